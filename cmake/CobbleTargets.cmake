@@ -1,0 +1,72 @@
+# Small helpers so every area, test, fuzz target and benchmark is declared the same way.
+
+# add_subdirectory for each folder that exists yet, so the tree can grow area by area.
+function(cobble_add_subdirectories)
+  foreach(dir IN LISTS ARGN)
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt)
+      add_subdirectory(${dir})
+    endif()
+  endforeach()
+endfunction()
+
+# cobble_library(<area> SOURCES ... [DEPS ...])
+# One static library per area: include/ is its public face, src/ stays private.
+function(cobble_library name)
+  cmake_parse_arguments(A "" "" "SOURCES;DEPS;PRIVATE_DEPS" ${ARGN})
+  add_library(${name} STATIC ${A_SOURCES})
+  target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/include
+                                      PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/src)
+  target_link_libraries(${name} PUBLIC ${A_DEPS} PRIVATE ${A_PRIVATE_DEPS})
+endfunction()
+
+# cobble_test(<name> SOURCES ... [DEPS ...] [THREADED] [LABELS ...])
+# A GoogleTest executable whose cases CTest discovers. THREADED marks suites that also run
+# under ThreadSanitizer.
+function(cobble_test name)
+  cmake_parse_arguments(A "THREADED" "" "SOURCES;DEPS;LABELS" ${ARGN})
+  if(COBBLE_ONLY_THREADED_TESTS AND NOT A_THREADED)
+    return()
+  endif()
+  add_executable(${name} ${A_SOURCES})
+  target_link_libraries(${name} PRIVATE ${A_DEPS} GTest::gtest GTest::gtest_main Threads::Threads)
+  target_compile_definitions(${name} PRIVATE COBBLE_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+                                             COBBLE_BINARY_DIR="${CMAKE_BINARY_DIR}")
+  set(labels ${A_LABELS})
+  if(A_THREADED)
+    list(APPEND labels threaded)
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${labels}")
+endfunction()
+
+# cobble_fuzz(<name> SOURCES ... [DEPS ...])
+# The seed corpus, if any, lives in fuzz/corpus/<name>/. With COBBLE_FUZZ the target links
+# libFuzzer and lands in <build>/fuzz-bin for `make fuzz`; otherwise a plain driver replays the
+# seeds (plus a few fixed inputs), so every test run proves the target builds and survives them.
+function(cobble_fuzz name)
+  cmake_parse_arguments(A "" "" "SOURCES;DEPS" ${ARGN})
+  if(COBBLE_ONLY_THREADED_TESTS)
+    return()
+  endif()
+  add_executable(${name} ${A_SOURCES})
+  target_link_libraries(${name} PRIVATE ${A_DEPS})
+  set(corpus ${CMAKE_SOURCE_DIR}/fuzz/corpus/${name})
+  if(COBBLE_FUZZ)
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz-bin)
+  else()
+    target_sources(${name} PRIVATE ${CMAKE_SOURCE_DIR}/fuzz/ReplayMain.cpp)
+    if(COBBLE_TESTS)
+      add_test(NAME fuzz_replay.${name} COMMAND ${name} ${corpus})
+    endif()
+  endif()
+endfunction()
+
+# cobble_bench(<name> SOURCES ... [DEPS ...])
+function(cobble_bench name)
+  cmake_parse_arguments(A "" "" "SOURCES;DEPS" ${ARGN})
+  add_executable(${name} ${A_SOURCES})
+  target_link_libraries(${name} PRIVATE ${A_DEPS} benchmark::benchmark benchmark::benchmark_main)
+  target_compile_definitions(${name} PRIVATE COBBLE_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+                                             COBBLE_BINARY_DIR="${CMAKE_BINARY_DIR}")
+endfunction()
