@@ -13,7 +13,12 @@ endfunction()
 # One static library per area: include/ is its public face, src/ stays private.
 function(cobble_library name)
   cmake_parse_arguments(A "" "" "SOURCES;DEPS;PRIVATE_DEPS" ${ARGN})
-  add_library(${name} STATIC ${A_SOURCES})
+  # An area that has no sources yet still gives a target, so others can link to it.
+  set(empty ${CMAKE_CURRENT_BINARY_DIR}/${name}_empty.cpp)
+  if(NOT EXISTS ${empty})
+    file(WRITE ${empty} "// generated: keeps the library non-empty\n")
+  endif()
+  add_library(${name} STATIC ${A_SOURCES} ${empty})
   target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/include
                                       PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/src)
   target_link_libraries(${name} PUBLIC ${A_DEPS} PRIVATE ${A_PRIVATE_DEPS})
