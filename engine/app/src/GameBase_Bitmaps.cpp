@@ -1,0 +1,23 @@
+// CGameBase's bitmap factory and the list of created bitmaps that orientation flips walk.
+#include <new>
+
+#include "app/GameBase.h"
+#include "render/WinDibBitmap.h"
+
+IDibBitmap* CGameBase::CreateBitmapObject()
+{
+    IDibBitmap* bitmap = nullptr;
+    // The GL ES renderer's bitmap is made here for renderer kind 5 (kRendererGLES); when it
+    // cannot be made, the software bitmap below stands in.
+    if (bitmap == nullptr) {
+        bitmap = new (std::nothrow) CWinDibBitmap(this);
+        if (bitmap == nullptr) {
+            return nullptr;
+        }
+    }
+    if (m_bTrackBitmaps && m_CreatedBitmaps.Add(bitmap) == 0) {
+        delete bitmap;
+        return nullptr;
+    }
+    return bitmap;
+}

@@ -1,0 +1,255 @@
+// Storage, life cycle and the orientation wrappers of the software bitmap.
+#include "render/WinDibBitmap.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+
+#include "BitmapGame.h"
+
+using namespace render_detail;
+
+CWinDibBitmap::CWinDibBitmap(CGameBase* game) : m_Game(game)
+{
+    m_BitsPerPixel = GameBitsPerPixel(game);
+    m_BytesPerPixel = 2;
+    m_PixelFormat = kPixelFormat565;
+    m_OrientationMode = GameOrientationMode(game);
+    UpdateWidthAndHeight();
+}
+
+CWinDibBitmap::~CWinDibBitmap()
+{
+    GameForgetBitmap(m_Game, this);
+    // Not the virtual Destroy: a derived bitmap has released its own part by now.
+    CWinDibBitmap::Destroy();
+}
+
+void CWinDibBitmap::SetOrientaionMode(int mode) { m_OrientationMode = mode; }
+
+int CWinDibBitmap::GetOrientationMode() { return m_OrientationMode; }
+
+void CWinDibBitmap::UpdateWidthAndHeight()
+{
+    const bool turned = m_OrientationMode == kOrientationTurned1 ||
+                        m_OrientationMode == kOrientationTurned2;
+    m_Width = turned ? m_StoredHeight : m_StoredWidth;
+    m_Height = turned ? m_StoredWidth : m_StoredHeight;
+    m_BufferWidth = m_StoredWidth;
+    m_BufferHeight = m_StoredHeight;
+    if (m_Is2xImage && GameUsesDoubleResolution(m_Game)) {
+        m_Width >>= 1;
+        m_Height >>= 1;
+        m_BufferWidth >>= 1;
+        m_BufferHeight >>= 1;
+    }
+}
+
+int CWinDibBitmap::Create(int w, int h)
+{
+    Destroy();
+    if (w <= 0 || h <= 0) {
+        return 0;
+    }
+    const std::size_t count = static_cast<std::size_t>(w) * static_cast<std::size_t>(h);
+    m_Bits = static_cast<unsigned char*>(std::malloc(count * static_cast<std::size_t>(m_BytesPerPixel)));
+    if (m_Bits == nullptr) {
+        return 0;
+    }
+    m_BitsExternal = false;
+    m_PixelsValid = true;
+    m_StoredWidth = w;
+    m_StoredHeight = h;
+    if (m_BytesPerPixel <= 3) {
+        m_AlphaBits = static_cast<unsigned char*>(std::malloc(count));
+        if (m_AlphaBits == nullptr) {
+            UpdateWidthAndHeight();
+            return 0;
+        }
+        std::memset(m_AlphaBits, 255, count);
+    } else {
+        std::memset(m_Bits, 0, count * static_cast<std::size_t>(m_BytesPerPixel));
+        m_AlphaBits = m_Bits;
+    }
+    m_AlphaExternal = false;
+    m_AlphaValid = true;
+    UpdateWidthAndHeight();
+    return 1;
+}
+
+int CWinDibBitmap::SetBits(unsigned char* pixels, int w, int h)
+{
+    DestroyBits();
+    m_Bits = pixels;
+    m_BitsExternal = false;
+    m_PixelsValid = true;
+    const bool turned = m_OrientationMode == kOrientationTurned1 ||
+                        m_OrientationMode == kOrientationTurned2;
+    m_StoredWidth = turned ? h : w;
+    m_StoredHeight = turned ? w : h;
+    UpdateWidthAndHeight();
+    return 1;
+}
+
+int CWinDibBitmap::SetAlphaBits(unsigned char* alpha, int w, int h)
+{
+    DestroyAlpha();
+    m_AlphaBits = alpha;
+    m_AlphaValid = true;
+    const bool turned = m_OrientationMode == kOrientationTurned1 ||
+                        m_OrientationMode == kOrientationTurned2;
+    m_StoredWidth = turned ? h : w;
+    m_StoredHeight = turned ? w : h;
+    UpdateWidthAndHeight();
+    return 1;
+}
+
+int CWinDibBitmap::SetExternalBits(unsigned char* pixels, int w, int h)
+{
+    DestroyBits();
+    m_Bits = pixels;
+    m_BitsExternal = true;
+    m_PixelsValid = true;
+    m_StoredWidth = w;
+    m_StoredHeight = h;
+    UpdateWidthAndHeight();
+    return 1;
+}
+
+void CWinDibBitmap::SetExternalAlpha(unsigned char* alpha)
+{
+    if (m_BytesPerPixel <= 3) {
+        DestroyAlpha();
+        m_AlphaBits = alpha;
+        m_AlphaExternal = true;
+        m_AlphaValid = true;
+        return;
+    }
+    // The 32-bit format keeps alpha inside its pixels: take byte 3 of each given pixel.
+    if (m_Bits != nullptr && alpha != nullptr) {
+        const std::size_t count = static_cast<std::size_t>(m_StoredWidth) * m_StoredHeight;
+        for (std::size_t i = 0; i < count; ++i) {
+            m_Bits[i * 4 + 3] = alpha[i * 4 + 3];
+        }
+        // The values were copied into our own buffer, so unlike the 16-bit case nothing here
+        // is owned elsewhere; flagging it external would leak the buffer.
+        m_AlphaBits = m_Bits;
+        m_AlphaExternal = false;
+    }
+}
+
+int CWinDibBitmap::DestroyBits()
+{
+    if (m_BytesPerPixel == 4) {
+        // The 32-bit format shares one buffer: while the alpha plane uses it, it owns it.
+        if (m_AlphaBits != m_Bits && !m_BitsExternal) {
+            std::free(m_Bits);
+        }
+        m_Bits = nullptr;
+        return 1;
+    }
+    if (!m_BitsExternal) {
+        std::free(m_Bits);
+        m_Bits = nullptr;
+    }
+    return 1;
+}
+
+int CWinDibBitmap::DestroyAlpha()
+{
+    // A plane shared with the pixels (32-bit format) stays with the pixels.
+    if (!m_AlphaExternal && m_AlphaBits != m_Bits) {
+        std::free(m_AlphaBits);
+    }
+    m_AlphaBits = nullptr;
+    m_AlphaExternal = false;
+    return 1;
+}
+
+int CWinDibBitmap::Destroy()
+{
+    DestroyBits();
+    DestroyAlpha();
+    return 1;
+}
+
+unsigned char* CWinDibBitmap::GetBits() { return m_Bits; }
+
+unsigned char* CWinDibBitmap::GetAlphaBits() { return m_AlphaBits; }
+
+bool CWinDibBitmap::IsAlphaExternal() { return m_AlphaExternal; }
+
+void CWinDibBitmap::SetBitsPerPixel(int bits)
+{
+    m_BitsPerPixel = bits;
+    m_BytesPerPixel = bits < 24 ? 2 : 3;
+}
+
+int CWinDibBitmap::GetBitsPerPixel() { return m_BitsPerPixel; }
+
+void CWinDibBitmap::DrawToDeviceScreen() {}
+
+void CWinDibBitmap::DrawToDeviceScreen(int, int) {}
+
+void CWinDibBitmap::BitBltMultiplyAdditive(IDibBitmap*, int, int, int, int, int, int, int, int,
+                                           int, int)
+{
+    // Only the GL bitmap has a tinted additive blend; the software renderer never asks for it.
+}
+
+void CWinDibBitmap::SetRectAccordingToOrientationMode(IDibBitmap* ref, int& x, int& y, int& w,
+                                                      int& h)
+{
+    if (m_OrientationMode == kOrientationTurned1) {
+        const int nx = y;
+        const int ny = ref->m_BufferHeight - w - x;
+        x = nx;
+        y = ny;
+    } else if (m_OrientationMode == kOrientationTurned2) {
+        const int nx = ref->m_Height - h - y;
+        const int ny = x;
+        x = nx;
+        y = ny;
+    } else {
+        return;
+    }
+    std::swap(w, h);
+}
+
+void CWinDibBitmap::SetBitBltCoordsAccordingToOrientationMode(IDibBitmap* dst, int& x, int& y,
+                                                              int& w, int& h, int& sx, int& sy)
+{
+    if (w == 0) {
+        w = m_Width;
+    }
+    if (h == 0) {
+        h = m_Height;
+    }
+    if (m_OrientationMode != kOrientationTurned1 && m_OrientationMode != kOrientationTurned2) {
+        return;
+    }
+    int dw = w, dh = h;
+    SetRectAccordingToOrientationMode(this, sx, sy, w, h);
+    SetRectAccordingToOrientationMode(dst, x, y, dw, dh);
+}
+
+void CWinDibBitmap::ConvertDrawPosition(IDibBitmap* dst, int& x, int& y, int& flags)
+{
+    if (m_OrientationMode != kOrientationTurned1 && m_OrientationMode != kOrientationTurned2) {
+        return;
+    }
+    if (m_OrientationMode == kOrientationTurned1) {
+        const int nx = y;
+        const int ny = dst->m_BufferHeight - m_Width - x;
+        x = nx;
+        y = ny;
+    } else {
+        const int nx = dst->m_Height - m_Height - y;
+        const int ny = x;
+        x = nx;
+        y = ny;
+    }
+    // Turned storage: a mirror across the screen is a mirror along the other stored axis.
+    flags = ((flags & kFlipHorizontal) ? kFlipVertical : 0) |
+            ((flags & kFlipVertical) ? kFlipHorizontal : 0);
+}

@@ -1,0 +1,261 @@
+// The blits of the software bitmap: alpha, fast, colour-keyed, additive and tinted.
+#include <cstdint>
+#include <cstring>
+
+#include "Pixel565.h"
+#include "render/WinDibBitmap.h"
+
+using namespace render_detail;
+
+namespace {
+
+// Tint of the multiplying blit: each 565 field scaled by its 8-bit tint reduced to the field width.
+inline std::uint16_t Tint565(std::uint16_t s, int r, int g, int b)
+{
+    const int tr = (Red5(s) * (r >> 3)) >> 5;
+    const int tg = (Green6(s) * (g >> 2)) >> 6;
+    const int tb = (Blue5(s) * (b >> 3)) >> 5;
+    return static_cast<std::uint16_t>(((tr & 31) << 11) | ((tg & 63) << 5) | (tb & 31));
+}
+
+}  // namespace
+
+void CWinDibBitmap::BitBlt(IDibBitmap* dst, int x, int y, int w, int h, int sx, int sy,
+                           int alphaOffset)
+{
+    if (dst == nullptr) {
+        return;
+    }
+    SetBitBltCoordsAccordingToOrientationMode(dst, x, y, w, h, sx, sy);
+    if (m_UseTransparentColor) {
+        BitBlt_TransparentColor(dst, x, y, w, h, sx, sy, alphaOffset);
+    } else {
+        BitBlt565(dst, x, y, w, h, sx, sy, alphaOffset);
+    }
+}
+
+void CWinDibBitmap::BitBlt565(IDibBitmap* dst, int x, int y, int w, int h, int sx, int sy,
+                              int alphaOffset)
+{
+    const unsigned char* bits = PixelsForDrawing();
+    if (bits == nullptr || alphaOffset < -255) {
+        return;
+    }
+    const unsigned char* alpha = AlphaForDrawing();
+    if (alphaOffset == 0 || (alpha == nullptr && alphaOffset >= -10)) {
+        BitBlt565_Fast(dst, x, y, w, h, sx, sy);
+        return;
+    }
+    const TDestination d = DestinationOf(dst);
+    if (d.pixels == nullptr) {
+        return;
+    }
+    const TClipped c = ClipBlit(x, y, w == 0 ? m_StoredWidth : w, h == 0 ? m_StoredHeight : h, sx,
+                                sy, m_StoredWidth, m_StoredHeight, d.width, d.height);
+    if (c.Empty()) {
+        return;
+    }
+    const auto* src = reinterpret_cast<const std::uint16_t*>(bits);
+    if (alpha == nullptr) {
+        const int a = 255 + alphaOffset;
+        if (a <= 9) {
+            return;
+        }
+        for (int row = 0; row < c.h; ++row) {
+            const std::uint16_t* s = src + (c.sy + row) * m_StoredWidth + c.sx;
+            std::uint16_t* out = d.pixels + (c.y + row) * d.stride + c.x;
+            for (int i = 0; i < c.w; ++i) {
+                out[i] = Blend565(out[i], s[i], a);
+            }
+        }
+        return;
+    }
+    for (int row = 0; row < c.h; ++row) {
+        const std::size_t srcIndex = static_cast<std::size_t>(c.sy + row) * m_StoredWidth + c.sx;
+        const std::uint16_t* s = src + srcIndex;
+        const unsigned char* al = alpha + srcIndex;
+        std::uint16_t* out = d.pixels + (c.y + row) * d.stride + c.x;
+        for (int i = 0; i < c.w; ++i) {
+            const int sa = al[i];
+            const int a = sa + alphaOffset;
+            if (sa <= 10 || a <= 10) {
+                continue;
+            }
+            out[i] = a < 245 ? Blend565(out[i], s[i], a) : s[i];
+        }
+    }
+}
+
+void CWinDibBitmap::BitBlt565_Fast(IDibBitmap* dst, int x, int y, int w, int h, int sx, int sy)
+{
+    const unsigned char* bits = PixelsForDrawing();
+    const TDestination d = DestinationOf(dst);
+    if (bits == nullptr || d.pixels == nullptr) {
+        return;
+    }
+    const TClipped c = ClipBlit(x, y, w == 0 ? m_StoredWidth : w, h == 0 ? m_StoredHeight : h, sx,
+                                sy, m_StoredWidth, m_StoredHeight, d.width, d.height);
+    if (c.Empty()) {
+        return;
+    }
+    const auto* src = reinterpret_cast<const std::uint16_t*>(bits);
+    const unsigned char* alpha = AlphaForDrawing();
+    if (alpha == nullptr) {
+        for (int row = 0; row < c.h; ++row) {
+            std::memcpy(d.pixels + (c.y + row) * d.stride + c.x,
+                        src + (c.sy + row) * m_StoredWidth + c.sx,
+                        static_cast<std::size_t>(c.w) * sizeof(std::uint16_t));
+        }
+        return;
+    }
+    for (int row = 0; row < c.h; ++row) {
+        const std::size_t srcIndex = static_cast<std::size_t>(c.sy + row) * m_StoredWidth + c.sx;
+        const std::uint16_t* s = src + srcIndex;
+        const unsigned char* al = alpha + srcIndex;
+        std::uint16_t* out = d.pixels + (c.y + row) * d.stride + c.x;
+        for (int i = 0; i < c.w; ++i) {
+            const unsigned a = al[i];
+            if (a > 239) {
+                out[i] = s[i];
+            } else if (a > 10) {
+                out[i] = BlendPacked565(out[i], s[i], a);
+            }
+        }
+    }
+}
+
+void CWinDibBitmap::BitBlt_TransparentColor(IDibBitmap* dst, int x, int y, int w, int h, int sx,
+                                            int sy, int alphaOffset)
+{
+    const unsigned char* bits = PixelsForDrawing();
+    const TDestination d = DestinationOf(dst);
+    if (bits == nullptr || d.pixels == nullptr || alphaOffset < -255) {
+        return;
+    }
+    const int a = 255 + alphaOffset;
+    if (alphaOffset != 0 && a < 11) {
+        return;
+    }
+    const TClipped c = ClipBlit(x, y, w == 0 ? m_StoredWidth : w, h == 0 ? m_StoredHeight : h, sx,
+                                sy, m_StoredWidth, m_StoredHeight, d.width, d.height);
+    if (c.Empty()) {
+        return;
+    }
+    const auto* src = reinterpret_cast<const std::uint16_t*>(bits);
+    const bool copy = alphaOffset == 0 || a >= 245;
+    for (int row = 0; row < c.h; ++row) {
+        const std::uint16_t* s = src + (c.sy + row) * m_StoredWidth + c.sx;
+        std::uint16_t* out = d.pixels + (c.y + row) * d.stride + c.x;
+        for (int i = 0; i < c.w; ++i) {
+            if (s[i] == m_TransparentColor) {
+                continue;
+            }
+            out[i] = copy ? s[i] : Blend565(out[i], s[i], a);
+        }
+    }
+}
+
+void CWinDibBitmap::BitBltAdditive(IDibBitmap* dst, int x, int y, int w, int h, int sx, int sy,
+                                   int alphaOffset)
+{
+    if (dst == nullptr) {
+        return;
+    }
+    SetBitBltCoordsAccordingToOrientationMode(dst, x, y, w, h, sx, sy);
+    BitBltAdditive565(dst, x, y, w, h, sx, sy, alphaOffset);
+}
+
+void CWinDibBitmap::BitBltAdditive565(IDibBitmap* dst, int x, int y, int w, int h, int sx, int sy,
+                                      int alphaOffset)
+{
+    const unsigned char* bits = PixelsForDrawing();
+    const unsigned char* alpha = AlphaForDrawing();
+    const TDestination d = DestinationOf(dst);
+    if (bits == nullptr || alpha == nullptr || d.pixels == nullptr || alphaOffset < -255) {
+        return;
+    }
+    const TClipped c = ClipBlit(x, y, w == 0 ? m_StoredWidth : w, h == 0 ? m_StoredHeight : h, sx,
+                                sy, m_StoredWidth, m_StoredHeight, d.width, d.height);
+    if (c.Empty()) {
+        return;
+    }
+    const auto* src = reinterpret_cast<const std::uint16_t*>(bits);
+    for (int row = 0; row < c.h; ++row) {
+        const std::size_t srcIndex = static_cast<std::size_t>(c.sy + row) * m_StoredWidth + c.sx;
+        const std::uint16_t* s = src + srcIndex;
+        const unsigned char* al = alpha + srcIndex;
+        std::uint16_t* out = d.pixels + (c.y + row) * d.stride + c.x;
+        for (int i = 0; i < c.w; ++i) {
+            const int sa = al[i];
+            const int a = sa + alphaOffset;
+            // Offset 0 and the others share one rule: both thresholds at 11, full add from 245.
+            if (sa <= 10 || a <= 10) {
+                continue;
+            }
+            const std::uint16_t p = s[i];
+            if (a >= 245) {
+                out[i] = AddSaturate565(out[i], Red5(p), Green6(p), Blue5(p));
+            } else {
+                out[i] = AddSaturate565(out[i], (Red5(p) * a) >> 8, (Green6(p) * a) >> 8,
+                                        (Blue5(p) * a) >> 8);
+            }
+        }
+    }
+}
+
+void CWinDibBitmap::BitBltMultiply(IDibBitmap* dst, int r, int g, int b, int x, int y, int w,
+                                   int h, int sx, int sy, int alphaOffset)
+{
+    if (r == 255 && g == 255 && b == 255) {
+        BitBlt(dst, x, y, w, h, sx, sy, alphaOffset);
+        return;
+    }
+    if (dst == nullptr) {
+        return;
+    }
+    SetBitBltCoordsAccordingToOrientationMode(dst, x, y, w, h, sx, sy);
+    if (m_UseTransparentColor) {
+        return;
+    }
+    BitBltMultiply565(dst, r, g, b, x, y, w, h, sx, sy, alphaOffset);
+}
+
+void CWinDibBitmap::BitBltMultiply565(IDibBitmap* dst, int r, int g, int b, int x, int y, int w,
+                                      int h, int sx, int sy, int alphaOffset)
+{
+    const unsigned char* bits = PixelsForDrawing();
+    const unsigned char* alpha = AlphaForDrawing();
+    const TDestination d = DestinationOf(dst);
+    if (bits == nullptr || d.pixels == nullptr || alphaOffset < -255) {
+        return;
+    }
+    if (alpha == nullptr && alphaOffset != 0) {
+        return;
+    }
+    const TClipped c = ClipBlit(x, y, w == 0 ? m_StoredWidth : w, h == 0 ? m_StoredHeight : h, sx,
+                                sy, m_StoredWidth, m_StoredHeight, d.width, d.height);
+    if (c.Empty()) {
+        return;
+    }
+    const auto* src = reinterpret_cast<const std::uint16_t*>(bits);
+    for (int row = 0; row < c.h; ++row) {
+        const std::size_t srcIndex = static_cast<std::size_t>(c.sy + row) * m_StoredWidth + c.sx;
+        const std::uint16_t* s = src + srcIndex;
+        std::uint16_t* out = d.pixels + (c.y + row) * d.stride + c.x;
+        if (alpha == nullptr) {
+            for (int i = 0; i < c.w; ++i) {
+                out[i] = Tint565(s[i], r, g, b);
+            }
+            continue;
+        }
+        const unsigned char* al = alpha + srcIndex;
+        for (int i = 0; i < c.w; ++i) {
+            const int sa = al[i];
+            const int a = sa + alphaOffset;
+            if (sa <= 10 || a <= 10) {
+                continue;
+            }
+            out[i] = Blend565(out[i], Tint565(s[i], r, g, b), a);
+        }
+    }
+}
