@@ -1,0 +1,362 @@
+// The engine application object: one per process, the root of the UI element tree and the hub
+// every engine and game object reaches through its CGameBase*.
+//
+// Owns: the back buffer and the other screen bitmaps, the resource pak readers, the sound system,
+// the localisation manager, the player data, the UI template cache and the declared resolutions.
+// Offers the factories through which files, bitmaps and the sound system are made, the fixed-step
+// frame cycle, the pointer and key entry with the pointer capture, and the screen-rotation
+// animation. The game (CTheGame) derives from it and supplies the pure hooks.
+//
+// Depends on: core, ui (CXElement), platform (clock). The media areas call back into it.
+// Threads: main thread only; no field is locked. The facets are split by concern over
+// GameBase.cpp (state and services), GameBase_Cycle.cpp, GameBase_Input.cpp,
+// GameBase_Resolution.cpp, GameBase_AppData.cpp and the factory facets (_Files, _Paks, _Bitmaps,
+// _Sound).
+#pragma once
+
+#include "core/Common.h"
+#include "core/CommonString.h"
+#include "core/QuorvanArray.h"
+#include "ui/XElement.h"
+
+class IFile;
+class CMemoryFile;
+class IDibBitmap;
+class ISoundSystem;
+class CBBZipFileReader;
+class CLocManager2;
+class CBasicApplicationData;
+class CUILayout;
+class CSpriteSetManager;
+class CBitmapFontText;
+struct TTemplate;
+
+// One declared logical resolution.
+struct TResolutionProps {
+    int width;
+    int height;
+};
+
+// What GetDeviceScreenProperties reports about the back buffer's logical screen.
+struct DisplayProperties {
+    int width;
+    int height;
+    int bytesPerPixel;  // 2
+    int bytesPerRow;    // width x 2
+    int bitsPerPixel;   // 16
+    int format;         // 2 = RGB565
+};
+
+// One entry of the UI template cache: a template file name and its parsed template (owned).
+// The code that caches a template also says how to free it, so the application object needs no
+// knowledge of the template model.
+struct CachedTemplate {
+    CommonStringRS<247> name;
+    TTemplate* pTemplate = nullptr;
+    void (*pfnDeleteTemplate)(TTemplate*) = nullptr;
+};
+
+// The answer of FindBestSupportedResolutionForScreenSize.
+struct TBestResolution {
+    int width;         // chosen logical width
+    int height;        // chosen logical height
+    int screenWidth;
+    int screenHeight;
+    int offsetX;       // where the fitted picture starts on the screen
+    int offsetY;
+    int fittedWidth;   // the chosen size scaled to the screen with its aspect kept
+    int fittedHeight;
+    bool fitted;       // true when the chosen size had to be scaled to fit
+};
+
+// Renderer kinds kept in m_nRendererKind.
+enum : int { kRendererSoftware = 0, kRendererGLES = 5 };
+
+// Init stage numbers recorded in m_nFailingStage.
+enum : int {
+    kStageGlobalConstants = 1,
+    kStagePlayerData = 2,
+    kStageBackBuffer = 3,
+    kStageBorderBuffers = 4,
+    kStageCommonPakCreate = 7,
+    kStageCommonPakOpen = 8,
+    kStageLocalisation = 13,
+    kStageUILayout = 14,
+    kStageFonts = 15,
+    kStageQuitButton = 16,
+};
+
+// Finish codes given to SetFinished.
+enum : int { kFinishAbort = 0, kFinishGameEnds = 1, kFinishQuitButton = 2 };
+
+// Rotation-animation angles, degrees in 24.8 fixed point.
+inline constexpr int kRotationAngle90 = 23040;
+
+class CGameBase : public CXElement {
+public:
+    static constexpr int kKeyCount = 32;
+
+    CGameBase();
+    ~CGameBase() override;
+
+    // ---- CXElement overrides --------------------------------------------------------------
+    // The engine's own update: one rotation step, then key repeat, then the focused screen.
+    void RunProcess() override;
+    // Key entry with locks and "no second press"; keys of 32 and above give 0.
+    int NotifyKeyEvent(int key, int pressed) override;
+    // Pointer entry of the first finger: turn, quit button, borders, clamp, capture, tree.
+    int NotifyPointerEvent(int x, int y, int type) override;
+    // Top of every message climb: 0.
+    int OnMessage(CXElement* sender, int code, int wparam, int lparam) override;
+
+    // ---- Virtual operations of the application object, in slot order ----------------------
+    // The numbered start-up. Its body comes with the start-up work; the game wraps it.
+    virtual bool Init(int w, int h) = 0;
+    // One pass of the fixed-step cycle; always true.
+    virtual bool RunGameCycle();
+    virtual void Pause() = 0;
+    virtual int MapKeyToGameCode(int key);
+    virtual int SaveResume();
+    virtual int LoadResume();
+    // 1 when the game filled GC for this size; 0 fails Init.
+    virtual int LoadGlobalConstants(int w, int h);
+    virtual int LoadWinMobileQuitButton();
+    virtual int UseVGAonWM();
+    virtual void SetPreffered_WM_OrientationMode(int mode);
+    virtual int InitLocalizationManger();
+    virtual CommonString LoadString(int id);
+    virtual int ChangeLanguage(int language);
+    virtual int GetNumLanguagesSupported();
+    virtual CUILayout* UILayout();
+    virtual CSpriteSetManager* GetSpriteSetManager();
+    virtual int AppSettingsLandscapeModeFlipped();
+    // The game makes its player data and stores it in m_pAppData; false when it cannot.
+    virtual bool CreateApplicationData() = 0;
+    virtual int UseFlippedMode();
+    virtual int InitDeviceSoundSettigns();
+    // Sound flag on, silence off, not muted (false without player data).
+    virtual bool IsSoundOn();
+    virtual bool IsMusicOn();
+    virtual int GetVolume();
+    virtual int GetMusicVolume();
+    // Stores the volume in the player data, then tells the sound system when there is one.
+    virtual void SetVolume(int volume);
+    virtual void SetMusicVolume(int volume);
+    virtual bool ReLoadFonts() = 0;
+    virtual int InitUILayout();
+    // Base of all resource paths: empty here, resource paths are relative.
+    virtual CommonString GetModuleDirectory();
+    virtual CommonString GetImagesDirectory() = 0;
+    virtual CommonString GetSoundsDirectory() = 0;
+    virtual CommonString GetSaveDirectory() = 0;
+    virtual CommonString GetCommonGamePackName() = 0;
+    virtual CommonString GetResolutionSpecificGamePackName() = 0;
+    virtual void CreateDirectory(CommonString path);
+    // Makes the player data when missing, resets it and reads the saved file; unreadable data
+    // gives defaults and sets m_bAppDataCreatedFresh. False only when the data cannot be made.
+    virtual bool LoadOrCreateDefaultAppData();
+    // Writes the player data: 0 when there is none, else 1 (the write's own result is not kept).
+    virtual int SaveAppData();
+    virtual CommonString GetUIDirectory();
+    virtual void NotifyLandscapeModePreference(int mode);
+    virtual int GetLandscapeModePreference();
+    virtual int OnGraffitiChar(int c);
+    virtual int OnCallMenu();
+    virtual int GetResolutionId(int w, int h);
+    // Cached; computed once from the back buffer's size when it exists.
+    virtual int GetCurrentResolutionId();
+    virtual int GetVerticalBorderWidth();
+    virtual int GetHorizontalBorderHeight();
+    virtual void GC_NotifyScoreReport(bool ok);
+    virtual void GC_NotifyAchievementReport(bool ok);
+    virtual CBitmapFontText* GetDebugFont();
+    // Picks the logical game size for a physical screen (always true); may turn on double resolution.
+    virtual bool SelectAndroidInGameResolution(int screenW, int screenH, int& gameW, int& gameH);
+    virtual void OnAdReceived(bool received);
+    virtual CommonString GetPublisherIdForAd();
+    virtual void SetNumTapjoyCoins(int coins);
+    virtual void OnBillingResult(int result, CommonString text);
+    // Draws the element tree into the back buffer; the game overrides it.
+    void Draw() override;
+
+    // ---- Factories (each defined in its own facet file) ------------------------------------
+    // A new, unopened disk file; the caller deletes it.
+    IFile* CreateFileObject();
+    // A new, empty memory file; null when it cannot be made.
+    CMemoryFile* CreateMemoryFileObject();
+    // A new bitmap for the current renderer; null when tracking is on and the list cannot grow.
+    IDibBitmap* CreateBitmapObject();
+    // A new device sound system; null when there is none.
+    ISoundSystem* CreateSoundSystemObject();
+    // Replaces the optional pak reader with one opened on path; null (and none kept) on failure.
+    CBBZipFileReader* InitOptionalGamePack(CommonString path);
+
+    // ---- Services -----------------------------------------------------------------------
+    // The blend buffer on GL ES, else the back buffer.
+    IDibBitmap* GetBlendBuffer();
+    void GetDeviceScreenProperties(DisplayProperties* props);
+    // 0 when n < 2 (no random number is drawn), else rand() % n.
+    int RandomValue(int n);
+    // Seeds rand() from the clock once per process object.
+    void InitRandoms();
+    // Creates, keeps and initialises the localisation manager.
+    CLocManager2* InitLocManager2(CommonString language);
+    // Deletes every cached template, last first, leaving the cache empty.
+    void FlushCachedTemplates();
+    // images dir less its last character + "_2x\" + the path past the images dir; empty when the
+    // path does not start with the images directory or is not longer than it.
+    CommonString GetImagePathFor2XImage(CommonString path);
+    void DeclareSupportedResolution(int w, int h);
+    int GetNumSupportedResolutions();
+    bool IsResolutionSupported(int w, int h);
+    // Entry i, or {0, 0} out of range.
+    TResolutionProps GetSupportedResolutionProps(int i);
+    TBestResolution FindBestSupportedResolutionForScreenSize(int w, int h);
+    int VolumeWheelDelta();
+    bool IsDeviceStableWithSoundSystem();
+    // No battery information on this platform: false with both outputs 0.
+    bool GetBatteryPercentage(int& percent, bool& charging);
+    CommonString _GetSaveDirectory(CommonString a, CommonString b);
+    CommonString _GetSaveDirectory2(CommonString a, CommonString b);
+    void CreateSaveDirectory(CommonString path);
+    void SystemResetInactivityTime();
+    void DrawAutoRotateBorders();
+
+    // ---- Frame cycle ---------------------------------------------------------------------
+    // fps below 1 counts as 1. Period 1000/fps ms, 30 for 30..34, 15 for 60..64. Restarts the
+    // clock so time spent before the call is not caught up.
+    void SetFpsControl(int fps, bool unused, bool fixedStep);
+    // Draws one frame (Draw, quit button, statistics hook, present, borders).
+    void DoDrawCycle();
+    // Millisecond clock of the cycle, 32 bits wrapping, read through the platform clock.
+    static unsigned int GetTickCountMs();
+
+    // ---- Pointer capture, keys, finish -------------------------------------------------------
+    void XSetCapture(CXElement* element) { m_pCapture = element; }
+    void XReleaseCapture() { m_pCapture = nullptr; }
+    CXElement* XGetCapture() const { return m_pCapture; }
+    void ProcessPressedKeys();
+    void LockKey(int key);
+    void UnLockKey(int key);
+    bool IsKeyLocked(int key);
+    void UnLockKeys();
+    void ClearKeyStates();
+    void ClearKeyPressedStates();
+    // No capture target and no key locks.
+    void InitUI();
+    // Stores the code and raises the finished flag; the shell's loop ends on IsFinished().
+    void SetFinished(int code);
+    bool IsFinished() const { return m_bFinished; }
+    int GetFinishCode() const { return m_nFinishCode; }
+    int LastKeyCodeIsSmartphoneDigit();
+    bool LastKeyCodeIsSmartphoneYes();
+    bool LastKeyCodeIsSmartphoneNo();
+    bool LastKeyCodeIsSmartphoneBackSpace();
+
+    // ---- Screen rotation animation -----------------------------------------------------------
+    // mode 0 portrait, 1 towards -90 degrees, 2 towards +90; immediate jumps to the target.
+    void SetIPhoneOrientation(int mode, bool immediate);
+    bool IsIPhoneRotationInProcess();
+    void ProcessIPhoneRotation();
+
+    // ---- Quit button and borders ---------------------------------------------------------------
+    void DrawQuitButton();
+    void DrawBorderBitmapsToDoubleBuffers();
+    void DrawBordersToDeviceScreen();
+    // Two software border buffers of bw x bh (w or h where a size is 0 or below), cleared black.
+    bool CreateBorderDoubleBufferWnds(int w, int h, int bw, int bh);
+
+    // ---- Hooks filled in by later work -----------------------------------------------------
+    // Draws the statistics text into the back buffer; called by DoDrawCycle only when the
+    // fixed-step and statistics switches are on and GetDebugFont() gives a font. Empty until the
+    // text drawing is wired.
+    virtual void DrawStatistics(CBitmapFontText* font);
+
+    // ==== State (declaration order; initial values from the constructor) ========================
+    bool m_bPointerDown = false;
+    bool m_bBorderRedraw = true;  // borders and quit button are redrawn at the end of a draw cycle
+    CBBZipFileReader* m_pCommonPak = nullptr;      // looked up first by memory files
+    CBBZipFileReader* m_pResolutionPak = nullptr;  // opened only with the single-pak switch off
+    CBBZipFileReader* m_pOptionalPak = nullptr;    // set by InitOptionalGamePack
+    bool m_bSinglePak = true;  // nothing turns it off: only the common pak is opened and searched
+    int m_nGameWidth = 0;
+    int m_nGameHeight = 0;
+    ISoundSystem* m_pSoundSystem = nullptr;  // null when there is no sound
+    IDibBitmap* m_pBackBuffer = nullptr;
+    IDibBitmap* m_pBorderBuffer1 = nullptr;
+    IDibBitmap* m_pBorderBuffer2 = nullptr;
+    IDibBitmap* m_pBlendBuffer = nullptr;  // GL ES only: a software bitmap of the back buffer's size
+    IDibBitmap* m_pDrawTarget = nullptr;   // the bitmap currently drawn into
+    int m_nVerticalBorderWidth = 0;
+    int m_nHorizontalBorderHeight = 0;
+    int m_nRendererKind = kRendererSoftware;
+    bool m_bGLRenderTarget = true;
+    bool m_bPreferredOrientationSupport = false;
+    bool m_bAskForOrientation = false;
+
+    // Frame control.
+    unsigned int m_uFramePeriodMs = 30;
+    int m_nFrameRate = 33;
+    bool m_bFixedStep = false;
+    int m_nUpdateCount = 0;
+    int m_nDrawCount = 0;
+    int m_nCatchUpCount = 0;
+    unsigned int m_uLastTickMs = 0;     // the clock reading the next update belongs to
+    unsigned int m_uStatsStartMs = 0;   // 0 = statistics not started
+    bool m_bShowStatistics = false;
+
+    // Texts of the text-info widget: version, build date, shop link, second shop link.
+    CommonString m_InfoTexts[4];
+    IDibBitmap* m_pBorderBitmap = nullptr;   // common border image
+    IDibBitmap* m_pBorderBitmap1 = nullptr;
+    IDibBitmap* m_pBorderBitmap2 = nullptr;
+    int m_nCurrentResolutionId = 0;
+    int m_KeyState[kKeyCount] = {};
+    int m_KeyRepeat[kKeyCount] = {};
+    int m_KeyLock[kKeyCount] = {};
+    bool m_bKeyRepeat = false;
+    bool m_b31Keys = true;  // repeat keys 1..31 instead of 1..4
+    int m_nKeyRepeatDelay = 15;  // updates
+    CommonString m_StatisticsText;
+    bool m_bRandomSeeded = false;
+    int m_nRotationMode = 0;  // how pointer coordinates are turned: 0, 1 or 2
+    CLocManager2* m_pLocManager = nullptr;
+    CXElement* m_pCapture = nullptr;
+    int m_nVolumeWheelDelta = 5;
+    IDibBitmap* m_pQuitButton = nullptr;
+    IDibBitmap* m_pQuitButtonPressed = nullptr;
+    bool m_bQuitButtonPressed = false;
+    bool m_bAppDataCreatedFresh = false;
+    bool m_bMuted = false;
+    CBasicApplicationData* m_pAppData = nullptr;
+    int m_nDefaultRotationMode = 1;
+    int m_nAlphaThreshold = 128;  // read by the software bitmap
+    int m_nTransparentR = 255;    // key colour of the software bitmap
+    int m_nTransparentG = 0;
+    int m_nTransparentB = 255;
+    bool m_bHardwareTextures = true;
+    bool m_bImmediateUpload = true;
+    bool m_bReleasePixelsAfterUpload = false;
+    bool m_bPakMode = true;  // resources come from the paks
+    int m_nFailingStage = 0;
+    CQuorvanObjPtrArray<TResolutionProps*> m_Resolutions;
+    bool m_bDoubleResolution = false;
+    int m_nDeviceWidth = 0;   // physical screen size in the game's orientation
+    int m_nDeviceHeight = 0;
+    int m_nOrientationMode = 1;
+    int m_nOrientationAngle = -kRotationAngle90;
+    int m_nRotationSpeed = 2048;  // 8 degrees per step
+    int m_nRotationCounter = 0;
+    bool m_bTrackBitmaps = false;
+    CQuorvanArray<IDibBitmap*> m_CreatedBitmaps;  // growth step 256; not owning
+    CQuorvanArray<CachedTemplate*> m_TemplateCache;
+
+    int m_nFinishCode = 0;
+    bool m_bFinished = false;
+    // Preset for SelectAndroidInGameResolution's landscape branch; nothing changes them.
+    bool m_bResolutionPresetFlag = false;
+    int m_nResolutionPresetValue = -1;
+};
+
+// The one application object, read by the platform layer and the shell.
+extern CGameBase* g_pGame;

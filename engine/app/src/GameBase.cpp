@@ -1,0 +1,179 @@
+// The application object's state, its default hooks and its small services.
+#include "app/GameBase.h"
+
+#include <cstdlib>
+#include <ctime>
+#include <string>
+
+#include "app/BasicApplicationData.h"
+#include "platform/Clock.h"
+#include "render/DibBitmap.h"
+
+CGameBase* g_pGame = nullptr;
+
+namespace {
+// Shown by the text-info widget: the version (a blank until a build stamps one), the build date
+// (empty) and the two shop links.
+const char* const kInfoTexts[4] = {" ", "", "https://cobblebrooks.example/shop",
+                                   "https://cobblebrooks.example/shop/more"};
+}  // namespace
+
+CGameBase::CGameBase() : CXElement(nullptr, nullptr)
+{
+    // The root's game pointer is the root itself, so elements built under it find the game.
+    SetGamePtr(this);
+    m_uLastTickMs = GetTickCountMs();
+    for (int i = 0; i < 4; ++i) m_InfoTexts[i] = kInfoTexts[i];
+    m_CreatedBitmaps.growBy = 256;
+}
+
+CGameBase::~CGameBase()
+{
+    SafeDelete(m_pQuitButton);
+    SafeDelete(m_pQuitButtonPressed);
+    SafeDelete(m_pBlendBuffer);
+    SafeDelete(m_pBorderBuffer1);
+    SafeDelete(m_pBorderBuffer2);
+    SafeDelete(m_pBackBuffer);
+    m_pDrawTarget = nullptr;
+    SafeDelete(m_pBorderBitmap);
+    SafeDelete(m_pBorderBitmap1);
+    SafeDelete(m_pBorderBitmap2);
+    // The player data is deleted, not saved: the game saves it before it gets here.
+    SafeDelete(m_pAppData);
+    FlushCachedTemplates();
+    // The created-bitmaps list does not own its bitmaps; its block goes with the array.
+    m_pCapture = nullptr;
+    if (g_pGame == this) g_pGame = nullptr;
+}
+
+int CGameBase::OnMessage(CXElement* /*sender*/, int /*code*/, int /*wparam*/, int /*lparam*/) { return 0; }
+
+void CGameBase::Draw() { CXElement::Draw(); }
+
+int CGameBase::MapKeyToGameCode(int /*key*/) { return -1; }
+int CGameBase::SaveResume() { return 1; }
+int CGameBase::LoadResume() { return 1; }
+int CGameBase::LoadGlobalConstants(int /*w*/, int /*h*/) { return 0; }
+int CGameBase::LoadWinMobileQuitButton() { return 1; }
+int CGameBase::UseVGAonWM() { return 1; }
+
+void CGameBase::SetPreffered_WM_OrientationMode(int mode)
+{
+    if (!IsPenSupported() && mode == 0) m_bAskForOrientation = false;
+    m_nDefaultRotationMode = (m_bPreferredOrientationSupport && m_bAskForOrientation && mode == 0) ? 1 : mode;
+}
+
+int CGameBase::InitLocalizationManger() { return 1; }
+CommonString CGameBase::LoadString(int /*id*/) { return CommonString("empty"); }
+int CGameBase::ChangeLanguage(int /*language*/) { return 1; }
+int CGameBase::GetNumLanguagesSupported() { return 1; }
+CUILayout* CGameBase::UILayout() { return nullptr; }
+CSpriteSetManager* CGameBase::GetSpriteSetManager() { return nullptr; }
+int CGameBase::AppSettingsLandscapeModeFlipped() { return 0; }
+int CGameBase::UseFlippedMode() { return 0; }
+int CGameBase::InitDeviceSoundSettigns() { return 1; }
+int CGameBase::InitUILayout() { return 1; }
+CommonString CGameBase::GetModuleDirectory() { return CommonString(); }
+void CGameBase::CreateDirectory(CommonString /*path*/) {}
+CommonString CGameBase::GetUIDirectory() { return CommonString(); }
+void CGameBase::NotifyLandscapeModePreference(int /*mode*/) {}
+int CGameBase::GetLandscapeModePreference() { return 1; }
+int CGameBase::OnGraffitiChar(int /*c*/) { return 1; }
+int CGameBase::OnCallMenu() { return 1; }
+int CGameBase::GetResolutionId(int /*w*/, int /*h*/) { return 0; }
+
+int CGameBase::GetCurrentResolutionId()
+{
+    if (m_nCurrentResolutionId == 0 && m_pBackBuffer != nullptr) {
+        m_nCurrentResolutionId = GetResolutionId(m_pBackBuffer->m_Width, m_pBackBuffer->m_Height);
+    }
+    return m_nCurrentResolutionId;
+}
+
+int CGameBase::GetVerticalBorderWidth() { return 0; }
+int CGameBase::GetHorizontalBorderHeight() { return 0; }
+void CGameBase::GC_NotifyScoreReport(bool /*ok*/) {}
+void CGameBase::GC_NotifyAchievementReport(bool /*ok*/) {}
+CBitmapFontText* CGameBase::GetDebugFont() { return nullptr; }
+void CGameBase::OnAdReceived(bool /*received*/) {}
+CommonString CGameBase::GetPublisherIdForAd() { return CommonString(); }
+void CGameBase::SetNumTapjoyCoins(int /*coins*/) {}
+void CGameBase::OnBillingResult(int /*result*/, CommonString /*text*/) {}
+void CGameBase::DrawStatistics(CBitmapFontText* /*font*/) {}
+
+IDibBitmap* CGameBase::GetBlendBuffer()
+{
+    return m_nRendererKind == kRendererGLES ? m_pBlendBuffer : m_pBackBuffer;
+}
+
+void CGameBase::GetDeviceScreenProperties(DisplayProperties* props)
+{
+    if (props == nullptr) return;
+    props->width = m_nGameWidth;
+    props->height = m_nGameHeight;
+    props->bytesPerPixel = 2;
+    props->bytesPerRow = m_nGameWidth * 2;
+    props->bitsPerPixel = 16;
+    props->format = 2;
+}
+
+int CGameBase::RandomValue(int n)
+{
+    if (n < 2) return 0;
+    return std::rand() % n;
+}
+
+void CGameBase::InitRandoms()
+{
+    if (m_bRandomSeeded) return;
+    m_bRandomSeeded = true;
+    std::srand(static_cast<unsigned>(platform::ClockTime(nullptr)));
+}
+
+void CGameBase::FlushCachedTemplates()
+{
+    for (int i = m_TemplateCache.count - 1; i >= 0; --i) {
+        CachedTemplate* entry = m_TemplateCache.data[i];
+        if (entry == nullptr) continue;
+        if (entry->pTemplate != nullptr && entry->pfnDeleteTemplate != nullptr) {
+            entry->pfnDeleteTemplate(entry->pTemplate);
+        }
+        delete entry;
+    }
+    m_TemplateCache.count = 0;
+}
+
+CommonString CGameBase::GetImagePathFor2XImage(CommonString path)
+{
+    CommonString images = GetImagesDirectory();
+    const int imagesLength = images.Length();
+    const int pathLength = path.Length();
+    if (imagesLength == 0 || pathLength <= imagesLength) return CommonString();
+    const char* p = path.GetData();
+    const char* d = images.GetData();
+    for (int i = 0; i < imagesLength; ++i) {
+        if (p[i] != d[i]) return CommonString();
+    }
+    // Built without a format buffer so long paths are not cut.
+    std::string twin(d, static_cast<std::size_t>(imagesLength - 1));
+    twin += "_2x\\";
+    twin += p + imagesLength;
+    return CommonString(twin.c_str());
+}
+
+int CGameBase::VolumeWheelDelta() { return m_nVolumeWheelDelta; }
+bool CGameBase::IsDeviceStableWithSoundSystem() { return true; }
+
+bool CGameBase::GetBatteryPercentage(int& percent, bool& charging)
+{
+    percent = 0;
+    charging = false;
+    return false;
+}
+
+CommonString CGameBase::_GetSaveDirectory(CommonString /*a*/, CommonString /*b*/) { return GetModuleDirectory(); }
+CommonString CGameBase::_GetSaveDirectory2(CommonString /*a*/, CommonString /*b*/) { return GetModuleDirectory(); }
+void CGameBase::CreateSaveDirectory(CommonString /*path*/) {}
+void CGameBase::SystemResetInactivityTime() {}
+void CGameBase::DrawAutoRotateBorders() {}

@@ -1,0 +1,61 @@
+// The application object's side of the player data: the start-up load, the save, and the sound
+// settings kept in the data's settings block.
+#include "app/BasicApplicationData.h"
+#include "app/GameBase.h"
+#if __has_include("audio/SoundSystem.h")
+#include "audio/SoundSystem.h"
+#define COBBLE_HAVE_SOUND_SYSTEM 1
+#endif
+
+bool CGameBase::LoadOrCreateDefaultAppData()
+{
+    if (m_pAppData == nullptr && !CreateApplicationData()) return false;
+    if (m_pAppData == nullptr) return false;
+    m_pAppData->SetDefaultApplicationData();
+    if (m_pAppData->ReadAppData(this)) {
+        m_bAppDataCreatedFresh = false;
+    } else {
+        // Unreadable player data never stops the start: take the defaults again, since a failed
+        // read may have left part of the file in the object.
+        m_pAppData->SetDefaultApplicationData();
+        m_bAppDataCreatedFresh = true;
+    }
+    return true;
+}
+
+int CGameBase::SaveAppData()
+{
+    if (m_pAppData == nullptr) return 0;
+    (void)m_pAppData->WriteAppData(this);
+    return 1;
+}
+
+bool CGameBase::IsSoundOn()
+{
+    return m_pAppData != nullptr && m_pAppData->m_bSoundOn && !m_pAppData->m_bSilence && !m_bMuted;
+}
+
+bool CGameBase::IsMusicOn()
+{
+    return m_pAppData != nullptr && m_pAppData->m_bMusicOn && !m_pAppData->m_bSilence && !m_bMuted;
+}
+
+int CGameBase::GetVolume() { return m_pAppData != nullptr ? m_pAppData->m_nEffectsVolume : 0; }
+
+int CGameBase::GetMusicVolume() { return m_pAppData != nullptr ? m_pAppData->m_nMusicVolume : 0; }
+
+void CGameBase::SetVolume(int volume)
+{
+    if (m_pAppData != nullptr) m_pAppData->m_nEffectsVolume = volume;
+#ifdef COBBLE_HAVE_SOUND_SYSTEM
+    if (m_pSoundSystem != nullptr) m_pSoundSystem->SetVolume(volume);
+#endif
+}
+
+void CGameBase::SetMusicVolume(int volume)
+{
+    if (m_pAppData != nullptr) m_pAppData->m_nMusicVolume = volume;
+#ifdef COBBLE_HAVE_SOUND_SYSTEM
+    if (m_pSoundSystem != nullptr) m_pSoundSystem->SetMusicVolume(volume);
+#endif
+}
