@@ -353,6 +353,14 @@ public:
 
     int m_nFinishCode = 0;
     bool m_bFinished = false;
+    // Rendering switches the GL ES bitmap reads; nothing in this system changes them.
+    bool m_bTextureAtlasMode = true;
+    bool m_bTrueColorImages = false;
+    bool m_bForce8888Textures = false;
+    bool m_bGlobalRemoveRGBA = false;
+    bool m_bTurnedScreen = false;
+    bool m_bPhysicalViewport = false;
+    bool m_bScreenScaling = false;
     // Preset for SelectAndroidInGameResolution's landscape branch; nothing changes them.
     bool m_bResolutionPresetFlag = false;
     int m_nResolutionPresetValue = -1;
