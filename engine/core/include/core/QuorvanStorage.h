@@ -1,0 +1,45 @@
+#pragma once
+// The record-storage facade the game holds (for saveresume.dat): every operation opens the
+// multi-record file, does one thing and closes it again, saving it when it changed. Nothing is
+// held open between operations. One thread at a time.
+
+#include "core/CommonString.h"
+
+class CGameBase;
+class CQuorvanMultiRecordFile;
+class IFile;
+class IMemFile;
+
+class CQuorvanStorage {
+public:
+    explicit CQuorvanStorage(CGameBase* game);
+    CQuorvanStorage(const CQuorvanStorage&) = delete;
+    CQuorvanStorage& operator=(const CQuorvanStorage&) = delete;
+    // Deletes a file object still open (which saves it, without updating the check sum).
+    virtual ~CQuorvanStorage();
+
+    // The file path and the caller's stored check sum (null: the file is never verified).
+    void SetPathAndCRC(const char* path, unsigned short* crc);
+    // 1 when open already; else opens the file.
+    int Open();
+    // Saves when modified, stores the new check sum, deletes the file object.
+    void Close();
+    // The record as a new memory file owned by the caller, or null.
+    IMemFile* ReadRecord(int id);
+    void WriteRecord(int id, IFile* source, CommonString name);
+    void DeleteRecord(int id);
+    // 1 when the record is missing or the file cannot be opened.
+    int IsRecordEmpty(int id);
+    // "EMPTY" for a missing record, "..." when the file cannot be opened.
+    CommonString GetRecordName(int id);
+
+protected:
+    // The multi-record file each operation opens. Tests put one on a failing disk in its place.
+    virtual CQuorvanMultiRecordFile* CreateRecordFile();
+
+private:
+    CGameBase* game;
+    CQuorvanMultiRecordFile* file = nullptr;
+    CommonString path;
+    unsigned short* crc = nullptr;
+};

@@ -1,0 +1,163 @@
+#pragma once
+// The zip resource pak reader. A pak is a zip archive without an archive comment whose central
+// directory lies right before the end record, with stored (0) or raw-deflated (8) members and
+// names below 128 bytes, looked up case-sensitively with backslash separators. The reader keeps
+// the directory in one block with a name index pointing into it, and the pak file open for its
+// whole life. Everything it reads from the pak is checked against the bytes that arrived, so a
+// truncated or hostile pak gives an error code, never a read outside what was read.
+// Main thread only; no state outside the object.
+
+#include <cstddef>
+#include <cstdint>
+
+#include "core/CommonString.h"
+#include "core/QuorvanArray.h"
+
+class CGameBase;
+class IFile;
+
+// Results of every reader operation.
+namespace ZipResult {
+inline constexpr int Ok = 1;
+inline constexpr int NotFound = 0;        // IndexFromName: no entry has this name
+inline constexpr int NoFiles = -3;        // get_FilesCount: the pak has no entries
+inline constexpr int OpenFailed = -4;     // Init: path, open, end record or directory position
+inline constexpr int BadFormat = -5;      // bad directory or local header, short read, bad data; Close: nothing open
+inline constexpr int NoEntries = -6;      // not initialised, closed, or an empty pak
+inline constexpr int BadMethod = -7;      // ReadFile: compression other than stored or deflated
+inline constexpr int NoMemory = -100;     // allocation failed, or no disk file object
+inline constexpr int NullArgument = -101; // a required pointer argument is null
+inline constexpr int BadIndex = -102;     // entry index outside 0 .. count - 1
+}  // namespace ZipResult
+
+#pragma pack(push, 1)
+// End-of-central-directory record: the last 22 bytes of a pak.
+struct TZipDirHeader {
+    std::uint32_t signature;  // 0x06054b50
+    std::uint16_t disk;
+    std::uint16_t startDisk;
+    std::uint16_t dirEntries;  // the entry count
+    std::uint16_t totalDirEntries;
+    std::uint32_t dirSize;    // bytes of the central directory, which ends where this record begins
+    std::uint32_t dirOffset;  // ignored
+    std::uint16_t commentLength;
+};
+static_assert(sizeof(TZipDirHeader) == 22);
+
+// Central directory file header; the name, extra field and comment follow it.
+struct TZipDirFileHeader {
+    std::uint32_t signature;  // 0x02014b50
+    std::uint16_t versionMade;
+    std::uint16_t versionNeeded;
+    std::uint16_t flags;
+    std::uint16_t compression;
+    std::uint16_t modTime;
+    std::uint16_t modDate;
+    std::uint32_t crc32;
+    std::uint32_t compressedSize;
+    std::uint32_t uncompressedSize;  // the entry's length
+    std::uint16_t nameLength;
+    std::uint16_t extraLength;
+    std::uint16_t commentLength;
+    std::uint16_t diskStart;
+    std::uint16_t internalAttributes;
+    std::uint32_t externalAttributes;
+    std::uint32_t localHeaderOffset;
+};
+static_assert(sizeof(TZipDirFileHeader) == 46);
+#pragma pack(pop)
+
+// Local file header (30 bytes in the pak), read field by field.
+struct TZipLocalHeader {
+    std::uint32_t signature;  // 0x04034b50
+    std::uint16_t versionNeeded;
+    std::uint16_t flags;
+    std::uint16_t compression;
+    std::uint16_t modTime;
+    std::uint16_t modDate;
+    std::uint32_t crc32;
+    std::uint32_t compressedSize;
+    std::uint32_t uncompressedSize;
+    std::uint16_t nameLength;
+    std::uint16_t extraLength;
+};
+
+// One name-index entry; the name points into the reader's directory block (not terminated).
+struct MyMapPair {
+    char* name;
+    unsigned int hash;
+    signed char length;
+};
+
+inline constexpr std::uint32_t kZipEndSignature = 0x06054b50;
+inline constexpr std::uint32_t kZipDirFileSignature = 0x02014b50;
+inline constexpr std::uint32_t kZipLocalSignature = 0x04034b50;
+// Index entries keep a name's length in a signed byte.
+inline constexpr int kZipMaxNameLength = 127;
+
+// Decodes a central directory held in block[0 .. size): walks `count` headers back to back,
+// stores each header's address in entries[0 .. count), and turns every '/' of each name into
+// '\' in place. Checks that every header with its name, extra field and comment lies inside the
+// block, its signature, and that its name is at most kZipMaxNameLength bytes. Ok or BadFormat;
+// the entries are only meaningful on Ok. The reader's Init, the tests and the fuzz target share it.
+[[nodiscard]] int DecodeZipDirectory(unsigned char* block, std::size_t size, int count,
+                                     unsigned char** entries, const char* nameForLog);
+
+class CBBZipFileReader {
+public:
+    explicit CBBZipFileReader(CGameBase* game);
+    CBBZipFileReader(const CBBZipFileReader&) = delete;
+    CBBZipFileReader& operator=(const CBBZipFileReader&) = delete;
+    // Close, then releases the index and the pak file.
+    virtual ~CBBZipFileReader();
+
+    // 1 and *index of the first entry named exactly `name` (backslashes, case-sensitive);
+    // 0 when absent, NullArgument, NoEntries.
+    virtual int IndexFromName(const char* name, int* index);
+    // Fills out (get_FileLength bytes) with the entry's content, inflating a deflated one.
+    virtual int ReadFile(int index, unsigned char* out);
+    // The entry's uncompressed size.
+    virtual int get_FileLength(int index, long* length);
+    // Copies the name and a terminating zero; out must hold length + 1 (at most 128) bytes.
+    virtual int get_FileName(int index, char* out);
+    // Ok and the entry count; NoFiles when there are none.
+    virtual int get_FilesCount(long* count);
+    // Where the entry's data begins in the pak file.
+    virtual int ReadFileOffset(int index, long* offset);
+    // Drops the entries and the index (Ok), or BadFormat when nothing was held. The pak stays open.
+    virtual int Close();
+    // Opens the pak at `path` through the game's disk-file factory and builds the index.
+    virtual int Init(const char* path);
+    // The directory part of the pak path, up to and including the last separator.
+    virtual CommonString GetZipDirectory();
+
+    // Init over an already opened file (a disk file, or a memory file in tests and fuzzing);
+    // the reader takes ownership of `pak` whatever the result. `path` is kept for GetPakPath.
+    int InitFromFile(IFile* pak, const char* path);
+    // The entry's compression method from the directory (0 stored, 8 deflated), -1 for a bad index.
+    int GetEntryMethod(int index) const;
+    // The path given to Init: member files open their own stream on it.
+    const CommonString& GetPakPath() const { return pakPath; }
+
+    // The engine's 31-bit PJW hash over signed characters; 0 for "" or a length of 0.
+    static unsigned int CalculateHashCode(const char* text);
+    static unsigned int CalculateHashCodeLen(const char* text, int length);
+
+private:
+    // Steps 1 to 4 shared by ReadFile and ReadFileOffset: checks the arguments, seeks past the
+    // local header, name and extra field. Fills the local header and the size of the data.
+    int SeekToData(int index, TZipLocalHeader& local, long& compressedSize);
+    int ReadLocalHeader(TZipLocalHeader& local);
+    const TZipDirFileHeader* Entry(int index) const;
+    void SetPath(const char* path);
+
+    CGameBase* game;
+    unsigned char* directory = nullptr;  // the central directory, then the entry pointer table
+    int entryCount = 0;
+    unsigned char** entries = nullptr;  // inside the directory block
+    CQuorvanArray<MyMapPair> index;
+    IFile* pakFile = nullptr;
+    long pakSize = 0;
+    CommonString zipDirectory;
+    CommonString pakPath;
+};

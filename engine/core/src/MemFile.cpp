@@ -1,0 +1,225 @@
+#include "core/MemFile.h"
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "app/GameBase.h"
+#include "core/ZipFile.h"
+
+void* IMemFile::Detach() { return nullptr; }
+void* IMemFile::GetBuffer() { return nullptr; }
+int IMemFile::IsMemoryFile() { return 1; }
+
+CMemoryFile::~CMemoryFile() { Close(); }
+
+IFile* CMemoryFile::CreateDiskFile(CGameBase* game) { return game ? game->CreateFileObject() : nullptr; }
+
+void CMemoryFile::ReleaseDiskFile() {
+    if (diskFile != nullptr) {
+        diskFile->Close();
+        delete diskFile;
+        diskFile = nullptr;
+    }
+}
+
+void CMemoryFile::Close() {
+    ReleaseDiskFile();
+    std::free(buffer);
+    buffer = nullptr;
+    cursor = nullptr;
+    size = 0;
+}
+
+int CMemoryFile::IsOpened() { return buffer != nullptr; }
+int CMemoryFile::GetSize() { return size; }
+int CMemoryFile::GetCurPos() { return buffer ? static_cast<int>(cursor - buffer) : 0; }
+void* CMemoryFile::GetBuffer() { return buffer; }
+int CMemoryFile::CheckCRC(unsigned short) { return 1; }
+
+int CMemoryFile::Open(CGameBase* game, const char* name, unsigned mode) {
+    if (game == nullptr || name == nullptr) return 0;
+    if (!game->m_bPakMode) return OpenOnDisk(game, name, mode & ~FileMode::Exist);
+    return OpenFromPaks(game, name, mode);
+}
+
+int CMemoryFile::OpenFromPaks(CGameBase* game, const char* name, unsigned mode) {
+    Close();
+    // Search order: common pak, resolution pak (two-pak mode only), optional pak. A missing
+    // reader on that road ends the search.
+    CBBZipFileReader* readers[3] = {game->m_pCommonPak, game->m_bSinglePak ? nullptr : game->m_pResolutionPak,
+                                    game->m_pOptionalPak};
+    CBBZipFileReader* found = nullptr;
+    int entry = -1;
+    for (int r = 0; r < 3 && found == nullptr; ++r) {
+        if (r == 1 && game->m_bSinglePak) continue;
+        if (readers[r] == nullptr) return 0;
+        if (readers[r]->IndexFromName(name, &entry) == ZipResult::Ok) found = readers[r];
+    }
+    if (found == nullptr) return 0;
+    if (mode & FileMode::Exist) return 1;
+
+    long length = 0;
+    if (found->get_FileLength(entry, &length) != ZipResult::Ok) return 0;
+    if (length < 0 || length > INT_MAX) return 0;
+    // One byte at least, so an empty member still counts as an open file.
+    buffer = static_cast<unsigned char*>(std::malloc(length > 0 ? static_cast<std::size_t>(length) : 1));
+    if (buffer == nullptr) return 0;
+    if (found->ReadFile(entry, buffer) != ZipResult::Ok) {
+        Close();
+        return 0;
+    }
+    cursor = buffer;
+    size = static_cast<int>(length);
+    return 1;
+}
+
+int CMemoryFile::OpenOnDisk(CGameBase* game, const char* path, unsigned mode) {
+    Close();
+    IFile* file = CreateDiskFile(game);
+    if (file == nullptr) return 0;
+    if (!file->Open(game, path, mode & ~FileMode::Exist)) {
+        delete file;
+        return 0;
+    }
+    diskFile = file;
+    if (mode & FileMode::Exist) return 1;
+
+    const int length = diskFile->GetSize();
+    if (length < 0) {
+        Close();
+        return 0;
+    }
+    buffer = static_cast<unsigned char*>(std::malloc(length > 0 ? static_cast<std::size_t>(length) : 1));
+    if (buffer == nullptr || (length > 0 && diskFile->ReadData(buffer, length) != length)) {
+        Close();
+        return 0;
+    }
+    ReleaseDiskFile();
+    cursor = buffer;
+    size = length;
+    return 1;
+}
+
+int CMemoryFile::Create(unsigned newSize) {
+    Close();
+    if (newSize > static_cast<unsigned>(INT_MAX)) return 0;
+    buffer = static_cast<unsigned char*>(std::malloc(newSize > 0 ? newSize : 1));
+    if (buffer == nullptr) return 0;
+    cursor = buffer;
+    size = static_cast<int>(newSize);
+    return 1;
+}
+
+int CMemoryFile::Attach(void* data, int newSize) {
+    ReleaseDiskFile();
+    if (data != buffer) std::free(buffer);
+    buffer = static_cast<unsigned char*>(data);
+    cursor = buffer;
+    size = buffer != nullptr && newSize > 0 ? newSize : 0;
+    return 1;
+}
+
+void* CMemoryFile::Detach() {
+    void* block = buffer;
+    buffer = nullptr;
+    cursor = nullptr;
+    size = 0;
+    Close();
+    return block;
+}
+
+int CMemoryFile::Seek(long offset, int mode) {
+    if (buffer == nullptr) return 1;
+    long long target;
+    if (mode & FileSeek::Start)
+        target = offset;
+    else if (mode & FileSeek::Current)
+        target = static_cast<long long>(cursor - buffer) + offset;
+    else if (mode & FileSeek::End)
+        target = static_cast<long long>(size) - offset;
+    else
+        target = offset;
+    // Outside the buffer the cursor stops at its nearest end: reads there move nothing.
+    if (target < 0) target = 0;
+    if (target > size) target = size;
+    cursor = buffer + target;
+    return 1;
+}
+
+int CMemoryFile::ReadRaw(void* out, int count) {
+    if (buffer == nullptr || count <= 0 || out == nullptr) return 0;
+    const int left = size - static_cast<int>(cursor - buffer);
+    const int n = count < left ? count : left;
+    if (n <= 0) return 0;
+    std::memcpy(out, cursor, static_cast<std::size_t>(n));
+    cursor += n;
+    return n;
+}
+
+int CMemoryFile::ReadData(void* out, int count) { return ReadRaw(out, count); }
+
+int CMemoryFile::WriteData(const void* data, int count) {
+    if (buffer == nullptr || count < 0 || (count > 0 && data == nullptr)) return -1;
+    const int left = size - static_cast<int>(cursor - buffer);
+    if (count > left) return -1;
+    if (count > 0) std::memcpy(cursor, data, static_cast<std::size_t>(count));
+    cursor += count;
+    return count;
+}
+
+// Scalars go as their little-endian bytes, which is their memory order on every target we build.
+int CMemoryFile::WriteInt(int value) { return WriteData(&value, 4); }
+int CMemoryFile::WriteUInt(unsigned int value) { return WriteData(&value, 4); }
+int CMemoryFile::WriteByte(unsigned char value) { return WriteData(&value, 1); }
+int CMemoryFile::WriteWord(unsigned short value) { return WriteData(&value, 2); }
+int CMemoryFile::ReadInt(int* value) { return ReadRaw(value, 4); }
+int CMemoryFile::ReadUInt(unsigned int* value) { return ReadRaw(value, 4); }
+int CMemoryFile::ReadByte(unsigned char* value) { return ReadRaw(value, 1); }
+int CMemoryFile::ReadWord(unsigned short* value) { return ReadRaw(value, 2); }
+
+int CMemoryFile::Delete(const char* name) {
+    if (diskFile != nullptr) (void)diskFile->Delete(name);
+    Close();
+    return 0;
+}
+
+int CMemoryFile::FlushDataToFile(CGameBase* game, const char* path) {
+    if (buffer == nullptr || path == nullptr || path[0] == '\0') return 0;
+    const int used = static_cast<int>(cursor - buffer);
+    // Nothing to write is a failure; the file already on the disk stays as it was.
+    if (used <= 0) return 0;
+
+    std::error_code ec;
+    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
+    if (!parent.empty()) std::filesystem::create_directories(parent, ec);
+
+    // Written beside the target and renamed over it only when complete: a failure half-way
+    // leaves the previous file whole.
+    const std::string temp = std::string(path) + ".tmp";
+    IFile* out = CreateDiskFile(game);
+    if (out == nullptr) return 0;
+    if (!out->Open(game, temp.c_str(), FileMode::Write | FileMode::Append)) {
+        delete out;
+        return 0;
+    }
+    const int written = out->WriteData(buffer, used);
+    out->Close();
+    delete out;
+    bool ok = written == used;
+    if (ok) {
+        // The stream's last block only reaches the disk at close, which reports nothing: check
+        // what actually arrived.
+        IFile* check = CreateDiskFile(game);
+        ok = check != nullptr && check->Open(game, temp.c_str(), FileMode::Read) && check->GetSize() == used;
+        delete check;
+    }
+    if (!ok || std::rename(temp.c_str(), path) != 0) {
+        std::remove(temp.c_str());
+        return 0;
+    }
+    return 1;
+}

@@ -1,0 +1,331 @@
+#include "core/MultiRecordFile.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "app/GameBase.h"
+#include "core/Common.h"
+#include "core/File.h"
+#include "core/MemFile.h"
+
+namespace {
+
+constexpr int kCrcChunk = 4096;
+
+unsigned short FileCRC(IFile* file, CGameBase* game, const char* path) {
+    if (file == nullptr) return 0;
+    unsigned short sum = 0;
+    if (file->Open(game, path, FileMode::Read) && file->GetSize() > 0) {
+        std::vector<char> chunk(kCrcChunk);
+        for (;;) {
+            const int n = file->ReadData(chunk.data(), kCrcChunk);
+            if (n > 0) sum = static_cast<unsigned short>(sum + calc_crc16(chunk.data(), static_cast<unsigned short>(n)));
+            if (n < kCrcChunk) break;
+        }
+    }
+    file->Close();
+    delete file;
+    return sum;
+}
+
+}  // namespace
+
+unsigned short GetFileCRC(CGameBase* game, const char* path) {
+    return game ? FileCRC(game->CreateFileObject(), game, path) : 0;
+}
+
+QuorvanRecordInfo::~QuorvanRecordInfo() { std::free(data); }
+
+QuorvanRecordSet::QuorvanRecordSet(CGameBase* game, CQuorvanMultiRecordFile* owner) : game(game), owner(owner) {}
+
+QuorvanRecordSet::~QuorvanRecordSet() {
+    (void)CloseFile();
+    Clear();
+}
+
+void QuorvanRecordSet::Clear() {
+    for (int i = 0; i < count; ++i) {
+        delete records[i];
+        records[i] = nullptr;
+    }
+    count = 0;
+}
+
+int QuorvanRecordSet::OpenFile(const char* filePath) {
+    Clear();
+    path = filePath;
+    open = true;
+    modified = false;
+    file = owner->CreateDiskFile();
+    if (file == nullptr) {
+        open = false;
+        return 0;
+    }
+    // A missing file is an empty one.
+    if (!file->Open(game, filePath, FileMode::Read)) return 1;
+
+    const long long fileSize = file->GetSize();
+    int n = 0;
+    bool ok = file->ReadInt(&n) == 4 && n >= 1 && n <= kMaxRecords;
+    const long long tableEnd = 4 + 8LL * n;
+    for (int i = 0; ok && i < n; ++i) {
+        int size = 0, offset = 0;
+        ok = file->ReadInt(&size) == 4 && file->ReadInt(&offset) == 4;
+        // A negative size, a block inside the table or one whose header and data cannot fit
+        // in the file: the table is not to be trusted.
+        ok = ok && size >= 0 && offset >= tableEnd && offset + 8LL + size <= fileSize;
+        if (!ok) break;
+        auto* record = new (std::nothrow) QuorvanRecordInfo();
+        if (record == nullptr) {
+            ok = false;
+            break;
+        }
+        record->offset = offset;
+        record->size = size;
+        records[count++] = record;
+    }
+    for (int i = 0; ok && i < count; ++i) {
+        QuorvanRecordInfo* r = records[i];
+        int nameLength = -1;
+        ok = file->Seek(r->offset, FileSeek::Start) && file->ReadInt(&r->id) == 4 &&
+             file->ReadInt(&nameLength) == 4 && nameLength >= 0 && nameLength <= kMaxRecordNameLength &&
+             r->offset + 8LL + nameLength + r->size <= fileSize;
+        char name[kMaxRecordNameLength + 1] = {};
+        ok = ok && (nameLength == 0 || file->ReadData(name, nameLength) == nameLength);
+        if (!ok) break;
+        r->name = name;
+        r->dataOffset = r->offset + 8 + nameLength;
+    }
+    if (!ok) {
+        Clear();
+        file->Close();
+    }
+    return 1;
+}
+
+int QuorvanRecordSet::FindRecord(int id) const {
+    for (int i = 0; i < count; ++i)
+        if (records[i]->id == id) return i;
+    return -1;
+}
+
+int QuorvanRecordSet::AddRecord(QuorvanRecordInfo* record) {
+    if (record == nullptr) return 0;
+    if (!open) {
+        delete record;
+        return 0;
+    }
+    DeleteRecord(record->id);
+    if (count >= kMaxRecords) {
+        delete record;
+        return 0;
+    }
+    records[count++] = record;
+    modified = true;
+    return 1;
+}
+
+void QuorvanRecordSet::DeleteRecord(int id) {
+    const int i = FindRecord(id);
+    if (i < 0) return;
+    delete records[i];
+    for (int j = i; j + 1 < count; ++j) records[j] = records[j + 1];
+    records[--count] = nullptr;
+    modified = true;
+}
+
+unsigned char* QuorvanRecordSet::ReadRecordData(int i, int* sizeOut) {
+    if (i < 0 || i >= count || sizeOut == nullptr) return nullptr;
+    const QuorvanRecordInfo* r = records[i];
+    auto* copy = static_cast<unsigned char*>(std::malloc(r->size > 0 ? static_cast<std::size_t>(r->size) : 1));
+    if (copy == nullptr) return nullptr;
+    if (r->data != nullptr) {
+        if (r->size > 0) std::memcpy(copy, r->data, static_cast<std::size_t>(r->size));
+    } else if (r->size > 0 &&
+               (file == nullptr || r->dataOffset < 0 || !file->Seek(r->dataOffset, FileSeek::Start) ||
+                file->ReadData(copy, r->size) != r->size)) {
+        std::free(copy);
+        return nullptr;
+    }
+    *sizeOut = r->size;
+    return copy;
+}
+
+int QuorvanRecordSet::Save() {
+    // Every record's data is in hand before the first byte is written, so the table written
+    // always describes the blocks that follow it; a record that cannot be read is dropped.
+    std::vector<unsigned char*> blobs;
+    for (int i = 0; i < count;) {
+        int size = 0;
+        unsigned char* blob = ReadRecordData(i, &size);
+        if (blob == nullptr) {
+            const int id = records[i]->id;
+            DeleteRecord(id);
+            continue;
+        }
+        blobs.push_back(blob);
+        ++i;
+    }
+    auto freeBlobs = [&blobs] {
+        for (unsigned char* b : blobs) std::free(b);
+    };
+
+    const std::string temp = std::string(path.GetDataConst() ? path.GetDataConst() : "") + "2";
+    IFile* out = owner->CreateDiskFile();
+    if (out == nullptr || !out->Open(game, temp.c_str(), FileMode::Write | FileMode::Append)) {
+        delete out;
+        freeBlobs();
+        return 0;
+    }
+    bool ok = out->WriteInt(count) == 4;
+    long long offset = 4 + 8LL * count;
+    for (int i = 0; ok && i < count; ++i) {
+        ok = offset <= 0x7FFFFFFF && out->WriteInt(records[i]->size) == 4 &&
+             out->WriteInt(static_cast<int>(offset)) == 4;
+        offset += 8LL + records[i]->name.Length() + records[i]->size;
+    }
+    for (int i = 0; ok && i < count; ++i) {
+        const QuorvanRecordInfo* r = records[i];
+        const int nameLength = r->name.Length();
+        ok = out->WriteInt(r->id) == 4 && out->WriteInt(nameLength) == 4 &&
+             (nameLength == 0 || out->WriteData(r->name.GetDataConst(), nameLength) == nameLength) &&
+             (r->size == 0 || out->WriteData(blobs[static_cast<std::size_t>(i)], r->size) == r->size);
+    }
+    out->Close();
+    delete out;
+    freeBlobs();
+    if (ok) {
+        // The last buffered block reaches the disk only at close, which reports nothing: check
+        // what actually arrived before the old file is replaced.
+        IFile* check = owner->CreateDiskFile();
+        ok = check != nullptr && check->Open(game, temp.c_str(), FileMode::Read) && check->GetSize() == offset;
+        delete check;
+    }
+    if (ok && file != nullptr) {
+        file->Close();
+        delete file;
+        file = nullptr;
+    }
+    // One rename replaces the old file: at every moment either the old or the new file is whole.
+    if (!ok || std::rename(temp.c_str(), path.GetDataConst()) != 0) {
+        std::remove(temp.c_str());
+        return 0;
+    }
+    return 1;
+}
+
+int QuorvanRecordSet::CloseFile() {
+    int result = 1;
+    if (open && modified) result = Save();
+    if (file != nullptr) {
+        file->Close();
+        delete file;
+        file = nullptr;
+    }
+    open = false;
+    modified = false;
+    return result;
+}
+
+CQuorvanMultiRecordFile::CQuorvanMultiRecordFile(CGameBase* game) : game(game) {}
+
+CQuorvanMultiRecordFile::~CQuorvanMultiRecordFile() { (void)CloseMultiRecordFile(nullptr); }
+
+IFile* CQuorvanMultiRecordFile::CreateDiskFile() { return game ? game->CreateFileObject() : nullptr; }
+
+int CQuorvanMultiRecordFile::OpenMultiRecordFile(const char* filePath, unsigned short* crc) {
+    (void)CloseMultiRecordFile(nullptr);
+    path = filePath;
+    if (crc != nullptr && !CheckCRC(filePath, *crc)) {
+        IFile* f = CreateDiskFile();
+        if (f != nullptr) (void)f->Delete(filePath);
+        delete f;
+    }
+    recordSet = new (std::nothrow) QuorvanRecordSet(game, this);
+    if (recordSet == nullptr) return 0;
+    if (!recordSet->OpenFile(filePath)) {
+        delete recordSet;
+        recordSet = nullptr;
+        return 0;
+    }
+    return 1;
+}
+
+int CQuorvanMultiRecordFile::CloseMultiRecordFile(unsigned short* crc) {
+    int result = 1;
+    if (recordSet != nullptr) {
+        result = recordSet->CloseFile();
+        delete recordSet;
+        recordSet = nullptr;
+    }
+    if (crc != nullptr) SaveCRC(path.GetDataConst(), crc);
+    return result;
+}
+
+IMemFile* CQuorvanMultiRecordFile::ReadRecord(int id) {
+    if (recordSet == nullptr) return nullptr;
+    int size = 0;
+    unsigned char* data = recordSet->ReadRecordData(recordSet->FindRecord(id), &size);
+    if (data == nullptr) return nullptr;
+    auto* mem = new (std::nothrow) CMemoryFile();
+    if (mem == nullptr) {
+        std::free(data);
+        return nullptr;
+    }
+    (void)mem->Attach(data, size);
+    return mem;
+}
+
+int CQuorvanMultiRecordFile::WriteRecord(int id, IFile* source, CommonString name) {
+    return AddNewRecord(id, source, name);
+}
+
+int CQuorvanMultiRecordFile::AddNewRecord(int id, IFile* source, CommonString name) {
+    if (recordSet == nullptr || !recordSet->open || source == nullptr) return 0;
+    // A longer name would make the whole file unreadable at the next open.
+    if (name.Length() > kMaxRecordNameLength) return 0;
+    if (recordSet->FindRecord(id) < 0 && recordSet->count >= kMaxRecords) return 0;
+    const int size = source->GetCurPos();
+    if (size < 0 || !source->Seek(0, FileSeek::Start)) return 0;
+    auto* data = static_cast<unsigned char*>(std::malloc(size > 0 ? static_cast<std::size_t>(size) : 1));
+    if (data == nullptr) return 0;
+    if (size > 0 && source->ReadData(data, size) != size) {
+        std::free(data);
+        return 0;
+    }
+    auto* record = new (std::nothrow) QuorvanRecordInfo();
+    if (record == nullptr) {
+        std::free(data);
+        return 0;
+    }
+    record->id = id;
+    record->name = name;
+    record->data = data;
+    record->size = size;
+    return recordSet->AddRecord(record);
+}
+
+void CQuorvanMultiRecordFile::DeleteRecord(int id) {
+    if (recordSet != nullptr) recordSet->DeleteRecord(id);
+}
+
+int CQuorvanMultiRecordFile::IsRecordEmpty(int id) {
+    return recordSet == nullptr || recordSet->FindRecord(id) < 0 ? 1 : 0;
+}
+
+CommonString CQuorvanMultiRecordFile::GetRecordName(int id) {
+    const int i = recordSet ? recordSet->FindRecord(id) : -1;
+    return i < 0 ? CommonString("EMPTY") : recordSet->records[i]->name;
+}
+
+int CQuorvanMultiRecordFile::CheckCRC(const char* filePath, unsigned short crc) {
+    return FileCRC(CreateDiskFile(), game, filePath) == crc ? 1 : 0;
+}
+
+void CQuorvanMultiRecordFile::SaveCRC(const char* filePath, unsigned short* crc) {
+    if (crc != nullptr) *crc = FileCRC(CreateDiskFile(), game, filePath);
+}

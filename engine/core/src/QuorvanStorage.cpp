@@ -1,0 +1,71 @@
+#include "core/QuorvanStorage.h"
+
+#include <new>
+
+#include "core/MemFile.h"
+#include "core/MultiRecordFile.h"
+
+CQuorvanStorage::CQuorvanStorage(CGameBase* game) : game(game) {}
+
+CQuorvanStorage::~CQuorvanStorage() { delete file; }
+
+CQuorvanMultiRecordFile* CQuorvanStorage::CreateRecordFile() {
+    return new (std::nothrow) CQuorvanMultiRecordFile(game);
+}
+
+void CQuorvanStorage::SetPathAndCRC(const char* newPath, unsigned short* newCrc) {
+    path = newPath;
+    crc = newCrc;
+}
+
+int CQuorvanStorage::Open() {
+    if (file != nullptr) return 1;
+    file = CreateRecordFile();
+    if (file == nullptr) return 0;
+    if (!file->OpenMultiRecordFile(path.GetDataConst(), crc)) {
+        delete file;
+        file = nullptr;
+        return 0;
+    }
+    return 1;
+}
+
+void CQuorvanStorage::Close() {
+    if (file == nullptr) return;
+    (void)file->CloseMultiRecordFile(crc);
+    delete file;
+    file = nullptr;
+}
+
+IMemFile* CQuorvanStorage::ReadRecord(int id) {
+    if (!Open()) return nullptr;
+    IMemFile* record = file->ReadRecord(id);
+    Close();
+    return record;
+}
+
+void CQuorvanStorage::WriteRecord(int id, IFile* source, CommonString name) {
+    if (!Open()) return;
+    (void)file->WriteRecord(id, source, name);
+    Close();
+}
+
+void CQuorvanStorage::DeleteRecord(int id) {
+    if (!Open()) return;
+    file->DeleteRecord(id);
+    Close();
+}
+
+int CQuorvanStorage::IsRecordEmpty(int id) {
+    if (!Open()) return 1;
+    const int empty = file->IsRecordEmpty(id);
+    Close();
+    return empty;
+}
+
+CommonString CQuorvanStorage::GetRecordName(int id) {
+    if (!Open()) return CommonString("...");
+    CommonString name = file->GetRecordName(id);
+    Close();
+    return name;
+}

@@ -1,0 +1,298 @@
+#include "core/ZipFile.h"
+
+#include <zlib.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "app/GameBase.h"
+#include "core/File.h"
+
+namespace {
+
+// Reads little-endian fields without alignment assumptions.
+std::uint16_t Get16(const unsigned char* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
+std::uint32_t Get32(const unsigned char* p) {
+    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+
+}  // namespace
+
+int DecodeZipDirectory(unsigned char* block, std::size_t size, int count, unsigned char** entries,
+                       const char* nameForLog) {
+    (void)nameForLog;
+    if (count < 0 || (count > 0 && (block == nullptr || entries == nullptr))) return ZipResult::BadFormat;
+    std::size_t pos = 0;
+    for (int i = 0; i < count; ++i) {
+        if (size - pos < sizeof(TZipDirFileHeader)) return ZipResult::BadFormat;
+        unsigned char* header = block + pos;
+        if (Get32(header) != kZipDirFileSignature) return ZipResult::BadFormat;
+        const std::size_t nameLength = Get16(header + 28);
+        const std::size_t extraLength = Get16(header + 30);
+        const std::size_t commentLength = Get16(header + 32);
+        if (nameLength > static_cast<std::size_t>(kZipMaxNameLength)) return ZipResult::BadFormat;
+        const std::size_t total = sizeof(TZipDirFileHeader) + nameLength + extraLength + commentLength;
+        if (size - pos < total) return ZipResult::BadFormat;
+        char* name = reinterpret_cast<char*>(header + sizeof(TZipDirFileHeader));
+        for (std::size_t c = 0; c < nameLength; ++c)
+            if (name[c] == '/') name[c] = '\\';
+        entries[i] = header;
+        pos += total;
+    }
+    return ZipResult::Ok;
+}
+
+CBBZipFileReader::CBBZipFileReader(CGameBase* game) : game(game) { index.growBy = 500; }
+
+CBBZipFileReader::~CBBZipFileReader() {
+    Close();
+    delete pakFile;
+}
+
+unsigned int CBBZipFileReader::CalculateHashCode(const char* text) {
+    return text ? CalculateHashCodeLen(text, static_cast<int>(std::strlen(text))) : 0;
+}
+
+unsigned int CBBZipFileReader::CalculateHashCodeLen(const char* text, int length) {
+    std::uint32_t h = 0;
+    for (int i = 0; i < length; ++i) {
+        h = (h << 4) + static_cast<std::uint32_t>(static_cast<std::int32_t>(static_cast<signed char>(text[i])));
+        const std::uint32_t g = h & 0xF0000000u;
+        if (g != 0) {
+            h ^= g >> 24;
+            h &= ~g;
+        }
+    }
+    return h & 0x7FFFFFFFu;
+}
+
+void CBBZipFileReader::SetPath(const char* path) {
+    pakPath = path;
+    // Cut back to the directory; the first character always stays.
+    std::size_t n = std::strlen(path);
+    while (n > 1 && path[n - 1] != '\\' && path[n - 1] != '/') --n;
+    char buffer[1024];
+    if (n >= sizeof buffer) n = sizeof buffer - 1;
+    std::memcpy(buffer, path, n);
+    buffer[n] = '\0';
+    zipDirectory = buffer;
+}
+
+int CBBZipFileReader::Init(const char* path) {
+    Close();
+    if (path == nullptr || path[0] == '\0') return ZipResult::OpenFailed;
+    if (game == nullptr) return ZipResult::NoMemory;
+    IFile* file = game->CreateFileObject();
+    if (file == nullptr) return ZipResult::NoMemory;
+    if (!file->Open(game, path, FileMode::Read)) {
+        delete file;
+        return ZipResult::OpenFailed;
+    }
+    return InitFromFile(file, path);
+}
+
+int CBBZipFileReader::InitFromFile(IFile* pak, const char* path) {
+    Close();
+    delete pakFile;
+    pakFile = pak;
+    pakSize = 0;
+    SetPath(path ? path : "");
+    if (pakFile == nullptr) return ZipResult::NoMemory;
+
+    // Positions are taken from the start: a memory file and a disk file read "from the end"
+    // differently, and a pak may be either.
+    const int size = pakFile->GetSize();
+    if (size < static_cast<int>(sizeof(TZipDirHeader))) return ZipResult::OpenFailed;
+    pakSize = size;
+    const long recordPos = size - static_cast<long>(sizeof(TZipDirHeader));
+    if (!pakFile->Seek(recordPos, FileSeek::Start)) return ZipResult::OpenFailed;
+    unsigned char raw[sizeof(TZipDirHeader)];
+    if (pakFile->ReadData(raw, sizeof raw) != static_cast<int>(sizeof raw)) return ZipResult::OpenFailed;
+    if (Get32(raw) != kZipEndSignature) return ZipResult::OpenFailed;
+    const std::uint32_t dirSize = Get32(raw + 12);
+    const int count = Get16(raw + 8);
+    // The directory must fit between the start of the pak and the end record.
+    if (dirSize > static_cast<std::uint32_t>(recordPos)) return ZipResult::OpenFailed;
+    if (!pakFile->Seek(recordPos - static_cast<long>(dirSize), FileSeek::Start)) return ZipResult::OpenFailed;
+    if (static_cast<std::uint64_t>(count) * sizeof(TZipDirFileHeader) > dirSize) return ZipResult::BadFormat;
+
+    const std::size_t alignedDir = (static_cast<std::size_t>(dirSize) + 7) & ~static_cast<std::size_t>(7);
+    const std::size_t blockSize = alignedDir + sizeof(unsigned char*) * static_cast<std::size_t>(count);
+    directory = static_cast<unsigned char*>(std::calloc(blockSize ? blockSize : 1, 1));
+    if (directory == nullptr) return ZipResult::NoMemory;
+    if (dirSize > 0 && pakFile->ReadData(directory, static_cast<int>(dirSize)) != static_cast<int>(dirSize)) {
+        Close();
+        return ZipResult::BadFormat;
+    }
+    if (count == 0) return ZipResult::Ok;
+
+    entries = reinterpret_cast<unsigned char**>(directory + alignedDir);
+    if (DecodeZipDirectory(directory, dirSize, count, entries, pakPath.GetDataConst()) != ZipResult::Ok) {
+        Close();
+        return ZipResult::BadFormat;
+    }
+    entryCount = count;
+    index.growBy = count;
+    for (int i = 0; i < count; ++i) {
+        const unsigned char* h = entries[i];
+        MyMapPair pair;
+        pair.name = reinterpret_cast<char*>(entries[i] + sizeof(TZipDirFileHeader));
+        pair.length = static_cast<signed char>(Get16(h + 28));
+        pair.hash = CalculateHashCodeLen(pair.name, pair.length);
+        // An entry that cannot be indexed for lack of memory is only left out of look-ups.
+        (void)index.Add(pair);
+    }
+    return ZipResult::Ok;
+}
+
+int CBBZipFileReader::Close() {
+    const bool held = entryCount > 0;
+    entryCount = 0;
+    entries = nullptr;
+    std::free(directory);
+    directory = nullptr;
+    // The index points into the freed block; a later Init starts from an empty one.
+    index.count = 0;
+    return held ? ZipResult::Ok : ZipResult::BadFormat;
+}
+
+const TZipDirFileHeader* CBBZipFileReader::Entry(int i) const {
+    return reinterpret_cast<const TZipDirFileHeader*>(entries[i]);
+}
+
+int CBBZipFileReader::IndexFromName(const char* name, int* indexOut) {
+    if (name == nullptr || indexOut == nullptr) return ZipResult::NullArgument;
+    if (entryCount == 0) return ZipResult::NoEntries;
+    const std::size_t queryLength = std::strlen(name);
+    const unsigned int hash = CalculateHashCode(name);
+    for (int i = 0; i < index.count; ++i) {
+        const MyMapPair& p = index.data[i];
+        if (p.hash != hash || static_cast<std::size_t>(p.length) != queryLength) continue;
+        if (std::memcmp(p.name, name, queryLength) == 0) {
+            // The index follows directory order unless an entry was left out of it.
+            const unsigned char* header = reinterpret_cast<unsigned char*>(p.name) - sizeof(TZipDirFileHeader);
+            int entry = i < entryCount && entries[i] == header ? i : 0;
+            while (entry < entryCount && entries[entry] != header) ++entry;
+            *indexOut = entry;
+            return ZipResult::Ok;
+        }
+    }
+    return ZipResult::NotFound;
+}
+
+int CBBZipFileReader::get_FileLength(int i, long* length) {
+    if (length == nullptr) return ZipResult::NullArgument;
+    if (entryCount == 0) return ZipResult::NoEntries;
+    if (i < 0 || i >= entryCount) return ZipResult::BadIndex;
+    *length = static_cast<long>(Get32(entries[i] + 24));
+    return ZipResult::Ok;
+}
+
+int CBBZipFileReader::get_FileName(int i, char* out) {
+    if (out == nullptr) return ZipResult::NullArgument;
+    if (entryCount == 0) return ZipResult::NoEntries;
+    if (i < 0 || i >= entryCount) return ZipResult::BadIndex;
+    const std::size_t n = Get16(entries[i] + 28);
+    std::memcpy(out, entries[i] + sizeof(TZipDirFileHeader), n);
+    out[n] = '\0';
+    return ZipResult::Ok;
+}
+
+int CBBZipFileReader::get_FilesCount(long* count) {
+    if (count == nullptr) return ZipResult::NullArgument;
+    if (entryCount == 0) return ZipResult::NoFiles;
+    *count = entryCount;
+    return ZipResult::Ok;
+}
+
+int CBBZipFileReader::ReadLocalHeader(TZipLocalHeader& l) {
+    unsigned char raw[30];
+    if (pakFile->ReadData(raw, sizeof raw) != static_cast<int>(sizeof raw)) return ZipResult::BadFormat;
+    l.signature = Get32(raw);
+    l.versionNeeded = Get16(raw + 4);
+    l.flags = Get16(raw + 6);
+    l.compression = Get16(raw + 8);
+    l.modTime = Get16(raw + 10);
+    l.modDate = Get16(raw + 12);
+    l.crc32 = Get32(raw + 14);
+    l.compressedSize = Get32(raw + 18);
+    l.uncompressedSize = Get32(raw + 22);
+    l.nameLength = Get16(raw + 26);
+    l.extraLength = Get16(raw + 28);
+    return l.signature == kZipLocalSignature ? ZipResult::Ok : ZipResult::BadFormat;
+}
+
+int CBBZipFileReader::SeekToData(int i, TZipLocalHeader& local, long& compressedSize) {
+    if (entryCount == 0) return ZipResult::NoEntries;
+    if (i < 0 || i >= entryCount) return ZipResult::BadIndex;
+    const unsigned char* h = entries[i];
+    const long localOffset = static_cast<long>(Get32(h + 42));
+    if (localOffset > pakSize - 30 || !pakFile->Seek(localOffset, FileSeek::Start)) return ZipResult::BadFormat;
+    if (const int rc = ReadLocalHeader(local); rc != ZipResult::Ok) return rc;
+    compressedSize = static_cast<long>(local.compressedSize);
+    // Entries written with a data descriptor leave the local sizes at zero.
+    if (compressedSize == 0) compressedSize = static_cast<long>(Get32(h + 20));
+    const long dataPos = localOffset + 30 + local.nameLength + local.extraLength;
+    if (dataPos > pakSize || !pakFile->Seek(dataPos, FileSeek::Start)) return ZipResult::BadFormat;
+    return ZipResult::Ok;
+}
+
+int CBBZipFileReader::ReadFileOffset(int i, long* offset) {
+    if (offset == nullptr) return ZipResult::NullArgument;
+    TZipLocalHeader local;
+    long compressedSize = 0;
+    if (const int rc = SeekToData(i, local, compressedSize); rc != ZipResult::Ok) return rc;
+    *offset = pakFile->GetCurPos();
+    return ZipResult::Ok;
+}
+
+int CBBZipFileReader::ReadFile(int i, unsigned char* out) {
+    if (out == nullptr) return ZipResult::NullArgument;
+    TZipLocalHeader local;
+    long compressedSize = 0;
+    if (const int rc = SeekToData(i, local, compressedSize); rc != ZipResult::Ok) return rc;
+    const long length = static_cast<long>(Get32(entries[i] + 24));
+    // Data that would run past the end of the pak cannot all arrive.
+    const long dataPos = pakFile->GetCurPos();
+    if (dataPos < 0 || compressedSize > pakSize - dataPos) return ZipResult::BadFormat;
+
+    if (local.compression == 0) {
+        // The caller's buffer holds `length` bytes: a stored entry whose sizes disagree is damaged.
+        if (compressedSize != length) return ZipResult::BadFormat;
+        if (length == 0) return ZipResult::Ok;
+        return pakFile->ReadData(out, static_cast<int>(length)) == length ? ZipResult::Ok : ZipResult::BadFormat;
+    }
+    if (local.compression != 8) return ZipResult::BadMethod;
+
+    auto* packed = static_cast<unsigned char*>(std::calloc(compressedSize ? compressedSize : 1, 1));
+    if (packed == nullptr) return ZipResult::NoMemory;
+    if (compressedSize > 0 && pakFile->ReadData(packed, static_cast<int>(compressedSize)) != compressedSize) {
+        std::free(packed);
+        return ZipResult::BadFormat;
+    }
+    z_stream zs{};
+    if (inflateInit2(&zs, -15) != Z_OK) {
+        std::free(packed);
+        return ZipResult::BadFormat;
+    }
+    zs.next_in = packed;
+    zs.avail_in = static_cast<uInt>(compressedSize);
+    zs.next_out = out;
+    zs.avail_out = static_cast<uInt>(length);
+    const int rc = inflate(&zs, Z_FINISH);
+    const uLong produced = zs.total_out;
+    inflateEnd(&zs);
+    std::free(packed);
+    // Only a complete stream that fills the entry exactly is a good read: a truncated or
+    // overlong stream is damage, not success.
+    if (rc != Z_STREAM_END || produced != static_cast<uLong>(length)) return ZipResult::BadFormat;
+    return ZipResult::Ok;
+}
+
+int CBBZipFileReader::GetEntryMethod(int i) const {
+    if (i < 0 || i >= entryCount) return -1;
+    return Get16(entries[i] + 10);
+}
+
+CommonString CBBZipFileReader::GetZipDirectory() { return zipDirectory; }
