@@ -1,0 +1,68 @@
+#pragma once
+// Headless OpenGL ES 1.1 for render tests: Mesa's surfaceless EGL platform, a pbuffer and a GLES1
+// context (llvmpipe). Also a counting wrapper over the renderer's GL call table.
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include <EGL/egl.h>
+#include <GLES/gl.h>
+
+#include "render/GlesApi.h"
+
+class CGlesTestContext {
+public:
+  // Creates and makes current a w x h RGBA8888 pbuffer; IsValid() tells whether it worked.
+  CGlesTestContext(int w, int h);
+  ~CGlesTestContext();
+  CGlesTestContext(const CGlesTestContext&) = delete;
+  CGlesTestContext& operator=(const CGlesTestContext&) = delete;
+
+  bool IsValid() const { return m_Valid; }
+  int Width() const { return m_W; }
+  int Height() const { return m_H; }
+
+  // Resets the renderer's state cache and sets up what the screen bitmap's scene start sets:
+  // the 2-D projection (256 units per pixel, y down), arrays, blending through the cache, and a
+  // clear to the given colour.
+  void BeginScene(std::uint8_t r = 0, std::uint8_t g = 0, std::uint8_t b = 0);
+  // RGBA of the pixel (x, y), y counted from the top.
+  std::array<std::uint8_t, 4> Pixel(int x, int y) const;
+  // The whole frame, rows from the top.
+  std::vector<std::uint8_t> ReadFrame() const;
+
+private:
+  EGLDisplay m_Display = EGL_NO_DISPLAY;
+  EGLContext m_Context = EGL_NO_CONTEXT;
+  EGLSurface m_Surface = EGL_NO_SURFACE;
+  int m_W = 0, m_H = 0;
+  bool m_Valid = false;
+};
+
+// Swaps the GL call table for counting wrappers that forward to the real functions; restores the
+// table on destruction. Counts are per entry point and can also be read as a total of "state"
+// calls (everything except array pointers and draws).
+class CGlesCallCounter {
+public:
+  CGlesCallCounter();
+  ~CGlesCallCounter();
+  CGlesCallCounter(const CGlesCallCounter&) = delete;
+  CGlesCallCounter& operator=(const CGlesCallCounter&) = delete;
+
+  void Reset();
+  int drawElements() const;
+  int drawElementsIndexTotal() const;  // sum of the counts of all glDrawElements
+  int blendFunc() const;
+  int enable() const;
+  int disable() const;
+  int bindTexture() const;
+  int texEnv() const;                  // glTexEnvx + glTexEnvxv
+  int texImage() const;
+  int compressedTexImage() const;
+  int viewport() const;
+  int total() const;                   // every call made through the table
+
+private:
+  TGlesApi m_Saved;
+};
