@@ -1,0 +1,195 @@
+#include "audio/StreamingProviderOGG.h"
+
+#include <tremor/ivorbisfile.h>
+
+#include <algorithm>
+#include <new>
+
+#include "OggFileCallbacks.h"
+#include "PakMember.h"
+#include "audio/AudioConfig.h"
+#include "core/File.h"
+
+namespace {
+
+// The largest mix request the mixer makes: one sample per frame of the largest fragment, with
+// room to spare for callers that ask for more at once.
+constexpr int kLargestRequestSamples = 2048;
+// A damaged stream can report errors for ever; after this many reads without a byte the
+// decoder gives up on this fill instead of holding the audio thread.
+constexpr int kMaxFruitlessReads = 64;
+
+}  // namespace
+
+CStreamingProviderOGG::~CStreamingProviderOGG() { Unload(); }
+
+bool CStreamingProviderOGG::LoadStream(const char* name) {
+  Unload();
+  IFile* file = OpenPakMember(m_game, name);
+  if (!file) return false;
+  return LoadStreamFromFile(file, name);
+}
+
+bool CStreamingProviderOGG::LoadStreamFromFile(IFile* file, const char* name) {
+  Unload();
+  if (!file) return false;
+  m_file = file;
+  m_decoder = new (std::nothrow) OggVorbis_File;
+  if (!m_decoder) {
+    Unload();
+    return false;
+  }
+  if (ov_open_callbacks(m_file, m_decoder, nullptr, 0, OggFileCallbacks()) < 0) {
+    // A failed open has already cleared the decoder state.
+    delete m_decoder;
+    m_decoder = nullptr;
+    Unload();
+    return false;
+  }
+  m_totalFrames = ov_pcm_total(m_decoder, -1);
+  vorbis_info* info = m_totalFrames > 0 && ov_raw_seek(m_decoder, 0) == 0 ? ov_info(m_decoder, -1) : nullptr;
+  // The mix reads one or two interleaved channels only.
+  if (!info || info->rate <= 0 || info->channels < 1 || info->channels > 2) {
+    Unload();
+    return false;
+  }
+  m_sourceRate = static_cast<int>(info->rate);
+  m_channels = info->channels;
+  SetupRateAndStep();
+  // Room for the largest request plus one whole decode call, so a fill never needs to write
+  // past the block whatever the step.
+  const long long wanted = ((static_cast<long long>(kLargestRequestSamples) * m_step * m_channels) >> 8) * 4;
+  const long long bytes = ((wanted + audio_config::kOggReadBytes) + 1) & ~1LL;
+  if (bytes > audio_config::kMaxDecodedBytes) {
+    Unload();
+    return false;
+  }
+  try {
+    m_block.assign(static_cast<std::size_t>(bytes), 0);
+  } catch (const std::bad_alloc&) {
+    Unload();
+    return false;
+  }
+  m_readOffset = m_available = 0;
+  m_fileName = name;
+  return true;
+}
+
+void CStreamingProviderOGG::Unload() {
+  m_playing = m_loop = false;
+  m_readOffset = m_available = 0;
+  if (m_decoder) {
+    ov_clear(m_decoder);
+    delete m_decoder;
+    m_decoder = nullptr;
+  }
+  if (m_file) {
+    m_file->Close();
+    delete m_file;
+    m_file = nullptr;
+  }
+  m_block.clear();
+  m_block.shrink_to_fit();
+}
+
+void CStreamingProviderOGG::Start(bool loop) {
+  if (!m_file || !m_decoder || m_block.empty()) return;
+  m_loop = loop;
+  m_playing = true;
+}
+
+void CStreamingProviderOGG::Stop() {
+  m_playing = false;
+  if (m_decoder) ov_raw_seek(m_decoder, 0);
+}
+
+void CStreamingProviderOGG::StopAndRewind() {
+  m_playing = false;
+  ClearFades();
+  if (m_decoder) ov_raw_seek(m_decoder, 0);
+}
+
+void CStreamingProviderOGG::SetFadeIn(FIXED_FLOAT seconds) {
+  if (m_playing) BeginFadeIn(seconds);
+}
+
+void CStreamingProviderOGG::StopWithFadeOut(FIXED_FLOAT seconds) {
+  if (m_playing) BeginFadeOut(seconds);
+}
+
+void CStreamingProviderOGG::Decode(std::size_t wanted) {
+  wanted = std::min(wanted, m_block.size());
+  int fruitless = 0;
+  bool emptyPass = true;  // nothing decoded since the last rewind
+  while (m_available < wanted) {
+    // Each call is held to the room left, so it can never write past the block.
+    const std::size_t room = m_block.size() - m_available;
+    const int length = static_cast<int>(std::min<std::size_t>(room, audio_config::kOggReadBytes));
+    if (length <= 0) break;
+    int bitstream = 0;
+    const long got = ov_read(m_decoder, reinterpret_cast<char*>(m_block.data() + m_available), length, &bitstream);
+    if (got > 0) {
+      m_available += static_cast<std::size_t>(got);
+      fruitless = 0;
+      emptyPass = false;
+    } else if (got == 0) {
+      ov_raw_seek(m_decoder, 0);
+      // A looping stream that yields nothing from its start would loop for ever.
+      if (!m_loop || emptyPass) {
+        m_playing = false;
+        break;
+      }
+      emptyPass = true;
+    } else if (++fruitless >= kMaxFruitlessReads) {
+      break;
+    }
+  }
+}
+
+int CStreamingProviderOGG::UpdateWithDecodedData(short* mix, int count) {
+  if (count <= 0 || m_available < 2) return 0;
+  const bool stereo = m_channels == 2;
+  std::size_t firstSample = m_readOffset / 2;
+  if (stereo) firstSample &= ~static_cast<std::size_t>(1);
+  const auto* source = reinterpret_cast<const std::int16_t*>(m_block.data()) + firstSample;
+  const std::int64_t samples = static_cast<std::int64_t>(m_available / 2);
+  std::int64_t p = 0;
+  std::int64_t consumed = 0;
+  int written = 0;
+  while (written < count) {
+    std::int64_t index = stereo ? (p >> 7) : (p >> 8);
+    if (index >= samples) index = samples - 1;
+    if (stereo) index &= ~static_cast<std::int64_t>(1);
+    AddClamped(mix, written, NextGain(), source[index]);
+    ++written;
+    p += m_step;
+    consumed = stereo ? ((p >> 7) << 1) : (p >> 7);
+    if (consumed >= static_cast<std::int64_t>(m_available)) break;
+  }
+  const std::size_t used = static_cast<std::size_t>(std::min<std::int64_t>(consumed, static_cast<std::int64_t>(m_available)));
+  m_readOffset += used;
+  m_available -= used;
+  return written;
+}
+
+void CStreamingProviderOGG::UpdateBufferAdd(short* mix, int count) {
+  if (!m_file || !m_decoder || m_block.empty() || !m_playing || count <= 0) return;
+  if (m_available > 0) {
+    const int written = UpdateWithDecodedData(mix, count);
+    if (FadeOutRanOut()) {
+      StopAndRewind();
+      return;
+    }
+    if (m_available > 0 && written >= count) return;
+    mix += written;
+    count -= written;
+    m_readOffset = m_available = 0;
+  }
+  if (count <= 0) return;
+  m_readOffset = 0;
+  const std::size_t wanted =
+      static_cast<std::size_t>(((static_cast<std::int64_t>(count) * m_step * m_channels) >> 8) * 4);
+  Decode(wanted);
+  UpdateWithDecodedData(mix, count);
+  if (FadeOutRanOut()) StopAndRewind();
+}
