@@ -1,0 +1,28 @@
+// The two places where EGL set-up depends on the backend. The headless backend's surfaceless
+// EGL platform has no window configs and no native window, so the caller asks here for the
+// surface type to put in its config request and for the surface itself; the rest of the EGL
+// sequence is the same on every backend.
+#pragma once
+
+#include <EGL/egl.h>
+
+#include "platform/Screen.h"
+
+namespace platform {
+
+// EGL_WINDOW_BIT for the X window, EGL_PBUFFER_BIT headless.
+EGLint EglSurfaceType();
+
+// A window surface on the X window, or headless a pbuffer of the window's buffer size.
+// EGL_NO_SURFACE on failure (the EGL error stays set for the caller's message).
+EGLSurface EglCreateSurface(EGLDisplay display, EGLConfig config, screen_window_t win);
+
+// Called by the presenter just before each buffer swap: counts the frame, writes the frame
+// dumps that are due, and releases the script input and payment answers planned for the next
+// frame. Needs the GL context current.
+void FramePresenting();
+
+// Frames presented since the platform was last reset.
+int PresentedFrameCount();
+
+}  // namespace platform

@@ -1,0 +1,50 @@
+// The headless input script: one event per line, "<frame> <what> ...", run when that many
+// frames have been presented (frame 0 = before the first frame). Lines:
+//   <frame> touch down|move|up <x> <y> [<touch id>]
+//   <frame> nav exit | nav swipe | nav window full|thumbnail|invisible | nav orientation <angle>
+//   <frame> pay next accept | pay next cancel | pay next fail <error id> [<text>...]
+//   <frame> dump <file.png>
+// Blank lines and lines starting with '#' are skipped.
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+enum class ScriptAction { Touch, NavExit, NavSwipe, NavWindow, NavOrientation, PayNext, Dump };
+
+struct TScriptLine {
+  int frame = 0;
+  ScriptAction action = ScriptAction::NavExit;
+  int touchType = 0;   // Touch: SCREEN_EVENT_MTOUCH_TOUCH / _MOVE / _RELEASE
+  int x = 0, y = 0;
+  int touchId = 0;
+  int value = 0;       // NavWindow: window state; NavOrientation: angle; PayNext: outcome
+  int errorId = 0;     // PayNext fail
+  std::string text;    // Dump: file name; PayNext fail: error text
+};
+
+// A line for a navigator or payment action that carries at most one value.
+inline TScriptLine MakeScriptLine(ScriptAction action, int value = 0) {
+  TScriptLine line;
+  line.action = action;
+  line.value = value;
+  return line;
+}
+
+struct TInputScript {
+  bool ok = false;
+  std::vector<TScriptLine> lines;  // in frame order (stable for equal frames)
+  std::string error;               // "name:line: why" when !ok
+};
+
+// Decodes a script. Any malformed line fails the whole script (nothing is half-run).
+[[nodiscard]] TInputScript ParseInputScript(std::span<const char> bytes, std::string_view nameForLog);
+
+// Reads the file and decodes it; a missing file fails with its name in the error.
+[[nodiscard]] TInputScript LoadInputScript(const std::string& path);
+
+}  // namespace platform

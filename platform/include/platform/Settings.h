@@ -1,0 +1,52 @@
+// The platform's settings, read once from the environment (documented in README.md, "Platform
+// settings") or set by a test through UseSettings. Bad values are reported on stderr with the
+// variable's name and replaced by the default; they never stop the program.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/Clock.h"
+
+namespace platform {
+
+enum class DisplayMode { Headless, X11 };
+
+// What the payment stand-in answers.
+enum class PayOutcome { Accept, Cancel, Fail };
+
+struct TPayAnswerPlan {
+  PayOutcome outcome = PayOutcome::Accept;
+  int errorId = 0;          // Fail only
+  std::string errorText;    // Fail only; empty = the answer carries no text
+};
+
+struct TPlatformSettings {
+  DisplayMode mode = DisplayMode::Headless;
+  int displayWidthPx = 768;
+  int displayHeightPx = 1280;
+  std::string scriptPath;          // empty: no input script
+  int frameLimit = 0;              // > 0: navigator exit after this many presented frames
+  std::string dumpDir;             // where frame dumps go (script "dump" names are relative to it)
+  int dumpEveryFrames = 0;         // > 0: dump every Nth frame as frame_NNNNN.png
+  ClockKind clock = ClockKind::Real;
+  TPayAnswerPlan pay;              // default answer to every payment request
+  int payDelayFrames = 2;          // frames between a request and its answer
+  std::vector<std::string> ownedSkus;  // what an existing-purchases request reports as owned
+};
+
+// Reads every COBBLE_* variable (and DISPLAY for the default mode).
+TPlatformSettings ReadPlatformSettings();
+
+// The settings in force: the ones given to UseSettings, else read from the environment once.
+const TPlatformSettings& CurrentSettings();
+
+// Replaces the settings and resets the whole platform (queue, call log, window, frame count).
+// For tests and tools; call it before screen_create_context.
+void UseSettings(const TPlatformSettings& settings);
+
+// The environment's text for name, or null when unset. The only way outside platform/ to read
+// the environment.
+const char* GetEnvironmentText(const char* name);
+
+}  // namespace platform

@@ -1,0 +1,42 @@
+// The seam between the screen service and the thing that shows the window: headless (EGL's
+// surfaceless platform and a pbuffer) or an X window. One file pair per backend.
+#pragma once
+
+#include <EGL/egl.h>
+
+#include <memory>
+#include <vector>
+
+#include "platform/InputScript.h"
+#include "platform/Settings.h"
+
+namespace platform {
+
+class IWindowBackend {
+ public:
+  virtual ~IWindowBackend() = default;
+  virtual const char* Name() const = 0;
+  // Value for EGL_PLATFORM, chosen before the program's first eglGetDisplay.
+  virtual const char* EglPlatformName() const = 0;
+  virtual bool CreateWindow(int widthPx, int heightPx) = 0;
+  virtual void ResizeWindow(int widthPx, int heightPx) = 0;
+  virtual void ShowWindow() = 0;
+  virtual void DestroyWindow() = 0;
+  virtual EGLint SurfaceType() const = 0;
+  virtual EGLSurface CreateSurface(EGLDisplay display, EGLConfig config, int widthPx,
+                                   int heightPx) = 0;
+  // Native input since the last call, already turned into script actions.
+  virtual void PollInput(std::vector<TScriptLine>& out) = 0;
+  // Waits up to timeoutMs (-1: no limit) for native input or a byte on wakeFd. Returns false
+  // at once when no input can ever arrive.
+  virtual bool WaitForInput(int timeoutMs, int wakeFd) = 0;
+};
+
+std::unique_ptr<IWindowBackend> CreateHeadlessWindowBackend();
+// Null (with one "platform:" line) when the X display cannot be opened.
+std::unique_ptr<IWindowBackend> CreateX11WindowBackend();
+
+// The backend for the mode, falling back to headless when the X display is not there.
+std::unique_ptr<IWindowBackend> CreateWindowBackend(DisplayMode mode);
+
+}  // namespace platform
