@@ -6,6 +6,9 @@
 #include <string>
 
 #include "app/BasicApplicationData.h"
+#include "audio/SoundSystem.h"
+#include "core/LocManager2.h"
+#include "core/ZipFile.h"
 #include "platform/Clock.h"
 #include "render/DibBitmap.h"
 
@@ -29,6 +32,8 @@ CGameBase::CGameBase() : CXElement(nullptr, nullptr)
 
 CGameBase::~CGameBase()
 {
+    // The sound system goes first: its mixer thread may still be reading the game's settings.
+    SafeDelete(m_pSoundSystem);
     SafeDelete(m_pQuitButton);
     SafeDelete(m_pQuitButtonPressed);
     SafeDelete(m_pBlendBuffer);
@@ -36,9 +41,13 @@ CGameBase::~CGameBase()
     SafeDelete(m_pBorderBuffer2);
     SafeDelete(m_pBackBuffer);
     m_pDrawTarget = nullptr;
+    SafeDelete(m_pCommonPak);
+    SafeDelete(m_pResolutionPak);
+    SafeDelete(m_pOptionalPak);
     SafeDelete(m_pBorderBitmap);
     SafeDelete(m_pBorderBitmap1);
     SafeDelete(m_pBorderBitmap2);
+    SafeDelete(m_pLocManager);
     // The player data is deleted, not saved: the game saves it before it gets here.
     SafeDelete(m_pAppData);
     FlushCachedTemplates();
@@ -129,6 +138,15 @@ void CGameBase::InitRandoms()
     if (m_bRandomSeeded) return;
     m_bRandomSeeded = true;
     std::srand(static_cast<unsigned>(platform::ClockTime(nullptr)));
+}
+
+CLocManager2* CGameBase::InitLocManager2(CommonString language)
+{
+    // A second call replaces the manager instead of leaking the first.
+    SafeDelete(m_pLocManager);
+    m_pLocManager = new CLocManager2(this);
+    (void)m_pLocManager->Init(language, 200);
+    return m_pLocManager;
 }
 
 void CGameBase::FlushCachedTemplates()

@@ -2,10 +2,7 @@
 // settings kept in the data's settings block.
 #include "app/BasicApplicationData.h"
 #include "app/GameBase.h"
-#if __has_include("audio/SoundSystem.h")
 #include "audio/SoundSystem.h"
-#define COBBLE_HAVE_SOUND_SYSTEM 1
-#endif
 
 bool CGameBase::LoadOrCreateDefaultAppData()
 {
@@ -47,15 +44,11 @@ int CGameBase::GetMusicVolume() { return m_pAppData != nullptr ? m_pAppData->m_n
 void CGameBase::SetVolume(int volume)
 {
     if (m_pAppData != nullptr) m_pAppData->m_nEffectsVolume = volume;
-#ifdef COBBLE_HAVE_SOUND_SYSTEM
     if (m_pSoundSystem != nullptr) m_pSoundSystem->SetVolume(volume);
-#endif
 }
 
 void CGameBase::SetMusicVolume(int volume)
 {
     if (m_pAppData != nullptr) m_pAppData->m_nMusicVolume = volume;
-#ifdef COBBLE_HAVE_SOUND_SYSTEM
     if (m_pSoundSystem != nullptr) m_pSoundSystem->SetMusicVolume(volume);
-#endif
 }

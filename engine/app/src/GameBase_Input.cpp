@@ -2,6 +2,7 @@
 // the screen-rotation animation.
 #include "app/GameBase.h"
 #include "render/DibBitmap.h"
+#include "render/WinDibBitmap.h"
 
 namespace {
 int Clamp(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
@@ -230,4 +231,21 @@ void CGameBase::DrawBordersToDeviceScreen()
     if (m_nVerticalBorderWidth <= 0 && m_nHorizontalBorderHeight <= 0) return;
     DrawBorderBitmapsToDoubleBuffers();
     DrawQuitButton();
+}
+
+bool CGameBase::CreateBorderDoubleBufferWnds(int w, int h, int bw, int bh)
+{
+    const int width = bw > 0 ? bw : w;
+    const int height = bh > 0 ? bh : h;
+    SafeDelete(m_pBorderBuffer1);
+    SafeDelete(m_pBorderBuffer2);
+    // Borders are drawn in software whatever the renderer: they are plain strips beside the picture.
+    m_pBorderBuffer1 = new CWinDibBitmap(this);
+    m_pBorderBuffer2 = new CWinDibBitmap(this);
+    for (IDibBitmap* buffer : {m_pBorderBuffer1, m_pBorderBuffer2}) {
+        if (!buffer->Create(width, height)) return false;
+        buffer->DestroyAlpha();
+        buffer->ClearBitmap(0, 0, 0);
+    }
+    return true;
 }
