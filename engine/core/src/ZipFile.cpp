@@ -82,6 +82,7 @@ void CBBZipFileReader::SetPath(const char* path) {
 int CBBZipFileReader::Init(const char* path) {
     Close();
     if (path == nullptr || path[0] == '\0') return ZipResult::OpenFailed;
+    SetPath(path);
     if (game == nullptr) return ZipResult::NoMemory;
     IFile* file = game->CreateFileObject();
     if (file == nullptr) return ZipResult::NoMemory;

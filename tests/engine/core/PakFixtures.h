@@ -1,0 +1,127 @@
+// Shared fixtures of the pak, memory-file, member-file and record-file tests: a scratch
+// directory, a minimal game object that owns the pak readers the tests install, and helpers
+// that build paks with the pak writer.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/GameBase.h"
+#include "core/ZipFile.h"
+#include "pakwriter/PakWriter.h"
+
+namespace paktest {
+
+using Bytes = std::vector<std::uint8_t>;
+
+inline Bytes ToBytes(const std::string& s) { return Bytes(s.begin(), s.end()); }
+
+// Bytes no compressor shrinks much but that still vary from offset to offset.
+inline Bytes Pattern(std::size_t size, std::uint32_t seed) {
+    Bytes out(size);
+    std::uint32_t x = seed * 2654435761u + 1;
+    for (auto& b : out) {
+        x = x * 1103515245u + 12345u;
+        b = static_cast<std::uint8_t>(x >> 16);
+    }
+    return out;
+}
+
+// A fresh directory under the system temp directory, removed with everything in it.
+class CScratchDir {
+public:
+    CScratchDir() {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        std::string name = std::string("cobble_") + (info ? info->test_suite_name() : "t") + "_" +
+                           (info ? info->name() : "x") + "_" + std::to_string(std::random_device{}());
+        for (char& c : name)
+            if (c == '/') c = '_';
+        root = std::filesystem::temp_directory_path() / name;
+        std::filesystem::remove_all(root);
+        std::filesystem::create_directories(root);
+    }
+    ~CScratchDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(root, ec);
+    }
+    std::string Path(const std::string& leaf) const { return (root / leaf).string(); }
+
+    std::filesystem::path root;
+};
+
+inline bool WriteFile(const std::string& path, const Bytes& bytes) {
+    return pakwriter::WriteBytesToFile(path, bytes);
+}
+
+inline Bytes ReadFile(const std::string& path) {
+    Bytes out;
+    EXPECT_TRUE(pakwriter::ReadFileBytes(path, out)) << path;
+    return out;
+}
+
+// The hooks a game must supply; the readers the tests install are deleted with it.
+class CPakTestGame : public CGameBase {
+public:
+    ~CPakTestGame() override {
+        delete m_pCommonPak;
+        delete m_pResolutionPak;
+        delete m_pOptionalPak;
+        m_pCommonPak = m_pResolutionPak = m_pOptionalPak = nullptr;
+    }
+    bool Init(int, int) override { return true; }
+    void Pause() override {}
+    bool CreateApplicationData() override { return false; }
+    bool ReLoadFonts() override { return true; }
+    CommonString GetImagesDirectory() override { return CommonString("i_vga\\"); }
+    CommonString GetSoundsDirectory() override { return CommonString("Sound_BB\\"); }
+    CommonString GetSaveDirectory() override { return CommonString("data/"); }
+    CommonString GetCommonGamePackName() override { return CommonString("_game_bb.pak"); }
+    CommonString GetResolutionSpecificGamePackName() override { return CommonString("_game.pak"); }
+
+    // Writes a pak and opens a reader on it; null (with a test failure) when Init fails.
+    CBBZipFileReader* OpenPak(const std::string& path, const std::vector<pakwriter::TPakMember>& members) {
+        EXPECT_TRUE(WriteFile(path, pakwriter::BuildPak(members)));
+        auto* reader = new CBBZipFileReader(this);
+        const int rc = reader->Init(path.c_str());
+        EXPECT_EQ(rc, ZipResult::Ok) << path;
+        if (rc != ZipResult::Ok) {
+            delete reader;
+            return nullptr;
+        }
+        return reader;
+    }
+};
+
+inline pakwriter::TPakMember Member(const std::string& name, const Bytes& data, bool deflate = true) {
+    pakwriter::TPakMember m;
+    m.name = name;
+    m.data = data;
+    m.deflate = deflate;
+    return m;
+}
+
+inline void Put32(Bytes& b, std::size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+inline void Put16(Bytes& b, std::size_t at, std::uint32_t v) {
+    b[at] = static_cast<std::uint8_t>(v);
+    b[at + 1] = static_cast<std::uint8_t>(v >> 8);
+}
+inline std::uint32_t Get32(const Bytes& b, std::size_t at) {
+    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
+}
+
+// Offset of the n-th (0-based) record with this 4-byte signature, or npos.
+inline std::size_t FindSignature(const Bytes& b, std::uint32_t signature, int n = 0) {
+    for (std::size_t i = 0; i + 4 <= b.size(); ++i)
+        if (Get32(b, i) == signature && n-- == 0) return i;
+    return std::string::npos;
+}
+
+}  // namespace paktest
