@@ -1,0 +1,36 @@
+// The program shell: the whole life of the process (start-up, the event loop, shut-down) and
+// the handlers that turn platform events into calls on the game object.
+//
+// Depends on: app (CGameBase), platform (events, screen, navigator, payment, dialog, EGL seam).
+// Threads: main thread only. The program that links the shell supplies CreateGameObject and a
+// main() that calls RunProgram.
+#pragma once
+
+#include "platform/Screen.h"
+
+class CGameBase;
+struct bps_event_t;
+
+// Process-wide values of the shell (the game object itself is g_pGame, app/GameBase.h).
+extern bool g_exit_application;     // set by the navigator's exit event; ends the loop
+extern bool g_bGameRunsInPortait;   // decides which orientation angles are accepted
+extern float g_PixelScale;          // logical game pixels per physical screen pixel
+extern int g_prefer_GL_NEAREST;     // texture filter of untextured fills; GL_LINEAR after start-up
+extern screen_context_t screen_cxt;
+
+// Supplied by the program that links the shell: a new game object, or null when it cannot be
+// made. The caller owns it.
+CGameBase* CreateGameObject();
+
+// The whole program: start-up, the loop until the navigator's exit (or the game declaring
+// itself finished), then shut-down with the game's saves. Always 0, also after a failed
+// start-up (whose reason is printed on stderr). Resets the shell's globals first, so tests may
+// run it several times in one process.
+int RunProgram();
+
+// Screen touch event to a pointer event (first finger) or a multi-touch pointer event.
+void handleScreenEvent(bps_event_t* event);
+// Exit, window state, swipe down, orientation check and orientation.
+void handleNavigatorEvent(bps_event_t* event);
+void onEnterForeground();
+void onEnterBackground();
