@@ -14,6 +14,7 @@
 
 #include "app/GameBase.h"
 #include "core/ZipFile.h"
+#include "core/iPhoneFile.h"
 #include "pakwriter/PakWriter.h"
 
 namespace paktest {
@@ -123,5 +124,26 @@ inline std::size_t FindSignature(const Bytes& b, std::uint32_t signature, int n 
         if (Get32(b, i) == signature && n-- == 0) return i;
     return std::string::npos;
 }
+
+// A disk file whose writes stop after `budget` bytes, as on a full disk. `silent` reports every
+// write as complete, as a buffered stream does when the loss only shows at close.
+class CShortWriteFile : public CiPhoneFile {
+public:
+    CShortWriteFile(long budget, bool silent) : budget(budget), silent(silent) {}
+    int WriteData(const void* data, int count) override {
+        const int allowed = static_cast<int>(count < budget ? count : budget);
+        const int written = allowed > 0 ? CiPhoneFile::WriteData(data, allowed) : 0;
+        if (written > 0) budget -= written;
+        return silent ? count : written;
+    }
+    int WriteInt(int v) override { return WriteData(&v, 4); }
+    int WriteUInt(unsigned int v) override { return WriteData(&v, 4); }
+    int WriteWord(unsigned short v) override { return WriteData(&v, 2); }
+    int WriteByte(unsigned char v) override { return WriteData(&v, 1); }
+
+private:
+    long budget;
+    bool silent;
+};
 
 }  // namespace paktest
