@@ -53,6 +53,9 @@ CGameBase::~CGameBase()
     FlushCachedTemplates();
     // The created-bitmaps list does not own its bitmaps; its block goes with the array.
     m_pCapture = nullptr;
+    // The element part is destroyed after this body and must not ask a half-gone game object
+    // about its capture.
+    SetGamePtr(nullptr);
     if (g_pGame == this) g_pGame = nullptr;
 }
 
