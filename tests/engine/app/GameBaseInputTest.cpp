@@ -349,4 +349,51 @@ TEST(GameDraw, DrawCyclePresentsOnceWithTheQuitButtonOnTop)
     EXPECT_EQ(px[36], 0xF800) << "the pressed image while pressed";
 }
 
+std::uint16_t PixelAt(IDibBitmap* b, int x, int y)
+{
+    return reinterpret_cast<const std::uint16_t*>(b->GetBits())[y * b->m_BufferWidth + x];
+}
+
+TEST(GameDraw, BorderBuffersAndTheirImages)
+{
+    CTestGame g;
+    g.SetIPhoneOrientation(0, true);  // as the game does: bitmaps made for the game are upright
+    g.m_nVerticalBorderWidth = 8;
+    ASSERT_TRUE(g.CreateBorderDoubleBufferWnds(40, 30, 8, 0));
+    for (IDibBitmap* b : {g.m_pBorderBuffer1, g.m_pBorderBuffer2}) {
+        ASSERT_NE(b, nullptr);
+        EXPECT_EQ(b->m_Width, 8) << "border width";
+        EXPECT_EQ(b->m_Height, 30) << "a border size of 0 takes the screen's";
+        EXPECT_EQ(b->GetAlphaBits(), nullptr);
+        EXPECT_EQ(PixelAt(b, 3, 3), 0u);
+    }
+    g.m_pBorderBitmap1 = MakeBitmap(4, 2);
+    g.m_pBorderBitmap1->ClearBitmap(255, 255, 255);
+    g.m_pBorderBitmap = MakeBitmap(2, 4);
+    g.m_pBorderBitmap->ClearBitmap(255, 0, 0);
+    g.m_pQuitButton = MakeBitmap(3, 3);
+    g.m_pQuitButton->ClearBitmap(0, 0, 255);
+    g.m_pQuitButtonPressed = MakeBitmap(3, 3);
+
+    g.m_bBorderRedraw = false;
+    g.DrawBordersToDeviceScreen();
+    EXPECT_EQ(PixelAt(g.m_pBorderBuffer1, 2, 29), 0u) << "nothing without the redraw flag";
+
+    g.m_bBorderRedraw = true;
+    g.DrawBordersToDeviceScreen();
+    // First buffer: its own image centred across (x 2..5) and on the bottom edge (y 28..29).
+    EXPECT_EQ(PixelAt(g.m_pBorderBuffer1, 2, 29), 0xFFFF);
+    EXPECT_EQ(PixelAt(g.m_pBorderBuffer1, 5, 28), 0xFFFF);
+    EXPECT_EQ(PixelAt(g.m_pBorderBuffer1, 1, 29), 0u);
+    EXPECT_EQ(PixelAt(g.m_pBorderBuffer1, 2, 27), 0u);
+    // Second buffer has no own image: the common one at its left edge, centred in height (13..16).
+    EXPECT_EQ(PixelAt(g.m_pBorderBuffer2, 0, 13), 0xF800);
+    EXPECT_EQ(PixelAt(g.m_pBorderBuffer2, 1, 16), 0xF800);
+    EXPECT_EQ(PixelAt(g.m_pBorderBuffer2, 0, 12), 0u);
+    // With a vertical border the quit button goes to the second buffer's top right corner.
+    EXPECT_EQ(PixelAt(g.m_pBorderBuffer2, 5, 0), 0x001F);
+    EXPECT_EQ(PixelAt(g.m_pBorderBuffer2, 7, 2), 0x001F);
+    EXPECT_EQ(PixelAt(g.m_pBorderBuffer2, 4, 0), 0u);
+}
+
 }  // namespace
