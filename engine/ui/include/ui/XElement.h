@@ -144,8 +144,8 @@ public:
     const TSavedMessage& GetSavedMessage() const { return m_SavedMessage; }
 
 protected:
-    // Steps through the children from `from`, wrapping by `step` (+1 or -1); shared by the two
-    // focus movers.
+    // Moves the focus one child at a time by step (+1 or -1), wrapping, until a visible child is
+    // reached or every other child was tried; shared by the two focus movers.
     int MoveFocus(int step);
 
     CXElement* m_pParent;
