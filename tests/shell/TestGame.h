@@ -1,0 +1,84 @@
+// The game object of the shell's tests: records everything the shell does to it (in g_record,
+// which outlives the object) and runs hooks the test sets in g_testGame. Its cycle clears the
+// frame with plain GL and presents it, without the engine's fixed step.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/GameBase.h"
+#include "audio/SoundSystem.h"
+#include "shell/PaymentGlue.h"
+
+struct InAppPurchaseDef {
+  std::string sku;
+};
+
+class CTestGame;
+
+struct TTestGameConfig {
+  bool create = true;           // false: CreateGameObject gives null
+  bool initResult = true;
+  int orientationMode = 0;      // 0 portrait; anything else landscape
+  bool withSound = false;       // give the game a recording sound system
+  bool hasPurchaseManager = true;
+  std::vector<std::string> shopSkus = {"coins_1", "coins_5", "boost_40"};
+  std::function<void(CTestGame&)> onInit;
+  std::function<void(CTestGame&, int cycle)> onCycle;  // before the frame is drawn
+};
+
+struct TPointerCall {
+  int x, y, type, touchId;
+  bool multiTouch;
+  bool operator==(const TPointerCall&) const = default;
+};
+
+struct TTestRecord {
+  int initW = 0, initH = 0;
+  bool initCalled = false;
+  bool doubleResolutionAtInit = false;
+  int deviceWAtInit = 0, deviceHAtInit = 0;
+  int preferFilterAtInit = 0;
+  float pixelScaleAtInit = 0.0f;
+  int cycles = 0;
+  std::vector<std::string> events;  // "pause", "sound paused", "sound resumed"
+  std::vector<TPointerCall> pointers;
+  std::vector<std::pair<std::string, int>> purchases;  // (sku or "-", result)
+  bool deleted = false;
+  bool windowAliveAtDeletion = false;
+};
+
+extern TTestGameConfig g_testGame;
+extern TTestRecord g_record;
+
+// Fresh config and record (call in SetUp).
+void ResetTestGame();
+
+class CTestGame final : public CGameBase, public IInAppPurchaseEvents {
+ public:
+  explicit CTestGame(const TTestGameConfig& config);
+  ~CTestGame() override;
+
+  bool Init(int w, int h) override;
+  bool RunGameCycle() override;
+  void Pause() override { g_record.events.push_back("pause"); }
+  int NotifyPointerEvent(int x, int y, int type) override;
+  int NotifyMultiTouchPointerEvent(int x, int y, int type, int touchId) override;
+
+  bool CreateApplicationData() override { return true; }
+  bool ReLoadFonts() override { return true; }
+  CommonString GetImagesDirectory() override { return CommonString("i_vga\\"); }
+  CommonString GetSoundsDirectory() override { return CommonString("Sound_BB\\"); }
+  CommonString GetSaveDirectory() override { return CommonString("data/"); }
+  CommonString GetCommonGamePackName() override { return CommonString("test.pak"); }
+  CommonString GetResolutionSpecificGamePackName() override { return CommonString("_game.pak"); }
+
+  bool HasPurchaseManager() override { return config_.hasPurchaseManager; }
+  InAppPurchaseDef* FindAppDefBasedOnId(const char* sku) override;
+  void InAppPurchaseFinished(InAppPurchaseDef* item, int result) override;
+
+ private:
+  TTestGameConfig config_;
+  std::vector<InAppPurchaseDef> shop_;
+};

@@ -1,0 +1,100 @@
+// The real X window: the program opens it, a synthetic click from another X client arrives as
+// the first finger, and Esc ends the program through the navigator's exit.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "TestGame.h"
+#include "platform/Control.h"
+#include "platform/Settings.h"
+#include "shell/BbUtil.h"
+#include "shell/Program.h"
+
+// Last: Xlib's macros (None, Bool, Status) would break the headers above.
+#include <X11/Xlib.h>
+#include <X11/keysym.h>
+
+namespace {
+
+Window FindWindowNamed(Display* display, Window parent, const char* name) {
+  char* title = nullptr;
+  if (XFetchName(display, parent, &title) && title) {
+    const bool match = std::strcmp(title, name) == 0;
+    XFree(title);
+    if (match) return parent;
+  }
+  Window root = 0, up = 0, *children = nullptr;
+  unsigned int count = 0;
+  if (!XQueryTree(display, parent, &root, &up, &children, &count)) return 0;
+  Window found = 0;
+  for (unsigned int i = 0; i < count && !found; ++i) found = FindWindowNamed(display, children[i], name);
+  if (children) XFree(children);
+  return found;
+}
+
+void SendButton(Display* display, Window window, int type, int x, int y) {
+  XEvent ev;
+  std::memset(&ev, 0, sizeof ev);
+  ev.xbutton.type = type;
+  ev.xbutton.display = display;
+  ev.xbutton.window = window;
+  ev.xbutton.root = DefaultRootWindow(display);
+  ev.xbutton.x = x;
+  ev.xbutton.y = y;
+  ev.xbutton.button = Button1;
+  ev.xbutton.same_screen = True;
+  XSendEvent(display, window, True, type == ButtonPress ? ButtonPressMask : ButtonReleaseMask, &ev);
+}
+
+void SendKey(Display* display, Window window, KeySym key) {
+  XEvent ev;
+  std::memset(&ev, 0, sizeof ev);
+  ev.xkey.type = KeyPress;
+  ev.xkey.display = display;
+  ev.xkey.window = window;
+  ev.xkey.root = DefaultRootWindow(display);
+  ev.xkey.keycode = XKeysymToKeycode(display, key);
+  ev.xkey.same_screen = True;
+  XSendEvent(display, window, True, KeyPressMask, &ev);
+}
+
+TEST(X11Window, OpensTakesASyntheticClickAndExitsOnEscape) {
+  if (!std::getenv("COBBLE_UNDER_XVFB")) GTEST_SKIP() << "runs only under xvfb-run";
+  ResetTestGame();
+  platform::TPlatformSettings s;
+  s.mode = platform::DisplayMode::X11;
+  s.displayWidthPx = 320;  // pixel scale 1: what is clicked is what arrives
+  s.displayHeightPx = 480;
+  s.frameLimit = 300;      // a safety net: Esc should end the run long before
+  platform::UseSettings(s);
+
+  Display* client = XOpenDisplay(nullptr);
+  ASSERT_NE(client, nullptr);
+  bool windowFound = false;
+  g_testGame.onCycle = [&](CTestGame&, int cycle) {
+    if (cycle < 3) return;
+    const Window w = FindWindowNamed(client, DefaultRootWindow(client), "Cobblebrooks");
+    if (!w) return;  // not mapped yet: try next frame
+    if (!windowFound) {
+      windowFound = true;
+      SendButton(client, w, ButtonPress, 100, 200);
+      SendButton(client, w, ButtonRelease, 101, 201);
+      XFlush(client);
+    } else if (!g_record.pointers.empty() && g_record.pointers.size() >= 2) {
+      SendKey(client, w, XK_Escape);
+      XFlush(client);
+    }
+  };
+  EXPECT_EQ(RunProgram(), 0);
+  XCloseDisplay(client);
+
+  EXPECT_TRUE(windowFound);
+  ASSERT_EQ(g_record.pointers.size(), 2u);
+  EXPECT_EQ(g_record.pointers[0], (TPointerCall{100, 200, 1, 0, false}));
+  EXPECT_EQ(g_record.pointers[1], (TPointerCall{101, 201, 2, 0, false}));
+  EXPECT_LT(g_record.cycles, 300) << "Esc did not end the run";
+  EXPECT_TRUE(g_record.deleted);
+}
+
+}  // namespace
