@@ -1,7 +1,10 @@
 // The software bitmap's reads from the game object.
 #include "BitmapGame.h"
 
+#include <new>
+
 #include "app/GameBase.h"
+#include "render/WinDibBitmap.h"
 
 namespace render_detail {
 
@@ -60,6 +63,24 @@ void GameForgetBitmap(CGameBase* game, IDibBitmap* bitmap)
             return;
         }
     }
+}
+
+bool GameRendererIsGL(CGameBase* game)
+{
+    return game != nullptr && game->m_nRendererKind == kRendererGLES;
+}
+
+IDibBitmap* GameBackBuffer(CGameBase* game)
+{
+    return game != nullptr ? game->m_pBackBuffer : nullptr;
+}
+
+IDibBitmap* GameCreateBitmap(CGameBase* game)
+{
+    if (game != nullptr) {
+        return game->CreateBitmapObject();
+    }
+    return new (std::nothrow) CWinDibBitmap(nullptr);
 }
 
 }  // namespace render_detail

@@ -16,5 +16,9 @@ int GameAlphaThreshold(CGameBase* game);      // 128 by default
 void GameTransparentColor(CGameBase* game, int& r, int& g, int& b);  // (255, 0, 255) by default
 // Removes the bitmap from the game's list of created bitmaps when the game keeps that list.
 void GameForgetBitmap(CGameBase* game, IDibBitmap* bitmap);
+bool GameRendererIsGL(CGameBase* game);      // renderer kind 5
+IDibBitmap* GameBackBuffer(CGameBase* game);  // null without a game
+// A new bitmap from the game's factory; a plain software bitmap when there is no game.
+IDibBitmap* GameCreateBitmap(CGameBase* game);
 
 }  // namespace render_detail
