@@ -2,13 +2,17 @@
 #include <new>
 
 #include "app/GameBase.h"
+#include "render/GlesGlobals.h"
 #include "render/WinDibBitmap.h"
 
 IDibBitmap* CGameBase::CreateBitmapObject()
 {
     IDibBitmap* bitmap = nullptr;
-    // The GL ES renderer's bitmap is made here for renderer kind 5 (kRendererGLES); when it
-    // cannot be made, the software bitmap below stands in.
+    // The GL ES renderer's bitmap for renderer kind 5; when it cannot be made, the software
+    // bitmap below stands in.
+    if (m_nRendererKind == kRendererGLES) {
+        bitmap = OGLES_CreateBitmap(this);
+    }
     if (bitmap == nullptr) {
         bitmap = new (std::nothrow) CWinDibBitmap(this);
         if (bitmap == nullptr) {

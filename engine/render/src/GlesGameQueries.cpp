@@ -5,6 +5,9 @@
 namespace gles_game {
 
 bool IsGlesRenderer(CGameBase* game) { return game && game->m_nRendererKind == kRendererGLES; }
+void SetRendererKind(CGameBase* game, int kind) {
+  if (game) game->m_nRendererKind = kind;
+}
 IDibBitmap* DrawTarget(CGameBase* game) { return game ? game->m_pDrawTarget : nullptr; }
 IDibBitmap* BackBuffer(CGameBase* game) { return game ? game->m_pBackBuffer : nullptr; }
 bool HardwareTextures(CGameBase* game) { return game && game->m_bHardwareTextures; }

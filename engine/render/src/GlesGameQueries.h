@@ -12,6 +12,7 @@ class IDibBitmap;
 namespace gles_game {
 
 bool IsGlesRenderer(CGameBase* game);      // renderer kind 5
+void SetRendererKind(CGameBase* game, int kind);
 IDibBitmap* DrawTarget(CGameBase* game);   // current draw target (the screen bitmap on GL ES)
 IDibBitmap* BackBuffer(CGameBase* game);
 bool HardwareTextures(CGameBase* game);

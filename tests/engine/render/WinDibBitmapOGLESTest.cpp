@@ -1,0 +1,207 @@
+// The GL bitmap: which blits go through GL and with which blend and alpha, the software fallback,
+// the texture life cycle with released RAM planes, atlas views and the screen fills.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "GlTestGame.h"
+#include "GlesTestContext.h"
+#include "render/GlesGlobals.h"
+#include "render/TextureData.h"
+#include "render/WinDibBitmapOGLES.h"
+
+namespace {
+
+constexpr int kScreen = 64;
+
+std::uint16_t Rgb565(int r, int g, int b) { return static_cast<std::uint16_t>((r >> 3) << 11 | (g >> 2) << 5 | (b >> 3)); }
+
+// A malloc'ed plane of n copies of v, as SetBits and SetAlphaBits adopt.
+template <typename T>
+unsigned char* Plane(std::size_t n, T v) {
+  auto* p = static_cast<T*>(std::malloc(n * sizeof(T)));
+  for (std::size_t i = 0; i < n; ++i) p[i] = v;
+  return reinterpret_cast<unsigned char*>(p);
+}
+
+class GlBitmapTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    if (!ctx.IsValid()) GTEST_SKIP() << "no headless EGL context";
+    game.m_nRendererKind = kRendererGLES;
+    screen = game.MakeScreen(kScreen, kScreen);
+  }
+  void TearDown() override { GLES_ResetStateCache(); }
+
+  std::unique_ptr<CWinDibBitmapOGLES> Solid(int w, int h, int r, int g, int b, int alpha = -1) {
+    auto bmp = std::make_unique<CWinDibBitmapOGLES>(&game);
+    EXPECT_EQ(bmp->SetBits(Plane<std::uint16_t>(static_cast<std::size_t>(w) * h, Rgb565(r, g, b)), w, h), 1);
+    if (alpha >= 0) EXPECT_EQ(bmp->SetAlphaBits(Plane<std::uint8_t>(static_cast<std::size_t>(w) * h, alpha), w, h), 1);
+    return bmp;
+  }
+
+  CGlesTestContext ctx{kScreen, kScreen};
+  CGlTestGame game;
+  CWinDibBitmapOGLES* screen = nullptr;
+};
+
+struct TOffsetCase {
+  bool withAlpha;
+  int offset;
+  bool blending;
+  int vertexAlpha;
+  const char* why;
+};
+
+TEST_F(GlBitmapTest, BitBltBlendAndAlphaFollowTheOffsetRule) {
+  const TOffsetCase cases[] = {
+      {false, 0, false, 255, "no alpha plane, offset 0: opaque"},
+      {false, -1, true, 254, "negative offset blends"},
+      {false, -255, true, 0, "offset -255 is alpha 0, still submitted"},
+      {false, 10, false, 255, "positive offsets clamp at 255"},
+      {true, 0, true, 255, "an alpha plane always blends"},
+  };
+  for (const TOffsetCase& c : cases) {
+    auto bmp = Solid(8, 8, 255, 0, 0, c.withAlpha ? 255 : -1);
+    GLES_FlushBuffer();
+    bmp->BitBlt(screen, 4, 4, 0, 0, 0, 0, c.offset);
+    ASSERT_EQ(g_GLES_NumIndexesUsed, 6) << c.why;
+    EXPECT_EQ(g_GLES_BlendModeEnabled != 0, c.blending) << c.why;
+    EXPECT_EQ(g_GLES_Colors[3], c.vertexAlpha) << c.why;
+    GLES_FlushBuffer();
+  }
+}
+
+TEST_F(GlBitmapTest, DrawIntoAnotherBitmapTakesTheSoftwarePath) {
+  auto src = Solid(4, 4, 255, 255, 255);
+  auto dst = Solid(8, 8, 0, 0, 0);
+  GLES_FlushBuffer();
+  CGlesCallCounter calls;
+  src->BitBlt(dst.get(), 2, 2, 0, 0, 0, 0, 0);
+  src->Draw(dst.get(), 0, 0, 0, 0, 0, 0);
+  EXPECT_EQ(calls.total(), 0);
+  EXPECT_EQ(g_GLES_NumIndexesUsed, 0);
+  std::uint16_t p;
+  std::memcpy(&p, dst->GetBits() + (3 * 8 + 3) * 2, 2);
+  EXPECT_EQ(p, 0xFFFF) << "RAM pixels changed by the software blit";
+}
+
+TEST_F(GlBitmapTest, ReleasedPlanesAreNotUploadedAgainUntilNewPixelsCome) {
+  auto bmp = Solid(8, 8, 0, 255, 0, 200);
+  CGlesCallCounter calls;
+  bmp->HWReleasePixelDataInRAM();
+  EXPECT_NE(bmp->GetBits(), nullptr) << "a placeholder stands in";
+  EXPECT_EQ(bmp->PixelsForDrawing(), nullptr) << "software readers see no plane";
+  EXPECT_EQ(bmp->AlphaForDrawing(), nullptr);
+  EXPECT_EQ(bmp->GetAlphaBits()[0], 255);
+  EXPECT_EQ(bmp->HWUpdateTexture(), 1);
+  EXPECT_EQ(calls.texImage(), 0);
+  ASSERT_EQ(bmp->SetBits(Plane<std::uint16_t>(64, Rgb565(0, 0, 255)), 8, 8), 1);
+  EXPECT_EQ(calls.texImage(), 0) << "the alpha plane is still a placeholder";
+  ASSERT_EQ(bmp->SetAlphaBits(Plane<std::uint8_t>(64, 255), 8, 8), 1);
+  EXPECT_EQ(calls.texImage(), 1) << "both planes real again: uploaded";
+}
+
+TEST_F(GlBitmapTest, SharedAlphaPlaneSurvivesTheReleaseOfOneFrame) {
+  std::vector<std::uint8_t> shared(64, 128);
+  auto frame = Solid(8, 8, 10, 20, 30);
+  frame->SetExternalAlpha(shared.data());
+  ASSERT_EQ(frame->HWUpdateTexture(), 1);
+  frame->HWReleasePixelDataInRAM();
+  EXPECT_EQ(frame->GetAlphaBits(), shared.data());
+  EXPECT_TRUE(frame->IsAlphaValid());
+  EXPECT_EQ(shared[63], 128);
+  auto second = Solid(8, 8, 30, 20, 10);
+  second->SetExternalAlpha(shared.data());
+  EXPECT_EQ(second->HWUpdateTexture(), 1) << "a later frame still uploads with the shared alpha";
+  EXPECT_EQ(second->TextureData().FormatKind(), 2);
+}
+
+TEST_F(GlBitmapTest, AtlasViewDrawsItsRegion) {
+  // 64 x 64 atlas: top-left quadrant red, top-right green, bottom half blue.
+  auto* px = static_cast<std::uint16_t*>(std::malloc(64 * 64 * 2));
+  for (int y = 0; y < 64; ++y)
+    for (int x = 0; x < 64; ++x) px[y * 64 + x] = y >= 32 ? Rgb565(0, 0, 255) : (x < 32 ? Rgb565(255, 0, 0) : Rgb565(0, 255, 0));
+  CWinDibBitmapOGLES atlas(&game);
+  ASSERT_EQ(atlas.SetBits(reinterpret_cast<unsigned char*>(px), 64, 64), 1);
+  ASSERT_EQ(atlas.SetAlphaBits(Plane<std::uint8_t>(64 * 64, 255), 64, 64), 1);
+  CWinDibBitmapOGLES view(&game);
+  ASSERT_EQ(view.HWInitFromTextureAtlas(&atlas, 32, 0, 32, 32), 1);
+  EXPECT_EQ(view.m_Width, 32);
+  EXPECT_EQ(view.GetAlphaBits()[0], 255) << "one-byte alpha placeholder";
+  EXPECT_FALSE(view.IsAlphaValid());
+  EXPECT_TRUE(view.TextureData().IsAtlasView());
+  view.Draw(screen, 0, 0, 0, 0, 0, 0);
+  GLES_FlushBuffer();
+  auto p = ctx.Pixel(5, 5);
+  EXPECT_EQ(p[0], 0);
+  EXPECT_EQ(p[1], 255);
+  p = ctx.Pixel(40, 5);
+  EXPECT_EQ(p[1], 0) << "only the view's 32 columns";
+  CWinDibBitmapOGLES noTextures(&game);
+  EXPECT_EQ(view.HWInitFromTextureAtlas(&noTextures, 0, 0, 8, 8), 0);
+}
+
+TEST_F(GlBitmapTest, DrawIgnoresFlipFlagsOnTheGlPath) {
+  auto* px = static_cast<std::uint16_t*>(std::malloc(8 * 8 * 2));
+  for (int i = 0; i < 64; ++i) px[i] = (i % 8) < 4 ? Rgb565(255, 0, 0) : Rgb565(0, 0, 255);
+  CWinDibBitmapOGLES bmp(&game);
+  ASSERT_EQ(bmp.SetBits(reinterpret_cast<unsigned char*>(px), 8, 8), 1);
+  bmp.Draw(screen, 0, 0, 0, 0, kFlipHorizontal | kFlipVertical, 0);
+  GLES_FlushBuffer();
+  EXPECT_EQ(ctx.Pixel(1, 1)[0], 255);
+  EXPECT_EQ(ctx.Pixel(6, 6)[2], 255);
+}
+
+TEST_F(GlBitmapTest, ScreenFillsAndAlphaShapes) {
+  screen->FillRectangle(0, 0, kScreen, kScreen, 100, 100, 100);
+  screen->FillRectangle(10, 10, 5, 5, 255, 0, 0);
+  // A glyph-like shape: alpha 255 on its left half.
+  auto glyph = Solid(8, 8, 0, 0, 0, 0);
+  for (int y = 0; y < 8; ++y) std::memset(glyph->GetAlphaBits() + y * 8, 255, 4);
+  ASSERT_EQ(glyph->HWUpdateTexture(), 1);
+  glyph->FillAlphaNoStretch(screen, 0, 255, 0, 30, 30, 0, 0, 0, 0);
+  GLES_FlushBuffer();
+  EXPECT_EQ(ctx.Pixel(12, 12)[0], 255);
+  EXPECT_EQ(ctx.Pixel(15, 12)[0], 100) << "fill is w wide, end exclusive";
+  EXPECT_EQ(ctx.Pixel(31, 31)[1], 255) << "opaque part of the shape takes the colour";
+  EXPECT_EQ(ctx.Pixel(31, 31)[0], 0);
+  EXPECT_EQ(ctx.Pixel(36, 31)[1], 100) << "transparent part keeps the background";
+  screen->AddBrightness(50);
+  GLES_FlushBuffer();
+  // Additive white at alpha 50: every channel gains 255 x 50 / 255.
+  EXPECT_NEAR(ctx.Pixel(40, 40)[0], 150, 1);
+  EXPECT_NEAR(ctx.Pixel(12, 12)[0], 255, 0) << "saturates";
+}
+
+int g_Swaps = 0;
+
+TEST_F(GlBitmapTest, PresentingFlushesAndSwaps) {
+  GLES_SetSwapBuffersHook([] { ++g_Swaps; });
+  auto bmp = Solid(4, 4, 255, 255, 255);
+  bmp->BitBlt(screen, 0, 0, 0, 0, 0, 0, 0);
+  CGlesCallCounter calls;
+  screen->DrawToDeviceScreen();
+  EXPECT_EQ(calls.drawElements(), 1);
+  EXPECT_EQ(g_Swaps, 1);
+  GLES_SetSwapBuffersHook(nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(GlBitmapFactoryTest, GameMakesGlBitmapsOnlyForTheGlRenderer) {
+  CGlTestGame game;
+  std::unique_ptr<IDibBitmap> soft(game.CreateBitmapObject());
+  EXPECT_EQ(dynamic_cast<CWinDibBitmapOGLES*>(soft.get()), nullptr);
+  game.m_nRendererKind = kRendererGLES;
+  std::unique_ptr<IDibBitmap> gl(game.CreateBitmapObject());
+  EXPECT_NE(dynamic_cast<CWinDibBitmapOGLES*>(gl.get()), nullptr);
+  EXPECT_NE(gl->GetHWResource(), nullptr);
+}
+
+}  // namespace
