@@ -76,7 +76,7 @@ bool CStreamingProviderOGG::LoadStreamFromFile(IFile* file, const char* name) {
 }
 
 void CStreamingProviderOGG::Unload() {
-  m_playing = m_loop = false;
+  m_playing = m_loop = m_endOfStream = false;
   m_readOffset = m_available = 0;
   if (m_decoder) {
     ov_clear(m_decoder);
@@ -100,11 +100,13 @@ void CStreamingProviderOGG::Start(bool loop) {
 
 void CStreamingProviderOGG::Stop() {
   m_playing = false;
+  m_endOfStream = false;
   if (m_decoder) ov_raw_seek(m_decoder, 0);
 }
 
 void CStreamingProviderOGG::StopAndRewind() {
   m_playing = false;
+  m_endOfStream = false;
   ClearFades();
   if (m_decoder) ov_raw_seek(m_decoder, 0);
 }
@@ -136,7 +138,7 @@ void CStreamingProviderOGG::Decode(std::size_t wanted) {
       ov_raw_seek(m_decoder, 0);
       // A looping stream that yields nothing from its start would loop for ever.
       if (!m_loop || emptyPass) {
-        m_playing = false;
+        m_endOfStream = true;
         break;
       }
       emptyPass = true;
@@ -185,11 +187,20 @@ void CStreamingProviderOGG::UpdateBufferAdd(short* mix, int count) {
     count -= written;
     m_readOffset = m_available = 0;
   }
-  if (count <= 0) return;
-  m_readOffset = 0;
-  const std::size_t wanted =
-      static_cast<std::size_t>(((static_cast<std::int64_t>(count) * m_step * m_channels) >> 8) * 4);
-  Decode(wanted);
-  UpdateWithDecodedData(mix, count);
-  if (FadeOutRanOut()) StopAndRewind();
+  if (count > 0 && !m_endOfStream) {
+    m_readOffset = 0;
+    const std::size_t wanted =
+        static_cast<std::size_t>(((static_cast<std::int64_t>(count) * m_step * m_channels) >> 8) * 4);
+    Decode(wanted);
+    UpdateWithDecodedData(mix, count);
+    if (FadeOutRanOut()) {
+      StopAndRewind();
+      return;
+    }
+  }
+  if (m_endOfStream && m_available == 0) {
+    // The decoder was rewound when the end was met; the next Start plays from the beginning.
+    m_playing = false;
+    m_endOfStream = false;
+  }
 }

@@ -42,4 +42,7 @@ class CStreamingProviderOGG : public CStreamingProvider {
   std::size_t m_readOffset = 0;
   std::size_t m_available = 0;
   std::int64_t m_totalFrames = 0;
+  // A non-looping stream reached its end while filling: it plays out what is decoded, then
+  // stops, instead of dropping the rest of the block.
+  bool m_endOfStream = false;
 };
