@@ -10,13 +10,13 @@
 #include "platform/Bps.h"
 #include "platform/Navigator.h"
 #include "platform/PaymentService.h"
+#include "render/GlesGlobals.h"
 #include "shell/BbUtil.h"
 #include "shell/PaymentGlue.h"
 
 bool g_exit_application = false;
 bool g_bGameRunsInPortait = false;
 float g_PixelScale = 1.0f;
-int g_prefer_GL_NEAREST = GL_NEAREST;
 screen_context_t screen_cxt = nullptr;
 
 namespace {

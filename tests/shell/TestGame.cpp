@@ -2,6 +2,7 @@
 
 #include <GLES/gl.h>
 
+#include "render/GlesGlobals.h"
 #include "shell/BbUtil.h"
 #include "shell/Program.h"
 
