@@ -8,7 +8,10 @@
 #include <new>
 #include <string>
 
+#include "core/MemFile.h"
 #include "render/GlesApi.h"
+#include "render/ImageLoaders.h"
+#include "render/WinDibBitmap.h"
 #include "render/TextureData.h"
 
 namespace {
@@ -193,4 +196,26 @@ int QuorvanTextureData::PVR_CreateTextureFrom(
   m_PvrScale = static_cast<float>(tileSize) / static_cast<float>(d.subTextureSize);
   m_PvrBorder = static_cast<float>(d.borderSize) / static_cast<float>(d.subTextureSize);
   return 1;
+}
+
+int QuorvanTextureData::PVR_CreateTexture(IDibBitmap* bitmap, const char* descriptorPath) {
+  m_Pvr = 1;
+  if (!descriptorPath) return 0;
+  CMemoryFile descriptor;
+  if (!DidLoadOpenImageFile1x_2x(m_Game, descriptor, bitmap, descriptorPath, false)) return 0;
+  const auto* text = static_cast<const std::uint8_t*>(descriptor.GetBuffer());
+  const int size = descriptor.GetSize();
+  auto* owner = dynamic_cast<CWinDibBitmap*>(bitmap);
+  const bool is2x = owner && owner->Is2xImage();
+  CGameBase* game = m_Game;
+  return PVR_CreateTextureFrom(
+      std::span<const std::uint8_t>(text, text && size > 0 ? static_cast<std::size_t>(size) : 0), descriptorPath,
+      is2x, [game](const char* name) {
+        CMemoryFile tile;
+        std::vector<std::uint8_t> bytes;
+        if (!tile.Open(game, name, FileMode::Read)) return bytes;
+        const auto* p = static_cast<const std::uint8_t*>(tile.GetBuffer());
+        if (p && tile.GetSize() > 0) bytes.assign(p, p + tile.GetSize());
+        return bytes;
+      });
 }

@@ -2,3 +2,7 @@
 cobble_test(render_gl_tests
   SOURCES GlesTestContext.cpp GlesGlobalsTest.cpp TextureDataTest.cpp WinDibBitmapOGLESTest.cpp
   DEPS cobble_render ${EGL_LIBRARY} ${GLESV1_LIBRARY})
+# The image loaders over fixtures written by libpng and libjpeg.
+cobble_test(image_load_tests
+  SOURCES ImageFixtures.cpp ImageDecodeTest.cpp ImageLoadersTest.cpp
+  DEPS cobble_render PNG::PNG JPEG::JPEG)

@@ -1,0 +1,47 @@
+#pragma once
+// The image loaders: find an image file by its base name (".jpg" with its "_a.jpg" alpha image,
+// ".png", 1x and 2x directories), decode it (render/ImageDecode.h) and hand the planes to a
+// bitmap, which uploads them on OpenGL ES.
+//
+// Every loader takes the game for its switches, its bitmap factory and its paths. `bitmap` may
+// be null: the loader then creates one with CGameBase::CreateBitmapObject and deletes it again
+// when it fails; a bitmap passed in is never deleted (its earlier planes may be gone). Results
+// are the loaded bitmap or null. Main thread only, except ImageLoad_JPG_FromStream.
+//
+// Stored layout by the bitmap's orientation mode, for pixel (x, y) of a W x H image (after any
+// halving): mode 0 at y * W + x; mode 1 at (W - 1 - x) * H + y; mode 2 at x * H + (H - 1 - y).
+
+class CGameBase;
+class CMemoryFile;
+class IDibBitmap;
+class IFile;
+
+// The general entry point: tries, outside double-resolution mode, 1x ".jpg", 2x ".jpg" (halved),
+// 1x ".png", 2x ".png" (halved); in double-resolution mode 2x ".png", 2x ".jpg", 1x ".jpg",
+// 1x ".png". A trailing ".jpg" or ".png" of the path is ignored. An alpha image "_a.jpg" of a
+// size other than the colour image's is refused; the colour image then loads without it.
+IDibBitmap* ImageLoad(CGameBase* game, const char* path, IDibBitmap* bitmap);
+// Decodes a PNG (pixels and, when some alpha is not 255, the alpha plane) and uploads it.
+IDibBitmap* ImageLoad_PNG(CGameBase* game, const char* path, IDibBitmap* bitmap);
+// Only the PNG's alpha channel into the bitmap's alpha plane; no upload.
+IDibBitmap* ImageLoad_PNG_Alpha(CGameBase* game, const char* path, IDibBitmap* bitmap);
+// A JPEG into the pixel plane; no upload.
+IDibBitmap* ImageLoad_JPG(CGameBase* game, const char* path, IDibBitmap* bitmap);
+// A JPEG's first channel into the alpha plane; no upload. Refused (null, bitmap unchanged) when
+// the bitmap already holds pixels of another size.
+IDibBitmap* ImageLoad_JPG_Alpha(CGameBase* game, const char* path, IDibBitmap* bitmap);
+// A JPEG from an open stream into RGB565 pixels; no 2x handling, no upload, no engine switch
+// touched. Safe on a worker thread: a null bitmap gives a plain software bitmap.
+IDibBitmap* ImageLoad_JPG_FromStream(CGameBase* game, IFile* stream, IDibBitmap* bitmap);
+// A JPEG decoded into an existing bitmap at (x, y), clipped, then uploaded; null when the bitmap
+// has no size or no pixels.
+IDibBitmap* ImageLoadCropped_JPG(CGameBase* game, const char* path, IDibBitmap* bitmap, int x, int y);
+// A bitmap whose texture is built from a PVR tile set (descriptor path).
+IDibBitmap* ImageLoad_PVR(CGameBase* game, const char* path);
+// The engine is in double-resolution mode and the 2x twin of the path exists.
+bool CanOpenImageFile2x(CGameBase* game, const char* path);
+// Opens the image into the memory file, 1x or 2x (preferring 2x in double-resolution mode), and
+// flags the bitmap as a 2x image when the 2x file was taken. On failure deletes the bitmap when
+// asked to and returns false.
+bool DidLoadOpenImageFile1x_2x(CGameBase* game, CMemoryFile& file, IDibBitmap* bitmap, const char* path,
+                               bool deleteOnFailure);
