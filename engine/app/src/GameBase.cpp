@@ -112,7 +112,6 @@ void CGameBase::OnAdReceived(bool /*received*/) {}
 CommonString CGameBase::GetPublisherIdForAd() { return CommonString(); }
 void CGameBase::SetNumTapjoyCoins(int /*coins*/) {}
 void CGameBase::OnBillingResult(int /*result*/, CommonString /*text*/) {}
-void CGameBase::DrawStatistics(CBitmapFontText* /*font*/) {}
 
 IDibBitmap* CGameBase::GetBlendBuffer()
 {
