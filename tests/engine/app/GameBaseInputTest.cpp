@@ -349,6 +349,30 @@ TEST(GameDraw, DrawCyclePresentsOnceWithTheQuitButtonOnTop)
     EXPECT_EQ(px[36], 0xF800) << "the pressed image while pressed";
 }
 
+TEST(GameDraw, StatisticsLineOnlyWithFixedStepStatisticsAndAFont)
+{
+    struct CStatsGame : CTestGame {
+        CBitmapFontText* GetDebugFont() override { return font; }
+        void DrawStatistics(CBitmapFontText* f) override
+        {
+            EXPECT_EQ(f, font);
+            ++drawn;
+        }
+        CBitmapFontText* font = nullptr;
+        int drawn = 0;
+    };
+    // Any non-null pointer stands for a loaded font; it is only passed through.
+    static char fontStandIn;
+    for (int mask = 0; mask < 8; ++mask) {
+        CStatsGame g;
+        g.m_bFixedStep = (mask & 1) != 0;
+        g.m_bShowStatistics = (mask & 2) != 0;
+        if (mask & 4) g.font = reinterpret_cast<CBitmapFontText*>(&fontStandIn);
+        g.DoDrawCycle();
+        EXPECT_EQ(g.drawn, mask == 7 ? 1 : 0) << mask;
+    }
+}
+
 std::uint16_t PixelAt(IDibBitmap* b, int x, int y)
 {
     return reinterpret_cast<const std::uint16_t*>(b->GetBits())[y * b->m_BufferWidth + x];
