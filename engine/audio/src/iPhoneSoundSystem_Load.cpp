@@ -104,6 +104,8 @@ int CiPhoneSoundSystem::LoadOGG(const char* fileName) {
     DeleteFile(file);
     return -1;
   }
+  // ov_info points into the decoder, which ov_clear frees: keep the rate.
+  const long rate = info->rate;
   const int imageBytes = kWavHeaderBytes + static_cast<int>(pcmBytes);
   auto* image = static_cast<std::uint8_t*>(std::calloc(static_cast<std::size_t>(imageBytes), 1));
   if (!image) {
@@ -146,8 +148,8 @@ int CiPhoneSoundSystem::LoadOGG(const char* fileName) {
   PutLe32(image + 16, 16);
   PutLe16(image + 20, 1);
   PutLe16(image + 22, 1);
-  PutLe32(image + 24, static_cast<std::uint32_t>(info->rate));
-  PutLe32(image + 28, static_cast<std::uint32_t>(info->rate * 2));
+  PutLe32(image + 24, static_cast<std::uint32_t>(rate));
+  PutLe32(image + 28, static_cast<std::uint32_t>(rate * 2));
   PutLe16(image + 32, 2);
   PutLe16(image + 34, 16);
   std::memcpy(image + 36, "data", 4);
