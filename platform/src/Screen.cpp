@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "GlDriverPin.h"
 #include "PlatformState.h"
 #include "platform/Clock.h"
 #include "platform/EglSurface.h"
@@ -211,6 +212,7 @@ int screen_get_display_property_pv(screen_display_t disp, int property, void** v
 namespace platform {
 
 EGLint EglSurfaceType() {
+  PinLoadedGlDrivers();  // asked for the config request, after eglInitialize
   TPlatformState& s = State();
   if (!s.backend) s.backend = CreateWindowBackend(CurrentSettings().mode);
   return s.backend->SurfaceType();
@@ -220,6 +222,7 @@ EGLSurface EglCreateSurface(EGLDisplay display, EGLConfig config, screen_window_
   if (!IsOurWindow(win)) return EGL_NO_SURFACE;
   const int w = win->bufferSize[0], h = win->bufferSize[1];
   LogCall("surface_create " + std::to_string(w) + "x" + std::to_string(h));
+  PinLoadedGlDrivers();  // the driver is loaded by now: eglInitialize came first
   return State().backend->CreateSurface(display, config, w, h);
 }
 
