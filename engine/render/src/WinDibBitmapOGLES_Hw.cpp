@@ -6,6 +6,8 @@
 
 #include "GlesGameQueries.h"
 #include "render/ColorConversion.h"
+#include "render/DrawLine.h"
+#include "render/DrawingHelpers.h"
 #include "render/GlesApi.h"
 #include "render/GlesGlobals.h"
 #include "render/WinDibBitmapOGLES.h"
@@ -188,6 +190,8 @@ void GLES_Set3DRenderingMode(CGameBase* game, IDibBitmap* bitmap) {
 
 IDibBitmap* OGLES_InitAndCreateRenderTarget(CGameBase* game) {
   gles_game::SetRendererKind(game, 5);
+  // Lines on the GL renderer are GL lines.
+  SetDrawLineHardwarePath(GLES_DrawLine_AA);
   return new (std::nothrow) CWinDibBitmapOGLES(game);
 }
 

@@ -1,6 +1,7 @@
 # The OpenGL ES renderer's suites: headless EGL (Mesa surfaceless) and llvmpipe.
 cobble_test(render_gl_tests
   SOURCES GlesTestContext.cpp GlesGlobalsTest.cpp TextureDataTest.cpp WinDibBitmapOGLESTest.cpp
+          DrawingHelpersTest.cpp
   DEPS cobble_render ${EGL_LIBRARY} ${GLESV1_LIBRARY})
 # The image loaders over fixtures written by libpng and libjpeg.
 cobble_test(image_load_tests
