@@ -178,9 +178,12 @@ inline bool SampleBilinear(const TSource& s, std::int64_t u, std::int64_t v, TBi
     if (wsum == 0) {
         return false;
     }
-    out.r = r / wsum;
-    out.g = g / wsum;
-    out.b = b / wsum;
+    // One division per pixel: a reciprocal rounded up keeps exact multiples exact (so an
+    // unturned draw is still pixel for pixel) and errs by less than a quarter step elsewhere.
+    const std::uint64_t reciprocal = ((1ull << 24) + static_cast<unsigned>(wsum) - 1) / static_cast<unsigned>(wsum);
+    out.r = static_cast<int>((static_cast<std::uint64_t>(r) * reciprocal) >> 24);
+    out.g = static_cast<int>((static_cast<std::uint64_t>(g) * reciprocal) >> 24);
+    out.b = static_cast<int>((static_cast<std::uint64_t>(b) * reciprocal) >> 24);
     out.weightSum = wsum;
     out.alphaSum = asum;
     out.alphaWeighted = aw >> 8;

@@ -101,6 +101,12 @@ void CWinDibBitmap::BitBlt565_Fast(IDibBitmap* dst, int x, int y, int w, int h, 
     const auto* src = reinterpret_cast<const std::uint16_t*>(bits);
     const unsigned char* alpha = AlphaForDrawing();
     if (alpha == nullptr) {
+        // Whole rows on both sides with no gap: the rectangle is one block.
+        if (c.w == m_StoredWidth && c.w == d.stride) {
+            std::memcpy(d.pixels + c.y * d.stride, src + c.sy * m_StoredWidth,
+                        static_cast<std::size_t>(c.w) * c.h * sizeof(std::uint16_t));
+            return;
+        }
         for (int row = 0; row < c.h; ++row) {
             std::memcpy(d.pixels + (c.y + row) * d.stride + c.x,
                         src + (c.sy + row) * m_StoredWidth + c.sx,
