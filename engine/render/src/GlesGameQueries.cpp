@@ -10,6 +10,11 @@ void SetRendererKind(CGameBase* game, int kind) {
 }
 IDibBitmap* DrawTarget(CGameBase* game) { return game ? game->m_pDrawTarget : nullptr; }
 IDibBitmap* BackBuffer(CGameBase* game) { return game ? game->m_pBackBuffer : nullptr; }
+void SetScreenTarget(CGameBase* game, IDibBitmap* bitmap) {
+  if (!game) return;
+  game->m_pBackBuffer = bitmap;
+  game->m_pDrawTarget = bitmap;
+}
 bool HardwareTextures(CGameBase* game) { return game && game->m_bHardwareTextures; }
 bool ImmediateUpload(CGameBase* game) { return game && game->m_bImmediateUpload; }
 void SetImmediateUpload(CGameBase* game, bool on) {

@@ -15,6 +15,8 @@ bool IsGlesRenderer(CGameBase* game);      // renderer kind 5
 void SetRendererKind(CGameBase* game, int kind);
 IDibBitmap* DrawTarget(CGameBase* game);   // current draw target (the screen bitmap on GL ES)
 IDibBitmap* BackBuffer(CGameBase* game);
+// Makes the bitmap the game's back buffer and current draw target.
+void SetScreenTarget(CGameBase* game, IDibBitmap* bitmap);
 bool HardwareTextures(CGameBase* game);
 bool ImmediateUpload(CGameBase* game);
 void SetImmediateUpload(CGameBase* game, bool on);

@@ -195,6 +195,20 @@ IDibBitmap* OGLES_InitAndCreateRenderTarget(CGameBase* game) {
   return new (std::nothrow) CWinDibBitmapOGLES(game);
 }
 
+IDibBitmap* OGLES_CreateScreenTarget(CGameBase* game, int w, int h) {
+  IDibBitmap* screen = OGLES_InitAndCreateRenderTarget(game);
+  if (!screen) return nullptr;
+  if (!screen->Create(w, h)) {
+    delete screen;
+    return nullptr;
+  }
+  // The screen is drawn only through GL: no alpha, and its RAM pixels become a placeholder.
+  screen->DestroyAlpha();
+  screen->HWReleasePixelDataInRAM();
+  gles_game::SetScreenTarget(game, screen);
+  return screen;
+}
+
 IDibBitmap* OGLES_CreateBitmap(CGameBase* game) { return new (std::nothrow) CWinDibBitmapOGLES(game); }
 
 void OGLES_RemoveBitmapFromList(IDibBitmap*) {}

@@ -28,12 +28,8 @@ public:
   // pixels released.
   CWinDibBitmapOGLES* MakeScreen(int w, int h) {
     GLES_ResetStateCache();
-    IDibBitmap* screen = OGLES_InitAndCreateRenderTarget(this);
-    screen->Create(w, h);
-    screen->DestroyAlpha();
-    screen->HWReleasePixelDataInRAM();
-    m_pBackBuffer = m_pDrawTarget = screen;
-    screen->HWBeginScene();
+    IDibBitmap* screen = OGLES_CreateScreenTarget(this, w, h);
+    if (screen) screen->HWBeginScene();
     return static_cast<CWinDibBitmapOGLES*>(screen);
   }
   ~CGlTestGame() override {

@@ -101,6 +101,10 @@ void GLES_Set2DRenderingMode(CGameBase* game, IDibBitmap* bitmap);
 void GLES_Set3DRenderingMode(CGameBase* game, IDibBitmap* bitmap);
 IDibBitmap* OGLES_InitAndCreateRenderTarget(CGameBase* game);
 IDibBitmap* OGLES_CreateBitmap(CGameBase* game);
+// The engine's GL double buffer in one step: OGLES_InitAndCreateRenderTarget, sized w x h, no
+// alpha plane, RAM pixels released, kept as the game's back buffer and draw target. Null (and
+// nothing kept) when the bitmap cannot be made.
+IDibBitmap* OGLES_CreateScreenTarget(CGameBase* game, int w, int h);
 void OGLES_RemoveBitmapFromList(IDibBitmap* bitmap);
 // Presents the frame through the platform's buffer swap (set by the shell, see below).
 void GLES_RenderToScreenOrSwapBuffers();
