@@ -1,16 +1,39 @@
 // Cutting a single sprite-sheet image (and an optional separate alpha image) into frame bitmaps.
 #include <algorithm>
 #include <new>
+#include <string>
 
 #include "app/GameBase.h"
 #include "core/CommonString.h"
 #include "render/BitmapUtils.h"
 #include "render/DibBitmap.h"
+#include "render/ImageLoaders.h"
 #include "render/WinDibBitmap.h"
 
 namespace {
 
-TSheetImageLoaders g_SheetLoaders;
+int DefaultLoadImage(CGameBase* game, char* path, IDibBitmap* bitmap)
+{
+    return ImageLoad(game, path, bitmap) != nullptr ? 1 : 0;
+}
+
+// The alpha image by its base name: a greyscale ".jpg" first, else the alpha channel of a ".png".
+int DefaultLoadAlpha(CGameBase* game, char* path, IDibBitmap* bitmap)
+{
+    std::string base = path;
+    for (const char* ext : {".jpg", ".png"}) {
+        if (base.size() > 4 && base.compare(base.size() - 4, 4, ext) == 0) {
+            base.resize(base.size() - 4);
+            break;
+        }
+    }
+    if (ImageLoad_JPG_Alpha(game, (base + ".jpg").c_str(), bitmap) != nullptr) {
+        return 1;
+    }
+    return ImageLoad_PNG_Alpha(game, (base + ".png").c_str(), bitmap) != nullptr ? 1 : 0;
+}
+
+TSheetImageLoaders g_SheetLoaders{&DefaultLoadImage, &DefaultLoadAlpha};
 
 // Loads one image with the engine's hardware textures off, so the sheet itself never becomes a
 // texture; only its frames do.
@@ -81,7 +104,16 @@ void CellOffset(int mode, const TCellLayout& l, IDibBitmap* sheet, int i, int co
 
 }  // namespace
 
-void SetSheetImageLoaders(const TSheetImageLoaders& loaders) { g_SheetLoaders = loaders; }
+void SetSheetImageLoaders(const TSheetImageLoaders& loaders)
+{
+    g_SheetLoaders = loaders;
+    if (g_SheetLoaders.loadImage == nullptr) {
+        g_SheetLoaders.loadImage = &DefaultLoadImage;
+    }
+    if (g_SheetLoaders.loadAlpha == nullptr) {
+        g_SheetLoaders.loadAlpha = &DefaultLoadAlpha;
+    }
+}
 
 int VisibleObjectWithSpritesLoad(int frames, int columns, char* imageName, char* alphaName,
                                  FIXED_FLOAT /*scale*/, int& refCount, int& frameCount,

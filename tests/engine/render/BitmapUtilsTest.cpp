@@ -205,7 +205,7 @@ protected:
         g_SheetIsDoubleResolution = false;
         SetSheetImageLoaders({&FakeLoadImage, &FakeLoadAlpha});
     }
-    void TearDown() override { SetSheetImageLoaders({}); }
+    void TearDown() override { SetSheetImageLoaders({}); }  // back to the real loaders
     CSoftTestGame game;
 };
 
@@ -307,4 +307,17 @@ TEST_F(SheetTest, FailuresReleaseEverythingAndRestoreTheCount)
         EXPECT_EQ(set.frames, nullptr) << c.why;
         EXPECT_EQ(set.offsets, nullptr) << c.why;
     }
+}
+
+TEST_F(SheetTest, RealLoadersReportAMissingImage)
+{
+    SetSheetImageLoaders({});
+    TSpriteSet set;
+    char image[] = "no_such_sheet";
+    EXPECT_EQ(VisibleObjectWithSpritesLoad(2, 2, image, nullptr, 256, set.refCount, set.frameCount, set.frames,
+                                           set.offsets, true, &game, false),
+              0);
+    EXPECT_EQ(set.refCount, 0);
+    EXPECT_EQ(set.frames, nullptr);
+    EXPECT_TRUE(game.m_bHardwareTextures);
 }

@@ -27,8 +27,9 @@ void CopyAlphaData(CGameBase* game, IDibBitmap* src, IDibBitmap* dst, int x, int
 // null when it cannot be made.
 [[nodiscard]] IDibBitmap* CreateBitmap(CGameBase* game, int w, int h, bool withAlpha);
 
-// The image loaders the sheet cutter uses (normally ImageLoad and ImageLoad_Alpha); installed
-// at start-up by the image-loading code, replaceable by tests. Each returns 1 on success.
+// The image loaders the sheet cutter uses: by default ImageLoad for the colour image and the
+// ".jpg" then ".png" alpha loaders for the alpha image; tests install their own. A null entry
+// restores its default. Each returns 1 on success.
 struct TSheetImageLoaders {
     int (*loadImage)(CGameBase* game, char* path, IDibBitmap* bitmap) = nullptr;
     int (*loadAlpha)(CGameBase* game, char* path, IDibBitmap* bitmap) = nullptr;
