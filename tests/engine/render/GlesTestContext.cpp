@@ -4,14 +4,28 @@
 
 #include "render/GlesGlobals.h"
 
+namespace {
+
+// One display for the whole process, never terminated: terminating unloads Mesa's driver, and
+// LeakSanitizer can then no longer tell the driver's lifetime allocations by their module.
+EGLDisplay SharedDisplay() {
+  static EGLDisplay display = [] {
+    auto getPlatformDisplay =
+        reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(eglGetProcAddress("eglGetPlatformDisplayEXT"));
+    if (!getPlatformDisplay) return EGL_NO_DISPLAY;
+    EGLDisplay d = getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+    EGLint major = 0, minor = 0;
+    if (d == EGL_NO_DISPLAY || !eglInitialize(d, &major, &minor)) return EGL_NO_DISPLAY;
+    return d;
+  }();
+  return display;
+}
+
+}  // namespace
+
 CGlesTestContext::CGlesTestContext(int w, int h) : m_W(w), m_H(h) {
-  auto getPlatformDisplay =
-      reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(eglGetProcAddress("eglGetPlatformDisplayEXT"));
-  if (!getPlatformDisplay) return;
-  m_Display = getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+  m_Display = SharedDisplay();
   if (m_Display == EGL_NO_DISPLAY) return;
-  EGLint major = 0, minor = 0;
-  if (!eglInitialize(m_Display, &major, &minor)) return;
   const EGLint configAttribs[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_ES_BIT,
                                   EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8, EGL_ALPHA_SIZE, 8,
                                   EGL_NONE};
@@ -33,7 +47,6 @@ CGlesTestContext::~CGlesTestContext() {
   eglMakeCurrent(m_Display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
   if (m_Surface != EGL_NO_SURFACE) eglDestroySurface(m_Display, m_Surface);
   if (m_Context != EGL_NO_CONTEXT) eglDestroyContext(m_Display, m_Context);
-  eglTerminate(m_Display);
 }
 
 void CGlesTestContext::BeginScene(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
