@@ -37,6 +37,7 @@ class ShellTest : public ::testing::Test {
     s.displayHeightPx = h;
     s.clock = platform::ClockKind::Virtual;
     s.payDelayFrames = 1;
+    s.frameLimit = 500;  // a safety net: a run that misses its own exit still ends, and fails
     return s;
   }
 
