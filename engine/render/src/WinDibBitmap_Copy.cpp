@@ -166,6 +166,10 @@ void CWinDibBitmap::AdjustHSL(short dh, short ds, short dl)
     if (bits == nullptr || m_PixelFormat == kPixelFormat32) {
         return;
     }
+    // The loops below step by the format's own pixel size; a buffer of another size is left alone.
+    if (m_BytesPerPixel != (m_PixelFormat == kPixelFormat24 ? 3 : 2)) {
+        return;
+    }
     const std::size_t count = static_cast<std::size_t>(m_StoredWidth) * m_StoredHeight;
     auto adjust = [&](rgbcolor c) {
         hslcolor hsl = rgb2hsl(c);
@@ -211,6 +215,9 @@ void CWinDibBitmap::AddBrightness(short delta)
         return;
     }
     // Over the public buffer size, which is the stored size for every bitmap but a halved 2x image.
+    if (m_BytesPerPixel != 2) {
+        return;
+    }
     const std::size_t count = static_cast<std::size_t>(m_BufferWidth) * m_BufferHeight;
     auto* px = reinterpret_cast<std::uint16_t*>(bits);
     if (m_PixelFormat == kPixelFormat565 && IsGameBackBuffer(m_Game, this)) {

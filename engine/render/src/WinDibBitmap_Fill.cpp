@@ -179,6 +179,9 @@ void CWinDibBitmap::FillRectangle(int x, int y, int w, int h, unsigned char r, u
         packed = PackRGB565(r, g, b);
         break;
     case kPixelFormat24:
+        if (m_BytesPerPixel != 3) {
+            return;
+        }
         for (int row = s.y0; row < s.y1; ++row) {
             unsigned char* p = bits + (static_cast<std::size_t>(row) * m_StoredWidth + s.x0) * 3;
             for (int col = s.x0; col < s.x1; ++col, p += 3) {
@@ -189,6 +192,9 @@ void CWinDibBitmap::FillRectangle(int x, int y, int w, int h, unsigned char r, u
         }
         return;
     default:
+        return;
+    }
+    if (m_BytesPerPixel != 2) {
         return;
     }
     auto* px = reinterpret_cast<std::uint16_t*>(bits);
