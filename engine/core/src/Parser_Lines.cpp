@@ -1,5 +1,4 @@
 // Line reading: one scanner shared by the in-memory path and the byte-at-a-time file path.
-#include <string_view>
 
 #include "ParserText.h"
 #include "core/File.h"
