@@ -13,6 +13,7 @@
 // Threads: main thread only; no locks. No build switches.
 
 #include <cstdint>
+#include <span>
 
 #include "core/Common.h"
 #include "core/CommonString.h"
@@ -85,9 +86,8 @@ public:
 
     // ---- References ------------------------------------------------------------------------
     // Takes a reference; the first one loads the images. 1, or 0 when the set is undefined or
-    // loading fails (then nothing stays loaded and no reference is kept). One exception: when
-    // the images load but the atlas data file does not, the set stays loaded with its reference
-    // and 0 is returned.
+    // loading fails, the atlas data file included: then nothing stays loaded and no reference is
+    // kept (a caller that sees 0 never releases).
     [[nodiscard]] int AddReference();
     // Gives one back; at 0 the loaded data is freed and the definition stays.
     void ReleaseReference();
@@ -101,6 +101,11 @@ public:
     // Reads the atlas data file into the atlas items. 1 (also when the set names no file), or 0
     // when the file cannot be opened or memory runs out.
     [[nodiscard]] int ReadTextureAtlasItems();
+    // The decoding half: replaces the atlas items by those in bytes (item count, then name, x,
+    // y, width, height per item, one value a line). halve shifts every rectangle right by one bit
+    // (items of the 2x image read outside double-resolution mode). 1, or 0 when memory runs out.
+    [[nodiscard]] int ReadTextureAtlasItemsFromBytes(std::span<const char> bytes, const char* name,
+                                                     bool halve);
 
     // ---- Reading the frames ----------------------------------------------------------------
     int GetNumFrames() const { return m_nNumFrames; }

@@ -1,0 +1,249 @@
+// CSpriteSet: loading the frames by kind, forced atlases and atlas sub-sets.
+#include <new>
+
+#include "SpriteImages.h"
+#include "app/GameBase.h"
+#include "render/BitmapUtils.h"
+#include "render/DibBitmap.h"
+#include "render/ImageLoaders.h"
+#include "sprites/SpriteSet.h"
+
+using namespace sprites_detail;
+
+int CSpriteSet::FailLoad()
+{
+    if (m_Frames != nullptr) {
+        for (int i = 0; i < m_nNumFrames; ++i) {
+            delete m_Frames[i];
+        }
+        delete[] m_Frames;
+        m_Frames = nullptr;
+    }
+    delete[] m_FrameCoords;
+    m_FrameCoords = nullptr;
+    SafeDelete(m_pForcedAtlasSource);
+    SafeDelete(m_pCommonAlpha);
+    m_nNumFrames = 0;
+    if (m_nRefCount > 0) {
+        --m_nRefCount;
+    }
+    return 0;
+}
+
+int CSpriteSet::LoadByKind()
+{
+    int loaded = 0;
+    switch (m_nKind) {
+    case kSpriteSetSingle:
+        loaded = LoadSingle();
+        break;
+    case kSpriteSetMulti:
+        loaded = LoadMulti(false);
+        break;
+    case kSpriteSetMultiOptional:
+        loaded = LoadMulti(true);
+        break;
+    case kSpriteSetSingleCommonAlpha:
+        loaded = LoadSingleCommonAlpha();
+        break;
+    default:
+        return 0;
+    }
+    if (loaded == 0) {
+        return 0;
+    }
+    const bool gl = m_pGame->m_nRendererKind == kRendererGLES;
+    if (gl && (m_remove_rgba_in3d || m_pGame->m_bGlobalRemoveRGBA) && m_Frames != nullptr) {
+        for (int i = 0; i < m_nNumFrames; ++i) {
+            if (m_Frames[i] != nullptr) {
+                m_Frames[i]->HWReleasePixelDataInRAM();
+            }
+        }
+    }
+    return 1;
+}
+
+int CSpriteSet::LoadSingle()
+{
+    if (m_a == 0 || m_b == 0 || (m_File.Length() == 0 && m_AFile.Length() == 0)) {
+        return 0;
+    }
+    // Views of one texture exist only on the GL renderer; the software bitmap would make every
+    // forced-atlas frame an empty picture, so there the strip is cut as usual.
+    if (m_pGame->m_bTextureAtlasMode && m_pGame->m_nRendererKind == kRendererGLES && m_a >= 2 &&
+        m_force_atlas) {
+        return LoadForcedAtlas();
+    }
+    EnsureSheetLoaders();
+    return VisibleObjectWithSpritesLoad(m_a, m_b, m_File.GetData(), m_AFile.GetData(), 0,
+                                        m_nRefCount, m_nNumFrames, m_Frames, m_FrameCoords, true,
+                                        m_pGame, true);
+}
+
+int CSpriteSet::LoadForcedAtlas()
+{
+    ++m_nRefCount;
+    if (m_Frames != nullptr) {
+        return 1;
+    }
+    const int columns = m_b;
+    // Rounded up, as the strip cutter does, so a last row that is not full still gets its frames.
+    const int rows = columns >= 1 ? (m_a + columns - 1) / columns : 0;
+    if (columns < 1 || rows < 1) {
+        return FailLoad();
+    }
+    auto* strip = new (std::nothrow) CSpriteSet();
+    if (strip == nullptr) {
+        return FailLoad();
+    }
+    m_pForcedAtlasSource = strip;
+    strip->DefineSpriteSetMulti(m_pGame, m_File, m_AFile, 1, 1);
+    strip->m_remove_rgba_in3d = (m_remove_rgba_in3d || m_pGame->m_bGlobalRemoveRGBA) ? 1 : 0;
+    strip->m_force_8888_texture = m_force_8888_texture;
+    if (strip->AddReference() == 0 || strip->GetFrame(0) == nullptr) {
+        return FailLoad();
+    }
+    IDibBitmap* image = strip->GetFrame(0);
+    const int frameW = image->m_Width / columns;
+    const int frameH = image->m_Height / rows;
+    m_Frames = new (std::nothrow) IDibBitmap*[m_a]();
+    if (m_Frames == nullptr) {
+        return FailLoad();
+    }
+    m_nNumFrames = m_a;
+    for (int i = 0; i < m_a; ++i) {
+        IDibBitmap* frame = m_pGame->CreateBitmapObject();
+        m_Frames[i] = frame;
+        if (frame == nullptr ||
+            frame->HWInitFromTextureAtlas(image, (i % columns) * frameW, (i / columns) * frameH,
+                                          frameW, frameH) == 0) {
+            return FailLoad();
+        }
+    }
+    return 1;
+}
+
+int CSpriteSet::LoadMulti(bool optional)
+{
+    if (m_a <= 0 || m_b < 0 || (m_File.Length() == 0 && m_AFile.Length() == 0)) {
+        return 0;
+    }
+    ++m_nRefCount;
+    if (m_Frames != nullptr) {
+        return 1;
+    }
+    m_Frames = new (std::nothrow) IDibBitmap*[m_a]();
+    if (m_Frames == nullptr) {
+        return FailLoad();
+    }
+    m_nNumFrames = m_a;
+    const CommonString directory = m_pGame->GetImagesDirectory();
+    const bool separateAlpha = m_AFile.Length() > 0 && !(m_AFile == m_File);
+    for (int i = 0; i < m_a; ++i) {
+        IDibBitmap* frame = m_pGame->CreateBitmapObject();
+        if (frame == nullptr) {
+            return FailLoad();
+        }
+        m_Frames[i] = frame;
+        bool ok = true;
+        if (m_File.Length() > 0) {
+            const CommonString path =
+                directory + FormatSpritePattern(m_File.GetDataConst(), m_b + i);
+            ok = ImageLoad(m_pGame, path.GetDataConst(), frame) != nullptr;
+        }
+        if (ok && !HasAlpha(frame) && separateAlpha) {
+            const CommonString path =
+                directory + FormatSpritePattern(m_AFile.GetDataConst(), m_b + i);
+            ok = LoadAlphaImage(m_pGame, path.GetDataConst(), frame) &&
+                 frame->HWUpdateTexture() != 0;
+        }
+        if (ok && !HasPixels(frame) && !HasAlpha(frame)) {
+            ok = false;
+        }
+        if (!ok) {
+            if (!optional) {
+                return FailLoad();
+            }
+            delete frame;
+            m_Frames[i] = nullptr;
+        }
+    }
+    return 1;
+}
+
+int CSpriteSet::LoadSingleCommonAlpha()
+{
+    if (m_a == 0 || m_b == 0 || (m_File.Length() == 0 && m_AFile.Length() == 0)) {
+        return 0;
+    }
+    EnsureSheetLoaders();
+    if (VisibleObjectWithSpritesLoad(m_a, m_b, m_File.GetData(), nullptr, 0, m_nRefCount,
+                                     m_nNumFrames, m_Frames, m_FrameCoords, true, m_pGame,
+                                     true) == 0) {
+        return 0;
+    }
+    if (m_pCommonAlpha != nullptr) {
+        return 1;  // a second reference on a loaded set
+    }
+    IDibBitmap* alpha = m_pGame->CreateBitmapObject();
+    if (alpha == nullptr) {
+        return FailLoad();
+    }
+    m_pCommonAlpha = alpha;
+    const CommonString path = m_pGame->GetImagesDirectory() + m_AFile;
+    if (!LoadAlphaImage(m_pGame, path.GetDataConst(), alpha) || alpha->GetAlphaBits() == nullptr) {
+        return FailLoad();
+    }
+    int alphaW = 0, alphaH = 0;
+    StoredSize(alpha, alphaW, alphaH);
+    for (int i = 0; i < m_nNumFrames; ++i) {
+        IDibBitmap* frame = m_Frames[i];
+        if (frame == nullptr) {
+            continue;
+        }
+        // The shared plane is read with each frame's own stride and height: one of another size
+        // would be read past its end.
+        int frameW = 0, frameH = 0;
+        StoredSize(frame, frameW, frameH);
+        if (frameW != alphaW || frameH != alphaH) {
+            return FailLoad();
+        }
+        frame->SetExternalAlpha(alpha->GetAlphaBits());
+        (void)frame->HWUpdateTexture();
+    }
+    return 1;
+}
+
+int CSpriteSet::LoadSpriteSetFromTextureAtlas(CSpriteSet* textureSet)
+{
+    if (m_AtlasItemPattern.Length() == 0 || m_nItemCount <= 0 || m_nFirstItem < 0 ||
+        textureSet == nullptr || textureSet->GetFrame(0) == nullptr) {
+        return 0;
+    }
+    ++m_nRefCount;
+    if (m_Frames != nullptr) {
+        return 1;
+    }
+    m_Frames = new (std::nothrow) IDibBitmap*[m_nItemCount]();
+    if (m_Frames == nullptr) {
+        return FailLoad();
+    }
+    m_nNumFrames = m_nItemCount;
+    IDibBitmap* atlas = textureSet->GetFrame(0);
+    for (int i = 0; i < m_nItemCount; ++i) {
+        const CommonString itemName =
+            FormatSpritePattern(m_AtlasItemPattern.GetDataConst(), m_nFirstItem + i);
+        CSpriteSetTextureAtlasItem* item = textureSet->FindAtlasItem(itemName.GetDataConst());
+        if (item == nullptr) {
+            return FailLoad();
+        }
+        IDibBitmap* frame = m_pGame->CreateBitmapObject();
+        m_Frames[i] = frame;
+        if (frame == nullptr ||
+            frame->HWInitFromTextureAtlas(atlas, item->m_x, item->m_y, item->m_Width,
+                                          item->m_Height) == 0) {
+            return FailLoad();
+        }
+    }
+    return 1;
+}
