@@ -149,6 +149,23 @@ bool DecodePng(std::span<const std::uint8_t> bytes, const char* nameForLog, cons
       png_bytep r1 = b.rows + rowBytes;
       png_read_rows(b.png, &r1, nullptr, 1);
     }
+    if (!halve && options.orientation == 0 && bpp == 2) {
+      // The common case, kept free of per-pixel branching: one row straight into its plane row.
+      const unsigned char* p = b.rows;
+      unsigned char* pixelRow = out->pixels ? out->pixels + static_cast<std::size_t>(y) * outW * 2 : nullptr;
+      unsigned char* alphaRow = out->alpha ? out->alpha + static_cast<std::size_t>(y) * outW : nullptr;
+      unsigned opaque = 255;
+      for (int x = 0; x < outW; ++x, p += 4) {
+        if (pixelRow) {
+          const std::uint16_t v = static_cast<std::uint16_t>(((p[2] >> 3) << 11) | ((p[1] >> 2) << 5) | (p[0] >> 3));
+          std::memcpy(pixelRow + x * 2, &v, 2);
+        }
+        if (alphaRow) alphaRow[x] = p[3];
+        opaque &= p[3];
+      }
+      if (opaque != 255) notOpaque = true;
+      continue;
+    }
     for (int x = 0; x < outW; ++x) {
       int blue, green, red, a;
       if (halve) {
