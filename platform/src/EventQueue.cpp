@@ -111,6 +111,7 @@ void FramePresenting() {
       std::fprintf(stderr, "platform: frame %d: no current surface to dump\n", frame);
     }
   }
+  if (s.backend) s.backend->BeforeSwap();
   s.presented = frame + 1;
   if (s.settings.frameLimit > 0 && s.presented == s.settings.frameLimit) {
     ApplyInput(MakeScriptLine(ScriptAction::NavExit));

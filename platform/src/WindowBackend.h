@@ -25,6 +25,8 @@ class IWindowBackend {
   virtual EGLint SurfaceType() const = 0;
   virtual EGLSurface CreateSurface(EGLDisplay display, EGLConfig config, int widthPx,
                                    int heightPx) = 0;
+  // Just before the buffer swap of a frame, with the GL context current.
+  virtual void BeforeSwap() = 0;
   // Native input since the last call, already turned into script actions.
   virtual void PollInput(std::vector<TScriptLine>& out) = 0;
   // Waits up to timeoutMs (-1: no limit) for native input or a byte on wakeFd. Returns false

@@ -74,6 +74,8 @@ class CX11Window final : public IWindowBackend {
                                   nullptr);
   }
 
+  void BeforeSwap() override {}  // the window surface's swap does the work
+
   void PollInput(std::vector<TScriptLine>& out) override {
     while (XPending(display_) > 0) {
       XEvent ev;
