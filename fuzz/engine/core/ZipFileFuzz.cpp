@@ -29,9 +29,13 @@ void ReadWholePak(const std::uint8_t* data, std::size_t size) {
     for (int i = 0; i < count; ++i) {
         char name[128];
         if (reader.get_FileName(i, name) == ZipResult::Ok) {
+            // A look-up may only answer with an entry of exactly that name (a name holding a zero
+            // byte is cut short as a query, so it need not find itself).
             int found = -1;
-            (void)reader.IndexFromName(name, &found);
-            if (found < 0 || found > i) std::abort();  // a name must find itself or an earlier twin
+            char other[128];
+            if (reader.IndexFromName(name, &found) == ZipResult::Ok &&
+                (reader.get_FileName(found, other) != ZipResult::Ok || std::strcmp(other, name) != 0))
+                std::abort();
         }
         long offset = 0;
         (void)reader.ReadFileOffset(i, &offset);
