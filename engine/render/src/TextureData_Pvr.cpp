@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/MemFile.h"
+#include "core/Parser.h"
 #include "render/GlesApi.h"
 #include "render/ImageLoaders.h"
 #include "render/WinDibBitmap.h"
@@ -89,26 +90,17 @@ void QuorvanTextureData::texImage2DPVRTC(int level, int bpp, bool alpha, int w, 
 
 int QuorvanTextureData::ParsePvrDescriptor(std::span<const std::uint8_t> text, TPvrDescriptor* out) {
   TPvrDescriptor d;
-  std::string line;
-  auto apply = [&](const std::string& raw) {
-    std::string s = raw;
-    if (auto c = s.find("//"); c != std::string::npos) s.erase(c);
-    const auto eq = s.find_first_of("=:");
-    if (eq == std::string::npos) return;
-    auto trim = [](std::string v) {
-      while (!v.empty() && std::isspace(static_cast<unsigned char>(v.back()))) v.pop_back();
-      std::size_t i = 0;
-      while (i < v.size() && std::isspace(static_cast<unsigned char>(v[i]))) ++i;
-      v.erase(0, i);
-      if (v.size() >= 2 && v.front() == '"' && v.back() == '"') v = v.substr(1, v.size() - 2);
-      return v;
-    };
-    const std::string key = trim(s.substr(0, eq));
-    const std::string value = trim(s.substr(eq + 1));
-    char* end = nullptr;
-    const long n = std::strtol(value.c_str(), &end, 10);
-    if (end == value.c_str()) return;
-    const int v = n > 1 << 20 ? 1 << 20 : (n < -(1 << 20) ? -(1 << 20) : static_cast<int>(n));
+  TParseInput input;
+  input.bytes = reinterpret_cast<const char*>(text.data());
+  input.size = static_cast<int>(std::min<std::size_t>(text.size(), 1 << 20));
+  input.name = "pvr descriptor";
+  CommonStringRS<50> line, name, value;
+  while (Parser::GetNextLine(input, line)) {
+    if (!Parser::ReadPropertyFromString(line, name, value)) continue;
+    const std::string key = name.GetData() ? name.GetData() : "";
+    const long n = std::strtol(value.GetData() ? value.GetData() : "", nullptr, 10);
+    // Clamped so that sizes computed from these values stay far from overflow.
+    const int v = static_cast<int>(std::clamp(n, -(1L << 20), 1L << 20));
     if (key == "BorderSize") d.borderSize = v;
     else if (key == "FullWidth") d.fullWidth = v;
     else if (key == "FullHeight") d.fullHeight = v;
@@ -116,16 +108,7 @@ int QuorvanTextureData::ParsePvrDescriptor(std::span<const std::uint8_t> text, T
     else if (key == "NumTilesY") d.numTilesY = v;
     else if (key == "SubTextureSize") d.subTextureSize = v;
     else if (key == "BPP") d.bpp = v;
-  };
-  for (std::uint8_t ch : text) {
-    if (ch == '\n' || ch == '\r') {
-      apply(line);
-      line.clear();
-    } else {
-      line.push_back(static_cast<char>(ch));
-    }
   }
-  apply(line);
   if (d.fullWidth < 1 || d.fullHeight < 1 || d.numTilesX < 1 || d.numTilesY < 1 || d.subTextureSize < 1 ||
       d.bpp < 1 || d.borderSize < 0 || 2 * d.borderSize >= d.subTextureSize)
     return 0;

@@ -7,3 +7,7 @@ cobble_test(render_gl_tests
 cobble_test(image_load_tests
   SOURCES ImageFixtures.cpp ImageDecodeTest.cpp ImageLoadersTest.cpp
   DEPS cobble_render PNG::PNG JPEG::JPEG)
+# The stream decoder on a worker thread (also run under ThreadSanitizer).
+cobble_test(image_load_thread_tests
+  SOURCES ImageFixtures.cpp ImageLoadThreadTest.cpp
+  DEPS cobble_render PNG::PNG JPEG::JPEG THREADED)

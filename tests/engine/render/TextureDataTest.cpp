@@ -318,3 +318,26 @@ TEST(PvrTextureTest, BuildsEveryTileAndLevelUpToTheUpload) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TextureRenderTest, TrueColourPixelsGoUpAsRgba8888) {
+  // 24-bit planes (red, green, blue bytes) have no 16-bit layout: they always upload as 8888.
+  std::vector<std::uint8_t> rgb;
+  for (int i = 0; i < 16; ++i) rgb.insert(rgb.end(), {201, 17, 99});
+  TTextureSource src;
+  src.pixels = rgb.data();
+  src.width = src.height = 4;
+  src.bytesPerPixel = 3;
+  QuorvanTextureData tex(nullptr);
+  ASSERT_EQ(tex.CreateTextureDataFrom(src, false), 1);
+  EXPECT_EQ(tex.TexelType(), GL_UNSIGNED_BYTE);
+  tex.Blt(nullptr, 0, 0, 4, 4, 0, 0, 255, 255, 255, 255);
+  GLES_FlushBuffer();
+  const auto p = ctx.Pixel(1, 1);
+  EXPECT_EQ(p[0], 201);
+  EXPECT_EQ(p[1], 17);
+  EXPECT_EQ(p[2], 99);
+}
+
+}  // namespace

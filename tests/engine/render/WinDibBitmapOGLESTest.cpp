@@ -4,12 +4,17 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <memory>
+#include <string>
+#include <unistd.h>
 #include <vector>
 
 #include "GlTestGame.h"
 #include "GlesTestContext.h"
 #include "render/GlesGlobals.h"
+#include "render/ImageLoaders.h"
 #include "render/TextureData.h"
 #include "render/WinDibBitmapOGLES.h"
 
@@ -254,6 +259,46 @@ TEST(GlFrameCycleTest, DrawCyclePresentsEachFrameAsComposedOnTheCpu) {
     EXPECT_EQ(g_Presented[f], expected) << "frame " << f;
   }
   GLES_ResetStateCache();
+}
+
+}  // namespace
+
+namespace {
+
+TEST(GlPvrLoadTest, PvrBitmapHasItsSizeButNoReadablePlanes) {
+  CGlesTestContext ctx(8, 8);
+  if (!ctx.IsValid()) GTEST_SKIP() << "no headless EGL context";
+  GLES_ResetStateCache();
+  const auto dir = std::filesystem::temp_directory_path() / ("cobble_pvr_" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  const std::string base = (dir / "sky").string();
+  {
+    std::ofstream d(base + ".txt");
+    d << "BorderSize = 0\nFullWidth = 64\nFullHeight = 32\nNumTilesX = 1\nNumTilesY = 1\nSubTextureSize = 64\nBPP = 4\n";
+    // 64 x 64 at 4 bpp, one level: 16 x 16 blocks of 8 bytes.
+    std::vector<char> tile(52 + 2048, 0);
+    const std::uint32_t words[] = {52, 64, 64, 0, 0x8000 | 25, 2048, 0, 0, 0, 0, 0xFF};
+    std::memcpy(tile.data(), words, sizeof words);
+    std::memcpy(tile.data() + 44, "PVR!", 4);
+    std::ofstream t(base + "_0001.pvr", std::ios::binary);
+    t.write(tile.data(), static_cast<std::streamsize>(tile.size()));
+  }
+  CGlTestGame game;
+  game.m_bPakMode = false;
+  game.m_nRendererKind = kRendererGLES;
+  CGlesCallCounter calls;
+  std::unique_ptr<IDibBitmap> b(ImageLoad_PVR(&game, (base + ".txt").c_str()));
+  ASSERT_NE(b, nullptr);
+  EXPECT_EQ(calls.compressedTexImage(), 1);
+  EXPECT_EQ(b->m_Width, 64);
+  EXPECT_EQ(b->m_Height, 32);
+  auto* gl = dynamic_cast<CWinDibBitmapOGLES*>(b.get());
+  ASSERT_NE(gl, nullptr);
+  EXPECT_EQ(gl->PixelsForDrawing(), nullptr) << "the placeholder is no image for software readers";
+  EXPECT_EQ(gl->AlphaForDrawing(), nullptr);
+  EXPECT_TRUE(game.m_bHardwareTextures) << "the switch is restored";
+  EXPECT_EQ(ImageLoad_PVR(&game, (base + "_missing.txt").c_str()), nullptr);
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace
