@@ -259,13 +259,13 @@ void BitBlt_Texture1RGB_Texture2A(CGameBase* game, IDibBitmap* dst, int x, int y
     for (int px = 0; px < w;) {
       int cw = w - px, ch = h - py, aw = w - px, ah = h - py;
       int cuL, cvT, cuR, cvB, auL, avT, auR, avB;
-      const GLuint cName = ct->GetTexture(cx + ct->ViewX() + px, cy + ct->ViewY() + py, cw, ch, cuL, cvT, cuR, cvB);
-      const GLuint aName = at->GetTexture(ax + at->ViewX() + px, ay + at->ViewY() + py, aw, ah, auL, avT, auR, avB);
+      const GLuint cName = ct->GetTexture(cx + ct->ViewXLogical() + px, cy + ct->ViewYLogical() + py, cw, ch, cuL, cvT, cuR, cvB);
+      const GLuint aName = at->GetTexture(ax + at->ViewXLogical() + px, ay + at->ViewYLogical() + py, aw, ah, auL, avT, auR, avB);
       const int pw = std::min(cw, aw), ph = std::min(ch, ah);
       if (pw <= 0 || ph <= 0) return;
       // Both pieces cut to the common size: recompute the coordinates for it.
-      ct->GetTexture(cx + ct->ViewX() + px, cy + ct->ViewY() + py, cw = pw, ch = ph, cuL, cvT, cuR, cvB);
-      at->GetTexture(ax + at->ViewX() + px, ay + at->ViewY() + py, aw = pw, ah = ph, auL, avT, auR, avB);
+      ct->GetTexture(cx + ct->ViewXLogical() + px, cy + ct->ViewYLogical() + py, cw = pw, ch = ph, cuL, cvT, cuR, cvB);
+      at->GetTexture(ax + at->ViewXLogical() + px, ay + at->ViewYLogical() + py, aw = pw, ah = ph, auL, avT, auR, avB);
       const int X0 = (x + px) << 8, Y0 = (y + py) << 8, X1 = (x + px + pw) << 8, Y1 = (y + py + ph) << 8;
       const GLfixed q[12] = {X0, Y0, 0, X1, Y0, 0, X1, Y1, 0, X0, Y1, 0};
       const GLfixed c[8] = {cuL, cvT, cuR, cvT, cuR, cvB, cuL, cvB};

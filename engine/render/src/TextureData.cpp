@@ -239,8 +239,9 @@ void QuorvanTextureData::Blt(IDibBitmap* /*dst*/, int x, int y, int w, int h, in
     sy = 0;
   }
   if (height <= 0) return;
-  sx += m_ViewX;
-  sy += m_ViewY;
+  // The view origin in logical pixels: halved, like everything else, for a 2x atlas.
+  sx += m_ViewX16 >> 16;
+  sy += m_ViewY16 >> 16;
 
   const GLubyte colour[16] = {
       static_cast<GLubyte>(r), static_cast<GLubyte>(g), static_cast<GLubyte>(b), static_cast<GLubyte>(a),

@@ -302,3 +302,35 @@ TEST(GlPvrLoadTest, PvrBitmapHasItsSizeButNoReadablePlanes) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(GlBitmapTest, DoubleResolutionImageDrawsAtItsLogicalSize) {
+  game.m_bDoubleResolution = true;  // after the screen: its viewport is already set
+  auto* px = static_cast<std::uint16_t*>(std::malloc(16 * 16 * 2));
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x) px[y * 16 + x] = y < 8 ? (x < 8 ? Rgb565(255, 0, 0) : Rgb565(0, 255, 0)) : Rgb565(0, 0, 255);
+  CWinDibBitmapOGLES bmp(&game);
+  bmp.Set2xImage(true);
+  ASSERT_EQ(bmp.SetBits(reinterpret_cast<unsigned char*>(px), 16, 16), 1);
+  EXPECT_EQ(bmp.m_Width, 8);
+  EXPECT_EQ(bmp.TextureData().LogicalWidth(), 8);
+  bmp.Draw(screen, 0, 0, 0, 0, 0, 0);
+  GLES_FlushBuffer();
+  EXPECT_EQ(ctx.Pixel(1, 1)[0], 255);
+  EXPECT_EQ(ctx.Pixel(6, 1)[1], 255) << "the whole 16 texels squeezed into 8 pixels";
+  EXPECT_EQ(ctx.Pixel(2, 6)[2], 255);
+  const auto outside = ctx.Pixel(9, 1);
+  EXPECT_EQ(outside[0] + outside[1] + outside[2], 0);
+  // An atlas view into a 2x atlas works in logical pixels as well.
+  CWinDibBitmapOGLES view(&game);
+  ASSERT_EQ(view.HWInitFromTextureAtlas(&bmp, 8, 0, 8, 8), 1);
+  EXPECT_EQ(view.m_Width, 4);
+  view.Draw(screen, 20, 20, 0, 0, 0, 0);
+  GLES_FlushBuffer();
+  EXPECT_EQ(ctx.Pixel(21, 21)[1], 255) << "the green quarter";
+  EXPECT_EQ(ctx.Pixel(21, 21)[0], 0);
+  EXPECT_EQ(ctx.Pixel(25, 21)[1], 0) << "four logical pixels wide";
+}
+
+}  // namespace

@@ -164,6 +164,9 @@ public:
   bool IsAtlasView() const { return m_AtlasView != 0; }
   int ViewX() const { return m_ViewX; }
   int ViewY() const { return m_ViewY; }
+  // The view origin in logical pixels (halved for a 2x atlas).
+  int ViewXLogical() const { return m_ViewX16 >> 16; }
+  int ViewYLogical() const { return m_ViewY16 >> 16; }
   int ViewWidth() const { return m_ViewWidth; }
   int ViewHeight() const { return m_ViewHeight; }
   int TexelType() const { return m_TexelType; }
