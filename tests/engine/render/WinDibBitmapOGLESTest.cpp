@@ -334,3 +334,27 @@ TEST_F(GlBitmapTest, DoubleResolutionImageDrawsAtItsLogicalSize) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(GlBitmapTest, DrawingPastTheScreenEdgeKeepsTheVisiblePart) {
+  auto* px = static_cast<std::uint16_t*>(std::malloc(8 * 8 * 2));
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 8; ++x) px[y * 8 + x] = (x >= 4 && y >= 4) ? Rgb565(0, 255, 0) : Rgb565(255, 0, 0);
+  CWinDibBitmapOGLES bmp(&game);
+  ASSERT_EQ(bmp.SetBits(reinterpret_cast<unsigned char*>(px), 8, 8), 1);
+  bmp.Draw(screen, -4, -4, 0, 0, 0, 0);
+  bmp.Draw(screen, kScreen - 2, 30, 0, 0, 0, 0);
+  GLES_FlushBuffer();
+  EXPECT_EQ(ctx.Pixel(0, 0)[1], 255) << "only the bottom-right quarter is on screen";
+  EXPECT_EQ(ctx.Pixel(3, 3)[1], 255);
+  EXPECT_EQ(ctx.Pixel(4, 4)[1], 0);
+  EXPECT_EQ(ctx.Pixel(kScreen - 1, 30)[0], 255) << "the left two columns at the right edge";
+  CGlesCallCounter calls;
+  bmp.Draw(screen, kScreen + 1, 0, 0, 0, 0, 0);
+  bmp.Draw(screen, 0, -9, 0, 0, 0, 0);
+  GLES_FlushBuffer();
+  EXPECT_EQ(calls.drawElements(), 0) << "wholly outside: nothing is submitted";
+}
+
+}  // namespace
