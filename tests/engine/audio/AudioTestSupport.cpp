@@ -64,15 +64,40 @@ Bytes BuildWav(const TWavSpec& spec) {
 CMemoryFile* MemoryFileOver(const Bytes& bytes) {
   auto* file = new CMemoryFile;
   void* copy = std::malloc(bytes.empty() ? 1 : bytes.size());
-  std::memcpy(copy, bytes.data(), bytes.size());
+  if (!bytes.empty()) std::memcpy(copy, bytes.data(), bytes.size());
   file->Attach(copy, static_cast<int>(bytes.size()));
   return file;
 }
 
+namespace {
+
+// One directory per test process: CTest runs test cases as parallel processes, and several
+// of them write files of the same name. Removed when the process ends.
+class CTempDir {
+ public:
+  CTempDir()
+      : m_path(std::filesystem::path(COBBLE_BINARY_DIR) / "audio_test_files" / ("p" + std::to_string(std::random_device{}()))) {
+    std::filesystem::create_directories(m_path);
+  }
+  ~CTempDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(m_path, ec);
+  }
+  const std::filesystem::path& Path() const { return m_path; }
+
+ private:
+  std::filesystem::path m_path;
+};
+
+const std::filesystem::path& TempDir() {
+  static CTempDir dir;
+  return dir.Path();
+}
+
+}  // namespace
+
 std::string WriteTempFile(const std::string& name, const Bytes& bytes) {
-  const auto dir = std::filesystem::path(COBBLE_BINARY_DIR) / "audio_test_files";
-  std::filesystem::create_directories(dir);
-  const auto path = dir / name;
+  const auto path = TempDir() / name;
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   return path.string();

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <fstream>
 #include <iterator>
+#include <mutex>
 #include <thread>
 
 #include "AudioTestSupport.h"
@@ -114,6 +115,38 @@ TEST(AudioThread, PlaysEffectsIntoTheWavSinkAndClosesCleanly) {
   }
   EXPECT_GT(matched, 4800u) << "at least one whole loop of the tone";
   for (; k < frames; ++k) ASSERT_EQ(samples[2 * k], 0) << "silence after the stop, frame " << k;
+}
+
+TEST(AudioThread, AnUnderrunIsPreparedAgainAndWritingGoesOn) {
+  const std::string out = WriteTempFile("audio_thread_underrun.wav", {});
+  platform::PcmUseBackend(platform::PcmBackendKind::Wav, out);
+  TWavSpec spec;
+  spec.data = Samples16(std::vector<std::int16_t>(4800, 1234));
+  const std::string toneFile = WriteTempFile("flat.wav", BuildWav(spec));
+  {
+    CTestGame game;
+    auto* system = new CiPhoneSoundSystem(&game);
+    game.m_pSoundSystem = system;
+    ASSERT_EQ(system->Initialize(), 1);
+    system->SoundON(true);
+    const int id = system->LoadWAV(toneFile.c_str());
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    {
+      // Holding the mix lock stalls the audio thread for longer than the device queue lasts.
+      std::lock_guard<std::mutex> lock(system->GetMixer()->Lock());
+      std::this_thread::sleep_for(std::chrono::milliseconds(120));
+    }
+    system->PlaySFX(id, true);
+    std::this_thread::sleep_for(std::chrono::milliseconds(80));
+    EXPECT_TRUE(system->GetMixer()->IsThreadRunning());
+    system->Shutdown();
+    EXPECT_EQ(system->PlaySFX(id, false), -1) << "nothing plays after shutdown";
+  }
+  int channels = 0, rate = 0;
+  const std::vector<std::int16_t> samples = ReadWavSamples(out, &channels, &rate);
+  std::size_t toneFrames = 0;
+  for (std::size_t k = 0; k + 1 < samples.size(); k += 2) toneFrames += samples[k] == 1234 ? 1 : 0;
+  EXPECT_GT(toneFrames, 1024u) << "fragments mixed after the underrun reached the sink";
 }
 
 TEST(AudioThread, SuspendAndResumeWhileTheGameThreadPlaysAndStops) {
