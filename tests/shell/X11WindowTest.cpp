@@ -5,7 +5,9 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "TestGame.h"
 #include "platform/Control.h"
@@ -35,7 +37,7 @@ Window FindWindowNamed(Display* display, Window parent, const char* name) {
   return found;
 }
 
-void SendButton(Display* display, Window window, int type, int x, int y) {
+void SendButton(Display* display, Window window, int type, int x, int y, unsigned int button = Button1) {
   XEvent ev;
   std::memset(&ev, 0, sizeof ev);
   ev.xbutton.type = type;
@@ -44,7 +46,7 @@ void SendButton(Display* display, Window window, int type, int x, int y) {
   ev.xbutton.root = DefaultRootWindow(display);
   ev.xbutton.x = x;
   ev.xbutton.y = y;
-  ev.xbutton.button = Button1;
+  ev.xbutton.button = button;
   ev.xbutton.same_screen = True;
   XSendEvent(display, window, True, type == ButtonPress ? ButtonPressMask : ButtonReleaseMask, &ev);
 }
@@ -61,7 +63,7 @@ void SendKey(Display* display, Window window, KeySym key) {
   XSendEvent(display, window, True, KeyPressMask, &ev);
 }
 
-TEST(X11Window, OpensTakesASyntheticClickAndExitsOnEscape) {
+TEST(X11Window, OpensTakesSyntheticClicksAndKeysAndExitsOnEscape) {
   if (!std::getenv("COBBLE_UNDER_XVFB")) GTEST_SKIP() << "runs only under xvfb-run";
   ResetTestGame();
   platform::TPlatformSettings s;
@@ -74,6 +76,7 @@ TEST(X11Window, OpensTakesASyntheticClickAndExitsOnEscape) {
   Display* client = XOpenDisplay(nullptr);
   ASSERT_NE(client, nullptr);
   bool windowFound = false;
+  bool keysSent = false;
   g_testGame.onCycle = [&](CTestGame&, int cycle) {
     // Gives the X server time to map the window and deliver events on a slow machine.
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
@@ -84,8 +87,13 @@ TEST(X11Window, OpensTakesASyntheticClickAndExitsOnEscape) {
       windowFound = true;
       SendButton(client, w, ButtonPress, 100, 200);
       SendButton(client, w, ButtonRelease, 101, 201);
+      SendButton(client, w, ButtonPress, 50, 60, Button3);  // the second finger
+      SendButton(client, w, ButtonRelease, 50, 60, Button3);
       XFlush(client);
-    } else if (!g_record.pointers.empty() && g_record.pointers.size() >= 2) {
+    } else if (g_record.pointers.size() >= 4 && !keysSent) {
+      keysSent = true;
+      SendKey(client, w, XK_s);  // swipe down: pause
+      SendKey(client, w, XK_b);  // to thumbnail: pause again
       SendKey(client, w, XK_Escape);
       XFlush(client);
     }
@@ -94,9 +102,10 @@ TEST(X11Window, OpensTakesASyntheticClickAndExitsOnEscape) {
   XCloseDisplay(client);
 
   EXPECT_TRUE(windowFound);
-  ASSERT_EQ(g_record.pointers.size(), 2u);
-  EXPECT_EQ(g_record.pointers[0], (TPointerCall{100, 200, 1, 0, false}));
-  EXPECT_EQ(g_record.pointers[1], (TPointerCall{101, 201, 2, 0, false}));
+  const std::vector<TPointerCall> expected = {
+      {100, 200, 1, 0, false}, {101, 201, 2, 0, false}, {50, 60, 1, 1, true}, {50, 60, 2, 1, true}};
+  EXPECT_EQ(g_record.pointers, expected);
+  EXPECT_EQ(g_record.events, (std::vector<std::string>{"pause", "pause"}));
   EXPECT_LT(g_record.cycles, 2000) << "Esc did not end the run";
   EXPECT_TRUE(g_record.deleted);
 }
