@@ -32,21 +32,8 @@ std::string g_wavPath;
 void ReadChoiceFromEnvironment() {
   g_choiceMade = true;
   const char* value = std::getenv("COBBLE_SOUND");
-  if (!value || !*value || std::strcmp(value, "auto") == 0) {
-    g_kind = PcmBackendKind::Auto;
-  } else if (std::strcmp(value, "alsa") == 0) {
-    g_kind = PcmBackendKind::Alsa;
-  } else if (std::strcmp(value, "null") == 0) {
-    g_kind = PcmBackendKind::Null;
-  } else if (std::strcmp(value, "none") == 0) {
-    g_kind = PcmBackendKind::None;
-  } else if (std::strncmp(value, "wav:", 4) == 0) {
-    g_kind = PcmBackendKind::Wav;
-    g_wavPath = value + 4;
-  } else {
+  if (!PcmParseBackendSetting(value, &g_kind, &g_wavPath))
     std::fprintf(stderr, "pcm: unknown COBBLE_SOUND '%s', using auto\n", value);
-    g_kind = PcmBackendKind::Auto;
-  }
 }
 
 std::unique_ptr<IPcmBackend> OpenBackend(int* error) {
@@ -70,6 +57,25 @@ std::unique_ptr<IPcmBackend> OpenBackend(int* error) {
 }
 
 }  // namespace
+
+bool PcmParseBackendSetting(const char* value, PcmBackendKind* kind, std::string* wavPath) {
+  wavPath->clear();
+  *kind = PcmBackendKind::Auto;
+  if (!value || !*value || std::strcmp(value, "auto") == 0) return true;
+  if (std::strcmp(value, "alsa") == 0) {
+    *kind = PcmBackendKind::Alsa;
+  } else if (std::strcmp(value, "null") == 0) {
+    *kind = PcmBackendKind::Null;
+  } else if (std::strcmp(value, "none") == 0) {
+    *kind = PcmBackendKind::None;
+  } else if (std::strncmp(value, "wav:", 4) == 0 && value[4] != '\0') {
+    *kind = PcmBackendKind::Wav;
+    *wavPath = value + 4;
+  } else {
+    return false;
+  }
+  return true;
+}
 
 void PcmUseBackend(PcmBackendKind kind, const std::string& wavPath) {
   std::lock_guard<std::mutex> lock(g_choiceLock);

@@ -97,6 +97,9 @@ struct TPcmChannelStatus {
 void PcmUseBackend(PcmBackendKind kind, const std::string& wavPath = {});
 // The back end the next open will try first (after reading COBBLE_SOUND once).
 PcmBackendKind PcmSelectedBackend();
+// Reads a COBBLE_SOUND value: null, "" and "auto" give Auto; "wav:<path>" gives Wav and the
+// path; false (and Auto) for anything else.
+bool PcmParseBackendSetting(const char* value, PcmBackendKind* kind, std::string* wavPath);
 
 // Opens the preferred playback device into *out: 0, or a negative error code and *out null.
 [[nodiscard]] int PcmOpenPreferred(TPcmHandle** out);

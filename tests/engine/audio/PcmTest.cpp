@@ -52,6 +52,25 @@ TEST_F(PcmTest, NoneFailsToOpenWithAReadableReason) {
   EXPECT_NE(PcmErrorText(-12345), nullptr);
 }
 
+TEST(PcmSetting, ReadsTheBackEndNames) {
+  struct TCase { const char* value; bool ok; PcmBackendKind kind; const char* path; };
+  const TCase cases[] = {
+      {nullptr, true, PcmBackendKind::Auto, ""},      {"", true, PcmBackendKind::Auto, ""},
+      {"auto", true, PcmBackendKind::Auto, ""},       {"alsa", true, PcmBackendKind::Alsa, ""},
+      {"null", true, PcmBackendKind::Null, ""},       {"none", true, PcmBackendKind::None, ""},
+      {"wav:/tmp/o.wav", true, PcmBackendKind::Wav, "/tmp/o.wav"},
+      {"wav:", false, PcmBackendKind::Auto, ""},      {"NULL", false, PcmBackendKind::Auto, ""},
+      {"pulse", false, PcmBackendKind::Auto, ""},
+  };
+  for (const auto& c : cases) {
+    PcmBackendKind kind = PcmBackendKind::None;
+    std::string path = "stale";
+    EXPECT_EQ(PcmParseBackendSetting(c.value, &kind, &path), c.ok) << (c.value ? c.value : "null");
+    EXPECT_EQ(kind, c.kind) << (c.value ? c.value : "null");
+    EXPECT_EQ(path, c.path) << (c.value ? c.value : "null");
+  }
+}
+
 TEST_F(PcmTest, AutomaticChoiceAlwaysOpensSomething) {
   PcmUseBackend(PcmBackendKind::Auto);
   ASSERT_EQ(PcmOpenPreferred(&pcm), 0) << "ALSA when a card answers, else the null sink";
