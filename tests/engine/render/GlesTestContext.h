@@ -40,9 +40,8 @@ private:
   bool m_Valid = false;
 };
 
-// Swaps the GL call table for counting wrappers that forward to the real functions; restores the
-// table on destruction. Counts are per entry point and can also be read as a total of "state"
-// calls (everything except array pointers and draws).
+// Swaps entries of the GL call table for counting wrappers that forward to the functions found
+// there; restores the table on destruction. The wrapped entries are those with a getter below.
 class CGlesCallCounter {
 public:
   CGlesCallCounter();
@@ -61,7 +60,7 @@ public:
   int texImage() const;
   int compressedTexImage() const;
   int viewport() const;
-  int total() const;                   // every call made through the table
+  int total() const;                   // all calls through the wrapped entries
 
 private:
   TGlesApi m_Saved;
