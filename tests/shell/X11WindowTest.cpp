@@ -110,4 +110,40 @@ TEST(X11Window, OpensTakesSyntheticClicksAndKeysAndExitsOnEscape) {
   EXPECT_TRUE(g_record.deleted);
 }
 
+TEST(X11Window, ClosingTheWindowIsTheNavigatorExit) {
+  if (!std::getenv("COBBLE_UNDER_XVFB")) GTEST_SKIP() << "runs only under xvfb-run";
+  ResetTestGame();
+  platform::TPlatformSettings s;
+  s.mode = platform::DisplayMode::X11;
+  s.displayWidthPx = 200;
+  s.displayHeightPx = 300;
+  s.frameLimit = 2000;
+  platform::UseSettings(s);
+
+  Display* client = XOpenDisplay(nullptr);
+  ASSERT_NE(client, nullptr);
+  bool closeSent = false;
+  g_testGame.onCycle = [&](CTestGame&, int) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    const Window w = FindWindowNamed(client, DefaultRootWindow(client), "Cobblebrooks");
+    if (!w || closeSent) return;
+    // What a window manager sends when the user closes the window.
+    XEvent ev;
+    std::memset(&ev, 0, sizeof ev);
+    ev.xclient.type = ClientMessage;
+    ev.xclient.window = w;
+    ev.xclient.message_type = XInternAtom(client, "WM_PROTOCOLS", False);
+    ev.xclient.format = 32;
+    ev.xclient.data.l[0] = static_cast<long>(XInternAtom(client, "WM_DELETE_WINDOW", False));
+    XSendEvent(client, w, False, NoEventMask, &ev);
+    XFlush(client);
+    closeSent = true;
+  };
+  EXPECT_EQ(RunProgram(), 0);
+  XCloseDisplay(client);
+  EXPECT_TRUE(closeSent);
+  EXPECT_LT(g_record.cycles, 2000) << "closing did not end the run";
+  EXPECT_TRUE(g_record.deleted);
+}
+
 }  // namespace
