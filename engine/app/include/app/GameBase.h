@@ -199,6 +199,9 @@ public:
     int RandomValue(int n);
     // Seeds rand() from the clock once per process object.
     void InitRandoms();
+    // Seeds rand() with a fixed value and counts as seeded, so InitRandoms leaves it: tests and
+    // replays get the same random tables (and particle simulation) on every run.
+    void SeedRandoms(unsigned int seed);
     // Creates, keeps and initialises the localisation manager.
     CLocManager2* InitLocManager2(CommonString language);
     // Deletes every cached template, last first, leaving the cache empty.

@@ -1,0 +1,154 @@
+// Drawing a system into a software bitmap: where particles land, which are skipped, blends,
+// drawing offset, zoom and clip.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "ParticleTestFixtures.h"
+
+using namespace particle_test;
+
+namespace {
+
+struct TCanvas {
+    explicit TCanvas(CGameBase* game) : bitmap(game)
+    {
+        bitmap.Create(64, 64);
+        bitmap.ClearBitmap(0, 0, 0);
+    }
+    std::uint16_t At(int x, int y) { return reinterpret_cast<std::uint16_t*>(bitmap.GetBits())[y * 64 + x]; }
+    // Lit pixels and their bounding box.
+    int Lit(int* minX = nullptr, int* maxX = nullptr)
+    {
+        int lit = 0, lo = 64, hi = -1;
+        for (int y = 0; y < 64; ++y) {
+            for (int x = 0; x < 64; ++x) {
+                if (At(x, y) != 0) {
+                    ++lit;
+                    lo = std::min(lo, x);
+                    hi = std::max(hi, x);
+                }
+            }
+        }
+        if (minX) *minX = lo;
+        if (maxX) *maxX = hi;
+        return lit;
+    }
+    CWinDibBitmap bitmap;
+};
+
+// One motionless particle of a 4 x 4 white sprite, born at (32, 32) by the first step.
+std::unique_ptr<CQuorvanParticleSystem2> OneParticle(TParticleWorld& world, const std::string& extra)
+{
+    auto system = MakeSystem(world, "ParticleSpeedMin = 0\nParticleSpeedMax = 0\nRandomPos = 0\n"
+                                    "EmissionSpeed = 34\nColorEnd_A = 255\n" + extra);
+    if (system == nullptr) return nullptr;
+    FillParticleTableSequence();
+    system->StartAt(I(32), I(32));
+    system->RunProcess();
+    return system;
+}
+
+}  // namespace
+
+TEST(ParticleDraw, ParticleIsDrawnAtItsPosition)
+{
+    TParticleWorld world;
+    auto system = OneParticle(world, "");
+    ASSERT_NE(system, nullptr);
+    ASSERT_EQ(system->GetNumActiveParticels(), 1);
+    TCanvas canvas(&world.game);
+    system->Draw(&canvas.bitmap);
+    int lo = 0, hi = 0;
+    EXPECT_GT(canvas.Lit(&lo, &hi), 0);
+    const std::uint16_t centre = canvas.At(32, 32);
+    EXPECT_GE(Red5(centre), 28) << "white added onto black";
+    EXPECT_GE(Green6(centre), 56);
+    EXPECT_GE(Blue5(centre), 28);
+    EXPECT_GE(lo, 29);
+    EXPECT_LE(hi, 35);
+}
+
+TEST(ParticleDraw, AlphaUnderOneIsNotDrawnButLives)
+{
+    struct TCase { const char* effect; const char* why; };
+    const TCase cases[] = {
+        {"ColorStart_A = 0\nColorEnd_A = 0\n", "alpha 0"},
+        {"ColorStart_A = 0\nColorEnd_A = 1\n", "alpha rising but still below 1"},
+        {"ColorStart_A = -20\nColorEnd_A = -20\n", "negative alpha"},
+    };
+    for (const TCase& c : cases) {
+        TParticleWorld world;
+        auto system = OneParticle(world, c.effect);
+        ASSERT_NE(system, nullptr);
+        system->RunProcess();
+        EXPECT_EQ(system->GetNumActiveParticels(), 2) << c.why << ": still alive";
+        TCanvas canvas(&world.game);
+        system->Draw(&canvas.bitmap);
+        EXPECT_EQ(canvas.Lit(), 0) << c.why;
+    }
+}
+
+TEST(ParticleDraw, MultiplyBlendTintsWithTheParticleColour)
+{
+    TParticleWorld world;
+    auto system = OneParticle(world, "AdditiveBlend = 0\nColorStart_G = 0\nColorEnd_G = 0\n"
+                                     "ColorStart_B = 0\nColorEnd_B = 0\n");
+    ASSERT_NE(system, nullptr);
+    TCanvas canvas(&world.game);
+    system->Draw(&canvas.bitmap);
+    const std::uint16_t centre = canvas.At(32, 32);
+    EXPECT_GT(Red5(centre), 25);
+    EXPECT_EQ(Green6(centre), 0);
+    EXPECT_EQ(Blue5(centre), 0);
+}
+
+TEST(ParticleDraw, OffsetZoomAndClip)
+{
+    TParticleWorld world;
+    auto system = OneParticle(world, "");
+    ASSERT_NE(system, nullptr);
+    struct TCase {
+        TVector2D_16 offset; bool zoom; TCoordRect2D clip; bool clipOn; int centreX; int centreY; bool drawn;
+        const char* why;
+    };
+    const TCase cases[] = {
+        {{I(10), I(-4)}, false, {}, false, 42, 28, true, "offset moves the drawing"},
+        {{0, 0}, true, {}, false, 16, 16, true, "zoom 0.5 about the origin halves the position"},
+        {{0, 0}, false, {0, 0, 20, 20}, true, 32, 32, false, "clip rectangle away from the particle"},
+        {{0, 0}, false, {33, 33, 10, 10}, true, 32, 32, true, "clip rectangle touching its circle"},
+        {{I(30), 0}, false, {0, 0, 20, 64}, true, 62, 32, false, "clip is compared where it is drawn"},
+    };
+    for (const TCase& c : cases) {
+        system->m_DrawOffset = c.offset;
+        system->m_bZoom = c.zoom;
+        system->m_ZoomCenter = TVector2D_16{};
+        system->m_nZoomScale = F(0.5);
+        system->m_bClip = c.clipOn;
+        system->m_ClipRect = c.clip;
+        TCanvas canvas(&world.game);
+        system->Draw(&canvas.bitmap);
+        EXPECT_EQ(canvas.At(c.centreX, c.centreY) != 0, c.drawn) << c.why;
+        EXPECT_EQ(canvas.Lit() != 0, c.drawn) << c.why;
+    }
+    system->m_bClip = false;
+    system->m_bZoom = true;
+    system->m_nZoomScale = 0;
+    TCanvas canvas(&world.game);
+    system->Draw(&canvas.bitmap);
+    EXPECT_EQ(canvas.Lit(), 0) << "a zoom of 0 draws nothing";
+}
+
+TEST(ParticleDraw, NothingWithoutSpritesOrParticles)
+{
+    TParticleWorld world;
+    CQuorvanParticleSystem2 bare(&world.game, &world.rotator);
+    TCanvas canvas(&world.game);
+    bare.Draw(&canvas.bitmap);
+    bare.Start();
+    bare.RunProcess();
+    EXPECT_EQ(bare.GetNumActiveParticels(), 0) << "no sprites: no update";
+    bare.Draw(nullptr);
+    EXPECT_EQ(canvas.Lit(), 0);
+}
