@@ -1,0 +1,123 @@
+// One effect drawn on the OpenGL ES screen over several frames, headless (Mesa surfaceless EGL,
+// llvmpipe): particles appear where the emitter is and are gone once their lives end.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "../render/GlTestGame.h"
+#include "../render/GlesTestContext.h"
+#include "particles/ParticleSystem.h"
+#include "particles/RandomTables.h"
+#include "render/GlesRotatorPath.h"
+#include "render/ImageRotatorScaler.h"
+#include "sprites/SpriteSet.h"
+
+namespace {
+
+class ParticleRenderTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!ctx.IsValid()) GTEST_SKIP() << "no headless EGL context";
+        game.m_nRendererKind = kRendererGLES;
+        screen = game.MakeScreen(64, 64);
+        ASSERT_EQ(rotator.Initialize(), 1);
+        rotator.SetHardwarePath(&path);
+    }
+    void TearDown() override { GLES_ResetStateCache(); }
+
+    // A loaded one-frame set holding a white, opaque 4 x 4 GL bitmap.
+    CSpriteSet* WhiteSpriteSet()
+    {
+        auto* frame = new CWinDibBitmapOGLES(&game);
+        auto* pixels = static_cast<std::uint16_t*>(std::malloc(4 * 4 * 2));
+        auto* alpha = static_cast<unsigned char*>(std::malloc(4 * 4));
+        for (int i = 0; i < 16; ++i) pixels[i] = 0xFFFF;
+        std::memset(alpha, 255, 16);
+        game.m_bImmediateUpload = false;
+        frame->SetBits(reinterpret_cast<unsigned char*>(pixels), 4, 4);
+        frame->SetAlphaBits(alpha, 4, 4);
+        game.m_bImmediateUpload = true;
+        EXPECT_EQ(frame->HWUpdateTexture(), 1);
+        auto* set = new CSpriteSet();
+        set->DefineSpriteSetSingle(&game, CommonString("white.png"), CommonString("white.png"), 1, 1);
+        set->m_Frames = new IDibBitmap*[1]{frame};
+        set->m_nNumFrames = 1;
+        set->m_nRefCount = 1;
+        return set;
+    }
+
+    // Lit pixels of the frame and whether all of them lie within `radius` of (cx, cy).
+    int LitPixels(int cx, int cy, int radius, bool* allNear)
+    {
+        const auto frame = ctx.ReadFrame();
+        int lit = 0;
+        *allNear = true;
+        for (int y = 0; y < 64; ++y) {
+            for (int x = 0; x < 64; ++x) {
+                const std::uint8_t* p = &frame[(static_cast<std::size_t>(y) * 64 + x) * 4];
+                if (p[0] > 16 || p[1] > 16 || p[2] > 16) {
+                    ++lit;
+                    if (std::abs(x - cx) > radius || std::abs(y - cy) > radius) *allNear = false;
+                }
+            }
+        }
+        return lit;
+    }
+
+    CGlesTestContext ctx{64, 64};
+    CGlTestGame game;
+    CWinDibBitmapOGLES* screen = nullptr;
+    CQuorvanImageRotatorScaler rotator{&game, 1440};
+    CGlesRotatorPath path{&game, &rotator};
+};
+
+}  // namespace
+
+TEST_F(ParticleRenderTest, ParticlesAppearAtTheEmitterAndVanishAfterTheirLife)
+{
+    CQuorvanParticleSystem2 system(&game, &rotator);
+    // Motionless, unfading sprites for 0.2 s each, emitted for 0.1 s.
+    const std::string effect =
+        "EmissionSpeed = 34\nSystemLifetime = 0.1\nParticleLifeMin = 0.2\nParticleLifeMax = 0.2\n"
+        "ParticleSpeedMin = 0\nParticleSpeedMax = 0\nRandomPos = 0\nColorEnd_A = 255\n";
+    system.ReadEffectSettings(effect.data(), static_cast<int>(effect.size()), "render.pfd");
+    system.m_Info.m_pSpriteSet = WhiteSpriteSet();
+    ASSERT_EQ(system.OnSettingsChanged(), 1);
+    game.SeedRandoms(5);
+    CreatePS2RandomsTable(&game);
+    CreateGameRandomsTable(&game);
+
+    system.StartAt(20 << 16, 30 << 16);
+    int litFrames = 0;
+    int emptyFrames = 0;
+    for (int frame = 0; frame < 16; ++frame) {
+        if (frame == 5) {
+            // Moving the emitter with its particles moves the picture with it.
+            system.SetPosition(40 << 16, 30 << 16, true);
+        }
+        screen->FillRectangle(0, 0, 64, 64, 0, 0, 0);
+        system.RunProcess();
+        system.Draw(screen);
+        GLES_FlushBuffer();
+        bool allNear = false;
+        const int cx = frame < 5 ? 20 : 40;
+        const int lit = LitPixels(cx, 30, 3, &allNear);
+        if (system.GetNumActiveParticels() > 0) {
+            ++litFrames;
+            EXPECT_GT(lit, 0) << "frame " << frame;
+            EXPECT_TRUE(allNear) << "frame " << frame << ": drawn only around the emitter";
+            const auto centre = ctx.Pixel(cx, 30);
+            EXPECT_GT(centre[0], 200) << "frame " << frame;
+        } else {
+            ++emptyFrames;
+            EXPECT_EQ(lit, 0) << "frame " << frame << ": nothing once every life ended";
+        }
+    }
+    EXPECT_GE(litFrames, 5);
+    EXPECT_GE(emptyFrames, 3);
+    EXPECT_TRUE(system.IsStopped());
+}
