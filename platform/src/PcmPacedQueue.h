@@ -1,5 +1,6 @@
 // The device queue of the sinks without hardware: it plays at the channel rate by the clock
 // (platform/Clock.h), so the writer is held back exactly as a sound card would hold it back.
+// Under the virtual clock it plays as the game's sleeps move time, and never moves time itself.
 #pragma once
 
 #include <cstdint>
@@ -15,12 +16,12 @@ class CPcmPacedQueue {
 
   void Configure(const TPcmChannelParams& params);
   void Prepare();
-  // Fills *status; waits (by the clock) at most half a fragment for one fragment of room.
+  // Fills *status; waits at most half a fragment for one fragment of room.
   void Status(TPcmChannelStatus* status);
   // Accepts bytes into the queue, waiting for room first as a blocking device write would.
   // Returns the bytes taken or -kPcmErrInvalid when the channel is not prepared or running.
   int Write(int bytes);
-  // Waits until the queue has played out; the channel is then Ready.
+  // Waits until the queue has played out (real clock); the channel is then Ready.
   void Drain();
 
   int State() const { return m_state; }

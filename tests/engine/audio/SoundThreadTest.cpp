@@ -149,6 +149,29 @@ TEST(AudioThread, AnUnderrunIsPreparedAgainAndWritingGoesOn) {
   EXPECT_GT(toneFrames, 1024u) << "fragments mixed after the underrun reached the sink";
 }
 
+TEST(AudioThread, LeavesTheVirtualClockToTheGame) {
+  platform::ClockUse(platform::ClockKind::Virtual);
+  platform::PcmUseBackend(platform::PcmBackendKind::Null);
+  {
+    CTestGame game;
+    auto* system = new CiPhoneSoundSystem(&game);
+    game.m_pSoundSystem = system;
+    ASSERT_EQ(system->Initialize(), 1);
+    const std::int64_t start = platform::ClockNowUs();
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    EXPECT_EQ(platform::ClockNowUs(), start) << "the audio thread must not move scripted time";
+    // The game's own sleeps move time, and the sink plays along with them.
+    for (int frame = 0; frame < 10; ++frame) {
+      platform::ClockSleepUs(33'000);
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    EXPECT_EQ(platform::ClockNowUs(), start + 330'000);
+    EXPECT_TRUE(system->GetMixer()->IsThreadRunning());
+    system->Shutdown();
+  }
+  platform::ClockUse(platform::ClockKind::Real);
+}
+
 TEST(AudioThread, SuspendAndResumeWhileTheGameThreadPlaysAndStops) {
   platform::PcmUseBackend(platform::PcmBackendKind::Null);
   CTestGame game;
