@@ -1,0 +1,186 @@
+// The sprite-set registry and the description-file reader.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "MediaTestGame.h"
+#include "sprites/SpriteSet.h"
+#include "sprites/SpriteSetManager.h"
+
+using namespace mediatest;
+
+namespace {
+
+class SpriteSetManagerTest : public ::testing::Test {
+protected:
+    int Read(const std::string& text) {
+        return AddSpriteSetsFromBytes(&manager, &game, std::span<const char>(text.data(), text.size()), "test.txt");
+    }
+    std::string Names() const {
+        std::string out;
+        for (int i = 0; i < manager.GetNumSpriteSets(); ++i) {
+            out += manager.GetSpriteSetAt(i)->m_Name.GetDataConst();
+            out += ' ';
+        }
+        return out;
+    }
+    CMediaTestGame game;
+    CSpriteSetManager& manager = *game.m_Manager;
+};
+
+}  // namespace
+
+TEST_F(SpriteSetManagerTest, DuplicateNamesAreKeptAndLookupsFindTheFirst) {
+    ASSERT_EQ(manager.AddSpriteSetMulti("dup", "first", "", 1, 1, false, false), 1);
+    ASSERT_EQ(manager.AddSpriteSetMulti("dup", "second", "", 1, 1, false, false), 1);
+    ASSERT_EQ(manager.AddSpriteSetMulti("other", "x", "", 1, 1, true, true), 1);
+    EXPECT_EQ(manager.GetNumSpriteSets(), 3);
+    EXPECT_EQ(manager.GetSpriteSetNamed("dup")->m_File, "first");
+    EXPECT_EQ(manager.GetIdOfSpriteSetNamed("dup"), 0);
+    EXPECT_EQ(manager.GetIdOfSpriteSetNamed("other"), 2);
+    EXPECT_EQ(manager.GetIdOfSpriteSetNamed("Other"), -1) << "names are case-sensitive";
+    EXPECT_EQ(manager.GetSpriteSetNamed(nullptr), nullptr);
+    EXPECT_EQ(manager.GetSpriteSetAt(3), nullptr);
+    EXPECT_EQ(manager.GetSpriteSetAt(-1), nullptr);
+    EXPECT_EQ(manager.GetLastSpriteSet()->m_remove_rgba_in3d, 1);
+    EXPECT_EQ(manager.GetLastSpriteSet()->m_force_8888_texture, 1);
+    EXPECT_EQ(manager.AddSpriteSet(nullptr), 0);
+
+    manager.DeleteSpriteSet("dup");
+    EXPECT_EQ(Names(), "dup other ");
+    EXPECT_EQ(manager.GetSpriteSetNamed("dup")->m_File, "second");
+    manager.DeleteSpriteSet(7);
+    manager.DeleteSpriteSet(static_cast<CSpriteSet*>(nullptr));
+    EXPECT_EQ(manager.GetNumSpriteSets(), 2);
+    manager.DeleteSpriteSet(manager.GetSpriteSetNamed("other"));
+    EXPECT_EQ(Names(), "dup ");
+    manager.DestroySpriteSets();
+    EXPECT_EQ(manager.GetNumSpriteSets(), 0);
+    EXPECT_EQ(manager.GetLastSpriteSet(), nullptr);
+}
+
+TEST_F(SpriteSetManagerTest, DescriptionBlocksDefineSetsOfEachKind) {
+    const std::string text =
+        "// sprite sets of the test\n"
+        "set = strip\n"
+        "file = \"ui\\strip.png\", 8\n"
+        "group = gameplay\n"
+        "remove_rgba_in3d\n"
+        "force_atlas = 1\n"
+        "end\n"
+        "set = numbers, multi\n"
+        "file = num%d.png, 10, 0\n"
+        "afile = num%d_a.png\n"
+        "force_8888_texture = 0\n"
+        "will_use_fill_alpha\n"
+        "end\n"
+        "set = \"logo\"\n"
+        "file = logo.png\n"
+        "skip_auto = yes\n"
+        "end\n"
+        "set = opt, multi_optional\n"
+        "file = o%d, 3, 5\n"
+        "end\n"
+        "set = masks, common_alpha\n"
+        "file = masks.png, 6, 3\n"
+        "afile = mask.png\n"
+        "set = ignored inside a block\n"
+        "end\n";
+    ASSERT_EQ(Read(text), 1);
+    ASSERT_EQ(Names(), "strip numbers logo opt masks ");
+
+    struct TExpect {
+        const char* name;
+        int kind, a, b;
+        const char* file;
+        const char* afile;
+        const char* why;
+    } const expected[] = {
+        {"strip", kSpriteSetSingle, 8, 8, "ui\\strip.png", nullptr, "one number gives a frames in one row"},
+        {"numbers", kSpriteSetMulti, 10, 0, "num%d.png", "num%d_a.png", "the third part is the first index"},
+        {"logo", kSpriteSetMulti, 1, 1, "logo.png", nullptr, "a lone name becomes a Multi set of one"},
+        {"opt", kSpriteSetMultiOptional, 3, 5, "o%d", nullptr, "optional images"},
+        {"masks", kSpriteSetSingleCommonAlpha, 6, 3, "masks.png", "mask.png", "the third part is frames per row"},
+    };
+    for (const TExpect& e : expected) {
+        const CSpriteSet* s = manager.GetSpriteSetNamed(e.name);
+        ASSERT_NE(s, nullptr) << e.name;
+        EXPECT_EQ(s->m_nKind, e.kind) << e.why;
+        EXPECT_EQ(s->m_a, e.a) << e.why;
+        EXPECT_EQ(s->m_b, e.b) << e.why;
+        EXPECT_STREQ(s->m_File.GetDataConst(), e.file) << e.why;
+        EXPECT_STREQ(s->m_AFile.GetDataConst(), e.afile) << e.why;
+    }
+    const CSpriteSet* strip = manager.GetSpriteSetNamed("strip");
+    EXPECT_EQ(strip->m_GroupName, "gameplay");
+    EXPECT_EQ(strip->m_remove_rgba_in3d, 1);
+    EXPECT_EQ(strip->m_force_atlas, 1);
+    const CSpriteSet* numbers = manager.GetSpriteSetNamed("numbers");
+    EXPECT_EQ(numbers->m_force_8888_texture, 0);
+    EXPECT_EQ(numbers->m_will_use_fill_alpha, 1);
+    EXPECT_EQ(manager.GetSpriteSetNamed("logo")->m_skip_auto, 1);
+}
+
+TEST_F(SpriteSetManagerTest, FlagsOnlyInTheirOwnForm) {
+    ASSERT_EQ(Read("set = a\nfile = a.png\nskip_auto\nwill_use_fill_alpha = 1\nend\n"), 1);
+    const CSpriteSet* a = manager.GetSpriteSetNamed("a");
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->m_skip_auto, 0) << "skip_auto counts only as a property";
+    EXPECT_EQ(a->m_will_use_fill_alpha, 0) << "will_use_fill_alpha counts only as a bare line";
+}
+
+TEST_F(SpriteSetManagerTest, BlockWithoutEndAddsNothingAndLinesOutsideBlocksAreIgnored) {
+    ASSERT_EQ(Read("file = stray.png\nend\nset = first\nfile = a.png\nend\nset = open\nfile = b.png\n"), 1);
+    EXPECT_EQ(Names(), "first ");
+}
+
+TEST_F(SpriteSetManagerTest, AtlasLinesDefineDataAndSubSetsAndAMalformedIndexFailsTheRead) {
+    ASSERT_EQ(Read("set = atlas\nfile = atlas.png\natlas_data = \"atlas.txt\"\nend\n"
+                   "set = icons\natlas_texture = atlas\natlas_indexes = \"icon%02d\", 3, 4\nend\n"),
+              1);
+    const CSpriteSet* atlas = manager.GetSpriteSetNamed("atlas");
+    EXPECT_EQ(atlas->m_bHasAtlasData, 1);
+    EXPECT_EQ(atlas->m_AtlasDataFile, "atlas.txt");
+    const CSpriteSet* icons = manager.GetSpriteSetNamed("icons");
+    EXPECT_EQ(icons->m_bIsAtlasSubSet, 1);
+    EXPECT_EQ(icons->m_AtlasTextureSet, "atlas");
+    EXPECT_EQ(icons->m_AtlasItemPattern, "icon%02d");
+    EXPECT_EQ(icons->m_nFirstItem, 3);
+    EXPECT_EQ(icons->m_nItemCount, 4);
+
+    EXPECT_EQ(Read("set = before\nfile = x.png\nend\nset = bad\natlas_indexes = icon%d, 3\nend\nset = after\nend\n"), 0);
+    EXPECT_EQ(Names(), "atlas icons before ") << "sets added before the failure stay";
+}
+
+TEST_F(SpriteSetManagerTest, FilesAreReadThroughTheGamesPaks) {
+    game.SetPak({{"Data\\sprites.txt", ToBytes("set = one\nfile = one.png\nend\nset = two\nfile = two.png\nend\n")},
+                 {"Data\\more.txt", ToBytes("set = two\nset = three\n")}});
+    EXPECT_EQ(AddSpriteSetsFromFile(&game, "Data\\sprites.txt"), 1);
+    EXPECT_EQ(Names(), "one two ");
+    EXPECT_EQ(AddSpriteSetsFromFile(&game, "Data\\missing.txt"), 0);
+    EXPECT_EQ(AddSpriteSetsFromFile(nullptr, "Data\\sprites.txt"), 0);
+
+    EXPECT_EQ(DestroySpriteSetsFromFile(&game, "Data\\more.txt"), 1);
+    EXPECT_EQ(Names(), "one ") << "every set line names a set to delete, in or out of a block";
+    EXPECT_EQ(DestroySpriteSetsFromFile(&game, "Data\\missing.txt"), 0);
+
+    CSpriteSetManager* saved = game.m_Manager;
+    game.m_Manager = nullptr;
+    EXPECT_EQ(AddSpriteSetsFromFile(&game, "Data\\sprites.txt"), 0) << "no manager";
+    game.m_Manager = saved;
+}
+
+TEST_F(SpriteSetManagerTest, ManagerGoesWithLoadedSubSetsBeforeTheirTextureSets) {
+    game.SetPak({{"Images\\atlas.png", EncodePng(MakeImage(8, 4, {1, 2, 3, 255}))},
+                 {"Images\\atlas.txt", ToBytes("1\ni0\n0\n0\n4\n4\n")}});
+    // The sub-set comes first in the list: deleting last to first alone would free the texture
+    // set while the sub-set still has to give its reference back.
+    ASSERT_EQ(Read("set = icons\natlas_texture = atlas\natlas_indexes = i%d, 0, 1\nend\n"
+                   "set = atlas\nfile = atlas.png\natlas_data = atlas.txt\nend\n"),
+              1);
+    ASSERT_EQ(manager.AddSpriteSetRef("icons"), 1);
+    EXPECT_EQ(manager.GetSpriteSetNamed("atlas")->GetRefCount(), 1);
+    manager.DestroySpriteSets();  // the sanitizer builds catch a use after free here
+    EXPECT_EQ(manager.GetNumSpriteSets(), 0);
+}
