@@ -122,7 +122,7 @@ void CStreamingProviderOGG::StopWithFadeOut(FIXED_FLOAT seconds) {
 void CStreamingProviderOGG::Decode(std::size_t wanted) {
   wanted = std::min(wanted, m_block.size());
   int fruitless = 0;
-  bool emptyPass = true;  // nothing decoded since the last rewind
+  bool justRewound = false;  // nothing decoded since this fill rewound the stream
   while (m_available < wanted) {
     // Each call is held to the room left, so it can never write past the block.
     const std::size_t room = m_block.size() - m_available;
@@ -133,15 +133,15 @@ void CStreamingProviderOGG::Decode(std::size_t wanted) {
     if (got > 0) {
       m_available += static_cast<std::size_t>(got);
       fruitless = 0;
-      emptyPass = false;
+      justRewound = false;
     } else if (got == 0) {
       ov_raw_seek(m_decoder, 0);
       // A looping stream that yields nothing from its start would loop for ever.
-      if (!m_loop || emptyPass) {
+      if (!m_loop || justRewound) {
         m_endOfStream = true;
         break;
       }
-      emptyPass = true;
+      justRewound = true;
     } else if (++fruitless >= kMaxFruitlessReads) {
       break;
     }

@@ -282,6 +282,24 @@ TEST_F(OggStreamTest, LoopsWithoutAGap) {
   for (std::size_t i = 0; i < all.size(); ++i) ASSERT_EQ(all[i], (*s_reference)[i % 10000]) << i;
 }
 
+TEST_F(OggStreamTest, LoopsWhenAFillEndedExactlyAtTheEndOfTheStream) {
+  const Bytes shortOgg = EncodeOggSine(48000, 1, 3000, 700.0, 0.5);
+  const auto reference = DecodeWhole(shortOgg);
+  ASSERT_EQ(reference.size(), 3000u);
+  auto p = Ogg(shortOgg);
+  p->SetVolume(128);
+  p->Start(true);
+  // 1500 samples ask for 6000 decoded bytes: the whole stream, so the first fill stops right
+  // at its end and the third call meets the end before decoding anything.
+  std::vector<short> all;
+  for (int call = 0; call < 5; ++call) {
+    const auto out = Mix(*p, 1500);
+    all.insert(all.end(), out.begin(), out.end());
+  }
+  EXPECT_TRUE(p->IsPlaying());
+  for (std::size_t i = 0; i < all.size(); ++i) ASSERT_EQ(all[i], reference[i % 3000]) << i;
+}
+
 TEST_F(OggStreamTest, DecodeBlockHoldsTheLargestRequestPlusOneRead) {
   auto p = Ogg(*s_ogg);
   // 2048 samples x step 256 x 1 channel, four bytes each, plus one 4096-byte read.
