@@ -358,3 +358,41 @@ TEST_F(GlBitmapTest, DrawingPastTheScreenEdgeKeepsTheVisiblePart) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(GlBitmapTest, TextureMapModeRepeatsASingleTileTexture) {
+  auto* px = static_cast<std::uint16_t*>(std::malloc(8 * 8 * 2));
+  for (int i = 0; i < 64; ++i) px[i] = (i % 8) < 4 ? Rgb565(255, 0, 0) : Rgb565(0, 0, 255);
+  CWinDibBitmapOGLES tile(&game);
+  ASSERT_EQ(tile.SetBits(reinterpret_cast<unsigned char*>(px), 8, 8), 1);
+  Renderer_SetTextureMapMode(Renderer_TextureMapMode_Repeat, Renderer_TextureMapMode_Repeat, &tile);
+  // Twice the texture's width in u over 16 pixels: two copies side by side.
+  auto V = [](int x, int y, int u, int v) {
+    QuorvanVertex q;
+    q.x = x << 16;
+    q.y = y << 16;
+    q.u = u << 16;
+    q.v = v << 16;
+    return q;
+  };
+  const QuorvanVertex tris[6] = {V(0, 0, 0, 0),   V(16, 0, 16, 0), V(16, 8, 16, 8),
+                                 V(0, 0, 0, 0),   V(16, 8, 16, 8), V(0, 8, 0, 8)};
+  Renderer_SetBlendMode(Renderer_BlendMode_Opaque, nullptr);
+  tile.TextureData().BltTriangles_AbsoluteUV_Fast(screen, tris, 2, false);
+  GLES_FlushBuffer();
+  EXPECT_EQ(ctx.Pixel(9, 2)[0], 255) << "the second copy starts red";
+  EXPECT_EQ(ctx.Pixel(13, 2)[2], 255);
+  int s = 0, t = 0;
+  tile.TextureData().GetTextureMapMode(s, t);
+  EXPECT_EQ(s, Renderer_TextureMapMode_Repeat);
+  // A texture of two tiles is left alone.
+  CWinDibBitmapOGLES wide(&game);
+  ASSERT_EQ(wide.SetBits(Plane<std::uint16_t>(1100 * 2, 0), 1100, 2), 1);
+  ASSERT_EQ(wide.TextureData().TileCount(), 2);
+  CGlesCallCounter calls;
+  Renderer_SetTextureMapMode(Renderer_TextureMapMode_Repeat, Renderer_TextureMapMode_Repeat, &wide);
+  EXPECT_EQ(calls.total(), 0);
+}
+
+}  // namespace
