@@ -130,6 +130,22 @@ TEST_F(StreamTest, EightBitStereoWavReadsInterleavedBytes) {
   EXPECT_EQ(out[2], -64 * 256);
 }
 
+TEST_F(StreamTest, EightBitWavEndsInSilenceNotAClick) {
+  TWavSpec spec;
+  spec.bits = 8;
+  spec.data = {200, 56};
+  auto p = Wav(spec);
+  p->SetVolume(128);
+  p->Start(false);
+  const auto out = Mix(*p, 4);
+  // The rest of the read is filled with the 8-bit silence value 128, which mixes as 0.
+  EXPECT_EQ(out[0], 72 * 256);
+  EXPECT_EQ(out[1], -72 * 256);
+  EXPECT_EQ(out[2], 0);
+  EXPECT_EQ(out[3], 0);
+  EXPECT_FALSE(p->IsPlaying());
+}
+
 TEST_F(StreamTest, FadeOfZeroSecondsMutesAfterOneSample) {
   TWavSpec spec;
   spec.data = Samples16(std::vector<std::int16_t>(4000, 1000));
