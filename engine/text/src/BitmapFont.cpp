@@ -2,6 +2,8 @@
 // Drawing is in BitmapFont_Draw.cpp (integer positions) and BitmapFont_DrawF.cpp (GL ES, scaled).
 #include "text/BitmapFont.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -277,8 +279,8 @@ void CBitmapFontText::SetABCWidth(int c, int A, int B, int C)
     m_ABC[c].A = A;
     m_ABC[c].B = static_cast<unsigned int>(B);
     m_ABC[c].C = C;
-    m_GlyphRects[c].right = m_GlyphRects[c].left + (A + B) / 4;
-    m_Advances[c] = (B + C) / 4;
+    m_GlyphRects[c].right = m_GlyphRects[c].left + static_cast<int>((static_cast<long long>(A) + B) / 4);
+    m_Advances[c] = static_cast<int>((static_cast<long long>(B) + C) / 4);
 }
 
 void CBitmapFontText::GetABCWidth(int c, int& A, int& B, int& C) const
@@ -317,9 +319,11 @@ int CBitmapFontText::Length2(const char* text) const
     if (text == nullptr) {
         return 0;
     }
-    int width = 0;
+    // Damaged metrics can hold advances near 2^30; the sum saturates instead of overflowing.
+    long long width = 0;
     for (const char* p = text; *p != '\0'; ++p) {
-        width += *p == ' ' ? m_nSpaceWidth : CharLength2(*p) + m_nLetterSpacing;
+        width += *p == ' ' ? m_nSpaceWidth : static_cast<long long>(CharLength2(*p)) + m_nLetterSpacing;
+        width = std::clamp<long long>(width, INT_MIN, INT_MAX);
     }
-    return width;
+    return static_cast<int>(width);
 }

@@ -124,6 +124,10 @@ TChannels ChannelsOf(int format)
     }
 }
 
+// Damaged metrics can push the pen arbitrarily far; past this nothing can be on any bitmap and
+// the pen's arithmetic would overflow.
+bool InPixelRange(long long pen) { return pen > -(1LL << 30) && pen < (1LL << 30); }
+
 }  // namespace
 
 bool CBitmapFontText::IsGles() const
@@ -241,14 +245,15 @@ void CBitmapFontText::TextOut_565bpp(IDibBitmap* dst, int x, int y, const char* 
     if (text == nullptr) {
         return;
     }
-    int pen = x;
+    long long pen = x;
     const int glyphY = y + m_nHeightAdjustment / 2;
-    for (const char* p = text; *p != '\0'; ++p) {
+    for (const char* p = text; *p != '\0' && InPixelRange(pen); ++p) {
         if (*p == ' ') {
             pen += m_nSpaceWidth;
             continue;
         }
-        pen += DrawChar_565bpp(dst, pen, glyphY, *p, r, g, b, alpha, clip) + m_nLetterSpacing;
+        pen += static_cast<long long>(DrawChar_565bpp(dst, static_cast<int>(pen), glyphY, *p, r, g, b, alpha, clip)) +
+               m_nLetterSpacing;
     }
 }
 
@@ -451,20 +456,22 @@ void CBitmapFontText::TextOutGeneric(IDibBitmap* dst, int x, int y, const char* 
     if (text == nullptr || !EffectCopies(effect, alpha, copies)) {
         return;
     }
-    int pen = x;
+    long long pen = x;
     const int glyphY = y + m_nHeightAdjustment / 2;
-    for (const char* p = text; *p != '\0'; ++p) {
+    for (const char* p = text; *p != '\0' && InPixelRange(pen); ++p) {
         if (*p == ' ') {
             pen += m_nSpaceWidth;
             continue;
         }
+        const int at = static_cast<int>(pen);
         // Here each character carries its own outline, drawn right before it.
         for (int i = 0; i < copies.count; ++i) {
-            (void)DrawCharGeneric(dst, pen + copies.offsets[i].dx, glyphY + copies.offsets[i].dy,
+            (void)DrawCharGeneric(dst, at + copies.offsets[i].dx, glyphY + copies.offsets[i].dy,
                                   *p, copies.shade, copies.shade, copies.shade, copies.alpha, clip,
                                   format);
         }
-        pen += DrawCharGeneric(dst, pen, glyphY, *p, r, g, b, alpha, clip, format) + m_nLetterSpacing;
+        pen += static_cast<long long>(DrawCharGeneric(dst, at, glyphY, *p, r, g, b, alpha, clip, format)) +
+               m_nLetterSpacing;
     }
 }
 

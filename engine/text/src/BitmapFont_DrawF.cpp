@@ -1,4 +1,6 @@
 // CBitmapFontText: scaled and rotated text on OpenGL ES, glyph by glyph as textured quads.
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 
@@ -110,15 +112,20 @@ void CBitmapFontText::DrawTextOutFPass(IDibBitmap* dst, const char* text, FIXED_
                                        unsigned char r, unsigned char g, unsigned char b,
                                        unsigned char alpha)
 {
-    y += (m_nHeightAdjustment / 2) * 65536;
-    for (const char* p = text; *p != '\0'; ++p) {
+    // 16.16 positions; kept in 64 bits and given up once outside the 16.16 range, which damaged
+    // metrics or a large scale can reach.
+    auto inRange = [](long long v) { return v > INT_MIN && v < INT_MAX; };
+    long long px = x;
+    long long py = static_cast<long long>(y) + (m_nHeightAdjustment / 2) * 65536LL;
+    for (const char* p = text; *p != '\0' && inRange(px) && inRange(py); ++p) {
         if (*p == ' ') {
-            x += m_nSpaceWidth * scaleX;
+            px += static_cast<long long>(m_nSpaceWidth) * scaleX;
             continue;
         }
-        const TVector2D_16 move = DrawCharF(dst, *p, x, y, scaleX, scaleY, angle, r, g, b, alpha, nullptr);
-        x += move.x + m_nLetterSpacing * scaleX;
-        y += move.y;
+        const TVector2D_16 move = DrawCharF(dst, *p, static_cast<FIXED_FLOAT_16>(px), static_cast<FIXED_FLOAT_16>(py),
+                                            scaleX, scaleY, angle, r, g, b, alpha, nullptr);
+        px += static_cast<long long>(move.x) + static_cast<long long>(m_nLetterSpacing) * scaleX;
+        py += move.y;
     }
 }
 
@@ -135,10 +142,12 @@ TVector2D_16 CBitmapFontText::DrawCharF(IDibBitmap* dst, char c, FIXED_FLOAT_16 
     const unsigned char code = static_cast<unsigned char>(c);
     const TGlyphRect& rect = m_GlyphRects[code];
     const int lead = m_ABC[code].A >> 2;
-    RotatePointInternal_CBitmapFontText(0, 0, (m_Advances[code] + lead) * scaleX, 0, angle,
-                                        move.x, move.y);
-    const long long w = static_cast<long long>(rect.right) - rect.left;
-    const long long h = static_cast<long long>(rect.bottom) - rect.top;
+    const long long step = (static_cast<long long>(m_Advances[code]) + lead) * scaleX;
+    RotatePointInternal_CBitmapFontText(
+        0, 0, static_cast<FIXED_FLOAT_16>(std::clamp<long long>(step, INT_MIN, INT_MAX)), 0, angle, move.x, move.y);
+    // A rectangle reaching past the glyph image (damaged metrics) is cut to it.
+    const long long w = std::min<long long>(static_cast<long long>(rect.right) - rect.left, m_nImageWidth - rect.left);
+    const long long h = std::min<long long>(static_cast<long long>(rect.bottom) - rect.top, m_nImageHeight - rect.top);
     if (w <= 0 || h <= 0 || alpha == 0) {
         return move;
     }
@@ -164,8 +173,8 @@ TVector2D_16 CBitmapFontText::DrawCharF(IDibBitmap* dst, char c, FIXED_FLOAT_16 
     for (int i = 0; i < 4; ++i) {
         const long long dx = std::llround(corner[i][0]);
         const long long dy = std::llround(corner[i][1]);
-        quad[i].x = cx + static_cast<std::int32_t>((dx * cosA - dy * sinA) / 65535);
-        quad[i].y = cy + static_cast<std::int32_t>((dx * sinA + dy * cosA) / 65535);
+        quad[i].x = static_cast<std::int32_t>(cx + (dx * cosA - dy * sinA) / 65535);
+        quad[i].y = static_cast<std::int32_t>(cy + (dx * sinA + dy * cosA) / 65535);
         quad[i].z = 0;
         quad[i].u = uv[i][0];
         quad[i].v = uv[i][1];

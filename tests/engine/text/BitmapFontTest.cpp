@@ -2,6 +2,7 @@
 // drawing into software bitmaps.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
 #include <memory>
 
@@ -408,4 +409,21 @@ TEST_F(BitmapFontSoftwareTest, OtherPixelFormatsUseTheirChannelWidths) {
     std::vector<unsigned char> before(odd.GetBits(), odd.GetBits() + bytes);
     font.TextOut(&odd, 2, 2, "AB", 200, 50, 0, kTextEffectNone, 255, nullptr);
     EXPECT_EQ(std::memcmp(before.data(), odd.GetBits(), bytes), 0);
+}
+
+TEST_F(BitmapFontSoftwareTest, DamagedMetricsNeverReachPastTheGlyphImageOrOverflowThePen) {
+    TFdb damaged;
+    for (int c = 32; c < 256; ++c) damaged.Set(c, INT32_MIN, 0xFFFFFFFFu, INT32_MAX);
+    damaged.Set('A', 900, 1000, INT32_MAX);  // a glyph far wider than its cell, and a huge advance
+    ASSERT_EQ(font.LoadMetricsFromBytes(damaged.Encode(), "damaged.fdb"), 1);
+    EXPECT_EQ(font.Length2("AAAAAAAA"), INT32_MAX) << "the measure saturates";
+    TCanvas canvas(&game);
+    font.TextOut(&canvas.bitmap, 0, 0, "AAAA BBBB", 255, 255, 255, kTextEffectBorder2, 255, nullptr);
+    font.TextOut(&canvas.bitmap, -30, 0, "BA", 255, 255, 255, kTextEffectNone, 255, nullptr);
+    // 'A' lands 225 pixels right of the pen and every other glyph 2^29 pixels left of it: off
+    // the canvas, so nothing shows. The sanitizer builds check that no byte outside the planes
+    // was touched on the way.
+    const std::uint16_t grey = PackRGB565(100, 100, 100);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 40; ++x) ASSERT_EQ(canvas.At(x, y), grey) << x << "," << y;
 }

@@ -1,0 +1,43 @@
+// Fuzz target of the sprite-set description reader and the atlas data reader: the same bytes go
+// through both, and every defined set's patterns are expanded.
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+#include "app/GameBase.h"
+#include "sprites/SpriteSet.h"
+#include "sprites/SpriteSetManager.h"
+
+namespace {
+
+class CFuzzGame : public CGameBase {
+public:
+    bool Init(int, int) override { return true; }
+    void Pause() override {}
+    bool CreateApplicationData() override { return false; }
+    bool ReLoadFonts() override { return true; }
+    CommonString GetImagesDirectory() override { return CommonString("Images\\"); }
+    CommonString GetSoundsDirectory() override { return CommonString("Sound\\"); }
+    CommonString GetSaveDirectory() override { return CommonString("data/"); }
+    CommonString GetCommonGamePackName() override { return CommonString("none.pak"); }
+    CommonString GetResolutionSpecificGamePackName() override { return CommonString("none.pak"); }
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static CFuzzGame game;
+    const std::span<const char> bytes(reinterpret_cast<const char*>(data), size);
+    CSpriteSetManager manager(&game, 40);
+    (void)AddSpriteSetsFromBytes(&manager, &game, bytes, "fuzz.txt");
+    for (int i = 0; i < manager.GetNumSpriteSets(); ++i) {
+        CSpriteSet* set = manager.GetSpriteSetAt(i);
+        (void)FormatSpritePattern(set->m_File.GetDataConst(), set->m_b);
+        (void)FormatSpritePattern(set->m_AtlasItemPattern.GetDataConst(), set->m_nFirstItem);
+        (void)manager.GetSpriteSetNamed(set->m_Name.GetDataConst());
+    }
+    CSpriteSet atlas;
+    if (atlas.ReadTextureAtlasItemsFromBytes(bytes, "fuzz_atlas.txt", size % 2 == 1) == 1 && atlas.m_AtlasItems.count > 0)
+        (void)atlas.FindAtlasItem(atlas.m_AtlasItems.data[0]->m_Name.GetDataConst());
+    return 0;
+}
