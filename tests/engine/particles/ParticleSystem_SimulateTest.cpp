@@ -137,6 +137,25 @@ TEST(ParticleSimulation, SetPositionCanCarryTheParticles)
     EXPECT_EQ(system->m_CurPos.x, I(15)) << "an offset leaves the emitter";
 }
 
+TEST(ParticleSimulation, EmitNewParticlesOnDemand)
+{
+    TParticleWorld world;
+    auto system = MakeSystem(world, std::string(kStill) + "EmissionSpeed = 0\nMaxParticles = 5\n");
+    ASSERT_NE(system, nullptr);
+    FillParticleTableSequence();
+    system->EmitNewParticles(3);
+    EXPECT_EQ(system->GetNumActiveParticels(), 0) << "a stopped system emits nothing";
+    system->StartAt(I(4), I(4));
+    system->EmitNewParticles(0);
+    system->EmitNewParticles(-2);
+    EXPECT_EQ(system->GetNumActiveParticels(), 0);
+    system->EmitNewParticles(3);
+    EXPECT_EQ(system->GetNumActiveParticels(), 3);
+    EXPECT_EQ(system->GetParticles()[2].x, I(4));
+    system->EmitNewParticles(3);
+    EXPECT_EQ(system->GetNumActiveParticels(), 5) << "never beyond MaxParticles";
+}
+
 TEST(ParticleSimulation, GravityAccumulatesIntoTheFall)
 {
     TParticleWorld world;

@@ -144,7 +144,8 @@ public:
     // current one and passes to the system. 0 also when the particle buffer cannot be had.
     [[nodiscard]] int Init(IFile* file, CSpriteSet* spriteSet, FIXED_FLOAT_16 fps);
     // Copies the whole record. A record without a sprite set gets sprites made from its
-    // settings (0 on failure); one carrying a set has a reference taken on it.
+    // settings (0 on failure); one carrying a set has a reference taken on it, and without a
+    // storage that set then belongs to the system (deleted with it).
     [[nodiscard]] int Init(const CQuorvanParticleSystemInfo2* info, FIXED_FLOAT_16 fps);
     // The decoding half of Init over a whole file's bytes: applies every key line, nothing else.
     // `name` is for messages only.
