@@ -1,0 +1,69 @@
+// Sprite sets on the OpenGL ES renderer: atlas views for sub-sets and forced atlases, and the
+// RAM copies released after upload.
+#include <gtest/gtest.h>
+
+#include "MediaTestGame.h"
+#include "render/WinDibBitmap.h"
+#include "sprites/SpriteSet.h"
+#include "sprites/SpriteSetManager.h"
+
+using namespace mediatest;
+
+namespace {
+
+class SpriteSetGlTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!gl.IsValid()) GTEST_SKIP() << "no headless EGL / GLES1 here";
+        screen = game.MakeGlScreen(64, 32);
+    }
+    CHeadlessGl gl{64, 32};
+    CMediaTestGame game;
+    CSpriteSetManager& manager = *game.m_Manager;
+    CWinDibBitmapOGLES* screen = nullptr;
+};
+
+}  // namespace
+
+TEST_F(SpriteSetGlTest, SubSetFramesAreViewsOfTheAtlasItems) {
+    TImage atlas = MakeImage(16, 8, {255, 0, 0, 255});
+    for (int y = 0; y < 8; ++y)
+        for (int x = 8; x < 16; ++x) atlas.Set(x, y, {0, 0, 255, 255});
+    game.SetPak({{"Images\\atlas.png", EncodePng(atlas)},
+                 {"Images\\atlas.txt", ToBytes("2\nitem0\n0\n0\n8\n8\nitem1\n8\n2\n6\n5\n")}});
+    const std::string text =
+        "set = atlas\nfile = atlas.png\natlas_data = atlas.txt\nend\n"
+        "set = shifted\natlas_texture = atlas\natlas_indexes = item%d, 1, 2\nend\n"
+        "set = colours\natlas_texture = atlas\natlas_indexes = item%d, 0, 2\nend\n";
+    ASSERT_EQ(AddSpriteSetsFromBytes(&manager, &game, {text.data(), text.size()}, "t.txt"), 1);
+    EXPECT_EQ(manager.AddSpriteSetRef("shifted"), 0) << "item2 is not in the atlas";
+    EXPECT_EQ(manager.GetSpriteSetNamed("atlas")->GetRefCount(), 0) << "its reference was given back";
+    CSpriteSet* colours = manager.GetSpriteSetNamed("colours");
+    ASSERT_EQ(colours->AddReference(), 1);
+    ASSERT_EQ(colours->GetNumFrames(), 2);
+    EXPECT_EQ(colours->GetFrame(1)->m_Width, 6);
+    EXPECT_EQ(colours->GetFrame(1)->m_Height, 5);
+
+    screen->FillRectangle(0, 0, 64, 32, 0, 0, 0);
+    colours->GetFrame(0)->Draw(screen, 2, 2, 0, 0, 0, 0);
+    colours->GetFrame(1)->Draw(screen, 20, 2, 0, 0, 0, 0);
+    const TImage frame = gl.Read();
+    EXPECT_EQ(frame.At(5, 5)[0], 255);
+    EXPECT_EQ(frame.At(5, 5)[2], 0);
+    EXPECT_EQ(frame.At(22, 4)[2], 255) << "the blue item";
+    EXPECT_EQ(frame.At(26, 4)[2], 0) << "6 wide";
+}
+
+TEST_F(SpriteSetGlTest, RemoveRgbaReleasesTheRamCopiesOfGlFrames) {
+    game.SetPak({{"Images\\a.png", EncodePng(MakeImage(4, 4, {9, 9, 9, 255}))}});
+    ASSERT_EQ(manager.AddSpriteSetMulti("kept", "a.png", "", 1, 1, false, false), 1);
+    ASSERT_EQ(manager.AddSpriteSetMulti("released", "a.png", "", 1, 1, true, false), 1);
+    ASSERT_EQ(manager.AddSpriteSetRef("kept"), 1);
+    ASSERT_EQ(manager.AddSpriteSetRef("released"), 1);
+    auto* kept = dynamic_cast<CWinDibBitmap*>(manager.GetSpriteSetNamed("kept")->GetFrame(0));
+    auto* released = dynamic_cast<CWinDibBitmap*>(manager.GetSpriteSetNamed("released")->GetFrame(0));
+    ASSERT_NE(kept, nullptr);
+    ASSERT_NE(released, nullptr);
+    EXPECT_TRUE(kept->ArePixelsValid());
+    EXPECT_FALSE(released->ArePixelsValid());
+}
