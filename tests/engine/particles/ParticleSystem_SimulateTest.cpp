@@ -143,6 +143,7 @@ TEST(ParticleSimulation, EmitNewParticlesOnDemand)
     auto system = MakeSystem(world, std::string(kStill) + "EmissionSpeed = 0\nMaxParticles = 5\n");
     ASSERT_NE(system, nullptr);
     FillParticleTableSequence();
+    system->Stop(false);
     system->EmitNewParticles(3);
     EXPECT_EQ(system->GetNumActiveParticels(), 0) << "a stopped system emits nothing";
     system->StartAt(I(4), I(4));
