@@ -1,5 +1,6 @@
 // Effect files and the set-up of a particle system from them.
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -226,12 +227,17 @@ int CQuorvanParticleSystem2::InitFromFile()
     }
     const CommonString path = m_pGame->GetModuleDirectory() + m_FileName;
     if (file->Open(m_pGame, path.GetDataConst(), FileMode::Read) == 0) {
+        std::fprintf(stderr, "particles: %s: cannot open\n", path.GetDataConst());
         delete file;
         return 0;
     }
     const int result = Init(file, nullptr, 0);
     delete file;
     if (result == 0) {
+        std::fprintf(stderr, "particles: %s: no sprites for \"%s\" (or no memory for %d particles)\n",
+                     path.GetDataConst(),
+                     m_Info.m_ParticleSprites.Length() > 0 ? m_Info.m_ParticleSprites.GetDataConst() : "",
+                     m_nMaxParticles);
         return 0;
     }
     m_nSystemAge = kParticleAgeStopped;
