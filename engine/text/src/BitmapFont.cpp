@@ -182,7 +182,8 @@ int CBitmapFontText::LoadFont(const char* path)
     if (file->Open(m_pGame, (full + ".fdb").c_str(), FileMode::Read) == 0 &&
         file->Open(m_pGame, (base + ".fdb").c_str(), FileMode::Read) == 0) {
         std::fprintf(stderr, "font: %s: no metrics file\n", path);
-        std::memset(static_cast<void*>(m_ABC), 0, sizeof m_ABC);
+        // Nothing of the font loaded before may stay laid out over the new glyph image.
+        (void)LoadMetricsFromBytes({}, path);
         return 0;
     }
     if (file->Seek(0, FileSeek::Start) == 0) {

@@ -270,9 +270,9 @@ public:
     bool CreateBorderDoubleBufferWnds(int w, int h, int bw, int bh);
 
     // ---- Hooks filled in by later work -----------------------------------------------------
-    // Draws the statistics text into the back buffer; called by DoDrawCycle only when the
-    // fixed-step and statistics switches are on and GetDebugFont() gives a font. Empty until the
-    // text drawing is wired.
+    // Draws the statistics text into the back buffer (white, bordered, at x 2, y 30); called by
+    // DoDrawCycle only when the fixed-step and statistics switches are on and GetDebugFont()
+    // gives a font.
     virtual void DrawStatistics(CBitmapFontText* font);
 
     // ==== State (declaration order; initial values from the constructor) ========================
