@@ -303,6 +303,31 @@ TEST(ParticleSimulation, DirectionalParticlesBlendDirectionAndSpread)
     EXPECT_EQ(away->GetParticles()[0].vy, 0);
 }
 
+TEST(ParticleSimulation, RelativeDirectionTurnsWithTheEmittersPath)
+{
+    struct TCase { int toX; int toY; int signX; int signY; const char* why; };
+    // Direction 0 measured from (previous - current): births fly back along the path.
+    const TCase cases[] = {
+        {10, 0, -1, 0, "moving right: particles trail to the left"},
+        {0, 10, 0, -1, "moving down the screen: particles trail upwards"},
+        {-10, 0, 1, 0, "moving left: particles trail to the right"},
+    };
+    TParticleWorld world;
+    for (const TCase& c : cases) {
+        auto system = MakeSystem(world, "Direction = 0\nSpread = 0\nDirectionIsRelative = 1\nRandomPos = 0\n"
+                                        "EmissionSpeed = 34\n");
+        ASSERT_NE(system, nullptr);
+        FillParticleTableSequence();
+        system->StartAt(0, 0);
+        system->SetPosition(I(c.toX), I(c.toY), false);
+        system->RunProcess();
+        ASSERT_EQ(system->GetNumActiveParticels(), 1) << c.why;
+        const CQuorvanParticle2& p = system->GetParticles()[0];
+        EXPECT_EQ((p.vx > 0) - (p.vx < 0), c.signX) << c.why;
+        EXPECT_EQ((p.vy > 0) - (p.vy < 0), c.signY) << c.why;
+    }
+}
+
 TEST(ParticleSimulation, GridBatchLaysTheStripOut)
 {
     TParticleWorld world;
