@@ -130,7 +130,9 @@ void CQuorvanParticleSystem2::_RunProcessTimed(FIXED_FLOAT_16 dt)
 
 void CQuorvanParticleSystem2::EmitNewParticles(int n)
 {
-    if (IsStopped() || n < 1) {
+    // Without sprites the system is inert, as in the frame update: nothing would ever age the
+    // particles out, and a grid batch needs the strip's frame size.
+    if (IsStopped() || n < 1 || m_Info.m_pSpriteSet == nullptr) {
         return;
     }
     const CQuorvanParticleSystemInfo2& s = m_Info;

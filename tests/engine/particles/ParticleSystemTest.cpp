@@ -45,6 +45,7 @@ TEST(ParticleSettings, ThreeKeyFileGivesEveryDefault)
     CMemoryFile* file = MemoryFileOf(
         "ParticleSprites = spark.png\nParticleNumSprites = 1\nParticleNumSpritesPerRow = 1\n");
     CSpriteSet* set = MakeSpriteSet(&world.game, 1, 4, 4);
+    system.m_Info.m_GridEffect = 1;  // left from an earlier effect: Init clears it
     ASSERT_EQ(system.Init(file, set, 0), 1);
     EXPECT_FALSE(file->IsOpened()) << "Init closes the file it read";
     delete file;

@@ -2,6 +2,7 @@
 // drawing offset, zoom and clip.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -151,4 +152,57 @@ TEST(ParticleDraw, NothingWithoutSpritesOrParticles)
     EXPECT_EQ(bare.GetNumActiveParticels(), 0) << "no sprites: no update";
     bare.Draw(nullptr);
     EXPECT_EQ(canvas.Lit(), 0);
+}
+
+TEST(ParticleDraw, SpriteTurnsWithSpinOrAlongItsVelocity)
+{
+    // A white 8 x 2 sprite drawn at (32, 32): wide when unturned, tall when turned a quarter.
+    struct TCase { const char* effect; int steps; bool tall; const char* why; };
+    const TCase cases[] = {
+        {"ParticleSpinStart = 0\nParticleSpinEnd = 0\n", 10, false, "no spin"},
+        // 297.3 degrees per second for 10 steps of 1984/65536 s: 90 degrees.
+        {"ParticleSpinStart = 297.3\nParticleSpinEnd = 297.3\n", 10, true, "a quarter turn of spin"},
+        // The sprite's length follows the velocity whatever the spin.
+        {"DirectionalParticles = 1\nDirection = 0\nSpread = 0\nParticleSpeedMin = 0.01\n"
+         "ParticleSpeedMax = 0.01\nParticleSpinStart = 297.3\nParticleSpinEnd = 297.3\n",
+         10, true, "moving along x"},
+        {"DirectionalParticles = 1\nDirection = 90\nSpread = 0\nParticleSpeedMin = 0.01\n"
+         "ParticleSpeedMax = 0.01\nParticleSpinStart = 297.3\nParticleSpinEnd = 297.3\n",
+         10, false, "moving along y"},
+    };
+    for (const TCase& c : cases) {
+        TParticleWorld world;
+        auto system = MakeSystem(world, std::string("ParticleSpeedMin = 0\nParticleSpeedMax = 0\nRandomPos = 0\n"
+                                                    "EmissionSpeed = 0\nColorEnd_A = 255\nParticleLifeMin = 10\n"
+                                                    "ParticleLifeMax = 10\n") + c.effect);
+        ASSERT_NE(system, nullptr) << c.why;
+        CSpriteSet* wide = MakeSpriteSet(&world.game, 1, 8, 2);
+        CSpriteSet* square = system->m_Info.m_pSpriteSet;
+        system->m_Info.m_pSpriteSet = wide;
+        delete square;
+        FillParticleTableSequence();
+        system->StartAt(I(32), I(32));
+        system->EmitNewParticles(1);
+        for (int step = 0; step < c.steps; ++step) system->RunProcess();
+        ASSERT_EQ(system->GetNumActiveParticels(), 1) << c.why;
+
+        TCanvas canvas(&world.game);
+        system->Draw(&canvas.bitmap);
+        int minX = 64, maxX = -1, minY = 64, maxY = -1;
+        for (int y = 0; y < 64; ++y) {
+            for (int x = 0; x < 64; ++x) {
+                if (canvas.At(x, y) == 0) continue;
+                minX = std::min(minX, x);
+                maxX = std::max(maxX, x);
+                minY = std::min(minY, y);
+                maxY = std::max(maxY, y);
+            }
+        }
+        ASSERT_GE(maxX, 0) << c.why << ": drawn";
+        const int width = maxX - minX + 1;
+        const int height = maxY - minY + 1;
+        EXPECT_EQ(height > width, c.tall) << c.why << ": " << width << " x " << height;
+        EXPECT_GE(std::max(width, height), 7) << c.why;
+        EXPECT_LE(std::min(width, height), 4) << c.why;
+    }
 }

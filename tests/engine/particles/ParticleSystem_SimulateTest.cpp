@@ -2,6 +2,7 @@
 // accelerations, animation, directions, grid batches, short lives and determinism.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 #include <string>
@@ -425,4 +426,80 @@ TEST(ParticleSimulation, FixedSeedGivesAFixedSimulation)
     const std::uint64_t first = run(1234);
     EXPECT_EQ(run(1234), first);
     EXPECT_NE(run(4321), first);
+}
+
+TEST(ParticleSimulation, MinimalProcessIsFiveStepsAtOnce)
+{
+    TParticleWorld world;
+    auto system = MakeSystem(world, std::string(kStill) + "SystemLifetime = 10\n");
+    ASSERT_NE(system, nullptr);
+    FillParticleTableSequence();
+    system->Start();
+    system->RunProcess();
+    const int first = system->GetNumActiveParticels();
+    ASSERT_EQ(first, 150 * 1984 / 65536);
+    system->RunMinimalProcess();
+    // One call of 5 x 1984: the births owed over the six steps so far, and every particle born
+    // in the first step five steps older at once.
+    EXPECT_EQ(system->GetNumActiveParticels(), 150 * 6 * 1984 / 65536);
+    for (int k = 0; k < first; ++k) EXPECT_EQ(system->GetParticles()[k].age, 5 * 1984) << k;
+    EXPECT_EQ(system->m_nSystemAge, 6 * 1984);
+}
+
+TEST(ParticleSimulation, AlphaRisesToTheMiddleAgeThenFades)
+{
+    TParticleWorld world;
+    auto system = MakeSystem(world, std::string(kStill) +
+                                        "EmissionSpeed = 34\nParticleLifeMin = 1\nParticleLifeMax = 1\n"
+                                        "ColorStart_A = 0\nColorMiddle_A = 255\nColorMiddleAge = 0.5\n"
+                                        "ColorEnd_A = 0\n");
+    ASSERT_NE(system, nullptr);
+    FillParticleTableSequence();
+    system->Start();
+    system->RunProcess();
+    ASSERT_EQ(system->GetNumActiveParticels(), 1);
+    // The same steps in doubles: 510 per second up to the middle (0.5 s), where alpha is set
+    // to the middle value and falls by 255 over the remaining 0.5 s.
+    const double dt = 1984 / 65536.0;
+    double age = 0, alpha = 0, delta = 255 / 0.5;
+    bool passed = false;
+    double peak = 0;
+    for (int step = 1; step <= 32; ++step) {
+        system->RunProcess();
+        age += dt;
+        if (age >= 0.5 && !passed) {
+            alpha = 255;
+            delta = -255 / 0.5;
+            passed = true;
+        }
+        alpha += delta * dt;
+        const CQuorvanParticle2& p = system->GetParticles()[0];
+        ASSERT_EQ(p.age, step * 1984);
+        EXPECT_NEAR(p.alpha / 65536.0, alpha, 0.05) << "step " << step;
+        EXPECT_EQ(p.middlePassed != 0, passed) << "step " << step;
+        peak = std::max(peak, p.alpha / 65536.0);
+    }
+    EXPECT_GT(peak, 240.0);
+}
+
+TEST(ParticleSimulation, EmittingWithoutSpritesDoesNothing)
+{
+    struct TCase { const char* effect; const char* why; };
+    const TCase cases[] = {
+        {"ParticleNumSprites = 1\n", "plain emission"},
+        {"GridEffect = 1\nParticleNumSprites = 4\nParticleNumSpritesPerRow = 2\n", "a grid batch"},
+    };
+    TParticleWorld world;
+    for (const TCase& c : cases) {
+        // An effect whose strip could not be loaded: settings, a buffer, no sprite set.
+        CQuorvanParticleSystem2 system(&world.game, &world.rotator);
+        const std::string effect = c.effect;
+        system.ReadEffectSettings(effect.data(), static_cast<int>(effect.size()), "nosprites.pfd");
+        ASSERT_EQ(system.OnSettingsChanged(), 1) << c.why;
+        FillParticleTableSequence();
+        system.StartAt(I(10), I(10));
+        system.EmitNewParticles(3);
+        system.RunProcess();
+        EXPECT_EQ(system.GetNumActiveParticels(), 0) << c.why << ": the system stays inert";
+    }
 }

@@ -191,8 +191,8 @@ public:
     void RunProcess();
     // Five frame steps at once (a cheap catch-up).
     void RunMinimalProcess();
-    // Emits n particles now (grid mode: one batch of the strip) unless stopped; never beyond
-    // MaxParticles.
+    // Emits n particles now (grid mode: one batch of the strip) unless stopped or without
+    // sprites; never beyond MaxParticles.
     void EmitNewParticles(int n);
     void _RunProcessTimed(FIXED_FLOAT_16 dt);
 
