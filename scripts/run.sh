@@ -5,7 +5,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 echo "Cobblebrooks is not playable yet: the engine is being built area by area (see README.md)."
-echo "Running the shell's demo program instead (a test game object that draws a changing colour)."
+echo "Running the shell's demo program instead (fills, a gradient, lines and a turning sprite drawn"
+echo "through the engine's GL back buffer; a touch leaves a white square)."
 demo=build/release/shell/cobble_demo
 if [ ! -x "$demo" ]; then
   echo "run: $demo is missing; build it with 'make build'" >&2

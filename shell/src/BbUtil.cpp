@@ -9,6 +9,7 @@
 
 #include "platform/EglSurface.h"
 #include "platform/Settings.h"
+#include "render/GlesGlobals.h"
 
 int g_screen_resolution[2] = {0, 0};
 const char* const g_window_group_name = "main_app_group";
@@ -197,11 +198,17 @@ int bbutil_init_egl(screen_context_t ctx) {
     bbutil_egl_perror("eglSwapInterval");
     return FailInit();
   }
+  // A new context starts with GL's defaults: the renderer's cache must not remember an older
+  // one. The engine's back buffer presents through bbutil_swap from now on.
+  GLES_ResetStateCache();
+  GLES_SetSwapBuffersHook(bbutil_swap);
   g_bb.initialized = 1;
   return 0;
 }
 
 void bbutil_terminate() {
+  // Nothing to present into once the surface is gone.
+  GLES_SetSwapBuffersHook(nullptr);
   if (g_bb.egl_disp != EGL_NO_DISPLAY) {
     eglMakeCurrent(g_bb.egl_disp, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
     if (g_bb.egl_surf != EGL_NO_SURFACE) {

@@ -11,6 +11,8 @@
 #include "platform/EglSurface.h"
 #include "platform/Navigator.h"
 #include "platform/PaymentService.h"
+#include "render/DibBitmap.h"
+#include "render/GlesGlobals.h"
 
 namespace {
 
@@ -207,6 +209,31 @@ TEST_F(BbUtilTest, SwapPresentsOneFrameEach) {
   bbutil_swap();
   bbutil_swap();
   EXPECT_EQ(platform::PresentedFrameCount(), before + 2);
+}
+
+TEST_F(BbUtilTest, EngineBackBufferPresentsThroughTheSwapOnlyWhileTheWindowExists) {
+  const int start = platform::PresentedFrameCount();
+  GLES_RenderToScreenOrSwapBuffers();
+  EXPECT_EQ(platform::PresentedFrameCount(), start) << "no window yet: nothing to present into";
+
+  // What an earlier context left in the renderer's cache must not survive the new one.
+  g_bViewportSetUp = 1;
+  g_Current_texName = 7;
+  ASSERT_EQ(bbutil_init_egl(ctx_), 0);
+  EXPECT_EQ(g_bViewportSetUp, 0);
+  EXPECT_EQ(g_Current_texName, 0u);
+  {
+    CTestGame game(g_testGame);
+    IDibBitmap* screen = OGLES_CreateScreenTarget(&game, 64, 32);
+    ASSERT_NE(screen, nullptr);
+    screen->HWBeginScene();
+    screen->FillRectangle(0, 0, 64, 32, 10, 20, 30);
+    screen->DrawToDeviceScreen();
+    EXPECT_EQ(platform::PresentedFrameCount(), start + 1) << "the back buffer presents through bbutil_swap";
+  }
+  bbutil_terminate();
+  GLES_RenderToScreenOrSwapBuffers();
+  EXPECT_EQ(platform::PresentedFrameCount(), start + 1) << "terminate removes the swap";
 }
 
 TEST_F(BbUtilTest, AlertKeepsTheEventsThatArriveWhileItWaits) {
