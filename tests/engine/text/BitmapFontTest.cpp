@@ -427,3 +427,40 @@ TEST_F(BitmapFontSoftwareTest, DamagedMetricsNeverReachPastTheGlyphImageOrOverfl
     for (int y = 0; y < 20; ++y)
         for (int x = 0; x < 40; ++x) ASSERT_EQ(canvas.At(x, y), grey) << x << "," << y;
 }
+
+TEST(BitmapFontRotate, TurnsAboutTheCentreAndRoundsHalvesAwayFromZero) {
+    struct TCase {
+        FIXED_FLOAT_16 cx, cy, x, y, angle;
+        FIXED_FLOAT_16 outX, outY;
+        const char* why;
+    } const cases[] = {
+        {0, 0, 65536, 0, 0, 65536, 0, "no turn"},
+        {0, 0, 65536, 0, 90 << 16, 0, 65536, "a quarter turn takes +x to +y (y down on screen)"},
+        {10 << 16, 20 << 16, 65536, 0, 180 << 16, 9 << 16, 20 << 16, "a half turn about the centre"},
+        {0, 0, 65536, 0, 45 << 16, 46341, 46341, "65536 x 0.7071068 = 46340.95"},
+        {0, 0, -65536, 0, 45 << 16, -46341, -46341, "negative halves round away from zero"},
+        {0, 0, 3, 0, 180 << 16, -3, 0, "small values"},
+    };
+    for (const TCase& c : cases) {
+        FIXED_FLOAT_16 x = 0, y = 0;
+        RotatePointInternal_CBitmapFontText(c.cx, c.cy, c.x, c.y, c.angle, x, y);
+        EXPECT_EQ(x, c.outX) << c.why;
+        EXPECT_EQ(y, c.outY) << c.why;
+    }
+}
+
+TEST_F(BitmapFontSoftwareTest, DrawCharPicksTheRoutineByDepthAndAlwaysReturnsTheAdvance) {
+    TCanvas canvas(&game);
+    EXPECT_EQ(font.DrawChar(&canvas.bitmap, 2, 2, 'A', 255, 0, 0, 255, nullptr), font.CharLength2('A'));
+    EXPECT_EQ(canvas.At(3, 3), PackRGB565(255, 0, 0));
+    TCoordRect2D nowhere{100, 100, 5, 5};
+    EXPECT_EQ(font.DrawChar(&canvas.bitmap, 2, 2, 'B', 0, 0, 255, 255, &nowhere), font.CharLength2('B'))
+        << "a glyph clipped away still moves the pen";
+    EXPECT_EQ(font.DrawChar(&canvas.bitmap, 2, 2, 'B', 0, 0, 255, 0, nullptr), font.CharLength2('B'))
+        << "alpha 0 draws nothing but moves the pen";
+    EXPECT_EQ(canvas.At(14, 5), PackRGB565(100, 100, 100));
+    CWinDibBitmap eight(&game);
+    eight.SetBitsPerPixel(8);
+    ASSERT_EQ(eight.Create(8, 8), 1);
+    EXPECT_EQ(font.DrawChar(&eight, 0, 0, 'A', 255, 0, 0, 255, nullptr), 0) << "no routine for 8 bits";
+}
