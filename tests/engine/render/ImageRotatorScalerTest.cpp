@@ -139,6 +139,14 @@ TEST_F(RotatorTest, UnturnedUnscaledDrawReproducesTheSourcePerMember)
          [](std::uint16_t s, std::uint16_t o) {
              return Rgb(std::min(R5(o) + (R5(s) * 31 >> 5), 31), std::min(G6(o) + (G6(s) * 63 >> 6), 63), std::min(B5(o) + (B5(s) * 31 >> 5), 31));
          }},
+        {"additive without alpha (filtered)", [&](IDibBitmap* d) { rot.SW565_DrawRotatedBitmapAdditiveHighest_NoAlpha(noAlpha.get(), d, cx, cy, 0, 0x10000, 255, 255, 255, 0, 0); }, false,
+         [](std::uint16_t s, std::uint16_t o) {
+             return Rgb(std::min(R5(o) + (R5(s) * 31 >> 5), 31), std::min(G6(o) + (G6(s) * 63 >> 6), 63), std::min(B5(o) + (B5(s) * 31 >> 5), 31));
+         }},
+        {"additive without alpha (nearest)", [&](IDibBitmap* d) { rot.SW565_DrawRotatedBitmapAdditiveLowest_NoAlpha(noAlpha.get(), d, cx, cy, 0, 0x10000, 255, 255, 255, 0, 0); }, false,
+         [](std::uint16_t s, std::uint16_t o) {
+             return Rgb(std::min(R5(o) + (R5(s) * 31 >> 5), 31), std::min(G6(o) + (G6(s) * 63 >> 6), 63), std::min(B5(o) + (B5(s) * 31 >> 5), 31));
+         }},
     };
     for (const TCase& c : cases) {
         auto dst = MakeBitmap(kCanvas, kCanvas, Ground);
