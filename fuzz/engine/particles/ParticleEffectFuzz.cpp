@@ -1,12 +1,17 @@
 // Feeds arbitrary bytes to the effect-file reader, then runs and draws the system they describe
 // for a few steps, so settings no shipped effect uses (huge rates, negative lives, zero frame
 // counts, absurd sizes) go through the whole simulation under the sanitizers.
-// The first byte picks the emission source: 0 the emitter, 1 a random shape point, 2 the
-// flow along a shape; the rest is the effect file.
+// The first byte picks the emission source by its value mod 3: 0 the emitter, 1 a random shape
+// point, 2 the flow along a shape; with bit 4 set the file is read the game's own way, as a
+// memory file handed to Init with a strip of 1 to 8 frames (bits 5 to 7) whatever the file
+// says. The rest is the effect file.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
 
 #include "app/GameBase.h"
+#include "core/MemFile.h"
 #include "particles/ParticleSystem.h"
 #include "particles/ParticleSystemShape.h"
 #include "particles/ParticlesConfig.h"
@@ -43,6 +48,17 @@ IDibBitmap* White(CGameBase* game, int w, int h) {
   return bitmap;
 }
 
+// A loaded strip of `frames` small white frames with one reference.
+CSpriteSet* MakeSet(CGameBase* game, int frames) {
+  auto* set = new CSpriteSet();
+  set->DefineSpriteSetSingle(game, CommonString("f.png"), CommonString("f.png"), frames, frames);
+  set->m_Frames = new IDibBitmap*[frames];
+  for (int i = 0; i < frames; ++i) set->m_Frames[i] = White(game, 3 + i % 3, 4);
+  set->m_nNumFrames = frames;
+  set->m_nRefCount = 1;
+  return set;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -61,21 +77,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   g_GameRandomTableIndex = 0;
 
   CQuorvanParticleSystem2 system(&game, &rotator);
-  system.ReadEffectSettings(reinterpret_cast<const char*>(data + 1), static_cast<int>(size - 1), "fuzz.pfd");
-  FUZZ_CHECK(system.GetMaxParticles() >= 0 && system.GetMaxParticles() <= kParticleMaxParticlesLimit);
-  if (system.OnSettingsChanged() == 0) return 0;
-  FUZZ_CHECK(system.GetBufferCapacity() == system.GetMaxParticles());
-
-  // The strip's real frame count, as a loaded set would have it (bounded to keep runs quick).
-  int frames = system.m_Info.m_ParticleNumSprites;
-  frames = frames < 1 ? 1 : (frames > 16 ? 16 : frames);
-  auto* set = new CSpriteSet();
-  set->DefineSpriteSetSingle(&game, CommonString("f.png"), CommonString("f.png"), frames, frames);
-  set->m_Frames = new IDibBitmap*[frames];
-  for (int i = 0; i < frames; ++i) set->m_Frames[i] = White(&game, 3 + i % 3, 4);
-  set->m_nNumFrames = frames;
-  set->m_nRefCount = 1;
-  system.m_Info.m_pSpriteSet = set;
+  const int textSize = static_cast<int>(size - 1);
+  if ((data[0] & 0x10) != 0) {
+    void* block = std::malloc(size);
+    FUZZ_CHECK(block != nullptr);
+    std::memcpy(block, data + 1, size - 1);
+    CMemoryFile file;
+    FUZZ_CHECK(file.Attach(block, textSize) == 1);
+    // With the strip given, only a particle buffer that cannot be had fails the set-up.
+    if (system.Init(&file, MakeSet(&game, 1 + (data[0] >> 5)), 0) == 0) return 0;
+    FUZZ_CHECK(file.IsOpened() == 0);
+    FUZZ_CHECK(system.GetMaxParticles() >= 0 && system.GetMaxParticles() <= kParticleMaxParticlesLimit);
+    FUZZ_CHECK(system.GetBufferCapacity() == system.GetMaxParticles());
+  } else {
+    system.ReadEffectSettings(reinterpret_cast<const char*>(data + 1), textSize, "fuzz.pfd");
+    FUZZ_CHECK(system.GetMaxParticles() >= 0 && system.GetMaxParticles() <= kParticleMaxParticlesLimit);
+    if (system.OnSettingsChanged() == 0) return 0;
+    FUZZ_CHECK(system.GetBufferCapacity() == system.GetMaxParticles());
+    // The strip's real frame count, as a loaded set would have it (bounded to keep runs quick).
+    int frames = system.m_Info.m_ParticleNumSprites;
+    frames = frames < 1 ? 1 : (frames > 16 ? 16 : frames);
+    system.m_Info.m_pSpriteSet = MakeSet(&game, frames);
+  }
 
   CQuorvanParticleSystemShape2 shape(&game, &rotator);
   if (data[0] % 3 != 0) {
