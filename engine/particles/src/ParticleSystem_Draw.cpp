@@ -95,6 +95,8 @@ void CQuorvanParticleSystem2::Draw(IDibBitmap* dst)
             size = Mul(size, m_nZoomScale);
         }
         if (m_bClip) {
+            // The clip rectangle is in destination pixels, so the particle is tested where it
+            // will be drawn: zoomed already, against the rectangle moved back by the offset.
             const std::int64_t radius = std::llabs(static_cast<std::int64_t>(Mul(size, halfDiagonal)));
             const std::int64_t left = static_cast<std::int64_t>(m_ClipRect.x) * 65536 - m_DrawOffset.x;
             const std::int64_t top = static_cast<std::int64_t>(m_ClipRect.y) * 65536 - m_DrawOffset.y;
