@@ -167,16 +167,18 @@ IDibBitmap* ImageLoad_PNG_Alpha(CGameBase* game, const char* path, IDibBitmap* b
   if (!game) return nullptr;
   TBitmapGuard guard;
   if (!Acquire(game, bitmap, guard)) return nullptr;
+  IDibBitmap* b = guard.bitmap;
+  // As for the JPEG alpha: a refused alpha must not leave the 2x flag its opening set.
+  const bool flagBefore = Is2x(b);
   CMemoryFile file;
   if (!OpenImage(game, file, guard, path)) return nullptr;
-  IDibBitmap* b = guard.bitmap;
   TDecodeOptions options;
   options.orientation = b->GetOrientationMode();
   options.wantPixels = false;
   CDecodedImage image;
-  if (!DecodePng(Bytes(file), path, options, &image)) return nullptr;
-  if (!AlphaFitsPixels(b, image)) {
-    std::fprintf(stderr, "image: %s: alpha image size differs from the colour image\n", path);
+  if (!DecodePng(Bytes(file), path, options, &image) || !AlphaFitsPixels(b, image)) {
+    if (image.alpha) std::fprintf(stderr, "image: %s: alpha image size differs from the colour image\n", path);
+    Set2x(b, flagBefore);
     return nullptr;
   }
   b->DestroyAlpha();
@@ -225,6 +227,13 @@ IDibBitmap* ImageLoad_JPG_Alpha(CGameBase* game, const char* path, IDibBitmap* b
   b->DestroyAlpha();
   if (!GiveAlpha(b, image)) return nullptr;
   return guard.Keep();
+}
+
+IDibBitmap* ImageLoad_Alpha(CGameBase* game, const char* path, IDibBitmap* bitmap) {
+  if (!game || !path) return nullptr;
+  const std::string base = WithoutImageExtension(path);
+  if (IDibBitmap* loaded = ImageLoad_JPG_Alpha(game, (base + ".jpg").c_str(), bitmap)) return loaded;
+  return ImageLoad_PNG_Alpha(game, (base + ".png").c_str(), bitmap);
 }
 
 IDibBitmap* ImageLoad(CGameBase* game, const char* path, IDibBitmap* bitmap) {

@@ -1,7 +1,6 @@
 // Cutting a single sprite-sheet image (and an optional separate alpha image) into frame bitmaps.
 #include <algorithm>
 #include <new>
-#include <string>
 
 #include "app/GameBase.h"
 #include "core/CommonString.h"
@@ -17,20 +16,9 @@ int DefaultLoadImage(CGameBase* game, char* path, IDibBitmap* bitmap)
     return ImageLoad(game, path, bitmap) != nullptr ? 1 : 0;
 }
 
-// The alpha image by its base name: a greyscale ".jpg" first, else the alpha channel of a ".png".
 int DefaultLoadAlpha(CGameBase* game, char* path, IDibBitmap* bitmap)
 {
-    std::string base = path;
-    for (const char* ext : {".jpg", ".png"}) {
-        if (base.size() > 4 && base.compare(base.size() - 4, 4, ext) == 0) {
-            base.resize(base.size() - 4);
-            break;
-        }
-    }
-    if (ImageLoad_JPG_Alpha(game, (base + ".jpg").c_str(), bitmap) != nullptr) {
-        return 1;
-    }
-    return ImageLoad_PNG_Alpha(game, (base + ".png").c_str(), bitmap) != nullptr ? 1 : 0;
+    return ImageLoad_Alpha(game, path, bitmap) != nullptr ? 1 : 0;
 }
 
 TSheetImageLoaders g_SheetLoaders{&DefaultLoadImage, &DefaultLoadAlpha};

@@ -158,6 +158,31 @@ TEST_F(ImageLoadersTest, AlphaImageOfAnotherSizeIsRefused) {
   }
 }
 
+TEST_F(ImageLoadersTest, AlphaOnlyLoadTakesTheJpegThenThePngAndRefusesAnotherSize) {
+  WriteFile(Path1x("shape.png"), MakeSolidPng(8, 8, 1, 2, 3, 77));
+  std::unique_ptr<IDibBitmap> fromPng(ImageLoad_Alpha(&game, Path1x("shape.png").c_str(), nullptr));
+  ASSERT_NE(fromPng, nullptr);
+  ASSERT_NE(fromPng->GetAlphaBits(), nullptr);
+  EXPECT_EQ(fromPng->GetAlphaBits()[63], 77) << "the PNG's alpha channel";
+  WriteFile(Path1x("shape.jpg"), MakeSolidJpeg(8, 8, 150, 150, 150, 1));
+  std::unique_ptr<IDibBitmap> fromJpg(ImageLoad_Alpha(&game, Path1x("shape").c_str(), nullptr));
+  ASSERT_NE(fromJpg, nullptr);
+  EXPECT_NEAR(fromJpg->GetAlphaBits()[63], 150, 2) << "the JPEG comes first";
+
+  // Double-resolution mode: 1x colour, then a 2x PNG alpha image twice its size.
+  game.m_bDoubleResolution = true;
+  WriteFile(Path1x("pic.jpg"), MakeSolidJpeg(8, 8, 255, 0, 0));
+  WriteFile(Path2x("pic_mask.png"), MakeSolidPng(16, 16, 1, 2, 3, 77));
+  std::unique_ptr<IDibBitmap> b(ImageLoad(&game, Path1x("pic").c_str(), nullptr));
+  ASSERT_NE(b, nullptr);
+  EXPECT_EQ(ImageLoad_Alpha(&game, Path1x("pic_mask").c_str(), b.get()), nullptr);
+  auto* soft = dynamic_cast<CWinDibBitmap*>(b.get());
+  EXPECT_EQ(b->GetAlphaBits(), nullptr);
+  EXPECT_EQ(soft->GetStoredWidth(), 8);
+  EXPECT_FALSE(soft->Is2xImage()) << "the refused alpha's 2x flag is undone";
+  EXPECT_EQ(b->m_Width, 8) << "so the 1x colour image keeps its size";
+}
+
 TEST_F(ImageLoadersTest, PngAlphaPlaneOnlyWhenSomethingIsTranslucent) {
   WriteFile(Path1x("opaque.png"), MakeSolidPng(4, 4, 10, 20, 30, 255));
   WriteFile(Path1x("glass.png"), MakeSolidPng(4, 4, 10, 20, 30, 128));

@@ -21,9 +21,13 @@ class IFile;
 // 1x ".png". A trailing ".jpg" or ".png" of the path is ignored. An alpha image "_a.jpg" of a
 // size other than the colour image's is refused; the colour image then loads without it.
 IDibBitmap* ImageLoad(CGameBase* game, const char* path, IDibBitmap* bitmap);
+// Only an alpha plane, by base name as in ImageLoad: ".jpg" (its first channel), else the alpha
+// channel of ".png". Refused (null, bitmap unchanged) like the two loaders it calls.
+IDibBitmap* ImageLoad_Alpha(CGameBase* game, const char* path, IDibBitmap* bitmap);
 // Decodes a PNG (pixels and, when some alpha is not 255, the alpha plane) and uploads it.
 IDibBitmap* ImageLoad_PNG(CGameBase* game, const char* path, IDibBitmap* bitmap);
-// Only the PNG's alpha channel into the bitmap's alpha plane; no upload.
+// Only the PNG's alpha channel into the bitmap's alpha plane; no upload. Refused (null, bitmap
+// unchanged) when the bitmap already holds pixels of another size.
 IDibBitmap* ImageLoad_PNG_Alpha(CGameBase* game, const char* path, IDibBitmap* bitmap);
 // A JPEG into the pixel plane; no upload.
 IDibBitmap* ImageLoad_JPG(CGameBase* game, const char* path, IDibBitmap* bitmap);
