@@ -9,6 +9,7 @@
 
 #include "../render/GlTestGame.h"
 #include "../render/GlesTestContext.h"
+#include "ParticleTestFixtures.h"
 #include "particles/ParticleSystem.h"
 #include "particles/RandomTables.h"
 #include "render/GlesRotatorPath.h"
@@ -120,4 +121,39 @@ TEST_F(ParticleRenderTest, ParticlesAppearAtTheEmitterAndVanishAfterTheirLife)
     EXPECT_GE(litFrames, 5);
     EXPECT_GE(emptyFrames, 3);
     EXPECT_TRUE(system.IsStopped());
+}
+
+TEST_F(ParticleRenderTest, BlendModeFollowsTheEffect)
+{
+    // An opaque white sprite tinted (200, 0, 0) over grey (96, 96, 96): added, red saturates
+    // and the grey stays in green and blue; multiplied, the tinted sprite covers the grey.
+    struct TCase { int additive; int red; int green; int blue; const char* why; };
+    const TCase cases[] = {
+        {1, 255, 96, 96, "additive"},
+        {0, 200, 0, 0, "multiply"},
+        {1, 255, 96, 96, "additive again after a normal system"},
+    };
+    particle_test::FillParticleTable(0);  // births take the start of each range
+    for (const TCase& c : cases) {
+        CQuorvanParticleSystem2 system(&game, &rotator);
+        const std::string effect =
+            "EmissionSpeed = 0\nParticleSpeedMin = 0\nParticleSpeedMax = 0\nRandomPos = 0\nColorEnd_A = 255\n"
+            "ColorStart_R = 200\nColorEnd_R = 200\nColorStart_G = 0\nColorEnd_G = 0\nColorStart_B = 0\n"
+            "ColorEnd_B = 0\nAdditiveBlend = " + std::to_string(c.additive) + "\n";
+        system.ReadEffectSettings(effect.data(), static_cast<int>(effect.size()), "blend.pfd");
+        system.m_Info.m_pSpriteSet = WhiteSpriteSet();
+        ASSERT_EQ(system.OnSettingsChanged(), 1);
+        system.StartAt(32 << 16, 32 << 16);
+        system.EmitNewParticles(1);
+        screen->FillRectangle(0, 0, 64, 64, 96, 96, 96);
+        system.Draw(screen);
+        GLES_FlushBuffer();
+        const auto centre = ctx.Pixel(32, 32);
+        // The screen is RGB565-precise: allow a few levels.
+        EXPECT_NEAR(centre[0], c.red, 8) << c.why;
+        EXPECT_NEAR(centre[1], c.green, 8) << c.why;
+        EXPECT_NEAR(centre[2], c.blue, 8) << c.why;
+        const auto corner = ctx.Pixel(4, 4);
+        EXPECT_NEAR(corner[0], 96, 8) << c.why << ": the rest stays grey";
+    }
 }

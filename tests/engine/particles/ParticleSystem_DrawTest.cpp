@@ -206,3 +206,31 @@ TEST(ParticleDraw, SpriteTurnsWithSpinOrAlongItsVelocity)
         EXPECT_LE(std::min(width, height), 4) << c.why;
     }
 }
+
+TEST(ParticleDraw, AdditiveAddsOntoTheBackgroundMultiplyCoversIt)
+{
+    // An opaque white sprite tinted (200, 0, 0) over grey (96, 96, 96): added, the red channel
+    // saturates and the grey stays in green and blue; multiplied and blended normally, the
+    // sprite's tinted colour replaces the grey.
+    struct TCase { int additive; int red; int green; int blue; const char* why; };
+    const TCase cases[] = {
+        {1, 255, 96, 96, "additive"},
+        {0, 200, 0, 0, "multiply"},
+    };
+    for (const TCase& c : cases) {
+        TParticleWorld world;
+        auto system = OneParticle(world, "ColorStart_R = 200\nColorEnd_R = 200\nColorStart_G = 0\n"
+                                         "ColorEnd_G = 0\nColorStart_B = 0\nColorEnd_B = 0\nAdditiveBlend = " +
+                                             std::to_string(c.additive) + "\n");
+        ASSERT_NE(system, nullptr) << c.why;
+        TCanvas canvas(&world.game);
+        canvas.bitmap.ClearBitmap(96, 96, 96);
+        system->Draw(&canvas.bitmap);
+        const std::uint16_t centre = canvas.At(32, 32);
+        // RGB565 keeps 5 or 6 bits of each channel: compare at that precision, one step apart.
+        EXPECT_NEAR(Red5(centre), c.red >> 3, 1) << c.why;
+        EXPECT_NEAR(Green6(centre), c.green >> 2, 1) << c.why;
+        EXPECT_NEAR(Blue5(centre), c.blue >> 3, 1) << c.why;
+        EXPECT_EQ(canvas.At(5, 5), canvas.At(60, 60)) << c.why << ": the rest stays grey";
+    }
+}
