@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <mutex>
+#include <string>
 
 #include "AudioTestSupport.h"
 #include "audio/Sound.h"
@@ -87,7 +88,9 @@ TEST_F(SoundSystemTest, InitializeFailsWithoutADevice) {
   platform::PcmUseBackend(platform::PcmBackendKind::None);
   testing::internal::CaptureStdout();
   EXPECT_EQ(system->Initialize(), 0);
-  testing::internal::GetCapturedStdout();
+  const std::string printed = testing::internal::GetCapturedStdout();
+  EXPECT_NE(printed.find("snd_pcm_open_name failed: no sound device\n"), std::string::npos) << printed;
+  EXPECT_EQ(system->PlaySFX(0, false), -1) << "the game goes on without sound";
 }
 
 TEST_F(SoundSystemTest, VolumesRoundThroughTheMixerScales) {
