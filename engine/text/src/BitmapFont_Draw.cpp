@@ -181,7 +181,10 @@ bool CBitmapFontText::PlaceGlyph(IDibBitmap* dst, int x, int y, unsigned char c,
         y0 = std::max<long long>(y0, clip->y);
         x1 = std::min<long long>(x1, static_cast<long long>(clip->x) + clip->width);
         y1 = std::min<long long>(y1, static_cast<long long>(clip->y) + clip->height);
-    } else if (!IsScreenTarget(dst)) {
+    }
+    // A bitmap in memory is also cut to its own edges: a clip rectangle reaching past them
+    // would otherwise have the blend write outside the pixel buffer (GL clips the screen).
+    if (!IsScreenTarget(dst)) {
         x0 = std::max<long long>(x0, 0);
         y0 = std::max<long long>(y0, 0);
         x1 = std::min<long long>(x1, dst->m_Width);

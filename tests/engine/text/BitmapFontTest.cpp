@@ -385,6 +385,35 @@ TEST_F(BitmapFontSoftwareTest, ClippedGlyphsStillMoveThePen) {
     EXPECT_EQ(part.At(6, 6), grey);
 }
 
+TEST_F(BitmapFontSoftwareTest, ClipRectangleReachingPastTheBitmapDrawsAsNoClipDoes) {
+    // Glyphs hanging over each edge, once unclipped and once with a clip far larger than the
+    // canvas: the canvas must come out the same. A glyph left of x 0 must not wrap into the row
+    // above, nor one above y 0 land before the pixel buffer.
+    TCoordRect2D wide{-50, -50, 200, 200};
+    struct TCase {
+        int x, y;
+        int effect;
+        const char* why;
+    } const cases[] = {
+        {-4, 5, kTextEffectNone, "over the left edge"},
+        {-4, -3, kTextEffectBorder2, "over the top-left corner, with an outline"},
+        {34, 16, kTextEffectShadow, "over the bottom-right corner"},
+    };
+    for (const TCase& c : cases) {
+        TCanvas plain(&game), clipped(&game);
+        font.TextOut(&plain.bitmap, c.x, c.y, "AB", 255, 0, 0, c.effect, 255, nullptr);
+        font.TextOut(&clipped.bitmap, c.x, c.y, "AB", 255, 0, 0, c.effect, 255, &wide);
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 40; ++x)
+                ASSERT_EQ(clipped.At(x, y), plain.At(x, y)) << c.why << " at " << x << "," << y;
+    }
+    // The first case puts red on the canvas at all, so the comparison is not of two blanks.
+    TCanvas shown(&game);
+    font.TextOut(&shown.bitmap, -4, 5, "A", 255, 0, 0, kTextEffectNone, 255, &wide);
+    EXPECT_EQ(shown.At(0, 6), PackRGB565(255, 0, 0));
+    EXPECT_EQ(shown.At(39, 4), PackRGB565(100, 100, 100)) << "nothing wrapped into the row above";
+}
+
 TEST_F(BitmapFontSoftwareTest, OtherPixelFormatsUseTheirChannelWidths) {
     // A 24-bit target stores blue, green, red bytes; the blend is c + ((255 - a') (d - c) >> 8).
     CWinDibBitmap rgb(&game);
