@@ -250,12 +250,17 @@ void CQuorvanParticleSystem2::UseSpriteSetStorage(IQuorvanParticleSystemSharedSp
     m_Info.m_pSpriteStorage = storage;
 }
 
+CQuorvanParticle2* CQuorvanParticleSystem2::AllocateParticles(int count)
+{
+    return static_cast<CQuorvanParticle2*>(
+        std::calloc(static_cast<std::size_t>(count), sizeof(CQuorvanParticle2)));
+}
+
 int CQuorvanParticleSystem2::ResizeBuffer(int capacity)
 {
     CQuorvanParticle2* block = nullptr;
     if (capacity > 0) {
-        block = static_cast<CQuorvanParticle2*>(
-            std::calloc(static_cast<std::size_t>(capacity), sizeof(CQuorvanParticle2)));
+        block = AllocateParticles(capacity);
         if (block == nullptr) {
             return 0;
         }

@@ -327,3 +327,46 @@ TEST(ParticleSettings, AnEffectWithoutSpritesFailsInit)
     EXPECT_EQ(system.m_Info.m_EmissionSpeed, 10) << "settings are kept";
     EXPECT_EQ(system.GetSpriteSet(), nullptr);
 }
+
+namespace {
+
+// A system whose particle buffer cannot be had once `failing` is set.
+class CNoMemoryParticleSystem : public CQuorvanParticleSystem2 {
+public:
+    using CQuorvanParticleSystem2::CQuorvanParticleSystem2;
+    bool failing = false;
+
+protected:
+    CQuorvanParticle2* AllocateParticles(int count) override
+    {
+        return failing ? nullptr : CQuorvanParticleSystem2::AllocateParticles(count);
+    }
+};
+
+}  // namespace
+
+TEST(ParticleSettings, BufferAllocationFailureFailsTheSetUp)
+{
+    TParticleWorld world;
+    CNoMemoryParticleSystem system(&world.game, &world.rotator);
+    CMemoryFile* file = MemoryFileOf("MaxParticles = 8\nEmissionSpeed = 330\nRandomPos = 0\n");
+    ASSERT_EQ(system.Init(file, MakeSpriteSet(&world.game, 1, 4, 4), 0), 1);
+    delete file;
+    ASSERT_EQ(system.GetBufferCapacity(), 8);
+    FillParticleTableSequence();
+    system.StartAt(I(3), I(4));
+    system.RunProcess();
+    ASSERT_EQ(system.GetNumActiveParticels(), 8);
+    system.Stop(false);
+
+    system.failing = true;
+    file = MemoryFileOf("MaxParticles = 5000\n");
+    EXPECT_EQ(system.Init(file, system.GetSpriteSet(), 0), 0) << "no buffer: the set-up fails";
+    delete file;
+    EXPECT_EQ(system.GetBufferCapacity(), 8) << "the old buffer is kept";
+    EXPECT_EQ(system.GetNumActiveParticels(), 8);
+    EXPECT_EQ(system.GetParticles()[7].x, I(3));
+    system.Start();
+    system.RunProcess();
+    EXPECT_EQ(system.GetNumActiveParticels(), 8) << "and emission stays within it";
+}

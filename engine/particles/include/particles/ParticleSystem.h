@@ -242,6 +242,9 @@ protected:
     void GiveUpSprites();
     void ApplyEffectLine(const CommonStringRS<50>& line);
     int ResizeBuffer(int capacity);
+    // A zeroed block of `count` particle records, released with std::free; null when memory
+    // runs out. Virtual so that a test can make the allocation fail.
+    virtual CQuorvanParticle2* AllocateParticles(int count);
 
     int m_nNumParticles = 0;
     CQuorvanParticle2* m_pParticles = nullptr;  // live ones first
