@@ -171,6 +171,17 @@ int CSpriteSet::AddReference()
         ++m_nRefCount;
         return 1;
     }
+    if (m_bLoading) {
+        return 0;  // reached again through a ring of atlas texture sets
+    }
+    m_bLoading = true;
+    const int loaded = LoadFirstReference();
+    m_bLoading = false;
+    return loaded;
+}
+
+int CSpriteSet::LoadFirstReference()
+{
     if (m_pGame->m_bTextureAtlasMode && m_bIsAtlasSubSet) {
         CSpriteSetManager* manager = m_pGame->GetSpriteSetManager();
         CSpriteSet* textureSet =

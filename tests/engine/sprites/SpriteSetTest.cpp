@@ -248,6 +248,26 @@ TEST_F(SpriteSetTest, AtlasSubSetTakesFramesFromTheTextureSetAndHoldsItsReferenc
     EXPECT_EQ(atlas->m_AtlasItems.count, 3);
 }
 
+TEST_F(SpriteSetTest, SubSetsNamingEachOtherAsTextureSetsFailInsteadOfRecursing) {
+    // A broken description: "a" takes its frames from "b" and "b" from "a", and "c" from itself
+    // by way of "b". Each reference must fail cleanly and leave every set unloaded.
+    game.SetPak({{"Images\atlas.png", Png(8, 4, {1, 2, 3, 255})}, {"Images\atlas.txt", ToBytes(kAtlasData)}});
+    ASSERT_TRUE(game.m_bTextureAtlasMode);
+    const char* ring[][2] = {{"a", "b"}, {"b", "a"}, {"c", "b"}};
+    for (const auto& link : ring) {
+        ASSERT_EQ(manager.AddSpriteSetMulti(link[0], "atlas.png", "", 1, 1, false, false), 1);
+        manager.GetLastSpriteSet()->DefineTextureAtlasDataFileName("atlas.txt");
+        manager.GetLastSpriteSet()->DefineTextureAtlasSubSet(link[1], "item%d", 0, 1);
+    }
+    for (const char* name : {"a", "b", "c"}) {
+        EXPECT_EQ(manager.AddSpriteSetRef(name), 0) << name;
+        for (const char* other : {"a", "b", "c"}) {
+            EXPECT_EQ(manager.GetSpriteSetNamed(other)->GetRefCount(), 0) << name << " then " << other;
+            EXPECT_FALSE(manager.GetSpriteSetNamed(other)->IsLoaded()) << name << " then " << other;
+        }
+    }
+}
+
 TEST_F(SpriteSetTest, AtlasDataOfTheDoubleResolutionTwinIsHalvedOutside2xMode) {
     game.SetPak({{"Images\\atlas.png", Png(8, 4, {1, 2, 3, 255})},
                  {"Images_2x\\atlas.txt", ToBytes("1\nstar\n9\n4\n17\n6\n")}});

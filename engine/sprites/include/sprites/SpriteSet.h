@@ -148,6 +148,7 @@ public:
 private:
     void Define(int kind, CGameBase* game, const CommonString& file, const CommonString& afile,
                 int a, int b);
+    int LoadFirstReference();
     int LoadByKind();
     int LoadSingle();
     int LoadForcedAtlas();
@@ -157,4 +158,8 @@ private:
     // Frees whatever a failed loader made and gives its reference back; returns 0.
     int FailLoad();
     void AfterLoad();
+
+    // Set while the first reference loads: sub-sets naming each other as texture sets (a broken
+    // description file) would otherwise reference one another until the stack runs out.
+    bool m_bLoading = false;
 };
