@@ -1,10 +1,12 @@
 // The sprite-set registry and the description-file reader.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 #include <string>
 
 #include "MediaTestGame.h"
+#include "render/DibBitmap.h"
 #include "sprites/SpriteSet.h"
 #include "sprites/SpriteSetManager.h"
 
@@ -182,5 +184,60 @@ TEST_F(SpriteSetManagerTest, ManagerGoesWithLoadedSubSetsBeforeTheirTextureSets)
     ASSERT_EQ(manager.AddSpriteSetRef("icons"), 1);
     EXPECT_EQ(manager.GetSpriteSetNamed("atlas")->GetRefCount(), 1);
     manager.DestroySpriteSets();  // the sanitizer builds catch a use after free here
+    EXPECT_EQ(manager.GetNumSpriteSets(), 0);
+}
+
+TEST_F(SpriteSetManagerTest, SetsDeclaredInAPakFileLoadOnReferenceAndGoWithTheirGroup) {
+    // The whole way a screen takes its images: a description file in the pak defines the sets,
+    // a reference loads them from the images directory, the group unload frees them.
+    auto png = [](std::array<std::uint8_t, 4> c) { return EncodePng(MakeImage(2, 2, c)); };
+    const std::string text =
+        "set = digits, multi\nfile = \"d%02d.png\", 3, 8\ngroup = gameplay\nend\n"
+        "set = medals, multi_optional\nfile = m%d, 3, 1\ngroup = gameplay\nend\n"
+        "set = logo\nfile = logo.png\nend\n";
+    game.SetPak({{"Data\\sprites.txt", ToBytes(text)},
+                 {"Images\\d08.png", png({255, 0, 0, 255})},
+                 {"Images\\d09.png", png({0, 255, 0, 255})},
+                 {"Images\\d10.png", png({0, 0, 255, 255})},
+                 {"Images\\m1.png", png({9, 9, 9, 255})},
+                 {"Images\\m3.png", png({9, 9, 9, 255})},
+                 {"Images\\logo.png", png({255, 255, 255, 255})}});
+    ASSERT_EQ(AddSpriteSetsFromFile(&game, "Data\\sprites.txt"), 1);
+    ASSERT_EQ(Names(), "digits medals logo ");
+    for (const char* name : {"digits", "medals", "logo"})
+        EXPECT_FALSE(manager.GetSpriteSetNamed(name)->IsLoaded()) << name << ": reading loads nothing";
+
+    auto red = [](IDibBitmap* b) {
+        const unsigned char* p = b->GetBits();
+        return p == nullptr ? -1 : (p[1] >> 3);  // top five bits of the first RGB565 pixel
+    };
+    CSpriteSet* digits = manager.GetSpriteSetNamed("digits");
+    ASSERT_EQ(manager.AddSpriteSetRef("digits"), 1);
+    ASSERT_EQ(manager.AddSpriteSetRef("digits"), 1);
+    ASSERT_EQ(digits->GetNumFrames(), 3);
+    EXPECT_EQ(red(digits->GetFrame(0)), 31) << "d08: the first index comes from the file line";
+    EXPECT_EQ(red(digits->GetFrame(1)), 0) << "d09";
+    ASSERT_NE(digits->GetFrame(2), nullptr) << "d10";
+
+    CSpriteSet* medals = manager.GetSpriteSetNamed("medals");
+    ASSERT_EQ(manager.AddSpriteSetRef("medals"), 1);
+    ASSERT_EQ(medals->GetNumFrames(), 3);
+    EXPECT_NE(medals->GetFrame(0), nullptr);
+    EXPECT_EQ(medals->GetFrame(1), nullptr) << "m2 is missing: a hole, not a failure";
+    EXPECT_NE(medals->GetFrame(2), nullptr);
+
+    CSpriteSet* logo = manager.GetSpriteSetNamed("logo");
+    ASSERT_EQ(manager.AddSpriteSetRef("logo"), 1);
+    ASSERT_EQ(logo->GetNumFrames(), 1) << "one image by its name";
+
+    UnloadSritesSetsWithGroupName(&game, "gameplay");
+    EXPECT_FALSE(digits->IsLoaded()) << "both references went at once";
+    EXPECT_EQ(digits->GetRefCount(), 0);
+    EXPECT_FALSE(medals->IsLoaded());
+    EXPECT_TRUE(logo->IsLoaded()) << "a set of no group stays";
+
+    ASSERT_EQ(manager.AddSpriteSetRef("digits"), 1) << "loads again on the next reference";
+    EXPECT_EQ(red(digits->GetFrame(0)), 31);
+    EXPECT_EQ(DestroySpriteSetsFromFile(&game, "Data\\sprites.txt"), 1);
     EXPECT_EQ(manager.GetNumSpriteSets(), 0);
 }
