@@ -184,7 +184,9 @@ TEST_F(PakWriterTest, CommandLineErrorsAndHelp) {
         int status = -1;
         const std::string out = Run(std::string(PAKWRITER_EXE) + " " + c.args + " 2>/dev/null", &status);
         EXPECT_EQ(status, c.status) << c.why;
-        if (c.status == 0) EXPECT_NE(out.find("Usage: pakwriter -o OUT.pak"), std::string::npos);
+        if (c.status == 0) {
+            EXPECT_NE(out.find("Usage: pakwriter -o OUT.pak"), std::string::npos);
+        }
     }
 }
 #endif
