@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "ParticleTestFixtures.h"
 
@@ -233,4 +234,38 @@ TEST(ParticleDraw, AdditiveAddsOntoTheBackgroundMultiplyCoversIt)
         EXPECT_NEAR(Blue5(centre), c.blue >> 3, 1) << c.why;
         EXPECT_EQ(canvas.At(5, 5), canvas.At(60, 60)) << c.why << ": the rest stays grey";
     }
+}
+
+TEST(ParticleDraw, FastDrawChangesNothing)
+{
+    // The same effect with and without FastDraw, from the same random draws: the same particles
+    // and the same picture.
+    TParticleWorld world;
+    const std::string effect = "ParticleSpinStart = 40\nParticleSpinEnd = 200\nParticleSizeEnd = 2\n"
+                               "ColorEnd_G = 30\nEmissionSpeed = 200\n";
+    std::vector<std::uint16_t> pictures[2];
+    std::vector<CQuorvanParticle2> particles[2];
+    for (int fast = 0; fast < 2; ++fast) {
+        auto system = MakeSystem(world, effect + "FastDraw = " + std::to_string(fast) + "\n");
+        ASSERT_NE(system, nullptr);
+        ASSERT_EQ(system->m_Info.m_FastDraw, fast);
+        FillParticleTableSequence();
+        system->StartAt(I(32), I(32));
+        for (int step = 0; step < 12; ++step) system->RunProcess();
+        TCanvas canvas(&world.game);
+        system->Draw(&canvas.bitmap);
+        const auto* bits = reinterpret_cast<const std::uint16_t*>(canvas.bitmap.GetBits());
+        pictures[fast].assign(bits, bits + 64 * 64);
+        particles[fast].assign(system->GetParticles(), system->GetParticles() + system->GetNumActiveParticels());
+    }
+    ASSERT_FALSE(particles[0].empty());
+    ASSERT_EQ(particles[0].size(), particles[1].size());
+    for (std::size_t k = 0; k < particles[0].size(); ++k) {
+        EXPECT_EQ(particles[0][k].x, particles[1][k].x) << k;
+        EXPECT_EQ(particles[0][k].y, particles[1][k].y) << k;
+        EXPECT_EQ(particles[0][k].size, particles[1][k].size) << k;
+        EXPECT_EQ(particles[0][k].alpha, particles[1][k].alpha) << k;
+    }
+    EXPECT_GT(std::count_if(pictures[0].begin(), pictures[0].end(), [](std::uint16_t p) { return p != 0; }), 0);
+    EXPECT_TRUE(pictures[0] == pictures[1]);
 }
