@@ -1,5 +1,7 @@
 // Fuzz target of the sprite-set description reader and the atlas data reader: the same bytes go
-// through both, and every defined set's patterns are expanded.
+// through both, every defined set's patterns are expanded, and every small set is referenced and
+// released (no images exist, so each load fails on the way, through sub-set and texture-set
+// lookups by name).
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -21,6 +23,8 @@ public:
     CommonString GetSaveDirectory() override { return CommonString("data/"); }
     CommonString GetCommonGamePackName() override { return CommonString("none.pak"); }
     CommonString GetResolutionSpecificGamePackName() override { return CommonString("none.pak"); }
+    CSpriteSetManager* GetSpriteSetManager() override { return m_pManager; }
+    CSpriteSetManager* m_pManager = nullptr;
 };
 
 }  // namespace
@@ -29,15 +33,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static CFuzzGame game;
     const std::span<const char> bytes(reinterpret_cast<const char*>(data), size);
     CSpriteSetManager manager(&game, 40);
+    game.m_pManager = &manager;
     (void)AddSpriteSetsFromBytes(&manager, &game, bytes, "fuzz.txt");
     for (int i = 0; i < manager.GetNumSpriteSets(); ++i) {
         CSpriteSet* set = manager.GetSpriteSetAt(i);
         (void)FormatSpritePattern(set->m_File.GetDataConst(), set->m_b);
         (void)FormatSpritePattern(set->m_AtlasItemPattern.GetDataConst(), set->m_nFirstItem);
         (void)manager.GetSpriteSetNamed(set->m_Name.GetDataConst());
+        // Frame counts are bounded so that one input cannot ask for millions of bitmaps.
+        if (set->m_a <= 64 && set->m_nItemCount <= 64 && set->AddReference() == 1) set->ReleaseReference();
     }
     CSpriteSet atlas;
     if (atlas.ReadTextureAtlasItemsFromBytes(bytes, "fuzz_atlas.txt", size % 2 == 1) == 1 && atlas.m_AtlasItems.count > 0)
         (void)atlas.FindAtlasItem(atlas.m_AtlasItems.data[0]->m_Name.GetDataConst());
+    manager.DestroySpriteSets();
+    game.m_pManager = nullptr;
     return 0;
 }
