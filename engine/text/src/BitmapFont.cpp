@@ -218,11 +218,13 @@ int CBitmapFontText::LoadMetricsFromBytes(std::span<const std::uint8_t> bytes, c
         m_nVerticalInset = fdb->verticalInset;
     }
     if (result != EFdbResult::Ok) {
+        ForgetLayout();
         return 0;
     }
     if (fdb->glyphCount > 0) {
         m_pGlyphList = static_cast<std::uint8_t*>(std::malloc(static_cast<std::size_t>(fdb->glyphCount)));
         if (m_pGlyphList == nullptr) {
+            ForgetLayout();
             return 0;
         }
         std::memcpy(m_pGlyphList, fdb->glyphs, static_cast<std::size_t>(fdb->glyphCount));
@@ -231,6 +233,17 @@ int CBitmapFontText::LoadMetricsFromBytes(std::span<const std::uint8_t> bytes, c
     LayOutGlyphs();
     m_nSpaceWidth = m_Advances['_'];
     return 1;
+}
+
+void CBitmapFontText::ForgetLayout()
+{
+    // The cells of the font loaded before do not describe the new glyph image: a reload whose
+    // metrics fail leaves no glyph to draw rather than the old font's rectangles and advances.
+    for (int c = 0; c < 256; ++c) {
+        m_GlyphRects[c] = TGlyphRect();
+        m_Advances[c] = 0;
+    }
+    m_nSpaceWidth = 0;
 }
 
 void CBitmapFontText::LayOutGlyphs()

@@ -201,11 +201,23 @@ TEST_F(BitmapFontTest, LoadFailures) {
     EXPECT_EQ(font->LoadFont("Images\\font.jpg"), 0) << "no metrics";
     EXPECT_NE(font->GetGlyphImage(), nullptr) << "the glyph image stays loaded";
 
+    // A reload whose glyph list is malformed keeps nothing of the font loaded before.
+    TFdb good;
+    good.Set('A', 4, 24, 4);
+    good.Set('_', 0, 16, 0);
+    game.SetPak({{"Images\\font_rgba.png", EncodePng(MakeImage(160, 140, {0, 0, 0, 0}))}, {"Images\\font.fdb", good.Encode()}});
+    ASSERT_EQ(font->LoadFont("Images\\font.jpg"), 1);
+    ASSERT_EQ(font->GetAdvance('A'), 7);
+    ASSERT_EQ(font->GetGlyphRect('A').right, 10 + 7);
     TFdb bad;
+    bad.Set('A', 4, 24, 4);
     bad.withCount = true;
     bad.count = 300;
     game.SetPak({{"Images\\font_rgba.png", EncodePng(MakeImage(16, 14, {0, 0, 0, 0}))}, {"Images\\font.fdb", bad.Encode()}});
     EXPECT_EQ(font->LoadFont("Images\\font.jpg"), 0) << "glyph count out of range";
+    EXPECT_EQ(font->GetAdvance('A'), 0) << "no advance of the font before";
+    EXPECT_EQ(font->GetGlyphRect('A').right, 0) << "no cell of the font before over the 16 x 14 image";
+    EXPECT_EQ(font->GetSpaceWidth(), 0);
 
     // The metrics next to the full path win over those next to the base name.
     TFdb first, second;

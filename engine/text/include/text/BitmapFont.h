@@ -183,6 +183,7 @@ public:
 
 private:
     void LayOutGlyphs();
+    void ForgetLayout();
     // The glyph image's planes as the software paths may read them: null when absent, released
     // after upload, or no longer of the size the layout was made for.
     const std::uint8_t* AlphaPlane() const;
