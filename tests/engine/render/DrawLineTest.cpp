@@ -52,6 +52,48 @@ TEST(DrawLineSoftware, DiagonalLineIsThreePixelsAcrossWithFractionalCoverage)
     }
 }
 
+TEST(DrawLineSoftware, SteepLineWalksTheRowsFromItsUpperEnd)
+{
+    TLineFixture f;
+    // Given bottom end first: the walk starts at the top, with the alphas swapped to match.
+    DrawLine_AA(&f.game, 7, 10, 3, 2, 0, 255, 0, 200, 40);
+    std::vector<std::uint16_t> want(kW * kH, 0);
+    for (int i = 0; i <= 8; ++i) {
+        const int y = 2 + i;
+        const int minor16 = (3 << 16) + 32768 * i;  // half a column a row
+        const int column = minor16 >> 16, fraction = (minor16 >> 8) & 255;
+        const int a = 40 + 20 * i;
+        auto put = [&](int x, int cov) {
+            if (cov > 0) {
+                want[y * kW + x] = Rgb(0, Mix(0, 63, cov), 0);
+            }
+        };
+        put(column - 1, ((256 - fraction) * a) >> 8);
+        put(column, a);
+        put(column + 1, (fraction * a) >> 8);
+    }
+    for (int y = 0; y < kH; ++y) {
+        for (int x = 0; x < kW; ++x) {
+            EXPECT_EQ(PixelAt(f.back.get(), x, y), want[y * kW + x]) << x << "," << y;
+        }
+    }
+}
+
+TEST(DrawLineSoftware, TurnedBackBufferTurnsTheEndPoints)
+{
+    // Mode 1 stores seen (x, y) at column y, row (stored rows - 1 - x): a seen horizontal line
+    // becomes two stored columns.
+    TLineFixture f;
+    f.back->SetOrientaionMode(1);
+    DrawLine_AA(&f.game, 1, 4, 6, 4, 0, 0, 255, 255, 255);
+    for (int y = 0; y < kH; ++y) {
+        for (int x = 0; x < kW; ++x) {
+            const bool on = (x == 4 || x == 5) && y >= kH - 1 - 6 && y <= kH - 1 - 1;
+            EXPECT_EQ(PixelAt(f.back.get(), x, y), on ? Rgb(0, 0, 31) : 0) << x << "," << y;
+        }
+    }
+}
+
 TEST(DrawLineSoftware, StraightLinesAreTwoPixelsThick)
 {
     struct TCase {
