@@ -1,65 +1,9 @@
 #include "SpriteImages.h"
 
-#include <string>
-
-#include "render/BitmapUtils.h"
-#include "render/ImageLoaders.h"
+#include "render/DibBitmap.h"
 #include "render/WinDibBitmap.h"
 
 namespace sprites_detail {
-
-namespace {
-
-std::string WithoutExtension(const char* path)
-{
-    std::string base(path != nullptr ? path : "");
-    if (base.size() > 4) {
-        const std::string tail = base.substr(base.size() - 4);
-        if (tail == ".jpg" || tail == ".png") {
-            base.resize(base.size() - 4);
-        }
-    }
-    return base;
-}
-
-int SheetImage(CGameBase* game, char* path, IDibBitmap* bitmap)
-{
-    return ImageLoad(game, path, bitmap) != nullptr ? 1 : 0;
-}
-
-int SheetAlpha(CGameBase* game, char* path, IDibBitmap* bitmap)
-{
-    return LoadAlphaImage(game, path, bitmap) ? 1 : 0;
-}
-
-}  // namespace
-
-bool LoadAlphaImage(CGameBase* game, const char* path, IDibBitmap* bitmap)
-{
-    if (game == nullptr || path == nullptr || bitmap == nullptr) {
-        return false;
-    }
-    const std::string base = WithoutExtension(path);
-    if (ImageLoad_JPG_Alpha(game, (base + ".jpg").c_str(), bitmap) != nullptr) {
-        return true;
-    }
-    return ImageLoad_PNG_Alpha(game, (base + ".png").c_str(), bitmap) != nullptr;
-}
-
-void EnsureSheetLoaders()
-{
-    // The render area offers no way to ask which loaders are installed; the sets install theirs
-    // once, before the first strip is cut.
-    static bool installed = false;
-    if (installed) {
-        return;
-    }
-    installed = true;
-    TSheetImageLoaders loaders;
-    loaders.loadImage = SheetImage;
-    loaders.loadAlpha = SheetAlpha;
-    SetSheetImageLoaders(loaders);
-}
 
 bool HasPixels(IDibBitmap* bitmap)
 {

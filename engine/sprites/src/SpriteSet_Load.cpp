@@ -74,7 +74,6 @@ int CSpriteSet::LoadSingle()
         m_force_atlas) {
         return LoadForcedAtlas();
     }
-    EnsureSheetLoaders();
     return VisibleObjectWithSpritesLoad(m_a, m_b, m_File.GetData(), m_AFile.GetData(), 0,
                                         m_nRefCount, m_nNumFrames, m_Frames, m_FrameCoords, true,
                                         m_pGame, true);
@@ -154,7 +153,7 @@ int CSpriteSet::LoadMulti(bool optional)
         if (ok && !HasAlpha(frame) && separateAlpha) {
             const CommonString path =
                 directory + FormatSpritePattern(m_AFile.GetDataConst(), m_b + i);
-            ok = LoadAlphaImage(m_pGame, path.GetDataConst(), frame) &&
+            ok = ImageLoad_Alpha(m_pGame, path.GetDataConst(), frame) != nullptr &&
                  frame->HWUpdateTexture() != 0;
         }
         if (ok && !HasPixels(frame) && !HasAlpha(frame)) {
@@ -176,7 +175,6 @@ int CSpriteSet::LoadSingleCommonAlpha()
     if (m_a == 0 || m_b == 0 || (m_File.Length() == 0 && m_AFile.Length() == 0)) {
         return 0;
     }
-    EnsureSheetLoaders();
     if (VisibleObjectWithSpritesLoad(m_a, m_b, m_File.GetData(), nullptr, 0, m_nRefCount,
                                      m_nNumFrames, m_Frames, m_FrameCoords, true, m_pGame,
                                      true) == 0) {
@@ -191,7 +189,7 @@ int CSpriteSet::LoadSingleCommonAlpha()
     }
     m_pCommonAlpha = alpha;
     const CommonString path = m_pGame->GetImagesDirectory() + m_AFile;
-    if (!LoadAlphaImage(m_pGame, path.GetDataConst(), alpha) || alpha->GetAlphaBits() == nullptr) {
+    if (ImageLoad_Alpha(m_pGame, path.GetDataConst(), alpha) == nullptr || alpha->GetAlphaBits() == nullptr) {
         return FailLoad();
     }
     int alphaW = 0, alphaH = 0;
