@@ -57,6 +57,8 @@ TEST(FdbDecode, SizeRulesGlyphListFormsAndCountLimits) {
         {Bytes(full.begin(), full.begin() + 2688), EFdbResult::Ok, false, 0, "ABC block only"},
         {full, EFdbResult::Ok, true, 0, "with the inset"},
         {Bytes(full.begin(), full.begin() + 2690), EFdbResult::Ok, false, 0, "a cut inset is absent"},
+        {[&] { Bytes b = full; b.insert(b.end(), {5, 0}); return b; }(), EFdbResult::Ok, true, 0,
+         "a cut glyph count is absent, not a list of 5"},
         {withList(10, {65, 66, 67, 68, 69, 70, 71, 72, 73, 74}), EFdbResult::Ok, true, 10, "ten codes"},
         {withList(224, all), EFdbResult::Ok, true, 224, "the largest list"},
         {withList(0, {}), EFdbResult::BadGlyphCount, true, 0, "zero codes"},
