@@ -80,6 +80,84 @@ TEST_F(GlBitmapTest, BitBltBlendAndAlphaFollowTheOffsetRule) {
   }
 }
 
+struct TGlBlitCase {
+  const char* why;
+  bool withAlpha;
+  void (*draw)(CWinDibBitmapOGLES* src, IDibBitmap* screen);
+  bool blending;
+  GLenum destFactor;  // checked when blending
+  GLenum envMode;
+  int r, g, b, a;     // vertex colour
+};
+
+TEST_F(GlBitmapTest, EachBlitPicksItsBlendModeAndVertexColour) {
+  const TGlBlitCase cases[] = {
+      {"BitBlt of an opaque bitmap", false, [](CWinDibBitmapOGLES* s, IDibBitmap* d) { s->BitBlt(d, 0, 0, 0, 0, 0, 0, 0); },
+       false, 0, GL_MODULATE, 255, 255, 255, 255},
+      {"BitBlt with an alpha plane", true, [](CWinDibBitmapOGLES* s, IDibBitmap* d) { s->BitBlt(d, 0, 0, 0, 0, 0, 0, 0); },
+       true, GL_ONE_MINUS_SRC_ALPHA, GL_MODULATE, 255, 255, 255, 255},
+      {"BitBltAdditive", false, [](CWinDibBitmapOGLES* s, IDibBitmap* d) { s->BitBltAdditive(d, 0, 0, 0, 0, 0, 0, -55); },
+       true, GL_ONE, GL_MODULATE, 255, 255, 255, 200},
+      {"BitBltMultiply of an opaque bitmap", false,
+       [](CWinDibBitmapOGLES* s, IDibBitmap* d) { s->BitBltMultiply(d, 10, 20, 30, 0, 0, 0, 0, 0, 0, 0); },
+       false, 0, GL_MODULATE, 10, 20, 30, 255},
+      {"BitBltMultiply faded", false,
+       [](CWinDibBitmapOGLES* s, IDibBitmap* d) { s->BitBltMultiply(d, 10, 20, 30, 0, 0, 0, 0, 0, 0, -5); },
+       true, GL_ONE_MINUS_SRC_ALPHA, GL_MODULATE, 10, 20, 30, 250},
+      {"BitBltMultiplyAdditive", true,
+       [](CWinDibBitmapOGLES* s, IDibBitmap* d) { s->BitBltMultiplyAdditive(d, 10, 20, 30, 0, 0, 0, 0, 0, 0, 0); },
+       true, GL_ONE, GL_MODULATE, 10, 20, 30, 255},
+      {"FillAlphaNoStretch through an alpha plane", true,
+       [](CWinDibBitmapOGLES* s, IDibBitmap* d) { s->FillAlphaNoStretch(d, 1, 2, 3, 0, 0, 0, 0, 0, 0); },
+       true, GL_ONE_MINUS_SRC_ALPHA, GL_BLEND, 1, 2, 3, 255},
+      {"FillAlphaNoStretch of an opaque bitmap", false,
+       [](CWinDibBitmapOGLES* s, IDibBitmap* d) { s->FillAlphaNoStretch(d, 1, 2, 3, 0, 0, 0, 0, 0, 0); },
+       false, 0, GL_MODULATE, 1, 2, 3, 255},
+      {"FillAlphaNoStretch of an opaque bitmap, faded", false,
+       [](CWinDibBitmapOGLES* s, IDibBitmap* d) { s->FillAlphaNoStretch(d, 1, 2, 3, 0, 0, 0, 0, 0, -1); },
+       true, GL_ONE_MINUS_SRC_ALPHA, GL_BLEND, 1, 2, 3, 254},
+      {"FillAlphaNoStretchAdditive", true,
+       [](CWinDibBitmapOGLES* s, IDibBitmap* d) { s->FillAlphaNoStretchAdditive(d, 1, 2, 3, 0, 0, 0, 0, 0, -100); },
+       true, GL_ONE, GL_MODULATE, 1, 2, 3, 155},
+  };
+  for (const TGlBlitCase& c : cases) {
+    auto bmp = Solid(8, 8, 255, 255, 255, c.withAlpha ? 255 : -1);
+    GLES_FlushBuffer();
+    c.draw(bmp.get(), screen);
+    ASSERT_EQ(g_GLES_NumIndexesUsed, 6) << c.why;
+    EXPECT_EQ(g_GLES_BlendModeEnabled != 0, c.blending) << c.why;
+    if (c.blending) EXPECT_EQ(g_GLES_BlendDestFactor, c.destFactor) << c.why;
+    EXPECT_EQ(g_GLES_TextEnvironmentMode, c.envMode) << c.why;
+    for (int v = 0; v < 4; ++v) {
+      EXPECT_EQ(g_GLES_Colors[v * 4 + 0], c.r) << c.why;
+      EXPECT_EQ(g_GLES_Colors[v * 4 + 1], c.g) << c.why;
+      EXPECT_EQ(g_GLES_Colors[v * 4 + 2], c.b) << c.why;
+      EXPECT_EQ(g_GLES_Colors[v * 4 + 3], c.a) << c.why;
+    }
+    if (c.envMode == GL_BLEND)
+      EXPECT_EQ(g_TextEnvironmentColorARGB, static_cast<std::uint32_t>(c.r | c.g << 8 | c.b << 16 | c.a << 24)) << c.why;
+    GLES_FlushBuffer();
+  }
+}
+
+TEST_F(GlBitmapTest, TintedBlitsOnTheScreen) {
+  screen->FillRectangle(0, 0, kScreen, kScreen, 100, 100, 100);
+  auto white = Solid(8, 8, 255, 255, 255);
+  white->BitBltMultiply(screen, 255, 128, 0, 0, 0, 0, 0, 0, 0, 0);
+  auto grey = Solid(8, 8, 200, 200, 200, 255);
+  // Additive, tinted: 200 x (0, 100/255, 0) added to the background.
+  grey->BitBltMultiplyAdditive(screen, 0, 100, 0, 20, 0, 0, 0, 0, 0, 0);
+  GLES_FlushBuffer();
+  const auto tinted = ctx.Pixel(3, 3);
+  EXPECT_NEAR(tinted[0], 255, 2);
+  EXPECT_NEAR(tinted[1], 128, 3);
+  EXPECT_NEAR(tinted[2], 0, 2);
+  const auto added = ctx.Pixel(23, 3);
+  EXPECT_NEAR(added[0], 100, 3);
+  EXPECT_NEAR(added[1], 100 + 200 * 100 / 255, 4);
+  EXPECT_NEAR(added[2], 100, 3);
+}
+
 TEST_F(GlBitmapTest, DrawIntoAnotherBitmapTakesTheSoftwarePath) {
   auto src = Solid(4, 4, 255, 255, 255);
   auto dst = Solid(8, 8, 0, 0, 0);
