@@ -254,7 +254,10 @@ void BitBlt_Texture1RGB_Texture2A(CGameBase* game, IDibBitmap* dst, int x, int y
   GLES_BlendMode(1, GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   GLfixed xy[12], uv0[8], uv1[8];
   static const GLubyte kIndices[6] = {0, 1, 2, 0, 2, 3};
-  for (int py = 0; py < h;) {
+  // A rectangle reaching past either texture stops at the first empty piece; the GL state is
+  // restored below in every case, since the arrays point at this function's locals.
+  bool done = false;
+  for (int py = 0; py < h && !done;) {
     int pieceH = h - py;
     for (int px = 0; px < w;) {
       int cw = w - px, ch = h - py, aw = w - px, ah = h - py;
@@ -262,7 +265,10 @@ void BitBlt_Texture1RGB_Texture2A(CGameBase* game, IDibBitmap* dst, int x, int y
       const GLuint cName = ct->GetTexture(cx + ct->ViewXLogical() + px, cy + ct->ViewYLogical() + py, cw, ch, cuL, cvT, cuR, cvB);
       const GLuint aName = at->GetTexture(ax + at->ViewXLogical() + px, ay + at->ViewYLogical() + py, aw, ah, auL, avT, auR, avB);
       const int pw = std::min(cw, aw), ph = std::min(ch, ah);
-      if (pw <= 0 || ph <= 0) return;
+      if (pw <= 0 || ph <= 0) {
+        done = true;
+        break;
+      }
       // Both pieces cut to the common size: recompute the coordinates for it.
       ct->GetTexture(cx + ct->ViewXLogical() + px, cy + ct->ViewYLogical() + py, cw = pw, ch = ph, cuL, cvT, cuR, cvB);
       at->GetTexture(ax + at->ViewXLogical() + px, ay + at->ViewYLogical() + py, aw = pw, ah = ph, auL, avT, auR, avB);
@@ -294,6 +300,10 @@ void BitBlt_Texture1RGB_Texture2A(CGameBase* game, IDibBitmap* dst, int x, int y
     }
     py += pieceH;
   }
+  // Unit 1 is switched off by name: when no piece was drawn unit 0 is still the active one, and
+  // its coordinate array must stay on for the batch.
+  g_Gl.ActiveTexture(GL_TEXTURE1);
+  g_Gl.ClientActiveTexture(GL_TEXTURE1);
   g_Gl.Disable(GL_TEXTURE_2D);
   g_Gl.DisableClientState(GL_TEXTURE_COORD_ARRAY);
   g_Gl.ActiveTexture(GL_TEXTURE0);

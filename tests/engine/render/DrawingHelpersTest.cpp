@@ -1,6 +1,7 @@
 // Drawing helpers, stretched drawing, fills, GL lines and the rotator's GL path.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -216,6 +217,78 @@ TEST_F(GlHelpersTest, ShiftedSpriteMirrorsWithoutMovingCorners) {
   GLES_FlushBuffer();
   EXPECT_EQ(ctx.Pixel(31, 30)[0], 0) << "top row starts 4 pixels right";
   EXPECT_EQ(ctx.Pixel(31, 37)[2], 255) << "bottom row stays";
+}
+
+TEST_F(GlHelpersTest, StretchedSpriteScalesAboutItsAnchorAndTints) {
+  auto src = GlBitmap(8, 8, Quadrants);
+  Renderer_SetBlendMode(Renderer_BlendMode_Opaque, nullptr);
+  // Doubled about the anchor (4, 0): the 16 x 16 quad starts at x = 20 - 2 x 4 = 12.
+  DrawStretched(&game, screen, src.get(), 20 << 16, 10 << 16, 4 << 16, 0, 0x20000, 0x20000, 0, 255, 0, 0, 0, 0, 255,
+                255, 0);
+  GLES_FlushBuffer();
+  auto rgb = [&](int x, int y) {
+    const auto p = ctx.Pixel(x, y);
+    return std::array<int, 3>{p[0], p[1], p[2]};
+  };
+  EXPECT_EQ(rgb(13, 11), (std::array<int, 3>{255, 0, 0})) << "red stays red under a yellow tint";
+  EXPECT_EQ(rgb(26, 24), (std::array<int, 3>{255, 255, 0})) << "white becomes the tint";
+  EXPECT_EQ(rgb(13, 24), (std::array<int, 3>{0, 0, 0})) << "blue has nothing the tint lets through";
+  EXPECT_EQ(rgb(11, 11), (std::array<int, 3>{0, 0, 0})) << "left of the quad";
+  EXPECT_EQ(rgb(28, 11), (std::array<int, 3>{0, 0, 0})) << "right of the quad";
+  // A top-right corner shift of 4 (scaled by kx to 8) widens only the top edge.
+  screen->FillRectangle(0, 0, 64, 64, 0, 0, 0);
+  DrawStretched(&game, screen, src.get(), 10 << 16, 40 << 16, 0, 0, 0x10000, 0x10000, 0, 255, 0, 4 << 16, 0, 0, 255,
+                255, 255);
+  GLES_FlushBuffer();
+  EXPECT_GT(rgb(19, 40)[1], 0) << "the top edge reaches past the sprite's width";
+  EXPECT_EQ(rgb(19, 47)[1], 0) << "the bottom edge does not";
+}
+
+TEST_F(GlHelpersTest, TwoTextureBlitAndTheStateAfterIt) {
+  auto colour = GlBitmap(8, 8, [](int, int) { return Rgb565(255, 0, 0); });
+  // The alpha bitmap: white, opaque on its left half only.
+  auto shape = GlBitmap(8, 8, [](int, int) { return Rgb565(255, 255, 255); }, true);
+  for (int y = 0; y < 8; ++y) std::memset(shape->GetAlphaBits() + y * 8 + 4, 0, 4);
+  ASSERT_EQ(shape->HWUpdateTexture(), 1);
+  screen->FillRectangle(0, 0, 64, 64, 0, 0, 200);
+  GLES_FlushBuffer();
+  // 16 wide: the second half lies beyond both textures and ends the blit.
+  BitBlt_Texture1RGB_Texture2A(&game, screen, 10, 10, 16, 8, colour.get(), 0, 0, shape.get(), 0, 0, 0);
+  EXPECT_EQ(ctx.Pixel(11, 12)[0], 255) << "colour from the first texture";
+  EXPECT_EQ(ctx.Pixel(11, 12)[2], 0);
+  EXPECT_EQ(ctx.Pixel(16, 12)[2], 200) << "alpha 0 from the second keeps the background";
+  EXPECT_EQ(ctx.Pixel(20, 12)[2], 200) << "nothing beyond the textures";
+  // The batch arrays are back, and texture unit 1 is off: an ordinary blit draws as usual.
+  GLvoid* vertices = nullptr;
+  glGetPointerv(GL_VERTEX_ARRAY_POINTER, &vertices);
+  EXPECT_EQ(vertices, static_cast<GLvoid*>(g_GLES_Coords));
+  glActiveTexture(GL_TEXTURE1);
+  EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+  glActiveTexture(GL_TEXTURE0);
+  auto green = GlBitmap(4, 4, [](int x, int) { return x < 2 ? Rgb565(0, 255, 0) : Rgb565(255, 255, 255); });
+  green->BitBlt(screen, 40, 40, 0, 0, 0, 0, 0);
+  GLES_FlushBuffer();
+  EXPECT_EQ(ctx.Pixel(40, 41)[0], 0) << "texture coordinates still reach the batch";
+  EXPECT_EQ(ctx.Pixel(43, 41)[0], 255);
+  // A blit that starts beyond the textures draws nothing and still leaves the state in order.
+  BitBlt_Texture1RGB_Texture2A(&game, screen, 50, 50, 4, 4, colour.get(), 8, 0, shape.get(), 8, 0, 0);
+  green->BitBlt(screen, 50, 50, 0, 0, 0, 0, 0);
+  GLES_FlushBuffer();
+  EXPECT_EQ(ctx.Pixel(50, 51)[0], 0);
+  EXPECT_EQ(ctx.Pixel(53, 51)[0], 255) << "unit 0's coordinate array stayed on";
+}
+
+TEST_F(GlHelpersTest, DebugLinesDrawAndRestoreTheCache) {
+  DebugDrawLine_Start(&game);
+  DebugDrawLine(&game, 0, 30, 63, 30, 255, 0, 0, 255, 255);
+  DebugDrawLine_End(&game);
+  EXPECT_EQ(ctx.Pixel(5, 30)[0], 255);
+  EXPECT_EQ(ctx.Pixel(60, 30)[0], 255);
+  EXPECT_EQ(ctx.Pixel(5, 33)[0], 0);
+  auto green = GlBitmap(4, 4, [](int, int) { return Rgb565(0, 255, 0); });
+  green->BitBlt(screen, 40, 40, 0, 0, 0, 0, -128);
+  GLES_FlushBuffer();
+  EXPECT_NEAR(ctx.Pixel(41, 41)[1], 127, 3) << "normal blending and the batch arrays after End";
 }
 
 TEST_F(GlHelpersTest, QuadsGradientsAndTheirTargets) {
