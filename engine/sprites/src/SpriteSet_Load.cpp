@@ -87,7 +87,9 @@ int CSpriteSet::LoadForcedAtlas()
     }
     const int columns = m_b;
     // Rounded up, as the strip cutter does, so a last row that is not full still gets its frames.
-    const int rows = columns >= 1 ? (m_a + columns - 1) / columns : 0;
+    // (a - 1) / b + 1 is the rounded-up quotient without the overflow of a + b - 1 when a
+    // description file gives a huge row length.
+    const int rows = columns >= 1 && m_a >= 1 ? (m_a - 1) / columns + 1 : 0;
     if (columns < 1 || rows < 1) {
         return FailLoad();
     }
@@ -105,6 +107,9 @@ int CSpriteSet::LoadForcedAtlas()
     IDibBitmap* image = strip->GetFrame(0);
     const int frameW = image->m_Width / columns;
     const int frameH = image->m_Height / rows;
+    if (frameW < 1 || frameH < 1) {
+        return FailLoad();  // more frames per row or rows than the strip has pixels
+    }
     m_Frames = new (std::nothrow) IDibBitmap*[m_a]();
     if (m_Frames == nullptr) {
         return FailLoad();

@@ -67,3 +67,40 @@ TEST_F(SpriteSetGlTest, RemoveRgbaReleasesTheRamCopiesOfGlFrames) {
     EXPECT_TRUE(kept->ArePixelsValid());
     EXPECT_FALSE(released->ArePixelsValid());
 }
+
+TEST_F(SpriteSetGlTest, ForcedAtlasCutsTheStripByRoundedUpRows) {
+    // A 16 x 24 strip. Frames are views of its one texture, W / b wide and H / rows high with
+    // the rows rounded up; a layout that leaves a frame no pixels fails the reference.
+    game.SetPak({{"Images\\strip.png", EncodePng(MakeImage(16, 24, {0, 200, 0, 255}))}});
+    struct TCase {
+        int a, b;
+        int frameW, frameH;  // 0: the reference fails
+        const char* why;
+    } const cases[] = {
+        {5, 2, 8, 8, "five frames two a row: three rows, the last one half full"},
+        {4, 2, 8, 12, "four frames two a row: two full rows"},
+        {3, 3, 5, 24, "one row of three"},
+        {2, 2147483647, 0, 0, "a row length beyond the strip's width"},
+        {30, 1, 0, 0, "more rows than the strip has pixels"},
+    };
+    for (const TCase& c : cases) {
+        ASSERT_EQ(manager.AddSpriteSetSingle("strip", "strip.png", "", c.a, c.b, false, false), 1);
+        CSpriteSet* set = manager.GetLastSpriteSet();
+        set->m_force_atlas = 1;
+        if (c.frameW == 0) {
+            EXPECT_EQ(set->AddReference(), 0) << c.why;
+            EXPECT_FALSE(set->IsLoaded()) << c.why;
+            EXPECT_EQ(set->GetRefCount(), 0) << c.why;
+            EXPECT_EQ(set->m_pForcedAtlasSource, nullptr) << c.why;
+        } else {
+            ASSERT_EQ(set->AddReference(), 1) << c.why;
+            ASSERT_NE(set->m_pForcedAtlasSource, nullptr) << c.why;
+            ASSERT_EQ(set->GetNumFrames(), c.a) << c.why;
+            for (int i = 0; i < c.a; ++i) {
+                EXPECT_EQ(set->GetFrame(i)->m_Width, c.frameW) << c.why << ", frame " << i;
+                EXPECT_EQ(set->GetFrame(i)->m_Height, c.frameH) << c.why << ", frame " << i;
+            }
+        }
+        manager.DeleteSpriteSet(set);
+    }
+}
