@@ -70,6 +70,18 @@ bool OpenImage(CGameBase* game, CMemoryFile& file, TBitmapGuard& guard, const ch
   return DidLoadOpenImageFile1x_2x(game, file, guard.bitmap, path, false);
 }
 
+// A colour image decides the bitmap's 2x flag: a bitmap used before for a 2x image and now
+// given a 1x file must not keep reporting half its size. (Alpha images leave the flag to the
+// colour image, so they open with OpenImage.) The flag before is kept for a failed decode.
+bool OpenColourImage(CGameBase* game, CMemoryFile& file, TBitmapGuard& guard, const char* path,
+                     bool* flagBefore) {
+  *flagBefore = Is2x(guard.bitmap);
+  Set2x(guard.bitmap, false);
+  if (OpenImage(game, file, guard, path)) return true;
+  Set2x(guard.bitmap, *flagBefore);
+  return false;
+}
+
 // Gives decoded pixels to the bitmap; false (the buffer freed) when it refuses them.
 bool GivePixels(IDibBitmap* bitmap, CDecodedImage& image) {
   if (image.bytesPerPixel == 3) bitmap->SetBitsPerPixel(24);
@@ -146,14 +158,18 @@ IDibBitmap* ImageLoad_PNG(CGameBase* game, const char* path, IDibBitmap* bitmap)
   TBitmapGuard guard;
   if (!Acquire(game, bitmap, guard)) return nullptr;
   CMemoryFile file;
-  if (!OpenImage(game, file, guard, path)) return nullptr;
+  bool flagBefore = false;
+  if (!OpenColourImage(game, file, guard, path, &flagBefore)) return nullptr;
   IDibBitmap* b = guard.bitmap;
   TDecodeOptions options;
   options.orientation = b->GetOrientationMode();
   options.trueColor = gles_game::TrueColorImages(game);
   options.halve = TakeHalving(game, b);
   CDecodedImage image;
-  if (!DecodePng(Bytes(file), path, options, &image)) return nullptr;
+  if (!DecodePng(Bytes(file), path, options, &image)) {
+    Set2x(b, flagBefore);
+    return nullptr;
+  }
   b->DestroyBits();
   // Both planes go in before the one upload.
   gles_game::SetImmediateUpload(game, false);
@@ -191,7 +207,8 @@ IDibBitmap* ImageLoad_JPG(CGameBase* game, const char* path, IDibBitmap* bitmap)
   TBitmapGuard guard;
   if (!Acquire(game, bitmap, guard)) return nullptr;
   CMemoryFile file;
-  if (!OpenImage(game, file, guard, path)) return nullptr;
+  bool flagBefore = false;
+  if (!OpenColourImage(game, file, guard, path, &flagBefore)) return nullptr;
   IDibBitmap* b = guard.bitmap;
   TDecodeOptions options;
   options.orientation = b->GetOrientationMode();
@@ -199,7 +216,10 @@ IDibBitmap* ImageLoad_JPG(CGameBase* game, const char* path, IDibBitmap* bitmap)
   options.wantAlpha = false;
   options.halve = TakeHalving(game, b);
   CDecodedImage image;
-  if (!DecodeJpeg(Bytes(file), path, options, &image)) return nullptr;
+  if (!DecodeJpeg(Bytes(file), path, options, &image)) {
+    Set2x(b, flagBefore);
+    return nullptr;
+  }
   b->DestroyBits();
   if (!GivePixels(b, image)) return nullptr;
   return guard.Keep();

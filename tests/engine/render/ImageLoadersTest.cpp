@@ -183,6 +183,31 @@ TEST_F(ImageLoadersTest, AlphaOnlyLoadTakesTheJpegThenThePngAndRefusesAnotherSiz
   EXPECT_EQ(b->m_Width, 8) << "so the 1x colour image keeps its size";
 }
 
+TEST_F(ImageLoadersTest, AReusedBitmapTakesTheTwoXFlagOfItsNewImage) {
+  game.m_bDoubleResolution = true;
+  WriteFile(Path2x("big.png"), MakeSolidPng(16, 16, 255, 255, 255));
+  WriteFile(Path1x("small.png"), MakeSolidPng(8, 8, 0, 0, 255));
+  WriteFile(Path1x("small2.jpg"), MakeSolidJpeg(6, 6, 0, 0, 255));
+  const auto png = MakeSolidPng(8, 8, 1, 2, 3);
+  WriteFile(Path1x("broken.png"), std::vector<std::uint8_t>(png.begin(), png.begin() + 40));
+  std::unique_ptr<IDibBitmap> b(ImageLoad(&game, Path1x("big").c_str(), nullptr));
+  ASSERT_NE(b, nullptr);
+  auto* soft = dynamic_cast<CWinDibBitmap*>(b.get());
+  ASSERT_TRUE(soft->Is2xImage());
+  EXPECT_EQ(b->m_Width, 8);
+  ASSERT_EQ(ImageLoad(&game, Path1x("small").c_str(), b.get()), b.get());
+  EXPECT_FALSE(soft->Is2xImage()) << "a 1x PNG into a bitmap that held a 2x image";
+  EXPECT_EQ(b->m_Width, 8);
+  ASSERT_EQ(ImageLoad(&game, Path1x("big").c_str(), b.get()), b.get());
+  ASSERT_EQ(ImageLoad(&game, Path1x("small2").c_str(), b.get()), b.get());
+  EXPECT_FALSE(soft->Is2xImage()) << "a 1x JPEG likewise";
+  EXPECT_EQ(b->m_Width, 6);
+  ASSERT_EQ(ImageLoad(&game, Path1x("big").c_str(), b.get()), b.get());
+  EXPECT_EQ(ImageLoad(&game, Path1x("broken").c_str(), b.get()), nullptr);
+  EXPECT_TRUE(soft->Is2xImage()) << "a failed decode leaves the image and its flag as they were";
+  EXPECT_EQ(b->m_Width, 8);
+}
+
 TEST_F(ImageLoadersTest, PngAlphaPlaneOnlyWhenSomethingIsTranslucent) {
   WriteFile(Path1x("opaque.png"), MakeSolidPng(4, 4, 10, 20, 30, 255));
   WriteFile(Path1x("glass.png"), MakeSolidPng(4, 4, 10, 20, 30, 128));
