@@ -190,6 +190,24 @@ TEST_F(RotatorTest, QuarterTurnIsClockwise)
     }, "90 degrees");
 }
 
+TEST_F(RotatorTest, HorizontalFlagMirrorsWithinTheSourceWidthAndVerticalIsIgnored)
+{
+    const int W = 7, H = 5, X0 = 4, Y0 = 3;
+    auto src = MakeBitmap(W, H, Pattern, [](int, int) { return 255; });
+    for (const int flags : {int{kFlipHorizontal}, kFlipHorizontal | kFlipVertical}) {
+        auto dst = MakeBitmap(kCanvas, kCanvas, Ground);
+        const auto before = Snap(dst.get());
+        rot.SW565_DrawRotatedBitmapLowest(src.get(), dst.get(), CentreFor(X0, W), CentreFor(Y0, H), 0, 0x10000, flags);
+        // u becomes (width << 16) - u: destination column X0 + k reads source column W - k, and
+        // nearest sampling keeps columns and rows below the last.
+        ExpectCanvas(dst.get(), before, [&](int x, int y, std::uint16_t old) -> std::uint16_t {
+            const int col = W - (x - X0), row = y - Y0;
+            if (x < X0 || col < 0 || row < 0 || col >= W - 1 || row >= H - 1) return old;
+            return Pattern(col, row);
+        }, flags == kFlipHorizontal ? "mirrored" : "bit 1 is not applied");
+    }
+}
+
 TEST_F(RotatorTest, SmallScalesDrawASixteenthOrNothing)
 {
     auto src = MakeBitmap(32, 32, Pattern, [](int, int) { return 255; });
