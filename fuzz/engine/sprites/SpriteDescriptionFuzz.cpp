@@ -2,6 +2,7 @@
 // through both, every defined set's patterns are expanded, and every small set is referenced and
 // released (no images exist, so each load fails on the way, through sub-set and texture-set
 // lookups by name).
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -40,8 +41,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         (void)FormatSpritePattern(set->m_File.GetDataConst(), set->m_b);
         (void)FormatSpritePattern(set->m_AtlasItemPattern.GetDataConst(), set->m_nFirstItem);
         (void)manager.GetSpriteSetNamed(set->m_Name.GetDataConst());
-        // Frame counts are bounded so that one input cannot ask for millions of bitmaps.
-        if (set->m_a <= 64 && set->m_nItemCount <= 64 && set->AddReference() == 1) set->ReleaseReference();
+        // Frame counts are bounded before any set is referenced (a sub-set references its
+        // texture set too), so that one input cannot ask for millions of bitmaps.
+        set->m_a = std::clamp(set->m_a, -64, 64);
+        set->m_nItemCount = std::clamp(set->m_nItemCount, -64, 64);
+    }
+    for (int i = 0; i < manager.GetNumSpriteSets(); ++i) {
+        CSpriteSet* set = manager.GetSpriteSetAt(i);
+        if (set->AddReference() == 1) set->ReleaseReference();
     }
     CSpriteSet atlas;
     if (atlas.ReadTextureAtlasItemsFromBytes(bytes, "fuzz_atlas.txt", size % 2 == 1) == 1 && atlas.m_AtlasItems.count > 0)
