@@ -165,6 +165,58 @@ TEST_F(BitmapFontGlTest, TextOutFUnscaledMatchesTextOutAndScalesAndClips) {
     EXPECT_GT(inside, 0) << "some of the text lies inside the clip";
 }
 
+TEST_F(BitmapFontGlTest, ScissorBoxIsTheClipFlippedToABottomLeftOriginAndScaledToTheDevice) {
+    // The box is read back after drawing (the test is switched off, the box stays set).
+    struct TCase {
+        bool scaling;
+        int deviceW, deviceH;
+        TCoordRect2D clip;
+        GLint box[4];  // left, bottom, width, height
+        const char* why;
+    } const cases[] = {
+        {false, 0, 0, {10, 20, 30, 15}, {10, kH - 20 - 15, 30, 15}, "y counted from the bottom"},
+        {true, 2 * kW, 2 * kH, {10, 20, 30, 15}, {20, 2 * (kH - 20 - 15), 60, 30}, "a device twice the size"},
+        {true, kW / 2, kH, {10, 20, 30, 15}, {5, kH - 20 - 15, 15, 15}, "half the width only"},
+    };
+    for (const TCase& c : cases) {
+        game.m_bScreenScaling = c.scaling;
+        game.m_nDeviceWidth = c.deviceW;
+        game.m_nDeviceHeight = c.deviceH;
+        TCoordRect2D clip = c.clip;
+        font->TextOutF(screen, "H", 0, 0, 65536, 65536, 0, 255, 255, 255, kTextEffectNone, 255, &clip);
+        GLint box[4] = {-1, -1, -1, -1};
+        glGetIntegerv(GL_SCISSOR_BOX, box);
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(box[i], c.box[i]) << c.why << ", value " << i;
+    }
+    game.m_bScreenScaling = false;
+
+    // On the screen a band of four rows lets through only the text inside it.
+    Clear(30, 30, 30);
+    font->TextOutF(screen, "HHHH", 4 << 16, 30 << 16, 65536, 65536, 0, 255, 255, 255, kTextEffectNone, 255, nullptr);
+    const TImage whole = gl.Read();
+    int top = kH, bottom = -1;
+    for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x)
+            if (!Near(whole.At(x, y), 30, 30, 30, 0)) top = std::min(top, y), bottom = std::max(bottom, y);
+    ASSERT_LT(top + 4, bottom) << "the text is taller than the band";
+    const int band = top + 2;
+    Clear(30, 30, 30);
+    TCoordRect2D clip{0, band, kW, 4};
+    font->TextOutF(screen, "HHHH", 4 << 16, 30 << 16, 65536, 65536, 0, 255, 255, 255, kTextEffectNone, 255, &clip);
+    const TImage banded = gl.Read();
+    int inside = 0;
+    for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x) {
+            if (y >= band && y < band + 4) {
+                inside += !Near(banded.At(x, y), 30, 30, 30, 0);
+                ASSERT_TRUE(Near(banded.At(x, y), whole.At(x, y)[0], whole.At(x, y)[1], whole.At(x, y)[2], 0));
+            } else {
+                ASSERT_TRUE(Near(banded.At(x, y), 30, 30, 30, 0)) << "outside the band at " << x << "," << y;
+            }
+        }
+    EXPECT_GT(inside, 0);
+}
+
 TEST_F(BitmapFontGlTest, TextOutFDrawsNothingWithoutTextOrOutsideGl) {
     Clear(30, 30, 30);
     TCoordRect2D clip{0, 0, 40, 40};
