@@ -428,6 +428,57 @@ TEST_F(BitmapFontSoftwareTest, ClipRectangleReachingPastTheBitmapDrawsAsNoClipDo
     EXPECT_EQ(shown.At(39, 4), PackRGB565(100, 100, 100)) << "nothing wrapped into the row above";
 }
 
+TEST_F(BitmapFontSoftwareTest, TurnedTargetsShowTheGlyphsWhereAnUnturnedOneDoes) {
+    // Seen (x, y) of a 40 x 20 target turned by mode: mode 1 stores it at column y, row
+    // 39 - x of a 20 x 40 plane; mode 2 at column 19 - y, row x.
+    auto seen = [](CWinDibBitmap& b, int mode, int x, int y) {
+        const int index = mode == kOrientationTurned1 ? (39 - x) * 20 + y : x * 20 + (19 - y);
+        const unsigned char* p = b.GetBits() + static_cast<std::size_t>(index) * 2;
+        return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+    };
+    TCanvas flat(&game);
+    font.TextOut(&flat.bitmap, 2, 3, "AB", 255, 0, 0, kTextEffectShadow, 200, nullptr);
+    for (int mode : {kOrientationTurned1, kOrientationTurned2}) {
+        CWinDibBitmap turned(&game);
+        turned.SetOrientaionMode(mode);
+        ASSERT_EQ(turned.Create(20, 40), 1);
+        ASSERT_EQ(turned.m_Width, 40);
+        ASSERT_EQ(turned.m_Height, 20);
+        turned.ClearBitmap(100, 100, 100);
+        font.TextOut(&turned, 2, 3, "AB", 255, 0, 0, kTextEffectShadow, 200, nullptr);
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 40; ++x)
+                ASSERT_EQ(seen(turned, mode, x, y), flat.At(x, y)) << "mode " << mode << " at " << x << "," << y;
+    }
+
+    // A font with a colour plane is tinted texel by texel on turned targets: each channel of the
+    // white glyph times the text colour, shifted by the channel's width, then blended by
+    // (tinted - dst) x a >> 8.
+    const fontbaker::TBakedFont cells = FlatCells([](int code) { return code == 'A' ? 255 : 0; });
+    TFdb f;
+    f.Set('A', 4, 24, 4);
+    std::vector<std::pair<std::string, Bytes>> pak;
+    for (auto& [name, bytes] : fontbaker::EncodeFiles(cells, "Images\\colour", fontbaker::EForm::RgbaPng))
+        if (name.find(".fdb") == std::string::npos) pak.emplace_back(name, bytes);
+    pak.emplace_back("Images\\colour.fdb", f.Encode());
+    game.SetPak(pak);
+    CBitmapFontText colour(&game);
+    ASSERT_EQ(colour.LoadFont("Images\\colour.jpg"), 1);
+    ASSERT_NE(colour.GetGlyphImage()->GetBits(), nullptr);
+    CWinDibBitmap turned(&game);
+    turned.SetOrientaionMode(kOrientationTurned1);
+    ASSERT_EQ(turned.Create(20, 40), 1);
+    turned.ClearBitmap(100, 100, 100);
+    colour.TextOut(&turned, 2, 3, "A", 255, 128, 0, kTextEffectNone, 255, nullptr);
+    const int dr = 100 >> 3, dg = 100 >> 2, db = 100 >> 3;
+    const int tr = (31 * (255 >> 3)) >> 5, tg = (63 * (128 >> 2)) >> 6, tb = 0;
+    const std::uint16_t want = static_cast<std::uint16_t>(((dr + (((tr - dr) * 255) >> 8)) << 11) |
+                                                          ((dg + (((tg - dg) * 255) >> 8)) << 5) |
+                                                          (db + (((tb - db) * 255) >> 8)));
+    EXPECT_EQ(seen(turned, kOrientationTurned1, 5, 6), want);
+    EXPECT_EQ(seen(turned, kOrientationTurned1, 2, 6), PackRGB565(100, 100, 100)) << "left of the glyph";
+}
+
 TEST_F(BitmapFontSoftwareTest, OtherPixelFormatsUseTheirChannelWidths) {
     // A 24-bit target stores blue, green, red bytes; the blend is c + ((255 - a') (d - c) >> 8).
     CWinDibBitmap rgb(&game);
