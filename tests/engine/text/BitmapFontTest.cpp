@@ -2,6 +2,7 @@
 // drawing into software bitmaps.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <memory>
@@ -503,6 +504,43 @@ TEST_F(BitmapFontSoftwareTest, OtherPixelFormatsUseTheirChannelWidths) {
     std::vector<unsigned char> before(odd.GetBits(), odd.GetBits() + bytes);
     font.TextOut(&odd, 2, 2, "AB", 200, 50, 0, kTextEffectNone, 255, nullptr);
     EXPECT_EQ(std::memcmp(before.data(), odd.GetBits(), bytes), 0);
+}
+
+TEST_F(BitmapFontSoftwareTest, TwelveAndFifteenBitTargetsBlendInTheirOwnChannels) {
+    // Each channel becomes c + ((255 - a') (d - c) >> 8), with c the colour cut to the channel's
+    // width; 'A' is solid (a' = 255, the colour itself), 'B' half covered.
+    struct TCase {
+        int bits;
+        int shift[3];  // red, green, blue
+        int width;     // bits per channel
+        std::uint16_t background;
+        const char* why;
+    } const cases[] = {
+        {12, {8, 4, 0}, 4, static_cast<std::uint16_t>((9 << 8) | (6 << 4) | 3), "4:4:4"},
+        {15, {10, 5, 0}, 5, static_cast<std::uint16_t>(0x8000 | (20 << 10) | (10 << 5) | 5), "5:5:5, top bit kept"},
+    };
+    const int colour[3] = {200, 50, 0};
+    for (const TCase& c : cases) {
+        CWinDibBitmap target(&game);
+        target.SetBitsPerPixel(c.bits);
+        ASSERT_EQ(target.Create(20, 12), 1);
+        auto* words = reinterpret_cast<std::uint16_t*>(target.GetBits());
+        std::fill(words, words + 20 * 12, c.background);
+        font.TextOut(&target, 2, 2, "AB", 200, 50, 0, kTextEffectNone, 255, nullptr);
+        auto expected = [&](int a) {
+            const int mask = (1 << c.width) - 1;
+            int word = c.background & 0x8000;
+            for (int i = 0; i < 3; ++i) {
+                const int cv = colour[i] >> (8 - c.width);
+                const int d = (c.background >> c.shift[i]) & mask;
+                word |= (cv + (((255 - a) * (d - cv)) >> 8)) << c.shift[i];
+            }
+            return static_cast<std::uint16_t>(word);
+        };
+        EXPECT_EQ(words[4 * 20 + 3], expected(255)) << c.why << ": solid";
+        EXPECT_EQ(words[4 * 20 + 13], expected(AlphaOf('B'))) << c.why << ": half covered";
+        EXPECT_EQ(words[4 * 20 + 1], c.background) << c.why << ": left of the text";
+    }
 }
 
 TEST_F(BitmapFontSoftwareTest, DamagedMetricsNeverReachPastTheGlyphImageOrOverflowThePen) {
