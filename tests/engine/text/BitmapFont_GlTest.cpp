@@ -217,6 +217,37 @@ TEST_F(BitmapFontGlTest, ScissorBoxIsTheClipFlippedToABottomLeftOriginAndScaledT
     EXPECT_GT(inside, 0);
 }
 
+TEST_F(BitmapFontGlTest, TextOutFTurnsTheStringAboutItsPen) {
+    // A quarter turn takes +x to +y (y down): "HH" then runs down the screen from the pen, its
+    // glyphs left of it, and its ink box is the unturned one transposed.
+    struct TBox {
+        int left = kW, top = kH, right = -1, bottom = -1;
+    };
+    auto inkBox = [&](const TImage& img) {
+        TBox b;
+        for (int y = 0; y < kH; ++y)
+            for (int x = 0; x < kW; ++x)
+                if (!Near(img.At(x, y), 30, 30, 30, 40)) {
+                    b.left = std::min(b.left, x), b.right = std::max(b.right, x);
+                    b.top = std::min(b.top, y), b.bottom = std::max(b.bottom, y);
+                }
+        return b;
+    };
+    Clear(30, 30, 30);
+    font->TextOutF(screen, "HH", 120 << 16, 40 << 16, 65536, 65536, 0, 255, 255, 255, kTextEffectNone, 255, nullptr);
+    const TBox flat = inkBox(gl.Read());
+    Clear(30, 30, 30);
+    font->TextOutF(screen, "HH", 120 << 16, 40 << 16, 65536, 65536, 90 << 16, 255, 255, 255, kTextEffectNone, 255,
+                   nullptr);
+    const TBox turned = inkBox(gl.Read());
+    ASSERT_GT(flat.right, flat.left);
+    ASSERT_GT(turned.right, turned.left) << "the turned text is on the screen";
+    EXPECT_NEAR(turned.right - turned.left, flat.bottom - flat.top, 2);
+    EXPECT_NEAR(turned.bottom - turned.top, flat.right - flat.left, 2) << "the second H went below the first";
+    EXPECT_LE(turned.right, 120) << "glyph tops face +x after the turn, so the ink is left of the pen";
+    EXPECT_GE(turned.top, 40 + (flat.left - 120) - 1) << "the lead before the first H is now above it";
+}
+
 TEST_F(BitmapFontGlTest, TextOutFDrawsNothingWithoutTextOrOutsideGl) {
     Clear(30, 30, 30);
     TCoordRect2D clip{0, 0, 40, 40};
