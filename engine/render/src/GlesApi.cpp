@@ -27,6 +27,7 @@ TGlesApi GlesRealApi() {
   api.FrontFace = glFrontFace;
   api.CullFace = glCullFace;
   api.Viewport = glViewport;
+  api.Scissor = glScissor;
   api.MatrixMode = glMatrixMode;
   api.LoadIdentity = glLoadIdentity;
   api.Rotatex = glRotatex;

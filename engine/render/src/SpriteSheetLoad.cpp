@@ -63,7 +63,8 @@ struct TCellLayout {
 TCellLayout LayoutOf(CGameBase* game, IDibBitmap* sheet, int frames, int columns)
 {
     TCellLayout l;
-    const int rows = std::max((frames - 1 + columns) / columns, 1);
+    // (frames - 1) / columns + 1 rounds up without overflowing for a huge row length.
+    const int rows = std::max((frames - 1) / columns + 1, 1);
     l.frameW = sheet->m_Width / columns;
     l.frameH = sheet->m_Height / rows;
     const int mode = game->m_nOrientationMode;

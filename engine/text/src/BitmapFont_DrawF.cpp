@@ -64,7 +64,7 @@ void CBitmapFontText::TextOutF(IDibBitmap* dst, const char* text, FIXED_FLOAT_16
             bottom = bottom * m_pGame->m_nDeviceHeight / dst->m_Height;
             height = height * m_pGame->m_nDeviceHeight / dst->m_Height;
         }
-        glScissor(static_cast<GLint>(left), static_cast<GLint>(bottom),
+        g_Gl.Scissor(static_cast<GLint>(left), static_cast<GLint>(bottom),
                   static_cast<GLsizei>(width < 0 ? 0 : width), static_cast<GLsizei>(height < 0 ? 0 : height));
     }
 

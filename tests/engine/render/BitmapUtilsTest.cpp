@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -320,4 +321,18 @@ TEST_F(SheetTest, RealLoadersReportAMissingImage)
     EXPECT_EQ(set.refCount, 0);
     EXPECT_EQ(set.frames, nullptr);
     EXPECT_TRUE(game.m_bHardwareTextures);
+}
+
+TEST_F(SheetTest, AHugeRowLengthFailsCleanlyInsteadOfOverflowingTheRowCount)
+{
+    // A description line can give any row length; rounding the row count up must not overflow
+    // (UBSan traps the signed overflow), and frames zero pixels wide are refused.
+    TSpriteSet set;
+    char image[] = "sheet";
+    EXPECT_EQ(VisibleObjectWithSpritesLoad(2, std::numeric_limits<int>::max(), image, nullptr, 256, set.refCount,
+                                           set.frameCount, set.frames, set.offsets, true, &game, true),
+              0);
+    EXPECT_EQ(set.refCount, 0);
+    EXPECT_EQ(set.frameCount, 0);
+    EXPECT_EQ(set.frames, nullptr);
 }

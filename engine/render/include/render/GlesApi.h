@@ -37,6 +37,7 @@ struct TGlesApi {
   void (*FrontFace)(GLenum mode);
   void (*CullFace)(GLenum mode);
   void (*Viewport)(GLint x, GLint y, GLsizei width, GLsizei height);
+  void (*Scissor)(GLint x, GLint y, GLsizei width, GLsizei height);
   void (*MatrixMode)(GLenum mode);
   void (*LoadIdentity)();
   void (*Rotatex)(GLfixed angle, GLfixed x, GLfixed y, GLfixed z);
