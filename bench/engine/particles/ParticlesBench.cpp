@@ -13,8 +13,6 @@
 #include <memory>
 #include <string>
 
-#include "GlTestGame.h"
-#include "GlesTestContext.h"
 #include "particles/ParticleSystem.h"
 #include "particles/ParticleSystemManager.h"
 #include "particles/RandomTables.h"
@@ -24,6 +22,8 @@
 #include "render/WinDibBitmap.h"
 #include "render/WinDibBitmapOGLES.h"
 #include "sprites/SpriteSet.h"
+#include "testsupport/GlTestGame.h"
+#include "testsupport/GlesTestContext.h"
 
 namespace {
 

@@ -12,12 +12,12 @@
 #include <memory>
 #include <vector>
 
-#include "GlTestGame.h"
-#include "GlesTestContext.h"
-#include "ImageFixtures.h"
 #include "render/GlesGlobals.h"
 #include "render/ImageDecode.h"
 #include "render/WinDibBitmapOGLES.h"
+#include "testsupport/GlTestGame.h"
+#include "testsupport/GlesTestContext.h"
+#include "testsupport/ImageFixtures.h"
 
 namespace {
 

@@ -7,14 +7,14 @@
 #include <memory>
 #include <string>
 
-#include "../render/GlTestGame.h"
-#include "../render/GlesTestContext.h"
 #include "ParticleTestFixtures.h"
 #include "particles/ParticleSystem.h"
 #include "particles/RandomTables.h"
 #include "render/GlesRotatorPath.h"
 #include "render/ImageRotatorScaler.h"
 #include "sprites/SpriteSet.h"
+#include "testsupport/GlTestGame.h"
+#include "testsupport/GlesTestContext.h"
 
 namespace {
 

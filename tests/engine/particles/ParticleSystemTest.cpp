@@ -9,13 +9,13 @@
 #include <fstream>
 #include <string>
 
-#include "../render/ImageFixtures.h"
 #include "ParticleTestFixtures.h"
 #include "core/MemFile.h"
 #include "particles/ParticleSystemManager.h"
 #include "particles/ParticleSystemSharedSpriteStorage.h"
 #include "particles/ParticlesConfig.h"
 #include "sprites/SpriteSetManager.h"
+#include "testsupport/ImageFixtures.h"
 
 using namespace particle_test;
 

@@ -8,14 +8,14 @@
 #include <memory>
 #include <string>
 
-#include "GlTestGame.h"
-#include "GlesTestContext.h"
 #include "render/DrawLine.h"
 #include "render/DrawingHelpers.h"
 #include "render/DrawingUtils.h"
 #include "render/GlesRotatorPath.h"
 #include "render/ImageRotatorScaler.h"
 #include "render/WinDibBitmap.h"
+#include "testsupport/GlTestGame.h"
+#include "testsupport/GlesTestContext.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <vector>
 
-#include "GlesTestContext.h"
 #include "render/GlesGlobals.h"
 #include "render/TextureData.h"
+#include "testsupport/GlesTestContext.h"
 
 namespace {
 

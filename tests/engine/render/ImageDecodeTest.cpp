@@ -6,8 +6,8 @@
 #include <cstring>
 #include <vector>
 
-#include "ImageFixtures.h"
 #include "render/ImageDecode.h"
+#include "testsupport/ImageFixtures.h"
 
 namespace {
 

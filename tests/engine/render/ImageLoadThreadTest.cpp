@@ -6,25 +6,18 @@
 #include <memory>
 #include <thread>
 
-#include "ImageFixtures.h"
 #include "app/GameBase.h"
 #include "core/MemFile.h"
 #include "render/ImageLoaders.h"
 #include "render/WinDibBitmap.h"
+#include "testsupport/ImageFixtures.h"
+#include "testsupport/StubGame.h"
 
 namespace {
 
-class CThreadTestGame : public CGameBase {
+class CThreadTestGame : public CStubGame {
 public:
-  bool Init(int, int) override { return true; }
-  void Pause() override {}
-  bool CreateApplicationData() override { return false; }
-  bool ReLoadFonts() override { return true; }
-  CommonString GetImagesDirectory() override { return CommonString("Images\\"); }
-  CommonString GetSoundsDirectory() override { return CommonString("Sound\\"); }
-  CommonString GetSaveDirectory() override { return CommonString("data/"); }
-  CommonString GetCommonGamePackName() override { return CommonString("_game_bb.pak"); }
-  CommonString GetResolutionSpecificGamePackName() override { return CommonString("_game.pak"); }
+  CThreadTestGame() { m_SoundsDir = "Sound\\"; }
 };
 
 TEST(ImageLoadThreadTest, StreamDecoderOnAWorkerLeavesTheSwitchesToTheMainThread) {

@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "GlTestGame.h"
-#include "ImageFixtures.h"
 #include "core/MemFile.h"
 #include "render/ImageLoaders.h"
 #include "render/WinDibBitmap.h"
+#include "testsupport/GlTestGame.h"
+#include "testsupport/ImageFixtures.h"
 
 namespace {
 

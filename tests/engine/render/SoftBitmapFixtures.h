@@ -9,28 +9,21 @@
 #include <functional>
 #include <memory>
 
-#include "app/GameBase.h"
 #include "render/WinDibBitmap.h"
+#include "testsupport/StubGame.h"
 
 namespace soft_test {
 
-class CSoftTestGame : public CGameBase {
+class CSoftTestGame : public CStubGame {
 public:
-    CSoftTestGame() { m_nOrientationMode = 0; }
-    bool Init(int w, int h) override
+    CSoftTestGame()
     {
-        m_nGameWidth = w;
-        m_nGameHeight = h;
-        return true;
+        m_nOrientationMode = 0;
+        m_ImagesDir = "img/";
+        m_SoundsDir = "snd/";
+        m_CommonPakName = "common.pak";
+        m_ResolutionPakName = "res.pak";
     }
-    void Pause() override {}
-    bool CreateApplicationData() override { return false; }
-    bool ReLoadFonts() override { return true; }
-    CommonString GetImagesDirectory() override { return CommonString("img/"); }
-    CommonString GetSoundsDirectory() override { return CommonString("snd/"); }
-    CommonString GetSaveDirectory() override { return CommonString("data/"); }
-    CommonString GetCommonGamePackName() override { return CommonString("common.pak"); }
-    CommonString GetResolutionSpecificGamePackName() override { return CommonString("res.pak"); }
 };
 
 inline std::uint16_t Rgb(int r5, int g6, int b5)

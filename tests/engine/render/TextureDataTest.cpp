@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "GlesTestContext.h"
 #include "render/GlesGlobals.h"
 #include "render/TextureData.h"
+#include "testsupport/GlesTestContext.h"
 
 namespace {
 

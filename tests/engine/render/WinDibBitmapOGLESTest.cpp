@@ -11,12 +11,12 @@
 #include <unistd.h>
 #include <vector>
 
-#include "GlTestGame.h"
-#include "GlesTestContext.h"
 #include "render/GlesGlobals.h"
 #include "render/ImageLoaders.h"
 #include "render/TextureData.h"
 #include "render/WinDibBitmapOGLES.h"
+#include "testsupport/GlTestGame.h"
+#include "testsupport/GlesTestContext.h"
 
 namespace {
 

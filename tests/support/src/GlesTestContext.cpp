@@ -1,4 +1,4 @@
-#include "GlesTestContext.h"
+#include "testsupport/GlesTestContext.h"
 
 #include <EGL/eglext.h>
 

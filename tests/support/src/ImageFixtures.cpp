@@ -1,4 +1,4 @@
-#include "ImageFixtures.h"
+#include "testsupport/ImageFixtures.h"
 
 #include <png.h>
 
