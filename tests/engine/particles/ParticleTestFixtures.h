@@ -7,41 +7,31 @@
 #include <memory>
 #include <string>
 
-#include "app/GameBase.h"
 #include "particles/ParticleSystem.h"
 #include "particles/RandomTables.h"
 #include "render/DibBitmap.h"
 #include "render/ImageRotatorScaler.h"
 #include "render/WinDibBitmap.h"
 #include "sprites/SpriteSet.h"
+#include "testsupport/StubGame.h"
 
 namespace particle_test {
 
 constexpr FIXED_FLOAT_16 F(double v) { return static_cast<FIXED_FLOAT_16>(v * 65536.0); }
 constexpr FIXED_FLOAT_16 I(int v) { return v * 65536; }
 
-class CParticleTestGame : public CGameBase {
+class CParticleTestGame : public CStubGame {
 public:
     CParticleTestGame()
     {
         SetIPhoneOrientation(0, true);
         m_bPakMode = false;  // resources from the disk, under m_Dir
+        m_SoundsDir = "snd/";
+        m_CommonPakName = "common.pak";
+        m_ResolutionPakName = "res.pak";
     }
-    bool Init(int w, int h) override
-    {
-        m_nGameWidth = w;
-        m_nGameHeight = h;
-        return true;
-    }
-    void Pause() override {}
-    bool CreateApplicationData() override { return false; }
-    bool ReLoadFonts() override { return true; }
     CommonString GetModuleDirectory() override { return CommonString(m_Dir.c_str()); }
     CommonString GetImagesDirectory() override { return CommonString(m_Dir.c_str()); }
-    CommonString GetSoundsDirectory() override { return CommonString("snd/"); }
-    CommonString GetSaveDirectory() override { return CommonString("data/"); }
-    CommonString GetCommonGamePackName() override { return CommonString("common.pak"); }
-    CommonString GetResolutionSpecificGamePackName() override { return CommonString("res.pak"); }
 
     std::string m_Dir;  // with a trailing '/', or empty
 };
