@@ -5,10 +5,10 @@
 #include <cstring>
 #include <string>
 
-#include "MediaTestGame.h"
 #include "render/DibBitmap.h"
 #include "sprites/SpriteSet.h"
 #include "sprites/SpriteSetManager.h"
+#include "testsupport/MediaTestGame.h"
 
 using namespace mediatest;
 

@@ -3,12 +3,12 @@
 
 #include <cstring>
 
-#include "MediaTestGame.h"
 #include "core/QuorvanUtils.h"
 #include "render/DibBitmap.h"
 #include "render/WinDibBitmap.h"
 #include "sprites/SpriteSet.h"
 #include "sprites/SpriteSetManager.h"
+#include "testsupport/MediaTestGame.h"
 
 using namespace mediatest;
 

@@ -2,10 +2,10 @@
 // RAM copies released after upload.
 #include <gtest/gtest.h>
 
-#include "MediaTestGame.h"
 #include "render/WinDibBitmap.h"
 #include "sprites/SpriteSet.h"
 #include "sprites/SpriteSetManager.h"
+#include "testsupport/MediaTestGame.h"
 
 using namespace mediatest;
 

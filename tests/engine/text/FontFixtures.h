@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "MediaTestGame.h"
 #include "fontbaker/FontBaker.h"
+#include "testsupport/MediaTestGame.h"
 
 namespace fonttest {
 

@@ -1,0 +1,157 @@
+// Shared fixtures of the sprite-set and font tests: a game object with a sprite-set manager and a
+// common pak built in code, PNG images made with libpng, and the headless OpenGL ES context with a
+// screen bitmap for GL drawing. Unlike the rest of the test support this uses GoogleTest (test
+// names, assertions while building paks): link cobble_media_test_support, which tests only have.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <GLES/gl.h>
+#include <png.h>
+
+#include "core/ZipFile.h"
+#include "pakwriter/PakWriter.h"
+#include "render/GlesGlobals.h"
+#include "render/WinDibBitmapOGLES.h"
+#include "sprites/SpriteSetManager.h"
+#include "testsupport/GlesTestContext.h"
+#include "testsupport/ImageFixtures.h"
+#include "testsupport/StubGame.h"
+
+namespace mediatest {
+
+using Bytes = std::vector<std::uint8_t>;
+
+inline Bytes ToBytes(const std::string& s) { return Bytes(s.begin(), s.end()); }
+
+// An RGBA image, rows from the top.
+struct TImage {
+    int width = 0, height = 0;
+    std::vector<std::uint8_t> rgba;
+    std::array<std::uint8_t, 4> At(int x, int y) const {
+        const std::size_t i = (static_cast<std::size_t>(y) * width + x) * 4;
+        return {rgba[i], rgba[i + 1], rgba[i + 2], rgba[i + 3]};
+    }
+    void Set(int x, int y, std::array<std::uint8_t, 4> p) {
+        const std::size_t i = (static_cast<std::size_t>(y) * width + x) * 4;
+        for (int k = 0; k < 4; ++k) rgba[i + k] = p[k];
+    }
+};
+
+inline TImage MakeImage(int w, int h, std::array<std::uint8_t, 4> fill) {
+    TImage img;
+    img.width = w;
+    img.height = h;
+    img.rgba.resize(static_cast<std::size_t>(w) * h * 4);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) img.Set(x, y, fill);
+    return img;
+}
+
+// PNG bytes written by libpng; withAlpha false writes RGB (the alpha values are dropped).
+inline Bytes EncodePng(const TImage& img, bool withAlpha = true) {
+    return MakePng(img.width, img.height, img.rgba, withAlpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB);
+}
+
+// A fresh directory under the system temp directory, removed with everything in it.
+class CScratchDir {
+public:
+    CScratchDir() {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        std::string name = std::string("cobble_media_") + (info ? info->name() : "x") + "_" +
+                           std::to_string(std::random_device{}());
+        for (char& c : name)
+            if (c == '/') c = '_';
+        root = std::filesystem::temp_directory_path() / name;
+        std::filesystem::create_directories(root);
+    }
+    ~CScratchDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(root, ec);
+    }
+    std::string Path(const std::string& leaf) const { return (root / leaf).string(); }
+    std::filesystem::path root;
+};
+
+// A game whose images directory is "Images\", with its own sprite-set manager and a common pak
+// that tests fill with members. Bitmaps are stored as seen (orientation mode 0).
+class CMediaTestGame : public CStubGame {
+public:
+    CMediaTestGame() {
+        SetIPhoneOrientation(0, true);
+        m_nOrientationMode = 0;
+        m_Manager = new CSpriteSetManager(this, 40);
+    }
+    ~CMediaTestGame() override {
+        delete m_Manager;
+        m_Manager = nullptr;
+        delete m_pCommonPak;
+        m_pCommonPak = nullptr;
+        delete m_pBackBuffer;
+        m_pBackBuffer = m_pDrawTarget = nullptr;
+    }
+    CSpriteSetManager* GetSpriteSetManager() override { return m_Manager; }
+
+    // Replaces the common pak by one holding these members (names as the game looks them up).
+    void SetPak(const std::vector<std::pair<std::string, Bytes>>& members) {
+        std::vector<pakwriter::TPakMember> list;
+        for (const auto& [name, data] : members) {
+            pakwriter::TPakMember m;
+            m.name = name;
+            m.data = data;
+            list.push_back(m);
+        }
+        const std::string path = m_Dir.Path("common" + std::to_string(m_PakSerial++) + ".pak");
+        ASSERT_TRUE(pakwriter::WriteBytesToFile(path, pakwriter::BuildPak(list)));
+        delete m_pCommonPak;
+        m_pCommonPak = new CBBZipFileReader(this);
+        ASSERT_EQ(m_pCommonPak->Init(path.c_str()), ZipResult::Ok);
+    }
+
+    // Switches to the GL ES renderer with a w x h screen bitmap as back buffer and draw target.
+    CWinDibBitmapOGLES* MakeGlScreen(int w, int h) {
+        m_nRendererKind = kRendererGLES;
+        GLES_ResetStateCache();
+        IDibBitmap* screen = OGLES_InitAndCreateRenderTarget(this);
+        screen->Create(w, h);
+        screen->DestroyAlpha();
+        screen->HWReleasePixelDataInRAM();
+        m_pBackBuffer = m_pDrawTarget = screen;
+        m_nGameWidth = w;
+        m_nGameHeight = h;
+        screen->HWBeginScene();
+        return static_cast<CWinDibBitmapOGLES*>(screen);
+    }
+
+    CSpriteSetManager* m_Manager = nullptr;
+
+private:
+    CScratchDir m_Dir;
+    int m_PakSerial = 0;
+};
+
+// A current GLES 1.1 context on a w x h RGBA pbuffer; IsValid() false where EGL cannot give one.
+class CHeadlessGl : public CGlesTestContext {
+public:
+    using CGlesTestContext::CGlesTestContext;
+
+    // Draws what is batched and reads the frame back, rows from the top.
+    TImage Read() const {
+        GLES_FlushBuffer();
+        glFinish();
+        TImage img;
+        img.width = Width();
+        img.height = Height();
+        img.rgba = ReadFrame();
+        return img;
+    }
+};
+
+}  // namespace mediatest
