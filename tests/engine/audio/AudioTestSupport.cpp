@@ -116,7 +116,14 @@ Bytes EncodeOggSine(int rate, int channels, int frames, double hz, double amplit
   return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-CTestGame::CTestGame() { m_bPakMode = false; }
+CTestGame::CTestGame() {
+  m_bPakMode = false;
+  m_ImagesDir.clear();
+  m_SoundsDir.clear();
+  m_SaveDir.clear();
+  m_CommonPakName.clear();
+  m_ResolutionPakName.clear();
+}
 
 int CRecordingSoundSystem::LoadWAV(const char* name) {
   calls.push_back(std::string("LoadWAV ") + name);

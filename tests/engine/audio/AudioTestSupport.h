@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/GameBase.h"
 #include "audio/SoundSystem.h"
 #include "core/MemFile.h"
+#include "testsupport/StubGame.h"
 
 namespace audio_test {
 
@@ -50,25 +50,15 @@ std::string WriteTempFile(const std::string& name, const Bytes& bytes);
 // (0..1), encoded with libvorbisenc.
 Bytes EncodeOggSine(int rate, int channels, int frames, double hz, double amplitude);
 
-// The application object for tests: files come from the disk (paths as given), the switches
-// are plain fields.
-class CTestGame : public CGameBase {
+// The application object for tests: files come from the disk (paths as given, no directories
+// or paks of its own unless a test sets them), the switches are plain fields.
+class CTestGame : public CStubGame {
  public:
   CTestGame();
-  bool Init(int, int) override { return true; }
-  void Pause() override {}
-  bool CreateApplicationData() override { return false; }
-  bool ReLoadFonts() override { return true; }
-  CommonString GetImagesDirectory() override { return CommonString(); }
-  CommonString GetSoundsDirectory() override { return CommonString(soundsDir.c_str()); }
-  CommonString GetSaveDirectory() override { return CommonString(); }
-  CommonString GetCommonGamePackName() override { return CommonString(); }
-  CommonString GetResolutionSpecificGamePackName() override { return CommonString(); }
   CommonString GetModuleDirectory() override { return CommonString(moduleDir.c_str()); }
   bool IsSoundOn() override { return soundOn; }
   bool IsMusicOn() override { return musicOn; }
 
-  std::string soundsDir;
   std::string moduleDir;
   bool soundOn = true;
   bool musicOn = true;

@@ -18,7 +18,7 @@ class SoundManagerTest : public ::testing::Test {
   void SetUp() override {
     sound = new CRecordingSoundSystem;
     game.m_pSoundSystem = sound;  // the game deletes it
-    game.soundsDir = "Sound_BB\\";
+    game.m_SoundsDir = "Sound_BB\\";
     for (int& id : g_cs_OGG_LoadedIndexes) id = -1;
   }
   void TearDown() override {
