@@ -12,8 +12,11 @@ for t in "${targets[@]}"; do
   [ -x "$t" ] || continue
   name=$(basename "$t")
   work=$(mktemp -d)
+  trap 'rm -rf "$work"' EXIT
   [ -d "$root/fuzz/corpus/$name" ] && cp -r "$root/fuzz/corpus/$name/." "$work/"
   echo "fuzz: $name for ${seconds}s"
+  set -o pipefail
   "$t" -max_total_time="$seconds" -rss_limit_mb=2048 -print_final_stats=1 "$work" 2>&1 | tail -n 12
   rm -rf "$work"
+  trap - EXIT
 done

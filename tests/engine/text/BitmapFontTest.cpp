@@ -71,7 +71,9 @@ TEST(FdbDecode, SizeRulesGlyphListFormsAndCountLimits) {
         TFdbData out;
         EXPECT_EQ(DecodeFdb(c.bytes, "t.fdb", out), c.result) << c.why;
         EXPECT_EQ(out.hasInset, c.inset) << c.why;
-        if (c.result == EFdbResult::Ok) EXPECT_EQ(out.glyphCount, c.glyphs) << c.why;
+        if (c.result == EFdbResult::Ok) {
+            EXPECT_EQ(out.glyphCount, c.glyphs) << c.why;
+        }
         EXPECT_EQ(out.abc[255].C, -255) << c.why;
     }
     TFdbData out;
@@ -376,8 +378,9 @@ TEST_F(BitmapFontSoftwareTest, EffectsAlphaAndClipping) {
         } else {
             EXPECT_EQ(canvas.At(c.x, c.y), c.expected) << c.why;
         }
-        if (c.alpha == 255 && c.effect >= 0 && c.effect <= 6)
+        if (c.alpha == 255 && c.effect >= 0 && c.effect <= 6) {
             EXPECT_EQ(canvas.At(5, 5), PackRGB565(255, 0, 0)) << c.why << ": the coloured pass comes last";
+        }
     }
 }
 
