@@ -15,7 +15,6 @@ for t in "${targets[@]}"; do
   trap 'rm -rf "$work"' EXIT
   [ -d "$root/fuzz/corpus/$name" ] && cp -r "$root/fuzz/corpus/$name/." "$work/"
   echo "fuzz: $name for ${seconds}s"
-  set -o pipefail
   "$t" -max_total_time="$seconds" -rss_limit_mb=2048 -print_final_stats=1 "$work" 2>&1 | tail -n 12
   rm -rf "$work"
   trap - EXIT
