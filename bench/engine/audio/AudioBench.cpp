@@ -21,23 +21,23 @@
 #include "audio/StreamingProviderOGG.h"
 #include "core/MemFile.h"
 #include "platform/Pcm.h"
+#include "testsupport/StubGame.h"
 
 namespace {
 
 constexpr int kOutputRate = 48000;
 constexpr double kSeconds = 10.0;
 
-class CBenchGame : public CGameBase {
+// No directories or paks: the benchmark hands the streams their bytes itself.
+class CBenchGame : public CStubGame {
  public:
-  bool Init(int, int) override { return true; }
-  void Pause() override {}
-  bool CreateApplicationData() override { return false; }
-  bool ReLoadFonts() override { return true; }
-  CommonString GetImagesDirectory() override { return CommonString(); }
-  CommonString GetSoundsDirectory() override { return CommonString(); }
-  CommonString GetSaveDirectory() override { return CommonString(); }
-  CommonString GetCommonGamePackName() override { return CommonString(); }
-  CommonString GetResolutionSpecificGamePackName() override { return CommonString(); }
+  CBenchGame() {
+    m_ImagesDir.clear();
+    m_SoundsDir.clear();
+    m_SaveDir.clear();
+    m_CommonPakName.clear();
+    m_ResolutionPakName.clear();
+  }
 };
 
 // Reports the device rate the streams resample to.
