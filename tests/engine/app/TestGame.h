@@ -1,25 +1,17 @@
-// A minimal game object for tests of the application object and the element tree: supplies the
-// hooks a game must, and counts updates and draws.
+// A minimal game object for tests of the application object: the stub game's hooks, an images
+// directory of "i_vga\" and the common pak under the app's assets folder, and counts of updates
+// and draws.
 #pragma once
 
-#include "app/GameBase.h"
+#include "testsupport/StubGame.h"
 
-class CTestGame : public CGameBase {
+class CTestGame : public CStubGame {
 public:
-    bool Init(int w, int h) override
+    CTestGame()
     {
-        m_nGameWidth = w;
-        m_nGameHeight = h;
-        return true;
+        m_ImagesDir = "i_vga\\";
+        m_CommonPakName = "app/native/assets/_game_bb.pak";
     }
-    void Pause() override {}
-    bool CreateApplicationData() override { return false; }
-    bool ReLoadFonts() override { return true; }
-    CommonString GetImagesDirectory() override { return CommonString(m_ImagesDir); }
-    CommonString GetSoundsDirectory() override { return CommonString("Sound_BB\\"); }
-    CommonString GetSaveDirectory() override { return CommonString("data/"); }
-    CommonString GetCommonGamePackName() override { return CommonString("app/native/assets/_game_bb.pak"); }
-    CommonString GetResolutionSpecificGamePackName() override { return CommonString("_game.pak"); }
 
     void RunProcess() override
     {
@@ -32,7 +24,6 @@ public:
         CGameBase::Draw();
     }
 
-    const char* m_ImagesDir = "i_vga\\";
     int m_nProcessCalls = 0;
     int m_nDrawCalls = 0;
 };

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "TestGame.h"
 #include "render/WinDibBitmap.h"
+#include "testsupport/StubGame.h"
 
 namespace {
 
@@ -176,7 +176,7 @@ TEST(XElementDispatch, HiddenElementTakesNothingAndKeepsItsFocus)
 
 TEST(XElementTree, NewChildIsLastAndActiveAndInheritsTheGame)
 {
-    CTestGame game;
+    CStubGame game;
     TLog log;
     CRec screen(&game, &log, "screen");
     CRec first(&screen, &log, "first");
@@ -374,7 +374,7 @@ TEST(XElementMisc, StandardButtonsAndSlideState)
 
 TEST(XElementCapture, DeletingTheCapturingElementReleasesTheCapture)
 {
-    CTestGame game;
+    CStubGame game;
     TLog log;
     auto* screen = new CRec(&game, &log, "screen", 0, 0, 320, 480);
     auto* button = new CRec(screen, &log, "button", 10, 10, 50, 20);
@@ -402,7 +402,7 @@ TEST(XElementCapture, DeletingTheCapturingElementReleasesTheCapture)
 
 TEST(XElementFade, ScalesEveryChannelOfTheBackBuffer)
 {
-    CTestGame game;
+    CStubGame game;
     auto* back = new CWinDibBitmap(nullptr);
     ASSERT_EQ(back->Create(2, 1), 1);
     auto* px = reinterpret_cast<std::uint16_t*>(back->GetBits());
