@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "app/GameBase.h"
 #include "core/ZipFile.h"
 #include "core/iPhoneFile.h"
 #include "pakwriter/PakWriter.h"
+#include "testsupport/StubGame.h"
 
 namespace paktest {
 
@@ -67,23 +67,15 @@ inline Bytes ReadFile(const std::string& path) {
 }
 
 // The hooks a game must supply; the readers the tests install are deleted with it.
-class CPakTestGame : public CGameBase {
+class CPakTestGame : public CStubGame {
 public:
+    CPakTestGame() { m_ImagesDir = "i_vga\\"; }
     ~CPakTestGame() override {
         delete m_pCommonPak;
         delete m_pResolutionPak;
         delete m_pOptionalPak;
         m_pCommonPak = m_pResolutionPak = m_pOptionalPak = nullptr;
     }
-    bool Init(int, int) override { return true; }
-    void Pause() override {}
-    bool CreateApplicationData() override { return false; }
-    bool ReLoadFonts() override { return true; }
-    CommonString GetImagesDirectory() override { return CommonString("i_vga\\"); }
-    CommonString GetSoundsDirectory() override { return CommonString("Sound_BB\\"); }
-    CommonString GetSaveDirectory() override { return CommonString("data/"); }
-    CommonString GetCommonGamePackName() override { return CommonString("_game_bb.pak"); }
-    CommonString GetResolutionSpecificGamePackName() override { return CommonString("_game.pak"); }
 
     // Writes a pak and opens a reader on it; null (with a test failure) when Init fails.
     CBBZipFileReader* OpenPak(const std::string& path, const std::vector<pakwriter::TPakMember>& members) {
