@@ -37,6 +37,8 @@ class CRecordingSound final : public ISoundSystem {
 CGameBase* CreateGameObject() { return g_testGame.create ? new CTestGame(g_testGame) : nullptr; }
 
 CTestGame::CTestGame(const TTestGameConfig& config) : config_(config) {
+  m_ImagesDir = "i_vga\\";
+  m_CommonPakName = "test.pak";
   m_nOrientationMode = config.orientationMode;
   if (config.withSound) m_pSoundSystem = new CRecordingSound();
   for (const std::string& sku : config.shopSkus) shop_.push_back({sku});

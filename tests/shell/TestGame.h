@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/GameBase.h"
 #include "audio/SoundSystem.h"
 #include "shell/PaymentGlue.h"
+#include "testsupport/StubGame.h"
 
 struct InAppPurchaseDef {
   std::string sku;
@@ -55,7 +55,7 @@ extern TTestRecord g_record;
 // Fresh config and record (call in SetUp).
 void ResetTestGame();
 
-class CTestGame final : public CGameBase, public IInAppPurchaseEvents {
+class CTestGame final : public CStubGame, public IInAppPurchaseEvents {
  public:
   explicit CTestGame(const TTestGameConfig& config);
   ~CTestGame() override;
@@ -67,12 +67,6 @@ class CTestGame final : public CGameBase, public IInAppPurchaseEvents {
   int NotifyMultiTouchPointerEvent(int x, int y, int type, int touchId) override;
 
   bool CreateApplicationData() override { return true; }
-  bool ReLoadFonts() override { return true; }
-  CommonString GetImagesDirectory() override { return CommonString("i_vga\\"); }
-  CommonString GetSoundsDirectory() override { return CommonString("Sound_BB\\"); }
-  CommonString GetSaveDirectory() override { return CommonString("data/"); }
-  CommonString GetCommonGamePackName() override { return CommonString("test.pak"); }
-  CommonString GetResolutionSpecificGamePackName() override { return CommonString("_game.pak"); }
 
   bool HasPurchaseManager() override { return config_.hasPurchaseManager; }
   InAppPurchaseDef* FindAppDefBasedOnId(const char* sku) override;
