@@ -5,6 +5,7 @@
 #include "render/GlesGlobals.h"
 #include "shell/BbUtil.h"
 #include "shell/Program.h"
+#include "testsupport/StubSoundSystem.h"
 
 TTestGameConfig g_testGame;
 TTestRecord g_record;
@@ -16,17 +17,8 @@ void ResetTestGame() {
 
 namespace {
 
-class CRecordingSound final : public ISoundSystem {
+class CRecordingSound final : public CStubSoundSystem {
  public:
-  int Initialize() override { return 1; }
-  void Shutdown() override {}
-  int LoadWAV(const char*) override { return -1; }
-  int PlaySFX(int, bool) override { return -1; }
-  void StopSFX(int, int) override {}
-  void UnloadWAV(int) override {}
-  int LoadOGG(const char*) override { return -1; }
-  int GetLength(int) override { return 0; }
-  int StopAll() override { return 0; }
   void SetPaused(bool paused) override {
     g_record.events.push_back(paused ? "sound paused" : "sound resumed");
   }

@@ -22,6 +22,7 @@
 #include "core/MemFile.h"
 #include "platform/Pcm.h"
 #include "testsupport/StubGame.h"
+#include "testsupport/StubSoundSystem.h"
 
 namespace {
 
@@ -41,17 +42,8 @@ class CBenchGame : public CStubGame {
 };
 
 // Reports the device rate the streams resample to.
-class CRateOnlySoundSystem : public ISoundSystem {
+class CRateOnlySoundSystem : public CStubSoundSystem {
  public:
-  int Initialize() override { return 1; }
-  void Shutdown() override {}
-  int LoadWAV(const char*) override { return -1; }
-  int PlaySFX(int, bool) override { return -1; }
-  void StopSFX(int, int) override {}
-  void UnloadWAV(int) override {}
-  int LoadOGG(const char*) override { return -1; }
-  int GetLength(int) override { return 0; }
-  int StopAll() override { return 0; }
   int GetSamplingRate() override { return kOutputRate; }
 };
 

@@ -10,6 +10,7 @@
 #include "app/BasicApplicationData.h"
 #include "audio/SoundSystem.h"
 #include "render/WinDibBitmap.h"
+#include "testsupport/StubSoundSystem.h"
 
 namespace {
 
@@ -343,17 +344,8 @@ TEST(GameBaseAppData, StartUpLoadTakesDefaultsWhenTheFileIsUnreadable)
     EXPECT_EQ(static_cast<CFakeAppData*>(good.m_pAppData)->writes, 1);
 }
 
-class CVolumeSound : public ISoundSystem {
+class CVolumeSound : public CStubSoundSystem {
 public:
-    int Initialize() override { return 1; }
-    void Shutdown() override {}
-    int LoadWAV(const char*) override { return -1; }
-    int PlaySFX(int, bool) override { return -1; }
-    void StopSFX(int, int) override {}
-    void UnloadWAV(int) override {}
-    int LoadOGG(const char*) override { return -1; }
-    int GetLength(int) override { return 0; }
-    int StopAll() override { return 0; }
     void SetVolume(int v) override { volume = v; }
     void SetMusicVolume(int v) override { music = v; }
     int volume = -1;

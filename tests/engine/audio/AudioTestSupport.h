@@ -10,6 +10,7 @@
 #include "audio/SoundSystem.h"
 #include "core/MemFile.h"
 #include "testsupport/StubGame.h"
+#include "testsupport/StubSoundSystem.h"
 
 namespace audio_test {
 
@@ -65,17 +66,12 @@ class CTestGame : public CStubGame {
 };
 
 // Records every call; loads hand out ids from nextId, PlaySFX returns playResult.
-class CRecordingSoundSystem : public ISoundSystem {
+class CRecordingSoundSystem : public CStubSoundSystem {
  public:
-  int Initialize() override { return 1; }
-  void Shutdown() override {}
   int LoadWAV(const char* name) override;
   int PlaySFX(int id, bool loop) override;
   void StopSFX(int id, int channel) override;
   void UnloadWAV(int id) override;
-  int LoadOGG(const char*) override { return -1; }
-  int GetLength(int) override { return 0; }
-  int StopAll() override { return 0; }
   int PlayStream(int id, bool asSound, bool loop) override;
   int StopStream(int id) override;
   int StopStreamWithFadeOut(int id, FIXED_FLOAT seconds) override;

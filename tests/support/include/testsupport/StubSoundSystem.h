@@ -1,0 +1,19 @@
+#pragma once
+// A sound system that plays nothing: it starts, loads nothing (every load gives the -1 of a
+// failed load) and stops at once. Fixtures derive from it to record or report what their tests
+// look at, and override only that.
+
+#include "audio/SoundSystem.h"
+
+class CStubSoundSystem : public ISoundSystem {
+public:
+  int Initialize() override { return 1; }
+  void Shutdown() override {}
+  int LoadWAV(const char*) override { return -1; }
+  int PlaySFX(int, bool) override { return -1; }
+  void StopSFX(int, int) override {}
+  void UnloadWAV(int) override {}
+  int LoadOGG(const char*) override { return -1; }
+  int GetLength(int) override { return 0; }
+  int StopAll() override { return 0; }
+};
