@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "PngRead.h"
+#include "testsupport/PngRead.h"
 
 namespace platform {
 namespace {

@@ -8,11 +8,11 @@
 #include <string>
 
 #include "PlatformFixture.h"
-#include "PngRead.h"
 #include "platform/Control.h"
 #include "platform/EglSurface.h"
 #include "platform/InputScript.h"
 #include "platform/Screen.h"
+#include "testsupport/PngRead.h"
 
 namespace platform {
 namespace {

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "../../shell/demo/DemoLayout.h"
-#include "../platform/PngRead.h"
+#include "testsupport/PngRead.h"
 
 namespace {
 
