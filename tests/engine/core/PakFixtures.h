@@ -15,6 +15,7 @@
 #include "core/ZipFile.h"
 #include "core/iPhoneFile.h"
 #include "pakwriter/PakWriter.h"
+#include "testsupport/ScratchDir.h"
 #include "testsupport/StubGame.h"
 
 namespace paktest {
@@ -34,27 +35,7 @@ inline Bytes Pattern(std::size_t size, std::uint32_t seed) {
     return out;
 }
 
-// A fresh directory under the system temp directory, removed with everything in it.
-class CScratchDir {
-public:
-    CScratchDir() {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = std::string("cobble_") + (info ? info->test_suite_name() : "t") + "_" +
-                           (info ? info->name() : "x") + "_" + std::to_string(std::random_device{}());
-        for (char& c : name)
-            if (c == '/') c = '_';
-        root = std::filesystem::temp_directory_path() / name;
-        std::filesystem::remove_all(root);
-        std::filesystem::create_directories(root);
-    }
-    ~CScratchDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(root, ec);
-    }
-    std::string Path(const std::string& leaf) const { return (root / leaf).string(); }
-
-    std::filesystem::path root;
-};
+using ::CScratchDir;
 
 inline bool WriteFile(const std::string& path, const Bytes& bytes) {
     return pakwriter::WriteBytesToFile(path, bytes);

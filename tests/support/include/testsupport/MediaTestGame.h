@@ -23,6 +23,7 @@
 #include "sprites/SpriteSetManager.h"
 #include "testsupport/GlesTestContext.h"
 #include "testsupport/ImageFixtures.h"
+#include "testsupport/ScratchDir.h"
 #include "testsupport/StubGame.h"
 
 namespace mediatest {
@@ -60,25 +61,7 @@ inline Bytes EncodePng(const TImage& img, bool withAlpha = true) {
     return MakePng(img.width, img.height, img.rgba, withAlpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB);
 }
 
-// A fresh directory under the system temp directory, removed with everything in it.
-class CScratchDir {
-public:
-    CScratchDir() {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = std::string("cobble_media_") + (info ? info->name() : "x") + "_" +
-                           std::to_string(std::random_device{}());
-        for (char& c : name)
-            if (c == '/') c = '_';
-        root = std::filesystem::temp_directory_path() / name;
-        std::filesystem::create_directories(root);
-    }
-    ~CScratchDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(root, ec);
-    }
-    std::string Path(const std::string& leaf) const { return (root / leaf).string(); }
-    std::filesystem::path root;
-};
+using ::CScratchDir;
 
 // A game whose images directory is "Images\", with its own sprite-set manager and a common pak
 // that tests fill with members. Bitmaps are stored as seen (orientation mode 0).
