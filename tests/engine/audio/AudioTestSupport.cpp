@@ -17,7 +17,9 @@ void PutLe32(Bytes& b, std::uint32_t v) {
   PutLe16(b, v & 0xFFFF);
   PutLe16(b, v >> 16);
 }
-void PutTag(Bytes& b, const char* tag) { b.insert(b.end(), tag, tag + 4); }
+void PutTag(Bytes& b, const char* tag) {
+  for (int i = 0; i < 4; ++i) b.push_back(static_cast<std::uint8_t>(tag[i]));
+}
 
 Bytes Chunk(const char* tag, const Bytes& payload) {
   Bytes b;

@@ -146,7 +146,9 @@ TEST_F(MixerTest, LoopingKeepsThePositionFractionAcrossTheWrap) {
   const int number = mixer.playSFX(fx);
   for (int pass = 0; pass < 2; ++pass) {
     mixer.UpdateAudioBuffer();
-    if (pass == 0) EXPECT_EQ(mixer.channel(number)->m_step, 235u) << "44100 Hz at 48000: step 235";
+    if (pass == 0) {
+      EXPECT_EQ(mixer.channel(number)->m_step, 235u) << "44100 Hz at 48000: step 235";
+    }
     // Reference: the position advances by 235 and wraps modulo 3 x 256.
     for (int i = 0; i < kFrames; ++i) {
       const long long k = static_cast<long long>(pass) * kFrames + i;

@@ -44,7 +44,9 @@ protected:
   std::unique_ptr<CWinDibBitmapOGLES> Solid(int w, int h, int r, int g, int b, int alpha = -1) {
     auto bmp = std::make_unique<CWinDibBitmapOGLES>(&game);
     EXPECT_EQ(bmp->SetBits(Plane<std::uint16_t>(static_cast<std::size_t>(w) * h, Rgb565(r, g, b)), w, h), 1);
-    if (alpha >= 0) EXPECT_EQ(bmp->SetAlphaBits(Plane<std::uint8_t>(static_cast<std::size_t>(w) * h, alpha), w, h), 1);
+    if (alpha >= 0) {
+      EXPECT_EQ(bmp->SetAlphaBits(Plane<std::uint8_t>(static_cast<std::size_t>(w) * h, alpha), w, h), 1);
+    }
     return bmp;
   }
 
@@ -126,7 +128,9 @@ TEST_F(GlBitmapTest, EachBlitPicksItsBlendModeAndVertexColour) {
     c.draw(bmp.get(), screen);
     ASSERT_EQ(g_GLES_NumIndexesUsed, 6) << c.why;
     EXPECT_EQ(g_GLES_BlendModeEnabled != 0, c.blending) << c.why;
-    if (c.blending) EXPECT_EQ(g_GLES_BlendDestFactor, c.destFactor) << c.why;
+    if (c.blending) {
+      EXPECT_EQ(g_GLES_BlendDestFactor, c.destFactor) << c.why;
+    }
     EXPECT_EQ(g_GLES_TextEnvironmentMode, c.envMode) << c.why;
     for (int v = 0; v < 4; ++v) {
       EXPECT_EQ(g_GLES_Colors[v * 4 + 0], c.r) << c.why;
@@ -134,8 +138,9 @@ TEST_F(GlBitmapTest, EachBlitPicksItsBlendModeAndVertexColour) {
       EXPECT_EQ(g_GLES_Colors[v * 4 + 2], c.b) << c.why;
       EXPECT_EQ(g_GLES_Colors[v * 4 + 3], c.a) << c.why;
     }
-    if (c.envMode == GL_BLEND)
+    if (c.envMode == GL_BLEND) {
       EXPECT_EQ(g_TextEnvironmentColorARGB, static_cast<std::uint32_t>(c.r | c.g << 8 | c.b << 16 | c.a << 24)) << c.why;
+    }
     GLES_FlushBuffer();
   }
 }
