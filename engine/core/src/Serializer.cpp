@@ -2,33 +2,21 @@
 
 #include <bit>
 #include <cstdint>
-#include <cstdlib>
 
 #include "core/CommonString.h"
 #include "core/File.h"
+#include "SerializeTransfer.h"
 
 // Fixed-size fields move the variable's own bytes, which are the stored little-endian form only
 // on a little-endian machine.
 static_assert(std::endian::native == std::endian::little, "save formats are little-endian");
 static_assert(sizeof(float) == 4 && sizeof(double) == 8 && sizeof(short) == 2);
 
-namespace {
-
-// Moves one fixed-size field through WriteData/ReadData and returns the count the file reported.
-int Transfer(IFile* file, bool writing, void* bytes, int count) {
-  return writing ? file->WriteData(bytes, count) : file->ReadData(bytes, count);
-}
-
-int TransferInt(IFile* file, bool writing, int& value) {
-  return writing ? file->WriteInt(value) : file->ReadInt(&value);
-}
-
-// A block for `count` characters and a terminator, zero-filled; null when memory is short.
-char* AllocateText(int count) {
-  return static_cast<char*>(std::calloc(static_cast<std::size_t>(count) + 1, 1));
-}
-
-}  // namespace
+using serialize_detail::ReadText;
+using serialize_detail::TextRead;
+using serialize_detail::Transfer;
+using serialize_detail::TransferInt;
+using serialize_detail::WriteText;
 
 void SerializeHelper2::Serialize(int& value) { shortfall += 4 - TransferInt(file, writing, value); }
 
@@ -90,89 +78,52 @@ void SerializeHelper2::Serialize(void* data, int count) {
 
 void SerializeHelper2::Serialize(CommonString& s) {
   if (writing) {
-    int length = s.Length();
-    if (file->WriteInt(length) != 4) {
+    if (!WriteText(file, s, false)) ok = false;
+    return;
+  }
+  char* text = nullptr;
+  switch (ReadText(file, false, kMaxStringLength, &text)) {
+    case TextRead::kText:
+      s.Attach(text);
+      return;
+    case TextRead::kEmpty:
+      s = CommonString();
+      return;
+    case TextRead::kTooLong:
+    case TextRead::kShortText:
+      s = CommonString();
       ok = false;
       return;
-    }
-    if (length < 1) return;
-    if (file->WriteData(s.GetData(), length) != length) ok = false;
-    return;
+    case TextRead::kNoCount:
+    case TextRead::kNoMemory:
+      ok = false;
+      return;
   }
-  int count = 0;
-  if (file->ReadInt(&count) != 4) {
-    ok = false;
-    return;
-  }
-  if (count < 1) {
-    s = CommonString();
-    return;
-  }
-  if (count > kMaxStringLength) {
-    s = CommonString();
-    ok = false;
-    return;
-  }
-  char* text = AllocateText(count);
-  if (!text) {
-    ok = false;
-    return;
-  }
-  if (file->ReadData(text, count) != count) {
-    std::free(text);
-    s = CommonString();
-    ok = false;
-    return;
-  }
-  text[count] = '\0';
-  s.Attach(text);
 }
 
 void SerializeHelper2::SerializeW(CommonString& s) {
   if (writing) {
-    const int length = s.Length();
-    if (file->WriteInt(length) != 4) {
+    if (!WriteText(file, s, true)) ok = false;
+    return;
+  }
+  char* text = nullptr;
+  // The same bound as the byte string: a damaged count must not ask for gigabytes. Unlike the
+  // byte string, text that falls short leaves the variable as it was.
+  switch (ReadText(file, true, kMaxStringLength, &text)) {
+    case TextRead::kText:
+      s.Attach(text);
+      return;
+    case TextRead::kEmpty:
+      s = CommonString();
+      return;
+    case TextRead::kTooLong:
+      s = CommonString();
       ok = false;
       return;
-    }
-    const char* text = s.GetData();
-    const char zero = 0;
-    for (int i = 0; i < length; ++i) {
-      if (file->WriteData(&text[i], 1) != 1 || file->WriteData(&zero, 1) != 1) {
-        ok = false;
-        return;
-      }
-    }
-    return;
-  }
-  int count = 0;
-  if (file->ReadInt(&count) != 4) {
-    ok = false;
-    return;
-  }
-  if (count < 1) {
-    s = CommonString();
-    return;
-  }
-  // The same bound as the byte string: a damaged count must not ask for gigabytes.
-  if (count > kMaxStringLength) {
-    s = CommonString();
-    ok = false;
-    return;
-  }
-  char* text = AllocateText(count);
-  if (!text) {
-    ok = false;
-    return;
-  }
-  for (int i = 0; i < count; ++i) {
-    char high = 0;
-    if (file->ReadData(&text[i], 1) != 1 || file->ReadData(&high, 1) != 1) {
-      std::free(text);
+    case TextRead::kNoCount:
+    case TextRead::kNoMemory:
+    case TextRead::kShortText:
       ok = false;
       return;
-    }
   }
-  text[count] = '\0';
-  s.Attach(text);
 }

@@ -1,29 +1,18 @@
 // SerializeHelper, the older serializer: same layouts as SerializeHelper2 except for bool, and
 // failures clear ok instead of counting a shortfall.
 #include <cstdint>
-#include <cstdlib>
 
 #include "core/CommonString.h"
 #include "core/File.h"
 #include "core/Serializer.h"
+#include "SerializeTransfer.h"
 
-namespace {
-
-int Transfer(IFile* file, bool writing, void* bytes, int count) {
-  return writing ? file->WriteData(bytes, count) : file->ReadData(bytes, count);
-}
-
-int TransferInt(IFile* file, bool writing, int& value) {
-  return writing ? file->WriteInt(value) : file->ReadInt(&value);
-}
-
-// This helper sets no upper bound on a stored count, so the size is computed without overflow
-// and a failed allocation is an ordinary failure.
-char* AllocateText(int count) {
-  return static_cast<char*>(std::malloc(static_cast<std::size_t>(count) + 1));
-}
-
-}  // namespace
+using serialize_detail::kNoTextLimit;
+using serialize_detail::ReadText;
+using serialize_detail::TextRead;
+using serialize_detail::Transfer;
+using serialize_detail::TransferInt;
+using serialize_detail::WriteText;
 
 void SerializeHelper::Serialize(int& value) {
   if (!file || TransferInt(file, writing, value) != 4) ok = false;
@@ -104,77 +93,33 @@ void SerializeHelper::Serialize(TRect2D& value) {
   if (moved != 16) ok = false;
 }
 
-void SerializeHelper::Serialize(CommonString& s) {
-  if (!file) {
-    ok = false;
+// Reads or writes one string field; a short read clears ok and leaves the variable as it was.
+static void TransferText(SerializeHelper& helper, CommonString& s, bool wide) {
+  if (!helper.file) {
+    helper.ok = false;
     return;
   }
-  if (writing) {
-    const int length = s.Length();
-    if (file->WriteInt(length) != 4) {
-      ok = false;
+  if (helper.writing) {
+    if (!WriteText(helper.file, s, wide)) helper.ok = false;
+    return;
+  }
+  char* text = nullptr;
+  switch (ReadText(helper.file, wide, kNoTextLimit, &text)) {
+    case TextRead::kText:
+      s.Attach(text);
       return;
-    }
-    if (length > 0 && file->WriteData(s.GetData(), length) != length) ok = false;
-    return;
+    case TextRead::kEmpty:
+      s = CommonString();
+      return;
+    case TextRead::kNoCount:
+    case TextRead::kTooLong:
+    case TextRead::kNoMemory:
+    case TextRead::kShortText:
+      helper.ok = false;
+      return;
   }
-  int count = 0;
-  if (file->ReadInt(&count) != 4) {
-    ok = false;
-    return;
-  }
-  if (count < 1) {
-    s = CommonString();
-    return;
-  }
-  char* text = AllocateText(count);
-  if (!text) {
-    ok = false;
-    return;
-  }
-  if (file->ReadData(text, count) != count) {
-    std::free(text);
-    ok = false;
-    return;
-  }
-  text[count] = '\0';
-  s.Attach(text);
 }
 
-void SerializeHelper::SerializeW(CommonString& s) {
-  if (!file) {
-    ok = false;
-    return;
-  }
-  // The wide layout is the same in both helpers.
-  SerializeHelper2 wide{file, true, writing, 0};
-  if (writing) {
-    wide.SerializeW(s);
-    if (!wide.ok) ok = false;
-    return;
-  }
-  int count = 0;
-  if (file->ReadInt(&count) != 4) {
-    ok = false;
-    return;
-  }
-  if (count < 1) {
-    s = CommonString();
-    return;
-  }
-  char* text = AllocateText(count);
-  if (!text) {
-    ok = false;
-    return;
-  }
-  for (int i = 0; i < count; ++i) {
-    char high = 0;
-    if (file->ReadData(&text[i], 1) != 1 || file->ReadData(&high, 1) != 1) {
-      std::free(text);
-      ok = false;
-      return;
-    }
-  }
-  text[count] = '\0';
-  s.Attach(text);
-}
+void SerializeHelper::Serialize(CommonString& s) { TransferText(*this, s, false); }
+
+void SerializeHelper::SerializeW(CommonString& s) { TransferText(*this, s, true); }
