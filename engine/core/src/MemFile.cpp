@@ -9,6 +9,7 @@
 
 #include "app/GameBase.h"
 #include "core/ZipFile.h"
+#include "PakSearch.h"
 
 void* IMemFile::Detach() { return nullptr; }
 void* IMemFile::GetBuffer() { return nullptr; }
@@ -48,17 +49,8 @@ int CMemoryFile::Open(CGameBase* game, const char* name, unsigned mode) {
 
 int CMemoryFile::OpenFromPaks(CGameBase* game, const char* name, unsigned mode) {
     Close();
-    // Search order: common pak, resolution pak (two-pak mode only), optional pak. A missing
-    // reader on that road ends the search.
-    CBBZipFileReader* readers[3] = {game->m_pCommonPak, game->m_bSinglePak ? nullptr : game->m_pResolutionPak,
-                                    game->m_pOptionalPak};
-    CBBZipFileReader* found = nullptr;
     int entry = -1;
-    for (int r = 0; r < 3 && found == nullptr; ++r) {
-        if (r == 1 && game->m_bSinglePak) continue;
-        if (readers[r] == nullptr) return 0;
-        if (readers[r]->IndexFromName(name, &entry) == ZipResult::Ok) found = readers[r];
-    }
+    CBBZipFileReader* found = FindInPaks(game, name, &entry);
     if (found == nullptr) return 0;
     if (mode & FileMode::Exist) return 1;
 

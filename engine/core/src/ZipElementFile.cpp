@@ -2,6 +2,7 @@
 
 #include "app/GameBase.h"
 #include "core/ZipFile.h"
+#include "PakSearch.h"
 
 CZipElementFile::~CZipElementFile() {
     if (stream != nullptr) Close();
@@ -12,14 +13,8 @@ int CZipElementFile::Open(CGameBase* game, const char* name, unsigned mode) {
     if (game == nullptr || name == nullptr) return 0;
     // The same search as memory files, but without looking at the pak mode: no common pak,
     // no member file.
-    CBBZipFileReader* readers[3] = {game->m_pCommonPak, game->m_pResolutionPak, game->m_pOptionalPak};
-    CBBZipFileReader* found = nullptr;
     int entry = -1;
-    for (int r = 0; r < 3 && found == nullptr; ++r) {
-        if (r == 1 && game->m_bSinglePak) continue;
-        if (readers[r] == nullptr) return 0;
-        if (readers[r]->IndexFromName(name, &entry) == ZipResult::Ok) found = readers[r];
-    }
+    CBBZipFileReader* found = FindInPaks(game, name, &entry);
     if (found == nullptr) return 0;
     if (mode & FileMode::Exist) return 1;
 
