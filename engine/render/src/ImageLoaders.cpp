@@ -113,6 +113,55 @@ bool AlphaFitsPixels(IDibBitmap* bitmap, const CDecodedImage& alpha) {
   return storedW == b->GetStoredWidth() && storedH == b->GetStoredHeight();
 }
 
+using TDecoder = bool (*)(std::span<const std::uint8_t>, const char*, const TDecodeOptions&, CDecodedImage*);
+
+// Opens and decodes the colour image of a loader. On failure the bitmap keeps the 2x flag it had.
+bool DecodeColourImage(CGameBase* game, const char* path, TBitmapGuard& guard, TDecoder decode,
+                       bool wantAlpha, CDecodedImage& image) {
+  CMemoryFile file;
+  bool flagBefore = false;
+  if (!OpenColourImage(game, file, guard, path, &flagBefore)) return false;
+  IDibBitmap* b = guard.bitmap;
+  TDecodeOptions options;
+  options.orientation = b->GetOrientationMode();
+  options.trueColor = gles_game::TrueColorImages(game);
+  options.wantAlpha = wantAlpha;
+  options.halve = TakeHalving(game, b);
+  if (!decode(Bytes(file), path, options, &image)) {
+    Set2x(b, flagBefore);
+    return false;
+  }
+  return true;
+}
+
+// The alpha loaders: the alpha plane of a separate image joins the pixels the bitmap holds.
+// `halve`: whether a 2x alpha image is halved outside double-resolution mode (the JPEG loader
+// halves it, the PNG loader does not).
+IDibBitmap* LoadAlphaImage(CGameBase* game, const char* path, IDibBitmap* bitmap, TDecoder decode,
+                           bool halve) {
+  if (!game) return nullptr;
+  TBitmapGuard guard;
+  if (!Acquire(game, bitmap, guard)) return nullptr;
+  IDibBitmap* b = guard.bitmap;
+  // Opening may set the 2x flag for the alpha file; a refused alpha must not leave it changed.
+  const bool flagBefore = Is2x(b);
+  CMemoryFile file;
+  if (!OpenImage(game, file, guard, path)) return nullptr;
+  TDecodeOptions options;
+  options.orientation = b->GetOrientationMode();
+  options.wantPixels = false;
+  if (halve) options.halve = TakeHalving(game, b);
+  CDecodedImage image;
+  if (!decode(Bytes(file), path, options, &image) || !AlphaFitsPixels(b, image)) {
+    if (image.alpha) std::fprintf(stderr, "image: %s: alpha image size differs from the colour image\n", path);
+    Set2x(b, flagBefore);
+    return nullptr;
+  }
+  b->DestroyAlpha();
+  if (!GiveAlpha(b, image)) return nullptr;
+  return guard.Keep();
+}
+
 std::string WithoutImageExtension(const char* path) {
   std::string base(path ? path : "");
   if (base.size() > 4) {
@@ -157,19 +206,9 @@ IDibBitmap* ImageLoad_PNG(CGameBase* game, const char* path, IDibBitmap* bitmap)
   if (!game) return nullptr;
   TBitmapGuard guard;
   if (!Acquire(game, bitmap, guard)) return nullptr;
-  CMemoryFile file;
-  bool flagBefore = false;
-  if (!OpenColourImage(game, file, guard, path, &flagBefore)) return nullptr;
-  IDibBitmap* b = guard.bitmap;
-  TDecodeOptions options;
-  options.orientation = b->GetOrientationMode();
-  options.trueColor = gles_game::TrueColorImages(game);
-  options.halve = TakeHalving(game, b);
   CDecodedImage image;
-  if (!DecodePng(Bytes(file), path, options, &image)) {
-    Set2x(b, flagBefore);
-    return nullptr;
-  }
+  if (!DecodeColourImage(game, path, guard, DecodePng, true, image)) return nullptr;
+  IDibBitmap* b = guard.bitmap;
   b->DestroyBits();
   // Both planes go in before the one upload.
   gles_game::SetImmediateUpload(game, false);
@@ -180,73 +219,23 @@ IDibBitmap* ImageLoad_PNG(CGameBase* game, const char* path, IDibBitmap* bitmap)
 }
 
 IDibBitmap* ImageLoad_PNG_Alpha(CGameBase* game, const char* path, IDibBitmap* bitmap) {
-  if (!game) return nullptr;
-  TBitmapGuard guard;
-  if (!Acquire(game, bitmap, guard)) return nullptr;
-  IDibBitmap* b = guard.bitmap;
-  // As for the JPEG alpha: a refused alpha must not leave the 2x flag its opening set.
-  const bool flagBefore = Is2x(b);
-  CMemoryFile file;
-  if (!OpenImage(game, file, guard, path)) return nullptr;
-  TDecodeOptions options;
-  options.orientation = b->GetOrientationMode();
-  options.wantPixels = false;
-  CDecodedImage image;
-  if (!DecodePng(Bytes(file), path, options, &image) || !AlphaFitsPixels(b, image)) {
-    if (image.alpha) std::fprintf(stderr, "image: %s: alpha image size differs from the colour image\n", path);
-    Set2x(b, flagBefore);
-    return nullptr;
-  }
-  b->DestroyAlpha();
-  if (!GiveAlpha(b, image)) return nullptr;
-  return guard.Keep();
+  return LoadAlphaImage(game, path, bitmap, DecodePng, false);
 }
 
 IDibBitmap* ImageLoad_JPG(CGameBase* game, const char* path, IDibBitmap* bitmap) {
   if (!game) return nullptr;
   TBitmapGuard guard;
   if (!Acquire(game, bitmap, guard)) return nullptr;
-  CMemoryFile file;
-  bool flagBefore = false;
-  if (!OpenColourImage(game, file, guard, path, &flagBefore)) return nullptr;
-  IDibBitmap* b = guard.bitmap;
-  TDecodeOptions options;
-  options.orientation = b->GetOrientationMode();
-  options.trueColor = gles_game::TrueColorImages(game);
-  options.wantAlpha = false;
-  options.halve = TakeHalving(game, b);
   CDecodedImage image;
-  if (!DecodeJpeg(Bytes(file), path, options, &image)) {
-    Set2x(b, flagBefore);
-    return nullptr;
-  }
+  if (!DecodeColourImage(game, path, guard, DecodeJpeg, false, image)) return nullptr;
+  IDibBitmap* b = guard.bitmap;
   b->DestroyBits();
   if (!GivePixels(b, image)) return nullptr;
   return guard.Keep();
 }
 
 IDibBitmap* ImageLoad_JPG_Alpha(CGameBase* game, const char* path, IDibBitmap* bitmap) {
-  if (!game) return nullptr;
-  TBitmapGuard guard;
-  if (!Acquire(game, bitmap, guard)) return nullptr;
-  IDibBitmap* b = guard.bitmap;
-  // Opening may set the 2x flag for the alpha file; a refused alpha must not leave it changed.
-  const bool flagBefore = Is2x(b);
-  CMemoryFile file;
-  if (!OpenImage(game, file, guard, path)) return nullptr;
-  TDecodeOptions options;
-  options.orientation = b->GetOrientationMode();
-  options.wantPixels = false;
-  options.halve = TakeHalving(game, b);
-  CDecodedImage image;
-  if (!DecodeJpeg(Bytes(file), path, options, &image) || !AlphaFitsPixels(b, image)) {
-    if (image.alpha) std::fprintf(stderr, "image: %s: alpha image size differs from the colour image\n", path);
-    Set2x(b, flagBefore);
-    return nullptr;
-  }
-  b->DestroyAlpha();
-  if (!GiveAlpha(b, image)) return nullptr;
-  return guard.Keep();
+  return LoadAlphaImage(game, path, bitmap, DecodeJpeg, true);
 }
 
 IDibBitmap* ImageLoad_Alpha(CGameBase* game, const char* path, IDibBitmap* bitmap) {
