@@ -157,18 +157,7 @@ bool Decode(CJpgStreamReader& source, const char* name, const TDecodeOptions& op
   const int H = static_cast<int>(d->cinfo.output_height);
   if (W <= 0 || H <= 0) return false;
   const int bpp = options.trueColor ? 3 : 2;
-  const std::size_t planePixels = static_cast<std::size_t>(W) * H;
-  if (options.wantPixels) {
-    out->pixels = static_cast<unsigned char*>(std::malloc(planePixels * bpp));
-    if (!out->pixels) return false;
-  }
-  if (options.wantAlpha) {
-    out->alpha = static_cast<unsigned char*>(std::malloc(planePixels));
-    if (!out->alpha) {
-      out->Reset();
-      return false;
-    }
-  }
+  if (!AllocatePlanes(options, W, H, bpp, out)) return false;
   JSAMPARRAY row = (*d->cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&d->cinfo), JPOOL_IMAGE,
                                                 static_cast<JDIMENSION>(W * components), 1);
   const TImageLayout layout{options.orientation, W, H};

@@ -123,18 +123,7 @@ bool DecodePng(std::span<const std::uint8_t> bytes, const char* nameForLog, cons
     return false;
   }
   const int bpp = options.trueColor ? 3 : 2;
-  const std::size_t planePixels = static_cast<std::size_t>(outW) * outH;
-  if (options.wantPixels) {
-    out->pixels = static_cast<unsigned char*>(std::malloc(planePixels * bpp));
-    if (!out->pixels) return false;
-  }
-  if (options.wantAlpha) {
-    out->alpha = static_cast<unsigned char*>(std::malloc(planePixels));
-    if (!out->alpha) {
-      out->Reset();
-      return false;
-    }
-  }
+  if (!AllocatePlanes(options, outW, outH, bpp, out)) return false;
   b.rows = static_cast<unsigned char*>(std::malloc(rowBytes * (halve ? 2 : 1)));
   if (!b.rows) {
     out->Reset();
