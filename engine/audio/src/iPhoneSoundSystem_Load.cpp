@@ -41,6 +41,18 @@ int CiPhoneSoundSystem::FirstFreeEffectSlot() const {
   return -1;
 }
 
+CMemoryFile* CiPhoneSoundSystem::OpenEffectFile(int slot, const char* fileName) {
+  DeleteFile(m_effectFiles[slot]);
+  m_effectFiles[slot] = nullptr;
+  CMemoryFile* file = m_game->CreateMemoryFileObject();
+  if (!file) return nullptr;
+  if (!file->Open(m_game, fileName, FileMode::Read)) {
+    DeleteFile(file);
+    return nullptr;
+  }
+  return file;
+}
+
 int CiPhoneSoundSystem::AdoptEffectImage(int slot, CMemoryFile* file, void* image, int size) {
   auto* sfx = new (std::nothrow) SoundFX;
   if (!sfx || !sfx->load(image, static_cast<std::size_t>(size))) {
@@ -60,15 +72,8 @@ int CiPhoneSoundSystem::AdoptEffectImage(int slot, CMemoryFile* file, void* imag
 int CiPhoneSoundSystem::LoadWAV(const char* fileName) {
   const int slot = FirstFreeEffectSlot();
   if (slot < 0 || !fileName || !m_game) return -1;
-  DeleteFile(m_effectFiles[slot]);
-  m_effectFiles[slot] = nullptr;
-
-  CMemoryFile* file = m_game->CreateMemoryFileObject();
+  CMemoryFile* file = OpenEffectFile(slot, fileName);
   if (!file) return -1;
-  if (!file->Open(m_game, fileName, FileMode::Read)) {
-    DeleteFile(file);
-    return -1;
-  }
   const int size = file->GetSize();
   void* image = size > 0 ? std::malloc(static_cast<std::size_t>(size)) : nullptr;
   if (!image || file->Seek(0, FileSeek::Start) != 1 || file->ReadData(image, size) != size) {
@@ -82,15 +87,8 @@ int CiPhoneSoundSystem::LoadWAV(const char* fileName) {
 int CiPhoneSoundSystem::LoadOGG(const char* fileName) {
   const int slot = FirstFreeEffectSlot();
   if (slot < 0 || !fileName || !m_game) return -1;
-  DeleteFile(m_effectFiles[slot]);
-  m_effectFiles[slot] = nullptr;
-
-  CMemoryFile* file = m_game->CreateMemoryFileObject();
+  CMemoryFile* file = OpenEffectFile(slot, fileName);
   if (!file) return -1;
-  if (!file->Open(m_game, fileName, FileMode::Read)) {
-    DeleteFile(file);
-    return -1;
-  }
   OggVorbis_File vf;
   if (ov_open_callbacks(file, &vf, nullptr, 0, OggFileCallbacks()) < 0) {
     DeleteFile(file);

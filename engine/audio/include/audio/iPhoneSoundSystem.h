@@ -69,6 +69,8 @@ class CiPhoneSoundSystem : public ISoundSystem {
 
  private:
   int FirstFreeEffectSlot() const;
+  // Drops the slot's old file and opens fileName from the paks for it; null when it cannot.
+  CMemoryFile* OpenEffectFile(int slot, const char* fileName);
   // Parses an image the slot then owns through its memory file; -1 and nothing kept on failure.
   int AdoptEffectImage(int slot, CMemoryFile* file, void* image, int size);
   int PlayStreamAt(int id, bool asSound, bool loop, FIXED_FLOAT fadeIn);
