@@ -1,5 +1,6 @@
 #include "core/CommonString.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
@@ -101,6 +102,18 @@ bool CommonString::IsEqual(const char* text) const
     return text != nullptr && buffer != nullptr && std::strcmp(buffer, text) == 0;
 }
 
+int common_string_detail::FormatInto(char* work, int size, const char* format, va_list args)
+{
+    int written = format != nullptr ? std::vsnprintf(work, static_cast<std::size_t>(size), format, args) : 0;
+    if (written < 0) {
+        written = 0;
+    }
+    if (written > size - 1) {
+        written = size - 1;
+    }
+    return written;
+}
+
 void CommonString::Format(const char* format, ...)
 {
     va_list args;
@@ -113,13 +126,7 @@ void CommonString::FormatV(const char* format, va_list args)
 {
     // Formatting into the work buffer first lets the arguments refer to our own text.
     char work[kFormatBufferSize];
-    int written = format != nullptr ? std::vsnprintf(work, sizeof work, format, args) : 0;
-    if (written < 0) {
-        written = 0;
-    }
-    if (written > kFormatBufferSize - 1) {
-        written = kFormatBufferSize - 1;
-    }
+    const int written = common_string_detail::FormatInto(work, sizeof work, format, args);
     // An empty result still gets its 1-byte block: callers test IsEqual("") on it.
     char* copy = CopyBlock(work, static_cast<std::size_t>(written));
     std::free(buffer);

@@ -76,6 +76,12 @@ CommonString operator+(const CommonString& a, const CommonString& b);
 // Formats into a 2000-byte work buffer: results are cut to 1999 characters.
 constexpr int kCommonStringRSFormatBufferSize = 2000;
 
+namespace common_string_detail {
+// vsnprintf into work (size bytes, size >= 1); returns the length of the text it holds, cut to
+// size - 1. A null format or a formatting error gives 0.
+int FormatInto(char* work, int size, const char* format, va_list args);
+}  // namespace common_string_detail
+
 template <int N>
 class CommonStringRS {
     static_assert(N > 0, "inline capacity must be positive");
@@ -217,13 +223,7 @@ void CommonStringRS<N>::FormatV(const char* format, va_list args)
 {
     // Formatting first lets the arguments refer to this string's own text.
     char work[kCommonStringRSFormatBufferSize];
-    int written = format != nullptr ? std::vsnprintf(work, sizeof work, format, args) : 0;
-    if (written < 0) {
-        written = 0;
-    }
-    if (written > kCommonStringRSFormatBufferSize - 1) {
-        written = kCommonStringRSFormatBufferSize - 1;
-    }
+    const int written = common_string_detail::FormatInto(work, sizeof work, format, args);
     Release();
     Place(work, written, nullptr, 0);
 }
