@@ -76,54 +76,37 @@ void SerializeHelper2::Serialize(void* data, int count) {
   shortfall += count - Transfer(file, writing, data, count);
 }
 
-void SerializeHelper2::Serialize(CommonString& s) {
-  if (writing) {
-    if (!WriteText(file, s, false)) ok = false;
+// Reads or writes one string field; failures show in ok only. The bound keeps a damaged count
+// from asking for gigabytes. Text that falls short empties a byte string but leaves a wide one as
+// it was.
+static void TransferText(SerializeHelper2& helper, CommonString& s, bool wide) {
+  if (helper.writing) {
+    if (!WriteText(helper.file, s, wide)) helper.ok = false;
     return;
   }
   char* text = nullptr;
-  switch (ReadText(file, false, kMaxStringLength, &text)) {
+  switch (ReadText(helper.file, wide, SerializeHelper2::kMaxStringLength, &text)) {
     case TextRead::kText:
       s.Attach(text);
       return;
     case TextRead::kEmpty:
       s = CommonString();
       return;
-    case TextRead::kTooLong:
     case TextRead::kShortText:
+      if (!wide) s = CommonString();
+      helper.ok = false;
+      return;
+    case TextRead::kTooLong:
       s = CommonString();
-      ok = false;
+      helper.ok = false;
       return;
     case TextRead::kNoCount:
     case TextRead::kNoMemory:
-      ok = false;
+      helper.ok = false;
       return;
   }
 }
 
-void SerializeHelper2::SerializeW(CommonString& s) {
-  if (writing) {
-    if (!WriteText(file, s, true)) ok = false;
-    return;
-  }
-  char* text = nullptr;
-  // The same bound as the byte string: a damaged count must not ask for gigabytes. Unlike the
-  // byte string, text that falls short leaves the variable as it was.
-  switch (ReadText(file, true, kMaxStringLength, &text)) {
-    case TextRead::kText:
-      s.Attach(text);
-      return;
-    case TextRead::kEmpty:
-      s = CommonString();
-      return;
-    case TextRead::kTooLong:
-      s = CommonString();
-      ok = false;
-      return;
-    case TextRead::kNoCount:
-    case TextRead::kNoMemory:
-    case TextRead::kShortText:
-      ok = false;
-      return;
-  }
-}
+void SerializeHelper2::Serialize(CommonString& s) { TransferText(*this, s, false); }
+
+void SerializeHelper2::SerializeW(CommonString& s) { TransferText(*this, s, true); }
