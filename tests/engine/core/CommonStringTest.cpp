@@ -8,56 +8,9 @@
 #include <vector>
 
 #include "core/File.h"
+#include "VectorFile.h"
 
 namespace {
-
-class CStringTestFile : public IFile {
-public:
-    std::vector<unsigned char> bytes;
-    int position = 0;
-    // Writes stop (short) once this many bytes were written in total; -1 means no limit.
-    int writeBudget = -1;
-
-    int Open(CGameBase*, const char*, unsigned) override { return 1; }
-    int IsOpened() override { return 1; }
-    void Close() override {}
-    int GetSize() override { return static_cast<int>(bytes.size()); }
-    int Seek(long offset, int) override
-    {
-        position = static_cast<int>(offset);
-        return 1;
-    }
-    int ReadData(void* buffer, int count) override
-    {
-        const int available = std::max(0, static_cast<int>(bytes.size()) - position);
-        const int n = std::min(count, available);
-        if (n > 0) {
-            std::memcpy(buffer, bytes.data() + position, static_cast<size_t>(n));
-        }
-        position += n;
-        return n;
-    }
-    int WriteData(const void* buffer, int count) override
-    {
-        int n = count;
-        if (writeBudget >= 0) {
-            n = std::min(count, std::max(0, writeBudget - static_cast<int>(bytes.size())));
-        }
-        const auto* p = static_cast<const unsigned char*>(buffer);
-        bytes.insert(bytes.end(), p, p + n);
-        position = static_cast<int>(bytes.size());
-        return n;
-    }
-    int WriteInt(int v) override { return WriteData(&v, 4); }
-    int ReadInt(int* v) override { return ReadData(v, 4); }
-    int WriteUInt(unsigned int v) override { return WriteData(&v, 4); }
-    int ReadUInt(unsigned int* v) override { return ReadData(v, 4); }
-    int WriteByte(unsigned char v) override { return WriteData(&v, 1); }
-    int ReadByte(unsigned char* v) override { return ReadData(v, 1); }
-    int WriteWord(unsigned short v) override { return WriteData(&v, 2); }
-    int ReadWord(unsigned short* v) override { return ReadData(v, 2); }
-    int Delete(const char*) override { return -1; }
-};
 
 // The four ways to reach length 0: three without a buffer, three with a 1-byte block.
 enum class EmptyKind { Default, FromNull, FromEmptyText, FormatEmpty, ZeroChar, ReadZeroCount };
@@ -79,8 +32,8 @@ CommonString MakeEmpty(EmptyKind kind)
     case EmptyKind::ZeroChar:
         return CommonString('\0');
     case EmptyKind::ReadZeroCount: {
-        CStringTestFile file;
-        file.bytes = {0, 0};
+        CVectorFile file;
+        file.data = {0, 0};
         CommonString s("old text");
         EXPECT_EQ(ReadString(&file, s), 1);
         return s;
@@ -257,39 +210,39 @@ TEST(CommonStringTest, FormatIsBoundedToItsWorkBuffer)
 
 TEST(CommonStringTest, WriteStringStoresA16BitCountAndTheBytes)
 {
-    CStringTestFile file;
+    CVectorFile file;
     CommonString hello("hello");
     ASSERT_EQ(WriteString(&file, hello), 1);
     const std::vector<unsigned char> expected = {5, 0, 'h', 'e', 'l', 'l', 'o'};
-    EXPECT_EQ(file.bytes, expected);
+    EXPECT_EQ(file.data, expected);
 
-    CStringTestFile emptyFile;
+    CVectorFile emptyFile;
     CommonString empty;
     ASSERT_EQ(WriteString(&emptyFile, empty), 1);
-    EXPECT_EQ(emptyFile.bytes, (std::vector<unsigned char>{0, 0}));
+    EXPECT_EQ(emptyFile.data, (std::vector<unsigned char>{0, 0}));
 
     // 70000 characters: the count is 70000 mod 65536 = 4464 (0x1170), then 4464 bytes.
     std::string big(70000, '\0');
     for (size_t i = 0; i < big.size(); ++i) {
         big[i] = static_cast<char>('a' + i % 26);
     }
-    CStringTestFile bigFile;
+    CVectorFile bigFile;
     CommonString bigString(big.c_str());
     ASSERT_EQ(WriteString(&bigFile, bigString), 1);
-    ASSERT_EQ(bigFile.bytes.size(), 2u + 4464u);
-    EXPECT_EQ(bigFile.bytes[0], 0x70);
-    EXPECT_EQ(bigFile.bytes[1], 0x11);
-    EXPECT_EQ(std::string(bigFile.bytes.begin() + 2, bigFile.bytes.end()), big.substr(0, 4464));
+    ASSERT_EQ(bigFile.data.size(), 2u + 4464u);
+    EXPECT_EQ(bigFile.data[0], 0x70);
+    EXPECT_EQ(bigFile.data[1], 0x11);
+    EXPECT_EQ(std::string(bigFile.data.begin() + 2, bigFile.data.end()), big.substr(0, 4464));
 }
 
 TEST(CommonStringTest, WriteStringReportsShortWrites)
 {
     CommonString s("hello");
-    CStringTestFile noRoomForCount;
-    noRoomForCount.writeBudget = 1;
+    CVectorFile noRoomForCount;
+    noRoomForCount.capacity = 1;
     EXPECT_EQ(WriteString(&noRoomForCount, s), 0);
-    CStringTestFile noRoomForText;
-    noRoomForText.writeBudget = 4;
+    CVectorFile noRoomForText;
+    noRoomForText.capacity = 4;
     EXPECT_EQ(WriteString(&noRoomForText, s), 0);
     EXPECT_EQ(WriteString(nullptr, s), 0);
 }
@@ -313,8 +266,8 @@ TEST(CommonStringTest, ReadStringTable)
     };
     for (const TReadCase& c : cases) {
         SCOPED_TRACE(c.why);
-        CStringTestFile file;
-        file.bytes = c.bytes;
+        CVectorFile file;
+        file.data = c.bytes;
         CommonString s("previous");
         EXPECT_EQ(ReadString(&file, s), c.result);
         ASSERT_NE(s.GetData(), nullptr);
@@ -324,7 +277,7 @@ TEST(CommonStringTest, ReadStringTable)
 
 TEST(CommonStringTest, WriteThenReadRoundTripsBytesAbove127)
 {
-    CStringTestFile file;
+    CVectorFile file;
     CommonString out("caf\xc3\xa9 \xff");
     ASSERT_EQ(WriteString(&file, out), 1);
     file.position = 0;
