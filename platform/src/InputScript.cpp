@@ -1,7 +1,6 @@
 #include "platform/InputScript.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -10,6 +9,7 @@
 #include "platform/Navigator.h"
 #include "platform/Screen.h"
 #include "platform/Settings.h"
+#include "WholeNumber.h"
 
 namespace platform {
 namespace {
@@ -26,15 +26,9 @@ std::vector<std::string_view> SplitWords(std::string_view line) {
   return words;
 }
 
+// A script word is a number of at most 11 characters ("-2147483648").
 bool ParseInt(std::string_view text, long lo, long hi, int& out) {
-  if (text.empty() || text.size() > 11) return false;
-  const std::string copy(text);
-  char* end = nullptr;
-  errno = 0;
-  const long v = std::strtol(copy.c_str(), &end, 10);
-  if (errno != 0 || *end != '\0' || v < lo || v > hi) return false;
-  out = static_cast<int>(v);
-  return true;
+  return ParseWholeNumber(text, 11, lo, hi, out);
 }
 
 constexpr long kMaxCoord = 1000000;

@@ -1,11 +1,11 @@
 #include "platform/Settings.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
 
 #include "PlatformState.h"
+#include "WholeNumber.h"
 
 namespace platform {
 namespace {
@@ -16,14 +16,7 @@ void Complain(const char* name, const char* value, const char* expected) {
 
 // Whole-text decimal in [lo, hi]; false on anything else.
 bool ParseInt(std::string_view text, long lo, long hi, int& out) {
-  if (text.empty() || text.size() > 12) return false;
-  std::string copy(text);
-  char* end = nullptr;
-  errno = 0;
-  const long v = std::strtol(copy.c_str(), &end, 10);
-  if (errno != 0 || *end != '\0' || v < lo || v > hi) return false;
-  out = static_cast<int>(v);
-  return true;
+  return ParseWholeNumber(text, 12, lo, hi, out);
 }
 
 void ReadInt(const char* name, long lo, long hi, int& field) {
