@@ -108,4 +108,26 @@ void BM_RotateScale256(benchmark::State& state)
 }
 BENCHMARK(BM_RotateScale256)->Arg(0)->Arg(1)->Arg(2);
 
+// The additive draw of the same turn: Arg(0) whether the source has alpha, Arg(1) the quality
+// (a source without alpha at quality 0 takes the nearest-sample path).
+void BM_RotateAdditive256(benchmark::State& state)
+{
+    auto src = MakeImage(256, state.range(0) != 0);
+    auto dst = MakeImage(kSide, false);
+    CQuorvanImageRotatorScaler rot(nullptr, 36000);
+    if (rot.Initialize() != 1) {
+        state.SkipWithError("rotator tables");
+        return;
+    }
+    rot.SetQuality(static_cast<int>(state.range(1)));
+    for (auto _ : state) {
+        rot.DrawRotatedBitmapAdditive(src.get(), dst.get(), 256 << 8, 256 << 8, 30 * 256, 0x10000,
+                                      200, 160, 120, -40, 0);
+        benchmark::DoNotOptimize(dst->GetBits());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * 256 * 256 * 2);
+}
+BENCHMARK(BM_RotateAdditive256)->Args({1, 2})->Args({0, 2})->Args({0, 0});
+
 }  // namespace
