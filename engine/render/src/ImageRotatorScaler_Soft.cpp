@@ -205,6 +205,28 @@ inline int AlphaCoverage(const TBilinear& t)
     return coverage <= 8 ? 0 : coverage;
 }
 
+// AlphaCoverage after the caller's alpha offset; 0 means skip.
+inline int OffsetCoverage(const TBilinear& t, int offset)
+{
+    const int coverage = AlphaCoverage(t);
+    const int a = coverage + offset;
+    return coverage == 0 || a <= 8 ? 0 : a;
+}
+
+// The additive members: the 565 fields tinted by 5/6/5-bit factors, weakened by a below 245,
+// added with saturation.
+inline std::uint16_t AddTinted565(std::uint16_t out, int r5, int g6, int b5, int tr, int tg, int tb,
+                                  int a)
+{
+    int cr = (r5 * tr) >> 5, cg = (g6 * tg) >> 6, cb = (b5 * tb) >> 5;
+    if (a < 245) {
+        cr = (cr * a) >> 8;
+        cg = (cg * a) >> 8;
+        cb = (cb * a) >> 8;
+    }
+    return AddSaturate565(out, cr, cg, cb);
+}
+
 inline std::uint16_t Pack(int r5, int g6, int b5)
 {
     return static_cast<std::uint16_t>((r5 << 11) | (g6 << 5) | b5);
@@ -389,9 +411,8 @@ void CQuorvanImageRotatorScaler::SW565_DrawRotatedBitmapTransparentHighest(
         if (!SampleBilinear(st.s, u, v, t)) {
             return;
         }
-        const int coverage = AlphaCoverage(t);
-        const int a = coverage + alphaOffset;
-        if (coverage == 0 || a <= 8) {
+        const int a = OffsetCoverage(t, alphaOffset);
+        if (a == 0) {
             return;
         }
         const std::uint16_t c = Pack(t.r, t.g, t.b);
@@ -417,9 +438,8 @@ void CQuorvanImageRotatorScaler::SW565_DrawRotatedBitmapMultiplyHighest(
         if (!SampleBilinear(st.s, u, v, t)) {
             return;
         }
-        const int coverage = AlphaCoverage(t);
-        const int a = coverage + offset;
-        if (coverage == 0 || a <= 8) {
+        const int a = OffsetCoverage(t, offset);
+        if (a == 0) {
             return;
         }
         const std::uint16_t c =
@@ -468,9 +488,8 @@ void CQuorvanImageRotatorScaler::SW565_DrawRotatedBitmapAlphaChannelHighest(
             t.alphaWeighted += av * weights[i];
         }
         t.alphaWeighted >>= 8;
-        const int coverage = AlphaCoverage(t);
-        const int a = coverage + offset;
-        if (coverage == 0 || a <= 8) {
+        const int a = OffsetCoverage(t, offset);
+        if (a == 0) {
             return;
         }
         out = a < 245 ? BlendFields565(out, r5, g6, b5, a) : packed;
@@ -504,18 +523,11 @@ void CQuorvanImageRotatorScaler::SW565_DrawRotatedBitmapAdditiveHighest(
         if (!SampleBilinear(st.s, u, v, t)) {
             return;
         }
-        const int coverage = AlphaCoverage(t);
-        const int a = coverage + offset;
-        if (coverage == 0 || a <= 8) {
+        const int a = OffsetCoverage(t, offset);
+        if (a == 0) {
             return;
         }
-        int cr = (t.r * tr) >> 5, cg = (t.g * tg) >> 6, cb = (t.b * tb) >> 5;
-        if (a < 245) {
-            cr = (cr * a) >> 8;
-            cg = (cg * a) >> 8;
-            cb = (cb * a) >> 8;
-        }
-        out = AddSaturate565(out, cr, cg, cb);
+        out = AddTinted565(out, t.r, t.g, t.b, tr, tg, tb, a);
     });
 }
 
@@ -543,13 +555,7 @@ void CQuorvanImageRotatorScaler::SW565_DrawRotatedBitmapAdditiveHighest_NoAlpha(
         if (!SampleBilinear(st.s, u, v, t) || (t.r == 0 && t.g == 0 && t.b == 0)) {
             return;
         }
-        int cr = (t.r * tr) >> 5, cg = (t.g * tg) >> 6, cb = (t.b * tb) >> 5;
-        if (a <= 244) {
-            cr = (cr * a) >> 8;
-            cg = (cg * a) >> 8;
-            cb = (cb * a) >> 8;
-        }
-        out = AddSaturate565(out, cr, cg, cb);
+        out = AddTinted565(out, t.r, t.g, t.b, tr, tg, tb, a);
     });
 }
 
@@ -574,12 +580,6 @@ void CQuorvanImageRotatorScaler::SW565_DrawRotatedBitmapAdditiveLowest_NoAlpha(
             return;
         }
         const std::uint16_t p = s.pixels[i];
-        int cr = (Red5(p) * tr) >> 5, cg = (Green6(p) * tg) >> 6, cb = (Blue5(p) * tb) >> 5;
-        if (a <= 244) {
-            cr = (cr * a) >> 8;
-            cg = (cg * a) >> 8;
-            cb = (cb * a) >> 8;
-        }
-        out = AddSaturate565(out, cr, cg, cb);
+        out = AddTinted565(out, Red5(p), Green6(p), Blue5(p), tr, tg, tb, a);
     });
 }
