@@ -1,10 +1,18 @@
 #include "audio/StreamingProvider.h"
 
+#include "PakMember.h"
 #include "app/GameBase.h"
 #include "audio/AudioConfig.h"
 #include "audio/SoundSystem.h"
 
 void CStreamingProvider::SetFadeIn(FIXED_FLOAT) {}
+
+bool CStreamingProvider::LoadStream(const char* name) {
+  Unload();
+  IFile* file = OpenPakMember(m_game, name);
+  if (!file) return false;
+  return LoadStreamFromFile(file, name);
+}
 
 void CStreamingProvider::SetupRateAndStep() {
   m_outputRate = (m_game && m_game->m_pSoundSystem) ? m_game->m_pSoundSystem->GetSamplingRate()

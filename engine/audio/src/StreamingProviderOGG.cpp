@@ -6,7 +6,6 @@
 #include <new>
 
 #include "OggFileCallbacks.h"
-#include "PakMember.h"
 #include "audio/AudioConfig.h"
 #include "core/File.h"
 
@@ -22,13 +21,6 @@ constexpr int kMaxFruitlessReads = 64;
 }  // namespace
 
 CStreamingProviderOGG::~CStreamingProviderOGG() { Unload(); }
-
-bool CStreamingProviderOGG::LoadStream(const char* name) {
-  Unload();
-  IFile* file = OpenPakMember(m_game, name);
-  if (!file) return false;
-  return LoadStreamFromFile(file, name);
-}
 
 bool CStreamingProviderOGG::LoadStreamFromFile(IFile* file, const char* name) {
   Unload();

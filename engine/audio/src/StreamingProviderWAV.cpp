@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "PakMember.h"
 #include "WavBytes.h"
 #include "audio/AudioConfig.h"
 #include "core/File.h"
@@ -24,13 +23,6 @@ void CStreamingProviderWAV::FreeSharedReadBlock() {
 }
 
 CStreamingProviderWAV::~CStreamingProviderWAV() { Unload(); }
-
-bool CStreamingProviderWAV::LoadStream(const char* name) {
-  Unload();
-  IFile* file = OpenPakMember(m_game, name);
-  if (!file) return false;
-  return LoadStreamFromFile(file, name);
-}
 
 bool CStreamingProviderWAV::LoadStreamFromFile(IFile* file, const char* name) {
   Unload();

@@ -23,8 +23,9 @@ class CStreamingProvider {
 
   // Adds up to count samples of the stream into mix (clamped to 16 bits).
   virtual void UpdateBufferAdd(short* mix, int count) = 0;
-  // Opens `name` as a member of the resource paks and prepares to play: false on failure.
-  virtual bool LoadStream(const char* name) = 0;
+  // Opens `name` as a member of the resource paks and prepares to play: false on failure. Both
+  // formats open the member the same way and hand it to LoadStreamFromFile.
+  virtual bool LoadStream(const char* name);
   virtual void Unload() = 0;
   virtual void Start(bool loop) = 0;
   // Stops and rewinds.

@@ -15,7 +15,6 @@ class CStreamingProviderOGG : public CStreamingProvider {
   ~CStreamingProviderOGG() override;
 
   void UpdateBufferAdd(short* mix, int count) override;
-  bool LoadStream(const char* name) override;
   bool LoadStreamFromFile(IFile* file, const char* name) override;
   void Unload() override;
   void Start(bool loop) override;

@@ -13,7 +13,6 @@ class CStreamingProviderWAV : public CStreamingProvider {
 
   void UpdateBufferAdd(short* mix, int count) override;
   // Refuses anything but 8- or 16-bit PCM with 1 or 2 channels and a data chunk.
-  bool LoadStream(const char* name) override;
   bool LoadStreamFromFile(IFile* file, const char* name) override;
   void Unload() override;
   void Start(bool loop) override;
