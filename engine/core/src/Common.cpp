@@ -57,6 +57,18 @@ long long FixedSlope(long long dx, long long dy)
     return (dy * 4096) / (dx * 16);
 }
 
+// Hands a found crossing to the caller's outputs (either may be null); returns 1.
+int StoreCrossing(long long x, long long y, int* outX, int* outY)
+{
+    if (outX != nullptr) {
+        *outX = static_cast<int>(x);
+    }
+    if (outY != nullptr) {
+        *outY = static_cast<int>(y);
+    }
+    return 1;
+}
+
 } // namespace
 
 int LinesIntersectH(int x1, int y1, int x2, int y2, int xa, int y, int xb, int* outX, int* outY)
@@ -80,13 +92,7 @@ int LinesIntersectH(int x1, int y1, int x2, int y2, int xa, int y, int xb, int* 
         !Within(xOffset, static_cast<long long>(xa) - x1, static_cast<long long>(xb) - x1)) {
         return 0;
     }
-    if (outX != nullptr) {
-        *outX = static_cast<int>(x1 + xOffset);
-    }
-    if (outY != nullptr) {
-        *outY = static_cast<int>(y1 + yOffset);
-    }
-    return 1;
+    return StoreCrossing(x1 + xOffset, y1 + yOffset, outX, outY);
 }
 
 int LinesIntersectV(int x1, int y1, int x2, int y2, int x, int ya, int yb, int* outX, int* outY)
@@ -109,11 +115,5 @@ int LinesIntersectV(int x1, int y1, int x2, int y2, int x, int ya, int yb, int* 
         !Within(yOffset, static_cast<long long>(ya) - y1, static_cast<long long>(yb) - y1)) {
         return 0;
     }
-    if (outX != nullptr) {
-        *outX = static_cast<int>(x1 + xOffset);
-    }
-    if (outY != nullptr) {
-        *outY = static_cast<int>(y1 + yOffset);
-    }
-    return 1;
+    return StoreCrossing(x1 + xOffset, y1 + yOffset, outX, outY);
 }
