@@ -35,22 +35,25 @@ inline bool WriteText(IFile* file, const CommonString& s, bool wide) {
   return true;
 }
 
-// How reading a string field ended; the caller decides what each outcome does to the variable.
+// How reading a string field ended; the caller decides what a failure does to the variable.
 enum class TextRead {
-  kText,       // *text holds a new terminated block the caller attaches
-  kEmpty,      // stored count below 1
+  kRead,       // s holds the stored text (the empty string for a count below 1)
   kNoCount,    // the count itself was short
   kTooLong,    // stored count above the caller's limit
   kNoMemory,   // the block could not be allocated
-  kShortText,  // the characters ran out; nothing is left allocated
+  kShortText,  // the characters ran out
 };
 
-// Reads a string field written by WriteText. The block is sized from the count without overflow
-// (count + 1 as size_t) and freed again when the characters fall short.
-inline TextRead ReadText(IFile* file, bool wide, int max_count, char** text) {
+// Reads a string field written by WriteText into s; on any failure s is left as it was and
+// nothing stays allocated. The block is sized from the count without overflow (count + 1 as
+// size_t).
+inline TextRead ReadText(IFile* file, bool wide, int max_count, CommonString& s) {
   int count = 0;
   if (file->ReadInt(&count) != 4) return TextRead::kNoCount;
-  if (count < 1) return TextRead::kEmpty;
+  if (count < 1) {
+    s = CommonString();
+    return TextRead::kRead;
+  }
   if (count > max_count) return TextRead::kTooLong;
   char* block = static_cast<char*>(std::calloc(static_cast<std::size_t>(count) + 1, 1));
   if (!block) return TextRead::kNoMemory;
@@ -68,8 +71,8 @@ inline TextRead ReadText(IFile* file, bool wide, int max_count, char** text) {
     return TextRead::kShortText;
   }
   block[count] = '\0';
-  *text = block;
-  return TextRead::kText;
+  s.Attach(block);
+  return TextRead::kRead;
 }
 
 // The older helper sets no upper bound on a stored count: a huge one fails on the allocation or

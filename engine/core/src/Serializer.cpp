@@ -84,27 +84,10 @@ static void TransferText(SerializeHelper2& helper, CommonString& s, bool wide) {
     if (!WriteText(helper.file, s, wide)) helper.ok = false;
     return;
   }
-  char* text = nullptr;
-  switch (ReadText(helper.file, wide, SerializeHelper2::kMaxStringLength, &text)) {
-    case TextRead::kText:
-      s.Attach(text);
-      return;
-    case TextRead::kEmpty:
-      s = CommonString();
-      return;
-    case TextRead::kShortText:
-      if (!wide) s = CommonString();
-      helper.ok = false;
-      return;
-    case TextRead::kTooLong:
-      s = CommonString();
-      helper.ok = false;
-      return;
-    case TextRead::kNoCount:
-    case TextRead::kNoMemory:
-      helper.ok = false;
-      return;
-  }
+  const TextRead result = ReadText(helper.file, wide, SerializeHelper2::kMaxStringLength, s);
+  if (result == TextRead::kRead) return;
+  helper.ok = false;
+  if (result == TextRead::kTooLong || (result == TextRead::kShortText && !wide)) s = CommonString();
 }
 
 void SerializeHelper2::Serialize(CommonString& s) { TransferText(*this, s, false); }

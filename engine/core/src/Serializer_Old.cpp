@@ -103,21 +103,7 @@ static void TransferText(SerializeHelper& helper, CommonString& s, bool wide) {
     if (!WriteText(helper.file, s, wide)) helper.ok = false;
     return;
   }
-  char* text = nullptr;
-  switch (ReadText(helper.file, wide, kNoTextLimit, &text)) {
-    case TextRead::kText:
-      s.Attach(text);
-      return;
-    case TextRead::kEmpty:
-      s = CommonString();
-      return;
-    case TextRead::kNoCount:
-    case TextRead::kTooLong:
-    case TextRead::kNoMemory:
-    case TextRead::kShortText:
-      helper.ok = false;
-      return;
-  }
+  if (ReadText(helper.file, wide, kNoTextLimit, s) != TextRead::kRead) helper.ok = false;
 }
 
 void SerializeHelper::Serialize(CommonString& s) { TransferText(*this, s, false); }

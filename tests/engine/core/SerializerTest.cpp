@@ -286,6 +286,35 @@ TEST(SerializeHelper, OldLayoutStoresBoolAsIntAndClearsOkOnShortTransfers) {
   EXPECT_FALSE(noFile.ok);
 }
 
+TEST(SerializeHelper, OldStringReadsHaveNoLengthBoundAndLeaveTheStringOnFailure) {
+  // Counts above SerializeHelper2's bound are ordinary here; every failure keeps the old text.
+  const Bytes long_text = Cat({Le32(40000), Bytes(40000, 'y')});
+  const Bytes long_wide = Cat({Le32(33000), Bytes(2 * 33000, 'z')});
+  const std::string y40000(40000, 'y');
+  const std::string z33000(33000, 'z');
+  const TStringReadCase cases[] = {
+      {"count of 40000 is read whole", long_text, false, true, y40000.c_str()},
+      {"wide count of 33000 is read whole", long_wide, true, true, z33000.c_str()},
+      {"negative count gives empty and stays ok", Le32(-5), false, true, ""},
+      {"zero wide count gives empty and stays ok", Le32(0), true, true, ""},
+      {"short count leaves the string", {0x03, 0x00}, false, false, nullptr},
+      {"short text leaves the string", Cat({Le32(10), Text("abc")}), false, false, nullptr},
+      {"short wide text leaves the string", Cat({Le32(3), {'a', 0, 'b'}}), true, false, nullptr},
+  };
+  for (const auto& c : cases) {
+    CVectorFile in(c.stored);
+    SerializeHelper reader{&in, true, false};
+    CommonString s("keep");
+    if (c.wide)
+      reader.SerializeW(s);
+    else
+      reader.Serialize(s);
+    EXPECT_EQ(reader.ok, c.ok) << c.why;
+    const char* expected = c.result ? c.result : "keep";
+    EXPECT_EQ(std::string(s.GetData() ? s.GetData() : ""), expected) << c.why;
+  }
+}
+
 TEST(SerializeHelper, OldWideStringRoundTrips) {
   CVectorFile out;
   SerializeHelper writer{&out, true, true};
