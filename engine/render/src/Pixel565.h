@@ -124,4 +124,22 @@ inline TClipped ClipBlit(int x, int y, int w, int h, int sx, int sy, int srcW, i
     return TClipped{x, y, w, h, sx, sy};
 }
 
+// A blit from a stored plane of planeW x planeH: a width or height of 0 takes the plane's.
+inline TClipped ClipPlaneBlit(int x, int y, int w, int h, int sx, int sy, int planeW, int planeH,
+                              const TDestination& d)
+{
+    return ClipBlit(x, y, w == 0 ? planeW : w, h == 0 ? planeH : h, sx, sy, planeW, planeH,
+                    d.width, d.height);
+}
+
+// A draw of the top-left w x h of a stored plane at (x, y): 0 takes the plane's extent and more
+// is cut to it. w and h come back as drawn before clipping, the extent the flips mirror within.
+inline TClipped ClipPlaneDraw(int x, int y, int& w, int& h, int planeW, int planeH,
+                              const TDestination& d)
+{
+    w = w == 0 ? planeW : std::min(w, planeW);
+    h = h == 0 ? planeH : std::min(h, planeH);
+    return ClipBlit(x, y, w, h, 0, 0, planeW, planeH, d.width, d.height);
+}
+
 }  // namespace render_detail

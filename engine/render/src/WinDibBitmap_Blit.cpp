@@ -50,8 +50,7 @@ void CWinDibBitmap::BitBlt565(IDibBitmap* dst, int x, int y, int w, int h, int s
     if (d.pixels == nullptr) {
         return;
     }
-    const TClipped c = ClipBlit(x, y, w == 0 ? m_StoredWidth : w, h == 0 ? m_StoredHeight : h, sx,
-                                sy, m_StoredWidth, m_StoredHeight, d.width, d.height);
+    const TClipped c = ClipPlaneBlit(x, y, w, h, sx, sy, m_StoredWidth, m_StoredHeight, d);
     if (c.Empty()) {
         return;
     }
@@ -93,8 +92,7 @@ void CWinDibBitmap::BitBlt565_Fast(IDibBitmap* dst, int x, int y, int w, int h, 
     if (bits == nullptr || d.pixels == nullptr) {
         return;
     }
-    const TClipped c = ClipBlit(x, y, w == 0 ? m_StoredWidth : w, h == 0 ? m_StoredHeight : h, sx,
-                                sy, m_StoredWidth, m_StoredHeight, d.width, d.height);
+    const TClipped c = ClipPlaneBlit(x, y, w, h, sx, sy, m_StoredWidth, m_StoredHeight, d);
     if (c.Empty()) {
         return;
     }
@@ -142,8 +140,7 @@ void CWinDibBitmap::BitBlt_TransparentColor(IDibBitmap* dst, int x, int y, int w
     if (alphaOffset != 0 && a < 11) {
         return;
     }
-    const TClipped c = ClipBlit(x, y, w == 0 ? m_StoredWidth : w, h == 0 ? m_StoredHeight : h, sx,
-                                sy, m_StoredWidth, m_StoredHeight, d.width, d.height);
+    const TClipped c = ClipPlaneBlit(x, y, w, h, sx, sy, m_StoredWidth, m_StoredHeight, d);
     if (c.Empty()) {
         return;
     }
@@ -180,8 +177,7 @@ void CWinDibBitmap::BitBltAdditive565(IDibBitmap* dst, int x, int y, int w, int 
     if (bits == nullptr || alpha == nullptr || d.pixels == nullptr || alphaOffset < -255) {
         return;
     }
-    const TClipped c = ClipBlit(x, y, w == 0 ? m_StoredWidth : w, h == 0 ? m_StoredHeight : h, sx,
-                                sy, m_StoredWidth, m_StoredHeight, d.width, d.height);
+    const TClipped c = ClipPlaneBlit(x, y, w, h, sx, sy, m_StoredWidth, m_StoredHeight, d);
     if (c.Empty()) {
         return;
     }
@@ -238,8 +234,7 @@ void CWinDibBitmap::BitBltMultiply565(IDibBitmap* dst, int r, int g, int b, int 
     if (alpha == nullptr && alphaOffset != 0) {
         return;
     }
-    const TClipped c = ClipBlit(x, y, w == 0 ? m_StoredWidth : w, h == 0 ? m_StoredHeight : h, sx,
-                                sy, m_StoredWidth, m_StoredHeight, d.width, d.height);
+    const TClipped c = ClipPlaneBlit(x, y, w, h, sx, sy, m_StoredWidth, m_StoredHeight, d);
     if (c.Empty()) {
         return;
     }

@@ -46,9 +46,7 @@ void CWinDibBitmap::Draw565(IDibBitmap* dst, int x, int y, int w, int h, int fla
     if (d.pixels == nullptr) {
         return;
     }
-    w = w == 0 ? m_StoredWidth : std::min(w, m_StoredWidth);
-    h = h == 0 ? m_StoredHeight : std::min(h, m_StoredHeight);
-    const TClipped c = ClipBlit(x, y, w, h, 0, 0, m_StoredWidth, m_StoredHeight, d.width, d.height);
+    const TClipped c = ClipPlaneDraw(x, y, w, h, m_StoredWidth, m_StoredHeight, d);
     if (c.Empty()) {
         return;
     }
@@ -76,9 +74,7 @@ void CWinDibBitmap::DrawWithoutAlpha_16Bits(IDibBitmap* dst, int x, int y, int w
     if (bits == nullptr || d.pixels == nullptr) {
         return;
     }
-    w = w == 0 ? m_StoredWidth : std::min(w, m_StoredWidth);
-    h = h == 0 ? m_StoredHeight : std::min(h, m_StoredHeight);
-    const TClipped c = ClipBlit(x, y, w, h, 0, 0, m_StoredWidth, m_StoredHeight, d.width, d.height);
+    const TClipped c = ClipPlaneDraw(x, y, w, h, m_StoredWidth, m_StoredHeight, d);
     if (c.Empty()) {
         return;
     }

@@ -52,9 +52,7 @@ void CWinDibBitmap::FillAlphaNoStretch(IDibBitmap* dst, unsigned char r, unsigne
     if (alpha == nullptr) {
         return;
     }
-    w = w == 0 ? m_StoredWidth : std::min(w, m_StoredWidth);
-    h = h == 0 ? m_StoredHeight : std::min(h, m_StoredHeight);
-    const TClipped c = ClipBlit(x, y, w, h, 0, 0, m_StoredWidth, m_StoredHeight, d.width, d.height);
+    const TClipped c = ClipPlaneDraw(x, y, w, h, m_StoredWidth, m_StoredHeight, d);
     if (c.Empty()) {
         return;
     }
@@ -87,9 +85,7 @@ void CWinDibBitmap::FillAlphaNoStretchAdditive(IDibBitmap* dst, unsigned char r,
     if (alpha == nullptr || d.pixels == nullptr) {
         return;
     }
-    w = w == 0 ? m_StoredWidth : std::min(w, m_StoredWidth);
-    h = h == 0 ? m_StoredHeight : std::min(h, m_StoredHeight);
-    const TClipped c = ClipBlit(x, y, w, h, 0, 0, m_StoredWidth, m_StoredHeight, d.width, d.height);
+    const TClipped c = ClipPlaneDraw(x, y, w, h, m_StoredWidth, m_StoredHeight, d);
     if (c.Empty()) {
         return;
     }
