@@ -9,6 +9,13 @@
 
 using namespace render_detail;
 
+namespace {
+
+// Modes 1 and 2 store the image turned by 90 degrees: its seen width is the stored height.
+bool IsTurned(int mode) { return mode == kOrientationTurned1 || mode == kOrientationTurned2; }
+
+}  // namespace
+
 CWinDibBitmap::CWinDibBitmap(CGameBase* game) : m_Game(game)
 {
     m_BitsPerPixel = GameBitsPerPixel(game);
@@ -31,8 +38,7 @@ int CWinDibBitmap::GetOrientationMode() { return m_OrientationMode; }
 
 void CWinDibBitmap::UpdateWidthAndHeight()
 {
-    const bool turned = m_OrientationMode == kOrientationTurned1 ||
-                        m_OrientationMode == kOrientationTurned2;
+    const bool turned = IsTurned(m_OrientationMode);
     m_Width = turned ? m_StoredHeight : m_StoredWidth;
     m_Height = turned ? m_StoredWidth : m_StoredHeight;
     m_BufferWidth = m_StoredWidth;
@@ -83,10 +89,8 @@ int CWinDibBitmap::SetBits(unsigned char* pixels, int w, int h)
     m_Bits = pixels;
     m_BitsExternal = false;
     m_PixelsValid = true;
-    const bool turned = m_OrientationMode == kOrientationTurned1 ||
-                        m_OrientationMode == kOrientationTurned2;
-    m_StoredWidth = turned ? h : w;
-    m_StoredHeight = turned ? w : h;
+    m_StoredWidth = IsTurned(m_OrientationMode) ? h : w;
+    m_StoredHeight = IsTurned(m_OrientationMode) ? w : h;
     UpdateWidthAndHeight();
     return 1;
 }
@@ -96,10 +100,8 @@ int CWinDibBitmap::SetAlphaBits(unsigned char* alpha, int w, int h)
     DestroyAlpha();
     m_AlphaBits = alpha;
     m_AlphaValid = true;
-    const bool turned = m_OrientationMode == kOrientationTurned1 ||
-                        m_OrientationMode == kOrientationTurned2;
-    m_StoredWidth = turned ? h : w;
-    m_StoredHeight = turned ? w : h;
+    m_StoredWidth = IsTurned(m_OrientationMode) ? h : w;
+    m_StoredHeight = IsTurned(m_OrientationMode) ? w : h;
     UpdateWidthAndHeight();
     return 1;
 }
@@ -225,7 +227,7 @@ void CWinDibBitmap::SetBitBltCoordsAccordingToOrientationMode(IDibBitmap* dst, i
     if (h == 0) {
         h = m_Height;
     }
-    if (m_OrientationMode != kOrientationTurned1 && m_OrientationMode != kOrientationTurned2) {
+    if (!IsTurned(m_OrientationMode)) {
         return;
     }
     int dw = w, dh = h;
@@ -235,7 +237,7 @@ void CWinDibBitmap::SetBitBltCoordsAccordingToOrientationMode(IDibBitmap* dst, i
 
 void CWinDibBitmap::ConvertDrawPosition(IDibBitmap* dst, int& x, int& y, int& flags)
 {
-    if (m_OrientationMode != kOrientationTurned1 && m_OrientationMode != kOrientationTurned2) {
+    if (!IsTurned(m_OrientationMode)) {
         return;
     }
     if (m_OrientationMode == kOrientationTurned1) {
