@@ -7,11 +7,14 @@
 #include <string>
 
 #include "GlesGameQueries.h"
+#include "TargetRect.h"
 #include "render/DrawingUtils.h"
 #include "render/GlesApi.h"
 #include "render/GlesGlobals.h"
 #include "render/ImageRotatorScaler.h"
 #include "render/WinDibBitmap.h"
+
+using namespace render_detail;
 
 namespace {
 
@@ -108,32 +111,11 @@ void FillRectangleGradientV(CGameBase*, IDibBitmap* dst, int x, int y, int w, in
   GLES_FlushBuffer();
   g_Gl.ShadeModel(GL_SMOOTH);
   if (dst) {
-    int x0 = x, x1 = x + w, y0 = y, y1 = y + h;
-    if (dst->GetOrientationMode() == 1) {
-      x0 = y;
-      x1 = y + h;
-      y0 = dst->m_Height - 1 - (x + w);
-      y1 = dst->m_Height - 1 - x;
-    } else if (dst->GetOrientationMode() == 2) {
-      x0 = dst->m_Width - 1 - (y + h);
-      x1 = dst->m_Width - 1 - y;
-      y0 = x;
-      y1 = x + w;
-    }
-    if (x0 > x1) std::swap(x0, x1);
-    if (y0 > y1) std::swap(y0, y1);
-    const int W = StoredWidth(dst), H = StoredHeight(dst);
-    if (x0 <= W && y0 <= H && x1 >= 0 && y1 >= 0) {
-      x0 = std::clamp(x0, 0, W);
-      x1 = std::clamp(x1, 0, W);
-      y0 = std::clamp(y0, 0, H);
-      y1 = std::clamp(y1, 0, H);
+    TTargetRect rect = ToTargetRect(dst->GetOrientationMode(), dst->m_Width, dst->m_Height, x, y, w, h);
+    if (ClipTargetRect(rect, StoredWidth(dst), StoredHeight(dst))) {
       Renderer_SetBlendMode(Renderer_BlendMode_Normal, dst);
-      GLES_SelectTexture(0, g_prefer_GL_NEAREST);
-      const GLfixed xy[8] = {x0 << 8, y0 << 8, x1 << 8, y0 << 8, x1 << 8, y1 << 8, x0 << 8, y1 << 8};
-      const GLfixed uv[8] = {};
       const GLubyte c[16] = {r0, g0, b0, 255, r0, g0, b0, 255, r1, g1, b1, 255, r1, g1, b1, 255};
-      GLES_RenderQUAD(xy, uv, c);
+      RenderTargetRect(rect, c);
     }
   }
   GLES_FlushBuffer();

@@ -5,8 +5,11 @@
 #include <cstring>
 
 #include "GlesGameQueries.h"
+#include "TargetRect.h"
 #include "render/GlesApi.h"
 #include "render/GlesGlobals.h"
+
+using namespace render_detail;
 
 CWinDibBitmapOGLES::CWinDibBitmapOGLES(CGameBase* game) : CWinDibBitmap(game), m_TextureData(game) {}
 
@@ -183,32 +186,11 @@ void CWinDibBitmapOGLES::FillRectangle(int x, int y, int w, int h, unsigned char
     CWinDibBitmap::FillRectangle(x, y, w, h, r, g, b);
     return;
   }
-  const int W = m_Width, H = m_Height;
-  int x0 = x, x1 = x + w, y0 = y, y1 = y + h;
-  if (m_OrientationMode == kOrientationTurned1) {
-    x0 = y;
-    x1 = y + h;
-    y0 = H - 1 - (x + w);
-    y1 = H - 1 - x;
-  } else if (m_OrientationMode == kOrientationTurned2) {
-    x0 = W - 1 - (y + h);
-    x1 = W - 1 - y;
-    y0 = x;
-    y1 = x + w;
-  }
-  if (x0 > x1) std::swap(x0, x1);
-  if (y0 > y1) std::swap(y0, y1);
-  if (x0 > W || y0 > H || x1 < 0 || y1 < 0) return;
-  x0 = std::clamp(x0, 0, W);
-  x1 = std::clamp(x1, 0, W);
-  y0 = std::clamp(y0, 0, H);
-  y1 = std::clamp(y1, 0, H);
+  TTargetRect rect = ToTargetRect(m_OrientationMode, m_Width, m_Height, x, y, w, h);
+  if (!ClipTargetRect(rect, m_Width, m_Height)) return;
   Renderer_SetBlendMode(Renderer_BlendMode_Opaque, this);
-  GLES_SelectTexture(0, g_prefer_GL_NEAREST);
-  const GLfixed xy[8] = {x0 << 8, y0 << 8, x1 << 8, y0 << 8, x1 << 8, y1 << 8, x0 << 8, y1 << 8};
-  const GLfixed uv[8] = {};
   const GLubyte c[16] = {r, g, b, 255, r, g, b, 255, r, g, b, 255, r, g, b, 255};
-  GLES_RenderQUAD(xy, uv, c);
+  RenderTargetRect(rect, c);
 }
 
 void CWinDibBitmapOGLES::AddBrightness(short delta) {

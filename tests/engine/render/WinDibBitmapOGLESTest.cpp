@@ -265,6 +265,28 @@ TEST_F(GlBitmapTest, ScreenFillsAndAlphaShapes) {
   EXPECT_NEAR(ctx.Pixel(12, 12)[0], 255, 0) << "saturates";
 }
 
+// On a turned screen the seen rectangle (10, 20, 5 x 3) lands transposed: mode 1 takes it to
+// stored columns 20..22 near the bottom (rows 48..52 of 64), mode 2 to columns 40..42 near the
+// right and rows 10..14. Probes sit inside both the drawn quad and the mapped pixels.
+TEST_F(GlBitmapTest, ScreenFillFollowsTheTurnedOrientation) {
+  struct Case {
+    int mode;
+    int insideX, insideY;    // stored pixel the fill must cover
+    int outsideX, outsideY;  // the same seen spot left untransposed
+  };
+  const Case cases[] = {{kOrientationTurned1, 21, 50, 12, 21}, {kOrientationTurned2, 41, 12, 12, 21}};
+  for (const Case& c : cases) {
+    screen->SetOrientaionMode(kOrientationNormal);
+    screen->FillRectangle(0, 0, kScreen, kScreen, 100, 100, 100);
+    screen->SetOrientaionMode(c.mode);
+    screen->FillRectangle(10, 20, 5, 3, 255, 0, 0);
+    GLES_FlushBuffer();
+    EXPECT_EQ(ctx.Pixel(c.insideX, c.insideY)[0], 255) << "mode " << c.mode;
+    EXPECT_EQ(ctx.Pixel(c.outsideX, c.outsideY)[0], 100) << "mode " << c.mode;
+  }
+  screen->SetOrientaionMode(kOrientationNormal);
+}
+
 int g_Swaps = 0;
 
 TEST_F(GlBitmapTest, PresentingFlushesAndSwaps) {
