@@ -30,27 +30,24 @@ bool CSoundManager::ReadSfxFromFile(CommonString path) {
   return ok;
 }
 
-bool CSoundManager::ReadSfxFromFile(IFile* file) {
-  if (!file) return false;
+template <class Source>
+bool CSoundManager::ReadSfxLines(Source& source) {
   m_openBlock = nullptr;
   CommonStringRS<50> line;
-  while (Parser::GetNextLine(file, line)) {
+  while (Parser::GetNextLine(source, line)) {
     if (!ReadSfxLine(line)) return false;
   }
-  // The end of the file closes a block left open.
+  // The end of the input closes a block left open.
   m_openBlock = nullptr;
   return true;
 }
 
-bool CSoundManager::ReadSfxFromInput(TParseInput& input) {
-  m_openBlock = nullptr;
-  CommonStringRS<50> line;
-  while (Parser::GetNextLine(input, line)) {
-    if (!ReadSfxLine(line)) return false;
-  }
-  m_openBlock = nullptr;
-  return true;
+bool CSoundManager::ReadSfxFromFile(IFile* file) {
+  if (!file) return false;
+  return ReadSfxLines(file);
 }
+
+bool CSoundManager::ReadSfxFromInput(TParseInput& input) { return ReadSfxLines(input); }
 
 bool CSoundManager::ReadSfxLine(const CommonStringRS<50>& line) {
   if (line.IsEqual("end")) {

@@ -85,6 +85,9 @@ class CSoundManager {
  private:
   // Handles one logical line of the table file; false when an entry cannot be allocated.
   bool ReadSfxLine(const CommonStringRS<50>& line);
+  // Reads every line of a file or an in-memory input (defined where both are read).
+  template <class Source>
+  bool ReadSfxLines(Source& source);
   int StreamOfTrack(int track) const;
 
   CGameBase* m_game;
