@@ -226,6 +226,18 @@ void SetViewportOnce(const TGlesProjection& p, const TViewportSize& vp) {
 
 GLfixed DegreesFixed(double degrees) { return static_cast<GLfixed>(degrees * 65536.0); }
 
+// Sets the viewport (once) and starts a fresh projection matrix. A landscape game on a turned
+// screen is first turned by -90 degrees; true then, and the caller adds its own turn after.
+bool BeginProjectionMatrix(const TGlesProjection& p) {
+  const TViewportSize vp = ViewportSize(p);
+  SetViewportOnce(p, vp);
+  const bool turnedLandscape = p.logicalHeight < p.logicalWidth && vp.turned;
+  g_Gl.MatrixMode(GL_PROJECTION);
+  g_Gl.LoadIdentity();
+  if (turnedLandscape) g_Gl.Rotatex(DegreesFixed(-90.0), 0, 0, 0x10000);
+  return turnedLandscape;
+}
+
 }  // namespace
 
 void GLES_ApplyProjection2D(const TGlesProjection& p) {
@@ -235,15 +247,10 @@ void GLES_ApplyProjection2D(const TGlesProjection& p) {
   g_Gl.Enable(GL_CULL_FACE);
   g_Gl.FrontFace(GL_CCW);
   g_Gl.CullFace(GL_FRONT);
-  const TViewportSize vp = ViewportSize(p);
-  SetViewportOnce(p, vp);
+  const bool turnedLandscape = BeginProjectionMatrix(p);
   const int W = p.logicalWidth, H = p.logicalHeight;
-  const bool landscape = H < W;
-  g_Gl.MatrixMode(GL_PROJECTION);
-  g_Gl.LoadIdentity();
-  if (landscape && vp.turned) g_Gl.Rotatex(DegreesFixed(-90.0), 0, 0, 0x10000);
   g_Gl.Orthox(0, W << 8, H << 8, 0, 0, 0x10000);
-  if (landscape && vp.turned) {
+  if (turnedLandscape) {
     g_Gl.Translatex(W << 7, H << 7, 0);
     const float eased = internal_scurve((static_cast<float>(p.rotationAngle >> 8) + 90.0f) / 180.0f);
     g_Gl.Rotatex(DegreesFixed(eased * 180.0), 0, 0, 0x10000);
@@ -257,18 +264,13 @@ void GLES_ApplyProjection3D(const TGlesProjection& p) {
   g_bRenderingMode2D = 0;
   GLES_FlushBuffer();
   g_Gl.Hint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
-  const TViewportSize vp = ViewportSize(p);
-  SetViewportOnce(p, vp);
+  const bool turnedLandscape = BeginProjectionMatrix(p);
   const int W = p.logicalWidth, H = p.logicalHeight;
-  const bool landscape = H < W;
-  g_Gl.MatrixMode(GL_PROJECTION);
-  g_Gl.LoadIdentity();
-  if (landscape && vp.turned) g_Gl.Rotatex(DegreesFixed(-90.0), 0, 0, 0x10000);
   const double t = std::tan(0.26179916666666664);
   const double a = H != 0 ? static_cast<double>(W) / H : 1.0;
   g_Gl.Frustumx(DegreesFixed(-t * a), DegreesFixed(t * a), DegreesFixed(-t), DegreesFixed(t), 0x10000,
                 1000 * 0x10000);
-  if (landscape && vp.turned)
+  if (turnedLandscape)
     g_Gl.Rotatex(DegreesFixed(-(p.rotationAngle / 256.0) - 90.0), 0, 0, 0x10000);
   g_Gl.MatrixMode(GL_MODELVIEW);
   g_Gl.LoadIdentity();

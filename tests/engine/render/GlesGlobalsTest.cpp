@@ -2,6 +2,7 @@
 // wrapper, GL state read back from the context, and rendered pixels.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <vector>
 
@@ -182,6 +183,54 @@ TEST_F(GlesGlobalsTest, ViewportIsSetByTheFirstProjectionOnly) {
   glGetIntegerv(GL_VIEWPORT, vp);
   EXPECT_EQ(vp[2], 64);
   EXPECT_EQ(vp[3], 64);
+}
+
+// The projection matrices against the same transforms built directly with GL: only a landscape
+// game on a turned screen gets the quarter turns. Rotation angle 0 eases to 0.5 (sin 0 = 0, so
+// (0 + 256) / 512), a half of the 180-degree turn.
+TEST_F(GlesGlobalsTest, ProjectionsTurnOnlyALandscapeGameOnATurnedScreen) {
+  struct Case {
+    int logicalW, logicalH;
+    bool turnedScreen;
+    bool quarterTurns;
+  };
+  const Case cases[] = {{64, 32, true, true}, {64, 32, false, false}, {32, 64, true, false}};
+  const float t = std::tan(0.26179916666666664f);
+  for (const Case& c : cases) {
+    TGlesProjection p;
+    p.storedWidth = p.storedHeight = 64;
+    p.logicalWidth = c.logicalW;
+    p.logicalHeight = c.logicalH;
+    p.turnedScreen = c.turnedScreen;
+    const float W = static_cast<float>(c.logicalW), H = static_cast<float>(c.logicalH);
+    GLfloat got[16] = {}, want[16] = {};
+
+    GLES_ApplyProjection2D(p);
+    glMatrixMode(GL_PROJECTION);
+    glGetFloatv(GL_PROJECTION_MATRIX, got);
+    glLoadIdentity();
+    if (c.quarterTurns) glRotatef(-90.0f, 0, 0, 1);
+    // The fixed-point projection spans W << 8 in 16.16 units: W / 256 as a float.
+    glOrthof(0, W / 256, H / 256, 0, 0, 1);
+    if (c.quarterTurns) {
+      glTranslatef(W / 512, H / 512, 0);
+      glRotatef(90.0f, 0, 0, 1);
+      glTranslatef(-W / 512, -H / 512, 0);
+    }
+    glGetFloatv(GL_PROJECTION_MATRIX, want);
+    for (int i = 0; i < 16; ++i) EXPECT_NEAR(got[i], want[i], 1e-4) << "2D, " << c.logicalW << " wide, element " << i;
+
+    GLES_ApplyProjection3D(p);
+    glMatrixMode(GL_PROJECTION);
+    glGetFloatv(GL_PROJECTION_MATRIX, got);
+    glLoadIdentity();
+    if (c.quarterTurns) glRotatef(-90.0f, 0, 0, 1);
+    const float a = W / H;
+    glFrustumf(-t * a, t * a, -t, t, 1, 1000);
+    if (c.quarterTurns) glRotatef(-90.0f, 0, 0, 1);
+    glGetFloatv(GL_PROJECTION_MATRIX, want);
+    for (int i = 0; i < 16; ++i) EXPECT_NEAR(got[i], want[i], 1e-3) << "3D, " << c.logicalW << " wide, element " << i;
+  }
 }
 
 // One textured 8 x 8 quad per blend mode over a dark blue background; expected colours from the
