@@ -45,11 +45,7 @@ void CiPhoneSoundSystem::Shutdown() {
   for (int i = 0; i < audio_config::kEffectSlots; ++i) {
     delete m_effects[i];
     m_effects[i] = nullptr;
-    if (m_effectFiles[i]) {
-      m_effectFiles[i]->Close();
-      delete m_effectFiles[i];
-      m_effectFiles[i] = nullptr;
-    }
+    DropEffectFile(i);
   }
   for (int& owner : m_channelTable) owner = -1;
   for (auto& stream : m_streams) {
@@ -103,11 +99,14 @@ void CiPhoneSoundSystem::UnloadWAV(int id) {
     delete m_effects[id];
     m_effects[id] = nullptr;
   }
-  if (m_effectFiles[id]) {
-    m_effectFiles[id]->Close();
-    delete m_effectFiles[id];
-    m_effectFiles[id] = nullptr;
-  }
+  DropEffectFile(id);
+}
+
+void CiPhoneSoundSystem::DropEffectFile(int slot) {
+  if (!m_effectFiles[slot]) return;
+  m_effectFiles[slot]->Close();
+  delete m_effectFiles[slot];
+  m_effectFiles[slot] = nullptr;
 }
 
 int CiPhoneSoundSystem::StopAll() {

@@ -42,8 +42,7 @@ int CiPhoneSoundSystem::FirstFreeEffectSlot() const {
 }
 
 CMemoryFile* CiPhoneSoundSystem::OpenEffectFile(int slot, const char* fileName) {
-  DeleteFile(m_effectFiles[slot]);
-  m_effectFiles[slot] = nullptr;
+  DropEffectFile(slot);
   CMemoryFile* file = m_game->CreateMemoryFileObject();
   if (!file) return nullptr;
   if (!file->Open(m_game, fileName, FileMode::Read)) {

@@ -71,6 +71,8 @@ class CiPhoneSoundSystem : public ISoundSystem {
   int FirstFreeEffectSlot() const;
   // Drops the slot's old file and opens fileName from the paks for it; null when it cannot.
   CMemoryFile* OpenEffectFile(int slot, const char* fileName);
+  // Closes and deletes the memory file a slot's effect played from, if any.
+  void DropEffectFile(int slot);
   // Parses an image the slot then owns through its memory file; -1 and nothing kept on failure.
   int AdoptEffectImage(int slot, CMemoryFile* file, void* image, int size);
   int PlayStreamAt(int id, bool asSound, bool loop, FIXED_FLOAT fadeIn);
