@@ -33,6 +33,17 @@ std::unique_ptr<CWinDibBitmap> MakeImage(int side, bool withAlpha)
     return b;
 }
 
+// The whole 512 x 512 source blitted to (x, 0) of dst, per iteration.
+void TimeBlit(benchmark::State& state, CWinDibBitmap& src, CWinDibBitmap& dst, int x)
+{
+    for (auto _ : state) {
+        src.BitBlt(&dst, x, 0, 0, 0, 0, 0, 0);
+        benchmark::DoNotOptimize(dst.GetBits());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * kBytes);
+}
+
 void BM_Memcpy512(benchmark::State& state)
 {
     std::vector<std::uint16_t> src(kBytes / 2, 0x1234), dst(kBytes / 2);
@@ -49,12 +60,7 @@ void BM_OpaqueBlit512(benchmark::State& state)
 {
     auto src = MakeImage(kSide, false);
     auto dst = MakeImage(kSide, false);
-    for (auto _ : state) {
-        src->BitBlt(dst.get(), 0, 0, 0, 0, 0, 0, 0);
-        benchmark::DoNotOptimize(dst->GetBits());
-        benchmark::ClobberMemory();
-    }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * kBytes);
+    TimeBlit(state, *src, *dst, 0);
 }
 BENCHMARK(BM_OpaqueBlit512);
 
@@ -65,12 +71,7 @@ void BM_OpaqueBlit512IntoWider(benchmark::State& state)
     auto dst = std::make_unique<CWinDibBitmap>(nullptr);
     dst->Create(640, kSide);
     dst->DestroyAlpha();
-    for (auto _ : state) {
-        src->BitBlt(dst.get(), 64, 0, 0, 0, 0, 0, 0);
-        benchmark::DoNotOptimize(dst->GetBits());
-        benchmark::ClobberMemory();
-    }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * kBytes);
+    TimeBlit(state, *src, *dst, 64);
 }
 BENCHMARK(BM_OpaqueBlit512IntoWider);
 
@@ -78,28 +79,34 @@ void BM_AlphaBlit512(benchmark::State& state)
 {
     auto src = MakeImage(kSide, true);
     auto dst = MakeImage(kSide, false);
-    for (auto _ : state) {
-        src->BitBlt(dst.get(), 0, 0, 0, 0, 0, 0, 0);
-        benchmark::DoNotOptimize(dst->GetBits());
-        benchmark::ClobberMemory();
-    }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * kBytes);
+    TimeBlit(state, *src, *dst, 0);
 }
 BENCHMARK(BM_AlphaBlit512);
+
+// A rotator with its tables at the given quality; null, the benchmark marked failed, when the
+// tables cannot be made.
+std::unique_ptr<CQuorvanImageRotatorScaler> MakeRotator(benchmark::State& state, int quality)
+{
+    auto rot = std::make_unique<CQuorvanImageRotatorScaler>(nullptr, 36000);
+    if (rot->Initialize() != 1) {
+        state.SkipWithError("rotator tables");
+        return nullptr;
+    }
+    rot->SetQuality(quality);
+    return rot;
+}
 
 // A 256 x 256 image turned by 30 degrees at scale 1 onto a 512 x 512 target, per quality.
 void BM_RotateScale256(benchmark::State& state)
 {
     auto src = MakeImage(256, true);
     auto dst = MakeImage(kSide, false);
-    CQuorvanImageRotatorScaler rot(nullptr, 36000);
-    if (rot.Initialize() != 1) {
-        state.SkipWithError("rotator tables");
+    const auto rot = MakeRotator(state, static_cast<int>(state.range(0)));
+    if (!rot) {
         return;
     }
-    rot.SetQuality(static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        rot.DrawRotatedBitmap(src.get(), dst.get(), 256 << 8, 256 << 8, 30 * 256, 0x10000, 0);
+        rot->DrawRotatedBitmap(src.get(), dst.get(), 256 << 8, 256 << 8, 30 * 256, 0x10000, 0);
         benchmark::DoNotOptimize(dst->GetBits());
         benchmark::ClobberMemory();
     }
@@ -114,14 +121,12 @@ void BM_RotateAdditive256(benchmark::State& state)
 {
     auto src = MakeImage(256, state.range(0) != 0);
     auto dst = MakeImage(kSide, false);
-    CQuorvanImageRotatorScaler rot(nullptr, 36000);
-    if (rot.Initialize() != 1) {
-        state.SkipWithError("rotator tables");
+    const auto rot = MakeRotator(state, static_cast<int>(state.range(1)));
+    if (!rot) {
         return;
     }
-    rot.SetQuality(static_cast<int>(state.range(1)));
     for (auto _ : state) {
-        rot.DrawRotatedBitmapAdditive(src.get(), dst.get(), 256 << 8, 256 << 8, 30 * 256, 0x10000,
+        rot->DrawRotatedBitmapAdditive(src.get(), dst.get(), 256 << 8, 256 << 8, 30 * 256, 0x10000,
                                       200, 160, 120, -40, 0);
         benchmark::DoNotOptimize(dst->GetBits());
         benchmark::ClobberMemory();
