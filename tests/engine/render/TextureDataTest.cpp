@@ -150,12 +150,7 @@ TEST_F(TextureRenderTest, TrianglesAcrossTilesMatchThePlainBlit) {
   ASSERT_EQ(tex.CreateTextureDataFrom(Source(px, W, H), false), 1);
   // Two triangles covering destination (0, 0)-(100, 4) from source (1000, 0)-(1100, 4), 16.16.
   auto V = [](int x, int y, int u, int v) {
-    QuorvanVertex q;
-    q.x = x << 16;
-    q.y = y << 16;
-    q.u = u << 16;
-    q.v = v << 16;
-    return q;
+    return QuorvanVertex{.x = x << 16, .y = y << 16, .u = u << 16, .v = v << 16};
   };
   const QuorvanVertex tris[6] = {V(0, 0, 1000, 0), V(100, 0, 1100, 0), V(100, 4, 1100, 4),
                                  V(0, 0, 1000, 0), V(100, 4, 1100, 4), V(0, 4, 1000, 4)};

@@ -474,12 +474,7 @@ TEST_F(GlBitmapTest, TextureMapModeRepeatsASingleTileTexture) {
   Renderer_SetTextureMapMode(Renderer_TextureMapMode_Repeat, Renderer_TextureMapMode_Repeat, &tile);
   // Twice the texture's width in u over 16 pixels: two copies side by side.
   auto V = [](int x, int y, int u, int v) {
-    QuorvanVertex q;
-    q.x = x << 16;
-    q.y = y << 16;
-    q.u = u << 16;
-    q.v = v << 16;
-    return q;
+    return QuorvanVertex{.x = x << 16, .y = y << 16, .u = u << 16, .v = v << 16};
   };
   const QuorvanVertex tris[6] = {V(0, 0, 0, 0),   V(16, 0, 16, 0), V(16, 8, 16, 8),
                                  V(0, 0, 0, 0),   V(16, 8, 16, 8), V(0, 8, 0, 8)};
