@@ -141,6 +141,27 @@ struct TStringReadCase {
   const char* result;  // null: the string is left as "keep"
 };
 
+// Reads one case's bytes into a string holding "keep" with either helper and checks ok and the
+// text; returns the helper for the checks only one of them has.
+template <class Helper>
+Helper ExpectStringRead(const TStringReadCase& c) {
+  CVectorFile in(c.stored);
+  Helper reader{};  // SerializeHelper2 also starts with no shortfall
+  reader.file = &in;
+  reader.ok = true;
+  reader.writing = false;
+  CommonString s("keep");
+  if (c.wide)
+    reader.SerializeW(s);
+  else
+    reader.Serialize(s);
+  EXPECT_EQ(reader.ok, c.ok) << c.why;
+  const char* expected = c.result ? c.result : "keep";
+  EXPECT_EQ(std::string(s.GetData() ? s.GetData() : ""), expected) << c.why;
+  reader.file = nullptr;  // `in` ends here
+  return reader;
+}
+
 TEST(SerializeHelper2, StringReadsFailCleanlyOnDamagedData) {
   const Bytes full32768 = Cat({Le32(32768), Bytes(32768, 'x')});
   const Bytes too_long = Cat({Le32(32769), Bytes(32769, 'x')});
@@ -159,17 +180,8 @@ TEST(SerializeHelper2, StringReadsFailCleanlyOnDamagedData) {
       {"missing wide high byte leaves the string", Cat({Le32(1), {'a'}}), true, false, nullptr},
   };
   for (const auto& c : cases) {
-    CVectorFile in(c.stored);
-    SerializeHelper2 reader{&in, true, false, 0};
-    CommonString s("keep");
-    if (c.wide)
-      reader.SerializeW(s);
-    else
-      reader.Serialize(s);
-    EXPECT_EQ(reader.ok, c.ok) << c.why;
+    const SerializeHelper2 reader = ExpectStringRead<SerializeHelper2>(c);
     EXPECT_EQ(reader.shortfall, 0) << "strings never add to shortfall: " << c.why;
-    const char* expected = c.result ? c.result : "keep";
-    EXPECT_EQ(std::string(s.GetData() ? s.GetData() : ""), expected) << c.why;
   }
 }
 
@@ -301,18 +313,7 @@ TEST(SerializeHelper, OldStringReadsHaveNoLengthBoundAndLeaveTheStringOnFailure)
       {"short text leaves the string", Cat({Le32(10), Text("abc")}), false, false, nullptr},
       {"short wide text leaves the string", Cat({Le32(3), {'a', 0, 'b'}}), true, false, nullptr},
   };
-  for (const auto& c : cases) {
-    CVectorFile in(c.stored);
-    SerializeHelper reader{&in, true, false};
-    CommonString s("keep");
-    if (c.wide)
-      reader.SerializeW(s);
-    else
-      reader.Serialize(s);
-    EXPECT_EQ(reader.ok, c.ok) << c.why;
-    const char* expected = c.result ? c.result : "keep";
-    EXPECT_EQ(std::string(s.GetData() ? s.GetData() : ""), expected) << c.why;
-  }
+  for (const auto& c : cases) ExpectStringRead<SerializeHelper>(c);
 }
 
 TEST(SerializeHelper, OldWideStringRoundTrips) {
