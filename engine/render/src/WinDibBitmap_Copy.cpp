@@ -23,6 +23,22 @@ unsigned char* DestinationAlpha(IDibBitmap* dst, int& stride)
     return dst->GetAlphaBits();
 }
 
+// Writes n samples of sampleBytes each into a plane of storedWidth columns and planePixels samples,
+// from column x of row y on. Callers keep within the plane; a write past it is refused rather
+// than done.
+void WriteRun(unsigned char* plane, std::size_t sampleBytes, int storedWidth, std::size_t planePixels,
+              int x, int y, const unsigned char* data, int n)
+{
+    if (plane == nullptr || data == nullptr || n <= 0) {
+        return;
+    }
+    const std::size_t index = static_cast<std::size_t>(x) + static_cast<std::size_t>(storedWidth) * y;
+    if (x < 0 || y < 0 || index + static_cast<std::size_t>(n) > planePixels) {
+        return;
+    }
+    std::memcpy(plane + index * sampleBytes, data, static_cast<std::size_t>(n) * sampleBytes);
+}
+
 }  // namespace
 
 void CWinDibBitmap::CopyBitmap(IDibBitmap* dst, int x, int y, int w, int h)
@@ -107,27 +123,12 @@ void CWinDibBitmap::FastCopy(IDibBitmap* dst, int from, int to, int n)
 
 void CWinDibBitmap::WriteBits(int x, int y, unsigned char* data, int n)
 {
-    if (m_Bits == nullptr || data == nullptr || n <= 0) {
-        return;
-    }
-    const std::size_t index = static_cast<std::size_t>(x) + static_cast<std::size_t>(m_StoredWidth) * y;
-    // Callers keep within the buffer; a write past it is refused rather than done.
-    if (x < 0 || y < 0 || index + static_cast<std::size_t>(n) > StoredPixelCount()) {
-        return;
-    }
-    std::memcpy(m_Bits + index * 2, data, static_cast<std::size_t>(n) * 2);
+    WriteRun(m_Bits, 2, m_StoredWidth, StoredPixelCount(), x, y, data, n);
 }
 
 void CWinDibBitmap::WriteAlphaBits(int x, int y, unsigned char* data, int n)
 {
-    if (m_AlphaBits == nullptr || data == nullptr || n <= 0) {
-        return;
-    }
-    const std::size_t index = static_cast<std::size_t>(x) + static_cast<std::size_t>(m_StoredWidth) * y;
-    if (x < 0 || y < 0 || index + static_cast<std::size_t>(n) > StoredPixelCount()) {
-        return;
-    }
-    std::memcpy(m_AlphaBits + index, data, static_cast<std::size_t>(n));
+    WriteRun(m_AlphaBits, 1, m_StoredWidth, StoredPixelCount(), x, y, data, n);
 }
 
 void CWinDibBitmap::ReplaceAlphaWithTransparentColor()

@@ -259,6 +259,18 @@ TEST(CopyBitmapAndAlpha, FastCopyAndWriteBitsMoveRawPixels)
     EXPECT_EQ(PixelAt(dst.get(), 2, 1), 0x4321);
     dst->WriteBits(3, 1, reinterpret_cast<unsigned char*>(data), 2);  // would run past the end
     EXPECT_EQ(PixelAt(dst.get(), 3, 1), Pattern(0, 1));  // still what FastCopy put there
+    // The alpha plane takes one byte a sample under the same rules.
+    auto shape = MakeBitmap(4, 2, Pattern, [](int, int) { return 0; });
+    unsigned char alpha[2] = {7, 9};
+    shape->WriteAlphaBits(2, 1, alpha, 2);
+    const unsigned char* plane = shape->GetAlphaBits();
+    EXPECT_EQ(plane[6], 7);
+    EXPECT_EQ(plane[7], 9);
+    EXPECT_EQ(plane[5], 0) << "the byte before the run";
+    shape->WriteAlphaBits(3, 1, alpha, 2);  // would run past the end
+    EXPECT_EQ(plane[7], 9);
+    shape->WriteAlphaBits(-1, 1, alpha, 1);
+    EXPECT_EQ(plane[3], 0) << "a negative column is refused, not wrapped into row 0";
 }
 
 TEST(ReplaceAlphaWithTransparentColor, UsesTheGamesThresholdAndKey)
