@@ -23,24 +23,30 @@ bool CWinDibBitmapOGLES::IsDrawTarget(IDibBitmap* dst) const {
   return dst != nullptr && dst == gles_game::DrawTarget(m_Game);
 }
 
-int CWinDibBitmapOGLES::SetBits(unsigned char* pixels, int w, int h) {
-  CWinDibBitmap::SetBits(pixels, w, h);
-  m_PixelsValid = true;
-  if (gles_game::HardwareTextures(m_Game) && gles_game::ImmediateUpload(m_Game) && !HWUpdateTexture()) {
-    m_Bits = nullptr;
+namespace {
+
+// With hardware textures and immediate upload, a plane just given goes to the texture at once.
+// When that fails the bitmap lets go of the plane again (the caller still owns it): 0.
+int KeepIfUploaded(CGameBase* game, CWinDibBitmapOGLES& bitmap, unsigned char*& plane) {
+  if (gles_game::HardwareTextures(game) && gles_game::ImmediateUpload(game) && !bitmap.HWUpdateTexture()) {
+    plane = nullptr;
     return 0;
   }
   return 1;
 }
 
+}  // namespace
+
+int CWinDibBitmapOGLES::SetBits(unsigned char* pixels, int w, int h) {
+  CWinDibBitmap::SetBits(pixels, w, h);
+  m_PixelsValid = true;
+  return KeepIfUploaded(m_Game, *this, m_Bits);
+}
+
 int CWinDibBitmapOGLES::SetAlphaBits(unsigned char* alpha, int w, int h) {
   CWinDibBitmap::SetAlphaBits(alpha, w, h);
   m_AlphaValid = true;
-  if (gles_game::HardwareTextures(m_Game) && gles_game::ImmediateUpload(m_Game) && !HWUpdateTexture()) {
-    m_AlphaBits = nullptr;
-    return 0;
-  }
-  return 1;
+  return KeepIfUploaded(m_Game, *this, m_AlphaBits);
 }
 
 void CWinDibBitmapOGLES::ClearBitmap(unsigned char r, unsigned char g, unsigned char b) {
