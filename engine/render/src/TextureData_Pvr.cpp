@@ -145,7 +145,7 @@ int QuorvanTextureData::PVR_CreateTextureFrom(
   base = base.size() > 4 ? base.substr(0, base.size() - 4) : std::string();
   bool alpha = false;
   for (int i = 0; i < m_TileCount; ++i) {
-    char suffix[16];
+    char suffix[24];  // "_" + up to 11 digits of an int + ".pvr"
     std::snprintf(suffix, sizeof suffix, "_%04d.pvr", i + 1);
     const std::string name = base + suffix;
     const std::vector<std::uint8_t> file = loadTile ? loadTile(name.c_str()) : std::vector<std::uint8_t>();

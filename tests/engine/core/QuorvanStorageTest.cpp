@@ -148,7 +148,7 @@ const TMalformed kMalformed[] = {
     {"negative name length", [] { Bytes b = Valid(); Put32(b, 20 + 4, 0xFFFFFFFFu); return b; }},
     {"name runs past the file", [] { Bytes b = Valid(); Put32(b, 20 + 4, 60); return b; }},
     {"table cut short", [] { Bytes b = Valid(); b.resize(10); return b; }},
-    {"block cut short", [] { Bytes b = Valid(); b.resize(b.size() - 3); return b; }},
+    {"block cut short", [] { Bytes b = Valid(); b.erase(b.end() - 3, b.end()); return b; }},
 };
 
 TEST_F(StorageTest, MalformedFilesOpenEmpty) {

@@ -214,7 +214,7 @@ std::size_t EndRecord(const Bytes& b) { return b.size() - 22; }
 
 const TDamage kInitDamage[] = {
     {"shorter than an end record", ZipResult::OpenFailed, 0, [](Bytes& b) { b.resize(21); }},
-    {"truncated pak loses its end record", ZipResult::OpenFailed, 0, [](Bytes& b) { b.resize(b.size() - 7); }},
+    {"truncated pak loses its end record", ZipResult::OpenFailed, 0, [](Bytes& b) { b.erase(b.end() - 7, b.end()); }},
     {"end record signature", ZipResult::OpenFailed, 0, [](Bytes& b) { b[EndRecord(b)] ^= 1; }},
     {"directory larger than the pak", ZipResult::OpenFailed, 0,
      [](Bytes& b) { Put32(b, EndRecord(b) + 12, static_cast<std::uint32_t>(b.size())); }},
