@@ -140,10 +140,10 @@ int screen_create_window_buffers(screen_window_t win, int count) {
 
 int screen_set_window_property_iv(screen_window_t win, int property, const int* values) {
   if (!IsOurWindow(win) || !values) return Fail(EINVAL);
-  std::string line = "screen_set_window_property_iv " + std::to_string(property) + " " +
-                     std::to_string(values[0]);
+  std::string line = "screen_set_window_property_iv ";
+  line.append(std::to_string(property)).append(" ").append(std::to_string(values[0]));
   const bool pair = property == SCREEN_PROPERTY_BUFFER_SIZE || property == SCREEN_PROPERTY_SOURCE_SIZE;
-  if (pair) line += "x" + std::to_string(values[1]);
+  if (pair) line.append("x").append(std::to_string(values[1]));
   LogCall(line);
   if (ConsumePlannedFailure("screen_set_window_property_iv")) return -1;
   switch (property) {
