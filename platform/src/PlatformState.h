@@ -15,70 +15,70 @@
 #include "platform/Settings.h"
 
 struct screen_context {
-  int flags = 0;
+    int flags = 0;
 };
 
 struct screen_display {
-  int sizePx[2] = {0, 0};
-  screen_display_mode_t mode{};
+    int sizePx[2] = {0, 0};
+    screen_display_mode_t mode{};
 };
 
 struct screen_window {
-  int format = 0;
-  int usage = 0;
-  int bufferSize[2] = {0, 0};
-  int sourceSize[2] = {0, 0};
-  int rotation = 0;
-  int bufferCount = 0;
-  std::string group;
+    int format = 0;
+    int usage = 0;
+    int bufferSize[2] = {0, 0};
+    int sourceSize[2] = {0, 0};
+    int rotation = 0;
+    int bufferCount = 0;
+    std::string group;
 };
 
 struct dialog_instance {
-  int id = 0;
-  std::string text;
-  int buttons = 0;
+    int id = 0;
+    std::string text;
+    int buttons = 0;
 };
 
 namespace platform {
 
 struct TPendingEvent {
-  int dueFrame = 0;
-  std::unique_ptr<bps_event_t> event;
+    int dueFrame = 0;
+    std::unique_ptr<bps_event_t> event;
 };
 
 struct TPlatformState {
-  // Settings
-  TPlatformSettings settings;
-  bool settingsChosen = false;
+    // Settings
+    TPlatformSettings settings;
+    bool settingsChosen = false;
 
-  // Event queue: who asked for events, what waits, and the event last handed out.
-  bool bpsReady = false;
-  bool screenEvents = false, navigatorEvents = false, dialogEvents = false, paymentEvents = false;
-  std::deque<std::unique_ptr<bps_event_t>> queue;
-  std::unique_ptr<bps_event_t> current;
-  std::vector<TPendingEvent> pending;  // payment answers waiting for their frame
+    // Event queue: who asked for events, what waits, and the event last handed out.
+    bool bpsReady = false;
+    bool screenEvents = false, navigatorEvents = false, dialogEvents = false, paymentEvents = false;
+    std::deque<std::unique_ptr<bps_event_t>> queue;
+    std::unique_ptr<bps_event_t> current;
+    std::vector<TPendingEvent> pending;  // payment answers waiting for their frame
 
-  // Call log and planned failures
-  std::vector<std::string> log;
-  std::vector<std::string> failNext;
+    // Call log and planned failures
+    std::vector<std::string> log;
+    std::vector<std::string> failNext;
 
-  // Screen
-  std::unique_ptr<screen_context> context;
-  screen_display display;
-  std::unique_ptr<screen_window> window;
-  std::unique_ptr<IWindowBackend> backend;
+    // Screen
+    std::unique_ptr<screen_context> context;
+    screen_display display;
+    std::unique_ptr<screen_window> window;
+    std::unique_ptr<IWindowBackend> backend;
 
-  // Frames, script and dumps
-  int presented = 0;
-  std::vector<TScriptLine> script;
-  std::size_t scriptNext = 0;
-  std::vector<std::string> pendingDumps;
+    // Frames, script and dumps
+    int presented = 0;
+    std::vector<TScriptLine> script;
+    std::size_t scriptNext = 0;
+    std::vector<std::string> pendingDumps;
 
-  // Payment and dialog stand-ins
-  std::deque<TPayAnswerPlan> nextPayPlans;
-  unsigned int lastRequestId = 0;
-  std::vector<std::unique_ptr<dialog_instance>> dialogs;
-  int lastDialogId = 0;
+    // Payment and dialog stand-ins
+    std::deque<TPayAnswerPlan> nextPayPlans;
+    unsigned int lastRequestId = 0;
+    std::vector<std::unique_ptr<dialog_instance>> dialogs;
+    int lastDialogId = 0;
 };
 
 TPlatformState& State();

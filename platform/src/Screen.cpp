@@ -17,8 +17,8 @@ using platform::State;
 namespace {
 
 int Fail(int err) {
-  errno = err;
-  return -1;
+    errno = err;
+    return -1;
 }
 
 bool IsOurWindow(screen_window_t win) { return win && win == State().window.get(); }
@@ -26,204 +26,219 @@ bool IsOurWindow(screen_window_t win) { return win && win == State().window.get(
 }  // namespace
 
 int screen_create_context(screen_context_t* ctx, int flags) {
-  LogCall("screen_create_context");
-  if (!ctx) return Fail(EINVAL);
-  if (ConsumePlannedFailure("screen_create_context")) return -1;
-  platform::TPlatformState& s = State();
-  const platform::TPlatformSettings& settings = platform::CurrentSettings();
-  if (!s.backend) {
-    s.backend = platform::CreateWindowBackend(settings.mode);
-    // Mesa picks its platform once, at the first eglGetDisplay, from this variable.
-    ::setenv("EGL_PLATFORM", s.backend->EglPlatformName(), 1);
-  }
-  s.display.sizePx[0] = settings.displayWidthPx;
-  s.display.sizePx[1] = settings.displayHeightPx;
-  s.display.mode.width = static_cast<unsigned int>(settings.displayWidthPx);
-  s.display.mode.height = static_cast<unsigned int>(settings.displayHeightPx);
-  s.display.mode.refresh = 60;
-  if (settings.clock == platform::ClockKind::Virtual &&
-      platform::ClockCurrentKind() != platform::ClockKind::Virtual) {
-    platform::ClockUse(platform::ClockKind::Virtual);
-  }
-  s.context = std::make_unique<screen_context>();
-  s.context->flags = flags;
-  *ctx = s.context.get();
-  return 0;
+    LogCall("screen_create_context");
+    if (!ctx) return Fail(EINVAL);
+    if (ConsumePlannedFailure("screen_create_context")) return -1;
+    platform::TPlatformState& s = State();
+    const platform::TPlatformSettings& settings = platform::CurrentSettings();
+    if (!s.backend) {
+        s.backend = platform::CreateWindowBackend(settings.mode);
+        // Mesa picks its platform once, at the first eglGetDisplay, from this variable.
+        ::setenv("EGL_PLATFORM", s.backend->EglPlatformName(), 1);
+    }
+    s.display.sizePx[0] = settings.displayWidthPx;
+    s.display.sizePx[1] = settings.displayHeightPx;
+    s.display.mode.width = static_cast<unsigned int>(settings.displayWidthPx);
+    s.display.mode.height = static_cast<unsigned int>(settings.displayHeightPx);
+    s.display.mode.refresh = 60;
+    if (settings.clock == platform::ClockKind::Virtual &&
+        platform::ClockCurrentKind() != platform::ClockKind::Virtual) {
+        platform::ClockUse(platform::ClockKind::Virtual);
+    }
+    s.context = std::make_unique<screen_context>();
+    s.context->flags = flags;
+    *ctx = s.context.get();
+    return 0;
 }
 
 int screen_destroy_context(screen_context_t ctx) {
-  LogCall("screen_destroy_context");
-  platform::TPlatformState& s = State();
-  if (!ctx || ctx != s.context.get()) return Fail(EINVAL);
-  if (s.window) screen_destroy_window(s.window.get());
-  s.context.reset();
-  return 0;
+    LogCall("screen_destroy_context");
+    platform::TPlatformState& s = State();
+    if (!ctx || ctx != s.context.get()) return Fail(EINVAL);
+    if (s.window) screen_destroy_window(s.window.get());
+    s.context.reset();
+    return 0;
 }
 
 int screen_request_events(screen_context_t ctx) {
-  LogCall("screen_request_events");
-  if (!ctx || ctx != State().context.get()) return Fail(EINVAL);
-  if (ConsumePlannedFailure("screen_request_events")) return -1;
-  State().screenEvents = true;
-  return 0;
+    LogCall("screen_request_events");
+    if (!ctx || ctx != State().context.get()) return Fail(EINVAL);
+    if (ConsumePlannedFailure("screen_request_events")) return -1;
+    State().screenEvents = true;
+    return 0;
 }
 
 int screen_stop_events(screen_context_t ctx) {
-  LogCall("screen_stop_events");
-  if (!ctx || ctx != State().context.get()) return Fail(EINVAL);
-  State().screenEvents = false;
-  return 0;
+    LogCall("screen_stop_events");
+    if (!ctx || ctx != State().context.get()) return Fail(EINVAL);
+    State().screenEvents = false;
+    return 0;
 }
 
 int screen_get_domain() { return platform::kScreenDomain; }
 
 screen_event_t screen_event_get_event(bps_event_t* event) {
-  return (event && event->domain == platform::kScreenDomain) ? &event->screen : nullptr;
+    return (event && event->domain == platform::kScreenDomain) ? &event->screen : nullptr;
 }
 
 int screen_get_event_property_iv(screen_event_t event, int property, int* values) {
-  if (!event || !values) return Fail(EINVAL);
-  switch (property) {
-    case SCREEN_PROPERTY_TYPE: values[0] = event->type; return 0;
-    case SCREEN_PROPERTY_SOURCE_POSITION:
-      if (!event->hasPosition) return Fail(EINVAL);
-      values[0] = event->position[0];
-      values[1] = event->position[1];
-      return 0;
-    case SCREEN_PROPERTY_TOUCH_ID:
-      if (!event->hasTouchId) return Fail(EINVAL);
-      values[0] = event->touchId;
-      return 0;
-    default: return Fail(EINVAL);
-  }
+    if (!event || !values) return Fail(EINVAL);
+    switch (property) {
+        case SCREEN_PROPERTY_TYPE:
+            values[0] = event->type;
+            return 0;
+        case SCREEN_PROPERTY_SOURCE_POSITION:
+            if (!event->hasPosition) return Fail(EINVAL);
+            values[0] = event->position[0];
+            values[1] = event->position[1];
+            return 0;
+        case SCREEN_PROPERTY_TOUCH_ID:
+            if (!event->hasTouchId) return Fail(EINVAL);
+            values[0] = event->touchId;
+            return 0;
+        default:
+            return Fail(EINVAL);
+    }
 }
 
 int screen_create_window(screen_window_t* win, screen_context_t ctx) {
-  LogCall("screen_create_window");
-  platform::TPlatformState& s = State();
-  if (!win || !ctx || ctx != s.context.get()) return Fail(EINVAL);
-  if (ConsumePlannedFailure("screen_create_window")) return -1;
-  if (s.window) return Fail(EBUSY);  // one window per process
-  if (!s.backend->CreateWindow(s.display.sizePx[0], s.display.sizePx[1])) return Fail(ENODEV);
-  s.window = std::make_unique<screen_window>();
-  s.window->bufferSize[0] = s.window->sourceSize[0] = s.display.sizePx[0];
-  s.window->bufferSize[1] = s.window->sourceSize[1] = s.display.sizePx[1];
-  *win = s.window.get();
-  return 0;
+    LogCall("screen_create_window");
+    platform::TPlatformState& s = State();
+    if (!win || !ctx || ctx != s.context.get()) return Fail(EINVAL);
+    if (ConsumePlannedFailure("screen_create_window")) return -1;
+    if (s.window) return Fail(EBUSY);  // one window per process
+    if (!s.backend->CreateWindow(s.display.sizePx[0], s.display.sizePx[1])) return Fail(ENODEV);
+    s.window = std::make_unique<screen_window>();
+    s.window->bufferSize[0] = s.window->sourceSize[0] = s.display.sizePx[0];
+    s.window->bufferSize[1] = s.window->sourceSize[1] = s.display.sizePx[1];
+    *win = s.window.get();
+    return 0;
 }
 
 int screen_create_window_group(screen_window_t win, const char* name) {
-  LogCall(std::string("screen_create_window_group ") + (name ? name : "(null)"));
-  if (!IsOurWindow(win) || !name || !*name) return Fail(EINVAL);
-  if (ConsumePlannedFailure("screen_create_window_group")) return -1;
-  win->group = name;
-  return 0;
+    LogCall(std::string("screen_create_window_group ") + (name ? name : "(null)"));
+    if (!IsOurWindow(win) || !name || !*name) return Fail(EINVAL);
+    if (ConsumePlannedFailure("screen_create_window_group")) return -1;
+    win->group = name;
+    return 0;
 }
 
 int screen_destroy_window(screen_window_t win) {
-  LogCall("screen_destroy_window");
-  platform::TPlatformState& s = State();
-  if (!IsOurWindow(win)) return Fail(EINVAL);
-  s.backend->DestroyWindow();
-  s.window.reset();
-  return 0;
+    LogCall("screen_destroy_window");
+    platform::TPlatformState& s = State();
+    if (!IsOurWindow(win)) return Fail(EINVAL);
+    s.backend->DestroyWindow();
+    s.window.reset();
+    return 0;
 }
 
 int screen_create_window_buffers(screen_window_t win, int count) {
-  LogCall("screen_create_window_buffers " + std::to_string(count));
-  if (!IsOurWindow(win) || count < 1) return Fail(EINVAL);
-  if (ConsumePlannedFailure("screen_create_window_buffers")) return -1;
-  win->bufferCount = count;
-  State().backend->ShowWindow();
-  return 0;
+    LogCall("screen_create_window_buffers " + std::to_string(count));
+    if (!IsOurWindow(win) || count < 1) return Fail(EINVAL);
+    if (ConsumePlannedFailure("screen_create_window_buffers")) return -1;
+    win->bufferCount = count;
+    State().backend->ShowWindow();
+    return 0;
 }
 
 int screen_set_window_property_iv(screen_window_t win, int property, const int* values) {
-  if (!IsOurWindow(win) || !values) return Fail(EINVAL);
-  std::string line = "screen_set_window_property_iv ";
-  line.append(std::to_string(property)).append(" ").append(std::to_string(values[0]));
-  const bool pair = property == SCREEN_PROPERTY_BUFFER_SIZE || property == SCREEN_PROPERTY_SOURCE_SIZE;
-  if (pair) line.append("x").append(std::to_string(values[1]));
-  LogCall(line);
-  if (ConsumePlannedFailure("screen_set_window_property_iv")) return -1;
-  switch (property) {
-    case SCREEN_PROPERTY_FORMAT: win->format = values[0]; return 0;
-    case SCREEN_PROPERTY_USAGE: win->usage = values[0]; return 0;
-    case SCREEN_PROPERTY_ROTATION:
-      if (values[0] % 90 != 0 || values[0] < 0 || values[0] > 270) return Fail(EINVAL);
-      win->rotation = values[0];
-      return 0;
-    case SCREEN_PROPERTY_BUFFER_SIZE:
-      if (values[0] <= 0 || values[1] <= 0) return Fail(EINVAL);
-      win->bufferSize[0] = values[0];
-      win->bufferSize[1] = values[1];
-      State().backend->ResizeWindow(values[0], values[1]);
-      return 0;
-    case SCREEN_PROPERTY_SOURCE_SIZE:
-      if (values[0] <= 0 || values[1] <= 0) return Fail(EINVAL);
-      win->sourceSize[0] = values[0];
-      win->sourceSize[1] = values[1];
-      return 0;
-    default: return Fail(EINVAL);
-  }
+    if (!IsOurWindow(win) || !values) return Fail(EINVAL);
+    std::string line = "screen_set_window_property_iv ";
+    line.append(std::to_string(property)).append(" ").append(std::to_string(values[0]));
+    const bool pair = property == SCREEN_PROPERTY_BUFFER_SIZE || property == SCREEN_PROPERTY_SOURCE_SIZE;
+    if (pair) line.append("x").append(std::to_string(values[1]));
+    LogCall(line);
+    if (ConsumePlannedFailure("screen_set_window_property_iv")) return -1;
+    switch (property) {
+        case SCREEN_PROPERTY_FORMAT:
+            win->format = values[0];
+            return 0;
+        case SCREEN_PROPERTY_USAGE:
+            win->usage = values[0];
+            return 0;
+        case SCREEN_PROPERTY_ROTATION:
+            if (values[0] % 90 != 0 || values[0] < 0 || values[0] > 270) return Fail(EINVAL);
+            win->rotation = values[0];
+            return 0;
+        case SCREEN_PROPERTY_BUFFER_SIZE:
+            if (values[0] <= 0 || values[1] <= 0) return Fail(EINVAL);
+            win->bufferSize[0] = values[0];
+            win->bufferSize[1] = values[1];
+            State().backend->ResizeWindow(values[0], values[1]);
+            return 0;
+        case SCREEN_PROPERTY_SOURCE_SIZE:
+            if (values[0] <= 0 || values[1] <= 0) return Fail(EINVAL);
+            win->sourceSize[0] = values[0];
+            win->sourceSize[1] = values[1];
+            return 0;
+        default:
+            return Fail(EINVAL);
+    }
 }
 
 int screen_get_window_property_iv(screen_window_t win, int property, int* values) {
-  if (!IsOurWindow(win) || !values) return Fail(EINVAL);
-  if (ConsumePlannedFailure("screen_get_window_property_iv")) return -1;
-  switch (property) {
-    case SCREEN_PROPERTY_FORMAT: values[0] = win->format; return 0;
-    case SCREEN_PROPERTY_USAGE: values[0] = win->usage; return 0;
-    case SCREEN_PROPERTY_ROTATION: values[0] = win->rotation; return 0;
-    case SCREEN_PROPERTY_BUFFER_SIZE:
-      values[0] = win->bufferSize[0];
-      values[1] = win->bufferSize[1];
-      return 0;
-    case SCREEN_PROPERTY_SOURCE_SIZE:
-      values[0] = win->sourceSize[0];
-      values[1] = win->sourceSize[1];
-      return 0;
-    default: return Fail(EINVAL);
-  }
+    if (!IsOurWindow(win) || !values) return Fail(EINVAL);
+    if (ConsumePlannedFailure("screen_get_window_property_iv")) return -1;
+    switch (property) {
+        case SCREEN_PROPERTY_FORMAT:
+            values[0] = win->format;
+            return 0;
+        case SCREEN_PROPERTY_USAGE:
+            values[0] = win->usage;
+            return 0;
+        case SCREEN_PROPERTY_ROTATION:
+            values[0] = win->rotation;
+            return 0;
+        case SCREEN_PROPERTY_BUFFER_SIZE:
+            values[0] = win->bufferSize[0];
+            values[1] = win->bufferSize[1];
+            return 0;
+        case SCREEN_PROPERTY_SOURCE_SIZE:
+            values[0] = win->sourceSize[0];
+            values[1] = win->sourceSize[1];
+            return 0;
+        default:
+            return Fail(EINVAL);
+    }
 }
 
 int screen_get_window_property_pv(screen_window_t win, int property, void** values) {
-  if (!IsOurWindow(win) || !values || property != SCREEN_PROPERTY_DISPLAY) return Fail(EINVAL);
-  if (ConsumePlannedFailure("screen_get_window_property_pv")) return -1;
-  values[0] = &State().display;
-  return 0;
+    if (!IsOurWindow(win) || !values || property != SCREEN_PROPERTY_DISPLAY) return Fail(EINVAL);
+    if (ConsumePlannedFailure("screen_get_window_property_pv")) return -1;
+    values[0] = &State().display;
+    return 0;
 }
 
 int screen_get_display_property_iv(screen_display_t disp, int property, int* values) {
-  if (disp != &State().display || !values || property != SCREEN_PROPERTY_SIZE) return Fail(EINVAL);
-  if (ConsumePlannedFailure("screen_get_display_property_iv")) return -1;
-  values[0] = disp->sizePx[0];
-  values[1] = disp->sizePx[1];
-  return 0;
+    if (disp != &State().display || !values || property != SCREEN_PROPERTY_SIZE) return Fail(EINVAL);
+    if (ConsumePlannedFailure("screen_get_display_property_iv")) return -1;
+    values[0] = disp->sizePx[0];
+    values[1] = disp->sizePx[1];
+    return 0;
 }
 
 int screen_get_display_property_pv(screen_display_t disp, int property, void** values) {
-  if (disp != &State().display || !values || property != SCREEN_PROPERTY_MODE) return Fail(EINVAL);
-  if (ConsumePlannedFailure("screen_get_display_property_pv")) return -1;
-  values[0] = &disp->mode;
-  return 0;
+    if (disp != &State().display || !values || property != SCREEN_PROPERTY_MODE) return Fail(EINVAL);
+    if (ConsumePlannedFailure("screen_get_display_property_pv")) return -1;
+    values[0] = &disp->mode;
+    return 0;
 }
 
 namespace platform {
 
 EGLint EglSurfaceType() {
-  PinLoadedGlDrivers();  // asked for the config request, after eglInitialize
-  TPlatformState& s = State();
-  if (!s.backend) s.backend = CreateWindowBackend(CurrentSettings().mode);
-  return s.backend->SurfaceType();
+    PinLoadedGlDrivers();  // asked for the config request, after eglInitialize
+    TPlatformState& s = State();
+    if (!s.backend) s.backend = CreateWindowBackend(CurrentSettings().mode);
+    return s.backend->SurfaceType();
 }
 
 EGLSurface EglCreateSurface(EGLDisplay display, EGLConfig config, screen_window_t win) {
-  if (!IsOurWindow(win)) return EGL_NO_SURFACE;
-  const int w = win->bufferSize[0], h = win->bufferSize[1];
-  LogCall("surface_create " + std::to_string(w) + "x" + std::to_string(h));
-  PinLoadedGlDrivers();  // the driver is loaded by now: eglInitialize came first
-  return State().backend->CreateSurface(display, config, w, h);
+    if (!IsOurWindow(win)) return EGL_NO_SURFACE;
+    const int w = win->bufferSize[0], h = win->bufferSize[1];
+    LogCall("surface_create " + std::to_string(w) + "x" + std::to_string(h));
+    PinLoadedGlDrivers();  // the driver is loaded by now: eglInitialize came first
+    return State().backend->CreateSurface(display, config, w, h);
 }
 
 }  // namespace platform

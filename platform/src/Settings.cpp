@@ -11,103 +11,107 @@ namespace platform {
 namespace {
 
 void Complain(const char* name, const char* value, const char* expected) {
-  std::fprintf(stderr, "platform: %s='%s' is not %s; using the default\n", name, value, expected);
+    std::fprintf(stderr, "platform: %s='%s' is not %s; using the default\n", name, value, expected);
 }
 
 // Whole-text decimal in [lo, hi]; false on anything else.
-bool ParseInt(std::string_view text, long lo, long hi, int& out) {
-  return ParseWholeNumber(text, 12, lo, hi, out);
-}
+bool ParseInt(std::string_view text, long lo, long hi, int& out) { return ParseWholeNumber(text, 12, lo, hi, out); }
 
 void ReadInt(const char* name, long lo, long hi, int& field) {
-  const char* v = std::getenv(name);
-  if (!v) return;
-  if (!ParseInt(v, lo, hi, field)) Complain(name, v, "a whole number in range");
+    const char* v = std::getenv(name);
+    if (!v) return;
+    if (!ParseInt(v, lo, hi, field)) Complain(name, v, "a whole number in range");
 }
 
 void ReadPay(const char* v, TPayAnswerPlan& plan) {
-  const std::string_view text(v);
-  if (text == "accept") {
-    plan = {PayOutcome::Accept, 0, {}};
-  } else if (text == "cancel") {
-    plan = {PayOutcome::Cancel, 0, {}};
-  } else if (text.starts_with("fail:")) {
-    std::string_view rest = text.substr(5);
-    const std::size_t colon = rest.find(':');
-    int id = 0;
-    if (!ParseInt(rest.substr(0, colon), -1000000, 1000000, id)) {
-      Complain("COBBLE_PAY", v, "accept, cancel or fail:<error id>[:<text>]");
-      return;
+    const std::string_view text(v);
+    if (text == "accept") {
+        plan = {PayOutcome::Accept, 0, {}};
+    } else if (text == "cancel") {
+        plan = {PayOutcome::Cancel, 0, {}};
+    } else if (text.starts_with("fail:")) {
+        std::string_view rest = text.substr(5);
+        const std::size_t colon = rest.find(':');
+        int id = 0;
+        if (!ParseInt(rest.substr(0, colon), -1000000, 1000000, id)) {
+            Complain("COBBLE_PAY", v, "accept, cancel or fail:<error id>[:<text>]");
+            return;
+        }
+        plan = {PayOutcome::Fail, id, colon == std::string_view::npos ? "" : std::string(rest.substr(colon + 1))};
+    } else {
+        Complain("COBBLE_PAY", v, "accept, cancel or fail:<error id>[:<text>]");
     }
-    plan = {PayOutcome::Fail, id, colon == std::string_view::npos ? "" : std::string(rest.substr(colon + 1))};
-  } else {
-    Complain("COBBLE_PAY", v, "accept, cancel or fail:<error id>[:<text>]");
-  }
 }
 
 }  // namespace
 
 TPlatformSettings ReadPlatformSettings() {
-  TPlatformSettings s;
-  const char* display = std::getenv("DISPLAY");
-  s.mode = (display && *display) ? DisplayMode::X11 : DisplayMode::Headless;
-  if (const char* v = std::getenv("COBBLE_DISPLAY")) {
-    const std::string_view mode(v);
-    if (mode == "headless") s.mode = DisplayMode::Headless;
-    else if (mode == "x11") s.mode = DisplayMode::X11;
-    else if (mode != "auto") Complain("COBBLE_DISPLAY", v, "auto, headless or x11");
-  }
-  if (const char* v = std::getenv("COBBLE_DISPLAY_SIZE")) {
-    const std::string_view size(v);
-    const std::size_t x = size.find('x');
-    int w = 0, h = 0;
-    if (x != std::string_view::npos && ParseInt(size.substr(0, x), 16, 8192, w) &&
-        ParseInt(size.substr(x + 1), 16, 8192, h)) {
-      s.displayWidthPx = w;
-      s.displayHeightPx = h;
-    } else {
-      Complain("COBBLE_DISPLAY_SIZE", v, "<width>x<height> (16 to 8192)");
+    TPlatformSettings s;
+    const char* display = std::getenv("DISPLAY");
+    s.mode = (display && *display) ? DisplayMode::X11 : DisplayMode::Headless;
+    if (const char* v = std::getenv("COBBLE_DISPLAY")) {
+        const std::string_view mode(v);
+        if (mode == "headless")
+            s.mode = DisplayMode::Headless;
+        else if (mode == "x11")
+            s.mode = DisplayMode::X11;
+        else if (mode != "auto")
+            Complain("COBBLE_DISPLAY", v, "auto, headless or x11");
     }
-  }
-  if (const char* v = std::getenv("COBBLE_SCRIPT")) s.scriptPath = v;
-  ReadInt("COBBLE_FRAMES", 0, 100000000, s.frameLimit);
-  if (const char* v = std::getenv("COBBLE_DUMP_DIR")) s.dumpDir = v;
-  ReadInt("COBBLE_DUMP_EVERY", 0, 100000000, s.dumpEveryFrames);
-  if (const char* v = std::getenv("COBBLE_CLOCK")) {
-    const std::string_view clock(v);
-    if (clock == "virtual") s.clock = ClockKind::Virtual;
-    else if (clock == "real") s.clock = ClockKind::Real;
-    else Complain("COBBLE_CLOCK", v, "real or virtual");
-  }
-  if (const char* v = std::getenv("COBBLE_PAY")) ReadPay(v, s.pay);
-  ReadInt("COBBLE_PAY_DELAY", 0, 100000, s.payDelayFrames);
-  if (const char* v = std::getenv("COBBLE_PAY_OWNED")) {
-    std::string_view list(v);
-    while (!list.empty()) {
-      const std::size_t comma = list.find(',');
-      const std::string_view sku = list.substr(0, comma);
-      if (!sku.empty()) s.ownedSkus.emplace_back(sku);
-      if (comma == std::string_view::npos) break;
-      list.remove_prefix(comma + 1);
+    if (const char* v = std::getenv("COBBLE_DISPLAY_SIZE")) {
+        const std::string_view size(v);
+        const std::size_t x = size.find('x');
+        int w = 0, h = 0;
+        if (x != std::string_view::npos && ParseInt(size.substr(0, x), 16, 8192, w) &&
+            ParseInt(size.substr(x + 1), 16, 8192, h)) {
+            s.displayWidthPx = w;
+            s.displayHeightPx = h;
+        } else {
+            Complain("COBBLE_DISPLAY_SIZE", v, "<width>x<height> (16 to 8192)");
+        }
     }
-  }
-  return s;
+    if (const char* v = std::getenv("COBBLE_SCRIPT")) s.scriptPath = v;
+    ReadInt("COBBLE_FRAMES", 0, 100000000, s.frameLimit);
+    if (const char* v = std::getenv("COBBLE_DUMP_DIR")) s.dumpDir = v;
+    ReadInt("COBBLE_DUMP_EVERY", 0, 100000000, s.dumpEveryFrames);
+    if (const char* v = std::getenv("COBBLE_CLOCK")) {
+        const std::string_view clock(v);
+        if (clock == "virtual")
+            s.clock = ClockKind::Virtual;
+        else if (clock == "real")
+            s.clock = ClockKind::Real;
+        else
+            Complain("COBBLE_CLOCK", v, "real or virtual");
+    }
+    if (const char* v = std::getenv("COBBLE_PAY")) ReadPay(v, s.pay);
+    ReadInt("COBBLE_PAY_DELAY", 0, 100000, s.payDelayFrames);
+    if (const char* v = std::getenv("COBBLE_PAY_OWNED")) {
+        std::string_view list(v);
+        while (!list.empty()) {
+            const std::size_t comma = list.find(',');
+            const std::string_view sku = list.substr(0, comma);
+            if (!sku.empty()) s.ownedSkus.emplace_back(sku);
+            if (comma == std::string_view::npos) break;
+            list.remove_prefix(comma + 1);
+        }
+    }
+    return s;
 }
 
 const TPlatformSettings& CurrentSettings() {
-  TPlatformState& st = State();
-  if (!st.settingsChosen) {
-    st.settings = ReadPlatformSettings();
-    st.settingsChosen = true;
-  }
-  return st.settings;
+    TPlatformState& st = State();
+    if (!st.settingsChosen) {
+        st.settings = ReadPlatformSettings();
+        st.settingsChosen = true;
+    }
+    return st.settings;
 }
 
 void UseSettings(const TPlatformSettings& settings) {
-  TPlatformState& st = State();
-  st.settings = settings;
-  st.settingsChosen = true;
-  ResetState();
+    TPlatformState& st = State();
+    st.settings = settings;
+    st.settingsChosen = true;
+    ResetState();
 }
 
 const char* GetEnvironmentText(const char* name) { return name ? std::getenv(name) : nullptr; }

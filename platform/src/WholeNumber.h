@@ -13,14 +13,14 @@ namespace platform {
 // anything else, with out untouched. The length cap keeps a long run of digits from overflowing
 // before the range check.
 inline bool ParseWholeNumber(std::string_view text, std::size_t max_chars, long lo, long hi, int& out) {
-  if (text.empty() || text.size() > max_chars) return false;
-  const std::string copy(text);
-  char* end = nullptr;
-  errno = 0;
-  const long v = std::strtol(copy.c_str(), &end, 10);
-  if (errno != 0 || *end != '\0' || v < lo || v > hi) return false;
-  out = static_cast<int>(v);
-  return true;
+    if (text.empty() || text.size() > max_chars) return false;
+    const std::string copy(text);
+    char* end = nullptr;
+    errno = 0;
+    const long v = std::strtol(copy.c_str(), &end, 10);
+    if (errno != 0 || *end != '\0' || v < lo || v > hi) return false;
+    out = static_cast<int>(v);
+    return true;
 }
 
 }  // namespace platform

@@ -13,25 +13,24 @@
 namespace platform {
 
 class IWindowBackend {
- public:
-  virtual ~IWindowBackend() = default;
-  virtual const char* Name() const = 0;
-  // Value for EGL_PLATFORM, chosen before the program's first eglGetDisplay.
-  virtual const char* EglPlatformName() const = 0;
-  virtual bool CreateWindow(int widthPx, int heightPx) = 0;
-  virtual void ResizeWindow(int widthPx, int heightPx) = 0;
-  virtual void ShowWindow() = 0;
-  virtual void DestroyWindow() = 0;
-  virtual EGLint SurfaceType() const = 0;
-  virtual EGLSurface CreateSurface(EGLDisplay display, EGLConfig config, int widthPx,
-                                   int heightPx) = 0;
-  // Just before the buffer swap of a frame, with the GL context current.
-  virtual void BeforeSwap() = 0;
-  // Native input since the last call, already turned into script actions.
-  virtual void PollInput(std::vector<TScriptLine>& out) = 0;
-  // Waits up to timeoutMs (-1: no limit) for native input or a byte on wakeFd. Returns false
-  // at once when no input can ever arrive.
-  virtual bool WaitForInput(int timeoutMs, int wakeFd) = 0;
+public:
+    virtual ~IWindowBackend() = default;
+    virtual const char* Name() const = 0;
+    // Value for EGL_PLATFORM, chosen before the program's first eglGetDisplay.
+    virtual const char* EglPlatformName() const = 0;
+    virtual bool CreateWindow(int widthPx, int heightPx) = 0;
+    virtual void ResizeWindow(int widthPx, int heightPx) = 0;
+    virtual void ShowWindow() = 0;
+    virtual void DestroyWindow() = 0;
+    virtual EGLint SurfaceType() const = 0;
+    virtual EGLSurface CreateSurface(EGLDisplay display, EGLConfig config, int widthPx, int heightPx) = 0;
+    // Just before the buffer swap of a frame, with the GL context current.
+    virtual void BeforeSwap() = 0;
+    // Native input since the last call, already turned into script actions.
+    virtual void PollInput(std::vector<TScriptLine>& out) = 0;
+    // Waits up to timeoutMs (-1: no limit) for native input or a byte on wakeFd. Returns false
+    // at once when no input can ever arrive.
+    virtual bool WaitForInput(int timeoutMs, int wakeFd) = 0;
 };
 
 std::unique_ptr<IWindowBackend> CreateHeadlessWindowBackend();

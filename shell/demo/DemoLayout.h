@@ -6,10 +6,10 @@
 namespace demo {
 
 struct TRect {
-  int x, y, w, h;
+    int x, y, w, h;
 };
 struct TColour {
-  int r, g, b;
+    int r, g, b;
 };
 
 // Cleared every frame to (5 x updates mod 256, 3 x updates mod 256, 200).

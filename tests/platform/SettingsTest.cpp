@@ -9,116 +9,117 @@
 namespace platform {
 namespace {
 
-const char* const kVariables[] = {"DISPLAY",         "COBBLE_DISPLAY",  "COBBLE_DISPLAY_SIZE",
-                                  "COBBLE_SCRIPT",   "COBBLE_FRAMES",   "COBBLE_DUMP_DIR",
-                                  "COBBLE_DUMP_EVERY", "COBBLE_CLOCK",  "COBBLE_PAY",
-                                  "COBBLE_PAY_DELAY", "COBBLE_PAY_OWNED"};
+const char* const kVariables[] = {"DISPLAY",       "COBBLE_DISPLAY",   "COBBLE_DISPLAY_SIZE", "COBBLE_SCRIPT",
+                                  "COBBLE_FRAMES", "COBBLE_DUMP_DIR",  "COBBLE_DUMP_EVERY",   "COBBLE_CLOCK",
+                                  "COBBLE_PAY",    "COBBLE_PAY_DELAY", "COBBLE_PAY_OWNED"};
 
 // Clears every variable the settings read, and puts the old values back afterwards.
 class SettingsTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    for (const char* name : kVariables) {
-      const char* v = ::getenv(name);
-      saved_.emplace_back(name, v ? std::string(v) : std::string("\x01"));
-      ::unsetenv(name);
+protected:
+    void SetUp() override {
+        for (const char* name : kVariables) {
+            const char* v = ::getenv(name);
+            saved_.emplace_back(name, v ? std::string(v) : std::string("\x01"));
+            ::unsetenv(name);
+        }
     }
-  }
-  void TearDown() override {
-    for (const auto& [name, value] : saved_) {
-      if (value == "\x01") ::unsetenv(name.c_str());
-      else ::setenv(name.c_str(), value.c_str(), 1);
+    void TearDown() override {
+        for (const auto& [name, value] : saved_) {
+            if (value == "\x01")
+                ::unsetenv(name.c_str());
+            else
+                ::setenv(name.c_str(), value.c_str(), 1);
+        }
     }
-  }
-  std::vector<std::pair<std::string, std::string>> saved_;
+    std::vector<std::pair<std::string, std::string>> saved_;
 };
 
 TEST_F(SettingsTest, DefaultsWithAnEmptyEnvironment) {
-  const TPlatformSettings s = ReadPlatformSettings();
-  EXPECT_EQ(s.mode, DisplayMode::Headless);
-  EXPECT_EQ(s.displayWidthPx, 768);
-  EXPECT_EQ(s.displayHeightPx, 1280);
-  EXPECT_TRUE(s.scriptPath.empty());
-  EXPECT_EQ(s.frameLimit, 0);
-  EXPECT_EQ(s.clock, ClockKind::Real);
-  EXPECT_EQ(s.pay.outcome, PayOutcome::Accept);
-  EXPECT_EQ(s.payDelayFrames, 2);
-  EXPECT_TRUE(s.ownedSkus.empty());
+    const TPlatformSettings s = ReadPlatformSettings();
+    EXPECT_EQ(s.mode, DisplayMode::Headless);
+    EXPECT_EQ(s.displayWidthPx, 768);
+    EXPECT_EQ(s.displayHeightPx, 1280);
+    EXPECT_TRUE(s.scriptPath.empty());
+    EXPECT_EQ(s.frameLimit, 0);
+    EXPECT_EQ(s.clock, ClockKind::Real);
+    EXPECT_EQ(s.pay.outcome, PayOutcome::Accept);
+    EXPECT_EQ(s.payDelayFrames, 2);
+    EXPECT_TRUE(s.ownedSkus.empty());
 }
 
 TEST_F(SettingsTest, ModeFollowsDisplayUnlessForced) {
-  ::setenv("DISPLAY", ":99", 1);
-  EXPECT_EQ(ReadPlatformSettings().mode, DisplayMode::X11);
-  ::setenv("COBBLE_DISPLAY", "headless", 1);
-  EXPECT_EQ(ReadPlatformSettings().mode, DisplayMode::Headless);
-  ::unsetenv("DISPLAY");
-  ::setenv("COBBLE_DISPLAY", "x11", 1);
-  EXPECT_EQ(ReadPlatformSettings().mode, DisplayMode::X11);
+    ::setenv("DISPLAY", ":99", 1);
+    EXPECT_EQ(ReadPlatformSettings().mode, DisplayMode::X11);
+    ::setenv("COBBLE_DISPLAY", "headless", 1);
+    EXPECT_EQ(ReadPlatformSettings().mode, DisplayMode::Headless);
+    ::unsetenv("DISPLAY");
+    ::setenv("COBBLE_DISPLAY", "x11", 1);
+    EXPECT_EQ(ReadPlatformSettings().mode, DisplayMode::X11);
 }
 
 TEST_F(SettingsTest, ReadsEveryValue) {
-  ::setenv("COBBLE_DISPLAY_SIZE", "1280x768", 1);
-  ::setenv("COBBLE_SCRIPT", "/tmp/in.script", 1);
-  ::setenv("COBBLE_FRAMES", "300", 1);
-  ::setenv("COBBLE_DUMP_DIR", "/tmp/shots", 1);
-  ::setenv("COBBLE_DUMP_EVERY", "30", 1);
-  ::setenv("COBBLE_CLOCK", "virtual", 1);
-  ::setenv("COBBLE_PAY", "fail:3:Server down: try later", 1);
-  ::setenv("COBBLE_PAY_DELAY", "0", 1);
-  ::setenv("COBBLE_PAY_OWNED", "coins_1,,boost_40,", 1);
-  const TPlatformSettings s = ReadPlatformSettings();
-  EXPECT_EQ(s.displayWidthPx, 1280);
-  EXPECT_EQ(s.displayHeightPx, 768);
-  EXPECT_EQ(s.scriptPath, "/tmp/in.script");
-  EXPECT_EQ(s.frameLimit, 300);
-  EXPECT_EQ(s.dumpDir, "/tmp/shots");
-  EXPECT_EQ(s.dumpEveryFrames, 30);
-  EXPECT_EQ(s.clock, ClockKind::Virtual);
-  EXPECT_EQ(s.pay.outcome, PayOutcome::Fail);
-  EXPECT_EQ(s.pay.errorId, 3);
-  EXPECT_EQ(s.pay.errorText, "Server down: try later");
-  EXPECT_EQ(s.payDelayFrames, 0);
-  EXPECT_EQ(s.ownedSkus, (std::vector<std::string>{"coins_1", "boost_40"}));
+    ::setenv("COBBLE_DISPLAY_SIZE", "1280x768", 1);
+    ::setenv("COBBLE_SCRIPT", "/tmp/in.script", 1);
+    ::setenv("COBBLE_FRAMES", "300", 1);
+    ::setenv("COBBLE_DUMP_DIR", "/tmp/shots", 1);
+    ::setenv("COBBLE_DUMP_EVERY", "30", 1);
+    ::setenv("COBBLE_CLOCK", "virtual", 1);
+    ::setenv("COBBLE_PAY", "fail:3:Server down: try later", 1);
+    ::setenv("COBBLE_PAY_DELAY", "0", 1);
+    ::setenv("COBBLE_PAY_OWNED", "coins_1,,boost_40,", 1);
+    const TPlatformSettings s = ReadPlatformSettings();
+    EXPECT_EQ(s.displayWidthPx, 1280);
+    EXPECT_EQ(s.displayHeightPx, 768);
+    EXPECT_EQ(s.scriptPath, "/tmp/in.script");
+    EXPECT_EQ(s.frameLimit, 300);
+    EXPECT_EQ(s.dumpDir, "/tmp/shots");
+    EXPECT_EQ(s.dumpEveryFrames, 30);
+    EXPECT_EQ(s.clock, ClockKind::Virtual);
+    EXPECT_EQ(s.pay.outcome, PayOutcome::Fail);
+    EXPECT_EQ(s.pay.errorId, 3);
+    EXPECT_EQ(s.pay.errorText, "Server down: try later");
+    EXPECT_EQ(s.payDelayFrames, 0);
+    EXPECT_EQ(s.ownedSkus, (std::vector<std::string>{"coins_1", "boost_40"}));
 }
 
 struct TBadValue {
-  const char* name;
-  const char* value;
+    const char* name;
+    const char* value;
 };
 
 TEST_F(SettingsTest, BadValuesAreReportedAndLeaveTheDefault) {
-  const TBadValue cases[] = {
-      {"COBBLE_DISPLAY_SIZE", "big"},   {"COBBLE_DISPLAY_SIZE", "0x480"},
-      {"COBBLE_DISPLAY_SIZE", "640x"},  {"COBBLE_FRAMES", "-1"},
-      {"COBBLE_FRAMES", "12abc"},       {"COBBLE_CLOCK", "fast"},
-      {"COBBLE_PAY", "maybe"},          {"COBBLE_PAY", "fail:x"},
-      {"COBBLE_DISPLAY", "wayland"},    {"COBBLE_PAY_DELAY", "99999999999999"},
-  };
-  const TPlatformSettings defaults = ReadPlatformSettings();
-  for (const TBadValue& c : cases) {
-    SCOPED_TRACE(std::string(c.name) + "=" + c.value);
-    ::setenv(c.name, c.value, 1);
-    ::testing::internal::CaptureStderr();
-    const TPlatformSettings s = ReadPlatformSettings();
-    const std::string err = ::testing::internal::GetCapturedStderr();
-    ::unsetenv(c.name);
-    EXPECT_NE(err.find(c.name), std::string::npos) << err;
-    EXPECT_EQ(s.displayWidthPx, defaults.displayWidthPx);
-    EXPECT_EQ(s.displayHeightPx, defaults.displayHeightPx);
-    EXPECT_EQ(s.frameLimit, defaults.frameLimit);
-    EXPECT_EQ(s.clock, defaults.clock);
-    EXPECT_EQ(s.pay.outcome, defaults.pay.outcome);
-    EXPECT_EQ(s.mode, defaults.mode);
-    EXPECT_EQ(s.payDelayFrames, defaults.payDelayFrames);
-  }
+    const TBadValue cases[] = {
+        {"COBBLE_DISPLAY_SIZE", "big"},  {"COBBLE_DISPLAY_SIZE", "0x480"},
+        {"COBBLE_DISPLAY_SIZE", "640x"}, {"COBBLE_FRAMES", "-1"},
+        {"COBBLE_FRAMES", "12abc"},      {"COBBLE_CLOCK", "fast"},
+        {"COBBLE_PAY", "maybe"},         {"COBBLE_PAY", "fail:x"},
+        {"COBBLE_DISPLAY", "wayland"},   {"COBBLE_PAY_DELAY", "99999999999999"},
+    };
+    const TPlatformSettings defaults = ReadPlatformSettings();
+    for (const TBadValue& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + "=" + c.value);
+        ::setenv(c.name, c.value, 1);
+        ::testing::internal::CaptureStderr();
+        const TPlatformSettings s = ReadPlatformSettings();
+        const std::string err = ::testing::internal::GetCapturedStderr();
+        ::unsetenv(c.name);
+        EXPECT_NE(err.find(c.name), std::string::npos) << err;
+        EXPECT_EQ(s.displayWidthPx, defaults.displayWidthPx);
+        EXPECT_EQ(s.displayHeightPx, defaults.displayHeightPx);
+        EXPECT_EQ(s.frameLimit, defaults.frameLimit);
+        EXPECT_EQ(s.clock, defaults.clock);
+        EXPECT_EQ(s.pay.outcome, defaults.pay.outcome);
+        EXPECT_EQ(s.mode, defaults.mode);
+        EXPECT_EQ(s.payDelayFrames, defaults.payDelayFrames);
+    }
 }
 
 TEST_F(SettingsTest, EnvironmentTextIsNullWhenUnset) {
-  ::unsetenv("ORIENTATION");
-  EXPECT_EQ(GetEnvironmentText("ORIENTATION"), nullptr);
-  ::setenv("ORIENTATION", "90", 1);
-  EXPECT_STREQ(GetEnvironmentText("ORIENTATION"), "90");
-  ::unsetenv("ORIENTATION");
+    ::unsetenv("ORIENTATION");
+    EXPECT_EQ(GetEnvironmentText("ORIENTATION"), nullptr);
+    ::setenv("ORIENTATION", "90", 1);
+    EXPECT_STREQ(GetEnvironmentText("ORIENTATION"), "90");
+    ::unsetenv("ORIENTATION");
 }
 
 }  // namespace

@@ -22,128 +22,128 @@
 namespace {
 
 Window FindWindowNamed(Display* display, Window parent, const char* name) {
-  char* title = nullptr;
-  if (XFetchName(display, parent, &title) && title) {
-    const bool match = std::strcmp(title, name) == 0;
-    XFree(title);
-    if (match) return parent;
-  }
-  Window root = 0, up = 0, *children = nullptr;
-  unsigned int count = 0;
-  if (!XQueryTree(display, parent, &root, &up, &children, &count)) return 0;
-  Window found = 0;
-  for (unsigned int i = 0; i < count && !found; ++i) found = FindWindowNamed(display, children[i], name);
-  if (children) XFree(children);
-  return found;
+    char* title = nullptr;
+    if (XFetchName(display, parent, &title) && title) {
+        const bool match = std::strcmp(title, name) == 0;
+        XFree(title);
+        if (match) return parent;
+    }
+    Window root = 0, up = 0, *children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(display, parent, &root, &up, &children, &count)) return 0;
+    Window found = 0;
+    for (unsigned int i = 0; i < count && !found; ++i) found = FindWindowNamed(display, children[i], name);
+    if (children) XFree(children);
+    return found;
 }
 
 void SendButton(Display* display, Window window, int type, int x, int y, unsigned int button = Button1) {
-  XEvent ev;
-  std::memset(&ev, 0, sizeof ev);
-  ev.xbutton.type = type;
-  ev.xbutton.display = display;
-  ev.xbutton.window = window;
-  ev.xbutton.root = DefaultRootWindow(display);
-  ev.xbutton.x = x;
-  ev.xbutton.y = y;
-  ev.xbutton.button = button;
-  ev.xbutton.same_screen = True;
-  XSendEvent(display, window, True, type == ButtonPress ? ButtonPressMask : ButtonReleaseMask, &ev);
+    XEvent ev;
+    std::memset(&ev, 0, sizeof ev);
+    ev.xbutton.type = type;
+    ev.xbutton.display = display;
+    ev.xbutton.window = window;
+    ev.xbutton.root = DefaultRootWindow(display);
+    ev.xbutton.x = x;
+    ev.xbutton.y = y;
+    ev.xbutton.button = button;
+    ev.xbutton.same_screen = True;
+    XSendEvent(display, window, True, type == ButtonPress ? ButtonPressMask : ButtonReleaseMask, &ev);
 }
 
 void SendKey(Display* display, Window window, KeySym key) {
-  XEvent ev;
-  std::memset(&ev, 0, sizeof ev);
-  ev.xkey.type = KeyPress;
-  ev.xkey.display = display;
-  ev.xkey.window = window;
-  ev.xkey.root = DefaultRootWindow(display);
-  ev.xkey.keycode = XKeysymToKeycode(display, key);
-  ev.xkey.same_screen = True;
-  XSendEvent(display, window, True, KeyPressMask, &ev);
+    XEvent ev;
+    std::memset(&ev, 0, sizeof ev);
+    ev.xkey.type = KeyPress;
+    ev.xkey.display = display;
+    ev.xkey.window = window;
+    ev.xkey.root = DefaultRootWindow(display);
+    ev.xkey.keycode = XKeysymToKeycode(display, key);
+    ev.xkey.same_screen = True;
+    XSendEvent(display, window, True, KeyPressMask, &ev);
 }
 
 TEST(X11Window, OpensTakesSyntheticClicksAndKeysAndExitsOnEscape) {
-  if (!std::getenv("COBBLE_UNDER_XVFB")) GTEST_SKIP() << "runs only under xvfb-run";
-  ResetTestGame();
-  platform::TPlatformSettings s;
-  s.mode = platform::DisplayMode::X11;
-  s.displayWidthPx = 320;  // pixel scale 1: what is clicked is what arrives
-  s.displayHeightPx = 480;
-  s.frameLimit = 2000;     // a safety net (several seconds at the pace below): Esc ends it long before
-  platform::UseSettings(s);
+    if (!std::getenv("COBBLE_UNDER_XVFB")) GTEST_SKIP() << "runs only under xvfb-run";
+    ResetTestGame();
+    platform::TPlatformSettings s;
+    s.mode = platform::DisplayMode::X11;
+    s.displayWidthPx = 320;  // pixel scale 1: what is clicked is what arrives
+    s.displayHeightPx = 480;
+    s.frameLimit = 2000;  // a safety net (several seconds at the pace below): Esc ends it long before
+    platform::UseSettings(s);
 
-  Display* client = XOpenDisplay(nullptr);
-  ASSERT_NE(client, nullptr);
-  bool windowFound = false;
-  bool keysSent = false;
-  g_testGame.onCycle = [&](CTestGame&, int cycle) {
-    // Gives the X server time to map the window and deliver events on a slow machine.
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    if (cycle < 3) return;
-    const Window w = FindWindowNamed(client, DefaultRootWindow(client), "Cobblebrooks");
-    if (!w) return;  // not mapped yet: try next frame
-    if (!windowFound) {
-      windowFound = true;
-      SendButton(client, w, ButtonPress, 100, 200);
-      SendButton(client, w, ButtonRelease, 101, 201);
-      SendButton(client, w, ButtonPress, 50, 60, Button3);  // the second finger
-      SendButton(client, w, ButtonRelease, 50, 60, Button3);
-      XFlush(client);
-    } else if (g_record.pointers.size() >= 4 && !keysSent) {
-      keysSent = true;
-      SendKey(client, w, XK_s);  // swipe down: pause
-      SendKey(client, w, XK_b);  // to thumbnail: pause again
-      SendKey(client, w, XK_Escape);
-      XFlush(client);
-    }
-  };
-  EXPECT_EQ(RunProgram(), 0);
-  XCloseDisplay(client);
+    Display* client = XOpenDisplay(nullptr);
+    ASSERT_NE(client, nullptr);
+    bool windowFound = false;
+    bool keysSent = false;
+    g_testGame.onCycle = [&](CTestGame&, int cycle) {
+        // Gives the X server time to map the window and deliver events on a slow machine.
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        if (cycle < 3) return;
+        const Window w = FindWindowNamed(client, DefaultRootWindow(client), "Cobblebrooks");
+        if (!w) return;  // not mapped yet: try next frame
+        if (!windowFound) {
+            windowFound = true;
+            SendButton(client, w, ButtonPress, 100, 200);
+            SendButton(client, w, ButtonRelease, 101, 201);
+            SendButton(client, w, ButtonPress, 50, 60, Button3);  // the second finger
+            SendButton(client, w, ButtonRelease, 50, 60, Button3);
+            XFlush(client);
+        } else if (g_record.pointers.size() >= 4 && !keysSent) {
+            keysSent = true;
+            SendKey(client, w, XK_s);  // swipe down: pause
+            SendKey(client, w, XK_b);  // to thumbnail: pause again
+            SendKey(client, w, XK_Escape);
+            XFlush(client);
+        }
+    };
+    EXPECT_EQ(RunProgram(), 0);
+    XCloseDisplay(client);
 
-  EXPECT_TRUE(windowFound);
-  const std::vector<TPointerCall> expected = {
-      {100, 200, 1, 0, false}, {101, 201, 2, 0, false}, {50, 60, 1, 1, true}, {50, 60, 2, 1, true}};
-  EXPECT_EQ(g_record.pointers, expected);
-  EXPECT_EQ(g_record.events, (std::vector<std::string>{"pause", "pause"}));
-  EXPECT_LT(g_record.cycles, 2000) << "Esc did not end the run";
-  EXPECT_TRUE(g_record.deleted);
+    EXPECT_TRUE(windowFound);
+    const std::vector<TPointerCall> expected = {
+        {100, 200, 1, 0, false}, {101, 201, 2, 0, false}, {50, 60, 1, 1, true}, {50, 60, 2, 1, true}};
+    EXPECT_EQ(g_record.pointers, expected);
+    EXPECT_EQ(g_record.events, (std::vector<std::string>{"pause", "pause"}));
+    EXPECT_LT(g_record.cycles, 2000) << "Esc did not end the run";
+    EXPECT_TRUE(g_record.deleted);
 }
 
 TEST(X11Window, ClosingTheWindowIsTheNavigatorExit) {
-  if (!std::getenv("COBBLE_UNDER_XVFB")) GTEST_SKIP() << "runs only under xvfb-run";
-  ResetTestGame();
-  platform::TPlatformSettings s;
-  s.mode = platform::DisplayMode::X11;
-  s.displayWidthPx = 200;
-  s.displayHeightPx = 300;
-  s.frameLimit = 2000;
-  platform::UseSettings(s);
+    if (!std::getenv("COBBLE_UNDER_XVFB")) GTEST_SKIP() << "runs only under xvfb-run";
+    ResetTestGame();
+    platform::TPlatformSettings s;
+    s.mode = platform::DisplayMode::X11;
+    s.displayWidthPx = 200;
+    s.displayHeightPx = 300;
+    s.frameLimit = 2000;
+    platform::UseSettings(s);
 
-  Display* client = XOpenDisplay(nullptr);
-  ASSERT_NE(client, nullptr);
-  bool closeSent = false;
-  g_testGame.onCycle = [&](CTestGame&, int) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    const Window w = FindWindowNamed(client, DefaultRootWindow(client), "Cobblebrooks");
-    if (!w || closeSent) return;
-    // What a window manager sends when the user closes the window.
-    XEvent ev;
-    std::memset(&ev, 0, sizeof ev);
-    ev.xclient.type = ClientMessage;
-    ev.xclient.window = w;
-    ev.xclient.message_type = XInternAtom(client, "WM_PROTOCOLS", False);
-    ev.xclient.format = 32;
-    ev.xclient.data.l[0] = static_cast<long>(XInternAtom(client, "WM_DELETE_WINDOW", False));
-    XSendEvent(client, w, False, NoEventMask, &ev);
-    XFlush(client);
-    closeSent = true;
-  };
-  EXPECT_EQ(RunProgram(), 0);
-  XCloseDisplay(client);
-  EXPECT_TRUE(closeSent);
-  EXPECT_LT(g_record.cycles, 2000) << "closing did not end the run";
-  EXPECT_TRUE(g_record.deleted);
+    Display* client = XOpenDisplay(nullptr);
+    ASSERT_NE(client, nullptr);
+    bool closeSent = false;
+    g_testGame.onCycle = [&](CTestGame&, int) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        const Window w = FindWindowNamed(client, DefaultRootWindow(client), "Cobblebrooks");
+        if (!w || closeSent) return;
+        // What a window manager sends when the user closes the window.
+        XEvent ev;
+        std::memset(&ev, 0, sizeof ev);
+        ev.xclient.type = ClientMessage;
+        ev.xclient.window = w;
+        ev.xclient.message_type = XInternAtom(client, "WM_PROTOCOLS", False);
+        ev.xclient.format = 32;
+        ev.xclient.data.l[0] = static_cast<long>(XInternAtom(client, "WM_DELETE_WINDOW", False));
+        XSendEvent(client, w, False, NoEventMask, &ev);
+        XFlush(client);
+        closeSent = true;
+    };
+    EXPECT_EQ(RunProgram(), 0);
+    XCloseDisplay(client);
+    EXPECT_TRUE(closeSent);
+    EXPECT_LT(g_record.cycles, 2000) << "closing did not end the run";
+    EXPECT_TRUE(g_record.deleted);
 }
 
 }  // namespace

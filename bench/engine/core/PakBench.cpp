@@ -28,8 +28,9 @@ std::string TempPath(const char* leaf) {
 
 // Text-like data from a small vocabulary: compresses about as well as the game's data files.
 Bytes TextLike(std::size_t size, unsigned seed) {
-    static const char* words[] = {"marble ", "yard ", "bird ", "coin ", "= ", "end\n", "sprite ", "0, ", "255 ",
-                                  "\"ID_Text\" ", "x ", "y ", "frame ", "// note\n", "colour ", "bomb "};
+    static const char* words[] = {"marble ", "yard ",     "bird ",   "coin ",        "= ", "end\n",
+                                  "sprite ", "0, ",       "255 ",    "\"ID_Text\" ", "x ", "y ",
+                                  "frame ",  "// note\n", "colour ", "bomb "};
     std::mt19937 rng(seed);
     Bytes out;
     out.reserve(size + 16);

@@ -43,8 +43,7 @@ const char* const kEffect =
     "ParticleSpinStart = 90\nParticleSpinEnd = 180\nColorStart_G = 180\nColorEnd_B = 40\n"
     "ColorMiddleAge = 0.3\nMaxParticles = 500\n";
 
-IDibBitmap* SpriteFrame(CGameBase* game, bool gl)
-{
+IDibBitmap* SpriteFrame(CGameBase* game, bool gl) {
     const int n = 8;
     auto* pixels = static_cast<std::uint16_t*>(std::malloc(n * n * 2));
     auto* alpha = static_cast<unsigned char*>(std::malloc(n * n));
@@ -53,8 +52,8 @@ IDibBitmap* SpriteFrame(CGameBase* game, bool gl)
         const int dx = i % n - n / 2, dy = i / n - n / 2;
         alpha[i] = static_cast<unsigned char>(dx * dx + dy * dy < 16 ? 255 : 0);
     }
-    IDibBitmap* frame = gl ? static_cast<IDibBitmap*>(new CWinDibBitmapOGLES(game))
-                           : static_cast<IDibBitmap*>(new CWinDibBitmap(game));
+    IDibBitmap* frame =
+        gl ? static_cast<IDibBitmap*>(new CWinDibBitmapOGLES(game)) : static_cast<IDibBitmap*>(new CWinDibBitmap(game));
     game->m_bImmediateUpload = false;
     frame->SetBits(reinterpret_cast<unsigned char*>(pixels), n, n);
     frame->SetAlphaBits(alpha, n, n);
@@ -66,8 +65,7 @@ IDibBitmap* SpriteFrame(CGameBase* game, bool gl)
 // The 20 systems, spread over the screen and run until each holds 500 particles.
 class CScene {
 public:
-    CScene(CGlTestGame& game, bool gl) : rotator(&game, 1440), path(&game, &rotator), manager(&game, &rotator, 20)
-    {
+    CScene(CGlTestGame& game, bool gl) : rotator(&game, 1440), path(&game, &rotator), manager(&game, &rotator, 20) {
         (void)rotator.Initialize();
         if (gl) rotator.SetHardwarePath(&path);
         game.SeedRandoms(2026);
@@ -79,7 +77,7 @@ public:
             system->ReadEffectSettings(effect.data(), static_cast<int>(effect.size()), "bench.pfd");
             auto* set = new CSpriteSet();
             set->DefineSpriteSetSingle(&game, CommonString("b.png"), CommonString("b.png"), 1, 1);
-            set->m_Frames = new IDibBitmap*[1]{SpriteFrame(&game, gl)};
+            set->m_Frames = new IDibBitmap* [1] { SpriteFrame(&game, gl) };
             set->m_nNumFrames = 1;
             set->m_nRefCount = 1;
             system->m_Info.m_pSpriteSet = set;
@@ -89,8 +87,7 @@ public:
         }
         for (int step = 0; step < 60; ++step) manager.RunProcess();
     }
-    int LiveParticles() const
-    {
+    int LiveParticles() const {
         int live = 0;
         for (int i = 0; i < manager.GetNumParticleSystems(); ++i)
             live += manager.GetParticleSystemAt(i)->GetNumActiveParticels();
@@ -102,15 +99,13 @@ public:
     CQuorvanParticleSystemManager2 manager;
 };
 
-void ReportBudget(benchmark::State& state, double seconds, int live)
-{
+void ReportBudget(benchmark::State& state, double seconds, int live) {
     const double perFrame = seconds / static_cast<double>(state.iterations());
     state.counters["budget_percent"] = perFrame / kFrameBudgetSeconds * 100.0;
     state.counters["live_particles"] = live;
 }
 
-void BM_Particles_Simulate(benchmark::State& state)
-{
+void BM_Particles_Simulate(benchmark::State& state) {
     CGlTestGame game;
     CScene scene(game, false);
     double seconds = 0;
@@ -122,8 +117,7 @@ void BM_Particles_Simulate(benchmark::State& state)
     ReportBudget(state, seconds, scene.LiveParticles());
 }
 
-void BM_Particles_DrawGl(benchmark::State& state)
-{
+void BM_Particles_DrawGl(benchmark::State& state) {
     setenv("LP_NUM_THREADS", "1", 1);
     CGlesTestContext ctx(kScreenW, kScreenH);
     if (!ctx.IsValid()) {
@@ -148,8 +142,7 @@ void BM_Particles_DrawGl(benchmark::State& state)
     ReportBudget(state, seconds, scene.LiveParticles());
 }
 
-void BM_Particles_DrawSoftware(benchmark::State& state)
-{
+void BM_Particles_DrawSoftware(benchmark::State& state) {
     CGlTestGame game;
     CWinDibBitmap screen(&game);
     screen.Create(kScreenW, kScreenH);

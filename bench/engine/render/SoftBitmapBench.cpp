@@ -16,8 +16,7 @@ namespace {
 constexpr int kSide = 512;
 constexpr std::size_t kBytes = static_cast<std::size_t>(kSide) * kSide * 2;
 
-std::unique_ptr<CWinDibBitmap> MakeImage(int side, bool withAlpha)
-{
+std::unique_ptr<CWinDibBitmap> MakeImage(int side, bool withAlpha) {
     auto b = std::make_unique<CWinDibBitmap>(nullptr);
     b->Create(side, side);
     auto* px = reinterpret_cast<std::uint16_t*>(b->GetBits());
@@ -34,8 +33,7 @@ std::unique_ptr<CWinDibBitmap> MakeImage(int side, bool withAlpha)
 }
 
 // The whole 512 x 512 source blitted to (x, 0) of dst, per iteration.
-void TimeBlit(benchmark::State& state, CWinDibBitmap& src, CWinDibBitmap& dst, int x)
-{
+void TimeBlit(benchmark::State& state, CWinDibBitmap& src, CWinDibBitmap& dst, int x) {
     for (auto _ : state) {
         src.BitBlt(&dst, x, 0, 0, 0, 0, 0, 0);
         benchmark::DoNotOptimize(dst.GetBits());
@@ -44,8 +42,7 @@ void TimeBlit(benchmark::State& state, CWinDibBitmap& src, CWinDibBitmap& dst, i
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * kBytes);
 }
 
-void BM_Memcpy512(benchmark::State& state)
-{
+void BM_Memcpy512(benchmark::State& state) {
     std::vector<std::uint16_t> src(kBytes / 2, 0x1234), dst(kBytes / 2);
     for (auto _ : state) {
         std::memcpy(dst.data(), src.data(), kBytes);
@@ -56,8 +53,7 @@ void BM_Memcpy512(benchmark::State& state)
 }
 BENCHMARK(BM_Memcpy512);
 
-void BM_OpaqueBlit512(benchmark::State& state)
-{
+void BM_OpaqueBlit512(benchmark::State& state) {
     auto src = MakeImage(kSide, false);
     auto dst = MakeImage(kSide, false);
     TimeBlit(state, *src, *dst, 0);
@@ -65,8 +61,7 @@ void BM_OpaqueBlit512(benchmark::State& state)
 BENCHMARK(BM_OpaqueBlit512);
 
 // The same blit into a wider screen: rows are no longer one block, so each is copied alone.
-void BM_OpaqueBlit512IntoWider(benchmark::State& state)
-{
+void BM_OpaqueBlit512IntoWider(benchmark::State& state) {
     auto src = MakeImage(kSide, false);
     auto dst = std::make_unique<CWinDibBitmap>(nullptr);
     dst->Create(640, kSide);
@@ -75,8 +70,7 @@ void BM_OpaqueBlit512IntoWider(benchmark::State& state)
 }
 BENCHMARK(BM_OpaqueBlit512IntoWider);
 
-void BM_AlphaBlit512(benchmark::State& state)
-{
+void BM_AlphaBlit512(benchmark::State& state) {
     auto src = MakeImage(kSide, true);
     auto dst = MakeImage(kSide, false);
     TimeBlit(state, *src, *dst, 0);
@@ -85,8 +79,7 @@ BENCHMARK(BM_AlphaBlit512);
 
 // A rotator with its tables at the given quality; null, the benchmark marked failed, when the
 // tables cannot be made.
-std::unique_ptr<CQuorvanImageRotatorScaler> MakeRotator(benchmark::State& state, int quality)
-{
+std::unique_ptr<CQuorvanImageRotatorScaler> MakeRotator(benchmark::State& state, int quality) {
     auto rot = std::make_unique<CQuorvanImageRotatorScaler>(nullptr, 36000);
     if (rot->Initialize() != 1) {
         state.SkipWithError("rotator tables");
@@ -97,8 +90,7 @@ std::unique_ptr<CQuorvanImageRotatorScaler> MakeRotator(benchmark::State& state,
 }
 
 // A 256 x 256 image turned by 30 degrees at scale 1 onto a 512 x 512 target, per quality.
-void BM_RotateScale256(benchmark::State& state)
-{
+void BM_RotateScale256(benchmark::State& state) {
     auto src = MakeImage(256, true);
     auto dst = MakeImage(kSide, false);
     const auto rot = MakeRotator(state, static_cast<int>(state.range(0)));
@@ -117,8 +109,7 @@ BENCHMARK(BM_RotateScale256)->Arg(0)->Arg(1)->Arg(2);
 
 // The additive draw of the same turn: Arg(0) whether the source has alpha, Arg(1) the quality
 // (a source without alpha at quality 0 takes the nearest-sample path).
-void BM_RotateAdditive256(benchmark::State& state)
-{
+void BM_RotateAdditive256(benchmark::State& state) {
     auto src = MakeImage(256, state.range(0) != 0);
     auto dst = MakeImage(kSide, false);
     const auto rot = MakeRotator(state, static_cast<int>(state.range(1)));
@@ -126,8 +117,8 @@ void BM_RotateAdditive256(benchmark::State& state)
         return;
     }
     for (auto _ : state) {
-        rot->DrawRotatedBitmapAdditive(src.get(), dst.get(), 256 << 8, 256 << 8, 30 * 256, 0x10000,
-                                      200, 160, 120, -40, 0);
+        rot->DrawRotatedBitmapAdditive(src.get(), dst.get(), 256 << 8, 256 << 8, 30 * 256, 0x10000, 200, 160, 120, -40,
+                                       0);
         benchmark::DoNotOptimize(dst->GetBits());
         benchmark::ClobberMemory();
     }

@@ -1,12 +1,10 @@
 #include "app/BasicApplicationData.h"
 
-void CBasicApplicationData::SetDefaultControlsData()
-{
+void CBasicApplicationData::SetDefaultControlsData() {
     for (int i = 1; i <= 5; ++i) m_ControlFlags[i] = false;
 }
 
-void CBasicApplicationData::SetDefaultApplicationData()
-{
+void CBasicApplicationData::SetDefaultApplicationData() {
     m_uBasicVersion = 1;
     m_bSoundOn = true;
     m_bMusicOn = true;

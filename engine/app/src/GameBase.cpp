@@ -21,8 +21,7 @@ const char* const kInfoTexts[4] = {" ", "", "https://cobblebrooks.example/shop",
                                    "https://cobblebrooks.example/shop/more"};
 }  // namespace
 
-CGameBase::CGameBase() : CXElement(nullptr, nullptr)
-{
+CGameBase::CGameBase() : CXElement(nullptr, nullptr) {
     // The root's game pointer is the root itself, so elements built under it find the game.
     SetGamePtr(this);
     m_uLastTickMs = GetTickCountMs();
@@ -30,8 +29,7 @@ CGameBase::CGameBase() : CXElement(nullptr, nullptr)
     m_CreatedBitmaps.growBy = 256;
 }
 
-CGameBase::~CGameBase()
-{
+CGameBase::~CGameBase() {
     // The sound system goes first: its mixer thread may still be reading the game's settings.
     SafeDelete(m_pSoundSystem);
     SafeDelete(m_pQuitButton);
@@ -70,8 +68,7 @@ int CGameBase::LoadGlobalConstants(int /*w*/, int /*h*/) { return 0; }
 int CGameBase::LoadWinMobileQuitButton() { return 1; }
 int CGameBase::UseVGAonWM() { return 1; }
 
-void CGameBase::SetPreffered_WM_OrientationMode(int mode)
-{
+void CGameBase::SetPreffered_WM_OrientationMode(int mode) {
     if (!IsPenSupported() && mode == 0) m_bAskForOrientation = false;
     m_nDefaultRotationMode = (m_bPreferredOrientationSupport && m_bAskForOrientation && mode == 0) ? 1 : mode;
 }
@@ -95,8 +92,7 @@ int CGameBase::OnGraffitiChar(int /*c*/) { return 1; }
 int CGameBase::OnCallMenu() { return 1; }
 int CGameBase::GetResolutionId(int /*w*/, int /*h*/) { return 0; }
 
-int CGameBase::GetCurrentResolutionId()
-{
+int CGameBase::GetCurrentResolutionId() {
     if (m_nCurrentResolutionId == 0 && m_pBackBuffer != nullptr) {
         m_nCurrentResolutionId = GetResolutionId(m_pBackBuffer->m_Width, m_pBackBuffer->m_Height);
     }
@@ -113,13 +109,9 @@ CommonString CGameBase::GetPublisherIdForAd() { return CommonString(); }
 void CGameBase::SetNumTapjoyCoins(int /*coins*/) {}
 void CGameBase::OnBillingResult(int /*result*/, CommonString /*text*/) {}
 
-IDibBitmap* CGameBase::GetBlendBuffer()
-{
-    return m_nRendererKind == kRendererGLES ? m_pBlendBuffer : m_pBackBuffer;
-}
+IDibBitmap* CGameBase::GetBlendBuffer() { return m_nRendererKind == kRendererGLES ? m_pBlendBuffer : m_pBackBuffer; }
 
-void CGameBase::GetDeviceScreenProperties(DisplayProperties* props)
-{
+void CGameBase::GetDeviceScreenProperties(DisplayProperties* props) {
     if (props == nullptr) return;
     props->width = m_nGameWidth;
     props->height = m_nGameHeight;
@@ -129,21 +121,18 @@ void CGameBase::GetDeviceScreenProperties(DisplayProperties* props)
     props->format = 2;
 }
 
-int CGameBase::RandomValue(int n)
-{
+int CGameBase::RandomValue(int n) {
     if (n < 2) return 0;
     return std::rand() % n;
 }
 
-void CGameBase::InitRandoms()
-{
+void CGameBase::InitRandoms() {
     if (m_bRandomSeeded) return;
     m_bRandomSeeded = true;
     std::srand(static_cast<unsigned>(platform::ClockTime(nullptr)));
 }
 
-CLocManager2* CGameBase::InitLocManager2(CommonString language)
-{
+CLocManager2* CGameBase::InitLocManager2(CommonString language) {
     // A second call replaces the manager instead of leaking the first.
     SafeDelete(m_pLocManager);
     m_pLocManager = new CLocManager2(this);
@@ -151,8 +140,7 @@ CLocManager2* CGameBase::InitLocManager2(CommonString language)
     return m_pLocManager;
 }
 
-void CGameBase::FlushCachedTemplates()
-{
+void CGameBase::FlushCachedTemplates() {
     for (int i = m_TemplateCache.count - 1; i >= 0; --i) {
         CachedTemplate* entry = m_TemplateCache.data[i];
         if (entry == nullptr) continue;
@@ -164,8 +152,7 @@ void CGameBase::FlushCachedTemplates()
     m_TemplateCache.count = 0;
 }
 
-CommonString CGameBase::GetImagePathFor2XImage(CommonString path)
-{
+CommonString CGameBase::GetImagePathFor2XImage(CommonString path) {
     CommonString images = GetImagesDirectory();
     const int imagesLength = images.Length();
     const int pathLength = path.Length();
@@ -185,8 +172,7 @@ CommonString CGameBase::GetImagePathFor2XImage(CommonString path)
 int CGameBase::VolumeWheelDelta() { return m_nVolumeWheelDelta; }
 bool CGameBase::IsDeviceStableWithSoundSystem() { return true; }
 
-bool CGameBase::GetBatteryPercentage(int& percent, bool& charging)
-{
+bool CGameBase::GetBatteryPercentage(int& percent, bool& charging) {
     percent = 0;
     charging = false;
     return false;

@@ -4,8 +4,7 @@
 #include "app/GameBase.h"
 #include "audio/SoundSystem.h"
 
-bool CGameBase::LoadOrCreateDefaultAppData()
-{
+bool CGameBase::LoadOrCreateDefaultAppData() {
     if (m_pAppData == nullptr && !CreateApplicationData()) return false;
     if (m_pAppData == nullptr) return false;
     m_pAppData->SetDefaultApplicationData();
@@ -20,20 +19,17 @@ bool CGameBase::LoadOrCreateDefaultAppData()
     return true;
 }
 
-int CGameBase::SaveAppData()
-{
+int CGameBase::SaveAppData() {
     if (m_pAppData == nullptr) return 0;
     (void)m_pAppData->WriteAppData(this);
     return 1;
 }
 
-bool CGameBase::IsSoundOn()
-{
+bool CGameBase::IsSoundOn() {
     return m_pAppData != nullptr && m_pAppData->m_bSoundOn && !m_pAppData->m_bSilence && !m_bMuted;
 }
 
-bool CGameBase::IsMusicOn()
-{
+bool CGameBase::IsMusicOn() {
     return m_pAppData != nullptr && m_pAppData->m_bMusicOn && !m_pAppData->m_bSilence && !m_bMuted;
 }
 
@@ -41,14 +37,12 @@ int CGameBase::GetVolume() { return m_pAppData != nullptr ? m_pAppData->m_nEffec
 
 int CGameBase::GetMusicVolume() { return m_pAppData != nullptr ? m_pAppData->m_nMusicVolume : 0; }
 
-void CGameBase::SetVolume(int volume)
-{
+void CGameBase::SetVolume(int volume) {
     if (m_pAppData != nullptr) m_pAppData->m_nEffectsVolume = volume;
     if (m_pSoundSystem != nullptr) m_pSoundSystem->SetVolume(volume);
 }
 
-void CGameBase::SetMusicVolume(int volume)
-{
+void CGameBase::SetMusicVolume(int volume) {
     if (m_pAppData != nullptr) m_pAppData->m_nMusicVolume = volume;
     if (m_pSoundSystem != nullptr) m_pSoundSystem->SetMusicVolume(volume);
 }

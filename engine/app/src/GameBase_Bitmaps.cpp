@@ -5,8 +5,7 @@
 #include "render/GlesGlobals.h"
 #include "render/WinDibBitmap.h"
 
-IDibBitmap* CGameBase::CreateBitmapObject()
-{
+IDibBitmap* CGameBase::CreateBitmapObject() {
     IDibBitmap* bitmap = nullptr;
     // The GL ES renderer's bitmap for renderer kind 5; when it cannot be made, the software
     // bitmap below stands in.

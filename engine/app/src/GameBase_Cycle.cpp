@@ -4,16 +4,14 @@
 #include "platform/Clock.h"
 #include "render/DibBitmap.h"
 
-unsigned int CGameBase::GetTickCountMs()
-{
+unsigned int CGameBase::GetTickCountMs() {
     // seconds x 1000 + microseconds / 1000, kept in 32 bits on purpose: every use is an
     // unsigned difference of nearby readings.
     const long long us = platform::ClockNowUs();
     return static_cast<unsigned int>(static_cast<unsigned long long>(us / 1000));
 }
 
-void CGameBase::SetFpsControl(int fps, bool /*unused*/, bool fixedStep)
-{
+void CGameBase::SetFpsControl(int fps, bool /*unused*/, bool fixedStep) {
     // A rate below 1 would divide by zero or give a period of "forever".
     if (fps < 1) fps = 1;
     m_nFrameRate = fps;
@@ -28,8 +26,7 @@ void CGameBase::SetFpsControl(int fps, bool /*unused*/, bool fixedStep)
     m_uLastTickMs = GetTickCountMs();
 }
 
-bool CGameBase::RunGameCycle()
-{
+bool CGameBase::RunGameCycle() {
     if (!m_bFixedStep) {
         RunProcess();
         DoDrawCycle();
@@ -53,8 +50,7 @@ bool CGameBase::RunGameCycle()
         if (m_nUpdateCount > 99) {
             const int spanMs = static_cast<int>(now - m_uStatsStartMs);
             if (spanMs > 0) {
-                m_StatisticsText.Format("Run-%2.2f/Draw-%2.2f",
-                                        static_cast<double>(m_nUpdateCount) / spanMs * 1000.0,
+                m_StatisticsText.Format("Run-%2.2f/Draw-%2.2f", static_cast<double>(m_nUpdateCount) / spanMs * 1000.0,
                                         static_cast<double>(m_nDrawCount) / spanMs * 1000.0);
             }
             m_nUpdateCount = 0;
@@ -98,8 +94,7 @@ bool CGameBase::RunGameCycle()
     return true;
 }
 
-void CGameBase::DoDrawCycle()
-{
+void CGameBase::DoDrawCycle() {
     if (m_nRendererKind == kRendererGLES && m_pBackBuffer != nullptr) m_pBackBuffer->HWBeginScene();
     Draw();
     DrawQuitButton();
@@ -111,8 +106,7 @@ void CGameBase::DoDrawCycle()
     DrawBordersToDeviceScreen();
 }
 
-void CGameBase::RunProcess()
-{
+void CGameBase::RunProcess() {
     ProcessIPhoneRotation();
     if (m_bKeyRepeat) ProcessPressedKeys();
     if (CXElement* focused = GetActiveObjectPtr()) focused->RunProcess();

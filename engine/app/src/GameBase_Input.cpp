@@ -8,8 +8,7 @@ namespace {
 int Clamp(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
 }  // namespace
 
-int CGameBase::NotifyPointerEvent(int x, int y, int type)
-{
+int CGameBase::NotifyPointerEvent(int x, int y, int type) {
     if (type == XPOINTER_IGNORED) return 1;
 
     int tx = x;
@@ -24,8 +23,8 @@ int CGameBase::NotifyPointerEvent(int x, int y, int type)
 
     if (m_pQuitButton != nullptr && m_pQuitButtonPressed != nullptr) {
         const int edge = m_nRotationMode == 0 ? m_nGameWidth : m_nGameHeight;
-        const bool onButton = edge - m_pQuitButton->m_Width <= tx && tx < edge && 1 <= ty &&
-                              ty <= m_pQuitButton->m_Height;
+        const bool onButton =
+            edge - m_pQuitButton->m_Width <= tx && tx < edge && 1 <= ty && ty <= m_pQuitButton->m_Height;
         if (onButton && type == XPOINTER_PRESS) {
             m_bBorderRedraw = true;
             m_bQuitButtonPressed = true;
@@ -69,8 +68,7 @@ int CGameBase::NotifyPointerEvent(int x, int y, int type)
     return CXElement::NotifyPointerEvent(tx, ty, type);
 }
 
-int CGameBase::NotifyKeyEvent(int key, int pressed)
-{
+int CGameBase::NotifyKeyEvent(int key, int pressed) {
     if (key < 0 || key >= kKeyCount) return 0;
     if (m_KeyLock[key] != 0) {
         if (pressed == 0) UnLockKeys();
@@ -82,8 +80,7 @@ int CGameBase::NotifyKeyEvent(int key, int pressed)
     return CXElement::NotifyKeyEvent(key, pressed);
 }
 
-void CGameBase::ProcessPressedKeys()
-{
+void CGameBase::ProcessPressedKeys() {
     const int last = m_b31Keys ? 31 : 4;
     for (int key = 1; key <= last; ++key) {
         if (m_KeyState[key] == 0 || m_KeyLock[key] != 0) continue;
@@ -94,41 +91,35 @@ void CGameBase::ProcessPressedKeys()
     }
 }
 
-void CGameBase::LockKey(int key)
-{
+void CGameBase::LockKey(int key) {
     if (key >= 0 && key < kKeyCount) m_KeyLock[key] = 1;
 }
 
-void CGameBase::UnLockKey(int key)
-{
+void CGameBase::UnLockKey(int key) {
     if (key >= 0 && key < kKeyCount) m_KeyLock[key] = 0;
 }
 
 bool CGameBase::IsKeyLocked(int key) { return key >= 0 && key < kKeyCount && m_KeyLock[key] != 0; }
 
-void CGameBase::UnLockKeys()
-{
+void CGameBase::UnLockKeys() {
     for (int& lock : m_KeyLock) lock = 0;
 }
 
 void CGameBase::ClearKeyStates() { UnLockKeys(); }
 
-void CGameBase::ClearKeyPressedStates()
-{
+void CGameBase::ClearKeyPressedStates() {
     for (int i = 0; i < kKeyCount; ++i) {
         m_KeyState[i] = 0;
         m_KeyRepeat[i] = 0;
     }
 }
 
-void CGameBase::InitUI()
-{
+void CGameBase::InitUI() {
     m_pCapture = nullptr;
     UnLockKeys();
 }
 
-void CGameBase::SetFinished(int code)
-{
+void CGameBase::SetFinished(int code) {
     m_nFinishCode = code;
     m_bFinished = true;
 }
@@ -138,8 +129,7 @@ bool CGameBase::LastKeyCodeIsSmartphoneYes() { return false; }
 bool CGameBase::LastKeyCodeIsSmartphoneNo() { return false; }
 bool CGameBase::LastKeyCodeIsSmartphoneBackSpace() { return false; }
 
-void CGameBase::SetIPhoneOrientation(int mode, bool immediate)
-{
+void CGameBase::SetIPhoneOrientation(int mode, bool immediate) {
     m_nOrientationMode = mode;
     if (!immediate) return;
     if (mode == 2) {
@@ -154,19 +144,21 @@ void CGameBase::SetIPhoneOrientation(int mode, bool immediate)
     }
 }
 
-bool CGameBase::IsIPhoneRotationInProcess()
-{
+bool CGameBase::IsIPhoneRotationInProcess() {
     if (m_nRotationCounter > 0) return true;
     switch (m_nOrientationMode) {
-        case 0: return m_nOrientationAngle != 0;
-        case 1: return m_nOrientationAngle != -kRotationAngle90;
-        case 2: return m_nOrientationAngle != kRotationAngle90;
-        default: return true;
+        case 0:
+            return m_nOrientationAngle != 0;
+        case 1:
+            return m_nOrientationAngle != -kRotationAngle90;
+        case 2:
+            return m_nOrientationAngle != kRotationAngle90;
+        default:
+            return true;
     }
 }
 
-void CGameBase::ProcessIPhoneRotation()
-{
+void CGameBase::ProcessIPhoneRotation() {
     const int step = m_nFrameRate > 59 ? 1024 : m_nRotationSpeed;
     if (m_nOrientationMode == 2) {
         if (m_nOrientationAngle == kRotationAngle90) return;
@@ -185,8 +177,7 @@ void CGameBase::ProcessIPhoneRotation()
     }
 }
 
-void CGameBase::DrawQuitButton()
-{
+void CGameBase::DrawQuitButton() {
     IDibBitmap* bitmap = m_bQuitButtonPressed ? m_pQuitButtonPressed : m_pQuitButton;
     IDibBitmap* target = m_pBackBuffer;
     if (m_nVerticalBorderWidth > 0) {
@@ -203,8 +194,7 @@ void CGameBase::DrawQuitButton()
     bitmap->Draw(target, target->m_Width - bitmap->m_Width, 0, bitmap->m_Width, bitmap->m_Height, 0, 0);
 }
 
-void CGameBase::DrawBorderBitmapsToDoubleBuffers()
-{
+void CGameBase::DrawBorderBitmapsToDoubleBuffers() {
     if (m_nVerticalBorderWidth <= 0 && m_nHorizontalBorderHeight <= 0) return;
     if (IDibBitmap* first = m_pBorderBuffer1) {
         if (IDibBitmap* own = m_pBorderBitmap1) {
@@ -219,22 +209,19 @@ void CGameBase::DrawBorderBitmapsToDoubleBuffers()
         if (IDibBitmap* own = m_pBorderBitmap2) {
             own->Draw(second, (second->m_Width - own->m_Width) / 2, 0, own->m_Width, own->m_Height, 0, 0);
         } else if (IDibBitmap* common = m_pBorderBitmap) {
-            common->Draw(second, 0, (second->m_Height - common->m_Height) / 2, common->m_Width, common->m_Height,
-                         0, 0);
+            common->Draw(second, 0, (second->m_Height - common->m_Height) / 2, common->m_Width, common->m_Height, 0, 0);
         }
     }
 }
 
-void CGameBase::DrawBordersToDeviceScreen()
-{
+void CGameBase::DrawBordersToDeviceScreen() {
     if (!m_bBorderRedraw) return;
     if (m_nVerticalBorderWidth <= 0 && m_nHorizontalBorderHeight <= 0) return;
     DrawBorderBitmapsToDoubleBuffers();
     DrawQuitButton();
 }
 
-bool CGameBase::CreateBorderDoubleBufferWnds(int w, int h, int bw, int bh)
-{
+bool CGameBase::CreateBorderDoubleBufferWnds(int w, int h, int bw, int bh) {
     const int width = bw > 0 ? bw : w;
     const int height = bh > 0 ? bh : h;
     SafeDelete(m_pBorderBuffer1);

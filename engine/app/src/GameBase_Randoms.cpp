@@ -3,8 +3,7 @@
 
 #include "app/GameBase.h"
 
-void CGameBase::SeedRandoms(unsigned int seed)
-{
+void CGameBase::SeedRandoms(unsigned int seed) {
     m_bRandomSeeded = true;
     std::srand(seed);
 }

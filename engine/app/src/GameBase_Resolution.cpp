@@ -1,16 +1,14 @@
 // Declared logical resolutions and the choice of a game size for a physical screen.
 #include "app/GameBase.h"
 
-void CGameBase::DeclareSupportedResolution(int w, int h)
-{
+void CGameBase::DeclareSupportedResolution(int w, int h) {
     auto* props = new TResolutionProps{w, h};
     if (!m_Resolutions.Add(props)) delete props;
 }
 
 int CGameBase::GetNumSupportedResolutions() { return m_Resolutions.count; }
 
-bool CGameBase::IsResolutionSupported(int w, int h)
-{
+bool CGameBase::IsResolutionSupported(int w, int h) {
     for (int i = 0; i < m_Resolutions.count; ++i) {
         const TResolutionProps* r = m_Resolutions.data[i];
         if (r != nullptr && r->width == w && r->height == h) return true;
@@ -18,21 +16,18 @@ bool CGameBase::IsResolutionSupported(int w, int h)
     return false;
 }
 
-TResolutionProps CGameBase::GetSupportedResolutionProps(int i)
-{
+TResolutionProps CGameBase::GetSupportedResolutionProps(int i) {
     if (i < 0 || i >= m_Resolutions.count || m_Resolutions.data[i] == nullptr) return TResolutionProps{0, 0};
     return *m_Resolutions.data[i];
 }
 
 namespace {
-TBestResolution Unscaled(int w, int h, int sw, int sh)
-{
+TBestResolution Unscaled(int w, int h, int sw, int sh) {
     return TBestResolution{w, h, sw, sh, (sw - w) / 2, (sh - h) / 2, w, h, false};
 }
 }  // namespace
 
-TBestResolution CGameBase::FindBestSupportedResolutionForScreenSize(int w, int h)
-{
+TBestResolution CGameBase::FindBestSupportedResolutionForScreenSize(int w, int h) {
     if (m_Resolutions.count == 0 || IsResolutionSupported(w, h)) return Unscaled(w, h, w, h);
 
     // Within a tier the first declared size wins.
@@ -65,15 +60,21 @@ TBestResolution CGameBase::FindBestSupportedResolutionForScreenSize(int w, int h
         const long long margin = static_cast<long long>(w) * h - fw * fh;
         if (bestMargin < 0 || margin < bestMargin) {
             bestMargin = margin;
-            best = TBestResolution{r->width, r->height, w, h, static_cast<int>((w - fw) / 2),
-                                   static_cast<int>((h - fh) / 2), static_cast<int>(fw), static_cast<int>(fh), true};
+            best = TBestResolution{r->width,
+                                   r->height,
+                                   w,
+                                   h,
+                                   static_cast<int>((w - fw) / 2),
+                                   static_cast<int>((h - fh) / 2),
+                                   static_cast<int>(fw),
+                                   static_cast<int>(fh),
+                                   true};
         }
     }
     return best;
 }
 
-bool CGameBase::SelectAndroidInGameResolution(int screenW, int screenH, int& gameW, int& gameH)
-{
+bool CGameBase::SelectAndroidInGameResolution(int screenW, int screenH, int& gameW, int& gameH) {
     const int shortSide = screenW < screenH ? screenW : screenH;
     const int longSide = screenW < screenH ? screenH : screenW;
     if (shortSide <= 0) {
@@ -90,8 +91,8 @@ bool CGameBase::SelectAndroidInGameResolution(int screenW, int screenH, int& gam
         gameW = 320;
         gameH = longSide * 320 / shortSide;
     }
-    const bool presetHolds = landscape && m_bResolutionPresetFlag && m_nResolutionPresetValue >= 1 &&
-                             m_nResolutionPresetValue <= 255;
+    const bool presetHolds =
+        landscape && m_bResolutionPresetFlag && m_nResolutionPresetValue >= 1 && m_nResolutionPresetValue <= 255;
     if (shortSide >= 480 && !presetHolds) m_bDoubleResolution = true;
     return true;
 }

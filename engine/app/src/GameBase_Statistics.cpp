@@ -3,14 +3,13 @@
 #include "render/GlesGlobals.h"
 #include "text/BitmapFont.h"
 
-void CGameBase::DrawStatistics(CBitmapFontText* font)
-{
+void CGameBase::DrawStatistics(CBitmapFontText* font) {
     if (font == nullptr || m_pBackBuffer == nullptr) {
         return;
     }
     if (m_nRendererKind == kRendererGLES) {
         GLES_Set2DRenderingMode(this, m_pBackBuffer);
     }
-    font->TextOut(m_pBackBuffer, 2, 30, m_StatisticsText.GetDataConst(), 255, 255, 255,
-                  kTextEffectBorder, 255, nullptr);
+    font->TextOut(m_pBackBuffer, 2, 30, m_StatisticsText.GetDataConst(), 255, 255, 255, kTextEffectBorder, 255,
+                  nullptr);
 }

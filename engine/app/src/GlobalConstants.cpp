@@ -2,8 +2,7 @@
 
 CGlobalConst GC;
 
-void CGlobalConst::InitForResolution(int id)
-{
+void CGlobalConst::InitForResolution(int id) {
     if (id == kResolutionIdSmall) {
         InitForRes_iPhone();
     } else if (id == kResolutionIdWide) {
@@ -11,8 +10,7 @@ void CGlobalConst::InitForResolution(int id)
     }
 }
 
-void CGlobalConst::InitForRes_iPhone()
-{
+void CGlobalConst::InitForRes_iPhone() {
     m_nTextCenterX = 160;
     m_nTextCenterY = 240;
     m_nThirdValue = 220;
@@ -24,8 +22,7 @@ void CGlobalConst::InitForRes_iPhone()
     m_nPlayAreaBottomMargin = 11;
 }
 
-void CGlobalConst::InitForRes_iPad480x360()
-{
+void CGlobalConst::InitForRes_iPad480x360() {
     m_nTextCenterX = 180;
     m_nTextCenterY = 240;
     m_nThirdValue = 220;

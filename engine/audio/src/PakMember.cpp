@@ -6,12 +6,12 @@
 #include "core/ZipElementFile.h"
 
 IFile* OpenPakMember(CGameBase* game, const char* name) {
-  if (!name) return nullptr;
-  auto* file = new (std::nothrow) CZipElementFile;
-  if (!file) return nullptr;
-  if (!file->Open(game, name, FileMode::Read)) {
-    delete file;
-    return nullptr;
-  }
-  return file;
+    if (!name) return nullptr;
+    auto* file = new (std::nothrow) CZipElementFile;
+    if (!file) return nullptr;
+    if (!file->Open(game, name, FileMode::Read)) {
+        delete file;
+        return nullptr;
+    }
+    return file;
 }

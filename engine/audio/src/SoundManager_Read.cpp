@@ -13,67 +13,67 @@
 #include "core/QuorvanUtils.h"
 
 bool CSoundManager::PostConstruct() {
-  return ReadSfxFromFile(m_game->GetModuleDirectory() + CommonString("Data\\sfx.txt"));
+    return ReadSfxFromFile(m_game->GetModuleDirectory() + CommonString("Data\\sfx.txt"));
 }
 
 bool CSoundManager::ReadSfxFromFile(CommonString path) {
-  if (!m_game) return false;
-  CMemoryFile* file = m_game->CreateMemoryFileObject();
-  if (!file) return false;
-  if (!file->Open(m_game, path.GetData(), FileMode::Read)) {
+    if (!m_game) return false;
+    CMemoryFile* file = m_game->CreateMemoryFileObject();
+    if (!file) return false;
+    if (!file->Open(m_game, path.GetData(), FileMode::Read)) {
+        delete file;
+        return false;
+    }
+    const bool ok = ReadSfxFromFile(static_cast<IFile*>(file));
+    file->Close();
     delete file;
-    return false;
-  }
-  const bool ok = ReadSfxFromFile(static_cast<IFile*>(file));
-  file->Close();
-  delete file;
-  return ok;
+    return ok;
 }
 
 template <class Source>
 bool CSoundManager::ReadSfxLines(Source& source) {
-  m_openBlock = nullptr;
-  CommonStringRS<50> line;
-  while (Parser::GetNextLine(source, line)) {
-    if (!ReadSfxLine(line)) return false;
-  }
-  // The end of the input closes a block left open.
-  m_openBlock = nullptr;
-  return true;
+    m_openBlock = nullptr;
+    CommonStringRS<50> line;
+    while (Parser::GetNextLine(source, line)) {
+        if (!ReadSfxLine(line)) return false;
+    }
+    // The end of the input closes a block left open.
+    m_openBlock = nullptr;
+    return true;
 }
 
 bool CSoundManager::ReadSfxFromFile(IFile* file) {
-  if (!file) return false;
-  return ReadSfxLines(file);
+    if (!file) return false;
+    return ReadSfxLines(file);
 }
 
 bool CSoundManager::ReadSfxFromInput(TParseInput& input) { return ReadSfxLines(input); }
 
 bool CSoundManager::ReadSfxLine(const CommonStringRS<50>& line) {
-  if (line.IsEqual("end")) {
-    m_openBlock = nullptr;
+    if (line.IsEqual("end")) {
+        m_openBlock = nullptr;
+        return true;
+    }
+    CommonStringRS<50> key, value;
+    Parser::ReadPropertyFromString(line, key, value);
+    if (key.Length() == 0) return true;  // not a property line
+    if (!m_openBlock) {
+        if (!key.IsEqual("sfx")) return true;
+        m_openBlock = AddSoundFX(CommonString(Parser::ExtractName(value).GetData()));
+        return m_openBlock != nullptr;
+    }
+    if (key.IsEqual("file")) m_openBlock->file = CommonString(Parser::ExtractName(value).GetData());
     return true;
-  }
-  CommonStringRS<50> key, value;
-  Parser::ReadPropertyFromString(line, key, value);
-  if (key.Length() == 0) return true;  // not a property line
-  if (!m_openBlock) {
-    if (!key.IsEqual("sfx")) return true;
-    m_openBlock = AddSoundFX(CommonString(Parser::ExtractName(value).GetData()));
-    return m_openBlock != nullptr;
-  }
-  if (key.IsEqual("file")) m_openBlock->file = CommonString(Parser::ExtractName(value).GetData());
-  return true;
 }
 
 SoundFXData* CSoundManager::AddSoundFX(CommonString name) {
-  auto* entry = new (std::nothrow) SoundFXData;
-  if (!entry) return nullptr;
-  entry->name = name;
-  entry->nameHash = name.Length() > 0 ? GetHashCode(name.GetData()) : 0;
-  if (!m_table.Add(entry)) {
-    delete entry;
-    return nullptr;
-  }
-  return entry;
+    auto* entry = new (std::nothrow) SoundFXData;
+    if (!entry) return nullptr;
+    entry->name = name;
+    entry->nameHash = name.Length() > 0 ? GetHashCode(name.GetData()) : 0;
+    if (!m_table.Add(entry)) {
+        delete entry;
+        return nullptr;
+    }
+    return entry;
 }

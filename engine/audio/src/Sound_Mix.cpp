@@ -8,105 +8,108 @@
 #include "audio/StreamingProvider.h"
 
 void Sound::UpdateAudioBuffer() {
-  std::lock_guard<std::mutex> lock(m_lock);
-  if (m_mixBlock.empty()) return;
-  if (m_16bit) {
-    std::fill(m_mixBlock.begin(), m_mixBlock.end(), 0);
-  } else {
-    // Unsigned 8-bit samples are silent at 128.
-    std::fill(m_mixBlock.begin(), m_mixBlock.end(), 128);
-  }
-  // Streams decode into 16-bit mono samples; other mix layouts carry effects only.
-  if (m_16bit && !m_stereo) {
-    auto* mix = reinterpret_cast<short*>(m_mixBlock.data());
-    for (int i = 0; i < m_activeStreams.count; ++i) {
-      CStreamingProvider* provider = m_activeStreams.data[i];
-      if (provider->IsPlaying()) provider->UpdateBufferAdd(mix, static_cast<int>(m_mixBlock.size() / 2));
+    std::lock_guard<std::mutex> lock(m_lock);
+    if (m_mixBlock.empty()) return;
+    if (m_16bit) {
+        std::fill(m_mixBlock.begin(), m_mixBlock.end(), 0);
+    } else {
+        // Unsigned 8-bit samples are silent at 128.
+        std::fill(m_mixBlock.begin(), m_mixBlock.end(), 128);
     }
-  }
-  MixEffects();
-  FillOutput();
+    // Streams decode into 16-bit mono samples; other mix layouts carry effects only.
+    if (m_16bit && !m_stereo) {
+        auto* mix = reinterpret_cast<short*>(m_mixBlock.data());
+        for (int i = 0; i < m_activeStreams.count; ++i) {
+            CStreamingProvider* provider = m_activeStreams.data[i];
+            if (provider->IsPlaying()) provider->UpdateBufferAdd(mix, static_cast<int>(m_mixBlock.size() / 2));
+        }
+    }
+    MixEffects();
+    FillOutput();
 }
 
 void Sound::MixEffects() {
-  std::fill(m_sumL.begin(), m_sumL.end(), 0);
-  if (m_stereo) std::fill(m_sumR.begin(), m_sumR.end(), 0);
-  const int positions = m_mixPositions;
-  // Voice by voice: each position's sums are plain integer additions, so the order of voices
-  // does not change the result, and a voice's checks stay out of the inner loop's way.
-  for (auto& ch : m_sfxChannels) {
-    if (!ch.playing()) continue;
-    if (ch.m_recompute) {
-      ch.m_step = static_cast<std::uint32_t>((static_cast<std::uint64_t>(ch.frequency()) * 65536) /
-                                             (static_cast<std::uint64_t>(m_mixRate) * 256));
-      ch.m_recompute = false;
-    }
-    const int shift = 9 - (ch.m_dataChannels == 2 ? 2 : 1);
-    const int e = ch.effectiveVolume();
-    const int pan = static_cast<int>(ch.pan());
-    const int right = (pan * 2 * e) >> 8;
-    const int left = 2 * e - right;
-    for (int i = 0; i < positions; ++i) {
-      if (ch.m_position >= ch.m_end) {
-        if (ch.loop()) ch.m_position -= ch.m_end;
-        if (ch.m_position >= ch.m_end || !ch.loop()) {
-          ch.stop();
-          break;
+    std::fill(m_sumL.begin(), m_sumL.end(), 0);
+    if (m_stereo) std::fill(m_sumR.begin(), m_sumR.end(), 0);
+    const int positions = m_mixPositions;
+    // Voice by voice: each position's sums are plain integer additions, so the order of voices
+    // does not change the result, and a voice's checks stay out of the inner loop's way.
+    for (auto& ch : m_sfxChannels) {
+        if (!ch.playing()) continue;
+        if (ch.m_recompute) {
+            ch.m_step = static_cast<std::uint32_t>((static_cast<std::uint64_t>(ch.frequency()) * 65536) /
+                                                   (static_cast<std::uint64_t>(m_mixRate) * 256));
+            ch.m_recompute = false;
         }
-      }
-      const std::uint64_t index = ch.m_position >> shift;
-      const int s = ch.m_8bit ? (static_cast<int>(ch.m_data[index]) - 128) * 256
-                              : wav_bytes::Le16Signed(ch.m_data + 2 * index);
-      if (!m_stereo) {
-        m_sumL[static_cast<std::size_t>(i)] += e * s;
-      } else if (pan == 128) {
-        m_sumL[static_cast<std::size_t>(i)] += e * s;
-        m_sumR[static_cast<std::size_t>(i)] += e * s;
-      } else {
-        m_sumR[static_cast<std::size_t>(i)] += right * s;
-        m_sumL[static_cast<std::size_t>(i)] += left * s;
-      }
-      ch.m_position += ch.m_step;
+        const int shift = 9 - (ch.m_dataChannels == 2 ? 2 : 1);
+        const int e = ch.effectiveVolume();
+        const int pan = static_cast<int>(ch.pan());
+        const int right = (pan * 2 * e) >> 8;
+        const int left = 2 * e - right;
+        for (int i = 0; i < positions; ++i) {
+            if (ch.m_position >= ch.m_end) {
+                if (ch.loop()) ch.m_position -= ch.m_end;
+                if (ch.m_position >= ch.m_end || !ch.loop()) {
+                    ch.stop();
+                    break;
+                }
+            }
+            const std::uint64_t index = ch.m_position >> shift;
+            const int s = ch.m_8bit ? (static_cast<int>(ch.m_data[index]) - 128) * 256
+                                    : wav_bytes::Le16Signed(ch.m_data + 2 * index);
+            if (!m_stereo) {
+                m_sumL[static_cast<std::size_t>(i)] += e * s;
+            } else if (pan == 128) {
+                m_sumL[static_cast<std::size_t>(i)] += e * s;
+                m_sumR[static_cast<std::size_t>(i)] += e * s;
+            } else {
+                m_sumR[static_cast<std::size_t>(i)] += right * s;
+                m_sumL[static_cast<std::size_t>(i)] += left * s;
+            }
+            ch.m_position += ch.m_step;
+        }
     }
-  }
 
-  auto clamp = [](int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); };
-  const int lanes = m_stereo ? 2 : 1;
-  if (m_16bit) {
-    auto* mix = reinterpret_cast<std::int16_t*>(m_mixBlock.data());
-    for (int i = 0; i < positions; ++i) {
-      std::int16_t* at = mix + i * lanes;
-      at[0] = static_cast<std::int16_t>(clamp(at[0] + (m_sumL[static_cast<std::size_t>(i)] >> 6), -32768, 32767));
-      if (m_stereo)
-        at[1] = static_cast<std::int16_t>(clamp(at[1] + (m_sumR[static_cast<std::size_t>(i)] >> 6), -32768, 32767));
+    auto clamp = [](int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); };
+    const int lanes = m_stereo ? 2 : 1;
+    if (m_16bit) {
+        auto* mix = reinterpret_cast<std::int16_t*>(m_mixBlock.data());
+        for (int i = 0; i < positions; ++i) {
+            std::int16_t* at = mix + i * lanes;
+            at[0] = static_cast<std::int16_t>(clamp(at[0] + (m_sumL[static_cast<std::size_t>(i)] >> 6), -32768, 32767));
+            if (m_stereo)
+                at[1] =
+                    static_cast<std::int16_t>(clamp(at[1] + (m_sumR[static_cast<std::size_t>(i)] >> 6), -32768, 32767));
+        }
+    } else {
+        std::uint8_t* mix = m_mixBlock.data();
+        for (int i = 0; i < positions; ++i) {
+            std::uint8_t* at = mix + i * lanes;
+            at[0] = static_cast<std::uint8_t>(
+                clamp(at[0] - 128 + (m_sumL[static_cast<std::size_t>(i)] >> 14), -128, 127) + 128);
+            if (m_stereo)
+                at[1] = static_cast<std::uint8_t>(
+                    clamp(at[1] - 128 + (m_sumR[static_cast<std::size_t>(i)] >> 14), -128, 127) + 128);
+        }
     }
-  } else {
-    std::uint8_t* mix = m_mixBlock.data();
-    for (int i = 0; i < positions; ++i) {
-      std::uint8_t* at = mix + i * lanes;
-      at[0] = static_cast<std::uint8_t>(clamp(at[0] - 128 + (m_sumL[static_cast<std::size_t>(i)] >> 14), -128, 127) + 128);
-      if (m_stereo)
-        at[1] = static_cast<std::uint8_t>(clamp(at[1] - 128 + (m_sumR[static_cast<std::size_t>(i)] >> 14), -128, 127) + 128);
-    }
-  }
 }
 
 void Sound::FillOutput() {
-  const int frames = static_cast<int>(m_output.size() / 2);
-  const int positions = std::min(frames, m_mixPositions);
-  for (int i = 0; i < positions; ++i) {
-    std::int16_t l, r;
-    if (m_16bit) {
-      std::int16_t pair[2];
-      std::memcpy(pair, m_mixBlock.data() + static_cast<std::size_t>(i) * (m_stereo ? 4 : 2), m_stereo ? 4 : 2);
-      l = pair[0];
-      r = m_stereo ? pair[1] : pair[0];
-    } else {
-      const std::uint8_t* at = m_mixBlock.data() + static_cast<std::size_t>(i) * (m_stereo ? 2 : 1);
-      l = static_cast<std::int16_t>((at[0] - 128) * 256);
-      r = m_stereo ? static_cast<std::int16_t>((at[1] - 128) * 256) : l;
+    const int frames = static_cast<int>(m_output.size() / 2);
+    const int positions = std::min(frames, m_mixPositions);
+    for (int i = 0; i < positions; ++i) {
+        std::int16_t l, r;
+        if (m_16bit) {
+            std::int16_t pair[2];
+            std::memcpy(pair, m_mixBlock.data() + static_cast<std::size_t>(i) * (m_stereo ? 4 : 2), m_stereo ? 4 : 2);
+            l = pair[0];
+            r = m_stereo ? pair[1] : pair[0];
+        } else {
+            const std::uint8_t* at = m_mixBlock.data() + static_cast<std::size_t>(i) * (m_stereo ? 2 : 1);
+            l = static_cast<std::int16_t>((at[0] - 128) * 256);
+            r = m_stereo ? static_cast<std::int16_t>((at[1] - 128) * 256) : l;
+        }
+        m_output[static_cast<std::size_t>(2 * i)] = l;
+        m_output[static_cast<std::size_t>(2 * i + 1)] = r;
     }
-    m_output[static_cast<std::size_t>(2 * i)] = l;
-    m_output[static_cast<std::size_t>(2 * i + 1)] = r;
-  }
 }

@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-unsigned short calc_crc16(const char* data, unsigned short length)
-{
+unsigned short calc_crc16(const char* data, unsigned short length) {
     if (length == 0 || data == nullptr) {
         return 0;
     }
@@ -24,42 +23,23 @@ unsigned short calc_crc16(const char* data, unsigned short length)
     return static_cast<unsigned short>((crc >> 8) | ((crc & 0xFFu) << 8));
 }
 
-int IsPenSupported()
-{
-    return 1;
-}
+int IsPenSupported() { return 1; }
 
-int GetPlatformType()
-{
-    return 9;
-}
+int GetPlatformType() { return 9; }
 
 namespace {
 
-long long Min(long long a, long long b)
-{
-    return a < b ? a : b;
-}
+long long Min(long long a, long long b) { return a < b ? a : b; }
 
-long long Max(long long a, long long b)
-{
-    return a > b ? a : b;
-}
+long long Max(long long a, long long b) { return a > b ? a : b; }
 
-bool Within(long long v, long long a, long long b)
-{
-    return Min(a, b) <= v && v <= Max(a, b);
-}
+bool Within(long long v, long long a, long long b) { return Min(a, b) <= v && v <= Max(a, b); }
 
 // The 24.8 slope dy/dx of a non-vertical segment.
-long long FixedSlope(long long dx, long long dy)
-{
-    return (dy * 4096) / (dx * 16);
-}
+long long FixedSlope(long long dx, long long dy) { return (dy * 4096) / (dx * 16); }
 
 // Hands a found crossing to the caller's outputs (either may be null); returns 1.
-int StoreCrossing(long long x, long long y, int* outX, int* outY)
-{
+int StoreCrossing(long long x, long long y, int* outX, int* outY) {
     if (outX != nullptr) {
         *outX = static_cast<int>(x);
     }
@@ -69,10 +49,9 @@ int StoreCrossing(long long x, long long y, int* outX, int* outY)
     return 1;
 }
 
-} // namespace
+}  // namespace
 
-int LinesIntersectH(int x1, int y1, int x2, int y2, int xa, int y, int xb, int* outX, int* outY)
-{
+int LinesIntersectH(int x1, int y1, int x2, int y2, int xa, int y, int xb, int* outX, int* outY) {
     const long long dx = static_cast<long long>(x2) - x1;
     const long long dy = static_cast<long long>(y2) - y1;
     const long long yOffset = static_cast<long long>(y) - y1;
@@ -85,7 +64,7 @@ int LinesIntersectH(int x1, int y1, int x2, int y2, int xa, int y, int xb, int* 
             // Shallow rising segments: the 24.8 slope is too coarse here, so solve exactly.
             xOffset = yOffset * dx / dy;
         } else {
-            return 0; // parallel to the horizontal segment
+            return 0;  // parallel to the horizontal segment
         }
     }
     if (!Within(xOffset, 0, dx) || !Within(yOffset, 0, dy) ||
@@ -95,12 +74,11 @@ int LinesIntersectH(int x1, int y1, int x2, int y2, int xa, int y, int xb, int* 
     return StoreCrossing(x1 + xOffset, y1 + yOffset, outX, outY);
 }
 
-int LinesIntersectV(int x1, int y1, int x2, int y2, int x, int ya, int yb, int* outX, int* outY)
-{
+int LinesIntersectV(int x1, int y1, int x2, int y2, int x, int ya, int yb, int* outX, int* outY) {
     const long long dx = static_cast<long long>(x2) - x1;
     const long long dy = static_cast<long long>(y2) - y1;
     if (dx == 0) {
-        return 0; // parallel to the vertical segment: no single crossing point
+        return 0;  // parallel to the vertical segment: no single crossing point
     }
     const long long xOffset = static_cast<long long>(x) - x1;
     const long long s = FixedSlope(dx, dy);

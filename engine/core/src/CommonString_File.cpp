@@ -3,8 +3,7 @@
 #include "core/CommonString.h"
 #include "core/File.h"
 
-int WriteString(IFile* file, CommonString& s)
-{
+int WriteString(IFile* file, CommonString& s) {
     if (file == nullptr) {
         return 0;
     }
@@ -19,8 +18,7 @@ int WriteString(IFile* file, CommonString& s)
     return file->WriteData(s.GetData(), count) == count ? 1 : 0;
 }
 
-int ReadString(IFile* file, CommonString& s)
-{
+int ReadString(IFile* file, CommonString& s) {
     if (file == nullptr) {
         return 0;
     }

@@ -163,8 +163,8 @@ int CLocManager2::ReadLanguageIDs(IMemFile* file) {
     } sink;
     sink.self = this;
     // The header rows are taken as they stand: no escapes.
-    ParseLocCsv(static_cast<const char*>(file->GetBuffer()), static_cast<std::size_t>(file->GetSize()),
-                kFirstTextRow, sink);
+    ParseLocCsv(static_cast<const char*>(file->GetBuffer()), static_cast<std::size_t>(file->GetSize()), kFirstTextRow,
+                sink);
     return sink.noMemory ? 0 : 1;
 }
 
@@ -204,8 +204,10 @@ int CLocManager2::ReadCSVFile(IMemFile* file, const char* id) {
                 return true;
             }
             if (row < kFirstTextRow) return true;
-            if (column == 0) key = CropStartEndSpaces(cell, static_cast<int>(length));
-            else if (column == textColumn) text = CropStartEndSpaces(cell, static_cast<int>(length));
+            if (column == 0)
+                key = CropStartEndSpaces(cell, static_cast<int>(length));
+            else if (column == textColumn)
+                text = CropStartEndSpaces(cell, static_cast<int>(length));
             return true;
         }
         bool OnRowEnd(int row) override {
@@ -230,8 +232,8 @@ int CLocManager2::ReadCSVFile(IMemFile* file, const char* id) {
     } sink;
     sink.self = this;
     sink.id = id;
-    ParseLocCsv(static_cast<const char*>(file->GetBuffer()), static_cast<std::size_t>(file->GetSize()),
-                kFirstTextRow, sink);
+    ParseLocCsv(static_cast<const char*>(file->GetBuffer()), static_cast<std::size_t>(file->GetSize()), kFirstTextRow,
+                sink);
     if (sink.noMemory) {
         FlushStringsData();
         return 0;

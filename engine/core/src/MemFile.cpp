@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <string>
 
+#include "PakSearch.h"
 #include "app/GameBase.h"
 #include "core/ZipFile.h"
-#include "PakSearch.h"
 
 void* IMemFile::Detach() { return nullptr; }
 void* IMemFile::GetBuffer() { return nullptr; }

@@ -23,7 +23,8 @@ unsigned short FileCRC(IFile* file, CGameBase* game, const char* path) {
         std::vector<char> chunk(kCrcChunk);
         for (;;) {
             const int n = file->ReadData(chunk.data(), kCrcChunk);
-            if (n > 0) sum = static_cast<unsigned short>(sum + calc_crc16(chunk.data(), static_cast<unsigned short>(n)));
+            if (n > 0)
+                sum = static_cast<unsigned short>(sum + calc_crc16(chunk.data(), static_cast<unsigned short>(n)));
             if (n < kCrcChunk) break;
         }
     }
@@ -91,8 +92,8 @@ int QuorvanRecordSet::OpenFile(const char* filePath) {
     for (int i = 0; ok && i < count; ++i) {
         QuorvanRecordInfo* r = records[i];
         int nameLength = -1;
-        ok = file->Seek(r->offset, FileSeek::Start) && file->ReadInt(&r->id) == 4 &&
-             file->ReadInt(&nameLength) == 4 && nameLength >= 0 && nameLength <= kMaxRecordNameLength &&
+        ok = file->Seek(r->offset, FileSeek::Start) && file->ReadInt(&r->id) == 4 && file->ReadInt(&nameLength) == 4 &&
+             nameLength >= 0 && nameLength <= kMaxRecordNameLength &&
              r->offset + 8LL + nameLength + r->size <= fileSize;
         char name[kMaxRecordNameLength + 1] = {};
         ok = ok && (nameLength == 0 || file->ReadData(name, nameLength) == nameLength);
@@ -145,9 +146,8 @@ unsigned char* QuorvanRecordSet::ReadRecordData(int i, int* sizeOut) {
     if (copy == nullptr) return nullptr;
     if (r->data != nullptr) {
         if (r->size > 0) std::memcpy(copy, r->data, static_cast<std::size_t>(r->size));
-    } else if (r->size > 0 &&
-               (file == nullptr || r->dataOffset < 0 || !file->Seek(r->dataOffset, FileSeek::Start) ||
-                file->ReadData(copy, r->size) != r->size)) {
+    } else if (r->size > 0 && (file == nullptr || r->dataOffset < 0 || !file->Seek(r->dataOffset, FileSeek::Start) ||
+                               file->ReadData(copy, r->size) != r->size)) {
         std::free(copy);
         return nullptr;
     }

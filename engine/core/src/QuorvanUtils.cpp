@@ -4,15 +4,12 @@
 #include <cstdlib>
 #include <cstring>
 
-const int AtanDegree[21] = {0,  3,  6,  8,  11, 14, 17, 19, 22, 24, 26,
-                            29, 31, 33, 35, 37, 38, 40, 42, 43, 45};
+const int AtanDegree[21] = {0, 3, 6, 8, 11, 14, 17, 19, 22, 24, 26, 29, 31, 33, 35, 37, 38, 40, 42, 43, 45};
 
-const int AtanDegree2[42] = {0,  1,  3,  4,  6,  7,  8,  9,  11, 12, 14, 15, 17, 18,
-                             19, 20, 22, 23, 24, 25, 26, 27, 29, 30, 31, 32, 33, 34,
-                             35, 36, 37, 38, 38, 39, 40, 41, 42, 42, 43, 44, 45, 45};
+const int AtanDegree2[42] = {0,  1,  3,  4,  6,  7,  8,  9,  11, 12, 14, 15, 17, 18, 19, 20, 22, 23, 24, 25, 26,
+                             27, 29, 30, 31, 32, 33, 34, 35, 36, 37, 38, 38, 39, 40, 41, 42, 42, 43, 44, 45, 45};
 
-unsigned int GetHashCode(const char* name)
-{
+unsigned int GetHashCode(const char* name) {
     if (name == nullptr) {
         return 0;
     }
@@ -34,15 +31,11 @@ unsigned int GetHashCode(const char* name)
 namespace {
 
 // a <= p <= a + extent, in 64 bits so that large rectangles cannot wrap.
-bool WithinClosed(long long p, long long a, long long extent)
-{
-    return a <= p && p <= a + extent;
-}
+bool WithinClosed(long long p, long long a, long long extent) { return a <= p && p <= a + extent; }
 
 // The shared quadrant logic of the two arctangents; index(s, l) picks the table entry.
 template <typename IndexFn>
-int TableAtan(int x, int y, const int* table, IndexFn index)
-{
+int TableAtan(int x, int y, const int* table, IndexFn index) {
     if (x == 0) {
         return y > 0 ? 90 : 270;
     }
@@ -69,16 +62,14 @@ int TableAtan(int x, int y, const int* table, IndexFn index)
     return base + sign * table[index(s, l)];
 }
 
-FIXED_FLOAT WrapAngle(FIXED_FLOAT angle)
-{
+FIXED_FLOAT WrapAngle(FIXED_FLOAT angle) {
     const FIXED_FLOAT wrapped = angle % kFixedFullTurn;
     return wrapped < 0 ? wrapped + kFixedFullTurn : wrapped;
 }
 
-} // namespace
+}  // namespace
 
-int PtInRect(int x, int y, const TRect2D* rect)
-{
+int PtInRect(int x, int y, const TRect2D* rect) {
     if (rect == nullptr) {
         return 0;
     }
@@ -87,8 +78,7 @@ int PtInRect(int x, int y, const TRect2D* rect)
     return WithinClosed(px, rect->x, rect->width) && WithinClosed(py, rect->y, rect->height);
 }
 
-int PtInRect(int x, int y, const TRect2D_16* rect)
-{
+int PtInRect(int x, int y, const TRect2D_16* rect) {
     if (rect == nullptr) {
         return 0;
     }
@@ -97,40 +87,27 @@ int PtInRect(int x, int y, const TRect2D_16* rect)
     return WithinClosed(px, rect->x, rect->width) && WithinClosed(py, rect->y, rect->height);
 }
 
-int PtInRect(int x, int y, const TCoordRect2D* rect)
-{
+int PtInRect(int x, int y, const TCoordRect2D* rect) {
     if (rect == nullptr) {
         return 0;
     }
     return WithinClosed(x, rect->x, rect->width) && WithinClosed(y, rect->y, rect->height);
 }
 
-int PtInRect(TVector2D point, const TRect2D* rect)
-{
-    return PtInRect(point.x >> 8, point.y >> 8, rect);
+int PtInRect(TVector2D point, const TRect2D* rect) { return PtInRect(point.x >> 8, point.y >> 8, rect); }
+
+int PtInRect(TVector2D point, const TCoordRect2D* rect) { return PtInRect(point.x >> 8, point.y >> 8, rect); }
+
+int fast_atan2(int x, int y) {
+    return TableAtan(x, y, AtanDegree2, [](long long s, long long l) { return static_cast<int>(s * 40 / l); });
 }
 
-int PtInRect(TVector2D point, const TCoordRect2D* rect)
-{
-    return PtInRect(point.x >> 8, point.y >> 8, rect);
+int fast_atan(int x, int y) {
+    return TableAtan(x, y, AtanDegree,
+                     [](long long s, long long l) { return static_cast<int>(((s * 256 / l) * 5120) >> 16); });
 }
 
-int fast_atan2(int x, int y)
-{
-    return TableAtan(x, y, AtanDegree2, [](long long s, long long l) {
-        return static_cast<int>(s * 40 / l);
-    });
-}
-
-int fast_atan(int x, int y)
-{
-    return TableAtan(x, y, AtanDegree, [](long long s, long long l) {
-        return static_cast<int>(((s * 256 / l) * 5120) >> 16);
-    });
-}
-
-FIXED_FLOAT ClosestRotationAngle(FIXED_FLOAT from, FIXED_FLOAT to)
-{
+FIXED_FLOAT ClosestRotationAngle(FIXED_FLOAT from, FIXED_FLOAT to) {
     from = WrapAngle(from);
     to = WrapAngle(to);
     if (from == to) {
@@ -145,15 +122,13 @@ FIXED_FLOAT ClosestRotationAngle(FIXED_FLOAT from, FIXED_FLOAT to)
     return to - from - kFixedFullTurn;
 }
 
-CommonString IntToCommonString(int n)
-{
+CommonString IntToCommonString(int n) {
     char digits[16];
     std::snprintf(digits, sizeof digits, "%d", n);
     return CommonString(digits);
 }
 
-int FindSubstr(const CommonString* needle, const CommonString* haystack)
-{
+int FindSubstr(const CommonString* needle, const CommonString* haystack) {
     if (needle == nullptr || haystack == nullptr) {
         return 0;
     }
@@ -174,7 +149,4 @@ int FindSubstr(const CommonString* needle, const CommonString* haystack)
     return 0;
 }
 
-int IsDeviceOEMStringEqual(const char* /*oemName*/)
-{
-    return 0;
-}
+int IsDeviceOEMStringEqual(const char* /*oemName*/) { return 0; }

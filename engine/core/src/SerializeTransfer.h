@@ -13,66 +13,66 @@ namespace serialize_detail {
 
 // Moves one fixed-size field through WriteData/ReadData and returns the count the file reported.
 inline int Transfer(IFile* file, bool writing, void* bytes, int count) {
-  return writing ? file->WriteData(bytes, count) : file->ReadData(bytes, count);
+    return writing ? file->WriteData(bytes, count) : file->ReadData(bytes, count);
 }
 
 inline int TransferInt(IFile* file, bool writing, int& value) {
-  return writing ? file->WriteInt(value) : file->ReadInt(&value);
+    return writing ? file->WriteInt(value) : file->ReadInt(&value);
 }
 
 // Writes a string field: a 4-byte count, then the characters, one byte each or, wide, each
 // followed by a zero high byte. False when the file took less than that.
 inline bool WriteText(IFile* file, const CommonString& s, bool wide) {
-  const int length = s.Length();
-  if (file->WriteInt(length) != 4) return false;
-  if (length < 1) return true;
-  const char* text = s.GetData();
-  if (!wide) return file->WriteData(text, length) == length;
-  const char zero = 0;
-  for (int i = 0; i < length; ++i) {
-    if (file->WriteData(&text[i], 1) != 1 || file->WriteData(&zero, 1) != 1) return false;
-  }
-  return true;
+    const int length = s.Length();
+    if (file->WriteInt(length) != 4) return false;
+    if (length < 1) return true;
+    const char* text = s.GetData();
+    if (!wide) return file->WriteData(text, length) == length;
+    const char zero = 0;
+    for (int i = 0; i < length; ++i) {
+        if (file->WriteData(&text[i], 1) != 1 || file->WriteData(&zero, 1) != 1) return false;
+    }
+    return true;
 }
 
 // How reading a string field ended; the caller decides what a failure does to the variable.
 enum class TextRead {
-  kRead,       // s holds the stored text (the empty string for a count below 1)
-  kNoCount,    // the count itself was short
-  kTooLong,    // stored count above the caller's limit
-  kNoMemory,   // the block could not be allocated
-  kShortText,  // the characters ran out
+    kRead,       // s holds the stored text (the empty string for a count below 1)
+    kNoCount,    // the count itself was short
+    kTooLong,    // stored count above the caller's limit
+    kNoMemory,   // the block could not be allocated
+    kShortText,  // the characters ran out
 };
 
 // Reads a string field written by WriteText into s; on any failure s is left as it was and
 // nothing stays allocated. The block is sized from the count without overflow (count + 1 as
 // size_t).
 inline TextRead ReadText(IFile* file, bool wide, int max_count, CommonString& s) {
-  int count = 0;
-  if (file->ReadInt(&count) != 4) return TextRead::kNoCount;
-  if (count < 1) {
-    s = CommonString();
-    return TextRead::kRead;
-  }
-  if (count > max_count) return TextRead::kTooLong;
-  char* block = static_cast<char*>(std::calloc(static_cast<std::size_t>(count) + 1, 1));
-  if (!block) return TextRead::kNoMemory;
-  bool whole = true;
-  if (!wide) {
-    whole = file->ReadData(block, count) == count;
-  } else {
-    for (int i = 0; i < count && whole; ++i) {
-      char high = 0;
-      whole = file->ReadData(&block[i], 1) == 1 && file->ReadData(&high, 1) == 1;
+    int count = 0;
+    if (file->ReadInt(&count) != 4) return TextRead::kNoCount;
+    if (count < 1) {
+        s = CommonString();
+        return TextRead::kRead;
     }
-  }
-  if (!whole) {
-    std::free(block);
-    return TextRead::kShortText;
-  }
-  block[count] = '\0';
-  s.Attach(block);
-  return TextRead::kRead;
+    if (count > max_count) return TextRead::kTooLong;
+    char* block = static_cast<char*>(std::calloc(static_cast<std::size_t>(count) + 1, 1));
+    if (!block) return TextRead::kNoMemory;
+    bool whole = true;
+    if (!wide) {
+        whole = file->ReadData(block, count) == count;
+    } else {
+        for (int i = 0; i < count && whole; ++i) {
+            char high = 0;
+            whole = file->ReadData(&block[i], 1) == 1 && file->ReadData(&high, 1) == 1;
+        }
+    }
+    if (!whole) {
+        std::free(block);
+        return TextRead::kShortText;
+    }
+    block[count] = '\0';
+    s.Attach(block);
+    return TextRead::kRead;
 }
 
 // The older helper sets no upper bound on a stored count: a huge one fails on the allocation or

@@ -1,8 +1,8 @@
 #include "core/ZipElementFile.h"
 
+#include "PakSearch.h"
 #include "app/GameBase.h"
 #include "core/ZipFile.h"
-#include "PakSearch.h"
 
 CZipElementFile::~CZipElementFile() {
     if (stream != nullptr) Close();

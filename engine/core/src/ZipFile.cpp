@@ -267,7 +267,8 @@ int CBBZipFileReader::ReadFile(int i, unsigned char* out) {
     if (local.compression != 8) return ZipResult::BadMethod;
 
     // Every byte of the block is read before use (the read count is checked), so no zeroing.
-    auto* packed = static_cast<unsigned char*>(std::malloc(compressedSize ? static_cast<std::size_t>(compressedSize) : 1));
+    auto* packed =
+        static_cast<unsigned char*>(std::malloc(compressedSize ? static_cast<std::size_t>(compressedSize) : 1));
     if (packed == nullptr) return ZipResult::NoMemory;
     if (compressedSize > 0 && pakFile->ReadData(packed, static_cast<int>(compressedSize)) != compressedSize) {
         std::free(packed);

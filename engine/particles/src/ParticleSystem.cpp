@@ -9,14 +9,10 @@
 
 using namespace particles;
 
-CQuorvanParticleSystem2::CQuorvanParticleSystem2(CGameBase* game,
-                                                 CQuorvanImageRotatorScaler* rotator)
-    : m_pRotator(rotator), m_pGame(game), m_nMaxParticles(kParticleDefaultMaxParticles)
-{
-}
+CQuorvanParticleSystem2::CQuorvanParticleSystem2(CGameBase* game, CQuorvanImageRotatorScaler* rotator)
+    : m_pRotator(rotator), m_pGame(game), m_nMaxParticles(kParticleDefaultMaxParticles) {}
 
-CQuorvanParticleSystem2::~CQuorvanParticleSystem2()
-{
+CQuorvanParticleSystem2::~CQuorvanParticleSystem2() {
     std::free(m_pParticles);
     m_pParticles = nullptr;
     GiveUpSprites();
@@ -26,8 +22,7 @@ CQuorvanParticleSystem2::~CQuorvanParticleSystem2()
     m_Info.m_pEmitShape = nullptr;
 }
 
-void CQuorvanParticleSystem2::GiveUpSprites()
-{
+void CQuorvanParticleSystem2::GiveUpSprites() {
     CSpriteSet* set = m_Info.m_pSpriteSet;
     m_Info.m_pSpriteSet = nullptr;
     if (set == nullptr) {
@@ -41,29 +36,25 @@ void CQuorvanParticleSystem2::GiveUpSprites()
     }
 }
 
-void CQuorvanParticleSystem2::Start()
-{
+void CQuorvanParticleSystem2::Start() {
     m_nEmissionAccumulator = 0;
     m_nSystemAge = m_Info.m_SystemLifetime < 0 ? kParticleAgeEndless : 0;
 }
 
-void CQuorvanParticleSystem2::Stop(bool clear)
-{
+void CQuorvanParticleSystem2::Stop(bool clear) {
     m_nSystemAge = kParticleAgeStopped;
     if (clear) {
         m_nNumParticles = 0;
     }
 }
 
-void CQuorvanParticleSystem2::StartAt(FIXED_FLOAT_16 x, FIXED_FLOAT_16 y)
-{
+void CQuorvanParticleSystem2::StartAt(FIXED_FLOAT_16 x, FIXED_FLOAT_16 y) {
     Stop(false);
     SetPosition(x, y, false);
     Start();
 }
 
-void CQuorvanParticleSystem2::SetPosition(FIXED_FLOAT_16 x, FIXED_FLOAT_16 y, bool moveParticles)
-{
+void CQuorvanParticleSystem2::SetPosition(FIXED_FLOAT_16 x, FIXED_FLOAT_16 y, bool moveParticles) {
     if (moveParticles) {
         const TVector2D_16 delta{Sub(x, m_CurPos.x), Sub(y, m_CurPos.y)};
         OffsetPosition(delta);
@@ -78,16 +69,14 @@ void CQuorvanParticleSystem2::SetPosition(FIXED_FLOAT_16 x, FIXED_FLOAT_16 y, bo
     m_CurPos = TVector2D_16{x, y};
 }
 
-void CQuorvanParticleSystem2::OffsetPosition(TVector2D_16 offset)
-{
+void CQuorvanParticleSystem2::OffsetPosition(TVector2D_16 offset) {
     for (int i = 0; i < m_nNumParticles; ++i) {
         m_pParticles[i].x = Add(m_pParticles[i].x, offset.x);
         m_pParticles[i].y = Add(m_pParticles[i].y, offset.y);
     }
 }
 
-int CQuorvanParticleSystem2::SetEmitShape(CQuorvanParticleSystemShape2* shape)
-{
+int CQuorvanParticleSystem2::SetEmitShape(CQuorvanParticleSystemShape2* shape) {
     if (!m_Info.m_bShapeIsExternal && m_Info.m_pEmitShape != shape) {
         delete m_Info.m_pEmitShape;
     }
@@ -96,14 +85,12 @@ int CQuorvanParticleSystem2::SetEmitShape(CQuorvanParticleSystemShape2* shape)
     return 1;
 }
 
-int CQuorvanParticleSystem2::SetEmitFunc(IQuorvanParticleSystemEmitFunc2* func)
-{
+int CQuorvanParticleSystem2::SetEmitFunc(IQuorvanParticleSystemEmitFunc2* func) {
     m_Info.m_pEmitFunc = func;
     return 1;
 }
 
-void CQuorvanParticleSystem2::SetFPS(FIXED_FLOAT_16 fps)
-{
+void CQuorvanParticleSystem2::SetFPS(FIXED_FLOAT_16 fps) {
     const int whole256 = fps >> 8;
     if (whole256 <= 0) {
         return;

@@ -10,8 +10,7 @@ namespace {
 
 // Frees a list's block; its growth step stays for the next Add.
 template <typename T>
-void FreeList(CQuorvanArray<T>& list)
-{
+void FreeList(CQuorvanArray<T>& list) {
     std::free(list.data);
     list.data = nullptr;
     list.count = 0;
@@ -20,25 +19,21 @@ void FreeList(CQuorvanArray<T>& list)
 
 }  // namespace
 
-CQuorvanParticleSystemManager2::CQuorvanParticleSystemManager2(CGameBase* game,
-                                                               CQuorvanImageRotatorScaler* rotator,
+CQuorvanParticleSystemManager2::CQuorvanParticleSystemManager2(CGameBase* game, CQuorvanImageRotatorScaler* rotator,
                                                                int growBy)
-    : m_pGame(game), m_pRotator(rotator)
-{
+    : m_pGame(game), m_pRotator(rotator) {
     m_Systems.growBy = growBy;
     m_DrawMarks.growBy = growBy;
     m_ProcessMarks.growBy = growBy;
     m_pStorage = new (std::nothrow) CQuorvanParticleSystemSharedSpriteStorage2(game);
 }
 
-CQuorvanParticleSystemManager2::~CQuorvanParticleSystemManager2()
-{
+CQuorvanParticleSystemManager2::~CQuorvanParticleSystemManager2() {
     DestroyParticleSystems();
     delete m_pStorage;
 }
 
-int CQuorvanParticleSystemManager2::Append(CQuorvanParticleSystem2* system)
-{
+int CQuorvanParticleSystemManager2::Append(CQuorvanParticleSystem2* system) {
     if (m_Systems.Add(system) == 0) {
         return 0;
     }
@@ -54,8 +49,7 @@ int CQuorvanParticleSystemManager2::Append(CQuorvanParticleSystem2* system)
     return 1;
 }
 
-int CQuorvanParticleSystemManager2::AddParticleSystemDefenition(const char* name, const char* file)
-{
+int CQuorvanParticleSystemManager2::AddParticleSystemDefenition(const char* name, const char* file) {
     auto* system = new (std::nothrow) CQuorvanParticleSystem2(m_pGame, m_pRotator);
     if (system == nullptr) {
         return 0;
@@ -70,8 +64,7 @@ int CQuorvanParticleSystemManager2::AddParticleSystemDefenition(const char* name
     return 1;
 }
 
-int CQuorvanParticleSystemManager2::AddParticleSystem(const char* name, CQuorvanParticleSystem2* system)
-{
+int CQuorvanParticleSystemManager2::AddParticleSystem(const char* name, CQuorvanParticleSystem2* system) {
     if (system == nullptr) {
         return 0;
     }
@@ -79,13 +72,11 @@ int CQuorvanParticleSystemManager2::AddParticleSystem(const char* name, CQuorvan
     return Append(system);
 }
 
-CQuorvanParticleSystem2* CQuorvanParticleSystemManager2::GetParticleSystemAt(int i) const
-{
+CQuorvanParticleSystem2* CQuorvanParticleSystemManager2::GetParticleSystemAt(int i) const {
     return i >= 0 && i < m_Systems.count ? m_Systems[i] : nullptr;
 }
 
-int CQuorvanParticleSystemManager2::GetIdOfParticleSystem(const CQuorvanParticleSystem2* system) const
-{
+int CQuorvanParticleSystemManager2::GetIdOfParticleSystem(const CQuorvanParticleSystem2* system) const {
     for (int i = 0; i < m_Systems.count; ++i) {
         if (m_Systems[i] == system) {
             return i;
@@ -94,8 +85,7 @@ int CQuorvanParticleSystemManager2::GetIdOfParticleSystem(const CQuorvanParticle
     return -1;
 }
 
-int CQuorvanParticleSystemManager2::GetIdOfParticleSystemNamed(const char* name) const
-{
+int CQuorvanParticleSystemManager2::GetIdOfParticleSystemNamed(const char* name) const {
     if (name == nullptr) {
         return -1;
     }
@@ -107,13 +97,11 @@ int CQuorvanParticleSystemManager2::GetIdOfParticleSystemNamed(const char* name)
     return -1;
 }
 
-CQuorvanParticleSystem2* CQuorvanParticleSystemManager2::GetParticleSystemNamed(const char* name) const
-{
+CQuorvanParticleSystem2* CQuorvanParticleSystemManager2::GetParticleSystemNamed(const char* name) const {
     return GetParticleSystemAt(GetIdOfParticleSystemNamed(name));
 }
 
-void CQuorvanParticleSystemManager2::DeleteParticleSystem(int i)
-{
+void CQuorvanParticleSystemManager2::DeleteParticleSystem(int i) {
     if (i < 0 || i >= m_Systems.count) {
         return;
     }
@@ -124,18 +112,15 @@ void CQuorvanParticleSystemManager2::DeleteParticleSystem(int i)
     delete system;
 }
 
-void CQuorvanParticleSystemManager2::DeleteParticleSystem(CQuorvanParticleSystem2* system)
-{
+void CQuorvanParticleSystemManager2::DeleteParticleSystem(CQuorvanParticleSystem2* system) {
     DeleteParticleSystem(GetIdOfParticleSystem(system));
 }
 
-void CQuorvanParticleSystemManager2::DeleteParticleSystem(const char* name)
-{
+void CQuorvanParticleSystemManager2::DeleteParticleSystem(const char* name) {
     DeleteParticleSystem(GetIdOfParticleSystemNamed(name));
 }
 
-void CQuorvanParticleSystemManager2::StopAll(bool clear)
-{
+void CQuorvanParticleSystemManager2::StopAll(bool clear) {
     for (int i = 0; i < m_Systems.count; ++i) {
         if (m_Systems[i] != nullptr) {
             m_Systems[i]->Stop(clear);
@@ -143,8 +128,7 @@ void CQuorvanParticleSystemManager2::StopAll(bool clear)
     }
 }
 
-void CQuorvanParticleSystemManager2::RunProcess()
-{
+void CQuorvanParticleSystemManager2::RunProcess() {
     for (int i = 0; i < m_Systems.count; ++i) {
         if (m_Systems[i] != nullptr) {
             m_Systems[i]->RunProcess();
@@ -152,22 +136,19 @@ void CQuorvanParticleSystemManager2::RunProcess()
     }
 }
 
-void CQuorvanParticleSystemManager2::ResetRunProcessMarks()
-{
+void CQuorvanParticleSystemManager2::ResetRunProcessMarks() {
     for (int i = 0; i < m_ProcessMarks.count; ++i) {
         m_ProcessMarks[i] = 0;
     }
 }
 
-void CQuorvanParticleSystemManager2::ResetDrawMarks()
-{
+void CQuorvanParticleSystemManager2::ResetDrawMarks() {
     for (int i = 0; i < m_DrawMarks.count; ++i) {
         m_DrawMarks[i] = 0;
     }
 }
 
-void CQuorvanParticleSystemManager2::RunProcessAndMark(int i)
-{
+void CQuorvanParticleSystemManager2::RunProcessAndMark(int i) {
     CQuorvanParticleSystem2* system = GetParticleSystemAt(i);
     if (system == nullptr) {
         return;
@@ -176,8 +157,7 @@ void CQuorvanParticleSystemManager2::RunProcessAndMark(int i)
     m_ProcessMarks[i] = 1;
 }
 
-void CQuorvanParticleSystemManager2::RunProcessTheRest()
-{
+void CQuorvanParticleSystemManager2::RunProcessTheRest() {
     for (int i = 0; i < m_Systems.count; ++i) {
         if (m_ProcessMarks[i] == 0 && m_Systems[i] != nullptr) {
             m_Systems[i]->RunProcess();
@@ -185,8 +165,7 @@ void CQuorvanParticleSystemManager2::RunProcessTheRest()
     }
 }
 
-void CQuorvanParticleSystemManager2::DrawAndMark(IDibBitmap* dst, int i)
-{
+void CQuorvanParticleSystemManager2::DrawAndMark(IDibBitmap* dst, int i) {
     CQuorvanParticleSystem2* system = GetParticleSystemAt(i);
     if (system == nullptr) {
         return;
@@ -195,8 +174,7 @@ void CQuorvanParticleSystemManager2::DrawAndMark(IDibBitmap* dst, int i)
     m_DrawMarks[i] = 1;
 }
 
-void CQuorvanParticleSystemManager2::DrawTheRest(IDibBitmap* dst)
-{
+void CQuorvanParticleSystemManager2::DrawTheRest(IDibBitmap* dst) {
     for (int i = 0; i < m_Systems.count; ++i) {
         if (m_DrawMarks[i] == 0 && m_Systems[i] != nullptr) {
             m_Systems[i]->Draw(dst);
@@ -204,8 +182,7 @@ void CQuorvanParticleSystemManager2::DrawTheRest(IDibBitmap* dst)
     }
 }
 
-void CQuorvanParticleSystemManager2::DestroyParticleSystems()
-{
+void CQuorvanParticleSystemManager2::DestroyParticleSystems() {
     for (int i = 0; i < m_Systems.count; ++i) {
         CQuorvanParticleSystem2* system = m_Systems[i];
         m_Systems[i] = nullptr;

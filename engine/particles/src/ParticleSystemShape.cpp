@@ -10,8 +10,7 @@
 
 using namespace particles;
 
-FIXED_FLOAT_16 ParticleVectorLength(FIXED_FLOAT_16 dx, FIXED_FLOAT_16 dy)
-{
+FIXED_FLOAT_16 ParticleVectorLength(FIXED_FLOAT_16 dx, FIXED_FLOAT_16 dy) {
     std::int64_t x = dx;
     std::int64_t y = dy;
     const bool scaled = std::llabs(x) + std::llabs(y) > 181LL * 65536;
@@ -28,17 +27,14 @@ FIXED_FLOAT_16 ParticleVectorLength(FIXED_FLOAT_16 dx, FIXED_FLOAT_16 dy)
     return Wrap32(length);
 }
 
-CQuorvanParticleSystemShape2::CQuorvanParticleSystemShape2(CGameBase* game,
-                                                           CQuorvanImageRotatorScaler* rotator)
-    : m_pGame(game), m_pRotator(rotator)
-{
+CQuorvanParticleSystemShape2::CQuorvanParticleSystemShape2(CGameBase* game, CQuorvanImageRotatorScaler* rotator)
+    : m_pGame(game), m_pRotator(rotator) {
     m_Starts.growBy = kParticleShapeGrowBy;
     m_Ends.growBy = kParticleShapeGrowBy;
     m_Lengths.growBy = kParticleShapeGrowBy;
 }
 
-int CQuorvanParticleSystemShape2::AddSegment(TVector2D_16 start, TVector2D_16 end)
-{
+int CQuorvanParticleSystemShape2::AddSegment(TVector2D_16 start, TVector2D_16 end) {
     const FIXED_FLOAT_16 length = ParticleVectorLength(Sub(end.x, start.x), Sub(end.y, start.y));
     // All three lists or none, so index i always names one segment.
     if (m_Starts.Add(start) == 0) {
@@ -57,9 +53,7 @@ int CQuorvanParticleSystemShape2::AddSegment(TVector2D_16 start, TVector2D_16 en
     return 1;
 }
 
-void CQuorvanParticleSystemShape2::AddCircle(FIXED_FLOAT_16 radius, int n, FIXED_FLOAT_16 cx,
-                                             FIXED_FLOAT_16 cy)
-{
+void CQuorvanParticleSystemShape2::AddCircle(FIXED_FLOAT_16 radius, int n, FIXED_FLOAT_16 cx, FIXED_FLOAT_16 cy) {
     if (n < 1 || m_pRotator == nullptr || m_pRotator->GetCos256() == nullptr) {
         return;
     }
@@ -80,8 +74,7 @@ void CQuorvanParticleSystemShape2::AddCircle(FIXED_FLOAT_16 radius, int n, FIXED
     (void)AddSegment(previous, first);
 }
 
-void CQuorvanParticleSystemShape2::SetSegment(int i, TVector2D_16 start, TVector2D_16 end)
-{
+void CQuorvanParticleSystemShape2::SetSegment(int i, TVector2D_16 start, TVector2D_16 end) {
     if (i < 0 || i >= m_Starts.count) {
         return;
     }
@@ -92,8 +85,7 @@ void CQuorvanParticleSystemShape2::SetSegment(int i, TVector2D_16 start, TVector
     m_Lengths[i] = length;
 }
 
-void CQuorvanParticleSystemShape2::RemoveSegment(int i)
-{
+void CQuorvanParticleSystemShape2::RemoveSegment(int i) {
     if (i < 0 || i >= m_Starts.count) {
         return;
     }
@@ -106,14 +98,12 @@ void CQuorvanParticleSystemShape2::RemoveSegment(int i)
     }
 }
 
-void CQuorvanParticleSystemShape2::ResetEmitPoint(FIXED_FLOAT_16 position)
-{
+void CQuorvanParticleSystemShape2::ResetEmitPoint(FIXED_FLOAT_16 position) {
     m_nFlowSegment = 0;
     m_nFlowPosition = position;
 }
 
-TVector2D_16 CQuorvanParticleSystemShape2::PointOnSegment(int i, FIXED_FLOAT_16 d) const
-{
+TVector2D_16 CQuorvanParticleSystemShape2::PointOnSegment(int i, FIXED_FLOAT_16 d) const {
     const TVector2D_16 start = m_Starts[i];
     const FIXED_FLOAT_16 length = m_Lengths[i];
     if ((length >> 8) == 0) {
@@ -121,19 +111,16 @@ TVector2D_16 CQuorvanParticleSystemShape2::PointOnSegment(int i, FIXED_FLOAT_16 
     }
     const FIXED_FLOAT_16 f = Div(d, length);
     const TVector2D_16 end = m_Ends[i];
-    return TVector2D_16{Add(start.x, Mul(Sub(end.x, start.x), f)),
-                        Add(start.y, Mul(Sub(end.y, start.y), f))};
+    return TVector2D_16{Add(start.x, Mul(Sub(end.x, start.x), f)), Add(start.y, Mul(Sub(end.y, start.y), f))};
 }
 
-bool CQuorvanParticleSystemShape2::HasWalkableLength() const
-{
+bool CQuorvanParticleSystemShape2::HasWalkableLength() const {
     // Under one whole pixel the random pick has no range, and a shape of empty segments gives
     // the walk no segment to stop on.
     return m_Starts.count > 0 && m_nTotalLength >= kFixed16One;
 }
 
-TVector2D_16 CQuorvanParticleSystemShape2::GetNextEmitPointRandom()
-{
+TVector2D_16 CQuorvanParticleSystemShape2::GetNextEmitPointRandom() {
     m_nFlowPosition = Add(m_nFlowPosition, m_nEmitDelta);
     if (!HasWalkableLength()) {
         return m_Starts.count > 0 ? m_Starts[0] : TVector2D_16{};
@@ -148,8 +135,7 @@ TVector2D_16 CQuorvanParticleSystemShape2::GetNextEmitPointRandom()
     return PointOnSegment(segment, d);
 }
 
-TVector2D_16 CQuorvanParticleSystemShape2::GetNextEmitPointFlow()
-{
+TVector2D_16 CQuorvanParticleSystemShape2::GetNextEmitPointFlow() {
     if (!HasWalkableLength()) {
         m_nFlowPosition = Add(m_nFlowPosition, m_nEmitDelta);
         return m_Starts.count > 0 ? m_Starts[0] : TVector2D_16{};

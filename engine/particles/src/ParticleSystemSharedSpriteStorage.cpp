@@ -7,26 +7,19 @@
 #include "sprites/SpriteSetManager.h"
 
 CQuorvanParticleSystemSharedSpriteStorage2::CQuorvanParticleSystemSharedSpriteStorage2(CGameBase* game)
-    : m_pManager(new (std::nothrow) CSpriteSetManager(game, kParticleSpriteStorageGrowBy))
-{
-}
+    : m_pManager(new (std::nothrow) CSpriteSetManager(game, kParticleSpriteStorageGrowBy)) {}
 
-CQuorvanParticleSystemSharedSpriteStorage2::~CQuorvanParticleSystemSharedSpriteStorage2()
-{
-    delete m_pManager;
-}
+CQuorvanParticleSystemSharedSpriteStorage2::~CQuorvanParticleSystemSharedSpriteStorage2() { delete m_pManager; }
 
-CSpriteSet* CQuorvanParticleSystemSharedSpriteStorage2::GetSpriteSet(CommonString& file,
-                                                                     CommonString& alphaFile,
-                                                                     int numSprites, int perRow)
-{
+CSpriteSet* CQuorvanParticleSystemSharedSpriteStorage2::GetSpriteSet(CommonString& file, CommonString& alphaFile,
+                                                                     int numSprites, int perRow) {
     if (m_pManager == nullptr) {
         return nullptr;
     }
     for (int i = 0; i < m_pManager->GetNumSpriteSets(); ++i) {
         CSpriteSet* set = m_pManager->GetSpriteSetAt(i);
-        if (set != nullptr && set->m_nKind == kSpriteSetSingle && set->m_File == file &&
-            set->m_AFile == alphaFile && set->m_a == numSprites && set->m_b == perRow) {
+        if (set != nullptr && set->m_nKind == kSpriteSetSingle && set->m_File == file && set->m_AFile == alphaFile &&
+            set->m_a == numSprites && set->m_b == perRow) {
             return set;
         }
     }

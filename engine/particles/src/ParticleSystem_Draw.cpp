@@ -16,16 +16,14 @@ using namespace particles;
 namespace {
 
 // Half the diagonal of a w x h frame, 16.16 pixels.
-FIXED_FLOAT_16 HalfDiagonal(int w, int h)
-{
+FIXED_FLOAT_16 HalfDiagonal(int w, int h) {
     const double half = std::sqrt(static_cast<double>(w) * w + static_cast<double>(h) * h) / 2.0;
     return static_cast<FIXED_FLOAT_16>(std::llround(half * 65536.0));
 }
 
 // Whether the circle (cx, cy, r), all 16.16, touches the rectangle (16.16 corners).
-bool CircleTouchesRect(std::int64_t cx, std::int64_t cy, std::int64_t r, std::int64_t left,
-                       std::int64_t top, std::int64_t right, std::int64_t bottom)
-{
+bool CircleTouchesRect(std::int64_t cx, std::int64_t cy, std::int64_t r, std::int64_t left, std::int64_t top,
+                       std::int64_t right, std::int64_t bottom) {
     const std::int64_t nearestX = std::clamp(cx, left, right);
     const std::int64_t nearestY = std::clamp(cy, top, bottom);
     // Compared in whole pixels squared to stay far inside 64 bits.
@@ -35,19 +33,14 @@ bool CircleTouchesRect(std::int64_t cx, std::int64_t cy, std::int64_t r, std::in
     return dx * dx + dy * dy <= radius * radius;
 }
 
-int Channel(FIXED_FLOAT_16 value)
-{
-    return std::clamp(value >> 16, 0, 255);
-}
+int Channel(FIXED_FLOAT_16 value) { return std::clamp(value >> 16, 0, 255); }
 
 }  // namespace
 
-void CQuorvanParticleSystem2::DrawRotatedScaledBitmapWithAlpha(IDibBitmap* src, IDibBitmap* dst,
-                                                               FIXED_FLOAT_16 x, FIXED_FLOAT_16 y,
-                                                               FIXED_FLOAT_16 angle,
-                                                               FIXED_FLOAT_16 scale, int r, int g,
-                                                               int b, int alphaOffset)
-{
+void CQuorvanParticleSystem2::DrawRotatedScaledBitmapWithAlpha(IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT_16 x,
+                                                               FIXED_FLOAT_16 y, FIXED_FLOAT_16 angle,
+                                                               FIXED_FLOAT_16 scale, int r, int g, int b,
+                                                               int alphaOffset) {
     if (alphaOffset < -254 || src == nullptr || dst == nullptr || m_pRotator == nullptr) {
         return;
     }
@@ -55,16 +48,13 @@ void CQuorvanParticleSystem2::DrawRotatedScaledBitmapWithAlpha(IDibBitmap* src, 
     const FIXED_FLOAT turn = WrapDegrees(Sub(0, angle)) >> 8;
     alphaOffset = std::min(alphaOffset, 0);
     if (m_Info.m_AdditiveBlend) {
-        m_pRotator->DrawRotatedBitmapAdditive(src, dst, x >> 8, y >> 8, turn, scale, r, g, b,
-                                              alphaOffset, 0);
+        m_pRotator->DrawRotatedBitmapAdditive(src, dst, x >> 8, y >> 8, turn, scale, r, g, b, alphaOffset, 0);
     } else {
-        m_pRotator->DrawRotatedBitmapMultiply(src, dst, x >> 8, y >> 8, turn, scale, r, g, b,
-                                              alphaOffset, 0);
+        m_pRotator->DrawRotatedBitmapMultiply(src, dst, x >> 8, y >> 8, turn, scale, r, g, b, alphaOffset, 0);
     }
 }
 
-void CQuorvanParticleSystem2::Draw(IDibBitmap* dst)
-{
+void CQuorvanParticleSystem2::Draw(IDibBitmap* dst) {
     CSpriteSet* set = m_Info.m_pSpriteSet;
     if (m_nNumParticles == 0 || set == nullptr || set->GetNumFrames() <= 0 || dst == nullptr) {
         return;
@@ -75,9 +65,7 @@ void CQuorvanParticleSystem2::Draw(IDibBitmap* dst)
     }
     // The blend mode is GL state; the software rotator blends by itself.
     if (m_pGame != nullptr && m_pGame->m_nRendererKind == kRendererGLES) {
-        Renderer_SetBlendMode(m_Info.m_AdditiveBlend ? Renderer_BlendMode_Additive
-                                                     : Renderer_BlendMode_Normal,
-                              dst);
+        Renderer_SetBlendMode(m_Info.m_AdditiveBlend ? Renderer_BlendMode_Additive : Renderer_BlendMode_Normal, dst);
     }
     const FIXED_FLOAT_16 halfDiagonal = HalfDiagonal(frame0->m_Width, frame0->m_Height);
     for (int i = 0; i < m_nNumParticles; ++i) {
@@ -113,8 +101,7 @@ void CQuorvanParticleSystem2::Draw(IDibBitmap* dst)
             angle = Mul(p.spin, p.age);
         }
         IDibBitmap* frame = set->GetFrame(p.frame >> 16);
-        DrawRotatedScaledBitmapWithAlpha(frame, dst, Add(x, m_DrawOffset.x), Add(y, m_DrawOffset.y),
-                                         angle, size, Channel(p.red), Channel(p.green),
-                                         Channel(p.blue), alpha - 255);
+        DrawRotatedScaledBitmapWithAlpha(frame, dst, Add(x, m_DrawOffset.x), Add(y, m_DrawOffset.y), angle, size,
+                                         Channel(p.red), Channel(p.green), Channel(p.blue), alpha - 255);
     }
 }

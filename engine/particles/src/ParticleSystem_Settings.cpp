@@ -95,28 +95,31 @@ const TEffectKey kEffectKeys[] = {
     {"MaxParticles", EKeyKind::MaxParticles, nullptr, nullptr},
 };
 
-std::int32_t IntValue(EKeyKind kind, const char* value)
-{
+std::int32_t IntValue(EKeyKind kind, const char* value) {
     switch (kind) {
-    case EKeyKind::Flag: return Parser::AToI(value) > 0 ? 1 : 0;
-    case EKeyKind::Int: return Parser::AToI(value);
-    case EKeyKind::IntShift16: return Shl16(Parser::AToI(value));
-    case EKeyKind::F16: return Parser::AToF16(value);
-    case EKeyKind::AnimateSpeed: return IMul(Parser::AToF16(value), 3);
-    default: return 0;
+        case EKeyKind::Flag:
+            return Parser::AToI(value) > 0 ? 1 : 0;
+        case EKeyKind::Int:
+            return Parser::AToI(value);
+        case EKeyKind::IntShift16:
+            return Shl16(Parser::AToI(value));
+        case EKeyKind::F16:
+            return Parser::AToF16(value);
+        case EKeyKind::AnimateSpeed:
+            return IMul(Parser::AToF16(value), 3);
+        default:
+            return 0;
     }
 }
 
 }  // namespace
 
-int CQuorvanParticleSystem2::DefineFile(const char* file)
-{
+int CQuorvanParticleSystem2::DefineFile(const char* file) {
     m_FileName = CommonString(file);
     return 1;
 }
 
-void CQuorvanParticleSystem2::SetEffectProperty(const char* name, const char* value)
-{
+void CQuorvanParticleSystem2::SetEffectProperty(const char* name, const char* value) {
     if (name == nullptr) {
         return;
     }
@@ -125,28 +128,27 @@ void CQuorvanParticleSystem2::SetEffectProperty(const char* name, const char* va
             continue;
         }
         switch (key.kind) {
-        case EKeyKind::Sprites: {
-            const CommonStringRS<50> unquoted = Parser::ExtractName(CommonStringRS<50>(value));
-            m_Info.m_ParticleSprites = CommonString(unquoted.GetData());
-            break;
-        }
-        case EKeyKind::MaxParticles:
-            m_nMaxParticles = std::clamp(Parser::AToI(value), 0, kParticleMaxParticlesLimit);
-            break;
-        default:
-            if (key.byteField != nullptr) {
-                m_Info.*key.byteField = Parser::AToI(value) > 0 ? 1 : 0;
-            } else {
-                m_Info.*key.intField = IntValue(key.kind, value);
+            case EKeyKind::Sprites: {
+                const CommonStringRS<50> unquoted = Parser::ExtractName(CommonStringRS<50>(value));
+                m_Info.m_ParticleSprites = CommonString(unquoted.GetData());
+                break;
             }
-            break;
+            case EKeyKind::MaxParticles:
+                m_nMaxParticles = std::clamp(Parser::AToI(value), 0, kParticleMaxParticlesLimit);
+                break;
+            default:
+                if (key.byteField != nullptr) {
+                    m_Info.*key.byteField = Parser::AToI(value) > 0 ? 1 : 0;
+                } else {
+                    m_Info.*key.intField = IntValue(key.kind, value);
+                }
+                break;
         }
         return;
     }
 }
 
-void CQuorvanParticleSystem2::ApplyEffectLine(const CommonStringRS<50>& line)
-{
+void CQuorvanParticleSystem2::ApplyEffectLine(const CommonStringRS<50>& line) {
     CommonStringRS<50> name;
     CommonStringRS<50> value;
     if (Parser::ReadPropertyFromString(line, name, value) == 0 || name.Length() == 0) {
@@ -155,8 +157,7 @@ void CQuorvanParticleSystem2::ApplyEffectLine(const CommonStringRS<50>& line)
     SetEffectProperty(name.GetData(), value.GetData());
 }
 
-void CQuorvanParticleSystem2::ReadEffectSettings(const char* bytes, int size, const char* name)
-{
+void CQuorvanParticleSystem2::ReadEffectSettings(const char* bytes, int size, const char* name) {
     TParseInput input;
     input.bytes = bytes;
     input.size = bytes != nullptr ? size : 0;
@@ -167,8 +168,7 @@ void CQuorvanParticleSystem2::ReadEffectSettings(const char* bytes, int size, co
     }
 }
 
-int CQuorvanParticleSystem2::Init(IFile* file, CSpriteSet* spriteSet, FIXED_FLOAT_16 fps)
-{
+int CQuorvanParticleSystem2::Init(IFile* file, CSpriteSet* spriteSet, FIXED_FLOAT_16 fps) {
     if (fps != 0) {
         SetFPS(fps);
     }
@@ -191,8 +191,7 @@ int CQuorvanParticleSystem2::Init(IFile* file, CSpriteSet* spriteSet, FIXED_FLOA
     return OnSettingsChanged();
 }
 
-int CQuorvanParticleSystem2::Init(const CQuorvanParticleSystemInfo2* info, FIXED_FLOAT_16 fps)
-{
+int CQuorvanParticleSystem2::Init(const CQuorvanParticleSystemInfo2* info, FIXED_FLOAT_16 fps) {
     if (info == nullptr) {
         return 0;
     }
@@ -216,8 +215,7 @@ int CQuorvanParticleSystem2::Init(const CQuorvanParticleSystemInfo2* info, FIXED
     return OnSettingsChanged();
 }
 
-int CQuorvanParticleSystem2::InitFromFile()
-{
+int CQuorvanParticleSystem2::InitFromFile() {
     if (m_pGame == nullptr || m_FileName.Length() == 0) {
         return 0;
     }
@@ -234,30 +232,25 @@ int CQuorvanParticleSystem2::InitFromFile()
     const int result = Init(file, nullptr, 0);
     delete file;
     if (result == 0) {
-        std::fprintf(stderr, "particles: %s: no sprites for \"%s\" (or no memory for %d particles)\n",
-                     path.GetDataConst(),
-                     m_Info.m_ParticleSprites.Length() > 0 ? m_Info.m_ParticleSprites.GetDataConst() : "",
-                     m_nMaxParticles);
+        std::fprintf(
+            stderr, "particles: %s: no sprites for \"%s\" (or no memory for %d particles)\n", path.GetDataConst(),
+            m_Info.m_ParticleSprites.Length() > 0 ? m_Info.m_ParticleSprites.GetDataConst() : "", m_nMaxParticles);
         return 0;
     }
     m_nSystemAge = kParticleAgeStopped;
     return 1;
 }
 
-void CQuorvanParticleSystem2::UseSpriteSetStorage(IQuorvanParticleSystemSharedSpriteStorage2* storage)
-{
+void CQuorvanParticleSystem2::UseSpriteSetStorage(IQuorvanParticleSystemSharedSpriteStorage2* storage) {
     GiveUpSprites();
     m_Info.m_pSpriteStorage = storage;
 }
 
-CQuorvanParticle2* CQuorvanParticleSystem2::AllocateParticles(int count)
-{
-    return static_cast<CQuorvanParticle2*>(
-        std::calloc(static_cast<std::size_t>(count), sizeof(CQuorvanParticle2)));
+CQuorvanParticle2* CQuorvanParticleSystem2::AllocateParticles(int count) {
+    return static_cast<CQuorvanParticle2*>(std::calloc(static_cast<std::size_t>(count), sizeof(CQuorvanParticle2)));
 }
 
-int CQuorvanParticleSystem2::ResizeBuffer(int capacity)
-{
+int CQuorvanParticleSystem2::ResizeBuffer(int capacity) {
     CQuorvanParticle2* block = nullptr;
     if (capacity > 0) {
         block = AllocateParticles(capacity);
@@ -276,8 +269,7 @@ int CQuorvanParticleSystem2::ResizeBuffer(int capacity)
     return 1;
 }
 
-int CQuorvanParticleSystem2::OnSettingsChanged()
-{
+int CQuorvanParticleSystem2::OnSettingsChanged() {
     if (m_nMaxParticles != m_nBufferCapacity && ResizeBuffer(m_nMaxParticles) == 0) {
         return 0;
     }
@@ -285,19 +277,17 @@ int CQuorvanParticleSystem2::OnSettingsChanged()
     return 1;
 }
 
-int CQuorvanParticleSystem2::OnSpritesChanged()
-{
+int CQuorvanParticleSystem2::OnSpritesChanged() {
     GiveUpSprites();
     const Info& s = m_Info;
-    if (s.m_ParticleSprites.Length() == 0 || s.m_ParticleNumSprites <= 0 ||
-        s.m_ParticleNumSpritesPerRow <= 0) {
+    if (s.m_ParticleSprites.Length() == 0 || s.m_ParticleNumSprites <= 0 || s.m_ParticleNumSpritesPerRow <= 0) {
         return 0;
     }
     CommonString file = s.m_ParticleSprites;
     CommonString alphaFile = s.m_ParticleSprites;
     if (s.m_pSpriteStorage != nullptr) {
-        CSpriteSet* set = s.m_pSpriteStorage->GetSpriteSet(file, alphaFile, s.m_ParticleNumSprites,
-                                                           s.m_ParticleNumSpritesPerRow);
+        CSpriteSet* set =
+            s.m_pSpriteStorage->GetSpriteSet(file, alphaFile, s.m_ParticleNumSprites, s.m_ParticleNumSpritesPerRow);
         if (set == nullptr || set->AddReference() == 0) {
             return 0;
         }
@@ -308,8 +298,7 @@ int CQuorvanParticleSystem2::OnSpritesChanged()
     if (set == nullptr) {
         return 0;
     }
-    set->DefineSpriteSetSingle(m_pGame, file, alphaFile, s.m_ParticleNumSprites,
-                               s.m_ParticleNumSpritesPerRow);
+    set->DefineSpriteSetSingle(m_pGame, file, alphaFile, s.m_ParticleNumSprites, s.m_ParticleNumSpritesPerRow);
     if (set->AddReference() == 0) {
         delete set;
         return 0;

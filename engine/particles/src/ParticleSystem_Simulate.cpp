@@ -17,15 +17,13 @@ constexpr FIXED_FLOAT_16 kFullTurn = 360 * kFixed16One;
 
 // Start + r/256 of the range, the range's fraction taken before the multiplication so the
 // product stays in 32 bits for any range up to 32768.0.
-FIXED_FLOAT_16 Pick(std::int32_t r, FIXED_FLOAT_16 min, FIXED_FLOAT_16 max)
-{
+FIXED_FLOAT_16 Pick(std::int32_t r, FIXED_FLOAT_16 min, FIXED_FLOAT_16 max) {
     return Add(min, IMul(r, Sub(max, min) >> 8));
 }
 
 // Unit normal of (dx, dy) for the radial acceleration; a zero or sub-pixel-tiny vector is used
 // as it is, since no direction can be had from it.
-TVector2D_16 Normalise(FIXED_FLOAT_16 dx, FIXED_FLOAT_16 dy)
-{
+TVector2D_16 Normalise(FIXED_FLOAT_16 dx, FIXED_FLOAT_16 dy) {
     const FIXED_FLOAT_16 length = ParticleVectorLength(dx, dy);
     if ((length >> 8) == 0) {
         return TVector2D_16{dx, dy};
@@ -35,18 +33,11 @@ TVector2D_16 Normalise(FIXED_FLOAT_16 dx, FIXED_FLOAT_16 dy)
 
 }  // namespace
 
-void CQuorvanParticleSystem2::RunProcess()
-{
-    _RunProcessTimed(m_nFrameStep);
-}
+void CQuorvanParticleSystem2::RunProcess() { _RunProcessTimed(m_nFrameStep); }
 
-void CQuorvanParticleSystem2::RunMinimalProcess()
-{
-    _RunProcessTimed(IMul(m_nFrameStep, 5));
-}
+void CQuorvanParticleSystem2::RunMinimalProcess() { _RunProcessTimed(IMul(m_nFrameStep, 5)); }
 
-FIXED_FLOAT_16 CQuorvanParticleSystem2::PerSecond(FIXED_FLOAT_16 num, FIXED_FLOAT_16 den) const
-{
+FIXED_FLOAT_16 CQuorvanParticleSystem2::PerSecond(FIXED_FLOAT_16 num, FIXED_FLOAT_16 den) const {
     // A life (or the rest of it after the middle age) under 1/256 s is over within one step;
     // dividing by the step lets the value reach its end there instead of dividing by zero.
     if ((den >> 8) <= 0) {
@@ -55,8 +46,7 @@ FIXED_FLOAT_16 CQuorvanParticleSystem2::PerSecond(FIXED_FLOAT_16 num, FIXED_FLOA
     return Div(num, den);
 }
 
-void CQuorvanParticleSystem2::_RunProcessTimed(FIXED_FLOAT_16 dt)
-{
+void CQuorvanParticleSystem2::_RunProcessTimed(FIXED_FLOAT_16 dt) {
     if (m_Info.m_pSpriteSet == nullptr) {
         return;
     }
@@ -128,8 +118,7 @@ void CQuorvanParticleSystem2::_RunProcessTimed(FIXED_FLOAT_16 dt)
     m_PrevPos = m_CurPos;
 }
 
-void CQuorvanParticleSystem2::EmitNewParticles(int n)
-{
+void CQuorvanParticleSystem2::EmitNewParticles(int n) {
     // Without sprites the system is inert, as in the frame update: nothing would ever age the
     // particles out, and a grid batch needs the strip's frame size.
     if (IsStopped() || n < 1 || m_Info.m_pSpriteSet == nullptr) {
@@ -145,14 +134,12 @@ void CQuorvanParticleSystem2::EmitNewParticles(int n)
     }
 }
 
-FIXED_FLOAT_16 CQuorvanParticleSystem2::RandomDirection()
-{
+FIXED_FLOAT_16 CQuorvanParticleSystem2::RandomDirection() {
     const std::int32_t r = NextParticleRandom();
     return Add(Sub(IMul(r, m_Info.m_Spread >> 8), m_Info.m_Spread >> 1), m_Info.m_Direction);
 }
 
-FIXED_FLOAT_16 CQuorvanParticleSystem2::BlendDirection(FIXED_FLOAT_16 dx, FIXED_FLOAT_16 dy)
-{
+FIXED_FLOAT_16 CQuorvanParticleSystem2::BlendDirection(FIXED_FLOAT_16 dx, FIXED_FLOAT_16 dy) {
     if (dx == 0 && dy == 0) {
         return RandomDirection();
     }
@@ -166,8 +153,7 @@ FIXED_FLOAT_16 CQuorvanParticleSystem2::BlendDirection(FIXED_FLOAT_16 dx, FIXED_
     return Add(m_Info.m_Direction, Mul(k, d));
 }
 
-void CQuorvanParticleSystem2::SetupNewParticle(CQuorvanParticle2& p)
-{
+void CQuorvanParticleSystem2::SetupNewParticle(CQuorvanParticle2& p) {
     const CQuorvanParticleSystemInfo2& s = m_Info;
     p = CQuorvanParticle2{};
     p.life = Pick(NextParticleRandom(), s.m_ParticleLifeMin, s.m_ParticleLifeMax);
@@ -178,8 +164,8 @@ void CQuorvanParticleSystem2::SetupNewParticle(CQuorvanParticle2& p)
     p.x = Add(m_PrevPos.x, Mul(Sub(m_CurPos.x, m_PrevPos.x), along));
     p.y = Add(m_PrevPos.y, Mul(Sub(m_CurPos.y, m_PrevPos.y), along));
     if (s.m_pEmitShape != nullptr) {
-        const TVector2D_16 offset = s.m_pEmitShape->m_bFlow ? s.m_pEmitShape->GetNextEmitPointFlow()
-                                                            : s.m_pEmitShape->GetNextEmitPointRandom();
+        const TVector2D_16 offset =
+            s.m_pEmitShape->m_bFlow ? s.m_pEmitShape->GetNextEmitPointFlow() : s.m_pEmitShape->GetNextEmitPointRandom();
         p.x = Add(p.x, offset.x);
         p.y = Add(p.y, offset.y);
     } else if (s.m_pEmitFunc != nullptr) {
@@ -198,8 +184,8 @@ void CQuorvanParticleSystem2::SetupNewParticle(CQuorvanParticle2& p)
         if (s.m_AnimateEffect && s.m_AnimateRandom && s.m_ParticleNumSprites > 0) {
             p.frame = Shl16(NextGameRandom() % s.m_ParticleNumSprites);
         }
-        angle = s.m_DirectionalParticles ? BlendDirection(Sub(p.x, m_CurPos.x), Sub(p.y, m_CurPos.y))
-                                         : RandomDirection();
+        angle =
+            s.m_DirectionalParticles ? BlendDirection(Sub(p.x, m_CurPos.x), Sub(p.y, m_CurPos.y)) : RandomDirection();
     } else {
         // One batch lays the strip's cells out as in its picture; they then fly apart.
         if (++m_nGridCounter >= s.m_ParticleNumSprites) {
@@ -215,10 +201,9 @@ void CQuorvanParticleSystem2::SetupNewParticle(CQuorvanParticle2& p)
         const int frameH = frame0 != nullptr ? frame0->m_Height : 0;
         const FIXED_FLOAT_16 w = Mul(s.m_ParticleSizeStart, Shl16(frameW));
         const FIXED_FLOAT_16 h = Mul(s.m_ParticleSizeStart, Shl16(frameH));
-        p.x = Add(p.x, Add(Sub(IMul(column, w), Wrap32(static_cast<std::int64_t>(w) * perRow / 2)),
-                           Shl16((w / 2) >> 16)));
-        p.y = Add(p.y, Add(Sub(IMul(row, h), Wrap32(static_cast<std::int64_t>(h) * rows / 2)),
-                           Shl16((h / 2) >> 16)));
+        p.x = Add(p.x,
+                  Add(Sub(IMul(column, w), Wrap32(static_cast<std::int64_t>(w) * perRow / 2)), Shl16((w / 2) >> 16)));
+        p.y = Add(p.y, Add(Sub(IMul(row, h), Wrap32(static_cast<std::int64_t>(h) * rows / 2)), Shl16((h / 2) >> 16)));
         p.frame = Shl16(cell);
         angle = BlendDirection(Sub(p.x, m_CurPos.x), Sub(p.y, m_CurPos.y));
     }

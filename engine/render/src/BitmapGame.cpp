@@ -8,8 +8,7 @@
 
 namespace render_detail {
 
-int GameBitsPerPixel(CGameBase* game)
-{
+int GameBitsPerPixel(CGameBase* game) {
     if (game == nullptr) {
         return 16;
     }
@@ -18,28 +17,17 @@ int GameBitsPerPixel(CGameBase* game)
     return props.bitsPerPixel;
 }
 
-int GameOrientationMode(CGameBase* game)
-{
-    return game != nullptr ? game->m_nOrientationMode : 0;
-}
+int GameOrientationMode(CGameBase* game) { return game != nullptr ? game->m_nOrientationMode : 0; }
 
-bool GameUsesDoubleResolution(CGameBase* game)
-{
-    return game != nullptr && game->m_bDoubleResolution;
-}
+bool GameUsesDoubleResolution(CGameBase* game) { return game != nullptr && game->m_bDoubleResolution; }
 
-bool IsGameBackBuffer(CGameBase* game, IDibBitmap* bitmap)
-{
+bool IsGameBackBuffer(CGameBase* game, IDibBitmap* bitmap) {
     return game != nullptr && bitmap != nullptr && game->m_pBackBuffer == bitmap;
 }
 
-int GameAlphaThreshold(CGameBase* game)
-{
-    return game != nullptr ? game->m_nAlphaThreshold : 128;
-}
+int GameAlphaThreshold(CGameBase* game) { return game != nullptr ? game->m_nAlphaThreshold : 128; }
 
-void GameTransparentColor(CGameBase* game, int& r, int& g, int& b)
-{
+void GameTransparentColor(CGameBase* game, int& r, int& g, int& b) {
     if (game == nullptr) {
         r = 255;
         g = 0;
@@ -51,8 +39,7 @@ void GameTransparentColor(CGameBase* game, int& r, int& g, int& b)
     b = game->m_nTransparentB;
 }
 
-void GameForgetBitmap(CGameBase* game, IDibBitmap* bitmap)
-{
+void GameForgetBitmap(CGameBase* game, IDibBitmap* bitmap) {
     if (game == nullptr || !game->m_bTrackBitmaps) {
         return;
     }
@@ -65,18 +52,11 @@ void GameForgetBitmap(CGameBase* game, IDibBitmap* bitmap)
     }
 }
 
-bool GameRendererIsGL(CGameBase* game)
-{
-    return game != nullptr && game->m_nRendererKind == kRendererGLES;
-}
+bool GameRendererIsGL(CGameBase* game) { return game != nullptr && game->m_nRendererKind == kRendererGLES; }
 
-IDibBitmap* GameBackBuffer(CGameBase* game)
-{
-    return game != nullptr ? game->m_pBackBuffer : nullptr;
-}
+IDibBitmap* GameBackBuffer(CGameBase* game) { return game != nullptr ? game->m_pBackBuffer : nullptr; }
 
-IDibBitmap* GameCreateBitmap(CGameBase* game)
-{
+IDibBitmap* GameCreateBitmap(CGameBase* game) {
     if (game != nullptr) {
         return game->CreateBitmapObject();
     }

@@ -16,13 +16,11 @@ namespace {
 bool IsTurned(int mode) { return mode == kOrientationTurned1 || mode == kOrientationTurned2; }
 
 template <typename T>
-void ReverseElements(T* data, std::size_t n)
-{
+void ReverseElements(T* data, std::size_t n) {
     std::reverse(data, data + n);
 }
 
-void ReverseBytesPerElement(unsigned char* data, std::size_t n, std::size_t size)
-{
+void ReverseBytesPerElement(unsigned char* data, std::size_t n, std::size_t size) {
     for (std::size_t i = 0, j = n - 1; i < j; ++i, --j) {
         for (std::size_t k = 0; k < size; ++k) {
             std::swap(data[i * size + k], data[j * size + k]);
@@ -32,13 +30,9 @@ void ReverseBytesPerElement(unsigned char* data, std::size_t n, std::size_t size
 
 }  // namespace
 
-bool CanFlipGameOrientation(CGameBase* game)
-{
-    return game != nullptr && IsTurned(game->m_nOrientationMode);
-}
+bool CanFlipGameOrientation(CGameBase* game) { return game != nullptr && IsTurned(game->m_nOrientationMode); }
 
-void FlipBitmapOrientation(IDibBitmap* bitmap, int mode)
-{
+void FlipBitmapOrientation(IDibBitmap* bitmap, int mode) {
     if (bitmap == nullptr) {
         return;
     }
@@ -78,8 +72,7 @@ void FlipBitmapOrientation(IDibBitmap* bitmap, int mode)
     (void)bitmap->HWUpdateTexture();
 }
 
-void FlipGameOrientation(CGameBase* game, int mode)
-{
+void FlipGameOrientation(CGameBase* game, int mode) {
     if (!CanFlipGameOrientation(game) || game->m_nOrientationMode == mode) {
         return;
     }
@@ -98,9 +91,7 @@ namespace {
 
 enum class CopyPlane { kPixels, kAlpha };
 
-void CopyData(CopyPlane plane, CGameBase* game, IDibBitmap* src, IDibBitmap* dst, int x, int y,
-              int w, int h)
-{
+void CopyData(CopyPlane plane, CGameBase* game, IDibBitmap* src, IDibBitmap* dst, int x, int y, int w, int h) {
     if (src == nullptr || dst == nullptr) {
         return;
     }
@@ -132,26 +123,22 @@ void CopyData(CopyPlane plane, CGameBase* game, IDibBitmap* src, IDibBitmap* dst
 
 }  // namespace
 
-void CopyBitmapData(CGameBase* game, IDibBitmap* src, IDibBitmap* dst, int x, int y, int w, int h)
-{
+void CopyBitmapData(CGameBase* game, IDibBitmap* src, IDibBitmap* dst, int x, int y, int w, int h) {
     CopyData(CopyPlane::kPixels, game, src, dst, x, y, w, h);
 }
 
-void CopyAlphaData(CGameBase* game, IDibBitmap* src, IDibBitmap* dst, int x, int y, int w, int h)
-{
+void CopyAlphaData(CGameBase* game, IDibBitmap* src, IDibBitmap* dst, int x, int y, int w, int h) {
     CopyData(CopyPlane::kAlpha, game, src, dst, x, y, w, h);
 }
 
-int CreateBitmap(CGameBase* game, IDibBitmap* bitmap, int w, int h)
-{
+int CreateBitmap(CGameBase* game, IDibBitmap* bitmap, int w, int h) {
     if (game == nullptr || bitmap == nullptr) {
         return 0;
     }
     return IsTurned(game->m_nOrientationMode) ? bitmap->Create(h, w) : bitmap->Create(w, h);
 }
 
-IDibBitmap* CreateBitmap(CGameBase* game, int w, int h, bool withAlpha)
-{
+IDibBitmap* CreateBitmap(CGameBase* game, int w, int h, bool withAlpha) {
     if (game == nullptr) {
         return nullptr;
     }

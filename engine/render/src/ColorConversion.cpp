@@ -4,8 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-hslcolor rgb2hsl(rgbcolor c)
-{
+hslcolor rgb2hsl(rgbcolor c) {
     const double R = c.r / 255.0, G = c.g / 255.0, B = c.b / 255.0;
     const double mx = std::max({R, G, B});
     const double mn = std::min({R, G, B});
@@ -27,12 +26,11 @@ hslcolor rgb2hsl(rgbcolor c)
     } else {
         hue = mn == R ? 3.0 + gg : 5.0 - rr;
     }
-    return hslcolor{static_cast<std::int32_t>(hue / 6.0 * 255.0),
-                    static_cast<std::int32_t>(S * 255.0), static_cast<std::int32_t>(L * 255.0)};
+    return hslcolor{static_cast<std::int32_t>(hue / 6.0 * 255.0), static_cast<std::int32_t>(S * 255.0),
+                    static_cast<std::int32_t>(L * 255.0)};
 }
 
-rgbcolor hsl2rgb(hslcolor c)
-{
+rgbcolor hsl2rgb(hslcolor c) {
     const double L = c.l / 255.0, S = c.s / 255.0;
     const double v = L <= 0.5 ? L * (1.0 + S) : L + S - L * S;
     double r = L, g = L, b = L;
@@ -48,12 +46,36 @@ rgbcolor hsl2rgb(hslcolor c)
         const double vsf = v * sv * f;
         const double mid1 = m + vsf, mid2 = v - vsf;
         switch (sextant) {
-        case 0: r = v; g = mid1; b = m; break;
-        case 1: r = mid2; g = v; b = m; break;
-        case 2: r = m; g = v; b = mid1; break;
-        case 3: r = m; g = mid2; b = v; break;
-        case 4: r = mid1; g = m; b = v; break;
-        default: r = v; g = m; b = mid2; break;
+            case 0:
+                r = v;
+                g = mid1;
+                b = m;
+                break;
+            case 1:
+                r = mid2;
+                g = v;
+                b = m;
+                break;
+            case 2:
+                r = m;
+                g = v;
+                b = mid1;
+                break;
+            case 3:
+                r = m;
+                g = mid2;
+                b = v;
+                break;
+            case 4:
+                r = mid1;
+                g = m;
+                b = v;
+                break;
+            default:
+                r = v;
+                g = m;
+                b = mid2;
+                break;
         }
     }
     auto out = [](double x) {
@@ -63,7 +85,4 @@ rgbcolor hsl2rgb(hslcolor c)
     return rgbcolor{out(r), out(g), out(b)};
 }
 
-std::int32_t WrapHue(std::int32_t hue)
-{
-    return ((hue % 255) + 255) % 255;
-}
+std::int32_t WrapHue(std::int32_t hue) { return ((hue % 255) + 255) % 255; }

@@ -16,14 +16,12 @@ namespace {
 
 DrawLineHardwareFn g_DrawLineHardware = nullptr;
 
-inline void BlendLinePixel(std::uint16_t& p, int cov, int kr, int kg, int kb)
-{
+inline void BlendLinePixel(std::uint16_t& p, int cov, int kr, int kg, int kb) {
     if (cov <= 0) {
         return;
     }
     const int r = Red5(p), g = Green6(p), b = Blue5(p);
-    p = static_cast<std::uint16_t>(((r + ((cov * (kr - r)) >> 8)) << 11) |
-                                   ((g + ((cov * (kg - g)) >> 8)) << 5) |
+    p = static_cast<std::uint16_t>(((r + ((cov * (kr - r)) >> 8)) << 11) | ((g + ((cov * (kg - g)) >> 8)) << 5) |
                                    (b + ((cov * (kb - b)) >> 8)));
 }
 
@@ -31,21 +29,16 @@ inline void BlendLinePixel(std::uint16_t& p, int cov, int kr, int kg, int kb)
 
 void SetDrawLineHardwarePath(DrawLineHardwareFn fn) { g_DrawLineHardware = fn; }
 
-int DrawLine_AA(CGameBase* game, int x0, int y0, int x1, int y1, int r, int g, int b, int alpha0,
-                int alpha1)
-{
+int DrawLine_AA(CGameBase* game, int x0, int y0, int x1, int y1, int r, int g, int b, int alpha0, int alpha1) {
     if (GameRendererIsGL(game)) {
-        return g_DrawLineHardware != nullptr
-                   ? g_DrawLineHardware(game, x0, y0, x1, y1, r, g, b, alpha0, alpha1)
-                   : 0;
+        return g_DrawLineHardware != nullptr ? g_DrawLineHardware(game, x0, y0, x1, y1, r, g, b, alpha0, alpha1) : 0;
     }
     DrawLine_AA_Software(GameBackBuffer(game), x0, y0, x1, y1, r, g, b, alpha0, alpha1);
     return 0;
 }
 
-void DrawLine_AA_Software(IDibBitmap* target, int x0, int y0, int x1, int y1, int r, int g, int b,
-                          int alpha0, int alpha1)
-{
+void DrawLine_AA_Software(IDibBitmap* target, int x0, int y0, int x1, int y1, int r, int g, int b, int alpha0,
+                          int alpha1) {
     const TDestination d = DestinationOf(target);
     if (d.pixels == nullptr) {
         return;
@@ -71,26 +64,23 @@ void DrawLine_AA_Software(IDibBitmap* target, int x0, int y0, int x1, int y1, in
     };
     turn(x0, y0);
     turn(x1, y1);
-    if ((x0 < 0 && x1 < 0) || (x0 >= W && x1 >= W) || (y0 < 0 && y1 < 0) ||
-        (y0 >= H && y1 >= H)) {
+    if ((x0 < 0 && x1 < 0) || (x0 >= W && x1 >= W) || (y0 < 0 && y1 < 0) || (y0 >= H && y1 >= H)) {
         return;
     }
     if (y0 == y1) {
         const int from = std::min(x0, x1), to = std::max(x0, x1) + 1;
         target->DrawLineH(from, to, y0, static_cast<unsigned char>(r), static_cast<unsigned char>(g),
                           static_cast<unsigned char>(b), static_cast<unsigned char>(alpha0));
-        target->DrawLineH(from, to, y0 + 1, static_cast<unsigned char>(r),
-                          static_cast<unsigned char>(g), static_cast<unsigned char>(b),
-                          static_cast<unsigned char>(alpha0));
+        target->DrawLineH(from, to, y0 + 1, static_cast<unsigned char>(r), static_cast<unsigned char>(g),
+                          static_cast<unsigned char>(b), static_cast<unsigned char>(alpha0));
         return;
     }
     if (x0 == x1) {
         const int from = std::min(y0, y1), to = std::max(y0, y1) + 1;
         target->DrawLineV(x0, from, to, static_cast<unsigned char>(r), static_cast<unsigned char>(g),
                           static_cast<unsigned char>(b), static_cast<unsigned char>(alpha0));
-        target->DrawLineV(x0 + 1, from, to, static_cast<unsigned char>(r),
-                          static_cast<unsigned char>(g), static_cast<unsigned char>(b),
-                          static_cast<unsigned char>(alpha0));
+        target->DrawLineV(x0 + 1, from, to, static_cast<unsigned char>(r), static_cast<unsigned char>(g),
+                          static_cast<unsigned char>(b), static_cast<unsigned char>(alpha0));
         return;
     }
     const int kr = r >> 3, kg = g >> 2, kb = b >> 3;

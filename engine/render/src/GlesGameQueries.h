@@ -11,9 +11,9 @@ class IDibBitmap;
 
 namespace gles_game {
 
-bool IsGlesRenderer(CGameBase* game);      // renderer kind 5
+bool IsGlesRenderer(CGameBase* game);  // renderer kind 5
 void SetRendererKind(CGameBase* game, int kind);
-IDibBitmap* DrawTarget(CGameBase* game);   // current draw target (the screen bitmap on GL ES)
+IDibBitmap* DrawTarget(CGameBase* game);  // current draw target (the screen bitmap on GL ES)
 IDibBitmap* BackBuffer(CGameBase* game);
 // Makes the bitmap the game's back buffer and current draw target.
 void SetScreenTarget(CGameBase* game, IDibBitmap* bitmap);
@@ -21,15 +21,15 @@ bool HardwareTextures(CGameBase* game);
 bool ImmediateUpload(CGameBase* game);
 void SetImmediateUpload(CGameBase* game, bool on);
 void SetHardwareTextures(CGameBase* game, bool on);
-bool TrueColorTextures(CGameBase* game);   // upload as 8888
-bool TrueColorImages(CGameBase* game);     // decode into 24-bit pixels
+bool TrueColorTextures(CGameBase* game);  // upload as 8888
+bool TrueColorImages(CGameBase* game);    // decode into 24-bit pixels
 bool ReleasePixelsAfterUpload(CGameBase* game);
 bool DoubleResolutionMode(CGameBase* game);
 bool TurnedScreen(CGameBase* game);
 bool PhysicalViewport(CGameBase* game);
 void PhysicalScreenSize(CGameBase* game, int& w, int& h);
-int ScreenRotationAngle(CGameBase* game);  // 24.8 degrees
-void StepRotationCounter(CGameBase* game); // one projection call done: counter - 1 when above 0
+int ScreenRotationAngle(CGameBase* game);   // 24.8 degrees
+void StepRotationCounter(CGameBase* game);  // one projection call done: counter - 1 when above 0
 bool RotationInProgress(CGameBase* game);
 // The 2x twin of an image path.
 std::string ImagePathFor2x(CGameBase* game, const std::string& path);

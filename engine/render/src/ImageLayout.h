@@ -9,35 +9,35 @@
 #include "render/ImageDecode.h"
 
 struct TImageLayout {
-  int mode;
-  int width, height;  // the image as seen
+    int mode;
+    int width, height;  // the image as seen
 
-  std::size_t Index(int x, int y) const {
-    switch (mode) {
-      case 1:
-        return static_cast<std::size_t>(width - 1 - x) * height + y;
-      case 2:
-        return static_cast<std::size_t>(x) * height + (height - 1 - y);
-      default:
-        return static_cast<std::size_t>(y) * width + x;
+    std::size_t Index(int x, int y) const {
+        switch (mode) {
+            case 1:
+                return static_cast<std::size_t>(width - 1 - x) * height + y;
+            case 2:
+                return static_cast<std::size_t>(x) * height + (height - 1 - y);
+            default:
+                return static_cast<std::size_t>(y) * width + x;
+        }
     }
-  }
 };
 
 // The planes the options ask for, malloc'ed for a width x height image of bpp bytes per pixel;
 // false (and nothing kept) when memory runs out.
 inline bool AllocatePlanes(const TDecodeOptions& options, int width, int height, int bpp, CDecodedImage* out) {
-  const std::size_t planePixels = static_cast<std::size_t>(width) * height;
-  if (options.wantPixels) {
-    out->pixels = static_cast<unsigned char*>(std::malloc(planePixels * bpp));
-    if (!out->pixels) return false;
-  }
-  if (options.wantAlpha) {
-    out->alpha = static_cast<unsigned char*>(std::malloc(planePixels));
-    if (!out->alpha) {
-      out->Reset();
-      return false;
+    const std::size_t planePixels = static_cast<std::size_t>(width) * height;
+    if (options.wantPixels) {
+        out->pixels = static_cast<unsigned char*>(std::malloc(planePixels * bpp));
+        if (!out->pixels) return false;
     }
-  }
-  return true;
+    if (options.wantAlpha) {
+        out->alpha = static_cast<unsigned char*>(std::malloc(planePixels));
+        if (!out->alpha) {
+            out->Reset();
+            return false;
+        }
+    }
+    return true;
 }

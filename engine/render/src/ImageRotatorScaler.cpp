@@ -14,14 +14,10 @@ namespace {
 
 constexpr double kPi = 3.1415926535;
 
-int RoundHalfAway(double v)
-{
-    return static_cast<int>(v >= 0.0 ? v + 0.5 : v - 0.5);
-}
+int RoundHalfAway(double v) { return static_cast<int>(v >= 0.0 ? v + 0.5 : v - 0.5); }
 
 // One addition or subtraction of a full turn, as the software members expect.
-FIXED_FLOAT WrapOnce(FIXED_FLOAT angle)
-{
+FIXED_FLOAT WrapOnce(FIXED_FLOAT angle) {
     if (angle < 0) {
         angle += kFixedFullTurn;
     } else if (angle >= kFixedFullTurn) {
@@ -33,20 +29,16 @@ FIXED_FLOAT WrapOnce(FIXED_FLOAT angle)
 }  // namespace
 
 CQuorvanImageRotatorScaler::CQuorvanImageRotatorScaler(CGameBase* game, int entries)
-    : m_pGame(game), m_nEntries(entries), m_nIndexScale((entries << 12) / 5760)
-{
-}
+    : m_pGame(game), m_nEntries(entries), m_nIndexScale((entries << 12) / 5760) {}
 
-CQuorvanImageRotatorScaler::~CQuorvanImageRotatorScaler()
-{
+CQuorvanImageRotatorScaler::~CQuorvanImageRotatorScaler() {
     std::free(m_pSin256);
     std::free(m_pCos256);
     std::free(m_pSin65536);
     std::free(m_pCos65536);
 }
 
-int CQuorvanImageRotatorScaler::Initialize()
-{
+int CQuorvanImageRotatorScaler::Initialize() {
     if (m_nEntries <= 0) {
         return 0;
     }
@@ -72,8 +64,7 @@ int CQuorvanImageRotatorScaler::Initialize()
     return 1;
 }
 
-int CQuorvanImageRotatorScaler::GetLookupIndex(FIXED_FLOAT angle) const
-{
+int CQuorvanImageRotatorScaler::GetLookupIndex(FIXED_FLOAT angle) const {
     // Callers pass headings that drift past a full turn or below zero; wrapping here keeps every
     // table read inside the table.
     FIXED_FLOAT wrapped = angle % kFixedFullTurn;
@@ -83,8 +74,7 @@ int CQuorvanImageRotatorScaler::GetLookupIndex(FIXED_FLOAT angle) const
     return static_cast<int>((static_cast<std::int64_t>(wrapped) * m_nIndexScale) >> 16);
 }
 
-void SetCoordsAccordingToOrientationModeF(IDibBitmap* dst, FIXED_FLOAT& x, FIXED_FLOAT& y)
-{
+void SetCoordsAccordingToOrientationModeF(IDibBitmap* dst, FIXED_FLOAT& x, FIXED_FLOAT& y) {
     const int mode = dst->GetOrientationMode();
     if (mode == kOrientationTurned1) {
         const FIXED_FLOAT nx = y;
@@ -99,8 +89,7 @@ void SetCoordsAccordingToOrientationModeF(IDibBitmap* dst, FIXED_FLOAT& x, FIXED
     }
 }
 
-bool CQuorvanImageRotatorScaler::PrepareSoftwareDraw(TRotatedDraw& draw)
-{
+bool CQuorvanImageRotatorScaler::PrepareSoftwareDraw(TRotatedDraw& draw) {
     if (draw.src == nullptr || draw.dst == nullptr) {
         return false;
     }
@@ -118,77 +107,53 @@ bool CQuorvanImageRotatorScaler::PrepareSoftwareDraw(TRotatedDraw& draw)
     return true;
 }
 
-void CQuorvanImageRotatorScaler::DrawRotatedBitmap(IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT x,
-                                                   FIXED_FLOAT y, FIXED_FLOAT angle,
-                                                   FIXED_FLOAT_16 scale, int flags)
-{
+void CQuorvanImageRotatorScaler::DrawRotatedBitmap(IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT x, FIXED_FLOAT y,
+                                                   FIXED_FLOAT angle, FIXED_FLOAT_16 scale, int flags) {
     TRotatedDraw d{TRotatedDraw::kPlain, src, dst, x, y, angle, scale, 255, 255, 255, 0, flags};
     if (PrepareSoftwareDraw(d)) {
         SW565_DrawRotatedBitmapHighest(src, dst, d.x, d.y, d.angle, scale, flags);
     }
 }
 
-void CQuorvanImageRotatorScaler::DrawRotatedBitmapTransparent(IDibBitmap* src, IDibBitmap* dst,
-                                                              FIXED_FLOAT x, FIXED_FLOAT y,
-                                                              FIXED_FLOAT angle,
-                                                              FIXED_FLOAT_16 scale,
-                                                              int alphaOffset, int flags)
-{
-    TRotatedDraw d{TRotatedDraw::kTransparent, src, dst, x, y, angle, scale, 255, 255, 255,
-                   alphaOffset, flags};
+void CQuorvanImageRotatorScaler::DrawRotatedBitmapTransparent(IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT x,
+                                                              FIXED_FLOAT y, FIXED_FLOAT angle, FIXED_FLOAT_16 scale,
+                                                              int alphaOffset, int flags) {
+    TRotatedDraw d{TRotatedDraw::kTransparent, src, dst, x, y, angle, scale, 255, 255, 255, alphaOffset, flags};
     if (PrepareSoftwareDraw(d)) {
-        SW565_DrawRotatedBitmapTransparentHighest(src, dst, d.x, d.y, d.angle, scale, alphaOffset,
-                                                  flags);
+        SW565_DrawRotatedBitmapTransparentHighest(src, dst, d.x, d.y, d.angle, scale, alphaOffset, flags);
     }
 }
 
-void CQuorvanImageRotatorScaler::DrawRotatedBitmapAdditive(IDibBitmap* src, IDibBitmap* dst,
-                                                           FIXED_FLOAT x, FIXED_FLOAT y,
-                                                           FIXED_FLOAT angle, FIXED_FLOAT_16 scale,
-                                                           int r, int g, int b, int alphaOffset,
-                                                           int flags)
-{
-    TRotatedDraw d{TRotatedDraw::kAdditive, src, dst, x, y, angle, scale, r, g, b, alphaOffset,
-                   flags};
+void CQuorvanImageRotatorScaler::DrawRotatedBitmapAdditive(IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT x,
+                                                           FIXED_FLOAT y, FIXED_FLOAT angle, FIXED_FLOAT_16 scale,
+                                                           int r, int g, int b, int alphaOffset, int flags) {
+    TRotatedDraw d{TRotatedDraw::kAdditive, src, dst, x, y, angle, scale, r, g, b, alphaOffset, flags};
     if (PrepareSoftwareDraw(d)) {
-        SW565_DrawRotatedBitmapAdditiveHighest(src, dst, d.x, d.y, d.angle, scale, r, g, b,
-                                               alphaOffset, flags);
+        SW565_DrawRotatedBitmapAdditiveHighest(src, dst, d.x, d.y, d.angle, scale, r, g, b, alphaOffset, flags);
     }
 }
 
-void CQuorvanImageRotatorScaler::DrawRotatedBitmapMultiply(IDibBitmap* src, IDibBitmap* dst,
-                                                           FIXED_FLOAT x, FIXED_FLOAT y,
-                                                           FIXED_FLOAT angle, FIXED_FLOAT_16 scale,
-                                                           int r, int g, int b, int alphaOffset,
-                                                           int flags)
-{
-    TRotatedDraw d{TRotatedDraw::kMultiply, src, dst, x, y, angle, scale, r, g, b, alphaOffset,
-                   flags};
+void CQuorvanImageRotatorScaler::DrawRotatedBitmapMultiply(IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT x,
+                                                           FIXED_FLOAT y, FIXED_FLOAT angle, FIXED_FLOAT_16 scale,
+                                                           int r, int g, int b, int alphaOffset, int flags) {
+    TRotatedDraw d{TRotatedDraw::kMultiply, src, dst, x, y, angle, scale, r, g, b, alphaOffset, flags};
     if (PrepareSoftwareDraw(d)) {
-        SW565_DrawRotatedBitmapMultiplyHighest(src, dst, d.x, d.y, d.angle, scale, r, g, b,
-                                               alphaOffset, flags);
+        SW565_DrawRotatedBitmapMultiplyHighest(src, dst, d.x, d.y, d.angle, scale, r, g, b, alphaOffset, flags);
     }
 }
 
-void CQuorvanImageRotatorScaler::DrawRotatedBitmapAlphaChannel(IDibBitmap* src, IDibBitmap* dst,
-                                                               FIXED_FLOAT x, FIXED_FLOAT y,
-                                                               FIXED_FLOAT angle,
-                                                               FIXED_FLOAT_16 scale, int r, int g,
-                                                               int b, int alphaOffset, int flags)
-{
-    TRotatedDraw d{TRotatedDraw::kAlphaChannel, src, dst, x, y, angle, scale, r, g, b,
-                   alphaOffset, flags};
+void CQuorvanImageRotatorScaler::DrawRotatedBitmapAlphaChannel(IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT x,
+                                                               FIXED_FLOAT y, FIXED_FLOAT angle, FIXED_FLOAT_16 scale,
+                                                               int r, int g, int b, int alphaOffset, int flags) {
+    TRotatedDraw d{TRotatedDraw::kAlphaChannel, src, dst, x, y, angle, scale, r, g, b, alphaOffset, flags};
     if (PrepareSoftwareDraw(d)) {
-        SW565_DrawRotatedBitmapAlphaChannelHighest(src, dst, d.x, d.y, d.angle, scale, r, g, b,
-                                                   alphaOffset, flags);
+        SW565_DrawRotatedBitmapAlphaChannelHighest(src, dst, d.x, d.y, d.angle, scale, r, g, b, alphaOffset, flags);
     }
 }
 
 void CQuorvanImageRotatorScaler::DrawRotatedBitmapWithSourceOriginWithBlendMode(
-    IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT x, FIXED_FLOAT y, FIXED_FLOAT angle,
-    int originX, int originY, FIXED_FLOAT_16 scale, int blendMode, int alphaOffset, int r, int g,
-    int b, int flags)
-{
+    IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT x, FIXED_FLOAT y, FIXED_FLOAT angle, int originX, int originY,
+    FIXED_FLOAT_16 scale, int blendMode, int alphaOffset, int r, int g, int b, int flags) {
     if (src == nullptr || m_pSin65536 == nullptr) {
         return;
     }
@@ -196,10 +161,10 @@ void CQuorvanImageRotatorScaler::DrawRotatedBitmapWithSourceOriginWithBlendMode(
     const std::int64_t c = m_pCos65536[index];
     const std::int64_t s = m_pSin65536[index];
     // Offset from the pivot to the source centre, 16.16.
-    const std::int64_t dx = (static_cast<std::int64_t>(src->m_Width) << 16) / 2 -
-                            (static_cast<std::int64_t>(originX) << 8);
-    const std::int64_t dy = (static_cast<std::int64_t>(src->m_Height) << 16) / 2 -
-                            (static_cast<std::int64_t>(originY) << 8);
+    const std::int64_t dx =
+        (static_cast<std::int64_t>(src->m_Width) << 16) / 2 - (static_cast<std::int64_t>(originX) << 8);
+    const std::int64_t dy =
+        (static_cast<std::int64_t>(src->m_Height) << 16) / 2 - (static_cast<std::int64_t>(originY) << 8);
     const std::int64_t rx = ((c * dx) >> 16) - ((s * dy) >> 16);
     const std::int64_t ry = ((c * dy) >> 16) + ((s * dx) >> 16);
     const std::int64_t cx = (static_cast<std::int64_t>(x) << 8) + ((rx * scale) >> 16);
@@ -207,27 +172,23 @@ void CQuorvanImageRotatorScaler::DrawRotatedBitmapWithSourceOriginWithBlendMode(
     const FIXED_FLOAT centreX = static_cast<FIXED_FLOAT>(cx >> 8);
     const FIXED_FLOAT centreY = static_cast<FIXED_FLOAT>(cy >> 8);
     switch (blendMode) {
-    case 0:
-        if (alphaOffset < 0) {
-            DrawRotatedBitmapTransparent(src, dst, centreX, centreY, angle, scale, alphaOffset,
-                                         flags);
-        } else {
-            DrawRotatedBitmap(src, dst, centreX, centreY, angle, scale, flags);
-        }
-        break;
-    case 1:
-        DrawRotatedBitmapAdditive(src, dst, centreX, centreY, angle, scale, r, g, b, alphaOffset,
-                                  flags);
-        break;
-    case 2:
-        DrawRotatedBitmapMultiply(src, dst, centreX, centreY, angle, scale, r, g, b, alphaOffset,
-                                  flags);
-        break;
-    case 3:
-        DrawRotatedBitmapAlphaChannel(src, dst, centreX, centreY, angle, scale, r, g, b,
-                                      alphaOffset, flags);
-        break;
-    default:
-        break;
+        case 0:
+            if (alphaOffset < 0) {
+                DrawRotatedBitmapTransparent(src, dst, centreX, centreY, angle, scale, alphaOffset, flags);
+            } else {
+                DrawRotatedBitmap(src, dst, centreX, centreY, angle, scale, flags);
+            }
+            break;
+        case 1:
+            DrawRotatedBitmapAdditive(src, dst, centreX, centreY, angle, scale, r, g, b, alphaOffset, flags);
+            break;
+        case 2:
+            DrawRotatedBitmapMultiply(src, dst, centreX, centreY, angle, scale, r, g, b, alphaOffset, flags);
+            break;
+        case 3:
+            DrawRotatedBitmapAlphaChannel(src, dst, centreX, centreY, angle, scale, r, g, b, alphaOffset, flags);
+            break;
+        default:
+            break;
     }
 }

@@ -11,9 +11,7 @@
 
 using namespace render_detail;
 
-IDibBitmap* CQuorvanImageRotatorScaler::CreateRotatedBitmap(IDibBitmap* src, FIXED_FLOAT angle,
-                                                            FIXED_FLOAT scale)
-{
+IDibBitmap* CQuorvanImageRotatorScaler::CreateRotatedBitmap(IDibBitmap* src, FIXED_FLOAT angle, FIXED_FLOAT scale) {
     if (src == nullptr || scale <= 15 || m_pSin256 == nullptr) {
         return nullptr;
     }
@@ -96,10 +94,9 @@ IDibBitmap* CQuorvanImageRotatorScaler::CreateRotatedBitmap(IDibBitmap* src, FIX
             weights[3] = 16 - weights[0] - weights[1] - weights[2];
             // Neighbours beyond the last column or row repeat the edge pixel.
             const int c1 = std::min(col + 1, sw - 1), r1 = std::min(row + 1, sh - 1);
-            const std::size_t idx[4] = {static_cast<std::size_t>(row) * stride + col,
-                                        static_cast<std::size_t>(row) * stride + c1,
-                                        static_cast<std::size_t>(r1) * stride + col,
-                                        static_cast<std::size_t>(r1) * stride + c1};
+            const std::size_t idx[4] = {
+                static_cast<std::size_t>(row) * stride + col, static_cast<std::size_t>(row) * stride + c1,
+                static_cast<std::size_t>(r1) * stride + col, static_cast<std::size_t>(r1) * stride + c1};
             const std::size_t o = static_cast<std::size_t>(j) * w + i;
             if (pixels != nullptr) {
                 int r = 0, g = 0, b = 0;
@@ -121,8 +118,8 @@ IDibBitmap* CQuorvanImageRotatorScaler::CreateRotatedBitmap(IDibBitmap* src, FIX
     }
     // The planes were filled in stored order; a turned bitmap takes them as seen, so hand over
     // the seen size to keep w stored columns.
-    const bool turned = out->GetOrientationMode() == kOrientationTurned1 ||
-                        out->GetOrientationMode() == kOrientationTurned2;
+    const bool turned =
+        out->GetOrientationMode() == kOrientationTurned1 || out->GetOrientationMode() == kOrientationTurned2;
     const int givenW = turned ? h : w;
     const int givenH = turned ? w : h;
     if (pixels != nullptr) {

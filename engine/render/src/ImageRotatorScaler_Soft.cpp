@@ -15,13 +15,12 @@ namespace {
 struct TSource {
     const std::uint16_t* pixels = nullptr;
     const unsigned char* alpha = nullptr;
-    int width = 0;   // sampled extent (buffer size)
+    int width = 0;  // sampled extent (buffer size)
     int height = 0;
     int stride = 0;  // stored columns
 };
 
-TSource SourceOf(IDibBitmap* src)
-{
+TSource SourceOf(IDibBitmap* src) {
     TSource s;
     if (auto* soft = dynamic_cast<CWinDibBitmap*>(src)) {
         s.pixels = reinterpret_cast<const std::uint16_t*>(soft->PixelsForDrawing());
@@ -44,13 +43,11 @@ struct TFrame {
     std::int64_t du = 0, dv = 0;           // per destination column
     std::int64_t duRow = 0, dvRow = 0;     // per destination row
     bool mirror = false;
-    std::int64_t mirrorWidth = 0;          // source width in 16.16
+    std::int64_t mirrorWidth = 0;  // source width in 16.16
 };
 
-bool SetupFrame(const int* sin256, const int* cos256, int index, const TSource& s,
-                const TDestination& d, FIXED_FLOAT x, FIXED_FLOAT y, FIXED_FLOAT_16 scale,
-                int flags, TFrame& f)
-{
+bool SetupFrame(const int* sin256, const int* cos256, int index, const TSource& s, const TDestination& d, FIXED_FLOAT x,
+                FIXED_FLOAT y, FIXED_FLOAT_16 scale, int flags, TFrame& f) {
     const std::int64_t sn = sin256[index];
     const std::int64_t cs = cos256[index];
     const std::int64_t hw = static_cast<std::int64_t>(s.width) * 128;
@@ -94,8 +91,7 @@ bool SetupFrame(const int* sin256, const int* cos256, int index, const TSource& 
 
 // Calls fn(destination pixel, u, v) for every pixel of the box.
 template <typename Fn>
-void ForEachPixel(const TFrame& f, const TDestination& d, Fn&& fn)
-{
+void ForEachPixel(const TFrame& f, const TDestination& d, Fn&& fn) {
     std::int64_t rowU = f.rowU, rowV = f.rowV;
     for (int py = f.y0; py <= f.y1; ++py) {
         std::int64_t u = rowU, v = rowV;
@@ -111,8 +107,7 @@ void ForEachPixel(const TFrame& f, const TDestination& d, Fn&& fn)
 }
 
 // Nearest sampling: the source column must be below width - 1 and the row below height - 1.
-inline bool InsideNearest(const TSource& s, std::int64_t u, std::int64_t v, std::size_t& index)
-{
+inline bool InsideNearest(const TSource& s, std::int64_t u, std::int64_t v, std::size_t& index) {
     if (u < 0 || v < 0) {
         return false;
     }
@@ -127,8 +122,7 @@ inline bool InsideNearest(const TSource& s, std::int64_t u, std::int64_t v, std:
 inline std::uint32_t Widen(std::uint16_t p) { return (p * 0x10001u) & 0x07C0F81Fu; }
 inline std::uint16_t Narrow(std::uint32_t w) { return static_cast<std::uint16_t>(w | (w >> 16)); }
 // p + ((w x (q - p)) >> 4) on the widened form, w a 4-bit weight.
-inline std::uint32_t LerpWide(std::uint32_t p, std::uint32_t q, std::uint32_t w)
-{
+inline std::uint32_t LerpWide(std::uint32_t p, std::uint32_t q, std::uint32_t w) {
     return (p + ((w * (q - p)) >> 4)) & 0x07C0F81Fu;
 }
 
@@ -143,8 +137,7 @@ struct TBilinear {
     bool anyOutside = false;
 };
 
-inline bool SampleBilinear(const TSource& s, std::int64_t u, std::int64_t v, TBilinear& out)
-{
+inline bool SampleBilinear(const TSource& s, std::int64_t u, std::int64_t v, TBilinear& out) {
     const std::int64_t col = u >> 16, row = v >> 16;
     if (col < -1 || row < -1 || col > s.width - 1 || row > s.height - 1) {
         return false;
@@ -192,8 +185,7 @@ inline bool SampleBilinear(const TSource& s, std::int64_t u, std::int64_t v, TBi
 }
 
 // The alpha coverage rule of the filtered members; 0 means skip.
-inline int AlphaCoverage(const TBilinear& t)
-{
+inline int AlphaCoverage(const TBilinear& t) {
     int sum = t.alphaSum;
     if (sum <= 8) {
         return 0;
@@ -206,8 +198,7 @@ inline int AlphaCoverage(const TBilinear& t)
 }
 
 // AlphaCoverage after the caller's alpha offset; 0 means skip.
-inline int OffsetCoverage(const TBilinear& t, int offset)
-{
+inline int OffsetCoverage(const TBilinear& t, int offset) {
     const int coverage = AlphaCoverage(t);
     const int a = coverage + offset;
     return coverage == 0 || a <= 8 ? 0 : a;
@@ -215,9 +206,7 @@ inline int OffsetCoverage(const TBilinear& t, int offset)
 
 // The additive members: the 565 fields tinted by 5/6/5-bit factors, weakened by a below 245,
 // added with saturation.
-inline std::uint16_t AddTinted565(std::uint16_t out, int r5, int g6, int b5, int tr, int tg, int tb,
-                                  int a)
-{
+inline std::uint16_t AddTinted565(std::uint16_t out, int r5, int g6, int b5, int tr, int tg, int tb, int a) {
     int cr = (r5 * tr) >> 5, cg = (g6 * tg) >> 6, cb = (b5 * tb) >> 5;
     if (a < 245) {
         cr = (cr * a) >> 8;
@@ -227,10 +216,7 @@ inline std::uint16_t AddTinted565(std::uint16_t out, int r5, int g6, int b5, int
     return AddSaturate565(out, cr, cg, cb);
 }
 
-inline std::uint16_t Pack(int r5, int g6, int b5)
-{
-    return static_cast<std::uint16_t>((r5 << 11) | (g6 << 5) | b5);
-}
+inline std::uint16_t Pack(int r5, int g6, int b5) { return static_cast<std::uint16_t>((r5 << 11) | (g6 << 5) | b5); }
 
 // Everything a member needs before its loop; false when it must draw nothing.
 struct TSetup {
@@ -239,17 +225,15 @@ struct TSetup {
     TFrame f;
 };
 
-bool Prepare(const int* sin256, const int* cos256, int index, IDibBitmap* src, IDibBitmap* dst,
-             FIXED_FLOAT x, FIXED_FLOAT y, FIXED_FLOAT_16 scale, int flags, bool needAlpha,
-             int minScale, TSetup& out)
-{
+bool Prepare(const int* sin256, const int* cos256, int index, IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT x,
+             FIXED_FLOAT y, FIXED_FLOAT_16 scale, int flags, bool needAlpha, int minScale, TSetup& out) {
     if (src == nullptr || sin256 == nullptr || scale <= 0 || scale < minScale) {
         return false;
     }
     out.s = SourceOf(src);
     out.d = DestinationOf(dst);
-    if (out.s.pixels == nullptr || out.d.pixels == nullptr || out.s.width <= 0 ||
-        out.s.height <= 0 || (needAlpha && out.s.alpha == nullptr)) {
+    if (out.s.pixels == nullptr || out.d.pixels == nullptr || out.s.width <= 0 || out.s.height <= 0 ||
+        (needAlpha && out.s.alpha == nullptr)) {
         return false;
     }
     return SetupFrame(sin256, cos256, index, out.s, out.d, x, y, scale, flags, out.f);
@@ -259,11 +243,9 @@ constexpr int kMinScale = 4096;  // below 1/16 the fast members draw nothing
 
 }  // namespace
 
-void CQuorvanImageRotatorScaler::SW565_DrawRotatedBitmapHighest(IDibBitmap* src, IDibBitmap* dst,
-                                                                FIXED_FLOAT x, FIXED_FLOAT y,
-                                                                FIXED_FLOAT angle,
-                                                                FIXED_FLOAT_16 scale, int flags)
-{
+void CQuorvanImageRotatorScaler::SW565_DrawRotatedBitmapHighest(IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT x,
+                                                                FIXED_FLOAT y, FIXED_FLOAT angle, FIXED_FLOAT_16 scale,
+                                                                int flags) {
     if (src == nullptr) {
         return;
     }
@@ -281,8 +263,7 @@ void CQuorvanImageRotatorScaler::SW565_DrawRotatedBitmapHighest(IDibBitmap* src,
         return;
     }
     TSetup st;
-    if (!Prepare(m_pSin256, m_pCos256, GetLookupIndex(angle), src, dst, x, y, scale, flags, true,
-                 0, st)) {
+    if (!Prepare(m_pSin256, m_pCos256, GetLookupIndex(angle), src, dst, x, y, scale, flags, true, 0, st)) {
         return;
     }
     ForEachPixel(st.f, st.d, [&](std::uint16_t& out, std::int64_t u, std::int64_t v) {
@@ -299,13 +280,11 @@ void CQuorvanImageRotatorScaler::SW565_DrawRotatedBitmapHighest(IDibBitmap* src,
     });
 }
 
-void CQuorvanImageRotatorScaler::SW565_DrawRotatedBitmapHighest_NoAlpha(
-    IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT x, FIXED_FLOAT y, FIXED_FLOAT angle,
-    FIXED_FLOAT_16 scale, int flags)
-{
+void CQuorvanImageRotatorScaler::SW565_DrawRotatedBitmapHighest_NoAlpha(IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT x,
+                                                                        FIXED_FLOAT y, FIXED_FLOAT angle,
+                                                                        FIXED_FLOAT_16 scale, int flags) {
     TSetup st;
-    if (!Prepare(m_pSin256, m_pCos256, GetLookupIndex(angle), src, dst, x, y, scale, flags, false,
-                 kMinScale, st)) {
+    if (!Prepare(m_pSin256, m_pCos256, GetLookupIndex(angle), src, dst, x, y, scale, flags, false, kMinScale, st)) {
         return;
     }
     ForEachPixel(st.f, st.d, [&](std::uint16_t& out, std::int64_t u, std::int64_t v) {
@@ -322,11 +301,9 @@ void CQuorvanImageRotatorScaler::SW565_DrawRotatedBitmapHighest_NoAlpha(
     });
 }
 
-void CQuorvanImageRotatorScaler::SW565_DrawRotatedBitmapHigh(IDibBitmap* src, IDibBitmap* dst,
-                                                             FIXED_FLOAT x, FIXED_FLOAT y,
-                                                             FIXED_FLOAT angle,
-                                                             FIXED_FLOAT_16 scale, int flags)
-{
+void CQuorvanImageRotatorScaler::SW565_DrawRotatedBitmapHigh(IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT x,
+                                                             FIXED_FLOAT y, FIXED_FLOAT angle, FIXED_FLOAT_16 scale,
+                                                             int flags) {
     if (src == nullptr) {
         return;
     }
@@ -335,8 +312,7 @@ void CQuorvanImageRotatorScaler::SW565_DrawRotatedBitmapHigh(IDibBitmap* src, ID
         return;
     }
     TSetup st;
-    if (!Prepare(m_pSin256, m_pCos256, GetLookupIndex(angle), src, dst, x, y, scale, flags, true,
-                 kMinScale, st)) {
+    if (!Prepare(m_pSin256, m_pCos256, GetLookupIndex(angle), src, dst, x, y, scale, flags, true, kMinScale, st)) {
         return;
     }
     const TSource& s = st.s;
@@ -352,18 +328,15 @@ void CQuorvanImageRotatorScaler::SW565_DrawRotatedBitmapHigh(IDibBitmap* src, ID
         const std::uint32_t fx = static_cast<std::uint32_t>((u >> 12) & 15);
         const std::uint32_t fy = static_cast<std::uint32_t>((v >> 12) & 15);
         const std::uint32_t top = LerpWide(Widen(s.pixels[i]), Widen(s.pixels[i + 1]), fx);
-        const std::uint32_t bottom =
-            LerpWide(Widen(s.pixels[i + s.stride]), Widen(s.pixels[i + s.stride + 1]), fx);
+        const std::uint32_t bottom = LerpWide(Widen(s.pixels[i + s.stride]), Widen(s.pixels[i + s.stride + 1]), fx);
         const std::uint32_t filtered = LerpWide(top, bottom, fy);
         out = a < 245 ? Narrow(LerpWide(Widen(out), filtered, a >> 4)) : Narrow(filtered);
     });
 }
 
-void CQuorvanImageRotatorScaler::SW565_DrawRotatedBitmapLowest(IDibBitmap* src, IDibBitmap* dst,
-                                                               FIXED_FLOAT x, FIXED_FLOAT y,
-                                                               FIXED_FLOAT angle,
-                                                               FIXED_FLOAT_16 scale, int flags)
-{
+void CQuorvanImageRotatorScaler::SW565_DrawRotatedBitmapLowest(IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT x,
+                                                               FIXED_FLOAT y, FIXED_FLOAT angle, FIXED_FLOAT_16 scale,
+                                                               int flags) {
     if (src == nullptr) {
         return;
     }
@@ -372,8 +345,7 @@ void CQuorvanImageRotatorScaler::SW565_DrawRotatedBitmapLowest(IDibBitmap* src, 
         return;
     }
     TSetup st;
-    if (!Prepare(m_pSin256, m_pCos256, GetLookupIndex(angle), src, dst, x, y, scale, flags, true,
-                 kMinScale, st)) {
+    if (!Prepare(m_pSin256, m_pCos256, GetLookupIndex(angle), src, dst, x, y, scale, flags, true, kMinScale, st)) {
         return;
     }
     const TSource& s = st.s;
@@ -390,10 +362,10 @@ void CQuorvanImageRotatorScaler::SW565_DrawRotatedBitmapLowest(IDibBitmap* src, 
     });
 }
 
-void CQuorvanImageRotatorScaler::SW565_DrawRotatedBitmapTransparentHighest(
-    IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT x, FIXED_FLOAT y, FIXED_FLOAT angle,
-    FIXED_FLOAT_16 scale, int alphaOffset, int flags)
-{
+void CQuorvanImageRotatorScaler::SW565_DrawRotatedBitmapTransparentHighest(IDibBitmap* src, IDibBitmap* dst,
+                                                                           FIXED_FLOAT x, FIXED_FLOAT y,
+                                                                           FIXED_FLOAT angle, FIXED_FLOAT_16 scale,
+                                                                           int alphaOffset, int flags) {
     if (src == nullptr || alphaOffset < -254 || SourceOf(src).alpha == nullptr) {
         return;
     }
@@ -402,8 +374,7 @@ void CQuorvanImageRotatorScaler::SW565_DrawRotatedBitmapTransparentHighest(
         return;
     }
     TSetup st;
-    if (!Prepare(m_pSin256, m_pCos256, GetLookupIndex(angle), src, dst, x, y, scale, flags, true,
-                 kMinScale, st)) {
+    if (!Prepare(m_pSin256, m_pCos256, GetLookupIndex(angle), src, dst, x, y, scale, flags, true, kMinScale, st)) {
         return;
     }
     ForEachPixel(st.f, st.d, [&](std::uint16_t& out, std::int64_t u, std::int64_t v) {
@@ -420,17 +391,16 @@ void CQuorvanImageRotatorScaler::SW565_DrawRotatedBitmapTransparentHighest(
     });
 }
 
-void CQuorvanImageRotatorScaler::SW565_DrawRotatedBitmapMultiplyHighest(
-    IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT x, FIXED_FLOAT y, FIXED_FLOAT angle,
-    FIXED_FLOAT_16 scale, int r, int g, int b, int alphaOffset, int flags)
-{
+void CQuorvanImageRotatorScaler::SW565_DrawRotatedBitmapMultiplyHighest(IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT x,
+                                                                        FIXED_FLOAT y, FIXED_FLOAT angle,
+                                                                        FIXED_FLOAT_16 scale, int r, int g, int b,
+                                                                        int alphaOffset, int flags) {
     if (alphaOffset < -254) {
         return;
     }
     const int offset = std::min(alphaOffset, 0);
     TSetup st;
-    if (!Prepare(m_pSin256, m_pCos256, GetLookupIndex(angle), src, dst, x, y, scale, flags, true,
-                 kMinScale, st)) {
+    if (!Prepare(m_pSin256, m_pCos256, GetLookupIndex(angle), src, dst, x, y, scale, flags, true, kMinScale, st)) {
         return;
     }
     ForEachPixel(st.f, st.d, [&](std::uint16_t& out, std::int64_t u, std::int64_t v) {
@@ -442,16 +412,16 @@ void CQuorvanImageRotatorScaler::SW565_DrawRotatedBitmapMultiplyHighest(
         if (a == 0) {
             return;
         }
-        const std::uint16_t c =
-            Pack(((t.r * r) >> 8) & 31, ((t.g * g) >> 8) & 63, ((t.b * b) >> 8) & 31);
+        const std::uint16_t c = Pack(((t.r * r) >> 8) & 31, ((t.g * g) >> 8) & 63, ((t.b * b) >> 8) & 31);
         out = a < 245 ? Blend565(out, c, a) : c;
     });
 }
 
-void CQuorvanImageRotatorScaler::SW565_DrawRotatedBitmapAlphaChannelHighest(
-    IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT x, FIXED_FLOAT y, FIXED_FLOAT angle,
-    FIXED_FLOAT_16 scale, int r, int g, int b, int alphaOffset, int flags)
-{
+void CQuorvanImageRotatorScaler::SW565_DrawRotatedBitmapAlphaChannelHighest(IDibBitmap* src, IDibBitmap* dst,
+                                                                            FIXED_FLOAT x, FIXED_FLOAT y,
+                                                                            FIXED_FLOAT angle, FIXED_FLOAT_16 scale,
+                                                                            int r, int g, int b, int alphaOffset,
+                                                                            int flags) {
     if (src == nullptr || scale <= 0 || m_pSin256 == nullptr) {
         return;
     }
@@ -496,16 +466,15 @@ void CQuorvanImageRotatorScaler::SW565_DrawRotatedBitmapAlphaChannelHighest(
     });
 }
 
-void CQuorvanImageRotatorScaler::SW565_DrawRotatedBitmapAdditiveHighest(
-    IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT x, FIXED_FLOAT y, FIXED_FLOAT angle,
-    FIXED_FLOAT_16 scale, int r, int g, int b, int alphaOffset, int flags)
-{
+void CQuorvanImageRotatorScaler::SW565_DrawRotatedBitmapAdditiveHighest(IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT x,
+                                                                        FIXED_FLOAT y, FIXED_FLOAT angle,
+                                                                        FIXED_FLOAT_16 scale, int r, int g, int b,
+                                                                        int alphaOffset, int flags) {
     if (src == nullptr) {
         return;
     }
     if (SourceOf(src).alpha == nullptr) {
-        SW565_DrawRotatedBitmapAdditiveHighest_NoAlpha(src, dst, x, y, angle, scale, r, g, b,
-                                                       alphaOffset, flags);
+        SW565_DrawRotatedBitmapAdditiveHighest_NoAlpha(src, dst, x, y, angle, scale, r, g, b, alphaOffset, flags);
         return;
     }
     if (alphaOffset < -254) {
@@ -513,8 +482,7 @@ void CQuorvanImageRotatorScaler::SW565_DrawRotatedBitmapAdditiveHighest(
     }
     const int offset = std::min(alphaOffset, 0);
     TSetup st;
-    if (!Prepare(m_pSin256, m_pCos256, GetLookupIndex(angle), src, dst, x, y, scale, flags, true,
-                 kMinScale, st)) {
+    if (!Prepare(m_pSin256, m_pCos256, GetLookupIndex(angle), src, dst, x, y, scale, flags, true, kMinScale, st)) {
         return;
     }
     const int tr = r >> 3, tg = g >> 2, tb = b >> 3;
@@ -531,13 +499,13 @@ void CQuorvanImageRotatorScaler::SW565_DrawRotatedBitmapAdditiveHighest(
     });
 }
 
-void CQuorvanImageRotatorScaler::SW565_DrawRotatedBitmapAdditiveHighest_NoAlpha(
-    IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT x, FIXED_FLOAT y, FIXED_FLOAT angle,
-    FIXED_FLOAT_16 scale, int r, int g, int b, int alphaOffset, int flags)
-{
+void CQuorvanImageRotatorScaler::SW565_DrawRotatedBitmapAdditiveHighest_NoAlpha(IDibBitmap* src, IDibBitmap* dst,
+                                                                                FIXED_FLOAT x, FIXED_FLOAT y,
+                                                                                FIXED_FLOAT angle, FIXED_FLOAT_16 scale,
+                                                                                int r, int g, int b, int alphaOffset,
+                                                                                int flags) {
     if (m_nQuality == 0) {
-        SW565_DrawRotatedBitmapAdditiveLowest_NoAlpha(src, dst, x, y, angle, scale, r, g, b,
-                                                      alphaOffset, flags);
+        SW565_DrawRotatedBitmapAdditiveLowest_NoAlpha(src, dst, x, y, angle, scale, r, g, b, alphaOffset, flags);
         return;
     }
     if (alphaOffset < -254) {
@@ -545,8 +513,7 @@ void CQuorvanImageRotatorScaler::SW565_DrawRotatedBitmapAdditiveHighest_NoAlpha(
     }
     const int a = 255 + std::min(alphaOffset, 0);
     TSetup st;
-    if (!Prepare(m_pSin256, m_pCos256, GetLookupIndex(angle), src, dst, x, y, scale, flags, false,
-                 kMinScale, st)) {
+    if (!Prepare(m_pSin256, m_pCos256, GetLookupIndex(angle), src, dst, x, y, scale, flags, false, kMinScale, st)) {
         return;
     }
     const int tr = r >> 3, tg = g >> 2, tb = b >> 3;
@@ -559,17 +526,17 @@ void CQuorvanImageRotatorScaler::SW565_DrawRotatedBitmapAdditiveHighest_NoAlpha(
     });
 }
 
-void CQuorvanImageRotatorScaler::SW565_DrawRotatedBitmapAdditiveLowest_NoAlpha(
-    IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT x, FIXED_FLOAT y, FIXED_FLOAT angle,
-    FIXED_FLOAT_16 scale, int r, int g, int b, int alphaOffset, int flags)
-{
+void CQuorvanImageRotatorScaler::SW565_DrawRotatedBitmapAdditiveLowest_NoAlpha(IDibBitmap* src, IDibBitmap* dst,
+                                                                               FIXED_FLOAT x, FIXED_FLOAT y,
+                                                                               FIXED_FLOAT angle, FIXED_FLOAT_16 scale,
+                                                                               int r, int g, int b, int alphaOffset,
+                                                                               int flags) {
     if (alphaOffset < -254) {
         return;
     }
     const int a = 255 + std::min(alphaOffset, 0);
     TSetup st;
-    if (!Prepare(m_pSin256, m_pCos256, GetLookupIndex(angle), src, dst, x, y, scale, flags, false,
-                 kMinScale, st)) {
+    if (!Prepare(m_pSin256, m_pCos256, GetLookupIndex(angle), src, dst, x, y, scale, flags, false, kMinScale, st)) {
         return;
     }
     const TSource& s = st.s;

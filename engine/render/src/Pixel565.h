@@ -12,8 +12,7 @@ namespace render_detail {
 
 // d + ((s - d) x a >> 8) on each 565 field, with a signed product and an arithmetic shift.
 // a above 255 acts as 255, so a positive alpha offset never overshoots the source.
-inline std::uint16_t Blend565(std::uint16_t d, std::uint16_t s, int a)
-{
+inline std::uint16_t Blend565(std::uint16_t d, std::uint16_t s, int a) {
     if (a > 255) {
         a = 255;
     }
@@ -25,16 +24,14 @@ inline std::uint16_t Blend565(std::uint16_t d, std::uint16_t s, int a)
 }
 
 // Blend of a colour given as 565 fields into a destination pixel.
-inline std::uint16_t BlendFields565(std::uint16_t d, int r5, int g6, int b5, int a)
-{
+inline std::uint16_t BlendFields565(std::uint16_t d, int r5, int g6, int b5, int a) {
     return Blend565(d, static_cast<std::uint16_t>((r5 << 11) | (g6 << 5) | b5), a);
 }
 
 // The packed blend of the fast blit: red and blue share one 32-bit word, green goes alone. Its
 // red can differ from the per-channel blend by one step (a borrow from blue); that is the cost of
 // doing two channels with one multiply.
-inline std::uint16_t BlendPacked565(std::uint16_t d, std::uint16_t s, std::uint32_t a)
-{
+inline std::uint16_t BlendPacked565(std::uint16_t d, std::uint16_t s, std::uint32_t a) {
     const std::uint32_t srb = (s | (static_cast<std::uint32_t>(s) << 5)) & 0x001F001Fu;
     const std::uint32_t drb = (d | (static_cast<std::uint32_t>(d) << 5)) & 0x001F001Fu;
     const std::uint32_t sg = s & 0x07E0u;
@@ -45,8 +42,7 @@ inline std::uint16_t BlendPacked565(std::uint16_t d, std::uint16_t s, std::uint3
 }
 
 // Saturated add of 565 fields.
-inline std::uint16_t AddSaturate565(std::uint16_t d, int r5, int g6, int b5)
-{
+inline std::uint16_t AddSaturate565(std::uint16_t d, int r5, int g6, int b5) {
     const int r = std::min(Red5(d) + r5, 31);
     const int g = std::min(Green6(d) + g6, 63);
     const int b = std::min(Blue5(d) + b5, 31);
@@ -63,8 +59,7 @@ struct TDestination {
     int stride = 0;  // pixels between rows
 };
 
-inline TDestination DestinationOf(IDibBitmap* dst)
-{
+inline TDestination DestinationOf(IDibBitmap* dst) {
     TDestination d;
     if (dst == nullptr) {
         return d;
@@ -94,9 +89,7 @@ struct TClipped {
 
 // Cuts the source rectangle to the stored size (a negative start moves the destination along
 // with it, so the picture stays in place) and the destination rectangle to the clip size.
-inline TClipped ClipBlit(int x, int y, int w, int h, int sx, int sy, int srcW, int srcH, int dstW,
-                         int dstH)
-{
+inline TClipped ClipBlit(int x, int y, int w, int h, int sx, int sy, int srcW, int srcH, int dstW, int dstH) {
     if (sx < 0) {
         x -= sx;
         w += sx;
@@ -126,17 +119,13 @@ inline TClipped ClipBlit(int x, int y, int w, int h, int sx, int sy, int srcW, i
 
 // A blit from a stored plane of planeW x planeH: a width or height of 0 takes the plane's.
 inline TClipped ClipPlaneBlit(int x, int y, int w, int h, int sx, int sy, int planeW, int planeH,
-                              const TDestination& d)
-{
-    return ClipBlit(x, y, w == 0 ? planeW : w, h == 0 ? planeH : h, sx, sy, planeW, planeH,
-                    d.width, d.height);
+                              const TDestination& d) {
+    return ClipBlit(x, y, w == 0 ? planeW : w, h == 0 ? planeH : h, sx, sy, planeW, planeH, d.width, d.height);
 }
 
 // A draw of the top-left w x h of a stored plane at (x, y): 0 takes the plane's extent and more
 // is cut to it. w and h come back as drawn before clipping, the extent the flips mirror within.
-inline TClipped ClipPlaneDraw(int x, int y, int& w, int& h, int planeW, int planeH,
-                              const TDestination& d)
-{
+inline TClipped ClipPlaneDraw(int x, int y, int& w, int& h, int planeW, int planeH, const TDestination& d) {
     w = w == 0 ? planeW : std::min(w, planeW);
     h = h == 0 ? planeH : std::min(h, planeH);
     return ClipBlit(x, y, w, h, 0, 0, planeW, planeH, d.width, d.height);

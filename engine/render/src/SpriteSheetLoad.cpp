@@ -11,13 +11,11 @@
 
 namespace {
 
-int DefaultLoadImage(CGameBase* game, char* path, IDibBitmap* bitmap)
-{
+int DefaultLoadImage(CGameBase* game, char* path, IDibBitmap* bitmap) {
     return ImageLoad(game, path, bitmap) != nullptr ? 1 : 0;
 }
 
-int DefaultLoadAlpha(CGameBase* game, char* path, IDibBitmap* bitmap)
-{
+int DefaultLoadAlpha(CGameBase* game, char* path, IDibBitmap* bitmap) {
     return ImageLoad_Alpha(game, path, bitmap) != nullptr ? 1 : 0;
 }
 
@@ -25,9 +23,7 @@ TSheetImageLoaders g_SheetLoaders{&DefaultLoadImage, &DefaultLoadAlpha};
 
 // Loads one image with the engine's hardware textures off, so the sheet itself never becomes a
 // texture; only its frames do.
-bool LoadSheet(CGameBase* game, IDibBitmap* bitmap, const CommonString& directory,
-               const char* name, bool alphaOnly)
-{
+bool LoadSheet(CGameBase* game, IDibBitmap* bitmap, const CommonString& directory, const char* name, bool alphaOnly) {
     auto load = alphaOnly ? g_SheetLoaders.loadAlpha : g_SheetLoaders.loadImage;
     if (load == nullptr) {
         return false;
@@ -41,8 +37,7 @@ bool LoadSheet(CGameBase* game, IDibBitmap* bitmap, const CommonString& director
 }
 
 // Clears the sheet's 2x flag so its public sizes are the stored ones; returns the old flag.
-bool TakeDoubleResolutionFlag(IDibBitmap* sheet)
-{
+bool TakeDoubleResolutionFlag(IDibBitmap* sheet) {
     auto* soft = dynamic_cast<CWinDibBitmap*>(sheet);
     if (soft == nullptr) {
         return false;
@@ -60,8 +55,7 @@ struct TCellLayout {
     int createdH = 0;
 };
 
-TCellLayout LayoutOf(CGameBase* game, IDibBitmap* sheet, int frames, int columns)
-{
+TCellLayout LayoutOf(CGameBase* game, IDibBitmap* sheet, int frames, int columns) {
     TCellLayout l;
     // (frames - 1) / columns + 1 rounds up without overflowing for a huge row length.
     const int rows = std::max((frames - 1) / columns + 1, 1);
@@ -75,9 +69,7 @@ TCellLayout LayoutOf(CGameBase* game, IDibBitmap* sheet, int frames, int columns
 }
 
 // Where the whole sheet goes in a frame's stored coordinates so that the frame holds its cell.
-void CellOffset(int mode, const TCellLayout& l, IDibBitmap* sheet, int i, int columns, int& x,
-                int& y)
-{
+void CellOffset(int mode, const TCellLayout& l, IDibBitmap* sheet, int i, int columns, int& x, int& y) {
     const int column = i % columns, row = i / columns;
     if (mode == kOrientationTurned1) {
         x = -row * l.createdW;
@@ -93,8 +85,7 @@ void CellOffset(int mode, const TCellLayout& l, IDibBitmap* sheet, int i, int co
 
 }  // namespace
 
-void SetSheetImageLoaders(const TSheetImageLoaders& loaders)
-{
+void SetSheetImageLoaders(const TSheetImageLoaders& loaders) {
     g_SheetLoaders = loaders;
     if (g_SheetLoaders.loadImage == nullptr) {
         g_SheetLoaders.loadImage = &DefaultLoadImage;
@@ -104,11 +95,9 @@ void SetSheetImageLoaders(const TSheetImageLoaders& loaders)
     }
 }
 
-int VisibleObjectWithSpritesLoad(int frames, int columns, char* imageName, char* alphaName,
-                                 FIXED_FLOAT /*scale*/, int& refCount, int& frameCount,
-                                 IDibBitmap**& frameBitmaps, TCoord2D*& frameOffsets,
-                                 bool keepAlpha, CGameBase* game, bool withOffsets)
-{
+int VisibleObjectWithSpritesLoad(int frames, int columns, char* imageName, char* alphaName, FIXED_FLOAT /*scale*/,
+                                 int& refCount, int& frameCount, IDibBitmap**& frameBitmaps, TCoord2D*& frameOffsets,
+                                 bool keepAlpha, CGameBase* game, bool withOffsets) {
     if (columns < 1 || game == nullptr) {
         return 0;
     }

@@ -16,8 +16,7 @@ bool IsTurned(int mode) { return mode == kOrientationTurned1 || mode == kOrienta
 
 }  // namespace
 
-CWinDibBitmap::CWinDibBitmap(CGameBase* game) : m_Game(game)
-{
+CWinDibBitmap::CWinDibBitmap(CGameBase* game) : m_Game(game) {
     m_BitsPerPixel = GameBitsPerPixel(game);
     m_BytesPerPixel = 2;
     m_PixelFormat = kPixelFormat565;
@@ -25,8 +24,7 @@ CWinDibBitmap::CWinDibBitmap(CGameBase* game) : m_Game(game)
     UpdateWidthAndHeight();
 }
 
-CWinDibBitmap::~CWinDibBitmap()
-{
+CWinDibBitmap::~CWinDibBitmap() {
     GameForgetBitmap(m_Game, this);
     // Not the virtual Destroy: a derived bitmap has released its own part by now.
     CWinDibBitmap::Destroy();
@@ -36,8 +34,7 @@ void CWinDibBitmap::SetOrientaionMode(int mode) { m_OrientationMode = mode; }
 
 int CWinDibBitmap::GetOrientationMode() { return m_OrientationMode; }
 
-void CWinDibBitmap::UpdateWidthAndHeight()
-{
+void CWinDibBitmap::UpdateWidthAndHeight() {
     const bool turned = IsTurned(m_OrientationMode);
     m_Width = turned ? m_StoredHeight : m_StoredWidth;
     m_Height = turned ? m_StoredWidth : m_StoredHeight;
@@ -51,8 +48,7 @@ void CWinDibBitmap::UpdateWidthAndHeight()
     }
 }
 
-int CWinDibBitmap::Create(int w, int h)
-{
+int CWinDibBitmap::Create(int w, int h) {
     Destroy();
     if (w <= 0 || h <= 0) {
         return 0;
@@ -83,8 +79,7 @@ int CWinDibBitmap::Create(int w, int h)
     return 1;
 }
 
-int CWinDibBitmap::SetBits(unsigned char* pixels, int w, int h)
-{
+int CWinDibBitmap::SetBits(unsigned char* pixels, int w, int h) {
     DestroyBits();
     m_Bits = pixels;
     m_BitsExternal = false;
@@ -95,8 +90,7 @@ int CWinDibBitmap::SetBits(unsigned char* pixels, int w, int h)
     return 1;
 }
 
-int CWinDibBitmap::SetAlphaBits(unsigned char* alpha, int w, int h)
-{
+int CWinDibBitmap::SetAlphaBits(unsigned char* alpha, int w, int h) {
     DestroyAlpha();
     m_AlphaBits = alpha;
     m_AlphaValid = true;
@@ -106,8 +100,7 @@ int CWinDibBitmap::SetAlphaBits(unsigned char* alpha, int w, int h)
     return 1;
 }
 
-int CWinDibBitmap::SetExternalBits(unsigned char* pixels, int w, int h)
-{
+int CWinDibBitmap::SetExternalBits(unsigned char* pixels, int w, int h) {
     DestroyBits();
     m_Bits = pixels;
     m_BitsExternal = true;
@@ -118,8 +111,7 @@ int CWinDibBitmap::SetExternalBits(unsigned char* pixels, int w, int h)
     return 1;
 }
 
-void CWinDibBitmap::SetExternalAlpha(unsigned char* alpha)
-{
+void CWinDibBitmap::SetExternalAlpha(unsigned char* alpha) {
     if (m_BytesPerPixel <= 3) {
         DestroyAlpha();
         m_AlphaBits = alpha;
@@ -140,8 +132,7 @@ void CWinDibBitmap::SetExternalAlpha(unsigned char* alpha)
     }
 }
 
-int CWinDibBitmap::DestroyBits()
-{
+int CWinDibBitmap::DestroyBits() {
     if (m_BytesPerPixel == 4) {
         // The 32-bit format shares one buffer: while the alpha plane uses it, it owns it.
         if (m_AlphaBits != m_Bits && !m_BitsExternal) {
@@ -157,8 +148,7 @@ int CWinDibBitmap::DestroyBits()
     return 1;
 }
 
-int CWinDibBitmap::DestroyAlpha()
-{
+int CWinDibBitmap::DestroyAlpha() {
     // A plane shared with the pixels (32-bit format) stays with the pixels.
     if (!m_AlphaExternal && m_AlphaBits != m_Bits) {
         std::free(m_AlphaBits);
@@ -168,8 +158,7 @@ int CWinDibBitmap::DestroyAlpha()
     return 1;
 }
 
-int CWinDibBitmap::Destroy()
-{
+int CWinDibBitmap::Destroy() {
     DestroyBits();
     DestroyAlpha();
     return 1;
@@ -181,8 +170,7 @@ unsigned char* CWinDibBitmap::GetAlphaBits() { return m_AlphaBits; }
 
 bool CWinDibBitmap::IsAlphaExternal() { return m_AlphaExternal; }
 
-void CWinDibBitmap::SetBitsPerPixel(int bits)
-{
+void CWinDibBitmap::SetBitsPerPixel(int bits) {
     m_BitsPerPixel = bits;
     m_BytesPerPixel = bits < 24 ? 2 : 3;
 }
@@ -193,15 +181,11 @@ void CWinDibBitmap::DrawToDeviceScreen() {}
 
 void CWinDibBitmap::DrawToDeviceScreen(int, int) {}
 
-void CWinDibBitmap::BitBltMultiplyAdditive(IDibBitmap*, int, int, int, int, int, int, int, int,
-                                           int, int)
-{
+void CWinDibBitmap::BitBltMultiplyAdditive(IDibBitmap*, int, int, int, int, int, int, int, int, int, int) {
     // Only the GL bitmap has a tinted additive blend; the software renderer never asks for it.
 }
 
-void CWinDibBitmap::SetRectAccordingToOrientationMode(IDibBitmap* ref, int& x, int& y, int& w,
-                                                      int& h)
-{
+void CWinDibBitmap::SetRectAccordingToOrientationMode(IDibBitmap* ref, int& x, int& y, int& w, int& h) {
     if (m_OrientationMode == kOrientationTurned1) {
         const int nx = y;
         const int ny = ref->m_BufferHeight - w - x;
@@ -218,9 +202,8 @@ void CWinDibBitmap::SetRectAccordingToOrientationMode(IDibBitmap* ref, int& x, i
     std::swap(w, h);
 }
 
-void CWinDibBitmap::SetBitBltCoordsAccordingToOrientationMode(IDibBitmap* dst, int& x, int& y,
-                                                              int& w, int& h, int& sx, int& sy)
-{
+void CWinDibBitmap::SetBitBltCoordsAccordingToOrientationMode(IDibBitmap* dst, int& x, int& y, int& w, int& h, int& sx,
+                                                              int& sy) {
     if (w == 0) {
         w = m_Width;
     }
@@ -235,8 +218,7 @@ void CWinDibBitmap::SetBitBltCoordsAccordingToOrientationMode(IDibBitmap* dst, i
     SetRectAccordingToOrientationMode(dst, x, y, dw, dh);
 }
 
-void CWinDibBitmap::ConvertDrawPosition(IDibBitmap* dst, int& x, int& y, int& flags)
-{
+void CWinDibBitmap::ConvertDrawPosition(IDibBitmap* dst, int& x, int& y, int& flags) {
     if (!IsTurned(m_OrientationMode)) {
         return;
     }
@@ -252,6 +234,5 @@ void CWinDibBitmap::ConvertDrawPosition(IDibBitmap* dst, int& x, int& y, int& fl
         y = ny;
     }
     // Turned storage: a mirror across the screen is a mirror along the other stored axis.
-    flags = ((flags & kFlipHorizontal) ? kFlipVertical : 0) |
-            ((flags & kFlipVertical) ? kFlipHorizontal : 0);
+    flags = ((flags & kFlipHorizontal) ? kFlipVertical : 0) | ((flags & kFlipVertical) ? kFlipHorizontal : 0);
 }

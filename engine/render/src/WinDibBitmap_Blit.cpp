@@ -10,8 +10,7 @@ using namespace render_detail;
 namespace {
 
 // Tint of the multiplying blit: each 565 field scaled by its 8-bit tint reduced to the field width.
-inline std::uint16_t Tint565(std::uint16_t s, int r, int g, int b)
-{
+inline std::uint16_t Tint565(std::uint16_t s, int r, int g, int b) {
     const int tr = (Red5(s) * (r >> 3)) >> 5;
     const int tg = (Green6(s) * (g >> 2)) >> 6;
     const int tb = (Blue5(s) * (b >> 3)) >> 5;
@@ -20,9 +19,7 @@ inline std::uint16_t Tint565(std::uint16_t s, int r, int g, int b)
 
 }  // namespace
 
-void CWinDibBitmap::BitBlt(IDibBitmap* dst, int x, int y, int w, int h, int sx, int sy,
-                           int alphaOffset)
-{
+void CWinDibBitmap::BitBlt(IDibBitmap* dst, int x, int y, int w, int h, int sx, int sy, int alphaOffset) {
     if (dst == nullptr) {
         return;
     }
@@ -34,9 +31,7 @@ void CWinDibBitmap::BitBlt(IDibBitmap* dst, int x, int y, int w, int h, int sx, 
     }
 }
 
-void CWinDibBitmap::BitBlt565(IDibBitmap* dst, int x, int y, int w, int h, int sx, int sy,
-                              int alphaOffset)
-{
+void CWinDibBitmap::BitBlt565(IDibBitmap* dst, int x, int y, int w, int h, int sx, int sy, int alphaOffset) {
     const unsigned char* bits = PixelsForDrawing();
     if (bits == nullptr || alphaOffset < -255) {
         return;
@@ -85,8 +80,7 @@ void CWinDibBitmap::BitBlt565(IDibBitmap* dst, int x, int y, int w, int h, int s
     }
 }
 
-void CWinDibBitmap::BitBlt565_Fast(IDibBitmap* dst, int x, int y, int w, int h, int sx, int sy)
-{
+void CWinDibBitmap::BitBlt565_Fast(IDibBitmap* dst, int x, int y, int w, int h, int sx, int sy) {
     const unsigned char* bits = PixelsForDrawing();
     const TDestination d = DestinationOf(dst);
     if (bits == nullptr || d.pixels == nullptr) {
@@ -106,8 +100,7 @@ void CWinDibBitmap::BitBlt565_Fast(IDibBitmap* dst, int x, int y, int w, int h, 
             return;
         }
         for (int row = 0; row < c.h; ++row) {
-            std::memcpy(d.pixels + (c.y + row) * d.stride + c.x,
-                        src + (c.sy + row) * m_StoredWidth + c.sx,
+            std::memcpy(d.pixels + (c.y + row) * d.stride + c.x, src + (c.sy + row) * m_StoredWidth + c.sx,
                         static_cast<std::size_t>(c.w) * sizeof(std::uint16_t));
         }
         return;
@@ -128,9 +121,8 @@ void CWinDibBitmap::BitBlt565_Fast(IDibBitmap* dst, int x, int y, int w, int h, 
     }
 }
 
-void CWinDibBitmap::BitBlt_TransparentColor(IDibBitmap* dst, int x, int y, int w, int h, int sx,
-                                            int sy, int alphaOffset)
-{
+void CWinDibBitmap::BitBlt_TransparentColor(IDibBitmap* dst, int x, int y, int w, int h, int sx, int sy,
+                                            int alphaOffset) {
     const unsigned char* bits = PixelsForDrawing();
     const TDestination d = DestinationOf(dst);
     if (bits == nullptr || d.pixels == nullptr || alphaOffset < -255) {
@@ -158,9 +150,7 @@ void CWinDibBitmap::BitBlt_TransparentColor(IDibBitmap* dst, int x, int y, int w
     }
 }
 
-void CWinDibBitmap::BitBltAdditive(IDibBitmap* dst, int x, int y, int w, int h, int sx, int sy,
-                                   int alphaOffset)
-{
+void CWinDibBitmap::BitBltAdditive(IDibBitmap* dst, int x, int y, int w, int h, int sx, int sy, int alphaOffset) {
     if (dst == nullptr) {
         return;
     }
@@ -168,9 +158,7 @@ void CWinDibBitmap::BitBltAdditive(IDibBitmap* dst, int x, int y, int w, int h, 
     BitBltAdditive565(dst, x, y, w, h, sx, sy, alphaOffset);
 }
 
-void CWinDibBitmap::BitBltAdditive565(IDibBitmap* dst, int x, int y, int w, int h, int sx, int sy,
-                                      int alphaOffset)
-{
+void CWinDibBitmap::BitBltAdditive565(IDibBitmap* dst, int x, int y, int w, int h, int sx, int sy, int alphaOffset) {
     const unsigned char* bits = PixelsForDrawing();
     const unsigned char* alpha = AlphaForDrawing();
     const TDestination d = DestinationOf(dst);
@@ -198,16 +186,14 @@ void CWinDibBitmap::BitBltAdditive565(IDibBitmap* dst, int x, int y, int w, int 
             if (a >= 245) {
                 out[i] = AddSaturate565(out[i], Red5(p), Green6(p), Blue5(p));
             } else {
-                out[i] = AddSaturate565(out[i], (Red5(p) * a) >> 8, (Green6(p) * a) >> 8,
-                                        (Blue5(p) * a) >> 8);
+                out[i] = AddSaturate565(out[i], (Red5(p) * a) >> 8, (Green6(p) * a) >> 8, (Blue5(p) * a) >> 8);
             }
         }
     }
 }
 
-void CWinDibBitmap::BitBltMultiply(IDibBitmap* dst, int r, int g, int b, int x, int y, int w,
-                                   int h, int sx, int sy, int alphaOffset)
-{
+void CWinDibBitmap::BitBltMultiply(IDibBitmap* dst, int r, int g, int b, int x, int y, int w, int h, int sx, int sy,
+                                   int alphaOffset) {
     if (r == 255 && g == 255 && b == 255) {
         BitBlt(dst, x, y, w, h, sx, sy, alphaOffset);
         return;
@@ -222,9 +208,8 @@ void CWinDibBitmap::BitBltMultiply(IDibBitmap* dst, int r, int g, int b, int x, 
     BitBltMultiply565(dst, r, g, b, x, y, w, h, sx, sy, alphaOffset);
 }
 
-void CWinDibBitmap::BitBltMultiply565(IDibBitmap* dst, int r, int g, int b, int x, int y, int w,
-                                      int h, int sx, int sy, int alphaOffset)
-{
+void CWinDibBitmap::BitBltMultiply565(IDibBitmap* dst, int r, int g, int b, int x, int y, int w, int h, int sx, int sy,
+                                      int alphaOffset) {
     const unsigned char* bits = PixelsForDrawing();
     const unsigned char* alpha = AlphaForDrawing();
     const TDestination d = DestinationOf(dst);

@@ -13,8 +13,7 @@ using namespace render_detail;
 namespace {
 
 // Alpha plane of a destination as the software paths may write it, with its stride.
-unsigned char* DestinationAlpha(IDibBitmap* dst, int& stride)
-{
+unsigned char* DestinationAlpha(IDibBitmap* dst, int& stride) {
     if (auto* soft = dynamic_cast<CWinDibBitmap*>(dst)) {
         stride = soft->GetStoredWidth();
         return soft->AlphaForDrawing();
@@ -26,9 +25,8 @@ unsigned char* DestinationAlpha(IDibBitmap* dst, int& stride)
 // Writes n samples of sampleBytes each into a plane of storedWidth columns and planePixels samples,
 // from column x of row y on. Callers keep within the plane; a write past it is refused rather
 // than done.
-void WriteRun(unsigned char* plane, std::size_t sampleBytes, int storedWidth, std::size_t planePixels,
-              int x, int y, const unsigned char* data, int n)
-{
+void WriteRun(unsigned char* plane, std::size_t sampleBytes, int storedWidth, std::size_t planePixels, int x, int y,
+              const unsigned char* data, int n) {
     if (plane == nullptr || data == nullptr || n <= 0) {
         return;
     }
@@ -41,8 +39,7 @@ void WriteRun(unsigned char* plane, std::size_t sampleBytes, int storedWidth, st
 
 }  // namespace
 
-void CWinDibBitmap::CopyBitmap(IDibBitmap* dst, int x, int y, int w, int h)
-{
+void CWinDibBitmap::CopyBitmap(IDibBitmap* dst, int x, int y, int w, int h) {
     const unsigned char* bits = PixelsForDrawing();
     if (bits == nullptr || dst == nullptr) {
         return;
@@ -58,8 +55,8 @@ void CWinDibBitmap::CopyBitmap(IDibBitmap* dst, int x, int y, int w, int h)
     }
     const int stride = soft != nullptr ? soft->GetStoredWidth() : dst->m_BufferWidth;
     const int clipW = std::min(dst->m_BufferWidth, stride);
-    const TClipped c = ClipBlit(x, y, w < 1 ? m_StoredWidth : w, h < 1 ? m_StoredHeight : h, 0, 0,
-                                m_StoredWidth, m_StoredHeight, clipW, dst->m_BufferHeight);
+    const TClipped c = ClipBlit(x, y, w < 1 ? m_StoredWidth : w, h < 1 ? m_StoredHeight : h, 0, 0, m_StoredWidth,
+                                m_StoredHeight, clipW, dst->m_BufferHeight);
     if (c.Empty()) {
         return;
     }
@@ -78,8 +75,7 @@ void CWinDibBitmap::CopyBitmap(IDibBitmap* dst, int x, int y, int w, int h)
     }
 }
 
-void CWinDibBitmap::CopyAlpha(IDibBitmap* dst, int x, int y, int w, int h)
-{
+void CWinDibBitmap::CopyAlpha(IDibBitmap* dst, int x, int y, int w, int h) {
     const unsigned char* alpha = AlphaForDrawing();
     if (alpha == nullptr || dst == nullptr) {
         return;
@@ -90,8 +86,8 @@ void CWinDibBitmap::CopyAlpha(IDibBitmap* dst, int x, int y, int w, int h)
         return;
     }
     const int clipW = std::min(dst->m_BufferWidth, stride);
-    const TClipped c = ClipBlit(x, y, w < 1 ? m_StoredWidth : w, h < 1 ? m_StoredHeight : h, 0, 0,
-                                m_StoredWidth, m_StoredHeight, clipW, dst->m_BufferHeight);
+    const TClipped c = ClipBlit(x, y, w < 1 ? m_StoredWidth : w, h < 1 ? m_StoredHeight : h, 0, 0, m_StoredWidth,
+                                m_StoredHeight, clipW, dst->m_BufferHeight);
     if (c.Empty()) {
         return;
     }
@@ -109,8 +105,7 @@ void CWinDibBitmap::CopyAlpha(IDibBitmap* dst, int x, int y, int w, int h)
     }
 }
 
-void CWinDibBitmap::FastCopy(IDibBitmap* dst, int from, int to, int n)
-{
+void CWinDibBitmap::FastCopy(IDibBitmap* dst, int from, int to, int n) {
     const unsigned char* bits = PixelsForDrawing();
     unsigned char* out = dst != nullptr ? dst->GetBits() : nullptr;
     if (bits == nullptr || out == nullptr || n <= 0) {
@@ -121,18 +116,15 @@ void CWinDibBitmap::FastCopy(IDibBitmap* dst, int from, int to, int n)
                  static_cast<std::size_t>(n) * bpp);
 }
 
-void CWinDibBitmap::WriteBits(int x, int y, unsigned char* data, int n)
-{
+void CWinDibBitmap::WriteBits(int x, int y, unsigned char* data, int n) {
     WriteRun(m_Bits, 2, m_StoredWidth, StoredPixelCount(), x, y, data, n);
 }
 
-void CWinDibBitmap::WriteAlphaBits(int x, int y, unsigned char* data, int n)
-{
+void CWinDibBitmap::WriteAlphaBits(int x, int y, unsigned char* data, int n) {
     WriteRun(m_AlphaBits, 1, m_StoredWidth, StoredPixelCount(), x, y, data, n);
 }
 
-void CWinDibBitmap::ReplaceAlphaWithTransparentColor()
-{
+void CWinDibBitmap::ReplaceAlphaWithTransparentColor() {
     unsigned char* bits = PixelsForDrawing();
     const unsigned char* alpha = AlphaForDrawing();
     if (bits == nullptr || alpha == nullptr) {
@@ -161,8 +153,7 @@ void CWinDibBitmap::ReplaceAlphaWithTransparentColor()
     m_UseTransparentColor = true;
 }
 
-void CWinDibBitmap::AdjustHSL(short dh, short ds, short dl)
-{
+void CWinDibBitmap::AdjustHSL(short dh, short ds, short dl) {
     unsigned char* bits = PixelsForDrawing();
     if (bits == nullptr || m_PixelFormat == kPixelFormat32) {
         return;
@@ -195,22 +186,18 @@ void CWinDibBitmap::AdjustHSL(short dh, short ds, short dl)
         const std::uint16_t p = px[i];
         if (m_PixelFormat == kPixelFormat565) {
             const rgbcolor c = adjust(rgbcolor{Red5(p) << 3, (p >> 3) & 0xFC, Blue5(p) << 3});
-            px[i] = PackRGB565(static_cast<unsigned>(c.r), static_cast<unsigned>(c.g),
-                               static_cast<unsigned>(c.b));
+            px[i] = PackRGB565(static_cast<unsigned>(c.r), static_cast<unsigned>(c.g), static_cast<unsigned>(c.b));
         } else if (m_PixelFormat == kPixelFormat555) {
-            const rgbcolor c =
-                adjust(rgbcolor{((p >> 10) & 31) << 3, ((p >> 5) & 31) << 3, (p & 31) << 3});
+            const rgbcolor c = adjust(rgbcolor{((p >> 10) & 31) << 3, ((p >> 5) & 31) << 3, (p & 31) << 3});
             px[i] = static_cast<std::uint16_t>(((c.r >> 3) << 10) | ((c.g >> 3) << 5) | (c.b >> 3));
         } else {
-            const rgbcolor c =
-                adjust(rgbcolor{((p >> 8) & 15) << 4, ((p >> 4) & 15) << 4, (p & 15) << 4});
+            const rgbcolor c = adjust(rgbcolor{((p >> 8) & 15) << 4, ((p >> 4) & 15) << 4, (p & 15) << 4});
             px[i] = static_cast<std::uint16_t>(((c.r >> 4) << 8) | ((c.g >> 4) << 4) | (c.b >> 4));
         }
     }
 }
 
-void CWinDibBitmap::AddBrightness(short delta)
-{
+void CWinDibBitmap::AddBrightness(short delta) {
     unsigned char* bits = PixelsForDrawing();
     if (delta < 0 || bits == nullptr) {
         return;
@@ -237,8 +224,7 @@ void CWinDibBitmap::AddBrightness(short delta)
             r = std::min(r + ((r * delta) >> 8), 255);
             g = std::min(g + ((g * delta) >> 8), 255);
             b = std::min(b + ((b * delta) >> 8), 255);
-            px[i] = PackRGB565(static_cast<unsigned>(r), static_cast<unsigned>(g),
-                               static_cast<unsigned>(b));
+            px[i] = PackRGB565(static_cast<unsigned>(r), static_cast<unsigned>(g), static_cast<unsigned>(b));
         }
     } else if (m_PixelFormat == kPixelFormat444) {
         for (std::size_t i = 0; i < count; ++i) {

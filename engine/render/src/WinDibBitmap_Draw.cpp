@@ -7,9 +7,7 @@
 
 using namespace render_detail;
 
-void CWinDibBitmap::Draw(IDibBitmap* dst, int x, int y, int w, int h, int /*flags*/,
-                         int alphaOffset)
-{
+void CWinDibBitmap::Draw(IDibBitmap* dst, int x, int y, int w, int h, int /*flags*/, int alphaOffset) {
     if (PixelsForDrawing() == nullptr) {
         return;
     }
@@ -21,8 +19,7 @@ void CWinDibBitmap::Draw(IDibBitmap* dst, int x, int y, int w, int h, int /*flag
     BitBlt(dst, x, y, w, h, 0, 0, alphaOffset);
 }
 
-void CWinDibBitmap::DrawOpaque(IDibBitmap* dst, int x, int y, int w, int h, int flags)
-{
+void CWinDibBitmap::DrawOpaque(IDibBitmap* dst, int x, int y, int w, int h, int flags) {
     if (dst == nullptr) {
         return;
     }
@@ -30,9 +27,7 @@ void CWinDibBitmap::DrawOpaque(IDibBitmap* dst, int x, int y, int w, int h, int 
     Draw565(dst, x, y, w, h, flags, 0);
 }
 
-void CWinDibBitmap::Draw565(IDibBitmap* dst, int x, int y, int w, int h, int flags,
-                            int alphaOffset)
-{
+void CWinDibBitmap::Draw565(IDibBitmap* dst, int x, int y, int w, int h, int flags, int alphaOffset) {
     const unsigned char* bits = PixelsForDrawing();
     if (bits == nullptr || alphaOffset < -255) {
         return;
@@ -67,8 +62,7 @@ void CWinDibBitmap::Draw565(IDibBitmap* dst, int x, int y, int w, int h, int fla
     }
 }
 
-void CWinDibBitmap::DrawWithoutAlpha_16Bits(IDibBitmap* dst, int x, int y, int w, int h, int flags)
-{
+void CWinDibBitmap::DrawWithoutAlpha_16Bits(IDibBitmap* dst, int x, int y, int w, int h, int flags) {
     const unsigned char* bits = PixelsForDrawing();
     const TDestination d = DestinationOf(dst);
     if (bits == nullptr || d.pixels == nullptr) {
@@ -93,8 +87,7 @@ void CWinDibBitmap::DrawWithoutAlpha_16Bits(IDibBitmap* dst, int x, int y, int w
     }
 }
 
-void CWinDibBitmap::FastDraw(IDibBitmap* dst, int x, int y)
-{
+void CWinDibBitmap::FastDraw(IDibBitmap* dst, int x, int y) {
     if (dst == nullptr) {
         return;
     }
@@ -103,16 +96,15 @@ void CWinDibBitmap::FastDraw(IDibBitmap* dst, int x, int y)
     FastDraw565(dst, x, y);
 }
 
-void CWinDibBitmap::FastDraw565(IDibBitmap* dst, int x, int y)
-{
+void CWinDibBitmap::FastDraw565(IDibBitmap* dst, int x, int y) {
     const unsigned char* bits = PixelsForDrawing();
     const unsigned char* alpha = AlphaForDrawing();
     const TDestination d = DestinationOf(dst);
     if (bits == nullptr || alpha == nullptr || d.pixels == nullptr) {
         return;
     }
-    const TClipped c = ClipBlit(x, y, m_StoredWidth, m_StoredHeight, 0, 0, m_StoredWidth,
-                                m_StoredHeight, d.width, d.height);
+    const TClipped c =
+        ClipBlit(x, y, m_StoredWidth, m_StoredHeight, 0, 0, m_StoredWidth, m_StoredHeight, d.width, d.height);
     if (c.Empty()) {
         return;
     }
@@ -131,9 +123,8 @@ void CWinDibBitmap::FastDraw565(IDibBitmap* dst, int x, int y)
     }
 }
 
-void CWinDibBitmap::StretchDraw(IDibBitmap* dst, int x, int y, int dw, int dh, int sx, int sy,
-                                int sw, int sh, int flags, int alphaOffset)
-{
+void CWinDibBitmap::StretchDraw(IDibBitmap* dst, int x, int y, int dw, int dh, int sx, int sy, int sw, int sh,
+                                int flags, int alphaOffset) {
     if (dst == nullptr) {
         return;
     }
@@ -141,9 +132,8 @@ void CWinDibBitmap::StretchDraw(IDibBitmap* dst, int x, int y, int dw, int dh, i
     StretchDraw565(dst, x, y, dw, dh, sx, sy, sw, sh, flags, alphaOffset);
 }
 
-void CWinDibBitmap::StretchDraw565(IDibBitmap* dst, int x, int y, int dw, int dh, int sx, int sy,
-                                   int sw, int sh, int flags, int alphaOffset)
-{
+void CWinDibBitmap::StretchDraw565(IDibBitmap* dst, int x, int y, int dw, int dh, int sx, int sy, int sw, int sh,
+                                   int flags, int alphaOffset) {
     const unsigned char* bits = PixelsForDrawing();
     const TDestination d = DestinationOf(dst);
     if (bits == nullptr || d.pixels == nullptr || alphaOffset < -255) {

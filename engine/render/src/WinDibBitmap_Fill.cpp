@@ -8,10 +8,8 @@
 
 using namespace render_detail;
 
-void CWinDibBitmap::FillAlphaNoStretch(IDibBitmap* dst, unsigned char r, unsigned char g,
-                                       unsigned char b, int x, int y, int w, int h, int flags,
-                                       int alphaOffset)
-{
+void CWinDibBitmap::FillAlphaNoStretch(IDibBitmap* dst, unsigned char r, unsigned char g, unsigned char b, int x, int y,
+                                       int w, int h, int flags, int alphaOffset) {
     if (dst == nullptr || alphaOffset < -255) {
         return;
     }
@@ -30,8 +28,8 @@ void CWinDibBitmap::FillAlphaNoStretch(IDibBitmap* dst, unsigned char r, unsigne
             return;
         }
         const int a = 255 + alphaOffset;
-        const TClipped c = ClipBlit(x, y, m_StoredWidth, m_StoredHeight, 0, 0, m_StoredWidth,
-                                    m_StoredHeight, d.width, d.height);
+        const TClipped c =
+            ClipBlit(x, y, m_StoredWidth, m_StoredHeight, 0, 0, m_StoredWidth, m_StoredHeight, d.width, d.height);
         if (c.Empty()) {
             return;
         }
@@ -72,10 +70,8 @@ void CWinDibBitmap::FillAlphaNoStretch(IDibBitmap* dst, unsigned char r, unsigne
     }
 }
 
-void CWinDibBitmap::FillAlphaNoStretchAdditive(IDibBitmap* dst, unsigned char r, unsigned char g,
-                                               unsigned char b, int x, int y, int w, int h,
-                                               int flags, int alphaOffset)
-{
+void CWinDibBitmap::FillAlphaNoStretchAdditive(IDibBitmap* dst, unsigned char r, unsigned char g, unsigned char b,
+                                               int x, int y, int w, int h, int flags, int alphaOffset) {
     if (dst == nullptr || alphaOffset < -255) {
         return;
     }
@@ -92,8 +88,7 @@ void CWinDibBitmap::FillAlphaNoStretchAdditive(IDibBitmap* dst, unsigned char r,
     // Three 5-bit channels ten bits apart, so the weighted sum of each cannot reach the next and
     // an overflow shows as a carry into bit 5 of its own field. Green keeps only its upper five
     // bits in this form.
-    const std::uint32_t colour = static_cast<std::uint32_t>(b >> 3) |
-                                 (static_cast<std::uint32_t>(g >> 3) << 10) |
+    const std::uint32_t colour = static_cast<std::uint32_t>(b >> 3) | (static_cast<std::uint32_t>(g >> 3) << 10) |
                                  (static_cast<std::uint32_t>(r >> 3) << 20);
     for (int row = 0; row < c.h; ++row) {
         const int sr = (flags & kFlipVertical) ? h - 1 - (c.sy + row) : c.sy + row;
@@ -127,8 +122,7 @@ struct TStoredRect {
     int x0, y0, x1, y1;
 };
 
-TStoredRect StoredRect(int mode, int storedW, int storedH, int x, int y, int w, int h)
-{
+TStoredRect StoredRect(int mode, int storedW, int storedH, int x, int y, int w, int h) {
     TStoredRect s{x, y, x + w, y + h};
     // Seen column x lands on stored row storedH - 1 - x (mode 1) or stored column storedW - 1 - y
     // (mode 2), so a span of w seen columns starting at x covers storedH - x - w .. storedH - x.
@@ -148,9 +142,7 @@ TStoredRect StoredRect(int mode, int storedW, int storedH, int x, int y, int w, 
 
 }  // namespace
 
-void CWinDibBitmap::FillRectangle(int x, int y, int w, int h, unsigned char r, unsigned char g,
-                                  unsigned char b)
-{
+void CWinDibBitmap::FillRectangle(int x, int y, int w, int h, unsigned char r, unsigned char g, unsigned char b) {
     unsigned char* bits = PixelsForDrawing();
     if (bits == nullptr) {
         return;
@@ -165,30 +157,30 @@ void CWinDibBitmap::FillRectangle(int x, int y, int w, int h, unsigned char r, u
     s.y1 = std::min(s.y1, m_StoredHeight);
     std::uint16_t packed = 0;
     switch (m_PixelFormat) {
-    case kPixelFormat444:
-        packed = static_cast<std::uint16_t>(((r & 0xF0) << 4) | (g & 0xF0) | (b >> 4));
-        break;
-    case kPixelFormat555:
-        packed = static_cast<std::uint16_t>(((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3));
-        break;
-    case kPixelFormat565:
-        packed = PackRGB565(r, g, b);
-        break;
-    case kPixelFormat24:
-        if (m_BytesPerPixel != 3) {
-            return;
-        }
-        for (int row = s.y0; row < s.y1; ++row) {
-            unsigned char* p = bits + (static_cast<std::size_t>(row) * m_StoredWidth + s.x0) * 3;
-            for (int col = s.x0; col < s.x1; ++col, p += 3) {
-                p[0] = b;
-                p[1] = g;
-                p[2] = r;
+        case kPixelFormat444:
+            packed = static_cast<std::uint16_t>(((r & 0xF0) << 4) | (g & 0xF0) | (b >> 4));
+            break;
+        case kPixelFormat555:
+            packed = static_cast<std::uint16_t>(((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3));
+            break;
+        case kPixelFormat565:
+            packed = PackRGB565(r, g, b);
+            break;
+        case kPixelFormat24:
+            if (m_BytesPerPixel != 3) {
+                return;
             }
-        }
-        return;
-    default:
-        return;
+            for (int row = s.y0; row < s.y1; ++row) {
+                unsigned char* p = bits + (static_cast<std::size_t>(row) * m_StoredWidth + s.x0) * 3;
+                for (int col = s.x0; col < s.x1; ++col, p += 3) {
+                    p[0] = b;
+                    p[1] = g;
+                    p[2] = r;
+                }
+            }
+            return;
+        default:
+            return;
     }
     if (m_BytesPerPixel != 2) {
         return;
@@ -199,9 +191,7 @@ void CWinDibBitmap::FillRectangle(int x, int y, int w, int h, unsigned char r, u
     }
 }
 
-void CWinDibBitmap::DrawRectangle(int x, int y, int w, int h, unsigned char r, unsigned char g,
-                                  unsigned char b)
-{
+void CWinDibBitmap::DrawRectangle(int x, int y, int w, int h, unsigned char r, unsigned char g, unsigned char b) {
     const TStoredRect s = StoredRect(m_OrientationMode, m_StoredWidth, m_StoredHeight, x, y, w, h);
     DrawLineH(s.x0, s.x1, s.y0, r, g, b, 255);
     DrawLineH(s.x0, s.x1, s.y1 - 1, r, g, b, 255);
@@ -212,9 +202,7 @@ void CWinDibBitmap::DrawRectangle(int x, int y, int w, int h, unsigned char r, u
 namespace {
 
 // One pixel of a straight line in format 0 (4-bit fields) or 2 (565 fields).
-inline std::uint16_t LinePixel(int format, std::uint16_t d, unsigned char r, unsigned char g,
-                               unsigned char b, int a)
-{
+inline std::uint16_t LinePixel(int format, std::uint16_t d, unsigned char r, unsigned char g, unsigned char b, int a) {
     if (format == kPixelFormat565) {
         return a == 255 ? PackRGB565(r, g, b) : BlendFields565(d, r >> 3, g >> 2, b >> 3, a);
     }
@@ -231,9 +219,8 @@ inline std::uint16_t LinePixel(int format, std::uint16_t d, unsigned char r, uns
 
 }  // namespace
 
-void CWinDibBitmap::DrawLineV(int x, int y0, int y1, unsigned char r, unsigned char g,
-                              unsigned char b, unsigned char a)
-{
+void CWinDibBitmap::DrawLineV(int x, int y0, int y1, unsigned char r, unsigned char g, unsigned char b,
+                              unsigned char a) {
     unsigned char* bits = PixelsForDrawing();
     if (bits == nullptr || a == 0 || x < 0 || x > m_BufferWidth - 1) {
         return;
@@ -250,9 +237,8 @@ void CWinDibBitmap::DrawLineV(int x, int y0, int y1, unsigned char r, unsigned c
     }
 }
 
-void CWinDibBitmap::DrawLineH(int x0, int x1, int y, unsigned char r, unsigned char g,
-                              unsigned char b, unsigned char a)
-{
+void CWinDibBitmap::DrawLineH(int x0, int x1, int y, unsigned char r, unsigned char g, unsigned char b,
+                              unsigned char a) {
     unsigned char* bits = PixelsForDrawing();
     if (bits == nullptr || a == 0 || y < 0 || y > m_BufferHeight - 1) {
         return;
@@ -268,13 +254,11 @@ void CWinDibBitmap::DrawLineH(int x0, int x1, int y, unsigned char r, unsigned c
     }
 }
 
-void CWinDibBitmap::ClearBitmap(unsigned char r, unsigned char g, unsigned char b)
-{
+void CWinDibBitmap::ClearBitmap(unsigned char r, unsigned char g, unsigned char b) {
     unsigned char* bits = PixelsForDrawing();
     if (bits == nullptr) {
         return;
     }
     auto* px = reinterpret_cast<std::uint16_t*>(bits);
-    std::fill(px, px + static_cast<std::size_t>(m_StoredWidth) * m_StoredHeight,
-              PackRGB565(r, g, b));
+    std::fill(px, px + static_cast<std::size_t>(m_StoredWidth) * m_StoredHeight, PackRGB565(r, g, b));
 }

@@ -5,8 +5,7 @@
 
 namespace sprites_detail {
 
-bool HasPixels(IDibBitmap* bitmap)
-{
+bool HasPixels(IDibBitmap* bitmap) {
     if (bitmap == nullptr) {
         return false;
     }
@@ -16,13 +15,9 @@ bool HasPixels(IDibBitmap* bitmap)
     return bitmap->GetBits() != nullptr;
 }
 
-bool HasAlpha(IDibBitmap* bitmap)
-{
-    return bitmap != nullptr && bitmap->GetAlphaBits() != nullptr;
-}
+bool HasAlpha(IDibBitmap* bitmap) { return bitmap != nullptr && bitmap->GetAlphaBits() != nullptr; }
 
-void StoredSize(IDibBitmap* bitmap, int& w, int& h)
-{
+void StoredSize(IDibBitmap* bitmap, int& w, int& h) {
     w = h = 0;
     if (auto* soft = dynamic_cast<CWinDibBitmap*>(bitmap)) {
         w = soft->GetStoredWidth();
@@ -30,8 +25,7 @@ void StoredSize(IDibBitmap* bitmap, int& w, int& h)
     }
 }
 
-bool Is2xImage(IDibBitmap* bitmap)
-{
+bool Is2xImage(IDibBitmap* bitmap) {
     auto* soft = dynamic_cast<CWinDibBitmap*>(bitmap);
     return soft != nullptr && soft->Is2xImage();
 }

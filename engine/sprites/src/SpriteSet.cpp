@@ -8,8 +8,7 @@
 #include "render/DibBitmap.h"
 #include "sprites/SpriteSetManager.h"
 
-unsigned int CalculateSpriteSetNameHashCode(const char* name)
-{
+unsigned int CalculateSpriteSetNameHashCode(const char* name) {
     if (name == nullptr) {
         return 0;
     }
@@ -26,8 +25,7 @@ unsigned int CalculateSpriteSetNameHashCode(const char* name)
     return h & 0x7FFFFFFFu;
 }
 
-CommonString FormatSpritePattern(const char* pattern, int index)
-{
+CommonString FormatSpritePattern(const char* pattern, int index) {
     if (pattern == nullptr) {
         return CommonString();
     }
@@ -78,15 +76,12 @@ CommonString FormatSpritePattern(const char* pattern, int index)
     return CommonString(out.c_str());
 }
 
-CSpriteSet::~CSpriteSet()
-{
+CSpriteSet::~CSpriteSet() {
     DestroyData();
     m_AtlasItems.RemoveAll();
 }
 
-void CSpriteSet::Define(int kind, CGameBase* game, const CommonString& file,
-                        const CommonString& afile, int a, int b)
-{
+void CSpriteSet::Define(int kind, CGameBase* game, const CommonString& file, const CommonString& afile, int a, int b) {
     m_pGame = game;
     if (game == nullptr) {
         return;
@@ -98,41 +93,35 @@ void CSpriteSet::Define(int kind, CGameBase* game, const CommonString& file,
     m_b = b;
 }
 
-void CSpriteSet::DefineSpriteSetSingle(CGameBase* game, const CommonString& file,
-                                       const CommonString& afile, int a, int b)
-{
+void CSpriteSet::DefineSpriteSetSingle(CGameBase* game, const CommonString& file, const CommonString& afile, int a,
+                                       int b) {
     Define(kSpriteSetSingle, game, file, afile, a, b);
 }
 
-void CSpriteSet::DefineSpriteSetMulti(CGameBase* game, const CommonString& file,
-                                      const CommonString& afile, int a, int b)
-{
+void CSpriteSet::DefineSpriteSetMulti(CGameBase* game, const CommonString& file, const CommonString& afile, int a,
+                                      int b) {
     Define(kSpriteSetMulti, game, file, afile, a, b);
 }
 
-void CSpriteSet::DefineSpriteSetMultiOptional(CGameBase* game, const CommonString& file,
-                                              const CommonString& afile, int a, int b)
-{
+void CSpriteSet::DefineSpriteSetMultiOptional(CGameBase* game, const CommonString& file, const CommonString& afile,
+                                              int a, int b) {
     Define(kSpriteSetMultiOptional, game, file, afile, a, b);
 }
 
-void CSpriteSet::DefineSpriteSetSingleCommonAlpha(CGameBase* game, const CommonString& file,
-                                                  const CommonString& afile, int a, int b)
-{
+void CSpriteSet::DefineSpriteSetSingleCommonAlpha(CGameBase* game, const CommonString& file, const CommonString& afile,
+                                                  int a, int b) {
     Define(kSpriteSetSingleCommonAlpha, game, file, afile, a, b);
 }
 
-void CSpriteSet::DefineTextureAtlasDataFileName(const CommonString& name)
-{
+void CSpriteSet::DefineTextureAtlasDataFileName(const CommonString& name) {
     m_AtlasDataFile = name;
     if (name.Length() > 0) {
         m_bHasAtlasData = 1;
     }
 }
 
-void CSpriteSet::DefineTextureAtlasSubSet(const CommonString& textureSet,
-                                          const CommonString& itemPattern, int first, int count)
-{
+void CSpriteSet::DefineTextureAtlasSubSet(const CommonString& textureSet, const CommonString& itemPattern, int first,
+                                          int count) {
     m_AtlasTextureSet = textureSet;
     m_AtlasItemPattern = itemPattern;
     m_nFirstItem = first;
@@ -142,28 +131,24 @@ void CSpriteSet::DefineTextureAtlasSubSet(const CommonString& textureSet,
     }
 }
 
-void CSpriteSet::SetName(const CommonString& name)
-{
+void CSpriteSet::SetName(const CommonString& name) {
     m_Name = name;
     m_uNameHash = CalculateSpriteSetNameHashCode(name.GetDataConst());
 }
 
-void CSpriteSet::SetGroupName(const CommonString& group)
-{
+void CSpriteSet::SetGroupName(const CommonString& group) {
     m_GroupName = group;
     m_uGroupHash = CalculateSpriteSetNameHashCode(group.GetDataConst());
 }
 
-IDibBitmap* CSpriteSet::GetFrame(int i) const
-{
+IDibBitmap* CSpriteSet::GetFrame(int i) const {
     if (m_Frames == nullptr || i < 0 || i >= m_nNumFrames) {
         return nullptr;
     }
     return m_Frames[i];
 }
 
-int CSpriteSet::AddReference()
-{
+int CSpriteSet::AddReference() {
     if (m_nKind == kSpriteSetUndefined || m_pGame == nullptr) {
         return 0;
     }
@@ -180,13 +165,11 @@ int CSpriteSet::AddReference()
     return loaded;
 }
 
-int CSpriteSet::LoadFirstReference()
-{
+int CSpriteSet::LoadFirstReference() {
     if (m_pGame->m_bTextureAtlasMode && m_bIsAtlasSubSet) {
         CSpriteSetManager* manager = m_pGame->GetSpriteSetManager();
         CSpriteSet* textureSet =
-            manager != nullptr ? manager->GetSpriteSetNamed(m_AtlasTextureSet.GetDataConst())
-                               : nullptr;
+            manager != nullptr ? manager->GetSpriteSetNamed(m_AtlasTextureSet.GetDataConst()) : nullptr;
         if (textureSet == nullptr || textureSet == this) {
             return 0;
         }
@@ -224,8 +207,7 @@ int CSpriteSet::LoadFirstReference()
     return 1;
 }
 
-void CSpriteSet::AfterLoad()
-{
+void CSpriteSet::AfterLoad() {
     if (!m_will_use_fill_alpha || m_Frames == nullptr) {
         return;
     }
@@ -236,16 +218,14 @@ void CSpriteSet::AfterLoad()
     }
 }
 
-void CSpriteSet::ReleaseReference()
-{
+void CSpriteSet::ReleaseReference() {
     --m_nRefCount;
     if (m_nRefCount <= 0) {
         DestroyData();
     }
 }
 
-void CSpriteSet::DestroyData()
-{
+void CSpriteSet::DestroyData() {
     m_nRefCount = 0;
     if (m_Frames != nullptr) {
         for (int i = 0; i < m_nNumFrames; ++i) {
@@ -260,8 +240,7 @@ void CSpriteSet::DestroyData()
         if (m_pGame != nullptr && m_pGame->m_bTextureAtlasMode && m_bIsAtlasSubSet) {
             CSpriteSetManager* manager = m_pGame->GetSpriteSetManager();
             CSpriteSet* textureSet =
-                manager != nullptr ? manager->GetSpriteSetNamed(m_AtlasTextureSet.GetDataConst())
-                                   : nullptr;
+                manager != nullptr ? manager->GetSpriteSetNamed(m_AtlasTextureSet.GetDataConst()) : nullptr;
             if (textureSet != nullptr && textureSet != this && textureSet->m_nRefCount > 0) {
                 textureSet->ReleaseReference();
             }
@@ -274,8 +253,7 @@ void CSpriteSet::DestroyData()
     SafeDelete(m_pCommonAlpha);
 }
 
-CSpriteSetTextureAtlasItem* CSpriteSet::FindAtlasItem(const char* name)
-{
+CSpriteSetTextureAtlasItem* CSpriteSet::FindAtlasItem(const char* name) {
     if (name == nullptr) {
         return nullptr;
     }

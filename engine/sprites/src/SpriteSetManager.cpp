@@ -8,15 +8,13 @@
 #include "app/GameBase.h"
 #include "sprites/SpriteSet.h"
 
-CSpriteSetManager::CSpriteSetManager(CGameBase* game, int growBy) : m_pGame(game)
-{
+CSpriteSetManager::CSpriteSetManager(CGameBase* game, int growBy) : m_pGame(game) {
     m_Sets.growBy = growBy > 0 ? growBy : 1;
 }
 
 CSpriteSetManager::~CSpriteSetManager() { DestroySpriteSets(); }
 
-int CSpriteSetManager::AddSpriteSet(CSpriteSet* set)
-{
+int CSpriteSetManager::AddSpriteSet(CSpriteSet* set) {
     if (set == nullptr) {
         return 0;
     }
@@ -25,13 +23,10 @@ int CSpriteSetManager::AddSpriteSet(CSpriteSet* set)
 
 namespace {
 
-using TDefine = void (CSpriteSet::*)(CGameBase*, const CommonString&, const CommonString&, int,
-                                     int);
+using TDefine = void (CSpriteSet::*)(CGameBase*, const CommonString&, const CommonString&, int, int);
 
-int AddDefined(CSpriteSetManager& manager, TDefine define, const CommonString& name,
-               const CommonString& file, const CommonString& afile, int a, int b,
-               bool removeRgbaIn3d, bool force8888)
-{
+int AddDefined(CSpriteSetManager& manager, TDefine define, const CommonString& name, const CommonString& file,
+               const CommonString& afile, int a, int b, bool removeRgbaIn3d, bool force8888) {
     auto* set = new (std::nothrow) CSpriteSet();
     if (set == nullptr) {
         return 0;
@@ -53,55 +48,42 @@ int AddDefined(CSpriteSetManager& manager, TDefine define, const CommonString& n
 
 }  // namespace
 
-int CSpriteSetManager::AddSpriteSetSingle(const CommonString& name, const CommonString& file,
-                                          const CommonString& afile, int a, int b,
-                                          bool removeRgbaIn3d, bool force8888)
-{
-    return AddDefined(*this, &CSpriteSet::DefineSpriteSetSingle, name, file, afile, a, b,
-                      removeRgbaIn3d, force8888);
+int CSpriteSetManager::AddSpriteSetSingle(const CommonString& name, const CommonString& file, const CommonString& afile,
+                                          int a, int b, bool removeRgbaIn3d, bool force8888) {
+    return AddDefined(*this, &CSpriteSet::DefineSpriteSetSingle, name, file, afile, a, b, removeRgbaIn3d, force8888);
 }
 
-int CSpriteSetManager::AddSpriteSetMulti(const CommonString& name, const CommonString& file,
-                                         const CommonString& afile, int a, int b,
-                                         bool removeRgbaIn3d, bool force8888)
-{
-    return AddDefined(*this, &CSpriteSet::DefineSpriteSetMulti, name, file, afile, a, b,
-                      removeRgbaIn3d, force8888);
+int CSpriteSetManager::AddSpriteSetMulti(const CommonString& name, const CommonString& file, const CommonString& afile,
+                                         int a, int b, bool removeRgbaIn3d, bool force8888) {
+    return AddDefined(*this, &CSpriteSet::DefineSpriteSetMulti, name, file, afile, a, b, removeRgbaIn3d, force8888);
 }
 
-int CSpriteSetManager::AddSpriteSetMultiOptional(const CommonString& name,
-                                                 const CommonString& file,
-                                                 const CommonString& afile, int a, int b,
-                                                 bool removeRgbaIn3d, bool force8888)
-{
-    return AddDefined(*this, &CSpriteSet::DefineSpriteSetMultiOptional, name, file, afile, a, b,
-                      removeRgbaIn3d, force8888);
+int CSpriteSetManager::AddSpriteSetMultiOptional(const CommonString& name, const CommonString& file,
+                                                 const CommonString& afile, int a, int b, bool removeRgbaIn3d,
+                                                 bool force8888) {
+    return AddDefined(*this, &CSpriteSet::DefineSpriteSetMultiOptional, name, file, afile, a, b, removeRgbaIn3d,
+                      force8888);
 }
 
-int CSpriteSetManager::AddSpriteSetSingleCommonAlpha(const CommonString& name,
-                                                     const CommonString& file,
-                                                     const CommonString& afile, int a, int b,
-                                                     bool removeRgbaIn3d, bool force8888)
-{
-    return AddDefined(*this, &CSpriteSet::DefineSpriteSetSingleCommonAlpha, name, file, afile, a,
-                      b, removeRgbaIn3d, force8888);
+int CSpriteSetManager::AddSpriteSetSingleCommonAlpha(const CommonString& name, const CommonString& file,
+                                                     const CommonString& afile, int a, int b, bool removeRgbaIn3d,
+                                                     bool force8888) {
+    return AddDefined(*this, &CSpriteSet::DefineSpriteSetSingleCommonAlpha, name, file, afile, a, b, removeRgbaIn3d,
+                      force8888);
 }
 
-CSpriteSet* CSpriteSetManager::GetSpriteSetAt(int i) const
-{
+CSpriteSet* CSpriteSetManager::GetSpriteSetAt(int i) const {
     if (i < 0 || i >= m_Sets.count) {
         return nullptr;
     }
     return m_Sets.data[i];
 }
 
-CSpriteSet* CSpriteSetManager::GetLastSpriteSet() const
-{
+CSpriteSet* CSpriteSetManager::GetLastSpriteSet() const {
     return m_Sets.count > 0 ? m_Sets.data[m_Sets.count - 1] : nullptr;
 }
 
-int CSpriteSetManager::GetIdOfSpriteSetNamed(const char* name) const
-{
+int CSpriteSetManager::GetIdOfSpriteSetNamed(const char* name) const {
     if (name == nullptr) {
         return -1;
     }
@@ -115,19 +97,16 @@ int CSpriteSetManager::GetIdOfSpriteSetNamed(const char* name) const
     return -1;
 }
 
-CSpriteSet* CSpriteSetManager::GetSpriteSetNamed(const char* name) const
-{
+CSpriteSet* CSpriteSetManager::GetSpriteSetNamed(const char* name) const {
     return GetSpriteSetAt(GetIdOfSpriteSetNamed(name));
 }
 
-int CSpriteSetManager::AddSpriteSetRef(const char* name)
-{
+int CSpriteSetManager::AddSpriteSetRef(const char* name) {
     CSpriteSet* set = GetSpriteSetNamed(name);
     return set != nullptr ? set->AddReference() : 0;
 }
 
-void CSpriteSetManager::DeleteSpriteSet(int index)
-{
+void CSpriteSetManager::DeleteSpriteSet(int index) {
     if (index < 0 || index >= m_Sets.count) {
         return;
     }
@@ -137,8 +116,7 @@ void CSpriteSetManager::DeleteSpriteSet(int index)
     delete set;
 }
 
-void CSpriteSetManager::DeleteSpriteSet(CSpriteSet* set)
-{
+void CSpriteSetManager::DeleteSpriteSet(CSpriteSet* set) {
     for (int i = 0; i < m_Sets.count; ++i) {
         if (m_Sets.data[i] == set) {
             DeleteSpriteSet(i);
@@ -147,8 +125,7 @@ void CSpriteSetManager::DeleteSpriteSet(CSpriteSet* set)
     }
 }
 
-void CSpriteSetManager::DeleteSpriteSet(const char* name)
-{
+void CSpriteSetManager::DeleteSpriteSet(const char* name) {
     if (name == nullptr) {
         return;
     }
@@ -160,8 +137,7 @@ void CSpriteSetManager::DeleteSpriteSet(const char* name)
     }
 }
 
-void CSpriteSetManager::DestroySpriteSets()
-{
+void CSpriteSetManager::DestroySpriteSets() {
     // Sub-sets give their texture sets a reference back when they go, so the sets without atlas
     // data (among them every sub-set) go first, while the texture sets can still be found.
     for (int pass = 0; pass < 2; ++pass) {
@@ -181,8 +157,7 @@ void CSpriteSetManager::DestroySpriteSets()
     m_Sets.capacity = 0;
 }
 
-void UnloadSritesSetsWithGroupName(CGameBase* game, const CommonString& group)
-{
+void UnloadSritesSetsWithGroupName(CGameBase* game, const CommonString& group) {
     CSpriteSetManager* manager = game != nullptr ? game->GetSpriteSetManager() : nullptr;
     if (manager == nullptr || group.Length() == 0) {
         return;

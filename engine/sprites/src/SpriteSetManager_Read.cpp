@@ -37,13 +37,9 @@ struct CSpriteSetSettingsParams {
 
 void ResetSpriteSetUtilityParams(CSpriteSetSettingsParams& p) { p = CSpriteSetSettingsParams(); }
 
-CommonString Unquoted(const TText& text)
-{
-    return CommonString(Parser::ExtractName(text).GetData());
-}
+CommonString Unquoted(const TText& text) { return CommonString(Parser::ExtractName(text).GetData()); }
 
-int KindOf(const TText& word)
-{
+int KindOf(const TText& word) {
     if (word == "multi") {
         return kSpriteSetMulti;
     }
@@ -58,8 +54,7 @@ int KindOf(const TText& word)
 
 // `file` and `afile`: a name, then the frame count, then the first index (Multi kinds) or the
 // frames per row (Single kinds, which default to one row).
-void ReadFileLine(CSpriteSetSettingsParams& p, const TText& value, CommonString& target)
-{
+void ReadFileLine(CSpriteSetSettingsParams& p, const TText& value, CommonString& target) {
     TText parts[3];
     int count = 0;
     Parser::GetSubStringsArrayVar(value, 3, parts, count);
@@ -82,8 +77,7 @@ void ReadFileLine(CSpriteSetSettingsParams& p, const TText& value, CommonString&
 }
 
 // A flag written alone, or as `flag = n` (set when n >= 1).
-bool ReadFlag(const TText& name, const TText& value, const char* flag, bool& target)
-{
+bool ReadFlag(const TText& name, const TText& value, const char* flag, bool& target) {
     if (name.Length() == 0 && value == flag) {
         target = true;
         return true;
@@ -95,8 +89,7 @@ bool ReadFlag(const TText& name, const TText& value, const char* flag, bool& tar
     return false;
 }
 
-int AddBlock(CSpriteSetManager& manager, CSpriteSetSettingsParams& p)
-{
+int AddBlock(CSpriteSetManager& manager, CSpriteSetSettingsParams& p) {
     if (p.kind == kSpriteSetSingle && p.a == 1 && p.b == 1) {
         // One image by its name: a Multi set of one, whose name has no %d to expand.
         p.kind = kSpriteSetMulti;
@@ -105,22 +98,19 @@ int AddBlock(CSpriteSetManager& manager, CSpriteSetSettingsParams& p)
     }
     int added = 0;
     switch (p.kind) {
-    case kSpriteSetMulti:
-        added = manager.AddSpriteSetMulti(p.name, p.file, p.afile, p.a, p.c, p.removeRgbaIn3d,
-                                          p.force8888);
-        break;
-    case kSpriteSetMultiOptional:
-        added = manager.AddSpriteSetMultiOptional(p.name, p.file, p.afile, p.a, p.c,
-                                                  p.removeRgbaIn3d, p.force8888);
-        break;
-    case kSpriteSetSingleCommonAlpha:
-        added = manager.AddSpriteSetSingleCommonAlpha(p.name, p.file, p.afile, p.a, p.b,
-                                                      p.removeRgbaIn3d, p.force8888);
-        break;
-    default:
-        added = manager.AddSpriteSetSingle(p.name, p.file, p.afile, p.a, p.b, p.removeRgbaIn3d,
-                                           p.force8888);
-        break;
+        case kSpriteSetMulti:
+            added = manager.AddSpriteSetMulti(p.name, p.file, p.afile, p.a, p.c, p.removeRgbaIn3d, p.force8888);
+            break;
+        case kSpriteSetMultiOptional:
+            added = manager.AddSpriteSetMultiOptional(p.name, p.file, p.afile, p.a, p.c, p.removeRgbaIn3d, p.force8888);
+            break;
+        case kSpriteSetSingleCommonAlpha:
+            added =
+                manager.AddSpriteSetSingleCommonAlpha(p.name, p.file, p.afile, p.a, p.b, p.removeRgbaIn3d, p.force8888);
+            break;
+        default:
+            added = manager.AddSpriteSetSingle(p.name, p.file, p.afile, p.a, p.b, p.removeRgbaIn3d, p.force8888);
+            break;
     }
     if (added == 0) {
         return 0;
@@ -148,9 +138,8 @@ int AddBlock(CSpriteSetManager& manager, CSpriteSetSettingsParams& p)
 }
 
 // One line inside a block; 0 fails the whole read.
-int ReadBlockLine(CSpriteSetSettingsParams& p, const TText& name, const TText& value,
-                  const char* fileName, int lineNumber)
-{
+int ReadBlockLine(CSpriteSetSettingsParams& p, const TText& name, const TText& value, const char* fileName,
+                  int lineNumber) {
     if (name == "file") {
         ReadFileLine(p, value, p.file);
     } else if (name == "afile") {
@@ -173,8 +162,8 @@ int ReadBlockLine(CSpriteSetSettingsParams& p, const TText& name, const TText& v
         int count = 0;
         Parser::GetSubStringsArrayVar(value, 3, parts, count);
         if (count != 3) {
-            std::fprintf(stderr, "sprites: %s:%d: atlas_indexes needs a pattern, a first index and a count\n",
-                         fileName, lineNumber);
+            std::fprintf(stderr, "sprites: %s:%d: atlas_indexes needs a pattern, a first index and a count\n", fileName,
+                         lineNumber);
             return 0;
         }
         p.atlasPattern = Unquoted(parts[0]);
@@ -186,9 +175,7 @@ int ReadBlockLine(CSpriteSetSettingsParams& p, const TText& name, const TText& v
 
 }  // namespace
 
-int AddSpriteSetsFromBytes(CSpriteSetManager* manager, CGameBase* game,
-                           std::span<const char> bytes, const char* name)
-{
+int AddSpriteSetsFromBytes(CSpriteSetManager* manager, CGameBase* game, std::span<const char> bytes, const char* name) {
     (void)game;
     if (manager == nullptr) {
         return 0;
@@ -233,8 +220,7 @@ int AddSpriteSetsFromBytes(CSpriteSetManager* manager, CGameBase* game,
             inBlock = true;
             continue;
         }
-        if (ReadBlockLine(params, key, value, fileName,
-                          Parser::LineNumberAt(input, input.lineStart)) == 0) {
+        if (ReadBlockLine(params, key, value, fileName, Parser::LineNumberAt(input, input.lineStart)) == 0) {
             return 0;
         }
     }
@@ -245,11 +231,9 @@ int AddSpriteSetsFromBytes(CSpriteSetManager* manager, CGameBase* game,
 namespace {
 
 // The whole file through the game's memory files; null when it cannot be opened.
-std::unique_ptr<CMemoryFile> OpenDescription(CGameBase* game, const CommonString& fileName)
-{
+std::unique_ptr<CMemoryFile> OpenDescription(CGameBase* game, const CommonString& fileName) {
     std::unique_ptr<CMemoryFile> file(game->CreateMemoryFileObject());
-    if (file == nullptr || fileName.Length() == 0 ||
-        file->Open(game, fileName.GetDataConst(), FileMode::Read) == 0) {
+    if (file == nullptr || fileName.Length() == 0 || file->Open(game, fileName.GetDataConst(), FileMode::Read) == 0) {
         std::fprintf(stderr, "sprites: %s: cannot open\n",
                      fileName.Length() > 0 ? fileName.GetDataConst() : "(no name)");
         return nullptr;
@@ -258,8 +242,7 @@ std::unique_ptr<CMemoryFile> OpenDescription(CGameBase* game, const CommonString
     return file;
 }
 
-std::span<const char> BytesOf(CMemoryFile& file)
-{
+std::span<const char> BytesOf(CMemoryFile& file) {
     const char* data = static_cast<const char*>(file.GetBuffer());
     const int size = file.GetSize();
     if (data == nullptr || size <= 0) {
@@ -270,8 +253,7 @@ std::span<const char> BytesOf(CMemoryFile& file)
 
 }  // namespace
 
-int AddSpriteSetsFromFile(CGameBase* game, const CommonString& fileName)
-{
+int AddSpriteSetsFromFile(CGameBase* game, const CommonString& fileName) {
     CSpriteSetManager* manager = game != nullptr ? game->GetSpriteSetManager() : nullptr;
     if (manager == nullptr) {
         return 0;
@@ -283,8 +265,7 @@ int AddSpriteSetsFromFile(CGameBase* game, const CommonString& fileName)
     return AddSpriteSetsFromBytes(manager, game, BytesOf(*file), fileName.GetDataConst());
 }
 
-int DestroySpriteSetsFromFile(CGameBase* game, const CommonString& fileName)
-{
+int DestroySpriteSetsFromFile(CGameBase* game, const CommonString& fileName) {
     CSpriteSetManager* manager = game != nullptr ? game->GetSpriteSetManager() : nullptr;
     if (game == nullptr) {
         return 0;

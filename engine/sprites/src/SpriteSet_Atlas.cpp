@@ -9,8 +9,7 @@
 #include "core/Parser.h"
 #include "sprites/SpriteSet.h"
 
-int CSpriteSet::ReadTextureAtlasItems()
-{
+int CSpriteSet::ReadTextureAtlasItems() {
     if (!m_bHasAtlasData || m_AtlasDataFile.Length() == 0 || m_pGame == nullptr) {
         return 1;
     }
@@ -43,16 +42,13 @@ int CSpriteSet::ReadTextureAtlasItems()
     }
     const int size = file->GetSize();
     const char* bytes = static_cast<const char*>(file->GetBuffer());
-    const std::span<const char> view =
-        bytes != nullptr && size > 0 ? std::span<const char>(bytes, static_cast<std::size_t>(size))
-                                     : std::span<const char>();
-    return ReadTextureAtlasItemsFromBytes(view, path.GetDataConst(),
-                                          items2x && !m_pGame->m_bDoubleResolution);
+    const std::span<const char> view = bytes != nullptr && size > 0
+                                           ? std::span<const char>(bytes, static_cast<std::size_t>(size))
+                                           : std::span<const char>();
+    return ReadTextureAtlasItemsFromBytes(view, path.GetDataConst(), items2x && !m_pGame->m_bDoubleResolution);
 }
 
-int CSpriteSet::ReadTextureAtlasItemsFromBytes(std::span<const char> bytes, const char* name,
-                                               bool halve)
-{
+int CSpriteSet::ReadTextureAtlasItemsFromBytes(std::span<const char> bytes, const char* name, bool halve) {
     // A set loaded again reads its atlas again; the earlier items would only pile up.
     m_AtlasItems.RemoveAll();
     m_AtlasItems.growBy = 50;

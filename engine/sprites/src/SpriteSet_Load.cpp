@@ -10,8 +10,7 @@
 
 using namespace sprites_detail;
 
-int CSpriteSet::FailLoad()
-{
+int CSpriteSet::FailLoad() {
     if (m_Frames != nullptr) {
         for (int i = 0; i < m_nNumFrames; ++i) {
             delete m_Frames[i];
@@ -30,24 +29,23 @@ int CSpriteSet::FailLoad()
     return 0;
 }
 
-int CSpriteSet::LoadByKind()
-{
+int CSpriteSet::LoadByKind() {
     int loaded = 0;
     switch (m_nKind) {
-    case kSpriteSetSingle:
-        loaded = LoadSingle();
-        break;
-    case kSpriteSetMulti:
-        loaded = LoadMulti(false);
-        break;
-    case kSpriteSetMultiOptional:
-        loaded = LoadMulti(true);
-        break;
-    case kSpriteSetSingleCommonAlpha:
-        loaded = LoadSingleCommonAlpha();
-        break;
-    default:
-        return 0;
+        case kSpriteSetSingle:
+            loaded = LoadSingle();
+            break;
+        case kSpriteSetMulti:
+            loaded = LoadMulti(false);
+            break;
+        case kSpriteSetMultiOptional:
+            loaded = LoadMulti(true);
+            break;
+        case kSpriteSetSingleCommonAlpha:
+            loaded = LoadSingleCommonAlpha();
+            break;
+        default:
+            return 0;
     }
     if (loaded == 0) {
         return 0;
@@ -63,24 +61,20 @@ int CSpriteSet::LoadByKind()
     return 1;
 }
 
-int CSpriteSet::LoadSingle()
-{
+int CSpriteSet::LoadSingle() {
     if (m_a == 0 || m_b == 0 || (m_File.Length() == 0 && m_AFile.Length() == 0)) {
         return 0;
     }
     // Views of one texture exist only on the GL renderer; the software bitmap would make every
     // forced-atlas frame an empty picture, so there the strip is cut as usual.
-    if (m_pGame->m_bTextureAtlasMode && m_pGame->m_nRendererKind == kRendererGLES && m_a >= 2 &&
-        m_force_atlas) {
+    if (m_pGame->m_bTextureAtlasMode && m_pGame->m_nRendererKind == kRendererGLES && m_a >= 2 && m_force_atlas) {
         return LoadForcedAtlas();
     }
-    return VisibleObjectWithSpritesLoad(m_a, m_b, m_File.GetData(), m_AFile.GetData(), 0,
-                                        m_nRefCount, m_nNumFrames, m_Frames, m_FrameCoords, true,
-                                        m_pGame, true);
+    return VisibleObjectWithSpritesLoad(m_a, m_b, m_File.GetData(), m_AFile.GetData(), 0, m_nRefCount, m_nNumFrames,
+                                        m_Frames, m_FrameCoords, true, m_pGame, true);
 }
 
-int CSpriteSet::LoadForcedAtlas()
-{
+int CSpriteSet::LoadForcedAtlas() {
     ++m_nRefCount;
     if (m_Frames != nullptr) {
         return 1;
@@ -119,16 +113,14 @@ int CSpriteSet::LoadForcedAtlas()
         IDibBitmap* frame = m_pGame->CreateBitmapObject();
         m_Frames[i] = frame;
         if (frame == nullptr ||
-            frame->HWInitFromTextureAtlas(image, (i % columns) * frameW, (i / columns) * frameH,
-                                          frameW, frameH) == 0) {
+            frame->HWInitFromTextureAtlas(image, (i % columns) * frameW, (i / columns) * frameH, frameW, frameH) == 0) {
             return FailLoad();
         }
     }
     return 1;
 }
 
-int CSpriteSet::LoadMulti(bool optional)
-{
+int CSpriteSet::LoadMulti(bool optional) {
     if (m_a <= 0 || m_b < 0 || (m_File.Length() == 0 && m_AFile.Length() == 0)) {
         return 0;
     }
@@ -151,15 +143,12 @@ int CSpriteSet::LoadMulti(bool optional)
         m_Frames[i] = frame;
         bool ok = true;
         if (m_File.Length() > 0) {
-            const CommonString path =
-                directory + FormatSpritePattern(m_File.GetDataConst(), m_b + i);
+            const CommonString path = directory + FormatSpritePattern(m_File.GetDataConst(), m_b + i);
             ok = ImageLoad(m_pGame, path.GetDataConst(), frame) != nullptr;
         }
         if (ok && !HasAlpha(frame) && separateAlpha) {
-            const CommonString path =
-                directory + FormatSpritePattern(m_AFile.GetDataConst(), m_b + i);
-            ok = ImageLoad_Alpha(m_pGame, path.GetDataConst(), frame) != nullptr &&
-                 frame->HWUpdateTexture() != 0;
+            const CommonString path = directory + FormatSpritePattern(m_AFile.GetDataConst(), m_b + i);
+            ok = ImageLoad_Alpha(m_pGame, path.GetDataConst(), frame) != nullptr && frame->HWUpdateTexture() != 0;
         }
         if (ok && !HasPixels(frame) && !HasAlpha(frame)) {
             ok = false;
@@ -175,14 +164,12 @@ int CSpriteSet::LoadMulti(bool optional)
     return 1;
 }
 
-int CSpriteSet::LoadSingleCommonAlpha()
-{
+int CSpriteSet::LoadSingleCommonAlpha() {
     if (m_a == 0 || m_b == 0 || (m_File.Length() == 0 && m_AFile.Length() == 0)) {
         return 0;
     }
-    if (VisibleObjectWithSpritesLoad(m_a, m_b, m_File.GetData(), nullptr, 0, m_nRefCount,
-                                     m_nNumFrames, m_Frames, m_FrameCoords, true, m_pGame,
-                                     true) == 0) {
+    if (VisibleObjectWithSpritesLoad(m_a, m_b, m_File.GetData(), nullptr, 0, m_nRefCount, m_nNumFrames, m_Frames,
+                                     m_FrameCoords, true, m_pGame, true) == 0) {
         return 0;
     }
     if (m_pCommonAlpha != nullptr) {
@@ -217,10 +204,9 @@ int CSpriteSet::LoadSingleCommonAlpha()
     return 1;
 }
 
-int CSpriteSet::LoadSpriteSetFromTextureAtlas(CSpriteSet* textureSet)
-{
-    if (m_AtlasItemPattern.Length() == 0 || m_nItemCount <= 0 || m_nFirstItem < 0 ||
-        textureSet == nullptr || textureSet->GetFrame(0) == nullptr) {
+int CSpriteSet::LoadSpriteSetFromTextureAtlas(CSpriteSet* textureSet) {
+    if (m_AtlasItemPattern.Length() == 0 || m_nItemCount <= 0 || m_nFirstItem < 0 || textureSet == nullptr ||
+        textureSet->GetFrame(0) == nullptr) {
         return 0;
     }
     ++m_nRefCount;
@@ -234,8 +220,7 @@ int CSpriteSet::LoadSpriteSetFromTextureAtlas(CSpriteSet* textureSet)
     m_nNumFrames = m_nItemCount;
     IDibBitmap* atlas = textureSet->GetFrame(0);
     for (int i = 0; i < m_nItemCount; ++i) {
-        const CommonString itemName =
-            FormatSpritePattern(m_AtlasItemPattern.GetDataConst(), m_nFirstItem + i);
+        const CommonString itemName = FormatSpritePattern(m_AtlasItemPattern.GetDataConst(), m_nFirstItem + i);
         CSpriteSetTextureAtlasItem* item = textureSet->FindAtlasItem(itemName.GetDataConst());
         if (item == nullptr) {
             return FailLoad();
@@ -243,8 +228,7 @@ int CSpriteSet::LoadSpriteSetFromTextureAtlas(CSpriteSet* textureSet)
         IDibBitmap* frame = m_pGame->CreateBitmapObject();
         m_Frames[i] = frame;
         if (frame == nullptr ||
-            frame->HWInitFromTextureAtlas(atlas, item->m_x, item->m_y, item->m_Width,
-                                          item->m_Height) == 0) {
+            frame->HWInitFromTextureAtlas(atlas, item->m_x, item->m_y, item->m_Width, item->m_Height) == 0) {
             return FailLoad();
         }
     }

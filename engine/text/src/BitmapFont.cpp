@@ -21,8 +21,7 @@ namespace {
 
 // Reads up to 4 little-endian bytes at pos; the bytes that are missing at the end read as 0.
 // Returns how many bytes were there.
-int ReadLE32(std::span<const std::uint8_t> bytes, std::size_t& pos, std::uint32_t& value)
-{
+int ReadLE32(std::span<const std::uint8_t> bytes, std::size_t& pos, std::uint32_t& value) {
     value = 0;
     int got = 0;
     while (got < 4 && pos < bytes.size()) {
@@ -33,8 +32,7 @@ int ReadLE32(std::span<const std::uint8_t> bytes, std::size_t& pos, std::uint32_
     return got;
 }
 
-void StoredSizeOf(IDibBitmap* bitmap, int& w, int& h)
-{
+void StoredSizeOf(IDibBitmap* bitmap, int& w, int& h) {
     w = h = 0;
     if (auto* soft = dynamic_cast<CWinDibBitmap*>(bitmap)) {
         w = soft->GetStoredWidth();
@@ -44,8 +42,7 @@ void StoredSizeOf(IDibBitmap* bitmap, int& w, int& h)
 
 }  // namespace
 
-EFdbResult DecodeFdb(std::span<const std::uint8_t> bytes, const char* name, TFdbData& out)
-{
+EFdbResult DecodeFdb(std::span<const std::uint8_t> bytes, const char* name, TFdbData& out) {
     out = TFdbData();
     std::size_t pos = 0;
     std::uint32_t value = 0;
@@ -80,13 +77,11 @@ EFdbResult DecodeFdb(std::span<const std::uint8_t> bytes, const char* name, TFdb
     }
     const int count = static_cast<int>(value);
     if (count < 1 || count > kFdbMaxGlyphs) {
-        std::fprintf(stderr, "font: %s: glyph count %d outside 1..%d\n", name ? name : "", count,
-                     kFdbMaxGlyphs);
+        std::fprintf(stderr, "font: %s: glyph count %d outside 1..%d\n", name ? name : "", count, kFdbMaxGlyphs);
         return EFdbResult::BadGlyphCount;
     }
     if (bytes.size() - pos < static_cast<std::size_t>(count)) {
-        std::fprintf(stderr, "font: %s: glyph list of %d codes is cut short\n", name ? name : "",
-                     count);
+        std::fprintf(stderr, "font: %s: glyph list of %d codes is cut short\n", name ? name : "", count);
         return EFdbResult::ShortGlyphList;
     }
     std::memcpy(out.glyphs, bytes.data() + pos, static_cast<std::size_t>(count));
@@ -96,8 +91,7 @@ EFdbResult DecodeFdb(std::span<const std::uint8_t> bytes, const char* name, TFdb
 
 CBitmapFontText::CBitmapFontText(CGameBase* game) : m_pGame(game) {}
 
-CBitmapFontText::~CBitmapFontText()
-{
+CBitmapFontText::~CBitmapFontText() {
     std::free(m_pGlyphList);
     m_pGlyphList = nullptr;
     m_nGlyphCount = 0;
@@ -105,28 +99,24 @@ CBitmapFontText::~CBitmapFontText()
     Close();
 }
 
-void CBitmapFontText::Destroy()
-{
+void CBitmapFontText::Destroy() {
     // Planes are asked of the glyph image at each draw; a pointer kept across an upload would
     // point at memory the upload may have released.
 }
 
-void CBitmapFontText::Close()
-{
+void CBitmapFontText::Close() {
     SafeDelete(m_pGlyphImage);
     m_nImageWidth = m_nImageHeight = 0;
     m_nStoredWidth = m_nStoredHeight = 0;
 }
 
-void CBitmapFontText::HWReleasePixelDataInRAM()
-{
+void CBitmapFontText::HWReleasePixelDataInRAM() {
     if (m_pGlyphImage != nullptr) {
         m_pGlyphImage->HWReleasePixelDataInRAM();
     }
 }
 
-int CBitmapFontText::LoadFont(const char* path)
-{
+int CBitmapFontText::LoadFont(const char* path) {
     Destroy();
     Close();
     if (m_pGame == nullptr || path == nullptr) {
@@ -198,8 +188,7 @@ int CBitmapFontText::LoadFont(const char* path)
     return LoadMetricsFromBytes(bytes, path);
 }
 
-int CBitmapFontText::LoadMetricsFromBytes(std::span<const std::uint8_t> bytes, const char* name)
-{
+int CBitmapFontText::LoadMetricsFromBytes(std::span<const std::uint8_t> bytes, const char* name) {
     // A reload starts from nothing: an inset or glyph list of the font loaded before must not
     // survive into a file that has none.
     for (TABCWidth& abc : m_ABC) {
@@ -235,8 +224,7 @@ int CBitmapFontText::LoadMetricsFromBytes(std::span<const std::uint8_t> bytes, c
     return 1;
 }
 
-void CBitmapFontText::ForgetLayout()
-{
+void CBitmapFontText::ForgetLayout() {
     // The cells of the font loaded before do not describe the new glyph image: a reload whose
     // metrics fail leaves no glyph to draw rather than the old font's rectangles and advances.
     for (int c = 0; c < 256; ++c) {
@@ -246,8 +234,7 @@ void CBitmapFontText::ForgetLayout()
     m_nSpaceWidth = 0;
 }
 
-void CBitmapFontText::LayOutGlyphs()
-{
+void CBitmapFontText::LayOutGlyphs() {
     for (int c = 0; c < 256; ++c) {
         m_GlyphRects[c] = TGlyphRect();
         m_Advances[c] = 0;
@@ -285,8 +272,7 @@ void CBitmapFontText::LayOutGlyphs()
     }
 }
 
-void CBitmapFontText::SetABCWidth(int c, int A, int B, int C)
-{
+void CBitmapFontText::SetABCWidth(int c, int A, int B, int C) {
     if (c < 0 || c > 255) {
         return;
     }
@@ -297,8 +283,7 @@ void CBitmapFontText::SetABCWidth(int c, int A, int B, int C)
     m_Advances[c] = static_cast<int>((static_cast<long long>(B) + C) / 4);
 }
 
-void CBitmapFontText::GetABCWidth(int c, int& A, int& B, int& C) const
-{
+void CBitmapFontText::GetABCWidth(int c, int& A, int& B, int& C) const {
     if (c < 0 || c > 255) {
         A = B = C = 0;
         return;
@@ -308,28 +293,20 @@ void CBitmapFontText::GetABCWidth(int c, int& A, int& B, int& C) const
     C = m_ABC[c].C;
 }
 
-void CBitmapFontText::SetSpaceWidthAsCharBC(char c)
-{
-    m_nSpaceWidth = m_Advances[static_cast<unsigned char>(c)];
-}
+void CBitmapFontText::SetSpaceWidthAsCharBC(char c) { m_nSpaceWidth = m_Advances[static_cast<unsigned char>(c)]; }
 
 void CBitmapFontText::SetSpaceWidthAsCharABC(char c) { m_nSpaceWidth = CharLength2(c); }
 
 void CBitmapFontText::SetSpaceWidthAsInt(int width) { m_nSpaceWidth = width; }
 
-int CBitmapFontText::GetCharHeight() const
-{
-    return m_nHeightAdjustment + m_nCellHeight - (m_nVerticalInset >> 1);
-}
+int CBitmapFontText::GetCharHeight() const { return m_nHeightAdjustment + m_nCellHeight - (m_nVerticalInset >> 1); }
 
-int CBitmapFontText::CharLength2(char c) const
-{
+int CBitmapFontText::CharLength2(char c) const {
     const unsigned char code = static_cast<unsigned char>(c);
     return m_Advances[code] + (m_ABC[code].A >> 2);
 }
 
-int CBitmapFontText::Length2(const char* text) const
-{
+int CBitmapFontText::Length2(const char* text) const {
     if (text == nullptr) {
         return 0;
     }

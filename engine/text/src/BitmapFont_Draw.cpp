@@ -28,32 +28,31 @@ struct TEffectCopies {
 };
 
 // False for effect numbers outside 0..6.
-bool EffectCopies(int effect, unsigned char alpha, TEffectCopies& out)
-{
+bool EffectCopies(int effect, unsigned char alpha, TEffectCopies& out) {
     out = TEffectCopies();
     switch (effect) {
-    case kTextEffectNone:
-        return true;
-    case kTextEffectShadow:
-        out = {kShadow, 1, 0, alpha};
-        return true;
-    case kTextEffectBorder:
-        out = {kDiagonals, 4, 0, alpha};
-        return true;
-    case kTextEffectGlow:
-        out = {kGlow, 8, 0, static_cast<unsigned char>(alpha < 224 ? 0 : alpha - 224)};
-        return true;
-    case kTextEffectWhiteBorder:
-        out = {kRing, 8, 255, static_cast<unsigned char>(alpha / 2)};
-        return true;
-    case kTextEffectBorder2:
-        out = {kRing, 8, 0, static_cast<unsigned char>(alpha / 2)};
-        return true;
-    case kTextEffectWhiteBorder2:
-        out = {kRing, 8, 255, static_cast<unsigned char>(alpha / 2)};
-        return true;
-    default:
-        return false;
+        case kTextEffectNone:
+            return true;
+        case kTextEffectShadow:
+            out = {kShadow, 1, 0, alpha};
+            return true;
+        case kTextEffectBorder:
+            out = {kDiagonals, 4, 0, alpha};
+            return true;
+        case kTextEffectGlow:
+            out = {kGlow, 8, 0, static_cast<unsigned char>(alpha < 224 ? 0 : alpha - 224)};
+            return true;
+        case kTextEffectWhiteBorder:
+            out = {kRing, 8, 255, static_cast<unsigned char>(alpha / 2)};
+            return true;
+        case kTextEffectBorder2:
+            out = {kRing, 8, 0, static_cast<unsigned char>(alpha / 2)};
+            return true;
+        case kTextEffectWhiteBorder2:
+            out = {kRing, 8, 255, static_cast<unsigned char>(alpha / 2)};
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -67,8 +66,7 @@ struct TTarget {
     int bytesPerPixel = 0;
 
     // Byte offset of the seen pixel (x, y).
-    long long Offset(int x, int y) const
-    {
+    long long Offset(int x, int y) const {
         long long index = 0;
         if (mode == kOrientationTurned1) {
             index = static_cast<long long>(seenW - 1 - x) * storedW + y;
@@ -81,8 +79,7 @@ struct TTarget {
     }
 };
 
-bool TargetOf(IDibBitmap* dst, TTarget& t)
-{
+bool TargetOf(IDibBitmap* dst, TTarget& t) {
     auto* soft = dynamic_cast<CWinDibBitmap*>(dst);
     if (soft == nullptr || soft->PixelsForDrawing() == nullptr) {
         return false;
@@ -99,8 +96,7 @@ bool TargetOf(IDibBitmap* dst, TTarget& t)
 }
 
 std::uint16_t Load16(const unsigned char* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
-void Store16(unsigned char* p, std::uint16_t v)
-{
+void Store16(unsigned char* p, std::uint16_t v) {
     p[0] = static_cast<unsigned char>(v & 0xFF);
     p[1] = static_cast<unsigned char>(v >> 8);
 }
@@ -112,15 +108,14 @@ struct TChannels {
     bool bytes;
 };
 
-TChannels ChannelsOf(int format)
-{
+TChannels ChannelsOf(int format) {
     switch (format) {
-    case kPixelFormat444:
-        return {{8, 4, 0}, 4, false};
-    case kPixelFormat555:
-        return {{10, 5, 0}, 5, false};
-    default:
-        return {{2, 1, 0}, 8, true};  // blue, green, red bytes
+        case kPixelFormat444:
+            return {{8, 4, 0}, 4, false};
+        case kPixelFormat555:
+            return {{10, 5, 0}, 5, false};
+        default:
+            return {{2, 1, 0}, 8, true};  // blue, green, red bytes
     }
 }
 
@@ -130,39 +125,31 @@ bool InPixelRange(long long pen) { return pen > -(1LL << 30) && pen < (1LL << 30
 
 }  // namespace
 
-bool CBitmapFontText::IsGles() const
-{
-    return m_pGame != nullptr && m_pGame->m_nRendererKind == kRendererGLES;
-}
+bool CBitmapFontText::IsGles() const { return m_pGame != nullptr && m_pGame->m_nRendererKind == kRendererGLES; }
 
-bool CBitmapFontText::IsScreenTarget(IDibBitmap* dst) const
-{
+bool CBitmapFontText::IsScreenTarget(IDibBitmap* dst) const {
     return IsGles() && dst != nullptr && dst == m_pGame->m_pDrawTarget;
 }
 
-const std::uint8_t* CBitmapFontText::AlphaPlane() const
-{
+const std::uint8_t* CBitmapFontText::AlphaPlane() const {
     auto* soft = dynamic_cast<CWinDibBitmap*>(m_pGlyphImage);
-    if (soft == nullptr || soft->GetStoredWidth() != m_nStoredWidth ||
-        soft->GetStoredHeight() != m_nStoredHeight) {
+    if (soft == nullptr || soft->GetStoredWidth() != m_nStoredWidth || soft->GetStoredHeight() != m_nStoredHeight) {
         return nullptr;
     }
     return soft->AlphaForDrawing();
 }
 
-const std::uint8_t* CBitmapFontText::PixelPlane() const
-{
+const std::uint8_t* CBitmapFontText::PixelPlane() const {
     auto* soft = dynamic_cast<CWinDibBitmap*>(m_pGlyphImage);
-    if (soft == nullptr || soft->GetStoredWidth() != m_nStoredWidth ||
-        soft->GetStoredHeight() != m_nStoredHeight || soft->GetBytesPerPixel() != 2) {
+    if (soft == nullptr || soft->GetStoredWidth() != m_nStoredWidth || soft->GetStoredHeight() != m_nStoredHeight ||
+        soft->GetBytesPerPixel() != 2) {
         return nullptr;
     }
     return soft->PixelsForDrawing();
 }
 
-bool CBitmapFontText::PlaceGlyph(IDibBitmap* dst, int x, int y, unsigned char c,
-                                 unsigned char alpha, TCoordRect2D* clip, TGlyphBox& box) const
-{
+bool CBitmapFontText::PlaceGlyph(IDibBitmap* dst, int x, int y, unsigned char c, unsigned char alpha,
+                                 TCoordRect2D* clip, TGlyphBox& box) const {
     const TGlyphRect& rect = m_GlyphRects[c];
     long long w = static_cast<long long>(rect.right) + 1 - rect.left;
     long long h = static_cast<long long>(rect.bottom) - rect.top;
@@ -202,10 +189,8 @@ bool CBitmapFontText::PlaceGlyph(IDibBitmap* dst, int x, int y, unsigned char c,
     return true;
 }
 
-void CBitmapFontText::TextOut(IDibBitmap* dst, int x, int y, const char* text, unsigned char r,
-                              unsigned char g, unsigned char b, int effect, unsigned char alpha,
-                              TCoordRect2D* clip)
-{
+void CBitmapFontText::TextOut(IDibBitmap* dst, int x, int y, const char* text, unsigned char r, unsigned char g,
+                              unsigned char b, int effect, unsigned char alpha, TCoordRect2D* clip) {
     if (dst == nullptr || text == nullptr) {
         return;
     }
@@ -217,34 +202,32 @@ void CBitmapFontText::TextOut(IDibBitmap* dst, int x, int y, const char* text, u
     const int bits = dst->GetBitsPerPixel();
     if (IsGles() || bits == 16) {
         for (int i = 0; i < copies.count; ++i) {
-            TextOut_565bpp(dst, x + copies.offsets[i].dx, drawY + copies.offsets[i].dy, text,
-                           copies.shade, copies.shade, copies.shade, copies.alpha, clip);
+            TextOut_565bpp(dst, x + copies.offsets[i].dx, drawY + copies.offsets[i].dy, text, copies.shade,
+                           copies.shade, copies.shade, copies.alpha, clip);
         }
         TextOut_565bpp(dst, x, drawY, text, r, g, b, alpha, clip);
         return;
     }
     switch (bits) {
-    case 12:
-        TextOut_444bpp(dst, x, drawY, text, r, g, b, effect, alpha, clip);
-        break;
-    case 15:
-        TextOut_555bpp(dst, x, drawY, text, r, g, b, effect, alpha, clip);
-        break;
-    case 24:
-        TextOut_24bpp(dst, x, drawY, text, r, g, b, effect, alpha, clip);
-        break;
-    case 32:
-        TextOut_32bpp(dst, x, drawY, text, r, g, b, effect, alpha, clip);
-        break;
-    default:
-        break;
+        case 12:
+            TextOut_444bpp(dst, x, drawY, text, r, g, b, effect, alpha, clip);
+            break;
+        case 15:
+            TextOut_555bpp(dst, x, drawY, text, r, g, b, effect, alpha, clip);
+            break;
+        case 24:
+            TextOut_24bpp(dst, x, drawY, text, r, g, b, effect, alpha, clip);
+            break;
+        case 32:
+            TextOut_32bpp(dst, x, drawY, text, r, g, b, effect, alpha, clip);
+            break;
+        default:
+            break;
     }
 }
 
-void CBitmapFontText::TextOut_565bpp(IDibBitmap* dst, int x, int y, const char* text,
-                                     unsigned char r, unsigned char g, unsigned char b,
-                                     unsigned char alpha, TCoordRect2D* clip)
-{
+void CBitmapFontText::TextOut_565bpp(IDibBitmap* dst, int x, int y, const char* text, unsigned char r, unsigned char g,
+                                     unsigned char b, unsigned char alpha, TCoordRect2D* clip) {
     if (text == nullptr) {
         return;
     }
@@ -260,10 +243,8 @@ void CBitmapFontText::TextOut_565bpp(IDibBitmap* dst, int x, int y, const char* 
     }
 }
 
-int CBitmapFontText::DrawChar(IDibBitmap* dst, int x, int y, char c, unsigned char r,
-                              unsigned char g, unsigned char b, unsigned char alpha,
-                              TCoordRect2D* clip)
-{
+int CBitmapFontText::DrawChar(IDibBitmap* dst, int x, int y, char c, unsigned char r, unsigned char g, unsigned char b,
+                              unsigned char alpha, TCoordRect2D* clip) {
     if (dst == nullptr) {
         return 0;
     }
@@ -272,23 +253,21 @@ int CBitmapFontText::DrawChar(IDibBitmap* dst, int x, int y, char c, unsigned ch
         return DrawChar_565bpp(dst, x, y, c, r, g, b, alpha, clip);
     }
     switch (bits) {
-    case 12:
-        return DrawChar_444bpp(dst, x, y, c, r, g, b, alpha, clip);
-    case 15:
-        return DrawChar_555bpp(dst, x, y, c, r, g, b, alpha, clip);
-    case 24:
-        return DrawChar_24bpp(dst, x, y, c, r, g, b, alpha, clip);
-    case 32:
-        return DrawChar_32bpp(dst, x, y, c, r, g, b, alpha, clip);
-    default:
-        return 0;
+        case 12:
+            return DrawChar_444bpp(dst, x, y, c, r, g, b, alpha, clip);
+        case 15:
+            return DrawChar_555bpp(dst, x, y, c, r, g, b, alpha, clip);
+        case 24:
+            return DrawChar_24bpp(dst, x, y, c, r, g, b, alpha, clip);
+        case 32:
+            return DrawChar_32bpp(dst, x, y, c, r, g, b, alpha, clip);
+        default:
+            return 0;
     }
 }
 
-int CBitmapFontText::DrawChar_565bpp(IDibBitmap* dst, int x, int y, char c, unsigned char r,
-                                     unsigned char g, unsigned char b, unsigned char alpha,
-                                     TCoordRect2D* clip)
-{
+int CBitmapFontText::DrawChar_565bpp(IDibBitmap* dst, int x, int y, char c, unsigned char r, unsigned char g,
+                                     unsigned char b, unsigned char alpha, TCoordRect2D* clip) {
     const int advance = CharLength2(c);
     TGlyphBox box;
     if (!PlaceGlyph(dst, x, y, static_cast<unsigned char>(c), alpha, clip, box)) {
@@ -297,8 +276,7 @@ int CBitmapFontText::DrawChar_565bpp(IDibBitmap* dst, int x, int y, char c, unsi
     const std::uint8_t* pixels = PixelPlane();
     const bool screen = IsScreenTarget(dst);
     if (screen || (pixels != nullptr && dst->GetOrientationMode() == kOrientationNormal)) {
-        m_pGlyphImage->BitBltMultiply(dst, r, g, b, box.x, box.y, box.w, box.h, box.sx, box.sy,
-                                      alpha - 255);
+        m_pGlyphImage->BitBltMultiply(dst, r, g, b, box.x, box.y, box.w, box.h, box.sx, box.sy, alpha - 255);
         return advance;
     }
     const std::uint8_t* alphas = AlphaPlane();
@@ -325,8 +303,7 @@ int CBitmapFontText::DrawChar_565bpp(IDibBitmap* dst, int x, int y, char c, unsi
             if (pixels != nullptr) {
                 // A colour glyph on a turned target: tinted texel by texel, then blended.
                 const std::uint16_t s = Load16(pixels + src * 2);
-                const int tr = (Red5(s) * cr) >> 5, tg = (Green6(s) * cg) >> 6,
-                          tb = (Blue5(s) * cb) >> 5;
+                const int tr = (Red5(s) * cr) >> 5, tg = (Green6(s) * cg) >> 6, tb = (Blue5(s) * cb) >> 5;
                 const int k = alpha == 255 ? a : (a >= 240 ? alpha : (a * alpha) >> 8);
                 Store16(out, static_cast<std::uint16_t>(((dr + (((tr - dr) * k) >> 8)) << 11) |
                                                         ((dg + (((tg - dg) * k) >> 8)) << 5) |
@@ -340,8 +317,7 @@ int CBitmapFontText::DrawChar_565bpp(IDibBitmap* dst, int x, int y, char c, unsi
                 }
                 const int k = a >> 4;
                 Store16(out, static_cast<std::uint16_t>(((dr + (cr - dr) * k / 16) << 11) |
-                                                        ((dg + (cg - dg) * k / 16) << 5) |
-                                                        (db + (cb - db) * k / 16)));
+                                                        ((dg + (cg - dg) * k / 16) << 5) | (db + (cb - db) * k / 16)));
                 continue;
             }
             const int k = a >= 240 ? alpha : (a * alpha) >> 8;
@@ -349,18 +325,16 @@ int CBitmapFontText::DrawChar_565bpp(IDibBitmap* dst, int x, int y, char c, unsi
                 Store16(out, solid);
                 continue;
             }
-            Store16(out, static_cast<std::uint16_t>(((dr + (((cr - dr) * k) >> 8)) << 11) |
-                                                    ((dg + (((cg - dg) * k) >> 8)) << 5) |
-                                                    (db + (((cb - db) * k) >> 8))));
+            Store16(out,
+                    static_cast<std::uint16_t>(((dr + (((cr - dr) * k) >> 8)) << 11) |
+                                               ((dg + (((cg - dg) * k) >> 8)) << 5) | (db + (((cb - db) * k) >> 8))));
         }
     }
     return advance;
 }
 
-int CBitmapFontText::DrawCharGeneric(IDibBitmap* dst, int x, int y, char c, unsigned char r,
-                                     unsigned char g, unsigned char b, unsigned char alpha,
-                                     TCoordRect2D* clip, int format)
-{
+int CBitmapFontText::DrawCharGeneric(IDibBitmap* dst, int x, int y, char c, unsigned char r, unsigned char g,
+                                     unsigned char b, unsigned char alpha, TCoordRect2D* clip, int format) {
     const int advance = CharLength2(c);
     TGlyphBox box;
     if (!PlaceGlyph(dst, x, y, static_cast<unsigned char>(c), alpha, clip, box)) {
@@ -368,8 +342,7 @@ int CBitmapFontText::DrawCharGeneric(IDibBitmap* dst, int x, int y, char c, unsi
     }
     const std::uint8_t* pixels = PixelPlane();
     if (pixels != nullptr && format == kPixelFormat444) {
-        m_pGlyphImage->BitBltMultiply(dst, r, g, b, box.x, box.y, box.w, box.h, box.sx, box.sy,
-                                      alpha - 255);
+        m_pGlyphImage->BitBltMultiply(dst, r, g, b, box.x, box.y, box.w, box.h, box.sx, box.sy, alpha - 255);
         return advance;
     }
     const std::uint8_t* alphas = AlphaPlane();
@@ -423,38 +396,28 @@ int CBitmapFontText::DrawCharGeneric(IDibBitmap* dst, int x, int y, char c, unsi
     return advance;
 }
 
-int CBitmapFontText::DrawChar_444bpp(IDibBitmap* dst, int x, int y, char c, unsigned char r,
-                                     unsigned char g, unsigned char b, unsigned char alpha,
-                                     TCoordRect2D* clip)
-{
+int CBitmapFontText::DrawChar_444bpp(IDibBitmap* dst, int x, int y, char c, unsigned char r, unsigned char g,
+                                     unsigned char b, unsigned char alpha, TCoordRect2D* clip) {
     return DrawCharGeneric(dst, x, y, c, r, g, b, alpha, clip, kPixelFormat444);
 }
 
-int CBitmapFontText::DrawChar_555bpp(IDibBitmap* dst, int x, int y, char c, unsigned char r,
-                                     unsigned char g, unsigned char b, unsigned char alpha,
-                                     TCoordRect2D* clip)
-{
+int CBitmapFontText::DrawChar_555bpp(IDibBitmap* dst, int x, int y, char c, unsigned char r, unsigned char g,
+                                     unsigned char b, unsigned char alpha, TCoordRect2D* clip) {
     return DrawCharGeneric(dst, x, y, c, r, g, b, alpha, clip, kPixelFormat555);
 }
 
-int CBitmapFontText::DrawChar_24bpp(IDibBitmap* dst, int x, int y, char c, unsigned char r,
-                                    unsigned char g, unsigned char b, unsigned char alpha,
-                                    TCoordRect2D* clip)
-{
+int CBitmapFontText::DrawChar_24bpp(IDibBitmap* dst, int x, int y, char c, unsigned char r, unsigned char g,
+                                    unsigned char b, unsigned char alpha, TCoordRect2D* clip) {
     return DrawCharGeneric(dst, x, y, c, r, g, b, alpha, clip, kPixelFormat24);
 }
 
-int CBitmapFontText::DrawChar_32bpp(IDibBitmap* dst, int x, int y, char c, unsigned char r,
-                                    unsigned char g, unsigned char b, unsigned char alpha,
-                                    TCoordRect2D* clip)
-{
+int CBitmapFontText::DrawChar_32bpp(IDibBitmap* dst, int x, int y, char c, unsigned char r, unsigned char g,
+                                    unsigned char b, unsigned char alpha, TCoordRect2D* clip) {
     return DrawCharGeneric(dst, x, y, c, r, g, b, alpha, clip, kPixelFormat32);
 }
 
-void CBitmapFontText::TextOutGeneric(IDibBitmap* dst, int x, int y, const char* text,
-                                     unsigned char r, unsigned char g, unsigned char b, int effect,
-                                     unsigned char alpha, TCoordRect2D* clip, int format)
-{
+void CBitmapFontText::TextOutGeneric(IDibBitmap* dst, int x, int y, const char* text, unsigned char r, unsigned char g,
+                                     unsigned char b, int effect, unsigned char alpha, TCoordRect2D* clip, int format) {
     TEffectCopies copies;
     if (text == nullptr || !EffectCopies(effect, alpha, copies)) {
         return;
@@ -469,39 +432,30 @@ void CBitmapFontText::TextOutGeneric(IDibBitmap* dst, int x, int y, const char* 
         const int at = static_cast<int>(pen);
         // Here each character carries its own outline, drawn right before it.
         for (int i = 0; i < copies.count; ++i) {
-            (void)DrawCharGeneric(dst, at + copies.offsets[i].dx, glyphY + copies.offsets[i].dy,
-                                  *p, copies.shade, copies.shade, copies.shade, copies.alpha, clip,
-                                  format);
+            (void)DrawCharGeneric(dst, at + copies.offsets[i].dx, glyphY + copies.offsets[i].dy, *p, copies.shade,
+                                  copies.shade, copies.shade, copies.alpha, clip, format);
         }
         pen += static_cast<long long>(DrawCharGeneric(dst, at, glyphY, *p, r, g, b, alpha, clip, format)) +
                m_nLetterSpacing;
     }
 }
 
-void CBitmapFontText::TextOut_444bpp(IDibBitmap* dst, int x, int y, const char* text,
-                                     unsigned char r, unsigned char g, unsigned char b, int effect,
-                                     unsigned char alpha, TCoordRect2D* clip)
-{
+void CBitmapFontText::TextOut_444bpp(IDibBitmap* dst, int x, int y, const char* text, unsigned char r, unsigned char g,
+                                     unsigned char b, int effect, unsigned char alpha, TCoordRect2D* clip) {
     TextOutGeneric(dst, x, y, text, r, g, b, effect, alpha, clip, kPixelFormat444);
 }
 
-void CBitmapFontText::TextOut_555bpp(IDibBitmap* dst, int x, int y, const char* text,
-                                     unsigned char r, unsigned char g, unsigned char b, int effect,
-                                     unsigned char alpha, TCoordRect2D* clip)
-{
+void CBitmapFontText::TextOut_555bpp(IDibBitmap* dst, int x, int y, const char* text, unsigned char r, unsigned char g,
+                                     unsigned char b, int effect, unsigned char alpha, TCoordRect2D* clip) {
     TextOutGeneric(dst, x, y, text, r, g, b, effect, alpha, clip, kPixelFormat555);
 }
 
-void CBitmapFontText::TextOut_24bpp(IDibBitmap* dst, int x, int y, const char* text,
-                                    unsigned char r, unsigned char g, unsigned char b, int effect,
-                                    unsigned char alpha, TCoordRect2D* clip)
-{
+void CBitmapFontText::TextOut_24bpp(IDibBitmap* dst, int x, int y, const char* text, unsigned char r, unsigned char g,
+                                    unsigned char b, int effect, unsigned char alpha, TCoordRect2D* clip) {
     TextOutGeneric(dst, x, y, text, r, g, b, effect, alpha, clip, kPixelFormat24);
 }
 
-void CBitmapFontText::TextOut_32bpp(IDibBitmap* dst, int x, int y, const char* text,
-                                    unsigned char r, unsigned char g, unsigned char b, int effect,
-                                    unsigned char alpha, TCoordRect2D* clip)
-{
+void CBitmapFontText::TextOut_32bpp(IDibBitmap* dst, int x, int y, const char* text, unsigned char r, unsigned char g,
+                                    unsigned char b, int effect, unsigned char alpha, TCoordRect2D* clip) {
     TextOutGeneric(dst, x, y, text, r, g, b, effect, alpha, clip, kPixelFormat32);
 }

@@ -30,10 +30,8 @@ constexpr TEffectPass kRing[] = {{1, -1}, {-1, -1}, {-1, 1}, {1, 1}, {1, 0}, {0,
 
 }  // namespace
 
-void RotatePointInternal_CBitmapFontText(FIXED_FLOAT_16 cx, FIXED_FLOAT_16 cy, FIXED_FLOAT_16 x,
-                                         FIXED_FLOAT_16 y, FIXED_FLOAT_16 angle,
-                                         FIXED_FLOAT_16& outX, FIXED_FLOAT_16& outY)
-{
+void RotatePointInternal_CBitmapFontText(FIXED_FLOAT_16 cx, FIXED_FLOAT_16 cy, FIXED_FLOAT_16 x, FIXED_FLOAT_16 y,
+                                         FIXED_FLOAT_16 angle, FIXED_FLOAT_16& outX, FIXED_FLOAT_16& outY) {
     const double a = (static_cast<double>(angle) / 65536.0) * kPi / 180.0;
     const double c = std::cos(a), s = std::sin(a);
     const double fx = static_cast<double>(x), fy = static_cast<double>(y);
@@ -41,12 +39,9 @@ void RotatePointInternal_CBitmapFontText(FIXED_FLOAT_16 cx, FIXED_FLOAT_16 cy, F
     outY = RoundToFixed(static_cast<double>(cy) + (fx * s + fy * c));
 }
 
-void CBitmapFontText::TextOutF(IDibBitmap* dst, const char* text, FIXED_FLOAT_16 x,
-                               FIXED_FLOAT_16 y, FIXED_FLOAT_16 scaleX, FIXED_FLOAT_16 scaleY,
-                               FIXED_FLOAT_16 angle, unsigned char r, unsigned char g,
-                               unsigned char b, int effect, unsigned char alpha,
-                               TCoordRect2D* clip)
-{
+void CBitmapFontText::TextOutF(IDibBitmap* dst, const char* text, FIXED_FLOAT_16 x, FIXED_FLOAT_16 y,
+                               FIXED_FLOAT_16 scaleX, FIXED_FLOAT_16 scaleY, FIXED_FLOAT_16 angle, unsigned char r,
+                               unsigned char g, unsigned char b, int effect, unsigned char alpha, TCoordRect2D* clip) {
     if (!IsGles() || text == nullptr || dst == nullptr) {
         return;
     }
@@ -54,18 +49,16 @@ void CBitmapFontText::TextOutF(IDibBitmap* dst, const char* text, FIXED_FLOAT_16
         GLES_FlushBuffer();
         g_Gl.Enable(GL_SCISSOR_TEST);
         long long left = clip->x, top = clip->y, width = clip->width, height = clip->height;
-        const int screenH = m_pGame->m_pBackBuffer != nullptr ? m_pGame->m_pBackBuffer->m_Height
-                                                              : dst->m_Height;
+        const int screenH = m_pGame->m_pBackBuffer != nullptr ? m_pGame->m_pBackBuffer->m_Height : dst->m_Height;
         long long bottom = static_cast<long long>(screenH) - top - height;
-        if ((m_pGame->m_bDoubleResolution || m_pGame->m_bScreenScaling) && dst->m_Width > 0 &&
-            dst->m_Height > 0) {
+        if ((m_pGame->m_bDoubleResolution || m_pGame->m_bScreenScaling) && dst->m_Width > 0 && dst->m_Height > 0) {
             left = left * m_pGame->m_nDeviceWidth / dst->m_Width;
             width = width * m_pGame->m_nDeviceWidth / dst->m_Width;
             bottom = bottom * m_pGame->m_nDeviceHeight / dst->m_Height;
             height = height * m_pGame->m_nDeviceHeight / dst->m_Height;
         }
-        g_Gl.Scissor(static_cast<GLint>(left), static_cast<GLint>(bottom),
-                  static_cast<GLsizei>(width < 0 ? 0 : width), static_cast<GLsizei>(height < 0 ? 0 : height));
+        g_Gl.Scissor(static_cast<GLint>(left), static_cast<GLint>(bottom), static_cast<GLsizei>(width < 0 ? 0 : width),
+                     static_cast<GLsizei>(height < 0 ? 0 : height));
     }
 
     const TEffectPass* passes = nullptr;
@@ -73,30 +66,30 @@ void CBitmapFontText::TextOutF(IDibBitmap* dst, const char* text, FIXED_FLOAT_16
     unsigned char shade = 0;
     unsigned char passAlpha = alpha;
     switch (effect) {
-    case kTextEffectShadow:
-        passes = kShadow, count = 1;
-        break;
-    case kTextEffectBorder:
-        passes = kDiagonals, count = 4;
-        break;
-    case kTextEffectGlow:
-        passes = kGlow, count = 8, passAlpha = static_cast<unsigned char>(alpha < 224 ? 0 : alpha - 224);
-        break;
-    case kTextEffectWhiteBorder:
-        passes = kDiagonals, count = 4, shade = 255, passAlpha = static_cast<unsigned char>(alpha / 2);
-        break;
-    case kTextEffectBorder2:
-        passes = kRing, count = 8, passAlpha = static_cast<unsigned char>(alpha / 2);
-        break;
-    case kTextEffectWhiteBorder2:
-        passes = kRing, count = 8, shade = 255, passAlpha = static_cast<unsigned char>(alpha / 2);
-        break;
-    default:
-        break;
+        case kTextEffectShadow:
+            passes = kShadow, count = 1;
+            break;
+        case kTextEffectBorder:
+            passes = kDiagonals, count = 4;
+            break;
+        case kTextEffectGlow:
+            passes = kGlow, count = 8, passAlpha = static_cast<unsigned char>(alpha < 224 ? 0 : alpha - 224);
+            break;
+        case kTextEffectWhiteBorder:
+            passes = kDiagonals, count = 4, shade = 255, passAlpha = static_cast<unsigned char>(alpha / 2);
+            break;
+        case kTextEffectBorder2:
+            passes = kRing, count = 8, passAlpha = static_cast<unsigned char>(alpha / 2);
+            break;
+        case kTextEffectWhiteBorder2:
+            passes = kRing, count = 8, shade = 255, passAlpha = static_cast<unsigned char>(alpha / 2);
+            break;
+        default:
+            break;
     }
     for (int i = 0; i < count; ++i) {
-        TextOutF(dst, text, x + passes[i].dx * scaleX, y + passes[i].dy * scaleY, scaleX, scaleY,
-                 angle, shade, shade, shade, kTextEffectNone, passAlpha, nullptr);
+        TextOutF(dst, text, x + passes[i].dx * scaleX, y + passes[i].dy * scaleY, scaleX, scaleY, angle, shade, shade,
+                 shade, kTextEffectNone, passAlpha, nullptr);
     }
     DrawTextOutFPass(dst, text, x, y, scaleX, scaleY, angle, r, g, b, alpha);
 
@@ -106,12 +99,9 @@ void CBitmapFontText::TextOutF(IDibBitmap* dst, const char* text, FIXED_FLOAT_16
     }
 }
 
-void CBitmapFontText::DrawTextOutFPass(IDibBitmap* dst, const char* text, FIXED_FLOAT_16 x,
-                                       FIXED_FLOAT_16 y, FIXED_FLOAT_16 scaleX,
-                                       FIXED_FLOAT_16 scaleY, FIXED_FLOAT_16 angle,
-                                       unsigned char r, unsigned char g, unsigned char b,
-                                       unsigned char alpha)
-{
+void CBitmapFontText::DrawTextOutFPass(IDibBitmap* dst, const char* text, FIXED_FLOAT_16 x, FIXED_FLOAT_16 y,
+                                       FIXED_FLOAT_16 scaleX, FIXED_FLOAT_16 scaleY, FIXED_FLOAT_16 angle,
+                                       unsigned char r, unsigned char g, unsigned char b, unsigned char alpha) {
     // 16.16 positions; kept in 64 bits and given up once outside the 16.16 range, which damaged
     // metrics or a large scale can reach.
     auto inRange = [](long long v) { return v > INT_MIN && v < INT_MAX; };
@@ -129,12 +119,10 @@ void CBitmapFontText::DrawTextOutFPass(IDibBitmap* dst, const char* text, FIXED_
     }
 }
 
-TVector2D_16 CBitmapFontText::DrawCharF(IDibBitmap* dst, char c, FIXED_FLOAT_16 x,
-                                        FIXED_FLOAT_16 y, FIXED_FLOAT_16 scaleX,
-                                        FIXED_FLOAT_16 scaleY, FIXED_FLOAT_16 angle,
-                                        unsigned char r, unsigned char g, unsigned char b,
-                                        unsigned char alpha, TCoordRect2D* /*clip*/)
-{
+TVector2D_16 CBitmapFontText::DrawCharF(IDibBitmap* dst, char c, FIXED_FLOAT_16 x, FIXED_FLOAT_16 y,
+                                        FIXED_FLOAT_16 scaleX, FIXED_FLOAT_16 scaleY, FIXED_FLOAT_16 angle,
+                                        unsigned char r, unsigned char g, unsigned char b, unsigned char alpha,
+                                        TCoordRect2D* /*clip*/) {
     TVector2D_16 move;
     if (!IsGles() || m_pGlyphImage == nullptr || dst == nullptr) {
         return move;
@@ -159,8 +147,7 @@ TVector2D_16 CBitmapFontText::DrawCharF(IDibBitmap* dst, char c, FIXED_FLOAT_16 
     FIXED_FLOAT_16 cx = 0, cy = 0;
     RotatePointInternal_CBitmapFontText(
         x, y, RoundToFixed((lead * 65536.0 + static_cast<double>(w) * 32768.0) * sx),
-        RoundToFixed((static_cast<double>(h) * 32768.0 - (m_nVerticalInset >> 2) * 65536.0) * sy),
-        angle, cx, cy);
+        RoundToFixed((static_cast<double>(h) * 32768.0 - (m_nVerticalInset >> 2) * 65536.0) * sy), angle, cx, cy);
     const double a = (angle / 65536.0) * kPi / 180.0;
     const long long cosA = std::llround(std::cos(a) * 65535.0);
     const long long sinA = std::llround(std::sin(a) * 65535.0);

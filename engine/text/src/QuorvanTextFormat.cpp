@@ -10,8 +10,7 @@ CQuorvanTextFormat::CQuorvanTextFormat() { m_Lines.growBy = 5; }
 
 CQuorvanTextFormat::~CQuorvanTextFormat() { Clear(); }
 
-int CQuorvanTextFormat::AddString(const char* text)
-{
+int CQuorvanTextFormat::AddString(const char* text) {
     auto* line = new (std::nothrow) CommonString(text);
     if (line == nullptr) {
         return 0;
@@ -25,24 +24,21 @@ int CQuorvanTextFormat::AddString(const char* text)
 
 void CQuorvanTextFormat::Clear() { m_Lines.RemoveAll(); }
 
-CommonString* CQuorvanTextFormat::GetString(int i) const
-{
+CommonString* CQuorvanTextFormat::GetString(int i) const {
     if (i < 0 || i >= m_Lines.count) {
         return nullptr;
     }
     return m_Lines.data[i];
 }
 
-int CQuorvanTextFormat::CalcFormatHeight(CBitmapFontText* font, int spacing) const
-{
+int CQuorvanTextFormat::CalcFormatHeight(CBitmapFontText* font, int spacing) const {
     if (font == nullptr) {
         return 0;
     }
     return m_Lines.count * (font->GetCharHeight() + spacing);
 }
 
-int CQuorvanTextFormat::FormatText(int width, CBitmapFontText* font, const char* text)
-{
+int CQuorvanTextFormat::FormatText(int width, CBitmapFontText* font, const char* text) {
     if (text == nullptr || *text == '\0' || font == nullptr) {
         return 0;
     }
@@ -106,10 +102,8 @@ int CQuorvanTextFormat::FormatText(int width, CBitmapFontText* font, const char*
     return 1;
 }
 
-void CQuorvanTextFormat::TextOut(IDibBitmap* dst, int x, int y, CBitmapFontText* font, int r,
-                                 int g, int b, int effect, unsigned char alpha, int spacing,
-                                 TCoordRect2D* clip)
-{
+void CQuorvanTextFormat::TextOut(IDibBitmap* dst, int x, int y, CBitmapFontText* font, int r, int g, int b, int effect,
+                                 unsigned char alpha, int spacing, TCoordRect2D* clip) {
     if (font == nullptr) {
         return;
     }
@@ -119,19 +113,18 @@ void CQuorvanTextFormat::TextOut(IDibBitmap* dst, int x, int y, CBitmapFontText*
         const char* shown = text != nullptr ? text : "";
         int lineX = x;
         switch (m_nAlignment) {
-        case 0:
-            break;
-        case 1:
-            lineX = x + (m_nWidth >> 1) - (font->Length2(shown) >> 1);
-            break;
-        case 2:
-            lineX = x + m_nWidth - font->Length2(shown);
-            break;
-        default:
-            return;
+            case 0:
+                break;
+            case 1:
+                lineX = x + (m_nWidth >> 1) - (font->Length2(shown) >> 1);
+                break;
+            case 2:
+                lineX = x + m_nWidth - font->Length2(shown);
+                break;
+            default:
+                return;
         }
         font->TextOut(dst, lineX, y + i * (h + spacing), shown, static_cast<unsigned char>(r),
-                      static_cast<unsigned char>(g), static_cast<unsigned char>(b), effect, alpha,
-                      clip);
+                      static_cast<unsigned char>(g), static_cast<unsigned char>(b), effect, alpha, clip);
     }
 }

@@ -15,16 +15,14 @@ CXElement::CXElement(CXElement* parent, CGameBase* game)
       m_StandardButtonIds{1, 2},
       m_nSlideState(0),
       m_nSlideCounter(0),
-      m_SavedMessage{parent, 0, 0, 0, false}
-{
+      m_SavedMessage{parent, 0, 0, 0, false} {
     if (parent != nullptr) {
         parent->AddChild(this);
         parent->SetFocus(this);
     }
 }
 
-CXElement::~CXElement()
-{
+CXElement::~CXElement() {
     // A button deleted with its screen while it holds the capture must not leave the game
     // object pointing at freed memory.
     if (m_pGame != nullptr && m_pGame->XGetCapture() == this) m_pGame->XReleaseCapture();
@@ -35,8 +33,7 @@ int CXElement::Type() { return 0; }
 void CXElement::InvalidateAll() {}
 void CXElement::RunProcess() {}
 
-void CXElement::Draw()
-{
+void CXElement::Draw() {
     if (!IsVisible()) return;
     for (int i = 0; i < m_Children.count; ++i) {
         CXElement* child = m_Children.data[i];
@@ -44,35 +41,30 @@ void CXElement::Draw()
     }
 }
 
-void CXElement::Show()
-{
+void CXElement::Show() {
     m_bVisible = true;
     for (int i = 0; i < m_Children.count; ++i) {
         if (m_Children.data[i] != nullptr) m_Children.data[i]->Show();
     }
 }
 
-void CXElement::Hide()
-{
+void CXElement::Hide() {
     m_bVisible = false;
     if (m_pParent != nullptr && m_pParent->m_pActiveChild == this) m_pParent->m_pActiveChild = nullptr;
 }
 
-void CXElement::Destroy()
-{
+void CXElement::Destroy() {
     Hide();
     if (m_pParent != nullptr) m_pParent->RemoveChild(this);
     m_pParent = nullptr;
 }
 
-int CXElement::NotifyKeyEvent(int key, int type)
-{
+int CXElement::NotifyKeyEvent(int key, int type) {
     if (!IsVisible() || m_pActiveChild == nullptr) return 0;
     return m_pActiveChild->NotifyKeyEvent(key, type);
 }
 
-int CXElement::NotifyPointerEvent(int x, int y, int type)
-{
+int CXElement::NotifyPointerEvent(int x, int y, int type) {
     if (!IsVisible()) return 0;
     for (int i = m_Children.count - 1; i >= 0; --i) {
         CXElement* child = m_Children.data[i];
@@ -88,8 +80,7 @@ int CXElement::NotifyPointerEvent(int x, int y, int type)
     return 0;
 }
 
-int CXElement::NotifyMultiTouchPointerEvent(int x, int y, int type, int touchId)
-{
+int CXElement::NotifyMultiTouchPointerEvent(int x, int y, int type, int touchId) {
     if (!IsVisible()) return 0;
     for (int i = m_Children.count - 1; i >= 0; --i) {
         CXElement* child = m_Children.data[i];
@@ -105,16 +96,14 @@ int CXElement::NotifyMultiTouchPointerEvent(int x, int y, int type, int touchId)
 
 int CXElement::AddChild(CXElement* child) { return m_Children.Add(child); }
 
-void CXElement::RemoveChildAt(int index)
-{
+void CXElement::RemoveChildAt(int index) {
     InvalidateAll();
     if (index < 0 || index >= m_Children.count) return;
     if (m_Children.data[index] == m_pActiveChild) m_pActiveChild = nullptr;
     m_Children.RemoveAt(index);
 }
 
-void CXElement::RemoveChild(CXElement* child)
-{
+void CXElement::RemoveChild(CXElement* child) {
     InvalidateAll();
     for (int i = 0; i < m_Children.count; ++i) {
         if (m_Children.data[i] == child) {
@@ -124,14 +113,12 @@ void CXElement::RemoveChild(CXElement* child)
     }
 }
 
-CXElement* CXElement::GetChildPtrAt(int index)
-{
+CXElement* CXElement::GetChildPtrAt(int index) {
     if (index < 0 || index >= m_Children.count) return nullptr;
     return m_Children.data[index];
 }
 
-void CXElement::SetFocus(CXElement* element)
-{
+void CXElement::SetFocus(CXElement* element) {
     m_pActiveChild = element;
     if (element != nullptr) element->OnSetFocus();
 }
@@ -143,13 +130,11 @@ void CXElement::SetPosition(int x, int y, int w, int h) { m_Rect = TCoordRect2D{
 TCoordRect2D CXElement::GetPosition() { return m_Rect; }
 TElementSize CXElement::GetOriginalSize() { return TElementSize{m_Rect.width, m_Rect.height}; }
 
-bool CXElement::Contains(int x, int y)
-{
+bool CXElement::Contains(int x, int y) {
     return m_Rect.x <= x && x <= m_Rect.x + m_Rect.width && m_Rect.y <= y && y <= m_Rect.y + m_Rect.height;
 }
 
-int CXElement::MoveFocus(int step)
-{
+int CXElement::MoveFocus(int step) {
     const int n = m_Children.count;
     if (m_pActiveChild == nullptr) {
         if (n == 0) return 1;
@@ -175,15 +160,13 @@ int CXElement::MoveFocus(int step)
 int CXElement::SetNextActiveObject(int /*key*/) { return MoveFocus(+1); }
 int CXElement::SetPrevActiveObject(int /*key*/) { return MoveFocus(-1); }
 
-int CXElement::SendMessage(CXElement* target, int code, int wparam, int lparam, bool /*deferred*/)
-{
+int CXElement::SendMessage(CXElement* target, int code, int wparam, int lparam, bool /*deferred*/) {
     CXElement* receiver = target != nullptr ? target : m_pParent;
     if (receiver == nullptr) return 0;
     return receiver->OnMessage(this, code, wparam, lparam);
 }
 
-int CXElement::OnMessage(CXElement* sender, int code, int wparam, int lparam)
-{
+int CXElement::OnMessage(CXElement* sender, int code, int wparam, int lparam) {
     if (m_pParent == nullptr) return 0;
     return m_pParent->OnMessage(sender, code, wparam, lparam);
 }
@@ -197,14 +180,12 @@ int CXElement::GetSoftKeyId() { return 0; }
 bool CXElement::IsWidget() { return false; }
 void CXElement::CancelActiveState() {}
 
-void CXElement::SetSlideState(int state)
-{
+void CXElement::SetSlideState(int state) {
     m_nSlideState = state;
     m_nSlideCounter = state != 0 ? 1 : 0;
 }
 
-int CXElement::ProcessSlideState()
-{
+int CXElement::ProcessSlideState() {
     if (m_nSlideState == 1) {
         --m_nSlideCounter;
         if (m_nSlideCounter < 1) SetSlideState(0);
@@ -214,8 +195,7 @@ int CXElement::ProcessSlideState()
     return 0;
 }
 
-CXElement* CXElement::FindModalChild()
-{
+CXElement* CXElement::FindModalChild() {
     for (int i = m_Children.count - 1; i >= 0; --i) {
         CXElement* child = m_Children.data[i];
         if (child != nullptr && child->IsModal() && child->IsVisible()) return child;
@@ -223,20 +203,17 @@ CXElement* CXElement::FindModalChild()
     return nullptr;
 }
 
-void CXElement::SetupSavedMessage(CXElement* target, int code, int wparam, int lparam, bool deferred)
-{
+void CXElement::SetupSavedMessage(CXElement* target, int code, int wparam, int lparam, bool deferred) {
     m_SavedMessage = TSavedMessage{target, code, wparam, lparam, deferred};
 }
 
-int CXElement::SendSavedMessage()
-{
+int CXElement::SendSavedMessage() {
     if (m_SavedMessage.code == 0) return 0;
-    return SendMessage(m_SavedMessage.target, m_SavedMessage.code, m_SavedMessage.wparam,
-                       m_SavedMessage.lparam, m_SavedMessage.deferred);
+    return SendMessage(m_SavedMessage.target, m_SavedMessage.code, m_SavedMessage.wparam, m_SavedMessage.lparam,
+                       m_SavedMessage.deferred);
 }
 
-CXElement* CXElement::GetStandardButton(int which)
-{
+CXElement* CXElement::GetStandardButton(int which) {
     if (which != 1 && which != 2) return nullptr;
     for (int i = 0; i < m_Children.count; ++i) {
         CXElement* child = m_Children.data[i];
@@ -245,16 +222,14 @@ CXElement* CXElement::GetStandardButton(int which)
     return nullptr;
 }
 
-bool CXElement::ContatinsChild(CXElement* element)
-{
+bool CXElement::ContatinsChild(CXElement* element) {
     for (int i = 0; i < m_Children.count; ++i) {
         if (m_Children.data[i] == element) return true;
     }
     return false;
 }
 
-int CXElement::NotifyKeyEventDialogHelper(int key, int type)
-{
+int CXElement::NotifyKeyEventDialogHelper(int key, int type) {
     if (CXElement* modal = FindModalChild()) return modal->NotifyKeyEvent(key, type);
     if (type == 1) {
         if ((key == XKEY_NEXT || key == XKEY_NEXT2) && SetNextActiveObject(key)) return 1;
@@ -279,8 +254,7 @@ int CXElement::NotifyKeyEventDialogHelper(int key, int type)
     return m_pActiveChild->NotifyKeyEvent(key, type);
 }
 
-void CXElement::DrawFastFadeDoubleBufferToBlack(int factor)
-{
+void CXElement::DrawFastFadeDoubleBufferToBlack(int factor) {
     if (m_pGame == nullptr || m_pGame->m_pBackBuffer == nullptr) return;
     IDibBitmap* back = m_pGame->m_pBackBuffer;
     if (back->GetBitsPerPixel() != 16) return;

@@ -6,16 +6,16 @@
 #include "core/Parser.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  if (size > (1u << 20)) return 0;
-  CSoundManager manager(nullptr);
-  TParseInput input;
-  input.bytes = reinterpret_cast<const char*>(data);
-  input.size = static_cast<int>(size);
-  input.name = "sfx.txt";
-  manager.ReadSfxFromInput(input);
-  for (int i = 0; i < manager.GetNumSoundFX(); ++i) {
-    SoundFXData* entry = manager.GetSoundFX(i);
-    if (manager.FindSoundFX(entry->name) == nullptr && entry->name.Length() > 0) __builtin_trap();
-  }
-  return 0;
+    if (size > (1u << 20)) return 0;
+    CSoundManager manager(nullptr);
+    TParseInput input;
+    input.bytes = reinterpret_cast<const char*>(data);
+    input.size = static_cast<int>(size);
+    input.name = "sfx.txt";
+    manager.ReadSfxFromInput(input);
+    for (int i = 0; i < manager.GetNumSoundFX(); ++i) {
+        SoundFXData* entry = manager.GetSoundFX(i);
+        if (manager.FindSoundFX(entry->name) == nullptr && entry->name.Length() > 0) __builtin_trap();
+    }
+    return 0;
 }

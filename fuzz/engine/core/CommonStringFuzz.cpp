@@ -27,16 +27,14 @@ public:
     int IsOpened() override { return 1; }
     void Close() override {}
     int GetSize() override { return static_cast<int>(size); }
-    int Seek(long offset, int) override
-    {
+    int Seek(long offset, int) override {
         if (offset < 0 || static_cast<std::size_t>(offset) > size) {
             return 0;
         }
         position = static_cast<std::size_t>(offset);
         return 1;
     }
-    int ReadData(void* buffer, int count) override
-    {
+    int ReadData(void* buffer, int count) override {
         if (count < 0) {
             return -1;
         }
@@ -50,8 +48,7 @@ public:
         position += n;
         return static_cast<int>(n);
     }
-    int WriteData(const void* buffer, int count) override
-    {
+    int WriteData(const void* buffer, int count) override {
         const auto* p = static_cast<const std::uint8_t*>(buffer);
         written.insert(written.end(), p, p + count);
         return count;
@@ -67,10 +64,9 @@ public:
     int Delete(const char*) override { return -1; }
 };
 
-} // namespace
+}  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     CFuzzBytesFile file(data, size);
     CommonString previous("seed");
     CommonString s;

@@ -87,7 +87,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Exercise(Bytes(data, data + size));
     static const Bytes base = BaseFile();
     Bytes patched = base;
-    for (std::size_t i = 0; i + 2 < size; i += 3) patched[(data[i] | (data[i + 1] << 8)) % patched.size()] = data[i + 2];
+    for (std::size_t i = 0; i + 2 < size; i += 3)
+        patched[(data[i] | (data[i + 1] << 8)) % patched.size()] = data[i + 2];
     if (size % 3 != 0 && size < patched.size()) patched.resize(patched.size() - size);
     Exercise(patched);
     return 0;

@@ -51,7 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (set->AddReference() == 1) set->ReleaseReference();
     }
     CSpriteSet atlas;
-    if (atlas.ReadTextureAtlasItemsFromBytes(bytes, "fuzz_atlas.txt", size % 2 == 1) == 1 && atlas.m_AtlasItems.count > 0)
+    if (atlas.ReadTextureAtlasItemsFromBytes(bytes, "fuzz_atlas.txt", size % 2 == 1) == 1 &&
+        atlas.m_AtlasItems.count > 0)
         (void)atlas.FindAtlasItem(atlas.m_AtlasItems.data[0]->m_Name.GetDataConst());
     manager.DestroySpriteSets();
     game.m_pManager = nullptr;

@@ -23,17 +23,17 @@ void ApplyScriptLine(const TScriptLine& line);
 void PushForeignEvent();
 
 struct TPurchaseRecord {
-  std::string sku;
-  int itemState = 0;
+    std::string sku;
+    int itemState = 0;
 };
 
 struct TPaymentAnswer {
-  unsigned int code = 0;       // PURCHASE_RESPONSE or GET_EXISTING_PURCHASES_RESPONSE
-  int response = 0;            // SUCCESS_RESPONSE or FAILURE_RESPONSE (or anything else)
-  int errorId = 0;
-  bool hasErrorText = false;
-  std::string errorText;
-  std::vector<TPurchaseRecord> purchases;
+    unsigned int code = 0;  // PURCHASE_RESPONSE or GET_EXISTING_PURCHASES_RESPONSE
+    int response = 0;       // SUCCESS_RESPONSE or FAILURE_RESPONSE (or anything else)
+    int errorId = 0;
+    bool hasErrorText = false;
+    std::string errorText;
+    std::vector<TPurchaseRecord> purchases;
 };
 void PushPaymentAnswer(const TPaymentAnswer& answer);
 

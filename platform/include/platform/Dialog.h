@@ -13,8 +13,7 @@ int dialog_request_events(int flags);
 int dialog_get_domain();
 int dialog_create_alert(dialog_instance_t* dialog);
 int dialog_set_alert_message_text(dialog_instance_t dialog, const char* text);
-int dialog_add_button(dialog_instance_t dialog, const char* label, bool enabled, void* context,
-                      bool visible);
+int dialog_add_button(dialog_instance_t dialog, const char* label, bool enabled, void* context, bool visible);
 int dialog_show(dialog_instance_t dialog);
 int dialog_destroy(dialog_instance_t dialog);
 // The dialog that a DIALOG_RESPONSE event closes.

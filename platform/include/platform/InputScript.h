@@ -17,28 +17,28 @@ namespace platform {
 enum class ScriptAction { Touch, NavExit, NavSwipe, NavWindow, NavOrientation, PayNext, Dump };
 
 struct TScriptLine {
-  int frame = 0;
-  ScriptAction action = ScriptAction::NavExit;
-  int touchType = 0;   // Touch: SCREEN_EVENT_MTOUCH_TOUCH / _MOVE / _RELEASE
-  int x = 0, y = 0;
-  int touchId = 0;
-  int value = 0;       // NavWindow: window state; NavOrientation: angle; PayNext: outcome
-  int errorId = 0;     // PayNext fail
-  std::string text;    // Dump: file name; PayNext fail: error text
+    int frame = 0;
+    ScriptAction action = ScriptAction::NavExit;
+    int touchType = 0;  // Touch: SCREEN_EVENT_MTOUCH_TOUCH / _MOVE / _RELEASE
+    int x = 0, y = 0;
+    int touchId = 0;
+    int value = 0;     // NavWindow: window state; NavOrientation: angle; PayNext: outcome
+    int errorId = 0;   // PayNext fail
+    std::string text;  // Dump: file name; PayNext fail: error text
 };
 
 // A line for a navigator or payment action that carries at most one value.
 inline TScriptLine MakeScriptLine(ScriptAction action, int value = 0) {
-  TScriptLine line;
-  line.action = action;
-  line.value = value;
-  return line;
+    TScriptLine line;
+    line.action = action;
+    line.value = value;
+    return line;
 }
 
 struct TInputScript {
-  bool ok = false;
-  std::vector<TScriptLine> lines;  // in frame order (stable for equal frames)
-  std::string error;               // "name:line: why" when !ok
+    bool ok = false;
+    std::vector<TScriptLine> lines;  // in frame order (stable for equal frames)
+    std::string error;               // "name:line: why" when !ok
 };
 
 // Decodes a script. Any malformed line fails the whole script (nothing is half-run).

@@ -9,8 +9,8 @@ enum : int { PAYMENTSERVICE_SUCCESS = 0, PAYMENTSERVICE_FAILURE = -1 };
 
 // Event codes of the payment domain.
 enum : unsigned int {
-  PURCHASE_RESPONSE = 0,
-  GET_EXISTING_PURCHASES_RESPONSE = 1,
+    PURCHASE_RESPONSE = 0,
+    GET_EXISTING_PURCHASES_RESPONSE = 1,
 };
 
 // Response codes carried by an answer.
@@ -18,20 +18,20 @@ enum : int { SUCCESS_RESPONSE = 0, FAILURE_RESPONSE = 1 };
 
 // Error ids of a failed answer.
 enum : int {
-  PAYMENTSERVICE_ERROR_USER_CANCELLED = 1,
-  PAYMENTSERVICE_ERROR_SYSTEM_BUSY = 2,
-  PAYMENTSERVICE_ERROR_PAYMENT_SERVICE = 3,
-  PAYMENTSERVICE_ERROR_NETWORK = 4,
-  PAYMENTSERVICE_ERROR_ALREADY_PURCHASED = 5,
+    PAYMENTSERVICE_ERROR_USER_CANCELLED = 1,
+    PAYMENTSERVICE_ERROR_SYSTEM_BUSY = 2,
+    PAYMENTSERVICE_ERROR_PAYMENT_SERVICE = 3,
+    PAYMENTSERVICE_ERROR_NETWORK = 4,
+    PAYMENTSERVICE_ERROR_ALREADY_PURCHASED = 5,
 };
 
 // Item states in an existing-purchases answer.
 enum : int {
-  PAYMENTSERVICE_ITEM_STATE_OWNED = 0,
-  PAYMENTSERVICE_ITEM_STATE_SUBSCRIBED = 1,
-  PAYMENTSERVICE_ITEM_STATE_CANCELLED = 2,
-  PAYMENTSERVICE_ITEM_STATE_REFUNDED = 3,
-  PAYMENTSERVICE_ITEM_STATE_RENEWED = 4,
+    PAYMENTSERVICE_ITEM_STATE_OWNED = 0,
+    PAYMENTSERVICE_ITEM_STATE_SUBSCRIBED = 1,
+    PAYMENTSERVICE_ITEM_STATE_CANCELLED = 2,
+    PAYMENTSERVICE_ITEM_STATE_REFUNDED = 3,
+    PAYMENTSERVICE_ITEM_STATE_RENEWED = 4,
 };
 
 int paymentservice_request_events(int flags);
@@ -40,12 +40,10 @@ int paymentservice_get_domain();
 int paymentservice_set_connection_mode(bool localMode);
 
 // Fails (PAYMENTSERVICE_FAILURE, no answer planned) on an empty SKU or a null window group.
-int paymentservice_purchase_request(const char* digitalGoodId, const char* digitalGoodSku,
-                                    const char* digitalGoodName, const char* metadata,
-                                    const char* appName, const char* appIcon, const char* groupId,
+int paymentservice_purchase_request(const char* digitalGoodId, const char* digitalGoodSku, const char* digitalGoodName,
+                                    const char* metadata, const char* appName, const char* appIcon, const char* groupId,
                                     unsigned int* requestId);
-int paymentservice_get_existing_purchases_request(bool allowRefresh, const char* groupId,
-                                                  unsigned int* requestId);
+int paymentservice_get_existing_purchases_request(bool allowRefresh, const char* groupId, unsigned int* requestId);
 
 int paymentservice_event_get_response_code(bps_event_t* event);
 int paymentservice_event_get_error_id(bps_event_t* event);

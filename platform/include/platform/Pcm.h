@@ -27,9 +27,9 @@ struct TPcmMixerHandle;  // the device's mixer (volume groups); carries nothing 
 enum class PcmBackendKind { Auto, Alsa, Null, Wav, None };
 
 // Error codes returned (negated) by the calls below.
-inline constexpr int kPcmErrNoDevice = 19;   // nothing to open ("none", or no card for "alsa")
-inline constexpr int kPcmErrInvalid = 22;    // bad argument or call out of order
-inline constexpr int kPcmErrIo = 5;          // the back end failed to write or drain
+inline constexpr int kPcmErrNoDevice = 19;  // nothing to open ("none", or no card for "alsa")
+inline constexpr int kPcmErrInvalid = 22;   // bad argument or call out of order
+inline constexpr int kPcmErrIo = 5;         // the back end failed to write or drain
 inline constexpr int kPcmErrNoMemory = 12;
 
 // Channel states reported by PcmChannelStatus.
@@ -47,50 +47,50 @@ inline constexpr int kPcmMaxFragmentBytes = 4096;
 inline constexpr int kPcmPreferredRate = 48000;
 
 struct TPcmInfo {
-  int card = 0;
-  char name[64] = {};
+    int card = 0;
+    char name[64] = {};
 };
 
 // Limits of the playback channel. The fragment is the unit of every write.
 struct TPcmChannelInfo {
-  int minRate = 0;
-  int maxRate = 0;
-  int minFragmentBytes = 0;
-  int maxFragmentBytes = 0;
-  int maxVoices = 0;
+    int minRate = 0;
+    int maxRate = 0;
+    int minFragmentBytes = 0;
+    int maxFragmentBytes = 0;
+    int maxVoices = 0;
 };
 
 // What the caller asks for. Only signed 16-bit little-endian interleaved samples are offered.
 struct TPcmChannelParams {
-  int rate = 0;
-  int voices = 0;             // 1 or 2
-  int fragmentBytes = 0;      // every write is one fragment of this size
-  int fragmentsMin = 1;
-  int fragmentsMax = 1;
-  bool startOnData = true;    // start playing when the first fragment arrives
-  bool stopOnUnderrun = true;
-  char subchannelName[32] = {};  // shown as the mixer group name
+    int rate = 0;
+    int voices = 0;         // 1 or 2
+    int fragmentBytes = 0;  // every write is one fragment of this size
+    int fragmentsMin = 1;
+    int fragmentsMax = 1;
+    bool startOnData = true;  // start playing when the first fragment arrives
+    bool stopOnUnderrun = true;
+    char subchannelName[32] = {};  // shown as the mixer group name
 };
 
 struct TPcmMixerGroup {
-  char name[32] = {};
+    char name[32] = {};
 };
 
 // What PcmChannelSetup reports back.
 struct TPcmChannelSetup {
-  int rate = 0;
-  int voices = 0;
-  int fragmentBytes = 0;
-  int fragments = 0;
-  int mixerDevice = 0;
-  TPcmMixerGroup* mixerGroup = nullptr;  // filled when given
+    int rate = 0;
+    int voices = 0;
+    int fragmentBytes = 0;
+    int fragments = 0;
+    int mixerDevice = 0;
+    TPcmMixerGroup* mixerGroup = nullptr;  // filled when given
 };
 
 struct TPcmChannelStatus {
-  int state = PcmState::NotReady;
-  int freeBytes = 0;    // room in the device queue
-  int queuedBytes = 0;  // written, not yet played
-  int underruns = 0;    // how often the channel ran dry since opening
+    int state = PcmState::NotReady;
+    int freeBytes = 0;    // room in the device queue
+    int queuedBytes = 0;  // written, not yet played
+    int underruns = 0;    // how often the channel ran dry since opening
 };
 
 // Chooses the back end for later opens; wavPath is used by Wav only. Any thread, before opening.

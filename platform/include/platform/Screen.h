@@ -13,30 +13,30 @@ typedef struct screen_event* screen_event_t;
 
 // What the display-mode pointer property points at: its first two fields are the mode's size.
 struct screen_display_mode_t {
-  unsigned int width;
-  unsigned int height;
-  unsigned int refresh;
+    unsigned int width;
+    unsigned int height;
+    unsigned int refresh;
 };
 
 enum : int {
-  SCREEN_PROPERTY_BUFFER_SIZE = 5,
-  SCREEN_PROPERTY_DISPLAY = 11,
-  SCREEN_PROPERTY_FORMAT = 14,
-  SCREEN_PROPERTY_USAGE = 48,
-  SCREEN_PROPERTY_ROTATION = 38,
-  SCREEN_PROPERTY_SIZE = 40,
-  SCREEN_PROPERTY_SOURCE_POSITION = 41,
-  SCREEN_PROPERTY_SOURCE_SIZE = 42,
-  SCREEN_PROPERTY_TYPE = 47,
-  SCREEN_PROPERTY_TOUCH_ID = 73,
-  SCREEN_PROPERTY_MODE = 90,
+    SCREEN_PROPERTY_BUFFER_SIZE = 5,
+    SCREEN_PROPERTY_DISPLAY = 11,
+    SCREEN_PROPERTY_FORMAT = 14,
+    SCREEN_PROPERTY_USAGE = 48,
+    SCREEN_PROPERTY_ROTATION = 38,
+    SCREEN_PROPERTY_SIZE = 40,
+    SCREEN_PROPERTY_SOURCE_POSITION = 41,
+    SCREEN_PROPERTY_SOURCE_SIZE = 42,
+    SCREEN_PROPERTY_TYPE = 47,
+    SCREEN_PROPERTY_TOUCH_ID = 73,
+    SCREEN_PROPERTY_MODE = 90,
 };
 
 enum : int {
-  SCREEN_EVENT_NONE = 0,
-  SCREEN_EVENT_MTOUCH_TOUCH = 100,
-  SCREEN_EVENT_MTOUCH_MOVE = 101,
-  SCREEN_EVENT_MTOUCH_RELEASE = 102,
+    SCREEN_EVENT_NONE = 0,
+    SCREEN_EVENT_MTOUCH_TOUCH = 100,
+    SCREEN_EVENT_MTOUCH_MOVE = 101,
+    SCREEN_EVENT_MTOUCH_RELEASE = 102,
 };
 
 enum : int { SCREEN_FORMAT_RGBX8888 = 9 };

@@ -16,23 +16,23 @@ enum class DisplayMode { Headless, X11 };
 enum class PayOutcome { Accept, Cancel, Fail };
 
 struct TPayAnswerPlan {
-  PayOutcome outcome = PayOutcome::Accept;
-  int errorId = 0;          // Fail only
-  std::string errorText;    // Fail only; empty = the answer carries no text
+    PayOutcome outcome = PayOutcome::Accept;
+    int errorId = 0;        // Fail only
+    std::string errorText;  // Fail only; empty = the answer carries no text
 };
 
 struct TPlatformSettings {
-  DisplayMode mode = DisplayMode::Headless;
-  int displayWidthPx = 768;
-  int displayHeightPx = 1280;
-  std::string scriptPath;          // empty: no input script
-  int frameLimit = 0;              // > 0: navigator exit after this many presented frames
-  std::string dumpDir;             // where frame dumps go (script "dump" names are relative to it)
-  int dumpEveryFrames = 0;         // > 0: dump every Nth frame as frame_NNNNN.png
-  ClockKind clock = ClockKind::Real;
-  TPayAnswerPlan pay;              // default answer to every payment request
-  int payDelayFrames = 2;          // frames between a request and its answer
-  std::vector<std::string> ownedSkus;  // what an existing-purchases request reports as owned
+    DisplayMode mode = DisplayMode::Headless;
+    int displayWidthPx = 768;
+    int displayHeightPx = 1280;
+    std::string scriptPath;   // empty: no input script
+    int frameLimit = 0;       // > 0: navigator exit after this many presented frames
+    std::string dumpDir;      // where frame dumps go (script "dump" names are relative to it)
+    int dumpEveryFrames = 0;  // > 0: dump every Nth frame as frame_NNNNN.png
+    ClockKind clock = ClockKind::Real;
+    TPayAnswerPlan pay;                  // default answer to every payment request
+    int payDelayFrames = 2;              // frames between a request and its answer
+    std::vector<std::string> ownedSkus;  // what an existing-purchases request reports as owned
 };
 
 // Reads every COBBLE_* variable (and DISPLAY for the default mode).

@@ -15,14 +15,14 @@ extern const char* const g_window_group_name;
 
 // The module's state, for tests and the GL presenter.
 struct TBbUtilState {
-  EGLDisplay egl_disp = EGL_NO_DISPLAY;
-  EGLConfig egl_conf = nullptr;
-  EGLContext egl_ctx = EGL_NO_CONTEXT;
-  EGLSurface egl_surf = EGL_NO_SURFACE;
-  screen_context_t screen_ctx = nullptr;
-  screen_window_t screen_win = nullptr;
-  screen_display_t screen_disp = nullptr;
-  int initialized = 0;
+    EGLDisplay egl_disp = EGL_NO_DISPLAY;
+    EGLConfig egl_conf = nullptr;
+    EGLContext egl_ctx = EGL_NO_CONTEXT;
+    EGLSurface egl_surf = EGL_NO_SURFACE;
+    screen_context_t screen_ctx = nullptr;
+    screen_window_t screen_win = nullptr;
+    screen_display_t screen_disp = nullptr;
+    int initialized = 0;
 };
 const TBbUtilState& bbutil_state();
 

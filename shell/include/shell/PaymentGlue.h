@@ -8,27 +8,27 @@ struct InAppPurchaseDef;  // a coin-shop catalogue entry (player data)
 
 // Results handed to InAppPurchaseFinished.
 enum : int {
-  kPurchaseSuccess = 0,
-  kPurchaseCancelled = 1,
-  kPurchaseError = 2,
-  kRestoreError = 3,
-  kRestoreNothingToRestore = 4,
-  kRestoreNoMissingPurchases = 5,
-  kRestoreCompleted = 6,
+    kPurchaseSuccess = 0,
+    kPurchaseCancelled = 1,
+    kPurchaseError = 2,
+    kRestoreError = 3,
+    kRestoreNothingToRestore = 4,
+    kRestoreNoMissingPurchases = 5,
+    kRestoreCompleted = 6,
 };
 
 // What the game object offers the payment glue. The game object implements it beside
 // CGameBase; a game object without it hears no payment answers.
 class IInAppPurchaseEvents {
- public:
-  virtual ~IInAppPurchaseEvents() = default;
-  // False while the game has no purchase manager: answers are then dropped.
-  virtual bool HasPurchaseManager() = 0;
-  // The first catalogue entry whose SKU equals sku exactly; null when none (an empty SKU
-  // matches nothing).
-  virtual InAppPurchaseDef* FindAppDefBasedOnId(const char* sku) = 0;
-  // item may be null (restore outcomes).
-  virtual void InAppPurchaseFinished(InAppPurchaseDef* item, int result) = 0;
+public:
+    virtual ~IInAppPurchaseEvents() = default;
+    // False while the game has no purchase manager: answers are then dropped.
+    virtual bool HasPurchaseManager() = 0;
+    // The first catalogue entry whose SKU equals sku exactly; null when none (an empty SKU
+    // matches nothing).
+    virtual InAppPurchaseDef* FindAppDefBasedOnId(const char* sku) = 0;
+    // item may be null (restore outcomes).
+    virtual void InAppPurchaseFinished(InAppPurchaseDef* item, int result) = 0;
 };
 
 // Translations of the service's error ids.

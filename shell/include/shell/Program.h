@@ -13,9 +13,9 @@ struct bps_event_t;
 
 // Process-wide values of the shell. The game object itself is g_pGame (app/GameBase.h); the
 // texture filter that start-up switches to GL_LINEAR is g_prefer_GL_NEAREST (render/GlesGlobals.h).
-extern bool g_exit_application;     // set by the navigator's exit event; ends the loop
-extern bool g_bGameRunsInPortait;   // decides which orientation angles are accepted
-extern float g_PixelScale;          // logical game pixels per physical screen pixel
+extern bool g_exit_application;    // set by the navigator's exit event; ends the loop
+extern bool g_bGameRunsInPortait;  // decides which orientation angles are accepted
+extern float g_PixelScale;         // logical game pixels per physical screen pixel
 extern screen_context_t screen_cxt;
 
 // Supplied by the program that links the shell: a new game object, or null when it cannot be

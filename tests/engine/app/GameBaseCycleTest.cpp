@@ -28,8 +28,7 @@ struct TPeriodCase {
     const char* why;
 };
 
-TEST_F(GameCycle, FramePeriodFollowsTheRateRules)
-{
+TEST_F(GameCycle, FramePeriodFollowsTheRateRules) {
     const TPeriodCase cases[] = {
         {60, 15, 60, "60 fps runs at 15 ms"},
         {64, 15, 64, "top of the 60 band"},
@@ -57,14 +56,13 @@ TEST_F(GameCycle, FramePeriodFollowsTheRateRules)
 
 struct TCycleCase {
     const char* why;
-    std::int64_t elapsedMs;   // clock movement between SetFpsControl and the cycle
-    int updates;              // RunProcess calls in the cycle
-    std::int64_t sleptMs;     // how far the cycle's own sleep moved the clock
+    std::int64_t elapsedMs;  // clock movement between SetFpsControl and the cycle
+    int updates;             // RunProcess calls in the cycle
+    std::int64_t sleptMs;    // how far the cycle's own sleep moved the clock
     std::int64_t lastTickFromStartMs;
 };
 
-TEST_F(GameCycle, OnePassUpdatesCatchesUpAndDrawsOnce)
-{
+TEST_F(GameCycle, OnePassUpdatesCatchesUpAndDrawsOnce) {
     const TCycleCase cases[] = {
         {"early: one update, sleep the rest", 10, 1, 20, 30},
         {"exactly one period: on time", 30, 1, 0, 30},
@@ -90,8 +88,7 @@ TEST_F(GameCycle, OnePassUpdatesCatchesUpAndDrawsOnce)
     }
 }
 
-TEST_F(GameCycle, BackwardClockRestartsFromTheReadingAndSleepsOnePeriod)
-{
+TEST_F(GameCycle, BackwardClockRestartsFromTheReadingAndSleepsOnePeriod) {
     game.SetFpsControl(33, false, true);
     platform::ClockAdvanceUs(-50'000);
     const unsigned back = NowMs();
@@ -102,8 +99,7 @@ TEST_F(GameCycle, BackwardClockRestartsFromTheReadingAndSleepsOnePeriod)
     EXPECT_EQ(game.m_uLastTickMs, back + 30u);
 }
 
-TEST_F(GameCycle, FixedStepOffRunsOneUpdateAndOneDrawWithoutCounting)
-{
+TEST_F(GameCycle, FixedStepOffRunsOneUpdateAndOneDrawWithoutCounting) {
     game.SetFpsControl(33, false, false);
     const std::int64_t before = platform::ClockNowUs();
     platform::ClockAdvanceUs(5'000'000);
@@ -116,8 +112,7 @@ TEST_F(GameCycle, FixedStepOffRunsOneUpdateAndOneDrawWithoutCounting)
     EXPECT_EQ(game.m_nDrawCount, 0);
 }
 
-TEST_F(GameCycle, StatisticsTextAfterAHundredUpdates)
-{
+TEST_F(GameCycle, StatisticsTextAfterAHundredUpdates) {
     game.m_bShowStatistics = true;
     game.SetFpsControl(33, false, true);
     for (int i = 0; i < 100; ++i) game.RunGameCycle();
@@ -129,8 +124,7 @@ TEST_F(GameCycle, StatisticsTextAfterAHundredUpdates)
     EXPECT_EQ(game.m_nProcessCalls, 100);
 }
 
-TEST_F(GameCycle, SteadyRunKeepsTheUpdateRate)
-{
+TEST_F(GameCycle, SteadyRunKeepsTheUpdateRate) {
     // Whole-run check: 60 fps (15 ms) for 3 s of virtual time gives 200 updates and 200 draws,
     // whatever the clock position was at the start.
     game.SetFpsControl(60, false, true);

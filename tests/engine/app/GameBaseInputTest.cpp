@@ -16,26 +16,22 @@ struct TSeen {
 class CProbe : public CXElement {
 public:
     CProbe(CXElement* parent, int x, int y, int w, int h) : CXElement(parent, nullptr) { SetPosition(x, y, w, h); }
-    int NotifyPointerEvent(int x, int y, int type) override
-    {
+    int NotifyPointerEvent(int x, int y, int type) override {
         seen.push_back({x, y, type});
         return 1;
     }
-    int NotifyMultiTouchPointerEvent(int x, int y, int type, int touchId) override
-    {
+    int NotifyMultiTouchPointerEvent(int x, int y, int type, int touchId) override {
         multi.push_back({x, y, type});
         return 1;
     }
-    int NotifyKeyEvent(int key, int type) override
-    {
+    int NotifyKeyEvent(int key, int type) override {
         keys.push_back({key, type, 0});
         return 1;
     }
     std::vector<TSeen> seen, multi, keys;
 };
 
-CWinDibBitmap* MakeBitmap(int w, int h)
-{
+CWinDibBitmap* MakeBitmap(int w, int h) {
     auto* b = new CWinDibBitmap(nullptr);
     EXPECT_EQ(b->Create(w, h), 1);
     return b;
@@ -45,15 +41,13 @@ CWinDibBitmap* MakeBitmap(int w, int h)
 struct TInputRig {
     CTestGame game;
     CProbe* screen;
-    TInputRig(int w = 320, int h = 480, int backW = 320, int backH = 480)
-    {
+    TInputRig(int w = 320, int h = 480, int backW = 320, int backH = 480) {
         game.m_nGameWidth = w;
         game.m_nGameHeight = h;
         game.m_pBackBuffer = MakeBitmap(backW, backH);
         screen = new CProbe(&game, 0, 0, 10000, 10000);
     }
-    ~TInputRig()
-    {
+    ~TInputRig() {
         game.RemoveChild(screen);
         delete screen;
     }
@@ -66,8 +60,7 @@ struct TTurnCase {
     int expectX, expectY;
 };
 
-TEST(GameInput, PointerIsTurnedByTheRotationModeThenClamped)
-{
+TEST(GameInput, PointerIsTurnedByTheRotationModeThenClamped) {
     // Logical 320 x 480; back buffer 480 x 320 for the turned modes so nothing is clamped.
     const TTurnCase cases[] = {
         {"mode 0 passes through", 0, 10, 20, 10, 20},
@@ -88,8 +81,7 @@ TEST(GameInput, PointerIsTurnedByTheRotationModeThenClamped)
     }
 }
 
-TEST(GameInput, TypeFourIsAcceptedAndDroppedAndPointerDownFollowsPressAndRelease)
-{
+TEST(GameInput, TypeFourIsAcceptedAndDroppedAndPointerDownFollowsPressAndRelease) {
     TInputRig rig;
     EXPECT_EQ(rig.game.NotifyPointerEvent(5, 5, XPOINTER_IGNORED), 1);
     EXPECT_TRUE(rig.screen->seen.empty());
@@ -101,8 +93,7 @@ TEST(GameInput, TypeFourIsAcceptedAndDroppedAndPointerDownFollowsPressAndRelease
     EXPECT_FALSE(rig.game.m_bPointerDown);
 }
 
-TEST(GameInput, CaptureGetsEveryEventClampedButNeverTheSecondFinger)
-{
+TEST(GameInput, CaptureGetsEveryEventClampedButNeverTheSecondFinger) {
     TInputRig rig;
     auto* button = new CProbe(rig.screen, 10, 10, 40, 20);
     rig.game.XSetCapture(button);
@@ -126,8 +117,7 @@ TEST(GameInput, CaptureGetsEveryEventClampedButNeverTheSecondFinger)
     delete button;
 }
 
-TEST(GameInput, BordersAreTakenOffBeforeTheClamp)
-{
+TEST(GameInput, BordersAreTakenOffBeforeTheClamp) {
     TInputRig rig;
     rig.game.m_nVerticalBorderWidth = 16;
     rig.game.m_nHorizontalBorderHeight = 8;
@@ -145,8 +135,7 @@ TEST(GameInput, BordersAreTakenOffBeforeTheClamp)
     EXPECT_EQ(rig.screen->seen[2].y, 34);
 }
 
-TEST(GameInput, QuitButtonTakesItsGestureAndEndsTheGameOnRelease)
-{
+TEST(GameInput, QuitButtonTakesItsGestureAndEndsTheGameOnRelease) {
     TInputRig rig;
     rig.game.m_pQuitButton = MakeBitmap(30, 20);
     rig.game.m_pQuitButtonPressed = MakeBitmap(30, 20);
@@ -184,8 +173,7 @@ TEST(GameInput, QuitButtonTakesItsGestureAndEndsTheGameOnRelease)
     EXPECT_TRUE(other.screen->seen.empty());
 }
 
-TEST(GameKeys, LocksRepeatsAndDoublePresses)
-{
+TEST(GameKeys, LocksRepeatsAndDoublePresses) {
     TInputRig rig;
     CTestGame& g = rig.game;
     EXPECT_EQ(g.NotifyKeyEvent(32, 1), 0);
@@ -225,8 +213,7 @@ struct TRepeatCase {
     int repeats;
 };
 
-TEST(GameKeys, AutoRepeatEveryFifteenUpdates)
-{
+TEST(GameKeys, AutoRepeatEveryFifteenUpdates) {
     const TRepeatCase cases[] = {
         {"one repeat at the 15th step", 2, true, false, 15, 1},
         {"not before", 2, true, false, 14, 0},
@@ -269,8 +256,7 @@ struct TRotationCase {
     int steps;
 };
 
-TEST(GameRotation, AnimationStepCounts)
-{
+TEST(GameRotation, AnimationStepCounts) {
     // 90 degrees = 23040. At 60 fps steps of 1024 (4 degrees): ceil(23040 / 1024) = 23.
     // At 30 fps steps of 2048 (8 degrees): ceil(23040 / 2048) = 12.
     const TRotationCase cases[] = {
@@ -324,8 +310,7 @@ public:
     int presents = 0;
 };
 
-TEST(GameDraw, DrawCyclePresentsOnceWithTheQuitButtonOnTop)
-{
+TEST(GameDraw, DrawCyclePresentsOnceWithTheQuitButtonOnTop) {
     CTestGame g;
     auto* back = new CCountingBitmap();
     ASSERT_EQ(back->Create(40, 10), 1);
@@ -349,12 +334,10 @@ TEST(GameDraw, DrawCyclePresentsOnceWithTheQuitButtonOnTop)
     EXPECT_EQ(px[36], 0xF800) << "the pressed image while pressed";
 }
 
-TEST(GameDraw, StatisticsLineOnlyWithFixedStepStatisticsAndAFont)
-{
+TEST(GameDraw, StatisticsLineOnlyWithFixedStepStatisticsAndAFont) {
     struct CStatsGame : CTestGame {
         CBitmapFontText* GetDebugFont() override { return font; }
-        void DrawStatistics(CBitmapFontText* f) override
-        {
+        void DrawStatistics(CBitmapFontText* f) override {
             EXPECT_EQ(f, font);
             ++drawn;
         }
@@ -373,13 +356,11 @@ TEST(GameDraw, StatisticsLineOnlyWithFixedStepStatisticsAndAFont)
     }
 }
 
-std::uint16_t PixelAt(IDibBitmap* b, int x, int y)
-{
+std::uint16_t PixelAt(IDibBitmap* b, int x, int y) {
     return reinterpret_cast<const std::uint16_t*>(b->GetBits())[y * b->m_BufferWidth + x];
 }
 
-TEST(GameDraw, BorderBuffersAndTheirImages)
-{
+TEST(GameDraw, BorderBuffersAndTheirImages) {
     CTestGame g;
     g.SetIPhoneOrientation(0, true);  // as the game does: bitmaps made for the game are upright
     g.m_nVerticalBorderWidth = 8;

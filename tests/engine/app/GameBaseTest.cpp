@@ -16,8 +16,7 @@ namespace {
 
 std::string Str(const CommonString& s) { return s.GetData() != nullptr ? std::string(s.GetData()) : std::string(); }
 
-TEST(GameBaseState, ConstructorValues)
-{
+TEST(GameBaseState, ConstructorValues) {
     CTestGame g;
     EXPECT_EQ(g.GetGamePtr(), &g) << "the root's game pointer is itself";
     EXPECT_TRUE(g.m_bBorderRedraw);
@@ -46,8 +45,7 @@ TEST(GameBaseState, ConstructorValues)
     EXPECT_EQ(g.m_nRendererKind, kRendererSoftware);
 }
 
-TEST(GameBaseDefaults, HooksAnswerWithTheEngineDefaults)
-{
+TEST(GameBaseDefaults, HooksAnswerWithTheEngineDefaults) {
     CTestGame g;
     EXPECT_EQ(g.MapKeyToGameCode(3), -1);
     EXPECT_EQ(g.LoadGlobalConstants(320, 480), 0) << "the game must fill the constants";
@@ -80,8 +78,7 @@ TEST(GameBaseDefaults, HooksAnswerWithTheEngineDefaults)
     EXPECT_EQ(g.GetFinishCode(), kFinishGameEnds);
 }
 
-TEST(GameBaseDefaults, PreferredOrientationMode)
-{
+TEST(GameBaseDefaults, PreferredOrientationMode) {
     CTestGame g;
     g.SetPreffered_WM_OrientationMode(2);
     EXPECT_EQ(g.m_nDefaultRotationMode, 2);
@@ -95,8 +92,7 @@ TEST(GameBaseDefaults, PreferredOrientationMode)
     EXPECT_TRUE(g.m_bAskForOrientation);
 }
 
-TEST(GameBaseServices, RandomValueDrawsOnlyForTwoOrMore)
-{
+TEST(GameBaseServices, RandomValueDrawsOnlyForTwoOrMore) {
     CTestGame g;
     std::srand(7);
     const int first = std::rand();
@@ -121,8 +117,7 @@ struct TTwinCase {
     const char* why;
 };
 
-TEST(GameBaseServices, ImagePathForTheDoubleResolutionTwin)
-{
+TEST(GameBaseServices, ImagePathForTheDoubleResolutionTwin) {
     const std::string longTail(300, 'x');
     const std::string longPath = "i_vga\\" + longTail;
     const std::string longTwin = "i_vga_2x\\" + longTail;
@@ -143,8 +138,7 @@ TEST(GameBaseServices, ImagePathForTheDoubleResolutionTwin)
     }
 }
 
-TEST(GameBaseResolutions, DeclaredListAndBestChoice)
-{
+TEST(GameBaseResolutions, DeclaredListAndBestChoice) {
     CTestGame g;
     EXPECT_EQ(g.GetNumSupportedResolutions(), 0);
     TBestResolution none = g.FindBestSupportedResolutionForScreenSize(720, 1280);
@@ -194,8 +188,7 @@ TEST(GameBaseResolutions, DeclaredListAndBestChoice)
     }
 }
 
-TEST(GameBaseResolutions, InGameSizeFromTheScreen)
-{
+TEST(GameBaseResolutions, InGameSizeFromTheScreen) {
     struct TCase {
         int sw, sh, orientation;
         bool preset;
@@ -231,11 +224,9 @@ TEST(GameBaseResolutions, InGameSizeFromTheScreen)
     EXPECT_TRUE(g.SelectAndroidInGameResolution(0, 0, gw, gh)) << "no division by a zero side";
 }
 
-TEST(GameBaseResolutions, CurrentIdIsComputedOnceFromTheBackBuffer)
-{
+TEST(GameBaseResolutions, CurrentIdIsComputedOnceFromTheBackBuffer) {
     struct CIdGame : CTestGame {
-        int GetResolutionId(int w, int h) override
-        {
+        int GetResolutionId(int w, int h) override {
             ++calls;
             return w < 360 ? 18 : 22;
         }
@@ -254,8 +245,7 @@ std::vector<std::string> g_DeletedTemplates;
 
 void RecordTemplateDeletion(TTemplate* t) { g_DeletedTemplates.push_back(reinterpret_cast<const char*>(t)); }
 
-TEST(GameBaseServices, FlushCachedTemplatesDeletesLastFirst)
-{
+TEST(GameBaseServices, FlushCachedTemplatesDeletesLastFirst) {
     g_DeletedTemplates.clear();
     static char first[] = "first";
     static char second[] = "second";
@@ -286,14 +276,12 @@ public:
     int Serialize(IFile*, bool) override { return 1; }
     int WriteAppData(IFile*) override { return 1; }
     int ReadAppData(IFile*) override { return 1; }
-    int ReadAppData(CGameBase*) override
-    {
+    int ReadAppData(CGameBase*) override {
         // A failed read may leave half-read values behind.
         m_nEffectsVolume = 3;
         return readResult;
     }
-    int WriteAppData(CGameBase*) override
-    {
+    int WriteAppData(CGameBase*) override {
         ++writes;
         return 0;
     }
@@ -303,8 +291,7 @@ public:
 
 class CDataGame : public CTestGame {
 public:
-    bool CreateApplicationData() override
-    {
+    bool CreateApplicationData() override {
         ++creates;
         if (!canCreate) return false;
         auto* data = new CFakeAppData();
@@ -317,8 +304,7 @@ public:
     int creates = 0;
 };
 
-TEST(GameBaseAppData, StartUpLoadTakesDefaultsWhenTheFileIsUnreadable)
-{
+TEST(GameBaseAppData, StartUpLoadTakesDefaultsWhenTheFileIsUnreadable) {
     CDataGame bad;
     bad.readResult = 0;
     EXPECT_TRUE(bad.LoadOrCreateDefaultAppData());
@@ -352,17 +338,14 @@ public:
     int music = -1;
 };
 
-TEST(GameBaseAppData, SoundSettingsReadAndWriteThePlayerData)
-{
+TEST(GameBaseAppData, SoundSettingsReadAndWriteThePlayerData) {
     struct TCase {
         bool sound, music, silence, muted;
         bool soundOn, musicOn;
     };
     const TCase cases[] = {
-        {true, true, false, false, true, true},
-        {false, true, false, false, false, true},
-        {true, false, false, false, true, false},
-        {true, true, true, false, false, false},
+        {true, true, false, false, true, true},   {false, true, false, false, false, true},
+        {true, false, false, false, true, false}, {true, true, true, false, false, false},
         {true, true, false, true, false, false},
     };
     for (const TCase& c : cases) {

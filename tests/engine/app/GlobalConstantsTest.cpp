@@ -6,15 +6,12 @@
 
 namespace {
 
-std::array<int, 9> Values(const CGlobalConst& c)
-{
-    return {c.m_nTextCenterX,     c.m_nTextCenterY,          c.m_nThirdValue,
-            c.m_nAdBannerHeight,  c.m_nAdX,                  c.m_nAdY,
-            c.m_nPlayAreaSideMargin, c.m_nPlayAreaTop,       c.m_nPlayAreaBottomMargin};
+std::array<int, 9> Values(const CGlobalConst& c) {
+    return {c.m_nTextCenterX, c.m_nTextCenterY,        c.m_nThirdValue,  c.m_nAdBannerHeight,      c.m_nAdX,
+            c.m_nAdY,         c.m_nPlayAreaSideMargin, c.m_nPlayAreaTop, c.m_nPlayAreaBottomMargin};
 }
 
-TEST(GlobalConstants, TablesPerResolutionId)
-{
+TEST(GlobalConstants, TablesPerResolutionId) {
     struct TCase {
         int id;
         std::array<int, 9> expected;
@@ -34,8 +31,7 @@ TEST(GlobalConstants, TablesPerResolutionId)
     EXPECT_EQ(Values(GC), cases[1].expected);
 }
 
-TEST(GlobalConstants, UnknownIdChangesNothing)
-{
+TEST(GlobalConstants, UnknownIdChangesNothing) {
     GC.InitForRes_iPhone();
     GC.m_nTextCenterX = 123;  // as the game does after start-up with half the back buffer's width
     const std::array<int, 9> before = Values(GC);

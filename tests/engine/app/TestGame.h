@@ -7,19 +7,16 @@
 
 class CTestGame : public CStubGame {
 public:
-    CTestGame()
-    {
+    CTestGame() {
         m_ImagesDir = "i_vga\\";
         m_CommonPakName = "app/native/assets/_game_bb.pak";
     }
 
-    void RunProcess() override
-    {
+    void RunProcess() override {
         ++m_nProcessCalls;
         CGameBase::RunProcess();
     }
-    void Draw() override
-    {
+    void Draw() override {
         ++m_nDrawCalls;
         CGameBase::Draw();
     }

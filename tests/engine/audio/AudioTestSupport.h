@@ -24,16 +24,16 @@ void PutTag(Bytes& b, const char* tag);
 // chunks, already encoded), then a data chunk whose size field is dataSizeField (or the real
 // size when negative), then `after`.
 struct TWavSpec {
-  int formatTag = 1;
-  int channels = 1;
-  int rate = 48000;
-  int bits = 16;
-  int blockAlign = 0;  // 0: channels x bits / 8
-  Bytes fmtExtra;
-  Bytes between;
-  Bytes data;
-  long long dataSizeField = -1;
-  Bytes after;
+    int formatTag = 1;
+    int channels = 1;
+    int rate = 48000;
+    int bits = 16;
+    int blockAlign = 0;  // 0: channels x bits / 8
+    Bytes fmtExtra;
+    Bytes between;
+    Bytes data;
+    long long dataSizeField = -1;
+    Bytes after;
 };
 Bytes BuildWav(const TWavSpec& spec);
 // One whole chunk with its header.
@@ -54,35 +54,35 @@ Bytes EncodeOggSine(int rate, int channels, int frames, double hz, double amplit
 // The application object for tests: files come from the disk (paths as given, no directories
 // or paks of its own unless a test sets them), the switches are plain fields.
 class CTestGame : public CStubGame {
- public:
-  CTestGame();
-  CommonString GetModuleDirectory() override { return CommonString(moduleDir.c_str()); }
-  bool IsSoundOn() override { return soundOn; }
-  bool IsMusicOn() override { return musicOn; }
+public:
+    CTestGame();
+    CommonString GetModuleDirectory() override { return CommonString(moduleDir.c_str()); }
+    bool IsSoundOn() override { return soundOn; }
+    bool IsMusicOn() override { return musicOn; }
 
-  std::string moduleDir;
-  bool soundOn = true;
-  bool musicOn = true;
+    std::string moduleDir;
+    bool soundOn = true;
+    bool musicOn = true;
 };
 
 // Records every call; loads hand out ids from nextId, PlaySFX returns playResult.
 class CRecordingSoundSystem : public CStubSoundSystem {
- public:
-  int LoadWAV(const char* name) override;
-  int PlaySFX(int id, bool loop) override;
-  void StopSFX(int id, int channel) override;
-  void UnloadWAV(int id) override;
-  int PlayStream(int id, bool asSound, bool loop) override;
-  int StopStream(int id) override;
-  int StopStreamWithFadeOut(int id, FIXED_FLOAT seconds) override;
-  int PlayStreamWithFadeIn(int id, bool asSound, bool loop, FIXED_FLOAT seconds) override;
-  int GetSamplingRate() override { return rate; }
+public:
+    int LoadWAV(const char* name) override;
+    int PlaySFX(int id, bool loop) override;
+    void StopSFX(int id, int channel) override;
+    void UnloadWAV(int id) override;
+    int PlayStream(int id, bool asSound, bool loop) override;
+    int StopStream(int id) override;
+    int StopStreamWithFadeOut(int id, FIXED_FLOAT seconds) override;
+    int PlayStreamWithFadeIn(int id, bool asSound, bool loop, FIXED_FLOAT seconds) override;
+    int GetSamplingRate() override { return rate; }
 
-  int rate = 48000;
-  int nextId = 0;
-  bool failLoads = false;
-  int playResult = 3;
-  std::vector<std::string> calls;  // e.g. "LoadWAV snd\\a.wav", "PlaySFX 2 0"
+    int rate = 48000;
+    int nextId = 0;
+    bool failLoads = false;
+    int playResult = 3;
+    std::vector<std::string> calls;  // e.g. "LoadWAV snd\\a.wav", "PlaySFX 2 0"
 };
 
 }  // namespace audio_test

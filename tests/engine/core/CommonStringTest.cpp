@@ -7,37 +7,36 @@
 #include <string>
 #include <vector>
 
-#include "core/File.h"
 #include "VectorFile.h"
+#include "core/File.h"
 
 namespace {
 
 // The four ways to reach length 0: three without a buffer, three with a 1-byte block.
 enum class EmptyKind { Default, FromNull, FromEmptyText, FormatEmpty, ZeroChar, ReadZeroCount };
 
-CommonString MakeEmpty(EmptyKind kind)
-{
+CommonString MakeEmpty(EmptyKind kind) {
     switch (kind) {
-    case EmptyKind::Default:
-        return CommonString();
-    case EmptyKind::FromNull:
-        return CommonString(static_cast<const char*>(nullptr));
-    case EmptyKind::FromEmptyText:
-        return CommonString("");
-    case EmptyKind::FormatEmpty: {
-        CommonString s("old text");
-        s.Format("%s", "");
-        return s;
-    }
-    case EmptyKind::ZeroChar:
-        return CommonString('\0');
-    case EmptyKind::ReadZeroCount: {
-        CVectorFile file;
-        file.data = {0, 0};
-        CommonString s("old text");
-        EXPECT_EQ(ReadString(&file, s), 1);
-        return s;
-    }
+        case EmptyKind::Default:
+            return CommonString();
+        case EmptyKind::FromNull:
+            return CommonString(static_cast<const char*>(nullptr));
+        case EmptyKind::FromEmptyText:
+            return CommonString("");
+        case EmptyKind::FormatEmpty: {
+            CommonString s("old text");
+            s.Format("%s", "");
+            return s;
+        }
+        case EmptyKind::ZeroChar:
+            return CommonString('\0');
+        case EmptyKind::ReadZeroCount: {
+            CVectorFile file;
+            file.data = {0, 0};
+            CommonString s("old text");
+            EXPECT_EQ(ReadString(&file, s), 1);
+            return s;
+        }
     }
     return CommonString();
 }
@@ -57,8 +56,7 @@ const TEmptyCase kEmptyCases[] = {
     {EmptyKind::ReadZeroCount, true, "ReadString of a zero count"},
 };
 
-TEST(CommonStringTest, EmptyAndNullRules)
-{
+TEST(CommonStringTest, EmptyAndNullRules) {
     for (const TEmptyCase& c : kEmptyCases) {
         SCOPED_TRACE(c.why);
         // Copy-construct through a move-free path too: both must keep the rule.
@@ -81,8 +79,7 @@ TEST(CommonStringTest, EmptyAndNullRules)
     }
 }
 
-TEST(CommonStringTest, ConstructionAndAssignmentCopyTheText)
-{
+TEST(CommonStringTest, ConstructionAndAssignmentCopyTheText) {
     char source[] = "marble";
     CommonString s(source);
     ASSERT_NE(s.GetData(), nullptr);
@@ -109,8 +106,7 @@ TEST(CommonStringTest, ConstructionAndAssignmentCopyTheText)
     EXPECT_EQ(one.Length(), 1);
 }
 
-TEST(CommonStringTest, SelfAssignmentKeepsTheText)
-{
+TEST(CommonStringTest, SelfAssignmentKeepsTheText) {
     CommonString s("yard");
     const char* before = s.GetData();
     s = s.GetData();
@@ -124,8 +120,7 @@ TEST(CommonStringTest, SelfAssignmentKeepsTheText)
     EXPECT_STREQ(s.GetData(), "rd");
 }
 
-TEST(CommonStringTest, AttachTakesTheBlockWithoutCopying)
-{
+TEST(CommonStringTest, AttachTakesTheBlockWithoutCopying) {
     CommonString s("old");
     char* block = static_cast<char*>(std::malloc(4));
     std::memcpy(block, "new", 4);
@@ -141,8 +136,7 @@ struct TEqualCase {
     const char* why;
 };
 
-TEST(CommonStringTest, EqualityComparesLengthAndBytes)
-{
+TEST(CommonStringTest, EqualityComparesLengthAndBytes) {
     const TEqualCase cases[] = {
         {"abc", "abc", true, "same text"},
         {"abc", "abd", false, "last byte differs"},
@@ -164,8 +158,7 @@ TEST(CommonStringTest, EqualityComparesLengthAndBytes)
     }
 }
 
-TEST(CommonStringTest, ConcatenationTable)
-{
+TEST(CommonStringTest, ConcatenationTable) {
     const TEqualCase cases[] = {
         {"Lang\\", "texts.csv", true, "both non-empty"},
         {"", "texts.csv", true, "empty left"},
@@ -185,8 +178,7 @@ TEST(CommonStringTest, ConcatenationTable)
     }
 }
 
-TEST(CommonStringTest, FormatIsBoundedToItsWorkBuffer)
-{
+TEST(CommonStringTest, FormatIsBoundedToItsWorkBuffer) {
     CommonString s;
     s.Format("arena%d", 3);
     EXPECT_STREQ(s.GetData(), "arena3");
@@ -208,8 +200,7 @@ TEST(CommonStringTest, FormatIsBoundedToItsWorkBuffer)
     EXPECT_STREQ(s.GetData(), "ab-ab");
 }
 
-TEST(CommonStringTest, WriteStringStoresA16BitCountAndTheBytes)
-{
+TEST(CommonStringTest, WriteStringStoresA16BitCountAndTheBytes) {
     CVectorFile file;
     CommonString hello("hello");
     ASSERT_EQ(WriteString(&file, hello), 1);
@@ -235,8 +226,7 @@ TEST(CommonStringTest, WriteStringStoresA16BitCountAndTheBytes)
     EXPECT_EQ(std::string(bigFile.data.begin() + 2, bigFile.data.end()), big.substr(0, 4464));
 }
 
-TEST(CommonStringTest, WriteStringReportsShortWrites)
-{
+TEST(CommonStringTest, WriteStringReportsShortWrites) {
     CommonString s("hello");
     CVectorFile noRoomForCount;
     noRoomForCount.capacity = 1;
@@ -250,12 +240,11 @@ TEST(CommonStringTest, WriteStringReportsShortWrites)
 struct TReadCase {
     std::vector<unsigned char> bytes;
     int result;
-    const char* text; // expected text after the read (nullptr: no buffer)
+    const char* text;  // expected text after the read (nullptr: no buffer)
     const char* why;
 };
 
-TEST(CommonStringTest, ReadStringTable)
-{
+TEST(CommonStringTest, ReadStringTable) {
     const TReadCase cases[] = {
         {{3, 0, 'c', 'o', 'w'}, 1, "cow", "whole string"},
         {{3, 0, 'c', 'o', 'w', 'x'}, 1, "cow", "reads only count bytes"},
@@ -275,8 +264,7 @@ TEST(CommonStringTest, ReadStringTable)
     }
 }
 
-TEST(CommonStringTest, WriteThenReadRoundTripsBytesAbove127)
-{
+TEST(CommonStringTest, WriteThenReadRoundTripsBytesAbove127) {
     CVectorFile file;
     CommonString out("caf\xc3\xa9 \xff");
     ASSERT_EQ(WriteString(&file, out), 1);
@@ -291,22 +279,18 @@ TEST(CommonStringTest, WriteThenReadRoundTripsBytesAbove127)
 template <typename Capacity>
 class CommonStringRSTest : public ::testing::Test {};
 
-using Capacities = ::testing::Types<std::integral_constant<int, 11>,
-                                    std::integral_constant<int, 24>,
-                                    std::integral_constant<int, 50>,
-                                    std::integral_constant<int, 247>>;
+using Capacities = ::testing::Types<std::integral_constant<int, 11>, std::integral_constant<int, 24>,
+                                    std::integral_constant<int, 50>, std::integral_constant<int, 247>>;
 TYPED_TEST_SUITE(CommonStringRSTest, Capacities);
 
 // True when p points into the object itself (the inline buffer).
 template <typename S>
-bool PointsInside(const S& s, const char* p)
-{
+bool PointsInside(const S& s, const char* p) {
     const auto* begin = reinterpret_cast<const char*>(&s);
     return p >= begin && p < begin + sizeof(S);
 }
 
-TYPED_TEST(CommonStringRSTest, PlacementByLength)
-{
+TYPED_TEST(CommonStringRSTest, PlacementByLength) {
     constexpr int N = TypeParam::value;
     using S = CommonStringRS<N>;
     struct TPlaceCase {
@@ -348,8 +332,7 @@ TYPED_TEST(CommonStringRSTest, PlacementByLength)
     }
 }
 
-TYPED_TEST(CommonStringRSTest, EmptyReadsAsNull)
-{
+TYPED_TEST(CommonStringRSTest, EmptyReadsAsNull) {
     using S = CommonStringRS<TypeParam::value>;
     for (const char* source : {static_cast<const char*>(nullptr), ""}) {
         S s(source);
@@ -371,8 +354,7 @@ TYPED_TEST(CommonStringRSTest, EmptyReadsAsNull)
     EXPECT_EQ(s.GetData(), nullptr);
 }
 
-TYPED_TEST(CommonStringRSTest, ConcatenationPlacesTheSum)
-{
+TYPED_TEST(CommonStringRSTest, ConcatenationPlacesTheSum) {
     constexpr int N = TypeParam::value;
     using S = CommonStringRS<N>;
     struct TJoinCase {
@@ -402,8 +384,7 @@ TYPED_TEST(CommonStringRSTest, ConcatenationPlacesTheSum)
     EXPECT_TRUE(quoted.IsEqual("\"Yard 2\""));
 }
 
-TYPED_TEST(CommonStringRSTest, FormatIsBoundedAndPlacedByLength)
-{
+TYPED_TEST(CommonStringRSTest, FormatIsBoundedAndPlacedByLength) {
     constexpr int N = TypeParam::value;
     using S = CommonStringRS<N>;
     S s(std::string(N + 4, 'h').c_str());
@@ -441,8 +422,7 @@ TYPED_TEST(CommonStringRSTest, FormatIsBoundedAndPlacedByLength)
     EXPECT_TRUE(s.IsEqual((over + ".").c_str()));
 }
 
-TYPED_TEST(CommonStringRSTest, MoveKeepsTheTextWithoutSharingABlock)
-{
+TYPED_TEST(CommonStringRSTest, MoveKeepsTheTextWithoutSharingABlock) {
     constexpr int N = TypeParam::value;
     using S = CommonStringRS<N>;
     for (int length : {3, N + 3}) {
@@ -457,4 +437,4 @@ TYPED_TEST(CommonStringRSTest, MoveKeepsTheTextWithoutSharingABlock)
     }
 }
 
-} // namespace
+}  // namespace

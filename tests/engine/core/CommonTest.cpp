@@ -7,8 +7,7 @@
 
 namespace {
 
-std::string Pattern(size_t length, int mul, int add)
-{
+std::string Pattern(size_t length, int mul, int add) {
     std::string s(length, '\0');
     for (size_t i = 0; i < length; ++i) {
         s[i] = static_cast<char>((static_cast<int>(i) * mul + add) & 0xFF);
@@ -16,8 +15,7 @@ std::string Pattern(size_t length, int mul, int add)
     return s;
 }
 
-std::string AllBytes()
-{
+std::string AllBytes() {
     std::string s(256, '\0');
     for (int i = 0; i < 256; ++i) {
         s[static_cast<size_t>(i)] = static_cast<char>(i);
@@ -34,8 +32,7 @@ struct TCrcCase {
 // Expected values come from a separate bit-by-bit implementation of CRC-16/X-25 in Python
 // (reflected 0x8408, start 0xFFFF, complemented, bytes exchanged). The published X-25 check
 // value of "123456789" is 0x906E, so exchanged 0x6E90.
-TEST(CommonTest, Crc16MatchesIndependentVectors)
-{
+TEST(CommonTest, Crc16MatchesIndependentVectors) {
     const TCrcCase cases[] = {
         {"123456789", 0x6E90, "standard check input"},
         {"abc", 0x259E, "short text"},
@@ -47,19 +44,16 @@ TEST(CommonTest, Crc16MatchesIndependentVectors)
     };
     for (const TCrcCase& c : cases) {
         SCOPED_TRACE(c.why);
-        EXPECT_EQ(calc_crc16(c.data.data(), static_cast<unsigned short>(c.data.size())),
-                  c.expected);
+        EXPECT_EQ(calc_crc16(c.data.data(), static_cast<unsigned short>(c.data.size())), c.expected);
     }
 }
 
-TEST(CommonTest, Crc16OfNothingIsZero)
-{
+TEST(CommonTest, Crc16OfNothingIsZero) {
     EXPECT_EQ(calc_crc16(nullptr, 0), 0);
     EXPECT_EQ(calc_crc16("abc", 0), 0);
 }
 
-TEST(CommonTest, Crc16CoversOnlyTheGivenLength)
-{
+TEST(CommonTest, Crc16CoversOnlyTheGivenLength) {
     // A file of 70000 bytes is checked over its first 70000 mod 65536 = 4464 bytes.
     const std::string data = Pattern(70000, 13, 1);
     const auto length = static_cast<unsigned short>(data.size());
@@ -67,23 +61,21 @@ TEST(CommonTest, Crc16CoversOnlyTheGivenLength)
     EXPECT_EQ(calc_crc16(data.data(), length), 0xF868);
 }
 
-TEST(CommonTest, PlatformQueries)
-{
+TEST(CommonTest, PlatformQueries) {
     EXPECT_EQ(IsPenSupported(), 1);
     EXPECT_EQ(GetPlatformType(), 9);
 }
 
 struct TCrossCase {
     int x1, y1, x2, y2;
-    int at, from, to; // the axis-parallel segment: y (or x), then its two ends
+    int at, from, to;  // the axis-parallel segment: y (or x), then its two ends
     int result;
     int outX, outY;
     const char* why;
 };
 
 // Crossing points worked out by hand from the line equations.
-TEST(CommonTest, LinesIntersectHorizontal)
-{
+TEST(CommonTest, LinesIntersectHorizontal) {
     const TCrossCase cases[] = {
         {0, 0, 2, 40, 20, 0, 10, 1, 1, 20, "steep rising segment"},
         {0, 10, 10, 0, 5, 0, 10, 1, 5, 5, "falling segment"},
@@ -100,8 +92,7 @@ TEST(CommonTest, LinesIntersectHorizontal)
         SCOPED_TRACE(c.why);
         int outX = -999;
         int outY = -999;
-        EXPECT_EQ(LinesIntersectH(c.x1, c.y1, c.x2, c.y2, c.from, c.at, c.to, &outX, &outY),
-                  c.result);
+        EXPECT_EQ(LinesIntersectH(c.x1, c.y1, c.x2, c.y2, c.from, c.at, c.to, &outX, &outY), c.result);
         if (c.result == 1) {
             EXPECT_EQ(outX, c.outX);
             EXPECT_EQ(outY, c.outY);
@@ -112,8 +103,7 @@ TEST(CommonTest, LinesIntersectHorizontal)
     }
 }
 
-TEST(CommonTest, LinesIntersectVertical)
-{
+TEST(CommonTest, LinesIntersectVertical) {
     const TCrossCase cases[] = {
         {0, 0, 2, 40, 1, 0, 40, 1, 1, 20, "steep rising segment"},
         {0, 10, 10, 0, 5, 0, 10, 1, 5, 5, "falling segment"},
@@ -128,8 +118,7 @@ TEST(CommonTest, LinesIntersectVertical)
         SCOPED_TRACE(c.why);
         int outX = -999;
         int outY = -999;
-        EXPECT_EQ(LinesIntersectV(c.x1, c.y1, c.x2, c.y2, c.at, c.from, c.to, &outX, &outY),
-                  c.result);
+        EXPECT_EQ(LinesIntersectV(c.x1, c.y1, c.x2, c.y2, c.at, c.from, c.to, &outX, &outY), c.result);
         if (c.result == 1) {
             EXPECT_EQ(outX, c.outX);
             EXPECT_EQ(outY, c.outY);
@@ -140,4 +129,4 @@ TEST(CommonTest, LinesIntersectVertical)
     }
 }
 
-} // namespace
+}  // namespace

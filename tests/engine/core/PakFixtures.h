@@ -37,9 +37,7 @@ inline Bytes Pattern(std::size_t size, std::uint32_t seed) {
 
 using ::CScratchDir;
 
-inline bool WriteFile(const std::string& path, const Bytes& bytes) {
-    return pakwriter::WriteBytesToFile(path, bytes);
-}
+inline bool WriteFile(const std::string& path, const Bytes& bytes) { return pakwriter::WriteBytesToFile(path, bytes); }
 
 inline Bytes ReadFile(const std::string& path) {
     Bytes out;

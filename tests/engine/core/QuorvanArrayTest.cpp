@@ -13,12 +13,11 @@ namespace {
 struct TGrowthCase {
     int growBy;
     int adds;
-    std::vector<int> capacities; // capacity after each Add
+    std::vector<int> capacities;  // capacity after each Add
     const char* why;
 };
 
-TEST(QuorvanArrayTest, NewArrayHasNoBlock)
-{
+TEST(QuorvanArrayTest, NewArrayHasNoBlock) {
     CQuorvanArray<int> a;
     EXPECT_EQ(a.data, nullptr);
     EXPECT_EQ(a.count, 0);
@@ -26,8 +25,7 @@ TEST(QuorvanArrayTest, NewArrayHasNoBlock)
     EXPECT_EQ(a.growBy, 1);
 }
 
-TEST(QuorvanArrayTest, GrowthIsLinearByTheStep)
-{
+TEST(QuorvanArrayTest, GrowthIsLinearByTheStep) {
     const TGrowthCase cases[] = {
         {1, 4, {1, 2, 3, 4}, "step 1 grows one element at a time"},
         {5, 11, {5, 5, 5, 5, 5, 10, 10, 10, 10, 10, 15}, "step 5 runs 5, 10, 15"},
@@ -50,8 +48,7 @@ TEST(QuorvanArrayTest, GrowthIsLinearByTheStep)
     }
 }
 
-TEST(QuorvanArrayTest, AddCopiesWholeRecords)
-{
+TEST(QuorvanArrayTest, AddCopiesWholeRecords) {
     CQuorvanArray<TVector2D> points;
     for (int i = 0; i < 7; ++i) {
         ASSERT_EQ(points.Add(TVector2D{i * 256, -i * 256}), 1);
@@ -62,8 +59,7 @@ TEST(QuorvanArrayTest, AddCopiesWholeRecords)
     }
 }
 
-TEST(QuorvanArrayTest, AddOfOwnElementSurvivesGrowth)
-{
+TEST(QuorvanArrayTest, AddOfOwnElementSurvivesGrowth) {
     CQuorvanArray<int> a;
     ASSERT_EQ(a.Add(42), 1);
     // The array is full, so this Add moves to a new block while reading data[0].
@@ -71,8 +67,7 @@ TEST(QuorvanArrayTest, AddOfOwnElementSurvivesGrowth)
     EXPECT_EQ(a.data[1], 42);
 }
 
-TEST(QuorvanArrayTest, AddRefusesAndChangesNothing)
-{
+TEST(QuorvanArrayTest, AddRefusesAndChangesNothing) {
     // No block while the count is above 0: an inconsistent array is left alone.
     CQuorvanArray<int> broken;
     broken.count = 3;
@@ -93,8 +88,7 @@ TEST(QuorvanArrayTest, AddRefusesAndChangesNothing)
     EXPECT_EQ(a.data[0], 5);
 }
 
-TEST(QuorvanArrayTest, RemoveAtMovesLaterElementsDown)
-{
+TEST(QuorvanArrayTest, RemoveAtMovesLaterElementsDown) {
     CQuorvanArray<int> a;
     for (int v : {10, 20, 30, 40}) {
         ASSERT_EQ(a.Add(v), 1);
@@ -122,16 +116,12 @@ struct TTracked {
 };
 
 struct TTrackedChild : TTracked {
-    TTrackedChild(std::vector<int>* log, int id, bool* childGone)
-        : TTracked(log, id), childGone(childGone)
-    {
-    }
+    TTrackedChild(std::vector<int>* log, int id, bool* childGone) : TTracked(log, id), childGone(childGone) {}
     ~TTrackedChild() override { *childGone = true; }
     bool* childGone;
 };
 
-TEST(QuorvanObjPtrArrayTest, DestructorDeletesEachNonNullElementOnce)
-{
+TEST(QuorvanObjPtrArrayTest, DestructorDeletesEachNonNullElementOnce) {
     std::vector<int> deleted;
     bool childGone = false;
     {
@@ -145,8 +135,7 @@ TEST(QuorvanObjPtrArrayTest, DestructorDeletesEachNonNullElementOnce)
     EXPECT_TRUE(childGone) << "deletion goes through the virtual destructor";
 }
 
-TEST(QuorvanObjPtrArrayTest, RemoveAllEmptiesAndTheArrayStaysUsable)
-{
+TEST(QuorvanObjPtrArrayTest, RemoveAllEmptiesAndTheArrayStaysUsable) {
     std::vector<int> deleted;
     auto* owned = new CQuorvanObjPtrArray<TTracked*>();
     owned->growBy = 5;
@@ -167,8 +156,7 @@ TEST(QuorvanObjPtrArrayTest, RemoveAllEmptiesAndTheArrayStaysUsable)
     EXPECT_EQ(deleted, (std::vector<int>{1, 2, 3, 5, 6, 7}));
 }
 
-TEST(QuorvanObjPtrArrayTest, OwnsCommonStrings)
-{
+TEST(QuorvanObjPtrArrayTest, OwnsCommonStrings) {
     // The most common use: lists of names. ASan checks nothing leaks or is freed twice.
     CQuorvanObjPtrArray<CommonString*> names;
     ASSERT_EQ(names.Add(new CommonString("yard1")), 1);
@@ -176,8 +164,7 @@ TEST(QuorvanObjPtrArrayTest, OwnsCommonStrings)
     EXPECT_TRUE(names[1]->IsEqual("yard2"));
 }
 
-TEST(QuorvanStackTest, PushPopIsLastInFirstOutAndDoesNotOwn)
-{
+TEST(QuorvanStackTest, PushPopIsLastInFirstOutAndDoesNotOwn) {
     std::vector<int> deleted;
     CQuorvanStack<TTracked*> stack;
     EXPECT_EQ(stack.Pop(), nullptr) << "pop on an empty stack hands back nothing";
@@ -205,8 +192,7 @@ TEST(QuorvanStackTest, PushPopIsLastInFirstOutAndDoesNotOwn)
     EXPECT_EQ(deleted, (std::vector<int>{3, 2, 1}));
 }
 
-TEST(SafeDeleteTest, DeletesThroughTheVirtualDestructorAndNulls)
-{
+TEST(SafeDeleteTest, DeletesThroughTheVirtualDestructorAndNulls) {
     std::vector<int> deleted;
     bool childGone = false;
     TTracked* object = new TTrackedChild(&deleted, 5, &childGone);
@@ -219,4 +205,4 @@ TEST(SafeDeleteTest, DeletesThroughTheVirtualDestructorAndNulls)
     EXPECT_EQ(deleted, (std::vector<int>{5}));
 }
 
-} // namespace
+}  // namespace

@@ -93,7 +93,8 @@ TEST_F(StorageTest, RecordsRoundTripAndTheFileHasTheDocumentedLayout) {
     storage.WriteRecord(10001, Source("yard state").get(), "Yard 1");
     storage.WriteRecord(7, Source("").get(), "");
 
-    EXPECT_EQ(ReadFile(path), RecordFileBytes({{100, "Meadow", "arena round"}, {10001, "Yard 1", "yard state"}, {7, "", ""}}));
+    EXPECT_EQ(ReadFile(path),
+              RecordFileBytes({{100, "Meadow", "arena round"}, {10001, "Yard 1", "yard state"}, {7, "", ""}}));
     EXPECT_EQ(Text(storage.ReadRecord(100)), "arena round");
     EXPECT_EQ(Text(storage.ReadRecord(10001)), "yard state");
     EXPECT_EQ(Text(storage.ReadRecord(7)), "");
@@ -136,19 +137,83 @@ Bytes Valid() { return RecordFileBytes({{1, "one", "data one"}, {2, "two", "data
 
 const TMalformed kMalformed[] = {
     {"count 0", [] { return RecordFileBytes({}); }},
-    {"count 100", [] { Bytes b = Valid(); Put32(b, 0, 100); return b; }},
-    {"count 101", [] { Bytes b = Valid(); Put32(b, 0, 101); return b; }},
-    {"negative count", [] { Bytes b = Valid(); Put32(b, 0, 0xFFFFFFFFu); return b; }},
-    {"size 0 and offset 0", [] { Bytes b = Valid(); Put32(b, 12, 0); Put32(b, 16, 0); return b; }},
-    {"negative size", [] { Bytes b = Valid(); Put32(b, 4, static_cast<std::uint32_t>(-5)); return b; }},
-    {"offset inside the table", [] { Bytes b = Valid(); Put32(b, 8, 12); return b; }},
-    {"record runs past the file", [] { Bytes b = Valid(); Put32(b, 12, 1000); return b; }},
-    {"offset past the file", [] { Bytes b = Valid(); Put32(b, 16, 5000); return b; }},
-    {"name of 99 bytes", [] { return RecordFileBytes({{1, std::string(99, 'n'), "d"}}); }},
-    {"negative name length", [] { Bytes b = Valid(); Put32(b, 20 + 4, 0xFFFFFFFFu); return b; }},
-    {"name runs past the file", [] { Bytes b = Valid(); Put32(b, 20 + 4, 60); return b; }},
-    {"table cut short", [] { Bytes b = Valid(); b.resize(10); return b; }},
-    {"block cut short", [] { Bytes b = Valid(); b.erase(b.end() - 3, b.end()); return b; }},
+    {"count 100",
+     [] {
+         Bytes b = Valid();
+         Put32(b, 0, 100);
+         return b;
+     }},
+    {"count 101",
+     [] {
+         Bytes b = Valid();
+         Put32(b, 0, 101);
+         return b;
+     }},
+    {"negative count",
+     [] {
+         Bytes b = Valid();
+         Put32(b, 0, 0xFFFFFFFFu);
+         return b;
+     }},
+    {"size 0 and offset 0",
+     [] {
+         Bytes b = Valid();
+         Put32(b, 12, 0);
+         Put32(b, 16, 0);
+         return b;
+     }},
+    {"negative size",
+     [] {
+         Bytes b = Valid();
+         Put32(b, 4, static_cast<std::uint32_t>(-5));
+         return b;
+     }},
+    {"offset inside the table",
+     [] {
+         Bytes b = Valid();
+         Put32(b, 8, 12);
+         return b;
+     }},
+    {"record runs past the file",
+     [] {
+         Bytes b = Valid();
+         Put32(b, 12, 1000);
+         return b;
+     }},
+    {"offset past the file",
+     [] {
+         Bytes b = Valid();
+         Put32(b, 16, 5000);
+         return b;
+     }},
+    {"name of 99 bytes",
+     [] {
+         return RecordFileBytes({{1, std::string(99, 'n'), "d"}});
+     }},
+    {"negative name length",
+     [] {
+         Bytes b = Valid();
+         Put32(b, 20 + 4, 0xFFFFFFFFu);
+         return b;
+     }},
+    {"name runs past the file",
+     [] {
+         Bytes b = Valid();
+         Put32(b, 20 + 4, 60);
+         return b;
+     }},
+    {"table cut short",
+     [] {
+         Bytes b = Valid();
+         b.resize(10);
+         return b;
+     }},
+    {"block cut short",
+     [] {
+         Bytes b = Valid();
+         b.erase(b.end() - 3, b.end());
+         return b;
+     }},
 };
 
 TEST_F(StorageTest, MalformedFilesOpenEmpty) {

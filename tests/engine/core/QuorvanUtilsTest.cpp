@@ -16,8 +16,7 @@ struct THashCase {
 
 // Expected values from a separate Python implementation of the PJW/ELF hash over signed
 // bytes. An unsigned-char hash gives 0xFF for "\xff"; the signed one gives 0x0FFFFF0F.
-TEST(QuorvanUtilsTest, HashMatchesIndependentVectors)
-{
+TEST(QuorvanUtilsTest, HashMatchesIndependentVectors) {
     const THashCase cases[] = {
         {"", 0x0, "empty name"},
         {"a", 0x61, "one character"},
@@ -55,8 +54,7 @@ const TPointCase kPointCases[] = {
     {0, -1, 0, "above the rectangle"},
 };
 
-TEST(QuorvanUtilsTest, PtInRectIncludesAllFourEdgesInEveryUnit)
-{
+TEST(QuorvanUtilsTest, PtInRectIncludesAllFourEdgesInEveryUnit) {
     const TCoordRect2D pixels{0, 0, 10, 10};
     const TRect2D fixed{0, 0, 10 * 256, 10 * 256};
     const TRect2D_16 fixed16{0, 0, 10 * 65536, 10 * 65536};
@@ -71,8 +69,7 @@ TEST(QuorvanUtilsTest, PtInRectIncludesAllFourEdgesInEveryUnit)
     }
 }
 
-TEST(QuorvanUtilsTest, PtInRectEdgeCases)
-{
+TEST(QuorvanUtilsTest, PtInRectEdgeCases) {
     // A 24.8 rectangle from 0.5 to 1.5 holds only the pixel 1.
     const TRect2D half{128, 128, 256, 256};
     EXPECT_EQ(PtInRect(0, 1, &half), 0);
@@ -103,8 +100,7 @@ struct TAtanCase {
     const char* why;
 };
 
-TEST(QuorvanUtilsTest, FastAtan2Table)
-{
+TEST(QuorvanUtilsTest, FastAtan2Table) {
     const TAtanCase cases[] = {
         {5, 0, 360, "positive x axis gives 360, not 0"},
         {0, 0, 270, "origin"},
@@ -132,14 +128,12 @@ TEST(QuorvanUtilsTest, FastAtan2Table)
 }
 
 // Angular distance in degrees, ignoring whole turns.
-double TurnDistance(double a, double b)
-{
+double TurnDistance(double a, double b) {
     double d = std::fmod(std::fabs(a - b), 360.0);
     return d > 180.0 ? 360.0 - d : d;
 }
 
-TEST(QuorvanUtilsTest, ArctangentsStayCloseToTheTrueAngle)
-{
+TEST(QuorvanUtilsTest, ArctangentsStayCloseToTheTrueAngle) {
     // Table entries are whole degrees and the index is truncated, so the finer table stays
     // within 3 degrees of atan2 and the coarser one within 4.
     for (int x = -60; x <= 60; x += 3) {
@@ -147,8 +141,8 @@ TEST(QuorvanUtilsTest, ArctangentsStayCloseToTheTrueAngle)
             if (x == 0 && y == 0) {
                 continue;
             }
-            const double truth = std::atan2(static_cast<double>(y), static_cast<double>(x)) *
-                                 180.0 / 3.14159265358979323846;
+            const double truth =
+                std::atan2(static_cast<double>(y), static_cast<double>(x)) * 180.0 / 3.14159265358979323846;
             const int fine = fast_atan2(x, y);
             const int coarse = fast_atan(x, y);
             EXPECT_LE(TurnDistance(fine, truth), 3.0) << x << "," << y;
@@ -166,8 +160,7 @@ struct TTurnCase {
     const char* why;
 };
 
-TEST(QuorvanUtilsTest, ClosestRotationAngleTable)
-{
+TEST(QuorvanUtilsTest, ClosestRotationAngleTable) {
     const TTurnCase cases[] = {
         {350, 10, 20, "across zero, forwards"},
         {10, 350, -20, "across zero, backwards"},
@@ -181,22 +174,19 @@ TEST(QuorvanUtilsTest, ClosestRotationAngleTable)
     };
     for (const TTurnCase& c : cases) {
         SCOPED_TRACE(c.why);
-        EXPECT_EQ(ClosestRotationAngle(c.fromDegrees * 256, c.toDegrees * 256),
-                  c.expectedDegrees * 256);
+        EXPECT_EQ(ClosestRotationAngle(c.fromDegrees * 256, c.toDegrees * 256), c.expectedDegrees * 256);
     }
     // Fractions of a degree survive.
     EXPECT_EQ(ClosestRotationAngle(0, 128), 128);
     EXPECT_EQ(ClosestRotationAngle(128, 0), -128);
 }
 
-TEST(QuorvanUtilsTest, IntToCommonStringTable)
-{
+TEST(QuorvanUtilsTest, IntToCommonStringTable) {
     const struct {
         int value;
         const char* text;
     } cases[] = {
-        {0, "0"}, {7, "7"}, {-7, "-7"}, {1000, "1000"},
-        {INT_MAX, "2147483647"}, {INT_MIN, "-2147483648"},
+        {0, "0"}, {7, "7"}, {-7, "-7"}, {1000, "1000"}, {INT_MAX, "2147483647"}, {INT_MIN, "-2147483648"},
     };
     for (const auto& c : cases) {
         EXPECT_TRUE(IntToCommonString(c.value).IsEqual(c.text)) << c.text;
@@ -210,8 +200,7 @@ struct TFindCase {
     const char* why;
 };
 
-TEST(QuorvanUtilsTest, FindSubstrTable)
-{
+TEST(QuorvanUtilsTest, FindSubstrTable) {
     const std::string longNeedle(300, 'n');
     const TFindCase cases[] = {
         {"abc", "xxabcxx", 1, "in the middle"},
@@ -239,11 +228,10 @@ TEST(QuorvanUtilsTest, FindSubstrTable)
     EXPECT_EQ(FindSubstr(&text, nullptr), 0);
 }
 
-TEST(QuorvanUtilsTest, DeviceOemIsNeverMatched)
-{
+TEST(QuorvanUtilsTest, DeviceOemIsNeverMatched) {
     EXPECT_EQ(IsDeviceOEMStringEqual("RIM"), 0);
     EXPECT_EQ(IsDeviceOEMStringEqual(""), 0);
     EXPECT_EQ(IsDeviceOEMStringEqual(nullptr), 0);
 }
 
-} // namespace
+}  // namespace

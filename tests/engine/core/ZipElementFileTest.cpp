@@ -15,10 +15,10 @@ protected:
         pakPath = dir.Path("common.pak");
         // The music member sits between two others, so a read past either of its ends would
         // pick up their bytes.
-        game.m_pCommonPak = game.OpenPak(pakPath, {Member("before", Pattern(100, 1), false),
-                                                   Member("Sound_BB\\music.ogg", music, false),
-                                                   Member("after", Pattern(100, 2), false),
-                                                   Member("Data\\packed.txt", ToBytes(std::string(500, 'p')))});
+        game.m_pCommonPak =
+            game.OpenPak(pakPath, {Member("before", Pattern(100, 1), false),
+                                   Member("Sound_BB\\music.ogg", music, false), Member("after", Pattern(100, 2), false),
+                                   Member("Data\\packed.txt", ToBytes(std::string(500, 'p')))});
         ASSERT_NE(game.m_pCommonPak, nullptr);
         ASSERT_EQ(member.Open(&game, "Sound_BB\\music.ogg", FileMode::Read), 1);
     }
@@ -81,10 +81,10 @@ TEST_F(ZipElementFileTest, TypedReadsAndRefusedWrites) {
     EXPECT_EQ(member.WriteData("abc", 3), 0);
     EXPECT_EQ(member.Delete(pakPath.c_str()), -1);
     member.Close();
-    EXPECT_EQ(ReadFile(pakPath), pakwriter::BuildPak({Member("before", Pattern(100, 1), false),
-                                                      Member("Sound_BB\\music.ogg", music, false),
-                                                      Member("after", Pattern(100, 2), false),
-                                                      Member("Data\\packed.txt", ToBytes(std::string(500, 'p')))}))
+    EXPECT_EQ(ReadFile(pakPath),
+              pakwriter::BuildPak({Member("before", Pattern(100, 1), false),
+                                   Member("Sound_BB\\music.ogg", music, false), Member("after", Pattern(100, 2), false),
+                                   Member("Data\\packed.txt", ToBytes(std::string(500, 'p')))}))
         << "the pak is unchanged";
 }
 

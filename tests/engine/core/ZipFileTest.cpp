@@ -205,8 +205,8 @@ const Bytes kStoredContent = ToBytes("stored member content");
 const Bytes kDeflatedContent = ToBytes(std::string(4000, 'z') + "deflated tail");
 
 Bytes DamageFixture(bool deflate) {
-    return pakwriter::BuildPak({Member("first", deflate ? kDeflatedContent : kStoredContent, deflate),
-                                Member("second", ToBytes("2"), false)});
+    return pakwriter::BuildPak(
+        {Member("first", deflate ? kDeflatedContent : kStoredContent, deflate), Member("second", ToBytes("2"), false)});
 }
 
 std::size_t Central(const Bytes& b, int n) { return FindSignature(b, kZipDirFileSignature, n); }
@@ -346,8 +346,12 @@ TEST_F(ZipFileTest, InitAgainDropsTheOldIndex) {
 }
 
 TEST(ZipHash, MatchesTheEngineHashOverSignedCharacters) {
-    const char* names[] = {"", "a", "Data\\sfx.txt", "i_vga\\ui\\a_very_long_name_that_wraps_the_hash.png",
-                           "\xC3\xA9t\xC3\xA9", "\xFF\x80\x7F"};
+    const char* names[] = {"",
+                           "a",
+                           "Data\\sfx.txt",
+                           "i_vga\\ui\\a_very_long_name_that_wraps_the_hash.png",
+                           "\xC3\xA9t\xC3\xA9",
+                           "\xFF\x80\x7F"};
     for (const char* n : names) {
         SCOPED_TRACE(n);
         EXPECT_EQ(CBBZipFileReader::CalculateHashCode(n), GetHashCode(n));
@@ -366,9 +370,8 @@ TEST(ZipDirectoryPath, KeepsTheDirectoryPartOfThePakPath) {
         const char* path;
         const char* directory;
     };
-    const TCase cases[] = {{"app/native/assets/_game_bb.pak", "app/native/assets/"},
-                           {"paks\\x.pak", "paks\\"},
-                           {"/abs.pak", "/"}};
+    const TCase cases[] = {
+        {"app/native/assets/_game_bb.pak", "app/native/assets/"}, {"paks\\x.pak", "paks\\"}, {"/abs.pak", "/"}};
     for (const TCase& c : cases) {
         CBBZipFileReader r(&game);
         (void)r.Init(c.path);  // the pak need not exist for its path to be kept

@@ -12,12 +12,12 @@ namespace {
 
 // A manager of n started systems s0..s(n-1), each a motionless emitter one per step at
 // (8 + 12 i, 8) with in-memory sprites.
-void Fill(TParticleWorld& world, CQuorvanParticleSystemManager2& manager, int n)
-{
+void Fill(TParticleWorld& world, CQuorvanParticleSystemManager2& manager, int n) {
     for (int i = 0; i < n; ++i) {
-        auto system = MakeSystem(world, "ParticleSpeedMin = 0\nParticleSpeedMax = 0\nRandomPos = 0\n"
-                                        "EmissionSpeed = 34\nColorEnd_A = 255\nParticleLifeMin = 100\n"
-                                        "ParticleLifeMax = 100\n");
+        auto system = MakeSystem(world,
+                                 "ParticleSpeedMin = 0\nParticleSpeedMax = 0\nRandomPos = 0\n"
+                                 "EmissionSpeed = 34\nColorEnd_A = 255\nParticleLifeMin = 100\n"
+                                 "ParticleLifeMax = 100\n");
         ASSERT_NE(system, nullptr);
         system->StartAt(I(8 + 12 * i), I(8));
         ASSERT_EQ(manager.AddParticleSystem(("s" + std::to_string(i)).c_str(), system.get()), 1);
@@ -26,8 +26,7 @@ void Fill(TParticleWorld& world, CQuorvanParticleSystemManager2& manager, int n)
 }
 
 // Which systems drew into the strip of canvas cells, one per system.
-std::string DrawnCells(CWinDibBitmap& canvas, int n)
-{
+std::string DrawnCells(CWinDibBitmap& canvas, int n) {
     std::string cells;
     const auto* pixels = reinterpret_cast<const std::uint16_t*>(canvas.GetBits());
     for (int i = 0; i < n; ++i) cells += pixels[8 * canvas.m_Width + 8 + 12 * i] != 0 ? 'x' : '.';
@@ -36,8 +35,7 @@ std::string DrawnCells(CWinDibBitmap& canvas, int n)
 
 }  // namespace
 
-TEST(ParticleManager, LookupsByIndexNameAndPointer)
-{
+TEST(ParticleManager, LookupsByIndexNameAndPointer) {
     TParticleWorld world;
     CQuorvanParticleSystemManager2 manager(&world.game, &world.rotator, 20);
     ASSERT_EQ(manager.AddParticleSystemDefenition("MarbleTrace", "Effects/trace.pfd"), 1);
@@ -66,8 +64,7 @@ TEST(ParticleManager, LookupsByIndexNameAndPointer)
     EXPECT_EQ(manager.GetNumParticleSystems(), 1);
 }
 
-TEST(ParticleManager, DeletingByIndexMovesLaterSystemsWithTheirMarks)
-{
+TEST(ParticleManager, DeletingByIndexMovesLaterSystemsWithTheirMarks) {
     TParticleWorld world;
     FillParticleTableSequence();
     CQuorvanParticleSystemManager2 manager(&world.game, &world.rotator, 2);
@@ -89,8 +86,7 @@ TEST(ParticleManager, DeletingByIndexMovesLaterSystemsWithTheirMarks)
     EXPECT_EQ(manager.GetDrawMark(3), 1);
 }
 
-TEST(ParticleManager, MarkedSystemsAreSkippedByTheRest)
-{
+TEST(ParticleManager, MarkedSystemsAreSkippedByTheRest) {
     TParticleWorld world;
     FillParticleTableSequence();
     CQuorvanParticleSystemManager2 manager(&world.game, &world.rotator, 20);

@@ -20,8 +20,7 @@ namespace {
 
 class ParticleRenderTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         if (!ctx.IsValid()) GTEST_SKIP() << "no headless EGL context";
         game.m_nRendererKind = kRendererGLES;
         screen = game.MakeScreen(64, 64);
@@ -31,8 +30,7 @@ protected:
     void TearDown() override { GLES_ResetStateCache(); }
 
     // A loaded one-frame set holding a white, opaque 4 x 4 GL bitmap.
-    CSpriteSet* WhiteSpriteSet()
-    {
+    CSpriteSet* WhiteSpriteSet() {
         auto* frame = new CWinDibBitmapOGLES(&game);
         auto* pixels = static_cast<std::uint16_t*>(std::malloc(4 * 4 * 2));
         auto* alpha = static_cast<unsigned char*>(std::malloc(4 * 4));
@@ -45,15 +43,14 @@ protected:
         EXPECT_EQ(frame->HWUpdateTexture(), 1);
         auto* set = new CSpriteSet();
         set->DefineSpriteSetSingle(&game, CommonString("white.png"), CommonString("white.png"), 1, 1);
-        set->m_Frames = new IDibBitmap*[1]{frame};
+        set->m_Frames = new IDibBitmap* [1] { frame };
         set->m_nNumFrames = 1;
         set->m_nRefCount = 1;
         return set;
     }
 
     // Lit pixels of the frame and whether all of them lie within `radius` of (cx, cy).
-    int LitPixels(int cx, int cy, int radius, bool* allNear)
-    {
+    int LitPixels(int cx, int cy, int radius, bool* allNear) {
         const auto frame = ctx.ReadFrame();
         int lit = 0;
         *allNear = true;
@@ -78,8 +75,7 @@ protected:
 
 }  // namespace
 
-TEST_F(ParticleRenderTest, ParticlesAppearAtTheEmitterAndVanishAfterTheirLife)
-{
+TEST_F(ParticleRenderTest, ParticlesAppearAtTheEmitterAndVanishAfterTheirLife) {
     CQuorvanParticleSystem2 system(&game, &rotator);
     // Motionless, unfading sprites for 0.2 s each, emitted for 0.1 s.
     const std::string effect =
@@ -123,11 +119,16 @@ TEST_F(ParticleRenderTest, ParticlesAppearAtTheEmitterAndVanishAfterTheirLife)
     EXPECT_TRUE(system.IsStopped());
 }
 
-TEST_F(ParticleRenderTest, BlendModeFollowsTheEffect)
-{
+TEST_F(ParticleRenderTest, BlendModeFollowsTheEffect) {
     // An opaque white sprite tinted (200, 0, 0) over grey (96, 96, 96): added, red saturates
     // and the grey stays in green and blue; multiplied, the tinted sprite covers the grey.
-    struct TCase { int additive; int red; int green; int blue; const char* why; };
+    struct TCase {
+        int additive;
+        int red;
+        int green;
+        int blue;
+        const char* why;
+    };
     const TCase cases[] = {
         {1, 255, 96, 96, "additive"},
         {0, 200, 0, 0, "multiply"},
@@ -139,7 +140,8 @@ TEST_F(ParticleRenderTest, BlendModeFollowsTheEffect)
         const std::string effect =
             "EmissionSpeed = 0\nParticleSpeedMin = 0\nParticleSpeedMax = 0\nRandomPos = 0\nColorEnd_A = 255\n"
             "ColorStart_R = 200\nColorEnd_R = 200\nColorStart_G = 0\nColorEnd_G = 0\nColorStart_B = 0\n"
-            "ColorEnd_B = 0\nAdditiveBlend = " + std::to_string(c.additive) + "\n";
+            "ColorEnd_B = 0\nAdditiveBlend = " +
+            std::to_string(c.additive) + "\n";
         system.ReadEffectSettings(effect.data(), static_cast<int>(effect.size()), "blend.pfd");
         system.m_Info.m_pSpriteSet = WhiteSpriteSet();
         ASSERT_EQ(system.OnSettingsChanged(), 1);

@@ -14,8 +14,7 @@ namespace {
 TVector2D_16 P(double x, double y) { return TVector2D_16{F(x), F(y)}; }
 
 // A 10 x 10 square walked clockwise on the screen from the origin.
-void AddSquare(CQuorvanParticleSystemShape2& shape)
-{
+void AddSquare(CQuorvanParticleSystemShape2& shape) {
     ASSERT_EQ(shape.AddSegment(P(0, 0), P(10, 0)), 1);
     ASSERT_EQ(shape.AddSegment(P(10, 0), P(10, 10)), 1);
     ASSERT_EQ(shape.AddSegment(P(10, 10), P(0, 10)), 1);
@@ -24,9 +23,12 @@ void AddSquare(CQuorvanParticleSystemShape2& shape)
 
 }  // namespace
 
-TEST(ParticleShape, SegmentLengths)
-{
-    struct TCase { double dx; double dy; const char* why; };
+TEST(ParticleShape, SegmentLengths) {
+    struct TCase {
+        double dx;
+        double dy;
+        const char* why;
+    };
     const TCase cases[] = {
         {3, 4, "3-4-5"},
         {-10, 10, "diagonal"},
@@ -43,8 +45,7 @@ TEST(ParticleShape, SegmentLengths)
     EXPECT_EQ(ParticleVectorLength(F(3), F(4)), F(5));
 }
 
-TEST(ParticleShape, CircleOfFourPoints)
-{
+TEST(ParticleShape, CircleOfFourPoints) {
     TParticleWorld world;
     CQuorvanParticleSystemShape2 shape(&world.game, &world.rotator);
     shape.AddCircle(F(10), 4, 0, 0);
@@ -68,15 +69,14 @@ TEST(ParticleShape, CircleOfFourPoints)
     EXPECT_EQ(moved.GetNumSegments(), 3) << "no points: nothing added";
 }
 
-TEST(ParticleShape, FlowWalksOneDeltaAtATimeAroundTheShape)
-{
+TEST(ParticleShape, FlowWalksOneDeltaAtATimeAroundTheShape) {
     TParticleWorld world;
     CQuorvanParticleSystemShape2 shape(&world.game, &world.rotator);
     AddSquare(shape);
     shape.m_bFlow = 1;
     shape.SetEmitDelta(F(5));
-    const TVector2D_16 expected[] = {P(0, 0),  P(5, 0),  P(10, 0), P(10, 5), P(10, 10), P(5, 10),
-                                     P(0, 10), P(0, 5),  P(0, 0),  P(5, 0),  P(10, 0)};
+    const TVector2D_16 expected[] = {P(0, 0),  P(5, 0), P(10, 0), P(10, 5), P(10, 10), P(5, 10),
+                                     P(0, 10), P(0, 5), P(0, 0),  P(5, 0),  P(10, 0)};
     for (int i = 0; i < 11; ++i) {
         const TVector2D_16 p = shape.GetNextEmitPointFlow();
         EXPECT_EQ(p.x, expected[i].x) << "point " << i;
@@ -92,13 +92,16 @@ TEST(ParticleShape, FlowWalksOneDeltaAtATimeAroundTheShape)
     EXPECT_EQ(q.y, F(10));
 }
 
-TEST(ParticleShape, RandomPointsFollowTheGameTable)
-{
+TEST(ParticleShape, RandomPointsFollowTheGameTable) {
     TParticleWorld world;
     CQuorvanParticleSystemShape2 shape(&world.game, &world.rotator);
     AddSquare(shape);
     // A value v lands at v mod 40 pixels along the square.
-    struct TCase { int value; double x; double y; };
+    struct TCase {
+        int value;
+        double x;
+        double y;
+    };
     const TCase cases[] = {{0, 0, 0}, {7, 7, 0}, {10, 10, 0}, {15, 10, 5}, {39, 0, 1}, {40 + 22, 8, 10}};
     for (const TCase& c : cases) {
         g_GameRandomTable[0] = c.value;
@@ -110,8 +113,7 @@ TEST(ParticleShape, RandomPointsFollowTheGameTable)
     }
 }
 
-TEST(ParticleShape, RandomPointOfOneSegmentLiesOnIt)
-{
+TEST(ParticleShape, RandomPointOfOneSegmentLiesOnIt) {
     TParticleWorld world;
     world.game.SeedRandoms(99);
     CreateGameRandomsTable(&world.game);
@@ -126,8 +128,7 @@ TEST(ParticleShape, RandomPointOfOneSegmentLiesOnIt)
     }
 }
 
-TEST(ParticleShape, EditingKeepsOrderAndTotal)
-{
+TEST(ParticleShape, EditingKeepsOrderAndTotal) {
     TParticleWorld world;
     CQuorvanParticleSystemShape2 shape(&world.game, &world.rotator);
     AddSquare(shape);
@@ -148,9 +149,14 @@ TEST(ParticleShape, EditingKeepsOrderAndTotal)
     EXPECT_EQ(shape.GetTotalLength(), F(50));
 }
 
-TEST(ParticleShape, ShapesTooShortToWalkGiveTheFirstPoint)
-{
-    struct TCase { double segments[2][4]; int count; double x; double y; const char* why; };
+TEST(ParticleShape, ShapesTooShortToWalkGiveTheFirstPoint) {
+    struct TCase {
+        double segments[2][4];
+        int count;
+        double x;
+        double y;
+        const char* why;
+    };
     const TCase cases[] = {
         {{{3, 4, 3.5, 4}, {0, 0, 0, 0}}, 1, 3, 4, "total under one pixel"},
         {{{2, 2, 2, 2}, {5, 5, 5, 5}}, 2, 2, 2, "every segment empty"},
@@ -160,7 +166,8 @@ TEST(ParticleShape, ShapesTooShortToWalkGiveTheFirstPoint)
     for (const TCase& c : cases) {
         CQuorvanParticleSystemShape2 shape(&world.game, &world.rotator);
         for (int i = 0; i < c.count; ++i) {
-            ASSERT_EQ(shape.AddSegment(P(c.segments[i][0], c.segments[i][1]), P(c.segments[i][2], c.segments[i][3])), 1);
+            ASSERT_EQ(shape.AddSegment(P(c.segments[i][0], c.segments[i][1]), P(c.segments[i][2], c.segments[i][3])),
+                      1);
         }
         for (int i = 0; i < 3; ++i) {
             const TVector2D_16 random = shape.GetNextEmitPointRandom();
@@ -173,11 +180,11 @@ TEST(ParticleShape, ShapesTooShortToWalkGiveTheFirstPoint)
     }
 }
 
-TEST(ParticleShape, SystemEmitsFromItsShape)
-{
+TEST(ParticleShape, SystemEmitsFromItsShape) {
     TParticleWorld world;
-    auto system = MakeSystem(world, "ParticleSpeedMin = 0\nParticleSpeedMax = 0\nRandomPos = 0\n"
-                                    "ParticleLifeMin = 100\nParticleLifeMax = 100\nEmissionSpeed = 330\n");
+    auto system = MakeSystem(world,
+                             "ParticleSpeedMin = 0\nParticleSpeedMax = 0\nRandomPos = 0\n"
+                             "ParticleLifeMin = 100\nParticleLifeMax = 100\nEmissionSpeed = 330\n");
     ASSERT_NE(system, nullptr);
     auto* shape = new CQuorvanParticleSystemShape2(&world.game, &world.rotator);
     AddSquare(*shape);

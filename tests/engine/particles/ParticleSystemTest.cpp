@@ -22,8 +22,7 @@ using namespace particle_test;
 namespace {
 
 // A memory file holding the text, as the game hands effect files over.
-CMemoryFile* MemoryFileOf(const std::string& text)
-{
+CMemoryFile* MemoryFileOf(const std::string& text) {
     auto* file = new CMemoryFile();
     void* block = std::malloc(text.size() + 1);
     std::memcpy(block, text.data(), text.size());
@@ -31,19 +30,17 @@ CMemoryFile* MemoryFileOf(const std::string& text)
     return file;
 }
 
-void WriteText(const std::filesystem::path& path, const std::string& text)
-{
+void WriteText(const std::filesystem::path& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
 
 }  // namespace
 
-TEST(ParticleSettings, ThreeKeyFileGivesEveryDefault)
-{
+TEST(ParticleSettings, ThreeKeyFileGivesEveryDefault) {
     TParticleWorld world;
     CQuorvanParticleSystem2 system(&world.game, &world.rotator);
-    CMemoryFile* file = MemoryFileOf(
-        "ParticleSprites = spark.png\nParticleNumSprites = 1\nParticleNumSpritesPerRow = 1\n");
+    CMemoryFile* file =
+        MemoryFileOf("ParticleSprites = spark.png\nParticleNumSprites = 1\nParticleNumSpritesPerRow = 1\n");
     CSpriteSet* set = MakeSpriteSet(&world.game, 1, 4, 4);
     system.m_Info.m_GridEffect = 1;  // left from an earlier effect: Init clears it
     ASSERT_EQ(system.Init(file, set, 0), 1);
@@ -53,7 +50,11 @@ TEST(ParticleSettings, ThreeKeyFileGivesEveryDefault)
     const CQuorvanParticleSystemInfo2& s = system.m_Info;
     EXPECT_EQ(system.GetSpriteSet(), set);
     EXPECT_STREQ(s.m_ParticleSprites.GetDataConst(), "spark.png");
-    struct TDefault { const char* key; std::int32_t actual; std::int32_t expected; };
+    struct TDefault {
+        const char* key;
+        std::int32_t actual;
+        std::int32_t expected;
+    };
     const TDefault defaults[] = {
         {"AdditiveBlend", s.m_AdditiveBlend, 1},
         {"FastDraw", s.m_FastDraw, 0},
@@ -124,26 +125,27 @@ TEST(ParticleSettings, ThreeKeyFileGivesEveryDefault)
         const double speedPerSecond = std::hypot(p.vx / 65536.0, p.vy / 65536.0) * 33.0;
         EXPECT_GE(speedPerSecond, 39.5);
         EXPECT_LE(speedPerSecond, 50.5);
-        left |= p.vx < -I(1) / 4; right |= p.vx > I(1) / 4;
-        up |= p.vy < -I(1) / 4; down |= p.vy > I(1) / 4;
+        left |= p.vx < -I(1) / 4;
+        right |= p.vx > I(1) / 4;
+        up |= p.vy < -I(1) / 4;
+        down |= p.vy > I(1) / 4;
     }
     EXPECT_TRUE(left && right && up && down) << "default spread covers every direction";
 }
 
-TEST(ParticleSettings, KeyConversions)
-{
+TEST(ParticleSettings, KeyConversions) {
     TParticleWorld world;
     CQuorvanParticleSystem2 system(&world.game, &world.rotator);
     const std::string effect =
-        "AnimateSpeed = 1\n"            // stored three-fold
+        "AnimateSpeed = 1\n"  // stored three-fold
         "FastDraw = 1\n"
-        "ColorEnd_A = 12\n"             // a whole number as 16.16
+        "ColorEnd_A = 12\n"  // a whole number as 16.16
         "ParticleLifeMin = 0.5\n"
         "AdditiveBlend = 0\n"
-        "DirectionIsRelative = 7\n"     // a flag is any value above 0
-        "GridEffect = -1\n"             // and nothing at or below it
-        "Spread: 90\n"                  // ':' also separates
-        "spread = 5\n"                  // names are case-sensitive
+        "DirectionIsRelative = 7\n"  // a flag is any value above 0
+        "GridEffect = -1\n"          // and nothing at or below it
+        "Spread: 90\n"               // ':' also separates
+        "spread = 5\n"               // names are case-sensitive
         "Unknown = 3\n"
         "ParticleSprites = \"dir/strip.png\"\n";
     system.ReadEffectSettings(effect.data(), static_cast<int>(effect.size()), "conv.pfd");
@@ -159,9 +161,12 @@ TEST(ParticleSettings, KeyConversions)
     EXPECT_STREQ(s.m_ParticleSprites.GetDataConst(), "dir/strip.png");
 }
 
-TEST(ParticleSettings, SetFpsFrameSteps)
-{
-    struct TCase { double fps; FIXED_FLOAT_16 step; const char* why; };
+TEST(ParticleSettings, SetFpsFrameSteps) {
+    struct TCase {
+        double fps;
+        FIXED_FLOAT_16 step;
+        const char* why;
+    };
     const TCase cases[] = {
         {33.0, 1984, "default rate"},
         {30.0, 2176, "game rate"},
@@ -186,9 +191,12 @@ TEST(ParticleSettings, SetFpsFrameSteps)
     EXPECT_EQ(system.GetFrameStep(), 2176);
 }
 
-TEST(ParticleSettings, MaxParticlesIsClampedAndResizesTheBuffer)
-{
-    struct TCase { const char* value; int expected; const char* why; };
+TEST(ParticleSettings, MaxParticlesIsClampedAndResizesTheBuffer) {
+    struct TCase {
+        const char* value;
+        int expected;
+        const char* why;
+    };
     const TCase cases[] = {
         {"20", 20, "ordinary"},
         {"999999", kParticleMaxParticlesLimit, "absurd sizes are capped"},
@@ -206,13 +214,11 @@ TEST(ParticleSettings, MaxParticlesIsClampedAndResizesTheBuffer)
         for (int step = 0; step < 5; ++step) system->RunProcess();
         // Five steps owe 5 x 5000 x 1984 / 65536 = 756 births, none of which dies yet.
         const int owed = static_cast<int>(5LL * 5000 * 1984 / 65536);
-        EXPECT_EQ(system->GetNumActiveParticels(), std::min(c.expected, owed))
-            << c.why << ": emission stops when full";
+        EXPECT_EQ(system->GetNumActiveParticels(), std::min(c.expected, owed)) << c.why << ": emission stops when full";
     }
 }
 
-TEST(ParticleSettings, ResizingKeepsTheFirstRecords)
-{
+TEST(ParticleSettings, ResizingKeepsTheFirstRecords) {
     TParticleWorld world;
     auto system = MakeSystem(world, "MaxParticles = 10\nEmissionSpeed = 330\nRandomPos = 0\n");
     ASSERT_NE(system, nullptr);
@@ -228,8 +234,7 @@ TEST(ParticleSettings, ResizingKeepsTheFirstRecords)
     EXPECT_EQ(std::memcmp(&system->GetParticles()[2], &third, sizeof third), 0);
 }
 
-TEST(ParticleSettings, InitFromFileReadsTheEffectAndLoadsItsStrip)
-{
+TEST(ParticleSettings, InitFromFileReadsTheEffectAndLoadsItsStrip) {
     const auto dir = TestDir("init_from_file");
     WriteFile((dir / "strip.png").string(), MakeSolidPng(16, 8, 255, 255, 255));
     WriteText(dir / "Effects_spark.pfd",
@@ -267,12 +272,12 @@ TEST(ParticleSettings, InitFromFileReadsTheEffectAndLoadsItsStrip)
     EXPECT_EQ(bad.GetNumActiveParticels(), 0);
 }
 
-TEST(ParticleSettings, SharedStorageGivesOneSetPerStripAndCounts)
-{
+TEST(ParticleSettings, SharedStorageGivesOneSetPerStripAndCounts) {
     const auto dir = TestDir("storage");
     WriteFile((dir / "strip.png").string(), MakeSolidPng(16, 8, 255, 255, 255));
     WriteText(dir / "a.pfd", "ParticleSprites = strip.png\nParticleNumSprites = 2\nParticleNumSpritesPerRow = 2\n");
-    WriteText(dir / "b.pfd", "ParticleSprites = strip.png\nParticleNumSprites = 2\nParticleNumSpritesPerRow = 2\nEmissionSpeed = 9\n");
+    WriteText(dir / "b.pfd",
+              "ParticleSprites = strip.png\nParticleNumSprites = 2\nParticleNumSpritesPerRow = 2\nEmissionSpeed = 9\n");
     WriteText(dir / "c.pfd", "ParticleSprites = strip.png\nParticleNumSprites = 1\nParticleNumSpritesPerRow = 1\n");
     TParticleWorld world;
     world.game.m_Dir = dir.string() + "/";
@@ -301,8 +306,7 @@ TEST(ParticleSettings, SharedStorageGivesOneSetPerStripAndCounts)
     EXPECT_EQ(sets->GetNumSpriteSets(), 2) << "the storage keeps the set";
 }
 
-TEST(ParticleSettings, InitFromRecordCopiesSettings)
-{
+TEST(ParticleSettings, InitFromRecordCopiesSettings) {
     TParticleWorld world;
     CQuorvanParticleSystemInfo2 info;
     info.m_EmissionSpeed = 33;
@@ -317,8 +321,7 @@ TEST(ParticleSettings, InitFromRecordCopiesSettings)
     // Without a storage the set passes to the system, which deletes it.
 }
 
-TEST(ParticleSettings, AnEffectWithoutSpritesFailsInit)
-{
+TEST(ParticleSettings, AnEffectWithoutSpritesFailsInit) {
     TParticleWorld world;
     CQuorvanParticleSystem2 system(&world.game, &world.rotator);
     CMemoryFile* file = MemoryFileOf("EmissionSpeed = 10\nParticleNumSprites = 0\n");
@@ -337,16 +340,14 @@ public:
     bool failing = false;
 
 protected:
-    CQuorvanParticle2* AllocateParticles(int count) override
-    {
+    CQuorvanParticle2* AllocateParticles(int count) override {
         return failing ? nullptr : CQuorvanParticleSystem2::AllocateParticles(count);
     }
 };
 
 }  // namespace
 
-TEST(ParticleSettings, BufferAllocationFailureFailsTheSetUp)
-{
+TEST(ParticleSettings, BufferAllocationFailureFailsTheSetUp) {
     TParticleWorld world;
     CNoMemoryParticleSystem system(&world.game, &world.rotator);
     CMemoryFile* file = MemoryFileOf("MaxParticles = 8\nEmissionSpeed = 330\nRandomPos = 0\n");

@@ -14,15 +14,13 @@ using namespace particle_test;
 namespace {
 
 struct TCanvas {
-    explicit TCanvas(CGameBase* game) : bitmap(game)
-    {
+    explicit TCanvas(CGameBase* game) : bitmap(game) {
         bitmap.Create(64, 64);
         bitmap.ClearBitmap(0, 0, 0);
     }
     std::uint16_t At(int x, int y) { return reinterpret_cast<std::uint16_t*>(bitmap.GetBits())[y * 64 + x]; }
     // Lit pixels and their bounding box.
-    int Lit(int* minX = nullptr, int* maxX = nullptr)
-    {
+    int Lit(int* minX = nullptr, int* maxX = nullptr) {
         int lit = 0, lo = 64, hi = -1;
         for (int y = 0; y < 64; ++y) {
             for (int x = 0; x < 64; ++x) {
@@ -41,10 +39,11 @@ struct TCanvas {
 };
 
 // One motionless particle of a 4 x 4 white sprite, born at (32, 32) by the first step.
-std::unique_ptr<CQuorvanParticleSystem2> OneParticle(TParticleWorld& world, const std::string& extra)
-{
-    auto system = MakeSystem(world, "ParticleSpeedMin = 0\nParticleSpeedMax = 0\nRandomPos = 0\n"
-                                    "EmissionSpeed = 34\nColorEnd_A = 255\n" + extra);
+std::unique_ptr<CQuorvanParticleSystem2> OneParticle(TParticleWorld& world, const std::string& extra) {
+    auto system = MakeSystem(world,
+                             "ParticleSpeedMin = 0\nParticleSpeedMax = 0\nRandomPos = 0\n"
+                             "EmissionSpeed = 34\nColorEnd_A = 255\n" +
+                                 extra);
     if (system == nullptr) return nullptr;
     FillParticleTableSequence();
     system->StartAt(I(32), I(32));
@@ -54,8 +53,7 @@ std::unique_ptr<CQuorvanParticleSystem2> OneParticle(TParticleWorld& world, cons
 
 }  // namespace
 
-TEST(ParticleDraw, ParticleIsDrawnAtItsPosition)
-{
+TEST(ParticleDraw, ParticleIsDrawnAtItsPosition) {
     TParticleWorld world;
     auto system = OneParticle(world, "");
     ASSERT_NE(system, nullptr);
@@ -72,9 +70,11 @@ TEST(ParticleDraw, ParticleIsDrawnAtItsPosition)
     EXPECT_LE(hi, 35);
 }
 
-TEST(ParticleDraw, AlphaUnderOneIsNotDrawnButLives)
-{
-    struct TCase { const char* effect; const char* why; };
+TEST(ParticleDraw, AlphaUnderOneIsNotDrawnButLives) {
+    struct TCase {
+        const char* effect;
+        const char* why;
+    };
     const TCase cases[] = {
         {"ColorStart_A = 0\nColorEnd_A = 0\n", "alpha 0"},
         {"ColorStart_A = 0\nColorEnd_A = 1\n", "alpha rising but still below 1"},
@@ -92,11 +92,11 @@ TEST(ParticleDraw, AlphaUnderOneIsNotDrawnButLives)
     }
 }
 
-TEST(ParticleDraw, MultiplyBlendTintsWithTheParticleColour)
-{
+TEST(ParticleDraw, MultiplyBlendTintsWithTheParticleColour) {
     TParticleWorld world;
-    auto system = OneParticle(world, "AdditiveBlend = 0\nColorStart_G = 0\nColorEnd_G = 0\n"
-                                     "ColorStart_B = 0\nColorEnd_B = 0\n");
+    auto system = OneParticle(world,
+                              "AdditiveBlend = 0\nColorStart_G = 0\nColorEnd_G = 0\n"
+                              "ColorStart_B = 0\nColorEnd_B = 0\n");
     ASSERT_NE(system, nullptr);
     TCanvas canvas(&world.game);
     system->Draw(&canvas.bitmap);
@@ -106,13 +106,18 @@ TEST(ParticleDraw, MultiplyBlendTintsWithTheParticleColour)
     EXPECT_EQ(Blue5(centre), 0);
 }
 
-TEST(ParticleDraw, OffsetZoomAndClip)
-{
+TEST(ParticleDraw, OffsetZoomAndClip) {
     TParticleWorld world;
     auto system = OneParticle(world, "");
     ASSERT_NE(system, nullptr);
     struct TCase {
-        TVector2D_16 offset; bool zoom; TCoordRect2D clip; bool clipOn; int centreX; int centreY; bool drawn;
+        TVector2D_16 offset;
+        bool zoom;
+        TCoordRect2D clip;
+        bool clipOn;
+        int centreX;
+        int centreY;
+        bool drawn;
         const char* why;
     };
     const TCase cases[] = {
@@ -142,8 +147,7 @@ TEST(ParticleDraw, OffsetZoomAndClip)
     EXPECT_EQ(canvas.Lit(), 0) << "a zoom of 0 draws nothing";
 }
 
-TEST(ParticleDraw, NothingWithoutSpritesOrParticles)
-{
+TEST(ParticleDraw, NothingWithoutSpritesOrParticles) {
     TParticleWorld world;
     CQuorvanParticleSystem2 bare(&world.game, &world.rotator);
     TCanvas canvas(&world.game);
@@ -155,10 +159,14 @@ TEST(ParticleDraw, NothingWithoutSpritesOrParticles)
     EXPECT_EQ(canvas.Lit(), 0);
 }
 
-TEST(ParticleDraw, SpriteTurnsWithSpinOrAlongItsVelocity)
-{
+TEST(ParticleDraw, SpriteTurnsWithSpinOrAlongItsVelocity) {
     // A white 8 x 2 sprite drawn at (32, 32): wide when unturned, tall when turned a quarter.
-    struct TCase { const char* effect; int steps; bool tall; const char* why; };
+    struct TCase {
+        const char* effect;
+        int steps;
+        bool tall;
+        const char* why;
+    };
     const TCase cases[] = {
         {"ParticleSpinStart = 0\nParticleSpinEnd = 0\n", 10, false, "no spin"},
         // 297.3 degrees per second for 10 steps of 1984/65536 s: 90 degrees.
@@ -175,7 +183,8 @@ TEST(ParticleDraw, SpriteTurnsWithSpinOrAlongItsVelocity)
         TParticleWorld world;
         auto system = MakeSystem(world, std::string("ParticleSpeedMin = 0\nParticleSpeedMax = 0\nRandomPos = 0\n"
                                                     "EmissionSpeed = 0\nColorEnd_A = 255\nParticleLifeMin = 10\n"
-                                                    "ParticleLifeMax = 10\n") + c.effect);
+                                                    "ParticleLifeMax = 10\n") +
+                                            c.effect);
         ASSERT_NE(system, nullptr) << c.why;
         CSpriteSet* wide = MakeSpriteSet(&world.game, 1, 8, 2);
         CSpriteSet* square = system->m_Info.m_pSpriteSet;
@@ -208,21 +217,27 @@ TEST(ParticleDraw, SpriteTurnsWithSpinOrAlongItsVelocity)
     }
 }
 
-TEST(ParticleDraw, AdditiveAddsOntoTheBackgroundMultiplyCoversIt)
-{
+TEST(ParticleDraw, AdditiveAddsOntoTheBackgroundMultiplyCoversIt) {
     // An opaque white sprite tinted (200, 0, 0) over grey (96, 96, 96): added, the red channel
     // saturates and the grey stays in green and blue; multiplied and blended normally, the
     // sprite's tinted colour replaces the grey.
-    struct TCase { int additive; int red; int green; int blue; const char* why; };
+    struct TCase {
+        int additive;
+        int red;
+        int green;
+        int blue;
+        const char* why;
+    };
     const TCase cases[] = {
         {1, 255, 96, 96, "additive"},
         {0, 200, 0, 0, "multiply"},
     };
     for (const TCase& c : cases) {
         TParticleWorld world;
-        auto system = OneParticle(world, "ColorStart_R = 200\nColorEnd_R = 200\nColorStart_G = 0\n"
-                                         "ColorEnd_G = 0\nColorStart_B = 0\nColorEnd_B = 0\nAdditiveBlend = " +
-                                             std::to_string(c.additive) + "\n");
+        auto system = OneParticle(world,
+                                  "ColorStart_R = 200\nColorEnd_R = 200\nColorStart_G = 0\n"
+                                  "ColorEnd_G = 0\nColorStart_B = 0\nColorEnd_B = 0\nAdditiveBlend = " +
+                                      std::to_string(c.additive) + "\n");
         ASSERT_NE(system, nullptr) << c.why;
         TCanvas canvas(&world.game);
         canvas.bitmap.ClearBitmap(96, 96, 96);
@@ -236,13 +251,13 @@ TEST(ParticleDraw, AdditiveAddsOntoTheBackgroundMultiplyCoversIt)
     }
 }
 
-TEST(ParticleDraw, FastDrawChangesNothing)
-{
+TEST(ParticleDraw, FastDrawChangesNothing) {
     // The same effect with and without FastDraw, from the same random draws: the same particles
     // and the same picture.
     TParticleWorld world;
-    const std::string effect = "ParticleSpinStart = 40\nParticleSpinEnd = 200\nParticleSizeEnd = 2\n"
-                               "ColorEnd_G = 30\nEmissionSpeed = 200\n";
+    const std::string effect =
+        "ParticleSpinStart = 40\nParticleSpinEnd = 200\nParticleSizeEnd = 2\n"
+        "ColorEnd_G = 30\nEmissionSpeed = 200\n";
     std::vector<std::uint16_t> pictures[2];
     std::vector<CQuorvanParticle2> particles[2];
     for (int fast = 0; fast < 2; ++fast) {

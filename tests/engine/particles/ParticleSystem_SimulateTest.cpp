@@ -31,8 +31,7 @@ const char* const kStill =
 
 }  // namespace
 
-TEST(ParticleSimulation, EmissionCountsCarryTheFraction)
-{
+TEST(ParticleSimulation, EmissionCountsCarryTheFraction) {
     TParticleWorld world;
     auto system = MakeSystem(world, std::string(kStill) + "EmissionSpeed = 150\n");
     ASSERT_NE(system, nullptr);
@@ -51,8 +50,7 @@ TEST(ParticleSimulation, EmissionCountsCarryTheFraction)
     }
 }
 
-TEST(ParticleSimulation, LifetimeLimitedSystemStopsItself)
-{
+TEST(ParticleSimulation, LifetimeLimitedSystemStopsItself) {
     TParticleWorld world;
     auto limited = MakeSystem(world, std::string(kStill) + "SystemLifetime = 2.0\n");
     auto endless = MakeSystem(world, std::string(kStill) + "SystemLifetime = -1.0\n");
@@ -75,8 +73,7 @@ TEST(ParticleSimulation, LifetimeLimitedSystemStopsItself)
     EXPECT_FALSE(endless->IsStopped());
 }
 
-TEST(ParticleSimulation, StopLetsParticlesLiveOnUnlessCleared)
-{
+TEST(ParticleSimulation, StopLetsParticlesLiveOnUnlessCleared) {
     TParticleWorld world;
     auto system = MakeSystem(world, "ParticleLifeMin = 10\nParticleLifeMax = 10\nRandomPos = 0\n");
     ASSERT_NE(system, nullptr);
@@ -94,8 +91,7 @@ TEST(ParticleSimulation, StopLetsParticlesLiveOnUnlessCleared)
     EXPECT_EQ(system->GetNumActiveParticels(), 0);
 }
 
-TEST(ParticleSimulation, MovingEmitterSpreadsItsBirthsAlongThePath)
-{
+TEST(ParticleSimulation, MovingEmitterSpreadsItsBirthsAlongThePath) {
     TParticleWorld world;
     auto system = MakeSystem(world, std::string(kStill) + "EmissionSpeed = 330\n");  // 9 per step
     ASSERT_NE(system, nullptr);
@@ -119,8 +115,7 @@ TEST(ParticleSimulation, MovingEmitterSpreadsItsBirthsAlongThePath)
     }
 }
 
-TEST(ParticleSimulation, SetPositionCanCarryTheParticles)
-{
+TEST(ParticleSimulation, SetPositionCanCarryTheParticles) {
     TParticleWorld world;
     auto system = MakeSystem(world, std::string(kStill) + "EmissionSpeed = 330\n");
     ASSERT_NE(system, nullptr);
@@ -138,8 +133,7 @@ TEST(ParticleSimulation, SetPositionCanCarryTheParticles)
     EXPECT_EQ(system->m_CurPos.x, I(15)) << "an offset leaves the emitter";
 }
 
-TEST(ParticleSimulation, EmitNewParticlesOnDemand)
-{
+TEST(ParticleSimulation, EmitNewParticlesOnDemand) {
     TParticleWorld world;
     auto system = MakeSystem(world, std::string(kStill) + "EmissionSpeed = 0\nMaxParticles = 5\n");
     ASSERT_NE(system, nullptr);
@@ -158,11 +152,10 @@ TEST(ParticleSimulation, EmitNewParticlesOnDemand)
     EXPECT_EQ(system->GetNumActiveParticels(), 5) << "never beyond MaxParticles";
 }
 
-TEST(ParticleSimulation, GravityAccumulatesIntoTheFall)
-{
+TEST(ParticleSimulation, GravityAccumulatesIntoTheFall) {
     TParticleWorld world;
-    auto system = MakeSystem(world, std::string(kStill) +
-                                        "EmissionSpeed = 34\nParticleGravityMin = 100\nParticleGravityMax = 100\n");
+    auto system = MakeSystem(
+        world, std::string(kStill) + "EmissionSpeed = 34\nParticleGravityMin = 100\nParticleGravityMax = 100\n");
     ASSERT_NE(system, nullptr);
     FillParticleTableSequence();
     system->StartAt(I(10), I(10));
@@ -178,14 +171,16 @@ TEST(ParticleSimulation, GravityAccumulatesIntoTheFall)
     EXPECT_EQ(system->GetParticles()[0].x, I(10));
 }
 
-TEST(ParticleSimulation, GravityRangeIsSpreadThreeFold)
-{
-    struct TCase { int r; double expected; };
+TEST(ParticleSimulation, GravityRangeIsSpreadThreeFold) {
+    struct TCase {
+        int r;
+        double expected;
+    };
     const TCase cases[] = {{0, 300.0}, {128, 450.0}, {255, 598.828125}};
     TParticleWorld world;
     for (const TCase& c : cases) {
-        auto system = MakeSystem(world, std::string(kStill) +
-                                            "EmissionSpeed = 34\nParticleGravityMin = 100\nParticleGravityMax = 200\n");
+        auto system = MakeSystem(
+            world, std::string(kStill) + "EmissionSpeed = 34\nParticleGravityMin = 100\nParticleGravityMax = 200\n");
         ASSERT_NE(system, nullptr);
         FillParticleTable(c.r);
         system->Start();
@@ -196,9 +191,12 @@ TEST(ParticleSimulation, GravityRangeIsSpreadThreeFold)
     }
 }
 
-TEST(ParticleSimulation, RadialAndTangentialAcceleration)
-{
-    struct TCase { int radial; int tangential; const char* why; };
+TEST(ParticleSimulation, RadialAndTangentialAcceleration) {
+    struct TCase {
+        int radial;
+        int tangential;
+        const char* why;
+    };
     const TCase cases[] = {
         {1000, 0, "radial pushes away from the emitter"},
         {-1000, 0, "negative radial pulls towards it"},
@@ -235,16 +233,19 @@ TEST(ParticleSimulation, RadialAndTangentialAcceleration)
     }
 }
 
-TEST(ParticleSimulation, AnimationStopsOnTheLastFrameOrLoops)
-{
-    struct TCase { int looped; int frames[3]; };
+TEST(ParticleSimulation, AnimationStopsOnTheLastFrameOrLoops) {
+    struct TCase {
+        int looped;
+        int frames[3];
+    };
     // Four frames at 3 frames per step: 3, then 6 runs past the end.
     const TCase cases[] = {{0, {3, 3, 3}}, {1, {3, 0, 3}}};
     TParticleWorld world;
     for (const TCase& c : cases) {
         const std::string effect = std::string(kStill) +
                                    "EmissionSpeed = 34\nAnimateEffect = 1\nAnimateSpeed = 1\n"
-                                   "ParticleNumSprites = 4\nAnimateLooped = " + std::to_string(c.looped) + "\n";
+                                   "ParticleNumSprites = 4\nAnimateLooped = " +
+                                   std::to_string(c.looped) + "\n";
         auto system = MakeSystem(world, effect, 4);
         ASSERT_NE(system, nullptr);
         FillParticleTableSequence();
@@ -253,18 +254,18 @@ TEST(ParticleSimulation, AnimationStopsOnTheLastFrameOrLoops)
         EXPECT_EQ(system->GetParticles()[0].frame, 0);
         for (int step = 0; step < 3; ++step) {
             system->RunProcess();
-            EXPECT_EQ(system->GetParticles()[0].frame, I(c.frames[step]))
-                << "looped " << c.looped << " step " << step;
+            EXPECT_EQ(system->GetParticles()[0].frame, I(c.frames[step])) << "looped " << c.looped << " step " << step;
         }
     }
 }
 
-TEST(ParticleSimulation, RandomStartFrameComesFromTheGameTable)
-{
+TEST(ParticleSimulation, RandomStartFrameComesFromTheGameTable) {
     TParticleWorld world;
-    auto system = MakeSystem(world, std::string(kStill) +
-                                        "EmissionSpeed = 34\nAnimateEffect = 1\nAnimateRandom = 1\n"
-                                        "AnimateSpeed = 0\nParticleNumSprites = 4\n", 4);
+    auto system = MakeSystem(world,
+                             std::string(kStill) +
+                                 "EmissionSpeed = 34\nAnimateEffect = 1\nAnimateRandom = 1\n"
+                                 "AnimateSpeed = 0\nParticleNumSprites = 4\n",
+                             4);
     ASSERT_NE(system, nullptr);
     FillParticleTableSequence();
     g_GameRandomTable[0] = 7;
@@ -278,8 +279,7 @@ TEST(ParticleSimulation, RandomStartFrameComesFromTheGameTable)
     EXPECT_EQ(system->GetParticles()[1].frame, I(12 % 4));
 }
 
-TEST(ParticleSimulation, DirectionalParticlesBlendDirectionAndSpread)
-{
+TEST(ParticleSimulation, DirectionalParticlesBlendDirectionAndSpread) {
     TParticleWorld world;
     // Spread 0: every particle along Direction, whatever its birth offset.
     auto along = MakeSystem(world, "Direction = 90\nSpread = 0\nDirectionalParticles = 1\nRandomPos = 6\n");
@@ -304,9 +304,14 @@ TEST(ParticleSimulation, DirectionalParticlesBlendDirectionAndSpread)
     EXPECT_EQ(away->GetParticles()[0].vy, 0);
 }
 
-TEST(ParticleSimulation, RelativeDirectionTurnsWithTheEmittersPath)
-{
-    struct TCase { int toX; int toY; int signX; int signY; const char* why; };
+TEST(ParticleSimulation, RelativeDirectionTurnsWithTheEmittersPath) {
+    struct TCase {
+        int toX;
+        int toY;
+        int signX;
+        int signY;
+        const char* why;
+    };
     // Direction 0 measured from (previous - current): births fly back along the path.
     const TCase cases[] = {
         {10, 0, -1, 0, "moving right: particles trail to the left"},
@@ -315,8 +320,9 @@ TEST(ParticleSimulation, RelativeDirectionTurnsWithTheEmittersPath)
     };
     TParticleWorld world;
     for (const TCase& c : cases) {
-        auto system = MakeSystem(world, "Direction = 0\nSpread = 0\nDirectionIsRelative = 1\nRandomPos = 0\n"
-                                        "EmissionSpeed = 34\n");
+        auto system = MakeSystem(world,
+                                 "Direction = 0\nSpread = 0\nDirectionIsRelative = 1\nRandomPos = 0\n"
+                                 "EmissionSpeed = 34\n");
         ASSERT_NE(system, nullptr);
         FillParticleTableSequence();
         system->StartAt(0, 0);
@@ -329,12 +335,12 @@ TEST(ParticleSimulation, RelativeDirectionTurnsWithTheEmittersPath)
     }
 }
 
-TEST(ParticleSimulation, GridBatchLaysTheStripOut)
-{
+TEST(ParticleSimulation, GridBatchLaysTheStripOut) {
     TParticleWorld world;
-    auto system = MakeSystem(world, std::string(kStill) +
-                                        "GridEffect = 1\nParticleNumSprites = 4\nParticleNumSpritesPerRow = 2\n"
-                                        "EmissionSpeed = 30\nParticleSpeedMin = 10\nParticleSpeedMax = 10\n",
+    auto system = MakeSystem(world,
+                             std::string(kStill) +
+                                 "GridEffect = 1\nParticleNumSprites = 4\nParticleNumSpritesPerRow = 2\n"
+                                 "EmissionSpeed = 30\nParticleSpeedMin = 10\nParticleSpeedMax = 10\n",
                              4, 8);
     ASSERT_NE(system, nullptr);
     FillParticleTableSequence();
@@ -342,7 +348,11 @@ TEST(ParticleSimulation, GridBatchLaysTheStripOut)
     system->RunProcess();
     ASSERT_EQ(system->GetNumActiveParticels(), 4);
     // Cells 1, 2, 3, 0 of a 2 x 2 grid of 8-pixel frames centred on the emitter.
-    struct TCell { int frame; int x; int y; };
+    struct TCell {
+        int frame;
+        int x;
+        int y;
+    };
     const TCell expected[] = {{1, 104, 96}, {2, 96, 104}, {3, 104, 104}, {0, 96, 96}};
     for (int k = 0; k < 4; ++k) {
         const CQuorvanParticle2& p = system->GetParticles()[k];
@@ -361,9 +371,12 @@ TEST(ParticleSimulation, GridBatchLaysTheStripOut)
     }
 }
 
-TEST(ParticleSimulation, LivesShorterThanOneStepDivideSafely)
-{
-    struct TCase { const char* effect; bool diesInOneStep; const char* why; };
+TEST(ParticleSimulation, LivesShorterThanOneStepDivideSafely) {
+    struct TCase {
+        const char* effect;
+        bool diesInOneStep;
+        const char* why;
+    };
     const TCase cases[] = {
         {"ParticleLifeMin = 0.001\nParticleLifeMax = 0.001\n", true, "life under 1/256 s"},
         {"ParticleLifeMin = 0\nParticleLifeMax = 0\n", true, "zero life"},
@@ -395,8 +408,7 @@ TEST(ParticleSimulation, LivesShorterThanOneStepDivideSafely)
     }
 }
 
-TEST(ParticleSimulation, FixedSeedGivesAFixedSimulation)
-{
+TEST(ParticleSimulation, FixedSeedGivesAFixedSimulation) {
     auto run = [](unsigned seed) {
         TParticleWorld world;
         world.game.SeedRandoms(seed);
@@ -404,10 +416,11 @@ TEST(ParticleSimulation, FixedSeedGivesAFixedSimulation)
         CreateGameRandomsTable(&world.game);
         for (int v : g_RandomTable) EXPECT_TRUE(v >= 0 && v <= 255);
         for (int v : g_GameRandomTable) EXPECT_TRUE(v >= 0 && v <= 32767);
-        auto system = MakeSystem(world, "ParticleLifeMin = 0.5\nParticleLifeMax = 2\nParticleGravityMax = 40\n"
-                                        "ParticleRadialAccMin = -20\nParticleRadialAccMax = 30\n"
-                                        "ParticleTangAccMax = 15\nAnimateEffect = 1\nAnimateRandom = 1\n"
-                                        "ParticleNumSprites = 3\nParticleSizeVar = 0.5\nParticleSizeEnd = 3\n",
+        auto system = MakeSystem(world,
+                                 "ParticleLifeMin = 0.5\nParticleLifeMax = 2\nParticleGravityMax = 40\n"
+                                 "ParticleRadialAccMin = -20\nParticleRadialAccMax = 30\n"
+                                 "ParticleTangAccMax = 15\nAnimateEffect = 1\nAnimateRandom = 1\n"
+                                 "ParticleNumSprites = 3\nParticleSizeVar = 0.5\nParticleSizeEnd = 3\n",
                                  3);
         system->StartAt(I(60), I(40));
         std::uint64_t hash = 1469598103934665603ull;
@@ -428,8 +441,7 @@ TEST(ParticleSimulation, FixedSeedGivesAFixedSimulation)
     EXPECT_NE(run(4321), first);
 }
 
-TEST(ParticleSimulation, MinimalProcessIsFiveStepsAtOnce)
-{
+TEST(ParticleSimulation, MinimalProcessIsFiveStepsAtOnce) {
     TParticleWorld world;
     auto system = MakeSystem(world, std::string(kStill) + "SystemLifetime = 10\n");
     ASSERT_NE(system, nullptr);
@@ -446,8 +458,7 @@ TEST(ParticleSimulation, MinimalProcessIsFiveStepsAtOnce)
     EXPECT_EQ(system->m_nSystemAge, 6 * 1984);
 }
 
-TEST(ParticleSimulation, AlphaRisesToTheMiddleAgeThenFades)
-{
+TEST(ParticleSimulation, AlphaRisesToTheMiddleAgeThenFades) {
     TParticleWorld world;
     auto system = MakeSystem(world, std::string(kStill) +
                                         "EmissionSpeed = 34\nParticleLifeMin = 1\nParticleLifeMax = 1\n"
@@ -482,9 +493,11 @@ TEST(ParticleSimulation, AlphaRisesToTheMiddleAgeThenFades)
     EXPECT_GT(peak, 240.0);
 }
 
-TEST(ParticleSimulation, EmittingWithoutSpritesDoesNothing)
-{
-    struct TCase { const char* effect; const char* why; };
+TEST(ParticleSimulation, EmittingWithoutSpritesDoesNothing) {
+    struct TCase {
+        const char* effect;
+        const char* why;
+    };
     const TCase cases[] = {
         {"ParticleNumSprites = 1\n", "plain emission"},
         {"GridEffect = 1\nParticleNumSprites = 4\nParticleNumSpritesPerRow = 2\n", "a grid batch"},

@@ -22,8 +22,7 @@ constexpr FIXED_FLOAT_16 I(int v) { return v * 65536; }
 
 class CParticleTestGame : public CStubGame {
 public:
-    CParticleTestGame()
-    {
+    CParticleTestGame() {
         SetIPhoneOrientation(0, true);
         m_bPakMode = false;  // resources from the disk, under m_Dir
         m_SoundsDir = "snd/";
@@ -44,8 +43,7 @@ struct TParticleWorld {
 };
 
 // A white, opaque software bitmap.
-inline IDibBitmap* MakeWhiteBitmap(CGameBase* game, int w, int h)
-{
+inline IDibBitmap* MakeWhiteBitmap(CGameBase* game, int w, int h) {
     auto* bitmap = new CWinDibBitmap(game);
     bitmap->Create(w, h);
     bitmap->ClearBitmap(255, 255, 255);
@@ -54,8 +52,7 @@ inline IDibBitmap* MakeWhiteBitmap(CGameBase* game, int w, int h)
 
 // A loaded Single set of `frames` white w x h frames, made in memory with one reference, the
 // way a loaded strip looks to its users.
-inline CSpriteSet* MakeSpriteSet(CGameBase* game, int frames, int w, int h)
-{
+inline CSpriteSet* MakeSpriteSet(CGameBase* game, int frames, int w, int h) {
     auto* set = new CSpriteSet();
     set->DefineSpriteSetSingle(game, CommonString("mem.png"), CommonString("mem.png"), frames, frames);
     set->m_Frames = new IDibBitmap*[frames];
@@ -68,15 +65,13 @@ inline CSpriteSet* MakeSpriteSet(CGameBase* game, int frames, int w, int h)
 }
 
 // Every entry of the particle table set to r (and the read index to 0).
-inline void FillParticleTable(int r)
-{
+inline void FillParticleTable(int r) {
     for (auto& entry : g_RandomTable) entry = r;
     g_RandomTableIndex = 0;
 }
 
 // Entry j = j mod 256: a known sequence whose draws a test can follow by index.
-inline void FillParticleTableSequence()
-{
+inline void FillParticleTableSequence() {
     for (int j = 0; j < kParticleRandomTableSize; ++j) g_RandomTable[j] = j % 256;
     g_RandomTableIndex = 0;
 }
@@ -84,8 +79,7 @@ inline void FillParticleTableSequence()
 // A system configured from effect-file text with a sprite set of `frames` frames; started at
 // (x, y) when start is true.
 inline std::unique_ptr<CQuorvanParticleSystem2> MakeSystem(TParticleWorld& world, const std::string& effect,
-                                                          int frames = 1, int frameSize = 4)
-{
+                                                           int frames = 1, int frameSize = 4) {
     auto system = std::make_unique<CQuorvanParticleSystem2>(&world.game, &world.rotator);
     system->ReadEffectSettings(effect.data(), static_cast<int>(effect.size()), "test.pfd");
     system->m_Info.m_pSpriteSet = MakeSpriteSet(&world.game, frames, frameSize, frameSize);
@@ -96,8 +90,7 @@ inline std::unique_ptr<CQuorvanParticleSystem2> MakeSystem(TParticleWorld& world
 }
 
 // A fresh directory under the build tree for files a test writes.
-inline std::filesystem::path TestDir(const std::string& name)
-{
+inline std::filesystem::path TestDir(const std::string& name) {
     const std::filesystem::path dir = std::filesystem::path(COBBLE_BINARY_DIR) / "particle_test_files" / name;
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);

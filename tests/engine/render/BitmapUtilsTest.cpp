@@ -12,8 +12,7 @@
 
 using namespace soft_test;
 
-TEST(FlipBitmapOrientation, TurnsTurnedBitmapsByHalfATurnOnly)
-{
+TEST(FlipBitmapOrientation, TurnsTurnedBitmapsByHalfATurnOnly) {
     auto b = MakeBitmap(4, 3, Pattern, [](int x, int y) { return x + 10 * y; });
     b->SetOrientaionMode(1);
     FlipBitmapOrientation(b.get(), 2);
@@ -34,8 +33,7 @@ TEST(FlipBitmapOrientation, TurnsTurnedBitmapsByHalfATurnOnly)
     EXPECT_EQ(PixelAt(seen.get(), 0, 0), Pattern(0, 0));
 }
 
-TEST(FlipBitmapOrientation, LeavesExternalAlphaAndPlaceholdersAlone)
-{
+TEST(FlipBitmapOrientation, LeavesExternalAlphaAndPlaceholdersAlone) {
     unsigned char external[6] = {1, 2, 3, 4, 5, 6};
     auto b = MakeBitmap(3, 2, Pattern);
     b->SetExternalAlpha(external);
@@ -52,8 +50,7 @@ TEST(FlipBitmapOrientation, LeavesExternalAlphaAndPlaceholdersAlone)
     EXPECT_EQ(PixelAt(released.get(), 0, 0), Pattern(0, 0));
 }
 
-TEST(FlipGameOrientation, TurnsTheTargetAndEveryTrackedBitmap)
-{
+TEST(FlipGameOrientation, TurnsTheTargetAndEveryTrackedBitmap) {
     CSoftTestGame game;
     game.m_nOrientationMode = 1;
     game.m_bTrackBitmaps = true;
@@ -84,8 +81,7 @@ TEST(FlipGameOrientation, TurnsTheTargetAndEveryTrackedBitmap)
     delete tracked;
 }
 
-TEST(CopyBitmapData, PlacesTheCopyAsSeenInEachMode)
-{
+TEST(CopyBitmapData, PlacesTheCopyAsSeenInEachMode) {
     for (int mode : {0, 1, 2}) {
         CSoftTestGame game;
         game.m_nOrientationMode = mode;
@@ -102,8 +98,14 @@ TEST(CopyBitmapData, PlacesTheCopyAsSeenInEachMode)
             auto* s = static_cast<CWinDibBitmap*>(b);
             sx = x;
             sy = y;
-            if (mode == 1) { sx = y; sy = s->GetStoredHeight() - 1 - x; }
-            if (mode == 2) { sx = s->GetStoredWidth() - 1 - y; sy = x; }
+            if (mode == 1) {
+                sx = y;
+                sy = s->GetStoredHeight() - 1 - x;
+            }
+            if (mode == 2) {
+                sx = s->GetStoredWidth() - 1 - y;
+                sy = x;
+            }
         };
         for (int y = 0; y < 2; ++y) {
             for (int x = 0; x < 3; ++x) {
@@ -125,8 +127,7 @@ TEST(CopyBitmapData, PlacesTheCopyAsSeenInEachMode)
     }
 }
 
-TEST(CreateBitmap, MakesSizedBitmapsFromTheFactory)
-{
+TEST(CreateBitmap, MakesSizedBitmapsFromTheFactory) {
     CSoftTestGame game;
     EXPECT_EQ(CreateBitmap(nullptr, nullptr, 2, 2), 0);
     std::unique_ptr<IDibBitmap> withAlpha(CreateBitmap(&game, 5, 4, true));
@@ -147,8 +148,7 @@ namespace {
 std::vector<std::string> g_Loaded;
 bool g_SheetIsDoubleResolution = false;
 
-int FakeLoadImage(CGameBase*, char* path, IDibBitmap* bitmap)
-{
+int FakeLoadImage(CGameBase*, char* path, IDibBitmap* bitmap) {
     g_Loaded.emplace_back(path);
     if (std::string(path) != "img/sheet") {
         return 0;
@@ -167,8 +167,7 @@ int FakeLoadImage(CGameBase*, char* path, IDibBitmap* bitmap)
     return 1;
 }
 
-int FakeLoadAlpha(CGameBase*, char* path, IDibBitmap* bitmap)
-{
+int FakeLoadAlpha(CGameBase*, char* path, IDibBitmap* bitmap) {
     g_Loaded.emplace_back(path);
     if (std::string(path) != "img/mask") {
         return 0;
@@ -188,8 +187,7 @@ struct TSpriteSet {
     int frameCount = 0;
     IDibBitmap** frames = nullptr;
     TCoord2D* offsets = nullptr;
-    ~TSpriteSet()
-    {
+    ~TSpriteSet() {
         for (int i = 0; frames != nullptr && i < frameCount; ++i) {
             delete frames[i];
         }
@@ -200,8 +198,7 @@ struct TSpriteSet {
 
 class SheetTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         g_Loaded.clear();
         g_SheetIsDoubleResolution = false;
         SetSheetImageLoaders({&FakeLoadImage, &FakeLoadAlpha});
@@ -212,8 +209,7 @@ protected:
 
 }  // namespace
 
-TEST_F(SheetTest, TenFramesInFourColumnsAreCutIntoThreeRows)
-{
+TEST_F(SheetTest, TenFramesInFourColumnsAreCutIntoThreeRows) {
     TSpriteSet set;
     char image[] = "sheet";
     ASSERT_EQ(VisibleObjectWithSpritesLoad(10, 4, image, nullptr, 256, set.refCount, set.frameCount, set.frames,
@@ -245,8 +241,7 @@ TEST_F(SheetTest, TenFramesInFourColumnsAreCutIntoThreeRows)
     EXPECT_EQ(g_Loaded.size(), 1u);
 }
 
-TEST_F(SheetTest, SeparateAlphaImageAndColourKeying)
-{
+TEST_F(SheetTest, SeparateAlphaImageAndColourKeying) {
     TSpriteSet set;
     char image[] = "sheet";
     char mask[] = "mask";
@@ -269,8 +264,7 @@ TEST_F(SheetTest, SeparateAlphaImageAndColourKeying)
     EXPECT_EQ(PixelAt(frame, 0, 0), PackRGB565(255, 0, 255)) << "alpha 0 is below the threshold";
 }
 
-TEST_F(SheetTest, DoubleResolutionSheetGivesHalvedFrames)
-{
+TEST_F(SheetTest, DoubleResolutionSheetGivesHalvedFrames) {
     game.m_bDoubleResolution = true;
     g_SheetIsDoubleResolution = true;
     TSpriteSet set;
@@ -285,8 +279,7 @@ TEST_F(SheetTest, DoubleResolutionSheetGivesHalvedFrames)
     EXPECT_EQ(frame->m_Height, 15);
 }
 
-TEST_F(SheetTest, FailuresReleaseEverythingAndRestoreTheCount)
-{
+TEST_F(SheetTest, FailuresReleaseEverythingAndRestoreTheCount) {
     struct TCase {
         int columns;
         const char* image;
@@ -299,9 +292,10 @@ TEST_F(SheetTest, FailuresReleaseEverythingAndRestoreTheCount)
         set.refCount = 3;
         std::string image = c.image;
         std::string mask = c.mask != nullptr ? c.mask : "";
-        EXPECT_EQ(VisibleObjectWithSpritesLoad(4, c.columns, image.data(), c.mask != nullptr ? mask.data() : nullptr, 256,
-                                               set.refCount, set.frameCount, set.frames, set.offsets, true, &game, true),
-                  0)
+        EXPECT_EQ(
+            VisibleObjectWithSpritesLoad(4, c.columns, image.data(), c.mask != nullptr ? mask.data() : nullptr, 256,
+                                         set.refCount, set.frameCount, set.frames, set.offsets, true, &game, true),
+            0)
             << c.why;
         EXPECT_EQ(set.refCount, 3) << c.why;
         EXPECT_EQ(set.frameCount, 0) << c.why;
@@ -310,8 +304,7 @@ TEST_F(SheetTest, FailuresReleaseEverythingAndRestoreTheCount)
     }
 }
 
-TEST_F(SheetTest, RealLoadersReportAMissingImage)
-{
+TEST_F(SheetTest, RealLoadersReportAMissingImage) {
     SetSheetImageLoaders({});
     TSpriteSet set;
     char image[] = "no_such_sheet";
@@ -323,8 +316,7 @@ TEST_F(SheetTest, RealLoadersReportAMissingImage)
     EXPECT_TRUE(game.m_bHardwareTextures);
 }
 
-TEST_F(SheetTest, AHugeRowLengthFailsCleanlyInsteadOfOverflowingTheRowCount)
-{
+TEST_F(SheetTest, AHugeRowLengthFailsCleanlyInsteadOfOverflowingTheRowCount) {
     // A description line can give any row length; rounding the row count up must not overflow
     // (UBSan traps the signed overflow), and frames zero pixels wide are refused.
     TSpriteSet set;

@@ -5,8 +5,7 @@
 
 #include <cstdlib>
 
-TEST(ColorConversion, KnownValues)
-{
+TEST(ColorConversion, KnownValues) {
     struct TCase {
         rgbcolor rgb;
         hslcolor hsl;
@@ -35,8 +34,7 @@ TEST(ColorConversion, KnownValues)
     }
 }
 
-TEST(ColorConversion, AgreesWithPythonsColorsys)
-{
+TEST(ColorConversion, AgreesWithPythonsColorsys) {
     // Expected values from Python's colorsys (rgb_to_hls / hls_to_rgb) scaled by 255 and
     // truncated; a step of slack covers values that land on a whole number.
     struct TCase {
@@ -58,8 +56,7 @@ TEST(ColorConversion, AgreesWithPythonsColorsys)
     }
 }
 
-TEST(ColorConversion, OutOfRangeInputsStayInRange)
-{
+TEST(ColorConversion, OutOfRangeInputsStayInRange) {
     for (const hslcolor h : {hslcolor{40, 900, 128}, hslcolor{-300, 255, 128}, hslcolor{700, 255, 128},
                              hslcolor{0, 255, 2000000000}, hslcolor{10, -500, -40}}) {
         const rgbcolor r = hsl2rgb(h);

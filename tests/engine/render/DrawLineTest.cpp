@@ -25,8 +25,7 @@ int Mix(int c, int k, int coverage) { return c + ((coverage * (k - c)) >> 8); }
 
 }  // namespace
 
-TEST(DrawLineSoftware, DiagonalLineIsThreePixelsAcrossWithFractionalCoverage)
-{
+TEST(DrawLineSoftware, DiagonalLineIsThreePixelsAcrossWithFractionalCoverage) {
     TLineFixture f;
     EXPECT_EQ(DrawLine_AA(&f.game, 2, 2, 12, 7, 255, 255, 255, 40, 240), 0);
     // Major axis x over 10 steps; the row advances half a pixel a step, the alpha 20 a step.
@@ -52,8 +51,7 @@ TEST(DrawLineSoftware, DiagonalLineIsThreePixelsAcrossWithFractionalCoverage)
     }
 }
 
-TEST(DrawLineSoftware, SteepLineWalksTheRowsFromItsUpperEnd)
-{
+TEST(DrawLineSoftware, SteepLineWalksTheRowsFromItsUpperEnd) {
     TLineFixture f;
     // Given bottom end first: the walk starts at the top, with the alphas swapped to match.
     DrawLine_AA(&f.game, 7, 10, 3, 2, 0, 255, 0, 200, 40);
@@ -79,8 +77,7 @@ TEST(DrawLineSoftware, SteepLineWalksTheRowsFromItsUpperEnd)
     }
 }
 
-TEST(DrawLineSoftware, TurnedBackBufferTurnsTheEndPoints)
-{
+TEST(DrawLineSoftware, TurnedBackBufferTurnsTheEndPoints) {
     // Mode 1 stores seen (x, y) at column y, row (stored rows - 1 - x): a seen horizontal line
     // becomes two stored columns.
     TLineFixture f;
@@ -94,14 +91,12 @@ TEST(DrawLineSoftware, TurnedBackBufferTurnsTheEndPoints)
     }
 }
 
-TEST(DrawLineSoftware, StraightLinesAreTwoPixelsThick)
-{
+TEST(DrawLineSoftware, StraightLinesAreTwoPixelsThick) {
     struct TCase {
         int x0, y0, x1, y1;
         const char* why;
     };
-    for (const TCase c : {TCase{9, 4, 3, 4, "horizontal, drawn from the smaller end"},
-                          TCase{5, 2, 5, 8, "vertical"}}) {
+    for (const TCase c : {TCase{9, 4, 3, 4, "horizontal, drawn from the smaller end"}, TCase{5, 2, 5, 8, "vertical"}}) {
         TLineFixture f;
         DrawLine_AA(&f.game, c.x0, c.y0, c.x1, c.y1, 255, 0, 0, 100, 7);
         const std::uint16_t red = Rgb(Mix(0, 31, 100), 0, 0);
@@ -120,8 +115,7 @@ TEST(DrawLineSoftware, StraightLinesAreTwoPixelsThick)
     }
 }
 
-TEST(DrawLineSoftware, LinesOutsideTheBufferDrawNothing)
-{
+TEST(DrawLineSoftware, LinesOutsideTheBufferDrawNothing) {
     struct TCase {
         int x0, y0, x1, y1;
         const char* why;
@@ -142,15 +136,13 @@ TEST(DrawLineSoftware, LinesOutsideTheBufferDrawNothing)
 
 namespace {
 int g_HardwareCalls = 0;
-int FakeHardwareLine(CGameBase*, int, int, int, int, int, int, int, int, int)
-{
+int FakeHardwareLine(CGameBase*, int, int, int, int, int, int, int, int, int) {
     ++g_HardwareCalls;
     return 1;
 }
 }  // namespace
 
-TEST(DrawLine, GlRendererUsesTheInstalledPath)
-{
+TEST(DrawLine, GlRendererUsesTheInstalledPath) {
     TLineFixture f;
     f.game.m_nRendererKind = kRendererGLES;
     EXPECT_EQ(DrawLine_AA(&f.game, 0, 0, 5, 5, 255, 255, 255, 255, 255), 0) << "no path: nothing";

@@ -16,8 +16,7 @@ namespace soft_test {
 
 class CSoftTestGame : public CStubGame {
 public:
-    CSoftTestGame()
-    {
+    CSoftTestGame() {
         m_nOrientationMode = 0;
         m_ImagesDir = "img/";
         m_SoundsDir = "snd/";
@@ -26,17 +25,13 @@ public:
     }
 };
 
-inline std::uint16_t Rgb(int r5, int g6, int b5)
-{
-    return static_cast<std::uint16_t>((r5 << 11) | (g6 << 5) | b5);
-}
+inline std::uint16_t Rgb(int r5, int g6, int b5) { return static_cast<std::uint16_t>((r5 << 11) | (g6 << 5) | b5); }
 inline int R5(std::uint16_t p) { return p >> 11; }
 inline int G6(std::uint16_t p) { return (p >> 5) & 63; }
 inline int B5(std::uint16_t p) { return p & 31; }
 
 // d + ((s - d) * a >> 8) per field, a floor shift.
-inline std::uint16_t RefBlend(std::uint16_t d, std::uint16_t s, int a)
-{
+inline std::uint16_t RefBlend(std::uint16_t d, std::uint16_t s, int a) {
     auto ch = [a](int dc, int sc) {
         const int diff = (sc - dc) * a;
         // floor division by 256, also for negative products
@@ -48,8 +43,7 @@ inline std::uint16_t RefBlend(std::uint16_t d, std::uint16_t s, int a)
 
 // The fast blit's two-channels-in-one-word blend, computed the long way: red and blue sit in one
 // unsigned 32-bit word 16 bits apart, so a negative blue difference borrows one from red.
-inline std::uint16_t RefPackedBlend(std::uint16_t d, std::uint16_t s, unsigned a)
-{
+inline std::uint16_t RefPackedBlend(std::uint16_t d, std::uint16_t s, unsigned a) {
     const std::uint64_t mod = 1ull << 32;
     const std::uint64_t srb = (static_cast<std::uint64_t>(R5(s)) << 16) + B5(s);
     const std::uint64_t drb = (static_cast<std::uint64_t>(R5(d)) << 16) + B5(d);
@@ -63,10 +57,9 @@ inline std::uint16_t RefPackedBlend(std::uint16_t d, std::uint16_t s, unsigned a
 }
 
 // A bitmap of w x h stored pixels; alpha null means no alpha plane.
-inline std::unique_ptr<CWinDibBitmap> MakeBitmap(
-    int w, int h, const std::function<std::uint16_t(int, int)>& pixel,
-    const std::function<int(int, int)>& alpha = nullptr, CGameBase* game = nullptr)
-{
+inline std::unique_ptr<CWinDibBitmap> MakeBitmap(int w, int h, const std::function<std::uint16_t(int, int)>& pixel,
+                                                 const std::function<int(int, int)>& alpha = nullptr,
+                                                 CGameBase* game = nullptr) {
     auto bmp = std::make_unique<CWinDibBitmap>(game);
     auto* px = static_cast<std::uint16_t*>(std::malloc(sizeof(std::uint16_t) * w * h));
     for (int y = 0; y < h; ++y) {
@@ -88,26 +81,22 @@ inline std::unique_ptr<CWinDibBitmap> MakeBitmap(
 }
 
 // A destination filled with one colour and no alpha plane.
-inline std::unique_ptr<CWinDibBitmap> MakeCanvas(int w, int h, std::uint16_t fill)
-{
+inline std::unique_ptr<CWinDibBitmap> MakeCanvas(int w, int h, std::uint16_t fill) {
     return MakeBitmap(w, h, [fill](int, int) { return fill; });
 }
 
-inline std::uint16_t& PixelAt(IDibBitmap* b, int x, int y)
-{
+inline std::uint16_t& PixelAt(IDibBitmap* b, int x, int y) {
     auto* soft = static_cast<CWinDibBitmap*>(b);
     return reinterpret_cast<std::uint16_t*>(b->GetBits())[y * soft->GetStoredWidth() + x];
 }
 
-inline unsigned char& AlphaAt(IDibBitmap* b, int x, int y)
-{
+inline unsigned char& AlphaAt(IDibBitmap* b, int x, int y) {
     auto* soft = static_cast<CWinDibBitmap*>(b);
     return b->GetAlphaBits()[y * soft->GetStoredWidth() + x];
 }
 
 // A pattern whose every pixel differs from its neighbours in all three fields.
-inline std::uint16_t Pattern(int x, int y)
-{
+inline std::uint16_t Pattern(int x, int y) {
     return Rgb((x * 3 + y * 7 + 1) & 31, (x * 5 + y * 11 + 3) & 63, (x * 13 + y * 2 + 5) & 31);
 }
 

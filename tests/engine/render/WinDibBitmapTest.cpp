@@ -10,8 +10,7 @@
 
 using namespace soft_test;
 
-TEST(WinDibBitmapStorage, CreateAllocatesOpaqueAlphaAndReportsSizes)
-{
+TEST(WinDibBitmapStorage, CreateAllocatesOpaqueAlphaAndReportsSizes) {
     CWinDibBitmap b(nullptr);
     ASSERT_EQ(b.Create(7, 3), 1);
     EXPECT_EQ(b.m_Width, 7);
@@ -27,8 +26,7 @@ TEST(WinDibBitmapStorage, CreateAllocatesOpaqueAlphaAndReportsSizes)
     EXPECT_EQ(b.GetPixelFormat(), kPixelFormat565);
 }
 
-TEST(WinDibBitmapStorage, CreateOfAnEmptySizeFailsWithoutPlanes)
-{
+TEST(WinDibBitmapStorage, CreateOfAnEmptySizeFailsWithoutPlanes) {
     CWinDibBitmap b(nullptr);
     EXPECT_EQ(b.Create(0, 5), 0);
     EXPECT_EQ(b.GetBits(), nullptr);
@@ -43,8 +41,7 @@ struct TOrientationCase {
 
 class WinDibBitmapOrientation : public ::testing::TestWithParam<TOrientationCase> {};
 
-TEST_P(WinDibBitmapOrientation, SetBitsOf30x20ReportsSeenSizeAndStoresTurned)
-{
+TEST_P(WinDibBitmapOrientation, SetBitsOf30x20ReportsSeenSizeAndStoresTurned) {
     const TOrientationCase c = GetParam();
     CWinDibBitmap b(nullptr);
     b.SetOrientaionMode(c.mode);
@@ -63,8 +60,7 @@ INSTANTIATE_TEST_SUITE_P(Modes, WinDibBitmapOrientation,
                                            TOrientationCase{1, 20, 30, "turned one way"},
                                            TOrientationCase{2, 20, 30, "turned the other way"}));
 
-TEST(WinDibBitmapStorage, DoubleResolutionImageIsHalvedOnlyInDoubleResolutionMode)
-{
+TEST(WinDibBitmapStorage, DoubleResolutionImageIsHalvedOnlyInDoubleResolutionMode) {
     CSoftTestGame game;
     game.m_bDoubleResolution = true;
     CWinDibBitmap b(&game);
@@ -85,16 +81,14 @@ TEST(WinDibBitmapStorage, DoubleResolutionImageIsHalvedOnlyInDoubleResolutionMod
     EXPECT_EQ(b.m_Width, 64);
 }
 
-TEST(WinDibBitmapStorage, ConstructionTakesTheGamesOrientationMode)
-{
+TEST(WinDibBitmapStorage, ConstructionTakesTheGamesOrientationMode) {
     CSoftTestGame game;
     game.m_nOrientationMode = 2;
     CWinDibBitmap b(&game);
     EXPECT_EQ(b.GetOrientationMode(), 2);
 }
 
-TEST(WinDibBitmapStorage, ExternalAlphaIsNeverFreedAndDestroyAlphaClearsTheFlag)
-{
+TEST(WinDibBitmapStorage, ExternalAlphaIsNeverFreedAndDestroyAlphaClearsTheFlag) {
     static unsigned char external[4] = {1, 2, 3, 4};
     CWinDibBitmap b(nullptr);
     ASSERT_EQ(b.Create(2, 2), 1);
@@ -107,8 +101,7 @@ TEST(WinDibBitmapStorage, ExternalAlphaIsNeverFreedAndDestroyAlphaClearsTheFlag)
     EXPECT_EQ(external[3], 4);
 }
 
-TEST(WinDibBitmapStorage, ExternalPixelsKeepTheirPointerAndAreNotTurned)
-{
+TEST(WinDibBitmapStorage, ExternalPixelsKeepTheirPointerAndAreNotTurned) {
     static std::uint16_t pixels[6] = {};
     CWinDibBitmap b(nullptr);
     b.SetOrientaionMode(1);
@@ -119,8 +112,7 @@ TEST(WinDibBitmapStorage, ExternalPixelsKeepTheirPointerAndAreNotTurned)
     EXPECT_EQ(b.GetBits(), reinterpret_cast<unsigned char*>(pixels));
 }
 
-TEST(WinDibBitmapStorage, SetBitsPerPixelPicksBytesButKeepsTheFormat)
-{
+TEST(WinDibBitmapStorage, SetBitsPerPixelPicksBytesButKeepsTheFormat) {
     CWinDibBitmap b(nullptr);
     b.SetBitsPerPixel(24);
     EXPECT_EQ(b.GetBytesPerPixel(), 3);
@@ -130,11 +122,11 @@ TEST(WinDibBitmapStorage, SetBitsPerPixelPicksBytesButKeepsTheFormat)
     EXPECT_EQ(b.GetBitsPerPixel(), 12);
 }
 
-TEST(WinDibBitmapStorage, ReleasedPlanesAreNotDrawnFrom)
-{
+TEST(WinDibBitmapStorage, ReleasedPlanesAreNotDrawnFrom) {
     // After a texture upload the GL bitmap leaves one-pixel placeholders; reading them as the
     // stored size would run far past the allocation.
-    auto src = MakeBitmap(8, 8, [](int, int) { return Rgb(31, 0, 0); }, [](int, int) { return 255; });
+    auto src = MakeBitmap(
+        8, 8, [](int, int) { return Rgb(31, 0, 0); }, [](int, int) { return 255; });
     auto dst = MakeCanvas(8, 8, Rgb(0, 0, 31));
     src->SetPlanesValid(false, false);
     src->BitBlt(dst.get(), 0, 0, 0, 0, 0, 0, 0);
@@ -151,8 +143,7 @@ TEST(WinDibBitmapStorage, ReleasedPlanesAreNotDrawnFrom)
     EXPECT_EQ(PixelAt(dst.get(), 3, 3), Rgb(0, 0, 31));
 }
 
-TEST(GameBaseBitmaps, TrackedBitmapsJoinTheListAndLeaveItWhenDeleted)
-{
+TEST(GameBaseBitmaps, TrackedBitmapsJoinTheListAndLeaveItWhenDeleted) {
     CSoftTestGame game;
     game.m_bTrackBitmaps = true;
     IDibBitmap* a = game.CreateBitmapObject();
@@ -170,8 +161,7 @@ TEST(GameBaseBitmaps, TrackedBitmapsJoinTheListAndLeaveItWhenDeleted)
     EXPECT_EQ(game.m_CreatedBitmaps.count, 0);
 }
 
-TEST(GameBaseBitmaps, UntrackedGameMakesSoftwareBitmapsWithoutAList)
-{
+TEST(GameBaseBitmaps, UntrackedGameMakesSoftwareBitmapsWithoutAList) {
     CSoftTestGame game;
     IDibBitmap* a = game.CreateBitmapObject();
     ASSERT_NE(dynamic_cast<CWinDibBitmap*>(a), nullptr);

@@ -19,24 +19,20 @@ std::uint16_t Background(int x, int y) { return Rgb((x + 2 * y) & 31, (3 * x + y
 
 // Compares every destination pixel with expected(x, y, before).
 void ExpectCanvas(IDibBitmap* dst, const std::vector<std::uint16_t>& before,
-                  const std::function<std::uint16_t(int, int, std::uint16_t)>& expected,
-                  const std::string& why)
-{
+                  const std::function<std::uint16_t(int, int, std::uint16_t)>& expected, const std::string& why) {
     int mismatches = 0;
     for (int y = 0; y < kDstH; ++y) {
         for (int x = 0; x < kDstW; ++x) {
             const std::uint16_t want = expected(x, y, before[y * kDstW + x]);
             const std::uint16_t got = PixelAt(dst, x, y);
             if (want != got && ++mismatches <= 5) {
-                ADD_FAILURE() << why << ": pixel (" << x << ", " << y << ") is " << got
-                              << ", expected " << want;
+                ADD_FAILURE() << why << ": pixel (" << x << ", " << y << ") is " << got << ", expected " << want;
             }
         }
     }
 }
 
-std::vector<std::uint16_t> Snapshot(IDibBitmap* dst)
-{
+std::vector<std::uint16_t> Snapshot(IDibBitmap* dst) {
     std::vector<std::uint16_t> v(kDstW * kDstH);
     for (int y = 0; y < kDstH; ++y) {
         for (int x = 0; x < kDstW; ++x) {
@@ -49,8 +45,7 @@ std::vector<std::uint16_t> Snapshot(IDibBitmap* dst)
 std::unique_ptr<CWinDibBitmap> Canvas() { return MakeBitmap(kDstW, kDstH, Background); }
 
 // Thresholds are exercised by an alpha that walks through every interesting value.
-int AlphaRamp(int x, int y)
-{
+int AlphaRamp(int x, int y) {
     static const int values[] = {0, 5, 9, 10, 11, 12, 100, 128, 200, 238, 239, 240, 244, 245, 250, 254, 255};
     return values[(x + 3 * y) % 17];
 }
@@ -64,100 +59,109 @@ struct TClipCase {
 
 class BitBltClipping : public ::testing::TestWithParam<TClipCase> {};
 
-TEST_P(BitBltClipping, OpaqueCopyLandsWhereTheSourceRectangleSaysAndNowhereElse)
-{
+TEST_P(BitBltClipping, OpaqueCopyLandsWhereTheSourceRectangleSaysAndNowhereElse) {
     const TClipCase c = GetParam();
     auto src = MakeBitmap(12, 10, Pattern);
     auto dst = Canvas();
     const auto before = Snapshot(dst.get());
     src->BitBlt(dst.get(), c.x, c.y, c.w, c.h, c.sx, c.sy, 0);
     const int w = c.w == 0 ? 12 : c.w, h = c.h == 0 ? 10 : c.h;
-    ExpectCanvas(dst.get(), before, [&](int X, int Y, std::uint16_t old) -> std::uint16_t {
-        const int u = X - c.x + c.sx, v = Y - c.y + c.sy;
-        const bool inRect = u >= std::max(c.sx, 0) && u < c.sx + w && v >= std::max(c.sy, 0) && v < c.sy + h;
-        const bool inSource = u >= 0 && u < 12 && v >= 0 && v < 10;
-        return inRect && inSource ? Pattern(u, v) : old;
-    }, c.why);
+    ExpectCanvas(
+        dst.get(), before,
+        [&](int X, int Y, std::uint16_t old) -> std::uint16_t {
+            const int u = X - c.x + c.sx, v = Y - c.y + c.sy;
+            const bool inRect = u >= std::max(c.sx, 0) && u < c.sx + w && v >= std::max(c.sy, 0) && v < c.sy + h;
+            const bool inSource = u >= 0 && u < 12 && v >= 0 && v < 10;
+            return inRect && inSource ? Pattern(u, v) : old;
+        },
+        c.why);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Edges, BitBltClipping,
     ::testing::Values(TClipCase{3, 4, 0, 0, 0, 0, "inside"},
                       TClipCase{-10, -8, 0, 0, 0, 0, "top-left corner shows the bottom-right part"},
-                      TClipCase{-4, 5, 0, 0, 0, 0, "left edge"},
-                      TClipCase{5, -3, 0, 0, 0, 0, "top edge"},
+                      TClipCase{-4, 5, 0, 0, 0, 0, "left edge"}, TClipCase{5, -3, 0, 0, 0, 0, "top edge"},
                       TClipCase{kDstW - 5, 2, 0, 0, 0, 0, "right edge"},
                       TClipCase{2, kDstH - 4, 0, 0, 0, 0, "bottom edge"},
                       TClipCase{kDstW - 3, kDstH - 2, 0, 0, 0, 0, "bottom-right corner"},
-                      TClipCase{kDstW, 0, 0, 0, 0, 0, "wholly right"},
-                      TClipCase{0, -10, 0, 0, 0, 0, "wholly above"},
-                      TClipCase{-12, 0, 0, 0, 0, 0, "wholly left"},
-                      TClipCase{1, 1, 5, 4, 3, 2, "source rectangle"},
+                      TClipCase{kDstW, 0, 0, 0, 0, 0, "wholly right"}, TClipCase{0, -10, 0, 0, 0, 0, "wholly above"},
+                      TClipCase{-12, 0, 0, 0, 0, 0, "wholly left"}, TClipCase{1, 1, 5, 4, 3, 2, "source rectangle"},
                       TClipCase{1, 1, 8, 8, 7, 6, "source rectangle cut to the stored size"},
                       TClipCase{4, 4, 6, 6, -3, -2, "negative source start moves the picture along"},
                       TClipCase{-2, -2, 5, 5, 9, 8, "both cuts at once"},
                       TClipCase{0, 0, 0, 0, 12, 0, "source start beyond the source"}));
 
-TEST(BitBlt, OpaqueSourceOffsetsCopyBlendOrVanish)
-{
+TEST(BitBlt, OpaqueSourceOffsetsCopyBlendOrVanish) {
     struct TCase {
         int offset;
         int blendWith;  // 0 = copy, -1 = nothing, else the weight
         const char* why;
     };
-    const TCase cases[] = {{0, 0, "fast copy"},          {-5, 0, "small fade still copies"},
-                           {-10, 0, "last copying offset"}, {-11, 244, "first blending offset"},
-                           {-128, 127, "half"},           {-245, 10, "weakest blend"},
-                           {-246, -1, "too faint"},       {-250, -1, "too faint"},
-                           {-255, -1, "hidden"},          {-256, -1, "below hidden draws nothing"}};
+    const TCase cases[] = {{0, 0, "fast copy"},
+                           {-5, 0, "small fade still copies"},
+                           {-10, 0, "last copying offset"},
+                           {-11, 244, "first blending offset"},
+                           {-128, 127, "half"},
+                           {-245, 10, "weakest blend"},
+                           {-246, -1, "too faint"},
+                           {-250, -1, "too faint"},
+                           {-255, -1, "hidden"},
+                           {-256, -1, "below hidden draws nothing"}};
     for (const TCase& c : cases) {
         auto src = MakeBitmap(12, 10, Pattern);
         auto dst = Canvas();
         const auto before = Snapshot(dst.get());
         src->BitBlt(dst.get(), 2, 3, 0, 0, 0, 0, c.offset);
-        ExpectCanvas(dst.get(), before, [&](int X, int Y, std::uint16_t old) -> std::uint16_t {
-            const int u = X - 2, v = Y - 3;
-            if (u < 0 || v < 0 || u >= 12 || v >= 10 || c.blendWith < 0) {
-                return old;
-            }
-            return c.blendWith == 0 ? Pattern(u, v) : RefBlend(old, Pattern(u, v), c.blendWith);
-        }, c.why);
+        ExpectCanvas(
+            dst.get(), before,
+            [&](int X, int Y, std::uint16_t old) -> std::uint16_t {
+                const int u = X - 2, v = Y - 3;
+                if (u < 0 || v < 0 || u >= 12 || v >= 10 || c.blendWith < 0) {
+                    return old;
+                }
+                return c.blendWith == 0 ? Pattern(u, v) : RefBlend(old, Pattern(u, v), c.blendWith);
+            },
+            c.why);
     }
 }
 
-TEST(BitBlt, AlphaPlaneThresholdsPerOffset)
-{
+TEST(BitBlt, AlphaPlaneThresholdsPerOffset) {
     for (int offset : {0, -1, -40, -200, 30, -255, -256}) {
         auto src = MakeBitmap(12, 10, Pattern, AlphaRamp);
         auto dst = Canvas();
         const auto before = Snapshot(dst.get());
         src->BitBlt(dst.get(), 5, 4, 0, 0, 0, 0, offset);
-        ExpectCanvas(dst.get(), before, [&](int X, int Y, std::uint16_t old) -> std::uint16_t {
-            const int u = X - 5, v = Y - 4;
-            if (u < 0 || v < 0 || u >= 12 || v >= 10 || offset < -255) {
-                return old;
-            }
-            const int sa = AlphaRamp(u, v);
-            const std::uint16_t s = Pattern(u, v);
-            if (offset == 0) {
-                if (sa > 239) return s;
-                if (sa <= 10) return old;
-                return RefPackedBlend(old, s, static_cast<unsigned>(sa));
-            }
-            const int a = sa + offset;
-            if (sa <= 10 || a <= 10) return old;
-            return a < 245 ? RefBlend(old, s, a) : s;
-        }, "offset " + std::to_string(offset));
+        ExpectCanvas(
+            dst.get(), before,
+            [&](int X, int Y, std::uint16_t old) -> std::uint16_t {
+                const int u = X - 5, v = Y - 4;
+                if (u < 0 || v < 0 || u >= 12 || v >= 10 || offset < -255) {
+                    return old;
+                }
+                const int sa = AlphaRamp(u, v);
+                const std::uint16_t s = Pattern(u, v);
+                if (offset == 0) {
+                    if (sa > 239) return s;
+                    if (sa <= 10) return old;
+                    return RefPackedBlend(old, s, static_cast<unsigned>(sa));
+                }
+                const int a = sa + offset;
+                if (sa <= 10 || a <= 10) return old;
+                return a < 245 ? RefBlend(old, s, a) : s;
+            },
+            "offset " + std::to_string(offset));
     }
 }
 
-TEST(BitBlt, PackedBlendStaysWithinOneStepOfTheExactBlend)
-{
+TEST(BitBlt, PackedBlendStaysWithinOneStepOfTheExactBlend) {
     for (int s = 0; s < 65536; s += 251) {
         for (int d = 0; d < 65536; d += 257) {
             for (unsigned a : {11u, 77u, 128u, 239u}) {
-                const std::uint16_t got = RefPackedBlend(static_cast<std::uint16_t>(d), static_cast<std::uint16_t>(s), a);
-                const std::uint16_t exact = RefBlend(static_cast<std::uint16_t>(d), static_cast<std::uint16_t>(s), static_cast<int>(a));
+                const std::uint16_t got =
+                    RefPackedBlend(static_cast<std::uint16_t>(d), static_cast<std::uint16_t>(s), a);
+                const std::uint16_t exact =
+                    RefBlend(static_cast<std::uint16_t>(d), static_cast<std::uint16_t>(s), static_cast<int>(a));
                 ASSERT_LE(std::abs(R5(got) - R5(exact)), 1);
                 ASSERT_EQ(G6(got), G6(exact));
                 ASSERT_EQ(B5(got), B5(exact));
@@ -166,8 +170,7 @@ TEST(BitBlt, PackedBlendStaysWithinOneStepOfTheExactBlend)
     }
 }
 
-TEST(BitBlt, ColourKeyedSourceSkipsTheKeyAndFadesTheRest)
-{
+TEST(BitBlt, ColourKeyedSourceSkipsTheKeyAndFadesTheRest) {
     const std::uint16_t key = PackRGB565(255, 0, 255);
     for (int offset : {0, -100, -244, -245}) {
         auto src = MakeBitmap(12, 10, Pattern, [](int x, int y) { return (x + y) % 3 == 0 ? 0 : 255; });
@@ -179,54 +182,58 @@ TEST(BitBlt, ColourKeyedSourceSkipsTheKeyAndFadesTheRest)
         auto dst = Canvas();
         const auto before = Snapshot(dst.get());
         src->BitBlt(dst.get(), 1, 2, 0, 0, 0, 0, offset);
-        ExpectCanvas(dst.get(), before, [&](int X, int Y, std::uint16_t old) -> std::uint16_t {
-            const int u = X - 1, v = Y - 2;
-            if (u < 0 || v < 0 || u >= 12 || v >= 10 || (u + v) % 3 == 0) {
-                return old;
-            }
-            const int a = 255 + offset;
-            if (offset == 0) return Pattern(u, v);
-            if (a < 11) return old;
-            return a < 245 ? RefBlend(old, Pattern(u, v), a) : Pattern(u, v);
-        }, "keyed offset " + std::to_string(offset));
+        ExpectCanvas(
+            dst.get(), before,
+            [&](int X, int Y, std::uint16_t old) -> std::uint16_t {
+                const int u = X - 1, v = Y - 2;
+                if (u < 0 || v < 0 || u >= 12 || v >= 10 || (u + v) % 3 == 0) {
+                    return old;
+                }
+                const int a = 255 + offset;
+                if (offset == 0) return Pattern(u, v);
+                if (a < 11) return old;
+                return a < 245 ? RefBlend(old, Pattern(u, v), a) : Pattern(u, v);
+            },
+            "keyed offset " + std::to_string(offset));
     }
 }
 
-TEST(BitBltAdditive, AddsTheWeightedSourceWithSaturation)
-{
+TEST(BitBltAdditive, AddsTheWeightedSourceWithSaturation) {
     for (int offset : {0, -60, 20}) {
         auto src = MakeBitmap(12, 10, Pattern, AlphaRamp);
         auto dst = Canvas();
         const auto before = Snapshot(dst.get());
         src->BitBltAdditive(dst.get(), -3, 2, 0, 0, 0, 0, offset);
-        ExpectCanvas(dst.get(), before, [&](int X, int Y, std::uint16_t old) -> std::uint16_t {
-            const int u = X + 3, v = Y - 2;
-            if (u < 0 || v < 0 || u >= 12 || v >= 10) return old;
-            const int sa = AlphaRamp(u, v), a = sa + offset;
-            if (sa <= 10 || a <= 10) return old;
-            const std::uint16_t s = Pattern(u, v);
-            int r = R5(s), g = G6(s), b = B5(s);
-            if (a < 245) {
-                r = r * a >> 8;
-                g = g * a >> 8;
-                b = b * a >> 8;
-            }
-            return Rgb(std::min(R5(old) + r, 31), std::min(G6(old) + g, 63), std::min(B5(old) + b, 31));
-        }, "additive offset " + std::to_string(offset));
+        ExpectCanvas(
+            dst.get(), before,
+            [&](int X, int Y, std::uint16_t old) -> std::uint16_t {
+                const int u = X + 3, v = Y - 2;
+                if (u < 0 || v < 0 || u >= 12 || v >= 10) return old;
+                const int sa = AlphaRamp(u, v), a = sa + offset;
+                if (sa <= 10 || a <= 10) return old;
+                const std::uint16_t s = Pattern(u, v);
+                int r = R5(s), g = G6(s), b = B5(s);
+                if (a < 245) {
+                    r = r * a >> 8;
+                    g = g * a >> 8;
+                    b = b * a >> 8;
+                }
+                return Rgb(std::min(R5(old) + r, 31), std::min(G6(old) + g, 63), std::min(B5(old) + b, 31));
+            },
+            "additive offset " + std::to_string(offset));
     }
 }
 
-TEST(BitBltAdditive, NeedsAnAlphaPlane)
-{
+TEST(BitBltAdditive, NeedsAnAlphaPlane) {
     auto src = MakeBitmap(12, 10, Pattern);
     auto dst = Canvas();
     const auto before = Snapshot(dst.get());
     src->BitBltAdditive(dst.get(), 0, 0, 0, 0, 0, 0, 0);
-    ExpectCanvas(dst.get(), before, [](int, int, std::uint16_t old) { return old; }, "no alpha");
+    ExpectCanvas(
+        dst.get(), before, [](int, int, std::uint16_t old) { return old; }, "no alpha");
 }
 
-TEST(BitBltMultiply, TintsEachChannelThenBlends)
-{
+TEST(BitBltMultiply, TintsEachChannelThenBlends) {
     const int tr = 128, tg = 64, tb = 250;
     auto tint = [&](std::uint16_t s) {
         return Rgb(R5(s) * (tr >> 3) >> 5, G6(s) * (tg >> 2) >> 6, B5(s) * (tb >> 3) >> 5);
@@ -244,19 +251,21 @@ TEST(BitBltMultiply, TintsEachChannelThenBlends)
         auto dst = Canvas();
         const auto before = Snapshot(dst.get());
         src->BitBltMultiply(dst.get(), tr, tg, tb, 4, 4, 0, 0, 0, 0, c.offset);
-        ExpectCanvas(dst.get(), before, [&](int X, int Y, std::uint16_t old) -> std::uint16_t {
-            const int u = X - 4, v = Y - 4;
-            if (u < 0 || v < 0 || u >= 12 || v >= 10) return old;
-            if (!c.alpha) return c.offset == 0 ? tint(Pattern(u, v)) : old;
-            const int sa = AlphaRamp(u, v), a = sa + c.offset;
-            if (sa <= 10 || a <= 10) return old;
-            return RefBlend(old, tint(Pattern(u, v)), a);
-        }, c.why);
+        ExpectCanvas(
+            dst.get(), before,
+            [&](int X, int Y, std::uint16_t old) -> std::uint16_t {
+                const int u = X - 4, v = Y - 4;
+                if (u < 0 || v < 0 || u >= 12 || v >= 10) return old;
+                if (!c.alpha) return c.offset == 0 ? tint(Pattern(u, v)) : old;
+                const int sa = AlphaRamp(u, v), a = sa + c.offset;
+                if (sa <= 10 || a <= 10) return old;
+                return RefBlend(old, tint(Pattern(u, v)), a);
+            },
+            c.why);
     }
 }
 
-TEST(BitBltMultiply, WhiteTintIsExactlyBitBltAndKeyingStopsOtherTints)
-{
+TEST(BitBltMultiply, WhiteTintIsExactlyBitBltAndKeyingStopsOtherTints) {
     auto keyed = MakeBitmap(12, 10, Pattern, [](int x, int) { return x < 6 ? 0 : 255; });
     keyed->ReplaceAlphaWithTransparentColor();
     auto a = Canvas(), b = Canvas();
@@ -276,8 +285,7 @@ TEST(BitBltMultiply, WhiteTintIsExactlyBitBltAndKeyingStopsOtherTints)
     EXPECT_EQ(Snapshot(d.get()), Snapshot(e.get()));
 }
 
-TEST(Draw, IgnoresFlipsAndIsTheBlit)
-{
+TEST(Draw, IgnoresFlipsAndIsTheBlit) {
     auto src = MakeBitmap(12, 10, Pattern, AlphaRamp);
     auto a = Canvas(), b = Canvas();
     src->Draw(a.get(), 3, -2, 0, 0, kFlipHorizontal | kFlipVertical, -20);
@@ -285,30 +293,31 @@ TEST(Draw, IgnoresFlipsAndIsTheBlit)
     EXPECT_EQ(Snapshot(a.get()), Snapshot(b.get()));
 }
 
-TEST(DrawOpaque, AppliesTheFlipsWithAndWithoutAlpha)
-{
+TEST(DrawOpaque, AppliesTheFlipsWithAndWithoutAlpha) {
     for (bool withAlpha : {false, true}) {
         for (int flags = 0; flags < 4; ++flags) {
             auto src = withAlpha ? MakeBitmap(12, 10, Pattern, AlphaRamp) : MakeBitmap(12, 10, Pattern);
             auto dst = Canvas();
             const auto before = Snapshot(dst.get());
             src->DrawOpaque(dst.get(), -2, 5, 0, 0, flags);
-            ExpectCanvas(dst.get(), before, [&](int X, int Y, std::uint16_t old) -> std::uint16_t {
-                int u = X + 2, v = Y - 5;
-                if (u < 0 || v < 0 || u >= 12 || v >= 10) return old;
-                if (flags & kFlipHorizontal) u = 11 - u;
-                if (flags & kFlipVertical) v = 9 - v;
-                if (!withAlpha) return Pattern(u, v);
-                const int a = AlphaRamp(u, v);
-                if (a == 0) return old;
-                return a < 255 ? RefBlend(old, Pattern(u, v), a) : Pattern(u, v);
-            }, "flags " + std::to_string(flags) + (withAlpha ? " alpha" : " opaque"));
+            ExpectCanvas(
+                dst.get(), before,
+                [&](int X, int Y, std::uint16_t old) -> std::uint16_t {
+                    int u = X + 2, v = Y - 5;
+                    if (u < 0 || v < 0 || u >= 12 || v >= 10) return old;
+                    if (flags & kFlipHorizontal) u = 11 - u;
+                    if (flags & kFlipVertical) v = 9 - v;
+                    if (!withAlpha) return Pattern(u, v);
+                    const int a = AlphaRamp(u, v);
+                    if (a == 0) return old;
+                    return a < 255 ? RefBlend(old, Pattern(u, v), a) : Pattern(u, v);
+                },
+                "flags " + std::to_string(flags) + (withAlpha ? " alpha" : " opaque"));
         }
     }
 }
 
-TEST(DrawOpaque, TurnedBitmapMirrorsAlongTheOtherStoredAxis)
-{
+TEST(DrawOpaque, TurnedBitmapMirrorsAlongTheOtherStoredAxis) {
     // Mode 1 stores the image turned, so a horizontal mirror on screen is a vertical mirror of
     // the stored rows.
     auto src = MakeBitmap(6, 4, Pattern);  // stored 6 x 4 before turning is set
@@ -321,76 +330,90 @@ TEST(DrawOpaque, TurnedBitmapMirrorsAlongTheOtherStoredAxis)
     const int x = 3, y = 2;
     src->DrawOpaque(dst.get(), x, y, 0, 0, kFlipHorizontal);
     const int sx = y, sy = kDstH - src->m_Width - x;  // stored anchor
-    ExpectCanvas(dst.get(), before, [&](int X, int Y, std::uint16_t old) -> std::uint16_t {
-        const int u = X - sx, v = Y - sy;
-        if (u < 0 || v < 0 || u >= 6 || v >= 4) return old;
-        return Pattern(u, 3 - v);
-    }, "mode 1 flip");
+    ExpectCanvas(
+        dst.get(), before,
+        [&](int X, int Y, std::uint16_t old) -> std::uint16_t {
+            const int u = X - sx, v = Y - sy;
+            if (u < 0 || v < 0 || u >= 6 || v >= 4) return old;
+            return Pattern(u, 3 - v);
+        },
+        "mode 1 flip");
 }
 
-TEST(FastDraw, SkipsBelowTenBlendsToTwoFortyFourCopiesAbove)
-{
+TEST(FastDraw, SkipsBelowTenBlendsToTwoFortyFourCopiesAbove) {
     auto src = MakeBitmap(12, 10, Pattern, AlphaRamp);
     auto dst = Canvas();
     const auto before = Snapshot(dst.get());
     src->FastDraw(dst.get(), 6, 7);
-    ExpectCanvas(dst.get(), before, [&](int X, int Y, std::uint16_t old) -> std::uint16_t {
-        const int u = X - 6, v = Y - 7;
-        if (u < 0 || v < 0 || u >= 12 || v >= 10) return old;
-        const int a = AlphaRamp(u, v);
-        if (a <= 9) return old;
-        return a <= 244 ? RefBlend(old, Pattern(u, v), a) : Pattern(u, v);
-    }, "fast draw");
+    ExpectCanvas(
+        dst.get(), before,
+        [&](int X, int Y, std::uint16_t old) -> std::uint16_t {
+            const int u = X - 6, v = Y - 7;
+            if (u < 0 || v < 0 || u >= 12 || v >= 10) return old;
+            const int a = AlphaRamp(u, v);
+            if (a <= 9) return old;
+            return a <= 244 ? RefBlend(old, Pattern(u, v), a) : Pattern(u, v);
+        },
+        "fast draw");
 }
 
-TEST(StretchDraw, DoublingRepeatsEveryColumnAndRow)
-{
+TEST(StretchDraw, DoublingRepeatsEveryColumnAndRow) {
     auto src = MakeBitmap(10, 5, Pattern);
     auto dst = Canvas();
     const auto before = Snapshot(dst.get());
     src->StretchDraw(dst.get(), 1, 2, 20, 10, 0, 0, 0, 0, 0, 0);
-    ExpectCanvas(dst.get(), before, [&](int X, int Y, std::uint16_t old) -> std::uint16_t {
-        const int u = X - 1, v = Y - 2;
-        if (u < 0 || v < 0 || u >= 20 || v >= 10) return old;
-        return Pattern(u / 2, v / 2);
-    }, "x2");
+    ExpectCanvas(
+        dst.get(), before,
+        [&](int X, int Y, std::uint16_t old) -> std::uint16_t {
+            const int u = X - 1, v = Y - 2;
+            if (u < 0 || v < 0 || u >= 20 || v >= 10) return old;
+            return Pattern(u / 2, v / 2);
+        },
+        "x2");
 }
 
-TEST(StretchDraw, MirrorsInsideTheSourceRectangleAndCutsItToTheStoredSize)
-{
+TEST(StretchDraw, MirrorsInsideTheSourceRectangleAndCutsItToTheStoredSize) {
     auto src = MakeBitmap(10, 5, Pattern, [](int, int) { return 255; });
     auto dst = Canvas();
     const auto before = Snapshot(dst.get());
     // Columns 2..5, rows 1..3, mirrored both ways, drawn 1:1.
     src->StretchDraw(dst.get(), 0, 0, 4, 3, 2, 1, 4, 3, kFlipHorizontal | kFlipVertical, 0);
-    ExpectCanvas(dst.get(), before, [&](int X, int Y, std::uint16_t old) -> std::uint16_t {
-        if (X >= 4 || Y >= 3) return old;
-        return Pattern(2 + 3 - X, 1 + 2 - Y);
-    }, "mirror in rectangle");
+    ExpectCanvas(
+        dst.get(), before,
+        [&](int X, int Y, std::uint16_t old) -> std::uint16_t {
+            if (X >= 4 || Y >= 3) return old;
+            return Pattern(2 + 3 - X, 1 + 2 - Y);
+        },
+        "mirror in rectangle");
 
     // A source rectangle reaching past the image reads only what is stored.
     auto dst2 = Canvas();
     const auto before2 = Snapshot(dst2.get());
     src->StretchDraw(dst2.get(), 0, 0, 2, 5, 8, 0, 6, 5, 0, 0);
-    ExpectCanvas(dst2.get(), before2, [&](int X, int Y, std::uint16_t old) -> std::uint16_t {
-        if (X >= 2 || Y >= 5) return old;
-        return Pattern(8 + X, Y);
-    }, "cut source");
+    ExpectCanvas(
+        dst2.get(), before2,
+        [&](int X, int Y, std::uint16_t old) -> std::uint16_t {
+            if (X >= 2 || Y >= 5) return old;
+            return Pattern(8 + X, Y);
+        },
+        "cut source");
 }
 
-TEST(StretchDraw, AlphaOffsetBlendsWithSeparatelyRoundedProducts)
-{
+TEST(StretchDraw, AlphaOffsetBlendsWithSeparatelyRoundedProducts) {
     auto src = MakeBitmap(4, 4, Pattern, AlphaRamp);
     auto dst = Canvas();
     const auto before = Snapshot(dst.get());
     src->StretchDraw(dst.get(), 0, 0, 4, 4, 0, 0, 4, 4, 0, -30);
-    ExpectCanvas(dst.get(), before, [&](int X, int Y, std::uint16_t old) -> std::uint16_t {
-        if (X >= 4 || Y >= 4) return old;
-        const int sa = AlphaRamp(X, Y), a = sa - 30;
-        if (sa == 0 || a <= 0) return old;
-        const std::uint16_t s = Pattern(X, Y);
-        if (a > 254) return s;
-        auto ch = [a](int d, int sc) { return d + (sc * a >> 8) - (d * a >> 8); };
-        return Rgb(ch(R5(old), R5(s)), ch(G6(old), G6(s)), ch(B5(old), B5(s)));
-    }, "stretch offset");
+    ExpectCanvas(
+        dst.get(), before,
+        [&](int X, int Y, std::uint16_t old) -> std::uint16_t {
+            if (X >= 4 || Y >= 4) return old;
+            const int sa = AlphaRamp(X, Y), a = sa - 30;
+            if (sa == 0 || a <= 0) return old;
+            const std::uint16_t s = Pattern(X, Y);
+            if (a > 254) return s;
+            auto ch = [a](int d, int sc) { return d + (sc * a >> 8) - (d * a >> 8); };
+            return Rgb(ch(R5(old), R5(s)), ch(G6(old), G6(s)), ch(B5(old), B5(s)));
+        },
+        "stretch offset");
 }

@@ -11,8 +11,7 @@ using namespace soft_test;
 
 namespace {
 
-std::vector<std::uint16_t> Pixels(IDibBitmap* b)
-{
+std::vector<std::uint16_t> Pixels(IDibBitmap* b) {
     auto* s = static_cast<CWinDibBitmap*>(b);
     std::vector<std::uint16_t> v(s->StoredPixelCount());
     std::memcpy(v.data(), b->GetBits(), v.size() * 2);
@@ -23,29 +22,30 @@ int Shape(int x, int y) { return (x * 37 + y * 91) % 256; }
 
 }  // namespace
 
-TEST(FillAlphaNoStretch, HalfAlphaRedOnBlackGivesHalfRed)
-{
-    auto shape = MakeBitmap(1, 1, [](int, int) { return std::uint16_t{0}; }, [](int, int) { return 128; });
+TEST(FillAlphaNoStretch, HalfAlphaRedOnBlackGivesHalfRed) {
+    auto shape = MakeBitmap(
+        1, 1, [](int, int) { return std::uint16_t{0}; }, [](int, int) { return 128; });
     auto dst = MakeCanvas(2, 2, 0);
     shape->FillAlphaNoStretch(dst.get(), 255, 0, 0, 1, 1, 0, 0, 0, 0);
     EXPECT_EQ(PixelAt(dst.get(), 1, 1), Rgb(15, 0, 0));
     EXPECT_EQ(PixelAt(dst.get(), 0, 0), 0);
 }
 
-TEST(FillAlphaNoStretch, PaintsTheColourThroughTheShapeWithFlipsAndClipping)
-{
+TEST(FillAlphaNoStretch, PaintsTheColourThroughTheShapeWithFlipsAndClipping) {
     struct TCase {
         int x, y, flags, offset;
         const char* why;
     };
-    const TCase cases[] = {{2, 3, 0, 0, "plain"},          {-3, -2, 0, 0, "clipped top-left"},
+    const TCase cases[] = {{2, 3, 0, 0, "plain"},
+                           {-3, -2, 0, 0, "clipped top-left"},
                            {9, 8, kFlipHorizontal, 0, "mirrored, clipped right"},
                            {1, 1, kFlipVertical, -60, "upside down, faded"},
                            {0, 0, 3, 40, "both flips, stronger"},
                            {0, 0, 0, -256, "below hidden draws nothing"}};
     const std::uint16_t fill = PackRGB565(200, 100, 40);
     for (const TCase& c : cases) {
-        auto shape = MakeBitmap(7, 5, [](int, int) { return std::uint16_t{0}; }, Shape);
+        auto shape = MakeBitmap(
+            7, 5, [](int, int) { return std::uint16_t{0}; }, Shape);
         auto dst = MakeBitmap(12, 10, Pattern);
         shape->FillAlphaNoStretch(dst.get(), 200, 100, 40, c.x, c.y, 0, 0, c.flags, c.offset);
         for (int Y = 0; Y < 10; ++Y) {
@@ -66,8 +66,7 @@ TEST(FillAlphaNoStretch, PaintsTheColourThroughTheShapeWithFlipsAndClipping)
     }
 }
 
-TEST(FillAlphaNoStretch, KeyedShapeFillsEveryNonKeyPixelAndStaysInsideTheDestination)
-{
+TEST(FillAlphaNoStretch, KeyedShapeFillsEveryNonKeyPixelAndStaysInsideTheDestination) {
     auto shape = MakeBitmap(6, 6, Pattern, [](int x, int y) { return x == y ? 0 : 255; });
     shape->ReplaceAlphaWithTransparentColor();
     const std::uint16_t fill = PackRGB565(0, 255, 0);
@@ -92,10 +91,9 @@ TEST(FillAlphaNoStretch, KeyedShapeFillsEveryNonKeyPixelAndStaysInsideTheDestina
     EXPECT_EQ(PixelAt(dst.get(), 1, 0), 7);
 }
 
-TEST(FillAlphaNoStretchAdditive, SaturatesPerChannelAndDropsTheLowestGreenBit)
-{
-    auto shape = MakeBitmap(3, 1, [](int, int) { return std::uint16_t{0}; },
-                            [](int x, int) { return x == 0 ? 255 : (x == 1 ? 100 : 0); });
+TEST(FillAlphaNoStretchAdditive, SaturatesPerChannelAndDropsTheLowestGreenBit) {
+    auto shape = MakeBitmap(
+        3, 1, [](int, int) { return std::uint16_t{0}; }, [](int x, int) { return x == 0 ? 255 : (x == 1 ? 100 : 0); });
     auto dst = MakeBitmap(3, 1, [](int x, int) { return x == 0 ? Rgb(3, 63, 20) : Rgb(10, 21, 4); });
     shape->FillAlphaNoStretchAdditive(dst.get(), 255, 255, 255, 0, 0, 0, 0, 0, 0);
     // Full alpha: weight 15 of 16 on 31 adds 29 per five-bit channel.
@@ -106,13 +104,13 @@ TEST(FillAlphaNoStretchAdditive, SaturatesPerChannelAndDropsTheLowestGreenBit)
 
     // A positive offset saturates at full weight rather than wrapping the carry test.
     auto dst2 = MakeBitmap(1, 1, [](int, int) { return Rgb(31, 0, 0); });
-    auto one = MakeBitmap(1, 1, [](int, int) { return std::uint16_t{0}; }, [](int, int) { return 255; });
+    auto one = MakeBitmap(
+        1, 1, [](int, int) { return std::uint16_t{0}; }, [](int, int) { return 255; });
     one->FillAlphaNoStretchAdditive(dst2.get(), 255, 0, 0, 0, 0, 0, 0, 0, 200);
     EXPECT_EQ(PixelAt(dst2.get(), 0, 0), Rgb(31, 0, 0));
 }
 
-TEST(FillRectangle, ClipsAndPacksPerFormat)
-{
+TEST(FillRectangle, ClipsAndPacksPerFormat) {
     struct TCase {
         int x, y, w, h;
         const char* why;
@@ -133,8 +131,7 @@ TEST(FillRectangle, ClipsAndPacksPerFormat)
     }
 }
 
-TEST(FillRectangle, TurnedBitmapFillsTheRectangleAsSeen)
-{
+TEST(FillRectangle, TurnedBitmapFillsTheRectangleAsSeen) {
     // A 4 x 3 rectangle at (1, 0) as seen, on a mode-1 bitmap seen 6 wide and 5 high.
     auto b = MakeCanvas(5, 6, 0);  // stored 5 columns x 6 rows
     b->SetOrientaionMode(1);
@@ -150,8 +147,7 @@ TEST(FillRectangle, TurnedBitmapFillsTheRectangleAsSeen)
     }
 }
 
-TEST(DrawRectangle, OutlinesOnePixelWideAndAOneByOneIsOnePixel)
-{
+TEST(DrawRectangle, OutlinesOnePixelWideAndAOneByOneIsOnePixel) {
     auto b = MakeCanvas(6, 5, 0);
     b->DrawRectangle(0, 0, 1, 1, 255, 255, 255);
     const std::vector<std::uint16_t> after = Pixels(b.get());
@@ -169,8 +165,7 @@ TEST(DrawRectangle, OutlinesOnePixelWideAndAOneByOneIsOnePixel)
     }
 }
 
-TEST(DrawLine, HorizontalAndVerticalSpansAreHalfOpenAndClamped)
-{
+TEST(DrawLine, HorizontalAndVerticalSpansAreHalfOpenAndClamped) {
     struct TCase {
         bool horizontal;
         int from, to, at;
@@ -201,8 +196,7 @@ TEST(DrawLine, HorizontalAndVerticalSpansAreHalfOpenAndClamped)
     }
 }
 
-TEST(DrawLine, BlendsWithAlphaAndDrawsNothingAtZero)
-{
+TEST(DrawLine, BlendsWithAlphaAndDrawsNothingAtZero) {
     auto b = MakeBitmap(4, 1, Pattern);
     b->DrawLineH(0, 4, 0, 255, 0, 0, 100);
     for (int x = 0; x < 4; ++x) {
@@ -213,8 +207,7 @@ TEST(DrawLine, BlendsWithAlphaAndDrawsNothingAtZero)
     EXPECT_EQ(PixelAt(c.get(), 1, 0), Pattern(1, 0));
 }
 
-TEST(ClearBitmap, WritesTheColourEverywhere)
-{
+TEST(ClearBitmap, WritesTheColourEverywhere) {
     auto b = MakeBitmap(11, 3, Pattern);  // 33 pixels: blocks of eight and a remainder
     b->ClearBitmap(8, 252, 16);
     for (std::uint16_t p : Pixels(b.get())) {
@@ -222,8 +215,7 @@ TEST(ClearBitmap, WritesTheColourEverywhere)
     }
 }
 
-TEST(CopyBitmapAndAlpha, CopyRawValuesClippedToTheDestination)
-{
+TEST(CopyBitmapAndAlpha, CopyRawValuesClippedToTheDestination) {
     auto src = MakeBitmap(5, 4, Pattern, Shape);
     auto dst = MakeCanvas(6, 6, 0);
     ASSERT_EQ(dst->Create(6, 6), 1);
@@ -244,8 +236,7 @@ TEST(CopyBitmapAndAlpha, CopyRawValuesClippedToTheDestination)
     EXPECT_EQ(bare->GetAlphaBits(), nullptr);
 }
 
-TEST(CopyBitmapAndAlpha, FastCopyAndWriteBitsMoveRawPixels)
-{
+TEST(CopyBitmapAndAlpha, FastCopyAndWriteBitsMoveRawPixels) {
     auto src = MakeBitmap(4, 2, Pattern);
     auto dst = MakeCanvas(4, 2, 0);
     src->FastCopy(dst.get(), 2, 5, 3);
@@ -258,7 +249,7 @@ TEST(CopyBitmapAndAlpha, FastCopyAndWriteBitsMoveRawPixels)
     EXPECT_EQ(PixelAt(dst.get(), 1, 1), 0x1234);
     EXPECT_EQ(PixelAt(dst.get(), 2, 1), 0x4321);
     dst->WriteBits(3, 1, reinterpret_cast<unsigned char*>(data), 2);  // would run past the end
-    EXPECT_EQ(PixelAt(dst.get(), 3, 1), Pattern(0, 1));  // still what FastCopy put there
+    EXPECT_EQ(PixelAt(dst.get(), 3, 1), Pattern(0, 1));               // still what FastCopy put there
     // The alpha plane takes one byte a sample under the same rules.
     auto shape = MakeBitmap(4, 2, Pattern, [](int, int) { return 0; });
     unsigned char alpha[2] = {7, 9};
@@ -273,14 +264,14 @@ TEST(CopyBitmapAndAlpha, FastCopyAndWriteBitsMoveRawPixels)
     EXPECT_EQ(plane[3], 0) << "a negative column is refused, not wrapped into row 0";
 }
 
-TEST(ReplaceAlphaWithTransparentColor, UsesTheGamesThresholdAndKey)
-{
+TEST(ReplaceAlphaWithTransparentColor, UsesTheGamesThresholdAndKey) {
     CSoftTestGame game;
     game.m_nAlphaThreshold = 100;
     game.m_nTransparentR = 0;
     game.m_nTransparentG = 255;
     game.m_nTransparentB = 0;
-    auto b = MakeBitmap(4, 1, Pattern, [](int x, int) { return x * 50; }, &game);
+    auto b = MakeBitmap(
+        4, 1, Pattern, [](int x, int) { return x * 50; }, &game);
     b->ReplaceAlphaWithTransparentColor();
     EXPECT_EQ(b->GetAlphaBits(), nullptr);
     EXPECT_FALSE(b->IsAlphaExternal());
@@ -291,8 +282,7 @@ TEST(ReplaceAlphaWithTransparentColor, UsesTheGamesThresholdAndKey)
     EXPECT_EQ(PixelAt(b.get(), 3, 0), Pattern(3, 0));
 }
 
-TEST(AddBrightness, ScalesEachChannelAndSaturates)
-{
+TEST(AddBrightness, ScalesEachChannelAndSaturates) {
     CSoftTestGame game;
     for (bool backBuffer : {false, true}) {
         for (int delta : {0, 64, 256}) {
@@ -304,8 +294,7 @@ TEST(AddBrightness, ScalesEachChannelAndSaturates)
                     const std::uint16_t p = Pattern(x, y);
                     std::uint16_t want;
                     if (backBuffer) {
-                        want = Rgb(std::min(R5(p) * (256 + delta) >> 8, 31),
-                                   std::min(G6(p) * (256 + delta) >> 8, 63),
+                        want = Rgb(std::min(R5(p) * (256 + delta) >> 8, 31), std::min(G6(p) * (256 + delta) >> 8, 63),
                                    std::min(B5(p) * (256 + delta) >> 8, 31));
                     } else {
                         auto up = [delta](int c8) { return std::min(c8 + (c8 * delta >> 8), 255); };
@@ -325,8 +314,7 @@ TEST(AddBrightness, ScalesEachChannelAndSaturates)
     EXPECT_EQ(PixelAt(b.get(), 1, 1), Pattern(1, 1));
 }
 
-TEST(AdjustHSL, ZeroDeltasKeepPrimariesAndAHueTurnMovesRedToGreen)
-{
+TEST(AdjustHSL, ZeroDeltasKeepPrimariesAndAHueTurnMovesRedToGreen) {
     auto b = MakeBitmap(3, 1, [](int x, int) {
         return x == 0 ? PackRGB565(255, 0, 0) : (x == 1 ? PackRGB565(0, 0, 255) : PackRGB565(255, 255, 255));
     });

@@ -151,7 +151,8 @@ TEST_F(SpriteSetManagerTest, AtlasLinesDefineDataAndSubSetsAndAMalformedIndexFai
     EXPECT_EQ(icons->m_nFirstItem, 3);
     EXPECT_EQ(icons->m_nItemCount, 4);
 
-    EXPECT_EQ(Read("set = before\nfile = x.png\nend\nset = bad\natlas_indexes = icon%d, 3\nend\nset = after\nend\n"), 0);
+    EXPECT_EQ(Read("set = before\nfile = x.png\nend\nset = bad\natlas_indexes = icon%d, 3\nend\nset = after\nend\n"),
+              0);
     EXPECT_EQ(Names(), "atlas icons before ") << "sets added before the failure stay";
 }
 

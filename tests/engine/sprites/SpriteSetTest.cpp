@@ -125,8 +125,8 @@ TEST_F(SpriteSetTest, ReferencesLoadOnceReleaseAtZeroAndReload) {
 }
 
 TEST_F(SpriteSetTest, MultiFailsWholeOnAMissingImageAndOptionalLeavesAHole) {
-    game.SetPak({{"Images\\m1.png", Png(2, 2, {255, 255, 255, 255})},
-                 {"Images\\m3.png", Png(2, 2, {255, 255, 255, 255})}});
+    game.SetPak(
+        {{"Images\\m1.png", Png(2, 2, {255, 255, 255, 255})}, {"Images\\m3.png", Png(2, 2, {255, 255, 255, 255})}});
     ASSERT_EQ(manager.AddSpriteSetMulti("strict", "m%d", "", 3, 1, false, false), 1);
     ASSERT_EQ(manager.AddSpriteSetMultiOptional("lenient", "m%d", "", 3, 1, false, false), 1);
 

@@ -20,8 +20,8 @@ class BitmapFontTest : public ::testing::Test {
 protected:
     // Loads "Images\font.jpg" from a pak of a W x H transparent "_rgba.png" and the given metrics.
     std::unique_ptr<CBitmapFontText> LoadWithImage(int w, int h, const Bytes& fdb) {
-        game.SetPak({{"Images\\font_rgba.png", EncodePng(MakeImage(w, h, {255, 255, 255, 0}))},
-                     {"Images\\font.fdb", fdb}});
+        game.SetPak(
+            {{"Images\\font_rgba.png", EncodePng(MakeImage(w, h, {255, 255, 255, 0}))}, {"Images\\font.fdb", fdb}});
         auto font = std::make_unique<CBitmapFontText>(&game);
         EXPECT_EQ(font->LoadFont("Images\\font.jpg"), 1);
         return font;
@@ -58,8 +58,12 @@ TEST(FdbDecode, SizeRulesGlyphListFormsAndCountLimits) {
         {Bytes(full.begin(), full.begin() + 2688), EFdbResult::Ok, false, 0, "ABC block only"},
         {full, EFdbResult::Ok, true, 0, "with the inset"},
         {Bytes(full.begin(), full.begin() + 2690), EFdbResult::Ok, false, 0, "a cut inset is absent"},
-        {[&] { Bytes b = full; b.insert(b.end(), {5, 0}); return b; }(), EFdbResult::Ok, true, 0,
-         "a cut glyph count is absent, not a list of 5"},
+        {[&] {
+             Bytes b = full;
+             b.insert(b.end(), {5, 0});
+             return b;
+         }(),
+         EFdbResult::Ok, true, 0, "a cut glyph count is absent, not a list of 5"},
         {withList(10, {65, 66, 67, 68, 69, 70, 71, 72, 73, 74}), EFdbResult::Ok, true, 10, "ten codes"},
         {withList(224, all), EFdbResult::Ok, true, 224, "the largest list"},
         {withList(0, {}), EFdbResult::BadGlyphCount, true, 0, "zero codes"},
@@ -101,11 +105,11 @@ TEST(FdbDecode, AFileEndingInsideTheAbcBlockKeepsWhatWasRead) {
 
 TEST_F(BitmapFontTest, FullGridLayoutAndMeasuring) {
     TFdb f;
-    f.Set(' ', 0, 8, 4);     // advance 3
-    f.Set('_', 4, 20, 4);    // advance 6: the space width
-    f.Set('A', 8, 28, 4);    // lead 2, advance 8
-    f.Set('B', -4, 24, 0);   // lead -1, advance 6
-    f.Set('C', 2000, 4, 4);  // A too large: takes the space's 0
+    f.Set(' ', 0, 8, 4);            // advance 3
+    f.Set('_', 4, 20, 4);           // advance 6: the space width
+    f.Set('A', 8, 28, 4);           // lead 2, advance 8
+    f.Set('B', -4, 24, 0);          // lead -1, advance 6
+    f.Set('C', 2000, 4, 4);         // A too large: takes the space's 0
     f.Set('D', 4, 0xFFFFFFF0u, 8);  // B negative, so above 1000 unsigned: takes the space's 8
     f.inset = 8;
     auto font = LoadWithImage(160, 140, f.Encode());
@@ -210,7 +214,8 @@ TEST_F(BitmapFontTest, LoadFailures) {
     TFdb good;
     good.Set('A', 4, 24, 4);
     good.Set('_', 0, 16, 0);
-    game.SetPak({{"Images\\font_rgba.png", EncodePng(MakeImage(160, 140, {0, 0, 0, 0}))}, {"Images\\font.fdb", good.Encode()}});
+    game.SetPak(
+        {{"Images\\font_rgba.png", EncodePng(MakeImage(160, 140, {0, 0, 0, 0}))}, {"Images\\font.fdb", good.Encode()}});
     ASSERT_EQ(font->LoadFont("Images\\font.jpg"), 1);
     ASSERT_EQ(font->GetAdvance('A'), 7);
     ASSERT_EQ(font->GetGlyphRect('A').right, 10 + 7);
@@ -218,7 +223,8 @@ TEST_F(BitmapFontTest, LoadFailures) {
     bad.Set('A', 4, 24, 4);
     bad.withCount = true;
     bad.count = 300;
-    game.SetPak({{"Images\\font_rgba.png", EncodePng(MakeImage(16, 14, {0, 0, 0, 0}))}, {"Images\\font.fdb", bad.Encode()}});
+    game.SetPak(
+        {{"Images\\font_rgba.png", EncodePng(MakeImage(16, 14, {0, 0, 0, 0}))}, {"Images\\font.fdb", bad.Encode()}});
     EXPECT_EQ(font->LoadFont("Images\\font.jpg"), 0) << "glyph count out of range";
     EXPECT_EQ(font->GetAdvance('A'), 0) << "no advance of the font before";
     EXPECT_EQ(font->GetGlyphRect('A').right, 0) << "no cell of the font before over the 16 x 14 image";
@@ -304,7 +310,9 @@ class BitmapFontSoftwareTest : public BitmapFontTest {
 protected:
     void SetUp() override {
         // 'A' solid, 'B' half covered, the rest empty; both with a lead of one pixel, 6 wide.
-        const fontbaker::TBakedFont cells = FlatCells([](int code) { return code == 'A' ? 255 : code == 'B' ? 128 : 0; });
+        const fontbaker::TBakedFont cells = FlatCells([](int code) {
+            return code == 'A' ? 255 : code == 'B' ? 128 : 0;
+        });
         TFdb f;
         f.Set('A', 4, 24, 4);
         f.Set('B', 4, 24, 4);
@@ -371,9 +379,8 @@ TEST_F(BitmapFontSoftwareTest, EffectsAlphaAndClipping) {
             // (white - grey) x 127 >> 8. Only the (-1, -1) copy covers (2, 2).
             const int k = 127;
             const int dr = grey >> 11, dg = (grey >> 5) & 63, db = grey & 31;
-            const std::uint16_t want = static_cast<std::uint16_t>(((dr + ((31 - dr) * k >> 8)) << 11) |
-                                                                  ((dg + ((63 - dg) * k >> 8)) << 5) |
-                                                                  (db + ((31 - db) * k >> 8)));
+            const std::uint16_t want = static_cast<std::uint16_t>(
+                ((dr + ((31 - dr) * k >> 8)) << 11) | ((dg + ((63 - dg) * k >> 8)) << 5) | (db + ((31 - db) * k >> 8)));
             EXPECT_EQ(canvas.At(c.x, c.y), want) << c.why;
         } else {
             EXPECT_EQ(canvas.At(c.x, c.y), c.expected) << c.why;
@@ -476,9 +483,9 @@ TEST_F(BitmapFontSoftwareTest, TurnedTargetsShowTheGlyphsWhereAnUnturnedOneDoes)
     colour.TextOut(&turned, 2, 3, "A", 255, 128, 0, kTextEffectNone, 255, nullptr);
     const int dr = 100 >> 3, dg = 100 >> 2, db = 100 >> 3;
     const int tr = (31 * (255 >> 3)) >> 5, tg = (63 * (128 >> 2)) >> 6, tb = 0;
-    const std::uint16_t want = static_cast<std::uint16_t>(((dr + (((tr - dr) * 255) >> 8)) << 11) |
-                                                          ((dg + (((tg - dg) * 255) >> 8)) << 5) |
-                                                          (db + (((tb - db) * 255) >> 8)));
+    const std::uint16_t want =
+        static_cast<std::uint16_t>(((dr + (((tr - dr) * 255) >> 8)) << 11) | ((dg + (((tg - dg) * 255) >> 8)) << 5) |
+                                   (db + (((tb - db) * 255) >> 8)));
     EXPECT_EQ(seen(turned, kOrientationTurned1, 5, 6), want);
     EXPECT_EQ(seen(turned, kOrientationTurned1, 2, 6), PackRGB565(100, 100, 100)) << "left of the glyph";
 }

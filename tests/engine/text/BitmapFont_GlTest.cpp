@@ -118,7 +118,8 @@ TEST_F(BitmapFontGlTest, TextOutFUnscaledMatchesTextOutAndScalesAndClips) {
     const TImage scaled1 = gl.Read();
     int differing = 0;
     for (int y = 0; y < kH; ++y)
-        for (int x = 0; x < kW; ++x) differing += !Near(plain.At(x, y), scaled1.At(x, y)[0], scaled1.At(x, y)[1], scaled1.At(x, y)[2], 2);
+        for (int x = 0; x < kW; ++x)
+            differing += !Near(plain.At(x, y), scaled1.At(x, y)[0], scaled1.At(x, y)[1], scaled1.At(x, y)[2], 2);
     EXPECT_EQ(differing, 0) << "unscaled and unturned, both paths put every texel on the same pixel";
 
     Clear(30, 30, 30);
@@ -138,7 +139,8 @@ TEST_F(BitmapFontGlTest, TextOutFUnscaledMatchesTextOutAndScalesAndClips) {
         return hi - lo + 1;
     };
     Clear(30, 30, 30);
-    font->TextOutF(screen, "HH", 12 << 16, 10 << 16, 2 * 65536, 2 * 65536, 0, 255, 255, 255, kTextEffectNone, 255, nullptr);
+    font->TextOutF(screen, "HH", 12 << 16, 10 << 16, 2 * 65536, 2 * 65536, 0, 255, 255, 255, kTextEffectNone, 255,
+                   nullptr);
     const int wide = inkSpan(gl.Read());
     Clear(30, 30, 30);
     font->TextOutF(screen, "HH", 12 << 16, 10 << 16, 65536, 65536, 0, 255, 255, 255, kTextEffectNone, 255, nullptr);

@@ -53,8 +53,8 @@ struct TFdb {
 inline std::string DejaVuSans() { return std::string(COBBLE_DEJAVU_DIR) + "/DejaVuSans.ttf"; }
 
 // Bakes DejaVu Sans; fails the test when the baker does.
-inline fontbaker::TBakedFont Bake(int size, fontbaker::EEffect effect = fontbaker::EEffect::None,
-                                  std::uint8_t r = 255, std::uint8_t g = 255, std::uint8_t b = 255) {
+inline fontbaker::TBakedFont Bake(int size, fontbaker::EEffect effect = fontbaker::EEffect::None, std::uint8_t r = 255,
+                                  std::uint8_t g = 255, std::uint8_t b = 255) {
     fontbaker::TBakeOptions o;
     o.fontPath = DejaVuSans();
     o.pixelSize = size;

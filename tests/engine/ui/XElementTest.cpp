@@ -30,36 +30,30 @@ class CRec : public CXElement {
 public:
     CRec(CXElement* parent, TLog* log, std::string name, int x = 0, int y = 0, int w = 0, int h = 0,
          CGameBase* game = nullptr)
-        : CXElement(parent, game), m_Log(log), m_Name(std::move(name))
-    {
+        : CXElement(parent, game), m_Log(log), m_Name(std::move(name)) {
         SetPosition(x, y, w, h);
     }
-    int NotifyPointerEvent(int x, int y, int type) override
-    {
+    int NotifyPointerEvent(int x, int y, int type) override {
         if (!m_bLeaf) return CXElement::NotifyPointerEvent(x, y, type);
         m_Log->pointer.push_back({m_Name, x, y, type, -1});
         return m_nResult;
     }
-    int NotifyMultiTouchPointerEvent(int x, int y, int type, int touchId) override
-    {
+    int NotifyMultiTouchPointerEvent(int x, int y, int type, int touchId) override {
         if (!m_bLeaf) return CXElement::NotifyMultiTouchPointerEvent(x, y, type, touchId);
         m_Log->pointer.push_back({m_Name, x, y, type, touchId});
         return m_nResult;
     }
-    int NotifyKeyEvent(int key, int type) override
-    {
+    int NotifyKeyEvent(int key, int type) override {
         if (!m_bLeaf) return CXElement::NotifyKeyEvent(key, type);
         m_Log->keys.push_back({m_Name, key, type, 0, 0});
         return 7;
     }
-    void Draw() override
-    {
+    void Draw() override {
         m_Log->drawn.push_back(m_Name);
         CXElement::Draw();
     }
     void OnSetFocus() override { m_Log->focused.push_back(m_Name); }
-    int OnMessage(CXElement* sender, int code, int w, int l) override
-    {
+    int OnMessage(CXElement* sender, int code, int w, int l) override {
         const auto* rec = dynamic_cast<CRec*>(sender);
         m_Log->messages.push_back(m_Name + "<-" + (rec ? rec->m_Name : "?") + ":" + std::to_string(code) + "," +
                                   std::to_string(w) + "," + std::to_string(l));
@@ -84,8 +78,7 @@ struct TTree {
     CRec* b = new CRec(&root, &log, "B", 50, 50, 100, 100);
     CRec* c = new CRec(&root, &log, "C", 200, 200, 10, 10);
     TTree() { root.m_bLeaf = false; }
-    ~TTree()
-    {
+    ~TTree() {
         delete c;
         delete b;
         delete a;
@@ -113,16 +106,14 @@ const TDispatchCase kDispatchCases[] = {
     {"modal child below swallows a point nobody above takes", 300, 300, false, true, false, false, "", 1},
 };
 
-void Configure(TTree& t, const TDispatchCase& c)
-{
+void Configure(TTree& t, const TDispatchCase& c) {
     if (c.hideB) t.b->Hide();
     t.a->SetModal(c.modalA);
     t.c->SetModal(c.modalC);
     if (c.hideC) t.c->Hide();
 }
 
-TEST(XElementDispatch, PointerAndMultiTouchFollowTheHitRules)
-{
+TEST(XElementDispatch, PointerAndMultiTouchFollowTheHitRules) {
     for (const TDispatchCase& c : kDispatchCases) {
         SCOPED_TRACE(c.why);
         {
@@ -162,8 +153,7 @@ TEST(XElementDispatch, PointerAndMultiTouchFollowTheHitRules)
     }
 }
 
-TEST(XElementDispatch, HiddenElementTakesNothingAndKeepsItsFocus)
-{
+TEST(XElementDispatch, HiddenElementTakesNothingAndKeepsItsFocus) {
     TTree t;
     t.root.SetFocus(t.a);
     t.root.Hide();
@@ -174,8 +164,7 @@ TEST(XElementDispatch, HiddenElementTakesNothingAndKeepsItsFocus)
     EXPECT_EQ(t.root.GetActiveObjectPtr(), t.a);
 }
 
-TEST(XElementTree, NewChildIsLastAndActiveAndInheritsTheGame)
-{
+TEST(XElementTree, NewChildIsLastAndActiveAndInheritsTheGame) {
     CStubGame game;
     TLog log;
     CRec screen(&game, &log, "screen");
@@ -198,8 +187,7 @@ TEST(XElementTree, NewChildIsLastAndActiveAndInheritsTheGame)
     game.RemoveChild(&screen);
 }
 
-TEST(XElementTree, RemovingChildrenKeepsOrderAndDropsTheFocus)
-{
+TEST(XElementTree, RemovingChildrenKeepsOrderAndDropsTheFocus) {
     TTree t;
     t.root.SetFocus(t.b);
     t.root.RemoveChild(t.b);
@@ -218,8 +206,7 @@ TEST(XElementTree, RemovingChildrenKeepsOrderAndDropsTheFocus)
     EXPECT_EQ(t.root.GetActiveObjectPtr(), t.a);
 }
 
-TEST(XElementTree, DrawGoesInChildOrderOverVisibleChildrenOnly)
-{
+TEST(XElementTree, DrawGoesInChildOrderOverVisibleChildrenOnly) {
     TTree t;
     t.b->Hide();
     t.root.Draw();
@@ -235,8 +222,7 @@ TEST(XElementTree, DrawGoesInChildOrderOverVisibleChildrenOnly)
     EXPECT_TRUE(t.b->IsVisible());
 }
 
-TEST(XElementTree, HideDropsTheParentsFocusAndDestroyUnlinks)
-{
+TEST(XElementTree, HideDropsTheParentsFocusAndDestroyUnlinks) {
     TTree t;
     t.root.SetFocus(t.a);
     t.a->Hide();
@@ -250,11 +236,11 @@ TEST(XElementTree, HideDropsTheParentsFocusAndDestroyUnlinks)
 struct TFocusCase {
     const char* why;
     int children;
-    int active;       // index of the active child, -1 none, 9 a stranger
-    int hidden;       // index of a hidden child, -1 none
+    int active;  // index of the active child, -1 none, 9 a stranger
+    int hidden;  // index of a hidden child, -1 none
     bool forward;
     int result;
-    int newActive;    // -1 none
+    int newActive;  // -1 none
 };
 
 const TFocusCase kFocusCases[] = {
@@ -269,8 +255,7 @@ const TFocusCase kFocusCases[] = {
     {"a focus that is not a child", 3, 9, -1, true, 0, 9},
 };
 
-TEST(XElementFocus, NextAndPreviousFollowChildOrder)
-{
+TEST(XElementFocus, NextAndPreviousFollowChildOrder) {
     for (const TFocusCase& c : kFocusCases) {
         SCOPED_TRACE(c.why);
         TLog log;
@@ -283,14 +268,12 @@ TEST(XElementFocus, NextAndPreviousFollowChildOrder)
         root.SetFocus(active);
         const int result = c.forward ? root.SetNextActiveObject(2) : root.SetPrevActiveObject(1);
         EXPECT_EQ(result, c.result);
-        CXElement* expected =
-            c.newActive == 9 ? &stranger : (c.newActive >= 0 ? kids[c.newActive].get() : nullptr);
+        CXElement* expected = c.newActive == 9 ? &stranger : (c.newActive >= 0 ? kids[c.newActive].get() : nullptr);
         EXPECT_EQ(root.GetActiveObjectPtr(), expected);
     }
 }
 
-TEST(XElementKeys, KeysGoToTheActiveChildAndTheDialogRuleMovesFocus)
-{
+TEST(XElementKeys, KeysGoToTheActiveChildAndTheDialogRuleMovesFocus) {
     TTree t;
     EXPECT_EQ(t.root.NotifyKeyEvent(5, 1), 7) << "C was constructed last and is active";
     ASSERT_EQ(t.log.keys.size(), 1u);
@@ -317,8 +300,7 @@ TEST(XElementKeys, KeysGoToTheActiveChildAndTheDialogRuleMovesFocus)
     EXPECT_EQ(t.root.FindModalChild(), nullptr);
 }
 
-TEST(XElementMessages, SendClimbsToTheParentAndSavedMessagesNeedACode)
-{
+TEST(XElementMessages, SendClimbsToTheParentAndSavedMessagesNeedACode) {
     TTree t;
     t.root.m_nMessageResult = 42;
     EXPECT_EQ(t.a->SendMessage(nullptr, 600, 1, 2, false), 42);
@@ -344,8 +326,7 @@ TEST(XElementMessages, SendClimbsToTheParentAndSavedMessagesNeedACode)
     plainRoot.RemoveChild(&middle);
 }
 
-TEST(XElementMisc, StandardButtonsAndSlideState)
-{
+TEST(XElementMisc, StandardButtonsAndSlideState) {
     TTree t;
     t.b->m_nSoftKey = 2;
     t.c->m_nSoftKey = 2;
@@ -372,8 +353,7 @@ TEST(XElementMisc, StandardButtonsAndSlideState)
     EXPECT_EQ(p.Counter(), 0);
 }
 
-TEST(XElementCapture, DeletingTheCapturingElementReleasesTheCapture)
-{
+TEST(XElementCapture, DeletingTheCapturingElementReleasesTheCapture) {
     CStubGame game;
     TLog log;
     auto* screen = new CRec(&game, &log, "screen", 0, 0, 320, 480);
@@ -400,13 +380,12 @@ TEST(XElementCapture, DeletingTheCapturingElementReleasesTheCapture)
     EXPECT_EQ(game.GetChildCount(), 0);
 }
 
-TEST(XElementFade, ScalesEveryChannelOfTheBackBuffer)
-{
+TEST(XElementFade, ScalesEveryChannelOfTheBackBuffer) {
     CStubGame game;
     auto* back = new CWinDibBitmap(nullptr);
     ASSERT_EQ(back->Create(2, 1), 1);
     auto* px = reinterpret_cast<std::uint16_t*>(back->GetBits());
-    px[0] = 0xFFFF;                            // r 31, g 63, b 31
+    px[0] = 0xFFFF;  // r 31, g 63, b 31
     px[1] = (20u << 11) | (40u << 5) | 10u;
     game.m_pBackBuffer = back;
     CXElement screen(&game, nullptr);

@@ -1,7 +1,7 @@
 #include "testsupport/StubGame.h"
 
 bool CStubGame::Init(int w, int h) {
-  m_nGameWidth = w;
-  m_nGameHeight = h;
-  return true;
+    m_nGameWidth = w;
+    m_nGameHeight = h;
+    return true;
 }

@@ -139,7 +139,8 @@ TEST(FontBaker, RefusesBadOptions) {
     low.glyphs = {'A', 10};
     fontbaker::TBakeOptions many = Options(12);
     many.glyphs.assign(225, 'A');
-    const TCase cases[] = {{missing, "no font file"}, {tiny, "size below 4"}, {low, "a code below 32"}, {many, "225 codes"}};
+    const TCase cases[] = {
+        {missing, "no font file"}, {tiny, "size below 4"}, {low, "a code below 32"}, {many, "225 codes"}};
     for (const TCase& c : cases) {
         fontbaker::TBakedFont out;
         std::string error;
@@ -190,8 +191,11 @@ TEST(FontBakerCommandLine, WritesTheFilesAndRejectsBadArguments) {
         const int status = std::system((tool + " " + args + " > /dev/null 2>&1").c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     };
-    EXPECT_EQ(run("--font " + Sans() + " --size 12 --out " + base + " --form alpha-jpg-eff --colour 255,0,0 --effect outline"), 0);
-    for (const char* leaf : {"ui.jpg", "ui_eff.jpg", "ui.fdb"}) EXPECT_TRUE(std::filesystem::exists(dir / leaf)) << leaf;
+    EXPECT_EQ(run("--font " + Sans() + " --size 12 --out " + base +
+                  " --form alpha-jpg-eff --colour 255,0,0 --effect outline"),
+              0);
+    for (const char* leaf : {"ui.jpg", "ui_eff.jpg", "ui.fdb"})
+        EXPECT_TRUE(std::filesystem::exists(dir / leaf)) << leaf;
     EXPECT_EQ(std::filesystem::file_size(dir / "ui.fdb"), 2692u);
     EXPECT_EQ(run("--font " + Sans() + " --size 12"), 1) << "no output";
     EXPECT_EQ(run("--font " + Sans() + " --size 12 --out " + base + " --effect glitter"), 1);

@@ -34,7 +34,8 @@ protected:
               "bad = z.testzip()\n"
               "for i in z.infolist():\n"
               "    data = z.read(i)\n"
-              "    print('%s|%d|%d|%d|%08x' % (i.filename, i.compress_type, i.flag_bits, len(data), zlib.crc32(data)))\n"
+              "    print('%s|%d|%d|%d|%08x' % (i.filename, i.compress_type, i.flag_bits, len(data), "
+              "zlib.crc32(data)))\n"
               "print('comment=' + z.comment.decode())\n"
               "print('bad=' + str(bad))\n";
     }
@@ -142,10 +143,12 @@ TEST_F(PakWriterTest, CommandLineWritesATreeWithStoredMusic) {
     std::ofstream(root / "list.txt") << "# comment\n\n" << Path("extra.bin") << "=Data/renamed.bin\n";
     const std::string pak = Path("out.pak");
     int status = -1;
-    Run(std::string(PAKWRITER_EXE) + " -o " + pak + " -C " + Path("content") + " --store-ext .ogg . -l " + Path("list.txt"),
+    Run(std::string(PAKWRITER_EXE) + " -o " + pak + " -C " + Path("content") + " --store-ext .ogg . -l " +
+            Path("list.txt"),
         &status);
     ASSERT_EQ(status, 0);
-    EXPECT_EQ(Inspect(pak), Line("Data\\a.txt", 8, 0, ToBytes("alpha")) + Line("Sound_BB\\m.OGG", 0, 0, ToBytes("music bytes")) +
+    EXPECT_EQ(Inspect(pak), Line("Data\\a.txt", 8, 0, ToBytes("alpha")) +
+                                Line("Sound_BB\\m.OGG", 0, 0, ToBytes("music bytes")) +
                                 Line("Data\\renamed.bin", 8, 0, ToBytes("extra")) + "comment=\nbad=None\n");
 }
 

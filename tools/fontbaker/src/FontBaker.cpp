@@ -15,8 +15,7 @@ namespace {
 struct TFreeType {
     FT_Library library = nullptr;
     FT_Face face = nullptr;
-    ~TFreeType()
-    {
+    ~TFreeType() {
         if (face != nullptr) FT_Done_Face(face);
         if (library != nullptr) FT_Done_FreeType(library);
     }
@@ -24,10 +23,10 @@ struct TFreeType {
 
 // One glyph as rendered, with the effect baked in: coverage of the ink and of the black effect.
 struct TGlyph {
-    int width = 0, height = 0;   // of the padded box
-    int left = 0;                // pen to the box's left edge, pixels
-    int top = 0;                 // box top above the baseline, pixels
-    int advance = 0;             // pixels
+    int width = 0, height = 0;  // of the padded box
+    int left = 0;               // pen to the box's left edge, pixels
+    int top = 0;                // box top above the baseline, pixels
+    int advance = 0;            // pixels
     std::vector<std::uint8_t> ink, effect;
 };
 
@@ -35,23 +34,21 @@ struct TPadding {
     int left = 0, right = 0, top = 0, bottom = 0;
 };
 
-TPadding PaddingOf(EEffect effect)
-{
+TPadding PaddingOf(EEffect effect) {
     switch (effect) {
-    case EEffect::Outline:
-        return {1, 1, 1, 1};
-    case EEffect::Shadow:
-        return {0, 1, 0, 1};
-    default:
-        return {};
+        case EEffect::Outline:
+            return {1, 1, 1, 1};
+        case EEffect::Shadow:
+            return {0, 1, 0, 1};
+        default:
+            return {};
     }
 }
 
 // Latin-1 codes without a printable character (DEL and the C1 controls) stay empty.
 bool Printable(int code) { return code >= 32 && !(code >= 127 && code < 160); }
 
-bool RenderGlyph(FT_Face face, int code, EEffect effect, TGlyph& out)
-{
+bool RenderGlyph(FT_Face face, int code, EEffect effect, TGlyph& out) {
     out = TGlyph();
     if (!Printable(code) || FT_Get_Char_Index(face, static_cast<FT_ULong>(code)) == 0) {
         return true;  // no ink, no advance
@@ -76,9 +73,8 @@ bool RenderGlyph(FT_Face face, int code, EEffect effect, TGlyph& out)
     for (int y = 0; y < bh; ++y) {
         const unsigned char* row = bm.buffer + static_cast<long>(y) * bm.pitch;
         for (int x = 0; x < bw; ++x) {
-            const std::uint8_t v = bm.pixel_mode == FT_PIXEL_MODE_MONO
-                                       ? ((row[x >> 3] >> (7 - (x & 7))) & 1 ? 255 : 0)
-                                       : row[x];
+            const std::uint8_t v =
+                bm.pixel_mode == FT_PIXEL_MODE_MONO ? ((row[x >> 3] >> (7 - (x & 7))) & 1 ? 255 : 0) : row[x];
             out.ink[static_cast<std::size_t>((y + pad.top) * out.width + x + pad.left)] = v;
         }
     }
@@ -103,8 +99,7 @@ bool RenderGlyph(FT_Face face, int code, EEffect effect, TGlyph& out)
 
 }  // namespace
 
-bool BakeFont(const TBakeOptions& options, TBakedFont& out, std::string& error)
-{
+bool BakeFont(const TBakeOptions& options, TBakedFont& out, std::string& error) {
     out = TBakedFont();
     if (options.pixelSize < 4 || options.pixelSize > 200) {
         error = "pixel size must be 4..200";
@@ -121,8 +116,7 @@ bool BakeFont(const TBakeOptions& options, TBakedFont& out, std::string& error)
         }
     }
     TFreeType ft;
-    if (FT_Init_FreeType(&ft.library) != 0 ||
-        FT_New_Face(ft.library, options.fontPath.c_str(), 0, &ft.face) != 0) {
+    if (FT_Init_FreeType(&ft.library) != 0 || FT_New_Face(ft.library, options.fontPath.c_str(), 0, &ft.face) != 0) {
         error = "cannot open font " + options.fontPath;
         return false;
     }

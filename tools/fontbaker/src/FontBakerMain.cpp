@@ -15,16 +15,14 @@
 
 namespace {
 
-void Usage()
-{
+void Usage() {
     std::fprintf(stderr,
                  "usage: fontbaker --font F.ttf --size PX --out BASE [--colour R,G,B]\n"
                  "                 [--effect none|outline|shadow] [--form rgba-png|rgba-jpg|alpha-jpg|alpha-jpg-eff]\n"
                  "                 [--glyphs TEXT] [--inset QUARTER_PIXELS] [--quality 1..100]\n");
 }
 
-bool ParseInt(const char* text, int lo, int hi, int& out)
-{
+bool ParseInt(const char* text, int lo, int hi, int& out) {
     char* end = nullptr;
     const long v = std::strtol(text, &end, 10);
     if (end == text || *end != '\0' || v < lo || v > hi) return false;
@@ -32,8 +30,7 @@ bool ParseInt(const char* text, int lo, int hi, int& out)
     return true;
 }
 
-bool ParseColour(const char* text, fontbaker::TBakeOptions& o)
-{
+bool ParseColour(const char* text, fontbaker::TBakeOptions& o) {
     int r = 0, g = 0, b = 0;
     char tail = 0;
     if (std::sscanf(text, "%d,%d,%d%c", &r, &g, &b, &tail) != 3) return false;
@@ -46,8 +43,7 @@ bool ParseColour(const char* text, fontbaker::TBakeOptions& o)
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     fontbaker::TBakeOptions options;
     fontbaker::EForm form = fontbaker::EForm::RgbaPng;
     std::string out;
@@ -71,17 +67,26 @@ int main(int argc, char** argv)
             ok = ParseColour(value, options);
         } else if (arg == "--effect") {
             const std::string v = value;
-            if (v == "none") options.effect = fontbaker::EEffect::None;
-            else if (v == "outline") options.effect = fontbaker::EEffect::Outline;
-            else if (v == "shadow") options.effect = fontbaker::EEffect::Shadow;
-            else ok = false;
+            if (v == "none")
+                options.effect = fontbaker::EEffect::None;
+            else if (v == "outline")
+                options.effect = fontbaker::EEffect::Outline;
+            else if (v == "shadow")
+                options.effect = fontbaker::EEffect::Shadow;
+            else
+                ok = false;
         } else if (arg == "--form") {
             const std::string v = value;
-            if (v == "rgba-png") form = fontbaker::EForm::RgbaPng;
-            else if (v == "rgba-jpg") form = fontbaker::EForm::RgbaJpeg;
-            else if (v == "alpha-jpg") form = fontbaker::EForm::AlphaJpeg;
-            else if (v == "alpha-jpg-eff") form = fontbaker::EForm::AlphaJpegWithColour;
-            else ok = false;
+            if (v == "rgba-png")
+                form = fontbaker::EForm::RgbaPng;
+            else if (v == "rgba-jpg")
+                form = fontbaker::EForm::RgbaJpeg;
+            else if (v == "alpha-jpg")
+                form = fontbaker::EForm::AlphaJpeg;
+            else if (v == "alpha-jpg-eff")
+                form = fontbaker::EForm::AlphaJpegWithColour;
+            else
+                ok = false;
         } else if (arg == "--glyphs") {
             options.glyphs.assign(value, value + std::strlen(value));
         } else if (arg == "--inset") {
@@ -111,8 +116,8 @@ int main(int argc, char** argv)
         // Written to a temporary name and renamed, so a failed run leaves no half file behind.
         const std::string temp = name + ".tmp";
         std::FILE* f = std::fopen(temp.c_str(), "wb");
-        const bool written = f != nullptr && !bytes.empty() &&
-                             std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+        const bool written =
+            f != nullptr && !bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
         const bool closed = f != nullptr && std::fclose(f) == 0;
         if (!written || !closed || std::rename(temp.c_str(), name.c_str()) != 0) {
             std::remove(temp.c_str());

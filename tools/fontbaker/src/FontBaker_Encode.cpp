@@ -13,13 +13,11 @@ namespace fontbaker {
 
 namespace {
 
-void PutLE32(std::vector<std::uint8_t>& out, std::uint32_t v)
-{
+void PutLE32(std::vector<std::uint8_t>& out, std::uint32_t v) {
     for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
 }
 
-void PngWrite(png_structp png, png_bytep data, png_size_t length)
-{
+void PngWrite(png_structp png, png_bytep data, png_size_t length) {
     auto* out = static_cast<std::vector<std::uint8_t>*>(png_get_io_ptr(png));
     out->insert(out->end(), data, data + length);
 }
@@ -31,14 +29,10 @@ struct TJpegError {
     std::jmp_buf jump;
 };
 
-void JpegErrorExit(j_common_ptr info)
-{
-    std::longjmp(reinterpret_cast<TJpegError*>(info->err)->jump, 1);
-}
+void JpegErrorExit(j_common_ptr info) { std::longjmp(reinterpret_cast<TJpegError*>(info->err)->jump, 1); }
 
 // components 1 (greyscale from the alpha) or 3 (the colour).
-std::vector<std::uint8_t> EncodeJpeg(const TBakedFont& font, int components, int quality)
-{
+std::vector<std::uint8_t> EncodeJpeg(const TBakedFont& font, int components, int quality) {
     std::vector<std::uint8_t> row(static_cast<std::size_t>(font.width) * components);
     jpeg_compress_struct info;
     TJpegError error;
@@ -82,8 +76,7 @@ std::vector<std::uint8_t> EncodeJpeg(const TBakedFont& font, int components, int
 
 }  // namespace
 
-std::vector<std::uint8_t> EncodeFdb(const TBakedFont& font)
-{
+std::vector<std::uint8_t> EncodeFdb(const TBakedFont& font) {
     std::vector<std::uint8_t> out;
     for (int c = 32; c < 256; ++c) {
         PutLE32(out, static_cast<std::uint32_t>(font.abc[c].a));
@@ -98,8 +91,7 @@ std::vector<std::uint8_t> EncodeFdb(const TBakedFont& font)
     return out;
 }
 
-std::vector<std::uint8_t> EncodePngRgba(const TBakedFont& font)
-{
+std::vector<std::uint8_t> EncodePngRgba(const TBakedFont& font) {
     std::vector<std::uint8_t> out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     if (png == nullptr) return out;
@@ -110,8 +102,7 @@ std::vector<std::uint8_t> EncodePngRgba(const TBakedFont& font)
     }
     png_set_write_fn(png, &out, PngWrite, PngFlush);
     png_set_IHDR(png, info, static_cast<png_uint_32>(font.width), static_cast<png_uint_32>(font.height), 8,
-                 PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
+                 PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     for (int y = 0; y < font.height; ++y) {
         png_write_row(png, const_cast<png_bytep>(&font.rgba[static_cast<std::size_t>(y) * font.width * 4]));
@@ -121,36 +112,29 @@ std::vector<std::uint8_t> EncodePngRgba(const TBakedFont& font)
     return out;
 }
 
-std::vector<std::uint8_t> EncodeJpegColour(const TBakedFont& font, int quality)
-{
-    return EncodeJpeg(font, 3, quality);
-}
+std::vector<std::uint8_t> EncodeJpegColour(const TBakedFont& font, int quality) { return EncodeJpeg(font, 3, quality); }
 
-std::vector<std::uint8_t> EncodeJpegAlpha(const TBakedFont& font, int quality)
-{
-    return EncodeJpeg(font, 1, quality);
-}
+std::vector<std::uint8_t> EncodeJpegAlpha(const TBakedFont& font, int quality) { return EncodeJpeg(font, 1, quality); }
 
 std::vector<std::pair<std::string, std::vector<std::uint8_t>>> EncodeFiles(const TBakedFont& font,
-                                                                           const std::string& base,
-                                                                           EForm form, int jpegQuality)
-{
+                                                                           const std::string& base, EForm form,
+                                                                           int jpegQuality) {
     std::vector<std::pair<std::string, std::vector<std::uint8_t>>> files;
     switch (form) {
-    case EForm::RgbaPng:
-        files.emplace_back(base + "_rgba.png", EncodePngRgba(font));
-        break;
-    case EForm::RgbaJpeg:
-        files.emplace_back(base + "_rgba.jpg", EncodeJpegColour(font, jpegQuality));
-        files.emplace_back(base + "_rgba_a.jpg", EncodeJpegAlpha(font, jpegQuality));
-        break;
-    case EForm::AlphaJpeg:
-        files.emplace_back(base + ".jpg", EncodeJpegAlpha(font, jpegQuality));
-        break;
-    case EForm::AlphaJpegWithColour:
-        files.emplace_back(base + ".jpg", EncodeJpegAlpha(font, jpegQuality));
-        files.emplace_back(base + "_eff.jpg", EncodeJpegColour(font, jpegQuality));
-        break;
+        case EForm::RgbaPng:
+            files.emplace_back(base + "_rgba.png", EncodePngRgba(font));
+            break;
+        case EForm::RgbaJpeg:
+            files.emplace_back(base + "_rgba.jpg", EncodeJpegColour(font, jpegQuality));
+            files.emplace_back(base + "_rgba_a.jpg", EncodeJpegAlpha(font, jpegQuality));
+            break;
+        case EForm::AlphaJpeg:
+            files.emplace_back(base + ".jpg", EncodeJpegAlpha(font, jpegQuality));
+            break;
+        case EForm::AlphaJpegWithColour:
+            files.emplace_back(base + ".jpg", EncodeJpegAlpha(font, jpegQuality));
+            files.emplace_back(base + "_eff.jpg", EncodeJpegColour(font, jpegQuality));
+            break;
     }
     files.emplace_back(base + ".fdb", EncodeFdb(font));
     return files;

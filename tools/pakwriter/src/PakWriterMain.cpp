@@ -179,12 +179,10 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "pakwriter: cannot read %s\n", f.file.string().c_str());
             return 1;
         }
-        m.deflate = !storeAll && std::none_of(storeExts.begin(), storeExts.end(), [&](const std::string& e) {
-            return EndsWithNoCase(m.name, e);
-        });
+        m.deflate = !storeAll && std::none_of(storeExts.begin(), storeExts.end(),
+                                              [&](const std::string& e) { return EndsWithNoCase(m.name, e); });
         m.dataDescriptor = dataDescriptor;
-        if (verbose)
-            std::printf("%-8s %10zu  %s\n", m.deflate ? "deflate" : "store", m.data.size(), m.name.c_str());
+        if (verbose) std::printf("%-8s %10zu  %s\n", m.deflate ? "deflate" : "store", m.data.size(), m.name.c_str());
         members.push_back(std::move(m));
     }
 

@@ -40,8 +40,8 @@ public:
     bool m_bSoundOn = true;
     int m_nEffectsVolume = 50;  // percent
     bool m_bMusicOn = true;
-    int m_nMusicVolume = 50;    // percent
-    bool m_bSilence = false;    // all sound off, whatever the two switches say
+    int m_nMusicVolume = 50;  // percent
+    bool m_bSilence = false;  // all sound off, whatever the two switches say
     int m_ControlCodes[kControlCount] = {};
     bool m_ControlFlags[kControlCount] = {};
     int m_nOrientationMode = 0;  // -2 unset, 0 none, 1 or 2 a rotation mode

@@ -58,15 +58,15 @@ struct CachedTemplate {
 
 // The answer of FindBestSupportedResolutionForScreenSize.
 struct TBestResolution {
-    int width;         // chosen logical width
-    int height;        // chosen logical height
+    int width;   // chosen logical width
+    int height;  // chosen logical height
     int screenWidth;
     int screenHeight;
-    int offsetX;       // where the fitted picture starts on the screen
+    int offsetX;  // where the fitted picture starts on the screen
     int offsetY;
-    int fittedWidth;   // the chosen size scaled to the screen with its aspect kept
+    int fittedWidth;  // the chosen size scaled to the screen with its aspect kept
     int fittedHeight;
-    bool fitted;       // true when the chosen size had to be scaled to fit
+    bool fitted;  // true when the chosen size had to be scaled to fit
 };
 
 // Renderer kinds kept in m_nRendererKind.
@@ -277,11 +277,11 @@ public:
 
     // ==== State (declaration order; initial values from the constructor) ========================
     bool m_bPointerDown = false;
-    bool m_bBorderRedraw = true;  // borders and quit button are redrawn at the end of a draw cycle
+    bool m_bBorderRedraw = true;                   // borders and quit button are redrawn at the end of a draw cycle
     CBBZipFileReader* m_pCommonPak = nullptr;      // looked up first by memory files
     CBBZipFileReader* m_pResolutionPak = nullptr;  // opened only with the single-pak switch off
     CBBZipFileReader* m_pOptionalPak = nullptr;    // set by InitOptionalGamePack
-    bool m_bSinglePak = true;  // nothing turns it off: only the common pak is opened and searched
+    bool m_bSinglePak = true;                      // nothing turns it off: only the common pak is opened and searched
     int m_nGameWidth = 0;
     int m_nGameHeight = 0;
     ISoundSystem* m_pSoundSystem = nullptr;  // null when there is no sound
@@ -304,13 +304,13 @@ public:
     int m_nUpdateCount = 0;
     int m_nDrawCount = 0;
     int m_nCatchUpCount = 0;
-    unsigned int m_uLastTickMs = 0;     // the clock reading the next update belongs to
-    unsigned int m_uStatsStartMs = 0;   // 0 = statistics not started
+    unsigned int m_uLastTickMs = 0;    // the clock reading the next update belongs to
+    unsigned int m_uStatsStartMs = 0;  // 0 = statistics not started
     bool m_bShowStatistics = false;
 
     // Texts of the text-info widget: version, build date, shop link, second shop link.
     CommonString m_InfoTexts[4];
-    IDibBitmap* m_pBorderBitmap = nullptr;   // common border image
+    IDibBitmap* m_pBorderBitmap = nullptr;  // common border image
     IDibBitmap* m_pBorderBitmap1 = nullptr;
     IDibBitmap* m_pBorderBitmap2 = nullptr;
     int m_nCurrentResolutionId = 0;
@@ -318,7 +318,7 @@ public:
     int m_KeyRepeat[kKeyCount] = {};
     int m_KeyLock[kKeyCount] = {};
     bool m_bKeyRepeat = false;
-    bool m_b31Keys = true;  // repeat keys 1..31 instead of 1..4
+    bool m_b31Keys = true;       // repeat keys 1..31 instead of 1..4
     int m_nKeyRepeatDelay = 15;  // updates
     CommonString m_StatisticsText;
     bool m_bRandomSeeded = false;
@@ -344,7 +344,7 @@ public:
     int m_nFailingStage = 0;
     CQuorvanObjPtrArray<TResolutionProps*> m_Resolutions;
     bool m_bDoubleResolution = false;
-    int m_nDeviceWidth = 0;   // physical screen size in the game's orientation
+    int m_nDeviceWidth = 0;  // physical screen size in the game's orientation
     int m_nDeviceHeight = 0;
     int m_nOrientationMode = 1;
     int m_nOrientationAngle = -kRotationAngle90;

@@ -19,11 +19,11 @@ public:
     void InitForRes_iPad480x360();
 
     // All in logical pixels.
-    int m_nTextCenterX;           // centre of the floating gameplay texts; the game replaces it
-                                  // with half the back buffer's width after start-up
+    int m_nTextCenterX;  // centre of the floating gameplay texts; the game replaces it
+                         // with half the back buffer's width after start-up
     int m_nTextCenterY;
     int m_nThirdValue;
-    int m_nAdBannerHeight;        // taken off the top of the play layout while the ad shows
+    int m_nAdBannerHeight;  // taken off the top of the play layout while the ad shows
     int m_nAdX;
     int m_nAdY;
     int m_nPlayAreaSideMargin;

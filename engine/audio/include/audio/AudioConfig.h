@@ -15,7 +15,7 @@ inline constexpr int kMaxModuleChannels = 3;
 inline constexpr int kMinEffectChannels = 8;
 inline constexpr int kMaxEffectChannels = 64;
 
-inline constexpr int kMaxVolume = 64;      // mixer volumes 0..64
+inline constexpr int kMaxVolume = 64;         // mixer volumes 0..64
 inline constexpr int kStreamUnityGain = 128;  // stream volume that adds samples unchanged
 
 // The most bytes one Ogg decode call may produce; decode blocks keep this much spare room.

@@ -7,36 +7,36 @@
 #include "audio/StreamingProvider.h"
 
 class CStreamingProviderWAV : public CStreamingProvider {
- public:
-  explicit CStreamingProviderWAV(CGameBase* game) : CStreamingProvider(game) {}
-  ~CStreamingProviderWAV() override;
+public:
+    explicit CStreamingProviderWAV(CGameBase* game) : CStreamingProvider(game) {}
+    ~CStreamingProviderWAV() override;
 
-  void UpdateBufferAdd(short* mix, int count) override;
-  // Refuses anything but 8- or 16-bit PCM with 1 or 2 channels and a data chunk.
-  bool LoadStreamFromFile(IFile* file, const char* name) override;
-  void Unload() override;
-  void Start(bool loop) override;
-  void Stop() override;
-  void SetFadeIn(FIXED_FLOAT seconds) override;
-  void StopWithFadeOut(FIXED_FLOAT seconds) override;
-  void SetVolume(unsigned char volume) override { m_volume = volume; }
-  CommonString GetFileName() override { return m_fileName; }
+    void UpdateBufferAdd(short* mix, int count) override;
+    // Refuses anything but 8- or 16-bit PCM with 1 or 2 channels and a data chunk.
+    bool LoadStreamFromFile(IFile* file, const char* name) override;
+    void Unload() override;
+    void Start(bool loop) override;
+    void Stop() override;
+    void SetFadeIn(FIXED_FLOAT seconds) override;
+    void StopWithFadeOut(FIXED_FLOAT seconds) override;
+    void SetVolume(unsigned char volume) override { m_volume = volume; }
+    CommonString GetFileName() override { return m_fileName; }
 
-  bool Is8Bit() const { return m_8bit; }
-  long DataStart() const { return m_dataStart; }
-  long DataBytes() const { return m_dataEnd - m_dataStart; }
+    bool Is8Bit() const { return m_8bit; }
+    long DataStart() const { return m_dataStart; }
+    long DataBytes() const { return m_dataEnd - m_dataStart; }
 
-  // Frees the read block the WAV providers share; the sound system calls it at shutdown, after
-  // the mixer has stopped.
-  static void FreeSharedReadBlock();
+    // Frees the read block the WAV providers share; the sound system calls it at shutdown, after
+    // the mixer has stopped.
+    static void FreeSharedReadBlock();
 
- private:
-  // Reads up to `bytes` sample bytes, never past the data chunk; returns the count read.
-  int ReadSamples(std::uint8_t* to, int bytes);
-  void Rewind();
+private:
+    // Reads up to `bytes` sample bytes, never past the data chunk; returns the count read.
+    int ReadSamples(std::uint8_t* to, int bytes);
+    void Rewind();
 
-  bool m_8bit = false;
-  long m_dataStart = 0;  // file position of the first sample
-  long m_dataEnd = 0;    // file position just past the data chunk
-  long m_position = 0;   // file position of the next sample byte
+    bool m_8bit = false;
+    long m_dataStart = 0;  // file position of the first sample
+    long m_dataEnd = 0;    // file position just past the data chunk
+    long m_position = 0;   // file position of the next sample byte
 };

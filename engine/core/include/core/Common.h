@@ -61,8 +61,7 @@ struct TRect2D_16 {
 // Deletes a non-null object (through its virtual destructor when it has one) and nulls the
 // pointer; a null pointer is left alone.
 template <typename T>
-inline void SafeDelete(T*& object)
-{
+inline void SafeDelete(T*& object) {
     if (object != nullptr) {
         delete object;
         object = nullptr;

@@ -99,10 +99,7 @@ public:
 
     // Null when the length is 0; else the heap block when there is one, else the inline buffer.
     char* GetData() { return length == 0 ? nullptr : (heap != nullptr ? heap : inlineText); }
-    const char* GetData() const
-    {
-        return length == 0 ? nullptr : (heap != nullptr ? heap : inlineText);
-    }
+    const char* GetData() const { return length == 0 ? nullptr : (heap != nullptr ? heap : inlineText); }
     int Length() const { return length; }
     // True when the text lives in a heap block (length above N).
     bool IsOnHeap() const { return heap != nullptr; }
@@ -115,13 +112,10 @@ public:
     void FormatV(const char* format, va_list args);
 
     friend bool operator==(const CommonStringRS& a, const char* b) { return a.IsEqual(b); }
-    friend bool operator==(const CommonStringRS& a, const CommonStringRS& b)
-    {
-        return a.length == b.length &&
-               (a.length == 0 || std::memcmp(a.GetData(), b.GetData(), a.length) == 0);
+    friend bool operator==(const CommonStringRS& a, const CommonStringRS& b) {
+        return a.length == b.length && (a.length == 0 || std::memcmp(a.GetData(), b.GetData(), a.length) == 0);
     }
-    friend CommonStringRS operator+(const CommonStringRS& a, const CommonStringRS& b)
-    {
+    friend CommonStringRS operator+(const CommonStringRS& a, const CommonStringRS& b) {
         if (b.length == 0) {
             return a;
         }
@@ -145,8 +139,7 @@ private:
 };
 
 template <int N>
-CommonStringRS<N>::CommonStringRS(const char* text)
-{
+CommonStringRS<N>::CommonStringRS(const char* text) {
     inlineText[0] = '\0';
     if (text != nullptr) {
         Place(text, static_cast<int>(std::strlen(text)), nullptr, 0);
@@ -154,15 +147,13 @@ CommonStringRS<N>::CommonStringRS(const char* text)
 }
 
 template <int N>
-CommonStringRS<N>::CommonStringRS(const CommonStringRS& other)
-{
+CommonStringRS<N>::CommonStringRS(const CommonStringRS& other) {
     inlineText[0] = '\0';
     Place(other.GetData(), other.length, nullptr, 0);
 }
 
 template <int N>
-CommonStringRS<N>::CommonStringRS(CommonStringRS&& other) noexcept
-{
+CommonStringRS<N>::CommonStringRS(CommonStringRS&& other) noexcept {
     inlineText[0] = '\0';
     if (other.heap != nullptr) {
         heap = std::exchange(other.heap, nullptr);
@@ -173,8 +164,7 @@ CommonStringRS<N>::CommonStringRS(CommonStringRS&& other) noexcept
 }
 
 template <int N>
-CommonStringRS<N>& CommonStringRS<N>::operator=(const CommonStringRS& other)
-{
+CommonStringRS<N>& CommonStringRS<N>::operator=(const CommonStringRS& other) {
     if (this != &other) {
         Release();
         Place(other.GetData(), other.length, nullptr, 0);
@@ -183,8 +173,7 @@ CommonStringRS<N>& CommonStringRS<N>::operator=(const CommonStringRS& other)
 }
 
 template <int N>
-CommonStringRS<N>& CommonStringRS<N>::operator=(CommonStringRS&& other) noexcept
-{
+CommonStringRS<N>& CommonStringRS<N>::operator=(CommonStringRS&& other) noexcept {
     if (this != &other) {
         Release();
         if (other.heap != nullptr) {
@@ -198,8 +187,7 @@ CommonStringRS<N>& CommonStringRS<N>::operator=(CommonStringRS&& other) noexcept
 }
 
 template <int N>
-bool CommonStringRS<N>::IsEqual(const char* text) const
-{
+bool CommonStringRS<N>::IsEqual(const char* text) const {
     if (text == nullptr) {
         return false;
     }
@@ -210,8 +198,7 @@ bool CommonStringRS<N>::IsEqual(const char* text) const
 }
 
 template <int N>
-void CommonStringRS<N>::Format(const char* format, ...)
-{
+void CommonStringRS<N>::Format(const char* format, ...) {
     va_list args;
     va_start(args, format);
     FormatV(format, args);
@@ -219,8 +206,7 @@ void CommonStringRS<N>::Format(const char* format, ...)
 }
 
 template <int N>
-void CommonStringRS<N>::FormatV(const char* format, va_list args)
-{
+void CommonStringRS<N>::FormatV(const char* format, va_list args) {
     // Formatting first lets the arguments refer to this string's own text.
     char work[kCommonStringRSFormatBufferSize];
     const int written = common_string_detail::FormatInto(work, sizeof work, format, args);
@@ -229,8 +215,7 @@ void CommonStringRS<N>::FormatV(const char* format, va_list args)
 }
 
 template <int N>
-void CommonStringRS<N>::Release()
-{
+void CommonStringRS<N>::Release() {
     std::free(heap);
     heap = nullptr;
     length = 0;
@@ -238,9 +223,7 @@ void CommonStringRS<N>::Release()
 }
 
 template <int N>
-void CommonStringRS<N>::Place(const char* first, int firstLength, const char* second,
-                              int secondLength)
-{
+void CommonStringRS<N>::Place(const char* first, int firstLength, const char* second, int secondLength) {
     const int total = firstLength + secondLength;
     char* target = inlineText;
     if (total > N) {

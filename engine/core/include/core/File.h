@@ -30,41 +30,41 @@ inline constexpr int End = 4;
 }  // namespace FileSeek
 
 class IFile {
- public:
-  virtual ~IFile();
+public:
+    virtual ~IFile();
 
-  // Opens `name` (used unchanged) with FileMode bits: 1 when opened, 0 when not.
-  virtual int Open(CGameBase* game, const char* name, unsigned mode) = 0;
-  // Non-zero while a stream or buffer is held.
-  virtual int IsOpened() = 0;
-  // Releases the stream or buffer; safe when nothing is open.
-  virtual void Close() = 0;
-  // Size in bytes.
-  virtual int GetSize() = 0;
-  // Moves the position by FileSeek bits: 1 on success, 0 on failure.
-  virtual int Seek(long offset, int mode) = 0;
-  // Bytes moved (fewer at the end of the file is not an error), -1 on error or when not open.
-  virtual int ReadData(void* buffer, int count) = 0;
-  virtual int WriteData(const void* buffer, int count) = 0;
+    // Opens `name` (used unchanged) with FileMode bits: 1 when opened, 0 when not.
+    virtual int Open(CGameBase* game, const char* name, unsigned mode) = 0;
+    // Non-zero while a stream or buffer is held.
+    virtual int IsOpened() = 0;
+    // Releases the stream or buffer; safe when nothing is open.
+    virtual void Close() = 0;
+    // Size in bytes.
+    virtual int GetSize() = 0;
+    // Moves the position by FileSeek bits: 1 on success, 0 on failure.
+    virtual int Seek(long offset, int mode) = 0;
+    // Bytes moved (fewer at the end of the file is not an error), -1 on error or when not open.
+    virtual int ReadData(void* buffer, int count) = 0;
+    virtual int WriteData(const void* buffer, int count) = 0;
 
-  // Typed transfers of 4, 2 or 1 little-endian bytes: the result of the data operation.
-  virtual int WriteInt(int value) = 0;
-  virtual int ReadInt(int* value) = 0;
-  virtual int WriteUInt(unsigned int value) = 0;
-  virtual int ReadUInt(unsigned int* value) = 0;
-  virtual int WriteByte(unsigned char value) = 0;
-  virtual int ReadByte(unsigned char* value) = 0;
-  virtual int WriteWord(unsigned short value) = 0;
-  virtual int ReadWord(unsigned short* value) = 0;
+    // Typed transfers of 4, 2 or 1 little-endian bytes: the result of the data operation.
+    virtual int WriteInt(int value) = 0;
+    virtual int ReadInt(int* value) = 0;
+    virtual int WriteUInt(unsigned int value) = 0;
+    virtual int ReadUInt(unsigned int* value) = 0;
+    virtual int WriteByte(unsigned char value) = 0;
+    virtual int ReadByte(unsigned char* value) = 0;
+    virtual int WriteWord(unsigned short value) = 0;
+    virtual int ReadWord(unsigned short* value) = 0;
 
-  // Reads GetSize() bytes from the current position and compares calc_crc16 of the first
-  // (size mod 65536) of them with `crc`; seeks back to the start once it gets that far.
-  // 1 when equal, 0 when not or when the size or the read fails.
-  virtual int CheckCRC(unsigned short crc);
-  // Current position, or -1 when the file cannot tell.
-  virtual int GetCurPos();
-  // Removes the file `name` from the disk, whatever this object holds: 0 removed, -1 not.
-  virtual int Delete(const char* name) = 0;
-  // 1 for IMemFile implementations, whose buffer can be read in place.
-  virtual int IsMemoryFile();
+    // Reads GetSize() bytes from the current position and compares calc_crc16 of the first
+    // (size mod 65536) of them with `crc`; seeks back to the start once it gets that far.
+    // 1 when equal, 0 when not or when the size or the read fails.
+    virtual int CheckCRC(unsigned short crc);
+    // Current position, or -1 when the file cannot tell.
+    virtual int GetCurPos();
+    // Removes the file `name` from the disk, whatever this object holds: 0 removed, -1 not.
+    virtual int Delete(const char* name) = 0;
+    // 1 for IMemFile implementations, whose buffer can be read in place.
+    virtual int IsMemoryFile();
 };

@@ -12,22 +12,22 @@
 namespace ext {
 
 class HollowfenThread {
- public:
-  HollowfenThread() = default;
-  // Neither waits for nor stops a running thread: delete only after Execute has returned.
-  virtual ~HollowfenThread() = default;
-  HollowfenThread(const HollowfenThread&) = delete;
-  HollowfenThread& operator=(const HollowfenThread&) = delete;
+public:
+    HollowfenThread() = default;
+    // Neither waits for nor stops a running thread: delete only after Execute has returned.
+    virtual ~HollowfenThread() = default;
+    HollowfenThread(const HollowfenThread&) = delete;
+    HollowfenThread& operator=(const HollowfenThread&) = delete;
 
-  // The body run on the new thread; its result becomes the thread's exit value.
-  virtual void* Execute() = 0;
+    // The body run on the new thread; its result becomes the thread's exit value.
+    virtual void* Execute() = 0;
 
-  // Starts one more detached thread running Execute on this object (each call starts another).
-  // 0 when started, else pthread_create's error number and nothing runs.
-  [[nodiscard]] int Start();
+    // Starts one more detached thread running Execute on this object (each call starts another).
+    // 0 when started, else pthread_create's error number and nothing runs.
+    [[nodiscard]] int Start();
 
- protected:
-  pthread_t thread{};  // the handle of the last thread started; zero-initialised until then
+protected:
+    pthread_t thread{};  // the handle of the last thread started; zero-initialised until then
 };
 
 // The thread entry given to pthread_create; `thread` is the HollowfenThread to run.

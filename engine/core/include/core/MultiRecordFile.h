@@ -27,8 +27,8 @@ public:
 
     int id = 0;
     CommonString name;
-    int offset = -1;      // block offset in the open file; -1 for a record added since opening
-    int dataOffset = -1;  // offset of the data in the open file; -1 for an added record
+    int offset = -1;                // block offset in the open file; -1 for a record added since opening
+    int dataOffset = -1;            // offset of the data in the open file; -1 for an added record
     unsigned char* data = nullptr;  // owned (malloc) data of an added record; null otherwise
     int size = 0;
 };

@@ -31,13 +31,11 @@ public:
     // 1 on success, 0 for an index outside 0..count-1.
     int RemoveAt(int index);
 
-    T& operator[](int index)
-    {
+    T& operator[](int index) {
         assert(index >= 0 && index < count);
         return data[index];
     }
-    const T& operator[](int index) const
-    {
+    const T& operator[](int index) const {
         assert(index >= 0 && index < count);
         return data[index];
     }
@@ -52,8 +50,7 @@ public:
     int growBy = 1;
 
 protected:
-    void FreeBlock()
-    {
+    void FreeBlock() {
         std::free(data);
         data = nullptr;
         count = 0;
@@ -62,8 +59,7 @@ protected:
 };
 
 template <typename T>
-int CQuorvanArray<T>::Add(const T& value)
-{
+int CQuorvanArray<T>::Add(const T& value) {
     if (data == nullptr && count > 0) {
         return 0;
     }
@@ -93,8 +89,7 @@ int CQuorvanArray<T>::Add(const T& value)
 }
 
 template <typename T>
-int CQuorvanArray<T>::RemoveAt(int index)
-{
+int CQuorvanArray<T>::RemoveAt(int index) {
     if (index < 0 || index >= count) {
         return 0;
     }
@@ -117,15 +112,13 @@ public:
 
     // Deletes every non-null element, then frees the block; growBy is kept and the array
     // takes new Add calls.
-    void RemoveAll()
-    {
+    void RemoveAll() {
         DeleteElements();
         this->FreeBlock();
     }
 
 private:
-    void DeleteElements()
-    {
+    void DeleteElements() {
         for (int i = 0; i < this->count; ++i) {
             if (this->data[i] != nullptr) {
                 // Null the slot before deleting, so an element whose destructor looks back
@@ -146,8 +139,7 @@ public:
 
     // Hands back the top element and lowers count; the slot is not cleared. An empty stack
     // is left alone and hands back a value-initialised T (null for pointers).
-    T Pop()
-    {
+    T Pop() {
         if (this->count <= 0) {
             return T{};
         }

@@ -18,9 +18,9 @@ extern const int AtanDegree2[42];
 
 // 1 when the pixel point lies inside the rectangle, all four edges included; else 0.
 // A null rectangle gives 0.
-[[nodiscard]] int PtInRect(int x, int y, const TRect2D* rect);      // rect in 24.8
-[[nodiscard]] int PtInRect(int x, int y, const TRect2D_16* rect);   // rect in 16.16
-[[nodiscard]] int PtInRect(int x, int y, const TCoordRect2D* rect); // rect in pixels
+[[nodiscard]] int PtInRect(int x, int y, const TRect2D* rect);       // rect in 24.8
+[[nodiscard]] int PtInRect(int x, int y, const TRect2D_16* rect);    // rect in 16.16
+[[nodiscard]] int PtInRect(int x, int y, const TCoordRect2D* rect);  // rect in pixels
 // The point's integer parts (arithmetic shift right by 8) against the rectangle.
 [[nodiscard]] int PtInRect(TVector2D point, const TRect2D* rect);
 [[nodiscard]] int PtInRect(TVector2D point, const TCoordRect2D* rect);

@@ -25,40 +25,40 @@ class IFile;
 // Filled in by the caller: {file, true, writing, 0}. A record succeeds exactly when ok is still
 // true and shortfall is 0 at the end (see Succeeded).
 struct SerializeHelper2 {
-  IFile* file;     // open file written or read; never null
-  bool ok;         // cleared by a failed string transfer
-  bool writing;    // true: write each variable; false: read into it
-  int shortfall;   // bytes expected minus bytes the file reported for fixed-size fields
-                   // (a failing 4-byte transfer reports -1 and adds 5)
+    IFile* file;    // open file written or read; never null
+    bool ok;        // cleared by a failed string transfer
+    bool writing;   // true: write each variable; false: read into it
+    int shortfall;  // bytes expected minus bytes the file reported for fixed-size fields
+                    // (a failing 4-byte transfer reports -1 and adds 5)
 
-  // Longest string a reader accepts, in bytes (or characters for SerializeW); a longer stored
-  // count marks a damaged file: the string becomes empty and ok is cleared.
-  static constexpr int kMaxStringLength = 32768;
+    // Longest string a reader accepts, in bytes (or characters for SerializeW); a longer stored
+    // count marks a damaged file: the string becomes empty and ok is cleared.
+    static constexpr int kMaxStringLength = 32768;
 
-  void Serialize(int& value);  // also FIXED_FLOAT and FIXED_FLOAT_16
-  void Serialize(unsigned int& value);
-  void Serialize(unsigned long& value);  // stored as 32 bits; reading zero-extends
-  void Serialize(short& value);
-  void Serialize(char& value);
-  void Serialize(unsigned char& value);
-  // On a failed read the variable keeps its value; the failure shows in shortfall.
-  void Serialize(bool& value);
-  void Serialize(float& value);
-  void Serialize(double& value);
-  void Serialize(TVector2D& value);
-  void Serialize(TVector2D_16& value);
-  void Serialize(TCoord2D& value);
-  void Serialize(TRect2D& value);
-  void Serialize(void* data, int count);
-  // Failures show in ok only. Reading: a short count leaves s unchanged; a count below 1 gives
-  // the empty string; a count above kMaxStringLength or short text gives the empty string and
-  // clears ok.
-  void Serialize(CommonString& s);
-  // The same rules, for text stored as two bytes per character; a short read leaves s unchanged.
-  void SerializeW(CommonString& s);
+    void Serialize(int& value);  // also FIXED_FLOAT and FIXED_FLOAT_16
+    void Serialize(unsigned int& value);
+    void Serialize(unsigned long& value);  // stored as 32 bits; reading zero-extends
+    void Serialize(short& value);
+    void Serialize(char& value);
+    void Serialize(unsigned char& value);
+    // On a failed read the variable keeps its value; the failure shows in shortfall.
+    void Serialize(bool& value);
+    void Serialize(float& value);
+    void Serialize(double& value);
+    void Serialize(TVector2D& value);
+    void Serialize(TVector2D_16& value);
+    void Serialize(TCoord2D& value);
+    void Serialize(TRect2D& value);
+    void Serialize(void* data, int count);
+    // Failures show in ok only. Reading: a short count leaves s unchanged; a count below 1 gives
+    // the empty string; a count above kMaxStringLength or short text gives the empty string and
+    // clears ok.
+    void Serialize(CommonString& s);
+    // The same rules, for text stored as two bytes per character; a short read leaves s unchanged.
+    void SerializeW(CommonString& s);
 
-  // 1 when every field moved whole, else 0: the result a record's Serialize returns.
-  [[nodiscard]] int Succeeded() const { return ok && shortfall == 0 ? 1 : 0; }
+    // 1 when every field moved whole, else 0: the result a record's Serialize returns.
+    [[nodiscard]] int Succeeded() const { return ok && shortfall == 0 ? 1 : 0; }
 };
 
 // The older helper, kept for formats written with it. Differences from SerializeHelper2: a null
@@ -67,21 +67,21 @@ struct SerializeHelper2 {
 // supported; a short string read clears ok and leaves the string unchanged; stored string
 // counts have no upper bound (a huge one fails on the allocation or on the read).
 struct SerializeHelper {
-  IFile* file;
-  bool ok;
-  bool writing;
+    IFile* file;
+    bool ok;
+    bool writing;
 
-  void Serialize(int& value);
-  void Serialize(unsigned int& value);
-  void Serialize(unsigned long& value);
-  void Serialize(unsigned short& value);
-  void Serialize(short& value);
-  void Serialize(char& value);
-  void Serialize(unsigned char& value);
-  void Serialize(bool& value);
-  void Serialize(TVector2D& value);
-  void Serialize(TCoord2D& value);
-  void Serialize(TRect2D& value);
-  void Serialize(CommonString& s);
-  void SerializeW(CommonString& s);
+    void Serialize(int& value);
+    void Serialize(unsigned int& value);
+    void Serialize(unsigned long& value);
+    void Serialize(unsigned short& value);
+    void Serialize(short& value);
+    void Serialize(char& value);
+    void Serialize(unsigned char& value);
+    void Serialize(bool& value);
+    void Serialize(TVector2D& value);
+    void Serialize(TCoord2D& value);
+    void Serialize(TRect2D& value);
+    void Serialize(CommonString& s);
+    void SerializeW(CommonString& s);
 };

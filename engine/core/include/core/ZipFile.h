@@ -19,15 +19,15 @@ class IFile;
 // Results of every reader operation.
 namespace ZipResult {
 inline constexpr int Ok = 1;
-inline constexpr int NotFound = 0;        // IndexFromName: no entry has this name
-inline constexpr int NoFiles = -3;        // get_FilesCount: the pak has no entries
-inline constexpr int OpenFailed = -4;     // Init: path, open, end record or directory position
-inline constexpr int BadFormat = -5;      // bad directory or local header, short read, bad data; Close: nothing open
-inline constexpr int NoEntries = -6;      // not initialised, closed, or an empty pak
-inline constexpr int BadMethod = -7;      // ReadFile: compression other than stored or deflated
-inline constexpr int NoMemory = -100;     // allocation failed, or no disk file object
-inline constexpr int NullArgument = -101; // a required pointer argument is null
-inline constexpr int BadIndex = -102;     // entry index outside 0 .. count - 1
+inline constexpr int NotFound = 0;         // IndexFromName: no entry has this name
+inline constexpr int NoFiles = -3;         // get_FilesCount: the pak has no entries
+inline constexpr int OpenFailed = -4;      // Init: path, open, end record or directory position
+inline constexpr int BadFormat = -5;       // bad directory or local header, short read, bad data; Close: nothing open
+inline constexpr int NoEntries = -6;       // not initialised, closed, or an empty pak
+inline constexpr int BadMethod = -7;       // ReadFile: compression other than stored or deflated
+inline constexpr int NoMemory = -100;      // allocation failed, or no disk file object
+inline constexpr int NullArgument = -101;  // a required pointer argument is null
+inline constexpr int BadIndex = -102;      // entry index outside 0 .. count - 1
 }  // namespace ZipResult
 
 #pragma pack(push, 1)
@@ -100,8 +100,8 @@ inline constexpr int kZipMaxNameLength = 127;
 // '\' in place. Checks that every header with its name, extra field and comment lies inside the
 // block, its signature, and that its name is at most kZipMaxNameLength bytes. Ok or BadFormat;
 // the entries are only meaningful on Ok. The reader's Init, the tests and the fuzz target share it.
-[[nodiscard]] int DecodeZipDirectory(unsigned char* block, std::size_t size, int count,
-                                     unsigned char** entries, const char* nameForLog);
+[[nodiscard]] int DecodeZipDirectory(unsigned char* block, std::size_t size, int count, unsigned char** entries,
+                                     const char* nameForLog);
 
 class CBBZipFileReader {
 public:

@@ -32,8 +32,7 @@ public:
     virtual ~IQuorvanParticleSystemSharedSpriteStorage2() = default;
     // A Single set for the strip (kept by the storage; the caller takes its own reference), or
     // null when none can be made.
-    virtual CSpriteSet* GetSpriteSet(CommonString& file, CommonString& alphaFile, int numSprites,
-                                     int perRow) = 0;
+    virtual CSpriteSet* GetSpriteSet(CommonString& file, CommonString& alphaFile, int numSprites, int perRow) = 0;
 };
 
 // A caller-supplied emission point, asked once for each new particle.
@@ -50,11 +49,11 @@ struct CQuorvanParticleSystemInfo2 {
     IQuorvanParticleSystemSharedSpriteStorage2* m_pSpriteStorage = nullptr;  // not owned
     CQuorvanParticleSystemShape2* m_pEmitShape = nullptr;
     IQuorvanParticleSystemEmitFunc2* m_pEmitFunc = nullptr;  // not owned
-    std::uint8_t m_bShapeIsExternal = 0;  // 1: the shape stays the caller's
+    std::uint8_t m_bShapeIsExternal = 0;                     // 1: the shape stays the caller's
 
-    std::uint8_t m_AdditiveBlend = 1;  // else drawn with colour multiplication
-    std::uint8_t m_FastDraw = 0;       // stored only
-    std::int32_t m_EmissionSpeed = 150;  // particles per second (whole number)
+    std::uint8_t m_AdditiveBlend = 1;                // else drawn with colour multiplication
+    std::uint8_t m_FastDraw = 0;                     // stored only
+    std::int32_t m_EmissionSpeed = 150;              // particles per second (whole number)
     FIXED_FLOAT_16 m_SystemLifetime = -kFixed16One;  // negative: endless
     FIXED_FLOAT_16 m_ParticleLifeMin = kFixed16One;
     FIXED_FLOAT_16 m_ParticleLifeMax = kFixed16One;
@@ -200,9 +199,8 @@ public:
     void Draw(IDibBitmap* dst);
     // One sprite as a particle is drawn: 16.16 position, angle and scale; nothing below alpha
     // offset -254.
-    void DrawRotatedScaledBitmapWithAlpha(IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT_16 x,
-                                          FIXED_FLOAT_16 y, FIXED_FLOAT_16 angle,
-                                          FIXED_FLOAT_16 scale, int r, int g, int b,
+    void DrawRotatedScaledBitmapWithAlpha(IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT_16 x, FIXED_FLOAT_16 y,
+                                          FIXED_FLOAT_16 angle, FIXED_FLOAT_16 scale, int r, int g, int b,
                                           int alphaOffset);
 
     // ---- Access ----------------------------------------------------------------------------

@@ -52,10 +52,7 @@ public:
     void DestroyParticleSystems();
 
     int GetDrawMark(int i) const { return i >= 0 && i < m_DrawMarks.count ? m_DrawMarks[i] : 0; }
-    int GetProcessMark(int i) const
-    {
-        return i >= 0 && i < m_ProcessMarks.count ? m_ProcessMarks[i] : 0;
-    }
+    int GetProcessMark(int i) const { return i >= 0 && i < m_ProcessMarks.count ? m_ProcessMarks[i] : 0; }
     CQuorvanParticleSystemSharedSpriteStorage2* GetSharedStorage() const { return m_pStorage; }
 
 private:

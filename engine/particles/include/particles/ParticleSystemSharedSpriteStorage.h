@@ -18,8 +18,7 @@ public:
 
     // The first Single set with this file, alpha file and frame counts; else a new one named
     // "set_<count>" with force_atlas set. Null when it cannot be added. Takes no reference.
-    CSpriteSet* GetSpriteSet(CommonString& file, CommonString& alphaFile, int numSprites,
-                             int perRow) override;
+    CSpriteSet* GetSpriteSet(CommonString& file, CommonString& alphaFile, int numSprites, int perRow) override;
 
     // Null when it could not be made at construction.
     CSpriteSetManager* GetManager() const { return m_pManager; }

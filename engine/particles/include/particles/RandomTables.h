@@ -26,14 +26,12 @@ void CreatePS2RandomsTable(CGameBase* game);
 void CreateGameRandomsTable(CGameBase* game);
 
 // The entry at the read index; the index advances by one, wrapping.
-inline std::int32_t NextParticleRandom()
-{
+inline std::int32_t NextParticleRandom() {
     const std::int32_t value = g_RandomTable[g_RandomTableIndex];
     g_RandomTableIndex = (g_RandomTableIndex + 1) & (kParticleRandomTableSize - 1);
     return value;
 }
-inline std::int32_t NextGameRandom()
-{
+inline std::int32_t NextGameRandom() {
     const std::int32_t value = g_GameRandomTable[g_GameRandomTableIndex];
     g_GameRandomTableIndex = (g_GameRandomTableIndex + 1) & (kGameRandomTableSize - 1);
     return value;

@@ -41,8 +41,7 @@ void SetSheetImageLoaders(const TSheetImageLoaders& loaders);
 // frameCount, frameBitmaps and frameOffsets are the set's own fields. A second call on a loaded
 // set only raises refCount. Returns 1, or 0 with everything made so far released, frameCount 0,
 // frameBitmaps null and refCount as before. The scale argument is not used.
-[[nodiscard]] int VisibleObjectWithSpritesLoad(int frames, int columns, char* imageName,
-                                               char* alphaName, FIXED_FLOAT scale, int& refCount,
-                                               int& frameCount, IDibBitmap**& frameBitmaps,
-                                               TCoord2D*& frameOffsets, bool keepAlpha,
+[[nodiscard]] int VisibleObjectWithSpritesLoad(int frames, int columns, char* imageName, char* alphaName,
+                                               FIXED_FLOAT scale, int& refCount, int& frameCount,
+                                               IDibBitmap**& frameBitmaps, TCoord2D*& frameOffsets, bool keepAlpha,
                                                CGameBase* game, bool withOffsets);

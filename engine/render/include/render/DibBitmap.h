@@ -22,11 +22,11 @@
 
 // Pixel format codes kept by a bitmap.
 enum : int {
-    kPixelFormat444 = 0,   // 12-bit RGB in a 16-bit word: red bits 8-11, green 4-7, blue 0-3
-    kPixelFormat555 = 1,   // red bits 10-14, green 5-9, blue 0-4
-    kPixelFormat565 = 2,   // red bits 11-15, green 5-10, blue 0-4; every bitmap the system makes
-    kPixelFormat24 = 3,    // three bytes: blue, green, red
-    kPixelFormat32 = 4,    // four bytes: blue, green, red, alpha (the pixel buffer is its own alpha)
+    kPixelFormat444 = 0,  // 12-bit RGB in a 16-bit word: red bits 8-11, green 4-7, blue 0-3
+    kPixelFormat555 = 1,  // red bits 10-14, green 5-9, blue 0-4
+    kPixelFormat565 = 2,  // red bits 11-15, green 5-10, blue 0-4; every bitmap the system makes
+    kPixelFormat24 = 3,   // three bytes: blue, green, red
+    kPixelFormat32 = 4,   // four bytes: blue, green, red, alpha (the pixel buffer is its own alpha)
 };
 
 // Orientation modes: how a bitmap's pixels are stored relative to how they are seen.
@@ -47,8 +47,7 @@ inline constexpr int kAlphaOffsetNone = 0;
 inline constexpr int kAlphaOffsetHidden = -255;
 
 // Packs 8-bit channels into an RGB565 pixel.
-constexpr std::uint16_t PackRGB565(unsigned r, unsigned g, unsigned b)
-{
+constexpr std::uint16_t PackRGB565(unsigned r, unsigned g, unsigned b) {
     return static_cast<std::uint16_t>(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3));
 }
 constexpr int Red5(std::uint16_t p) { return (p >> 11) & 31; }
@@ -104,12 +103,11 @@ public:
     virtual void FastCopy(IDibBitmap* dst, int from, int to, int n) = 0;
     virtual bool IsAlphaExternal() = 0;
     // Draws the sw x sh part at (sx, sy) scaled to dw x dh at (x, y); 0 = the buffer size.
-    virtual void StretchDraw(IDibBitmap* dst, int x, int y, int dw, int dh, int sx, int sy, int sw,
-                             int sh, int flags, int alphaOffset) = 0;
+    virtual void StretchDraw(IDibBitmap* dst, int x, int y, int dw, int dh, int sx, int sy, int sw, int sh, int flags,
+                             int alphaOffset) = 0;
     // Paints the colour through this bitmap's alpha shape at (x, y) of dst.
-    virtual void FillAlphaNoStretch(IDibBitmap* dst, unsigned char r, unsigned char g,
-                                    unsigned char b, int x, int y, int w, int h, int flags,
-                                    int alphaOffset) = 0;
+    virtual void FillAlphaNoStretch(IDibBitmap* dst, unsigned char r, unsigned char g, unsigned char b, int x, int y,
+                                    int w, int h, int flags, int alphaOffset) = 0;
     // Presents the finished frame (the software bitmap does nothing).
     virtual void DrawToDeviceScreen() = 0;
     // Stores bits per pixel; bytes per pixel become 2 below 24 bits, else 3.
@@ -117,32 +115,27 @@ public:
     virtual int GetBitsPerPixel() = 0;
     // Lines in stored coordinates, from the first end up to but not including the second,
     // blended with alpha a.
-    virtual void DrawLineV(int x, int y0, int y1, unsigned char r, unsigned char g,
-                           unsigned char b, unsigned char a) = 0;
-    virtual void DrawLineH(int x0, int x1, int y, unsigned char r, unsigned char g,
-                           unsigned char b, unsigned char a) = 0;
+    virtual void DrawLineV(int x, int y0, int y1, unsigned char r, unsigned char g, unsigned char b,
+                           unsigned char a) = 0;
+    virtual void DrawLineH(int x0, int x1, int y, unsigned char r, unsigned char g, unsigned char b,
+                           unsigned char a) = 0;
     // Opaque one-pixel outline and opaque fill of a rectangle given as seen.
-    virtual void DrawRectangle(int x, int y, int w, int h, unsigned char r, unsigned char g,
-                               unsigned char b) = 0;
-    virtual void FillRectangle(int x, int y, int w, int h, unsigned char r, unsigned char g,
-                               unsigned char b) = 0;
+    virtual void DrawRectangle(int x, int y, int w, int h, unsigned char r, unsigned char g, unsigned char b) = 0;
+    virtual void FillRectangle(int x, int y, int w, int h, unsigned char r, unsigned char g, unsigned char b) = 0;
     // Adds the colour, weighted by alpha plus offset, to dst with saturation.
-    virtual void FillAlphaNoStretchAdditive(IDibBitmap* dst, unsigned char r, unsigned char g,
-                                            unsigned char b, int x, int y, int w, int h,
-                                            int flags, int alphaOffset) = 0;
+    virtual void FillAlphaNoStretchAdditive(IDibBitmap* dst, unsigned char r, unsigned char g, unsigned char b, int x,
+                                            int y, int w, int h, int flags, int alphaOffset) = 0;
     // Alpha blit of the w x h part at (sx, sy) (0 = width or height) to (x, y) of dst.
-    virtual void BitBlt(IDibBitmap* dst, int x, int y, int w, int h, int sx, int sy,
-                        int alphaOffset) = 0;
+    virtual void BitBlt(IDibBitmap* dst, int x, int y, int w, int h, int sx, int sy, int alphaOffset) = 0;
     // As BitBlt, but the weighted source is added to dst with saturation.
-    virtual void BitBltAdditive(IDibBitmap* dst, int x, int y, int w, int h, int sx, int sy,
-                                int alphaOffset) = 0;
+    virtual void BitBltAdditive(IDibBitmap* dst, int x, int y, int w, int h, int sx, int sy, int alphaOffset) = 0;
     // As BitBlt with each source channel scaled by its tint (about r/256); (255, 255, 255) is
     // exactly BitBlt.
-    virtual void BitBltMultiply(IDibBitmap* dst, int r, int g, int b, int x, int y, int w, int h,
-                                int sx, int sy, int alphaOffset) = 0;
+    virtual void BitBltMultiply(IDibBitmap* dst, int r, int g, int b, int x, int y, int w, int h, int sx, int sy,
+                                int alphaOffset) = 0;
     // Tinted additive blit; only the GL bitmap draws it.
-    virtual void BitBltMultiplyAdditive(IDibBitmap* dst, int r, int g, int b, int x, int y, int w,
-                                        int h, int sx, int sy, int alphaOffset) = 0;
+    virtual void BitBltMultiplyAdditive(IDibBitmap* dst, int r, int g, int b, int x, int y, int w, int h, int sx,
+                                        int sy, int alphaOffset) = 0;
     // Unclipped writes of n 16-bit pixels / n alpha bytes at stored (x, y).
     virtual void WriteBits(int x, int y, unsigned char* data, int n) = 0;
     virtual void WriteAlphaBits(int x, int y, unsigned char* data, int n) = 0;
@@ -163,9 +156,12 @@ public:
     virtual void* GetHWResource() { return nullptr; }
     virtual void* GetHWResource2() { return nullptr; }
     // Makes this bitmap a view of a region of an atlas's textures; 1 on success.
-    virtual int HWInitFromTextureAtlas(IDibBitmap* atlas, int x, int y, int w, int h)
-    {
-        (void)atlas; (void)x; (void)y; (void)w; (void)h;
+    virtual int HWInitFromTextureAtlas(IDibBitmap* atlas, int x, int y, int w, int h) {
+        (void)atlas;
+        (void)x;
+        (void)y;
+        (void)w;
+        (void)h;
         return 1;
     }
     // A hint that the bitmap will be used for alpha-shape fills.

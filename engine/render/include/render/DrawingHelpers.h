@@ -20,12 +20,11 @@ void BitBlt_Clipped(IDibBitmap* dst, IDibBitmap* src, int x, int y, int w, int h
                     const TCoordRect2D& clip, int mode);
 // One smooth-shaded untextured quad with per-corner colours (r, g, b, a of each corner), on the
 // GL screen target only; drawn at once.
-void DrawQuad(CGameBase* game, IDibBitmap* dst, int blendMode, int x0, int y0, int x1, int y1, int x2, int y2,
-              int x3, int y3, const int colours[16]);
+void DrawQuad(CGameBase* game, IDibBitmap* dst, int blendMode, int x0, int y0, int x1, int y1, int x2, int y2, int x3,
+              int y3, const int colours[16]);
 // Vertical gradient from colour 0 (top) to colour 1 (bottom), alpha 255, on GL.
 void FillRectangleGradientV(CGameBase* game, IDibBitmap* dst, int x, int y, int w, int h, unsigned char r0,
-                            unsigned char g0, unsigned char b0, unsigned char r1, unsigned char g1,
-                            unsigned char b1);
+                            unsigned char g0, unsigned char b0, unsigned char r1, unsigned char g1, unsigned char b1);
 // src as a horizontally sheared quad: the top edge moved by `top`, the bottom by `bottom` (all
 // 16.16 pixels); flags mirror the texture; alpha's low byte on every corner.
 void DrawShifted(CGameBase* game, IDibBitmap* dst, IDibBitmap* src, FIXED_FLOAT_16 x, FIXED_FLOAT_16 y,
@@ -51,8 +50,7 @@ CommonString FormatWithCommas(int n);
 FIXED_FLOAT GetDistanceBetweenRects(const TRect2D& a, const TRect2D& b);
 // GL debug lines (no caller in the game): Start, any number of lines, End.
 void DebugDrawLine_Start(CGameBase* game);
-void DebugDrawLine(CGameBase* game, int x0, int y0, int x1, int y1, int r, int g, int b, int alphaStart,
-                   int alphaEnd);
+void DebugDrawLine(CGameBase* game, int x0, int y0, int x1, int y1, int r, int g, int b, int alphaStart, int alphaEnd);
 void DebugDrawLine_End(CGameBase* game);
 // The GL renderer's line (the hardware path of DrawLine_AA): a GL line from (x0, y0) with alpha0
 // to (x1, y1) with alpha1, in screen pixels. Returns 1.

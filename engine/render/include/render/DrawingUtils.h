@@ -16,8 +16,8 @@ class IDibBitmap;
 extern QuorvanVertex g_globalQuorvanVertex_2_3[6];
 
 // src's texture data draws the n triangles (u, v absolute texels of src).
-void DrawTexturedTriangles_AbsoluteUV(CGameBase* game, IDibBitmap* dst, IDibBitmap* src,
-                                      const QuorvanVertex* triangles, int n, bool ignoreColours);
+void DrawTexturedTriangles_AbsoluteUV(CGameBase* game, IDibBitmap* dst, IDibBitmap* src, const QuorvanVertex* triangles,
+                                      int n, bool ignoreColours);
 // The source rectangle (sx, sy, sw, sh) stretched onto (dx, dy, dw, dh), all 16.16 pixels, with
 // alpha 255 + offset (nothing at 0 or below) and a Renderer_BlendMode.
 void Bitmap_StretchDrawF16_Transparent(CGameBase* game, IDibBitmap* dst, IDibBitmap* src, FIXED_FLOAT_16 dx,
@@ -28,12 +28,12 @@ void Bitmap_StretchDrawF16(CGameBase* game, IDibBitmap* dst, IDibBitmap* src, FI
                            FIXED_FLOAT_16 dw, FIXED_FLOAT_16 dh, FIXED_FLOAT_16 sx, FIXED_FLOAT_16 sy,
                            FIXED_FLOAT_16 sw, FIXED_FLOAT_16 sh, int blendMode);
 // The same in 24.8 coordinates.
-void Bitmap_StretchDrawF_Transparent(CGameBase* game, IDibBitmap* dst, IDibBitmap* src, FIXED_FLOAT dx,
-                                     FIXED_FLOAT dy, FIXED_FLOAT dw, FIXED_FLOAT dh, FIXED_FLOAT sx, FIXED_FLOAT sy,
-                                     FIXED_FLOAT sw, FIXED_FLOAT sh, int alphaOffset, int blendMode);
+void Bitmap_StretchDrawF_Transparent(CGameBase* game, IDibBitmap* dst, IDibBitmap* src, FIXED_FLOAT dx, FIXED_FLOAT dy,
+                                     FIXED_FLOAT dw, FIXED_FLOAT dh, FIXED_FLOAT sx, FIXED_FLOAT sy, FIXED_FLOAT sw,
+                                     FIXED_FLOAT sh, int alphaOffset, int blendMode);
 void Bitmap_StretchDrawF(CGameBase* game, IDibBitmap* dst, IDibBitmap* src, FIXED_FLOAT dx, FIXED_FLOAT dy,
-                         FIXED_FLOAT dw, FIXED_FLOAT dh, FIXED_FLOAT sx, FIXED_FLOAT sy, FIXED_FLOAT sw,
-                         FIXED_FLOAT sh, int blendMode);
+                         FIXED_FLOAT dw, FIXED_FLOAT dh, FIXED_FLOAT sx, FIXED_FLOAT sy, FIXED_FLOAT sw, FIXED_FLOAT sh,
+                         int blendMode);
 // Translucent fill (a = 255 is the opaque FillRectangle); GL quad on the GL screen target, else
 // each 16-bit pixel moves toward the colour by a / 256. A negative extent is turned round.
 void FillRectangle_Transparent(CGameBase* game, IDibBitmap* dst, int x, int y, int w, int h, int r, int g, int b,
@@ -44,10 +44,9 @@ void FillRectangle_Additive(CGameBase* game, IDibBitmap* dst, int x, int y, int 
 void SetRectAccordingToOrientationMode(IDibBitmap* bitmap, int& x, int& y, int& w, int& h);
 // Software nearest-texel stretch of (sx, sy, sw, sh) of src onto (x, y, w, h) of dst; 0 sizes mean
 // src's size. Blended by src's alpha plane when it has one.
-void Bitmap_StretchDraw(IDibBitmap* dst, IDibBitmap* src, int x, int y, int w, int h, int sx, int sy, int sw,
-                        int sh);
+void Bitmap_StretchDraw(IDibBitmap* dst, IDibBitmap* src, int x, int y, int w, int h, int sx, int sy, int sw, int sh);
 void Bitmap_StretchDraw_Transparent(IDibBitmap* dst, IDibBitmap* src, int x, int y, int w, int h, int sx, int sy,
                                     int sw, int sh, int alphaOffset);  // does nothing
 // Colour from one bitmap's textures, alpha from another's, on the GL screen target.
-void BitBlt_Texture1RGB_Texture2A(CGameBase* game, IDibBitmap* dst, int x, int y, int w, int h,
-                                  IDibBitmap* colour, int cx, int cy, IDibBitmap* alpha, int ax, int ay, int unused);
+void BitBlt_Texture1RGB_Texture2A(CGameBase* game, IDibBitmap* dst, int x, int y, int w, int h, IDibBitmap* colour,
+                                  int cx, int cy, IDibBitmap* alpha, int ax, int ay, int unused);

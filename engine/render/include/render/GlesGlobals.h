@@ -46,15 +46,15 @@ extern GLint g_prefer_GL_LINEAR;   // filter of every texture created
 extern GLint g_prefer_GL_NEAREST;  // filter handed by untextured fills and lines (ignored by selection)
 
 enum Renderer_BlendMode {
-  Renderer_BlendMode_Normal = 0,      // src alpha / one minus src alpha, modulate
-  Renderer_BlendMode_Additive = 1,    // src alpha / one, modulate
-  Renderer_BlendMode_TexEnvBlend = 2, // the texture's alpha shape filled with the environment colour
-  Renderer_BlendMode_Opaque = 3,      // blending off
+    Renderer_BlendMode_Normal = 0,       // src alpha / one minus src alpha, modulate
+    Renderer_BlendMode_Additive = 1,     // src alpha / one, modulate
+    Renderer_BlendMode_TexEnvBlend = 2,  // the texture's alpha shape filled with the environment colour
+    Renderer_BlendMode_Opaque = 3,       // blending off
 };
 
 enum Renderer_TextureMapMode {
-  Renderer_TextureMapMode_Clamp = 0,
-  Renderer_TextureMapMode_Repeat = 1,
+    Renderer_TextureMapMode_Clamp = 0,
+    Renderer_TextureMapMode_Repeat = 1,
 };
 
 // Appends one quad (corners top-left, top-right, bottom-right, bottom-left: clockwise on screen).
@@ -83,12 +83,12 @@ void GLES_RestoreCachingSupport();
 
 // What the projections need to know of the screen bitmap and the game.
 struct TGlesProjection {
-  int storedWidth = 0, storedHeight = 0;   // the target's stored size (viewport when not turned)
-  int logicalWidth = 0, logicalHeight = 0; // W, H of the orthographic projection
-  bool turnedScreen = false;
-  bool physicalViewport = false;           // 2x-image mode or the physical-viewport switch
-  int physicalWidth = 0, physicalHeight = 0;
-  int rotationAngle = 0;                   // the game's screen-rotation angle, 24.8 degrees
+    int storedWidth = 0, storedHeight = 0;    // the target's stored size (viewport when not turned)
+    int logicalWidth = 0, logicalHeight = 0;  // W, H of the orthographic projection
+    bool turnedScreen = false;
+    bool physicalViewport = false;  // 2x-image mode or the physical-viewport switch
+    int physicalWidth = 0, physicalHeight = 0;
+    int rotationAngle = 0;  // the game's screen-rotation angle, 24.8 degrees
 };
 // The 2-D projection: y down, 256 units per pixel. Issues glViewport only on the first call.
 void GLES_ApplyProjection2D(const TGlesProjection& p);

@@ -7,11 +7,11 @@
 
 class CGlesRotatorPath : public IRotatorHardwarePath {
 public:
-  CGlesRotatorPath(CGameBase* game, const CQuorvanImageRotatorScaler* rotator) : m_Game(game), m_Rotator(rotator) {}
-  // Takes the draw (true) when the renderer is GL ES and dst is its draw target.
-  bool Draw(const TRotatedDraw& draw) override;
+    CGlesRotatorPath(CGameBase* game, const CQuorvanImageRotatorScaler* rotator) : m_Game(game), m_Rotator(rotator) {}
+    // Takes the draw (true) when the renderer is GL ES and dst is its draw target.
+    bool Draw(const TRotatedDraw& draw) override;
 
 private:
-  CGameBase* m_Game;
-  const CQuorvanImageRotatorScaler* m_Rotator;
+    CGameBase* m_Game;
+    const CQuorvanImageRotatorScaler* m_Rotator;
 };

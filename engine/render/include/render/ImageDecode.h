@@ -19,36 +19,36 @@ inline constexpr int kMaxImageSide = 8192;
 inline constexpr long long kMaxImagePixels = 16LL * 1024 * 1024;
 
 struct TDecodeOptions {
-  int orientation = 0;      // 0 as seen, 1 and 2 turned (see the stored-layout table in ImageLoaders.h)
-  bool halve = false;       // a 2x image loaded outside double-resolution mode
-  bool trueColor = false;   // three bytes per pixel (red, green, blue) instead of RGB565
-  bool wantPixels = true;   // decode the colour plane
-  bool wantAlpha = true;    // decode the alpha plane (PNG: its alpha; JPEG: the first channel)
+    int orientation = 0;     // 0 as seen, 1 and 2 turned (see the stored-layout table in ImageLoaders.h)
+    bool halve = false;      // a 2x image loaded outside double-resolution mode
+    bool trueColor = false;  // three bytes per pixel (red, green, blue) instead of RGB565
+    bool wantPixels = true;  // decode the colour plane
+    bool wantAlpha = true;   // decode the alpha plane (PNG: its alpha; JPEG: the first channel)
 };
 
 // The decoded planes, malloc'ed; freed by the destructor unless released to a bitmap.
 class CDecodedImage {
 public:
-  CDecodedImage() = default;
-  ~CDecodedImage();
-  CDecodedImage(const CDecodedImage&) = delete;
-  CDecodedImage& operator=(const CDecodedImage&) = delete;
+    CDecodedImage() = default;
+    ~CDecodedImage();
+    CDecodedImage(const CDecodedImage&) = delete;
+    CDecodedImage& operator=(const CDecodedImage&) = delete;
 
-  int width = 0, height = 0;      // the image as seen, after halving
-  int bytesPerPixel = 2;
-  bool alphaNotOpaque = false;    // some stored alpha differs from 255
-  unsigned char* pixels = nullptr;
-  unsigned char* alpha = nullptr;
+    int width = 0, height = 0;  // the image as seen, after halving
+    int bytesPerPixel = 2;
+    bool alphaNotOpaque = false;  // some stored alpha differs from 255
+    unsigned char* pixels = nullptr;
+    unsigned char* alpha = nullptr;
 
-  // Hands the buffer over (the caller frees it or gives it to SetBits / SetAlphaBits).
-  unsigned char* ReleasePixels();
-  unsigned char* ReleaseAlpha();
-  void Reset();
+    // Hands the buffer over (the caller frees it or gives it to SetBits / SetAlphaBits).
+    unsigned char* ReleasePixels();
+    unsigned char* ReleaseAlpha();
+    void Reset();
 };
 
 // Interlaced PNGs are refused; 16-bit channels are reduced to 8 bits.
-[[nodiscard]] bool DecodePng(std::span<const std::uint8_t> bytes, const char* nameForLog,
-                             const TDecodeOptions& options, CDecodedImage* out);
+[[nodiscard]] bool DecodePng(std::span<const std::uint8_t> bytes, const char* nameForLog, const TDecodeOptions& options,
+                             CDecodedImage* out);
 // Grey (1 component) and colour (3 components) JPEGs; other component counts are refused. An
 // empty input fails; a truncated one decodes what it has (libjpeg fills the rest).
 [[nodiscard]] bool DecodeJpeg(std::span<const std::uint8_t> bytes, const char* nameForLog,

@@ -62,28 +62,23 @@ public:
     // The GL renderer installs its path here; not owned. Null: software only.
     void SetHardwarePath(IRotatorHardwarePath* path) { m_pHardwarePath = path; }
 
-    void DrawRotatedBitmap(IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT x, FIXED_FLOAT y,
-                           FIXED_FLOAT angle, FIXED_FLOAT_16 scale, int flags);
-    void DrawRotatedBitmapTransparent(IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT x,
-                                      FIXED_FLOAT y, FIXED_FLOAT angle, FIXED_FLOAT_16 scale,
-                                      int alphaOffset, int flags);
-    void DrawRotatedBitmapAdditive(IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT x, FIXED_FLOAT y,
-                                   FIXED_FLOAT angle, FIXED_FLOAT_16 scale, int r, int g, int b,
-                                   int alphaOffset, int flags);
-    void DrawRotatedBitmapMultiply(IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT x, FIXED_FLOAT y,
-                                   FIXED_FLOAT angle, FIXED_FLOAT_16 scale, int r, int g, int b,
-                                   int alphaOffset, int flags);
-    void DrawRotatedBitmapAlphaChannel(IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT x,
-                                       FIXED_FLOAT y, FIXED_FLOAT angle, FIXED_FLOAT_16 scale,
-                                       int r, int g, int b, int alphaOffset, int flags);
+    void DrawRotatedBitmap(IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT x, FIXED_FLOAT y, FIXED_FLOAT angle,
+                           FIXED_FLOAT_16 scale, int flags);
+    void DrawRotatedBitmapTransparent(IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT x, FIXED_FLOAT y, FIXED_FLOAT angle,
+                                      FIXED_FLOAT_16 scale, int alphaOffset, int flags);
+    void DrawRotatedBitmapAdditive(IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT x, FIXED_FLOAT y, FIXED_FLOAT angle,
+                                   FIXED_FLOAT_16 scale, int r, int g, int b, int alphaOffset, int flags);
+    void DrawRotatedBitmapMultiply(IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT x, FIXED_FLOAT y, FIXED_FLOAT angle,
+                                   FIXED_FLOAT_16 scale, int r, int g, int b, int alphaOffset, int flags);
+    void DrawRotatedBitmapAlphaChannel(IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT x, FIXED_FLOAT y,
+                                       FIXED_FLOAT angle, FIXED_FLOAT_16 scale, int r, int g, int b, int alphaOffset,
+                                       int flags);
     // Rotation about the source point (originX, originY), which is drawn on (x, y). Blend modes:
     // 0 plain (transparent when alphaOffset < 0), 1 additive, 2 multiply, 3 alpha channel; other
     // values draw nothing.
-    void DrawRotatedBitmapWithSourceOriginWithBlendMode(IDibBitmap* src, IDibBitmap* dst,
-                                                        FIXED_FLOAT x, FIXED_FLOAT y,
-                                                        FIXED_FLOAT angle, int originX,
-                                                        int originY, FIXED_FLOAT_16 scale,
-                                                        int blendMode, int alphaOffset, int r,
+    void DrawRotatedBitmapWithSourceOriginWithBlendMode(IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT x, FIXED_FLOAT y,
+                                                        FIXED_FLOAT angle, int originX, int originY,
+                                                        FIXED_FLOAT_16 scale, int blendMode, int alphaOffset, int r,
                                                         int g, int b, int flags);
     // A new bitmap (from the game's factory) holding src rotated; here scale is FIXED_FLOAT
     // (256 = 1.0). Null for a null or empty src, a scale of 15 or less, or when memory runs out.
@@ -91,45 +86,31 @@ public:
 
     // The software family: centre already in the destination's stored coordinates, angle in
     // 0..92159. Each draws nothing when a plane it needs is missing.
-    void SW565_DrawRotatedBitmapHighest(IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT x,
-                                        FIXED_FLOAT y, FIXED_FLOAT angle, FIXED_FLOAT_16 scale,
-                                        int flags);
-    void SW565_DrawRotatedBitmapHighest_NoAlpha(IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT x,
-                                                FIXED_FLOAT y, FIXED_FLOAT angle,
-                                                FIXED_FLOAT_16 scale, int flags);
-    void SW565_DrawRotatedBitmapHigh(IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT x,
-                                     FIXED_FLOAT y, FIXED_FLOAT angle, FIXED_FLOAT_16 scale,
-                                     int flags);
-    void SW565_DrawRotatedBitmapLowest(IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT x,
-                                       FIXED_FLOAT y, FIXED_FLOAT angle, FIXED_FLOAT_16 scale,
-                                       int flags);
-    void SW565_DrawRotatedBitmapTransparentHighest(IDibBitmap* src, IDibBitmap* dst,
-                                                   FIXED_FLOAT x, FIXED_FLOAT y,
-                                                   FIXED_FLOAT angle, FIXED_FLOAT_16 scale,
-                                                   int alphaOffset, int flags);
-    void SW565_DrawRotatedBitmapMultiplyHighest(IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT x,
-                                                FIXED_FLOAT y, FIXED_FLOAT angle,
-                                                FIXED_FLOAT_16 scale, int r, int g, int b,
+    void SW565_DrawRotatedBitmapHighest(IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT x, FIXED_FLOAT y,
+                                        FIXED_FLOAT angle, FIXED_FLOAT_16 scale, int flags);
+    void SW565_DrawRotatedBitmapHighest_NoAlpha(IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT x, FIXED_FLOAT y,
+                                                FIXED_FLOAT angle, FIXED_FLOAT_16 scale, int flags);
+    void SW565_DrawRotatedBitmapHigh(IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT x, FIXED_FLOAT y, FIXED_FLOAT angle,
+                                     FIXED_FLOAT_16 scale, int flags);
+    void SW565_DrawRotatedBitmapLowest(IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT x, FIXED_FLOAT y,
+                                       FIXED_FLOAT angle, FIXED_FLOAT_16 scale, int flags);
+    void SW565_DrawRotatedBitmapTransparentHighest(IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT x, FIXED_FLOAT y,
+                                                   FIXED_FLOAT angle, FIXED_FLOAT_16 scale, int alphaOffset, int flags);
+    void SW565_DrawRotatedBitmapMultiplyHighest(IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT x, FIXED_FLOAT y,
+                                                FIXED_FLOAT angle, FIXED_FLOAT_16 scale, int r, int g, int b,
                                                 int alphaOffset, int flags);
-    void SW565_DrawRotatedBitmapAlphaChannelHighest(IDibBitmap* src, IDibBitmap* dst,
-                                                    FIXED_FLOAT x, FIXED_FLOAT y,
-                                                    FIXED_FLOAT angle, FIXED_FLOAT_16 scale,
-                                                    int r, int g, int b, int alphaOffset,
-                                                    int flags);
-    void SW565_DrawRotatedBitmapAdditiveHighest(IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT x,
-                                                FIXED_FLOAT y, FIXED_FLOAT angle,
-                                                FIXED_FLOAT_16 scale, int r, int g, int b,
+    void SW565_DrawRotatedBitmapAlphaChannelHighest(IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT x, FIXED_FLOAT y,
+                                                    FIXED_FLOAT angle, FIXED_FLOAT_16 scale, int r, int g, int b,
+                                                    int alphaOffset, int flags);
+    void SW565_DrawRotatedBitmapAdditiveHighest(IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT x, FIXED_FLOAT y,
+                                                FIXED_FLOAT angle, FIXED_FLOAT_16 scale, int r, int g, int b,
                                                 int alphaOffset, int flags);
-    void SW565_DrawRotatedBitmapAdditiveHighest_NoAlpha(IDibBitmap* src, IDibBitmap* dst,
-                                                        FIXED_FLOAT x, FIXED_FLOAT y,
-                                                        FIXED_FLOAT angle, FIXED_FLOAT_16 scale,
-                                                        int r, int g, int b, int alphaOffset,
-                                                        int flags);
-    void SW565_DrawRotatedBitmapAdditiveLowest_NoAlpha(IDibBitmap* src, IDibBitmap* dst,
-                                                       FIXED_FLOAT x, FIXED_FLOAT y,
-                                                       FIXED_FLOAT angle, FIXED_FLOAT_16 scale,
-                                                       int r, int g, int b, int alphaOffset,
-                                                       int flags);
+    void SW565_DrawRotatedBitmapAdditiveHighest_NoAlpha(IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT x, FIXED_FLOAT y,
+                                                        FIXED_FLOAT angle, FIXED_FLOAT_16 scale, int r, int g, int b,
+                                                        int alphaOffset, int flags);
+    void SW565_DrawRotatedBitmapAdditiveLowest_NoAlpha(IDibBitmap* src, IDibBitmap* dst, FIXED_FLOAT x, FIXED_FLOAT y,
+                                                       FIXED_FLOAT angle, FIXED_FLOAT_16 scale, int r, int g, int b,
+                                                       int alphaOffset, int flags);
 
 private:
     // Entry-point work shared by every blend: hardware path, orientation, angle wrap.

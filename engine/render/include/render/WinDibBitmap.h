@@ -41,32 +41,25 @@ public:
     void SetExternalAlpha(unsigned char* alpha) override;
     void FastCopy(IDibBitmap* dst, int from, int to, int n) override;
     bool IsAlphaExternal() override;
-    void StretchDraw(IDibBitmap* dst, int x, int y, int dw, int dh, int sx, int sy, int sw, int sh,
-                     int flags, int alphaOffset) override;
-    void FillAlphaNoStretch(IDibBitmap* dst, unsigned char r, unsigned char g, unsigned char b,
-                            int x, int y, int w, int h, int flags, int alphaOffset) override;
+    void StretchDraw(IDibBitmap* dst, int x, int y, int dw, int dh, int sx, int sy, int sw, int sh, int flags,
+                     int alphaOffset) override;
+    void FillAlphaNoStretch(IDibBitmap* dst, unsigned char r, unsigned char g, unsigned char b, int x, int y, int w,
+                            int h, int flags, int alphaOffset) override;
     void DrawToDeviceScreen() override;
     void SetBitsPerPixel(int bits) override;
     int GetBitsPerPixel() override;
-    void DrawLineV(int x, int y0, int y1, unsigned char r, unsigned char g, unsigned char b,
-                   unsigned char a) override;
-    void DrawLineH(int x0, int x1, int y, unsigned char r, unsigned char g, unsigned char b,
-                   unsigned char a) override;
-    void DrawRectangle(int x, int y, int w, int h, unsigned char r, unsigned char g,
-                       unsigned char b) override;
-    void FillRectangle(int x, int y, int w, int h, unsigned char r, unsigned char g,
-                       unsigned char b) override;
-    void FillAlphaNoStretchAdditive(IDibBitmap* dst, unsigned char r, unsigned char g,
-                                    unsigned char b, int x, int y, int w, int h, int flags,
-                                    int alphaOffset) override;
-    void BitBlt(IDibBitmap* dst, int x, int y, int w, int h, int sx, int sy,
-                int alphaOffset) override;
-    void BitBltAdditive(IDibBitmap* dst, int x, int y, int w, int h, int sx, int sy,
+    void DrawLineV(int x, int y0, int y1, unsigned char r, unsigned char g, unsigned char b, unsigned char a) override;
+    void DrawLineH(int x0, int x1, int y, unsigned char r, unsigned char g, unsigned char b, unsigned char a) override;
+    void DrawRectangle(int x, int y, int w, int h, unsigned char r, unsigned char g, unsigned char b) override;
+    void FillRectangle(int x, int y, int w, int h, unsigned char r, unsigned char g, unsigned char b) override;
+    void FillAlphaNoStretchAdditive(IDibBitmap* dst, unsigned char r, unsigned char g, unsigned char b, int x, int y,
+                                    int w, int h, int flags, int alphaOffset) override;
+    void BitBlt(IDibBitmap* dst, int x, int y, int w, int h, int sx, int sy, int alphaOffset) override;
+    void BitBltAdditive(IDibBitmap* dst, int x, int y, int w, int h, int sx, int sy, int alphaOffset) override;
+    void BitBltMultiply(IDibBitmap* dst, int r, int g, int b, int x, int y, int w, int h, int sx, int sy,
                         int alphaOffset) override;
-    void BitBltMultiply(IDibBitmap* dst, int r, int g, int b, int x, int y, int w, int h, int sx,
-                        int sy, int alphaOffset) override;
-    void BitBltMultiplyAdditive(IDibBitmap* dst, int r, int g, int b, int x, int y, int w, int h,
-                                int sx, int sy, int alphaOffset) override;
+    void BitBltMultiplyAdditive(IDibBitmap* dst, int r, int g, int b, int x, int y, int w, int h, int sx, int sy,
+                                int alphaOffset) override;
     void WriteBits(int x, int y, unsigned char* data, int n) override;
     void WriteAlphaBits(int x, int y, unsigned char* data, int n) override;
     void ReplaceAlphaWithTransparentColor() override;
@@ -86,16 +79,14 @@ public:
     // swap in modes 1 and 2. `ref` supplies the sizes (this bitmap or the destination).
     void SetRectAccordingToOrientationMode(IDibBitmap* ref, int& x, int& y, int& w, int& h);
     // The blit conversion: source rectangle by this bitmap's sizes, destination by dst's.
-    void SetBitBltCoordsAccordingToOrientationMode(IDibBitmap* dst, int& x, int& y, int& w, int& h,
-                                                   int& sx, int& sy);
+    void SetBitBltCoordsAccordingToOrientationMode(IDibBitmap* dst, int& x, int& y, int& w, int& h, int& sx, int& sy);
 
     // The 2x-image flag set by the image loader; call UpdateWidthAndHeight after changing it.
     bool Is2xImage() const { return m_Is2xImage; }
     void Set2xImage(bool on) { m_Is2xImage = on; }
     int GetStoredWidth() const { return m_StoredWidth; }
     int GetStoredHeight() const { return m_StoredHeight; }
-    std::size_t StoredPixelCount() const
-    {
+    std::size_t StoredPixelCount() const {
         return static_cast<std::size_t>(m_StoredWidth) * static_cast<std::size_t>(m_StoredHeight);
     }
     int GetPixelFormat() const { return m_PixelFormat; }
@@ -106,8 +97,7 @@ public:
 
     // A plane released after a texture upload is replaced by a tiny placeholder; the software
     // paths must then treat it as absent. The GL bitmap marks that here.
-    void SetPlanesValid(bool pixelsValid, bool alphaValid)
-    {
+    void SetPlanesValid(bool pixelsValid, bool alphaValid) {
         m_PixelsValid = pixelsValid;
         m_AlphaValid = alphaValid;
     }
@@ -121,17 +111,15 @@ protected:
     // Workers in stored coordinates, called only by the virtual operations above.
     void BitBlt565(IDibBitmap* dst, int x, int y, int w, int h, int sx, int sy, int alphaOffset);
     void BitBlt565_Fast(IDibBitmap* dst, int x, int y, int w, int h, int sx, int sy);
-    void BitBlt_TransparentColor(IDibBitmap* dst, int x, int y, int w, int h, int sx, int sy,
-                                 int alphaOffset);
-    void BitBltAdditive565(IDibBitmap* dst, int x, int y, int w, int h, int sx, int sy,
+    void BitBlt_TransparentColor(IDibBitmap* dst, int x, int y, int w, int h, int sx, int sy, int alphaOffset);
+    void BitBltAdditive565(IDibBitmap* dst, int x, int y, int w, int h, int sx, int sy, int alphaOffset);
+    void BitBltMultiply565(IDibBitmap* dst, int r, int g, int b, int x, int y, int w, int h, int sx, int sy,
                            int alphaOffset);
-    void BitBltMultiply565(IDibBitmap* dst, int r, int g, int b, int x, int y, int w, int h,
-                           int sx, int sy, int alphaOffset);
     void Draw565(IDibBitmap* dst, int x, int y, int w, int h, int flags, int alphaOffset);
     void DrawWithoutAlpha_16Bits(IDibBitmap* dst, int x, int y, int w, int h, int flags);
     void FastDraw565(IDibBitmap* dst, int x, int y);
-    void StretchDraw565(IDibBitmap* dst, int x, int y, int dw, int dh, int sx, int sy, int sw,
-                        int sh, int flags, int alphaOffset);
+    void StretchDraw565(IDibBitmap* dst, int x, int y, int dw, int dh, int sx, int sy, int sw, int sh, int flags,
+                        int alphaOffset);
     // The orientation wrapper of Draw, DrawOpaque, FastDraw, StretchDraw and the alpha fills.
     void ConvertDrawPosition(IDibBitmap* dst, int& x, int& y, int& flags);
 

@@ -47,7 +47,7 @@ public:
     CommonString m_Name;
     int m_x = 0;
     int m_y = 0;
-    int m_Width = 0;   // pixels of the atlas image
+    int m_Width = 0;  // pixels of the atlas image
     int m_Height = 0;
     unsigned int m_uNameHash = 0;  // CalculateSpriteSetNameHashCode(m_Name)
 };
@@ -63,24 +63,22 @@ public:
     // ---- Definition (loads nothing) ----------------------------------------------------------
     // Kind 1; a frames, b frames per row of the strip. With a null game only the game pointer
     // is stored.
-    void DefineSpriteSetSingle(CGameBase* game, const CommonString& file, const CommonString& afile,
-                               int a, int b);
+    void DefineSpriteSetSingle(CGameBase* game, const CommonString& file, const CommonString& afile, int a, int b);
     // Kind 2; a images, the pattern formatted with b, b + 1, ..., b + a - 1.
-    void DefineSpriteSetMulti(CGameBase* game, const CommonString& file, const CommonString& afile,
-                              int a, int b);
+    void DefineSpriteSetMulti(CGameBase* game, const CommonString& file, const CommonString& afile, int a, int b);
     // Kind 3; as Multi, but a frame whose image is missing is left null.
-    void DefineSpriteSetMultiOptional(CGameBase* game, const CommonString& file,
-                                      const CommonString& afile, int a, int b);
+    void DefineSpriteSetMultiOptional(CGameBase* game, const CommonString& file, const CommonString& afile, int a,
+                                      int b);
     // Kind 4; as Single from file, plus afile as one alpha image shared by all frames.
-    void DefineSpriteSetSingleCommonAlpha(CGameBase* game, const CommonString& file,
-                                          const CommonString& afile, int a, int b);
+    void DefineSpriteSetSingleCommonAlpha(CGameBase* game, const CommonString& file, const CommonString& afile, int a,
+                                          int b);
     // Names the atlas data file (relative to the images directory); non-empty sets has-atlas-data.
     void DefineTextureAtlasDataFileName(const CommonString& name);
     // Takes the frames from the atlas of the set named textureSet: items named by itemPattern
     // formatted with first .. first + count - 1. It is a sub-set when both names are non-empty
     // and count > 0.
-    void DefineTextureAtlasSubSet(const CommonString& textureSet, const CommonString& itemPattern,
-                                  int first, int count);
+    void DefineTextureAtlasSubSet(const CommonString& textureSet, const CommonString& itemPattern, int first,
+                                  int count);
     void SetName(const CommonString& name);
     void SetGroupName(const CommonString& group);
 
@@ -104,8 +102,7 @@ public:
     // The decoding half: replaces the atlas items by those in bytes (item count, then name, x,
     // y, width, height per item, one value a line). halve shifts every rectangle right by one bit
     // (items of the 2x image read outside double-resolution mode). 1, or 0 when memory runs out.
-    [[nodiscard]] int ReadTextureAtlasItemsFromBytes(std::span<const char> bytes, const char* name,
-                                                     bool halve);
+    [[nodiscard]] int ReadTextureAtlasItemsFromBytes(std::span<const char> bytes, const char* name, bool halve);
 
     // ---- Reading the frames ----------------------------------------------------------------
     int GetNumFrames() const { return m_nNumFrames; }
@@ -116,10 +113,10 @@ public:
 
     // ==== State (public: loader screens and the description reader read and set it) ===========
     CGameBase* m_pGame = nullptr;
-    IDibBitmap** m_Frames = nullptr;   // new[] array of m_nNumFrames entries; null while unloaded
+    IDibBitmap** m_Frames = nullptr;  // new[] array of m_nNumFrames entries; null while unloaded
     int m_nNumFrames = 0;
     int m_nRefCount = 0;
-    TCoord2D* m_FrameCoords = nullptr; // new[]; filled by the strip cutter (Single kinds)
+    TCoord2D* m_FrameCoords = nullptr;     // new[]; filled by the strip cutter (Single kinds)
     IDibBitmap* m_pCommonAlpha = nullptr;  // SingleCommonAlpha only; owned
     CommonString m_Name;
     unsigned int m_uNameHash = 0;
@@ -146,8 +143,7 @@ public:
     std::uint8_t m_will_use_fill_alpha = 0;
 
 private:
-    void Define(int kind, CGameBase* game, const CommonString& file, const CommonString& afile,
-                int a, int b);
+    void Define(int kind, CGameBase* game, const CommonString& file, const CommonString& afile, int a, int b);
     int LoadFirstReference();
     int LoadByKind();
     int LoadSingle();

@@ -29,19 +29,16 @@ public:
     [[nodiscard]] int AddSpriteSet(CSpriteSet* set);
     // Creates, defines, names and appends a set of that kind; the two flags are stored when true.
     // 1, or 0 when it cannot be made or appended (nothing is kept then).
-    [[nodiscard]] int AddSpriteSetSingle(const CommonString& name, const CommonString& file,
-                                         const CommonString& afile, int a, int b,
-                                         bool removeRgbaIn3d, bool force8888);
-    [[nodiscard]] int AddSpriteSetMulti(const CommonString& name, const CommonString& file,
-                                        const CommonString& afile, int a, int b,
-                                        bool removeRgbaIn3d, bool force8888);
+    [[nodiscard]] int AddSpriteSetSingle(const CommonString& name, const CommonString& file, const CommonString& afile,
+                                         int a, int b, bool removeRgbaIn3d, bool force8888);
+    [[nodiscard]] int AddSpriteSetMulti(const CommonString& name, const CommonString& file, const CommonString& afile,
+                                        int a, int b, bool removeRgbaIn3d, bool force8888);
     [[nodiscard]] int AddSpriteSetMultiOptional(const CommonString& name, const CommonString& file,
-                                                const CommonString& afile, int a, int b,
-                                                bool removeRgbaIn3d, bool force8888);
-    [[nodiscard]] int AddSpriteSetSingleCommonAlpha(const CommonString& name,
-                                                    const CommonString& file,
-                                                    const CommonString& afile, int a, int b,
-                                                    bool removeRgbaIn3d, bool force8888);
+                                                const CommonString& afile, int a, int b, bool removeRgbaIn3d,
+                                                bool force8888);
+    [[nodiscard]] int AddSpriteSetSingleCommonAlpha(const CommonString& name, const CommonString& file,
+                                                    const CommonString& afile, int a, int b, bool removeRgbaIn3d,
+                                                    bool force8888);
 
     int GetNumSpriteSets() const { return m_Sets.count; }
     // The set at i, or null out of range.
@@ -77,8 +74,8 @@ void UnloadSritesSetsWithGroupName(CGameBase* game, const CommonString& group);
 // added before a failure stay.
 [[nodiscard]] int AddSpriteSetsFromFile(CGameBase* game, const CommonString& fileName);
 // The decoding half of AddSpriteSetsFromFile over the file's bytes; `name` is for messages.
-[[nodiscard]] int AddSpriteSetsFromBytes(CSpriteSetManager* manager, CGameBase* game,
-                                         std::span<const char> bytes, const char* name);
+[[nodiscard]] int AddSpriteSetsFromBytes(CSpriteSetManager* manager, CGameBase* game, std::span<const char> bytes,
+                                         const char* name);
 // Deletes from the game's manager the first set of every name on a `set` line of the file;
 // 1, or 0 when the file cannot be opened.
 int DestroySpriteSetsFromFile(CGameBase* game, const CommonString& fileName);

@@ -61,24 +61,23 @@ struct TGlyphRect {
 
 // What a ".fdb" file holds, decoded.
 struct TFdbData {
-    TABCWidth abc[256];      // codes below 32 stay 0; codes past the end of a short file stay 0
-    int verticalInset = 0;   // V, quarter pixels; 0 when absent
+    TABCWidth abc[256];     // codes below 32 stay 0; codes past the end of a short file stay 0
+    int verticalInset = 0;  // V, quarter pixels; 0 when absent
     bool hasInset = false;
-    int glyphCount = 0;      // N; 0 when there is no glyph list
+    int glyphCount = 0;  // N; 0 when there is no glyph list
     std::uint8_t glyphs[kFdbMaxGlyphs] = {};
 };
 
 enum class EFdbResult {
     Ok,
-    BadGlyphCount,  // N present but outside 1..224
-    ShortGlyphList, // fewer than N codes follow
+    BadGlyphCount,   // N present but outside 1..224
+    ShortGlyphList,  // fewer than N codes follow
 };
 
 // Decodes ".fdb" bytes. The file may end anywhere in the ABC block (the codes read so far keep
 // their values, a value cut short keeps the bytes read with its high bytes 0). `name` is used in
 // the one "font:" message a failure logs.
-[[nodiscard]] EFdbResult DecodeFdb(std::span<const std::uint8_t> bytes, const char* name,
-                                   TFdbData& out);
+[[nodiscard]] EFdbResult DecodeFdb(std::span<const std::uint8_t> bytes, const char* name, TFdbData& out);
 
 class CBitmapFontText {
 public:
@@ -121,48 +120,42 @@ public:
     // ---- Drawing (BitmapFont_Draw.cpp, BitmapFont_DrawF.cpp) ------------------------------------
     // Draws text with its top-left at (x, y). effect 0..6 (others draw nothing); clip null for
     // none. Through GL when the game renders with GL ES, else by the target's pixel format.
-    void TextOut(IDibBitmap* dst, int x, int y, const char* text, unsigned char r, unsigned char g,
-                 unsigned char b, int effect, unsigned char alpha, TCoordRect2D* clip);
+    void TextOut(IDibBitmap* dst, int x, int y, const char* text, unsigned char r, unsigned char g, unsigned char b,
+                 int effect, unsigned char alpha, TCoordRect2D* clip);
     // GL ES only: text at 16.16 (x, y), scaled and turned by angle degrees (16.16) about it. A
     // clip rectangle is applied with the scissor test. Effects other than 0..6 draw plain text.
-    void TextOutF(IDibBitmap* dst, const char* text, FIXED_FLOAT_16 x, FIXED_FLOAT_16 y,
-                  FIXED_FLOAT_16 scaleX, FIXED_FLOAT_16 scaleY, FIXED_FLOAT_16 angle,
-                  unsigned char r, unsigned char g, unsigned char b, int effect,
-                  unsigned char alpha, TCoordRect2D* clip);
+    void TextOutF(IDibBitmap* dst, const char* text, FIXED_FLOAT_16 x, FIXED_FLOAT_16 y, FIXED_FLOAT_16 scaleX,
+                  FIXED_FLOAT_16 scaleY, FIXED_FLOAT_16 angle, unsigned char r, unsigned char g, unsigned char b,
+                  int effect, unsigned char alpha, TCoordRect2D* clip);
     // One glyph by the target's pixel format; returns how far the pen moves (CharLength2).
-    int DrawChar(IDibBitmap* dst, int x, int y, char c, unsigned char r, unsigned char g,
-                 unsigned char b, unsigned char alpha, TCoordRect2D* clip);
+    int DrawChar(IDibBitmap* dst, int x, int y, char c, unsigned char r, unsigned char g, unsigned char b,
+                 unsigned char alpha, TCoordRect2D* clip);
     // One glyph as a textured quad; returns the pen's move as a 16.16 vector.
-    TVector2D_16 DrawCharF(IDibBitmap* dst, char c, FIXED_FLOAT_16 x, FIXED_FLOAT_16 y,
-                           FIXED_FLOAT_16 scaleX, FIXED_FLOAT_16 scaleY, FIXED_FLOAT_16 angle,
-                           unsigned char r, unsigned char g, unsigned char b, unsigned char alpha,
-                           TCoordRect2D* clip);
+    TVector2D_16 DrawCharF(IDibBitmap* dst, char c, FIXED_FLOAT_16 x, FIXED_FLOAT_16 y, FIXED_FLOAT_16 scaleX,
+                           FIXED_FLOAT_16 scaleY, FIXED_FLOAT_16 angle, unsigned char r, unsigned char g,
+                           unsigned char b, unsigned char alpha, TCoordRect2D* clip);
 
     // The per-format string and glyph routines. The 16-bit members serve every target on GL ES.
-    void TextOut_565bpp(IDibBitmap* dst, int x, int y, const char* text, unsigned char r,
-                        unsigned char g, unsigned char b, unsigned char alpha, TCoordRect2D* clip);
-    void TextOut_444bpp(IDibBitmap* dst, int x, int y, const char* text, unsigned char r,
-                        unsigned char g, unsigned char b, int effect, unsigned char alpha,
-                        TCoordRect2D* clip);
-    void TextOut_555bpp(IDibBitmap* dst, int x, int y, const char* text, unsigned char r,
-                        unsigned char g, unsigned char b, int effect, unsigned char alpha,
-                        TCoordRect2D* clip);
-    void TextOut_24bpp(IDibBitmap* dst, int x, int y, const char* text, unsigned char r,
-                       unsigned char g, unsigned char b, int effect, unsigned char alpha,
-                       TCoordRect2D* clip);
-    void TextOut_32bpp(IDibBitmap* dst, int x, int y, const char* text, unsigned char r,
-                       unsigned char g, unsigned char b, int effect, unsigned char alpha,
-                       TCoordRect2D* clip);
-    int DrawChar_565bpp(IDibBitmap* dst, int x, int y, char c, unsigned char r, unsigned char g,
+    void TextOut_565bpp(IDibBitmap* dst, int x, int y, const char* text, unsigned char r, unsigned char g,
                         unsigned char b, unsigned char alpha, TCoordRect2D* clip);
-    int DrawChar_444bpp(IDibBitmap* dst, int x, int y, char c, unsigned char r, unsigned char g,
-                        unsigned char b, unsigned char alpha, TCoordRect2D* clip);
-    int DrawChar_555bpp(IDibBitmap* dst, int x, int y, char c, unsigned char r, unsigned char g,
-                        unsigned char b, unsigned char alpha, TCoordRect2D* clip);
-    int DrawChar_24bpp(IDibBitmap* dst, int x, int y, char c, unsigned char r, unsigned char g,
-                       unsigned char b, unsigned char alpha, TCoordRect2D* clip);
-    int DrawChar_32bpp(IDibBitmap* dst, int x, int y, char c, unsigned char r, unsigned char g,
-                       unsigned char b, unsigned char alpha, TCoordRect2D* clip);
+    void TextOut_444bpp(IDibBitmap* dst, int x, int y, const char* text, unsigned char r, unsigned char g,
+                        unsigned char b, int effect, unsigned char alpha, TCoordRect2D* clip);
+    void TextOut_555bpp(IDibBitmap* dst, int x, int y, const char* text, unsigned char r, unsigned char g,
+                        unsigned char b, int effect, unsigned char alpha, TCoordRect2D* clip);
+    void TextOut_24bpp(IDibBitmap* dst, int x, int y, const char* text, unsigned char r, unsigned char g,
+                       unsigned char b, int effect, unsigned char alpha, TCoordRect2D* clip);
+    void TextOut_32bpp(IDibBitmap* dst, int x, int y, const char* text, unsigned char r, unsigned char g,
+                       unsigned char b, int effect, unsigned char alpha, TCoordRect2D* clip);
+    int DrawChar_565bpp(IDibBitmap* dst, int x, int y, char c, unsigned char r, unsigned char g, unsigned char b,
+                        unsigned char alpha, TCoordRect2D* clip);
+    int DrawChar_444bpp(IDibBitmap* dst, int x, int y, char c, unsigned char r, unsigned char g, unsigned char b,
+                        unsigned char alpha, TCoordRect2D* clip);
+    int DrawChar_555bpp(IDibBitmap* dst, int x, int y, char c, unsigned char r, unsigned char g, unsigned char b,
+                        unsigned char alpha, TCoordRect2D* clip);
+    int DrawChar_24bpp(IDibBitmap* dst, int x, int y, char c, unsigned char r, unsigned char g, unsigned char b,
+                       unsigned char alpha, TCoordRect2D* clip);
+    int DrawChar_32bpp(IDibBitmap* dst, int x, int y, char c, unsigned char r, unsigned char g, unsigned char b,
+                       unsigned char alpha, TCoordRect2D* clip);
 
     // ---- Read access ------------------------------------------------------------------------
     IDibBitmap* GetGlyphImage() const { return m_pGlyphImage; }
@@ -195,23 +188,22 @@ private:
         int x = 0, y = 0, w = 0, h = 0;  // destination box after clipping (as seen)
         int sx = 0, sy = 0;              // top-left of the box in the glyph image
     };
-    bool PlaceGlyph(IDibBitmap* dst, int x, int y, unsigned char c, unsigned char alpha,
-                    TCoordRect2D* clip, TGlyphBox& box) const;
+    bool PlaceGlyph(IDibBitmap* dst, int x, int y, unsigned char c, unsigned char alpha, TCoordRect2D* clip,
+                    TGlyphBox& box) const;
     // The software blend of the 12/15/24/32-bit members.
-    int DrawCharGeneric(IDibBitmap* dst, int x, int y, char c, unsigned char r, unsigned char g,
-                        unsigned char b, unsigned char alpha, TCoordRect2D* clip, int format);
-    void TextOutGeneric(IDibBitmap* dst, int x, int y, const char* text, unsigned char r,
-                        unsigned char g, unsigned char b, int effect, unsigned char alpha,
-                        TCoordRect2D* clip, int format);
-    void DrawTextOutFPass(IDibBitmap* dst, const char* text, FIXED_FLOAT_16 x, FIXED_FLOAT_16 y,
-                          FIXED_FLOAT_16 scaleX, FIXED_FLOAT_16 scaleY, FIXED_FLOAT_16 angle,
-                          unsigned char r, unsigned char g, unsigned char b, unsigned char alpha);
+    int DrawCharGeneric(IDibBitmap* dst, int x, int y, char c, unsigned char r, unsigned char g, unsigned char b,
+                        unsigned char alpha, TCoordRect2D* clip, int format);
+    void TextOutGeneric(IDibBitmap* dst, int x, int y, const char* text, unsigned char r, unsigned char g,
+                        unsigned char b, int effect, unsigned char alpha, TCoordRect2D* clip, int format);
+    void DrawTextOutFPass(IDibBitmap* dst, const char* text, FIXED_FLOAT_16 x, FIXED_FLOAT_16 y, FIXED_FLOAT_16 scaleX,
+                          FIXED_FLOAT_16 scaleY, FIXED_FLOAT_16 angle, unsigned char r, unsigned char g,
+                          unsigned char b, unsigned char alpha);
 
     CGameBase* m_pGame = nullptr;
     IDibBitmap* m_pGlyphImage = nullptr;  // owned
     int m_nImageWidth = 0;
     int m_nImageHeight = 0;
-    int m_nStoredWidth = 0;   // stored size of the glyph image when it was laid out
+    int m_nStoredWidth = 0;  // stored size of the glyph image when it was laid out
     int m_nStoredHeight = 0;
     TABCWidth m_ABC[256];
     int m_nCellWidth = 0;
@@ -225,6 +217,5 @@ private:
 };
 
 // Turns (x, y) by angle degrees and adds (cx, cy); all 16.16, results rounded half away from 0.
-void RotatePointInternal_CBitmapFontText(FIXED_FLOAT_16 cx, FIXED_FLOAT_16 cy, FIXED_FLOAT_16 x,
-                                         FIXED_FLOAT_16 y, FIXED_FLOAT_16 angle,
-                                         FIXED_FLOAT_16& outX, FIXED_FLOAT_16& outY);
+void RotatePointInternal_CBitmapFontText(FIXED_FLOAT_16 cx, FIXED_FLOAT_16 cy, FIXED_FLOAT_16 x, FIXED_FLOAT_16 y,
+                                         FIXED_FLOAT_16 angle, FIXED_FLOAT_16& outX, FIXED_FLOAT_16& outY);

@@ -35,8 +35,8 @@ public:
     int CalcFormatHeight(CBitmapFontText* font, int spacing) const;
     // Draws line i at y + i x (line height + spacing), placed in the box [x, x + m_nWidth) by
     // m_nAlignment (0 left, 1 centre, 2 right; others draw nothing).
-    void TextOut(IDibBitmap* dst, int x, int y, CBitmapFontText* font, int r, int g, int b,
-                 int effect, unsigned char alpha, int spacing, TCoordRect2D* clip);
+    void TextOut(IDibBitmap* dst, int x, int y, CBitmapFontText* font, int r, int g, int b, int effect,
+                 unsigned char alpha, int spacing, TCoordRect2D* clip);
 
     int m_nAlignment = 1;
     int m_nWidth = 100;

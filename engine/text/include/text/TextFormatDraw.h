@@ -15,6 +15,6 @@ class IDibBitmap;
 // pixels), any other value left. Every line goes to the font's TextOutF with angle 0, the
 // colour's low bytes, the effect, alpha's low byte and the clip rectangle (null for none).
 // Nothing is drawn when dst, format or font is null.
-void TextOutF(IDibBitmap* dst, CQuorvanTextFormat* format, CBitmapFontText* font, FIXED_FLOAT_16 x,
-              FIXED_FLOAT_16 y, FIXED_FLOAT_16 scaleX, FIXED_FLOAT_16 scaleY, int r, int g, int b,
-              int effect, int alpha, TCoordRect2D* clip);
+void TextOutF(IDibBitmap* dst, CQuorvanTextFormat* format, CBitmapFontText* font, FIXED_FLOAT_16 x, FIXED_FLOAT_16 y,
+              FIXED_FLOAT_16 scaleX, FIXED_FLOAT_16 scaleY, int r, int g, int b, int effect, int alpha,
+              TCoordRect2D* clip);

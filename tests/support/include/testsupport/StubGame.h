@@ -9,25 +9,25 @@
 
 class CStubGame : public CGameBase {
 public:
-  CStubGame() = default;
+    CStubGame() = default;
 
-  // Takes the size as the game's; the engine's own start-up is left to the tests that need it.
-  bool Init(int w, int h) override;
-  void Pause() override {}
-  // No application data: the defaults stand.
-  bool CreateApplicationData() override { return false; }
-  // No fonts to load, which counts as loaded.
-  bool ReLoadFonts() override { return true; }
+    // Takes the size as the game's; the engine's own start-up is left to the tests that need it.
+    bool Init(int w, int h) override;
+    void Pause() override {}
+    // No application data: the defaults stand.
+    bool CreateApplicationData() override { return false; }
+    // No fonts to load, which counts as loaded.
+    bool ReLoadFonts() override { return true; }
 
-  CommonString GetImagesDirectory() override { return CommonString(m_ImagesDir.c_str()); }
-  CommonString GetSoundsDirectory() override { return CommonString(m_SoundsDir.c_str()); }
-  CommonString GetSaveDirectory() override { return CommonString(m_SaveDir.c_str()); }
-  CommonString GetCommonGamePackName() override { return CommonString(m_CommonPakName.c_str()); }
-  CommonString GetResolutionSpecificGamePackName() override { return CommonString(m_ResolutionPakName.c_str()); }
+    CommonString GetImagesDirectory() override { return CommonString(m_ImagesDir.c_str()); }
+    CommonString GetSoundsDirectory() override { return CommonString(m_SoundsDir.c_str()); }
+    CommonString GetSaveDirectory() override { return CommonString(m_SaveDir.c_str()); }
+    CommonString GetCommonGamePackName() override { return CommonString(m_CommonPakName.c_str()); }
+    CommonString GetResolutionSpecificGamePackName() override { return CommonString(m_ResolutionPakName.c_str()); }
 
-  std::string m_ImagesDir = "Images\\";
-  std::string m_SoundsDir = "Sound_BB\\";
-  std::string m_SaveDir = "data/";
-  std::string m_CommonPakName = "_game_bb.pak";
-  std::string m_ResolutionPakName = "_game.pak";
+    std::string m_ImagesDir = "Images\\";
+    std::string m_SoundsDir = "Sound_BB\\";
+    std::string m_SaveDir = "data/";
+    std::string m_CommonPakName = "_game_bb.pak";
+    std::string m_ResolutionPakName = "_game.pak";
 };

@@ -7,13 +7,13 @@
 
 class CStubSoundSystem : public ISoundSystem {
 public:
-  int Initialize() override { return 1; }
-  void Shutdown() override {}
-  int LoadWAV(const char*) override { return -1; }
-  int PlaySFX(int, bool) override { return -1; }
-  void StopSFX(int, int) override {}
-  void UnloadWAV(int) override {}
-  int LoadOGG(const char*) override { return -1; }
-  int GetLength(int) override { return 0; }
-  int StopAll() override { return 0; }
+    int Initialize() override { return 1; }
+    void Shutdown() override {}
+    int LoadWAV(const char*) override { return -1; }
+    int PlaySFX(int, bool) override { return -1; }
+    void StopSFX(int, int) override {}
+    void UnloadWAV(int) override {}
+    int LoadOGG(const char*) override { return -1; }
+    int GetLength(int) override { return 0; }
+    int StopAll() override { return 0; }
 };

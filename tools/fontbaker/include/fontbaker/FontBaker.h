@@ -20,12 +20,12 @@ enum class EEffect { None, Outline, Shadow };
 enum class EForm { RgbaPng, RgbaJpeg, AlphaJpeg, AlphaJpegWithColour };
 
 struct TBakeOptions {
-    std::string fontPath;             // a .ttf file
-    int pixelSize = 16;               // FreeType pixel size (em height)
+    std::string fontPath;                    // a .ttf file
+    int pixelSize = 16;                      // FreeType pixel size (em height)
     std::uint8_t r = 255, g = 255, b = 255;  // ink colour
     EEffect effect = EEffect::None;
-    std::vector<std::uint8_t> glyphs; // codes in cell order; empty = all of 32..255 on 16 x 14
-    int verticalInset = 0;            // V, quarter pixels, written into the metrics
+    std::vector<std::uint8_t> glyphs;  // codes in cell order; empty = all of 32..255 on 16 x 14
+    int verticalInset = 0;             // V, quarter pixels, written into the metrics
 };
 
 struct TAbc {
@@ -35,13 +35,13 @@ struct TAbc {
 };
 
 struct TBakedFont {
-    int width = 0, height = 0;          // glyph image size
+    int width = 0, height = 0;  // glyph image size
     int cellWidth = 0, cellHeight = 0;
     int columns = 0, rows = 0;
-    int baseline = 0;                   // pixels from the top of a cell to the baseline
-    std::vector<std::uint8_t> rgba;     // width x height x 4, rows from the top
-    TAbc abc[256];                      // codes 32..255 filled
-    std::vector<std::uint8_t> glyphs;   // the glyph list written, or empty
+    int baseline = 0;                  // pixels from the top of a cell to the baseline
+    std::vector<std::uint8_t> rgba;    // width x height x 4, rows from the top
+    TAbc abc[256];                     // codes 32..255 filled
+    std::vector<std::uint8_t> glyphs;  // the glyph list written, or empty
     int verticalInset = 0;
 };
 
@@ -59,7 +59,9 @@ struct TBakedFont {
 
 // The files of a form for a font whose glyph-image path is base + ".jpg" (the name the game
 // loads): relative names and bytes, the metrics always included as base + ".fdb".
-[[nodiscard]] std::vector<std::pair<std::string, std::vector<std::uint8_t>>> EncodeFiles(
-    const TBakedFont& font, const std::string& base, EForm form, int jpegQuality = 95);
+[[nodiscard]] std::vector<std::pair<std::string, std::vector<std::uint8_t>>> EncodeFiles(const TBakedFont& font,
+                                                                                         const std::string& base,
+                                                                                         EForm form,
+                                                                                         int jpegQuality = 95);
 
 }  // namespace fontbaker
