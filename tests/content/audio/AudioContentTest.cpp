@@ -19,6 +19,7 @@
 #include "audio/StreamingProviderOGG.h"
 #include "core/MemFile.h"
 #include "core/Parser.h"
+#include "testsupport/MemoryFiles.h"
 #include "testsupport/StubGame.h"
 
 namespace {
@@ -30,15 +31,6 @@ constexpr int kRate = 22050;
 Bytes ReadStaged(const std::string& relative) {
     std::ifstream in(std::string(COBBLE_PAK_STAGE) + "/" + relative, std::ios::binary);
     return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-// A memory file over a copy of the bytes; the caller (or the stream that adopts it) owns it.
-CMemoryFile* MemoryFileOver(const Bytes& bytes) {
-    auto* file = new CMemoryFile;
-    void* copy = std::malloc(bytes.empty() ? 1 : bytes.size());
-    if (!bytes.empty()) std::memcpy(copy, bytes.data(), bytes.size());
-    file->Attach(copy, static_cast<int>(bytes.size()));
-    return file;
 }
 
 std::vector<std::int16_t> SamplesOf(const SoundFX& fx) {

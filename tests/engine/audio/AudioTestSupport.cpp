@@ -63,14 +63,6 @@ Bytes BuildWav(const TWavSpec& spec) {
     return out;
 }
 
-CMemoryFile* MemoryFileOver(const Bytes& bytes) {
-    auto* file = new CMemoryFile;
-    void* copy = std::malloc(bytes.empty() ? 1 : bytes.size());
-    if (!bytes.empty()) std::memcpy(copy, bytes.data(), bytes.size());
-    file->Attach(copy, static_cast<int>(bytes.size()));
-    return file;
-}
-
 namespace {
 
 // One directory per test process: CTest runs test cases as parallel processes, and several

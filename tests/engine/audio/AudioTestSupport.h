@@ -9,6 +9,7 @@
 
 #include "audio/SoundSystem.h"
 #include "core/MemFile.h"
+#include "testsupport/MemoryFiles.h"
 #include "testsupport/StubGame.h"
 #include "testsupport/StubSoundSystem.h"
 
@@ -40,9 +41,6 @@ Bytes BuildWav(const TWavSpec& spec);
 Bytes Chunk(const char* tag, const Bytes& payload);
 // 16-bit little-endian samples as bytes.
 Bytes Samples16(const std::vector<std::int16_t>& samples);
-
-// A memory file over a copy of the bytes (owned by the caller).
-CMemoryFile* MemoryFileOver(const Bytes& bytes);
 
 // Writes bytes to a fresh file below the test's temporary directory; returns its path.
 std::string WriteTempFile(const std::string& name, const Bytes& bytes);

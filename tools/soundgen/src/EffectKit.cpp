@@ -50,28 +50,19 @@ void AddTone(Samples& s, const TTone& tone) {
 void AddBell(Samples& s, double start, double hz, double amp, double tau) {
     const double seconds = std::min(3.0, tau * 7.0);
     // The overtones die faster than the fundamental, so the strike is bright and the tail pure.
-    AddTone(s, {.start = start,
-                .seconds = seconds,
-                .f0 = hz,
-                .amp = amp,
-                .tau = tau,
-                .attack = 0.001,
-                .release = seconds * 0.3});
-    AddTone(s, {.start = start,
-                .seconds = seconds,
-                .f0 = 2.0 * hz,
-                .amp = 0.2 * amp,
-                .tau = tau * 0.5,
-                .attack = 0.001,
-                .release = seconds * 0.3});
-    if (3.0 * hz < 0.45 * kSampleRate)
-        AddTone(s, {.start = start,
-                    .seconds = seconds,
-                    .f0 = 3.0 * hz,
-                    .amp = 0.3 * amp,
-                    .tau = tau * 0.35,
-                    .attack = 0.001,
-                    .release = seconds * 0.3});
+    struct TPartial {
+        double ratio, level, tauScale;
+    };
+    static constexpr TPartial kPartials[] = {{1.0, 1.0, 1.0}, {2.0, 0.2, 0.5}, {3.0, 0.3, 0.35}};
+    for (const TPartial& p : kPartials)
+        if (p.ratio * hz < 0.45 * kSampleRate)
+            AddTone(s, {.start = start,
+                        .seconds = seconds,
+                        .f0 = p.ratio * hz,
+                        .amp = p.level * amp,
+                        .tau = tau * p.tauScale,
+                        .attack = 0.001,
+                        .release = seconds * 0.3});
 }
 
 void AddNoise(Samples& s, const TNoise& noise) {
