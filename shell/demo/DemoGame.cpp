@@ -40,8 +40,8 @@ IDibBitmap* MakeSprite(CGameBase* game) {
 CDemoGame::CDemoGame() {
     // Portrait from the start, as the game's constructor has it: the shell picks the logical
     // resolution and the touch scale from this before Init.
-    m_nOrientationMode = 0;
-    m_nOrientationAngle = 0;
+    m_Screen.m_nOrientationMode = 0;
+    m_Screen.m_nOrientationAngle = 0;
 }
 
 CDemoGame::~CDemoGame() = default;
@@ -80,7 +80,7 @@ int CDemoGame::NotifyPointerEvent(int x, int y, int type) {
 }
 
 void CDemoGame::Draw() {
-    IDibBitmap* screen = m_pBackBuffer;
+    IDibBitmap* screen = m_Screen.m_pBackBuffer;
     if (!screen) return;
     using namespace demo;
     // The scene start does not clear: every frame covers the whole screen first.

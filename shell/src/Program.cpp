@@ -72,7 +72,7 @@ int RunProgram() {
     if (!g_pGame) g_pGame = CreateGameObject();
     if (!g_pGame) return FailStartUp();
     g_pGame->SetGamePtr(g_pGame);
-    g_bGameRunsInPortait = g_pGame->m_nOrientationMode == 0;
+    g_bGameRunsInPortait = g_pGame->m_Screen.m_nOrientationMode == 0;
 
     if (bbutil_init_egl(screen_cxt) != 0) {
         std::fprintf(stderr, "bbutil_init_egl failed\n");
@@ -98,14 +98,14 @@ int RunProgram() {
     if (!g_pGame->SelectAndroidInGameResolution(g_screen_resolution[0], g_screen_resolution[1], gameW, gameH)) {
         return FailStartUp();
     }
-    g_pGame->m_bDoubleResolution = true;
+    g_pGame->m_RenderSwitches.m_bDoubleResolution = true;
     if (g_bGameRunsInPortait) {
-        g_pGame->m_nDeviceWidth = shortSide;
-        g_pGame->m_nDeviceHeight = longSide;
+        g_pGame->m_Screen.m_nDeviceWidth = shortSide;
+        g_pGame->m_Screen.m_nDeviceHeight = longSide;
         g_PixelScale = static_cast<float>(gameH) / static_cast<float>(longSide);
     } else {
-        g_pGame->m_nDeviceWidth = longSide;
-        g_pGame->m_nDeviceHeight = shortSide;
+        g_pGame->m_Screen.m_nDeviceWidth = longSide;
+        g_pGame->m_Screen.m_nDeviceHeight = shortSide;
         g_PixelScale = static_cast<float>(gameW) / static_cast<float>(longSide);
     }
     g_prefer_GL_NEAREST = GL_LINEAR;

@@ -29,7 +29,7 @@ CGameBase* CreateGameObject() { return g_testGame.create ? new CTestGame(g_testG
 CTestGame::CTestGame(const TTestGameConfig& config) : config_(config) {
     m_ImagesDir = "i_vga\\";
     m_CommonPakName = "test.pak";
-    m_nOrientationMode = config.orientationMode;
+    m_Screen.m_nOrientationMode = config.orientationMode;
     if (config.withSound) m_pSoundSystem = new CRecordingSound();
     for (const std::string& sku : config.shopSkus) shop_.push_back({sku});
 }
@@ -44,9 +44,9 @@ bool CTestGame::Init(int w, int h) {
     g_record.initCalled = true;
     g_record.initW = w;
     g_record.initH = h;
-    g_record.doubleResolutionAtInit = m_bDoubleResolution;
-    g_record.deviceWAtInit = m_nDeviceWidth;
-    g_record.deviceHAtInit = m_nDeviceHeight;
+    g_record.doubleResolutionAtInit = m_RenderSwitches.m_bDoubleResolution;
+    g_record.deviceWAtInit = m_Screen.m_nDeviceWidth;
+    g_record.deviceHAtInit = m_Screen.m_nDeviceHeight;
     g_record.preferFilterAtInit = g_prefer_GL_NEAREST;
     g_record.pixelScaleAtInit = g_PixelScale;
     m_nGameWidth = w;

@@ -14,14 +14,13 @@
 #include <string>
 #include <vector>
 
-#include "app/GameBase.h"
 #include "audio/Sound.h"
 #include "audio/SoundFX.h"
 #include "audio/SoundSystem.h"
 #include "audio/StreamingProviderOGG.h"
 #include "core/MemFile.h"
 #include "platform/Pcm.h"
-#include "testsupport/StubGame.h"
+#include "testsupport/FakeSoundHost.h"
 #include "testsupport/StubSoundSystem.h"
 
 namespace {
@@ -30,15 +29,9 @@ constexpr int kOutputRate = 48000;
 constexpr double kSeconds = 10.0;
 
 // No directories or paks: the benchmark hands the streams their bytes itself.
-class CBenchGame : public CStubGame {
+class CBenchGame : public CFakeSoundHost {
 public:
-    CBenchGame() {
-        m_ImagesDir.clear();
-        m_SoundsDir.clear();
-        m_SaveDir.clear();
-        m_CommonPakName.clear();
-        m_ResolutionPakName.clear();
-    }
+    CBenchGame() { m_SoundsDir.clear(); }
 };
 
 // Reports the device rate the streams resample to.

@@ -22,7 +22,7 @@
 #include "render/WinDibBitmap.h"
 #include "render/WinDibBitmapOGLES.h"
 #include "sprites/SpriteSet.h"
-#include "testsupport/GlTestGame.h"
+#include "testsupport/GlSpriteTestGame.h"
 #include "testsupport/GlesTestContext.h"
 
 namespace {
@@ -43,7 +43,7 @@ const char* const kEffect =
     "ParticleSpinStart = 90\nParticleSpinEnd = 180\nColorStart_G = 180\nColorEnd_B = 40\n"
     "ColorMiddleAge = 0.3\nMaxParticles = 500\n";
 
-IDibBitmap* SpriteFrame(CGameBase* game, bool gl) {
+IDibBitmap* SpriteFrame(CGlSpriteTestGame* game, bool gl) {
     const int n = 8;
     auto* pixels = static_cast<std::uint16_t*>(std::malloc(n * n * 2));
     auto* alpha = static_cast<unsigned char*>(std::malloc(n * n));
@@ -54,10 +54,10 @@ IDibBitmap* SpriteFrame(CGameBase* game, bool gl) {
     }
     IDibBitmap* frame =
         gl ? static_cast<IDibBitmap*>(new CWinDibBitmapOGLES(game)) : static_cast<IDibBitmap*>(new CWinDibBitmap(game));
-    game->m_bImmediateUpload = false;
+    game->m_RenderSwitches.m_bImmediateUpload = false;
     frame->SetBits(reinterpret_cast<unsigned char*>(pixels), n, n);
     frame->SetAlphaBits(alpha, n, n);
-    game->m_bImmediateUpload = true;
+    game->m_RenderSwitches.m_bImmediateUpload = true;
     if (gl) frame->HWUpdateTexture();
     return frame;
 }
@@ -65,10 +65,11 @@ IDibBitmap* SpriteFrame(CGameBase* game, bool gl) {
 // The 20 systems, spread over the screen and run until each holds 500 particles.
 class CScene {
 public:
-    CScene(CGlTestGame& game, bool gl) : rotator(&game, 1440), path(&game, &rotator), manager(&game, &rotator, 20) {
+    CScene(CGlSpriteTestGame& game, bool gl)
+        : rotator(&game, 1440), path(&game, &rotator), manager(&game, &rotator, 20) {
         (void)rotator.Initialize();
         if (gl) rotator.SetHardwarePath(&path);
-        game.SeedRandoms(2026);
+        std::srand(2026);
         CreatePS2RandomsTable(&game);
         CreateGameRandomsTable(&game);
         const std::string effect(kEffect);
@@ -106,7 +107,7 @@ void ReportBudget(benchmark::State& state, double seconds, int live) {
 }
 
 void BM_Particles_Simulate(benchmark::State& state) {
-    CGlTestGame game;
+    CGlSpriteTestGame game;
     CScene scene(game, false);
     double seconds = 0;
     for (auto _ : state) {
@@ -124,8 +125,8 @@ void BM_Particles_DrawGl(benchmark::State& state) {
         state.SkipWithError("no headless EGL context");
         return;
     }
-    CGlTestGame game;
-    game.m_nRendererKind = kRendererGLES;
+    CGlSpriteTestGame game;
+    game.m_RenderSwitches.m_nRendererKind = kRendererGLES;
     CWinDibBitmapOGLES* screen = game.MakeScreen(kScreenW, kScreenH);
     CScene scene(game, true);
     double seconds = 0;
@@ -143,7 +144,7 @@ void BM_Particles_DrawGl(benchmark::State& state) {
 }
 
 void BM_Particles_DrawSoftware(benchmark::State& state) {
-    CGlTestGame game;
+    CGlSpriteTestGame game;
     CWinDibBitmap screen(&game);
     screen.Create(kScreenW, kScreenH);
     CScene scene(game, false);

@@ -111,7 +111,7 @@ void SpriteFrames(benchmark::State& state, bool batched) {
         return;
     }
     CGlTestGame game;
-    game.m_nRendererKind = kRendererGLES;
+    game.m_RenderSwitches.m_nRendererKind = kRendererGLES;
     CWinDibBitmapOGLES* screen = game.MakeScreen(kScreenW, kScreenH);
     CWinDibBitmapOGLES sprite(&game);
     auto* px = static_cast<std::uint16_t*>(std::malloc(32 * 32 * 2));
@@ -120,10 +120,10 @@ void SpriteFrames(benchmark::State& state, bool batched) {
         px[i] = static_cast<std::uint16_t>(0xF800 | (i & 0x7FF));
         alpha[i] = static_cast<unsigned char>((i * 7) & 255);
     }
-    game.m_bImmediateUpload = false;
+    game.m_RenderSwitches.m_bImmediateUpload = false;
     sprite.SetBits(reinterpret_cast<unsigned char*>(px), 32, 32);
     sprite.SetAlphaBits(alpha, 32, 32);
-    game.m_bImmediateUpload = true;
+    game.m_RenderSwitches.m_bImmediateUpload = true;
     if (!sprite.HWUpdateTexture()) {
         state.SkipWithError("upload failed");
         return;

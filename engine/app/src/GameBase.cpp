@@ -3,7 +3,6 @@
 
 #include <cstdlib>
 #include <ctime>
-#include <string>
 
 #include "app/BasicApplicationData.h"
 #include "audio/SoundSystem.h"
@@ -26,7 +25,6 @@ CGameBase::CGameBase() : CXElement(nullptr, nullptr) {
     SetGamePtr(this);
     m_uLastTickMs = GetTickCountMs();
     for (int i = 0; i < 4; ++i) m_InfoTexts[i] = kInfoTexts[i];
-    m_CreatedBitmaps.growBy = 256;
 }
 
 CGameBase::~CGameBase() {
@@ -37,11 +35,11 @@ CGameBase::~CGameBase() {
     SafeDelete(m_pBlendBuffer);
     SafeDelete(m_pBorderBuffer1);
     SafeDelete(m_pBorderBuffer2);
-    SafeDelete(m_pBackBuffer);
-    m_pDrawTarget = nullptr;
-    SafeDelete(m_pCommonPak);
-    SafeDelete(m_pResolutionPak);
-    SafeDelete(m_pOptionalPak);
+    SafeDelete(m_Screen.m_pBackBuffer);
+    m_Screen.m_pDrawTarget = nullptr;
+    SafeDelete(m_Paks.m_pCommonPak);
+    SafeDelete(m_Paks.m_pResolutionPak);
+    SafeDelete(m_Paks.m_pOptionalPak);
     SafeDelete(m_pBorderBitmap);
     SafeDelete(m_pBorderBitmap1);
     SafeDelete(m_pBorderBitmap2);
@@ -93,8 +91,8 @@ int CGameBase::OnCallMenu() { return 1; }
 int CGameBase::GetResolutionId(int /*w*/, int /*h*/) { return 0; }
 
 int CGameBase::GetCurrentResolutionId() {
-    if (m_nCurrentResolutionId == 0 && m_pBackBuffer != nullptr) {
-        m_nCurrentResolutionId = GetResolutionId(m_pBackBuffer->m_Width, m_pBackBuffer->m_Height);
+    if (m_nCurrentResolutionId == 0 && m_Screen.m_pBackBuffer != nullptr) {
+        m_nCurrentResolutionId = GetResolutionId(m_Screen.m_pBackBuffer->m_Width, m_Screen.m_pBackBuffer->m_Height);
     }
     return m_nCurrentResolutionId;
 }
@@ -109,7 +107,9 @@ CommonString CGameBase::GetPublisherIdForAd() { return CommonString(); }
 void CGameBase::SetNumTapjoyCoins(int /*coins*/) {}
 void CGameBase::OnBillingResult(int /*result*/, CommonString /*text*/) {}
 
-IDibBitmap* CGameBase::GetBlendBuffer() { return m_nRendererKind == kRendererGLES ? m_pBlendBuffer : m_pBackBuffer; }
+IDibBitmap* CGameBase::GetBlendBuffer() {
+    return m_RenderSwitches.m_nRendererKind == kRendererGLES ? m_pBlendBuffer : m_Screen.m_pBackBuffer;
+}
 
 void CGameBase::GetDeviceScreenProperties(DisplayProperties* props) {
     if (props == nullptr) return;
@@ -152,22 +152,7 @@ void CGameBase::FlushCachedTemplates() {
     m_TemplateCache.count = 0;
 }
 
-CommonString CGameBase::GetImagePathFor2XImage(CommonString path) {
-    CommonString images = GetImagesDirectory();
-    const int imagesLength = images.Length();
-    const int pathLength = path.Length();
-    if (imagesLength == 0 || pathLength <= imagesLength) return CommonString();
-    const char* p = path.GetData();
-    const char* d = images.GetData();
-    for (int i = 0; i < imagesLength; ++i) {
-        if (p[i] != d[i]) return CommonString();
-    }
-    // Built without a format buffer so long paths are not cut.
-    std::string twin(d, static_cast<std::size_t>(imagesLength - 1));
-    twin += "_2x\\";
-    twin += p + imagesLength;
-    return CommonString(twin.c_str());
-}
+CommonString CGameBase::GetImagePathFor2XImage(CommonString path) { return ImagePathFor2X(GetImagesDirectory(), path); }
 
 int CGameBase::VolumeWheelDelta() { return m_nVolumeWheelDelta; }
 bool CGameBase::IsDeviceStableWithSoundSystem() { return true; }

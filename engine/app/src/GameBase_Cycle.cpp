@@ -95,14 +95,15 @@ bool CGameBase::RunGameCycle() {
 }
 
 void CGameBase::DoDrawCycle() {
-    if (m_nRendererKind == kRendererGLES && m_pBackBuffer != nullptr) m_pBackBuffer->HWBeginScene();
+    if (m_RenderSwitches.m_nRendererKind == kRendererGLES && m_Screen.m_pBackBuffer != nullptr)
+        m_Screen.m_pBackBuffer->HWBeginScene();
     Draw();
     DrawQuitButton();
     if (m_bFixedStep && m_bShowStatistics) {
         if (CBitmapFontText* font = GetDebugFont()) DrawStatistics(font);
     }
     DrawAutoRotateBorders();
-    if (m_pBackBuffer != nullptr) m_pBackBuffer->DrawToDeviceScreen();
+    if (m_Screen.m_pBackBuffer != nullptr) m_Screen.m_pBackBuffer->DrawToDeviceScreen();
     DrawBordersToDeviceScreen();
 }
 

@@ -58,8 +58,8 @@ int CGameBase::NotifyPointerEvent(int x, int y, int type) {
     if (type == XPOINTER_RELEASE) m_bPointerDown = false;
 
     if (type < 101 || type > 103) {
-        const int maxX = m_pBackBuffer != nullptr ? m_pBackBuffer->m_Width - 1 : m_nGameWidth - 1;
-        const int maxY = m_pBackBuffer != nullptr ? m_pBackBuffer->m_Height - 1 : m_nGameHeight - 1;
+        const int maxX = m_Screen.m_pBackBuffer != nullptr ? m_Screen.m_pBackBuffer->m_Width - 1 : m_nGameWidth - 1;
+        const int maxY = m_Screen.m_pBackBuffer != nullptr ? m_Screen.m_pBackBuffer->m_Height - 1 : m_nGameHeight - 1;
         tx = Clamp(tx, 0, maxX < 0 ? 0 : maxX);
         ty = Clamp(ty, 0, maxY < 0 ? 0 : maxY);
     }
@@ -130,66 +130,52 @@ bool CGameBase::LastKeyCodeIsSmartphoneNo() { return false; }
 bool CGameBase::LastKeyCodeIsSmartphoneBackSpace() { return false; }
 
 void CGameBase::SetIPhoneOrientation(int mode, bool immediate) {
-    m_nOrientationMode = mode;
+    m_Screen.m_nOrientationMode = mode;
     if (!immediate) return;
     if (mode == 2) {
-        m_nOrientationAngle = kRotationAngle90;
-        m_nRotationCounter = 3;
+        m_Screen.m_nOrientationAngle = kRotationAngle90;
+        m_Screen.m_nRotationCounter = 3;
     } else if (mode == 1) {
-        m_nOrientationAngle = -kRotationAngle90;
-        m_nRotationCounter = 3;
+        m_Screen.m_nOrientationAngle = -kRotationAngle90;
+        m_Screen.m_nRotationCounter = 3;
     } else if (mode == 0) {
-        m_nOrientationAngle = 0;
-        m_nRotationCounter = 0;
-    }
-}
-
-bool CGameBase::IsIPhoneRotationInProcess() {
-    if (m_nRotationCounter > 0) return true;
-    switch (m_nOrientationMode) {
-        case 0:
-            return m_nOrientationAngle != 0;
-        case 1:
-            return m_nOrientationAngle != -kRotationAngle90;
-        case 2:
-            return m_nOrientationAngle != kRotationAngle90;
-        default:
-            return true;
+        m_Screen.m_nOrientationAngle = 0;
+        m_Screen.m_nRotationCounter = 0;
     }
 }
 
 void CGameBase::ProcessIPhoneRotation() {
     const int step = m_nFrameRate > 59 ? 1024 : m_nRotationSpeed;
-    if (m_nOrientationMode == 2) {
-        if (m_nOrientationAngle == kRotationAngle90) return;
-        m_nOrientationAngle += step;
-        if (m_nOrientationAngle >= kRotationAngle90) {
-            m_nOrientationAngle = kRotationAngle90;
-            m_nRotationCounter = 3;
+    if (m_Screen.m_nOrientationMode == 2) {
+        if (m_Screen.m_nOrientationAngle == kRotationAngle90) return;
+        m_Screen.m_nOrientationAngle += step;
+        if (m_Screen.m_nOrientationAngle >= kRotationAngle90) {
+            m_Screen.m_nOrientationAngle = kRotationAngle90;
+            m_Screen.m_nRotationCounter = 3;
         }
-    } else if (m_nOrientationMode == 1) {
-        if (m_nOrientationAngle == -kRotationAngle90) return;
-        m_nOrientationAngle -= step;
-        if (m_nOrientationAngle < -kRotationAngle90 + 1) {
-            m_nOrientationAngle = -kRotationAngle90;
-            m_nRotationCounter = 3;
+    } else if (m_Screen.m_nOrientationMode == 1) {
+        if (m_Screen.m_nOrientationAngle == -kRotationAngle90) return;
+        m_Screen.m_nOrientationAngle -= step;
+        if (m_Screen.m_nOrientationAngle < -kRotationAngle90 + 1) {
+            m_Screen.m_nOrientationAngle = -kRotationAngle90;
+            m_Screen.m_nRotationCounter = 3;
         }
     }
 }
 
 void CGameBase::DrawQuitButton() {
     IDibBitmap* bitmap = m_bQuitButtonPressed ? m_pQuitButtonPressed : m_pQuitButton;
-    IDibBitmap* target = m_pBackBuffer;
+    IDibBitmap* target = m_Screen.m_pBackBuffer;
     if (m_nVerticalBorderWidth > 0) {
         target = m_pBorderBuffer2;
-        if (target == nullptr) target = m_nHorizontalBorderHeight > 0 ? m_pBorderBuffer1 : m_pBackBuffer;
+        if (target == nullptr) target = m_nHorizontalBorderHeight > 0 ? m_pBorderBuffer1 : m_Screen.m_pBackBuffer;
     } else if (m_nHorizontalBorderHeight > 0) {
-        target = m_pBorderBuffer1 != nullptr ? m_pBorderBuffer1 : m_pBackBuffer;
+        target = m_pBorderBuffer1 != nullptr ? m_pBorderBuffer1 : m_Screen.m_pBackBuffer;
     }
     if (m_nRotationMode == 2 && m_nHorizontalBorderHeight > 0 && m_pBorderBuffer2 != nullptr) {
         target = m_pBorderBuffer2;
     }
-    if (target != m_pBackBuffer && !m_bBorderRedraw) return;
+    if (target != m_Screen.m_pBackBuffer && !m_bBorderRedraw) return;
     if (target == nullptr || bitmap == nullptr) return;
     bitmap->Draw(target, target->m_Width - bitmap->m_Width, 0, bitmap->m_Width, bitmap->m_Height, 0, 0);
 }

@@ -8,14 +8,14 @@
 CMemoryFile* CGameBase::CreateMemoryFileObject() { return new (std::nothrow) CMemoryFile(); }
 
 CBBZipFileReader* CGameBase::InitOptionalGamePack(CommonString path) {
-    delete m_pOptionalPak;
-    m_pOptionalPak = nullptr;
+    delete m_Paks.m_pOptionalPak;
+    m_Paks.m_pOptionalPak = nullptr;
     auto* reader = new (std::nothrow) CBBZipFileReader(this);
     if (reader == nullptr) return nullptr;
     if (reader->Init(path.GetDataConst()) != ZipResult::Ok) {
         delete reader;
         return nullptr;
     }
-    m_pOptionalPak = reader;
+    m_Paks.m_pOptionalPak = reader;
     return reader;
 }

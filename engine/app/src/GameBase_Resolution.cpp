@@ -83,7 +83,7 @@ bool CGameBase::SelectAndroidInGameResolution(int screenW, int screenH, int& gam
         gameH = 480;
         return true;
     }
-    const bool landscape = m_nOrientationMode != 0;
+    const bool landscape = m_Screen.m_nOrientationMode != 0;
     if (landscape) {
         gameW = 480;
         gameH = shortSide * 480 / longSide;
@@ -93,6 +93,6 @@ bool CGameBase::SelectAndroidInGameResolution(int screenW, int screenH, int& gam
     }
     const bool presetHolds =
         landscape && m_bResolutionPresetFlag && m_nResolutionPresetValue >= 1 && m_nResolutionPresetValue <= 255;
-    if (shortSide >= 480 && !presetHolds) m_bDoubleResolution = true;
+    if (shortSide >= 480 && !presetHolds) m_RenderSwitches.m_bDoubleResolution = true;
     return true;
 }

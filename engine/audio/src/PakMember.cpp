@@ -5,7 +5,7 @@
 #include "core/File.h"
 #include "core/ZipElementFile.h"
 
-IFile* OpenPakMember(CGameBase* game, const char* name) {
+IFile* OpenPakMember(IFileHost* game, const char* name) {
     if (!name) return nullptr;
     auto* file = new (std::nothrow) CZipElementFile;
     if (!file) return nullptr;

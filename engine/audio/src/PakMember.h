@@ -2,7 +2,7 @@
 // or null.
 #pragma once
 
-class CGameBase;
+class IFileHost;
 class IFile;
 
-IFile* OpenPakMember(CGameBase* game, const char* name);
+IFile* OpenPakMember(IFileHost* game, const char* name);

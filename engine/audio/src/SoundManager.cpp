@@ -1,6 +1,6 @@
 #include "audio/SoundManager.h"
 
-#include "app/GameBase.h"
+#include "audio/SoundHost.h"
 #include "audio/SoundSystem.h"
 #include "core/QuorvanUtils.h"
 
@@ -8,7 +8,7 @@ int g_cs_OGG_LoadedIndexes[kMusicTrackCount] = {-1, -1, -1, -1, -1, -1};
 
 namespace {
 
-ISoundSystem* SoundSystemOf(CGameBase* game) { return game ? game->m_pSoundSystem : nullptr; }
+ISoundSystem* SoundSystemOf(ISoundHost* game) { return game ? game->GetSoundSystem() : nullptr; }
 
 bool Matches(const SoundFXData* entry, unsigned int hash, const char* name) {
     return entry && entry->nameHash == hash && entry->name.IsEqual(name);
@@ -16,7 +16,7 @@ bool Matches(const SoundFXData* entry, unsigned int hash, const char* name) {
 
 }  // namespace
 
-CSoundManager::CSoundManager(CGameBase* game) : m_game(game) { m_table.growBy = 1; }
+CSoundManager::CSoundManager(ISoundHost* game) : m_pGame(game) { m_table.growBy = 1; }
 
 CSoundManager::~CSoundManager() {
     StopMusicTrackWithFadeOut(0);
@@ -36,12 +36,12 @@ SoundFXData* CSoundManager::FindSoundFX(CommonString name) {
 }
 
 bool CSoundManager::AddReference(SoundFXData* entry) {
-    ISoundSystem* sound = SoundSystemOf(m_game);
+    ISoundSystem* sound = SoundSystemOf(m_pGame);
     if (!entry || !sound) return false;
     if (entry->refCount == 0) {
         entry->soundId = -1;
         if (entry->file.Length() > 0) {
-            const CommonString path = m_game->GetSoundsDirectory() + entry->file;
+            const CommonString path = m_pGame->GetSoundsDirectory() + entry->file;
             entry->soundId = sound->LoadWAV(path.GetData());
             if (entry->soundId == -1) return false;
         }
@@ -58,7 +58,7 @@ bool CSoundManager::AddReference(CommonString name) {
 }
 
 void CSoundManager::ReleaseReference(SoundFXData* entry) {
-    ISoundSystem* sound = SoundSystemOf(m_game);
+    ISoundSystem* sound = SoundSystemOf(m_pGame);
     if (!entry || !sound) return;
     if (--entry->refCount <= 0) {
         sound->UnloadWAV(entry->soundId);
@@ -72,8 +72,8 @@ void CSoundManager::ReleaseReference(int index) { ReleaseReference(GetSoundFX(in
 void CSoundManager::ReleaseReference(CommonString name) { ReleaseReference(FindSoundFX(name)); }
 
 bool CSoundManager::PlaySoundFX(const char* name, bool) {
-    ISoundSystem* sound = SoundSystemOf(m_game);
-    if (!sound || !m_game->IsSoundOn() || !name) return false;
+    ISoundSystem* sound = SoundSystemOf(m_pGame);
+    if (!sound || !m_pGame->IsSoundOn() || !name) return false;
     const unsigned int hash = GetHashCode(name);
     // From the last entry: a later block of the same name wins while it is loaded.
     for (int i = m_table.count - 1; i >= 0; --i) {
@@ -84,16 +84,16 @@ bool CSoundManager::PlaySoundFX(const char* name, bool) {
 }
 
 void CSoundManager::PlaySoundFX(SoundFXData* entry) {
-    ISoundSystem* sound = SoundSystemOf(m_game);
-    if (!entry || !sound || !m_game->IsSoundOn() || entry->soundId < 0) return;
+    ISoundSystem* sound = SoundSystemOf(m_pGame);
+    if (!entry || !sound || !m_pGame->IsSoundOn() || entry->soundId < 0) return;
     sound->PlaySFX(entry->soundId, false);
 }
 
 void CSoundManager::PlaySoundFX(int index) { PlaySoundFX(GetSoundFX(index)); }
 
 void CSoundManager::PlaySoundFXLooped(SoundFXData* entry) {
-    ISoundSystem* sound = SoundSystemOf(m_game);
-    if (!entry || !sound || !m_game->IsSoundOn()) return;
+    ISoundSystem* sound = SoundSystemOf(m_pGame);
+    if (!entry || !sound || !m_pGame->IsSoundOn()) return;
     sound->PlaySFX(entry->soundId, true);
 }
 
@@ -103,7 +103,7 @@ void CSoundManager::PlaySoundFXLooped(int index) {
 }
 
 void CSoundManager::StopSoundFX(const char* name) {
-    ISoundSystem* sound = SoundSystemOf(m_game);
+    ISoundSystem* sound = SoundSystemOf(m_pGame);
     if (!sound || !name) return;
     const unsigned int hash = GetHashCode(name);
     for (int i = m_table.count - 1; i >= 0; --i) {
@@ -113,7 +113,7 @@ void CSoundManager::StopSoundFX(const char* name) {
 }
 
 void CSoundManager::StopSoundFX(int index) {
-    ISoundSystem* sound = SoundSystemOf(m_game);
+    ISoundSystem* sound = SoundSystemOf(m_pGame);
     SoundFXData* entry = GetSoundFX(index);
     if (sound && entry && entry->soundId >= 0) sound->StopSFX(entry->soundId, -1);
 }
@@ -123,7 +123,7 @@ int CSoundManager::StreamOfTrack(int track) const {
 }
 
 void CSoundManager::PlayMusicTrack(int track, bool loop, FIXED_FLOAT fadeIn, FIXED_FLOAT fadeOut) {
-    ISoundSystem* sound = SoundSystemOf(m_game);
+    ISoundSystem* sound = SoundSystemOf(m_pGame);
     if (track == m_currentTrack || !sound) return;
     if (fadeOut != 0) {
         sound->StopStreamWithFadeOut(m_currentStream, fadeOut);
@@ -132,7 +132,7 @@ void CSoundManager::PlayMusicTrack(int track, bool loop, FIXED_FLOAT fadeIn, FIX
     }
     m_currentTrack = m_currentStream = -1;
     const int stream = StreamOfTrack(track);
-    if (stream < 0 || !m_game->IsMusicOn()) return;
+    if (stream < 0 || !m_pGame->IsMusicOn()) return;
     m_currentStream = stream;
     if (fadeIn != 0) {
         sound->PlayStreamWithFadeIn(stream, false, loop, fadeIn);
@@ -143,7 +143,7 @@ void CSoundManager::PlayMusicTrack(int track, bool loop, FIXED_FLOAT fadeIn, FIX
 }
 
 void CSoundManager::StopMusicTrackWithFadeOut(FIXED_FLOAT fadeOut) {
-    ISoundSystem* sound = SoundSystemOf(m_game);
+    ISoundSystem* sound = SoundSystemOf(m_pGame);
     if (m_currentTrack < 0 || !sound) return;
     if (fadeOut != 0) {
         sound->StopStreamWithFadeOut(m_currentStream, fadeOut);
@@ -154,19 +154,19 @@ void CSoundManager::StopMusicTrackWithFadeOut(FIXED_FLOAT fadeOut) {
 }
 
 void CSoundManager::PlaySoundStream(int track, bool loop) {
-    ISoundSystem* sound = SoundSystemOf(m_game);
+    ISoundSystem* sound = SoundSystemOf(m_pGame);
     const int stream = StreamOfTrack(track);
-    if (sound && stream >= 0 && m_game->IsSoundOn()) sound->PlayStream(stream, true, loop);
+    if (sound && stream >= 0 && m_pGame->IsSoundOn()) sound->PlayStream(stream, true, loop);
 }
 
 void CSoundManager::PlayMusicStream(int track, bool loop) {
-    ISoundSystem* sound = SoundSystemOf(m_game);
+    ISoundSystem* sound = SoundSystemOf(m_pGame);
     const int stream = StreamOfTrack(track);
-    if (sound && stream >= 0 && m_game->IsMusicOn()) sound->PlayStream(stream, false, loop);
+    if (sound && stream >= 0 && m_pGame->IsMusicOn()) sound->PlayStream(stream, false, loop);
 }
 
 void CSoundManager::StopSoundStream(int track) {
-    ISoundSystem* sound = SoundSystemOf(m_game);
+    ISoundSystem* sound = SoundSystemOf(m_pGame);
     const int stream = StreamOfTrack(track);
     if (sound && stream >= 0) sound->StopStream(stream);
 }

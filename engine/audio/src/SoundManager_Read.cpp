@@ -5,7 +5,7 @@
 // Keys are exact and case-sensitive; anything else is ignored.
 #include <new>
 
-#include "app/GameBase.h"
+#include "audio/SoundHost.h"
 #include "audio/SoundManager.h"
 #include "core/File.h"
 #include "core/MemFile.h"
@@ -13,14 +13,14 @@
 #include "core/QuorvanUtils.h"
 
 bool CSoundManager::PostConstruct() {
-    return ReadSfxFromFile(m_game->GetModuleDirectory() + CommonString("Data\\sfx.txt"));
+    return ReadSfxFromFile(m_pGame->GetModuleDirectory() + CommonString("Data\\sfx.txt"));
 }
 
 bool CSoundManager::ReadSfxFromFile(CommonString path) {
-    if (!m_game) return false;
-    CMemoryFile* file = m_game->CreateMemoryFileObject();
+    if (!m_pGame) return false;
+    CMemoryFile* file = m_pGame->CreateMemoryFileObject();
     if (!file) return false;
-    if (!file->Open(m_game, path.GetData(), FileMode::Read)) {
+    if (!file->Open(m_pGame, path.GetData(), FileMode::Read)) {
         delete file;
         return false;
     }

@@ -1,22 +1,22 @@
 #include "audio/StreamingProvider.h"
 
 #include "PakMember.h"
-#include "app/GameBase.h"
 #include "audio/AudioConfig.h"
+#include "audio/SoundHost.h"
 #include "audio/SoundSystem.h"
 
 void CStreamingProvider::SetFadeIn(FIXED_FLOAT) {}
 
 bool CStreamingProvider::LoadStream(const char* name) {
     Unload();
-    IFile* file = OpenPakMember(m_game, name);
+    IFile* file = OpenPakMember(m_pGame, name);
     if (!file) return false;
     return LoadStreamFromFile(file, name);
 }
 
 void CStreamingProvider::SetupRateAndStep() {
-    m_outputRate = (m_game && m_game->m_pSoundSystem) ? m_game->m_pSoundSystem->GetSamplingRate()
-                                                      : audio_config::kRateWithoutSound;
+    ISoundSystem* sound = m_pGame ? m_pGame->GetSoundSystem() : nullptr;
+    m_outputRate = sound ? sound->GetSamplingRate() : audio_config::kRateWithoutSound;
     if (m_outputRate <= 0) m_outputRate = audio_config::kRateWithoutSound;
     m_step = static_cast<int>((static_cast<std::int64_t>(m_sourceRate) * 256) / m_outputRate);
 }

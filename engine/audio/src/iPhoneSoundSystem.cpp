@@ -15,7 +15,7 @@ int ClampPercent(int v) { return v < 0 ? 0 : (v > 100 ? 100 : v); }
 
 }  // namespace
 
-CiPhoneSoundSystem::CiPhoneSoundSystem(CGameBase* game) : m_game(game) {
+CiPhoneSoundSystem::CiPhoneSoundSystem(ISoundHost* game) : m_pGame(game) {
     for (int& owner : m_channelTable) owner = -1;
 }
 

@@ -7,8 +7,8 @@
 #include <new>
 
 #include "OggFileCallbacks.h"
-#include "app/GameBase.h"
 #include "audio/SoundFX.h"
+#include "audio/SoundHost.h"
 #include "audio/iPhoneSoundSystem.h"
 #include "core/File.h"
 #include "core/MemFile.h"
@@ -43,9 +43,9 @@ int CiPhoneSoundSystem::FirstFreeEffectSlot() const {
 
 CMemoryFile* CiPhoneSoundSystem::OpenEffectFile(int slot, const char* fileName) {
     DropEffectFile(slot);
-    CMemoryFile* file = m_game->CreateMemoryFileObject();
+    CMemoryFile* file = m_pGame->CreateMemoryFileObject();
     if (!file) return nullptr;
-    if (!file->Open(m_game, fileName, FileMode::Read)) {
+    if (!file->Open(m_pGame, fileName, FileMode::Read)) {
         DeleteFile(file);
         return nullptr;
     }
@@ -70,7 +70,7 @@ int CiPhoneSoundSystem::AdoptEffectImage(int slot, CMemoryFile* file, void* imag
 
 int CiPhoneSoundSystem::LoadWAV(const char* fileName) {
     const int slot = FirstFreeEffectSlot();
-    if (slot < 0 || !fileName || !m_game) return -1;
+    if (slot < 0 || !fileName || !m_pGame) return -1;
     CMemoryFile* file = OpenEffectFile(slot, fileName);
     if (!file) return -1;
     const int size = file->GetSize();
@@ -85,7 +85,7 @@ int CiPhoneSoundSystem::LoadWAV(const char* fileName) {
 
 int CiPhoneSoundSystem::LoadOGG(const char* fileName) {
     const int slot = FirstFreeEffectSlot();
-    if (slot < 0 || !fileName || !m_game) return -1;
+    if (slot < 0 || !fileName || !m_pGame) return -1;
     CMemoryFile* file = OpenEffectFile(slot, fileName);
     if (!file) return -1;
     OggVorbis_File vf;

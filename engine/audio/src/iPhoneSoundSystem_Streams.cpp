@@ -13,9 +13,9 @@ CStreamingProvider* CiPhoneSoundSystem::CreateStreamingProvider(const char* file
     if (length < 4) return nullptr;
     const char* ending = fileName + length - 4;
     if (std::strcmp(ending, ".ogg") == 0 || std::strcmp(ending, ".OGG") == 0)
-        return new (std::nothrow) CStreamingProviderOGG(m_game);
+        return new (std::nothrow) CStreamingProviderOGG(m_pGame);
     if (std::strcmp(ending, ".wav") == 0 || std::strcmp(ending, ".WAV") == 0)
-        return new (std::nothrow) CStreamingProviderWAV(m_game);
+        return new (std::nothrow) CStreamingProviderWAV(m_pGame);
     return nullptr;
 }
 

@@ -3,7 +3,7 @@
 #include <new>
 #include <string>
 
-#include "app/GameBase.h"
+#include "core/FileHost.h"
 #include "core/MemFile.h"
 #include "core/QuorvanUtils.h"
 
@@ -103,17 +103,17 @@ CommonStringRS<50> CropStartEndSpaces(const CommonStringRS<50>& text) {
     return CommonStringRS<50>(cropped.GetDataConst());
 }
 
-CLocManager2::CLocManager2(CGameBase* game) : game(game) {}
+CLocManager2::CLocManager2(IFileHost* game) : m_pGame(game) {}
 
 CLocManager2::~CLocManager2() = default;
 
 int CLocManager2::Init(CommonString csvPath, int growBy) {
     strings.growBy = growBy;
-    if (game == nullptr) return 0;
-    CMemoryFile* file = game->CreateMemoryFileObject();
+    if (m_pGame == nullptr) return 0;
+    CMemoryFile* file = m_pGame->CreateMemoryFileObject();
     if (file == nullptr) return 0;
     int result = 0;
-    if (file->Open(game, csvPath.GetDataConst(), FileMode::Read)) result = ReadLanguageIDs(file);
+    if (file->Open(m_pGame, csvPath.GetDataConst(), FileMode::Read)) result = ReadLanguageIDs(file);
     file->Close();
     delete file;
     if (result) {
@@ -177,11 +177,11 @@ void CLocManager2::SetCurrentLanguage(int index) {
 
 int CLocManager2::ReadCSVFile(CommonString csvPath, const char* id) {
     FlushStringsData();
-    if (game == nullptr) return 0;
-    CMemoryFile* file = game->CreateMemoryFileObject();
+    if (m_pGame == nullptr) return 0;
+    CMemoryFile* file = m_pGame->CreateMemoryFileObject();
     if (file == nullptr) return 0;
     int result = 0;
-    if (file->Open(game, csvPath.GetDataConst(), FileMode::Read)) result = ReadCSVFile(file, id);
+    if (file->Open(m_pGame, csvPath.GetDataConst(), FileMode::Read)) result = ReadCSVFile(file, id);
     file->Close();
     delete file;
     return result;

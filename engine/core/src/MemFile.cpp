@@ -8,7 +8,7 @@
 #include <string>
 
 #include "PakSearch.h"
-#include "app/GameBase.h"
+#include "core/FileHost.h"
 #include "core/ZipFile.h"
 
 void* IMemFile::Detach() { return nullptr; }
@@ -17,7 +17,7 @@ int IMemFile::IsMemoryFile() { return 1; }
 
 CMemoryFile::~CMemoryFile() { Close(); }
 
-IFile* CMemoryFile::CreateDiskFile(CGameBase* game) { return game ? game->CreateFileObject() : nullptr; }
+IFile* CMemoryFile::CreateDiskFile(IFileHost* game) { return game ? game->CreateFileObject() : nullptr; }
 
 void CMemoryFile::ReleaseDiskFile() {
     if (diskFile != nullptr) {
@@ -41,13 +41,13 @@ int CMemoryFile::GetCurPos() { return buffer ? static_cast<int>(cursor - buffer)
 void* CMemoryFile::GetBuffer() { return buffer; }
 int CMemoryFile::CheckCRC(unsigned short) { return 1; }
 
-int CMemoryFile::Open(CGameBase* game, const char* name, unsigned mode) {
+int CMemoryFile::Open(IFileHost* game, const char* name, unsigned mode) {
     if (game == nullptr || name == nullptr) return 0;
-    if (!game->m_bPakMode) return OpenOnDisk(game, name, mode & ~FileMode::Exist);
+    if (!game->Paks().m_bPakMode) return OpenOnDisk(game, name, mode & ~FileMode::Exist);
     return OpenFromPaks(game, name, mode);
 }
 
-int CMemoryFile::OpenFromPaks(CGameBase* game, const char* name, unsigned mode) {
+int CMemoryFile::OpenFromPaks(IFileHost* game, const char* name, unsigned mode) {
     Close();
     int entry = -1;
     CBBZipFileReader* found = FindInPaks(game, name, &entry);
@@ -69,7 +69,7 @@ int CMemoryFile::OpenFromPaks(CGameBase* game, const char* name, unsigned mode) 
     return 1;
 }
 
-int CMemoryFile::OpenOnDisk(CGameBase* game, const char* path, unsigned mode) {
+int CMemoryFile::OpenOnDisk(IFileHost* game, const char* path, unsigned mode) {
     Close();
     IFile* file = CreateDiskFile(game);
     if (file == nullptr) return 0;
@@ -179,7 +179,7 @@ int CMemoryFile::Delete(const char* name) {
     return 0;
 }
 
-int CMemoryFile::FlushDataToFile(CGameBase* game, const char* path) {
+int CMemoryFile::FlushDataToFile(IFileHost* game, const char* path) {
     if (buffer == nullptr || path == nullptr || path[0] == '\0') return 0;
     const int used = static_cast<int>(cursor - buffer);
     // Nothing to write is a failure; the file already on the disk stays as it was.

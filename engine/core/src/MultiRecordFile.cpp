@@ -7,16 +7,16 @@
 #include <string>
 #include <vector>
 
-#include "app/GameBase.h"
 #include "core/Common.h"
 #include "core/File.h"
+#include "core/FileHost.h"
 #include "core/MemFile.h"
 
 namespace {
 
 constexpr int kCrcChunk = 4096;
 
-unsigned short FileCRC(IFile* file, CGameBase* game, const char* path) {
+unsigned short FileCRC(IFile* file, IFileHost* game, const char* path) {
     if (file == nullptr) return 0;
     unsigned short sum = 0;
     if (file->Open(game, path, FileMode::Read) && file->GetSize() > 0) {
@@ -35,13 +35,13 @@ unsigned short FileCRC(IFile* file, CGameBase* game, const char* path) {
 
 }  // namespace
 
-unsigned short GetFileCRC(CGameBase* game, const char* path) {
+unsigned short GetFileCRC(IFileHost* game, const char* path) {
     return game ? FileCRC(game->CreateFileObject(), game, path) : 0;
 }
 
 QuorvanRecordInfo::~QuorvanRecordInfo() { std::free(data); }
 
-QuorvanRecordSet::QuorvanRecordSet(CGameBase* game, CQuorvanMultiRecordFile* owner) : game(game), owner(owner) {}
+QuorvanRecordSet::QuorvanRecordSet(IFileHost* game, CQuorvanMultiRecordFile* owner) : m_pGame(game), owner(owner) {}
 
 QuorvanRecordSet::~QuorvanRecordSet() {
     (void)CloseFile();
@@ -67,7 +67,7 @@ int QuorvanRecordSet::OpenFile(const char* filePath) {
         return 0;
     }
     // A missing file is an empty one.
-    if (!file->Open(game, filePath, FileMode::Read)) return 1;
+    if (!file->Open(m_pGame, filePath, FileMode::Read)) return 1;
 
     const long long fileSize = file->GetSize();
     int n = 0;
@@ -176,7 +176,7 @@ int QuorvanRecordSet::Save() {
 
     const std::string temp = std::string(path.GetDataConst() ? path.GetDataConst() : "") + "2";
     IFile* out = owner->CreateDiskFile();
-    if (out == nullptr || !out->Open(game, temp.c_str(), FileMode::Write | FileMode::Append)) {
+    if (out == nullptr || !out->Open(m_pGame, temp.c_str(), FileMode::Write | FileMode::Append)) {
         delete out;
         freeBlobs();
         return 0;
@@ -202,7 +202,7 @@ int QuorvanRecordSet::Save() {
         // The last buffered block reaches the disk only at close, which reports nothing: check
         // what actually arrived before the old file is replaced.
         IFile* check = owner->CreateDiskFile();
-        ok = check != nullptr && check->Open(game, temp.c_str(), FileMode::Read) && check->GetSize() == offset;
+        ok = check != nullptr && check->Open(m_pGame, temp.c_str(), FileMode::Read) && check->GetSize() == offset;
         delete check;
     }
     if (ok && file != nullptr) {
@@ -231,11 +231,11 @@ int QuorvanRecordSet::CloseFile() {
     return result;
 }
 
-CQuorvanMultiRecordFile::CQuorvanMultiRecordFile(CGameBase* game) : game(game) {}
+CQuorvanMultiRecordFile::CQuorvanMultiRecordFile(IFileHost* game) : m_pGame(game) {}
 
 CQuorvanMultiRecordFile::~CQuorvanMultiRecordFile() { (void)CloseMultiRecordFile(nullptr); }
 
-IFile* CQuorvanMultiRecordFile::CreateDiskFile() { return game ? game->CreateFileObject() : nullptr; }
+IFile* CQuorvanMultiRecordFile::CreateDiskFile() { return m_pGame ? m_pGame->CreateFileObject() : nullptr; }
 
 int CQuorvanMultiRecordFile::OpenMultiRecordFile(const char* filePath, unsigned short* crc) {
     (void)CloseMultiRecordFile(nullptr);
@@ -245,7 +245,7 @@ int CQuorvanMultiRecordFile::OpenMultiRecordFile(const char* filePath, unsigned 
         if (f != nullptr) (void)f->Delete(filePath);
         delete f;
     }
-    recordSet = new (std::nothrow) QuorvanRecordSet(game, this);
+    recordSet = new (std::nothrow) QuorvanRecordSet(m_pGame, this);
     if (recordSet == nullptr) return 0;
     if (!recordSet->OpenFile(filePath)) {
         delete recordSet;
@@ -323,9 +323,9 @@ CommonString CQuorvanMultiRecordFile::GetRecordName(int id) {
 }
 
 int CQuorvanMultiRecordFile::CheckCRC(const char* filePath, unsigned short crc) {
-    return FileCRC(CreateDiskFile(), game, filePath) == crc ? 1 : 0;
+    return FileCRC(CreateDiskFile(), m_pGame, filePath) == crc ? 1 : 0;
 }
 
 void CQuorvanMultiRecordFile::SaveCRC(const char* filePath, unsigned short* crc) {
-    if (crc != nullptr) *crc = FileCRC(CreateDiskFile(), game, filePath);
+    if (crc != nullptr) *crc = FileCRC(CreateDiskFile(), m_pGame, filePath);
 }

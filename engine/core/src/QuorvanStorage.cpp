@@ -5,12 +5,12 @@
 #include "core/MemFile.h"
 #include "core/MultiRecordFile.h"
 
-CQuorvanStorage::CQuorvanStorage(CGameBase* game) : game(game) {}
+CQuorvanStorage::CQuorvanStorage(IFileHost* game) : m_pGame(game) {}
 
 CQuorvanStorage::~CQuorvanStorage() { delete file; }
 
 CQuorvanMultiRecordFile* CQuorvanStorage::CreateRecordFile() {
-    return new (std::nothrow) CQuorvanMultiRecordFile(game);
+    return new (std::nothrow) CQuorvanMultiRecordFile(m_pGame);
 }
 
 void CQuorvanStorage::SetPathAndCRC(const char* newPath, unsigned short* newCrc) {

@@ -1,14 +1,14 @@
 #include "core/ZipElementFile.h"
 
 #include "PakSearch.h"
-#include "app/GameBase.h"
+#include "core/FileHost.h"
 #include "core/ZipFile.h"
 
 CZipElementFile::~CZipElementFile() {
     if (stream != nullptr) Close();
 }
 
-int CZipElementFile::Open(CGameBase* game, const char* name, unsigned mode) {
+int CZipElementFile::Open(IFileHost* game, const char* name, unsigned mode) {
     Close();
     if (game == nullptr || name == nullptr) return 0;
     // The same search as memory files, but without looking at the pak mode: no common pak,

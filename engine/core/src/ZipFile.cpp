@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/GameBase.h"
 #include "core/File.h"
+#include "core/FileHost.h"
 
 namespace {
 
@@ -43,7 +43,7 @@ int DecodeZipDirectory(unsigned char* block, std::size_t size, int count, unsign
     return ZipResult::Ok;
 }
 
-CBBZipFileReader::CBBZipFileReader(CGameBase* game) : game(game) { index.growBy = 500; }
+CBBZipFileReader::CBBZipFileReader(IFileHost* game) : m_pGame(game) { index.growBy = 500; }
 
 CBBZipFileReader::~CBBZipFileReader() {
     Close();
@@ -83,10 +83,10 @@ int CBBZipFileReader::Init(const char* path) {
     Close();
     if (path == nullptr || path[0] == '\0') return ZipResult::OpenFailed;
     SetPath(path);
-    if (game == nullptr) return ZipResult::NoMemory;
-    IFile* file = game->CreateFileObject();
+    if (m_pGame == nullptr) return ZipResult::NoMemory;
+    IFile* file = m_pGame->CreateFileObject();
     if (file == nullptr) return ZipResult::NoMemory;
-    if (!file->Open(game, path, FileMode::Read)) {
+    if (!file->Open(m_pGame, path, FileMode::Read)) {
         delete file;
         return ZipResult::OpenFailed;
     }

@@ -22,7 +22,7 @@ const char* CiPhoneFile::StreamModeFor(unsigned mode) {
     return text;
 }
 
-int CiPhoneFile::Open(CGameBase* /*game*/, const char* name, unsigned mode) {
+int CiPhoneFile::Open(IFileHost* /*game*/, const char* name, unsigned mode) {
     const char* streamMode = StreamModeFor(mode);
     if (!streamMode || !name) return 0;
     Close();

@@ -9,7 +9,7 @@
 
 using namespace particles;
 
-CQuorvanParticleSystem2::CQuorvanParticleSystem2(CGameBase* game, CQuorvanImageRotatorScaler* rotator)
+CQuorvanParticleSystem2::CQuorvanParticleSystem2(ISpriteHost* game, CQuorvanImageRotatorScaler* rotator)
     : m_pRotator(rotator), m_pGame(game), m_nMaxParticles(kParticleDefaultMaxParticles) {}
 
 CQuorvanParticleSystem2::~CQuorvanParticleSystem2() {

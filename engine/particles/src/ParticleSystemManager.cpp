@@ -19,7 +19,7 @@ void FreeList(CQuorvanArray<T>& list) {
 
 }  // namespace
 
-CQuorvanParticleSystemManager2::CQuorvanParticleSystemManager2(CGameBase* game, CQuorvanImageRotatorScaler* rotator,
+CQuorvanParticleSystemManager2::CQuorvanParticleSystemManager2(ISpriteHost* game, CQuorvanImageRotatorScaler* rotator,
                                                                int growBy)
     : m_pGame(game), m_pRotator(rotator) {
     m_Systems.growBy = growBy;

@@ -27,7 +27,7 @@ FIXED_FLOAT_16 ParticleVectorLength(FIXED_FLOAT_16 dx, FIXED_FLOAT_16 dy) {
     return Wrap32(length);
 }
 
-CQuorvanParticleSystemShape2::CQuorvanParticleSystemShape2(CGameBase* game, CQuorvanImageRotatorScaler* rotator)
+CQuorvanParticleSystemShape2::CQuorvanParticleSystemShape2(ISpriteHost* game, CQuorvanImageRotatorScaler* rotator)
     : m_pGame(game), m_pRotator(rotator) {
     m_Starts.growBy = kParticleShapeGrowBy;
     m_Ends.growBy = kParticleShapeGrowBy;

@@ -6,7 +6,7 @@
 #include "sprites/SpriteSet.h"
 #include "sprites/SpriteSetManager.h"
 
-CQuorvanParticleSystemSharedSpriteStorage2::CQuorvanParticleSystemSharedSpriteStorage2(CGameBase* game)
+CQuorvanParticleSystemSharedSpriteStorage2::CQuorvanParticleSystemSharedSpriteStorage2(ISpriteHost* game)
     : m_pManager(new (std::nothrow) CSpriteSetManager(game, kParticleSpriteStorageGrowBy)) {}
 
 CQuorvanParticleSystemSharedSpriteStorage2::~CQuorvanParticleSystemSharedSpriteStorage2() { delete m_pManager; }

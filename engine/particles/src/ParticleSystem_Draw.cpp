@@ -3,12 +3,12 @@
 #include <cmath>
 
 #include "Fixed16.h"
-#include "app/GameBase.h"
 #include "core/QuorvanUtils.h"
 #include "particles/ParticleSystem.h"
 #include "render/DibBitmap.h"
 #include "render/GlesGlobals.h"
 #include "render/ImageRotatorScaler.h"
+#include "sprites/SpriteHost.h"
 #include "sprites/SpriteSet.h"
 
 using namespace particles;
@@ -64,7 +64,7 @@ void CQuorvanParticleSystem2::Draw(IDibBitmap* dst) {
         return;
     }
     // The blend mode is GL state; the software rotator blends by itself.
-    if (m_pGame != nullptr && m_pGame->m_nRendererKind == kRendererGLES) {
+    if (IsGlesRenderer(m_pGame)) {
         Renderer_SetBlendMode(m_Info.m_AdditiveBlend ? Renderer_BlendMode_Additive : Renderer_BlendMode_Normal, dst);
     }
     const FIXED_FLOAT_16 halfDiagonal = HalfDiagonal(frame0->m_Width, frame0->m_Height);

@@ -6,13 +6,13 @@
 #include <new>
 
 #include "Fixed16.h"
-#include "app/GameBase.h"
 #include "core/File.h"
 #include "core/MemFile.h"
 #include "core/Parser.h"
 #include "particles/ParticleSystem.h"
 #include "particles/ParticleSystemShape.h"
 #include "particles/ParticlesConfig.h"
+#include "sprites/SpriteHost.h"
 #include "sprites/SpriteSet.h"
 
 using namespace particles;

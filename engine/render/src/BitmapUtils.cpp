@@ -7,8 +7,8 @@
 #include <cstring>
 #include <utility>
 
-#include "app/GameBase.h"
 #include "render/DibBitmap.h"
+#include "render/RenderHost.h"
 #include "render/WinDibBitmap.h"
 
 namespace {
@@ -30,7 +30,9 @@ void ReverseBytesPerElement(unsigned char* data, std::size_t n, std::size_t size
 
 }  // namespace
 
-bool CanFlipGameOrientation(CGameBase* game) { return game != nullptr && IsTurned(game->m_nOrientationMode); }
+bool CanFlipGameOrientation(IRenderHost* game) {
+    return game != nullptr && IsTurned(game->Screen().m_nOrientationMode);
+}
 
 void FlipBitmapOrientation(IDibBitmap* bitmap, int mode) {
     if (bitmap == nullptr) {
@@ -72,18 +74,19 @@ void FlipBitmapOrientation(IDibBitmap* bitmap, int mode) {
     (void)bitmap->HWUpdateTexture();
 }
 
-void FlipGameOrientation(CGameBase* game, int mode) {
-    if (!CanFlipGameOrientation(game) || game->m_nOrientationMode == mode) {
+void FlipGameOrientation(IRenderHost* game, int mode) {
+    TScreenState& screen = game->Screen();
+    if (!CanFlipGameOrientation(game) || screen.m_nOrientationMode == mode) {
         return;
     }
-    game->m_nOrientationMode = mode;
-    FlipBitmapOrientation(game->m_pDrawTarget, mode);
+    screen.m_nOrientationMode = mode;
+    FlipBitmapOrientation(screen.m_pDrawTarget, mode);
     IDibBitmap* blend = game->GetBlendBuffer();
-    if (blend != game->m_pDrawTarget) {
+    if (blend != screen.m_pDrawTarget) {
         FlipBitmapOrientation(blend, mode);
     }
-    for (int i = 0; i < game->m_CreatedBitmaps.count; ++i) {
-        FlipBitmapOrientation(game->m_CreatedBitmaps.data[i], mode);
+    for (int i = 0; i < screen.m_CreatedBitmaps.count; ++i) {
+        FlipBitmapOrientation(screen.m_CreatedBitmaps.data[i], mode);
     }
 }
 
@@ -91,7 +94,7 @@ namespace {
 
 enum class CopyPlane { kPixels, kAlpha };
 
-void CopyData(CopyPlane plane, CGameBase* game, IDibBitmap* src, IDibBitmap* dst, int x, int y, int w, int h) {
+void CopyData(CopyPlane plane, IRenderHost* game, IDibBitmap* src, IDibBitmap* dst, int x, int y, int w, int h) {
     if (src == nullptr || dst == nullptr) {
         return;
     }
@@ -101,7 +104,7 @@ void CopyData(CopyPlane plane, CGameBase* game, IDibBitmap* src, IDibBitmap* dst
     if (h == 0) {
         h = src->m_Height;
     }
-    const int mode = game != nullptr ? game->m_nOrientationMode : 0;
+    const int mode = ScreenOf(game).m_nOrientationMode;
     int cx = x, cy = y, cw = w, ch = h;
     if (mode == kOrientationTurned1) {
         cx = y;
@@ -123,22 +126,22 @@ void CopyData(CopyPlane plane, CGameBase* game, IDibBitmap* src, IDibBitmap* dst
 
 }  // namespace
 
-void CopyBitmapData(CGameBase* game, IDibBitmap* src, IDibBitmap* dst, int x, int y, int w, int h) {
+void CopyBitmapData(IRenderHost* game, IDibBitmap* src, IDibBitmap* dst, int x, int y, int w, int h) {
     CopyData(CopyPlane::kPixels, game, src, dst, x, y, w, h);
 }
 
-void CopyAlphaData(CGameBase* game, IDibBitmap* src, IDibBitmap* dst, int x, int y, int w, int h) {
+void CopyAlphaData(IRenderHost* game, IDibBitmap* src, IDibBitmap* dst, int x, int y, int w, int h) {
     CopyData(CopyPlane::kAlpha, game, src, dst, x, y, w, h);
 }
 
-int CreateBitmap(CGameBase* game, IDibBitmap* bitmap, int w, int h) {
+int CreateBitmap(IRenderHost* game, IDibBitmap* bitmap, int w, int h) {
     if (game == nullptr || bitmap == nullptr) {
         return 0;
     }
-    return IsTurned(game->m_nOrientationMode) ? bitmap->Create(h, w) : bitmap->Create(w, h);
+    return IsTurned(game->Screen().m_nOrientationMode) ? bitmap->Create(h, w) : bitmap->Create(w, h);
 }
 
-IDibBitmap* CreateBitmap(CGameBase* game, int w, int h, bool withAlpha) {
+IDibBitmap* CreateBitmap(IRenderHost* game, int w, int h, bool withAlpha) {
     if (game == nullptr) {
         return nullptr;
     }

@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <utility>
 
-#include "BitmapGame.h"
 #include "Pixel565.h"
 #include "render/DibBitmap.h"
+#include "render/RenderHost.h"
 
 using namespace render_detail;
 
@@ -29,11 +29,11 @@ inline void BlendLinePixel(std::uint16_t& p, int cov, int kr, int kg, int kb) {
 
 void SetDrawLineHardwarePath(DrawLineHardwareFn fn) { g_DrawLineHardware = fn; }
 
-int DrawLine_AA(CGameBase* game, int x0, int y0, int x1, int y1, int r, int g, int b, int alpha0, int alpha1) {
-    if (GameRendererIsGL(game)) {
+int DrawLine_AA(IRenderHost* game, int x0, int y0, int x1, int y1, int r, int g, int b, int alpha0, int alpha1) {
+    if (IsGlesRenderer(game)) {
         return g_DrawLineHardware != nullptr ? g_DrawLineHardware(game, x0, y0, x1, y1, r, g, b, alpha0, alpha1) : 0;
     }
-    DrawLine_AA_Software(GameBackBuffer(game), x0, y0, x1, y1, r, g, b, alpha0, alpha1);
+    DrawLine_AA_Software(ScreenOf(game).m_pBackBuffer, x0, y0, x1, y1, r, g, b, alpha0, alpha1);
     return 0;
 }
 

@@ -6,12 +6,12 @@
 #include <cstdlib>
 #include <string>
 
-#include "GlesGameQueries.h"
 #include "TargetRect.h"
 #include "render/DrawingUtils.h"
 #include "render/GlesApi.h"
 #include "render/GlesGlobals.h"
 #include "render/ImageRotatorScaler.h"
+#include "render/RenderHost.h"
 #include "render/WinDibBitmap.h"
 
 using namespace render_detail;
@@ -33,7 +33,7 @@ FIXED_FLOAT_16 Mul16(FIXED_FLOAT_16 a, FIXED_FLOAT_16 b) {
 
 // Two triangles over the four corners (top-left, top-right, bottom-right, bottom-left) with src's
 // whole area as texture, mirrored by the flags.
-void DrawCornerQuad(CGameBase* game, IDibBitmap* dst, IDibBitmap* src, const FIXED_FLOAT_16 cx[4],
+void DrawCornerQuad(IRenderHost* game, IDibBitmap* dst, IDibBitmap* src, const FIXED_FLOAT_16 cx[4],
                     const FIXED_FLOAT_16 cy[4], int flags, int r, int g, int b, int a) {
     const int W = StoredWidth(src), H = StoredHeight(src);
     FIXED_FLOAT_16 uL = 0, uR = W << 16, vT = 0, vB = H << 16;
@@ -89,11 +89,11 @@ void BitBlt_Clipped(IDibBitmap* dst, IDibBitmap* src, int x, int y, int w, int h
         src->BitBlt(dst, x, y, w, h, sx, sy, alphaOffset);
 }
 
-void DrawQuad(CGameBase* game, IDibBitmap* dst, int blendMode, int x0, int y0, int x1, int y1, int x2, int y2, int x3,
+void DrawQuad(IRenderHost* game, IDibBitmap* dst, int blendMode, int x0, int y0, int x1, int y1, int x2, int y2, int x3,
               int y3, const int colours[16]) {
     GLES_FlushBuffer();
     g_Gl.ShadeModel(GL_SMOOTH);
-    if (!gles_game::IsGlesRenderer(game) || !dst || dst != gles_game::DrawTarget(game) || !colours) return;
+    if (!IsGlesRenderer(game) || !dst || dst != ScreenOf(game).m_pDrawTarget || !colours) return;
     Renderer_SetBlendMode(blendMode, dst);
     GLES_SelectTexture(0, g_prefer_GL_NEAREST);
     const GLfixed xy[8] = {x0 << 8, y0 << 8, x1 << 8, y1 << 8, x2 << 8, y2 << 8, x3 << 8, y3 << 8};
@@ -105,8 +105,8 @@ void DrawQuad(CGameBase* game, IDibBitmap* dst, int blendMode, int x0, int y0, i
     g_Gl.ShadeModel(GL_FLAT);
 }
 
-void FillRectangleGradientV(CGameBase*, IDibBitmap* dst, int x, int y, int w, int h, unsigned char r0, unsigned char g0,
-                            unsigned char b0, unsigned char r1, unsigned char g1, unsigned char b1) {
+void FillRectangleGradientV(IRenderHost*, IDibBitmap* dst, int x, int y, int w, int h, unsigned char r0,
+                            unsigned char g0, unsigned char b0, unsigned char r1, unsigned char g1, unsigned char b1) {
     GLES_FlushBuffer();
     g_Gl.ShadeModel(GL_SMOOTH);
     if (dst) {
@@ -121,7 +121,7 @@ void FillRectangleGradientV(CGameBase*, IDibBitmap* dst, int x, int y, int w, in
     g_Gl.ShadeModel(GL_FLAT);
 }
 
-void DrawShifted(CGameBase* game, IDibBitmap* dst, IDibBitmap* src, FIXED_FLOAT_16 x, FIXED_FLOAT_16 y,
+void DrawShifted(IRenderHost* game, IDibBitmap* dst, IDibBitmap* src, FIXED_FLOAT_16 x, FIXED_FLOAT_16 y,
                  FIXED_FLOAT_16 anchorX, FIXED_FLOAT_16 anchorY, FIXED_FLOAT_16 top, FIXED_FLOAT_16 bottom, int flags,
                  int alpha) {
     if (!dst || !src) return;
@@ -132,7 +132,7 @@ void DrawShifted(CGameBase* game, IDibBitmap* dst, IDibBitmap* src, FIXED_FLOAT_
     DrawCornerQuad(game, dst, src, cx, cy, flags, 255, 255, 255, alpha & 255);
 }
 
-void DrawStretched(CGameBase* game, IDibBitmap* dst, IDibBitmap* src, FIXED_FLOAT_16 x, FIXED_FLOAT_16 y,
+void DrawStretched(IRenderHost* game, IDibBitmap* dst, IDibBitmap* src, FIXED_FLOAT_16 x, FIXED_FLOAT_16 y,
                    FIXED_FLOAT_16 anchorX, FIXED_FLOAT_16 anchorY, FIXED_FLOAT_16 kx, FIXED_FLOAT_16 ky, int flags,
                    int alpha, FIXED_FLOAT_16 s0, FIXED_FLOAT_16 s1, FIXED_FLOAT_16 s2, FIXED_FLOAT_16 s3, int r, int g,
                    int b) {
@@ -163,7 +163,7 @@ FIXED_FLOAT_16 SCurve16(FIXED_FLOAT_16 t, CQuorvanImageRotatorScaler*) {
     return (static_cast<int>(s * 65535.0) + 65536) >> 1;
 }
 
-double GetSCurvedValue(CGameBase*, double value, double from, double to) {
+double GetSCurvedValue(IRenderHost*, double value, double from, double to) {
     if (to == from) return from;
     const double t = (value - from) / (to - from);
     const FIXED_FLOAT_16 t16 = static_cast<FIXED_FLOAT_16>(std::lround(t * 65536.0));
@@ -232,8 +232,8 @@ void DrawGlLine(int x0, int y0, int x1, int y1, int r, int g, int b, int a0, int
 
 }  // namespace
 
-void DebugDrawLine_Start(CGameBase* game) {
-    if (!gles_game::IsGlesRenderer(game)) return;
+void DebugDrawLine_Start(IRenderHost* game) {
+    if (!IsGlesRenderer(game)) return;
     GLES_FlushBuffer();
     GLES_SelectTexture(0, g_prefer_GL_NEAREST);
     Renderer_SetBlendMode(Renderer_BlendMode_Normal, nullptr);
@@ -241,17 +241,18 @@ void DebugDrawLine_Start(CGameBase* game) {
     g_Gl.EnableClientState(GL_VERTEX_ARRAY);
 }
 
-void DebugDrawLine(CGameBase* game, int x0, int y0, int x1, int y1, int r, int g, int b, int alphaStart, int alphaEnd) {
-    if (!gles_game::IsGlesRenderer(game)) return;
+void DebugDrawLine(IRenderHost* game, int x0, int y0, int x1, int y1, int r, int g, int b, int alphaStart,
+                   int alphaEnd) {
+    if (!IsGlesRenderer(game)) return;
     DrawGlLine(x0, y0, x1, y1, r & 255, g & 255, b & 255, alphaStart & 255, alphaEnd & 255);
 }
 
-void DebugDrawLine_End(CGameBase* game) {
-    if (!gles_game::IsGlesRenderer(game)) return;
+void DebugDrawLine_End(IRenderHost* game) {
+    if (!IsGlesRenderer(game)) return;
     GLES_RestoreCachingSupport();
 }
 
-int GLES_DrawLine_AA(CGameBase*, int x0, int y0, int x1, int y1, int r, int g, int b, int alpha0, int alpha1) {
+int GLES_DrawLine_AA(IRenderHost*, int x0, int y0, int x1, int y1, int r, int g, int b, int alpha0, int alpha1) {
     GLES_FlushBuffer();
     GLES_SelectTexture(0, g_prefer_GL_NEAREST);
     Renderer_SetBlendMode(Renderer_BlendMode_Normal, nullptr);

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "GlesGameQueries.h"
 #include "render/GlesApi.h"
 #include "render/GlesGlobals.h"
+#include "render/RenderHost.h"
 #include "render/WinDibBitmap.h"
 
 QuorvanVertex g_globalQuorvanVertex_2_3[6];
@@ -62,14 +62,14 @@ void UntexturedQuad(int x0, int y0, int x1, int y1, int r, int g, int b, int a) 
 
 }  // namespace
 
-void DrawTexturedTriangles_AbsoluteUV(CGameBase*, IDibBitmap* dst, IDibBitmap* src, const QuorvanVertex* triangles,
+void DrawTexturedTriangles_AbsoluteUV(IRenderHost*, IDibBitmap* dst, IDibBitmap* src, const QuorvanVertex* triangles,
                                       int n, bool ignoreColours) {
     if (!src) return;
     auto* data = static_cast<QuorvanTextureData*>(src->GetHWResource());
     if (data) data->BltTriangles_AbsoluteUV_Fast(dst, triangles, n, ignoreColours);
 }
 
-void Bitmap_StretchDrawF16_Transparent(CGameBase* game, IDibBitmap* dst, IDibBitmap* src, FIXED_FLOAT_16 dx,
+void Bitmap_StretchDrawF16_Transparent(IRenderHost* game, IDibBitmap* dst, IDibBitmap* src, FIXED_FLOAT_16 dx,
                                        FIXED_FLOAT_16 dy, FIXED_FLOAT_16 dw, FIXED_FLOAT_16 dh, FIXED_FLOAT_16 sx,
                                        FIXED_FLOAT_16 sy, FIXED_FLOAT_16 sw, FIXED_FLOAT_16 sh, int alphaOffset,
                                        int blendMode) {
@@ -95,26 +95,26 @@ void Bitmap_StretchDrawF16_Transparent(CGameBase* game, IDibBitmap* dst, IDibBit
     DrawTexturedTriangles_AbsoluteUV(game, dst, src, t, 2, false);
 }
 
-void Bitmap_StretchDrawF16(CGameBase* game, IDibBitmap* dst, IDibBitmap* src, FIXED_FLOAT_16 dx, FIXED_FLOAT_16 dy,
+void Bitmap_StretchDrawF16(IRenderHost* game, IDibBitmap* dst, IDibBitmap* src, FIXED_FLOAT_16 dx, FIXED_FLOAT_16 dy,
                            FIXED_FLOAT_16 dw, FIXED_FLOAT_16 dh, FIXED_FLOAT_16 sx, FIXED_FLOAT_16 sy,
                            FIXED_FLOAT_16 sw, FIXED_FLOAT_16 sh, int blendMode) {
     Bitmap_StretchDrawF16_Transparent(game, dst, src, dx, dy, dw, dh, sx, sy, sw, sh, 0, blendMode);
 }
 
-void Bitmap_StretchDrawF_Transparent(CGameBase* game, IDibBitmap* dst, IDibBitmap* src, FIXED_FLOAT dx, FIXED_FLOAT dy,
-                                     FIXED_FLOAT dw, FIXED_FLOAT dh, FIXED_FLOAT sx, FIXED_FLOAT sy, FIXED_FLOAT sw,
-                                     FIXED_FLOAT sh, int alphaOffset, int blendMode) {
+void Bitmap_StretchDrawF_Transparent(IRenderHost* game, IDibBitmap* dst, IDibBitmap* src, FIXED_FLOAT dx,
+                                     FIXED_FLOAT dy, FIXED_FLOAT dw, FIXED_FLOAT dh, FIXED_FLOAT sx, FIXED_FLOAT sy,
+                                     FIXED_FLOAT sw, FIXED_FLOAT sh, int alphaOffset, int blendMode) {
     Bitmap_StretchDrawF16_Transparent(game, dst, src, dx << 8, dy << 8, dw << 8, dh << 8, sx << 8, sy << 8, sw << 8,
                                       sh << 8, alphaOffset, blendMode);
 }
 
-void Bitmap_StretchDrawF(CGameBase* game, IDibBitmap* dst, IDibBitmap* src, FIXED_FLOAT dx, FIXED_FLOAT dy,
+void Bitmap_StretchDrawF(IRenderHost* game, IDibBitmap* dst, IDibBitmap* src, FIXED_FLOAT dx, FIXED_FLOAT dy,
                          FIXED_FLOAT dw, FIXED_FLOAT dh, FIXED_FLOAT sx, FIXED_FLOAT sy, FIXED_FLOAT sw, FIXED_FLOAT sh,
                          int blendMode) {
     Bitmap_StretchDrawF_Transparent(game, dst, src, dx, dy, dw, dh, sx, sy, sw, sh, 0, blendMode);
 }
 
-void FillRectangle_Transparent(CGameBase* game, IDibBitmap* dst, int x, int y, int w, int h, int r, int g, int b,
+void FillRectangle_Transparent(IRenderHost* game, IDibBitmap* dst, int x, int y, int w, int h, int r, int g, int b,
                                int a) {
     if (!dst) return;
     if (a == 255) {
@@ -125,7 +125,7 @@ void FillRectangle_Transparent(CGameBase* game, IDibBitmap* dst, int x, int y, i
     if (!dst->GetBits()) return;
     int x0, y0, x1, y1;
     if (!FillSpan(dst, x, y, w, h, x0, y0, x1, y1)) return;
-    if (gles_game::IsGlesRenderer(game) && dst == gles_game::DrawTarget(game)) {
+    if (IsGlesRenderer(game) && dst == ScreenOf(game).m_pDrawTarget) {
         Renderer_SetBlendMode(Renderer_BlendMode_Normal, dst);
         UntexturedQuad(x0, y0, x1, y1, r, g, b, a);
         return;
@@ -148,11 +148,11 @@ void FillRectangle_Transparent(CGameBase* game, IDibBitmap* dst, int x, int y, i
     }
 }
 
-void FillRectangle_Additive(CGameBase* game, IDibBitmap* dst, int x, int y, int w, int h, int r, int g, int b) {
+void FillRectangle_Additive(IRenderHost* game, IDibBitmap* dst, int x, int y, int w, int h, int r, int g, int b) {
     if (!dst || !dst->GetBits()) return;
     int x0, y0, x1, y1;
     if (!FillSpan(dst, x, y, w, h, x0, y0, x1, y1)) return;
-    if (gles_game::IsGlesRenderer(game)) {
+    if (IsGlesRenderer(game)) {
         Renderer_SetBlendMode(Renderer_BlendMode_Additive, dst);
         UntexturedQuad(x0, y0, x1, y1, r, g, b, 255);
         return;
@@ -242,10 +242,10 @@ void Bitmap_StretchDraw(IDibBitmap* dst, IDibBitmap* src, int x, int y, int w, i
 
 void Bitmap_StretchDraw_Transparent(IDibBitmap*, IDibBitmap*, int, int, int, int, int, int, int, int, int) {}
 
-void BitBlt_Texture1RGB_Texture2A(CGameBase* game, IDibBitmap* dst, int x, int y, int w, int h, IDibBitmap* colour,
+void BitBlt_Texture1RGB_Texture2A(IRenderHost* game, IDibBitmap* dst, int x, int y, int w, int h, IDibBitmap* colour,
                                   int cx, int cy, IDibBitmap* alpha, int ax, int ay, int) {
     if (!colour || !alpha || w <= 0 || h <= 0) return;
-    if (!gles_game::IsGlesRenderer(game) || dst != gles_game::DrawTarget(game)) return;
+    if (!IsGlesRenderer(game) || dst != ScreenOf(game).m_pDrawTarget) return;
     auto* ct = static_cast<QuorvanTextureData*>(colour->GetHWResource());
     auto* at = static_cast<QuorvanTextureData*>(alpha->GetHWResource());
     if (!ct || !at || ct->TileCount() == 0 || at->TileCount() == 0) return;

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <utility>
 
-#include "GlesGameQueries.h"
 #include "render/DrawingUtils.h"
 #include "render/GlesGlobals.h"
+#include "render/RenderHost.h"
 #include "render/WinDibBitmap.h"
 
 bool CGlesRotatorPath::Draw(const TRotatedDraw& draw) {
-    if (!gles_game::IsGlesRenderer(m_Game) || !draw.dst || draw.dst != gles_game::DrawTarget(m_Game)) return false;
+    if (!IsGlesRenderer(m_pGame) || !draw.dst || draw.dst != ScreenOf(m_pGame).m_pDrawTarget) return false;
     if (!draw.src) return true;
     int a = 255;
     int mode = Renderer_BlendMode_Normal;
@@ -81,6 +81,6 @@ bool CGlesRotatorPath::Draw(const TRotatedDraw& draw) {
         q.a = static_cast<std::uint8_t>(a);
     }
     Renderer_SetBlendMode(mode, draw.src);
-    DrawTexturedTriangles_AbsoluteUV(m_Game, draw.dst, draw.src, g_globalQuorvanVertex_2_3, 2, false);
+    DrawTexturedTriangles_AbsoluteUV(m_pGame, draw.dst, draw.src, g_globalQuorvanVertex_2_3, 2, false);
     return true;
 }

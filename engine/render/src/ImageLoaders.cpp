@@ -9,9 +9,9 @@
 #include <span>
 #include <string>
 
-#include "GlesGameQueries.h"
 #include "core/MemFile.h"
 #include "render/ImageDecode.h"
+#include "render/RenderHost.h"
 #include "render/TextureData.h"
 #include "render/WinDibBitmap.h"
 
@@ -25,6 +25,13 @@ std::span<const std::uint8_t> Bytes(CMemoryFile& file) {
 }
 
 CWinDibBitmap* AsSoftware(IDibBitmap* bitmap) { return dynamic_cast<CWinDibBitmap*>(bitmap); }
+
+// The 2x twin of an image path as the host names it; empty without a host or a twin.
+std::string TwinPath(IRenderHost* game, const char* path) {
+    if (!game) return std::string();
+    CommonString twin = game->GetImagePathFor2XImage(CommonString(path));
+    return twin.Length() == 0 ? std::string() : std::string(twin.GetDataConst());
+}
 
 bool Is2x(IDibBitmap* bitmap) {
     CWinDibBitmap* b = AsSoftware(bitmap);
@@ -40,8 +47,8 @@ void Set2x(IDibBitmap* bitmap, bool on) {
 
 // The halving decision: a file from the 2x directory outside double-resolution mode is halved
 // while decoding and loses its 2x flag.
-bool TakeHalving(CGameBase* game, IDibBitmap* bitmap) {
-    if (gles_game::DoubleResolutionMode(game) || !Is2x(bitmap)) return false;
+bool TakeHalving(IRenderHost* game, IDibBitmap* bitmap) {
+    if (RenderSwitchesOf(game).m_bDoubleResolution || !Is2x(bitmap)) return false;
     Set2x(bitmap, false);
     return true;
 }
@@ -59,13 +66,13 @@ struct TBitmapGuard {
     }
 };
 
-bool Acquire(CGameBase* game, IDibBitmap* given, TBitmapGuard& guard) {
-    guard.bitmap = given ? given : gles_game::CreateBitmap(game);
+bool Acquire(IRenderHost* game, IDibBitmap* given, TBitmapGuard& guard) {
+    guard.bitmap = given ? given : (game ? game->CreateBitmapObject() : nullptr);
     guard.created = given == nullptr;
     return guard.bitmap != nullptr;
 }
 
-bool OpenImage(CGameBase* game, CMemoryFile& file, TBitmapGuard& guard, const char* path) {
+bool OpenImage(IRenderHost* game, CMemoryFile& file, TBitmapGuard& guard, const char* path) {
     // The guard deletes a bitmap made here; the opening step must not delete it a second time.
     return DidLoadOpenImageFile1x_2x(game, file, guard.bitmap, path, false);
 }
@@ -73,7 +80,7 @@ bool OpenImage(CGameBase* game, CMemoryFile& file, TBitmapGuard& guard, const ch
 // A colour image decides the bitmap's 2x flag: a bitmap used before for a 2x image and now
 // given a 1x file must not keep reporting half its size. (Alpha images leave the flag to the
 // colour image, so they open with OpenImage.) The flag before is kept for a failed decode.
-bool OpenColourImage(CGameBase* game, CMemoryFile& file, TBitmapGuard& guard, const char* path, bool* flagBefore) {
+bool OpenColourImage(IRenderHost* game, CMemoryFile& file, TBitmapGuard& guard, const char* path, bool* flagBefore) {
     *flagBefore = Is2x(guard.bitmap);
     Set2x(guard.bitmap, false);
     if (OpenImage(game, file, guard, path)) return true;
@@ -81,11 +88,16 @@ bool OpenColourImage(CGameBase* game, CMemoryFile& file, TBitmapGuard& guard, co
     return false;
 }
 
-// Gives decoded pixels to the bitmap; false (the buffer freed) when it refuses them.
-bool GivePixels(IDibBitmap* bitmap, CDecodedImage& image) {
+// Gives decoded pixels to the bitmap; false (the buffer freed) when it refuses them. Without
+// uploadNow a GL bitmap takes the plane the way the software bitmap does, so nothing reaches its
+// textures here: the loader makes its one upload once every plane is in, or none at all.
+bool GivePixels(IDibBitmap* bitmap, CDecodedImage& image, bool uploadNow) {
     if (image.bytesPerPixel == 3) bitmap->SetBitsPerPixel(24);
     unsigned char* pixels = image.ReleasePixels();
-    if (!bitmap->SetBits(pixels, image.width, image.height)) {
+    CWinDibBitmap* soft = AsSoftware(bitmap);
+    const int taken = !uploadNow && soft ? soft->CWinDibBitmap::SetBits(pixels, image.width, image.height)
+                                         : bitmap->SetBits(pixels, image.width, image.height);
+    if (!taken) {
         // The bitmap dropped its pointer: the plane is still ours.
         std::free(pixels);
         return false;
@@ -93,9 +105,12 @@ bool GivePixels(IDibBitmap* bitmap, CDecodedImage& image) {
     return true;
 }
 
-bool GiveAlpha(IDibBitmap* bitmap, CDecodedImage& image) {
+bool GiveAlpha(IDibBitmap* bitmap, CDecodedImage& image, bool uploadNow) {
     unsigned char* alpha = image.ReleaseAlpha();
-    if (!bitmap->SetAlphaBits(alpha, image.width, image.height)) {
+    CWinDibBitmap* soft = AsSoftware(bitmap);
+    const int taken = !uploadNow && soft ? soft->CWinDibBitmap::SetAlphaBits(alpha, image.width, image.height)
+                                         : bitmap->SetAlphaBits(alpha, image.width, image.height);
+    if (!taken) {
         std::free(alpha);
         return false;
     }
@@ -115,7 +130,7 @@ bool AlphaFitsPixels(IDibBitmap* bitmap, const CDecodedImage& alpha) {
 using TDecoder = bool (*)(std::span<const std::uint8_t>, const char*, const TDecodeOptions&, CDecodedImage*);
 
 // Opens and decodes the colour image of a loader. On failure the bitmap keeps the 2x flag it had.
-bool DecodeColourImage(CGameBase* game, const char* path, TBitmapGuard& guard, TDecoder decode, bool wantAlpha,
+bool DecodeColourImage(IRenderHost* game, const char* path, TBitmapGuard& guard, TDecoder decode, bool wantAlpha,
                        CDecodedImage& image) {
     CMemoryFile file;
     bool flagBefore = false;
@@ -123,7 +138,7 @@ bool DecodeColourImage(CGameBase* game, const char* path, TBitmapGuard& guard, T
     IDibBitmap* b = guard.bitmap;
     TDecodeOptions options;
     options.orientation = b->GetOrientationMode();
-    options.trueColor = gles_game::TrueColorImages(game);
+    options.trueColor = RenderSwitchesOf(game).m_bTrueColorImages;
     options.wantAlpha = wantAlpha;
     options.halve = TakeHalving(game, b);
     if (!decode(Bytes(file), path, options, &image)) {
@@ -136,7 +151,8 @@ bool DecodeColourImage(CGameBase* game, const char* path, TBitmapGuard& guard, T
 // The alpha loaders: the alpha plane of a separate image joins the pixels the bitmap holds.
 // `halve`: whether a 2x alpha image is halved outside double-resolution mode (the JPEG loader
 // halves it, the PNG loader does not).
-IDibBitmap* LoadAlphaImage(CGameBase* game, const char* path, IDibBitmap* bitmap, TDecoder decode, bool halve) {
+IDibBitmap* LoadAlphaImage(IRenderHost* game, const char* path, IDibBitmap* bitmap, TDecoder decode, bool halve,
+                           TextureUpload upload) {
     if (!game) return nullptr;
     TBitmapGuard guard;
     if (!Acquire(game, bitmap, guard)) return nullptr;
@@ -156,7 +172,7 @@ IDibBitmap* LoadAlphaImage(CGameBase* game, const char* path, IDibBitmap* bitmap
         return nullptr;
     }
     b->DestroyAlpha();
-    if (!GiveAlpha(b, image)) return nullptr;
+    if (!GiveAlpha(b, image, upload == TextureUpload::kBySwitches)) return nullptr;
     return guard.Keep();
 }
 
@@ -171,9 +187,9 @@ std::string WithoutImageExtension(const char* path) {
 
 }  // namespace
 
-bool CanOpenImageFile2x(CGameBase* game, const char* path) {
-    if (!gles_game::DoubleResolutionMode(game) || !path) return false;
-    const std::string twin = gles_game::ImagePathFor2x(game, path);
+bool CanOpenImageFile2x(IRenderHost* game, const char* path) {
+    if (!RenderSwitchesOf(game).m_bDoubleResolution || !path) return false;
+    const std::string twin = TwinPath(game, path);
     if (twin.empty()) return false;
     CMemoryFile probe;
     if (!probe.Open(game, twin.c_str(), FileMode::Read | FileMode::Exist)) return false;
@@ -181,16 +197,16 @@ bool CanOpenImageFile2x(CGameBase* game, const char* path) {
     return true;
 }
 
-bool DidLoadOpenImageFile1x_2x(CGameBase* game, CMemoryFile& file, IDibBitmap* bitmap, const char* path,
+bool DidLoadOpenImageFile1x_2x(IRenderHost* game, CMemoryFile& file, IDibBitmap* bitmap, const char* path,
                                bool deleteOnFailure) {
     if (path) {
-        const std::string twin = gles_game::ImagePathFor2x(game, path);
+        const std::string twin = TwinPath(game, path);
         auto openTwin = [&] {
             if (twin.empty() || !file.Open(game, twin.c_str(), FileMode::Read)) return false;
             Set2x(bitmap, true);
             return true;
         };
-        if (gles_game::DoubleResolutionMode(game)) {
+        if (RenderSwitchesOf(game).m_bDoubleResolution) {
             if (openTwin() || file.Open(game, path, FileMode::Read)) return true;
         } else {
             if (file.Open(game, path, FileMode::Read) || openTwin()) return true;
@@ -200,7 +216,7 @@ bool DidLoadOpenImageFile1x_2x(CGameBase* game, CMemoryFile& file, IDibBitmap* b
     return false;
 }
 
-IDibBitmap* ImageLoad_PNG(CGameBase* game, const char* path, IDibBitmap* bitmap) {
+IDibBitmap* ImageLoad_PNG(IRenderHost* game, const char* path, IDibBitmap* bitmap, TextureUpload upload) {
     if (!game) return nullptr;
     TBitmapGuard guard;
     if (!Acquire(game, bitmap, guard)) return nullptr;
@@ -209,18 +225,17 @@ IDibBitmap* ImageLoad_PNG(CGameBase* game, const char* path, IDibBitmap* bitmap)
     IDibBitmap* b = guard.bitmap;
     b->DestroyBits();
     // Both planes go in before the one upload.
-    gles_game::SetImmediateUpload(game, false);
-    const bool ok = GivePixels(b, image) && (!image.alphaNotOpaque || (b->DestroyAlpha(), GiveAlpha(b, image)));
-    gles_game::SetImmediateUpload(game, true);
-    if (!ok || !b->HWUpdateTexture()) return nullptr;
+    const bool ok =
+        GivePixels(b, image, false) && (!image.alphaNotOpaque || (b->DestroyAlpha(), GiveAlpha(b, image, false)));
+    if (!ok || (upload == TextureUpload::kBySwitches && !b->HWUpdateTexture())) return nullptr;
     return guard.Keep();
 }
 
-IDibBitmap* ImageLoad_PNG_Alpha(CGameBase* game, const char* path, IDibBitmap* bitmap) {
-    return LoadAlphaImage(game, path, bitmap, DecodePng, false);
+IDibBitmap* ImageLoad_PNG_Alpha(IRenderHost* game, const char* path, IDibBitmap* bitmap, TextureUpload upload) {
+    return LoadAlphaImage(game, path, bitmap, DecodePng, false, upload);
 }
 
-IDibBitmap* ImageLoad_JPG(CGameBase* game, const char* path, IDibBitmap* bitmap) {
+IDibBitmap* ImageLoad_JPG(IRenderHost* game, const char* path, IDibBitmap* bitmap, TextureUpload upload) {
     if (!game) return nullptr;
     TBitmapGuard guard;
     if (!Acquire(game, bitmap, guard)) return nullptr;
@@ -228,43 +243,41 @@ IDibBitmap* ImageLoad_JPG(CGameBase* game, const char* path, IDibBitmap* bitmap)
     if (!DecodeColourImage(game, path, guard, DecodeJpeg, false, image)) return nullptr;
     IDibBitmap* b = guard.bitmap;
     b->DestroyBits();
-    if (!GivePixels(b, image)) return nullptr;
+    if (!GivePixels(b, image, upload == TextureUpload::kBySwitches)) return nullptr;
     return guard.Keep();
 }
 
-IDibBitmap* ImageLoad_JPG_Alpha(CGameBase* game, const char* path, IDibBitmap* bitmap) {
-    return LoadAlphaImage(game, path, bitmap, DecodeJpeg, true);
+IDibBitmap* ImageLoad_JPG_Alpha(IRenderHost* game, const char* path, IDibBitmap* bitmap, TextureUpload upload) {
+    return LoadAlphaImage(game, path, bitmap, DecodeJpeg, true, upload);
 }
 
-IDibBitmap* ImageLoad_Alpha(CGameBase* game, const char* path, IDibBitmap* bitmap) {
+IDibBitmap* ImageLoad_Alpha(IRenderHost* game, const char* path, IDibBitmap* bitmap, TextureUpload upload) {
     if (!game || !path) return nullptr;
     const std::string base = WithoutImageExtension(path);
-    if (IDibBitmap* loaded = ImageLoad_JPG_Alpha(game, (base + ".jpg").c_str(), bitmap)) return loaded;
-    return ImageLoad_PNG_Alpha(game, (base + ".png").c_str(), bitmap);
+    if (IDibBitmap* loaded = ImageLoad_JPG_Alpha(game, (base + ".jpg").c_str(), bitmap, upload)) return loaded;
+    return ImageLoad_PNG_Alpha(game, (base + ".png").c_str(), bitmap, upload);
 }
 
-IDibBitmap* ImageLoad(CGameBase* game, const char* path, IDibBitmap* bitmap) {
+IDibBitmap* ImageLoad(IRenderHost* game, const char* path, IDibBitmap* bitmap, TextureUpload upload) {
     if (!game || !path) return nullptr;
     const std::string base = WithoutImageExtension(path);
     const std::string png = base + ".png";
-    if (!(gles_game::DoubleResolutionMode(game) && CanOpenImageFile2x(game, png.c_str()))) {
-        gles_game::SetImmediateUpload(game, false);
-        IDibBitmap* loaded = ImageLoad_JPG(game, (base + ".jpg").c_str(), bitmap);
+    if (!(RenderSwitchesOf(game).m_bDoubleResolution && CanOpenImageFile2x(game, png.c_str()))) {
+        // The colour and the alpha image both go in before the one upload.
+        IDibBitmap* loaded = ImageLoad_JPG(game, (base + ".jpg").c_str(), bitmap, TextureUpload::kKeepInRam);
         if (loaded) {
             TBitmapGuard guard;
             guard.bitmap = loaded;
             guard.created = bitmap == nullptr;
-            ImageLoad_JPG_Alpha(game, (base + "_a.jpg").c_str(), loaded);
-            gles_game::SetImmediateUpload(game, true);
-            if (!loaded->HWUpdateTexture()) return nullptr;
+            ImageLoad_JPG_Alpha(game, (base + "_a.jpg").c_str(), loaded, TextureUpload::kKeepInRam);
+            if (upload == TextureUpload::kBySwitches && !loaded->HWUpdateTexture()) return nullptr;
             return guard.Keep();
         }
-        gles_game::SetImmediateUpload(game, true);
     }
-    return ImageLoad_PNG(game, png.c_str(), bitmap);
+    return ImageLoad_PNG(game, png.c_str(), bitmap, upload);
 }
 
-IDibBitmap* ImageLoad_JPG_FromStream(CGameBase* game, IFile* stream, IDibBitmap* bitmap) {
+IDibBitmap* ImageLoad_JPG_FromStream(IRenderHost* game, IFile* stream, IDibBitmap* bitmap) {
     if (!game || !stream) return nullptr;
     // A worker may call this: no game factory (it may make a GL bitmap), no switch, no upload.
     TBitmapGuard guard;
@@ -283,7 +296,7 @@ IDibBitmap* ImageLoad_JPG_FromStream(CGameBase* game, IFile* stream, IDibBitmap*
     return guard.Keep();
 }
 
-IDibBitmap* ImageLoadCropped_JPG(CGameBase* game, const char* path, IDibBitmap* bitmap, int x, int y) {
+IDibBitmap* ImageLoadCropped_JPG(IRenderHost* game, const char* path, IDibBitmap* bitmap, int x, int y) {
     CWinDibBitmap* b = AsSoftware(bitmap);
     if (!game || !b || b->m_Width <= 0 || b->m_Height <= 0 || !b->GetBits() || !b->ArePixelsValid() ||
         b->GetBytesPerPixel() != 2)
@@ -326,27 +339,26 @@ IDibBitmap* ImageLoadCropped_JPG(CGameBase* game, const char* path, IDibBitmap* 
     return bitmap;
 }
 
-IDibBitmap* ImageLoad_PVR(CGameBase* game, const char* path) {
+IDibBitmap* ImageLoad_PVR(IRenderHost* game, const char* path) {
     if (!game || !path) return nullptr;
     TBitmapGuard guard;
     if (!Acquire(game, nullptr, guard)) return nullptr;
     IDibBitmap* b = guard.bitmap;
     auto* data = static_cast<QuorvanTextureData*>(b->GetHWResource());
     if (!data || !data->PVR_CreateTexture(b, path)) return nullptr;
-    // Placeholder planes give the bitmap its size; they are released at once and marked so that
-    // no software path reads them as a full image.
-    const bool hardware = gles_game::HardwareTextures(game);
-    gles_game::SetHardwareTextures(game, false);
+    // Placeholder planes give the bitmap its size; they never reach the textures (which hold the
+    // tiles), are released at once and marked so that no software path reads them as a full image.
+    CWinDibBitmap* soft = AsSoftware(b);
+    if (!soft) return nullptr;
     const int w = data->Width(), h = data->Height();
     auto* pixels = static_cast<unsigned char*>(std::calloc(2, 1));
-    bool ok = pixels && b->SetBits(pixels, w, h);
+    bool ok = pixels && soft->CWinDibBitmap::SetBits(pixels, w, h);
     if (ok && data->HasPvrAlpha()) {
         auto* alpha = static_cast<unsigned char*>(std::malloc(1));
         if (alpha) *alpha = 255;
-        ok = alpha && b->SetAlphaBits(alpha, w, h);
+        ok = alpha && soft->CWinDibBitmap::SetAlphaBits(alpha, w, h);
     }
     if (ok) b->HWReleasePixelDataInRAM();
-    gles_game::SetHardwareTextures(game, hardware);
     if (!ok) return nullptr;
     return guard.Keep();
 }

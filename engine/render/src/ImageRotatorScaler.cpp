@@ -5,10 +5,8 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "BitmapGame.h"
 #include "render/DibBitmap.h"
-
-using namespace render_detail;
+#include "render/RenderHost.h"
 
 namespace {
 
@@ -28,7 +26,7 @@ FIXED_FLOAT WrapOnce(FIXED_FLOAT angle) {
 
 }  // namespace
 
-CQuorvanImageRotatorScaler::CQuorvanImageRotatorScaler(CGameBase* game, int entries)
+CQuorvanImageRotatorScaler::CQuorvanImageRotatorScaler(IRenderHost* game, int entries)
     : m_pGame(game), m_nEntries(entries), m_nIndexScale((entries << 12) / 5760) {}
 
 CQuorvanImageRotatorScaler::~CQuorvanImageRotatorScaler() {
@@ -99,7 +97,7 @@ bool CQuorvanImageRotatorScaler::PrepareSoftwareDraw(TRotatedDraw& draw) {
     if (m_pSin256 == nullptr) {
         return false;  // not initialised: nothing to draw with
     }
-    const int mode = GameOrientationMode(m_pGame);
+    const int mode = ScreenOf(m_pGame).m_nOrientationMode;
     if (mode == kOrientationTurned1 || mode == kOrientationTurned2) {
         SetCoordsAccordingToOrientationModeF(draw.dst, draw.x, draw.y);
     }

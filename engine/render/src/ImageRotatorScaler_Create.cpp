@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "BitmapGame.h"
 #include "Pixel565.h"
 #include "render/ImageRotatorScaler.h"
+#include "render/RenderHost.h"
 #include "render/WinDibBitmap.h"
 
 using namespace render_detail;
@@ -49,7 +49,7 @@ IDibBitmap* CQuorvanImageRotatorScaler::CreateRotatedBitmap(IDibBitmap* src, FIX
     const int w = static_cast<int>(std::max<std::int64_t>((2 * maxX + 255) >> 8, 1));
     const int h = static_cast<int>(std::max<std::int64_t>((2 * maxY + 255) >> 8, 1));
 
-    IDibBitmap* out = GameCreateBitmap(m_pGame);
+    IDibBitmap* out = CreateRendererBitmap(m_pGame);
     if (out == nullptr) {
         return nullptr;
     }

@@ -2,38 +2,33 @@
 #include <algorithm>
 #include <new>
 
-#include "app/GameBase.h"
 #include "core/CommonString.h"
 #include "render/BitmapUtils.h"
 #include "render/DibBitmap.h"
 #include "render/ImageLoaders.h"
+#include "render/RenderHost.h"
 #include "render/WinDibBitmap.h"
 
 namespace {
 
-int DefaultLoadImage(CGameBase* game, char* path, IDibBitmap* bitmap) {
-    return ImageLoad(game, path, bitmap) != nullptr ? 1 : 0;
+int DefaultLoadImage(IRenderHost* game, char* path, IDibBitmap* bitmap) {
+    return ImageLoad(game, path, bitmap, TextureUpload::kKeepInRam) != nullptr ? 1 : 0;
 }
 
-int DefaultLoadAlpha(CGameBase* game, char* path, IDibBitmap* bitmap) {
-    return ImageLoad_Alpha(game, path, bitmap) != nullptr ? 1 : 0;
+int DefaultLoadAlpha(IRenderHost* game, char* path, IDibBitmap* bitmap) {
+    return ImageLoad_Alpha(game, path, bitmap, TextureUpload::kKeepInRam) != nullptr ? 1 : 0;
 }
 
 TSheetImageLoaders g_SheetLoaders{&DefaultLoadImage, &DefaultLoadAlpha};
 
-// Loads one image with the engine's hardware textures off, so the sheet itself never becomes a
-// texture; only its frames do.
-bool LoadSheet(CGameBase* game, IDibBitmap* bitmap, const CommonString& directory, const char* name, bool alphaOnly) {
+// Loads one image into RAM only: the sheet itself never becomes a texture; only its frames do.
+bool LoadSheet(IRenderHost* game, IDibBitmap* bitmap, const CommonString& directory, const char* name, bool alphaOnly) {
     auto load = alphaOnly ? g_SheetLoaders.loadAlpha : g_SheetLoaders.loadImage;
     if (load == nullptr) {
         return false;
     }
     CommonString path = directory + CommonString(name);
-    const bool hardware = game->m_bHardwareTextures;
-    game->m_bHardwareTextures = false;
-    const int ok = load(game, path.GetData(), bitmap);
-    game->m_bHardwareTextures = hardware;
-    return ok == 1;
+    return load(game, path.GetData(), bitmap) == 1;
 }
 
 // Clears the sheet's 2x flag so its public sizes are the stored ones; returns the old flag.
@@ -55,13 +50,13 @@ struct TCellLayout {
     int createdH = 0;
 };
 
-TCellLayout LayoutOf(CGameBase* game, IDibBitmap* sheet, int frames, int columns) {
+TCellLayout LayoutOf(IRenderHost* game, IDibBitmap* sheet, int frames, int columns) {
     TCellLayout l;
     // (frames - 1) / columns + 1 rounds up without overflowing for a huge row length.
     const int rows = std::max((frames - 1) / columns + 1, 1);
     l.frameW = sheet->m_Width / columns;
     l.frameH = sheet->m_Height / rows;
-    const int mode = game->m_nOrientationMode;
+    const int mode = game->Screen().m_nOrientationMode;
     const bool turned = mode == kOrientationTurned1 || mode == kOrientationTurned2;
     l.createdW = turned ? l.frameH : l.frameW;
     l.createdH = turned ? l.frameW : l.frameH;
@@ -97,7 +92,7 @@ void SetSheetImageLoaders(const TSheetImageLoaders& loaders) {
 
 int VisibleObjectWithSpritesLoad(int frames, int columns, char* imageName, char* alphaName, FIXED_FLOAT /*scale*/,
                                  int& refCount, int& frameCount, IDibBitmap**& frameBitmaps, TCoord2D*& frameOffsets,
-                                 bool keepAlpha, CGameBase* game, bool withOffsets) {
+                                 bool keepAlpha, IRenderHost* game, bool withOffsets) {
     if (columns < 1 || game == nullptr) {
         return 0;
     }
@@ -142,7 +137,7 @@ int VisibleObjectWithSpritesLoad(int frames, int columns, char* imageName, char*
     }
     const bool alphaFromImage =
         alphaName == nullptr || (imageName != nullptr && CommonString(imageName).IsEqual(alphaName));
-    const int mode = game->m_nOrientationMode;
+    const int mode = game->Screen().m_nOrientationMode;
     bool doubleResolution = false;
 
     if (imageName != nullptr) {

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <new>
 
-#include "GlesGameQueries.h"
 #include "render/GlesApi.h"
+#include "render/RenderHost.h"
 #include "render/WinDibBitmap.h"
 
 namespace {
@@ -49,7 +49,7 @@ void FastStackVertexList::Add(const QuorvanVertex& v) {
     m_Data[m_Count++] = v;
 }
 
-QuorvanTextureData::QuorvanTextureData(CGameBase* game) : m_Game(game) {}
+QuorvanTextureData::QuorvanTextureData(IRenderHost* game) : m_pGame(game) {}
 
 QuorvanTextureData::~QuorvanTextureData() { ReleaseTextureData(); }
 

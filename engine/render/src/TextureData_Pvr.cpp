@@ -12,6 +12,7 @@
 #include "core/Parser.h"
 #include "render/GlesApi.h"
 #include "render/ImageLoaders.h"
+#include "render/RenderHost.h"
 #include "render/TextureData.h"
 #include "render/WinDibBitmap.h"
 
@@ -192,12 +193,12 @@ int QuorvanTextureData::PVR_CreateTexture(IDibBitmap* bitmap, const char* descri
     m_Pvr = 1;
     if (!descriptorPath) return 0;
     CMemoryFile descriptor;
-    if (!DidLoadOpenImageFile1x_2x(m_Game, descriptor, bitmap, descriptorPath, false)) return 0;
+    if (!DidLoadOpenImageFile1x_2x(m_pGame, descriptor, bitmap, descriptorPath, false)) return 0;
     const auto* text = static_cast<const std::uint8_t*>(descriptor.GetBuffer());
     const int size = descriptor.GetSize();
     auto* owner = dynamic_cast<CWinDibBitmap*>(bitmap);
     const bool is2x = owner && owner->Is2xImage();
-    CGameBase* game = m_Game;
+    IRenderHost* game = m_pGame;
     return PVR_CreateTextureFrom(
         std::span<const std::uint8_t>(text, text && size > 0 ? static_cast<std::size_t>(size) : 0), descriptorPath,
         is2x, [game](const char* name) {

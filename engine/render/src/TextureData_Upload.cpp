@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "GlesGameQueries.h"
 #include "render/GlesApi.h"
+#include "render/RenderHost.h"
 #include "render/TextureData.h"
 #include "render/WinDibBitmap.h"
 
@@ -53,12 +53,12 @@ GLuint QuorvanTextureData::GLES_CreateTextureSurface(int /*w*/, int /*h*/, bool 
     return name;
 }
 
-int QuorvanTextureData::GLES_CopyImageToTexture(QuorvanTextureData* data, CGameBase* game, GLuint name,
+int QuorvanTextureData::GLES_CopyImageToTexture(QuorvanTextureData* data, IRenderHost* game, GLuint name,
                                                 const TTextureSource& src, int x, int y, int tw, int th, bool hasAlpha,
                                                 bool alphaOnly) {
     const bool usePixels = src.pixels && !alphaOnly;
     // 24-bit pixels have no 16-bit layout to copy; they always go up as 8888.
-    const bool rgba = gles_game::TrueColorTextures(game) || (usePixels && src.bytesPerPixel == 3);
+    const bool rgba = RenderSwitchesOf(game).m_bForce8888Textures || (usePixels && src.bytesPerPixel == 3);
     GLenum type = hasAlpha ? GL_UNSIGNED_SHORT_4_4_4_4 : GL_UNSIGNED_SHORT_5_6_5;
     int texelBytes = 2;
     if (rgba) {
@@ -161,7 +161,7 @@ int QuorvanTextureData::CreateTextureDataFrom(const TTextureSource& src, bool al
                 tile.name = GLES_CreateTextureSurface(tile.texWidth, tile.texHeight, src.alpha != nullptr);
                 if (tile.name == 0) return 0;
             }
-            if (!GLES_CopyImageToTexture(this, m_Game, tile.name, src, tx * m_TileWidth, ty * m_TileHeight,
+            if (!GLES_CopyImageToTexture(this, m_pGame, tile.name, src, tx * m_TileWidth, ty * m_TileHeight,
                                          tile.texWidth, tile.texHeight, src.alpha != nullptr, alphaOnly))
                 return 0;
         }

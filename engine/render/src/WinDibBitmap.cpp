@@ -5,27 +5,49 @@
 #include <cstring>
 #include <utility>
 
-#include "BitmapGame.h"
-
-using namespace render_detail;
+#include "render/RenderHost.h"
 
 namespace {
 
 // Modes 1 and 2 store the image turned by 90 degrees: its seen width is the stored height.
 bool IsTurned(int mode) { return mode == kOrientationTurned1 || mode == kOrientationTurned2; }
 
+// The device screen's bits per pixel; 16 without a host.
+int HostBitsPerPixel(IRenderHost* host) {
+    if (host == nullptr) {
+        return 16;
+    }
+    DisplayProperties props{};
+    host->GetDeviceScreenProperties(&props);
+    return props.bitsPerPixel;
+}
+
+// Removes the bitmap from the host's list of created bitmaps when the host keeps that list.
+void ForgetCreatedBitmap(IRenderHost* host, IDibBitmap* bitmap) {
+    if (host == nullptr || !host->Screen().m_bTrackBitmaps) {
+        return;
+    }
+    CQuorvanArray<IDibBitmap*>& list = host->Screen().m_CreatedBitmaps;
+    for (int i = 0; i < list.count; ++i) {
+        if (list.data[i] == bitmap) {
+            list.RemoveAt(i);
+            return;
+        }
+    }
+}
+
 }  // namespace
 
-CWinDibBitmap::CWinDibBitmap(CGameBase* game) : m_Game(game) {
-    m_BitsPerPixel = GameBitsPerPixel(game);
+CWinDibBitmap::CWinDibBitmap(IRenderHost* game) : m_pGame(game) {
+    m_BitsPerPixel = HostBitsPerPixel(game);
     m_BytesPerPixel = 2;
     m_PixelFormat = kPixelFormat565;
-    m_OrientationMode = GameOrientationMode(game);
+    m_OrientationMode = ScreenOf(game).m_nOrientationMode;
     UpdateWidthAndHeight();
 }
 
 CWinDibBitmap::~CWinDibBitmap() {
-    GameForgetBitmap(m_Game, this);
+    ForgetCreatedBitmap(m_pGame, this);
     // Not the virtual Destroy: a derived bitmap has released its own part by now.
     CWinDibBitmap::Destroy();
 }
@@ -40,7 +62,7 @@ void CWinDibBitmap::UpdateWidthAndHeight() {
     m_Height = turned ? m_StoredWidth : m_StoredHeight;
     m_BufferWidth = m_StoredWidth;
     m_BufferHeight = m_StoredHeight;
-    if (m_Is2xImage && GameUsesDoubleResolution(m_Game)) {
+    if (m_Is2xImage && RenderSwitchesOf(m_pGame).m_bDoubleResolution) {
         m_Width >>= 1;
         m_Height >>= 1;
         m_BufferWidth >>= 1;

@@ -4,31 +4,32 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "GlesGameQueries.h"
 #include "TargetRect.h"
 #include "render/GlesApi.h"
 #include "render/GlesGlobals.h"
+#include "render/RenderHost.h"
 
 using namespace render_detail;
 
-CWinDibBitmapOGLES::CWinDibBitmapOGLES(CGameBase* game) : CWinDibBitmap(game), m_TextureData(game) {}
+CWinDibBitmapOGLES::CWinDibBitmapOGLES(IRenderHost* game) : CWinDibBitmap(game), m_TextureData(game) {}
 
 CWinDibBitmapOGLES::~CWinDibBitmapOGLES() {
-    if (gles_game::DrawTarget(m_Game) == this) OGLES_FreeTextureStagingBuffer();
+    if (ScreenOf(m_pGame).m_pDrawTarget == this) OGLES_FreeTextureStagingBuffer();
     OGLES_RemoveBitmapFromList(this);
     m_TextureData.ReleaseTextureData();
 }
 
 bool CWinDibBitmapOGLES::IsDrawTarget(IDibBitmap* dst) const {
-    return dst != nullptr && dst == gles_game::DrawTarget(m_Game);
+    return dst != nullptr && dst == ScreenOf(m_pGame).m_pDrawTarget;
 }
 
 namespace {
 
 // With hardware textures and immediate upload, a plane just given goes to the texture at once.
 // When that fails the bitmap lets go of the plane again (the caller still owns it): 0.
-int KeepIfUploaded(CGameBase* game, CWinDibBitmapOGLES& bitmap, unsigned char*& plane) {
-    if (gles_game::HardwareTextures(game) && gles_game::ImmediateUpload(game) && !bitmap.HWUpdateTexture()) {
+int KeepIfUploaded(IRenderHost* game, CWinDibBitmapOGLES& bitmap, unsigned char*& plane) {
+    const TRenderSwitches& switches = RenderSwitchesOf(game);
+    if (switches.m_bHardwareTextures && switches.m_bImmediateUpload && !bitmap.HWUpdateTexture()) {
         plane = nullptr;
         return 0;
     }
@@ -40,13 +41,13 @@ int KeepIfUploaded(CGameBase* game, CWinDibBitmapOGLES& bitmap, unsigned char*& 
 int CWinDibBitmapOGLES::SetBits(unsigned char* pixels, int w, int h) {
     CWinDibBitmap::SetBits(pixels, w, h);
     m_PixelsValid = true;
-    return KeepIfUploaded(m_Game, *this, m_Bits);
+    return KeepIfUploaded(m_pGame, *this, m_Bits);
 }
 
 int CWinDibBitmapOGLES::SetAlphaBits(unsigned char* alpha, int w, int h) {
     CWinDibBitmap::SetAlphaBits(alpha, w, h);
     m_AlphaValid = true;
-    return KeepIfUploaded(m_Game, *this, m_AlphaBits);
+    return KeepIfUploaded(m_pGame, *this, m_AlphaBits);
 }
 
 void CWinDibBitmapOGLES::ClearBitmap(unsigned char r, unsigned char g, unsigned char b) {
@@ -69,7 +70,7 @@ void CWinDibBitmapOGLES::GlBlit(int blendMode, int x, int y, int w, int h, int s
     if (w == 0) w = m_Width;
     if (h == 0) h = m_Height;
     Renderer_SetBlendMode(blendMode, this);
-    m_TextureData.Blt(gles_game::DrawTarget(m_Game), x, y, w, h, sx, sy, r, g, b, alpha);
+    m_TextureData.Blt(ScreenOf(m_pGame).m_pDrawTarget, x, y, w, h, sx, sy, r, g, b, alpha);
 }
 
 void CWinDibBitmapOGLES::Draw(IDibBitmap* dst, int x, int y, int w, int h, int flags, int alphaOffset) {
@@ -195,7 +196,7 @@ void CWinDibBitmapOGLES::FillRectangle(int x, int y, int w, int h, unsigned char
 
 void CWinDibBitmapOGLES::AddBrightness(short delta) {
     if (!m_Bits) return;
-    if (gles_game::BackBuffer(m_Game) != this) {
+    if (ScreenOf(m_pGame).m_pBackBuffer != this) {
         CWinDibBitmap::AddBrightness(delta);
         return;
     }

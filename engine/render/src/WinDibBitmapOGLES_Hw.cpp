@@ -4,12 +4,12 @@
 #include <cstring>
 #include <new>
 
-#include "GlesGameQueries.h"
 #include "render/ColorConversion.h"
 #include "render/DrawLine.h"
 #include "render/DrawingHelpers.h"
 #include "render/GlesApi.h"
 #include "render/GlesGlobals.h"
+#include "render/RenderHost.h"
 #include "render/WinDibBitmapOGLES.h"
 
 namespace {
@@ -30,11 +30,11 @@ int CWinDibBitmapOGLES::GLES_UpdateTexture() {
 }
 
 int CWinDibBitmapOGLES::HWUpdateTexture() {
-    if (!gles_game::HardwareTextures(m_Game)) return 1;
+    if (!RenderSwitchesOf(m_pGame).m_bHardwareTextures) return 1;
     // A placeholder plane is not an image: the textures already hold the real one.
     if ((m_Bits && !m_PixelsValid) || (m_AlphaBits && !m_AlphaValid)) return 1;
     if (!GLES_UpdateTexture()) return 0;
-    if (gles_game::ReleasePixelsAfterUpload(m_Game)) HWReleasePixelDataInRAM();
+    if (RenderSwitchesOf(m_pGame).m_bReleasePixelsAfterUpload) HWReleasePixelDataInRAM();
     return 1;
 }
 
@@ -59,7 +59,7 @@ void CWinDibBitmapOGLES::HWReleasePixelDataInRAM() {
 
 int CWinDibBitmapOGLES::HWInitFromTextureAtlas(IDibBitmap* atlas, int x, int y, int w, int h) {
     auto* atlasBitmap = dynamic_cast<CWinDibBitmap*>(atlas);
-    if (gles_game::DoubleResolutionMode(m_Game) && atlasBitmap && atlasBitmap->Is2xImage()) m_Is2xImage = true;
+    if (RenderSwitchesOf(m_pGame).m_bDoubleResolution && atlasBitmap && atlasBitmap->Is2xImage()) m_Is2xImage = true;
     if (!m_TextureData.SetTextureDataFromAtlas(atlas, x, y, w, h, false)) return 0;
     m_StoredWidth = w;
     m_StoredHeight = h;
@@ -84,16 +84,20 @@ TGlesProjection CWinDibBitmapOGLES::Projection() const {
     p.storedHeight = m_StoredHeight;
     p.logicalWidth = m_Width;
     p.logicalHeight = m_Height;
-    p.turnedScreen = gles_game::TurnedScreen(m_Game);
-    p.physicalViewport = gles_game::DoubleResolutionMode(m_Game) || gles_game::PhysicalViewport(m_Game);
-    gles_game::PhysicalScreenSize(m_Game, p.physicalWidth, p.physicalHeight);
-    p.rotationAngle = gles_game::ScreenRotationAngle(m_Game);
+    const TRenderSwitches& switches = RenderSwitchesOf(m_pGame);
+    const TScreenState& screen = ScreenOf(m_pGame);
+    p.turnedScreen = switches.m_bTurnedScreen;
+    p.physicalViewport = switches.m_bDoubleResolution || switches.m_bPhysicalViewport;
+    p.physicalWidth = screen.m_nDeviceWidth;
+    p.physicalHeight = screen.m_nDeviceHeight;
+    p.rotationAngle = screen.m_nOrientationAngle;
     return p;
 }
 
 void CWinDibBitmapOGLES::Set2DRenderingMode() {
     GLES_ApplyProjection2D(Projection());
-    gles_game::StepRotationCounter(m_Game);
+    // One projection call done: the rotation counter counts down to 0.
+    if (m_pGame && m_pGame->Screen().m_nRotationCounter > 0) --m_pGame->Screen().m_nRotationCounter;
 }
 
 void CWinDibBitmapOGLES::Set3DRenderingMode() { GLES_ApplyProjection3D(Projection()); }
@@ -101,7 +105,7 @@ void CWinDibBitmapOGLES::Set3DRenderingMode() { GLES_ApplyProjection3D(Projectio
 void CWinDibBitmapOGLES::HWBeginScene() {
     if (m_SceneSetUp) {
         // Frames are not cleared: every frame draws the whole screen, except while it turns.
-        if (gles_game::RotationInProgress(m_Game)) {
+        if (ScreenOf(m_pGame).IsRotationInProcess()) {
             GLES_FlushBuffer();
             g_Gl.ClearColorx(0, 0, 0, 0);
             g_Gl.Clear(GL_COLOR_BUFFER_BIT);
@@ -192,24 +196,24 @@ void CWinDibBitmapOGLES::AdjustHSL(short dh, short ds, short dl) {
 
 // ---- Module entry points ------------------------------------------------------------------
 
-void GLES_Set2DRenderingMode(CGameBase* game, IDibBitmap* bitmap) {
-    if (!gles_game::IsGlesRenderer(game) || !bitmap) return;
+void GLES_Set2DRenderingMode(IRenderHost* game, IDibBitmap* bitmap) {
+    if (!IsGlesRenderer(game) || !bitmap) return;
     if (auto* gl = dynamic_cast<CWinDibBitmapOGLES*>(bitmap)) gl->Set2DRenderingMode();
 }
 
-void GLES_Set3DRenderingMode(CGameBase* game, IDibBitmap* bitmap) {
-    if (!gles_game::IsGlesRenderer(game) || !bitmap) return;
+void GLES_Set3DRenderingMode(IRenderHost* game, IDibBitmap* bitmap) {
+    if (!IsGlesRenderer(game) || !bitmap) return;
     if (auto* gl = dynamic_cast<CWinDibBitmapOGLES*>(bitmap)) gl->Set3DRenderingMode();
 }
 
-IDibBitmap* OGLES_InitAndCreateRenderTarget(CGameBase* game) {
-    gles_game::SetRendererKind(game, 5);
+IDibBitmap* OGLES_InitAndCreateRenderTarget(IRenderHost* game) {
+    if (game) game->RenderSwitches().m_nRendererKind = kRendererGLES;
     // Lines on the GL renderer are GL lines.
     SetDrawLineHardwarePath(GLES_DrawLine_AA);
     return new (std::nothrow) CWinDibBitmapOGLES(game);
 }
 
-IDibBitmap* OGLES_CreateScreenTarget(CGameBase* game, int w, int h) {
+IDibBitmap* OGLES_CreateScreenTarget(IRenderHost* game, int w, int h) {
     IDibBitmap* screen = OGLES_InitAndCreateRenderTarget(game);
     if (!screen) return nullptr;
     if (!screen->Create(w, h)) {
@@ -219,11 +223,14 @@ IDibBitmap* OGLES_CreateScreenTarget(CGameBase* game, int w, int h) {
     // The screen is drawn only through GL: no alpha, and its RAM pixels become a placeholder.
     screen->DestroyAlpha();
     screen->HWReleasePixelDataInRAM();
-    gles_game::SetScreenTarget(game, screen);
+    if (game) {
+        game->Screen().m_pBackBuffer = screen;
+        game->Screen().m_pDrawTarget = screen;
+    }
     return screen;
 }
 
-IDibBitmap* OGLES_CreateBitmap(CGameBase* game) { return new (std::nothrow) CWinDibBitmapOGLES(game); }
+IDibBitmap* OGLES_CreateBitmap(IRenderHost* game) { return new (std::nothrow) CWinDibBitmapOGLES(game); }
 
 void OGLES_RemoveBitmapFromList(IDibBitmap*) {}
 

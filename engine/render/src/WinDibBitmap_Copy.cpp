@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <cstring>
 
-#include "BitmapGame.h"
 #include "Pixel565.h"
 #include "render/ColorConversion.h"
+#include "render/RenderHost.h"
 #include "render/WinDibBitmap.h"
 
 using namespace render_detail;
@@ -130,9 +130,9 @@ void CWinDibBitmap::ReplaceAlphaWithTransparentColor() {
     if (bits == nullptr || alpha == nullptr) {
         return;
     }
-    const int threshold = GameAlphaThreshold(m_Game);
-    int r = 0, g = 0, b = 0;
-    GameTransparentColor(m_Game, r, g, b);
+    const TRenderSwitches& switches = RenderSwitchesOf(m_pGame);
+    const int threshold = switches.m_nAlphaThreshold;
+    const int r = switches.m_nTransparentR, g = switches.m_nTransparentG, b = switches.m_nTransparentB;
     std::uint16_t key = 1;
     if (m_BitsPerPixel == 16) {
         key = PackRGB565(static_cast<unsigned>(r), static_cast<unsigned>(g), static_cast<unsigned>(b));
@@ -208,7 +208,7 @@ void CWinDibBitmap::AddBrightness(short delta) {
     }
     const std::size_t count = static_cast<std::size_t>(m_BufferWidth) * m_BufferHeight;
     auto* px = reinterpret_cast<std::uint16_t*>(bits);
-    if (m_PixelFormat == kPixelFormat565 && IsGameBackBuffer(m_Game, this)) {
+    if (m_PixelFormat == kPixelFormat565 && ScreenOf(m_pGame).m_pBackBuffer == this) {
         const int k = 256 + delta;
         for (std::size_t i = 0; i < count; ++i) {
             const std::uint16_t p = px[i];

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "app/GameBase.h"
 #include "render/DibBitmap.h"
+#include "sprites/SpriteHost.h"
 #include "sprites/SpriteSetManager.h"
 
 unsigned int CalculateSpriteSetNameHashCode(const char* name) {
@@ -81,7 +81,8 @@ CSpriteSet::~CSpriteSet() {
     m_AtlasItems.RemoveAll();
 }
 
-void CSpriteSet::Define(int kind, CGameBase* game, const CommonString& file, const CommonString& afile, int a, int b) {
+void CSpriteSet::Define(int kind, ISpriteHost* game, const CommonString& file, const CommonString& afile, int a,
+                        int b) {
     m_pGame = game;
     if (game == nullptr) {
         return;
@@ -93,23 +94,23 @@ void CSpriteSet::Define(int kind, CGameBase* game, const CommonString& file, con
     m_b = b;
 }
 
-void CSpriteSet::DefineSpriteSetSingle(CGameBase* game, const CommonString& file, const CommonString& afile, int a,
+void CSpriteSet::DefineSpriteSetSingle(ISpriteHost* game, const CommonString& file, const CommonString& afile, int a,
                                        int b) {
     Define(kSpriteSetSingle, game, file, afile, a, b);
 }
 
-void CSpriteSet::DefineSpriteSetMulti(CGameBase* game, const CommonString& file, const CommonString& afile, int a,
+void CSpriteSet::DefineSpriteSetMulti(ISpriteHost* game, const CommonString& file, const CommonString& afile, int a,
                                       int b) {
     Define(kSpriteSetMulti, game, file, afile, a, b);
 }
 
-void CSpriteSet::DefineSpriteSetMultiOptional(CGameBase* game, const CommonString& file, const CommonString& afile,
+void CSpriteSet::DefineSpriteSetMultiOptional(ISpriteHost* game, const CommonString& file, const CommonString& afile,
                                               int a, int b) {
     Define(kSpriteSetMultiOptional, game, file, afile, a, b);
 }
 
-void CSpriteSet::DefineSpriteSetSingleCommonAlpha(CGameBase* game, const CommonString& file, const CommonString& afile,
-                                                  int a, int b) {
+void CSpriteSet::DefineSpriteSetSingleCommonAlpha(ISpriteHost* game, const CommonString& file,
+                                                  const CommonString& afile, int a, int b) {
     Define(kSpriteSetSingleCommonAlpha, game, file, afile, a, b);
 }
 
@@ -166,7 +167,7 @@ int CSpriteSet::AddReference() {
 }
 
 int CSpriteSet::LoadFirstReference() {
-    if (m_pGame->m_bTextureAtlasMode && m_bIsAtlasSubSet) {
+    if (m_pGame->SpriteSwitches().m_bTextureAtlasMode && m_bIsAtlasSubSet) {
         CSpriteSetManager* manager = m_pGame->GetSpriteSetManager();
         CSpriteSet* textureSet =
             manager != nullptr ? manager->GetSpriteSetNamed(m_AtlasTextureSet.GetDataConst()) : nullptr;
@@ -187,12 +188,12 @@ int CSpriteSet::LoadFirstReference() {
             return 0;
         }
     } else {
-        const bool force8888 = m_pGame->m_bForce8888Textures;
+        const bool force8888 = m_pGame->RenderSwitches().m_bForce8888Textures;
         if (m_force_8888_texture) {
-            m_pGame->m_bForce8888Textures = true;
+            m_pGame->RenderSwitches().m_bForce8888Textures = true;
         }
         const int loaded = LoadByKind();
-        m_pGame->m_bForce8888Textures = force8888;
+        m_pGame->RenderSwitches().m_bForce8888Textures = force8888;
         if (loaded == 0) {
             return 0;
         }
@@ -237,7 +238,7 @@ void CSpriteSet::DestroyData() {
         }
         delete[] m_Frames;
         m_Frames = nullptr;
-        if (m_pGame != nullptr && m_pGame->m_bTextureAtlasMode && m_bIsAtlasSubSet) {
+        if (m_pGame != nullptr && m_pGame->SpriteSwitches().m_bTextureAtlasMode && m_bIsAtlasSubSet) {
             CSpriteSetManager* manager = m_pGame->GetSpriteSetManager();
             CSpriteSet* textureSet =
                 manager != nullptr ? manager->GetSpriteSetNamed(m_AtlasTextureSet.GetDataConst()) : nullptr;

@@ -5,10 +5,10 @@
 #include <cstring>
 #include <new>
 
-#include "app/GameBase.h"
+#include "sprites/SpriteHost.h"
 #include "sprites/SpriteSet.h"
 
-CSpriteSetManager::CSpriteSetManager(CGameBase* game, int growBy) : m_pGame(game) {
+CSpriteSetManager::CSpriteSetManager(ISpriteHost* game, int growBy) : m_pGame(game) {
     m_Sets.growBy = growBy > 0 ? growBy : 1;
 }
 
@@ -23,7 +23,7 @@ int CSpriteSetManager::AddSpriteSet(CSpriteSet* set) {
 
 namespace {
 
-using TDefine = void (CSpriteSet::*)(CGameBase*, const CommonString&, const CommonString&, int, int);
+using TDefine = void (CSpriteSet::*)(ISpriteHost*, const CommonString&, const CommonString&, int, int);
 
 int AddDefined(CSpriteSetManager& manager, TDefine define, const CommonString& name, const CommonString& file,
                const CommonString& afile, int a, int b, bool removeRgbaIn3d, bool force8888) {
@@ -157,7 +157,7 @@ void CSpriteSetManager::DestroySpriteSets() {
     m_Sets.capacity = 0;
 }
 
-void UnloadSritesSetsWithGroupName(CGameBase* game, const CommonString& group) {
+void UnloadSritesSetsWithGroupName(ISpriteHost* game, const CommonString& group) {
     CSpriteSetManager* manager = game != nullptr ? game->GetSpriteSetManager() : nullptr;
     if (manager == nullptr || group.Length() == 0) {
         return;

@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/GameBase.h"
 #include "core/MemFile.h"
 #include "core/Parser.h"
+#include "sprites/SpriteHost.h"
 #include "sprites/SpriteSet.h"
 #include "sprites/SpriteSetManager.h"
 
@@ -175,7 +175,8 @@ int ReadBlockLine(CSpriteSetSettingsParams& p, const TText& name, const TText& v
 
 }  // namespace
 
-int AddSpriteSetsFromBytes(CSpriteSetManager* manager, CGameBase* game, std::span<const char> bytes, const char* name) {
+int AddSpriteSetsFromBytes(CSpriteSetManager* manager, ISpriteHost* game, std::span<const char> bytes,
+                           const char* name) {
     (void)game;
     if (manager == nullptr) {
         return 0;
@@ -231,7 +232,7 @@ int AddSpriteSetsFromBytes(CSpriteSetManager* manager, CGameBase* game, std::spa
 namespace {
 
 // The whole file through the game's memory files; null when it cannot be opened.
-std::unique_ptr<CMemoryFile> OpenDescription(CGameBase* game, const CommonString& fileName) {
+std::unique_ptr<CMemoryFile> OpenDescription(ISpriteHost* game, const CommonString& fileName) {
     std::unique_ptr<CMemoryFile> file(game->CreateMemoryFileObject());
     if (file == nullptr || fileName.Length() == 0 || file->Open(game, fileName.GetDataConst(), FileMode::Read) == 0) {
         std::fprintf(stderr, "sprites: %s: cannot open\n",
@@ -253,7 +254,7 @@ std::span<const char> BytesOf(CMemoryFile& file) {
 
 }  // namespace
 
-int AddSpriteSetsFromFile(CGameBase* game, const CommonString& fileName) {
+int AddSpriteSetsFromFile(ISpriteHost* game, const CommonString& fileName) {
     CSpriteSetManager* manager = game != nullptr ? game->GetSpriteSetManager() : nullptr;
     if (manager == nullptr) {
         return 0;
@@ -265,7 +266,7 @@ int AddSpriteSetsFromFile(CGameBase* game, const CommonString& fileName) {
     return AddSpriteSetsFromBytes(manager, game, BytesOf(*file), fileName.GetDataConst());
 }
 
-int DestroySpriteSetsFromFile(CGameBase* game, const CommonString& fileName) {
+int DestroySpriteSetsFromFile(ISpriteHost* game, const CommonString& fileName) {
     CSpriteSetManager* manager = game != nullptr ? game->GetSpriteSetManager() : nullptr;
     if (game == nullptr) {
         return 0;

@@ -4,9 +4,9 @@
 #include <new>
 
 #include "SpriteImages.h"
-#include "app/GameBase.h"
 #include "core/MemFile.h"
 #include "core/Parser.h"
+#include "sprites/SpriteHost.h"
 #include "sprites/SpriteSet.h"
 
 int CSpriteSet::ReadTextureAtlasItems() {
@@ -19,7 +19,7 @@ int CSpriteSet::ReadTextureAtlasItems() {
         return 0;
     }
     bool items2x = false;
-    if (m_pGame->m_bDoubleResolution) {
+    if (m_pGame->RenderSwitches().m_bDoubleResolution) {
         IDibBitmap* image = GetFrame(0);
         if (image == nullptr) {
             return 0;
@@ -45,7 +45,8 @@ int CSpriteSet::ReadTextureAtlasItems() {
     const std::span<const char> view = bytes != nullptr && size > 0
                                            ? std::span<const char>(bytes, static_cast<std::size_t>(size))
                                            : std::span<const char>();
-    return ReadTextureAtlasItemsFromBytes(view, path.GetDataConst(), items2x && !m_pGame->m_bDoubleResolution);
+    return ReadTextureAtlasItemsFromBytes(view, path.GetDataConst(),
+                                          items2x && !m_pGame->RenderSwitches().m_bDoubleResolution);
 }
 
 int CSpriteSet::ReadTextureAtlasItemsFromBytes(std::span<const char> bytes, const char* name, bool halve) {

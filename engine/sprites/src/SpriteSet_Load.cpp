@@ -2,10 +2,10 @@
 #include <new>
 
 #include "SpriteImages.h"
-#include "app/GameBase.h"
 #include "render/BitmapUtils.h"
 #include "render/DibBitmap.h"
 #include "render/ImageLoaders.h"
+#include "sprites/SpriteHost.h"
 #include "sprites/SpriteSet.h"
 
 using namespace sprites_detail;
@@ -50,8 +50,8 @@ int CSpriteSet::LoadByKind() {
     if (loaded == 0) {
         return 0;
     }
-    const bool gl = m_pGame->m_nRendererKind == kRendererGLES;
-    if (gl && (m_remove_rgba_in3d || m_pGame->m_bGlobalRemoveRGBA) && m_Frames != nullptr) {
+    const bool gl = IsGlesRenderer(m_pGame);
+    if (gl && (m_remove_rgba_in3d || m_pGame->SpriteSwitches().m_bGlobalRemoveRGBA) && m_Frames != nullptr) {
         for (int i = 0; i < m_nNumFrames; ++i) {
             if (m_Frames[i] != nullptr) {
                 m_Frames[i]->HWReleasePixelDataInRAM();
@@ -67,7 +67,7 @@ int CSpriteSet::LoadSingle() {
     }
     // Views of one texture exist only on the GL renderer; the software bitmap would make every
     // forced-atlas frame an empty picture, so there the strip is cut as usual.
-    if (m_pGame->m_bTextureAtlasMode && m_pGame->m_nRendererKind == kRendererGLES && m_a >= 2 && m_force_atlas) {
+    if (m_pGame->SpriteSwitches().m_bTextureAtlasMode && IsGlesRenderer(m_pGame) && m_a >= 2 && m_force_atlas) {
         return LoadForcedAtlas();
     }
     return VisibleObjectWithSpritesLoad(m_a, m_b, m_File.GetData(), m_AFile.GetData(), 0, m_nRefCount, m_nNumFrames,
@@ -93,7 +93,7 @@ int CSpriteSet::LoadForcedAtlas() {
     }
     m_pForcedAtlasSource = strip;
     strip->DefineSpriteSetMulti(m_pGame, m_File, m_AFile, 1, 1);
-    strip->m_remove_rgba_in3d = (m_remove_rgba_in3d || m_pGame->m_bGlobalRemoveRGBA) ? 1 : 0;
+    strip->m_remove_rgba_in3d = (m_remove_rgba_in3d || m_pGame->SpriteSwitches().m_bGlobalRemoveRGBA) ? 1 : 0;
     strip->m_force_8888_texture = m_force_8888_texture;
     if (strip->AddReference() == 0 || strip->GetFrame(0) == nullptr) {
         return FailLoad();

@@ -11,10 +11,10 @@
 #include <new>
 #include <string>
 
-#include "app/GameBase.h"
 #include "core/MemFile.h"
 #include "render/DibBitmap.h"
 #include "render/ImageLoaders.h"
+#include "render/RenderHost.h"
 #include "render/WinDibBitmap.h"
 
 namespace {
@@ -89,7 +89,7 @@ EFdbResult DecodeFdb(std::span<const std::uint8_t> bytes, const char* name, TFdb
     return EFdbResult::Ok;
 }
 
-CBitmapFontText::CBitmapFontText(CGameBase* game) : m_pGame(game) {}
+CBitmapFontText::CBitmapFontText(IRenderHost* game) : m_pGame(game) {}
 
 CBitmapFontText::~CBitmapFontText() {
     std::free(m_pGlyphList);
@@ -130,11 +130,10 @@ int CBitmapFontText::LoadFont(const char* path) {
     }
     m_pGlyphImage->SetOrientaionMode(kOrientationNormal);
 
-    const bool hardware = m_pGame->m_bHardwareTextures;
-    m_pGame->m_bHardwareTextures = false;
-    if (ImageLoad(m_pGame, (base + "_rgba").c_str(), m_pGlyphImage) == nullptr) {
-        if (ImageLoad_JPG_Alpha(m_pGame, path, m_pGlyphImage) == nullptr) {
-            m_pGame->m_bHardwareTextures = hardware;
+    // The planes stay in RAM until both are in; the one upload follows below.
+    constexpr TextureUpload kInRam = TextureUpload::kKeepInRam;
+    if (ImageLoad(m_pGame, (base + "_rgba").c_str(), m_pGlyphImage, kInRam) == nullptr) {
+        if (ImageLoad_JPG_Alpha(m_pGame, path, m_pGlyphImage, kInRam) == nullptr) {
             Close();
             return 0;
         }
@@ -145,23 +144,22 @@ int CBitmapFontText::LoadFont(const char* path) {
         if (probe != nullptr) {
             probe->SetOrientaionMode(kOrientationNormal);
             int pw = 0, ph = 0, aw = 0, ah = 0;
-            if (ImageLoad_JPG(m_pGame, eff.c_str(), probe) != nullptr) {
+            if (ImageLoad_JPG(m_pGame, eff.c_str(), probe, kInRam) != nullptr) {
                 StoredSizeOf(probe, pw, ph);
                 StoredSizeOf(m_pGlyphImage, aw, ah);
                 if (pw == aw && ph == ah) {
-                    (void)ImageLoad_JPG(m_pGame, eff.c_str(), m_pGlyphImage);
+                    (void)ImageLoad_JPG(m_pGame, eff.c_str(), m_pGlyphImage, kInRam);
                 }
             }
             delete probe;
         }
     }
-    m_pGame->m_bHardwareTextures = hardware;
 
     m_nImageWidth = m_pGlyphImage->m_Width;
     m_nImageHeight = m_pGlyphImage->m_Height;
     StoredSizeOf(m_pGlyphImage, m_nStoredWidth, m_nStoredHeight);
     (void)m_pGlyphImage->HWUpdateTexture();
-    if (m_pGame->m_bReleasePixelsAfterUpload) {
+    if (m_pGame->RenderSwitches().m_bReleasePixelsAfterUpload) {
         m_pGlyphImage->HWReleasePixelDataInRAM();
     }
 

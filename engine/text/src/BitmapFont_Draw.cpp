@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "app/GameBase.h"
 #include "render/DibBitmap.h"
+#include "render/RenderHost.h"
 #include "render/WinDibBitmap.h"
 #include "text/BitmapFont.h"
 
@@ -125,10 +125,10 @@ bool InPixelRange(long long pen) { return pen > -(1LL << 30) && pen < (1LL << 30
 
 }  // namespace
 
-bool CBitmapFontText::IsGles() const { return m_pGame != nullptr && m_pGame->m_nRendererKind == kRendererGLES; }
+bool CBitmapFontText::IsGles() const { return IsGlesRenderer(m_pGame); }
 
 bool CBitmapFontText::IsScreenTarget(IDibBitmap* dst) const {
-    return IsGles() && dst != nullptr && dst == m_pGame->m_pDrawTarget;
+    return IsGles() && dst != nullptr && dst == m_pGame->Screen().m_pDrawTarget;
 }
 
 const std::uint8_t* CBitmapFontText::AlphaPlane() const {

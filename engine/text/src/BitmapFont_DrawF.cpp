@@ -6,11 +6,11 @@
 
 #include <GLES/gl.h>
 
-#include "app/GameBase.h"
 #include "render/DibBitmap.h"
 #include "render/DrawingUtils.h"
 #include "render/GlesApi.h"
 #include "render/GlesGlobals.h"
+#include "render/RenderHost.h"
 #include "text/BitmapFont.h"
 
 namespace {
@@ -49,13 +49,15 @@ void CBitmapFontText::TextOutF(IDibBitmap* dst, const char* text, FIXED_FLOAT_16
         GLES_FlushBuffer();
         g_Gl.Enable(GL_SCISSOR_TEST);
         long long left = clip->x, top = clip->y, width = clip->width, height = clip->height;
-        const int screenH = m_pGame->m_pBackBuffer != nullptr ? m_pGame->m_pBackBuffer->m_Height : dst->m_Height;
+        const TScreenState& screen = m_pGame->Screen();
+        const TRenderSwitches& switches = m_pGame->RenderSwitches();
+        const int screenH = screen.m_pBackBuffer != nullptr ? screen.m_pBackBuffer->m_Height : dst->m_Height;
         long long bottom = static_cast<long long>(screenH) - top - height;
-        if ((m_pGame->m_bDoubleResolution || m_pGame->m_bScreenScaling) && dst->m_Width > 0 && dst->m_Height > 0) {
-            left = left * m_pGame->m_nDeviceWidth / dst->m_Width;
-            width = width * m_pGame->m_nDeviceWidth / dst->m_Width;
-            bottom = bottom * m_pGame->m_nDeviceHeight / dst->m_Height;
-            height = height * m_pGame->m_nDeviceHeight / dst->m_Height;
+        if ((switches.m_bDoubleResolution || switches.m_bScreenScaling) && dst->m_Width > 0 && dst->m_Height > 0) {
+            left = left * screen.m_nDeviceWidth / dst->m_Width;
+            width = width * screen.m_nDeviceWidth / dst->m_Width;
+            bottom = bottom * screen.m_nDeviceHeight / dst->m_Height;
+            height = height * screen.m_nDeviceHeight / dst->m_Height;
         }
         g_Gl.Scissor(static_cast<GLint>(left), static_cast<GLint>(bottom), static_cast<GLsizei>(width < 0 ? 0 : width),
                      static_cast<GLsizei>(height < 0 ? 0 : height));

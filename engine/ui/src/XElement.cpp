@@ -2,10 +2,10 @@
 
 #include <cstdint>
 
-#include "app/GameBase.h"
 #include "render/DibBitmap.h"
+#include "ui/ElementHost.h"
 
-CXElement::CXElement(CXElement* parent, CGameBase* game)
+CXElement::CXElement(CXElement* parent, IElementHost* game)
     : m_pParent(parent),
       m_pActiveChild(nullptr),
       m_pGame(game != nullptr ? game : (parent != nullptr ? parent->m_pGame : nullptr)),
@@ -255,8 +255,8 @@ int CXElement::NotifyKeyEventDialogHelper(int key, int type) {
 }
 
 void CXElement::DrawFastFadeDoubleBufferToBlack(int factor) {
-    if (m_pGame == nullptr || m_pGame->m_pBackBuffer == nullptr) return;
-    IDibBitmap* back = m_pGame->m_pBackBuffer;
+    IDibBitmap* back = m_pGame != nullptr ? m_pGame->Screen().m_pBackBuffer : nullptr;
+    if (back == nullptr) return;
     if (back->GetBitsPerPixel() != 16) return;
     auto* pixels = reinterpret_cast<std::uint16_t*>(back->GetBits());
     if (pixels == nullptr) return;

@@ -23,7 +23,7 @@ public:
     std::size_t position = 0;
     std::vector<std::uint8_t> written;
 
-    int Open(CGameBase*, const char*, unsigned) override { return 1; }
+    int Open(IFileHost*, const char*, unsigned) override { return 1; }
     int IsOpened() override { return 1; }
     void Close() override {}
     int GetSize() override { return static_cast<int>(size); }

@@ -20,7 +20,7 @@ namespace {
 class CByteFile : public IFile {
 public:
     CByteFile(const std::uint8_t* data, std::size_t size) : data_(data), size_(static_cast<long>(size)) {}
-    int Open(CGameBase*, const char*, unsigned) override { return 1; }
+    int Open(IFileHost*, const char*, unsigned) override { return 1; }
     int IsOpened() override { return 1; }
     void Close() override {}
     int GetSize() override { return static_cast<int>(size_); }

@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/GameBase.h"
 #include "core/MemFile.h"
 #include "particles/ParticleSystem.h"
 #include "particles/ParticleSystemShape.h"
@@ -19,6 +18,7 @@
 #include "render/ImageRotatorScaler.h"
 #include "render/WinDibBitmap.h"
 #include "sprites/SpriteSet.h"
+#include "testsupport/FakeSpriteHost.h"
 
 namespace {
 
@@ -27,21 +27,17 @@ namespace {
         if (!(condition)) __builtin_trap(); \
     } while (0)
 
-class CFuzzGame : public CGameBase {
+// Bitmaps stored as seen, on an unturned screen.
+class CFuzzGame : public CFakeSpriteHost {
 public:
-    CFuzzGame() { SetIPhoneOrientation(0, true); }
-    bool Init(int, int) override { return true; }
-    void Pause() override {}
-    bool CreateApplicationData() override { return false; }
-    bool ReLoadFonts() override { return true; }
-    CommonString GetImagesDirectory() override { return CommonString("img/"); }
-    CommonString GetSoundsDirectory() override { return CommonString("snd/"); }
-    CommonString GetSaveDirectory() override { return CommonString("data/"); }
-    CommonString GetCommonGamePackName() override { return CommonString("common.pak"); }
-    CommonString GetResolutionSpecificGamePackName() override { return CommonString("res.pak"); }
+    CFuzzGame() {
+        m_Screen.m_nOrientationMode = 0;
+        m_Screen.m_nOrientationAngle = 0;
+        m_ImagesDir = "img/";
+    }
 };
 
-IDibBitmap* White(CGameBase* game, int w, int h) {
+IDibBitmap* White(IRenderHost* game, int w, int h) {
     auto* bitmap = new CWinDibBitmap(game);
     bitmap->Create(w, h);
     bitmap->ClearBitmap(255, 255, 255);
@@ -49,7 +45,7 @@ IDibBitmap* White(CGameBase* game, int w, int h) {
 }
 
 // A loaded strip of `frames` small white frames with one reference.
-CSpriteSet* MakeSet(CGameBase* game, int frames) {
+CSpriteSet* MakeSet(ISpriteHost* game, int frames) {
     auto* set = new CSpriteSet();
     set->DefineSpriteSetSingle(game, CommonString("f.png"), CommonString("f.png"), frames, frames);
     set->m_Frames = new IDibBitmap*[frames];
@@ -68,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static bool ready = false;
     if (!ready) {
         FUZZ_CHECK(rotator.Initialize() == 1);
-        game.SeedRandoms(1);
+        std::srand(1);
         CreatePS2RandomsTable(&game);
         CreateGameRandomsTable(&game);
         ready = true;

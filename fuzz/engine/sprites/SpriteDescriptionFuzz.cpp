@@ -7,34 +7,15 @@
 #include <cstdint>
 #include <span>
 
-#include "app/GameBase.h"
 #include "sprites/SpriteSet.h"
 #include "sprites/SpriteSetManager.h"
-
-namespace {
-
-class CFuzzGame : public CGameBase {
-public:
-    bool Init(int, int) override { return true; }
-    void Pause() override {}
-    bool CreateApplicationData() override { return false; }
-    bool ReLoadFonts() override { return true; }
-    CommonString GetImagesDirectory() override { return CommonString("Images\\"); }
-    CommonString GetSoundsDirectory() override { return CommonString("Sound\\"); }
-    CommonString GetSaveDirectory() override { return CommonString("data/"); }
-    CommonString GetCommonGamePackName() override { return CommonString("none.pak"); }
-    CommonString GetResolutionSpecificGamePackName() override { return CommonString("none.pak"); }
-    CSpriteSetManager* GetSpriteSetManager() override { return m_pManager; }
-    CSpriteSetManager* m_pManager = nullptr;
-};
-
-}  // namespace
+#include "testsupport/FakeSpriteHost.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static CFuzzGame game;
+    static CFakeSpriteHost game;
     const std::span<const char> bytes(reinterpret_cast<const char*>(data), size);
     CSpriteSetManager manager(&game, 40);
-    game.m_pManager = &manager;
+    game.m_pSpriteSetManager = &manager;
     (void)AddSpriteSetsFromBytes(&manager, &game, bytes, "fuzz.txt");
     for (int i = 0; i < manager.GetNumSpriteSets(); ++i) {
         CSpriteSet* set = manager.GetSpriteSetAt(i);
@@ -55,6 +36,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         atlas.m_AtlasItems.count > 0)
         (void)atlas.FindAtlasItem(atlas.m_AtlasItems.data[0]->m_Name.GetDataConst());
     manager.DestroySpriteSets();
-    game.m_pManager = nullptr;
+    game.m_pSpriteSetManager = nullptr;
     return 0;
 }

@@ -19,8 +19,8 @@
 #include "audio/StreamingProviderOGG.h"
 #include "core/MemFile.h"
 #include "core/Parser.h"
+#include "testsupport/FakeSoundHost.h"
 #include "testsupport/MemoryFiles.h"
-#include "testsupport/StubGame.h"
 
 namespace {
 
@@ -77,7 +77,7 @@ void ExpectGameEffect(const std::string& relative, std::vector<std::int16_t>* sa
 
 class AudioContent : public ::testing::Test {
 protected:
-    CStubGame game;
+    CFakeSoundHost game;
 };
 
 TEST_F(AudioContent, EffectTableNamesTheGamesEffectsInOrderAndEveryFileLoads) {

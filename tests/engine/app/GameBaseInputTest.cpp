@@ -44,7 +44,7 @@ struct TInputRig {
     TInputRig(int w = 320, int h = 480, int backW = 320, int backH = 480) {
         game.m_nGameWidth = w;
         game.m_nGameHeight = h;
-        game.m_pBackBuffer = MakeBitmap(backW, backH);
+        game.m_Screen.m_pBackBuffer = MakeBitmap(backW, backH);
         screen = new CProbe(&game, 0, 0, 10000, 10000);
     }
     ~TInputRig() {
@@ -275,31 +275,31 @@ TEST(GameRotation, AnimationStepCounts) {
         EXPECT_TRUE(g.IsIPhoneRotationInProcess());
         const int target = c.mode == 2 ? kRotationAngle90 : -kRotationAngle90;
         int steps = 0;
-        while (g.m_nOrientationAngle != target && steps < 100) {
+        while (g.m_Screen.m_nOrientationAngle != target && steps < 100) {
             g.ProcessIPhoneRotation();
             ++steps;
         }
         EXPECT_EQ(steps, c.steps);
-        EXPECT_EQ(g.m_nRotationCounter, 3);
+        EXPECT_EQ(g.m_Screen.m_nRotationCounter, 3);
         g.ProcessIPhoneRotation();
-        EXPECT_EQ(g.m_nOrientationAngle, target) << "at rest it stays";
+        EXPECT_EQ(g.m_Screen.m_nOrientationAngle, target) << "at rest it stays";
         EXPECT_TRUE(g.IsIPhoneRotationInProcess()) << "until the projection counts the counter down";
-        g.m_nRotationCounter = 0;
+        g.m_Screen.m_nRotationCounter = 0;
         EXPECT_FALSE(g.IsIPhoneRotationInProcess());
     }
 
     CTestGame g;
-    EXPECT_EQ(g.m_nOrientationMode, 1);
-    EXPECT_EQ(g.m_nOrientationAngle, -kRotationAngle90);
+    EXPECT_EQ(g.m_Screen.m_nOrientationMode, 1);
+    EXPECT_EQ(g.m_Screen.m_nOrientationAngle, -kRotationAngle90);
     g.SetIPhoneOrientation(2, true);
-    EXPECT_EQ(g.m_nOrientationAngle, kRotationAngle90);
-    EXPECT_EQ(g.m_nRotationCounter, 3);
+    EXPECT_EQ(g.m_Screen.m_nOrientationAngle, kRotationAngle90);
+    EXPECT_EQ(g.m_Screen.m_nRotationCounter, 3);
     g.SetIPhoneOrientation(7, false);
-    g.m_nRotationCounter = 0;
+    g.m_Screen.m_nRotationCounter = 0;
     EXPECT_TRUE(g.IsIPhoneRotationInProcess()) << "an unknown mode counts as rotating";
     g.SetIPhoneOrientation(0, false);
     g.ProcessIPhoneRotation();
-    EXPECT_EQ(g.m_nOrientationAngle, kRotationAngle90) << "mode 0 does not animate";
+    EXPECT_EQ(g.m_Screen.m_nOrientationAngle, kRotationAngle90) << "mode 0 does not animate";
 }
 
 // A back buffer that counts presents and records what was drawn into it.
@@ -315,7 +315,7 @@ TEST(GameDraw, DrawCyclePresentsOnceWithTheQuitButtonOnTop) {
     auto* back = new CCountingBitmap();
     ASSERT_EQ(back->Create(40, 10), 1);
     back->ClearBitmap(0, 0, 0);
-    g.m_pBackBuffer = back;
+    g.m_Screen.m_pBackBuffer = back;
     g.m_pQuitButton = MakeBitmap(4, 2);
     g.m_pQuitButton->ClearBitmap(255, 255, 255);
     g.m_pQuitButtonPressed = MakeBitmap(4, 2);

@@ -20,7 +20,7 @@ TEST(GameBaseState, ConstructorValues) {
     CTestGame g;
     EXPECT_EQ(g.GetGamePtr(), &g) << "the root's game pointer is itself";
     EXPECT_TRUE(g.m_bBorderRedraw);
-    EXPECT_TRUE(g.m_bSinglePak);
+    EXPECT_TRUE(g.m_Paks.m_bSinglePak);
     EXPECT_TRUE(g.m_bGLRenderTarget);
     EXPECT_EQ(g.m_uFramePeriodMs, 30u);
     EXPECT_EQ(g.m_nFrameRate, 33);
@@ -31,18 +31,18 @@ TEST(GameBaseState, ConstructorValues) {
     EXPECT_EQ(g.m_nKeyRepeatDelay, 15);
     EXPECT_EQ(g.VolumeWheelDelta(), 5);
     EXPECT_EQ(g.m_nDefaultRotationMode, 1);
-    EXPECT_EQ(g.m_nAlphaThreshold, 128);
-    EXPECT_EQ(g.m_nTransparentR, 255);
-    EXPECT_EQ(g.m_nTransparentG, 0);
-    EXPECT_EQ(g.m_nTransparentB, 255);
-    EXPECT_TRUE(g.m_bHardwareTextures);
-    EXPECT_TRUE(g.m_bImmediateUpload);
-    EXPECT_FALSE(g.m_bReleasePixelsAfterUpload);
-    EXPECT_TRUE(g.m_bPakMode);
-    EXPECT_EQ(g.m_nOrientationMode, 1);
+    EXPECT_EQ(g.m_RenderSwitches.m_nAlphaThreshold, 128);
+    EXPECT_EQ(g.m_RenderSwitches.m_nTransparentR, 255);
+    EXPECT_EQ(g.m_RenderSwitches.m_nTransparentG, 0);
+    EXPECT_EQ(g.m_RenderSwitches.m_nTransparentB, 255);
+    EXPECT_TRUE(g.m_RenderSwitches.m_bHardwareTextures);
+    EXPECT_TRUE(g.m_RenderSwitches.m_bImmediateUpload);
+    EXPECT_FALSE(g.m_RenderSwitches.m_bReleasePixelsAfterUpload);
+    EXPECT_TRUE(g.m_Paks.m_bPakMode);
+    EXPECT_EQ(g.m_Screen.m_nOrientationMode, 1);
     EXPECT_EQ(g.m_nRotationSpeed, 2048);
-    EXPECT_EQ(g.m_CreatedBitmaps.growBy, 256);
-    EXPECT_EQ(g.m_nRendererKind, kRendererSoftware);
+    EXPECT_EQ(g.m_Screen.m_CreatedBitmaps.growBy, 256);
+    EXPECT_EQ(g.m_RenderSwitches.m_nRendererKind, kRendererSoftware);
 }
 
 TEST(GameBaseDefaults, HooksAnswerWithTheEngineDefaults) {
@@ -206,7 +206,7 @@ TEST(GameBaseResolutions, InGameSizeFromTheScreen) {
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.why);
         CTestGame g;
-        g.m_nOrientationMode = c.orientation;
+        g.m_Screen.m_nOrientationMode = c.orientation;
         if (c.preset) {
             g.m_bResolutionPresetFlag = true;
             g.m_nResolutionPresetValue = 5;
@@ -216,7 +216,7 @@ TEST(GameBaseResolutions, InGameSizeFromTheScreen) {
         EXPECT_TRUE(g.SelectAndroidInGameResolution(c.sw, c.sh, gw, gh));
         EXPECT_EQ(gw, c.gw);
         EXPECT_EQ(gh, c.gh);
-        EXPECT_EQ(g.m_bDoubleResolution, c.doubleRes);
+        EXPECT_EQ(g.m_RenderSwitches.m_bDoubleResolution, c.doubleRes);
     }
     CTestGame g;
     int gw = 0;
@@ -235,7 +235,7 @@ TEST(GameBaseResolutions, CurrentIdIsComputedOnceFromTheBackBuffer) {
     EXPECT_EQ(g.GetCurrentResolutionId(), 0) << "no back buffer yet";
     auto* back = new CWinDibBitmap(nullptr);
     ASSERT_EQ(back->Create(320, 480), 1);
-    g.m_pBackBuffer = back;
+    g.m_Screen.m_pBackBuffer = back;
     EXPECT_EQ(g.GetCurrentResolutionId(), 18);
     EXPECT_EQ(g.GetCurrentResolutionId(), 18);
     EXPECT_EQ(g.calls, 1);

@@ -112,12 +112,8 @@ Bytes EncodeOggSine(int rate, int channels, int frames, double hz, double amplit
 }
 
 CTestGame::CTestGame() {
-    m_bPakMode = false;
-    m_ImagesDir.clear();
+    m_Paks.m_bPakMode = false;
     m_SoundsDir.clear();
-    m_SaveDir.clear();
-    m_CommonPakName.clear();
-    m_ResolutionPakName.clear();
 }
 
 int CRecordingSoundSystem::LoadWAV(const char* name) {

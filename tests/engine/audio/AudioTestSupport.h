@@ -9,8 +9,8 @@
 
 #include "audio/SoundSystem.h"
 #include "core/MemFile.h"
+#include "testsupport/FakeSoundHost.h"
 #include "testsupport/MemoryFiles.h"
-#include "testsupport/StubGame.h"
 #include "testsupport/StubSoundSystem.h"
 
 namespace audio_test {
@@ -49,9 +49,9 @@ std::string WriteTempFile(const std::string& name, const Bytes& bytes);
 // (0..1), encoded with libvorbisenc.
 Bytes EncodeOggSine(int rate, int channels, int frames, double hz, double amplitude);
 
-// The application object for tests: files come from the disk (paths as given, no directories
-// or paks of its own unless a test sets them), the switches are plain fields.
-class CTestGame : public CStubGame {
+// The sound host for tests: files come from the disk (paths as given, no directories or paks of
+// its own unless a test sets them), the switches are plain fields.
+class CTestGame : public CFakeSoundHost {
 public:
     CTestGame();
     CommonString GetModuleDirectory() override { return CommonString(moduleDir.c_str()); }

@@ -21,12 +21,12 @@ namespace {
 // Streams come from the disk here instead of the paks.
 class CDiskSoundSystem : public CiPhoneSoundSystem {
 public:
-    explicit CDiskSoundSystem(CGameBase* game) : CiPhoneSoundSystem(game), m_game(game) {}
+    explicit CDiskSoundSystem(ISoundHost* game) : CiPhoneSoundSystem(game), m_pGame(game) {}
 
 protected:
     bool LoadStreamingProvider(CStreamingProvider* provider, const char* name) override {
-        CMemoryFile* file = m_game->CreateMemoryFileObject();
-        if (!file->Open(m_game, name, FileMode::Read)) {
+        CMemoryFile* file = m_pGame->CreateMemoryFileObject();
+        if (!file->Open(m_pGame, name, FileMode::Read)) {
             delete file;
             return false;
         }
@@ -34,7 +34,7 @@ protected:
     }
 
 private:
-    CGameBase* m_game;
+    ISoundHost* m_pGame;
 };
 
 Bytes ToneWav(int frames, int rate = 48000) {

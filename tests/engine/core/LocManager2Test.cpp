@@ -111,8 +111,8 @@ TEST_F(LocManager2Test, OffsetsWalkTheTableInFileOrder) {
 
 TEST_F(LocManager2Test, LanguagesSwitchThroughTheGamesPaks) {
     CScratchDir dir;
-    game.m_pCommonPak = game.OpenPak(dir.Path("common.pak"), {Member("Lang\\texts.csv", ToBytes(kCsv))});
-    ASSERT_NE(game.m_pCommonPak, nullptr);
+    game.m_Paks.m_pCommonPak = game.OpenPak(dir.Path("common.pak"), {Member("Lang\\texts.csv", ToBytes(kCsv))});
+    ASSERT_NE(game.m_Paks.m_pCommonPak, nullptr);
 
     loc.SetCurrentLanguage(0);
     EXPECT_EQ(loc.GetCurrentLanguage(), -1) << "nothing before Init";
@@ -128,8 +128,8 @@ TEST_F(LocManager2Test, LanguagesSwitchThroughTheGamesPaks) {
     EXPECT_EQ(loc.GetCurrentLanguage(), 0) << "indexes outside the list do nothing";
 
     // The file vanishes: the table empties, the language stays.
-    delete game.m_pCommonPak;
-    game.m_pCommonPak = game.OpenPak(dir.Path("other.pak"), {Member("x", ToBytes("x"))});
+    delete game.m_Paks.m_pCommonPak;
+    game.m_Paks.m_pCommonPak = game.OpenPak(dir.Path("other.pak"), {Member("x", ToBytes("x"))});
     loc.SetCurrentLanguage(1);
     EXPECT_EQ(loc.GetCurrentLanguage(), 0);
     EXPECT_EQ(S(loc.LoadString("ID_Hello")), "");

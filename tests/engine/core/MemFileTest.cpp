@@ -126,14 +126,16 @@ TEST(MemFileLifecycle, AttachDetachCreateAndClose) {
 class MemFileOpenTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        game.m_pCommonPak = game.OpenPak(dir.Path("common.pak"), {Member("Data\\common.txt", ToBytes("common")),
-                                                                  Member("Data\\both.txt", ToBytes("from common"))});
-        game.m_pResolutionPak = game.OpenPak(dir.Path("res.pak"), {Member("Data\\res.txt", ToBytes("resolution")),
-                                                                   Member("Data\\both.txt", ToBytes("from res"))});
-        game.m_pOptionalPak = game.OpenPak(dir.Path("opt.pak"), {Member("Data\\opt.txt", ToBytes("optional"))});
-        ASSERT_NE(game.m_pCommonPak, nullptr);
-        ASSERT_NE(game.m_pResolutionPak, nullptr);
-        ASSERT_NE(game.m_pOptionalPak, nullptr);
+        game.m_Paks.m_pCommonPak = game.OpenPak(
+            dir.Path("common.pak"),
+            {Member("Data\\common.txt", ToBytes("common")), Member("Data\\both.txt", ToBytes("from common"))});
+        game.m_Paks.m_pResolutionPak = game.OpenPak(
+            dir.Path("res.pak"),
+            {Member("Data\\res.txt", ToBytes("resolution")), Member("Data\\both.txt", ToBytes("from res"))});
+        game.m_Paks.m_pOptionalPak = game.OpenPak(dir.Path("opt.pak"), {Member("Data\\opt.txt", ToBytes("optional"))});
+        ASSERT_NE(game.m_Paks.m_pCommonPak, nullptr);
+        ASSERT_NE(game.m_Paks.m_pResolutionPak, nullptr);
+        ASSERT_NE(game.m_Paks.m_pOptionalPak, nullptr);
     }
 
     std::string OpenText(const char* name) {
@@ -147,7 +149,7 @@ protected:
 };
 
 TEST_F(MemFileOpenTest, SearchesCommonThenResolutionThenOptionalPak) {
-    game.m_bSinglePak = false;
+    game.m_Paks.m_bSinglePak = false;
     EXPECT_EQ(OpenText("Data\\common.txt"), "common");
     EXPECT_EQ(OpenText("Data\\both.txt"), "from common");
     EXPECT_EQ(OpenText("Data\\res.txt"), "resolution");
@@ -157,19 +159,19 @@ TEST_F(MemFileOpenTest, SearchesCommonThenResolutionThenOptionalPak) {
 }
 
 TEST_F(MemFileOpenTest, SinglePakSwitchSkipsTheResolutionPak) {
-    game.m_bSinglePak = true;
+    game.m_Paks.m_bSinglePak = true;
     EXPECT_EQ(OpenText("Data\\res.txt"), "<none>");
     EXPECT_EQ(OpenText("Data\\opt.txt"), "optional");
 }
 
 TEST_F(MemFileOpenTest, AMissingReaderOnTheRoadEndsTheSearch) {
-    game.m_bSinglePak = false;
-    delete game.m_pResolutionPak;
-    game.m_pResolutionPak = nullptr;
+    game.m_Paks.m_bSinglePak = false;
+    delete game.m_Paks.m_pResolutionPak;
+    game.m_Paks.m_pResolutionPak = nullptr;
     EXPECT_EQ(OpenText("Data\\common.txt"), "common");
     EXPECT_EQ(OpenText("Data\\opt.txt"), "<none>");
-    delete game.m_pCommonPak;
-    game.m_pCommonPak = nullptr;
+    delete game.m_Paks.m_pCommonPak;
+    game.m_Paks.m_pCommonPak = nullptr;
     EXPECT_EQ(OpenText("Data\\common.txt"), "<none>");
 }
 
@@ -181,7 +183,7 @@ TEST_F(MemFileOpenTest, ExistenceTestInPakModeLoadsNothing) {
 }
 
 TEST_F(MemFileOpenTest, OffPakModeReadsTheDiskAndTheExistenceTestLoadsTheWholeFile) {
-    game.m_bPakMode = false;
+    game.m_Paks.m_bPakMode = false;
     const std::string path = dir.Path("disk.txt");
     ASSERT_TRUE(WriteFile(path, ToBytes("on the disk")));
     CMemoryFile f;
@@ -207,20 +209,10 @@ TEST_F(MemFileOpenTest, DamagedMemberFailsTheOpenAndLeavesTheFileClosed) {
     Bytes pak = pakwriter::BuildPak({Member("bad", ToBytes(std::string(3000, 'b')))});
     Put32(pak, 18, Get32(pak, 18) / 2);  // cut the deflate stream in the local header
     ASSERT_TRUE(WriteFile(path, pak));
-    ASSERT_EQ(game.InitOptionalGamePack(path.c_str()), game.m_pOptionalPak);
+    ASSERT_NE(game.SetOptionalPak(path), nullptr);
     CMemoryFile f;
     EXPECT_EQ(f.Open(&game, "bad", FileMode::Read), 0);
     EXPECT_FALSE(f.IsOpened());
-}
-
-TEST_F(MemFileOpenTest, InitOptionalGamePackReplacesTheReaderOrLeavesNone) {
-    const std::string path = dir.Path("opt2.pak");
-    ASSERT_TRUE(WriteFile(path, pakwriter::BuildPak({Member("Data\\opt2.txt", ToBytes("two"))})));
-    ASSERT_NE(game.InitOptionalGamePack(path.c_str()), nullptr);
-    EXPECT_EQ(OpenText("Data\\opt2.txt"), "two");
-    EXPECT_EQ(OpenText("Data\\opt.txt"), "<none>");
-    EXPECT_EQ(game.InitOptionalGamePack(dir.Path("absent.pak").c_str()), nullptr);
-    EXPECT_EQ(game.m_pOptionalPak, nullptr);
 }
 
 // Flushes go through a disk that runs out after `budget` bytes.
@@ -229,7 +221,7 @@ public:
     CShortDiskMemoryFile(long budget, bool silent) : budget(budget), silent(silent) {}
 
 protected:
-    IFile* CreateDiskFile(CGameBase*) override { return new CShortWriteFile(budget, silent); }
+    IFile* CreateDiskFile(IFileHost*) override { return new CShortWriteFile(budget, silent); }
 
 private:
     long budget;

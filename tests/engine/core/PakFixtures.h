@@ -1,5 +1,5 @@
 // Shared fixtures of the pak, memory-file, member-file and record-file tests: a scratch
-// directory, a minimal game object that owns the pak readers the tests install, and helpers
+// directory, a file host that owns the pak readers the tests install, and helpers
 // that build paks with the pak writer.
 #pragma once
 
@@ -15,8 +15,8 @@
 #include "core/ZipFile.h"
 #include "core/iPhoneFile.h"
 #include "pakwriter/PakWriter.h"
+#include "testsupport/FakeFileHost.h"
 #include "testsupport/ScratchDir.h"
-#include "testsupport/StubGame.h"
 
 namespace paktest {
 
@@ -45,20 +45,25 @@ inline Bytes ReadFile(const std::string& path) {
     return out;
 }
 
-// The hooks a game must supply; the readers the tests install are deleted with it.
-class CPakTestGame : public CStubGame {
+// The readers the tests install are deleted with the host.
+class CPakTestGame : public CFakeFileHost {
 public:
-    CPakTestGame() { m_ImagesDir = "i_vga\\"; }
-    ~CPakTestGame() override {
-        delete m_pCommonPak;
-        delete m_pResolutionPak;
-        delete m_pOptionalPak;
-        m_pCommonPak = m_pResolutionPak = m_pOptionalPak = nullptr;
-    }
-
     // Writes a pak and opens a reader on it; null (with a test failure) when Init fails.
     CBBZipFileReader* OpenPak(const std::string& path, const std::vector<pakwriter::TPakMember>& members) {
         EXPECT_TRUE(WriteFile(path, pakwriter::BuildPak(members)));
+        return OpenReader(path);
+    }
+
+    // Replaces the optional pak by a reader on the pak written at path, as the game does when it
+    // opens one; the reader, or null (with a test failure) when Init fails.
+    CBBZipFileReader* SetOptionalPak(const std::string& path) {
+        delete m_Paks.m_pOptionalPak;
+        m_Paks.m_pOptionalPak = OpenReader(path);
+        return m_Paks.m_pOptionalPak;
+    }
+
+private:
+    CBBZipFileReader* OpenReader(const std::string& path) {
         auto* reader = new CBBZipFileReader(this);
         const int rc = reader->Init(path.c_str());
         EXPECT_EQ(rc, ZipResult::Ok) << path;

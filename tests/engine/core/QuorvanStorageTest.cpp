@@ -272,7 +272,7 @@ TEST_F(StorageTest, CheckSumIsVerifiedAtOpenAndStoredAtClose) {
 // A record file whose saves go to a disk that fills up after `budget` bytes.
 class CShortDiskRecordFile : public CQuorvanMultiRecordFile {
 public:
-    CShortDiskRecordFile(CGameBase* game, long budget, bool silent)
+    CShortDiskRecordFile(IFileHost* game, long budget, bool silent)
         : CQuorvanMultiRecordFile(game), budget(budget), silent(silent) {}
     IFile* CreateDiskFile() override { return new CShortWriteFile(budget, silent); }
 
@@ -283,7 +283,7 @@ private:
 
 class CShortDiskStorage : public CQuorvanStorage {
 public:
-    CShortDiskStorage(CGameBase* game, long budget, bool silent)
+    CShortDiskStorage(IFileHost* game, long budget, bool silent)
         : CQuorvanStorage(game), budget(budget), silent(silent) {}
 
 protected:

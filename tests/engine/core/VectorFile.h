@@ -16,7 +16,7 @@ public:
 
     explicit CVectorFile(Bytes bytes = {}) : data(std::move(bytes)) {}
 
-    int Open(CGameBase*, const char*, unsigned) override { return 1; }
+    int Open(IFileHost*, const char*, unsigned) override { return 1; }
     int IsOpened() override { return 1; }
     void Close() override {}
     int GetSize() override { return static_cast<int>(data.size()); }

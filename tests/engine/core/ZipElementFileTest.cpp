@@ -15,11 +15,11 @@ protected:
         pakPath = dir.Path("common.pak");
         // The music member sits between two others, so a read past either of its ends would
         // pick up their bytes.
-        game.m_pCommonPak =
+        game.m_Paks.m_pCommonPak =
             game.OpenPak(pakPath, {Member("before", Pattern(100, 1), false),
                                    Member("Sound_BB\\music.ogg", music, false), Member("after", Pattern(100, 2), false),
                                    Member("Data\\packed.txt", ToBytes(std::string(500, 'p')))});
-        ASSERT_NE(game.m_pCommonPak, nullptr);
+        ASSERT_NE(game.m_Paks.m_pCommonPak, nullptr);
         ASSERT_EQ(member.Open(&game, "Sound_BB\\music.ogg", FileMode::Read), 1);
     }
 
@@ -106,17 +106,17 @@ TEST_F(ZipElementFileTest, OpenRules) {
     EXPECT_EQ(f.Open(&game, "Data\\packed.txt", FileMode::Read), 0) << "a deflated member cannot be read in place";
     EXPECT_FALSE(f.IsOpened());
 
-    game.m_bPakMode = false;
+    game.m_Paks.m_bPakMode = false;
     EXPECT_EQ(f.Open(&game, "before", FileMode::Read), 1) << "the pak mode is not consulted";
-    delete game.m_pCommonPak;
-    game.m_pCommonPak = nullptr;
+    delete game.m_Paks.m_pCommonPak;
+    game.m_Paks.m_pCommonPak = nullptr;
     EXPECT_EQ(f.Open(&game, "before", FileMode::Read), 0) << "no common pak, no member file";
 }
 
 TEST_F(ZipElementFileTest, MembersOfTheOptionalPakOpenThroughItsOwnPath) {
     const std::string optional = dir.Path("extra.pak");
     ASSERT_TRUE(WriteFile(optional, pakwriter::BuildPak({Member("Sound_BB\\extra.wav", ToBytes("RIFFdata"), false)})));
-    ASSERT_NE(game.InitOptionalGamePack(optional.c_str()), nullptr);
+    ASSERT_NE(game.SetOptionalPak(optional), nullptr);
     CZipElementFile f;
     ASSERT_EQ(f.Open(&game, "Sound_BB\\extra.wav", FileMode::Read), 1);
     char out[16] = {};
@@ -131,7 +131,7 @@ TEST_F(ZipElementFileTest, AMemberClaimingToRunPastThePakIsRefused) {
     Put32(pak, central + 20, 1u << 20);  // compressed and uncompressed size: 1 MiB
     Put32(pak, central + 24, 1u << 20);
     ASSERT_TRUE(WriteFile(path, pak));
-    ASSERT_NE(game.InitOptionalGamePack(path.c_str()), nullptr);
+    ASSERT_NE(game.SetOptionalPak(path), nullptr);
     CZipElementFile f;
     EXPECT_EQ(f.Open(&game, "m", FileMode::Read), 0);
 }

@@ -13,7 +13,7 @@
 #include "render/GlesRotatorPath.h"
 #include "render/ImageRotatorScaler.h"
 #include "sprites/SpriteSet.h"
-#include "testsupport/GlTestGame.h"
+#include "testsupport/GlSpriteTestGame.h"
 #include "testsupport/GlesTestContext.h"
 
 namespace {
@@ -22,7 +22,7 @@ class ParticleRenderTest : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!ctx.IsValid()) GTEST_SKIP() << "no headless EGL context";
-        game.m_nRendererKind = kRendererGLES;
+        game.m_RenderSwitches.m_nRendererKind = kRendererGLES;
         screen = game.MakeScreen(64, 64);
         ASSERT_EQ(rotator.Initialize(), 1);
         rotator.SetHardwarePath(&path);
@@ -36,10 +36,10 @@ protected:
         auto* alpha = static_cast<unsigned char*>(std::malloc(4 * 4));
         for (int i = 0; i < 16; ++i) pixels[i] = 0xFFFF;
         std::memset(alpha, 255, 16);
-        game.m_bImmediateUpload = false;
+        game.m_RenderSwitches.m_bImmediateUpload = false;
         frame->SetBits(reinterpret_cast<unsigned char*>(pixels), 4, 4);
         frame->SetAlphaBits(alpha, 4, 4);
-        game.m_bImmediateUpload = true;
+        game.m_RenderSwitches.m_bImmediateUpload = true;
         EXPECT_EQ(frame->HWUpdateTexture(), 1);
         auto* set = new CSpriteSet();
         set->DefineSpriteSetSingle(&game, CommonString("white.png"), CommonString("white.png"), 1, 1);
@@ -67,7 +67,7 @@ protected:
     }
 
     CGlesTestContext ctx{64, 64};
-    CGlTestGame game;
+    CGlSpriteTestGame game;
     CWinDibBitmapOGLES* screen = nullptr;
     CQuorvanImageRotatorScaler rotator{&game, 1440};
     CGlesRotatorPath path{&game, &rotator};

@@ -242,7 +242,7 @@ TEST(ParticleSettings, InitFromFileReadsTheEffectAndLoadsItsStrip) {
               "ParticleNumSpritesPerRow = 2\nEmissionSpeed = 60\nSystemLifetime = -1\n");
     TParticleWorld world;
     world.game.m_Dir = dir.string() + "/";
-    world.game.m_bTextureAtlasMode = false;
+    world.game.m_SpriteSwitches.m_bTextureAtlasMode = false;
 
     CQuorvanParticleSystem2 missing(&world.game, &world.rotator);
     EXPECT_EQ(missing.InitFromFile(), 0) << "no file named";
@@ -281,7 +281,7 @@ TEST(ParticleSettings, SharedStorageGivesOneSetPerStripAndCounts) {
     WriteText(dir / "c.pfd", "ParticleSprites = strip.png\nParticleNumSprites = 1\nParticleNumSpritesPerRow = 1\n");
     TParticleWorld world;
     world.game.m_Dir = dir.string() + "/";
-    world.game.m_bTextureAtlasMode = false;
+    world.game.m_SpriteSwitches.m_bTextureAtlasMode = false;
 
     CQuorvanParticleSystemManager2 manager(&world.game, &world.rotator, 20);
     ASSERT_EQ(manager.AddParticleSystemDefenition("a", "a.pfd"), 1);

@@ -14,7 +14,7 @@ using namespace particle_test;
 namespace {
 
 struct TCanvas {
-    explicit TCanvas(CGameBase* game) : bitmap(game) {
+    explicit TCanvas(IRenderHost* game) : bitmap(game) {
         bitmap.Create(64, 64);
         bitmap.ClearBitmap(0, 0, 0);
     }

@@ -13,21 +13,19 @@
 #include "render/ImageRotatorScaler.h"
 #include "render/WinDibBitmap.h"
 #include "sprites/SpriteSet.h"
-#include "testsupport/StubGame.h"
+#include "testsupport/FakeSpriteHost.h"
 
 namespace particle_test {
 
 constexpr FIXED_FLOAT_16 F(double v) { return static_cast<FIXED_FLOAT_16>(v * 65536.0); }
 constexpr FIXED_FLOAT_16 I(int v) { return v * 65536; }
 
-class CParticleTestGame : public CStubGame {
+class CParticleTestGame : public CFakeSpriteHost {
 public:
     CParticleTestGame() {
-        SetIPhoneOrientation(0, true);
-        m_bPakMode = false;  // resources from the disk, under m_Dir
-        m_SoundsDir = "snd/";
-        m_CommonPakName = "common.pak";
-        m_ResolutionPakName = "res.pak";
+        m_Screen.m_nOrientationMode = 0;
+        m_Screen.m_nOrientationAngle = 0;
+        m_Paks.m_bPakMode = false;  // resources from the disk, under m_Dir
     }
     CommonString GetModuleDirectory() override { return CommonString(m_Dir.c_str()); }
     CommonString GetImagesDirectory() override { return CommonString(m_Dir.c_str()); }
@@ -43,7 +41,7 @@ struct TParticleWorld {
 };
 
 // A white, opaque software bitmap.
-inline IDibBitmap* MakeWhiteBitmap(CGameBase* game, int w, int h) {
+inline IDibBitmap* MakeWhiteBitmap(IRenderHost* game, int w, int h) {
     auto* bitmap = new CWinDibBitmap(game);
     bitmap->Create(w, h);
     bitmap->ClearBitmap(255, 255, 255);
@@ -52,7 +50,7 @@ inline IDibBitmap* MakeWhiteBitmap(CGameBase* game, int w, int h) {
 
 // A loaded Single set of `frames` white w x h frames, made in memory with one reference, the
 // way a loaded strip looks to its users.
-inline CSpriteSet* MakeSpriteSet(CGameBase* game, int frames, int w, int h) {
+inline CSpriteSet* MakeSpriteSet(ISpriteHost* game, int frames, int w, int h) {
     auto* set = new CSpriteSet();
     set->DefineSpriteSetSingle(game, CommonString("mem.png"), CommonString("mem.png"), frames, frames);
     set->m_Frames = new IDibBitmap*[frames];

@@ -52,39 +52,39 @@ TEST(FlipBitmapOrientation, LeavesExternalAlphaAndPlaceholdersAlone) {
 
 TEST(FlipGameOrientation, TurnsTheTargetAndEveryTrackedBitmap) {
     CSoftTestGame game;
-    game.m_nOrientationMode = 1;
-    game.m_bTrackBitmaps = true;
+    game.m_Screen.m_nOrientationMode = 1;
+    game.m_Screen.m_bTrackBitmaps = true;
     EXPECT_TRUE(CanFlipGameOrientation(&game));
     auto target = MakeBitmap(2, 2, Pattern, nullptr, &game);
-    game.m_pDrawTarget = target.get();
-    game.m_pBackBuffer = target.get();
+    game.m_Screen.m_pDrawTarget = target.get();
+    game.m_Screen.m_pBackBuffer = target.get();
     IDibBitmap* tracked = game.CreateBitmapObject();
     ASSERT_EQ(tracked->Create(2, 1), 1);
     reinterpret_cast<std::uint16_t*>(tracked->GetBits())[0] = 7;
     reinterpret_cast<std::uint16_t*>(tracked->GetBits())[1] = 9;
 
     FlipGameOrientation(&game, 2);
-    EXPECT_EQ(game.m_nOrientationMode, 2);
+    EXPECT_EQ(game.m_Screen.m_nOrientationMode, 2);
     EXPECT_EQ(target->GetOrientationMode(), 2);
     EXPECT_EQ(PixelAt(target.get(), 0, 0), Pattern(1, 1));
     EXPECT_EQ(reinterpret_cast<std::uint16_t*>(tracked->GetBits())[0], 9);
 
     FlipGameOrientation(&game, 2);  // no change
     EXPECT_EQ(PixelAt(target.get(), 0, 0), Pattern(1, 1));
-    game.m_nOrientationMode = 0;
+    game.m_Screen.m_nOrientationMode = 0;
     EXPECT_FALSE(CanFlipGameOrientation(&game));
     FlipGameOrientation(&game, 1);
-    EXPECT_EQ(game.m_nOrientationMode, 0);
+    EXPECT_EQ(game.m_Screen.m_nOrientationMode, 0);
 
-    game.m_pDrawTarget = nullptr;
-    game.m_pBackBuffer = nullptr;
+    game.m_Screen.m_pDrawTarget = nullptr;
+    game.m_Screen.m_pBackBuffer = nullptr;
     delete tracked;
 }
 
 TEST(CopyBitmapData, PlacesTheCopyAsSeenInEachMode) {
     for (int mode : {0, 1, 2}) {
         CSoftTestGame game;
-        game.m_nOrientationMode = mode;
+        game.m_Screen.m_nOrientationMode = mode;
         // A 3 x 2 image as seen onto an 8 x 6 screen as seen at (2, 1).
         auto src = std::make_unique<CWinDibBitmap>(&game);
         auto dst = std::make_unique<CWinDibBitmap>(&game);
@@ -148,7 +148,7 @@ namespace {
 std::vector<std::string> g_Loaded;
 bool g_SheetIsDoubleResolution = false;
 
-int FakeLoadImage(CGameBase*, char* path, IDibBitmap* bitmap) {
+int FakeLoadImage(IRenderHost*, char* path, IDibBitmap* bitmap) {
     g_Loaded.emplace_back(path);
     if (std::string(path) != "img/sheet") {
         return 0;
@@ -167,7 +167,7 @@ int FakeLoadImage(CGameBase*, char* path, IDibBitmap* bitmap) {
     return 1;
 }
 
-int FakeLoadAlpha(CGameBase*, char* path, IDibBitmap* bitmap) {
+int FakeLoadAlpha(IRenderHost*, char* path, IDibBitmap* bitmap) {
     g_Loaded.emplace_back(path);
     if (std::string(path) != "img/mask") {
         return 0;
@@ -219,7 +219,7 @@ TEST_F(SheetTest, TenFramesInFourColumnsAreCutIntoThreeRows) {
     ASSERT_EQ(set.frameCount, 10);
     ASSERT_NE(set.offsets, nullptr);
     EXPECT_EQ(g_Loaded, std::vector<std::string>{"img/sheet"});
-    EXPECT_TRUE(game.m_bHardwareTextures) << "switched back on after the load";
+    EXPECT_TRUE(game.m_RenderSwitches.m_bHardwareTextures) << "the load leaves the switch on";
     for (int i = 0; i < 10; ++i) {
         IDibBitmap* f = set.frames[i];
         ASSERT_NE(f, nullptr);
@@ -265,7 +265,7 @@ TEST_F(SheetTest, SeparateAlphaImageAndColourKeying) {
 }
 
 TEST_F(SheetTest, DoubleResolutionSheetGivesHalvedFrames) {
-    game.m_bDoubleResolution = true;
+    game.m_RenderSwitches.m_bDoubleResolution = true;
     g_SheetIsDoubleResolution = true;
     TSpriteSet set;
     char image[] = "sheet";
@@ -313,7 +313,7 @@ TEST_F(SheetTest, RealLoadersReportAMissingImage) {
               0);
     EXPECT_EQ(set.refCount, 0);
     EXPECT_EQ(set.frames, nullptr);
-    EXPECT_TRUE(game.m_bHardwareTextures);
+    EXPECT_TRUE(game.m_RenderSwitches.m_bHardwareTextures);
 }
 
 TEST_F(SheetTest, AHugeRowLengthFailsCleanlyInsteadOfOverflowingTheRowCount) {

@@ -16,8 +16,8 @@ constexpr int kW = 20, kH = 12;
 struct TLineFixture {
     CSoftTestGame game;
     std::unique_ptr<CWinDibBitmap> back = MakeCanvas(kW, kH, 0);
-    TLineFixture() { game.m_pBackBuffer = back.get(); }
-    ~TLineFixture() { game.m_pBackBuffer = nullptr; }
+    TLineFixture() { game.m_Screen.m_pBackBuffer = back.get(); }
+    ~TLineFixture() { game.m_Screen.m_pBackBuffer = nullptr; }
 };
 
 // c + (coverage * (k - c) >> 8) on one 565 field, as the line blends.
@@ -136,7 +136,7 @@ TEST(DrawLineSoftware, LinesOutsideTheBufferDrawNothing) {
 
 namespace {
 int g_HardwareCalls = 0;
-int FakeHardwareLine(CGameBase*, int, int, int, int, int, int, int, int, int) {
+int FakeHardwareLine(IRenderHost*, int, int, int, int, int, int, int, int, int) {
     ++g_HardwareCalls;
     return 1;
 }
@@ -144,7 +144,7 @@ int FakeHardwareLine(CGameBase*, int, int, int, int, int, int, int, int, int) {
 
 TEST(DrawLine, GlRendererUsesTheInstalledPath) {
     TLineFixture f;
-    f.game.m_nRendererKind = kRendererGLES;
+    f.game.m_RenderSwitches.m_nRendererKind = kRendererGLES;
     EXPECT_EQ(DrawLine_AA(&f.game, 0, 0, 5, 5, 255, 255, 255, 255, 255), 0) << "no path: nothing";
     SetDrawLineHardwarePath(&FakeHardwareLine);
     EXPECT_EQ(DrawLine_AA(&f.game, 0, 0, 5, 5, 255, 255, 255, 255, 255), 1);

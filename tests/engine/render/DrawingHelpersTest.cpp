@@ -31,7 +31,7 @@ std::uint16_t At(IDibBitmap* b, int x, int y) {
 
 // A software bitmap of w x h, each pixel from f(x, y).
 template <typename F>
-std::unique_ptr<CWinDibBitmap> SoftBitmap(CGameBase* game, int w, int h, F f) {
+std::unique_ptr<CWinDibBitmap> SoftBitmap(IRenderHost* game, int w, int h, F f) {
     auto b = std::make_unique<CWinDibBitmap>(game);
     b->Create(w, h);
     for (int y = 0; y < h; ++y)
@@ -118,7 +118,7 @@ class GlHelpersTest : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!ctx.IsValid()) GTEST_SKIP() << "no headless EGL context";
-        game.m_nRendererKind = kRendererGLES;
+        game.m_RenderSwitches.m_nRendererKind = kRendererGLES;
         screen = game.MakeScreen(64, 64);
         screen->FillRectangle(0, 0, 64, 64, 0, 0, 0);
     }
@@ -133,14 +133,14 @@ protected:
         auto* px = static_cast<std::uint16_t*>(std::malloc(static_cast<std::size_t>(w) * h * 2));
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) px[y * w + x] = f(x, y);
-        game.m_bImmediateUpload = false;
+        game.m_RenderSwitches.m_bImmediateUpload = false;
         b->SetBits(reinterpret_cast<unsigned char*>(px), w, h);
         if (alpha) {
             auto* a = static_cast<unsigned char*>(std::malloc(static_cast<std::size_t>(w) * h));
             std::memset(a, 255, static_cast<std::size_t>(w) * h);
             b->SetAlphaBits(a, w, h);
         }
-        game.m_bImmediateUpload = true;
+        game.m_RenderSwitches.m_bImmediateUpload = true;
         EXPECT_EQ(b->HWUpdateTexture(), 1);
         return b;
     }

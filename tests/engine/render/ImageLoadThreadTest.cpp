@@ -6,23 +6,19 @@
 #include <memory>
 #include <thread>
 
-#include "app/GameBase.h"
 #include "core/MemFile.h"
 #include "render/ImageLoaders.h"
 #include "render/WinDibBitmap.h"
+#include "testsupport/FakeRenderHost.h"
 #include "testsupport/ImageFixtures.h"
-#include "testsupport/StubGame.h"
 
 namespace {
 
-class CThreadTestGame : public CStubGame {
-public:
-    CThreadTestGame() { m_SoundsDir = "Sound\\"; }
-};
+class CThreadTestGame : public CFakeRenderHost {};
 
 TEST(ImageLoadThreadTest, StreamDecoderOnAWorkerLeavesTheSwitchesToTheMainThread) {
     CThreadTestGame game;
-    game.m_nRendererKind = kRendererGLES;
+    game.m_RenderSwitches.m_nRendererKind = kRendererGLES;
     const auto jpg = MakeSolidJpeg(32, 16, 0, 255, 0);
     auto* buffer = static_cast<unsigned char*>(std::malloc(jpg.size()));
     std::memcpy(buffer, jpg.data(), jpg.size());
@@ -32,8 +28,8 @@ TEST(ImageLoadThreadTest, StreamDecoderOnAWorkerLeavesTheSwitchesToTheMainThread
     std::thread worker([&] { result.reset(ImageLoad_JPG_FromStream(&game, &stream, nullptr)); });
     // The main thread keeps using the switches meanwhile, as the game's frame does.
     for (int i = 0; i < 1000; ++i) {
-        game.m_bHardwareTextures = (i & 1) != 0;
-        game.m_bImmediateUpload = (i & 2) != 0;
+        game.m_RenderSwitches.m_bHardwareTextures = (i & 1) != 0;
+        game.m_RenderSwitches.m_bImmediateUpload = (i & 2) != 0;
     }
     worker.join();
     ASSERT_NE(result, nullptr);

@@ -13,6 +13,7 @@
 #include "render/ImageLoaders.h"
 #include "render/WinDibBitmap.h"
 #include "testsupport/GlTestGame.h"
+#include "testsupport/GlesTestContext.h"
 #include "testsupport/ImageFixtures.h"
 
 namespace {
@@ -28,7 +29,7 @@ protected:
         fs::create_directories(root / "Images");
         images = (root / "Images").string() + "/";
         game.m_ImagesDir = images.c_str();
-        game.m_bPakMode = false;
+        game.m_Paks.m_bPakMode = false;
     }
     void TearDown() override { fs::remove_all(root); }
 
@@ -86,7 +87,7 @@ TEST_F(ImageLoadersTest, SearchOrderOverJpegPngAnd2x) {
         if (c.files & kJpg2x) WriteFile(Path2x("pic.jpg"), MakeSolidJpeg(16, 16, 0, 255, 0));
         if (c.files & kPng1x) WriteFile(Path1x("pic.png"), MakeSolidPng(8, 8, 0, 0, 255));
         if (c.files & kPng2x) WriteFile(Path2x("pic.png"), MakeSolidPng(16, 16, 255, 255, 255));
-        game.m_bDoubleResolution = c.doubleRes;
+        game.m_RenderSwitches.m_bDoubleResolution = c.doubleRes;
         std::unique_ptr<IDibBitmap> b(ImageLoad(&game, Path1x("pic").c_str(), nullptr));
         if (c.expected == 0) {
             EXPECT_EQ(b, nullptr) << c.why;
@@ -101,7 +102,7 @@ TEST_F(ImageLoadersTest, SearchOrderOverJpegPngAnd2x) {
         EXPECT_EQ(Red5(b.get()) > 24, c.expected == kJpg1x || c.expected == kPng2x) << c.why;
         EXPECT_EQ(Green6(b.get()) > 48, c.expected == kJpg2x || c.expected == kPng2x) << c.why;
         EXPECT_EQ(Blue5(b.get()) > 24, c.expected == kPng1x || c.expected == kPng2x) << c.why;
-        EXPECT_TRUE(game.m_bImmediateUpload) << "immediate upload is left on";
+        EXPECT_TRUE(game.m_RenderSwitches.m_bImmediateUpload) << "immediate upload is left on";
     }
 }
 
@@ -145,7 +146,7 @@ TEST_F(ImageLoadersTest, AlphaImageOfAnotherSizeIsRefused) {
     for (const TMismatchCase& c : cases) {
         fs::remove_all(root);
         fs::create_directories(root / "Images");
-        game.m_bDoubleResolution = c.doubleRes;
+        game.m_RenderSwitches.m_bDoubleResolution = c.doubleRes;
         WriteFile(c.colour2x ? Path2x("pic.jpg") : Path1x("pic.jpg"),
                   MakeSolidJpeg(c.colourSize, c.colourSize, 255, 0, 0));
         WriteFile(c.alpha2x ? Path2x("pic_a.jpg") : Path1x("pic_a.jpg"),
@@ -171,7 +172,7 @@ TEST_F(ImageLoadersTest, AlphaOnlyLoadTakesTheJpegThenThePngAndRefusesAnotherSiz
     EXPECT_NEAR(fromJpg->GetAlphaBits()[63], 150, 2) << "the JPEG comes first";
 
     // Double-resolution mode: 1x colour, then a 2x PNG alpha image twice its size.
-    game.m_bDoubleResolution = true;
+    game.m_RenderSwitches.m_bDoubleResolution = true;
     WriteFile(Path1x("pic.jpg"), MakeSolidJpeg(8, 8, 255, 0, 0));
     WriteFile(Path2x("pic_mask.png"), MakeSolidPng(16, 16, 1, 2, 3, 77));
     std::unique_ptr<IDibBitmap> b(ImageLoad(&game, Path1x("pic").c_str(), nullptr));
@@ -185,7 +186,7 @@ TEST_F(ImageLoadersTest, AlphaOnlyLoadTakesTheJpegThenThePngAndRefusesAnotherSiz
 }
 
 TEST_F(ImageLoadersTest, AReusedBitmapTakesTheTwoXFlagOfItsNewImage) {
-    game.m_bDoubleResolution = true;
+    game.m_RenderSwitches.m_bDoubleResolution = true;
     WriteFile(Path2x("big.png"), MakeSolidPng(16, 16, 255, 255, 255));
     WriteFile(Path1x("small.png"), MakeSolidPng(8, 8, 0, 0, 255));
     WriteFile(Path1x("small2.jpg"), MakeSolidJpeg(6, 6, 0, 0, 255));
@@ -236,9 +237,9 @@ TEST_F(ImageLoadersTest, BrokenFilesFailAndAGivenBitmapSurvives) {
 
 TEST_F(ImageLoadersTest, StreamDecoderMakesASoftwareBitmapAndLeavesSwitchesAlone) {
     WriteFile(Path1x("news.jpg"), MakeSolidJpeg(12, 6, 0, 0, 255));
-    game.m_nRendererKind = kRendererGLES;
-    game.m_bHardwareTextures = true;
-    game.m_bImmediateUpload = true;
+    game.m_RenderSwitches.m_nRendererKind = kRendererGLES;
+    game.m_RenderSwitches.m_bHardwareTextures = true;
+    game.m_RenderSwitches.m_bImmediateUpload = true;
     CMemoryFile stream;
     ASSERT_EQ(stream.Open(&game, Path1x("news.jpg").c_str(), FileMode::Read), 1);
     std::unique_ptr<IDibBitmap> b(ImageLoad_JPG_FromStream(&game, &stream, nullptr));
@@ -246,8 +247,8 @@ TEST_F(ImageLoadersTest, StreamDecoderMakesASoftwareBitmapAndLeavesSwitchesAlone
     EXPECT_EQ(b->GetHWResource(), nullptr) << "a plain software bitmap";
     EXPECT_EQ(b->m_Width, 12);
     EXPECT_GT(Blue5(b.get()), 28);
-    EXPECT_TRUE(game.m_bHardwareTextures);
-    EXPECT_TRUE(game.m_bImmediateUpload);
+    EXPECT_TRUE(game.m_RenderSwitches.m_bHardwareTextures);
+    EXPECT_TRUE(game.m_RenderSwitches.m_bImmediateUpload);
 }
 
 TEST_F(ImageLoadersTest, CroppedJpegLandsAtItsOffsetAndIsClipped) {
@@ -267,6 +268,53 @@ TEST_F(ImageLoadersTest, CroppedJpegLandsAtItsOffsetAndIsClipped) {
     EXPECT_EQ(at(6, 4), 0);
     CWinDibBitmap empty(&game);
     EXPECT_EQ(ImageLoadCropped_JPG(&game, Path1x("crop.jpg").c_str(), &empty, 0, 0), nullptr);
+}
+
+using TLoader = IDibBitmap* (*)(IRenderHost*, const char*, IDibBitmap*, TextureUpload);
+
+struct TUploadCase {
+    TLoader load;
+    const char* path;  // below the images directory
+    bool pixels;       // the loader gives a pixel plane
+    bool alpha;        // and an alpha plane
+    const char* why;
+};
+
+// On the GL renderer with hardware textures and immediate upload on, a RAM-only load reaches no
+// texture and leaves the switches as they were; the same load by the switches uploads.
+TEST_F(ImageLoadersTest, RamOnlyLoadsMakeNoTextureAndTouchNoSwitch) {
+    CGlesTestContext ctx(8, 8);
+    if (!ctx.IsValid()) GTEST_SKIP() << "no headless EGL context";
+    WriteFile(Path1x("pic.png"), MakeSolidPng(4, 4, 255, 0, 0, 128));
+    WriteFile(Path1x("photo.jpg"), MakeSolidJpeg(4, 4, 0, 255, 0));
+    WriteFile(Path1x("photo_a.jpg"), MakeSolidJpeg(4, 4, 200, 200, 200, 1));
+    WriteFile(Path1x("mask.jpg"), MakeSolidJpeg(4, 4, 90, 90, 90, 1));
+    game.m_RenderSwitches.m_nRendererKind = kRendererGLES;
+    const TUploadCase cases[] = {
+        {&ImageLoad, "pic", true, true, "ImageLoad, PNG path: both planes, one upload at the end"},
+        {&ImageLoad, "photo", true, true, "ImageLoad, JPEG with its _a.jpg alpha image"},
+        {&ImageLoad_PNG, "pic.png", true, true, "the PNG loader's own upload"},
+        {&ImageLoad_JPG, "photo.jpg", true, false, "the JPEG loader's immediate upload of its pixels"},
+        {&ImageLoad_Alpha, "mask", false, true, "the alpha loader's immediate upload of its plane"},
+    };
+    for (const TUploadCase& c : cases) {
+        for (TextureUpload upload : {TextureUpload::kKeepInRam, TextureUpload::kBySwitches}) {
+            const bool inRam = upload == TextureUpload::kKeepInRam;
+            CGlesCallCounter calls;
+            std::unique_ptr<IDibBitmap> b(c.load(&game, Path1x(c.path).c_str(), nullptr, upload));
+            ASSERT_NE(b, nullptr) << c.why;
+            EXPECT_EQ(calls.texImage() == 0, inRam) << c.why << (inRam ? ": kept in RAM" : ": by the switches");
+            EXPECT_TRUE(game.m_RenderSwitches.m_bHardwareTextures) << c.why;
+            EXPECT_TRUE(game.m_RenderSwitches.m_bImmediateUpload) << c.why;
+            auto* soft = dynamic_cast<CWinDibBitmap*>(b.get());
+            ASSERT_NE(soft, nullptr);
+            if (inRam) {
+                EXPECT_EQ(soft->PixelsForDrawing() != nullptr, c.pixels) << c.why;
+                EXPECT_EQ(soft->AlphaForDrawing() != nullptr, c.alpha) << c.why;
+            }
+        }
+    }
+    GLES_ResetStateCache();
 }
 
 }  // namespace

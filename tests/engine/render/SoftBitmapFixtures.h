@@ -1,4 +1,4 @@
-// Small fixtures for the software-bitmap suites: bitmaps filled from formulas, a game object
+// Small fixtures for the software-bitmap suites: bitmaps filled from formulas, a render host
 // whose switches the tests set, and reference arithmetic written from the pixel model (kept
 // apart from the code under test).
 #pragma once
@@ -10,18 +10,15 @@
 #include <memory>
 
 #include "render/WinDibBitmap.h"
-#include "testsupport/StubGame.h"
+#include "testsupport/FakeRenderHost.h"
 
 namespace soft_test {
 
-class CSoftTestGame : public CStubGame {
+class CSoftTestGame : public CFakeRenderHost {
 public:
     CSoftTestGame() {
-        m_nOrientationMode = 0;
+        m_Screen.m_nOrientationMode = 0;
         m_ImagesDir = "img/";
-        m_SoundsDir = "snd/";
-        m_CommonPakName = "common.pak";
-        m_ResolutionPakName = "res.pak";
     }
 };
 
@@ -59,7 +56,7 @@ inline std::uint16_t RefPackedBlend(std::uint16_t d, std::uint16_t s, unsigned a
 // A bitmap of w x h stored pixels; alpha null means no alpha plane.
 inline std::unique_ptr<CWinDibBitmap> MakeBitmap(int w, int h, const std::function<std::uint16_t(int, int)>& pixel,
                                                  const std::function<int(int, int)>& alpha = nullptr,
-                                                 CGameBase* game = nullptr) {
+                                                 IRenderHost* game = nullptr) {
     auto bmp = std::make_unique<CWinDibBitmap>(game);
     auto* px = static_cast<std::uint16_t*>(std::malloc(sizeof(std::uint16_t) * w * h));
     for (int y = 0; y < h; ++y) {

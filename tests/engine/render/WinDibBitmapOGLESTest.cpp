@@ -17,28 +17,17 @@
 #include "render/WinDibBitmapOGLES.h"
 #include "testsupport/GlTestGame.h"
 #include "testsupport/GlesTestContext.h"
+#include "testsupport/PixelPlanes.h"
 
 namespace {
 
 constexpr int kScreen = 64;
 
-std::uint16_t Rgb565(int r, int g, int b) {
-    return static_cast<std::uint16_t>((r >> 3) << 11 | (g >> 2) << 5 | (b >> 3));
-}
-
-// A malloc'ed plane of n copies of v, as SetBits and SetAlphaBits adopt.
-template <typename T>
-unsigned char* Plane(std::size_t n, T v) {
-    auto* p = static_cast<T*>(std::malloc(n * sizeof(T)));
-    for (std::size_t i = 0; i < n; ++i) p[i] = v;
-    return reinterpret_cast<unsigned char*>(p);
-}
-
 class GlBitmapTest : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!ctx.IsValid()) GTEST_SKIP() << "no headless EGL context";
-        game.m_nRendererKind = kRendererGLES;
+        game.m_RenderSwitches.m_nRendererKind = kRendererGLES;
         screen = game.MakeScreen(kScreen, kScreen);
     }
     void TearDown() override { GLES_ResetStateCache(); }
@@ -315,62 +304,10 @@ TEST(GlBitmapFactoryTest, GameMakesGlBitmapsOnlyForTheGlRenderer) {
     CGlTestGame game;
     std::unique_ptr<IDibBitmap> soft(game.CreateBitmapObject());
     EXPECT_EQ(dynamic_cast<CWinDibBitmapOGLES*>(soft.get()), nullptr);
-    game.m_nRendererKind = kRendererGLES;
+    game.m_RenderSwitches.m_nRendererKind = kRendererGLES;
     std::unique_ptr<IDibBitmap> gl(game.CreateBitmapObject());
     EXPECT_NE(dynamic_cast<CWinDibBitmapOGLES*>(gl.get()), nullptr);
     EXPECT_NE(gl->GetHWResource(), nullptr);
-}
-
-}  // namespace
-
-namespace {
-
-// A game whose frame is a grey background and a red 8 x 8 sprite moving 4 pixels per frame.
-class CMovingSpriteGame : public CGlTestGame {
-public:
-    void Draw() override {
-        m_pBackBuffer->FillRectangle(0, 0, kScreen, kScreen, 64, 64, 64);
-        sprite->BitBlt(m_pBackBuffer, 4 * frame, 10, 0, 0, 0, 0, 0);
-        ++frame;
-    }
-    std::unique_ptr<CWinDibBitmapOGLES> sprite;
-    int frame = 0;
-};
-
-std::vector<std::vector<std::uint8_t>> g_Presented;
-CGlesTestContext* g_PresentingContext = nullptr;
-
-TEST(GlFrameCycleTest, DrawCyclePresentsEachFrameAsComposedOnTheCpu) {
-    CGlesTestContext ctx(kScreen, kScreen);
-    if (!ctx.IsValid()) GTEST_SKIP() << "no headless EGL context";
-    CMovingSpriteGame game;
-    ASSERT_NE(game.MakeScreen(kScreen, kScreen), nullptr);
-    EXPECT_EQ(game.m_nRendererKind, kRendererGLES);
-    EXPECT_EQ(game.m_pDrawTarget, game.m_pBackBuffer);
-    EXPECT_EQ(game.m_pBackBuffer->GetAlphaBits(), nullptr);
-    game.sprite = std::make_unique<CWinDibBitmapOGLES>(&game);
-    ASSERT_EQ(game.sprite->SetBits(Plane<std::uint16_t>(64, Rgb565(255, 0, 0)), 8, 8), 1);
-    g_Presented.clear();
-    g_PresentingContext = &ctx;
-    GLES_SetSwapBuffersHook([] { g_Presented.push_back(g_PresentingContext->ReadFrame()); });
-    for (int i = 0; i < 3; ++i) game.DoDrawCycle();
-    GLES_SetSwapBuffersHook(nullptr);
-    ASSERT_EQ(g_Presented.size(), 3u);
-    for (int f = 0; f < 3; ++f) {
-        std::vector<std::uint8_t> expected(kScreen * kScreen * 4);
-        for (int y = 0; y < kScreen; ++y)
-            for (int x = 0; x < kScreen; ++x) {
-                const bool sprite = x >= 4 * f && x < 4 * f + 8 && y >= 10 && y < 18;
-                // The background comes from GL vertex colours (no 565 texels): exactly 64.
-                std::uint8_t* p = &expected[(y * kScreen + x) * 4];
-                p[0] = sprite ? 255 : 64;
-                p[1] = sprite ? 0 : 64;
-                p[2] = sprite ? 0 : 64;
-                p[3] = 255;
-            }
-        EXPECT_EQ(g_Presented[f], expected) << "frame " << f;
-    }
-    GLES_ResetStateCache();
 }
 
 }  // namespace
@@ -397,8 +334,8 @@ TEST(GlPvrLoadTest, PvrBitmapHasItsSizeButNoReadablePlanes) {
         t.write(tile.data(), static_cast<std::streamsize>(tile.size()));
     }
     CGlTestGame game;
-    game.m_bPakMode = false;
-    game.m_nRendererKind = kRendererGLES;
+    game.m_Paks.m_bPakMode = false;
+    game.m_RenderSwitches.m_nRendererKind = kRendererGLES;
     CGlesCallCounter calls;
     std::unique_ptr<IDibBitmap> b(ImageLoad_PVR(&game, (base + ".txt").c_str()));
     ASSERT_NE(b, nullptr);
@@ -409,7 +346,7 @@ TEST(GlPvrLoadTest, PvrBitmapHasItsSizeButNoReadablePlanes) {
     ASSERT_NE(gl, nullptr);
     EXPECT_EQ(gl->PixelsForDrawing(), nullptr) << "the placeholder is no image for software readers";
     EXPECT_EQ(gl->AlphaForDrawing(), nullptr);
-    EXPECT_TRUE(game.m_bHardwareTextures) << "the switch is restored";
+    EXPECT_TRUE(game.m_RenderSwitches.m_bHardwareTextures) << "the switch is left on";
     EXPECT_EQ(ImageLoad_PVR(&game, (base + "_missing.txt").c_str()), nullptr);
     std::filesystem::remove_all(dir);
 }
@@ -419,7 +356,7 @@ TEST(GlPvrLoadTest, PvrBitmapHasItsSizeButNoReadablePlanes) {
 namespace {
 
 TEST_F(GlBitmapTest, DoubleResolutionImageDrawsAtItsLogicalSize) {
-    game.m_bDoubleResolution = true;  // after the screen: its viewport is already set
+    game.m_RenderSwitches.m_bDoubleResolution = true;  // after the screen: its viewport is already set
     auto* px = static_cast<std::uint16_t*>(std::malloc(16 * 16 * 2));
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 16; ++x)

@@ -62,7 +62,7 @@ INSTANTIATE_TEST_SUITE_P(Modes, WinDibBitmapOrientation,
 
 TEST(WinDibBitmapStorage, DoubleResolutionImageIsHalvedOnlyInDoubleResolutionMode) {
     CSoftTestGame game;
-    game.m_bDoubleResolution = true;
+    game.m_RenderSwitches.m_bDoubleResolution = true;
     CWinDibBitmap b(&game);
     b.Set2xImage(true);
     ASSERT_EQ(b.Create(64, 64), 1);
@@ -71,11 +71,11 @@ TEST(WinDibBitmapStorage, DoubleResolutionImageIsHalvedOnlyInDoubleResolutionMod
     EXPECT_EQ(b.m_BufferWidth, 32);
     EXPECT_EQ(b.m_BufferHeight, 32);
 
-    game.m_bDoubleResolution = false;
+    game.m_RenderSwitches.m_bDoubleResolution = false;
     b.UpdateWidthAndHeight();
     EXPECT_EQ(b.m_Width, 64);
 
-    game.m_bDoubleResolution = true;
+    game.m_RenderSwitches.m_bDoubleResolution = true;
     b.Set2xImage(false);
     b.UpdateWidthAndHeight();
     EXPECT_EQ(b.m_Width, 64);
@@ -83,7 +83,7 @@ TEST(WinDibBitmapStorage, DoubleResolutionImageIsHalvedOnlyInDoubleResolutionMod
 
 TEST(WinDibBitmapStorage, ConstructionTakesTheGamesOrientationMode) {
     CSoftTestGame game;
-    game.m_nOrientationMode = 2;
+    game.m_Screen.m_nOrientationMode = 2;
     CWinDibBitmap b(&game);
     EXPECT_EQ(b.GetOrientationMode(), 2);
 }
@@ -145,26 +145,26 @@ TEST(WinDibBitmapStorage, ReleasedPlanesAreNotDrawnFrom) {
 
 TEST(GameBaseBitmaps, TrackedBitmapsJoinTheListAndLeaveItWhenDeleted) {
     CSoftTestGame game;
-    game.m_bTrackBitmaps = true;
+    game.m_Screen.m_bTrackBitmaps = true;
     IDibBitmap* a = game.CreateBitmapObject();
     IDibBitmap* b = game.CreateBitmapObject();
     IDibBitmap* c = game.CreateBitmapObject();
     ASSERT_NE(a, nullptr);
-    ASSERT_EQ(game.m_CreatedBitmaps.count, 3);
-    EXPECT_EQ(game.m_CreatedBitmaps.data[1], b);
+    ASSERT_EQ(game.m_Screen.m_CreatedBitmaps.count, 3);
+    EXPECT_EQ(game.m_Screen.m_CreatedBitmaps.data[1], b);
     delete b;
-    ASSERT_EQ(game.m_CreatedBitmaps.count, 2);
-    EXPECT_EQ(game.m_CreatedBitmaps.data[0], a);
-    EXPECT_EQ(game.m_CreatedBitmaps.data[1], c);
+    ASSERT_EQ(game.m_Screen.m_CreatedBitmaps.count, 2);
+    EXPECT_EQ(game.m_Screen.m_CreatedBitmaps.data[0], a);
+    EXPECT_EQ(game.m_Screen.m_CreatedBitmaps.data[1], c);
     delete a;
     delete c;
-    EXPECT_EQ(game.m_CreatedBitmaps.count, 0);
+    EXPECT_EQ(game.m_Screen.m_CreatedBitmaps.count, 0);
 }
 
 TEST(GameBaseBitmaps, UntrackedGameMakesSoftwareBitmapsWithoutAList) {
     CSoftTestGame game;
     IDibBitmap* a = game.CreateBitmapObject();
     ASSERT_NE(dynamic_cast<CWinDibBitmap*>(a), nullptr);
-    EXPECT_EQ(game.m_CreatedBitmaps.count, 0);
+    EXPECT_EQ(game.m_Screen.m_CreatedBitmaps.count, 0);
     delete a;
 }

@@ -266,10 +266,10 @@ TEST(CopyBitmapAndAlpha, FastCopyAndWriteBitsMoveRawPixels) {
 
 TEST(ReplaceAlphaWithTransparentColor, UsesTheGamesThresholdAndKey) {
     CSoftTestGame game;
-    game.m_nAlphaThreshold = 100;
-    game.m_nTransparentR = 0;
-    game.m_nTransparentG = 255;
-    game.m_nTransparentB = 0;
+    game.m_RenderSwitches.m_nAlphaThreshold = 100;
+    game.m_RenderSwitches.m_nTransparentR = 0;
+    game.m_RenderSwitches.m_nTransparentG = 255;
+    game.m_RenderSwitches.m_nTransparentB = 0;
     auto b = MakeBitmap(
         4, 1, Pattern, [](int x, int) { return x * 50; }, &game);
     b->ReplaceAlphaWithTransparentColor();
@@ -287,7 +287,7 @@ TEST(AddBrightness, ScalesEachChannelAndSaturates) {
     for (bool backBuffer : {false, true}) {
         for (int delta : {0, 64, 256}) {
             auto b = MakeBitmap(8, 4, Pattern, nullptr, &game);
-            game.m_pBackBuffer = backBuffer ? b.get() : nullptr;
+            game.m_Screen.m_pBackBuffer = backBuffer ? b.get() : nullptr;
             b->AddBrightness(static_cast<short>(delta));
             for (int y = 0; y < 4; ++y) {
                 for (int x = 0; x < 8; ++x) {
@@ -308,7 +308,7 @@ TEST(AddBrightness, ScalesEachChannelAndSaturates) {
             }
         }
     }
-    game.m_pBackBuffer = nullptr;
+    game.m_Screen.m_pBackBuffer = nullptr;
     auto b = MakeBitmap(2, 2, Pattern);
     b->AddBrightness(-10);
     EXPECT_EQ(PixelAt(b.get(), 1, 1), Pattern(1, 1));

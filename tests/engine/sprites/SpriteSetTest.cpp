@@ -252,7 +252,7 @@ TEST_F(SpriteSetTest, SubSetsNamingEachOtherAsTextureSetsFailInsteadOfRecursing)
     // A broken description: "a" takes its frames from "b" and "b" from "a", and "c" from itself
     // by way of "b". Each reference must fail cleanly and leave every set unloaded.
     game.SetPak({{"Images\atlas.png", Png(8, 4, {1, 2, 3, 255})}, {"Images\atlas.txt", ToBytes(kAtlasData)}});
-    ASSERT_TRUE(game.m_bTextureAtlasMode);
+    ASSERT_TRUE(game.m_SpriteSwitches.m_bTextureAtlasMode);
     const char* ring[][2] = {{"a", "b"}, {"b", "a"}, {"c", "b"}};
     for (const auto& link : ring) {
         ASSERT_EQ(manager.AddSpriteSetMulti(link[0], "atlas.png", "", 1, 1, false, false), 1);

@@ -282,7 +282,7 @@ namespace {
 
 // Draws into a fresh 40 x 20 software bitmap of grey (100, 100, 100) and returns it.
 struct TCanvas {
-    explicit TCanvas(CGameBase* game) : bitmap(game) {
+    explicit TCanvas(IRenderHost* game) : bitmap(game) {
         EXPECT_EQ(bitmap.Create(40, 20), 1);
         bitmap.ClearBitmap(100, 100, 100);
     }

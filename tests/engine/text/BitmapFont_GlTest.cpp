@@ -1,6 +1,6 @@
 // Text drawn through OpenGL ES on a headless surfaceless context (llvmpipe), compared pixel by
-// pixel with the baked glyph image; TextOutF, the scissor clip, the statistics line, and the
-// picture of baked text and a sprite strip written for people to look at.
+// pixel with the baked glyph image; TextOutF, the scissor clip, and the picture of baked text
+// and a sprite strip written for people to look at.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -21,10 +21,6 @@ namespace {
 
 constexpr int kW = 240;
 constexpr int kH = 120;
-
-bool Near(std::array<std::uint8_t, 4> p, int r, int g, int b, int tolerance) {
-    return std::abs(p[0] - r) <= tolerance && std::abs(p[1] - g) <= tolerance && std::abs(p[2] - b) <= tolerance;
-}
 
 class BitmapFontGlTest : public ::testing::Test {
 protected:
@@ -181,16 +177,16 @@ TEST_F(BitmapFontGlTest, ScissorBoxIsTheClipFlippedToABottomLeftOriginAndScaledT
         {true, kW / 2, kH, {10, 20, 30, 15}, {5, kH - 20 - 15, 15, 15}, "half the width only"},
     };
     for (const TCase& c : cases) {
-        game.m_bScreenScaling = c.scaling;
-        game.m_nDeviceWidth = c.deviceW;
-        game.m_nDeviceHeight = c.deviceH;
+        game.m_RenderSwitches.m_bScreenScaling = c.scaling;
+        game.m_Screen.m_nDeviceWidth = c.deviceW;
+        game.m_Screen.m_nDeviceHeight = c.deviceH;
         TCoordRect2D clip = c.clip;
         font->TextOutF(screen, "H", 0, 0, 65536, 65536, 0, 255, 255, 255, kTextEffectNone, 255, &clip);
         GLint box[4] = {-1, -1, -1, -1};
         glGetIntegerv(GL_SCISSOR_BOX, box);
         for (int i = 0; i < 4; ++i) EXPECT_EQ(box[i], c.box[i]) << c.why << ", value " << i;
     }
-    game.m_bScreenScaling = false;
+    game.m_RenderSwitches.m_bScreenScaling = false;
 
     // On the screen a band of four rows lets through only the text inside it.
     Clear(30, 30, 30);
@@ -255,9 +251,9 @@ TEST_F(BitmapFontGlTest, TextOutFDrawsNothingWithoutTextOrOutsideGl) {
     TCoordRect2D clip{0, 0, 40, 40};
     font->TextOutF(screen, nullptr, 0, 0, 65536, 65536, 0, 255, 255, 255, kTextEffectNone, 255, &clip);
     EXPECT_EQ(glIsEnabled(GL_SCISSOR_TEST), GL_FALSE) << "no text: the scissor is not touched";
-    game.m_nRendererKind = kRendererSoftware;
+    game.m_RenderSwitches.m_nRendererKind = kRendererSoftware;
     font->TextOutF(screen, "Hi", 4 << 16, 4 << 16, 65536, 65536, 0, 255, 255, 255, kTextEffectNone, 255, &clip);
-    game.m_nRendererKind = kRendererGLES;
+    game.m_RenderSwitches.m_nRendererKind = kRendererGLES;
     EXPECT_EQ(glIsEnabled(GL_SCISSOR_TEST), GL_FALSE);
     const TImage frame = gl.Read();
     for (int y = 0; y < kH; ++y)
@@ -265,10 +261,10 @@ TEST_F(BitmapFontGlTest, TextOutFDrawsNothingWithoutTextOrOutsideGl) {
 }
 
 TEST_F(BitmapFontGlTest, ReleasedGlyphPixelsDrawNothingInMemoryButStillOnTheScreen) {
-    game.m_bReleasePixelsAfterUpload = true;
+    game.m_RenderSwitches.m_bReleasePixelsAfterUpload = true;
     CBitmapFontText released(&game);
     ASSERT_EQ(released.LoadFont("Images\\sans.jpg"), 1);
-    game.m_bReleasePixelsAfterUpload = false;
+    game.m_RenderSwitches.m_bReleasePixelsAfterUpload = false;
 
     CWinDibBitmap memory(&game);
     ASSERT_EQ(memory.Create(60, 30), 1);
@@ -289,30 +285,6 @@ TEST_F(BitmapFontGlTest, ReleasedGlyphPixelsDrawNothingInMemoryButStillOnTheScre
     for (int y = 20; y < 40; ++y)
         for (int x = 10; x < 30; ++x) lit += frame.At(x, y)[0] > 200;
     EXPECT_GT(lit, 10) << "the texture still draws";
-}
-
-TEST_F(BitmapFontGlTest, StatisticsLineIsDrawnWhiteAndBorderedAtTwoThirty) {
-    Clear(0, 0, 120);
-    game.m_StatisticsText = "Run-33.33/Draw-33.33";
-    game.DrawStatistics(font.get());
-    const TImage frame = gl.Read();
-    int white = 0, dark = 0, before = 0;
-    for (int y = 0; y < kH; ++y) {
-        for (int x = 0; x < kW; ++x) {
-            const auto p = frame.At(x, y);
-            const bool isWhite = Near(p, 255, 255, 255, 8), isDark = Near(p, 0, 0, 0, 8);
-            if (y >= 29 && y < 30 + font->GetCharHeight() + 1) {
-                white += isWhite;
-                dark += isDark;
-            } else if (y < 28) {
-                before += !Near(p, 0, 0, 120, 0);
-            }
-        }
-    }
-    EXPECT_GT(white, 30);
-    EXPECT_GT(dark, 10) << "the black border";
-    EXPECT_EQ(before, 0) << "nothing above the line";
-    EXPECT_TRUE(Near(frame.At(0, 35), 0, 0, 120, 0)) << "it starts at x 2 (less the border)";
 }
 
 TEST_F(BitmapFontGlTest, PictureOfBakedTextAndASpriteStrip) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "fontbaker/FontBaker.h"
+#include "testsupport/BakedFonts.h"
 #include "testsupport/MediaTestGame.h"
 
 namespace fonttest {
@@ -49,32 +50,6 @@ struct TFdb {
         return out;
     }
 };
-
-inline std::string DejaVuSans() { return std::string(COBBLE_DEJAVU_DIR) + "/DejaVuSans.ttf"; }
-
-// Bakes DejaVu Sans; fails the test when the baker does.
-inline fontbaker::TBakedFont Bake(int size, fontbaker::EEffect effect = fontbaker::EEffect::None, std::uint8_t r = 255,
-                                  std::uint8_t g = 255, std::uint8_t b = 255) {
-    fontbaker::TBakeOptions o;
-    o.fontPath = DejaVuSans();
-    o.pixelSize = size;
-    o.effect = effect;
-    o.r = r;
-    o.g = g;
-    o.b = b;
-    fontbaker::TBakedFont font;
-    std::string error;
-    EXPECT_TRUE(fontbaker::BakeFont(o, font, error)) << error;
-    return font;
-}
-
-// The files of a baked font under the images directory, as pak members.
-inline std::vector<std::pair<std::string, Bytes>> FontMembers(const fontbaker::TBakedFont& font,
-                                                              const std::string& base, fontbaker::EForm form) {
-    std::vector<std::pair<std::string, Bytes>> members;
-    for (auto& [name, bytes] : fontbaker::EncodeFiles(font, base, form)) members.emplace_back(name, bytes);
-    return members;
-}
 
 // A 128 x 112 glyph image (16 x 14 cells of 8 x 8) whose cells are flat: the alpha of code c's
 // cell is alphaOf(c). JPEG keeps flat 8 x 8 blocks, so the alpha-only form decodes exactly.

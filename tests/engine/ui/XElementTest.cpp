@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "render/WinDibBitmap.h"
-#include "testsupport/StubGame.h"
+#include "testsupport/FakeElementHost.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ struct TLog {
 class CRec : public CXElement {
 public:
     CRec(CXElement* parent, TLog* log, std::string name, int x = 0, int y = 0, int w = 0, int h = 0,
-         CGameBase* game = nullptr)
+         IElementHost* game = nullptr)
         : CXElement(parent, game), m_Log(log), m_Name(std::move(name)) {
         SetPosition(x, y, w, h);
     }
@@ -165,7 +165,7 @@ TEST(XElementDispatch, HiddenElementTakesNothingAndKeepsItsFocus) {
 }
 
 TEST(XElementTree, NewChildIsLastAndActiveAndInheritsTheGame) {
-    CStubGame game;
+    CFakeElementHost game;
     TLog log;
     CRec screen(&game, &log, "screen");
     CRec first(&screen, &log, "first");
@@ -354,7 +354,7 @@ TEST(XElementMisc, StandardButtonsAndSlideState) {
 }
 
 TEST(XElementCapture, DeletingTheCapturingElementReleasesTheCapture) {
-    CStubGame game;
+    CFakeElementHost game;
     TLog log;
     auto* screen = new CRec(&game, &log, "screen", 0, 0, 320, 480);
     auto* button = new CRec(screen, &log, "button", 10, 10, 50, 20);
@@ -381,13 +381,13 @@ TEST(XElementCapture, DeletingTheCapturingElementReleasesTheCapture) {
 }
 
 TEST(XElementFade, ScalesEveryChannelOfTheBackBuffer) {
-    CStubGame game;
+    CFakeElementHost game;
     auto* back = new CWinDibBitmap(nullptr);
     ASSERT_EQ(back->Create(2, 1), 1);
     auto* px = reinterpret_cast<std::uint16_t*>(back->GetBits());
     px[0] = 0xFFFF;  // r 31, g 63, b 31
     px[1] = (20u << 11) | (40u << 5) | 10u;
-    game.m_pBackBuffer = back;
+    game.m_Screen.m_pBackBuffer = back;
     CXElement screen(&game, nullptr);
     screen.DrawFastFadeDoubleBufferToBlack(128);
     // Each field times 128, shifted right by 8.

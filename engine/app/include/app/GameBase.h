@@ -1,5 +1,7 @@
-// The engine application object: one per process, the root of the UI element tree and the hub
-// every engine and game object reaches through its CGameBase*.
+// The engine application object: one per process, the root of the UI element tree and the owner
+// of the engine's shared services. The engine areas below reach it only through the host
+// interfaces they declare (IFileHost, IRenderHost, ISpriteHost, ISoundHost, IElementHost), which it
+// implements; the game's own code may use it directly.
 //
 // Owns: the back buffer and the other screen bitmaps, the resource pak readers, the sound system,
 // the localisation manager, the player data, the UI template cache and the declared resolutions.
@@ -7,16 +9,21 @@
 // frame cycle, the pointer and key entry with the pointer capture, and the screen-rotation
 // animation. The game (CTheGame) derives from it and supplies the pure hooks.
 //
-// Depends on: core, ui (CXElement), platform (clock). The media areas call back into it.
+// Depends on: core, render, text, sprites, particles, audio, ui (CXElement), platform (clock).
 // Threads: main thread only; no field is locked. The facets are split by concern over
 // GameBase.cpp (state and services), GameBase_Cycle.cpp, GameBase_Input.cpp,
 // GameBase_Resolution.cpp, GameBase_AppData.cpp and the factory facets (_Files, _Paks, _Bitmaps,
 // _Sound).
 #pragma once
 
+#include "audio/SoundHost.h"
 #include "core/Common.h"
 #include "core/CommonString.h"
+#include "core/FileHost.h"
 #include "core/QuorvanArray.h"
+#include "render/RenderHost.h"
+#include "sprites/SpriteHost.h"
+#include "ui/ElementHost.h"
 #include "ui/XElement.h"
 
 class IFile;
@@ -35,16 +42,6 @@ struct TTemplate;
 struct TResolutionProps {
     int width;
     int height;
-};
-
-// What GetDeviceScreenProperties reports about the back buffer's logical screen.
-struct DisplayProperties {
-    int width;
-    int height;
-    int bytesPerPixel;  // 2
-    int bytesPerRow;    // width x 2
-    int bitsPerPixel;   // 16
-    int format;         // 2 = RGB565
 };
 
 // One entry of the UI template cache: a template file name and its parsed template (owned).
@@ -69,9 +66,6 @@ struct TBestResolution {
     bool fitted;  // true when the chosen size had to be scaled to fit
 };
 
-// Renderer kinds kept in m_nRendererKind.
-enum : int { kRendererSoftware = 0, kRendererGLES = 5 };
-
 // Init stage numbers recorded in m_nFailingStage.
 enum : int {
     kStageGlobalConstants = 1,
@@ -89,10 +83,7 @@ enum : int {
 // Finish codes given to SetFinished.
 enum : int { kFinishAbort = 0, kFinishGameEnds = 1, kFinishQuitButton = 2 };
 
-// Rotation-animation angles, degrees in 24.8 fixed point.
-inline constexpr int kRotationAngle90 = 23040;
-
-class CGameBase : public CXElement {
+class CGameBase : public CXElement, public IElementHost {
 public:
     static constexpr int kKeyCount = 32;
 
@@ -128,15 +119,15 @@ public:
     virtual int ChangeLanguage(int language);
     virtual int GetNumLanguagesSupported();
     virtual CUILayout* UILayout();
-    virtual CSpriteSetManager* GetSpriteSetManager();
+    CSpriteSetManager* GetSpriteSetManager() override;
     virtual int AppSettingsLandscapeModeFlipped();
     // The game makes its player data and stores it in m_pAppData; false when it cannot.
     virtual bool CreateApplicationData() = 0;
     virtual int UseFlippedMode();
     virtual int InitDeviceSoundSettigns();
     // Sound flag on, silence off, not muted (false without player data).
-    virtual bool IsSoundOn();
-    virtual bool IsMusicOn();
+    bool IsSoundOn() override;
+    bool IsMusicOn() override;
     virtual int GetVolume();
     virtual int GetMusicVolume();
     // Stores the volume in the player data, then tells the sound system when there is one.
@@ -145,9 +136,9 @@ public:
     virtual bool ReLoadFonts() = 0;
     virtual int InitUILayout();
     // Base of all resource paths: empty here, resource paths are relative.
-    virtual CommonString GetModuleDirectory();
-    virtual CommonString GetImagesDirectory() = 0;
-    virtual CommonString GetSoundsDirectory() = 0;
+    CommonString GetModuleDirectory() override;
+    CommonString GetImagesDirectory() override = 0;
+    CommonString GetSoundsDirectory() override = 0;
     virtual CommonString GetSaveDirectory() = 0;
     virtual CommonString GetCommonGamePackName() = 0;
     virtual CommonString GetResolutionSpecificGamePackName() = 0;
@@ -181,22 +172,29 @@ public:
 
     // ---- Factories (each defined in its own facet file) ------------------------------------
     // A new, unopened disk file; the caller deletes it.
-    IFile* CreateFileObject();
+    IFile* CreateFileObject() override;
     // A new, empty memory file; null when it cannot be made.
-    CMemoryFile* CreateMemoryFileObject();
+    CMemoryFile* CreateMemoryFileObject() override;
     // A new bitmap for the current renderer; null when tracking is on and the list cannot grow.
-    IDibBitmap* CreateBitmapObject();
+    IDibBitmap* CreateBitmapObject() override;
     // A new device sound system; null when there is none.
     ISoundSystem* CreateSoundSystemObject();
     // Replaces the optional pak reader with one opened on path; null (and none kept) on failure.
     CBBZipFileReader* InitOptionalGamePack(CommonString path);
 
     // ---- Services -----------------------------------------------------------------------
+    // The records the engine areas read and the sound system, as their host interfaces hand
+    // them out.
+    TPakSet& Paks() override { return m_Paks; }
+    TRenderSwitches& RenderSwitches() override { return m_RenderSwitches; }
+    TScreenState& Screen() override { return m_Screen; }
+    TSpriteSwitches& SpriteSwitches() override { return m_SpriteSwitches; }
+    ISoundSystem* GetSoundSystem() override { return m_pSoundSystem; }
     // The blend buffer on GL ES, else the back buffer.
-    IDibBitmap* GetBlendBuffer();
-    void GetDeviceScreenProperties(DisplayProperties* props);
+    IDibBitmap* GetBlendBuffer() override;
+    void GetDeviceScreenProperties(DisplayProperties* props) override;
     // 0 when n < 2 (no random number is drawn), else rand() % n.
-    int RandomValue(int n);
+    int RandomValue(int n) override;
     // Seeds rand() from the clock once per process object.
     void InitRandoms();
     // Seeds rand() with a fixed value and counts as seeded, so InitRandoms leaves it: tests and
@@ -208,7 +206,7 @@ public:
     void FlushCachedTemplates();
     // images dir less its last character + "_2x\" + the path past the images dir; empty when the
     // path does not start with the images directory or is not longer than it.
-    CommonString GetImagePathFor2XImage(CommonString path);
+    CommonString GetImagePathFor2XImage(CommonString path) override;
     void DeclareSupportedResolution(int w, int h);
     int GetNumSupportedResolutions();
     bool IsResolutionSupported(int w, int h);
@@ -235,14 +233,14 @@ public:
     static unsigned int GetTickCountMs();
 
     // ---- Pointer capture, keys, finish -------------------------------------------------------
-    void XSetCapture(CXElement* element) { m_pCapture = element; }
-    void XReleaseCapture() { m_pCapture = nullptr; }
-    CXElement* XGetCapture() const { return m_pCapture; }
+    void XSetCapture(CXElement* element) override { m_pCapture = element; }
+    void XReleaseCapture() override { m_pCapture = nullptr; }
+    CXElement* XGetCapture() const override { return m_pCapture; }
     void ProcessPressedKeys();
-    void LockKey(int key);
-    void UnLockKey(int key);
-    bool IsKeyLocked(int key);
-    void UnLockKeys();
+    void LockKey(int key) override;
+    void UnLockKey(int key) override;
+    bool IsKeyLocked(int key) override;
+    void UnLockKeys() override;
     void ClearKeyStates();
     void ClearKeyPressedStates();
     // No capture target and no key locks.
@@ -252,14 +250,14 @@ public:
     bool IsFinished() const { return m_bFinished; }
     int GetFinishCode() const { return m_nFinishCode; }
     int LastKeyCodeIsSmartphoneDigit();
-    bool LastKeyCodeIsSmartphoneYes();
-    bool LastKeyCodeIsSmartphoneNo();
+    bool LastKeyCodeIsSmartphoneYes() override;
+    bool LastKeyCodeIsSmartphoneNo() override;
     bool LastKeyCodeIsSmartphoneBackSpace();
 
     // ---- Screen rotation animation -----------------------------------------------------------
     // mode 0 portrait, 1 towards -90 degrees, 2 towards +90; immediate jumps to the target.
     void SetIPhoneOrientation(int mode, bool immediate);
-    bool IsIPhoneRotationInProcess();
+    bool IsIPhoneRotationInProcess() { return m_Screen.IsRotationInProcess(); }
     void ProcessIPhoneRotation();
 
     // ---- Quit button and borders ---------------------------------------------------------------
@@ -277,22 +275,18 @@ public:
 
     // ==== State (declaration order; initial values from the constructor) ========================
     bool m_bPointerDown = false;
-    bool m_bBorderRedraw = true;                   // borders and quit button are redrawn at the end of a draw cycle
-    CBBZipFileReader* m_pCommonPak = nullptr;      // looked up first by memory files
-    CBBZipFileReader* m_pResolutionPak = nullptr;  // opened only with the single-pak switch off
-    CBBZipFileReader* m_pOptionalPak = nullptr;    // set by InitOptionalGamePack
-    bool m_bSinglePak = true;                      // nothing turns it off: only the common pak is opened and searched
+    bool m_bBorderRedraw = true;  // borders and quit button are redrawn at the end of a draw cycle
+    TPakSet m_Paks;               // the pak readers (owned) and the pak switches
     int m_nGameWidth = 0;
     int m_nGameHeight = 0;
     ISoundSystem* m_pSoundSystem = nullptr;  // null when there is no sound
-    IDibBitmap* m_pBackBuffer = nullptr;
+    TScreenState m_Screen;                   // back buffer (owned), draw target, orientation, created bitmaps
     IDibBitmap* m_pBorderBuffer1 = nullptr;
     IDibBitmap* m_pBorderBuffer2 = nullptr;
     IDibBitmap* m_pBlendBuffer = nullptr;  // GL ES only: a software bitmap of the back buffer's size
-    IDibBitmap* m_pDrawTarget = nullptr;   // the bitmap currently drawn into
     int m_nVerticalBorderWidth = 0;
     int m_nHorizontalBorderHeight = 0;
-    int m_nRendererKind = kRendererSoftware;
+    TRenderSwitches m_RenderSwitches;  // renderer kind and the switches of bitmaps and textures
     bool m_bGLRenderTarget = true;
     bool m_bPreferredOrientationSupport = false;
     bool m_bAskForOrientation = false;
@@ -333,37 +327,14 @@ public:
     bool m_bMuted = false;
     CBasicApplicationData* m_pAppData = nullptr;
     int m_nDefaultRotationMode = 1;
-    int m_nAlphaThreshold = 128;  // read by the software bitmap
-    int m_nTransparentR = 255;    // key colour of the software bitmap
-    int m_nTransparentG = 0;
-    int m_nTransparentB = 255;
-    bool m_bHardwareTextures = true;
-    bool m_bImmediateUpload = true;
-    bool m_bReleasePixelsAfterUpload = false;
-    bool m_bPakMode = true;  // resources come from the paks
     int m_nFailingStage = 0;
     CQuorvanObjPtrArray<TResolutionProps*> m_Resolutions;
-    bool m_bDoubleResolution = false;
-    int m_nDeviceWidth = 0;  // physical screen size in the game's orientation
-    int m_nDeviceHeight = 0;
-    int m_nOrientationMode = 1;
-    int m_nOrientationAngle = -kRotationAngle90;
     int m_nRotationSpeed = 2048;  // 8 degrees per step
-    int m_nRotationCounter = 0;
-    bool m_bTrackBitmaps = false;
-    CQuorvanArray<IDibBitmap*> m_CreatedBitmaps;  // growth step 256; not owning
     CQuorvanArray<CachedTemplate*> m_TemplateCache;
 
     int m_nFinishCode = 0;
     bool m_bFinished = false;
-    // Rendering switches the GL ES bitmap reads; nothing in this system changes them.
-    bool m_bTextureAtlasMode = true;
-    bool m_bTrueColorImages = false;
-    bool m_bForce8888Textures = false;
-    bool m_bGlobalRemoveRGBA = false;
-    bool m_bTurnedScreen = false;
-    bool m_bPhysicalViewport = false;
-    bool m_bScreenScaling = false;
+    TSpriteSwitches m_SpriteSwitches;
     // Preset for SelectAndroidInGameResolution's landscape branch; nothing changes them.
     bool m_bResolutionPresetFlag = false;
     int m_nResolutionPresetValue = -1;

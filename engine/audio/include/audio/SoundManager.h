@@ -8,7 +8,7 @@
 #include "core/CommonString.h"
 #include "core/QuorvanArray.h"
 
-class CGameBase;
+class ISoundHost;
 class IFile;
 struct TParseInput;
 
@@ -28,7 +28,7 @@ struct SoundFXData {
 
 class CSoundManager {
 public:
-    explicit CSoundManager(CGameBase* game);
+    explicit CSoundManager(ISoundHost* game);
     CSoundManager(const CSoundManager&) = delete;
     CSoundManager& operator=(const CSoundManager&) = delete;
     // Stops the current music at once and deletes the table; loaded effects stay in the sound
@@ -90,7 +90,7 @@ private:
     bool ReadSfxLines(Source& source);
     int StreamOfTrack(int track) const;
 
-    CGameBase* m_game;
+    ISoundHost* m_pGame;
     CQuorvanObjPtrArray<SoundFXData*> m_table;
     int m_currentTrack = -1;
     int m_currentStream = -1;

@@ -3,9 +3,10 @@
 // (SoundFX, Channel), music streaming providers (CStreamingProvider*) and the game's sound
 // manager with its named effect table (CSoundManager).
 //
-// Depends on: core (strings, arrays, files, parser), app (CGameBase), platform (Pcm.h, Clock.h),
-// Tremor for Ogg Vorbis. Threads: everything here runs on the game thread except the mixer's
-// audio thread, which meets the game thread only under the mixer's one lock.
+// Depends on: core (strings, arrays, files, parser), platform (Pcm.h, Clock.h), Tremor for Ogg
+// Vorbis; the owner is reached through ISoundHost (audio/SoundHost.h).
+// Threads: everything here runs on the game thread except the mixer's audio thread, which meets
+// the game thread only under the mixer's one lock.
 // Output back end: COBBLE_SOUND (see platform/Pcm.h and the README).
 #pragma once
 

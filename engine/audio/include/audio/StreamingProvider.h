@@ -12,7 +12,7 @@
 #include "core/Common.h"
 #include "core/CommonString.h"
 
-class CGameBase;
+class ISoundHost;
 class IFile;
 
 class CStreamingProvider {
@@ -52,7 +52,7 @@ public:
     std::int64_t FadeOutRemaining() const { return m_fadeOutRemaining; }
 
 protected:
-    explicit CStreamingProvider(CGameBase* game) : m_game(game) {}
+    explicit CStreamingProvider(ISoundHost* game) : m_pGame(game) {}
 
     // Output rate from the game's sound system (22050 without one), then the step.
     void SetupRateAndStep();
@@ -67,7 +67,7 @@ protected:
         mix[i] = static_cast<short>(v > 32767 ? 32767 : (v < -32768 ? -32768 : v));
     }
 
-    CGameBase* m_game;
+    ISoundHost* m_pGame;
     IFile* m_file = nullptr;  // owned
     int m_sourceRate = 0;
     int m_channels = 1;

@@ -11,7 +11,7 @@ struct OggVorbis_File;
 
 class CStreamingProviderOGG : public CStreamingProvider {
 public:
-    explicit CStreamingProviderOGG(CGameBase* game) : CStreamingProvider(game) {}
+    explicit CStreamingProviderOGG(ISoundHost* game) : CStreamingProvider(game) {}
     ~CStreamingProviderOGG() override;
 
     void UpdateBufferAdd(short* mix, int count) override;

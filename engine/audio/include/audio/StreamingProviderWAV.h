@@ -8,7 +8,7 @@
 
 class CStreamingProviderWAV : public CStreamingProvider {
 public:
-    explicit CStreamingProviderWAV(CGameBase* game) : CStreamingProvider(game) {}
+    explicit CStreamingProviderWAV(ISoundHost* game) : CStreamingProvider(game) {}
     ~CStreamingProviderWAV() override;
 
     void UpdateBufferAdd(short* mix, int count) override;

@@ -6,7 +6,7 @@
 #include "audio/AudioConfig.h"
 #include "audio/SoundSystem.h"
 
-class CGameBase;
+class ISoundHost;
 class CMemoryFile;
 class CStreamingProvider;
 class Sound;
@@ -14,7 +14,7 @@ class SoundFX;
 
 class CiPhoneSoundSystem : public ISoundSystem {
 public:
-    explicit CiPhoneSoundSystem(CGameBase* game);
+    explicit CiPhoneSoundSystem(ISoundHost* game);
     CiPhoneSoundSystem(const CiPhoneSoundSystem&) = delete;
     CiPhoneSoundSystem& operator=(const CiPhoneSoundSystem&) = delete;
     ~CiPhoneSoundSystem() override;
@@ -77,7 +77,7 @@ private:
     int AdoptEffectImage(int slot, CMemoryFile* file, void* image, int size);
     int PlayStreamAt(int id, bool asSound, bool loop, FIXED_FLOAT fadeIn);
 
-    CGameBase* m_game;
+    ISoundHost* m_pGame;
     Sound* m_mixer = nullptr;
     SoundFX* m_effects[audio_config::kEffectSlots] = {};
     CMemoryFile* m_effectFiles[audio_config::kEffectSlots] = {};

@@ -1,9 +1,9 @@
 // The file interface every byte of the engine goes through.
 //
 // Disk files (CiPhoneFile), whole files held in memory (IMemFile) and members of a resource pak
-// (CZipElementFile) all implement IFile. Callers never name a concrete class: they ask the
-// application object for one (CGameBase::CreateFileObject / CreateMemoryFileObject), open it with
-// the mode bits below, use it and delete it through the virtual destructor.
+// (CZipElementFile) all implement IFile. Callers never name a concrete class: they ask their
+// owner's file host for one (IFileHost::CreateFileObject / CreateMemoryFileObject, core/FileHost.h),
+// open it with the mode bits below, use it and delete it through the virtual destructor.
 //
 // Scalars travel as their raw little-endian bytes; every typed read or write is exactly one
 // ReadData / WriteData of that many bytes, so its result is that of the data operation.
@@ -11,7 +11,7 @@
 // A file object belongs to one thread at a time; none of them takes a lock.
 #pragma once
 
-class CGameBase;
+class IFileHost;
 
 // Open mode bits, ORed together. In use: Read (2), Write|Append (5, create or truncate),
 // Read|Exist (10, existence test).
@@ -34,7 +34,7 @@ public:
     virtual ~IFile();
 
     // Opens `name` (used unchanged) with FileMode bits: 1 when opened, 0 when not.
-    virtual int Open(CGameBase* game, const char* name, unsigned mode) = 0;
+    virtual int Open(IFileHost* game, const char* name, unsigned mode) = 0;
     // Non-zero while a stream or buffer is held.
     virtual int IsOpened() = 0;
     // Releases the stream or buffer; safe when nothing is open.

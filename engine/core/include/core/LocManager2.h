@@ -14,7 +14,7 @@
 #include "core/CommonString.h"
 #include "core/QuorvanArray.h"
 
-class CGameBase;
+class IFileHost;
 class IMemFile;
 
 // One text of the current language.
@@ -26,7 +26,7 @@ struct LocEntry {
 
 class CLocManager2 {
 public:
-    explicit CLocManager2(CGameBase* game);
+    explicit CLocManager2(IFileHost* game);
     CLocManager2(const CLocManager2&) = delete;
     CLocManager2& operator=(const CLocManager2&) = delete;
     virtual ~CLocManager2();
@@ -64,7 +64,7 @@ private:
     // Index of the entry with `key`, scanning from the last; -1 when absent.
     int FindEntry(const char* key) const;
 
-    CGameBase* game;
+    IFileHost* m_pGame;
     CommonString path;
     bool initialised = false;
     CQuorvanObjPtrArray<CommonString*> languageIds;

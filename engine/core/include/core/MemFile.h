@@ -17,9 +17,9 @@ public:
     // temporary file in the same directory renamed into place only after every byte was
     // written; the directory is created when missing. 1 on success; 0 when there is no buffer,
     // nothing to write, or any step fails, and then the file at `path` is left as it was.
-    virtual int FlushDataToFile(CGameBase* game, const char* path) = 0;
+    virtual int FlushDataToFile(IFileHost* game, const char* path) = 0;
     // Loads the whole disk file (FileMode bits; with Exist only keeps the disk file open).
-    virtual int OpenOnDisk(CGameBase* game, const char* path, unsigned mode) = 0;
+    virtual int OpenOnDisk(IFileHost* game, const char* path, unsigned mode) = 0;
     // Adopts a malloc block of `size` bytes as the buffer (freed with free); 1.
     virtual int Attach(void* data, int size) = 0;
     // Hands the buffer (malloc block) to the caller and closes; null here.
@@ -41,7 +41,7 @@ public:
     // then the resolution pak unless the single-pak switch is on, then the optional pak, and
     // loads it whole (inflated); with Exist only answers whether a pak knows it. Otherwise
     // OpenOnDisk without the Exist bit. 1 or 0; a failure leaves the file closed.
-    int Open(CGameBase* game, const char* name, unsigned mode) override;
+    int Open(IFileHost* game, const char* name, unsigned mode) override;
     int IsOpened() override;
     void Close() override;
     int GetSize() override;
@@ -67,18 +67,18 @@ public:
     int Delete(const char* name) override;
 
     int Create(unsigned size) override;
-    int FlushDataToFile(CGameBase* game, const char* path) override;
-    int OpenOnDisk(CGameBase* game, const char* path, unsigned mode) override;
+    int FlushDataToFile(IFileHost* game, const char* path) override;
+    int OpenOnDisk(IFileHost* game, const char* path, unsigned mode) override;
     int Attach(void* data, int size) override;
     void* Detach() override;
     void* GetBuffer() override;
 
 protected:
     // Where disk files come from: the game's factory. Tests put a failing disk in its place.
-    virtual IFile* CreateDiskFile(CGameBase* game);
+    virtual IFile* CreateDiskFile(IFileHost* game);
 
 private:
-    int OpenFromPaks(CGameBase* game, const char* name, unsigned mode);
+    int OpenFromPaks(IFileHost* game, const char* name, unsigned mode);
     // Copies up to `count` bytes from the cursor; the number copied.
     int ReadRaw(void* out, int count);
     void ReleaseDiskFile();

@@ -12,7 +12,7 @@
 
 #include "core/CommonString.h"
 
-class CGameBase;
+class IFileHost;
 class CQuorvanMultiRecordFile;
 class IFile;
 class IMemFile;
@@ -36,7 +36,7 @@ public:
 // The record table of one open file.
 class QuorvanRecordSet {
 public:
-    QuorvanRecordSet(CGameBase* game, CQuorvanMultiRecordFile* owner);
+    QuorvanRecordSet(IFileHost* game, CQuorvanMultiRecordFile* owner);
     QuorvanRecordSet(const QuorvanRecordSet&) = delete;
     QuorvanRecordSet& operator=(const QuorvanRecordSet&) = delete;
     // Saves when modified (CloseFile), then frees the records.
@@ -63,7 +63,7 @@ public:
     CommonString path;
     bool open = false;
     bool modified = false;
-    CGameBase* game;
+    IFileHost* m_pGame;
 
 private:
     void Clear();
@@ -73,7 +73,7 @@ private:
 
 class CQuorvanMultiRecordFile {
 public:
-    explicit CQuorvanMultiRecordFile(CGameBase* game);
+    explicit CQuorvanMultiRecordFile(IFileHost* game);
     CQuorvanMultiRecordFile(const CQuorvanMultiRecordFile&) = delete;
     CQuorvanMultiRecordFile& operator=(const CQuorvanMultiRecordFile&) = delete;
     // Closes (and so saves) an open set, without storing a check sum.
@@ -104,10 +104,10 @@ public:
     virtual IFile* CreateDiskFile();
 
     CommonString path;
-    CGameBase* game;
+    IFileHost* m_pGame;
     QuorvanRecordSet* recordSet = nullptr;
 };
 
 // Sum (mod 65536) of calc_crc16 over the file's 4,096-byte chunks; 0 for a file that cannot be
 // opened or is empty.
-[[nodiscard]] unsigned short GetFileCRC(CGameBase* game, const char* path);
+[[nodiscard]] unsigned short GetFileCRC(IFileHost* game, const char* path);

@@ -5,14 +5,14 @@
 
 #include "core/CommonString.h"
 
-class CGameBase;
+class IFileHost;
 class CQuorvanMultiRecordFile;
 class IFile;
 class IMemFile;
 
 class CQuorvanStorage {
 public:
-    explicit CQuorvanStorage(CGameBase* game);
+    explicit CQuorvanStorage(IFileHost* game);
     CQuorvanStorage(const CQuorvanStorage&) = delete;
     CQuorvanStorage& operator=(const CQuorvanStorage&) = delete;
     // Deletes a file object still open (which saves it, without updating the check sum).
@@ -38,7 +38,7 @@ protected:
     virtual CQuorvanMultiRecordFile* CreateRecordFile();
 
 private:
-    CGameBase* game;
+    IFileHost* m_pGame;
     CQuorvanMultiRecordFile* file = nullptr;
     CommonString path;
     unsigned short* crc = nullptr;

@@ -18,7 +18,7 @@ public:
     // Finds `name` (backslashes) in the game's common pak, the resolution pak unless the
     // single-pak switch is on, then the optional pak; with Exist only answers whether it is
     // there. Refuses members that are not stored or do not lie inside the pak. 1 or 0.
-    int Open(CGameBase* game, const char* name, unsigned mode) override;
+    int Open(IFileHost* game, const char* name, unsigned mode) override;
     int IsOpened() override;
     void Close() override;
     // The member's length; 0 when closed.

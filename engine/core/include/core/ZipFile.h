@@ -13,7 +13,7 @@
 #include "core/CommonString.h"
 #include "core/QuorvanArray.h"
 
-class CGameBase;
+class IFileHost;
 class IFile;
 
 // Results of every reader operation.
@@ -105,7 +105,7 @@ inline constexpr int kZipMaxNameLength = 127;
 
 class CBBZipFileReader {
 public:
-    explicit CBBZipFileReader(CGameBase* game);
+    explicit CBBZipFileReader(IFileHost* game);
     CBBZipFileReader(const CBBZipFileReader&) = delete;
     CBBZipFileReader& operator=(const CBBZipFileReader&) = delete;
     // Close, then releases the index and the pak file.
@@ -151,7 +151,7 @@ private:
     const TZipDirFileHeader* Entry(int index) const;
     void SetPath(const char* path);
 
-    CGameBase* game;
+    IFileHost* m_pGame;
     unsigned char* directory = nullptr;  // the central directory, then the entry pointer table
     int entryCount = 0;
     unsigned char** entries = nullptr;  // inside the directory block

@@ -18,7 +18,7 @@ public:
 
     // 1 when opened; 0 without any of the bits Write/Read/Append (the disk is not touched), for a
     // null name, or when fopen fails. A stream still open from before is closed first.
-    int Open(CGameBase* game, const char* name, unsigned mode) override;
+    int Open(IFileHost* game, const char* name, unsigned mode) override;
     int IsOpened() override;
     void Close() override;
     // 0 when not open; the position is kept.

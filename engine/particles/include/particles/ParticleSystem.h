@@ -7,7 +7,8 @@
 // from the two tables of particles/RandomTables.h.
 //
 // Depends on: core (strings, parser, files), render (rotator, bitmaps, GL blend mode), sprites
-// (the sprite strip), app (CGameBase: files, module directory, renderer kind).
+// (the sprite strip); its owner is reached through ISpriteHost (files, module directory, renderer
+// kind, the sprite-set manager of the shared storage).
 // Threads: main thread only. Limits: particles/ParticlesConfig.h.
 //
 // Units: positions in pixels, velocities in pixels per step, times in seconds, angles in
@@ -19,7 +20,7 @@
 #include "core/CommonString.h"
 #include "core/Parser.h"
 
-class CGameBase;
+class ISpriteHost;
 class CQuorvanImageRotatorScaler;
 class CQuorvanParticleSystemShape2;
 class CSpriteSet;
@@ -123,7 +124,7 @@ class CQuorvanParticleSystem2 {
 public:
     // Default settings, no sprites, stopped, 33 frames per second (step 1984), no name, no file.
     // Neither pointer is owned.
-    CQuorvanParticleSystem2(CGameBase* game, CQuorvanImageRotatorScaler* rotator);
+    CQuorvanParticleSystem2(ISpriteHost* game, CQuorvanImageRotatorScaler* rotator);
     CQuorvanParticleSystem2(const CQuorvanParticleSystem2&) = delete;
     CQuorvanParticleSystem2& operator=(const CQuorvanParticleSystem2&) = delete;
     // Frees the particles, releases (storage) or deletes (private) the sprite set and deletes an
@@ -214,7 +215,7 @@ public:
 
     // ==== State =====================================================================
     CQuorvanImageRotatorScaler* m_pRotator;
-    CGameBase* m_pGame;
+    ISpriteHost* m_pGame;
     CQuorvanParticleSystemInfo2 m_Info;
 
     FIXED_FLOAT_16 m_nSystemAge = kParticleAgeStopped;  // >= 0: seconds since Start

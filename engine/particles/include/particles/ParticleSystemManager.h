@@ -6,7 +6,7 @@
 
 #include "core/QuorvanArray.h"
 
-class CGameBase;
+class ISpriteHost;
 class CQuorvanImageRotatorScaler;
 class CQuorvanParticleSystem2;
 class CQuorvanParticleSystemSharedSpriteStorage2;
@@ -15,7 +15,7 @@ class IDibBitmap;
 class CQuorvanParticleSystemManager2 {
 public:
     // Empty lists growing by growBy; creates the shared sprite storage. Pointers not owned.
-    CQuorvanParticleSystemManager2(CGameBase* game, CQuorvanImageRotatorScaler* rotator, int growBy);
+    CQuorvanParticleSystemManager2(ISpriteHost* game, CQuorvanImageRotatorScaler* rotator, int growBy);
     CQuorvanParticleSystemManager2(const CQuorvanParticleSystemManager2&) = delete;
     CQuorvanParticleSystemManager2& operator=(const CQuorvanParticleSystemManager2&) = delete;
     // Deletes every system, then the shared storage.
@@ -59,7 +59,7 @@ private:
     // Appends with both marks 0, all three lists or none. 1 or 0.
     int Append(CQuorvanParticleSystem2* system);
 
-    CGameBase* m_pGame;
+    ISpriteHost* m_pGame;
     CQuorvanImageRotatorScaler* m_pRotator;
     CQuorvanArray<CQuorvanParticleSystem2*> m_Systems;
     CQuorvanArray<int> m_DrawMarks;

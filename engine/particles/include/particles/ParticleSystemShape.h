@@ -10,7 +10,7 @@
 #include "core/Common.h"
 #include "core/QuorvanArray.h"
 
-class CGameBase;
+class ISpriteHost;
 class CQuorvanImageRotatorScaler;
 
 // Length of (dx, dy) in 16.16, rounded half away from zero. Offsets over 181 pixels are scaled
@@ -21,7 +21,7 @@ class CQuorvanParticleSystemShape2 {
 public:
     // No segments, emit delta 1 pixel, flow at the start, flow switch off. The rotator gives
     // the circle's sine and cosine; neither pointer is owned.
-    CQuorvanParticleSystemShape2(CGameBase* game, CQuorvanImageRotatorScaler* rotator);
+    CQuorvanParticleSystemShape2(ISpriteHost* game, CQuorvanImageRotatorScaler* rotator);
     CQuorvanParticleSystemShape2(const CQuorvanParticleSystemShape2&) = delete;
     CQuorvanParticleSystemShape2& operator=(const CQuorvanParticleSystemShape2&) = delete;
     virtual ~CQuorvanParticleSystemShape2() = default;
@@ -50,7 +50,7 @@ public:
     TVector2D_16 GetNextEmitPointRandom();
     TVector2D_16 GetNextEmitPointFlow();
 
-    CGameBase* m_pGame;
+    ISpriteHost* m_pGame;
     CQuorvanImageRotatorScaler* m_pRotator;
     std::uint8_t m_bFlow = 0;  // 1: flow points, 0: random points
 

@@ -5,12 +5,12 @@
 
 #include "particles/ParticleSystem.h"
 
-class CGameBase;
+class ISpriteHost;
 class CSpriteSetManager;
 
 class CQuorvanParticleSystemSharedSpriteStorage2 : public IQuorvanParticleSystemSharedSpriteStorage2 {
 public:
-    explicit CQuorvanParticleSystemSharedSpriteStorage2(CGameBase* game);
+    explicit CQuorvanParticleSystemSharedSpriteStorage2(ISpriteHost* game);
     CQuorvanParticleSystemSharedSpriteStorage2(const CQuorvanParticleSystemSharedSpriteStorage2&) = delete;
     CQuorvanParticleSystemSharedSpriteStorage2& operator=(const CQuorvanParticleSystemSharedSpriteStorage2&) = delete;
     // Deletes the manager and every set in it.

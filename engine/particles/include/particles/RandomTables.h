@@ -1,13 +1,13 @@
 #pragma once
 // The two precomputed random tables shared by the particle systems and the game code, so that
 // emission costs no call to the system generator. Both are filled once at start-up (by the
-// loader screen) after the game seeded the generator; a test seeds it with
-// CGameBase::SeedRandoms and sees the same tables, hence the same simulation, on every run.
+// loader screen) after the game seeded the generator; a test seeds the generator (the application
+// object's SeedRandoms) and sees the same tables, hence the same simulation, on every run.
 // Main thread only; the tables and their read indexes take no lock.
 
 #include <cstdint>
 
-class CGameBase;
+class IFileHost;
 
 inline constexpr int kParticleRandomTableSize = 512;  // g_RandomTable entries
 inline constexpr int kGameRandomTableSize = 1024;     // g_GameRandomTable entries
@@ -21,9 +21,9 @@ extern int g_GameRandomTableIndex;  // next entry to read, wraps at 1024
 
 // Fills g_RandomTable from the game's generator (each value 0..32767 shifted right 7) and
 // resets its read index to 0. A null game reads the C generator directly.
-void CreatePS2RandomsTable(CGameBase* game);
+void CreatePS2RandomsTable(IFileHost* game);
 // Fills g_GameRandomTable with values 0..32767 from the game's generator and resets its index.
-void CreateGameRandomsTable(CGameBase* game);
+void CreateGameRandomsTable(IFileHost* game);
 
 // The entry at the read index; the index advances by one, wrapping.
 inline std::int32_t NextParticleRandom() {

@@ -5,34 +5,35 @@
 
 #include "core/Common.h"
 
-class CGameBase;
+class IRenderHost;
 class IDibBitmap;
 
 // True when the game's orientation mode is 1 or 2 (the two turned modes).
-bool CanFlipGameOrientation(CGameBase* game);
+bool CanFlipGameOrientation(IRenderHost* game);
 // Switches between the turned modes and turns the screen target, the blend buffer and every
 // tracked bitmap by 180 degrees. Does nothing when the game cannot flip or is already in mode.
-void FlipGameOrientation(CGameBase* game, int mode);
+void FlipGameOrientation(IRenderHost* game, int mode);
 // Turns one bitmap's stored pixels (and its own alpha plane) by 180 degrees and gives it mode;
 // a bitmap in mode 0 or already in mode is left alone.
 void FlipBitmapOrientation(IDibBitmap* bitmap, int mode);
 // CopyBitmap / CopyAlpha from src into dst at (x, y) as seen in the game's orientation mode;
 // w, h of 0 mean src's width and height.
-void CopyBitmapData(CGameBase* game, IDibBitmap* src, IDibBitmap* dst, int x, int y, int w, int h);
-void CopyAlphaData(CGameBase* game, IDibBitmap* src, IDibBitmap* dst, int x, int y, int w, int h);
+void CopyBitmapData(IRenderHost* game, IDibBitmap* src, IDibBitmap* dst, int x, int y, int w, int h);
+void CopyAlphaData(IRenderHost* game, IDibBitmap* src, IDibBitmap* dst, int x, int y, int w, int h);
 // Create on bitmap with the size turned in modes 1 and 2; 0 for a null game or bitmap or when
 // Create fails, else 1.
-[[nodiscard]] int CreateBitmap(CGameBase* game, IDibBitmap* bitmap, int w, int h);
+[[nodiscard]] int CreateBitmap(IRenderHost* game, IDibBitmap* bitmap, int w, int h);
 // A new bitmap of that size from the game's factory (alpha plane dropped unless withAlpha), or
 // null when it cannot be made.
-[[nodiscard]] IDibBitmap* CreateBitmap(CGameBase* game, int w, int h, bool withAlpha);
+[[nodiscard]] IDibBitmap* CreateBitmap(IRenderHost* game, int w, int h, bool withAlpha);
 
 // The image loaders the sheet cutter uses: by default ImageLoad for the colour image and the
-// ".jpg" then ".png" alpha loaders for the alpha image; tests install their own. A null entry
-// restores its default. Each returns 1 on success.
+// ".jpg" then ".png" alpha loaders for the alpha image, both keeping the sheet in RAM (it never
+// becomes a texture); tests install their own. A null entry restores its default. Each returns 1
+// on success.
 struct TSheetImageLoaders {
-    int (*loadImage)(CGameBase* game, char* path, IDibBitmap* bitmap) = nullptr;
-    int (*loadAlpha)(CGameBase* game, char* path, IDibBitmap* bitmap) = nullptr;
+    int (*loadImage)(IRenderHost* game, char* path, IDibBitmap* bitmap) = nullptr;
+    int (*loadAlpha)(IRenderHost* game, char* path, IDibBitmap* bitmap) = nullptr;
 };
 void SetSheetImageLoaders(const TSheetImageLoaders& loaders);
 
@@ -44,4 +45,4 @@ void SetSheetImageLoaders(const TSheetImageLoaders& loaders);
 [[nodiscard]] int VisibleObjectWithSpritesLoad(int frames, int columns, char* imageName, char* alphaName,
                                                FIXED_FLOAT scale, int& refCount, int& frameCount,
                                                IDibBitmap**& frameBitmaps, TCoord2D*& frameOffsets, bool keepAlpha,
-                                               CGameBase* game, bool withOffsets);
+                                               IRenderHost* game, bool withOffsets);

@@ -14,7 +14,7 @@
 
 #include <GLES/gl.h>
 
-class CGameBase;
+class IRenderHost;
 class IDibBitmap;
 
 // Batch capacity in vertices and in indices. A quad is appended only while fewer than
@@ -97,14 +97,14 @@ void GLES_ApplyProjection3D(const TGlesProjection& p);
 float internal_scurve(float t);
 
 // Game-level entry points (renderer kind 5 = GL ES).
-void GLES_Set2DRenderingMode(CGameBase* game, IDibBitmap* bitmap);
-void GLES_Set3DRenderingMode(CGameBase* game, IDibBitmap* bitmap);
-IDibBitmap* OGLES_InitAndCreateRenderTarget(CGameBase* game);
-IDibBitmap* OGLES_CreateBitmap(CGameBase* game);
+void GLES_Set2DRenderingMode(IRenderHost* game, IDibBitmap* bitmap);
+void GLES_Set3DRenderingMode(IRenderHost* game, IDibBitmap* bitmap);
+IDibBitmap* OGLES_InitAndCreateRenderTarget(IRenderHost* game);
+IDibBitmap* OGLES_CreateBitmap(IRenderHost* game);
 // The engine's GL double buffer in one step: OGLES_InitAndCreateRenderTarget, sized w x h, no
 // alpha plane, RAM pixels released, kept as the game's back buffer and draw target. Null (and
 // nothing kept) when the bitmap cannot be made.
-IDibBitmap* OGLES_CreateScreenTarget(CGameBase* game, int w, int h);
+IDibBitmap* OGLES_CreateScreenTarget(IRenderHost* game, int w, int h);
 void OGLES_RemoveBitmapFromList(IDibBitmap* bitmap);
 // Presents the frame through the platform's buffer swap (set by the shell, see below).
 void GLES_RenderToScreenOrSwapBuffers();

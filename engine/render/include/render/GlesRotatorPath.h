@@ -7,11 +7,12 @@
 
 class CGlesRotatorPath : public IRotatorHardwarePath {
 public:
-    CGlesRotatorPath(CGameBase* game, const CQuorvanImageRotatorScaler* rotator) : m_Game(game), m_Rotator(rotator) {}
+    CGlesRotatorPath(IRenderHost* game, const CQuorvanImageRotatorScaler* rotator)
+        : m_pGame(game), m_Rotator(rotator) {}
     // Takes the draw (true) when the renderer is GL ES and dst is its draw target.
     bool Draw(const TRotatedDraw& draw) override;
 
 private:
-    CGameBase* m_Game;
+    IRenderHost* m_pGame;
     const CQuorvanImageRotatorScaler* m_Rotator;
 };

@@ -9,7 +9,7 @@
 
 #include "core/Common.h"
 
-class CGameBase;
+class IRenderHost;
 class IDibBitmap;
 
 // One rotated draw as the entry points receive it, handed to the hardware path first.
@@ -38,7 +38,7 @@ public:
 class CQuorvanImageRotatorScaler {
 public:
     // Stores the game and the table size N; the tables come with Initialize.
-    CQuorvanImageRotatorScaler(CGameBase* game, int entries);
+    CQuorvanImageRotatorScaler(IRenderHost* game, int entries);
     virtual ~CQuorvanImageRotatorScaler();
 
     CQuorvanImageRotatorScaler(const CQuorvanImageRotatorScaler&) = delete;
@@ -116,7 +116,7 @@ private:
     // Entry-point work shared by every blend: hardware path, orientation, angle wrap.
     bool PrepareSoftwareDraw(TRotatedDraw& draw);
 
-    CGameBase* m_pGame;
+    IRenderHost* m_pGame;
     int* m_pSin256 = nullptr;
     int* m_pCos256 = nullptr;
     int* m_pSin65536 = nullptr;

@@ -17,7 +17,7 @@
 
 #include "render/GlesGlobals.h"
 
-class CGameBase;
+class IRenderHost;
 class IDibBitmap;
 
 // Limits of the tiling; the staging buffer holds the largest tile in 32-bit texels plus 1 KiB.
@@ -93,7 +93,7 @@ struct TPvrDescriptor {
 
 class QuorvanTextureData {
 public:
-    explicit QuorvanTextureData(CGameBase* game);
+    explicit QuorvanTextureData(IRenderHost* game);
     ~QuorvanTextureData();
     QuorvanTextureData(const QuorvanTextureData&) = delete;
     QuorvanTextureData& operator=(const QuorvanTextureData&) = delete;
@@ -139,7 +139,7 @@ public:
     // Generates a texture set up for the engine's filters; the arguments are not used.
     static GLuint GLES_CreateTextureSurface(int w, int h, bool alpha);
     // Converts and uploads the tile at (x, y) of tw x th texels; 1 or 0.
-    static int GLES_CopyImageToTexture(QuorvanTextureData* data, CGameBase* game, GLuint name,
+    static int GLES_CopyImageToTexture(QuorvanTextureData* data, IRenderHost* game, GLuint name,
                                        const TTextureSource& src, int x, int y, int tw, int th, bool hasAlpha,
                                        bool alphaOnly);
     // Parses a PVR (version 2) file; every level lies inside `bytes`. 1 or 0.
@@ -208,7 +208,7 @@ private:
     std::uint8_t m_PvrAlpha = 0;
     int m_WrapS = Renderer_TextureMapMode_Clamp, m_WrapT = Renderer_TextureMapMode_Clamp;
     int m_FormatKind = 0;
-    CGameBase* m_Game = nullptr;
+    IRenderHost* m_pGame = nullptr;
 };
 
 // The shared staging buffer (allocated on first upload); freed when the screen bitmap goes.

@@ -9,13 +9,13 @@
 
 #include "render/DibBitmap.h"
 
-class CGameBase;
+class IRenderHost;
 
 class CWinDibBitmap : public IDibBitmap {
 public:
     // Takes bits per pixel from the game's screen properties and the game's orientation mode. A
     // null game is allowed (tests, tools): 16 bits, mode 0, no 2x mode, default key settings.
-    explicit CWinDibBitmap(CGameBase* game);
+    explicit CWinDibBitmap(IRenderHost* game);
     // Leaves the game's list of created bitmaps (when the game keeps one), then Destroy.
     ~CWinDibBitmap() override;
 
@@ -93,7 +93,7 @@ public:
     int GetBytesPerPixel() const { return m_BytesPerPixel; }
     bool IsColorKeyed() const { return m_UseTransparentColor; }
     std::uint16_t GetTransparentColor() const { return m_TransparentColor; }
-    CGameBase* GetGame() const { return m_Game; }
+    IRenderHost* GetGame() const { return m_pGame; }
 
     // A plane released after a texture upload is replaced by a tiny placeholder; the software
     // paths must then treat it as absent. The GL bitmap marks that here.
@@ -132,7 +132,7 @@ protected:
     int m_BytesPerPixel = 2;
     int m_PixelFormat = kPixelFormat565;
     int m_OrientationMode = kOrientationNormal;
-    CGameBase* m_Game = nullptr;
+    IRenderHost* m_pGame = nullptr;
     bool m_AlphaExternal = false;
     bool m_BitsExternal = false;
     bool m_UseTransparentColor = false;

@@ -12,7 +12,7 @@
 
 class CWinDibBitmapOGLES : public CWinDibBitmap {
 public:
-    explicit CWinDibBitmapOGLES(CGameBase* game);
+    explicit CWinDibBitmapOGLES(IRenderHost* game);
     // Frees the texture staging buffer when this is the draw target, then the textures.
     ~CWinDibBitmapOGLES() override;
 

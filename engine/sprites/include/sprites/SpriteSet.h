@@ -8,8 +8,9 @@
 // (sprites/SpriteSetManager.h), declared from description files, by image widgets and by the
 // particle systems' sprite storage.
 //
-// Depends on: core (strings, arrays, memory files, parser), render (bitmaps, image loaders,
-// sprite-sheet cutting) and app (CGameBase: bitmap factory, images directory, switches).
+// Depends on: core (strings, arrays, memory files, parser) and render (bitmaps, image loaders,
+// sprite-sheet cutting); its owner is reached through ISpriteHost (sprites/SpriteHost.h: bitmap
+// factory, images directory, switches).
 // Threads: main thread only; no locks. No build switches.
 
 #include <cstdint>
@@ -19,7 +20,7 @@
 #include "core/CommonString.h"
 #include "core/QuorvanArray.h"
 
-class CGameBase;
+class ISpriteHost;
 class IDibBitmap;
 
 // Kinds of a set; the numbers are those of the description files.
@@ -63,14 +64,14 @@ public:
     // ---- Definition (loads nothing) ----------------------------------------------------------
     // Kind 1; a frames, b frames per row of the strip. With a null game only the game pointer
     // is stored.
-    void DefineSpriteSetSingle(CGameBase* game, const CommonString& file, const CommonString& afile, int a, int b);
+    void DefineSpriteSetSingle(ISpriteHost* game, const CommonString& file, const CommonString& afile, int a, int b);
     // Kind 2; a images, the pattern formatted with b, b + 1, ..., b + a - 1.
-    void DefineSpriteSetMulti(CGameBase* game, const CommonString& file, const CommonString& afile, int a, int b);
+    void DefineSpriteSetMulti(ISpriteHost* game, const CommonString& file, const CommonString& afile, int a, int b);
     // Kind 3; as Multi, but a frame whose image is missing is left null.
-    void DefineSpriteSetMultiOptional(CGameBase* game, const CommonString& file, const CommonString& afile, int a,
+    void DefineSpriteSetMultiOptional(ISpriteHost* game, const CommonString& file, const CommonString& afile, int a,
                                       int b);
     // Kind 4; as Single from file, plus afile as one alpha image shared by all frames.
-    void DefineSpriteSetSingleCommonAlpha(CGameBase* game, const CommonString& file, const CommonString& afile, int a,
+    void DefineSpriteSetSingleCommonAlpha(ISpriteHost* game, const CommonString& file, const CommonString& afile, int a,
                                           int b);
     // Names the atlas data file (relative to the images directory); non-empty sets has-atlas-data.
     void DefineTextureAtlasDataFileName(const CommonString& name);
@@ -112,7 +113,7 @@ public:
     bool IsLoaded() const { return m_Frames != nullptr; }
 
     // ==== State (public: loader screens and the description reader read and set it) ===========
-    CGameBase* m_pGame = nullptr;
+    ISpriteHost* m_pGame = nullptr;
     IDibBitmap** m_Frames = nullptr;  // new[] array of m_nNumFrames entries; null while unloaded
     int m_nNumFrames = 0;
     int m_nRefCount = 0;
@@ -143,7 +144,7 @@ public:
     std::uint8_t m_will_use_fill_alpha = 0;
 
 private:
-    void Define(int kind, CGameBase* game, const CommonString& file, const CommonString& afile, int a, int b);
+    void Define(int kind, ISpriteHost* game, const CommonString& file, const CommonString& afile, int a, int b);
     int LoadFirstReference();
     int LoadByKind();
     int LoadSingle();

@@ -4,7 +4,7 @@
 // CSpriteSetManager owns every set in its list. Names are not unique: adding never checks for an
 // existing name and look-ups return the first match in list order, comparing the 31-bit name
 // hash before the name. The engine application object hands the game's manager out through
-// CGameBase::GetSpriteSetManager. Main thread only.
+// ISpriteHost::GetSpriteSetManager. Main thread only.
 
 #include <cstddef>
 #include <span>
@@ -12,13 +12,13 @@
 #include "core/CommonString.h"
 #include "core/QuorvanArray.h"
 
-class CGameBase;
+class ISpriteHost;
 class CSpriteSet;
 
 class CSpriteSetManager {
 public:
     // An empty registry whose list grows by growBy entries (the game uses 40).
-    CSpriteSetManager(CGameBase* game, int growBy);
+    CSpriteSetManager(ISpriteHost* game, int growBy);
     CSpriteSetManager(const CSpriteSetManager&) = delete;
     CSpriteSetManager& operator=(const CSpriteSetManager&) = delete;
     // DestroySpriteSets.
@@ -61,21 +61,21 @@ public:
     // release their texture sets before those go) and frees the list.
     void DestroySpriteSets();
 
-    CGameBase* m_pGame = nullptr;
+    ISpriteHost* m_pGame = nullptr;
     CQuorvanArray<CSpriteSet*> m_Sets;
 };
 
 // Releases every reference of each set of that (non-empty) group, freeing its images at once.
-void UnloadSritesSetsWithGroupName(CGameBase* game, const CommonString& group);
+void UnloadSritesSetsWithGroupName(ISpriteHost* game, const CommonString& group);
 
 // Reads a sprite-set description file (through the game's memory files) and adds its sets to
 // the game's manager. 1 when the whole file was read; 0 when the game or its manager is missing,
 // the file cannot be opened, a set cannot be added, or an atlas_indexes line is malformed. Sets
 // added before a failure stay.
-[[nodiscard]] int AddSpriteSetsFromFile(CGameBase* game, const CommonString& fileName);
+[[nodiscard]] int AddSpriteSetsFromFile(ISpriteHost* game, const CommonString& fileName);
 // The decoding half of AddSpriteSetsFromFile over the file's bytes; `name` is for messages.
-[[nodiscard]] int AddSpriteSetsFromBytes(CSpriteSetManager* manager, CGameBase* game, std::span<const char> bytes,
+[[nodiscard]] int AddSpriteSetsFromBytes(CSpriteSetManager* manager, ISpriteHost* game, std::span<const char> bytes,
                                          const char* name);
 // Deletes from the game's manager the first set of every name on a `set` line of the file;
 // 1, or 0 when the file cannot be opened.
-int DestroySpriteSetsFromFile(CGameBase* game, const CommonString& fileName);
+int DestroySpriteSetsFromFile(ISpriteHost* game, const CommonString& fileName);

@@ -13,8 +13,9 @@
 //   - P + ".fdb", else base + ".fdb": the metrics (DecodeFdb below).
 // The font tool tools/fontbaker writes all of these from a TrueType font.
 //
-// Depends on: core (memory files), render (bitmaps, image loaders, GL ES batch), app (CGameBase:
-// bitmap factory, renderer kind, switches). Main thread only. No build switches.
+// Depends on: core (memory files), render (bitmaps, image loaders, GL ES batch); its owner is
+// reached through IRenderHost (bitmap factory, renderer kind, switches). Main thread only. No build
+// switches.
 
 #include <cstddef>
 #include <cstdint>
@@ -22,7 +23,7 @@
 
 #include "core/Common.h"
 
-class CGameBase;
+class IRenderHost;
 class IDibBitmap;
 class CWinDibBitmap;
 
@@ -82,7 +83,7 @@ enum class EFdbResult {
 class CBitmapFontText {
 public:
     // No image; tables zero; letter spacing 2, height adjustment 0, inset 0, space width 0.
-    explicit CBitmapFontText(CGameBase* game);
+    explicit CBitmapFontText(IRenderHost* game);
     CBitmapFontText(const CBitmapFontText&) = delete;
     CBitmapFontText& operator=(const CBitmapFontText&) = delete;
     // Frees the glyph list, Destroy, Close.
@@ -199,7 +200,7 @@ private:
                           FIXED_FLOAT_16 scaleY, FIXED_FLOAT_16 angle, unsigned char r, unsigned char g,
                           unsigned char b, unsigned char alpha);
 
-    CGameBase* m_pGame = nullptr;
+    IRenderHost* m_pGame = nullptr;
     IDibBitmap* m_pGlyphImage = nullptr;  // owned
     int m_nImageWidth = 0;
     int m_nImageHeight = 0;

@@ -1,15 +1,16 @@
 // The UI element tree: one node type for the game object (the root), the screen roots, dialogs and
 // widgets. The element owns the rules for drawing order, pointer and key dispatch, focus, modality
-// and the message climb; pointer capture itself lives in the game object (CGameBase).
+// and the message climb; pointer capture itself lives in the game (IElementHost).
 //
-// Depends on: core (arrays, rectangles), app (CGameBase, for the capture and key locks).
+// Depends on: core (arrays, rectangles); the game is reached through IElementHost
+// (ui/ElementHost.h), for the capture, the key locks and the back buffer.
 // Threads: main thread only; nothing here is locked.
 #pragma once
 
 #include "core/Common.h"
 #include "core/QuorvanArray.h"
 
-class CGameBase;
+class IElementHost;
 
 // Width and height of an element's rectangle, as given by GetOriginalSize.
 struct TElementSize {
@@ -58,7 +59,7 @@ class CXElement {
 public:
     // Links the new element into parent (topmost child, and the parent's active child). game may be
     // null, in which case the parent's game pointer is taken.
-    CXElement(CXElement* parent, CGameBase* game);
+    CXElement(CXElement* parent, IElementHost* game);
     // Releases the game's pointer capture when this element holds it. Children are NOT deleted here:
     // dialogs and the game object delete theirs.
     virtual ~CXElement();
@@ -137,9 +138,9 @@ public:
     void DrawFastFadeDoubleBufferToBlackPalmAPI(int factor);
 
     CXElement* GetParent() const { return m_pParent; }
-    CGameBase* GetGamePtr() const { return m_pGame; }
+    IElementHost* GetGamePtr() const { return m_pGame; }
     // The game object points its own element game pointer at itself once it is constructed.
-    void SetGamePtr(CGameBase* game) { m_pGame = game; }
+    void SetGamePtr(IElementHost* game) { m_pGame = game; }
     int GetChildCount() const { return m_Children.count; }
     const TSavedMessage& GetSavedMessage() const { return m_SavedMessage; }
 
@@ -151,7 +152,7 @@ protected:
     CXElement* m_pParent;
     CXElement* m_pActiveChild;
     CQuorvanArray<CXElement*> m_Children;  // child order = drawing order; the last is topmost
-    CGameBase* m_pGame;
+    IElementHost* m_pGame;
     bool m_bVisible;
     bool m_bModal;
     TCoordRect2D m_Rect;

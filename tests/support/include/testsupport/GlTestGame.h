@@ -1,26 +1,25 @@
 #pragma once
-// A game object for GL renderer tests: renderer kind GL ES, a w x h screen bitmap made through
-// OGLES_InitAndCreateRenderTarget as back buffer and draw target, and a scene started.
+// A render host for GL renderer tests: renderer kind GL ES, a w x h screen bitmap made through
+// OGLES_CreateScreenTarget as back buffer and draw target (deleted with the host), and a scene
+// started.
 
 #include "render/GlesGlobals.h"
 #include "render/WinDibBitmapOGLES.h"
-#include "testsupport/StubGame.h"
+#include "testsupport/FakeRenderHost.h"
 
-class CGlTestGame : public CStubGame {
+// Makes the host's screen bitmap as the engine does for its double buffer: sized, no alpha, RAM
+// pixels released, scene started. Null when it cannot be made.
+inline CWinDibBitmapOGLES* MakeGlTestScreen(IRenderHost* host, int w, int h) {
+    GLES_ResetStateCache();
+    IDibBitmap* screen = OGLES_CreateScreenTarget(host, w, h);
+    if (screen) screen->HWBeginScene();
+    return static_cast<CWinDibBitmapOGLES*>(screen);
+}
+
+class CGlTestGame : public CFakeRenderHost {
 public:
     // Bitmaps stored as seen unless a test turns them.
-    CGlTestGame() { m_nOrientationMode = 0; }
+    CGlTestGame() { m_Screen.m_nOrientationMode = 0; }
 
-    // Makes the screen bitmap as the engine does for its double buffer: sized, no alpha, RAM
-    // pixels released.
-    CWinDibBitmapOGLES* MakeScreen(int w, int h) {
-        GLES_ResetStateCache();
-        IDibBitmap* screen = OGLES_CreateScreenTarget(this, w, h);
-        if (screen) screen->HWBeginScene();
-        return static_cast<CWinDibBitmapOGLES*>(screen);
-    }
-    ~CGlTestGame() override {
-        delete m_pBackBuffer;
-        m_pBackBuffer = m_pDrawTarget = nullptr;
-    }
+    CWinDibBitmapOGLES* MakeScreen(int w, int h) { return MakeGlTestScreen(this, w, h); }
 };

@@ -1,4 +1,4 @@
-// Shared fixtures of the sprite-set and font tests: a game object with a sprite-set manager and a
+// Shared fixtures of the sprite-set and font tests: a sprite host with a sprite-set manager and a
 // common pak built in code, PNG images made with libpng, and the headless OpenGL ES context with a
 // screen bitmap for GL drawing. Unlike the rest of the test support this uses GoogleTest (test
 // names, assertions while building paks): link cobble_media_test_support, which tests only have.
@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -21,10 +22,10 @@
 #include "render/GlesGlobals.h"
 #include "render/WinDibBitmapOGLES.h"
 #include "sprites/SpriteSetManager.h"
+#include "testsupport/FakeSpriteHost.h"
 #include "testsupport/GlesTestContext.h"
 #include "testsupport/ImageFixtures.h"
 #include "testsupport/ScratchDir.h"
-#include "testsupport/StubGame.h"
 
 namespace mediatest {
 
@@ -46,6 +47,11 @@ struct TImage {
     }
 };
 
+// Whether the red, green and blue of p each lie within tolerance of r, g and b.
+inline bool Near(std::array<std::uint8_t, 4> p, int r, int g, int b, int tolerance) {
+    return std::abs(p[0] - r) <= tolerance && std::abs(p[1] - g) <= tolerance && std::abs(p[2] - b) <= tolerance;
+}
+
 inline TImage MakeImage(int w, int h, std::array<std::uint8_t, 4> fill) {
     TImage img;
     img.width = w;
@@ -63,50 +69,55 @@ inline Bytes EncodePng(const TImage& img, bool withAlpha = true) {
 
 using ::CScratchDir;
 
-// A game whose images directory is "Images\", with its own sprite-set manager and a common pak
-// that tests fill with members. Bitmaps are stored as seen (orientation mode 0).
-class CMediaTestGame : public CStubGame {
+// Writes a pak holding these members (names as the game looks them up) to path and makes it the
+// host's common pak, deleting the one before.
+inline void SetCommonPak(IFileHost& host, const std::string& path,
+                         const std::vector<std::pair<std::string, Bytes>>& members) {
+    std::vector<pakwriter::TPakMember> list;
+    for (const auto& [name, data] : members) {
+        pakwriter::TPakMember m;
+        m.name = name;
+        m.data = data;
+        list.push_back(m);
+    }
+    ASSERT_TRUE(pakwriter::WriteBytesToFile(path, pakwriter::BuildPak(list)));
+    TPakSet& paks = host.Paks();
+    delete paks.m_pCommonPak;
+    paks.m_pCommonPak = new CBBZipFileReader(&host);
+    ASSERT_EQ(paks.m_pCommonPak->Init(path.c_str()), ZipResult::Ok);
+}
+
+// A host whose images directory is "Images\", with its own sprite-set manager and a common pak
+// that tests fill with members. Bitmaps are stored as seen (orientation mode 0, an unturned
+// screen); the pak and the screen bitmap go with the host.
+class CMediaTestGame : public CFakeSpriteHost {
 public:
     CMediaTestGame() {
-        SetIPhoneOrientation(0, true);
-        m_nOrientationMode = 0;
+        m_Screen.m_nOrientationMode = 0;
+        m_Screen.m_nOrientationAngle = 0;
         m_Manager = new CSpriteSetManager(this, 40);
     }
     ~CMediaTestGame() override {
         delete m_Manager;
         m_Manager = nullptr;
-        delete m_pCommonPak;
-        m_pCommonPak = nullptr;
-        delete m_pBackBuffer;
-        m_pBackBuffer = m_pDrawTarget = nullptr;
     }
     CSpriteSetManager* GetSpriteSetManager() override { return m_Manager; }
 
     // Replaces the common pak by one holding these members (names as the game looks them up).
     void SetPak(const std::vector<std::pair<std::string, Bytes>>& members) {
-        std::vector<pakwriter::TPakMember> list;
-        for (const auto& [name, data] : members) {
-            pakwriter::TPakMember m;
-            m.name = name;
-            m.data = data;
-            list.push_back(m);
-        }
         const std::string path = m_Dir.Path("common" + std::to_string(m_PakSerial++) + ".pak");
-        ASSERT_TRUE(pakwriter::WriteBytesToFile(path, pakwriter::BuildPak(list)));
-        delete m_pCommonPak;
-        m_pCommonPak = new CBBZipFileReader(this);
-        ASSERT_EQ(m_pCommonPak->Init(path.c_str()), ZipResult::Ok);
+        SetCommonPak(*this, path, members);
     }
 
     // Switches to the GL ES renderer with a w x h screen bitmap as back buffer and draw target.
     CWinDibBitmapOGLES* MakeGlScreen(int w, int h) {
-        m_nRendererKind = kRendererGLES;
+        m_RenderSwitches.m_nRendererKind = kRendererGLES;
         GLES_ResetStateCache();
         IDibBitmap* screen = OGLES_InitAndCreateRenderTarget(this);
         screen->Create(w, h);
         screen->DestroyAlpha();
         screen->HWReleasePixelDataInRAM();
-        m_pBackBuffer = m_pDrawTarget = screen;
+        m_Screen.m_pBackBuffer = m_Screen.m_pDrawTarget = screen;
         m_nGameWidth = w;
         m_nGameHeight = h;
         screen->HWBeginScene();

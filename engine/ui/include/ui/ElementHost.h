@@ -1,0 +1,38 @@
+// What the UI element tree asks of the game it belongs to. Every element keeps the host it was
+// given or took from its parent (CXElement::GetGamePtr), and widgets reach the game's services
+// through it: the pointer capture and key locks here, the back buffer and bitmaps (IRenderHost),
+// sprite sets (ISpriteHost), files and paks (IFileHost), sounds (ISoundHost). The application
+// object implements it; tests use a small fake. A null host means "no game": no capture, no key
+// locks, nothing to draw into.
+//
+// New services the widgets need of the game (fonts, the style table, localised texts) are added
+// here as further pure operations; the application object and the test fake are the only classes
+// that then have to follow.
+//
+// Threads: main thread only.
+#pragma once
+
+#include "audio/SoundHost.h"
+#include "sprites/SpriteHost.h"
+
+class CXElement;
+
+class IElementHost : public virtual ISpriteHost, public virtual ISoundHost {
+public:
+    // The one pointer-capture element: while it is set every pointer event goes to it instead of
+    // the hit-tested tree. Null when none.
+    virtual void XSetCapture(CXElement* element) = 0;
+    virtual void XReleaseCapture() = 0;
+    virtual CXElement* XGetCapture() const = 0;
+    // One lock flag per key code 0..31; codes outside are never locked.
+    virtual void LockKey(int key) = 0;
+    virtual void UnLockKey(int key) = 0;
+    virtual bool IsKeyLocked(int key) = 0;
+    virtual void UnLockKeys() = 0;
+    // Whether the last key was the device's yes or no soft key (never, on this platform).
+    virtual bool LastKeyCodeIsSmartphoneYes() = 0;
+    virtual bool LastKeyCodeIsSmartphoneNo() = 0;
+
+protected:
+    ~IElementHost() = default;
+};

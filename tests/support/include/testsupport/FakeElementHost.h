@@ -1,0 +1,34 @@
+#pragma once
+// The element host of the UI tests: every lower fake (sprites, render, sound, files) plus the
+// pointer capture and the key locks kept as the game keeps them. Like the game it is also the root
+// of its element tree, and its own game pointer is itself. Tests set m_LastKeyYes and m_LastKeyNo
+// to play the device's soft keys.
+
+#include "testsupport/FakeSoundHost.h"
+#include "testsupport/FakeSpriteHost.h"
+#include "ui/ElementHost.h"
+#include "ui/XElement.h"
+
+class CFakeElementHost : public CXElement, public virtual IElementHost, public CFakeSpriteHost, public CFakeSoundHost {
+public:
+    static constexpr int kKeyCount = 32;
+
+    CFakeElementHost() : CXElement(nullptr, nullptr) { SetGamePtr(this); }
+    // The element part must not ask a half-gone host about its capture.
+    ~CFakeElementHost() override { SetGamePtr(nullptr); }
+
+    void XSetCapture(CXElement* element) override { m_pCapture = element; }
+    void XReleaseCapture() override { m_pCapture = nullptr; }
+    CXElement* XGetCapture() const override { return m_pCapture; }
+    void LockKey(int key) override;
+    void UnLockKey(int key) override;
+    bool IsKeyLocked(int key) override { return key >= 0 && key < kKeyCount && m_KeyLock[key]; }
+    void UnLockKeys() override;
+    bool LastKeyCodeIsSmartphoneYes() override { return m_LastKeyYes; }
+    bool LastKeyCodeIsSmartphoneNo() override { return m_LastKeyNo; }
+
+    CXElement* m_pCapture = nullptr;
+    bool m_KeyLock[kKeyCount] = {};
+    bool m_LastKeyYes = false;
+    bool m_LastKeyNo = false;
+};
