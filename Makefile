@@ -15,10 +15,10 @@ build:
 	@cmake --preset release >/dev/null
 	@cmake --build build/release -j $(JOBS)
 
-test: build
+test: deps build
 	ctest --test-dir build/release --output-on-failure -j $(JOBS)
 
-sanitize:
+sanitize: deps
 	@cmake --preset asan >/dev/null
 	@cmake --build build/asan -j $(JOBS)
 	ctest --test-dir build/asan --output-on-failure -j $(JOBS)
