@@ -218,7 +218,7 @@ int CBitmapFontText::LoadMetricsFromBytes(std::span<const std::uint8_t> bytes, c
         m_nGlyphCount = fdb->glyphCount;
     }
     LayOutGlyphs();
-    m_nSpaceWidth = m_Advances['_'];
+    m_nSpaceWidth = m_Advances[static_cast<unsigned char>('_')];
     return 1;
 }
 
