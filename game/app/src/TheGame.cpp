@@ -1,0 +1,46 @@
+#include "game/app/TheGame.h"
+
+#include "app/GlobalConstants.h"
+#include "audio/SoundManager.h"
+#include "core/QuorvanStorage.h"
+#include "particles/ParticleSystemManager.h"
+#include "render/ImageRotatorScaler.h"
+#include "sprites/SpriteSetManager.h"
+
+CTheGame::CTheGame() {
+    for (int& index : m_ParticleEffectIndex) index = -1;
+}
+
+CTheGame::~CTheGame() {
+    delete m_pRotatorScaler;
+    m_pRotatorScaler = nullptr;
+    delete m_pParticleManager;
+    m_pParticleManager = nullptr;
+    delete m_pSpriteSetManager;
+    m_pSpriteSetManager = nullptr;
+    delete m_pSoundManager;
+    m_pSoundManager = nullptr;
+    delete m_pSaveResumeStorage;
+    m_pSaveResumeStorage = nullptr;
+}
+
+CommonString CTheGame::GetImagesDirectory() {
+    if (m_ImagesDirectory.Length() == 0)
+        m_ImagesDirectory = GetModuleDirectory() + CommonString(m_Paks.m_bPakMode ? "i_vga\\" : "images_vga\\");
+    return m_ImagesDirectory;
+}
+
+CommonString CTheGame::GetSoundsDirectory() { return GetModuleDirectory() + CommonString("Sound_BB\\"); }
+CommonString CTheGame::GetSaveDirectory() { return GetModuleDirectory() + CommonString("data/"); }
+CommonString CTheGame::GetUIDirectory() { return GetModuleDirectory() + CommonString("ui\\ui_iphone\\"); }
+CommonString CTheGame::GetCommonUIDirectory() { return GetModuleDirectory() + CommonString("ui\\"); }
+CommonString CTheGame::GetLevelsDirectory() { return GetModuleDirectory() + CommonString("Levels\\"); }
+CommonString CTheGame::GetCommonGamePackName() { return CommonString("app/native/assets/_game_bb.pak"); }
+CommonString CTheGame::GetResolutionSpecificGamePackName() { return CommonString("_game.pak"); }
+
+int CTheGame::GetResolutionId(int w, int h) { return w < 360 ? 18 : 22; }
+
+int CTheGame::LoadGlobalConstants(int w, int h) {
+    GC.InitForResolution(GetResolutionId(w, h));
+    return 1;
+}
