@@ -1,0 +1,173 @@
+// Glyph outlines from FreeType, flattened into polygon contours.
+#include "imagegen/Text.h"
+
+#include <cstdio>
+#include <mutex>
+#include <vector>
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_OUTLINE_H
+
+namespace imagegen {
+
+struct CFont::TState {
+    FT_Library library = nullptr;
+    FT_Face face = nullptr;
+    // A FreeType face serves one thread at a time; images render on several.
+    std::mutex lock;
+    ~TState() {
+        if (face != nullptr) FT_Done_Face(face);
+        if (library != nullptr) FT_Done_FreeType(library);
+    }
+};
+
+namespace {
+
+// Collects the contours of one glyph in pixels, flattening the curves.
+struct TOutlineSink {
+    float scale = 1, penX = 0, baseY = 0;
+    std::vector<std::vector<TVec>> contours;
+    TVec last;
+
+    TVec Map(const FT_Vector* v) const {
+        return {penX + static_cast<float>(v->x) * scale, baseY - static_cast<float>(v->y) * scale};
+    }
+    int Steps() const { return scale * 2048 > 40 ? 10 : 6; }
+};
+
+int MoveTo(const FT_Vector* to, void* user) {
+    auto* s = static_cast<TOutlineSink*>(user);
+    s->contours.emplace_back();
+    s->last = s->Map(to);
+    s->contours.back().push_back(s->last);
+    return 0;
+}
+
+int LineTo(const FT_Vector* to, void* user) {
+    auto* s = static_cast<TOutlineSink*>(user);
+    s->last = s->Map(to);
+    s->contours.back().push_back(s->last);
+    return 0;
+}
+
+int ConicTo(const FT_Vector* control, const FT_Vector* to, void* user) {
+    auto* s = static_cast<TOutlineSink*>(user);
+    const std::vector<TVec> points = QuadraticCurve(s->last, s->Map(control), s->Map(to), s->Steps());
+    s->contours.back().insert(s->contours.back().end(), points.begin() + 1, points.end());
+    s->last = points.back();
+    return 0;
+}
+
+int CubicTo(const FT_Vector* c1, const FT_Vector* c2, const FT_Vector* to, void* user) {
+    auto* s = static_cast<TOutlineSink*>(user);
+    const std::vector<TVec> points = CubicCurve(s->last, s->Map(c1), s->Map(c2), s->Map(to), s->Steps());
+    s->contours.back().insert(s->contours.back().end(), points.begin() + 1, points.end());
+    s->last = points.back();
+    return 0;
+}
+
+}  // namespace
+
+CFont::CFont() : m_state(std::make_unique<TState>()) {}
+
+CFont::~CFont() = default;
+
+bool CFont::Load(const std::string& path, std::string& error) {
+    m_state = std::make_unique<TState>();
+    if (FT_Init_FreeType(&m_state->library) != 0 ||
+        FT_New_Face(m_state->library, path.c_str(), 0, &m_state->face) != 0) {
+        error = "cannot open font " + path;
+        m_state = std::make_unique<TState>();
+        return false;
+    }
+    return true;
+}
+
+bool CFont::IsLoaded() const { return m_state->face != nullptr; }
+
+namespace {
+
+float MeasureFace(FT_Face face, std::string_view text, float pixelSize) {
+    const float scale = pixelSize / static_cast<float>(face->units_per_EM);
+    float width = 0;
+    FT_UInt previous = 0;
+    for (char ch : text) {
+        const FT_UInt index = FT_Get_Char_Index(face, static_cast<unsigned char>(ch));
+        if (previous != 0 && FT_HAS_KERNING(face)) {
+            FT_Vector kern;
+            if (FT_Get_Kerning(face, previous, index, FT_KERNING_UNSCALED, &kern) == 0)
+                width += static_cast<float>(kern.x) * scale;
+        }
+        if (FT_Load_Glyph(face, index, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING) == 0)
+            width += static_cast<float>(face->glyph->advance.x) * scale;
+        previous = index;
+    }
+    return width;
+}
+
+}  // namespace
+
+float CFont::Measure(std::string_view text, float pixelSize) const {
+    if (m_state->face == nullptr) return 0;
+    const std::lock_guard<std::mutex> guard(m_state->lock);
+    return MeasureFace(m_state->face, text, pixelSize);
+}
+
+CShape CFont::Shape(std::string_view text, float pixelSize, float x, float baselineY, EAlign align) const {
+    FT_Face face = m_state->face;
+    if (face == nullptr) return {};
+    const std::lock_guard<std::mutex> guard(m_state->lock);
+    const float width = MeasureFace(face, text, pixelSize);
+    float pen = align == EAlign::Left ? x : align == EAlign::Centre ? x - width / 2 : x - width;
+    const float scale = pixelSize / static_cast<float>(face->units_per_EM);
+    std::vector<CShape> glyphs;
+    FT_UInt previous = 0;
+    FT_Outline_Funcs funcs = {MoveTo, LineTo, ConicTo, CubicTo, 0, 0};
+    for (char ch : text) {
+        const FT_UInt index = FT_Get_Char_Index(face, static_cast<unsigned char>(ch));
+        if (previous != 0 && FT_HAS_KERNING(face)) {
+            FT_Vector kern;
+            if (FT_Get_Kerning(face, previous, index, FT_KERNING_UNSCALED, &kern) == 0)
+                pen += static_cast<float>(kern.x) * scale;
+        }
+        previous = index;
+        if (FT_Load_Glyph(face, index, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING) != 0) continue;
+        TOutlineSink sink;
+        sink.scale = scale;
+        sink.penX = pen;
+        sink.baseY = baselineY;
+        if (face->glyph->format == FT_GLYPH_FORMAT_OUTLINE && face->glyph->outline.n_contours > 0 &&
+            FT_Outline_Decompose(&face->glyph->outline, &funcs, &sink) == 0) {
+            glyphs.push_back(Contours(sink.contours));
+        }
+        pen += static_cast<float>(face->glyph->advance.x) * scale;
+    }
+    return Union(glyphs);
+}
+
+float CFont::CapHeight(float pixelSize) const {
+    FT_Face face = m_state->face;
+    if (face == nullptr) return 0;
+    const std::lock_guard<std::mutex> guard(m_state->lock);
+    const FT_UInt index = FT_Get_Char_Index(face, 'H');
+    if (FT_Load_Glyph(face, index, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING) != 0) return 0;
+    FT_BBox box;
+    FT_Outline_Get_CBox(&face->glyph->outline, &box);
+    return static_cast<float>(box.yMax) * pixelSize / static_cast<float>(face->units_per_EM);
+}
+
+const CFont* BoldFont() {
+    static const CFont* font = [] {
+        static CFont bold;
+        std::string error;
+        if (!bold.Load(std::string(COBBLE_DEJAVU_DIR) + "/DejaVuSans-Bold.ttf", error)) {
+            std::fprintf(stderr, "imagegen: %s\n", error.c_str());
+            return static_cast<const CFont*>(nullptr);
+        }
+        return static_cast<const CFont*>(&bold);
+    }();
+    return font;
+}
+
+}  // namespace imagegen

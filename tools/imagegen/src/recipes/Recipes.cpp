@@ -1,0 +1,88 @@
+// The recipe names of the image table.
+#include "Recipes.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace imagegen {
+
+namespace {
+
+struct TNamedRecipe {
+    const char* name;
+    TRecipeFn fn;
+};
+
+constexpr TNamedRecipe kRecipes[] = {
+    {"pill", recipes::PillButton},
+    {"icon_button", recipes::IconButton},
+    {"close_disc", recipes::CloseDisc},
+    {"badge", recipes::Badge},
+    {"check_box", recipes::CheckBox},
+    {"tab", recipes::Tab},
+    {"plate", recipes::Plate},
+    {"addcoins_button", recipes::AddCoinsButton},
+    {"nine_patch", recipes::NinePatch},
+    {"hz_line", recipes::HzLine},
+    {"scroller_edge", recipes::ScrollerEdge},
+    {"track", recipes::Track},
+    {"knob", recipes::Knob},
+    {"load_bar", recipes::LoadBar},
+    {"upgrade_bar", recipes::UpgradeBar},
+    {"list_sel", recipes::ListSel},
+    {"list_parchment", recipes::ListParchment},
+    {"icon_frame", recipes::IconFrame},
+    {"clear", recipes::Clear},
+    {"focus_hole", recipes::FocusHole},
+    {"locked_overlay", recipes::LockedOverlay},
+    {"quest_frames", recipes::QuestFrames},
+    {"quest_frame_result", recipes::QuestFrameResult},
+    {"award_banner", recipes::AwardBanner},
+    {"coin", recipes::CoinIcon},
+    {"gem_star", recipes::GemStar},
+    {"tick", recipes::TickIcon},
+    {"arrow", recipes::ArrowIcon},
+    {"right_arrow", recipes::RightArrow},
+    {"yard_star", recipes::YardStar},
+    {"padlock_anim", recipes::PadlockAnim},
+    {"small_medal", recipes::SmallMedal},
+    {"marbles", recipes::MarbleIcon},
+    {"award_icons", recipes::AwardIcons},
+    {"medal", recipes::Medal},
+    {"ach_plaque", recipes::AchievementPlaque},
+    {"boost", recipes::BoostIcon},
+    {"nest", recipes::Nest},
+    {"iap_coins", recipes::IapCoins},
+    {"iap_gems", recipes::IapGems},
+    {"menu_background", recipes::MenuBackground},
+    {"dialog_background", recipes::DialogBackground},
+    {"menu_meadow", recipes::MenuMeadow},
+    {"cloud", recipes::CloudImage},
+    {"bush", recipes::BushImage},
+    {"arena_thumbs", recipes::ArenaThumbs},
+    {"yard_thumbs", recipes::YardThumbs},
+    {"barn_emblem", recipes::BarnEmblem},
+    {"logo", recipes::Logo},
+    {"title", recipes::Title},
+    {"lens_flare", recipes::LensFlare},
+    {"sun_rays", recipes::SunRays},
+    {"egg_pile", recipes::EggPile},
+    {"hen", recipes::Hen},
+    {"duck", recipes::Duck},
+    {"straw_hat", recipes::StrawHat},
+    {"bonnet", recipes::Bonnet},
+    {"chick", recipes::Chick},
+    {"egg_shell", recipes::EggShell},
+    {"shadow_ellipse", recipes::ShadowEllipse},
+    {"particle", recipes::Particle},
+};
+
+}  // namespace
+
+TRecipeFn FindRecipe(std::string_view name) {
+    const auto it =
+        std::find_if(std::begin(kRecipes), std::end(kRecipes), [&](const TNamedRecipe& r) { return name == r.name; });
+    return it == std::end(kRecipes) ? nullptr : it->fn;
+}
+
+}  // namespace imagegen
