@@ -45,15 +45,19 @@ TPadding PaddingOf(EEffect effect) {
     }
 }
 
-// Latin-1 codes without a printable character (DEL and the C1 controls) stay empty.
-bool Printable(int code) { return code >= 32 && !(code >= 127 && code < 160); }
+// Windows-1252 at 128..159; 0 where the code page defines no character.
+constexpr std::uint32_t kCp1252High[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                           0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                           0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                           0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
-bool RenderGlyph(FT_Face face, int code, EEffect effect, TGlyph& out) {
+bool RenderGlyph(FT_Face face, int code, ECharMap map, EEffect effect, TGlyph& out) {
     out = TGlyph();
-    if (!Printable(code) || FT_Get_Char_Index(face, static_cast<FT_ULong>(code)) == 0) {
+    const std::uint32_t character = CharacterOf(code, map);
+    if (character == 0 || FT_Get_Char_Index(face, character) == 0) {
         return true;  // no ink, no advance
     }
-    if (FT_Load_Char(face, static_cast<FT_ULong>(code), FT_LOAD_RENDER) != 0) {
+    if (FT_Load_Char(face, character, FT_LOAD_RENDER) != 0) {
         return false;
     }
     const FT_GlyphSlot slot = face->glyph;
@@ -99,6 +103,12 @@ bool RenderGlyph(FT_Face face, int code, EEffect effect, TGlyph& out) {
 
 }  // namespace
 
+std::uint32_t CharacterOf(int code, ECharMap map) {
+    if (code < 32 || code > 255 || code == 127) return 0;
+    if (code >= 128 && code < 160) return map == ECharMap::Cp1252 ? kCp1252High[code - 128] : 0;
+    return static_cast<std::uint32_t>(code);
+}
+
 bool BakeFont(const TBakeOptions& options, TBakedFont& out, std::string& error) {
     out = TBakedFont();
     if (options.pixelSize < 4 || options.pixelSize > 200) {
@@ -107,6 +117,10 @@ bool BakeFont(const TBakeOptions& options, TBakedFont& out, std::string& error) 
     }
     if (options.glyphs.size() > 224) {
         error = "a glyph list holds at most 224 codes";
+        return false;
+    }
+    if (options.cellMarginY < 0 || options.cellMarginY > 16) {
+        error = "the cell margin must be 0..16";
         return false;
     }
     for (std::uint8_t code : options.glyphs) {
@@ -139,7 +153,7 @@ bool BakeFont(const TBakeOptions& options, TBakedFont& out, std::string& error) 
 
     std::vector<TGlyph> glyphs(256);
     for (int c = 32; c < 256; ++c) {
-        if (!RenderGlyph(ft.face, c, options.effect, glyphs[static_cast<std::size_t>(c)])) {
+        if (!RenderGlyph(ft.face, c, options.charMap, options.effect, glyphs[static_cast<std::size_t>(c)])) {
             error = "cannot render character " + std::to_string(c);
             return false;
         }
@@ -148,8 +162,11 @@ bool BakeFont(const TBakeOptions& options, TBakedFont& out, std::string& error) 
     const FT_Size_Metrics& m = ft.face->size->metrics;
     const int ascender = static_cast<int>((m.ascender + 63) >> 6);
     const int descender = static_cast<int>((-m.descender + 63) >> 6);
-    out.baseline = ascender + pad.top;
-    out.cellHeight = ascender + descender + pad.top + pad.bottom;
+    // The margin keeps a blank row between vertically adjacent cells, so a glyph drawn scaled
+    // with filtering never picks up ink from the cell above or below.
+    const int margin = options.cellMarginY;
+    out.baseline = ascender + pad.top + margin;
+    out.cellHeight = ascender + descender + pad.top + pad.bottom + 2 * margin;
 
     for (int c = 32; c < 256; ++c) {
         const TGlyph& g = glyphs[static_cast<std::size_t>(c)];
@@ -160,7 +177,7 @@ bool BakeFont(const TBakeOptions& options, TBakedFont& out, std::string& error) 
         abc.a = lead * 4;
         abc.b = static_cast<std::uint32_t>(g.width * 4);
         abc.c = (g.advance - lead - g.width) * 4;
-        out.cellHeight = std::max(out.cellHeight, out.baseline - g.top + g.height);
+        out.cellHeight = std::max(out.cellHeight, out.baseline - g.top + g.height + margin);
     }
     // A cell must hold the drawn span (A + B) / 4 + 1 of its glyph and no part of the next.
     int cellWidth = 1;

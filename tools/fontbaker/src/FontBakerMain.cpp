@@ -2,7 +2,7 @@
 //
 //   fontbaker --font F.ttf --size PX --out DIR/BASE [--colour R,G,B] [--effect none|outline|shadow]
 //             [--form rgba-png|rgba-jpg|alpha-jpg|alpha-jpg-eff] [--glyphs TEXT] [--inset Q]
-//             [--quality 1..100]
+//             [--quality 1..100] [--charmap latin1|cp1252] [--margin-y PX]
 //
 // Writes BASE's files (see fontbaker/FontBaker.h) and prints their names. Exit 0 on success,
 // 1 on a usage error, 2 when baking or writing fails.
@@ -19,7 +19,8 @@ void Usage() {
     std::fprintf(stderr,
                  "usage: fontbaker --font F.ttf --size PX --out BASE [--colour R,G,B]\n"
                  "                 [--effect none|outline|shadow] [--form rgba-png|rgba-jpg|alpha-jpg|alpha-jpg-eff]\n"
-                 "                 [--glyphs TEXT] [--inset QUARTER_PIXELS] [--quality 1..100]\n");
+                 "                 [--glyphs TEXT] [--inset QUARTER_PIXELS] [--quality 1..100]\n"
+                 "                 [--charmap latin1|cp1252] [--margin-y 0..16]\n");
 }
 
 bool ParseInt(const char* text, int lo, int hi, int& out) {
@@ -93,6 +94,16 @@ int main(int argc, char** argv) {
             ok = ParseInt(value, -100000, 100000, options.verticalInset);
         } else if (arg == "--quality") {
             ok = ParseInt(value, 1, 100, quality);
+        } else if (arg == "--charmap") {
+            const std::string v = value;
+            if (v == "latin1")
+                options.charMap = fontbaker::ECharMap::Latin1;
+            else if (v == "cp1252")
+                options.charMap = fontbaker::ECharMap::Cp1252;
+            else
+                ok = false;
+        } else if (arg == "--margin-y") {
+            ok = ParseInt(value, 0, 16, options.cellMarginY);
         } else {
             ok = false;
         }

@@ -1,8 +1,9 @@
 // The font baker: renders a TrueType font (FreeType) at a pixel size into the engine's bitmap
 // font: a glyph image holding one cell per character on a grid, and the ".fdb" metrics (A/B/C
 // widths in quarter pixels for codes 32..255, the vertical inset, optionally the glyph list).
-// Codes 128..255 are taken as Latin-1. The ink is drawn in one colour, optionally with a black
-// outline or a black shadow baked in. Encoders give the files of each form the loader reads:
+// Codes 128..255 are taken as Latin-1, or as Windows-1252 (whose 128..159 hold the euro sign,
+// typographic quotes and dashes, which Latin-1 leaves to control codes). The ink is drawn in one colour, optionally
+// with a black outline or a black shadow baked in. Encoders give the files of each form the loader reads:
 //   - "_rgba.png": the full-colour glyph image with its alpha;
 //   - "_rgba.jpg" + "_rgba_a.jpg": the same as a colour JPEG and a greyscale alpha JPEG;
 //   - ".jpg" (+ "_eff.jpg"): the alpha plane as a greyscale JPEG, and optionally the colour plane.
@@ -18,6 +19,7 @@ namespace fontbaker {
 
 enum class EEffect { None, Outline, Shadow };
 enum class EForm { RgbaPng, RgbaJpeg, AlphaJpeg, AlphaJpegWithColour };
+enum class ECharMap { Latin1, Cp1252 };
 
 struct TBakeOptions {
     std::string fontPath;                    // a .ttf file
@@ -26,6 +28,8 @@ struct TBakeOptions {
     EEffect effect = EEffect::None;
     std::vector<std::uint8_t> glyphs;  // codes in cell order; empty = all of 32..255 on 16 x 14
     int verticalInset = 0;             // V, quarter pixels, written into the metrics
+    ECharMap charMap = ECharMap::Latin1;
+    int cellMarginY = 0;  // empty pixel rows above and below the ink of every cell (0..16)
 };
 
 struct TAbc {
@@ -46,8 +50,12 @@ struct TBakedFont {
 };
 
 // Renders the font. False with a message when the font cannot be opened or sized, a glyph code
-// is below 32, or the glyph list holds more than 224 codes.
+// is below 32, the glyph list holds more than 224 codes, or the cell margin is outside 0..16.
 [[nodiscard]] bool BakeFont(const TBakeOptions& options, TBakedFont& out, std::string& error);
+
+// The Unicode character a code 32..255 stands for in the map, or 0 for a code without one
+// (DEL, the C1 controls, and the five codes Windows-1252 leaves undefined).
+[[nodiscard]] std::uint32_t CharacterOf(int code, ECharMap map);
 
 // The ".fdb" bytes of a baked font.
 [[nodiscard]] std::vector<std::uint8_t> EncodeFdb(const TBakedFont& font);
