@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -139,13 +140,68 @@ TEST(FontBaker, RefusesBadOptions) {
     low.glyphs = {'A', 10};
     fontbaker::TBakeOptions many = Options(12);
     many.glyphs.assign(225, 'A');
-    const TCase cases[] = {
-        {missing, "no font file"}, {tiny, "size below 4"}, {low, "a code below 32"}, {many, "225 codes"}};
+    fontbaker::TBakeOptions wide = Options(12);
+    wide.cellMarginY = 17;
+    const TCase cases[] = {{missing, "no font file"},
+                           {tiny, "size below 4"},
+                           {low, "a code below 32"},
+                           {many, "225 codes"},
+                           {wide, "a cell margin above 16"}};
     for (const TCase& c : cases) {
         fontbaker::TBakedFont out;
         std::string error;
         EXPECT_FALSE(fontbaker::BakeFont(c.options, out, error)) << c.why;
         EXPECT_FALSE(error.empty()) << c.why;
+    }
+}
+
+TEST(FontBaker, Windows1252GivesTheHighControlRangeItsCharacters) {
+    struct TCase {
+        int code;
+        std::uint32_t latin1, cp1252;
+    };
+    // Windows-1252 as published: the euro, quotes, dashes; five codes undefined.
+    const TCase cases[] = {{0x41, 0x41, 0x41}, {0x7F, 0, 0},       {0x80, 0, 0x20AC},  {0x81, 0, 0},
+                           {0x85, 0, 0x2026},  {0x8D, 0, 0},       {0x93, 0, 0x201C},  {0x97, 0, 0x2014},
+                           {0x9F, 0, 0x0178},  {0xA0, 0xA0, 0xA0}, {0xE9, 0xE9, 0xE9}, {0x1F, 0, 0}};
+    for (const TCase& c : cases) {
+        EXPECT_EQ(fontbaker::CharacterOf(c.code, fontbaker::ECharMap::Latin1), c.latin1) << c.code;
+        EXPECT_EQ(fontbaker::CharacterOf(c.code, fontbaker::ECharMap::Cp1252), c.cp1252) << c.code;
+    }
+    fontbaker::TBakeOptions o = Options(18);
+    o.charMap = fontbaker::ECharMap::Cp1252;
+    const fontbaker::TBakedFont font = Bake(o);
+    const fontbaker::TAbc& euro = font.abc[0x80];
+    EXPECT_GT(euro.b, 0u) << "the euro sign is drawn";
+    EXPECT_EQ(static_cast<int>((euro.b + static_cast<std::uint32_t>(euro.c)) >> 2) + (euro.a >> 2),
+              FreeTypeAdvance(18, 0x20AC));
+    EXPECT_EQ(font.abc[0x81].b, 0u) << "an undefined code stays empty";
+    EXPECT_EQ(Bake(Options(18)).abc[0x80].b, 0u) << "Latin-1 leaves 0x80 to a control code";
+}
+
+TEST(FontBaker, TheCellMarginLeavesABlankRowAboveAndBelow) {
+    const fontbaker::TBakedFont plain = Bake(Options(13));
+    fontbaker::TBakeOptions o = Options(13);
+    o.cellMarginY = 1;
+    const fontbaker::TBakedFont font = Bake(o);
+    EXPECT_EQ(font.cellHeight, plain.cellHeight + 2);
+    EXPECT_EQ(font.baseline, plain.baseline + 1);
+    EXPECT_EQ(font.height, font.cellHeight * 14);
+    ASSERT_EQ(font.width, plain.width);
+    const std::size_t stride = static_cast<std::size_t>(font.width) * 4;
+    for (int row = 0; row < 14; ++row) {
+        const std::uint8_t* cells = &font.rgba[static_cast<std::size_t>(row * font.cellHeight) * stride];
+        const std::uint8_t* plainCells = &plain.rgba[static_cast<std::size_t>(row * plain.cellHeight) * stride];
+        for (std::size_t x = 3; x < stride; x += 4) {
+            ASSERT_EQ(cells[x], 0) << "ink in the top margin of cell row " << row;
+            ASSERT_EQ(cells[static_cast<std::size_t>(font.cellHeight - 1) * stride + x], 0) << "bottom margin " << row;
+        }
+        // Between the margins each cell holds the unmargined cell, one row lower.
+        for (int y = 0; y < plain.cellHeight; ++y)
+            ASSERT_EQ(std::memcmp(cells + static_cast<std::size_t>(y + 1) * stride,
+                                  plainCells + static_cast<std::size_t>(y) * stride, stride),
+                      0)
+                << "cell row " << row << ", pixel row " << y;
     }
 }
 
