@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <map>
 
+#include "ContactSheet_Internal.h"
 #include "imagegen/Canvas.h"
 #include "imagegen/Generate.h"
 #include "imagegen/Text.h"
@@ -251,6 +252,19 @@ bool BuildContactSheet(const std::vector<TImageSpec>& specs, const std::string& 
             loaded[f.id] = std::move(view);
         }
     }
+    // With fonts and styles at hand, the start menu is put together first.
+    CImage mockups;
+    if (!stylesPath.empty()) {
+        std::map<std::string, TStyleView> views;
+        for (const TStyleLine& st : styles) {
+            TStyleView v;
+            v.fontId = st.fontId;
+            std::copy_n(st.rgb, 3, v.rgb);
+            v.effect = st.effect;
+            views.emplace(st.id, v);
+        }
+        if (!BuildMockups(imagesDir, loaded, views, mockups, error)) return false;
+    }
     int width = kSheetWidth;
     for (const TTile& t : tiles) width = std::max(width, t.width + 2 * kMargin);
     // Shelf layout: tiles left to right, a new shelf when the next does not fit.
@@ -258,7 +272,8 @@ bool BuildContactSheet(const std::vector<TImageSpec>& specs, const std::string& 
         int x, y;
     };
     std::vector<TPlace> places;
-    int x = kMargin, y = kMargin + 30, shelf = 0;
+    const int mockupTop = kMargin + 30;
+    int x = kMargin, y = mockupTop + (mockups.IsEmpty() ? 0 : mockups.Height() + kLabelHeight + kGap), shelf = 0;
     for (const TTile& t : tiles) {
         if (x + t.width > width - kMargin && x > kMargin) {
             x = kMargin;
@@ -283,6 +298,11 @@ bool BuildContactSheet(const std::vector<TImageSpec>& specs, const std::string& 
                                 static_cast<std::uint8_t>(kBackground.b * 255), 255};
     FillRect(sheet, 0, 0, sheet.Width(), sheet.Height(), bg);
     Composite(sheet, Label("Cobblebrooks content: images and fonts of the pak", 16, Rgb(0xFFD640)), kMargin, 8);
+    if (!mockups.IsEmpty()) {
+        Blit(sheet, mockups, kMargin, mockupTop);
+        Composite(sheet, Label("start menu and options popup put together (320 x 480)", 10, Rgb(0xCFD8DC)), kMargin,
+                  mockupTop + mockups.Height() + 2);
+    }
     for (std::size_t i = 0; i < tiles.size(); ++i) {
         const TTile& t = tiles[i];
         Checkerboard(sheet, places[i].x, places[i].y, t.image.Width(), t.image.Height());
@@ -291,7 +311,7 @@ bool BuildContactSheet(const std::vector<TImageSpec>& specs, const std::string& 
     }
     y = fontTop;
     const std::uint8_t white[3] = {255, 255, 255};
-    const std::string sample = "The quick brown fox jumps over the lazy dog. 0123456789 +-%:!? Cobblebrooks";
+    const std::string sample = "The quick brown fox jumps over the lazy dog 0123456789 +-%!?";
     for (const TStyleLine& f : fonts) {
         const TBakedFontView& view = loaded[f.id];
         const CImage name = Label(f.id + " (" + f.file + ")", 11, Rgb(0xCFD8DC));

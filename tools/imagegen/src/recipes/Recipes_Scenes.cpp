@@ -79,11 +79,12 @@ void DialogBackground(CCanvas& c, const CRecipeContext& ctx) {
 // gradient), a fence line, flowers, and deeper green at the bottom.
 void MenuMeadow(CCanvas& c, const CRecipeContext& ctx) {
     const float w = ctx.Width(), h = ctx.Height();
-    c.FillAll(Vertical(0, 24, Rgb(0xFFFFFF), Rgb(0xE8F5D8)));
-    // Far hills fading into the haze.
-    c.Fill(Ridge(HillLine(10, 4, w * 0.7f, 41), -2, w + 2, h), Vertical(4, 30, Rgb(0xDDEFCB), Rgb(0xB8DC98)));
-    const auto fieldTop = HillLine(18, 3, w * 1.3f, 43);
-    Meadow(c, Ridge(fieldTop, -2, w + 2, h + 2), 14, h, Rgb(0xA8D67A), Rgb(0x4E8A30), 45);
+    c.FillAll(Vertical(0, 10, Rgb(0xFFFFFF), Rgb(0xE8F5D8)));
+    // Far hills fading into the haze, then the field the birds stand on (their feet rest 7 to 13
+    // pixels below the top edge).
+    c.Fill(Ridge(HillLine(5, 2.5f, w * 0.7f, 41), -2, w + 2, h), Vertical(2, 16, Rgb(0xDDEFCB), Rgb(0xB8DC98)));
+    const auto fieldTop = HillLine(9, 1.5f, w * 1.3f, 43);
+    Meadow(c, Ridge(fieldTop, -2, w + 2, h + 2), 8, h, Rgb(0xA8D67A), Rgb(0x4E8A30), 45);
     // Morning light from the upper middle.
     c.Fill(
         Rect(0, 0, w, h),

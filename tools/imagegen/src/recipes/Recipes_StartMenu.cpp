@@ -157,14 +157,15 @@ void EggPile(CCanvas& c, const CRecipeContext& ctx) {
     const float rim = h - 30;
     const CShape nest = Union(Intersect(Ellipse(cx, rim, 56, 22), Rect(0, rim, w, h)), Ellipse(cx, rim, 56, 8));
     c.Fill(Translate(nest, 1, 2), WithAlpha(Rgb(0x5B7A99), 0.45f), {EBlend::Over, 1.0f, 2.0f});
-    // The heap: eggs behind, marbles in front, peaking in the middle.
+    // The heap: eggs behind, marbles in front, rising to a peak at the top edge in the middle,
+    // where the chick's shell sits.
     const TRgba eggColours[] = {Rgb(0xFFF3E0), Rgb(0xB3E5FC), Rgb(0xF8BBD0), Rgb(0xDCEDC8), Rgb(0xFFF59D)};
-    const float ex[] = {-34, -18, 18, 34, -4, 8};
-    const float ey[] = {-2, -12, -12, -2, -20, -18};
+    const float ex[] = {-36, -22, 22, 36, -10, 11};
+    const float ey[] = {-2, -12, -12, -2, -24, -23};
     for (int i = 0; i < 6; ++i) Egg(c, cx + ex[i], rim + ey[i], 8.5f, 11, eggColours[i % 5], ex[i] * 0.6f);
-    const float mx[] = {-42, -27, -12, 3, 18, 33, 44, -20, -4, 12, 27, 0};
-    const float my[] = {0, -2, -3, -5, -3, -2, 1, -14, -16, -15, -12, -27};
-    for (int i = 0; i < 12; ++i) Marble(c, cx + mx[i], rim + my[i], 7.5f, MarbleColours(i % 4), false);
+    const float mx[] = {-42, -27, -12, 3, 18, 33, 44, -20, -5, 10, 25, -12, 3, 18, 3};
+    const float my[] = {0, -2, -3, -5, -3, -2, 1, -14, -16, -15, -12, -27, -29, -26, -41};
+    for (int i = 0; i < 15; ++i) Marble(c, cx + mx[i], rim + my[i], 7.5f, MarbleColours(i % 4), false);
     c.Fill(nest, Vertical(rim - 8, h, Rgb(0xD9B44A), Rgb(0x8A6420)));
     CRandom rng(37);
     for (int i = 0; i < 70; ++i) {
@@ -191,11 +192,11 @@ void Hen(CCanvas& c, const CRecipeContext& ctx) {
     }
     const CShape tail = Union(plumes);
     const CShape body = Ellipse(48, 64, 36, 29);
-    const CShape head = Circle(36, 28, 15);
-    const CShape neck = Polygon({{24, 34}, {50, 34}, {60, 52}, {22, 56}});
+    const CShape head = Circle(36, 22, 15);
+    const CShape neck = Polygon({{24, 28}, {50, 28}, {60, 52}, {22, 56}});
     const CShape bird = Union({tail, body, head, neck});
     c.Fill(Grow(bird, 1.3f), Rgb(0x6D5A4A));
-    c.Fill(bird, Radial(34, 30, 80, {{0.0f, kWhite}, {0.6f, Rgb(0xF2EEE6)}, {1.0f, Rgb(0xC9BFB0)}}));
+    c.Fill(bird, Radial(34, 24, 80, {{0.0f, kWhite}, {0.6f, Rgb(0xF2EEE6)}, {1.0f, Rgb(0xC9BFB0)}}));
     c.Fill(Subtract(body, Translate(body, -3, -5)), WithAlpha(Rgb(0xA89A88), 0.45f), {EBlend::Atop, 1.0f, 2.0f});
     const CShape wing = Rotate(Ellipse(58, 62, 17, 11), 58, 62, -18);
     c.Fill(wing, Vertical(50, 75, Rgb(0xFFFFFF), Rgb(0xDDD5C8)));
@@ -203,11 +204,11 @@ void Hen(CCanvas& c, const CRecipeContext& ctx) {
     for (int i = 0; i < 3; ++i)
         c.Fill(Polyline(Arc(56.0f + i * 5, 67, 6, 20, 160, 6), 0.8f), WithAlpha(Rgb(0x9E9080), 0.8f));
     // Comb, beak, wattle.
-    c.Fill(Union({Circle(30, 14, 4.5f), Circle(36, 12, 5), Circle(42, 14, 4.5f)}), Rgb(0xE53935));
-    c.Fill(Polygon({{48, 24}, {58, 29}, {48, 33}}), Vertical(24, 33, Rgb(0xFFCA28), Rgb(0xF57F17)));
-    c.Fill(Ellipse(47, 37, 3.5f, 5), Rgb(0xE53935));
-    Eye(c, 42, 24, 4.2f, 1.0f);
-    c.Fill(Circle(34, 33, 3.2f), WithAlpha(Rgb(0xFF8A80), 0.5f));
+    c.Fill(Union({Circle(40, 9, 4), Circle(45, 11, 3.5f)}), Rgb(0xE53935));
+    c.Fill(Polygon({{48, 18}, {58, 23}, {48, 27}}), Vertical(18, 27, Rgb(0xFFCA28), Rgb(0xF57F17)));
+    c.Fill(Ellipse(47, 31, 3.5f, 5), Rgb(0xE53935));
+    Eye(c, 42, 18, 4.2f, 1.0f);
+    c.Fill(Circle(34, 27, 3.2f), WithAlpha(Rgb(0xFF8A80), 0.5f));
     (void)w;
 }
 
@@ -217,21 +218,21 @@ void Duck(CCanvas& c, const CRecipeContext& ctx) {
     Feet(c, 42, h, 3.4f, Rgb(0xFF8F00));
     const CShape tail = Polygon({{14, 56}, {2, 40}, {22, 50}});
     const CShape body = Ellipse(42, 68, 33, 27);
-    const CShape neck = Polygon({{58, 30}, {78, 30}, {70, 62}, {48, 62}});
-    const CShape head = Circle(70, 22, 14);
+    const CShape neck = Polygon({{58, 26}, {78, 26}, {70, 62}, {48, 62}});
+    const CShape head = Circle(70, 18, 14);
     const CShape bird = Union({tail, body, neck, head});
     c.Fill(Grow(bird, 1.3f), Rgb(0x5A6B78));
-    c.Fill(bird, Radial(62, 24, 80, {{0.0f, kWhite}, {0.6f, Rgb(0xF1F4F7)}, {1.0f, Rgb(0xBCC8D2)}}));
+    c.Fill(bird, Radial(62, 20, 80, {{0.0f, kWhite}, {0.6f, Rgb(0xF1F4F7)}, {1.0f, Rgb(0xBCC8D2)}}));
     c.Fill(Subtract(body, Translate(body, 3, -5)), WithAlpha(Rgb(0x90A4AE), 0.45f), {EBlend::Atop, 1.0f, 2.0f});
     const CShape wing = Rotate(Ellipse(36, 64, 18, 10), 36, 64, 14);
     c.Fill(wing, Vertical(54, 75, kWhite, Rgb(0xD5DEE5)));
     c.Fill(Shell(wing, 1.0f), Rgb(0x8FA1AE));
-    const CShape bill = Union(Ellipse(52, 27, 10, 4.5f), Ellipse(54, 31, 8, 3));
+    const CShape bill = Union(Ellipse(52, 23, 10, 4.5f), Ellipse(54, 27, 8, 3));
     c.Fill(Grow(bill, 0.8f), Rgb(0xB34700));
-    c.Fill(bill, Vertical(22, 34, Rgb(0xFFB74D), Rgb(0xF57C00)));
-    c.Fill(Capsule({46, 29.5f}, {58, 29.5f}, 0.7f), WithAlpha(Rgb(0xB34700), 0.8f));
-    Eye(c, 64, 18, 4.2f, -1.0f);
-    c.Fill(Circle(72, 28, 3.2f), WithAlpha(Rgb(0xFF8A80), 0.5f));
+    c.Fill(bill, Vertical(18, 30, Rgb(0xFFB74D), Rgb(0xF57C00)));
+    c.Fill(Capsule({46, 25.5f}, {58, 25.5f}, 0.7f), WithAlpha(Rgb(0xB34700), 0.8f));
+    Eye(c, 64, 14, 4.2f, -1.0f);
+    c.Fill(Circle(72, 24, 3.2f), WithAlpha(Rgb(0xFF8A80), 0.5f));
 }
 
 // A straw hat whose brim rests on the bottom edge.
