@@ -32,10 +32,12 @@ void Hills(CCanvas& c, float w, float horizon, float bottom, std::uint32_t seed)
 template <typename F>
 void Thumbnail(CCanvas& c, float w, float h, F&& scene) {
     const CShape frame = RoundRect(2, 2, w - 5, h - 5, 12);
-    c.Fill(Translate(frame, 1.5f, 2), kShadow, {EBlend::Over, 1.0f, 1.0f});
-    // The scene is painted into the frame's shape only: everything after the base uses Atop.
+    // The scene is painted into the frame's shape; whatever reaches past it is erased, and the
+    // shadow goes in behind last.
     c.Fill(frame, Rgb(0x8FD3F4));
     scene();
+    c.Fill(Subtract(Rect(-1, -1, w + 2, h + 2), frame), kBlack, {EBlend::Erase});
+    c.Fill(Translate(frame, 1.5f, 2), kShadow, {EBlend::Behind, 1.0f, 1.0f});
     c.Fill(Intersect(Grow(frame, -2), Rect(0, 0, w, h * 0.4f)),
            Vertical(0, h * 0.4f, WithAlpha(kWhite, 0.35f), WithAlpha(kWhite, 0.0f)), {EBlend::Atop});
     c.Fill(InnerBand(frame, 3.0f), Vertical(0, h, kGoldShine, kGoldRim));
