@@ -83,6 +83,40 @@ TEST(Text, AGlyphFillsItsOutline) {
     EXPECT_NEAR(mid, 100, 1.5);
 }
 
+TEST(Text, RasterisedLabelsFollowFreeTypesHintedLayout) {
+    const CFont* font = BoldFont();
+    ASSERT_NE(font, nullptr);
+    // The reference: FreeType's hinted advances and line height at 12 px, asked directly.
+    FT_Library lib = nullptr;
+    FT_Face face = nullptr;
+    ASSERT_EQ(FT_Init_FreeType(&lib), 0);
+    ASSERT_EQ(FT_New_Face(lib, BoldPath().c_str(), 0, &face), 0);
+    ASSERT_EQ(FT_Set_Pixel_Sizes(face, 0, 12), 0);
+    int width = 0;
+    for (char ch : std::string("Hi there")) {
+        ASSERT_EQ(FT_Load_Char(face, static_cast<unsigned char>(ch), FT_LOAD_DEFAULT), 0);
+        width += static_cast<int>((face->glyph->advance.x + 32) >> 6);
+    }
+    const int height =
+        static_cast<int>(((face->size->metrics.ascender + 63) >> 6) + ((-face->size->metrics.descender + 63) >> 6));
+    FT_Done_Face(face);
+    FT_Done_FreeType(lib);
+
+    const CImage label = font->Rasterise("Hi there", 12, Rgb(0xFF8000));
+    EXPECT_EQ(label.Width(), width);
+    EXPECT_EQ(label.Height(), height);
+    int inked = 0;
+    for (int y = 0; y < label.Height(); ++y)
+        for (int x = 0; x < label.Width(); ++x) {
+            const std::uint8_t* p = label.At(x, y);
+            if (p[3] == 0) continue;
+            ++inked;
+            EXPECT_EQ(p[0], 255);
+            EXPECT_EQ(p[1], 128);
+        }
+    EXPECT_GT(inked, 30);
+}
+
 TEST(Text, AFontThatCannotBeOpenedSaysSo) {
     CFont font;
     std::string error;

@@ -21,14 +21,11 @@ constexpr int kSheetWidth = 1400;
 constexpr int kMargin = 16, kGap = 14, kLabelHeight = 14;
 const TRgba kBackground = Rgb(0x263238);
 
-// A label drawn with the generator's own lettering.
+// A label in the generator's own lettering, rasterised by FreeType.
 CImage Label(const std::string& text, float size, const TRgba& colour) {
     const CFont* font = BoldFont();
-    const int w = font != nullptr ? static_cast<int>(font->Measure(text, size)) + 4 : 1;
-    const int h = static_cast<int>(size * 1.4f);
-    CCanvas c(std::max(w, 1), std::max(h, 1), 2);
-    if (font != nullptr) c.Fill(font->Shape(text, size, 1, size * 1.05f), colour);
-    return c.Resolve();
+    if (font == nullptr) return CImage(1, 1);
+    return font->Rasterise(text, static_cast<int>(size), colour);
 }
 
 void FillRect(CImage& dst, int x, int y, int w, int h, const std::uint8_t rgba[4]) {

@@ -1,6 +1,7 @@
 // Glyph outlines from FreeType, flattened into polygon contours.
 #include "imagegen/Text.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <mutex>
 #include <vector>
@@ -155,6 +156,42 @@ float CFont::CapHeight(float pixelSize) const {
     FT_BBox box;
     FT_Outline_Get_CBox(&face->glyph->outline, &box);
     return static_cast<float>(box.yMax) * pixelSize / static_cast<float>(face->units_per_EM);
+}
+
+CImage CFont::Rasterise(std::string_view text, int pixelSize, const TRgba& colour) const {
+    FT_Face face = m_state->face;
+    if (face == nullptr || pixelSize < 1) return {};
+    const std::lock_guard<std::mutex> guard(m_state->lock);
+    if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(pixelSize)) != 0) return {};
+    const int ascender = static_cast<int>((face->size->metrics.ascender + 63) >> 6);
+    const int descender = static_cast<int>((-face->size->metrics.descender + 63) >> 6);
+    int width = 0;
+    for (char ch : text) {
+        if (FT_Load_Char(face, static_cast<unsigned char>(ch), FT_LOAD_DEFAULT) == 0)
+            width += static_cast<int>((face->glyph->advance.x + 32) >> 6);
+    }
+    CImage image(std::max(width, 1), ascender + descender);
+    const auto byte = [](float v) { return static_cast<std::uint8_t>(std::clamp(v, 0.0f, 1.0f) * 255.0f + 0.5f); };
+    int pen = 0;
+    for (char ch : text) {
+        if (FT_Load_Char(face, static_cast<unsigned char>(ch), FT_LOAD_RENDER) != 0) continue;
+        const FT_GlyphSlot g = face->glyph;
+        for (unsigned y = 0; y < g->bitmap.rows; ++y) {
+            for (unsigned x = 0; x < g->bitmap.width; ++x) {
+                const int px = pen + g->bitmap_left + static_cast<int>(x);
+                const int py = ascender - g->bitmap_top + static_cast<int>(y);
+                if (px < 0 || py < 0 || px >= image.Width() || py >= image.Height()) continue;
+                const std::uint8_t coverage = g->bitmap.buffer[static_cast<long>(y) * g->bitmap.pitch + x];
+                std::uint8_t* p = image.At(px, py);
+                p[0] = byte(colour.r);
+                p[1] = byte(colour.g);
+                p[2] = byte(colour.b);
+                p[3] = std::max(p[3], static_cast<std::uint8_t>(coverage * colour.a + 0.5f));
+            }
+        }
+        pen += static_cast<int>((g->advance.x + 32) >> 6);
+    }
+    return image;
 }
 
 const CFont* BoldFont() {

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "imagegen/Colour.h"
+#include "imagegen/Image.h"
 #include "imagegen/Shape.h"
 
 namespace imagegen {
@@ -30,6 +32,10 @@ public:
     CShape Shape(std::string_view text, float pixelSize, float x, float baselineY, EAlign align = EAlign::Left) const;
     // Height above the baseline of capital letters, in pixels at the size.
     float CapHeight(float pixelSize) const;
+    // The text rasterised by FreeType itself (hinted, as small labels read best) in one colour,
+    // on a transparent image as wide as its advances and as high as the font's line: much
+    // cheaper than filling its shape, for text that needs no border or growth.
+    CImage Rasterise(std::string_view text, int pixelSize, const TRgba& colour) const;
 
 private:
     struct TState;
