@@ -15,27 +15,34 @@ namespace {
 
 std::string BoldPath() { return std::string(COBBLE_DEJAVU_DIR) + "/DejaVuSans-Bold.ttf"; }
 
-// FreeType's own unhinted layout at a pixel size: 26.6 advances plus unfitted kerning.
-double ReferenceWidth(const std::string& text, int size) {
+// DejaVu Sans Bold opened with FreeType directly, the reference the tests compare with.
+struct TReferenceFace {
     FT_Library lib = nullptr;
     FT_Face face = nullptr;
-    double width = -1;
-    if (FT_Init_FreeType(&lib) == 0 && FT_New_Face(lib, BoldPath().c_str(), 0, &face) == 0 &&
-        FT_Set_Char_Size(face, 0, size * 64, 72, 72) == 0) {
-        width = 0;
-        FT_UInt previous = 0;
-        for (char ch : text) {
-            const FT_UInt index = FT_Get_Char_Index(face, static_cast<unsigned char>(ch));
-            FT_Vector kern{0, 0};
-            if (previous != 0 && FT_HAS_KERNING(face))
-                FT_Get_Kerning(face, previous, index, FT_KERNING_UNFITTED, &kern);
-            FT_Load_Glyph(face, index, FT_LOAD_NO_HINTING);
-            width += (kern.x + face->glyph->advance.x) / 64.0;
-            previous = index;
-        }
+    TReferenceFace() {
+        if (FT_Init_FreeType(&lib) != 0 || FT_New_Face(lib, BoldPath().c_str(), 0, &face) != 0) face = nullptr;
     }
-    if (face) FT_Done_Face(face);
-    if (lib) FT_Done_FreeType(lib);
+    ~TReferenceFace() {
+        if (face) FT_Done_Face(face);
+        if (lib) FT_Done_FreeType(lib);
+    }
+};
+
+// FreeType's own unhinted layout at a pixel size: 26.6 advances plus unfitted kerning.
+double ReferenceWidth(const std::string& text, int size) {
+    TReferenceFace ref;
+    if (ref.face == nullptr || FT_Set_Char_Size(ref.face, 0, size * 64, 72, 72) != 0) return -1;
+    double width = 0;
+    FT_UInt previous = 0;
+    for (char ch : text) {
+        const FT_UInt index = FT_Get_Char_Index(ref.face, static_cast<unsigned char>(ch));
+        FT_Vector kern{0, 0};
+        if (previous != 0 && FT_HAS_KERNING(ref.face))
+            FT_Get_Kerning(ref.face, previous, index, FT_KERNING_UNFITTED, &kern);
+        FT_Load_Glyph(ref.face, index, FT_LOAD_NO_HINTING);
+        width += (kern.x + ref.face->glyph->advance.x) / 64.0;
+        previous = index;
+    }
     return width;
 }
 
@@ -55,17 +62,13 @@ TEST(Text, AGlyphFillsItsOutline) {
     const CFont* font = BoldFont();
     ASSERT_NE(font, nullptr);
     // The I's box at 40 px, from its outline in font units.
-    FT_Library lib = nullptr;
-    FT_Face face = nullptr;
-    ASSERT_EQ(FT_Init_FreeType(&lib), 0);
-    ASSERT_EQ(FT_New_Face(lib, BoldPath().c_str(), 0, &face), 0);
-    ASSERT_EQ(FT_Load_Char(face, 'I', FT_LOAD_NO_SCALE), 0);
+    TReferenceFace ref;
+    ASSERT_NE(ref.face, nullptr);
+    ASSERT_EQ(FT_Load_Char(ref.face, 'I', FT_LOAD_NO_SCALE), 0);
     FT_BBox box;
-    FT_Outline_Get_CBox(&face->glyph->outline, &box);
-    const double scale = 40.0 / face->units_per_EM;
+    FT_Outline_Get_CBox(&ref.face->glyph->outline, &box);
+    const double scale = 40.0 / ref.face->units_per_EM;
     const double w = (box.xMax - box.xMin) * scale, h = (box.yMax - box.yMin) * scale;
-    FT_Done_Face(face);
-    FT_Done_FreeType(lib);
 
     CCanvas c(60, 60);
     const CShape glyph = font->Shape("I", 40, 10, 50);
@@ -87,20 +90,16 @@ TEST(Text, RasterisedLabelsFollowFreeTypesHintedLayout) {
     const CFont* font = BoldFont();
     ASSERT_NE(font, nullptr);
     // The reference: FreeType's hinted advances and line height at 12 px, asked directly.
-    FT_Library lib = nullptr;
-    FT_Face face = nullptr;
-    ASSERT_EQ(FT_Init_FreeType(&lib), 0);
-    ASSERT_EQ(FT_New_Face(lib, BoldPath().c_str(), 0, &face), 0);
-    ASSERT_EQ(FT_Set_Pixel_Sizes(face, 0, 12), 0);
+    TReferenceFace ref;
+    ASSERT_NE(ref.face, nullptr);
+    ASSERT_EQ(FT_Set_Pixel_Sizes(ref.face, 0, 12), 0);
     int width = 0;
     for (char ch : std::string("Hi there")) {
-        ASSERT_EQ(FT_Load_Char(face, static_cast<unsigned char>(ch), FT_LOAD_DEFAULT), 0);
-        width += static_cast<int>((face->glyph->advance.x + 32) >> 6);
+        ASSERT_EQ(FT_Load_Char(ref.face, static_cast<unsigned char>(ch), FT_LOAD_DEFAULT), 0);
+        width += static_cast<int>((ref.face->glyph->advance.x + 32) >> 6);
     }
-    const int height =
-        static_cast<int>(((face->size->metrics.ascender + 63) >> 6) + ((-face->size->metrics.descender + 63) >> 6));
-    FT_Done_Face(face);
-    FT_Done_FreeType(lib);
+    const FT_Size_Metrics& m = ref.face->size->metrics;
+    const int height = static_cast<int>(((m.ascender + 63) >> 6) + ((-m.descender + 63) >> 6));
 
     const CImage label = font->Rasterise("Hi there", 12, Rgb(0xFF8000));
     EXPECT_EQ(label.Width(), width);

@@ -5,9 +5,9 @@
 #include <cstring>
 
 #include <jpeglib.h>
-#include <png.h>
 
 #include "fontbaker/FontBaker.h"
+#include "imagegen/Image.h"
 
 namespace fontbaker {
 
@@ -16,13 +16,6 @@ namespace {
 void PutLE32(std::vector<std::uint8_t>& out, std::uint32_t v) {
     for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
 }
-
-void PngWrite(png_structp png, png_bytep data, png_size_t length) {
-    auto* out = static_cast<std::vector<std::uint8_t>*>(png_get_io_ptr(png));
-    out->insert(out->end(), data, data + length);
-}
-
-void PngFlush(png_structp) {}
 
 struct TJpegError {
     jpeg_error_mgr mgr;
@@ -92,24 +85,10 @@ std::vector<std::uint8_t> EncodeFdb(const TBakedFont& font) {
 }
 
 std::vector<std::uint8_t> EncodePngRgba(const TBakedFont& font) {
-    std::vector<std::uint8_t> out;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    if (png == nullptr) return out;
-    png_infop info = png_create_info_struct(png);
-    if (info == nullptr || setjmp(png_jmpbuf(png)) != 0) {
-        png_destroy_write_struct(&png, info != nullptr ? &info : nullptr);
-        return {};
-    }
-    png_set_write_fn(png, &out, PngWrite, PngFlush);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(font.width), static_cast<png_uint_32>(font.height), 8,
-                 PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    for (int y = 0; y < font.height; ++y) {
-        png_write_row(png, const_cast<png_bytep>(&font.rgba[static_cast<std::size_t>(y) * font.width * 4]));
-    }
-    png_write_end(png, info);
-    png_destroy_write_struct(&png, &info);
-    return out;
+    imagegen::CImage image(font.width, font.height);
+    if (image.IsEmpty() || font.rgba.size() != image.Bytes().size()) return {};
+    std::memcpy(image.Data(), font.rgba.data(), font.rgba.size());
+    return imagegen::EncodePng(image, imagegen::EPngForm::Rgba);
 }
 
 std::vector<std::uint8_t> EncodeJpegColour(const TBakedFont& font, int quality) { return EncodeJpeg(font, 3, quality); }

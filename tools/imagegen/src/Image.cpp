@@ -3,6 +3,7 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace imagegen {
@@ -91,36 +92,33 @@ bool IsNeutral(const CImage& image) {
     return true;
 }
 
+namespace {
+
+// Calls f(source pixel, destination pixel) for every pixel of src placed at (x, y) that lands
+// inside dst.
+template <typename F>
+void ForEachOverlap(CImage& dst, const CImage& src, int x, int y, F&& f) {
+    for (int sy = std::max(0, -y); sy < src.Height() && y + sy < dst.Height(); ++sy)
+        for (int sx = std::max(0, -x); sx < src.Width() && x + sx < dst.Width(); ++sx)
+            f(src.At(sx, sy), dst.At(x + sx, y + sy));
+}
+
+}  // namespace
+
 void Blit(CImage& dst, const CImage& src, int x, int y) {
-    for (int sy = 0; sy < src.Height(); ++sy) {
-        const int dy = y + sy;
-        if (dy < 0 || dy >= dst.Height()) continue;
-        for (int sx = 0; sx < src.Width(); ++sx) {
-            const int dx = x + sx;
-            if (dx < 0 || dx >= dst.Width()) continue;
-            std::memcpy(dst.At(dx, dy), src.At(sx, sy), 4);
-        }
-    }
+    ForEachOverlap(dst, src, x, y, [](const std::uint8_t* s, std::uint8_t* d) { std::memcpy(d, s, 4); });
 }
 
 void Composite(CImage& dst, const CImage& src, int x, int y) {
-    for (int sy = 0; sy < src.Height(); ++sy) {
-        const int dy = y + sy;
-        if (dy < 0 || dy >= dst.Height()) continue;
-        for (int sx = 0; sx < src.Width(); ++sx) {
-            const int dx = x + sx;
-            if (dx < 0 || dx >= dst.Width()) continue;
-            const std::uint8_t* s = src.At(sx, sy);
-            std::uint8_t* d = dst.At(dx, dy);
-            const float sa = s[3] / 255.0f, da = d[3] / 255.0f;
-            const float oa = sa + da * (1 - sa);
-            for (int c = 0; c < 3; ++c) {
-                const float v = oa > 0 ? (s[c] * sa + d[c] * da * (1 - sa)) / oa : 0.0f;
-                d[c] = static_cast<std::uint8_t>(v + 0.5f);
-            }
-            d[3] = static_cast<std::uint8_t>(oa * 255.0f + 0.5f);
+    ForEachOverlap(dst, src, x, y, [](const std::uint8_t* s, std::uint8_t* d) {
+        const float sa = s[3] / 255.0f, da = d[3] / 255.0f;
+        const float oa = sa + da * (1 - sa);
+        for (int c = 0; c < 3; ++c) {
+            const float v = oa > 0 ? (s[c] * sa + d[c] * da * (1 - sa)) / oa : 0.0f;
+            d[c] = static_cast<std::uint8_t>(v + 0.5f);
         }
-    }
+        d[3] = static_cast<std::uint8_t>(oa * 255.0f + 0.5f);
+    });
 }
 
 bool CheckSheet(const TSheetLayout& layout, int width, int height, std::string& error) {

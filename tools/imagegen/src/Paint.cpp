@@ -72,6 +72,17 @@ void SphereTerms(const TSphere& s, float x, float y, float& diffuse, float& spec
     specular = std::pow(std::max(0.0f, nx * hx + ny * hy + nz * hz), s.shininess);
 }
 
+TSphere MakeSphere(float cx, float cy, float r, const TRgba& base, const TRgba& light, const TRgba& dark) {
+    TSphere s;
+    s.cx = cx;
+    s.cy = cy;
+    s.r = r;
+    s.base = base;
+    s.light = light;
+    s.dark = dark;
+    return s;
+}
+
 TPaint SpherePaint(const TSphere& s) {
     return [s](float x, float y) {
         float diffuse = 0, specular = 0;

@@ -89,60 +89,63 @@ bool CFont::IsLoaded() const { return m_state->face != nullptr; }
 
 namespace {
 
-float MeasureFace(FT_Face face, std::string_view text, float pixelSize) {
-    const float scale = pixelSize / static_cast<float>(face->units_per_EM);
-    float width = 0;
+struct TPlacedGlyph {
+    FT_UInt index = 0;
+    float pen = 0;  // font units from the start of the text
+};
+
+// The glyphs of the text with the pen position of each, in font units: unhinted advances plus
+// kerning. The whole advance goes to width.
+std::vector<TPlacedGlyph> LayOut(FT_Face face, std::string_view text, float& width) {
+    std::vector<TPlacedGlyph> glyphs;
+    width = 0;
     FT_UInt previous = 0;
     for (char ch : text) {
         const FT_UInt index = FT_Get_Char_Index(face, static_cast<unsigned char>(ch));
-        if (previous != 0 && FT_HAS_KERNING(face)) {
-            FT_Vector kern;
-            if (FT_Get_Kerning(face, previous, index, FT_KERNING_UNSCALED, &kern) == 0)
-                width += static_cast<float>(kern.x) * scale;
-        }
+        FT_Vector kern{0, 0};
+        if (previous != 0 && FT_HAS_KERNING(face) &&
+            FT_Get_Kerning(face, previous, index, FT_KERNING_UNSCALED, &kern) == 0)
+            width += static_cast<float>(kern.x);
+        glyphs.push_back({index, width});
         if (FT_Load_Glyph(face, index, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING) == 0)
-            width += static_cast<float>(face->glyph->advance.x) * scale;
+            width += static_cast<float>(face->glyph->advance.x);
         previous = index;
     }
-    return width;
+    return glyphs;
 }
 
 }  // namespace
 
 float CFont::Measure(std::string_view text, float pixelSize) const {
-    if (m_state->face == nullptr) return 0;
+    FT_Face face = m_state->face;
+    if (face == nullptr) return 0;
     const std::lock_guard<std::mutex> guard(m_state->lock);
-    return MeasureFace(m_state->face, text, pixelSize);
+    float width = 0;
+    LayOut(face, text, width);
+    return width * pixelSize / static_cast<float>(face->units_per_EM);
 }
 
 CShape CFont::Shape(std::string_view text, float pixelSize, float x, float baselineY, EAlign align) const {
     FT_Face face = m_state->face;
     if (face == nullptr) return {};
     const std::lock_guard<std::mutex> guard(m_state->lock);
-    const float width = MeasureFace(face, text, pixelSize);
-    float pen = align == EAlign::Left ? x : align == EAlign::Centre ? x - width / 2 : x - width;
     const float scale = pixelSize / static_cast<float>(face->units_per_EM);
+    float units = 0;
+    const std::vector<TPlacedGlyph> placed = LayOut(face, text, units);
+    const float width = units * scale;
+    const float start = align == EAlign::Left ? x : align == EAlign::Centre ? x - width / 2 : x - width;
     std::vector<CShape> glyphs;
-    FT_UInt previous = 0;
     FT_Outline_Funcs funcs = {MoveTo, LineTo, ConicTo, CubicTo, 0, 0};
-    for (char ch : text) {
-        const FT_UInt index = FT_Get_Char_Index(face, static_cast<unsigned char>(ch));
-        if (previous != 0 && FT_HAS_KERNING(face)) {
-            FT_Vector kern;
-            if (FT_Get_Kerning(face, previous, index, FT_KERNING_UNSCALED, &kern) == 0)
-                pen += static_cast<float>(kern.x) * scale;
-        }
-        previous = index;
-        if (FT_Load_Glyph(face, index, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING) != 0) continue;
+    for (const TPlacedGlyph& g : placed) {
+        if (FT_Load_Glyph(face, g.index, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING) != 0) continue;
         TOutlineSink sink;
         sink.scale = scale;
-        sink.penX = pen;
+        sink.penX = start + g.pen * scale;
         sink.baseY = baselineY;
         if (face->glyph->format == FT_GLYPH_FORMAT_OUTLINE && face->glyph->outline.n_contours > 0 &&
             FT_Outline_Decompose(&face->glyph->outline, &funcs, &sink) == 0) {
             glyphs.push_back(Contours(sink.contours));
         }
-        pen += static_cast<float>(face->glyph->advance.x) * scale;
     }
     return Union(glyphs);
 }

@@ -7,7 +7,8 @@
 //   - "_rgba.png": the full-colour glyph image with its alpha;
 //   - "_rgba.jpg" + "_rgba_a.jpg": the same as a colour JPEG and a greyscale alpha JPEG;
 //   - ".jpg" (+ "_eff.jpg"): the alpha plane as a greyscale JPEG, and optionally the colour plane.
-// Pure C++ over FreeType, libpng and libjpeg; no engine dependency.
+// Pure C++ over FreeType, libpng (through the image generator's PNG writer) and libjpeg; no
+// engine dependency.
 #pragma once
 
 #include <cstdint>

@@ -33,6 +33,8 @@ struct TSphere {
     float rim = 0.25f;      // strength of the reflected rim light, 0..1
     TRgba rimColour = {1, 1, 1, 1};
 };
+// A sphere of centre (cx, cy) and radius r in the three colours, other settings at their defaults.
+TSphere MakeSphere(float cx, float cy, float r, const TRgba& base, const TRgba& light, const TRgba& dark);
 TPaint SpherePaint(const TSphere& sphere);
 // The shading terms of the sphere at a point inside it: the diffuse factor (0..1) and the
 // specular factor (0..1).

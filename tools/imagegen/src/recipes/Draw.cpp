@@ -24,28 +24,22 @@ TMarbleColours MarbleColours(int type) {
 }
 
 bool ButtonColoursByName(std::string_view name, TButtonColours& out) {
-    if (name == "green") {
-        out = {Rgb(0x7CCB5B), Rgb(0x3E8E2E), Rgb(0x24561A)};
-    } else if (name == "blue") {
-        out = {Rgb(0x5AB2F2), Rgb(0x1F6FB8), Rgb(0x123F6B)};
-    } else if (name == "red") {
-        out = {Rgb(0xF0645A), Rgb(0xB3261E), Rgb(0x6B1510)};
-    } else if (name == "teal") {
-        out = {Rgb(0x2E7D86), Rgb(0x15474F), Rgb(0x0A2529)};
-    } else if (name == "grey") {
-        out = {Rgb(0xB9B9B9), Rgb(0x7A7A7A), Rgb(0x454545)};
-    } else if (name == "orange") {
-        out = {Rgb(0xFFB74D), Rgb(0xE67E22), Rgb(0x8A4500)};
-    } else if (name == "cream") {
-        out = {Rgb(0xFFF8E7), Rgb(0xE8D5B0), Rgb(0x6D4C33)};
-    } else if (name == "purple") {
-        out = {Rgb(0xB388FF), Rgb(0x6A3FC0), Rgb(0x3A1F72)};
-    } else if (name == "darkblue") {
-        out = {Rgb(0x35608F), Rgb(0x1C3A5E), Rgb(0x0E2036)};
-    } else {
-        return false;
-    }
-    return true;
+    struct TNamed {
+        const char* name;
+        TButtonColours value;
+    };
+    static const TNamed kButtons[] = {
+        {"green", {Rgb(0x7CCB5B), Rgb(0x3E8E2E), Rgb(0x24561A)}},
+        {"blue", {Rgb(0x5AB2F2), Rgb(0x1F6FB8), Rgb(0x123F6B)}},
+        {"red", {Rgb(0xF0645A), Rgb(0xB3261E), Rgb(0x6B1510)}},
+        {"teal", {Rgb(0x2E7D86), Rgb(0x15474F), Rgb(0x0A2529)}},
+        {"grey", {Rgb(0xB9B9B9), Rgb(0x7A7A7A), Rgb(0x454545)}},
+        {"orange", {Rgb(0xFFB74D), Rgb(0xE67E22), Rgb(0x8A4500)}},
+        {"cream", {Rgb(0xFFF8E7), Rgb(0xE8D5B0), Rgb(0x6D4C33)}},
+        {"purple", {Rgb(0xB388FF), Rgb(0x6A3FC0), Rgb(0x3A1F72)}},
+        {"darkblue", {Rgb(0x35608F), Rgb(0x1C3A5E), Rgb(0x0E2036)}},
+    };
+    return FindNamed(kButtons, name, out);
 }
 
 TButtonColours ButtonColoursArg(const CRecipeContext& ctx, const std::string& key, const std::string& fallback) {
@@ -108,13 +102,7 @@ void GlossDisc(CCanvas& c, float cx, float cy, float r, const TRgba& colour, flo
     c.Fill(Translate(outer, 0.8f, 1.3f), kShadow, {EBlend::Over, 1.0f, 0.8f});
     if (rimWidth > 0) c.Fill(outer, kWhite);
     const float ri = r - rimWidth;
-    TSphere s;
-    s.cx = cx;
-    s.cy = cy;
-    s.r = ri;
-    s.base = colour;
-    s.light = Shade(colour, 0.35f);
-    s.dark = Shade(colour, -0.45f);
+    TSphere s = MakeSphere(cx, cy, ri, colour, Shade(colour, 0.35f), Shade(colour, -0.45f));
     s.specular = 0.5f;
     c.Fill(Circle(cx, cy, ri), SpherePaint(s));
     c.Fill(Ellipse(cx, cy - ri * 0.45f, ri * 0.62f, ri * 0.36f),
@@ -132,13 +120,7 @@ void Marble(CCanvas& c, float cx, float cy, float r, const TMarbleColours& colou
         c.Fill(Ellipse(cx + r * 0.15f, cy + r * 0.85f, r * 0.8f, r * 0.25f), WithAlpha(kBlack, 0.3f),
                {EBlend::Behind, 1.0f, r * 0.2f});
     }
-    TSphere s;
-    s.cx = cx;
-    s.cy = cy;
-    s.r = r;
-    s.base = colours.base;
-    s.light = colours.light;
-    s.dark = colours.dark;
+    TSphere s = MakeSphere(cx, cy, r, colours.base, colours.light, colours.dark);
     s.rim = 0.35f;
     s.rimColour = colours.light;
     const CShape ball = Circle(cx, cy, r);
@@ -149,13 +131,7 @@ void Marble(CCanvas& c, float cx, float cy, float r, const TMarbleColours& colou
 void Coin(CCanvas& c, float cx, float cy, float r, bool letter) {
     const CShape rim = Circle(cx, cy, r);
     c.Fill(Translate(rim, r * 0.06f, r * 0.1f), kShadow, {EBlend::Behind, 1.0f, std::max(0.6f, r * 0.08f)});
-    TSphere s;
-    s.cx = cx;
-    s.cy = cy;
-    s.r = r;
-    s.base = kGoldRim;
-    s.light = kGoldShine;
-    s.dark = kGoldDark;
+    TSphere s = MakeSphere(cx, cy, r, kGoldRim, kGoldShine, kGoldDark);
     s.specular = 0.6f;
     c.Fill(rim, SpherePaint(s));
     const float fr = r * 0.76f;

@@ -3,6 +3,7 @@
 // with a border, shaded balls, coins and gems).
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,18 @@
 #include "imagegen/Text.h"
 
 namespace imagegen::draw {
+
+// Looks name up in a table of {name, value} records; false when it is not there.
+template <typename TRecord, std::size_t N, typename TValue>
+bool FindNamed(const TRecord (&table)[N], std::string_view name, TValue& out) {
+    for (const TRecord& r : table) {
+        if (name == r.name) {
+            out = r.value;
+            return true;
+        }
+    }
+    return false;
+}
 
 // The palette.
 inline constexpr TRgba kGold = Rgb(0xFFC107), kGoldRim = Rgb(0xFF8F00), kGoldShine = Rgb(0xFFF3C4);

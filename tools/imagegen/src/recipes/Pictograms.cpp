@@ -1,6 +1,8 @@
 // Pictogram outlines.
 #include "Pictograms.h"
 
+#include "Draw.h"
+
 #include <cmath>
 #include <numbers>
 
@@ -203,21 +205,29 @@ CShape LockShackle(float cx, float cy, float s, float open) {
 }
 
 CShape ByName(std::string_view name, float cx, float cy, float s) {
-    if (name == "back") return ArrowLeft(cx, cy, s);
-    if (name == "gear") return Gear(cx, cy, s);
-    if (name == "exit") return Door(cx, cy, s);
-    if (name == "pause") return Pause(cx, cy, s);
-    if (name == "sell") return CoinBag(cx, cy, s);
-    if (name == "rotate") return Rotate(cx, cy, s);
-    if (name == "prev") return Chevron(cx, cy, s, false);
-    if (name == "next") return Chevron(cx, cy, s, true);
-    if (name == "globe") return Globe(cx, cy, s);
-    if (name == "chat") return Speech(cx, cy, s);
-    if (name == "star") return StarShape(cx, cy, s);
-    if (name == "scroll") return Scroll(cx, cy, s);
-    if (name == "pencil") return Pencil(cx, cy, s);
-    if (name == "bin") return Bin(cx, cy, s);
-    return {};
+    using TMaker = CShape (*)(float, float, float);
+    struct TNamed {
+        const char* name;
+        TMaker value;
+    };
+    static const TNamed kPictograms[] = {
+        {"back", ArrowLeft},
+        {"gear", Gear},
+        {"exit", Door},
+        {"pause", Pause},
+        {"sell", CoinBag},
+        {"rotate", Rotate},
+        {"prev", [](float x, float y, float size) { return Chevron(x, y, size, false); }},
+        {"next", [](float x, float y, float size) { return Chevron(x, y, size, true); }},
+        {"globe", Globe},
+        {"chat", Speech},
+        {"star", StarShape},
+        {"scroll", Scroll},
+        {"pencil", Pencil},
+        {"bin", Bin},
+    };
+    TMaker make = nullptr;
+    return draw::FindNamed(kPictograms, name, make) ? make(cx, cy, s) : CShape();
 }
 
 }  // namespace imagegen::picto

@@ -18,20 +18,18 @@ struct TMetal {
 };
 
 bool MetalByName(const std::string& name, TMetal& out) {
-    if (name == "bronze") {
-        out = {Rgb(0xCD7F32), Rgb(0xF6C28B), Rgb(0x6E3F14)};
-    } else if (name == "silver") {
-        out = {Rgb(0xC4CCD2), Rgb(0xFFFFFF), Rgb(0x69737A)};
-    } else if (name == "gold") {
-        out = {kGold, kGoldShine, kGoldDark};
-    } else if (name == "platinum") {
-        out = {Rgb(0xDDE8EE), Rgb(0xFFFFFF), Rgb(0x6F8A99)};
-    } else if (name == "locked") {
-        out = {Rgb(0x8C8C8C), Rgb(0xB5B5B5), Rgb(0x4A4A4A)};
-    } else {
-        return false;
-    }
-    return true;
+    struct TNamed {
+        const char* name;
+        TMetal value;
+    };
+    static const TNamed kMetals[] = {
+        {"bronze", {Rgb(0xCD7F32), Rgb(0xF6C28B), Rgb(0x6E3F14)}},
+        {"silver", {Rgb(0xC4CCD2), Rgb(0xFFFFFF), Rgb(0x69737A)}},
+        {"gold", {kGold, kGoldShine, kGoldDark}},
+        {"platinum", {Rgb(0xDDE8EE), Rgb(0xFFFFFF), Rgb(0x6F8A99)}},
+        {"locked", {Rgb(0x8C8C8C), Rgb(0xB5B5B5), Rgb(0x4A4A4A)}},
+    };
+    return FindNamed(kMetals, name, out);
 }
 
 // A four-leaf clover centred on (cx, cy).
@@ -71,13 +69,7 @@ void Ribbon(CCanvas& c, float w, float cx, float cy, const TRgba& colour) {
 // A metal disc with a raised rim and a face for the emblem.
 void MedalDisc(CCanvas& c, float cx, float cy, float r, const TMetal& m) {
     c.Fill(Circle(cx + 1.2f, cy + 1.8f, r), kShadow, {EBlend::Over, 1.0f, 1.0f});
-    TSphere s;
-    s.cx = cx;
-    s.cy = cy;
-    s.r = r;
-    s.base = m.base;
-    s.light = m.light;
-    s.dark = m.dark;
+    TSphere s = MakeSphere(cx, cy, r, m.base, m.light, m.dark);
     s.specular = 0.7f;
     c.Fill(Circle(cx, cy, r), SpherePaint(s));
     const float fr = r * 0.74f;

@@ -83,13 +83,8 @@ void Knob(CCanvas& c, const CRecipeContext& ctx) {
     const bool pressed = ctx.Frame() == 1;
     const float cx = w / 2 - 0.5f, cy = h / 2 - 0.8f, r = std::min(w, h) / 2 - 2;
     c.Fill(Circle(cx + 0.8f, cy + 1.4f, r), kShadow, {EBlend::Over, 1.0f, 0.8f});
-    TSphere s;
-    s.cx = cx;
-    s.cy = cy;
-    s.r = r;
-    s.base = pressed ? Rgb(0xE0C9A0) : Rgb(0xF5E6C8);
-    s.light = kWhite;
-    s.dark = pressed ? Rgb(0x8A6A48) : Rgb(0xA88B63);
+    TSphere s =
+        MakeSphere(cx, cy, r, pressed ? Rgb(0xE0C9A0) : Rgb(0xF5E6C8), kWhite, pressed ? Rgb(0x8A6A48) : Rgb(0xA88B63));
     c.Fill(Circle(cx, cy, r), SpherePaint(s));
     c.Fill(InnerBand(Circle(cx, cy, r), 1.2f), Rgb(0x6D4C33));
     c.Fill(Circle(cx, cy, r * 0.35f), WithAlpha(Rgb(0x6D4C33), 0.35f));
