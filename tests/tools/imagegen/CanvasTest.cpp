@@ -48,7 +48,8 @@ TEST(Canvas, AnEdgeThroughAPixelCoversItInProportion) {
 TEST(Canvas, ResolveGivesStraightColourUnderPartialAlpha) {
     CCanvas c(4, 4);
     c.Fill(Rect(0, 0, 4, 4), Rgb(0xFF4000, 0.5f));
-    const std::uint8_t* p = c.Resolve().At(1, 1);
+    const CImage image = c.Resolve();
+    const std::uint8_t* p = image.At(1, 1);
     EXPECT_EQ(p[0], 255);
     EXPECT_EQ(p[1], 64);
     EXPECT_EQ(p[2], 0);
