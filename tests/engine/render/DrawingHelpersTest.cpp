@@ -126,9 +126,10 @@ protected:
         SetDrawLineHardwarePath(nullptr);
         GLES_ResetStateCache();
     }
-    // A GL bitmap of w x h from f(x, y) (RGB565), optionally with an opaque alpha plane.
+    // A GL bitmap of w x h from f(x, y) (RGB565), with an alpha plane from alpha(x, y) when one
+    // is given; both planes go up in one upload.
     template <typename F>
-    std::unique_ptr<CWinDibBitmapOGLES> GlBitmap(int w, int h, F f, bool alpha = false) {
+    std::unique_ptr<CWinDibBitmapOGLES> GlBitmap(int w, int h, F f, int (*alpha)(int x, int y) = nullptr) {
         auto b = std::make_unique<CWinDibBitmapOGLES>(&game);
         auto* px = static_cast<std::uint16_t*>(std::malloc(static_cast<std::size_t>(w) * h * 2));
         for (int y = 0; y < h; ++y)
@@ -137,7 +138,8 @@ protected:
         b->SetBits(reinterpret_cast<unsigned char*>(px), w, h);
         if (alpha) {
             auto* a = static_cast<unsigned char*>(std::malloc(static_cast<std::size_t>(w) * h));
-            std::memset(a, 255, static_cast<std::size_t>(w) * h);
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x) a[y * w + x] = static_cast<unsigned char>(alpha(x, y));
             b->SetAlphaBits(a, w, h);
         }
         game.m_RenderSwitches.m_bImmediateUpload = true;
@@ -257,9 +259,7 @@ TEST_F(GlHelpersTest, TwoTextureBlitAndTheStateAfterIt) {
     auto colour = GlBitmap(8, 8, [](int, int) { return Rgb565(255, 0, 0); });
     // The alpha bitmap: white, opaque on its left half only.
     auto shape = GlBitmap(
-        8, 8, [](int, int) { return Rgb565(255, 255, 255); }, true);
-    for (int y = 0; y < 8; ++y) std::memset(shape->GetAlphaBits() + y * 8 + 4, 0, 4);
-    ASSERT_EQ(shape->HWUpdateTexture(), 1);
+        8, 8, [](int, int) { return Rgb565(255, 255, 255); }, [](int x, int) { return x < 4 ? 255 : 0; });
     screen->FillRectangle(0, 0, 64, 64, 0, 0, 200);
     GLES_FlushBuffer();
     // 16 wide: the second half lies beyond both textures and ends the blit.

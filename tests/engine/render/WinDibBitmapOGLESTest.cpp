@@ -159,6 +159,8 @@ TEST_F(GlBitmapTest, TintedBlitsOnTheScreen) {
 }
 
 TEST_F(GlBitmapTest, DrawIntoAnotherBitmapTakesTheSoftwarePath) {
+    // The destination's RAM pixels are read back: they must outlive its upload.
+    game.m_RenderSwitches.m_bReleasePixelsAfterUpload = false;
     auto src = Solid(4, 4, 255, 255, 255);
     auto dst = Solid(8, 8, 0, 0, 0);
     GLES_FlushBuffer();
@@ -189,18 +191,26 @@ TEST_F(GlBitmapTest, ReleasedPlanesAreNotUploadedAgainUntilNewPixelsCome) {
 }
 
 TEST_F(GlBitmapTest, SharedAlphaPlaneSurvivesTheReleaseOfOneFrame) {
+    // As a sprite set with one common alpha loads: each frame's pixels wait in RAM until the
+    // shared plane is set, then one upload takes both and releases the frame's own pixels.
     std::vector<std::uint8_t> shared(64, 128);
-    auto frame = Solid(8, 8, 10, 20, 30);
-    frame->SetExternalAlpha(shared.data());
-    ASSERT_EQ(frame->HWUpdateTexture(), 1);
-    frame->HWReleasePixelDataInRAM();
+    auto frameWithSharedAlpha = [&](int r, int g, int b) {
+        auto frame = std::make_unique<CWinDibBitmapOGLES>(&game);
+        game.m_RenderSwitches.m_bImmediateUpload = false;
+        EXPECT_EQ(frame->SetBits(Plane<std::uint16_t>(64, Rgb565(r, g, b)), 8, 8), 1);
+        game.m_RenderSwitches.m_bImmediateUpload = true;
+        frame->SetExternalAlpha(shared.data());
+        EXPECT_EQ(frame->HWUpdateTexture(), 1);
+        return frame;
+    };
+    auto frame = frameWithSharedAlpha(10, 20, 30);
+    EXPECT_EQ(frame->TextureData().FormatKind(), 2) << "uploaded with an alpha plane";
+    EXPECT_FALSE(frame->ArePixelsValid()) << "its own pixels were released";
     EXPECT_EQ(frame->GetAlphaBits(), shared.data());
     EXPECT_TRUE(frame->IsAlphaValid());
     EXPECT_EQ(shared[63], 128);
-    auto second = Solid(8, 8, 30, 20, 10);
-    second->SetExternalAlpha(shared.data());
-    EXPECT_EQ(second->HWUpdateTexture(), 1) << "a later frame still uploads with the shared alpha";
-    EXPECT_EQ(second->TextureData().FormatKind(), 2);
+    auto second = frameWithSharedAlpha(30, 20, 10);
+    EXPECT_EQ(second->TextureData().FormatKind(), 2) << "a later frame still uploads with the shared alpha";
 }
 
 TEST_F(GlBitmapTest, AtlasViewDrawsItsRegion) {
@@ -244,8 +254,13 @@ TEST_F(GlBitmapTest, ScreenFillsAndAlphaShapes) {
     screen->FillRectangle(0, 0, kScreen, kScreen, 100, 100, 100);
     screen->FillRectangle(10, 10, 5, 5, 255, 0, 0);
     // A glyph-like shape: alpha 255 on its left half.
-    auto glyph = Solid(8, 8, 0, 0, 0, 0);
-    for (int y = 0; y < 8; ++y) std::memset(glyph->GetAlphaBits() + y * 8, 255, 4);
+    auto glyph = std::make_unique<CWinDibBitmapOGLES>(&game);
+    unsigned char* shape = Plane<std::uint8_t>(64, 0);
+    for (int y = 0; y < 8; ++y) std::memset(shape + y * 8, 255, 4);
+    game.m_RenderSwitches.m_bImmediateUpload = false;
+    ASSERT_EQ(glyph->SetBits(Plane<std::uint16_t>(64, Rgb565(0, 0, 0)), 8, 8), 1);
+    ASSERT_EQ(glyph->SetAlphaBits(shape, 8, 8), 1);
+    game.m_RenderSwitches.m_bImmediateUpload = true;
     ASSERT_EQ(glyph->HWUpdateTexture(), 1);
     glyph->FillAlphaNoStretch(screen, 0, 255, 0, 30, 30, 0, 0, 0, 0);
     GLES_FlushBuffer();

@@ -269,6 +269,7 @@ TEST_F(SpriteSetTest, SubSetsNamingEachOtherAsTextureSetsFailInsteadOfRecursing)
 }
 
 TEST_F(SpriteSetTest, AtlasDataOfTheDoubleResolutionTwinIsHalvedOutside2xMode) {
+    game.m_RenderSwitches.m_bDoubleResolution = false;
     game.SetPak({{"Images\\atlas.png", Png(8, 4, {1, 2, 3, 255})},
                  {"Images_2x\\atlas.txt", ToBytes("1\nstar\n9\n4\n17\n6\n")}});
     ASSERT_EQ(manager.AddSpriteSetMulti("atlas", "atlas.png", "", 1, 1, false, false), 1);

@@ -55,6 +55,8 @@ TEST_F(SpriteSetGlTest, SubSetFramesAreViewsOfTheAtlasItems) {
 }
 
 TEST_F(SpriteSetGlTest, RemoveRgbaReleasesTheRamCopiesOfGlFrames) {
+    // The set's own switch is under test: the engine-wide release is off.
+    game.m_RenderSwitches.m_bReleasePixelsAfterUpload = false;
     game.SetPak({{"Images\\a.png", EncodePng(MakeImage(4, 4, {9, 9, 9, 255}))}});
     ASSERT_EQ(manager.AddSpriteSetMulti("kept", "a.png", "", 1, 1, false, false), 1);
     ASSERT_EQ(manager.AddSpriteSetMulti("released", "a.png", "", 1, 1, true, false), 1);

@@ -164,19 +164,28 @@ TEST_F(BitmapFontGlTest, TextOutFUnscaledMatchesTextOutAndScalesAndClips) {
 }
 
 TEST_F(BitmapFontGlTest, ScissorBoxIsTheClipFlippedToABottomLeftOriginAndScaledToTheDevice) {
-    // The box is read back after drawing (the test is switched off, the box stays set).
+    // The box is read back after drawing (the test is switched off, the box stays set). The
+    // logical screen is scaled to the device in 2x mode or with the screen-scaling switch.
     struct TCase {
+        bool doubleResolution;
         bool scaling;
         int deviceW, deviceH;
         TCoordRect2D clip;
         GLint box[4];  // left, bottom, width, height
         const char* why;
     } const cases[] = {
-        {false, 0, 0, {10, 20, 30, 15}, {10, kH - 20 - 15, 30, 15}, "y counted from the bottom"},
-        {true, 2 * kW, 2 * kH, {10, 20, 30, 15}, {20, 2 * (kH - 20 - 15), 60, 30}, "a device twice the size"},
-        {true, kW / 2, kH, {10, 20, 30, 15}, {5, kH - 20 - 15, 15, 15}, "half the width only"},
+        {false, false, 0, 0, {10, 20, 30, 15}, {10, kH - 20 - 15, 30, 15}, "1x: y counted from the bottom"},
+        {true,
+         false,
+         2 * kW,
+         2 * kH,
+         {10, 20, 30, 15},
+         {20, 2 * (kH - 20 - 15), 60, 30},
+         "2x: a device twice the size"},
+        {false, true, kW / 2, kH, {10, 20, 30, 15}, {5, kH - 20 - 15, 15, 15}, "scaling: half the width only"},
     };
     for (const TCase& c : cases) {
+        game.m_RenderSwitches.m_bDoubleResolution = c.doubleResolution;
         game.m_RenderSwitches.m_bScreenScaling = c.scaling;
         game.m_Screen.m_nDeviceWidth = c.deviceW;
         game.m_Screen.m_nDeviceHeight = c.deviceH;
@@ -186,7 +195,10 @@ TEST_F(BitmapFontGlTest, ScissorBoxIsTheClipFlippedToABottomLeftOriginAndScaledT
         glGetIntegerv(GL_SCISSOR_BOX, box);
         for (int i = 0; i < 4; ++i) EXPECT_EQ(box[i], c.box[i]) << c.why << ", value " << i;
     }
+    game.m_RenderSwitches.m_bDoubleResolution = true;
     game.m_RenderSwitches.m_bScreenScaling = false;
+    game.m_Screen.m_nDeviceWidth = kW;
+    game.m_Screen.m_nDeviceHeight = kH;
 
     // On the screen a band of four rows lets through only the text inside it.
     Clear(30, 30, 30);
@@ -261,10 +273,11 @@ TEST_F(BitmapFontGlTest, TextOutFDrawsNothingWithoutTextOrOutsideGl) {
 }
 
 TEST_F(BitmapFontGlTest, ReleasedGlyphPixelsDrawNothingInMemoryButStillOnTheScreen) {
-    game.m_RenderSwitches.m_bReleasePixelsAfterUpload = true;
-    CBitmapFontText released(&game);
+    CBitmapFontText released(&game);  // the game's configuration: planes released after upload
     ASSERT_EQ(released.LoadFont("Images\\sans.jpg"), 1);
     game.m_RenderSwitches.m_bReleasePixelsAfterUpload = false;
+    CBitmapFontText kept(&game);
+    ASSERT_EQ(kept.LoadFont("Images\\sans.jpg"), 1);
 
     CWinDibBitmap memory(&game);
     ASSERT_EQ(memory.Create(60, 30), 1);
@@ -275,7 +288,7 @@ TEST_F(BitmapFontGlTest, ReleasedGlyphPixelsDrawNothingInMemoryButStillOnTheScre
         << "the planes were released after the upload: nothing to read";
 
     // The same font with its pixels kept draws into memory.
-    font->TextOut(&memory, 2, 2, "Hello", 255, 255, 255, kTextEffectNone, 255, nullptr);
+    kept.TextOut(&memory, 2, 2, "Hello", 255, 255, 255, kTextEffectNone, 255, nullptr);
     EXPECT_NE(std::vector<unsigned char>(memory.GetBits(), memory.GetBits() + 60 * 30 * 2), before);
 
     Clear(0, 0, 0);

@@ -2,6 +2,12 @@
 
 #include "render/DibBitmap.h"
 
+CFakeRenderHost::CFakeRenderHost() {
+    // The game's entry forces 2x images on and the game object releases RAM planes after upload.
+    m_RenderSwitches.m_bDoubleResolution = true;
+    m_RenderSwitches.m_bReleasePixelsAfterUpload = true;
+}
+
 CFakeRenderHost::~CFakeRenderHost() {
     delete m_pBlendBuffer;
     m_pBlendBuffer = nullptr;

@@ -3,7 +3,9 @@
 // (CreateRendererBitmap) over switches and a screen record the tests set, the images directory and
 // the game's 2x path rule. It owns the back buffer and the blend buffer, as the game does; a test
 // that lends it a bitmap clears the pointer again. Records start with the game's initial values
-// (hardware textures and immediate upload on, orientation mode 1).
+// (hardware textures and immediate upload on, orientation mode 1) in the configuration the game
+// runs in: double-resolution images on and RAM planes released after upload. A test about the
+// other case switches them off itself.
 
 #include <string>
 
@@ -12,7 +14,7 @@
 
 class CFakeRenderHost : public virtual IRenderHost, public virtual CFakeFileHost {
 public:
-    CFakeRenderHost() = default;
+    CFakeRenderHost();
     // Deletes the blend buffer and the back buffer.
     ~CFakeRenderHost() override;
 

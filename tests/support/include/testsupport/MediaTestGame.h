@@ -23,6 +23,7 @@
 #include "render/WinDibBitmapOGLES.h"
 #include "sprites/SpriteSetManager.h"
 #include "testsupport/FakeSpriteHost.h"
+#include "testsupport/GlTestGame.h"
 #include "testsupport/GlesTestContext.h"
 #include "testsupport/ImageFixtures.h"
 #include "testsupport/ScratchDir.h"
@@ -112,6 +113,7 @@ public:
     // Switches to the GL ES renderer with a w x h screen bitmap as back buffer and draw target.
     CWinDibBitmapOGLES* MakeGlScreen(int w, int h) {
         m_RenderSwitches.m_nRendererKind = kRendererGLES;
+        GiveTestDeviceTheScreenSize(this, w, h);
         GLES_ResetStateCache();
         IDibBitmap* screen = OGLES_InitAndCreateRenderTarget(this);
         screen->Create(w, h);
