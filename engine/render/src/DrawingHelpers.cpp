@@ -32,10 +32,11 @@ FIXED_FLOAT_16 Mul16(FIXED_FLOAT_16 a, FIXED_FLOAT_16 b) {
 }
 
 // Two triangles over the four corners (top-left, top-right, bottom-right, bottom-left) with src's
-// whole area as texture, mirrored by the flags.
+// whole area as texture, mirrored by the flags. Sprites are measured by their buffer size: the
+// stored size halved for a 2x image, in the same texels the texture data's coordinates count.
 void DrawCornerQuad(IRenderHost* game, IDibBitmap* dst, IDibBitmap* src, const FIXED_FLOAT_16 cx[4],
                     const FIXED_FLOAT_16 cy[4], int flags, int r, int g, int b, int a) {
-    const int W = StoredWidth(src), H = StoredHeight(src);
+    const int W = src->m_BufferWidth, H = src->m_BufferHeight;
     FIXED_FLOAT_16 uL = 0, uR = W << 16, vT = 0, vB = H << 16;
     if (flags & 1) std::swap(uL, uR);
     if (flags & 2) std::swap(vT, vB);
@@ -125,7 +126,7 @@ void DrawShifted(IRenderHost* game, IDibBitmap* dst, IDibBitmap* src, FIXED_FLOA
                  FIXED_FLOAT_16 anchorX, FIXED_FLOAT_16 anchorY, FIXED_FLOAT_16 top, FIXED_FLOAT_16 bottom, int flags,
                  int alpha) {
     if (!dst || !src) return;
-    const FIXED_FLOAT_16 W = StoredWidth(src) << 16, H = StoredHeight(src) << 16;
+    const FIXED_FLOAT_16 W = src->m_BufferWidth << 16, H = src->m_BufferHeight << 16;
     const FIXED_FLOAT_16 px = x - anchorX, py = y - anchorY;
     const FIXED_FLOAT_16 cx[4] = {px + top, px + top + W, px + bottom + W, px + bottom};
     const FIXED_FLOAT_16 cy[4] = {py, py, py + H, py + H};
@@ -137,7 +138,7 @@ void DrawStretched(IRenderHost* game, IDibBitmap* dst, IDibBitmap* src, FIXED_FL
                    int alpha, FIXED_FLOAT_16 s0, FIXED_FLOAT_16 s1, FIXED_FLOAT_16 s2, FIXED_FLOAT_16 s3, int r, int g,
                    int b) {
     if (!dst || !src) return;
-    const FIXED_FLOAT_16 W = StoredWidth(src) << 16, H = StoredHeight(src) << 16;
+    const FIXED_FLOAT_16 W = src->m_BufferWidth << 16, H = src->m_BufferHeight << 16;
     const FIXED_FLOAT_16 px = x - Mul16(kx, anchorX), py = y - Mul16(ky, anchorY);
     const FIXED_FLOAT_16 kW = Mul16(kx, W), kH = Mul16(ky, H);
     const FIXED_FLOAT_16 cx[4] = {px + Mul16(kx, s0), px + kW + Mul16(kx, s1), px + kW + Mul16(kx, s2),

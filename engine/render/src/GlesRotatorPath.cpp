@@ -37,10 +37,9 @@ bool CGlesRotatorPath::Draw(const TRotatedDraw& draw) {
     const bool tinted = draw.kind == TRotatedDraw::kAdditive || draw.kind == TRotatedDraw::kMultiply ||
                         draw.kind == TRotatedDraw::kAlphaChannel;
 
-    auto* soft = dynamic_cast<CWinDibBitmap*>(draw.src);
+    // Texture coordinates count the texels of the layout, as the corners do: the texture data of
+    // a 2x image maps them onto its twice as many stored texels itself.
     const int bw = draw.src->m_BufferWidth, bh = draw.src->m_BufferHeight;
-    // Texture coordinates cover the stored texels (a 2x image has twice its buffer size).
-    const int tw = soft ? soft->GetStoredWidth() : bw, th = soft ? soft->GetStoredHeight() : bh;
     const std::int64_t hw = (static_cast<std::int64_t>(bw) << 16) / 2, hh = (static_cast<std::int64_t>(bh) << 16) / 2;
     std::int64_t cx[4] = {-hw, hw, hw, -hw};
     std::int64_t cy[4] = {-hh, -hh, hh, hh};
@@ -61,7 +60,7 @@ bool CGlesRotatorPath::Draw(const TRotatedDraw& draw) {
     }
     const std::int64_t centreX = static_cast<std::int64_t>(draw.x) << 8, centreY = static_cast<std::int64_t>(draw.y)
                                                                                    << 8;
-    int uL = 0, uR = tw << 16, vT = 0, vB = th << 16;
+    int uL = 0, uR = bw << 16, vT = 0, vB = bh << 16;
     if (draw.flags & 1) std::swap(uL, uR);
     if (draw.flags & 2) std::swap(vT, vB);
     const int u[4] = {uL, uR, uR, uL};

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "render/DrawLine.h"
 #include "render/DrawingHelpers.h"
@@ -147,6 +148,26 @@ protected:
         return b;
     }
 
+    // The same from a double-resolution image: w x h stored texels drawn at half that size.
+    template <typename F>
+    std::unique_ptr<CWinDibBitmapOGLES> GlBitmap2x(int w, int h, F f) {
+        auto b = std::make_unique<CWinDibBitmapOGLES>(&game);
+        b->Set2xImage(true);  // as the image loader marks a file from the 2x directory
+        auto* px = static_cast<std::uint16_t*>(std::malloc(static_cast<std::size_t>(w) * h * 2));
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) px[y * w + x] = f(x, y);
+        EXPECT_EQ(b->SetBits(reinterpret_cast<unsigned char*>(px), w, h), 1);
+        return b;
+    }
+    void Clear() {
+        screen->FillRectangle(0, 0, 64, 64, 0, 0, 0);
+        GLES_FlushBuffer();
+    }
+    std::vector<std::uint8_t> Frame() {
+        GLES_FlushBuffer();
+        return ctx.ReadFrame();
+    }
+
     CGlesTestContext ctx{64, 64};
     CGlTestGame game;
     CWinDibBitmapOGLES* screen = nullptr;
@@ -170,6 +191,95 @@ TEST_F(GlHelpersTest, RotatedDrawAtAngleZeroEqualsThePlainBlit) {
     rotator.DrawRotatedBitmap(src.get(), screen, 24 << 8, 16 << 8, 0, 0x10000, 0);
     GLES_FlushBuffer();
     EXPECT_EQ(ctx.ReadFrame(), plain);
+}
+
+// Quadrants of a 2x image stored 32 x 32, standing 16 x 16 in the layout.
+std::uint16_t Quadrants2x(int x, int y) { return Quadrants(x / 4, y / 4); }
+
+TEST_F(GlHelpersTest, DoubleResolutionImageDrawsAtItsLayoutSizeThroughEveryTexturedPath) {
+    auto src = GlBitmap2x(32, 32, Quadrants2x);
+    ASSERT_EQ(src->m_Width, 16);
+    ASSERT_FALSE(src->ArePixelsValid()) << "the game's configuration: RAM pixels released";
+    src->BitBlt(screen, 20, 12, 0, 0, 0, 0, 0);
+    const auto plain = Frame();
+    ASSERT_EQ(ctx.Pixel(27, 13)[0], 255) << "the plain blit: red over the left 8 columns";
+    ASSERT_EQ(ctx.Pixel(28, 13)[1], 255) << "green from column 8";
+
+    CQuorvanImageRotatorScaler rotator(&game, 36000);
+    ASSERT_EQ(rotator.Initialize(), 1);
+    CGlesRotatorPath path(&game, &rotator);
+    rotator.SetHardwarePath(&path);
+    struct TCase {
+        const char* why;
+        void (*draw)(CQuorvanImageRotatorScaler& r, IRenderHost* g, IDibBitmap* src, IDibBitmap* dst);
+    } const cases[] = {
+        {"rotator, plain", [](CQuorvanImageRotatorScaler& r, IRenderHost*, IDibBitmap* s,
+                              IDibBitmap* d) { r.DrawRotatedBitmap(s, d, 28 << 8, 20 << 8, 0, 0x10000, 0); }},
+        {"rotator, transparent",
+         [](CQuorvanImageRotatorScaler& r, IRenderHost*, IDibBitmap* s, IDibBitmap* d) {
+             Renderer_SetBlendMode(Renderer_BlendMode_Opaque, nullptr);
+             r.DrawRotatedBitmapTransparent(s, d, 28 << 8, 20 << 8, 0, 0x10000, 0, 0);
+         }},
+        {"rotator, multiplied by white (particles)",
+         [](CQuorvanImageRotatorScaler& r, IRenderHost*, IDibBitmap* s, IDibBitmap* d) {
+             r.DrawRotatedBitmapMultiply(s, d, 28 << 8, 20 << 8, 0, 0x10000, 255, 255, 255, 0, 0);
+         }},
+        {"rotator about the source's top-left corner",
+         [](CQuorvanImageRotatorScaler& r, IRenderHost*, IDibBitmap* s, IDibBitmap* d) {
+             r.DrawRotatedBitmapWithSourceOriginWithBlendMode(s, d, 20 << 8, 12 << 8, 0, 0, 0, 0x10000, 0, 0, 255, 255,
+                                                              255, 0);
+         }},
+        {"sheared sprite with no shear",
+         [](CQuorvanImageRotatorScaler&, IRenderHost* g, IDibBitmap* s, IDibBitmap* d) {
+             Renderer_SetBlendMode(Renderer_BlendMode_Opaque, nullptr);
+             DrawShifted(g, d, s, 20 << 16, 12 << 16, 0, 0, 0, 0, 0, 255);
+         }},
+        {"stretched sprite at scale 1",
+         [](CQuorvanImageRotatorScaler&, IRenderHost* g, IDibBitmap* s, IDibBitmap* d) {
+             Renderer_SetBlendMode(Renderer_BlendMode_Opaque, nullptr);
+             DrawStretched(g, d, s, 20 << 16, 12 << 16, 0, 0, 0x10000, 0x10000, 0, 255, 0, 0, 0, 0, 255, 255, 255);
+         }},
+    };
+    for (const TCase& c : cases) {
+        Clear();
+        c.draw(rotator, &game, src.get(), screen);
+        EXPECT_EQ(Frame(), plain) << c.why;
+    }
+}
+
+TEST_F(GlHelpersTest, DoubleResolutionImageTurnsAndScalesAboutItsCentre) {
+    auto src = GlBitmap2x(32, 32, Quadrants2x);
+    CQuorvanImageRotatorScaler rotator(&game, 36000);
+    ASSERT_EQ(rotator.Initialize(), 1);
+    CGlesRotatorPath path(&game, &rotator);
+    rotator.SetHardwarePath(&path);
+    auto rgb = [&](int x, int y) {
+        const auto p = ctx.Pixel(x, y);
+        return std::array<int, 3>{p[0], p[1], p[2]};
+    };
+    const std::array<int, 3> red{255, 0, 0}, green{0, 255, 0}, blue{0, 0, 255}, white{255, 255, 255}, black{0, 0, 0};
+    // A quarter turn clockwise about (32, 32): the 16 x 16 square keeps its place, red goes to
+    // the top-right, green to the bottom-right, white to the bottom-left, blue to the top-left.
+    Clear();
+    rotator.DrawRotatedBitmap(src.get(), screen, 32 << 8, 32 << 8, 90 << 8, 0x10000, 0);
+    Frame();
+    EXPECT_EQ(rgb(36, 28), red);
+    EXPECT_EQ(rgb(36, 36), green);
+    EXPECT_EQ(rgb(28, 36), white);
+    EXPECT_EQ(rgb(28, 28), blue);
+    EXPECT_EQ(rgb(23, 28), black) << "nothing left of the 16-pixel square";
+    EXPECT_EQ(rgb(40, 36), black) << "nor right of it";
+    // Unturned at scale 2: 32 x 32 from (16, 16), each quadrant 16 x 16.
+    Clear();
+    rotator.DrawRotatedBitmap(src.get(), screen, 32 << 8, 32 << 8, 0, 0x20000, 0);
+    Frame();
+    EXPECT_EQ(rgb(17, 17), red);
+    EXPECT_EQ(rgb(30, 30), red);
+    EXPECT_EQ(rgb(33, 17), green);
+    EXPECT_EQ(rgb(17, 46), blue);
+    EXPECT_EQ(rgb(46, 46), white);
+    EXPECT_EQ(rgb(15, 17), black);
+    EXPECT_EQ(rgb(48, 46), black);
 }
 
 TEST_F(GlHelpersTest, RotationTurnsClockwiseAndScales) {
