@@ -1,5 +1,7 @@
 #include "SpriteImages.h"
 
+#include <utility>
+
 #include "render/DibBitmap.h"
 #include "render/WinDibBitmap.h"
 
@@ -23,6 +25,12 @@ void StoredSize(IDibBitmap* bitmap, int& w, int& h) {
         w = soft->GetStoredWidth();
         h = soft->GetStoredHeight();
     }
+}
+
+void StoredSizeAsSeen(IDibBitmap* bitmap, int& w, int& h) {
+    StoredSize(bitmap, w, h);
+    const int mode = bitmap != nullptr ? bitmap->GetOrientationMode() : kOrientationNormal;
+    if (mode == kOrientationTurned1 || mode == kOrientationTurned2) std::swap(w, h);
 }
 
 bool Is2xImage(IDibBitmap* bitmap) {

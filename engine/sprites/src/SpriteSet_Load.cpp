@@ -99,8 +99,12 @@ int CSpriteSet::LoadForcedAtlas() {
         return FailLoad();
     }
     IDibBitmap* image = strip->GetFrame(0);
-    const int frameW = image->m_Width / columns;
-    const int frameH = image->m_Height / rows;
+    // The views are cut in the strip's stored texels, the units of its texture: a 2x strip has
+    // twice as many as it stands tall and wide in the layout, and each view halves them again.
+    int stripW = 0, stripH = 0;
+    StoredSizeAsSeen(image, stripW, stripH);
+    const int frameW = stripW / columns;
+    const int frameH = stripH / rows;
     if (frameW < 1 || frameH < 1) {
         return FailLoad();  // more frames per row or rows than the strip has pixels
     }

@@ -2,6 +2,9 @@
 // RAM copies released after upload.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdint>
+
 #include "render/WinDibBitmap.h"
 #include "sprites/SpriteSet.h"
 #include "sprites/SpriteSetManager.h"
@@ -104,5 +107,46 @@ TEST_F(SpriteSetGlTest, ForcedAtlasCutsTheStripByRoundedUpRows) {
             }
         }
         manager.DeleteSpriteSet(set);
+    }
+}
+
+namespace {
+
+// Five colours, one per frame of a strip.
+constexpr std::array<std::array<std::uint8_t, 4>, 5> kFrameColours = {
+    {{255, 0, 0, 255}, {0, 255, 0, 255}, {0, 0, 255, 255}, {255, 255, 0, 255}, {0, 255, 255, 255}}};
+
+// A strip of five cells in a row, each cell w x h of one colour.
+TImage FiveColourStrip(int w, int h) {
+    TImage strip = MakeImage(5 * w, h, {0, 0, 0, 255});
+    for (int i = 0; i < 5; ++i)
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) strip.Set(i * w + x, y, kFrameColours[static_cast<std::size_t>(i)]);
+    return strip;
+}
+
+}  // namespace
+
+TEST_F(SpriteSetGlTest, ForcedAtlasOfADoubleResolutionStripCutsItsStoredTexels) {
+    // Only the 2x twin exists: 80 x 16 stored, a 40 x 8 strip in the layout, five 8 x 8 frames.
+    game.SetPak({{"Images_2x\\strip.png", EncodePng(FiveColourStrip(16, 16))}});
+    ASSERT_EQ(manager.AddSpriteSetSingle("strip", "strip.png", "", 5, 5, false, false), 1);
+    CSpriteSet* set = manager.GetLastSpriteSet();
+    set->m_force_atlas = 1;
+    ASSERT_EQ(set->AddReference(), 1);
+    ASSERT_NE(set->m_pForcedAtlasSource, nullptr) << "cut as views of one texture";
+    ASSERT_EQ(set->GetNumFrames(), 5);
+    screen->FillRectangle(0, 0, 64, 32, 0, 0, 0);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(set->GetFrame(i)->m_Width, 8) << "frame " << i;
+        EXPECT_EQ(set->GetFrame(i)->m_Height, 8) << "frame " << i;
+        set->GetFrame(i)->Draw(screen, i * 12, 4, 0, 0, 0, 0);
+    }
+    const TImage frame = gl.Read();
+    for (int i = 0; i < 5; ++i) {
+        const auto& c = kFrameColours[static_cast<std::size_t>(i)];
+        EXPECT_TRUE(Near(frame.At(i * 12 + 1, 5), c[0], c[1], c[2], 0)) << "frame " << i << ": its own cell";
+        EXPECT_TRUE(Near(frame.At(i * 12 + 6, 10), c[0], c[1], c[2], 0)) << "frame " << i << ": all 8 x 8 of it";
+        EXPECT_TRUE(Near(frame.At(i * 12 + 9, 5), 0, 0, 0, 0)) << "frame " << i << ": nothing past its width";
     }
 }
