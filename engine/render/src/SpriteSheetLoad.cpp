@@ -92,7 +92,7 @@ void SetSheetImageLoaders(const TSheetImageLoaders& loaders) {
 
 int VisibleObjectWithSpritesLoad(int frames, int columns, char* imageName, char* alphaName, FIXED_FLOAT /*scale*/,
                                  int& refCount, int& frameCount, IDibBitmap**& frameBitmaps, TCoord2D*& frameOffsets,
-                                 bool keepAlpha, IRenderHost* game, bool withOffsets) {
+                                 bool keepAlpha, IRenderHost* game, bool withOffsets, TextureUpload upload) {
     if (columns < 1 || game == nullptr) {
         return 0;
     }
@@ -203,7 +203,7 @@ int VisibleObjectWithSpritesLoad(int frames, int columns, char* imageName, char*
             soft->Set2xImage(doubleResolution);
             soft->UpdateWidthAndHeight();
         }
-        (void)frame->HWUpdateTexture();
+        if (upload == TextureUpload::kBySwitches) (void)frame->HWUpdateTexture();
         if (!keepAlpha) {
             frame->ReplaceAlphaWithTransparentColor();
         }

@@ -145,17 +145,22 @@ int CSpriteSet::LoadMulti(bool optional) {
             return FailLoad();
         }
         m_Frames[i] = frame;
+        // Both images go in before the one upload: once uploaded, the game's configuration
+        // releases the pixels and an alpha image arriving later could no longer reach the texture.
         bool ok = true;
         if (m_File.Length() > 0) {
             const CommonString path = directory + FormatSpritePattern(m_File.GetDataConst(), m_b + i);
-            ok = ImageLoad(m_pGame, path.GetDataConst(), frame) != nullptr;
+            ok = ImageLoad(m_pGame, path.GetDataConst(), frame, TextureUpload::kKeepInRam) != nullptr;
         }
         if (ok && !HasAlpha(frame) && separateAlpha) {
             const CommonString path = directory + FormatSpritePattern(m_AFile.GetDataConst(), m_b + i);
-            ok = ImageLoad_Alpha(m_pGame, path.GetDataConst(), frame) != nullptr && frame->HWUpdateTexture() != 0;
+            ok = ImageLoad_Alpha(m_pGame, path.GetDataConst(), frame, TextureUpload::kKeepInRam) != nullptr;
         }
         if (ok && !HasPixels(frame) && !HasAlpha(frame)) {
             ok = false;
+        }
+        if (ok) {
+            ok = frame->HWUpdateTexture() != 0;
         }
         if (!ok) {
             if (!optional) {
@@ -172,8 +177,10 @@ int CSpriteSet::LoadSingleCommonAlpha() {
     if (m_a == 0 || m_b == 0 || (m_File.Length() == 0 && m_AFile.Length() == 0)) {
         return 0;
     }
+    // The frames wait in RAM for the common alpha: uploaded first, their pixels would be released
+    // (in the game's configuration) before the alpha could join them in the texture.
     if (VisibleObjectWithSpritesLoad(m_a, m_b, m_File.GetData(), nullptr, 0, m_nRefCount, m_nNumFrames, m_Frames,
-                                     m_FrameCoords, true, m_pGame, true) == 0) {
+                                     m_FrameCoords, true, m_pGame, true, TextureUpload::kKeepInRam) == 0) {
         return 0;
     }
     if (m_pCommonAlpha != nullptr) {
@@ -184,8 +191,10 @@ int CSpriteSet::LoadSingleCommonAlpha() {
         return FailLoad();
     }
     m_pCommonAlpha = alpha;
+    // The plane stays in RAM for the set's life: every frame reads it as its own.
     const CommonString path = m_pGame->GetImagesDirectory() + m_AFile;
-    if (ImageLoad_Alpha(m_pGame, path.GetDataConst(), alpha) == nullptr || alpha->GetAlphaBits() == nullptr) {
+    if (ImageLoad_Alpha(m_pGame, path.GetDataConst(), alpha, TextureUpload::kKeepInRam) == nullptr ||
+        alpha->GetAlphaBits() == nullptr) {
         return FailLoad();
     }
     int alphaW = 0, alphaH = 0;

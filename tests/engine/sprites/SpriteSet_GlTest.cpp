@@ -4,6 +4,9 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "render/WinDibBitmap.h"
 #include "sprites/SpriteSet.h"
@@ -148,5 +151,63 @@ TEST_F(SpriteSetGlTest, ForcedAtlasOfADoubleResolutionStripCutsItsStoredTexels) 
         EXPECT_TRUE(Near(frame.At(i * 12 + 1, 5), c[0], c[1], c[2], 0)) << "frame " << i << ": its own cell";
         EXPECT_TRUE(Near(frame.At(i * 12 + 6, 10), c[0], c[1], c[2], 0)) << "frame " << i << ": all 8 x 8 of it";
         EXPECT_TRUE(Near(frame.At(i * 12 + 9, 5), 0, 0, 0, 0)) << "frame " << i << ": nothing past its width";
+    }
+}
+
+namespace {
+
+// A grey JPEG of w x h whose left half is white and right half black: an alpha image.
+Bytes LeftHalfAlphaJpeg(int w, int h) {
+    std::vector<std::uint8_t> rgb;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const std::uint8_t v = x < w / 2 ? 255 : 0;
+            rgb.insert(rgb.end(), {v, v, v});
+        }
+    return MakeJpeg(w, h, rgb, 1);
+}
+
+}  // namespace
+
+TEST_F(SpriteSetGlTest, SeparateAlphaImagesReachTheTexturesOfFramesWhosePixelsAreReleased) {
+    // Opaque white frames with an alpha image that keeps only their left half, drawn over blue.
+    struct TCase {
+        const char* why;
+        std::vector<std::pair<std::string, Bytes>> pak;
+        const char* description;
+    };
+    const TCase cases[] = {
+        {"one alpha image common to a strip",
+         {{"Images\\strip.png", EncodePng(MakeImage(16, 8, {255, 255, 255, 255}), false)},
+          {"Images\\strip_a.jpg", LeftHalfAlphaJpeg(8, 8)}},
+         "set = s, common_alpha\nfile = strip.png, 2\nafile = strip_a.jpg\nend\n"},
+        {"a Multi set with an alpha image per frame",
+         {{"Images\\m1.png", EncodePng(MakeImage(8, 8, {255, 255, 255, 255}), false)},
+          {"Images\\m2.png", EncodePng(MakeImage(8, 8, {255, 255, 255, 255}), false)},
+          {"Images\\ma1.jpg", LeftHalfAlphaJpeg(8, 8)},
+          {"Images\\ma2.jpg", LeftHalfAlphaJpeg(8, 8)}},
+         "set = s, multi\nfile = m%d.png, 2, 1\nafile = ma%d.jpg, 2, 1\nend\n"},
+    };
+    for (const TCase& c : cases) {
+        game.SetPak(c.pak);
+        const std::string text = c.description;
+        ASSERT_EQ(AddSpriteSetsFromBytes(&manager, &game, {text.data(), text.size()}, "t.txt"), 1) << c.why;
+        CSpriteSet* set = manager.GetLastSpriteSet();
+        ASSERT_EQ(set->AddReference(), 1) << c.why;
+        ASSERT_EQ(set->GetNumFrames(), 2) << c.why;
+        screen->FillRectangle(0, 0, 64, 32, 0, 0, 255);
+        for (int i = 0; i < 2; ++i) {
+            auto* frame = dynamic_cast<CWinDibBitmap*>(set->GetFrame(i));
+            ASSERT_NE(frame, nullptr) << c.why;
+            EXPECT_FALSE(frame->ArePixelsValid()) << c.why << ": the game's configuration releases them";
+            frame->Draw(screen, 4 + i * 12, 4, 0, 0, 0, 0);
+        }
+        const TImage drawn = gl.Read();
+        for (int i = 0; i < 2; ++i) {
+            const int x = 4 + i * 12;
+            EXPECT_TRUE(Near(drawn.At(x + 1, 8), 255, 255, 255, 8)) << c.why << ", frame " << i << ": opaque half";
+            EXPECT_TRUE(Near(drawn.At(x + 6, 8), 0, 0, 255, 8)) << c.why << ", frame " << i << ": transparent half";
+        }
+        manager.DeleteSpriteSet(set);
     }
 }

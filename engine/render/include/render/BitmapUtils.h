@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/Common.h"
+#include "render/ImageLoaders.h"
 
 class IRenderHost;
 class IDibBitmap;
@@ -41,8 +42,11 @@ void SetSheetImageLoaders(const TSheetImageLoaders& loaders);
 // imageName (colour, may be null) and alphaName (separate alpha image, may be null). refCount,
 // frameCount, frameBitmaps and frameOffsets are the set's own fields. A second call on a loaded
 // set only raises refCount. Returns 1, or 0 with everything made so far released, frameCount 0,
-// frameBitmaps null and refCount as before. The scale argument is not used.
+// frameBitmaps null and refCount as before. The scale argument is not used. With kKeepInRam the
+// frames are not uploaded: a caller that still adds to them (a common alpha plane) uploads each
+// frame itself once it is complete, before the game's switches release its RAM planes.
 [[nodiscard]] int VisibleObjectWithSpritesLoad(int frames, int columns, char* imageName, char* alphaName,
                                                FIXED_FLOAT scale, int& refCount, int& frameCount,
                                                IDibBitmap**& frameBitmaps, TCoord2D*& frameOffsets, bool keepAlpha,
-                                               IRenderHost* game, bool withOffsets);
+                                               IRenderHost* game, bool withOffsets,
+                                               TextureUpload upload = TextureUpload::kBySwitches);
