@@ -88,10 +88,26 @@ bool OpenColourImage(IRenderHost* game, CMemoryFile& file, TBitmapGuard& guard, 
     return false;
 }
 
+// Whether a plane of a w x h image (before any turning) has the bitmap's stored size.
+bool FitsStoredSize(CWinDibBitmap* b, int w, int h) {
+    const bool turned = b->GetOrientationMode() == 1 || b->GetOrientationMode() == 2;
+    return (turned ? h : w) == b->GetStoredWidth() && (turned ? w : h) == b->GetStoredHeight();
+}
+
+// An alpha plane left from the bitmap's earlier image stays with new pixels only when it can
+// describe them: one of another size would be read past its end, and the placeholder left after
+// an upload would keep the new pixels from ever reaching the texture.
+void DropAlphaThatCannotFit(IDibBitmap* bitmap, const CDecodedImage& image) {
+    CWinDibBitmap* b = AsSoftware(bitmap);
+    if (!b || !b->GetAlphaBits()) return;
+    if (!b->IsAlphaValid() || !FitsStoredSize(b, image.width, image.height)) b->DestroyAlpha();
+}
+
 // Gives decoded pixels to the bitmap; false (the buffer freed) when it refuses them. Without
 // uploadNow a GL bitmap takes the plane the way the software bitmap does, so nothing reaches its
 // textures here: the loader makes its one upload once every plane is in, or none at all.
 bool GivePixels(IDibBitmap* bitmap, CDecodedImage& image, bool uploadNow) {
+    DropAlphaThatCannotFit(bitmap, image);
     if (image.bytesPerPixel == 3) bitmap->SetBitsPerPixel(24);
     unsigned char* pixels = image.ReleasePixels();
     CWinDibBitmap* soft = AsSoftware(bitmap);
@@ -121,10 +137,7 @@ bool GiveAlpha(IDibBitmap* bitmap, CDecodedImage& image, bool uploadNow) {
 bool AlphaFitsPixels(IDibBitmap* bitmap, const CDecodedImage& alpha) {
     CWinDibBitmap* b = AsSoftware(bitmap);
     if (!b || !b->GetBits() || !b->ArePixelsValid()) return true;
-    const bool turned = b->GetOrientationMode() == 1 || b->GetOrientationMode() == 2;
-    const int storedW = turned ? alpha.height : alpha.width;
-    const int storedH = turned ? alpha.width : alpha.height;
-    return storedW == b->GetStoredWidth() && storedH == b->GetStoredHeight();
+    return FitsStoredSize(b, alpha.width, alpha.height);
 }
 
 using TDecoder = bool (*)(std::span<const std::uint8_t>, const char*, const TDecodeOptions&, CDecodedImage*);

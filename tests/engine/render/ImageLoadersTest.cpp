@@ -222,6 +222,52 @@ TEST_F(ImageLoadersTest, PngAlphaPlaneOnlyWhenSomethingIsTranslucent) {
     EXPECT_EQ(glass->GetAlphaBits()[15], 128);
 }
 
+TEST_F(ImageLoadersTest, AnOpaqueImageIntoAReusedBitmapDropsAnAlphaPlaneOfAnotherSize) {
+    WriteFile(Path1x("glass.png"), MakeSolidPng(8, 8, 255, 0, 0, 128));
+    WriteFile(Path1x("wide.png"), MakeSolidPng(16, 8, 0, 255, 0, 255));
+    WriteFile(Path1x("wide.jpg"), MakeSolidJpeg(16, 8, 0, 255, 0));
+    WriteFile(Path1x("same.png"), MakeSolidPng(8, 8, 0, 255, 0, 255));
+    struct TCase {
+        const char* next;
+        bool alphaKept;
+        const char* why;
+    } const cases[] = {
+        {"wide.png", false, "a wider opaque PNG: the 8 x 8 plane cannot describe it"},
+        {"wide.jpg", false, "a wider JPEG without an alpha image, likewise"},
+        {"same.png", true, "an opaque PNG of the same size keeps the plane it had"},
+    };
+    for (const TCase& c : cases) {
+        CWinDibBitmap b(&game);
+        ASSERT_EQ(ImageLoad(&game, Path1x("glass").c_str(), &b), &b) << c.why;
+        ASSERT_NE(b.GetAlphaBits(), nullptr) << c.why;
+        ASSERT_EQ(ImageLoad(&game, Path1x(c.next).c_str(), &b), &b) << c.why;
+        EXPECT_EQ(b.GetAlphaBits() != nullptr, c.alphaKept) << c.why;
+    }
+}
+
+TEST_F(ImageLoadersTest, AReusedGlBitmapWithReleasedPlanesShowsItsNewOpaqueImage) {
+    CGlesTestContext ctx(16, 16);
+    if (!ctx.IsValid()) GTEST_SKIP() << "no headless EGL context";
+    game.m_RenderSwitches.m_nRendererKind = kRendererGLES;
+    IDibBitmap* screen = game.MakeScreen(16, 16);
+    ASSERT_NE(screen, nullptr);
+    WriteFile(Path1x("glass.png"), MakeSolidPng(8, 8, 255, 0, 0, 128));
+    WriteFile(Path1x("leaf.png"), MakeSolidPng(8, 8, 0, 255, 0, 255));
+    std::unique_ptr<IDibBitmap> b(ImageLoad(&game, Path1x("glass").c_str(), nullptr));
+    ASSERT_NE(b, nullptr);
+    ASSERT_FALSE(dynamic_cast<CWinDibBitmap*>(b.get())->IsAlphaValid()) << "released after its upload";
+    ASSERT_EQ(ImageLoad(&game, Path1x("leaf").c_str(), b.get()), b.get());
+    screen->FillRectangle(0, 0, 16, 16, 0, 0, 255);
+    b->Draw(screen, 4, 4, 0, 0, 0, 0);
+    GLES_FlushBuffer();
+    const auto p = ctx.Pixel(8, 8);
+    EXPECT_EQ(p[0], 0) << "nothing of the old red image";
+    EXPECT_EQ(p[1], 255) << "the new image, opaque";
+    EXPECT_EQ(p[2], 0) << "nothing of the background through it";
+    b.reset();
+    GLES_ResetStateCache();
+}
+
 TEST_F(ImageLoadersTest, BrokenFilesFailAndAGivenBitmapSurvives) {
     const auto png = MakeSolidPng(8, 8, 1, 2, 3, 4);
     WriteFile(Path1x("cut.png"), std::vector<std::uint8_t>(png.begin(), png.begin() + 40));

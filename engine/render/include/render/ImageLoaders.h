@@ -5,8 +5,10 @@
 //
 // Every loader takes the game for its switches, its bitmap factory and its paths. `bitmap` may
 // be null: the loader then creates one with IRenderHost::CreateBitmapObject and deletes it again
-// when it fails; a bitmap passed in is never deleted (its earlier planes may be gone). Results
-// are the loaded bitmap or null. Main thread only, except ImageLoad_JPG_FromStream.
+// when it fails; a bitmap passed in is never deleted (its earlier planes may be gone). A colour
+// image without an alpha of its own keeps the bitmap's alpha plane only when that plane has the
+// new image's size and is not a placeholder left after an upload. Results are the loaded bitmap
+// or null. Main thread only, except ImageLoad_JPG_FromStream.
 //
 // Stored layout by the bitmap's orientation mode, for pixel (x, y) of a W x H image (after any
 // halving): mode 0 at y * W + x; mode 1 at (W - 1 - x) * H + y; mode 2 at x * H + (H - 1 - y).
