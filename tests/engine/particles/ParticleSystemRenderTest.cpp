@@ -6,15 +6,18 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "ParticleTestFixtures.h"
 #include "particles/ParticleSystem.h"
+#include "particles/ParticleSystemSharedSpriteStorage.h"
 #include "particles/RandomTables.h"
 #include "render/GlesRotatorPath.h"
 #include "render/ImageRotatorScaler.h"
 #include "sprites/SpriteSet.h"
 #include "testsupport/GlSpriteTestGame.h"
 #include "testsupport/GlesTestContext.h"
+#include "testsupport/ImageFixtures.h"
 
 namespace {
 
@@ -158,4 +161,53 @@ TEST_F(ParticleRenderTest, BlendModeFollowsTheEffect) {
         const auto corner = ctx.Pixel(4, 4);
         EXPECT_NEAR(corner[0], 96, 8) << c.why << ": the rest stays grey";
     }
+}
+
+TEST_F(ParticleRenderTest, EachFrameOfATwoXStripFromTheSharedStorageIsDrawn) {
+    // Only the 2x twin of the strip exists: four cells of 16 x 16 stored texels, 8 x 8 in the
+    // layout, red, green, blue and yellow. The storage cuts it as views of one texture.
+    const auto dir = particle_test::TestDir("two_x_strip");
+    const std::uint8_t colours[4][3] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 0}};
+    std::vector<std::uint8_t> rgba;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 64; ++x) {
+            const std::uint8_t* c = colours[x / 16];
+            rgba.insert(rgba.end(), {c[0], c[1], c[2], 255});
+        }
+    game.m_Paks.m_bPakMode = false;
+    game.m_ImagesDir = (dir / "Images").string() + "/";
+    WriteFile((dir / "Images_2x\\strip.png").string(), MakePng(64, 16, rgba, 2 /* RGB */));
+
+    CQuorvanParticleSystemSharedSpriteStorage2 storage(&game);
+    CQuorvanParticleSystem2 system(&game, &rotator);
+    system.UseSpriteSetStorage(&storage);
+    // A grid effect lays one batch out as the strip's picture; motionless, opaque, untinted.
+    const std::string effect =
+        "ParticleSprites = strip.png\nParticleNumSprites = 4\nParticleNumSpritesPerRow = 4\nGridEffect = 1\n"
+        "EmissionSpeed = 0\nParticleSpeedMin = 0\nParticleSpeedMax = 0\nColorEnd_A = 255\nAdditiveBlend = 0\n";
+    system.ReadEffectSettings(effect.data(), static_cast<int>(effect.size()), "grid.pfd");
+    ASSERT_EQ(system.OnSpritesChanged(), 1);
+    ASSERT_EQ(system.OnSettingsChanged(), 1);
+    CSpriteSet* set = system.GetSpriteSet();
+    ASSERT_NE(set, nullptr);
+    ASSERT_NE(set->m_pForcedAtlasSource, nullptr) << "the storage forces the atlas";
+    ASSERT_EQ(set->GetNumFrames(), 4);
+    particle_test::FillParticleTable(0);
+    system.StartAt(32 << 16, 32 << 16);
+    system.EmitNewParticles(4);
+    ASSERT_EQ(system.GetNumActiveParticels(), 4);
+    screen->FillRectangle(0, 0, 64, 64, 0, 0, 0);
+    system.Draw(screen);
+    GLES_FlushBuffer();
+    // Cells 8 wide centred on 32: the strip's picture spans x = 16 to 48 around y = 32.
+    for (int i = 0; i < 4; ++i) {
+        for (const int dx : {-3, 0, 2}) {
+            const auto p = ctx.Pixel(20 + 8 * i + dx, 32);
+            EXPECT_NEAR(p[0], colours[i][0], 8) << "cell " << i << " at " << dx;
+            EXPECT_NEAR(p[1], colours[i][1], 8) << "cell " << i << " at " << dx;
+            EXPECT_NEAR(p[2], colours[i][2], 8) << "cell " << i << " at " << dx;
+        }
+    }
+    EXPECT_EQ(ctx.Pixel(14, 32)[0], 0) << "nothing left of the strip";
+    EXPECT_EQ(ctx.Pixel(49, 32)[0], 0) << "nor right of it";
 }
