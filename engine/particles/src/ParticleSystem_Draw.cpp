@@ -33,6 +33,11 @@ bool CircleTouchesRect(std::int64_t cx, std::int64_t cy, std::int64_t r, std::in
     return dx * dx + dy * dy <= radius * radius;
 }
 
+// centre + (v - centre) x scale, all 16.16, without the 32-bit wrap of the particle arithmetic.
+std::int64_t ZoomAbout(std::int64_t v, FIXED_FLOAT_16 centre, FIXED_FLOAT_16 scale) {
+    return centre + (((v - centre) * scale) >> 16);
+}
+
 int Channel(FIXED_FLOAT_16 value) { return std::clamp(value >> 16, 0, 255); }
 
 }  // namespace
@@ -83,13 +88,20 @@ void CQuorvanParticleSystem2::Draw(IDibBitmap* dst) {
             size = Mul(size, m_nZoomScale);
         }
         if (m_bClip) {
-            // The clip rectangle is in destination pixels, so the particle is tested where it
-            // will be drawn: zoomed already, against the rectangle moved back by the offset.
+            // The clip rectangle belongs to the effect's picture: moved back by the drawing
+            // offset and, with the zoom on, zoomed about its centre like the particles, so a zoom
+            // shows the same particles clipped as without it. The particle is tested zoomed.
             const std::int64_t radius = std::llabs(static_cast<std::int64_t>(Mul(size, halfDiagonal)));
-            const std::int64_t left = static_cast<std::int64_t>(m_ClipRect.x) * 65536 - m_DrawOffset.x;
-            const std::int64_t top = static_cast<std::int64_t>(m_ClipRect.y) * 65536 - m_DrawOffset.y;
-            const std::int64_t right = left + static_cast<std::int64_t>(m_ClipRect.width) * 65536;
-            const std::int64_t bottom = top + static_cast<std::int64_t>(m_ClipRect.height) * 65536;
+            std::int64_t left = static_cast<std::int64_t>(m_ClipRect.x) * 65536 - m_DrawOffset.x;
+            std::int64_t top = static_cast<std::int64_t>(m_ClipRect.y) * 65536 - m_DrawOffset.y;
+            std::int64_t right = left + static_cast<std::int64_t>(m_ClipRect.width) * 65536;
+            std::int64_t bottom = top + static_cast<std::int64_t>(m_ClipRect.height) * 65536;
+            if (m_bZoom) {
+                left = ZoomAbout(left, m_ZoomCenter.x, m_nZoomScale);
+                right = ZoomAbout(right, m_ZoomCenter.x, m_nZoomScale);
+                top = ZoomAbout(top, m_ZoomCenter.y, m_nZoomScale);
+                bottom = ZoomAbout(bottom, m_ZoomCenter.y, m_nZoomScale);
+            }
             if (!CircleTouchesRect(x, y, radius, left, top, right, bottom)) {
                 continue;
             }

@@ -126,6 +126,8 @@ TEST(ParticleDraw, OffsetZoomAndClip) {
         {{0, 0}, false, {0, 0, 20, 20}, true, 32, 32, false, "clip rectangle away from the particle"},
         {{0, 0}, false, {33, 33, 10, 10}, true, 32, 32, true, "clip rectangle touching its circle"},
         {{I(30), 0}, false, {0, 0, 20, 64}, true, 62, 32, false, "clip is compared where it is drawn"},
+        {{0, 0}, true, {28, 28, 10, 10}, true, 16, 16, true, "the zoom takes the clip rectangle along"},
+        {{0, 0}, true, {12, 12, 8, 8}, true, 16, 16, false, "a rectangle around the zoomed spot is zoomed away"},
     };
     for (const TCase& c : cases) {
         system->m_DrawOffset = c.offset;

@@ -227,7 +227,9 @@ public:
     TVector2D_16 m_ZoomCenter;
     FIXED_FLOAT_16 m_nZoomScale = kFixed16One;
     bool m_bZoom = false;
-    TCoordRect2D m_ClipRect;  // whole pixels of the destination
+    // Whole pixels of the picture before the drawing offset and the zoom, which move and scale
+    // it with the particles.
+    TCoordRect2D m_ClipRect;
     bool m_bClip = false;
 
 protected:
