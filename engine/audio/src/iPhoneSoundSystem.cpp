@@ -22,13 +22,9 @@ CiPhoneSoundSystem::CiPhoneSoundSystem(ISoundHost* game) : m_pGame(game) {
 CiPhoneSoundSystem::~CiPhoneSoundSystem() { Shutdown(); }
 
 int CiPhoneSoundSystem::Initialize() {
-    if (m_mixer) Shutdown();
-    for (int i = 0; i < audio_config::kEffectSlots; ++i) {
-        m_effects[i] = nullptr;
-        m_effectFiles[i] = nullptr;
-    }
-    for (int& owner : m_channelTable) owner = -1;
-    for (auto& stream : m_streams) stream = nullptr;
+    // A set-up starts with empty slots. Effects and streams may have been loaded before the first
+    // one (loads need no mixer), so the slots are freed, not merely cleared.
+    Shutdown();
     m_mixer = new (std::nothrow) Sound;
     if (!m_mixer) return 0;
     m_outputRate = audio_config::kOutputRate;

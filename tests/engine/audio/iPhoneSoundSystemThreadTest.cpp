@@ -84,6 +84,33 @@ TEST_F(SoundSystemTest, InitializeOpensTheMixerAtTheDeviceRate) {
     EXPECT_EQ(system->Initialize(), 1) << "a second set-up replaces the first";
 }
 
+// Memory files that count how many of them are alive.
+class CCountedMemoryFile : public CMemoryFile {
+public:
+    CCountedMemoryFile() { ++s_live; }
+    ~CCountedMemoryFile() override { --s_live; }
+    static inline int s_live = 0;
+};
+
+class CCountingGame : public CTestGame {
+public:
+    CMemoryFile* CreateMemoryFileObject() override { return new CCountedMemoryFile(); }
+};
+
+TEST(SoundSystemSetUp, InitializeFreesEffectsLoadedBeforeIt) {
+    platform::PcmUseBackend(platform::PcmBackendKind::Null);
+    CCountingGame game;
+    auto* system = new CDiskSoundSystem(&game);
+    game.m_pSoundSystem = system;  // the game deletes it
+    const std::string wav = WriteTempFile("early.wav", ToneWav(480));
+    ASSERT_EQ(system->LoadWAV(wav.c_str()), 0) << "an effect loaded before the first set-up";
+    ASSERT_EQ(CCountedMemoryFile::s_live, 1) << "its slot owns the file's bytes";
+    ASSERT_EQ(system->Initialize(), 1);
+    EXPECT_EQ(system->GetEffect(0), nullptr) << "the set-up starts with empty slots";
+    EXPECT_EQ(CCountedMemoryFile::s_live, 0) << "and frees what the slots held";
+    EXPECT_EQ(system->LoadWAV(wav.c_str()), 0);
+}
+
 TEST_F(SoundSystemTest, InitializeFailsWithoutADevice) {
     platform::PcmUseBackend(platform::PcmBackendKind::None);
     testing::internal::CaptureStdout();

@@ -20,7 +20,7 @@ public:
     ~CiPhoneSoundSystem() override;
 
     // Creates the mixer and opens it at 48000 Hz, 16-bit mono, 1 module and 8 effect channels.
-    // A second call shuts the first set-up down before starting again.
+    // Starts with empty slots: whatever was loaded before (a first set-up included) is freed.
     int Initialize() override;
     void Shutdown() override;
     int LoadWAV(const char* fileName) override;
