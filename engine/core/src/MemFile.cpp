@@ -4,10 +4,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <string>
 
 #include "PakSearch.h"
+#include "SaveFolder.h"
 #include "core/FileHost.h"
 #include "core/ZipFile.h"
 
@@ -27,12 +27,13 @@ void CMemoryFile::ReleaseDiskFile() {
     }
 }
 
-void CMemoryFile::Close() {
+int CMemoryFile::Close() {
     ReleaseDiskFile();
     std::free(buffer);
     buffer = nullptr;
     cursor = nullptr;
     size = 0;
+    return 1;
 }
 
 int CMemoryFile::IsOpened() { return buffer != nullptr; }
@@ -185,9 +186,7 @@ int CMemoryFile::FlushDataToFile(IFileHost* game, const char* path) {
     // Nothing to write is a failure; the file already on the disk stays as it was.
     if (used <= 0) return 0;
 
-    std::error_code ec;
-    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
-    if (!parent.empty()) std::filesystem::create_directories(parent, ec);
+    CreateFolderFor(path);
 
     // Written beside the target and renamed over it only when complete: a failure half-way
     // leaves the previous file whole.
@@ -199,12 +198,12 @@ int CMemoryFile::FlushDataToFile(IFileHost* game, const char* path) {
         return 0;
     }
     const int written = out->WriteData(buffer, used);
-    out->Close();
+    // The stream's last block only reaches the disk at close, so a close that fails loses it.
+    const bool closed = out->Close() == 1;
     delete out;
-    bool ok = written == used;
+    bool ok = written == used && closed;
     if (ok) {
-        // The stream's last block only reaches the disk at close, which reports nothing: check
-        // what actually arrived.
+        // A disk that took less than it said: check what actually arrived.
         IFile* check = CreateDiskFile(game);
         ok = check != nullptr && check->Open(game, temp.c_str(), FileMode::Read) && check->GetSize() == used;
         delete check;

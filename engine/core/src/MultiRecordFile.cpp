@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "SaveFolder.h"
 #include "core/Common.h"
 #include "core/File.h"
 #include "core/FileHost.h"
@@ -19,7 +20,7 @@ constexpr int kCrcChunk = 4096;
 unsigned short FileCRC(IFile* file, IFileHost* game, const char* path) {
     if (file == nullptr) return 0;
     unsigned short sum = 0;
-    if (file->Open(game, path, FileMode::Read) && file->GetSize() > 0) {
+    if (file->Open(game, path, FileMode::Read | FileMode::MayBeMissing) && file->GetSize() > 0) {
         std::vector<char> chunk(kCrcChunk);
         for (;;) {
             const int n = file->ReadData(chunk.data(), kCrcChunk);
@@ -66,8 +67,8 @@ int QuorvanRecordSet::OpenFile(const char* filePath) {
         open = false;
         return 0;
     }
-    // A missing file is an empty one.
-    if (!file->Open(m_pGame, filePath, FileMode::Read)) return 1;
+    // A missing file is an empty one, and no news: the game opens its storage before any save.
+    if (!file->Open(m_pGame, filePath, FileMode::Read | FileMode::MayBeMissing)) return 1;
 
     const long long fileSize = file->GetSize();
     int n = 0;
@@ -175,6 +176,7 @@ int QuorvanRecordSet::Save() {
     };
 
     const std::string temp = std::string(path.GetDataConst() ? path.GetDataConst() : "") + "2";
+    CreateFolderFor(temp.c_str());
     IFile* out = owner->CreateDiskFile();
     if (out == nullptr || !out->Open(m_pGame, temp.c_str(), FileMode::Write | FileMode::Append)) {
         delete out;
@@ -195,12 +197,13 @@ int QuorvanRecordSet::Save() {
              (nameLength == 0 || out->WriteData(r->name.GetDataConst(), nameLength) == nameLength) &&
              (r->size == 0 || out->WriteData(blobs[static_cast<std::size_t>(i)], r->size) == r->size);
     }
-    out->Close();
+    // The last buffered block reaches the disk only at close, so a close that fails loses it.
+    ok = out->Close() == 1 && ok;
     delete out;
     freeBlobs();
     if (ok) {
-        // The last buffered block reaches the disk only at close, which reports nothing: check
-        // what actually arrived before the old file is replaced.
+        // A disk that took less than it said: check what actually arrived before the old file
+        // is replaced.
         IFile* check = owner->CreateDiskFile();
         ok = check != nullptr && check->Open(m_pGame, temp.c_str(), FileMode::Read) && check->GetSize() == offset;
         delete check;

@@ -30,42 +30,44 @@ int CQuorvanStorage::Open() {
     return 1;
 }
 
-void CQuorvanStorage::Close() {
-    if (file == nullptr) return;
-    (void)file->CloseMultiRecordFile(crc);
+int CQuorvanStorage::Close() {
+    if (file == nullptr) return 1;
+    const int saved = file->CloseMultiRecordFile(crc);
     delete file;
     file = nullptr;
+    return saved;
 }
 
 IMemFile* CQuorvanStorage::ReadRecord(int id) {
     if (!Open()) return nullptr;
     IMemFile* record = file->ReadRecord(id);
-    Close();
+    (void)Close();  // nothing changed: nothing to save
     return record;
 }
 
-void CQuorvanStorage::WriteRecord(int id, IFile* source, CommonString name) {
-    if (!Open()) return;
-    (void)file->WriteRecord(id, source, name);
-    Close();
+int CQuorvanStorage::WriteRecord(int id, IFile* source, CommonString name) {
+    if (!Open()) return 0;
+    const int written = file->WriteRecord(id, source, name);
+    const int saved = Close();
+    return written == 1 && saved == 1 ? 1 : 0;
 }
 
 void CQuorvanStorage::DeleteRecord(int id) {
     if (!Open()) return;
     file->DeleteRecord(id);
-    Close();
+    (void)Close();
 }
 
 int CQuorvanStorage::IsRecordEmpty(int id) {
     if (!Open()) return 1;
     const int empty = file->IsRecordEmpty(id);
-    Close();
+    (void)Close();
     return empty;
 }
 
 CommonString CQuorvanStorage::GetRecordName(int id) {
     if (!Open()) return CommonString("...");
     CommonString name = file->GetRecordName(id);
-    Close();
+    (void)Close();
     return name;
 }

@@ -53,7 +53,7 @@ int CZipElementFile::Open(IFileHost* game, const char* name, unsigned mode) {
 
 int CZipElementFile::IsOpened() { return stream != nullptr; }
 
-void CZipElementFile::Close() {
+int CZipElementFile::Close() {
     dataOffset = 0;
     size = 0;
     pakLength = 0;
@@ -62,6 +62,7 @@ void CZipElementFile::Close() {
         std::fclose(stream);
         stream = nullptr;
     }
+    return 1;
 }
 
 int CZipElementFile::GetSize() { return stream ? static_cast<int>(size) : 0; }

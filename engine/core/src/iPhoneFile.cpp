@@ -29,6 +29,7 @@ int CiPhoneFile::Open(IFileHost* /*game*/, const char* name, unsigned mode) {
     stream_ = std::fopen(name, streamMode);
     if (!stream_) {
         const int error = errno;
+        if (error == ENOENT && (mode & FileMode::MayBeMissing)) return 0;
         std::fprintf(stderr, "fopen failed: FileName = '%s'\n", name);
         std::fprintf(stderr, "(Error #%d generated: '%s')\n\n", error, std::strerror(error));
         return 0;
@@ -38,10 +39,12 @@ int CiPhoneFile::Open(IFileHost* /*game*/, const char* name, unsigned mode) {
 
 int CiPhoneFile::IsOpened() { return stream_ != nullptr ? 1 : 0; }
 
-void CiPhoneFile::Close() {
-    if (!stream_) return;
-    std::fclose(stream_);
+int CiPhoneFile::Close() {
+    if (!stream_) return 1;
+    // fclose writes out what is still buffered; a full or failing disk shows only here.
+    const int closed = std::fclose(stream_);
     stream_ = nullptr;
+    return closed == 0 ? 1 : 0;
 }
 
 int CiPhoneFile::GetSize() {

@@ -25,7 +25,7 @@ public:
 
     int Open(IFileHost*, const char*, unsigned) override { return 1; }
     int IsOpened() override { return 1; }
-    void Close() override {}
+    int Close() override { return 1; }
     int GetSize() override { return static_cast<int>(size); }
     int Seek(long offset, int) override {
         if (offset < 0 || static_cast<std::size_t>(offset) > size) {

@@ -22,7 +22,7 @@ public:
     CByteFile(const std::uint8_t* data, std::size_t size) : data_(data), size_(static_cast<long>(size)) {}
     int Open(IFileHost*, const char*, unsigned) override { return 1; }
     int IsOpened() override { return 1; }
-    void Close() override {}
+    int Close() override { return 1; }
     int GetSize() override { return static_cast<int>(size_); }
     int Seek(long offset, int mode) override {
         const long base = (mode & FileSeek::Start) ? 0 : (mode & FileSeek::Current) ? position_ : size_;

@@ -228,6 +228,25 @@ private:
     bool silent;
 };
 
+// Flushes go through a disk whose close reports a late write error.
+class CLateFailingMemoryFile : public CMemoryFile {
+protected:
+    IFile* CreateDiskFile(IFileHost*) override { return new CLateFailingCloseFile(); }
+};
+
+TEST(MemFileFlush, AFlushWhoseCloseFailsFailsAndKeepsThePreviousFile) {
+    CScratchDir dir;
+    CPakTestGame game;
+    const std::string path = dir.Path("global.opt");
+    ASSERT_TRUE(WriteFile(path, ToBytes("previous save")));
+    CLateFailingMemoryFile f;
+    ASSERT_EQ(f.Create(64), 1);
+    ASSERT_EQ(f.WriteData("a newer save", 12), 12);
+    EXPECT_EQ(f.FlushDataToFile(&game, path.c_str()), 0);
+    EXPECT_EQ(ReadFile(path), ToBytes("previous save"));
+    EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+}
+
 TEST(MemFileFlush, WritesUpToTheCursorAndCreatesTheDirectory) {
     CScratchDir dir;
     CPakTestGame game;

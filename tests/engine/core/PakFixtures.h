@@ -101,6 +101,16 @@ inline std::size_t FindSignature(const Bytes& b, std::uint32_t signature, int n 
     return std::string::npos;
 }
 
+// A disk file whose every byte arrives but whose close reports a failure, as a network or
+// journalled file system reports a late write error only when the file is closed.
+class CLateFailingCloseFile : public CiPhoneFile {
+public:
+    int Close() override {
+        (void)CiPhoneFile::Close();
+        return 0;
+    }
+};
+
 // A disk file whose writes stop after `budget` bytes, as on a full disk. `silent` reports every
 // write as complete, as a buffered stream does when the loss only shows at close.
 class CShortWriteFile : public CiPhoneFile {

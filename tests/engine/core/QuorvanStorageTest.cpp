@@ -84,14 +84,15 @@ protected:
     CScratchDir dir;
     CPakTestGame game;
     std::string path = dir.Path("saveresume.dat");
+    unsigned short crcOfNothing = 0;  // the check sum a missing file has
 };
 
 TEST_F(StorageTest, RecordsRoundTripAndTheFileHasTheDocumentedLayout) {
     CQuorvanStorage storage(&game);
     storage.SetPathAndCRC(path.c_str(), nullptr);
-    storage.WriteRecord(100, Source("arena round").get(), "Meadow");
-    storage.WriteRecord(10001, Source("yard state").get(), "Yard 1");
-    storage.WriteRecord(7, Source("").get(), "");
+    EXPECT_EQ(storage.WriteRecord(100, Source("arena round").get(), "Meadow"), 1);
+    EXPECT_EQ(storage.WriteRecord(10001, Source("yard state").get(), "Yard 1"), 1);
+    EXPECT_EQ(storage.WriteRecord(7, Source("").get(), ""), 1);
 
     EXPECT_EQ(ReadFile(path),
               RecordFileBytes({{100, "Meadow", "arena round"}, {10001, "Yard 1", "yard state"}, {7, "", ""}}));
@@ -109,9 +110,9 @@ TEST_F(StorageTest, RecordsRoundTripAndTheFileHasTheDocumentedLayout) {
 TEST_F(StorageTest, WritingAnIdAgainReplacesItAndDeleteRemovesIt) {
     CQuorvanStorage storage(&game);
     storage.SetPathAndCRC(path.c_str(), nullptr);
-    storage.WriteRecord(5, Source("first").get(), "a");
-    storage.WriteRecord(6, Source("other").get(), "b");
-    storage.WriteRecord(5, Source("second data").get(), "c");
+    EXPECT_EQ(storage.WriteRecord(5, Source("first").get(), "a"), 1);
+    EXPECT_EQ(storage.WriteRecord(6, Source("other").get(), "b"), 1);
+    EXPECT_EQ(storage.WriteRecord(5, Source("second data").get(), "c"), 1);
     EXPECT_EQ(ReadFile(path), RecordFileBytes({{6, "b", "other"}, {5, "c", "second data"}}));
     storage.DeleteRecord(6);
     EXPECT_EQ(ReadFile(path), RecordFileBytes({{5, "c", "second data"}}));
@@ -259,7 +260,7 @@ TEST_F(StorageTest, CheckSumIsVerifiedAtOpenAndStoredAtClose) {
     CQuorvanStorage storage(&game);
     storage.SetPathAndCRC(path.c_str(), &crc);
     EXPECT_EQ(storage.IsRecordEmpty(1), 1) << "a missing file passes a check sum of 0";
-    storage.WriteRecord(1, Source(std::string(9000, 'c')).get(), "big");  // spans three 4,096-byte chunks
+    EXPECT_EQ(storage.WriteRecord(1, Source(std::string(9000, 'c')).get(), "big"), 1);  // spans three 4,096-byte chunks
     EXPECT_EQ(crc, ChunkedSum(ReadFile(path)));
     EXPECT_EQ(crc, GetFileCRC(&game, path.c_str()));
     EXPECT_EQ(Text(storage.ReadRecord(1)), std::string(9000, 'c'));
@@ -298,8 +299,8 @@ TEST_F(StorageTest, ASaveThatFailsHalfWayLeavesThePreviousFileIntactAndReadable)
     {
         CQuorvanStorage storage(&game);
         storage.SetPathAndCRC(path.c_str(), nullptr);
-        storage.WriteRecord(100, Source("saved round").get(), "Meadow");
-        storage.WriteRecord(200, Source("saved yard").get(), "Yard");
+        EXPECT_EQ(storage.WriteRecord(100, Source("saved round").get(), "Meadow"), 1);
+        EXPECT_EQ(storage.WriteRecord(200, Source("saved yard").get(), "Yard"), 1);
     }
     const Bytes before = ReadFile(path);
     for (const long budget : {0L, 3L, 30L, 60L}) {
@@ -307,7 +308,7 @@ TEST_F(StorageTest, ASaveThatFailsHalfWayLeavesThePreviousFileIntactAndReadable)
             SCOPED_TRACE(std::to_string(budget) + (silent ? " silent" : " reported"));
             CShortDiskStorage failing(&game, budget, silent);
             failing.SetPathAndCRC(path.c_str(), nullptr);
-            failing.WriteRecord(100, Source(std::string(500, 'N')).get(), "Meadow");
+            EXPECT_EQ(failing.WriteRecord(100, Source(std::string(500, 'N')).get(), "Meadow"), 0) << "the save failed";
             EXPECT_EQ(ReadFile(path), before);
             EXPECT_FALSE(std::filesystem::exists(path + "2"));
         }
@@ -316,6 +317,55 @@ TEST_F(StorageTest, ASaveThatFailsHalfWayLeavesThePreviousFileIntactAndReadable)
     storage.SetPathAndCRC(path.c_str(), nullptr);
     EXPECT_EQ(Text(storage.ReadRecord(100)), "saved round");
     EXPECT_EQ(Text(storage.ReadRecord(200)), "saved yard");
+}
+
+class CLateFailingRecordFile : public CQuorvanMultiRecordFile {
+public:
+    using CQuorvanMultiRecordFile::CQuorvanMultiRecordFile;
+    IFile* CreateDiskFile() override { return new CLateFailingCloseFile(); }
+};
+
+class CLateFailingStorage : public CQuorvanStorage {
+public:
+    using CQuorvanStorage::CQuorvanStorage;
+
+protected:
+    CQuorvanMultiRecordFile* CreateRecordFile() override { return new CLateFailingRecordFile(nullptr); }
+};
+
+TEST_F(StorageTest, ASaveWhoseCloseFailsFailsAndKeepsThePreviousFile) {
+    CQuorvanStorage storage(&game);
+    storage.SetPathAndCRC(path.c_str(), nullptr);
+    ASSERT_EQ(storage.WriteRecord(100, Source("saved round").get(), "Meadow"), 1);
+    const Bytes before = ReadFile(path);
+    CLateFailingStorage failing(&game);
+    failing.SetPathAndCRC(path.c_str(), nullptr);
+    EXPECT_EQ(failing.WriteRecord(100, Source("a newer round").get(), "Meadow"), 0);
+    EXPECT_EQ(ReadFile(path), before);
+    EXPECT_FALSE(std::filesystem::exists(path + "2"));
+}
+
+TEST_F(StorageTest, AFirstSaveMakesTheMissingSaveFolder) {
+    const std::string fresh = dir.Path("profiles/slot1/saveresume.dat");
+    CQuorvanStorage storage(&game);
+    storage.SetPathAndCRC(fresh.c_str(), nullptr);
+    EXPECT_EQ(storage.WriteRecord(100, Source("arena round").get(), "Meadow"), 1);
+    EXPECT_EQ(ReadFile(fresh), RecordFileBytes({{100, "Meadow", "arena round"}}));
+    EXPECT_EQ(Text(storage.ReadRecord(100)), "arena round");
+}
+
+TEST_F(StorageTest, AMissingFileIsNoNews) {
+    for (unsigned short* crcPointer : {static_cast<unsigned short*>(nullptr), &crcOfNothing}) {
+        SCOPED_TRACE(crcPointer ? "with a check sum" : "without a check sum");
+        CQuorvanStorage storage(&game);
+        storage.SetPathAndCRC(path.c_str(), crcPointer);
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(storage.IsRecordEmpty(100), 1);
+        EXPECT_STREQ(storage.GetRecordName(100).GetDataConst(), "EMPTY");
+        EXPECT_EQ(Text(storage.ReadRecord(100)), "<null>");
+        storage.DeleteRecord(100);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    }
 }
 
 TEST_F(StorageTest, AddingNeedsAnOpenSetAndAWholeSource) {

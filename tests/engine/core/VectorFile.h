@@ -18,7 +18,7 @@ public:
 
     int Open(IFileHost*, const char*, unsigned) override { return 1; }
     int IsOpened() override { return 1; }
-    void Close() override {}
+    int Close() override { return 1; }
     int GetSize() override { return static_cast<int>(data.size()); }
     int Seek(long offset, int) override {
         position = static_cast<std::size_t>(offset);

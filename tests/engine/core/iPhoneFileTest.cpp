@@ -113,6 +113,30 @@ TEST_F(DiskFileTest, FailedOpenReportsThePathAndTheSystemError) {
     EXPECT_EQ(file.IsOpened(), 0);
 }
 
+TEST_F(DiskFileTest, AFileThatMayBeMissingIsNotReportedWhenItIs) {
+    const std::string missing = PathOf("missing.dat");
+    CiPhoneFile file;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(file.Open(nullptr, missing.c_str(), FileMode::Read | FileMode::MayBeMissing), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << "a missing file is no news";
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(file.Open(nullptr, PathOf("").c_str(), FileMode::Write | FileMode::MayBeMissing), 0);
+    EXPECT_NE(testing::internal::GetCapturedStderr(), "") << "other failures are still reported";
+    WriteBytes(missing, "abc");
+    EXPECT_EQ(file.Open(nullptr, missing.c_str(), FileMode::Read | FileMode::MayBeMissing), 1);
+    EXPECT_EQ(file.Close(), 1);
+}
+
+TEST_F(DiskFileTest, CloseReportsWhatTheDiskRefused) {
+    CiPhoneFile file;
+    // /dev/full takes every write into the stream's buffer and refuses it when it is flushed.
+    ASSERT_EQ(file.Open(nullptr, "/dev/full", FileMode::Write | FileMode::Append), 1);
+    ASSERT_EQ(file.WriteData("saved", 5), 5) << "buffered: the loss shows only at close";
+    EXPECT_EQ(file.Close(), 0);
+    EXPECT_EQ(file.IsOpened(), 0) << "the stream is gone all the same";
+    EXPECT_EQ(file.Close(), 1) << "nothing open: nothing lost";
+}
+
 TEST_F(DiskFileTest, SeekBitsPickTheOriginInOrder) {
     std::string bytes;
     for (int i = 0; i < 100; ++i) bytes.push_back(static_cast<char>(i));

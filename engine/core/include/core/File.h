@@ -20,6 +20,9 @@ inline constexpr unsigned Write = 1;   // create or truncate
 inline constexpr unsigned Read = 2;    // wins over Write
 inline constexpr unsigned Append = 4;  // with Write: create or truncate; alone or with Read: append
 inline constexpr unsigned Exist = 8;   // memory files only look the name up; disk files ignore it
+// The file may rightly be absent (a save not made yet): a disk file does not report that it
+// found nothing. Other failures are still reported.
+inline constexpr unsigned MayBeMissing = 16;
 }  // namespace FileMode
 
 // Seek origin bits, tested in this order; the first one set wins, none set counts from the start.
@@ -37,8 +40,10 @@ public:
     virtual int Open(IFileHost* game, const char* name, unsigned mode) = 0;
     // Non-zero while a stream or buffer is held.
     virtual int IsOpened() = 0;
-    // Releases the stream or buffer; safe when nothing is open.
-    virtual void Close() = 0;
+    // Releases the stream or buffer; safe when nothing is open. 1, or 0 when bytes written before
+    // may not have reached their destination (closing a written disk stream failed): a save
+    // checks it before it counts as done.
+    virtual int Close() = 0;
     // Size in bytes.
     virtual int GetSize() = 0;
     // Moves the position by FileSeek bits: 1 on success, 0 on failure.

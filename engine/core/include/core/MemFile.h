@@ -43,7 +43,8 @@ public:
     // OpenOnDisk without the Exist bit. 1 or 0; a failure leaves the file closed.
     int Open(IFileHost* game, const char* name, unsigned mode) override;
     int IsOpened() override;
-    void Close() override;
+    // Frees the buffer; 1.
+    int Close() override;
     int GetSize() override;
     // Start: buffer + offset; Current: cursor + offset; End: buffer + size - offset (the offset
     // counts back from the end as a positive number). Clamped into the buffer; always 1.

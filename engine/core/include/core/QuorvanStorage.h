@@ -22,11 +22,15 @@ public:
     void SetPathAndCRC(const char* path, unsigned short* crc);
     // 1 when open already; else opens the file.
     int Open();
-    // Saves when modified, stores the new check sum, deletes the file object.
-    void Close();
+    // Saves when modified, stores the new check sum, deletes the file object. 1, or 0 when the
+    // save failed (the file on the disk is then the one from before). 1 with nothing open.
+    int Close();
     // The record as a new memory file owned by the caller, or null.
     IMemFile* ReadRecord(int id);
-    void WriteRecord(int id, IFile* source, CommonString name);
+    // Replaces the record with the bytes of `source` up to its position and saves the file,
+    // making its folder when missing. 1, or 0 when the record was refused or could not be saved
+    // (the file on the disk is then the one from before).
+    [[nodiscard]] int WriteRecord(int id, IFile* source, CommonString name);
     void DeleteRecord(int id);
     // 1 when the record is missing or the file cannot be opened.
     int IsRecordEmpty(int id);

@@ -20,7 +20,8 @@ public:
     // there. Refuses members that are not stored or do not lie inside the pak. 1 or 0.
     int Open(IFileHost* game, const char* name, unsigned mode) override;
     int IsOpened() override;
-    void Close() override;
+    // Read only: 1.
+    int Close() override;
     // The member's length; 0 when closed.
     int GetSize() override;
     // Start: offset; Current: position + offset; End: size + offset (a negative offset counts

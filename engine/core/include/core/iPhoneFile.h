@@ -2,7 +2,8 @@
 //
 // Names are paths used unchanged (the game pointer given to Open is not needed). Mode bits pick
 // the stream mode: Read gives "rb" and wins over Write ("wb"); Append turns it into "wb" with
-// Write and "ab" otherwise. A failed open prints the path and the errno text on stderr.
+// Write and "ab" otherwise. A failed open prints the path and the errno text on stderr, except
+// for a missing file opened with FileMode::MayBeMissing.
 #pragma once
 
 #include <cstdio>
@@ -20,7 +21,8 @@ public:
     // null name, or when fopen fails. A stream still open from before is closed first.
     int Open(IFileHost* game, const char* name, unsigned mode) override;
     int IsOpened() override;
-    void Close() override;
+    // 0 when fclose fails: the stream's last buffered bytes did not reach the disk.
+    int Close() override;
     // 0 when not open; the position is kept.
     int GetSize() override;
     // 0 when not open or when fseek fails; a negative offset with FileSeek::End counts back.
