@@ -3,7 +3,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <utility>
 
 #include "PakFixtures.h"
 #include "core/MemFile.h"
@@ -215,37 +217,17 @@ TEST_F(MemFileOpenTest, DamagedMemberFailsTheOpenAndLeavesTheFileClosed) {
     EXPECT_FALSE(f.IsOpened());
 }
 
-// Flushes go through a disk that runs out after `budget` bytes.
-class CShortDiskMemoryFile : public CMemoryFile {
+// Flushes go through a disk file the test makes.
+class CFailingDiskMemoryFile : public CMemoryFile {
 public:
-    CShortDiskMemoryFile(long budget, bool silent) : budget(budget), silent(silent) {}
+    explicit CFailingDiskMemoryFile(std::function<IFile*()> makeDiskFile) : makeDiskFile(std::move(makeDiskFile)) {}
 
 protected:
-    IFile* CreateDiskFile(IFileHost*) override { return new CShortWriteFile(budget, silent); }
+    IFile* CreateDiskFile(IFileHost*) override { return makeDiskFile(); }
 
 private:
-    long budget;
-    bool silent;
+    std::function<IFile*()> makeDiskFile;
 };
-
-// Flushes go through a disk whose close reports a late write error.
-class CLateFailingMemoryFile : public CMemoryFile {
-protected:
-    IFile* CreateDiskFile(IFileHost*) override { return new CLateFailingCloseFile(); }
-};
-
-TEST(MemFileFlush, AFlushWhoseCloseFailsFailsAndKeepsThePreviousFile) {
-    CScratchDir dir;
-    CPakTestGame game;
-    const std::string path = dir.Path("global.opt");
-    ASSERT_TRUE(WriteFile(path, ToBytes("previous save")));
-    CLateFailingMemoryFile f;
-    ASSERT_EQ(f.Create(64), 1);
-    ASSERT_EQ(f.WriteData("a newer save", 12), 12);
-    EXPECT_EQ(f.FlushDataToFile(&game, path.c_str()), 0);
-    EXPECT_EQ(ReadFile(path), ToBytes("previous save"));
-    EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
-}
 
 TEST(MemFileFlush, WritesUpToTheCursorAndCreatesTheDirectory) {
     CScratchDir dir;
@@ -272,14 +254,22 @@ TEST(MemFileFlush, NothingToWriteFailsAndLeavesTheOldFile) {
     EXPECT_EQ(closed.FlushDataToFile(&game, path.c_str()), 0);
 }
 
-TEST(MemFileFlush, AShortWriteFailsAndKeepsThePreviousFile) {
-    for (const bool silent : {false, true}) {
-        SCOPED_TRACE(silent ? "loss shows only on the disk" : "write reports the short count");
+TEST(MemFileFlush, AFailingDiskFailsTheFlushAndKeepsThePreviousFile) {
+    struct TCase {
+        IFile* (*makeDiskFile)();
+        const char* why;
+    } const cases[] = {
+        {[]() -> IFile* { return new CShortWriteFile(6, false); }, "the write reports the short count"},
+        {[]() -> IFile* { return new CShortWriteFile(6, true); }, "the loss shows only on the disk"},
+        {[]() -> IFile* { return new CLateFailingCloseFile(); }, "the close reports a late write error"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.why);
         CScratchDir dir;
         CPakTestGame game;
         const std::string path = dir.Path("global.opt");
         ASSERT_TRUE(WriteFile(path, ToBytes("previous save")));
-        CShortDiskMemoryFile f(6, silent);
+        CFailingDiskMemoryFile f(c.makeDiskFile);
         ASSERT_EQ(f.Create(64), 1);
         ASSERT_EQ(f.WriteData("a newer and longer save", 23), 23);
         EXPECT_EQ(f.FlushDataToFile(&game, path.c_str()), 0);

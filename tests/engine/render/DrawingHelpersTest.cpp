@@ -122,6 +122,9 @@ protected:
         game.m_RenderSwitches.m_nRendererKind = kRendererGLES;
         screen = game.MakeScreen(64, 64);
         screen->FillRectangle(0, 0, 64, 64, 0, 0, 0);
+        // The game's rotator, drawing onto the GL screen through its hardware path.
+        ASSERT_EQ(rotator.Initialize(), 1);
+        rotator.SetHardwarePath(&rotatorPath);
     }
     void TearDown() override {
         SetDrawLineHardwarePath(nullptr);
@@ -171,6 +174,8 @@ protected:
     CGlesTestContext ctx{64, 64};
     CGlTestGame game;
     CWinDibBitmapOGLES* screen = nullptr;
+    CQuorvanImageRotatorScaler rotator{&game, 36000};
+    CGlesRotatorPath rotatorPath{&game, &rotator};
 };
 
 std::uint16_t Quadrants(int x, int y) {
@@ -184,10 +189,6 @@ TEST_F(GlHelpersTest, RotatedDrawAtAngleZeroEqualsThePlainBlit) {
     GLES_FlushBuffer();
     const auto plain = ctx.ReadFrame();
     screen->FillRectangle(0, 0, 64, 64, 0, 0, 0);
-    CQuorvanImageRotatorScaler rotator(&game, 36000);
-    ASSERT_EQ(rotator.Initialize(), 1);
-    CGlesRotatorPath path(&game, &rotator);
-    rotator.SetHardwarePath(&path);
     rotator.DrawRotatedBitmap(src.get(), screen, 24 << 8, 16 << 8, 0, 0x10000, 0);
     GLES_FlushBuffer();
     EXPECT_EQ(ctx.ReadFrame(), plain);
@@ -205,10 +206,6 @@ TEST_F(GlHelpersTest, DoubleResolutionImageDrawsAtItsLayoutSizeThroughEveryTextu
     ASSERT_EQ(ctx.Pixel(27, 13)[0], 255) << "the plain blit: red over the left 8 columns";
     ASSERT_EQ(ctx.Pixel(28, 13)[1], 255) << "green from column 8";
 
-    CQuorvanImageRotatorScaler rotator(&game, 36000);
-    ASSERT_EQ(rotator.Initialize(), 1);
-    CGlesRotatorPath path(&game, &rotator);
-    rotator.SetHardwarePath(&path);
     struct TCase {
         const char* why;
         void (*draw)(CQuorvanImageRotatorScaler& r, IRenderHost* g, IDibBitmap* src, IDibBitmap* dst);
@@ -249,10 +246,6 @@ TEST_F(GlHelpersTest, DoubleResolutionImageDrawsAtItsLayoutSizeThroughEveryTextu
 
 TEST_F(GlHelpersTest, DoubleResolutionImageTurnsAndScalesAboutItsCentre) {
     auto src = GlBitmap2x(32, 32, Quadrants2x);
-    CQuorvanImageRotatorScaler rotator(&game, 36000);
-    ASSERT_EQ(rotator.Initialize(), 1);
-    CGlesRotatorPath path(&game, &rotator);
-    rotator.SetHardwarePath(&path);
     auto rgb = [&](int x, int y) {
         const auto p = ctx.Pixel(x, y);
         return std::array<int, 3>{p[0], p[1], p[2]};
@@ -284,10 +277,6 @@ TEST_F(GlHelpersTest, DoubleResolutionImageTurnsAndScalesAboutItsCentre) {
 
 TEST_F(GlHelpersTest, RotationTurnsClockwiseAndScales) {
     auto src = GlBitmap(8, 8, Quadrants);
-    CQuorvanImageRotatorScaler rotator(&game, 36000);
-    ASSERT_EQ(rotator.Initialize(), 1);
-    CGlesRotatorPath path(&game, &rotator);
-    rotator.SetHardwarePath(&path);
     rotator.DrawRotatedBitmap(src.get(), screen, 32 << 8, 32 << 8, 90 << 8, 0x20000, 0);
     GLES_FlushBuffer();
     // Turned a quarter clockwise and doubled: the red top-left quadrant is now top-right.
