@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <utility>
 
+#include "render/DibBitmap.h"
 #include "render/DrawingUtils.h"
 #include "render/GlesGlobals.h"
 #include "render/RenderHost.h"
-#include "render/WinDibBitmap.h"
 
 bool CGlesRotatorPath::Draw(const TRotatedDraw& draw) {
     if (!IsGlesRenderer(m_pGame) || !draw.dst || draw.dst != ScreenOf(m_pGame).m_pDrawTarget) return false;
