@@ -21,8 +21,7 @@ bool CGameBase::LoadOrCreateDefaultAppData() {
 
 int CGameBase::SaveAppData() {
     if (m_pAppData == nullptr) return 0;
-    (void)m_pAppData->WriteAppData(this);
-    return 1;
+    return m_pAppData->WriteAppData(this) ? 1 : 0;
 }
 
 bool CGameBase::IsSoundOn() {

@@ -273,9 +273,8 @@ TEST(GameBaseServices, FlushCachedTemplatesDeletesLastFirst) {
 // Player data whose file read answers as configured.
 class CFakeAppData : public CBasicApplicationData {
 public:
-    int Serialize(IFile*, bool) override { return 1; }
-    int WriteAppData(IFile*) override { return 1; }
-    int ReadAppData(IFile*) override { return 1; }
+    using CBasicApplicationData::ReadAppData;
+    using CBasicApplicationData::WriteAppData;
     int ReadAppData(CGameBase*) override {
         // A failed read may leave half-read values behind.
         m_nEffectsVolume = 3;
@@ -283,9 +282,10 @@ public:
     }
     int WriteAppData(CGameBase*) override {
         ++writes;
-        return 0;
+        return writeResult;
     }
     int readResult = 1;
+    int writeResult = 0;
     int writes = 0;
 };
 
@@ -326,8 +326,11 @@ TEST(GameBaseAppData, StartUpLoadTakesDefaultsWhenTheFileIsUnreadable) {
     EXPECT_FALSE(none.IsSoundOn());
     EXPECT_FALSE(none.IsMusicOn());
 
-    EXPECT_EQ(good.SaveAppData(), 1) << "1 whatever the write says";
-    EXPECT_EQ(static_cast<CFakeAppData*>(good.m_pAppData)->writes, 1);
+    auto* data = static_cast<CFakeAppData*>(good.m_pAppData);
+    EXPECT_EQ(good.SaveAppData(), 0) << "a failed write is reported";
+    data->writeResult = 1;
+    EXPECT_EQ(good.SaveAppData(), 1);
+    EXPECT_EQ(data->writes, 2);
 }
 
 class CVolumeSound : public CStubSoundSystem {

@@ -146,7 +146,8 @@ public:
     // Makes the player data when missing, resets it and reads the saved file; unreadable data
     // gives defaults and sets m_bAppDataCreatedFresh. False only when the data cannot be made.
     virtual bool LoadOrCreateDefaultAppData();
-    // Writes the player data: 0 when there is none, else 1 (the write's own result is not kept).
+    // Writes the player data to the save directory: 1 when it was saved, 0 when there is none or
+    // any step of the save failed (the previous file then stays as it was).
     virtual int SaveAppData();
     virtual CommonString GetUIDirectory();
     virtual void NotifyLandscapeModePreference(int mode);
