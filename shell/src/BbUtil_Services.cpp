@@ -78,16 +78,20 @@ bool BBInApp_InitPurchases() {
     return true;
 }
 
-void BBInApp_RequestPurchase(const char* sku, unsigned int& requestId) {
+bool BBInApp_RequestPurchase(const char* sku, unsigned int& requestId) {
     if (paymentservice_purchase_request(nullptr, sku, nullptr, nullptr, nullptr, nullptr, g_window_group_name,
                                         &requestId) != PAYMENTSERVICE_SUCCESS) {
         std::fprintf(stderr, "Error: RequestPurchase failed.\n");
+        return false;
     }
+    return true;
 }
 
-void BBInApp_GetExistingPurchases(unsigned int& requestId) {
+bool BBInApp_GetExistingPurchases(unsigned int& requestId) {
     if (paymentservice_get_existing_purchases_request(true, g_window_group_name, &requestId) !=
         PAYMENTSERVICE_SUCCESS) {
         std::fprintf(stderr, "Error: GetExistingPurchases failed.\n");
+        return false;
     }
+    return true;
 }

@@ -40,13 +40,15 @@ void HandleExistingPurchasesAnswer(IInAppPurchaseEvents& target, bps_event_t* ev
             if (!IsGrantingState(paymentservice_event_get_item_state(event, i))) continue;
             ++owned;
             const char* sku = paymentservice_event_get_digital_good_sku(event, i);
-            if (InAppPurchaseDef* item = sku ? target.FindAppDefBasedOnId(sku) : nullptr) {
+            InAppPurchaseDef* item = sku ? target.FindAppDefBasedOnId(sku) : nullptr;
+            // A consumable was used up when it was bought: granting it again would pay twice.
+            if (item && !target.IsConsumable(item)) {
                 target.InAppPurchaseFinished(item, kPurchaseSuccess);
                 ++granted;
             }
         }
-        // Nothing owned: nothing to restore. Owned, but none of it sold by this shop: nothing was
-        // missing. Otherwise the owned items were granted again.
+        // Nothing owned: nothing to restore. Owned, but nothing this shop grants again: nothing
+        // was missing. Otherwise the owned items were granted again.
         if (owned == 0)
             target.InAppPurchaseFinished(nullptr, kRestoreNothingToRestore);
         else if (granted == 0)
@@ -91,22 +93,29 @@ int TranslateExistingPurchasesErrorId(int errorId) {
     }
 }
 
-void PaymentTryToPurchase(bool& eventsRequested, const char* sku) {
+namespace {
+
+// Asks for the payment events once; false while they cannot be had.
+bool EnsurePaymentEvents(bool& eventsRequested) {
     if (!eventsRequested) {
-        if (!BBInApp_InitPurchases()) return;
+        if (!BBInApp_InitPurchases()) return false;
         eventsRequested = true;
     }
-    unsigned int requestId = 0;
-    BBInApp_RequestPurchase(sku, requestId);
+    return true;
 }
 
-void PaymentTryToRestorePurchases(bool& eventsRequested) {
-    if (!eventsRequested) {
-        if (!BBInApp_InitPurchases()) return;
-        eventsRequested = true;
-    }
+}  // namespace
+
+bool PaymentTryToPurchase(bool& eventsRequested, const char* sku) {
+    if (!EnsurePaymentEvents(eventsRequested)) return false;
     unsigned int requestId = 0;
-    BBInApp_GetExistingPurchases(requestId);
+    return BBInApp_RequestPurchase(sku, requestId);
+}
+
+bool PaymentTryToRestorePurchases(bool& eventsRequested) {
+    if (!EnsurePaymentEvents(eventsRequested)) return false;
+    unsigned int requestId = 0;
+    return BBInApp_GetExistingPurchases(requestId);
 }
 
 void handlePaymentEvent(bps_event_t* event) {

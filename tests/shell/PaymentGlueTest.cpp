@@ -94,6 +94,21 @@ TEST_F(PaymentGlueTest, EachAnswerReachesTheGameAsItsResult) {
     }
 }
 
+TEST_F(PaymentGlueTest, RestoreNeverGrantsAConsumableAgain) {
+    g_testGame.consumableSkus = {"coins_1", "coins_5"};
+    g_pGame = CreateGameObject();
+    Deliver(Answer(GET_EXISTING_PURCHASES_RESPONSE, SUCCESS_RESPONSE, 0, {{"coins_1", 0}, {"boost_40", 0}}));
+    EXPECT_EQ(g_record.purchases, (TFinished{{"boost_40", 0}, {"-", 6}}));
+
+    g_record.purchases.clear();
+    Deliver(Answer(GET_EXISTING_PURCHASES_RESPONSE, SUCCESS_RESPONSE, 0, {{"coins_1", 0}, {"coins_5", 4}}));
+    EXPECT_EQ(g_record.purchases, (TFinished{{"-", 5}})) << "only consumables owned: nothing is missing";
+
+    g_record.purchases.clear();
+    Deliver(Answer(PURCHASE_RESPONSE, SUCCESS_RESPONSE, 0, {{"coins_5", 0}}));
+    EXPECT_EQ(g_record.purchases, (TFinished{{"coins_5", 0}})) << "a purchase grants a consumable as always";
+}
+
 TEST_F(PaymentGlueTest, RestoreFailureReportsTheCodeAndShowsTheServiceText) {
     g_pGame = CreateGameObject();
     ::testing::internal::CaptureStderr();
@@ -126,10 +141,10 @@ TEST_F(PaymentGlueTest, AnswersAreDroppedWithoutGameOrPurchaseManager) {
 TEST_F(PaymentGlueTest, FirstRequestAsksForEventsOnceThenOnlyRequests) {
     bool requested = false;
     platform::TakeCallLog();
-    PaymentTryToPurchase(requested, "coins_5");
+    EXPECT_TRUE(PaymentTryToPurchase(requested, "coins_5"));
     EXPECT_TRUE(requested);
-    PaymentTryToRestorePurchases(requested);
-    PaymentTryToPurchase(requested, "boost_40");
+    EXPECT_TRUE(PaymentTryToRestorePurchases(requested));
+    EXPECT_TRUE(PaymentTryToPurchase(requested, "boost_40"));
     const std::vector<std::string> log = platform::TakeCallLog();
     const std::vector<std::string> expected = {
         "paymentservice_request_events 0",
@@ -146,11 +161,11 @@ TEST_F(PaymentGlueTest, FailedEventRequestSendsNothingAndIsTriedAgainNextTime) {
     platform::FailNextCall("paymentservice_request_events");
     platform::TakeCallLog();
     ::testing::internal::CaptureStderr();
-    PaymentTryToPurchase(requested, "coins_5");
+    EXPECT_FALSE(PaymentTryToPurchase(requested, "coins_5")) << "no request went out";
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "paymentservice_request_events failed\n");
     EXPECT_FALSE(requested);
     EXPECT_EQ(Find(platform::TakeCallLog(), "paymentservice_purchase_request"), -1);
-    PaymentTryToRestorePurchases(requested);
+    EXPECT_TRUE(PaymentTryToRestorePurchases(requested));
     EXPECT_TRUE(requested);
     EXPECT_GE(Find(platform::TakeCallLog(), "paymentservice_get_existing_purchases_request"), 0);
 }
@@ -158,9 +173,9 @@ TEST_F(PaymentGlueTest, FailedEventRequestSendsNothingAndIsTriedAgainNextTime) {
 TEST_F(PaymentGlueTest, RefusedRequestsArePrinted) {
     bool requested = true;
     ::testing::internal::CaptureStderr();
-    PaymentTryToPurchase(requested, "");
+    EXPECT_FALSE(PaymentTryToPurchase(requested, ""));
     platform::FailNextCall("paymentservice_get_existing_purchases_request");
-    PaymentTryToRestorePurchases(requested);
+    EXPECT_FALSE(PaymentTryToRestorePurchases(requested));
     EXPECT_EQ(::testing::internal::GetCapturedStderr(),
               "Error: RequestPurchase failed.\nError: GetExistingPurchases failed.\n");
 }
@@ -175,7 +190,9 @@ TEST_F(PaymentGlueTest, PurchaseInARunningProgramIsAnsweredFramesLater) {
     static int answeredAtCycle;
     answeredAtCycle = 0;
     g_testGame.onCycle = [](CTestGame&, int cycle) {
-        if (cycle == 1) PaymentTryToPurchase(requested, "coins_1");
+        if (cycle == 1) {
+            EXPECT_TRUE(PaymentTryToPurchase(requested, "coins_1"));
+        }
         if (!g_record.purchases.empty() && answeredAtCycle == 0) answeredAtCycle = cycle;
         if (cycle == 10) platform::PushNavigatorEvent(NAVIGATOR_EXIT);
     };

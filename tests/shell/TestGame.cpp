@@ -82,6 +82,12 @@ InAppPurchaseDef* CTestGame::FindAppDefBasedOnId(const char* sku) {
     return nullptr;
 }
 
+bool CTestGame::IsConsumable(InAppPurchaseDef* item) {
+    for (const std::string& sku : config_.consumableSkus)
+        if (item->sku == sku) return true;
+    return false;
+}
+
 void CTestGame::InAppPurchaseFinished(InAppPurchaseDef* item, int result) {
     g_record.purchases.emplace_back(item ? item->sku : "-", result);
 }

@@ -24,6 +24,7 @@ struct TTestGameConfig {
     bool withSound = false;   // give the game a recording sound system
     bool hasPurchaseManager = true;
     std::vector<std::string> shopSkus = {"coins_1", "coins_5", "boost_40"};
+    std::vector<std::string> consumableSkus;  // items a restore must not grant again
     std::function<void(CTestGame&)> onInit;
     std::function<void(CTestGame&, int cycle)> onCycle;  // before the frame is drawn
 };
@@ -70,6 +71,7 @@ public:
 
     bool HasPurchaseManager() override { return config_.hasPurchaseManager; }
     InAppPurchaseDef* FindAppDefBasedOnId(const char* sku) override;
+    bool IsConsumable(InAppPurchaseDef* item) override;
     void InAppPurchaseFinished(InAppPurchaseDef* item, int result) override;
 
 private:

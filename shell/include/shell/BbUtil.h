@@ -58,7 +58,9 @@ char* DownloadDataFromURL(const char* url, const char* postData, int flags, int&
 // Asks for the payment-service events and the live (not local test) connection; false, with
 // the failure printed, when the events cannot be had.
 bool BBInApp_InitPurchases();
-// Requests a purchase of sku for this window group; a failure is printed and gets no answer.
-void BBInApp_RequestPurchase(const char* sku, unsigned int& requestId);
-// Requests the list of existing purchases (the service may refresh it from its server).
-void BBInApp_GetExistingPurchases(unsigned int& requestId);
+// Requests a purchase of sku for this window group; false, with the failure printed, when the
+// service refused it (no answer will come).
+bool BBInApp_RequestPurchase(const char* sku, unsigned int& requestId);
+// Requests the list of existing purchases (the service may refresh it from its server); false as
+// above.
+bool BBInApp_GetExistingPurchases(unsigned int& requestId);

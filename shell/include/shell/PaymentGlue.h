@@ -27,6 +27,9 @@ public:
     // The first catalogue entry whose SKU equals sku exactly; null when none (an empty SKU
     // matches nothing).
     virtual InAppPurchaseDef* FindAppDefBasedOnId(const char* sku) = 0;
+    // A consumable item is used up when it is granted (a coin pack): a restore never grants it
+    // again, since the player already has what it gave.
+    virtual bool IsConsumable(InAppPurchaseDef* item) = 0;
     // item may be null (restore outcomes).
     virtual void InAppPurchaseFinished(InAppPurchaseDef* item, int result) = 0;
 };
@@ -37,9 +40,10 @@ int TranslateExistingPurchasesErrorId(int errorId);
 
 // The purchase manager's TryToPurchase / TryToRestorePurchases: on first use asks for the
 // payment events (eventsRequested remembers it; on failure nothing is requested), then sends
-// the request. The request id is dropped.
-void PaymentTryToPurchase(bool& eventsRequested, const char* sku);
-void PaymentTryToRestorePurchases(bool& eventsRequested);
+// the request. The request id is dropped. False when no request went out, so no answer will
+// come: the caller finishes the exchange itself.
+[[nodiscard]] bool PaymentTryToPurchase(bool& eventsRequested, const char* sku);
+[[nodiscard]] bool PaymentTryToRestorePurchases(bool& eventsRequested);
 
 // A payment-service answer from the event loop.
 void handlePaymentEvent(bps_event_t* event);
