@@ -3,6 +3,11 @@
 #include "app/GlobalConstants.h"
 #include "audio/SoundManager.h"
 #include "core/QuorvanStorage.h"
+#include "game/progress/AchievementsManager.h"
+#include "game/progress/AwardManager.h"
+#include "game/progress/InAppPurchaseManager.h"
+#include "game/progress/MiniQuestManager.h"
+#include "game/progress/UpgradeManager.h"
 #include "particles/ParticleSystemManager.h"
 #include "render/ImageRotatorScaler.h"
 #include "sprites/SpriteSetManager.h"
@@ -12,6 +17,8 @@ CTheGame::CTheGame() {
 }
 
 CTheGame::~CTheGame() {
+    SafeDelete(m_pPurchaseManager);
+    SafeDelete(m_pMiniQuestManager);
     delete m_pRotatorScaler;
     m_pRotatorScaler = nullptr;
     delete m_pParticleManager;
@@ -20,8 +27,11 @@ CTheGame::~CTheGame() {
     m_pSpriteSetManager = nullptr;
     delete m_pSoundManager;
     m_pSoundManager = nullptr;
+    SafeDelete(m_pAchievementsManager);
+    SafeDelete(m_pUpgradeManager);
     delete m_pSaveResumeStorage;
     m_pSaveResumeStorage = nullptr;
+    SafeDelete(m_pAwardManager);
 }
 
 CommonString CTheGame::GetImagesDirectory() {

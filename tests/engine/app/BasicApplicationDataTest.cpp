@@ -1,9 +1,7 @@
 #include "app/BasicApplicationData.h"
 
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -14,25 +12,10 @@
 
 #include "TestGame.h"
 #include "core/MemFile.h"
-#include "core/iPhoneFile.h"
 #include "testsupport/ByteBuilder.h"
+#include "testsupport/SaveFaults.h"
 #include "testsupport/ScratchDir.h"
-
-namespace {
-bool g_FailRename = false;
-}  // namespace
-
-// The save's last step, the rename of the finished temporary file over the old one, fails while
-// g_FailRename is set: this test program puts its own rename in front of the C library's.
-extern "C" int rename(const char* from, const char* to) noexcept {
-    if (g_FailRename) {
-        errno = EIO;
-        return -1;
-    }
-    using TRename = int (*)(const char*, const char*);
-    static const auto real = reinterpret_cast<TRename>(dlsym(RTLD_NEXT, "rename"));
-    return real(from, to);
-}
+#include "testsupport/SettingsPartBytes.h"
 
 namespace {
 
@@ -50,13 +33,7 @@ void WriteAll(const std::string& path, const Bytes& bytes) {
 }
 
 // The settings part as the layout table gives it, with settings that differ from every default.
-Bytes SettingsPart(const std::string& tag = "BasicDataEnd") {
-    CByteBuilder b;
-    b.Int(1).Bool(false).Int(73).Bool(true).Int(12).Bool(true).Int(-2);
-    for (int i = 0; i < 32; ++i) b.Int(i * 3 - 7).Bool(i % 5 == 1);
-    b.Str(tag);
-    return b.bytes;
-}
+Bytes SettingsPart(const std::string& tag = "BasicDataEnd") { return SettingsPartBytes(TSettingsFixture(), tag); }
 
 void ExpectSettingsOfThePart(const CBasicApplicationData& d) {
     EXPECT_FALSE(d.m_bSoundOn);
@@ -220,19 +197,6 @@ public:
     bool failSerialize = false;
 };
 
-// Disk files whose writes stop after `budget` bytes in all.
-class CFailingDiskFile : public CiPhoneFile {
-public:
-    explicit CFailingDiskFile(long budget) : budget(budget) {}
-    int WriteData(const void* data, int count) override {
-        const long take = count < budget ? count : budget;
-        budget -= take;
-        const int moved = take > 0 ? CiPhoneFile::WriteData(data, static_cast<int>(take)) : 0;
-        return moved < count ? -1 : moved;
-    }
-    long budget;
-};
-
 class CSaveGame : public CTestGame {
 public:
     explicit CSaveGame(const std::string& saveDir) { m_SaveDir = saveDir; }
@@ -329,11 +293,11 @@ TEST_F(AppDataFileTest, AFailedSaveReportsZeroAndLeavesThePreviousFileReadable) 
         game.data->extra = {1, 2, 3, 4};
         game.data->failSerialize = f.failSerialize;
         game.writeBudget = f.writeBudget;
-        g_FailRename = f.failRename;
+        SetRenameFails(f.failRename);
         ::testing::internal::CaptureStderr();
         EXPECT_EQ(game.SaveAppData(), 0);
         ::testing::internal::GetCapturedStderr();
-        g_FailRename = false;
+        SetRenameFails(false);
         EXPECT_EQ(ReadAll(path), previous);
         EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
         ExpectLoads(20, {9, 9});

@@ -17,6 +17,5 @@ public:
         return true;
     }
     void Pause() override {}
-    bool CreateApplicationData() override { return false; }
     bool ReLoadFonts() override { return true; }
 };

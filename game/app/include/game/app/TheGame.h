@@ -9,6 +9,7 @@
 
 #include "app/GameBase.h"
 #include "core/CommonString.h"
+#include "shell/PaymentGlue.h"
 
 class CBitmapFontText;
 class CQuorvanImageRotatorScaler;
@@ -40,16 +41,41 @@ class CXAchScreen;
 class CXLeadersScreen;
 class CXQuestsScreen;
 class CXUpgradesScreen;
+class CApplicationData;
+class TUserProfile;
+class IRunningRound;
 
 // The particle effects the game declares, in declaration order (their manager indexes).
 inline constexpr int kGameParticleEffectCount = 13;
 // The game fonts kept for the game's own drawing, in the order of their ids.
 inline constexpr int kGameFontCount = 8;
 
-class CTheGame : public CGameBase {
+class CTheGame : public CGameBase, public IInAppPurchaseEvents {
 public:
     CTheGame();
     ~CTheGame() override;
+
+    // ---- Player data and progression (TheGame_Progress.cpp) --------------------------------
+    // Makes the player data and gives it the game pointer; false when it cannot be made.
+    bool CreateApplicationData() override;
+    // The player data, or null before it is made.
+    CApplicationData* GetAppData() const;
+    // The current profile, or null when there is none.
+    TUserProfile* GetCurrentProfile() const;
+    // The name of the farm's first yard, where a new profile starts; empty while the farm has none.
+    virtual CommonString GetFirstYardName();
+    // The running round of the marble game, or null outside a round.
+    virtual IRunningRound* GetRunningRound();
+    // Whether the current screen is a screen root that is not fading in or out: award banners
+    // are shown only then.
+    virtual bool IsCurrentScreenSettled();
+
+    // ---- Purchases, as the payment glue sees them (TheGame_Purchases.cpp) -------------------
+    bool HasPurchaseManager() override;
+    InAppPurchaseDef* FindAppDefBasedOnId(const char* sku) override;
+    bool IsConsumable(InAppPurchaseDef* item) override;
+    // Applies the outcome to the current profile and queues its banner.
+    void InAppPurchaseFinished(InAppPurchaseDef* item, int result) override;
 
     // ---- Directories and paks: each a new string below the module directory ----------------
     CommonString GetImagesDirectory() override;

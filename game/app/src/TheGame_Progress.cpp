@@ -1,0 +1,32 @@
+// The game object's side of the player data and the progression managers.
+#include <new>
+
+#include "game/app/TheGame.h"
+#include "game/progress/ApplicationData.h"
+#include "game/progress/InAppPurchaseManager.h"
+
+bool CTheGame::CreateApplicationData() {
+    auto* data = new (std::nothrow) CApplicationData();
+    if (data == nullptr) return false;
+    delete m_pAppData;
+    m_pAppData = data;
+    data->SetGamePtr(this);
+    return true;
+}
+
+CApplicationData* CTheGame::GetAppData() const { return dynamic_cast<CApplicationData*>(m_pAppData); }
+
+TUserProfile* CTheGame::GetCurrentProfile() const {
+    CApplicationData* data = GetAppData();
+    return data != nullptr ? data->GetCurrentProfile() : nullptr;
+}
+
+// The farm's yard list is not read yet: no first yard.
+CommonString CTheGame::GetFirstYardName() { return CommonString(); }
+
+// No round of the marble game runs yet.
+IRunningRound* CTheGame::GetRunningRound() { return nullptr; }
+
+// Screen roots are widgets of the UI framework; until the game's screens are roots, none counts as
+// settled and award messages wait in their queue.
+bool CTheGame::IsCurrentScreenSettled() { return false; }
