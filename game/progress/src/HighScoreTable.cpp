@@ -114,3 +114,11 @@ THighScoreTable* CreateDefaultHighScoreTable(int i) {
     }
     return table;
 }
+
+CommonString LevelNameToGC_LevelID(const CommonString& tableName) {
+    constexpr const char* kTables[] = {"arena1", "arena2", "arena3"};
+    constexpr const char* kIds[] = {"ARENA_1", "ARENA_2", "ARENA_3"};
+    for (int i = 0; i < 3; ++i)
+        if (tableName.IsEqual(kTables[i])) return CommonString(kIds[i]);
+    return CommonString();
+}

@@ -50,3 +50,6 @@ void AddHighScoreEntry(THighScoreTable* table, const CommonString& name, int sco
 // A new table named "arena<i + 1>" with the 30 default entries of arena i (0, 1 or 2), whose
 // scores are (i + 1) times the default factors; null when memory runs out.
 THighScoreTable* CreateDefaultHighScoreTable(int i);
+// The game-service leaderboard id of a table: "ARENA_1" to "ARENA_3" for "arena1" to "arena3",
+// empty for any other name.
+CommonString LevelNameToGC_LevelID(const CommonString& tableName);
