@@ -90,6 +90,10 @@ public:
     // waits 132 frames.
     void ProcessAwardedMessagesQueue();
     int GetNumQueuedMessages() const { return m_QueueTypes.count; }
+    // Queued message i (0 the head): its type, title and text; the caller checks i.
+    int GetQueuedType(int i) const { return m_QueueTypes.data[i]; }
+    const CommonString& GetQueuedTitle(int i) const { return *m_QueueTitles.data[i]; }
+    const CommonString& GetQueuedText(int i) const { return *m_QueueTexts.data[i]; }
     int GetQueueDelay() const { return m_nQueueDelay; }
 
 private:

@@ -1,0 +1,235 @@
+// The coin-shop catalogue read from a test pak, and purchases through the payment stand-in: what
+// each outcome does to the current profile and which banner it queues.
+#include "game/progress/InAppPurchaseManager.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "ProgressTestGame.h"
+#include "core/Parser.h"
+#include "game/progress/AchievementsManager.h"
+#include "platform/Bps.h"
+#include "platform/Control.h"
+#include "platform/Settings.h"
+#include "shell/PaymentGlue.h"
+#include "testsupport/MediaTestGame.h"
+#include "testsupport/ScratchDir.h"
+
+namespace {
+
+const char* const kCatalogue = R"(// the shop
+name = before_any_entry
+purchase = pouch
+    name = ID_POUCH
+    desc = ID_POUCH_DESC
+    desc2 = ID_POUCH_DESC2
+    price = "$0.99"
+    sprite_id = iap_coins_s
+    buttonText_id = ID_BUY
+    apple_id = "com.other.pouch"
+    android_id = pouch_android
+    blackberry_id = "sku_pouch"
+    coins = 2500
+    purchase = not_a_new_entry
+    colour = ignored
+end
+purchase = inapp_upgrade_points
+    blackberry_id = sku_boost
+    hide_from_list = 1
+    hide_from_list = 0
+end
+purchase = pouch
+    blackberry_id = sku_pouch
+    coins = 10
+    hide_from_list = 0
+end
+purchase = open_at_the_end
+    hide_from_list = 2
+    price = "$1"
+)";
+
+using TMessages = std::vector<std::pair<int, std::string>>;
+
+TMessages Queued(const CAchievementsManager& a) {
+    TMessages all;
+    for (int i = 0; i < a.GetNumQueuedMessages(); ++i) all.emplace_back(a.GetQueuedType(i), Str(a.GetQueuedTitle(i)));
+    return all;
+}
+
+class PurchaseTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        mediatest::SetCommonPak(game, dir.Path("common.pak"), {{"Data\\addcoins.txt", mediatest::ToBytes(kCatalogue)}});
+        game.m_pAchievementsManager = new CAchievementsManager(&game);
+        ASSERT_EQ(game.m_pAchievementsManager->PostConstruct(), 1);
+        game.m_pPurchaseManager = manager = new CInAppPurchaseManager(&game);
+        ASSERT_EQ(manager->PostConstruct(), 1);
+        player = game.AddPlayer("Ann");
+        player->m_nCoins = 100;
+
+        StartPlatform([](platform::TPlatformSettings&) {});
+        g_pGame = &game;
+    }
+    // Starts the platform anew with the test's settings: headless, answers at the next drain.
+    template <class F>
+    void StartPlatform(F change) {
+        bps_shutdown();
+        platform::TPlatformSettings s;
+        s.mode = platform::DisplayMode::Headless;
+        s.clock = platform::ClockKind::Virtual;
+        s.payDelayFrames = 0;
+        change(s);
+        platform::UseSettings(s);
+        ASSERT_EQ(bps_initialize(), BPS_SUCCESS);
+        // A new platform session: the payment events are asked for again.
+        if (manager != nullptr) manager->m_bPaymentEventsRequested = false;
+    }
+    void TearDown() override {
+        bps_shutdown();
+        g_pGame = nullptr;
+        platform::UseSettings(platform::TPlatformSettings());
+    }
+    // Drains the answers the stand-in has ready, as the program's loop does; how many there were.
+    int DeliverAnswers() {
+        int delivered = 0;
+        bps_event_t* event = nullptr;
+        while (bps_get_event(&event, 0) == BPS_SUCCESS && event != nullptr) {
+            handlePaymentEvent(event);
+            ++delivered;
+        }
+        return delivered;
+    }
+    TMessages Messages() const { return Queued(*game.m_pAchievementsManager); }
+
+    CScratchDir dir;
+    CProgressTestGame game;
+    CInAppPurchaseManager* manager = nullptr;
+    TUserProfile* player = nullptr;
+};
+
+TEST_F(PurchaseTest, TheCatalogueKeepsFileOrderAndEveryField) {
+    ASSERT_EQ(manager->GetNumDefs(), 4);
+    const InAppPurchaseDef& pouch = *manager->GetDef(0);
+    EXPECT_EQ(Str(pouch.entryName), "pouch");
+    EXPECT_EQ(Str(pouch.name), "ID_POUCH");
+    EXPECT_EQ(Str(pouch.desc), "ID_POUCH_DESC");
+    EXPECT_EQ(Str(pouch.desc2), "ID_POUCH_DESC2");
+    EXPECT_EQ(Str(pouch.price), "$0.99") << "quotes removed";
+    EXPECT_EQ(Str(pouch.sprite_id), "iap_coins_s");
+    EXPECT_EQ(Str(pouch.buttonText_id), "ID_BUY");
+    EXPECT_EQ(Str(pouch.apple_id), "com.other.pouch");
+    EXPECT_EQ(Str(pouch.android_id), "pouch_android");
+    EXPECT_EQ(Str(pouch.blackberry_id), "sku_pouch");
+    EXPECT_EQ(pouch.coins, 2500);
+    EXPECT_FALSE(pouch.hide_from_list);
+
+    const InAppPurchaseDef* boost = manager->GetUpgradePointsDef();
+    ASSERT_EQ(boost, manager->GetDef(1));
+    EXPECT_EQ(boost->coins, 0) << "no coins line";
+    EXPECT_TRUE(boost->hide_from_list) << "once hidden it stays hidden";
+    EXPECT_FALSE(manager->GetDef(2)->hide_from_list);
+    EXPECT_TRUE(manager->GetDef(3)->hide_from_list) << "2 hides too";
+    EXPECT_EQ(Str(manager->GetDef(3)->price), "$1") << "an entry open at the end keeps what it read";
+
+    EXPECT_EQ(manager->GetInAppPurchaseDef("pouch"), manager->GetDef(2)) << "a repeated name finds the later";
+    EXPECT_EQ(manager->FindAppDefBasedOnId("sku_pouch"), manager->GetDef(0)) << "a repeated SKU finds the first";
+    EXPECT_EQ(manager->GetInAppPurchaseDef("not_a_new_entry"), nullptr);
+    EXPECT_EQ(manager->FindAppDefBasedOnId(""), nullptr);
+    EXPECT_EQ(manager->FindAppDefBasedOnId("sku_other"), nullptr);
+    EXPECT_TRUE(manager->IsConsumable(manager->GetDef(0)));
+    EXPECT_TRUE(manager->IsConsumable(boost));
+    EXPECT_FALSE(manager->IsConsumable(manager->GetDef(3)));
+}
+
+TEST_F(PurchaseTest, AnEmptyCatalogueReadsAndAMissingOneFails) {
+    TParseInput empty;
+    CInAppPurchaseManager none(nullptr);
+    EXPECT_EQ(none.ReadInAppPurchaseDefsFromInput(empty), 1);
+    EXPECT_EQ(none.GetNumDefs(), 0);
+    EXPECT_EQ(none.GetUpgradePointsDef(), nullptr);
+
+    mediatest::SetCommonPak(game, dir.Path("other.pak"), {{"Data\\other.txt", mediatest::ToBytes("x")}});
+    CInAppPurchaseManager missing(&game);
+    EXPECT_EQ(missing.PostConstruct(), 0);
+}
+
+TEST_F(PurchaseTest, ACoinPackAddsItsCoinsWithACommaBanner) {
+    ASSERT_TRUE(manager->TryToPurchase(manager->GetDef(0)));
+    EXPECT_EQ(DeliverAnswers(), 1);
+    EXPECT_EQ(player->m_nCoins, 2600);
+    EXPECT_EQ(Messages(), (TMessages{{kAwardCoins, "2,500 Coins added!"}}));
+}
+
+TEST_F(PurchaseTest, BoostPointsAddFortyAndUnlockTheBoostsOnce) {
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(manager->TryToPurchase(manager->GetUpgradePointsDef()));
+        EXPECT_EQ(DeliverAnswers(), 1);
+    }
+    EXPECT_EQ(player->m_nBoostPoints, 80);
+    EXPECT_TRUE(player->IsAchievementAwarded(17));
+    EXPECT_EQ(player->m_nCoins, 100);
+    EXPECT_EQ(Messages(), (TMessages{{kAwardAchievement + 17, ""},
+                                     {kAwardBoostPoints, "40 Boost Points added!"},
+                                     {kAwardBoostPoints, "40 Boost Points added!"}}));
+}
+
+TEST_F(PurchaseTest, CancelledAndFailedPurchasesOnlyShowTheirBanner) {
+    StartPlatform([](platform::TPlatformSettings& s) { s.pay = {platform::PayOutcome::Cancel, 0, ""}; });
+    ASSERT_TRUE(manager->TryToPurchase(manager->GetDef(0)));
+    EXPECT_EQ(DeliverAnswers(), 1);
+    StartPlatform([](platform::TPlatformSettings& s) { s.pay = {platform::PayOutcome::Fail, 3, "busy"}; });
+    ASSERT_TRUE(manager->TryToPurchase(manager->GetDef(0)));
+    EXPECT_EQ(DeliverAnswers(), 1);
+    EXPECT_EQ(player->m_nCoins, 100);
+    EXPECT_EQ(Messages(), (TMessages{{kAwardPurchaseFailed, "In-App Purchase Cancelled!"},
+                                     {kAwardPurchaseFailed, "In-App Purchase Error!"}}));
+}
+
+TEST_F(PurchaseTest, ARequestThatCannotBeMadeFinishesWithAnErrorOnTheNextFrame) {
+    struct TRefusal {
+        const char* call;
+    } refusals[] = {{"paymentservice_request_events"}, {"paymentservice_purchase_request"}};
+    for (const TRefusal& r : refusals) {
+        SCOPED_TRACE(r.call);
+        platform::FailNextCall(r.call);
+        ::testing::internal::CaptureStderr();
+        EXPECT_FALSE(manager->TryToPurchase(manager->GetDef(0)));
+        ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(game.m_pAchievementsManager->GetNumQueuedMessages(), 0) << "nothing before the next frame";
+        manager->RunProcess();
+        EXPECT_EQ(DeliverAnswers(), 0) << "no answer will ever come";
+        EXPECT_EQ(Messages(), (TMessages{{kAwardPurchaseFailed, "In-App Purchase Error!"}}));
+        EXPECT_EQ(player->m_nCoins, 100);
+        delete game.m_pAchievementsManager;
+        game.m_pAchievementsManager = new CAchievementsManager(&game);
+    }
+    manager->RunProcess();
+    EXPECT_EQ(game.m_pAchievementsManager->GetNumQueuedMessages(), 0) << "each refusal finishes once";
+}
+
+TEST_F(PurchaseTest, ARestoreNeverCreditsACoinPackAgain) {
+    StartPlatform([](platform::TPlatformSettings& s) { s.ownedSkus = {"sku_pouch", "sku_boost"}; });
+    ASSERT_TRUE(manager->TryToRestorePurchases());
+    EXPECT_EQ(DeliverAnswers(), 1);
+    EXPECT_EQ(player->m_nCoins, 100);
+    EXPECT_EQ(player->m_nBoostPoints, 0);
+    EXPECT_EQ(game.m_pAchievementsManager->GetNumQueuedMessages(), 0);
+}
+
+TEST_F(PurchaseTest, WithoutACurrentProfileAPurchaseCreditsNothing) {
+    game.Data().m_nCurrentProfile = -1;
+    for (InAppPurchaseDef* def : {manager->GetDef(0), manager->GetUpgradePointsDef()}) {
+        EXPECT_EQ(manager->ApplyPurchaseResult(def, kPurchaseSuccess), EPurchaseCredit::kNothing);
+    }
+    EXPECT_FALSE(manager->CreditUpgradePoints());
+    EXPECT_EQ(player->m_nCoins, 100);
+    EXPECT_EQ(player->m_nBoostPoints, 0);
+    EXPECT_FALSE(player->IsAchievementAwarded(17));
+    EXPECT_EQ(game.m_pAchievementsManager->GetNumQueuedMessages(), 0);
+    EXPECT_EQ(manager->ApplyPurchaseResult(nullptr, kPurchaseSuccess), EPurchaseCredit::kNothing);
+}
+
+}  // namespace
