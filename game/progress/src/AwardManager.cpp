@@ -24,7 +24,7 @@ constexpr float kTextCentreY = 28.5f;
 constexpr float kTextScale = 0.9f;
 
 CSpriteSet* FindSet(CTheGame* game, const char* name) {
-    CSpriteSetManager* sets = game != nullptr ? game->GetSpriteSetManager() : nullptr;
+    CSpriteSetManager* sets = game != nullptr ? game->m_pSpriteSetManager : nullptr;
     return sets != nullptr ? sets->GetSpriteSetNamed(name) : nullptr;
 }
 

@@ -88,6 +88,25 @@ inline void SetCommonPak(IFileHost& host, const std::string& path,
     ASSERT_EQ(paks.m_pCommonPak->Init(path.c_str()), ZipResult::Ok);
 }
 
+// Switches a host (a test host or a game object) to the GL ES renderer with a w x h screen bitmap,
+// its pixels released after upload as the game runs, as back buffer and draw target. Needs a
+// current GL context (CHeadlessGl).
+template <class Host>
+CWinDibBitmapOGLES* MakeGlScreenOn(Host& host, int w, int h) {
+    host.m_RenderSwitches.m_nRendererKind = kRendererGLES;
+    GiveTestDeviceTheScreenSize(&host, w, h);
+    GLES_ResetStateCache();
+    IDibBitmap* screen = OGLES_InitAndCreateRenderTarget(&host);
+    screen->Create(w, h);
+    screen->DestroyAlpha();
+    screen->HWReleasePixelDataInRAM();
+    host.m_Screen.m_pBackBuffer = host.m_Screen.m_pDrawTarget = screen;
+    host.m_nGameWidth = w;
+    host.m_nGameHeight = h;
+    screen->HWBeginScene();
+    return static_cast<CWinDibBitmapOGLES*>(screen);
+}
+
 // A host whose images directory is "Images\", with its own sprite-set manager and a common pak
 // that tests fill with members. Bitmaps are stored as seen (orientation mode 0, an unturned
 // screen); the pak and the screen bitmap go with the host.
@@ -111,20 +130,7 @@ public:
     }
 
     // Switches to the GL ES renderer with a w x h screen bitmap as back buffer and draw target.
-    CWinDibBitmapOGLES* MakeGlScreen(int w, int h) {
-        m_RenderSwitches.m_nRendererKind = kRendererGLES;
-        GiveTestDeviceTheScreenSize(this, w, h);
-        GLES_ResetStateCache();
-        IDibBitmap* screen = OGLES_InitAndCreateRenderTarget(this);
-        screen->Create(w, h);
-        screen->DestroyAlpha();
-        screen->HWReleasePixelDataInRAM();
-        m_Screen.m_pBackBuffer = m_Screen.m_pDrawTarget = screen;
-        m_nGameWidth = w;
-        m_nGameHeight = h;
-        screen->HWBeginScene();
-        return static_cast<CWinDibBitmapOGLES*>(screen);
-    }
+    CWinDibBitmapOGLES* MakeGlScreen(int w, int h) { return MakeGlScreenOn(*this, w, h); }
 
     CSpriteSetManager* m_Manager = nullptr;
 
