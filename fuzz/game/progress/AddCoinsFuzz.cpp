@@ -1,0 +1,24 @@
+// "Data\addcoins.txt" from outside bytes, through the reader the game uses; every entry it keeps
+// must be found again by its name and, with a SKU, by its SKU.
+#include <cstddef>
+#include <cstdint>
+
+#include "core/Parser.h"
+#include "game/progress/InAppPurchaseManager.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size > (1u << 20)) return 0;
+    CInAppPurchaseManager manager(nullptr);
+    TParseInput input;
+    input.bytes = reinterpret_cast<const char*>(data);
+    input.size = static_cast<int>(size);
+    input.name = "addcoins.txt";
+    if (!manager.ReadInAppPurchaseDefsFromInput(input)) __builtin_trap();  // only memory can fail it
+    for (int i = 0; i < manager.GetNumDefs(); ++i) {
+        const InAppPurchaseDef* def = manager.GetDef(i);
+        if (manager.GetInAppPurchaseDef(def->entryName.GetDataConst()) == nullptr) __builtin_trap();
+        const char* sku = def->blackberry_id.GetDataConst();
+        if (sku != nullptr && manager.FindAppDefBasedOnId(sku) == nullptr) __builtin_trap();
+    }
+    return 0;
+}
