@@ -1,5 +1,5 @@
 // "Data\addcoins.txt" from outside bytes, through the reader the game uses; every entry it keeps
-// must be found again by its name and, with a SKU, by its SKU.
+// must be found again by its name and by its SKU, where it has them.
 #include <cstddef>
 #include <cstdint>
 
@@ -16,7 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!manager.ReadInAppPurchaseDefsFromInput(input)) __builtin_trap();  // only memory can fail it
     for (int i = 0; i < manager.GetNumDefs(); ++i) {
         const InAppPurchaseDef* def = manager.GetDef(i);
-        if (manager.GetInAppPurchaseDef(def->entryName.GetDataConst()) == nullptr) __builtin_trap();
+        const char* name = def->entryName.GetDataConst();
+        if (name != nullptr && manager.GetInAppPurchaseDef(name) == nullptr) __builtin_trap();
         const char* sku = def->blackberry_id.GetDataConst();
         if (sku != nullptr && manager.FindAppDefBasedOnId(sku) == nullptr) __builtin_trap();
     }

@@ -49,7 +49,8 @@ public:
 private:
     bool IsType(int type) const { return type >= 0 && type < kUpgradeTypeCount; }
 
-    CGameBase* m_pGame;
+    // Kept as every manager keeps its game; the fixed table needs nothing of it.
+    [[maybe_unused]] CGameBase* m_pGame;
     CommonString m_Captions[kUpgradeTypeCount];
     CQuorvanObjPtrArray<CommonString*> m_LevelLabels[kUpgradeTypeCount];
     CQuorvanArray<int> m_LevelCosts[kUpgradeTypeCount];
