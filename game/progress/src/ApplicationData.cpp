@@ -10,6 +10,7 @@
 #include "game/progress/UserProfile.h"
 
 using savefields::AppendRead;
+using savefields::SerializeList;
 using savefields::SerializeListCount;
 
 namespace {
@@ -88,27 +89,16 @@ int CApplicationData::SerializeProfiles(IFile* file, bool writing) {
 
 int CApplicationData::SerializeTables(IFile* file, bool writing) {
     SerializeHelper2 h{file, true, writing, 0};
-    int count = m_HighScoreTables.count;
-    if (!SerializeListCount(h, count, kMinTableBytes)) return 0;
-    if (!writing) m_HighScoreTables.RemoveAll();
-    for (int i = 0; i < count; ++i) {
-        if (!writing && !AppendRead(m_HighScoreTables, new (std::nothrow) THighScoreTable())) return 0;
-        if (!m_HighScoreTables.data[i]->Serialize(file, writing, m_nDataVersion)) return 0;
-    }
-    return 1;
+    return SerializeList(h, m_HighScoreTables, kMinTableBytes,
+                         [&](THighScoreTable& table) { return table.Serialize(file, writing, m_nDataVersion) != 0; });
 }
 
 int CApplicationData::SerializeActivityList(IFile* file, bool writing,
                                             CQuorvanObjPtrArray<FacebookActivityItem*>& list) {
     SerializeHelper2 h{file, true, writing, 0};
-    int count = list.count;
-    if (!SerializeListCount(h, count, kMinActivityBytes)) return 0;
-    if (!writing) list.RemoveAll();
-    for (int i = 0; i < count; ++i) {
-        if (!writing && !AppendRead(list, new (std::nothrow) FacebookActivityItem())) return 0;
-        h.Serialize(list.data[i]->m_Text);
-        h.Serialize(list.data[i]->m_Value, 4);
-        if (!h.Succeeded()) return 0;
-    }
-    return 1;
+    return SerializeList(h, list, kMinActivityBytes, [&h](FacebookActivityItem& item) {
+        h.Serialize(item.m_Text);
+        h.Serialize(item.m_Value, 4);
+        return h.Succeeded() != 0;
+    });
 }

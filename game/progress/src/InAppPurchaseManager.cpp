@@ -3,8 +3,7 @@
 
 #include <new>
 
-#include "core/File.h"
-#include "core/MemFile.h"
+#include "DataFile.h"
 #include "core/Parser.h"
 #include "game/app/TheGame.h"
 
@@ -27,17 +26,8 @@ int CInAppPurchaseManager::PostConstruct() {
 }
 
 int CInAppPurchaseManager::ReadInAppPurchaseDefsFromFile(CommonString path) {
-    if (m_pGame == nullptr) return 0;
-    CMemoryFile* file = m_pGame->CreateMemoryFileObject();
-    if (file == nullptr) return 0;
-    if (!file->Open(m_pGame, path.GetData(), FileMode::Read)) {
-        delete file;
-        return 0;
-    }
-    const int ok = ReadInAppPurchaseDefsFromFile(static_cast<IFile*>(file));
-    file->Close();
-    delete file;
-    return ok;
+    const auto read = [this](IFile* file) { return ReadInAppPurchaseDefsFromFile(file) != 0; };
+    return ReadDataFile(m_pGame, path, read) ? 1 : 0;
 }
 
 int CInAppPurchaseManager::ReadInAppPurchaseDefsFromFile(IFile* file) {

@@ -3,9 +3,7 @@
 #include <climits>
 #include <new>
 
-#include "app/GameBase.h"
-#include "core/File.h"
-#include "core/MemFile.h"
+#include "DataFile.h"
 #include "core/Parser.h"
 #include "game/progress/ApplicationData.h"
 #include "game/progress/UserProfile.h"
@@ -51,17 +49,7 @@ bool CMiniQuestManager::PostConstruct() {
 }
 
 bool CMiniQuestManager::ReadQuestDefsFromFile(CommonString path) {
-    if (m_pGame == nullptr) return false;
-    CMemoryFile* file = m_pGame->CreateMemoryFileObject();
-    if (file == nullptr) return false;
-    if (!file->Open(m_pGame, path.GetData(), FileMode::Read)) {
-        delete file;
-        return false;
-    }
-    const bool ok = ReadQuestDefsFromFile(static_cast<IFile*>(file));
-    file->Close();
-    delete file;
-    return ok;
+    return ReadDataFile(m_pGame, path, [this](IFile* file) { return ReadQuestDefsFromFile(file); });
 }
 
 bool CMiniQuestManager::ReadQuestDefsFromFile(IFile* file) { return file != nullptr && ReadQuestLines(file); }

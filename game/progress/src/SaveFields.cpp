@@ -30,19 +30,21 @@ bool SerializeListCount(SerializeHelper2& h, int& count, int minItemBytes) {
     return true;
 }
 
-bool SerializeStringList(SerializeHelper2& h, CQuorvanObjPtrArray<CommonString*>& list) {
-    int count = list.count;
-    if (!SerializeListCount(h, count, 4)) return false;
-    if (!h.writing) list.RemoveAll();
-    for (int i = 0; i < count; ++i) {
-        if (!h.writing && !AppendRead(list, new (std::nothrow) CommonString())) {
-            h.ok = false;
-            return false;
-        }
-        h.Serialize(*list.data[i]);
-        if (!h.Succeeded()) return false;
+int SerializeFixedCount(SerializeHelper2& h, int capacity) {
+    int count = capacity;
+    h.Serialize(count);
+    if (!h.writing && count < 0) {
+        h.ok = false;
+        return -1;
     }
-    return true;
+    return count;
+}
+
+bool SerializeStringList(SerializeHelper2& h, CQuorvanObjPtrArray<CommonString*>& list) {
+    return SerializeList(h, list, 4, [&h](CommonString& text) {
+        h.Serialize(text);
+        return h.Succeeded() != 0;
+    });
 }
 
 int FindLast(const CQuorvanObjPtrArray<CommonString*>& list, const CommonString& text) {

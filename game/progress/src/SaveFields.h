@@ -28,27 +28,33 @@ void Skip(SerializeHelper2& h, long long n);
 // the smallest stored size of one item); false, with ok cleared, when it breaks them.
 bool SerializeListCount(SerializeHelper2& h, int& count, int minItemBytes);
 
+// The count in front of a fixed-capacity array: written as the capacity; read, the stored count
+// (any non-negative one), or -1 with ok cleared when it is negative.
+int SerializeFixedCount(SerializeHelper2& h, int capacity);
+
+// After the first min(count, capacity) items of a fixed array were read: clears the items the
+// record did not hold and skips those it held beyond the capacity, itemBytes each.
+template <class T>
+void FinishFixedRead(SerializeHelper2& h, T* items, int count, int capacity, int itemBytes) {
+    const int kept = count < capacity ? count : capacity;
+    for (int i = kept; i < capacity; ++i) items[i] = T{};
+    Skip(h, (static_cast<long long>(count) - kept) * itemBytes);
+}
+
 // A fixed array of one-byte items (chars, bools, signed chars) with its count in front: written
 // as its capacity and every item; read as described above. Bools read any non-zero byte as true.
 template <class T>
 void SerializeFixedBytes(SerializeHelper2& h, T* items, int capacity) {
     static_assert(sizeof(T) == 1, "one stored byte per item");
-    int count = capacity;
-    h.Serialize(count);
-    if (!h.writing && count < 0) {
-        h.ok = false;
-        return;
-    }
-    const int kept = count < capacity ? count : capacity;
-    for (int i = 0; i < kept; ++i) {
+    const int count = SerializeFixedCount(h, capacity);
+    if (count < 0) return;
+    for (int i = 0; i < count && i < capacity; ++i) {
         if constexpr (std::is_same_v<T, bool>)
             h.Serialize(items[i]);
         else
             h.Serialize(&items[i], 1);
     }
-    if (h.writing) return;
-    for (int i = kept; i < capacity; ++i) items[i] = T{};
-    Skip(h, static_cast<long long>(count) - kept);
+    if (!h.writing) FinishFixedRead(h, items, count, capacity, 1);
 }
 
 // Lets an array that a reader fills grow by its own size, so a long list costs linear time
@@ -70,8 +76,28 @@ bool AppendRead(CQuorvanObjPtrArray<T*>& list, T* item) {
     return added;
 }
 
-// A list of strings: count, then each string. Reading empties the list first and appends each
-// string before it is read; false at the first failure.
+// A list of owned records: its count, then each record through item(T&), which moves one record
+// through the file and answers whether it moved whole. Reading empties the list first and makes
+// and appends each record before it is read; false at the first failure.
+template <class T, class Item>
+bool SerializeList(SerializeHelper2& h, CQuorvanObjPtrArray<T*>& list, int minItemBytes, Item item) {
+    int count = list.count;
+    if (!SerializeListCount(h, count, minItemBytes)) return false;
+    if (!h.writing) list.RemoveAll();
+    for (int i = 0; i < count; ++i) {
+        if (!h.writing && !AppendRead(list, new (std::nothrow) T())) {
+            h.ok = false;
+            return false;
+        }
+        if (!item(*list.data[i])) {
+            h.ok = false;
+            return false;
+        }
+    }
+    return true;
+}
+
+// A list of strings: count, then each string.
 bool SerializeStringList(SerializeHelper2& h, CQuorvanObjPtrArray<CommonString*>& list);
 
 // Removes element i of an owning list and deletes it.

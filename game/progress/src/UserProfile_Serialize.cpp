@@ -5,8 +5,8 @@
 #include "core/File.h"
 #include "game/progress/UserProfile.h"
 
-using savefields::AppendRead;
 using savefields::SerializeFixedBytes;
+using savefields::SerializeList;
 using savefields::SerializeListCount;
 using savefields::SerializeStringList;
 
@@ -20,18 +20,11 @@ constexpr int kQuestStatesBytes = 16;
 // The per-arena statistics: one count, then four blocks of count ints. Above the capacity the
 // extra ints of each block are skipped; below it the missing ones read as zero.
 void SerializeArenaStats(SerializeHelper2& h, int* const (&blocks)[4]) {
-    int count = kProfileArenaCount;
-    h.Serialize(count);
-    if (!h.writing && count < 0) {
-        h.ok = false;
-        return;
-    }
-    const int kept = count < kProfileArenaCount ? count : kProfileArenaCount;
+    const int count = savefields::SerializeFixedCount(h, kProfileArenaCount);
+    if (count < 0) return;
     for (int* block : blocks) {
-        for (int i = 0; i < kept; ++i) h.Serialize(block[i]);
-        if (h.writing) continue;
-        for (int i = kept; i < kProfileArenaCount; ++i) block[i] = 0;
-        savefields::Skip(h, (static_cast<long long>(count) - kept) * 4);
+        for (int i = 0; i < count && i < kProfileArenaCount; ++i) h.Serialize(block[i]);
+        if (!h.writing) savefields::FinishFixedRead(h, block, count, kProfileArenaCount, 4);
     }
 }
 
@@ -74,13 +67,10 @@ int TUserProfile::Serialize(IFile* file, bool writing, int version) {
     h.Serialize(m_bTutorialOn);
     SerializeFixedBytes(h, m_HintFlags, kHintFlagCount);
 
-    int count = m_BestScores.count;
-    if (!SerializeListCount(h, count, kTextAndIntBytes)) return 0;
-    if (!writing) m_BestScores.RemoveAll();
-    for (int i = 0; i < count; ++i) {
-        if (!writing && !AppendRead(m_BestScores, new (std::nothrow) TUsersBestScoreOnLevelInfo())) return 0;
-        if (!m_BestScores.data[i]->Serialize(file, writing, version)) return 0;
-    }
+    const auto bestScore = [&](TUsersBestScoreOnLevelInfo& best) {
+        return best.Serialize(file, writing, version) != 0;
+    };
+    if (!SerializeList(h, m_BestScores, kTextAndIntBytes, bestScore)) return 0;
     if (!h.Succeeded() || !SerializeSessionParams(file, writing, version)) return 0;
 
     h.Serialize(m_bLikeRewardGiven);
@@ -119,13 +109,8 @@ int TUserProfile::SerializeSessionParams(IFile* file, bool writing, int version)
     }
     m_CompletedYardNames.growBy = m_CompletedYardStars.growBy = 1;
 
-    count = m_MiniQuestStates.count;
-    if (!SerializeListCount(h, count, kQuestStatesBytes)) return 0;
-    if (!writing) m_MiniQuestStates.RemoveAll();
-    for (int i = 0; i < count; ++i) {
-        if (!writing && !AppendRead(m_MiniQuestStates, new (std::nothrow) MiniQuestStatesInfo())) return 0;
-        if (!m_MiniQuestStates.data[i]->Serialize(file, writing, version)) return 0;
-    }
+    const auto questStates = [&](MiniQuestStatesInfo& states) { return states.Serialize(file, writing, version) != 0; };
+    if (!SerializeList(h, m_MiniQuestStates, kQuestStatesBytes, questStates)) return 0;
 
     if (!SerializeStringList(h, m_NewlyUnlockedLevels)) return 0;
     h.Serialize(m_NewlyUnlockedYard);
