@@ -14,7 +14,7 @@ public:
 
     int Open(IFileHost* game, const char* name, unsigned mode) override;
     int IsOpened() override { return 1; }
-    void Close() override {}
+    int Close() override { return 1; }
     int GetSize() override { return static_cast<int>(m_Bytes.size()); }
     // Clamped into 0..size, as a memory file does; always 1.
     int Seek(long offset, int mode) override;
