@@ -17,6 +17,8 @@
 #include "game/progress/AchievementsManager.h"
 #include "render/GlesRotatorPath.h"
 #include "render/ImageRotatorScaler.h"
+#include "render/WinDibBitmap.h"
+#include "sprites/SpriteSet.h"
 #include "sprites/SpriteSetManager.h"
 #include "testsupport/BakedFonts.h"
 #include "testsupport/MediaTestGame.h"
@@ -207,14 +209,15 @@ bool IsGreen(std::array<std::uint8_t, 4> p) { return mediatest::Near(p, 0, 255, 
 // The text colour (255, 200, 0), where the glyphs cover their pixels well.
 bool IsText(std::array<std::uint8_t, 4> p) { return p[0] > 200 && p[1] > 150 && p[2] < 90; }
 
-// Drawing runs as the game does: OpenGL ES, images uploaded and their pixels released, at the
-// logical size (2x images would only halve what the banner reads as pixels).
+// Drawing runs as the game does: OpenGL ES, double-resolution images (twice the size, drawn at
+// half) uploaded and their pixels released.
 class BannerDrawTest : public AwardQueueTest {
 protected:
     void SetUp() override {
         if (!gl.IsValid()) GTEST_SKIP() << "no headless EGL / GLES1 here";
         AwardQueueTest::SetUp();
         game.m_RenderSwitches.m_bReleasePixelsAfterUpload = true;
+        game.m_RenderSwitches.m_bDoubleResolution = true;
         // Portrait, as the game's window always is: bitmaps are stored as seen.
         game.m_Screen.m_nOrientationMode = 0;
         game.m_Screen.m_nOrientationAngle = 0;
@@ -228,16 +231,24 @@ protected:
 
         const fontbaker::TBakedFont baked = fonttest::Bake(14);
         auto members = fonttest::FontMembers(baked, "i_vga\\sans", fontbaker::EForm::RgbaPng);
-        members.emplace_back("i_vga\\bg.png", EncodePng(MakeImage(kBannerW, kBannerH, kBlue)));
-        members.emplace_back("i_vga\\icon4.png", EncodePng(MakeImage(20, 20, {0, 255, 0, 255})));
-        members.emplace_back("i_vga\\tall.png", EncodePng(MakeImage(76, 76, {255, 0, 0, 255})));
-        members.emplace_back("i_vga\\small.png", EncodePng(MakeImage(30, 30, {255, 0, 0, 255})));
+        // Each image with its twin of twice the size, which double resolution loads instead.
+        const auto addImage = [&](const std::string& name, int w, int h, std::array<std::uint8_t, 4> colour) {
+            members.emplace_back("i_vga\\" + name, EncodePng(MakeImage(w, h, colour)));
+            members.emplace_back("i_vga_2x\\" + name, EncodePng(MakeImage(2 * w, 2 * h, colour)));
+        };
+        addImage("bg.png", kBannerW, kBannerH, kBlue);
+        addImage("icon4.png", 20, 20, {0, 255, 0, 255});
+        addImage("tall.png", 76, 76, {255, 0, 0, 255});
+        addImage("small.png", 30, 30, {255, 0, 0, 255});
         mediatest::SetCommonPak(game, dir.Path("common.pak"), members);
         CSpriteSetManager& sets = *game.m_pSpriteSetManager;
         ASSERT_EQ(sets.AddSpriteSetSingle("Ach_Stage1Bronze", "tall.png", "", 1, 1, false, false), 1);
         ASSERT_EQ(sets.AddSpriteSetSingle("Ach_Stage1Silver", "small.png", "", 1, 1, false, false), 1);
         for (const char* name : {"AchAwardedBg", "AchAwarded", "Ach_Stage1Bronze", "Ach_Stage1Silver"})
             ASSERT_EQ(sets.AddSpriteSetRef(name), 1) << name;
+        const auto* background = static_cast<CWinDibBitmap*>(sets.GetSpriteSetNamed("AchAwardedBg")->GetFrame(0));
+        ASSERT_TRUE(background->Is2xImage()) << "the twin was taken";
+        ASSERT_EQ(background->m_Width, kBannerW);
         font = std::make_unique<CBitmapFontText>(&game);
         ASSERT_EQ(font->LoadFont("i_vga\\sans.jpg"), 1);
         game.m_Fonts[0] = font.get();
