@@ -274,17 +274,15 @@ TEST_F(AppDataFileTest, AFailedSaveReportsZeroAndLeavesThePreviousFileReadable) 
     const Bytes previous = ReadAll(path);
     const long fileSize = static_cast<long>(previous.size()) + 2;
     struct TFailure {
-        const char* why;
+        std::string why;
         long writeBudget;
         bool failRename;
         bool failSerialize;
-    } failures[] = {
-        {"nothing can be written", 0, false, false},
-        {"the disk fills in the settings", 10, false, false},
-        {"the disk fills at the last byte", fileSize - 1, false, false},
-        {"the rename fails", -1, true, false},
-        {"serialisation fails", -1, false, true},
     };
+    std::vector<TFailure> failures = {{"the rename fails", -1, true, false}, {"serialisation fails", -1, false, true}};
+    // The disk fills at every byte of the new file in turn.
+    for (long budget = 0; budget < fileSize; ++budget)
+        failures.push_back({"the disk fills after " + std::to_string(budget) + " bytes", budget, false, false});
     for (const TFailure& f : failures) {
         SCOPED_TRACE(f.why);
         CSaveGame game(saveDir);
