@@ -9,21 +9,13 @@ TAction::TAction() { steps.growBy = 1; }
 
 TAction::TAction(const TAction& other) : TAction() {
     name = other.name;
-    for (int i = 0; i < other.steps.count; ++i) {
-        ActionStep* copy = new ActionStep(*other.steps.data[i]);
-        if (!steps.Add(copy)) delete copy;
-    }
+    for (int i = 0; i < other.steps.count; ++i) (void)steps.AddOwned(new ActionStep(*other.steps.data[i]));
 }
 
 int TAction::AddStep(int type) {
     ActionStep* step = new (std::nothrow) ActionStep();
-    if (step == nullptr) return 0;
-    step->type = type;
-    if (!steps.Add(step)) {
-        delete step;
-        return 0;
-    }
-    return 1;
+    if (step != nullptr) step->type = type;
+    return steps.AddOwned(step);
 }
 
 TTemplate::TTemplate() {
@@ -65,15 +57,7 @@ TWidget* TTemplate::CopyWidget(const TWidget* record) {
     return record->Clone();
 }
 
-int TTemplate::AddWidget(int kind) {
-    TWidget* record = CreateWidget(kind);
-    if (record == nullptr) return 0;
-    if (!widgets.Add(record)) {
-        delete record;
-        return 0;
-    }
-    return 1;
-}
+int TTemplate::AddWidget(int kind) { return widgets.AddOwned(CreateWidget(kind)); }
 
 void TTemplate::RemoveWidget(int index) {
     if (index < 0 || index >= widgets.count) return;
@@ -95,15 +79,7 @@ TWidget* TTemplate::GetFirstRootWidget() {
     return nullptr;
 }
 
-int TTemplate::AddAction() {
-    TAction* action = new (std::nothrow) TAction();
-    if (action == nullptr) return 0;
-    if (!actions.Add(action)) {
-        delete action;
-        return 0;
-    }
-    return 1;
-}
+int TTemplate::AddAction() { return actions.AddOwned(new (std::nothrow) TAction()); }
 
 void TTemplate::RemoveAction(int index) {
     if (index < 0 || index >= actions.count) return;

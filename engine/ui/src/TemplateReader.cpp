@@ -18,6 +18,30 @@ TParseInput InputOf(std::span<const char> bytes, const char* name) {
     return input;
 }
 
+// Finds the first line whose key passes opens and whose value is exactly name (quotes included),
+// hands it to open, then every following line to line, up to the first "end". False for a null
+// name, no such line, an open that fails or an input that ends before that "end".
+template <class TOpens, class TOpen, class TLine>
+bool ReadNamedBlock(std::span<const char> bytes, const char* name, TOpens opens, TOpen open, TLine line) {
+    if (name == nullptr) return false;
+    TParseInput input = InputOf(bytes, name);
+    Text text;
+    Text key;
+    Text value;
+    bool inBlock = false;
+    while (Parser::GetNextLine(input, text)) {
+        if (inBlock && Is(text, "end")) return true;
+        Parser::ReadPropertyFromString(text, key, value);
+        if (inBlock) {
+            line(key, value);
+        } else if (opens(key) && value.IsEqual(name)) {
+            if (!open(key, value)) return false;
+            inBlock = true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 int WidgetKindOfTypeWord(const CommonStringRS<50>& word) {
@@ -99,34 +123,23 @@ TWidget* CTemplateReader::ReadWidget(IFile* file, const char* name) {
 }
 
 TWidget* CTemplateReader::ReadWidgetFromBytes(std::span<const char> bytes, const char* name) {
-    if (name == nullptr) return nullptr;
     Reset();
-    TParseInput input = InputOf(bytes, name);
-    Text line;
-    Text key;
-    Text value;
     TWidget* record = nullptr;
-    while (Parser::GetNextLine(input, line)) {
-        if (record == nullptr) {
-            Parser::ReadPropertyFromString(line, key, value);
+    const bool read = ReadNamedBlock(
+        bytes, name, [](const Text& key) { return WidgetKindOfTypeWord(key) >= 0; },
+        [&record](const Text& key, const Text& value) {
             const int kind = WidgetKindOfTypeWord(key);
-            if (kind < 0 || !value.IsEqual(name)) continue;
             record = TTemplate::CreateWidget(kind);
-            if (record == nullptr) return nullptr;
+            if (record == nullptr) return false;
             record->kind = static_cast<signed char>(kind);
             record->name = NameOf(value);
-            continue;
-        }
-        // The first "end" ends the record, even when it only closes a child or binding list.
-        if (Is(line, "end")) {
-            Reset();
-            return record;
-        }
-        Parser::ReadPropertyFromString(line, key, value);
-        SetWidgetProperty(key, value, record);
-    }
-    delete record;
+            return true;
+        },
+        [this, &record](Text& key, Text& value) { SetWidgetProperty(key, value, record); });
+    // The first "end" ends the record even when it only closes a child or binding list.
     Reset();
+    if (read) return record;
+    delete record;
     return nullptr;
 }
 
@@ -137,25 +150,17 @@ TAction* CTemplateReader::ReadAction(IFile* file, const char* name) {
 }
 
 TAction* CTemplateReader::ReadActionFromBytes(std::span<const char> bytes, const char* name) {
-    if (name == nullptr) return nullptr;
-    TParseInput input = InputOf(bytes, name);
-    Text line;
-    Text key;
-    Text value;
     TAction* action = nullptr;
-    while (Parser::GetNextLine(input, line)) {
-        if (action == nullptr) {
-            Parser::ReadPropertyFromString(line, key, value);
-            if (!Is(key, "action") || !value.IsEqual(name)) continue;
+    const bool read = ReadNamedBlock(
+        bytes, name, [](const Text& key) { return Is(key, "action"); },
+        [&action](const Text&, const Text& value) {
             action = new (std::nothrow) TAction();
-            if (action == nullptr) return nullptr;
+            if (action == nullptr) return false;
             action->name = NameOf(value);
-            continue;
-        }
-        if (Is(line, "end")) return action;
-        Parser::ReadPropertyFromString(line, key, value);
-        SetActionProperty(key, value, action);
-    }
+            return true;
+        },
+        [this, &action](Text& key, Text& value) { SetActionProperty(key, value, action); });
+    if (read) return action;
     delete action;
     return nullptr;
 }

@@ -37,9 +37,9 @@ void CTemplateReader::SetWidgetProperty(Text& key, Text& value, TWidget* record)
         m_bInChildList = true;
         m_bInActionsList = false;
         if (dialog != nullptr) {
-            WidgetContext* placement = new WidgetContext();
+            auto* placement = new WidgetContext();
             placement->name = NameOf(value);
-            if (!dialog->group.children.Add(placement)) delete placement;
+            (void)dialog->group.children.AddOwned(placement);
         }
         return;
     }
@@ -95,7 +95,7 @@ void CTemplateReader::SetActionListEntry(TDialog* record, Text& key, Text& value
     binding->widgetId = NameOf(parts[0]);
     binding->action = NameOf(parts[1]);
     binding->event = kBindingEventClick;
-    if (!record->group.actions.Add(binding)) delete binding;
+    (void)record->group.actions.AddOwned(binding);
 }
 
 void CTemplateReader::SetActionProperty(Text& key, Text& value, TAction* action) {

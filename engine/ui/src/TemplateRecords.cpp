@@ -32,14 +32,8 @@ Group::Group(const Group& other) : Group() { *this = other; }
 
 Group& Group::operator=(const Group& other) {
     if (this == &other) return *this;
-    for (int i = 0; i < other.children.count; ++i) {
-        WidgetContext* copy = new WidgetContext(*other.children.data[i]);
-        if (!children.Add(copy)) delete copy;
-    }
-    for (int i = 0; i < other.actions.count; ++i) {
-        ChildAction* copy = new ChildAction(*other.actions.data[i]);
-        if (!actions.Add(copy)) delete copy;
-    }
+    for (int i = 0; i < other.children.count; ++i) (void)children.AddOwned(new WidgetContext(*other.children.data[i]));
+    for (int i = 0; i < other.actions.count; ++i) (void)actions.AddOwned(new ChildAction(*other.actions.data[i]));
     return *this;
 }
 

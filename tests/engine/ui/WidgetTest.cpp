@@ -30,6 +30,29 @@ std::unique_ptr<TWidget> Rec(const char* name, int w, int h) {
     return record;
 }
 
+// Placement fades, as a template's "in" and "out" lines give them.
+WidgetContext Fades(bool in, FIXED_FLOAT inDelay, FIXED_FLOAT inDuration, bool out, FIXED_FLOAT outDelay,
+                    FIXED_FLOAT outDuration) {
+    WidgetContext c;
+    c.inEffect = in;
+    c.inDelay = inDelay;
+    c.inDuration = inDuration;
+    c.outEffect = out;
+    c.outDelay = outDelay;
+    c.outDuration = outDuration;
+    return c;
+}
+
+// One initialised 10 x 10 widget placed by context under a screen.
+struct TOne {
+    explicit TOne(const WidgetContext& context) : widget(&tree.screen, nullptr, record.get(), &context) {
+        EXPECT_EQ(widget.OnInitWidget(), 1);
+    }
+    TTree tree;
+    std::unique_ptr<TWidget> record = Rec("w", 10, 10);
+    XWidget widget;
+};
+
 // A widget that holds others and moves them along, as dialogs do.
 class CGroup : public XWidget {
 public:
@@ -62,13 +85,8 @@ TEST(WidgetTest, TicksAndStepsOfDurations) {
 }
 
 TEST(WidgetTest, FadeInOverOneSecondReachesFullOnItsThirtyFourthTick) {
-    TTree tree;
-    auto record = Rec("w", 10, 10);
-    WidgetContext context;
-    context.inEffect = true;
-    context.inDuration = 256;
-    XWidget w(&tree.screen, nullptr, record.get(), &context);
-    ASSERT_EQ(w.OnInitWidget(), 1);
+    TOne one(Fades(true, 0, 256, false, 0, 0));
+    XWidget& w = one.widget;
     EXPECT_EQ(w.GetOpacity(), 0);
     for (int tick = 1; tick <= 33; ++tick) {
         w.RunProcess();
@@ -82,14 +100,8 @@ TEST(WidgetTest, FadeInOverOneSecondReachesFullOnItsThirtyFourthTick) {
 }
 
 TEST(WidgetTest, DelayedFadeInWaitsAtZeroAndCountsAsFading) {
-    TTree tree;
-    auto record = Rec("w", 10, 10);
-    WidgetContext context;
-    context.inEffect = true;
-    context.inDelay = 128;  // 0.5 s: floor(128 x 8448 / 65536) = 16 ticks
-    context.inDuration = 0;
-    XWidget w(&tree.screen, nullptr, record.get(), &context);
-    ASSERT_EQ(w.OnInitWidget(), 1);
+    TOne one(Fades(true, 128, 0, false, 0, 0));  // 0.5 s: floor(128 x 8448 / 65536) = 16 ticks
+    XWidget& w = one.widget;
     for (int tick = 1; tick < 16; ++tick) {
         w.RunProcess();
         EXPECT_EQ(w.GetOpacity(), 0) << tick;
@@ -104,14 +116,8 @@ TEST(WidgetTest, DelayedFadeInWaitsAtZeroAndCountsAsFading) {
 }
 
 TEST(WidgetTest, FadeOutThenRemovalFlag) {
-    TTree tree;
-    auto record = Rec("w", 10, 10);
-    WidgetContext context;
-    context.outEffect = true;
-    context.outDelay = 256;    // 33 ticks
-    context.outDuration = 64;  // a quarter second
-    XWidget w(&tree.screen, nullptr, record.get(), &context);
-    ASSERT_EQ(w.OnInitWidget(), 1);
+    TOne one(Fades(false, 0, 0, true, 256, 64));  // out after 33 ticks over a quarter second
+    XWidget& w = one.widget;
     for (int tick = 1; tick < 33; ++tick) w.RunProcess();
     EXPECT_FALSE(w.IsFadingOut());
     EXPECT_EQ(w.GetOpacity(), 65280);
@@ -126,16 +132,9 @@ TEST(WidgetTest, FadeOutThenRemovalFlag) {
 }
 
 TEST(WidgetTest, OutStartIsClampedToTheInStartAndNegativeOutWaitsForEver) {
-    TTree tree;
-    auto record = Rec("w", 10, 10);
-    WidgetContext context;
-    context.inEffect = true;
-    context.inDelay = 512;  // 66 ticks
-    context.inDuration = 256;
-    context.outEffect = true;
-    context.outDelay = 256;  // 33 ticks, before the fade-in: moved to 66
-    XWidget w(&tree.screen, nullptr, record.get(), &context);
-    ASSERT_EQ(w.OnInitWidget(), 1);
+    // In after 66 ticks; out after 33, before the fade-in: moved to 66.
+    TOne one(Fades(true, 512, 256, true, 256, 0));
+    XWidget& w = one.widget;
     for (int tick = 1; tick < 66; ++tick) {
         w.RunProcess();
         EXPECT_FALSE(w.IsFadingOut()) << tick;
@@ -144,12 +143,8 @@ TEST(WidgetTest, OutStartIsClampedToTheInStartAndNegativeOutWaitsForEver) {
     EXPECT_TRUE(w.IsFadingOut()) << "the fade-out starts with the fade-in";
     EXPECT_FALSE(w.IsFadingIn()) << "fading out wins";
 
-    auto record2 = Rec("v", 10, 10);
-    WidgetContext waiting;
-    waiting.outEffect = true;
-    waiting.outDelay = -256;
-    XWidget v(&tree.screen, nullptr, record2.get(), &waiting);
-    ASSERT_EQ(v.OnInitWidget(), 1);
+    TOne waiting(Fades(false, 0, 0, true, -256, 0));
+    XWidget& v = waiting.widget;
     for (int tick = 0; tick < 500; ++tick) v.RunProcess();
     EXPECT_FALSE(v.IsFadingOut());
     EXPECT_EQ(v.GetOpacity(), 65280);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "pakwriter/PakWriter.h"
+#include "testsupport/RunCommand.h"
 
 namespace {
 
@@ -46,20 +47,9 @@ protected:
 
     std::string Path(const std::string& leaf) const { return (root / leaf).string(); }
 
-    // Runs a command and returns its standard output.
-    static std::string Run(const std::string& command, int* status = nullptr) {
-        std::string out;
-        FILE* p = popen(command.c_str(), "r");
-        if (p == nullptr) return out;
-        char buf[4096];
-        std::size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-        const int rc = pclose(p);
-        if (status) *status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-        return out;
+    std::string Inspect(const std::string& pak) {
+        return RunCommand("python3 " + Path("inspect.py") + " " + pak + " 2>&1");
     }
-
-    std::string Inspect(const std::string& pak) { return Run("python3 " + Path("inspect.py") + " " + pak + " 2>&1"); }
 
     static std::string Line(const std::string& name, int method, int flags, const Bytes& data) {
         char crc[16];
@@ -143,9 +133,9 @@ TEST_F(PakWriterTest, CommandLineWritesATreeWithStoredMusic) {
     std::ofstream(root / "list.txt") << "# comment\n\n" << Path("extra.bin") << "=Data/renamed.bin\n";
     const std::string pak = Path("out.pak");
     int status = -1;
-    Run(std::string(PAKWRITER_EXE) + " -o " + pak + " -C " + Path("content") + " --store-ext .ogg . -l " +
-            Path("list.txt"),
-        &status);
+    RunCommand(std::string(PAKWRITER_EXE) + " -o " + pak + " -C " + Path("content") + " --store-ext .ogg . -l " +
+                   Path("list.txt"),
+               &status);
     ASSERT_EQ(status, 0);
     EXPECT_EQ(Inspect(pak), Line("Data\\a.txt", 8, 0, ToBytes("alpha")) +
                                 Line("Sound_BB\\m.OGG", 0, 0, ToBytes("music bytes")) +
@@ -156,15 +146,15 @@ TEST_F(PakWriterTest, CommandLineWritesTheAwkwardForms) {
     std::ofstream(Path("f.txt")) << "forward";
     const std::string pak = Path("odd.pak");
     int status = -1;
-    Run(std::string(PAKWRITER_EXE) + " -o " + pak + " --forward-slashes --data-descriptor --comment hello " +
-            Path("f.txt") + "=Data/f.txt " + Path("f.txt") + "=Data/f.txt",
-        &status);
+    RunCommand(std::string(PAKWRITER_EXE) + " -o " + pak + " --forward-slashes --data-descriptor --comment hello " +
+                   Path("f.txt") + "=Data/f.txt " + Path("f.txt") + "=Data/f.txt",
+               &status);
     ASSERT_EQ(status, 0);
     const std::string line = Line("Data/f.txt", 8, 8, ToBytes("forward"));
     EXPECT_EQ(Inspect(pak), line + line + "comment=hello\nbad=None\n");
 
     const std::string cut = Path("cut.pak");
-    Run(std::string(PAKWRITER_EXE) + " -o " + cut + " --truncate 40 " + Path("f.txt") + "=x", &status);
+    RunCommand(std::string(PAKWRITER_EXE) + " -o " + cut + " --truncate 40 " + Path("f.txt") + "=x", &status);
     ASSERT_EQ(status, 0);
     EXPECT_EQ(fs::file_size(cut), 40u);
 }
@@ -185,7 +175,7 @@ TEST_F(PakWriterTest, CommandLineErrorsAndHelp) {
     };
     for (const TCase& c : cases) {
         int status = -1;
-        const std::string out = Run(std::string(PAKWRITER_EXE) + " " + c.args + " 2>/dev/null", &status);
+        const std::string out = RunCommand(std::string(PAKWRITER_EXE) + " " + c.args + " 2>/dev/null", &status);
         EXPECT_EQ(status, c.status) << c.why;
         if (c.status == 0) {
             EXPECT_NE(out.find("Usage: pakwriter -o OUT.pak"), std::string::npos);

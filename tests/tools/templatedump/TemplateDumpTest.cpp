@@ -3,13 +3,13 @@
 #include "templatedump/TemplateDump.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <fstream>
 #include <memory>
 #include <string>
 
+#include "testsupport/RunCommand.h"
 #include "testsupport/ScratchDir.h"
 #include "ui/TemplateReader.h"
 
@@ -87,18 +87,6 @@ TEST(TemplateDumpTest, CheckListsReferencesThatLeadNowhere) {
     EXPECT_EQ(templatedump::CheckTemplate(*t), expected);
 }
 
-std::string RunProgram(const std::string& command, int& status) {
-    std::string out;
-    FILE* p = popen(command.c_str(), "r");
-    if (p == nullptr) return out;
-    char buf[4096];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-    const int rc = pclose(p);
-    status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-    return out;
-}
-
 TEST(TemplateDumpTest, CommandLine) {
     CScratchDir dir;
     const std::string good = dir.Path("good.txt");
@@ -108,19 +96,20 @@ TEST(TemplateDumpTest, CommandLine) {
     const std::string exe = TEMPLATEDUMP_EXE;
     int status = -1;
 
-    EXPECT_NE(RunProgram(exe + " --help", status).find("Usage: templatedump"), std::string::npos);
+    EXPECT_NE(RunCommand(exe + " --help", &status).find("Usage: templatedump"), std::string::npos);
     EXPECT_EQ(status, 0);
-    const std::string dump = RunProgram(exe + " " + good, status);
+    const std::string dump = RunCommand(exe + " " + good, &status);
     EXPECT_EQ(status, 0);
     EXPECT_EQ(dump, templatedump::DumpTemplate(*Parse(kTemplate)));
-    EXPECT_NE(RunProgram(exe + " --check " + good, status).find("0 problem(s)"), std::string::npos);
+    EXPECT_NE(RunCommand(exe + " --check " + good, &status).find("0 problem(s)"), std::string::npos);
     EXPECT_EQ(status, 0);
-    EXPECT_NE(RunProgram(exe + " --check " + bad, status).find("problem: record \"r\": child \"nothing\" names no record"),
-              std::string::npos);
+    EXPECT_NE(
+        RunCommand(exe + " --check " + bad, &status).find("problem: record \"r\": child \"nothing\" names no record"),
+        std::string::npos);
     EXPECT_EQ(status, 1);
-    RunProgram(exe + " " + dir.Path("absent.txt") + " 2>/dev/null", status);
+    RunCommand(exe + " " + dir.Path("absent.txt") + " 2>/dev/null", &status);
     EXPECT_EQ(status, 2);
-    RunProgram(exe + " 2>/dev/null", status);
+    RunCommand(exe + " 2>/dev/null", &status);
     EXPECT_EQ(status, 2);
 }
 

@@ -110,6 +110,15 @@ public:
     CQuorvanObjPtrArray() = default;
     ~CQuorvanObjPtrArray() override { DeleteElements(); }
 
+    // Appends element and takes ownership of it: 1; when the array cannot grow the element is
+    // deleted and 0 returned. A null element is refused with 0.
+    [[nodiscard]] int AddOwned(P element) {
+        if (element == nullptr) return 0;
+        if (this->Add(element)) return 1;
+        delete element;
+        return 0;
+    }
+
     // Deletes every non-null element, then frees the block; growBy is kept and the array
     // takes new Add calls.
     void RemoveAll() {
