@@ -39,8 +39,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         CheckRecord(record);
         std::unique_ptr<TWidget> copy(TTemplate::CopyWidget(record));
         CheckRecord(copy.get());
-        // The first record of a name is the one lookups find.
+        // The first record of a name is the one lookups find; an empty name is no name to look up.
         TWidget* found = templ->GetWidget(record->name.GetData());
+        if (record->name.Length() == 0) {
+            FUZZ_CHECK(found == nullptr);
+            continue;
+        }
         FUZZ_CHECK(found != nullptr && found->name == record->name);
         int at = 0;
         while (templ->widgets.data[at] != found) ++at;
