@@ -55,7 +55,7 @@ CGameBase::~CGameBase() {
     if (g_pGame == this) g_pGame = nullptr;
 }
 
-int CGameBase::OnMessage(CXElement* /*sender*/, int /*code*/, int /*wparam*/, int /*lparam*/) { return 0; }
+int CGameBase::OnMessage(CXElement* /*sender*/, int /*code*/, XWPARAM /*wparam*/, int /*lparam*/) { return 0; }
 
 void CGameBase::Draw() { CXElement::Draw(); }
 

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "TemplateText.h"
+#include "ui/ElementHost.h"
 
 using namespace ui_text;
 
@@ -56,6 +57,29 @@ void CTemplateReader::Reset() {
     m_nState = kOutside;
     m_bInChildList = false;
     m_bInActionsList = false;
+}
+
+TTemplate* CTemplateReader::ReadTemplate(IElementHost* game, const CommonString& fileName) {
+    if (game == nullptr) return nullptr;
+    return ReadTemplateAbsolutePath(game, game->GetUIDirectory() + fileName);
+}
+
+TTemplate* CTemplateReader::ReadTemplateAbsolutePath(IFileHost* game, const CommonString& path) {
+    const std::optional<std::vector<char>> bytes = ReadGameFile(game, path);
+    if (!bytes) return nullptr;
+    return ReadTemplateFromBytes(*bytes, path.GetData());
+}
+
+TWidget* CTemplateReader::ReadWidget(IElementHost* game, const char* fileName, const char* name) {
+    if (game == nullptr || fileName == nullptr) return nullptr;
+    const std::optional<std::vector<char>> bytes = ReadGameFile(game, game->GetUIDirectory() + fileName);
+    return bytes ? ReadWidgetFromBytes(*bytes, name) : nullptr;
+}
+
+TAction* CTemplateReader::ReadAction(IElementHost* game, const CommonString& fileName, const char* name) {
+    if (game == nullptr || name == nullptr) return nullptr;
+    const std::optional<std::vector<char>> bytes = ReadGameFile(game, game->GetUIDirectory() + fileName);
+    return bytes ? ReadActionFromBytes(*bytes, name) : nullptr;
 }
 
 TTemplate* CTemplateReader::ReadTemplateFromBytes(std::span<const char> bytes, const char* name) {

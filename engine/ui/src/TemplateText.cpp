@@ -1,7 +1,11 @@
 // Colour and effect values as templates and the style table write them.
 #include "TemplateText.h"
 
+#include <memory>
+
 #include "core/File.h"
+#include "core/FileHost.h"
+#include "core/MemFile.h"
 #include "ui/UILayout.h"
 
 namespace ui_text {
@@ -42,6 +46,19 @@ std::vector<char> ReadWholeFile(IFile* file) {
     bytes.resize(static_cast<std::size_t>(size));
     const int got = file->ReadData(bytes.data(), size);
     bytes.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    return bytes;
+}
+
+}  // namespace ui_text
+
+namespace ui_text {
+
+std::optional<std::vector<char>> ReadGameFile(IFileHost* game, const CommonString& path) {
+    if (game == nullptr || path.Length() == 0) return std::nullopt;
+    std::unique_ptr<CMemoryFile> file(game->CreateMemoryFileObject());
+    if (!file || !file->Open(game, path.GetData(), FileMode::Read)) return std::nullopt;
+    std::vector<char> bytes = ReadWholeFile(file.get());
+    file->Close();
     return bytes;
 }
 

@@ -32,13 +32,18 @@ int ReadEffect(const Text& value, bool& given);
 
 }  // namespace ui_text
 
+#include <optional>
 #include <vector>
 
 class IFile;
+class IFileHost;
 
 namespace ui_text {
 
 // The whole file from its start; empty for a null file or one that cannot be read.
 std::vector<char> ReadWholeFile(IFile* file);
+// The whole file at path as the game's memory files find it (in the paks); nothing when there is no
+// game or the file cannot be opened.
+std::optional<std::vector<char>> ReadGameFile(IFileHost* game, const CommonString& path);
 
 }  // namespace ui_text

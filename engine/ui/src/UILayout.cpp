@@ -3,8 +3,10 @@
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 #include "TemplateText.h"
+#include "render/RenderHost.h"
 #include "text/BitmapFont.h"
 
 using namespace ui_text;
@@ -23,9 +25,19 @@ int SanitizeTextEffect(int effect) { return effect >= 0 && effect < kTextEffectC
 
 UILayout_FontData::~UILayout_FontData() { SafeDelete(font); }
 
-CUILayout::CUILayout(CGameBase* game) : m_pGame(game) {}
+CUILayout::CUILayout(IRenderHost* game) : m_pGame(game) {}
 
 CUILayout::~CUILayout() { Destroy(); }
+
+int CUILayout::LoadFromUILayoutFile(const CommonString& path) {
+    Destroy();
+    const std::optional<std::vector<char>> bytes = ReadGameFile(m_pGame, path);
+    if (!bytes) {
+        std::fprintf(stderr, "ui: %s: cannot open\n", path.GetData() != nullptr ? path.GetData() : "");
+        return 0;
+    }
+    return LoadFromUILayoutBytes(*bytes, path.GetData());
+}
 
 int CUILayout::LoadFromUILayoutFile(IFile* file) {
     const std::vector<char> bytes = ReadWholeFile(file);
@@ -92,6 +104,31 @@ bool CUILayout::ReadLine(const CommonStringRS<50>& line) {
         m_bInStyleBlock = true;
     }
     return true;
+}
+
+int CUILayout::LoadRecordFont(int i, const CommonString& path) {
+    UILayout_FontData* record = GetFontAt(i);
+    if (record == nullptr || m_pGame == nullptr) return 0;
+    auto font = std::make_unique<CBitmapFontText>(m_pGame);
+    if (!font->LoadFont(path.GetData())) {
+        std::fprintf(stderr, "ui: font %s: cannot load %s\n",
+                     record->id.GetData() != nullptr ? record->id.GetData() : "",
+                     path.GetData() != nullptr ? path.GetData() : "");
+        return 0;
+    }
+    font->m_nLetterSpacing = record->add_width;
+    if (record->add_height != 0) font->m_nHeightAdjustment = record->add_height;
+    delete record->font;
+    record->font = font.release();
+    return 1;
+}
+
+int CUILayout::ReLoadFonts() {
+    if (m_pGame == nullptr) return 0;
+    for (int i = 0; i < m_nFontCount; ++i) (void)LoadRecordFont(i, m_pGame->GetImagesDirectory() + m_Fonts[i]->file);
+    // A replaced font is gone: no style may keep pointing at it.
+    PrepareFontPointersForStyles();
+    return 1;
 }
 
 namespace {

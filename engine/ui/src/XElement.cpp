@@ -160,13 +160,13 @@ int CXElement::MoveFocus(int step) {
 int CXElement::SetNextActiveObject(int /*key*/) { return MoveFocus(+1); }
 int CXElement::SetPrevActiveObject(int /*key*/) { return MoveFocus(-1); }
 
-int CXElement::SendMessage(CXElement* target, int code, int wparam, int lparam, bool /*deferred*/) {
+int CXElement::SendMessage(CXElement* target, int code, XWPARAM wparam, int lparam, bool /*deferred*/) {
     CXElement* receiver = target != nullptr ? target : m_pParent;
     if (receiver == nullptr) return 0;
     return receiver->OnMessage(this, code, wparam, lparam);
 }
 
-int CXElement::OnMessage(CXElement* sender, int code, int wparam, int lparam) {
+int CXElement::OnMessage(CXElement* sender, int code, XWPARAM wparam, int lparam) {
     if (m_pParent == nullptr) return 0;
     return m_pParent->OnMessage(sender, code, wparam, lparam);
 }
@@ -203,7 +203,7 @@ CXElement* CXElement::FindModalChild() {
     return nullptr;
 }
 
-void CXElement::SetupSavedMessage(CXElement* target, int code, int wparam, int lparam, bool deferred) {
+void CXElement::SetupSavedMessage(CXElement* target, int code, XWPARAM wparam, int lparam, bool deferred) {
     m_SavedMessage = TSavedMessage{target, code, wparam, lparam, deferred};
 }
 

@@ -53,7 +53,7 @@ public:
         CXElement::Draw();
     }
     void OnSetFocus() override { m_Log->focused.push_back(m_Name); }
-    int OnMessage(CXElement* sender, int code, int w, int l) override {
+    int OnMessage(CXElement* sender, int code, XWPARAM w, int l) override {
         const auto* rec = dynamic_cast<CRec*>(sender);
         m_Log->messages.push_back(m_Name + "<-" + (rec ? rec->m_Name : "?") + ":" + std::to_string(code) + "," +
                                   std::to_string(w) + "," + std::to_string(l));

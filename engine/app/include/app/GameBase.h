@@ -98,7 +98,7 @@ public:
     // Pointer entry of the first finger: turn, quit button, borders, clamp, capture, tree.
     int NotifyPointerEvent(int x, int y, int type) override;
     // Top of every message climb: 0.
-    int OnMessage(CXElement* sender, int code, int wparam, int lparam) override;
+    int OnMessage(CXElement* sender, int code, XWPARAM wparam, int lparam) override;
 
     // ---- Virtual operations of the application object, in slot order ----------------------
     // The numbered start-up. Its body comes with the start-up work; the game wraps it.
@@ -118,7 +118,10 @@ public:
     virtual CommonString LoadString(int id);
     virtual int ChangeLanguage(int language);
     virtual int GetNumLanguagesSupported();
-    virtual CUILayout* UILayout();
+    CUILayout* UILayout() override;
+    CLocManager2* GetLocManager() override { return m_pLocManager; }
+    // m_InfoTexts: version, build date, shop link, second shop link.
+    CommonString GetInfoText(EInfoText which) override { return m_InfoTexts[static_cast<int>(which)]; }
     CSpriteSetManager* GetSpriteSetManager() override;
     virtual int AppSettingsLandscapeModeFlipped();
     // The game makes its player data and stores it in m_pAppData; false when it cannot.
@@ -149,7 +152,7 @@ public:
     // Writes the player data to the save directory: 1 when it was saved, 0 when there is none or
     // any step of the save failed (the previous file then stays as it was).
     virtual int SaveAppData();
-    virtual CommonString GetUIDirectory();
+    CommonString GetUIDirectory() override;
     virtual void NotifyLandscapeModePreference(int mode);
     virtual int GetLandscapeModePreference();
     virtual int OnGraffitiChar(int c);

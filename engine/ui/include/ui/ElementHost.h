@@ -15,7 +15,12 @@
 #include "audio/SoundHost.h"
 #include "sprites/SpriteHost.h"
 
+class CLocManager2;
+class CUILayout;
 class CXElement;
+
+// The game's fixed texts that information text widgets show.
+enum class EInfoText { Version, BuildDate, ShopLink, ShopLink2 };
 
 class IElementHost : public virtual ISpriteHost, public virtual ISoundHost {
 public:
@@ -32,6 +37,14 @@ public:
     // Whether the last key was the device's yes or no soft key (never, on this platform).
     virtual bool LastKeyCodeIsSmartphoneYes() = 0;
     virtual bool LastKeyCodeIsSmartphoneNo() = 0;
+    // The style table whose text styles captions take; null while the game has none.
+    virtual CUILayout* UILayout() = 0;
+    // The localised texts of the current language; null while the game has none.
+    virtual CLocManager2* GetLocManager() = 0;
+    // One of the game's fixed texts.
+    virtual CommonString GetInfoText(EInfoText which) = 0;
+    // Where template files and the style file lie: the module directory + "ui\ui_iphone\".
+    virtual CommonString GetUIDirectory() = 0;
 
 protected:
     ~IElementHost() = default;

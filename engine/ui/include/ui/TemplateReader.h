@@ -21,7 +21,9 @@
 #include "core/CommonString.h"
 #include "ui/Template.h"
 
+class IElementHost;
 class IFile;
+class IFileHost;
 
 class CTemplateReader {
 public:
@@ -30,6 +32,16 @@ public:
     CTemplateReader& operator=(const CTemplateReader&) = delete;
     // Forgets the template; never deletes it.
     ~CTemplateReader() { m_pTemplate = nullptr; }
+
+    // The template file of that name in the game's UI directory: a new template (owned by the
+    // caller), or null when the file cannot be opened.
+    [[nodiscard]] TTemplate* ReadTemplate(IElementHost* game, const CommonString& fileName);
+    // The same for a path as the paks name it.
+    [[nodiscard]] TTemplate* ReadTemplateAbsolutePath(IFileHost* game, const CommonString& path);
+    // One record or one action of the template file of that name in the game's UI directory (see the
+    // byte forms below); null also when the file cannot be opened.
+    [[nodiscard]] TWidget* ReadWidget(IElementHost* game, const char* fileName, const char* name);
+    [[nodiscard]] TAction* ReadAction(IElementHost* game, const CommonString& fileName, const char* name);
 
     // The decoding entry shared by the file readers, the tests, the tools and the fuzz target: a
     // new template (owned by the caller) from the bytes of a template file; null only when memory

@@ -10,7 +10,8 @@
 // directory), add_width, add_height. In a style block: font (a font id), color (r g b), effect
 // (a digit 0..6 or an effect name). Other keys are ignored.
 //
-// Depends on: core (strings, files, parser), text (CBitmapFontText). Main thread only.
+// Depends on: core (strings, files, parser), render (IRenderHost: files, images directory), text
+// (CBitmapFontText). Main thread only.
 
 #include <cstddef>
 #include <span>
@@ -19,7 +20,7 @@
 #include "core/CommonString.h"
 
 class CBitmapFontText;
-class CGameBase;
+class IRenderHost;
 class IFile;
 
 // Text effect names by number (0..6): "none", "shadow", "border", "glow", "white_border",
@@ -68,12 +69,15 @@ public:
     static constexpr int kMaxStyles = 8;
 
     // An empty table; game is kept for loading fonts and files and may be null.
-    explicit CUILayout(CGameBase* game);
+    explicit CUILayout(IRenderHost* game);
     CUILayout(const CUILayout&) = delete;
     CUILayout& operator=(const CUILayout&) = delete;
     // Destroy.
     virtual ~CUILayout();
 
+    // Empties the table, then reads the file at path (a memory file of the game, from the paks): 0
+    // when it cannot be opened, else LoadFromUILayoutFile's result.
+    [[nodiscard]] int LoadFromUILayoutFile(const CommonString& path);
     // Reads the format above from the file's current content (from its start), adding to what the
     // table holds: 1 at the end of the file, 0 when a ninth font or style is opened (what was
     // read before stays).
@@ -92,6 +96,15 @@ public:
     // when none is loaded). Call after fonts are loaded.
     void PrepareFontPointersForStyles();
 
+    // Loads the font of every record from the images directory + its file (LoadRecordFont), then
+    // gives the styles their fonts again (PrepareFontPointersForStyles). 0 without a game, else 1.
+    int ReLoadFonts();
+    // Loads the font at path into record i, with the record's letter spacing and, when not 0, its
+    // height adjustment; it replaces the record's font only when it loads. 1 on success, 0 for a
+    // failed load, no game or an index outside the table. Styles keep the old font pointer until
+    // PrepareFontPointersForStyles.
+    [[nodiscard]] int LoadRecordFont(int i, const CommonString& path);
+
     // Append a filled record: 1, or 0 when 8 are already there.
     int AddFont(const CommonString& id, const CommonString& file, int addWidth, int addHeight);
     int AddStyle(const CommonString& id, const CommonString& fontId, int r, int g, int b, int effect);
@@ -109,7 +122,7 @@ public:
     // Record i, or null out of range.
     UILayout_FontData* GetFontAt(int i) const;
     UILayout_StyleData* GetStyleAt(int i) const;
-    CGameBase* GetGame() const { return m_pGame; }
+    IRenderHost* GetGame() const { return m_pGame; }
 
 private:
     // One line of the file; false when the read must stop (a ninth record).
@@ -121,5 +134,5 @@ private:
     int m_nStyleCount = 0;
     bool m_bInFontBlock = false;
     bool m_bInStyleBlock = false;
-    CGameBase* m_pGame = nullptr;
+    IRenderHost* m_pGame = nullptr;
 };

@@ -7,6 +7,8 @@
 // Threads: main thread only; nothing here is locked.
 #pragma once
 
+#include <cstdint>
+
 #include "core/Common.h"
 #include "core/QuorvanArray.h"
 
@@ -45,12 +47,19 @@ enum : int {
     XKEY_SELECT = 5,
 };
 
+// The wparam of UI messages: wide enough for a pointer, since widgets send the text of their id
+// (XWidget::Id2WParam) and dialogs the name of an action.
+using XWPARAM = std::intptr_t;
+// A widget id or action name as a wparam, and back.
+inline XWPARAM XIdParam(const char* text) { return reinterpret_cast<XWPARAM>(text); }
+inline const char* XIdText(XWPARAM wparam) { return reinterpret_cast<const char*>(wparam); }
+
 // A message stored in an element and sent later (a deferred screen switch waits here while the
 // screen's out-transition runs).
 struct TSavedMessage {
     class CXElement* target;
     int code;  // 0 = nothing stored
-    int wparam;
+    XWPARAM wparam;
     int lparam;
     bool deferred;
 };
@@ -109,9 +118,9 @@ public:
     virtual int SetPrevActiveObject(int key);
     // target->OnMessage(this, ...), or the parent's when target is null; 0 when there is neither.
     // The deferred flag is for the game object's override.
-    virtual int SendMessage(CXElement* target, int code, int wparam, int lparam, bool deferred);
+    virtual int SendMessage(CXElement* target, int code, XWPARAM wparam, int lparam, bool deferred);
     // Passes the message unchanged to the parent; 0 at the root.
-    virtual int OnMessage(CXElement* sender, int code, int wparam, int lparam);
+    virtual int OnMessage(CXElement* sender, int code, XWPARAM wparam, int lparam);
     virtual void SetModal(bool modal);
     virtual bool IsModal();
     virtual bool IsVisible();
@@ -125,7 +134,7 @@ public:
 
     // The topmost child that is modal and visible, or null.
     CXElement* FindModalChild();
-    void SetupSavedMessage(CXElement* target, int code, int wparam, int lparam, bool deferred);
+    void SetupSavedMessage(CXElement* target, int code, XWPARAM wparam, int lparam, bool deferred);
     // Sends the stored message when its code is not 0; returns the send's result (0 when nothing sent).
     int SendSavedMessage();
     // The first button child whose soft-key id is which (1 or 2 only), or null.

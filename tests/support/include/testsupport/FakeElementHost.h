@@ -1,12 +1,15 @@
 #pragma once
 // The element host of the UI tests: every lower fake (sprites, render, sound, files) plus the
-// pointer capture and the key locks kept as the game keeps them. Like the game it is also the root
+// pointer capture and the key locks kept as the game keeps them, and the style table, localisation,
+// fixed texts and template directory a test installs. Like the game it is also the root
 // of its element tree, and its own game pointer is itself. Tests set m_LastKeyYes and m_LastKeyNo
 // to play the device's soft keys.
 
 #include "testsupport/FakeSoundHost.h"
 #include "testsupport/FakeSpriteHost.h"
 #include "ui/ElementHost.h"
+
+#include <string>
 #include "ui/XElement.h"
 
 class CFakeElementHost : public CXElement, public virtual IElementHost, public CFakeSpriteHost, public CFakeSoundHost {
@@ -26,9 +29,19 @@ public:
     void UnLockKeys() override;
     bool LastKeyCodeIsSmartphoneYes() override { return m_LastKeyYes; }
     bool LastKeyCodeIsSmartphoneNo() override { return m_LastKeyNo; }
+    CUILayout* UILayout() override { return m_pUILayout; }
+    CLocManager2* GetLocManager() override { return m_pLocManager; }
+    CommonString GetInfoText(EInfoText which) override {
+        return CommonString(m_InfoTexts[static_cast<int>(which)].c_str());
+    }
+    CommonString GetUIDirectory() override { return CommonString(m_UIDir.c_str()); }
 
     CXElement* m_pCapture = nullptr;
     bool m_KeyLock[kKeyCount] = {};
     bool m_LastKeyYes = false;
     bool m_LastKeyNo = false;
+    CUILayout* m_pUILayout = nullptr;       // not owned
+    CLocManager2* m_pLocManager = nullptr;  // not owned
+    std::string m_InfoTexts[4] = {"version", "build date", "shop link", "second shop link"};
+    std::string m_UIDir = "ui\\ui_iphone\\";
 };
