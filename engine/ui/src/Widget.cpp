@@ -1,6 +1,8 @@
 // The widget base: placement, alignment, ticks, fades and opacity.
 #include "ui/Widget.h"
 
+#include "core/LocManager2.h"
+#include "ui/ElementHost.h"
 #include "ui/Template.h"
 
 int WidgetTicks(FIXED_FLOAT seconds) {
@@ -196,7 +198,7 @@ XWidget* XWidget::FindChildWithWidgetId(const char* id) {
     return nullptr;
 }
 
-const char* XWidget::Id2WParam() const { return m_pRecord != nullptr ? m_pRecord->name.GetData() : nullptr; }
+XWPARAM XWidget::Id2WParam() const { return XIdParam(m_pRecord != nullptr ? m_pRecord->name.GetData() : nullptr); }
 
 void XWidget::SheduleCreateWithEffect(FIXED_FLOAT delay, FIXED_FLOAT duration) {
     if (delay == 0 && duration == 0) return;
@@ -255,4 +257,26 @@ XWidget* XWidget::GetShoulderButton(int n) {
         if (widget->IsButtonWidget() && widget->GetSoftKeyId() == n) return widget;
     }
     return nullptr;
+}
+
+bool XWidget::IsActiveChild() {
+    CXElement* onPath = this;
+    for (CXElement* ancestor = m_pParent; ancestor != nullptr && ancestor->GetParent() != nullptr;
+         ancestor = ancestor->GetParent()) {
+        if (ancestor->GetActiveObjectPtr() != onPath) return false;
+        onPath = ancestor;
+    }
+    return true;
+}
+
+IDibBitmap* XWidget::GetBackBuffer() const {
+    IElementHost* game = GetGamePtr();
+    return game != nullptr ? game->Screen().m_pBackBuffer : nullptr;
+}
+
+void XWidget::GetLocalizedCaption(CommonString& out) {
+    IElementHost* game = GetGamePtr();
+    CLocManager2* localisation = game != nullptr ? game->GetLocManager() : nullptr;
+    if (localisation == nullptr || m_pRecord == nullptr || m_pRecord->txtid.Length() == 0) return;
+    out = localisation->LoadString(m_pRecord->txtid.GetData());
 }

@@ -268,7 +268,7 @@ TEST(WidgetTest, FindById) {
     EXPECT_EQ(parent.FindChildWithWidgetId("btn_b"), &b) << "depth first, in child order";
     EXPECT_EQ(parent.FindChildWithWidgetId("btn_c"), nullptr);
     EXPECT_EQ(parent.FindChildWithWidgetId(nullptr), nullptr);
-    EXPECT_STREQ(b.Id2WParam(), "btn_b");
+    EXPECT_STREQ(XIdText(b.Id2WParam()), "btn_b");
     EXPECT_EQ(b.GetContext().name, CommonString("btn_b")) << "no placement: the record's name";
 }
 

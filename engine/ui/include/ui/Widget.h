@@ -20,6 +20,7 @@
 #include "ui/XElement.h"
 
 struct TTemplate;
+class IDibBitmap;
 
 // Full opacity: 255.0 in FIXED_FLOAT.
 inline constexpr FIXED_FLOAT kOpacityFull = 65280;
@@ -90,8 +91,9 @@ public:
     // Depth first: this widget when its id is id, else the first match among the children in child
     // order; null for a null id or none.
     XWidget* FindChildWithWidgetId(const char* id);
-    // The widget id (the record's name) as UI messages carry it; null without a record.
-    const char* Id2WParam() const;
+    // The widget id (the record's name) as UI messages carry it (XIdText turns it back into the
+    // text); 0 without a record.
+    XWPARAM Id2WParam() const;
     // The localised text of the record's txtid into out, when the game has localisation and the
     // txtid is not empty; else out is left as it was.
     void GetLocalizedCaption(CommonString& out);
@@ -115,6 +117,11 @@ public:
     void ApplyAlignType();
     // The first visible child button whose shoulder number is n, or null.
     XWidget* GetShoulderButton(int n);
+    // Focused along the whole chain: every ancestor below the game object has the child on the path
+    // as its active object. A widget right under the game object (or without a parent) is.
+    bool IsActiveChild();
+    // The game's back buffer, which widgets draw into; null without a game.
+    IDibBitmap* GetBackBuffer() const;
 
     TTemplate* GetTemplate() const { return m_pTemplate; }
     TWidget* GetRecord() const { return m_pRecord; }

@@ -1,0 +1,207 @@
+// Pixels of drawn widgets: an image, a button in its three frames, a styled text, a progress bar
+// and a 3 x 3 tiled background, drawn into a software back buffer, and the same tree drawn through
+// OpenGL ES on a headless context, compared at a few points. Colours come from the fixture images.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "WidgetFixtures.h"
+#include "render/DibBitmap.h"
+#include "render/GlesGlobals.h"
+#include "render/WinDibBitmapOGLES.h"
+#include "text/BitmapFont.h"
+#include "ui/Button.h"
+#include "ui/Image.h"
+#include "ui/Progress.h"
+#include "ui/Text.h"
+#include "ui/TiledBG.h"
+#include "ui/WidgetFactory.h"
+
+namespace {
+
+using namespace widgettest;
+
+constexpr TRgba kRed{255, 0, 0, 255};
+constexpr TRgba kGreen{0, 255, 0, 255};
+constexpr TRgba kBlue{0, 0, 255, 255};
+// The nine tiles, row by row.
+const std::vector<TRgba> kTiles = {{255, 0, 0, 255},     {0, 255, 0, 255},   {0, 0, 255, 255},
+                                   {255, 255, 0, 255},   {255, 0, 255, 255}, {0, 255, 255, 255},
+                                   {255, 255, 255, 255}, {255, 128, 0, 255}, {0, 128, 255, 255}};
+
+std::uint16_t Rgb565(const TRgba& c) { return PackRGB565(c[0], c[1], c[2]); }
+
+// The tree of every widget kind drawn here, under a recording parent.
+class CDrawTree {
+public:
+    static constexpr int kW = 240;
+    static constexpr int kH = 120;
+
+    explicit CDrawTree(CUiHost& host) : m_Host(host) {
+        host.SetPak({Strip2x("pic", 20, 10, {kRed}), Strip2x("btn3", 20, 10, {kRed, kGreen, kBlue}),
+                     Strip2x("empty", 200, 6, {kBlue}), Strip2x("full", 200, 6, {kGreen}),
+                     Strip2x("tiles", 4, 4, kTiles)});
+        for (auto [name, frames] :
+             std::vector<std::pair<const char*, int>>{{"pic", 1}, {"btn3", 3}, {"empty", 1}, {"full", 1}, {"tiles", 9}})
+            EXPECT_EQ(host.m_Sets.AddSpriteSetSingle(name, name, "", frames, frames, false, false), 1);
+        m_Template = Parse(
+            "image = img\n set = pic\nend\n"
+            "button = btn\n set = btn3\nend\n"
+            "progress = bar\n set_empty = empty\n set_full = full\nend\n"
+            "tiledBG = tiles\n single_set = yes\n center = tiles\n own_tiles = 2, 1\nend\n");
+        m_ParentRecord.name = "dlg";
+        m_Parent = std::make_unique<CRecorder>(&host, &m_ParentRecord);
+        image = Make<XImage>("img", 0, 0);
+        bar = Make<XProgress>("bar", 0, 60);
+        tiles = Make<XTiledBG>("tiles", 100, 20);
+        button = Make<XButton>("btn", 40, 0);
+    }
+    ~CDrawTree() { m_Parent->DeleteAllChildWidgets(); }
+
+    template <class T>
+    T* Make(const char* name, int x, int y) {
+        WidgetContext placement;
+        placement.x = static_cast<short>(x);
+        placement.y = static_cast<short>(y);
+        XWidget* w =
+            CreateAndInitLeafWidget(m_Parent.get(), m_Template.get(), m_Template->GetWidget(name), &placement, 1, 1);
+        EXPECT_NE(w, nullptr) << name;
+        return dynamic_cast<T*>(w);
+    }
+    CRecorder& Parent() { return *m_Parent; }
+
+    XImage* image = nullptr;
+    XButton* button = nullptr;
+    XProgress* bar = nullptr;
+    XTiledBG* tiles = nullptr;
+
+private:
+    CUiHost& m_Host;
+    std::unique_ptr<TTemplate> m_Template;
+    TWidget m_ParentRecord;
+    std::unique_ptr<CRecorder> m_Parent;
+};
+
+// Where each tile of the 2 x 1 grid at (100, 20) lands: column and row of the 4 x 4 cells.
+struct TTileSpot {
+    int x, y, tile;
+};
+const TTileSpot kTileSpots[] = {
+    {101, 21, 0}, {105, 21, 1}, {109, 21, 1}, {113, 21, 2},  // top row: corner, top twice, corner
+    {101, 25, 3}, {105, 25, 4}, {109, 25, 4}, {113, 25, 5},  // the middle row once
+    {101, 29, 6}, {105, 29, 7}, {109, 29, 7}, {113, 29, 8},
+};
+
+TEST(WidgetDrawTest, SoftwareBackBuffer) {
+    CUiHost host;
+    host.MakeSoftScreen(CDrawTree::kW, CDrawTree::kH);
+    CDrawTree tree(host);
+    ASSERT_NE(tree.button, nullptr);
+    tree.bar->SetPercent(50);
+    EXPECT_EQ(tree.bar->GetProgress(), 128);
+    EXPECT_EQ(tree.bar->GetFillWidth(), 100) << "half of the 200-pixel full image";
+    tree.Parent().Draw();
+
+    EXPECT_EQ(host.Pixel(0, 0), Rgb565(kRed)) << "image";
+    EXPECT_EQ(host.Pixel(19, 9), Rgb565(kRed));
+    EXPECT_EQ(host.Pixel(20, 10), 0) << "nothing past the image";
+    EXPECT_EQ(host.Pixel(50, 5), Rgb565(kGreen)) << "the focused button shows frame 1";
+    EXPECT_EQ(host.Pixel(50, 62), Rgb565(kGreen)) << "filled half";
+    EXPECT_EQ(host.Pixel(99, 62), Rgb565(kGreen));
+    EXPECT_EQ(host.Pixel(100, 62), Rgb565(kBlue)) << "empty half";
+    EXPECT_EQ(host.Pixel(199, 65), Rgb565(kBlue));
+    for (const TTileSpot& s : kTileSpots) EXPECT_EQ(host.Pixel(s.x, s.y), Rgb565(kTiles[s.tile])) << s.x << "," << s.y;
+    EXPECT_EQ(host.Pixel(117, 21), 0) << "the grid is 16 wide";
+    EXPECT_EQ(host.Pixel(101, 33), 0) << "and 12 high";
+
+    // The button's other frames: idle when another child has the focus, pressed while held.
+    tree.Parent().SetFocus(tree.image);
+    tree.Parent().Draw();
+    EXPECT_EQ(host.Pixel(50, 5), Rgb565(kRed));
+    tree.button->NotifyPointerEvent(50, 5, XPOINTER_PRESS);
+    tree.Parent().Draw();
+    EXPECT_EQ(host.Pixel(50, 5), Rgb565(kBlue));
+    // While fading in it shows frame 0 at its opacity, focused or not.
+    tree.button->NotifyPointerEvent(50, 5, XPOINTER_RELEASE);
+    host.m_Screen.m_pBackBuffer->ClearBitmap(0, 0, 0);
+    tree.button->SheduleCreateWithEffect(0, 256);
+    for (int tick = 0; tick < 16; ++tick) tree.button->RunProcess();  // about half way in
+    tree.Parent().SetFocus(tree.button);
+    tree.Parent().Draw();
+    const std::uint16_t faded = host.Pixel(50, 5);
+    EXPECT_EQ(Green6(faded), 0) << "frame 0, not the focused frame";
+    EXPECT_GT(Red5(faded), 0);
+    EXPECT_LT(Red5(faded), 31) << "blended at its opacity";
+}
+
+TEST(WidgetDrawTest, StyledTextMatchesTheFontDrawnByHand) {
+    CUiHost host;
+    const fontbaker::TBakedFont baked = fonttest::Bake(12);
+    auto members = fonttest::FontMembers(baked, "Images\\sans", fontbaker::EForm::RgbaPng);
+    host.SetPak(members);
+    const std::string styles =
+        "font = Small\n file = sans.jpg\nend\n"
+        "style = Body\n font = Small\n color = 255 255 0\n effect = shadow\nend\n";
+    ASSERT_EQ(host.m_Layout.LoadFromUILayoutBytes(styles, "styles.txt"), 1);
+    ASSERT_EQ(host.m_Layout.ReLoadFonts(), 1);
+    CBitmapFontText* font = host.m_Layout.GetDefaultFont()->font;
+    ASSERT_NE(font, nullptr);
+    host.MakeSoftScreen(120, 40);
+    auto templ = Parse("text = t\n caption = \"Hi there\"\nend\n");
+    TWidget parentRecord;
+    CRecorder parent(&host, &parentRecord);
+    WidgetContext placement;
+    placement.x = 7;
+    placement.y = 9;
+    XWidget* text = CreateAndInitLeafWidget(&parent, templ.get(), templ->GetWidget("t"), &placement, 1, 1);
+    ASSERT_NE(text, nullptr);
+    parent.Draw();
+
+    CWinDibBitmap reference(&host);
+    ASSERT_EQ(reference.Create(120, 40), 1);
+    reference.ClearBitmap(0, 0, 0);
+    font->TextOut(&reference, 7, 9, "Hi there", 255, 255, 0, kTextEffectShadow, 255, nullptr);
+    const auto* want = reinterpret_cast<const std::uint16_t*>(reference.GetBits());
+    int lit = 0;
+    int notYellow = 0;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 120; ++x) {
+            const std::uint16_t p = host.Pixel(x, y);
+            ASSERT_EQ(p, want[y * 120 + x]) << x << "," << y;
+            if (p == 0) continue;
+            ++lit;
+            if (Blue5(p) != 0 || std::abs(2 * Red5(p) - Green6(p)) > 4) ++notYellow;
+        }
+    EXPECT_GT(lit, 20) << "the caption is drawn";
+    EXPECT_EQ(notYellow, 0) << "in the style's yellow: no blue, red and green alike (within the blend's rounding)";
+    parent.DeleteAllChildWidgets();
+}
+
+TEST(WidgetDrawTest, HeadlessGlMatchesAtSamplePoints) {
+    mediatest::CHeadlessGl gl(CDrawTree::kW, CDrawTree::kH);
+    if (!gl.IsValid()) GTEST_SKIP() << "no headless EGL / GLES1 here";
+    CUiHost host;
+    host.m_RenderSwitches.m_bReleasePixelsAfterUpload = true;
+    host.MakeGlScreen(CDrawTree::kW, CDrawTree::kH);
+    CDrawTree tree(host);
+    ASSERT_NE(tree.button, nullptr);
+    tree.bar->SetPercent(50);
+    host.m_Screen.m_pBackBuffer->ClearBitmap(0, 0, 0);
+    tree.Parent().Draw();
+    const mediatest::TImage frame = gl.Read();
+    // The screen holds RGB565 textures' colours: compare in that precision.
+    const auto at = [&frame](int x, int y) {
+        const auto p = frame.At(x, y);
+        return PackRGB565(p[0], p[1], p[2]);
+    };
+    EXPECT_EQ(at(5, 5), Rgb565(kRed)) << "image";
+    EXPECT_EQ(at(50, 5), Rgb565(kGreen)) << "focused button";
+    EXPECT_EQ(at(50, 62), Rgb565(kGreen)) << "filled half";
+    EXPECT_EQ(at(150, 62), Rgb565(kBlue)) << "empty half";
+    for (const TTileSpot& s : kTileSpots) EXPECT_EQ(at(s.x, s.y), Rgb565(kTiles[s.tile])) << s.x << "," << s.y;
+    EXPECT_EQ(at(117, 21), 0);
+}
+
+}  // namespace
