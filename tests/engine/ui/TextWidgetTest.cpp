@@ -77,6 +77,10 @@ TEST_F(TextWidgetTest, FontsLoadWithTheirSpacingAndStylesFallBackToTheFirstFont)
     EXPECT_EQ(host.m_Layout.GetFontAt(1)->font, nullptr) << "a font file that is not there";
     EXPECT_EQ(host.m_Layout.GetStyleById(CommonString("Body"))->font, font);
     EXPECT_EQ(host.m_Layout.GetStyleById(CommonString("Title"))->font, font) << "its font did not load";
+    // Loading again replaces the fonts, and the styles follow: none keeps the font that went.
+    ASSERT_EQ(host.m_Layout.ReLoadFonts(), 1);
+    EXPECT_EQ(host.m_Layout.GetStyleById(CommonString("Body"))->font, host.m_Layout.GetFontAt(0)->font);
+    EXPECT_EQ(host.m_Layout.GetStyleById(CommonString("Title"))->font, host.m_Layout.GetFontAt(0)->font);
     // A missing style file empties the table.
     EXPECT_EQ(host.m_Layout.LoadFromUILayoutFile(CommonString("ui\\ui_iphone\\none.txt")), 0);
     EXPECT_EQ(host.m_Layout.GetFontCount(), 0);

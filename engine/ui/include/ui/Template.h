@@ -1,6 +1,6 @@
 #pragma once
 // A parsed UI template: the widget records of one template file (ui/TemplateRecords.h) and its
-// named actions, with the placements and bindings that dialog records hold. The template owns
+// named actions with their steps. The template owns
 // its records and actions; live widgets keep pointers into it, so it lives as long as any widget
 // built from it. Templates are read by CTemplateReader (ui/TemplateReader.h).
 //

@@ -3,8 +3,9 @@
 // file, by kind (root, image, text, button, dialog, progress bar, tiled background, tuner,
 // multi-line text, check box, information text). Records draw and load nothing; the live widgets
 // are built from them. Each record class applies the property lines of its block itself
-// (SetProperty), offering a line to its base first. The placements, bindings and actions that
-// dialogs and templates hold are in ui/Template.h.
+// (SetProperty), offering a line to its base first. A dialog record also holds its child
+// placements (WidgetContext) and command bindings (ChildAction); the template and its actions are in
+// ui/Template.h.
 //
 // Depends on: core (strings, arrays, the data-file parser). Main thread only.
 

@@ -10,7 +10,8 @@
 // per tick. Opacity is FIXED_FLOAT 0..255.0; bitmaps get (opacity >> 8) - 255 as their alpha
 // offset and text opacity >> 8 as its alpha.
 //
-// Depends on: core, ui (CXElement, the template model). Main thread only.
+// Depends on: core, ui (CXElement, the template model); the game's services (capture, back buffer,
+// localisation) through IElementHost. Main thread only.
 
 #include <cstdint>
 
