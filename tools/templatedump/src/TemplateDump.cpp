@@ -15,7 +15,13 @@ namespace {
 
 std::string Str(const CommonString& s) { return s.GetData() != nullptr ? s.GetData() : ""; }
 
-std::string Quoted(const CommonString& s) { return "\"" + Str(s) + "\""; }
+// Built by appending: GCC's -O3 misreads the operator+ chain on a temporary as an overlapping copy.
+std::string Quoted(const CommonString& s) {
+    std::string out(1, '"');
+    out += Str(s);
+    out += '"';
+    return out;
+}
 
 __attribute__((format(printf, 2, 3))) void Add(std::string& out, const char* format, ...) {
     char line[1024];
