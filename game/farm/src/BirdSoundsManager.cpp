@@ -1,0 +1,127 @@
+#include "game/farm/BirdSoundsManager.h"
+
+#include <new>
+
+#include "app/GameBase.h"
+#include "audio/SoundManager.h"
+#include "core/MemFile.h"
+#include "core/Parser.h"
+#include "core/QuorvanUtils.h"
+#include "game/app/TheGame.h"
+
+namespace {
+
+using Text = CommonStringRS<50>;
+
+// The list of a record a key appends to, or null for other keys.
+CQuorvanObjPtrArray<CommonString*>* ListForKey(TBirdSounds& bird, const Text& key) {
+    if (key.IsEqual("eat")) return &bird.eat;
+    if (key.IsEqual("drink")) return &bird.drink;
+    if (key.IsEqual("question")) return &bird.question;
+    if (key.IsEqual("tap")) return &bird.tap;
+    if (key.IsEqual("tap_spin")) return &bird.tap_spin;
+    return nullptr;
+}
+
+}  // namespace
+
+CBirdSoundsManager::CBirdSoundsManager(CGameBase* game) : m_pGame(game) {}
+
+int CBirdSoundsManager::PostConstruct() {
+    if (!ReadDataFromFile(CommonString("bird_sounds.txt"))) return 0;
+    m_FilePrefix = "Birds\\";
+    return 1;
+}
+
+int CBirdSoundsManager::ReadDataFromFile(CommonString name) {
+    if (m_pGame == nullptr) return 0;
+    CMemoryFile* file = m_pGame->CreateMemoryFileObject();
+    if (file == nullptr) return 0;
+    const CommonString path = m_pGame->GetModuleDirectory() + CommonString("Data\\") + name;
+    if (!file->Open(m_pGame, path.GetData(), FileMode::Read)) {
+        delete file;
+        return 0;
+    }
+    const int result = ReadDataFromFile(static_cast<IFile*>(file));
+    file->Close();
+    delete file;
+    return result;
+}
+
+template <class Source>
+int CBirdSoundsManager::ReadLines(Source& source) {
+    m_pCurrent = nullptr;
+    Text line;
+    int result = 1;
+    while (Parser::GetNextLine(source, line)) {
+        if (!ReadLine(line)) {
+            result = 0;
+            break;
+        }
+    }
+    m_pCurrent = nullptr;
+    return result;
+}
+
+int CBirdSoundsManager::ReadDataFromFile(IFile* file) { return file != nullptr ? ReadLines(file) : 0; }
+int CBirdSoundsManager::ReadDataFromInput(TParseInput& input) { return ReadLines(input); }
+
+bool CBirdSoundsManager::ReadLine(const Text& line) {
+    if (line.IsEqual("end")) {
+        m_pCurrent = nullptr;
+        return true;
+    }
+    Text key, value;
+    Parser::ReadPropertyFromString(line, key, value);
+    if (key.Length() == 0) return true;
+    if (m_pCurrent == nullptr) {
+        if (!key.IsEqual("bird")) return true;
+        auto* bird = new (std::nothrow) TBirdSounds;
+        if (bird == nullptr) return false;
+        if (!m_Birds.Add(bird)) {
+            delete bird;
+            return false;
+        }
+        bird->name = Parser::ExtractName(value).GetData();
+        m_pCurrent = bird;
+        return true;
+    }
+    CQuorvanObjPtrArray<CommonString*>* list = ListForKey(*m_pCurrent, key);
+    if (list == nullptr) return true;
+    auto* id = new (std::nothrow) CommonString(Parser::ExtractName(value).GetData());
+    if (id == nullptr) return false;
+    if (!list->Add(id)) {
+        delete id;
+        return false;
+    }
+    return AddUniqueSoundIdToArray(id);
+}
+
+bool CBirdSoundsManager::AddUniqueSoundIdToArray(CommonString* id) {
+    const unsigned int hash = id->Length() > 0 ? GetHashCode(id->GetData()) : 0;
+    for (int i = m_IdHashes.count - 1; i >= 0; --i)
+        if (m_IdHashes[i] == hash && *m_Ids[i] == *id) return true;
+    if (!m_Ids.Add(id)) return false;
+    if (!m_IdHashes.Add(hash)) {
+        m_Ids.RemoveAt(m_Ids.count - 1);
+        return false;
+    }
+    return true;
+}
+
+int CBirdSoundsManager::AddBirdSoundsToSoundManager() {
+    CSoundManager* sounds = m_pGame ? static_cast<CTheGame*>(m_pGame)->m_pSoundManager : nullptr;
+    if (sounds == nullptr) return 0;
+    for (int i = 0; i < m_Ids.count; ++i) {
+        SoundFXData* entry = sounds->AddSoundFX(*m_Ids[i]);
+        if (entry == nullptr) return 0;
+        entry->file = m_FilePrefix.Length() > 0 ? m_FilePrefix + *m_Ids[i] : *m_Ids[i];
+    }
+    return 1;
+}
+
+TBirdSounds* CBirdSoundsManager::GetSoundsForBird(CommonString name) {
+    for (int i = 0; i < m_Birds.count; ++i)
+        if (m_Birds[i]->name == name) return m_Birds[i];
+    return nullptr;
+}

@@ -1,0 +1,117 @@
+#include "game/gameplay/ArenaManager.h"
+
+#include <new>
+
+#include "app/GameBase.h"
+#include "core/MemFile.h"
+#include "core/Parser.h"
+
+namespace {
+
+using Text = CommonStringRS<50>;
+
+CommonString Unquoted(const Text& value) { return CommonString(Parser::ExtractName(value).GetData()); }
+
+}  // namespace
+
+CArenaManager::CArenaManager(CGameBase* game) : m_pGame(game) {}
+
+bool CArenaManager::PostConstruct() {
+    m_Arenas.RemoveAll();
+    if (m_pGame == nullptr) return false;
+    return ReadFile(m_pGame->GetModuleDirectory() + CommonString("Data\\arenas.txt")) != 0;
+}
+
+int CArenaManager::ReadFile(CommonString path) {
+    if (m_pGame == nullptr) return 0;
+    CMemoryFile* file = m_pGame->CreateMemoryFileObject();
+    if (file == nullptr) return 0;
+    if (!file->Open(m_pGame, path.GetData(), FileMode::Read)) {
+        delete file;
+        return 0;
+    }
+    const int result = ReadFile(static_cast<IFile*>(file));
+    file->Close();
+    delete file;
+    return result;
+}
+
+template <class Source>
+int CArenaManager::ReadLines(Source& source) {
+    m_pArenaBeingRead = nullptr;
+    Text line;
+    int result = 1;
+    while (Parser::GetNextLine(source, line)) {
+        if (!ReadLine(line)) {
+            result = 0;
+            break;
+        }
+    }
+    m_pArenaBeingRead = nullptr;
+    return result;
+}
+
+int CArenaManager::ReadFile(IFile* file) { return file != nullptr ? ReadLines(file) : 0; }
+int CArenaManager::ReadFromInput(TParseInput& input) { return ReadLines(input); }
+
+bool CArenaManager::ReadLine(const Text& line) {
+    if (line.IsEqual("end")) {
+        m_pArenaBeingRead = nullptr;
+        return true;
+    }
+    Text key, value;
+    Parser::ReadPropertyFromString(line, key, value);
+    if (key.Length() == 0) return true;
+    if (m_pArenaBeingRead == nullptr) {
+        if (!key.IsEqual("arena")) return true;
+        auto* arena = new (std::nothrow) Arena;
+        if (arena == nullptr) return false;
+        if (!m_Arenas.Add(arena)) {
+            delete arena;
+            return false;
+        }
+        arena->id = Unquoted(value);
+        m_pArenaBeingRead = arena;
+        return true;
+    }
+    Arena& arena = *m_pArenaBeingRead;
+    if (key.IsEqual("name")) {
+        arena.name = Unquoted(value);
+    } else if (key.IsEqual("bg")) {
+        arena.bg = Unquoted(value);
+    } else if (key.IsEqual("icon_sprite")) {
+        arena.iconSprite = Unquoted(value);
+    } else if (key.IsEqual("coin_sprite")) {
+        arena.coinSprite = Unquoted(value);
+    } else if (key.IsEqual("coin_money")) {
+        arena.coinMoney = Parser::AToI(value.GetData());
+    } else if (key.IsEqual("unlock_by")) {
+        arena.unlockBy = Unquoted(value);
+    }
+    return true;
+}
+
+Arena* CArenaManager::GetArenaAt(int index) {
+    if (index < 0 || index >= m_Arenas.count) return nullptr;
+    return m_Arenas[index];
+}
+
+Arena* CArenaManager::GetArena(const char* id) {
+    for (int i = m_Arenas.count - 1; i >= 0; --i)
+        if (m_Arenas[i]->id.IsEqual(id)) return m_Arenas[i];
+    return nullptr;
+}
+
+int CArenaManager::GetIndexOfArena(CommonString id) {
+    for (int i = m_Arenas.count - 1; i >= 0; --i)
+        if (m_Arenas[i]->id.IsEqual(id.GetData())) return i;
+    return -1;
+}
+
+bool CArenaManager::IsArenaUnlockedFor(const Arena* arena, std::span<const char* const> completedYardIds) {
+    if (arena == nullptr) return false;
+    if (arena->unlockBy.Length() < 1) return true;
+    for (auto it = completedYardIds.rbegin(); it != completedYardIds.rend(); ++it)
+        if (arena->unlockBy.IsEqual(*it)) return true;
+    return false;
+}

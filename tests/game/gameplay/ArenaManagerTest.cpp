@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/Parser.h"
+#include "game/gameplay/ArenaManager.h"
+#include "testsupport/MediaTestGame.h"
+#include "testsupport/TestTheGame.h"
+
+namespace {
+
+std::string Text(const CommonString& s) { return s.GetData() ? s.GetData() : ""; }
+
+// A game whose common pak holds one Data\arenas.txt.
+class ArenaTable : public ::testing::Test {
+protected:
+    void Mount(const std::string& arenas) {
+        mediatest::SetCommonPak(game, dir.Path("common.pak"), {{"Data\\arenas.txt", mediatest::ToBytes(arenas)}});
+    }
+    CScratchDir dir;
+    CTestTheGame game;
+};
+
+TEST_F(ArenaTable, ReadsEveryKeyAndKeepsDefaultsForMissingOnes) {
+    Mount(
+        "// the three arenas\n"
+        "arena = arena1\n"
+        "  name = \"Green Hill\"\n"
+        "  bg = gameplay\\bg_1\n"
+        "  icon_sprite = icon_arena1\n"
+        "  coin_sprite = \"Coins1\"\n"
+        "  coin_money = 3\n"
+        "end\n"
+        "arena: \"arena2\"\n"
+        "  unlock_by = yard2\n"
+        "end\n");
+    CArenaManager arenas(&game);
+    ASSERT_TRUE(arenas.PostConstruct());
+    ASSERT_EQ(arenas.GetNumArenas(), 2);
+    const Arena* first = arenas.GetArenaAt(0);
+    EXPECT_EQ(Text(first->id), "arena1");
+    EXPECT_EQ(Text(first->name), "Green Hill");
+    EXPECT_EQ(Text(first->bg), "gameplay\\bg_1");
+    EXPECT_EQ(Text(first->iconSprite), "icon_arena1");
+    EXPECT_EQ(Text(first->coinSprite), "Coins1");
+    EXPECT_EQ(first->coinMoney, 3);
+    EXPECT_EQ(Text(first->unlockBy), "");
+    const Arena* second = arenas.GetArenaAt(1);
+    EXPECT_EQ(Text(second->id), "arena2");
+    EXPECT_EQ(Text(second->name), "");
+    EXPECT_EQ(Text(second->bg), "");
+    EXPECT_EQ(second->coinMoney, 1);
+    EXPECT_EQ(Text(second->unlockBy), "yard2");
+}
+
+TEST_F(ArenaTable, CoinMoneyValues) {
+    struct TCase {
+        const char* line;
+        int coins;
+        const char* why;
+    } cases[] = {
+        {"", 1, "no coin_money line keeps the default"},
+        {"coin_money = -5", -5, "negative values are kept"},
+        {"coin_money = abc", 0, "letters read as 0"},
+        {"coin_money = \"7\"", 0, "quotes are not removed before the number is read"},
+        {"coin_money = 2\ncoin_money = 9", 9, "a later line overwrites"},
+    };
+    for (const TCase& c : cases) {
+        Mount(std::string("arena = a\n") + c.line + "\nend\n");
+        CArenaManager arenas(&game);
+        ASSERT_TRUE(arenas.PostConstruct()) << c.why;
+        ASSERT_EQ(arenas.GetNumArenas(), 1) << c.why;
+        EXPECT_EQ(arenas.GetArenaAt(0)->coinMoney, c.coins) << c.why;
+    }
+}
+
+TEST_F(ArenaTable, BlockRules) {
+    Mount(
+        "name = stray\n"  // before any block: ignored
+        "arena = first\n"
+        "arena = second\n"  // inside a block: neither closes nor opens one
+        "name = First\n"
+        "end\n"
+        "end\n"  // an end outside a block does nothing
+        "arena = third\n"
+        "name = Left open\n");  // never closed: stays in the table
+    CArenaManager arenas(&game);
+    ASSERT_TRUE(arenas.PostConstruct());
+    ASSERT_EQ(arenas.GetNumArenas(), 2);
+    EXPECT_EQ(Text(arenas.GetArenaAt(0)->id), "first");
+    EXPECT_EQ(Text(arenas.GetArenaAt(0)->name), "First");
+    EXPECT_EQ(Text(arenas.GetArenaAt(1)->id), "third");
+    EXPECT_EQ(Text(arenas.GetArenaAt(1)->name), "Left open");
+}
+
+TEST_F(ArenaTable, LookupsSearchFromTheLastRecord) {
+    Mount("arena = a\nname = one\nend\narena = b\nend\narena = a\nname = two\nend\narena = \"\"\nend\n");
+    CArenaManager arenas(&game);
+    ASSERT_TRUE(arenas.PostConstruct());
+    ASSERT_EQ(arenas.GetNumArenas(), 4);
+    ASSERT_NE(arenas.GetArena("a"), nullptr);
+    EXPECT_EQ(Text(arenas.GetArena("a")->name), "two");
+    EXPECT_EQ(arenas.GetIndexOfArena(CommonString("a")), 2);
+    EXPECT_EQ(arenas.GetIndexOfArena(CommonString("b")), 1);
+    EXPECT_EQ(arenas.GetArena("missing"), nullptr);
+    EXPECT_EQ(arenas.GetIndexOfArena(CommonString("missing")), -1);
+    // The fourth record's id is empty: it matches nothing, not even an empty search text.
+    EXPECT_EQ(arenas.GetArena(""), nullptr);
+    EXPECT_EQ(arenas.GetIndexOfArena(CommonString("")), -1);
+    EXPECT_EQ(arenas.GetArena(nullptr), nullptr);
+}
+
+TEST_F(ArenaTable, MissingFileFailsWithAnEmptyTable) {
+    Mount("arena = a\nend\n");
+    CArenaManager arenas(&game);
+    ASSERT_TRUE(arenas.PostConstruct());
+    mediatest::SetCommonPak(game, dir.Path("other.pak"), {{"Data\\other.txt", mediatest::ToBytes("x")}});
+    EXPECT_FALSE(arenas.PostConstruct());
+    EXPECT_EQ(arenas.GetNumArenas(), 0);
+}
+
+TEST(ArenaUnlock, UnlockByNamesACompletedYard) {
+    Arena always;
+    Arena byYard2;
+    byYard2.unlockBy = "yard2";
+    struct TCase {
+        const Arena* arena;
+        std::vector<const char*> completed;
+        bool unlocked;
+        const char* why;
+    } cases[] = {
+        {&always, {}, true, "no unlock_by: unlocked for a fresh profile"},
+        {&byYard2, {}, false, "a fresh profile has completed nothing"},
+        {&byYard2, {"yard1"}, false, "another yard does not count"},
+        {&byYard2, {"yard1", "yard2"}, true, "found anywhere in the list"},
+        {&byYard2, {"yard2", "yard3"}, true, "found at the front"},
+        {nullptr, {"yard2"}, false, "no arena"},
+    };
+    for (const TCase& c : cases)
+        EXPECT_EQ(CArenaManager::IsArenaUnlockedFor(c.arena, c.completed), c.unlocked) << c.why;
+}
+
+}  // namespace
