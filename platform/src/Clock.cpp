@@ -61,4 +61,17 @@ std::time_t ClockTime(std::time_t* out) {
     return now;
 }
 
+void ClockLocalDate(int& year, int& month, int& day) {
+    const std::time_t now = static_cast<std::time_t>(ClockNowUs() / 1'000'000);
+    std::tm local{};
+    // localtime_r: the news workers ask for the date too, and localtime's buffer is shared.
+    if (localtime_r(&now, &local) == nullptr) {
+        year = month = day = 0;
+        return;
+    }
+    year = local.tm_year + 1900;
+    month = local.tm_mon + 1;
+    day = local.tm_mday;
+}
+
 }  // namespace platform

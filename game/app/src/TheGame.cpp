@@ -3,6 +3,11 @@
 #include "app/GlobalConstants.h"
 #include "audio/SoundManager.h"
 #include "core/QuorvanStorage.h"
+#include "game/farm/BirdSoundsManager.h"
+#include "game/farm/FarmManager.h"
+#include "game/gameplay/ArenaManager.h"
+#include "game/news/AdsEngine.h"
+#include "game/news/NewsManager.h"
 #include "game/progress/AchievementsManager.h"
 #include "game/progress/AwardManager.h"
 #include "game/progress/InAppPurchaseManager.h"
@@ -17,7 +22,10 @@ CTheGame::CTheGame() {
 }
 
 CTheGame::~CTheGame() {
+    SafeDelete(m_pAdsEngine);
+    SafeDelete(m_pFarmManager);
     SafeDelete(m_pPurchaseManager);
+    SafeDelete(m_pArenaManager);
     SafeDelete(m_pMiniQuestManager);
     delete m_pRotatorScaler;
     m_pRotatorScaler = nullptr;
@@ -27,11 +35,13 @@ CTheGame::~CTheGame() {
     m_pSpriteSetManager = nullptr;
     delete m_pSoundManager;
     m_pSoundManager = nullptr;
+    SafeDelete(m_pNewsManager);
     SafeDelete(m_pAchievementsManager);
     SafeDelete(m_pUpgradeManager);
     delete m_pSaveResumeStorage;
     m_pSaveResumeStorage = nullptr;
     SafeDelete(m_pAwardManager);
+    SafeDelete(m_pBirdSoundsManager);
 }
 
 CommonString CTheGame::GetImagesDirectory() {

@@ -31,4 +31,8 @@ int ClockGetTimeOfDay(timeval* tv);
 int ClockUsleep(unsigned int us);
 std::time_t ClockTime(std::time_t* out);
 
+// Today's date in the local time zone on the selected clock: the year (4 digits), the month
+// (1-12) and the day of the month (1-31). Any thread.
+void ClockLocalDate(int& year, int& month, int& day);
+
 }  // namespace platform
