@@ -4,9 +4,9 @@
 
 #include "app/GameBase.h"
 #include "audio/SoundManager.h"
-#include "core/MemFile.h"
 #include "core/Parser.h"
 #include "core/QuorvanUtils.h"
+#include "game/app/DataFile.h"
 #include "game/app/TheGame.h"
 
 namespace {
@@ -35,32 +35,16 @@ int CBirdSoundsManager::PostConstruct() {
 
 int CBirdSoundsManager::ReadDataFromFile(CommonString name) {
     if (m_pGame == nullptr) return 0;
-    CMemoryFile* file = m_pGame->CreateMemoryFileObject();
-    if (file == nullptr) return 0;
     const CommonString path = m_pGame->GetModuleDirectory() + CommonString("Data\\") + name;
-    if (!file->Open(m_pGame, path.GetData(), FileMode::Read)) {
-        delete file;
-        return 0;
-    }
-    const int result = ReadDataFromFile(static_cast<IFile*>(file));
-    file->Close();
-    delete file;
-    return result;
+    return ReadPakDataFile(m_pGame, path, [this](IFile* file) { return ReadDataFromFile(file) != 0; }) ? 1 : 0;
 }
 
 template <class Source>
 int CBirdSoundsManager::ReadLines(Source& source) {
     m_pCurrent = nullptr;
-    Text line;
-    int result = 1;
-    while (Parser::GetNextLine(source, line)) {
-        if (!ReadLine(line)) {
-            result = 0;
-            break;
-        }
-    }
+    const bool ok = ForEachDataLine(source, [this](const Text& line) { return ReadLine(line); });
     m_pCurrent = nullptr;
-    return result;
+    return ok ? 1 : 0;
 }
 
 int CBirdSoundsManager::ReadDataFromFile(IFile* file) { return file != nullptr ? ReadLines(file) : 0; }

@@ -3,8 +3,8 @@
 #include <new>
 
 #include "app/GameBase.h"
-#include "core/MemFile.h"
 #include "core/Parser.h"
+#include "game/app/DataFile.h"
 #include "game/farm/FarmManager.h"
 
 namespace {
@@ -156,20 +156,6 @@ int SpotTypeFromName(const CommonString& name) {
     return 0;
 }
 
-bool CFarmManager::ReadPakFile(CommonString path, bool (CFarmManager::*read)(IFile*)) {
-    if (m_pGame == nullptr) return false;
-    CMemoryFile* file = m_pGame->CreateMemoryFileObject();
-    if (file == nullptr) return false;
-    if (!file->Open(m_pGame, path.GetData(), FileMode::Read)) {
-        delete file;
-        return false;
-    }
-    const bool ok = (this->*read)(file);
-    file->Close();
-    delete file;
-    return ok;
-}
-
 bool CFarmManager::PostConstruct() {
     if (m_pGame == nullptr) return false;
     if (!ReadYardsDefFromFile(m_pGame->GetModuleDirectory() + CommonString("Data\\yards.txt"))) return false;
@@ -179,14 +165,14 @@ bool CFarmManager::PostConstruct() {
 }
 
 bool CFarmManager::ReadYardsDefFromFile(CommonString path) {
-    return ReadPakFile(path, static_cast<bool (CFarmManager::*)(IFile*)>(&CFarmManager::ReadYardsDefFromFile));
+    return ReadPakDataFile(m_pGame, path, [this](IFile* file) { return ReadYardsDefFromFile(file); });
 }
 
 bool CFarmManager::ReadObjectDefsFromFile(YardDef* yard) {
     if (yard == nullptr || m_pGame == nullptr) return false;
     m_pYardBeingRead = yard;
-    const bool ok = ReadPakFile(m_pGame->GetModuleDirectory() + CommonString("Data\\") + yard->file,
-                                static_cast<bool (CFarmManager::*)(IFile*)>(&CFarmManager::ReadObjectDefsFromFile));
+    const CommonString path = m_pGame->GetModuleDirectory() + CommonString("Data\\") + yard->file;
+    const bool ok = ReadPakDataFile(m_pGame, path, [this](IFile* file) { return ReadObjectDefsFromFile(file); });
     m_pYardBeingRead = nullptr;
     return ok;
 }
@@ -194,9 +180,7 @@ bool CFarmManager::ReadObjectDefsFromFile(YardDef* yard) {
 template <class Source>
 bool CFarmManager::ReadYardLines(Source& source) {
     m_pYardBeingRead = nullptr;
-    Text line;
-    bool ok = true;
-    while (ok && Parser::GetNextLine(source, line)) ok = ReadYardLine(line);
+    const bool ok = ForEachDataLine(source, [this](const Text& line) { return ReadYardLine(line); });
     m_pYardBeingRead = nullptr;
     return ok;
 }
@@ -250,9 +234,7 @@ bool CFarmManager::ReadYardLine(const Text& line) {
 template <class Source>
 bool CFarmManager::ReadObjectLines(Source& source) {
     m_pDefBeingRead = nullptr;
-    Text line;
-    bool ok = true;
-    while (ok && Parser::GetNextLine(source, line)) ok = ReadObjectLine(line);
+    const bool ok = ForEachDataLine(source, [this](const Text& line) { return ReadObjectLine(line); });
     m_pDefBeingRead = nullptr;
     return ok;
 }

@@ -3,8 +3,8 @@
 #include <new>
 
 #include "app/GameBase.h"
-#include "core/MemFile.h"
 #include "core/Parser.h"
+#include "game/app/DataFile.h"
 
 namespace {
 
@@ -23,32 +23,15 @@ bool CArenaManager::PostConstruct() {
 }
 
 int CArenaManager::ReadFile(CommonString path) {
-    if (m_pGame == nullptr) return 0;
-    CMemoryFile* file = m_pGame->CreateMemoryFileObject();
-    if (file == nullptr) return 0;
-    if (!file->Open(m_pGame, path.GetData(), FileMode::Read)) {
-        delete file;
-        return 0;
-    }
-    const int result = ReadFile(static_cast<IFile*>(file));
-    file->Close();
-    delete file;
-    return result;
+    return ReadPakDataFile(m_pGame, path, [this](IFile* file) { return ReadFile(file) != 0; }) ? 1 : 0;
 }
 
 template <class Source>
 int CArenaManager::ReadLines(Source& source) {
     m_pArenaBeingRead = nullptr;
-    Text line;
-    int result = 1;
-    while (Parser::GetNextLine(source, line)) {
-        if (!ReadLine(line)) {
-            result = 0;
-            break;
-        }
-    }
+    const bool ok = ForEachDataLine(source, [this](const Text& line) { return ReadLine(line); });
     m_pArenaBeingRead = nullptr;
-    return result;
+    return ok ? 1 : 0;
 }
 
 int CArenaManager::ReadFile(IFile* file) { return file != nullptr ? ReadLines(file) : 0; }

@@ -118,6 +118,4 @@ private:
     bool ReadYardLines(Source& source);
     template <class Source>
     bool ReadObjectLines(Source& source);
-    // Opens a file of the paks and runs one of the readers on it.
-    bool ReadPakFile(CommonString path, bool (CFarmManager::*read)(IFile*));
 };
