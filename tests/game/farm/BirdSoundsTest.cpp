@@ -118,3 +118,19 @@ TEST_F(BirdSounds, MissingFileFailsTheStartUp) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(BirdSounds, TheGameMakesTheTableAfterItsSoundTable) {
+    Mount(kTable);
+    EXPECT_FALSE(game.CreateBirdSoundsManager()) << "no sound manager to add the sounds to";
+    game.m_pSoundManager = new CSoundManager(&game);
+    ASSERT_TRUE(game.CreateBirdSoundsManager());
+    ASSERT_NE(game.m_pBirdSoundsManager, nullptr);
+    EXPECT_EQ(game.m_pBirdSoundsManager->GetNumBirds(), 3);
+    ASSERT_NE(game.m_pSoundManager->FindSoundFX(CommonString("whee")), nullptr);
+    EXPECT_EQ(Text(game.m_pSoundManager->FindSoundFX(CommonString("whee"))->file), "Birds\\whee");
+    // The game object deletes both when it goes.
+}
+
+}  // namespace

@@ -92,6 +92,11 @@ public:
     int GetResolutionId(int w, int h) override;
     int LoadGlobalConstants(int w, int h) override;
 
+    // ---- Farm (TheGame_Farm.cpp) -----------------------------------------------------------
+    // Makes the bird-sound table, reads it and adds its sounds to the sound manager, which must
+    // exist; false (the start-up fails) when the table cannot be read or a sound added.
+    bool CreateBirdSoundsManager();
+
     // ==== State (in the order of the game object's record) ====================================
     int m_ParticleEffectIndex[kGameParticleEffectCount];
     CommonString m_ImagesDirectory;                 // cache of GetImagesDirectory, worked out on the first call

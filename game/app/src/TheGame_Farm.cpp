@@ -1,0 +1,12 @@
+// The game object's part in the farm's start-up.
+#include <new>
+#include "game/app/TheGame.h"
+
+#include "game/farm/BirdSoundsManager.h"
+
+bool CTheGame::CreateBirdSoundsManager() {
+    SafeDelete(m_pBirdSoundsManager);
+    m_pBirdSoundsManager = new (std::nothrow) CBirdSoundsManager(this);
+    if (m_pBirdSoundsManager == nullptr) return false;
+    return m_pBirdSoundsManager->PostConstruct() != 0 && m_pBirdSoundsManager->AddBirdSoundsToSoundManager() != 0;
+}
