@@ -74,7 +74,7 @@ private:
         --web->m_nWaiting;
         const auto page = web->m_Pages.find(address);
         if (page == web->m_Pages.end() || static_cast<int>(page->second.size()) > capacity) return 0;
-        std::memcpy(buffer, page->second.data(), page->second.size());
+        if (!page->second.empty()) std::memcpy(buffer, page->second.data(), page->second.size());
         *size = static_cast<int>(page->second.size());
         return 1;
     }
