@@ -21,9 +21,6 @@ TUserProfile* CTheGame::GetCurrentProfile() const {
     return data != nullptr ? data->GetCurrentProfile() : nullptr;
 }
 
-// The farm's yard list is not read yet: no first yard.
-CommonString CTheGame::GetFirstYardName() { return CommonString(); }
-
 // No round of the marble game runs yet.
 IRunningRound* CTheGame::GetRunningRound() { return nullptr; }
 

@@ -1,10 +1,13 @@
 #include "game/gameplay/ArenaManager.h"
 
 #include <new>
+#include <vector>
 
 #include "app/GameBase.h"
 #include "core/Parser.h"
 #include "game/app/DataFile.h"
+#include "game/progress/ApplicationData.h"
+#include "game/progress/UserProfile.h"
 
 namespace {
 
@@ -98,3 +101,15 @@ bool CArenaManager::IsArenaUnlockedFor(const Arena* arena, std::span<const char*
         if (arena->unlockBy.IsEqual(*it)) return true;
     return false;
 }
+
+bool CArenaManager::IsArenaUnlocked(const Arena* arena) {
+    if (arena == nullptr) return false;
+    std::vector<const char*> completed;
+    if (const TUserProfile* profile = CurrentProfileOf(m_pGame)) {
+        for (int i = 0; i < profile->GetNumCompletedYards(); ++i)
+            completed.push_back(profile->m_CompletedYardNames[i]->GetData());
+    }
+    return IsArenaUnlockedFor(arena, completed);
+}
+
+bool CArenaManager::IsArenaUnlocked(const char* id) { return IsArenaUnlocked(GetArena(id)); }

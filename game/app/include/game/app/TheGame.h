@@ -62,7 +62,8 @@ public:
     CApplicationData* GetAppData() const;
     // The current profile, or null when there is none.
     TUserProfile* GetCurrentProfile() const;
-    // The name of the farm's first yard, where a new profile starts; empty while the farm has none.
+    // The name of the farm's first yard, where a new profile starts; empty while the farm has none
+    // (defined with the farm's part, TheGame_Farm.cpp).
     virtual CommonString GetFirstYardName();
     // The running round of the marble game, or null outside a round.
     virtual IRunningRound* GetRunningRound();

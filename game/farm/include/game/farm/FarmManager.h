@@ -78,7 +78,18 @@ public:
     // The open yard's last object made from that definition id, or null.
     CFarmObject* GetFarmObject(const char* id);
 
-    // The rules over a profile's completed yards (its list, in list order):
+    // The yard of the current profile's current yard id; null without a profile or such a yard.
+    YardDef* GetCurrentYardDef();
+
+    // The rules for the current player's profile (none: only the yards without a condition):
+    // whether the yard is listed (its show_after yard completed with enough stars);
+    bool IsYardVisible(YardDef* yard);
+    // whether the yard may be opened (its unlock_after rule, "all_previous" included);
+    bool IsYardUnlocked(YardDef* yard);
+    // whether some unlocked yard sells a non-default object priced 1..coins.
+    bool CanPurchaseAnyFarmObject(int coins);
+
+    // The same rules over a profile's completed yards (its list, in list order):
     // whether the yard is listed (its show_after yard completed with enough stars);
     bool IsYardVisibleFor(const YardDef* yard, std::span<const TCompletedYard> completed);
     // whether the yard may be opened (its unlock_after rule, "all_previous" included);

@@ -41,10 +41,10 @@ public:
     // the occupants.
     virtual ~CFarmObject();
 
-    // Second phase: each class finds its definition in the player's current yard; false when
-    // the id is empty or the yard does not define it. The argument is the class's own (the bird
-    // number).
-    [[nodiscard]] virtual bool Init(int argument) = 0;
+    // Second phase: finds the definition in the player's current yard and takes its flags and
+    // spot type; false when the id is empty or the yard does not define it. The argument is the
+    // class's own (the bird number); the base ignores it.
+    [[nodiscard]] virtual bool Init(int argument);
     // Draws the passes asked for (bits: 1 shadow, 2 body, 4 selection marker).
     virtual void Draw(int passes) = 0;
     virtual void RunProcess() {}

@@ -48,8 +48,11 @@ public:
     // Index of the last arena with that id, or -1: the arena index of the round formulas and the
     // saved-round record ids.
     int GetIndexOfArena(CommonString id);
-    // Whether an arena is unlocked for a profile whose completed yards have these ids (in the
-    // profile's list order): an empty unlock_by always is.
+    // Whether an arena is unlocked for the current profile: an empty unlock_by always is, else its
+    // yard must stand in the profile's completed yards. False for null or an unknown id.
+    bool IsArenaUnlocked(const Arena* arena);
+    bool IsArenaUnlocked(const char* id);
+    // The same for a profile whose completed yards have these ids (in the profile's list order).
     static bool IsArenaUnlockedFor(const Arena* arena, std::span<const char* const> completedYardIds);
 
     // ==== State =================================================================================
