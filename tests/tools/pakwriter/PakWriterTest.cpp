@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -118,28 +119,144 @@ TEST_F(PakWriterTest, DuplicateNamesAndMethodOverridesAreWrittenAsGiven) {
     EXPECT_EQ(pak[third + 20], 3) << "compressed size";
 }
 
+TEST_F(PakWriterTest, NameChecksFollowTheFormatLimits) {
+    struct TCase {
+        std::size_t count;
+        std::size_t longestName;
+        pakwriter::EPakNames expected;
+        const char* why;
+    };
+    const TCase cases[] = {
+        {0, 0, pakwriter::EPakNames::Empty, "a pak without members"},
+        {1, 127, pakwriter::EPakNames::Ok, "the longest name the reader keeps"},
+        {3, 128, pakwriter::EPakNames::NameTooLong, "one byte too long for a signed length byte"},
+        {65535, 1, pakwriter::EPakNames::Ok, "the most members a 16-bit count holds"},
+        {65536, 1, pakwriter::EPakNames::TooManyMembers, "one member too many"},
+    };
+    for (const TCase& c : cases) {
+        std::vector<std::string> names(c.count, "n");
+        if (c.count > 0) names[c.count - 1] = std::string(c.longestName, 'x');
+        std::size_t offender = 99;
+        EXPECT_EQ(pakwriter::CheckPakNames(names, &offender), c.expected) << c.why;
+        if (c.expected == pakwriter::EPakNames::NameTooLong) {
+            EXPECT_EQ(offender, c.count - 1) << c.why;
+        }
+    }
+}
+
+TEST_F(PakWriterTest, StoredExtensionsAreMatchedWithoutCase) {
+    struct TCase {
+        const char* name;
+        bool stored;
+    };
+    const TCase cases[] = {
+        {"Sound_BB\\startmenu.ogg", true},
+        {"i_vga\\ui\\logo.PNG", true},
+        {"Data\\sfx.txt", false},
+        {"i_vga\\fonts\\sans_b10.fdb", false},
+        {"ogg", false},
+        {"x.png.txt", false},
+    };
+    for (const TCase& c : cases)
+        EXPECT_EQ(pakwriter::HasExtension(c.name, pakwriter::kStoredExtensions), c.stored) << c.name;
+}
+
+TEST_F(PakWriterTest, SortByNameIsBytewiseAndStable) {
+    std::vector<pakwriter::TPakMember> members(5);
+    members[0].name = "b";
+    members[1].name = "a\\z";
+    members[2].name = "B";
+    members[3].name = "b";
+    members[3].data = ToBytes("second b");
+    members[4].name = "\xe9";  // above every ASCII name when bytes compare unsigned
+    pakwriter::SortByName(members);
+    std::vector<std::string> order;
+    for (const auto& m : members) order.push_back(m.name);
+    EXPECT_EQ(order, (std::vector<std::string>{"B", "a\\z", "b", "b", "\xe9"}));
+    EXPECT_EQ(members[3].data, ToBytes("second b")) << "equal names keep their order";
+}
+
 TEST_F(PakWriterTest, ToPakNameTurnsSlashesIntoBackslashes) {
     EXPECT_EQ(pakwriter::ToPakName("Data/ui/main.txt"), "Data\\ui\\main.txt");
     EXPECT_EQ(pakwriter::ToPakName("plain"), "plain");
 }
 
 #ifdef PAKWRITER_EXE
-TEST_F(PakWriterTest, CommandLineWritesATreeWithStoredMusic) {
+TEST_F(PakWriterTest, CommandLineWritesATreeSortedWithStoredMusicAndImages) {
     fs::create_directories(root / "content" / "Data");
     fs::create_directories(root / "content" / "Sound_BB");
     std::ofstream(root / "content" / "Data" / "a.txt") << "alpha";
     std::ofstream(root / "content" / "Sound_BB" / "m.OGG") << "music bytes";
+    std::ofstream(root / "content" / "Sound_BB" / "s.wav") << "wave bytes";
+    std::ofstream(root / "content" / "logo.png") << "png bytes";
     std::ofstream(root / "extra.bin") << "extra";
     std::ofstream(root / "list.txt") << "# comment\n\n" << Path("extra.bin") << "=Data/renamed.bin\n";
     const std::string pak = Path("out.pak");
     int status = -1;
-    RunCommand(std::string(PAKWRITER_EXE) + " -o " + pak + " -C " + Path("content") + " --store-ext .ogg . -l " +
+    RunCommand(std::string(PAKWRITER_EXE) + " -o " + pak + " -C " + Path("content") + " --store-ext .wav . -l " +
                    Path("list.txt"),
                &status);
     ASSERT_EQ(status, 0);
+    // Sorted by name across the directory and the list; .ogg and .png stored without asking.
     EXPECT_EQ(Inspect(pak), Line("Data\\a.txt", 8, 0, ToBytes("alpha")) +
+                                Line("Data\\renamed.bin", 8, 0, ToBytes("extra")) +
                                 Line("Sound_BB\\m.OGG", 0, 0, ToBytes("music bytes")) +
-                                Line("Data\\renamed.bin", 8, 0, ToBytes("extra")) + "comment=\nbad=None\n");
+                                Line("Sound_BB\\s.wav", 0, 0, ToBytes("wave bytes")) +
+                                Line("logo.png", 0, 0, ToBytes("png bytes")) + "comment=\nbad=None\n");
+}
+
+TEST_F(PakWriterTest, CommandLineGivesTheSameBytesWhateverTheInputOrderAndFileTimes) {
+    // The same members made in two different orders, a second apart, and named in two orders.
+    for (const char* dir : {"one", "two"}) {
+        fs::create_directories(root / dir / "sub");
+        const bool reversed = std::string(dir) == "two";
+        const char* leaves[] = {"sub/z.txt", "a.png", "m.txt"};
+        for (int i = 0; i < 3; ++i) std::ofstream(root / dir / leaves[reversed ? 2 - i : i]) << "content " << i % 2;
+        fs::last_write_time(root / dir / "a.png",
+                            fs::file_time_type::clock::now() - std::chrono::hours(reversed ? 5 : 1));
+    }
+    int status = -1;
+    RunCommand(std::string(PAKWRITER_EXE) + " -o " + Path("one.pak") + " -C " + Path("one") + " .", &status);
+    ASSERT_EQ(status, 0);
+    RunCommand(std::string(PAKWRITER_EXE) + " -o " + Path("two.pak") + " -C " + Path("two") + " m.txt sub a.png",
+               &status);
+    ASSERT_EQ(status, 0);
+    Bytes one, two;
+    ASSERT_TRUE(pakwriter::ReadFileBytes(Path("one.pak"), one));
+    ASSERT_TRUE(pakwriter::ReadFileBytes(Path("two.pak"), two));
+    EXPECT_EQ(one, two);
+}
+
+TEST_F(PakWriterTest, CommandLineRefusesWhatTheFormatCannotHold) {
+    std::ofstream(Path("f.txt")) << "x";
+    fs::create_directories(root / "empty");
+    {
+        std::ofstream list(Path("many.txt"));
+        for (int i = 0; i <= 65535; ++i) list << Path("f.txt") << "=m" << i << "\n";
+    }
+    struct TCase {
+        std::string args;
+        const char* message;
+        const char* why;
+    };
+    const TCase cases[] = {
+        {"-C " + Path("empty") + " .", "no input files", "an empty input"},
+        {"", "no input files", "no input at all"},
+        {Path("f.txt") + "=" + std::string(128, 'n'), "member name of 128 bytes", "a name the reader cannot keep"},
+        {"-l " + Path("many.txt"), "65536 members", "a member count the end record cannot hold"},
+    };
+    for (const TCase& c : cases) {
+        int status = -1;
+        const std::string pak = Path("refused.pak");
+        const std::string err = RunCommand(std::string(PAKWRITER_EXE) + " -o " + pak + " " + c.args + " 2>&1", &status);
+        EXPECT_EQ(status, 1) << c.why;
+        EXPECT_NE(err.find(c.message), std::string::npos) << c.why << ": " << err;
+        EXPECT_FALSE(fs::exists(pak)) << c.why;
+    }
+    int status = -1;
+    RunCommand(std::string(PAKWRITER_EXE) + " -o " + Path("ok.pak") + " " + Path("f.txt") + "=" + std::string(127, 'n'),
+               &status);
+    EXPECT_EQ(status, 0) << "127 bytes is the longest name allowed";
 }
 
 TEST_F(PakWriterTest, CommandLineWritesTheAwkwardForms) {
@@ -160,6 +277,7 @@ TEST_F(PakWriterTest, CommandLineWritesTheAwkwardForms) {
 }
 
 TEST_F(PakWriterTest, CommandLineErrorsAndHelp) {
+    std::ofstream(Path("f.txt")) << "x";
     struct TCase {
         std::string args;
         int status;
@@ -171,7 +289,7 @@ TEST_F(PakWriterTest, CommandLineErrorsAndHelp) {
         {"-o " + Path("x.pak") + " --bogus", 2, "unknown option"},
         {"-o " + Path("x.pak") + " --truncate -3", 2, "bad byte count"},
         {"-o " + Path("x.pak") + " " + Path("missing.txt"), 1, "missing input"},
-        {"-o " + Path("no/such/dir/x.pak"), 1, "unwritable output"},
+        {"-o " + Path("no/such/dir/x.pak") + " " + Path("f.txt"), 1, "unwritable output"},
     };
     for (const TCase& c : cases) {
         int status = -1;

@@ -2,6 +2,8 @@
 
 #include <zlib.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 
 namespace pakwriter {
@@ -143,6 +145,32 @@ std::vector<std::uint8_t> BuildPak(const std::vector<TPakMember>& members, const
     Put16(pak, static_cast<std::uint32_t>(options.comment.size()));
     PutBytes(pak, options.comment.data(), options.comment.size());
     return pak;
+}
+
+EPakNames CheckPakNames(const std::vector<std::string>& names, std::size_t* offender) {
+    if (names.empty()) return EPakNames::Empty;
+    if (names.size() > kMaxPakMembers) return EPakNames::TooManyMembers;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (names[i].size() > kMaxPakNameBytes) {
+            if (offender) *offender = i;
+            return EPakNames::NameTooLong;
+        }
+    }
+    return EPakNames::Ok;
+}
+
+bool HasExtension(std::string_view name, const std::vector<std::string>& extensions) {
+    const auto lower = [](char c) { return std::tolower(static_cast<unsigned char>(c)); };
+    return std::any_of(extensions.begin(), extensions.end(), [&](const std::string& ext) {
+        return ext.size() <= name.size() && std::equal(ext.rbegin(), ext.rend(), name.rbegin(),
+                                                       [&](char a, char b) { return lower(a) == lower(b); });
+    });
+}
+
+void SortByName(std::vector<TPakMember>& members) {
+    // std::string compares as unsigned bytes, so the order does not depend on the locale.
+    std::stable_sort(members.begin(), members.end(),
+                     [](const TPakMember& a, const TPakMember& b) { return a.name < b.name; });
 }
 
 std::string ToPakName(std::string_view relativePath) {

@@ -2,7 +2,6 @@
 #include "pakwriter/PakWriter.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -19,10 +18,11 @@ void Usage(std::FILE* out) {
         "Usage: pakwriter -o OUT.pak [options] INPUT...\n"
         "Writes a zip resource pak for the game from files.\n"
         "\n"
-        "INPUT is FILE, FILE=NAME, or a directory (all its files, recursively, sorted by path).\n"
-        "A member is named NAME when given, else by its path relative to the -C root (or as\n"
-        "given on the command line), with every '/' written as '\\' as the game looks names up.\n"
-        "Members are raw-deflated unless stored by --store or --store-ext.\n"
+        "INPUT is FILE, FILE=NAME, or a directory (all its files, recursively). A member is named\n"
+        "NAME when given, else by its path relative to the -C root (or as given on the command\n"
+        "line), with every '/' written as '\\' as the game looks names up. Members are written in\n"
+        "the byte order of their names, all with the same time stamp, so the same inputs always\n"
+        "give the same pak. Names ending in .ogg or .png are stored, the rest raw-deflated.\n"
         "\n"
         "Options:\n"
         "  -o, --output FILE      the pak to write (required)\n"
@@ -30,8 +30,8 @@ void Usage(std::FILE* out) {
         "  -l, --list FILE        more inputs from FILE, one per line ('#' lines and blank lines\n"
         "                         skipped)\n"
         "      --store            store every member uncompressed\n"
-        "      --store-ext EXT    store members whose name ends with EXT (case-insensitive), for\n"
-        "                         example .ogg for streamed music; may be repeated\n"
+        "      --store-ext EXT    also store members whose name ends with EXT (case-insensitive);\n"
+        "                         may be repeated\n"
         "      --forward-slashes  keep '/' in member names\n"
         "      --comment TEXT     append an archive comment\n"
         "      --data-descriptor  write every member with a data descriptor (zero CRC and sizes\n"
@@ -42,8 +42,10 @@ void Usage(std::FILE* out) {
         "\n"
         "The last four options make damaged or unusual paks for tests. The same NAME given twice\n"
         "writes two members with that name.\n"
-        "Exit status: 0 written, 1 an input or the output could not be read or written, 2 bad\n"
-        "command line.\n",
+        "The pak is refused when it would hold no member, more than 65535 members, or a name of\n"
+        "128 bytes or more: the game's reader cannot hold those.\n"
+        "Exit status: 0 written, 1 an input or the output could not be read or written, or the\n"
+        "pak would break the format's limits, 2 bad command line.\n",
         out);
 }
 
@@ -51,13 +53,6 @@ struct TInput {
     fs::path file;
     std::string name;
 };
-
-bool EndsWithNoCase(const std::string& s, const std::string& suffix) {
-    if (suffix.size() > s.size()) return false;
-    return std::equal(suffix.rbegin(), suffix.rend(), s.rbegin(), [](char a, char b) {
-        return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-    });
-}
 
 // Expands one command-line input into members; false when it names nothing readable.
 bool Expand(const std::string& arg, const fs::path& root, std::vector<TInput>& out) {
@@ -170,21 +165,46 @@ int main(int argc, char** argv) {
     for (const std::string& in : inputs)
         if (!Expand(in, root, files)) return 1;
 
+    // The limits are checked on the names alone, before any input is read.
+    std::vector<std::string> names;
+    names.reserve(files.size());
+    for (const TInput& f : files) names.push_back(forwardSlashes ? f.name : pakwriter::ToPakName(f.name));
+    std::size_t offender = 0;
+    switch (pakwriter::CheckPakNames(names, &offender)) {
+        case pakwriter::EPakNames::Ok:
+            break;
+        case pakwriter::EPakNames::Empty:
+            std::fputs("pakwriter: no input files: a pak needs at least one member\n", stderr);
+            return 1;
+        case pakwriter::EPakNames::TooManyMembers:
+            std::fprintf(stderr, "pakwriter: %zu members: a pak holds at most %zu\n", names.size(),
+                         pakwriter::kMaxPakMembers);
+            return 1;
+        case pakwriter::EPakNames::NameTooLong:
+            std::fprintf(stderr, "pakwriter: member name of %zu bytes (at most %zu): %s\n", names[offender].size(),
+                         pakwriter::kMaxPakNameBytes, names[offender].c_str());
+            return 1;
+    }
+
+    std::vector<std::string> stored = pakwriter::kStoredExtensions;
+    stored.insert(stored.end(), storeExts.begin(), storeExts.end());
     std::vector<pakwriter::TPakMember> members;
     members.reserve(files.size());
-    for (const TInput& f : files) {
+    for (std::size_t i = 0; i < files.size(); ++i) {
         pakwriter::TPakMember m;
-        m.name = forwardSlashes ? f.name : pakwriter::ToPakName(f.name);
-        if (!pakwriter::ReadFileBytes(f.file.string(), m.data)) {
-            std::fprintf(stderr, "pakwriter: cannot read %s\n", f.file.string().c_str());
+        m.name = names[i];
+        if (!pakwriter::ReadFileBytes(files[i].file.string(), m.data)) {
+            std::fprintf(stderr, "pakwriter: cannot read %s\n", files[i].file.string().c_str());
             return 1;
         }
-        m.deflate = !storeAll && std::none_of(storeExts.begin(), storeExts.end(),
-                                              [&](const std::string& e) { return EndsWithNoCase(m.name, e); });
+        m.deflate = !storeAll && !pakwriter::HasExtension(m.name, stored);
         m.dataDescriptor = dataDescriptor;
-        if (verbose) std::printf("%-8s %10zu  %s\n", m.deflate ? "deflate" : "store", m.data.size(), m.name.c_str());
         members.push_back(std::move(m));
     }
+    pakwriter::SortByName(members);
+    if (verbose)
+        for (const pakwriter::TPakMember& m : members)
+            std::printf("%-8s %10zu  %s\n", m.deflate ? "deflate" : "store", m.data.size(), m.name.c_str());
 
     pakwriter::TPakOptions options;
     options.comment = comment;
