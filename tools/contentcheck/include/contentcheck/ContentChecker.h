@@ -1,0 +1,105 @@
+// The content checker: proves that a built resource pak holds every name the game's code looks
+// up (the rows of content/code_refs.txt), that every name one content file gives another
+// resolves, and that the pak keeps the rules the game's readers depend on without reporting
+// them (stored music, one-row particle strips, quoted values, opaque backgrounds, ...).
+//
+// Everything is read through the engine's own readers (pak reader, data-file parser, sprite
+// description reader and sprite sets, image loader, localisation, font loader, sound table, WAV
+// and Ogg decoders, particle effect set-up); the checker's own code only compares.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "contentcheck/CodeRefs.h"
+#include "contentcheck/DataTables.h"
+#include "contentcheck/Findings.h"
+#include "contentcheck/PakContent.h"
+
+class CLocManager2;
+class CSoundManager;
+
+namespace contentcheck {
+
+struct TCheckOptions {
+    // Rows and data references of later phases are skipped: the pak is complete up to this one.
+    char phase = 'A';
+};
+
+class CContentChecker {
+public:
+    // The pak must stay open while the checker lives.
+    CContentChecker(CPakContent& pak, std::vector<TCodeRef> refs, TCheckOptions options);
+    ~CContentChecker();
+    CContentChecker(const CContentChecker&) = delete;
+    CContentChecker& operator=(const CContentChecker&) = delete;
+
+    // Runs every check once.
+    void Run();
+    const CFindings& Findings() const { return m_Findings; }
+    // What could not be checked, and why (checks still waiting for a reader).
+    const std::vector<std::string>& Pending() const { return m_Pending; }
+
+private:
+    // ---- ContentChecker.cpp: loading the shared tables, the code-reference rows -------------
+    void LoadTables();
+    void CheckCodeRef(const TCodeRef& row);
+    void CheckFont(const std::string& where, const std::string& id, const std::string& record);
+    void CheckText(const std::string& where, const std::string& key, const std::string& conversions);
+    void CheckSound(const std::string& where, const std::string& name);
+    void CheckMusic(const std::string& where, const std::string& member);
+    bool Due(char phase) const { return phase <= m_Options.phase; }
+    std::string TextOf(const std::string& key) const;
+
+    // ---- ContentChecker_Media.cpp: images, sprite sets, effects, sounds ---------------------
+    struct TSetInfo {
+        bool declared = false;
+        std::string group;
+        bool loads = false;
+        int frames = 0;
+        std::string sheetFault;  // why the sheet is not cut exactly; empty when it is
+    };
+    const TSetInfo& SetInfo(const std::string& name);
+    // `groups` lists the groups allowed, "none" standing for no group; empty allows any.
+    void CheckSet(const std::string& where, const std::string& name, int minFrames,
+                  const std::vector<std::string>& groups);
+    void CheckImage(const std::string& where, const std::string& name, bool opaque);
+    // True when the PNG member holds no alpha (colour type grey or RGB without tRNS).
+    bool PngIsOpaque(const std::string& member, std::string& why) const;
+    void CheckEffect(const std::string& where, const std::string& member);
+    void CheckWav(const std::string& where, const std::string& member);
+
+    // ---- ContentChecker_Data.cpp: data files referring to each other, and the rules ---------
+    void CheckData();
+    void CheckTextTable();
+    void CheckStyleTable();
+    void CheckSoundTables();
+    void CheckArenas();
+    void CheckYardsAndObjects();
+    void CheckQuests();
+    void CheckPurchases();
+    void CheckValueSyntaxOfDataFiles();
+
+    CPakContent& m_Pak;
+    std::vector<TCodeRef> m_Refs;
+    TCheckOptions m_Options;
+    CFindings m_Findings;
+    std::vector<std::string> m_Pending;
+
+    CLocManager2* m_pTexts = nullptr;
+    bool m_bTextsLoaded = false;
+    CSoundManager* m_pSounds = nullptr;
+    TStyleTable m_Styles;
+    std::vector<TArena> m_Arenas;
+    std::vector<TYard> m_Yards;
+    std::map<std::string, std::vector<TObjectDef>> m_Objects;  // by yard id
+    std::vector<TQuestSet> m_Quests;
+    std::vector<TPurchase> m_Purchases;
+    std::vector<TBirdSound> m_BirdSounds;
+    std::vector<std::string> m_EffectKeys;
+    std::map<std::string, TSetInfo> m_SetCache;
+    std::map<std::string, bool> m_WavCache;
+};
+
+}  // namespace contentcheck

@@ -1,0 +1,203 @@
+#include "contentcheck/ContentChecker.h"
+
+#include <algorithm>
+#include <span>
+
+#include "audio/SoundManager.h"
+#include "audio/StreamingProviderOGG.h"
+#include "core/LocManager2.h"
+#include "core/Parser.h"
+#include "sprites/SpriteSetManager.h"
+#include "text/BitmapFont.h"
+
+namespace contentcheck {
+namespace {
+
+// The six sprite description files the game declares its sets from.
+const char* const kSpriteDescriptions[] = {"ui\\ui_sprites.txt",   "ui\\ui_sprites2.txt",
+                                           "ui\\game_sprites.txt", "ui\\chicken_sprites.txt",
+                                           "ui\\shop_sprites.txt", "ui\\farm_obj_sprites.txt"};
+
+bool IsTemplateKind(const std::string& kind) {
+    static const char* const kKinds[] = {"root",   "runs",    "reach",   "inside", "direct",
+                                         "nested", "special", "caption", "fullbar"};
+    return std::any_of(std::begin(kKinds), std::end(kKinds), [&](const char* k) { return kind == k; });
+}
+
+std::string BaseOf(const std::string& file) {
+    const auto dot = file.find_last_of('.');
+    const auto slash = file.find_last_of('\\');
+    return dot != std::string::npos && (slash == std::string::npos || dot > slash) ? file.substr(0, dot) : file;
+}
+
+}  // namespace
+
+CContentChecker::CContentChecker(CPakContent& pak, std::vector<TCodeRef> refs, TCheckOptions options)
+    : m_Pak(pak), m_Refs(std::move(refs)), m_Options(options) {
+    m_pTexts = new CLocManager2(m_Pak.Game());
+    m_pSounds = new CSoundManager(m_Pak.Game());
+}
+
+CContentChecker::~CContentChecker() {
+    delete m_pSounds;
+    delete m_pTexts;
+}
+
+void CContentChecker::Run() {
+    LoadTables();
+    bool templatePending = false;
+    for (const TCodeRef& row : m_Refs) {
+        if (!Due(row.phase)) continue;
+        if (IsTemplateKind(row.kind)) {
+            templatePending = true;
+            continue;
+        }
+        CheckCodeRef(row);
+    }
+    if (templatePending) {
+        m_Pending.push_back(
+            "code_refs.txt: the template rows (root, runs, reach, inside, direct, nested, special, caption, "
+            "fullbar) and the template's references wait for the engine's template reader");
+    }
+    CheckData();
+}
+
+void CContentChecker::LoadTables() {
+    for (const TCodeRef& row : m_Refs)
+        if (row.kind == "pfdkey") m_EffectKeys.push_back(row.args[0]);
+
+    for (const char* file : kSpriteDescriptions) {
+        std::vector<std::uint8_t> bytes;
+        if (!m_Pak.Read(file, bytes)) continue;  // a missing file is a path row's finding
+        const std::span<const char> text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        if (AddSpriteSetsFromBytes(m_Pak.Sprites(), m_Pak.Game(), text, file) == 0)
+            m_Findings.Add(file, "the sprite description reader refuses the file");
+    }
+
+    m_bTextsLoaded = m_pTexts->Init(CommonString("Lang\\texts.csv"), 200) != 0;
+    if (m_bTextsLoaded) m_pTexts->SetCurrentLanguage(0);
+
+    const std::string sfx = m_Pak.ReadText("Data\\sfx.txt");
+    TParseInput input;
+    input.bytes = sfx.data();
+    input.size = static_cast<int>(sfx.size());
+    input.name = "Data\\sfx.txt";
+    if (!m_pSounds->ReadSfxFromInput(input)) m_Findings.Add("Data\\sfx.txt", "the sound table cannot be read");
+
+    m_Styles = ReadStyleTable(m_Pak.ReadText("ui\\ui_iphone\\game_styles.txt"), "ui\\ui_iphone\\game_styles.txt");
+    m_Arenas = ReadArenas(m_Pak.ReadText("Data\\arenas.txt"), "Data\\arenas.txt");
+    m_Yards = ReadYards(m_Pak.ReadText("Data\\yards.txt"), "Data\\yards.txt");
+    for (const TYard& yard : m_Yards) {
+        const std::string member = "Data\\" + yard.file;
+        m_Objects[yard.id] = ReadObjectDefs(m_Pak.ReadText(member), member.c_str());
+    }
+    m_Quests = ReadQuestSets(m_Pak.ReadText("Data\\miniquests.txt"), "Data\\miniquests.txt");
+    m_Purchases = ReadPurchases(m_Pak.ReadText("Data\\addcoins.txt"), "Data\\addcoins.txt");
+    m_BirdSounds = ReadBirdSounds(m_Pak.ReadText("Data\\bird_sounds.txt"), "Data\\bird_sounds.txt");
+}
+
+void CContentChecker::CheckCodeRef(const TCodeRef& row) {
+    const std::vector<std::string>& a = row.args;
+    const std::string where = "code_refs.txt:" + std::to_string(row.line) + " " + row.kind + " " + a[0];
+    if (row.kind == "path") {
+        if (!m_Pak.Has(a[0])) m_Findings.Add(where, "the pak has no member %s", a[0].c_str());
+    } else if (row.kind == "image") {
+        CheckImage(where, a[0], a[1] == "opaque");
+    } else if (row.kind == "set") {
+        std::vector<std::string> groups;
+        for (std::size_t start = 0; start <= a[2].size();) {
+            const std::size_t bar = std::min(a[2].find('|', start), a[2].size());
+            groups.push_back(a[2].substr(start, bar - start));
+            start = bar + 1;
+        }
+        CheckSet(where, a[0], Parser::AToI(a[1].c_str()), groups);
+    } else if (row.kind == "effect") {
+        CheckEffect(where, a[1]);
+    } else if (row.kind == "sound") {
+        CheckSound(where, a[0]);
+    } else if (row.kind == "music") {
+        CheckMusic(where, a[0]);
+    } else if (row.kind == "font") {
+        CheckFont(where, a[0], a[1]);
+    } else if (row.kind == "text") {
+        CheckText(where, a[0], a[1]);
+    }
+    // pfdkey rows are the key table CheckEffect reads.
+}
+
+std::string CContentChecker::TextOf(const std::string& key) const {
+    if (!m_bTextsLoaded) return {};
+    const CommonString text = m_pTexts->LoadString(key.c_str());
+    return text.Length() > 0 ? std::string(text.GetDataConst()) : std::string();
+}
+
+void CContentChecker::CheckText(const std::string& where, const std::string& key, const std::string& conversions) {
+    const std::string text = TextOf(key);
+    if (text.empty()) {
+        m_Findings.Add(where, "Lang\\texts.csv has no text for %s", key.c_str());
+        return;
+    }
+    const std::string found = FormatSignature(text);
+    if (found != conversions)
+        m_Findings.Add(where, "the text \"%s\" has the conversions %s, the code supplies %s", text.c_str(),
+                       found.c_str(), conversions.c_str());
+}
+
+void CContentChecker::CheckFont(const std::string& where, const std::string& id, const std::string& record) {
+    const auto& fonts = m_Styles.fonts;
+    const auto it = std::find_if(fonts.begin(), fonts.end(), [&](const auto& f) { return f.id == id; });
+    if (it == fonts.end()) {
+        m_Findings.Add(where, "game_styles.txt has no font record %s", id.c_str());
+        return;
+    }
+    const int index = static_cast<int>(it - fonts.begin());
+    if (record != "-" && index != Parser::AToI(record.c_str()))
+        m_Findings.Add(where, "font %s is record %d; the code needs it as record %s", id.c_str(), index,
+                       record.c_str());
+    const std::string path = "i_vga\\" + it->file;
+    const std::string base = BaseOf(path);
+    std::vector<std::uint8_t> fdb;
+    if (!m_Pak.Read(base + ".fdb", fdb) || fdb.size() < static_cast<std::size_t>(kFdbAbcBlockSize))
+        m_Findings.Add(where, "%s.fdb is missing or shorter than %d bytes", base.c_str(), kFdbAbcBlockSize);
+    if (!m_Pak.Has(base + "_rgba.png")) m_Findings.Add(where, "the glyph image %s_rgba.png is missing", base.c_str());
+    CBitmapFontText font(m_Pak.Game());
+    if (font.LoadFont(path.c_str()) == 0) m_Findings.Add(where, "the font loader cannot load %s", path.c_str());
+}
+
+void CContentChecker::CheckSound(const std::string& where, const std::string& name) {
+    SoundFXData* entry = m_pSounds->FindSoundFX(CommonString(name.c_str()));
+    if (entry == nullptr) {
+        m_Findings.Add(where, "Data\\sfx.txt has no effect %s", name.c_str());
+        return;
+    }
+    if (entry->file.Length() == 0) {
+        m_Findings.Add(where, "the effect %s names no file", name.c_str());
+        return;
+    }
+    CheckWav(where, "Sound_BB\\" + std::string(entry->file.GetDataConst()));
+}
+
+void CContentChecker::CheckMusic(const std::string& where, const std::string& member) {
+    const int method = m_Pak.Method(member);
+    if (method < 0) {
+        m_Findings.Add(where, "the pak has no member %s", member.c_str());
+        return;
+    }
+    // The stream reads the member in place, which only a stored member allows.
+    if (method != 0) {
+        m_Findings.Add(where, "%s is deflated (method %d); streamed music must be stored", member.c_str(), method);
+        return;
+    }
+    CStreamingProviderOGG stream(m_Pak.Game());
+    if (!stream.LoadStream(member.c_str())) {
+        m_Findings.Add(where, "%s does not open as an Ogg Vorbis stream", member.c_str());
+        return;
+    }
+    if (stream.GetTotalFrames() <= 0 || stream.GetChannels() != 1 || stream.GetSourceRate() != 22050)
+        m_Findings.Add(where, "%s holds %lld frames, %d channels at %d Hz; the game plays mono 22050 Hz",
+                       member.c_str(), static_cast<long long>(stream.GetTotalFrames()), stream.GetChannels(),
+                       stream.GetSourceRate());
+    stream.Unload();
+}
+
+}  // namespace contentcheck
