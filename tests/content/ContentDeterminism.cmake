@@ -1,0 +1,26 @@
+# Replays every content step into WORK (a fresh folder) and compares the pak it writes with the
+# built one: two builds of the same sources must give the same bytes.
+#   cmake -DREPLAY=<replay.cmake> -DBUILT=<built pak> -DWORK=<folder> -P ContentDeterminism.cmake
+if(NOT REPLAY OR NOT BUILT OR NOT WORK)
+  message(FATAL_ERROR "give -DREPLAY, -DBUILT and -DWORK")
+endif()
+if(NOT EXISTS "${BUILT}")
+  message(FATAL_ERROR "${BUILT} is missing: build the pak first")
+endif()
+file(REMOVE_RECURSE "${WORK}")
+string(TIMESTAMP start "%s")
+execute_process(COMMAND ${CMAKE_COMMAND} -DCONTENT=${WORK}/content -DPAK=${WORK}/_game_bb.pak -P ${REPLAY}
+                RESULT_VARIABLE rc)
+string(TIMESTAMP stop "%s")
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "the second build of the content failed (${rc})")
+endif()
+file(SHA256 "${BUILT}" first)
+file(SHA256 "${WORK}/_game_bb.pak" second)
+file(SIZE "${BUILT}" size)
+math(EXPR seconds "${stop} - ${start}")
+message(STATUS "pak: ${size} bytes, sha256 ${first}; the second build took ${seconds} s")
+if(NOT first STREQUAL second)
+  message(FATAL_ERROR "the second build gave another pak: sha256 ${second} against ${first}")
+endif()
+file(REMOVE_RECURSE "${WORK}")

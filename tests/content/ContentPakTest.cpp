@@ -1,0 +1,131 @@
+// The content checker over the built pak, and over copies of it with one fault planted each: the
+// checker passes the pak as built and fails each copy for that fault alone.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <span>
+#include <sstream>
+
+#include "contentcheck/ContentChecker.h"
+#include "pakwriter/PakWriter.h"
+#include "sprites/SpriteSet.h"
+#include "sprites/SpriteSetManager.h"
+#include "testsupport/ScratchDir.h"
+
+namespace {
+
+using namespace contentcheck;
+using Bytes = std::vector<std::uint8_t>;
+
+struct TMember {
+    Bytes data;
+    bool deflate = true;
+};
+using TMembers = std::map<std::string, TMember>;
+
+std::string ReadRefs() {
+    std::vector<std::uint8_t> bytes;
+    EXPECT_TRUE(pakwriter::ReadFileBytes(COBBLE_CODE_REFS, bytes));
+    return std::string(bytes.begin(), bytes.end());
+}
+
+class ContentPakTest : public ::testing::Test {
+protected:
+    // Every member of the built pak with its compression.
+    static TMembers Built() {
+        CPakContent pak;
+        std::string error;
+        EXPECT_TRUE(pak.Open(COBBLE_PAK, error)) << error;
+        TMembers members;
+        for (const std::string& name : pak.Names()) {
+            TMember& m = members[name];
+            EXPECT_TRUE(pak.Read(name, m.data)) << name;
+            m.deflate = pak.Method(name) != 0;
+        }
+        return members;
+    }
+
+    std::vector<std::string> Check(const TMembers& members) {
+        std::vector<pakwriter::TPakMember> list;
+        for (const auto& [name, m] : members) list.push_back({name, m.data, m.deflate, false, -1});
+        const std::string path = m_Dir.Path("fixture" + std::to_string(m_Serial++) + ".pak");
+        EXPECT_TRUE(pakwriter::WriteBytesToFile(path, pakwriter::BuildPak(list)));
+        return CheckPak(path);
+    }
+
+    static std::vector<std::string> CheckPak(const std::string& path) {
+        std::vector<std::string> errors;
+        auto rows = ParseCodeRefs(ReadRefs(), "code_refs.txt", errors);
+        EXPECT_TRUE(errors.empty());
+        CPakContent pak;
+        std::string error;
+        EXPECT_TRUE(pak.Open(path, error)) << error;
+        CContentChecker checker(pak, std::move(rows), TCheckOptions{COBBLE_CONTENT_PHASE});
+        checker.Run();
+        return checker.Findings().All();
+    }
+
+    CScratchDir m_Dir;
+    int m_Serial = 0;
+};
+
+std::string Join(const std::vector<std::string>& lines) {
+    std::ostringstream all;
+    for (const std::string& l : lines) all << l << "\n";
+    return all.str();
+}
+
+// The text with its first `from` replaced; fails the test when there is none.
+void Replace(TMember& member, const std::string& from, const std::string& to) {
+    std::string text(member.data.begin(), member.data.end());
+    const auto at = text.find(from);
+    ASSERT_NE(at, std::string::npos) << from;
+    text.replace(at, from.size(), to);
+    member.data.assign(text.begin(), text.end());
+}
+
+// The sheet member of a sprite set, as the built pak's description files declare it.
+std::string SheetOf(const char* set) {
+    CPakContent pak;
+    std::string error;
+    EXPECT_TRUE(pak.Open(COBBLE_PAK, error)) << error;
+    Bytes bytes;
+    EXPECT_TRUE(pak.Read("ui\\ui_sprites.txt", bytes));
+    const std::span<const char> text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    EXPECT_NE(AddSpriteSetsFromBytes(pak.Sprites(), pak.Game(), text, "ui_sprites.txt"), 0);
+    CSpriteSet* found = pak.Sprites()->GetSpriteSetNamed(set);
+    return found != nullptr ? "i_vga\\" + std::string(found->m_File.GetDataConst()) + ".png" : std::string();
+}
+
+TEST_F(ContentPakTest, TheBuiltPakHasNoFinding) { EXPECT_EQ(Join(CheckPak(COBBLE_PAK)), ""); }
+
+TEST_F(ContentPakTest, EachPlantedFaultFailsTheCheckForItsReason) {
+    struct TCase {
+        const char* fault;
+        std::function<void(TMembers&)> plant;
+        const char* finding;
+    };
+    const std::string sheet = SheetOf("HudCoin");
+    ASSERT_FALSE(sheet.empty());
+    const TCase cases[] = {
+        {"a ui set whose sheet is missing", [&](TMembers& m) { ASSERT_EQ(m.erase(sheet), 1u); },
+         "set HudCoin: the set HudCoin does not load"},
+        {"a text key without a text", [](TMembers& m) { Replace(m["Lang\\texts.csv"], "ID_LevelNum,Level %d\n", ""); },
+         "text ID_LevelNum: Lang\\texts.csv has no text for ID_LevelNum"},
+        {"a quest naming an object of another yard",
+         [](TMembers& m) { Replace(m["Data\\miniquests.txt"], "buy2 = bird1", "buy2 = bird4"); },
+         "quest q1_feed asks for bird4, which yard1 does not sell"},
+        {"a deflated Ogg track", [](TMembers& m) { m["Sound_BB\\startmenu.ogg"].deflate = true; },
+         "Sound_BB\\startmenu.ogg is deflated (method 8); streamed music must be stored"},
+    };
+    for (const TCase& c : cases) {
+        TMembers members = Built();
+        c.plant(members);
+        const std::vector<std::string> findings = Check(members);
+        EXPECT_EQ(findings.size(), 1u) << c.fault << ":\n" << Join(findings);
+        EXPECT_NE(Join(findings).find(c.finding), std::string::npos) << c.fault << ":\n" << Join(findings);
+    }
+}
+
+}  // namespace
