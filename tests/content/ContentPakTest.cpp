@@ -55,15 +55,10 @@ protected:
     }
 
     static std::vector<std::string> CheckPak(const std::string& path) {
-        std::vector<std::string> errors;
-        auto rows = ParseCodeRefs(ReadRefs(), "code_refs.txt", errors);
-        EXPECT_TRUE(errors.empty());
-        CPakContent pak;
+        std::vector<std::string> findings;
         std::string error;
-        EXPECT_TRUE(pak.Open(path, error)) << error;
-        CContentChecker checker(pak, std::move(rows), TCheckOptions{COBBLE_CONTENT_PHASE});
-        checker.Run();
-        return checker.Findings().All();
+        EXPECT_TRUE(CheckPakFile(path, ReadRefs(), TCheckOptions{COBBLE_CONTENT_PHASE}, findings, error)) << error;
+        return findings;
     }
 
     CScratchDir m_Dir;

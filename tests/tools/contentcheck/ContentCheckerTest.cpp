@@ -153,15 +153,10 @@ protected:
         }
         const std::string path = m_Dir.Path("pak" + std::to_string(m_Serial++) + ".pak");
         EXPECT_TRUE(pakwriter::WriteBytesToFile(path, pakwriter::BuildPak(list)));
-        std::vector<std::string> errors;
-        auto rows = ParseCodeRefs(refs, "code_refs.txt", errors);
-        EXPECT_TRUE(errors.empty());
-        CPakContent pak;
+        std::vector<std::string> findings;
         std::string error;
-        EXPECT_TRUE(pak.Open(path, error)) << error;
-        CContentChecker checker(pak, std::move(rows), TCheckOptions{phase});
-        checker.Run();
-        return checker.Findings().All();
+        EXPECT_TRUE(CheckPakFile(path, refs, TCheckOptions{phase}, findings, error)) << error;
+        return findings;
     }
 
     CScratchDir m_Dir;

@@ -54,22 +54,13 @@ int main(int argc, char** argv) {
     }
     std::stringstream refsText;
     refsText << refsFile.rdbuf();
-    std::vector<std::string> errors;
-    std::vector<contentcheck::TCodeRef> refs = contentcheck::ParseCodeRefs(refsText.str(), "code_refs.txt", errors);
-    for (const std::string& e : errors) std::fprintf(stderr, "contentcheck: %s\n", e.c_str());
-    if (!errors.empty()) return 2;
-
-    contentcheck::CPakContent pak;
+    std::vector<std::string> findings;
     std::string error;
-    if (!pak.Open(pakPath, error)) {
+    if (!contentcheck::CheckPakFile(pakPath, refsText.str(), options, findings, error)) {
         std::fprintf(stderr, "contentcheck: %s\n", error.c_str());
         return 2;
     }
-    contentcheck::CContentChecker checker(pak, std::move(refs), options);
-    checker.Run();
-    for (const std::string& line : checker.Findings().All()) std::printf("%s\n", line.c_str());
-    for (const std::string& line : checker.Pending()) std::printf("pending: %s\n", line.c_str());
-    std::printf("contentcheck: %zu fault(s) in %s (phase %c)\n", checker.Findings().All().size(), pakPath.c_str(),
-                options.phase);
-    return checker.Findings().Empty() ? 0 : 1;
+    for (const std::string& line : findings) std::printf("%s\n", line.c_str());
+    std::printf("contentcheck: %zu fault(s) in %s (phase %c)\n", findings.size(), pakPath.c_str(), options.phase);
+    return findings.empty() ? 0 : 1;
 }

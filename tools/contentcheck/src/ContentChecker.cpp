@@ -1,6 +1,7 @@
 #include "contentcheck/ContentChecker.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <span>
 
 #include "audio/SoundManager.h"
@@ -43,6 +44,22 @@ CContentChecker::~CContentChecker() {
     delete m_pTexts;
 }
 
+bool CheckPakFile(const std::string& pakPath, std::string_view refsText, TCheckOptions options,
+                  std::vector<std::string>& findings, std::string& error) {
+    std::vector<std::string> errors;
+    std::vector<TCodeRef> refs = ParseCodeRefs(refsText, "code_refs.txt", errors);
+    if (!errors.empty()) {
+        error = errors.front();
+        return false;
+    }
+    CPakContent pak;
+    if (!pak.Open(pakPath, error)) return false;
+    CContentChecker checker(pak, std::move(refs), options);
+    checker.Run();
+    findings = checker.Findings().All();
+    return true;
+}
+
 void CContentChecker::Run() {
     LoadTables();
     bool templatePending = false;
@@ -55,9 +72,10 @@ void CContentChecker::Run() {
         CheckCodeRef(row);
     }
     if (templatePending) {
-        m_Pending.push_back(
-            "code_refs.txt: the template rows (root, runs, reach, inside, direct, nested, special, caption, "
-            "fullbar) and the template's references wait for the engine's template reader");
+        std::fputs(
+            "contentcheck: not checked: the template rows (root, runs, reach, inside, direct, nested, special, "
+            "caption, fullbar) and the template's references wait for the engine's template reader\n",
+            stderr);
     }
     CheckData();
 }

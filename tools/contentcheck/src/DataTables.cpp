@@ -42,76 +42,66 @@ void ForEachLine(std::string_view text, const char* name, Fn fn) {
 
 bool IsEnd(const std::string& key, const TText& value) { return key.empty() && value == "end"; }
 
+// The one-level tables: a `keyword` line opens a block (a new T whose `id` field is the value
+// unquoted), "end" closes it, and fn(block, key, value) takes the lines in between. Lines outside
+// a block and a second keyword inside one are skipped, as the game's readers skip them.
+template <class T, class Fn>
+std::vector<T> ReadBlocks(std::string_view text, const char* name, const char* keyword, std::string T::*id, Fn fn) {
+    std::vector<T> blocks;
+    bool open = false;
+    ForEachLine(text, name, [&](const std::string& key, const TText& value, int line) {
+        if (IsEnd(key, value)) {
+            open = false;
+        } else if (!open) {
+            if (key == keyword) {
+                blocks.push_back(T{});
+                blocks.back().*id = Name(value);
+                blocks.back().line = line;
+                open = true;
+            }
+        } else {
+            fn(blocks.back(), key, value);
+        }
+    });
+    return blocks;
+}
+
 }  // namespace
 
 std::vector<TArena> ReadArenas(std::string_view text, const char* name) {
-    std::vector<TArena> arenas;
-    bool open = false;
-    ForEachLine(text, name, [&](const std::string& key, const TText& value, int line) {
-        if (IsEnd(key, value)) {
-            open = false;
-        } else if (!open) {
-            if (key == "arena") {
-                arenas.push_back(TArena{});
-                arenas.back().id = Name(value);
-                arenas.back().line = line;
-                open = true;
-            }
-        } else {
-            TArena& a = arenas.back();
-            if (key == "name")
-                a.name = Name(value);
-            else if (key == "bg")
-                a.bg = Name(value);
-            else if (key == "icon_sprite")
-                a.iconSprite = Name(value);
-            else if (key == "coin_sprite")
-                a.coinSprite = Name(value);
-            else if (key == "coin_money")
-                a.coinMoney = Int(value);
-            else if (key == "unlock_by")
-                a.unlockBy = Name(value);
-        }
-    });
-    return arenas;
+    return ReadBlocks<TArena>(text, name, "arena", &TArena::id,
+                              [](TArena& a, const std::string& key, const TText& value) {
+                                  if (key == "name")
+                                      a.name = Name(value);
+                                  else if (key == "bg")
+                                      a.bg = Name(value);
+                                  else if (key == "icon_sprite")
+                                      a.iconSprite = Name(value);
+                                  else if (key == "coin_sprite")
+                                      a.coinSprite = Name(value);
+                                  else if (key == "coin_money")
+                                      a.coinMoney = Int(value);
+                                  else if (key == "unlock_by")
+                                      a.unlockBy = Name(value);
+                              });
 }
 
 std::vector<TYard> ReadYards(std::string_view text, const char* name) {
-    std::vector<TYard> yards;
-    bool open = false;
-    ForEachLine(text, name, [&](const std::string& key, const TText& value, int line) {
-        if (IsEnd(key, value)) {
-            open = false;
-        } else if (!open) {
-            if (key == "yard") {
-                yards.push_back(TYard{});
-                yards.back().id = Name(value);
-                yards.back().line = line;
-                open = true;
-            }
-        } else {
-            TYard& y = yards.back();
-            if (key == "name") {
-                y.name = Name(value);
-            } else if (key == "file") {
-                y.file = Name(value);
-            } else if (key == "show_after" || key == "unlock_after") {
-                const std::vector<std::string> parts = Parts(value, 2);
-                const std::string id = parts.empty() ? "" : Name(TText(parts[0].c_str()));
-                const int stars = parts.size() > 1 ? Parser::AToI(parts[1].c_str()) : 0;
-                if (key == "show_after") {
-                    y.showAfter = id;
-                    y.showStars = stars;
-                    y.showParts = static_cast<int>(parts.size());
-                } else {
-                    y.unlockAfter = id;
-                    y.unlockStars = stars;
-                    y.unlockParts = static_cast<int>(parts.size());
-                }
-            }
+    return ReadBlocks<TYard>(text, name, "yard", &TYard::id, [](TYard& y, const std::string& key, const TText& value) {
+        if (key == "name") {
+            y.name = Name(value);
+        } else if (key == "file") {
+            y.file = Name(value);
+        } else if (key == "show_after" || key == "unlock_after") {
+            const std::vector<std::string> parts = Parts(value, 2);
+            const std::string id = parts.empty() ? "" : Name(TText(parts[0].c_str()));
+            const int stars = parts.size() > 1 ? Parser::AToI(parts[1].c_str()) : 0;
+            const bool show = key == "show_after";
+            (show ? y.showAfter : y.unlockAfter) = id;
+            (show ? y.showStars : y.unlockStars) = stars;
+            (show ? y.showParts : y.unlockParts) = static_cast<int>(parts.size());
         }
     });
-    return yards;
 }
 
 std::vector<TObjectDef> ReadObjectDefs(std::string_view text, const char* name) {
@@ -208,61 +198,35 @@ std::vector<TQuestSet> ReadQuestSets(std::string_view text, const char* name) {
 }
 
 std::vector<TPurchase> ReadPurchases(std::string_view text, const char* name) {
-    std::vector<TPurchase> entries;
-    bool open = false;
-    ForEachLine(text, name, [&](const std::string& key, const TText& value, int line) {
-        if (IsEnd(key, value)) {
-            open = false;
-        } else if (!open) {
-            if (key == "purchase") {
-                entries.push_back(TPurchase{});
-                entries.back().entry = Name(value);
-                entries.back().line = line;
-                open = true;
-            }
-        } else {
-            TPurchase& p = entries.back();
-            if (key == "name")
-                p.name = Name(value);
-            else if (key == "desc")
-                p.desc = Name(value);
-            else if (key == "desc2")
-                p.desc2 = Name(value);
-            else if (key == "buttonText_id")
-                p.buttonText = Name(value);
-            else if (key == "price")
-                p.price = Name(value);
-            else if (key == "sprite_id")
-                p.spriteId = Name(value);
-            else if (key == "blackberry_id")
-                p.sku = Name(value);
-            else if (key == "coins")
-                p.coins = Int(value);
-            else if (key == "hide_from_list" && Int(value) > 0)
-                p.hidden = true;
-        }
-    });
-    return entries;
+    return ReadBlocks<TPurchase>(text, name, "purchase", &TPurchase::entry,
+                                 [](TPurchase& p, const std::string& key, const TText& value) {
+                                     if (key == "name")
+                                         p.name = Name(value);
+                                     else if (key == "desc")
+                                         p.desc = Name(value);
+                                     else if (key == "desc2")
+                                         p.desc2 = Name(value);
+                                     else if (key == "buttonText_id")
+                                         p.buttonText = Name(value);
+                                     else if (key == "price")
+                                         p.price = Name(value);
+                                     else if (key == "sprite_id")
+                                         p.spriteId = Name(value);
+                                     else if (key == "blackberry_id")
+                                         p.sku = Name(value);
+                                     else if (key == "coins")
+                                         p.coins = Int(value);
+                                     else if (key == "hide_from_list" && Int(value) > 0)
+                                         p.hidden = true;
+                                 });
 }
 
 std::vector<TBirdSound> ReadBirdSounds(std::string_view text, const char* name) {
-    std::vector<TBirdSound> birds;
-    bool open = false;
-    ForEachLine(text, name, [&](const std::string& key, const TText& value, int line) {
-        if (IsEnd(key, value)) {
-            open = false;
-        } else if (!open) {
-            if (key == "bird") {
-                birds.push_back(TBirdSound{});
-                birds.back().bird = Name(value);
-                birds.back().line = line;
-                open = true;
-            }
-        } else if (key == "eat" || key == "drink" || key == "question" || key == "tap" || key == "tap_spin") {
-            birds.back().ids.push_back(Name(value));
-        }
-    });
-    return birds;
+    return ReadBlocks<TBirdSound>(
+        text, name, "bird", &TBirdSound::bird, [](TBirdSound& b, const std::string& key, const TText& value) {
+            if (key == "eat" || key == "drink" || key == "question" || key == "tap" || key == "tap_spin")
+                b.ids.push_back(Name(value));
+        });
 }
 
 TStyleTable ReadStyleTable(std::string_view text, const char* name) {

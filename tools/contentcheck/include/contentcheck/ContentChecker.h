@@ -10,6 +10,7 @@
 
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "contentcheck/CodeRefs.h"
@@ -38,8 +39,6 @@ public:
     // Runs every check once.
     void Run();
     const CFindings& Findings() const { return m_Findings; }
-    // What could not be checked, and why (checks still waiting for a reader).
-    const std::vector<std::string>& Pending() const { return m_Pending; }
 
 private:
     // ---- ContentChecker.cpp: loading the shared tables, the code-reference rows -------------
@@ -85,7 +84,6 @@ private:
     std::vector<TCodeRef> m_Refs;
     TCheckOptions m_Options;
     CFindings m_Findings;
-    std::vector<std::string> m_Pending;
 
     CLocManager2* m_pTexts = nullptr;
     bool m_bTextsLoaded = false;
@@ -101,5 +99,11 @@ private:
     std::map<std::string, TSetInfo> m_SetCache;
     std::map<std::string, bool> m_WavCache;
 };
+
+// The whole check of one pak file: reads the rows of `refsText`, opens the pak and runs every
+// check. False, with `error` set, when a row cannot be read or the pak reader refuses the file;
+// otherwise true with the findings (none when the pak is complete).
+[[nodiscard]] bool CheckPakFile(const std::string& pakPath, std::string_view refsText, TCheckOptions options,
+                                std::vector<std::string>& findings, std::string& error);
 
 }  // namespace contentcheck
