@@ -108,6 +108,12 @@ TEST_F(ContentPakTest, EachPlantedFaultFailsTheCheckForItsReason) {
          "set HudCoin: the set HudCoin does not load"},
         {"a text key without a text", [](TMembers& m) { Replace(m["Lang\\texts.csv"], "ID_LevelNum,Level %d\n", ""); },
          "text ID_LevelNum: Lang\\texts.csv has no text for ID_LevelNum"},
+        {"a template without a required id",
+         [](TMembers& m) {
+             Replace(m["ui\\ui_iphone\\ui_main.txt"],
+                     "    child = \"pb_loading\"\n        position = centered, 300\n        align = center\n", "");
+         },
+         "reach root_screen_loader: pb_loading cannot be reached from root_screen_loader"},
         {"a quest naming an object of another yard",
          [](TMembers& m) { Replace(m["Data\\miniquests.txt"], "buy2 = bird1", "buy2 = bird4"); },
          "quest q1_feed asks for bird4, which yard1 does not sell"},

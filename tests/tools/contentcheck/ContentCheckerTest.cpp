@@ -241,7 +241,7 @@ TEST_F(ContentCheckerTest, EachPlantedFaultIsFoundByItsOwnFinding) {
              m["ui\\ui_iphone\\game_styles.txt"].insert(m["ui\\ui_iphone\\game_styles.txt"].begin(), more.begin(),
                                                         more.end());
          },
-         "9 font records; the game reads exactly 8", 2},  // and FontB moves to record 2
+         "the style table refuses it", 2},  // and FontB moves to record 2
         {"arenas out of order",
          [&](TMembers& m) {
              replace(m, "Data\\arenas.txt", "arena = arena2", "arena = arenaX");
@@ -320,6 +320,132 @@ TEST_F(ContentCheckerTest, EachPlantedFaultIsFoundByItsOwnFinding) {
         EXPECT_NE(all.find(c.finding), std::string::npos) << c.fault << ":\n" << all;
         EXPECT_EQ(findings.size(), c.count) << c.fault << ":\n" << all;
     }
+}
+
+const char* const kTemplateRows =
+    "root root_menu A\n"
+    "runs root_menu acn_code A\n"
+    "reach root_menu txt_hello pb_bar A\n"
+    "inside dlg_popup btn_close pb_bar A\n"
+    "direct root_menu dlg_main dlg_popup A\n"
+    "nested txt_hello A\n"
+    "special dlg_popup A\n"
+    "caption txt_hello %d A\n"
+    "fullbar pb_bar A\n";
+
+const char* const kTemplate =
+    "root = \"root_menu\"\n"
+    "    child = \"dlg_main\"\n"
+    "        position = 0, 0\n"
+    "    end\n"
+    "    actions\n"
+    "        onCommand = btn_open, \"acn_open\"\n"
+    "        onCommand = btn_close, actionBack\n"
+    "    end\n"
+    "end\n"
+    "dialog = \"dlg_main\"\n"
+    "    child = \"btn_open\"\n"
+    "        position = 4, 4\n"
+    "    child = \"txt_hello\"\n"
+    "        position = 4, 40\n"
+    "    end\n"
+    "end\n"
+    "button = \"btn_open\"\n"
+    "    set = \"Strip\"\n"
+    "    caption = \"Hello\"\n"
+    "    txtid = ID_HELLO\n"
+    "    style = st_normal\n"
+    "end\n"
+    "text = \"txt_hello\"\n"
+    "    caption = \"Level %d\"\n"
+    "    txtid = ID_LEVEL\n"
+    "end\n"
+    "dialog = \"dlg_popup\"\n"
+    "    background = \"img_back\"\n"
+    "    child = \"btn_close\"\n"
+    "        position = 0, 0\n"
+    "    child = \"pb_bar\"\n"
+    "        position = 0, 30\n"
+    "    end\n"
+    "end\n"
+    "image = \"img_back\"\n"
+    "    set = \"Hud\"\n"
+    "end\n"
+    "button = \"btn_close\"\n"
+    "    set = \"Strip\"\n"
+    "end\n"
+    "progress = \"pb_bar\"\n"
+    "    set_empty = \"Strip\"\n"
+    "    set_full = \"Strip\"\n"
+    "    frame_full = 1\n"
+    "end\n"
+    "action = \"acn_open\"\n"
+    "    createV2 = \"dlg_popup\", 0, 0, center, center, center, center, 1, 0, 0.25, 1, 0.2\n"
+    "end\n"
+    "action = \"acn_code\"\n"
+    "    destroy = \"dlg_popup\", 1, 0.2\n"
+    "end\n";
+
+TEST_F(ContentCheckerTest, TheTemplateRowsAndReferences) {
+    TMembers good = GoodPak();
+    good["ui\\ui_iphone\\ui_main.txt"] = Text(kTemplate);
+    const std::string refs = std::string(kRefs) + kTemplateRows;
+    ASSERT_EQ(Join(Check(good, refs)), "");
+
+    struct TCase {
+        const char* fault;
+        const char* from;
+        const char* to;
+        const char* finding;
+    };
+    const TCase cases[] = {
+        {"the root missing", "root = \"root_menu\"", "root = \"root_other\"", "the template has no root root_menu"},
+        {"a code action missing", "action = \"acn_code\"", "action = \"acn_other\"",
+         "the template has no action acn_code"},
+        {"a required id out of reach", "        onCommand = btn_open, \"acn_open\"\n", "",
+         "pb_bar cannot be reached from root_menu"},
+        {"a required child missing", "    child = \"btn_close\"\n        position = 0, 0\n", "",
+         "dlg_popup holds no child btn_close"},
+        {"a game class placed on the root", "    child = \"dlg_main\"\n        position = 0, 0\n",
+         "    child = \"dlg_main\"\n        position = 0, 0\n    child = \"txt_hello\"\n",
+         "txt_hello is placed on the root root_menu; it must sit inside a dialog"},
+        {"a special dialog inside a dialog", "    child = \"txt_hello\"\n",
+         "    child = \"dlg_popup\"\n    child = \"txt_hello\"\n",
+         "dlg_popup is placed inside the dialog dlg_main; only a root makes it"},
+        {"a format caption with other conversions", "Level %d\"", "Level %s\"",
+         "the caption \"Level %s\" has the conversions %s, the code supplies %d"},
+        {"a progress bar without a full image", "    set_full = \"Strip\"\n", "",
+         "pb_bar is no progress bar with a full image"},
+        {"a style the table lacks", "style = st_normal", "style = st_fancy",
+         "style st_fancy is not in game_styles.txt"},
+        {"a txtid without text", "txtid = ID_HELLO", "txtid = ID_HOLA", "has no text for its txtid ID_HOLA"},
+        {"a button set of one frame", "button = \"btn_close\"\n    set = \"Strip\"",
+         "button = \"btn_close\"\n    set = \"Hud\"", "the set Hud has 1 frames; it needs 2"},
+        {"a child that is no record", "    child = \"btn_open\"", "    child = \"btn_opem\"",
+         "a child names btn_opem, which is no record"},
+        {"a binding to no action", "btn_open, \"acn_open\"", "btn_open, \"acn_opem\"",
+         "onCommand runs acn_opem, which is no action"},
+        {"a step creating no record", "createV2 = \"dlg_popup\"", "createV2 = \"dlg_popop\"",
+         "a create step names dlg_popop, which is no record"},
+        {"a placement that fades out", "        position = 4, 40\n", "        position = 4, 40\n        out = 0, 0.2\n",
+         "the placement of txt_hello fades out"},
+    };
+    for (const TCase& c : cases) {
+        TMembers members = good;
+        std::string text = kTemplate;
+        const auto at = text.find(c.from);
+        ASSERT_NE(at, std::string::npos) << c.fault;
+        text.replace(at, std::string(c.from).size(), c.to);
+        members["ui\\ui_iphone\\ui_main.txt"] = Text(text);
+        const std::string all = Join(Check(members, refs));
+        EXPECT_NE(all.find(c.finding), std::string::npos) << c.fault << ":\n" << all;
+    }
+
+    TMembers percent = good;
+    std::string csv(percent["Lang\\texts.csv"].begin(), percent["Lang\\texts.csv"].end());
+    percent["Lang\\texts.csv"] = Text(csv + "ID_RATE,100% fun\n");
+    EXPECT_NE(Join(Check(percent, refs)).find("ID_RATE: the text holds '%', but no code fills it in as a format"),
+              std::string::npos);
 }
 
 TEST_F(ContentCheckerTest, RowsOfLaterPhasesWaitForTheirPhase) {

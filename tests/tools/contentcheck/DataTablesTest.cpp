@@ -113,7 +113,7 @@ TEST(DataTablesTest, QuestSetsNestQuestsAndCloseInnermostFirst) {
     EXPECT_EQ(sets[1].yard, "yard2");
 }
 
-TEST(DataTablesTest, PurchasesBirdSoundsAndStyles) {
+TEST(DataTablesTest, PurchasesAndBirdSounds) {
     const auto entries = ReadPurchases(
         "purchase = coins_pouch\n"
         "    desc = ID_DESC\n"
@@ -132,17 +132,6 @@ TEST(DataTablesTest, PurchasesBirdSoundsAndStyles) {
     const auto birds = ReadBirdSounds("bird = bird1\n eat = a.wav\n tap = b.wav\n hoot = c.wav\nend\n", "birds");
     ASSERT_EQ(birds.size(), 1u);
     EXPECT_EQ(birds[0].ids, (std::vector<std::string>{"a.wav", "b.wav"}));
-
-    const auto styles = ReadStyleTable(
-        "font = FontSmall\n file = \"fonts\\sans_b13.fdb\"\nend\n"
-        "font = \"FontBig\"\nend\n"
-        "style = st_normal\n font = FontSmall\nend\n",
-        "styles");
-    ASSERT_EQ(styles.fonts.size(), 2u);
-    EXPECT_EQ(styles.fonts[0].file, "fonts\\sans_b13.fdb");
-    EXPECT_EQ(styles.fonts[1].id, "\"FontBig\"") << "the game keeps the quotes of a font id";
-    ASSERT_EQ(styles.styles.size(), 1u);
-    EXPECT_EQ(styles.styles[0].font, "FontSmall");
 }
 
 TEST(DataTablesTest, ValueSyntaxFindsCutCommentsAndUnquotedSeparators) {

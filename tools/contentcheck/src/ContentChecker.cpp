@@ -10,6 +10,7 @@
 #include "core/Parser.h"
 #include "sprites/SpriteSetManager.h"
 #include "text/BitmapFont.h"
+#include "ui/UILayout.h"
 
 namespace contentcheck {
 namespace {
@@ -37,9 +38,12 @@ CContentChecker::CContentChecker(CPakContent& pak, std::vector<TCodeRef> refs, T
     : m_Pak(pak), m_Refs(std::move(refs)), m_Options(options) {
     m_pTexts = new CLocManager2(m_Pak.Game());
     m_pSounds = new CSoundManager(m_Pak.Game());
+    m_pStyles = new CUILayout(m_Pak.Game());
 }
 
 CContentChecker::~CContentChecker() {
+    m_Template.reset();
+    delete m_pStyles;
     delete m_pSounds;
     delete m_pTexts;
 }
@@ -62,27 +66,24 @@ bool CheckPakFile(const std::string& pakPath, std::string_view refsText, TCheckO
 
 void CContentChecker::Run() {
     LoadTables();
-    bool templatePending = false;
     for (const TCodeRef& row : m_Refs) {
         if (!Due(row.phase)) continue;
-        if (IsTemplateKind(row.kind)) {
-            templatePending = true;
-            continue;
-        }
-        CheckCodeRef(row);
+        if (IsTemplateKind(row.kind))
+            CheckTemplateRow(row);
+        else
+            CheckCodeRef(row);
     }
-    if (templatePending) {
-        std::fputs(
-            "contentcheck: not checked: the template rows (root, runs, reach, inside, direct, nested, special, "
-            "caption, fullbar) and the template's references wait for the engine's template reader\n",
-            stderr);
-    }
+    CheckTemplateReferences();
     CheckData();
 }
 
 void CContentChecker::LoadTables() {
-    for (const TCodeRef& row : m_Refs)
+    for (const TCodeRef& row : m_Refs) {
         if (row.kind == "pfdkey") m_EffectKeys.push_back(row.args[0]);
+        if (row.kind == "runs" && Due(row.phase))
+            for (std::size_t i = 1; i < row.args.size(); ++i) m_CodeRunActions.emplace_back(row.args[0], row.args[i]);
+    }
+    LoadTemplate();
 
     for (const char* file : kSpriteDescriptions) {
         std::vector<std::uint8_t> bytes;
@@ -102,7 +103,11 @@ void CContentChecker::LoadTables() {
     input.name = "Data\\sfx.txt";
     if (!m_pSounds->ReadSfxFromInput(input)) m_Findings.Add("Data\\sfx.txt", "the sound table cannot be read");
 
-    m_Styles = ReadStyleTable(m_Pak.ReadText("ui\\ui_iphone\\game_styles.txt"), "ui\\ui_iphone\\game_styles.txt");
+    std::vector<std::uint8_t> styles;
+    if (m_Pak.Read("ui\\ui_iphone\\game_styles.txt", styles)) {
+        const std::span<const char> text(reinterpret_cast<const char*>(styles.data()), styles.size());
+        m_bStylesRead = m_pStyles->LoadFromUILayoutBytes(text, "ui\\ui_iphone\\game_styles.txt") != 0;
+    }
     m_Arenas = ReadArenas(m_Pak.ReadText("Data\\arenas.txt"), "Data\\arenas.txt");
     m_Yards = ReadYards(m_Pak.ReadText("Data\\yards.txt"), "Data\\yards.txt");
     for (const TYard& yard : m_Yards) {
@@ -162,17 +167,17 @@ void CContentChecker::CheckText(const std::string& where, const std::string& key
 }
 
 void CContentChecker::CheckFont(const std::string& where, const std::string& id, const std::string& record) {
-    const auto& fonts = m_Styles.fonts;
-    const auto it = std::find_if(fonts.begin(), fonts.end(), [&](const auto& f) { return f.id == id; });
-    if (it == fonts.end()) {
+    int index = 0;
+    while (index < m_pStyles->GetFontCount() && !m_pStyles->GetFontAt(index)->id.IsEqual(id.c_str())) ++index;
+    if (index == m_pStyles->GetFontCount()) {
         m_Findings.Add(where, "game_styles.txt has no font record %s", id.c_str());
         return;
     }
-    const int index = static_cast<int>(it - fonts.begin());
     if (record != "-" && index != Parser::AToI(record.c_str()))
         m_Findings.Add(where, "font %s is record %d; the code needs it as record %s", id.c_str(), index,
                        record.c_str());
-    const std::string path = "i_vga\\" + it->file;
+    const CommonString& file = m_pStyles->GetFontAt(index)->file;
+    const std::string path = "i_vga\\" + std::string(file.Length() > 0 ? file.GetDataConst() : "");
     const std::string base = BaseOf(path);
     std::vector<std::uint8_t> fdb;
     if (!m_Pak.Read(base + ".fdb", fdb) || fdb.size() < static_cast<std::size_t>(kFdbAbcBlockSize))

@@ -10,9 +10,12 @@
 #include "core/LocManager2.h"
 #include "sprites/SpriteSet.h"
 #include "sprites/SpriteSetManager.h"
+#include "ui/UILayout.h"
 
 namespace contentcheck {
 namespace {
+
+std::string Str(const CommonString& s) { return s.Length() > 0 ? std::string(s.GetDataConst()) : std::string(); }
 
 std::string At(const std::string& member, int line) { return member + ":" + std::to_string(line); }
 
@@ -50,6 +53,29 @@ void CContentChecker::CheckTextTable() {
         !m_pTexts->GetLangDisplayName(0).IsEqual("English"))
         m_Findings.Add(where, "rows 1 and 2 must name the one language enUS, \"English\"");
     const std::string csv = m_Pak.ReadText(where);
+    if (m_Template != nullptr) {
+        // A text with a '%' is fine only where code fills it in as a format.
+        std::set<std::string> formats = m_FormatKeys;
+        for (const TCodeRef& row : m_Refs)
+            if (row.kind == "text" && row.args[1] != "-") formats.insert(row.args[0]);
+        struct TSink : ICsvSink {
+            std::vector<std::pair<std::string, std::string>> rows;
+            bool OnCell(int row, int column, const char* text, std::size_t length) override {
+                if (row < 2 || column > 1) return true;
+                if (column == 0)
+                    rows.emplace_back(std::string(text, length), "");
+                else if (!rows.empty())
+                    rows.back().second.assign(text, length);
+                return true;
+            }
+            bool OnRowEnd(int) override { return true; }
+        } sink;
+        (void)ParseLocCsv(csv.data(), csv.size(), 2, sink);
+        for (const auto& [key, text] : sink.rows)
+            if (text.find('%') != std::string::npos &&
+                formats.count(Str(CropStartEndSpaces(key.c_str(), static_cast<int>(key.size())))) == 0)
+                m_Findings.Add(where + " " + key, "the text holds '%%', but no code fills it in as a format");
+    }
     const auto wide = std::find_if(csv.begin(), csv.end(), [](char c) { return static_cast<unsigned char>(c) > 127; });
     if (wide != csv.end())
         m_Findings.Add(where, "byte %ld is not ASCII; the fonts bake only what the texts use",
@@ -59,16 +85,14 @@ void CContentChecker::CheckTextTable() {
 void CContentChecker::CheckStyleTable() {
     const std::string where = "ui\\ui_iphone\\game_styles.txt";
     if (!m_Pak.Has(where)) return;  // a path row's finding
-    if (m_Styles.fonts.size() != 8)
-        m_Findings.Add(where, "%zu font records; the game reads exactly 8", m_Styles.fonts.size());
-    if (m_Styles.styles.size() > 8)
-        m_Findings.Add(where, "%zu styles; the style table holds at most 8", m_Styles.styles.size());
-    for (const auto& style : m_Styles.styles) {
-        const bool known = std::any_of(m_Styles.fonts.begin(), m_Styles.fonts.end(),
-                                       [&](const auto& f) { return f.id == style.font; });
-        if (!known)
-            m_Findings.Add(At(where, style.line), "style %s names the font %s, which has no record", style.id.c_str(),
-                           style.font.c_str());
+    if (!m_bStylesRead) m_Findings.Add(where, "the style table refuses it: it holds at most 8 fonts and 8 styles");
+    if (m_pStyles->GetFontCount() != 8)
+        m_Findings.Add(where, "%d font records; the game reads exactly 8", m_pStyles->GetFontCount());
+    for (int i = 0; i < m_pStyles->GetStyleCount(); ++i) {
+        const UILayout_StyleData* style = m_pStyles->GetStyleAt(i);
+        if (m_pStyles->GetFontById(style->fontId) == nullptr)
+            m_Findings.Add(where, "style %s names the font %s, which has no record", Str(style->id).c_str(),
+                           Str(style->fontId).c_str());
     }
 }
 

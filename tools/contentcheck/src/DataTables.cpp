@@ -229,30 +229,6 @@ std::vector<TBirdSound> ReadBirdSounds(std::string_view text, const char* name) 
         });
 }
 
-TStyleTable ReadStyleTable(std::string_view text, const char* name) {
-    TStyleTable table;
-    enum { kNone, kFont, kStyle } block = kNone;
-    ForEachLine(text, name, [&](const std::string& key, const TText& value, int line) {
-        if (IsEnd(key, value)) {
-            block = kNone;
-        } else if (block == kNone) {
-            // The game keeps the value as the id, quotes and all.
-            if (key == "font") {
-                table.fonts.push_back({Str(value), "", line});
-                block = kFont;
-            } else if (key == "style") {
-                table.styles.push_back({Str(value), "", line});
-                block = kStyle;
-            }
-        } else if (block == kFont && key == "file") {
-            table.fonts.back().file = Name(value);
-        } else if (block == kStyle && key == "font") {
-            table.styles.back().font = Name(value);
-        }
-    });
-    return table;
-}
-
 std::vector<TSyntaxFault> CheckValueSyntax(std::string_view text) {
     std::vector<TSyntaxFault> faults;
     int line = 1;

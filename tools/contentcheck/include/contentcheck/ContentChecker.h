@@ -9,8 +9,11 @@
 #pragma once
 
 #include <map>
+#include <memory>
+#include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "contentcheck/CodeRefs.h"
@@ -20,6 +23,10 @@
 
 class CLocManager2;
 class CSoundManager;
+class CUILayout;
+class TWidget;
+struct TAction;
+struct TTemplate;
 
 namespace contentcheck {
 
@@ -69,6 +76,24 @@ private:
     void CheckEffect(const std::string& where, const std::string& member);
     void CheckWav(const std::string& where, const std::string& member);
 
+    // ---- ContentChecker_Template.cpp: the UI template ------------------------------------------
+    struct TTemplateDeleter {
+        void operator()(TTemplate* t) const;
+    };
+    void LoadTemplate();
+    void CheckTemplateRow(const TCodeRef& row);
+    void CheckTemplateReferences();
+    TWidget* Record(const std::string& name) const;
+    TAction* Action(const std::string& name) const;
+    // Actions the code runs on that root (runs rows), those of every root included.
+    std::vector<std::string> ActionsRunOn(const std::string& root) const;
+    // Records the screen can show: placed on the root or inside what is shown, or created by an
+    // action that a shown dialog binds or the code runs on the root.
+    std::set<std::string> Reachable(const std::string& root) const;
+    // The root's own children: its placements and whatever the actions of the screen create.
+    std::set<std::string> DirectChildren(const std::string& root) const;
+    bool HasDescendant(const std::string& dialog, const std::string& id) const;
+
     // ---- ContentChecker_Data.cpp: data files referring to each other, and the rules ---------
     void CheckData();
     void CheckTextTable();
@@ -84,11 +109,15 @@ private:
     std::vector<TCodeRef> m_Refs;
     TCheckOptions m_Options;
     CFindings m_Findings;
+    std::unique_ptr<TTemplate, TTemplateDeleter> m_Template;
+    std::vector<std::pair<std::string, std::string>> m_CodeRunActions;  // root (or "*"), action
+    std::set<std::string> m_FormatKeys;                                 // text keys the template uses as formats
 
     CLocManager2* m_pTexts = nullptr;
     bool m_bTextsLoaded = false;
     CSoundManager* m_pSounds = nullptr;
-    TStyleTable m_Styles;
+    CUILayout* m_pStyles = nullptr;
+    bool m_bStylesRead = false;
     std::vector<TArena> m_Arenas;
     std::vector<TYard> m_Yards;
     std::map<std::string, std::vector<TObjectDef>> m_Objects;  // by yard id

@@ -59,19 +59,6 @@ struct TBirdSound {
     int line = 0;
 };
 
-struct TStyleTable {
-    struct TFont {
-        std::string id, file;
-        int line = 0;
-    };
-    struct TStyle {
-        std::string id, font;
-        int line = 0;
-    };
-    std::vector<TFont> fonts;
-    std::vector<TStyle> styles;
-};
-
 // Each reads one file's text; `name` is the member name for messages only.
 std::vector<TArena> ReadArenas(std::string_view text, const char* name);
 std::vector<TYard> ReadYards(std::string_view text, const char* name);
@@ -79,7 +66,6 @@ std::vector<TObjectDef> ReadObjectDefs(std::string_view text, const char* name);
 std::vector<TQuestSet> ReadQuestSets(std::string_view text, const char* name);
 std::vector<TPurchase> ReadPurchases(std::string_view text, const char* name);
 std::vector<TBirdSound> ReadBirdSounds(std::string_view text, const char* name);
-TStyleTable ReadStyleTable(std::string_view text, const char* name);
 
 // One finding of the raw syntax check: a value with "//" inside double quotes (the parser cuts
 // the line there), or a value holding ':' or '=' outside quotes (the parser drops them).
