@@ -79,10 +79,10 @@ void Pump() {
     }
 }
 
+// Script names were checked to stay inside the folder when the script was read.
 std::string DumpPath(const std::string& name) {
     const std::string& dir = State().settings.dumpDir;
-    if (dir.empty() || (!name.empty() && name[0] == '/')) return name;
-    return dir + "/" + name;
+    return dir.empty() ? name : dir + "/" + name;
 }
 
 }  // namespace

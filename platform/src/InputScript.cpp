@@ -1,10 +1,10 @@
 #include "platform/InputScript.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
+#include <cstring>
 
 #include "WholeNumber.h"
 #include "platform/Navigator.h"
@@ -30,6 +30,19 @@ std::vector<std::string_view> SplitWords(std::string_view line) {
 bool ParseInt(std::string_view text, long lo, long hi, int& out) { return ParseWholeNumber(text, 11, lo, hi, out); }
 
 constexpr long kMaxCoord = 1000000;
+
+// A relative name none of whose parts climbs out: the dump folder is the only place a script
+// may write to.
+bool StaysInsideFolder(std::string_view name) {
+    if (name.empty() || name.front() == '/') return false;
+    std::size_t start = 0;
+    while (start <= name.size()) {
+        const std::size_t slash = std::min(name.find('/', start), name.size());
+        if (name.substr(start, slash - start) == "..") return false;
+        start = slash + 1;
+    }
+    return true;
+}
 
 // Fills line from the words after the frame number; returns the reason on failure.
 const char* ParseAction(const std::vector<std::string_view>& w, TScriptLine& line) {
@@ -104,6 +117,7 @@ const char* ParseAction(const std::vector<std::string_view>& w, TScriptLine& lin
     }
     if (what == "dump") {
         if (n != 3) return "dump needs one file name";
+        if (!StaysInsideFolder(w[2])) return "dump name must stay inside the dump folder (no '/' first, no '..')";
         line.action = ScriptAction::Dump;
         line.text = std::string(w[2]);
         return nullptr;
@@ -154,13 +168,30 @@ TInputScript ParseInputScript(std::span<const char> bytes, std::string_view name
 }
 
 TInputScript LoadInputScript(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        TInputScript out;
-        out.error = path + ": cannot open the input script";
+    TInputScript out;
+    const auto fail = [&](const std::string& why) {
+        out.error = path + ": " + why;
         return out;
+    };
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return fail(std::string("cannot open the input script: ") + std::strerror(errno));
+    // One byte past the cap tells an over-long script (or an endless device) from one that fits.
+    std::string bytes;
+    char chunk[4096];
+    bool readError = false;
+    while (bytes.size() <= kMaxInputScriptBytes) {
+        const std::size_t got = std::fread(chunk, 1, sizeof chunk, file);
+        bytes.append(chunk, got);
+        if (got < sizeof chunk) {
+            readError = std::ferror(file) != 0;
+            break;
+        }
     }
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const int readErrno = errno;
+    std::fclose(file);
+    if (readError) return fail(std::string("cannot read the input script: ") + std::strerror(readErrno));
+    if (bytes.size() > kMaxInputScriptBytes)
+        return fail("the input script is larger than " + std::to_string(kMaxInputScriptBytes) + " bytes");
     return ParseInputScript(std::span<const char>(bytes.data(), bytes.size()), path);
 }
 

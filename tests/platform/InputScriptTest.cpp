@@ -38,8 +38,17 @@ TEST(InputScript, EachActionDecodesItsFields) {
         {"1 pay next cancel", ScriptAction::PayNext, 1, 0, 0, 0, 0, static_cast<int>(PayOutcome::Cancel), 0, ""},
         {"1 pay next fail 3 Server  is down", ScriptAction::PayNext, 1, 0, 0, 0, 0, static_cast<int>(PayOutcome::Fail),
          3, "Server is down"},
+        {"1 pay next fail -2", ScriptAction::PayNext, 1, 0, 0, 0, 0, static_cast<int>(PayOutcome::Fail), -2, ""},
         {"7 dump shot.png", ScriptAction::Dump, 7, 0, 0, 0, 0, 0, 0, "shot.png"},
+        {"7 dump runs/a..b/shot.png", ScriptAction::Dump, 7, 0, 0, 0, 0, 0, 0, "runs/a..b/shot.png"},
         {"\t8   dump  a.png  ", ScriptAction::Dump, 8, 0, 0, 0, 0, 0, 0, "a.png"},
+        // TAB separates words as a blank does, alone or mixed with blanks.
+        {"4\ttouch\tup\t7\t9\t2", ScriptAction::Touch, 4, SCREEN_EVENT_MTOUCH_RELEASE, 7, 9, 2, 0, 0, ""},
+        {"4 \t pay\tnext fail 5\tno\tnet", ScriptAction::PayNext, 4, 0, 0, 0, 0, static_cast<int>(PayOutcome::Fail), 5,
+         "no net"},
+        // The coordinate limits themselves are allowed.
+        {"0 touch move -1000000 1000000", ScriptAction::Touch, 0, SCREEN_EVENT_MTOUCH_MOVE, -1000000, 1000000, 0, 0, 0,
+         ""},
     };
     for (const TGoodCase& c : cases) {
         SCOPED_TRACE(c.line);
@@ -86,6 +95,13 @@ TEST(InputScript, AnyBadLineRejectsTheWholeScriptWithItsLineNumber) {
         {"0 pay next fail\n", "t.script:1:", "pay next needs"},
         {"0 pay next fail x\n", "t.script:1:", "error id"},
         {"0 dump\n", "t.script:1:", "dump needs"},
+        {"0 touch down 1000001 0\n", "t.script:1:", "two whole numbers"},
+        {"0 touch down 0 -1000001\n", "t.script:1:", "two whole numbers"},
+        {"0 touch\tdown 1 2\v\n", "t.script:1:", "two whole numbers"},
+        {"0 dump /tmp/shot.png\n", "t.script:1:", "inside the dump folder"},
+        {"0 dump ../shot.png\n", "t.script:1:", "inside the dump folder"},
+        {"0 dump shots/../../shot.png\n", "t.script:1:", "inside the dump folder"},
+        {"0 dump shots/..\n", "t.script:1:", "inside the dump folder"},
     };
     for (const TBadCase& c : cases) {
         SCOPED_TRACE(c.text);
@@ -117,10 +133,49 @@ TEST(InputScript, SkipsCommentsBlanksAndCarriageReturnsAndSortsStablyByFrame) {
     EXPECT_EQ(script.lines[3].action, ScriptAction::NavExit);
 }
 
-TEST(InputScript, MissingFileFailsWithItsName) {
-    const TInputScript script = LoadInputScript("/nonexistent/dir/input.script");
-    EXPECT_FALSE(script.ok);
-    EXPECT_NE(script.error.find("/nonexistent/dir/input.script"), std::string::npos);
+struct TUnreadableCase {
+    const char* path;
+    const char* why;
+};
+
+TEST(InputScript, UnreadableOrEndlessSourcesFailWithTheNameAndTheReason) {
+    const TUnreadableCase cases[] = {
+        {"/", "cannot read the input script: Is a directory"},
+        {"/dev/zero", "larger than 1048576 bytes"},
+        {"/nonexistent/dir/input.script", "cannot open the input script: No such file or directory"},
+    };
+    for (const TUnreadableCase& c : cases) {
+        SCOPED_TRACE(c.path);
+        const TInputScript script = LoadInputScript(c.path);
+        EXPECT_FALSE(script.ok);
+        EXPECT_EQ(script.error.rfind(std::string(c.path) + ": ", 0), 0u) << script.error;
+        EXPECT_NE(script.error.find(c.why), std::string::npos) << script.error;
+    }
+}
+
+TEST(InputScript, ScriptOfExactlyTheCapIsReadAndOneByteMoreIsNot) {
+    const std::string path = std::string(COBBLE_BINARY_DIR) + "/input_script_cap.script";
+    // Comment lines fill the file up to the size wanted; the last line is a real action.
+    const std::string action = "0 nav exit\n";
+    std::string text(kMaxInputScriptBytes - action.size(), 'x');
+    text[0] = '#';
+    text.back() = '\n';
+    text += action;
+    ASSERT_EQ(text.size(), kMaxInputScriptBytes);
+    for (const std::size_t extra : {std::size_t{0}, std::size_t{1}}) {
+        SCOPED_TRACE(extra);
+        FILE* f = std::fopen(path.c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fwrite(text.data(), 1, text.size(), f);
+        if (extra) std::fputc('\n', f);
+        std::fclose(f);
+        const TInputScript script = LoadInputScript(path);
+        EXPECT_EQ(script.ok, extra == 0) << script.error;
+        if (extra == 0) {
+            EXPECT_EQ(script.lines.size(), 1u);
+        }
+    }
+    std::remove(path.c_str());
 }
 
 TEST(InputScript, LoadsFromAFile) {

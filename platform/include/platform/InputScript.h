@@ -3,10 +3,11 @@
 //   <frame> touch down|move|up <x> <y> [<touch id>]
 //   <frame> nav exit | nav swipe | nav window full|thumbnail|invisible | nav orientation <angle>
 //   <frame> pay next accept | pay next cancel | pay next fail <error id> [<text>...]
-//   <frame> dump <file.png>
+//   <frame> dump <file.png>        (relative to the dump folder; "/" first or ".." is refused)
 // Blank lines and lines starting with '#' are skipped.
 #pragma once
 
+#include <cstddef>
 #include <span>
 #include <string>
 #include <string_view>
@@ -44,7 +45,12 @@ struct TInputScript {
 // Decodes a script. Any malformed line fails the whole script (nothing is half-run).
 [[nodiscard]] TInputScript ParseInputScript(std::span<const char> bytes, std::string_view nameForLog);
 
-// Reads the file and decodes it; a missing file fails with its name in the error.
+// The largest script read: about fifty thousand lines, far beyond any hand-written run, and
+// small enough that an endless source (a device, a runaway generator) fails fast.
+inline constexpr std::size_t kMaxInputScriptBytes = 1 << 20;
+
+// Reads the file and decodes it. A file that cannot be opened or read, or that is larger than
+// kMaxInputScriptBytes, fails with "path: why" in the error.
 [[nodiscard]] TInputScript LoadInputScript(const std::string& path);
 
 }  // namespace platform
