@@ -1,22 +1,43 @@
 #!/usr/bin/env bash
 # Starts the shell's demo program, because the game itself is not playable yet: in a window
-# under X (DISPLAY set), otherwise headless for 90 frames, writing a screenshot every 30 frames
-# to build/screens/. The platform settings of README.md ("Platform settings") apply.
+# under X (DISPLAY set and an X server answering), otherwise headless for 90 frames, writing a
+# screenshot every 30 frames to build/screens/. The platform settings of README.md ("Platform
+# settings") apply; COBBLE_DEMO_BIN names another build of the demo (the tests use it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 echo "Cobblebrooks is not playable yet: the engine is being built area by area (see README.md)."
 echo "Running the shell's demo program instead (fills, a gradient, lines and a turning sprite drawn"
 echo "through the engine's GL back buffer; a touch leaves a white square)."
-demo=build/release/shell/cobble_demo
+demo=${COBBLE_DEMO_BIN:-build/release/shell/cobble_demo}
 if [ ! -x "$demo" ]; then
   echo "run: $demo is missing; build it with 'make build'" >&2
   exit 1
 fi
+
+# Asks Xlib itself, as the program will: a DISPLAY left over from a closed session names no server.
+x_server_answers() {
+  python3 - <<'PY' 2>/dev/null
+import ctypes, sys
+xlib = ctypes.CDLL("libX11.so.6")
+xlib.XOpenDisplay.restype = ctypes.c_void_p
+xlib.XOpenDisplay.argtypes = [ctypes.c_char_p]
+xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
+display = xlib.XOpenDisplay(None)
+if not display:
+    sys.exit(1)
+xlib.XCloseDisplay(display)
+PY
+}
+
 if [ -n "${DISPLAY:-}" ] && [ "${COBBLE_DISPLAY:-auto}" != headless ]; then
-  echo "Window: left button = first finger, right button = second, Esc or closing the window quits."
-  exec "$demo"
+  if x_server_answers; then
+    echo "Window: left button = first finger, right button = second, Esc or closing the window quits."
+    exec "$demo"
+  fi
+  echo "run: no X server answers on DISPLAY=$DISPLAY; running headless instead" >&2
 fi
-mkdir -p build/screens
+# The frame count matches the platform's bounded run (kBoundedRunFrames in platform/Settings.h).
+mkdir -p "${COBBLE_DUMP_DIR:-build/screens}"
 COBBLE_DISPLAY=headless \
 COBBLE_CLOCK="${COBBLE_CLOCK:-virtual}" \
 COBBLE_FRAMES="${COBBLE_FRAMES:-90}" \

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 
 #include "GlDriverPin.h"
 #include "PlatformState.h"
@@ -23,6 +24,18 @@ int Fail(int err) {
 
 bool IsOurWindow(screen_window_t win) { return win && win == State().window.get(); }
 
+// A window run that found no X server goes on headless, where nobody can close it: unless a
+// frame limit was set, it ends as a bounded run does.
+void BoundTheFallbackRun() {
+    platform::TPlatformState& s = State();
+    if (s.settings.mode != platform::DisplayMode::X11 || std::string_view(s.backend->Name()) != "headless" ||
+        s.settings.frameLimit > 0)
+        return;
+    s.settings.frameLimit = platform::kBoundedRunFrames;
+    std::fprintf(stderr, "platform: no window to close; the headless run ends after %d frames\n",
+                 platform::kBoundedRunFrames);
+}
+
 }  // namespace
 
 int screen_create_context(screen_context_t* ctx, int flags) {
@@ -35,6 +48,7 @@ int screen_create_context(screen_context_t* ctx, int flags) {
         s.backend = platform::CreateWindowBackend(settings.mode);
         // Mesa picks its platform once, at the first eglGetDisplay, from this variable.
         ::setenv("EGL_PLATFORM", s.backend->EglPlatformName(), 1);
+        BoundTheFallbackRun();
     }
     s.display.sizePx[0] = settings.displayWidthPx;
     s.display.sizePx[1] = settings.displayHeightPx;

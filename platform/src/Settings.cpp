@@ -71,7 +71,12 @@ TPlatformSettings ReadPlatformSettings() {
         }
     }
     if (const char* v = std::getenv("COBBLE_SCRIPT")) s.scriptPath = v;
-    ReadInt("COBBLE_FRAMES", 0, 100000000, s.frameLimit);
+    if (const char* v = std::getenv("COBBLE_FRAMES"); v && !ParseInt(v, 0, 100000000, s.frameLimit)) {
+        // Someone asked for a bounded run: an unreadable count must not turn it into an endless one.
+        std::fprintf(stderr, "platform: COBBLE_FRAMES='%s' is not a whole number from 0; ending after %d frames\n", v,
+                     kBoundedRunFrames);
+        s.frameLimit = kBoundedRunFrames;
+    }
     if (const char* v = std::getenv("COBBLE_DUMP_DIR")) s.dumpDir = v;
     ReadInt("COBBLE_DUMP_EVERY", 0, 100000000, s.dumpEveryFrames);
     if (const char* v = std::getenv("COBBLE_CLOCK")) {
@@ -115,5 +120,18 @@ void UseSettings(const TPlatformSettings& settings) {
 }
 
 const char* GetEnvironmentText(const char* name) { return name ? std::getenv(name) : nullptr; }
+
+int ReadStartAngle() {
+    const char* v = std::getenv("ORIENTATION");
+    if (!v) return 0;
+    int angle = 0;
+    if (!ParseInt(v, -100000, 100000, angle)) {
+        Complain("ORIENTATION", v, "a whole number");
+        return 0;
+    }
+    if (angle % 90 != 0 || angle < 0 || angle > 270)
+        std::fprintf(stderr, "platform: ORIENTATION='%s' is not 0, 90, 180 or 270\n", v);
+    return angle;
+}
 
 }  // namespace platform

@@ -3,7 +3,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <utility>
 
@@ -73,12 +72,6 @@ bool ChooseExactConfig(EGLDisplay display, EGLConfig& chosen) {
     if (best < 0) return false;
     chosen = configs[best];
     return true;
-}
-
-int StartAngle() {
-    // The navigator always sets it on the device; elsewhere a missing value means upright.
-    const char* text = platform::GetEnvironmentText("ORIENTATION");
-    return text ? std::atoi(text) : 0;
 }
 
 }  // namespace
@@ -156,7 +149,7 @@ int bbutil_init_egl(screen_context_t ctx) {
         return FailInit();
     }
 
-    const int angle = StartAngle();
+    const int angle = platform::ReadStartAngle();
     const bool modeWide = mode->width > mode->height;
     const bool modeTall = mode->width < mode->height;
     const bool bufferWide = size[0] > size[1];

@@ -30,12 +30,15 @@ void ResetShellGlobals() {
     g_screen_resolution[0] = g_screen_resolution[1] = 0;
 }
 
-// The start-up failure exit: the window and EGL first, then the screen context.
+constexpr int kExitFailed = 1;
+
+// The start-up failure exit: the window and EGL first, then the screen context. The process
+// status says the program did not run, so a script or a service manager can tell.
 int FailStartUp() {
     bbutil_terminate();
     screen_destroy_context(screen_cxt);
     screen_cxt = nullptr;
-    return 0;
+    return kExitFailed;
 }
 
 // Runs every pending event; false when the event service itself failed.
@@ -117,10 +120,14 @@ int RunProgram() {
         return FailStartUp();
     }
 
+    bool failed = false;
     while (!g_exit_application) {
         // A failed event service cannot deliver the exit any more; leaving through the normal
         // shut-down keeps the player's data.
-        if (!DrainEvents()) break;
+        if (!DrainEvents()) {
+            failed = true;
+            break;
+        }
         if (g_pGame) {
             g_pGame->RunGameCycle();
             // The game declared itself over (e.g. its quit button): leave as on the exit event.
@@ -135,5 +142,5 @@ int RunProgram() {
     bbutil_terminate();
     screen_destroy_context(screen_cxt);
     screen_cxt = nullptr;
-    return 0;
+    return failed ? kExitFailed : 0;
 }

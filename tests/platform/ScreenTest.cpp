@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "PlatformFixture.h"
@@ -78,6 +79,42 @@ protected:
     EGLContext context_ = EGL_NO_CONTEXT;
     EGLSurface surface_ = EGL_NO_SURFACE;
 };
+
+struct TFallbackCase {
+    const char* why;
+    DisplayMode mode;
+    int frameLimit;
+    int expectedLimit;
+    bool reported;
+};
+
+TEST_F(ScreenTest, WindowRunWithoutAnXServerFallsBackToABoundedHeadlessRun) {
+    const TFallbackCase cases[] = {
+        {"no limit set: the bounded run's", DisplayMode::X11, 0, 90, true},
+        {"a limit set stays", DisplayMode::X11, 500, 500, false},
+        {"asked for headless: no limit stays none", DisplayMode::Headless, 0, 0, false},
+    };
+    const char* old = std::getenv("DISPLAY");
+    const std::string oldDisplay = old ? old : "";
+    ::setenv("DISPLAY", ":9999", 1);  // no server answers there
+    for (const TFallbackCase& c : cases) {
+        SCOPED_TRACE(c.why);
+        TPlatformSettings s = Headless();
+        s.mode = c.mode;
+        s.frameLimit = c.frameLimit;
+        UseSettings(s);
+        ::testing::internal::CaptureStderr();
+        ASSERT_EQ(screen_create_context(&ctx_, 0), 0);
+        const std::string err = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(CurrentSettings().frameLimit, c.expectedLimit);
+        EXPECT_EQ(err.find("the headless run ends after 90 frames") != std::string::npos, c.reported) << err;
+        screen_destroy_context(ctx_);
+    }
+    if (old)
+        ::setenv("DISPLAY", oldDisplay.c_str(), 1);
+    else
+        ::unsetenv("DISPLAY");
+}
 
 TEST_F(ScreenTest, DisplayAndWindowPropertiesRoundTrip) {
     screen_display_t disp = nullptr;

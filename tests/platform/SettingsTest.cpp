@@ -11,7 +11,7 @@ namespace {
 
 const char* const kVariables[] = {"DISPLAY",       "COBBLE_DISPLAY",   "COBBLE_DISPLAY_SIZE", "COBBLE_SCRIPT",
                                   "COBBLE_FRAMES", "COBBLE_DUMP_DIR",  "COBBLE_DUMP_EVERY",   "COBBLE_CLOCK",
-                                  "COBBLE_PAY",    "COBBLE_PAY_DELAY", "COBBLE_PAY_OWNED"};
+                                  "COBBLE_PAY",    "COBBLE_PAY_DELAY", "COBBLE_PAY_OWNED",    "ORIENTATION"};
 
 // Clears every variable the settings read, and puts the old values back afterwards.
 class SettingsTest : public ::testing::Test {
@@ -90,8 +90,7 @@ struct TBadValue {
 TEST_F(SettingsTest, BadValuesAreReportedAndLeaveTheDefault) {
     const TBadValue cases[] = {
         {"COBBLE_DISPLAY_SIZE", "big"},  {"COBBLE_DISPLAY_SIZE", "0x480"},
-        {"COBBLE_DISPLAY_SIZE", "640x"}, {"COBBLE_FRAMES", "-1"},
-        {"COBBLE_FRAMES", "12abc"},      {"COBBLE_CLOCK", "fast"},
+        {"COBBLE_DISPLAY_SIZE", "640x"}, {"COBBLE_CLOCK", "fast"},
         {"COBBLE_PAY", "maybe"},         {"COBBLE_PAY", "fail:x"},
         {"COBBLE_DISPLAY", "wayland"},   {"COBBLE_PAY_DELAY", "99999999999999"},
     };
@@ -112,6 +111,59 @@ TEST_F(SettingsTest, BadValuesAreReportedAndLeaveTheDefault) {
         EXPECT_EQ(s.mode, defaults.mode);
         EXPECT_EQ(s.payDelayFrames, defaults.payDelayFrames);
     }
+}
+
+TEST_F(SettingsTest, UnreadableFrameCountBoundsTheRunInsteadOfLiftingTheLimit) {
+    for (const char* value : {"-1", "12abc", "", "99999999999999", "ninety"}) {
+        SCOPED_TRACE(value);
+        ::setenv("COBBLE_FRAMES", value, 1);
+        ::testing::internal::CaptureStderr();
+        const TPlatformSettings s = ReadPlatformSettings();
+        const std::string err = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(s.frameLimit, 90);
+        EXPECT_NE(err.find(std::string("COBBLE_FRAMES='") + value + "'"), std::string::npos) << err;
+        EXPECT_NE(err.find("90 frames"), std::string::npos) << err;
+    }
+    ::setenv("COBBLE_FRAMES", "0", 1);  // 0 is a real value: no limit, without a word
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(ReadPlatformSettings().frameLimit, 0);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+}
+
+struct TAngleCase {
+    const char* value;  // null: unset
+    int angle;
+    const char* message;  // part of the stderr line; null: nothing printed
+};
+
+TEST_F(SettingsTest, StartAngleIsAWholeNumberNamedInItsMessages) {
+    const TAngleCase cases[] = {
+        {nullptr, 0, nullptr},
+        {"270", 270, nullptr},
+        {"0", 0, nullptr},
+        {"sideways", 0, "ORIENTATION='sideways' is not a whole number"},
+        {"90abc", 0, "ORIENTATION='90abc' is not a whole number"},  // atoi would read 90
+        {"", 0, "ORIENTATION='' is not a whole number"},
+        {"45", 45, "ORIENTATION='45' is not 0, 90, 180 or 270"},
+        {"360", 360, "ORIENTATION='360' is not 0, 90, 180 or 270"},
+        {"-90", -90, "ORIENTATION='-90' is not 0, 90, 180 or 270"},
+    };
+    for (const TAngleCase& c : cases) {
+        SCOPED_TRACE(c.value ? c.value : "(unset)");
+        if (c.value)
+            ::setenv("ORIENTATION", c.value, 1);
+        else
+            ::unsetenv("ORIENTATION");
+        ::testing::internal::CaptureStderr();
+        EXPECT_EQ(ReadStartAngle(), c.angle);
+        const std::string err = ::testing::internal::GetCapturedStderr();
+        if (c.message) {
+            EXPECT_NE(err.find(c.message), std::string::npos) << err;
+        } else {
+            EXPECT_EQ(err, "");
+        }
+    }
+    ::unsetenv("ORIENTATION");
 }
 
 TEST_F(SettingsTest, EnvironmentTextIsNullWhenUnset) {

@@ -94,6 +94,7 @@ TEST_F(BbUtilTest, StartAngleSwapsTheBufferWhenModeAndBufferDisagree) {
     const TOrientationCase cases[] = {
         {"unset means upright", nullptr, 768, 1280, 768, 1280, 0},
         {"not a number reads as 0", "sideways", 768, 1280, 768, 1280, 0},
+        {"a number with a tail is not a number", "90abc", 768, 1280, 768, 1280, 0},
         {"half turn keeps the sizes", "180", 768, 1280, 768, 1280, 180},
         {"270 on a tall mode and tall buffer swaps", "270", 768, 1280, 1280, 768, 270},
         {"90 on a wide mode and wide buffer swaps", "90", 1280, 768, 768, 1280, 90},
@@ -106,7 +107,16 @@ TEST_F(BbUtilTest, StartAngleSwapsTheBufferWhenModeAndBufferDisagree) {
         else
             ::unsetenv("ORIENTATION");
         UseDisplay(c.displayW, c.displayH);
+        ::testing::internal::CaptureStderr();
         ASSERT_EQ(bbutil_init_egl(ctx_), 0);
+        const std::string err = ::testing::internal::GetCapturedStderr();
+        // Only a value that is not a number is reported, and by the variable's name.
+        const bool number =
+            !c.orientation || std::string(c.orientation).find_first_not_of("0123456789") == std::string::npos;
+        EXPECT_EQ(err.empty(), number) << err;
+        if (!number) {
+            EXPECT_NE(err.find(std::string("ORIENTATION='") + c.orientation + "'"), std::string::npos) << err;
+        }
         EXPECT_EQ(bbutil_state().initialized, 1);
         EXPECT_EQ(g_screen_resolution[0], c.displayW);
         EXPECT_EQ(g_screen_resolution[1], c.displayH);
@@ -121,7 +131,9 @@ TEST_F(BbUtilTest, UnexpectedStartAngleFailsAndReleasesEverything) {
     ::setenv("ORIENTATION", "45", 1);
     ::testing::internal::CaptureStderr();
     EXPECT_EQ(bbutil_init_egl(ctx_), 1);
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "Navigator returned an unexpected orientation angle.\n");
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "platform: ORIENTATION='45' is not 0, 90, 180 or 270\n"
+              "Navigator returned an unexpected orientation angle.\n");
     EXPECT_EQ(bbutil_state().egl_disp, EGL_NO_DISPLAY);
     EXPECT_EQ(bbutil_state().egl_ctx, EGL_NO_CONTEXT);
     EXPECT_EQ(bbutil_state().screen_win, nullptr);

@@ -181,22 +181,82 @@ TEST(DemoProgram, ScriptedHeadlessRunDrawsThroughTheGlBackBufferAndExitsCleanly)
     fs::remove_all(dir);
 }
 
-TEST(DemoProgram, BadScriptEndsTheProgramAtOnceWithTheLine) {
+// `make run` where no run may go on for ever: a DISPLAY that names no X server, or a frame count
+// that cannot be read, still gives the bounded headless run with its screenshots.
+struct TRunCase {
+    const char* why;
+    const char* environment;
+    const char* lastShot;  // the last screenshot the bounded run writes
+    const char* message;
+};
+
+TEST(DemoProgram, MakeRunFallsBackToTheBoundedHeadlessRun) {
+    const fs::path dir = fs::path(COBBLE_BINARY_DIR) / "demo_program_run";
+    const TRunCase cases[] = {
+        {"DISPLAY names no X server", "DISPLAY=:9999 COBBLE_FRAMES=31", "frame_00030.png",
+         "no X server answers on DISPLAY=:9999"},
+        {"an unreadable frame count", "COBBLE_FRAMES=lots", "frame_00090.png", "COBBLE_FRAMES='lots'"},
+    };
+    for (const TRunCase& c : cases) {
+        SCOPED_TRACE(c.why);
+        fs::remove_all(dir);
+        const std::string out = (dir.parent_path() / "demo_program_run.txt").string();
+        const std::string command = "cd '" COBBLE_SOURCE_DIR "' && timeout 60 env -u DISPLAY " +
+                                    std::string(c.environment) +
+                                    " COBBLE_DEMO_BIN='" COBBLE_DEMO_PATH "' COBBLE_DUMP_DIR='" + dir.string() +
+                                    "' scripts/run.sh >/dev/null 2>'" + out + "'";
+        const int status = std::system(command.c_str());
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 0) << "124 is the timeout: the run did not end";
+        std::ifstream in(out);
+        const std::string err((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        EXPECT_NE(err.find(c.message), std::string::npos) << err;
+        EXPECT_TRUE(ReadPngFile((dir / "frame_00000.png").string()).ok);
+        EXPECT_TRUE(ReadPngFile((dir / c.lastShot).string()).ok) << c.lastShot;
+        std::remove(out.c_str());
+    }
+    fs::remove_all(dir);
+}
+
+// A start-up that fails for a setting: what the user is told, and a failing exit status.
+struct TFailedStart {
+    const char* why;
+    const char* environment;  // shell words; '@' stands for the bad script's path
+    const char* message;
+};
+
+TEST(DemoProgram, FailedStartUpEndsAtOnceWithTheReasonAndAFailingStatus) {
     const fs::path dir = fs::path(COBBLE_BINARY_DIR) / "demo_program_bad";
     fs::create_directories(dir);
     {
         std::ofstream script(dir / "bad.script");
         script << "0 touch down 1 2\n1 nav exit please\n";
     }
-    const std::string out = (dir / "stderr.txt").string();
-    const std::string command = "env -u DISPLAY COBBLE_DISPLAY=headless COBBLE_SCRIPT='" +
-                                (dir / "bad.script").string() + "' '" COBBLE_DEMO_PATH "' 2>'" + out + "'";
-    const int status = std::system(command.c_str());
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
-    std::ifstream in(out);
-    const std::string err((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_NE(err.find("bad.script:2:"), std::string::npos) << err;
+    const TFailedStart cases[] = {
+        {"a bad script line", "COBBLE_SCRIPT=@", "bad.script:2:"},
+        {"a missing script", "COBBLE_SCRIPT=/nonexistent/run.script", "/nonexistent/run.script: cannot open"},
+        {"a script that is a folder", "COBBLE_SCRIPT=/", "/: cannot read the input script"},
+        {"an endless script", "COBBLE_SCRIPT=/dev/zero", "/dev/zero: the input script is larger than"},
+        {"an angle that is no quarter turn", "ORIENTATION=45", "ORIENTATION='45'"},
+    };
+    for (const TFailedStart& c : cases) {
+        SCOPED_TRACE(c.why);
+        std::string environment = c.environment;
+        if (const std::size_t at = environment.find('@'); at != std::string::npos)
+            environment.replace(at, 1, "'" + (dir / "bad.script").string() + "'");
+        const std::string out = (dir / "stderr.txt").string();
+        // timeout: a start-up that does not fail runs until the frame bound.
+        const std::string command =
+            "timeout 60 env -u DISPLAY COBBLE_DISPLAY=headless COBBLE_CLOCK=virtual "
+            "COBBLE_FRAMES=20 " +
+            environment + " '" COBBLE_DEMO_PATH "' 2>'" + out + "'";
+        const int status = std::system(command.c_str());
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 1);
+        std::ifstream in(out);
+        const std::string err((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        EXPECT_NE(err.find(c.message), std::string::npos) << err;
+    }
     fs::remove_all(dir);
 }
 

@@ -182,7 +182,7 @@ TEST_F(ProgramTest, WindowStateWithoutSoundSystemStillPauses) {
 
 TEST_F(ProgramTest, FailedInitDeletesTheGameBeforeTheWindowGoes) {
     g_testGame.initResult = false;
-    EXPECT_EQ(RunProgram(), 0);
+    EXPECT_EQ(RunProgram(), 1);
     EXPECT_TRUE(g_record.initCalled);
     EXPECT_TRUE(g_record.deleted);
     EXPECT_TRUE(g_record.windowAliveAtDeletion);
@@ -213,7 +213,7 @@ TEST_F(ProgramTest, StartUpFailuresPrintTheirMessageAndTearDownWithoutInit) {
         platform::UseSettings(Settings(768, 1280));
         platform::FailNextCall(c.call);
         ::testing::internal::CaptureStderr();
-        EXPECT_EQ(RunProgram(), 0);
+        EXPECT_EQ(RunProgram(), 1);
         const std::string err = ::testing::internal::GetCapturedStderr();
         EXPECT_NE(err.find(c.message), std::string::npos) << err;
         EXPECT_FALSE(g_record.initCalled);
@@ -229,7 +229,7 @@ TEST_F(ProgramTest, StartUpFailuresPrintTheirMessageAndTearDownWithoutInit) {
 
 TEST_F(ProgramTest, NoGameObjectEndsBeforeTheWindowIsMade) {
     g_testGame.create = false;
-    EXPECT_EQ(RunProgram(), 0);
+    EXPECT_EQ(RunProgram(), 1);
     const std::vector<std::string> log = platform::TakeCallLog();
     EXPECT_EQ(Find(log, "screen_create_window"), -1);
     EXPECT_GE(Find(log, "screen_destroy_context"), 0);
@@ -250,7 +250,7 @@ TEST_F(ProgramTest, FailedEventServiceLeavesThroughTheNormalShutDown) {
         if (cycle == 2) platform::FailNextCall("bps_get_event");
     };
     ::testing::internal::CaptureStderr();
-    EXPECT_EQ(RunProgram(), 0);
+    EXPECT_EQ(RunProgram(), 1);
     const std::string err = ::testing::internal::GetCapturedStderr();
     EXPECT_NE(err.find("rc == BPS_SUCCESS"), std::string::npos);
     EXPECT_EQ(g_record.cycles, 2);

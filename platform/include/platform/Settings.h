@@ -26,7 +26,7 @@ struct TPlatformSettings {
     int displayWidthPx = 768;
     int displayHeightPx = 1280;
     std::string scriptPath;   // empty: no input script
-    int frameLimit = 0;       // > 0: navigator exit after this many presented frames
+    int frameLimit = 0;       // > 0: navigator exit after this many presented frames (bad value: kBoundedRunFrames)
     std::string dumpDir;      // where frame dumps go (script "dump" names are relative to it)
     int dumpEveryFrames = 0;  // > 0: dump every Nth frame as frame_NNNNN.png
     ClockKind clock = ClockKind::Real;
@@ -34,6 +34,10 @@ struct TPlatformSettings {
     int payDelayFrames = 2;              // frames between a request and its answer
     std::vector<std::string> ownedSkus;  // what an existing-purchases request reports as owned
 };
+
+// The length of a bounded run: what `make run` runs headless, and what an unreadable
+// COBBLE_FRAMES becomes.
+inline constexpr int kBoundedRunFrames = 90;
 
 // Reads every COBBLE_* variable (and DISPLAY for the default mode).
 TPlatformSettings ReadPlatformSettings();
@@ -48,5 +52,10 @@ void UseSettings(const TPlatformSettings& settings);
 // The environment's text for name, or null when unset. The only way outside platform/ to read
 // the environment.
 const char* GetEnvironmentText(const char* name);
+
+// The navigator's starting angle from ORIENTATION, read when called: 0 when unset, and 0 with
+// a "platform:" line naming the variable when it is not a whole number. Any other number is
+// returned as it is; one that is not 0, 90, 180 or 270 is also reported, for the caller to refuse.
+int ReadStartAngle();
 
 }  // namespace platform

@@ -28,9 +28,10 @@ const TBbUtilState& bbutil_state();
 
 // Window, EGL display, context and surface for GL ES 1.1, exact 8-8-8 colour. 0 on success;
 // 1 on failure, after the message and bbutil_terminate. The start angle is the environment's
-// ORIENTATION (missing or not a number: 0). On success the renderer's GL state cache is reset
-// for the new context and bbutil_swap becomes its buffer swap (GLES_SetSwapBuffersHook), so the
-// engine's GL back buffer presents through it; bbutil_terminate removes the hook.
+// ORIENTATION (platform::ReadStartAngle: missing or not a number is 0, a number that is not a
+// quarter turn fails). On success the renderer's GL state cache is reset for the new context
+// and bbutil_swap becomes its buffer swap (GLES_SetSwapBuffersHook), so the engine's GL back
+// buffer presents through it; bbutil_terminate removes the hook.
 int bbutil_init_egl(screen_context_t ctx);
 // Releases what exists; safe twice and after a partial bbutil_init_egl.
 void bbutil_terminate();

@@ -23,9 +23,10 @@ extern screen_context_t screen_cxt;
 CGameBase* CreateGameObject();
 
 // The whole program: start-up, the loop until the navigator's exit (or the game declaring
-// itself finished), then shut-down with the game's saves. Always 0, also after a failed
-// start-up (whose reason is printed on stderr). Resets the shell's globals first, so tests may
-// run it several times in one process.
+// itself finished), then shut-down with the game's saves. 0 after that normal end; 1 after a
+// failed start-up (whose reason is printed on stderr), and after a run that the failed event
+// service ended (still through the shut-down with saves). Resets the shell's
+// globals first, so tests may run it several times in one process.
 int RunProgram();
 
 // Screen touch event to a pointer event (first finger) or a multi-touch pointer event.
