@@ -18,11 +18,26 @@ namespace platform {
 namespace {
 
 volatile std::sig_atomic_t g_signalled = 0;
+volatile std::sig_atomic_t g_signalCount = 0;  // since the handlers were installed
 int g_wakePipe[2] = {-1, -1};
 struct sigaction g_oldInt {
 }, g_oldTerm{};
 
-void OnSignal(int) {
+void OnSignal(int sig) {
+    // The first signal asks for the normal shut-down with its saves. When that hangs (a driver
+    // waiting on a display that is gone), a second one must still end the process.
+    const bool second = g_signalCount > 0;
+    g_signalCount = g_signalCount + 1;
+    if (second) {
+        static const char kLine[] = "platform: second termination signal; ending at once\n";
+        [[maybe_unused]] ssize_t n = ::write(STDERR_FILENO, kLine, sizeof kLine - 1);
+        struct sigaction dfl {};
+        dfl.sa_handler = SIG_DFL;
+        sigemptyset(&dfl.sa_mask);
+        ::sigaction(sig, &dfl, nullptr);
+        ::raise(sig);
+        return;
+    }
     g_signalled = 1;
     if (g_wakePipe[1] >= 0) {
         const char byte = 1;
@@ -35,6 +50,7 @@ void InstallSignalHandlers() {
         ::fcntl(g_wakePipe[0], F_SETFL, O_NONBLOCK);
         ::fcntl(g_wakePipe[1], F_SETFL, O_NONBLOCK);
     }
+    g_signalCount = 0;
     struct sigaction sa {};
     sa.sa_handler = OnSignal;
     sigemptyset(&sa.sa_mask);
@@ -110,7 +126,11 @@ void FramePresenting() {
             std::fprintf(stderr, "platform: frame %d: no current surface to dump\n", frame);
         }
     }
-    if (s.backend) s.backend->BeforeSwap();
+    if (s.backend && !s.backend->BeforeSwap() && !s.displayLost) {
+        s.displayLost = true;
+        std::fprintf(stderr, "platform: the X display went away; ending the run\n");
+        ApplyInput(MakeScriptLine(ScriptAction::NavExit));
+    }
     s.presented = frame + 1;
     if (s.settings.frameLimit > 0 && s.presented == s.settings.frameLimit) {
         ApplyInput(MakeScriptLine(ScriptAction::NavExit));
@@ -118,6 +138,8 @@ void FramePresenting() {
 }
 
 int PresentedFrameCount() { return State().presented; }
+
+bool DisplayLost() { return State().displayLost; }
 
 int QueuedEventCount() { return static_cast<int>(State().queue.size()); }
 

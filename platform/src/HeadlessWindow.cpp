@@ -27,7 +27,10 @@ public:
 
     // A pbuffer swap presents nothing, so the driver could keep deferring the frame's work; finish
     // it here as showing it would, which keeps frame times honest.
-    void BeforeSwap() override { glFinish(); }
+    bool BeforeSwap() override {
+        glFinish();
+        return true;
+    }
 
     void PollInput(std::vector<TScriptLine>&) override {}
 

@@ -67,6 +67,7 @@ struct TPlatformState {
     screen_display display;
     std::unique_ptr<screen_window> window;
     std::unique_ptr<IWindowBackend> backend;
+    bool displayLost = false;  // the backend's display went away; the exit has been sent
 
     // Frames, script and dumps
     int presented = 0;

@@ -24,8 +24,9 @@ public:
     virtual void DestroyWindow() = 0;
     virtual EGLint SurfaceType() const = 0;
     virtual EGLSurface CreateSurface(EGLDisplay display, EGLConfig config, int widthPx, int heightPx) = 0;
-    // Just before the buffer swap of a frame, with the GL context current.
-    virtual void BeforeSwap() = 0;
+    // Just before the buffer swap of a frame, with the GL context current. False when the window
+    // is gone for good (its display went away): the swap must not be tried.
+    virtual bool BeforeSwap() = 0;
     // Native input since the last call, already turned into script actions.
     virtual void PollInput(std::vector<TScriptLine>& out) = 0;
     // Waits up to timeoutMs (-1: no limit) for native input or a byte on wakeFd. Returns false

@@ -7,7 +7,9 @@
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 #include <poll.h>
+#include <sys/socket.h>
 
+#include <cerrno>
 #include <cstdio>
 
 #include "WindowBackend.h"
@@ -17,9 +19,18 @@
 namespace platform {
 namespace {
 
+// Xlib's own reaction to a broken connection is to print a line and exit(1), which would skip
+// the saves of the normal shut-down. These two make it mark the window lost and return; from then
+// on Xlib's calls on that display return at once.
+int OnXIOError(Display*) { return 0; }
+
+void OnXIOErrorExit(Display*, void* lost) { *static_cast<bool*>(lost) = true; }
+
 class CX11Window final : public IWindowBackend {
 public:
     explicit CX11Window(Display* display) : display_(display) {
+        XSetIOErrorHandler(OnXIOError);
+        XSetIOErrorExitHandler(display_, OnXIOErrorExit, &lost_);
         deleteAtom_ = XInternAtom(display_, "WM_DELETE_WINDOW", False);
     }
     ~CX11Window() override {
@@ -59,7 +70,7 @@ public:
     }
 
     void DestroyWindow() override {
-        if (!window_) return;
+        if (!window_ || lost_) return;
         XDestroyWindow(display_, window_);
         XFlush(display_);
         window_ = 0;
@@ -72,10 +83,12 @@ public:
         return eglCreateWindowSurface(display, config, static_cast<EGLNativeWindowType>(window_), nullptr);
     }
 
-    void BeforeSwap() override {}  // the window surface's swap does the work
+    // The window surface's swap does the work; it must not start on a connection that is gone,
+    // because the driver's swap can wait for an answer from the server for ever.
+    bool BeforeSwap() override { return !Lost(); }
 
     void PollInput(std::vector<TScriptLine>& out) override {
-        while (XPending(display_) > 0) {
+        while (!Lost() && XPending(display_) > 0) {
             XEvent ev;
             XNextEvent(display_, &ev);
             Translate(ev, out);
@@ -83,11 +96,22 @@ public:
     }
 
     bool WaitForInput(int timeoutMs, int wakeFd) override {
+        if (Lost()) return false;
         pollfd fds[2] = {{ConnectionNumber(display_), POLLIN, 0}, {wakeFd, POLLIN, 0}};
         return ::poll(fds, wakeFd >= 0 ? 2 : 1, timeoutMs) > 0;
     }
 
 private:
+    // A peek at the socket tells a closed connection (end of stream, or a reset) from a quiet
+    // one without taking bytes that Xlib has not read yet.
+    bool Lost() {
+        if (lost_) return true;
+        char byte = 0;
+        const ssize_t n = ::recv(ConnectionNumber(display_), &byte, 1, MSG_PEEK | MSG_DONTWAIT);
+        if (n == 0 || (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)) lost_ = true;
+        return lost_;
+    }
+
     static int FingerOf(unsigned int button) {
         if (button == Button1) return 0;
         if (button == Button3) return 1;
@@ -165,6 +189,7 @@ private:
     Window window_ = 0;
     Atom deleteAtom_ = 0;
     int angle_ = 0;
+    bool lost_ = false;  // the connection to the X server broke; nothing more is sent on it
 };
 
 }  // namespace

@@ -223,6 +223,7 @@ void bbutil_terminate() {
 
 void bbutil_swap() {
     platform::FramePresenting();
+    if (platform::DisplayLost()) return;  // the swap would wait for a server that is gone
     if (!eglSwapBuffers(g_bb.egl_disp, g_bb.egl_surf)) bbutil_egl_perror("eglSwapBuffers");
 }
 

@@ -8,6 +8,7 @@
 
 #include "app/GameBase.h"
 #include "platform/Bps.h"
+#include "platform/EglSurface.h"
 #include "platform/Navigator.h"
 #include "platform/PaymentService.h"
 #include "render/GlesGlobals.h"
@@ -135,6 +136,8 @@ int RunProgram() {
         }
     }
 
+    // A display that went away ended the run as an exit would, but not because anyone asked.
+    failed = failed || platform::DisplayLost();
     screen_stop_events(screen_cxt);
     delete g_pGame;  // saves the game in progress and the player data
     g_pGame = nullptr;

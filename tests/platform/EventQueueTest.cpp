@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -69,17 +70,34 @@ TEST_F(EventQueueTest, CopiesPutBackGoToTheHeadInTheirOrder) {
 }
 
 TEST_F(EventQueueTest, TerminationSignalBecomesOneNavigatorExit) {
-    Start();
-    std::raise(SIGTERM);
-    bps_event_t* ev = Next();
-    ASSERT_NE(ev, nullptr);
-    EXPECT_EQ(bps_event_get_domain(ev), navigator_get_domain());
-    EXPECT_EQ(bps_event_get_code(ev), NAVIGATOR_EXIT);
-    EXPECT_EQ(Next(), nullptr);
-    std::raise(SIGINT);
-    ev = Next();
-    ASSERT_NE(ev, nullptr);
-    EXPECT_EQ(bps_event_get_code(ev), NAVIGATOR_EXIT);
+    for (const int sig : {SIGTERM, SIGINT}) {
+        SCOPED_TRACE(sig);
+        Start();
+        std::raise(sig);
+        bps_event_t* ev = Next();
+        ASSERT_NE(ev, nullptr);
+        EXPECT_EQ(bps_event_get_domain(ev), navigator_get_domain());
+        EXPECT_EQ(bps_event_get_code(ev), NAVIGATOR_EXIT);
+        EXPECT_EQ(Next(), nullptr);
+    }
+}
+
+// The first signal asks for the shut-down with saves; when that hangs, the second must still
+// end the process, whether or not the first was handled yet.
+TEST_F(EventQueueTest, SecondTerminationSignalEndsTheProcessAtOnce) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    for (const bool firstHandled : {false, true}) {
+        SCOPED_TRACE(firstHandled);
+        EXPECT_EXIT(
+            {
+                Start();
+                std::raise(SIGTERM);
+                if (firstHandled) (void)Next();
+                std::raise(SIGINT);
+                std::_Exit(0);  // reached only when the second signal was swallowed
+            },
+            ::testing::KilledBySignal(SIGINT), "second termination signal");
+    }
 }
 
 TEST_F(EventQueueTest, ScriptLinesArriveWhenTheirFrameIsReached) {

@@ -1,6 +1,10 @@
 // The real X window: the program opens it, a synthetic click from another X client arrives as
 // the first finger, and Esc ends the program through the navigator's exit.
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -20,6 +24,48 @@
 #include <X11/keysym.h>
 
 namespace {
+
+// An X server of the test's own, so that it can be taken away mid-run: Xvfb on a display
+// number it picks itself and reports through a pipe.
+class CPrivateXServer {
+public:
+    ~CPrivateXServer() { Kill(); }
+
+    bool Start() {
+        int fds[2];
+        if (::pipe(fds) != 0) return false;
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::close(fds[0]);
+            const std::string fd = std::to_string(fds[1]);
+            ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "640x480x24", "-nolisten", "tcp",
+                     static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        ::close(fds[1]);
+        std::string number;
+        pollfd p{fds[0], POLLIN, 0};
+        char c = 0;
+        while (pid_ > 0 && ::poll(&p, 1, 20000) > 0 && ::read(fds[0], &c, 1) == 1 && c != '\n') number += c;
+        ::close(fds[0]);
+        if (number.empty()) return false;
+        name_ = ":" + number;
+        return true;
+    }
+
+    void Kill() {
+        if (pid_ <= 0) return;
+        ::kill(pid_, SIGKILL);
+        ::waitpid(pid_, nullptr, 0);
+        pid_ = -1;
+    }
+
+    const std::string& Name() const { return name_; }
+
+private:
+    pid_t pid_ = -1;
+    std::string name_;
+};
 
 Window FindWindowNamed(Display* display, Window parent, const char* name) {
     char* title = nullptr;
@@ -144,6 +190,32 @@ TEST(X11Window, ClosingTheWindowIsTheNavigatorExit) {
     EXPECT_TRUE(closeSent);
     EXPECT_LT(g_record.cycles, 2000) << "closing did not end the run";
     EXPECT_TRUE(g_record.deleted);
+}
+
+TEST(X11Window, LostDisplayEndsTheRunThroughTheNormalShutDown) {
+    if (!std::getenv("COBBLE_UNDER_XVFB")) GTEST_SKIP() << "runs only under xvfb-run";
+    CPrivateXServer server;
+    ASSERT_TRUE(server.Start());
+    const std::string oldDisplay = std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "";
+    ::setenv("DISPLAY", server.Name().c_str(), 1);
+    ResetTestGame();
+    platform::TPlatformSettings s;
+    s.mode = platform::DisplayMode::X11;
+    s.displayWidthPx = 200;
+    s.displayHeightPx = 300;
+    s.frameLimit = 2000;
+    platform::UseSettings(s);
+    g_testGame.onCycle = [&](CTestGame&, int cycle) {
+        if (cycle == 5) server.Kill();
+    };
+    ::testing::internal::CaptureStderr();
+    const int status = RunProgram();
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    ::setenv("DISPLAY", oldDisplay.c_str(), 1);
+    EXPECT_EQ(status, 1) << err;
+    EXPECT_TRUE(g_record.deleted) << "the game object saves as it is deleted";
+    EXPECT_LT(g_record.cycles, 10) << err;
+    EXPECT_NE(err.find("the X display went away"), std::string::npos) << err;
 }
 
 }  // namespace

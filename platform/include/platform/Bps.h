@@ -4,7 +4,8 @@
 // This is our own Linux stand-in for the phone's service layer. Backends: an X window (input
 // from the mouse and keyboard) or headless (input from a script file and the in-process control
 // API in platform/Control.h). Main thread only; SIGINT and SIGTERM are turned into a navigator
-// exit event between bps_initialize and bps_shutdown.
+// exit event between bps_initialize and bps_shutdown, and a second such signal ends the process
+// at once (for a shut-down that hangs).
 #pragma once
 
 struct bps_event_t;  // owned by the platform; valid until the next bps_get_event

@@ -19,8 +19,13 @@ EGLSurface EglCreateSurface(EGLDisplay display, EGLConfig config, screen_window_
 
 // Called by the presenter just before each buffer swap: counts the frame, writes the frame
 // dumps that are due, and releases the script input and payment answers planned for the next
-// frame. Needs the GL context current.
+// frame. Needs the GL context current. When the window's display has gone away it sends the
+// navigator's exit (once), and the presenter must skip the swap (see DisplayLost).
 void FramePresenting();
+
+// True once the window's display went away: nothing can be presented any more, and the run is
+// ending through the navigator's exit.
+bool DisplayLost();
 
 // Frames presented since the platform was last reset.
 int PresentedFrameCount();

@@ -25,7 +25,7 @@ CGameBase* CreateGameObject();
 // The whole program: start-up, the loop until the navigator's exit (or the game declaring
 // itself finished), then shut-down with the game's saves. 0 after that normal end; 1 after a
 // failed start-up (whose reason is printed on stderr), and after a run that the failed event
-// service ended (still through the shut-down with saves). Resets the shell's
+// service or a lost display ended (still through the shut-down with saves). Resets the shell's
 // globals first, so tests may run it several times in one process.
 int RunProgram();
 
