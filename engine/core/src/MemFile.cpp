@@ -55,8 +55,11 @@ int CMemoryFile::OpenFromPaks(IFileHost* game, const char* name, unsigned mode) 
     if (found == nullptr) return 0;
     if (mode & FileMode::Exist) return 1;
 
+    // Sizes, method and where the data lies are checked before the member's claimed length is
+    // allocated: a damaged directory must not cost a huge block.
     long length = 0;
-    if (found->get_FileLength(entry, &length) != ZipResult::Ok) return 0;
+    if (found->ValidateEntry(entry) != ZipResult::Ok || found->get_FileLength(entry, &length) != ZipResult::Ok)
+        return 0;
     if (length < 0 || length > INT_MAX) return 0;
     // One byte at least, so an empty member still counts as an open file.
     buffer = static_cast<unsigned char*>(std::malloc(length > 0 ? static_cast<std::size_t>(length) : 1));

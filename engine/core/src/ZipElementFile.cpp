@@ -1,8 +1,30 @@
 #include "core/ZipElementFile.h"
 
+#include <zlib.h>
+
+#include <cstdint>
+
 #include "PakSearch.h"
 #include "core/FileHost.h"
 #include "core/ZipFile.h"
+
+namespace {
+
+// Reads the member once through a small block and compares its CRC-32 with the directory's.
+bool StoredBytesMatch(std::FILE* stream, long offset, long length, std::uint32_t expectedCrc) {
+    if (std::fseek(stream, offset, SEEK_SET) != 0) return false;
+    unsigned char block[16384];
+    uLong crc = crc32(0L, Z_NULL, 0);
+    for (long left = length; left > 0;) {
+        const std::size_t want = left < static_cast<long>(sizeof block) ? static_cast<std::size_t>(left) : sizeof block;
+        if (std::fread(block, 1, want, stream) != want) return false;
+        crc = crc32(crc, block, static_cast<uInt>(want));
+        left -= static_cast<long>(want);
+    }
+    return crc == expectedCrc;
+}
+
+}  // namespace
 
 CZipElementFile::~CZipElementFile() {
     if (stream != nullptr) Close();
@@ -21,8 +43,8 @@ int CZipElementFile::Open(IFileHost* game, const char* name, unsigned mode) {
     long length = 0;
     long offset = 0;
     // Compressed bytes would read as garbage: only stored members can be read in place.
-    if (found->get_FileLength(entry, &length) != ZipResult::Ok || found->GetEntryMethod(entry) != 0 ||
-        found->ReadFileOffset(entry, &offset) != ZipResult::Ok) {
+    if (found->ValidateEntry(entry) != ZipResult::Ok || found->get_FileLength(entry, &length) != ZipResult::Ok ||
+        found->GetEntryMethod(entry) != 0 || found->ReadFileOffset(entry, &offset) != ZipResult::Ok) {
         Close();
         return 0;
     }
@@ -41,7 +63,10 @@ int CZipElementFile::Open(IFileHost* game, const char* name, unsigned mode) {
         Close();
         return 0;
     }
-    if (std::fseek(stream, offset, SEEK_SET) != 0) {
+    // The member is streamed long after it was opened, so damage is looked for now, while a
+    // failure can still be reported as one instead of playing as noise.
+    if (!StoredBytesMatch(stream, offset, length, found->GetEntryCrc(entry)) ||
+        std::fseek(stream, offset, SEEK_SET) != 0) {
         Close();
         return 0;
     }

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "core/File.h"
 #include "core/FileHost.h"
@@ -16,6 +17,13 @@ std::uint32_t Get32(const unsigned char* p) {
     return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
            (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
+std::uint64_t Get64(const unsigned char* p) { return Get32(p) | (static_cast<std::uint64_t>(Get32(p + 4)) << 32); }
+
+// General-purpose flag bits 0 (traditional encryption) and 6 (strong encryption): the bytes are
+// ciphertext, which no read may hand out as the member.
+constexpr std::uint16_t kEncryptedFlags = 0x0041;
+constexpr std::uint32_t kZip64Marker = 0xFFFFFFFFu;
+constexpr std::uint16_t kZip64ExtraTag = 0x0001;
 
 }  // namespace
 
@@ -40,7 +48,9 @@ int DecodeZipDirectory(unsigned char* block, std::size_t size, int count, unsign
         entries[i] = header;
         pos += total;
     }
-    return ZipResult::Ok;
+    // Entries left over (or missing) mean the end record's count or size is wrong: reading only
+    // some of the members as if they were the whole pak would hide the damage.
+    return pos == size ? ZipResult::Ok : ZipResult::BadFormat;
 }
 
 CBBZipFileReader::CBBZipFileReader(IFileHost* game) : m_pGame(game) { index.growBy = 500; }
@@ -98,6 +108,7 @@ int CBBZipFileReader::InitFromFile(IFile* pak, const char* path) {
     delete pakFile;
     pakFile = pak;
     pakSize = 0;
+    archiveStart = 0;
     SetPath(path ? path : "");
     if (pakFile == nullptr) return ZipResult::NoMemory;
 
@@ -126,14 +137,15 @@ int CBBZipFileReader::InitFromFile(IFile* pak, const char* path) {
         Close();
         return ZipResult::BadFormat;
     }
-    if (count == 0) return ZipResult::Ok;
 
     entries = reinterpret_cast<unsigned char**>(directory + alignedDir);
     if (DecodeZipDirectory(directory, dirSize, count, entries, pakPath.GetDataConst()) != ZipResult::Ok) {
         Close();
         return ZipResult::BadFormat;
     }
+    if (count == 0) return ZipResult::Ok;
     entryCount = count;
+    archiveStart = FindArchiveStart(recordPos - static_cast<long>(dirSize), Get32(raw + 16));
     index.growBy = count;
     for (int i = 0; i < count; ++i) {
         const unsigned char* h = entries[i];
@@ -145,6 +157,23 @@ int CBBZipFileReader::InitFromFile(IFile* pak, const char* path) {
         (void)index.Add(pair);
     }
     return ZipResult::Ok;
+}
+
+long CBBZipFileReader::FindArchiveStart(long dirPos, std::uint32_t statedDirOffset) {
+    // Offsets that already count from the start of the file (the usual case, and archives whose
+    // offsets were adjusted after a stub was put in front).
+    if (static_cast<long>(statedDirOffset) >= dirPos) return 0;
+    const long shift = dirPos - static_cast<long>(statedDirOffset);
+    // A directory offset that is merely wrong must not move every member: the first local header
+    // has to be where the shift puts it.
+    const auto localHeaderAt = [this](long pos) {
+        unsigned char signature[4];
+        return pos >= 0 && pos <= pakSize - 4 && pakFile->Seek(pos, FileSeek::Start) &&
+               pakFile->ReadData(signature, 4) == 4 && Get32(signature) == kZipLocalSignature;
+    };
+    const long first = static_cast<long>(Get32(entries[0] + 42));
+    if (localHeaderAt(first + shift) || !localHeaderAt(first)) return shift;
+    return 0;
 }
 
 int CBBZipFileReader::Close() {
@@ -224,49 +253,106 @@ int CBBZipFileReader::ReadLocalHeader(TZipLocalHeader& l) {
     return l.signature == kZipLocalSignature ? ZipResult::Ok : ZipResult::BadFormat;
 }
 
-int CBBZipFileReader::SeekToData(int i, TZipLocalHeader& local, long& compressedSize) {
+bool CBBZipFileReader::ReadZip64LocalSizes(const TZipLocalHeader& local, std::uint64_t& compressedSize) {
+    std::vector<unsigned char> extra(local.extraLength);
+    if (extra.empty() || pakFile->ReadData(extra.data(), static_cast<int>(extra.size())) != local.extraLength)
+        return false;
+    for (std::size_t pos = 0; extra.size() - pos >= 4;) {
+        const std::size_t size = Get16(&extra[pos + 2]);
+        if (size > extra.size() - pos - 4) return false;
+        if (Get16(&extra[pos]) == kZip64ExtraTag) {
+            // The 64-bit sizes come in this order, each only where its 32-bit field is the marker.
+            std::size_t at = pos + 4;
+            const std::size_t end = at + size;
+            if (local.uncompressedSize == kZip64Marker) {
+                if (end - at < 8) return false;
+                at += 8;
+            }
+            compressedSize = local.compressedSize;
+            if (local.compressedSize == kZip64Marker) {
+                if (end - at < 8) return false;
+                compressedSize = Get64(&extra[at]);
+            }
+            return true;
+        }
+        pos += 4 + size;
+    }
+    return false;
+}
+
+int CBBZipFileReader::LocateData(int i, TEntryData& data) {
     if (entryCount == 0) return ZipResult::NoEntries;
     if (i < 0 || i >= entryCount) return ZipResult::BadIndex;
     const unsigned char* h = entries[i];
-    const long localOffset = static_cast<long>(Get32(h + 42));
-    if (localOffset > pakSize - 30 || !pakFile->Seek(localOffset, FileSeek::Start)) return ZipResult::BadFormat;
+    if (Get16(h + 8) & kEncryptedFlags) return ZipResult::BadMethod;
+    const long long localOffset = static_cast<long long>(Get32(h + 42)) + archiveStart;
+    if (localOffset > pakSize - 30 || !pakFile->Seek(static_cast<long>(localOffset), FileSeek::Start))
+        return ZipResult::BadFormat;
+    TZipLocalHeader local;
     if (const int rc = ReadLocalHeader(local); rc != ZipResult::Ok) return rc;
-    compressedSize = static_cast<long>(local.compressedSize);
+    if (local.flags & kEncryptedFlags) return ZipResult::BadMethod;
+    const long extraPos = static_cast<long>(localOffset) + 30 + local.nameLength;
+    std::uint64_t compressedSize = local.compressedSize;
+    if (local.compressedSize == kZip64Marker || local.uncompressedSize == kZip64Marker) {
+        if (extraPos > pakSize || !pakFile->Seek(extraPos, FileSeek::Start) ||
+            !ReadZip64LocalSizes(local, compressedSize))
+            return ZipResult::BadFormat;
+    }
     // Entries written with a data descriptor leave the local sizes at zero.
-    if (compressedSize == 0) compressedSize = static_cast<long>(Get32(h + 20));
-    const long dataPos = localOffset + 30 + local.nameLength + local.extraLength;
-    if (dataPos > pakSize || !pakFile->Seek(dataPos, FileSeek::Start)) return ZipResult::BadFormat;
+    if (compressedSize == 0) compressedSize = Get32(h + 20);
+    data.method = local.compression;
+    data.length = static_cast<long>(Get32(h + 24));
+    data.dataPos = extraPos + local.extraLength;
+    // Data that would run past the end of the pak cannot all arrive.
+    if (data.dataPos > pakSize || compressedSize > static_cast<std::uint64_t>(pakSize - data.dataPos))
+        return ZipResult::BadFormat;
+    data.compressedSize = static_cast<long>(compressedSize);
+    return pakFile->Seek(data.dataPos, FileSeek::Start) ? ZipResult::Ok : ZipResult::BadFormat;
+}
+
+int CBBZipFileReader::CheckCoding(const TEntryData& data) {
+    if (data.method != 0 && data.method != 8) return ZipResult::BadMethod;
+    if (data.length > kZipMaxMemberBytes) return ZipResult::BadFormat;
+    // The caller's buffer holds `length` bytes: a stored entry whose sizes disagree is damaged.
+    if (data.method == 0 && data.compressedSize != data.length) return ZipResult::BadFormat;
+    if (data.method == 8 && data.length / kZipMaxDeflateRatio > data.compressedSize) return ZipResult::BadFormat;
     return ZipResult::Ok;
+}
+
+int CBBZipFileReader::ValidateEntry(int i) {
+    TEntryData data;
+    if (const int rc = LocateData(i, data); rc != ZipResult::Ok) return rc;
+    return CheckCoding(data);
 }
 
 int CBBZipFileReader::ReadFileOffset(int i, long* offset) {
     if (offset == nullptr) return ZipResult::NullArgument;
-    TZipLocalHeader local;
-    long compressedSize = 0;
-    if (const int rc = SeekToData(i, local, compressedSize); rc != ZipResult::Ok) return rc;
-    *offset = pakFile->GetCurPos();
+    TEntryData data;
+    if (const int rc = LocateData(i, data); rc != ZipResult::Ok) return rc;
+    *offset = data.dataPos;
     return ZipResult::Ok;
 }
 
 int CBBZipFileReader::ReadFile(int i, unsigned char* out) {
     if (out == nullptr) return ZipResult::NullArgument;
-    TZipLocalHeader local;
-    long compressedSize = 0;
-    if (const int rc = SeekToData(i, local, compressedSize); rc != ZipResult::Ok) return rc;
-    const long length = static_cast<long>(Get32(entries[i] + 24));
-    // Data that would run past the end of the pak cannot all arrive.
-    const long dataPos = pakFile->GetCurPos();
-    if (dataPos < 0 || compressedSize > pakSize - dataPos) return ZipResult::BadFormat;
+    TEntryData data;
+    if (const int rc = LocateData(i, data); rc != ZipResult::Ok) return rc;
+    if (const int rc = CheckCoding(data); rc != ZipResult::Ok) return rc;
+    const int rc = data.method == 0 ? ReadStored(data, out) : ReadDeflated(data, out);
+    if (rc != ZipResult::Ok) return rc;
+    // Bytes that are not what was packed are damage, however they decoded.
+    const uLong crc = crc32(0L, out, static_cast<uInt>(data.length));
+    return crc == Get32(entries[i] + 16) ? ZipResult::Ok : ZipResult::BadFormat;
+}
 
-    if (local.compression == 0) {
-        // The caller's buffer holds `length` bytes: a stored entry whose sizes disagree is damaged.
-        if (compressedSize != length) return ZipResult::BadFormat;
-        if (length == 0) return ZipResult::Ok;
-        return pakFile->ReadData(out, static_cast<int>(length)) == length ? ZipResult::Ok : ZipResult::BadFormat;
-    }
-    if (local.compression != 8) return ZipResult::BadMethod;
+int CBBZipFileReader::ReadStored(const TEntryData& data, unsigned char* out) {
+    if (data.length == 0) return ZipResult::Ok;
+    return pakFile->ReadData(out, static_cast<int>(data.length)) == data.length ? ZipResult::Ok : ZipResult::BadFormat;
+}
 
+int CBBZipFileReader::ReadDeflated(const TEntryData& data, unsigned char* out) {
     // Every byte of the block is read before use (the read count is checked), so no zeroing.
+    const long compressedSize = data.compressedSize;
     auto* packed =
         static_cast<unsigned char*>(std::malloc(compressedSize ? static_cast<std::size_t>(compressedSize) : 1));
     if (packed == nullptr) return ZipResult::NoMemory;
@@ -282,20 +368,25 @@ int CBBZipFileReader::ReadFile(int i, unsigned char* out) {
     zs.next_in = packed;
     zs.avail_in = static_cast<uInt>(compressedSize);
     zs.next_out = out;
-    zs.avail_out = static_cast<uInt>(length);
+    zs.avail_out = static_cast<uInt>(data.length);
     const int rc = inflate(&zs, Z_FINISH);
     const uLong produced = zs.total_out;
     inflateEnd(&zs);
     std::free(packed);
     // Only a complete stream that fills the entry exactly is a good read: a truncated or
     // overlong stream is damage, not success.
-    if (rc != Z_STREAM_END || produced != static_cast<uLong>(length)) return ZipResult::BadFormat;
+    if (rc != Z_STREAM_END || produced != static_cast<uLong>(data.length)) return ZipResult::BadFormat;
     return ZipResult::Ok;
 }
 
 int CBBZipFileReader::GetEntryMethod(int i) const {
     if (i < 0 || i >= entryCount) return -1;
     return Get16(entries[i] + 10);
+}
+
+std::uint32_t CBBZipFileReader::GetEntryCrc(int i) const {
+    if (i < 0 || i >= entryCount) return 0;
+    return Get32(entries[i] + 16);
 }
 
 CommonString CBBZipFileReader::GetZipDirectory() { return zipDirectory; }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -92,6 +93,81 @@ inline void Put16(Bytes& b, std::size_t at, std::uint32_t v) {
 }
 inline std::uint32_t Get32(const Bytes& b, std::size_t at) {
     return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
+}
+
+// One member of a zip written byte by byte, for the forms the pak writer does not make: the data
+// is given as it lies in the archive (already deflated, or not), with the CRC and length it claims.
+struct THandMember {
+    std::string name;
+    std::uint16_t method = 0;
+    std::uint16_t flags = 0;
+    Bytes packed;
+    std::uint32_t crc = 0;
+    std::uint32_t length = 0;
+    Bytes centralExtra;  // the central header's extra field (the local header gets none)
+};
+
+inline void Append16(Bytes& b, std::uint32_t v) {
+    b.push_back(static_cast<std::uint8_t>(v));
+    b.push_back(static_cast<std::uint8_t>(v >> 8));
+}
+inline void Append32(Bytes& b, std::uint32_t v) {
+    Append16(b, v & 0xFFFF);
+    Append16(b, v >> 16);
+}
+
+// A stored member whose CRC comes from zlib.
+inline THandMember HandStored(const std::string& name, const Bytes& data) {
+    THandMember m;
+    m.name = name;
+    m.packed = data;
+    m.length = static_cast<std::uint32_t>(data.size());
+    m.crc = static_cast<std::uint32_t>(crc32(0L, data.data(), static_cast<uInt>(data.size())));
+    return m;
+}
+
+// The zip archive of the members as the format lays it out: each local header with its data, then
+// the central directory and the end record, every offset counted from the first byte.
+inline Bytes HandZip(const std::vector<THandMember>& members) {
+    Bytes out, central;
+    for (const THandMember& m : members) {
+        const auto localOffset = static_cast<std::uint32_t>(out.size());
+        Append32(out, 0x04034b50);
+        for (std::uint32_t v : {20u, static_cast<std::uint32_t>(m.flags), static_cast<std::uint32_t>(m.method), 0u, 0u})
+            Append16(out, v);
+        Append32(out, m.crc);
+        Append32(out, static_cast<std::uint32_t>(m.packed.size()));
+        Append32(out, m.length);
+        Append16(out, static_cast<std::uint32_t>(m.name.size()));
+        Append16(out, 0);
+        out.insert(out.end(), m.name.begin(), m.name.end());
+        out.insert(out.end(), m.packed.begin(), m.packed.end());
+
+        Append32(central, 0x02014b50);
+        for (std::uint32_t v :
+             {20u, 20u, static_cast<std::uint32_t>(m.flags), static_cast<std::uint32_t>(m.method), 0u, 0u})
+            Append16(central, v);
+        Append32(central, m.crc);
+        Append32(central, static_cast<std::uint32_t>(m.packed.size()));
+        Append32(central, m.length);
+        for (std::size_t v : {m.name.size(), m.centralExtra.size(), std::size_t{0}, std::size_t{0}, std::size_t{0}})
+            Append16(central, static_cast<std::uint32_t>(v));
+        Append32(central, 0);
+        Append32(central, localOffset);
+        central.insert(central.end(), m.name.begin(), m.name.end());
+        central.insert(central.end(), m.centralExtra.begin(), m.centralExtra.end());
+    }
+    const auto dirOffset = static_cast<std::uint32_t>(out.size());
+    out.insert(out.end(), central.begin(), central.end());
+    Append32(out, 0x06054b50);
+    Append16(out, 0);
+    Append16(out, 0);
+    Append16(out, static_cast<std::uint32_t>(members.size()));
+    Append16(out, static_cast<std::uint32_t>(members.size()));
+    Append32(out, static_cast<std::uint32_t>(central.size()));
+    Append32(out, dirOffset);
+    Append16(out, 0);
+    return out;
 }
 
 // Offset of the n-th (0-based) record with this 4-byte signature, or npos.

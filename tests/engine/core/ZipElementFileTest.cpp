@@ -136,4 +136,24 @@ TEST_F(ZipElementFileTest, AMemberClaimingToRunPastThePakIsRefused) {
     EXPECT_EQ(f.Open(&game, "m", FileMode::Read), 0);
 }
 
+TEST_F(ZipElementFileTest, AMemberWhoseBytesDoNotMatchTheirCrcIsRefusedAtOpen) {
+    struct TCase {
+        const char* why;
+        std::size_t fromData;  // the byte changed, counted from the member's first byte
+    };
+    const TCase cases[] = {{"first byte", 0}, {"a byte in the middle", 20000}, {"last byte", 39999}};
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.why);
+        const std::string name = "Sound_BB\\long.ogg";
+        Bytes pak = pakwriter::BuildPak({Member(name, Pattern(40000, 5), false)});
+        pak[30 + name.size() + c.fromData] ^= 0x01;  // the data follows the 30-byte local header and the name
+        const std::string path = dir.Path("damaged.pak");
+        ASSERT_TRUE(WriteFile(path, pak));
+        ASSERT_NE(game.SetOptionalPak(path), nullptr);
+        CZipElementFile f;
+        EXPECT_EQ(f.Open(&game, name.c_str(), FileMode::Read), 0);
+        EXPECT_FALSE(f.IsOpened());
+    }
+}
+
 }  // namespace

@@ -228,6 +228,9 @@ const TDamage kInitDamage[] = {
     {"comment runs past the directory", ZipResult::BadFormat, 0, [](Bytes& b) { Put16(b, Central(b, 0) + 32, 9000); }},
     {"directory cut short (size shrunk)", ZipResult::BadFormat, 0,
      [](Bytes& b) { Put32(b, EndRecord(b) + 12, Get32(b, EndRecord(b) + 12) - 3); }},
+    {"fewer entries than the directory holds", ZipResult::BadFormat, 0,
+     [](Bytes& b) { Put16(b, EndRecord(b) + 8, 1); }},
+    {"no entries but a directory", ZipResult::BadFormat, 0, [](Bytes& b) { Put16(b, EndRecord(b) + 8, 0); }},
 };
 
 TEST_F(ZipFileTest, DamagedDirectoriesFailInitWithTheirCodes) {
@@ -271,6 +274,13 @@ const TDamage kReadDamage[] = {
     {"stored sizes disagree (compressed smaller)", ZipResult::Ok, ZipResult::BadFormat,
      [](Bytes& b) { Put32(b, 18, Get32(b, 18) - 5); }},
     {"unknown method", ZipResult::Ok, ZipResult::BadMethod, [](Bytes& b) { Put16(b, 8, 12); }},
+    {"one stored byte changed", ZipResult::Ok, ZipResult::BadFormat, [](Bytes& b) { b[30 + 5 + 3] ^= 0x20; }},
+    {"CRC in the directory changed", ZipResult::Ok, ZipResult::BadFormat,
+     [](Bytes& b) { Put32(b, Central(b, 0) + 16, Get32(b, Central(b, 0) + 16) ^ 1); }},
+    {"encrypted (local flag)", ZipResult::Ok, ZipResult::BadMethod, [](Bytes& b) { Put16(b, 6, 1); }},
+    {"encrypted (directory flag)", ZipResult::Ok, ZipResult::BadMethod,
+     [](Bytes& b) { Put16(b, Central(b, 0) + 8, 1); }},
+    {"strong encryption (local flag)", ZipResult::Ok, ZipResult::BadMethod, [](Bytes& b) { Put16(b, 6, 0x41); }},
 };
 
 const TDamage kDeflateDamage[] = {
@@ -283,6 +293,12 @@ const TDamage kDeflateDamage[] = {
      [](Bytes& b) { Put32(b, 18, 0x7FFFFFFFu); }},
     {"garbage instead of deflate data", ZipResult::Ok, ZipResult::BadFormat,
      [](Bytes& b) { std::memset(&b[30 + 5], 0xFF, 16); }},
+    {"CRC in the directory changed", ZipResult::Ok, ZipResult::BadFormat,
+     [](Bytes& b) { Put32(b, Central(b, 0) + 16, Get32(b, Central(b, 0) + 16) ^ 0x80000000u); }},
+    {"length over the deflate bound for its packed size", ZipResult::Ok, ZipResult::BadFormat,
+     [](Bytes& b) { Put32(b, Central(b, 0) + 24, Get32(b, 18) * 1033); }},
+    {"encrypted (directory flag)", ZipResult::Ok, ZipResult::BadMethod,
+     [](Bytes& b) { Put16(b, Central(b, 0) + 8, 1); }},
 };
 
 void CheckReadDamage(CPakTestGame& game, CScratchDir& dir, const TDamage& d, bool deflate) {

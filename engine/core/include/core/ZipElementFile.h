@@ -17,7 +17,8 @@ public:
 
     // Finds `name` (backslashes) in the game's common pak, the resolution pak unless the
     // single-pak switch is on, then the optional pak; with Exist only answers whether it is
-    // there. Refuses members that are not stored or do not lie inside the pak. 1 or 0.
+    // there. Refuses members that are not stored, do not lie inside the pak, or whose bytes do not
+    // match their CRC-32 (the member is read through once to check). 1 or 0.
     int Open(IFileHost* game, const char* name, unsigned mode) override;
     int IsOpened() override;
     // Read only: 1.

@@ -4,7 +4,10 @@
 // names below 128 bytes, looked up case-sensitively with backslash separators. The reader keeps
 // the directory in one block with a name index pointing into it, and the pak file open for its
 // whole life. Everything it reads from the pak is checked against the bytes that arrived, so a
-// truncated or hostile pak gives an error code, never a read outside what was read.
+// truncated or hostile pak gives an error code, never a read outside what was read; every
+// member's bytes are checked against their CRC-32 before they count as read.
+// Archives as common zip tools write them also read: zip64 sizes in a local header, and bytes
+// in front of the archive whose offsets were not adjusted (a self-extracting stub).
 // Main thread only; no state outside the object.
 
 #include <cstddef>
@@ -24,7 +27,7 @@ inline constexpr int NoFiles = -3;         // get_FilesCount: the pak has no ent
 inline constexpr int OpenFailed = -4;      // Init: path, open, end record or directory position
 inline constexpr int BadFormat = -5;       // bad directory or local header, short read, bad data; Close: nothing open
 inline constexpr int NoEntries = -6;       // not initialised, closed, or an empty pak
-inline constexpr int BadMethod = -7;       // ReadFile: compression other than stored or deflated
+inline constexpr int BadMethod = -7;       // compression other than stored or deflated, or an encrypted entry
 inline constexpr int NoMemory = -100;      // allocation failed, or no disk file object
 inline constexpr int NullArgument = -101;  // a required pointer argument is null
 inline constexpr int BadIndex = -102;      // entry index outside 0 .. count - 1
@@ -94,12 +97,20 @@ inline constexpr std::uint32_t kZipDirFileSignature = 0x02014b50;
 inline constexpr std::uint32_t kZipLocalSignature = 0x04034b50;
 // Index entries keep a name's length in a signed byte.
 inline constexpr int kZipMaxNameLength = 127;
+// The largest length a member may claim. The biggest resources are music tracks of a few MB;
+// the limit is far above them and keeps a damaged or hostile size from becoming an allocation
+// of gigabytes. Members claiming more are refused (BadFormat).
+inline constexpr long kZipMaxMemberBytes = 64L * 1024 * 1024;
+// Deflate turns each bit into at most 516 bytes (a 258-byte match for two one-bit codes), so a
+// deflated member cannot be longer than this many times its compressed size.
+inline constexpr long kZipMaxDeflateRatio = 1032;
 
 // Decodes a central directory held in block[0 .. size): walks `count` headers back to back,
 // stores each header's address in entries[0 .. count), and turns every '/' of each name into
 // '\' in place. Checks that every header with its name, extra field and comment lies inside the
-// block, its signature, and that its name is at most kZipMaxNameLength bytes. Ok or BadFormat;
-// the entries are only meaningful on Ok. The reader's Init, the tests and the fuzz target share it.
+// block, its signature, that its name is at most kZipMaxNameLength bytes, and that the headers
+// fill the block exactly (a count and a size that disagree mean a damaged end record). Ok or
+// BadFormat; the entries are only meaningful on Ok. The reader's Init, the tests and the fuzz target share it.
 [[nodiscard]] int DecodeZipDirectory(unsigned char* block, std::size_t size, int count, unsigned char** entries,
                                      const char* nameForLog);
 
@@ -114,7 +125,8 @@ public:
     // 1 and *index of the first entry named exactly `name` (backslashes, case-sensitive);
     // 0 when absent, NullArgument, NoEntries.
     virtual int IndexFromName(const char* name, int* index);
-    // Fills out (get_FileLength bytes) with the entry's content, inflating a deflated one.
+    // Fills out (get_FileLength bytes) with the entry's content, inflating a deflated one. Ok only
+    // when the bytes match the entry's CRC-32; out may hold damaged bytes after a failure.
     virtual int ReadFile(int index, unsigned char* out);
     // The entry's uncompressed size.
     virtual int get_FileLength(int index, long* length);
@@ -136,6 +148,13 @@ public:
     int InitFromFile(IFile* pak, const char* path);
     // The entry's compression method from the directory (0 stored, 8 deflated), -1 for a bad index.
     int GetEntryMethod(int index) const;
+    // The entry's CRC-32 from the directory (0 for a bad index), for readers that check in place.
+    std::uint32_t GetEntryCrc(int index) const;
+    // Checks what can be known of an entry before its bytes are read, so that a caller can refuse
+    // it before allocating: its length against kZipMaxMemberBytes (and for a deflated entry
+    // against kZipMaxDeflateRatio), method, encryption, local header, and that its data lies
+    // inside the pak. Ok or the code ReadFile would give.
+    int ValidateEntry(int index);
     // The path given to Init: member files open their own stream on it.
     const CommonString& GetPakPath() const { return pakPath; }
 
@@ -144,10 +163,29 @@ public:
     static unsigned int CalculateHashCodeLen(const char* text, int length);
 
 private:
-    // Steps 1 to 4 shared by ReadFile and ReadFileOffset: checks the arguments, seeks past the
-    // local header, name and extra field. Fills the local header and the size of the data.
-    int SeekToData(int index, TZipLocalHeader& local, long& compressedSize);
+    // Where an entry's data lies and how it is coded, from its local header and the directory.
+    struct TEntryData {
+        int method = 0;
+        long compressedSize = 0;
+        long length = 0;  // the directory's uncompressed size
+        long dataPos = 0;
+    };
+
+    // Steps shared by ReadFile, ReadFileOffset and ValidateEntry: checks the index, refuses
+    // encryption, reads the local header (with its zip64 sizes) and checks that the data lies
+    // inside the pak; the pak file is left at the data.
+    int LocateData(int index, TEntryData& data);
+    // The method and the sizes against each other and the limits.
+    static int CheckCoding(const TEntryData& data);
+    // The entry's bytes into out, from the pak file standing at its data.
+    int ReadStored(const TEntryData& data, unsigned char* out);
+    int ReadDeflated(const TEntryData& data, unsigned char* out);
     int ReadLocalHeader(TZipLocalHeader& local);
+    // The zip64 sizes of a local header whose 32-bit sizes are 0xFFFFFFFF, from its extra field
+    // (the pak file stands at the extra field); false when they are missing or unreadable.
+    bool ReadZip64LocalSizes(const TZipLocalHeader& local, std::uint64_t& compressedSize);
+    // Bytes in front of the archive, from where the directory lies and where it says it lies.
+    long FindArchiveStart(long dirPos, std::uint32_t statedDirOffset);
     const TZipDirFileHeader* Entry(int index) const;
     void SetPath(const char* path);
 
@@ -158,6 +196,7 @@ private:
     CQuorvanArray<MyMapPair> index;
     IFile* pakFile = nullptr;
     long pakSize = 0;
+    long archiveStart = 0;  // added to every offset the directory gives
     CommonString zipDirectory;
     CommonString pakPath;
 };
