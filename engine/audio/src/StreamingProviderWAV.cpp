@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "WavBytes.h"
+#include "WavFormat.h"
 #include "audio/AudioConfig.h"
 #include "core/File.h"
 
@@ -29,35 +30,45 @@ bool CStreamingProviderWAV::LoadStreamFromFile(IFile* file, const char* name) {
     if (!file) return false;
     m_file = file;
     const long size = m_file->GetSize();
+    std::uint8_t riff[12];
     std::uint8_t header[8];
-    std::uint8_t fields[16];
+    // Enough of the fmt chunk to tell every coding apart (the extensible form needs 40 bytes).
+    std::uint8_t fields[40];
     auto fail = [this]() {
         Unload();
         return false;
     };
-    if (size < 36 || !m_file->Seek(12, FileSeek::Start) || m_file->ReadData(header, 8) != 8 ||
-        std::memcmp(header, "fmt ", 4) != 0 || m_file->ReadData(fields, 16) != 16)
+    if (size < 36 || !m_file->Seek(0, FileSeek::Start) || m_file->ReadData(riff, 12) != 12 ||
+        !wav_format::IsRiffWave(riff) || m_file->ReadData(header, 8) != 8 || std::memcmp(header, "fmt ", 4) != 0)
         return fail();
-    const long fmtSize = static_cast<long>(wav_bytes::Le32(header + 4));
-    const int formatTag = static_cast<int>(wav_bytes::Le16(fields));
-    m_channels = static_cast<int>(wav_bytes::Le16(fields + 2));
-    m_sourceRate = static_cast<int>(wav_bytes::Le32(fields + 4) & 0x7FFFFFFF);
-    const int bits = static_cast<int>(wav_bytes::Le16(fields + 14));
-    // The stream reads samples as they lie in the file: only plain PCM can be played that way.
-    if (formatTag != 1 || (bits != 8 && bits != 16)) return fail();
-    if (m_channels < 1 || m_channels > 2 || m_sourceRate == 0 || fmtSize < 16 || fmtSize > size - 20) return fail();
+    const std::uint32_t fmtSize = wav_bytes::Le32(header + 4);
+    if (fmtSize < 16 || fmtSize > static_cast<std::uint64_t>(size - 20)) return fail();
+    const int fieldBytes = fmtSize < sizeof fields ? static_cast<int>(fmtSize) : static_cast<int>(sizeof fields);
+    wav_format::TFormat format;
+    // The stream reads samples as they lie in the file: only PCM can be played that way.
+    if (m_file->ReadData(fields, fieldBytes) != fieldBytes ||
+        !wav_format::DecodeFormat(fields, static_cast<std::size_t>(fieldBytes), format) ||
+        format.coding != wav_format::ECoding::Pcm)
+        return fail();
+    m_channels = format.channels;
+    m_sourceRate = format.rate;
+    const int bits = format.bits;
 
     // Walk the chunks behind fmt, never past the end of the member.
-    long pos = 20 + fmtSize;
+    std::uint64_t pos = wav_format::NextChunk(12, fmtSize);
     while (true) {
-        if (pos > size - 8 || !m_file->Seek(pos, FileSeek::Start) || m_file->ReadData(header, 8) != 8) return fail();
-        const long chunkSize = static_cast<long>(wav_bytes::Le32(header + 4));
+        if (pos + 8 > static_cast<std::uint64_t>(size) || !m_file->Seek(static_cast<long>(pos), FileSeek::Start) ||
+            m_file->ReadData(header, 8) != 8)
+            return fail();
+        const std::uint32_t chunkSize = wav_bytes::Le32(header + 4);
         if (std::memcmp(header, "data", 4) == 0) {
-            m_dataStart = pos + 8;
-            m_dataEnd = chunkSize < size - m_dataStart ? m_dataStart + chunkSize : size;
+            m_dataStart = static_cast<long>(pos) + 8;
+            m_dataEnd = chunkSize < static_cast<std::uint64_t>(size - m_dataStart)
+                            ? m_dataStart + static_cast<long>(chunkSize)
+                            : size;
             break;
         }
-        pos += 8 + chunkSize;
+        pos = wav_format::NextChunk(pos, chunkSize);
     }
     m_8bit = bits == 8;
     m_position = m_dataStart;

@@ -21,6 +21,10 @@ inline constexpr int kStreamUnityGain = 128;  // stream volume that adds samples
 // The most bytes one Ogg decode call may produce; decode blocks keep this much spare room.
 inline constexpr int kOggReadBytes = 4096;
 
+// The highest sample rate a WAV file may give (the highest in common use); a larger value is
+// damage, not a recording.
+inline constexpr int kMaxSourceRateHz = 384000;
+
 // Loads of effects and whole decoded files above this are refused rather than attempted.
 inline constexpr long long kMaxDecodedBytes = 256LL * 1024 * 1024;
 

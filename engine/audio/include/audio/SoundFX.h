@@ -9,6 +9,7 @@
 // Where the parts of a RIFF WAVE image lie, as found by ParseWavLayout.
 struct TWavLayout {
     int formatTag = 0;
+    bool adpcm = false;  // MS-ADPCM; otherwise PCM (plain or extensible)
     int channels = 0;
     int rate = 0;
     int blockAlign = 0;
@@ -19,9 +20,11 @@ struct TWavLayout {
     std::size_t dataSize = 0;    // clamped to the bytes the image really holds
 };
 
-// Reads the header of a WAVE image of `size` bytes: "fmt " at byte 12 with at least 16 bytes,
-// 8, 4 or 16 bits, 1 or 2 channels, a rate above 0, and a "data" chunk found by walking the
-// chunks behind fmt without leaving the image. False (nothing else touched) otherwise.
+// Reads the header of a WAVE image of `size` bytes: "RIFF" and "WAVE", "fmt " at byte 12 with
+// at least 16 bytes of a coding the engine plays (8- or 16-bit PCM, plain or extensible, or 4-bit
+// MS-ADPCM), 1 or 2 channels, a rate from 1 to audio_config::kMaxSourceRateHz, and a "data"
+// chunk found by walking the chunks behind fmt (with RIFF's pad byte after an odd size) without
+// leaving the image. False (nothing else touched) otherwise.
 [[nodiscard]] bool ParseWavLayout(const std::uint8_t* image, std::size_t size, TWavLayout* out);
 
 // The per-channel state of the MS-ADPCM decoder.

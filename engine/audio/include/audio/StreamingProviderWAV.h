@@ -12,7 +12,8 @@ public:
     ~CStreamingProviderWAV() override;
 
     void UpdateBufferAdd(short* mix, int count) override;
-    // Refuses anything but 8- or 16-bit PCM with 1 or 2 channels and a data chunk.
+    // Accepts what the effect loader accepts but MS-ADPCM, for which it has no decoder: 8- or
+    // 16-bit PCM (plain or extensible) with 1 or 2 channels, a sane rate and a data chunk.
     bool LoadStreamFromFile(IFile* file, const char* name) override;
     void Unload() override;
     void Start(bool loop) override;
