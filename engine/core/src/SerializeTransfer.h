@@ -55,6 +55,13 @@ inline TextRead ReadText(IFile* file, bool wide, int max_count, CommonString& s)
         return TextRead::kRead;
     }
     if (count > max_count) return TextRead::kTooLong;
+    // A count beyond what is left in the file can only end in a short read; knowing that before
+    // the block is allocated keeps a damaged count from costing gigabytes. Files that cannot
+    // tell their position (-1) are read as before.
+    const long long size = file->GetSize();
+    const long long position = file->GetCurPos();
+    const long long needed = wide ? 2LL * count : static_cast<long long>(count);
+    if (size >= 0 && position >= 0 && needed > size - position) return TextRead::kShortText;
     char* block = static_cast<char*>(std::calloc(static_cast<std::size_t>(count) + 1, 1));
     if (!block) return TextRead::kNoMemory;
     bool whole = true;
@@ -75,8 +82,8 @@ inline TextRead ReadText(IFile* file, bool wide, int max_count, CommonString& s)
     return TextRead::kRead;
 }
 
-// The older helper sets no upper bound on a stored count: a huge one fails on the allocation or
-// on the read.
+// The older helper sets no upper bound on a stored count: a huge one fails on the read (before
+// anything is allocated when the file knows its size and position).
 inline constexpr int kNoTextLimit = INT_MAX;
 
 }  // namespace serialize_detail

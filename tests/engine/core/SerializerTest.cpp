@@ -5,12 +5,15 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "VectorFile.h"
 #include "core/CommonString.h"
 #include "core/File.h"
+#include "core/MemFile.h"
+#include "testsupport/MemoryFiles.h"
 
 namespace {
 
@@ -482,6 +485,41 @@ TEST(SerializeHelper, OldStringReadsHaveNoLengthBoundAndLeaveTheStringOnFailure)
         {"short wide text leaves the string", Cat({Le32(3), {'a', 0, 'b'}}), true, false, nullptr},
     };
     for (const auto& c : cases) ExpectStringRead<SerializeHelper>(c);
+}
+
+TEST(SerializeHelper, CountsBeyondTheFileFailAsShortReads) {
+    // No bound is set on these counts; a memory file knows what is left, so a count past it
+    // fails at once, as its read would, leaving the string as it was.
+    struct TCase {
+        const char* why;
+        Bytes stored;
+        bool wide;
+    };
+    const TCase cases[] = {
+        {"old helper, the largest count", Cat({Le32(0x7FFFFFFF), Text("abc")}), false},
+        {"old helper, one byte short", Cat({Le32(4), Text("abc")}), false},
+        {"old helper, wide, one character short", Cat({Le32(2), {'a', 0, 'b'}}), true},
+        {"old helper, wide, a count whose byte size passes 2 GiB", Cat({Le32(0x40000001), Text("ab")}), true},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.why);
+        std::unique_ptr<CMemoryFile> in(MemoryFileOver(c.stored));
+        SerializeHelper reader{in.get(), true, false};
+        CommonString s("keep");
+        if (c.wide)
+            reader.SerializeW(s);
+        else
+            reader.Serialize(s);
+        EXPECT_FALSE(reader.ok);
+        EXPECT_TRUE(s.IsEqual("keep"));
+    }
+    // What fits is still read whole.
+    std::unique_ptr<CMemoryFile> exact(MemoryFileOver(Cat({Le32(3), Text("xyz")})));
+    SerializeHelper whole{exact.get(), true, false};
+    CommonString s;
+    whole.Serialize(s);
+    EXPECT_TRUE(whole.ok);
+    EXPECT_TRUE(s.IsEqual("xyz"));
 }
 
 TEST(SerializeHelper, OldWideStringRoundTrips) {

@@ -65,7 +65,8 @@ struct SerializeHelper2 {
 // file clears ok and moves nothing; a short fixed-size transfer clears ok (there is no
 // shortfall); bool is a 4-byte int (read as true when greater than 0); unsigned short is
 // supported; a short string read clears ok and leaves the string unchanged; stored string
-// counts have no upper bound (a huge one fails on the allocation or on the read).
+// counts have no upper bound (a count beyond the bytes left in the file fails as a short read,
+// before its block is allocated).
 struct SerializeHelper {
     IFile* file;
     bool ok;
