@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/time.h>
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -69,6 +72,13 @@ TEST_F(GameCycle, OnePassUpdatesCatchesUpAndDrawsOnce) {
         {"late by two periods: two catch-up updates", 95, 3, 0, 90},
         {"very late: six catch-ups, the rest dropped", 1000, 7, 0, 990},
         {"late by just under a period: no catch-up", 59, 1, 0, 30},
+        // The cap's boundary: up to six periods behind everything is caught up; beyond, the
+        // updates of the periods past six are dropped but their time is consumed.
+        {"five periods behind", 180, 6, 0, 180},
+        {"six periods behind: all six caught up", 215, 7, 0, 210},
+        {"seven periods behind: six caught up, one dropped", 240, 7, 0, 240},
+        {"just under eight periods: still one dropped", 269, 7, 0, 240},
+        {"eight periods behind: two dropped", 270, 7, 0, 270},
     };
     for (const TCycleCase& c : cases) {
         SCOPED_TRACE(c.why);
@@ -86,6 +96,38 @@ TEST_F(GameCycle, OnePassUpdatesCatchesUpAndDrawsOnce) {
         EXPECT_EQ(g.m_nUpdateCount, c.updates);
         EXPECT_EQ(g.m_nDrawCount, 1);
     }
+}
+
+// A sleep that a signal cuts short comes back before the period is over: the pass only draws,
+// and the tick stays where it was for the next pass to measure from. This needs a real sleep
+// and a real signal.
+TEST(GameCycleRealClock, SleepCutShortByASignalOnlyDraws) {
+    platform::ClockUse(platform::ClockKind::Real);
+    struct sigaction quiet {};
+    quiet.sa_handler = [](int) {};
+    sigemptyset(&quiet.sa_mask);
+    quiet.sa_flags = 0;  // no restart: the sleep returns with EINTR
+    struct sigaction old {};
+    ASSERT_EQ(::sigaction(SIGALRM, &quiet, &old), 0);
+
+    CTestGame game;
+    game.SetFpsControl(1, false, true);  // a period of one second, of which 50 ms pass
+    const unsigned tick = game.m_uLastTickMs;
+    itimerval timer{};
+    timer.it_value.tv_usec = 50'000;
+    ASSERT_EQ(::setitimer(ITIMER_REAL, &timer, nullptr), 0);
+    const auto start = std::chrono::steady_clock::now();
+    game.RunGameCycle();
+    const auto took = std::chrono::steady_clock::now() - start;
+    timer = itimerval{};
+    ::setitimer(ITIMER_REAL, &timer, nullptr);
+    ::sigaction(SIGALRM, &old, nullptr);
+
+    ASSERT_LT(took, std::chrono::milliseconds(900)) << "the signal did not cut the sleep short";
+    EXPECT_EQ(game.m_nProcessCalls, 1) << "no catch-up from an early wake";
+    EXPECT_EQ(game.m_nDrawCalls, 1);
+    EXPECT_EQ(game.m_uLastTickMs, tick);
+    EXPECT_EQ(game.m_nCatchUpCount, 0);
 }
 
 TEST_F(GameCycle, BackwardClockRestartsFromTheReadingAndSleepsOnePeriod) {

@@ -131,6 +131,39 @@ TEST_F(MixerTest, MasterVolumeScalesEveryEffect) {
     EXPECT_EQ(mixer.volumeSFX(), 64) << "values above 63 give 64";
 }
 
+// Volumes set while the effect plays, by hand: samples are multiples of 64, so every gain below
+// gives an exact product.
+struct TLiveVolumeCase {
+    int master;   // -1: left as opened
+    int channel;  // -1: left as played
+    std::vector<std::int16_t> expected;
+    const char* why;
+};
+
+TEST_F(MixerTest, VolumeSetWhilePlayingScalesTheMixAndZeroIsSilence) {
+    const std::vector<std::int16_t> samples = {6400, -12800, 32704, -64};
+    const TLiveVolumeCase cases[] = {
+        {0, -1, {0, 0, 0, 0}, "master volume 0 silences a playing effect"},
+        {-1, 0, {0, 0, 0, 0}, "channel volume 0 silences it"},
+        {63, -1, {6300, -12600, 32193, -63}, "master 63 is 63/64"},
+        {-1, 63, {6300, -12600, 32193, -63}, "channel 63 is 63/64"},
+        {32, 32, {1600, -3200, 8176, -16}, "both at half: a quarter"},
+        {64, 64, {6400, -12800, 32704, -64}, "both full: unchanged"},
+    };
+    for (const TLiveVolumeCase& c : cases) {
+        SCOPED_TRACE(c.why);
+        Sound s;
+        s.SetAudioThreadEnabled(false);
+        ASSERT_TRUE(s.open(48000, 16, false, 1, 8));
+        const int number = s.playSFX(Effect16(samples));
+        ASSERT_GE(number, 0);
+        if (c.master >= 0) s.volumeSFX(c.master);
+        if (c.channel >= 0) s.channel(number)->volume(static_cast<unsigned>(c.channel));
+        s.UpdateAudioBuffer();
+        for (std::size_t i = 0; i < samples.size(); ++i) EXPECT_EQ(s.OutputBlock()[2 * i], c.expected[i]) << i;
+    }
+}
+
 TEST_F(MixerTest, EightBitSamplesAreCentredOn128) {
     ASSERT_TRUE(Open());
     mixer.playSFX(Effect8({128, 0, 255, 64}));

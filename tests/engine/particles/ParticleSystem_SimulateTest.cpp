@@ -371,6 +371,54 @@ TEST(ParticleSimulation, GridBatchLaysTheStripOut) {
     }
 }
 
+TEST(ParticleSimulation, GridAccumulatorAfterABatchOwesTheWholeBatch) {
+    // 30 per second at the frame step of 1984/65536 s owes 30 x 1984 = 59520 (16.16) per step.
+    TParticleWorld world;
+    auto system = MakeSystem(world,
+                             std::string(kStill) +
+                                 "GridEffect = 1\nParticleNumSprites = 4\nParticleNumSpritesPerRow = 2\n"
+                                 "EmissionSpeed = 30\n",
+                             4, 8);
+    ASSERT_NE(system, nullptr);
+    FillParticleTableSequence();
+    system->StartAt(I(50), I(50));
+    system->RunProcess();
+    ASSERT_EQ(system->GetNumActiveParticels(), 4);
+    // The batch costs four particles; the step that paid for it still counts.
+    EXPECT_EQ(system->m_nEmissionAccumulator, -4 * 65536 + 59520);
+    system->RunProcess();
+    EXPECT_EQ(system->m_nEmissionAccumulator, -4 * 65536 + 2 * 59520) << "no batch while in debt";
+    EXPECT_EQ(system->GetNumActiveParticels(), 4);
+}
+
+TEST(ParticleSimulation, GridEmissionAtRateZeroOrWithOneSpriteIsNoBatch) {
+    struct TCase {
+        const char* effect;
+        int sprites;
+        int afterTenSteps;
+        const char* why;
+    };
+    const TCase cases[] = {
+        {"GridEffect = 1\nParticleNumSprites = 4\nParticleNumSpritesPerRow = 2\nEmissionSpeed = 0\n", 4, 0,
+         "rate 0 never pays for a batch"},
+        // 30 x 1984 x 10 steps = 595200, 9 whole particles: emitted one by one, not four at a time.
+        {"GridEffect = 1\nParticleNumSprites = 1\nParticleNumSpritesPerRow = 1\nEmissionSpeed = 30\n", 1, 9,
+         "one sprite is no strip: ordinary emission"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.why);
+        TParticleWorld world;
+        auto system = MakeSystem(world, std::string(kStill) + c.effect, c.sprites, 8);
+        ASSERT_NE(system, nullptr);
+        FillParticleTableSequence();
+        system->StartAt(I(50), I(50));
+        for (int step = 0; step < 10; ++step) system->RunProcess();
+        EXPECT_EQ(system->GetNumActiveParticels(), c.afterTenSteps);
+        for (int k = 0; k < system->GetNumActiveParticels(); ++k)
+            EXPECT_EQ(system->GetParticles()[k].frame, 0) << "a single sprite keeps frame 0";
+    }
+}
+
 TEST(ParticleSimulation, LivesShorterThanOneStepDivideSafely) {
     struct TCase {
         const char* effect;

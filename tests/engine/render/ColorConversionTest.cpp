@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 
 TEST(ColorConversion, KnownValues) {
@@ -54,6 +55,52 @@ TEST(ColorConversion, AgreesWithPythonsColorsys) {
         EXPECT_LE(std::abs(r.g - c.g), 1);
         EXPECT_LE(std::abs(r.b - c.b), 1);
     }
+}
+
+// HSL to RGB the way the CSS colour module defines it (chroma, second-largest component, match
+// value), written apart from the engine's formula; each channel in 0..1.
+void ReferenceHslToRgb(int h, int s, int l, double out[3]) {
+    const double L = l / 255.0, S = s / 255.0;
+    const double chroma = (1.0 - std::fabs(2.0 * L - 1.0)) * S;
+    const double sextants = h / 255.0 * 6.0;
+    const double x = chroma * (1.0 - std::fabs(std::fmod(sextants, 2.0) - 1.0));
+    const double m = L - chroma / 2.0;
+    const double table[6][3] = {{chroma, x, 0}, {x, chroma, 0}, {0, chroma, x},
+                                {0, x, chroma}, {x, 0, chroma}, {chroma, 0, x}};
+    const int sextant = static_cast<int>(sextants);
+    for (int c = 0; c < 3; ++c) out[c] = table[sextant][c] + m;
+}
+
+TEST(ColorConversion, HslToRgbMatchesAnIndependentReferenceAcrossAllSixSextants) {
+    // Every hue of the circle (each sextant about 42 of them), at strong and weak saturation and
+    // at dark, middle and light lightness.
+    int sextantsSeen[6] = {};
+    for (int h = 0; h < 255; ++h) {
+        for (const int s : {255, 160, 40}) {
+            for (const int l : {60, 127, 200}) {
+                double expected[3];
+                ReferenceHslToRgb(h, s, l, expected);
+                const rgbcolor got = hsl2rgb({h, s, l});
+                const int channels[3] = {got.r, got.g, got.b};
+                for (int c = 0; c < 3; ++c) {
+                    const double scaled = expected[c] * 255.0;
+                    const double nearest = std::round(scaled);
+                    // Truncation of a value that is a whole number up to rounding may land on
+                    // either side of it; every other value has exactly one right answer.
+                    if (std::fabs(scaled - nearest) < 1e-9) {
+                        EXPECT_TRUE(channels[c] == static_cast<int>(nearest) ||
+                                    channels[c] == static_cast<int>(nearest) - 1)
+                            << "h " << h << " s " << s << " l " << l << " channel " << c;
+                    } else {
+                        EXPECT_EQ(channels[c], static_cast<int>(scaled))
+                            << "h " << h << " s " << s << " l " << l << " channel " << c;
+                    }
+                }
+            }
+        }
+        ++sextantsSeen[static_cast<int>(h / 255.0 * 6.0)];
+    }
+    for (int seen : sextantsSeen) EXPECT_GE(seen, 42);
 }
 
 TEST(ColorConversion, OutOfRangeInputsStayInRange) {

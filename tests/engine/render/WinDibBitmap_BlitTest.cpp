@@ -50,6 +50,29 @@ int AlphaRamp(int x, int y) {
     return values[(x + 3 * y) % 17];
 }
 
+// What a blit leaves at a pixel that was `old`, for source pixel s without an alpha plane and
+// alpha offset `offset`: a copy down to -10, a blend of weight 255 + offset down to -245, nothing
+// below.
+std::uint16_t OpaqueBlitRule(std::uint16_t old, std::uint16_t s, int offset) {
+    if (offset >= -10) return s;
+    if (offset >= -245) return RefBlend(old, s, 255 + offset);
+    return old;
+}
+
+// The same for a source pixel with alpha sa: without an offset the packed blend between the
+// thresholds 10 and 239; with one, the exact blend of sa + offset up to 244; below -255 nothing.
+std::uint16_t AlphaBlitRule(std::uint16_t old, std::uint16_t s, int sa, int offset) {
+    if (offset < -255) return old;
+    if (offset == 0) {
+        if (sa > 239) return s;
+        if (sa <= 10) return old;
+        return RefPackedBlend(old, s, static_cast<unsigned>(sa));
+    }
+    const int a = sa + offset;
+    if (sa <= 10 || a <= 10) return old;
+    return a < 245 ? RefBlend(old, s, a) : s;
+}
+
 }  // namespace
 
 struct TClipCase {
@@ -117,10 +140,13 @@ TEST(BitBlt, OpaqueSourceOffsetsCopyBlendOrVanish) {
             dst.get(), before,
             [&](int X, int Y, std::uint16_t old) -> std::uint16_t {
                 const int u = X - 2, v = Y - 3;
-                if (u < 0 || v < 0 || u >= 12 || v >= 10 || c.blendWith < 0) {
-                    return old;
-                }
-                return c.blendWith == 0 ? Pattern(u, v) : RefBlend(old, Pattern(u, v), c.blendWith);
+                if (u < 0 || v < 0 || u >= 12 || v >= 10) return old;
+                EXPECT_EQ(OpaqueBlitRule(old, Pattern(u, v), c.offset), c.blendWith < 0 ? old
+                                                                        : c.blendWith == 0
+                                                                            ? Pattern(u, v)
+                                                                            : RefBlend(old, Pattern(u, v), c.blendWith))
+                    << "the rule agrees with the table";
+                return OpaqueBlitRule(old, Pattern(u, v), c.offset);
             },
             c.why);
     }
@@ -136,21 +162,42 @@ TEST(BitBlt, AlphaPlaneThresholdsPerOffset) {
             dst.get(), before,
             [&](int X, int Y, std::uint16_t old) -> std::uint16_t {
                 const int u = X - 5, v = Y - 4;
-                if (u < 0 || v < 0 || u >= 12 || v >= 10 || offset < -255) {
-                    return old;
-                }
-                const int sa = AlphaRamp(u, v);
-                const std::uint16_t s = Pattern(u, v);
-                if (offset == 0) {
-                    if (sa > 239) return s;
-                    if (sa <= 10) return old;
-                    return RefPackedBlend(old, s, static_cast<unsigned>(sa));
-                }
-                const int a = sa + offset;
-                if (sa <= 10 || a <= 10) return old;
-                return a < 245 ? RefBlend(old, s, a) : s;
+                if (u < 0 || v < 0 || u >= 12 || v >= 10) return old;
+                return AlphaBlitRule(old, Pattern(u, v), AlphaRamp(u, v), offset);
             },
             "offset " + std::to_string(offset));
+    }
+}
+
+// A frame of a sprite sheet is a source rectangle away from (0, 0): it must blend its own pixels
+// with its own alpha, however it is faded.
+TEST(BitBlt, SpriteSheetFramesBlendTheirOwnPixelsAndAlpha) {
+    struct TFrame {
+        int sx, sy, w, h;
+        const char* why;
+    };
+    const TFrame frames[] = {{4, 3, 5, 4, "a frame inside the sheet"},
+                             {8, 6, 6, 6, "a frame cut by the sheet's edges"},
+                             {1, 5, 11, 5, "a frame of the bottom row, x and y apart"}};
+    for (const bool withAlpha : {false, true}) {
+        for (const int offset : {0, -40, -200}) {
+            for (const TFrame& f : frames) {
+                auto src = withAlpha ? MakeBitmap(12, 10, Pattern, AlphaRamp) : MakeBitmap(12, 10, Pattern);
+                auto dst = Canvas();
+                const auto before = Snapshot(dst.get());
+                src->BitBlt(dst.get(), 6, 5, f.w, f.h, f.sx, f.sy, offset);
+                ExpectCanvas(
+                    dst.get(), before,
+                    [&](int X, int Y, std::uint16_t old) -> std::uint16_t {
+                        const int u = X - 6 + f.sx, v = Y - 5 + f.sy;
+                        const bool inFrame = u >= f.sx && u < f.sx + f.w && v >= f.sy && v < f.sy + f.h;
+                        if (!inFrame || u >= 12 || v >= 10) return old;
+                        return withAlpha ? AlphaBlitRule(old, Pattern(u, v), AlphaRamp(u, v), offset)
+                                         : OpaqueBlitRule(old, Pattern(u, v), offset);
+                    },
+                    std::string(f.why) + (withAlpha ? ", alpha" : ", opaque") + ", offset " + std::to_string(offset));
+            }
+        }
     }
 }
 

@@ -85,6 +85,12 @@ struct TTree {
     }
 };
 
+// The same tree with a fourth, wide child D (300,20,40,10) on top: its x and y differ, so a pair
+// taken the wrong way round shows.
+struct TDispatchTree : TTree {
+    CRec d{&root, &log, "D", 300, 20, 40, 10};
+};
+
 struct TDispatchCase {
     const char* why;
     int x, y;
@@ -98,6 +104,14 @@ const TDispatchCase kDispatchCases[] = {
     {"only the lower child contains the point", 10, 10, false, false, false, false, "A", 1},
     {"far corner is inside (edges included)", 150, 150, false, false, false, false, "B", 1},
     {"one past the far corner is outside", 151, 151, false, false, false, false, "", 0},
+    {"top-left corner is inside", 50, 50, false, false, false, false, "B", 1},
+    {"left edge below the other child", 50, 120, false, false, false, false, "B", 1},
+    {"one left of the left edge, below the other child", 49, 120, false, false, false, false, "", 0},
+    {"x and y apart inside the wide child", 335, 25, false, false, false, false, "D", 1},
+    {"the same pair swapped is outside it", 25, 335, false, false, false, false, "", 0},
+    {"top-left corner of the wide child", 300, 20, false, false, false, false, "D", 1},
+    {"one above the wide child's top edge", 300, 19, false, false, false, false, "", 0},
+    {"far corner of the wide child", 340, 30, false, false, false, false, "D", 1},
     {"hidden child is skipped", 60, 60, true, false, false, false, "A", 1},
     {"modal child met first swallows", 60, 60, false, false, true, false, "", 1},
     {"hidden modal child still swallows", 60, 60, false, false, true, true, "", 1},
@@ -117,7 +131,7 @@ TEST(XElementDispatch, PointerAndMultiTouchFollowTheHitRules) {
     for (const TDispatchCase& c : kDispatchCases) {
         SCOPED_TRACE(c.why);
         {
-            TTree t;
+            TDispatchTree t;
             Configure(t, c);
             t.root.SetFocus(nullptr);
             EXPECT_EQ(t.root.NotifyPointerEvent(c.x, c.y, XPOINTER_PRESS), c.result);
@@ -136,7 +150,7 @@ TEST(XElementDispatch, PointerAndMultiTouchFollowTheHitRules) {
             }
         }
         {
-            TTree t;
+            TDispatchTree t;
             Configure(t, c);
             t.root.SetFocus(t.a);
             EXPECT_EQ(t.root.NotifyMultiTouchPointerEvent(c.x, c.y, XPOINTER_MOVE, 1), c.result);
