@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <string>
 
 #include "ParticleTestFixtures.h"
@@ -457,7 +459,8 @@ TEST(ParticleSimulation, LivesShorterThanOneStepDivideSafely) {
 }
 
 TEST(ParticleSimulation, FixedSeedGivesAFixedSimulation) {
-    auto run = [](unsigned seed) {
+    FIXED_FLOAT_16 firstLife = 0;
+    auto run = [&firstLife](unsigned seed) {
         TParticleWorld world;
         world.game.SeedRandoms(seed);
         CreatePS2RandomsTable(&world.game);
@@ -475,6 +478,7 @@ TEST(ParticleSimulation, FixedSeedGivesAFixedSimulation) {
         for (int step = 0; step < 90; ++step) {
             system->SetPosition(I(60 + step), I(40), false);
             system->RunProcess();
+            if (step == 0) firstLife = system->GetParticles()[0].life;
             // Field bytes only: the padding after the last field is not part of the state.
             constexpr std::size_t kFieldBytes = offsetof(CQuorvanParticle2, middlePassed) + 1;
             for (int k = 0; k < system->GetNumActiveParticels(); ++k) {
@@ -485,8 +489,21 @@ TEST(ParticleSimulation, FixedSeedGivesAFixedSimulation) {
         return hash;
     };
     const std::uint64_t first = run(1234);
+    // Apart from repeating itself, the run follows the seed as the C library deals it: the
+    // particle table is its first 512 numbers (15 bits, shifted down by 7), and the first particle
+    // lives 0.5 s + r1 x ((2 s - 0.5 s) >> 8) with r1 the table's first entry.
+    std::srand(1234);
+    const int r1 = (std::rand() % 32768) >> 7;
+    EXPECT_EQ(firstLife, F(0.5) + r1 * ((F(2) - F(0.5)) >> 8));
     EXPECT_EQ(run(1234), first);
     EXPECT_NE(run(4321), first);
+    std::srand(4321);
+    std::int32_t table[512];
+    for (std::int32_t& entry : table) entry = (std::rand() % 32768) >> 7;
+    int gameTable[1024];
+    for (int& entry : gameTable) entry = std::rand() % 32768;
+    EXPECT_TRUE(std::equal(std::begin(table), std::end(table), std::begin(g_RandomTable)));
+    EXPECT_TRUE(std::equal(std::begin(gameTable), std::end(gameTable), std::begin(g_GameRandomTable)));
 }
 
 TEST(ParticleSimulation, MinimalProcessIsFiveStepsAtOnce) {

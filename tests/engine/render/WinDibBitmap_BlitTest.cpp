@@ -201,6 +201,33 @@ TEST(BitBlt, SpriteSheetFramesBlendTheirOwnPixelsAndAlpha) {
     }
 }
 
+// The engine's packed blend itself, on single pixels worked out by hand from the packed form:
+// red and blue in one word (red at bit 16), green alone, each d + (a x (s - d)) >> 8 unsigned.
+TEST(BitBlt, PackedBlendOfSinglePixelsMatchesHandWorkedValues) {
+    struct TCase {
+        std::uint16_t dst, src;
+        int alpha;
+        std::uint16_t expected;
+        const char* why;
+    };
+    const TCase cases[] = {
+        // rb: (10 << 16 | 5) + 128 x (0xA0000 - 5) >> 8 = 0xF0002; g: 640 + 128 x 640 >> 8 = 960
+        {Rgb(10, 20, 5), Rgb(20, 40, 0), 128, Rgb(15, 30, 2), "half way, blue borrowing from red"},
+        // rb: 0x1F001F + (11 x (2^32 - 0x1F001F) mod 2^32) >> 8 = 0x11DAB1D -> red 29, blue 29;
+        // g: 2016 + (11 x (2^32 - 2016) mod 2^32) >> 8 = 16779145 -> 60
+        {Rgb(31, 63, 31), Rgb(0, 0, 0), 11, Rgb(29, 60, 29), "weakest blend towards black"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.why);
+        auto src = MakeBitmap(
+            1, 1, [&](int, int) { return c.src; }, [&](int, int) { return c.alpha; });
+        auto dst = MakeBitmap(1, 1, [&](int, int) { return c.dst; });
+        src->BitBlt(dst.get(), 0, 0, 0, 0, 0, 0, 0);
+        EXPECT_EQ(PixelAt(dst.get(), 0, 0), c.expected);
+        EXPECT_EQ(RefPackedBlend(c.dst, c.src, static_cast<unsigned>(c.alpha)), c.expected) << "the reference agrees";
+    }
+}
+
 TEST(BitBlt, PackedBlendStaysWithinOneStepOfTheExactBlend) {
     for (int s = 0; s < 65536; s += 251) {
         for (int d = 0; d < 65536; d += 257) {
