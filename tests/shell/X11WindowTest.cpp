@@ -67,6 +67,18 @@ private:
     std::string name_;
 };
 
+// A fresh test game and an X window run of that display size. The frame limit is a safety net
+// (several seconds at the tests' pace): each run ends long before it.
+void UseWindowSettings(int widthPx, int heightPx) {
+    ResetTestGame();
+    platform::TPlatformSettings s;
+    s.mode = platform::DisplayMode::X11;
+    s.displayWidthPx = widthPx;
+    s.displayHeightPx = heightPx;
+    s.frameLimit = 2000;
+    platform::UseSettings(s);
+}
+
 Window FindWindowNamed(Display* display, Window parent, const char* name) {
     char* title = nullptr;
     if (XFetchName(display, parent, &title) && title) {
@@ -111,13 +123,7 @@ void SendKey(Display* display, Window window, KeySym key) {
 
 TEST(X11Window, OpensTakesSyntheticClicksAndKeysAndExitsOnEscape) {
     if (!std::getenv("COBBLE_UNDER_XVFB")) GTEST_SKIP() << "runs only under xvfb-run";
-    ResetTestGame();
-    platform::TPlatformSettings s;
-    s.mode = platform::DisplayMode::X11;
-    s.displayWidthPx = 320;  // pixel scale 1: what is clicked is what arrives
-    s.displayHeightPx = 480;
-    s.frameLimit = 2000;  // a safety net (several seconds at the pace below): Esc ends it long before
-    platform::UseSettings(s);
+    UseWindowSettings(320, 480);  // pixel scale 1: what is clicked is what arrives
 
     Display* client = XOpenDisplay(nullptr);
     ASSERT_NE(client, nullptr);
@@ -158,13 +164,7 @@ TEST(X11Window, OpensTakesSyntheticClicksAndKeysAndExitsOnEscape) {
 
 TEST(X11Window, ClosingTheWindowIsTheNavigatorExit) {
     if (!std::getenv("COBBLE_UNDER_XVFB")) GTEST_SKIP() << "runs only under xvfb-run";
-    ResetTestGame();
-    platform::TPlatformSettings s;
-    s.mode = platform::DisplayMode::X11;
-    s.displayWidthPx = 200;
-    s.displayHeightPx = 300;
-    s.frameLimit = 2000;
-    platform::UseSettings(s);
+    UseWindowSettings(200, 300);
 
     Display* client = XOpenDisplay(nullptr);
     ASSERT_NE(client, nullptr);
@@ -198,13 +198,7 @@ TEST(X11Window, LostDisplayEndsTheRunThroughTheNormalShutDown) {
     ASSERT_TRUE(server.Start());
     const std::string oldDisplay = std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "";
     ::setenv("DISPLAY", server.Name().c_str(), 1);
-    ResetTestGame();
-    platform::TPlatformSettings s;
-    s.mode = platform::DisplayMode::X11;
-    s.displayWidthPx = 200;
-    s.displayHeightPx = 300;
-    s.frameLimit = 2000;
-    platform::UseSettings(s);
+    UseWindowSettings(200, 300);
     g_testGame.onCycle = [&](CTestGame&, int cycle) {
         if (cycle == 5) server.Kill();
     };

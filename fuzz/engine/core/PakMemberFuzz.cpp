@@ -1,8 +1,8 @@
 // Loading members of a pak the way the engine does: every member through a memory file (read
 // whole from the pak) and through a member file (read in place with its own stream), with reads
 // and seeks that must stay inside the member. The input is the pak, and also a list of byte
-// patches over a well-formed pak (as in the pak reader's target). The member file opens the pak
-// by path, so each pak is written to a scratch file first.
+// patches over a well-formed pak (PakPatches.h). The member file opens the pak by path, so each
+// pak is written to a scratch file first.
 #include <unistd.h>
 
 #include <cstdint>
@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "PakPatches.h"
 #include "core/MemFile.h"
 #include "core/ZipElementFile.h"
 #include "core/ZipFile.h"
@@ -96,12 +97,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     LoadMembers(Bytes(data, data + size));
 
     static const Bytes base = BasePak();
-    Bytes pak = base;
-    for (std::size_t i = 0; i + 2 < size; i += 3) {
-        const std::size_t at = (data[i] | (data[i + 1] << 8)) % pak.size();
-        pak[at] = data[i + 2];
-    }
-    if (size % 3 != 0 && size < pak.size()) pak.resize(pak.size() - size);
-    LoadMembers(pak);
+    LoadMembers(PatchPak(base, data, size));
     return 0;
 }

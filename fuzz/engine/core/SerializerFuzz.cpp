@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 #include "core/CommonString.h"
@@ -37,8 +38,11 @@ struct TFields {
 
 constexpr int kKinds = 17;
 
-// Moves field `kind` of `f` through the newer helper.
-void Move(SerializeHelper2& h, TFields& f, int kind) {
+// Moves field `kind` of `f` through either helper. The older one has no float, double, 16-bit
+// vector or raw bytes (those kinds move nothing through it); only it has an unsigned short.
+template <class Helper>
+void Move(Helper& h, TFields& f, int kind) {
+    constexpr bool kNewer = std::is_same_v<Helper, SerializeHelper2>;
     switch (kind) {
         case 0:
             h.Serialize(f.i);
@@ -50,64 +54,10 @@ void Move(SerializeHelper2& h, TFields& f, int kind) {
             h.Serialize(f.ul);
             break;
         case 3:
-            h.Serialize(f.sh);
-            break;  // no unsigned short here: an int of the same width
-        case 4:
-            h.Serialize(f.sh);
-            break;
-        case 5:
-            h.Serialize(f.c);
-            break;
-        case 6:
-            h.Serialize(f.uc);
-            break;
-        case 7:
-            h.Serialize(f.b);
-            break;
-        case 8:
-            h.Serialize(f.f);
-            break;
-        case 9:
-            h.Serialize(f.d);
-            break;
-        case 10:
-            h.Serialize(f.v);
-            break;
-        case 11:
-            h.Serialize(f.v16);
-            break;
-        case 12:
-            h.Serialize(f.coord);
-            break;
-        case 13:
-            h.Serialize(f.rect);
-            break;
-        case 14:
-            h.Serialize(f.raw, sizeof f.raw);
-            break;
-        case 15:
-            h.Serialize(f.s);
-            break;
-        default:
-            h.SerializeW(f.w);
-            break;
-    }
-}
-
-// The older helper has no float, double, 16-bit vector or raw bytes.
-void Move(SerializeHelper& h, TFields& f, int kind) {
-    switch (kind) {
-        case 0:
-            h.Serialize(f.i);
-            break;
-        case 1:
-            h.Serialize(f.u);
-            break;
-        case 2:
-            h.Serialize(f.ul);
-            break;
-        case 3:
-            h.Serialize(f.us);
+            if constexpr (kNewer)
+                h.Serialize(f.sh);
+            else
+                h.Serialize(f.us);
             break;
         case 4:
             h.Serialize(f.sh);
@@ -122,10 +72,16 @@ void Move(SerializeHelper& h, TFields& f, int kind) {
             h.Serialize(f.b);
             break;
         case 8:
+            if constexpr (kNewer) h.Serialize(f.f);
+            break;
         case 9:
+            if constexpr (kNewer) h.Serialize(f.d);
+            break;
         case 10:
-        case 11:
             h.Serialize(f.v);
+            break;
+        case 11:
+            if constexpr (kNewer) h.Serialize(f.v16);
             break;
         case 12:
             h.Serialize(f.coord);
@@ -134,6 +90,8 @@ void Move(SerializeHelper& h, TFields& f, int kind) {
             h.Serialize(f.rect);
             break;
         case 14:
+            if constexpr (kNewer) h.Serialize(f.raw, sizeof f.raw);
+            break;
         case 15:
             h.Serialize(f.s);
             break;

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "PakPatches.h"
 #include "core/MemFile.h"
 #include "core/ZipFile.h"
 #include "pakwriter/PakWriter.h"
@@ -63,13 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ReadWholePak(data, size);
 
     static const Bytes base = BasePak();
-    Bytes pak = base;
-    for (std::size_t i = 0; i + 2 < size; i += 3) {
-        const std::size_t at = (data[i] | (data[i + 1] << 8)) % pak.size();
-        pak[at] = data[i + 2];
-    }
-    // An input of a length that is not a multiple of 3 also cuts the pak short.
-    if (size % 3 != 0 && size < pak.size()) pak.resize(pak.size() - size);
+    const Bytes pak = PatchPak(base, data, size);
     ReadWholePak(pak.data(), pak.size());
     return 0;
 }
