@@ -1,6 +1,7 @@
-// Pixels of drawn widgets: an image, a button in its three frames, a styled text, a progress bar
-// and a 3 x 3 tiled background, drawn into a software back buffer, and the same tree drawn through
-// OpenGL ES on a headless context, compared at a few points. Colours come from the fixture images.
+// Pixels of drawn widgets: an image, a button in its three frames, a styled text, a progress bar,
+// a 3 x 3 tiled background and a slider, drawn into a software back buffer, and the same tree
+// drawn through OpenGL ES on a headless context, compared at a few points. Colours come from the
+// fixture images.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -17,6 +18,7 @@
 #include "ui/Progress.h"
 #include "ui/Text.h"
 #include "ui/TiledBG.h"
+#include "ui/Tuner.h"
 #include "ui/WidgetFactory.h"
 
 namespace {
@@ -202,6 +204,73 @@ TEST(WidgetDrawTest, HeadlessGlMatchesAtSamplePoints) {
     EXPECT_EQ(at(150, 62), Rgb565(kBlue)) << "empty half";
     for (const TTileSpot& s : kTileSpots) EXPECT_EQ(at(s.x, s.y), Rgb565(kTiles[s.tile])) << s.x << "," << s.y;
     EXPECT_EQ(at(117, 21), 0);
+}
+
+// The slider's three images: the filled part up to the handle, the track beyond it, the handle
+// centred on the handle position. A 40 x 6 track with 4 pixels kept free at each end slides over
+// 32 pixels; at value 50 of 100 the handle stands 16 into them, 20 from the track's start.
+TEST(WidgetDrawTest, TunerDrawsFillTrackAndHandleAtItsValue) {
+    CUiHost host;
+    host.SetPak({Strip2x("track", 40, 6, {kBlue}), Strip2x("fill", 40, 6, {kGreen}), Strip2x("knob", 4, 4, {kRed})});
+    for (const char* name : {"track", "fill", "knob"})
+        ASSERT_EQ(host.m_Sets.AddSpriteSetSingle(name, name, "", 1, 1, false, false), 1);
+    host.MakeSoftScreen(80, 40);
+    auto templ = Parse(
+        "tuner = full\n tunerId = track\n fullId = fill\n handleId = knob\n offsetLeft = 4\n offsetRight = 4\nend\n"
+        "tuner = bare\n tunerId = track\n handleId = knob\n offsetLeft = 4\n offsetRight = 4\nend\n");
+    TWidget parentRecord;
+    CRecorder parent(&host, &parentRecord);
+    WidgetContext placement;
+    placement.x = 10;
+    placement.y = 20;
+    auto* tuner = dynamic_cast<XTuner*>(
+        CreateAndInitLeafWidget(&parent, templ.get(), templ->GetWidget("full"), &placement, 1, 1));
+    ASSERT_NE(tuner, nullptr);
+    tuner->SetCurrent(50);
+    EXPECT_EQ(tuner->GetHandlePos(), 16);
+
+    struct TSpot {
+        int x, y;
+        TRgba colour;
+        const char* why;
+    };
+    const auto expectSpots = [&host](const std::vector<TSpot>& spots, const char* when) {
+        for (const TSpot& s : spots)
+            EXPECT_EQ(host.Pixel(s.x, s.y), Rgb565(s.colour)) << when << ": " << s.why << " at " << s.x << "," << s.y;
+    };
+    parent.Draw();
+    expectSpots({{10, 20, kGreen, "fill from the track's start"},
+                 {29, 25, kGreen, "fill up to 20 pixels in"},
+                 {30, 20, kBlue, "track from 20 pixels in"},
+                 {49, 25, kBlue, "track to its end"},
+                 {28, 21, kRed, "handle's top-left: centre (30, 23) less half its 4 x 4"},
+                 {31, 24, kRed, "handle's bottom-right"},
+                 {32, 22, kBlue, "track right of the handle"},
+                 {27, 22, kGreen, "fill left of the handle"}},
+                "idle");
+    EXPECT_EQ(host.Pixel(50, 22), 0) << "nothing past the track";
+
+    host.m_Screen.m_pBackBuffer->ClearBitmap(0, 0, 0);
+    tuner->NotifyPointerEvent(30, 22, XPOINTER_PRESS);  // on the handle: the value stays 50
+    ASSERT_TRUE(tuner->IsDragging());
+    ASSERT_EQ(tuner->GetCurrent(), 50);
+    parent.Draw();
+    expectSpots({{32, 25, kRed, "a dragged handle moves one pixel right and down"},
+                 {28, 21, kGreen, "its old corner shows the fill"}},
+                "dragging");
+    tuner->NotifyPointerEvent(30, 22, XPOINTER_RELEASE);
+    parent.DeleteAllChildWidgets();
+
+    // Without a filled part the whole track is drawn from its start.
+    host.m_Screen.m_pBackBuffer->ClearBitmap(0, 0, 0);
+    auto* bare = dynamic_cast<XTuner*>(
+        CreateAndInitLeafWidget(&parent, templ.get(), templ->GetWidget("bare"), &placement, 1, 1));
+    ASSERT_NE(bare, nullptr);
+    bare->SetCurrent(50);
+    parent.Draw();
+    expectSpots({{10, 20, kBlue, "the track's start"}, {27, 22, kBlue, "left of the handle"}, {28, 21, kRed, "handle"}},
+                "no fill");
+    parent.DeleteAllChildWidgets();
 }
 
 }  // namespace
