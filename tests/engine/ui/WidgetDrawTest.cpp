@@ -273,4 +273,40 @@ TEST(WidgetDrawTest, TunerDrawsFillTrackAndHandleAtItsValue) {
     parent.DeleteAllChildWidgets();
 }
 
+// A background of only a centre tile repeats it once for every pair of a column repeat and a row
+// repeat (here the dialog's 3 and 2), and with a repeat count of 0 leaves it out altogether.
+TEST(WidgetDrawTest, CentreOnlyTiledBackgroundRepeatsItsCentre) {
+    CUiHost host;
+    host.SetPak({Strip2x("mid", 5, 4, {kGreen})});
+    ASSERT_EQ(host.m_Sets.AddSpriteSetSingle("mid", "mid", "", 1, 1, false, false), 1);
+    auto templ = Parse("tiledBG = bg\n center = mid\nend\n");
+    TWidget parentRecord;
+    CRecorder parent(&host, &parentRecord);
+    WidgetContext placement;
+    placement.x = 2;
+    placement.y = 3;
+    struct TCase {
+        int columns, rows;
+        int width, height;  // of the drawn grid
+    } const cases[] = {{3, 2, 15, 8}, {1, 1, 5, 4}, {0, 2, 0, 0}, {2, 0, 0, 0}};
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.columns << " x " << c.rows);
+        host.MakeSoftScreen(30, 20);
+        XWidget* bg =
+            CreateAndInitLeafWidget(&parent, templ.get(), templ->GetWidget("bg"), &placement, c.columns, c.rows);
+        ASSERT_NE(bg, nullptr);
+        parent.Draw();
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 30; ++x) {
+                const bool inside = x >= 2 && x < 2 + c.width && y >= 3 && y < 3 + c.height;
+                ASSERT_EQ(host.Pixel(x, y), inside ? Rgb565(kGreen) : 0) << x << "," << y;
+            }
+        if (c.width > 0) {
+            EXPECT_EQ(bg->GetSize().width, c.width);
+            EXPECT_EQ(bg->GetSize().height, c.height);
+        }
+        parent.DeleteAllChildWidgets();
+    }
+}
+
 }  // namespace
