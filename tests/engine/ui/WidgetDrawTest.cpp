@@ -86,6 +86,30 @@ private:
     std::unique_ptr<CRecorder> m_Parent;
 };
 
+// Widgets of one template made one at a time under a recording parent, each placed at (x, y);
+// the parent deletes them when the holder goes.
+class CLooseWidgets {
+public:
+    CLooseWidgets(CUiHost& host, const std::string& templ) : m_Template(Parse(templ)), m_Parent(&host, &m_Record) {}
+    ~CLooseWidgets() { m_Parent.DeleteAllChildWidgets(); }
+    // The live widget of the named record, null when it cannot be made; a tiled background
+    // repeats its middle column and row tilesX and tilesY times.
+    template <class T = XWidget>
+    T* Make(const char* name, int x, int y, int tilesX = 1, int tilesY = 1) {
+        WidgetContext placement;
+        placement.x = static_cast<short>(x);
+        placement.y = static_cast<short>(y);
+        return dynamic_cast<T*>(CreateAndInitLeafWidget(&m_Parent, m_Template.get(), m_Template->GetWidget(name),
+                                                        &placement, tilesX, tilesY));
+    }
+    CRecorder& Parent() { return m_Parent; }
+
+private:
+    std::unique_ptr<TTemplate> m_Template;
+    TWidget m_Record;
+    CRecorder m_Parent;
+};
+
 // Where each tile of the 2 x 1 grid at (100, 20) lands: column and row of the 4 x 4 cells.
 struct TTileSpot {
     int x, y, tile;
@@ -151,15 +175,9 @@ TEST(WidgetDrawTest, StyledTextMatchesTheFontDrawnByHand) {
     CBitmapFontText* font = host.m_Layout.GetDefaultFont()->font;
     ASSERT_NE(font, nullptr);
     host.MakeSoftScreen(120, 40);
-    auto templ = Parse("text = t\n caption = \"Hi there\"\nend\n");
-    TWidget parentRecord;
-    CRecorder parent(&host, &parentRecord);
-    WidgetContext placement;
-    placement.x = 7;
-    placement.y = 9;
-    XWidget* text = CreateAndInitLeafWidget(&parent, templ.get(), templ->GetWidget("t"), &placement, 1, 1);
-    ASSERT_NE(text, nullptr);
-    parent.Draw();
+    CLooseWidgets widgets(host, "text = t\n caption = \"Hi there\"\nend\n");
+    ASSERT_NE(widgets.Make("t", 7, 9), nullptr);
+    widgets.Parent().Draw();
 
     CWinDibBitmap reference(&host);
     ASSERT_EQ(reference.Create(120, 40), 1);
@@ -178,7 +196,6 @@ TEST(WidgetDrawTest, StyledTextMatchesTheFontDrawnByHand) {
         }
     EXPECT_GT(lit, 20) << "the caption is drawn";
     EXPECT_EQ(notYellow, 0) << "in the style's yellow: no blue, red and green alike (within the blend's rounding)";
-    parent.DeleteAllChildWidgets();
 }
 
 TEST(WidgetDrawTest, HeadlessGlMatchesAtSamplePoints) {
@@ -215,16 +232,12 @@ TEST(WidgetDrawTest, TunerDrawsFillTrackAndHandleAtItsValue) {
     for (const char* name : {"track", "fill", "knob"})
         ASSERT_EQ(host.m_Sets.AddSpriteSetSingle(name, name, "", 1, 1, false, false), 1);
     host.MakeSoftScreen(80, 40);
-    auto templ = Parse(
+    CLooseWidgets widgets(
+        host,
         "tuner = full\n tunerId = track\n fullId = fill\n handleId = knob\n offsetLeft = 4\n offsetRight = 4\nend\n"
         "tuner = bare\n tunerId = track\n handleId = knob\n offsetLeft = 4\n offsetRight = 4\nend\n");
-    TWidget parentRecord;
-    CRecorder parent(&host, &parentRecord);
-    WidgetContext placement;
-    placement.x = 10;
-    placement.y = 20;
-    auto* tuner = dynamic_cast<XTuner*>(
-        CreateAndInitLeafWidget(&parent, templ.get(), templ->GetWidget("full"), &placement, 1, 1));
+    CRecorder& parent = widgets.Parent();
+    auto* tuner = widgets.Make<XTuner>("full", 10, 20);
     ASSERT_NE(tuner, nullptr);
     tuner->SetCurrent(50);
     EXPECT_EQ(tuner->GetHandlePos(), 16);
@@ -263,14 +276,12 @@ TEST(WidgetDrawTest, TunerDrawsFillTrackAndHandleAtItsValue) {
 
     // Without a filled part the whole track is drawn from its start.
     host.m_Screen.m_pBackBuffer->ClearBitmap(0, 0, 0);
-    auto* bare = dynamic_cast<XTuner*>(
-        CreateAndInitLeafWidget(&parent, templ.get(), templ->GetWidget("bare"), &placement, 1, 1));
+    auto* bare = widgets.Make<XTuner>("bare", 10, 20);
     ASSERT_NE(bare, nullptr);
     bare->SetCurrent(50);
     parent.Draw();
     expectSpots({{10, 20, kBlue, "the track's start"}, {27, 22, kBlue, "left of the handle"}, {28, 21, kRed, "handle"}},
                 "no fill");
-    parent.DeleteAllChildWidgets();
 }
 
 // A background of only a centre tile repeats it once for every pair of a column repeat and a row
@@ -279,12 +290,7 @@ TEST(WidgetDrawTest, CentreOnlyTiledBackgroundRepeatsItsCentre) {
     CUiHost host;
     host.SetPak({Strip2x("mid", 5, 4, {kGreen})});
     ASSERT_EQ(host.m_Sets.AddSpriteSetSingle("mid", "mid", "", 1, 1, false, false), 1);
-    auto templ = Parse("tiledBG = bg\n center = mid\nend\n");
-    TWidget parentRecord;
-    CRecorder parent(&host, &parentRecord);
-    WidgetContext placement;
-    placement.x = 2;
-    placement.y = 3;
+    CLooseWidgets widgets(host, "tiledBG = bg\n center = mid\nend\n");
     struct TCase {
         int columns, rows;
         int width, height;  // of the drawn grid
@@ -292,10 +298,9 @@ TEST(WidgetDrawTest, CentreOnlyTiledBackgroundRepeatsItsCentre) {
     for (const TCase& c : cases) {
         SCOPED_TRACE(testing::Message() << c.columns << " x " << c.rows);
         host.MakeSoftScreen(30, 20);
-        XWidget* bg =
-            CreateAndInitLeafWidget(&parent, templ.get(), templ->GetWidget("bg"), &placement, c.columns, c.rows);
+        XWidget* bg = widgets.Make("bg", 2, 3, c.columns, c.rows);
         ASSERT_NE(bg, nullptr);
-        parent.Draw();
+        widgets.Parent().Draw();
         for (int y = 0; y < 20; ++y)
             for (int x = 0; x < 30; ++x) {
                 const bool inside = x >= 2 && x < 2 + c.width && y >= 3 && y < 3 + c.height;
@@ -305,7 +310,7 @@ TEST(WidgetDrawTest, CentreOnlyTiledBackgroundRepeatsItsCentre) {
             EXPECT_EQ(bg->GetSize().width, c.width);
             EXPECT_EQ(bg->GetSize().height, c.height);
         }
-        parent.DeleteAllChildWidgets();
+        widgets.Parent().DeleteAllChildWidgets();
     }
 }
 
