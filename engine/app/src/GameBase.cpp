@@ -140,17 +140,7 @@ CLocManager2* CGameBase::InitLocManager2(CommonString language) {
     return m_pLocManager;
 }
 
-void CGameBase::FlushCachedTemplates() {
-    for (int i = m_TemplateCache.count - 1; i >= 0; --i) {
-        CachedTemplate* entry = m_TemplateCache.data[i];
-        if (entry == nullptr) continue;
-        if (entry->pTemplate != nullptr && entry->pfnDeleteTemplate != nullptr) {
-            entry->pfnDeleteTemplate(entry->pTemplate);
-        }
-        delete entry;
-    }
-    m_TemplateCache.count = 0;
-}
+void CGameBase::FlushCachedTemplates() { FlushTemplateCache(m_TemplateCache); }
 
 CommonString CGameBase::GetImagePathFor2XImage(CommonString path) { return ImagePathFor2X(GetImagesDirectory(), path); }
 

@@ -11,6 +11,7 @@
 #include "ui/TextMulti.h"
 #include "ui/TiledBG.h"
 #include "ui/Tuner.h"
+#include "ui/WidgetMakers.h"
 
 namespace {
 
@@ -45,11 +46,5 @@ XWidget* Construct(CXElement* parent, TTemplate* templ, TWidget* record, const W
 XWidget* CreateAndInitLeafWidget(CXElement* parent, TTemplate* templ, TWidget* record, const WidgetContext* placement,
                                  int bgTilesX, int bgTilesY) {
     if (record == nullptr) return nullptr;
-    XWidget* widget = Construct(parent, templ, record, placement, bgTilesX, bgTilesY);
-    if (widget == nullptr) return nullptr;
-    if (!widget->OnInitWidget()) {
-        SAFE_FREE_XELEMENT(widget);
-        return nullptr;
-    }
-    return widget;
+    return InitOrFreeWidget(Construct(parent, templ, record, placement, bgTilesX, bgTilesY));
 }

@@ -11,3 +11,10 @@ void CFakeElementHost::UnLockKey(int key) {
 void CFakeElementHost::UnLockKeys() {
     for (bool& lock : m_KeyLock) lock = false;
 }
+
+CFakeElementHost::~CFakeElementHost() {
+    FlushCachedTemplates();
+    SetGamePtr(nullptr);
+}
+
+void CFakeElementHost::FlushCachedTemplates() { FlushTemplateCache(m_TemplateCache); }

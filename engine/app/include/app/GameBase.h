@@ -24,6 +24,7 @@
 #include "render/RenderHost.h"
 #include "sprites/SpriteHost.h"
 #include "ui/ElementHost.h"
+#include "ui/TemplateCache.h"
 #include "ui/XElement.h"
 
 class IFile;
@@ -36,21 +37,11 @@ class CBasicApplicationData;
 class CUILayout;
 class CSpriteSetManager;
 class CBitmapFontText;
-struct TTemplate;
 
 // One declared logical resolution.
 struct TResolutionProps {
     int width;
     int height;
-};
-
-// One entry of the UI template cache: a template file name and its parsed template (owned).
-// The code that caches a template also says how to free it, so the application object needs no
-// knowledge of the template model.
-struct CachedTemplate {
-    CommonStringRS<247> name;
-    TTemplate* pTemplate = nullptr;
-    void (*pfnDeleteTemplate)(TTemplate*) = nullptr;
 };
 
 // The answer of FindBestSupportedResolutionForScreenSize.
@@ -153,6 +144,12 @@ public:
     // any step of the save failed (the previous file then stays as it was).
     virtual int SaveAppData();
     CommonString GetUIDirectory() override;
+    CQuorvanArray<CachedTemplate*>& TemplateCache() override { return m_TemplateCache; }
+    // None here: the game object owns its sound manager and rotator and answers with them.
+    CSoundManager* GetSoundManager() override { return nullptr; }
+    CQuorvanImageRotatorScaler* GetRotatorScaler() override { return nullptr; }
+    // No game classes here: game dialogs make the framework's widgets.
+    std::span<const TWidgetMakerRow> GameDialogWidgetMakers() override { return {}; }
     virtual void NotifyLandscapeModePreference(int mode);
     virtual int GetLandscapeModePreference();
     virtual int OnGraffitiChar(int c);

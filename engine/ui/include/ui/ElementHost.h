@@ -12,12 +12,19 @@
 // Threads: main thread only.
 #pragma once
 
+#include <span>
+
 #include "audio/SoundHost.h"
+#include "core/QuorvanArray.h"
 #include "sprites/SpriteHost.h"
 
 class CLocManager2;
+class CQuorvanImageRotatorScaler;
+class CSoundManager;
 class CUILayout;
 class CXElement;
+struct CachedTemplate;
+struct TWidgetMakerRow;
 
 // The game's fixed texts that information text widgets show.
 enum class EInfoText { Version, BuildDate, ShopLink, ShopLink2 };
@@ -45,6 +52,16 @@ public:
     virtual CommonString GetInfoText(EInfoText which) = 0;
     // Where template files and the style file lie: the module directory + "ui\ui_iphone\".
     virtual CommonString GetUIDirectory() = 0;
+    // The game-wide cache of parsed template files that cached screen roots share; the game
+    // flushes it (ui/TemplateCache.h).
+    virtual CQuorvanArray<CachedTemplate*>& TemplateCache() = 0;
+    // The game's sound manager (button press sounds); null while the game has none.
+    virtual CSoundManager* GetSoundManager() = 0;
+    // The game's image rotator and scaler (buttons shrinking while pressed); null while none.
+    virtual CQuorvanImageRotatorScaler* GetRotatorScaler() = 0;
+    // The game's own widget classes for children of game dialogs, by record kind and id
+    // (ui/WidgetMakers.h); the framework's rows apply to whatever these do not list.
+    virtual std::span<const TWidgetMakerRow> GameDialogWidgetMakers() = 0;
 
 protected:
     ~IElementHost() = default;
