@@ -9,12 +9,16 @@
 #include <vector>
 
 #include "WidgetFixtures.h"
+#include "render/DibBitmap.h"
 #include "ui/Dialog.h"
 #include "ui/Root.h"
 
 namespace dialogtest {
 
 using namespace widgettest;
+
+// A fixture colour as the RGB565 back buffer holds it.
+inline std::uint16_t Rgb565Of(const TRgba& c) { return PackRGB565(c[0], c[1], c[2]); }
 
 constexpr TRgba kIdle{255, 0, 0, 255};
 constexpr TRgba kPressed{0, 0, 255, 255};

@@ -78,6 +78,12 @@ public:
     // Applies the outcome to the current profile and queues its banner.
     void InAppPurchaseFinished(InAppPurchaseDef* item, int result) override;
 
+    // ---- What the widgets reach through the element host (TheGame_Widgets.cpp) -------------
+    CSoundManager* GetSoundManager() override;
+    CQuorvanImageRotatorScaler* GetRotatorScaler() override;
+    // The game's own classes among the children of game dialogs (game/screens).
+    std::span<const TWidgetMakerRow> GameDialogWidgetMakers() override;
+
     // ---- Directories and paks: each a new string below the module directory ----------------
     CommonString GetImagesDirectory() override;
     CommonString GetSoundsDirectory() override;

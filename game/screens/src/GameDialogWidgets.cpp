@@ -1,0 +1,21 @@
+// The game's rows of the game dialog's factory. A row whose game class is not written yet makes
+// the framework's widget of its kind; the class, once it exists, takes its row's maker.
+#include "game/screens/GameDialogWidgets.h"
+
+#include "ui/GameButton.h"
+#include "ui/TemplateRecords.h"
+#include "ui/Text.h"
+
+namespace {
+
+const TWidgetMakerRow kGameDialogGameRows[] = {
+    {kWidgetButton, "btn_startmenu_news", MakeWidget<XGameButton>},    // the news button
+    {kWidgetButton, "btn_Boosts_AddCoins", MakeWidget<XGameButton>},   // the add-coins button
+    {kWidgetButton, "btn_can_buy_addcoins", MakeWidget<XGameButton>},  // the add-coins button
+    {kWidgetText, "txt_Welcome", MakeWidget<XText>},                   // the players button text
+    {kWidgetText, "txt_sm_change_player", MakeWidget<XText>},          // the players button text
+};
+
+}  // namespace
+
+std::span<const TWidgetMakerRow> GameDialogGameRows() { return kGameDialogGameRows; }
