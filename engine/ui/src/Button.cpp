@@ -105,6 +105,8 @@ void XButton::DrawButtonText() {
     m_Look.Draw(GetBackBuffer(), x, y, m_Caption, static_cast<unsigned char>(GetOpacity() >> 8));
 }
 
+void XButton::OnPointerPressed() { SendMessage(m_pParent, XMSG_PRESSED, Id2WParam(), 0, false); }
+
 void XButton::OnReleasedInside() { SendMessage(m_pParent, XMSG_CLICK, Id2WParam(), 0, false); }
 
 int XButton::NotifyPointerEvent(int x, int y, int type) {
@@ -114,7 +116,7 @@ int XButton::NotifyPointerEvent(int x, int y, int type) {
     if (type == XPOINTER_PRESS) {
         m_bPressed = true;
         if (game != nullptr) game->XSetCapture(this);
-        SendMessage(m_pParent, XMSG_PRESSED, Id2WParam(), 0, false);
+        OnPointerPressed();
     } else if (type == XPOINTER_MOVE && captured) {
         m_bPressed = Contains(x, y);
     } else if (type == XPOINTER_RELEASE && captured) {

@@ -214,15 +214,19 @@ CXElement* XDialog::FindPointerTaker(int x, int y) {
     return nullptr;
 }
 
+bool XDialog::PassToModalChild(int x, int y, int type) {
+    CXElement* modal = FindModalChild();
+    if (modal == nullptr) return false;
+    m_pActiveChild = modal;
+    modal->NotifyPointerEvent(x, y, type);
+    return true;
+}
+
 int XDialog::NotifyPointerEvent(int x, int y, int type) { return NotifyPointerEventWidgetHelper(x, y, type); }
 
 int XDialog::NotifyPointerEventWidgetHelper(int x, int y, int type) {
     if (!IsVisible()) return 0;
-    if (CXElement* modal = FindModalChild()) {
-        m_pActiveChild = modal;
-        modal->NotifyPointerEvent(x, y, type);
-        return 1;
-    }
+    if (PassToModalChild(x, y, type)) return 1;
     if (CXElement* taker = FindPointerTaker(x, y)) {
         m_pActiveChild = taker;
         return taker->NotifyPointerEvent(x, y, type);

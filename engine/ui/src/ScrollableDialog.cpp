@@ -135,11 +135,7 @@ void CXScrollableDialog::RunProcess() {
 
 int CXScrollableDialog::NotifyPointerEvent(int x, int y, int type) {
     if (!IsVisible()) return 0;
-    if (CXElement* modal = FindModalChild()) {
-        m_pActiveChild = modal;
-        modal->NotifyPointerEvent(x, y, type);
-        return 1;
-    }
+    if (PassToModalChild(x, y, type)) return 1;
     IElementHost* game = GetGamePtr();
     if (type == XPOINTER_PRESS) {
         if (game != nullptr) game->XSetCapture(this);

@@ -17,22 +17,9 @@ int CXTabBase::OnInitWidget() {
     return 1;
 }
 
-int CXTabBase::NotifyPointerEvent(int x, int y, int type) {
-    if (!AcceptsInput()) return 0;
-    IElementHost* game = GetGamePtr();
-    const bool captured = game != nullptr && game->XGetCapture() == this;
-    if (type == XPOINTER_PRESS) {
-        m_bPressed = true;
-        if (game != nullptr) game->XSetCapture(this);
-        m_bActive = true;
-        SendMessage(m_pParent, XMSG_TAB_PRESSED, Id2WParam(), 0, false);
-    } else if (type == XPOINTER_MOVE && captured) {
-        m_bPressed = Contains(x, y);
-    } else if (type == XPOINTER_RELEASE && captured) {
-        game->XReleaseCapture();
-        m_bPressed = false;
-    }
-    return 1;
+void CXTabBase::OnPointerPressed() {
+    m_bActive = true;
+    SendMessage(m_pParent, XMSG_TAB_PRESSED, Id2WParam(), 0, false);
 }
 
 void CXTabBase::Draw() {

@@ -30,22 +30,39 @@ struct TSent {
     XWPARAM wparam;
 };
 
+// The messages an element received, with their senders.
+class CSentLog {
+public:
+    void Record(CXElement* sender, int code, XWPARAM wparam, int lparam) {
+        const char* id = XIdText(wparam);
+        sent.push_back({sender, {code, id != nullptr ? id : "", lparam}, wparam});
+    }
+    // The messages so far without their senders; the log starts again.
+    std::vector<TMessage> Take() {
+        std::vector<TMessage> out;
+        for (const TSent& s : sent) out.push_back(s.message);
+        sent.clear();
+        return out;
+    }
+    std::vector<TSent> sent;
+};
+
 // The host as the top of a screen's tree: keeps every message that climbs to it, and may act on
 // one (a screen switch deleting the screen, say) through onMessage.
-class CScreenHost : public CUiHost {
+class CScreenHost : public CUiHost, public CSentLog {
 public:
     CScreenHost() { MakeSoftScreen(320, 480); }
 
     int OnMessage(CXElement* sender, int code, XWPARAM wparam, int lparam) override {
-        const char* id = XIdText(wparam);
-        sent.push_back({sender, {code, id != nullptr ? id : "", lparam}, wparam});
+        Record(sender, code, wparam, lparam);
         if (onMessage) onMessage(code);
         return 0;
     }
-    // A pointer event as the game delivers it: to the capture holder when there is one.
-    int Pointer(int x, int y, int type) {
+    // A pointer event as the game delivers it: to the capture holder when there is one, else down
+    // the tree from the host (or straight to target, standing for the tree's dispatch).
+    int Pointer(int x, int y, int type, CXElement* target = nullptr) {
         if (m_pCapture != nullptr) return m_pCapture->NotifyPointerEvent(x, y, type);
-        return NotifyPointerEvent(x, y, type);
+        return target != nullptr ? target->NotifyPointerEvent(x, y, type) : NotifyPointerEvent(x, y, type);
     }
     void Tap(int x, int y) {
         Pointer(x, y, XPOINTER_PRESS);
@@ -61,34 +78,20 @@ public:
             EXPECT_EQ(m_Sets.AddSpriteSetSingle("btn", "btn", "", 2, 2, false, false), 1);
         }
     }
-    std::vector<TMessage> Take() {
-        std::vector<TMessage> out;
-        for (const TSent& s : sent) out.push_back(s.message);
-        sent.clear();
-        return out;
-    }
+    using CSentLog::Take;
 
-    std::vector<TSent> sent;
     std::function<void(int code)> onMessage;
 };
 
 // A cached screen root that keeps every message sent to it, before passing it on as a screen's
 // OnMessage does for what it does not handle.
-class CProbeRoot : public XCachedTemplateRoot {
+class CProbeRoot : public XCachedTemplateRoot, public CSentLog {
 public:
     using XCachedTemplateRoot::XCachedTemplateRoot;
     int OnMessage(CXElement* sender, int code, XWPARAM wparam, int lparam) override {
-        const char* id = XIdText(wparam);
-        sent.push_back({sender, {code, id != nullptr ? id : "", lparam}, wparam});
+        Record(sender, code, wparam, lparam);
         return XCachedTemplateRoot::OnMessage(sender, code, wparam, lparam);
     }
-    std::vector<TMessage> Take() {
-        std::vector<TMessage> out;
-        for (const TSent& s : sent) out.push_back(s.message);
-        sent.clear();
-        return out;
-    }
-    std::vector<TSent> sent;
 };
 
 // The widget with that id below root, as class T.

@@ -75,10 +75,7 @@ public:
         parent->DeleteAllChildWidgets();
         host.m_Sets.GetSpriteSetNamed("ScrollerEdge")->ReleaseReference();
     }
-    void Touch(int type, int x, int y) {
-        CXElement* to = host.XGetCapture() != nullptr ? host.XGetCapture() : list;
-        to->NotifyPointerEvent(x, y, type);
-    }
+    void Touch(int type, int x, int y) { host.Pointer(x, y, type, list); }
     // Position relative to the top limit, in 1/256 pixel.
     int FromTop() const { return list->GetScrollPosition() - list->GetTopLimit(); }
     int RowY(int index) const { return list->GetChildPtrAt(index)->GetPosition().y; }

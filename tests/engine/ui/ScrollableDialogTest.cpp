@@ -53,10 +53,7 @@ public:
         const TCoordRect2D r = static_cast<XWidget*>(grid->GetChildPtrAt(i))->GetDrawingRect();
         return {r.x + r.width / 2, r.y + r.height / 2};
     }
-    void Touch(int type, int x, int y) {
-        CXElement* to = host.XGetCapture() != nullptr ? host.XGetCapture() : grid;
-        to->NotifyPointerEvent(x, y, type);
-    }
+    void Touch(int type, int x, int y) { host.Pointer(x, y, type, grid); }
 
     CHighRandomHost host;
     std::unique_ptr<TTemplate> templ;

@@ -27,14 +27,17 @@ const char* const kTabs =
     "image = img\n set = btn\nend\n";
 
 // A widget that keeps the messages it gets with their senders.
-class CSenderLog : public XWidget {
+class CSenderLog : public XWidget, public CSentLog {
 public:
-    CSenderLog(CXElement* parent) : XWidget(parent, nullptr, nullptr, nullptr) {}
+    explicit CSenderLog(CXElement* parent) : XWidget(parent, nullptr, nullptr, nullptr) {}
     int OnMessage(CXElement* sender, int code, XWPARAM wparam, int lparam) override {
-        sent.push_back({sender, {code, "", lparam}, wparam});
+        // 1012 carries an index, not an id.
+        if (code == XMSG_TAB_ACTIVATED)
+            sent.push_back({sender, {code, "", lparam}, wparam});
+        else
+            Record(sender, code, wparam, lparam);
         return 1;
     }
-    std::vector<TSent> sent;
 };
 
 // A control whose button records stay plain game buttons.
@@ -55,10 +58,7 @@ public:
     }
     ~CTabBench() { log->DeleteAllChildWidgets(); }
     CXTabBase* Tab(int index) { return dynamic_cast<CXTabBase*>(control->GetChildPtrAt(index)); }
-    void Touch(int type, int x, int y) {
-        CXElement* to = host.XGetCapture() != nullptr ? host.XGetCapture() : control;
-        to->NotifyPointerEvent(x, y, type);
-    }
+    void Touch(int type, int x, int y) { host.Pointer(x, y, type, control); }
 
     CScreenHost host;
     std::unique_ptr<TTemplate> templ;

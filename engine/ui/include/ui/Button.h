@@ -49,6 +49,8 @@ public:
     const TTextLook& GetLook() const { return m_Look; }
 
 protected:
+    // A press by the pointer, once pressed and holding the capture: the button reports it (601).
+    virtual void OnPointerPressed();
     // A release inside with the capture held, or key 5 going up: the button clicks (600).
     virtual void OnReleasedInside();
     // Key 5 going up completes a click only after key 5 went down; a check box toggles on any.

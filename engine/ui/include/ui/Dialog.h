@@ -153,6 +153,9 @@ protected:
     TDialog* DialogRecord() const { return AsDialogRecord(m_pRecord); }
     // Focus movement by step (+1 or -1) over the children; shared by the two movers.
     int MoveDialogFocus(int key, int step);
+    // Gives the event to the topmost visible modal child, which becomes the active child; false
+    // when there is none.
+    bool PassToModalChild(int x, int y, int type);
     // The topmost child at the point that is visible, contains it (or is modal) and is not
     // fading; null when none. Shared by the dialog's and the lists' dispatch.
     CXElement* FindPointerTaker(int x, int y);

@@ -1,8 +1,8 @@
 #pragma once
 // Tabs: a tab control (a game dialog whose children are the tabs) and the tab, a game button that
-// shows frame 1 while active. Pressing a tab sends 1011 (its id) to the control, which makes every
-// tab of that id active and the others inactive and has the game object send 1012 (the tab's
-// index) to the control's parent. A tab never sends a click (600).
+// shows frame 1 while active and takes the pointer as a button does. Pressing a tab sends 1011 (its id) to the control,
+// which makes every tab of that id active and the others inactive and has the game object send 1012 (the tab's index)
+// to the control's parent. A tab never sends a click (600).
 //
 // Depends on: ui (game dialog, game button). Main thread only.
 
@@ -15,9 +15,6 @@ public:
 
     // Frame 1 when active, else frame 0, centred at natural size; then the caption.
     void Draw() override;
-    // Press: pressed, the capture, active, 1011 to the parent. Move and release with the capture
-    // as a button's, without a click. False when disabled, hidden or fading.
-    int NotifyPointerEvent(int x, int y, int type) override;
     // The element rectangle, edges inside.
     bool Contains(int x, int y) override { return CXElement::Contains(x, y); }
     // The button, then the element rectangle becomes the drawing rectangle.
@@ -27,6 +24,10 @@ public:
     void SetActive(bool active) { m_bActive = active; }
 
 protected:
+    // A press makes the tab active and reports it to the control (1011); a release never clicks.
+    void OnPointerPressed() override;
+    void OnReleasedInside() override {}
+
     bool m_bActive = false;
 };
 
