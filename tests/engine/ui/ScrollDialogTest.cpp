@@ -302,6 +302,19 @@ TEST(ScrollDialogTest, WithoutDragALongMoveUnpressesTheRowAndTheReleaseTaps) {
         << "the row under the release gets the tap";
 }
 
+TEST(ScrollDialogTest, AMoveWithoutAPressOnTheListStartsNothing) {
+    // A finger that went down elsewhere (on nothing that took the capture) and slides onto the
+    // list must not start a drag measured from "no press".
+    CListBench bench;
+    ASSERT_TRUE(bench.list->SetCurrentCategory(0));
+    bench.Touch(XPOINTER_MOVE, 50, 300);
+    bench.Touch(XPOINTER_MOVE, 50, 200);
+    EXPECT_FALSE(bench.list->IsDragging());
+    EXPECT_EQ(bench.host.XGetCapture(), nullptr);
+    bench.list->RunProcess();
+    EXPECT_EQ(bench.FromTop(), 0);
+}
+
 // A holder of a list and a tab control of six tabs (six categories).
 class CTabHolder : public CRecorder, public IScrollDialogContainer {
 public:

@@ -74,7 +74,12 @@ public:
         m_nGameHeight = h;
         return screen;
     }
-    void MakeGlScreen(int w, int h) { mediatest::MakeGlScreenOn(*this, w, h); }
+    // A w x h screen bitmap through OpenGL ES, in place of any earlier back buffer.
+    void MakeGlScreen(int w, int h) {
+        delete m_Screen.m_pBackBuffer;
+        m_Screen.m_pBackBuffer = m_Screen.m_pDrawTarget = nullptr;
+        mediatest::MakeGlScreenOn(*this, w, h);
+    }
     // The RGB565 pixel at (x, y) of the software back buffer.
     std::uint16_t Pixel(int x, int y) const {
         const auto* bits = reinterpret_cast<const std::uint16_t*>(m_Screen.m_pBackBuffer->GetBits());
