@@ -31,10 +31,16 @@ fuzz:
 	@cmake --build build/fuzz -j $(JOBS)
 	@scripts/run-fuzzers.sh build/fuzz/fuzz-bin $(FUZZ_SECONDS)
 
+# Each benchmark program writes its results as JSON too; the table of ratios against the other
+# libraries, and each goal, closes the run.
 bench:
+	@scripts/deps.sh bench
 	@cmake --preset bench >/dev/null
 	@cmake --build build/bench -j $(JOBS)
-	@for b in $$(find build/bench/bench -type f -executable -name '*_bench' | sort); do echo "== $$b"; $$b || exit 1; done
+	@mkdir -p build/bench/results
+	@for b in $$(find build/bench/bench -type f -executable -name '*_bench' | sort); do echo "== $$b"; \
+	  $$b --benchmark_out=build/bench/results/$$(basename $$b).json --benchmark_out_format=json || exit 1; done
+	@python3 scripts/bench-table.py build/bench/results/*.json
 
 run: deps build
 	@scripts/run.sh

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs every Debian package the build, the tests, the tools and `make run` need.
+# Installs every Debian package the build, the tests, the tools and `make run` need; with the
+# argument "bench", also the libraries the benchmarks measure us against (`make bench` asks for
+# them; the project itself never links them, so CI and `make test` do without).
 # Quiet and quick when everything is already there.
 set -euo pipefail
 packages=(
@@ -8,6 +10,12 @@ packages=(
   libegl-dev libgles-dev libegl-mesa0 libgl1-mesa-dri libx11-dev libasound2-dev
   libgtest-dev libgmock-dev libbenchmark-dev libfreetype-dev fonts-dejavu-core xvfb xauth
 )
+if [ "${1:-}" = "bench" ]; then
+  packages+=(
+    libsdl2-dev libsdl2-image-dev libsdl2-mixer-dev libsdl2-gfx-dev libzip-dev libturbojpeg0-dev
+    libstb-dev libphysfs-dev libminizip-dev
+  )
+fi
 missing=()
 for p in "${packages[@]}"; do
   status=$(dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null || true)
