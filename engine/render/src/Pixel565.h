@@ -28,19 +28,6 @@ inline std::uint16_t BlendFields565(std::uint16_t d, int r5, int g6, int b5, int
     return Blend565(d, static_cast<std::uint16_t>((r5 << 11) | (g6 << 5) | b5), a);
 }
 
-// The packed blend of the fast blit: red and blue share one 32-bit word, green goes alone. Its
-// red can differ from the per-channel blend by one step (a borrow from blue); that is the cost of
-// doing two channels with one multiply.
-inline std::uint16_t BlendPacked565(std::uint16_t d, std::uint16_t s, std::uint32_t a) {
-    const std::uint32_t srb = (s | (static_cast<std::uint32_t>(s) << 5)) & 0x001F001Fu;
-    const std::uint32_t drb = (d | (static_cast<std::uint32_t>(d) << 5)) & 0x001F001Fu;
-    const std::uint32_t sg = s & 0x07E0u;
-    const std::uint32_t dg = d & 0x07E0u;
-    const std::uint32_t rb = drb + ((a * (srb - drb)) >> 8);
-    const std::uint32_t g = dg + ((a * (sg - dg)) >> 8);
-    return static_cast<std::uint16_t>((rb & 31u) | (g & 0x07E0u) | ((rb >> 5) & 0xF800u));
-}
-
 // Saturated add of 565 fields.
 inline std::uint16_t AddSaturate565(std::uint16_t d, int r5, int g6, int b5) {
     const int r = std::min(Red5(d) + r5, 31);

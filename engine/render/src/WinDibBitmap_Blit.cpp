@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "Pixel565.h"
+#include "Pixel565Rows.h"
 #include "render/WinDibBitmap.h"
 
 using namespace render_detail;
@@ -56,27 +57,16 @@ void CWinDibBitmap::BitBlt565(IDibBitmap* dst, int x, int y, int w, int h, int s
             return;
         }
         for (int row = 0; row < c.h; ++row) {
-            const std::uint16_t* s = src + (c.sy + row) * m_StoredWidth + c.sx;
-            std::uint16_t* out = d.pixels + (c.y + row) * d.stride + c.x;
-            for (int i = 0; i < c.w; ++i) {
-                out[i] = Blend565(out[i], s[i], a);
-            }
+            BlendRowConstant(d.pixels + (c.y + row) * d.stride + c.x, src + (c.sy + row) * m_StoredWidth + c.sx, c.w,
+                             a);
         }
         return;
     }
+    const TAlphaRule rule{alphaOffset, 10, 245};
     for (int row = 0; row < c.h; ++row) {
         const std::size_t srcIndex = static_cast<std::size_t>(c.sy + row) * m_StoredWidth + c.sx;
-        const std::uint16_t* s = src + srcIndex;
-        const unsigned char* al = alpha + srcIndex;
-        std::uint16_t* out = d.pixels + (c.y + row) * d.stride + c.x;
-        for (int i = 0; i < c.w; ++i) {
-            const int sa = al[i];
-            const int a = sa + alphaOffset;
-            if (sa <= 10 || a <= 10) {
-                continue;
-            }
-            out[i] = a < 245 ? Blend565(out[i], s[i], a) : s[i];
-        }
+        BlendRowByAlpha(d.pixels + (c.y + row) * d.stride + c.x, src + srcIndex, alpha + srcIndex, c.w, rule,
+                        BlendFormula::Difference);
     }
 }
 
@@ -105,19 +95,13 @@ void CWinDibBitmap::BitBlt565_Fast(IDibBitmap* dst, int x, int y, int w, int h, 
         }
         return;
     }
+    // The packed red-and-blue blend gives the per-field blend's pixels for every alpha up to 255
+    // (a blue borrow never reaches red), so the row form of the per-field blend serves here.
+    const TAlphaRule rule{0, 10, 240};
     for (int row = 0; row < c.h; ++row) {
         const std::size_t srcIndex = static_cast<std::size_t>(c.sy + row) * m_StoredWidth + c.sx;
-        const std::uint16_t* s = src + srcIndex;
-        const unsigned char* al = alpha + srcIndex;
-        std::uint16_t* out = d.pixels + (c.y + row) * d.stride + c.x;
-        for (int i = 0; i < c.w; ++i) {
-            const unsigned a = al[i];
-            if (a > 239) {
-                out[i] = s[i];
-            } else if (a > 10) {
-                out[i] = BlendPacked565(out[i], s[i], a);
-            }
-        }
+        BlendRowByAlpha(d.pixels + (c.y + row) * d.stride + c.x, src + srcIndex, alpha + srcIndex, c.w, rule,
+                        BlendFormula::Difference);
     }
 }
 
@@ -137,16 +121,11 @@ void CWinDibBitmap::BitBlt_TransparentColor(IDibBitmap* dst, int x, int y, int w
         return;
     }
     const auto* src = reinterpret_cast<const std::uint16_t*>(bits);
-    const bool copy = alphaOffset == 0 || a >= 245;
+    const int weight = alphaOffset == 0 || a >= 245 ? 256 : a;
+    const std::uint16_t key = m_TransparentColor;
     for (int row = 0; row < c.h; ++row) {
-        const std::uint16_t* s = src + (c.sy + row) * m_StoredWidth + c.sx;
-        std::uint16_t* out = d.pixels + (c.y + row) * d.stride + c.x;
-        for (int i = 0; i < c.w; ++i) {
-            if (s[i] == m_TransparentColor) {
-                continue;
-            }
-            out[i] = copy ? s[i] : Blend565(out[i], s[i], a);
-        }
+        DrawRowSkippingKey(d.pixels + (c.y + row) * d.stride + c.x, src + (c.sy + row) * m_StoredWidth + c.sx, c.w, key,
+                           weight);
     }
 }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "Pixel565.h"
+#include "Pixel565Rows.h"
 #include "render/WinDibBitmap.h"
 
 using namespace render_detail;
@@ -49,6 +50,12 @@ void CWinDibBitmap::Draw565(IDibBitmap* dst, int x, int y, int w, int h, int fla
     for (int row = 0; row < c.h; ++row) {
         const int sr = (flags & kFlipVertical) ? h - 1 - (c.sy + row) : c.sy + row;
         std::uint16_t* out = d.pixels + (c.y + row) * d.stride + c.x;
+        if (!(flags & kFlipHorizontal)) {
+            const std::size_t index = static_cast<std::size_t>(sr) * m_StoredWidth + c.sx;
+            BlendRowByAlpha(out, src + index, alpha + index, c.w, TAlphaRule{alphaOffset, 0, 255},
+                            BlendFormula::Difference);
+            continue;
+        }
         for (int i = 0; i < c.w; ++i) {
             const int sc = (flags & kFlipHorizontal) ? w - 1 - (c.sx + i) : c.sx + i;
             const std::size_t index = static_cast<std::size_t>(sr) * m_StoredWidth + sc;
@@ -111,15 +118,8 @@ void CWinDibBitmap::FastDraw565(IDibBitmap* dst, int x, int y) {
     const auto* src = reinterpret_cast<const std::uint16_t*>(bits);
     for (int row = 0; row < c.h; ++row) {
         const std::size_t srcIndex = static_cast<std::size_t>(c.sy + row) * m_StoredWidth + c.sx;
-        std::uint16_t* out = d.pixels + (c.y + row) * d.stride + c.x;
-        for (int i = 0; i < c.w; ++i) {
-            const int a = alpha[srcIndex + i];
-            if (a >= 245) {
-                out[i] = src[srcIndex + i];
-            } else if (a >= 10) {
-                out[i] = Blend565(out[i], src[srcIndex + i], a);
-            }
-        }
+        BlendRowByAlpha(d.pixels + (c.y + row) * d.stride + c.x, src + srcIndex, alpha + srcIndex, c.w,
+                        TAlphaRule{0, 9, 245}, BlendFormula::Difference);
     }
 }
 
