@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "Pixel565.h"
 #include "render/GlesApi.h"
 #include "render/GlesGlobals.h"
 #include "render/RenderHost.h"
@@ -210,16 +211,16 @@ void Bitmap_StretchDraw(IDibBitmap* dst, IDibBitmap* src, int x, int y, int w, i
     sw = std::min(sw, srcW - sx);
     sh = std::min(sh, srcH - sy);
     if (sw <= 0 || sh <= 0) return;
-    const std::int64_t stepX = (static_cast<std::int64_t>(sw) << 16) / w;
-    const std::int64_t stepY = (static_cast<std::int64_t>(sh) << 16) / h;
+    // The exact mapping of the bitmap's own stretch: a 16.16 step cut short never reaches the last
+    // source column of a stretch close to one to one.
     const int x0 = std::max(x, 0), x1 = std::min(x + w, dstW);
     const int y0 = std::max(y, 0), y1 = std::min(y + h, dstH);
     if (x0 >= x1 || y0 >= y1) return;
     unsigned char* alpha = DrawableAlpha(src);
     for (int yy = y0; yy < y1; ++yy) {
-        const int ty = sy + static_cast<int>(((yy - y) * stepY) >> 16);
+        const int ty = sy + render_detail::StretchSourceIndex(yy - y, sh, h);
         for (int xx = x0; xx < x1; ++xx) {
-            const int tx = sx + static_cast<int>(((xx - x) * stepX) >> 16);
+            const int tx = sx + render_detail::StretchSourceIndex(xx - x, sw, w);
             const std::size_t si = static_cast<std::size_t>(ty) * srcW + tx;
             std::uint16_t s, d;
             std::memcpy(&s, sp + si * 2, 2);

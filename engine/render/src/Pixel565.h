@@ -28,6 +28,11 @@ inline std::uint16_t BlendFields565(std::uint16_t d, int r5, int g6, int b5, int
     return Blend565(d, static_cast<std::uint16_t>((r5 << 11) | (g6 << 5) | b5), a);
 }
 
+// The source sample a nearest-sample stretch of m source samples onto n takes for destination
+// sample i (0 <= i < n): floor(i x m / n), exact, so the last destination sample takes the last
+// source sample whenever m <= n, and an integer ratio repeats each source sample alike.
+inline int StretchSourceIndex(std::int64_t i, int m, int n) { return static_cast<int>(i * m / n); }
+
 // Saturated add of 565 fields.
 inline std::uint16_t AddSaturate565(std::uint16_t d, int r5, int g6, int b5) {
     const int r = std::min(Red5(d) + r5, 31);

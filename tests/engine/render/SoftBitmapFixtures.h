@@ -39,7 +39,7 @@ inline std::uint16_t RefBlend(std::uint16_t d, std::uint16_t s, int a) {
 }
 
 // The fast blit's two-channels-in-one-word blend, computed the long way: red and blue sit in one
-// unsigned 32-bit word 16 bits apart, so a negative blue difference borrows one from red.
+// unsigned 32-bit word 16 bits apart, so a negative blue difference borrows from red in the word.
 inline std::uint16_t RefPackedBlend(std::uint16_t d, std::uint16_t s, unsigned a) {
     const std::uint64_t mod = 1ull << 32;
     const std::uint64_t srb = (static_cast<std::uint64_t>(R5(s)) << 16) + B5(s);
