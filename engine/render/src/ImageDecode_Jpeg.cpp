@@ -1,5 +1,8 @@
 // JPEG decoding through libjpeg's 6b API with our own source manager, over bytes or an IFile.
+#include <algorithm>
 #include <csetjmp>
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -11,6 +14,7 @@ extern "C" {
 }
 
 #include "ImageLayout.h"
+#include "Pixel565Rows.h"
 #include "core/File.h"
 #include "render/ImageDecode.h"
 
@@ -19,6 +23,81 @@ char szJPGLastError[256] = {};
 namespace {
 
 constexpr int kJpegInputBufferSize = 4096;
+// Rows asked of libjpeg per call: enough that its per-call work and a turned plane's scattered
+// writes are spread over many pixels.
+constexpr int kBandRows = 16;
+// Packed rows gathered before a turned plane takes them. A turned plane's writes jump a whole
+// output row per decoded pixel; the more rows each visit brings, the longer the runs it writes.
+constexpr int kTurnRows = 256;
+
+// Where the pixels of one decoded row go in a plane: pixel x at base + x * step.
+struct TRowTarget {
+    std::ptrdiff_t base, step;
+    int width;
+};
+
+TRowTarget RowTargetOf(const TImageLayout& layout, int y) {
+    const std::ptrdiff_t first = static_cast<std::ptrdiff_t>(layout.Index(0, y));
+    const std::ptrdiff_t step = layout.width > 1 ? static_cast<std::ptrdiff_t>(layout.Index(1, y)) - first : 1;
+    return TRowTarget{first, step, layout.width};
+}
+
+// One decoded row of 1 (grey) or 3 (red, green, blue) bytes per pixel into the planes that are
+// wanted; returns the AND of the alpha written (the first channel), 255 without an alpha plane.
+template <int Components>
+unsigned ConvertRow(const JSAMPLE* s, TRowTarget t, int bpp, CDecodedImage* out) {
+    constexpr int g = Components == 3 ? 1 : 0;
+    constexpr int b = Components == 3 ? 2 : 0;
+    if (out->pixels && bpp == 2) {
+        auto* plane = reinterpret_cast<std::uint16_t*>(out->pixels);
+        for (int x = 0; x < t.width; ++x) {
+            const JSAMPLE* p = s + x * Components;
+            plane[t.base + x * t.step] =
+                static_cast<std::uint16_t>(((p[0] >> 3) << 11) | ((p[g] >> 2) << 5) | (p[b] >> 3));
+        }
+    } else if (out->pixels) {
+        for (int x = 0; x < t.width; ++x) {
+            const JSAMPLE* p = s + x * Components;
+            unsigned char* q = out->pixels + (t.base + x * t.step) * 3;
+            q[0] = p[0];
+            q[1] = p[g];
+            q[2] = p[b];
+        }
+    }
+    unsigned alphaAnd = 255;
+    if (out->alpha) {
+        for (int x = 0; x < t.width; ++x) {
+            out->alpha[t.base + x * t.step] = s[x * Components];
+            alphaAnd &= s[x * Components];
+        }
+    }
+    return alphaAnd;
+}
+
+// Rows of packed RGB565 pixels into a turned plane. The work goes in square tiles so that both
+// the rows read and the plane rows written are touched in runs of whole cache lines, a few pages
+// at a time.
+void TurnPackedBand(JSAMPARRAY band, int rows, int y, const TImageLayout& layout, unsigned char* pixels) {
+    constexpr int kTile = 8;
+    auto* plane = reinterpret_cast<std::uint16_t*>(pixels);
+    const TRowTarget first = RowTargetOf(layout, y);
+    // Row k of the band starts k places along the plane from row 0 in mode 1, k places back in 2.
+    const std::ptrdiff_t rowStep = layout.mode == 1 ? 1 : -1;
+    for (int x0 = 0; x0 < layout.width; x0 += kTile) {
+        const int x1 = std::min(x0 + kTile, layout.width);
+        for (int k0 = 0; k0 < rows; k0 += kTile) {
+            const int k1 = std::min(k0 + kTile, rows);
+            for (int x = x0; x < x1; ++x) {
+                std::uint16_t* column = plane + first.base + x * first.step;
+                for (int k = k0; k < k1; ++k) {
+                    std::uint16_t v;
+                    std::memcpy(&v, band[k] + x * 2, 2);
+                    column[k * rowStep] = v;
+                }
+            }
+        }
+    }
+}
 
 // The error record: libjpeg's standard manager whose error_exit jumps back to the decoder.
 struct TJpegError {
@@ -58,6 +137,14 @@ struct CJpgStreamReader {
 
     static boolean FillInputBuffer(j_decompress_ptr cinfo) {
         CJpgStreamReader* self = Self(cinfo);
+        if (!self->file && self->offset < self->bytes.size()) {
+            // Bytes in memory are handed over whole, not copied through the buffer.
+            self->pub.next_input_byte = self->bytes.data() + self->offset;
+            self->pub.bytes_in_buffer = self->bytes.size() - self->offset;
+            self->offset = self->bytes.size();
+            self->startOfFile = false;
+            return TRUE;
+        }
         int n = self->Read(self->buffer, kJpegInputBufferSize);
         if (n <= 0) {
             if (self->startOfFile) ERREXIT(cinfo, JERR_INPUT_EMPTY);
@@ -146,9 +233,16 @@ bool Decode(CJpgStreamReader& source, const char* name, const TDecodeOptions& op
         d->cinfo.scale_num = 1;
         d->cinfo.scale_denom = 2;
     }
+    // The colour plane alone in RGB565 is what the game loads from a JPEG. libjpeg's fastest
+    // output is four bytes a pixel; we pack those rows (truncating each channel, as everywhere)
+    // eight pixels at a time.
+    const bool packedRows = !options.trueColor && options.wantPixels && !options.wantAlpha &&
+                            (d->cinfo.jpeg_color_space == JCS_GRAYSCALE || d->cinfo.jpeg_color_space == JCS_YCbCr ||
+                             d->cinfo.jpeg_color_space == JCS_RGB);
+    if (packedRows) d->cinfo.out_color_space = JCS_EXT_RGBX;
     jpeg_start_decompress(&d->cinfo);
     const int components = d->cinfo.output_components;
-    if (components != 1 && components != 3) {
+    if (!packedRows && components != 1 && components != 3) {
         // CMYK and other layouts would leave the planes unset; refuse them instead.
         std::fprintf(stderr, "image: %s: JPEG with %d components is not supported\n", name, components);
         return false;
@@ -158,37 +252,48 @@ bool Decode(CJpgStreamReader& source, const char* name, const TDecodeOptions& op
     if (W <= 0 || H <= 0) return false;
     const int bpp = options.trueColor ? 3 : 2;
     if (!AllocatePlanes(options, W, H, bpp, out)) return false;
-    JSAMPARRAY row = (*d->cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&d->cinfo), JPOOL_IMAGE,
-                                                   static_cast<JDIMENSION>(W * components), 1);
     const TImageLayout layout{options.orientation, W, H};
-    bool notOpaque = false;
+    JSAMPARRAY band = (*d->cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&d->cinfo), JPOOL_IMAGE,
+                                                    static_cast<JDIMENSION>(W * components), kBandRows);
+    // A turned plane takes packed rows from a band of its own, column by column.
+    JSAMPARRAY packedBand = packedRows && layout.mode != 0
+                                ? (*d->cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&d->cinfo), JPOOL_IMAGE,
+                                                                static_cast<JDIMENSION>(W * 2), kTurnRows)
+                                : nullptr;
+    int packedFrom = 0, packedCount = 0;  // the first image row in packedBand, and how many
+    unsigned alphaAnd = 255;
     while (d->cinfo.output_scanline < d->cinfo.output_height) {
         const int y = static_cast<int>(d->cinfo.output_scanline);
-        if (jpeg_read_scanlines(&d->cinfo, row, 1) != 1) break;
-        const JSAMPLE* s = row[0];
-        for (int x = 0; x < W; ++x) {
-            const JSAMPLE* p = s + x * components;
-            const int r = p[0];
-            const int g = components == 3 ? p[1] : p[0];
-            const int b = components == 3 ? p[2] : p[0];
-            const std::size_t index = layout.Index(x, y);
-            if (out->pixels) {
-                if (bpp == 2) {
-                    const std::uint16_t v = static_cast<std::uint16_t>(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3));
-                    std::memcpy(out->pixels + index * 2, &v, 2);
-                } else {
-                    unsigned char* t = out->pixels + index * 3;
-                    t[0] = static_cast<unsigned char>(r);
-                    t[1] = static_cast<unsigned char>(g);
-                    t[2] = static_cast<unsigned char>(b);
-                }
+        const int wanted = std::min(kBandRows, H - y);
+        const int got = static_cast<int>(jpeg_read_scanlines(&d->cinfo, band, static_cast<JDIMENSION>(wanted)));
+        if (got == 0) break;
+        if (packedRows && layout.mode == 0) {
+            for (int k = 0; k < got; ++k) {
+                auto* row = reinterpret_cast<std::uint16_t*>(out->pixels + static_cast<std::size_t>(y + k) * W * 2);
+                render_detail::PackRgbxRow(row, band[k], W);
             }
-            if (out->alpha) {
-                out->alpha[index] = static_cast<unsigned char>(r);
-                if (r != 255) notOpaque = true;
+            continue;
+        }
+        if (packedRows) {
+            for (int k = 0; k < got; ++k) {
+                render_detail::PackRgbxRow(reinterpret_cast<std::uint16_t*>(packedBand[packedCount++]), band[k], W);
+            }
+            if (packedCount + kBandRows > kTurnRows || y + got >= H) {
+                TurnPackedBand(packedBand, packedCount, packedFrom, layout, out->pixels);
+                packedFrom = y + got;
+                packedCount = 0;
+            }
+            continue;
+        }
+        for (int k = 0; k < got; ++k) {
+            if (components == 3) {
+                alphaAnd &= ConvertRow<3>(band[k], RowTargetOf(layout, y + k), bpp, out);
+            } else {
+                alphaAnd &= ConvertRow<1>(band[k], RowTargetOf(layout, y + k), bpp, out);
             }
         }
     }
+    const bool notOpaque = out->alpha != nullptr && alphaAnd != 255;
     jpeg_finish_decompress(&d->cinfo);
     out->width = W;
     out->height = H;

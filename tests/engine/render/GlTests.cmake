@@ -4,7 +4,7 @@ cobble_test(render_gl_tests
   DEPS cobble_render cobble_test_render)
 # The image loaders over fixtures written by libpng and libjpeg.
 cobble_test(image_load_tests
-  SOURCES ImageDecodeTest.cpp ImageLoadersTest.cpp
+  SOURCES ImageDecodeTest.cpp ImageDecode_JpegTest.cpp ImageLoadersTest.cpp
   DEPS cobble_render cobble_test_render)
 # The stream decoder on a worker thread (also run under ThreadSanitizer).
 cobble_test(image_load_thread_tests
