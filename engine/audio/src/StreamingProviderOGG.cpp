@@ -3,9 +3,11 @@
 #include <tremor/ivorbisfile.h>
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 
 #include "OggFileCallbacks.h"
+#include "StreamMix.h"
 #include "audio/AudioConfig.h"
 #include "core/File.h"
 
@@ -48,6 +50,7 @@ bool CStreamingProviderOGG::LoadStreamFromFile(IFile* file, const char* name) {
     m_sourceRate = static_cast<int>(info->rate);
     m_channels = info->channels;
     SetupRateAndStep();
+    m_pickPatterns = m_channels == 1 ? audio_detail::BuildPickPatterns(m_step) : std::vector<std::uint8_t>();
     // Room for the largest request plus one whole decode call, so a fill never needs to write
     // past the block whatever the step.
     const long long wanted = ((static_cast<long long>(kLargestRequestSamples) * m_step * m_channels) >> 8) * 4;
@@ -82,6 +85,7 @@ void CStreamingProviderOGG::Unload() {
     }
     m_block.clear();
     m_block.shrink_to_fit();
+    m_pickPatterns.clear();
 }
 
 void CStreamingProviderOGG::Start(bool loop) {
@@ -146,22 +150,24 @@ int CStreamingProviderOGG::UpdateWithDecodedData(short* mix, int count) {
     std::size_t firstSample = m_readOffset / 2;
     if (stereo) firstSample &= ~static_cast<std::size_t>(1);
     const auto* source = reinterpret_cast<const std::int16_t*>(m_block.data()) + firstSample;
-    const std::int64_t samples = static_cast<std::int64_t>(m_available / 2);
+    const std::int64_t available = static_cast<std::int64_t>(m_available);
+    const std::int64_t lastSample = available / 2 - 1;
+    // Position p (source samples, 8 fraction bits) has consumed (p >> 7) bytes of a mono block,
+    // ((p >> 7) << 1) of a stereo one. The mix stops after the output whose next position has
+    // consumed the whole block: the first n with n x step reaching `need`. Knowing n up front
+    // leaves the loop below with no test but its count.
+    const std::int64_t need = stereo ? 128 * ((available + 1) / 2) : 128 * available;
+    const int written =
+        m_step > 0 ? static_cast<int>(std::min<std::int64_t>(count, (need + m_step - 1) / m_step)) : count;
     std::int64_t p = 0;
-    std::int64_t consumed = 0;
-    int written = 0;
-    while (written < count) {
-        std::int64_t index = stereo ? (p >> 7) : (p >> 8);
-        if (index >= samples) index = samples - 1;
-        if (stereo) index &= ~static_cast<std::int64_t>(1);
-        AddClamped(mix, written, NextGain(), source[index]);
-        ++written;
-        p += m_step;
-        consumed = stereo ? ((p >> 7) << 1) : (p >> 7);
-        if (consumed >= static_cast<std::int64_t>(m_available)) break;
+    if (HasFade()) {
+        for (int i = 0; i < written; ++i, p += m_step)
+            AddClamped(mix, i, NextGain(), audio_detail::SampleAt(source, p, stereo, lastSample));
+    } else {
+        p = audio_detail::MixAtOneGain(mix, written, source, lastSample, m_step, m_volume, stereo, m_pickPatterns);
     }
-    const std::size_t used =
-        static_cast<std::size_t>(std::min<std::int64_t>(consumed, static_cast<std::int64_t>(m_available)));
+    const std::int64_t consumed = stereo ? ((p >> 7) << 1) : (p >> 7);
+    const std::size_t used = static_cast<std::size_t>(std::min(consumed, available));
     m_readOffset += used;
     m_available -= used;
     return written;

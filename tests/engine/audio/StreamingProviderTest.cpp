@@ -370,6 +370,45 @@ TEST_F(OggStreamTest, StereoFilesAreMixedFromTheirLeftChannel) {
     }
 }
 
+struct TMixCase {
+    int rate, channels, volume;
+    const char* why;
+};
+
+// One fragment added into a mix that already holds loud sound: every output is the per-sample
+// rule (source sample (i x step) >> 8, or its frame's left sample, times volume / 128, added
+// with 16-bit saturation), whichever way the provider picks and adds its samples.
+TEST_F(OggStreamTest, EachOutputIsTheSteppedSampleAddedWithSaturation) {
+    const TMixCase cases[] = {
+        {22050, 1, 191, "the game's tracks: mono 22,050 Hz at full music volume"},
+        {11025, 1, 128, "a large up-sampling step"},
+        {44100, 1, 255, "a step just below one sample"},
+        {48000, 1, 200, "one sample per output"},
+        {22050, 2, 191, "stereo takes the left channel"},
+    };
+    for (const TMixCase& c : cases) {
+        const Bytes ogg = EncodeOggSine(c.rate, c.channels, 3000, 523.0, 0.95);
+        const auto reference = DecodeWhole(ogg);
+        auto p = Ogg(ogg);
+        const int step = p->GetStep();
+        ASSERT_EQ(step, c.rate * 256 / 48000) << c.why;
+        p->SetVolume(static_cast<unsigned char>(c.volume));
+        p->Start(false);
+        std::vector<short> mix(1024);
+        for (std::size_t i = 0; i < mix.size(); ++i) mix[i] = static_cast<short>(i % 3 == 0 ? 30000 : -20000 + 37 * i);
+        const std::vector<short> before = mix;
+        p->UpdateBufferAdd(mix.data(), static_cast<int>(mix.size()));
+        for (int i = 0; i < 1024; ++i) {
+            const long long position = static_cast<long long>(i) * step;
+            const long long index = c.channels == 2 ? 2 * (position >> 8) : position >> 8;
+            const int added =
+                before[static_cast<std::size_t>(i)] + ((c.volume * reference[static_cast<std::size_t>(index)]) >> 7);
+            const int want = added > 32767 ? 32767 : added < -32768 ? -32768 : added;
+            ASSERT_EQ(mix[static_cast<std::size_t>(i)], want) << c.why << ": output " << i;
+        }
+    }
+}
+
 TEST_F(OggStreamTest, BrokenFilesFailToLoad) {
     struct TCase {
         Bytes bytes;

@@ -61,6 +61,8 @@ protected:
     void ClearFades();
     // Gain of the next output sample (fades advance by one sample).
     int NextGain();
+    // Whether NextGain changes from sample to sample; without a fade it is the volume.
+    bool HasFade() const { return m_fadeOut || (m_fadeIn && m_fadeInTotal > 0); }
     bool FadeOutRanOut() const { return m_fadeOut && m_fadeOutRemaining <= 0; }
     static void AddClamped(short* mix, int i, int gain, int sample) {
         int v = mix[i] + ((gain * sample) >> 7);

@@ -38,6 +38,8 @@ private:
 
     OggVorbis_File* m_decoder = nullptr;
     std::vector<std::uint8_t> m_block;
+    // How the mix picks eight outputs at a time from a mono stream at this step (empty: one by one).
+    std::vector<std::uint8_t> m_pickPatterns;
     std::size_t m_readOffset = 0;
     std::size_t m_available = 0;
     std::int64_t m_totalFrames = 0;
