@@ -5,14 +5,19 @@
 //   finished with glFinish so the rasterising is counted);
 // - drawing into a software back buffer of the same size (the software renderer).
 // Each reports budget_percent: the mean time per frame as a percentage of 33.3 ms.
+// - the same live particles drawn by SDL2's GLES2 renderer (one rotated, scaled, tinted additive
+//   copy each) against our GL drawing, alternately on two headless contexts (RatioTimer.h).
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
 
+#include "RatioTimer.h"
+#include "SdlGlesScene.h"
 #include "particles/ParticleSystem.h"
 #include "particles/ParticleSystemManager.h"
 #include "particles/RandomTables.h"
@@ -143,6 +148,76 @@ void BM_Particles_DrawGl(benchmark::State& state) {
     ReportBudget(state, seconds, scene.LiveParticles());
 }
 
+// SDL draws each live particle of every system as our GL path does: the 8 x 8 sprite centred on
+// the particle, scaled by its size, turned by spin x age, tinted by its colour, added.
+void DrawParticlesWithSdl(const CScene& scene, const bench::CSdlGlesScene& sdl) {
+    for (int s = 0; s < scene.manager.GetNumParticleSystems(); ++s) {
+        const CQuorvanParticleSystem2* system = scene.manager.GetParticleSystemAt(s);
+        const CQuorvanParticle2* particles = system->GetParticles();
+        for (int i = 0; i < system->GetNumActiveParticels(); ++i) {
+            const CQuorvanParticle2& p = particles[i];
+            const int alpha = p.alpha >> 16;
+            if (alpha <= 0) continue;
+            const float size = 8.0f * static_cast<float>(p.size) / 65536.0f;
+            const SDL_FRect to{static_cast<float>(p.x) / 65536.0f - size / 2,
+                               static_cast<float>(p.y) / 65536.0f - size / 2, size, size};
+            const double angle = static_cast<double>(p.spin) / 65536.0 * (static_cast<double>(p.age) / 65536.0);
+            SDL_SetTextureColorMod(sdl.Texture(), static_cast<Uint8>(std::clamp(p.red >> 16, 0, 255)),
+                                   static_cast<Uint8>(std::clamp(p.green >> 16, 0, 255)),
+                                   static_cast<Uint8>(std::clamp(p.blue >> 16, 0, 255)));
+            SDL_SetTextureAlphaMod(sdl.Texture(), static_cast<Uint8>(std::min(alpha, 255)));
+            SDL_RenderCopyExF(sdl.Renderer(), sdl.Texture(), nullptr, &to, angle, nullptr, SDL_FLIP_NONE);
+        }
+    }
+}
+
+void BM_Particles_DrawGl_vs_SDL2(benchmark::State& state) {
+    setenv("LP_NUM_THREADS", "1", 1);
+    CGlesTestContext ctx(kScreenW, kScreenH);
+    if (!ctx.IsValid()) {
+        state.SkipWithError("no headless EGL context");
+        return;
+    }
+    const bench::TEglCurrent ours;
+    CGlSpriteTestGame game;
+    game.m_RenderSwitches.m_nRendererKind = kRendererGLES;
+    CWinDibBitmapOGLES* screen = game.MakeScreen(kScreenW, kScreenH);
+    CScene scene(game, true);
+    // The SDL twin of the sprite frame: white, a disc of radius 4.
+    std::vector<std::uint16_t> white(64, 0xFFFF);
+    std::vector<unsigned char> disc(64);
+    for (int i = 0; i < 64; ++i) {
+        const int dx = i % 8 - 4, dy = i / 8 - 4;
+        disc[static_cast<std::size_t>(i)] = static_cast<unsigned char>(dx * dx + dy * dy < 16 ? 255 : 0);
+    }
+    bench::CSdlGlesScene sdl;
+    const bool sdlStarted = sdl.Start(kScreenW, kScreenH, bench::Argb8888(white.data(), disc.data(), 64), 8, 8);
+    if (!sdlStarted) {
+        state.SkipWithError("SDL's GLES2 renderer did not start");
+        return;
+    }
+    SDL_SetTextureBlendMode(sdl.Texture(), SDL_BLENDMODE_ADD);
+    ours.MakeCurrent();
+    bench::RunAgainst(
+        state, 1.0,
+        [&] {
+            ours.MakeCurrent();
+            screen->FillRectangle(0, 0, kScreenW, kScreenH, 0, 0, 0);
+            scene.manager.DrawTheRest(screen);
+            GLES_FlushBuffer();
+            glFinish();
+        },
+        [&] {
+            sdl.MakeCurrent();
+            SDL_SetRenderDrawColor(sdl.Renderer(), 0, 0, 0, 255);
+            SDL_RenderClear(sdl.Renderer());
+            DrawParticlesWithSdl(scene, sdl);
+            sdl.Finish();
+        });
+    ours.MakeCurrent();
+    state.counters["live_particles"] = scene.LiveParticles();
+}
+
 void BM_Particles_DrawSoftware(benchmark::State& state) {
     CGlSpriteTestGame game;
     CWinDibBitmap screen(&game);
@@ -163,3 +238,4 @@ void BM_Particles_DrawSoftware(benchmark::State& state) {
 BENCHMARK(BM_Particles_Simulate)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Particles_DrawGl)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Particles_DrawSoftware)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Particles_DrawGl_vs_SDL2)->Unit(benchmark::kMillisecond)->MinTime(2.0);

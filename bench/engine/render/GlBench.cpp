@@ -1,4 +1,6 @@
 // The GL renderer and the image loader against references in the same run:
+// - the same 2,000 sprites drawn by our GL renderer and by SDL2's GLES2 renderer, each on its own
+//   headless context, alternately (see RatioTimer.h);
 // - decoding a 1024 x 1024 PNG through DecodePng against libpng alone reading the same rows with
 //   the same transformations (the difference is our conversion into the bitmap's planes);
 // - 2,000 alpha-blended 32 x 32 sprites per frame through the quad batcher against one draw call
@@ -12,6 +14,8 @@
 #include <memory>
 #include <vector>
 
+#include "RatioTimer.h"
+#include "SdlGlesScene.h"
 #include "render/GlesGlobals.h"
 #include "render/ImageDecode.h"
 #include "render/WinDibBitmapOGLES.h"
@@ -161,5 +165,66 @@ void BM_Sprites2000_OneDrawPerSprite(benchmark::State& state) { SpriteFrames(sta
 
 BENCHMARK(BM_Sprites2000_OneDrawPerSprite)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Sprites2000_Batched)->Unit(benchmark::kMillisecond);
+
+// 2,000 alpha-blended 32 x 32 sprites per frame with an alpha offset of -40, both renderers on
+// llvmpipe with one thread, each frame finished before the clock stops.
+void BM_Sprites2000_vs_SDL2(benchmark::State& state) {
+    setenv("LP_NUM_THREADS", "1", 1);
+    CGlesTestContext ctx(kScreenW, kScreenH);
+    if (!ctx.IsValid()) {
+        state.SkipWithError("no headless EGL context");
+        return;
+    }
+    const bench::TEglCurrent ours;
+    CGlTestGame game;
+    game.m_RenderSwitches.m_nRendererKind = kRendererGLES;
+    CWinDibBitmapOGLES* screen = game.MakeScreen(kScreenW, kScreenH);
+    CWinDibBitmapOGLES sprite(&game);
+    auto* px = static_cast<std::uint16_t*>(std::malloc(32 * 32 * 2));
+    auto* alpha = static_cast<unsigned char*>(std::malloc(32 * 32));
+    for (int i = 0; i < 32 * 32; ++i) {
+        px[i] = static_cast<std::uint16_t>(0xF800 | (i & 0x7FF));
+        alpha[i] = static_cast<unsigned char>((i * 7) & 255);
+    }
+    bench::CSdlGlesScene sdl;
+    const bool sdlStarted = sdl.Start(kScreenW, kScreenH, bench::Argb8888(px, alpha, 32 * 32), 32, 32);
+    SDL_SetTextureAlphaMod(sdl.Texture(), 255 - 40);  // our alpha offset of -40
+    ours.MakeCurrent();
+    game.m_RenderSwitches.m_bImmediateUpload = false;
+    sprite.SetBits(reinterpret_cast<unsigned char*>(px), 32, 32);
+    sprite.SetAlphaBits(alpha, 32, 32);
+    game.m_RenderSwitches.m_bImmediateUpload = true;
+    if (!sdlStarted || !sprite.HWUpdateTexture()) {
+        state.SkipWithError(sdlStarted ? "upload failed" : "SDL's GLES2 renderer did not start");
+        return;
+    }
+    std::vector<std::pair<int, int>> positions(kSprites);
+    std::uint32_t seed = 99;
+    for (auto& p : positions) {
+        seed = seed * 1664525u + 1013904223u;
+        p.first = static_cast<int>(seed % (kScreenW - 32));
+        seed = seed * 1664525u + 1013904223u;
+        p.second = static_cast<int>(seed % (kScreenH - 32));
+    }
+    bench::RunAgainst(
+        state, 1.0,
+        [&] {
+            ours.MakeCurrent();
+            for (const auto& p : positions) sprite.BitBlt(screen, p.first, p.second, 0, 0, 0, 0, -40);
+            GLES_FlushBuffer();
+            glFinish();
+        },
+        [&] {
+            sdl.MakeCurrent();
+            for (const auto& p : positions) {
+                const SDL_Rect to{p.first, p.second, 32, 32};
+                SDL_RenderCopy(sdl.Renderer(), sdl.Texture(), nullptr, &to);
+            }
+            sdl.Finish();
+        });
+    ours.MakeCurrent();
+    GLES_ResetStateCache();
+}
+BENCHMARK(BM_Sprites2000_vs_SDL2)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 }  // namespace
