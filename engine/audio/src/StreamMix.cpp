@@ -17,7 +17,7 @@ constexpr int kGroup = 8;    // outputs per shuffle
 
 // mix[i] = clamp(mix[i] + (gain x s[i] >> 7)) for n samples, eight at a time in 32-bit lanes (an
 // AVX2 build is picked at load time on x86-64, where SSE2 alone has no 32-bit multiply or clamp).
-#if defined(__x86_64__) && defined(__GNUC__)
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(COBBLE_NO_TARGET_CLONES)
 __attribute__((target_clones("avx2", "default")))
 #endif
 void AddScaledClamped(short* mix, const std::int16_t* s, int n, int gain) {

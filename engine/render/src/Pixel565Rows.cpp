@@ -148,7 +148,7 @@ void DrawRowSkippingKey(std::uint16_t* out, const std::uint16_t* src, int n, std
 
 // On x86-64 a second build of this loop for AVX2 is picked at load time when the processor has it:
 // the baseline SSE2 lacks an unsigned narrowing, so there the pack is the costly step.
-#if defined(__x86_64__) && defined(__GNUC__)
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(COBBLE_NO_TARGET_CLONES)
 __attribute__((target_clones("avx2", "default")))
 #endif
 void PackRgbxRow(std::uint16_t* out, const unsigned char* rgbx, int n) {
