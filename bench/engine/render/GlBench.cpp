@@ -107,6 +107,43 @@ constexpr int kScreenW = 320, kScreenH = 480;
 int g_DrawCalls = 0;
 void (*g_RealDrawElements)(GLenum, GLsizei, GLenum, const void*) = nullptr;
 
+// The sprite's two planes (malloc'ed; the bitmap adopts them) and where the 2,000 copies go.
+struct TSpriteScene {
+    std::uint16_t* pixels = static_cast<std::uint16_t*>(std::malloc(32 * 32 * 2));
+    unsigned char* alpha = static_cast<unsigned char*>(std::malloc(32 * 32));
+    std::vector<std::pair<int, int>> positions;
+    bool adopted = false;
+
+    TSpriteScene() : positions(kSprites) {
+        for (int i = 0; i < 32 * 32; ++i) {
+            pixels[i] = static_cast<std::uint16_t>(0xF800 | (i & 0x7FF));
+            alpha[i] = static_cast<unsigned char>((i * 7) & 255);
+        }
+        std::uint32_t seed = 99;
+        for (auto& p : positions) {
+            seed = seed * 1664525u + 1013904223u;
+            p.first = static_cast<int>(seed % (kScreenW - 32));
+            seed = seed * 1664525u + 1013904223u;
+            p.second = static_cast<int>(seed % (kScreenH - 32));
+        }
+    }
+    ~TSpriteScene() {
+        if (!adopted) {
+            std::free(pixels);
+            std::free(alpha);
+        }
+    }
+    // Hands both planes to the sprite and uploads them once; false when the upload fails.
+    bool Upload(CGlTestGame& game, CWinDibBitmapOGLES& sprite) {
+        adopted = true;
+        game.m_RenderSwitches.m_bImmediateUpload = false;
+        sprite.SetBits(reinterpret_cast<unsigned char*>(pixels), 32, 32);
+        sprite.SetAlphaBits(alpha, 32, 32);
+        game.m_RenderSwitches.m_bImmediateUpload = true;
+        return sprite.HWUpdateTexture();
+    }
+};
+
 void SpriteFrames(benchmark::State& state, bool batched) {
     setenv("LP_NUM_THREADS", "1", 1);
     CGlesTestContext ctx(kScreenW, kScreenH);
@@ -118,27 +155,10 @@ void SpriteFrames(benchmark::State& state, bool batched) {
     game.m_RenderSwitches.m_nRendererKind = kRendererGLES;
     CWinDibBitmapOGLES* screen = game.MakeScreen(kScreenW, kScreenH);
     CWinDibBitmapOGLES sprite(&game);
-    auto* px = static_cast<std::uint16_t*>(std::malloc(32 * 32 * 2));
-    auto* alpha = static_cast<unsigned char*>(std::malloc(32 * 32));
-    for (int i = 0; i < 32 * 32; ++i) {
-        px[i] = static_cast<std::uint16_t>(0xF800 | (i & 0x7FF));
-        alpha[i] = static_cast<unsigned char>((i * 7) & 255);
-    }
-    game.m_RenderSwitches.m_bImmediateUpload = false;
-    sprite.SetBits(reinterpret_cast<unsigned char*>(px), 32, 32);
-    sprite.SetAlphaBits(alpha, 32, 32);
-    game.m_RenderSwitches.m_bImmediateUpload = true;
-    if (!sprite.HWUpdateTexture()) {
+    TSpriteScene scene;
+    if (!scene.Upload(game, sprite)) {
         state.SkipWithError("upload failed");
         return;
-    }
-    std::vector<std::pair<int, int>> positions(kSprites);
-    std::uint32_t seed = 99;
-    for (auto& p : positions) {
-        seed = seed * 1664525u + 1013904223u;
-        p.first = static_cast<int>(seed % (kScreenW - 32));
-        seed = seed * 1664525u + 1013904223u;
-        p.second = static_cast<int>(seed % (kScreenH - 32));
     }
     g_RealDrawElements = g_Gl.DrawElements;
     g_Gl.DrawElements = [](GLenum m, GLsizei c, GLenum t, const void* i) {
@@ -147,7 +167,7 @@ void SpriteFrames(benchmark::State& state, bool batched) {
     };
     g_DrawCalls = 0;
     for (auto _ : state) {
-        for (const auto& p : positions) {
+        for (const auto& p : scene.positions) {
             sprite.BitBlt(screen, p.first, p.second, 0, 0, 0, 0, -40);
             if (!batched) GLES_FlushBuffer();
         }
@@ -180,43 +200,26 @@ void BM_Sprites2000_vs_SDL2(benchmark::State& state) {
     game.m_RenderSwitches.m_nRendererKind = kRendererGLES;
     CWinDibBitmapOGLES* screen = game.MakeScreen(kScreenW, kScreenH);
     CWinDibBitmapOGLES sprite(&game);
-    auto* px = static_cast<std::uint16_t*>(std::malloc(32 * 32 * 2));
-    auto* alpha = static_cast<unsigned char*>(std::malloc(32 * 32));
-    for (int i = 0; i < 32 * 32; ++i) {
-        px[i] = static_cast<std::uint16_t>(0xF800 | (i & 0x7FF));
-        alpha[i] = static_cast<unsigned char>((i * 7) & 255);
-    }
+    TSpriteScene scene;
     bench::CSdlGlesScene sdl;
-    const bool sdlStarted = sdl.Start(kScreenW, kScreenH, bench::Argb8888(px, alpha, 32 * 32), 32, 32);
-    SDL_SetTextureAlphaMod(sdl.Texture(), 255 - 40);  // our alpha offset of -40
+    const bool sdlStarted = sdl.Start(kScreenW, kScreenH, bench::Argb8888(scene.pixels, scene.alpha, 32 * 32), 32, 32);
+    if (sdlStarted) SDL_SetTextureAlphaMod(sdl.Texture(), 255 - 40);  // our alpha offset of -40
     ours.MakeCurrent();
-    game.m_RenderSwitches.m_bImmediateUpload = false;
-    sprite.SetBits(reinterpret_cast<unsigned char*>(px), 32, 32);
-    sprite.SetAlphaBits(alpha, 32, 32);
-    game.m_RenderSwitches.m_bImmediateUpload = true;
-    if (!sdlStarted || !sprite.HWUpdateTexture()) {
+    if (!sdlStarted || !scene.Upload(game, sprite)) {
         state.SkipWithError(sdlStarted ? "upload failed" : "SDL's GLES2 renderer did not start");
         return;
-    }
-    std::vector<std::pair<int, int>> positions(kSprites);
-    std::uint32_t seed = 99;
-    for (auto& p : positions) {
-        seed = seed * 1664525u + 1013904223u;
-        p.first = static_cast<int>(seed % (kScreenW - 32));
-        seed = seed * 1664525u + 1013904223u;
-        p.second = static_cast<int>(seed % (kScreenH - 32));
     }
     bench::RunAgainst(
         state, 1.0,
         [&] {
             ours.MakeCurrent();
-            for (const auto& p : positions) sprite.BitBlt(screen, p.first, p.second, 0, 0, 0, 0, -40);
+            for (const auto& p : scene.positions) sprite.BitBlt(screen, p.first, p.second, 0, 0, 0, 0, -40);
             GLES_FlushBuffer();
             glFinish();
         },
         [&] {
             sdl.MakeCurrent();
-            for (const auto& p : positions) {
+            for (const auto& p : scene.positions) {
                 const SDL_Rect to{p.first, p.second, 32, 32};
                 SDL_RenderCopy(sdl.Renderer(), sdl.Texture(), nullptr, &to);
             }
