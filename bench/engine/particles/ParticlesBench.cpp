@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 
+#include "HeadlessGl.h"
 #include "RatioTimer.h"
 #include "SdlGlesScene.h"
 #include "particles/ParticleSystem.h"
@@ -124,12 +125,8 @@ void BM_Particles_Simulate(benchmark::State& state) {
 }
 
 void BM_Particles_DrawGl(benchmark::State& state) {
-    setenv("LP_NUM_THREADS", "1", 1);
-    CGlesTestContext ctx(kScreenW, kScreenH);
-    if (!ctx.IsValid()) {
-        state.SkipWithError("no headless EGL context");
-        return;
-    }
+    const auto ctx = bench::StartHeadlessGl(state, kScreenW, kScreenH);
+    if (!ctx) return;
     CGlSpriteTestGame game;
     game.m_RenderSwitches.m_nRendererKind = kRendererGLES;
     CWinDibBitmapOGLES* screen = game.MakeScreen(kScreenW, kScreenH);
@@ -172,12 +169,8 @@ void DrawParticlesWithSdl(const CScene& scene, const bench::CSdlGlesScene& sdl) 
 }
 
 void BM_Particles_DrawGl_vs_SDL2(benchmark::State& state) {
-    setenv("LP_NUM_THREADS", "1", 1);
-    CGlesTestContext ctx(kScreenW, kScreenH);
-    if (!ctx.IsValid()) {
-        state.SkipWithError("no headless EGL context");
-        return;
-    }
+    const auto ctx = bench::StartHeadlessGl(state, kScreenW, kScreenH);
+    if (!ctx) return;
     const bench::TEglCurrent ours;
     CGlSpriteTestGame game;
     game.m_RenderSwitches.m_nRendererKind = kRendererGLES;

@@ -14,6 +14,7 @@
 #include <memory>
 #include <vector>
 
+#include "HeadlessGl.h"
 #include "RatioTimer.h"
 #include "SdlGlesScene.h"
 #include "render/GlesGlobals.h"
@@ -145,12 +146,8 @@ struct TSpriteScene {
 };
 
 void SpriteFrames(benchmark::State& state, bool batched) {
-    setenv("LP_NUM_THREADS", "1", 1);
-    CGlesTestContext ctx(kScreenW, kScreenH);
-    if (!ctx.IsValid()) {
-        state.SkipWithError("no headless EGL context");
-        return;
-    }
+    const auto ctx = bench::StartHeadlessGl(state, kScreenW, kScreenH);
+    if (!ctx) return;
     CGlTestGame game;
     game.m_RenderSwitches.m_nRendererKind = kRendererGLES;
     CWinDibBitmapOGLES* screen = game.MakeScreen(kScreenW, kScreenH);
@@ -189,12 +186,8 @@ BENCHMARK(BM_Sprites2000_Batched)->Unit(benchmark::kMillisecond);
 // 2,000 alpha-blended 32 x 32 sprites per frame with an alpha offset of -40, both renderers on
 // llvmpipe with one thread, each frame finished before the clock stops.
 void BM_Sprites2000_vs_SDL2(benchmark::State& state) {
-    setenv("LP_NUM_THREADS", "1", 1);
-    CGlesTestContext ctx(kScreenW, kScreenH);
-    if (!ctx.IsValid()) {
-        state.SkipWithError("no headless EGL context");
-        return;
-    }
+    const auto ctx = bench::StartHeadlessGl(state, kScreenW, kScreenH);
+    if (!ctx) return;
     const bench::TEglCurrent ours;
     CGlTestGame game;
     game.m_RenderSwitches.m_nRendererKind = kRendererGLES;
