@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -94,6 +95,35 @@ TEST_F(ZipFileTest, DuplicateNamesFindTheFirstInDirectoryOrder) {
     ASSERT_EQ(reader.IndexFromName("a.txt", &index), ZipResult::Ok);
     EXPECT_EQ(index, 0);
     EXPECT_EQ(ReadByName(reader, "a.txt"), ToBytes("first"));
+}
+
+// Thousands of look-alike names, a late duplicate and names whose engine hashes are equal ("Ba"
+// and "Aq": 66 x 16 + 97 = 65 x 16 + 113) must each find their own first entry; a name sharing a
+// present name's hash ("CQ") must not.
+TEST_F(ZipFileTest, ManyNamesAndEqualHashesEachFindTheirFirstEntry) {
+    std::vector<pakwriter::TPakMember> members;
+    for (int i = 0; i < 3000; ++i) {
+        char name[64];
+        std::snprintf(name, sizeof name, "i_vga\\set%02d\\frame_%04d.png", i % 40, i);
+        members.push_back(Member(name, ToBytes(std::to_string(i)), false));
+    }
+    members.push_back(Member("Ba", ToBytes("Ba"), false));
+    members.push_back(Member("Aq", ToBytes("Aq"), false));
+    members.push_back(Member(members[7].name, ToBytes("late duplicate"), false));
+    ASSERT_EQ(CBBZipFileReader::CalculateHashCode("Ba"), CBBZipFileReader::CalculateHashCode("Aq"));
+    ASSERT_EQ(CBBZipFileReader::CalculateHashCode("Ba"), CBBZipFileReader::CalculateHashCode("CQ"));
+    ASSERT_EQ(InitOnBytes(pakwriter::BuildPak(members)), ZipResult::Ok);
+    for (std::size_t i = 0; i + 1 < members.size(); ++i) {
+        int index = -1;
+        ASSERT_EQ(reader.IndexFromName(members[i].name.c_str(), &index), ZipResult::Ok) << members[i].name;
+        ASSERT_EQ(index, static_cast<int>(i)) << members[i].name;
+    }
+    int index = -1;
+    ASSERT_EQ(reader.IndexFromName(members[7].name.c_str(), &index), ZipResult::Ok);
+    EXPECT_EQ(ReadByName(reader, members[7].name.c_str()), ToBytes("7")) << "the first of two wins";
+    for (const char* absent : {"CQ", "i_vga\\set07\\frame_0007.PNG", "i_vga/set07/frame_0007.png", "", "B"}) {
+        EXPECT_EQ(reader.IndexFromName(absent, &index), ZipResult::NotFound) << absent;
+    }
 }
 
 TEST_F(ZipFileTest, DataDescriptorEntriesReadWithTheDirectorySizes) {
