@@ -28,7 +28,7 @@ def main(paths):
     print()
     print(f"{'case (ours / theirs)':<{width}}  {'ratio':>7}  {'goal':>7}  verdict")
     for name, ratio, goal in found:
-        verdict = "met" if goal <= 0 or ratio <= goal else "MISSED"
+        verdict = "n/a" if goal <= 0 else "met" if ratio <= goal else "MISSED"
         goal_text = f"{goal:7.3f}" if goal > 0 else "      -"
         print(f"{name:<{width}}  {ratio:7.3f}  {goal_text}  {verdict}")
     return 0

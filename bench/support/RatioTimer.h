@@ -3,7 +3,8 @@
 // Each iteration runs both, in turn and in alternating order, so drift in the machine's load and
 // the cache state each one leaves behind hit both alike. The counters are each side's mean time
 // in microseconds, "ratio" (ours over theirs: below 1 we are faster) and "goal" (the largest
-// ratio we accept); `make bench` gathers ratio and goal into its closing table.
+// ratio we accept, 0 for a row shown for information); `make bench` gathers ratio and goal into
+// its closing table.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
