@@ -4,8 +4,10 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <vector>
 
+#include "ZipNameTable.h"
 #include "core/File.h"
 #include "core/FileHost.h"
 
@@ -156,6 +158,9 @@ int CBBZipFileReader::InitFromFile(IFile* pak, const char* path) {
         // An entry that cannot be indexed for lack of memory is only left out of look-ups.
         (void)index.Add(pair);
     }
+    if (!nameTable) nameTable.reset(new (std::nothrow) CZipNameTable);
+    // Without the table (no memory) look-ups scan the index instead.
+    if (nameTable) (void)nameTable->Build(index.data, index.count);
     return ZipResult::Ok;
 }
 
@@ -184,6 +189,7 @@ int CBBZipFileReader::Close() {
     directory = nullptr;
     // The index points into the freed block; a later Init starts from an empty one.
     index.count = 0;
+    if (nameTable) nameTable->Clear();
     return held ? ZipResult::Ok : ZipResult::BadFormat;
 }
 
@@ -191,24 +197,34 @@ const TZipDirFileHeader* CBBZipFileReader::Entry(int i) const {
     return reinterpret_cast<const TZipDirFileHeader*>(entries[i]);
 }
 
+int CBBZipFileReader::EntryOfIndexPair(int i) const {
+    const unsigned char* header = reinterpret_cast<unsigned char*>(index.data[i].name) - sizeof(TZipDirFileHeader);
+    int entry = i < entryCount && entries[i] == header ? i : 0;
+    while (entry < entryCount && entries[entry] != header) ++entry;
+    return entry;
+}
+
 int CBBZipFileReader::IndexFromName(const char* name, int* indexOut) {
     if (name == nullptr || indexOut == nullptr) return ZipResult::NullArgument;
     if (entryCount == 0) return ZipResult::NoEntries;
     const std::size_t queryLength = std::strlen(name);
+    // Names in the pak are at most kZipMaxNameLength bytes; a longer query names nothing.
+    if (queryLength > static_cast<std::size_t>(kZipMaxNameLength)) return ZipResult::NotFound;
     const unsigned int hash = CalculateHashCode(name);
-    for (int i = 0; i < index.count; ++i) {
-        const MyMapPair& p = index.data[i];
-        if (p.hash != hash || static_cast<std::size_t>(p.length) != queryLength) continue;
-        if (std::memcmp(p.name, name, queryLength) == 0) {
-            // The index follows directory order unless an entry was left out of it.
-            const unsigned char* header = reinterpret_cast<unsigned char*>(p.name) - sizeof(TZipDirFileHeader);
-            int entry = i < entryCount && entries[i] == header ? i : 0;
-            while (entry < entryCount && entries[entry] != header) ++entry;
-            *indexOut = entry;
-            return ZipResult::Ok;
+    int found = -1;
+    if (nameTable && nameTable->IsBuilt()) {
+        found = nameTable->Find(index.data, name, static_cast<int>(queryLength), hash);
+    } else {
+        for (int i = 0; i < index.count && found < 0; ++i) {
+            const MyMapPair& p = index.data[i];
+            if (p.hash == hash && static_cast<std::size_t>(p.length) == queryLength &&
+                std::memcmp(p.name, name, queryLength) == 0)
+                found = i;
         }
     }
-    return ZipResult::NotFound;
+    if (found < 0) return ZipResult::NotFound;
+    *indexOut = EntryOfIndexPair(found);
+    return ZipResult::Ok;
 }
 
 int CBBZipFileReader::get_FileLength(int i, long* length) {

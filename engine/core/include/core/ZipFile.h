@@ -12,12 +12,14 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 #include "core/CommonString.h"
 #include "core/QuorvanArray.h"
 
 class IFileHost;
 class IFile;
+class CZipNameTable;
 
 // Results of every reader operation.
 namespace ZipResult {
@@ -187,6 +189,8 @@ private:
     // Bytes in front of the archive, from where the directory lies and where it says it lies.
     long FindArchiveStart(long dirPos, std::uint32_t statedDirOffset);
     const TZipDirFileHeader* Entry(int index) const;
+    // The entry of the i-th name-index pair (the same i unless entries were left out of it).
+    int EntryOfIndexPair(int i) const;
     void SetPath(const char* path);
 
     IFileHost* m_pGame;
@@ -194,6 +198,9 @@ private:
     int entryCount = 0;
     unsigned char** entries = nullptr;  // inside the directory block
     CQuorvanArray<MyMapPair> index;
+    // A hash table over `index`, built at open, so that a look-up probes instead of scanning;
+    // without it (no memory) look-ups scan the index.
+    std::unique_ptr<CZipNameTable> nameTable;
     IFile* pakFile = nullptr;
     long pakSize = 0;
     long archiveStart = 0;  // added to every offset the directory gives
