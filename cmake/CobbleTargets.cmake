@@ -50,7 +50,10 @@ function(cobble_test name)
   if(A_THREADED)
     list(APPEND labels threaded)
   endif()
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${labels}")
+  # No test writes into the user's own save folder: a test that saves and reads back points the
+  # game at a scratch folder of its own; this only catches the saves nobody looks at.
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+                       PROPERTIES LABELS "${labels}" ENVIRONMENT "COBBLE_SAVE_DIR=${CMAKE_BINARY_DIR}/test-saves")
 endfunction()
 
 # cobble_fuzz(<name> SOURCES ... [DEPS ...])

@@ -6,6 +6,7 @@
 
 #include "PlatformState.h"
 #include "WholeNumber.h"
+#include "platform/GamePaths.h"
 
 namespace platform {
 namespace {
@@ -100,6 +101,8 @@ TPlatformSettings ReadPlatformSettings() {
             list.remove_prefix(comma + 1);
         }
     }
+    s.saveDir = DefaultSaveDirectory(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+    if (const char* v = std::getenv("COBBLE_SAVE_DIR"); v != nullptr && v[0] != '\0') s.saveDir = v;
     return s;
 }
 

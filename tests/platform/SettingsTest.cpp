@@ -9,9 +9,10 @@
 namespace platform {
 namespace {
 
-const char* const kVariables[] = {"DISPLAY",       "COBBLE_DISPLAY",   "COBBLE_DISPLAY_SIZE", "COBBLE_SCRIPT",
-                                  "COBBLE_FRAMES", "COBBLE_DUMP_DIR",  "COBBLE_DUMP_EVERY",   "COBBLE_CLOCK",
-                                  "COBBLE_PAY",    "COBBLE_PAY_DELAY", "COBBLE_PAY_OWNED",    "ORIENTATION"};
+const char* const kVariables[] = {
+    "DISPLAY",          "COBBLE_DISPLAY",    "COBBLE_DISPLAY_SIZE", "COBBLE_SCRIPT", "COBBLE_FRAMES",
+    "COBBLE_DUMP_DIR",  "COBBLE_DUMP_EVERY", "COBBLE_CLOCK",        "COBBLE_PAY",    "COBBLE_PAY_DELAY",
+    "COBBLE_PAY_OWNED", "ORIENTATION",       "COBBLE_SAVE_DIR",     "XDG_DATA_HOME", "HOME"};
 
 // Clears every variable the settings read, and puts the old values back afterwards.
 class SettingsTest : public ::testing::Test {
@@ -45,6 +46,7 @@ TEST_F(SettingsTest, DefaultsWithAnEmptyEnvironment) {
     EXPECT_EQ(s.pay.outcome, PayOutcome::Accept);
     EXPECT_EQ(s.payDelayFrames, 2);
     EXPECT_TRUE(s.ownedSkus.empty());
+    EXPECT_EQ(s.saveDir, "data/") << "without a home the saves stay in the working directory";
 }
 
 TEST_F(SettingsTest, ModeFollowsDisplayUnlessForced) {
@@ -67,6 +69,7 @@ TEST_F(SettingsTest, ReadsEveryValue) {
     ::setenv("COBBLE_PAY", "fail:3:Server down: try later", 1);
     ::setenv("COBBLE_PAY_DELAY", "0", 1);
     ::setenv("COBBLE_PAY_OWNED", "coins_1,,boost_40,", 1);
+    ::setenv("COBBLE_SAVE_DIR", "/tmp/saves", 1);
     const TPlatformSettings s = ReadPlatformSettings();
     EXPECT_EQ(s.displayWidthPx, 1280);
     EXPECT_EQ(s.displayHeightPx, 768);
@@ -80,6 +83,16 @@ TEST_F(SettingsTest, ReadsEveryValue) {
     EXPECT_EQ(s.pay.errorText, "Server down: try later");
     EXPECT_EQ(s.payDelayFrames, 0);
     EXPECT_EQ(s.ownedSkus, (std::vector<std::string>{"coins_1", "boost_40"}));
+    EXPECT_EQ(s.saveDir, "/tmp/saves");
+}
+
+TEST_F(SettingsTest, SaveFolderDefaultsToTheUsersDataFolder) {
+    ::setenv("HOME", "/home/ann", 1);
+    EXPECT_EQ(ReadPlatformSettings().saveDir, "/home/ann/.local/share/cobblebrooks/data/");
+    ::setenv("XDG_DATA_HOME", "/srv/share", 1);
+    EXPECT_EQ(ReadPlatformSettings().saveDir, "/srv/share/cobblebrooks/data/");
+    ::setenv("COBBLE_SAVE_DIR", "", 1);
+    EXPECT_EQ(ReadPlatformSettings().saveDir, "/srv/share/cobblebrooks/data/") << "an empty setting is no setting";
 }
 
 struct TBadValue {

@@ -33,13 +33,15 @@ struct TPlatformSettings {
     TPayAnswerPlan pay;                  // default answer to every payment request
     int payDelayFrames = 2;              // frames between a request and its answer
     std::vector<std::string> ownedSkus;  // what an existing-purchases request reports as owned
+    std::string saveDir = "data/";       // the folder the game's saves go in (GamePaths.h)
 };
 
 // The length of a bounded run: what `make run` runs headless, and what an unreadable
 // COBBLE_FRAMES becomes.
 inline constexpr int kBoundedRunFrames = 90;
 
-// Reads every COBBLE_* variable (and DISPLAY for the default mode).
+// Reads every COBBLE_* variable (and DISPLAY for the default mode, XDG_DATA_HOME and HOME for
+// the default save folder).
 TPlatformSettings ReadPlatformSettings();
 
 // The settings in force: the ones given to UseSettings, else read from the environment once.
