@@ -52,8 +52,13 @@ function(cobble_test name)
   endif()
   # No test writes into the user's own save folder: a test that saves and reads back points the
   # game at a scratch folder of its own; this only catches the saves nobody looks at.
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-                       PROPERTIES LABELS "${labels}" ENVIRONMENT "COBBLE_SAVE_DIR=${CMAKE_BINARY_DIR}/test-saves")
+  set(properties ENVIRONMENT "COBBLE_SAVE_DIR=${CMAKE_BINARY_DIR}/test-saves")
+  if(labels)
+    # Escaped, so several labels stay one property value.
+    string(REPLACE ";" "\\;" labels "${labels}")
+    list(APPEND properties LABELS "${labels}")
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${properties})
 endfunction()
 
 # cobble_fuzz(<name> SOURCES ... [DEPS ...])

@@ -63,8 +63,12 @@ enum : int {
     kStagePlayerData = 2,
     kStageBackBuffer = 3,
     kStageBorderBuffers = 4,
-    kStageCommonPakCreate = 7,
+    kStageCommonPakCreate = 7,  // the single-pak switch on
     kStageCommonPakOpen = 8,
+    kStageBothPaksCommonCreate = 9,  // the single-pak switch off
+    kStageBothPaksCommonOpen = 10,
+    kStageResolutionPakCreate = 11,
+    kStageResolutionPakOpen = 12,
     kStageLocalisation = 13,
     kStageUILayout = 14,
     kStageFonts = 15,
@@ -92,8 +96,11 @@ public:
     int OnMessage(CXElement* sender, int code, XWPARAM wparam, int lparam) override;
 
     // ---- Virtual operations of the application object, in slot order ----------------------
-    // The numbered start-up. Its body comes with the start-up work; the game wraps it.
-    virtual bool Init(int w, int h) = 0;
+    // The numbered start-up for a logical screen of w x h: player data, rotation, borders,
+    // per-resolution constants, back buffer, paks, sound (none is no failure), localisation, UI,
+    // style table, fonts, quit button. False at the first failing step, whose number is kept in
+    // m_nFailingStage; what was built stays for the destructor. The game wraps it.
+    virtual bool Init(int w, int h);
     // One pass of the fixed-step cycle; always true.
     virtual bool RunGameCycle();
     virtual void Pause() = 0;
@@ -267,6 +274,13 @@ public:
     void DrawBordersToDeviceScreen();
     // Two software border buffers of bw x bh (w or h where a size is 0 or below), cleared black.
     bool CreateBorderDoubleBufferWnds(int w, int h, int bw, int bh);
+    // Builds the back buffer (the GL render target unless there are borders, else or on failure a
+    // software bitmap) of w x h less the borders, without alpha, and on GL ES the blend buffer;
+    // makes it the draw target. False when it cannot be made or sized.
+    bool CreateDoubleBufferWnd(int w, int h, int bw, int bh);
+    // GL ES only: a software bitmap of the back buffer's size without alpha (none when it cannot
+    // be made).
+    void CreateBlendBuffer();
 
     // ---- Hooks filled in by later work -----------------------------------------------------
     // Draws the statistics text into the back buffer (white, bordered, at x 2, y 30); called by
@@ -339,6 +353,13 @@ public:
     // Preset for SelectAndroidInGameResolution's landscape branch; nothing changes them.
     bool m_bResolutionPresetFlag = false;
     int m_nResolutionPresetValue = -1;
+
+private:
+    // Init's steps that take more than a line: the failing stage, the rotation mode chosen from
+    // the player's stored preference, and the sound system.
+    bool FailInit(int stage);
+    int ChooseRotationMode(int w, int h);
+    void InitSound();
 };
 
 // The one application object, read by the platform layer and the shell.
