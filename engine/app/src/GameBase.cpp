@@ -9,6 +9,7 @@
 #include "core/LocManager2.h"
 #include "core/ZipFile.h"
 #include "platform/Clock.h"
+#include "platform/GamePaths.h"
 #include "render/DibBitmap.h"
 
 CGameBase* g_pGame = nullptr;
@@ -156,5 +157,10 @@ bool CGameBase::GetBatteryPercentage(int& percent, bool& charging) {
 CommonString CGameBase::_GetSaveDirectory(CommonString /*a*/, CommonString /*b*/) { return GetModuleDirectory(); }
 CommonString CGameBase::_GetSaveDirectory2(CommonString /*a*/, CommonString /*b*/) { return GetModuleDirectory(); }
 void CGameBase::CreateSaveDirectory(CommonString /*path*/) {}
+
+CommonString CGameBase::ResolveSavePath(const CommonString& path) {
+    const char* text = path.GetDataConst();
+    return CommonString(platform::ResolveSavePath(text != nullptr ? text : "").c_str());
+}
 void CGameBase::SystemResetInactivityTime() {}
 void CGameBase::DrawAutoRotateBorders() {}

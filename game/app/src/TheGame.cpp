@@ -19,9 +19,17 @@
 
 CTheGame::CTheGame() {
     for (int& index : m_ParticleEffectIndex) index = -1;
+    SetIPhoneOrientation(0, true);
+    // Images keep no pixels in memory once they are textures.
+    m_RenderSwitches.m_bReleasePixelsAfterUpload = true;
+    SetFpsControlCobblebrooks(30, true, false);
+    SetFpsControlCobblebrooks(30, true, true);
 }
 
 CTheGame::~CTheGame() {
+    // The saves come first, while everything they read still exists. A start-up that failed
+    // saves nothing: its player data may be defaults standing in for a file it could not read.
+    if (m_bInitCompleted) (void)SaveAppData();
     SafeDelete(m_pAdsEngine);
     SafeDelete(m_pFarmManager);
     SafeDelete(m_pPurchaseManager);
@@ -51,7 +59,8 @@ CommonString CTheGame::GetImagesDirectory() {
 }
 
 CommonString CTheGame::GetSoundsDirectory() { return GetModuleDirectory() + CommonString("Sound_BB\\"); }
-CommonString CTheGame::GetSaveDirectory() { return GetModuleDirectory() + CommonString("data/"); }
+// On this machine the save folder lies outside the build: the platform places it.
+CommonString CTheGame::GetSaveDirectory() { return ResolveSavePath(GetModuleDirectory() + CommonString("data/")); }
 CommonString CTheGame::GetUIDirectory() { return GetModuleDirectory() + CommonString("ui\\ui_iphone\\"); }
 CommonString CTheGame::GetCommonUIDirectory() { return GetModuleDirectory() + CommonString("ui\\"); }
 CommonString CTheGame::GetLevelsDirectory() { return GetModuleDirectory() + CommonString("Levels\\"); }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "testsupport/ScratchSaveFolder.h"
 #include "testsupport/TestTheGame.h"
 
 namespace {
@@ -12,12 +13,17 @@ TEST(TheGame, DirectoriesAndPakNamesAreTheGamesFixedRelativePaths) {
     CTestTheGame game;
     EXPECT_EQ(Text(game.GetImagesDirectory()), "i_vga\\");
     EXPECT_EQ(Text(game.GetSoundsDirectory()), "Sound_BB\\");
-    EXPECT_EQ(Text(game.GetSaveDirectory()), "data/");
     EXPECT_EQ(Text(game.GetUIDirectory()), "ui\\ui_iphone\\");
     EXPECT_EQ(Text(game.GetCommonUIDirectory()), "ui\\");
     EXPECT_EQ(Text(game.GetLevelsDirectory()), "Levels\\");
     EXPECT_EQ(Text(game.GetCommonGamePackName()), "app/native/assets/_game_bb.pak");
     EXPECT_EQ(Text(game.GetResolutionSpecificGamePackName()), "_game.pak");
+}
+
+TEST(TheGame, SaveDirectoryIsTheMachinesSaveFolder) {
+    CScratchSaveFolder saves;
+    CTestTheGame game;
+    EXPECT_EQ(Text(game.GetSaveDirectory()), saves.Folder());
 }
 
 TEST(TheGame, ImagesDirectoryIsWorkedOutOnceAndKept) {

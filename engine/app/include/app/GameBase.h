@@ -228,6 +228,9 @@ public:
     CommonString _GetSaveDirectory(CommonString a, CommonString b);
     CommonString _GetSaveDirectory2(CommonString a, CommonString b);
     void CreateSaveDirectory(CommonString path);
+    // The game's save folder "data/" (and paths below it) where this machine keeps the saves
+    // (platform/GamePaths.h); other paths unchanged.
+    static CommonString ResolveSavePath(const CommonString& path);
     void SystemResetInactivityTime();
     void DrawAutoRotateBorders();
 

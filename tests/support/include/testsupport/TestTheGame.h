@@ -10,12 +10,6 @@
 
 class CTestTheGame : public CTheGame {
 public:
-    // Takes the size as the game's; the engine's own start-up is left to the tests that need it.
-    bool Init(int w, int h) override {
-        m_nGameWidth = w;
-        m_nGameHeight = h;
-        return true;
-    }
     void Pause() override {}
     bool ReLoadFonts() override { return true; }
 };

@@ -47,6 +47,8 @@ class IRunningRound;
 
 // The particle effects the game declares, in declaration order (their manager indexes).
 inline constexpr int kGameParticleEffectCount = 13;
+// The file names of music tracks 0 to 5, below the sounds directory.
+extern const char* const g_cs_OGG_FileNames[6];
 // The game fonts kept for the game's own drawing, in the order of their ids.
 inline constexpr int kGameFontCount = 8;
 
@@ -104,6 +106,42 @@ public:
     // exist; false (the start-up fails) when the table cannot be read or a sound added.
     bool CreateBirdSoundsManager();
 
+    // The sprite-set manager made by DefineSpriteSets_UI (null before).
+    CSpriteSetManager* GetSpriteSetManager() override;
+
+    // ---- Start-up and resource declarations (TheGame_Init.cpp) -----------------------------
+    // The rotator, the engine's start-up, the UI sprite sets, effects and sound table, the
+    // resume storage, then the loader screen: false at the first failing step (one line on
+    // stderr names it). Saves at exit are made only after a completed start-up.
+    bool Init(int width, int height) override;
+    // SetFpsControl, then the resulting rate (16.16) to every particle system.
+    void SetFpsControlCobblebrooks(int fps, bool a, bool b);
+    // Portrait: 480 high with the screen's aspect when it is squarer than 2:3, else 320 wide; a
+    // short side of 480 or more turns on double-resolution images. Landscape: the engine's rule.
+    bool SelectAndroidInGameResolution(int w, int h, int& outW, int& outH) override;
+    // A new sprite-set manager with the sets of "ui_sprites.txt" and "ui_sprites2.txt" below
+    // the common UI directory; false unless both were read.
+    bool DefineSpriteSets_UI();
+    // The other four description files (game, chicken, shop, farm objects), in that order;
+    // false at the first that cannot be read, or without a sprite-set manager.
+    bool DefineSpriteSets_TheRest();
+    // A new particle manager with the 13 effects; their indexes go to m_ParticleEffectIndex.
+    bool DefineParticleSystems();
+    // A new sound manager and its table "Data\sfx.txt".
+    bool DefineSounds();
+    // Loads the six music tracks as streams into g_cs_OGG_LoadedIndexes; false without a sound
+    // system or at the first track that does not load.
+    bool InitMusicStreams();
+    // A new record storage on the save directory's "saveresume.dat", no check sum.
+    bool InitSaveResumeStorage();
+    // Looks the set up into slot (null when unknown) and takes a reference: the reference's
+    // result, 0 for an unknown set.
+    int AddSpriteSetRef(CSpriteSet*& slot, const char* name);
+    // Drops the slot's reference, if any, and empties the slot.
+    void ReleaseSpriteSetRef(CSpriteSet*& slot);
+    // The four shop tab offsets to "none" (-1000), the value after them to 0.
+    void ResetShopTabOffsets();
+
     // ==== State (in the order of the game object's record) ====================================
     int m_ParticleEffectIndex[kGameParticleEffectCount];
     CommonString m_ImagesDirectory;                 // cache of GetImagesDirectory, worked out on the first call
@@ -153,4 +191,8 @@ public:
     // Looked up (not referenced) when the start menu opens.
     CSpriteSet* m_pHudCoinSet = nullptr;
     CSpriteSet* m_pHudXPSet = nullptr;
+
+    // Set when Init completed: a start-up that failed saves nothing at exit, so player data that
+    // could not be read is never replaced by defaults.
+    bool m_bInitCompleted = false;
 };

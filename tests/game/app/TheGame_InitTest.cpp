@@ -1,0 +1,209 @@
+// The game object's construction and its resource declarations, each against a pak written by
+// the test with just the files that declaration reads.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "audio/SoundManager.h"
+#include "core/MemFile.h"
+#include "core/QuorvanStorage.h"
+#include "particles/ParticleSystem.h"
+#include "particles/ParticleSystemManager.h"
+#include "sprites/SpriteSet.h"
+#include "sprites/SpriteSetManager.h"
+#include "testsupport/MediaTestGame.h"
+#include "testsupport/ScratchSaveFolder.h"
+#include "testsupport/StubSoundSystem.h"
+#include "testsupport/TestTheGame.h"
+
+namespace {
+
+using mediatest::Bytes;
+using mediatest::ToBytes;
+using TMembers = std::vector<std::pair<std::string, Bytes>>;
+
+// A sprite-set description file declaring one single-image set per name.
+Bytes SpriteFile(const std::vector<std::string>& names) {
+    std::string text;
+    for (const std::string& name : names) text += "set = " + name + "\n    file = \"sprites\\" + name + "\"\nend\n";
+    return ToBytes(text);
+}
+
+std::vector<std::string> SetNames(const CSpriteSetManager* manager) {
+    std::vector<std::string> names;
+    for (int i = 0; manager != nullptr && i < manager->GetNumSpriteSets(); ++i)
+        names.push_back(manager->GetSpriteSetAt(i)->m_Name.GetDataConst());
+    return names;
+}
+
+class TheGameStartUp : public ::testing::Test {
+protected:
+    void Mount(const TMembers& members) { mediatest::SetCommonPak(game, dir.Path("game.pak"), members); }
+
+    CScratchDir dir;
+    CTestTheGame game;
+};
+
+TEST_F(TheGameStartUp, ConstructionPortraitReleasedPixelsAndThirtyFixedSteps) {
+    EXPECT_EQ(game.m_Screen.m_nOrientationMode, 0);
+    EXPECT_EQ(game.m_Screen.m_nOrientationAngle, 0) << "the portrait angle is taken at once";
+    EXPECT_TRUE(game.m_RenderSwitches.m_bReleasePixelsAfterUpload);
+    EXPECT_EQ(game.m_nFrameRate, 30);
+    EXPECT_EQ(game.m_uFramePeriodMs, 30u);
+    EXPECT_TRUE(game.m_bFixedStep);
+    EXPECT_FALSE(game.m_bInitCompleted);
+}
+
+TEST_F(TheGameStartUp, ParticleEffectsAreDeclaredInTableOrder) {
+    ASSERT_TRUE(game.DefineParticleSystems());
+    const std::pair<const char*, const char*> expected[] = {
+        {"MarbleTrace", "Effects\\MarbleTrace.pfd"},
+        {"ScoreEffect", "Effects\\ScoreEffect.pfd"},
+        {"BombExplosion", "Effects\\BombExplosion.pfd"},
+        {"XRayCenter", "Effects\\XRayCenter.pfd"},
+        {"ColorBomb", "Effects\\ColorBombEffect.pfd"},
+        {"ObjectBuy", "Effects\\yard_object_buy.pfd"},
+        {"EmoLove", "Effects\\emo_love.pfd"},
+        {"RobotHeal", "Effects\\robot_heal.pfd"},
+        {"Intro1", "Effects\\Intro1.pfd"},
+        {"StarBlinks", "Effects\\StarBlinks.pfd"},
+        {"StartMenuLogo", "Effects\\startmenulogo.pfd"},
+        {"ChickenJump", "Effects\\chicken_jump.pfd"},
+        {"LawnMower", "Effects\\lawnmower.pfd"},
+    };
+    ASSERT_EQ(game.m_pParticleManager->GetNumParticleSystems(), 13);
+    for (int i = 0; i < 13; ++i) {
+        const CQuorvanParticleSystem2* system = game.m_pParticleManager->GetParticleSystemAt(i);
+        EXPECT_STREQ(system->GetName().GetData(), expected[i].first);
+        EXPECT_STREQ(system->GetFileName().GetDataConst(), expected[i].second);
+        EXPECT_EQ(game.m_ParticleEffectIndex[i], i);
+    }
+    // A second declaration replaces the manager rather than adding to it.
+    ASSERT_TRUE(game.DefineParticleSystems());
+    EXPECT_EQ(game.m_pParticleManager->GetNumParticleSystems(), 13);
+    EXPECT_EQ(game.m_ParticleEffectIndex[12], 12);
+}
+
+TEST_F(TheGameStartUp, FrameRateReachesEveryParticleSystem) {
+    ASSERT_TRUE(game.DefineParticleSystems());
+    game.SetFpsControlCobblebrooks(60, true, true);
+    EXPECT_EQ(game.m_uFramePeriodMs, 15u);
+    for (int i = 0; i < game.m_pParticleManager->GetNumParticleSystems(); ++i)
+        EXPECT_EQ(game.m_pParticleManager->GetParticleSystemAt(i)->GetFPS(), 60 << 16) << i;
+    game.SetFpsControlCobblebrooks(30, true, true);
+    EXPECT_EQ(game.m_pParticleManager->GetParticleSystemAt(0)->GetFPS(), 30 << 16);
+}
+
+TEST_F(TheGameStartUp, UISpriteSetsComeFromBothFilesOrNone) {
+    Mount({{"ui\\ui_sprites.txt", SpriteFile({"HudCoin", "HudXP"})}, {"ui\\ui_sprites2.txt", SpriteFile({"Panel"})}});
+    ASSERT_TRUE(game.DefineSpriteSets_UI());
+    EXPECT_EQ(SetNames(game.m_pSpriteSetManager), (std::vector<std::string>{"HudCoin", "HudXP", "Panel"}));
+    // Declaring again starts from a new manager.
+    ASSERT_TRUE(game.DefineSpriteSets_UI());
+    EXPECT_EQ(game.m_pSpriteSetManager->GetNumSpriteSets(), 3);
+
+    Mount({{"ui\\ui_sprites.txt", SpriteFile({"HudCoin"})}});
+    EXPECT_FALSE(game.DefineSpriteSets_UI()) << "the second file is required too";
+}
+
+TEST_F(TheGameStartUp, TheRestOfTheSpriteFilesStopAtTheFirstMissingOne) {
+    EXPECT_FALSE(game.DefineSpriteSets_TheRest()) << "no manager yet";
+    Mount({{"ui\\ui_sprites.txt", SpriteFile({"Ui"})},
+           {"ui\\ui_sprites2.txt", SpriteFile({})},
+           {"ui\\game_sprites.txt", SpriteFile({"Marble"})},
+           {"ui\\chicken_sprites.txt", SpriteFile({"Hen"})},
+           {"ui\\shop_sprites.txt", SpriteFile({"ShopBar"})},
+           {"ui\\farm_obj_sprites.txt", SpriteFile({"Fence"})}});
+    ASSERT_TRUE(game.DefineSpriteSets_UI());
+    ASSERT_TRUE(game.DefineSpriteSets_TheRest());
+    EXPECT_EQ(SetNames(game.m_pSpriteSetManager),
+              (std::vector<std::string>{"Ui", "Marble", "Hen", "ShopBar", "Fence"}));
+
+    Mount({{"ui\\ui_sprites.txt", SpriteFile({"Ui"})},
+           {"ui\\ui_sprites2.txt", SpriteFile({})},
+           {"ui\\game_sprites.txt", SpriteFile({"Marble"})},
+           {"ui\\chicken_sprites.txt", SpriteFile({"Hen"})},
+           {"ui\\farm_obj_sprites.txt", SpriteFile({"Fence"})}});
+    ASSERT_TRUE(game.DefineSpriteSets_UI());
+    EXPECT_FALSE(game.DefineSpriteSets_TheRest());
+    EXPECT_EQ(SetNames(game.m_pSpriteSetManager), (std::vector<std::string>{"Ui", "Marble", "Hen"}))
+        << "nothing after the missing shop file is read";
+}
+
+TEST_F(TheGameStartUp, SoundTableIsReadFromTheDataFolder) {
+    Mount({{"Data\\sfx.txt", ToBytes("sfx = SFX_A\nfile = a.wav\nend\nsfx = SFX_B\nfile = b.wav\nend\n")}});
+    ASSERT_TRUE(game.DefineSounds());
+    ASSERT_NE(game.m_pSoundManager, nullptr);
+    EXPECT_EQ(game.m_pSoundManager->GetNumSoundFX(), 2);
+    Mount({});
+    EXPECT_FALSE(game.DefineSounds());
+}
+
+// Records the stream paths it is asked for; fails the one named `refused`.
+class CStreamRecorder : public CStubSoundSystem {
+public:
+    int LoadStream(const char* fileName) override {
+        paths.emplace_back(fileName);
+        if (paths.back() == refused) return -1;
+        return 40 + static_cast<int>(paths.size());
+    }
+    std::vector<std::string> paths;
+    std::string refused;
+};
+
+TEST_F(TheGameStartUp, MusicStreamsLoadTheSixTracksInOrder) {
+    EXPECT_FALSE(game.InitMusicStreams()) << "no sound system";
+    auto* sound = new CStreamRecorder;
+    game.m_pSoundSystem = sound;
+    ASSERT_TRUE(game.InitMusicStreams());
+    EXPECT_EQ(sound->paths, (std::vector<std::string>{"Sound_BB\\gameplay1.ogg", "Sound_BB\\gameplay2.ogg",
+                                                      "Sound_BB\\gameplay3.ogg", "Sound_BB\\startmenu.ogg",
+                                                      "Sound_BB\\yard1.ogg", "Sound_BB\\round_stats.ogg"}));
+    for (int track = 0; track < kMusicTrackCount; ++track) EXPECT_EQ(g_cs_OGG_LoadedIndexes[track], 41 + track);
+
+    sound->paths.clear();
+    sound->refused = "Sound_BB\\gameplay3.ogg";
+    EXPECT_FALSE(game.InitMusicStreams());
+    EXPECT_EQ(sound->paths.size(), 3u) << "no track after the failed one is asked for";
+    EXPECT_EQ(g_cs_OGG_LoadedIndexes[2], -1);
+    for (int& id : g_cs_OGG_LoadedIndexes) id = -1;
+}
+
+TEST_F(TheGameStartUp, ResumeStorageWritesSaveResumeDatInTheSaveFolder) {
+    CScratchSaveFolder saves;
+    ASSERT_TRUE(game.InitSaveResumeStorage());
+    CMemoryFile record;
+    ASSERT_TRUE(record.Create(16));
+    ASSERT_EQ(record.WriteInt(7), 4);
+    game.m_pSaveResumeStorage->WriteRecord(3, &record, CommonString("arena_x"));
+    EXPECT_TRUE(std::filesystem::exists(saves.Path("saveresume.dat")));
+}
+
+TEST_F(TheGameStartUp, SpriteSetReferencesByName) {
+    Mount({{"ui\\ui_sprites.txt", SpriteFile({"Dot"})},
+           {"ui\\ui_sprites2.txt", SpriteFile({})},
+           {"i_vga\\sprites\\Dot.png", mediatest::EncodePng(mediatest::MakeImage(2, 2, {255, 0, 0, 255}))}});
+    ASSERT_TRUE(game.DefineSpriteSets_UI());
+    CSpriteSet* slot = reinterpret_cast<CSpriteSet*>(&game);  // anything: the call must overwrite it
+    EXPECT_EQ(game.AddSpriteSetRef(slot, "Missing"), 0);
+    EXPECT_EQ(slot, nullptr);
+    ASSERT_EQ(game.AddSpriteSetRef(slot, "Dot"), 1);
+    ASSERT_NE(slot, nullptr);
+    EXPECT_EQ(slot->GetRefCount(), 1);
+    CSpriteSet* dot = slot;
+    game.ReleaseSpriteSetRef(slot);
+    EXPECT_EQ(slot, nullptr);
+    EXPECT_EQ(dot->GetRefCount(), 0);
+    game.ReleaseSpriteSetRef(slot);  // an empty slot is left alone
+}
+
+TEST_F(TheGameStartUp, ShopTabOffsetsReset) {
+    game.m_ShopTabOffsets[2] = 44;
+    game.m_nShopTabOffsetExtra = 5;
+    game.ResetShopTabOffsets();
+    for (int offset : game.m_ShopTabOffsets) EXPECT_EQ(offset, -1000);
+    EXPECT_EQ(game.m_nShopTabOffsetExtra, 0);
+}
+
+}  // namespace
