@@ -55,6 +55,48 @@ TEST_F(TheGameStartUp, ConstructionPortraitReleasedPixelsAndThirtyFixedSteps) {
     EXPECT_FALSE(game.m_bInitCompleted);
 }
 
+struct TResolutionRow {
+    int screenW, screenH;
+    int gameW, gameH;
+    bool doubleResolution;
+    int resolutionId;
+    const char* why;
+};
+
+TEST(TheGameResolution, PortraitGameSizeTwoTimesImagesAndResolutionId) {
+    const TResolutionRow rows[] = {
+        {320, 480, 320, 480, false, 18, "the base size: 2:3 exactly, short side below 480"},
+        {768, 1280, 320, 533, true, 18, "the default display: 1280 x 320 / 768"},
+        {1280, 768, 320, 533, true, 18, "sides taken by length, not by order"},
+        {720, 1280, 320, 568, true, 18, "a long phone"},
+        {640, 960, 320, 480, true, 18, "2:3 at twice the size"},
+        {768, 1024, 360, 480, true, 22, "squarer than 2:3: 480 high, 768 x 480 / 1024 wide"},
+        {480, 640, 360, 480, true, 22, "a short side of exactly 480 takes 2x images"},
+        {1024, 1024, 480, 480, true, 22, "square"},
+        {479, 719, 320, 480, false, 18, "just longer than 2:3: 719 x 320 / 479 = 480.3"},
+    };
+    for (const TResolutionRow& r : rows) {
+        SCOPED_TRACE(r.why);
+        CTestTheGame game;
+        int w = 0, h = 0;
+        EXPECT_TRUE(game.SelectAndroidInGameResolution(r.screenW, r.screenH, w, h));
+        EXPECT_EQ(w, r.gameW);
+        EXPECT_EQ(h, r.gameH);
+        EXPECT_EQ(game.m_RenderSwitches.m_bDoubleResolution, r.doubleResolution);
+        EXPECT_EQ(game.GetResolutionId(w, h), r.resolutionId);
+    }
+}
+
+TEST(TheGameResolution, LandscapeTakesTheEnginesRule) {
+    CTestTheGame game;
+    game.SetIPhoneOrientation(1, true);
+    int w = 0, h = 0;
+    EXPECT_TRUE(game.SelectAndroidInGameResolution(768, 1280, w, h));
+    EXPECT_EQ(w, 480);
+    EXPECT_EQ(h, 768 * 480 / 1280);
+    EXPECT_TRUE(game.m_RenderSwitches.m_bDoubleResolution);
+}
+
 TEST_F(TheGameStartUp, ParticleEffectsAreDeclaredInTableOrder) {
     ASSERT_TRUE(game.DefineParticleSystems());
     const std::pair<const char*, const char*> expected[] = {

@@ -47,6 +47,11 @@ class IRunningRound;
 
 // The particle effects the game declares, in declaration order (their manager indexes).
 inline constexpr int kGameParticleEffectCount = 13;
+// The experience rank curve: the number of ranks it spans, the points of the first rank-up and
+// of the last (every rank after the curve costs the last again).
+extern int g_XP_levels;
+extern int g_XP_xp_for_first_level;
+extern int g_XP_xp_for_last_level;
 // The file names of music tracks 0 to 5, below the sounds directory.
 extern const char* const g_cs_OGG_FileNames[6];
 // The game fonts kept for the game's own drawing, in the order of their ids.
@@ -141,6 +146,21 @@ public:
     void ReleaseSpriteSetRef(CSpriteSet*& slot);
     // The four shop tab offsets to "none" (-1000), the value after them to 0.
     void ResetShopTabOffsets();
+
+    // ---- Ranks and other shared services (TheGame_Services.cpp) -----------------------------
+    // Points from rank - 1 to rank (rank 1 and below: 0; past the curve: the last level's).
+    static int getXPdeltaForTheRank(int rank);
+    // Total points a rank needs: 0 below rank 2. 64 bits: far ranks pass 32.
+    static long long GetXP_Rank2Points(int rank);
+    // The highest rank whose total is at most the points; never below 1.
+    static int GetXP_Points2Rank(unsigned int points);
+    // The ad publisher id: one for resolution id 22, another for every other.
+    CommonString GetPublisherIdForAd() override;
+    // No key is mapped: -1.
+    int MapKeyToGameCode(int key) override;
+    // There is no mute icon: nothing is drawn and no touch is taken (0).
+    void DrawMuteIcon();
+    int NotifyPointerEventMuteIcon(int x, int y, int type);
 
     // ==== State (in the order of the game object's record) ====================================
     int m_ParticleEffectIndex[kGameParticleEffectCount];
