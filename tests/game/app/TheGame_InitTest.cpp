@@ -218,7 +218,7 @@ TEST_F(TheGameStartUp, ResumeStorageWritesSaveResumeDatInTheSaveFolder) {
     CMemoryFile record;
     ASSERT_TRUE(record.Create(16));
     ASSERT_EQ(record.WriteInt(7), 4);
-    game.m_pSaveResumeStorage->WriteRecord(3, &record, CommonString("arena_x"));
+    EXPECT_EQ(game.m_pSaveResumeStorage->WriteRecord(3, &record, CommonString("arena_x")), 1);
     EXPECT_TRUE(std::filesystem::exists(saves.Path("saveresume.dat")));
 }
 
