@@ -3,6 +3,8 @@
 #include <cmath>
 
 #include "game/app/TheGame.h"
+#include "game/progress/ApplicationData.h"
+#include "game/progress/UserProfile.h"
 
 int g_XP_levels = 40;
 int g_XP_xp_for_first_level = 30000;
@@ -45,6 +47,22 @@ CommonString CTheGame::GetPublisherIdForAd() {
 }
 
 int CTheGame::MapKeyToGameCode(int /*key*/) { return -1; }
+
+// A report that did not reach the service is remembered in the profile, to be sent again later.
+void CTheGame::GC_NotifyScoreReport(bool ok) {
+    if (TUserProfile* profile = GetCurrentProfile(); profile != nullptr && !ok) profile->m_bScoresToSync = true;
+}
+
+void CTheGame::GC_NotifyAchievementReport(bool ok) {
+    if (TUserProfile* profile = GetCurrentProfile(); profile != nullptr && !ok) profile->m_bAchievementsToSync = true;
+}
+
+int CTheGame::CreateNewUserProfile() {
+    CApplicationData* data = GetAppData();
+    if (data == nullptr) return -1;
+    const int index = data->AddUserProfile();
+    return index < 0 ? -1 : index;
+}
 
 // There is no mute icon in this game.
 void CTheGame::DrawMuteIcon() {}

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "game/progress/ApplicationData.h"
+#include "game/progress/UserProfile.h"
 #include "render/WinDibBitmap.h"
 #include "testsupport/TestTheGame.h"
 
@@ -75,6 +77,32 @@ TEST(TheGameServices, NoKeyMappingAndNoMuteIcon) {
     CTestTheGame game;
     for (int key : {0, 5, 8, 31}) EXPECT_EQ(game.MapKeyToGameCode(key), -1);
     EXPECT_EQ(game.NotifyPointerEventMuteIcon(10, 10, 1), 0);
+}
+
+TEST(TheGameServices, FailedReportsFlagTheCurrentProfile) {
+    CTestTheGame game;
+    game.GC_NotifyScoreReport(false);  // no player data: nothing to flag
+    ASSERT_TRUE(game.CreateApplicationData());
+    ASSERT_EQ(game.CreateNewUserProfile(), 0);
+    TUserProfile* profile = game.GetCurrentProfile();
+    ASSERT_NE(profile, nullptr);
+    game.GC_NotifyScoreReport(true);
+    game.GC_NotifyAchievementReport(true);
+    EXPECT_FALSE(profile->m_bScoresToSync);
+    EXPECT_FALSE(profile->m_bAchievementsToSync);
+    game.GC_NotifyScoreReport(false);
+    EXPECT_TRUE(profile->m_bScoresToSync);
+    EXPECT_FALSE(profile->m_bAchievementsToSync);
+    game.GC_NotifyAchievementReport(false);
+    EXPECT_TRUE(profile->m_bAchievementsToSync);
+}
+
+TEST(TheGameServices, ProfilesAreAddedUpToSix) {
+    CTestTheGame game;
+    EXPECT_EQ(game.CreateNewUserProfile(), -1) << "no player data";
+    ASSERT_TRUE(game.CreateApplicationData());
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(game.CreateNewUserProfile(), i);
+    EXPECT_EQ(game.CreateNewUserProfile(), -1);
 }
 
 }  // namespace

@@ -158,6 +158,12 @@ public:
     CommonString GetPublisherIdForAd() override;
     // No key is mapped: -1.
     int MapKeyToGameCode(int key) override;
+    // A failed report (false) flags the current profile's scores, or achievements, to be
+    // reported again; a success changes nothing.
+    void GC_NotifyScoreReport(bool ok) override;
+    void GC_NotifyAchievementReport(bool ok) override;
+    // A new player profile: its index, or -1 when none can be added (six exist, or no data).
+    int CreateNewUserProfile();
     // There is no mute icon: nothing is drawn and no touch is taken (0).
     void DrawMuteIcon();
     int NotifyPointerEventMuteIcon(int x, int y, int type);
