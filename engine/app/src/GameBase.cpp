@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <new>
 
 #include "app/BasicApplicationData.h"
 #include "audio/SoundSystem.h"
@@ -136,9 +137,15 @@ void CGameBase::InitRandoms() {
 CLocManager2* CGameBase::InitLocManager2(CommonString language) {
     // A second call replaces the manager instead of leaking the first.
     SafeDelete(m_pLocManager);
-    m_pLocManager = new CLocManager2(this);
-    (void)m_pLocManager->Init(language, 200);
-    return m_pLocManager;
+    auto* manager = new (std::nothrow) CLocManager2(this);
+    if (manager == nullptr) return nullptr;
+    // A table that cannot be read is no localisation: nothing is kept, so the caller sees it.
+    if (!manager->Init(language, 200)) {
+        delete manager;
+        return nullptr;
+    }
+    m_pLocManager = manager;
+    return manager;
 }
 
 void CGameBase::FlushCachedTemplates() { FlushTemplateCache(m_TemplateCache); }

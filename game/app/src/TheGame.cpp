@@ -16,6 +16,7 @@
 #include "particles/ParticleSystemManager.h"
 #include "render/ImageRotatorScaler.h"
 #include "sprites/SpriteSetManager.h"
+#include "ui/UILayout.h"
 
 CTheGame::CTheGame() {
     for (int& index : m_ParticleEffectIndex) index = -1;
@@ -31,23 +32,20 @@ CTheGame::~CTheGame() {
     // saves nothing: its player data may be defaults standing in for a file it could not read.
     if (m_bInitCompleted) (void)SaveAppData();
     SafeDelete(m_pAdsEngine);
+    // The services, in the order that lets each go while those it may still reach exist.
+    SafeDelete(m_pUILayout);
     SafeDelete(m_pFarmManager);
     SafeDelete(m_pPurchaseManager);
     SafeDelete(m_pArenaManager);
     SafeDelete(m_pMiniQuestManager);
-    delete m_pRotatorScaler;
-    m_pRotatorScaler = nullptr;
-    delete m_pParticleManager;
-    m_pParticleManager = nullptr;
-    delete m_pSpriteSetManager;
-    m_pSpriteSetManager = nullptr;
-    delete m_pSoundManager;
-    m_pSoundManager = nullptr;
+    SafeDelete(m_pRotatorScaler);
+    SafeDelete(m_pParticleManager);
+    SafeDelete(m_pSpriteSetManager);
+    SafeDelete(m_pSoundManager);
     SafeDelete(m_pNewsManager);
     SafeDelete(m_pAchievementsManager);
     SafeDelete(m_pUpgradeManager);
-    delete m_pSaveResumeStorage;
-    m_pSaveResumeStorage = nullptr;
+    SafeDelete(m_pSaveResumeStorage);
     SafeDelete(m_pAwardManager);
     SafeDelete(m_pBirdSoundsManager);
 }

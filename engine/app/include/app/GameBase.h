@@ -208,7 +208,8 @@ public:
     // Seeds rand() with a fixed value and counts as seeded, so InitRandoms leaves it: tests and
     // replays get the same random tables (and particle simulation) on every run.
     void SeedRandoms(unsigned int seed);
-    // Creates, keeps and initialises the localisation manager.
+    // Replaces the localisation manager by one reading the table at `language` (a path); null,
+    // and no manager kept, when the table cannot be read.
     CLocManager2* InitLocManager2(CommonString language);
     // Deletes every cached template, last first, leaving the cache empty.
     void FlushCachedTemplates();

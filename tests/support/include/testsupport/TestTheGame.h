@@ -11,5 +11,4 @@
 class CTestTheGame : public CTheGame {
 public:
     void Pause() override {}
-    bool ReLoadFonts() override { return true; }
 };

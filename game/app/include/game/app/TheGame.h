@@ -54,8 +54,18 @@ extern int g_XP_xp_for_first_level;
 extern int g_XP_xp_for_last_level;
 // The file names of music tracks 0 to 5, below the sounds directory.
 extern const char* const g_cs_OGG_FileNames[6];
-// The game fonts kept for the game's own drawing, in the order of their ids.
-inline constexpr int kGameFontCount = 8;
+// The game fonts kept for the game's own drawing (m_Fonts), by the ids of their style records.
+enum EGameFont : int {
+    kGameFontSmall,      // "FontSmall"
+    kGameFontBig,        // "FontBig"
+    kGameFontDebug,      // "FontDebug"
+    kGameFontButton,     // "FontButtonNormal"
+    kGameFontScores,     // "FontScores"
+    kGameFontCoins,      // "FontCoins"
+    kGameFontLifes,      // "FontLifes"
+    kGameFontVerySmall,  // "FontVerySmall"
+    kGameFontCount
+};
 
 class CTheGame : public CGameBase, public IInAppPurchaseEvents {
 public:
@@ -168,6 +178,28 @@ public:
     void DrawMuteIcon();
     int NotifyPointerEventMuteIcon(int x, int y, int type);
 
+    // ---- Fonts and the style table (TheGame_Fonts.cpp) -------------------------------------
+    CUILayout* UILayout() override;
+    // The cached "FontDebug"; null until the loader has loaded the fonts.
+    CBitmapFontText* GetDebugFont() override;
+    // A new style table read from the UI directory's "game_styles.txt": 1, 0 when it cannot be
+    // read or made.
+    int InitUILayout() override;
+    // The localisation (made when missing, at the stored language, which falls back to the first
+    // when the table lacks it), then font record 3 and the styles' fonts: false when any fails.
+    bool ReLoadFonts() override;
+    // Loads the font of style record i from the images directory (under the language "ruRU" its
+    // own glyph image first): 1 also for an index outside the table or a loaded record; 0 without
+    // a style table or when the font does not load.
+    int LoadFont(int i);
+    // Caches the eight game fonts (m_Fonts) with their space widths, then the styles' fonts: 0
+    // without any font record or when a named record's font is not loaded.
+    int ReLoadFontsLastStep();
+    // Reloads every font when either language is "ruRU": 1 when nothing needed it or all loaded.
+    int ReLoadAllFontsOnLanguageChanged(int oldIndex, int newIndex);
+    // The loaded font of the first record with that id; null when none or not loaded.
+    CBitmapFontText* GetFontById(const CommonString& id);
+
     // ==== State (in the order of the game object's record) ====================================
     int m_ParticleEffectIndex[kGameParticleEffectCount];
     CommonString m_ImagesDirectory;                 // cache of GetImagesDirectory, worked out on the first call
@@ -217,6 +249,9 @@ public:
     // Looked up (not referenced) when the start menu opens.
     CSpriteSet* m_pHudCoinSet = nullptr;
     CSpriteSet* m_pHudXPSet = nullptr;
+
+    // The id of the current language; empty without localisation.
+    CommonString CurrentLanguageId();
 
     // Set when Init completed: a start-up that failed saves nothing at exit, so player data that
     // could not be read is never replaced by defaults.
