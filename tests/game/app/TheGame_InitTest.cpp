@@ -2,20 +2,30 @@
 // the test with just the files that declaration reads.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
+#include "app/GlobalConstants.h"
 #include "audio/SoundManager.h"
 #include "core/MemFile.h"
 #include "core/QuorvanStorage.h"
+#include "game/progress/ApplicationData.h"
+#include "pakwriter/PakWriter.h"
 #include "particles/ParticleSystem.h"
 #include "particles/ParticleSystemManager.h"
+#include "platform/Pcm.h"
+#include "render/DibBitmap.h"
 #include "sprites/SpriteSet.h"
 #include "sprites/SpriteSetManager.h"
+#include "testsupport/BakedFonts.h"
+#include "testsupport/GlesTestContext.h"
 #include "testsupport/MediaTestGame.h"
 #include "testsupport/ScratchSaveFolder.h"
 #include "testsupport/StubSoundSystem.h"
 #include "testsupport/TestTheGame.h"
+#include "ui/UILayout.h"
 
 namespace {
 
@@ -246,6 +256,135 @@ TEST_F(TheGameStartUp, ShopTabOffsetsReset) {
     game.ResetShopTabOffsets();
     for (int offset : game.m_ShopTabOffsets) EXPECT_EQ(offset, -1000);
     EXPECT_EQ(game.m_nShopTabOffsetExtra, 0);
+}
+
+// A game whose common pak is a file of the test's own, so that tests running side by side never
+// share one; everything else is the game's.
+class CStartUpGame : public CTestTheGame {
+public:
+    explicit CStartUpGame(const std::string& pak) : m_PakPath(pak) {}
+    CommonString GetCommonGamePackName() override { return CommonString(m_PakPath.c_str()); }
+    std::string m_PakPath;
+};
+
+// The whole start-up against a pak holding what it reads: texts, styles with font record 3, the
+// UI sprite files and the sound table; on a GL back buffer, as the game runs.
+class TheGameInit : public ::testing::Test {
+protected:
+    void SetUp() override {
+        platform::PcmUseBackend(platform::PcmBackendKind::None);
+        if (!gl.IsValid()) GTEST_SKIP() << "no headless EGL context";
+    }
+    void TearDown() override { platform::PcmUseBackend(platform::PcmBackendKind::Auto); }
+
+    static TMembers StartUpPak() {
+        static const fontbaker::TBakedFont font = fonttest::Bake(12);
+        std::string styles;
+        for (const char* id : {"FontSmall", "FontButtonNormal", "FontBig", "FontDebug"})
+            styles += std::string("font = ") + id + "\n    file = \"fonts\\a.fdb\"\nend\n";
+        TMembers members = {{"Lang\\texts.csv", ToBytes("Key,enUS\n,English\n")},
+                            {"ui\\ui_iphone\\game_styles.txt", ToBytes(styles)},
+                            {"ui\\ui_sprites.txt", SpriteFile({"HudCoin"})},
+                            {"ui\\ui_sprites2.txt", SpriteFile({})},
+                            {"Data\\sfx.txt", ToBytes("sfx = SFX_A\nfile = a.wav\nend\n")}};
+        for (auto& m : fonttest::FontMembers(font, "i_vga\\fonts\\a", fontbaker::EForm::RgbaPng)) members.push_back(m);
+        return members;
+    }
+    // The pak without the members whose names start with one of `without`.
+    std::string WritePak(const std::vector<std::string>& without = {}) {
+        std::vector<pakwriter::TPakMember> list;
+        for (const auto& [name, data] : StartUpPak()) {
+            bool drop = false;
+            for (const std::string& prefix : without) drop = drop || name.starts_with(prefix);
+            if (drop) continue;
+            pakwriter::TPakMember m;
+            m.name = name;
+            m.data = data;
+            list.push_back(m);
+        }
+        const std::string path = dir.Path("game" + std::to_string(serial++) + ".pak");
+        EXPECT_TRUE(pakwriter::WriteBytesToFile(path, pakwriter::BuildPak(list)));
+        return path;
+    }
+    Bytes ReadSave() const {
+        std::ifstream in(saves.Path("global.opt"), std::ios::binary);
+        return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+
+    mediatest::CHeadlessGl gl{32, 32};
+    CScratchSaveFolder saves;
+    CScratchDir dir;
+    int serial = 0;
+};
+
+TEST_F(TheGameInit, AWholeStartUpBuildsEveryServiceAndRecentresTheTexts) {
+    CStartUpGame game(WritePak());
+    ASSERT_TRUE(game.Init(400, 600));
+    EXPECT_TRUE(game.m_bInitCompleted);
+    EXPECT_EQ(game.m_nFailingStage, 0);
+    EXPECT_NE(game.m_pRotatorScaler, nullptr);
+    EXPECT_EQ(game.m_pSoundSystem, nullptr) << "no sound device: the game runs silent";
+    EXPECT_EQ(game.m_pSpriteSetManager->GetNumSpriteSets(), 1);
+    EXPECT_EQ(game.m_pParticleManager->GetNumParticleSystems(), 13);
+    EXPECT_EQ(game.m_pSoundManager->GetNumSoundFX(), 1);
+    EXPECT_NE(game.m_pSaveResumeStorage, nullptr);
+    EXPECT_NE(game.m_pUILayout->GetFontAt(3)->font, nullptr);
+    EXPECT_EQ(game.m_RenderSwitches.m_nRendererKind, kRendererGLES);
+    EXPECT_EQ(game.m_Screen.m_pBackBuffer->m_Width, 400);
+    // Width 400 has the table of id 22 (centre 180); the texts centre on the real screen.
+    EXPECT_EQ(game.GetCurrentResolutionId(), 22);
+    EXPECT_EQ(GC.m_nTextCenterX, 200);
+}
+
+struct TFailureCase {
+    std::vector<std::string> without;
+    int stage;  // the engine's failing stage; 0 for a step of the game's own
+    const char* why;
+};
+
+TEST_F(TheGameInit, EachMissingInputEndsTheStartUpAtItsStage) {
+    const TFailureCase cases[] = {
+        {{""}, kStageCommonPakOpen, "no pak at all"},
+        {{"ui\\ui_iphone\\game_styles.txt"}, kStageUILayout, "no style table"},
+        {{"Lang\\"}, kStageFonts, "no text table"},
+        {{"i_vga\\fonts\\"}, kStageFonts, "no start-up font"},
+        {{"ui\\ui_sprites2.txt"}, 0, "no second UI sprite file"},
+        {{"Data\\sfx.txt"}, 0, "no sound table"},
+    };
+    for (const TFailureCase& c : cases) {
+        SCOPED_TRACE(c.why);
+        const std::string pak =
+            c.without == std::vector<std::string>{""} ? dir.Path("absent.pak") : WritePak(c.without);
+        CStartUpGame game(pak);
+        EXPECT_FALSE(game.Init(320, 480));
+        EXPECT_EQ(game.m_nFailingStage, c.stage);
+        EXPECT_FALSE(game.m_bInitCompleted);
+    }
+}
+
+TEST_F(TheGameInit, UnreadablePlayerDataStartsFreshAndAFailedStartUpLeavesItAlone) {
+    const Bytes damaged = {'n', 'o', 't', ' ', 'a', ' ', 's', 'a', 'v', 'e'};
+    std::ofstream(saves.Path("global.opt"), std::ios::binary)
+        .write(reinterpret_cast<const char*>(damaged.data()), static_cast<std::streamsize>(damaged.size()));
+    {
+        CStartUpGame game(WritePak({"Data\\sfx.txt"}));
+        EXPECT_FALSE(game.Init(320, 480));
+        EXPECT_TRUE(game.m_bAppDataCreatedFresh) << "stage 2 went on with the defaults";
+        EXPECT_NE(game.GetAppData(), nullptr);
+    }
+    EXPECT_EQ(ReadSave(), damaged) << "no defaults were saved over the file that could not be read";
+
+    {
+        CStartUpGame game(WritePak());
+        ASSERT_TRUE(game.Init(320, 480));
+        EXPECT_TRUE(game.m_bAppDataCreatedFresh);
+        ASSERT_EQ(game.CreateNewUserProfile(), 0);
+    }
+    // After a completed start-up the player's new data is what the exit keeps.
+    CStartUpGame again(WritePak());
+    ASSERT_TRUE(again.Init(320, 480));
+    EXPECT_FALSE(again.m_bAppDataCreatedFresh);
+    EXPECT_EQ(again.GetAppData()->m_Profiles.count, 1);
 }
 
 }  // namespace
