@@ -42,7 +42,8 @@ int CBasicApplicationData::ReadAppData(CGameBase* game) {
     std::unique_ptr<IFile> file(game->CreateFileObject());
     if (!file) return 0;
     const CommonString path = AppDataPath(game);
-    if (!file->Open(game, path.GetData(), FileMode::Read)) return 0;
+    // No file yet is a first start, not an error worth a message.
+    if (!file->Open(game, path.GetData(), FileMode::Read | FileMode::MayBeMissing)) return 0;
     file->Seek(0, FileSeek::Start);
     const int ok = ReadAppData(file.get());
     file->Close();
@@ -59,7 +60,7 @@ int CBasicApplicationData::ReadAppData_Method2(CGameBase* game) {
     TMemFilePtr file(game->CreateMemoryFileObject());
     if (!file) return 0;
     const CommonString path = AppDataPath(game);
-    if (!file->OpenOnDisk(game, path.GetData(), FileMode::Read)) return 0;
+    if (!file->OpenOnDisk(game, path.GetData(), FileMode::Read | FileMode::MayBeMissing)) return 0;
     const auto* bytes = static_cast<const std::uint8_t*>(file->GetBuffer());
     return ReadAppDataFromBytes({bytes, static_cast<std::size_t>(file->GetSize())}, path.GetData());
 }
