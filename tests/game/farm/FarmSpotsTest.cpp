@@ -45,7 +45,7 @@ TSpawn ReferenceSpawn(unsigned seed, int width, const std::vector<TVector2D>& ob
 
 class FarmSpots : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(game.Init(320, 480)); }
+    void SetUp() override { game.SetGameSize(320, 480); }
     CTestFarmObject* Add(int kind, int x, int y) {
         auto* o = new CTestFarmObject(&game, kind, x * 256, y * 256);
         EXPECT_TRUE(farm.m_Objects.Add(o));
@@ -81,7 +81,7 @@ TEST_F(FarmSpots, SpawnSpotMatchesTheRuleForFixedSeeds) {
 
 TEST_F(FarmSpots, SpawnSpotGivesUpAfter46Tries) {
     // 40 pixels of width leave no screen x 30 pixels inside both edges: every try fails.
-    ASSERT_TRUE(game.Init(40, 480));
+    game.SetGameSize(40, 480);
     const TSpawn expected = ReferenceSpawn(5, 40, {});
     ASSERT_FALSE(expected.found);
     ASSERT_EQ(expected.draws, 92);

@@ -34,7 +34,7 @@ TEST(YardCamera, ScaleAtTheEdgesAndBetween) {
 
 TEST(YardCamera, WorldToScreenAgainstTheProjection) {
     CTestTheGame game;
-    ASSERT_TRUE(game.Init(360, 640));
+    game.SetGameSize(360, 640);
     // The centre line stays at the screen's centre; the edges sit at H - 314 and H + 15.
     for (int depth : {0, 100, 329}) EXPECT_EQ(WorldToScreen(&game, TVector2D{320 * 256, depth * 256}).x, 180 * 256);
     EXPECT_EQ(WorldToScreen(&game, TVector2D{0, 0}).y, (640 - 314) * 256);
@@ -52,7 +52,7 @@ TEST(YardCamera, WorldToScreenAgainstTheProjection) {
 
 TEST(YardCamera, ScreenToWorldUndoesWorldToScreen) {
     CTestTheGame game;
-    ASSERT_TRUE(game.Init(320, 480));
+    game.SetGameSize(320, 480);
     for (int x = 0; x <= 640 * 256; x += 9973) {
         for (int y = 0; y <= 329 * 256; y += 3331) {
             const TVector2D back = ScreenToWorld(&game, WorldToScreen(&game, TVector2D{x, y}));

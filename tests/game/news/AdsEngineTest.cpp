@@ -19,7 +19,7 @@ std::string Text(const CommonString& s) { return s.GetData() ? s.GetData() : "";
 class Ads : public ::testing::Test {
 protected:
     void Start(int width) {
-        ASSERT_TRUE(game.Init(width, 480));
+        game.SetGameSize(width, 480);
         // Bitmaps stored as seen, so the back buffer's width is the screen's.
         game.m_Screen.m_nOrientationMode = 0;
         game.m_Screen.m_nOrientationAngle = 0;
@@ -150,7 +150,7 @@ TEST_F(Ads, TouchesOnTheAdAreConsumed) {
 }
 
 TEST_F(Ads, WithoutItsPictureTheAdDoesNothing) {
-    ASSERT_TRUE(game.Init(320, 480));
+    game.SetGameSize(320, 480);
     IDibBitmap* back = game.CreateBitmapObject();
     ASSERT_TRUE(back->Create(320, 480));
     game.m_Screen.m_pBackBuffer = back;

@@ -10,5 +10,10 @@
 
 class CTestTheGame : public CTheGame {
 public:
+    // The logical screen size alone, for suites that need the size but none of the start-up.
+    void SetGameSize(int w, int h) {
+        m_nGameWidth = w;
+        m_nGameHeight = h;
+    }
     void Pause() override {}
 };
