@@ -286,7 +286,8 @@ protected:
                             {"ui\\ui_iphone\\game_styles.txt", ToBytes(styles)},
                             {"ui\\ui_sprites.txt", SpriteFile({"HudCoin"})},
                             {"ui\\ui_sprites2.txt", SpriteFile({})},
-                            {"Data\\sfx.txt", ToBytes("sfx = SFX_A\nfile = a.wav\nend\n")}};
+                            {"Data\\sfx.txt", ToBytes("sfx = SFX_A\nfile = a.wav\nend\n")},
+                            {"Data\\bird_sounds.txt", ToBytes("bird = bird1\n    eat = cluck.wav\nend\n")}};
         for (auto& m : fonttest::FontMembers(font, "i_vga\\fonts\\a", fontbaker::EForm::RgbaPng)) members.push_back(m);
         return members;
     }
@@ -326,7 +327,8 @@ TEST_F(TheGameInit, AWholeStartUpBuildsEveryServiceAndRecentresTheTexts) {
     EXPECT_EQ(game.m_pSoundSystem, nullptr) << "no sound device: the game runs silent";
     EXPECT_EQ(game.m_pSpriteSetManager->GetNumSpriteSets(), 1);
     EXPECT_EQ(game.m_pParticleManager->GetNumParticleSystems(), 13);
-    EXPECT_EQ(game.m_pSoundManager->GetNumSoundFX(), 1);
+    EXPECT_EQ(game.m_pSoundManager->GetNumSoundFX(), 2) << "the table's effect and the bird's call";
+    EXPECT_NE(game.m_pBirdSoundsManager, nullptr);
     EXPECT_NE(game.m_pSaveResumeStorage, nullptr);
     EXPECT_NE(game.m_pUILayout->GetFontAt(3)->font, nullptr);
     EXPECT_EQ(game.m_RenderSwitches.m_nRendererKind, kRendererGLES);
@@ -350,6 +352,7 @@ TEST_F(TheGameInit, EachMissingInputEndsTheStartUpAtItsStage) {
         {{"i_vga\\fonts\\"}, kStageFonts, "no start-up font"},
         {{"ui\\ui_sprites2.txt"}, 0, "no second UI sprite file"},
         {{"Data\\sfx.txt"}, 0, "no sound table"},
+        {{"Data\\bird_sounds.txt"}, 0, "no bird sounds"},
     };
     for (const TFailureCase& c : cases) {
         SCOPED_TRACE(c.why);

@@ -125,9 +125,9 @@ public:
     CSpriteSetManager* GetSpriteSetManager() override;
 
     // ---- Start-up and resource declarations (TheGame_Init.cpp) -----------------------------
-    // The rotator, the engine's start-up, the UI sprite sets, effects and sound table, the
-    // resume storage, then the loader screen: false at the first failing step (one line on
-    // stderr names it). Saves at exit are made only after a completed start-up.
+    // The rotator, the engine's start-up, the UI sprite sets, the effects, the sound table and
+    // the bird calls, the resume storage, then the loader screen: false at the first failing step
+    // (one line on stderr names it). Saves at exit are made only after a completed start-up.
     bool Init(int width, int height) override;
     // SetFpsControl, then the resulting rate (16.16) to every particle system.
     void SetFpsControlCobblebrooks(int fps, bool a, bool b);
