@@ -74,15 +74,20 @@ TBestResolution CGameBase::FindBestSupportedResolutionForScreenSize(int w, int h
     return best;
 }
 
+bool CGameBase::ScreenSidesOrBaseSize(int w, int h, int& shortSide, int& longSide, int& gameW, int& gameH) {
+    shortSide = w < h ? w : h;
+    longSide = w < h ? h : w;
+    if (shortSide > 0) return true;
+    // A screen with no size gives nothing to scale by; keep the portrait base size.
+    gameW = 320;
+    gameH = 480;
+    return false;
+}
+
 bool CGameBase::SelectAndroidInGameResolution(int screenW, int screenH, int& gameW, int& gameH) {
-    const int shortSide = screenW < screenH ? screenW : screenH;
-    const int longSide = screenW < screenH ? screenH : screenW;
-    if (shortSide <= 0) {
-        // A screen with no size gives nothing to scale by; keep the portrait base size.
-        gameW = 320;
-        gameH = 480;
-        return true;
-    }
+    int shortSide = 0;
+    int longSide = 0;
+    if (!ScreenSidesOrBaseSize(screenW, screenH, shortSide, longSide, gameW, gameH)) return true;
     const bool landscape = m_Screen.m_nOrientationMode != 0;
     if (landscape) {
         gameW = 480;

@@ -93,14 +93,9 @@ void CTheGame::SetFpsControlCobblebrooks(int fps, bool a, bool b) {
 
 bool CTheGame::SelectAndroidInGameResolution(int w, int h, int& outW, int& outH) {
     if (m_Screen.m_nOrientationMode != 0) return CGameBase::SelectAndroidInGameResolution(w, h, outW, outH);
-    const int shortSide = w < h ? w : h;
-    const int longSide = w < h ? h : w;
-    if (shortSide <= 0) {
-        // Nothing to scale by: the portrait base size.
-        outW = 320;
-        outH = 480;
-        return true;
-    }
+    int shortSide = 0;
+    int longSide = 0;
+    if (!ScreenSidesOrBaseSize(w, h, shortSide, longSide, outW, outH)) return true;
     if (static_cast<float>(longSide) / static_cast<float>(shortSide) < 1.5f) {
         outH = 480;
         outW = shortSide * 480 / longSide;

@@ -171,6 +171,9 @@ public:
     virtual CBitmapFontText* GetDebugFont();
     // Picks the logical game size for a physical screen (always true); may turn on double resolution.
     virtual bool SelectAndroidInGameResolution(int screenW, int screenH, int& gameW, int& gameH);
+    // The screen's shorter and longer side: true; false, with the game size set to the portrait
+    // base 320 x 480, for a screen without a size.
+    static bool ScreenSidesOrBaseSize(int w, int h, int& shortSide, int& longSide, int& gameW, int& gameH);
     virtual void OnAdReceived(bool received);
     virtual CommonString GetPublisherIdForAd();
     virtual void SetNumTapjoyCoins(int coins);
