@@ -5,6 +5,7 @@
 #include "core/QuorvanStorage.h"
 #include "game/farm/BirdSoundsManager.h"
 #include "game/farm/FarmManager.h"
+#include "game/farm/FarmObject.h"
 #include "game/gameplay/ArenaManager.h"
 #include "game/news/AdsEngine.h"
 #include "game/news/NewsManager.h"
@@ -13,6 +14,7 @@
 #include "game/progress/InAppPurchaseManager.h"
 #include "game/progress/MiniQuestManager.h"
 #include "game/progress/UpgradeManager.h"
+#include "game/screens/PendingScreens.h"
 #include "particles/ParticleSystemManager.h"
 #include "render/ImageRotatorScaler.h"
 #include "sprites/SpriteSetManager.h"
@@ -20,6 +22,7 @@
 
 CTheGame::CTheGame() {
     for (int& index : m_ParticleEffectIndex) index = -1;
+    m_FarmObjectCache.growBy = 1;
     SetIPhoneOrientation(0, true);
     // Images keep no pixels in memory once they are textures.
     m_RenderSwitches.m_bReleasePixelsAfterUpload = true;
@@ -30,8 +33,12 @@ CTheGame::CTheGame() {
 CTheGame::~CTheGame() {
     // The saves come first, while everything they read still exists. A start-up that failed
     // saves nothing: its player data may be defaults standing in for a file it could not read.
-    if (m_bInitCompleted) (void)SaveAppData();
+    if (m_bInitCompleted) {
+        (void)SR_SaveResume();
+        (void)SaveAppData();
+    }
     SafeDelete(m_pAdsEngine);
+    SafeDeleteChildren();
     // The services, in the order that lets each go while those it may still reach exist.
     SafeDelete(m_pUILayout);
     SafeDelete(m_pFarmManager);
@@ -39,6 +46,7 @@ CTheGame::~CTheGame() {
     SafeDelete(m_pArenaManager);
     SafeDelete(m_pMiniQuestManager);
     SafeDelete(m_pRotatorScaler);
+    ClearFarmObjectCache();
     SafeDelete(m_pParticleManager);
     SafeDelete(m_pSpriteSetManager);
     SafeDelete(m_pSoundManager);

@@ -23,7 +23,3 @@ TUserProfile* CTheGame::GetCurrentProfile() const {
 
 // No round of the marble game runs yet.
 IRunningRound* CTheGame::GetRunningRound() { return nullptr; }
-
-// Screen roots are widgets of the UI framework; until the game's screens are roots, none counts as
-// settled and award messages wait in their queue.
-bool CTheGame::IsCurrentScreenSettled() { return false; }

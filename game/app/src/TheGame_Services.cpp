@@ -3,8 +3,11 @@
 #include <cmath>
 
 #include "game/app/TheGame.h"
+#include "game/news/AdsEngine.h"
 #include "game/progress/ApplicationData.h"
 #include "game/progress/UserProfile.h"
+#include "game/screens/GameRoot.h"
+#include "game/screens/PendingScreens.h"
 
 int g_XP_levels = 40;
 int g_XP_xp_for_first_level = 30000;
@@ -67,3 +70,73 @@ int CTheGame::CreateNewUserProfile() {
 // There is no mute icon in this game.
 void CTheGame::DrawMuteIcon() {}
 int CTheGame::NotifyPointerEventMuteIcon(int /*x*/, int /*y*/, int /*type*/) { return 0; }
+
+void CTheGame::OnAdReceived(bool received) {
+    if (m_pAdsEngine != nullptr) m_pAdsEngine->OnAdReceived(received);
+}
+
+namespace {
+
+// What the back key does on a screen: press the button with that id (null: nothing) without an
+// open modal dialog, and with one go back (the root's back action) or do nothing.
+struct TBackKeyRow {
+    XGameRoot* screen;
+    const char* button;
+    bool backWithModal;
+};
+
+int Press(CXElement* receiver, CXElement* sender, const char* button) {
+    if (receiver != nullptr && button != nullptr) (void)receiver->OnMessage(sender, XMSG_CLICK, XIdParam(button), 0);
+    return 1;
+}
+
+}  // namespace
+
+int CTheGame::OnGraffitiChar(int code) {
+    if (code != kBackKey) return 0;
+    if (XGameRoot* active = AsGameRoot(GetActiveObjectPtr());
+        active != nullptr && active->FindChildWithWidgetId("dlg_InAppWait") != nullptr)
+        return 1;
+
+    if (m_pGameplayScreen != nullptr) {
+        CXGameplaySurvival* round = m_pGameplayScreen;
+        if (round->FindChildWithWidgetId("dlg_pause") != nullptr ||
+            round->FindChildWithWidgetId("dlg_pause_withads") != nullptr)
+            return Press(round, this, "btn_pause_menu");
+        if (XWidget* failed = round->FindChildWithWidgetId("dlg_level_failed2"))
+            return Press(failed, this, "btn_failed_continue");
+        if (round->FindModalChild() == nullptr) round->Pause();
+        return 1;
+    }
+    if (m_pStartMenu != nullptr) {
+        CXStartMenu2* menu = m_pStartMenu;
+        const bool menuRoot = menu->FindChildWithWidgetId("dlg_StartMenuRoot") != nullptr;
+        if (menuRoot && menu->FindChildWithWidgetId("dlg_QuitConfirm") != nullptr) {
+            // A second back key on the quit question leaves the game: keep what was played.
+            (void)SaveAppData();
+            return 0;
+        }
+        if (menuRoot) {
+            (void)menu->DoAction(CommonString("ui_main.txt"), CommonString("acnConfirmQuit"));
+        } else if (XWidget* name = menu->FindChildWithWidgetId("dlg_EnterName")) {
+            (void)Press(name, this, "btn_BkSpace");
+        } else {
+            menu->DoBackAction();
+        }
+        return 1;
+    }
+    const TBackKeyRow rows[] = {
+        {m_pPlayScreen, "btn_arenas_menu", true},       {m_pFarmWindow, "btn_CloseShop", true},
+        {m_pFarmShopScreen, "btn_buy_close", true},     {m_pAchScreen, "btn_AchievementsOK", false},
+        {m_pLeadersScreen, "btn_LeaderboardOK", false}, {m_pQuestsScreen, "btn_quests_ok", true},
+        {m_pUpgradesScreen, "btn_boosts_menu", true},   {m_pAboutScreen, "btn_CreditsClose", false},
+    };
+    for (const TBackKeyRow& row : rows) {
+        if (row.screen == nullptr) continue;
+        if (row.screen->FindModalChild() == nullptr) return Press(row.screen, this, row.button);
+        if (row.backWithModal) row.screen->DoBackAction();
+        return 1;
+    }
+    // The loader screens ignore the back key.
+    return 1;
+}

@@ -11,7 +11,9 @@
 #include "audio/SoundManager.h"
 #include "core/MemFile.h"
 #include "core/QuorvanStorage.h"
+#include "game/farm/BirdSoundsManager.h"
 #include "game/progress/ApplicationData.h"
+#include "game/screens/PendingScreens.h"
 #include "pakwriter/PakWriter.h"
 #include "particles/ParticleSystem.h"
 #include "particles/ParticleSystemManager.h"
@@ -336,6 +338,8 @@ TEST_F(TheGameInit, AWholeStartUpBuildsEveryServiceAndRecentresTheTexts) {
     // Width 400 has the table of id 22 (centre 180); the texts centre on the real screen.
     EXPECT_EQ(game.GetCurrentResolutionId(), 22);
     EXPECT_EQ(GC.m_nTextCenterX, 200);
+    ASSERT_NE(game.m_pLoaderScreen, nullptr) << "the start-up ends on the loader screen";
+    EXPECT_EQ(game.GetActiveObjectPtr(), game.m_pLoaderScreen);
 }
 
 struct TFailureCase {

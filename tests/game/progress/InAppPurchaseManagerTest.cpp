@@ -216,7 +216,8 @@ TEST_F(PurchaseTest, ARestoreNeverCreditsACoinPackAgain) {
     EXPECT_EQ(DeliverAnswers(), 1);
     EXPECT_EQ(player->m_nCoins, 100);
     EXPECT_EQ(player->m_nBoostPoints, 0);
-    EXPECT_EQ(game.m_pAchievementsManager->GetNumQueuedMessages(), 0);
+    // Nothing was granted again: the restore reports that nothing was missing.
+    EXPECT_EQ(Messages(), (TMessages{{kAwardInfo, "There are No Missing"}}));
 }
 
 TEST_F(PurchaseTest, WithoutACurrentProfileAPurchaseCreditsNothing) {

@@ -15,5 +15,4 @@ public:
         m_nGameWidth = w;
         m_nGameHeight = h;
     }
-    void Pause() override {}
 };

@@ -9,6 +9,7 @@
 
 #include "app/GameBase.h"
 #include "core/CommonString.h"
+#include "core/QuorvanArray.h"
 #include "shell/PaymentGlue.h"
 
 class CBitmapFontText;
@@ -41,12 +42,56 @@ class CXAchScreen;
 class CXLeadersScreen;
 class CXQuestsScreen;
 class CXUpgradesScreen;
+class CFarmObject;
+class XDialog;
+class XGameRoot;
+class IFile;
 class CApplicationData;
 class TUserProfile;
 class IRunningRound;
 
 // The particle effects the game declares, in declaration order (their manager indexes).
 inline constexpr int kGameParticleEffectCount = 13;
+// Game messages: sent to the game object to switch screens (1017 goes from the game object to
+// the current screen when a purchase of boost points went through).
+enum : int {
+    MSG_RUN_START_MENU = 1001,
+    MSG_RUN_NEW_GAME = 1002,
+    MSG_RUN_LOADER = 1003,
+    MSG_RUN_ABOUT = 1004,
+    MSG_RUN_TUTORIAL = 1005,
+    MSG_RESUME_ARENA = 1006,
+    MSG_LANGUAGE_CHANGED = 1007,  // wparam the old language index, lparam the new one
+    MSG_RUN_PLAY_SCREEN = 1008,
+    MSG_RUN_FARM = 1009,
+    MSG_RUN_FARM_SHOP = 1010,  // lparam the shop tab
+    MSG_RUN_ACHIEVEMENTS = 1013,
+    MSG_RUN_LEADERBOARDS = 1014,   // wparam the message its OK button posts
+    MSG_RUN_QUESTS = 1016,         // wparam the first tab, lparam the return message
+    MSG_PURCHASES_CHANGED = 1017,  // wparam the catalogue entry's name (XIdParam)
+    MSG_RUN_UPGRADES = 1018,
+};
+
+// The screen classes the game object opens, one slot each.
+enum class EScreen {
+    Gameplay,
+    Tutorial,
+    StartMenu,
+    Loader,
+    About,
+    Play,
+    Farm,
+    FarmShop,
+    GroupLoader,
+    Achievements,
+    Leaderboards,
+    Quests,
+    Upgrades,
+};
+
+// The back key's code for OnGraffitiChar.
+inline constexpr int kBackKey = 8;
+
 // The experience rank curve: the number of ranks it spans, the points of the first rank-up and
 // of the last (every rank after the curve costs the last again).
 extern int g_XP_levels;
@@ -85,15 +130,34 @@ public:
     // The running round of the marble game, or null outside a round.
     virtual IRunningRound* GetRunningRound();
     // Whether the current screen is a screen root that is not fading in or out: award banners
-    // are shown only then.
+    // are shown only then (with the screens, TheGame_Screens.cpp).
     virtual bool IsCurrentScreenSettled();
 
-    // ---- Purchases, as the payment glue sees them (TheGame_Purchases.cpp) -------------------
+    // ---- Purchases (TheGame_Purchases.cpp) ---------------------------------------------------
+    // The payment glue's look-ups in the catalogue.
     bool HasPurchaseManager() override;
     InAppPurchaseDef* FindAppDefBasedOnId(const char* sku) override;
     bool IsConsumable(InAppPurchaseDef* item) override;
-    // Applies the outcome to the current profile and queues its banner.
+    // Asks the payment service for the entry, or for the purchases made before, and shows the
+    // wait dialog on the current screen.
+    void InAppPurchaseCalled(InAppPurchaseDef* item);
+    void InAppPurchasesRestoreCalled();
+    // Takes the wait dialog down.
+    void InAppPurchasesRestoreFinished();
+    // The outcome of one exchange (results in shell/PaymentGlue.h): the wait dialog goes, the
+    // purchase is applied to the current profile, every outcome queues its banner, and boost
+    // points also reach an open boosts screen and message 1017 the current screen.
     void InAppPurchaseFinished(InAppPurchaseDef* item, int result) override;
+    // A store result: above 0 an outcome without an entry, 0 the entry of that product id,
+    // negative nothing.
+    void OnBillingResult(int result, CommonString productId) override;
+    // The like reward (the entry's coins, once per profile, with its banner), then the game's
+    // social page in the browser.
+    void LikeOnFacebook(InAppPurchaseDef* item);
+    // The wait dialog of "ui_main.txt" on the current screen root: shown when it has none, taken
+    // down when it has one.
+    void ShowWaitDialog();
+    void HideWaitDialog();
 
     // ---- What the widgets reach through the element host (TheGame_Widgets.cpp) -------------
     CSoundManager* GetSoundManager() override;
@@ -174,6 +238,12 @@ public:
     void GC_NotifyAchievementReport(bool ok) override;
     // A new player profile: its index, or -1 when none can be added (six exist, or no data).
     int CreateNewUserProfile();
+    // Passes the flag on to the ads engine when there is one.
+    void OnAdReceived(bool received) override;
+    // The back key (code 8) on the open screen or dialog: presses its close or menu button, goes
+    // back, pauses the round or asks whether to quit; 1, or 0 when the quit question was already
+    // open (the player data is saved first). Every other code: 0.
+    int OnGraffitiChar(int code) override;
     // There is no mute icon: nothing is drawn and no touch is taken (0).
     void DrawMuteIcon();
     int NotifyPointerEventMuteIcon(int x, int y, int type);
@@ -199,6 +269,79 @@ public:
     int ReLoadAllFontsOnLanguageChanged(int oldIndex, int newIndex);
     // The loaded font of the first record with that id; null when none or not loaded.
     CBitmapFontText* GetFontById(const CommonString& id);
+
+    // ---- Screens and game messages (TheGame_Screens.cpp) ------------------------------------
+    // The screen's transition first; its own update only when none runs. Then the ads, the award
+    // banner, the award queue and the purchases.
+    void RunProcess() override;
+    // The visible screens (through their curtain while one runs), the award banner, the ads.
+    void Draw() override;
+    int NotifyKeyEvent(int key, int type) override;
+    // The ads first; while a screen's curtain runs every touch is dropped (1).
+    int NotifyPointerEvent(int x, int y, int type) override;
+    int NotifyMultiTouchPointerEvent(int x, int y, int type, int touchId) override;
+    // Deferred: parked in the topmost screen root, whose curtain then falls (dropped while a
+    // curtain runs); 1. Otherwise, or without a screen root, sent at once.
+    int SendMessage(CXElement* target, int code, XWPARAM wparam, int lparam, bool deferred) override;
+    // The game messages (1 each); 600 is taken; anything else goes to the engine object.
+    int OnMessage(CXElement* sender, int code, XWPARAM wparam, int lparam) override;
+    // Pauses a running round.
+    void Pause() override;
+
+    // The screen runners: each deletes every open screen, then opens its own; true when it is open.
+    bool RunStartMenu();
+    bool RunGamePlaySurvival();
+    bool RunLoader();
+    bool RunAboutScreen();
+    bool RunGameplayTutorial();
+    bool RunPlayScreen();
+    bool RunFarmWindowScreen();
+    bool RunFarmShopScreen();
+    bool RunGroupSetLoader();
+    bool RunAchScreen();
+    bool RunLeadersScreen(int returnMessage);
+    bool RunQuestsScreen(int firstTab, int returnMessage);
+    bool RunUpgradesScreen();
+    // Deletes every open screen and empties every slot.
+    void SafeDeleteChildren();
+    // The screen of that kind, constructed under the game object and not yet initialised: a must
+    // be the leaderboards' return message or the quests' first tab, b the quests' return message.
+    // Null when memory runs out. The one place that names the screen classes; a test may hand out
+    // a subclass of the kind's class.
+    virtual XGameRoot* NewScreen(EScreen kind, int a, int b);
+
+    // Deletes every object of the farm object cache.
+    void ClearFarmObjectCache();
+    // The index of the first cached farm object of that definition id, or -1.
+    int IsObjectWithNameAlreadyCached(const char* name);
+    // The gameplay screen's round statistics dialog; null when no round screen is open.
+    XDialog* GetRoundStatsDialog();
+
+    // ---- The game in progress (TheGame_Resume.cpp) -----------------------------------------
+    // SR_SaveResume; 1.
+    int SaveResume() override;
+    // Keeps the running arena round, or else the open yard, as its record of "saveresume.dat":
+    // 1 also when there is nothing to keep, 0 when the record could not be made or saved (the
+    // previous record then stays).
+    int SR_SaveResume();
+    // The body behind the header: the gameplay screen's, else the yard's, else nothing (1).
+    int SR_SaveResume(IFile* file, int version);
+    // The record ids of the profile at that index for an arena or yard; -1 when the profile, the
+    // table or the arena or yard is unknown.
+    int SR_GetRecordId_OfArena(int profileIndex, const CommonString& arenaName);
+    int SR_GetRecordId_OfYard(int profileIndex, const CommonString& yardName);
+    // Whether the current profile has a round of that arena kept.
+    bool SR_IsResumeAvailable_Arena(const CommonString& arenaName);
+    // Opens the current profile's kept round of that arena: false without a record or when it
+    // cannot be restored.
+    bool SR_LoadResume_Arena(const CommonString& arenaName);
+    // Restores an arena round from a record: the header must read whole, with version 1 and an
+    // arena the table knows, before the profile's current arena changes and the round opens. A
+    // yard record is true with nothing done (the yard screen reads its own).
+    bool SR_LoadResume(IFile* record);
+    // Deletes the records of the first three arenas and of every yard of a profile.
+    void SR_DeleteResume(int profileIndex);
+    void SR_DeleteResume_Arena(int profileIndex, const CommonString& arenaName);
 
     // ==== State (in the order of the game object's record) ====================================
     int m_ParticleEffectIndex[kGameParticleEffectCount];
@@ -240,9 +383,17 @@ public:
 
     bool m_bGameplayGroupLoaded = false;
     bool m_bFarmGroupLoaded = false;
-    CommonString m_CachedYardName;  // yard whose objects fill the farm object cache
+    CommonString m_CachedYardName;                        // yard whose objects fill the farm object cache
+    CQuorvanObjPtrArray<CFarmObject*> m_FarmObjectCache;  // made by the group loader; owned
 
-    // Remembered scroll offsets of the farm shop's tabs; -1000 means none.
+    // Notes one screen leaves for another.
+    CommonString m_PendingPurchaseName;  // the farm object the yard screen buys on its next frame
+    CommonString m_PendingStartAction;   // a "ui_main.txt" action the play screen runs once on opening
+    CommonString m_FarmObjectToShow;     // the farm object to show on entering the farm
+    int m_nNewHighScoreRow = -1;         // the row of the last new high score, -1 for none
+    int m_nNewHighScoreTable = -1;       // the arena index of that score's table
+
+    // Remembered scroll offsets of the farm shop's tabs (-1000 means none), and its current tab.
     int m_ShopTabOffsets[4] = {-1000, -1000, -1000, -1000};
     int m_nShopTabOffsetExtra = 0;
 
@@ -252,6 +403,17 @@ public:
 
     // The id of the current language; empty without localisation.
     CommonString CurrentLanguageId();
+    // A bought pack of boost points: the boosts screen keeps it, the current screen hears 1017.
+    void OnBoostPointsPurchased(InAppPurchaseDef* item);
+    // The profile at that index of the player data, or null.
+    TUserProfile* ProfileAt(int index) const;
+    // Message 1007: the screens go, then the language, the achievement texts, the fonts and the
+    // templates change, and the start menu opens.
+    void ChangeLanguageAndRestart(int oldIndex, int newIndex);
+    // The screen runners' one creation routine: every open screen goes, the kind's screen is made
+    // into the slot and built; false (slot empty) when either fails.
+    template <class W>
+    bool RunXWidget(W*& slot, EScreen kind, int a = 0, int b = 0);
 
     // Set when Init completed: a start-up that failed saves nothing at exit, so player data that
     // could not be read is never replaced by defaults.

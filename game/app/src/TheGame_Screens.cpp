@@ -1,0 +1,286 @@
+// Screen switching: the game messages, the deferral of a switch behind the screen's curtain, the
+// screen runners with their one creation routine, the per-frame update and drawing of the open
+// screen, and the input gate while a curtain runs.
+#include <new>
+
+#include "core/LocManager2.h"
+#include "game/app/TheGame.h"
+#include "game/farm/FarmObject.h"
+#include "game/news/AdsEngine.h"
+#include "game/progress/AchievementsManager.h"
+#include "game/progress/ApplicationData.h"
+#include "game/progress/AwardManager.h"
+#include "game/progress/InAppPurchaseManager.h"
+#include "game/progress/UserProfile.h"
+#include "game/screens/GameRoot.h"
+#include "game/screens/PendingScreens.h"
+#include "sprites/SpriteSetManager.h"
+#include "ui/ScrollDialog.h"
+#include "ui/TabControl.h"
+
+namespace {
+
+// The topmost child that is a screen root, or null.
+XGameRoot* TopmostScreenRoot(CXElement& game) {
+    for (int i = game.GetChildCount() - 1; i >= 0; --i)
+        if (XGameRoot* root = AsGameRoot(game.GetChildPtrAt(i))) return root;
+    return nullptr;
+}
+
+bool AnyCurtainRunning(CXElement& game) {
+    for (int i = 0; i < game.GetChildCount(); ++i)
+        if (XGameRoot* root = AsGameRoot(game.GetChildPtrAt(i)); root != nullptr && root->IsTransitionRunning())
+            return true;
+    return false;
+}
+
+}  // namespace
+
+XGameRoot* CTheGame::NewScreen(EScreen kind, int a, int b) {
+    switch (kind) {
+        case EScreen::Gameplay:
+            return new (std::nothrow) CXGameplaySurvival(this);
+        case EScreen::Tutorial:
+            return new (std::nothrow) CXGameplayTutorial(this);
+        case EScreen::StartMenu:
+            return new (std::nothrow) CXStartMenu2(this);
+        case EScreen::Loader:
+            return new (std::nothrow) CXLoaderScreen(this);
+        case EScreen::About:
+            return new (std::nothrow) CXAboutScreen(this);
+        case EScreen::Play:
+            return new (std::nothrow) CXPlayScreen(this);
+        case EScreen::Farm:
+            return new (std::nothrow) CXFarmWindow(this);
+        case EScreen::FarmShop:
+            return new (std::nothrow) CXFarmShopScreen(this);
+        case EScreen::GroupLoader:
+            return new (std::nothrow) CXGroupSetLoader(this);
+        case EScreen::Achievements:
+            return new (std::nothrow) CXAchScreen(this);
+        case EScreen::Leaderboards:
+            return new (std::nothrow) CXLeadersScreen(this, a);
+        case EScreen::Quests:
+            return new (std::nothrow) CXQuestsScreen(this, a, b);
+        case EScreen::Upgrades:
+            return new (std::nothrow) CXUpgradesScreen(this);
+    }
+    return nullptr;
+}
+
+// The one creation routine behind the runners: every open screen goes, the new one is made (its
+// constructor links it in as the active child) and built; one that fails is removed again.
+template <class W>
+bool CTheGame::RunXWidget(W*& slot, EScreen kind, int a, int b) {
+    SafeDeleteChildren();
+    slot = static_cast<W*>(NewScreen(kind, a, b));
+    if (slot == nullptr) return false;
+    if (!slot->OnInitElement()) {
+        SAFE_FREE_XELEMENT(slot);
+        return false;
+    }
+    return true;
+}
+
+bool CTheGame::RunStartMenu() {
+    SafeDeleteChildren();
+    m_pStartMenu = static_cast<CXStartMenu2*>(NewScreen(EScreen::StartMenu, 0, 0));
+    if (m_pStartMenu == nullptr) return false;
+    // The counters' icons are looked up even when the menu then fails to build.
+    m_pHudCoinSet = m_pSpriteSetManager != nullptr ? m_pSpriteSetManager->GetSpriteSetNamed("HudCoin") : nullptr;
+    if (m_pHudCoinSet != nullptr) m_pHudXPSet = m_pSpriteSetManager->GetSpriteSetNamed("HudXP");
+    if (!m_pStartMenu->OnInitElement()) {
+        SAFE_FREE_XELEMENT(m_pStartMenu);
+        return false;
+    }
+    return true;
+}
+
+bool CTheGame::RunGamePlaySurvival() { return RunXWidget(m_pGameplayScreen, EScreen::Gameplay); }
+bool CTheGame::RunLoader() { return RunXWidget(m_pLoaderScreen, EScreen::Loader); }
+bool CTheGame::RunAboutScreen() { return RunXWidget(m_pAboutScreen, EScreen::About); }
+
+bool CTheGame::RunGameplayTutorial() {
+    const bool open = RunXWidget(m_pGameplayScreen, EScreen::Tutorial);
+    m_pTutorialScreen = m_pGameplayScreen;
+    return open;
+}
+
+bool CTheGame::RunPlayScreen() { return RunXWidget(m_pPlayScreen, EScreen::Play); }
+bool CTheGame::RunFarmWindowScreen() { return RunXWidget(m_pFarmWindow, EScreen::Farm); }
+bool CTheGame::RunFarmShopScreen() { return RunXWidget(m_pFarmShopScreen, EScreen::FarmShop); }
+bool CTheGame::RunGroupSetLoader() { return RunXWidget(m_pGroupSetLoader, EScreen::GroupLoader); }
+bool CTheGame::RunAchScreen() { return RunXWidget(m_pAchScreen, EScreen::Achievements); }
+
+bool CTheGame::RunLeadersScreen(int returnMessage) {
+    return RunXWidget(m_pLeadersScreen, EScreen::Leaderboards, returnMessage);
+}
+
+bool CTheGame::RunQuestsScreen(int firstTab, int returnMessage) {
+    return RunXWidget(m_pQuestsScreen, EScreen::Quests, firstTab, returnMessage);
+}
+
+bool CTheGame::RunUpgradesScreen() { return RunXWidget(m_pUpgradesScreen, EScreen::Upgrades); }
+
+void CTheGame::SafeDeleteChildren() {
+    SAFE_FREE_XELEMENT(m_pGameplayScreen);
+    SAFE_FREE_XELEMENT(m_pStartMenu);
+    // The tutorial is the gameplay screen, gone with it.
+    m_pTutorialScreen = nullptr;
+    SAFE_FREE_XELEMENT(m_pLoaderScreen);
+    SAFE_FREE_XELEMENT(m_pAboutScreen);
+    SAFE_FREE_XELEMENT(m_pPlayScreen);
+    SAFE_FREE_XELEMENT(m_pFarmWindow);
+    SAFE_FREE_XELEMENT(m_pFarmShopScreen);
+    SAFE_FREE_XELEMENT(m_pGroupSetLoader);
+    SAFE_FREE_XELEMENT(m_pAchScreen);
+    SAFE_FREE_XELEMENT(m_pLeadersScreen);
+    SAFE_FREE_XELEMENT(m_pQuestsScreen);
+    SAFE_FREE_XELEMENT(m_pUpgradesScreen);
+}
+
+int CTheGame::SendMessage(CXElement* target, int code, XWPARAM wparam, int lparam, bool deferred) {
+    if (deferred) {
+        if (XGameRoot* root = TopmostScreenRoot(*this)) {
+            // A switch asked for while a curtain runs is dropped: the first one stands.
+            if (root->IsTransitionRunning()) return 1;
+            root->SetupSavedMessage(target, code, wparam, lparam, false);
+            root->StartEffectOut();
+            return 1;
+        }
+    }
+    return CGameBase::SendMessage(target, code, wparam, lparam, false);
+}
+
+int CTheGame::OnMessage(CXElement* sender, int code, XWPARAM wparam, int lparam) {
+    switch (code) {
+        case MSG_RUN_START_MENU:
+            (void)RunStartMenu();
+            return 1;
+        case MSG_RUN_NEW_GAME:
+            if (RunGamePlaySurvival()) m_pGameplayScreen->OnNewGame();
+            return 1;
+        case MSG_RUN_LOADER:
+            (void)RunLoader();
+            return 1;
+        case MSG_RUN_ABOUT:
+            (void)RunAboutScreen();
+            return 1;
+        case MSG_RUN_TUTORIAL:
+            (void)RunGameplayTutorial();
+            return 1;
+        case MSG_RESUME_ARENA: {
+            const TUserProfile* profile = GetCurrentProfile();
+            if (profile == nullptr || !SR_LoadResume_Arena(profile->m_CurrentArena))
+                return OnMessage(sender, MSG_RUN_NEW_GAME, 0, 0);
+            return 1;
+        }
+        case MSG_LANGUAGE_CHANGED:
+            ChangeLanguageAndRestart(static_cast<int>(wparam), lparam);
+            return 1;
+        case MSG_RUN_PLAY_SCREEN:
+            (void)RunPlayScreen();
+            return 1;
+        case MSG_RUN_FARM:
+            (void)RunFarmWindowScreen();
+            return 1;
+        case MSG_RUN_FARM_SHOP:
+            if (RunFarmShopScreen() && lparam >= 1 && m_pFarmShopScreen->m_pScrollDialog != nullptr &&
+                m_pFarmShopScreen->m_pTabControl != nullptr) {
+                (void)m_pFarmShopScreen->m_pScrollDialog->SetCurrentCategory(lparam);
+                (void)m_pFarmShopScreen->m_pTabControl->ActivateTab(lparam);
+            }
+            return 1;
+        case MSG_RUN_ACHIEVEMENTS:
+            (void)RunAchScreen();
+            return 1;
+        case MSG_RUN_LEADERBOARDS:
+            (void)RunLeadersScreen(static_cast<int>(wparam));
+            return 1;
+        case MSG_RUN_QUESTS:
+            (void)RunQuestsScreen(static_cast<int>(wparam), lparam);
+            return 1;
+        case MSG_RUN_UPGRADES:
+            (void)RunUpgradesScreen();
+            return 1;
+        case XMSG_CLICK:
+            return 1;
+        default:
+            return CGameBase::OnMessage(sender, code, wparam, lparam);
+    }
+}
+
+void CTheGame::ChangeLanguageAndRestart(int oldIndex, int newIndex) {
+    // The open screens point into the templates and fonts about to be replaced: they go first.
+    SafeDeleteChildren();
+    if (CApplicationData* data = GetAppData()) data->m_nLanguageIndex = newIndex;
+    if (m_pLocManager != nullptr) m_pLocManager->SetCurrentLanguage(newIndex);
+    if (m_pAchievementsManager != nullptr) (void)m_pAchievementsManager->InitArrayOfAchievementInfos();
+    // A font that fails to reload leaves the game without it; the start menu opens all the same.
+    (void)ReLoadAllFontsOnLanguageChanged(oldIndex, newIndex);
+    FlushCachedTemplates();
+    (void)SendMessage(this, MSG_RUN_START_MENU, 0, 0, false);
+}
+
+void CTheGame::Pause() {
+    if (m_pGameplayScreen != nullptr) m_pGameplayScreen->Pause();
+}
+
+bool CTheGame::IsCurrentScreenSettled() {
+    XGameRoot* root = AsGameRoot(GetActiveObjectPtr());
+    return root != nullptr && !root->IsTransitionRunning();
+}
+
+void CTheGame::RunProcess() {
+    ProcessIPhoneRotation();
+    if (CXElement* active = GetActiveObjectPtr()) {
+        XGameRoot* root = AsGameRoot(active);
+        // The curtain's last tick may have replaced the screen: its own update waits a frame.
+        if (root == nullptr || !root->RunEffectProgress()) active->RunProcess();
+    }
+    if (m_pAdsEngine != nullptr) m_pAdsEngine->RunProcessAd();
+    if (m_pAwardManager != nullptr && m_pAwardManager->IsActive()) m_pAwardManager->RunProcess();
+    if (m_pAchievementsManager != nullptr) m_pAchievementsManager->ProcessAwardedMessagesQueue();
+    if (m_pPurchaseManager != nullptr) m_pPurchaseManager->RunProcess();
+}
+
+void CTheGame::Draw() {
+    for (int i = 0; i < GetChildCount(); ++i) {
+        CXElement* child = GetChildPtrAt(i);
+        if (child == nullptr || !child->IsVisible()) continue;
+        XGameRoot* root = AsGameRoot(child);
+        if (root != nullptr && root->IsTransitionRunning())
+            root->DrawEffectProgress();
+        else
+            child->Draw();
+    }
+    if (m_pAwardManager != nullptr && m_pAwardManager->IsActive()) m_pAwardManager->Draw(m_Screen.m_pBackBuffer);
+    if (m_pAdsEngine != nullptr) m_pAdsEngine->DrawAd();
+}
+
+int CTheGame::NotifyKeyEvent(int key, int type) { return CGameBase::NotifyKeyEvent(key, type); }
+
+int CTheGame::NotifyPointerEvent(int x, int y, int type) {
+    if (m_pAdsEngine != nullptr && m_pAdsEngine->NotifyPointerEvent(x, y, type)) return 1;
+    if (AnyCurtainRunning(*this)) return 1;
+    return CGameBase::NotifyPointerEvent(x, y, type);
+}
+
+int CTheGame::NotifyMultiTouchPointerEvent(int x, int y, int type, int touchId) {
+    if (AnyCurtainRunning(*this)) return 1;
+    return CXElement::NotifyMultiTouchPointerEvent(x, y, type, touchId);
+}
+
+void CTheGame::ClearFarmObjectCache() { m_FarmObjectCache.RemoveAll(); }
+
+int CTheGame::IsObjectWithNameAlreadyCached(const char* name) {
+    for (int i = 0; i < m_FarmObjectCache.count; ++i) {
+        const CFarmObject* object = m_FarmObjectCache.data[i];
+        if (object != nullptr && object->m_Id == name) return i;
+    }
+    return -1;
+}
+
+XDialog* CTheGame::GetRoundStatsDialog() {
+    return m_pGameplayScreen != nullptr ? m_pGameplayScreen->m_pRoundStatsDialog : nullptr;
+}

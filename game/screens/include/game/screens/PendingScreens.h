@@ -1,0 +1,143 @@
+#pragma once
+// The game's screens whose own classes are written by later parts of the game. Until then each
+// stands as a plain screen root built from its root record of "ui_main.txt", with the operations
+// the game object calls on it answered as a screen with nothing of its own would: a round that
+// never starts and keeps nothing, a yard with nothing to save, a group loader that loads no set
+// ahead (sets still load on their first reference) and hands its message on at once, and a
+// start-up loader that shows a black "Loading" screen. The part of the game that writes a screen
+// moves its class out of this file into a file pair of its own.
+//
+// Depends on: the screen root, the game object. Main thread only.
+
+#include "core/CommonString.h"
+#include "game/screens/GameRoot.h"
+
+class IFile;
+class XDialog;
+class CXScrollDialogBase;
+class CXTabControlBase;
+
+// A screen root built from one root record of "ui_main.txt" and nothing more.
+class XPlainScreen : public XGameRoot {
+public:
+    // rootName must outlive the screen (a literal).
+    XPlainScreen(CXElement* parent, const char* rootName);
+    // Builds the screen from its root record: 1, or 0 when the template or the record is missing.
+    int OnInitElement() override;
+
+private:
+    const char* m_pRootName;
+};
+
+class CXStartMenu2 : public XPlainScreen {
+public:
+    explicit CXStartMenu2(CXElement* parent) : XPlainScreen(parent, "root_START_MENU") {}
+};
+
+class CXAboutScreen : public XPlainScreen {
+public:
+    explicit CXAboutScreen(CXElement* parent) : XPlainScreen(parent, "root_about") {}
+};
+
+class CXPlayScreen : public XPlainScreen {
+public:
+    explicit CXPlayScreen(CXElement* parent) : XPlainScreen(parent, "root_play") {}
+};
+
+class CXAchScreen : public XPlainScreen {
+public:
+    explicit CXAchScreen(CXElement* parent) : XPlainScreen(parent, "root_ach") {}
+};
+
+class CXLeadersScreen : public XPlainScreen {
+public:
+    // returnMessage: the game message its OK button posts.
+    CXLeadersScreen(CXElement* parent, int returnMessage)
+        : XPlainScreen(parent, "root_leaders"), m_nReturnMessage(returnMessage) {}
+    int m_nReturnMessage;
+};
+
+class CXQuestsScreen : public XPlainScreen {
+public:
+    CXQuestsScreen(CXElement* parent, int firstTab, int returnMessage)
+        : XPlainScreen(parent, "root_quests"), m_nFirstTab(firstTab), m_nReturnMessage(returnMessage) {}
+    int m_nFirstTab;
+    int m_nReturnMessage;
+};
+
+class CXFarmShopScreen : public XPlainScreen {
+public:
+    explicit CXFarmShopScreen(CXElement* parent) : XPlainScreen(parent, "root_buy") {}
+    // The shop's scrolling list and its tabs; the plain screen has neither.
+    CXScrollDialogBase* m_pScrollDialog = nullptr;
+    CXTabControlBase* m_pTabControl = nullptr;
+};
+
+class CXUpgradesScreen : public XPlainScreen {
+public:
+    explicit CXUpgradesScreen(CXElement* parent) : XPlainScreen(parent, "root_upgrades") {}
+    // A bought pack of boost points; the plain screen has no undo snapshot to keep them in.
+    virtual void OnInAppPurchaseBoostPoints() {}
+};
+
+class CXFarmWindow : public XPlainScreen {
+public:
+    explicit CXFarmWindow(CXElement* parent) : XPlainScreen(parent, "root_yard") {}
+    // Writes the yard's body after the resume header: the plain yard has none, so nothing is kept.
+    virtual bool SaveResume(IFile* file, int version);
+};
+
+class CXGameplaySurvival : public XPlainScreen {
+public:
+    explicit CXGameplaySurvival(CXElement* parent) : XPlainScreen(parent, "root_GAMEPLAY_NoAds") {}
+
+    // Starts a new round in the current arena.
+    virtual void OnNewGame() {}
+    // Pauses a running round.
+    virtual void Pause() {}
+    // The round's body after the resume header, written and read back: true on success. The
+    // plain screen has no round, so it keeps and restores nothing.
+    virtual bool SaveResume(IFile* file, int version);
+    virtual bool LoadResume(IFile* file, int version);
+    // After a successful resume: 1.
+    virtual int OnResumedGame() { return 1; }
+
+    bool m_bTutorial = false;
+    bool m_bRoundStarted = false;  // the round has run its first update
+    bool m_bGameOver = false;
+    XDialog* m_pRoundStatsDialog = nullptr;  // the round statistics dialog, while shown
+
+protected:
+    CXGameplaySurvival(CXElement* parent, const char* rootName) : XPlainScreen(parent, rootName) {}
+};
+
+class CXGameplayTutorial : public CXGameplaySurvival {
+public:
+    explicit CXGameplayTutorial(CXElement* parent) : CXGameplaySurvival(parent, "root_tutorial_NoAds") {
+        m_bTutorial = true;
+    }
+};
+
+class CXGroupSetLoader : public XPlainScreen {
+public:
+    explicit CXGroupSetLoader(CXElement* parent) : XPlainScreen(parent, "root_screen_loader") {}
+    // The caption ("Loading Game", "Loading Farm") and the sprite-set group to load.
+    virtual void SetCaptionText(const char* text) { m_Caption = CommonString(text); }
+    virtual void SetGroupName(const char* name) { m_GroupName = CommonString(name); }
+    // Marks the group loaded, then posts the parked message again (1001 without one).
+    void RunProcess() override;
+
+    CommonString m_Caption;
+    CommonString m_GroupName;
+};
+
+class CXLoaderScreen : public XGameRoot {
+public:
+    explicit CXLoaderScreen(CXElement* parent) : XGameRoot(parent) {}
+    // No template: the screen draws itself. 1.
+    int OnInitElement() override { return 1; }
+    // Black, with "Loading" in the start-up font when there is one.
+    void Draw() override;
+    // Takes every touch, so nothing behind it receives one.
+    int NotifyPointerEvent(int x, int y, int type) override { return 1; }
+};

@@ -1,0 +1,183 @@
+// The back key (OnGraffitiChar(8)) on each screen, with and without its dialogs, against a test
+// template: which button is pressed and by whom, when the screen goes back, and when nothing
+// happens.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "game/screens/PendingScreens.h"
+#include "testsupport/GlTestGame.h"
+#include "testsupport/MediaTestGame.h"
+#include "testsupport/ScratchSaveFolder.h"
+#include "testsupport/TestTheGame.h"
+
+namespace {
+
+using mediatest::ToBytes;
+
+// Every screen's root; the dialogs the table looks for, each opened by an action of its own name.
+std::string Template() {
+    std::string t;
+    for (const char* root : {"root_START_MENU", "root_play", "root_about", "root_ach", "root_leaders", "root_quests",
+                             "root_upgrades", "root_buy", "root_yard", "root_GAMEPLAY_NoAds", "root_screen_loader"})
+        t += std::string("root = ") + root + "\nend\n";
+    for (const char* dialog : {"dlg_modal", "dlg_pause", "dlg_level_failed2", "dlg_StartMenuRoot", "dlg_QuitConfirm",
+                               "dlg_EnterName", "dlg_InAppWait"})
+        t += std::string("dialog = ") + dialog + "\nend\naction = open_" + dialog + "\n create = " + dialog + "\nend\n";
+    t += "action = \"acnConfirmQuit\"\n create = dlg_QuitConfirm\nend\n";
+    return t;
+}
+
+std::vector<std::string> g_Log;
+
+// Notes the clicks a screen hears (with the dialog that passed one on) and its back actions.
+template <class W>
+class TBackLogged : public W {
+public:
+    using W::W;
+    int OnMessage(CXElement* sender, int code, XWPARAM wparam, int lparam) override {
+        if (code == XMSG_CLICK) {
+            std::string line = std::string("click ") + XIdText(wparam);
+            if (auto* dialog = dynamic_cast<XWidget*>(sender); dialog != nullptr && dialog != this)
+                line += std::string(" via ") + dialog->GetRecord()->name.GetDataConst();
+            g_Log.push_back(line);
+            return 1;
+        }
+        return W::OnMessage(sender, code, wparam, lparam);
+    }
+    void DoBackAction() override {
+        g_Log.push_back("back");
+        W::DoBackAction();
+    }
+};
+
+class CLoggedRound : public TBackLogged<CXGameplaySurvival> {
+public:
+    using TBackLogged<CXGameplaySurvival>::TBackLogged;
+    void Pause() override { g_Log.push_back("pause"); }
+};
+
+class CBackKeyGame : public CTestTheGame {
+public:
+    XGameRoot* NewScreen(EScreen kind, int a, int b) override {
+        switch (kind) {
+            case EScreen::Gameplay:
+                return new CLoggedRound(this);
+            case EScreen::StartMenu:
+                return new TBackLogged<CXStartMenu2>(this);
+            case EScreen::Play:
+                return new TBackLogged<CXPlayScreen>(this);
+            case EScreen::Farm:
+                return new TBackLogged<CXFarmWindow>(this);
+            case EScreen::FarmShop:
+                return new TBackLogged<CXFarmShopScreen>(this);
+            case EScreen::Achievements:
+                return new TBackLogged<CXAchScreen>(this);
+            case EScreen::Leaderboards:
+                return new TBackLogged<CXLeadersScreen>(this, a);
+            case EScreen::Quests:
+                return new TBackLogged<CXQuestsScreen>(this, a, b);
+            case EScreen::Upgrades:
+                return new TBackLogged<CXUpgradesScreen>(this);
+            case EScreen::About:
+                return new TBackLogged<CXAboutScreen>(this);
+            default:
+                return CTheGame::NewScreen(kind, a, b);
+        }
+    }
+};
+
+struct TBackCase {
+    const char* why;
+    std::function<bool(CTheGame&)> open;
+    std::vector<const char*> dialogs;  // opened on the screen first, in order
+    std::vector<std::string> log;
+};
+
+class TheGameBackKey : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!gl.IsValid()) GTEST_SKIP() << "no headless EGL context";
+        g_Log.clear();
+        mediatest::SetCommonPak(game, dir.Path("ui.pak"), {{"ui\\ui_iphone\\ui_main.txt", ToBytes(Template())}});
+        ASSERT_NE(MakeGlTestScreen(&game, 320, 480), nullptr);
+    }
+    // Opens a screen, lets its curtain rise and opens its dialogs: the screen.
+    XGameRoot* Open(const TBackCase& c) {
+        EXPECT_TRUE(c.open(game));
+        auto* screen = dynamic_cast<XGameRoot*>(game.GetActiveObjectPtr());
+        for (int i = 0; i < 16; ++i) game.RunProcess();
+        for (const char* dialog : c.dialogs)
+            EXPECT_EQ(screen->XDialog::DoAction(CommonString((std::string("open_") + dialog).c_str())), 1) << dialog;
+        g_Log.clear();
+        return screen;
+    }
+
+    mediatest::CHeadlessGl gl{32, 32};
+    CScratchSaveFolder saves;
+    CScratchDir dir;
+    CBackKeyGame game;
+};
+
+TEST_F(TheGameBackKey, TheTableOfScreensAndDialogs) {
+    const auto round = [](CTheGame& g) { return g.RunGamePlaySurvival(); };
+    const auto menu = [](CTheGame& g) { return g.RunStartMenu(); };
+    const TBackCase cases[] = {
+        {"a round without a dialog pauses", round, {}, {"pause"}},
+        {"the pause dialog presses its menu button", round, {"dlg_pause"}, {"click btn_pause_menu"}},
+        {"the round statistics continue",
+         round,
+         {"dlg_level_failed2"},
+         {"click btn_failed_continue via dlg_level_failed2"}},
+        {"another modal dialog of a round: nothing", round, {"dlg_modal"}, {}},
+        {"the start menu asks whether to quit", menu, {"dlg_StartMenuRoot"}, {}},
+        {"name entry deletes a letter", menu, {"dlg_EnterName"}, {"click btn_BkSpace via dlg_EnterName"}},
+        {"elsewhere in the start menu: back", menu, {}, {"back"}},
+        {"play screen", [](CTheGame& g) { return g.RunPlayScreen(); }, {}, {"click btn_arenas_menu"}},
+        {"play screen, dialog open", [](CTheGame& g) { return g.RunPlayScreen(); }, {"dlg_modal"}, {"back"}},
+        {"yard", [](CTheGame& g) { return g.RunFarmWindowScreen(); }, {}, {"click btn_CloseShop"}},
+        {"yard, dialog open", [](CTheGame& g) { return g.RunFarmWindowScreen(); }, {"dlg_modal"}, {"back"}},
+        {"farm shop", [](CTheGame& g) { return g.RunFarmShopScreen(); }, {}, {"click btn_buy_close"}},
+        {"farm shop, dialog open", [](CTheGame& g) { return g.RunFarmShopScreen(); }, {"dlg_modal"}, {"back"}},
+        {"achievements", [](CTheGame& g) { return g.RunAchScreen(); }, {}, {"click btn_AchievementsOK"}},
+        {"achievements, dialog open", [](CTheGame& g) { return g.RunAchScreen(); }, {"dlg_modal"}, {}},
+        {"leaderboards", [](CTheGame& g) { return g.RunLeadersScreen(1001); }, {}, {"click btn_LeaderboardOK"}},
+        {"leaderboards, dialog open", [](CTheGame& g) { return g.RunLeadersScreen(1001); }, {"dlg_modal"}, {}},
+        {"quests", [](CTheGame& g) { return g.RunQuestsScreen(0, 1001); }, {}, {"click btn_quests_ok"}},
+        {"quests, dialog open", [](CTheGame& g) { return g.RunQuestsScreen(0, 1001); }, {"dlg_modal"}, {"back"}},
+        {"boosts", [](CTheGame& g) { return g.RunUpgradesScreen(); }, {}, {"click btn_boosts_menu"}},
+        {"boosts, dialog open", [](CTheGame& g) { return g.RunUpgradesScreen(); }, {"dlg_modal"}, {"back"}},
+        {"about", [](CTheGame& g) { return g.RunAboutScreen(); }, {}, {"click btn_CreditsClose"}},
+        {"about, dialog open", [](CTheGame& g) { return g.RunAboutScreen(); }, {"dlg_modal"}, {}},
+        {"the wait dialog holds the key back", [](CTheGame& g) { return g.RunPlayScreen(); }, {"dlg_InAppWait"}, {}},
+        {"the loader ignores it", [](CTheGame& g) { return g.RunGroupSetLoader(); }, {}, {}},
+    };
+    for (const TBackCase& c : cases) {
+        SCOPED_TRACE(c.why);
+        XGameRoot* screen = Open(c);
+        ASSERT_NE(screen, nullptr);
+        EXPECT_EQ(game.OnGraffitiChar(kBackKey), 1);
+        EXPECT_EQ(g_Log, c.log);
+    }
+}
+
+TEST_F(TheGameBackKey, TheStartMenuQuitQuestionOpensAndASecondBackLeavesWithTheDataSaved) {
+    ASSERT_TRUE(game.CreateApplicationData());
+    XGameRoot* menu = Open({"", [](CTheGame& g) { return g.RunStartMenu(); }, {"dlg_StartMenuRoot"}, {}});
+    ASSERT_EQ(game.OnGraffitiChar(kBackKey), 1);
+    EXPECT_NE(menu->FindChildWithWidgetId("dlg_QuitConfirm"), nullptr) << "acnConfirmQuit ran on the start menu";
+    EXPECT_FALSE(std::filesystem::exists(saves.Path("global.opt")));
+    EXPECT_EQ(game.OnGraffitiChar(kBackKey), 0);
+    EXPECT_TRUE(std::filesystem::exists(saves.Path("global.opt")));
+}
+
+TEST_F(TheGameBackKey, OtherKeysAreNotTheBackKey) {
+    ASSERT_TRUE(game.RunPlayScreen());
+    for (int code : {0, 7, 9, 27}) EXPECT_EQ(game.OnGraffitiChar(code), 0) << code;
+    EXPECT_TRUE(g_Log.empty());
+}
+
+}  // namespace
