@@ -1,16 +1,14 @@
 #!/usr/bin/env bash
-# Starts the shell's demo program, because the game itself is not playable yet: in a window
-# under X (DISPLAY set and an X server answering), otherwise headless for 90 frames, writing a
-# screenshot every 30 frames to build/screens/. The platform settings of README.md ("Platform
-# settings") apply; COBBLE_DEMO_BIN names another build of the demo (the tests use it).
+# Starts the game, build/release/cobblebrooks, with its resource pak beside it: in a window under
+# X (DISPLAY set and an X server answering), otherwise headless for 90 frames on the virtual
+# clock, writing a screenshot every 30 frames to build/screens/. The player's saves go to the
+# user's data folder unless COBBLE_SAVE_DIR says otherwise. The platform settings of README.md
+# ("Platform settings") apply; COBBLE_GAME_BIN names another program to run (the tests use it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-echo "Cobblebrooks is not playable yet: the engine is being built area by area (see README.md)."
-echo "Running the shell's demo program instead (fills, a gradient, lines and a turning sprite drawn"
-echo "through the engine's GL back buffer; a touch leaves a white square)."
-demo=${COBBLE_DEMO_BIN:-build/release/shell/cobble_demo}
-if [ ! -x "$demo" ]; then
-  echo "run: $demo is missing; build it with 'make build'" >&2
+game=${COBBLE_GAME_BIN:-build/release/cobblebrooks}
+if [ ! -x "$game" ]; then
+  echo "run: $game is missing; build it with 'make build'" >&2
   exit 1
 fi
 
@@ -32,7 +30,7 @@ PY
 if [ -n "${DISPLAY:-}" ] && [ "${COBBLE_DISPLAY:-auto}" != headless ]; then
   if x_server_answers; then
     echo "Window: left button = first finger, right button = second, Esc or closing the window quits."
-    exec "$demo"
+    exec "$game"
   fi
   echo "run: no X server answers on DISPLAY=$DISPLAY; running headless instead" >&2
 fi
@@ -41,8 +39,7 @@ mkdir -p "${COBBLE_DUMP_DIR:-build/screens}"
 COBBLE_DISPLAY=headless \
 COBBLE_CLOCK="${COBBLE_CLOCK:-virtual}" \
 COBBLE_FRAMES="${COBBLE_FRAMES:-90}" \
-COBBLE_SCRIPT="${COBBLE_SCRIPT:-shell/demo/headless.script}" \
 COBBLE_DUMP_DIR="${COBBLE_DUMP_DIR:-build/screens}" \
 COBBLE_DUMP_EVERY="${COBBLE_DUMP_EVERY:-30}" \
-  "$demo"
+  "$game"
 echo "Screenshots written to ${COBBLE_DUMP_DIR:-build/screens}/"

@@ -203,7 +203,7 @@ TEST(DemoProgram, MakeRunFallsBackToTheBoundedHeadlessRun) {
         const std::string out = (dir.parent_path() / "demo_program_run.txt").string();
         const std::string command = "cd '" COBBLE_SOURCE_DIR "' && timeout 60 env -u DISPLAY " +
                                     std::string(c.environment) +
-                                    " COBBLE_DEMO_BIN='" COBBLE_DEMO_PATH "' COBBLE_DUMP_DIR='" + dir.string() +
+                                    " COBBLE_GAME_BIN='" COBBLE_DEMO_PATH "' COBBLE_DUMP_DIR='" + dir.string() +
                                     "' scripts/run.sh >/dev/null 2>'" + out + "'";
         const int status = std::system(command.c_str());
         ASSERT_TRUE(WIFEXITED(status));
