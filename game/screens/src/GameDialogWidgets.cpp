@@ -2,6 +2,8 @@
 // the framework's widget of its kind; the class, once it exists, takes its row's maker.
 #include "game/screens/GameDialogWidgets.h"
 
+#include "game/screens/AddCoinsButton.h"
+#include "game/screens/PlayScreenUpgradesButton.h"
 #include "ui/GameButton.h"
 #include "ui/TemplateRecords.h"
 #include "ui/Text.h"
@@ -9,11 +11,12 @@
 namespace {
 
 const TWidgetMakerRow kGameDialogGameRows[] = {
-    {kWidgetButton, "btn_startmenu_news", MakeWidget<XGameButton>},    // the news button
-    {kWidgetButton, "btn_Boosts_AddCoins", MakeWidget<XGameButton>},   // the add-coins button
-    {kWidgetButton, "btn_can_buy_addcoins", MakeWidget<XGameButton>},  // the add-coins button
-    {kWidgetText, "txt_Welcome", MakeWidget<XText>},                   // the players button text
-    {kWidgetText, "txt_sm_change_player", MakeWidget<XText>},          // the players button text
+    {kWidgetButton, "btn_startmenu_news", MakeWidget<XGameButton>},  // the news button
+    {kWidgetButton, "btn_Boosts_AddCoins", MakeWidget<CXAddCoinsButton>},
+    {kWidgetButton, "btn_can_buy_addcoins", MakeWidget<CXAddCoinsButton>},
+    {kWidgetButton, "btn_play_upgrades", MakeWidget<CXPlayScreenUpgradesButton>},
+    {kWidgetText, "txt_Welcome", MakeWidget<XText>},           // the players button text
+    {kWidgetText, "txt_sm_change_player", MakeWidget<XText>},  // the players button text
 };
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <typeinfo>
 
 #include "audio/SoundManager.h"
+#include "game/screens/AddCoinsButton.h"
 #include "render/ImageRotatorScaler.h"
 #include "testsupport/TestTheGame.h"
 #include "ui/GameButton.h"
@@ -35,7 +36,7 @@ TEST(GameDialogWidgetsTest, TheGameDialogUnderTheGameTakesTheGamesRowsFirst) {
     };
     const TCase cases[] = {
         {"btn_startmenu_news", typeid(XGameButton)},
-        {"btn_can_buy_addcoins", typeid(XGameButton)},
+        {"btn_can_buy_addcoins", typeid(CXAddCoinsButton)},
         {"txt_Welcome", typeid(XText)},
         {"btn_player_2", typeid(XRectButton)},
         {"btn_other", typeid(XGameButton)},
