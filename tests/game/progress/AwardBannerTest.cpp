@@ -183,25 +183,8 @@ constexpr int kBannerH = 40;
 constexpr int kBannerX = (kW - kBannerW) / 2;
 const std::array<std::uint8_t, 4> kBlue = {0, 0, 255, 255};
 
-// Where the screen's pixels have a colour: the box of the pixels that pass the test.
-struct TBox {
-    int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
-    bool Empty() const { return right < 0; }
-};
-
-template <class Test>
-TBox Find(const mediatest::TImage& img, Test test) {
-    TBox box;
-    for (int y = 0; y < img.height; ++y)
-        for (int x = 0; x < img.width; ++x)
-            if (test(img.At(x, y))) {
-                box.left = std::min(box.left, x);
-                box.right = std::max(box.right, x);
-                box.top = std::min(box.top, y);
-                box.bottom = std::max(box.bottom, y);
-            }
-    return box;
-}
+using mediatest::FindBox;
+using mediatest::TBox;
 
 bool IsBlue(std::array<std::uint8_t, 4> p) { return mediatest::Near(p, 0, 0, 255, 8); }
 bool IsRed(std::array<std::uint8_t, 4> p) { return mediatest::Near(p, 255, 0, 0, 8); }
@@ -296,7 +279,7 @@ TEST_F(BannerDrawTest, RestsAtTheTopOrBelowTheAdStripOfARound) {
         game.round = r.inRound ? &round : nullptr;
         round.adStrip = r.adStrip;
         dialog.SetModal(r.modal);
-        const TBox box = Find(DrawAt(kAwardLikeCoins, "", "", 255), IsBlue);
+        const TBox box = FindBox(DrawAt(kAwardLikeCoins, "", "", 255), IsBlue);
         EXPECT_EQ(box.left, kBannerX);
         EXPECT_EQ(box.right, kBannerX + kBannerW - 1);
         EXPECT_EQ(box.top, r.top);
@@ -308,7 +291,7 @@ TEST_F(BannerDrawTest, SlidesInFromAboveAsItFadesIn) {
     for (int alpha : {16, 128, 240}) {
         SCOPED_TRACE(alpha);
         const int y = static_cast<int>(-kBannerH + static_cast<float>(kBannerH) * alpha / 255.0f);
-        const TBox box = Find(DrawAt(kAwardLikeCoins, "", "", alpha), IsBlue);
+        const TBox box = FindBox(DrawAt(kAwardLikeCoins, "", "", alpha), IsBlue);
         EXPECT_EQ(box.top, 0);
         EXPECT_EQ(box.bottom, y + kBannerH - 1);
     }
@@ -327,20 +310,20 @@ TEST_F(BannerDrawTest, IconsAreCentredAt45By19AndNoTallerThan38) {
     };
     for (const TIcon& i : icons) {
         SCOPED_TRACE(i.why);
-        const TBox box = Find(DrawAt(i.type, "", "", 255), i.colour);
+        const TBox box = FindBox(DrawAt(i.type, "", "", 255), i.colour);
         ASSERT_FALSE(box.Empty());
         EXPECT_NEAR(box.right - box.left + 1, i.size, 1);
         EXPECT_NEAR(box.bottom - box.top + 1, i.size, 1);
         EXPECT_NEAR((box.left + box.right + 1) / 2.0, kBannerX + 45, 1.0);
         EXPECT_NEAR((box.top + box.bottom + 1) / 2.0, 19, 1.0);
     }
-    EXPECT_TRUE(Find(DrawAt(kAwardUnlocked, "", "", 255), IsGreen).Empty()) << "a type without a frame: no icon";
+    EXPECT_TRUE(FindBox(DrawAt(kAwardUnlocked, "", "", 255), IsGreen).Empty()) << "a type without a frame: no icon";
 }
 
 TEST_F(BannerDrawTest, TextLinesSitAtTheirCentresRightOfTheIcon) {
     const float f = LineHeight();
     // The same word on every line, so its ink lies at the same offset from each line's top.
-    const TBox alone = Find(DrawAt(kAwardLikeCoins, "Ooo", "", 255), IsText);
+    const TBox alone = FindBox(DrawAt(kAwardLikeCoins, "Ooo", "", 255), IsText);
     ASSERT_FALSE(alone.Empty());
     const int aloneTop = static_cast<int>((38.0f - f) * 0.5f);  // centred in the top 38 pixels
     const int inkOffset = alone.top - aloneTop;
@@ -357,11 +340,11 @@ TEST_F(BannerDrawTest, TextLinesSitAtTheirCentresRightOfTheIcon) {
     mediatest::TImage upper = both, lower = both;
     for (int y = 0; y < kH; ++y)
         for (int x = 0; x < kW; ++x) (y < textTop + inkOffset ? lower : upper).Set(x, y, {0, 0, 0, 255});
-    EXPECT_EQ(Find(upper, IsText).top, titleTop + inkOffset);
-    EXPECT_EQ(Find(lower, IsText).top, textTop + inkOffset);
+    EXPECT_EQ(FindBox(upper, IsText).top, titleTop + inkOffset);
+    EXPECT_EQ(FindBox(lower, IsText).top, textTop + inkOffset);
 
     // A long title would start left of the icon: it starts at the icon's right edge instead.
-    const TBox wide = Find(DrawAt(kAwardCoins, "Wwwwwwwwwwwwwwwwwwww", "", 255), IsText);
+    const TBox wide = FindBox(DrawAt(kAwardCoins, "Wwwwwwwwwwwwwwwwwwww", "", 255), IsText);
     EXPECT_GE(wide.left, kBannerX + 45 + 10);
     EXPECT_LE(wide.left, kBannerX + 45 + 10 + 3);
 }

@@ -91,7 +91,7 @@ protected:
         mediatest::TImage sign = frame, number = frame;
         for (int y = 0; y < kH; ++y)
             for (int x = 0; x < kW; ++x) (x < split ? number : sign).Set(x, y, {0, 0, 0, 255});
-        return {Find(sign, IsWhite), Find(number, IsWhite)};
+        return {FindBox(sign, IsWhite), FindBox(number, IsWhite)};
     }
     void Press(bool down) {
         button->NotifyPointerEvent(kLeft + kButtonW / 2, kTop + kButtonH / 2, down ? XPOINTER_PRESS : XPOINTER_RELEASE);

@@ -307,7 +307,7 @@ TEST_F(ConfirmBuyGlTest, FittedIconsAreCentredOnTheirFrame) {
         ASSERT_NE(dialog, nullptr);
         game.m_Screen.m_pBackBuffer->ClearBitmap(0, 0, 0);
         dialog->Draw();
-        const TBox icon = Find(gl->Read(), IsRed);
+        const TBox icon = FindBox(gl->Read(), IsRed);
         ASSERT_FALSE(icon.Empty());
         EXPECT_NEAR(icon.Width(), c.width, 1.5);
         EXPECT_NEAR(icon.Height(), c.height, 1.5);

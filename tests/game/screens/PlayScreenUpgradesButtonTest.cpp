@@ -246,12 +246,12 @@ TEST_F(UpgradesButtonTest, TheBadgeAndItsCountOnAnOpenGlScreen) {
 
     // Centred on (178, 42), 0.9 of 24 pixels; the count sits on it in white.
     mediatest::TImage frame = drawn();
-    const TBox badge = Find(frame, IsGreen);
+    const TBox badge = FindBox(frame, IsGreen);
     ASSERT_FALSE(badge.Empty());
     EXPECT_NEAR(badge.CentreX(), 178.0, 1.0);
     EXPECT_NEAR(badge.CentreY(), 42.0, 1.0);
     EXPECT_NEAR(badge.Width(), 0.9 * 24, 1.5);
-    const TBox count = Find(frame, IsWhite);
+    const TBox count = FindBox(frame, IsWhite);
     ASSERT_FALSE(count.Empty()) << "the count is drawn";
     EXPECT_GE(count.left, badge.left);
     EXPECT_LE(count.right, badge.right);
@@ -259,7 +259,7 @@ TEST_F(UpgradesButtonTest, TheBadgeAndItsCountOnAnOpenGlScreen) {
 
     // Pressed: in by 80 x 13 / 256 and down by 40 x 13 / 256 pixels, and smaller.
     button->NotifyPointerEvent(140, 60, XPOINTER_PRESS);
-    const TBox pressed = Find(drawn(), IsGreen);
+    const TBox pressed = FindBox(drawn(), IsGreen);
     button->NotifyPointerEvent(140, 60, XPOINTER_RELEASE);
     EXPECT_NEAR(pressed.CentreX(), 178.0 - 80 * 13 / 256.0, 1.0);
     EXPECT_NEAR(pressed.CentreY(), 42.0 + 40 * 13 / 256.0, 1.0);
@@ -267,8 +267,8 @@ TEST_F(UpgradesButtonTest, TheBadgeAndItsCountOnAnOpenGlScreen) {
 
     player->m_nBoostPoints = 0;
     frame = drawn();
-    EXPECT_TRUE(Find(frame, IsGreen).Empty()) << "no points, no badge";
-    EXPECT_TRUE(Find(frame, IsWhite).Empty());
+    EXPECT_TRUE(FindBox(frame, IsGreen).Empty()) << "no points, no badge";
+    EXPECT_TRUE(FindBox(frame, IsWhite).Empty());
 }
 
 }  // namespace

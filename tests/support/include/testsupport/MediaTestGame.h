@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdlib>
@@ -155,5 +156,30 @@ public:
         return img;
     }
 };
+
+// The box around the pixels of an image that pass a test (a colour, the ink of a text): where
+// something was drawn. Empty() when no pixel passes.
+struct TBox {
+    int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
+    bool Empty() const { return right < 0; }
+    int Width() const { return right - left + 1; }
+    int Height() const { return bottom - top + 1; }
+    double CentreX() const { return (left + right + 1) / 2.0; }
+    double CentreY() const { return (top + bottom + 1) / 2.0; }
+};
+
+template <class Test>
+TBox FindBox(const TImage& img, Test test) {
+    TBox box;
+    for (int y = 0; y < img.height; ++y)
+        for (int x = 0; x < img.width; ++x)
+            if (test(img.At(x, y))) {
+                box.left = std::min(box.left, x);
+                box.right = std::max(box.right, x);
+                box.top = std::min(box.top, y);
+                box.bottom = std::max(box.bottom, y);
+            }
+    return box;
+}
 
 }  // namespace mediatest
