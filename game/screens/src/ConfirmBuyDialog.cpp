@@ -79,7 +79,7 @@ void CXConfirmBuyDialog::FillNameText() {
     if (def.nameId.Length() > 0 && loc != nullptr)
         SetText(text, loc->LoadString(def.nameId.GetDataConst()));
     else
-        SetText(text, def.name.Length() > 0 ? def.name : CommonString(""));
+        SetText(text, def.name);
 }
 
 void CXConfirmBuyDialog::FillMessageText() {
