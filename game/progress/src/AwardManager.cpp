@@ -12,8 +12,6 @@
 
 namespace {
 
-// The game fonts follow the order of their ids: "FontSmall" first.
-constexpr int kFontSmall = 0;
 // Banner layout, in pixels of the banner image: the icon's centre and its largest height, the
 // centres of the title and text lines, and the text scale.
 constexpr int kIconCentreX = 45;
@@ -109,7 +107,7 @@ void CAwardManager::Draw(IDibBitmap* target) {
         leftLimit = x + kIconCentreX + icon->m_Width / 2;
     }
 
-    CBitmapFontText* font = m_pGame->m_Fonts[kFontSmall];
+    CBitmapFontText* font = m_pGame->m_Fonts[kGameFontSmall];
     if (font == nullptr) return;
     const float lineHeight = static_cast<float>(font->GetCharHeight()) * kTextScale;
     // Each line is centred on the banner, but never left of the icon.

@@ -7,8 +7,6 @@
 
 namespace {
 
-// The game fonts follow the order of their ids: "FontSmall" first.
-constexpr int kFontSmall = 0;
 // The "x" starts this far right of the button's left edge, clear of the coin picture.
 constexpr float kSignX = 36.0f;
 constexpr float kPressedScale = 0.9f;
@@ -27,7 +25,7 @@ CXAddCoinsButton::~CXAddCoinsButton() = default;
 int CXAddCoinsButton::OnInitWidget() {
     if (!XButton::OnInitWidget()) return 0;
     CTheGame* game = TheGameOf(this);
-    CBitmapFontText* font = game != nullptr ? game->m_Fonts[kFontSmall] : nullptr;
+    CBitmapFontText* font = game != nullptr ? game->m_Fonts[kGameFontSmall] : nullptr;
     m_Look.font = font;
     m_Look.red = m_Look.green = m_Look.blue = 255;
     m_Look.effect = 0;

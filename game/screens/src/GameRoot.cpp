@@ -5,7 +5,7 @@
 #include <iterator>
 
 #include "audio/SoundManager.h"
-#include "game/app/TheGame.h"
+#include "game/app/TheGameOf.h"
 #include "render/DibBitmap.h"
 #include "render/DrawingHelpers.h"
 #include "render/DrawingUtils.h"
@@ -91,7 +91,7 @@ XGameRoot::XGameRoot(CXElement* parent) : XCachedTemplateRoot(parent) {}
 
 XGameRoot::~XGameRoot() { SafeDelete(m_pLivePostEffectImage); }
 
-CTheGame* XGameRoot::TheGame() const { return dynamic_cast<CTheGame*>(GetGamePtr()); }
+CTheGame* XGameRoot::TheGame() const { return TheGameOf(this); }
 
 void XGameRoot::RunProcess() {
     // A child's message may switch the screen at once and delete this root with it.

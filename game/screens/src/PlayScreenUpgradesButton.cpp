@@ -14,8 +14,6 @@
 
 namespace {
 
-// The game fonts follow the order of their ids: "FontSmall" first.
-constexpr int kFontSmall = 0;
 // The pulse runs between these bounds, one step a frame.
 constexpr float kPulseMin = 0.95f;
 constexpr float kPulseMax = 1.05f;
@@ -103,7 +101,7 @@ void CXPlayScreenUpgradesButton::DrawNotification() {
     if (badge.scale > 0 && game->m_pRotatorScaler != nullptr)
         game->m_pRotatorScaler->DrawRotatedBitmapTransparent(m_pBadge, back, badge.x, badge.y, badge.angle, badge.scale,
                                                              badge.alpha - 255, 0);
-    CBitmapFontText* font = game->m_Fonts[kFontSmall];
+    CBitmapFontText* font = game->m_Fonts[kGameFontSmall];
     const float t = badge.textScale;
     if (t <= 0.0f || font == nullptr) return;
     const std::string count = std::to_string(badge.points);

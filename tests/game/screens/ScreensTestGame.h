@@ -39,12 +39,7 @@ public:
     std::vector<TRotatedDraw> draws;
 };
 
-class CScreensTestGame : public CTestTheGame {
-public:
-    // The game object serves its sprite sets to the widgets once its start-up does; until then
-    // the suites serve them here, as it will.
-    CSpriteSetManager* GetSpriteSetManager() override { return m_pSpriteSetManager; }
-};
+using CScreensTestGame = CTestTheGame;
 
 // A w x h picture of one colour.
 inline mediatest::TImage Plain(int w, int h, Colour colour) { return mediatest::MakeImage(w, h, colour); }
