@@ -3,8 +3,8 @@
 
 #include <new>
 
-#include "DataFile.h"
 #include "core/Parser.h"
+#include "game/app/DataFile.h"
 #include "game/app/TheGame.h"
 
 namespace {
@@ -27,7 +27,7 @@ int CInAppPurchaseManager::PostConstruct() {
 
 int CInAppPurchaseManager::ReadInAppPurchaseDefsFromFile(CommonString path) {
     const auto read = [this](IFile* file) { return ReadInAppPurchaseDefsFromFile(file) != 0; };
-    return ReadDataFile(m_pGame, path, read) ? 1 : 0;
+    return ReadPakDataFile(m_pGame, path, read) ? 1 : 0;
 }
 
 int CInAppPurchaseManager::ReadInAppPurchaseDefsFromFile(IFile* file) {

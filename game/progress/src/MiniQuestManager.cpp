@@ -3,8 +3,9 @@
 #include <climits>
 #include <new>
 
-#include "DataFile.h"
+#include "app/GameBase.h"
 #include "core/Parser.h"
+#include "game/app/DataFile.h"
 #include "game/progress/ApplicationData.h"
 #include "game/progress/UserProfile.h"
 
@@ -49,7 +50,7 @@ bool CMiniQuestManager::PostConstruct() {
 }
 
 bool CMiniQuestManager::ReadQuestDefsFromFile(CommonString path) {
-    return ReadDataFile(m_pGame, path, [this](IFile* file) { return ReadQuestDefsFromFile(file); });
+    return ReadPakDataFile(m_pGame, path, [this](IFile* file) { return ReadQuestDefsFromFile(file); });
 }
 
 bool CMiniQuestManager::ReadQuestDefsFromFile(IFile* file) { return file != nullptr && ReadQuestLines(file); }
