@@ -4,6 +4,7 @@
 #include <new>
 
 #include "core/LocManager2.h"
+#include "core/SafeFormat.h"
 #include "game/app/TheGame.h"
 #include "game/progress/ApplicationData.h"
 #include "game/progress/RunningRound.h"
@@ -153,23 +154,6 @@ bool CAchievementsManager::AwardFarmObjectAchievement(const CommonString& object
 void CAchievementsManager::PostGC_Achievement(int /*index*/) {}
 
 CommonString CAchievementsManager::LoadStrAndFormat(CLocManager2* loc, const CommonString& key, int value) {
-    const CommonString format = Localised(loc, key);
-    const CommonString number = FormatWithCommas(value);
-    // The text comes from a translator's table: it is filled in here, never handed to printf.
-    CommonString result;
-    bool filled = false;
-    const char* text = format.GetDataConst();
-    for (int i = 0; text != nullptr && text[i] != '\0'; ++i) {
-        if (text[i] == '%' && text[i + 1] == 's' && !filled) {
-            result = result + number;
-            filled = true;
-            ++i;
-        } else if (text[i] == '%' && text[i + 1] == '%') {
-            result = result + CommonString('%');
-            ++i;
-        } else {
-            result = result + CommonString(text[i]);
-        }
-    }
-    return result;
+    // The text comes from a translator's table: it is filled in, never handed to printf.
+    return SafeFormat(Localised(loc, key).GetDataConst(), {FormatWithCommas(value)});
 }
