@@ -289,9 +289,13 @@ TEST_F(ContentCheckerTest, EachPlantedFaultIsFoundByItsOwnFinding) {
         {"one object in two quests",
          [&](TMembers& m) {
              replace(m, "Data\\miniquests.txt", " end\nend\nquests_for_yard = yard2",
-                     " end\n quest = q2\n  buy1 = daisy\n  buy2 = bird1\n end\nend\nquests_for_yard = yard2");
+                     " end\n quest = q2\n  buy1 = daisy\n  buy2 = bird1\n  extraScore = blue, 1\n end\nend\n"
+                     "quests_for_yard = yard2");
          },
          "bird1 belongs to two quests of yard1"},
+        {"a quest colour the game does not know",
+         [&](TMembers& m) { replace(m, "Data\\miniquests.txt", "extraScore = red, 2", "extraScore = purple, 2"); },
+         "Data\\miniquests.txt yard1 q: quest q gives no bonus"},
         {"quest sets out of yard order",
          [&](TMembers& m) {
              replace(m, "Data\\miniquests.txt", "quests_for_yard = yard1", "quests_for_yard = yardX");

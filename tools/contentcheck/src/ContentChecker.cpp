@@ -8,6 +8,11 @@
 #include "audio/StreamingProviderOGG.h"
 #include "core/LocManager2.h"
 #include "core/Parser.h"
+#include "game/farm/BirdSoundsManager.h"
+#include "game/farm/FarmManager.h"
+#include "game/gameplay/ArenaManager.h"
+#include "game/progress/InAppPurchaseManager.h"
+#include "game/progress/MiniQuestManager.h"
 #include "sprites/SpriteSetManager.h"
 #include "text/BitmapFont.h"
 #include "ui/UILayout.h"
@@ -47,6 +52,8 @@ CContentChecker::~CContentChecker() {
     delete m_pSounds;
     delete m_pTexts;
 }
+
+std::string Str(const CommonString& s) { return s.Length() > 0 ? std::string(s.GetDataConst()) : std::string(); }
 
 bool CheckPakFile(const std::string& pakPath, std::string_view refsText, TCheckOptions options,
                   std::vector<std::string>& findings, std::string& error) {
@@ -108,15 +115,43 @@ void CContentChecker::LoadTables() {
         const std::span<const char> text(reinterpret_cast<const char*>(styles.data()), styles.size());
         m_bStylesRead = m_pStyles->LoadFromUILayoutBytes(text, "ui\\ui_iphone\\game_styles.txt") != 0;
     }
-    m_Arenas = ReadArenas(m_Pak.ReadText("Data\\arenas.txt"), "Data\\arenas.txt");
-    m_Yards = ReadYards(m_Pak.ReadText("Data\\yards.txt"), "Data\\yards.txt");
-    for (const TYard& yard : m_Yards) {
-        const std::string member = "Data\\" + yard.file;
-        m_Objects[yard.id] = ReadObjectDefs(m_Pak.ReadText(member), member.c_str());
+    ReadGameTables();
+}
+
+void CContentChecker::ReadGameTables() {
+    // The game reads these below its module directory, which for the checker's game object is
+    // the pak's root, through the same memory files over the pak.
+    CGameBase* game = m_Pak.Game();
+    m_pArenas = std::make_unique<CArenaManager>(game);
+    if (m_Pak.Has("Data\\arenas.txt") && !m_pArenas->PostConstruct())
+        m_Findings.Add("Data\\arenas.txt", "the arena table cannot be read");
+    m_pFarm = std::make_unique<CFarmManager>(game);
+    if (m_Pak.Has("Data\\yards.txt")) {
+        if (!m_pFarm->ReadYardsDefFromFile(CommonString("Data\\yards.txt")))
+            m_Findings.Add("Data\\yards.txt", "the yard table cannot be read");
+        // Each yard on its own, so that one missing object file does not hide the others.
+        for (int i = 0; i < m_pFarm->GetNumYards(); ++i) {
+            YardDef* yard = m_pFarm->GetYardDef(i);
+            if (m_Pak.Has("Data\\" + Str(yard->file)) && m_pFarm->ReadObjectDefsFromFile(yard))
+                m_ObjectFilesRead.insert(Str(yard->id));
+        }
     }
-    m_Quests = ReadQuestSets(m_Pak.ReadText("Data\\miniquests.txt"), "Data\\miniquests.txt");
-    m_Purchases = ReadPurchases(m_Pak.ReadText("Data\\addcoins.txt"), "Data\\addcoins.txt");
-    m_BirdSounds = ReadBirdSounds(m_Pak.ReadText("Data\\bird_sounds.txt"), "Data\\bird_sounds.txt");
+    m_pQuests = std::make_unique<CMiniQuestManager>(game);
+    if (m_Pak.Has("Data\\miniquests.txt") && !m_pQuests->PostConstruct())
+        m_Findings.Add("Data\\miniquests.txt", "the mini-quest reader cannot read it");
+    // The catalogue's manager belongs to the game object proper; its decoding entry takes the
+    // member's bytes.
+    m_pPurchases = std::make_unique<CInAppPurchaseManager>(nullptr);
+    const std::string catalogue = m_Pak.ReadText("Data\\addcoins.txt");
+    TParseInput input;
+    input.bytes = catalogue.data();
+    input.size = static_cast<int>(catalogue.size());
+    input.name = "Data\\addcoins.txt";
+    if (!m_pPurchases->ReadInAppPurchaseDefsFromInput(input))
+        m_Findings.Add("Data\\addcoins.txt", "the catalogue reader cannot read it");
+    m_pBirdSounds = std::make_unique<CBirdSoundsManager>(game);
+    if (m_Pak.Has("Data\\bird_sounds.txt") && !m_pBirdSounds->PostConstruct())
+        m_Findings.Add("Data\\bird_sounds.txt", "the bird-sound reader cannot read it");
 }
 
 void CContentChecker::CheckCodeRef(const TCodeRef& row) {

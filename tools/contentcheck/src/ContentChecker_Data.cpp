@@ -8,6 +8,12 @@
 #include "audio/SoundManager.h"
 #include "contentcheck/ContentChecker.h"
 #include "core/LocManager2.h"
+#include "game/farm/BirdSoundsManager.h"
+#include "game/farm/FarmManager.h"
+#include "game/farm/FarmObject.h"
+#include "game/gameplay/ArenaManager.h"
+#include "game/progress/InAppPurchaseManager.h"
+#include "game/progress/MiniQuestManager.h"
 #include "sprites/SpriteSet.h"
 #include "sprites/SpriteSetManager.h"
 #include "ui/UILayout.h"
@@ -15,20 +21,8 @@
 namespace contentcheck {
 namespace {
 
-std::string Str(const CommonString& s) { return s.Length() > 0 ? std::string(s.GetDataConst()) : std::string(); }
-
-std::string At(const std::string& member, int line) { return member + ":" + std::to_string(line); }
-
-// The factory makes a CChicken for bird1 .. bird20; its number picks the Chicken<n>_* sets.
-int BirdNumber(const std::string& id) {
-    if (id.size() < 5 || id.compare(0, 4, "bird") != 0) return 0;
-    const std::string digits = id.substr(4);
-    if (digits.empty() || digits.size() > 2 || !std::all_of(digits.begin(), digits.end(), ::isdigit)) return 0;
-    const int n = std::stoi(digits);
-    return n >= 1 && n <= 20 ? n : 0;
-}
-
-bool IsCreature(const std::string& id) { return BirdNumber(id) > 0 || id == "robot" || id == "lawn_mower"; }
+// Where a finding about an entry of a data table points: the member and the entry's name.
+std::string At(const std::string& member, const CommonString& entry) { return member + " " + Str(entry); }
 
 }  // namespace
 
@@ -106,39 +100,37 @@ void CContentChecker::CheckSoundTables() {
             CheckWav("Data\\sfx.txt " + std::string(entry->name.GetDataConst()),
                      "Sound_BB\\" + std::string(entry->file.GetDataConst()));
     }
-    std::set<std::string> birdIds;
-    for (const TBirdSound& bird : m_BirdSounds) {
-        for (const std::string& id : bird.ids) {
-            if (birdIds.insert(id).second)
-                CheckWav(At("Data\\bird_sounds.txt", bird.line) + " " + bird.bird, "Sound_BB\\Birds\\" + id);
-        }
+    const int birdIds = m_pBirdSounds->GetNumSoundIds();
+    for (int i = 0; i < birdIds; ++i) {
+        const CommonString& id = m_pBirdSounds->GetSoundId(i);
+        CheckWav(At("Data\\bird_sounds.txt", id), "Sound_BB\\Birds\\" + Str(id));
     }
     // The sound system has 100 effect slots, and the bird sounds join the table's effects.
-    if (effects + static_cast<int>(birdIds.size()) > 100)
-        m_Findings.Add("Data\\sfx.txt", "%d effects and %zu bird sounds exceed the 100 effect slots", effects,
-                       birdIds.size());
+    if (effects + birdIds > 100)
+        m_Findings.Add("Data\\sfx.txt", "%d effects and %d bird sounds exceed the 100 effect slots", effects, birdIds);
 }
 
 void CContentChecker::CheckArenas() {
     const std::string member = "Data\\arenas.txt";
     if (!m_Pak.Has(member)) return;
     static const char* const kIds[] = {"arena1", "arena2", "arena3"};
-    if (m_Arenas.size() != 3 ||
-        !std::equal(m_Arenas.begin(), m_Arenas.end(), kIds, [](const TArena& a, const char* id) { return a.id == id; }))
-        m_Findings.Add(member, "the arenas must be exactly arena1, arena2, arena3 in this order");
-    for (std::size_t i = 0; i < m_Arenas.size(); ++i) {
-        const TArena& a = m_Arenas[i];
-        const std::string where = At(member, a.line);
-        if (i == 0 && !a.unlockBy.empty()) m_Findings.Add(where, "the first arena must be open from the start");
-        if (!a.unlockBy.empty() &&
-            std::none_of(m_Yards.begin(), m_Yards.end(), [&](const TYard& y) { return y.id == a.unlockBy; }))
-            m_Findings.Add(where, "unlock_by names %s, which is no yard", a.unlockBy.c_str());
+    const int count = m_pArenas->GetNumArenas();
+    bool ordered = count == 3;
+    for (int i = 0; i < count && ordered; ++i) ordered = m_pArenas->GetArenaAt(i)->id.IsEqual(kIds[i]);
+    if (!ordered) m_Findings.Add(member, "the arenas must be exactly arena1, arena2, arena3 in this order");
+    for (int i = 0; i < count; ++i) {
+        const Arena& a = *m_pArenas->GetArenaAt(i);
+        const std::string where = At(member, a.id);
+        const std::string unlockBy = Str(a.unlockBy);
+        if (i == 0 && !unlockBy.empty()) m_Findings.Add(where, "the first arena must be open from the start");
+        if (!unlockBy.empty() && m_pFarm->GetYardDef(a.unlockBy) == nullptr)
+            m_Findings.Add(where, "unlock_by names %s, which is no yard", unlockBy.c_str());
         // The start texts promise "= 2 x" and "= 3 x" the coin in the second and third arena.
-        if (i > 0 && i < 3 && a.coinMoney != static_cast<int>(i) + 1)
-            m_Findings.Add(where, "coin_money %d; the start text promises %zu", a.coinMoney, i + 1);
+        if (i > 0 && i < 3 && a.coinMoney != i + 1)
+            m_Findings.Add(where, "coin_money %d; the start text promises %d", a.coinMoney, i + 1);
         if (Due('B')) {
-            CheckImage(where + " bg", a.bg, true);
-            CheckSet(where + " coin_sprite", a.coinSprite, 1, {"gameplay"});
+            CheckImage(where + " bg", Str(a.bg), true);
+            CheckSet(where + " coin_sprite", Str(a.coinSprite), 1, {"gameplay"});
         }
     }
 }
@@ -146,65 +138,55 @@ void CContentChecker::CheckArenas() {
 void CContentChecker::CheckYardsAndObjects() {
     const std::string member = "Data\\yards.txt";
     if (!m_Pak.Has(member)) return;
+    const int yards = m_pFarm->GetNumYards();
     // The play screen builds btn_play_yard_1 .. 4 and fails without a fourth yard.
-    if (m_Yards.size() < 4) m_Findings.Add(member, "%zu yards; the play screen needs 4", m_Yards.size());
+    if (yards < 4) m_Findings.Add(member, "%d yards; the play screen needs 4", yards);
     std::set<std::string> ids, allObjects;
-    for (const TYard& y : m_Yards) {
-        const std::string where = At(member, y.line);
-        if (!ids.insert(y.id).second) m_Findings.Add(where, "a second yard %s", y.id.c_str());
-        auto known = [&](const std::string& id) {
-            return std::any_of(m_Yards.begin(), m_Yards.end(), [&](const TYard& o) { return o.id == id; });
-        };
-        if (!y.showAfter.empty() && (!known(y.showAfter) || y.showParts != 2))
-            m_Findings.Add(where, "show_after needs a yard id and a star count");
-        if (!y.unlockAfter.empty() &&
-            ((y.unlockAfter != "all_previous" && !known(y.unlockAfter)) || y.unlockParts != 2))
-            m_Findings.Add(where, "unlock_after needs a yard id (or all_previous) and a star count");
-        const std::string file = "Data\\" + y.file;
+    for (int y = 0; y < yards; ++y) {
+        const YardDef& yard = *m_pFarm->GetYardDef(y);
+        const std::string where = At(member, yard.id);
+        if (!ids.insert(Str(yard.id)).second) m_Findings.Add(where, "a second yard %s", Str(yard.id).c_str());
+        // A yard named without a count reads 0 stars, so the count is always written.
+        const auto known = [&](const CommonString& id) { return m_pFarm->GetYardIndex(id) >= 0; };
+        if (yard.showAfter.Length() > 0 && (!known(yard.showAfter) || yard.showStars < 1))
+            m_Findings.Add(where, "show_after needs a yard id and a star count of at least 1");
+        if (yard.unlockAfter.Length() > 0 &&
+            ((!yard.unlockAfter.IsEqual(kUnlockAfterAllPrevious) && !known(yard.unlockAfter)) || yard.unlockStars < 1))
+            m_Findings.Add(where, "unlock_after needs a yard id (or all_previous) and a star count of at least 1");
+        const std::string file = "Data\\" + Str(yard.file);
         if (!m_Pak.Has(file)) {
             m_Findings.Add(where, "the object file %s is not in the pak", file.c_str());
             continue;
         }
-        const std::vector<TObjectDef>& defs = m_Objects[y.id];
-        bool priced[4] = {};
+        if (m_ObjectFilesRead.count(Str(yard.id)) == 0) {
+            m_Findings.Add(where, "the farm cannot read the object file %s", file.c_str());
+            continue;
+        }
+        bool priced[kFarmCategoryCount] = {};
         bool background = false, sun = false;
         std::set<std::string> objectIds;
-        for (const TObjectDef& d : defs) {
-            const std::string at = At(file, d.line);
-            allObjects.insert(d.id);
-            if (!objectIds.insert(d.id).second) m_Findings.Add(at, "a second object %s in this yard", d.id.c_str());
-            background = background || (d.id == "yard_bg" && d.isDefault);
-            sun = sun || (d.id == "yard_sun" && d.isDefault);
-            if (!d.isDefault) {
-                // A fixed object is drawn where its world position falls and cannot be sold.
-                if (!d.movable) m_Findings.Add(at, "%s is for sale but not movable", d.id.c_str());
-                if (d.price > 0) priced[static_cast<int>(d.category)] = true;
+        for (int c = 0; c < kFarmCategoryCount; ++c) {
+            for (int i = 0; i < yard.objects[c].count; ++i) {
+                const FarmObjectDef& d = *yard.objects[c][i];
+                const std::string id = Str(d.id);
+                const std::string at = At(file, d.id);
+                const bool isDefault = (d.flags & kFarmFlagDefault) != 0;
+                allObjects.insert(id);
+                if (!objectIds.insert(id).second) m_Findings.Add(at, "a second object %s in this yard", id.c_str());
+                background = background || (id == "yard_bg" && isDefault);
+                sun = sun || (id == "yard_sun" && isDefault);
+                if (!isDefault) {
+                    // A fixed object is drawn where its world position falls and cannot be sold.
+                    if ((d.flags & kFarmFlagMovable) == 0)
+                        m_Findings.Add(at, "%s is for sale but not movable", id.c_str());
+                    if (d.price > 0) priced[c] = true;
+                }
+                if (Due('C')) CheckObjectContent(at, d);
             }
-            if (!Due('C')) continue;
-            const int bird = BirdNumber(d.id);
-            if (bird > 0) {
-                // Birds 13 to 20 walk with 22 frames, the others with 8.
-                for (const char* view : {"_L", "_T", "_B", "_LT", "_LB"})
-                    CheckSet(at, "Chicken" + std::to_string(bird) + view, bird > 12 ? 22 : 8, {"none"});
-            }
-            if (IsCreature(d.id) && !d.isDefault && d.iconSprite.empty())
-                m_Findings.Add(at, "the creature %s needs an icon_sprite for the shop", d.id.c_str());
-            if (!IsCreature(d.id) && d.sprite.empty() && d.image.empty())
-                m_Findings.Add(at, "%s has neither sprite nor image", d.id.c_str());
-            if (!d.sprite.empty()) CheckSet(at + " sprite", d.sprite, 1, {"farm", "none"});
-            if (!d.iconSprite.empty()) CheckSet(at + " icon_sprite", d.iconSprite, 1, {"farm", "none"});
-            if (d.id == "yard_bg" && !d.sprite.empty()) {
-                std::string why;
-                CSpriteSet* set = m_Pak.Sprites()->GetSpriteSetNamed(d.sprite.c_str());
-                if (set != nullptr && set->m_File.Length() > 0 &&
-                    !PngIsOpaque("i_vga\\" + std::string(set->m_File.GetDataConst()) + ".png", why))
-                    m_Findings.Add(at, "the background must be opaque: %s", why.c_str());
-            }
-            if (!d.effectsName.empty()) CheckEffect(at + " effects_name", "Effects\\" + d.effectsName + ".pfd");
         }
         if (!background || !sun) m_Findings.Add(file, "the default objects yard_bg and yard_sun must both be there");
         static const char* const kCategories[] = {"birds", "plants", "comfort", "decor"};
-        for (int c = 0; c < 4; ++c)
+        for (int c = 0; c < kFarmCategoryCount; ++c)
             if (!priced[c])
                 m_Findings.Add(file, "nothing priced for sale among the %s: no star of that category can be won",
                                kCategories[c]);
@@ -214,38 +196,82 @@ void CContentChecker::CheckYardsAndObjects() {
         if (allObjects.count(id) == 0) m_Findings.Add(member, "no yard sells %s, an achievement's object", id);
 }
 
+void CContentChecker::CheckObjectContent(const std::string& at, const FarmObjectDef& d) {
+    const std::string id = Str(d.id);
+    const bool isDefault = (d.flags & kFarmFlagDefault) != 0;
+    const TFarmObjectClass objectClass = ClassifyFarmObjectId(id.c_str());
+    const bool creature = objectClass.kind == kFarmObjectChicken || objectClass.kind == kFarmObjectRobot ||
+                          objectClass.kind == kFarmObjectLawnmower;
+    if (objectClass.kind == kFarmObjectChicken) {
+        // Birds 13 to 20 walk with 22 frames, the others with 8.
+        const int bird = objectClass.initArgument;
+        for (const char* view : {"_L", "_T", "_B", "_LT", "_LB"})
+            CheckSet(at, "Chicken" + std::to_string(bird) + view, bird > 12 ? 22 : 8, {"none"});
+    }
+    if (creature && !isDefault && d.iconSprite.Length() == 0)
+        m_Findings.Add(at, "the creature %s needs an icon_sprite for the shop", id.c_str());
+    if (!creature && d.sprite.Length() == 0 && d.image.Length() == 0)
+        m_Findings.Add(at, "%s has neither sprite nor image", id.c_str());
+    if (d.sprite.Length() > 0) CheckSet(at + " sprite", Str(d.sprite), 1, {"farm", "none"});
+    if (d.iconSprite.Length() > 0) CheckSet(at + " icon_sprite", Str(d.iconSprite), 1, {"farm", "none"});
+    if (id == "yard_bg" && d.sprite.Length() > 0) {
+        std::string why;
+        CSpriteSet* set = m_Pak.Sprites()->GetSpriteSetNamed(d.sprite.GetDataConst());
+        if (set != nullptr && set->m_File.Length() > 0 &&
+            !PngIsOpaque("i_vga\\" + std::string(set->m_File.GetDataConst()) + ".png", why))
+            m_Findings.Add(at, "the background must be opaque: %s", why.c_str());
+    }
+    if (d.effectName.Length() > 0) CheckEffect(at + " effects_name", "Effects\\" + Str(d.effectName) + ".pfd");
+}
+
 void CContentChecker::CheckQuests() {
     const std::string member = "Data\\miniquests.txt";
     if (!m_Pak.Has(member)) return;
+    const int sets = m_pQuests->GetNumSets();
+    const int yards = m_pFarm->GetNumYards();
     // The quests screen's tab i and the round statistics take quest set i for yard i.
-    for (std::size_t i = 0; i < std::max(m_Quests.size(), m_Yards.size()); ++i) {
-        if (i >= m_Quests.size() || i >= m_Yards.size() || m_Quests[i].yard != m_Yards[i].id) {
-            m_Findings.Add(member, "quest set %zu is for %s; the sets follow the yards of yards.txt, so it must be %s",
-                           i + 1, i < m_Quests.size() ? m_Quests[i].yard.c_str() : "(none)",
-                           i < m_Yards.size() ? m_Yards[i].id.c_str() : "(none)");
+    for (int i = 0; i < std::max(sets, yards); ++i) {
+        const MiniQuestsSet* set = m_pQuests->GetSet(i);
+        const YardDef* yard = m_pFarm->GetYardDef(i);
+        if (set == nullptr || yard == nullptr || !(set->yardId == yard->id)) {
+            m_Findings.Add(member, "quest set %d is for %s; the sets follow the yards of yards.txt, so it must be %s",
+                           i + 1, set != nullptr ? Str(set->yardId).c_str() : "(none)",
+                           yard != nullptr ? Str(yard->id).c_str() : "(none)");
             break;
         }
     }
-    for (const TQuestSet& set : m_Quests) {
-        for (const std::string& arena : set.arenas)
-            if (std::none_of(m_Arenas.begin(), m_Arenas.end(), [&](const TArena& a) { return a.id == arena; }))
-                m_Findings.Add(At(member, set.line), "affect_arena names %s, which is no arena", arena.c_str());
-        const auto objects = m_Objects.find(set.yard);
+    for (int s = 0; s < sets; ++s) {
+        const MiniQuestsSet& set = *m_pQuests->GetSet(s);
+        const std::string yardId = Str(set.yardId);
+        for (int a = 0; a < set.affectedArenas.count; ++a) {
+            const CommonString& arena = *set.affectedArenas.data[a];
+            if (m_pArenas->GetArena(arena.GetDataConst()) == nullptr)
+                m_Findings.Add(At(member, set.yardId), "affect_arena names %s, which is no arena", Str(arena).c_str());
+        }
+        YardDef* yard = m_pFarm->GetYardDef(set.yardId);
         std::set<std::string> questIds, bought;
-        for (const TQuest& q : set.quests) {
-            const std::string where = At(member, q.line);
-            if (!questIds.insert(q.id).second) m_Findings.Add(where, "a second quest %s in this yard", q.id.c_str());
-            if (q.badColour) m_Findings.Add(where, "extraScore names a colour the game does not know");
-            for (const std::string* buy : {&q.buy1, &q.buy2}) {
-                const bool sold = objects != m_Objects.end() &&
-                                  std::any_of(objects->second.begin(), objects->second.end(),
-                                              [&](const TObjectDef& d) { return d.id == *buy && !d.isDefault; });
+        for (int q = 0; q < set.quests.count; ++q) {
+            const MiniQuest& quest = *set.quests.data[q];
+            const std::string id = Str(quest.id);
+            const std::string where = At(member, set.yardId) + " " + id;
+            if (!questIds.insert(id).second) m_Findings.Add(where, "a second quest %s in this yard", id.c_str());
+            // An extraScore colour the game does not know gives nothing, as does a quest without one.
+            const bool bonus =
+                quest.decreaseScorePerCoin > 0 || std::any_of(std::begin(quest.extraScore), std::end(quest.extraScore),
+                                                              [](int extra) { return extra > 0; });
+            if (!bonus)
+                m_Findings.Add(where,
+                               "quest %s gives no bonus: no extraScore of a known colour, no decreaseScorePerCoin",
+                               id.c_str());
+            for (const CommonString* buy : {&quest.buy1, &quest.buy2}) {
+                const FarmObjectDef* def = yard != nullptr ? m_pFarm->GetFarmObjectDef(yard, *buy) : nullptr;
+                const bool sold = def != nullptr && (def->flags & kFarmFlagDefault) == 0;
                 if (!sold)
-                    m_Findings.Add(where, "quest %s asks for %s, which %s does not sell", q.id.c_str(), buy->c_str(),
-                                   set.yard.c_str());
+                    m_Findings.Add(where, "quest %s asks for %s, which %s does not sell", id.c_str(), Str(*buy).c_str(),
+                                   yardId.c_str());
                 // Only the last quest naming an object would ever move on.
-                else if (!bought.insert(*buy).second)
-                    m_Findings.Add(where, "%s belongs to two quests of %s", buy->c_str(), set.yard.c_str());
+                else if (!bought.insert(Str(*buy)).second)
+                    m_Findings.Add(where, "%s belongs to two quests of %s", Str(*buy).c_str(), yardId.c_str());
             }
         }
     }
@@ -255,31 +281,32 @@ void CContentChecker::CheckPurchases() {
     const std::string member = "Data\\addcoins.txt";
     if (!m_Pak.Has(member)) return;
     std::set<std::string> skus;
-    bool boostPoints = false;
-    for (const TPurchase& p : m_Purchases) {
-        const std::string where = At(member, p.line);
-        boostPoints = boostPoints || p.entry == "inapp_upgrade_points";
-        for (const std::string* key : {&p.name, &p.desc, &p.desc2, &p.buttonText}) {
-            if (key == &p.buttonText && key->empty()) continue;
-            if (TextOf(*key).empty()) m_Findings.Add(where, "Lang\\texts.csv has no text for %s", key->c_str());
+    for (int i = 0; i < m_pPurchases->GetNumDefs(); ++i) {
+        const InAppPurchaseDef& p = *m_pPurchases->GetDef(i);
+        const std::string where = At(member, p.entryName);
+        for (const CommonString* key : {&p.name, &p.desc, &p.desc2, &p.buttonText_id}) {
+            if (key == &p.buttonText_id && key->Length() == 0) continue;
+            if (TextOf(Str(*key)).empty())
+                m_Findings.Add(where, "Lang\\texts.csv has no text for %s", Str(*key).c_str());
         }
         // The payment stand-in builds its catalogue from these SKUs.
-        if (p.sku.empty() || !skus.insert(p.sku).second)
-            m_Findings.Add(where, "%s needs a blackberry_id of its own", p.entry.c_str());
+        if (p.blackberry_id.Length() == 0 || !skus.insert(Str(p.blackberry_id)).second)
+            m_Findings.Add(where, "%s needs a blackberry_id of its own", Str(p.entryName).c_str());
         // A row whose set is missing ends the shop's list.
-        CheckSet(where + " sprite_id", p.spriteId, 1, {"ui"});
-        if (!p.hidden) {
+        CheckSet(where + " sprite_id", Str(p.sprite_id), 1, {"ui"});
+        if (!p.hide_from_list) {
             // The coin picture goes on the last run of four blanks of the first description line.
-            const std::string desc = TextOf(p.desc);
+            const std::string desc = TextOf(Str(p.desc));
             const auto run = desc.find("    ");
             if (run == std::string::npos || desc.find("     ") != std::string::npos ||
                 desc.find("    ", run + 4) != std::string::npos)
                 m_Findings.Add(where, "the text of %s needs exactly one run of four blanks for the coin",
-                               p.desc.c_str());
+                               Str(p.desc).c_str());
             if (p.coins <= 0) m_Findings.Add(where, "a coin pack in the list must give coins");
         }
     }
-    if (!boostPoints) m_Findings.Add(member, "the boosts screen's product inapp_upgrade_points is missing");
+    if (m_pPurchases->GetInAppPurchaseDef("inapp_upgrade_points") == nullptr)
+        m_Findings.Add(member, "the boosts screen's product inapp_upgrade_points is missing");
 }
 
 void CContentChecker::CheckValueSyntaxOfDataFiles() {
@@ -288,7 +315,7 @@ void CContentChecker::CheckValueSyntaxOfDataFiles() {
                                               name.compare(name.size() - 4, 4, ".pfd") == 0);
         if (!data) continue;
         for (const TSyntaxFault& fault : CheckValueSyntax(m_Pak.ReadText(name)))
-            m_Findings.Add(At(name, fault.line), "%s", fault.why.c_str());
+            m_Findings.Add(name + ":" + std::to_string(fault.line), "%s", fault.why.c_str());
     }
 }
 

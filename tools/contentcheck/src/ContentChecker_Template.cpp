@@ -16,8 +16,6 @@ namespace {
 
 const char* const kTemplate = "ui\\ui_iphone\\ui_main.txt";
 
-std::string Str(const CommonString& s) { return s.Length() > 0 ? std::string(s.GetDataConst()) : std::string(); }
-
 bool IsTextKind(int kind) {
     return kind == kWidgetText || kind == kWidgetTextMulti || kind == kWidgetTextInfo || kind == kWidgetButton ||
            kind == kWidgetCheckBox;

@@ -3,9 +3,11 @@
 // resolves, and that the pak keeps the rules the game's readers depend on without reporting
 // them (stored music, one-row particle strips, quoted values, opaque backgrounds, ...).
 //
-// Everything is read through the engine's own readers (pak reader, data-file parser, sprite
-// description reader and sprite sets, image loader, localisation, font loader, sound table, WAV
-// and Ogg decoders, particle effect set-up); the checker's own code only compares.
+// Everything is read through the engine's and the game's own readers (pak reader, data-file
+// parser, sprite description reader and sprite sets, image loader, localisation, font loader,
+// sound table, WAV and Ogg decoders, particle effect set-up, and the managers that read the arena
+// table, the yards and their objects, the mini-quests, the coin-shop catalogue and the bird
+// sounds); the checker's own code only compares.
 #pragma once
 
 #include <map>
@@ -21,10 +23,17 @@
 #include "contentcheck/Findings.h"
 #include "contentcheck/PakContent.h"
 
+class CArenaManager;
+class CommonString;
+class CBirdSoundsManager;
+class CFarmManager;
+class CInAppPurchaseManager;
 class CLocManager2;
+class CMiniQuestManager;
 class CSoundManager;
 class CUILayout;
 class TWidget;
+struct FarmObjectDef;
 struct TAction;
 struct TTemplate;
 
@@ -50,6 +59,9 @@ public:
 private:
     // ---- ContentChecker.cpp: loading the shared tables, the code-reference rows -------------
     void LoadTables();
+    // The data tables through the game's managers; a table the pak holds but its reader refuses
+    // is a finding (a missing member is a path row's).
+    void ReadGameTables();
     void CheckCodeRef(const TCodeRef& row);
     void CheckFont(const std::string& where, const std::string& id, const std::string& record);
     void CheckText(const std::string& where, const std::string& key, const std::string& conversions);
@@ -101,6 +113,8 @@ private:
     void CheckSoundTables();
     void CheckArenas();
     void CheckYardsAndObjects();
+    // The sets, images and effect an object definition names, and what its class needs.
+    void CheckObjectContent(const std::string& at, const FarmObjectDef& def);
     void CheckQuests();
     void CheckPurchases();
     void CheckValueSyntaxOfDataFiles();
@@ -118,16 +132,20 @@ private:
     CSoundManager* m_pSounds = nullptr;
     CUILayout* m_pStyles = nullptr;
     bool m_bStylesRead = false;
-    std::vector<TArena> m_Arenas;
-    std::vector<TYard> m_Yards;
-    std::map<std::string, std::vector<TObjectDef>> m_Objects;  // by yard id
-    std::vector<TQuestSet> m_Quests;
-    std::vector<TPurchase> m_Purchases;
-    std::vector<TBirdSound> m_BirdSounds;
+    // The game's data tables, each read by the manager the game reads it with.
+    std::unique_ptr<CArenaManager> m_pArenas;
+    std::unique_ptr<CFarmManager> m_pFarm;
+    std::set<std::string> m_ObjectFilesRead;  // yard ids whose object file the farm read
+    std::unique_ptr<CMiniQuestManager> m_pQuests;
+    std::unique_ptr<CInAppPurchaseManager> m_pPurchases;
+    std::unique_ptr<CBirdSoundsManager> m_pBirdSounds;
     std::vector<std::string> m_EffectKeys;
     std::map<std::string, TSetInfo> m_SetCache;
     std::map<std::string, bool> m_WavCache;
 };
+
+// The text of an engine string; empty for an empty one.
+std::string Str(const CommonString& s);
 
 // The whole check of one pak file: reads the rows of `refsText`, opens the pak and runs every
 // check. False, with `error` set, when a row cannot be read or the pak reader refuses the file;
