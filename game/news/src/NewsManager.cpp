@@ -167,8 +167,11 @@ void CHollowfenNewsManager::RunAnimationTick() {
     std::unique_lock<std::mutex> lock(m_Lock);
     if (m_nCurrentItem < 0 || m_nCurrentItem >= m_nLocalCount) return;
     NewsRecord& item = m_LocalItems[m_nCurrentItem];
+    // One picture worker at a time: a worker that ends under a freeze request frees the decoded
+    // pictures, which the other could be decoding into.
+    const bool pictureWorkerRunning = m_bItemDownloadRunning || m_bItemLoadRunning;
     if (NeedToDownloadPicsForLocked(m_nCurrentItem)) {
-        if (!m_bConnectionError && !m_bItemDownloadRunning) {
+        if (!m_bConnectionError && !pictureWorkerRunning) {
             m_bItemDownloadRunning = true;
             lock.unlock();
             if (m_ItemDownloader.Launch() != 0) m_bItemDownloadRunning = false;
@@ -176,7 +179,7 @@ void CHollowfenNewsManager::RunAnimationTick() {
         return;
     }
     if (m_nLoadedPicturesId != item.id) {
-        if (!m_bItemLoadRunning) {
+        if (!pictureWorkerRunning) {
             // The bitmaps are made here, on the main thread, with the game's factory; the loader
             // only decodes into them and never uploads.
             m_Pictures.RemoveAll();

@@ -368,6 +368,38 @@ TEST_F(NewsSlideshow, WithoutWebAccessTheCacheIsWhatShows) {
     EXPECT_TRUE(std::filesystem::exists(game.SavePath("news.fed"))) << "the engine saves its cache as it goes";
 }
 
+TEST_F(NewsSlideshow, OnePictureWorkerRunsAtATime) {
+    // A worker that ends under a freeze request frees the decoded pictures, which another worker
+    // may be decoding into at that moment: the decoder waits for the download to end.
+    web.Serve(kFeedAddress,
+              "news_item\nnews_id = 3\npictures = one.jpg\nend\n"
+              "news_item\nnews_id = 4\npictures = two.jpg\nend\n");
+    ASSERT_EQ(news->Init("Cobblebrooks"), 1);
+    ASSERT_TRUE(Eventually([this] { return !news->m_bFeedThreadRunning; }));
+    ASSERT_EQ(news->GetNumNews(), 2);
+    ASSERT_TRUE(LoadCurrentItem());
+    news->FreezeNewsThread(true);  // nothing loading: item 3's pictures go, its file stays
+    news->FreezeNewsThread(false);
+    ASSERT_EQ(news->m_Pictures.count, 0);
+
+    web.Hold();
+    news->GoToNextNewsRecord();
+    news->RunAnimationTick();  // item 4's picture download starts and is held
+    web.WaitForHeldDownload();
+    news->GoToPrevNewsRecord();
+    news->RunAnimationTick();  // item 3 has its file and only needs decoding
+    EXPECT_FALSE(news->m_bItemLoadRunning);
+    EXPECT_EQ(news->m_Pictures.count, 0) << "no pictures made for a decoder while the download runs";
+
+    news->FreezeNewsThread(true);  // the start menu closes while the download is held
+    web.Release();
+    news->m_ItemDownloader.Join();
+    news->FreezeNewsThread(false);
+    ASSERT_TRUE(LoadCurrentItem());
+    ASSERT_EQ(news->m_Pictures.count, 1);
+    EXPECT_EQ(news->m_Pictures[0]->m_Width, 8);
+}
+
 TEST_F(NewsSlideshow, DestroyedWhileTheFeedDownloadIsHeld) {
     web.Hold();
     ASSERT_EQ(news->Init("Cobblebrooks"), 1);
