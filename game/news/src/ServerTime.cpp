@@ -11,6 +11,8 @@ CHollowfenTime::~CHollowfenTime() { m_Thread.Join(); }
 const char* CHollowfenTime::TimeAddress() { return "http://www.hollowfen.example/cobblebrooks/time/time.php"; }
 
 int CHollowfenTime::UpdateTime() {
+    // A fetch still running would report its answer after the reset below, as if it were this one's.
+    m_Thread.Join();
     m_bValid = false;
     m_nTime = 0;
     m_bUpdating = true;

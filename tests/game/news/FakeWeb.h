@@ -43,6 +43,17 @@ public:
         m_bHold = false;
         m_Released.notify_all();
     }
+    // Lets exactly one held download through; the others stay held.
+    void ReleaseOne() {
+        std::lock_guard<std::mutex> lock(Mutex());
+        ++m_nPasses;
+        m_Released.notify_all();
+    }
+    // Waits until the address was asked for `count` times and a download is waiting in the fake.
+    void WaitForHeldRequest(const std::string& address, int count) {
+        std::unique_lock<std::mutex> lock(Mutex());
+        m_Released.wait(lock, [&] { return m_Requests[address] >= count && m_nWaiting > 0; });
+    }
     // Waits until a download is waiting in the fake.
     void WaitForHeldDownload() {
         std::unique_lock<std::mutex> lock(Mutex());
@@ -70,7 +81,8 @@ private:
         ++web->m_Requests[address];
         ++web->m_nWaiting;
         web->m_Released.notify_all();
-        web->m_Released.wait(lock, [web] { return !web->m_bHold; });
+        web->m_Released.wait(lock, [web] { return !web->m_bHold || web->m_nPasses > 0; });
+        if (web->m_bHold) --web->m_nPasses;
         --web->m_nWaiting;
         const auto page = web->m_Pages.find(address);
         if (page == web->m_Pages.end() || static_cast<int>(page->second.size()) > capacity) return 0;
@@ -84,5 +96,6 @@ private:
     std::map<std::string, int> m_Requests;
     bool m_bHold = false;
     int m_nWaiting = 0;
+    int m_nPasses = 0;  // held downloads ReleaseOne still lets through
     std::condition_variable m_Released;
 };

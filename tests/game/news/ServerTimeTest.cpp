@@ -60,4 +60,27 @@ TEST(ServerTime, ReadsZeroWhileAFetchRunsAndWaitsForItWhenDestroyed) {
     release.join();
 }
 
+TEST(ServerTime, AFetchAskedForDuringAnotherAnswersNothingUntilItsOwnEnds) {
+    CFakeWeb web;
+    web.Serve(kTimeAddress, std::string("42\n"));
+    web.Hold();
+    CNewsTestGame game;
+    CHollowfenTime time(&game);
+    ASSERT_EQ(time.UpdateTime(), 0);
+    web.WaitForHeldDownload();
+    // The second request comes while the first fetch still runs; it has to wait for it.
+    int second = -1;
+    std::thread asker([&] { second = time.UpdateTime(); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    web.ReleaseOne();
+    web.WaitForHeldRequest(kTimeAddress, 2);
+    asker.join();
+    EXPECT_EQ(second, 0);
+    EXPECT_TRUE(time.IsUpdating()) << "the second fetch is running";
+    EXPECT_EQ(time.GetTime(), 0) << "the first fetch's answer is not taken for the second's";
+    web.Release();
+    ASSERT_TRUE(Eventually([&time] { return !time.IsUpdating(); }));
+    EXPECT_EQ(time.GetTime(), 42);
+}
+
 }  // namespace
