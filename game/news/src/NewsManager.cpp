@@ -260,7 +260,8 @@ int CHollowfenNewsManager::GetLayer2Opacity() {
     int fadeStart;
     const int k = LayerIndexLocked(inFade, fadeStart);
     if (!inFade) return 0;
-    return (m_nTick - fadeStart) * 255 / m_LocalItems[m_nCurrentItem].fade[k];
+    // 64 bits: the feed sets the fade, and a long one times 255 no longer fits an int.
+    return static_cast<int>(static_cast<long long>(m_nTick - fadeStart) * 255 / m_LocalItems[m_nCurrentItem].fade[k]);
 }
 
 CommonString CHollowfenNewsManager::GoToCurrentNewsURL() {

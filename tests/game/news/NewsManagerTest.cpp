@@ -263,6 +263,26 @@ TEST(NewsCache, HostileCachesAreRefused) {
     }
 }
 
+// A feed may give a picture any time and fade: the fade-in opacity holds for the longest of them.
+TEST(NewsLayers, FadeOpacityOfLongPicturesStaysInRange) {
+    CNewsTestGame game;
+    CHollowfenNewsManager news(&game);
+    NewsRecord& item = news.m_LocalItems[news.m_nLocalCount++];
+    item.pictureCount = 1;
+    item.time[0] = 2000000000;
+    item.fade[0] = 2000000000;
+    ASSERT_TRUE(news.m_Pictures.Add(game.CreateBitmapObject()));
+    news.m_bPicturesReady = true;
+    struct TCase {
+        int tick;
+        int opacity;  // (tick - (time - fade)) * 255 / fade, worked out by hand
+    } cases[] = {{1, 0}, {1000000000, 127}, {1999999999, 254}};
+    for (const TCase& c : cases) {
+        news.m_nTick = c.tick;
+        EXPECT_EQ(news.GetLayer2Opacity(), c.opacity) << c.tick;
+    }
+}
+
 // A game with a feed of one item of two pictures (8 and 16 pixels wide) on the fake web.
 class NewsSlideshow : public ::testing::Test {
 protected:
