@@ -92,7 +92,8 @@ void SetSheetImageLoaders(const TSheetImageLoaders& loaders) {
 
 int VisibleObjectWithSpritesLoad(int frames, int columns, char* imageName, char* alphaName, FIXED_FLOAT /*scale*/,
                                  int& refCount, int& frameCount, IDibBitmap**& frameBitmaps, TCoord2D*& frameOffsets,
-                                 bool keepAlpha, IRenderHost* game, bool withOffsets, TextureUpload upload) {
+                                 bool keepAlpha, IRenderHost* game, bool withOffsets, TextureUpload upload,
+                                 TexelDepth depth) {
     if (columns < 1 || game == nullptr) {
         return 0;
     }
@@ -203,7 +204,7 @@ int VisibleObjectWithSpritesLoad(int frames, int columns, char* imageName, char*
             soft->Set2xImage(doubleResolution);
             soft->UpdateWidthAndHeight();
         }
-        if (upload == TextureUpload::kBySwitches) (void)frame->HWUpdateTexture();
+        if (upload == TextureUpload::kBySwitches) (void)frame->HWUpdateTexture(depth);
         if (!keepAlpha) {
             frame->ReplaceAlphaWithTransparentColor();
         }

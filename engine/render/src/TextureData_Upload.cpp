@@ -58,7 +58,8 @@ int QuorvanTextureData::GLES_CopyImageToTexture(QuorvanTextureData* data, IRende
                                                 bool alphaOnly) {
     const bool usePixels = src.pixels && !alphaOnly;
     // 24-bit pixels have no 16-bit layout to copy; they always go up as 8888.
-    const bool rgba = RenderSwitchesOf(game).m_bForce8888Textures || (usePixels && src.bytesPerPixel == 3);
+    const bool rgba = RenderSwitchesOf(game).m_bForce8888Textures || src.depth == TexelDepth::kForce8888 ||
+                      (usePixels && src.bytesPerPixel == 3);
     GLenum type = hasAlpha ? GL_UNSIGNED_SHORT_4_4_4_4 : GL_UNSIGNED_SHORT_5_6_5;
     int texelBytes = 2;
     if (rgba) {
@@ -127,7 +128,7 @@ int QuorvanTextureData::GLES_CopyImageToTexture(QuorvanTextureData* data, IRende
     return 1;
 }
 
-int QuorvanTextureData::CreateTextureData(IDibBitmap* bitmap, bool alphaOnly) {
+int QuorvanTextureData::CreateTextureData(IDibBitmap* bitmap, bool alphaOnly, TexelDepth depth) {
     if (m_AtlasView && m_SourceBitmap)
         return SetTextureDataFromAtlas(m_SourceBitmap, m_ViewX, m_ViewY, m_ViewWidth, m_ViewHeight, false);
     auto* bmp = dynamic_cast<CWinDibBitmap*>(bitmap);
@@ -139,6 +140,7 @@ int QuorvanTextureData::CreateTextureData(IDibBitmap* bitmap, bool alphaOnly) {
     src.height = bmp->GetStoredHeight();
     src.bytesPerPixel = bmp->GetBytesPerPixel();
     src.is2x = bmp->Is2xImage();
+    src.depth = depth;
     return CreateTextureDataFrom(src, alphaOnly);
 }
 

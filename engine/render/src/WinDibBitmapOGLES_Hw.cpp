@@ -23,17 +23,17 @@ unsigned char* Placeholder(std::size_t bytes, unsigned char value) {
 
 }  // namespace
 
-int CWinDibBitmapOGLES::GLES_UpdateTexture() {
+int CWinDibBitmapOGLES::GLES_UpdateTexture(TexelDepth depth) {
     if (!m_Bits && !m_AlphaBits) return 0;
     GLES_FlushBuffer();
-    return m_TextureData.CreateTextureData(this, false) ? 1 : 0;
+    return m_TextureData.CreateTextureData(this, false, depth) ? 1 : 0;
 }
 
-int CWinDibBitmapOGLES::HWUpdateTexture() {
+int CWinDibBitmapOGLES::HWUpdateTexture(TexelDepth depth) {
     if (!RenderSwitchesOf(m_pGame).m_bHardwareTextures) return 1;
     // A placeholder plane is not an image: the textures already hold the real one.
     if ((m_Bits && !m_PixelsValid) || (m_AlphaBits && !m_AlphaValid)) return 1;
-    if (!GLES_UpdateTexture()) return 0;
+    if (!GLES_UpdateTexture(depth)) return 0;
     if (RenderSwitchesOf(m_pGame).m_bReleasePixelsAfterUpload) HWReleasePixelDataInRAM();
     return 1;
 }

@@ -187,16 +187,8 @@ int CSpriteSet::LoadFirstReference() {
             textureSet->ReleaseReference();
             return 0;
         }
-    } else {
-        const bool force8888 = m_pGame->RenderSwitches().m_bForce8888Textures;
-        if (m_force_8888_texture) {
-            m_pGame->RenderSwitches().m_bForce8888Textures = true;
-        }
-        const int loaded = LoadByKind();
-        m_pGame->RenderSwitches().m_bForce8888Textures = force8888;
-        if (loaded == 0) {
-            return 0;
-        }
+    } else if (LoadByKind() == 0) {
+        return 0;
     }
     AfterLoad();
     if (m_bHasAtlasData && ReadTextureAtlasItems() == 0) {

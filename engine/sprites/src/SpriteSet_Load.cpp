@@ -10,6 +10,15 @@
 
 using namespace sprites_detail;
 
+namespace {
+
+// The texels a set's frames go up as: 32-bit when the set forces it, else as the host's switch says.
+TexelDepth UploadDepth(const CSpriteSet& set) {
+    return set.m_force_8888_texture ? TexelDepth::kForce8888 : TexelDepth::kBySwitches;
+}
+
+}  // namespace
+
 int CSpriteSet::FailLoad() {
     if (m_Frames != nullptr) {
         for (int i = 0; i < m_nNumFrames; ++i) {
@@ -71,7 +80,8 @@ int CSpriteSet::LoadSingle() {
         return LoadForcedAtlas();
     }
     return VisibleObjectWithSpritesLoad(m_a, m_b, m_File.GetData(), m_AFile.GetData(), 0, m_nRefCount, m_nNumFrames,
-                                        m_Frames, m_FrameCoords, true, m_pGame, true);
+                                        m_Frames, m_FrameCoords, true, m_pGame, true, TextureUpload::kBySwitches,
+                                        UploadDepth(*this));
 }
 
 int CSpriteSet::LoadForcedAtlas() {
@@ -160,7 +170,7 @@ int CSpriteSet::LoadMulti(bool optional) {
             ok = false;
         }
         if (ok) {
-            ok = frame->HWUpdateTexture() != 0;
+            ok = frame->HWUpdateTexture(UploadDepth(*this)) != 0;
         }
         if (!ok) {
             if (!optional) {
@@ -212,7 +222,7 @@ int CSpriteSet::LoadSingleCommonAlpha() {
             return FailLoad();
         }
         frame->SetExternalAlpha(alpha->GetAlphaBits());
-        (void)frame->HWUpdateTexture();
+        (void)frame->HWUpdateTexture(UploadDepth(*this));
     }
     return 1;
 }

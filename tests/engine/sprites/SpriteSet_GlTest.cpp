@@ -211,3 +211,81 @@ TEST_F(SpriteSetGlTest, SeparateAlphaImagesReachTheTexturesOfFramesWhosePixelsAr
         manager.DeleteSpriteSet(set);
     }
 }
+
+namespace {
+
+class SpriteSetTexelDepthGlTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!gl.IsValid()) GTEST_SKIP() << "no headless EGL / GLES1 here";
+        game.MakeGlScreen(64, 32);
+    }
+    CHeadlessGl gl{64, 32};
+    CSwitchWatchingGame game;
+    CSpriteSetManager& manager = *game.m_Manager;
+};
+
+}  // namespace
+
+TEST_F(SpriteSetTexelDepthGlTest, ASetsWishForFullDepthReachesItsUploadsWithoutTheProgramWideSwitch) {
+    // Opaque 2x images, so the 16-bit layout of a set that does not force full depth is 565; a
+    // common alpha plane makes it 4444. Every upload of the load must go up in the layout given,
+    // and the program-wide switch must read as the test set it whenever the engine looks.
+    const Bytes opaque16 = EncodePng(MakeImage(16, 16, {40, 80, 120, 255}), false);
+    const Bytes opaqueStrip = EncodePng(MakeImage(32, 16, {40, 80, 120, 255}), false);
+    const std::vector<std::pair<std::string, Bytes>> pak = {
+        {"Images_2x\\strip.png", opaqueStrip},
+        {"Images_2x\\m1.png", opaque16},
+        {"Images_2x\\m2.png", opaque16},
+        {"Images_2x\\strip_a.jpg", LeftHalfAlphaJpeg(16, 16)},
+    };
+    constexpr GLenum kRgba = GL_RGBA, kRgb = GL_RGB, k8888 = GL_UNSIGNED_BYTE, k565 = GL_UNSIGNED_SHORT_5_6_5,
+                     k4444 = GL_UNSIGNED_SHORT_4_4_4_4;
+    struct TCase {
+        const char* why;
+        const char* description;
+        bool programWide;  // the host's switch for every upload
+        GLenum format, type;
+    } const cases[] = {
+        {"a sheet cut into frames, forced", "set = s\nfile = strip.png, 2\nforce_8888_texture\nend\n", false, kRgba,
+         k8888},
+        {"a sheet cut into frames", "set = s\nfile = strip.png, 2\nend\n", false, kRgb, k565},
+        {"a Multi set, forced", "set = s, multi\nfile = m%d.png, 2, 1\nforce_8888_texture\nend\n", false, kRgba, k8888},
+        {"a Multi set", "set = s, multi\nfile = m%d.png, 2, 1\nend\n", false, kRgb, k565},
+        {"a common alpha set, forced",
+         "set = s, common_alpha\nfile = strip.png, 2\nafile = strip_a.jpg\nforce_8888_texture\nend\n", false, kRgba,
+         k8888},
+        {"a common alpha set", "set = s, common_alpha\nfile = strip.png, 2\nafile = strip_a.jpg\nend\n", false, kRgba,
+         k4444},
+        {"a forced atlas's strip, forced", "set = s\nfile = strip.png, 2\nforce_atlas\nforce_8888_texture\nend\n",
+         false, kRgba, k8888},
+        {"a forced atlas's strip", "set = s\nfile = strip.png, 2\nforce_atlas\nend\n", false, kRgb, k565},
+        {"the program-wide switch alone", "set = s, multi\nfile = m%d.png, 2, 1\nend\n", true, kRgba, k8888},
+        {"the switch and the set's wish", "set = s, multi\nfile = m%d.png, 2, 1\nforce_8888_texture\nend\n", true,
+         kRgba, k8888},
+    };
+    game.SetPak(pak);
+    ASSERT_TRUE(game.m_RenderSwitches.m_bDoubleResolution) << "the game's configuration";
+    ASSERT_TRUE(game.m_RenderSwitches.m_bReleasePixelsAfterUpload) << "the game's configuration";
+    for (const TCase& c : cases) {
+        const std::string text = c.description;
+        ASSERT_EQ(AddSpriteSetsFromBytes(&manager, &game, {text.data(), text.size()}, "t.txt"), 1) << c.why;
+        CSpriteSet* set = manager.GetLastSpriteSet();
+        game.m_RenderSwitches.m_bForce8888Textures = c.programWide;
+        game.m_Force8888Seen.clear();
+        CTexImageRecorder uploads;
+        ASSERT_EQ(set->AddReference(), 1) << c.why;
+        ASSERT_EQ(set->GetNumFrames(), 2) << c.why;
+        ASSERT_FALSE(uploads.Uploads().empty()) << c.why;
+        for (const CTexImageRecorder::TUpload& u : uploads.Uploads()) {
+            EXPECT_EQ(u.format, c.format) << c.why;
+            EXPECT_EQ(u.type, c.type) << c.why;
+        }
+        ASSERT_FALSE(game.m_Force8888Seen.empty()) << c.why << ": the uploads read the switch";
+        for (const bool seen : game.m_Force8888Seen) {
+            EXPECT_EQ(seen, c.programWide) << c.why << ": the program-wide switch changed during the load";
+        }
+        EXPECT_EQ(game.m_RenderSwitches.m_bForce8888Textures, c.programWide) << c.why;
+        manager.DeleteSpriteSet(set);
+    }
+}

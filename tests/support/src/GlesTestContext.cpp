@@ -178,3 +178,27 @@ int CGlesCallCounter::texImage() const { return g_Counts.texImage; }
 int CGlesCallCounter::compressedTexImage() const { return g_Counts.compressed; }
 int CGlesCallCounter::viewport() const { return g_Counts.viewport; }
 int CGlesCallCounter::total() const { return g_Counts.total; }
+
+namespace {
+
+decltype(TGlesApi::TexImage2D) g_RecordedTexImage = nullptr;
+std::vector<CTexImageRecorder::TUpload> g_Uploads;
+
+}  // namespace
+
+CTexImageRecorder::CTexImageRecorder() : m_Saved(g_Gl.TexImage2D) {
+    g_RecordedTexImage = m_Saved;
+    g_Uploads.clear();
+    g_Gl.TexImage2D = [](GLenum t, GLint l, GLint i, GLsizei w, GLsizei h, GLint b, GLenum f, GLenum ty,
+                         const void* p) {
+        g_Uploads.push_back({f, ty});
+        g_RecordedTexImage(t, l, i, w, h, b, f, ty, p);
+    };
+}
+
+CTexImageRecorder::~CTexImageRecorder() {
+    g_Gl.TexImage2D = m_Saved;
+    g_Uploads.clear();
+}
+
+const std::vector<CTexImageRecorder::TUpload>& CTexImageRecorder::Uploads() const { return g_Uploads; }

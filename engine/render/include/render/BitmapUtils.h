@@ -4,10 +4,10 @@
 #pragma once
 
 #include "core/Common.h"
+#include "render/DibBitmap.h"
 #include "render/ImageLoaders.h"
 
 class IRenderHost;
-class IDibBitmap;
 
 // True when the game's orientation mode is 1 or 2 (the two turned modes).
 bool CanFlipGameOrientation(IRenderHost* game);
@@ -44,9 +44,11 @@ void SetSheetImageLoaders(const TSheetImageLoaders& loaders);
 // set only raises refCount. Returns 1, or 0 with everything made so far released, frameCount 0,
 // frameBitmaps null and refCount as before. The scale argument is not used. With kKeepInRam the
 // frames are not uploaded: a caller that still adds to them (a common alpha plane) uploads each
-// frame itself once it is complete, before the game's switches release its RAM planes.
+// frame itself once it is complete, before the game's switches release its RAM planes. The
+// frames that are uploaded go up as depth asks.
 [[nodiscard]] int VisibleObjectWithSpritesLoad(int frames, int columns, char* imageName, char* alphaName,
                                                FIXED_FLOAT scale, int& refCount, int& frameCount,
                                                IDibBitmap**& frameBitmaps, TCoord2D*& frameOffsets, bool keepAlpha,
                                                IRenderHost* game, bool withOffsets,
-                                               TextureUpload upload = TextureUpload::kBySwitches);
+                                               TextureUpload upload = TextureUpload::kBySwitches,
+                                               TexelDepth depth = TexelDepth::kBySwitches);

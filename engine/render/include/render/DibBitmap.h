@@ -46,6 +46,10 @@ enum : int {
 inline constexpr int kAlphaOffsetNone = 0;
 inline constexpr int kAlphaOffsetHidden = -255;
 
+// The texels an upload asks for. The host's 32-bit switch is program-wide; kForce8888 asks for
+// 32-bit RGBA for this one upload whatever the switch says (a sprite set that wants full depth).
+enum class TexelDepth { kBySwitches, kForce8888 };
+
 // Packs 8-bit channels into an RGB565 pixel.
 constexpr std::uint16_t PackRGB565(unsigned r, unsigned g, unsigned b) {
     return static_cast<std::uint16_t>(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3));
@@ -148,8 +152,12 @@ public:
 
     // Hardware-texture operations; the defaults suit a bitmap without textures.
     virtual void HWBeginScene() {}
-    // Uploads changed planes into textures; 1 on success.
-    virtual int HWUpdateTexture() { return 1; }
+    // Uploads changed planes into textures, as 32-bit RGBA when the host's switch or depth asks
+    // for it; 1 on success.
+    virtual int HWUpdateTexture(TexelDepth depth = TexelDepth::kBySwitches) {
+        (void)depth;
+        return 1;
+    }
     virtual void HWReleaseTexture() {}
     virtual void HWReleasePixelDataInRAM() {}
     // The bitmap's texture data (QuorvanTextureData), or null.

@@ -41,9 +41,9 @@ struct TRenderSwitches {
     bool m_bHardwareTextures = true;
     bool m_bImmediateUpload = true;
     bool m_bReleasePixelsAfterUpload = false;
-    bool m_bDoubleResolution = false;  // 2x images are drawn at half their stored size
-    bool m_bTrueColorImages = false;   // decode into 24-bit pixels
-    bool m_bForce8888Textures = false;
+    bool m_bDoubleResolution = false;   // 2x images are drawn at half their stored size
+    bool m_bTrueColorImages = false;    // decode into 24-bit pixels
+    bool m_bForce8888Textures = false;  // all uploads 32-bit; one upload asks with TexelDepth
     bool m_bTurnedScreen = false;
     bool m_bPhysicalViewport = false;
     bool m_bScreenScaling = false;

@@ -15,10 +15,10 @@
 
 #include <GLES/gl.h>
 
+#include "render/DibBitmap.h"
 #include "render/GlesGlobals.h"
 
 class IRenderHost;
-class IDibBitmap;
 
 // Limits of the tiling; the staging buffer holds the largest tile in 32-bit texels plus 1 KiB.
 inline constexpr int gMaxTextureWidth = 1024;
@@ -76,13 +76,14 @@ struct TexLevelData {
 };
 inline constexpr int kMaxPvrLevels = 16;
 
-// What an upload reads of a bitmap: its stored planes and sizes.
+// What an upload reads of a bitmap: its stored planes and sizes, and the texels it asks for.
 struct TTextureSource {
     const std::uint8_t* pixels = nullptr;  // RGB565 (2 bytes) or red, green, blue (3 bytes)
     const std::uint8_t* alpha = nullptr;
     int width = 0, height = 0;  // stored columns and rows
     int bytesPerPixel = 2;
     bool is2x = false;
+    TexelDepth depth = TexelDepth::kBySwitches;
 };
 
 // The integers of a PVR tile-set descriptor.
@@ -98,9 +99,10 @@ public:
     QuorvanTextureData(const QuorvanTextureData&) = delete;
     QuorvanTextureData& operator=(const QuorvanTextureData&) = delete;
 
-    // Uploads the bitmap's planes (a CWinDibBitmap or derived); 1 on success, 0 on failure (a
-    // texture name of 0, the staging buffer, a tile too big). Tiles made before a failure stay.
-    [[nodiscard]] int CreateTextureData(IDibBitmap* bitmap, bool alphaOnly);
+    // Uploads the bitmap's planes (a CWinDibBitmap or derived) as the depth asks; 1 on success, 0
+    // on failure (a texture name of 0, the staging buffer, a tile too big). Tiles made before a
+    // failure stay.
+    [[nodiscard]] int CreateTextureData(IDibBitmap* bitmap, bool alphaOnly, TexelDepth depth = TexelDepth::kBySwitches);
     // The same from planes described directly.
     [[nodiscard]] int CreateTextureDataFrom(const TTextureSource& src, bool alphaOnly);
     // Builds the grid for a W x H image without textures.
@@ -138,7 +140,8 @@ public:
 
     // Generates a texture set up for the engine's filters; the arguments are not used.
     static GLuint GLES_CreateTextureSurface(int w, int h, bool alpha);
-    // Converts and uploads the tile at (x, y) of tw x th texels; 1 or 0.
+    // Converts and uploads the tile at (x, y) of tw x th texels, as 32-bit RGBA when the host's
+    // switch or the source's depth asks for it or the pixels are 24-bit; 1 or 0.
     static int GLES_CopyImageToTexture(QuorvanTextureData* data, IRenderHost* game, GLuint name,
                                        const TTextureSource& src, int x, int y, int tw, int th, bool hasAlpha,
                                        bool alphaOnly);

@@ -62,7 +62,7 @@ public:
     void AddBrightness(short delta) override;
 
     void HWBeginScene() override;
-    int HWUpdateTexture() override;
+    int HWUpdateTexture(TexelDepth depth = TexelDepth::kBySwitches) override;
     void HWReleaseTexture() override;
     // Replaces the RAM planes by one-pixel placeholders after upload. An external (shared) alpha
     // plane is left alone: other bitmaps still read it.
@@ -76,7 +76,7 @@ public:
     void Set2DRenderingMode();
     void Set3DRenderingMode();
     // Uploads the planes (0 with neither plane or when the upload fails).
-    int GLES_UpdateTexture();
+    int GLES_UpdateTexture(TexelDepth depth = TexelDepth::kBySwitches);
     void GLES_ReleaseTexture();
 
     QuorvanTextureData& TextureData() { return m_TextureData; }

@@ -65,3 +65,23 @@ public:
 private:
     TGlesApi m_Saved;
 };
+
+// Swaps the table's glTexImage2D for a wrapper that notes each upload's pixel format and texel
+// type, then forwards it; restores the entry on destruction. One recorder at a time.
+class CTexImageRecorder {
+public:
+    struct TUpload {
+        GLenum format;
+        GLenum type;
+    };
+
+    CTexImageRecorder();
+    ~CTexImageRecorder();
+    CTexImageRecorder(const CTexImageRecorder&) = delete;
+    CTexImageRecorder& operator=(const CTexImageRecorder&) = delete;
+
+    const std::vector<TUpload>& Uploads() const;
+
+private:
+    decltype(TGlesApi::TexImage2D) m_Saved;
+};

@@ -140,6 +140,18 @@ private:
     int m_PakSerial = 0;
 };
 
+// A media test host that notes the program-wide 32-bit texture switch each time the engine reads
+// its render switches, so a test sees whether anything flipped it for a while.
+class CSwitchWatchingGame : public CMediaTestGame {
+public:
+    TRenderSwitches& RenderSwitches() override {
+        m_Force8888Seen.push_back(m_RenderSwitches.m_bForce8888Textures);
+        return m_RenderSwitches;
+    }
+
+    std::vector<bool> m_Force8888Seen;
+};
+
 // A current GLES 1.1 context on a w x h RGBA pbuffer; IsValid() false where EGL cannot give one.
 class CHeadlessGl : public CGlesTestContext {
 public:
