@@ -28,6 +28,15 @@ using TRecordPtr = std::unique_ptr<IMemFile, TRecordCloser>;
 // The arenas whose records a removed profile leaves behind.
 constexpr int kResumableArenas = 3;
 
+// The current profile's record of that arena; null when there is none or the arena is unknown.
+TRecordPtr ReadCurrentArenaRecord(CTheGame& game, const CommonString& arenaName) {
+    const CApplicationData* data = game.GetAppData();
+    if (data == nullptr || game.m_pSaveResumeStorage == nullptr) return nullptr;
+    const int id = game.SR_GetRecordId_OfArena(data->m_nCurrentProfile, arenaName);
+    if (id < 0) return nullptr;
+    return TRecordPtr(game.m_pSaveResumeStorage->ReadRecord(id));
+}
+
 }  // namespace
 
 int CTheGame::SaveResume() {
@@ -84,21 +93,19 @@ int CTheGame::SR_GetRecordId_OfYard(int profileIndex, const CommonString& yardNa
 }
 
 bool CTheGame::SR_IsResumeAvailable_Arena(const CommonString& arenaName) {
-    const CApplicationData* data = GetAppData();
-    if (data == nullptr || m_pSaveResumeStorage == nullptr) return false;
-    const int id = SR_GetRecordId_OfArena(data->m_nCurrentProfile, arenaName);
-    if (id < 0) return false;
-    TRecordPtr record(m_pSaveResumeStorage->ReadRecord(id));
+    const TRecordPtr record = ReadCurrentArenaRecord(*this, arenaName);
     return record && IsResumeAvailable(record.get());
 }
 
 bool CTheGame::SR_LoadResume_Arena(const CommonString& arenaName) {
-    const CApplicationData* data = GetAppData();
-    if (data == nullptr || m_pSaveResumeStorage == nullptr) return false;
-    const int id = SR_GetRecordId_OfArena(data->m_nCurrentProfile, arenaName);
-    if (id < 0) return false;
-    TRecordPtr record(m_pSaveResumeStorage->ReadRecord(id));
-    return record && SR_LoadResume(record.get());
+    const TRecordPtr record = ReadCurrentArenaRecord(*this, arenaName);
+    if (!record) return false;
+    // Under an arena's id only a round's record resumes anything: any other kind there is damage,
+    // and taking it as a success would leave the player with no round at all.
+    int kind = kResumeKindNone;
+    if (record->ReadInt(&kind) != 4 || kind != kResumeKindArena) return false;
+    record->Seek(0, FileSeek::Start);
+    return SR_LoadResume(record.get());
 }
 
 bool CTheGame::SR_LoadResume(IFile* record) {

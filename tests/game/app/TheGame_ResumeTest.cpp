@@ -249,6 +249,8 @@ TEST_F(TheGameResume, DamagedHeadersAreRefusedBeforeTheProfileChanges) {
         {Record(1, 2, "arena3", body), "another version"},
         {Record(1, 1, "arena9", body), "an arena the table does not know"},
         {Record(0, 1, "arena3", body), "kind 0: no resume"},
+        {Record(7, 1, "arena3", body), "a kind that is neither a round nor a yard"},
+        {Record(2, 1, "barn", body), "a yard's record under the arena's id"},
         {Bytes{1, 0, 0}, "a cut kind"},
         {Cut(Record(1, 1, "arena3", {}), 2), "a cut name"},
     };
@@ -262,10 +264,12 @@ TEST_F(TheGameResume, DamagedHeadersAreRefusedBeforeTheProfileChanges) {
         EXPECT_EQ(game.m_pGameplayScreen, nullptr) << "no round was opened";
         EXPECT_TRUE(g_Log.empty());
     }
-    // A yard record read as a round is no round: nothing is done, and that is no failure.
+    // Asked to resume such a record, the player gets a new round rather than nothing at all.
     Store(201, Record(2, 1, "barn", body));
-    EXPECT_TRUE(game.SR_LoadResume_Arena(CommonString("arena2")));
-    EXPECT_EQ(game.m_pGameplayScreen, nullptr);
+    player->m_CurrentArena = CommonString("arena2");
+    g_Log.clear();
+    EXPECT_EQ(game.OnMessage(nullptr, MSG_RESUME_ARENA, 0, 0), 1);
+    EXPECT_EQ(g_Log, std::vector<std::string>{"new round"});
 }
 
 TEST_F(TheGameResume, RemovingAPlayerDeletesEveryRecordOfItsSlot) {

@@ -332,8 +332,8 @@ public:
     int SR_GetRecordId_OfYard(int profileIndex, const CommonString& yardName);
     // Whether the current profile has a round of that arena kept.
     bool SR_IsResumeAvailable_Arena(const CommonString& arenaName);
-    // Opens the current profile's kept round of that arena: false without a record or when it
-    // cannot be restored.
+    // Opens the current profile's kept round of that arena: false without a record, when the
+    // record is not a round's, or when it cannot be restored.
     bool SR_LoadResume_Arena(const CommonString& arenaName);
     // Restores an arena round from a record: the header must read whole, with version 1 and an
     // arena the table knows, before the profile's current arena changes and the round opens. A
