@@ -28,6 +28,7 @@ constexpr const char* kStyles =
     "font = FontBig\n    file = \"fonts\\a.fdb\"\n    add_width = 3\n    add_height = -2\nend\n"
     "font = FontDebug\n    file = \"fonts\\a.fdb\"\nend\n"
     "font = FontVerySmall\n    file = \"fonts\\a.fdb\"\nend\n"
+    "font = FontScores\n    file = \"fonts\\a.fdb\"\nend\n"
     "style = st_debug\n    font = FontDebug\n    color = 1, 2, 3\nend\n"
     "style = st_big\n    font = FontBig\n    color = 1, 2, 3\nend\n";
 
@@ -137,12 +138,21 @@ TEST_F(TheGameFonts, LastStepCachesTheNamedFontsWithTheirSpaceWidths) {
     EXPECT_EQ(game.m_Fonts[kGameFontBig], RecordFont(2));
     EXPECT_EQ(game.m_Fonts[kGameFontDebug], RecordFont(3));
     EXPECT_EQ(game.m_Fonts[kGameFontVerySmall], RecordFont(4));
+    EXPECT_EQ(game.m_Fonts[kGameFontScores], RecordFont(5));
     EXPECT_EQ(game.GetDebugFont(), RecordFont(3));
-    for (int missing : {kGameFontScores, kGameFontCoins, kGameFontLifes})
+    for (int missing : {kGameFontCoins, kGameFontLifes})
         EXPECT_EQ(game.m_Fonts[missing], nullptr) << "no record of that id: left alone";
-    EXPECT_EQ(RecordFont(0)->GetSpaceWidth(), Advance(*plain, 't'));
-    EXPECT_EQ(RecordFont(2)->GetSpaceWidth(), Advance(*plain, 'I'));
-    EXPECT_EQ(RecordFont(4)->GetSpaceWidth(), Advance(*plain, 'i'));
+    // Each font's space is the advance of its own character; the scores font keeps the loaded
+    // font's own space, the advance of '_'.
+    ASSERT_NE(Advance(*plain, '_'), Advance(*plain, 'I')) << "the fixture must tell the rules apart";
+    ASSERT_NE(Advance(*plain, 't'), Advance(*plain, 'I'));
+    ASSERT_NE(Advance(*plain, 'i'), Advance(*plain, 'I'));
+    const struct {
+        int record;
+        char spaceAs;
+    } spaces[] = {{0, 't'}, {1, 'I'}, {2, 'I'}, {3, 'I'}, {4, 'i'}, {5, '_'}};
+    for (const auto& s : spaces)
+        EXPECT_EQ(RecordFont(s.record)->GetSpaceWidth(), Advance(*plain, s.spaceAs)) << "record " << s.record;
     EXPECT_EQ(game.GetFontById(CommonString("FontBig")), RecordFont(2));
     EXPECT_EQ(game.GetFontById(CommonString("FontCoins")), nullptr);
 
