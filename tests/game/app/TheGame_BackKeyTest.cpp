@@ -24,8 +24,8 @@ std::string Template() {
     for (const char* root : {"root_START_MENU", "root_play", "root_about", "root_ach", "root_leaders", "root_quests",
                              "root_upgrades", "root_buy", "root_yard", "root_GAMEPLAY_NoAds", "root_screen_loader"})
         t += std::string("root = ") + root + "\nend\n";
-    for (const char* dialog : {"dlg_modal", "dlg_pause", "dlg_level_failed2", "dlg_StartMenuRoot", "dlg_QuitConfirm",
-                               "dlg_EnterName", "dlg_InAppWait"})
+    for (const char* dialog : {"dlg_modal", "dlg_pause", "dlg_pause_withads", "dlg_level_failed2", "dlg_StartMenuRoot",
+                               "dlg_QuitConfirm", "dlg_EnterName", "dlg_InAppWait"})
         t += std::string("dialog = ") + dialog + "\nend\naction = open_" + dialog + "\n create = " + dialog + "\nend\n";
     t += "action = \"acnConfirmQuit\"\n create = dlg_QuitConfirm\nend\n";
     return t;
@@ -128,6 +128,11 @@ TEST_F(TheGameBackKey, TheTableOfScreensAndDialogs) {
     const TBackCase cases[] = {
         {"a round without a dialog pauses", round, {}, {"pause"}},
         {"the pause dialog presses its menu button", round, {"dlg_pause"}, {"click btn_pause_menu"}},
+        {"so does the pause dialog with ads", round, {"dlg_pause_withads"}, {"click btn_pause_menu"}},
+        {"a pause over the round statistics: the pause wins",
+         round,
+         {"dlg_level_failed2", "dlg_pause"},
+         {"click btn_pause_menu"}},
         {"the round statistics continue",
          round,
          {"dlg_level_failed2"},
