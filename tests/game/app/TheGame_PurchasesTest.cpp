@@ -247,6 +247,16 @@ TEST_F(TheGamePurchases, StoreResultsByCodeAndProductId) {
     EXPECT_EQ(player->m_nCoins, 100);
     game.OnBillingResult(0, CommonString("sku_pile"));
     EXPECT_EQ(player->m_nCoins, 1100);
+
+    // A result the game does not know only takes the wait dialog down.
+    game.ShowWaitDialog();
+    ASSERT_NE(WaitDialog(), nullptr);
+    from = Queued();
+    game.OnBillingResult(9, CommonString("sku_pile"));
+    EXPECT_EQ(Queued(), from);
+    EXPECT_EQ(player->m_nCoins, 1100);
+    game.RunProcess();
+    EXPECT_EQ(WaitDialog(), nullptr);
 }
 
 TEST_F(TheGamePurchases, TheLikeRewardIsGivenOncePerProfileAndThePageAlwaysOpens) {
