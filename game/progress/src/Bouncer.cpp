@@ -25,6 +25,11 @@ void Bouncer::RunProcess() {
     }
 }
 
+void Bouncer::SetDelta(float d) {
+    step = d;
+    velocity = velocity > 0.0f ? std::fabs(d) : -std::fabs(d);
+}
+
 float Bouncer::GetCurValueSineWaved() const {
     const float range = maximum - minimum;
     if (range < 0.001f) return value;

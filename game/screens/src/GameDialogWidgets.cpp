@@ -4,6 +4,8 @@
 
 #include "game/screens/AddCoinsButton.h"
 #include "game/screens/PlayScreenUpgradesButton.h"
+#include "game/news/NewsWidgets.h"
+#include "game/screens/PlayerDialogs.h"
 #include "ui/GameButton.h"
 #include "ui/TemplateRecords.h"
 #include "ui/Text.h"
@@ -11,12 +13,12 @@
 namespace {
 
 const TWidgetMakerRow kGameDialogGameRows[] = {
-    {kWidgetButton, "btn_startmenu_news", MakeWidget<XGameButton>},  // the news button
+    {kWidgetButton, "btn_startmenu_news", MakeWidget<CXNewsButton>},
     {kWidgetButton, "btn_Boosts_AddCoins", MakeWidget<CXAddCoinsButton>},
     {kWidgetButton, "btn_can_buy_addcoins", MakeWidget<CXAddCoinsButton>},
     {kWidgetButton, "btn_play_upgrades", MakeWidget<CXPlayScreenUpgradesButton>},
-    {kWidgetText, "txt_Welcome", MakeWidget<XText>},           // the players button text
-    {kWidgetText, "txt_sm_change_player", MakeWidget<XText>},  // the players button text
+    {kWidgetText, "txt_Welcome", MakeWidget<CXPlayersButtonText>},
+    {kWidgetText, "txt_sm_change_player", MakeWidget<CXPlayersButtonText>},
 };
 
 }  // namespace

@@ -6,6 +6,8 @@
 
 #include "audio/SoundManager.h"
 #include "game/app/TheGameOf.h"
+#include "game/news/NewsWidgets.h"
+#include "game/screens/PlayerDialogs.h"
 #include "render/DibBitmap.h"
 #include "render/DrawingHelpers.h"
 #include "render/DrawingUtils.h"
@@ -35,13 +37,13 @@ constexpr int kPostEffectAlphaOffset = -220;
 // matching row wins, and a record no row takes is built as the dialog's own class. A row whose
 // class is not written yet makes the game widget of its kind until its class takes the row.
 const TWidgetMakerRow kScreenWidgetMakers[] = {
-    {kWidgetButton, "btn_startmenu_news", MakeWidget<XGameButton>},  // CXNewsButton
+    {kWidgetButton, "btn_startmenu_news", MakeWidget<CXNewsButton>},
     {kWidgetButton, nullptr, MakeWidget<XGameButton>},
-    {kWidgetDialog, "dlg_news", MakeWidget<XGameDialog>},           // CXNewsDialog
-    {kWidgetDialog, "dlg_EnterName", MakeWidget<XGameDialog>},      // CXEditName
-    {kWidgetDialog, "dlg_Players", MakeWidget<XGameDialog>},        // CXPlayers
-    {kWidgetDialog, "dlg_remove_user", MakeWidget<XGameDialog>},    // CXRemovePlayer
-    {kWidgetDialog, "dlg_lang", MakeWidget<XGameDialog>},           // CXLanguageDialog
+    {kWidgetDialog, "dlg_news", MakeWidget<XGameDialog>},  // CXNewsDialog
+    {kWidgetDialog, "dlg_EnterName", MakeWidget<CXEditName>},
+    {kWidgetDialog, "dlg_Players", MakeWidget<CXPlayers>},
+    {kWidgetDialog, "dlg_remove_user", MakeWidget<CXRemovePlayer>},
+    {kWidgetDialog, "dlg_lang", MakeWidget<CXLanguageDialog>},
     {kWidgetDialog, "dlg_level_failed2", MakeWidget<XGameDialog>},  // CXRoundStatsDialog, given the round
     {kWidgetDialog, "dlg_addcoins", MakeWidget<XGameDialog>},       // CXAddCoinsFullScreenContainerDlg
     {kWidgetDialog, "dlg_InAppWait", MakeWidget<XGameDialog>},      // CXInAppWaitDlg

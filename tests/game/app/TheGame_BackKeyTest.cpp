@@ -8,7 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "RootOnlyScreens.h"
+#include "game/progress/ApplicationData.h"
 #include "game/screens/PendingScreens.h"
+#include "game/screens/PlayerDialogs.h"
 #include "testsupport/GlTestGame.h"
 #include "testsupport/MediaTestGame.h"
 #include "testsupport/ScratchSaveFolder.h"
@@ -25,8 +28,16 @@ std::string Template() {
                              "root_upgrades", "root_buy", "root_yard", "root_GAMEPLAY_NoAds", "root_screen_loader"})
         t += std::string("root = ") + root + "\nend\n";
     for (const char* dialog : {"dlg_modal", "dlg_pause", "dlg_pause_withads", "dlg_level_failed2", "dlg_StartMenuRoot",
-                               "dlg_QuitConfirm", "dlg_EnterName", "dlg_InAppWait"})
+                               "dlg_QuitConfirm", "dlg_InAppWait"})
         t += std::string("dialog = ") + dialog + "\nend\naction = open_" + dialog + "\n create = " + dialog + "\nend\n";
+    // The name entry is made only with its keyboard, name, warning and OK button.
+    std::vector<std::string> keys = {"btn_Space", "btn_BkSpace", "btn_NameOk"};
+    for (char c = 'A'; c <= 'Z'; ++c) keys.push_back(std::string("btn_") + c);
+    t += "dialog = dlg_EnterName\n child = txt_Name\n end\n child = txt_duplicate_name\n end\n";
+    for (const std::string& key : keys) t += " child = " + key + "\n end\n";
+    t += "end\naction = open_dlg_EnterName\n create = dlg_EnterName\nend\n";
+    t += "text = txt_Name\n caption = \"Ann\"\nend\ntext = txt_duplicate_name\n caption = \"taken\"\nend\n";
+    for (const std::string& key : keys) t += "button = " + key + "\nend\n";
     t += "action = \"acnConfirmQuit\"\n create = dlg_QuitConfirm\nend\n";
     return t;
 }
@@ -67,7 +78,7 @@ public:
             case EScreen::Gameplay:
                 return new CLoggedRound(this);
             case EScreen::StartMenu:
-                return new TBackLogged<CXStartMenu2>(this);
+                return new TBackLogged<CRootOnlyStartMenu>(this);
             case EScreen::Play:
                 return new TBackLogged<CXPlayScreen>(this);
             case EScreen::Farm:
@@ -83,7 +94,7 @@ public:
             case EScreen::Upgrades:
                 return new TBackLogged<CXUpgradesScreen>(this);
             case EScreen::About:
-                return new TBackLogged<CXAboutScreen>(this);
+                return new TBackLogged<CRootOnlyAbout>(this);
             default:
                 return CTheGame::NewScreen(kind, a, b);
         }
@@ -139,7 +150,6 @@ TEST_F(TheGameBackKey, TheTableOfScreensAndDialogs) {
          {"click btn_failed_continue via dlg_level_failed2"}},
         {"another modal dialog of a round: nothing", round, {"dlg_modal"}, {}},
         {"the start menu asks whether to quit", menu, {"dlg_StartMenuRoot"}, {}},
-        {"name entry deletes a letter", menu, {"dlg_EnterName"}, {"click btn_BkSpace via dlg_EnterName"}},
         {"elsewhere in the start menu: back", menu, {}, {"back"}},
         {"play screen", [](CTheGame& g) { return g.RunPlayScreen(); }, {}, {"click btn_arenas_menu"}},
         {"play screen, dialog open", [](CTheGame& g) { return g.RunPlayScreen(); }, {"dlg_modal"}, {"back"}},
@@ -169,9 +179,29 @@ TEST_F(TheGameBackKey, TheTableOfScreensAndDialogs) {
     }
 }
 
+TEST_F(TheGameBackKey, OnTheNameEntryItDeletesALetter) {
+    ASSERT_TRUE(game.CreateApplicationData());
+    CApplicationData* data = game.GetAppData();
+    ASSERT_EQ(data->AddUserProfile(), 0);
+    data->SetUserName(0, CommonString("Ann"));
+    XGameRoot* menu = Open({"", [](CTheGame& g) { return g.RunStartMenu(); }, {"dlg_EnterName"}, {}});
+    auto* entry = dynamic_cast<CXEditName*>(menu->FindChildWithWidgetId("dlg_EnterName"));
+    ASSERT_NE(entry, nullptr);
+    const auto name = [entry] {
+        const CommonString text = entry->GetText();
+        return std::string(text.Length() > 0 ? text.GetDataConst() : "");
+    };
+    ASSERT_EQ(name(), "Ann") << "the entry shows the current player's name";
+    EXPECT_EQ(game.OnGraffitiChar(kBackKey), 1);
+    EXPECT_EQ(name(), "An");
+    EXPECT_TRUE(g_Log.empty()) << "the entry keeps its backspace to itself";
+}
+
 TEST_F(TheGameBackKey, TheStartMenuQuitQuestionOpensAndASecondBackLeavesWithTheDataSaved) {
     ASSERT_TRUE(game.CreateApplicationData());
     XGameRoot* menu = Open({"", [](CTheGame& g) { return g.RunStartMenu(); }, {"dlg_StartMenuRoot"}, {}});
+    // The menu panel saved once when it opened; the quit question itself saves nothing.
+    std::filesystem::remove(saves.Path("global.opt"));
     ASSERT_EQ(game.OnGraffitiChar(kBackKey), 1);
     EXPECT_NE(menu->FindChildWithWidgetId("dlg_QuitConfirm"), nullptr) << "acnConfirmQuit ran on the start menu";
     EXPECT_FALSE(std::filesystem::exists(saves.Path("global.opt")));

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "RootOnlyScreens.h"
 #include "core/LocManager2.h"
 #include "game/farm/FarmObject.h"
 #include "game/progress/ApplicationData.h"
@@ -88,9 +89,9 @@ public:
 };
 
 // A start menu that notes, when it goes, whether the template it was built from was still cached.
-class CCheckedStartMenu : public CXStartMenu2 {
+class CCheckedStartMenu : public CRootOnlyStartMenu {
 public:
-    using CXStartMenu2::CXStartMenu2;
+    using CRootOnlyStartMenu::CRootOnlyStartMenu;
     ~CCheckedStartMenu() override {
         bool cached = false;
         const auto& cache = GetGamePtr()->TemplateCache();
@@ -111,6 +112,8 @@ public:
                 return groupLoaderFails ? nullptr : new CStubGroupLoader(this);
             case EScreen::StartMenu:
                 return new CCheckedStartMenu(this);
+            case EScreen::About:
+                return new CRootOnlyAbout(this);
             default:
                 return CTheGame::NewScreen(kind, a, b);
         }

@@ -28,6 +28,8 @@ struct Bouncer {
     // One frame: value += velocity; past the maximum while rising it stops there and turns down,
     // below the minimum while falling it stops there and turns up, and the listener hears it.
     void RunProcess();
+    // A new step size; the bouncer keeps its direction.
+    void SetDelta(float d);
     // minimum + range x (sin(pi x (value - minimum) / range - pi/2) + 1) / 2, so the linear run
     // reads as a smooth wave; the value itself when the range is below 0.001.
     float GetCurValueSineWaved() const;

@@ -10,7 +10,9 @@
 // Depends on: the screen root, the game object. Main thread only.
 
 #include "core/CommonString.h"
+#include "game/screens/AboutScreen.h"
 #include "game/screens/GameRoot.h"
+#include "game/screens/StartMenu.h"
 
 class IFile;
 class XDialog;
@@ -27,16 +29,6 @@ public:
 
 private:
     const char* m_pRootName;
-};
-
-class CXStartMenu2 : public XPlainScreen {
-public:
-    explicit CXStartMenu2(CXElement* parent) : XPlainScreen(parent, "root_START_MENU") {}
-};
-
-class CXAboutScreen : public XPlainScreen {
-public:
-    explicit CXAboutScreen(CXElement* parent) : XPlainScreen(parent, "root_about") {}
 };
 
 class CXPlayScreen : public XPlainScreen {

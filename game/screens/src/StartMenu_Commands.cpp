@@ -1,0 +1,256 @@
+// The start menu's commands and dialog events: the other screens, the options, the players and
+// their name entry, the web pages and the quit confirmation.
+#include <algorithm>
+#include <cstring>
+
+#include "audio/SoundManager.h"
+#include "core/SafeFormat.h"
+#include "game/app/TheGame.h"
+#include "game/news/NewsManager.h"
+#include "game/progress/ApplicationData.h"
+#include "game/progress/UserProfile.h"
+#include "game/screens/PlayerDialogs.h"
+#include "game/screens/StartMenu.h"
+#include "shell/BbUtil.h"
+#include "ui/CheckBox.h"
+#include "ui/GameButton.h"
+#include "ui/Tuner.h"
+
+namespace {
+
+const CommonString kTemplateFile("ui_main.txt");
+constexpr int kVolumeTickCooldown = 16;
+constexpr int kRoundsBeforeReview = 5;
+
+bool Is(XWPARAM wparam, const char* id) {
+    const char* text = XIdText(wparam);
+    return text != nullptr && std::strcmp(text, id) == 0;
+}
+
+// A game screen message, posted behind the curtain.
+struct TScreenCommand {
+    const char* id;
+    int code;
+    int wparam;
+    int lparam;
+};
+
+constexpr TScreenCommand kScreenCommands[] = {
+    {"btn_Play", MSG_RUN_PLAY_SCREEN, 0, 0},
+    {"btn_sm_achievements", MSG_RUN_ACHIEVEMENTS, 0, 0},
+    {"btn_sm_leaderboards", MSG_RUN_LEADERBOARDS, MSG_RUN_START_MENU, 0},
+    {"btn_sm_quests", MSG_RUN_QUESTS, 0, MSG_RUN_START_MENU},
+    {"btn_options_credits", MSG_RUN_ABOUT, 0, 0},
+};
+
+struct TWebCommand {
+    const char* id;
+    const char* url;
+};
+
+constexpr TWebCommand kWebCommands[] = {
+    {"btn_MoreGames", kMoreGamesUrl},
+    {"btn_sm_facebook", kCommunityPageUrl},
+    {"btn_sm_twitter", kSecondSocialPageUrl},
+};
+
+int ProfileCount(CTheGame* game) {
+    const CApplicationData* data = game != nullptr ? game->GetAppData() : nullptr;
+    return data != nullptr ? data->m_Profiles.count : 0;
+}
+
+}  // namespace
+
+int CXStartMenu2::OnMessage(CXElement* sender, int code, XWPARAM wparam, int lparam) {
+    CTheGame* game = TheGame();
+    switch (code) {
+        case XMSG_CLICK:
+            return OnCommand(sender, code, wparam, lparam);
+        case XMSG_TUNER_SET:
+        case XMSG_TUNER_CHANGING:
+            if (Is(wparam, "tuner_music") || Is(wparam, "tuner_sound")) {
+                OnSlider(code, XIdText(wparam), lparam);
+                return 1;
+            }
+            break;
+        case XMSG_CHECK_TOGGLED:
+            if (Is(wparam, "chk_options_tutorial")) {
+                if (TUserProfile* profile = game != nullptr ? game->GetCurrentProfile() : nullptr)
+                    profile->m_bTutorialOn = lparam > 0;
+                return 1;
+            }
+            break;
+        case XMSG_ACTION_DONE:
+            if (Is(wparam, "acn_options_2_sound")) ResetOptionsTuners();
+            break;
+        case XMSG_CHILD_REMOVED:
+            if (Is(wparam, "dlg_StartMenuRoot")) {
+                m_pNewsButton = nullptr;
+                return 1;
+            }
+            if (Is(wparam, "dlg_EnterName")) {
+                UpdateChangePlayerText();
+                return 1;
+            }
+            break;
+        case XMSG_DIALOG_INIT:
+            if (Is(wparam, "dlg_options")) {
+                auto* box = dynamic_cast<XCheckBox*>(FindChildWithWidgetId("chk_options_tutorial"));
+                const TUserProfile* profile = game != nullptr ? game->GetCurrentProfile() : nullptr;
+                if (box != nullptr && profile != nullptr) box->Check(profile->m_bTutorialOn);
+                return 1;
+            }
+            if (Is(wparam, "dlg_StartMenuRoot")) {
+                const TUserProfile* profile = game != nullptr ? game->GetCurrentProfile() : nullptr;
+                XWidget* review = FindChildWithWidgetId("btn_sm_review");
+                if (review != nullptr && (profile == nullptr || profile->m_nRoundsStarted < kRoundsBeforeReview))
+                    review->Hide();
+                for (const char* id : {"btn_sm_facebook", "btn_sm_twitter", "btn_sm_review"}) {
+                    if (auto* button = dynamic_cast<XGameButton*>(FindChildWithWidgetId(id))) {
+                        button->SetOneState(true);
+                        button->SetRectHit(true);
+                    }
+                }
+                if (game != nullptr) (void)game->SaveAppData();
+                UpdateChangePlayerText();
+                return 1;
+            }
+            break;
+        default:
+            break;
+    }
+    return XDialog::OnMessage(sender, code, wparam, lparam);
+}
+
+int CXStartMenu2::OnCommand(CXElement* sender, int code, XWPARAM wparam, int lparam) {
+    CTheGame* game = TheGame();
+    if (game == nullptr) return XDialog::OnMessage(sender, code, wparam, lparam);
+    for (const TScreenCommand& c : kScreenCommands) {
+        if (!Is(wparam, c.id)) continue;
+        (void)game->SendMessage(game, c.code, c.wparam, c.lparam, true);
+        return 1;
+    }
+    for (const TWebCommand& c : kWebCommands) {
+        if (!Is(wparam, c.id)) continue;
+        (void)BBWeb_OpenURL(c.url);
+        return 1;
+    }
+    CApplicationData* data = game->GetAppData();
+    if (Is(wparam, "btn_startmenu_news")) {
+        if (game->m_pNewsManager != nullptr) game->m_pNewsManager->NotifyNewsWidgetOpen();
+    } else if (Is(wparam, "btn_NameOk")) {
+        if (auto* entry = FindDialogAs<CXEditName>(this, "dlg_EnterName"); entry != nullptr && data != nullptr) {
+            data->SetUserName(data->m_nCurrentProfile, entry->GetText());
+            (void)game->SaveAppData();
+        }
+    } else if (Is(wparam, "btn_NameCancel")) {
+        // The profile made for this entry goes again, unless it is the only one.
+        auto* entry = FindDialogAs<CXEditName>(this, "dlg_EnterName");
+        if (entry != nullptr && entry->m_bNewProfile && entry->IsCancelShown() && data != nullptr &&
+            data->m_Profiles.count > 1)
+            data->RemoveUserProfile(data->m_nCurrentProfile);
+    } else if (Is(wparam, "btn_players_ok")) {
+        const auto alive = LifeToken();
+        const int result = XDialog::OnMessage(sender, code, wparam, lparam);
+        if (!*alive) return result;
+        if (!CheckIfCurrentUserNameEmpty() && !CheckIfNoUserProfiles()) (void)game->SaveAppData();
+        return result;
+    } else if (Is(wparam, "btn_FB_YES")) {
+        DoBackAction();
+        if (TUserProfile* profile = game->GetCurrentProfile()) profile->m_bSocialPromptAccepted = true;
+        return SendMessage(this, XMSG_CLICK, XIdParam("btn_sm_facebook"), 0, false);
+    } else if (Is(wparam, "btn_QuitYes")) {
+        game->SetFinished(kFinishQuitButton);
+        return 1;
+    }
+    return XDialog::OnMessage(sender, code, wparam, lparam);
+}
+
+void CXStartMenu2::OnSlider(int code, const char* id, int value) {
+    CTheGame* game = TheGame();
+    CApplicationData* data = game != nullptr ? game->GetAppData() : nullptr;
+    if (data == nullptr) return;
+    const int volume = std::clamp(value, 0, 100);
+    const bool music = std::strcmp(id, "tuner_music") == 0;
+    if (music) {
+        // The music follows the slider while it moves.
+        if (code == XMSG_TUNER_CHANGING)
+            game->SetMusicVolume(volume);
+        else
+            data->m_nMusicVolume = volume;
+        SetVolumeText("txt_music_volume", volume);
+        return;
+    }
+    // The effects change only when the slider is let go, with one tick to hear them by.
+    if (code != XMSG_TUNER_SET) return;
+    const bool changed = data->m_nEffectsVolume != volume;
+    game->SetVolume(volume);
+    SetVolumeText("txt_sound_volume", volume);
+    if (changed && m_nSoundCooldown == 0) {
+        if (game->m_pSoundManager != nullptr) (void)game->m_pSoundManager->PlaySoundFX("Shop_SellItem");
+        m_nSoundCooldown = kVolumeTickCooldown;
+    }
+}
+
+void CXStartMenu2::SetVolumeText(const char* id, int value) {
+    if (auto* text = dynamic_cast<XText*>(FindChildWithWidgetId(id))) text->SetCaption(SafeFormat("%d%%", {value}));
+}
+
+void CXStartMenu2::ResetOptionsTuners() {
+    CTheGame* game = TheGame();
+    const CApplicationData* data = game != nullptr ? game->GetAppData() : nullptr;
+    if (data == nullptr) return;
+    struct TRow {
+        const char* tuner;
+        const char* text;
+        int value;
+    };
+    const TRow rows[] = {{"tuner_music", "txt_music_volume", data->m_nMusicVolume},
+                         {"tuner_sound", "txt_sound_volume", data->m_nEffectsVolume}};
+    for (const TRow& row : rows) {
+        if (auto* tuner = dynamic_cast<XTuner*>(FindChildWithWidgetId(row.tuner))) tuner->SetCurrent(row.value);
+        SetVolumeText(row.text, row.value);
+    }
+    for (const char* id : {"txt_music_desc", "txt_music_desc2"})
+        if (XWidget* text = FindChildWithWidgetId(id)) text->Hide();
+}
+
+void CXStartMenu2::ShowNameEntry(bool newProfile, bool hideCancel) {
+    (void)DoAction(kTemplateFile, CommonString("acn_show_entername"));
+    auto* entry = FindDialogAs<CXEditName>(this, "dlg_EnterName");
+    if (entry == nullptr) return;
+    if (hideCancel) entry->HideCancel();
+    if (newProfile) entry->m_bNewProfile = true;
+    entry->TextChanged();
+}
+
+int CXStartMenu2::CheckIfCurrentUserNameEmpty() {
+    CTheGame* game = TheGame();
+    const CApplicationData* data = game != nullptr ? game->GetAppData() : nullptr;
+    if (data == nullptr || data->m_nCurrentProfile < 0 || data->m_nCurrentProfile >= data->m_Profiles.count) return 0;
+    if (data->GetUserName(data->m_nCurrentProfile).Length() != 0) return 0;
+    ShowNameEntry(false, true);
+    return 1;
+}
+
+int CXStartMenu2::CheckIfNoUserProfiles() {
+    CTheGame* game = TheGame();
+    if (game == nullptr || ProfileCount(game) > 0) return 0;
+    const int index = game->CreateNewUserProfile();
+    CApplicationData* data = game->GetAppData();
+    if (data != nullptr && index >= 0 && index < data->m_Profiles.count) {
+        data->m_nCurrentProfile = index;
+        ShowNameEntry(true, true);
+    }
+    return 1;
+}
+
+void CXStartMenu2::UpdateChangePlayerText() {
+    CTheGame* game = TheGame();
+    const CApplicationData* data = game != nullptr ? game->GetAppData() : nullptr;
+    if (data == nullptr || data->m_Profiles.count < 1) return;
+    if (auto* text = dynamic_cast<CXPlayersButtonText*>(FindChildWithWidgetId("txt_Welcome"))) {
+        text->ShowPlayerName(data->GetUserName(data->m_nCurrentProfile));
+        text->ReInitWidgetPosition();
+    }
+}

@@ -1,0 +1,23 @@
+#pragma once
+// The start menu and the credits screen built from their root records alone, for suites about
+// screen switching and the back key: the real screens also load their scene images, effects and
+// font, which those suites' small template paks do not hold.
+
+#include "core/CommonString.h"
+#include "game/screens/AboutScreen.h"
+#include "game/screens/StartMenu.h"
+
+class CRootOnlyStartMenu : public CXStartMenu2 {
+public:
+    using CXStartMenu2::CXStartMenu2;
+    int OnInitElement() override { return InitRoot(CommonString("ui_main.txt"), "root_START_MENU"); }
+    // The scene is not loaded: only the widgets draw.
+    void Draw() override { XGameRoot::Draw(); }
+    void RunProcess() override { XGameRoot::RunProcess(); }
+};
+
+class CRootOnlyAbout : public CXAboutScreen {
+public:
+    using CXAboutScreen::CXAboutScreen;
+    int OnInitElement() override { return InitRoot(CommonString("ui_main.txt"), "root_about"); }
+};
