@@ -1,0 +1,226 @@
+// The start menu built from the real pak: the first-run name entry, the commands and the pages
+// they open, the option sliders, the quit question, and the scene's title, taps and clouds.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "FrontEndTestGame.h"
+#include "game/progress/UserProfile.h"
+#include "game/screens/PlayerDialogs.h"
+#include "game/screens/StartMenu.h"
+#include "platform/Control.h"
+#include "render/DibBitmap.h"
+#include "ui/Text.h"
+
+namespace {
+
+using TPost = CRealPakGame::TPost;
+
+std::string TextOf(XWidget* root, const char* id) {
+    auto* text = dynamic_cast<XText*>(root != nullptr ? root->FindChildWithWidgetId(id) : nullptr);
+    if (text == nullptr) return "(missing)";
+    return text->GetCaption().Length() > 0 ? text->GetCaption().GetDataConst() : "";
+}
+
+class StartMenuTest : public FrontEndTest {
+protected:
+    CXStartMenu2* OpenMenu() {
+        EXPECT_TRUE(game.RunStartMenu());
+        return game.m_pStartMenu;
+    }
+    int Click(CXStartMenu2* menu, const char* id) { return menu->OnMessage(menu, XMSG_CLICK, XIdParam(id), 0); }
+};
+
+TEST_F(StartMenuTest, AFirstStartMakesAProfileAndAsksItsNameAtOnceWithoutCancel) {
+    ASSERT_EQ(Data().m_Profiles.count, 0);
+    CXStartMenu2* menu = OpenMenu();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(Data().m_Profiles.count, 1);
+    EXPECT_EQ(Data().m_nCurrentProfile, 0);
+    auto* entry = FindDialogAs<CXEditName>(menu, "dlg_EnterName");
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(entry->GetOwnOpacity(), kOpacityFull) << "shown without fading in";
+    EXPECT_TRUE(entry->m_bNewProfile);
+    EXPECT_FALSE(entry->IsCancelShown());
+    EXPECT_FALSE(entry->FindChildWithWidgetId("btn_NameCancel")->IsVisible());
+    const TCoordRect2D ok = entry->FindChildWithWidgetId("btn_NameOk")->GetDrawingRect();
+    EXPECT_EQ(ok.x + ok.width / 2, 160) << "OK moves to the screen's centre";
+    Ticks(40);
+    EXPECT_EQ(menu->FindChildWithWidgetId("dlg_StartMenuRoot"), nullptr) << "the entry replaces the menu panel";
+    EXPECT_EQ(FindDialogAs<CXEditName>(menu, "dlg_EnterName"), entry);
+}
+
+TEST_F(StartMenuTest, ANamedPlayerIsWelcomedAndAnUnnamedOneAskedForAName) {
+    AddPlayer("Sam");
+    CXStartMenu2* menu = OpenMenu();
+    EXPECT_EQ(menu->FindChildWithWidgetId("dlg_EnterName"), nullptr);
+    EXPECT_EQ(TextOf(menu, "txt_Welcome"), "Welcome, Sam!");
+
+    AddPlayer("");
+    menu = OpenMenu();
+    auto* entry = FindDialogAs<CXEditName>(menu, "dlg_EnterName");
+    ASSERT_NE(entry, nullptr);
+    EXPECT_FALSE(entry->m_bNewProfile);
+    EXPECT_FALSE(entry->IsCancelShown()) << "a player without a name must give one";
+}
+
+TEST_F(StartMenuTest, NameOkStoresTheNameSavesAndBringsTheMenuBack) {
+    CXStartMenu2* menu = OpenMenu();
+    auto* entry = FindDialogAs<CXEditName>(menu, "dlg_EnterName");
+    ASSERT_NE(entry, nullptr);
+    for (const char* key : {"btn_J", "btn_O"}) entry->OnMessage(entry, XMSG_CLICK, XIdParam(key), 0);
+    Click(menu, "btn_NameOk");
+    EXPECT_EQ(Name(0), "Jo");
+    EXPECT_TRUE(std::filesystem::exists(saves.Path("global.opt")));
+    Ticks(40);
+    EXPECT_NE(menu->FindChildWithWidgetId("dlg_StartMenuRoot"), nullptr) << "the back action restores the panel";
+    EXPECT_EQ(menu->FindChildWithWidgetId("dlg_EnterName"), nullptr);
+    EXPECT_EQ(TextOf(menu, "txt_Welcome"), "Welcome, Jo!");
+}
+
+TEST_F(StartMenuTest, CommandsPostTheirScreensAndOpenTheirPages) {
+    AddPlayer("Sam");
+    CXStartMenu2* menu = OpenMenu();
+    struct TCase {
+        const char* id;
+        TPost post;
+    };
+    const TCase cases[] = {
+        {"btn_Play", {1008, 0, 0}},
+        {"btn_sm_achievements", {1013, 0, 0}},
+        {"btn_sm_leaderboards", {1014, 1001, 0}},
+        {"btn_sm_quests", {1016, 0, 1001}},
+        {"btn_options_credits", {1004, 0, 0}},
+    };
+    for (const TCase& c : cases) {
+        game.posts.clear();
+        EXPECT_EQ(Click(menu, c.id), 1) << c.id;
+        EXPECT_EQ(game.posts, std::vector<TPost>{c.post}) << c.id;
+    }
+
+    (void)platform::TakeCallLog();
+    for (const char* id : {"btn_MoreGames", "btn_sm_facebook", "btn_sm_twitter"}) EXPECT_EQ(Click(menu, id), 1) << id;
+    std::vector<std::string> invoked;
+    for (const std::string& call : platform::TakeCallLog())
+        if (call.starts_with("navigator_invoke ")) invoked.push_back(call.substr(17));
+    ASSERT_EQ(invoked.size(), 3u);
+    for (const std::string& url : invoked) {
+        EXPECT_TRUE(url.starts_with("https://")) << url;
+        EXPECT_NE(url.find(".example/"), std::string::npos) << "a reserved domain: " << url;
+    }
+    EXPECT_NE(invoked[0], invoked[1]);
+    EXPECT_NE(invoked[1], invoked[2]);
+}
+
+TEST_F(StartMenuTest, QuitYesFinishesTheGameWithTheQuitCode) {
+    AddPlayer("Sam");
+    CXStartMenu2* menu = OpenMenu();
+    EXPECT_FALSE(game.IsFinished());
+    EXPECT_EQ(Click(menu, "btn_QuitYes"), 1);
+    EXPECT_TRUE(game.IsFinished());
+    EXPECT_EQ(game.GetFinishCode(), kFinishQuitButton);
+}
+
+TEST_F(StartMenuTest, MusicFollowsItsSliderLiveAndEffectsChangeOnRelease) {
+    AddPlayer("Sam");
+    CXStartMenu2* menu = OpenMenu();
+    ASSERT_EQ(Click(menu, "btn_sm_options"), 1);
+    ASSERT_NE(menu->FindChildWithWidgetId("dlg_options"), nullptr);
+    EXPECT_EQ(TextOf(menu, "txt_music_volume"), "40%") << "the tuners show the stored volumes";
+    EXPECT_EQ(TextOf(menu, "txt_sound_volume"), "60%");
+
+    menu->OnMessage(menu, XMSG_TUNER_CHANGING, XIdParam("tuner_music"), 130);
+    EXPECT_EQ(Data().m_nMusicVolume, 100) << "clamped";
+    EXPECT_EQ(TextOf(menu, "txt_music_volume"), "100%");
+    menu->OnMessage(menu, XMSG_TUNER_SET, XIdParam("tuner_music"), 70);
+    EXPECT_EQ(Data().m_nMusicVolume, 70);
+
+    menu->OnMessage(menu, XMSG_TUNER_CHANGING, XIdParam("tuner_sound"), 20);
+    EXPECT_EQ(Data().m_nEffectsVolume, 60) << "nothing while the sound slider moves";
+    EXPECT_EQ(TextOf(menu, "txt_sound_volume"), "60%");
+    menu->OnMessage(menu, XMSG_TUNER_SET, XIdParam("tuner_sound"), 20);
+    EXPECT_EQ(Data().m_nEffectsVolume, 20);
+    EXPECT_EQ(TextOf(menu, "txt_sound_volume"), "20%");
+    EXPECT_EQ(menu->m_nSoundCooldown, 16) << "the tick sound played";
+    menu->RunProcess();
+    menu->OnMessage(menu, XMSG_TUNER_SET, XIdParam("tuner_sound"), 30);
+    EXPECT_EQ(Data().m_nEffectsVolume, 30);
+    EXPECT_EQ(menu->m_nSoundCooldown, 15) << "no second tick within 16 frames";
+    menu->OnMessage(menu, XMSG_TUNER_SET, XIdParam("tuner_sound"), -5);
+    EXPECT_EQ(Data().m_nEffectsVolume, 0);
+}
+
+TEST_F(StartMenuTest, TheTutorialSwitchFollowsItsCheckBox) {
+    AddPlayer("Sam");
+    CXStartMenu2* menu = OpenMenu();
+    game.GetCurrentProfile()->m_bTutorialOn = true;
+    menu->OnMessage(menu, XMSG_CHECK_TOGGLED, XIdParam("chk_options_tutorial"), 0);
+    EXPECT_FALSE(game.GetCurrentProfile()->m_bTutorialOn);
+    menu->OnMessage(menu, XMSG_CHECK_TOGGLED, XIdParam("chk_options_tutorial"), 1);
+    EXPECT_TRUE(game.GetCurrentProfile()->m_bTutorialOn);
+}
+
+TEST_F(StartMenuTest, TheTitleReachesFullSizeOnTheSeventhFrameAndOnlyThenSparkles) {
+    AddPlayer("Sam");
+    CXStartMenu2* menu = OpenMenu();
+    CQuorvanParticleSystem2* sparkles = game.m_pParticleManager->GetParticleSystemNamed("StartMenuLogo");
+    EXPECT_EQ(menu->m_dTitleScale, 0.01);
+    for (int frame = 1; frame <= 6; ++frame) menu->RunProcess();
+    EXPECT_DOUBLE_EQ(menu->m_dTitleScale, 0.64);
+    EXPECT_TRUE(sparkles->IsStopped());
+    menu->RunProcess();
+    EXPECT_EQ(menu->m_dTitleScale, 1.0);
+    EXPECT_FALSE(sparkles->IsStopped());
+    // On a 480-high screen the title's centre is 65 px down the middle.
+    EXPECT_EQ(menu->m_nTitleX, 160 << 8);
+    EXPECT_EQ(menu->m_nTitleY, 65 << 8);
+}
+
+TEST_F(StartMenuTest, ATappedBirdStretchesAndASecondTapFallsThrough) {
+    AddPlayer("Sam");
+    CXStartMenu2* menu = OpenMenu();
+    Ticks(20);
+    const TRect2D zone = menu->m_LeftBirdZone;
+    const int x = (zone.x + zone.width / 2) >> 8;
+    const int y = (zone.y + zone.height / 2) >> 8;
+    EXPECT_EQ(menu->NotifyPointerEvent(x, y, XPOINTER_PRESS), 1);
+    EXPECT_TRUE(menu->m_bLeftBirdTapped);
+    const Bouncer& bird = menu->m_Bouncers[CXStartMenu2::kLeftBird];
+    EXPECT_EQ(bird.value, 0.0f);
+    EXPECT_FLOAT_EQ(bird.velocity, 0.16f);
+    // Up (7 frames), down to the bottom where the flag clears, then up at the fast speed until the
+    // top, where the normal speed returns.
+    menu->NotifyPointerEvent(x, y, XPOINTER_RELEASE);
+    const float before = bird.value;
+    EXPECT_EQ(menu->NotifyPointerEvent(x, y, XPOINTER_PRESS), 1) << "a tap on the scene is always taken";
+    EXPECT_EQ(bird.value, before) << "the flag was set: the tap went on to the next zone";
+    int frames = 0;
+    while (menu->m_bLeftBirdTapped && frames < 100) {
+        menu->RunProcess();
+        ++frames;
+    }
+    EXPECT_EQ(frames, 14) << "0 to 1 and back at 0.16 a frame";
+    while (bird.velocity > 0 && frames < 100) {
+        menu->RunProcess();
+        ++frames;
+    }
+    EXPECT_FLOAT_EQ(bird.velocity, -0.015f) << "the normal speed after the next top";
+}
+
+TEST_F(StartMenuTest, ACloudLeavingOnTheRightComesBackFromTheLeft) {
+    AddPlayer("Sam");
+    CXStartMenu2* menu = OpenMenu();
+    ASSERT_EQ(menu->m_CloudPos.count, 8);
+    const int width = game.m_Screen.m_pBackBuffer->m_Width;
+    menu->m_CloudPos[3].x = ((width + 120) << 8) - menu->m_CloudVel[3].x;
+    menu->RunProcess();
+    EXPECT_EQ(menu->m_CloudPos[3].x, -60 << 8);
+    const int y = menu->m_CloudPos[3].y >> 8;
+    EXPECT_GE(y, 0);
+    EXPECT_LT(y, 120);
+    // Higher clouds are faster: 0.5 px a frame at the top, 0.15 at 120 px (to 1/256 px).
+    EXPECT_NEAR(menu->m_CloudVel[3].x / 256.0, 0.15 + (1.0 - y / 120.0) * 0.35, 1.0 / 256);
+}
+
+}  // namespace
