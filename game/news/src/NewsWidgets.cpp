@@ -1,7 +1,7 @@
 #include "game/news/NewsWidgets.h"
 
 #include "core/SafeFormat.h"
-#include "game/app/TheGame.h"
+#include "game/app/TheGameOf.h"
 #include "render/DibBitmap.h"
 #include "render/ImageRotatorScaler.h"
 #include "sprites/SpriteSet.h"
@@ -21,7 +21,7 @@ CXNewsButton::~CXNewsButton() {
 
 int CXNewsButton::OnInitWidget() {
     if (!XRectButton::OnInitWidget()) return 0;
-    CTheGame* game = dynamic_cast<CTheGame*>(GetGamePtr());
+    CTheGame* game = TheGameOf(this);
     CSpriteSet* set = game != nullptr && game->m_pSpriteSetManager != nullptr
                           ? game->m_pSpriteSetManager->GetSpriteSetNamed("news_alert")
                           : nullptr;
@@ -52,7 +52,7 @@ void CXNewsButton::Draw() {
     font->TextOut(back, left + shift, top + shift, m_Caption.GetData(), m_Look.red >> dim, m_Look.green >> dim,
                   m_Look.blue >> dim, m_Look.effect, static_cast<unsigned char>(opacity), nullptr);
 
-    CTheGame* game = dynamic_cast<CTheGame*>(GetGamePtr());
+    CTheGame* game = TheGameOf(this);
     if (m_nFreshCount <= 0 || m_pBadge == nullptr || game == nullptr || game->m_pRotatorScaler == nullptr) return;
     const int badgeX = left - 2 - m_pBadge->m_Width / 2;
     game->m_pRotatorScaler->DrawRotatedBitmapTransparent(m_pBadge, back, badgeX << 8, centre.y << 8, 0, kBadgeScale,

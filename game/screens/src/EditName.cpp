@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "game/app/TheGame.h"
+#include "game/app/TheGameOf.h"
 #include "game/progress/ApplicationData.h"
 #include "game/screens/PlayerDialogs.h"
 #include "render/DibBitmap.h"
@@ -44,7 +44,7 @@ int CXEditName::OnInitWidget() {
     m_pDuplicate = FindChildWithWidgetId("txt_duplicate_name");
     if (m_pName == nullptr || m_pBackspace == nullptr || m_pOk == nullptr || m_pDuplicate == nullptr) return 0;
     m_pDuplicate->Hide();
-    CTheGame* game = dynamic_cast<CTheGame*>(GetGamePtr());
+    CTheGame* game = TheGameOf(this);
     const CApplicationData* data = game != nullptr ? game->GetAppData() : nullptr;
     SetName(data != nullptr ? data->GetUserName(data->m_nCurrentProfile) : CommonString());
     UpdateOKButtonAvailability();
@@ -121,7 +121,7 @@ void CXEditName::UpdateOKButtonAvailability() {
 
 bool CXEditName::IsDuplicateName() const {
     const CommonString text = GetText();
-    CTheGame* game = dynamic_cast<CTheGame*>(GetGamePtr());
+    CTheGame* game = TheGameOf(this);
     const CApplicationData* data = game != nullptr ? game->GetAppData() : nullptr;
     if (text.Length() == 0 || data == nullptr) return false;
     for (int i = data->m_Profiles.count - 1; i >= 0; --i)
@@ -149,6 +149,6 @@ void CXEditName::Draw() {
     if ((m_nBlink & kCursorBlinkBit) == 0 || (GetOpacity() >> 8) != 255 || m_pName == nullptr) return;
     const TCoordRect2D r = m_pName->GetDrawingRect();
     const int x = GetText().Length() > 0 ? r.x + r.width + 6 : r.x + r.width / 2 + 2;
-    FillRectangle_Transparent(dynamic_cast<CTheGame*>(GetGamePtr()), GetBackBuffer(), x, r.y + r.height / 2 - 13,
-                              kCursorWidth, kCursorHeight, 255, 255, 255, 255);
+    FillRectangle_Transparent(TheGameOf(this), GetBackBuffer(), x, r.y + r.height / 2 - 13, kCursorWidth, kCursorHeight,
+                              255, 255, 255, 255);
 }

@@ -2,9 +2,9 @@
 // the framework's widget of its kind; the class, once it exists, takes its row's maker.
 #include "game/screens/GameDialogWidgets.h"
 
+#include "game/news/NewsWidgets.h"
 #include "game/screens/AddCoinsButton.h"
 #include "game/screens/PlayScreenUpgradesButton.h"
-#include "game/news/NewsWidgets.h"
 #include "game/screens/PlayerDialogs.h"
 #include "ui/GameButton.h"
 #include "ui/TemplateRecords.h"

@@ -3,7 +3,7 @@
 
 #include "core/LocManager2.h"
 #include "core/SafeFormat.h"
-#include "game/app/TheGame.h"
+#include "game/app/TheGameOf.h"
 #include "game/progress/ApplicationData.h"
 #include "game/screens/GameRoot.h"
 #include "game/screens/PlayerDialogs.h"
@@ -36,16 +36,14 @@ bool Is(XWPARAM wparam, const char* id) {
     return text != nullptr && std::strcmp(text, id) == 0;
 }
 
-CTheGame* GameOf(const XWidget* widget) { return dynamic_cast<CTheGame*>(widget->GetGamePtr()); }
-
 CApplicationData* DataOf(const XWidget* widget) {
-    CTheGame* game = GameOf(widget);
+    CTheGame* game = TheGameOf(widget);
     return game != nullptr ? game->GetAppData() : nullptr;
 }
 
 // The open screen, on which the start menu's template actions run.
 XGameRoot* CurrentScreen(const XWidget* widget) {
-    CTheGame* game = GameOf(widget);
+    CTheGame* game = TheGameOf(widget);
     return game != nullptr ? AsGameRoot(XRoot::FindRoot(game)) : nullptr;
 }
 
@@ -79,7 +77,7 @@ int CXPlayers::OnInitWidget() {
             return 0;
     }
     m_pListBg = FindChildWithWidgetId("img_list_bg");
-    CTheGame* game = GameOf(this);
+    CTheGame* game = TheGameOf(this);
     CSpriteSet* selection = game != nullptr && game->m_pSpriteSetManager != nullptr
                                 ? game->m_pSpriteSetManager->GetSpriteSetNamed("list_sel")
                                 : nullptr;
@@ -123,8 +121,8 @@ void CXPlayers::HighlightCurrentUser() {
     if (current < 0 || current >= kRows || m_Players[current] == nullptr) return;
     const TCoordRect2D bg = m_pListBg->GetDrawingRect();
     const int row = (bg.height - 2) / kRows;
-    FillRectangle_Transparent(GameOf(this), GetBackBuffer(), bg.x + 1, bg.y + 1 + current * row, bg.width - 2, row, 255,
-                              255, 0, GetOpacity() >> 8);
+    FillRectangle_Transparent(TheGameOf(this), GetBackBuffer(), bg.x + 1, bg.y + 1 + current * row, bg.width - 2, row,
+                              255, 255, 0, GetOpacity() >> 8);
 }
 
 int CXPlayers::OnMessage(CXElement* sender, int code, XWPARAM wparam, int lparam) {
@@ -147,7 +145,7 @@ int CXPlayers::OnMessage(CXElement* sender, int code, XWPARAM wparam, int lparam
         }
     }
     if (n < kRows && Is(wparam, g_strPlayerButtonIds[n])) {
-        CTheGame* game = GameOf(this);
+        CTheGame* game = TheGameOf(this);
         const int index = game != nullptr ? game->CreateNewUserProfile() : -1;
         if (index < 0 || screen == nullptr) return 1;
         data->m_nCurrentProfile = index;
@@ -176,7 +174,7 @@ int CXRemovePlayer::OnInitWidget() {
 
 int CXRemovePlayer::OnMessage(CXElement* sender, int code, XWPARAM wparam, int lparam) {
     if (code == XMSG_CLICK && Is(wparam, "btn_remove_user_ok")) {
-        CTheGame* game = GameOf(this);
+        CTheGame* game = TheGameOf(this);
         CApplicationData* data = DataOf(this);
         if (game != nullptr && data != nullptr) {
             // The player's kept games go first: their record ids come from the profile.
@@ -191,7 +189,7 @@ int CXRemovePlayer::OnMessage(CXElement* sender, int code, XWPARAM wparam, int l
 
 int CXLanguageDialog::OnInitWidget() {
     if (!XGameDialog::OnInitWidget()) return 0;
-    CTheGame* game = GameOf(this);
+    CTheGame* game = TheGameOf(this);
     CLocManager2* loc = game != nullptr ? game->GetLocManager() : nullptr;
     const int languages = loc != nullptr ? loc->GetLanguageCount() : 0;
     for (int i = 0;; ++i) {
@@ -227,7 +225,7 @@ int CXLanguageDialog::OnMessage(CXElement* sender, int code, XWPARAM wparam, int
         }
     }
     if (code == XMSG_CLICK && Is(wparam, "btn_lang_ok")) {
-        CTheGame* game = GameOf(this);
+        CTheGame* game = TheGameOf(this);
         const CApplicationData* data = DataOf(this);
         if (game != nullptr && data != nullptr && m_nSelection != data->m_nLanguageIndex)
             (void)game->SendMessage(game, MSG_LANGUAGE_CHANGED, data->m_nLanguageIndex, m_nSelection, true);
