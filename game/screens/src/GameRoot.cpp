@@ -8,6 +8,7 @@
 #include "game/app/TheGameOf.h"
 #include "game/news/NewsWidgets.h"
 #include "game/screens/PlayerDialogs.h"
+#include "game/screens/StatsDialog.h"
 #include "render/DibBitmap.h"
 #include "render/DrawingHelpers.h"
 #include "render/DrawingUtils.h"
@@ -47,7 +48,7 @@ const TWidgetMakerRow kScreenWidgetMakers[] = {
     {kWidgetDialog, "dlg_level_failed2", MakeWidget<XGameDialog>},  // CXRoundStatsDialog, given the round
     {kWidgetDialog, "dlg_addcoins", MakeWidget<XGameDialog>},       // CXAddCoinsFullScreenContainerDlg
     {kWidgetDialog, "dlg_InAppWait", MakeWidget<XGameDialog>},      // CXInAppWaitDlg
-    {kWidgetDialog, "dlg_stats", MakeWidget<XGameDialog>},          // CXStatsDialog
+    {kWidgetDialog, "dlg_stats", MakeWidget<CXStatsDialog>},
     {kWidgetDialog, nullptr, MakeWidget<XGameDialog>},
     {kWidgetProgress, "pb_birds", MakeWidget<XGameProgress>},    // CXFarmProgress, category 0
     {kWidgetProgress, "pb_plants", MakeWidget<XGameProgress>},   // CXFarmProgress, category 1

@@ -437,15 +437,15 @@ TEST_F(TheGameScreens, ChildrenOfAScreenTakeTheGameClassesByKindAndId) {
     mediatest::SetCommonPak(game, dir.Path("kinds.pak"),
                             {{"ui\\ui_iphone\\ui_main.txt",
                               ToBytes("root = root_about\n"
-                                      " child = btn_any\n end\n child = dlg_stats\n end\n child = dlg_other\n end\n"
+                                      " child = btn_any\n end\n child = dlg_news\n end\n child = dlg_other\n end\n"
                                       " child = pb_birds\n end\n child = img_bg\n end\n child = img_plain\n end\n"
                                       "end\n"
-                                      "button = btn_any\nend\ndialog = dlg_stats\nend\ndialog = dlg_other\nend\n"
+                                      "button = btn_any\nend\ndialog = dlg_news\nend\ndialog = dlg_other\nend\n"
                                       "progress = pb_birds\nend\nimage = img_bg\nend\nimage = img_plain\nend\n")}});
     ASSERT_TRUE(game.RunAboutScreen());
     XGameRoot* about = game.m_pAboutScreen;
     EXPECT_NE(dynamic_cast<XGameButton*>(about->FindChildWithWidgetId("btn_any")), nullptr);
-    EXPECT_NE(dynamic_cast<XGameDialog*>(about->FindChildWithWidgetId("dlg_stats")), nullptr);
+    EXPECT_NE(dynamic_cast<XGameDialog*>(about->FindChildWithWidgetId("dlg_news")), nullptr);
     EXPECT_NE(dynamic_cast<XGameDialog*>(about->FindChildWithWidgetId("dlg_other")), nullptr);
     EXPECT_NE(dynamic_cast<XGameProgress*>(about->FindChildWithWidgetId("pb_birds")), nullptr);
     EXPECT_NE(dynamic_cast<XGameStretchImage*>(about->FindChildWithWidgetId("img_bg")), nullptr);

@@ -8,8 +8,8 @@
 #include <typeinfo>
 
 #include "audio/SoundManager.h"
-#include "game/screens/AddCoinsButton.h"
 #include "game/news/NewsWidgets.h"
+#include "game/screens/AddCoinsButton.h"
 #include "game/screens/PlayerDialogs.h"
 #include "render/ImageRotatorScaler.h"
 #include "testsupport/TestTheGame.h"
@@ -37,10 +37,8 @@ TEST(GameDialogWidgetsTest, TheGameDialogUnderTheGameTakesTheGamesRowsFirst) {
         const std::type_info& type;
     };
     const TCase cases[] = {
-        {"btn_startmenu_news", typeid(CXNewsButton)},
-        {"btn_can_buy_addcoins", typeid(CXAddCoinsButton)},
-        {"txt_Welcome", typeid(CXPlayersButtonText)},
-        {"btn_player_2", typeid(XRectButton)},
+        {"btn_startmenu_news", typeid(CXNewsButton)}, {"btn_can_buy_addcoins", typeid(CXAddCoinsButton)},
+        {"txt_Welcome", typeid(CXPlayersButtonText)}, {"btn_player_2", typeid(XRectButton)},
         {"btn_other", typeid(XGameButton)},
     };
     for (const TCase& c : cases) {

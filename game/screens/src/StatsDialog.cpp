@@ -1,0 +1,132 @@
+#include "game/screens/StatsDialog.h"
+
+#include <string>
+
+#include "game/app/TheGameOf.h"
+#include "game/gameplay/ArenaManager.h"
+#include "game/progress/ApplicationData.h"
+#include "game/progress/UserProfile.h"
+#include "render/DibBitmap.h"
+#include "render/DrawingHelpers.h"
+#include "render/ImageRotatorScaler.h"
+#include "sprites/SpriteSet.h"
+#include "text/BitmapFont.h"
+#include "ui/Text.h"
+
+namespace {
+
+constexpr const char* kArenaIds[3] = {"arena1", "arena2", "arena3"};
+constexpr const char* kLockedIds[3] = {"txt_stats_score1_locked", "txt_stats_score2_locked", "txt_stats_score3_locked"};
+
+void SetText(XWidget* dialog, const std::string& id, const CommonString& text) {
+    if (auto* widget = dynamic_cast<XText*>(dialog->FindChildWithWidgetId(id.c_str()))) widget->SetCaption(text);
+}
+
+}  // namespace
+
+int CXStatsDialog::OnInitWidget() {
+    if (!XDialog::OnInitWidget()) return 0;
+    CTheGame* game = TheGameOf(this);
+    if (game == nullptr) return 0;
+    m_pCoinIcon = game->m_pHudCoinSet;
+    m_pBoostIcon = game->m_pHudXPSet;
+    if (m_pCoinIcon == nullptr || m_pBoostIcon == nullptr) return 0;
+    UpdateStatsControls();
+    return 1;
+}
+
+void CXStatsDialog::UpdateStatsControls() {
+    CTheGame* game = TheGameOf(this);
+    CApplicationData* data = game != nullptr ? game->GetAppData() : nullptr;
+    const TUserProfile* profile = game != nullptr ? game->GetCurrentProfile() : nullptr;
+    for (int n = 0; n < 3; ++n) {
+        // Without the arena table only the first arena counts as open.
+        m_bArenaUnlocked[n] = game != nullptr && game->m_pArenaManager != nullptr
+                                  ? game->m_pArenaManager->IsArenaUnlocked(kArenaIds[n])
+                                  : n == 0;
+        if (XWidget* locked = FindChildWithWidgetId(kLockedIds[n])) {
+            if (m_bArenaUnlocked[n])
+                locked->Hide();
+            else
+                locked->Show();
+        }
+    }
+    if (profile == nullptr || data == nullptr) return;
+    struct TRow {
+        const char* prefix;
+        const int* values;  // per arena; null for the best score
+    };
+    const TRow rows[] = {{"txt_stats_rounds_", profile->m_RoundsPerArena},
+                         {"txt_stats_score_", nullptr},
+                         {"txt_stats_match_", profile->m_MatchPerArena},
+                         {"txt_stats_powerups_", profile->m_PowerUpsPerArena}};
+    for (const TRow& row : rows) {
+        for (int n = 0; n < 3; ++n) {
+            const int value = row.values != nullptr ? row.values[n]
+                                                    : data->GetCurrentUserHighScoreInTable(CommonString(kArenaIds[n]));
+            // The first arena always shows its numbers; a locked one a dash.
+            const CommonString text = n > 0 && !m_bArenaUnlocked[n] ? CommonString("-") : FormatWithCommas(value);
+            SetText(this, std::string(row.prefix) + std::to_string(n + 1) + "_val", text);
+        }
+    }
+    SetText(this, "txt_stats_xp_level_val",
+            FormatWithCommas(CTheGame::GetXP_Points2Rank(profile->m_uExperiencePoints)));
+    for (const char* id : {"img_stats_dummy_gained", "img_stats_dummy_current"})
+        if (XWidget* anchor = FindChildWithWidgetId(id)) anchor->Hide();
+}
+
+void CXStatsDialog::InitializePoints() {
+    const char* const ids[kAnchorCount] = {kLockedIds[0], kLockedIds[1], kLockedIds[2], "img_stats_dummy_gained",
+                                           "img_stats_dummy_current"};
+    for (int i = 0; i < kAnchorCount; ++i) {
+        XWidget* widget = FindChildWithWidgetId(ids[i]);
+        if (widget == nullptr) continue;
+        const TCoordRect2D r = widget->GetDrawingRect();
+        m_Anchors[i] = TVector2D{(r.x + (r.width >> 1)) << 8, (r.y + (r.height >> 1)) << 8};
+    }
+}
+
+void CXStatsDialog::RunProcess() {
+    XDialog::RunProcess();
+    if (m_bAnchorsReady) return;
+    InitializePoints();
+    m_bAnchorsReady = true;
+}
+
+void CXStatsDialog::Draw() {
+    XGameDialog::Draw();
+    const TUserProfile* profile = TheGameOf(this) != nullptr ? TheGameOf(this)->GetCurrentProfile() : nullptr;
+    if (!m_bAnchorsReady || profile == nullptr) return;
+    int total = 0;
+    for (int n = 0; n < 3; ++n) {
+        total += profile->m_CoinsPerArena[n];
+        if (m_bArenaUnlocked[n])
+            DrawCoinsValue(profile->m_CoinsPerArena[n], m_Anchors[n].x >> 8, m_Anchors[n].y >> 8, false);
+    }
+    DrawCoinsValue(total, m_Anchors[kCoinsGained].x >> 8, m_Anchors[kCoinsGained].y >> 8, false);
+    DrawCoinsValue(profile->m_nBoostPointsEarned, m_Anchors[kBoostPoints].x >> 8, m_Anchors[kBoostPoints].y >> 8, true);
+}
+
+void CXStatsDialog::DrawCoinsValue(int value, int x, int y, bool boost) {
+    CTheGame* game = TheGameOf(this);
+    CSpriteSet* set = boost ? m_pBoostIcon : m_pCoinIcon;
+    IDibBitmap* icon = set != nullptr ? set->GetFrame(0) : nullptr;
+    const int opacity = GetOpacity() >> 8;
+    if (game == nullptr || icon == nullptr || opacity <= 127) return;
+    CBitmapFontText* font = game->m_Fonts[kGameFontSmall];
+    IDibBitmap* back = GetBackBuffer();
+    if (font == nullptr || back == nullptr || game->m_pRotatorScaler == nullptr) return;
+    // The values come in over the second half of the fade-in.
+    const int alpha = 2 * opacity - 255;
+    const CommonString text = FormatWithCommas(value);
+    const int crossWidth = font->Length2("x");
+    const int width = icon->m_Width + 8 + crossWidth + font->Length2(text.GetDataConst());
+    const int left = x - width / 2;
+    game->m_pRotatorScaler->DrawRotatedBitmapTransparent(icon, back, (left + icon->m_Width / 2) << 8, y << 8, 0, 65536,
+                                                         alpha - 255, 0);
+    const int crossX = left + icon->m_Width + 4;
+    const int charHeight = font->GetCharHeight();
+    const auto a = static_cast<unsigned char>(alpha);
+    font->TextOut(back, crossX, y - charHeight / 2 - 2, "x", 255, 255, 255, 0, a, nullptr);
+    font->TextOut(back, crossX + crossWidth + 4, y - charHeight / 2, text.GetDataConst(), 255, 255, 255, 0, a, nullptr);
+}
