@@ -90,6 +90,8 @@ int CXStartMenu2::OnMessage(CXElement* sender, int code, XWPARAM wparam, int lpa
             }
             if (Is(wparam, "dlg_EnterName")) {
                 UpdateChangePlayerText();
+                // The panel stands in place by now: the new name is centred on its plate again.
+                if (XWidget* welcome = FindChildWithWidgetId("txt_Welcome")) welcome->ReInitWidgetPosition();
                 return 1;
             }
             break;
@@ -249,8 +251,7 @@ void CXStartMenu2::UpdateChangePlayerText() {
     CTheGame* game = TheGame();
     const CApplicationData* data = game != nullptr ? game->GetAppData() : nullptr;
     if (data == nullptr || data->m_Profiles.count < 1) return;
-    if (auto* text = dynamic_cast<CXPlayersButtonText*>(FindChildWithWidgetId("txt_Welcome"))) {
+    // No re-layout here: the panel may be in the middle of being placed, which places its texts too.
+    if (auto* text = dynamic_cast<CXPlayersButtonText*>(FindChildWithWidgetId("txt_Welcome")))
         text->ShowPlayerName(data->GetUserName(data->m_nCurrentProfile));
-        text->ReInitWidgetPosition();
-    }
 }

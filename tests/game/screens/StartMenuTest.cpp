@@ -65,6 +65,31 @@ TEST_F(StartMenuTest, ANamedPlayerIsWelcomedAndAnUnnamedOneAskedForAName) {
     EXPECT_FALSE(entry->IsCancelShown()) << "a player without a name must give one";
 }
 
+TEST_F(StartMenuTest, ThePanelComesBackFromItsDialogsWithItsWelcome) {
+    AddPlayer("S");
+    CXStartMenu2* menu = OpenMenu();
+    Ticks(40);
+    ASSERT_EQ(menu->DoAction(CommonString("ui_main.txt"), CommonString("acn_show_players")), 1);
+    Ticks(40);
+    ASSERT_EQ(menu->FindChildWithWidgetId("dlg_StartMenuRoot"), nullptr);
+    XDialog* list = FindDialogAs<CXPlayers>(menu, "dlg_Players");
+    ASSERT_NE(list, nullptr);
+    list->OnMessage(list, XMSG_CLICK, XIdParam("btn_players_ok"), 0);
+    Ticks(40);
+    EXPECT_EQ(TextOf(menu, "txt_Welcome"), "Welcome, S!");
+    ASSERT_EQ(menu->OnMessage(menu, XMSG_CLICK, XIdParam("btn_sm_options"), 0), 1);
+    Ticks(40);
+    XDialog* options = dynamic_cast<XDialog*>(menu->FindChildWithWidgetId("dlg_options"));
+    ASSERT_NE(options, nullptr);
+    options->OnMessage(options, XMSG_CLICK, XIdParam("btn_options_ok"), 0);
+    Ticks(40);
+    XWidget* welcome = menu->FindChildWithWidgetId("txt_Welcome");
+    ASSERT_NE(welcome, nullptr);
+    EXPECT_EQ(TextOf(menu, "txt_Welcome"), "Welcome, S!");
+    EXPECT_TRUE(welcome->IsVisible());
+    EXPECT_EQ(welcome->GetOpacity(), kOpacityFull);
+}
+
 TEST_F(StartMenuTest, NameOkStoresTheNameSavesAndBringsTheMenuBack) {
     CXStartMenu2* menu = OpenMenu();
     auto* entry = FindDialogAs<CXEditName>(menu, "dlg_EnterName");
@@ -77,6 +102,20 @@ TEST_F(StartMenuTest, NameOkStoresTheNameSavesAndBringsTheMenuBack) {
     EXPECT_NE(menu->FindChildWithWidgetId("dlg_StartMenuRoot"), nullptr) << "the back action restores the panel";
     EXPECT_EQ(menu->FindChildWithWidgetId("dlg_EnterName"), nullptr);
     EXPECT_EQ(TextOf(menu, "txt_Welcome"), "Welcome, Jo!");
+    ASSERT_EQ(menu->OnMessage(menu, XMSG_CLICK, XIdParam("btn_sm_options"), 0), 1);
+    Ticks(40);
+    XDialog* options = dynamic_cast<XDialog*>(menu->FindChildWithWidgetId("dlg_options"));
+    ASSERT_NE(options, nullptr);
+    options->OnMessage(options, XMSG_CLICK, XIdParam("btn_options_ok"), 0);
+    Ticks(40);
+    EXPECT_EQ(TextOf(menu, "txt_Welcome"), "Welcome, Jo!") << "and again when the panel comes back";
+    XWidget* welcome = menu->FindChildWithWidgetId("txt_Welcome");
+    EXPECT_TRUE(welcome->IsVisible());
+    EXPECT_EQ(welcome->GetOpacity(), kOpacityFull);
+    const TCoordRect2D r = welcome->GetDrawingRect();
+    const TCoordRect2D plate = menu->FindChildWithWidgetId("btn_change_player")->GetDrawingRect();
+    EXPECT_GE(r.y, plate.y) << "on its plate";
+    EXPECT_LE(r.y + r.height, plate.y + plate.height);
 }
 
 TEST_F(StartMenuTest, CommandsPostTheirScreensAndOpenTheirPages) {
