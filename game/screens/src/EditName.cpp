@@ -64,7 +64,7 @@ void CXEditName::Shift(bool on) {
         m_Keys[k]->SetCaption(CommonString(static_cast<char>((on ? 'A' : 'a') + k)));
 }
 
-void CXEditName::Type(char c) {
+void CXEditName::TypeCharacter(char c) {
     const CommonString candidate = GetText() + CommonString(c);
     if (!StringLengthOK(candidate)) return;
     SetName(candidate);
@@ -80,11 +80,11 @@ int CXEditName::OnMessage(CXElement* sender, int code, XWPARAM wparam, int lpara
     }
     for (int k = 0; k < kLetters && k < m_Keys.count; ++k) {
         if (!Is(wparam, XIdText(m_Keys[k]->Id2WParam()))) continue;
-        Type(static_cast<char>((m_bShift ? 'A' : 'a') + k));
+        TypeCharacter(static_cast<char>((m_bShift ? 'A' : 'a') + k));
         return 1;
     }
     if (Is(wparam, "btn_Space")) {
-        Type(' ');
+        TypeCharacter(' ');
         return 1;
     }
     if (Is(wparam, "btn_BkSpace")) {

@@ -57,7 +57,7 @@ public:
 
 private:
     void SetName(const CommonString& text);
-    void Type(char c);
+    void TypeCharacter(char c);
 
     CQuorvanArray<XButton*> m_Keys;  // A..Z, then space; children
     XButton* m_pSpace = nullptr;
