@@ -12,6 +12,8 @@
 namespace {
 
 constexpr const char* kAppDataFileName = "global.opt";
+// Where a player-data file that could not be read goes before the first save over it.
+constexpr const char* kUnreadableSuffix = ".unreadable";
 
 CommonString AppDataPath(CGameBase* game) { return game->GetSaveDirectory() + CommonString(kAppDataFileName); }
 
@@ -54,6 +56,28 @@ int CBasicApplicationData::WriteAppData(CGameBase* game) {
     if (game == nullptr) return 0;
     if (GetSerializeMethod() == 1) return WriteAppData_Method2(game);
     return WriteWholeFile(game, false);
+}
+
+bool CBasicApplicationData::AppDataFileExists(CGameBase* game) {
+    if (game == nullptr) return false;
+    std::unique_ptr<IFile> file(game->CreateFileObject());
+    if (!file) return false;
+    const CommonString path = AppDataPath(game);
+    if (!file->Open(game, path.GetData(), FileMode::Read | FileMode::MayBeMissing)) return false;
+    file->Close();
+    return true;
+}
+
+int CBasicApplicationData::SetAsideAppDataFile(CGameBase* game) {
+    if (game == nullptr) return 0;
+    const CommonString path = AppDataPath(game);
+    const CommonString aside = path + CommonString(kUnreadableSuffix);
+    if (std::rename(path.GetData(), aside.GetData()) != 0) {
+        std::fprintf(stderr, "appdata: %s: could not be kept as %s\n", path.GetData(), aside.GetData());
+        return 0;
+    }
+    std::fprintf(stderr, "appdata: %s could not be read; it is kept as %s\n", path.GetData(), aside.GetData());
+    return 1;
 }
 
 int CBasicApplicationData::ReadAppData_Method2(CGameBase* game) {

@@ -15,12 +15,20 @@ bool CGameBase::LoadOrCreateDefaultAppData() {
         // read may have left part of the file in the object.
         m_pAppData->SetDefaultApplicationData();
         m_bAppDataCreatedFresh = true;
+        m_bAppDataFileUnreadable = m_pAppData->AppDataFileExists(this);
     }
     return true;
 }
 
 int CGameBase::SaveAppData() {
     if (m_pAppData == nullptr) return 0;
+    // A file that was there but could not be read is the player's only copy of their progress:
+    // keep it aside before the first save takes its name. If it cannot be moved, nothing is
+    // written over it.
+    if (m_bAppDataFileUnreadable) {
+        if (!m_pAppData->SetAsideAppDataFile(this)) return 0;
+        m_bAppDataFileUnreadable = false;
+    }
     return m_pAppData->WriteAppData(this) ? 1 : 0;
 }
 

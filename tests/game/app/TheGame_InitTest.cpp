@@ -309,8 +309,8 @@ protected:
         EXPECT_TRUE(pakwriter::WriteBytesToFile(path, pakwriter::BuildPak(list)));
         return path;
     }
-    Bytes ReadSave() const {
-        std::ifstream in(saves.Path("global.opt"), std::ios::binary);
+    Bytes ReadSave(const char* name = "global.opt") const {
+        std::ifstream in(saves.Path(name), std::ios::binary);
         return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
 
@@ -387,11 +387,28 @@ TEST_F(TheGameInit, UnreadablePlayerDataStartsFreshAndAFailedStartUpLeavesItAlon
         EXPECT_TRUE(game.m_bAppDataCreatedFresh);
         ASSERT_EQ(game.CreateNewUserProfile(), 0);
     }
-    // After a completed start-up the player's new data is what the exit keeps.
-    CStartUpGame again(WritePak());
-    ASSERT_TRUE(again.Init(320, 480));
-    EXPECT_FALSE(again.m_bAppDataCreatedFresh);
-    EXPECT_EQ(again.GetAppData()->m_Profiles.count, 1);
+    // After a completed start-up the player's new data is what the exit keeps, and the file that
+    // could not be read is kept aside, not written over.
+    EXPECT_EQ(ReadSave("global.opt.unreadable"), damaged);
+    {
+        CStartUpGame again(WritePak());
+        ASSERT_TRUE(again.Init(320, 480));
+        EXPECT_FALSE(again.m_bAppDataCreatedFresh);
+        EXPECT_EQ(again.GetAppData()->m_Profiles.count, 1);
+        ASSERT_EQ(again.CreateNewUserProfile(), 1) << "the second profile";
+    }
+    // A readable file is saved over as usual: what was kept aside stays the damaged one.
+    EXPECT_EQ(ReadSave("global.opt.unreadable"), damaged);
+}
+
+TEST_F(TheGameInit, AFirstStartKeepsNothingAside) {
+    {
+        CStartUpGame game(WritePak());
+        ASSERT_TRUE(game.Init(320, 480));
+        EXPECT_TRUE(game.m_bAppDataCreatedFresh);
+    }
+    EXPECT_FALSE(ReadSave().empty());
+    EXPECT_FALSE(std::filesystem::exists(saves.Path("global.opt.unreadable")));
 }
 
 }  // namespace

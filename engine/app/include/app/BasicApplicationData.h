@@ -63,6 +63,11 @@ public:
     virtual int WriteAppData(CGameBase* game);
     int ReadAppData_Method2(CGameBase* game);
     int WriteAppData_Method2(CGameBase* game);
+    // True when the save directory holds a "global.opt" at all (readable or not).
+    bool AppDataFileExists(CGameBase* game);
+    // Renames "global.opt" to "global.opt.unreadable" (replacing an older one), so a file that
+    // could not be read is kept for a later look rather than written over; 1 when it was moved.
+    int SetAsideAppDataFile(CGameBase* game);
 
     // The decoding half of the serializer load: the whole saved file as bytes; name is used in the
     // one line logged on failure. 1/0 as Serialize.

@@ -148,7 +148,8 @@ public:
     // gives defaults and sets m_bAppDataCreatedFresh. False only when the data cannot be made.
     virtual bool LoadOrCreateDefaultAppData();
     // Writes the player data to the save directory: 1 when it was saved, 0 when there is none or
-    // any step of the save failed (the previous file then stays as it was).
+    // any step of the save failed (the previous file then stays as it was). A file that could not
+    // be read at start-up is first renamed to "global.opt.unreadable".
     virtual int SaveAppData();
     CommonString GetUIDirectory() override;
     CQuorvanArray<CachedTemplate*>& TemplateCache() override { return m_TemplateCache; }
@@ -346,6 +347,8 @@ public:
     IDibBitmap* m_pQuitButtonPressed = nullptr;
     bool m_bQuitButtonPressed = false;
     bool m_bAppDataCreatedFresh = false;
+    // The saved player data was there but could not be read: the first save keeps it aside.
+    bool m_bAppDataFileUnreadable = false;
     bool m_bMuted = false;
     CBasicApplicationData* m_pAppData = nullptr;
     int m_nDefaultRotationMode = 1;
