@@ -16,6 +16,7 @@
 #include "game/progress/UpgradeManager.h"
 #include "game/screens/PendingScreens.h"
 #include "particles/ParticleSystemManager.h"
+#include "render/GlesRotatorPath.h"
 #include "render/ImageRotatorScaler.h"
 #include "sprites/SpriteSetManager.h"
 #include "ui/UILayout.h"
@@ -46,6 +47,7 @@ CTheGame::~CTheGame() {
     SafeDelete(m_pArenaManager);
     SafeDelete(m_pMiniQuestManager);
     SafeDelete(m_pRotatorScaler);
+    SafeDelete(m_pRotatorPath);
     ClearFarmObjectCache();
     SafeDelete(m_pParticleManager);
     SafeDelete(m_pSpriteSetManager);

@@ -12,6 +12,7 @@
 #include "particles/ParticleSystem.h"
 #include "particles/ParticleSystemManager.h"
 #include "render/DibBitmap.h"
+#include "render/GlesRotatorPath.h"
 #include "render/ImageRotatorScaler.h"
 #include "sprites/SpriteSet.h"
 #include "sprites/SpriteSetManager.h"
@@ -67,6 +68,12 @@ bool CTheGame::Init(int width, int height) {
         return StartUpFailed("the image rotator");
     }
     m_pRotatorScaler->SetQuality(kRotatorQualityHighest);
+    // Rotated images reach a GL back buffer only through this path; it leaves software targets
+    // to the rotator's own drawing.
+    SafeDelete(m_pRotatorPath);
+    m_pRotatorPath = new (std::nothrow) CGlesRotatorPath(this, m_pRotatorScaler);
+    if (m_pRotatorPath == nullptr) return StartUpFailed("the image rotator");
+    m_pRotatorScaler->SetHardwarePath(m_pRotatorPath);
 
     if (!CGameBase::Init(width, height)) {
         std::fprintf(stderr, "game: start-up failed at engine stage %d\n", m_nFailingStage);
@@ -119,10 +126,14 @@ bool CTheGame::DefineSpriteSets_UI() {
     return true;
 }
 
-bool CTheGame::DefineSpriteSets_TheRest() {
+bool CTheGame::DefineSpriteSets_TheRest(CommonString* failedFile) {
     if (m_pSpriteSetManager == nullptr) return false;
-    for (const char* file : kOtherSpriteFiles)
-        if (!AddSpriteSetsFromFile(this, GetCommonUIDirectory() + CommonString(file))) return false;
+    for (const char* file : kOtherSpriteFiles) {
+        const CommonString path = GetCommonUIDirectory() + CommonString(file);
+        if (AddSpriteSetsFromFile(this, path)) continue;
+        if (failedFile != nullptr) *failedFile = path;
+        return false;
+    }
     return true;
 }
 

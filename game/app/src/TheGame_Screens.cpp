@@ -13,6 +13,8 @@
 #include "game/progress/InAppPurchaseManager.h"
 #include "game/progress/UserProfile.h"
 #include "game/screens/GameRoot.h"
+#include "game/screens/GroupSetLoader.h"
+#include "game/screens/LoaderScreen.h"
 #include "game/screens/PendingScreens.h"
 #include "sprites/SpriteSetManager.h"
 #include "ui/ScrollDialog.h"

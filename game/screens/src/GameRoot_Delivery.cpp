@@ -4,6 +4,8 @@
 #include "game/app/TheGame.h"
 #include "game/progress/UserProfile.h"
 #include "game/screens/GameRoot.h"
+#include "game/screens/GroupSetLoader.h"
+#include "game/screens/LoaderScreen.h"
 #include "game/screens/PendingScreens.h"
 #include "sprites/SpriteSetManager.h"
 

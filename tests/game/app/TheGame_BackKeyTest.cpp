@@ -10,6 +10,7 @@
 
 #include "RootOnlyScreens.h"
 #include "game/progress/ApplicationData.h"
+#include "game/screens/GroupSetLoader.h"
 #include "game/screens/PendingScreens.h"
 #include "game/screens/PlayerDialogs.h"
 #include "testsupport/GlTestGame.h"
@@ -71,6 +72,13 @@ public:
     void Pause() override { g_Log.push_back("pause"); }
 };
 
+// The group loader on a root without its progress widgets.
+class CBareGroupLoader : public CXGroupSetLoader {
+public:
+    using CXGroupSetLoader::CXGroupSetLoader;
+    int OnInitElement() override { return InitRoot(CommonString("ui_main.txt"), "root_screen_loader"); }
+};
+
 class CBackKeyGame : public CTestTheGame {
 public:
     XGameRoot* NewScreen(EScreen kind, int a, int b) override {
@@ -95,6 +103,8 @@ public:
                 return new TBackLogged<CXUpgradesScreen>(this);
             case EScreen::About:
                 return new TBackLogged<CRootOnlyAbout>(this);
+            case EScreen::GroupLoader:
+                return new CBareGroupLoader(this);
             default:
                 return CTheGame::NewScreen(kind, a, b);
         }

@@ -13,6 +13,7 @@
 #include "core/QuorvanStorage.h"
 #include "game/farm/BirdSoundsManager.h"
 #include "game/progress/ApplicationData.h"
+#include "game/screens/LoaderScreen.h"
 #include "game/screens/PendingScreens.h"
 #include "pakwriter/PakWriter.h"
 #include "particles/ParticleSystem.h"
@@ -279,17 +280,25 @@ protected:
     }
     void TearDown() override { platform::PcmUseBackend(platform::PcmBackendKind::Auto); }
 
+    static Bytes Png(int w, int h) { return mediatest::EncodePng(mediatest::MakeImage(w, h, {200, 200, 200, 255})); }
     static TMembers StartUpPak() {
         static const fontbaker::TBakedFont font = fonttest::Bake(12);
         std::string styles;
         for (const char* id : {"FontSmall", "FontButtonNormal", "FontBig", "FontDebug"})
             styles += std::string("font = ") + id + "\n    file = \"fonts\\a.fdb\"\nend\n";
-        TMembers members = {{"Lang\\texts.csv", ToBytes("Key,enUS\n,English\n")},
-                            {"ui\\ui_iphone\\game_styles.txt", ToBytes(styles)},
-                            {"ui\\ui_sprites.txt", SpriteFile({"HudCoin"})},
-                            {"ui\\ui_sprites2.txt", SpriteFile({})},
-                            {"Data\\sfx.txt", ToBytes("sfx = SFX_A\nfile = a.wav\nend\n")},
-                            {"Data\\bird_sounds.txt", ToBytes("bird = bird1\n    eat = cluck.wav\nend\n")}};
+        TMembers members = {
+            {"Lang\\texts.csv", ToBytes("Key,enUS\n,English\n")},
+            {"ui\\ui_iphone\\game_styles.txt", ToBytes(styles)},
+            {"ui\\ui_sprites.txt", SpriteFile({"HudCoin"})},
+            {"ui\\ui_sprites2.txt", SpriteFile({})},
+            {"Data\\sfx.txt", ToBytes("sfx = SFX_A\nfile = a.wav\nend\n")},
+            {"Data\\bird_sounds.txt", ToBytes("bird = bird1\n    eat = cluck.wav\nend\n")},
+            // What the loader screen draws its intro with.
+            {"i_vga\\ui\\logo.png", Png(8, 8)},
+            {"i_vga\\particles\\flare.png", Png(8, 8)},
+            {"i_vga\\particles\\p_star.png", Png(4, 4)},
+            {"Effects\\StarBlinks.pfd", ToBytes("ParticleSprites = particles\\p_star\n"
+                                                "ParticleNumSprites = 1\nParticleNumSpritesPerRow = 1\n")}};
         for (auto& m : fonttest::FontMembers(font, "i_vga\\fonts\\a", fontbaker::EForm::RgbaPng)) members.push_back(m);
         return members;
     }
@@ -357,6 +366,8 @@ TEST_F(TheGameInit, EachMissingInputEndsTheStartUpAtItsStage) {
         {{"ui\\ui_sprites2.txt"}, 0, "no second UI sprite file"},
         {{"Data\\sfx.txt"}, 0, "no sound table"},
         {{"Data\\bird_sounds.txt"}, 0, "no bird sounds"},
+        {{"i_vga\\ui\\logo"}, 0, "the loader screen has no logo"},
+        {{"Effects\\StarBlinks"}, 0, "nor its star effect"},
     };
     for (const TFailureCase& c : cases) {
         SCOPED_TRACE(c.why);

@@ -13,6 +13,8 @@
 #include "game/progress/ApplicationData.h"
 #include "game/progress/UserProfile.h"
 #include "game/screens/GameRoot.h"
+#include "game/screens/GroupSetLoader.h"
+#include "game/screens/LoaderScreen.h"
 #include "game/screens/PendingScreens.h"
 #include "render/DibBitmap.h"
 #include "sprites/SpriteSet.h"
@@ -79,13 +81,21 @@ public:
     void Pause() override { g_Log.push_back("pause"); }
 };
 
-// A group loader that loads nothing and only keeps what it is given.
+// A group loader that loads nothing and only keeps what it is given; its root needs no widgets.
 class CStubGroupLoader : public CXGroupSetLoader {
 public:
     using CXGroupSetLoader::CXGroupSetLoader;
+    int OnInitElement() override { return InitRoot(CommonString("ui_main.txt"), "root_screen_loader"); }
     void SetCaptionText(const char* text) override { g_Log.push_back(std::string("caption ") + text); }
     void SetGroupName(const char* name) override { g_Log.push_back(std::string("group ") + name); }
     void RunProcess() override {}
+};
+
+// A start-up loader without its images, fonts and effects: only its opening matters here.
+class CBareLoader : public CXLoaderScreen {
+public:
+    using CXLoaderScreen::CXLoaderScreen;
+    int OnInitElement() override { return 1; }
 };
 
 // A start menu that notes, when it goes, whether the template it was built from was still cached.
@@ -114,6 +124,8 @@ public:
                 return new CCheckedStartMenu(this);
             case EScreen::About:
                 return new CRootOnlyAbout(this);
+            case EScreen::Loader:
+                return new CBareLoader(this);
             default:
                 return CTheGame::NewScreen(kind, a, b);
         }

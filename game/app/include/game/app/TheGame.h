@@ -14,6 +14,7 @@
 
 class CBitmapFontText;
 class CQuorvanImageRotatorScaler;
+class IRotatorHardwarePath;
 class CQuorvanParticleSystemManager2;
 class CQuorvanStorage;
 class CSoundManager;
@@ -202,8 +203,9 @@ public:
     // the common UI directory; false unless both were read.
     bool DefineSpriteSets_UI();
     // The other four description files (game, chicken, shop, farm objects), in that order;
-    // false at the first that cannot be read, or without a sprite-set manager.
-    bool DefineSpriteSets_TheRest();
+    // false at the first that cannot be read (named in failedFile when given), or without a
+    // sprite-set manager.
+    bool DefineSpriteSets_TheRest(CommonString* failedFile = nullptr);
     // A new particle manager with the 13 effects; their indexes go to m_ParticleEffectIndex.
     bool DefineParticleSystems();
     // A new sound manager and its table "Data\sfx.txt".
@@ -365,6 +367,7 @@ public:
 
     // Owned services, deleted by the destructor.
     CQuorvanImageRotatorScaler* m_pRotatorScaler = nullptr;
+    IRotatorHardwarePath* m_pRotatorPath = nullptr;  // the rotator's GL ES path; goes after the rotator
     CUILayout* m_pUILayout = nullptr;
     CQuorvanParticleSystemManager2* m_pParticleManager = nullptr;
     CSpriteSetManager* m_pSpriteSetManager = nullptr;

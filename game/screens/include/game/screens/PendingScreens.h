@@ -2,10 +2,8 @@
 // The game's screens whose own classes are written by later parts of the game. Until then each
 // stands as a plain screen root built from its root record of "ui_main.txt", with the operations
 // the game object calls on it answered as a screen with nothing of its own would: a round that
-// never starts and keeps nothing, a yard with nothing to save, a group loader that loads no set
-// ahead (sets still load on their first reference) and hands its message on at once, and a
-// start-up loader that shows a black "Loading" screen. The part of the game that writes a screen
-// moves its class out of this file into a file pair of its own.
+// never starts and keeps nothing and a yard with nothing to save. The part of the game that writes
+// a screen moves its class out of this file into a file pair of its own.
 //
 // Depends on: the screen root, the game object. Main thread only.
 
@@ -108,28 +106,4 @@ public:
     explicit CXGameplayTutorial(CXElement* parent) : CXGameplaySurvival(parent, "root_tutorial_NoAds") {
         m_bTutorial = true;
     }
-};
-
-class CXGroupSetLoader : public XPlainScreen {
-public:
-    explicit CXGroupSetLoader(CXElement* parent) : XPlainScreen(parent, "root_screen_loader") {}
-    // The caption ("Loading Game", "Loading Farm") and the sprite-set group to load.
-    virtual void SetCaptionText(const char* text) { m_Caption = CommonString(text); }
-    virtual void SetGroupName(const char* name) { m_GroupName = CommonString(name); }
-    // Marks the group loaded, then posts the parked message again (1001 without one).
-    void RunProcess() override;
-
-    CommonString m_Caption;
-    CommonString m_GroupName;
-};
-
-class CXLoaderScreen : public XGameRoot {
-public:
-    explicit CXLoaderScreen(CXElement* parent) : XGameRoot(parent) {}
-    // No template: the screen draws itself. 1.
-    int OnInitElement() override { return 1; }
-    // Black, with "Loading" in the start-up font when there is one.
-    void Draw() override;
-    // Takes every touch, so nothing behind it receives one.
-    int NotifyPointerEvent(int x, int y, int type) override { return 1; }
 };
