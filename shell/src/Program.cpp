@@ -136,8 +136,9 @@ int RunProgram() {
         }
     }
 
-    // A display that went away ended the run as an exit would, but not because anyone asked.
-    failed = failed || platform::DisplayLost();
+    // A display that went away ended the run as an exit would, but not because anyone asked; a
+    // game whose loading failed asked to end, but did not run.
+    failed = failed || platform::DisplayLost() || (g_pGame != nullptr && g_pGame->HasRunFailed());
     screen_stop_events(screen_cxt);
     delete g_pGame;  // saves the game in progress and the player data
     g_pGame = nullptr;

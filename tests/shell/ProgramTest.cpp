@@ -245,6 +245,18 @@ TEST_F(ProgramTest, FinishedGameEndsTheLoopThroughTheNormalShutDown) {
     EXPECT_GE(Find(platform::TakeCallLog(), "bps_shutdown"), 0);
 }
 
+TEST_F(ProgramTest, AFailedRunEndsThroughTheNormalShutDownWithTheFailureStatus) {
+    g_testGame.onCycle = [](CTestGame& game, int cycle) {
+        if (cycle != 2) return;
+        game.SetRunFailed();
+        game.SetFinished(kFinishGameEnds);
+    };
+    EXPECT_EQ(RunProgram(), 1);
+    EXPECT_EQ(g_record.cycles, 2);
+    EXPECT_TRUE(g_record.deleted) << "the game still went through its shut-down, with its saves";
+    EXPECT_GE(Find(platform::TakeCallLog(), "bps_shutdown"), 0);
+}
+
 TEST_F(ProgramTest, FailedEventServiceLeavesThroughTheNormalShutDown) {
     g_testGame.onCycle = [](CTestGame&, int cycle) {
         if (cycle == 2) platform::FailNextCall("bps_get_event");

@@ -265,6 +265,10 @@ public:
     void SetFinished(int code);
     bool IsFinished() const { return m_bFinished; }
     int GetFinishCode() const { return m_nFinishCode; }
+    // Marks the run as failed (something its loading needs is missing): the program still ends
+    // through its normal shut-down, but with the failure status.
+    void SetRunFailed() { m_bRunFailed = true; }
+    bool HasRunFailed() const { return m_bRunFailed; }
     int LastKeyCodeIsSmartphoneDigit();
     bool LastKeyCodeIsSmartphoneYes() override;
     bool LastKeyCodeIsSmartphoneNo() override;
@@ -359,6 +363,7 @@ public:
 
     int m_nFinishCode = 0;
     bool m_bFinished = false;
+    bool m_bRunFailed = false;
     TSpriteSwitches m_SpriteSwitches;
     // Preset for SelectAndroidInGameResolution's landscape branch; nothing changes them.
     bool m_bResolutionPresetFlag = false;
