@@ -178,6 +178,20 @@ TEST_F(GroupSetLoader, TheGameplayGroupLoadsByWeightAndTheRoundOpens) {
     EXPECT_FALSE(game.IsFinished());
 }
 
+TEST_F(GroupSetLoader, TheProgressTextIsADesignersFormatFilledInSafely) {
+    OpenFor(MSG_RUN_NEW_GAME);
+    CXGroupSetLoader* loader = game.m_pGroupSetLoader;
+    ASSERT_NE(loader, nullptr);
+    EXPECT_EQ(loader->m_ProgressFormat, "%d%%") << "the template's own text";
+    // A conversion the loader has no value for is shown as it stands, never handed to printf.
+    loader->m_ProgressFormat = CommonString("%n%s %d%% done");
+    loader->UpdateCurrentPercent();
+    EXPECT_EQ(loader->m_pProgressText->GetCaption(), "%n%s %d% done") << "%s takes the number, %d is left";
+    loader->m_ProgressFormat = CommonString("%n %d%% done");
+    loader->UpdateCurrentPercent();
+    EXPECT_EQ(loader->m_pProgressText->GetCaption(), "%n 0% done");
+}
+
 TEST_F(GroupSetLoader, AnotherYardKeepsItsCachedObjectsAndDropsTheRest) {
     // The farm's sets are loaded for y1; the cache holds y1's well and y0's fence.
     game.m_bFarmGroupLoaded = true;
