@@ -1,5 +1,8 @@
 // Line reading: one scanner shared by the in-memory path and the byte-at-a-time file path.
 
+#include <algorithm>
+#include <climits>
+
 #include "ParserText.h"
 #include "core/File.h"
 #include "core/MemFile.h"
@@ -184,4 +187,12 @@ CommonStringRS<50> Parser::ReadNextLineFromFile(IFile* file) {
     CParserText raw;
     ScanLine(source, raw);
     return raw.ToString();
+}
+
+TParseInput ParseInputOf(std::span<const char> bytes, const char* name) {
+    TParseInput input;
+    input.bytes = bytes.data();
+    input.size = static_cast<int>(std::min<std::size_t>(bytes.size(), INT_MAX));
+    input.name = name != nullptr ? name : "";
+    return input;
 }

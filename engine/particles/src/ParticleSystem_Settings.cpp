@@ -158,10 +158,8 @@ void CQuorvanParticleSystem2::ApplyEffectLine(const CommonStringRS<50>& line) {
 }
 
 void CQuorvanParticleSystem2::ReadEffectSettings(const char* bytes, int size, const char* name) {
-    TParseInput input;
-    input.bytes = bytes;
-    input.size = bytes != nullptr ? size : 0;
-    input.name = name != nullptr ? name : "";
+    const std::size_t length = bytes != nullptr && size > 0 ? static_cast<std::size_t>(size) : 0;
+    TParseInput input = ParseInputOf({bytes, length}, name);
     CommonStringRS<50> line;
     while (Parser::GetNextLine(input, line) != 0) {
         ApplyEffectLine(line);

@@ -182,10 +182,7 @@ int AddSpriteSetsFromBytes(CSpriteSetManager* manager, ISpriteHost* game, std::s
         return 0;
     }
     const char* fileName = name != nullptr ? name : "";
-    TParseInput input;
-    input.bytes = bytes.data();
-    input.size = static_cast<int>(bytes.size());
-    input.name = fileName;
+    TParseInput input = ParseInputOf(bytes, fileName);
     CSpriteSetSettingsParams params;
     bool inBlock = false;
     TText line, key, value;
@@ -276,10 +273,7 @@ int DestroySpriteSetsFromFile(ISpriteHost* game, const CommonString& fileName) {
         return 0;
     }
     const std::span<const char> bytes = BytesOf(*file);
-    TParseInput input;
-    input.bytes = bytes.data();
-    input.size = static_cast<int>(bytes.size());
-    input.name = fileName.GetDataConst();
+    TParseInput input = ParseInputOf(bytes, fileName.GetDataConst());
     TText line, key, value;
     while (Parser::GetNextLine(input, line) != 0) {
         key = TText();

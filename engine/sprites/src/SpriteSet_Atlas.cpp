@@ -53,10 +53,7 @@ int CSpriteSet::ReadTextureAtlasItemsFromBytes(std::span<const char> bytes, cons
     // A set loaded again reads its atlas again; the earlier items would only pile up.
     m_AtlasItems.RemoveAll();
     m_AtlasItems.growBy = 50;
-    TParseInput input;
-    input.bytes = bytes.data();
-    input.size = static_cast<int>(bytes.size());
-    input.name = name != nullptr ? name : "";
+    TParseInput input = ParseInputOf(bytes, name);
     CommonStringRS<50> line;
     if (Parser::GetNextLine(input, line) == 0) {
         return 1;

@@ -11,21 +11,13 @@ using namespace ui_text;
 
 namespace {
 
-TParseInput InputOf(std::span<const char> bytes, const char* name) {
-    TParseInput input;
-    input.bytes = bytes.data();
-    input.size = static_cast<int>(bytes.size());
-    input.name = name != nullptr ? name : "";
-    return input;
-}
-
 // Finds the first line whose key passes opens and whose value is exactly name (quotes included),
 // hands it to open, then every following line to line, up to the first "end". False for a null
 // name, no such line, an open that fails or an input that ends before that "end".
 template <class TOpens, class TOpen, class TLine>
 bool ReadNamedBlock(std::span<const char> bytes, const char* name, TOpens opens, TOpen open, TLine line) {
     if (name == nullptr) return false;
-    TParseInput input = InputOf(bytes, name);
+    TParseInput input = ParseInputOf(bytes, name);
     Text text;
     Text key;
     Text value;
@@ -86,7 +78,7 @@ TTemplate* CTemplateReader::ReadTemplateFromBytes(std::span<const char> bytes, c
     Reset();
     m_pTemplate = new (std::nothrow) TTemplate();
     if (m_pTemplate == nullptr) return nullptr;
-    TParseInput input = InputOf(bytes, name);
+    TParseInput input = ParseInputOf(bytes, name);
     Text line;
     while (Parser::GetNextLine(input, line)) ReadTemplateLine(line);
     return m_pTemplate;
@@ -95,7 +87,7 @@ TTemplate* CTemplateReader::ReadTemplateFromBytes(std::span<const char> bytes, c
 int CTemplateReader::ReadTemplate(IFile* file) {
     const std::vector<char> bytes = ReadWholeFile(file);
     Reset();
-    TParseInput input = InputOf(bytes, "template");
+    TParseInput input = ParseInputOf(bytes, "template");
     Text line;
     while (Parser::GetNextLine(input, line)) ReadTemplateLine(line);
     return 1;

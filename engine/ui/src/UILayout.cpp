@@ -46,10 +46,7 @@ int CUILayout::LoadFromUILayoutFile(IFile* file) {
 
 int CUILayout::LoadFromUILayoutBytes(std::span<const char> bytes, const char* name) {
     m_bInFontBlock = m_bInStyleBlock = false;
-    TParseInput input;
-    input.bytes = bytes.data();
-    input.size = static_cast<int>(bytes.size());
-    input.name = name != nullptr ? name : "";
+    TParseInput input = ParseInputOf(bytes, name);
     CommonStringRS<50> line;
     while (Parser::GetNextLine(input, line)) {
         if (!ReadLine(line)) {

@@ -8,10 +8,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size > (1u << 20)) return 0;
     CSoundManager manager(nullptr);
-    TParseInput input;
-    input.bytes = reinterpret_cast<const char*>(data);
-    input.size = static_cast<int>(size);
-    input.name = "sfx.txt";
+    TParseInput input = ParseInputOf({reinterpret_cast<const char*>(data), size}, "sfx.txt");
     manager.ReadSfxFromInput(input);
     for (int i = 0; i < manager.GetNumSoundFX(); ++i) {
         SoundFXData* entry = manager.GetSoundFX(i);

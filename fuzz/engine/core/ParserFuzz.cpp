@@ -88,10 +88,7 @@ void UseLine(const CommonStringRS<50>& line) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size > (1u << 20)) return 0;
-    TParseInput input;
-    input.bytes = reinterpret_cast<const char*>(data);
-    input.size = static_cast<int>(size);
-    input.name = "fuzz";
+    TParseInput input = ParseInputOf({reinterpret_cast<const char*>(data), size}, "fuzz");
     CByteFile file(data, size);
 
     CommonStringRS<50> fromBuffer;

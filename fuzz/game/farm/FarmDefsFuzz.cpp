@@ -9,10 +9,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size > (1u << 20)) return 0;
     CFarmManager farm(nullptr);
-    TParseInput yards;
-    yards.bytes = reinterpret_cast<const char*>(data);
-    yards.size = static_cast<int>(size);
-    yards.name = "yards.txt";
+    TParseInput yards = ParseInputOf({reinterpret_cast<const char*>(data), size}, "yards.txt");
     if (!farm.ReadYardsDefFromInput(yards)) return 0;
     YardDef scratch;
     farm.m_pYardBeingRead = farm.GetNumYards() > 0 ? farm.GetYardDef(0) : &scratch;

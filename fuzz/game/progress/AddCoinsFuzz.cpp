@@ -9,10 +9,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size > (1u << 20)) return 0;
     CInAppPurchaseManager manager(nullptr);
-    TParseInput input;
-    input.bytes = reinterpret_cast<const char*>(data);
-    input.size = static_cast<int>(size);
-    input.name = "addcoins.txt";
+    TParseInput input = ParseInputOf({reinterpret_cast<const char*>(data), size}, "addcoins.txt");
     if (!manager.ReadInAppPurchaseDefsFromInput(input)) __builtin_trap();  // only memory can fail it
     for (int i = 0; i < manager.GetNumDefs(); ++i) {
         const InAppPurchaseDef* def = manager.GetDef(i);

@@ -9,10 +9,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size > (1u << 20)) return 0;
     CMiniQuestManager manager(nullptr);
-    TParseInput input;
-    input.bytes = reinterpret_cast<const char*>(data);
-    input.size = static_cast<int>(size);
-    input.name = "miniquests.txt";
+    TParseInput input = ParseInputOf({reinterpret_cast<const char*>(data), size}, "miniquests.txt");
     if (!manager.ReadQuestDefsFromInput(input)) __builtin_trap();  // only memory can fail it
     for (int s = 0; s < manager.GetNumSets(); ++s) {
         const MiniQuestsSet* set = manager.GetSet(s);

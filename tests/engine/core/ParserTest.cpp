@@ -169,14 +169,26 @@ TEST(ParserLines, NullFilesAndCursorsOutsideTheInputReadAsTheEnd) {
 
 TEST(ParserLines, LineStartsGiveMessageLineNumbers) {
     const std::string bytes = "a\r\nb\rc\n\n// note\nd";
-    TParseInput input;
-    input.bytes = bytes.data();
-    input.size = static_cast<int>(bytes.size());
-    input.name = "test.txt";
+    TParseInput input = ParseInputOf(bytes, "test.txt");
     std::vector<int> numbers;
     CommonStringRS<50> line;
     while (Parser::GetNextLine(input, line)) numbers.push_back(Parser::LineNumberAt(input, input.lineStart));
     EXPECT_EQ(numbers, (std::vector<int>{1, 2, 3, 6}));
+}
+
+TEST(ParserLines, AnInputOverBytesStartsAtTheirStartWithItsName) {
+    const std::string bytes = "first\nsecond";
+    TParseInput named = ParseInputOf(bytes, "a.txt");
+    EXPECT_EQ(named.bytes, bytes.data());
+    EXPECT_EQ(named.size, 12);  // "first", LF, "second"
+    EXPECT_EQ(named.cursor, 0);
+    EXPECT_STREQ(named.name, "a.txt");
+    CommonStringRS<50> line;
+    ASSERT_EQ(Parser::GetNextLine(named, line), 1);
+    EXPECT_EQ(Str(line), "first");
+    EXPECT_STREQ(ParseInputOf(bytes, nullptr).name, "") << "messages never print a null name";
+    TParseInput empty = ParseInputOf({}, "none");
+    EXPECT_EQ(Parser::GetNextLine(empty, line), 0);
 }
 
 struct TPropertyCase {

@@ -19,6 +19,8 @@
 // call it on data no other thread is changing.
 #pragma once
 
+#include <span>
+
 #include "core/Common.h"
 #include "core/CommonString.h"
 
@@ -34,6 +36,10 @@ struct TParseInput {
     const char* name = "";  // the file's name, for messages
     int lineStart = -1;     // offset of the last line GetNextLine returned; -1 before the first
 };
+
+// An input over `bytes`, its cursor at the start, named `name` (null reads as ""). Bytes past
+// what an int counts are left out, so a huge buffer reads as its first 2 GiB, never as garbage.
+TParseInput ParseInputOf(std::span<const char> bytes, const char* name);
 
 class Parser {
 public:
