@@ -13,10 +13,10 @@
 
 #include "game/gameplay/Marble.h"
 #include "game/gameplay/MarblePowerup.h"
-#include "render/ImageRotatorScaler.h"
 #include "render/WinDibBitmap.h"
 #include "sprites/SpriteSet.h"
 #include "sprites/SpriteSetManager.h"
+#include "testsupport/DrawingTestGame.h"
 #include "testsupport/FakePlayField.h"
 #include "testsupport/MediaTestGame.h"
 #include "testsupport/ScratchDir.h"
@@ -40,16 +40,6 @@ public:
     std::vector<int> asked;
 };
 
-// Keeps every rotated draw and takes it, so nothing reaches a bitmap.
-class CDrawRecorder : public IRotatorHardwarePath {
-public:
-    bool Draw(const TRotatedDraw& draw) override {
-        draws.push_back(draw);
-        return true;
-    }
-    std::vector<TRotatedDraw> draws;
-};
-
 // One sprite set of the test pak.
 struct TSetSpec {
     const char* name;
@@ -68,13 +58,7 @@ inline const std::vector<TSetSpec> kRoundSets = {
 class GameplayTest : public ::testing::Test {
 protected:
     GameplayTest() {
-        game.m_RenderSwitches.m_bDoubleResolution = true;
-        game.m_Screen.m_nOrientationMode = 0;
-        game.m_Screen.m_nOrientationAngle = 0;
-        game.m_pSpriteSetManager = new CSpriteSetManager(&game, 40);
-        game.m_pRotatorScaler = new CQuorvanImageRotatorScaler(&game, 36000);
-        EXPECT_EQ(game.m_pRotatorScaler->Initialize(), 1);
-        game.m_pRotatorScaler->SetHardwarePath(&recorder);
+        EXPECT_TRUE(GiveDrawingServices(game, &recorder));
         auto* screen = new CWinDibBitmap(&game);
         EXPECT_EQ(screen->Create(320, 480), 1);
         game.m_Screen.m_pBackBuffer = game.m_Screen.m_pDrawTarget = screen;
@@ -141,7 +125,7 @@ protected:
     }
 
     CScratchDir dir;
-    CDrawRecorder recorder;
+    CRecordingRotatorPath recorder;
     CGameplayTestGame game;
     CFakePlayField field;
     std::unique_ptr<CBitmapFontText> smallFont, buttonFont;
