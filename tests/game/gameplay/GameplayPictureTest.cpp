@@ -60,6 +60,9 @@ protected:
         field.danger = First("DangerCircle");
         field.bombRange = First("BombRange");
         field.coinSet = Set("Coin_Gold");
+        // The round's coin icon comes with the gameplay frame's images; the counters' coin stands in.
+        ASSERT_EQ(game.m_pSpriteSetManager->AddSpriteSetRef("HudCoin"), 1);
+        field.coinIcon = First("HudCoin");
         const struct {
             int mask;
             const char* name;
@@ -192,6 +195,7 @@ TEST_F(GameplayPicture, TheRoundsObjectsFromTheRealSets) {
     ASSERT_EQ(texts.ShowJumpString(CommonString("+84"), CommonString("score"), kMarbleRed, 190 * kPx, 205 * kPx, 0), 1);
     ASSERT_EQ(texts.ShowJumpString(CommonString("Level 3"), CommonString("level"), 0, 160 * kPx, 240 * kPx, 0), 1);
     ASSERT_EQ(texts.ShowJumpString(CommonString("+2"), CommonString("coin"), 0, 200 * kPx, 360 * kPx, 0), 1);
+    ASSERT_EQ(texts.ShowJumpString(CommonString("= 2 x "), CommonString("stage_desc"), 1, 230 * kPx, 112 * kPx, 0), 1);
     for (int frame = 0; frame < 16; ++frame) texts.RunProcess();
     texts.Draw(screen, 0, 0);
 
