@@ -32,8 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CQuorvanObjPtrArray<CMarble*> again;
     FUZZ_CHECK(gameplayfuzz::ReadOver(
                    once, [&](IFile* f) { return CMarble::SerializeList(f, false, again, nullptr, &field); }) == 1);
-    FUZZ_CHECK(gameplayfuzz::Written([&](IFile* f) {
-                   return CMarble::SerializeList(f, true, again, nullptr, &field);
-               }) == once);
+    FUZZ_CHECK(gameplayfuzz::Written(
+                   [&](IFile* f) { return CMarble::SerializeList(f, true, again, nullptr, &field); }) == once);
     return 0;
 }

@@ -20,8 +20,7 @@ constexpr FIXED_FLOAT kShortestPiece = 16;
 
 // ---- BezierCurveElement ------------------------------------------------------------------------
 
-void BezierCurveElement::SetPoints(const TVector2D& p0, const TVector2D& p1, const TVector2D& p2,
-                                   const TVector2D& p3) {
+void BezierCurveElement::SetPoints(const TVector2D& p0, const TVector2D& p1, const TVector2D& p2, const TVector2D& p3) {
     m_Points[0] = p0;
     m_Points[1] = p1;
     m_Points[2] = p2;

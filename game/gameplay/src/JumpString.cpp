@@ -111,8 +111,8 @@ void CJumpString::RunAppear() {
             m_nScaleX = m_nScaleY = p.scale;
             break;
         case 1:
-            m_nAlpha = static_cast<int>(std::min<std::int64_t>(static_cast<std::int64_t>(m_nAlpha) + kAlphaStep,
-                                                               p.peakAlpha));
+            m_nAlpha =
+                static_cast<int>(std::min<std::int64_t>(static_cast<std::int64_t>(m_nAlpha) + kAlphaStep, p.peakAlpha));
             m_nAppearValue = WrapSub(m_nAppearValue, m_nAppearStep);
             if (m_nAppearValue > p.scale) {
                 m_nScaleX = m_nScaleY = EasedScale(m_nAppearStart, m_nAppearRange, m_nAppearValue);
@@ -237,8 +237,8 @@ int CJumpString::Serialize(SerializeHelper2& h) {
     h.Serialize(m_nScaleX);
     h.Serialize(m_nScaleY);
     for (int* v : {&m_nAlpha, &m_nHoldCounter, &m_nDelay, &m_nAppearStart, &m_nAppearRange, &m_nAppearValue,
-                   &m_nAppearStep, &m_nVanishStep, &m_nSettleTarget, &m_nSettleStep, &m_nSettleValue,
-                   &m_nSettleRange, &m_nLeftDecoration, &m_nRightDecoration})
+                   &m_nAppearStep, &m_nVanishStep, &m_nSettleTarget, &m_nSettleStep, &m_nSettleValue, &m_nSettleRange,
+                   &m_nLeftDecoration, &m_nRightDecoration})
         h.Serialize(*v);
     // A state or mode no text is made with would never end: such a record is damaged.
     if (!h.writing && (m_nState < kJumpAppear || m_nState > kJumpSettle || p.appearMode < 0 || p.appearMode > 2 ||

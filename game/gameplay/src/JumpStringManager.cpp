@@ -80,7 +80,8 @@ int CJumpStringManager::ShowJumpString(const CommonString& text, const CommonStr
         params->red = row->red;
         params->green = row->green;
         params->blue = row->blue;
-        if (row->colour == EColour::FromType) GetRGBColorBasedOnType(colourType, params->red, params->green, params->blue);
+        if (row->colour == EColour::FromType)
+            GetRGBColorBasedOnType(colourType, params->red, params->green, params->blue);
         if (row->colour == EColour::Stage) {
             params->red = colourType == 0 ? 0 : 96;
             params->green = 96;
@@ -94,7 +95,8 @@ int CJumpStringManager::ShowJumpString(const CommonString& text, const CommonStr
             if (m_pField != nullptr) area = m_pField->GetPlayRect();
             const int centreX = (area.x >> 8) + (area.width >> 8) / 2;
             const int centreY = (area.y >> 8) + (area.height >> 8) / 2;
-            params->velocity = TVector2D_16{(x >> 16) > centreX ? -65536 : 65536, (y >> 16) <= centreY ? 65536 : -65536};
+            params->velocity =
+                TVector2D_16{(x >> 16) > centreX ? -65536 : 65536, (y >> 16) <= centreY ? 65536 : -65536};
         }
     }
     auto* jump = new (std::nothrow) CJumpString(m_pGame, text, params, delay);
@@ -132,7 +134,8 @@ int CJumpStringManager::Serialize(IFile* file, bool writing) {
     for (int i = 0; i < count; ++i) {
         if (!writing) {
             auto* params = new (std::nothrow) TJumpStringParams();
-            auto* text = params != nullptr ? new (std::nothrow) CJumpString(m_pGame, CommonString(), params, 0) : nullptr;
+            auto* text =
+                params != nullptr ? new (std::nothrow) CJumpString(m_pGame, CommonString(), params, 0) : nullptr;
             if (text == nullptr) {
                 delete params;
                 return 0;

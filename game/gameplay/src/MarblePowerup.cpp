@@ -31,8 +31,8 @@ constexpr int kRayAngleRange = 45;  // whole degrees of the first ray's random s
 constexpr int kBlinkStep = -16;
 constexpr int kBlinkDarkest = -255;
 
-constexpr FIXED_FLOAT kRayTurnPerFrame = -256;        // the 8-way bomb's rays turn back a degree
-constexpr FIXED_FLOAT kSpinTurnPerFrame = 5 * 256;    // a spinning power-up's glow
+constexpr FIXED_FLOAT kRayTurnPerFrame = -256;      // the 8-way bomb's rays turn back a degree
+constexpr FIXED_FLOAT kSpinTurnPerFrame = 5 * 256;  // a spinning power-up's glow
 constexpr FIXED_FLOAT kColorBombTurnPerFrame = 10 * 256;
 
 // A hop's step grows by this 16.16 factor each frame (about 1.02).
@@ -223,7 +223,8 @@ void CMarblePowerup::EmitSparkles() {
         particles = kEightWaySparkles;
     }
     if (system == nullptr || m_pParticleShape == nullptr) return;
-    while (m_pParticleShape->GetNumSegments() > 0) m_pParticleShape->RemoveSegment(m_pParticleShape->GetNumSegments() - 1);
+    while (m_pParticleShape->GetNumSegments() > 0)
+        m_pParticleShape->RemoveSegment(m_pParticleShape->GetNumSegments() - 1);
     m_pParticleShape->AddCircle(radius * 65536, kSparkleCirclePoints, 0, 0);
     if (GetKind() == kPowerUpEightWay) m_pParticleShape->SetEmitDelta(0);
     system->SetEmitShape(m_pParticleShape);

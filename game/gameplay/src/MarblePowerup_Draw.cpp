@@ -19,7 +19,7 @@ constexpr int kShadowAlpha = -128;
 constexpr FIXED_FLOAT_16 kSmallKindScale = 58982;  // 0.9 for the colour bomb and the 8-way bomb
 constexpr FIXED_FLOAT_16 kGlowScale = 19661;       // 0.3
 constexpr int kGlowAlpha = -64;
-constexpr int kInvisible = -254;  // an alpha offset at or below this draws nothing
+constexpr int kInvisible = -254;        // an alpha offset at or below this draws nothing
 constexpr int kBombCircleRadius = 128;  // pixels of the range image at scale 1
 
 }  // namespace

@@ -41,8 +41,7 @@ void CMarble::Draw() {
     }
     if (m_nCollected > 0) {
         if (IDibBitmap* glow = m_pField != nullptr ? m_pField->GetGlowImage() : nullptr)
-            rotator->DrawRotatedBitmapAdditive(glow, dst, x, y, m_nGlowAngle, kGlowScale, 255, 255, 255, kGlowAlpha,
-                                               0);
+            rotator->DrawRotatedBitmapAdditive(glow, dst, x, y, m_nGlowAngle, kGlowScale, 255, 255, 255, kGlowAlpha, 0);
         m_nGlowAngle = gameplay::WrapDegrees(static_cast<std::int64_t>(m_nGlowAngle) + kGlowTurnPerDraw);
     }
 }
@@ -64,6 +63,6 @@ void CMarble::DrawDanger() {
     CQuorvanImageRotatorScaler* rotator = Rotator();
     IDibBitmap* halo = m_pField->GetDangerImage();
     if (dst == nullptr || rotator == nullptr || halo == nullptr) return;
-    rotator->DrawRotatedBitmapMultiply(halo, dst, ToFixed(m_Position.x), ToFixed(m_Position.y), 0, kDangerScale, 255,
-                                       0, 0, m_nDanger - 255, 0);
+    rotator->DrawRotatedBitmapMultiply(halo, dst, ToFixed(m_Position.x), ToFixed(m_Position.y), 0, kDangerScale, 255, 0,
+                                       0, m_nDanger - 255, 0);
 }

@@ -26,7 +26,8 @@ TVector2D Px(int x, int y) { return TVector2D{x * 256, y * 256}; }
 TVector2D Bernstein(const TVector2D p[4], double t) {
     const double u = 1 - t;
     const auto axis = [&](int a, int b, int c, int d) {
-        const double v = u * u * u * (a >> 8) + 3 * t * u * u * (b >> 8) + 3 * t * t * u * (c >> 8) + t * t * t * (d >> 8);
+        const double v =
+            u * u * u * (a >> 8) + 3 * t * u * u * (b >> 8) + 3 * t * t * u * (c >> 8) + t * t * t * (d >> 8);
         return static_cast<int>(v * 256 + 0.5);
     };
     return TVector2D{axis(p[0].x, p[1].x, p[2].x, p[3].x), axis(p[0].y, p[1].y, p[2].y, p[3].y)};
@@ -215,7 +216,9 @@ TEST(BezierCurve, AThreeSegmentRecordReadsMeasuresAndWritesBackAsItWas) {
     BezierCurve curve;
     AddStraight(curve, 1, 1, 31, 1);  // whatever was there goes first
     int consumed = 0;
-    ASSERT_EQ(ReadFrom(golden, [&](IFile* f) { return curve.Serialize(f, false); }, &consumed), 1);
+    ASSERT_EQ(ReadFrom(
+                  golden, [&](IFile* f) { return curve.Serialize(f, false); }, &consumed),
+              1);
     EXPECT_EQ(consumed, static_cast<int>(golden.size()));
     ASSERT_EQ(curve.GetNumSegments(), 3);
     EXPECT_TRUE(SamePoint(curve.GetSegment(1)->m_Points[2], TVector2D{40000, -5000}));

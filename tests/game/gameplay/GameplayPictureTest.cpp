@@ -36,12 +36,32 @@ public:
 };
 
 // The sets of the group the "Loading Game" loader loads before a round.
-const char* const kRoundSets[] = {"Ball1", "Ball2", "Ball3", "Ball4", "BONUS_BOMB", "BONUS_8WAY", "ColorBombRed",
-                                  "ColorBombGreen", "ColorBombRedGreen", "ColorBombBlue", "ColorBombRedBlue",
-                                  "ColorBombGreenBlue", "ColorBombYellow", "ColorBombRedYellow",
-                                  "ColorBombGreenYellow", "ColorBombBlueYellow", "Coin_Gold", "Coin_Ruby",
-                                  "Coin_Diamond", "Dot", "Explosion", "Flare", "DangerCircle", "DragCircle",
-                                  "DangerOffScreen", "BombRange"};
+const char* const kRoundSets[] = {"Ball1",
+                                  "Ball2",
+                                  "Ball3",
+                                  "Ball4",
+                                  "BONUS_BOMB",
+                                  "BONUS_8WAY",
+                                  "ColorBombRed",
+                                  "ColorBombGreen",
+                                  "ColorBombRedGreen",
+                                  "ColorBombBlue",
+                                  "ColorBombRedBlue",
+                                  "ColorBombGreenBlue",
+                                  "ColorBombYellow",
+                                  "ColorBombRedYellow",
+                                  "ColorBombGreenYellow",
+                                  "ColorBombBlueYellow",
+                                  "Coin_Gold",
+                                  "Coin_Ruby",
+                                  "Coin_Diamond",
+                                  "Dot",
+                                  "Explosion",
+                                  "Flare",
+                                  "DangerCircle",
+                                  "DragCircle",
+                                  "DangerOffScreen",
+                                  "BombRange"};
 
 class GameplayPicture : public ::testing::Test {
 protected:
@@ -66,9 +86,9 @@ protected:
         const struct {
             int mask;
             const char* name;
-        } bombs[] = {{1, "ColorBombRed"},     {2, "ColorBombGreen"},     {3, "ColorBombRedGreen"},
-                     {4, "ColorBombBlue"},    {5, "ColorBombRedBlue"},   {6, "ColorBombGreenBlue"},
-                     {8, "ColorBombYellow"},  {9, "ColorBombRedYellow"}, {10, "ColorBombGreenYellow"},
+        } bombs[] = {{1, "ColorBombRed"},        {2, "ColorBombGreen"},     {3, "ColorBombRedGreen"},
+                     {4, "ColorBombBlue"},       {5, "ColorBombRedBlue"},   {6, "ColorBombGreenBlue"},
+                     {8, "ColorBombYellow"},     {9, "ColorBombRedYellow"}, {10, "ColorBombGreenYellow"},
                      {12, "ColorBombBlueYellow"}};
         for (const auto& b : bombs) field.colorBombSets[b.mask] = Set(b.name);
         for (const char* name : {"ColorBomb", "XRayCenter"}) {
@@ -202,8 +222,8 @@ TEST_F(GameplayPicture, TheRoundsObjectsFromTheRealSets) {
     const mediatest::TImage frame = gl.Read();
     const std::filesystem::path folder = std::filesystem::path(COBBLE_BINARY_DIR) / "screens" / "gameplay-objects";
     std::filesystem::create_directories(folder);
-    ASSERT_TRUE(platform::WriteRgbaPng((folder / "gameplay_objects.png").string(), frame.width, frame.height,
-                                       frame.rgba));
+    ASSERT_TRUE(
+        platform::WriteRgbaPng((folder / "gameplay_objects.png").string(), frame.width, frame.height, frame.rgba));
 
     // What tells the objects apart at a glance.
     EXPECT_TRUE(Reddish(frame.At(55, 62)));

@@ -49,9 +49,10 @@ struct TSetSpec {
 // The round's sets as the suites load them. The marble strips are shorter than the frame counts
 // the drawing assumes for blue (64) and green (32), as a damaged or reworked pak could make them.
 inline const std::vector<TSetSpec> kRoundSets = {
-    {"Ball1", 12},        {"Ball2", 8},          {"Ball3", 16},          {"Ball4", 32},
-    {"BONUS_BOMB", 8},    {"BONUS_8WAY", 5},     {"Coin_Test", 16},      {"Flare", 1},
-    {"DangerCircle", 1},  {"BombRange", 1},      {"ColorBombRed", 8},    {"ColorBombGreen", 8},
+    {"Ball1", 12},        {"Ball2", 8},           {"Ball3", 16},
+    {"Ball4", 32},        {"BONUS_BOMB", 8},      {"BONUS_8WAY", 5},
+    {"Coin_Test", 16},    {"Flare", 1},           {"DangerCircle", 1},
+    {"BombRange", 1},     {"ColorBombRed", 8},    {"ColorBombGreen", 8},
     {"ColorBombBlue", 8}, {"ColorBombYellow", 8}, {"ColorBombGreenYellow", 8},
 };
 
@@ -72,9 +73,11 @@ protected:
         field.danger = Set("DangerCircle")->GetFrame(0);
         field.bombRange = Set("BombRange")->GetFrame(0);
         field.coinSet = Set("Coin_Test");
-        const std::pair<int, const char*> bombs[] = {
-            {1, "ColorBombRed"}, {2, "ColorBombGreen"}, {4, "ColorBombBlue"}, {8, "ColorBombYellow"},
-            {10, "ColorBombGreenYellow"}};
+        const std::pair<int, const char*> bombs[] = {{1, "ColorBombRed"},
+                                                     {2, "ColorBombGreen"},
+                                                     {4, "ColorBombBlue"},
+                                                     {8, "ColorBombYellow"},
+                                                     {10, "ColorBombGreenYellow"}};
         for (const auto& [mask, name] : bombs) field.colorBombSets[mask] = Set(name);
     }
     ~GameplayTest() override {

@@ -270,7 +270,9 @@ TEST_F(JumpStringTest, ATextListMidAnimationReadsFromItsLayoutAndWritesBackTheSa
     const Bytes golden = TwoTextsMidAnimation();
     Show("score");  // whatever was there goes first
     int consumed = 0;
-    ASSERT_EQ(ReadFrom(golden, [&](IFile* f) { return texts.Serialize(f, false); }, &consumed), 1);
+    ASSERT_EQ(ReadFrom(
+                  golden, [&](IFile* f) { return texts.Serialize(f, false); }, &consumed),
+              1);
     EXPECT_EQ(consumed, static_cast<int>(golden.size()));
     ASSERT_EQ(texts.m_Texts.count, 2);
     const CJumpString& coin = *texts.m_Texts.data[0];
@@ -325,7 +327,8 @@ TEST_F(JumpStringTest, DamagedListsFailBeforeAnythingIsMade) {
     const Bytes golden = TwoTextsMidAnimation();
     const auto withInt = [&](std::size_t offset, std::int64_t value) {
         Bytes b = golden;
-        for (int i = 0; i < 4; ++i) b[offset + i] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(value) >> (8 * i));
+        for (int i = 0; i < 4; ++i)
+            b[offset + i] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(value) >> (8 * i));
         return b;
     };
     // Offsets in the first text: count 0, text length 4, style length 10, ..., state at 4 + 72.
@@ -370,8 +373,15 @@ TEST_F(JumpStringTest, LoadedTextsWithNothingToDivideByStillRunOut) {
         t.scaleX = t.scaleY = c.scaleX;
         t.alpha = 200;
         t.holdCounter = 3;
-        const std::int64_t animation[9] = {c.appear == 1 ? 16 * kPx : 0, c.appearRange, c.appear == 1 ? 16 * kPx : 0,
-                                           c.appear == 1 ? 91750 : 4464, 9830, c.scale, 0, c.scale, c.settleRange};
+        const std::int64_t animation[9] = {c.appear == 1 ? 16 * kPx : 0,
+                                           c.appearRange,
+                                           c.appear == 1 ? 16 * kPx : 0,
+                                           c.appear == 1 ? 91750 : 4464,
+                                           9830,
+                                           c.scale,
+                                           0,
+                                           c.scale,
+                                           c.settleRange};
         std::copy(std::begin(animation), std::end(animation), t.animation);
         CByteBuilder b;
         b.Int(1);

@@ -219,8 +219,8 @@ TEST_F(PowerupTest, ACoinHopEndsExactlyOnItsTargetAndLooksLargestHalfWay) {
     for (int i = 0; i < 60 && coin->m_bHopping; ++i) {
         coin->RunProcess();
         if (!coin->m_bHopping) break;
-        const double done = std::hypot(coin->m_HopPoint.x - 60.0 * kPx, coin->m_HopPoint.y - 400.0 * kPx) /
-                            (distance * kPx);
+        const double done =
+            std::hypot(coin->m_HopPoint.x - 60.0 * kPx, coin->m_HopPoint.y - 400.0 * kPx) / (distance * kPx);
         // The lift is the arc's height at the fraction travelled (measured, past 181 pixels, on
         // coordinates divided by 128: within a thousandth of a pixel).
         EXPECT_NEAR(coin->m_nHopLift, 50.0 * kPx * std::sin(M_PI * done), 66) << i;
@@ -552,7 +552,10 @@ TEST_F(PowerupTest, EachKindReadsFromItsLayoutStartsAFreshLifeAndWritesBackTheSa
         ASSERT_LT(p->m_nLife, 990);
         p->m_bRemoved = false;
         int consumed = 0;
-        ASSERT_EQ(ReadFrom(golden, [&](IFile* f) { return p->Serialize(f, false); }, &consumed), 1) << c.kind;
+        ASSERT_EQ(ReadFrom(
+                      golden, [&](IFile* f) { return p->Serialize(f, false); }, &consumed),
+                  1)
+            << c.kind;
         EXPECT_EQ(consumed, static_cast<int>(golden.size())) << c.kind;
         EXPECT_EQ(p->m_nLife, 990) << "a loaded power-up lies its full time again";
         EXPECT_EQ(p->m_nBlinkAlpha, 0);

@@ -185,9 +185,8 @@ TEST(MarbleColours, RgbAndNameOfEachColourType) {
         int type, r, g, b;
         const char* name;
     } cases[] = {
-        {0, 255, 0, 0, "Red"},    {1, 0, 255, 0, "Green"},       {2, 0, 255, 255, "Blue"},
-        {3, 255, 255, 0, "Yellow"}, {10, 255, 255, 255, nullptr}, {7, 0, 0, 0, nullptr},
-        {100, 0, 0, 0, nullptr},  {-1, 0, 0, 0, nullptr},
+        {0, 255, 0, 0, "Red"},        {1, 0, 255, 0, "Green"}, {2, 0, 255, 255, "Blue"}, {3, 255, 255, 0, "Yellow"},
+        {10, 255, 255, 255, nullptr}, {7, 0, 0, 0, nullptr},   {100, 0, 0, 0, nullptr},  {-1, 0, 0, 0, nullptr},
     };
     for (const TCase& c : cases) {
         int r = -5, g = -5, b = -5;
@@ -376,7 +375,9 @@ TEST_F(MarbleTest, AMarbleOnAPathReadsFromItsLayoutAndWritesBackTheSameBytes) {
     CMarble marble(&game, &field);
     marble.SetColorType(kMarbleBlue);
     int consumed = 0;
-    ASSERT_EQ(ReadFrom(golden, [&](IFile* f) { return marble.Serialize(f, false); }, &consumed), 1);
+    ASSERT_EQ(ReadFrom(
+                  golden, [&](IFile* f) { return marble.Serialize(f, false); }, &consumed),
+              1);
     EXPECT_EQ(consumed, static_cast<int>(golden.size()));
     EXPECT_EQ(marble.m_uSavedId, 7u);
     EXPECT_EQ(marble.m_Position.x, 120 * kPx + 5000);
@@ -428,9 +429,10 @@ TEST_F(MarbleTest, AListGivesEachMarbleOfTheSaveItsOwnIdentityNeverZero) {
 
     CQuorvanObjPtrArray<CMarble*> loaded;
     int consumed = 0;
-    ASSERT_EQ(ReadFrom(written, [&](IFile* f) { return CMarble::SerializeList(f, false, loaded, &game, &field); },
-                       &consumed),
-              1);
+    ASSERT_EQ(
+        ReadFrom(
+            written, [&](IFile* f) { return CMarble::SerializeList(f, false, loaded, &game, &field); }, &consumed),
+        1);
     EXPECT_EQ(consumed, static_cast<int>(written.size()));
     ASSERT_EQ(loaded.count, 3);
     const int types[3] = {kMarbleRed, kMarbleYellow, kPowerUpTypeBase + kPowerUpBomb};

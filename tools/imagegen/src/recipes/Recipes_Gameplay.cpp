@@ -123,17 +123,17 @@ void BombPowerup(CCanvas& c, const CRecipeContext& ctx) {
     c.Fill(cap, Vertical(capY - 4, capY + 4, Rgb(0xF3D27A), Rgb(0x9C6B12)));
     c.Fill(InnerBand(cap, 0.8f), Rgb(0x5A3C08));
     const TVec fuseEnd{w - 6.5f, 6.5f};
-    const std::vector<TVec> fuse = CubicCurve({capX + 1.5f, capY - 2}, {capX + 3, capY - 8}, {fuseEnd.x - 5, fuseEnd.y + 2},
-                                              fuseEnd, 12);
+    const std::vector<TVec> fuse =
+        CubicCurve({capX + 1.5f, capY - 2}, {capX + 3, capY - 8}, {fuseEnd.x - 5, fuseEnd.y + 2}, fuseEnd, 12);
     c.Fill(Polyline(fuse, 2.2f), Rgb(0x6D4C33));
     c.Fill(Polyline(fuse, 0.8f), WithAlpha(Rgb(0xC9A27E), 0.8f));
     // The spark: a glow and a star whose size and turn change from frame to frame.
     static constexpr float kSpark[8] = {1.0f, 0.7f, 0.9f, 0.6f, 1.0f, 0.75f, 0.65f, 0.95f};
     const float k = kSpark[f % 8];
-    c.Fill(Circle(fuseEnd.x, fuseEnd.y, 6.5f * k),
-           Radial(fuseEnd.x, fuseEnd.y, 6.5f * k,
-                  {{0.0f, WithAlpha(Rgb(0xFFF3B0), 1.0f)}, {0.5f, WithAlpha(Rgb(0xFFA000), 0.7f)},
-                   {1.0f, WithAlpha(Rgb(0xFF5722), 0.0f)}}));
+    c.Fill(Circle(fuseEnd.x, fuseEnd.y, 6.5f * k), Radial(fuseEnd.x, fuseEnd.y, 6.5f * k,
+                                                          {{0.0f, WithAlpha(Rgb(0xFFF3B0), 1.0f)},
+                                                           {0.5f, WithAlpha(Rgb(0xFFA000), 0.7f)},
+                                                           {1.0f, WithAlpha(Rgb(0xFF5722), 0.0f)}}));
     c.Fill(Star(fuseEnd.x, fuseEnd.y, 8, 6.0f * k, 1.6f, f * 17.0f), Rgb(0xFFF8E1));
     Glint(c, cx, cy, r, 0.55f);
 }
@@ -147,13 +147,14 @@ void EightWayPowerup(CCanvas& c, const CRecipeContext& ctx) {
     std::vector<CShape> spikes;
     for (int i = 0; i < rays; ++i) {
         const float a = 360.0f * i / rays;
-        spikes.push_back(Rotate(Polygon({{cx, cy - outer}, {cx + 3.2f, cy - outer * 0.35f}, {cx - 3.2f, cy - outer * 0.35f}}),
-                                cx, cy, a));
+        spikes.push_back(Rotate(
+            Polygon({{cx, cy - outer}, {cx + 3.2f, cy - outer * 0.35f}, {cx - 3.2f, cy - outer * 0.35f}}), cx, cy, a));
     }
     const CShape fan = Union(spikes);
-    c.Fill(Circle(cx, cy, outer), Radial(cx, cy, outer, {{0.0f, WithAlpha(Rgb(0xFFF3C4), 0.55f)},
-                                                          {0.6f, WithAlpha(kGold, 0.2f)},
-                                                          {1.0f, WithAlpha(kGold, 0.0f)}}));
+    c.Fill(Circle(cx, cy, outer), Radial(cx, cy, outer,
+                                         {{0.0f, WithAlpha(Rgb(0xFFF3C4), 0.55f)},
+                                          {0.6f, WithAlpha(kGold, 0.2f)},
+                                          {1.0f, WithAlpha(kGold, 0.0f)}}));
     c.Fill(Grow(fan, 0.8f), kGoldDark);
     c.Fill(fan, Radial(cx, cy, outer, {{0.3f, kWhite}, {0.7f, kGoldShine}, {1.0f, kGold}}));
     const float disc = outer * 0.5f;
@@ -180,13 +181,13 @@ void ColorBombPowerup(CCanvas& c, const CRecipeContext& ctx) {
     const TMarbleColours a = MaskColour(colours[0]);
     const TMarbleColours b = MaskColour(colours.back());
     // The halo: both colours glowing out of the orb.
-    c.Fill(Circle(cx, cy, r + 3.5f), Radial(cx, cy, r + 3.5f, {{0.6f, WithAlpha(Mix(a.light, b.light, 0.5f), 0.9f)},
-                                                               {1.0f, WithAlpha(Mix(a.base, b.base, 0.5f), 0.0f)}}));
+    c.Fill(Circle(cx, cy, r + 3.5f), Radial(cx, cy, r + 3.5f,
+                                            {{0.6f, WithAlpha(Mix(a.light, b.light, 0.5f), 0.9f)},
+                                             {1.0f, WithAlpha(Mix(a.base, b.base, 0.5f), 0.0f)}}));
     const CShape orb = Circle(cx, cy, r);
     // The first colour's half: the left side with the upper small disc, less the lower one.
-    const CShape half =
-        Subtract(Union(Rect(cx - r - 1, cy - r - 1, r + 1, 2 * r + 2), Circle(cx, cy - r / 2, r / 2)),
-                 Circle(cx, cy + r / 2, r / 2));
+    const CShape half = Subtract(Union(Rect(cx - r - 1, cy - r - 1, r + 1, 2 * r + 2), Circle(cx, cy - r / 2, r / 2)),
+                                 Circle(cx, cy + r / 2, r / 2));
     const auto glow = [&](const TMarbleColours& m) {
         return [=](float x, float y) {
             const TSpherePoint p = OnSphere((x - cx) / r, (y - cy) / r);
@@ -211,7 +212,8 @@ void ColorBombPowerup(CCanvas& c, const CRecipeContext& ctx) {
     const int frames = std::max(1, ctx.Spec().layout.frames);
     const float angle = 2.0f * kPi * ctx.Frame() / frames - kPi / 2;
     const float sx = cx + std::cos(angle) * r * 0.72f, sy = cy + std::sin(angle) * r * 0.72f;
-    c.Fill(Circle(sx, sy, 4.0f), Radial(sx, sy, 4.0f, {{0.0f, WithAlpha(kWhite, 0.9f)}, {1.0f, WithAlpha(kWhite, 0.0f)}}));
+    c.Fill(Circle(sx, sy, 4.0f),
+           Radial(sx, sy, 4.0f, {{0.0f, WithAlpha(kWhite, 0.9f)}, {1.0f, WithAlpha(kWhite, 0.0f)}}));
     c.Fill(Sparkle(sx, sy, 4.5f), kWhite);
 }
 
@@ -247,7 +249,8 @@ void SpinningCoin(CCanvas& c, const CRecipeContext& ctx) {
         // The coin's milled edge shows beside the face while it turns.
         const float thick = 2.2f * std::abs(std::sin(turn));
         const float side = std::sin(turn) >= 0 ? 1.0f : -1.0f;
-        c.Fill(Ellipse(cx + side * thick * 0.5f, cy, r * squeeze + thick * 0.5f, r), Vertical(cy - r, cy + r, edge, edgeDark));
+        c.Fill(Ellipse(cx + side * thick * 0.5f, cy, r * squeeze + thick * 0.5f, r),
+               Vertical(cy - r, cy + r, edge, edgeDark));
     }
     const auto sample = [&picture](float x, float y) {
         const int ix = std::clamp(static_cast<int>(std::floor(x)), 0, picture.Width() - 1);
@@ -262,7 +265,8 @@ void SpinningCoin(CCanvas& c, const CRecipeContext& ctx) {
         const float sx = cx + u - 0.5f, sy = y - 0.5f;
         const float fx = sx - std::floor(sx), fy = sy - std::floor(sy);
         const TRgba t00 = sample(std::floor(sx), std::floor(sy)), t10 = sample(std::floor(sx) + 1, std::floor(sy));
-        const TRgba t01 = sample(std::floor(sx), std::floor(sy) + 1), t11 = sample(std::floor(sx) + 1, std::floor(sy) + 1);
+        const TRgba t01 = sample(std::floor(sx), std::floor(sy) + 1),
+                    t11 = sample(std::floor(sx) + 1, std::floor(sy) + 1);
         const auto lerp = [](const TRgba& p, const TRgba& q, float t) {
             const float a = p.a + (q.a - p.a) * t;
             if (a <= 0) return TRgba{0, 0, 0, 0};
@@ -284,14 +288,22 @@ void RoundShape(CCanvas& c, const CRecipeContext& ctx) {
     const std::string shape = ctx.Text("shape");
     const float w = ctx.Width(), h = ctx.Height();
     const float cx = w / 2, cy = h / 2, r = std::min(w, h) / 2;
-    const auto fade = [](float a0, float a1) { return TStops{{0.0f, WithAlpha(kWhite, a0)}, {1.0f, WithAlpha(kWhite, a1)}}; };
+    const auto fade = [](float a0, float a1) {
+        return TStops{{0.0f, WithAlpha(kWhite, a0)}, {1.0f, WithAlpha(kWhite, a1)}};
+    };
     if (shape == "dot") {
-        c.Fill(Circle(cx, cy, r), Radial(cx, cy, r, {{0.0f, kWhite}, {0.5f, WithAlpha(kWhite, 0.85f)}, {1.0f, WithAlpha(kWhite, 0.0f)}}));
+        c.Fill(Circle(cx, cy, r),
+               Radial(cx, cy, r, {{0.0f, kWhite}, {0.5f, WithAlpha(kWhite, 0.85f)}, {1.0f, WithAlpha(kWhite, 0.0f)}}));
     } else if (shape == "burst") {
         // Twelve long soft rays and twelve short ones around a bright core.
-        c.Fill(Circle(cx, cy, r), Radial(cx, cy, r, {{0.0f, WithAlpha(kWhite, 0.7f)}, {0.5f, WithAlpha(kWhite, 0.2f)}, {1.0f, WithAlpha(kWhite, 0.0f)}}));
-        c.Fill(Star(cx, cy, 12, r * 0.95f, r * 0.22f), Radial(cx, cy, r * 0.95f, fade(1.0f, 0.0f)), {EBlend::Over, 1.0f, 1.5f});
-        c.Fill(Star(cx, cy, 12, r * 0.6f, r * 0.2f, 15), Radial(cx, cy, r * 0.6f, fade(1.0f, 0.1f)), {EBlend::Over, 1.0f, 1.0f});
+        c.Fill(Circle(cx, cy, r), Radial(cx, cy, r,
+                                         {{0.0f, WithAlpha(kWhite, 0.7f)},
+                                          {0.5f, WithAlpha(kWhite, 0.2f)},
+                                          {1.0f, WithAlpha(kWhite, 0.0f)}}));
+        c.Fill(Star(cx, cy, 12, r * 0.95f, r * 0.22f), Radial(cx, cy, r * 0.95f, fade(1.0f, 0.0f)),
+               {EBlend::Over, 1.0f, 1.5f});
+        c.Fill(Star(cx, cy, 12, r * 0.6f, r * 0.2f, 15), Radial(cx, cy, r * 0.6f, fade(1.0f, 0.1f)),
+               {EBlend::Over, 1.0f, 1.0f});
         c.Fill(Circle(cx, cy, r * 0.22f), Radial(cx, cy, r * 0.22f, fade(1.0f, 0.6f)), {EBlend::Over, 1.0f, 2.0f});
     } else if (shape == "flare") {
         // A faint ring with four brighter arcs, so that its turning shows.
@@ -301,10 +313,16 @@ void RoundShape(CCanvas& c, const CRecipeContext& ctx) {
             const float a0 = i * 90.0f - 22.0f;
             c.Fill(Polyline(Arc(cx, cy, ring, a0, a0 + 44.0f, 16), r * 0.1f), kWhite, {EBlend::Over, 1.0f, r * 0.05f});
         }
-        c.Fill(Circle(cx, cy, ring * 1.15f), Radial(cx, cy, ring * 1.15f, {{0.6f, WithAlpha(kWhite, 0.0f)}, {0.85f, WithAlpha(kWhite, 0.18f)}, {1.0f, WithAlpha(kWhite, 0.0f)}}));
+        c.Fill(Circle(cx, cy, ring * 1.15f), Radial(cx, cy, ring * 1.15f,
+                                                    {{0.6f, WithAlpha(kWhite, 0.0f)},
+                                                     {0.85f, WithAlpha(kWhite, 0.18f)},
+                                                     {1.0f, WithAlpha(kWhite, 0.0f)}}));
     } else if (shape == "halo") {
-        c.Fill(Circle(cx, cy, r - 1), Radial(cx, cy, r - 1, {{0.0f, WithAlpha(kWhite, 0.25f)}, {0.75f, WithAlpha(kWhite, 0.6f)},
-                                                             {0.9f, WithAlpha(kWhite, 0.95f)}, {1.0f, WithAlpha(kWhite, 0.0f)}}));
+        c.Fill(Circle(cx, cy, r - 1), Radial(cx, cy, r - 1,
+                                             {{0.0f, WithAlpha(kWhite, 0.25f)},
+                                              {0.75f, WithAlpha(kWhite, 0.6f)},
+                                              {0.9f, WithAlpha(kWhite, 0.95f)},
+                                              {1.0f, WithAlpha(kWhite, 0.0f)}}));
     } else if (shape == "ring") {
         c.Fill(Shell(Circle(cx, cy, r - 5), 4.0f), kWhite, {EBlend::Over, 1.0f, 1.2f});
     } else if (shape == "chevron") {
@@ -314,7 +332,8 @@ void RoundShape(CCanvas& c, const CRecipeContext& ctx) {
     } else if (shape == "range") {
         // A ring of radius 124 pixels at scale 1 (the game scales it by radius / 128), 6 wide.
         c.Fill(Shell(Circle(cx, cy, 124.0f), 6.0f), kWhite, {EBlend::Over, 1.0f, 1.5f});
-        c.Fill(Circle(cx, cy, 122.0f), Radial(cx, cy, 122.0f, {{0.7f, WithAlpha(kWhite, 0.0f)}, {1.0f, WithAlpha(kWhite, 0.3f)}}));
+        c.Fill(Circle(cx, cy, 122.0f),
+               Radial(cx, cy, 122.0f, {{0.7f, WithAlpha(kWhite, 0.0f)}, {1.0f, WithAlpha(kWhite, 0.3f)}}));
     } else {
         ctx.Fail("unknown round shape '" + shape + "'");
     }

@@ -18,10 +18,10 @@ struct CExplosion {
     // The clock value of a finished explosion.
     static constexpr FIXED_FLOAT kFinished = -256;
 
-    TVector2D position;           // centre, FIXED_FLOAT
-    FIXED_FLOAT clock = 0;        // 0 at creation, +14.0 a frame; kFinished when done
+    TVector2D position;                // centre, FIXED_FLOAT
+    FIXED_FLOAT clock = 0;             // 0 at creation, +14.0 a frame; kFinished when done
     int red = 0, green = 0, blue = 0;  // 0 .. 255: the colour of the popped marble
-    FIXED_FLOAT angle = 0;        // degrees; starts at the popped marble's glow angle
+    FIXED_FLOAT angle = 0;             // degrees; starts at the popped marble's glow angle
 
     // What a record read from a save starts as before its fields are read over: finished, white.
     static CExplosion ForReading();
@@ -52,9 +52,9 @@ struct CAnimation {
     FIXED_FLOAT_16 endScale = 0;
     FIXED_FLOAT_16 startAlpha = 0;  // 0 .. 255.0 in 16.16
     FIXED_FLOAT_16 endAlpha = 0;
-    int hold = 0;                   // drawn only while 0 or below
+    int hold = 0;  // drawn only while 0 or below
     int kind = kAnimationPlain;
-    float ringRadius = 0;           // pixels, for kAnimationRing
+    float ringRadius = 0;  // pixels, for kAnimationRing
 };
 
 // A ray of the 8-way bomb, moving by its step every substep.

@@ -27,9 +27,9 @@ struct TJumpStringParams {
     TVector2D_16 velocity;  // pixels added to the position every frame
     FIXED_FLOAT_16 scale = 0;
     int peakAlpha = 0;
-    int hold = 0;        // frames to hold, or to settle
-    int appearMode = 0;  // 0 at once, 1 zoom in from 16 times the scale, 2 grow from nothing
-    int vanishMode = 0;  // 0 at once, 1 widen while fading, 2 fade only
+    int hold = 0;                     // frames to hold, or to settle
+    int appearMode = 0;               // 0 at once, 1 zoom in from 16 times the scale, 2 grow from nothing
+    int vanishMode = 0;               // 0 at once, 1 widen while fading, 2 fade only
     CBitmapFontText* font = nullptr;  // not owned; not saved
     int red = 0, green = 0, blue = 0;
     int effect = 0;  // handed to the font
