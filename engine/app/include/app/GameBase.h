@@ -362,6 +362,10 @@ public:
     CBasicApplicationData* m_pAppData = nullptr;
     int m_nDefaultRotationMode = 1;
     int m_nFailingStage = 0;
+    // The pak that stopped the start-up (stages 8, 10 and 12): its path and what is wrong with it,
+    // in words that follow the path ("is missing", "is truncated: ..."); empty otherwise.
+    CommonString m_FailedPakPath;
+    CommonString m_FailedPakReason;
     CQuorvanObjPtrArray<TResolutionProps*> m_Resolutions;
     int m_nRotationSpeed = 2048;  // 8 degrees per step
     CQuorvanArray<CachedTemplate*> m_TemplateCache;
