@@ -55,9 +55,11 @@ EAppDataLoad ClassifyFailedOpen(const char* path, std::string& reason) {
         return kAppDataCannotRead;
     }
     char block[4096];
+    errno = 0;
     while (std::fread(block, 1, sizeof block, probe) == sizeof block) {
     }
-    const int readError = std::ferror(probe) ? (errno != 0 ? errno : EIO) : 0;
+    // A read that stopped short of the end failed, whether or not the stream kept the error.
+    const int readError = std::ferror(probe) || !std::feof(probe) ? (errno != 0 ? errno : EIO) : 0;
     std::fclose(probe);
     reason = readError != 0 ? std::strerror(readError) : (error ? error.message() : "a read error");
     return kAppDataCannotRead;
