@@ -8,7 +8,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <initializer_list>
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "game/app/TheGame.h"
@@ -71,6 +75,29 @@ protected:
     // Frames of the game's own update.
     void Ticks(int n) {
         for (int i = 0; i < n; ++i) game.RunProcess();
+    }
+    // Lays a template made from our ui_main.txt, changed by edit, over the built pak (which still
+    // gives everything else), and forgets the templates read so far.
+    void OverlayTemplate(const std::function<void(std::string&)>& edit) {
+        std::ifstream in(std::string(COBBLE_SOURCE_DIR) + "/content/ui/ui_main.txt");
+        std::stringstream text;
+        text << in.rdbuf();
+        std::string t = text.str();
+        edit(t);
+        TPakSet& paks = game.Paks();
+        paks.m_pOptionalPak = paks.m_pCommonPak;
+        paks.m_pCommonPak = nullptr;
+        mediatest::SetCommonPak(game, saves.Path("overlay.pak"), {{"ui\\ui_iphone\\ui_main.txt", mediatest::ToBytes(t)}});
+        game.FlushCachedTemplates();
+    }
+    // A touch as the platform delivers it, through the game object (and its pointer capture).
+    void Touch(int type, int x, int y) { (void)game.NotifyPointerEvent(x, y, type); }
+    // A finger put down, moved through the points given (y only, x fixed) and lifted at the last.
+    void Drag(int x, std::initializer_list<int> ys) {
+        const int* y = ys.begin();
+        Touch(XPOINTER_PRESS, x, *y);
+        for (++y; y != ys.end(); ++y) Touch(XPOINTER_MOVE, x, *y);
+        Touch(XPOINTER_RELEASE, x, *(ys.end() - 1));
     }
     // The screen's size in logical pixels; a suite overrides it for a taller screen.
     virtual TCoord2D ScreenSize() const { return {320, 480}; }

@@ -6,8 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -255,21 +253,15 @@ TEST_F(LeadersScreenTest, OwnAndOtherPlayersRowsAreBanded) {
 // The switch buttons are only shown or hidden; our template has none, so this screen gets a
 // template of its own with both, laid over the built pak.
 TEST_F(LeadersScreenTest, TheSwitchButtonsShowWhereATableLies) {
-    std::ifstream in(std::string(COBBLE_SOURCE_DIR) + "/content/ui/ui_main.txt");
-    std::stringstream text;
-    text << in.rdbuf();
-    std::string t = text.str();
-    const std::string anchor = "    child = \"btn_LeaderboardOK\"\n";
-    const auto at = t.find(anchor);
-    ASSERT_NE(at, std::string::npos);
-    t.insert(at, "    child = \"btn_LeaderPrev\"\n        position = 8, 30\n    child = \"btn_LeaderNext\"\n"
-                 "        position = 268, 30\n");
-    t += "button = \"btn_LeaderPrev\"\n    set = \"ib_prev\"\nend\nbutton = \"btn_LeaderNext\"\n    set = \"ib_next\"\nend\n";
-    TPakSet& paks = game.Paks();
-    paks.m_pOptionalPak = paks.m_pCommonPak;
-    paks.m_pCommonPak = nullptr;
-    mediatest::SetCommonPak(game, saves.Path("switch.pak"), {{"ui\\ui_iphone\\ui_main.txt", mediatest::ToBytes(t)}});
-    game.FlushCachedTemplates();
+    OverlayTemplate([](std::string& t) {
+        const std::string anchor = "    child = \"btn_LeaderboardOK\"\n";
+        const auto at = t.find(anchor);
+        ASSERT_NE(at, std::string::npos);
+        t.insert(at, "    child = \"btn_LeaderPrev\"\n        position = 8, 30\n    child = \"btn_LeaderNext\"\n"
+                     "        position = 268, 30\n");
+        t += "button = \"btn_LeaderPrev\"\n    set = \"ib_prev\"\nend\n"
+             "button = \"btn_LeaderNext\"\n    set = \"ib_next\"\nend\n";
+    });
     CXLeadersScrollDialog* list = OpenList();
     ASSERT_NE(list, nullptr);
     XWidget* prev = game.m_pLeadersScreen->FindChildWithWidgetId("btn_LeaderPrev");

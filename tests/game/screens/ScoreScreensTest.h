@@ -33,12 +33,4 @@ protected:
         Ticks(16);
         return game.m_pLeadersScreen;
     }
-    void Touch(int type, int x, int y) { (void)game.NotifyPointerEvent(x, y, type); }
-    // A finger put down, moved through the points given (y only, x fixed) and lifted at the last.
-    void Drag(int x, std::initializer_list<int> ys) {
-        const int* y = ys.begin();
-        Touch(XPOINTER_PRESS, x, *y);
-        for (++y; y != ys.end(); ++y) Touch(XPOINTER_MOVE, x, *y);
-        Touch(XPOINTER_RELEASE, x, *(ys.end() - 1));
-    }
 };
