@@ -35,20 +35,7 @@ int Count(const TImage& img, int x0, int y0, int x1, int y1, bool (*test)(const 
     return n;
 }
 
-// Loads every effect and records the files of those it plays.
-class CRecordingSound : public CStubSoundSystem {
-public:
-    int LoadWAV(const char* path) override {
-        files.emplace_back(path);
-        return static_cast<int>(files.size()) - 1;
-    }
-    int PlaySFX(int id, bool) override {
-        played.push_back(files[static_cast<std::size_t>(id)]);
-        return 0;
-    }
-    std::vector<std::string> files;
-    std::vector<std::string> played;
-};
+using CRecordingSound = CEffectRecordingSoundSystem;
 
 class LeadersScreenTest : public ScoreScreensTest {
 protected:
