@@ -9,8 +9,8 @@
 #include "render/DibBitmap.h"
 #include "render/DrawingUtils.h"
 #include "render/ImageRotatorScaler.h"
-#include "sprites/SpriteSet.h"
 #include "shell/BbUtil.h"
+#include "sprites/SpriteSet.h"
 #include "sprites/SpriteSetManager.h"
 #include "text/BitmapFont.h"
 

@@ -85,8 +85,7 @@ CBitmapFontText* CXAchScrollDialog::Font() const {
 
 int CXAchScrollDialog::GetNumAchievements() {
     CTheGame* game = TheGameOf(this);
-    return game != nullptr && game->m_pAchievementsManager != nullptr ? game->m_pAchievementsManager->GetNumInfos()
-                                                                        : 0;
+    return game != nullptr && game->m_pAchievementsManager != nullptr ? game->m_pAchievementsManager->GetNumInfos() : 0;
 }
 
 bool CXAchScrollDialog::IsEarned(int i) const {
@@ -178,8 +177,7 @@ void CXAchScrollDialog::RunProcess() {
 void CXAchScrollDialog::ProcessScrollBar() {
     // The bar is as long as the share of the list in view (never longer than the area); a list
     // that fits has no range to divide by and gets a bar over the whole area.
-    m_Bar.Update(m_nOffset, m_nMinimum, m_nMaximum, m_Visible.width, m_Visible.height, ShouldDrawScrollBar(), 0.0,
-                 1.0);
+    m_Bar.Update(m_nOffset, m_nMinimum, m_nMaximum, m_Visible.width, m_Visible.height, ShouldDrawScrollBar(), 0.0, 1.0);
 }
 
 void CXAchScrollDialog::Draw() {

@@ -12,8 +12,8 @@
 #include "game/progress/HighScoreTable.h"
 #include "render/DibBitmap.h"
 #include "ui/TemplateRecords.h"
-#include "ui/WidgetMakers.h"
 #include "ui/Text.h"
+#include "ui/WidgetMakers.h"
 
 namespace {
 
@@ -145,8 +145,8 @@ int CXLeadersScrollDialog::GetNumTables() {
 THighScoreTable* CXLeadersScrollDialog::GetTable(int table) {
     CTheGame* game = TheGameOf(this);
     const CApplicationData* data = game != nullptr ? game->GetAppData() : nullptr;
-    const Arena* arena = game != nullptr && game->m_pArenaManager != nullptr ? game->m_pArenaManager->GetArenaAt(table)
-                                                                             : nullptr;
+    const Arena* arena =
+        game != nullptr && game->m_pArenaManager != nullptr ? game->m_pArenaManager->GetArenaAt(table) : nullptr;
     return data != nullptr && arena != nullptr ? data->GetHighScoreTable(arena->id) : nullptr;
 }
 
@@ -156,8 +156,8 @@ void CXLeadersScrollDialog::SetCurrentTable(int table) {
     m_nOwnRow = -1;
     CTheGame* game = TheGameOf(this);
     CApplicationData* data = game != nullptr ? game->GetAppData() : nullptr;
-    const Arena* arena = game != nullptr && game->m_pArenaManager != nullptr ? game->m_pArenaManager->GetArenaAt(table)
-                                                                             : nullptr;
+    const Arena* arena =
+        game != nullptr && game->m_pArenaManager != nullptr ? game->m_pArenaManager->GetArenaAt(table) : nullptr;
     if (data != nullptr && arena != nullptr) m_nOwnRow = data->GetCurrentUserIndexInHighScoreTable(arena->id);
 }
 

@@ -109,8 +109,8 @@ class NewsButtonTest : public NewsWidgetsTest {
 protected:
     CXNewsButton* Button() {
         CXStartMenu2* menu = OpenMenu();
-        auto* button = menu != nullptr ? dynamic_cast<CXNewsButton*>(menu->FindChildWithWidgetId("btn_startmenu_news"))
-                                       : nullptr;
+        auto* button =
+            menu != nullptr ? dynamic_cast<CXNewsButton*>(menu->FindChildWithWidgetId("btn_startmenu_news")) : nullptr;
         if (button == nullptr) return nullptr;
         Ticks(20);
         // The badge sits 2 pixels left of the caption, on the button's middle; the number on it.

@@ -120,8 +120,9 @@ TEST_F(AchScreenTest, EarnedRowsShowTheirIconAndWhatWasDoneInGreen) {
     Ticks(1);
     const TImage scrolled = Frame();
     KeepPicture(scrolled, "achievements", "02_scrolled.png");
-    EXPECT_EQ(Count(scrolled, 70, 0, 310, kListTop - 2, EarnedGreen) + Count(scrolled, 70, 0, 310, kListTop - 2, LockedRed),
-              0);
+    EXPECT_EQ(
+        Count(scrolled, 70, 0, 310, kListTop - 2, EarnedGreen) + Count(scrolled, 70, 0, 310, kListTop - 2, LockedRed),
+        0);
 }
 
 TEST_F(AchScreenTest, AnAwardAfterOpeningKeepsTheOldWordsUntilTheNextOpening) {
@@ -189,7 +190,8 @@ TEST_F(AchScreenFitsTest, AListThatFitsHasNoRangeAndABarOverTheWholeArea) {
     Ticks(1);
     const TScrollBar& bar = list->GetScrollBar();
     EXPECT_EQ(bar.y, 0);
-    EXPECT_EQ(bar.height, height - (list->GetMinimum() - list->GetOffset()) / 512) << "the area less half the overshoot";
+    EXPECT_EQ(bar.height, height - (list->GetMinimum() - list->GetOffset()) / 512)
+        << "the area less half the overshoot";
     EXPECT_EQ(bar.alpha, 255);
     Ticks(200);
     EXPECT_EQ(list->GetOffset(), list->GetMinimum()) << "back at the top";

@@ -16,7 +16,7 @@ constexpr int kX = 160;
 
 struct TListCase {
     const char* name;
-    int barHeight;  // the bar at rest: the area's height times its share of the range
+    int barHeight;    // the bar at rest: the area's height times its share of the range
     int barYHalfway;  // the bar's top 230 pixels down the range
     int barYAtEnd;
 };

@@ -87,7 +87,8 @@ protected:
         TPakSet& paks = game.Paks();
         paks.m_pOptionalPak = paks.m_pCommonPak;
         paks.m_pCommonPak = nullptr;
-        mediatest::SetCommonPak(game, saves.Path("overlay.pak"), {{"ui\\ui_iphone\\ui_main.txt", mediatest::ToBytes(t)}});
+        mediatest::SetCommonPak(game, saves.Path("overlay.pak"),
+                                {{"ui\\ui_iphone\\ui_main.txt", mediatest::ToBytes(t)}});
         game.FlushCachedTemplates();
     }
     // A touch as the platform delivers it, through the game object (and its pointer capture).

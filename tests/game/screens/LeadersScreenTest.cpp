@@ -244,8 +244,9 @@ TEST_F(LeadersScreenTest, TheSwitchButtonsShowWhereATableLies) {
         const std::string anchor = "    child = \"btn_LeaderboardOK\"\n";
         const auto at = t.find(anchor);
         ASSERT_NE(at, std::string::npos);
-        t.insert(at, "    child = \"btn_LeaderPrev\"\n        position = 8, 30\n    child = \"btn_LeaderNext\"\n"
-                     "        position = 268, 30\n");
+        t.insert(at,
+                 "    child = \"btn_LeaderPrev\"\n        position = 8, 30\n    child = \"btn_LeaderNext\"\n"
+                 "        position = 268, 30\n");
         t += "button = \"btn_LeaderPrev\"\n    set = \"ib_prev\"\nend\n"
              "button = \"btn_LeaderNext\"\n    set = \"ib_next\"\nend\n";
     });

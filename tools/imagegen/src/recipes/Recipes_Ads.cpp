@@ -19,8 +19,7 @@ void KiteScene(CCanvas& c, float h) {
     c.Fill(Rect(0, h * 0.72f, 64, h * 0.28f), Vertical(h * 0.72f, h, Rgb(0x4FC3F7), Rgb(0x0277BD)));
     for (int i = 0; i < 7; ++i) {
         const float x = 4.0f + 9.0f * i;
-        c.Fill(Capsule({x, h}, {x + (i % 2 == 0 ? 2.0f : -2.0f), h * (0.45f + 0.05f * (i % 3))}, 1.1f),
-               Rgb(0x33691E));
+        c.Fill(Capsule({x, h}, {x + (i % 2 == 0 ? 2.0f : -2.0f), h * (0.45f + 0.05f * (i % 3))}, 1.1f), Rgb(0x33691E));
     }
     const CShape kite = Polygon({{36, 6}, {47, 16}, {36, 31}, {26, 16}});
     c.Fill(Translate(kite, 1.5f, 2), kShadow, {EBlend::Over, 1.0f, 1.0f});
@@ -36,16 +35,21 @@ void KiteScene(CCanvas& c, float h) {
 // Smooth pebbles stacked beside a little stream: Pebbler.
 void PebbleScene(CCanvas& c, float h) {
     c.Fill(Rect(0, 0, 64, h), Vertical(0, h, Rgb(0xC5E1A5), Rgb(0x7CB342)));
-    c.Fill(Polygon({{0, h * 0.8f}, {64, h * 0.62f}, {64, h}, {0, h}}), Vertical(h * 0.6f, h, Rgb(0x81D4FA), Rgb(0x0288D1)));
+    c.Fill(Polygon({{0, h * 0.8f}, {64, h * 0.62f}, {64, h}, {0, h}}),
+           Vertical(h * 0.6f, h, Rgb(0x81D4FA), Rgb(0x0288D1)));
     const struct {
         float cx, cy, rx, ry;
         std::uint32_t colour;
-    } pebbles[] = {{32, 40, 15, 6.5f, 0x8D6E63}, {31, 29, 11, 5.5f, 0xB0BEC5}, {33, 19.5f, 8, 4.5f, 0xE57373},
+    } pebbles[] = {{32, 40, 15, 6.5f, 0x8D6E63},
+                   {31, 29, 11, 5.5f, 0xB0BEC5},
+                   {33, 19.5f, 8, 4.5f, 0xE57373},
                    {32, 12, 5.5f, 3.5f, 0xFFD54F}};
     for (const auto& p : pebbles) {
         const CShape stone = Ellipse(p.cx, p.cy, p.rx, p.ry);
-        c.Fill(stone, Radial(p.cx - p.rx * 0.4f, p.cy - p.ry * 0.5f, p.rx * 1.6f,
-                             {{0.0f, Shade(Rgb(p.colour), 0.45f)}, {0.5f, Rgb(p.colour)}, {1.0f, Shade(Rgb(p.colour), -0.4f)}}));
+        c.Fill(
+            stone,
+            Radial(p.cx - p.rx * 0.4f, p.cy - p.ry * 0.5f, p.rx * 1.6f,
+                   {{0.0f, Shade(Rgb(p.colour), 0.45f)}, {0.5f, Rgb(p.colour)}, {1.0f, Shade(Rgb(p.colour), -0.4f)}}));
         c.Fill(InnerBand(stone, 0.8f), Shade(Rgb(p.colour), -0.55f));
     }
 }
