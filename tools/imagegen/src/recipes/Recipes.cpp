@@ -80,6 +80,7 @@ constexpr TNamedRecipe kRecipes[] = {
     {"color_bomb_powerup", recipes::ColorBombPowerup},
     {"spinning_coin", recipes::SpinningCoin},
     {"round_shape", recipes::RoundShape},
+    {"ad_banner", recipes::AdBanner},
     {"particle", recipes::Particle},
 };
 

@@ -87,6 +87,9 @@ void ColorBombPowerup(CCanvas& c, const CRecipeContext& ctx);
 void SpinningCoin(CCanvas& c, const CRecipeContext& ctx);
 void RoundShape(CCanvas& c, const CRecipeContext& ctx);
 
+// Local ads (Recipes_Ads.cpp).
+void AdBanner(CCanvas& c, const CRecipeContext& ctx);
+
 // Particles (Recipes_Particles.cpp).
 void Particle(CCanvas& c, const CRecipeContext& ctx);
 
