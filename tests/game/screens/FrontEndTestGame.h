@@ -5,12 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "game/app/TheGame.h"
 #include "game/progress/ApplicationData.h"
 #include "particles/ParticleSystem.h"
 #include "particles/ParticleSystemManager.h"
+#include "platform/FrameDump.h"
 #include "platform/Pcm.h"
 #include "testsupport/MediaTestGame.h"
 #include "testsupport/ScratchSaveFolder.h"
@@ -65,8 +67,21 @@ protected:
     void Ticks(int n) {
         for (int i = 0; i < n; ++i) game.RunProcess();
     }
+    // One frame of the game's drawing, read back from the GL screen (rows from the top).
+    mediatest::TImage DrawFrame() {
+        game.m_Screen.m_pBackBuffer->HWBeginScene();
+        game.Draw();
+        return gl.Read();
+    }
+    // Keeps a frame as build/<preset>/screens/<folder>/<name> for people to look at.
+    static void SavePicture(const mediatest::TImage& frame, const std::string& folder, const std::string& name) {
+        const std::filesystem::path dir = std::filesystem::path(COBBLE_BINARY_DIR) / "screens" / folder;
+        std::filesystem::create_directories(dir);
+        EXPECT_TRUE(platform::WriteRgbaPng((dir / name).string(), frame.width, frame.height, frame.rgba)) << name;
+    }
 
-    mediatest::CHeadlessGl gl{32, 32};
+    // As large as the game's screen, so that suites can read whole frames back.
+    mediatest::CHeadlessGl gl{320, 480};
     CScratchSaveFolder saves;
     CRealPakGame game;
 };

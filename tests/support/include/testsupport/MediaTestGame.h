@@ -194,4 +194,19 @@ TBox FindBox(const TImage& img, Test test) {
     return box;
 }
 
+// The same within columns [x0, x1] and rows [y0, y1] (cut to the image).
+template <class Test>
+TBox FindBoxIn(const TImage& img, int x0, int x1, Test test, int y0 = 0, int y1 = 1 << 20) {
+    TBox box;
+    for (int y = std::max(y0, 0); y <= std::min(y1, img.height - 1); ++y)
+        for (int x = std::max(x0, 0); x <= std::min(x1, img.width - 1); ++x)
+            if (test(img.At(x, y))) {
+                box.left = std::min(box.left, x);
+                box.right = std::max(box.right, x);
+                box.top = std::min(box.top, y);
+                box.bottom = std::max(box.bottom, y);
+            }
+    return box;
+}
+
 }  // namespace mediatest
