@@ -95,7 +95,13 @@ protected:
             for (int x = 0; x < twin.width; ++x) twin.Set(x, y, picture.At(x / 2, y / 2));
         members.emplace_back("i_vga\\" + set + ".png", mediatest::EncodePng(picture));
         members.emplace_back("i_vga_2x\\" + set + ".png", mediatest::EncodePng(twin));
-        sets.push_back(set);
+        sets.push_back({set, 1, 1});
+    }
+    // A set of that many frames cut from one picture in that many rows, as a description's
+    // `file = "...", frames, rows` line declares it.
+    void AddSheet(const std::string& set, const mediatest::TImage& picture, int frames, int rows) {
+        AddImage(set, picture);
+        sets.back() = {set, frames, rows};
     }
     // The game's small font, DejaVu Sans baked at size.
     void AddSmallFont(int size) {
@@ -113,9 +119,10 @@ protected:
     // Writes the pak, declares and loads every image set and the font.
     void Mount() {
         mediatest::SetCommonPak(game, dir.Path("screens.pak"), members);
-        for (const std::string& set : sets) {
-            ASSERT_EQ(game.m_pSpriteSetManager->AddSpriteSetSingle(set.c_str(), (set + ".png").c_str(), "", 1, 1, false,
-                                                                   false),
+        for (const TSetEntry& entry : sets) {
+            const std::string& set = entry.name;
+            ASSERT_EQ(game.m_pSpriteSetManager->AddSpriteSetSingle(set.c_str(), (set + ".png").c_str(), "", entry.frames,
+                                                                   entry.rows, false, false),
                       1)
                 << set;
             ASSERT_EQ(game.m_pSpriteSetManager->AddSpriteSetRef(set.c_str()), 1) << set;
@@ -164,7 +171,11 @@ protected:
     std::vector<std::pair<std::string, EGameFont>> blockFontNames;
     std::unique_ptr<TTemplate> templ;
     std::vector<std::pair<std::string, mediatest::Bytes>> members;
-    std::vector<std::string> sets;
+    struct TSetEntry {
+        std::string name;
+        int frames, rows;
+    };
+    std::vector<TSetEntry> sets;
     bool wantFont = false;
 };
 
