@@ -34,11 +34,13 @@ CFocusedTutorial::~CFocusedTutorial() = default;
 int CFocusedTutorial::PostConstruct() {
     m_pArrowImage = SpriteFrame("tutorial_arrow");
     m_pCloseImage = SpriteFrame("tutorial_close");
-    if (m_pArrowImage == nullptr || m_pCloseImage == nullptr) return 0;
+    if (m_pArrowImage == nullptr || m_pCloseImage == nullptr || !LayOut()) return 0;
     m_bShown = true;
     m_bFading = false;
     return 1;
 }
+
+bool CFocusedTutorial::LayOut() { return true; }
 
 void CFocusedTutorial::RunProcess() {
     if (m_bFading) {
@@ -99,13 +101,14 @@ void CFocusedTutorial::DrawArrowFrom(IDibBitmap* dst, IDibBitmap* arrow, double 
     // points, so that it never covers the text it stands beside.
     const double radians = m_ArrowAngle / 256.0 * std::numbers::pi / 180.0;
     const double reach = arrow->m_Height / 2.0 + along;
-    const auto toFixed = [](double pixels) { return static_cast<FIXED_FLOAT>(std::lround(pixels * 256.0)); };
-    rotator->DrawRotatedBitmapTransparent(arrow, dst, toFixed(m_dArrowX + reach * std::sin(radians)),
-                                          toFixed(m_dArrowY - reach * std::cos(radians)), m_ArrowAngle, 65536,
+    rotator->DrawRotatedBitmapTransparent(arrow, dst, ToFixed(m_dArrowX + reach * std::sin(radians)),
+                                          ToFixed(m_dArrowY - reach * std::cos(radians)), m_ArrowAngle, 65536,
                                           alphaOffset, 0);
 }
 
 int CFocusedTutorial::LineHeight() const { return m_pFont != nullptr ? m_pFont->GetCharHeight() : 0; }
+
+FIXED_FLOAT CFocusedTutorial::ToFixed(double pixels) { return static_cast<FIXED_FLOAT>(std::lround(pixels * 256.0)); }
 
 FIXED_FLOAT CFocusedTutorial::AngleTowards(double fromX, double fromY, double toX, double toY) {
     // atan2 counts from the right; the images point up, a quarter turn before it.

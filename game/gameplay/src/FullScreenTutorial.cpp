@@ -16,25 +16,15 @@ constexpr double kGlideFrames = 24.0;
 // The text's own fade-in, after a wait: it starts this far below visible and rises per frame.
 constexpr double kTextAlphaStart = -255.0;
 constexpr double kTextAlphaStep = 10.0;
-// The close button sits this far left of the text box's right edge, and shrinks while fading.
+// The close button sits this far left of the text box's right edge.
 constexpr int kCloseInsetPx = 20;
-constexpr FIXED_FLOAT_16 kFadingCloseScale = 52429;  // 0.8
 // The bobbing's periods: a speed of 2 x amplitude / period.
 constexpr double kBobPeriod[2] = {9.9, 9.428571};
-
-FIXED_FLOAT ToFixed(double pixels) { return static_cast<FIXED_FLOAT>(std::lround(pixels * 256.0)); }
 
 }  // namespace
 
 CFullScreenTutorial::CFullScreenTutorial(CGameBase* game, int kind, int x, int y, const char* text, XWidget* focus)
     : CFocusedTutorial(game, kind, x, y, text, focus) {}
-
-int CFullScreenTutorial::PostConstruct() {
-    if (!CFocusedTutorial::PostConstruct()) return 0;
-    if (LayOut()) return 1;
-    m_bShown = false;
-    return 0;
-}
 
 bool CFullScreenTutorial::LayOut() {
     m_pFocusImage = SpriteFrame("tutorial_focus");
@@ -139,8 +129,8 @@ void CFullScreenTutorial::Draw(IDibBitmap* dst) {
     const double bx = m_nKind == 0 ? m_dBobShown[1] : m_dBobShown[0];
     const double by = m_nKind == 0 ? m_dBobShown[0] : m_dBobShown[1];
     rotator->DrawRotatedBitmapTransparent(m_pCloseImage, dst, ToFixed(m_dCloseX + 1.1 * bx),
-                                          ToFixed(m_dCloseY + 0.4 * by), 0, m_bFading ? kFadingCloseScale : 65536,
-                                          t - 255, 0);
+                                          ToFixed(m_dCloseY + 0.4 * by), 0,
+                                          m_bFading ? kTutorialFadingCloseScale : 65536, t - 255, 0);
 }
 
 bool CFullScreenTutorial::HitTestCloseButton(int x, int y) { return IsWithinCloseReach(x, y); }

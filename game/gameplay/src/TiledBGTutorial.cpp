@@ -19,9 +19,6 @@ constexpr int kArrowDropPx = 16;
 constexpr int kRightArrowKind = 6;
 constexpr double kBobAmplitude = 2.0;
 constexpr double kBobSpeed = 8.0 / 33.0;
-constexpr FIXED_FLOAT_16 kFadingCloseScale = 52429;  // 0.8
-
-FIXED_FLOAT ToFixed(double pixels) { return static_cast<FIXED_FLOAT>(std::lround(pixels * 256.0)); }
 
 // Grows size from two tiles by whole tiles while it is more than half a tile short of wanted.
 int WholeTiles(int tile, double wanted) {
@@ -35,13 +32,6 @@ int WholeTiles(int tile, double wanted) {
 CTiledBGTutorial::CTiledBGTutorial(CGameBase* game, int kind, int x, int y, const char* text, TCoordRect2D panel,
                                    XWidget* focus)
     : CFocusedTutorial(game, kind, x, y, text, focus), m_Requested(panel) {}
-
-int CTiledBGTutorial::PostConstruct() {
-    if (!CFocusedTutorial::PostConstruct()) return 0;
-    if (LayOut()) return 1;
-    m_bShown = false;
-    return 0;
-}
 
 bool CTiledBGTutorial::LayOut() {
     for (int i = 0; i < 9; ++i) {
@@ -115,7 +105,7 @@ void CTiledBGTutorial::Draw(IDibBitmap* dst) {
     }
     if (m_pBlackArrow != nullptr) DrawArrowFrom(dst, m_pBlackArrow, m_dBobShown[0] + kBobAmplitude, alphaOffset);
     rotator->DrawRotatedBitmapTransparent(m_pCloseImage, dst, ToFixed(m_dCloseX), ToFixed(m_dCloseY), 0,
-                                          m_bFading ? kFadingCloseScale : 65536, alphaOffset, 0);
+                                          m_bFading ? kTutorialFadingCloseScale : 65536, alphaOffset, 0);
     DrawText(dst, m_dBobShown[0], m_dBobShown[1], alpha);
 }
 

@@ -8,13 +8,11 @@
 
 #include <climits>
 #include <cmath>
-#include <memory>
 #include <string>
 
 #include "ScreensTestGame.h"
 #include "render/DrawingHelpers.h"
 #include "sprites/SpriteSetManager.h"
-#include "testsupport/BlockFont.h"
 
 namespace {
 

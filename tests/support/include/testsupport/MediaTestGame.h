@@ -180,21 +180,7 @@ struct TBox {
     double CentreY() const { return (top + bottom + 1) / 2.0; }
 };
 
-template <class Test>
-TBox FindBox(const TImage& img, Test test) {
-    TBox box;
-    for (int y = 0; y < img.height; ++y)
-        for (int x = 0; x < img.width; ++x)
-            if (test(img.At(x, y))) {
-                box.left = std::min(box.left, x);
-                box.right = std::max(box.right, x);
-                box.top = std::min(box.top, y);
-                box.bottom = std::max(box.bottom, y);
-            }
-    return box;
-}
-
-// The same within columns [x0, x1] and rows [y0, y1] (cut to the image).
+// The box of the pixels within columns [x0, x1] and rows [y0, y1] (cut to the image) that pass.
 template <class Test>
 TBox FindBoxIn(const TImage& img, int x0, int x1, Test test, int y0 = 0, int y1 = 1 << 20) {
     TBox box;
@@ -207,6 +193,11 @@ TBox FindBoxIn(const TImage& img, int x0, int x1, Test test, int y0 = 0, int y1 
                 box.bottom = std::max(box.bottom, y);
             }
     return box;
+}
+
+template <class Test>
+TBox FindBox(const TImage& img, Test test) {
+    return FindBoxIn(img, 0, img.width - 1, test, 0, img.height - 1);
 }
 
 }  // namespace mediatest

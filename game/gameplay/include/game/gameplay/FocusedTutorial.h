@@ -33,8 +33,10 @@ class XWidget;
 inline constexpr double kTutorialMaxAlpha = 220.0;
 inline constexpr double kTutorialFadeInStep = 10.0;
 inline constexpr double kTutorialFadeOutStep = 32.0;
-// The close button takes presses up to this many pixels from its centre on both axes.
+// The close button takes presses up to this many pixels from its centre on both axes, and
+// shrinks to 0.8 (16.16) while the hint fades out.
 inline constexpr int kTutorialCloseReachPx = 40;
+inline constexpr FIXED_FLOAT_16 kTutorialFadingCloseScale = 52429;
 
 // value += speed; at max or above value := max and the speed turns; else at min or below
 // value := min and the speed turns. Drives the overlays' bobbing.
@@ -49,8 +51,8 @@ public:
     CFocusedTutorial& operator=(const CFocusedTutorial&) = delete;
     virtual ~CFocusedTutorial();
 
-    // Takes frame 0 of "tutorial_arrow" and "tutorial_close": 0 when either is missing, else
-    // shown and 1. The variants then lay themselves out and fail the same way.
+    // Takes frame 0 of "tutorial_arrow" and "tutorial_close", then lets the variant lay itself
+    // out (LayOut): shown and 1, or 0 (never shown) when a set is missing or the layout fails.
     [[nodiscard]] virtual int PostConstruct();
     // The fade: towards kTutorialMaxAlpha while shown, to 0 after FadeOut, then finished.
     virtual void RunProcess();
@@ -80,6 +82,9 @@ public:
     FIXED_FLOAT GetArrowAngle() const { return m_ArrowAngle; }
 
 protected:
+    // The variant's own sets and layout, once the base's sets are there: false when a set is
+    // missing or the text cannot be laid out. The base has none: true.
+    virtual bool LayOut();
     // The close button's press area around its unmoved centre, once the image is there.
     bool IsWithinCloseReach(int x, int y) const;
     // Breaks the text into centred lines of that width in the game's font and notes its box:
@@ -94,6 +99,8 @@ protected:
     IDibBitmap* SpriteFrame(const char* set, int frame = 0) const;
     // The line height of the game's font.
     int LineHeight() const;
+    // Pixels as FIXED_FLOAT, rounded.
+    static FIXED_FLOAT ToFixed(double pixels);
     // Degrees (FIXED_FLOAT, 0..360) that turn an upward image to point from (fromX, fromY) to
     // (toX, toY).
     static FIXED_FLOAT AngleTowards(double fromX, double fromY, double toX, double toY);

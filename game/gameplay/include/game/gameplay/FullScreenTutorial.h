@@ -12,9 +12,6 @@ public:
     // (x, y): the target point in screen pixels.
     CFullScreenTutorial(CGameBase* game, int kind, int x, int y, const char* text, XWidget* focus);
 
-    // The base, then "tutorial_focus" and the layout; 0 when a set is missing or the text cannot
-    // be broken into lines.
-    [[nodiscard]] int PostConstruct() override;
     // The fade, the spot's glide, the text's own fade-in and the bobbing.
     void RunProcess() override;
     // The spot and the darkness around it, then the text, the arrow and the close button.
@@ -26,10 +23,12 @@ public:
     double GetSpotShownY() const { return m_dSpotShownY; }
     double GetTextAlpha() const { return m_dTextAlpha; }
 
+protected:
+    // "tutorial_focus", the spot's start and glide, the text box, the arrow and the close button:
+    // false without the spot's set or when the text cannot be broken into lines.
+    bool LayOut() override;
+
 private:
-    // The layout after the base's part of PostConstruct: false when a set is missing or the text
-    // cannot be broken into lines.
-    bool LayOut();
     // One axis of the glide: a step until within one step of the target, then on it.
     static void Glide(double& value, double step, double target);
 

@@ -14,9 +14,6 @@ public:
     // the widget the black arrow points at.
     CTiledBGTutorial(CGameBase* game, int kind, int x, int y, const char* text, TCoordRect2D panel, XWidget* focus);
 
-    // The base, then the nine tiles, the black arrow (only with a focus widget) and the layout;
-    // 0 when a set is missing or the text cannot be broken into lines.
-    [[nodiscard]] int PostConstruct() override;
     // The fade and the bobbing.
     void RunProcess() override;
     // The panel, the black arrow, the close button and the text; nothing at alpha 0.
@@ -28,10 +25,12 @@ public:
     int GetMiddleTilesAcross() const { return m_nMiddleTilesX; }
     int GetMiddleTilesDown() const { return m_nMiddleTilesY; }
 
+protected:
+    // The nine tiles, the black arrow (only with a focus widget), the panel in whole tiles, the
+    // text and the close button: false when a set is missing or the text cannot be laid out.
+    bool LayOut() override;
+
 private:
-    // The layout after the base's part of PostConstruct: false when a set is missing or the text
-    // cannot be broken into lines.
-    bool LayOut();
     TCoordRect2D m_Requested;
     TCoordRect2D m_Panel = {};
     IDibBitmap* m_Tiles[9] = {};  // grid order, row by row; frames of the sprite set, not owned
