@@ -7,6 +7,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "../screens/ScreensTestGame.h"
 #include "ui/Image.h"
@@ -79,8 +80,16 @@ protected:
         WidgetContext placement;
         placement.x = static_cast<short>(x);
         placement.y = static_cast<short>(y);
-        return MakeAndInitWidget(MakeWidget<XImage>, &game, templ.get(), templ->GetWidget("img_target"), &placement);
+        XWidget* target =
+            MakeAndInitWidget(MakeWidget<XImage>, &game, templ.get(), templ->GetWidget("img_target"), &placement);
+        targets.push_back(target);
+        return target;
     }
+    // The targets go before the game, which does not delete children that are not its screens.
+    void TearDown() override {
+        for (XWidget*& target : targets) SAFE_FREE_XELEMENT(target);
+    }
+    std::vector<XWidget*> targets;
     template <class Overlay>
     void Frames(Overlay& overlay, int n) {
         for (int i = 0; i < n; ++i) overlay.RunProcess();

@@ -58,13 +58,18 @@ protected:
         auto* stats = static_cast<CXStatsDialog*>(
             InitOrFreeWidget(new CXStatsDialog(&game, templ.get(), templ->GetWidget("dlg_stats"), &placement)));
         if (stats != nullptr) stats->RunProcess();  // the anchors are taken on the first frame
+        opened = stats;
         return stats;
     }
+    // The dialog goes before the game, which deletes only its screens.
+    void TearDown() override { SAFE_FREE_XELEMENT(opened); }
     mediatest::TImage Drawn(CXStatsDialog* stats) {
         game.m_Screen.m_pBackBuffer->ClearBitmap(0, 0, 0);
         stats->Draw();
         return gl->Read();
     }
+
+    CXStatsDialog* opened = nullptr;
 };
 
 bool IsLit(Colour p) { return p[0] > 0 || p[1] > 0 || p[2] > 0; }
