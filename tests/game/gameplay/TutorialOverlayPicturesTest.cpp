@@ -29,7 +29,7 @@ protected:
         AddPlayer("Sam");
         ASSERT_TRUE(game.RunStartMenu());
         Ticks(40);  // the menu's curtain is up
-        plain = DrawFrame();
+        plain = Frame();
     }
     XWidget* MenuWidget(const char* id) { return game.m_pStartMenu->FindChildWithWidgetId(id); }
     // The menu with the hint drawn over it, after enough frames for every fade.
@@ -39,7 +39,7 @@ protected:
         game.m_Screen.m_pBackBuffer->HWBeginScene();
         game.Draw();
         hint.Draw(game.m_Screen.m_pBackBuffer);
-        return gl.Read();
+        return gl->Read();
     }
 
     mediatest::TImage plain;
@@ -53,7 +53,7 @@ TEST_F(TutorialOverlayPicturesTest, FullScreenHintOnThePlayButton) {
     CFullScreenTutorial hint(&game, 0, tx, ty, "Tap Play to choose an arena and start a round.", play);
     ASSERT_EQ(hint.PostConstruct(), 1);
     const mediatest::TImage frame = WithHint(hint);
-    SavePicture(frame, "stats-and-hints", "hint_full_screen.png");
+    KeepPicture(frame, "stats-and-hints", "hint_full_screen.png");
 
     // The corners sink to about 35/255 of the menu; the target shows through the spot.
     for (const auto& [x, y] : {std::pair{5, 5}, {314, 5}, {5, 474}, {314, 474}})
@@ -83,7 +83,7 @@ TEST_F(TutorialOverlayPicturesTest, TiledHintPointingAtTheOptionsButton) {
                           TCoordRect2D{20, 110, 280, 80}, options);
     ASSERT_EQ(hint.PostConstruct(), 1);
     const mediatest::TImage frame = WithHint(hint);
-    SavePicture(frame, "stats-and-hints", "hint_tiled.png");
+    KeepPicture(frame, "stats-and-hints", "hint_tiled.png");
 
     // The panel darkens what it covers; outside it the menu is untouched.
     const TCoordRect2D panel = hint.GetPanel();

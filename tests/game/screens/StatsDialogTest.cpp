@@ -107,8 +107,8 @@ TEST_F(StatsDialogTest, PictureOfTheDialogOverTheStartMenu) {
     CXStatsDialog* stats = Open();
     ASSERT_NE(stats, nullptr);
     Ticks(60);  // the menu's curtain and the dialog's fade-in are over
-    const mediatest::TImage frame = DrawFrame();
-    SavePicture(frame, "stats-and-hints", "stats_dialog.png");
+    const mediatest::TImage frame = Frame();
+    KeepPicture(frame, "stats-and-hints", "stats_dialog.png");
 
     // Around each anchor: the coin's gold (or the boost diamond's blue) left of the middle, the
     // white number right of it; the locked arenas show only their caption.
