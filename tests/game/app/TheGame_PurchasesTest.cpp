@@ -8,6 +8,7 @@
 #include <tuple>
 #include <vector>
 
+#include "RootOnlyScreens.h"
 #include "game/progress/AchievementsManager.h"
 #include "game/progress/ApplicationData.h"
 #include "game/progress/InAppPurchaseManager.h"
@@ -59,7 +60,7 @@ public:
 class CShopGame : public CTestTheGame {
 public:
     XGameRoot* NewScreen(EScreen kind, int a, int b) override {
-        if (kind == EScreen::Play) return new TLogged<CXPlayScreen>(this);
+        if (kind == EScreen::Play) return new TLogged<CRootOnlyPlay>(this);
         if (kind == EScreen::Upgrades) return new CLoggedBoosts(this);
         return CTheGame::NewScreen(kind, a, b);
     }
