@@ -55,13 +55,15 @@ bool CXPlayScreenButtonBase::StepLockAnimation() {
         case kUnlockWait:
             if (++u.counter > kUnlockWaitFrames) {
                 u.state = kUnlockOpening;
+                u.counter = 0;
                 u.lockFrame = 0.0;
                 PlaySound("PlayMenu_UnlockLevel");
             }
             return false;
         case kUnlockOpening: {
             const double last = m_pLockSet != nullptr ? m_pLockSet->GetNumFrames() - 1 : 0.0;
-            u.lockFrame += kUnlockLockFrameStep;
+            // Counted, not summed: ten steps of 0.4 added up fall short of 4 and show frame 3.
+            u.lockFrame = ++u.counter * kUnlockLockFrameStep;
             if (u.lockFrame >= last) {
                 u.lockFrame = last;
                 u.state = kUnlockFading;
