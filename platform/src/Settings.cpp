@@ -89,6 +89,7 @@ TPlatformSettings ReadPlatformSettings() {
         else
             Complain("COBBLE_CLOCK", v, "real or virtual");
     }
+    ReadInt("COBBLE_SEED", 0, 2147483647, s.randomSeed);
     if (const char* v = std::getenv("COBBLE_PAY")) ReadPay(v, s.pay);
     ReadInt("COBBLE_PAY_DELAY", 0, 100000, s.payDelayFrames);
     if (const char* v = std::getenv("COBBLE_PAY_OWNED")) {
@@ -120,6 +121,19 @@ void UseSettings(const TPlatformSettings& settings) {
     st.settings = settings;
     st.settingsChosen = true;
     ResetState();
+}
+
+bool FixedRandomSeed(unsigned int& seed) {
+    // A virtual-clock run without a seed of its own takes the C library's starting seed.
+    constexpr unsigned int kVirtualClockSeed = 1;
+    const TPlatformSettings& s = CurrentSettings();
+    if (s.randomSeed >= 0) {
+        seed = static_cast<unsigned int>(s.randomSeed);
+        return true;
+    }
+    if (s.clock != ClockKind::Virtual) return false;
+    seed = kVirtualClockSeed;
+    return true;
 }
 
 const char* GetEnvironmentText(const char* name) { return name ? std::getenv(name) : nullptr; }
