@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+#include "ChickenTuning.h"
+
 #include "app/GameBase.h"
 #include "audio/SoundManager.h"
 #include "core/Serializer.h"
@@ -20,25 +22,9 @@
 #include "sprites/SpriteSet.h"
 #include "sprites/SpriteSetManager.h"
 
+using namespace creature;
+
 namespace {
-
-// The bob's speed in 16.16 phase per frame: normally, during a tap's bounce, while jumping.
-constexpr FIXED_FLOAT_16 kBobSpeed = 1966;
-constexpr FIXED_FLOAT_16 kTapBounceSpeed = 7864;
-constexpr FIXED_FLOAT_16 kJumpSpeed = 3932;
-
-// A freshly made creature idles this long before it first chooses.
-constexpr int kFirstIdleFrames = 30;
-// Idling lasts kIdleFrames plus up to kIdleRandom; a walk kWalkFrames plus up to kWalkRandom.
-constexpr int kIdleFrames = 30;
-constexpr int kIdleRandom = 30;
-constexpr int kWalkFrames = 60;
-constexpr int kWalkRandom = 60;
-// A dropped creature walks off for this long; a tapped bird bounces or spins for these.
-constexpr int kDropWalkFrames = 66;
-constexpr int kTapBounceFrames = 165;
-constexpr int kTapSpinFrames = 8;
-constexpr int kSelectedFrames = 165;
 
 // The five views of a bird and of the mower (sets 0, 2, 3, 4, 5).
 constexpr const char* kBirdSuffixes[kDirectionSetCount] = {"_L", nullptr, "_T", "_B", "_LT", "_LB", nullptr, nullptr};

@@ -2,6 +2,7 @@
 // icon over a bird that enjoys a visit, and the selection marker under it.
 #include <cstdint>
 
+#include "ChickenTuning.h"
 #include "app/GameBase.h"
 #include "game/app/TheGame.h"
 #include "game/farm/Chicken.h"
@@ -17,8 +18,7 @@
 namespace {
 
 constexpr int kShadowAlphaOffset = -190;
-// A jumping bird rises this many pixels and its shadow drops this many at the top of the jump.
-constexpr std::int64_t kJumpRaise = 60;
+// A jumping bird's shadow drops this many pixels at the top of the jump (it rises kJumpRaise).
 constexpr std::int64_t kJumpShadowDrop = 30;
 // The idle bob's height factors, 16.16: base plus range times the eased phase.
 constexpr std::int64_t kBobBase = 64225, kBobRange = 2621;            // 0.98 + 0.04
@@ -67,7 +67,8 @@ void CChicken::DrawBodyPass(IDibBitmap* frame, TVector2D screen, FIXED_FLOAT_16 
     const TVector2D_16 offset = m_DrawOffsets[m_nDirectionSet];
     const FIXED_FLOAT_16 originX = (frame->m_Width << 15) + (m_bMirrored ? offset.x : -offset.x);
     const FIXED_FLOAT_16 originY = (frame->m_Height << 16) - m_AnchorHeight - offset.y;
-    const FIXED_FLOAT raise = m_bJumping ? static_cast<FIXED_FLOAT>((kJumpRaise * S(m_BouncePhase)) >> 8) : 0;
+    const FIXED_FLOAT raise =
+        m_bJumping ? static_cast<FIXED_FLOAT>((creature::kJumpRaise * S(m_BouncePhase)) >> 8) : 0;
     const FIXED_FLOAT_16 x = screen.x << 8, y = (screen.y - raise) << 8;
     const int mirror = m_bMirrored ? 1 : 0;
     IDibBitmap* dst = BackBuffer();

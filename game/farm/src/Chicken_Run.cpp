@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "ChickenTuning.h"
 #include "app/GameBase.h"
 #include "core/QuorvanUtils.h"
 #include "game/app/TheGame.h"
@@ -18,27 +19,9 @@
 #include "render/DrawingHelpers.h"
 #include "sprites/SpriteSet.h"
 
-namespace {
+using namespace creature;
 
-constexpr FIXED_FLOAT_16 kBobSpeed = 1966;
-constexpr FIXED_FLOAT_16 kJumpSpeed = 3932;
-// After arriving at a spot the creature stays kStayFrames plus up to kStayRandom; a jump lasts
-// kJumpFrames.
-constexpr int kStayFrames = 90;
-constexpr int kStayRandom = 60;
-constexpr int kJumpFrames = 102;
-// A mower or robot turns every kMachineTurnFrames plus up to kMachineTurnRandom while walking.
-constexpr int kMachineTurnFrames = 165;
-constexpr int kMachineTurnRandom = 165;
-// Creatures keep this many screen pixels away from the screen's sides.
-constexpr FIXED_FLOAT kScreenMargin = 20 * 256;
-// The emotion icon fades over the idle's last kEmotionFadeFrames and grows kEmotionFadeIn a frame.
-constexpr int kEmotionFadeFrames = 20;
-constexpr int kEmotionFadeIn = 12;
-// Love hearts and healing crosses rise every kEffectEveryFrames from this far above the feet.
-constexpr int kEffectEveryFrames = 15;
-constexpr int kEffectRaise = 45;
-constexpr int kJumpRaise = 60;
+namespace {
 
 int Sign(std::int64_t v) { return v < 0 ? -1 : (v > 0 ? 1 : 0); }
 

@@ -20,14 +20,6 @@ using namespace farmtest;
 
 class Chickens : public FarmObjectsTest {
 protected:
-    // A back buffer of another width, so that the screen's sides come nearer or go farther.
-    void UseScreenWidth(int w) {
-        auto* screen = new CWinDibBitmap(&game);
-        ASSERT_EQ(screen->Create(w, kH), 1);
-        delete game.m_Screen.m_pBackBuffer;
-        game.m_Screen.m_pBackBuffer = game.m_Screen.m_pDrawTarget = screen;
-        game.m_nGameWidth = w;
-    }
     CSpriteSet* Set(const char* name) { return game.m_pSpriteSetManager->GetSpriteSetNamed(name); }
     std::string Played(const char* id) { return std::string(game.GetSoundsDirectory().GetDataConst()) + "Birds\\" + id; }
 };

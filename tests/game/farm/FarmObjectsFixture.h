@@ -20,38 +20,17 @@
 #include "game/farm/Robot.h"
 #include "particles/RandomTables.h"
 #include "render/ImageRotatorScaler.h"
+#include "render/WinDibBitmap.h"
 #include "testsupport/FakeFarmYard.h"
 #include "testsupport/FarmTestYard.h"
 #include "testsupport/ScratchDir.h"
-#include "testsupport/StubSoundSystem.h"
+#include "testsupport/RecordingRotatorPath.h"
+#include "testsupport/RecordingSoundSystem.h"
 #include "testsupport/TestTheGame.h"
 
 namespace farmtest {
 
-// Keeps every rotated draw and takes it, so nothing reaches a bitmap.
-class CRecordingRotatorPath : public IRotatorHardwarePath {
-public:
-    bool Draw(const TRotatedDraw& draw) override {
-        draws.push_back(draw);
-        return true;
-    }
-    std::vector<TRotatedDraw> draws;
-};
-
-// Loads every effect and records the files of those it plays.
-class CRecordingSound : public CStubSoundSystem {
-public:
-    int LoadWAV(const char* path) override {
-        files.emplace_back(path);
-        return static_cast<int>(files.size()) - 1;
-    }
-    int PlaySFX(int id, bool) override {
-        played.push_back(files[static_cast<std::size_t>(id)]);
-        return 0;
-    }
-    std::vector<std::string> files;
-    std::vector<std::string> played;
-};
+using CRecordingSound = CRecordingSoundSystem;
 
 // The camera written out in doubles from its definition: t is 0 at the far edge and 1 at the
 // near one, the scale 0.5 + t / 2, the far edge H - 314 pixels down the screen.
@@ -105,8 +84,13 @@ protected:
     }
     CChicken* Bird(const char* id, double x, double y) { return Add<CChicken>(id, x, y); }
 
-    void Frames(CFarmObject* object, int n) {
-        for (int i = 0; i < n; ++i) object->RunProcess();
+    // A back buffer of another width, so that the screen's sides come nearer or go farther.
+    void UseScreenWidth(int w) {
+        auto* screen = new CWinDibBitmap(&game);
+        ASSERT_EQ(screen->Create(w, kH), 1);
+        delete game.m_Screen.m_pBackBuffer;
+        game.m_Screen.m_pBackBuffer = game.m_Screen.m_pDrawTarget = screen;
+        game.m_nGameWidth = w;
     }
 
     CScratchDir dir;

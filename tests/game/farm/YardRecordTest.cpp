@@ -69,13 +69,6 @@ protected:
         const auto* data = static_cast<const std::uint8_t*>(file.GetBuffer());
         return Bytes(data, data + file.GetCurPos());
     }
-    void UseScreenWidth(int w) {
-        auto* screen = new CWinDibBitmap(&game);
-        ASSERT_EQ(screen->Create(w, kH), 1);
-        delete game.m_Screen.m_pBackBuffer;
-        game.m_Screen.m_pBackBuffer = game.m_Screen.m_pDrawTarget = screen;
-        game.m_nGameWidth = w;
-    }
 };
 
 TEST_F(YardRecord, EntriesAreIdAnd24BytesForDecorAnd49ForCreatures) {

@@ -23,7 +23,7 @@
 #include "testsupport/BakedFonts.h"
 #include "testsupport/MediaTestGame.h"
 #include "testsupport/ScratchDir.h"
-#include "testsupport/StubSoundSystem.h"
+#include "testsupport/RecordingSoundSystem.h"
 #include "text/BitmapFont.h"
 #include "ui/XElement.h"
 
@@ -32,20 +32,7 @@ namespace {
 using mediatest::EncodePng;
 using mediatest::MakeImage;
 
-// A sound system that loads every effect and records the files of those it plays.
-class CRecordingSound : public CStubSoundSystem {
-public:
-    int LoadWAV(const char* path) override {
-        files.emplace_back(path);
-        return static_cast<int>(files.size()) - 1;
-    }
-    int PlaySFX(int id, bool) override {
-        played.push_back(files[static_cast<std::size_t>(id)]);
-        return 0;
-    }
-    std::vector<std::string> files;
-    std::vector<std::string> played;
-};
+using CRecordingSound = CRecordingSoundSystem;
 
 // The game with its award queue and banner; the banner's sprite sets are defined, not loaded.
 class AwardQueueTest : public ::testing::Test {

@@ -20,6 +20,7 @@
 #include "sprites/SpriteSetManager.h"
 #include "testsupport/BakedFonts.h"
 #include "testsupport/MediaTestGame.h"
+#include "testsupport/RecordingRotatorPath.h"
 #include "testsupport/ScratchDir.h"
 #include "testsupport/TestTheGame.h"
 #include "text/BitmapFont.h"
@@ -29,15 +30,7 @@ namespace screenstest {
 
 using Colour = std::array<std::uint8_t, 4>;
 
-// Keeps every rotated draw and takes it, so nothing reaches a bitmap.
-class CRecordingRotatorPath : public IRotatorHardwarePath {
-public:
-    bool Draw(const TRotatedDraw& draw) override {
-        draws.push_back(draw);
-        return true;
-    }
-    std::vector<TRotatedDraw> draws;
-};
+using ::CRecordingRotatorPath;
 
 using CScreensTestGame = CTestTheGame;
 
