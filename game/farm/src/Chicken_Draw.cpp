@@ -21,11 +21,11 @@ constexpr int kShadowAlphaOffset = -190;
 // A jumping bird's shadow drops this many pixels at the top of the jump (it rises kJumpRaise).
 constexpr std::int64_t kJumpShadowDrop = 30;
 // The idle bob's height factors, 16.16: base plus range times the eased phase.
-constexpr std::int64_t kBobBase = 64225, kBobRange = 2621;            // 0.98 + 0.04
-constexpr std::int64_t kTapBase = 64225, kTapRange = 22282;           // 0.98 + 0.34
-constexpr std::int64_t kEnjoyBase = 60293, kEnjoyRange = 10486;       // 0.92 + 0.16
-constexpr std::int64_t kIconPulseHigh = 70779;                        // 1.08
-constexpr FIXED_FLOAT_16 kIconScale = 91750;                          // 1.4
+constexpr std::int64_t kBobBase = 64225, kBobRange = 2621;       // 0.98 + 0.04
+constexpr std::int64_t kTapBase = 64225, kTapRange = 22282;      // 0.98 + 0.34
+constexpr std::int64_t kEnjoyBase = 60293, kEnjoyRange = 10486;  // 0.92 + 0.16
+constexpr std::int64_t kIconPulseHigh = 70779;                   // 1.08
+constexpr FIXED_FLOAT_16 kIconScale = 91750;                     // 1.4
 // A swaying bird's top corners move between -5 and +5 pixels with the bob.
 constexpr std::int64_t kSwayWidth = 10, kSwayHalf = 5;
 // The selection marker's point that goes on the feet: half its width, 102/256 of its height.
@@ -67,8 +67,7 @@ void CChicken::DrawBodyPass(IDibBitmap* frame, TVector2D screen, FIXED_FLOAT_16 
     const TVector2D_16 offset = m_DrawOffsets[m_nDirectionSet];
     const FIXED_FLOAT_16 originX = (frame->m_Width << 15) + (m_bMirrored ? offset.x : -offset.x);
     const FIXED_FLOAT_16 originY = (frame->m_Height << 16) - m_AnchorHeight - offset.y;
-    const FIXED_FLOAT raise =
-        m_bJumping ? static_cast<FIXED_FLOAT>((creature::kJumpRaise * S(m_BouncePhase)) >> 8) : 0;
+    const FIXED_FLOAT raise = m_bJumping ? static_cast<FIXED_FLOAT>((creature::kJumpRaise * S(m_BouncePhase)) >> 8) : 0;
     const FIXED_FLOAT_16 x = screen.x << 8, y = (screen.y - raise) << 8;
     const int mirror = m_bMirrored ? 1 : 0;
     IDibBitmap* dst = BackBuffer();

@@ -200,13 +200,26 @@ void CChicken::ProcessMovingToPosition(TVector2D target) {
 void CChicken::RunProcess() {
     RunBounce();
     switch (m_nState) {
-        case kChickenWalk: RunWalk(); break;
-        case kChickenVisit: RunVisit(); break;
-        case kChickenWalkToFront: RunWalkToFront(); break;
-        case kChickenDragged: RunDragged(); break;
-        case kChickenSpin: RunSpin(); break;
-        case kChickenIdle: RunIdle(); break;
-        default: break;
+        case kChickenWalk:
+            RunWalk();
+            break;
+        case kChickenVisit:
+            RunVisit();
+            break;
+        case kChickenWalkToFront:
+            RunWalkToFront();
+            break;
+        case kChickenDragged:
+            RunDragged();
+            break;
+        case kChickenSpin:
+            RunSpin();
+            break;
+        case kChickenIdle:
+            RunIdle();
+            break;
+        default:
+            break;
     }
 }
 
@@ -380,8 +393,8 @@ void CChicken::RunIdle() {
         return;
     }
     if (m_nTimer % kEffectEveryFrames != 0) return;
-    const FIXED_FLOAT raise =
-        static_cast<FIXED_FLOAT>((static_cast<std::int64_t>(kEffectRaise * 256) * WorldToScreenScale(m_Position)) >> 16);
+    const FIXED_FLOAT raise = static_cast<FIXED_FLOAT>(
+        (static_cast<std::int64_t>(kEffectRaise * 256) * WorldToScreenScale(m_Position)) >> 16);
     if (m_nPreviousState == kChickenWalkToFront)
         EmitGameEffect("EmoLove", raise);
     else if (IsHealing())

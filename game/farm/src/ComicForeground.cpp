@@ -57,8 +57,8 @@ void CComicForeground::Draw(int passes) {
     const TVector2D anchor = ScreenPosition();
     const FIXED_FLOAT x = anchor.x + static_cast<FIXED_FLOAT>((dx * 256 * ss) >> 16);
     const FIXED_FLOAT y = anchor.y + static_cast<FIXED_FLOAT>((kFlareY[board] * 256 * ss) >> 16);
-    rotator->DrawRotatedBitmapAdditive(flare, BackBuffer(), x, y, 0, static_cast<FIXED_FLOAT_16>(ss / 2), 255, 255,
-                                       255, 0, 0);
+    rotator->DrawRotatedBitmapAdditive(flare, BackBuffer(), x, y, 0, static_cast<FIXED_FLOAT_16>(ss / 2), 255, 255, 255,
+                                       0, 0);
 }
 
 void CComicForeground::OnBeginDragging() {
@@ -72,8 +72,10 @@ TVector2D CComicForeground::GetSpotPointForChicken(CChicken* bird) {
     const TVector2D anchor = ScreenPosition();
     const TVector2D face = bird != nullptr ? bird->m_FaceOffset : TVector2D{};
     TVector2D screen;
-    screen.x = anchor.x + static_cast<FIXED_FLOAT>((ss * m_FaceHole.x) >> 16) - static_cast<FIXED_FLOAT>((ss * face.x) >> 16);
-    screen.y = anchor.y + static_cast<FIXED_FLOAT>((ss * m_FaceHole.y) >> 16) - static_cast<FIXED_FLOAT>((ss * face.y) >> 16);
+    screen.x =
+        anchor.x + static_cast<FIXED_FLOAT>((ss * m_FaceHole.x) >> 16) - static_cast<FIXED_FLOAT>((ss * face.x) >> 16);
+    screen.y =
+        anchor.y + static_cast<FIXED_FLOAT>((ss * m_FaceHole.y) >> 16) - static_cast<FIXED_FLOAT>((ss * face.y) >> 16);
     TVector2D world = ScreenToWorld(m_pGame, screen);
     world.y = std::max(std::min(world.y, m_Position.y - kBehindTheBoard), 0);
     return world;

@@ -103,7 +103,7 @@ void CDoghouse::Draw(int passes) {
         IDibBitmap* lid = eye.set->GetFrame(eye.frame);
         if (lid == nullptr) continue;
         rotator->DrawRotatedBitmapWithSourceOriginWithBlendMode(
-            lid, BackBuffer(), anchor.x, anchor.y, 0, static_cast<int>(pivotX * 256.0), static_cast<int>(pivotY * 256.0),
-            ss, 0, 0, 255, 255, 255, mirrored ? 1 : 0);
+            lid, BackBuffer(), anchor.x, anchor.y, 0, static_cast<int>(pivotX * 256.0),
+            static_cast<int>(pivotY * 256.0), ss, 0, 0, 255, 255, 255, mirrored ? 1 : 0);
     }
 }

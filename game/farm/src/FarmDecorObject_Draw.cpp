@@ -57,7 +57,7 @@ void SetBlendMode(CGameBase* game, int mode, IDibBitmap* dst) {
 }  // namespace
 
 TDecorTransform CFarmDecorObject::CalculateDrawTransformations(FIXED_FLOAT_16 ss, int imageWidth,
-                                                              int imageHeight) const {
+                                                               int imageHeight) const {
     TDecorTransform t;
     t.scaleX = t.scaleY = ss;
     t.pivotX = imageWidth << 15;
@@ -103,7 +103,8 @@ void CFarmDecorObject::DrawShadow(IDibBitmap* image) {
     const std::int64_t ss = ObjectScale();
     const TVector2D anchor = ScreenPosition();
     const bool mirrored = IsRotated();
-    const FIXED_FLOAT dy = static_cast<FIXED_FLOAT>((image->m_Height * static_cast<std::int64_t>(m_pDef->shadowOffset) * ss) >> 16);
+    const FIXED_FLOAT dy =
+        static_cast<FIXED_FLOAT>((image->m_Height * static_cast<std::int64_t>(m_pDef->shadowOffset) * ss) >> 16);
     const int flags = mirrored ? 3 : 2;
     const int alphaOffset = m_pDef->isBalloon != 0 ? kBalloonShadowAlphaOffset : kShadowAlphaOffset;
     if (m_pDef->movesOnWind != 0) {
@@ -119,12 +120,12 @@ void CFarmDecorObject::DrawShadow(IDibBitmap* image) {
     int angle = mirrored ? -m_pDef->shadowAngle : m_pDef->shadowAngle;
     while (angle < 0) angle += 360;
     while (angle >= 360) angle -= 360;
-    const FIXED_FLOAT shift = static_cast<FIXED_FLOAT>((static_cast<std::int64_t>(m_pDef->shadowHorzShift) * 256 * ss) >> 16);
+    const FIXED_FLOAT shift =
+        static_cast<FIXED_FLOAT>((static_cast<std::int64_t>(m_pDef->shadowHorzShift) * 256 * ss) >> 16);
     const FIXED_FLOAT x = mirrored ? anchor.x - shift : anchor.x + shift;
-    rotator->DrawRotatedBitmapWithSourceOriginWithBlendMode(image, dst, x, anchor.y + dy, angle * 256,
-                                                            image->m_Width * 128, image->m_Height * 256,
-                                                            static_cast<FIXED_FLOAT_16>(ss), 3, alphaOffset, 0, 0, 0,
-                                                            flags);
+    rotator->DrawRotatedBitmapWithSourceOriginWithBlendMode(
+        image, dst, x, anchor.y + dy, angle * 256, image->m_Width * 128, image->m_Height * 256,
+        static_cast<FIXED_FLOAT_16>(ss), 3, alphaOffset, 0, 0, 0, flags);
 }
 
 void CFarmDecorObject::DrawBody(IDibBitmap* image) {

@@ -26,13 +26,13 @@ CFarmObject* MakeDoghouse(CGameBase* game, const char* id, int variant) {
 
 // One maker per object kind (EFarmObjectKind).
 constexpr FarmObjectMaker kMakers[] = {
-    nullptr,                   // kFarmObjectBase: never made
-    Make<CFarmDecorObject>,    // kFarmObjectDecor
-    Make<CChicken>,            // kFarmObjectChicken
-    Make<CLawnmower>,          // kFarmObjectLawnmower
-    Make<CRobot>,              // kFarmObjectRobot
-    Make<CComicForeground>,    // kFarmObjectPhotoStand
-    MakeDoghouse,              // kFarmObjectDoghouse
+    nullptr,                 // kFarmObjectBase: never made
+    Make<CFarmDecorObject>,  // kFarmObjectDecor
+    Make<CChicken>,          // kFarmObjectChicken
+    Make<CLawnmower>,        // kFarmObjectLawnmower
+    Make<CRobot>,            // kFarmObjectRobot
+    Make<CComicForeground>,  // kFarmObjectPhotoStand
+    MakeDoghouse,            // kFarmObjectDoghouse
 };
 static_assert(sizeof kMakers / sizeof kMakers[0] == kFarmObjectDoghouse + 1, "one maker per object kind");
 

@@ -12,10 +12,10 @@
 
 namespace {
 
-constexpr const char* kMowerSuffixes[kDirectionSetCount] = {"_left",     nullptr,      "_up", "_down",
-                                                            "_left_up",  "_left_down", nullptr, nullptr};
-constexpr FIXED_FLOAT_16 kMowerScale = 52429;         // 0.8
-constexpr FIXED_FLOAT kMowerWalkStep = 64;            // a quarter frame per step
+constexpr const char* kMowerSuffixes[kDirectionSetCount] = {"_left",    nullptr,      "_up",   "_down",
+                                                            "_left_up", "_left_down", nullptr, nullptr};
+constexpr FIXED_FLOAT_16 kMowerScale = 52429;          // 0.8
+constexpr FIXED_FLOAT kMowerWalkStep = 64;             // a quarter frame per step
 constexpr FIXED_FLOAT_16 kMachineMarkerScale = 91750;  // 1.4
 // Cuttings fly from this far behind the mower (pixels at full size), three a frame, jittered
 // over this many pixels.
@@ -51,7 +51,8 @@ bool CLawnmower::Init(int argument) {
     m_FaceOffset = TVector2D{0, -24 * 256};
     if (!InitDirectionSets("lawnmower")) return false;
     CQuorvanParticleSystemManager2* manager = ParticleManagerOf(m_pGame);
-    if (manager == nullptr || !manager->AddParticleSystemDefenition("LawnMower", "Effects\\lawnmower.pfd")) return false;
+    if (manager == nullptr || !manager->AddParticleSystemDefenition("LawnMower", "Effects\\lawnmower.pfd"))
+        return false;
     m_pParticles = manager->GetParticleSystemAt(manager->GetNumParticleSystems() - 1);
     if (m_pParticles == nullptr || !m_pParticles->InitFromFile()) return false;
     if (m_pGame->m_nFrameRate > 0) m_pParticles->SetFPS(m_pGame->m_nFrameRate << 16);

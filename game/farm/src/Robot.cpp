@@ -10,10 +10,10 @@
 namespace {
 
 // Its views: no plain right-hand set, but right views of its own.
-constexpr const char* kRobotSuffixes[kDirectionSetCount] = {"_left",      nullptr,       "_up",         "_down",
-                                                            "_left_up",   "_left_down",  "_right_up",   "_right_down"};
+constexpr const char* kRobotSuffixes[kDirectionSetCount] = {"_left",    nullptr,      "_up",       "_down",
+                                                            "_left_up", "_left_down", "_right_up", "_right_down"};
 // Where each view's wheel sits, pixels from the frame's bottom centre (x) and bottom (y).
-constexpr double kRobotOffsets[kDirectionSetCount][2] = {{8.5, 14}, {0, 0},    {1, 11},  {0, 14},
+constexpr double kRobotOffsets[kDirectionSetCount][2] = {{8.5, 14}, {0, 0},     {1, 11},   {0, 14},
                                                          {-6, 13},  {-4.5, 14}, {7.5, 14}, {6, 14.5}};
 // A bird this close on both axes (world units) gets healed.
 constexpr FIXED_FLOAT kHealReach = 50 * 256;
@@ -104,5 +104,6 @@ void CRobot::OnEndDragging() {
 void CRobot::ResetAllRobotsHealingPause(CFarmManager* farm) {
     if (farm == nullptr) return;
     for (int i = 0; i < farm->m_Objects.count; ++i)
-        if (farm->m_Objects[i]->m_nKind == kFarmObjectRobot) static_cast<CRobot*>(farm->m_Objects[i])->m_nHealingPause = 0;
+        if (farm->m_Objects[i]->m_nKind == kFarmObjectRobot)
+            static_cast<CRobot*>(farm->m_Objects[i])->m_nHealingPause = 0;
 }

@@ -21,7 +21,9 @@ using namespace farmtest;
 class Chickens : public FarmObjectsTest {
 protected:
     CSpriteSet* Set(const char* name) { return game.m_pSpriteSetManager->GetSpriteSetNamed(name); }
-    std::string Played(const char* id) { return std::string(game.GetSoundsDirectory().GetDataConst()) + "Birds\\" + id; }
+    std::string Played(const char* id) {
+        return std::string(game.GetSoundsDirectory().GetDataConst()) + "Birds\\" + id;
+    }
 };
 
 // ---- Choosing ----------------------------------------------------------------------------------
@@ -78,7 +80,8 @@ TEST_F(Chickens, ABusyPhotoStandIsNeverChosen) {
         bool yardOpen;
         int busy;
         int state;
-    } cases[] = {{true, 1, kChickenIdle}, {true, 2970, kChickenIdle}, {true, 0, kChickenVisit}, {false, 0, kChickenVisit}};
+    } cases[] = {
+        {true, 1, kChickenIdle}, {true, 2970, kChickenIdle}, {true, 0, kChickenVisit}, {false, 0, kChickenVisit}};
     for (const TCase& c : cases) {
         bird->FreeDestinationObject();
         bird->m_nState = kChickenWalk;
@@ -188,9 +191,9 @@ TEST_F(Chickens, TheYardsEdgesTurnAWalkingBirdBack) {
     CChicken* bird = Bird("bird2", 0, 0);
     struct TCase {
         double x, y;
-        int hx, hy;      // heading before
-        double ex, ey;   // where it ends
-        int sx, sy;      // signs of the heading after (0: that component is 0)
+        int hx, hy;     // heading before
+        double ex, ey;  // where it ends
+        int sx, sy;     // signs of the heading after (0: that component is 0)
         const char* why;
     } cases[] = {
         {0.5, 100, -256, 0, 0, 100, 1, 0, "x 0 heading left"},
@@ -351,7 +354,7 @@ TEST_F(Chickens, ABirdArrivesOnItsSpotAndDoesWhatTheSpotSays) {
         bool jumping;
         bool flash;
     } cases[] = {
-        {"feeder", "eat", false, false}, {"trough", "drink.wav", false, false}, {"lamp", "what.wav", false, false},
+        {"feeder", "eat", false, false},  {"trough", "drink.wav", false, false},  {"lamp", "what.wav", false, false},
         {"hay", "what.wav", true, false}, {"photostand01", nullptr, false, true}, {"radio", nullptr, false, false},
     };
     for (const TCase& c : cases) {
@@ -582,12 +585,12 @@ TEST_F(Chickens, TheViewOfEachAngle) {
         int angle;
         TDirectionView bird, robot;
     } cases[] = {
-        {0, {0, true}, {0, true}},     {9, {0, true}, {0, true}},      {10, {5, true}, {7, false}},
-        {79, {5, true}, {7, false}},   {80, {3, false}, {3, false}},   {109, {3, false}, {3, false}},
-        {110, {5, false}, {5, false}}, {169, {5, false}, {5, false}},  {170, {0, false}, {0, false}},
-        {189, {0, false}, {0, false}}, {190, {4, false}, {4, false}},  {259, {4, false}, {4, false}},
-        {260, {2, false}, {2, false}}, {279, {2, false}, {2, false}},  {280, {4, true}, {6, false}},
-        {350, {4, true}, {6, false}},  {351, {0, true}, {0, true}},    {359, {0, true}, {0, true}},
+        {0, {0, true}, {0, true}},     {9, {0, true}, {0, true}},     {10, {5, true}, {7, false}},
+        {79, {5, true}, {7, false}},   {80, {3, false}, {3, false}},  {109, {3, false}, {3, false}},
+        {110, {5, false}, {5, false}}, {169, {5, false}, {5, false}}, {170, {0, false}, {0, false}},
+        {189, {0, false}, {0, false}}, {190, {4, false}, {4, false}}, {259, {4, false}, {4, false}},
+        {260, {2, false}, {2, false}}, {279, {2, false}, {2, false}}, {280, {4, true}, {6, false}},
+        {350, {4, true}, {6, false}},  {351, {0, true}, {0, true}},   {359, {0, true}, {0, true}},
         {360, {0, true}, {0, true}},
     };
     for (const TCase& c : cases) {
@@ -605,11 +608,17 @@ TEST_F(Chickens, EachCreatureDrawsTheViewOfItsHeading) {
         const char* views[8];  // by heading 0, 45, ..., 315 degrees
         bool mirrored[8];
     } kinds[] = {
-        {"bird2", "Chicken2", {"_L", "_LB", "_B", "_LB", "_L", "_LT", "_T", "_LT"},
+        {"bird2",
+         "Chicken2",
+         {"_L", "_LB", "_B", "_LB", "_L", "_LT", "_T", "_LT"},
          {true, true, false, false, false, false, false, true}},
-        {"lawn_mower", "lawnmower", {"_left", "_left_down", "_down", "_left_down", "_left", "_left_up", "_up", "_left_up"},
+        {"lawn_mower",
+         "lawnmower",
+         {"_left", "_left_down", "_down", "_left_down", "_left", "_left_up", "_up", "_left_up"},
          {true, true, false, false, false, false, false, true}},
-        {"robot", "robot", {"_left", "_right_down", "_down", "_left_down", "_left", "_left_up", "_up", "_right_up"},
+        {"robot",
+         "robot",
+         {"_left", "_right_down", "_down", "_left_down", "_left", "_left_up", "_up", "_right_up"},
          {true, false, false, false, false, false, false, false}},
     };
     for (const TKind& kind : kinds) {

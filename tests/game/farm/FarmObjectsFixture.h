@@ -23,9 +23,9 @@
 #include "render/WinDibBitmap.h"
 #include "testsupport/FakeFarmYard.h"
 #include "testsupport/FarmTestYard.h"
-#include "testsupport/ScratchDir.h"
 #include "testsupport/RecordingRotatorPath.h"
 #include "testsupport/RecordingSoundSystem.h"
+#include "testsupport/ScratchDir.h"
 #include "testsupport/TestTheGame.h"
 
 namespace farmtest {
@@ -77,8 +77,8 @@ protected:
         CFarmObject* object = farm->CreateFarmObject(id);
         EXPECT_NE(object, nullptr) << id;
         if (object == nullptr) return nullptr;
-        object->m_Position = TVector2D{static_cast<FIXED_FLOAT>(std::lround(x * 256)),
-                                       static_cast<FIXED_FLOAT>(std::lround(y * 256))};
+        object->m_Position =
+            TVector2D{static_cast<FIXED_FLOAT>(std::lround(x * 256)), static_cast<FIXED_FLOAT>(std::lround(y * 256))};
         EXPECT_TRUE(farm->m_Objects.Add(object));
         return static_cast<T*>(object);
     }

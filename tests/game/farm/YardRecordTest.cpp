@@ -76,7 +76,7 @@ TEST_F(YardRecord, EntriesAreIdAnd24BytesForDecorAnd49ForCreatures) {
         const char* id;
         int entryBytes;
     } cases[] = {{"feeder", 4 + 6 + 24}, {"photostand01", 4 + 12 + 24}, {"doghouse2", 4 + 9 + 24},
-                 {"bird1", 4 + 5 + 49},  {"lawn_mower", 4 + 10 + 49},     {"robot", 4 + 5 + 49}};
+                 {"bird1", 4 + 5 + 49},  {"lawn_mower", 4 + 10 + 49},   {"robot", 4 + 5 + 49}};
     for (const TCase& c : cases) {
         farm->m_Objects.RemoveAll();
         Add("yard_bg", 0, 0);  // a default object: never written

@@ -22,8 +22,8 @@
 #include "sprites/SpriteSetManager.h"
 #include "testsupport/BakedFonts.h"
 #include "testsupport/MediaTestGame.h"
-#include "testsupport/ScratchDir.h"
 #include "testsupport/RecordingSoundSystem.h"
+#include "testsupport/ScratchDir.h"
 #include "text/BitmapFont.h"
 #include "ui/XElement.h"
 

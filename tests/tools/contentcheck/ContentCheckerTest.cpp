@@ -295,13 +295,19 @@ TEST_F(ContentCheckerTest, EachPlantedFaultIsFoundByItsOwnFinding) {
          [&](TMembers& m) { replace(m, "ui\\chicken_sprites.txt", "set = Chicken1_LB\n", "set = Chicken1_XX\n"); },
          "Data\\y1.txt bird1: no sprite description declares the set Chicken1_LB", 4},
         {"a bird's view with too few walk frames",
-         [&](TMembers& m) { replace(m, "ui\\chicken_sprites.txt", "set = Chicken1_T\n file = \"sprites\\walk\", 8, 8", "set = Chicken1_T\n file = \"sprites\\hud\""); },
+         [&](TMembers& m) {
+             replace(m, "ui\\chicken_sprites.txt", "set = Chicken1_T\n file = \"sprites\\walk\", 8, 8",
+                     "set = Chicken1_T\n file = \"sprites\\hud\"");
+         },
          "the set Chicken1_T has 1 frames; it needs 8", 4},
         {"a spot's emotion missing",
          [&](TMembers& m) { replace(m, "ui\\farm_obj_sprites.txt", "set = icons_eat\n", "set = icons_food\n"); },
          "Data\\y1.txt feeder spot: no sprite description declares the set icons_eat", 4},
         {"an icon outside the farm group",
-         [&](TMembers& m) { replace(m, "ui\\farm_obj_sprites.txt", "icons_question\n file = \"sprites\\hud\"\n group = farm", "icons_question\n file = \"sprites\\hud\"\n group = ui"); },
+         [&](TMembers& m) {
+             replace(m, "ui\\farm_obj_sprites.txt", "icons_question\n file = \"sprites\\hud\"\n group = farm",
+                     "icons_question\n file = \"sprites\\hud\"\n group = ui");
+         },
          "the set icons_question is in group ui, not farm", 4},
         {"a robot, a mower, a kennel and a photo board without their sets",
          [&](TMembers& m) {

@@ -227,8 +227,8 @@ void CContentChecker::CheckObjectContent(const std::string& at, const FarmObject
         CheckSet(at, dog + "_righteye_close", 1, {"farm"});
     }
     // The emotion a bird shows after visiting the spot (the robot wonders at most of them).
-    static const char* const kEmotions[] = {nullptr, "icons_eat", "icons_drink", "icons_heat", "icons_smile",
-                                            "icons_music", "icons_question", nullptr, nullptr};
+    static const char* const kEmotions[] = {nullptr,       "icons_eat",      "icons_drink", "icons_heat", "icons_smile",
+                                            "icons_music", "icons_question", nullptr,       nullptr};
     const int spot = d.spotPoints.count > 0 ? SpotTypeFromName(d.spot) : 0;
     if (spot > 0 && kEmotions[spot] != nullptr) CheckSet(at + " spot", kEmotions[spot], 1, {"farm"});
     if (spot > 0) CheckSet(at + " spot", "icons_question", 1, {"farm"});

@@ -64,10 +64,11 @@ inline Bytes Sheet(int w, int h, int frames) {
 
 // An effect that emits only when told to, from a 4-pixel dot.
 inline Bytes Effect(int maxParticles) {
-    const std::string text = "ParticleSprites = farmtest\\dot\nParticleNumSprites = 1\nParticleNumSpritesPerRow = 1\n"
-                             "EmissionSpeed = 0\nParticleLifeMin = 2\nParticleLifeMax = 2\nRandomPos = 0\n"
-                             "MaxParticles = " +
-                             std::to_string(maxParticles) + "\n";
+    const std::string text =
+        "ParticleSprites = farmtest\\dot\nParticleNumSprites = 1\nParticleNumSpritesPerRow = 1\n"
+        "EmissionSpeed = 0\nParticleLifeMin = 2\nParticleLifeMax = 2\nRandomPos = 0\n"
+        "MaxParticles = " +
+        std::to_string(maxParticles) + "\n";
     return Bytes(text.begin(), text.end());
 }
 

@@ -61,7 +61,9 @@ CShape Foliage(CCanvas& c, float cx, float cy, float rx, float ry, const TRgba& 
 }
 
 void Trunk(CCanvas& c, float cx, float bottom, float top, float width) {
-    const CShape trunk = Polygon({{cx - width * 0.7f, bottom}, {cx - width * 0.35f, top}, {cx + width * 0.35f, top},
+    const CShape trunk = Polygon({{cx - width * 0.7f, bottom},
+                                  {cx - width * 0.35f, top},
+                                  {cx + width * 0.35f, top},
                                   {cx + width * 0.7f, bottom}});
     const CShape roots = Union(Ellipse(cx - width * 0.6f, bottom - 1.5f, width * 0.45f, 2.0f),
                                Ellipse(cx + width * 0.6f, bottom - 1.5f, width * 0.45f, 2.0f));
@@ -71,9 +73,11 @@ void Trunk(CCanvas& c, float cx, float bottom, float top, float width) {
 
 void Balloon(CCanvas& c, float cx, float knotY, float r, const TRgba& colour) {
     const float cy = knotY - r * 1.1f;
-    const CShape body = Union(Ellipse(cx, cy, r, r * 1.15f), Polygon({{cx - 2.5f, knotY - 3}, {cx + 2.5f, knotY - 3}, {cx, knotY - r * 0.6f}}));
-    Outlined(c, body, Radial(cx - r * 0.35f, cy - r * 0.45f, r * 2.0f,
-                             {{0.0f, Shade(colour, 0.45f)}, {0.35f, colour}, {1.0f, Shade(colour, -0.45f)}}));
+    const CShape body = Union(Ellipse(cx, cy, r, r * 1.15f),
+                              Polygon({{cx - 2.5f, knotY - 3}, {cx + 2.5f, knotY - 3}, {cx, knotY - r * 0.6f}}));
+    Outlined(c, body,
+             Radial(cx - r * 0.35f, cy - r * 0.45f, r * 2.0f,
+                    {{0.0f, Shade(colour, 0.45f)}, {0.35f, colour}, {1.0f, Shade(colour, -0.45f)}}));
     c.Fill(Polygon({{cx - 2.8f, knotY + 1.5f}, {cx + 2.8f, knotY + 1.5f}, {cx, knotY - 2}}), Shade(colour, -0.3f));
     c.Fill(Rotate(Ellipse(cx - r * 0.4f, cy - r * 0.45f, r * 0.22f, r * 0.38f), cx - r * 0.4f, cy - r * 0.45f, 25),
            WithAlpha(kWhite, 0.75f), {EBlend::Over, 1.0f, 0.8f});
@@ -81,10 +85,12 @@ void Balloon(CCanvas& c, float cx, float knotY, float r, const TRgba& colour) {
 
 void BalloonString(CCanvas& c, float fromX, float fromY, float pegX, float bottom, float sway) {
     const float mid = (fromY + bottom) / 2;
-    c.Fill(Polyline(CubicCurve({fromX, fromY}, {fromX + sway, mid - 10}, {pegX - sway, mid + 10}, {pegX, bottom - 6}, 16),
-                    0.9f),
-           Rgb(0x5D5D5D));
-    const CShape peg = Polygon({{pegX - 2.5f, bottom - 8}, {pegX + 2.5f, bottom - 8}, {pegX + 1, bottom}, {pegX - 1, bottom}});
+    c.Fill(
+        Polyline(CubicCurve({fromX, fromY}, {fromX + sway, mid - 10}, {pegX - sway, mid + 10}, {pegX, bottom - 6}, 16),
+                 0.9f),
+        Rgb(0x5D5D5D));
+    const CShape peg =
+        Polygon({{pegX - 2.5f, bottom - 8}, {pegX + 2.5f, bottom - 8}, {pegX + 1, bottom}, {pegX - 1, bottom}});
     Outlined(c, peg, Wood(Rgb(0xA1754A), false, 7), 0.8f);
 }
 

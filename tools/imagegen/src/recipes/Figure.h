@@ -47,7 +47,8 @@ class CPainter {
 public:
     void Add(float depth, std::function<void()> paint) { m_parts.push_back({depth, std::move(paint)}); }
     void Paint() {
-        std::stable_sort(m_parts.begin(), m_parts.end(), [](const TPart& a, const TPart& b) { return a.depth < b.depth; });
+        std::stable_sort(m_parts.begin(), m_parts.end(),
+                         [](const TPart& a, const TPart& b) { return a.depth < b.depth; });
         for (TPart& p : m_parts) p.paint();
         m_parts.clear();
     }

@@ -24,7 +24,7 @@ enum class ETail { Plumes, Sickle, Curl, Fan, Train, Short, Point, Long };
 enum class EMark { None, NeckRing, Iridescent, Crest, OwlFace, Snood, ParrotFace, Knob };
 
 struct TBirdLook {
-    int anchor;              // feet above the frame's bottom, pixels (the game's anchor height)
+    int anchor;                 // feet above the frame's bottom, pixels (the game's anchor height)
     float bodyL, bodyH, bodyW;  // half-lengths of the body: along, up, across
     float legLen;
     float headR, headF, headU;  // head radius and its centre from the body's centre
@@ -48,53 +48,389 @@ constexpr TRgba kNone = {0, 0, 0, 0};
 // parrot, swan.
 const TBirdLook kBirds[12] = {
     // 1 hen: white, red comb and wattle, a bunch of tail plumes.
-    {12, 13, 11, 10, 6, 7.5f, 10, 12, 9, 0, EBeak::Cone, 5, ETail::Plumes, 11, 2, true, EMark::None, false, 2.7f,
-     Rgb(0xFFFFFF), Rgb(0xC9BDAA), Rgb(0xFFF8EC), Rgb(0xFFFFFF), Rgb(0xFBF7F0), Rgb(0xD6CBB8), Rgb(0xFFFFFF),
-     Rgb(0xDCD2C2), Rgb(0xFFB300), Rgb(0xF9A825), Rgb(0xE53935), kNone},
+    {12,
+     13,
+     11,
+     10,
+     6,
+     7.5f,
+     10,
+     12,
+     9,
+     0,
+     EBeak::Cone,
+     5,
+     ETail::Plumes,
+     11,
+     2,
+     true,
+     EMark::None,
+     false,
+     2.7f,
+     Rgb(0xFFFFFF),
+     Rgb(0xC9BDAA),
+     Rgb(0xFFF8EC),
+     Rgb(0xFFFFFF),
+     Rgb(0xFBF7F0),
+     Rgb(0xD6CBB8),
+     Rgb(0xFFFFFF),
+     Rgb(0xDCD2C2),
+     Rgb(0xFFB300),
+     Rgb(0xF9A825),
+     Rgb(0xE53935),
+     kNone},
     // 2 chick: a round yellow ball with a big head.
-    {12, 9, 9, 9, 3, 7.5f, 4, 9, 10, 0, EBeak::Cone, 3.5f, ETail::Short, 4, 0, false, EMark::None, false, 2.6f,
-     Rgb(0xFFEB3B), Rgb(0xF9A825), Rgb(0xFFF9C4), Rgb(0xFFEE58), Rgb(0xFFE082), Rgb(0xF2B90C), Rgb(0xFFE57F),
-     Rgb(0xF9A825), Rgb(0xFF8F00), Rgb(0xFF9800), kNone, kNone},
+    {12,
+     9,
+     9,
+     9,
+     3,
+     7.5f,
+     4,
+     9,
+     10,
+     0,
+     EBeak::Cone,
+     3.5f,
+     ETail::Short,
+     4,
+     0,
+     false,
+     EMark::None,
+     false,
+     2.6f,
+     Rgb(0xFFEB3B),
+     Rgb(0xF9A825),
+     Rgb(0xFFF9C4),
+     Rgb(0xFFEE58),
+     Rgb(0xFFE082),
+     Rgb(0xF2B90C),
+     Rgb(0xFFE57F),
+     Rgb(0xF9A825),
+     Rgb(0xFF8F00),
+     Rgb(0xFF9800),
+     kNone,
+     kNone},
     // 3 rooster: red-brown, orange neck, big comb, arching green-black sickle tail.
-    {8, 13, 11, 10, 7, 7, 11, 14, 9, 0, EBeak::Cone, 5, ETail::Sickle, 17, 3, true, EMark::None, false, 2.6f,
-     Rgb(0xC0502A), Rgb(0x7A2410), Rgb(0xD9823F), Rgb(0xE9822E), Rgb(0x8E3418), Rgb(0x5A1A0C), Rgb(0x1E4D3A),
-     Rgb(0x0E2A1E), Rgb(0xFFB300), Rgb(0xF9A825), Rgb(0xE53935), kNone},
+    {8,
+     13,
+     11,
+     10,
+     7,
+     7,
+     11,
+     14,
+     9,
+     0,
+     EBeak::Cone,
+     5,
+     ETail::Sickle,
+     17,
+     3,
+     true,
+     EMark::None,
+     false,
+     2.6f,
+     Rgb(0xC0502A),
+     Rgb(0x7A2410),
+     Rgb(0xD9823F),
+     Rgb(0xE9822E),
+     Rgb(0x8E3418),
+     Rgb(0x5A1A0C),
+     Rgb(0x1E4D3A),
+     Rgb(0x0E2A1E),
+     Rgb(0xFFB300),
+     Rgb(0xF9A825),
+     Rgb(0xE53935),
+     kNone},
     // 4 duck: white, orange bill and webbed feet, a curl of tail.
-    {10, 14, 10, 10, 4, 7, 10, 12, 8, 0, EBeak::Bill, 7, ETail::Curl, 7, 0, false, EMark::None, true, 2.5f,
-     Rgb(0xFFFFFF), Rgb(0xB9C6D0), Rgb(0xFFFFFF), Rgb(0xFFFFFF), Rgb(0xF7F9FA), Rgb(0xC8D3DB), Rgb(0xFFFFFF),
-     Rgb(0xCAD4DB), Rgb(0xFF9800), Rgb(0xFF8F00), kNone, kNone},
+    {10,
+     14,
+     10,
+     10,
+     4,
+     7,
+     10,
+     12,
+     8,
+     0,
+     EBeak::Bill,
+     7,
+     ETail::Curl,
+     7,
+     0,
+     false,
+     EMark::None,
+     true,
+     2.5f,
+     Rgb(0xFFFFFF),
+     Rgb(0xB9C6D0),
+     Rgb(0xFFFFFF),
+     Rgb(0xFFFFFF),
+     Rgb(0xF7F9FA),
+     Rgb(0xC8D3DB),
+     Rgb(0xFFFFFF),
+     Rgb(0xCAD4DB),
+     Rgb(0xFF9800),
+     Rgb(0xFF8F00),
+     kNone,
+     kNone},
     // 5 goose: grey-white, a long neck, orange bill with a knob.
-    {11, 15, 11, 11, 4, 6, 12, 21, 7, -2, EBeak::Bill, 6.5f, ETail::Point, 7, 0, false, EMark::Knob, true, 2.2f,
-     Rgb(0xEDEDE8), Rgb(0x8F8F89), Rgb(0xFAFAF7), Rgb(0xF2F2EE), Rgb(0xC9C9C2), Rgb(0x8A8A82), Rgb(0xA9A9A2),
-     Rgb(0x6E6E66), Rgb(0xFF8A1F), Rgb(0xFF8F00), Rgb(0xE65100), kNone},
+    {11,
+     15,
+     11,
+     11,
+     4,
+     6,
+     12,
+     21,
+     7,
+     -2,
+     EBeak::Bill,
+     6.5f,
+     ETail::Point,
+     7,
+     0,
+     false,
+     EMark::Knob,
+     true,
+     2.2f,
+     Rgb(0xEDEDE8),
+     Rgb(0x8F8F89),
+     Rgb(0xFAFAF7),
+     Rgb(0xF2F2EE),
+     Rgb(0xC9C9C2),
+     Rgb(0x8A8A82),
+     Rgb(0xA9A9A2),
+     Rgb(0x6E6E66),
+     Rgb(0xFF8A1F),
+     Rgb(0xFF8F00),
+     Rgb(0xE65100),
+     kNone},
     // 6 turkey: bronze-brown, a blue head with a red snood, a fanned striped tail.
-    {14, 13, 12, 11, 6, 5.5f, 11, 11, 7, 0, EBeak::Cone, 4, ETail::Fan, 17, 0, true, EMark::Snood, false, 2.3f,
-     Rgb(0x6D4C3B), Rgb(0x33201A), Rgb(0x8A6247), Rgb(0xA7C8E6), Rgb(0x5A3A2B), Rgb(0x2E1C14), Rgb(0x7B5238),
-     Rgb(0xF3E5C8), Rgb(0xE0C27A), Rgb(0xC98A6B), Rgb(0xD32F2F), kNone},
+    {14,
+     13,
+     12,
+     11,
+     6,
+     5.5f,
+     11,
+     11,
+     7,
+     0,
+     EBeak::Cone,
+     4,
+     ETail::Fan,
+     17,
+     0,
+     true,
+     EMark::Snood,
+     false,
+     2.3f,
+     Rgb(0x6D4C3B),
+     Rgb(0x33201A),
+     Rgb(0x8A6247),
+     Rgb(0xA7C8E6),
+     Rgb(0x5A3A2B),
+     Rgb(0x2E1C14),
+     Rgb(0x7B5238),
+     Rgb(0xF3E5C8),
+     Rgb(0xE0C27A),
+     Rgb(0xC98A6B),
+     Rgb(0xD32F2F),
+     kNone},
     // 7 mallard: green head, white collar, brown chest, grey body, yellow bill.
-    {10, 14, 10, 10, 4, 7, 10, 12, 8, 0, EBeak::Bill, 7, ETail::Curl, 7, 0, false, EMark::NeckRing, true, 2.4f,
-     Rgb(0xB0B1AC), Rgb(0x6F706B), Rgb(0x8A5232), Rgb(0x1F8A45), Rgb(0x9C9D97), Rgb(0x5C5D58), Rgb(0x2B2B2B),
-     Rgb(0x111111), Rgb(0xF2CC2A), Rgb(0xFF8F00), kWhite, kNone},
+    {10,
+     14,
+     10,
+     10,
+     4,
+     7,
+     10,
+     12,
+     8,
+     0,
+     EBeak::Bill,
+     7,
+     ETail::Curl,
+     7,
+     0,
+     false,
+     EMark::NeckRing,
+     true,
+     2.4f,
+     Rgb(0xB0B1AC),
+     Rgb(0x6F706B),
+     Rgb(0x8A5232),
+     Rgb(0x1F8A45),
+     Rgb(0x9C9D97),
+     Rgb(0x5C5D58),
+     Rgb(0x2B2B2B),
+     Rgb(0x111111),
+     Rgb(0xF2CC2A),
+     Rgb(0xFF8F00),
+     kWhite,
+     kNone},
     // 8 pigeon: blue-grey, a shimmering neck, dark wing bars, pink feet.
-    {8, 12, 9, 9, 4, 6, 9, 9, 8, 0, EBeak::Cone, 3, ETail::Short, 8, 0, false, EMark::Iridescent, false, 2.3f,
-     Rgb(0x9AA7B8), Rgb(0x5C6778), Rgb(0xB4BECC), Rgb(0x7E8AA0), Rgb(0xA9B5C4), Rgb(0x3F4756), Rgb(0x8693A6),
-     Rgb(0x2F3440), Rgb(0x4A4A52), Rgb(0xE57373), Rgb(0x2E9E7A), Rgb(0xFF8A3D, 1.0f)},
+    {8,
+     12,
+     9,
+     9,
+     4,
+     6,
+     9,
+     9,
+     8,
+     0,
+     EBeak::Cone,
+     3,
+     ETail::Short,
+     8,
+     0,
+     false,
+     EMark::Iridescent,
+     false,
+     2.3f,
+     Rgb(0x9AA7B8),
+     Rgb(0x5C6778),
+     Rgb(0xB4BECC),
+     Rgb(0x7E8AA0),
+     Rgb(0xA9B5C4),
+     Rgb(0x3F4756),
+     Rgb(0x8693A6),
+     Rgb(0x2F3440),
+     Rgb(0x4A4A52),
+     Rgb(0xE57373),
+     Rgb(0x2E9E7A),
+     Rgb(0xFF8A3D, 1.0f)},
     // 9 peacock: royal blue, a crest, a long green train with eyes folded behind.
-    {10, 11, 10, 9, 7, 5.5f, 9, 16, 6, 0, EBeak::Cone, 4, ETail::Train, 26, 0, false, EMark::Crest, false, 2.2f,
-     Rgb(0x1F5FC4), Rgb(0x0D2A66), Rgb(0x2F7BE0), Rgb(0x2F7BE0), Rgb(0xC9A36B), Rgb(0x7A5A2E), Rgb(0x2E8B3E),
-     Rgb(0xFFD54F), Rgb(0x9E9E9E), Rgb(0x8D8D8D), Rgb(0x1F5FC4), kNone},
+    {10,
+     11,
+     10,
+     9,
+     7,
+     5.5f,
+     9,
+     16,
+     6,
+     0,
+     EBeak::Cone,
+     4,
+     ETail::Train,
+     26,
+     0,
+     false,
+     EMark::Crest,
+     false,
+     2.2f,
+     Rgb(0x1F5FC4),
+     Rgb(0x0D2A66),
+     Rgb(0x2F7BE0),
+     Rgb(0x2F7BE0),
+     Rgb(0xC9A36B),
+     Rgb(0x7A5A2E),
+     Rgb(0x2E8B3E),
+     Rgb(0xFFD54F),
+     Rgb(0x9E9E9E),
+     Rgb(0x8D8D8D),
+     Rgb(0x1F5FC4),
+     kNone},
     // 10 owl: round and brown, a pale face with big yellow eyes and ear tufts.
-    {12, 11, 13, 11, 3, 9.5f, 2, 14, 12, 0, EBeak::Hook, 3, ETail::Short, 6, 0, false, EMark::OwlFace, false, 3.6f,
-     Rgb(0x9C7257), Rgb(0x5D3F2E), Rgb(0xE3C9A6), Rgb(0x9C7257), Rgb(0x8A6249), Rgb(0x4E3526), Rgb(0x7A5640),
-     Rgb(0x4E3526), Rgb(0xFFC107), Rgb(0x8D6E63), Rgb(0xF0DEC4), Rgb(0xFFC107, 1.0f)},
+    {12,
+     11,
+     13,
+     11,
+     3,
+     9.5f,
+     2,
+     14,
+     12,
+     0,
+     EBeak::Hook,
+     3,
+     ETail::Short,
+     6,
+     0,
+     false,
+     EMark::OwlFace,
+     false,
+     3.6f,
+     Rgb(0x9C7257),
+     Rgb(0x5D3F2E),
+     Rgb(0xE3C9A6),
+     Rgb(0x9C7257),
+     Rgb(0x8A6249),
+     Rgb(0x4E3526),
+     Rgb(0x7A5640),
+     Rgb(0x4E3526),
+     Rgb(0xFFC107),
+     Rgb(0x8D6E63),
+     Rgb(0xF0DEC4),
+     Rgb(0xFFC107, 1.0f)},
     // 11 parrot: scarlet, green and blue wings, a long tail, a hooked beak in a white face.
-    {15, 10, 11, 9, 4, 7, 6, 13, 9, 0, EBeak::Hook, 5, ETail::Long, 18, 0, false, EMark::ParrotFace, false, 2.3f,
-     Rgb(0xE53935), Rgb(0x8E1B1B), Rgb(0xFF7043), Rgb(0xEF4B3C), Rgb(0x43A047), Rgb(0x1565C0), Rgb(0xE53935),
-     Rgb(0x1E88E5), Rgb(0xF5F0E6), Rgb(0x8D8D8D), kWhite, kNone},
+    {15,
+     10,
+     11,
+     9,
+     4,
+     7,
+     6,
+     13,
+     9,
+     0,
+     EBeak::Hook,
+     5,
+     ETail::Long,
+     18,
+     0,
+     false,
+     EMark::ParrotFace,
+     false,
+     2.3f,
+     Rgb(0xE53935),
+     Rgb(0x8E1B1B),
+     Rgb(0xFF7043),
+     Rgb(0xEF4B3C),
+     Rgb(0x43A047),
+     Rgb(0x1565C0),
+     Rgb(0xE53935),
+     Rgb(0x1E88E5),
+     Rgb(0xF5F0E6),
+     Rgb(0x8D8D8D),
+     kWhite,
+     kNone},
     // 12 swan: white, a long S-neck, an orange bill with a black knob.
-    {13, 16, 10, 11, 3, 5.5f, 12, 22, 6, -5, EBeak::Bill, 7, ETail::Point, 7, 0, false, EMark::Knob, true, 2.0f,
-     Rgb(0xFFFFFF), Rgb(0xB7C4CE), Rgb(0xFFFFFF), Rgb(0xFFFFFF), Rgb(0xF7F9FA), Rgb(0xC5D1DA), Rgb(0xFFFFFF),
-     Rgb(0xC9D3DA), Rgb(0xFF7A1A), Rgb(0x263238), Rgb(0x111111), kNone},
+    {13,
+     16,
+     10,
+     11,
+     3,
+     5.5f,
+     12,
+     22,
+     6,
+     -5,
+     EBeak::Bill,
+     7,
+     ETail::Point,
+     7,
+     0,
+     false,
+     EMark::Knob,
+     true,
+     2.0f,
+     Rgb(0xFFFFFF),
+     Rgb(0xB7C4CE),
+     Rgb(0xFFFFFF),
+     Rgb(0xFFFFFF),
+     Rgb(0xF7F9FA),
+     Rgb(0xC5D1DA),
+     Rgb(0xFFFFFF),
+     Rgb(0xC9D3DA),
+     Rgb(0xFF7A1A),
+     Rgb(0x263238),
+     Rgb(0x111111),
+     kNone},
 };
 
 // A part's fill: lit from the upper left, darker below.
@@ -174,10 +510,10 @@ private:
         const float front = std::clamp(0.55f + m_pose.Z(1, 0) * 0.8f, 0.0f, 1.0f);
         const TVec breast = m_pose.P(b.bodyL * 0.35f * m_scale, m_bodyU - b.bodyH * 0.25f * m_scale, 0);
         if (front > 0)
-            m_c.Fill(Intersect(body, Ellipse(breast.x, breast.y,
-                                             m_pose.HalfWidth(b.bodyL * 0.6f, b.bodyW * 0.75f) * m_scale,
-                                             b.bodyH * 0.7f * m_scale)),
-                     WithAlpha(b.belly, 0.85f * front), {EBlend::Over, 1.0f, 2.5f});
+            m_c.Fill(
+                Intersect(body, Ellipse(breast.x, breast.y, m_pose.HalfWidth(b.bodyL * 0.6f, b.bodyW * 0.75f) * m_scale,
+                                        b.bodyH * 0.7f * m_scale)),
+                WithAlpha(b.belly, 0.85f * front), {EBlend::Over, 1.0f, 2.5f});
         if (b.mark == EMark::OwlFace && front > 0.5f) {
             // Speckles on the owl's front.
             for (int i = 0; i < 6; ++i) {
@@ -217,8 +553,8 @@ private:
         if (beakZ < -0.3f) Beak();
         if (b.mark == EMark::Crest) {
             for (int i = -1; i <= 1; ++i) {
-                const TVec top = m_pose.P((b.headF + m_nod - 1.0f) * s, m_bodyU + (b.headU + b.headR + 5) * s,
-                                          i * 2.0f * s);
+                const TVec top =
+                    m_pose.P((b.headF + m_nod - 1.0f) * s, m_bodyU + (b.headU + b.headR + 5) * s, i * 2.0f * s);
                 const TVec root = m_pose.P((b.headF + m_nod) * s, m_bodyU + (b.headU + b.headR * 0.7f) * s, 0);
                 m_c.Fill(Capsule(root, top, 0.6f), Shade(b.head, -0.3f));
                 m_c.Fill(Circle(top.x, top.y, 1.3f), b.head);
@@ -268,8 +604,10 @@ private:
         m_c.Fill(wattle, b.markColour);
         if (b.mark == EMark::Snood) {
             // The turkey's snood hangs over its beak.
-            const TVec top = m_pose.P((b.headF + m_nod + b.headR * 0.7f) * s, m_bodyU + (b.headU + b.headR * 0.4f) * s, 0);
-            const TVec end = m_pose.P((b.headF + m_nod + b.headR + 2.5f) * s, m_bodyU + (b.headU - b.headR * 0.9f) * s, 0);
+            const TVec top =
+                m_pose.P((b.headF + m_nod + b.headR * 0.7f) * s, m_bodyU + (b.headU + b.headR * 0.4f) * s, 0);
+            const TVec end =
+                m_pose.P((b.headF + m_nod + b.headR + 2.5f) * s, m_bodyU + (b.headU - b.headR * 0.9f) * s, 0);
             m_c.Fill(Taper(top, end, 1.8f * s, 1.2f * s), b.markColour);
         }
     }
@@ -298,8 +636,8 @@ private:
             // A head turned three quarters still shows its far eye, narrowed.
             if (facing < -0.3f) continue;
             const float d = b.headR * 0.78f;
-            const TVec p = m_pose.P((b.headF + m_nod + df * d) * s, m_bodyU + (b.headU + 0.22f * b.headR) * s,
-                                    side * ds * d * s);
+            const TVec p =
+                m_pose.P((b.headF + m_nod + df * d) * s, m_bodyU + (b.headU + 0.22f * b.headR) * s, side * ds * d * s);
             const float open = std::clamp(0.45f + facing * 0.7f, 0.45f, 1.0f);
             CartoonEye(m_c, p.x, p.y, b.eyeR * s, m_pose.fx * 0.8f, open, b.iris);
         }
@@ -325,9 +663,10 @@ private:
                               : Ellipse(tip.x, tip.y + 1.0f * s, w * 0.5f, w * 0.8f);
         } else {
             const float w = 2.6f * s;
-            beak = len > 1.5f ? Taper(root, tip, w, 0.4f) : Polygon({{tip.x - w * 0.55f, tip.y - 0.6f * s},
-                                                                    {tip.x + w * 0.55f, tip.y - 0.6f * s},
-                                                                    {tip.x, tip.y + w * 0.8f}});
+            beak = len > 1.5f ? Taper(root, tip, w, 0.4f)
+                              : Polygon({{tip.x - w * 0.55f, tip.y - 0.6f * s},
+                                         {tip.x + w * 0.55f, tip.y - 0.6f * s},
+                                         {tip.x, tip.y + w * 0.8f}});
         }
         m_c.Fill(Grow(beak, 0.55f), Shade(dark, -0.3f));
         m_c.Fill(beak, Vertical(beak.Bounds().y0, beak.Bounds().y1, Shade(b.beakColour, 0.2f), b.beakColour));
@@ -365,12 +704,14 @@ private:
             // Two feather lines along the wing's back half, and its tip in the darker colour.
             for (float off : {-0.28f, 0.22f}) {
                 const float nx = -(back.y - front.y) / d, ny = (back.x - front.x) / d;
-                const TVec p0 = {front.x + (back.x - front.x) * 0.45f + nx * ry * off, front.y + (back.y - front.y) * 0.45f + ny * ry * off};
+                const TVec p0 = {front.x + (back.x - front.x) * 0.45f + nx * ry * off,
+                                 front.y + (back.y - front.y) * 0.45f + ny * ry * off};
                 const TVec p1 = {front.x + (back.x - front.x) * 0.88f + nx * ry * off * 0.4f,
                                  front.y + (back.y - front.y) * 0.88f + ny * ry * off * 0.4f};
                 m_c.Fill(Intersect(wing, Capsule(p0, p1, 0.7f)), WithAlpha(b.wingDark, 0.8f));
             }
-            m_c.Fill(Intersect(wing, Circle(back.x, back.y, ry * 0.9f)), WithAlpha(b.wingDark, 0.6f), {EBlend::Over, 1.0f, 1.0f});
+            m_c.Fill(Intersect(wing, Circle(back.x, back.y, ry * 0.9f)), WithAlpha(b.wingDark, 0.6f),
+                     {EBlend::Over, 1.0f, 1.0f});
         }
         if (b.mark == EMark::Iridescent) {
             for (float t : {0.45f, 0.68f}) {
@@ -394,7 +735,8 @@ private:
                 // Pointing at the viewer (or away): a round tuft.
                 const CShape tuft = Ellipse(tip.x, tip.y - 0.5f * s, w * 0.75f * s, w * 0.6f * s);
                 m_c.Fill(Grow(tuft, 0.5f), WithAlpha(edge, 0.3f));
-                m_c.Fill(tuft, Radial(tip.x - 1, tip.y - 1.5f, w * s, {{0.0f, Shade(colour, 0.2f)}, {1.0f, tipColour}}));
+                m_c.Fill(tuft,
+                         Radial(tip.x - 1, tip.y - 1.5f, w * s, {{0.0f, Shade(colour, 0.2f)}, {1.0f, tipColour}}));
                 return;
             }
             const CShape shape = Taper(root, tip, w * s, w * 0.45f * s);
@@ -406,7 +748,8 @@ private:
         switch (b.tail) {
             case ETail::Plumes:
                 for (int i = 0; i < 4; ++i)
-                    plume(-L * (0.45f + 0.12f * i), L * (0.95f - 0.18f * i), (i - 1.5f) * 3.2f, 5.5f, b.tailColour, b.tailTip);
+                    plume(-L * (0.45f + 0.12f * i), L * (0.95f - 0.18f * i), (i - 1.5f) * 3.2f, 5.5f, b.tailColour,
+                          b.tailTip);
                 break;
             case ETail::Sickle:
                 for (int i = 0; i < 4; ++i) {
@@ -438,10 +781,11 @@ private:
                 const TVec end = m_pose.P(rootF - L * s, 1.5f * s, 0);
                 const TVec end2 = m_pose.P(rootF - L * 0.85f * s, 1.0f * s, 3.0f * s);
                 const TVec end3 = m_pose.P(rootF - L * 0.85f * s, 1.0f * s, -3.0f * s);
-                const CShape train = Union({Taper(root, end, 7 * s, 9 * s), Taper(root, end2, 6 * s, 7 * s),
-                                            Taper(root, end3, 6 * s, 7 * s)});
+                const CShape train = Union(
+                    {Taper(root, end, 7 * s, 9 * s), Taper(root, end2, 6 * s, 7 * s), Taper(root, end3, 6 * s, 7 * s)});
                 m_c.Fill(Grow(train, 0.6f), Shade(b.tailColour, -0.6f));
-                m_c.Fill(train, Linear(root.x, root.y, end.x, end.y, {{0.0f, Shade(b.tailColour, -0.2f)}, {1.0f, b.tailColour}}));
+                m_c.Fill(train, Linear(root.x, root.y, end.x, end.y,
+                                       {{0.0f, Shade(b.tailColour, -0.2f)}, {1.0f, b.tailColour}}));
                 for (float t : {0.45f, 0.72f, 0.95f}) {
                     const TVec e = {root.x + (end.x - root.x) * t, root.y + (end.y - root.y) * t};
                     m_c.Fill(Intersect(train, Ellipse(e.x, e.y, 2.1f * s, 1.7f * s)), b.tailTip);
@@ -526,7 +870,8 @@ void BirdIcon(CCanvas& c, const CRecipeContext& ctx) {
     if (bird == nullptr) return;
     const float w = ctx.Width(), h = ctx.Height();
     c.Fill(Circle(w / 2, h / 2, w / 2 - 3),
-           Radial(w / 2, h / 2 - 6, w / 2, {{0.0f, Rgb(0xFFFDF2)}, {0.7f, Rgb(0xF6EBCB)}, {1.0f, WithAlpha(Rgb(0xE9D8A6), 0.0f)}}),
+           Radial(w / 2, h / 2 - 6, w / 2,
+                  {{0.0f, Rgb(0xFFFDF2)}, {0.7f, Rgb(0xF6EBCB)}, {1.0f, WithAlpha(Rgb(0xE9D8A6), 0.0f)}}),
            {EBlend::Over, 1.0f, 2.0f});
     c.Fill(Ellipse(w / 2, h - 16, 22, 5), WithAlpha(kBlack, 0.2f), {EBlend::Over, 1.0f, 2.0f});
     CBirdPainter(c, *bird, EView::LeftFront, 0.0f, w / 2, h - 16, 1.5f).Paint();

@@ -53,8 +53,10 @@ void FruitTree(CCanvas& c, float w, float h, const TRgba& leaf, const TRgba& lea
         const float x = cx + rng.Range(-w * 0.36f, w * 0.36f), y = h * 0.38f + rng.Range(-h * 0.22f, h * 0.26f);
         if (canopy.Distance(x, y) > -3) continue;
         const CShape f = pears ? Union(Circle(x, y + 1.5f, 3.6f), Circle(x, y - 1.5f, 2.4f)) : Circle(x, y, 3.6f);
-        Outlined(c, f, Radial(x - 1.2f, y - 1.2f, 5, {{0.0f, Shade(fruit, 0.45f)}, {0.5f, fruit}, {1.0f, Shade(fruit, -0.35f)}}),
-                 0.8f);
+        Outlined(
+            c, f,
+            Radial(x - 1.2f, y - 1.2f, 5, {{0.0f, Shade(fruit, 0.45f)}, {0.5f, fruit}, {1.0f, Shade(fruit, -0.35f)}}),
+            0.8f);
         c.Fill(Capsule({x, y - (pears ? 4.0f : 3.0f)}, {x + 1, y - (pears ? 6.0f : 5.0f)}, 0.8f), Rgb(0x5D4037));
     }
 }
@@ -83,7 +85,8 @@ void RoundBush(CCanvas& c, float w, float h) {
 void Sunflower(CCanvas& c, float w, float h) {
     const float cx = w / 2;
     ContactShadow(c, cx, h - 2, 9, 2.5f);
-    Outlined(c, Polyline(QuadraticCurve({cx, h - 2}, {cx - 3, h * 0.55f}, {cx, h * 0.28f}, 10), 3.0f), Solid(Rgb(0x4C9A2A)), 0.8f);
+    Outlined(c, Polyline(QuadraticCurve({cx, h - 2}, {cx - 3, h * 0.55f}, {cx, h * 0.28f}, 10), 3.0f),
+             Solid(Rgb(0x4C9A2A)), 0.8f);
     for (float side : {-1.0f, 1.0f}) {
         const float y = side < 0 ? h * 0.62f : h * 0.48f;
         const CShape leaf = Rotate(Ellipse(cx + side * 8, y, 8, 3.5f), cx + side * 8, y, side * -25);
@@ -93,8 +96,8 @@ void Sunflower(CCanvas& c, float w, float h) {
     std::vector<CShape> petals;
     for (int k = 0; k < 14; ++k) {
         const float a = k * 0.4488f;
-        petals.push_back(Rotate(Ellipse(cx + std::cos(a) * 10, fy + std::sin(a) * 10, 5.5f, 2.3f), cx + std::cos(a) * 10,
-                                fy + std::sin(a) * 10, a * 57.2958f));
+        petals.push_back(Rotate(Ellipse(cx + std::cos(a) * 10, fy + std::sin(a) * 10, 5.5f, 2.3f),
+                                cx + std::cos(a) * 10, fy + std::sin(a) * 10, a * 57.2958f));
     }
     Outlined(c, Union(petals), Radial(cx, fy, 16, {{0.3f, Rgb(0xFFEB3B)}, {1.0f, Rgb(0xF9A825)}}), 0.8f);
     Outlined(c, Circle(cx, fy, 6.5f), Radial(cx - 2, fy - 2, 8, {{0.0f, Rgb(0x8D6E63)}, {1.0f, Rgb(0x4E342E)}}), 0.8f);
@@ -111,7 +114,10 @@ void TulipBed(CCanvas& c, float w, float h) {
         const float x = 8 + i * (w - 16) / 7.0f, top = (i % 2 ? 9.0f : 5.0f);
         c.Fill(Capsule({x, h - 9}, {x, top + 5}, 1.4f), Rgb(0x388E3C));
         c.Fill(Rotate(Ellipse(x + 2.5f, h - 13, 1.6f, 4.5f), x + 2.5f, h - 13, 25), kLeaf);
-        const CShape cup = Union(Ellipse(x, top + 3, 3.4f, 3.6f), Polygon({{x - 3.4f, top + 2}, {x - 2, top - 1.5f}, {x, top + 1}, {x + 2, top - 1.5f}, {x + 3.4f, top + 2}}));
+        const CShape cup = Union(
+            Ellipse(x, top + 3, 3.4f, 3.6f),
+            Polygon(
+                {{x - 3.4f, top + 2}, {x - 2, top - 1.5f}, {x, top + 1}, {x + 2, top - 1.5f}, {x + 3.4f, top + 2}}));
         Outlined(c, cup, Vertical(top - 2, top + 7, Shade(colours[i % 4], 0.25f), Shade(colours[i % 4], -0.2f)), 0.7f);
     }
 }
@@ -135,10 +141,13 @@ void PumpkinPatch(CCanvas& c, float w, float h) {
         std::vector<CShape> ribs;
         for (int k = -2; k <= 2; ++k) ribs.push_back(Ellipse(x + k * r * 0.36f, y, r * 0.42f, r * 0.8f));
         const CShape pumpkin = Union(ribs);
-        Outlined(c, pumpkin, Radial(x - r * 0.35f, y - r * 0.4f, r * 1.8f, {{0.0f, Rgb(0xFFB74D)}, {0.5f, Rgb(0xF57C00)}, {1.0f, Rgb(0xB34700)}}));
+        Outlined(c, pumpkin,
+                 Radial(x - r * 0.35f, y - r * 0.4f, r * 1.8f,
+                        {{0.0f, Rgb(0xFFB74D)}, {0.5f, Rgb(0xF57C00)}, {1.0f, Rgb(0xB34700)}}));
         for (int k = -1; k <= 1; k += 2)
-            c.Fill(Intersect(pumpkin, Capsule({x + k * r * 0.36f, y - r * 0.7f}, {x + k * r * 0.36f, y + r * 0.7f}, 0.8f)),
-                   WithAlpha(Rgb(0x8A3A00), 0.6f));
+            c.Fill(
+                Intersect(pumpkin, Capsule({x + k * r * 0.36f, y - r * 0.7f}, {x + k * r * 0.36f, y + r * 0.7f}, 0.8f)),
+                WithAlpha(Rgb(0x8A3A00), 0.6f));
         Outlined(c, Capsule({x, y - r * 0.75f}, {x + 1.5f, y - r - 2}, 2.2f), Solid(Rgb(0x6D4C2B)), 0.6f);
     }
     for (auto [x, y] : {std::pair{30.0f, h - 22.0f}, {62.0f, h - 20.0f}, {8.0f, h - 21.0f}})
@@ -155,23 +164,29 @@ void Reeds(CCanvas& c, float w, float h) {
     }
     for (auto [x, top] : {std::pair{16.0f, 10.0f}, {28.0f, 4.0f}, {36.0f, 14.0f}}) {
         c.Fill(Capsule({x, h - 2}, {x, top + 10}, 1.4f), Rgb(0x558B2F));
-        Outlined(c, Capsule({x, top + 2}, {x, top + 10}, 4.2f), Vertical(top, top + 12, Rgb(0x8D6E63), Rgb(0x4E342E)), 0.7f);
+        Outlined(c, Capsule({x, top + 2}, {x, top + 10}, 4.2f), Vertical(top, top + 12, Rgb(0x8D6E63), Rgb(0x4E342E)),
+                 0.7f);
         c.Fill(Capsule({x, top - 2}, {x, top + 2}, 0.8f), Rgb(0x6D4C41));
     }
 }
 
 void WaterLilies(CCanvas& c, float w, float h) {
     const CShape water = Ellipse(w / 2, h / 2, w / 2 - 2, h / 2 - 2);
-    c.Fill(water, Radial(w / 2, h / 2, w / 2, {{0.0f, Rgb(0x4FC3F7)}, {0.8f, Rgb(0x0288D1)}, {1.0f, WithAlpha(Rgb(0x01579B), 0.6f)}}),
+    c.Fill(water,
+           Radial(w / 2, h / 2, w / 2,
+                  {{0.0f, Rgb(0x4FC3F7)}, {0.8f, Rgb(0x0288D1)}, {1.0f, WithAlpha(Rgb(0x01579B), 0.6f)}}),
            {EBlend::Over, 1.0f, 1.5f});
     c.Fill(Shell(Ellipse(w / 2, h / 2, w / 2 - 6, h / 2 - 5), 0.8f), WithAlpha(kWhite, 0.35f));
-    for (auto [x, y, r] : {std::tuple{20.0f, 11.0f, 7.0f}, {46.0f, 9.0f, 6.0f}, {52.0f, 18.0f, 7.5f}, {30.0f, 19.0f, 5.5f}}) {
-        const CShape pad = Subtract(Ellipse(x, y, r, r * 0.55f), Polygon({{x, y}, {x + r, y - r * 0.25f}, {x + r, y + r * 0.1f}}));
+    for (auto [x, y, r] :
+         {std::tuple{20.0f, 11.0f, 7.0f}, {46.0f, 9.0f, 6.0f}, {52.0f, 18.0f, 7.5f}, {30.0f, 19.0f, 5.5f}}) {
+        const CShape pad =
+            Subtract(Ellipse(x, y, r, r * 0.55f), Polygon({{x, y}, {x + r, y - r * 0.25f}, {x + r, y + r * 0.1f}}));
         Outlined(c, pad, Vertical(y - r, y + r, Rgb(0x8BC34A), Rgb(0x33691E)), 0.7f);
     }
     for (int k = 0; k < 6; ++k) {
         const float a = k * 1.047f;
-        c.Fill(Rotate(Ellipse(47 + std::cos(a) * 2.2f, 8 + std::sin(a) * 1.2f, 2.4f, 1.2f), 47, 8, a * 57.3f), Rgb(0xF8BBD0));
+        c.Fill(Rotate(Ellipse(47 + std::cos(a) * 2.2f, 8 + std::sin(a) * 1.2f, 2.4f, 1.2f), 47, 8, a * 57.3f),
+               Rgb(0xF8BBD0));
     }
     c.Fill(Circle(47, 8, 1.2f), Rgb(0xFFEB3B));
 }
@@ -198,20 +213,24 @@ void WillowTree(CCanvas& c, float w, float h) {
     for (int i = 0; i < 34; ++i) {
         const float x = cx + rng.Range(-w * 0.46f, w * 0.46f), top = h * 0.2f + rng.Range(0, h * 0.15f);
         const float len = h * rng.Range(0.35f, 0.55f) * (1 - std::fabs(x - cx) / w);
-        const CShape strand = Polyline(QuadraticCurve({x, top}, {x + (x - cx) * 0.08f, top + len * 0.5f}, {x + (x - cx) * 0.05f, top + len}, 6), 2.2f);
+        const CShape strand = Polyline(
+            QuadraticCurve({x, top}, {x + (x - cx) * 0.08f, top + len * 0.5f}, {x + (x - cx) * 0.05f, top + len}, 6),
+            2.2f);
         c.Fill(Grow(strand, 0.5f), WithAlpha(kFarmInk, 0.25f));
         c.Fill(strand, Vertical(top, top + len, Rgb(0xAED581), Rgb(0x558B2F)));
     }
 }
 
 void MushroomRing(CCanvas& c, float w, float h) {
-    c.Fill(Shell(Ellipse(w / 2, h / 2, w / 2 - 6, h / 2 - 5), 5.0f), WithAlpha(Rgb(0x2E7D32), 0.45f), {EBlend::Over, 1.0f, 1.5f});
+    c.Fill(Shell(Ellipse(w / 2, h / 2, w / 2 - 6, h / 2 - 5), 5.0f), WithAlpha(Rgb(0x2E7D32), 0.45f),
+           {EBlend::Over, 1.0f, 1.5f});
     for (int i = 0; i < 9; ++i) {
         const float a = i * 0.698f + 0.3f;
         const float x = w / 2 + std::cos(a) * (w / 2 - 7), y = h / 2 + std::sin(a) * (h / 2 - 6) + 1;
         const float r = 3.2f + (i % 3) * 0.6f;
         Outlined(c, Capsule({x, y}, {x, y - r * 0.6f}, r * 0.8f), Solid(Rgb(0xFFF8E1)), 0.6f);
-        const CShape cap = Intersect(Ellipse(x, y - r * 0.6f, r * 1.2f, r * 0.9f), Rect(x - r * 2, y - r * 2.5f, r * 4, r * 1.9f));
+        const CShape cap =
+            Intersect(Ellipse(x, y - r * 0.6f, r * 1.2f, r * 0.9f), Rect(x - r * 2, y - r * 2.5f, r * 4, r * 1.9f));
         Outlined(c, cap, Radial(x - 1, y - r, r * 1.6f, {{0.0f, Rgb(0xFF7961)}, {1.0f, Rgb(0xC62828)}}), 0.6f);
         c.Fill(Circle(x - r * 0.4f, y - r * 1.0f, 0.7f), kWhite);
         c.Fill(Circle(x + r * 0.4f, y - r * 0.8f, 0.6f), kWhite);
@@ -238,11 +257,13 @@ void CornStalks(CCanvas& c, float w, float h) {
         Outlined(c, Taper({x, h - 2}, {x + 1, top}, 3.2f, 1.4f), Vertical(top, h, Rgb(0x9CCC65), Rgb(0x558B2F)), 0.6f);
         for (int k = 0; k < 3; ++k) {
             const float y = h * (0.35f + 0.18f * k), side = k % 2 ? 1.0f : -1.0f;
-            const CShape leaf = Polyline(QuadraticCurve({x, y}, {x + side * 9, y - 8}, {x + side * 14, y + 2}, 8), 2.2f);
+            const CShape leaf =
+                Polyline(QuadraticCurve({x, y}, {x + side * 9, y - 8}, {x + side * 14, y + 2}, 8), 2.2f);
             Outlined(c, leaf, Solid(k % 2 ? Rgb(0x7CB342) : Rgb(0x689F38)), 0.5f);
         }
         const float cy = h * 0.45f;
-        Outlined(c, Rotate(Ellipse(x + 3, cy, 2.6f, 6), x + 3, cy, 15), Vertical(cy - 6, cy + 6, Rgb(0xFFEE58), Rgb(0xF9A825)), 0.6f);
+        Outlined(c, Rotate(Ellipse(x + 3, cy, 2.6f, 6), x + 3, cy, 15),
+                 Vertical(cy - 6, cy + 6, Rgb(0xFFEE58), Rgb(0xF9A825)), 0.6f);
         c.Fill(Rotate(Ellipse(x + 4.5f, cy + 2, 2, 5.5f), x + 4.5f, cy + 2, 25), Rgb(0x9CCC65));
     }
 }
@@ -252,8 +273,12 @@ struct TPlant {
     void (*draw)(CCanvas& c, float w, float h);
 };
 
-void AppleTree(CCanvas& c, float w, float h) { FruitTree(c, w, h, Rgb(0x66BB46), Rgb(0x2C6B1E), Rgb(0xE53935), false, 51); }
-void PearTree(CCanvas& c, float w, float h) { FruitTree(c, w, h, Rgb(0x73C050), Rgb(0x326E22), Rgb(0xD4E157), true, 52); }
+void AppleTree(CCanvas& c, float w, float h) {
+    FruitTree(c, w, h, Rgb(0x66BB46), Rgb(0x2C6B1E), Rgb(0xE53935), false, 51);
+}
+void PearTree(CCanvas& c, float w, float h) {
+    FruitTree(c, w, h, Rgb(0x73C050), Rgb(0x326E22), Rgb(0xD4E157), true, 52);
+}
 void CherryTree(CCanvas& c, float w, float h) {
     const float cx = w / 2, bottom = h - 2;
     ContactShadow(c, cx, bottom, w * 0.22f, 3.5f);
@@ -268,11 +293,11 @@ void CherryTree(CCanvas& c, float w, float h) {
 }
 
 const TPlant kPlants[] = {
-    {"daisy_patch", DaisyPatch}, {"round_bush", RoundBush},       {"sunflower", Sunflower},
-    {"apple_tree", AppleTree},   {"tulip_bed", TulipBed},         {"hedge", Hedge},
-    {"pumpkin_patch", PumpkinPatch}, {"pear_tree", PearTree},     {"reeds", Reeds},
-    {"water_lilies", WaterLilies}, {"rose_bush", RoseBush},       {"willow_tree", WillowTree},
-    {"mushroom_ring", MushroomRing}, {"lavender", Lavender},      {"corn_stalks", CornStalks},
+    {"daisy_patch", DaisyPatch},     {"round_bush", RoundBush}, {"sunflower", Sunflower},
+    {"apple_tree", AppleTree},       {"tulip_bed", TulipBed},   {"hedge", Hedge},
+    {"pumpkin_patch", PumpkinPatch}, {"pear_tree", PearTree},   {"reeds", Reeds},
+    {"water_lilies", WaterLilies},   {"rose_bush", RoseBush},   {"willow_tree", WillowTree},
+    {"mushroom_ring", MushroomRing}, {"lavender", Lavender},    {"corn_stalks", CornStalks},
     {"cherry_tree", CherryTree},
 };
 

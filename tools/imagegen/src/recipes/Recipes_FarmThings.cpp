@@ -23,7 +23,8 @@ namespace {
 
 const TRgba kPlank = Rgb(0xB07A47), kPlankDark = Rgb(0x7A4E2A), kCarve = Rgb(0xC89B68);
 
-void Trough(CCanvas& c, float w, float h, const TPaint& body, const TRgba& fillTop, const TRgba& fillBottom, bool grain) {
+void Trough(CCanvas& c, float w, float h, const TPaint& body, const TRgba& fillTop, const TRgba& fillBottom,
+            bool grain) {
     const float top = h * 0.35f, bottom = h - 2;
     ContactShadow(c, w / 2, bottom, w * 0.46f, 3);
     for (float x : {8.0f, w - 8}) Outlined(c, Rect(x - 3, bottom - 8, 6, 8), Wood(kPlankDark, false, 3), 0.8f);
@@ -42,23 +43,29 @@ void Trough(CCanvas& c, float w, float h, const TPaint& body, const TRgba& fillT
     c.Fill(Shell(inside, 0.8f), kFarmInk);
 }
 
-void GrainFeeder(CCanvas& c, float w, float h) { Trough(c, w, h, Wood(kPlank, true, 11), Rgb(0xFFD54F), Rgb(0xC9A227), true); }
+void GrainFeeder(CCanvas& c, float w, float h) {
+    Trough(c, w, h, Wood(kPlank, true, 11), Rgb(0xFFD54F), Rgb(0xC9A227), true);
+}
 void WaterTrough(CCanvas& c, float w, float h) {
     Trough(c, w, h, Stone(Rgb(0xA7A9AC), 12), Rgb(0x81D4FA), Rgb(0x0277BD), false);
 }
 
 void Egg(CCanvas& c, float x, float y, float r, const TRgba& colour) {
-    Outlined(c, Ellipse(x, y, r * 0.8f, r), Radial(x - r * 0.3f, y - r * 0.4f, r * 1.6f, {{0.0f, kWhite}, {0.5f, colour}, {1.0f, Shade(colour, -0.3f)}}),
-             0.7f);
+    Outlined(
+        c, Ellipse(x, y, r * 0.8f, r),
+        Radial(x - r * 0.3f, y - r * 0.4f, r * 1.6f, {{0.0f, kWhite}, {0.5f, colour}, {1.0f, Shade(colour, -0.3f)}}),
+        0.7f);
 }
 
 void EggBasket(CCanvas& c, float w, float h) {
     const float bottom = h - 2, rim = h * 0.45f;
     ContactShadow(c, w / 2, bottom, w * 0.42f, 3);
-    for (auto [x, col] : {std::pair{16.0f, Rgb(0xFFF3E0)}, {26.0f, Rgb(0xB3E5FC)}, {36.0f, Rgb(0xF8BBD0)}}) Egg(c, x, rim - 3, 6, col);
+    for (auto [x, col] : {std::pair{16.0f, Rgb(0xFFF3E0)}, {26.0f, Rgb(0xB3E5FC)}, {36.0f, Rgb(0xF8BBD0)}})
+        Egg(c, x, rim - 3, 6, col);
     Egg(c, 21, rim - 6, 5.5f, Rgb(0xFFF59D));
     Egg(c, 31, rim - 7, 5.5f, Rgb(0xDCEDC8));
-    const CShape basket = Union(Polygon({{4, rim}, {w - 4, rim}, {w - 10, bottom - 1}, {10, bottom - 1}}), Ellipse(w / 2, rim, w / 2 - 4, 3));
+    const CShape basket = Union(Polygon({{4, rim}, {w - 4, rim}, {w - 10, bottom - 1}, {10, bottom - 1}}),
+                                Ellipse(w / 2, rim, w / 2 - 4, 3));
     Outlined(c, basket, [&](float x, float y) {
         const bool weave = std::fmod(std::floor(x / 4) + std::floor((y - rim) / 3), 2.0f) == 0;
         return Shade(Rgb(0xC9963E), weave ? 0.12f : -0.12f);
@@ -74,17 +81,20 @@ void HayBale(CCanvas& c, float w, float h) {
     Outlined(c, side, Vertical(cy - h * 0.4f, cy + h * 0.4f, Rgb(0xFFE082), Rgb(0xC9962C)));
     const CShape face = Ellipse(12, cy, 9, h * 0.42f);
     Outlined(c, face, Radial(12, cy, h * 0.42f, {{0.0f, Rgb(0xE6B84C)}, {1.0f, Rgb(0xFFD97A)}}));
-    c.Fill(Polyline([&] {
-               std::vector<TVec> spiral;
-               for (int i = 0; i < 40; ++i) spiral.push_back({12 + std::cos(i * 0.45f) * i * 0.2f, cy + std::sin(i * 0.45f) * i * 0.42f});
-               return spiral;
-           }(),
-                    0.8f),
+    c.Fill(Polyline(
+               [&] {
+                   std::vector<TVec> spiral;
+                   for (int i = 0; i < 40; ++i)
+                       spiral.push_back({12 + std::cos(i * 0.45f) * i * 0.2f, cy + std::sin(i * 0.45f) * i * 0.42f});
+                   return spiral;
+               }(),
+               0.8f),
            WithAlpha(Rgb(0x9C6B16), 0.8f));
     CRandom rng(13);
     for (int i = 0; i < 50; ++i) {
         const float x = rng.Range(20, w - 10), y = rng.Range(cy - h * 0.38f, cy + h * 0.38f);
-        c.Fill(Intersect(side, Capsule({x, y}, {x + rng.Range(3, 6), y + rng.Range(-1, 1)}, 0.6f)), WithAlpha(Rgb(0xA8741B), 0.5f));
+        c.Fill(Intersect(side, Capsule({x, y}, {x + rng.Range(3, 6), y + rng.Range(-1, 1)}, 0.6f)),
+               WithAlpha(Rgb(0xA8741B), 0.5f));
     }
     for (float x : {w * 0.45f, w * 0.72f}) c.Fill(Intersect(side, Rect(x, 0, 2.2f, h)), Rgb(0xB23A2E));
 }
@@ -94,13 +104,15 @@ void Carved(CCanvas& c, const CShape& figure, float w, float h, float plinthTop)
     const float bottom = h - 2;
     ContactShadow(c, w / 2, bottom, w * 0.42f, 3);
     Outlined(c, RoundRect(w * 0.1f, plinthTop, w * 0.8f, bottom - plinthTop, 3), Wood(kPlankDark, true, 21));
-    Outlined(c, figure, [&](float x, float y) { return Shade(Wood(kCarve, false, 22)(x, y), (y - h * 0.3f) / h * -0.3f); });
+    Outlined(c, figure,
+             [&](float x, float y) { return Shade(Wood(kCarve, false, 22)(x, y), (y - h * 0.3f) / h * -0.3f); });
 }
 
 void WoodenFrog(CCanvas& c, float w, float h) {
     const float plinth = h - 12;
-    const CShape frog = Union({Ellipse(w / 2, plinth - 10, 15, 10), Circle(w / 2 - 8, plinth - 20, 5.5f), Circle(w / 2 + 8, plinth - 20, 5.5f),
-                               Ellipse(w / 2 - 14, plinth - 3, 6, 3), Ellipse(w / 2 + 14, plinth - 3, 6, 3)});
+    const CShape frog = Union({Ellipse(w / 2, plinth - 10, 15, 10), Circle(w / 2 - 8, plinth - 20, 5.5f),
+                               Circle(w / 2 + 8, plinth - 20, 5.5f), Ellipse(w / 2 - 14, plinth - 3, 6, 3),
+                               Ellipse(w / 2 + 14, plinth - 3, 6, 3)});
     Carved(c, frog, w, h, plinth);
     for (float s : {-1.0f, 1.0f}) {
         c.Fill(Circle(w / 2 + s * 8, plinth - 20, 2.6f), Rgb(0x3E2723));
@@ -121,10 +133,12 @@ void WoodenKittens(CCanvas& c, float w, float h) {
     std::vector<CShape> parts;
     CatShape(parts, w * 0.34f, plinth, 1.0f);
     CatShape(parts, w * 0.68f, plinth, 0.82f);
-    parts.push_back(Polyline(QuadraticCurve({w * 0.34f + 7, plinth - 3}, {w * 0.5f, plinth - 2}, {w * 0.5f, plinth - 12}, 8), 2.5f));
+    parts.push_back(Polyline(
+        QuadraticCurve({w * 0.34f + 7, plinth - 3}, {w * 0.5f, plinth - 2}, {w * 0.5f, plinth - 12}, 8), 2.5f));
     Carved(c, Union(parts), w, h, plinth);
     for (auto [x, y, s] : {std::tuple{w * 0.34f, plinth - 21, 1.0f}, {w * 0.68f, plinth - 17.2f, 0.82f}}) {
-        for (float d : {-1.0f, 1.0f}) c.Fill(Capsule({x + d * 2.6f * s, y - 0.5f}, {x + d * 1.4f * s, y - 0.5f}, 1.0f), Rgb(0x4E2C12));
+        for (float d : {-1.0f, 1.0f})
+            c.Fill(Capsule({x + d * 2.6f * s, y - 0.5f}, {x + d * 1.4f * s, y - 0.5f}, 1.0f), Rgb(0x4E2C12));
         c.Fill(Polygon({{x - 1, y + 2 * s}, {x + 1, y + 2 * s}, {x, y + 3 * s}}), Rgb(0x4E2C12));
     }
 }
@@ -148,7 +162,8 @@ void WoodenDogs(CCanvas& c, float w, float h) {
 void PicketFence(CCanvas& c, float w, float h) {
     const float bottom = h - 2;
     ContactShadow(c, w / 2, bottom, w * 0.48f, 2.5f);
-    for (float y : {h * 0.38f, h * 0.72f}) Outlined(c, Rect(3, y, w - 6, 3.5f), Vertical(y, y + 3.5f, Rgb(0xF5F5F5), Rgb(0xBDBDBD)), 0.8f);
+    for (float y : {h * 0.38f, h * 0.72f})
+        Outlined(c, Rect(3, y, w - 6, 3.5f), Vertical(y, y + 3.5f, Rgb(0xF5F5F5), Rgb(0xBDBDBD)), 0.8f);
     for (float x = 6; x < w - 4; x += 9.5f) {
         const CShape picket = Polygon({{x - 3, bottom}, {x - 3, 8}, {x, 3}, {x + 3, 8}, {x + 3, bottom}});
         Outlined(c, picket, Vertical(3, bottom, kWhite, Rgb(0xCFD8DC)), 0.8f);
@@ -173,10 +188,12 @@ void HeatLamp(CCanvas& c, float w, float h) {
     ContactShadow(c, cx, bottom, 12, 2.5f);
     Outlined(c, Ellipse(cx, bottom - 3, 11, 3), Solid(Rgb(0x455A64)));
     Outlined(c, Rect(cx - 1.5f, 22, 3, bottom - 25), Vertical(22, bottom, Rgb(0x90A4AE), Rgb(0x455A64)));
-    c.Fill(Circle(cx, 26, 12), Radial(cx, 26, 13, {{0.0f, WithAlpha(Rgb(0xFF8A65), 0.7f)}, {1.0f, WithAlpha(Rgb(0xFF5722), 0.0f)}}));
+    c.Fill(Circle(cx, 26, 12),
+           Radial(cx, 26, 13, {{0.0f, WithAlpha(Rgb(0xFF8A65), 0.7f)}, {1.0f, WithAlpha(Rgb(0xFF5722), 0.0f)}}));
     const CShape shade = Polygon({{cx - 9, 22}, {cx + 9, 22}, {cx + 5, 8}, {cx - 5, 8}});
     Outlined(c, shade, Vertical(8, 22, Rgb(0xB0BEC5), Rgb(0x607D8B)));
-    Outlined(c, Ellipse(cx, 24, 5, 4), Radial(cx - 1, 23, 6, {{0.0f, Rgb(0xFFCCBC)}, {0.6f, Rgb(0xFF5722)}, {1.0f, Rgb(0xBF360C)}}), 0.7f);
+    Outlined(c, Ellipse(cx, 24, 5, 4),
+             Radial(cx - 1, 23, 6, {{0.0f, Rgb(0xFFCCBC)}, {0.6f, Rgb(0xFF5722)}, {1.0f, Rgb(0xBF360C)}}), 0.7f);
 }
 
 void Radio(CCanvas& c, float w, float h) {
@@ -186,7 +203,8 @@ void Radio(CCanvas& c, float w, float h) {
     const CShape box = Union(RoundRect(6, 6, w - 12, bottom - 16, 8), Rect(6, 14, w - 12, bottom - 24));
     Outlined(c, box, Wood(Rgb(0x8D5A32), true, 9));
     Outlined(c, Circle(w / 2 - 5, 17, 7), Solid(Rgb(0xE0C9A6)), 0.8f);
-    for (int i = -2; i <= 2; ++i) c.Fill(Intersect(Circle(w / 2 - 5, 17, 6), Rect(w / 2 - 12, 16.5f + i * 2.5f, 14, 0.8f)), Rgb(0x6D4C41));
+    for (int i = -2; i <= 2; ++i)
+        c.Fill(Intersect(Circle(w / 2 - 5, 17, 6), Rect(w / 2 - 12, 16.5f + i * 2.5f, 14, 0.8f)), Rgb(0x6D4C41));
     for (float y : {12.0f, 21.0f}) Outlined(c, Circle(w / 2 + 10, y, 2.4f), Solid(Rgb(0xFFD54F)), 0.6f);
     c.Fill(Capsule({w / 2 + 8, 6}, {w / 2 + 14, -2}, 1.0f), Rgb(0x616161));
 }
@@ -206,7 +224,8 @@ void Birdhouse(CCanvas& c, float w, float h) {
 void WindmillToy(CCanvas& c, float w, float h, int frame) {
     const float bottom = h - 2, cx = w / 2, hub = 30;
     ContactShadow(c, cx, bottom, 8, 2.5f);
-    Outlined(c, Polygon({{cx - 5, bottom}, {cx - 2, hub}, {cx + 2, hub}, {cx + 5, bottom}}), Wood(Rgb(0xFFF3E0), false, 18));
+    Outlined(c, Polygon({{cx - 5, bottom}, {cx - 2, hub}, {cx + 2, hub}, {cx + 5, bottom}}),
+             Wood(Rgb(0xFFF3E0), false, 18));
     // Four sails; 90 degrees bring the same picture back, so each frame turns them an eighth of it.
     const float turn = frame * 11.25f;
     const TRgba colours[] = {Rgb(0xE53935), Rgb(0xFDD835), Rgb(0x1E88E5), Rgb(0x43A047)};
@@ -226,7 +245,8 @@ template <typename F>
 void PhotoBoard(CCanvas& c, float w, float h, float holeX, float holeY, const TRgba& backdrop, F&& paint) {
     const float bottom = h - 2;
     ContactShadow(c, w / 2, bottom, w * 0.4f, 3);
-    for (float x : {w * 0.22f, w * 0.78f}) Outlined(c, Rect(x - 2.5f, h * 0.75f, 5, bottom - h * 0.75f), Wood(kPlankDark, false, 19));
+    for (float x : {w * 0.22f, w * 0.78f})
+        Outlined(c, Rect(x - 2.5f, h * 0.75f, 5, bottom - h * 0.75f), Wood(kPlankDark, false, 19));
     const CShape board = RoundRect(4, 4, w - 8, h * 0.8f, 6);
     Outlined(c, board, Vertical(4, h * 0.8f, Shade(backdrop, 0.2f), backdrop), 1.4f);
     paint();
@@ -240,15 +260,16 @@ void Strongman(CCanvas& c, float w, float h) {
     const float hx = 28, hy = 60;
     PhotoBoard(c, w, h, hx, hy, Rgb(0x81D4FA), [&] {
         // A strongman in a striped suit lifting a barbell.
-        const CShape body = Union({Ellipse(hx + 2, hy + 22, 17, 14), Circle(hx, hy, 12), Ellipse(hx - 16, hy + 12, 7, 5),
-                                   Ellipse(hx + 20, hy + 12, 7, 5)});
+        const CShape body = Union({Ellipse(hx + 2, hy + 22, 17, 14), Circle(hx, hy, 12),
+                                   Ellipse(hx - 16, hy + 12, 7, 5), Ellipse(hx + 20, hy + 12, 7, 5)});
         Outlined(c, body, [&](float x, float y) {
             return std::fmod(std::floor((y - hy) / 4), 2.0f) == 0 ? Rgb(0xE53935) : Rgb(0xFFF3E0);
         });
         c.Fill(Ellipse(hx, hy, 12, 12), Rgb(0xF2C7A5));
         Outlined(c, Capsule({hx - 26, hy - 16}, {hx + 46, hy - 16}, 3), Solid(Rgb(0x455A64)), 0.8f);
         for (float x : {hx - 24, hx + 44}) Outlined(c, Circle(x, hy - 16, 8), Solid(Rgb(0x263238)), 0.8f);
-        for (float s : {-1.0f, 1.0f}) Outlined(c, Capsule({hx + 2 + s * 14, hy + 8}, {hx + 2 + s * 14, hy - 14}, 6), Solid(Rgb(0xF2C7A5)), 0.8f);
+        for (float s : {-1.0f, 1.0f})
+            Outlined(c, Capsule({hx + 2 + s * 14, hy + 8}, {hx + 2 + s * 14, hy - 14}, 6), Solid(Rgb(0xF2C7A5)), 0.8f);
         c.Fill(Polyline(Arc(hx + 12, hy - 6, 5, 200, 340, 8), 2.0f), Rgb(0x5D4037));
         TLettering style;
         style.fill = Solid(Rgb(0xFFD54F));
@@ -264,14 +285,17 @@ void Ballerina(CCanvas& c, float w, float h) {
         const CShape tutu = Ellipse(hx, hy + 26, 24, 7);
         const CShape body = Union({Ellipse(hx, hy + 16, 8, 12), Circle(hx, hy, 11)});
         for (float s : {-1.0f, 1.0f})
-            Outlined(c, Polyline(QuadraticCurve({hx + s * 6, hy + 10}, {hx + s * 20, hy - 2}, {hx + s * 16, hy - 18}, 8), 3.2f),
-                     Solid(Rgb(0xF2C7A5)), 0.8f);
+            Outlined(
+                c,
+                Polyline(QuadraticCurve({hx + s * 6, hy + 10}, {hx + s * 20, hy - 2}, {hx + s * 16, hy - 18}, 8), 3.2f),
+                Solid(Rgb(0xF2C7A5)), 0.8f);
         Outlined(c, Capsule({hx - 4, hy + 30}, {hx - 10, hy + 50}, 3.2f), Solid(Rgb(0xF2C7A5)), 0.8f);
         Outlined(c, Capsule({hx + 4, hy + 30}, {hx + 16, hy + 44}, 3.2f), Solid(Rgb(0xF2C7A5)), 0.8f);
         Outlined(c, body, Solid(Rgb(0xEC407A)));
         Outlined(c, tutu, Radial(hx, hy + 24, 26, {{0.0f, Rgb(0xFFFFFF)}, {1.0f, Rgb(0xF48FB1)}}));
         c.Fill(Circle(hx, hy, 11), Rgb(0xF2C7A5));
-        for (int i = 0; i < 8; ++i) c.Fill(Sparkle(14 + (i * 23) % 40, 14 + (i * 37) % 80, 2.5f), WithAlpha(kWhite, 0.8f));
+        for (int i = 0; i < 8; ++i)
+            c.Fill(Sparkle(14 + (i * 23) % 40, 14 + (i * 37) % 80, 2.5f), WithAlpha(kWhite, 0.8f));
         TLettering style;
         style.fill = Solid(Rgb(0xFFFFFF));
         style.border = Rgb(0x880E4F);
@@ -293,15 +317,19 @@ void Kennel(CCanvas& c, float w, float h, float left, float right, float doorX, 
     const float wallTop = h * 0.42f, mid = (left + right) / 2, eave = (right - left) * 0.08f;
     const CShape body = Rect(left, wallTop, right - left, bottom - wallTop);
     Outlined(c, body, Wood(wall, true, 25), 1.2f);
-    for (float y = wallTop + 6; y < bottom; y += 7) c.Fill(Intersect(body, Rect(0, y, w, 0.8f)), WithAlpha(kFarmInk, 0.35f));
-    const CShape roof = Union(Taper({mid, h * 0.12f}, {left - eave, wallTop + 4}, 8, 8), Taper({mid, h * 0.12f}, {right + eave, wallTop + 4}, 8, 8));
+    for (float y = wallTop + 6; y < bottom; y += 7)
+        c.Fill(Intersect(body, Rect(0, y, w, 0.8f)), WithAlpha(kFarmInk, 0.35f));
+    const CShape roof = Union(Taper({mid, h * 0.12f}, {left - eave, wallTop + 4}, 8, 8),
+                              Taper({mid, h * 0.12f}, {right + eave, wallTop + 4}, 8, 8));
     Outlined(c, roof, Vertical(h * 0.1f, wallTop + 6, Rgb(0xE57373), Rgb(0x8E2A22)), 1.2f);
     const float doorTop = eyeY - 12;
-    const CShape door = Union(Rect(doorX - doorW / 2, doorTop + doorW / 2, doorW, bottom - doorTop - doorW / 2), Circle(doorX, doorTop + doorW / 2, doorW / 2));
+    const CShape door = Union(Rect(doorX - doorW / 2, doorTop + doorW / 2, doorW, bottom - doorTop - doorW / 2),
+                              Circle(doorX, doorTop + doorW / 2, doorW / 2));
     if (!dogOutside) Outlined(c, door, Solid(Rgb(0x2B1B12)), 1.0f);
     // The dog: head with floppy ears, a muzzle and a nose below the eyes.
     const float hx = eyeX + 9, hy = eyeY + 3;
-    const CShape head = Union({Ellipse(hx, hy, 15, 13), Ellipse(hx - 14, hy + 2, 5, 10), Ellipse(hx + 14, hy + 2, 5, 10)});
+    const CShape head =
+        Union({Ellipse(hx, hy, 15, 13), Ellipse(hx - 14, hy + 2, 5, 10), Ellipse(hx + 14, hy + 2, 5, 10)});
     if (dogOutside) {
         // Sitting beside its kennel: a round body and two front legs.
         Outlined(c, Ellipse(hx + 4, bottom - 13, 14, 13), Lit2(fur, hx, bottom - 18));
@@ -310,7 +338,8 @@ void Kennel(CCanvas& c, float w, float h, float left, float right, float doorX, 
             Outlined(c, Ellipse(hx + s * 5, bottom - 3, 4.5f, 2.5f), Solid(Shade(fur, 0.3f)), 0.7f);
         }
     }
-    Outlined(c, head, Radial(hx - 4, hy - 6, 22, {{0.0f, Shade(fur, 0.3f)}, {0.6f, fur}, {1.0f, Shade(fur, -0.35f)}}), 1.0f);
+    Outlined(c, head, Radial(hx - 4, hy - 6, 22, {{0.0f, Shade(fur, 0.3f)}, {0.6f, fur}, {1.0f, Shade(fur, -0.35f)}}),
+             1.0f);
     for (float s : {-1.0f, 1.0f}) c.Fill(Ellipse(hx + s * 14, hy + 3, 4, 8.5f), Shade(fur, -0.35f));
     c.Fill(Ellipse(hx, hy + 7, 7, 5), Shade(fur, 0.35f));
     Outlined(c, Ellipse(hx, hy + 4, 3, 2.2f), Solid(Rgb(0x212121)), 0.5f);
@@ -340,7 +369,8 @@ void GardenGnome(CCanvas& c, float w, float h) {
     const CShape beard = Polygon({{cx - 8, 22}, {cx + 8, 22}, {cx, 40}});
     Outlined(c, Circle(cx, 21, 7), Solid(Rgb(0xF2C7A5)));
     Outlined(c, Union(beard, Ellipse(cx, 26, 8, 5)), Vertical(20, 40, kWhite, Rgb(0xE0E0E0)));
-    Outlined(c, Polygon({{cx - 9, 18}, {cx + 9, 18}, {cx + 3, 2}, {cx - 1, 1}}), Vertical(1, 18, Rgb(0xEF5350), Rgb(0xB71C1C)));
+    Outlined(c, Polygon({{cx - 9, 18}, {cx + 9, 18}, {cx + 3, 2}, {cx - 1, 1}}),
+             Vertical(1, 18, Rgb(0xEF5350), Rgb(0xB71C1C)));
     c.Fill(Circle(cx, 23.5f, 2.2f), Rgb(0xE57373));
     for (float s : {-1.0f, 1.0f}) c.Fill(Circle(cx + s * 3, 20.5f, 1.0f), Rgb(0x263238));
 }
@@ -360,7 +390,8 @@ void Swing(CCanvas& c, float w, float h) {
 void Trampoline(CCanvas& c, float w, float h) {
     const float bottom = h - 2;
     ContactShadow(c, w / 2, bottom, w * 0.46f, 3);
-    for (float x : {10.0f, w / 2 - 8, w / 2 + 8, w - 10}) Outlined(c, Rect(x - 1.5f, h * 0.45f, 3, bottom - h * 0.45f), Solid(Rgb(0x546E7A)), 0.7f);
+    for (float x : {10.0f, w / 2 - 8, w / 2 + 8, w - 10})
+        Outlined(c, Rect(x - 1.5f, h * 0.45f, 3, bottom - h * 0.45f), Solid(Rgb(0x546E7A)), 0.7f);
     const CShape frame = Ellipse(w / 2, h * 0.4f, w / 2 - 3, h * 0.3f);
     Outlined(c, frame, Solid(Rgb(0x1E88E5)));
     const CShape mat = Ellipse(w / 2, h * 0.4f, w / 2 - 9, h * 0.2f);
@@ -372,8 +403,10 @@ void DrinkingFountain(CCanvas& c, float w, float h) {
     const float bottom = h - 2, cx = w / 2;
     ContactShadow(c, cx, bottom, w * 0.4f, 3);
     Outlined(c, Ellipse(cx, bottom - 4, w / 2 - 4, 5), Stone(Rgb(0x9E9E9E), 31));
-    Outlined(c, Polygon({{cx - 7, bottom - 6}, {cx - 5, 34}, {cx + 5, 34}, {cx + 7, bottom - 6}}), Stone(Rgb(0xBDBDBD), 32));
-    const CShape basin = Union(Ellipse(cx, 30, w / 2 - 6, 6), Intersect(Ellipse(cx, 30, w / 2 - 6, 14), Rect(0, 30, w, 14)));
+    Outlined(c, Polygon({{cx - 7, bottom - 6}, {cx - 5, 34}, {cx + 5, 34}, {cx + 7, bottom - 6}}),
+             Stone(Rgb(0xBDBDBD), 32));
+    const CShape basin =
+        Union(Ellipse(cx, 30, w / 2 - 6, 6), Intersect(Ellipse(cx, 30, w / 2 - 6, 14), Rect(0, 30, w, 14)));
     Outlined(c, basin, Stone(Rgb(0xB0B0B0), 33));
     c.Fill(Ellipse(cx, 30, w / 2 - 10, 3.5f), Vertical(27, 33, Rgb(0x81D4FA), Rgb(0x0288D1)));
     Outlined(c, Capsule({cx, 29}, {cx, 14}, 4.5f), Stone(Rgb(0xBDBDBD), 34));
@@ -382,10 +415,12 @@ void DrinkingFountain(CCanvas& c, float w, float h) {
 
 void Campfire(CCanvas& c, float w, float h) {
     const float bottom = h - 2, cx = w / 2;
-    c.Fill(Ellipse(cx, 30, 16, 10), Radial(cx, 30, 18, {{0.0f, WithAlpha(Rgb(0xFFAB40), 0.55f)}, {1.0f, WithAlpha(Rgb(0xFF6D00), 0.0f)}}));
+    c.Fill(Ellipse(cx, 30, 16, 10),
+           Radial(cx, 30, 18, {{0.0f, WithAlpha(Rgb(0xFFAB40), 0.55f)}, {1.0f, WithAlpha(Rgb(0xFF6D00), 0.0f)}}));
     for (float a : {-28.0f, 28.0f})
         Outlined(c, Rotate(Capsule({cx - 15, 36}, {cx + 15, 36}, 6), cx, 36, a), Wood(Rgb(0x8D5A32), true, 35));
-    c.Fill(Ellipse(cx, 35, 9, 3), Radial(cx, 35, 9, {{0.0f, Rgb(0xFFEB3B)}, {0.6f, Rgb(0xFF6D00)}, {1.0f, WithAlpha(Rgb(0xBF360C), 0)}}));
+    c.Fill(Ellipse(cx, 35, 9, 3),
+           Radial(cx, 35, 9, {{0.0f, Rgb(0xFFEB3B)}, {0.6f, Rgb(0xFF6D00)}, {1.0f, WithAlpha(Rgb(0xBF360C), 0)}}));
     CRandom rng(36);
     for (int i = 0; i < 10; ++i) {
         const float a = i * 0.628f;
@@ -401,16 +436,20 @@ void Gramophone(CCanvas& c, float w, float h) {
     Outlined(c, Ellipse(cx - 4, bottom - 17, 15, 3), Solid(Rgb(0x212121)), 0.8f);
     c.Fill(Capsule({cx + 8, bottom - 17}, {cx + 6, 34}, 2.0f), Rgb(0xC9A23A));
     const CShape horn = Polygon({{cx + 6, 36}, {cx + 3, 31}, {cx - 18, 4}, {cx + 24, 6}});
-    Outlined(c, Union(horn, Ellipse(cx + 3, 5, 21, 6)), Radial(cx, 8, 30, {{0.0f, Rgb(0xFFF176)}, {0.5f, Rgb(0xF9A825)}, {1.0f, Rgb(0x9E6B00)}}));
+    Outlined(c, Union(horn, Ellipse(cx + 3, 5, 21, 6)),
+             Radial(cx, 8, 30, {{0.0f, Rgb(0xFFF176)}, {0.5f, Rgb(0xF9A825)}, {1.0f, Rgb(0x9E6B00)}}));
     c.Fill(Ellipse(cx + 3, 5, 18, 4.2f), Radial(cx + 3, 5, 18, {{0.0f, Rgb(0x3E2723)}, {1.0f, Rgb(0x8D6E00)}}));
 }
 
 void LanternPost(CCanvas& c, float w, float h) {
     const float bottom = h - 2, cx = w / 2;
     ContactShadow(c, cx, bottom, 9, 2.5f);
-    c.Fill(Circle(cx, 14, 16), Radial(cx, 14, 17, {{0.0f, WithAlpha(Rgb(0xFFE082), 0.6f)}, {1.0f, WithAlpha(Rgb(0xFFB300), 0.0f)}}));
-    Outlined(c, Polygon({{cx - 4, bottom}, {cx - 2, 22}, {cx + 2, 22}, {cx + 4, bottom}}), Vertical(22, bottom, Rgb(0x546E7A), Rgb(0x263238)));
-    Outlined(c, RoundRect(cx - 7, 8, 14, 14, 2), Radial(cx, 15, 9, {{0.0f, Rgb(0xFFFDE7)}, {0.5f, Rgb(0xFFD54F)}, {1.0f, Rgb(0xF57F17)}}));
+    c.Fill(Circle(cx, 14, 16),
+           Radial(cx, 14, 17, {{0.0f, WithAlpha(Rgb(0xFFE082), 0.6f)}, {1.0f, WithAlpha(Rgb(0xFFB300), 0.0f)}}));
+    Outlined(c, Polygon({{cx - 4, bottom}, {cx - 2, 22}, {cx + 2, 22}, {cx + 4, bottom}}),
+             Vertical(22, bottom, Rgb(0x546E7A), Rgb(0x263238)));
+    Outlined(c, RoundRect(cx - 7, 8, 14, 14, 2),
+             Radial(cx, 15, 9, {{0.0f, Rgb(0xFFFDE7)}, {0.5f, Rgb(0xFFD54F)}, {1.0f, Rgb(0xF57F17)}}));
     for (float x : {cx - 7, cx + 7}) c.Fill(Rect(x - 0.8f, 8, 1.6f, 14), Rgb(0x263238));
     Outlined(c, Polygon({{cx - 9, 9}, {cx + 9, 9}, {cx, 2}}), Solid(Rgb(0x37474F)));
 }
@@ -425,10 +464,13 @@ void Weathervane(CCanvas& c, float w, float h) {
     Letters(c, "W", 8, cx - 19, 43, EAlign::Centre, style);
     Letters(c, "E", 8, cx + 19, 43, EAlign::Centre, style);
     // The rooster on top, in copper.
-    const CShape rooster = Union({Ellipse(cx + 2, 12, 9, 5), Circle(cx - 7, 7, 3.5f), Polygon({{cx + 8, 10}, {cx + 16, 1}, {cx + 13, 12}}),
-                                  Polygon({{cx - 10, 7}, {cx - 14, 8}, {cx - 10, 9}}), Union(Circle(cx - 8, 3, 1.8f), Circle(cx - 6, 2.5f, 1.8f))});
+    const CShape rooster =
+        Union({Ellipse(cx + 2, 12, 9, 5), Circle(cx - 7, 7, 3.5f), Polygon({{cx + 8, 10}, {cx + 16, 1}, {cx + 13, 12}}),
+               Polygon({{cx - 10, 7}, {cx - 14, 8}, {cx - 10, 9}}),
+               Union(Circle(cx - 8, 3, 1.8f), Circle(cx - 6, 2.5f, 1.8f))});
     Outlined(c, rooster, Vertical(0, 18, Rgb(0xE0A96D), Rgb(0x8D5524)));
-    Outlined(c, Polygon({{cx - 18, 22}, {cx + 14, 22}, {cx + 18, 24}, {cx + 14, 26}, {cx - 18, 26}}), Solid(Rgb(0x37474F)), 0.6f);
+    Outlined(c, Polygon({{cx - 18, 22}, {cx + 14, 22}, {cx + 18, 24}, {cx + 14, 26}, {cx - 18, 26}}),
+             Solid(Rgb(0x37474F)), 0.6f);
 }
 
 void BalloonRed(CCanvas& c, float w, float h) {
@@ -462,7 +504,12 @@ void CornFeeder(CCanvas& c, float w, float h) {
     ContactShadow(c, cx, bottom, w * 0.42f, 3);
     for (auto [x, a] : {std::pair{cx - 10, -20.0f}, {cx + 9, 15.0f}, {cx, 0.0f}}) {
         const CShape cob = Rotate(Ellipse(x, 12, 4, 10), x, 18, a);
-        Outlined(c, cob, [&](float px, float py) { return std::fmod(std::floor(px / 2) + std::floor(py / 2), 2.0f) ? Rgb(0xFFEB3B) : Rgb(0xF9A825); }, 0.7f);
+        Outlined(
+            c, cob,
+            [&](float px, float py) {
+                return std::fmod(std::floor(px / 2) + std::floor(py / 2), 2.0f) ? Rgb(0xFFEB3B) : Rgb(0xF9A825);
+            },
+            0.7f);
         c.Fill(Rotate(Polygon({{x - 4, 20}, {x + 4, 20}, {x + 6, 8}}), x, 18, a), Rgb(0x9CCC65));
     }
     const CShape barrel = Union(Rect(cx - 18, 18, 36, bottom - 20), Ellipse(cx, 18, 18, 4));
@@ -480,16 +527,35 @@ struct TThing {
 };
 
 const TThing kThings[] = {
-    {"grain_feeder", GrainFeeder},   {"water_trough", WaterTrough}, {"new_basket2", EggBasket},
-    {"hay_bale", HayBale},           {"wooden_frog", WoodenFrog},   {"picket_fence", PicketFence},
-    {"signpost", Signpost},          {"balloon_red", BalloonRed},   {"corn_feeder", CornFeeder},
-    {"heat_lamp", HeatLamp},         {"radio", Radio},              {"wooden_kittens", WoodenKittens},
-    {"birdhouse", Birdhouse},        {"photostand01", Strongman},   {"drinking_fountain", DrinkingFountain},
-    {"swing", Swing},                {"trampoline", Trampoline},    {"wooden_dogs", WoodenDogs},
-    {"doghouse", Doghouse},          {"garden_gnome", GardenGnome}, {"balloon_blue", BalloonBlue},
-    {"big_feeder", BigFeeder},       {"campfire", Campfire},        {"gramophone", Gramophone},
-    {"doghouse2", Doghouse2},        {"photostand02", Ballerina},   {"lantern_post", LanternPost},
-    {"weathervane", Weathervane},    {"balloon_bunch", BalloonBunch},
+    {"grain_feeder", GrainFeeder},
+    {"water_trough", WaterTrough},
+    {"new_basket2", EggBasket},
+    {"hay_bale", HayBale},
+    {"wooden_frog", WoodenFrog},
+    {"picket_fence", PicketFence},
+    {"signpost", Signpost},
+    {"balloon_red", BalloonRed},
+    {"corn_feeder", CornFeeder},
+    {"heat_lamp", HeatLamp},
+    {"radio", Radio},
+    {"wooden_kittens", WoodenKittens},
+    {"birdhouse", Birdhouse},
+    {"photostand01", Strongman},
+    {"drinking_fountain", DrinkingFountain},
+    {"swing", Swing},
+    {"trampoline", Trampoline},
+    {"wooden_dogs", WoodenDogs},
+    {"doghouse", Doghouse},
+    {"garden_gnome", GardenGnome},
+    {"balloon_blue", BalloonBlue},
+    {"big_feeder", BigFeeder},
+    {"campfire", Campfire},
+    {"gramophone", Gramophone},
+    {"doghouse2", Doghouse2},
+    {"photostand02", Ballerina},
+    {"lantern_post", LanternPost},
+    {"weathervane", Weathervane},
+    {"balloon_bunch", BalloonBunch},
 };
 
 }  // namespace

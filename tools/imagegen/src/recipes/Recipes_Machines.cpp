@@ -24,8 +24,12 @@ struct TRobotContact {
     float x, y;
 };
 constexpr TRobotContact kRobotContacts[] = {
-    {EView::Left, 28 - 8.5f, 56 - 14},   {EView::Back, 28 - 1, 56 - 11},        {EView::Front, 28, 56 - 14},
-    {EView::LeftBack, 28 + 6, 56 - 13},  {EView::LeftFront, 28 + 4.5f, 56 - 14}, {EView::RightBack, 28 - 7.5f, 56 - 14},
+    {EView::Left, 28 - 8.5f, 56 - 14},
+    {EView::Back, 28 - 1, 56 - 11},
+    {EView::Front, 28, 56 - 14},
+    {EView::LeftBack, 28 + 6, 56 - 13},
+    {EView::LeftFront, 28 + 4.5f, 56 - 14},
+    {EView::RightBack, 28 - 7.5f, 56 - 14},
     {EView::RightFront, 28 - 6, 56 - 14.5f},
 };
 
@@ -89,7 +93,8 @@ void Robot(CCanvas& c, EView view, float contactX, float contactY, float k = 1) 
         if (facing > -0.45f) {
             const TVec v = pose.P(headR * 0.55f, headU - 0.5f, 0);
             const float squeeze = std::clamp(0.3f + facing * 0.8f, 0.3f, 1.0f);
-            const CShape visor = Intersect(head, RoundRect(v.x - 6 * squeeze * k, v.y - 3.2f * k, 12 * squeeze * k, 6.4f * k, 3 * k));
+            const CShape visor =
+                Intersect(head, RoundRect(v.x - 6 * squeeze * k, v.y - 3.2f * k, 12 * squeeze * k, 6.4f * k, 3 * k));
             c.Fill(visor, Vertical(v.y - 3 * k, v.y + 3 * k, Rgb(0x20343A), Rgb(0x0B1518)));
             for (float side : {-1.0f, 1.0f}) {
                 if (pose.Z(0.7f, side * 0.7f) < -0.2f) continue;
@@ -151,7 +156,8 @@ void Mower(CCanvas& c, EView view, float cx, float ground, float turn, float k =
         // The engine cap on top.
         const TVec e = pose.P(1.5f, deckU + deckH + 3.5f, 0);
         const float ew = pose.HalfWidth(5, 5) * k;
-        const CShape cap = Union(RoundRect(e.x - ew, e.y - 3 * k, ew * 2, 6 * k, 2.5f * k), Ellipse(e.x, e.y - 3 * k, ew, 2 * k));
+        const CShape cap =
+            Union(RoundRect(e.x - ew, e.y - 3 * k, ew * 2, 6 * k, 2.5f * k), Ellipse(e.x, e.y - 3 * k, ew, 2 * k));
         c.Fill(Grow(cap, 0.8f), ink);
         c.Fill(cap, Lit(e.x, e.y, 5 * k, Rgb(0x616161), Rgb(0x212121)));
         c.Fill(Ellipse(e.x - ew * 0.3f, e.y - 3.2f * k, ew * 0.35f, 0.8f * k), WithAlpha(kWhite, 0.6f));
@@ -190,7 +196,8 @@ void MachineIcon(CCanvas& c, const CRecipeContext& ctx) {
     const float w = ctx.Width(), h = ctx.Height();
     const std::string machine = ctx.Text("machine", "robot");
     c.Fill(Circle(w / 2, h / 2, w / 2 - 3),
-           Radial(w / 2, h / 2 - 6, w / 2, {{0.0f, Rgb(0xFFFDF2)}, {0.7f, Rgb(0xF6EBCB)}, {1.0f, WithAlpha(Rgb(0xE9D8A6), 0.0f)}}),
+           Radial(w / 2, h / 2 - 6, w / 2,
+                  {{0.0f, Rgb(0xFFFDF2)}, {0.7f, Rgb(0xF6EBCB)}, {1.0f, WithAlpha(Rgb(0xE9D8A6), 0.0f)}}),
            {EBlend::Over, 1.0f, 2.0f});
     c.Fill(Ellipse(w / 2, h - 16, 22, 5), WithAlpha(kBlack, 0.2f), {EBlend::Over, 1.0f, 2.0f});
     if (machine == "robot")

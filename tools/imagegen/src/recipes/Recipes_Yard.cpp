@@ -40,13 +40,15 @@ void YardBackground(CCanvas& c, float w, float h, int yard) {
     c.FillAll(Solid(look.skyBottom));
     if (yard == 3) c.Fill(Rect(0, 0, w, 40), Vertical(0, 40, look.skyBottom, Rgb(0xFFC98A)));
     // Hills along the horizon, then the ground from the far edge down.
-    c.Fill(Ridge(HillLine(kFarEdge - 16, 7, w * 0.8f, 11 + yard), -2, w + 2, h), Vertical(kFarEdge - 26, kFarEdge, look.hillFar, look.hillNear));
+    c.Fill(Ridge(HillLine(kFarEdge - 16, 7, w * 0.8f, 11 + yard), -2, w + 2, h),
+           Vertical(kFarEdge - 26, kFarEdge, look.hillFar, look.hillNear));
     if (yard == 1) {
         // Orchard rows on the hills.
         for (int i = 0; i < 14; ++i) Tree(c, 10 + i * 25.0f, kFarEdge - 10 + (i % 2) * 2, 0.9f, Rgb(0x6FAE48), 70 + i);
     }
     if (yard == 3) Barn(c, w * 0.82f, kFarEdge - 2, 70, 44);
-    c.Fill(Ridge(HillLine(kFarEdge - 4, 2, w * 1.3f, 21 + yard), -2, w + 2, h), Vertical(kFarEdge - 6, kFarEdge + 4, look.hillNear, look.grassFar));
+    c.Fill(Ridge(HillLine(kFarEdge - 4, 2, w * 1.3f, 21 + yard), -2, w + 2, h),
+           Vertical(kFarEdge - 6, kFarEdge + 4, look.hillNear, look.grassFar));
     const CShape ground = Rect(0, kFarEdge, w, h - kFarEdge);
     Meadow(c, ground, kFarEdge, h, look.grassFar, look.grassNear, 31 + yard);
     if (yard == 0) Fence(c, 8, w - 8, kFarEdge + 2, 10, 18, Rgb(0xD7B98E));
@@ -64,7 +66,8 @@ void YardBackground(CCanvas& c, float w, float h, int yard) {
     }
     Flowers(c, 0, kFarEdge + 10, w, h, 140, 40 + yard);
     // Soft darkening at the very bottom grounds the picture.
-    c.Fill(Rect(0, h - 60, w, 60), Vertical(h - 60, h, WithAlpha(kBlack, 0.0f), WithAlpha(kBlack, 0.15f)), {EBlend::Atop});
+    c.Fill(Rect(0, h - 60, w, 60), Vertical(h - 60, h, WithAlpha(kBlack, 0.0f), WithAlpha(kBlack, 0.15f)),
+           {EBlend::Atop});
 }
 
 void Sun(CCanvas& c, float w, float h, bool sunset) {
@@ -76,12 +79,14 @@ void Sun(CCanvas& c, float w, float h, bool sunset) {
         beams.push_back(Rotate(Polygon({{cx - 4, cy}, {cx, cy - len}, {cx + 4, cy}}), cx, cy, 360.0f * i / rays));
     }
     const TRgba ray = sunset ? Rgb(0xFFB74D) : Rgb(0xFFF59D);
-    c.Fill(Union(beams), Radial(cx, cy, w / 2, {{0.3f, WithAlpha(ray, 0.95f)}, {1.0f, WithAlpha(ray, 0.0f)}}), {EBlend::Over, 1.0f, 1.5f});
+    c.Fill(Union(beams), Radial(cx, cy, w / 2, {{0.3f, WithAlpha(ray, 0.95f)}, {1.0f, WithAlpha(ray, 0.0f)}}),
+           {EBlend::Over, 1.0f, 1.5f});
     const float r = sunset ? w * 0.3f : w * 0.24f;
     c.Fill(Circle(cx, cy, r + 3), WithAlpha(sunset ? Rgb(0xFF8A65) : Rgb(0xFFF9C4), 0.6f), {EBlend::Over, 1.0f, 3.0f});
-    c.Fill(Circle(cx, cy, r), Radial(cx - r * 0.3f, cy - r * 0.3f, r * 1.6f,
-                                      sunset ? TStops{{0.0f, Rgb(0xFFE0B2)}, {0.5f, Rgb(0xFF9800)}, {1.0f, Rgb(0xE65100)}}
-                                             : TStops{{0.0f, kWhite}, {0.5f, Rgb(0xFFEB3B)}, {1.0f, Rgb(0xFBC02D)}}));
+    c.Fill(Circle(cx, cy, r),
+           Radial(cx - r * 0.3f, cy - r * 0.3f, r * 1.6f,
+                  sunset ? TStops{{0.0f, Rgb(0xFFE0B2)}, {0.5f, Rgb(0xFF9800)}, {1.0f, Rgb(0xE65100)}}
+                         : TStops{{0.0f, kWhite}, {0.5f, Rgb(0xFFEB3B)}, {1.0f, Rgb(0xFBC02D)}}));
 }
 
 }  // namespace
@@ -110,7 +115,8 @@ void SelectionCorners(CCanvas& c, const CRecipeContext& ctx) {
     const int frame = ctx.Frame();
     const float sx = frame % 2 == 0 ? 1.0f : -1.0f, sy = frame < 2 ? 1.0f : -1.0f;
     const float cx = w / 2, cy = h / 2, len = w / 2 - 1.5f;
-    const CShape corner = Union(Capsule({cx, cy}, {cx + sx * len, cy}, 3.0f), Capsule({cx, cy}, {cx, cy + sy * len}, 3.0f));
+    const CShape corner =
+        Union(Capsule({cx, cy}, {cx + sx * len, cy}, 3.0f), Capsule({cx, cy}, {cx, cy + sy * len}, 3.0f));
     c.Fill(Grow(corner, 1.0f), Rgb(0x5D4000));
     c.Fill(corner, Vertical(0, h, Rgb(0xFFF176), Rgb(0xFFC107)));
 }
@@ -124,7 +130,10 @@ void RedCircle(CCanvas& c, const CRecipeContext& ctx) {
 // The flare that blinks on a photo board: a white star with a soft glow, for additive drawing.
 void PhotoFlare(CCanvas& c, const CRecipeContext& ctx) {
     const float w = ctx.Width(), cx = w / 2;
-    c.Fill(Circle(cx, cx, cx - 2), Radial(cx, cx, cx, {{0.0f, WithAlpha(kWhite, 0.9f)}, {0.35f, WithAlpha(Rgb(0xFFF3C4), 0.35f)}, {1.0f, WithAlpha(kWhite, 0.0f)}}));
+    c.Fill(Circle(cx, cx, cx - 2), Radial(cx, cx, cx,
+                                          {{0.0f, WithAlpha(kWhite, 0.9f)},
+                                           {0.35f, WithAlpha(Rgb(0xFFF3C4), 0.35f)},
+                                           {1.0f, WithAlpha(kWhite, 0.0f)}}));
     c.Fill(Sparkle(cx, cx, cx - 3), Radial(cx, cx, cx, {{0.0f, kWhite}, {1.0f, WithAlpha(kWhite, 0.2f)}}));
     c.Fill(Rotate(Sparkle(cx, cx, cx * 0.55f), cx, cx, 45), WithAlpha(kWhite, 0.8f));
 }
@@ -147,7 +156,8 @@ void DogEyelid(CCanvas& c, const CRecipeContext& ctx) {
     const CShape lid = Intersect(Circle(x, y, r), Rect(x - r - 1, y - r - 1, 2 * r + 2, lidY - (y - r - 1)));
     c.Fill(lid, Vertical(y - r, lidY, Shade(fur, 0.2f), Shade(fur, -0.15f)));
     c.Fill(Intersect(Circle(x, y, r + 0.2f), Rect(x - r - 1, lidY - 0.6f, 2 * r + 2, 1.3f)), kFarmInk);
-    c.Fill(Intersect(Shell(Circle(x, y, r), 0.7f), Rect(x - r - 1, y - r - 1, 2 * r + 2, lidY - (y - r - 1))), WithAlpha(kFarmInk, 0.8f));
+    c.Fill(Intersect(Shell(Circle(x, y, r), 0.7f), Rect(x - r - 1, y - r - 1, 2 * r + 2, lidY - (y - r - 1))),
+           WithAlpha(kFarmInk, 0.8f));
 }
 
 // icon=eat|drink|heat|smile|music|question: the emotion over a bird that enjoys a spot, one
@@ -166,23 +176,28 @@ void EmotionIcon(CCanvas& c, const CRecipeContext& ctx) {
         for (int i = 0; i < 7; ++i) c.Fill(Circle(cx - 6 + i * 2, 17.5f - (i % 2) * 0.8f, 0.9f), Rgb(0xC49A2C));
         const float rise = t * 6;
         std::vector<TVec> curl;
-        for (int i = 0; i <= 10; ++i) curl.push_back({cx + std::sin(i * 0.6f + t * 6.28f) * 2.5f, 14 - i * 0.9f - rise * 0.3f});
+        for (int i = 0; i <= 10; ++i)
+            curl.push_back({cx + std::sin(i * 0.6f + t * 6.28f) * 2.5f, 14 - i * 0.9f - rise * 0.3f});
         c.Fill(Polyline(curl, 1.6f), WithAlpha(kWhite, 0.9f - t * 0.4f));
     } else if (icon == "drink") {
         // A drop falling from a tap into a ripple.
         const float y = 6 + t * 14;
-        const CShape drop = Union(Circle(cx, y + 4, 4.5f), Polygon({{cx - 3.8f, y + 2.5f}, {cx, y - 4}, {cx + 3.8f, y + 2.5f}}));
-        Outlined(c, drop, Radial(cx - 1.5f, y + 2, 7, {{0.0f, Rgb(0xE1F5FE)}, {0.5f, Rgb(0x4FC3F7)}, {1.0f, Rgb(0x0277BD)}}));
+        const CShape drop =
+            Union(Circle(cx, y + 4, 4.5f), Polygon({{cx - 3.8f, y + 2.5f}, {cx, y - 4}, {cx + 3.8f, y + 2.5f}}));
+        Outlined(c, drop,
+                 Radial(cx - 1.5f, y + 2, 7, {{0.0f, Rgb(0xE1F5FE)}, {0.5f, Rgb(0x4FC3F7)}, {1.0f, Rgb(0x0277BD)}}));
         c.Fill(Shell(Ellipse(cx, 27, 6 + t * 6, 2 + t), 0.9f), WithAlpha(Rgb(0x4FC3F7), 0.9f - t * 0.6f));
     } else if (icon == "heat") {
         // A flame flickering: its tips sway with the frame.
         const float sway = std::sin(t * 6.2832f) * 2.5f;
-        const CShape outer = Union(Circle(cx, 21, 8), Polygon({{cx - 8, 20}, {cx + sway, 2 + std::fabs(sway)}, {cx + 8, 20}}));
+        const CShape outer =
+            Union(Circle(cx, 21, 8), Polygon({{cx - 8, 20}, {cx + sway, 2 + std::fabs(sway)}, {cx + 8, 20}}));
         Outlined(c, outer, Vertical(2, 29, Rgb(0xFFD54F), Rgb(0xE64A19)));
         const CShape inner = Union(Circle(cx, 23, 4.2f), Polygon({{cx - 4, 22}, {cx - sway * 0.6f, 11}, {cx + 4, 22}}));
         c.Fill(inner, Vertical(11, 27, Rgb(0xFFFDE7), Rgb(0xFFCA28)));
     } else if (icon == "smile") {
-        Outlined(c, Circle(cx, cx, 12), Radial(cx - 4, cx - 4, 18, {{0.0f, Rgb(0xFFF59D)}, {0.6f, Rgb(0xFFEB3B)}, {1.0f, Rgb(0xF9A825)}}));
+        Outlined(c, Circle(cx, cx, 12),
+                 Radial(cx - 4, cx - 4, 18, {{0.0f, Rgb(0xFFF59D)}, {0.6f, Rgb(0xFFEB3B)}, {1.0f, Rgb(0xF9A825)}}));
         for (float s : {-1.0f, 1.0f}) c.Fill(Ellipse(cx + s * 4, cx - 3, 1.6f, 2.4f), kFarmInk);
         c.Fill(Polyline(Arc(cx, cx + 1, 6, 20, 160, 12), 1.6f), kFarmInk);
         for (float s : {-1.0f, 1.0f}) c.Fill(Circle(cx + s * 8, cx + 3, 2), WithAlpha(Rgb(0xFF8A80), 0.7f));

@@ -24,7 +24,7 @@ public:
     TVector2D GetSpotPointForChicken(CChicken* bird);
 
     // ==== State =================================================================================
-    TVector2D m_FaceHole;              // the definition's face_offset, 24.8 pixels from the anchor
-    CSpriteSet* m_pFlare = nullptr;    // "PhotoFlare", looked up without a reference
-    bool m_bFirstStand = false;        // "photostand01": the flare sits left of the face
+    TVector2D m_FaceHole;            // the definition's face_offset, 24.8 pixels from the anchor
+    CSpriteSet* m_pFlare = nullptr;  // "PhotoFlare", looked up without a reference
+    bool m_bFirstStand = false;      // "photostand01": the flare sits left of the face
 };

@@ -20,14 +20,14 @@ public:
     void RunProcess() override;
 
     // ==== State =================================================================================
-    CSpriteSet* m_pLeftEye = nullptr;   // eyelid frames from open (0) to shut
+    CSpriteSet* m_pLeftEye = nullptr;  // eyelid frames from open (0) to shut
     CSpriteSet* m_pRightEye = nullptr;
-    int m_nDozing = 0;                  // 1: one eye stays shut and the other opens briefly
-    double m_dLid = 0;                  // the current eyelid frame
-    int m_nLastFrame = 0;               // the left set's last frame: shut
-    bool m_bPhase = false;              // true while blinking (awake) or peeking (dozing)
-    int m_nTimer = 0;                   // frames left of the phase
+    int m_nDozing = 0;      // 1: one eye stays shut and the other opens briefly
+    double m_dLid = 0;      // the current eyelid frame
+    int m_nLastFrame = 0;   // the left set's last frame: shut
+    bool m_bPhase = false;  // true while blinking (awake) or peeking (dozing)
+    int m_nTimer = 0;       // frames left of the phase
     int m_nVariant = 1;
-    double m_dEyeOffsetX = 0;           // where the face sits left of and above the anchor, pixels
+    double m_dEyeOffsetX = 0;  // where the face sits left of and above the anchor, pixels
     double m_dEyeOffsetY = 0;
 };

@@ -99,10 +99,10 @@ public:
     TSwingValue m_Bounce;            // balloon squash
     CQuorvanParticleSystemShape2* m_pEffectSourceShape = nullptr;  // built from the definition; owned
     CQuorvanParticleSystemShape2* m_pEffectEmitShape = nullptr;    // rebuilt every frame; owned
-    CQuorvanParticleSystem2* m_pEffect = nullptr;  // held in the game's particle manager, or null
-    TVector2D m_EffectCenter;                      // the definition's effects_center, 24.8
-    TVector2D m_EmitOrigin;                        // the centre, mirrored when rotated
-    FIXED_FLOAT m_EmitDebt = 0;                    // particles owed between frames, 24.8
+    CQuorvanParticleSystem2* m_pEffect = nullptr;                  // held in the game's particle manager, or null
+    TVector2D m_EffectCenter;                                      // the definition's effects_center, 24.8
+    TVector2D m_EmitOrigin;                                        // the centre, mirrored when rotated
+    FIXED_FLOAT m_EmitDebt = 0;                                    // particles owed between frames, 24.8
     FIXED_FLOAT m_ParticlesPerFrame = 0;
     bool m_bAnimated = false;
     float m_fAnimationFrame = 0;
