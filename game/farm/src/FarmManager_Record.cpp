@@ -92,7 +92,13 @@ bool CFarmManager::SerializeCurrentYard(IFile* file, bool save, int /*version*/)
             delete object;
             return false;
         }
-        if (!object->Serialize(file, false)) return false;
+        if (!object->Serialize(file, false)) {
+            // The entry is damaged: its object goes with it (a depth outside the yard would divide
+            // by zero in the camera). Those read before it stay.
+            m_Objects.RemoveAt(m_Objects.count - 1);
+            delete object;
+            return false;
+        }
         // A record written on a wider screen may put the object beyond this one's side. Only a
         // position the clamp moved goes back through the camera, which does not invert exactly
         // in x: every visit would otherwise pull the objects towards the middle.

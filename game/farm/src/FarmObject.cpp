@@ -54,8 +54,10 @@ bool CFarmObject::Serialize(IFile* file, bool save) {
     io.Serialize(m_uSerialId);
     io.Serialize(m_Position);
     io.Serialize(m_Size);
-    // The camera divides by 658 - depth: a depth outside the yard is damage, not a place.
-    if (!save && (m_Position.y < 0 || m_Position.y > kYardDepth)) return false;
+    // Nothing in the game puts an object outside the yard: a place outside it is damage (and a
+    // depth there would divide by zero in the camera at 658).
+    if (!save && (m_Position.x < 0 || m_Position.x > kYardWidth || m_Position.y < 0 || m_Position.y > kYardDepth))
+        return false;
     return io.Succeeded() != 0;
 }
 

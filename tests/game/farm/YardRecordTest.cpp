@@ -197,16 +197,15 @@ TEST_F(YardRecord, ARotatedValueAboveOneReadsAsNotRotated) {
 
 TEST_F(YardRecord, ANarrowerScreenBringsObjectsBeyondItsSidesIn) {
     UseScreenWidth(480);
-    // On 480 pixels: one at screen x 470 and one at 6, both beyond a 320-pixel screen at this
-    // depth, and one near the middle.
+    // The yard's two sides, on screen at this depth on 480 pixels but beyond a 320-pixel screen,
+    // and one near the middle.
     const double y = 200;
-    const double s = CameraScale(y);
-    CChicken* right = Bird("bird1", (470 - 240) / s + 320, y);
-    CChicken* left = Bird("bird1", (6 - 240) / s + 320, y);
+    CChicken* right = Bird("bird1", 640, y);
+    CChicken* left = Bird("bird1", 0, y);
     CChicken* middle = Bird("bird1", 330, y);
+    ASSERT_LT(WorldToScreen(&game, right->m_Position).x, 480 * 256);
+    ASSERT_GE(WorldToScreen(&game, left->m_Position).x, 0);
     const TVector2D middleBefore = middle->m_Position;
-    (void)right;
-    (void)left;
     const Bytes bytes = Write();
     UseScreenWidth(320);
     ASSERT_TRUE(Read(bytes));
@@ -238,9 +237,10 @@ TEST_F(YardRecord, VisitsDoNotPullObjectsTowardsTheMiddle) {
 // ---- Records the reader refuses ----------------------------------------------------------------
 
 TEST_F(YardRecord, DamagedOrHostileRecordsAreRefused) {
-    const auto bird = [](TBirdFields f, int y = 150 * 256) {
+    const auto bird = [](TBirdFields f, int y = 150 * 256, int x = 200 * 256) {
         CByteBuilder b = Body(1, {1, 2, 3, 4}, 1);
         TEntry e{"bird1"};
+        e.x = x;
         e.y = y;
         Creature(b, e, f);
         return b.bytes;
@@ -292,9 +292,22 @@ TEST_F(YardRecord, DamagedOrHostileRecordsAreRefused) {
         {bird(ok, -1), false, "a depth above the far edge"},
         {bird(ok, 329 * 256 + 1), false, "a depth beyond the near edge"},
         {decor(658 * 256), false, "the camera's vanishing depth"},
+        {bird(ok, 100 * 256, -1), false, "left of the yard"},
+        {bird(ok, 100 * 256, 640 * 256 + 1), false, "right of the yard"},
+        {bird(ok, 100 * 256, -2147432448), false, "so far left the camera would overflow"},
+        {bird(ok, 100 * 256, 640 * 256), true, "on the yard's right edge"},
         {Bytes(golden.begin(), golden.end() - 1), false, "a body cut short by one byte"},
     };
     for (const TCase& c : cases) EXPECT_EQ(Read(c.bytes), c.read) << c.why;
+    // A damaged entry takes its object with it; those read before it stay.
+    CByteBuilder twice = Body(0, {0, 0, 0, 0}, 2);
+    Decor(twice, {"feeder"}, 0);
+    TEntry deep{"bush"};
+    deep.y = 400 * 256;
+    Decor(twice, deep, 0);
+    ASSERT_FALSE(Read(twice.bytes));
+    ASSERT_EQ(farm->m_Objects.count, 1);
+    EXPECT_TRUE(farm->m_Objects[0]->m_Id.IsEqual("feeder"));
     // Counts are checked before anything is made.
     ASSERT_FALSE(Read(Body(0, {0, 0, 0, 0}, 1000000).bytes));
     EXPECT_EQ(farm->m_Objects.count, 0);

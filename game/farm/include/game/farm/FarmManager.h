@@ -116,8 +116,9 @@ public:
 
     // The open yard's record body (FarmManager_Record.cpp): stars, category points and every
     // object that is not a default one. Reading appends to the object list and refuses damaged
-    // or hostile bytes (false; the objects read so far stay in the list, and the yard screen then
-    // opens the yard fresh). The version is the record header's and is not used by the body.
+    // or hostile bytes (false; the objects read before the damaged entry stay in the list, and the
+    // yard screen then opens the yard fresh). The version is the record header's and is not used
+    // by the body.
     [[nodiscard]] bool SerializeCurrentYard(IFile* file, bool save, int version);
 
     // The yard screen while it is open (it sets itself and clears itself when it closes), for

@@ -79,7 +79,8 @@ public:
     virtual void RunProcess() {}
     // This object's part of the yard record: the serial id, position and size, then the class's
     // fields. Writing stores m_uSerialId as it stands (the farm manager numbers the objects).
-    // Reading refuses a depth outside 0..329; true only when every field moved whole.
+    // Reading refuses a position outside the yard (x 0..640, y 0..329); true only when every field
+    // moved whole.
     [[nodiscard]] virtual bool Serialize(IFile* file, bool save);
     // The object's rectangle on the screen (24.8 pixels); empty in the base.
     virtual TRect2D GetObjectRect() { return TRect2D{}; }
