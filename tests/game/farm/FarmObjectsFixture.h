@@ -23,14 +23,14 @@
 #include "render/WinDibBitmap.h"
 #include "testsupport/FakeFarmYard.h"
 #include "testsupport/FarmTestYard.h"
-#include "testsupport/RecordingRotatorPath.h"
-#include "testsupport/RecordingSoundSystem.h"
+#include "testsupport/DrawingTestGame.h"
+#include "testsupport/StubSoundSystem.h"
 #include "testsupport/ScratchDir.h"
 #include "testsupport/TestTheGame.h"
 
 namespace farmtest {
 
-using CRecordingSound = CRecordingSoundSystem;
+using CRecordingSound = CEffectRecordingSoundSystem;
 
 // The camera written out in doubles from its definition: t is 0 at the far edge and 1 at the
 // near one, the scale 0.5 + t / 2, the far edge H - 314 pixels down the screen.
