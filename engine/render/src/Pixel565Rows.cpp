@@ -72,6 +72,45 @@ std::uint16_t BlendOne(std::uint16_t d, std::uint16_t s, int a) {
     return static_cast<std::uint16_t>((r << 11) | (g << 5) | b);
 }
 
+// Sixteen alpha bytes, compared as unsigned bytes.
+using VU8x16 = std::uint8_t __attribute__((vector_size(16)));
+using VI8x16 = std::int8_t __attribute__((vector_size(16)));
+constexpr int kGroup = 16;
+
+VU8x16 LoadAlpha16(const unsigned char* p) {
+    VU8x16 v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+template <class V>
+bool AllLanes(V mask) {
+    return std::bit_cast<unsigned __int128>(mask) == ~static_cast<unsigned __int128>(0);
+}
+
+template <class V>
+bool NoLane(V mask) {
+    return std::bit_cast<unsigned __int128>(mask) == 0;
+}
+
+// Eight pixels of a row by the rule, every lane as the per-pixel rule has it.
+template <BlendFormula F>
+void BlendLanesByAlpha(std::uint16_t* out, const std::uint16_t* src, const unsigned char* alpha, VI16 vOffset,
+                       VI16 vSkip, VI16 vCopy) {
+    const VI16 vZero = VI16{}, vMax = VI16{} + 255;
+    const VI16 sa = LoadAlpha(alpha);
+    const VI16 e = sa + vOffset;
+    const VU16 s = Load(src), d = Load(out);
+    // The weight is only used where 0 < e < copyFrom; elsewhere it is clamped so no product
+    // leaves its lane.
+    VI16 a = e > vMax ? vMax : e;
+    a = a < vZero ? vZero : a;
+    const VI16 skip = (sa <= vSkip) | (e <= vSkip);
+    const VI16 copy = e >= vCopy;
+    const VU16 drawn = Select(copy, s, BlendLanes<F>(d, s, a));
+    Store(out, Select(skip, d, drawn));
+}
+
 template <BlendFormula F>
 void BlendRowByAlphaWith(std::uint16_t* out, const std::uint16_t* src, const unsigned char* alpha, int n,
                          TAlphaRule rule) {
@@ -80,20 +119,37 @@ void BlendRowByAlphaWith(std::uint16_t* out, const std::uint16_t* src, const uns
     const VI16 vOffset = VI16{} + static_cast<std::int16_t>(offset);
     const VI16 vSkip = VI16{} + static_cast<std::int16_t>(rule.skipAtOrBelow);
     const VI16 vCopy = VI16{} + static_cast<std::int16_t>(rule.copyFrom);
-    const VI16 vZero = VI16{}, vMax = VI16{} + 255;
+    // The rule on source alpha alone: a pixel is skipped when sa <= skipBelowOrAt (sa itself, or
+    // e = sa + offset, at or below the threshold), and copied when it is not skipped and
+    // sa >= copyAtOrAbove. Sixteen pixels alike cost one compare of their alpha bytes: a clear
+    // run is passed over without touching its pixels, an opaque run is copied, and only groups
+    // that hold a partial pixel are blended (lane by lane, exactly as before).
+    const int skipBelowOrAt = rule.skipAtOrBelow + std::max(0, -offset);
+    const int copyAtOrAbove = std::max(rule.copyFrom - offset, skipBelowOrAt + 1);
+    if (skipBelowOrAt >= 255) {
+        return;
+    }
+    const bool canCopy = copyAtOrAbove <= 255;
+    const auto skipByte = static_cast<std::uint8_t>(std::max(skipBelowOrAt, 0));
+    const auto copyByte = static_cast<std::uint8_t>(canCopy ? copyAtOrAbove : 255);
+    const VU8x16 vSkipBytes = VU8x16{} + skipByte;
+    const VU8x16 vCopyBytes = VU8x16{} + copyByte;
+    const bool anySkip = skipBelowOrAt >= 0;
     int i = 0;
+    for (; i + kGroup <= n; i += kGroup) {
+        const VU8x16 sa = LoadAlpha16(alpha + i);
+        if (anySkip && AllLanes(sa <= vSkipBytes)) {
+            continue;
+        }
+        if (canCopy && AllLanes(sa >= vCopyBytes)) {
+            std::memcpy(out + i, src + i, kGroup * sizeof(std::uint16_t));
+            continue;
+        }
+        BlendLanesByAlpha<F>(out + i, src + i, alpha + i, vOffset, vSkip, vCopy);
+        BlendLanesByAlpha<F>(out + i + kLanes, src + i + kLanes, alpha + i + kLanes, vOffset, vSkip, vCopy);
+    }
     for (; i + kLanes <= n; i += kLanes) {
-        const VI16 sa = LoadAlpha(alpha + i);
-        const VI16 e = sa + vOffset;
-        const VU16 s = Load(src + i), d = Load(out + i);
-        // The weight is only used where 0 < e < copyFrom; elsewhere it is clamped so no product
-        // leaves its lane.
-        VI16 a = e > vMax ? vMax : e;
-        a = a < vZero ? vZero : a;
-        const VI16 skip = (sa <= vSkip) | (e <= vSkip);
-        const VI16 copy = e >= vCopy;
-        const VU16 drawn = Select(copy, s, BlendLanes<F>(d, s, a));
-        Store(out + i, Select(skip, d, drawn));
+        BlendLanesByAlpha<F>(out + i, src + i, alpha + i, vOffset, vSkip, vCopy);
     }
     for (; i < n; ++i) {
         const int sa = alpha[i];
@@ -133,9 +189,19 @@ void DrawRowSkippingKey(std::uint16_t* out, const std::uint16_t* src, int n, std
     const VI16 va = VI16{} + static_cast<std::int16_t>(std::clamp(a, 0, 255));
     const VU16 vKey = VU16{} + key;
     int i = 0;
+    // Eight keyed pixels in a row are passed over, eight unkeyed ones copied whole when the draw
+    // copies; only groups that mix the two take the lane select.
     for (; i + kLanes <= n; i += kLanes) {
-        const VU16 s = Load(src + i), d = Load(out + i);
+        const VU16 s = Load(src + i);
         const VI16 keyed = s == vKey;
+        if (AllLanes(keyed)) {
+            continue;
+        }
+        if (copy && NoLane(keyed)) {
+            Store(out + i, s);
+            continue;
+        }
+        const VU16 d = Load(out + i);
         const VU16 drawn = copy ? s : BlendLanes<BlendFormula::Difference>(d, s, va);
         Store(out + i, Select(keyed, d, drawn));
     }
