@@ -4,73 +4,13 @@
 #include <bit>
 #include <cstring>
 
+#include "Pixel565Lanes.h"
+
 namespace render_detail {
 
 namespace {
 
-// Eight pixels in 16-bit lanes. GCC and Clang lower these to SSE2 on x86-64 and NEON on ARM; every
-// product below stays inside a signed 16-bit lane (at most 63 x 255).
-using VU16 = std::uint16_t __attribute__((vector_size(16)));
-using VI16 = std::int16_t __attribute__((vector_size(16)));
-using VU8 = std::uint8_t __attribute__((vector_size(8)));
-constexpr int kLanes = 8;
-
-VU16 Load(const std::uint16_t* p) {
-    VU16 v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
-}
-
-VI16 LoadAlpha(const unsigned char* p) {
-    VU8 v;
-    std::memcpy(&v, p, sizeof v);
-    return __builtin_convertvector(v, VI16);
-}
-
-void Store(std::uint16_t* p, VU16 v) { std::memcpy(p, &v, sizeof v); }
-
-VI16 Signed(VU16 v) { return std::bit_cast<VI16>(v); }
-VU16 Unsigned(VI16 v) { return std::bit_cast<VU16>(v); }
-
-VU16 Select(VI16 mask, VU16 ifSet, VU16 ifClear) {
-    const VU16 m = Unsigned(mask);
-    return (ifSet & m) | (ifClear & ~m);
-}
-
-VU16 Pack(VI16 r, VI16 g, VI16 b) { return (Unsigned(r) << 11) | (Unsigned(g) << 5) | Unsigned(b); }
-
-// One field in lanes: d + ((s - d) x a >> 8), the shift arithmetic.
-VI16 DifferenceField(VI16 d, VI16 s, VI16 a) { return d + (((s - d) * a) >> 8); }
-// One field in lanes: d + (s x a >> 8) - (d x a >> 8).
-VI16 SeparateField(VI16 d, VI16 s, VI16 a) { return d + ((s * a) >> 8) - ((d * a) >> 8); }
-
-template <BlendFormula F>
-VU16 BlendLanes(VU16 d, VU16 s, VI16 a) {
-    const VI16 dr = Signed(d >> 11), sr = Signed(s >> 11);
-    const VI16 dg = Signed((d >> 5) & 63), sg = Signed((s >> 5) & 63);
-    const VI16 db = Signed(d & 31), sb = Signed(s & 31);
-    if constexpr (F == BlendFormula::Difference) {
-        return Pack(DifferenceField(dr, sr, a), DifferenceField(dg, sg, a), DifferenceField(db, sb, a));
-    } else {
-        return Pack(SeparateField(dr, sr, a), SeparateField(dg, sg, a), SeparateField(db, sb, a));
-    }
-}
-
-// The same arithmetic for one pixel, for the ends of rows shorter than a lane group.
-template <BlendFormula F>
-std::uint16_t BlendOne(std::uint16_t d, std::uint16_t s, int a) {
-    auto field = [a](int dc, int sc) {
-        if constexpr (F == BlendFormula::Difference) {
-            return dc + (((sc - dc) * a) >> 8);
-        } else {
-            return dc + ((sc * a) >> 8) - ((dc * a) >> 8);
-        }
-    };
-    const int r = field(d >> 11, s >> 11);
-    const int g = field((d >> 5) & 63, (s >> 5) & 63);
-    const int b = field(d & 31, s & 31);
-    return static_cast<std::uint16_t>((r << 11) | (g << 5) | b);
-}
+using namespace lanes;
 
 // Sixteen alpha bytes, compared as unsigned bytes.
 using VU8x16 = std::uint8_t __attribute__((vector_size(16)));
@@ -91,24 +31,6 @@ bool AllLanes(V mask) {
 template <class V>
 bool NoLane(V mask) {
     return std::bit_cast<unsigned __int128>(mask) == 0;
-}
-
-// Eight pixels of a row by the rule, every lane as the per-pixel rule has it.
-template <BlendFormula F>
-void BlendLanesByAlpha(std::uint16_t* out, const std::uint16_t* src, const unsigned char* alpha, VI16 vOffset,
-                       VI16 vSkip, VI16 vCopy) {
-    const VI16 vZero = VI16{}, vMax = VI16{} + 255;
-    const VI16 sa = LoadAlpha(alpha);
-    const VI16 e = sa + vOffset;
-    const VU16 s = Load(src), d = Load(out);
-    // The weight is only used where 0 < e < copyFrom; elsewhere it is clamped so no product
-    // leaves its lane.
-    VI16 a = e > vMax ? vMax : e;
-    a = a < vZero ? vZero : a;
-    const VI16 skip = (sa <= vSkip) | (e <= vSkip);
-    const VI16 copy = e >= vCopy;
-    const VU16 drawn = Select(copy, s, BlendLanes<F>(d, s, a));
-    Store(out, Select(skip, d, drawn));
 }
 
 template <BlendFormula F>

@@ -5,7 +5,9 @@
 // several source offsets, clip rectangles and fades, wherever a run begins or ends.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -185,6 +187,112 @@ TEST(SpriteBlit, SpriteOutlineFollowsThePerPixelRule) {
 
 TEST(SpriteBlit, ColourKeyOnASpriteMaskFollowsTheRule) {
     ExpectEveryBlitFollowsTheRule(SpriteOutline(), true, kKeyOffsets);
+}
+
+// A bitmap drawn more than once keeps a table of its runs; every way of changing its planes must
+// be seen by the next blit. Each case blits a sprite three times (the table exists from the
+// second), changes it, and checks the next blit against the rule over the changed planes.
+struct TChangeCase {
+    const char* why;
+    bool keyed;
+    // Changes the bitmap and the same way the expected planes (pixels, alpha).
+    std::function<void(CWinDibBitmap&, TImage&)> change;
+};
+
+std::vector<TChangeCase> ChangeCases() {
+    // A band across the outline: clear pixels become opaque and opaque ones partial.
+    auto band = [](TImage& im, auto&& set) {
+        for (int y = 40; y < 50; ++y) {
+            for (int x = 0; x < im.w; ++x) set(x, y, static_cast<std::size_t>(y) * im.w + x);
+        }
+    };
+    std::vector<TChangeCase> cases;
+    cases.push_back({"alpha written through GetAlphaBits", false, [band](CWinDibBitmap& b, TImage& im) {
+                         unsigned char* al = b.GetAlphaBits();
+                         band(im, [&](int x, int, std::size_t i) {
+                             im.alpha[i] = im.alpha[i] == 0 ? 255 : static_cast<unsigned char>(60 + x % 100);
+                             al[i] = im.alpha[i];
+                         });
+                     }});
+    cases.push_back({"alpha written with WriteAlphaBits", false, [](CWinDibBitmap& b, TImage& im) {
+                         std::vector<unsigned char> row(static_cast<std::size_t>(im.w), 255);
+                         for (int y = 10; y < 20; ++y) {
+                             b.WriteAlphaBits(0, y, row.data(), im.w);
+                             std::fill_n(im.alpha.begin() + static_cast<std::ptrdiff_t>(y) * im.w, im.w, 255);
+                         }
+                     }});
+    cases.push_back({"a new alpha plane", false, [](CWinDibBitmap& b, TImage& im) {
+                         auto* al = static_cast<unsigned char*>(std::malloc(im.alpha.size()));
+                         for (std::size_t i = 0; i < im.alpha.size(); ++i) {
+                             im.alpha[i] = static_cast<unsigned char>(255 - im.alpha[i]);
+                             al[i] = im.alpha[i];
+                         }
+                         b.SetAlphaBits(al, im.w, im.h);
+                     }});
+    cases.push_back({"pixels written through GetBits", true, [band](CWinDibBitmap& b, TImage& im) {
+                         auto* px = reinterpret_cast<std::uint16_t*>(b.GetBits());
+                         const std::uint16_t key = b.GetTransparentColor();
+                         band(im, [&](int x, int, std::size_t i) {
+                             im.pixels[i] = im.pixels[i] == key ? Pattern(x, 7) : key;
+                             px[i] = im.pixels[i];
+                         });
+                     }});
+    cases.push_back({"another bitmap drawn into it", true, [](CWinDibBitmap& b, TImage& im) {
+                         auto patch = MakeBitmap(30, 60, [](int x, int y) { return Pattern(x + 5, y); });
+                         patch->BitBlt(&b, 100, 5, 0, 0, 0, 0, 0);
+                         for (int y = 5; y < std::min(65, im.h); ++y) {
+                             for (int x = 100; x < std::min(130, im.w); ++x) {
+                                 im.pixels[static_cast<std::size_t>(y) * im.w + x] = Pattern(x - 100 + 5, y - 5);
+                             }
+                         }
+                     }});
+    cases.push_back({"a rectangle filled on it", true, [](CWinDibBitmap& b, TImage& im) {
+                         b.FillRectangle(3, 60, 50, 20, 255, 255, 255);
+                         for (int y = 60; y < 80; ++y) {
+                             for (int x = 3; x < 53; ++x) im.pixels[static_cast<std::size_t>(y) * im.w + x] = 0xFFFF;
+                         }
+                     }});
+    return cases;
+}
+
+TEST(SpriteBlit, AChangedBitmapIsDrawnAsItIsNow) {
+    for (const TChangeCase& c : ChangeCases()) {
+        TImage im = SpriteOutline();
+        auto src = BitmapOf(im, true);
+        std::uint16_t key = 0;
+        if (c.keyed) {
+            src->ReplaceAlphaWithTransparentColor();
+            key = src->GetTransparentColor();
+            for (std::size_t i = 0; i < im.pixels.size(); ++i) {
+                if (im.alpha[i] < 128) im.pixels[i] = key;
+            }
+        }
+        for (int i = 0; i < 3; ++i) {
+            auto warm = MakeBitmap(kCanvasW, kCanvasH, Ground);
+            src->BitBlt(warm.get(), 4, 4, 0, 0, 0, 0, 0);
+        }
+        c.change(*src, im);
+        for (int offset : {0, -40}) {
+            auto canvas = MakeBitmap(kCanvasW, kCanvasH, Ground);
+            src->BitBlt(canvas.get(), 4, 4, 0, 0, 0, 0, offset);
+            int bad = 0;
+            for (int cy = 0; cy < kCanvasH; ++cy) {
+                for (int cx = 0; cx < kCanvasW; ++cx) {
+                    std::uint16_t want = Ground(cx, cy);
+                    const int px = cx - 4, py = cy - 4;
+                    if (px >= 0 && py >= 0 && px < im.w && py < im.h) {
+                        const std::size_t i = static_cast<std::size_t>(py) * im.w + px;
+                        want = c.keyed ? KeyRule(offset, key, want, im.pixels[i])
+                                       : AlphaRule(offset, want, im.pixels[i], im.alpha[i]);
+                    }
+                    if (PixelAt(canvas.get(), cx, cy) != want && ++bad <= 3) {
+                        ADD_FAILURE() << c.why << ", offset " << offset << ": canvas (" << cx << ", " << cy << ") is "
+                                      << PixelAt(canvas.get(), cx, cy) << ", expected " << want;
+                    }
+                }
+            }
+        }
+    }
 }
 
 #ifdef COBBLE_SPRITE_SHEET_PNG
