@@ -134,25 +134,4 @@ void DrawRowSkippingKey(std::uint16_t* out, const std::uint16_t* src, int n, std
     }
 }
 
-// On x86-64 a second build of this loop for AVX2 is picked at load time when the processor has it:
-// the baseline SSE2 lacks an unsigned narrowing, so there the pack is the costly step.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(COBBLE_NO_TARGET_CLONES)
-__attribute__((target_clones("avx2", "default")))
-#endif
-void PackRgbxRow(std::uint16_t* out, const unsigned char* rgbx, int n) {
-    int i = 0;
-    using VU32 = std::uint32_t __attribute__((vector_size(32)));
-    for (; i + kLanes <= n; i += kLanes) {
-        VU32 w;
-        std::memcpy(&w, rgbx + i * 4, sizeof w);
-        // Little-endian words: red in bits 0-7, green 8-15, blue 16-23.
-        const VU32 v = ((w & 0xF8) << 8) | ((w & 0xFC00) >> 5) | ((w & 0xF80000) >> 19);
-        Store(out + i, __builtin_convertvector(v, VU16));
-    }
-    for (; i < n; ++i) {
-        const unsigned char* p = rgbx + i * 4;
-        out[i] = static_cast<std::uint16_t>(((p[0] >> 3) << 11) | ((p[1] >> 2) << 5) | (p[2] >> 3));
-    }
-}
-
 }  // namespace render_detail
