@@ -70,7 +70,7 @@ inline std::vector<double> RoundRatios(const std::vector<double>& ours, const st
 
 template <class Ours, class Theirs>
 void RunAgainst(benchmark::State& state, double goal, Ours&& ours, Theirs&& theirs,
-                TimeKind kind = getenv("BENCH_WALL") ? TimeKind::Wall : TimeKind::ThreadCpu) {
+                TimeKind kind = TimeKind::ThreadCpu) {
     std::vector<double> oursTimes, theirsTimes;
     bool oursFirst = true;
     for (auto _ : state) {
