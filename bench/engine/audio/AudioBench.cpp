@@ -73,6 +73,28 @@ std::vector<std::uint8_t> WavImage(int rate, int frames, double hz) {
     return b;
 }
 
+// Sixteen looping effects at the rates the game's files use, playing on an open mixer: their WAV
+// images and the effects (kept alive by the caller). False, with the benchmark marked, on failure.
+struct TSixteenEffects {
+    std::vector<std::vector<std::uint8_t>> images;
+    std::vector<std::unique_ptr<SoundFX>> effects;
+};
+
+bool PlaySixteenEffects(benchmark::State& state, Sound& mixer, TSixteenEffects& out) {
+    const int rates[] = {22050, 44100, 48000, 11025};
+    for (int i = 0; i < 16; ++i) {
+        out.images.push_back(WavImage(rates[i % 4], rates[i % 4] / 2, 220.0 + 50 * i));
+        out.effects.push_back(std::make_unique<SoundFX>());
+        if (!out.effects.back()->load(out.images.back().data(), out.images.back().size())) {
+            state.SkipWithError("effect did not load");
+            return false;
+        }
+        out.effects.back()->loop(true);
+        mixer.playSFX(out.effects.back().get());
+    }
+    return true;
+}
+
 void MixSixteenChannels(benchmark::State& state) {
     platform::PcmUseBackend(platform::PcmBackendKind::Null);
     Sound mixer;
@@ -81,20 +103,8 @@ void MixSixteenChannels(benchmark::State& state) {
         state.SkipWithError("mixer did not open");
         return;
     }
-    // Sixteen looping effects at the rates the game's files use.
-    const int rates[] = {22050, 44100, 48000, 11025};
-    std::vector<std::vector<std::uint8_t>> images;
-    std::vector<std::unique_ptr<SoundFX>> effects;
-    for (int i = 0; i < 16; ++i) {
-        images.push_back(WavImage(rates[i % 4], rates[i % 4] / 2, 220.0 + 50 * i));
-        effects.push_back(std::make_unique<SoundFX>());
-        if (!effects.back()->load(images.back().data(), images.back().size())) {
-            state.SkipWithError("effect did not load");
-            return;
-        }
-        effects.back()->loop(true);
-        mixer.playSFX(effects.back().get());
-    }
+    TSixteenEffects voices;
+    if (!PlaySixteenEffects(state, mixer, voices)) return;
     const int framesPerFragment = mixer.FragmentBytes() / 4;
     const int fragments = static_cast<int>(kSeconds * kOutputRate / framesPerFragment);
     double spent = 0;
@@ -151,19 +161,8 @@ void BM_Mix16Voices_vs_SDL2_mixer(benchmark::State& state) {
         state.SkipWithError("mixer did not open");
         return;
     }
-    const int rates[] = {22050, 44100, 48000, 11025};
-    std::vector<std::vector<std::uint8_t>> images;
-    std::vector<std::unique_ptr<SoundFX>> effects;
-    for (int i = 0; i < 16; ++i) {
-        images.push_back(WavImage(rates[i % 4], rates[i % 4] / 2, 220.0 + 50 * i));
-        effects.push_back(std::make_unique<SoundFX>());
-        if (!effects.back()->load(images.back().data(), images.back().size())) {
-            state.SkipWithError("effect did not load");
-            return;
-        }
-        effects.back()->loop(true);
-        mixer.playSFX(effects.back().get());
-    }
+    TSixteenEffects voices;
+    if (!PlaySixteenEffects(state, mixer, voices)) return;
     const int frames = mixer.FragmentBytes() / 4;
     const int fragments = static_cast<int>(kSeconds * kOutputRate / frames);
     const int channels = stereo ? 2 : 1;
@@ -175,7 +174,7 @@ void BM_Mix16Voices_vs_SDL2_mixer(benchmark::State& state) {
     }
     Mix_AllocateChannels(16);
     std::vector<Mix_Chunk*> chunks;
-    for (const auto& image : images) {
+    for (const auto& image : voices.images) {
         chunks.push_back(Mix_LoadWAV_RW(SDL_RWFromConstMem(image.data(), static_cast<int>(image.size())), 1));
         if (chunks.back() == nullptr || Mix_PlayChannel(-1, chunks.back(), -1) < 0) {
             state.SkipWithError("SDL2_mixer did not take an effect");

@@ -72,6 +72,15 @@ bool DecodeOurs(const std::vector<std::uint8_t>& jpeg, int orientation) {
     return ok;
 }
 
+// TurboJPEG into a fresh RGB image, as seen.
+bool DecodeWithTurboJpeg(tjhandle tj, const std::vector<std::uint8_t>& jpeg) {
+    auto* rgb = static_cast<unsigned char*>(std::malloc(static_cast<std::size_t>(kSide) * kSide * 3));
+    const bool ok = tjDecompress2(tj, jpeg.data(), jpeg.size(), rgb, kSide, 0, kSide, TJPF_RGB, 0) == 0;
+    benchmark::DoNotOptimize(rgb);
+    std::free(rgb);
+    return ok;
+}
+
 // Arg: our orientation mode (0 as seen, 1 turned); the others always decode as seen.
 void BM_Jpeg2048_vs_TurboJpeg(benchmark::State& state) {
     const auto& jpeg = PhotoJpeg();
@@ -81,12 +90,7 @@ void BM_Jpeg2048_vs_TurboJpeg(benchmark::State& state) {
     const int orientation = static_cast<int>(state.range(0));
     bench::RunAgainst(
         state, orientation == 0 ? 1.10 : 1.15, [&] { ok &= DecodeOurs(jpeg, orientation); },
-        [&] {
-            auto* rgb = static_cast<unsigned char*>(std::malloc(static_cast<std::size_t>(kSide) * kSide * 3));
-            ok &= tjDecompress2(tj, jpeg.data(), jpeg.size(), rgb, kSide, 0, kSide, TJPF_RGB, 0) == 0;
-            benchmark::DoNotOptimize(rgb);
-            std::free(rgb);
-        });
+        [&] { ok &= DecodeWithTurboJpeg(tj, jpeg); });
     tjDestroy(tj);
     if (!ok) state.SkipWithError("a decode failed");
 }
@@ -139,12 +143,7 @@ void BM_Jpeg2048_LibjpegRgb_vs_TurboJpeg(benchmark::State& state) {
             benchmark::DoNotOptimize(out);
             std::free(out);
         },
-        [&] {
-            auto* rgb = static_cast<unsigned char*>(std::malloc(static_cast<std::size_t>(kSide) * kSide * 3));
-            ok &= tjDecompress2(tj, jpeg.data(), jpeg.size(), rgb, kSide, 0, kSide, TJPF_RGB, 0) == 0;
-            benchmark::DoNotOptimize(rgb);
-            std::free(rgb);
-        });
+        [&] { ok &= DecodeWithTurboJpeg(tj, jpeg); });
     tjDestroy(tj);
     if (!ok) state.SkipWithError("a decode failed");
 }
