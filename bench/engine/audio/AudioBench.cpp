@@ -73,14 +73,21 @@ std::vector<std::uint8_t> WavImage(int rate, int frames, double hz) {
     return b;
 }
 
-// Sixteen looping effects at the rates the game's files use, playing on an open mixer: their WAV
-// images and the effects (kept alive by the caller). False, with the benchmark marked, on failure.
+// Opens the mixer (no device, no audio thread) with sixteen looping effects at the rates the game's
+// files use playing: their WAV images and the effects (kept alive by the caller). False, with the
+// benchmark marked, on failure.
 struct TSixteenEffects {
     std::vector<std::vector<std::uint8_t>> images;
     std::vector<std::unique_ptr<SoundFX>> effects;
 };
 
-bool PlaySixteenEffects(benchmark::State& state, Sound& mixer, TSixteenEffects& out) {
+bool OpenWithSixteenEffects(benchmark::State& state, Sound& mixer, bool stereo, TSixteenEffects& out) {
+    platform::PcmUseBackend(platform::PcmBackendKind::Null);
+    mixer.SetAudioThreadEnabled(false);
+    if (!mixer.open(kOutputRate, 16, stereo, 1, 16)) {
+        state.SkipWithError("mixer did not open");
+        return false;
+    }
     const int rates[] = {22050, 44100, 48000, 11025};
     for (int i = 0; i < 16; ++i) {
         out.images.push_back(WavImage(rates[i % 4], rates[i % 4] / 2, 220.0 + 50 * i));
@@ -96,15 +103,9 @@ bool PlaySixteenEffects(benchmark::State& state, Sound& mixer, TSixteenEffects& 
 }
 
 void MixSixteenChannels(benchmark::State& state) {
-    platform::PcmUseBackend(platform::PcmBackendKind::Null);
     Sound mixer;
-    mixer.SetAudioThreadEnabled(false);
-    if (!mixer.open(kOutputRate, 16, false, 1, 16)) {
-        state.SkipWithError("mixer did not open");
-        return;
-    }
     TSixteenEffects voices;
-    if (!PlaySixteenEffects(state, mixer, voices)) return;
+    if (!OpenWithSixteenEffects(state, mixer, false, voices)) return;
     const int framesPerFragment = mixer.FragmentBytes() / 4;
     const int fragments = static_cast<int>(kSeconds * kOutputRate / framesPerFragment);
     double spent = 0;
@@ -154,15 +155,9 @@ namespace {
 // resamples the game's files (11,025 to 48,000 Hz) as it mixes.
 void BM_Mix16Voices_vs_SDL2_mixer(benchmark::State& state) {
     const bool stereo = state.range(0) != 0;
-    platform::PcmUseBackend(platform::PcmBackendKind::Null);
     Sound mixer;
-    mixer.SetAudioThreadEnabled(false);
-    if (!mixer.open(kOutputRate, 16, stereo, 1, 16)) {
-        state.SkipWithError("mixer did not open");
-        return;
-    }
     TSixteenEffects voices;
-    if (!PlaySixteenEffects(state, mixer, voices)) return;
+    if (!OpenWithSixteenEffects(state, mixer, stereo, voices)) return;
     const int frames = mixer.FragmentBytes() / 4;
     const int fragments = static_cast<int>(kSeconds * kOutputRate / frames);
     const int channels = stereo ? 2 : 1;
