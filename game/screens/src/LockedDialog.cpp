@@ -30,7 +30,7 @@ constexpr FIXED_FLOAT_16 kFullStarScale = 49807;   // 0.76
 
 CSpriteSet* NamedSet(CTheGame* game, const char* name) {
     return game != nullptr && game->m_pSpriteSetManager != nullptr ? game->m_pSpriteSetManager->GetSpriteSetNamed(name)
-                                                                    : nullptr;
+                                                                   : nullptr;
 }
 
 }  // namespace
@@ -70,8 +70,8 @@ void CXLockedDialog::SetupUnlockConditionText(const CommonString& id, int stars)
         yardText = CommonString("all previous Yards");
     } else {
         CTheGame* game = TheGameOf(this);
-        const YardDef* yard = game != nullptr && game->m_pFarmManager != nullptr ? game->m_pFarmManager->GetYardDef(id)
-                                                                                 : nullptr;
+        const YardDef* yard =
+            game != nullptr && game->m_pFarmManager != nullptr ? game->m_pFarmManager->GetYardDef(id) : nullptr;
         if (yard != nullptr) yardText = yard->name;
     }
     const CommonString starsText = stars == 1 ? CommonString("a Star") : SafeFormat("%d Stars", {stars});
@@ -96,7 +96,8 @@ void CXLockedDialog::SetupUnlockConditionIcons(const CommonString& id) {
     CTheGame* game = TheGameOf(this);
     const CSpriteSet* yards = NamedSet(game, "btn_play_yards");
     const CSpriteSet* locked = NamedSet(game, "btn_play_arena_locked");
-    if (yards == nullptr || locked == nullptr || yards->GetFrame(0) == nullptr || locked->GetFrame(0) == nullptr) return;
+    if (yards == nullptr || locked == nullptr || yards->GetFrame(0) == nullptr || locked->GetFrame(0) == nullptr)
+        return;
     CFarmManager* farm = game->m_pFarmManager;
     // The yard's thumbnail once it is open; else the locked plate under a padlock.
     const auto place = [&](int slot, YardDef* yard) {

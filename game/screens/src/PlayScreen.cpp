@@ -56,14 +56,14 @@ constexpr THintRow kHints[] = {
 // the screen's list; null when the record is none of those ids.
 template <class TButton, class TData, std::size_t N>
 XWidget* MakeIndexedButton(CXElement* screen, TTemplate* templ, TWidget* record, const WidgetContext* placement,
-                           const char* const (&ids)[N], TData* (*dataAt)(CTheGame*, int),
-                           CQuorvanArray<TButton*>& list, bool& matched) {
+                           const char* const (&ids)[N], TData* (*dataAt)(CTheGame*, int), CQuorvanArray<TButton*>& list,
+                           bool& matched) {
     for (std::size_t i = 0; i < N; ++i) {
         if (!(record->name == ids[i])) continue;
         matched = true;
         TData* data = dataAt(TheGameOf(screen), static_cast<int>(i));
-        auto* made = static_cast<TButton*>(
-            InitOrFreeWidget(new (std::nothrow) TButton(screen, templ, record, placement, data)));
+        auto* made =
+            static_cast<TButton*>(InitOrFreeWidget(new (std::nothrow) TButton(screen, templ, record, placement, data)));
         if (made != nullptr) (void)list.Add(made);
         return made;
     }
@@ -96,11 +96,11 @@ XWidget* CXPlayScreen::CreateAndInitChild(TWidget* record, const WidgetContext* 
         return MakeAndInitWidget(make, this, m_pTemplate, record, placement);
     if (record->kind == kWidgetButton) {
         bool matched = false;
-        XWidget* made = MakeIndexedButton(this, m_pTemplate, record, placement, kArenaButtonIds, ArenaAt,
-                                          m_ArenaButtons, matched);
+        XWidget* made =
+            MakeIndexedButton(this, m_pTemplate, record, placement, kArenaButtonIds, ArenaAt, m_ArenaButtons, matched);
         if (!matched)
-            made = MakeIndexedButton(this, m_pTemplate, record, placement, kYardButtonIds, YardAt, m_YardButtons,
-                                     matched);
+            made =
+                MakeIndexedButton(this, m_pTemplate, record, placement, kYardButtonIds, YardAt, m_YardButtons, matched);
         if (matched) return made;
     }
     return XGameRoot::CreateAndInitChild(record, placement);
@@ -253,8 +253,8 @@ void CXPlayScreen::ShowButtonTutorial(int kind, const char* target, const char* 
     const int lift = font != nullptr ? font->GetCharHeight() / 4 : 0;
     const TCoordRect2D r = widget->GetDrawingRect();
     SafeDelete(m_pHint);
-    auto* hint = new (std::nothrow) CFullScreenTutorial(game, kind, r.x + r.width / 2, r.y + r.height / 2 - lift, text,
-                                                        widget);
+    auto* hint =
+        new (std::nothrow) CFullScreenTutorial(game, kind, r.x + r.width / 2, r.y + r.height / 2 - lift, text, widget);
     if (hint == nullptr) return;
     if (!hint->PostConstruct()) {
         delete hint;
@@ -268,7 +268,8 @@ int CXPlayScreen::NotifyPointerEvent(int x, int y, int type) {
     if (m_pHint == nullptr) return XDialog::NotifyPointerEvent(x, y, type);
     // The button the hint points at works as usual; so does nothing else.
     XWidget* target = m_pHint->GetFocusWidget();
-    if (target != nullptr && target->IsVisible() && target->Contains(x, y)) return XDialog::NotifyPointerEvent(x, y, type);
+    if (target != nullptr && target->IsVisible() && target->Contains(x, y))
+        return XDialog::NotifyPointerEvent(x, y, type);
     if (type == XPOINTER_PRESS && m_pHint->IsShown() && m_pHint->HitTestCloseButton(x, y)) {
         m_pHint->FadeOut();
         CTheGame* game = TheGame();

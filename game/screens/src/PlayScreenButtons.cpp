@@ -23,7 +23,7 @@ constexpr int kNumberWidthScale = 281;
 
 CSpriteSet* NamedSet(CTheGame* game, const char* name) {
     return game != nullptr && game->m_pSpriteSetManager != nullptr ? game->m_pSpriteSetManager->GetSpriteSetNamed(name)
-                                                                    : nullptr;
+                                                                   : nullptr;
 }
 
 }  // namespace

@@ -33,6 +33,21 @@ T* NewestChild(CXElement* root, const char* id) {
     return nullptr;
 }
 
+// The button with that id, searched from the last; null when none has it.
+template <class TButton>
+TButton* ButtonWithId(CQuorvanArray<TButton*>& buttons, const char* id) {
+    for (int i = buttons.count - 1; i >= 0; --i)
+        if (HasWidgetId(buttons[i], id)) return buttons[i];
+    return nullptr;
+}
+
+// The locked dialog the action shows, told what unlocks the arena or yard.
+template <class TRecord>
+void ShowLocked(CXPlayScreen* screen, const char* action, const char* dialogId, TRecord* record) {
+    (void)screen->DoAction(kTemplateFile, CommonString(action));
+    if (auto* dialog = NewestChild<CXLockedDialog>(screen, dialogId)) dialog->SetupUnlockCondition(record);
+}
+
 }  // namespace
 
 void CXPlayScreen::Post(int code) {
@@ -95,49 +110,39 @@ int CXPlayScreen::OnCommand(CXElement* sender, int code, XWPARAM wparam, int lpa
 }
 
 bool CXPlayScreen::OnArenaCommand(const char* id) {
-    for (int i = m_ArenaButtons.count - 1; i >= 0; --i) {
-        CXPlayScreenArenaButton* button = m_ArenaButtons[i];
-        if (!HasWidgetId(button, id)) continue;
-        Arena* arena = button->GetArena();
-        if (button->IsLocked()) {
-            (void)DoAction(kTemplateFile, CommonString("acn_show_arena_locked"));
-            if (auto* dialog = NewestChild<CXLockedDialog>(this, "dlg_msg_arena_locked"))
-                dialog->SetupUnlockCondition(arena);
-            return true;
-        }
-        CTheGame* game = TheGame();
-        TUserProfile* profile = game->GetCurrentProfile();
-        if (profile == nullptr) return true;
-        profile->m_HintFlags[kHintPlayArenaButton] = true;
-        profile->m_CurrentArena = arena->id;
-        if (game->SR_IsResumeAvailable_Arena(profile->m_CurrentArena))
-            (void)DoAction(kTemplateFile, CommonString("acn_main_2_play"));
-        else
-            StartNewGame();
+    CXPlayScreenArenaButton* button = ButtonWithId(m_ArenaButtons, id);
+    if (button == nullptr) return false;
+    Arena* arena = button->GetArena();
+    if (button->IsLocked()) {
+        ShowLocked(this, "acn_show_arena_locked", "dlg_msg_arena_locked", arena);
         return true;
     }
-    return false;
+    CTheGame* game = TheGame();
+    TUserProfile* profile = game->GetCurrentProfile();
+    if (profile == nullptr) return true;
+    profile->m_HintFlags[kHintPlayArenaButton] = true;
+    profile->m_CurrentArena = arena->id;
+    if (game->SR_IsResumeAvailable_Arena(profile->m_CurrentArena))
+        (void)DoAction(kTemplateFile, CommonString("acn_main_2_play"));
+    else
+        StartNewGame();
+    return true;
 }
 
 bool CXPlayScreen::OnYardCommand(const char* id) {
-    for (int i = m_YardButtons.count - 1; i >= 0; --i) {
-        CXPlayScreenYardButton* button = m_YardButtons[i];
-        if (!HasWidgetId(button, id)) continue;
-        YardDef* yard = button->GetYard();
-        if (button->IsLocked()) {
-            (void)DoAction(kTemplateFile, CommonString("acn_show_yard_locked"));
-            if (auto* dialog = NewestChild<CXLockedDialog>(this, "dlg_msg_yard_locked"))
-                dialog->SetupUnlockCondition(yard);
-            return true;
-        }
-        TUserProfile* profile = TheGame()->GetCurrentProfile();
-        if (profile == nullptr) return true;
-        profile->m_HintFlags[kHintPlayYardButton] = true;
-        profile->m_CurrentYard = yard->id;
-        Post(MSG_RUN_FARM);
+    CXPlayScreenYardButton* button = ButtonWithId(m_YardButtons, id);
+    if (button == nullptr) return false;
+    YardDef* yard = button->GetYard();
+    if (button->IsLocked()) {
+        ShowLocked(this, "acn_show_yard_locked", "dlg_msg_yard_locked", yard);
         return true;
     }
-    return false;
+    TUserProfile* profile = TheGame()->GetCurrentProfile();
+    if (profile == nullptr) return true;
+    profile->m_HintFlags[kHintPlayYardButton] = true;
+    profile->m_CurrentYard = yard->id;
+    Post(MSG_RUN_FARM);
+    return true;
 }
 
 bool CXPlayScreen::OnCoinShopCommand(const char* id) {

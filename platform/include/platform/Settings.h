@@ -30,7 +30,7 @@ struct TPlatformSettings {
     std::string dumpDir;      // where frame dumps go (script "dump" names are relative to it)
     int dumpEveryFrames = 0;  // > 0: dump every Nth frame as frame_NNNNN.png
     ClockKind clock = ClockKind::Real;
-    int randomSeed = -1;  // COBBLE_SEED, 0 or more: the seed of rand(); -1 none given
+    int randomSeed = -1;                 // COBBLE_SEED, 0 or more: the seed of rand(); -1 none given
     TPayAnswerPlan pay;                  // default answer to every payment request
     int payDelayFrames = 2;              // frames between a request and its answer
     std::vector<std::string> ownedSkus;  // what an existing-purchases request reports as owned

@@ -175,8 +175,9 @@ TEST_F(LockedDialogTest, TheIconsStandOnTheirAnchorOrWithoutItOnTheDialogsPositi
     game.SafeDeleteChildren();
     OverlayTemplate([](std::string& t) {
         // The anchor's placement, in both dialogs.
-        const std::string child = "    child = \"img_unlock_dummy\"\n        position = centered, 92\n"
-                                  "        align = center\n";
+        const std::string child =
+            "    child = \"img_unlock_dummy\"\n        position = centered, 92\n"
+            "        align = center\n";
         for (int i = 0; i < 2; ++i) {
             const auto at = t.find(child);
             ASSERT_NE(at, std::string::npos);

@@ -59,9 +59,7 @@ TEST_F(PlayScreenTest, PictureOfAFarAlongPlayer) {
     Ticks(30);
     const TImage frame = Frame();
     KeepPicture(frame, "play-screen", "02_far_along.png");
-    const struct {
-        int yard, stars;
-    } earned[] = {{0, 3}, {1, 2}, {2, 1}};
+    const struct { int yard, stars; } earned[] = {{0, 3}, {1, 2}, {2, 1}};
     for (const auto& e : earned)
         for (int star = 0; star < 3; ++star)
             EXPECT_EQ(StarIsFull(frame, e.yard, star), star < e.stars) << "yard " << e.yard + 1 << " star " << star;

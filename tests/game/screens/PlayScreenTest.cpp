@@ -67,12 +67,27 @@ TEST_F(PlayScreenCases, ALockedArenaShowsItsConditionAndPostsNothing) {
         int iconFrame;
         bool padlock;
     } cases[] = {
-        {"the second arena waits for a star in the open first yard", {}, 1, "in Sunny Meadow to unlock it.",
-         "btn_play_yards", 0, false},
-        {"the third arena waits for a star in the second yard, itself locked", {}, 2,
-         "in Apple Orchard to unlock it.", "btn_play_arena_locked", 0, true},
-        {"once the second yard is open its picture shows", {{"yard1", 2}}, 2, "in Apple Orchard to unlock it.",
-         "btn_play_yards", 1, false},
+        {"the second arena waits for a star in the open first yard",
+         {},
+         1,
+         "in Sunny Meadow to unlock it.",
+         "btn_play_yards",
+         0,
+         false},
+        {"the third arena waits for a star in the second yard, itself locked",
+         {},
+         2,
+         "in Apple Orchard to unlock it.",
+         "btn_play_arena_locked",
+         0,
+         true},
+        {"once the second yard is open its picture shows",
+         {{"yard1", 2}},
+         2,
+         "in Apple Orchard to unlock it.",
+         "btn_play_yards",
+         1,
+         false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.why);

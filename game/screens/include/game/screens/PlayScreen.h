@@ -76,10 +76,10 @@ public:
     bool m_bHintShown = false;               // a hint was made in this visit: no other then
     bool m_bYardHintDue = false;
     bool m_bBoostsHintDue = false;
-    XWidget* m_pBoostsButton = nullptr;    // "btn_play_upgrades", a child
-    XButton* m_pAddCoinsButton = nullptr;  // "btn_play_addcoins", a child
-    IDibBitmap* m_pPlusImage = nullptr;    // owned
-    bool m_bUnlockAnimation = false;       // a button plays its unlock animation in this visit
+    XWidget* m_pBoostsButton = nullptr;       // "btn_play_upgrades", a child
+    XButton* m_pAddCoinsButton = nullptr;     // "btn_play_addcoins", a child
+    IDibBitmap* m_pPlusImage = nullptr;       // owned
+    bool m_bUnlockAnimation = false;          // a button plays its unlock animation in this visit
     bool m_bCoinShopToFirstCategory = false;  // the coin shop's list starts again at the next update
 
 private:

@@ -22,11 +22,11 @@ struct Arena;
 struct YardDef;
 
 // Timing of the unlock animation, in frames and steps per frame.
-inline constexpr int kUnlockWaitFrames = 15;        // state 0 lasts until the counter exceeds this
+inline constexpr int kUnlockWaitFrames = 15;         // state 0 lasts until the counter exceeds this
 inline constexpr double kUnlockLockFrameStep = 0.4;  // padlock frames per frame in state 1
-inline constexpr int kUnlockFadeWaitFrames = 7;     // state 2 fades once the counter exceeds this
-inline constexpr int kUnlockFadeStep = 8;           // alpha offset per frame while the lock fades
-inline constexpr int kUnlockStarStep = 32;          // alpha offset per frame of a revealed star
+inline constexpr int kUnlockFadeWaitFrames = 7;      // state 2 fades once the counter exceeds this
+inline constexpr int kUnlockFadeStep = 8;            // alpha offset per frame while the lock fades
+inline constexpr int kUnlockStarStep = 32;           // alpha offset per frame of a revealed star
 inline constexpr int kYardStarCount = 3;
 
 // The unlock animation's state: 0 wait, 1 the padlock opening, 2 the lock layer fading out, 3 the
@@ -34,7 +34,7 @@ inline constexpr int kYardStarCount = 3;
 enum EUnlockState : int { kUnlockWait = 0, kUnlockOpening = 1, kUnlockFading = 2, kUnlockStars = 3 };
 
 struct TUnlockAnimation {
-    int counter = 0;         // frames waited in the current state
+    int counter = 0;  // frames waited in the current state
     int state = kUnlockWait;
     double lockFrame = 0.0;  // the padlock's frame, its whole part drawn
     int fade = 0;            // alpha offset of the lock layer, 0 down to -255
