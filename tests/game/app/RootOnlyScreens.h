@@ -1,11 +1,12 @@
 #pragma once
-// The start menu and the credits screen built from their root records alone, for suites about
-// screen switching and the back key: the real screens also load their scene images, effects and
-// font, which those suites' small template paks do not hold.
+// The start menu, the credits screen and the boosts screen built from their root records alone,
+// for suites about screen switching, purchases and the back key: the real screens also load their
+// scene images, effects, fonts and sprites, which those suites' small template paks do not hold.
 
 #include "core/CommonString.h"
 #include "game/screens/AboutScreen.h"
 #include "game/screens/StartMenu.h"
+#include "game/screens/UpgradesScreen.h"
 
 class CRootOnlyStartMenu : public CXStartMenu2 {
 public:
@@ -20,4 +21,10 @@ class CRootOnlyAbout : public CXAboutScreen {
 public:
     using CXAboutScreen::CXAboutScreen;
     int OnInitElement() override { return InitRoot(CommonString("ui_main.txt"), "root_about"); }
+};
+
+class CRootOnlyUpgrades : public CXUpgradesScreen {
+public:
+    using CXUpgradesScreen::CXUpgradesScreen;
+    int OnInitElement() override { return InitRoot(CommonString("ui_main.txt"), "root_upgrades"); }
 };

@@ -124,6 +124,8 @@ public:
                 return new CCheckedStartMenu(this);
             case EScreen::About:
                 return new CRootOnlyAbout(this);
+            case EScreen::Upgrades:
+                return new CRootOnlyUpgrades(this);
             case EScreen::Loader:
                 return new CBareLoader(this);
             default:
