@@ -8,6 +8,7 @@
 #include <tuple>
 #include <vector>
 
+#include "RootOnlyScreens.h"
 #include "game/progress/AchievementsManager.h"
 #include "game/progress/ApplicationData.h"
 #include "game/progress/InAppPurchaseManager.h"
@@ -50,9 +51,9 @@ public:
     }
 };
 
-class CLoggedBoosts : public TLogged<CXUpgradesScreen> {
+class CLoggedBoosts : public TLogged<CRootOnlyUpgrades> {
 public:
-    using TLogged<CXUpgradesScreen>::TLogged;
+    using TLogged<CRootOnlyUpgrades>::TLogged;
     void OnInAppPurchaseBoostPoints() override { g_Log.push_back("boosts screen keeps 40"); }
 };
 
@@ -72,7 +73,9 @@ protected:
         g_Log.clear();
         mediatest::SetCommonPak(
             game, dir.Path("shop.pak"),
-            {{"ui\\ui_iphone\\ui_main.txt", ToBytes(kTemplate)}, {"Data\\addcoins.txt", ToBytes(kCatalogue)}});
+            {{"ui\\ui_iphone\\ui_main.txt", ToBytes(kTemplate)},
+             {"Data\\addcoins.txt", ToBytes(kCatalogue)},
+             {"i_vga\\particles\\line_circle.png", mediatest::EncodePng(mediatest::MakeImage(8, 20, {255, 255, 255, 255}))}});
         ASSERT_NE(MakeGlTestScreen(&game, 320, 480), nullptr);
         game.m_pAchievementsManager = new CAchievementsManager(&game);
         ASSERT_EQ(game.m_pAchievementsManager->PostConstruct(), 1);
