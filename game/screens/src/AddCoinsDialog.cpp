@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <new>
 #include <string>
@@ -86,6 +87,13 @@ TSqueeze SqueezeToColumn(int left, int right, int width) {
     squeeze.scaleX = To16(across);
     squeeze.scaleY = To16(1.0 - (1.0 - across) / 2.0);
     return squeeze;
+}
+
+int LastRunOfFourBlanks(const char* text) {
+    if (text == nullptr) return -1;
+    const char* last = nullptr;
+    for (const char* p = std::strstr(text, kCoinGap); p != nullptr; p = std::strstr(p + 1, kCoinGap)) last = p;
+    return last != nullptr ? static_cast<int>(last - text) : -1;
 }
 
 bool AnswerCoinShopClick(CTheGame* game, const char* id) {
@@ -178,15 +186,10 @@ int CXAddCoinsScrollItem::OnInitWidget() {
 
     // The coin icon goes on the last place where four blanks follow one another.
     CBitmapFontText* small = game->m_Fonts[kGameFontSmall];
+    const int place = LastRunOfFourBlanks(m_Desc.GetDataConst());
     m_nCoinIconOffset = -1;
-    const char* text = m_Desc.GetDataConst();
-    if (small != nullptr && text != nullptr) {
-        const char* last = nullptr;
-        for (const char* p = std::strstr(text, kCoinGap); p != nullptr; p = std::strstr(p + 1, kCoinGap)) last = p;
-        if (last != nullptr)
-            m_nCoinIconOffset = PrefixWidth(*small, m_Desc, static_cast<int>(last - text)) +
-                                (small->Length2(kCoinGap) - m_pCoinIcon->m_Width) / 2;
-    }
+    if (small != nullptr && place >= 0)
+        m_nCoinIconOffset = PrefixWidth(*small, m_Desc, place) + (small->Length2(kCoinGap) - m_pCoinIcon->m_Width) / 2;
     return 1;
 }
 
@@ -247,10 +250,15 @@ void CXAddCoinsScrollItem::DrawTexts(int left, int right, int top, int alpha, TC
     const TSqueeze squeeze = SqueezeToColumn(left, right, wider);
     DrawTextInColumn(back, *small, m_Desc, left, firstY, squeeze, kDescColour, alpha, clip);
     DrawTextInColumn(back, *small, m_Desc2, left, secondY, squeeze, kDescColour, alpha, clip);
-    if (m_nCoinIconOffset >= 0)
-        BitBlt_Clipped(back, m_pCoinIcon, left + m_nCoinIconOffset,
-                       titleY + titleLine + (smallLine - m_pCoinIcon->m_Height) / 2, m_pCoinIcon->m_Width,
-                       m_pCoinIcon->m_Height, 0, 0, alpha - 255, clip, 0);
+    // The icon stands on the blanks kept for it, on the line as drawn: raised with it, and
+    // squeezed along with it.
+    if (m_nCoinIconOffset >= 0) {
+        const int offset =
+            squeeze.squeezed ? static_cast<int>((static_cast<std::int64_t>(m_nCoinIconOffset) * squeeze.scaleX) >> 16)
+                             : m_nCoinIconOffset;
+        BitBlt_Clipped(back, m_pCoinIcon, left + offset, firstY + (smallLine - m_pCoinIcon->m_Height) / 2,
+                       m_pCoinIcon->m_Width, m_pCoinIcon->m_Height, 0, 0, alpha - 255, clip, 0);
+    }
 }
 
 void CXAddCoinsScrollItem::DrawBuyButton(int x, int y, int alpha, TCoordRect2D& clip) {

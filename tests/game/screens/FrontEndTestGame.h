@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "game/app/TheGame.h"
@@ -12,6 +13,8 @@
 #include "particles/ParticleSystem.h"
 #include "particles/ParticleSystemManager.h"
 #include "platform/Pcm.h"
+#include "sprites/SpriteSet.h"
+#include "sprites/SpriteSetManager.h"
 #include "testsupport/MediaTestGame.h"
 #include "testsupport/ScratchSaveFolder.h"
 #include "testsupport/TestTheGame.h"
@@ -20,6 +23,13 @@
 class CRealPakGame : public CTestTheGame {
 public:
     CommonString GetCommonGamePackName() override { return CommonString(COBBLE_PAK); }
+    // A suite's own class for a screen kind, when it gives one.
+    XGameRoot* NewScreen(EScreen kind, int a, int b) override {
+        if (screenMaker)
+            if (XGameRoot* screen = screenMaker(kind, this)) return screen;
+        return CTestTheGame::NewScreen(kind, a, b);
+    }
+    std::function<XGameRoot*(EScreen, CTheGame*)> screenMaker;
     // The game's message posts, newest last; nothing is delivered.
     int SendMessage(CXElement* target, int code, XWPARAM wparam, int lparam, bool deferred) override {
         if (deferred && code >= MSG_RUN_START_MENU && code <= MSG_RUN_UPGRADES) {
@@ -37,6 +47,8 @@ public:
 
 class FrontEndTest : public ::testing::Test {
 protected:
+    // The GL pbuffer is the size of a screen whose pixels a suite reads back; 32 x 32 otherwise.
+    explicit FrontEndTest(int glWidth = 32, int glHeight = 32) : gl(glWidth, glHeight) {}
     void SetUp() override {
         platform::PcmUseBackend(platform::PcmBackendKind::None);
         if (!gl.IsValid()) GTEST_SKIP() << "no headless EGL context";
@@ -66,7 +78,20 @@ protected:
         for (int i = 0; i < n; ++i) game.RunProcess();
     }
 
-    mediatest::CHeadlessGl gl{32, 32};
+    // The "ui" sprite sets, as the loader screen loads them.
+    void LoadUiSprites() {
+        CSpriteSetManager& sets = *game.m_pSpriteSetManager;
+        for (int i = 0; i < sets.GetNumSpriteSets(); ++i) {
+            CSpriteSet* set = sets.GetSpriteSetAt(i);
+            if (set->m_GroupName == "ui") {
+                ASSERT_EQ(set->AddReference(), 1) << i;
+            }
+        }
+        game.m_pHudCoinSet = sets.GetSpriteSetNamed("HudCoin");
+        game.m_pHudXPSet = sets.GetSpriteSetNamed("HudXP");
+    }
+
+    mediatest::CHeadlessGl gl;
     CScratchSaveFolder saves;
     CRealPakGame game;
 };

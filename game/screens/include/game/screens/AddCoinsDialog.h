@@ -29,6 +29,9 @@ struct TSqueeze {
     FIXED_FLOAT_16 scaleY = kFixed16One;
 };
 TSqueeze SqueezeToColumn(int left, int right, int width);
+// Where the last place of four blanks in a row begins in text (within a longer run, its last
+// four); -1 for none or null.
+int LastRunOfFourBlanks(const char* text);
 
 // One product of the catalogue. Its widget id is the entry's name.
 class CXAddCoinsScrollItem : public CXScrollItemBase {

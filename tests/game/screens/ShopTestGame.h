@@ -1,0 +1,137 @@
+#pragma once
+// The game on the real pak with what the boosts screen and the coin shop need, as the loader
+// would leave it: the fonts, the "ui" sprite sets, the boost table, the achievements, the coin-shop
+// catalogue and a player. The screen is a GL ES pbuffer of the logical size, so suites read back
+// what was drawn, and pictures can be kept for a look. Purchases go through the payment stand-in
+// and the program's handler of its answers.
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "FrontEndTestGame.h"
+#include "game/progress/AchievementsManager.h"
+#include "game/progress/InAppPurchaseManager.h"
+#include "game/progress/UpgradeManager.h"
+#include "game/progress/UserProfile.h"
+#include "platform/Bps.h"
+#include "platform/Settings.h"
+#include "render/DibBitmap.h"
+#include "shell/PaymentGlue.h"
+#include "ui/UILayout.h"
+
+namespace shoptest {
+
+using Pixel = std::array<std::uint8_t, 4>;
+using TBanner = std::tuple<int, std::string, std::string>;  // type, title, text
+
+inline int Count(const mediatest::TImage& img, int x0, int y0, int x1, int y1,
+                 const std::function<bool(const Pixel&)>& test) {
+    int n = 0;
+    for (int y = std::max(y0, 0); y < std::min(y1, img.height); ++y)
+        for (int x = std::max(x0, 0); x < std::min(x1, img.width); ++x) n += test(img.At(x, y)) ? 1 : 0;
+    return n;
+}
+
+// The sum of r + g + b over a rectangle.
+inline long Sum(const mediatest::TImage& img, int x0, int y0, int x1, int y1) {
+    long sum = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x) {
+            const Pixel p = img.At(x, y);
+            sum += p[0] + p[1] + p[2];
+        }
+    return sum;
+}
+
+// Keeps a picture in build/<preset>/screens/<folder>/<name>.
+inline void SavePicture(const mediatest::TImage& image, const std::string& folder, const std::string& name) {
+    const std::filesystem::path dir = std::filesystem::path(COBBLE_BINARY_DIR) / "screens" / folder;
+    std::filesystem::create_directories(dir);
+    const mediatest::Bytes png = mediatest::EncodePng(image, false);
+    std::ofstream(dir / name, std::ios::binary)
+        .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+}
+
+class ShopTest : public FrontEndTest {
+protected:
+    explicit ShopTest(int w = 320, int h = 480) : FrontEndTest(w, h), m_nWidth(w), m_nHeight(h) {}
+    void SetUp() override {
+        platform::PcmUseBackend(platform::PcmBackendKind::None);
+        if (!gl.IsValid()) GTEST_SKIP() << "no headless EGL context";
+        ASSERT_TRUE(game.Init(m_nWidth, m_nHeight));
+        for (int i = 0; i < game.m_pUILayout->GetFontCount(); ++i) ASSERT_EQ(game.LoadFont(i), 1) << i;
+        ASSERT_EQ(game.ReLoadFontsLastStep(), 1);
+        game.SafeDeleteChildren();
+        LoadUiSprites();
+        game.m_pUpgradeManager = new CUpgradeManager(&game);
+        ASSERT_TRUE(game.m_pUpgradeManager->PostConstruct());
+        game.m_pAchievementsManager = new CAchievementsManager(&game);
+        ASSERT_EQ(game.m_pAchievementsManager->PostConstruct(), 1);
+        game.m_pPurchaseManager = new CInAppPurchaseManager(&game);
+        ASSERT_EQ(game.m_pPurchaseManager->PostConstruct(), 1);
+        AddPlayer("Ada");
+        g_pGame = &game;
+    }
+    void TearDown() override {
+        bps_shutdown();
+        g_pGame = nullptr;
+        platform::UseSettings(platform::TPlatformSettings());
+        FrontEndTest::TearDown();
+    }
+
+    TUserProfile& Player() { return *game.GetCurrentProfile(); }
+    mediatest::TImage Frame() {
+        game.m_Screen.m_pBackBuffer->HWBeginScene();
+        game.Draw();
+        return gl.Read();
+    }
+    // A tap through the game's pointer entry, in logical pixels.
+    void Tap(int x, int y) {
+        game.NotifyPointerEvent(x, y, 1);
+        game.NotifyPointerEvent(x, y, 2);
+    }
+
+    // A fresh platform whose payment stand-in answers as `pay` says at the next drain, and sells
+    // what the catalogue offers, as the program starts it.
+    void Platform(platform::TPayAnswerPlan pay) {
+        bps_shutdown();
+        platform::TPlatformSettings s;
+        s.mode = platform::DisplayMode::Headless;
+        s.clock = platform::ClockKind::Virtual;
+        s.payDelayFrames = 0;
+        s.pay = pay;
+        platform::UseSettings(s);
+        ASSERT_EQ(bps_initialize(), BPS_SUCCESS);
+        game.m_pPurchaseManager->m_bPaymentEventsRequested = false;
+        ASSERT_TRUE(game.m_pPurchaseManager->PostConstruct_OS_Specific());
+    }
+    // The program's loop: every answer the stand-in has ready.
+    void DrainAnswers() {
+        bps_event_t* event = nullptr;
+        while (bps_get_event(&event, 0) == BPS_SUCCESS && event != nullptr) handlePaymentEvent(event);
+    }
+    int Queued() { return game.m_pAchievementsManager->GetNumQueuedMessages(); }
+    // The banners queued since the first `from`.
+    std::vector<TBanner> BannersFrom(int from) {
+        std::vector<TBanner> all;
+        CAchievementsManager& a = *game.m_pAchievementsManager;
+        for (int i = from; i < a.GetNumQueuedMessages(); ++i) {
+            const char* title = a.GetQueuedTitle(i).GetDataConst();
+            const char* text = a.GetQueuedText(i).GetDataConst();
+            all.emplace_back(a.GetQueuedType(i), title != nullptr ? title : "", text != nullptr ? text : "");
+        }
+        return all;
+    }
+
+    int m_nWidth, m_nHeight;
+};
+
+}  // namespace shoptest
