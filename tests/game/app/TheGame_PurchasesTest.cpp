@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -47,8 +48,10 @@ public:
     using W::W;
     int OnMessage(CXElement* sender, int code, XWPARAM wparam, int lparam) override {
         if (code == MSG_PURCHASES_CHANGED) g_Log.push_back(std::string("1017 ") + XIdText(wparam));
+        if (code == XMSG_ACTION_DONE && logActions) g_Log.push_back(XIdText(wparam));
         return W::OnMessage(sender, code, wparam, lparam);
     }
+    bool logActions = false;  // the wait dialog's actions as the screen runs them
 };
 
 class CLoggedBoosts : public TLogged<CRootOnlyUpgrades> {
@@ -273,6 +276,61 @@ TEST_F(TheGamePurchases, TheLikeRewardIsGivenOncePerProfileAndThePageAlwaysOpens
     EXPECT_EQ(BannersFrom(from), (std::vector<TBanner>{{kAwardLikeCoins, "1000 Coins added!", ""}}));
     const std::vector<std::string> calls = platform::TakeCallLog();
     EXPECT_EQ(std::count(calls.begin(), calls.end(), "navigator_invoke https://social.cobblebrooks.example/"), 2);
+}
+
+struct TWaitCase {
+    const char* why;
+    std::function<void()> start;
+    std::vector<std::string> logAtOnce;  // the actions run by the purchase call itself
+    std::vector<TBanner> banners;
+};
+
+TEST_F(TheGamePurchases, TheWaitDialogGoesUpAndDownInThatOrderAlsoWhenTheAnswerComesAtOnce) {
+    const TWaitCase cases[] = {
+        {"no entry to ask for: it fails inside the call",
+         [this] { game.InAppPurchaseCalled(nullptr); },
+         {"acn_show_in_app_wait", "acn_hide_in_app_wait"},
+         {{kAwardPurchaseFailed, "In-App Purchase Error!", ""}}},
+        {"the stand-in refuses the request: it fails on the next frame",
+         [this] {
+             platform::FailNextCall("paymentservice_purchase_request");
+             game.InAppPurchaseCalled(Entry("pile"));
+         },
+         {"acn_show_in_app_wait"},
+         {{kAwardPurchaseFailed, "In-App Purchase Error!", ""}}},
+        {"an answer from the service",
+         [this] {
+             game.InAppPurchaseCalled(Entry("pile"));
+             DrainAnswers();
+         },
+         {"acn_show_in_app_wait", "acn_hide_in_app_wait"},
+         {{kAwardCoins, "1,000 Coins added!", ""}}},
+    };
+    auto* play = dynamic_cast<TLogged<CXPlayScreen>*>(game.m_pPlayScreen);
+    ASSERT_NE(play, nullptr);
+    play->logActions = true;
+    for (const TWaitCase& c : cases) {
+        SCOPED_TRACE(c.why);
+        Platform({platform::PayOutcome::Accept, 0, {}});
+        g_Log.clear();
+        const int from = Queued();
+        ::testing::internal::CaptureStderr();
+        c.start();
+        ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(g_Log, c.logAtOnce);
+        for (int i = 0; i < 10; ++i) game.RunProcess();
+        EXPECT_EQ(g_Log, (std::vector<std::string>{"acn_show_in_app_wait", "acn_hide_in_app_wait"}));
+        EXPECT_EQ(WaitDialog(), nullptr) << "no wait dialog is left over the screen";
+        EXPECT_EQ(BannersFrom(from), c.banners);
+    }
+}
+
+TEST_F(TheGamePurchases, WithoutAPurchaseManagerAPurchaseTakesItsWaitDialogDownAtOnce) {
+    delete game.m_pPurchaseManager;
+    game.m_pPurchaseManager = nullptr;
+    game.InAppPurchaseCalled(nullptr);
+    for (int i = 0; i < 10; ++i) game.RunProcess();
+    EXPECT_EQ(WaitDialog(), nullptr);
 }
 
 }  // namespace

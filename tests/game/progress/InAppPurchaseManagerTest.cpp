@@ -210,6 +210,20 @@ TEST_F(PurchaseTest, ARequestThatCannotBeMadeFinishesWithAnErrorOnTheNextFrame) 
     EXPECT_EQ(game.m_pAchievementsManager->GetNumQueuedMessages(), 0) << "each refusal finishes once";
 }
 
+TEST_F(PurchaseTest, ThePaymentStandInSellsWhatTheCatalogueOffers) {
+    // The program declares the catalogue when it reads it, on a running platform.
+    ASSERT_TRUE(manager->PostConstruct_OS_Specific());
+    ASSERT_TRUE(manager->TryToPurchase(manager->GetDef(0)));
+    EXPECT_EQ(DeliverAnswers(), 1);
+    EXPECT_EQ(player->m_nCoins, 100 + 2500);
+    // An entry whose SKU changed after the catalogue was declared is not sold.
+    manager->GetDef(2)->blackberry_id = "sku_renamed";
+    ASSERT_TRUE(manager->TryToPurchase(manager->GetDef(2)));
+    EXPECT_EQ(DeliverAnswers(), 1);
+    EXPECT_EQ(player->m_nCoins, 100 + 2500);
+    EXPECT_EQ(Messages(), (TMessages{{kAwardCoins, "2,500 Coins added!"}, {kAwardPurchaseFailed, "In-App Purchase Error!"}}));
+}
+
 TEST_F(PurchaseTest, ARestoreNeverCreditsACoinPackAgain) {
     StartPlatform([](platform::TPlatformSettings& s) { s.ownedSkus = {"sku_pouch", "sku_boost"}; });
     ASSERT_TRUE(manager->TryToRestorePurchases());

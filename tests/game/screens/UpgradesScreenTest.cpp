@@ -13,17 +13,21 @@
 #include <string>
 #include <vector>
 
-#include "FrontEndTestGame.h"
+#include "ShopTestGame.h"
 #include "game/progress/AchievementsManager.h"
 #include "game/progress/InAppPurchaseManager.h"
 #include "game/progress/UpgradeManager.h"
 #include "game/progress/UserProfile.h"
+#include "game/screens/InAppWaitDlg.h"
 #include "game/screens/UpgradesScreen.h"
+#include "platform/Control.h"
 #include "render/DibBitmap.h"
 #include "sprites/SpriteSet.h"
 #include "ui/TextMulti.h"
 
 namespace {
+
+using namespace shoptest;
 
 // The boost table as designed: the price of each level from 1 up, by type.
 const std::vector<int> kPrices[kUpgradeTypeCount] = {
@@ -36,53 +40,14 @@ constexpr int kSmallButtonW = 96;
 // The list starts 48 down with 15 pixels of room: row i's top on a 480-high screen.
 int RowTop(int i) { return 48 + 15 + 60 * i; }
 
-using Pixel = std::array<std::uint8_t, 4>;
 bool Green(const Pixel& p) { return p[1] > 200 && p[0] < 140 && p[2] < 140; }
 bool GemBlue(const Pixel& p) { return p[2] > 180 && p[0] < 120; }
-int Brightness(const Pixel& p) { return p[0] + p[1] + p[2]; }
 
-int Count(const mediatest::TImage& img, int x0, int y0, int x1, int y1, const std::function<bool(const Pixel&)>& test) {
-    int n = 0;
-    for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x) n += test(img.At(x, y)) ? 1 : 0;
-    return n;
-}
+void SavePicture(const mediatest::TImage& image, const std::string& name) { shoptest::SavePicture(image, "boosts", name); }
 
-long Sum(const mediatest::TImage& img, int x0, int y0, int x1, int y1) {
-    long sum = 0;
-    for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x) sum += Brightness(img.At(x, y));
-    return sum;
-}
-
-void SavePicture(const mediatest::TImage& image, const std::string& name) {
-    const std::filesystem::path folder = std::filesystem::path(COBBLE_BINARY_DIR) / "screens" / "boosts";
-    std::filesystem::create_directories(folder);
-    const mediatest::Bytes png = mediatest::EncodePng(image, false);
-    std::ofstream(folder / name, std::ios::binary).write(reinterpret_cast<const char*>(png.data()),
-                                                         static_cast<std::streamsize>(png.size()));
-}
-
-class BoostsTest : public FrontEndTest {
+class BoostsTest : public ShopTest {
 protected:
-    explicit BoostsTest(int w = 320, int h = 480) : FrontEndTest(w, h), m_nWidth(w), m_nHeight(h) {}
-    void SetUp() override {
-        platform::PcmUseBackend(platform::PcmBackendKind::None);
-        if (!gl.IsValid()) GTEST_SKIP() << "no headless EGL context";
-        ASSERT_TRUE(game.Init(m_nWidth, m_nHeight));
-        for (int i = 0; i < game.m_pUILayout->GetFontCount(); ++i) ASSERT_EQ(game.LoadFont(i), 1) << i;
-        ASSERT_EQ(game.ReLoadFontsLastStep(), 1);
-        game.SafeDeleteChildren();
-        LoadUiSprites();
-        game.m_pUpgradeManager = new CUpgradeManager(&game);
-        ASSERT_TRUE(game.m_pUpgradeManager->PostConstruct());
-        game.m_pAchievementsManager = new CAchievementsManager(&game);
-        ASSERT_EQ(game.m_pAchievementsManager->PostConstruct(), 1);
-        game.m_pPurchaseManager = new CInAppPurchaseManager(&game);
-        ASSERT_EQ(game.m_pPurchaseManager->PostConstruct(), 1);
-        AddPlayer("Ada");
-    }
-    TUserProfile& Player() { return *game.GetCurrentProfile(); }
+    explicit BoostsTest(int w = 320, int h = 480) : ShopTest(w, h) {}
     void SetLevels(std::initializer_list<int> levels) {
         int type = 0;
         for (int level : levels) Player().m_BoostLevels[type++] = static_cast<signed char>(level);
@@ -102,18 +67,6 @@ protected:
     int Click(CXUpgradesScreen* screen, const char* id) {
         return screen->OnMessage(screen, XMSG_CLICK, XIdParam(id), 0);
     }
-    // A tap through the game's pointer entry (pixels of the logical screen).
-    void Tap(int x, int y) {
-        game.NotifyPointerEvent(x, y, 1);
-        game.NotifyPointerEvent(x, y, 2);
-    }
-    mediatest::TImage Frame() {
-        game.m_Screen.m_pBackBuffer->HWBeginScene();
-        game.Draw();
-        return gl.Read();
-    }
-
-    int m_nWidth, m_nHeight;
 };
 
 struct TBuyCase {
@@ -426,6 +379,59 @@ TEST_F(BoostsTest, TheBoostPointDialogHidesItsAnchorAndDrawsThePackOnIt) {
     Click(screen, "btn_upgrade_coins_add_no");
     Ticks(10);
     EXPECT_EQ(screen->FindChildWithWidgetId("dlg_upgrade_coins_add"), nullptr);
+}
+
+struct TPointsPurchaseCase {
+    const char* why;
+    platform::TPayAnswerPlan pay;
+    bool refuseRequest;
+    int points;
+    bool achievement;
+    std::vector<TBanner> banners;
+};
+
+TEST_F(BoostsTest, BuyingBoostPointsThroughThePaymentStandIn) {
+    using platform::PayOutcome;
+    const TPointsPurchaseCase cases[] = {
+        {"accepted", {PayOutcome::Accept, 0, {}}, false, 3 + 40, true,
+         {{kAwardAchievement + 17, "", ""}, {kAwardBoostPoints, "40 Boost Points added!", ""}}},
+        {"cancelled", {PayOutcome::Cancel, 0, {}}, false, 3, false,
+         {{kAwardPurchaseFailed, "In-App Purchase Cancelled!", ""}}},
+        {"failed", {PayOutcome::Fail, 2, "busy"}, false, 3, false,
+         {{kAwardPurchaseFailed, "In-App Purchase Error!", ""}}},
+        {"the request cannot be made", {PayOutcome::Accept, 0, {}}, true, 3, false,
+         {{kAwardPurchaseFailed, "In-App Purchase Error!", ""}}},
+    };
+    for (const TPointsPurchaseCase& c : cases) {
+        SCOPED_TRACE(c.why);
+        Platform(c.pay);
+        Player().m_nBoostPoints = 3;
+        Player().m_AchievementFlags[17] = 0;
+        CXUpgradesScreen* screen = Open();
+        const int from = Queued();
+        Click(screen, "btn_upgrades_more");
+        Ticks(10);
+        if (c.refuseRequest) platform::FailNextCall("paymentservice_purchase_request");
+        ::testing::internal::CaptureStderr();
+        Click(screen, "btn_upgrade_coins_add_yes");
+        ::testing::internal::GetCapturedStderr();
+        XWidget* wait = screen->FindChildWithWidgetId("dlg_InAppWait");
+        ASSERT_NE(dynamic_cast<CXInAppWaitDlg*>(wait), nullptr) << "the wait dialog shows while the service answers";
+        DrainAnswers();
+        Ticks(12);
+        EXPECT_EQ(screen->FindChildWithWidgetId("dlg_InAppWait"), nullptr) << "and is gone with the answer";
+        EXPECT_EQ(screen->FindChildWithWidgetId("dlg_upgrade_coins_add"), nullptr) << "the offer closed";
+        EXPECT_EQ(Player().m_nBoostPoints, c.points);
+        EXPECT_EQ(Player().IsAchievementAwarded(17), c.achievement);
+        std::vector<TBanner> banners = BannersFrom(from);
+        for (TBanner& b : banners) std::get<1>(b) = std::get<0>(b) == kAwardAchievement + 17 ? "" : std::get<1>(b);
+        for (TBanner& b : banners) std::get<2>(b) = std::get<0>(b) == kAwardAchievement + 17 ? "" : std::get<2>(b);
+        EXPECT_EQ(banners, c.banners);
+        EXPECT_EQ(screen->FindChildWithWidgetId("btn_upgrades_more")->IsVisible(), !c.achievement)
+            << "bought points take the buy-more button away";
+        Click(screen, "btn_upgrades_undo");
+        EXPECT_EQ(Player().m_nBoostPoints, c.points) << "an undo keeps bought points";
+    }
 }
 
 TEST_F(BoostsTest, TheScreenDoesNotOpenWithoutItsSprites) {
