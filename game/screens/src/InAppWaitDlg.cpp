@@ -54,8 +54,10 @@ void CXInAppWaitDlg::Draw() {
     const int opacity = GetOpacity() >> 8;
     if (opacity <= 0 || m_pSpoke == nullptr || game == nullptr || back == nullptr || game->m_pRotatorScaler == nullptr)
         return;
+    // The dialog covers the screen: without a size of its own it takes the back buffer's.
+    const TCoordRect2D rect = GetDrawingRect();
     const FIXED_FLOAT x = (back->m_Width / 2) << 8;
-    const FIXED_FLOAT y = (m_Rect.y + kCentreDrop + m_Rect.height / 2) << 8;
+    const FIXED_FLOAT y = (rect.y + kCentreDrop + rect.height / 2) << 8;
     const int pivotX = (m_pSpoke->m_Width << 8) / 2;
     const int pivotY = m_pSpoke->m_Height * kPivotPerHeight;
     for (int k = 0; k < kSpokes; ++k) {

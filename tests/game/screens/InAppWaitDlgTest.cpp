@@ -76,9 +76,10 @@ TEST_F(WaitDialogTest, TwelveSpokesEachAShadowThenItselfFadingBehindTheLeader) {
     for (int frame = 0; frame < 4; ++frame) dialog->RunProcess();  // the leader at 60 degrees
     const std::vector<TRotatedDraw> draws = Draws(dialog);
     ASSERT_EQ(draws.size(), 24u);
-    const TCoordRect2D r = dialog->GetDrawingRect();
+    // The dialog has no size of its own: it covers the 320 x 480 screen, and the spinner turns
+    // 50 pixels below its middle.
     const double pivotX = 320 / 2.0;
-    const double pivotY = r.y + 50 + r.height / 2;
+    const double pivotY = 480 / 2.0 + 50;
     // The spoke's centre lies 1.09375 h from the pivot towards the spoke's top, at 0.8.
     const double reach = (1.59375 - 0.5) * kSpokeH * 0.8;
     for (int k = 0; k < 12; ++k) {

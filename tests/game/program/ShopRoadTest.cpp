@@ -1,0 +1,179 @@
+// The boosts screen and the coin shop in the real program, headless with the real pak, the
+// virtual clock and an input script, reached by the test road of ShopRoadMain.cpp (the start menu
+// standing in for the play screen): a first profile is named, 40 boost points are bought through
+// the payment stand-in with the wait dialog turning meanwhile, boosts are bought, undone, bought
+// again and reset, the screen is left; then the coin shop opens by a cannot-buy dialog's road and
+// a pack of coins is bought. The run ends with the navigator's exit; the saves and a few pixels of
+// the frames dumped on the way are checked.
+//
+// The screenshots stay in build/<preset>/screens/shop-road/.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "game/progress/ApplicationData.h"
+#include "game/progress/UserProfile.h"
+#include "testsupport/PngRead.h"
+#include "testsupport/RunCommand.h"
+
+namespace {
+
+// Logical pixels of the 320 x 533 screen of a 768 x 1280 display, as display pixels.
+int D(double logical) { return static_cast<int>(logical * 2.4 + 0.5); }
+
+struct TStep {
+    int frame;
+    std::string line;
+};
+
+std::vector<TStep> Steps() {
+    std::vector<TStep> s;
+    auto tap = [&](int frame, int x, int y) {
+        const std::string at = std::to_string(D(x)) + " " + std::to_string(D(y));
+        s.push_back({frame, "touch down " + at});
+        s.push_back({frame + 2, "touch up " + at});
+    };
+    auto dump = [&](int frame, const char* name) { s.push_back({frame, std::string("dump ") + name}); };
+    // A first profile, "Ada", as on a first visit (display pixels of the name entry's keys).
+    s.push_back({180, "touch down 103 605"});
+    s.push_back({182, "touch up 103 605"});
+    s.push_back({188, "touch down 243 605"});
+    s.push_back({190, "touch up 243 605"});
+    s.push_back({196, "touch down 103 605"});
+    s.push_back({198, "touch up 103 605"});
+    s.push_back({210, "touch down 384 955"});
+    s.push_back({212, "touch up 384 955"});
+    s.push_back({255, "touch down 384 910"});  // Play: the boosts screen
+    s.push_back({257, "touch up 384 910"});
+    dump(300, "01_boosts.png");
+    tap(305, 264, 512);  // Get more
+    dump(335, "02_boost_point_offer.png");
+    tap(340, 226, 334);  // Buy
+    dump(355, "03_wait_dialog.png");
+    dump(390, "04_points_bought.png");
+    const int buyX = 276;
+    const auto rowButtonY = [](int row) { return 63 + 60 * row + 42; };
+    tap(395, buyX, rowButtonY(0));  // combo 0 -> 1
+    tap(405, buyX, rowButtonY(1));  // life 0 -> 1
+    tap(415, buyX, rowButtonY(3));  // ray bomb 0 -> 1
+    dump(425, "05_boosts_bought.png");
+    tap(430, 102, 512);  // Undo, moved right once the buy-more button went
+    dump(440, "06_undone.png");
+    tap(445, buyX, rowButtonY(5));  // fire ball 0 -> 1
+    tap(455, buyX, rowButtonY(5));  // fire ball 1 -> 2
+    tap(465, 210, 512);             // Reset, moved right too
+    dump(495, "07_reset_question.png");
+    tap(500, 226, 326);  // Reset (yes)
+    dump(520, "08_reset.png");
+    tap(525, 26, 24);  // back
+    dump(570, "09_back_at_the_menu.png");
+    // Frame 580: the cannot-buy road opens the coin shop (COBBLE_ROAD_SHOP_FRAME).
+    dump(630, "10_coin_shop.png");
+    tap(640, 217, 174);  // the pouch's buy button
+    dump(655, "11_wait_for_the_pack.png");
+    dump(690, "12_coins_credited.png");
+    s.push_back({700, "nav exit"});
+    return s;
+}
+
+std::string Script() {
+    std::string text = "# boosts and the coin shop, by the test road\n";
+    for (const TStep& step : Steps()) text += std::to_string(step.frame) + " " + step.line + "\n";
+    return text;
+}
+
+using TPixelTest = std::function<bool(const std::vector<int>&)>;
+bool White(const std::vector<int>& p) { return p[0] > 225 && p[1] > 225 && p[2] > 225; }
+bool TitleYellow(const std::vector<int>& p) { return p[0] > 200 && p[1] > 170 && p[2] < 90; }
+bool ButtonBlue(const std::vector<int>& p) { return p[2] > 150 && p[0] < 90 && p[1] > 60 && p[1] < 170; }
+bool Teal(const std::vector<int>& p) { return p[1] > 90 && p[2] > 90 && p[0] < 80; }
+
+struct TPixelCheck {
+    const char* dump;
+    int x0, y0, x1, y1;  // logical pixels
+    TPixelTest test;
+    int atLeast, below;
+    const char* what;
+};
+
+int Count(const TPngPixels& png, const TPixelCheck& c) {
+    int n = 0;
+    for (int y = D(c.y0); y < D(c.y1); ++y)
+        for (int x = D(c.x0); x < D(c.x1); ++x) n += c.test(png.At(x, y)) ? 1 : 0;
+    return n;
+}
+
+TEST(ShopRoad, BoostsAndACoinPackBoughtInTheRealProgram) {
+    const std::filesystem::path shots = std::filesystem::path(COBBLE_BINARY_DIR) / "screens" / "shop-road";
+    std::filesystem::remove_all(shots);
+    std::filesystem::create_directories(shots / "saves");
+    const std::filesystem::path script = shots / "road.script";
+    std::ofstream(script) << Script();
+
+    const std::string command =
+        "timeout 240 env -u DISPLAY COBBLE_DISPLAY=headless COBBLE_DISPLAY_SIZE=768x1280 COBBLE_CLOCK=virtual "
+        "COBBLE_SOUND=null COBBLE_FRAMES=3000 COBBLE_PAY=accept COBBLE_PAY_DELAY=30 COBBLE_ROAD_SHOP_FRAME=580 "
+        "COBBLE_SCRIPT='" +
+        script.string() + "' COBBLE_DUMP_DIR='" + shots.string() + "' COBBLE_SAVE_DIR='" + (shots / "saves").string() +
+        "' '" COBBLE_ROAD_PATH "' 2>&1";
+    int status = -1;
+    const std::string output = RunCommand(command, &status);
+    EXPECT_EQ(status, 0) << output;
+    EXPECT_EQ(output.find("loading step"), std::string::npos) << output;
+
+    // Logical pixels: the spinner turns about (160, 316); the buy-more button stood at
+    // (216..312, 495..529), and reset moves to 162..258 when it goes; titles stand at the top.
+    const TPixelCheck checks[] = {
+        {"01_boosts.png", 110, 8, 210, 40, TitleYellow, 300, 1 << 30, "\"Boosts\""},
+        {"01_boosts.png", 262, 497, 310, 527, ButtonBlue, 400, 1 << 30, "the buy-more button"},
+        {"02_boost_point_offer.png", 60, 170, 260, 200, TitleYellow, 300, 1 << 30, "\"Boost points\""},
+        {"03_wait_dialog.png", 130, 286, 190, 346, White, 300, 1 << 30, "the spinner's spokes"},
+        {"04_points_bought.png", 262, 497, 310, 527, ButtonBlue, 0, 100, "the buy-more button gone"},
+        {"10_coin_shop.png", 90, 8, 230, 44, TitleYellow, 300, 1 << 30, "\"Coin Shop\""},
+        {"10_coin_shop.png", 130, 160, 300, 190, Teal, 1000, 1 << 30, "the pouch's buy button"},
+        {"11_wait_for_the_pack.png", 130, 286, 190, 346, White, 300, 1 << 30, "the spinner over the shop"},
+    };
+    for (const TPixelCheck& c : checks) {
+        const TPngPixels png = ReadPngFile((shots / c.dump).string());
+        ASSERT_TRUE(png.ok) << c.dump << " was not written\n" << output;
+        const int n = Count(png, c);
+        EXPECT_GE(n, c.atLeast) << c.dump << ": " << c.what;
+        EXPECT_LT(n, c.below) << c.dump << ": " << c.what;
+    }
+    // The wait dialog gone once each answer came: the screen it dimmed is bright again.
+    const auto brightness = [&](const char* dump, int x0, int y0, int x1, int y1) {
+        const TPngPixels png = ReadPngFile((shots / dump).string());
+        EXPECT_TRUE(png.ok) << dump;
+        long sum = 0;
+        for (int y = D(y0); png.ok && y < D(y1); ++y)
+            for (int x = D(x0); x < D(x1); ++x) sum += png.At(x, y)[0] + png.At(x, y)[1] + png.At(x, y)[2];
+        return sum;
+    };
+    EXPECT_GT(brightness("04_points_bought.png", 0, 440, 60, 480),
+              2 * brightness("03_wait_dialog.png", 0, 440, 60, 480));
+    EXPECT_GT(brightness("12_coins_credited.png", 120, 150, 300, 195),
+              2 * brightness("11_wait_for_the_pack.png", 120, 150, 300, 195));
+
+    // The exit saved the player: 40 boost points bought, all refunded by the reset; the pouch's
+    // 150 coins; the achievement for buying boost points.
+    std::ifstream in(shots / "saves" / "global.opt", std::ios::binary);
+    ASSERT_TRUE(in.good()) << "no global.opt";
+    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    CApplicationData data;
+    ASSERT_EQ(data.ReadAppDataFromBytes(bytes, "global.opt"), 1);
+    ASSERT_EQ(data.m_Profiles.count, 1);
+    const TUserProfile& ada = *data.m_Profiles.data[0];
+    EXPECT_EQ(ada.GetName(), "Ada");
+    EXPECT_EQ(ada.m_nBoostPoints, 40);
+    for (int level : ada.m_BoostLevels) EXPECT_EQ(level, 0);
+    EXPECT_EQ(ada.m_nCoins, 150);
+    EXPECT_TRUE(ada.IsAchievementAwarded(17));
+}
+
+}  // namespace
