@@ -104,6 +104,18 @@ bool AnswerCoinShopClick(CTheGame* game, const char* id) {
     return true;
 }
 
+int AnswerCoinShopMessage(CTheGame* game, CXElement* sender, int code, XWPARAM wparam) {
+    const char* id = XIdText(wparam);
+    if (code == XMSG_DIALOG_INIT && id != nullptr && std::strcmp(id, "dlg_addcoins") == 0) {
+        if (auto* shop = dynamic_cast<CXAddCoinsFullScreenContainerDlg*>(sender)) {
+            shop->SetResetToTop(true);
+            return 1;
+        }
+        return 0;
+    }
+    return code == XMSG_CLICK && AnswerCoinShopClick(game, id) ? 1 : 0;
+}
+
 // ---- The dialog -------------------------------------------------------------------------------------
 
 CXAddCoinsFullScreenContainerDlg::CXAddCoinsFullScreenContainerDlg(CXElement* parent, TTemplate* templ,

@@ -19,6 +19,7 @@
 #include "platform/Control.h"
 #include "platform/Settings.h"
 #include "shell/PaymentGlue.h"
+#include "testsupport/GamePurchases.h"
 #include "testsupport/GlTestGame.h"
 #include "testsupport/MediaTestGame.h"
 #include "testsupport/TestTheGame.h"
@@ -26,7 +27,7 @@
 namespace {
 
 using mediatest::ToBytes;
-using TBanner = std::tuple<int, std::string, std::string>;  // type, title, text
+using gametest::TBanner;
 
 constexpr const char* kCatalogue =
     "purchase = pile\n blackberry_id = sku_pile\n coins = 1000\nend\n"
@@ -99,33 +100,13 @@ protected:
     }
     // A fresh platform whose payment stand-in answers as `pay` says, at the next drain.
     void Platform(platform::TPayAnswerPlan pay, std::vector<std::string> owned = {}) {
-        bps_shutdown();
-        platform::TPlatformSettings s;
-        s.mode = platform::DisplayMode::Headless;
-        s.clock = platform::ClockKind::Virtual;
-        s.payDelayFrames = 0;
-        s.pay = pay;
-        s.ownedSkus = owned;
-        platform::UseSettings(s);
-        ASSERT_EQ(bps_initialize(), BPS_SUCCESS);
+        ASSERT_TRUE(gametest::StartPaymentPlatform(std::move(pay), std::move(owned)));
         game.m_pPurchaseManager->m_bPaymentEventsRequested = false;
     }
     // The program's loop: every answer the stand-in has ready.
-    void DrainAnswers() {
-        bps_event_t* event = nullptr;
-        while (bps_get_event(&event, 0) == BPS_SUCCESS && event != nullptr) handlePaymentEvent(event);
-    }
+    void DrainAnswers() { (void)gametest::DrainPaymentAnswers(); }
     // The banners queued since the first `from`.
-    std::vector<TBanner> BannersFrom(int from) {
-        std::vector<TBanner> all;
-        CAchievementsManager& a = *game.m_pAchievementsManager;
-        for (int i = from; i < a.GetNumQueuedMessages(); ++i) {
-            const char* title = a.GetQueuedTitle(i).GetDataConst();
-            const char* text = a.GetQueuedText(i).GetDataConst();
-            all.emplace_back(a.GetQueuedType(i), title != nullptr ? title : "", text != nullptr ? text : "");
-        }
-        return all;
-    }
+    std::vector<TBanner> BannersFrom(int from) { return gametest::QueuedBanners(*game.m_pAchievementsManager, from); }
     int Queued() { return game.m_pAchievementsManager->GetNumQueuedMessages(); }
     XWidget* WaitDialog() { return game.m_pPlayScreen->FindChildWithWidgetId("dlg_InAppWait"); }
     InAppPurchaseDef* Entry(const char* name) { return game.m_pPurchaseManager->GetInAppPurchaseDef(name); }

@@ -24,11 +24,6 @@ namespace {
 const CommonString kTemplateFile("ui_main.txt");
 constexpr const char* kShopAction = "acn_addcoins_on";
 
-bool Is(XWPARAM wparam, const char* id) {
-    const char* text = XIdText(wparam);
-    return text != nullptr && std::strcmp(text, id) == 0;
-}
-
 // The boosts screen carrying the coin shop as the play screen will.
 class CRoadBoostsScreen : public CXUpgradesScreen {
 public:
@@ -46,11 +41,7 @@ public:
         return 1;
     }
     int OnMessage(CXElement* sender, int code, XWPARAM wparam, int lparam) override {
-        if (code == XMSG_DIALOG_INIT && Is(wparam, "dlg_addcoins")) {
-            if (auto* shop = dynamic_cast<CXAddCoinsFullScreenContainerDlg*>(sender)) shop->SetResetToTop(true);
-            return 1;
-        }
-        if (code == XMSG_CLICK && AnswerCoinShopClick(TheGame(), XIdText(wparam))) return 1;
+        if (AnswerCoinShopMessage(TheGame(), sender, code, wparam)) return 1;
         return CXUpgradesScreen::OnMessage(sender, code, wparam, lparam);
     }
 };

@@ -15,8 +15,10 @@
 #include <functional>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "FramePixels.h"
 #include "game/progress/ApplicationData.h"
 #include "game/progress/UserProfile.h"
 #include "testsupport/PngRead.h"
@@ -88,25 +90,16 @@ std::string Script() {
     return text;
 }
 
-using TPixelTest = std::function<bool(const std::vector<int>&)>;
-bool White(const std::vector<int>& p) { return p[0] > 225 && p[1] > 225 && p[2] > 225; }
-bool TitleYellow(const std::vector<int>& p) { return p[0] > 200 && p[1] > 170 && p[2] < 90; }
+using namespace framepixels;
+
+// The colours of the boosts screen's blue buttons and of the light spokes, as lit on a screen.
 bool ButtonBlue(const std::vector<int>& p) { return p[2] > 150 && p[0] < 90 && p[1] > 60 && p[1] < 170; }
-bool Teal(const std::vector<int>& p) { return p[1] > 90 && p[2] > 90 && p[0] < 80; }
+bool Bright(const std::vector<int>& p) { return p[0] > 225 && p[1] > 225 && p[2] > 225; }
 
-struct TPixelCheck {
-    const char* dump;
-    int x0, y0, x1, y1;  // logical pixels
-    TPixelTest test;
-    int atLeast, below;
-    const char* what;
-};
-
-int Count(const TPngPixels& png, const TPixelCheck& c) {
-    int n = 0;
-    for (int y = D(c.y0); y < D(c.y1); ++y)
-        for (int x = D(c.x0); x < D(c.x1); ++x) n += c.test(png.At(x, y)) ? 1 : 0;
-    return n;
+// A check of a rectangle of logical pixels.
+TPixelCheck Logical(const char* dump, int x0, int y0, int x1, int y1, TPixelTest test, int atLeast, int below,
+                    const char* what) {
+    return {dump, D(x0), D(y0), D(x1), D(y1), std::move(test), atLeast, below, what};
 }
 
 TEST(ShopRoad, BoostsAndACoinPackBoughtInTheRealProgram) {
@@ -130,22 +123,17 @@ TEST(ShopRoad, BoostsAndACoinPackBoughtInTheRealProgram) {
     // Logical pixels: the spinner turns about (160, 316); the buy-more button stood at
     // (216..312, 495..529), and reset moves to 162..258 when it goes; titles stand at the top.
     const TPixelCheck checks[] = {
-        {"01_boosts.png", 110, 8, 210, 40, TitleYellow, 300, 1 << 30, "\"Boosts\""},
-        {"01_boosts.png", 262, 497, 310, 527, ButtonBlue, 400, 1 << 30, "the buy-more button"},
-        {"02_boost_point_offer.png", 60, 170, 260, 200, TitleYellow, 300, 1 << 30, "\"Boost points\""},
-        {"03_wait_dialog.png", 130, 286, 190, 346, White, 300, 1 << 30, "the spinner's spokes"},
-        {"04_points_bought.png", 262, 497, 310, 527, ButtonBlue, 0, 100, "the buy-more button gone"},
-        {"10_coin_shop.png", 90, 8, 230, 44, TitleYellow, 300, 1 << 30, "\"Coin Shop\""},
-        {"10_coin_shop.png", 130, 160, 300, 190, Teal, 1000, 1 << 30, "the pouch's buy button"},
-        {"11_wait_for_the_pack.png", 130, 286, 190, 346, White, 300, 1 << 30, "the spinner over the shop"},
+        Logical("01_boosts.png", 110, 8, 210, 40, TitleYellow, 300, 1 << 30, "\"Boosts\""),
+        Logical("01_boosts.png", 262, 497, 310, 527, ButtonBlue, 400, 1 << 30, "the buy-more button"),
+        Logical("02_boost_point_offer.png", 60, 170, 260, 200, TitleYellow, 300, 1 << 30, "\"Boost points\""),
+        Logical("03_wait_dialog.png", 130, 286, 190, 346, Bright, 300, 1 << 30, "the spinner's spokes"),
+        Logical("04_points_bought.png", 262, 497, 310, 527, ButtonBlue, 0, 100, "the buy-more button gone"),
+        Logical("10_coin_shop.png", 90, 8, 230, 44, TitleYellow, 300, 1 << 30, "\"Coin Shop\""),
+        Logical("10_coin_shop.png", 130, 160, 300, 190, Teal, 1000, 1 << 30, "the pouch's buy button"),
+        Logical("11_wait_for_the_pack.png", 130, 286, 190, 346, Bright, 300, 1 << 30, "the spinner over the shop"),
     };
-    for (const TPixelCheck& c : checks) {
-        const TPngPixels png = ReadPngFile((shots / c.dump).string());
-        ASSERT_TRUE(png.ok) << c.dump << " was not written\n" << output;
-        const int n = Count(png, c);
-        EXPECT_GE(n, c.atLeast) << c.dump << ": " << c.what;
-        EXPECT_LT(n, c.below) << c.dump << ": " << c.what;
-    }
+    ExpectPixels(shots, checks, 768, 1280, output);
+
     // The wait dialog gone once each answer came: the screen it dimmed is bright again.
     const auto brightness = [&](const char* dump, int x0, int y0, int x1, int y1) {
         const TPngPixels png = ReadPngFile((shots / dump).string());

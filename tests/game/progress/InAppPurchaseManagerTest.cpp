@@ -15,6 +15,7 @@
 #include "platform/Control.h"
 #include "platform/Settings.h"
 #include "shell/PaymentGlue.h"
+#include "testsupport/GamePurchases.h"
 #include "testsupport/MediaTestGame.h"
 #include "testsupport/ScratchDir.h"
 
@@ -93,15 +94,7 @@ protected:
         platform::UseSettings(platform::TPlatformSettings());
     }
     // Drains the answers the stand-in has ready, as the program's loop does; how many there were.
-    int DeliverAnswers() {
-        int delivered = 0;
-        bps_event_t* event = nullptr;
-        while (bps_get_event(&event, 0) == BPS_SUCCESS && event != nullptr) {
-            handlePaymentEvent(event);
-            ++delivered;
-        }
-        return delivered;
-    }
+    int DeliverAnswers() { return gametest::DrainPaymentAnswers(); }
     TMessages Messages() const { return Queued(*game.m_pAchievementsManager); }
 
     CScratchDir dir;

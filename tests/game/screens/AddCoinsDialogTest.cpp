@@ -33,11 +33,6 @@ using namespace shoptest;
 constexpr int kButtonW = 186, kButtonH = 40;
 constexpr int kCoinIconW = 16;
 
-bool Is(XWPARAM wparam, const char* id) {
-    const char* text = XIdText(wparam);
-    return text != nullptr && std::strcmp(text, id) == 0;
-}
-
 // The screen that carries the shop, standing in for the play screen, which is not written yet
 // (built on the credits screen's root, as the play screen has none yet).
 class CShopHost : public CXPlayScreen {
@@ -45,11 +40,7 @@ public:
     explicit CShopHost(CXElement* parent) : CXPlayScreen(parent) {}
     int OnInitElement() override { return InitRoot(CommonString("ui_main.txt"), "root_about"); }
     int OnMessage(CXElement* sender, int code, XWPARAM wparam, int lparam) override {
-        if (code == XMSG_DIALOG_INIT && Is(wparam, "dlg_addcoins")) {
-            if (auto* shop = dynamic_cast<CXAddCoinsFullScreenContainerDlg*>(sender)) shop->SetResetToTop(true);
-            return 1;
-        }
-        if (code == XMSG_CLICK && AnswerCoinShopClick(TheGame(), XIdText(wparam))) return 1;
+        if (AnswerCoinShopMessage(TheGame(), sender, code, wparam)) return 1;
         return CXPlayScreen::OnMessage(sender, code, wparam, lparam);
     }
 };

@@ -25,12 +25,13 @@
 #include "platform/Settings.h"
 #include "render/DibBitmap.h"
 #include "shell/PaymentGlue.h"
+#include "testsupport/GamePurchases.h"
 #include "ui/UILayout.h"
 
 namespace shoptest {
 
 using Pixel = std::array<std::uint8_t, 4>;
-using TBanner = std::tuple<int, std::string, std::string>;  // type, title, text
+using gametest::TBanner;
 
 inline int Count(const mediatest::TImage& img, int x0, int y0, int x1, int y1,
                  const std::function<bool(const Pixel&)>& test) {
@@ -102,34 +103,13 @@ protected:
     // A fresh platform whose payment stand-in answers as `pay` says at the next drain, and sells
     // what the catalogue offers, as the program starts it.
     void Platform(platform::TPayAnswerPlan pay) {
-        bps_shutdown();
-        platform::TPlatformSettings s;
-        s.mode = platform::DisplayMode::Headless;
-        s.clock = platform::ClockKind::Virtual;
-        s.payDelayFrames = 0;
-        s.pay = pay;
-        platform::UseSettings(s);
-        ASSERT_EQ(bps_initialize(), BPS_SUCCESS);
+        ASSERT_TRUE(gametest::StartPaymentPlatform(std::move(pay)));
         game.m_pPurchaseManager->m_bPaymentEventsRequested = false;
         ASSERT_TRUE(game.m_pPurchaseManager->PostConstruct_OS_Specific());
     }
-    // The program's loop: every answer the stand-in has ready.
-    void DrainAnswers() {
-        bps_event_t* event = nullptr;
-        while (bps_get_event(&event, 0) == BPS_SUCCESS && event != nullptr) handlePaymentEvent(event);
-    }
+    void DrainAnswers() { (void)gametest::DrainPaymentAnswers(); }
     int Queued() { return game.m_pAchievementsManager->GetNumQueuedMessages(); }
-    // The banners queued since the first `from`.
-    std::vector<TBanner> BannersFrom(int from) {
-        std::vector<TBanner> all;
-        CAchievementsManager& a = *game.m_pAchievementsManager;
-        for (int i = from; i < a.GetNumQueuedMessages(); ++i) {
-            const char* title = a.GetQueuedTitle(i).GetDataConst();
-            const char* text = a.GetQueuedText(i).GetDataConst();
-            all.emplace_back(a.GetQueuedType(i), title != nullptr ? title : "", text != nullptr ? text : "");
-        }
-        return all;
-    }
+    std::vector<TBanner> BannersFrom(int from) { return gametest::QueuedBanners(*game.m_pAchievementsManager, from); }
 
     int m_nWidth, m_nHeight;
 };

@@ -4,7 +4,7 @@
 // the product's picture in a frame, its title and two description lines (a coin icon on the run
 // of four blanks the first line keeps for it) and a buy button with the price or a text of its
 // own. Only the buy button takes touches; a click on it reaches the screen that carries the shop
-// as a click with the entry's name, and the screen answers it with AnswerCoinShopClick.
+// as a click with the entry's name, and the screen answers it with AnswerCoinShopMessage.
 //
 // Depends on: the game dialog, the shop's list, the coin-shop catalogue and purchases, the game's
 // fonts, sprite sets and coin counter. Main thread only.
@@ -111,3 +111,7 @@ private:
 // "inapp_free_coins", which sells nothing. False when no entry has that name: the click is not
 // the shop's.
 bool AnswerCoinShopClick(CTheGame* game, const char* id);
+// What a screen that carries the coin shop does with the shop's messages: the dialog's 607 (its
+// initialisation) sets it to show its list from the top on its next frame, and a click (600) is
+// answered by AnswerCoinShopClick. 1 when the message was the shop's, else 0 (the screen's own).
+int AnswerCoinShopMessage(CTheGame* game, CXElement* sender, int code, XWPARAM wparam);
