@@ -1,10 +1,13 @@
 #pragma once
-// The start menu, the credits screen and the boosts screen built from their root records alone,
-// for suites about screen switching, purchases and the back key: the real screens also load their
-// scene images, effects, fonts and sprites, which those suites' small template paks do not hold.
+// The start menu, the credits, the achievements, the leaderboards and the boosts screen built
+// from their root records alone, for suites about screen switching, purchases and the back key:
+// the real screens also load their scene images, effects, fonts, lists and sprites, which those
+// suites' small template paks do not hold.
 
 #include "core/CommonString.h"
 #include "game/screens/AboutScreen.h"
+#include "game/screens/AchScreen.h"
+#include "game/screens/LeadersScreen.h"
 #include "game/screens/StartMenu.h"
 #include "game/screens/UpgradesScreen.h"
 
@@ -21,6 +24,18 @@ class CRootOnlyAbout : public CXAboutScreen {
 public:
     using CXAboutScreen::CXAboutScreen;
     int OnInitElement() override { return InitRoot(CommonString("ui_main.txt"), "root_about"); }
+};
+
+class CRootOnlyAch : public CXAchScreen {
+public:
+    using CXAchScreen::CXAchScreen;
+    int OnInitElement() override { return InitRoot(CommonString("ui_main.txt"), "root_ach"); }
+};
+
+class CRootOnlyLeaders : public CXLeadersScreen {
+public:
+    using CXLeadersScreen::CXLeadersScreen;
+    int OnInitElement() override { return InitRoot(CommonString("ui_main.txt"), "root_leaders"); }
 };
 
 class CRootOnlyUpgrades : public CXUpgradesScreen {

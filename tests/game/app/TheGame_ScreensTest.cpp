@@ -126,6 +126,10 @@ public:
                 return new CRootOnlyAbout(this);
             case EScreen::Upgrades:
                 return new CRootOnlyUpgrades(this);
+            case EScreen::Achievements:
+                return new CRootOnlyAch(this);
+            case EScreen::Leaderboards:
+                return new CRootOnlyLeaders(this, a);
             case EScreen::Loader:
                 return new CBareLoader(this);
             default:

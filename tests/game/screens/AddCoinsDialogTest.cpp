@@ -97,7 +97,7 @@ TEST_F(CoinShopTest, OnlyListedEntriesGetRowsInCatalogueOrder) {
     EXPECT_TRUE(shop->GetList()->IsCoinsOnly());
     EXPECT_EQ(RowIds(shop), (std::vector<std::string>{"coins_pouch", "coins_sack", "coins_chest", "coins_treasure",
                                                       "shown_pack"}));
-    SavePicture(Frame(), "coin-shop", "rows.png");
+    KeepPicture(Frame(), "coin-shop", "rows.png");
 }
 
 TEST_F(CoinShopTest, ARowShowsItsTextsAndItsPriceOrItsOwnButtonText) {
@@ -241,7 +241,7 @@ TEST_F(CoinShopTest, TheShopShowsThePlayersCoinsAndItsRowsAsDrawn) {
     Player().m_nCoins = 1234;
     CXAddCoinsFullScreenContainerDlg* shop = OpenShop();
     const mediatest::TImage frame = Frame();
-    SavePicture(frame, "coin-shop", "shop.png");
+    KeepPicture(frame, "coin-shop", "shop.png");
     const auto gold = [](const Pixel& p) { return p[0] > 200 && p[1] > 150 && p[2] < 110; };
     CBitmapFontText* title = game.m_Fonts[kGameFontButton];
     CBitmapFontText* small = game.m_Fonts[kGameFontSmall];
@@ -385,7 +385,7 @@ TEST_F(WideCoinShopTest, TheButtonsKeepToTheCentralColumn) {
     CXAddCoinsFullScreenContainerDlg* shop = OpenShop();
     const TCoordRect2D b = Row(shop, 0)->GetButtonRect();
     EXPECT_EQ(b.x + b.width, 80 + 320 - 10) << "ten pixels in from the column's right edge";
-    SavePicture(Frame(), "coin-shop", "wide.png");
+    KeepPicture(Frame(), "coin-shop", "wide.png");
 }
 
 }  // namespace

@@ -43,8 +43,6 @@ int RowTop(int i) { return 48 + 15 + 60 * i; }
 bool Green(const Pixel& p) { return p[1] > 200 && p[0] < 140 && p[2] < 140; }
 bool GemBlue(const Pixel& p) { return p[2] > 180 && p[0] < 120; }
 
-void SavePicture(const mediatest::TImage& image, const std::string& name) { shoptest::SavePicture(image, "boosts", name); }
-
 class BoostsTest : public ShopTest {
 protected:
     explicit BoostsTest(int w = 320, int h = 480) : ShopTest(w, h) {}
@@ -255,7 +253,7 @@ TEST_F(BoostsTest, ATopRowShowsMaxInGreenAFullGlowingBarNoPriceAndNoTouchArea) {
     EXPECT_TRUE(open->Contains(cx, cy1));
 
     const mediatest::TImage frame = Frame();
-    SavePicture(frame, "top_row.png");
+    KeepPicture(frame, "boosts", "top_row.png");
     const auto inButton = [&](int row, const std::function<bool(const Pixel&)>& test) {
         return Count(frame, button.x, RowTop(row) + button.y, button.x + button.width, RowTop(row) + 59, test);
     };
@@ -371,7 +369,7 @@ TEST_F(BoostsTest, TheBoostPointDialogHidesItsAnchorAndDrawsThePackOnIt) {
     EXPECT_FALSE(anchor->IsVisible());
     Ticks(12);
     const mediatest::TImage frame = Frame();
-    SavePicture(frame, "boost_point_dialog.png");
+    KeepPicture(frame, "boosts", "boost_point_dialog.png");
     // The pack's gem stands on the anchor's centre (the icon is centred on it).
     const TCoordRect2D r = anchor->GetDrawingRect();
     const int cx = r.x + r.width / 2, cy = r.y + r.height / 2;
@@ -455,7 +453,7 @@ TEST_F(BoostsTest, Pictures) {
     SetLevels({4, 1, 0, 2, 0, 5});
     Open();
     Ticks(30);
-    SavePicture(Frame(), "rows.png");
+    KeepPicture(Frame(), "boosts", "rows.png");
 }
 
 // On a screen wider than 320 pixels the rows keep to the central 320.
@@ -479,7 +477,7 @@ TEST_F(WideBoostsTest, RowsKeepToTheCentralColumnAndTakeTouchesWhereTheButtonIs)
     EXPECT_FALSE(row->Contains(b.x + 2, y)) << "not where it would be in a column at the left";
 
     const mediatest::TImage frame = Frame();
-    SavePicture(frame, "wide.png");
+    KeepPicture(frame, "boosts", "wide.png");
     // Nothing of the rows lies outside the column but the separators, which run from x = 0.
     const int top = RowTop(1);
     EXPECT_GT(Sum(frame, 0, top, 60, top + 1), Sum(frame, 0, top + 3, 60, top + 4) + 60 * 40);

@@ -75,6 +75,7 @@ constexpr TNamedRecipe kRecipes[] = {
     {"chick", recipes::Chick},
     {"egg_shell", recipes::EggShell},
     {"shadow_ellipse", recipes::ShadowEllipse},
+    {"ad_banner", recipes::AdBanner},
     {"particle", recipes::Particle},
 };
 
