@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
+#include <new>
 
 #include "game/app/TheGameOf.h"
 #include "game/progress/InAppPurchaseManager.h"

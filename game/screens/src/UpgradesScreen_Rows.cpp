@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <string>
 
 #include "game/app/TheGameOf.h"
 #include "game/progress/UserProfile.h"
