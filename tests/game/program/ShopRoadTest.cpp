@@ -1,8 +1,8 @@
 // The boosts screen and the coin shop in the real program, headless with the real pak, the
 // virtual clock and an input script, reached by the test road of ShopRoadMain.cpp (the start menu
 // standing in for the play screen): a first profile is named, 40 boost points are bought through
-// the payment stand-in with the wait dialog turning meanwhile, boosts are bought, undone, bought
-// again and reset, the screen is left; then the coin shop opens by a cannot-buy dialog's road and
+// the payment stand-in with the wait dialog turning meanwhile (after the boost-point hint is
+// closed), boosts are bought, undone, bought again and reset, the screen is left; then the coin shop opens by a cannot-buy dialog's road and
 // a pack of coins is bought. The run ends with the navigator's exit; the saves and a few pixels of
 // the frames dumped on the way are checked.
 //
@@ -53,34 +53,37 @@ std::vector<TStep> Steps() {
     s.push_back({212, "touch up 384 955"});
     s.push_back({255, "touch down 384 910"});  // Play: the boosts screen
     s.push_back({257, "touch up 384 910"});
-    dump(300, "01_boosts.png");
-    tap(305, 264, 512);  // Get more
-    dump(335, "02_boost_point_offer.png");
-    tap(340, 226, 334);  // Buy
-    dump(355, "03_wait_dialog.png");
-    dump(390, "04_points_bought.png");
+    dump(320, "01_boosts_with_hint.png");
+    tap(325, 230, 50);  // the hint's close button
+    dump(345, "02_boosts.png");
+    tap(350, 264, 512);  // Get more
+    dump(380, "03_boost_point_offer.png");
+    tap(385, 226, 334);  // Buy
+    dump(400, "04_wait_dialog.png");
+    dump(435, "05_points_bought.png");
     const int buyX = 276;
     const auto rowButtonY = [](int row) { return 63 + 60 * row + 42; };
-    tap(395, buyX, rowButtonY(0));  // combo 0 -> 1
-    tap(405, buyX, rowButtonY(1));  // life 0 -> 1
-    tap(415, buyX, rowButtonY(3));  // ray bomb 0 -> 1
-    dump(425, "05_boosts_bought.png");
-    tap(430, 102, 512);  // Undo, moved right once the buy-more button went
-    dump(440, "06_undone.png");
-    tap(445, buyX, rowButtonY(5));  // fire ball 0 -> 1
-    tap(455, buyX, rowButtonY(5));  // fire ball 1 -> 2
-    tap(465, 210, 512);             // Reset, moved right too
-    dump(495, "07_reset_question.png");
-    tap(500, 226, 326);  // Reset (yes)
-    dump(520, "08_reset.png");
-    tap(525, 26, 24);  // back
-    dump(570, "09_back_at_the_menu.png");
-    // Frame 580: the cannot-buy road opens the coin shop (COBBLE_ROAD_SHOP_FRAME).
-    dump(630, "10_coin_shop.png");
-    tap(640, 217, 174);  // the pouch's buy button
-    dump(655, "11_wait_for_the_pack.png");
-    dump(690, "12_coins_credited.png");
-    s.push_back({700, "nav exit"});
+    tap(440, buyX, rowButtonY(0));  // combo 0 -> 1
+    tap(450, buyX, rowButtonY(1));  // life 0 -> 1
+    tap(460, buyX, rowButtonY(3));  // ray bomb 0 -> 1
+    dump(470, "06_boosts_bought.png");
+    tap(475, 102, 512);  // Undo, moved right once the buy-more button went
+    dump(485, "07_undone.png");
+    tap(490, buyX, rowButtonY(5));  // fire ball 0 -> 1
+    tap(500, buyX, rowButtonY(5));  // fire ball 1 -> 2
+    tap(510, 210, 512);             // Reset, moved right too
+    dump(540, "08_reset_question.png");
+    tap(545, 226, 326);  // Reset (yes)
+    dump(565, "09_reset.png");
+    tap(570, 26, 24);  // back
+    dump(615, "10_back_at_the_menu.png");
+    // Frame 625: the cannot-buy road opens the coin shop (COBBLE_ROAD_SHOP_FRAME) on the boosts
+    // screen, which shows no hint any more.
+    dump(675, "11_coin_shop.png");
+    tap(685, 217, 174);  // the pouch's buy button
+    dump(700, "12_wait_for_the_pack.png");
+    dump(735, "13_coins_credited.png");
+    s.push_back({745, "nav exit"});
     return s;
 }
 
@@ -111,7 +114,7 @@ TEST(ShopRoad, BoostsAndACoinPackBoughtInTheRealProgram) {
 
     const std::string command =
         "timeout 240 env -u DISPLAY COBBLE_DISPLAY=headless COBBLE_DISPLAY_SIZE=768x1280 COBBLE_CLOCK=virtual "
-        "COBBLE_SOUND=null COBBLE_FRAMES=3000 COBBLE_PAY=accept COBBLE_PAY_DELAY=30 COBBLE_ROAD_SHOP_FRAME=580 "
+        "COBBLE_SOUND=null COBBLE_FRAMES=3000 COBBLE_PAY=accept COBBLE_PAY_DELAY=30 COBBLE_ROAD_SHOP_FRAME=625 "
         "COBBLE_SCRIPT='" +
         script.string() + "' COBBLE_DUMP_DIR='" + shots.string() + "' COBBLE_SAVE_DIR='" + (shots / "saves").string() +
         "' '" COBBLE_ROAD_PATH "' 2>&1";
@@ -123,14 +126,14 @@ TEST(ShopRoad, BoostsAndACoinPackBoughtInTheRealProgram) {
     // Logical pixels: the spinner turns about (160, 316); the buy-more button stood at
     // (216..312, 495..529), and reset moves to 162..258 when it goes; titles stand at the top.
     const TPixelCheck checks[] = {
-        Logical("01_boosts.png", 110, 8, 210, 40, TitleYellow, 300, 1 << 30, "\"Boosts\""),
-        Logical("01_boosts.png", 262, 497, 310, 527, ButtonBlue, 400, 1 << 30, "the buy-more button"),
-        Logical("02_boost_point_offer.png", 60, 170, 260, 200, TitleYellow, 300, 1 << 30, "\"Boost points\""),
-        Logical("03_wait_dialog.png", 130, 286, 190, 346, Bright, 300, 1 << 30, "the spinner's spokes"),
-        Logical("04_points_bought.png", 262, 497, 310, 527, ButtonBlue, 0, 100, "the buy-more button gone"),
-        Logical("10_coin_shop.png", 90, 8, 230, 44, TitleYellow, 300, 1 << 30, "\"Coin Shop\""),
-        Logical("10_coin_shop.png", 130, 160, 300, 190, Teal, 1000, 1 << 30, "the pouch's buy button"),
-        Logical("11_wait_for_the_pack.png", 130, 286, 190, 346, Bright, 300, 1 << 30, "the spinner over the shop"),
+        Logical("02_boosts.png", 110, 8, 210, 40, TitleYellow, 300, 1 << 30, "\"Boosts\""),
+        Logical("02_boosts.png", 262, 497, 310, 527, ButtonBlue, 400, 1 << 30, "the buy-more button"),
+        Logical("03_boost_point_offer.png", 60, 170, 260, 200, TitleYellow, 300, 1 << 30, "\"Boost points\""),
+        Logical("04_wait_dialog.png", 130, 286, 190, 346, Bright, 300, 1 << 30, "the spinner's spokes"),
+        Logical("05_points_bought.png", 262, 497, 310, 527, ButtonBlue, 0, 100, "the buy-more button gone"),
+        Logical("11_coin_shop.png", 90, 8, 230, 44, TitleYellow, 300, 1 << 30, "\"Coin Shop\""),
+        Logical("11_coin_shop.png", 130, 160, 300, 190, Teal, 1000, 1 << 30, "the pouch's buy button"),
+        Logical("12_wait_for_the_pack.png", 130, 286, 190, 346, Bright, 300, 1 << 30, "the spinner over the shop"),
     };
     ExpectPixels(shots, checks, 768, 1280, output);
 
@@ -143,10 +146,15 @@ TEST(ShopRoad, BoostsAndACoinPackBoughtInTheRealProgram) {
             for (int x = D(x0); x < D(x1); ++x) sum += png.At(x, y)[0] + png.At(x, y)[1] + png.At(x, y)[2];
         return sum;
     };
-    EXPECT_GT(brightness("04_points_bought.png", 0, 440, 60, 480),
-              2 * brightness("03_wait_dialog.png", 0, 440, 60, 480));
-    EXPECT_GT(brightness("12_coins_credited.png", 120, 150, 300, 195),
-              2 * brightness("11_wait_for_the_pack.png", 120, 150, 300, 195));
+    EXPECT_GT(brightness("05_points_bought.png", 0, 440, 60, 480),
+              2 * brightness("04_wait_dialog.png", 0, 440, 60, 480));
+    EXPECT_GT(brightness("13_coins_credited.png", 120, 150, 300, 195),
+              2 * brightness("12_wait_for_the_pack.png", 120, 150, 300, 195));
+    // The boost-point hint over the rows on the first visit, darker than the rows it covers,
+    // and gone once closed.
+    EXPECT_GT(brightness("02_boosts.png", 40, 150, 60, 200), 2 * brightness("01_boosts_with_hint.png", 40, 150, 60, 200));
+    EXPECT_LT(brightness("02_boosts.png", 0, 280, 30, 320), brightness("01_boosts_with_hint.png", 0, 280, 30, 320) * 11 / 10)
+        << "the hint's panel alone is dark";
 
     // The exit saved the player: 40 boost points bought, all refunded by the reset; the pouch's
     // 150 coins; the achievement for buying boost points.

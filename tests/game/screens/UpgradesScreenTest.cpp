@@ -18,6 +18,7 @@
 #include "game/progress/InAppPurchaseManager.h"
 #include "game/progress/UpgradeManager.h"
 #include "game/progress/UserProfile.h"
+#include "game/gameplay/TiledBGTutorial.h"
 #include "game/screens/InAppWaitDlg.h"
 #include "game/screens/UpgradesScreen.h"
 #include "platform/Control.h"
@@ -446,6 +447,74 @@ TEST_F(BoostsTest, TheScreenDoesNotOpenWithoutItsSprites) {
         set->m_uNameHash ^= 1;
     }
     EXPECT_TRUE(game.RunUpgradesScreen()) << "with every set it opens";
+}
+
+TEST_F(BoostsTest, TheHintReturnsEachVisitUntilClosedThenNeverForThatPlayer) {
+    CXUpgradesScreen* screen = Open();
+    CFocusedTutorial* hint = screen->GetHint();
+    ASSERT_NE(hint, nullptr) << "on the first frame after the curtain";
+    EXPECT_EQ(hint->GetKind(), 6);
+    EXPECT_EQ(hint->GetFocusWidget(), screen->FindChildWithWidgetId("img_upgrades_dummy10"));
+    EXPECT_TRUE(hint->IsShown());
+
+    // Left open, it is there again on the next visit.
+    screen = Open();
+    ASSERT_NE(screen->GetHint(), nullptr);
+    Ticks(30);
+    KeepPicture(Frame(), "boosts", "hint.png");
+
+    // A press elsewhere goes on to the screen: the buy button under the hint still buys.
+    Player().m_nBoostPoints = 1;
+    Ticks(1);
+    const TCoordRect2D b = Row(screen, 2)->GetButtonRect();
+    Tap(b.x + 10, RowTop(2) + b.y + 10);
+    EXPECT_EQ(Levels()[2], 1);
+    EXPECT_TRUE(screen->GetHint()->IsShown());
+
+    // Its close button closes it for good.
+    hint = screen->GetHint();
+    Tap(static_cast<int>(hint->GetCloseX()), static_cast<int>(hint->GetCloseY()));
+    EXPECT_FALSE(hint->IsShown());
+    EXPECT_TRUE(Player().m_HintFlags[6]);
+    Ticks(10);
+    EXPECT_EQ(screen->GetHint(), nullptr) << "deleted once faded out";
+    screen = Open();
+    Ticks(5);
+    EXPECT_EQ(screen->GetHint(), nullptr);
+    EXPECT_FALSE(screen->IsHintStarted());
+}
+
+TEST_F(BoostsTest, TheHintWaitsForAnOpenDialogAndPointsAtTheCounter) {
+    ASSERT_TRUE(game.RunUpgradesScreen());
+    CXUpgradesScreen* screen = game.m_pUpgradesScreen;
+    EXPECT_EQ(screen->DoAction(CommonString("ui_main.txt"), CommonString("acn_reset_upgrades_on")), 1);
+    Ticks(40);
+    EXPECT_EQ(screen->GetHint(), nullptr) << "not over a dialog";
+    EXPECT_FALSE(screen->IsHintStarted());
+    Click(screen, "btn_reset_upgrades_no");
+    Ticks(12);
+    CFocusedTutorial* hint = screen->GetHint();
+    ASSERT_NE(hint, nullptr);
+    // The text box is two thirds of the screen wide and 100 high, centred less 20 pixels on this
+    // 320-wide screen, 64 below the anchor's middle; the panel is centred on it.
+    const TCoordRect2D anchor = screen->FindChildWithWidgetId("img_upgrades_dummy10")->GetDrawingRect();
+    const double boxX = (320 - 213) / 2 - 20, boxY = anchor.y + anchor.height / 2 + 64;
+    const TCoordRect2D panel = static_cast<CTiledBGTutorial*>(hint)->GetPanel();
+    EXPECT_NEAR(panel.x + panel.width / 2.0, boxX + 213 / 2.0, 1.0);
+    EXPECT_NEAR(panel.y + panel.height / 2.0, boxY + 50, 8.0);
+}
+
+TEST_F(BoostsTest, WithoutItsAnchorTheHintIsNotShownThisVisit) {
+    ASSERT_TRUE(game.RunUpgradesScreen());
+    CXUpgradesScreen* screen = game.m_pUpgradesScreen;
+    XWidget* anchor = screen->FindChildWithWidgetId("img_upgrades_dummy10");
+    ASSERT_NE(anchor, nullptr);
+    screen->RemoveWidget(CommonString("img_upgrades_dummy10"));
+    delete anchor;
+    EXPECT_FALSE(screen->RunBoostPointsTutorial());
+    Ticks(20);
+    EXPECT_EQ(screen->GetHint(), nullptr);
+    EXPECT_TRUE(screen->IsHintStarted()) << "tried once this visit";
 }
 
 TEST_F(BoostsTest, Pictures) {
