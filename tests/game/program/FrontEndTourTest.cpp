@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "FramePixels.h"
+#include "RunChecks.h"
 #include "FrontEndTour.h"
 #include "game/progress/ApplicationData.h"
 #include "game/progress/UserProfile.h"
@@ -25,7 +25,7 @@
 
 namespace {
 
-using namespace framepixels;
+using namespace runchecks;
 
 // Runs the tour with the display settings given; the screenshots go to a fresh folder below the
 // build. Checks everything a player would have seen and kept.
@@ -67,11 +67,9 @@ void RunTourAndCheck(const std::string& displaySettings, const std::string& fold
     ExpectPixels(shots, checks, 768, 1280, output);
 
     // The quit saved the player data: the profile named through the keys, and both volumes.
-    std::ifstream in(shots / "saves" / "global.opt", std::ios::binary);
-    ASSERT_TRUE(in.good()) << "no global.opt";
-    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     CApplicationData data;
-    ASSERT_EQ(data.ReadAppDataFromBytes(bytes, "global.opt"), 1);
+    ReadSavedPlayerData(shots / "saves", data);
+    if (::testing::Test::HasFatalFailure()) return;
     ASSERT_EQ(data.m_Profiles.count, 1);
     EXPECT_EQ(data.m_Profiles.data[0]->GetName(), "Ada");
     EXPECT_EQ(data.m_nCurrentProfile, 0);

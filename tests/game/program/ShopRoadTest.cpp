@@ -18,7 +18,7 @@
 #include <utility>
 #include <vector>
 
-#include "FramePixels.h"
+#include "RunChecks.h"
 #include "game/progress/ApplicationData.h"
 #include "game/progress/UserProfile.h"
 #include "testsupport/PngRead.h"
@@ -93,7 +93,7 @@ std::string Script() {
     return text;
 }
 
-using namespace framepixels;
+using namespace runchecks;
 
 // The colours of the boosts screen's blue buttons and of the light spokes, as lit on a screen.
 bool ButtonBlue(const std::vector<int>& p) { return p[2] > 150 && p[0] < 90 && p[1] > 60 && p[1] < 170; }
@@ -158,11 +158,9 @@ TEST(ShopRoad, BoostsAndACoinPackBoughtInTheRealProgram) {
 
     // The exit saved the player: 40 boost points bought, all refunded by the reset; the pouch's
     // 150 coins; the achievement for buying boost points.
-    std::ifstream in(shots / "saves" / "global.opt", std::ios::binary);
-    ASSERT_TRUE(in.good()) << "no global.opt";
-    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     CApplicationData data;
-    ASSERT_EQ(data.ReadAppDataFromBytes(bytes, "global.opt"), 1);
+    ReadSavedPlayerData(shots / "saves", data);
+    if (::testing::Test::HasFatalFailure()) return;
     ASSERT_EQ(data.m_Profiles.count, 1);
     const TUserProfile& ada = *data.m_Profiles.data[0];
     EXPECT_EQ(ada.GetName(), "Ada");

@@ -1,18 +1,23 @@
 #pragma once
-// Checks of the frames a scripted run of the program dumped: how many pixels of a rectangle pass
-// a colour test, which must lie in a range, so that a frame shows what a player would see there.
+// Checks of what a scripted run of the program left: the frames it dumped (how many pixels of a
+// rectangle pass a colour test, which must lie in a range, so that a frame shows what a player
+// would see there) and the player data it saved.
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <functional>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "game/progress/ApplicationData.h"
 #include "testsupport/PngRead.h"
 
-namespace framepixels {
+namespace runchecks {
 
 using TPixelTest = std::function<bool(const std::vector<int>&)>;
 
@@ -53,4 +58,13 @@ inline void ExpectPixels(const std::filesystem::path& folder, std::span<const TP
     }
 }
 
-}  // namespace framepixels
+// Reads the global.opt the run saved in the folder into data; fails the test when it is missing or
+// does not read.
+inline void ReadSavedPlayerData(const std::filesystem::path& saves, CApplicationData& data) {
+    std::ifstream in(saves / "global.opt", std::ios::binary);
+    ASSERT_TRUE(in.good()) << "no global.opt in " << saves;
+    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_EQ(data.ReadAppDataFromBytes(bytes, "global.opt"), 1);
+}
+
+}  // namespace runchecks
