@@ -124,6 +124,8 @@ public:
                 return new CCheckedStartMenu(this);
             case EScreen::About:
                 return new CRootOnlyAbout(this);
+            case EScreen::Upgrades:
+                return new CRootOnlyUpgrades(this);
             case EScreen::Achievements:
                 return new CRootOnlyAch(this);
             case EScreen::Leaderboards:
