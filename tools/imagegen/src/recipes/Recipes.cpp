@@ -74,6 +74,12 @@ constexpr TNamedRecipe kRecipes[] = {
     {"chick", recipes::Chick},
     {"egg_shell", recipes::EggShell},
     {"shadow_ellipse", recipes::ShadowEllipse},
+    {"glass_marble", recipes::GlassMarble},
+    {"bomb_powerup", recipes::BombPowerup},
+    {"eight_way_powerup", recipes::EightWayPowerup},
+    {"color_bomb_powerup", recipes::ColorBombPowerup},
+    {"spinning_coin", recipes::SpinningCoin},
+    {"round_shape", recipes::RoundShape},
     {"ad_banner", recipes::AdBanner},
     {"particle", recipes::Particle},
 };
