@@ -7,6 +7,8 @@
 #include "audio/SoundManager.h"
 #include "game/app/TheGameOf.h"
 #include "game/news/NewsWidgets.h"
+#include "game/screens/AddCoinsDialog.h"
+#include "game/screens/InAppWaitDlg.h"
 #include "game/screens/PlayerDialogs.h"
 #include "game/screens/StatsDialog.h"
 #include "render/DibBitmap.h"
@@ -46,8 +48,8 @@ const TWidgetMakerRow kScreenWidgetMakers[] = {
     {kWidgetDialog, "dlg_remove_user", MakeWidget<CXRemovePlayer>},
     {kWidgetDialog, "dlg_lang", MakeWidget<CXLanguageDialog>},
     {kWidgetDialog, "dlg_level_failed2", MakeWidget<XGameDialog>},  // CXRoundStatsDialog, given the round
-    {kWidgetDialog, "dlg_addcoins", MakeWidget<XGameDialog>},       // CXAddCoinsFullScreenContainerDlg
-    {kWidgetDialog, "dlg_InAppWait", MakeWidget<XGameDialog>},      // CXInAppWaitDlg
+    {kWidgetDialog, "dlg_addcoins", MakeWidget<CXAddCoinsFullScreenContainerDlg>},
+    {kWidgetDialog, "dlg_InAppWait", MakeWidget<CXInAppWaitDlg>},
     {kWidgetDialog, "dlg_stats", MakeWidget<CXStatsDialog>},
     {kWidgetDialog, nullptr, MakeWidget<XGameDialog>},
     {kWidgetProgress, "pb_birds", MakeWidget<XGameProgress>},    // CXFarmProgress, category 0

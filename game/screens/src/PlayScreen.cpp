@@ -18,7 +18,6 @@
 #include "render/ImageLoaders.h"
 #include "render/ImageRotatorScaler.h"
 #include "text/BitmapFont.h"
-#include "ui/ScrollDialog.h"
 #include "ui/WidgetMakers.h"
 
 namespace {
@@ -196,11 +195,6 @@ void CXPlayScreen::RunProcess() {
     const auto alive = LifeToken();
     XGameRoot::RunProcess();
     if (!*alive) return;
-    if (m_bCoinShopToFirstCategory) {
-        m_bCoinShopToFirstCategory = false;
-        if (auto* list = dynamic_cast<CXScrollDialogBase*>(FindChildWithWidgetId("dlg_addcoins_scroll")))
-            (void)list->SetCurrentCategory(0);
-    }
     if (m_pHint != nullptr) {
         m_pHint->RunProcess();
         if (m_pHint->IsFinished()) SafeDelete(m_pHint);

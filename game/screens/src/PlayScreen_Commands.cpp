@@ -7,6 +7,7 @@
 #include "game/gameplay/ArenaManager.h"
 #include "game/progress/InAppPurchaseManager.h"
 #include "game/progress/UserProfile.h"
+#include "game/screens/AddCoinsDialog.h"
 #include "game/screens/LockedDialog.h"
 #include "game/screens/PlayScreen.h"
 #include "game/screens/PlayScreenButtons.h"
@@ -72,10 +73,8 @@ int CXPlayScreen::OnMessage(CXElement* sender, int code, XWPARAM wparam, int lpa
             if (Is(id, gc_strBackActionId)) UpdateFarmTutorialAvailability();
             break;
         case XMSG_DIALOG_INIT:
-            if (Is(id, "dlg_addcoins")) {
-                m_bCoinShopToFirstCategory = true;
-                return 1;
-            }
+            // The coin shop shows its list from the top on its next frame.
+            if (AnswerCoinShopMessage(TheGame(), sender, code, wparam)) return 1;
             break;
         default:
             break;
@@ -146,17 +145,14 @@ bool CXPlayScreen::OnYardCommand(const char* id) {
 }
 
 bool CXPlayScreen::OnCoinShopCommand(const char* id) {
+    // The like reward is the play screen's own; every other entry is answered as the coin shop's.
     CTheGame* game = TheGame();
     InAppPurchaseDef* entry =
         game->m_pPurchaseManager != nullptr ? game->m_pPurchaseManager->GetInAppPurchaseDef(id) : nullptr;
-    if (entry == nullptr) return false;
-    if (entry->entryName == "inapp_facebook") {
-        game->LikeOnFacebook(entry);
-        // The like reward changes the list's rows: they are shown again.
-        if (auto* list = dynamic_cast<CXScrollDialogBase*>(FindChildWithWidgetId("dlg_addcoins_scroll")))
-            list->FadeToCategory(list->GetCurrentCategory());
-    } else if (!(entry->entryName == "inapp_free_coins")) {
-        game->InAppPurchaseCalled(entry);
-    }
+    if (entry == nullptr || !(entry->entryName == "inapp_facebook")) return AnswerCoinShopClick(game, id);
+    game->LikeOnFacebook(entry);
+    // The reward changes the list's rows: they are shown again.
+    if (auto* list = dynamic_cast<CXScrollDialogBase*>(FindChildWithWidgetId("dlg_addcoins_scroll")))
+        list->FadeToCategory(list->GetCurrentCategory());
     return true;
 }

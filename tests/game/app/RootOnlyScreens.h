@@ -1,8 +1,8 @@
 #pragma once
-// The start menu, the play screen, the credits, the achievements and the leaderboards built from
-// their root records alone, for suites about screen switching, the back key, purchases and the
-// game in progress: the real screens also load their scene images, effects, fonts and lists,
-// which those suites' small template paks do not hold.
+// The start menu, the play screen, the credits, the achievements, the leaderboards and the boosts
+// screen built from their root records alone, for suites about screen switching, the back key,
+// purchases and the game in progress: the real screens also load their scene images, effects,
+// fonts, lists and sprites, which those suites' small template paks do not hold.
 
 #include "core/CommonString.h"
 #include "game/screens/AboutScreen.h"
@@ -10,6 +10,7 @@
 #include "game/screens/LeadersScreen.h"
 #include "game/screens/PlayScreen.h"
 #include "game/screens/StartMenu.h"
+#include "game/screens/UpgradesScreen.h"
 
 class CRootOnlyStartMenu : public CXStartMenu2 {
 public:
@@ -43,4 +44,10 @@ class CRootOnlyLeaders : public CXLeadersScreen {
 public:
     using CXLeadersScreen::CXLeadersScreen;
     int OnInitElement() override { return InitRoot(CommonString("ui_main.txt"), "root_leaders"); }
+};
+
+class CRootOnlyUpgrades : public CXUpgradesScreen {
+public:
+    using CXUpgradesScreen::CXUpgradesScreen;
+    int OnInitElement() override { return InitRoot(CommonString("ui_main.txt"), "root_upgrades"); }
 };

@@ -17,6 +17,7 @@
 #include "game/gameplay/FullScreenTutorial.h"
 #include "game/progress/ApplicationData.h"
 #include "game/progress/InAppPurchaseManager.h"
+#include "game/screens/AddCoinsDialog.h"
 #include "render/DibBitmap.h"
 
 namespace {
@@ -444,9 +445,10 @@ TEST_F(PlayScreenCases, APendingStartActionRunsOnceWithTheCoinShopShownAtOnce) {
     game.m_nNewHighScoreRow = 4;
     ASSERT_TRUE(game.RunPlayScreen());
     EXPECT_EQ(game.m_nNewHighScoreRow, -1);
-    XWidget* shop = Find("dlg_addcoins");
+    auto* shop = dynamic_cast<CXAddCoinsFullScreenContainerDlg*>(Find("dlg_addcoins"));
     ASSERT_NE(shop, nullptr);
     EXPECT_EQ(shop->GetOwnOpacity(), kOpacityFull) << "shown without fading in";
+    EXPECT_TRUE(shop->IsResetToTop()) << "its list starts from the top";
     EXPECT_EQ(game.m_PendingStartAction.Length(), 0);
     Ticks(30);
     EXPECT_EQ(game.m_pPlayScreen->m_pHint, nullptr) << "no hint over the coin shop";

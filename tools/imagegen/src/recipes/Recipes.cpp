@@ -25,6 +25,7 @@ constexpr TNamedRecipe kRecipes[] = {
     {"nine_patch", recipes::NinePatch},
     {"hz_line", recipes::HzLine},
     {"scroller_edge", recipes::ScrollerEdge},
+    {"spoke", recipes::Spoke},
     {"track", recipes::Track},
     {"knob", recipes::Knob},
     {"load_bar", recipes::LoadBar},

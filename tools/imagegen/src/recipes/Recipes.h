@@ -19,6 +19,7 @@ void AddCoinsButton(CCanvas& c, const CRecipeContext& ctx);
 void NinePatch(CCanvas& c, const CRecipeContext& ctx);
 void HzLine(CCanvas& c, const CRecipeContext& ctx);
 void ScrollerEdge(CCanvas& c, const CRecipeContext& ctx);
+void Spoke(CCanvas& c, const CRecipeContext& ctx);
 void Track(CCanvas& c, const CRecipeContext& ctx);
 void Knob(CCanvas& c, const CRecipeContext& ctx);
 void LoadBar(CCanvas& c, const CRecipeContext& ctx);

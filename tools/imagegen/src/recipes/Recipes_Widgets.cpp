@@ -52,6 +52,15 @@ void HzLine(CCanvas& c, const CRecipeContext& ctx) {
                   {{0.0f, WithAlpha(kBlack, 0)}, {0.5f, WithAlpha(kBlack, 0.35f)}, {1.0f, WithAlpha(kBlack, 0)}}));
 }
 
+// One spoke of the wait dialog's spinner: a white rounded bar with a soft grey rim. The code
+// turns twelve of them about a point below the image, so the spoke's top is its outer end.
+void Spoke(CCanvas& c, const CRecipeContext& ctx) {
+    const float w = ctx.Width(), h = ctx.Height();
+    const CShape bar = RoundRect(0.5f, 0.5f, w - 1, h - 1, (w - 1) / 2);
+    c.Fill(bar, WithAlpha(Rgb(0xB0B0B0), 0.9f));
+    c.Fill(Grow(bar, -1.0f), kWhite);
+}
+
 // The ends of a scroll list: frame 0 the top half of a black rounded cap, frame 1 the bottom.
 void ScrollerEdge(CCanvas& c, const CRecipeContext& ctx) {
     const float w = ctx.Width(), h = ctx.Height();

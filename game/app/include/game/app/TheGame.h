@@ -139,8 +139,9 @@ public:
     bool HasPurchaseManager() override;
     InAppPurchaseDef* FindAppDefBasedOnId(const char* sku) override;
     bool IsConsumable(InAppPurchaseDef* item) override;
-    // Asks the payment service for the entry, or for the purchases made before, and shows the
-    // wait dialog on the current screen.
+    // Shows the wait dialog on the current screen, then asks the payment service for the entry,
+    // or for the purchases made before. Without an entry or a purchase manager the purchase
+    // fails at once (result 2), which takes the dialog down again.
     void InAppPurchaseCalled(InAppPurchaseDef* item);
     void InAppPurchasesRestoreCalled();
     // Takes the wait dialog down.
@@ -398,6 +399,7 @@ public:
     // Notes one screen leaves for another.
     CommonString m_PendingPurchaseName;  // the farm object the yard screen buys on its next frame
     CommonString m_PendingStartAction;   // a "ui_main.txt" action the play screen runs once on opening
+    bool m_bPendingAddCoins = false;     // the coin shop's list opens near its end; cleared when it does
     CommonString m_FarmObjectToShow;     // the farm object to show on entering the farm
     int m_nNewHighScoreRow = -1;         // the row of the last new high score, -1 for none
     int m_nNewHighScoreTable = -1;       // the arena index of that score's table

@@ -56,6 +56,7 @@ public:
     bool IsTransitionRunning() const { return m_bEffectIn || m_bEffectOut; }
     int GetEffectProgress() const { return m_nEffectProgress; }
     FIXED_FLOAT GetLivePostEffectAngle() const { return m_nLivePostEffectAngle; }
+    const IDibBitmap* GetLivePostEffectImage() const { return m_pLivePostEffectImage; }
     // The game object this screen belongs to; null outside a game.
     CTheGame* TheGame() const;
 

@@ -80,7 +80,6 @@ public:
     XButton* m_pAddCoinsButton = nullptr;     // "btn_play_addcoins", a child
     IDibBitmap* m_pPlusImage = nullptr;       // owned
     bool m_bUnlockAnimation = false;          // a button plays its unlock animation in this visit
-    bool m_bCoinShopToFirstCategory = false;  // the coin shop's list starts again at the next update
 
 private:
     // The overlay of that kind pointed at the target's centre (a little above it), replacing the
