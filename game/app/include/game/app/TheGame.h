@@ -90,9 +90,6 @@ enum class EScreen {
     Upgrades,
 };
 
-// The back key's code for OnGraffitiChar.
-inline constexpr int kBackKey = 8;
-
 // The experience rank curve: the number of ranks it spans, the points of the first rank-up and
 // of the last (every rank after the curve costs the last again).
 extern int g_XP_levels;
