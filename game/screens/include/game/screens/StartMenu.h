@@ -51,6 +51,11 @@ public:
     int CheckIfNoUserProfiles();
     // The welcome text with the current player's name.
     void UpdateChangePlayerText();
+    // Whether the template holds that screen root, so that its screen can be built.
+    bool HasScreenRoot(const char* root);
+    // Hides every menu button whose screen has no root in the template: a button never leads
+    // to a screen that cannot open. A screen's button shows by itself once its root is added.
+    void HideButtonsOfMissingScreens();
     void DrawClouds();
 
     // ---- The scene's state, read by tests -----------------------------------------------------
