@@ -73,6 +73,7 @@ constexpr TNamedRecipe kRecipes[] = {
     {"bonnet", recipes::Bonnet},
     {"chick", recipes::Chick},
     {"egg_shell", recipes::EggShell},
+    {"app_icon", recipes::AppIcon},
     {"shadow_ellipse", recipes::ShadowEllipse},
     {"particle", recipes::Particle},
 };
