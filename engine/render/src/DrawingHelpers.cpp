@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 
 #include "TargetRect.h"
 #include "render/DrawingUtils.h"
@@ -177,18 +176,29 @@ double atan2_degree_360(double y, double x) {
     return a;
 }
 
+int FormatWithCommasInto(int n, char (&out)[kCommasTextSize]) {
+    // The digits are written backwards from the magnitude, so the sign never lands among them.
+    // Widened first: the magnitude of INT_MIN does not fit an int.
+    long long magnitude = n < 0 ? -static_cast<long long>(n) : n;
+    char reversed[kCommasTextSize];
+    int length = 0;
+    int digits = 0;
+    do {
+        if (digits > 0 && digits % 3 == 0) reversed[length++] = ',';
+        reversed[length++] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+        ++digits;
+    } while (magnitude > 0);
+    if (n < 0) reversed[length++] = '-';
+    for (int i = 0; i < length; ++i) out[i] = reversed[length - 1 - i];
+    out[length] = '\0';
+    return length;
+}
+
 CommonString FormatWithCommas(int n) {
-    // The magnitude is grouped and the sign put in front: "-1,234", never "-,123".
-    const long long v = n;
-    const std::string digits = std::to_string(v < 0 ? -v : v);
-    std::string out;
-    int taken = 0;
-    for (int i = static_cast<int>(digits.size()) - 1; i >= 0; --i) {
-        out.insert(out.begin(), digits[i]);
-        if (++taken % 3 == 0 && i != 0) out.insert(out.begin(), ',');
-    }
-    if (v < 0) out.insert(out.begin(), '-');
-    return CommonString(out.c_str());
+    char text[kCommasTextSize];
+    FormatWithCommasInto(n, text);
+    return CommonString(text);
 }
 
 FIXED_FLOAT GetDistanceBetweenRects(const TRect2D& a, const TRect2D& b) {

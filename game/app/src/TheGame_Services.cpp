@@ -8,6 +8,8 @@
 #include "game/progress/UserProfile.h"
 #include "game/screens/GameRoot.h"
 #include "game/screens/PendingScreens.h"
+#include "game/screens/ScoreValue.h"
+#include "render/DibBitmap.h"
 
 int g_XP_levels = 40;
 int g_XP_xp_for_first_level = 30000;
@@ -68,6 +70,31 @@ int CTheGame::CreateNewUserProfile() {
 }
 
 // There is no mute icon in this game.
+namespace {
+
+// The counters' anchor: the right end of the number, and the icon's middle.
+constexpr int kCounterRightMargin = 10;
+constexpr float kCounterY = 22.0f;
+
+// One of the profile's counters at the top right of the back buffer; 0 without a profile.
+FIXED_FLOAT_16 DrawTopRightCounter(CTheGame* game, CSpriteSet* icon, int TUserProfile::*field, int a, float scale) {
+    const TUserProfile* profile = game->GetCurrentProfile();
+    IDibBitmap* back = game->Screen().m_pBackBuffer;
+    if (profile == nullptr || back == nullptr) return 0;
+    return DrawScoreValue(game, icon, true, static_cast<float>(back->m_Width - kCounterRightMargin), kCounterY, scale,
+                          CommonString(), profile->*field, a, 255, 255, 255, true, true);
+}
+
+}  // namespace
+
+FIXED_FLOAT_16 CTheGame::DrawNumCoins(int a, float scale) {
+    return DrawTopRightCounter(this, m_pHudCoinSet, &TUserProfile::m_nCoins, a, scale);
+}
+
+FIXED_FLOAT_16 CTheGame::DrawNumUpgradePoints(int a) {
+    return DrawTopRightCounter(this, m_pHudXPSet, &TUserProfile::m_nBoostPoints, a, 1.0f);
+}
+
 void CTheGame::DrawMuteIcon() {}
 int CTheGame::NotifyPointerEventMuteIcon(int /*x*/, int /*y*/, int /*type*/) { return 0; }
 

@@ -44,6 +44,11 @@ FIXED_FLOAT_16 SCurve16(FIXED_FLOAT_16 t, CQuorvanImageRotatorScaler* rotator);
 double GetSCurvedValue(IRenderHost* game, double value, double from, double to);
 // atan2 in degrees, 0 to 360.
 double atan2_degree_360(double y, double x);
+// Room for any int with thousands commas and the terminating null ("-2,147,483,648").
+inline constexpr int kCommasTextSize = 16;
+// Writes n with a comma between every group of three digits into out, the sign in front of the
+// digits ("-1,234", never "-,234"); returns the length. Other formatters build on it.
+int FormatWithCommasInto(int n, char (&out)[kCommasTextSize]);
 // "1,234,567"; a negative number keeps its sign in front of the digits ("-1,234").
 CommonString FormatWithCommas(int n);
 // Distance between two rectangles (0 when they overlap), FIXED_FLOAT.

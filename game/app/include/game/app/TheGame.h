@@ -243,6 +243,12 @@ public:
     // back, pauses the round or asks whether to quit; 1, or 0 when the quit question was already
     // open (the player data is saved first). Every other code: 0.
     int OnGraffitiChar(int code) override;
+    // The current profile's coins (with the "HudCoin" icon, at the given scale), or its unspent
+    // boost points ("HudXP", scale 1), right-aligned at the top right of the back buffer (its
+    // width - 10, y 22), small, with alpha a. The x of the middle of the "x" sign (16.16), or 0
+    // without a profile (nothing drawn).
+    FIXED_FLOAT_16 DrawNumCoins(int a, float scale);
+    FIXED_FLOAT_16 DrawNumUpgradePoints(int a);
     // There is no mute icon: nothing is drawn and no touch is taken (0).
     void DrawMuteIcon();
     int NotifyPointerEventMuteIcon(int x, int y, int type);
