@@ -21,8 +21,9 @@
 #include "shell/Program.h"
 
 // Last: Xlib's macros (None, Bool, Status) would break the headers above.
-#include <X11/Xlib.h>
 #include <X11/keysym.h>
+
+#include "testsupport/XTestClient.h"
 
 namespace {
 
@@ -80,47 +81,9 @@ void UseWindowSettings(int widthPx, int heightPx) {
     platform::UseSettings(s);
 }
 
-Window FindWindowNamed(Display* display, Window parent, const char* name) {
-    char* title = nullptr;
-    if (XFetchName(display, parent, &title) && title) {
-        const bool match = std::strcmp(title, name) == 0;
-        XFree(title);
-        if (match) return parent;
-    }
-    Window root = 0, up = 0, *children = nullptr;
-    unsigned int count = 0;
-    if (!XQueryTree(display, parent, &root, &up, &children, &count)) return 0;
-    Window found = 0;
-    for (unsigned int i = 0; i < count && !found; ++i) found = FindWindowNamed(display, children[i], name);
-    if (children) XFree(children);
-    return found;
-}
-
-void SendButton(Display* display, Window window, int type, int x, int y, unsigned int button = Button1) {
-    XEvent ev;
-    std::memset(&ev, 0, sizeof ev);
-    ev.xbutton.type = type;
-    ev.xbutton.display = display;
-    ev.xbutton.window = window;
-    ev.xbutton.root = DefaultRootWindow(display);
-    ev.xbutton.x = x;
-    ev.xbutton.y = y;
-    ev.xbutton.button = button;
-    ev.xbutton.same_screen = True;
-    XSendEvent(display, window, True, type == ButtonPress ? ButtonPressMask : ButtonReleaseMask, &ev);
-}
-
-void SendKey(Display* display, Window window, KeySym key) {
-    XEvent ev;
-    std::memset(&ev, 0, sizeof ev);
-    ev.xkey.type = KeyPress;
-    ev.xkey.display = display;
-    ev.xkey.window = window;
-    ev.xkey.root = DefaultRootWindow(display);
-    ev.xkey.keycode = XKeysymToKeycode(display, key);
-    ev.xkey.same_screen = True;
-    XSendEvent(display, window, True, KeyPressMask, &ev);
-}
+using xtest::FindWindowNamed;
+using xtest::SendButton;
+using xtest::SendKey;
 
 TEST(X11Window, OpensTakesSyntheticClicksAndKeysAndEscapeIsTheBackKey) {
     if (!std::getenv("COBBLE_UNDER_XVFB")) GTEST_SKIP() << "runs only under xvfb-run";
@@ -177,15 +140,7 @@ TEST(X11Window, ClosingTheWindowIsTheNavigatorExit) {
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
         const Window w = FindWindowNamed(client, DefaultRootWindow(client), "Cobblebrooks");
         if (!w || closeSent) return;
-        // What a window manager sends when the user closes the window.
-        XEvent ev;
-        std::memset(&ev, 0, sizeof ev);
-        ev.xclient.type = ClientMessage;
-        ev.xclient.window = w;
-        ev.xclient.message_type = XInternAtom(client, "WM_PROTOCOLS", False);
-        ev.xclient.format = 32;
-        ev.xclient.data.l[0] = static_cast<long>(XInternAtom(client, "WM_DELETE_WINDOW", False));
-        XSendEvent(client, w, False, NoEventMask, &ev);
+        xtest::SendClose(client, w);
         XFlush(client);
         closeSent = true;
     };

@@ -31,6 +31,8 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include "testsupport/XTestClient.h"
+
 namespace {
 
 using namespace programrun;
@@ -75,35 +77,9 @@ TCapture Capture(Display* display, Window window) {
     return c;
 }
 
-Window FindWindowNamed(Display* display, Window parent, const char* name) {
-    char* title = nullptr;
-    if (XFetchName(display, parent, &title) && title) {
-        const bool match = std::strcmp(title, name) == 0;
-        XFree(title);
-        if (match) return parent;
-    }
-    Window root = 0, up = 0, *children = nullptr;
-    unsigned int count = 0;
-    if (!XQueryTree(display, parent, &root, &up, &children, &count)) return 0;
-    Window found = 0;
-    for (unsigned int i = 0; i < count && !found; ++i) found = FindWindowNamed(display, children[i], name);
-    if (children) XFree(children);
-    return found;
-}
-
 void Click(Display* display, Window window, int x, int y) {
     for (const int type : {ButtonPress, ButtonRelease}) {
-        XEvent ev;
-        std::memset(&ev, 0, sizeof ev);
-        ev.xbutton.type = type;
-        ev.xbutton.display = display;
-        ev.xbutton.window = window;
-        ev.xbutton.root = DefaultRootWindow(display);
-        ev.xbutton.x = x;
-        ev.xbutton.y = y;
-        ev.xbutton.button = Button1;
-        ev.xbutton.same_screen = True;
-        XSendEvent(display, window, True, type == ButtonPress ? ButtonPressMask : ButtonReleaseMask, &ev);
+        xtest::SendButton(display, window, type, x, y);
         XFlush(display);
         // A press and its release in different frames, as a finger gives them.
         std::this_thread::sleep_for(std::chrono::milliseconds(150));
@@ -208,7 +184,7 @@ TEST(GameWindowX11, FitsA1080pScreenScalesWhenResizedAndMapsClicksBack) {
     // Xlib's error handler would end the test on a window that went away meanwhile.
     XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
     Window window = 0;
-    ASSERT_TRUE(WaitFor([&] { return (window = FindWindowNamed(client, DefaultRootWindow(client), "Cobblebrooks")); }, 10));
+    ASSERT_TRUE(WaitFor([&] { return (window = xtest::FindWindowNamed(client, DefaultRootWindow(client), "Cobblebrooks")); }, 10));
 
     // Nine tenths of 1080 high, the display's 768 x 1280 kept in proportion: 583 x 972.
     XWindowAttributes a;
@@ -280,14 +256,7 @@ TEST(GameWindowX11, FitsA1080pScreenScalesWhenResizedAndMapsClicksBack) {
     EXPECT_TRUE(opened) << "the click on the scaled Play did not open its screen";
 
     // Closing the window is the navigator's exit: the game ends with its saves and status 0.
-    XEvent ev;
-    std::memset(&ev, 0, sizeof ev);
-    ev.xclient.type = ClientMessage;
-    ev.xclient.window = window;
-    ev.xclient.message_type = XInternAtom(client, "WM_PROTOCOLS", False);
-    ev.xclient.format = 32;
-    ev.xclient.data.l[0] = static_cast<long>(XInternAtom(client, "WM_DELETE_WINDOW", False));
-    XSendEvent(client, window, False, NoEventMask, &ev);
+    xtest::SendClose(client, window);
     XFlush(client);
     child.reaped = WaitFor([&] { return ::waitpid(child.pid, &child.status, WNOHANG) == child.pid; }, 20);
     XCloseDisplay(client);
