@@ -24,13 +24,13 @@ struct TFramebufferCalls {
 TFramebufferCalls FramebufferCalls() {
     TFramebufferCalls calls;
     const auto* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
-    if (extensions == nullptr || std::string_view(extensions).find("GL_OES_framebuffer_object") == std::string_view::npos)
+    if (extensions == nullptr ||
+        std::string_view(extensions).find("GL_OES_framebuffer_object") == std::string_view::npos)
         return calls;
     calls.gen = reinterpret_cast<PFNGLGENFRAMEBUFFERSOESPROC>(eglGetProcAddress("glGenFramebuffersOES"));
     calls.del = reinterpret_cast<PFNGLDELETEFRAMEBUFFERSOESPROC>(eglGetProcAddress("glDeleteFramebuffersOES"));
     calls.bind = reinterpret_cast<PFNGLBINDFRAMEBUFFEROESPROC>(eglGetProcAddress("glBindFramebufferOES"));
-    calls.attach =
-        reinterpret_cast<PFNGLFRAMEBUFFERTEXTURE2DOESPROC>(eglGetProcAddress("glFramebufferTexture2DOES"));
+    calls.attach = reinterpret_cast<PFNGLFRAMEBUFFERTEXTURE2DOESPROC>(eglGetProcAddress("glFramebufferTexture2DOES"));
     calls.status =
         reinterpret_cast<PFNGLCHECKFRAMEBUFFERSTATUSOESPROC>(eglGetProcAddress("glCheckFramebufferStatusOES"));
     return calls;
@@ -116,8 +116,7 @@ bool CScaledFrameTarget::Attach(EGLDisplay display, EGLConfig config, int frameW
     m_frameH = frameH;
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
-    if (m_presenter == EGL_NO_CONTEXT)
-        m_presenter = eglCreateContext(display, config, eglGetCurrentContext(), nullptr);
+    if (m_presenter == EGL_NO_CONTEXT) m_presenter = eglCreateContext(display, config, eglGetCurrentContext(), nullptr);
     if (m_presenter == EGL_NO_CONTEXT) {
         Notice("no context to present the window's frames; the window shows the game unscaled");
         DeleteTarget();

@@ -191,9 +191,8 @@ private:
         unsigned long count = 0, after = 0;
         unsigned char* data = nullptr;
         const Atom workArea = XInternAtom(display_, "_NET_WORKAREA", True);
-        if (workArea == None ||
-            XGetWindowProperty(display_, RootWindow(display_, screen), workArea, 0, 4, False, XA_CARDINAL, &type,
-                               &format, &count, &after, &data) != Success)
+        if (workArea == None || XGetWindowProperty(display_, RootWindow(display_, screen), workArea, 0, 4, False,
+                                                   XA_CARDINAL, &type, &format, &count, &after, &data) != Success)
             return;
         if (data != nullptr && format == 32 && count >= 4) {
             const auto* area = reinterpret_cast<const long*>(data);
@@ -335,7 +334,7 @@ private:
     Window window_ = 0;
     Atom deleteAtom_ = 0;
     int angle_ = 0;
-    bool lost_ = false;  // the connection to the X server broke; nothing more is sent on it
+    bool lost_ = false;              // the connection to the X server broke; nothing more is sent on it
     int frameW_ = 0, frameH_ = 0;    // the frame the game draws (the window's buffer size)
     int windowW_ = 0, windowH_ = 0;  // the window as it stands on the screen
     bool fixedSize_ = false;         // no frame target: the window keeps the frame's size

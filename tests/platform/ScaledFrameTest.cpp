@@ -23,12 +23,12 @@ struct TFitCase {
 TEST(ScaledFrame, ThePictureIsTheLargestOfTheFramesShapeCentredInTheWindow) {
     // Worked by hand: scale = the smaller of the two ratios, sides rounded, the rest split.
     const TFitCase cases[] = {
-        {768, 1280, 583, 972, {0, 0, 583, 972}},     // the window opened for a 1080p screen
-        {768, 1280, 960, 540, {318, 0, 324, 540}},   // wide: bars left and right (540/1280)
-        {768, 1280, 384, 1280, {0, 320, 384, 640}},  // narrow: bars above and below (scale 0.5)
-        {768, 1280, 768, 1280, {0, 0, 768, 1280}},   // the frame's own size
+        {768, 1280, 583, 972, {0, 0, 583, 972}},      // the window opened for a 1080p screen
+        {768, 1280, 960, 540, {318, 0, 324, 540}},    // wide: bars left and right (540/1280)
+        {768, 1280, 384, 1280, {0, 320, 384, 640}},   // narrow: bars above and below (scale 0.5)
+        {768, 1280, 768, 1280, {0, 0, 768, 1280}},    // the frame's own size
         {320, 480, 1000, 1000, {166, 0, 667, 1000}},  // scaled up: 320 * 1000/480 = 666.7
-        {768, 1280, 0, 500, {}},                     // a window of no size shows nothing
+        {768, 1280, 0, 500, {}},                      // a window of no size shows nothing
     };
     for (const TFitCase& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.windowW << "x" << c.windowH);
@@ -92,8 +92,8 @@ protected:
         display_ = eglGetDisplay(EGL_DEFAULT_DISPLAY);
         if (display_ == EGL_NO_DISPLAY || !eglInitialize(display_, nullptr, nullptr)) GTEST_SKIP() << "no EGL";
         ASSERT_TRUE(eglBindAPI(EGL_OPENGL_ES_API));
-        const EGLint attribs[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RED_SIZE,  8,
-                                  EGL_GREEN_SIZE,   8,               EGL_BLUE_SIZE, 8, EGL_NONE};
+        const EGLint attribs[] = {
+            EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8, EGL_NONE};
         EGLint n = 0;
         ASSERT_TRUE(eglChooseConfig(display_, attribs, &config_, 1, &n));
         if (n < 1) GTEST_SKIP() << "no pbuffer config";

@@ -87,7 +87,7 @@ using xtest::SendKey;
 
 TEST(X11Window, OpensTakesSyntheticClicksAndKeysAndEscapeIsTheBackKey) {
     if (!std::getenv("COBBLE_UNDER_XVFB")) GTEST_SKIP() << "runs only under xvfb-run";
-    UseWindowSettings(320, 480);  // pixel scale 1: what is clicked is what arrives
+    UseWindowSettings(320, 480);      // pixel scale 1: what is clicked is what arrives
     g_testGame.backKeyAnswers = {0};  // the game leaves at the first back key
 
     Display* client = XOpenDisplay(nullptr);

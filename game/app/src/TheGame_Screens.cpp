@@ -79,7 +79,7 @@ namespace {
 // Keeps what a screen that could not be built says of itself before it goes.
 void NoteFailedScreen(CTheGame& game, const XGameRoot* screen) {
     game.m_FailedScreenRoot = screen != nullptr ? screen->GetRootName() : CommonString();
-    game.m_FailedScreenWhy = screen == nullptr                    ? CommonString("there is no memory for it")
+    game.m_FailedScreenWhy = screen == nullptr                   ? CommonString("there is no memory for it")
                              : screen->GetFailure().Length() > 0 ? screen->GetFailure()
                                                                  : CommonString("it could not be set up");
 }

@@ -157,7 +157,8 @@ bool CXStartMenu2::LoadScene() {
         trueColour = true;
         IDibBitmap* cloud = ImageLoad(game, (images + name).GetDataConst(), nullptr);
         trueColour = before;
-        if (cloud == nullptr) NoteFailure(CommonString("the image ") + images + name + CommonString(" cannot be loaded"));
+        if (cloud == nullptr)
+            NoteFailure(CommonString("the image ") + images + name + CommonString(" cannot be loaded"));
         if (!m_Clouds.AddOwned(cloud)) return false;
         TVector2D pos;
         TVector2D vel;

@@ -26,7 +26,7 @@ struct TPlatformSettings {
     int displayWidthPx = 768;
     int displayHeightPx = 1280;
     bool displaySizeGiven = false;  // COBBLE_DISPLAY_SIZE set: the window opens at that size
-    std::string scriptPath;   // empty: no input script
+    std::string scriptPath;         // empty: no input script
     int frameLimit = 0;       // > 0: navigator exit after this many presented frames (bad value: kBoundedRunFrames)
     std::string dumpDir;      // where frame dumps go (script "dump" names are relative to it)
     int dumpEveryFrames = 0;  // > 0: dump every Nth frame as frame_NNNNN.png

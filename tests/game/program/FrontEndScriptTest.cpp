@@ -53,7 +53,9 @@ TEST(FrontEndScript, PressingTheButtonsOfScreensWithoutARootLeavesTheMenuStandin
     const struct {
         const int* at;
         const char* dump;
-    } presses[] = {{kPlay, "after_play.png"}, {kQuests, "after_quests.png"}, {kScores, "after_scores.png"},
+    } presses[] = {{kPlay, "after_play.png"},
+                   {kQuests, "after_quests.png"},
+                   {kScores, "after_scores.png"},
                    {kAwards, "after_awards.png"}};
     int frame = 260;
     for (const auto& p : presses) {
@@ -65,8 +67,9 @@ TEST(FrontEndScript, PressingTheButtonsOfScreensWithoutARootLeavesTheMenuStandin
     std::ofstream(dir.root / "run.script") << script;
 
     int status = -1;
-    const std::string output = RunHeadless(program, shots, dir.root / "saves",
-                                           "COBBLE_FRAMES=3000 COBBLE_SCRIPT='" + dir.Path("run.script") + "'", &status);
+    const std::string output =
+        RunHeadless(program, shots, dir.root / "saves",
+                    "COBBLE_FRAMES=3000 COBBLE_SCRIPT='" + dir.Path("run.script") + "'", &status);
     EXPECT_EQ(status, 0) << output;
     EXPECT_EQ(output.find("could not be opened"), std::string::npos) << output;
     // A first start is no fault: the news cache that is not there yet and the web this machine
@@ -77,7 +80,8 @@ TEST(FrontEndScript, PressingTheButtonsOfScreensWithoutARootLeavesTheMenuStandin
     EXPECT_FALSE(fs::exists(shots / "after_quit.png")) << "Yes on the quit question ends the game";
 
     std::vector<TPixelCheck> checks;
-    for (const char* dump : {"menu.png", "after_play.png", "after_quests.png", "after_scores.png", "after_awards.png"}) {
+    for (const char* dump :
+         {"menu.png", "after_play.png", "after_quests.png", "after_scores.png", "after_awards.png"}) {
         checks.push_back({dump, kWelcome[0], kWelcome[1], kWelcome[2], kWelcome[3], White, 500, 1 << 30,
                           "the menu panel with its welcome"});
         checks.push_back({dump, 0, 0, 768, 300, Sky, 60000, 1 << 30, "the sky of the scene, no curtain"});
@@ -92,30 +96,31 @@ TEST(FrontEndScript, PressingTheButtonsOfScreensWithoutARootLeavesTheMenuStandin
 TEST(FrontEndScript, TheBackKeyWalksTheFrontEndsBackKeyTable) {
     CScratchDir dir;
     const fs::path shots = ShotsFolder("front-end-back-key");
-    const std::string script =
-        Tap(180, 103, 643) + Tap(188, 243, 643) + Tap(196, 103, 643) +  // "Ada"
-        Line(204, "key back") +                                          // the name entry: one letter goes
-        Line(206, "dump name.png") + Tap(210, 384, 936) +                // OK
-        Line(250, "dump menu.png") +                                     //
-        Line(255, "key back") +                                          // the menu panel: the quit question
-        Line(290, "dump question.png") + Tap(295, kQuitNo[0], kQuitNo[1]) +  // No
-        Line(330, "dump after_no.png") +                                 //
-        Tap(335, kOptions[0], kOptions[1]) + Line(370, "key back") +     // the options: back to the panel
-        Line(405, "dump after_options.png") +                            //
-        Tap(410, kPlate[0], kPlate[1]) + Line(445, "key back") +         // the players
-        Line(480, "dump after_players.png") +                            //
-        Tap(485, kStats[0], kStats[1]) + Line(520, "key back") +         // the statistics
-        Line(555, "dump after_stats.png") +                              //
-        Tap(560, kOptions[0], kOptions[1]) + Tap(595, kCredits[0], kCredits[1]) +  // the credits
-        Line(700, "dump credits.png") + Line(705, "key back") +          // ... close to the menu
-        Line(780, "dump after_credits.png") +                            //
-        Line(785, "key back") + Line(820, "key back") +                  // a second back on the question leaves
-        Line(860, "dump never.png");
+    const std::string script = Tap(180, 103, 643) + Tap(188, 243, 643) + Tap(196, 103, 643) +  // "Ada"
+                               Line(204, "key back") +                            // the name entry: one letter goes
+                               Line(206, "dump name.png") + Tap(210, 384, 936) +  // OK
+                               Line(250, "dump menu.png") +                       //
+                               Line(255, "key back") +                            // the menu panel: the quit question
+                               Line(290, "dump question.png") + Tap(295, kQuitNo[0], kQuitNo[1]) +  // No
+                               Line(330, "dump after_no.png") +                                     //
+                               Tap(335, kOptions[0], kOptions[1]) +
+                               Line(370, "key back") +                // the options: back to the panel
+                               Line(405, "dump after_options.png") +  //
+                               Tap(410, kPlate[0], kPlate[1]) + Line(445, "key back") +  // the players
+                               Line(480, "dump after_players.png") +                     //
+                               Tap(485, kStats[0], kStats[1]) + Line(520, "key back") +  // the statistics
+                               Line(555, "dump after_stats.png") +                       //
+                               Tap(560, kOptions[0], kOptions[1]) + Tap(595, kCredits[0], kCredits[1]) +  // the credits
+                               Line(700, "dump credits.png") + Line(705, "key back") +  // ... close to the menu
+                               Line(780, "dump after_credits.png") +                    //
+                               Line(785, "key back") + Line(820, "key back") +  // a second back on the question leaves
+                               Line(860, "dump never.png");
     std::ofstream(dir.root / "run.script") << script;
 
     int status = -1;
-    const std::string output = RunHeadless(COBBLE_GAME_PATH, shots, dir.root / "saves",
-                                           "COBBLE_FRAMES=3000 COBBLE_SCRIPT='" + dir.Path("run.script") + "'", &status);
+    const std::string output =
+        RunHeadless(COBBLE_GAME_PATH, shots, dir.root / "saves",
+                    "COBBLE_FRAMES=3000 COBBLE_SCRIPT='" + dir.Path("run.script") + "'", &status);
     EXPECT_EQ(status, 0) << output;
     EXPECT_FALSE(fs::exists(shots / "never.png")) << "the second back on the quit question leaves the game";
 
@@ -181,12 +186,16 @@ struct TDamage {
 TEST(FrontEndScript, ADamagedStartMenuImageOrTemplateIsToldAndTheRunEndsWithStatusOneAndItsSaves) {
     ASSERT_EQ(ReadSaved(AdaSaves()).firstName, "Ada");
     const TDamage cases[] = {
-        {"a damaged title image", "--garble 'i_vga\\ui\\startmenu\\menu_title.png'",
-         {"game: message 1001: the screen root_START_MENU could not be opened: the image ", "menu_title cannot be loaded"}},
-        {"a template cut before the start menu", "--cut-template-at 'root = \"root_START_MENU\"'",
+        {"a damaged title image",
+         "--garble 'i_vga\\ui\\startmenu\\menu_title.png'",
+         {"game: message 1001: the screen root_START_MENU could not be opened: the image ",
+          "menu_title cannot be loaded"}},
+        {"a template cut before the start menu",
+         "--cut-template-at 'root = \"root_START_MENU\"'",
          {"game: message 1001: the screen root_START_MENU could not be opened: ui_main.txt has no root record "
           "root_START_MENU"}},
-        {"no template", "--remove 'ui\\ui_iphone\\ui_main.txt'",
+        {"no template",
+         "--remove 'ui\\ui_iphone\\ui_main.txt'",
          {"game: message 1001: the screen root_START_MENU could not be opened: ui_main.txt cannot be read"}},
     };
     for (const TDamage& c : cases) {

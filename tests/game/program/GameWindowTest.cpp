@@ -122,7 +122,8 @@ std::string TextProperty(Display* display, Window window, const char* name) {
     unsigned char* data = nullptr;
     std::string out;
     if (XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, 256, False,
-                           XInternAtom(display, "UTF8_STRING", False), &got, &format, &count, &after, &data) == Success &&
+                           XInternAtom(display, "UTF8_STRING", False), &got, &format, &count, &after,
+                           &data) == Success &&
         data != nullptr && format == 8)
         out.assign(reinterpret_cast<char*>(data), count);
     if (data != nullptr) XFree(data);
@@ -156,11 +157,11 @@ TEST(GameWindowX11, FitsA1080pScreenScalesWhenResizedAndMapsClicksBack) {
 
     // No display size: the window fits the screen. The timeout guards a window nobody closes.
     const fs::path out = dir.root / "out.txt";
-    const std::string command = "exec timeout 120 env COBBLE_DISPLAY=x11 COBBLE_CLOCK=virtual COBBLE_SOUND=null "
-                                "COBBLE_SCRIPT='" +
-                                dir.Path("run.script") + "' COBBLE_DUMP_DIR='" + shots.string() +
-                                "' COBBLE_SAVE_DIR='" + dir.Path("saves") + "' '" + program.string() + "' >'" +
-                                out.string() + "' 2>&1";
+    const std::string command =
+        "exec timeout 120 env COBBLE_DISPLAY=x11 COBBLE_CLOCK=virtual COBBLE_SOUND=null "
+        "COBBLE_SCRIPT='" +
+        dir.Path("run.script") + "' COBBLE_DUMP_DIR='" + shots.string() + "' COBBLE_SAVE_DIR='" + dir.Path("saves") +
+        "' '" + program.string() + "' >'" + out.string() + "' 2>&1";
     // The program in the background; whatever way the test leaves, it does not outlive it.
     struct TChild {
         pid_t pid = -1;
@@ -184,7 +185,8 @@ TEST(GameWindowX11, FitsA1080pScreenScalesWhenResizedAndMapsClicksBack) {
     // Xlib's error handler would end the test on a window that went away meanwhile.
     XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
     Window window = 0;
-    ASSERT_TRUE(WaitFor([&] { return (window = xtest::FindWindowNamed(client, DefaultRootWindow(client), "Cobblebrooks")); }, 10));
+    ASSERT_TRUE(WaitFor(
+        [&] { return (window = xtest::FindWindowNamed(client, DefaultRootWindow(client), "Cobblebrooks")); }, 10));
 
     // Nine tenths of 1080 high, the display's 768 x 1280 kept in proportion: 583 x 972.
     XWindowAttributes a;
@@ -241,7 +243,8 @@ TEST(GameWindowX11, FitsA1080pScreenScalesWhenResizedAndMapsClicksBack) {
 
     // The globe (display 494, 1130) at 318 + 494 * 324 / 768, 1130 * 540 / 1280: its page opens.
     Click(client, window, 526, 477);
-    EXPECT_TRUE(WaitFor([&] { return Slurp(out).find("[browser] https://social.cobblebrooks.example/") != std::string::npos; }, 10))
+    EXPECT_TRUE(WaitFor(
+        [&] { return Slurp(out).find("[browser] https://social.cobblebrooks.example/") != std::string::npos; }, 10))
         << Slurp(out);
     // Play (display 384, 910): its screen, whose background is the dialogs' teal, opens.
     Click(client, window, 480, 384);

@@ -23,7 +23,9 @@ namespace programrun {
 namespace fs = std::filesystem;
 
 // The pak the build put beside the program.
-inline fs::path BuiltPak() { return fs::path(COBBLE_GAME_PATH).parent_path() / "app" / "native" / "assets" / "_game_bb.pak"; }
+inline fs::path BuiltPak() {
+    return fs::path(COBBLE_GAME_PATH).parent_path() / "app" / "native" / "assets" / "_game_bb.pak";
+}
 
 // The program copied into dir with a pak made by pakedit.py from the built one (pakeditArgs: its
 // options, already quoted for the shell) and the window icon beside it. Its path; empty when the
@@ -34,7 +36,8 @@ inline fs::path ProgramBesideChangedPak(const fs::path& dir, const std::string& 
     const fs::path program = dir / "cobblebrooks";
     fs::copy_file(COBBLE_GAME_PATH, program, fs::copy_options::overwrite_existing);
     const fs::path icon = fs::path(COBBLE_GAME_PATH).parent_path() / "app" / "native" / "icon.png";
-    if (fs::exists(icon)) fs::copy_file(icon, dir / "app" / "native" / "icon.png", fs::copy_options::overwrite_existing);
+    if (fs::exists(icon))
+        fs::copy_file(icon, dir / "app" / "native" / "icon.png", fs::copy_options::overwrite_existing);
     int status = -1;
     const std::string out =
         RunCommand("python3 '" COBBLE_SOURCE_DIR "/tests/game/program/pakedit.py' '" + BuiltPak().string() + "' '" +
@@ -49,11 +52,12 @@ inline fs::path ProgramBesideChangedPak(const fs::path& dir, const std::string& 
 // *status. The timeout guards a program that stops presenting.
 inline std::string RunHeadless(const fs::path& program, const fs::path& dumps, const fs::path& saves,
                                const std::string& extra, int* status) {
-    return RunCommand("timeout 180 env -u DISPLAY COBBLE_DISPLAY=headless COBBLE_DISPLAY_SIZE=768x1280 "
-                      "COBBLE_CLOCK=virtual COBBLE_SOUND=null " +
-                          extra + " COBBLE_DUMP_DIR='" + dumps.string() + "' COBBLE_SAVE_DIR='" + saves.string() +
-                          "' '" + program.string() + "' 2>&1",
-                      status);
+    return RunCommand(
+        "timeout 180 env -u DISPLAY COBBLE_DISPLAY=headless COBBLE_DISPLAY_SIZE=768x1280 "
+        "COBBLE_CLOCK=virtual COBBLE_SOUND=null " +
+            extra + " COBBLE_DUMP_DIR='" + dumps.string() + "' COBBLE_SAVE_DIR='" + saves.string() + "' '" +
+            program.string() + "' 2>&1",
+        status);
 }
 
 // Colour tests for screenshot pixels (r, g, b, a).

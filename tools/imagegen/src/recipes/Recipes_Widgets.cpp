@@ -34,7 +34,7 @@ TRgba PanelWood(float x, float y, float fw, float fh) {
         wood = Mix(wood, dark, line.dark * std::clamp(1.0f - d / 0.7f, 0.0f, 1.0f));
     }
     if (down * fh < 1.0f) return Mix(wood, WithAlpha(Rgb(0x140C07), kPanel.a), 0.85f);  // the groove
-    if (down * fh < 2.0f) return Mix(wood, WithAlpha(Rgb(0x6B4C37), kPanel.a), 0.5f);  // its lit lip
+    if (down * fh < 2.0f) return Mix(wood, WithAlpha(Rgb(0x6B4C37), kPanel.a), 0.5f);   // its lit lip
     return wood;
 }
 
