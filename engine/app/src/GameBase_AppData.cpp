@@ -10,24 +10,27 @@ bool CGameBase::LoadOrCreateDefaultAppData() {
     m_pAppData->SetDefaultApplicationData();
     if (m_pAppData->ReadAppData(this)) {
         m_bAppDataCreatedFresh = false;
+        m_eAppDataLoad = kAppDataLoaded;
     } else {
-        // Unreadable player data never stops the start: take the defaults again, since a failed
-        // read may have left part of the file in the object.
+        // Player data that cannot be loaded never stops the start: take the defaults again, since
+        // a failed read may have left part of the file in the object.
         m_pAppData->SetDefaultApplicationData();
         m_bAppDataCreatedFresh = true;
-        m_bAppDataFileUnreadable = m_pAppData->AppDataFileExists(this);
+        m_eAppDataLoad = m_pAppData->LastLoad();
     }
     return true;
 }
 
 int CGameBase::SaveAppData() {
     if (m_pAppData == nullptr) return 0;
-    // A file that was there but could not be read is the player's only copy of their progress:
-    // keep it aside before the first save takes its name. If it cannot be moved, nothing is
-    // written over it.
-    if (m_bAppDataFileUnreadable) {
+    // A file that is there but could not be read may be whole: the player's progress is in it,
+    // and the defaults of this run must not take its place.
+    if (m_eAppDataLoad == kAppDataCannotRead) return 0;
+    // A damaged file is still the player's only copy of their progress: keep it aside before the
+    // first save takes its name. If it cannot be moved, nothing is written over it.
+    if (m_eAppDataLoad == kAppDataDamaged) {
         if (!m_pAppData->SetAsideAppDataFile(this)) return 0;
-        m_bAppDataFileUnreadable = false;
+        m_eAppDataLoad = kAppDataLoaded;
     }
     return m_pAppData->WriteAppData(this) ? 1 : 0;
 }

@@ -22,7 +22,10 @@ CommonString PakPath(CGameBase& game, const CommonString& name) {
 int OpenPak(CGameBase& game, CBBZipFileReader*& slot, const CommonString& name, int stageCreate, int stageOpen) {
     slot = new (std::nothrow) CBBZipFileReader(&game);
     if (slot == nullptr) return stageCreate;
-    if (slot->Init(PakPath(game, name).GetDataConst()) != ZipResult::Ok) {
+    const CommonString path = PakPath(game, name);
+    if (slot->Init(path.GetDataConst()) != ZipResult::Ok) {
+        game.m_FailedPakPath = path;
+        game.m_FailedPakReason = CommonString(slot->GetInitFailure().c_str());
         SafeDelete(slot);
         return stageOpen;
     }

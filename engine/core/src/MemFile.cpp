@@ -211,9 +211,9 @@ int CMemoryFile::FlushDataToFile(IFileHost* game, const char* path) {
         ok = check != nullptr && check->Open(game, temp.c_str(), FileMode::Read) && check->GetSize() == used;
         delete check;
     }
-    if (!ok || std::rename(temp.c_str(), path) != 0) {
+    if (!ok) {
         std::remove(temp.c_str());
         return 0;
     }
-    return 1;
+    return ReplaceFileDurably(temp.c_str(), path) ? 1 : 0;
 }

@@ -213,12 +213,12 @@ int QuorvanRecordSet::Save() {
         delete file;
         file = nullptr;
     }
-    // One rename replaces the old file: at every moment either the old or the new file is whole.
-    if (!ok || std::rename(temp.c_str(), path.GetDataConst()) != 0) {
+    if (!ok) {
         std::remove(temp.c_str());
         return 0;
     }
-    return 1;
+    // One rename replaces the old file: at every moment either the old or the new file is whole.
+    return ReplaceFileDurably(temp.c_str(), path.GetDataConst()) ? 1 : 0;
 }
 
 int QuorvanRecordSet::CloseFile() {

@@ -65,8 +65,12 @@ int CZipElementFile::Open(IFileHost* game, const char* name, unsigned mode) {
     }
     // The member is streamed long after it was opened, so damage is looked for now, while a
     // failure can still be reported as one instead of playing as noise.
-    if (!StoredBytesMatch(stream, offset, length, found->GetEntryCrc(entry)) ||
-        std::fseek(stream, offset, SEEK_SET) != 0) {
+    if (!StoredBytesMatch(stream, offset, length, found->GetEntryCrc(entry))) {
+        (void)found->ReportDamage(entry, ZipResult::BadFormat, "CRC-32 mismatch");
+        Close();
+        return 0;
+    }
+    if (std::fseek(stream, offset, SEEK_SET) != 0) {
         Close();
         return 0;
     }

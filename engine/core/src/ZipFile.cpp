@@ -2,9 +2,13 @@
 
 #include <zlib.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <new>
+#include <string>
+#include <system_error>
 #include <vector>
 
 #include "ZipNameTable.h"
@@ -91,16 +95,25 @@ void CBBZipFileReader::SetPath(const char* path) {
     zipDirectory = buffer;
 }
 
+int CBBZipFileReader::FailInit(int code, std::string reason) {
+    initFailure = std::move(reason);
+    return code;
+}
+
 int CBBZipFileReader::Init(const char* path) {
     Close();
-    if (path == nullptr || path[0] == '\0') return ZipResult::OpenFailed;
+    initFailure.clear();
+    if (path == nullptr || path[0] == '\0') return FailInit(ZipResult::OpenFailed, "has no name");
     SetPath(path);
-    if (m_pGame == nullptr) return ZipResult::NoMemory;
+    if (m_pGame == nullptr) return FailInit(ZipResult::NoMemory, "cannot be opened without a file host");
     IFile* file = m_pGame->CreateFileObject();
-    if (file == nullptr) return ZipResult::NoMemory;
-    if (!file->Open(m_pGame, path, FileMode::Read)) {
+    if (file == nullptr) return FailInit(ZipResult::NoMemory, "cannot be opened: out of memory");
+    // A missing pak is told by its owner in words; the disk file need not say it too.
+    if (!file->Open(m_pGame, path, FileMode::Read | FileMode::MayBeMissing)) {
         delete file;
-        return ZipResult::OpenFailed;
+        std::error_code error;
+        const bool missing = std::filesystem::status(path, error).type() == std::filesystem::file_type::not_found;
+        return FailInit(ZipResult::OpenFailed, missing ? "is missing" : "cannot be opened");
     }
     return InitFromFile(file, path);
 }
@@ -111,42 +124,53 @@ int CBBZipFileReader::InitFromFile(IFile* pak, const char* path) {
     pakFile = pak;
     pakSize = 0;
     archiveStart = 0;
+    initFailure.clear();
     SetPath(path ? path : "");
-    if (pakFile == nullptr) return ZipResult::NoMemory;
+    if (pakFile == nullptr) return FailInit(ZipResult::NoMemory, "cannot be opened: out of memory");
 
     // Positions are taken from the start: a memory file and a disk file read "from the end"
     // differently, and a pak may be either.
     const int size = pakFile->GetSize();
-    if (size < static_cast<int>(sizeof(TZipDirHeader))) return ZipResult::OpenFailed;
+    if (size == 0) return FailInit(ZipResult::OpenFailed, "is empty");
+    if (size < static_cast<int>(sizeof(TZipDirHeader)))
+        return FailInit(ZipResult::OpenFailed, "is truncated: " + std::to_string(size) +
+                                                   " bytes are too few for a zip end record");
     pakSize = size;
     const long recordPos = size - static_cast<long>(sizeof(TZipDirHeader));
-    if (!pakFile->Seek(recordPos, FileSeek::Start)) return ZipResult::OpenFailed;
     unsigned char raw[sizeof(TZipDirHeader)];
-    if (pakFile->ReadData(raw, sizeof raw) != static_cast<int>(sizeof raw)) return ZipResult::OpenFailed;
-    if (Get32(raw) != kZipEndSignature) return ZipResult::OpenFailed;
+    if (!pakFile->Seek(recordPos, FileSeek::Start) ||
+        pakFile->ReadData(raw, sizeof raw) != static_cast<int>(sizeof raw))
+        return FailInit(ZipResult::OpenFailed, "cannot be read");
+    if (Get32(raw) != kZipEndSignature)
+        return FailInit(ZipResult::OpenFailed, "is truncated or no pak: its last 22 bytes are no zip end record");
     const std::uint32_t dirSize = Get32(raw + 12);
     const int count = Get16(raw + 8);
     // The directory must fit between the start of the pak and the end record.
-    if (dirSize > static_cast<std::uint32_t>(recordPos)) return ZipResult::OpenFailed;
-    if (!pakFile->Seek(recordPos - static_cast<long>(dirSize), FileSeek::Start)) return ZipResult::OpenFailed;
-    if (static_cast<std::uint64_t>(count) * sizeof(TZipDirFileHeader) > dirSize) return ZipResult::BadFormat;
+    if (dirSize > static_cast<std::uint32_t>(recordPos) ||
+        !pakFile->Seek(recordPos - static_cast<long>(dirSize), FileSeek::Start))
+        return FailInit(ZipResult::OpenFailed, "is truncated: its directory of " + std::to_string(dirSize) +
+                                                   " bytes would begin before the start of the file");
+    if (static_cast<std::uint64_t>(count) * sizeof(TZipDirFileHeader) > dirSize)
+        return FailInit(ZipResult::BadFormat, "is damaged: its end record counts " + std::to_string(count) +
+                                                  " members in a directory of " + std::to_string(dirSize) + " bytes");
 
     const std::size_t alignedDir = (static_cast<std::size_t>(dirSize) + 7) & ~static_cast<std::size_t>(7);
     const std::size_t blockSize = alignedDir + sizeof(unsigned char*) * static_cast<std::size_t>(count);
     directory = static_cast<unsigned char*>(std::calloc(blockSize ? blockSize : 1, 1));
-    if (directory == nullptr) return ZipResult::NoMemory;
+    if (directory == nullptr) return FailInit(ZipResult::NoMemory, "cannot be opened: out of memory");
     if (dirSize > 0 && pakFile->ReadData(directory, static_cast<int>(dirSize)) != static_cast<int>(dirSize)) {
         Close();
-        return ZipResult::BadFormat;
+        return FailInit(ZipResult::BadFormat, "cannot be read: its directory did not arrive whole");
     }
 
     entries = reinterpret_cast<unsigned char**>(directory + alignedDir);
     if (DecodeZipDirectory(directory, dirSize, count, entries, pakPath.GetDataConst()) != ZipResult::Ok) {
         Close();
-        return ZipResult::BadFormat;
+        return FailInit(ZipResult::BadFormat, "is damaged: its directory does not decode");
     }
     if (count == 0) return ZipResult::Ok;
     entryCount = count;
+    damageTold.assign(static_cast<std::size_t>(count), false);
     archiveStart = FindArchiveStart(recordPos - static_cast<long>(dirSize), Get32(raw + 16));
     index.growBy = count;
     for (int i = 0; i < count; ++i) {
@@ -190,6 +214,7 @@ int CBBZipFileReader::Close() {
     // The index points into the freed block; a later Init starts from an empty one.
     index.count = 0;
     if (nameTable) nameTable->Clear();
+    damageTold.clear();
     return held ? ZipResult::Ok : ZipResult::BadFormat;
 }
 
@@ -335,10 +360,44 @@ int CBBZipFileReader::CheckCoding(const TEntryData& data) {
     return ZipResult::Ok;
 }
 
+int CBBZipFileReader::ReportDamage(int i, int code, const std::string& reason) {
+    if (i < 0 || i >= entryCount || static_cast<std::size_t>(i) >= damageTold.size() || damageTold[i]) return code;
+    damageTold[i] = true;
+    char name[kZipMaxNameLength + 1];
+    if (get_FileName(i, name) != ZipResult::Ok) name[0] = '\0';
+    std::fprintf(stderr, "pak: %s: %s: %s\n", pakPath.GetDataConst() ? pakPath.GetDataConst() : "", name,
+                 reason.c_str());
+    return code;
+}
+
+int CBBZipFileReader::ReportLocateFailure(int i, int code) {
+    if (code == ZipResult::BadMethod) return ReportDamage(i, code, "is encrypted");
+    if (code == ZipResult::BadFormat)
+        return ReportDamage(i, code, "is damaged: its local header or the size of its data do not fit the pak");
+    return code;
+}
+
+int CBBZipFileReader::ReportCodingFailure(int i, const TEntryData& data, int code) {
+    if (code == ZipResult::Ok) return code;
+    std::string reason;
+    if (data.method != 0 && data.method != 8)
+        reason = "compression method " + std::to_string(data.method) + " is not supported";
+    else if (data.length > kZipMaxMemberBytes)
+        reason = "claims " + std::to_string(data.length) + " bytes, more than the " +
+                 std::to_string(kZipMaxMemberBytes) + " a member may have";
+    else if (data.method == 0)
+        reason = "size mismatch: stored " + std::to_string(data.compressedSize) + " bytes for " +
+                 std::to_string(data.length);
+    else
+        reason = "size mismatch: " + std::to_string(data.length) + " bytes cannot inflate from " +
+                 std::to_string(data.compressedSize);
+    return ReportDamage(i, code, reason);
+}
+
 int CBBZipFileReader::ValidateEntry(int i) {
     TEntryData data;
-    if (const int rc = LocateData(i, data); rc != ZipResult::Ok) return rc;
-    return CheckCoding(data);
+    if (const int rc = LocateData(i, data); rc != ZipResult::Ok) return ReportLocateFailure(i, rc);
+    return ReportCodingFailure(i, data, CheckCoding(data));
 }
 
 int CBBZipFileReader::ReadFileOffset(int i, long* offset) {
@@ -352,13 +411,18 @@ int CBBZipFileReader::ReadFileOffset(int i, long* offset) {
 int CBBZipFileReader::ReadFile(int i, unsigned char* out) {
     if (out == nullptr) return ZipResult::NullArgument;
     TEntryData data;
-    if (const int rc = LocateData(i, data); rc != ZipResult::Ok) return rc;
-    if (const int rc = CheckCoding(data); rc != ZipResult::Ok) return rc;
+    if (const int rc = LocateData(i, data); rc != ZipResult::Ok) return ReportLocateFailure(i, rc);
+    if (const int rc = CheckCoding(data); rc != ZipResult::Ok) return ReportCodingFailure(i, data, rc);
     const int rc = data.method == 0 ? ReadStored(data, out) : ReadDeflated(data, out);
-    if (rc != ZipResult::Ok) return rc;
+    if (rc == ZipResult::NoMemory) return rc;
+    if (rc != ZipResult::Ok)
+        return ReportDamage(i, rc,
+                            data.method == 0 ? "is truncated: its bytes did not arrive whole"
+                                             : "is damaged: its deflated data does not inflate to its size");
     // Bytes that are not what was packed are damage, however they decoded.
     const uLong crc = crc32(0L, out, static_cast<uInt>(data.length));
-    return crc == Get32(entries[i] + 16) ? ZipResult::Ok : ZipResult::BadFormat;
+    if (crc != Get32(entries[i] + 16)) return ReportDamage(i, ZipResult::BadFormat, "CRC-32 mismatch");
+    return ZipResult::Ok;
 }
 
 int CBBZipFileReader::ReadStored(const TEntryData& data, unsigned char* out) {

@@ -2,6 +2,7 @@
 // SpriteSet_Load.cpp, the atlas data in SpriteSet_Atlas.cpp.
 #include "sprites/SpriteSet.h"
 
+#include <cstdio>
 #include <string>
 
 #include "render/DibBitmap.h"
@@ -167,7 +168,15 @@ int CSpriteSet::AddReference() {
 }
 
 int CSpriteSet::LoadFirstReference() {
-    if (m_pGame->SpriteSwitches().m_bTextureAtlasMode && m_bIsAtlasSubSet) {
+    const bool fromAtlas = m_pGame->SpriteSwitches().m_bTextureAtlasMode && m_bIsAtlasSubSet;
+    // Every loader allocates its frame list before the images tell how many frames they hold.
+    const int frames = fromAtlas ? m_nItemCount : m_a;
+    if (frames > kSpriteSetMaxFrames) {
+        std::fprintf(stderr, "sprites: set %s: %d frames, more than the %d a set may have\n",
+                     m_Name.Length() > 0 ? m_Name.GetDataConst() : "(unnamed)", frames, kSpriteSetMaxFrames);
+        return 0;
+    }
+    if (fromAtlas) {
         CSpriteSetManager* manager = m_pGame->GetSpriteSetManager();
         CSpriteSet* textureSet =
             manager != nullptr ? manager->GetSpriteSetNamed(m_AtlasTextureSet.GetDataConst()) : nullptr;

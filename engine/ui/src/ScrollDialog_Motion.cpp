@@ -10,7 +10,6 @@
 namespace {
 
 constexpr FIXED_FLOAT kPixel = 256;
-constexpr FIXED_FLOAT kMaxSpringSpeed = 15 * kPixel;
 
 }  // namespace
 
@@ -23,7 +22,7 @@ void CXScrollDialogBase::RunProcess() {
         if (m_nFadeAlpha > 254) {
             m_nFadeAlpha = 255;
             SetCurrentCategory(m_nFadeTarget);
-            m_nBarAlpha = 0;
+            m_Bar.alpha = 0;
             m_nFadeStep = -m_nFadeStep;
         } else if (m_nFadeAlpha <= 0) {
             m_nFadeAlpha = 0;
@@ -36,47 +35,7 @@ void CXScrollDialogBase::RunProcess() {
     ProcessScrollBar();
 }
 
-void CXScrollDialogBase::ProcessMotion() {
-    FIXED_FLOAT p = m_nPosition;
-    FIXED_FLOAT v = m_nSpeed;
-    const FIXED_FLOAT top = m_nTopLimit;
-    const FIXED_FLOAT bottom = m_nBottomLimit;
-    if (p < top) {
-        if (v >= 0) {
-            v = std::clamp((top - p) / 6, kPixel, kMaxSpringSpeed);
-        } else {
-            // Still moving outwards: the speed halves until it is gone.
-            v = v < -kPixel ? v >> 1 : 0;
-        }
-        p += v;
-        if (p >= top) {
-            p = top;
-            v = 0;
-        }
-    } else if (p > bottom) {
-        if (v > 0) {
-            v = v > kPixel ? v >> 1 : 0;
-        } else {
-            v = (bottom - p) / 6;
-            if (v >= -(kPixel - 1)) v = -kPixel;
-            if (v < -kMaxSpringSpeed) v = -kMaxSpringSpeed;
-        }
-        p += v;
-        if (p <= bottom) {
-            p = bottom;
-            v = 0;
-        }
-    } else {
-        p += v;
-        // Fling speeds are whole pixels, so this reaches 0 exactly.
-        if (v > 0)
-            v -= kPixel;
-        else if (v < 0)
-            v += kPixel;
-    }
-    m_nPosition = p;
-    m_nSpeed = v;
-}
+void CXScrollDialogBase::ProcessMotion() { StepScrollMotion(m_nPosition, m_nSpeed, m_nTopLimit, m_nBottomLimit); }
 
 int CXScrollDialogBase::NotifyPointerEvent(int x, int y, int type) {
     if (!IsVisible()) return 0;
@@ -118,9 +77,8 @@ int CXScrollDialogBase::NotifyPointerEvent(int x, int y, int type) {
             m_nLastY = y;
             return 1;
         }
-        int dy = y - m_nLastY;
         // Past an end the content follows the finger at half its speed.
-        if ((m_nPosition < m_nTopLimit && dy > 0) || (m_nPosition > m_nBottomLimit && dy < 0)) dy >>= 1;
+        const int dy = DampedDragStep(y - m_nLastY, m_nPosition, m_nTopLimit, m_nBottomLimit);
         m_nLastY = y;
         m_nLastMove = dy;
         m_nPosition -= dy * kPixel;
@@ -151,54 +109,12 @@ bool CXScrollDialogBase::ShouldDrawScrollBar() {
 }
 
 void CXScrollDialogBase::ProcessScrollBar() {
-    const int range = (m_nBottomLimit - m_nTopLimit) >> 8;
-    const int areaHeight = m_Area.height;
-    m_nBarX = m_Area.width - 8;
-    m_nBarWidth = 6;
-    if (range > 0) {
-        const double ratio = std::clamp(static_cast<double>(areaHeight) / range, 0.05, 0.8);
-        m_nBarHeight = static_cast<int>(areaHeight * ratio);
-        m_nBarY = static_cast<int>((m_nPosition / 256.0 - m_nTopLimit / 256.0) * (areaHeight - m_nBarHeight) / range);
-    } else {
-        m_nBarY = 0;
-        m_nBarHeight = areaHeight;
-    }
-    // Past an end the bar shrinks by half the overshoot and sticks to that end.
-    if (m_nPosition < m_nTopLimit) {
-        m_nBarHeight = std::max(1, m_nBarHeight - (m_nTopLimit - m_nPosition) / 512);
-        m_nBarY = 0;
-    } else if (m_nPosition > m_nBottomLimit) {
-        m_nBarHeight = std::max(1, m_nBarHeight - (m_nPosition - m_nBottomLimit) / 512);
-        m_nBarY = areaHeight - m_nBarHeight;
-    }
-    m_nBarAlpha = ShouldDrawScrollBar() ? 255 : std::max(0, m_nBarAlpha - 32);
+    m_Bar.Update(m_nPosition, m_nTopLimit, m_nBottomLimit, m_Area.width, m_Area.height, ShouldDrawScrollBar(), 0.05,
+                 0.8);
 }
 
 void CXScrollDialogBase::DrawScrollBar() {
-    IDibBitmap* back = GetBackBuffer();
-    if (m_nBarAlpha <= 0 || m_pBarTop == nullptr || m_pBarBottom == nullptr || back == nullptr) return;
-    const double a = m_nBarAlpha / 255.0 * 95;
-    if (a < 1 || m_nBarHeight <= 1) return;
-    const int x = m_Area.x + m_nBarX - 1;
-    const int yTop = m_Area.y + m_nBarY;
-    const int yBottom = yTop + m_nBarHeight;
-    const int alpha = static_cast<int>(a);
-    const int alphaOffset = alpha - 255;
-    const int bottomHeight = m_pBarBottom->m_Height;
-    if (m_nBarHeight >= 6) {
-        m_pBarTop->Draw(back, x, yTop - 1, m_pBarTop->m_Width, m_pBarTop->m_Height, 0, alphaOffset);
-        m_pBarBottom->Draw(back, x, yBottom + 1 - bottomHeight, m_pBarBottom->m_Width, bottomHeight, 0, alphaOffset);
-        if (m_nBarHeight > 6)
-            FillRectangle_Transparent(GetGamePtr(), back, m_Area.x + m_nBarX, yTop + 3, m_nBarWidth, m_nBarHeight - 6,
-                                      0, 0, 0, alpha);
-        return;
-    }
-    // Too short for both caps: the top half of one and the bottom half of the other.
-    const int topRows = (m_nBarHeight >> 1) + 1;
-    const int bottomRows = m_nBarHeight + 2 - topRows;
-    m_pBarTop->BitBlt(back, x, yTop - 1, m_pBarTop->m_Width, topRows, 0, 0, alphaOffset);
-    m_pBarBottom->BitBlt(back, x, yBottom + 1 - bottomRows, m_pBarBottom->m_Width, bottomRows, 0,
-                         bottomHeight - bottomRows, alphaOffset);
+    m_Bar.Draw(GetGamePtr(), GetBackBuffer(), m_pBarTop, m_pBarBottom, m_Area.x, m_Area.y);
 }
 
 void CXScrollDialogBase::Draw() {

@@ -3,24 +3,32 @@
 
 #include <new>
 
+#include "TemplateLists.h"
+
+namespace {
+// The growth steps the lists start from.
+constexpr int kStepGrowth = 1;
+constexpr int kRecordGrowth = 5;
+}  // namespace
+
 const char* const gc_strBackActionId = "actionBack";
 
-TAction::TAction() { steps.growBy = 1; }
+TAction::TAction() { steps.growBy = kStepGrowth; }
 
 TAction::TAction(const TAction& other) : TAction() {
     name = other.name;
-    for (int i = 0; i < other.steps.count; ++i) (void)steps.AddOwned(new ActionStep(*other.steps.data[i]));
+    for (int i = 0; i < other.steps.count; ++i) (void)AddToTemplateList(steps, new ActionStep(*other.steps.data[i]), kStepGrowth);
 }
 
 int TAction::AddStep(int type) {
     ActionStep* step = new (std::nothrow) ActionStep();
     if (step != nullptr) step->type = type;
-    return steps.AddOwned(step);
+    return AddToTemplateList(steps, step, kStepGrowth);
 }
 
 TTemplate::TTemplate() {
-    widgets.growBy = 5;
-    actions.growBy = 5;
+    widgets.growBy = kRecordGrowth;
+    actions.growBy = kRecordGrowth;
 }
 
 TWidget* TTemplate::CreateWidget(int kind) {
@@ -57,7 +65,7 @@ TWidget* TTemplate::CopyWidget(const TWidget* record) {
     return record->Clone();
 }
 
-int TTemplate::AddWidget(int kind) { return widgets.AddOwned(CreateWidget(kind)); }
+int TTemplate::AddWidget(int kind) { return AddToTemplateList(widgets, CreateWidget(kind), kRecordGrowth); }
 
 void TTemplate::RemoveWidget(int index) {
     if (index < 0 || index >= widgets.count) return;
@@ -79,7 +87,7 @@ TWidget* TTemplate::GetFirstRootWidget() {
     return nullptr;
 }
 
-int TTemplate::AddAction() { return actions.AddOwned(new (std::nothrow) TAction()); }
+int TTemplate::AddAction() { return AddToTemplateList(actions, new (std::nothrow) TAction(), kRecordGrowth); }
 
 void TTemplate::RemoveAction(int index) {
     if (index < 0 || index >= actions.count) return;

@@ -1,5 +1,6 @@
 // The lines inside template blocks: routing a widget block's lines, child placements, command
 // bindings and action steps.
+#include "TemplateLists.h"
 #include "TemplateText.h"
 #include "ui/TemplateReader.h"
 
@@ -39,7 +40,7 @@ void CTemplateReader::SetWidgetProperty(Text& key, Text& value, TWidget* record)
         if (dialog != nullptr) {
             auto* placement = new WidgetContext();
             placement->name = NameOf(value);
-            (void)dialog->group.children.AddOwned(placement);
+            (void)AddToTemplateList(dialog->group.children, placement, 1);
         }
         return;
     }
@@ -95,7 +96,7 @@ void CTemplateReader::SetActionListEntry(TDialog* record, Text& key, Text& value
     binding->widgetId = NameOf(parts[0]);
     binding->action = NameOf(parts[1]);
     binding->event = kBindingEventClick;
-    (void)record->group.actions.AddOwned(binding);
+    (void)AddToTemplateList(record->group.actions, binding, 1);
 }
 
 void CTemplateReader::SetActionProperty(Text& key, Text& value, TAction* action) {

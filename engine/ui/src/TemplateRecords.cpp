@@ -1,6 +1,8 @@
 // The record tables and the deep copies of dialog groups.
 #include "ui/TemplateRecords.h"
 
+#include "TemplateLists.h"
+
 const char* const g_WidgetTypeNamesForFile[kWidgetKindCount] = {
     "root", "image", "text", "button", "dialog", "progress", "tiledBG", "tuner", "text_multi", "checkBox", "textInfo"};
 const char* const g_WidgetTypeNames[kWidgetKindCount] = {"Root",      "Image",       "Text",    "Button",
@@ -32,8 +34,8 @@ Group::Group(const Group& other) : Group() { *this = other; }
 
 Group& Group::operator=(const Group& other) {
     if (this == &other) return *this;
-    for (int i = 0; i < other.children.count; ++i) (void)children.AddOwned(new WidgetContext(*other.children.data[i]));
-    for (int i = 0; i < other.actions.count; ++i) (void)actions.AddOwned(new ChildAction(*other.actions.data[i]));
+    for (int i = 0; i < other.children.count; ++i) (void)AddToTemplateList(children, new WidgetContext(*other.children.data[i]), 1);
+    for (int i = 0; i < other.actions.count; ++i) (void)AddToTemplateList(actions, new ChildAction(*other.actions.data[i]), 1);
     return *this;
 }
 

@@ -76,7 +76,12 @@ bool CTheGame::Init(int width, int height) {
     m_pRotatorScaler->SetHardwarePath(m_pRotatorPath);
 
     if (!CGameBase::Init(width, height)) {
-        std::fprintf(stderr, "game: start-up failed at engine stage %d\n", m_nFailingStage);
+        if (m_FailedPakPath.Length() > 0)
+            std::fprintf(stderr, "game: start-up failed: the resource pak %s %s; `make build` makes it\n",
+                         m_FailedPakPath.GetDataConst(),
+                         m_FailedPakReason.Length() > 0 ? m_FailedPakReason.GetDataConst() : "cannot be opened");
+        else
+            std::fprintf(stderr, "game: start-up failed at engine stage %d\n", m_nFailingStage);
         return false;
     }
     if (!DefineSpriteSets_UI()) return StartUpFailed("the UI sprite sets");

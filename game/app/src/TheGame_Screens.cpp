@@ -9,6 +9,7 @@
 #include "game/app/TheGame.h"
 #include "game/farm/FarmObject.h"
 #include "game/news/AdsEngine.h"
+#include "game/news/NewsManager.h"
 #include "game/progress/AchievementsManager.h"
 #include "game/progress/ApplicationData.h"
 #include "game/progress/AwardManager.h"
@@ -283,6 +284,8 @@ void CTheGame::RunProcess() {
         if (root == nullptr || !root->RunEffectProgress()) active->RunProcess();
     }
     if (m_pAdsEngine != nullptr) m_pAdsEngine->RunProcessAd();
+    // News pictures a worker gave up are freed here, on the thread that owns their textures.
+    if (m_pNewsManager != nullptr) m_pNewsManager->ReleaseRetiredPictures();
     if (m_pAwardManager != nullptr && m_pAwardManager->IsActive()) m_pAwardManager->RunProcess();
     if (m_pAchievementsManager != nullptr) m_pAchievementsManager->ProcessAwardedMessagesQueue();
     if (m_pPurchaseManager != nullptr) m_pPurchaseManager->RunProcess();

@@ -31,9 +31,9 @@ bool CFarmManager::IsYardUnlockedFor(const YardDef* yard, std::span<const TCompl
     if (index > static_cast<int>(completed.size())) return false;
     for (const TCompletedYard& entry : completed) {
         if (yard->id.IsEqual(entry.id)) continue;
-        // A completed yard the table no longer has does not stand before this one.
+        // A completed yard the table no longer has takes index -1: it stands before every yard.
         const int before = GetYardIndex(CommonString(entry.id));
-        if (before >= 0 && before < index && entry.stars < yard->unlockStars) return false;
+        if (before < index && entry.stars < yard->unlockStars) return false;
     }
     return true;
 }

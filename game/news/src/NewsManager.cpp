@@ -56,6 +56,7 @@ CHollowfenNewsManager::~CHollowfenNewsManager() {
     if (m_bInitialised) (void)SerializeData(true);
     std::lock_guard<std::mutex> lock(m_Lock);
     FreeAllMemLocked();
+    m_RetiredPictures.RemoveAll();
 }
 
 void CHollowfenNewsManager::JoinWorkers() {
@@ -285,6 +286,27 @@ void CHollowfenNewsManager::FreezeNewsThread(bool freeze) {
 void CHollowfenNewsManager::FreeAllMem() {
     std::lock_guard<std::mutex> lock(m_Lock);
     FreeAllMemLocked();
+    m_RetiredPictures.RemoveAll();
+}
+
+void CHollowfenNewsManager::FreeAllMemFromWorker() {
+    std::lock_guard<std::mutex> lock(m_Lock);
+    int kept = 0;
+    for (int i = 0; i < m_Pictures.count; ++i)
+        if (!m_RetiredPictures.Add(m_Pictures[i])) m_Pictures.data[kept++] = m_Pictures.data[i];
+    // A picture that could not be handed back stays listed; the main thread frees the list before
+    // it makes new pictures.
+    m_Pictures.count = kept;
+    m_nLoadedPicturesId = -1;
+    m_bPicturesReady = false;
+    std::free(m_pDownloadBuffer);
+    m_pDownloadBuffer = nullptr;
+    m_nDownloadSize = 0;
+}
+
+void CHollowfenNewsManager::ReleaseRetiredPictures() {
+    std::lock_guard<std::mutex> lock(m_Lock);
+    if (m_RetiredPictures.count > 0) m_RetiredPictures.RemoveAll();
 }
 
 void CHollowfenNewsManager::FreeAllMemLocked() {

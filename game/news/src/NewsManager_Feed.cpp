@@ -178,7 +178,7 @@ void CHollowfenNewsManager::FeedWorkerBody() {
         return;
     }
     if (m_bFreezeRequest) {
-        FreeAllMem();
+        FreeAllMemFromWorker();
         return;
     }
     if (!ParseNewsFromBuffer()) {
@@ -186,7 +186,7 @@ void CHollowfenNewsManager::FeedWorkerBody() {
         return;
     }
     if (m_bFreezeRequest) {
-        FreeAllMem();
+        FreeAllMemFromWorker();
         return;
     }
     m_bRecordsUpdating = true;
@@ -196,7 +196,7 @@ void CHollowfenNewsManager::FeedWorkerBody() {
         std::lock_guard<std::mutex> lock(m_Lock);
         SelectBestNewsItemToShowLocked();
     }
-    if (m_bFreezeRequest) FreeAllMem();
+    if (m_bFreezeRequest) FreeAllMemFromWorker();
 }
 
 void CHollowfenNewsFeedDownloader::Run() {

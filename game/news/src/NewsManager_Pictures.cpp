@@ -92,7 +92,7 @@ void CHollowfenNewsItemDownloader::Run() {
         item = m_pOwner->m_nCurrentItem;
     }
     m_pOwner->DownladNewsItemPics(item);
-    if (m_pOwner->m_bFreezeRequest) m_pOwner->FreeAllMem();
+    if (m_pOwner->m_bFreezeRequest) m_pOwner->FreeAllMemFromWorker();
     m_pOwner->m_bItemDownloadRunning = false;
 }
 
@@ -131,6 +131,6 @@ void CHollowfenNewsManager::LoadLoacalPicturesForCurrentItem() {
 
 void CHollowfenNewsItemLoader::Run() {
     m_pOwner->LoadLoacalPicturesForCurrentItem();
-    if (m_pOwner->m_bFreezeRequest) m_pOwner->FreeAllMem();
+    if (m_pOwner->m_bFreezeRequest) m_pOwner->FreeAllMemFromWorker();
     m_pOwner->m_bItemLoadRunning = false;
 }

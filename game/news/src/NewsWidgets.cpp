@@ -1,9 +1,15 @@
 #include "game/news/NewsWidgets.h"
 
+#include <cstring>
+
+#include "core/LocManager2.h"
 #include "core/SafeFormat.h"
 #include "game/app/TheGameOf.h"
+#include "game/news/NewsManager.h"
 #include "render/DibBitmap.h"
+#include "render/DrawingUtils.h"
 #include "render/ImageRotatorScaler.h"
+#include "shell/BbUtil.h"
 #include "sprites/SpriteSet.h"
 #include "sprites/SpriteSetManager.h"
 #include "text/BitmapFont.h"
@@ -64,4 +70,157 @@ void CXNewsButton::Draw() {
     const CommonString number = SafeFormat("%d", {m_nFreshCount});
     small->TextOut(back, badgeX - small->Length2(number.GetData()) / 2, centre.y - small->GetCharHeight() / 2,
                    number.GetData(), 255, 255, 224, 0, static_cast<unsigned char>(opacity), nullptr);
+}
+
+// ==================================================================== the news dialog
+
+namespace {
+
+constexpr unsigned char kHeadline[3] = {255, 128, 128};
+constexpr int kPressShadeAlpha = 128;
+
+}  // namespace
+
+int CXNewsDialog::OnInitWidget() {
+    if (!XGameDialog::OnInitWidget()) return 0;
+    m_bPressed = false;
+    m_bPressedInside = false;
+    m_pPicturePlaceholder = FindChildWithWidgetId("img_news_dummy");
+    return 1;
+}
+
+int CXNewsDialog::OnMessage(CXElement* sender, int code, XWPARAM wparam, int lparam) {
+    const char* id = code == XMSG_CLICK ? XIdText(wparam) : nullptr;
+    const bool next = id != nullptr && std::strcmp(id, "btn_news_next") == 0;
+    const bool prev = id != nullptr && std::strcmp(id, "btn_news_prev") == 0;
+    if (!next && !prev) return XGameDialog::OnMessage(sender, code, wparam, lparam);
+    CTheGame* game = TheGameOf(this);
+    if (CHollowfenNewsManager* news = game != nullptr ? game->m_pNewsManager : nullptr) {
+        if (next)
+            news->GoToNextNewsRecord();
+        else
+            news->GoToPrevNewsRecord();
+    }
+    return 1;
+}
+
+void CXNewsDialog::RunProcess() {
+    const auto alive = LifeToken();
+    XGameDialog::RunProcess();
+    if (!*alive) return;
+    CTheGame* game = TheGameOf(this);
+    CHollowfenNewsManager* news = game != nullptr ? game->m_pNewsManager : nullptr;
+    // The slideshow and the dots stand still while the dialog fades in or out.
+    if (news == nullptr || (GetOpacity() >> 8) <= 254) return;
+    news->RunAnimationTick();
+    m_nLoadingCounter += kLoadingStep;
+    if (m_nLoadingCounter >= kLoadingWrap) m_nLoadingCounter = 0;
+}
+
+TCoord2D CXNewsDialog::GetContentCentre() {
+    if (m_pPicturePlaceholder != nullptr) {
+        const TCoordRect2D r = m_pPicturePlaceholder->GetDrawingRect();
+        return {r.x + r.width / 2, r.y + r.height / 2};
+    }
+    const IDibBitmap* back = GetBackBuffer();
+    return back != nullptr ? TCoord2D{back->m_Width / 2, back->m_Height / 2} : TCoord2D{};
+}
+
+bool CXNewsDialog::PictureContains(int x, int y) const {
+    const FIXED_FLOAT px = x << 8;
+    const FIXED_FLOAT py = y << 8;
+    return m_PictureRect.x <= px && px < m_PictureRect.x + m_PictureRect.width && m_PictureRect.y <= py &&
+           py < m_PictureRect.y + m_PictureRect.height;
+}
+
+int CXNewsDialog::NotifyPointerEvent(int x, int y, int type) {
+    CTheGame* game = TheGameOf(this);
+    CHollowfenNewsManager* news = game != nullptr ? game->m_pNewsManager : nullptr;
+    if (news == nullptr) return XGameDialog::NotifyPointerEvent(x, y, type);
+    const bool showing = news->GetNumNews() > 0 && !news->IsConnectionError() && !news->IsLoadingCurrentItem();
+    if (type == XPOINTER_PRESS) {
+        if (!showing || !PictureContains(x, y)) return XGameDialog::NotifyPointerEvent(x, y, type);
+        m_bPressed = true;
+        m_bPressedInside = true;
+        return 1;
+    }
+    if ((type != XPOINTER_MOVE && type != XPOINTER_RELEASE) || !m_bPressed)
+        return XGameDialog::NotifyPointerEvent(x, y, type);
+    if (!showing) {
+        // The picture went away under the finger: the press is over.
+        m_bPressed = false;
+        m_bPressedInside = false;
+        return 1;
+    }
+    m_bPressedInside = PictureContains(x, y);
+    if (!m_bPressedInside) return XGameDialog::NotifyPointerEvent(x, y, type);
+    if (type == XPOINTER_RELEASE) {
+        m_bPressed = false;
+        m_bPressedInside = false;
+        const CommonString link = news->GoToCurrentNewsURL();
+        if (link.Length() > 0) (void)BBWeb_OpenURL(link.GetDataConst());
+        return 1;
+    }
+    return XGameDialog::NotifyPointerEvent(x, y, type);
+}
+
+void CXNewsDialog::DrawCentredLine(const char* text, int y, unsigned char r, unsigned char g, unsigned char b,
+                                   int alpha) {
+    CTheGame* game = TheGameOf(this);
+    CBitmapFontText* font = game != nullptr ? game->m_Fonts[kGameFontSmall] : nullptr;
+    IDibBitmap* back = GetBackBuffer();
+    if (font == nullptr || back == nullptr) return;
+    font->TextOut(back, (back->m_Width - font->Length2(text)) / 2, y, text, r, g, b, 0,
+                  static_cast<unsigned char>(alpha), nullptr);
+}
+
+void CXNewsDialog::DrawLayer(IDibBitmap* picture, const TCoord2D& centre, int alpha) {
+    IDibBitmap* back = GetBackBuffer();
+    if (picture == nullptr || back == nullptr) return;
+    const int x = centre.x - picture->m_Width / 2;
+    const int y = centre.y - picture->m_Height / 2;
+    picture->Draw(back, x, y, picture->m_Width, picture->m_Height, 0, alpha - 255);
+    m_PictureRect = TCoordRect2D{x << 8, y << 8, picture->m_Width << 8, picture->m_Height << 8};
+}
+
+void CXNewsDialog::Draw() {
+    XGameDialog::Draw();
+    CTheGame* game = TheGameOf(this);
+    CHollowfenNewsManager* news = game != nullptr ? game->m_pNewsManager : nullptr;
+    CBitmapFontText* font = game != nullptr ? game->m_Fonts[kGameFontSmall] : nullptr;
+    IDibBitmap* back = GetBackBuffer();
+    if (news == nullptr || font == nullptr || back == nullptr) return;
+    const int a = GetOpacity() >> 8;
+    const int h = font->GetCharHeight();
+    const TCoord2D centre = GetContentCentre();
+    const unsigned char* red = kHeadline;
+    if (news->GetNumNews() < 1) {
+        DrawCentredLine("No recent news.", centre.y - 3 * h / 2, red[0], red[1], red[2], a);
+        DrawCentredLine("The game cannot open the news because", centre.y - h / 2, 255, 255, 255, a);
+        DrawCentredLine("there is no recent news on server.", centre.y + h / 2, 255, 255, 255, a);
+        return;
+    }
+    if (news->IsConnectionError()) {
+        DrawCentredLine("Connection Error.", centre.y - 3 * h / 2, red[0], red[1], red[2], a);
+        DrawCentredLine("The game cannot open the news because", centre.y - h / 2, 255, 255, 255, a);
+        DrawCentredLine("it is not connected to the Internet.", centre.y + h / 2, 255, 255, 255, a);
+        return;
+    }
+    if (news->IsLoadingCurrentItem()) {
+        CLocManager2* loc = game->GetLocManager();
+        CommonString text = loc != nullptr ? loc->LoadString("ID_Loading") : CommonString();
+        const CommonString widest = loc != nullptr ? loc->LoadString("ID_LoadingDot") : CommonString();
+        for (int dot = 0; dot < (m_nLoadingCounter / 256) % 4; ++dot) text = text + CommonString(".");
+        // The left edge stays where the full "Loading..." would start, so the dots do not shift it.
+        const int left = (back->m_Width - font->Length2(widest.GetDataConst())) / 2;
+        if (text.Length() > 0)
+            font->TextOut(back, left, centre.y - h / 2, text.GetDataConst(), 255, 255, 255, 0,
+                          static_cast<unsigned char>(a), nullptr);
+        return;
+    }
+    DrawLayer(news->GetLayer1(), centre, a * news->GetLayer1Opacity() / 255);
+    if (IDibBitmap* second = news->GetLayer2()) DrawLayer(second, centre, a * news->GetLayer2Opacity() / 255);
+    if (m_bPressed && m_bPressedInside)
+        FillRectangle_Transparent(game, back, m_PictureRect.x >> 8, m_PictureRect.y >> 8, m_PictureRect.width >> 8,
+                                  m_PictureRect.height >> 8, 0, 0, 128, kPressShadeAlpha);
 }

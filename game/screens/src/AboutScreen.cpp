@@ -48,6 +48,8 @@ CXAboutScreen::CXAboutScreen(CXElement* parent) : XGameRoot(parent) {
 }
 
 CXAboutScreen::~CXAboutScreen() {
+    // Fonts outlive screens: a language change deletes the screens before it reloads the fonts.
+    if (m_pSpacedFont != nullptr && m_pSpacedFont == Font()) m_pSpacedFont->m_nLineSpacing = m_nSavedLineSpacing;
     if (m_pPanel != nullptr) m_pPanel->ReleaseReference();
 }
 
@@ -58,7 +60,7 @@ CBitmapFontText* CXAboutScreen::Font() const {
 
 int CXAboutScreen::LineHeight() const {
     const CBitmapFontText* font = Font();
-    return font != nullptr ? font->GetCharHeight() + kLineSpacing : 1;
+    return font != nullptr ? font->GetCharHeight() + font->m_nLineSpacing : 1;
 }
 
 int CXAboutScreen::OnInitElement() {
@@ -66,6 +68,11 @@ int CXAboutScreen::OnInitElement() {
     m_pText.reset(new (std::nothrow) CQuorvanTextFormat());
     CBitmapFontText* font = Font();
     if (m_pText == nullptr || font == nullptr) return 0;
+    if (m_pSpacedFont == nullptr) {
+        m_pSpacedFont = font;
+        m_nSavedLineSpacing = font->m_nLineSpacing;
+    }
+    font->m_nLineSpacing = kLineSpacing;
     // The two lines of the template frame the credits.
     if (XWidget* top = FindChildWithWidgetId("img_hzline1")) {
         const TCoordRect2D r = top->GetDrawingRect();

@@ -41,7 +41,7 @@ constexpr int kPostEffectAlphaOffset = -220;
 const TWidgetMakerRow kScreenWidgetMakers[] = {
     {kWidgetButton, "btn_startmenu_news", MakeWidget<CXNewsButton>},
     {kWidgetButton, nullptr, MakeWidget<XGameButton>},
-    {kWidgetDialog, "dlg_news", MakeWidget<XGameDialog>},  // CXNewsDialog
+    {kWidgetDialog, "dlg_news", MakeWidget<CXNewsDialog>},
     {kWidgetDialog, "dlg_EnterName", MakeWidget<CXEditName>},
     {kWidgetDialog, "dlg_Players", MakeWidget<CXPlayers>},
     {kWidgetDialog, "dlg_remove_user", MakeWidget<CXRemovePlayer>},

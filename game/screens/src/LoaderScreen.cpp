@@ -139,11 +139,10 @@ void CXLoaderScreen::RunProcess() {
         XGameRoot::RunProcess();
         const EAfterIntro next = IntroTick();
         if (next == EAfterIntro::EndFrame) return;
-        if (next == EAfterIntro::Load) {
-            RunLoadingSteps();
-            return;
-        }
-        // A tap makes the intro and the text fade run twice as fast.
+        // The second update of a tapped frame is the base update and the intro tick only.
+        if (next == EAfterIntro::Load && !doubled && !RunLoadingSteps()) return;
+        // A tap makes the intro and the text fade run twice as fast; once the loading runs it
+        // still doubles the base update and the particles, never the loading.
         if (!m_bTapped || doubled) return;
         doubled = true;
     }
@@ -207,22 +206,22 @@ void CXLoaderScreen::EmitStars(int x, int y) {
     (void)stars->SetEmitShape(nullptr);
 }
 
-void CXLoaderScreen::RunLoadingSteps() {
+bool CXLoaderScreen::RunLoadingSteps() {
     CTheGame* game = TheGame();
-    if (game == nullptr) return;
+    if (game == nullptr) return false;
     if (m_nCurrentStep == 0) game->SetFpsControlCobblebrooks(60, true, true);
     if (m_nCurrentStep >= m_nTotalSteps) {
         // Posted again every frame until the start menu replaces this screen; the game drops the
         // copies that arrive while the curtain falls.
         game->SetFpsControlCobblebrooks(30, true, true);
         (void)game->SendMessage(game, MSG_RUN_START_MENU, 0, 0, true);
-        return;
+        return false;
     }
     const unsigned int t0 = CGameBase::GetTickCountMs();
     for (;;) {
         if (!ProcessLoadingStep(m_nCurrentStep)) {
             StepFailed(m_nCurrentStep);
-            return;
+            return false;
         }
         ++m_nCurrentStep;
         // Step 0 always runs alone; a slow step still runs whole, and the budget ends the frame.
@@ -230,6 +229,7 @@ void CXLoaderScreen::RunLoadingSteps() {
             break;
     }
     UpdateCurrentPercent();
+    return true;
 }
 
 void CXLoaderScreen::StepFailed(int step) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -197,6 +198,36 @@ public:
     bool failSerialize = false;
 };
 
+// How reading one file of the disk goes wrong.
+enum class EReadFault { kNone, kPermissionDenied, kReadError };
+
+// A disk file that cannot open, or cannot read, the one file at `target`; every other file is the
+// real disk's.
+class CUnreadableDiskFile : public CiPhoneFile {
+public:
+    CUnreadableDiskFile(EReadFault fault, std::string target) : m_Fault(fault), m_Target(std::move(target)) {}
+    int Open(IFileHost* game, const char* name, unsigned mode) override {
+        m_bTarget = name != nullptr && m_Target == name;
+        if (m_bTarget && m_Fault == EReadFault::kPermissionDenied) {
+            errno = EACCES;
+            return 0;
+        }
+        return CiPhoneFile::Open(game, name, mode);
+    }
+    int ReadData(void* buffer, int count) override {
+        if (m_bTarget && m_Fault == EReadFault::kReadError) {
+            errno = EIO;
+            return -1;
+        }
+        return CiPhoneFile::ReadData(buffer, count);
+    }
+
+private:
+    EReadFault m_Fault;
+    std::string m_Target;
+    bool m_bTarget = false;
+};
+
 class CSaveGame : public CTestGame {
 public:
     explicit CSaveGame(const std::string& saveDir) { m_SaveDir = saveDir; }
@@ -205,11 +236,13 @@ public:
         return true;
     }
     IFile* CreateFileObject() override {
+        if (readFault != EReadFault::kNone) return new CUnreadableDiskFile(readFault, m_SaveDir + "global.opt");
         if (writeBudget < 0) return CTestGame::CreateFileObject();
         return new CFailingDiskFile(writeBudget);
     }
     CSerializedData* data = nullptr;
     long writeBudget = -1;  // below 0: the real disk
+    EReadFault readFault = EReadFault::kNone;
 };
 
 class AppDataFileTest : public ::testing::Test {
@@ -266,7 +299,75 @@ TEST_F(AppDataFileTest, MissingOrDamagedFileLoadsAsFreshDefaults) {
     const std::string log = ::testing::internal::GetCapturedStderr();
     EXPECT_TRUE(damaged.m_bAppDataCreatedFresh);
     EXPECT_EQ(damaged.GetVolume(), 50);
-    EXPECT_NE(log.find("appdata: " + path + ": unreadable"), std::string::npos) << log;
+    EXPECT_NE(log.find("appdata: " + path + ": damaged near byte"), std::string::npos) << log;
+}
+
+TEST_F(AppDataFileTest, AFileThatIsThereButCannotBeReadIsNeverSavedOverInThatRun) {
+    const struct {
+        EReadFault fault;
+        const char* why;
+    } cases[] = {{EReadFault::kPermissionDenied, "permission denied"}, {EReadFault::kReadError, "a read error"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        Save(20, {9, 9});
+        const Bytes previous = ReadAll(path);
+        {
+            CSaveGame game(saveDir);
+            game.readFault = c.fault;
+            ::testing::internal::CaptureStderr();
+            ASSERT_TRUE(game.LoadOrCreateDefaultAppData());
+            const std::string log = ::testing::internal::GetCapturedStderr();
+            EXPECT_NE(log.find("appdata: " + path + ": cannot be read"), std::string::npos) << log;
+            EXPECT_TRUE(game.m_bAppDataCreatedFresh);
+            EXPECT_EQ(game.GetVolume(), 50) << "the run goes on with the defaults";
+            game.data->m_nEffectsVolume = 90;
+            EXPECT_EQ(game.SaveAppData(), 0);
+            EXPECT_EQ(game.SaveAppData(), 0) << "nor at a later save of the same run";
+        }
+        EXPECT_EQ(ReadAll(path), previous);
+        for (const auto& entry : std::filesystem::directory_iterator(saveDir))
+            EXPECT_EQ(entry.path().filename(), "global.opt") << "nothing was kept aside or left behind";
+        ExpectLoads(20, {9, 9});
+    }
+}
+
+TEST_F(AppDataFileTest, EachDamagedFileIsKeptUnderANumberOfItsOwn) {
+    const Bytes first = SettingsPart("first damage");
+    const Bytes second = SettingsPart("second damage");
+    const struct {
+        const Bytes& bytes;
+        const char* kept;
+    } runs[] = {{first, ".damaged.1"}, {second, ".damaged.2"}};
+    for (const auto& run : runs) {
+        WriteAll(path, run.bytes);
+        CSaveGame game(saveDir);
+        ::testing::internal::CaptureStderr();
+        ASSERT_TRUE(game.LoadOrCreateDefaultAppData());
+        EXPECT_TRUE(game.m_bAppDataCreatedFresh);
+        EXPECT_EQ(game.SaveAppData(), 1);
+        const std::string log = ::testing::internal::GetCapturedStderr();
+        EXPECT_NE(log.find("it is kept as " + path + run.kept), std::string::npos) << log;
+    }
+    EXPECT_EQ(ReadAll(path + ".damaged.1"), first) << "the second damaged file did not replace the first";
+    EXPECT_EQ(ReadAll(path + ".damaged.2"), second);
+    ExpectLoads(50, {});
+}
+
+TEST_F(AppDataFileTest, ADamagedFileThatCannotBeKeptAsideIsNotSavedOver) {
+    const Bytes damaged = SettingsPart("damage");
+    WriteAll(path, damaged);
+    CSaveGame game(saveDir);
+    ::testing::internal::CaptureStderr();
+    ASSERT_TRUE(game.LoadOrCreateDefaultAppData());
+    SetRenameFails(true);
+    EXPECT_EQ(game.SaveAppData(), 0);
+    EXPECT_EQ(game.SaveAppData(), 0) << "a later save tries again and again writes nothing";
+    SetRenameFails(false);
+    const std::string log = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(log.find("could not be kept as " + path + ".damaged.1"), std::string::npos) << log;
+    EXPECT_EQ(ReadAll(path), damaged);
+    EXPECT_FALSE(std::filesystem::exists(path + ".damaged.1"));
+    EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
 }
 
 TEST_F(AppDataFileTest, AFailedSaveReportsZeroAndLeavesThePreviousFileReadable) {

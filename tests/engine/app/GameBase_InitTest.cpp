@@ -137,32 +137,32 @@ TEST_F(GameBaseInitTest, EveryStageRunsInOrderAndTheSuccessClearsTheStage) {
 struct TStageCase {
     const char* why;
     std::function<void(CInitGame&)> breakIt;
-    int stage;
+    int stage;  // the start-up's documented stage number, written out rather than taken from the code
     std::size_t callsMade;  // how many of kEveryCall happened
 };
 
 TEST_F(GameBaseInitTest, EachBrokenInputFailsWithItsStageAndStopsThere) {
     const TStageCase cases[] = {
-        {"no player data can be made", [](CInitGame& g) { g.makeData = false; }, kStagePlayerData, 1},
-        {"no constants for the size", [](CInitGame& g) { g.constants = 0; }, kStageGlobalConstants, 2},
-        {"borders leave no picture", [](CInitGame& g) { g.borderWidth = 160; }, kStageBackBuffer, 2},
-        {"the common pak is missing", [](CInitGame& g) { g.m_CommonPakName += ".gone"; }, kStageCommonPakOpen, 2},
+        {"no player data can be made", [](CInitGame& g) { g.makeData = false; }, 2, 1},
+        {"no constants for the size", [](CInitGame& g) { g.constants = 0; }, 1, 2},
+        {"borders leave no picture", [](CInitGame& g) { g.borderWidth = 160; }, 3, 2},
+        {"the common pak is missing", [](CInitGame& g) { g.m_CommonPakName += ".gone"; }, 8, 2},
         {"two paks, the common one missing",
          [](CInitGame& g) {
              g.m_Paks.m_bSinglePak = false;
              g.m_CommonPakName += ".gone";
          },
-         kStageBothPaksCommonOpen, 2},
+         10, 2},
         {"two paks, the resolution one missing",
          [](CInitGame& g) {
              g.m_Paks.m_bSinglePak = false;
              g.m_ResolutionPakName += ".gone";
          },
-         kStageResolutionPakOpen, 2},
-        {"no localisation", [](CInitGame& g) { g.localisation = 0; }, kStageLocalisation, 3},
-        {"no style table", [](CInitGame& g) { g.layout = 0; }, kStageUILayout, 4},
-        {"no fonts", [](CInitGame& g) { g.fonts = 0; }, kStageFonts, 5},
-        {"no quit button", [](CInitGame& g) { g.quitButton = 0; }, kStageQuitButton, 6},
+         12, 2},
+        {"no localisation", [](CInitGame& g) { g.localisation = 0; }, 13, 3},
+        {"no style table", [](CInitGame& g) { g.layout = 0; }, 14, 4},
+        {"no fonts", [](CInitGame& g) { g.fonts = 0; }, 15, 5},
+        {"no quit button", [](CInitGame& g) { g.quitButton = 0; }, 16, 6},
     };
     for (const TStageCase& c : cases) {
         SCOPED_TRACE(c.why);

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -10,6 +11,7 @@
 
 #include "PakFixtures.h"
 #include "core/MemFile.h"
+#include "core/ZipElementFile.h"
 #include "core/QuorvanUtils.h"
 #include "core/ZipFile.h"
 
@@ -355,6 +357,113 @@ TEST_F(ZipFileTest, DamagedStoredEntriesFailTheirRead) {
 
 TEST_F(ZipFileTest, DamagedDeflatedEntriesFailTheirRead) {
     for (const TDamage& d : kDeflateDamage) CheckReadDamage(game, dir, d, true);
+}
+
+// How many times `needle` stands in `text`.
+int Occurrences(const std::string& text, const std::string& needle) {
+    int n = 0;
+    for (std::size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1)) ++n;
+    return n;
+}
+
+TEST_F(ZipFileTest, ADamagedMemberIsToldOnceWithThePakTheMemberAndTheReason) {
+    struct TCase {
+        const char* why;
+        bool deflate;
+        void (*damage)(Bytes& pak);
+        const char* reason;
+    } const cases[] = {
+        {"one stored byte changed", false, [](Bytes& b) { b[30 + 5 + 3] ^= 0x20; }, "CRC-32 mismatch"},
+        {"the directory's CRC of a deflated member changed", true,
+         [](Bytes& b) { Put32(b, Central(b, 0) + 16, Get32(b, Central(b, 0) + 16) ^ 1); }, "CRC-32 mismatch"},
+        {"an unknown method", false, [](Bytes& b) { Put16(b, 8, 12); }, "compression method 12 is not supported"},
+        {"stored sizes that disagree", false, [](Bytes& b) { Put32(b, 18, Get32(b, 18) - 5); },
+         "size mismatch: stored 16 bytes for 21"},
+        {"a length no deflate stream of its size gives", true,
+         [](Bytes& b) { Put32(b, Central(b, 0) + 24, Get32(b, 18) * 2100); }, "cannot inflate from"},
+        {"a deflate stream cut short", true, [](Bytes& b) { Put32(b, 18, Get32(b, 18) / 2); },
+         "deflated data does not inflate"},
+        {"a member over the size limit", false, [](Bytes& b) { Put32(b, Central(b, 0) + 24, 0x7FFFFFF0u); },
+         "more than the 67108864 a member may have"},
+        {"a local header past the end", false, [](Bytes& b) { Put32(b, Central(b, 0) + 42, 0x7FFFFFF0u); },
+         "local header"},
+        {"an encrypted member", false, [](Bytes& b) { Put16(b, 6, 1); }, "is encrypted"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.why);
+        Bytes pak = DamageFixture(c.deflate);
+        c.damage(pak);
+        const std::string path = dir.Path("told.pak");
+        ASSERT_TRUE(WriteFile(path, pak));
+        CBBZipFileReader r(&game);
+        ASSERT_EQ(r.Init(path.c_str()), ZipResult::Ok);
+        Bytes out(1 << 16);
+        ::testing::internal::CaptureStderr();
+        EXPECT_NE(r.ValidateEntry(0) == ZipResult::Ok && r.ReadFile(0, out.data()) == ZipResult::Ok, true);
+        EXPECT_NE(r.ReadFile(0, out.data()), ZipResult::Ok) << "a second read fails again";
+        EXPECT_EQ(r.ReadFile(1, out.data()), ZipResult::Ok) << "the other member is sound";
+        const std::string log = ::testing::internal::GetCapturedStderr();
+        const std::string line = "pak: " + path + ": first: ";
+        EXPECT_EQ(Occurrences(log, line), 1) << log;
+        EXPECT_NE(log.find(c.reason), std::string::npos) << log;
+        EXPECT_EQ(log.find("second"), std::string::npos) << log;
+    }
+}
+
+TEST_F(ZipFileTest, AStoredMemberReadInPlaceIsToldWhenItsBytesAreDamaged) {
+    Bytes pak = DamageFixture(false);
+    pak[30 + 5 + 3] ^= 0x20;
+    const std::string path = dir.Path("common.pak");
+    ASSERT_TRUE(WriteFile(path, pak));
+    game.m_Paks.m_pCommonPak = new CBBZipFileReader(&game);
+    ASSERT_EQ(game.m_Paks.m_pCommonPak->Init(path.c_str()), ZipResult::Ok);
+    ::testing::internal::CaptureStderr();
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        CZipElementFile member;
+        EXPECT_EQ(member.Open(&game, "first", FileMode::Read), 0);
+    }
+    const std::string log = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(Occurrences(log, "pak: " + path + ": first: CRC-32 mismatch"), 1) << log;
+}
+
+TEST_F(ZipFileTest, AFailedInitSaysWhatIsWrongWithThePak) {
+    struct TCase {
+        const char* why;
+        void (*make)(Bytes& pak);  // null: no file at all
+        const char* reason;
+    } const cases[] = {
+        {"no file", nullptr, "is missing"},
+        {"an empty file", [](Bytes& b) { b.clear(); }, "is empty"},
+        {"shorter than an end record", [](Bytes& b) { b.resize(21); }, "is truncated: 21 bytes are too few"},
+        {"the end record cut off", [](Bytes& b) { b.erase(b.end() - 7, b.end()); }, "no zip end record"},
+        {"more directory than file before the end record",
+         [](Bytes& b) { Put32(b, EndRecord(b) + 12, static_cast<std::uint32_t>(b.size())); },
+         "is truncated: its directory"},
+        {"a damaged directory", [](Bytes& b) { b[Central(b, 1)] = 'X'; }, "is damaged: its directory"},
+        {"an end record that counts too many members", [](Bytes& b) { Put16(b, EndRecord(b) + 8, 60000); },
+         "is damaged: its end record counts 60000 members"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.why);
+        const std::string path = dir.Path("broken.pak");
+        std::filesystem::remove(path);
+        if (c.make != nullptr) {
+            Bytes pak = DamageFixture(false);
+            c.make(pak);
+            ASSERT_TRUE(WriteFile(path, pak));
+        }
+        CBBZipFileReader r(&game);
+        ::testing::internal::CaptureStderr();
+        EXPECT_NE(r.Init(path.c_str()), ZipResult::Ok);
+        const std::string log = ::testing::internal::GetCapturedStderr();
+        EXPECT_NE(r.GetInitFailure().find(c.reason), std::string::npos) << r.GetInitFailure();
+        EXPECT_EQ(log, "") << "the owner tells it, once";
+    }
+    CBBZipFileReader sound(&game);
+    ASSERT_EQ(sound.Init(dir.Path("broken.pak").c_str()) == ZipResult::Ok, false);
+    ASSERT_TRUE(WriteFile(dir.Path("sound.pak"), DamageFixture(false)));
+    ASSERT_EQ(sound.Init(dir.Path("sound.pak").c_str()), ZipResult::Ok);
+    EXPECT_EQ(sound.GetInitFailure(), "") << "a success forgets the last failure";
 }
 
 TEST_F(ZipFileTest, ReadFileOffsetPointsAtTheStoredBytesInThePak) {

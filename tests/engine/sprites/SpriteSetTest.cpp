@@ -175,6 +175,47 @@ TEST_F(SpriteSetTest, SingleStripIsCutIntoFramesPerRow) {
     }
 }
 
+TEST_F(SpriteSetTest, AFrameCountAboveTheMaximumFailsTheSetByNameBeforeAnyFrameIsMade) {
+    // A 128 x 128 sheet has a cell of at least one pixel for every count below; the image names
+    // of the Multi sets exist for the first frames only.
+    game.SetPak({{"Images\\sheet.png", Png(128, 128, {90, 90, 90, 255})},
+                 {"Images\\m0.png", Png(1, 1, {90, 90, 90, 255})}});
+    struct TCase {
+        const char* name;
+        int kind;
+        int frames;
+        int perRowOrFirst;
+        bool loads;
+        const char* why;
+    } const cases[] = {
+        {"AtTheLimit", kSpriteSetSingle, 4096, 64, true, "4096 frames, 64 per row: the largest set that loads"},
+        {"OneTooMany", kSpriteSetSingle, 4097, 64, false, "one frame more than a set may have"},
+        {"Hostile", kSpriteSetSingle, 1000000, 11, false, "a count no sheet of the game has cells for"},
+        {"HostileMulti", kSpriteSetMultiOptional, 5000, 0, false, "one image per frame, most of them absent"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.why);
+        if (c.kind == kSpriteSetSingle)
+            ASSERT_EQ(manager.AddSpriteSetSingle(c.name, "sheet.png", "", c.frames, c.perRowOrFirst, false, false), 1);
+        else
+            ASSERT_EQ(manager.AddSpriteSetMultiOptional(c.name, "m%d", "", c.frames, c.perRowOrFirst, false, false), 1);
+        CSpriteSet* set = manager.GetSpriteSetNamed(c.name);
+        ::testing::internal::CaptureStderr();
+        const int referenced = set->AddReference();
+        const std::string log = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(referenced, c.loads ? 1 : 0);
+        EXPECT_EQ(set->GetNumFrames(), c.loads ? c.frames : 0);
+        EXPECT_EQ(set->GetRefCount(), c.loads ? 1 : 0);
+        if (!c.loads) {
+            const std::string told = std::string("sprites: set ") + c.name + ": " + std::to_string(c.frames) + " frames";
+            EXPECT_NE(log.find(told), std::string::npos) << log;
+        }
+    }
+    const CSpriteSet* largest = manager.GetSpriteSetNamed("AtTheLimit");
+    EXPECT_EQ(largest->GetFrame(4095)->m_Width, 2) << "64 cells of 2 x 2 per row of the sheet";
+    EXPECT_EQ(largest->GetFrame(4095)->m_Height, 2);
+}
+
 TEST_F(SpriteSetTest, CommonAlphaServesEveryFrameAndMustHaveTheFrameSize) {
     TImage alpha = MakeImage(2, 2, {0, 0, 0, 255});
     alpha.Set(0, 0, {0, 0, 0, 0});

@@ -218,6 +218,44 @@ TEST(TemplateReaderTest, CommandBindings) {
     EXPECT_EQ(r->group.GetChildAction(CommonString("btn_lonely"), 600), nullptr);
 }
 
+TEST(TemplateReaderTest, LongListsGrowByDoublingAndReadEveryLineInOrder) {
+    // 20,000 lines of each list kind; a list that grew one element at a time would copy itself
+    // once per line (130,000 lines took 21 s).
+    constexpr int kLines = 20000;
+    std::string text = "dialog = d\n size = 10 10\n";
+    for (int i = 0; i < kLines; ++i) text += " child = c" + std::to_string(i) + "\n";
+    text += " actions\n";
+    for (int i = 0; i < kLines; ++i) text += "  onCommand = b" + std::to_string(i) + ", a" + std::to_string(i) + "\n";
+    text += " end\nend\naction = many\n";
+    for (int i = 0; i < kLines; ++i) text += " destroy = w" + std::to_string(i) + "\n";
+    text += "end\n";
+    for (int i = 0; i < kLines; ++i) text += "image = i" + std::to_string(i) + "\nend\n";
+    auto t = Parse(text);
+
+    // From a list's own step s the room doubles: s, 2s, 4s, ... the first at least the count.
+    const auto doubled = [](int step, int count) {
+        int room = step;
+        while (room < count) room *= 2;
+        return room;
+    };
+    auto* d = Record<TDialog>(*t, "d");
+    ASSERT_EQ(d->group.children.count, kLines);
+    EXPECT_EQ(d->group.children.capacity, doubled(1, kLines));
+    EXPECT_EQ(S(d->group.children.data[0]->name), "c0");
+    EXPECT_EQ(S(d->group.children.data[kLines - 1]->name), "c19999");
+    ASSERT_EQ(d->group.actions.count, kLines);
+    EXPECT_EQ(d->group.actions.capacity, doubled(1, kLines));
+    EXPECT_EQ(S(d->group.GetChildAction(CommonString("b12345"), 600)->action), "a12345");
+    ASSERT_EQ(t->actions.count, 1);
+    const TAction& a = *t->actions.data[0];
+    ASSERT_EQ(a.steps.count, kLines);
+    EXPECT_EQ(a.steps.capacity, doubled(1, kLines));
+    EXPECT_EQ(S(a.steps.data[kLines - 1]->name), "w19999");
+    ASSERT_EQ(t->widgets.count, kLines + 1);
+    EXPECT_EQ(t->widgets.capacity, doubled(5, kLines + 1));
+    EXPECT_EQ(S(t->widgets.data[kLines]->name), "i19999");
+}
+
 TEST(TemplateReaderTest, DestroySteps) {
     auto t = Parse(
         "action = acn\n"

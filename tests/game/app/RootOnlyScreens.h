@@ -1,10 +1,12 @@
 #pragma once
-// The start menu and the credits screen built from their root records alone, for suites about
-// screen switching and the back key: the real screens also load their scene images, effects and
-// font, which those suites' small template paks do not hold.
+// The start menu, the credits, the achievements and the leaderboards built from their root records
+// alone, for suites about screen switching and the back key: the real screens also load their
+// scene images, effects, fonts and lists, which those suites' small template paks do not hold.
 
 #include "core/CommonString.h"
 #include "game/screens/AboutScreen.h"
+#include "game/screens/AchScreen.h"
+#include "game/screens/LeadersScreen.h"
 #include "game/screens/StartMenu.h"
 
 class CRootOnlyStartMenu : public CXStartMenu2 {
@@ -20,4 +22,16 @@ class CRootOnlyAbout : public CXAboutScreen {
 public:
     using CXAboutScreen::CXAboutScreen;
     int OnInitElement() override { return InitRoot(CommonString("ui_main.txt"), "root_about"); }
+};
+
+class CRootOnlyAch : public CXAchScreen {
+public:
+    using CXAchScreen::CXAchScreen;
+    int OnInitElement() override { return InitRoot(CommonString("ui_main.txt"), "root_ach"); }
+};
+
+class CRootOnlyLeaders : public CXLeadersScreen {
+public:
+    using CXLeadersScreen::CXLeadersScreen;
+    int OnInitElement() override { return InitRoot(CommonString("ui_main.txt"), "root_leaders"); }
 };

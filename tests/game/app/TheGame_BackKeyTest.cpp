@@ -94,9 +94,9 @@ public:
             case EScreen::FarmShop:
                 return new TBackLogged<CXFarmShopScreen>(this);
             case EScreen::Achievements:
-                return new TBackLogged<CXAchScreen>(this);
+                return new TBackLogged<CRootOnlyAch>(this);
             case EScreen::Leaderboards:
-                return new TBackLogged<CXLeadersScreen>(this, a);
+                return new TBackLogged<CRootOnlyLeaders>(this, a);
             case EScreen::Quests:
                 return new TBackLogged<CXQuestsScreen>(this, a, b);
             case EScreen::Upgrades:

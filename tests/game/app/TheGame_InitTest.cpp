@@ -398,9 +398,9 @@ TEST_F(TheGameInit, UnreadablePlayerDataStartsFreshAndAFailedStartUpLeavesItAlon
         EXPECT_TRUE(game.m_bAppDataCreatedFresh);
         ASSERT_EQ(game.CreateNewUserProfile(), 0);
     }
-    // After a completed start-up the player's new data is what the exit keeps, and the file that
-    // could not be read is kept aside, not written over.
-    EXPECT_EQ(ReadSave("global.opt.unreadable"), damaged);
+    // After a completed start-up the player's new data is what the exit keeps, and the damaged
+    // file is kept aside, not written over.
+    EXPECT_EQ(ReadSave("global.opt.damaged.1"), damaged);
     {
         CStartUpGame again(WritePak());
         ASSERT_TRUE(again.Init(320, 480));
@@ -409,7 +409,8 @@ TEST_F(TheGameInit, UnreadablePlayerDataStartsFreshAndAFailedStartUpLeavesItAlon
         ASSERT_EQ(again.CreateNewUserProfile(), 1) << "the second profile";
     }
     // A readable file is saved over as usual: what was kept aside stays the damaged one.
-    EXPECT_EQ(ReadSave("global.opt.unreadable"), damaged);
+    EXPECT_EQ(ReadSave("global.opt.damaged.1"), damaged);
+    EXPECT_FALSE(std::filesystem::exists(saves.Path("global.opt.damaged.2")));
 }
 
 TEST_F(TheGameInit, AFirstStartKeepsNothingAside) {
@@ -419,7 +420,7 @@ TEST_F(TheGameInit, AFirstStartKeepsNothingAside) {
         EXPECT_TRUE(game.m_bAppDataCreatedFresh);
     }
     EXPECT_FALSE(ReadSave().empty());
-    EXPECT_FALSE(std::filesystem::exists(saves.Path("global.opt.unreadable")));
+    EXPECT_FALSE(std::filesystem::exists(saves.Path("global.opt.damaged.1")));
 }
 
 }  // namespace

@@ -124,6 +124,10 @@ public:
                 return new CCheckedStartMenu(this);
             case EScreen::About:
                 return new CRootOnlyAbout(this);
+            case EScreen::Achievements:
+                return new CRootOnlyAch(this);
+            case EScreen::Leaderboards:
+                return new CRootOnlyLeaders(this, a);
             case EScreen::Loader:
                 return new CBareLoader(this);
             default:

@@ -99,7 +99,10 @@ TEST_F(FarmRules, UnlockAfterAllPrevious) {
         {y2, {{"y0", 1}, {"y1", 3}}, false, "yard 0 has one star"},
         {y2, {{"y1", 3}, {"y2", 0}}, true, "its own entry counts towards the number of completed yards"},
         {y2, {{"y0", 2}, {"y1", 2}, {"y2", 0}}, true, "its own entry is passed over"},
-        {y2, {{"y0", 2}, {"gone", 0}, {"y1", 2}}, true, "a yard the table no longer has stands before nothing"},
+        {y2, {{"y0", 2}, {"gone", 0}, {"y1", 2}}, false,
+         "a yard the table no longer has (index -1) stands before every yard, with too few stars"},
+        {y2, {{"y0", 2}, {"gone", 2}, {"y1", 2}}, true, "the same yard with enough stars"},
+        {y0, {{"gone", 0}}, false, "it stands before the first yard too"},
     };
     for (const TCase& c : cases) EXPECT_EQ(farm.IsYardUnlockedFor(c.yard, c.completed), c.unlocked) << c.why;
 }

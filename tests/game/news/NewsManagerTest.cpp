@@ -7,14 +7,18 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "FakeWeb.h"
+#include "NewsCacheBytes.h"
 #include "NewsTestGame.h"
 #include "core/MemFile.h"
 #include "game/news/NewsManager.h"
 #include "render/DibBitmap.h"
+#include "render/WinDibBitmap.h"
 #include "testsupport/ImageFixtures.h"
 
 namespace {
@@ -32,32 +36,6 @@ void Parse(CHollowfenNewsManager& news, const std::string& feed) {
     CMemoryFile file;
     (void)file.Attach(block, static_cast<int>(feed.size()));
     ASSERT_TRUE(news.ParseNewsFromFile(&file));
-}
-
-// news.fed written field by field from its layout: little-endian int32s, strings as an int32
-// length and the bytes.
-class CCacheBytes {
-public:
-    CCacheBytes& Int(int v) {
-        for (int i = 0; i < 4; ++i)
-            bytes.push_back(static_cast<unsigned char>((static_cast<unsigned>(v) >> (8 * i)) & 0xFF));
-        return *this;
-    }
-    CCacheBytes& Str(const std::string& s) {
-        Int(static_cast<int>(s.size()));
-        bytes.insert(bytes.end(), s.begin(), s.end());
-        return *this;
-    }
-    // One item with one picture.
-    CCacheBytes& Item(int id, const std::string& url, int shown, const std::string& local) {
-        return Int(id).Int(1).Str(url).Int(1).Int(shown).Str("p.jpg").Str(local).Int(132).Int(16);
-    }
-    Bytes bytes;
-};
-
-void WriteBytes(const std::string& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 Bytes ReadBytes(const std::string& path) {
@@ -418,6 +396,66 @@ TEST_F(NewsSlideshow, OnePictureWorkerRunsAtATime) {
     ASSERT_TRUE(LoadCurrentItem());
     ASSERT_EQ(news->m_Pictures.count, 1);
     EXPECT_EQ(news->m_Pictures[0]->m_Width, 8);
+}
+
+// Notes the thread each of its bitmaps is deleted on: an uploaded picture owns a texture, which
+// only the thread of the rendering context (the main thread) may free.
+class CDeletionNotingGame : public CNewsTestGame {
+public:
+    class CNotingBitmap : public CWinDibBitmap {
+    public:
+        CNotingBitmap(CDeletionNotingGame* owner) : CWinDibBitmap(owner), m_pOwner(owner) {}
+        ~CNotingBitmap() override {
+            std::lock_guard<std::mutex> hold(m_pOwner->m_Lock);
+            m_pOwner->m_DeletedOn.push_back(std::this_thread::get_id());
+        }
+        CDeletionNotingGame* m_pOwner;
+    };
+    IDibBitmap* CreateBitmapObject() override { return new CNotingBitmap(this); }
+    std::vector<std::thread::id> Deletions() {
+        std::lock_guard<std::mutex> hold(m_Lock);
+        return m_DeletedOn;
+    }
+    std::mutex m_Lock;
+    std::vector<std::thread::id> m_DeletedOn;
+};
+
+TEST(NewsPictures, AWorkerUnderAFreezeLeavesThePicturesToTheMainThread) {
+    CFakeWeb web;
+    web.Serve(kFeedAddress,
+              "news_item\nnews_id = 3\npictures = one.jpg\nend\n"
+              "news_item\nnews_id = 4\npictures = two.jpg\nend\n");
+    web.Serve("http://www.hollowfen.example/news/iphone/one.jpg", MakeSolidJpeg(8, 8, 200, 0, 0));
+    web.Serve("http://www.hollowfen.example/news/iphone/two.jpg", MakeSolidJpeg(16, 8, 0, 0, 200));
+    CDeletionNotingGame game;
+    // The game owns the engine, as it does once the loader made it.
+    game.m_pNewsManager = new CHollowfenNewsManager(&game);
+    CHollowfenNewsManager* news = game.m_pNewsManager;
+    ASSERT_EQ(news->Init("Cobblebrooks"), 1);
+    ASSERT_TRUE(Eventually([&] { return !news->m_bFeedThreadRunning; }));
+    ASSERT_TRUE(Eventually([&] {
+        news->RunAnimationTick();
+        return !news->IsLoadingCurrentItem();
+    }));
+    ASSERT_EQ(news->m_Pictures.count, 1) << "item 3's picture, uploaded by the main thread";
+    ASSERT_TRUE(game.Deletions().empty());
+
+    web.Hold();
+    news->GoToNextNewsRecord();
+    news->RunAnimationTick();  // item 4's picture download starts and is held
+    web.WaitForHeldDownload();
+    news->FreezeNewsThread(true);  // the start menu closes while the download runs
+    web.Release();
+    news->m_ItemDownloader.Join();  // the worker honoured the freeze request and ended
+    EXPECT_TRUE(game.Deletions().empty()) << "no picture was deleted on the worker";
+    EXPECT_EQ(news->m_Pictures.count, 0) << "the pictures are out of use";
+
+    game.RunProcess();  // the next frame frees what the worker gave back
+    const std::vector<std::thread::id> deletions = game.Deletions();
+    ASSERT_EQ(deletions.size(), 1u);
+    EXPECT_EQ(deletions[0], std::this_thread::get_id());
+    SafeDelete(game.m_pNewsManager);
+    EXPECT_EQ(game.Deletions().size(), 1u) << "nothing was left to delete twice";
 }
 
 TEST_F(NewsSlideshow, DestroyedWhileTheFeedDownloadIsHeld) {

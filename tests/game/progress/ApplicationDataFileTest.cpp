@@ -429,6 +429,49 @@ TEST_F(DamagedFileTest, CurrentIndexOutsideTheProfilesBecomesZeroAndExtraBytesAr
     EXPECT_EQ(empty.m_HighScoreTables.count, 0) << "the file's empty table list replaces the defaults";
 }
 
+TEST_F(DamagedFileTest, SixProfilesAreReadAndTheCurrentIndexMustLieBelowTheCount) {
+    // A file of n plain profiles with the given current index, and an empty table part.
+    const auto withProfiles = [](int n, int current, int countWritten) {
+        CByteBuilder b;
+        b.Raw(SettingsPartBytes(TSettingsFixture())).Int(2).Int(current).Int(countWritten);
+        for (int i = 0; i < n; ++i) AppendPlainProfile(b);
+        b.Str("hscr").Int(0).Int(0).Int(0).Int(0).Int(0);
+        return b.bytes;
+    };
+    struct TCase {
+        const char* why;
+        int profiles, current, countWritten;
+        bool loads;
+        int currentAfter;
+    } const cases[] = {
+        {"six profiles, the last current", 6, 5, 6, true, 5},
+        {"six profiles, an index equal to the count", 6, 6, 6, true, 0},
+        {"two profiles, an index equal to the count", 2, 2, 2, true, 0},
+        {"a count of seven before a whole table part", 0, 0, 7, false, -1},
+        {"a count of -1 before a whole table part", 0, 0, -1, false, -1},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.why);
+        CApplicationData& data = Load(withProfiles(c.profiles, c.current, c.countWritten));
+        EXPECT_EQ(game->m_bAppDataCreatedFresh, !c.loads) << log;
+        EXPECT_EQ(data.m_Profiles.count, c.loads ? c.profiles : 0);
+        EXPECT_EQ(data.m_nCurrentProfile, c.currentAfter);
+        if (!c.loads) {
+            EXPECT_EQ(data.m_HighScoreTables.count, 3) << "a failed profile list fails the whole file";
+        }
+    }
+}
+
+TEST_F(DamagedFileTest, NegativeActivityCountsFailTheRead) {
+    const Bytes golden = GoldenFile();
+    // The three activity lists close the file: (1, "liked", 4 bytes), 0, 0.
+    const std::size_t first = golden.size() - 25;
+    for (const std::size_t at : {first, golden.size() - 8, golden.size() - 4}) {
+        SCOPED_TRACE(at);
+        ExpectFallback(Load(WithCount(golden, at, -1)), 2);
+    }
+}
+
 TEST_F(DamagedFileTest, AnInterruptedSaveLeavesThePreviousFileLoadable) {
     const Bytes golden = GoldenFile();
     CApplicationData& data = Load(golden);

@@ -32,20 +32,7 @@ namespace {
 using mediatest::EncodePng;
 using mediatest::MakeImage;
 
-// A sound system that loads every effect and records the files of those it plays.
-class CRecordingSound : public CStubSoundSystem {
-public:
-    int LoadWAV(const char* path) override {
-        files.emplace_back(path);
-        return static_cast<int>(files.size()) - 1;
-    }
-    int PlaySFX(int id, bool) override {
-        played.push_back(files[static_cast<std::size_t>(id)]);
-        return 0;
-    }
-    std::vector<std::string> files;
-    std::vector<std::string> played;
-};
+using CRecordingSound = CEffectRecordingSoundSystem;
 
 // The game with its award queue and banner; the banner's sprite sets are defined, not loaded.
 class AwardQueueTest : public ::testing::Test {
@@ -100,17 +87,15 @@ TEST_F(AwardQueueTest, ThreeAwardsInOneFrameShowOneBannerAfterAnother) {
 }
 
 TEST_F(AwardQueueTest, AFirstMessageWaitsByItsType) {
+    // The documented message types, written out: 2 a mini-quest, 3 information, 4 coins, 5 the
+    // like reward, 7 a yard star, 9 a failed purchase, 10 boost points, 1000 + i achievement i.
     struct TWait {
         int type;
         int shownAt;
-    } waits[] = {{1, 66},
-                 {kAwardQuestCompleted, 66},
-                 {kAwardInfo, 33},
-                 {kAwardCoins, 33},
-                 {kAwardLikeCoins, 0},
-                 {kAwardPurchaseFailed, 0},
-                 {kAwardBoostPoints, 0},
-                 {kAwardAchievement + 5, 0}};
+    } waits[] = {{1, 66}, {2, 66}, {3, 33}, {4, 33}, {5, 0}, {7, 0}, {9, 0}, {10, 0}, {1005, 0}};
+    static_assert(kAwardQuestCompleted == 2 && kAwardInfo == 3 && kAwardCoins == 4 && kAwardLikeCoins == 5 &&
+                  kAwardUnlocked == 7 && kAwardPurchaseFailed == 9 && kAwardBoostPoints == 10 &&
+                  kAwardAchievement == 1000);
     for (const TWait& w : waits) {
         SCOPED_TRACE(w.type);
         delete game.m_pAchievementsManager;

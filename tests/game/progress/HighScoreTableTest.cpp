@@ -81,6 +81,21 @@ TEST(HighScoreTable, EnteringAScoreFindsItsRowOrNone) {
     }
 }
 
+TEST(HighScoreTable, OfTwoTablesWithOneNameTheLastIsFound) {
+    CProgressTestGame game;
+    CApplicationData& data = game.Data();
+    data.SetupDefaultHighScoreTables();  // arena1, arena2, arena3
+    THighScoreTable* second = CreateDefaultHighScoreTable(0);  // another "arena1", at index 3
+    ASSERT_NE(second, nullptr);
+    ASSERT_TRUE(data.m_HighScoreTables.Add(second));
+    EXPECT_EQ(data.GetHighScoreTable(kArena1), second);
+    EXPECT_EQ(data.GetHighScoreTableIndex(kArena1), 3);
+    EXPECT_EQ(data.GetHighScoreTableIndex(CommonString("arena2")), 1) << "a single table is found where it is";
+    EXPECT_EQ(Enter(data, 100001), 0);
+    EXPECT_EQ(second->m_Scores.data[0], 100001) << "the score went into the last table";
+    EXPECT_EQ(data.m_HighScoreTables.data[0]->m_Scores.data[0], 100000) << "the first stayed as it was";
+}
+
 TEST(HighScoreTable, APlayersOwnEntryIsReplacedOnlyByAHigherScore) {
     CProgressTestGame game;
     CApplicationData& data = game.Data();

@@ -47,6 +47,22 @@ TEST_F(AboutScreenTest, TheTextRollsUpOnceAndStopsTwoLinesAboveTheBottom) {
     EXPECT_EQ(about->m_nPosition, about->m_nMaximum) << "and stays there";
 }
 
+TEST_F(AboutScreenTest, TheGameFontsLineSpacingIsOneWhileTheScreenLivesAndRestoredAfter) {
+    CBitmapFontText* font = game.m_Fonts[kGameFontSmall];
+    ASSERT_NE(font, nullptr);
+    font->m_nLineSpacing = 7;  // what another screen left
+    CXAboutScreen* about = Open();
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(font->m_nLineSpacing, 1);
+    const int line = font->GetCharHeight() + 1;
+    EXPECT_EQ(about->LineHeight(), line);
+    EXPECT_EQ(about->m_nMinimum, -2 * line * 256);
+    EXPECT_EQ(about->m_nMaximum, (about->m_nTextHeight - about->m_Clip.height + 2 * line) * 256);
+    game.SafeDeleteChildren();  // as the next screen's opening deletes it
+    EXPECT_EQ(game.m_pAboutScreen, nullptr);
+    EXPECT_EQ(font->m_nLineSpacing, 7);
+}
+
 TEST_F(AboutScreenTest, ATouchStopsTheRollAndADragPastTheTopSpringsBack) {
     CXAboutScreen* about = Open();
     ASSERT_NE(about, nullptr);

@@ -14,6 +14,7 @@
 #include "game/progress/UserProfile.h"
 #include "game/screens/GroupSetLoader.h"
 #include "game/screens/PendingScreens.h"
+#include "game/screens/StartMenu.h"
 #include "platform/Pcm.h"
 #include "sprites/SpriteSet.h"
 #include "sprites/SpriteSetManager.h"
@@ -45,12 +46,19 @@ public:
     int OnInitElement() override { return 1; }
 };
 
+class CBareStartMenu : public CXStartMenu2 {
+public:
+    using CXStartMenu2::CXStartMenu2;
+    int OnInitElement() override { return 1; }
+};
+
 class CPakGame : public CTestTheGame {
 public:
     CommonString GetCommonGamePackName() override { return CommonString(kPak); }
     XGameRoot* NewScreen(EScreen kind, int a, int b) override {
         if (kind == EScreen::Gameplay) return new CBareRound(this);
         if (kind == EScreen::Farm) return new CBareYard(this);
+        if (kind == EScreen::StartMenu) return new CBareStartMenu(this);
         return CTheGame::NewScreen(kind, a, b);
     }
 };
@@ -72,7 +80,10 @@ constexpr const char* kSets =
     "set = G_Atlas\n file = \"grp\\atlas\"\n atlas_data = \"grp\\atlas.txt\"\n group = gameplay\nend\n"
     "set = G_Sub\n atlas_texture = G_Atlas\n atlas_indexes = item%d, 0, 2\n group = gameplay\nend\n"
     "set = F_Plain\n file = \"grp\\plain\"\n group = farm\nend\n"
-    "set = N_Plain\n file = \"grp\\plain\"\nend\n";
+    "set = N_Plain\n file = \"grp\\plain\"\nend\n"
+    // A group of one atlas sub-set (weight 0) and a group whose only image is not in the pak.
+    "set = S_Sub\n atlas_texture = G_Atlas\n atlas_indexes = item%d, 1, 1\n group = subsets\nend\n"
+    "set = B_Absent\n file = \"grp\\absent\"\n group = broken\nend\n";
 
 class GroupSetLoader : public ::testing::Test {
 protected:
@@ -227,6 +238,74 @@ TEST_F(GroupSetLoader, NothingToLoadPostsTheMessageAtItsFirstUpdate) {
     EXPECT_EQ(game.m_CachedYardName, "y0");
     Ticks(17);
     EXPECT_NE(game.m_pFarmWindow, nullptr);
+}
+
+TEST_F(GroupSetLoader, AGroupOfAtlasSubSetsOnlyWeighsNothingAndIsCompleteAtOnce) {
+    ASSERT_TRUE(game.RunGroupSetLoader());
+    CXGroupSetLoader* loader = game.m_pGroupSetLoader;
+    loader->SetGroupName("subsets");
+    loader->SetupSavedMessage(nullptr, MSG_RUN_NEW_GAME, 0, 0, true);
+    EXPECT_EQ(loader->m_nTotalSteps, 1);
+    EXPECT_EQ(loader->m_nWeightedTotal, 0) << "a sub-set weighs nothing";
+    Ticks(17);  // the curtain, then the one step
+    EXPECT_TRUE(game.m_pSpriteSetManager->GetSpriteSetNamed("S_Sub")->IsLoaded());
+    EXPECT_EQ(loader->m_nPercent, 100);
+    EXPECT_EQ(loader->m_pProgressText->GetCaption(), "100%");
+    EXPECT_EQ(loader->m_pProgressBar->GetProgress(), 256);
+    EXPECT_EQ(loader->GetSavedMessage().code, MSG_RUN_NEW_GAME) << "posted again: the group is done";
+}
+
+TEST_F(GroupSetLoader, ThePercentStaysWithinNoughtAndAHundred) {
+    ASSERT_TRUE(game.RunGroupSetLoader());
+    CXGroupSetLoader* loader = game.m_pGroupSetLoader;
+    const struct {
+        int progress, total, percent;
+        const char* why;
+    } cases[] = {
+        {7, 6, 100, "more progress than the total (116 unclamped)"},
+        {-3, 6, 0, "progress below nothing"},
+        {5, 6, 83, "integer division: 500 / 6"},
+        {6, 6, 100, "done"},
+        {3, 0, 100, "nothing to weigh"},
+        {3, -2, 100, "a total below 1"},
+    };
+    for (const auto& c : cases) {
+        loader->m_nWeightedProgress = c.progress;
+        loader->m_nWeightedTotal = c.total;
+        loader->UpdateCurrentPercent();
+        EXPECT_EQ(loader->m_nPercent, c.percent) << c.why;
+        EXPECT_EQ(loader->m_pProgressBar->GetProgress(), c.percent * 256 / 100) << c.why;
+    }
+}
+
+TEST_F(GroupSetLoader, ASetThatCannotBeLoadedFailsItsStep) {
+    ASSERT_TRUE(game.RunGroupSetLoader());
+    CXGroupSetLoader* loader = game.m_pGroupSetLoader;
+    loader->SetGroupName("broken");
+    loader->SetupSavedMessage(nullptr, MSG_RUN_NEW_GAME, 0, 0, true);
+    ASSERT_EQ(loader->m_nTotalSteps, 1);
+    Ticks(16);
+    testing::internal::CaptureStderr();
+    Ticks(2);
+    const std::string told = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(loader->m_nCurrentStep, 0) << "the failed step is not counted";
+    EXPECT_EQ(loader->m_nWeightedProgress, 0);
+    EXPECT_NE(told.find("sprite set B_Absent"), std::string::npos) << told;
+    EXPECT_TRUE(game.IsFinished());
+    EXPECT_EQ(game.GetFinishCode(), kFinishGameEnds);
+    EXPECT_FALSE(game.m_bGameplayGroupLoaded);
+}
+
+TEST_F(GroupSetLoader, WithoutASavedMessageTheStartMenuIsPosted) {
+    ASSERT_TRUE(game.RunGroupSetLoader());
+    game.m_pGroupSetLoader->SetGroupName("gameplay");
+    Ticks(18);  // the curtain rises, the three sets load
+    ASSERT_NE(game.m_pGroupSetLoader, nullptr);
+    EXPECT_TRUE(game.m_bGameplayGroupLoaded);
+    Ticks(17);  // the curtain falls over the loader and the posted message opens its screen
+    EXPECT_EQ(game.m_pGroupSetLoader, nullptr);
+    EXPECT_NE(game.m_pStartMenu, nullptr) << "1001 opens the start menu";
+    EXPECT_EQ(game.m_pGameplayScreen, nullptr);
 }
 
 TEST_F(GroupSetLoader, AStepThatFailsIsToldEndsTheGameAndIsNotCounted) {

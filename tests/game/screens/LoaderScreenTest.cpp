@@ -244,6 +244,25 @@ TEST_F(LoaderScreen, IntroTimingsAndTheTapThatDoublesThem) {
     }
 }
 
+TEST_F(LoaderScreen, OnceLoadingRunsATapStillDoublesTheUpdateButNeverTheLoading) {
+    platform::ClockUse(platform::ClockKind::Virtual);
+    CTimedLoader* loader = Timed(40, 20);
+    ASSERT_NE(loader, nullptr);
+    while (loader->ran.empty() && loader->updates < 200) loader->RunProcess();
+    ASSERT_EQ(loader->ran.size(), 1u) << "step 0 ran alone in its frame";
+    const auto frame = [&] {
+        const int tick = loader->m_nIntroTick;
+        const size_t steps = loader->ran.size();
+        loader->RunProcess();
+        return std::make_pair(loader->m_nIntroTick - tick, static_cast<int>(loader->ran.size() - steps));
+    };
+    // (intro ticks, loading steps) of one frame: 20 ms steps fill 60 ms with 3. The intro tick
+    // runs with the base update, so two ticks are the doubled second update.
+    EXPECT_EQ(frame(), std::make_pair(1, 3)) << "no tap yet";
+    (void)loader->NotifyPointerEvent(5, 5, XPOINTER_PRESS);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(frame(), std::make_pair(2, 3)) << "tapped, frame " << i;
+}
+
 struct TBudgetCase {
     int costMs;
     std::vector<int> stepsPerFrame;  // of the frames that load

@@ -329,6 +329,7 @@ TEST_F(ContentCheckerTest, EachPlantedFaultIsFoundByItsOwnFinding) {
 const char* const kTemplateRows =
     "root root_menu A\n"
     "runs root_menu acn_code A\n"
+    "runs * acn_wait A\n"
     "reach root_menu txt_hello pb_bar A\n"
     "inside dlg_popup btn_close pb_bar A\n"
     "direct root_menu dlg_main dlg_popup A\n"
@@ -336,7 +337,10 @@ const char* const kTemplateRows =
     "special dlg_popup A\n"
     "caption txt_hello %d A\n"
     "fullbar pb_bar A\n"
-    "recthit btn_open btn_absent A\n";
+    "recthit btn_open btn_absent A\n"
+    "tabs dlg_popup 1 A\n"
+    "frames btn_open 4 A\n"
+    "direct * dlg_wait A\n";
 
 const char* const kTemplate =
     "root = \"root_menu\"\n"
@@ -388,6 +392,11 @@ const char* const kTemplate =
     "action = \"acn_open\"\n"
     "    createV2 = \"dlg_popup\", 0, 0, center, center, center, center, 1, 0, 0.25, 1, 0.2\n"
     "end\n"
+    "dialog = \"dlg_wait\"\n"
+    "end\n"
+    "action = \"acn_wait\"\n"
+    "    create = \"dlg_wait\", 0, 0, left, 1, 0, 0.2, 1, 0.2\n"
+    "end\n"
     "action = \"acn_code\"\n"
     "    destroy = \"dlg_popup\", 1, 0.2\n"
     "end\n";
@@ -420,6 +429,12 @@ TEST_F(ContentCheckerTest, TheTemplateRowsAndReferences) {
          "dlg_popup is placed inside the dialog dlg_main; only a root makes it"},
         {"a format caption with other conversions", "Level %d\"", "Level %s\"",
          "the caption \"Level %s\" has the conversions %s, the code supplies %d"},
+        {"a tab control with a tab too many", "    child = \"pb_bar\"\n", "    child = \"btn_open\"\n",
+         "dlg_popup holds 2 tab buttons, the code expects 1"},
+        {"a button of too few frames", "button = \"btn_open\"\n    set = \"Strip\"",
+         "button = \"btn_open\"\n    set = \"Hud\"", "the set Hud has 1 frames; it needs 4"},
+        {"the action on every root creating something else", "    create = \"dlg_wait\"", "    create = \"dlg_main\"",
+         "dlg_wait is not a direct child of *"},
         {"a progress bar without a full image", "    set_full = \"Strip\"\n", "",
          "pb_bar is no progress bar with a full image"},
         {"a style the table lacks", "style = st_normal", "style = st_fancy",

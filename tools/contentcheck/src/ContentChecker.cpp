@@ -26,8 +26,8 @@ const char* const kSpriteDescriptions[] = {"ui\\ui_sprites.txt",   "ui\\ui_sprit
                                            "ui\\shop_sprites.txt", "ui\\farm_obj_sprites.txt"};
 
 bool IsTemplateKind(const std::string& kind) {
-    static const char* const kKinds[] = {"root",   "runs",    "reach",   "inside",  "direct",
-                                         "nested", "special", "caption", "fullbar", "recthit"};
+    static const char* const kKinds[] = {"root",    "runs",    "reach",   "inside", "direct", "nested",
+                                         "special", "caption", "fullbar", "tabs",   "frames", "recthit"};
     return std::any_of(std::begin(kKinds), std::end(kKinds), [&](const char* k) { return kind == k; });
 }
 

@@ -2,6 +2,7 @@
 // the ids each screen needs, where the special dialogs may sit, format captions) and the names
 // its records give the rest of the pak (sprite sets, styles, text keys, records, actions).
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <set>
 #include <span>
@@ -97,8 +98,10 @@ std::set<std::string> CContentChecker::Reachable(const std::string& root) const 
 std::set<std::string> CContentChecker::DirectChildren(const std::string& root) const {
     std::set<std::string> direct;
     const TDialog* dialog = AsDialogRecord(Record(root));
-    if (dialog == nullptr) return direct;
-    for (int i = 0; i < dialog->group.children.count; ++i) direct.insert(Str(dialog->group.children.data[i]->name));
+    // "*": whatever the actions the game runs on every root create.
+    if (dialog == nullptr && root != "*") return direct;
+    for (int i = 0; dialog != nullptr && i < dialog->group.children.count; ++i)
+        direct.insert(Str(dialog->group.children.data[i]->name));
     // Every action runs on the root: what any action of this screen creates is the root's own child.
     for (const std::string& name : Reachable(root)) {
         const TDialog* d = AsDialogRecord(Record(name));
@@ -199,6 +202,26 @@ void CContentChecker::CheckTemplateRow(const TCodeRef& row) {
             if (r != nullptr && (r->width < 2 || r->height < 2))
                 m_Findings.Add(where, "%s is hit-tested by its rectangle but gives no size", id.c_str());
         }
+    } else if (row.kind == "tabs") {
+        // A tab control makes a tab of every button child, and the code has one tab per table.
+        const TDialog* d = AsDialogRecord(Record(a[0]));
+        int tabs = 0;
+        for (int i = 0; d != nullptr && i < d->group.children.count; ++i) {
+            const TWidget* child = Record(Str(d->group.children.data[i]->name));
+            if (child != nullptr && child->kind == kWidgetButton) ++tabs;
+        }
+        if (d == nullptr)
+            m_Findings.Add(where, "the template has no dialog %s", a[0].c_str());
+        else if (std::to_string(tabs) != a[1])
+            m_Findings.Add(where, "%s holds %d tab buttons, the code expects %s", a[0].c_str(), tabs, a[1].c_str());
+    } else if (row.kind == "frames") {
+        // Buttons whose frame the code picks by state need that many frames in their set.
+        const TWidget* r = Record(a[0]);
+        const TButton* button = r != nullptr && r->kind == kWidgetButton ? static_cast<const TButton*>(r) : nullptr;
+        if (button == nullptr || !button->image.useSet || button->image.set.Length() == 0)
+            m_Findings.Add(where, "the template has no button %s drawn from a sprite set", a[0].c_str());
+        else
+            CheckSet(where, Str(button->image.set), std::atoi(a[1].c_str()), {"ui"});
     } else if (row.kind == "fullbar") {
         const TWidget* r = Record(a[0]);
         const TProgress* bar = r != nullptr && r->kind == kWidgetProgress ? static_cast<const TProgress*>(r) : nullptr;

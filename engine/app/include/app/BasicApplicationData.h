@@ -19,6 +19,14 @@
 class CGameBase;
 class IFile;
 
+// What the last whole-file load found in the save directory.
+enum EAppDataLoad : int {
+    kAppDataLoaded = 0,      // read and decoded
+    kAppDataMissing = 1,     // no file: a first start
+    kAppDataCannotRead = 2,  // a file is there but could not be opened or read (permission, I/O error)
+    kAppDataDamaged = 3,     // the file was read whole but its bytes do not decode
+};
+
 // The first four characters of text packed into an int, the first in the lowest byte, so that
 // the int stored little-endian reads as the characters; 0 for null.
 [[nodiscard]] int Convert4CharToInt(const char* text);
@@ -56,17 +64,19 @@ public:
 
     // ---- Whole-file operations ------------------------------------------------------------------
     // Loads the save directory's "global.opt" by the serialize method: 1, or 0 when the file is
-    // missing or cannot be decoded (a failed decode may leave part of the file in the object).
+    // missing, cannot be read or cannot be decoded (a failed decode may leave part of the file in
+    // the object). LastLoad() tells which.
     virtual int ReadAppData(CGameBase* game);
     // Saves it by the serialize method: 1 only when the data was serialised, written to the
     // temporary file and renamed over "global.opt"; 0 otherwise, and then the previous file stays.
     virtual int WriteAppData(CGameBase* game);
     int ReadAppData_Method2(CGameBase* game);
     int WriteAppData_Method2(CGameBase* game);
-    // True when the save directory holds a "global.opt" at all (readable or not).
-    bool AppDataFileExists(CGameBase* game);
-    // Renames "global.opt" to "global.opt.unreadable" (replacing an older one), so a file that
-    // could not be read is kept for a later look rather than written over; 1 when it was moved.
+    // What the last ReadAppData(CGameBase*) found.
+    EAppDataLoad LastLoad() const { return m_eLastLoad; }
+    // Renames a damaged "global.opt" to "global.opt.damaged.N" with the first N from 1 up that no
+    // file takes, so that no copy kept before is replaced; says on stderr which name it took.
+    // 1 when it was moved, 0 (told on stderr) when not.
     int SetAsideAppDataFile(CGameBase* game);
 
     // The decoding half of the serializer load: the whole saved file as bytes; name is used in the
@@ -94,6 +104,8 @@ public:
     unsigned int m_uBasicVersion = 1;
 
 private:
+    EAppDataLoad m_eLastLoad = kAppDataMissing;
+
     // Serialises the whole file (by the method) into a buffer that grows, then writes it through
     // a temporary file renamed over path. 0 when any step fails.
     int WriteWholeFile(CGameBase* game, bool method2);

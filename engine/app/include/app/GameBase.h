@@ -147,12 +147,16 @@ public:
     virtual CommonString GetCommonGamePackName() = 0;
     virtual CommonString GetResolutionSpecificGamePackName() = 0;
     virtual void CreateDirectory(CommonString path);
-    // Makes the player data when missing, resets it and reads the saved file; unreadable data
-    // gives defaults and sets m_bAppDataCreatedFresh. False only when the data cannot be made.
+    // Makes the player data when missing, resets it and reads the saved file; data that could
+    // not be loaded gives defaults and sets m_bAppDataCreatedFresh. Why it could not is kept in
+    // m_eAppDataLoad: a file that is there but cannot be read is never saved over in this run; a
+    // damaged one is kept aside by the first save. False only when the data cannot be made.
     virtual bool LoadOrCreateDefaultAppData();
     // Writes the player data to the save directory: 1 when it was saved, 0 when there is none or
-    // any step of the save failed (the previous file then stays as it was). A file that could not
-    // be read at start-up is first renamed to "global.opt.unreadable".
+    // any step of the save failed (the previous file then stays as it was). Nothing is written
+    // while the file found at start-up could not be read; a damaged file is first kept aside
+    // under a numbered name (CBasicApplicationData::SetAsideAppDataFile), and when that fails
+    // nothing is written either.
     virtual int SaveAppData();
     CommonString GetUIDirectory() override;
     CQuorvanArray<CachedTemplate*>& TemplateCache() override { return m_TemplateCache; }
@@ -354,12 +358,17 @@ public:
     IDibBitmap* m_pQuitButtonPressed = nullptr;
     bool m_bQuitButtonPressed = false;
     bool m_bAppDataCreatedFresh = false;
-    // The saved player data was there but could not be read: the first save keeps it aside.
-    bool m_bAppDataFileUnreadable = false;
+    // How the start-up load of the player data went (EAppDataLoad in app/BasicApplicationData.h):
+    // kCannotRead blocks every save of this run; kDamaged makes the first save keep the file aside.
+    int m_eAppDataLoad = 0;
     bool m_bMuted = false;
     CBasicApplicationData* m_pAppData = nullptr;
     int m_nDefaultRotationMode = 1;
     int m_nFailingStage = 0;
+    // The pak that stopped the start-up (stages 8, 10 and 12): its path and what is wrong with it,
+    // in words that follow the path ("is missing", "is truncated: ..."); empty otherwise.
+    CommonString m_FailedPakPath;
+    CommonString m_FailedPakReason;
     CQuorvanObjPtrArray<TResolutionProps*> m_Resolutions;
     int m_nRotationSpeed = 2048;  // 8 degrees per step
     CQuorvanArray<CachedTemplate*> m_TemplateCache;

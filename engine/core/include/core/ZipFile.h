@@ -5,7 +5,9 @@
 // the directory in one block with a name index pointing into it, and the pak file open for its
 // whole life. Everything it reads from the pak is checked against the bytes that arrived, so a
 // truncated or hostile pak gives an error code, never a read outside what was read; every
-// member's bytes are checked against their CRC-32 before they count as read.
+// member's bytes are checked against their CRC-32 before they count as read. A damaged member is
+// told on stderr once, with the pak, the member and what is wrong ("pak: PATH: MEMBER: REASON");
+// a pak that cannot be opened keeps the reason for its owner to tell (GetInitFailure).
 // Archives as common zip tools write them also read: zip64 sizes in a local header, and bytes
 // in front of the archive whose offsets were not adjusted (a self-extracting stub).
 // Main thread only; no state outside the object.
@@ -13,6 +15,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "core/CommonString.h"
 #include "core/QuorvanArray.h"
@@ -159,6 +163,12 @@ public:
     int ValidateEntry(int index);
     // The path given to Init: member files open their own stream on it.
     const CommonString& GetPakPath() const { return pakPath; }
+    // What was wrong when Init or InitFromFile last failed, as words that follow the pak's path
+    // ("is missing", "is empty", "is truncated ..."); empty after a success.
+    const std::string& GetInitFailure() const { return initFailure; }
+    // Tells on stderr, once per entry for the reader's life, that the entry is damaged and why;
+    // returns code. Readers that check a member's bytes in place (member files) report through it.
+    int ReportDamage(int index, int code, const std::string& reason);
 
     // The engine's 31-bit PJW hash over signed characters; 0 for "" or a length of 0.
     static unsigned int CalculateHashCode(const char* text);
@@ -179,6 +189,9 @@ private:
     int LocateData(int index, TEntryData& data);
     // The method and the sizes against each other and the limits.
     static int CheckCoding(const TEntryData& data);
+    // ReportDamage with the words for a failure of LocateData or of CheckCoding; code back.
+    int ReportLocateFailure(int index, int code);
+    int ReportCodingFailure(int index, const TEntryData& data, int code);
     // The entry's bytes into out, from the pak file standing at its data.
     int ReadStored(const TEntryData& data, unsigned char* out);
     int ReadDeflated(const TEntryData& data, unsigned char* out);
@@ -201,8 +214,13 @@ private:
     // A hash table over `index`, built at open, so that a look-up probes instead of scanning;
     // without it (no memory) look-ups scan the index.
     std::unique_ptr<CZipNameTable> nameTable;
+    // Init's failure: the reason is kept, the code returned.
+    int FailInit(int code, std::string reason);
+
     IFile* pakFile = nullptr;
     long pakSize = 0;
+    std::string initFailure;
+    std::vector<bool> damageTold;  // per entry: ReportDamage has spoken
     long archiveStart = 0;  // added to every offset the directory gives
     CommonString zipDirectory;
     CommonString pakPath;

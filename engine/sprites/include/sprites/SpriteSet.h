@@ -32,6 +32,11 @@ enum : int {
     kSpriteSetSingleCommonAlpha = 4,  // a strip plus one alpha image shared by every frame
 };
 
+// The most frames one set may have. The game's sets have a few dozen at most; a count above this
+// comes from a damaged or hostile description, and the set fails (told on stderr with its name)
+// before anything is allocated for its frames.
+inline constexpr int kSpriteSetMaxFrames = 4096;
+
 // The 31-bit PJW/ELF hash of a name over signed characters; 0 for null or "". The same value
 // as GetHashCode.
 [[nodiscard]] unsigned int CalculateSpriteSetNameHashCode(const char* name);

@@ -174,6 +174,9 @@ public:
     // line height (half of them to the drawing y). The UI layout sets both from its styles.
     int m_nLetterSpacing = 2;
     int m_nHeightAdjustment = 0;
+    // Pixels between the lines of a text laid out in several lines, for screens that lay them
+    // out themselves; a screen that changes it restores it. The font's own routines do not read it.
+    int m_nLineSpacing = 0;
 
 private:
     void LayOutGlyphs();

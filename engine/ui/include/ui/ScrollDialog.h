@@ -20,6 +20,7 @@
 #include "core/QuorvanArray.h"
 #include "ui/GameButton.h"
 #include "ui/GameDialog.h"
+#include "ui/ScrollMotion.h"
 
 class CXScrollDialogBase;
 class CXTabControlBase;
@@ -116,8 +117,8 @@ public:
     bool IsCategoryFading() const { return m_bFadeRunning; }
     int GetCategoryFadeAlpha() const { return m_nFadeAlpha; }
     // The scroll bar: x and y in the area, width, height, alpha.
-    TCoordRect2D GetScrollBarRect() const { return {m_nBarX, m_nBarY, m_nBarWidth, m_nBarHeight}; }
-    int GetScrollBarAlpha() const { return m_nBarAlpha; }
+    TCoordRect2D GetScrollBarRect() const { return {m_Bar.x, m_Bar.y, m_Bar.width, m_Bar.height}; }
+    int GetScrollBarAlpha() const { return m_Bar.alpha; }
     // 1 shows the end, 2 the end less 26 pixels and two rows; applied by the next arrangement.
     void SetPendingPositionRequest(int request) { m_nPendingRequest = request; }
 
@@ -147,11 +148,7 @@ protected:
     int m_nLastX = -1;
     int m_nLastY = -1;
     int m_nLastMove = 0;  // pixels
-    int m_nBarX = 0;
-    int m_nBarY = 0;
-    int m_nBarWidth = 0;
-    int m_nBarHeight = 0;
-    int m_nBarAlpha = 0;
+    TScrollBar m_Bar;
     int m_nCurrentCategory = -1;
     CQuorvanArray<FIXED_FLOAT> m_RememberedPositions;  // categories 0..4
     int m_nFadeTarget = 0;

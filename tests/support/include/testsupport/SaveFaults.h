@@ -1,7 +1,11 @@
 #pragma once
 // Faults of the disk under a save, for the tests that prove a failed save loses nothing: a disk
-// file whose writes stop after a budget of bytes, and a rename that fails on demand. Link
-// cobble_test_save_faults: its rename stands in front of the C library's in the test program.
+// file whose writes stop after a budget of bytes, a rename and an fsync that fail on demand, and a
+// journal of the renames and flushes a save makes. Link cobble_test_save_faults: its rename and
+// fsync stand in front of the C library's in the test program.
+
+#include <string>
+#include <vector>
 
 #include "core/iPhoneFile.h"
 
@@ -23,3 +27,10 @@ private:
 
 // While set, every rename() of the test program fails with EIO.
 void SetRenameFails(bool fails);
+// While set, every fsync() of the test program fails with EIO.
+void SetFsyncFails(bool fails);
+
+// Starts recording every rename() and fsync() of the test program, in order, as
+// "rename <from> -> <to>" and "fsync <path of the descriptor>"; Stop returns the lines and ends it.
+void StartFileJournal();
+std::vector<std::string> StopFileJournal();

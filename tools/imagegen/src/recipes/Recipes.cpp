@@ -75,6 +75,7 @@ constexpr TNamedRecipe kRecipes[] = {
     {"egg_shell", recipes::EggShell},
     {"app_icon", recipes::AppIcon},
     {"shadow_ellipse", recipes::ShadowEllipse},
+    {"ad_banner", recipes::AdBanner},
     {"particle", recipes::Particle},
 };
 

@@ -80,6 +80,9 @@ void EggShell(CCanvas& c, const CRecipeContext& ctx);
 void AppIcon(CCanvas& c, const CRecipeContext& ctx);
 void ShadowEllipse(CCanvas& c, const CRecipeContext& ctx);
 
+// Local ads (Recipes_Ads.cpp).
+void AdBanner(CCanvas& c, const CRecipeContext& ctx);
+
 // Particles (Recipes_Particles.cpp).
 void Particle(CCanvas& c, const CRecipeContext& ctx);
 

@@ -109,7 +109,12 @@ public:
     // true: frees the pictures and the buffer now when nothing loads, else when the last worker
     // ends; false: withdraws the request.
     void FreezeNewsThread(bool freeze);
+    // Main thread only: frees the buffer and the pictures at once.
     void FreeAllMem();
+    // Main thread only (the game calls it every frame): deletes the pictures a worker gave back
+    // when it honoured a freeze request. Uploaded pictures own textures, which only the thread of
+    // the rendering context may free.
+    void ReleaseRetiredPictures();
     // Saves the cache (after a feed merge in progress has ended); nothing before Init.
     void SaveResume();
 
@@ -155,6 +160,8 @@ public:
     bool m_bCycledOnce = false;
     bool m_bPicturesReady = false;
     CQuorvanObjPtrArray<IDibBitmap*> m_Pictures;  // the current item's decoded pictures; owned
+    // Pictures a worker took out of use under a freeze request, for the main thread to delete.
+    CQuorvanObjPtrArray<IDibBitmap*> m_RetiredPictures;
 
     // Flags, each written by one side and polled by the other: --------------------------------
     std::atomic<bool> m_bFeedFailed{false};
@@ -179,6 +186,9 @@ private:
     // Restarts the slideshow at item 0 (lock held).
     void SelectBestNewsItemToShowLocked();
     void FreeAllMemLocked();
+    // What a worker does under a freeze request: frees the buffer and hands the pictures to
+    // m_RetiredPictures instead of deleting them.
+    void FreeAllMemFromWorker();
     // The current item's total ticks (lock held); 0 when negative or there is no item.
     int GetTotalTickInNewsItemLocked();
     bool NeedToDownloadPicsForLocked(int item);

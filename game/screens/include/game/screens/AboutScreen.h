@@ -35,7 +35,8 @@ public:
     int NotifyPointerEvent(int x, int y, int type) override;
     int OnMessage(CXElement* sender, int code, XWPARAM wparam, int lparam) override;
 
-    // Line height: the font's character height plus the line spacing of 1.
+    // Line height: the font's character height plus its line spacing, which is 1 while the
+    // screen lives.
     int LineHeight() const;
 
     TCoordRect2D m_Clip;
@@ -54,5 +55,9 @@ private:
     CBitmapFontText* Font() const;
 
     std::unique_ptr<CQuorvanTextFormat> m_pText;
+    // The font whose line spacing the screen set to 1, and the spacing it had before; the
+    // destructor puts it back.
+    CBitmapFontText* m_pSpacedFont = nullptr;
+    int m_nSavedLineSpacing = 0;
     CSpriteSet* m_pPanel = nullptr;  // the dialogs' panel tiles, referenced while the screen lives
 };

@@ -75,8 +75,9 @@ private:
     // The intro's share of a frame: its counters, the glow, the sweep and its stars, the
     // particles and the text fade. Says what the frame does next.
     EAfterIntro IntroTick();
-    // The loading share: up to 50 ms of steps, or the start menu once all are done.
-    void RunLoadingSteps();
+    // The loading share: up to 50 ms of steps, or the start menu once all are done. False when
+    // the frame ends with it (the start menu posted, or a step failed).
+    bool RunLoadingSteps();
     // The first flare's position (8.8) for the current sweep progress.
     void FlarePosition(int& x1, int& y1) const;
     // One burst of star particles at an 8.8 point.

@@ -9,7 +9,9 @@
 
 #include "core/CommonString.h"
 #include "game/screens/AboutScreen.h"
+#include "game/screens/AchScreen.h"
 #include "game/screens/GameRoot.h"
+#include "game/screens/LeadersScreen.h"
 #include "game/screens/StartMenu.h"
 
 class IFile;
@@ -32,19 +34,6 @@ private:
 class CXPlayScreen : public XPlainScreen {
 public:
     explicit CXPlayScreen(CXElement* parent) : XPlainScreen(parent, "root_play") {}
-};
-
-class CXAchScreen : public XPlainScreen {
-public:
-    explicit CXAchScreen(CXElement* parent) : XPlainScreen(parent, "root_ach") {}
-};
-
-class CXLeadersScreen : public XPlainScreen {
-public:
-    // returnMessage: the game message its OK button posts.
-    CXLeadersScreen(CXElement* parent, int returnMessage)
-        : XPlainScreen(parent, "root_leaders"), m_nReturnMessage(returnMessage) {}
-    int m_nReturnMessage;
 };
 
 class CXQuestsScreen : public XPlainScreen {
