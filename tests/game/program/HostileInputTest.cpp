@@ -165,7 +165,7 @@ TEST_F(HostilePak, EachEndsWithStatusOneAndNamesTheMemberOrThePakAndWhy) {
     const TCase cases[] = {
         {"frames",
          {"sprites: set AchAwarded: 2000000000 frames, more than the 4096 a set may have",
-          "loading step 49 of 177 failed: the sprite set AchAwarded"},
+          "loading step 49 of 178 failed: the sprite set AchAwarded"},
          "a sprite set claims 2,000,000,000 frames"},
         {"crc",
          {"pak: " + pakPath + ": i_vga\\fonts\\sans_b13_rgba.png: CRC-32 mismatch",
