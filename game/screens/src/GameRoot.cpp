@@ -130,7 +130,7 @@ int XGameRoot::InitRoot(const CommonString& file, const char* rootName) {
     const TWidget* record = templ != nullptr && rootName != nullptr ? templ->GetWidget(rootName) : nullptr;
     if (templ == nullptr)
         NoteFailure(file + CommonString(" cannot be read"));
-    else if (record == nullptr || record->kind != kWidgetRoot)
+    else if (record == nullptr)
         NoteFailure(file + CommonString(" has no root record ") + m_RootName);
     else
         NoteFailure(CommonString("the widgets of ") + m_RootName + CommonString(" cannot be built"));

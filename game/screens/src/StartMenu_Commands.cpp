@@ -14,7 +14,6 @@
 #include "shell/BbUtil.h"
 #include "ui/CheckBox.h"
 #include "ui/GameButton.h"
-#include "ui/TemplateRecords.h"
 #include "ui/Tuner.h"
 
 namespace {
@@ -177,10 +176,7 @@ int CXStartMenu2::OnCommand(CXElement* sender, int code, XWPARAM wparam, int lpa
     return XDialog::OnMessage(sender, code, wparam, lparam);
 }
 
-bool CXStartMenu2::HasScreenRoot(const char* root) {
-    const TWidget* record = GetTWidgetPtr(CommonString(root));
-    return record != nullptr && record->kind == kWidgetRoot;
-}
+bool CXStartMenu2::HasScreenRoot(const char* root) { return GetTWidgetPtr(CommonString(root)) != nullptr; }
 
 void CXStartMenu2::HideButtonsOfMissingScreens() {
     for (const TScreenCommand& c : kScreenCommands)

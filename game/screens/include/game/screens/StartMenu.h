@@ -51,7 +51,7 @@ public:
     int CheckIfNoUserProfiles();
     // The welcome text with the current player's name.
     void UpdateChangePlayerText();
-    // Whether the template holds that screen root, so that its screen can be built.
+    // Whether the templates hold the record a screen is built from, so that it can open.
     bool HasScreenRoot(const char* root);
     // Hides every menu button whose screen has no root in the template: a button never leads
     // to a screen that cannot open. A screen's button shows by itself once its root is added.
