@@ -163,7 +163,7 @@ FIXED_FLOAT_16 SCurve16(FIXED_FLOAT_16 t, CQuorvanImageRotatorScaler*) {
     return (static_cast<int>(s * 65535.0) + 65536) >> 1;
 }
 
-double GetSCurvedValue(IRenderHost*, double value, double from, double to) {
+double GetSCurvedValue(IRenderHost*, double from, double value, double to) {
     if (to == from) return from;
     const double t = (value - from) / (to - from);
     const FIXED_FLOAT_16 t16 = static_cast<FIXED_FLOAT_16>(std::lround(t * 65536.0));

@@ -3,9 +3,11 @@
 
 #include <array>
 #include <climits>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -68,7 +70,19 @@ TEST(EaseAndGeometryTest, CurvesAnglesAndDistances) {
     EXPECT_NEAR(SCurve(128, &rotator), 128, 1);
     EXPECT_EQ(SCurve(256, &rotator), 256);
     EXPECT_EQ(SCurve16(0x8000, nullptr), 0x8000);
-    EXPECT_NEAR(GetSCurvedValue(nullptr, 5.0, 0.0, 10.0), 5.0, 1e-4);
+    // (1 - cos(pi t)) / 2 of the way from `from` to `to`, at t = (value - from) / (to - from).
+    const struct {
+        double from, value, to, eased;
+    } curve[] = {{10.0, 10.0, 20.0, 10.0},
+                 {10.0, 12.5, 20.0, 10.0 + 10.0 * (1.0 - std::cos(0.25 * std::numbers::pi)) / 2},
+                 {10.0, 15.0, 20.0, 15.0},
+                 {10.0, 17.5, 20.0, 10.0 + 10.0 * (1.0 - std::cos(0.75 * std::numbers::pi)) / 2},
+                 {10.0, 20.0, 20.0, 20.0},
+                 {-2.0, -1.0, 2.0, -2.0 + 4.0 * (1.0 - std::cos(0.25 * std::numbers::pi)) / 2},
+                 {20.0, 12.5, 10.0, 20.0 - 10.0 * (1.0 - std::cos(0.75 * std::numbers::pi)) / 2},
+                 {3.0, 7.0, 3.0, 3.0}};
+    for (const auto& c : curve)
+        EXPECT_NEAR(GetSCurvedValue(nullptr, c.from, c.value, c.to), c.eased, 1e-3) << c.from << " " << c.value;
     EXPECT_NEAR(atan2_degree_360(-1, 0), 270.0, 1e-6);
     EXPECT_NEAR(atan2_degree_360(1, 1), 45.0, 1e-6);
     TRect2D a{0, 0, 10 << 8, 10 << 8}, overlapping{5 << 8, 5 << 8, 10 << 8, 10 << 8};

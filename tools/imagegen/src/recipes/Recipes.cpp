@@ -75,6 +75,12 @@ constexpr TNamedRecipe kRecipes[] = {
     {"egg_shell", recipes::EggShell},
     {"app_icon", recipes::AppIcon},
     {"shadow_ellipse", recipes::ShadowEllipse},
+    {"glass_marble", recipes::GlassMarble},
+    {"bomb_powerup", recipes::BombPowerup},
+    {"eight_way_powerup", recipes::EightWayPowerup},
+    {"color_bomb_powerup", recipes::ColorBombPowerup},
+    {"spinning_coin", recipes::SpinningCoin},
+    {"round_shape", recipes::RoundShape},
     {"ad_banner", recipes::AdBanner},
     {"particle", recipes::Particle},
 };

@@ -80,6 +80,14 @@ void EggShell(CCanvas& c, const CRecipeContext& ctx);
 void AppIcon(CCanvas& c, const CRecipeContext& ctx);
 void ShadowEllipse(CCanvas& c, const CRecipeContext& ctx);
 
+// The round's sprites (Recipes_Gameplay.cpp).
+void GlassMarble(CCanvas& c, const CRecipeContext& ctx);
+void BombPowerup(CCanvas& c, const CRecipeContext& ctx);
+void EightWayPowerup(CCanvas& c, const CRecipeContext& ctx);
+void ColorBombPowerup(CCanvas& c, const CRecipeContext& ctx);
+void SpinningCoin(CCanvas& c, const CRecipeContext& ctx);
+void RoundShape(CCanvas& c, const CRecipeContext& ctx);
+
 // Local ads (Recipes_Ads.cpp).
 void AdBanner(CCanvas& c, const CRecipeContext& ctx);
 
