@@ -11,6 +11,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "ProgramRun.h"
@@ -158,23 +159,31 @@ TEST(FrontEndScript, TheBackKeyWalksTheFrontEndsBackKeyTable) {
     EXPECT_EQ(ReadSaved(dir.root / "saves").firstName, "Ad");
 }
 
-// A saves folder with the player "Ada", made once by the real program for the tests below.
+// A saves folder with the player "Ada", made once by the real program for the tests below and
+// removed when the test program ends.
 const fs::path& AdaSaves() {
-    static const fs::path saves = [] {
-        const fs::path folder =
-            fs::temp_directory_path() / ("cobble_front_end_ada_" + std::to_string(::getpid())) / "saves";
-        fs::remove_all(folder.parent_path());
-        fs::create_directories(folder);
-        std::ofstream(folder.parent_path() / "ada.script")
-            << FirstStartAsAda() + Line(255, "key back") + Line(290, "key back");
+    struct TFolder {
+        fs::path saves = fs::temp_directory_path() / ("cobble_front_end_ada_" + std::to_string(::getpid())) / "saves";
+        ~TFolder() {
+            std::error_code ec;
+            fs::remove_all(saves.parent_path(), ec);
+        }
+    };
+    static const TFolder folder;
+    static const bool made = [] {
+        const fs::path root = folder.saves.parent_path();
+        fs::remove_all(root);
+        fs::create_directories(folder.saves);
+        std::ofstream(root / "ada.script") << FirstStartAsAda() + Line(255, "key back") + Line(290, "key back");
         int status = -1;
-        const std::string output = RunHeadless(
-            COBBLE_GAME_PATH, folder.parent_path(), folder,
-            "COBBLE_FRAMES=2000 COBBLE_SCRIPT='" + (folder.parent_path() / "ada.script").string() + "'", &status);
+        const std::string output =
+            RunHeadless(COBBLE_GAME_PATH, root, folder.saves,
+                        "COBBLE_FRAMES=2000 COBBLE_SCRIPT='" + (root / "ada.script").string() + "'", &status);
         EXPECT_EQ(status, 0) << output;
-        return folder;
+        return status == 0;
     }();
-    return saves;
+    (void)made;
+    return folder.saves;
 }
 
 struct TDamage {
