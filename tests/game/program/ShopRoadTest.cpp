@@ -43,14 +43,14 @@ std::vector<TStep> Steps() {
     };
     auto dump = [&](int frame, const char* name) { s.push_back({frame, std::string("dump ") + name}); };
     // A first profile, "Ada", as on a first visit (display pixels of the name entry's keys).
-    s.push_back({180, "touch down 103 605"});
-    s.push_back({182, "touch up 103 605"});
-    s.push_back({188, "touch down 243 605"});
-    s.push_back({190, "touch up 243 605"});
-    s.push_back({196, "touch down 103 605"});
-    s.push_back({198, "touch up 103 605"});
-    s.push_back({210, "touch down 384 955"});
-    s.push_back({212, "touch up 384 955"});
+    s.push_back({180, "touch down 103 643"});
+    s.push_back({182, "touch up 103 643"});
+    s.push_back({188, "touch down 243 643"});
+    s.push_back({190, "touch up 243 643"});
+    s.push_back({196, "touch down 103 643"});
+    s.push_back({198, "touch up 103 643"});
+    s.push_back({210, "touch down 384 936"});
+    s.push_back({212, "touch up 384 936"});
     s.push_back({255, "touch down 384 910"});  // Play: the boosts screen
     s.push_back({257, "touch up 384 910"});
     dump(320, "01_boosts_with_hint.png");
