@@ -22,7 +22,7 @@ constexpr FIXED_FLOAT_16 kEmptyStarScalePressed = 44564;  // 0.68
 constexpr FIXED_FLOAT_16 kEmptyStarScale = 47185;         // 0.72
 // A full star is drawn at 0.95 of the empty one.
 constexpr double kFullStarShrink = 0.95;
-// White, the number's outline effect.
+// The number is drawn white with a dark border ("border2").
 constexpr int kNumberEffect = 5;
 
 }  // namespace
