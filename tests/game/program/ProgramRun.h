@@ -29,12 +29,13 @@ inline fs::path BuiltPak() {
 
 // The program copied into dir with a pak made by pakedit.py from the built one (pakeditArgs: its
 // options, already quoted for the shell) and the window icon beside it. Its path; empty when the
-// pak could not be made (the reason goes to the test's failure).
-inline fs::path ProgramBesideChangedPak(const fs::path& dir, const std::string& pakeditArgs) {
+// pak could not be made (the reason goes to the test's failure). source: the program to copy.
+inline fs::path ProgramBesideChangedPak(const fs::path& dir, const std::string& pakeditArgs,
+                                        const fs::path& source = COBBLE_GAME_PATH) {
     const fs::path assets = dir / "app" / "native" / "assets";
     fs::create_directories(assets);
-    const fs::path program = dir / "cobblebrooks";
-    fs::copy_file(COBBLE_GAME_PATH, program, fs::copy_options::overwrite_existing);
+    const fs::path program = dir / source.filename();
+    fs::copy_file(source, program, fs::copy_options::overwrite_existing);
     const fs::path icon = fs::path(COBBLE_GAME_PATH).parent_path() / "app" / "native" / "icon.png";
     if (fs::exists(icon))
         fs::copy_file(icon, dir / "app" / "native" / "icon.png", fs::copy_options::overwrite_existing);
