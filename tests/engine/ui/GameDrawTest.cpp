@@ -314,3 +314,70 @@ TEST(GameDrawTest, OneStateShrinkPressedCaptionAndStretchedImageThroughOpenGl) {
 }
 
 }  // namespace
+
+namespace {
+
+// A background of 32 x 48 logical pixels (a double-resolution file) in four quarters.
+constexpr TRgba kTopLeft{255, 0, 0, 255}, kTopRight{0, 255, 0, 255};
+constexpr TRgba kBottomLeft{0, 0, 255, 255}, kBottomRight{255, 255, 255, 255};
+
+struct TCoverCase {
+    const char* why;
+    int w, h;            // the screen
+    int splitX, splitY;  // where the picture's quarters meet on it, worked out by hand
+};
+
+// The cover rule by hand: scale = the larger of w / 32 and h / 48; the scaled picture is centred.
+//   taller, 32 x 64:  42 x 64 (64 x 32 / 48, whole pixels) at x -5: quarters meet at x 16, y 32
+//   wider, 48 x 48:   48 x 72 at y -12: x 24, y 24
+//   both, 48 x 60:    48 x 72 (the width decides: 48 / 32 > 60 / 48) at y -6: x 24, y 30
+//   the same, 32 x 48: drawn as it is at the widget's place (0, 0): x 16, y 24
+const TCoverCase kCoverCases[] = {
+    {"a taller screen crops the sides", 32, 64, 16, 32},
+    {"a wider screen crops top and bottom", 48, 48, 24, 24},
+    {"wider and taller: the width decides", 48, 60, 24, 30},
+    {"a screen of the picture's size", 32, 48, 16, 24},
+};
+
+}  // namespace
+
+TEST(GameDrawTest, TheStretchedBackgroundCoversEveryScreenShapeWithoutABlankStrip) {
+    mediatest::TImage picture = mediatest::MakeImage(64, 96, kTopLeft);
+    for (int y = 0; y < 96; ++y)
+        for (int x = 0; x < 64; ++x)
+            picture.Set(x, y, y < 48 ? (x < 32 ? kTopLeft : kTopRight) : (x < 32 ? kBottomLeft : kBottomRight));
+    for (const TCoverCase& c : kCoverCases) {
+        SCOPED_TRACE(c.why);
+        mediatest::CHeadlessGl gl(c.w, c.h);
+        if (!gl.IsValid()) GTEST_SKIP() << "no headless EGL / GLES1 here";
+        CScreenHost host;
+        host.m_RenderSwitches.m_bReleasePixelsAfterUpload = true;
+        host.MakeGlScreen(c.w, c.h);
+        host.SetPak({{"Images_2x\\quarters.png", mediatest::EncodePng(picture)}});
+        ASSERT_EQ(host.m_Sets.AddSpriteSetSingle("quarters", "quarters", "", 1, 1, false, false), 1);
+        auto templ = Parse("image = img_bg\n set = quarters\nend\n");
+        CRecorder parent(&host, nullptr);
+        WidgetContext placement;
+        XWidget* background = MakeAndInitWidget(MakeWidget<XGameStretchImage>, &parent, templ.get(),
+                                                templ->GetWidget("img_bg"), &placement);
+        ASSERT_NE(background, nullptr);
+        host.m_Screen.m_pBackBuffer->ClearBitmap(0, 0, 0);
+        background->Draw();
+        const mediatest::TImage frame = gl.Read();
+        const auto is = [&](int x, int y, TRgba colour) {
+            return mediatest::Near(frame.At(x, y), colour[0], colour[1], colour[2], 8);
+        };
+        // Each corner of the screen, and both sides of each seam.
+        const int r = c.w - 1, b = c.h - 1;
+        EXPECT_TRUE(is(0, 0, kTopLeft));
+        EXPECT_TRUE(is(r, 0, kTopRight));
+        EXPECT_TRUE(is(0, b, kBottomLeft));
+        EXPECT_TRUE(is(r, b, kBottomRight));
+        EXPECT_TRUE(is(c.splitX - 2, 1, kTopLeft));
+        EXPECT_TRUE(is(c.splitX + 1, 1, kTopRight));
+        EXPECT_TRUE(is(1, c.splitY - 2, kTopLeft));
+        EXPECT_TRUE(is(1, c.splitY + 1, kBottomLeft));
+        EXPECT_TRUE(is(r - 1, c.splitY + 1, kBottomRight));
+        parent.DeleteAllChildWidgets();
+    }
+}
