@@ -56,7 +56,7 @@ std::vector<TStep> Steps() {
     dump(320, "01_boosts_with_hint.png");
     tap(325, 230, 50);  // the hint's close button
     dump(345, "02_boosts.png");
-    tap(350, 264, 512);  // Get more
+    tap(350, 264, 512);  // More
     dump(380, "03_boost_point_offer.png");
     tap(385, 226, 334);  // Buy
     dump(400, "04_wait_dialog.png");

@@ -2,7 +2,7 @@
 // The boosts screen: where the player spends boost points on the six boosts. One row per boost in
 // a list that stands still (icon in a nest, caption with the current and next level, a progress
 // bar and a buy button with the price); undo puts back every purchase made since the screen
-// opened, reset refunds every level in full, and "Get more" offers the coin shop's boost-point
+// opened, reset refunds every level in full, and "More" offers the coin shop's boost-point
 // pack. The current player's unspent points are drawn at the top right. On every visit until the
 // player closes it, a hint explains where boost points come from.
 //
