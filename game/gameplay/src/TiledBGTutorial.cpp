@@ -20,6 +20,14 @@ constexpr int kRightArrowKind = 6;
 constexpr double kBobAmplitude = 2.0;
 constexpr double kBobSpeed = 8.0 / 33.0;
 
+// How far point (px, py) lies from the segment from (ax, ay) to (bx, by).
+double DistanceToSegment(double px, double py, double ax, double ay, double bx, double by) {
+    const double dx = bx - ax, dy = by - ay;
+    const double lengthSquared = dx * dx + dy * dy;
+    const double t = lengthSquared > 0 ? std::clamp(((px - ax) * dx + (py - ay) * dy) / lengthSquared, 0.0, 1.0) : 0.0;
+    return std::hypot(px - (ax + t * dx), py - (ay + t * dy));
+}
+
 // Grows size from two tiles by whole tiles while it is more than half a tile short of wanted.
 int WholeTiles(int tile, double wanted) {
     int size = 2 * tile;
@@ -65,7 +73,21 @@ bool CTiledBGTutorial::LayOut() {
         m_dArrowX = m_Panel.x + (m_nKind == kRightArrowKind ? 4 * m_Panel.width / 5 : m_Panel.width / 4);
         m_dArrowY = m_Panel.y + kArrowDropPx;
         const TCoordRect2D r = m_pFocus->GetDrawingRect();
-        m_ArrowAngle = AngleTowards(m_dArrowX, m_dArrowY, r.x + r.width / 2.0, r.y + r.height / 2.0);
+        const double targetX = r.x + r.width / 2.0, targetY = r.y + r.height / 2.0;
+        // The arrow reaches out from its foot as far as its length and its bob. From the right
+        // part of a narrow panel (the boosts screen's) it can point across the close button in
+        // the corner: its foot then moves left along the panel until the arrow passes clear of it.
+        const double reach = m_pBlackArrow->m_Height + 2 * kBobAmplitude;
+        const double clearance = (m_pCloseImage->m_Width + m_pBlackArrow->m_Width) / 2.0;
+        const auto tipDistance = [&] {
+            const double towards = std::hypot(targetX - m_dArrowX, targetY - m_dArrowY);
+            if (towards <= 0) return clearance;
+            const double tipX = m_dArrowX + (targetX - m_dArrowX) * reach / towards;
+            const double tipY = m_dArrowY + (targetY - m_dArrowY) * reach / towards;
+            return DistanceToSegment(m_dCloseX, m_dCloseY, m_dArrowX, m_dArrowY, tipX, tipY);
+        };
+        while (m_dArrowX > m_Panel.x + tw && tipDistance() < clearance) m_dArrowX -= 1;
+        m_ArrowAngle = AngleTowards(m_dArrowX, m_dArrowY, targetX, targetY);
     }
     for (int i = 0; i < 2; ++i) {
         m_dBob[i] = m_dBobShown[i] = -kBobAmplitude;

@@ -123,6 +123,41 @@ TEST_F(TiledBGTutorialTest, TheBlackArrowPointsFromThePanelTowardsTheWidget) {
     }
 }
 
+// How far (px, py) lies from the segment (ax, ay)-(bx, by), worked out in the test's own way.
+double SegmentDistance(double px, double py, double ax, double ay, double bx, double by) {
+    const double ux = bx - ax, uy = by - ay;
+    double t = ((px - ax) * ux + (py - ay) * uy) / (ux * ux + uy * uy);
+    t = t < 0 ? 0 : (t > 1 ? 1 : t);
+    return std::hypot(px - ax - t * ux, py - ay - t * uy);
+}
+
+TEST_F(TiledBGTutorialTest, AnArrowThatWouldCrossTheCloseButtonStartsFurtherLeft) {
+    // A widget up and to the right of the panel's right part: from four fifths across, the arrow
+    // would run over the close button in the corner.
+    XWidget* target = MakeTarget(300, 150, 20, 20);
+    ASSERT_NE(target, nullptr);
+    CTiledBGTutorial hint(&game, 6, 0, 0, "Hi", TCoordRect2D{60, 200, 200, 60}, target);
+    ASSERT_EQ(hint.PostConstruct(), 1);
+    const TCoordRect2D panel = hint.GetPanel();
+    ASSERT_EQ(panel.x, 64);
+    const double ay = hint.GetArrowY(), cx = hint.GetCloseX(), cy = hint.GetCloseY();
+    EXPECT_EQ(ay, panel.y + 16);
+    // The arrow reaches its length (16) and its bob (up to 4) from its foot towards (310, 160);
+    // it passes clear when its line keeps half the close disc and half the arrow (16 + 4) away.
+    const auto distance = [&](double ax) {
+        const double along = std::hypot(310 - ax, 160 - ay);
+        return SegmentDistance(cx, cy, ax, ay, ax + (310 - ax) * 20 / along, ay + (160 - ay) * 20 / along);
+    };
+    const double fourFifths = 64 + 4 * 192 / 5.0;
+    ASSERT_LT(distance(fourFifths), 20) << "the case needs an arrow that would cross the button";
+    const double ax = hint.GetArrowX();
+    EXPECT_LT(ax, fourFifths);
+    EXPECT_GE(distance(ax), 20);
+    EXPECT_LT(distance(ax + 1), 20) << "and moved no further than that";
+    const double bearing = std::atan2(310 - ax, -(160 - ay)) * 180.0 / std::numbers::pi;
+    EXPECT_NEAR(hint.GetArrowAngle() / 256.0, bearing < 0 ? bearing + 360 : bearing, 1.0 / 256) << "still aimed";
+}
+
 TEST_F(TiledBGTutorialTest, TheNinePatchRepeatsItsEdgesAndCentreOverTheMiddleTiles) {
     // 80 wide: five tiles across (three middle ones); three lines of two words in the 40 pixels
     // between the margins make it four or more tiles down.
