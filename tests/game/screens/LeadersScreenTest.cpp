@@ -121,6 +121,27 @@ TEST_F(LeadersScreenTest, FromTheStartMenuTheFirstTableAtItsTopWithoutBlinkOrApp
     EXPECT_GT(Count(frame, 50, y0, 60, y0 + 16, White), 5) << "the name column";
 }
 
+// The new row's top is scrolled half the list's height above the middle: row 10 of the second
+// table lies 10 x 31 - 324 / 2 = 148 pixels down; row 2 would be 100 pixels above the top, so
+// the list holds at its first row (-8).
+TEST_F(LeadersScreenTest, ANewHighScoreRowIsScrolledToTheMiddleOfTheList) {
+    SeedOwnRow(1, 10);
+    SeedOwnRow(1, 2);  // the first entry moves the second down: Sam holds rows 2 and 11
+    const struct {
+        int row;
+        int offset;  // pixels
+    } cases[] = {{10, 148}, {2, -8}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.row);
+        game.m_nNewHighScoreRow = c.row;
+        game.m_nNewHighScoreTable = 1;
+        CXLeadersScrollDialog* list = OpenList(MSG_RUN_PLAY_SCREEN);
+        ASSERT_NE(list, nullptr);
+        EXPECT_EQ(list->GetCurrentTable(), 1);
+        EXPECT_EQ(list->GetOffset(), c.offset * 256);
+    }
+}
+
 TEST_F(LeadersScreenTest, ANewHighScoreInTheThirdArenaOpensItsTabCentredPulsingWithApplause) {
     SeedOwnRow(2, 25);
     game.m_nNewHighScoreRow = 25;
