@@ -91,9 +91,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, OverlaySetupTest, ::testing::ValuesIn(kSetupCase
 TEST_F(FocusedTutorialTest, DarkensTo220In22FramesAndClearsInAtMost7) {
     if (!SetUpArt()) GTEST_SKIP() << "no headless EGL / GLES1 here";
     const struct {
-        int framesShown;    // before FadeOut
-        int framesToClear;  // after it, until finished
-    } cases[] = {{22, 7}, {40, 7}, {5, 2}, {1, 1}};
+        int framesShown;                                      // before FadeOut
+        int framesToClear;                                    // after it, until finished
+    } cases[] = {{22, 7}, {40, 7}, {5, 2}, {1, 1}, {16, 5}};  // 160 reaches exactly 0 on its fifth
     for (const auto& c : cases) {
         SCOPED_TRACE(c.framesShown);
         CFocusedTutorial hint(&game, 3, 10, 10, "Tap here", nullptr);
