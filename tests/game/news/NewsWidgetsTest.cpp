@@ -33,16 +33,7 @@ bool Light(const Pixel& p) { return p[0] > 200 && p[1] > 200 && p[2] > 170; }
 bool PictureRed(const Pixel& p) { return p[0] > 170 && p[1] < 60 && p[2] < 60; }
 
 mediatest::TBox BoxIn(const TImage& img, int x0, int y0, int x1, int y1, bool (*test)(const Pixel&)) {
-    mediatest::TBox box;
-    for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x)
-            if (test(img.At(x, y))) {
-                box.left = std::min(box.left, x);
-                box.right = std::max(box.right, x);
-                box.top = std::min(box.top, y);
-                box.bottom = std::max(box.bottom, y);
-            }
-    return box;
+    return mediatest::FindBoxIn(img, x0, x1 - 1, test, y0, y1 - 1);
 }
 
 class NewsWidgetsTest : public FrontEndTest {

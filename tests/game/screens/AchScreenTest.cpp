@@ -24,13 +24,6 @@ bool EarnedGreen(const Pixel& p) { return p[1] > 220 && p[0] > 110 && p[0] < 200
 bool LockedRed(const Pixel& p) { return p[0] > 220 && p[1] > 110 && p[1] < 200 && p[2] > 110 && p[2] < 200; }
 bool White(const Pixel& p) { return p[0] > 230 && p[1] > 230 && p[2] > 230; }
 
-int Count(const TImage& img, int x0, int y0, int x1, int y1, bool (*test)(const Pixel&)) {
-    int n = 0;
-    for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x) n += test(img.At(x, y)) ? 1 : 0;
-    return n;
-}
-
 bool SameBlock(const TImage& img, int x, int y0, int y1, int w, int h) {
     for (int dy = 0; dy < h; ++dy)
         for (int dx = 0; dx < w; ++dx)

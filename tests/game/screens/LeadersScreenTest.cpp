@@ -28,13 +28,6 @@ constexpr int kRowHeight = 31;
 bool Orange(const Pixel& p) { return p[0] > 200 && p[1] > 50 && p[1] < 150 && p[2] < 60; }
 bool White(const Pixel& p) { return p[0] > 230 && p[1] > 230 && p[2] > 230; }
 
-int Count(const TImage& img, int x0, int y0, int x1, int y1, bool (*test)(const Pixel&)) {
-    int n = 0;
-    for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x) n += test(img.At(x, y)) ? 1 : 0;
-    return n;
-}
-
 using CRecordingSound = CEffectRecordingSoundSystem;
 
 class LeadersScreenTest : public ScoreScreensTest {

@@ -5,11 +5,23 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdint>
+
 #include "FrontEndTestGame.h"
 #include "game/gameplay/ArenaManager.h"
 #include "game/progress/AchievementsManager.h"
 #include "game/screens/AchScreen.h"
 #include "game/screens/LeadersScreen.h"
+
+// How many pixels in columns [x0, x1) and rows [y0, y1) pass the test.
+inline int Count(const mediatest::TImage& img, int x0, int y0, int x1, int y1,
+                 bool (*test)(const std::array<std::uint8_t, 4>&)) {
+    int n = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x) n += test(img.At(x, y)) ? 1 : 0;
+    return n;
+}
 
 class ScoreScreensTest : public FrontEndTest {
 protected:

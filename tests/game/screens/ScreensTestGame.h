@@ -22,6 +22,7 @@
 #include "sprites/SpriteSetManager.h"
 #include "testsupport/BakedFonts.h"
 #include "testsupport/BlockFont.h"
+#include "testsupport/DrawingTestGame.h"
 #include "testsupport/MediaTestGame.h"
 #include "testsupport/ScratchDir.h"
 #include "testsupport/TestTheGame.h"
@@ -32,15 +33,7 @@ namespace screenstest {
 
 using Colour = std::array<std::uint8_t, 4>;
 
-// Keeps every rotated draw and takes it, so nothing reaches a bitmap.
-class CRecordingRotatorPath : public IRotatorHardwarePath {
-public:
-    bool Draw(const TRotatedDraw& draw) override {
-        draws.push_back(draw);
-        return true;
-    }
-    std::vector<TRotatedDraw> draws;
-};
+using ::CRecordingRotatorPath;
 
 using CScreensTestGame = CTestTheGame;
 
@@ -52,16 +45,7 @@ inline mediatest::TImage Plain(int w, int h, Colour colour) { return mediatest::
 
 class ScreensTest : public ::testing::Test {
 protected:
-    ScreensTest() {
-        game.m_RenderSwitches.m_bDoubleResolution = true;
-        // Portrait, as the game's window always is: bitmaps are stored as seen.
-        game.m_Screen.m_nOrientationMode = 0;
-        game.m_Screen.m_nOrientationAngle = 0;
-        game.m_pSpriteSetManager = new CSpriteSetManager(&game, 40);
-        game.m_pRotatorScaler = new CQuorvanImageRotatorScaler(&game, 36000);
-        EXPECT_EQ(game.m_pRotatorScaler->Initialize(), 1);
-        game.m_pRotatorScaler->SetHardwarePath(&recorder);
-    }
+    ScreensTest() { EXPECT_TRUE(GiveDrawingServices(game, &recorder)); }
     ~ScreensTest() override {
         for (CBitmapFontText*& font : game.m_Fonts) font = nullptr;
     }
@@ -121,8 +105,8 @@ protected:
         mediatest::SetCommonPak(game, dir.Path("screens.pak"), members);
         for (const TSetEntry& entry : sets) {
             const std::string& set = entry.name;
-            ASSERT_EQ(game.m_pSpriteSetManager->AddSpriteSetSingle(set.c_str(), (set + ".png").c_str(), "", entry.frames,
-                                                                   entry.rows, false, false),
+            ASSERT_EQ(game.m_pSpriteSetManager->AddSpriteSetSingle(set.c_str(), (set + ".png").c_str(), "",
+                                                                   entry.frames, entry.rows, false, false),
                       1)
                 << set;
             ASSERT_EQ(game.m_pSpriteSetManager->AddSpriteSetRef(set.c_str()), 1) << set;
