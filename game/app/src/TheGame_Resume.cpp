@@ -12,6 +12,7 @@
 #include "game/gameplay/ArenaManager.h"
 #include "game/progress/ApplicationData.h"
 #include "game/progress/UserProfile.h"
+#include "game/farm/FarmWindow.h"
 #include "game/screens/PendingScreens.h"
 
 namespace {

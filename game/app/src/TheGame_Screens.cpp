@@ -16,6 +16,7 @@
 #include "game/screens/GameRoot.h"
 #include "game/screens/GroupSetLoader.h"
 #include "game/screens/LoaderScreen.h"
+#include "game/farm/FarmWindow.h"
 #include "game/screens/PendingScreens.h"
 #include "sprites/SpriteSetManager.h"
 #include "ui/ScrollDialog.h"

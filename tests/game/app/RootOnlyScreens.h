@@ -1,9 +1,10 @@
 #pragma once
-// The start menu, the credits, the achievements and the leaderboards built from their root records
-// alone, for suites about screen switching and the back key: the real screens also load their
+// The start menu, the credits, the achievements, the leaderboards and the yard built from their root
+// records alone, for suites about screen switching and the back key: the real screens also load their
 // scene images, effects, fonts and lists, which those suites' small template paks do not hold.
 
 #include "core/CommonString.h"
+#include "game/farm/FarmWindow.h"
 #include "game/screens/AboutScreen.h"
 #include "game/screens/AchScreen.h"
 #include "game/screens/LeadersScreen.h"
@@ -34,4 +35,11 @@ class CRootOnlyLeaders : public CXLeadersScreen {
 public:
     using CXLeadersScreen::CXLeadersScreen;
     int OnInitElement() override { return InitRoot(CommonString("ui_main.txt"), "root_leaders"); }
+};
+
+// The yard's widgets only: no yard, objects, images or clouds.
+class CRootOnlyYard : public CXFarmWindow {
+public:
+    using CXFarmWindow::CXFarmWindow;
+    int OnInitElement() override { return InitRoot(CommonString("ui_main.txt"), "root_yard"); }
 };

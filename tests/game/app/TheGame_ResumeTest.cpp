@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "RootOnlyScreens.h"
 #include "core/MemFile.h"
 #include "core/QuorvanStorage.h"
 #include "game/app/ResumeRecord.h"
@@ -53,9 +54,9 @@ public:
     bool saves = true;
 };
 
-class CStandInYard : public CXFarmWindow {
+class CStandInYard : public CRootOnlyYard {
 public:
-    using CXFarmWindow::CXFarmWindow;
+    using CRootOnlyYard::CRootOnlyYard;
     bool SaveResume(IFile* file, int version) override { return file->WriteInt(77) == 4; }
 };
 
