@@ -47,13 +47,15 @@ CFarmObject* Nearest(const CQuorvanArray<CFarmObject*>& list, FIXED_FLOAT tx, FI
 
 int CXFarmWindow::NotifyPointerEvent(int x, int y, int type) {
     if (FindModalChild() != nullptr) return XGameRoot::NotifyPointerEvent(x, y, type);
-    if (!m_bDragging && CXElement::NotifyPointerEvent(x, y, type)) return 1;
+    // The hint is drawn over the widgets: its close button is pressed before what lies under it,
+    // and the press then goes on as usual.
     if (m_pHint != nullptr && m_pHint->IsShown() && type == XPOINTER_PRESS && m_pHint->HitTestCloseButton(x, y)) {
         m_pHint->FadeOut();
         TUserProfile* profile = TheGame() != nullptr ? TheGame()->GetCurrentProfile() : nullptr;
         const int kind = m_pHint->GetKind();
         if (profile != nullptr && kind >= 0 && kind < kHintFlagCount) profile->m_HintFlags[kind] = true;
     }
+    if (!m_bDragging && CXElement::NotifyPointerEvent(x, y, type)) return 1;
     if (m_pObjects != nullptr) {
         if (type == XPOINTER_PRESS) OnPress(x, y);
         if (type == XPOINTER_MOVE) OnMove(x, y);
