@@ -433,6 +433,41 @@ TEST_F(GlHelpersTest, QuadsGradientsAndTheirTargets) {
     EXPECT_GT(quadBottom[2], 200) << "per-corner colours are interpolated";
 }
 
+// What the GL itself held at each draw: blending on or off.
+std::vector<bool> g_BlendAtDraw;
+void NoteBlendAndDraw(GLenum mode, GLsizei count, GLenum type, const void* indices) {
+    g_BlendAtDraw.push_back(glIsEnabled(GL_BLEND) == GL_TRUE);
+    glDrawElements(mode, count, type, indices);
+}
+
+TEST_F(GlHelpersTest, GradientIsDrawnWithoutBlendingAndLeavesNormalBlendingOn) {
+    GLES_FlushBuffer();
+    const auto saved = g_Gl.DrawElements;
+    g_Gl.DrawElements = NoteBlendAndDraw;
+    g_BlendAtDraw.clear();
+    Renderer_SetBlendMode(Renderer_BlendMode_Normal, screen);
+    FillRectangleGradientV(&game, screen, 0, 0, 64, 32, 0, 100, 200, 255, 255, 255);
+    GLES_FlushBuffer();
+    const auto sky = ctx.Pixel(41, 11);
+    // A half-transparent stretched draw right after, as the start menu's clouds follow its sky
+    // (the stretched draw takes the blend mode it finds).
+    auto green = GlBitmap(4, 4, [](int, int) { return Rgb565(0, 255, 0); });
+    DrawStretched(&game, screen, green.get(), 40 << 16, 10 << 16, 0, 0, 65536, 65536, 0, 128, 0, 0, 0, 0, 255, 255,
+                  255);
+    GLES_FlushBuffer();
+    g_Gl.DrawElements = saved;
+    ASSERT_EQ(g_BlendAtDraw.size(), 2u);
+    EXPECT_FALSE(g_BlendAtDraw[0]) << "the opaque gradient needs no blending";
+    EXPECT_TRUE(g_BlendAtDraw[1]) << "the draw after it blends as before";
+    // Half of the green over half of the sky under it.
+    const auto drawn = ctx.Pixel(41, 11);
+    EXPECT_NEAR(drawn[0], sky[0] * 127 / 255, 4);
+    EXPECT_NEAR(drawn[1], (sky[1] * 127 + 255 * 128) / 255, 4);
+    // The gradient itself: the top colour at the top row, the bottom colour at the last.
+    EXPECT_NEAR(ctx.Pixel(10, 0)[2], 200, 4);
+    EXPECT_NEAR(ctx.Pixel(10, 31)[0], 255, 4);
+}
+
 TEST_F(GlHelpersTest, GlLinesAndTheStateAfterThem) {
     // OGLES_InitAndCreateRenderTarget installed the GL line.
     DrawLine_AA(&game, 0, 10, 63, 10, 255, 255, 255, 255, 255);

@@ -2,8 +2,8 @@
 // The game's screens whose own classes are written by later parts of the game. Until then each
 // stands as a plain screen root built from its root record of "ui_main.txt", with the operations
 // the game object calls on it answered as a screen with nothing of its own would: a round that
-// never starts and keeps nothing. The part of the game that writes
-// a screen moves its class out of this file into a file pair of its own.
+// never starts and keeps nothing. The part of the game that writes a screen moves its class out of
+// this file into a file pair of its own.
 //
 // Depends on: the screen root, the game object. Main thread only.
 
@@ -52,11 +52,6 @@ public:
     CXTabControlBase* m_pTabControl = nullptr;
 };
 
-class CXUpgradesScreen : public XPlainScreen {
-public:
-    explicit CXUpgradesScreen(CXElement* parent) : XPlainScreen(parent, "root_upgrades") {}
-    // A bought pack of boost points; the plain screen has no undo snapshot to keep them in.
-    virtual void OnInAppPurchaseBoostPoints() {}
 };
 
 class CXGameplaySurvival : public XPlainScreen {
