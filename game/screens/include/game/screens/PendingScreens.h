@@ -52,8 +52,6 @@ public:
     CXTabControlBase* m_pTabControl = nullptr;
 };
 
-};
-
 class CXGameplaySurvival : public XPlainScreen {
 public:
     explicit CXGameplaySurvival(CXElement* parent) : XPlainScreen(parent, "root_GAMEPLAY_NoAds") {}
