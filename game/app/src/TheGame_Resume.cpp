@@ -9,10 +9,10 @@
 #include "game/app/ResumeRecord.h"
 #include "game/app/TheGame.h"
 #include "game/farm/FarmManager.h"
+#include "game/farm/FarmWindow.h"
 #include "game/gameplay/ArenaManager.h"
 #include "game/progress/ApplicationData.h"
 #include "game/progress/UserProfile.h"
-#include "game/farm/FarmWindow.h"
 #include "game/screens/PendingScreens.h"
 
 namespace {

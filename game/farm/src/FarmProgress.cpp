@@ -45,8 +45,9 @@ int CXFarmProgress::OnInitWidget() {
         m_nCaptionOffsetX = static_cast<FIXED_FLOAT_16>(-kFixed16One - ((captionWidth * m_nTextScaleX)));
         m_nLabelOffsetX = kFixed16One;
         const std::int64_t textHeight = static_cast<std::int64_t>(m_pFont->GetCharHeight()) * m_nTextScaleY;
-        const std::int64_t offsetY = (static_cast<std::int64_t>(m_pEmptyImage->m_Height) * kFixed16One - textHeight) / 2 -
-                                     kFixed16One - kFixed16One / 2;
+        const std::int64_t offsetY =
+            (static_cast<std::int64_t>(m_pEmptyImage->m_Height) * kFixed16One - textHeight) / 2 - kFixed16One -
+            kFixed16One / 2;
         m_nCaptionOffsetY = m_nLabelOffsetY = static_cast<FIXED_FLOAT_16>(offsetY);
     }
     Update();

@@ -96,8 +96,8 @@ int CXFarmWindow::OnInitElement() {
     m_nBadgeBlinkStep = 0;
     m_pJumpStrings = new (std::nothrow) CJumpStringManager(game, nullptr);
     if (m_pJumpStrings == nullptr || !m_pJumpStrings->PostConstruct()) return 0;
-    m_pStarSet = game->m_pSpriteSetManager != nullptr ? game->m_pSpriteSetManager->GetSpriteSetNamed("yard_star")
-                                                      : nullptr;
+    m_pStarSet =
+        game->m_pSpriteSetManager != nullptr ? game->m_pSpriteSetManager->GetSpriteSetNamed("yard_star") : nullptr;
     if (m_pStarSet == nullptr || m_pStarSet->GetNumFrames() < 1) return 0;
     EnumCurrentlyUnlockedArenas(&m_UnlockedArenas);
     EnumCurrentlyUnlockedYards(&m_UnlockedYards);

@@ -40,7 +40,8 @@ void CXFarmWindow::UpdatePurchaseTutorialAvailability() {
     CTheGame* game = TheGame();
     const TUserProfile* profile = game->GetCurrentProfile();
     m_bPurchaseHintAvailable = profile != nullptr && !Seen(profile, kHintYardPurchase) && !m_bHintShown &&
-                               profile->m_nCoins > 0 && game->m_pFarmManager->CanPurchaseAnyFarmObject(profile->m_nCoins);
+                               profile->m_nCoins > 0 &&
+                               game->m_pFarmManager->CanPurchaseAnyFarmObject(profile->m_nCoins);
 }
 
 void CXFarmWindow::UpdateQuestsTutorialAvailability() {
@@ -58,8 +59,8 @@ void CXFarmWindow::UpdateQuestsTutorialAvailability() {
 
 void CXFarmWindow::UpdateProgressTutorialAvailability() {
     const TUserProfile* profile = TheGame()->GetCurrentProfile();
-    m_bProgressHintAvailable = profile != nullptr && !m_bHintShown && !Seen(profile, kHintYardProgress) &&
-                               Seen(profile, kHintYardPurchase);
+    m_bProgressHintAvailable =
+        profile != nullptr && !m_bHintShown && !Seen(profile, kHintYardProgress) && Seen(profile, kHintYardPurchase);
 }
 
 void CXFarmWindow::ScheduleHints() {

@@ -50,7 +50,8 @@ void CXFarmWindow::ResumeYardFromRecord() {
     if (LoadResume(record.get(), header.version)) return;
     // Half a yard would be saved over the record when the screen leaves: the yard goes back to
     // its defaults and the damaged record is dropped.
-    std::fprintf(stderr, "yard: the saved game of %s is damaged; the yard opens as new\n", m_pYardDef->id.GetDataConst());
+    std::fprintf(stderr, "yard: the saved game of %s is damaged; the yard opens as new\n",
+                 m_pYardDef->id.GetDataConst());
     ResetUsersYard();
     (void)AddDefaultFarmPurchases();
     game->m_pSaveResumeStorage->DeleteRecord(id);

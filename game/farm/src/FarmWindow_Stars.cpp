@@ -59,8 +59,7 @@ void CXFarmWindow::CheckStars() {
     // Points sold during the countdown take the star back before it is given.
     if (!AreNextStarThresholdsMet()) return;
     farm->m_nStars += 1;
-    if (TUserProfile* profile = game->GetCurrentProfile())
-        profile->AddCompletedYardId(m_pYardDef->id, farm->m_nStars);
+    if (TUserProfile* profile = game->GetCurrentProfile()) profile->AddCompletedYardId(m_pYardDef->id, farm->m_nStars);
     if (game->m_pSoundManager != nullptr) (void)game->m_pSoundManager->PlaySoundFX("Shop_GainStar", false);
     ShowNewStar();
     if (m_pJumpStrings != nullptr)
@@ -80,8 +79,8 @@ void CXFarmWindow::CheckUnlockedLevels() {
     EnumCurrentlyUnlockedYards(&yards);
     if (arenas.count > m_UnlockedArenas.count) {
         const CommonString& id = *arenas[arenas.count - 1];
-        const Arena* arena = game->m_pArenaManager != nullptr ? game->m_pArenaManager->GetArena(id.GetDataConst())
-                                                               : nullptr;
+        const Arena* arena =
+            game->m_pArenaManager != nullptr ? game->m_pArenaManager->GetArena(id.GetDataConst()) : nullptr;
         if (arena != nullptr) {
             (void)m_UnlockMessages.AddOwned(CopyOf(arena->name + CommonString(" unlocked!")));
             if (profile != nullptr) (void)profile->m_NewlyUnlockedLevels.AddOwned(CopyOf(id));
@@ -125,7 +124,8 @@ void CXFarmWindow::ProcessNewStarUnlockedMessages() {
     m_nUnlockMessageDelay = 0;
     CAchievementsManager* awards = TheGame()->m_pAchievementsManager;
     if (awards != nullptr)
-        for (int i = 0; i < m_UnlockMessages.count; ++i) awards->PlaceAwardedMessageToQueue(kAwardUnlocked, *m_UnlockMessages[i]);
+        for (int i = 0; i < m_UnlockMessages.count; ++i)
+            awards->PlaceAwardedMessageToQueue(kAwardUnlocked, *m_UnlockMessages[i]);
     m_UnlockMessages.RemoveAll();
 }
 

@@ -160,9 +160,9 @@ void CXFarmWindow::DrawSunAndClouds() {
     const TVector2D sun = GetSunPosition();
     if (m_pSunImage != nullptr) {
         const TSunTint tint = SunTintForCover(cover);
-        rotator->DrawRotatedBitmapWithSourceOriginWithBlendMode(m_pSunImage, back, sun.x, sun.y, m_nSunAngle,
-                                                                m_pSunImage->m_Width * 128, m_pSunImage->m_Height * 128,
-                                                                kFixed16One, kBlendMultiply, 0, tint.r, tint.g, tint.b, 0);
+        rotator->DrawRotatedBitmapWithSourceOriginWithBlendMode(
+            m_pSunImage, back, sun.x, sun.y, m_nSunAngle, m_pSunImage->m_Width * 128, m_pSunImage->m_Height * 128,
+            kFixed16One, kBlendMultiply, 0, tint.r, tint.g, tint.b, 0);
     }
     for (int i = m_Clouds.count - 1; i >= 0; --i) {
         IDibBitmap* cloud = m_Clouds[i];
@@ -189,12 +189,11 @@ void CXFarmWindow::DrawSunAndClouds() {
             const FIXED_FLOAT ex = at.x + static_cast<FIXED_FLOAT>((std::int64_t{unit.x} * k) >> 8);
             const FIXED_FLOAT ey = at.y + static_cast<FIXED_FLOAT>((std::int64_t{unit.y} * k) >> 8);
             const int alpha = gameplay::TruncToInt32(eased / 65536.0 * 255.0) - 255;
-            rotator->DrawRotatedBitmapWithSourceOriginWithBlendMode(cloud, back, ex, ey, 0, originX, originY,
-                                                                    kCloudEdgeScale, kBlendAdditive, alpha, 255, 255,
-                                                                    255, 0);
+            rotator->DrawRotatedBitmapWithSourceOriginWithBlendMode(
+                cloud, back, ex, ey, 0, originX, originY, kCloudEdgeScale, kBlendAdditive, alpha, 255, 255, 255, 0);
             grey = 255 + gameplay::TruncToInt32(-95.0 * p);
         }
-        rotator->DrawRotatedBitmapWithSourceOriginWithBlendMode(cloud, back, at.x, at.y, 0, originX, originY, kCloudScale,
-                                                                kBlendMultiply, 0, grey, grey, grey, 0);
+        rotator->DrawRotatedBitmapWithSourceOriginWithBlendMode(cloud, back, at.x, at.y, 0, originX, originY,
+                                                                kCloudScale, kBlendMultiply, 0, grey, grey, grey, 0);
     }
 }

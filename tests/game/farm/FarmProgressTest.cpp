@@ -26,12 +26,18 @@ TEST_F(FarmProgressTest, ThePercentageAndTheFillAroundTheThreshold) {
         const char* label;
         double fill;  // pixels
     } rows[] = {
-        {97, 97, "100%", kBarLength},           {161, 161, "100%", kBarLength},
-        {167, 167, "100%", kBarLength},         {97, 96, "98%", kBarLength * 96 / 97},
-        {161, 160, "99%", kBarLength * 160 / 161}, {3, 1, "33%", kBarLength / 3},
-        {3, 2, "66%", kBarLength * 2 / 3},      {30, 45, "100%", kBarLength},
-        {30, 0, "0%", 0},                       {0, 1, "100%", kBarLength},  // a threshold of 0 counts as 1
-        {0, 0, "0%", 0},                        {-5, 1, "100%", kBarLength},
+        {97, 97, "100%", kBarLength},
+        {161, 161, "100%", kBarLength},
+        {167, 167, "100%", kBarLength},
+        {97, 96, "98%", kBarLength * 96 / 97},
+        {161, 160, "99%", kBarLength * 160 / 161},
+        {3, 1, "33%", kBarLength / 3},
+        {3, 2, "66%", kBarLength * 2 / 3},
+        {30, 45, "100%", kBarLength},
+        {30, 0, "0%", 0},
+        {0, 1, "100%", kBarLength},  // a threshold of 0 counts as 1
+        {0, 0, "0%", 0},
+        {-5, 1, "100%", kBarLength},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(std::to_string(row.threshold) + " " + std::to_string(row.points));

@@ -47,14 +47,28 @@ TEST_F(YardPictureTest, EachYardWithItsThings) {
           {"bird2", 250, 215},
           {"bird3", 380, 260}}},
         {"yard2",
-         {{"pear_tree", 170, 30}, {"photostand01", 420, 70}, {"radio", 350, 195}, {"corn_feeder", 230, 250},
-          {"robot", 280, 230}, {"bird4", 390, 150}, {"bird5", 200, 200}}},
+         {{"pear_tree", 170, 30},
+          {"photostand01", 420, 70},
+          {"radio", 350, 195},
+          {"corn_feeder", 230, 250},
+          {"robot", 280, 230},
+          {"bird4", 390, 150},
+          {"bird5", 200, 200}}},
         {"yard3",
-         {{"willow_tree", 150, 40}, {"doghouse", 450, 80}, {"drinking_fountain", 320, 150}, {"trampoline", 250, 260},
-          {"lawn_mower", 420, 220}, {"bird7", 190, 210}, {"bird8", 360, 250}}},
+         {{"willow_tree", 150, 40},
+          {"doghouse", 450, 80},
+          {"drinking_fountain", 320, 150},
+          {"trampoline", 250, 260},
+          {"lawn_mower", 420, 220},
+          {"bird7", 190, 210},
+          {"bird8", 360, 250}}},
         {"yard4",
-         {{"cherry_tree", 460, 30}, {"campfire", 360, 190}, {"gramophone", 240, 240}, {"lantern_post", 500, 150},
-          {"bird10", 300, 230}, {"bird11", 400, 280}}},
+         {{"cherry_tree", 460, 30},
+          {"campfire", 360, 190},
+          {"gramophone", 240, 240},
+          {"lantern_post", 500, 150},
+          {"bird10", 300, 230},
+          {"bird11", 400, 280}}},
     };
     for (const auto& scene : scenes) {
         SCOPED_TRACE(scene.yard);
@@ -109,8 +123,7 @@ TEST_F(YardPictureTest, ASelectedBirdTheHintAndTheSellDialog) {
 TEST_F(YardPictureTest, AStarArrivesOverTheBars) {
     Open();
     Furnish({{"apple_tree", 470, 40}, {"bird1", 200, 240}, {"water_trough", 380, 200}, {"picket_fence", 330, 30}});
-    for (int c = 0; c < kFarmCategoryCount; ++c)
-        Farm()->m_CategoryPoints[c] = Yard()->m_pYardDef->starThresholds[0][c];
+    for (int c = 0; c < kFarmCategoryCount; ++c) Farm()->m_CategoryPoints[c] = Yard()->m_pYardDef->starThresholds[0][c];
     Frames(79 + 11 + 10);
     ASSERT_EQ(Farm()->m_nStars, 1);
     KeepPicture(Frame(), "yard", "star_arriving.png");

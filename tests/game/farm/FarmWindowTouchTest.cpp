@@ -166,7 +166,7 @@ TEST_F(YardTouchTest, ADragStopsAtTheYardsSidesItsFrontAndItsTopForTheObject) {
     const FIXED_FLOAT bottomDepth = static_cast<FIXED_FLOAT>(std::lround((1 - 1 / (t + 1)) * 658 * 256));
     const struct {
         const char* where;
-        int x, y;  // the finger's last point
+        int x, y;            // the finger's last point
         FIXED_FLOAT wx, wy;  // the world point it stops at; -1: not looked at
     } rows[] = {
         // At the far edge a 360-pixel row spans world x -40 to 680.
@@ -211,7 +211,8 @@ TEST_F(YardTouchTest, ABirdDroppedAtAFullFeederTakesTheSpotOfTheBirdFarthestFrom
     auto* hen = static_cast<CChicken*>(Place("bird1", 500, 300));
     // Dragged to just below the feeder and dropped.
     const TCoord2D from = CentreOnScreen(hen);
-    const TVector2D target = WorldToScreen(&game, TVector2D{feeder->m_Position.x + 10 * 256, feeder->m_Position.y + 15 * 256});
+    const TVector2D target =
+        WorldToScreen(&game, TVector2D{feeder->m_Position.x + 10 * 256, feeder->m_Position.y + 15 * 256});
     Touch(XPOINTER_PRESS, from.x, from.y);
     Touch(XPOINTER_MOVE, from.x - 20, from.y);
     const TCoord2D grab = {from.x - (AnchorOnScreen(hen).x), from.y - (AnchorOnScreen(hen).y)};

@@ -11,9 +11,9 @@
 #include "YardTestGame.h"
 #include "core/MemFile.h"
 #include "core/QuorvanStorage.h"
+#include "game/app/ResumeRecord.h"
 #include "game/farm/ComicForeground.h"
 #include "game/screens/ConfirmBuyDialog.h"
-#include "game/app/ResumeRecord.h"
 #include "ui/Text.h"
 
 namespace {
@@ -203,7 +203,9 @@ TEST_F(YardTest, EachStatueAndTheBasketAreAwardedOnce) {
         const char* yard;
         const char* object;
         int achievement;
-    } rows[] = {{"yard1", "wooden_frog", 18}, {"yard2", "wooden_kittens", 19}, {"yard3", "wooden_dogs", 20},
+    } rows[] = {{"yard1", "wooden_frog", 18},
+                {"yard2", "wooden_kittens", 19},
+                {"yard3", "wooden_dogs", 20},
                 {"yard1", "new_basket2", 21}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.object);

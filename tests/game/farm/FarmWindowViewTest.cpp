@@ -22,7 +22,8 @@ protected:
         Yard()->m_CloudPositions[i] = TVector2D{x * 256, y * 256};
     }
     void CloudsAway() {
-        for (int i = 0; i < Yard()->m_CloudPositions.count; ++i) Yard()->m_CloudPositions[i] = TVector2D{-5000 * 256, 0};
+        for (int i = 0; i < Yard()->m_CloudPositions.count; ++i)
+            Yard()->m_CloudPositions[i] = TVector2D{-5000 * 256, 0};
     }
     double Cover() {
         CQuorvanArray<int> indices;

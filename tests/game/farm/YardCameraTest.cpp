@@ -94,7 +94,8 @@ TEST(YardCamera, RowsAboveTheFarEdgeMapOntoItOnTallScreens) {
         }
         // Just below the far edge the yard goes on as before.
         const double t = 1.0 / 329.0;
-        EXPECT_NEAR(ScreenToWorld(&game, TVector2D{160 * 256, (farRow + 1) * 256}).y, (1 - 1 / (t + 1)) * 658 * 256, 1.0);
+        EXPECT_NEAR(ScreenToWorld(&game, TVector2D{160 * 256, (farRow + 1) * 256}).y, (1 - 1 / (t + 1)) * 658 * 256,
+                    1.0);
     }
 }
 

@@ -170,13 +170,13 @@ public:
     void SaveYardAndPlayerData();
 
     // ==== State, read by tests (declaration order) =============================================
-    YardDef* m_pYardDef = nullptr;                       // the farm manager's
+    YardDef* m_pYardDef = nullptr;                            // the farm manager's
     CQuorvanObjPtrArray<CFarmObject*>* m_pObjects = nullptr;  // the farm manager's list; not owned
-    MiniQuestStatesInfo* m_pQuestStates = nullptr;       // the profile's
+    MiniQuestStatesInfo* m_pQuestStates = nullptr;            // the profile's
     XWidget* m_pCoinsLabel = nullptr;
     XWidget* m_pSellButton = nullptr;
     XWidget* m_pRotateButton = nullptr;
-    CXFarmProgress* m_pProgress[4] = {};  // pb_birds, pb_plants, pb_comfort, pb_decor
+    CXFarmProgress* m_pProgress[4] = {};       // pb_birds, pb_plants, pb_comfort, pb_decor
     IDibBitmap* m_pBackgroundImage = nullptr;  // frames of the default objects' sets; not owned
     IDibBitmap* m_pSunImage = nullptr;
     IDibBitmap* m_pSelectionImage = nullptr;  // owned
