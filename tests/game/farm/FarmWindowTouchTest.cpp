@@ -184,7 +184,9 @@ TEST_F(YardTouchTest, ADragStopsAtTheYardsSidesItsFrontAndItsTopForTheObject) {
         ASSERT_TRUE(Yard()->m_bDragging);
         // The finger keeps its grab on the tree: the tree's anchor goes where the finger less it is.
         Touch(XPOINTER_MOVE, row.x + (from.x - anchor.x), row.y + (from.y - anchor.y));
-        if (row.wx >= 0) EXPECT_EQ(tree->m_Position.x, row.wx);
+        if (row.wx >= 0) {
+            EXPECT_EQ(tree->m_Position.x, row.wx);
+        }
         EXPECT_NEAR(tree->m_Position.y, row.wy, 1);
         Touch(XPOINTER_RELEASE, row.x, row.y);
         EXPECT_FALSE(Yard()->m_bDragging);

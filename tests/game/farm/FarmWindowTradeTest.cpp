@@ -278,7 +278,9 @@ TEST_F(YardTest, EachWayOutSavesTheYardAndThePlayerBeforeItPosts) {
         hen->m_Position = TVector2D{123 * 256, 234 * 256};
         ASSERT_EQ(Click(row.button), 1);
         ASSERT_EQ(game.posts, std::vector<TPost>{row.post});
-        if (row.hint >= 0) EXPECT_TRUE(player->m_HintFlags[row.hint]);
+        if (row.hint >= 0) {
+            EXPECT_TRUE(player->m_HintFlags[row.hint]);
+        }
         // Both files hold the state at the click.
         ASSERT_TRUE(std::filesystem::exists(data));
         ASSERT_TRUE(std::filesystem::exists(resume));

@@ -46,8 +46,9 @@ protected:
         CSpriteSetManager* sets = game.m_pSpriteSetManager;
         for (int i = 0; i < sets->GetNumSpriteSets(); ++i) {
             CSpriteSet* set = sets->GetSpriteSetAt(i);
-            if (set->m_GroupName == "ui" || set->m_GroupName == "farm")
+            if (set->m_GroupName == "ui" || set->m_GroupName == "farm") {
                 ASSERT_EQ(set->AddReference(), 1) << set->m_Name.GetDataConst();
+            }
         }
         for (int i = 0; i < game.m_pParticleManager->GetNumParticleSystems(); ++i)
             ASSERT_EQ(game.m_pParticleManager->GetParticleSystemAt(i)->InitFromFile(), 1) << i;
