@@ -134,6 +134,12 @@ TEST_F(ContentPakTest, TheYardsRowsHoldAheadOfTheFarmShop) {
               "");
 }
 
+// The play screen's share of the round's content came in ahead of the rest of it: its rows are
+// proven as the round's phase will prove them, before the whole pak is built for that phase.
+TEST_F(ContentPakTest, ThePlayScreensRowsHoldAheadOfTheRestOfTheRound) {
+    EXPECT_EQ(Join(FindingsOfRowsAhead({"root_play", "btn_play_", "txt_unlock_line", "play_menu\\"}, {}, 'B')), "");
+}
+
 TEST_F(ContentPakTest, EachPlantedFaultFailsTheCheckForItsReason) {
     struct TCase {
         const char* fault;

@@ -9,6 +9,7 @@
 #include "game/screens/GameRoot.h"
 #include "game/farm/FarmWindow.h"
 #include "game/screens/PendingScreens.h"
+#include "game/screens/PlayScreen.h"
 #include "game/screens/UpgradesScreen.h"
 #include "game/screens/ScoreValue.h"
 #include "render/DibBitmap.h"
