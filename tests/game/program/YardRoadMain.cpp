@@ -4,12 +4,12 @@
 //
 // The road, set by the environment:
 //  COBBLE_ROAD_COINS   a player "Ada" with these coins is made when the loader finishes and the
-//                      saves hold no player (a first start), so that no name is asked.
+//                      saves hold no player (a first start), so that no name is asked; she has
+//                      been through the play screen's hints, so that its buttons answer at once.
 //  COBBLE_ROAD_SHOP    object ids, comma-separated: the farm shop's stand-in. The yard's buy
 //                      button (game message 1010) hands over the next id as the shop will, as the
 //                      pending purchase name with message 1009, and the yard buys it.
 //  COBBLE_ROAD_STEPS   "frame:action[:argument]" steps separated by ';', run at that draw:
-//                        yard:ID         the play screen's yard button: the yard opens (1009)
 //                        click:WIDGET    a touch on the widget's centre, on any open screen
 //                        tap:OBJECT      a touch on the yard object's centre
 //                        drag:OBJECT:X,Y the object dragged until its anchor stands at world X, Y
@@ -120,6 +120,8 @@ public:
                 GetAppData()->SetUserName(i, CommonString("Ada"));
                 GetAppData()->m_nCurrentProfile = i;
                 GetCurrentProfile()->m_nCoins = m_nCoins;
+                for (int hint : {kHintPlayArenaButton, kHintPlayYardButton, kHintPlayBoostsButton})
+                    GetCurrentProfile()->m_HintFlags[hint] = true;
             }
         }
         if (code == MSG_RUN_FARM_SHOP) {
@@ -151,11 +153,7 @@ private:
         return {(r.x + r.width / 2) >> 8, (r.y + r.height / 2) >> 8};
     }
     void RunStep(const TStep& step) {
-        if (step.action == "yard") {
-            if (m_pPlayScreen == nullptr) std::printf("road: no play screen at draw %d\n", m_nDraws);
-            if (TUserProfile* player = GetCurrentProfile()) player->m_CurrentYard = CommonString(step.object.c_str());
-            (void)SendMessage(this, MSG_RUN_FARM, 0, 0, true);
-        } else if (step.action == "click") {
+        if (step.action == "click") {
             XGameRoot* screen = AsGameRoot(GetActiveObjectPtr());
             XWidget* widget = screen != nullptr ? screen->FindChildWithWidgetId(step.object.c_str()) : nullptr;
             if (widget == nullptr) {
