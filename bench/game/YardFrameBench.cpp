@@ -17,18 +17,12 @@
 #include "game/app/TheGame.h"
 #include "game/farm/FarmManager.h"
 #include "game/farm/FarmWindow.h"
-#include "game/gameplay/ArenaManager.h"
-#include "game/progress/AchievementsManager.h"
 #include "game/progress/ApplicationData.h"
-#include "game/progress/MiniQuestManager.h"
 #include "game/progress/UserProfile.h"
-#include "particles/ParticleSystem.h"
-#include "particles/ParticleSystemManager.h"
 #include "platform/Pcm.h"
 #include "platform/Settings.h"
 #include "render/GlesGlobals.h"
-#include "sprites/SpriteSet.h"
-#include "sprites/SpriteSetManager.h"
+#include "testsupport/LoadedGame.h"
 #include "ui/UILayout.h"
 
 namespace {
@@ -69,23 +63,9 @@ std::unique_ptr<CBenchGame> OpenFurnishedYard(benchmark::State& state) {
     if (game->ReLoadFontsLastStep() != 1) return fail("the fonts");
     game->SafeDeleteChildren();
     if (!game->DefineSpriteSets_TheRest()) return fail("the sprite descriptions");
-    CSpriteSetManager* sets = game->m_pSpriteSetManager;
-    for (int i = 0; i < sets->GetNumSpriteSets(); ++i) {
-        CSpriteSet* set = sets->GetSpriteSetAt(i);
-        if ((set->m_GroupName == "ui" || set->m_GroupName == "farm") && set->AddReference() != 1)
-            return fail("a sprite set");
-    }
-    for (int i = 0; i < game->m_pParticleManager->GetNumParticleSystems(); ++i)
-        if (game->m_pParticleManager->GetParticleSystemAt(i)->InitFromFile() != 1) return fail("an effect");
-    game->m_pHudCoinSet = sets->GetSpriteSetNamed("HudCoin");
-    game->m_pAchievementsManager = new CAchievementsManager(game.get());
-    game->m_pArenaManager = new CArenaManager(game.get());
-    game->m_pFarmManager = new CFarmManager(game.get());
-    game->m_pMiniQuestManager = new CMiniQuestManager(game.get());
-    if (game->m_pAchievementsManager->PostConstruct() != 1 ||
-        game->m_pArenaManager->ReadFile(CommonString("Data\\arenas.txt")) != 1 ||
-        !game->m_pFarmManager->PostConstruct() || !game->m_pMiniQuestManager->PostConstruct())
-        return fail("the managers");
+    if (loadedgame::LoadSpriteGroups(*game, {"ui", "farm"}) != nullptr) return fail("a sprite set");
+    if (loadedgame::ReadParticleEffects(*game) != nullptr) return fail("an effect");
+    if (loadedgame::MakeLoaderManagers(*game) != nullptr) return fail("the managers");
     const int player = game->CreateNewUserProfile();
     if (player < 0) return fail("a player");
     game->GetAppData()->m_nCurrentProfile = player;

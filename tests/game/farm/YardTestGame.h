@@ -29,6 +29,7 @@
 #include "sprites/SpriteSet.h"
 #include "sprites/SpriteSetManager.h"
 #include "testsupport/DrawingTestGame.h"
+#include "testsupport/LoadedGame.h"
 #include "testsupport/StubSoundSystem.h"
 
 class YardTest : public FrontEndTest {
@@ -43,24 +44,9 @@ protected:
         for (const char* name : {"Shop_BuyItem", "Shop_SellItem", "Shop_GainStar"})
             ASSERT_TRUE(game.m_pSoundManager->AddReference(CommonString(name))) << name;
         ASSERT_TRUE(game.DefineSpriteSets_TheRest());
-        CSpriteSetManager* sets = game.m_pSpriteSetManager;
-        for (int i = 0; i < sets->GetNumSpriteSets(); ++i) {
-            CSpriteSet* set = sets->GetSpriteSetAt(i);
-            if (set->m_GroupName == "ui" || set->m_GroupName == "farm") {
-                ASSERT_EQ(set->AddReference(), 1) << set->m_Name.GetDataConst();
-            }
-        }
-        for (int i = 0; i < game.m_pParticleManager->GetNumParticleSystems(); ++i)
-            ASSERT_EQ(game.m_pParticleManager->GetParticleSystemAt(i)->InitFromFile(), 1) << i;
-        game.m_pHudCoinSet = sets->GetSpriteSetNamed("HudCoin");
-        game.m_pAchievementsManager = new CAchievementsManager(&game);
-        ASSERT_EQ(game.m_pAchievementsManager->PostConstruct(), 1);
-        game.m_pArenaManager = new CArenaManager(&game);
-        ASSERT_EQ(game.m_pArenaManager->ReadFile(CommonString("Data\\arenas.txt")), 1);
-        game.m_pFarmManager = new CFarmManager(&game);
-        ASSERT_TRUE(game.m_pFarmManager->PostConstruct());
-        game.m_pMiniQuestManager = new CMiniQuestManager(&game);
-        ASSERT_TRUE(game.m_pMiniQuestManager->PostConstruct());
+        ASSERT_EQ(loadedgame::LoadSpriteGroups(game, {"ui", "farm"}), nullptr);
+        ASSERT_EQ(loadedgame::ReadParticleEffects(game), nullptr);
+        ASSERT_EQ(loadedgame::MakeLoaderManagers(game), nullptr);
         AddPlayer("Sam");
         player = game.GetCurrentProfile();
         player->m_CurrentYard = CommonString("yard1");
