@@ -30,7 +30,8 @@ inline const char* MakeLoaderManagers(CTheGame& game) {
     if (!game.m_pFarmManager->PostConstruct()) return "the farm's definitions";
     game.m_pMiniQuestManager = new CMiniQuestManager(&game);
     if (!game.m_pMiniQuestManager->PostConstruct()) return "the mini-quests";
-    if (game.m_pSpriteSetManager != nullptr) game.m_pHudCoinSet = game.m_pSpriteSetManager->GetSpriteSetNamed("HudCoin");
+    if (game.m_pSpriteSetManager != nullptr)
+        game.m_pHudCoinSet = game.m_pSpriteSetManager->GetSpriteSetNamed("HudCoin");
     return nullptr;
 }
 
