@@ -6,6 +6,3 @@ int XPlainScreen::OnInitElement() { return InitRoot(CommonString("ui_main.txt"),
 
 bool CXFarmWindow::SaveResume(IFile* /*file*/, int /*version*/) { return false; }
 
-bool CXGameplaySurvival::SaveResume(IFile* /*file*/, int /*version*/) { return false; }
-
-bool CXGameplaySurvival::LoadResume(IFile* /*file*/, int /*version*/) { return false; }

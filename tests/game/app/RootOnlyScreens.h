@@ -1,12 +1,13 @@
 #pragma once
-// The start menu, the credits, the achievements and the leaderboards built from their root records
-// alone, for suites about screen switching and the back key: the real screens also load their
+// The start menu, the credits, the achievements, the leaderboards and the round (with the tutorial)
+// built from their root records alone, for suites about screen switching and the back key: the real screens also load their
 // scene images, effects, fonts and lists, which those suites' small template paks do not hold.
 
 #include "core/CommonString.h"
 #include "game/screens/AboutScreen.h"
 #include "game/screens/AchScreen.h"
 #include "game/screens/LeadersScreen.h"
+#include "game/screens/PendingScreens.h"
 #include "game/screens/StartMenu.h"
 
 class CRootOnlyStartMenu : public CXStartMenu2 {
@@ -34,4 +35,21 @@ class CRootOnlyLeaders : public CXLeadersScreen {
 public:
     using CXLeadersScreen::CXLeadersScreen;
     int OnInitElement() override { return InitRoot(CommonString("ui_main.txt"), "root_leaders"); }
+};
+
+// The round and the tutorial without their arena, images and sprites; nothing of the round runs.
+class CRootOnlyRound : public CXGameplaySurvival {
+public:
+    using CXGameplaySurvival::CXGameplaySurvival;
+    int OnInitElement() override { return InitRoot(CommonString("ui_main.txt"), "root_GAMEPLAY_NoAds"); }
+    void RunProcess() override { XGameRoot::RunProcess(); }
+    void Draw() override { XGameRoot::Draw(); }
+};
+
+class CRootOnlyTutorial : public CXGameplayTutorial {
+public:
+    using CXGameplayTutorial::CXGameplayTutorial;
+    int OnInitElement() override { return InitRoot(CommonString("ui_main.txt"), "root_tutorial_NoAds"); }
+    void RunProcess() override { XGameRoot::RunProcess(); }
+    void Draw() override { XGameRoot::Draw(); }
 };
