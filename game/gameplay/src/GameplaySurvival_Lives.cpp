@@ -87,8 +87,7 @@ void CXGameplaySurvival::ShowLostLifeText() {
 }
 
 void CXGameplaySurvival::PulseDanger(FIXED_FLOAT_16 t) {
-    const double s = static_cast<double>(SCurve16(t, nullptr)) / 65535.0;
-    const int danger = 1 + static_cast<int>(std::floor(254.0 * s));
+    const int danger = 1 + static_cast<int>((254LL * SCurve16(t, nullptr)) >> 16);
     for (int i = 0; i < m_Marbles.count; ++i)
         if (m_Marbles.data[i]->m_nDanger != 0) m_Marbles.data[i]->m_nDanger = danger;
 }
