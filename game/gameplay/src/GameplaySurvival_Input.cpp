@@ -16,7 +16,8 @@ int CXGameplaySurvival::NotifyPointerEvent(int x, int y, int type) {
             (void)XGameRoot::NotifyPointerEvent(x, y, type);
             return 1;
         }
-        if (m_pDraggedMarble == nullptr && XGameRoot::NotifyPointerEvent(x, y, type)) return 1;
+        // A head-up display button; the root itself, which holds the whole screen, is the field.
+        if (m_pDraggedMarble == nullptr && CXElement::NotifyPointerEvent(x, y, type)) return 1;
     }
     if (m_bGameOver) {
         if (type == XPOINTER_PRESS && m_nGameOverClock >= kStatsPressClock && m_pRoundStatsDialog == nullptr)

@@ -1,9 +1,10 @@
 #pragma once
 // The round screen's suites: the gameplay objects' test game with what a round reads besides its
 // sets: player data with one profile in "arena1", the three arenas, quests, the boost table,
-// achievements, a texts table and a sound manager whose effects are recorded. The screen is made
-// under the game as the game makes it, but not built from a template: a suite sets the play area
-// and the arena the way the screen's initialisation would, and drives the rules directly.
+// achievements, a texts table, a small template and a sound manager whose effects are recorded.
+// The screen is made under the game as the game makes it and built from its root, but without
+// its images: a suite sets the play area and the arena the way the screen's initialisation
+// would, and drives the rules directly.
 
 #include <gtest/gtest.h>
 
@@ -39,6 +40,12 @@ inline std::string RoundTextsCsv(const std::string& levelNum = "Level %d",
            "\nID_GetReady,Get ready!\nID_ClearBonus,Clear bonus!\n";
 }
 
+// The round's roots and the two dialogs the round opens by its actions, with nothing in them.
+inline constexpr const char* kRoundTemplate =
+    "root = root_GAMEPLAY_NoAds\nend\nroot = root_tutorial_NoAds\nend\n"
+    "dialog = dlg_pause\nend\naction = \"acn_pause_on\"\n create = dlg_pause\nend\n"
+    "dialog = dlg_level_failed2\nend\naction = \"acn_stats_on\"\n create = dlg_level_failed2\nend\n";
+
 // The arenas as the shipped table has them, but for a coin value a suite may change.
 inline std::string ArenasText(int firstCoinMoney = 1) {
     return "arena = arena1\n bg = \"bg1\"\n coin_sprite = Coin_Test\n coin_money = " + std::to_string(firstCoinMoney) +
@@ -58,10 +65,19 @@ inline const char* const kRoundSounds[] = {
     "SFX_BALL_EXPLODE1", "SFX_CLEARBONUS", "SFX_SPAWN_BONUS", "SFX_GainGameplayLevel", "Shop_SellItem",
 };
 
+// Records the effects played and the volumes the game sets.
+class CRoundSoundSystem : public CEffectRecordingSoundSystem {
+public:
+    void SetVolume(int volume) override { effects.push_back(volume); }
+    void SetMusicVolume(int volume) override { music.push_back(volume); }
+    std::vector<int> effects, music;
+};
+
 class RoundTest : public GameplayTest {
 protected:
     explicit RoundTest(const std::string& texts = RoundTextsCsv())
-        : GameplayTest(kRoundSets, {{"Lang\\texts.csv", mediatest::ToBytes(texts)}}) {
+        : GameplayTest(kRoundSets, {{"Lang\\texts.csv", mediatest::ToBytes(texts)},
+                                    {"ui\\ui_iphone\\ui_main.txt", mediatest::ToBytes(kRoundTemplate)}}) {
         GC.InitForRes_iPhone();
         CLocManager2* loc = game.InitLocManager2(CommonString("Lang\\texts.csv"));
         EXPECT_NE(loc, nullptr);
@@ -85,7 +101,7 @@ protected:
         game.m_pAchievementsManager = new CAchievementsManager(&game);
         EXPECT_EQ(game.m_pAchievementsManager->PostConstruct(), 1);
 
-        sound = new CEffectRecordingSoundSystem();
+        sound = new CRoundSoundSystem();
         game.m_pSoundSystem = sound;  // the game deletes it
         game.m_pSoundManager = new CSoundManager(&game);
         for (const char* name : kRoundSounds) {
@@ -96,6 +112,7 @@ protected:
 
         screen = new CXGameplaySurvival(&game);
         game.m_pGameplayScreen = screen;  // the game deletes it
+        EXPECT_EQ(screen->InitRoot(CommonString("ui_main.txt"), "root_GAMEPLAY_NoAds"), 1);
         Arrange(0);
     }
     ~RoundTest() override { game.SafeDeleteChildren(); }
@@ -149,7 +166,7 @@ protected:
     }
     int QueuedAchievementBanners() const { return game.m_pAchievementsManager->GetNumQueuedMessages(); }
 
-    CEffectRecordingSoundSystem* sound = nullptr;
+    CRoundSoundSystem* sound = nullptr;
     TUserProfile* profile = nullptr;
     CXGameplaySurvival* screen = nullptr;
 };
