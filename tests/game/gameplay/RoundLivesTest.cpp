@@ -370,5 +370,23 @@ TEST_F(RoundLivesTest, PauseAfterGameOverOpensTheStatisticsAndTheTutorialNeverPa
     EXPECT_EQ(screen->FindChildWithWidgetId("dlg_pause"), nullptr);
 }
 
+// Translations are data: a stray conversion in one is shown as it stands, never read as a value.
+class RoundHostileTextsTest : public RoundTest {
+protected:
+    RoundHostileTextsTest() : RoundTest(RoundTextsCsv("Level %d %n%s", "%d lives left%s%n")) {}
+};
+
+TEST_F(RoundHostileTextsTest, TheLevelAndLivesTextsAreFilledInNotUsedAsFormats) {
+    screen->m_nLevel = 1;
+    screen->ShowNewLevelIntro();
+    screen->m_nLives = 4;
+    Put(0, 100, 200);
+    Put(1, 120, 200);
+    screen->RunProcessEnemyCollisions();
+    screen->m_nLevel = 2;
+    screen->ShowNewLevelIntro();
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"3 lives left%s%n", "Level 3 %n%s"}));
+}
+
 }  // namespace
 }  // namespace gameplaytest

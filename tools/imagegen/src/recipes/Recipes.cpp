@@ -39,6 +39,8 @@ constexpr TNamedRecipe kRecipes[] = {
     {"quest_frame_result", recipes::QuestFrameResult},
     {"award_banner", recipes::AwardBanner},
     {"coin", recipes::CoinIcon},
+    {"heart", recipes::HeartIcon},
+    {"coin_pile", recipes::CoinPile},
     {"gem_star", recipes::GemStar},
     {"tick", recipes::TickIcon},
     {"arrow", recipes::ArrowIcon},
@@ -80,6 +82,8 @@ constexpr TNamedRecipe kRecipes[] = {
     {"color_bomb_powerup", recipes::ColorBombPowerup},
     {"spinning_coin", recipes::SpinningCoin},
     {"round_shape", recipes::RoundShape},
+    {"game_frame", recipes::GameFrame},
+    {"arena_floor", recipes::ArenaFloor},
     {"ad_banner", recipes::AdBanner},
     {"particle", recipes::Particle},
 };
