@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "game/app/TheGame.h"
+#include "game/progress/UserProfile.h"
 #include "game/screens/GroupSetLoader.h"
 #include "game/screens/LoaderScreen.h"
-#include "game/progress/UserProfile.h"
 #include "game/screens/PendingScreens.h"
 #include "platform/Pcm.h"
 #include "testsupport/MediaTestGame.h"

@@ -32,9 +32,9 @@ constexpr const char* kTutorialRoot = "root_tutorial_NoAds";
 
 // The frame and display images, in the order of the screen's image slots.
 constexpr const char* kImageNames[CXGameplaySurvival::kImageCount] = {
-    "ui\\gameplay\\game_top",         "ui\\gameplay\\game_bottom",       "ui\\gameplay\\game_left",
-    "ui\\gameplay\\game_right",       "ui\\gameplay\\game_nails",        "ui\\gameplay\\game_lifes",
-    "ui\\gameplay\\game_coins",       "ui\\gameplay\\game_progress_0",   "ui\\gameplay\\game_progress_1",
+    "ui\\gameplay\\game_top",          "ui\\gameplay\\game_bottom",     "ui\\gameplay\\game_left",
+    "ui\\gameplay\\game_right",        "ui\\gameplay\\game_nails",      "ui\\gameplay\\game_lifes",
+    "ui\\gameplay\\game_coins",        "ui\\gameplay\\game_progress_0", "ui\\gameplay\\game_progress_1",
     "ui\\gameplay\\game_side_shadows", "ui\\gameplay\\game_top_shadow", "ui\\gameplay\\game_left_shadow",
 };
 // The full bar's caps: its image is this much wider than the part that fills.
@@ -47,8 +47,8 @@ struct TColorBombSet {
     const char* name;
 };
 constexpr TColorBombSet kColorBombSets[] = {
-    {1, "ColorBombRed"},        {2, "ColorBombGreen"},     {3, "ColorBombRedGreen"},  {4, "ColorBombBlue"},
-    {5, "ColorBombRedBlue"},    {6, "ColorBombGreenBlue"}, {8, "ColorBombYellow"},    {9, "ColorBombRedYellow"},
+    {1, "ColorBombRed"},          {2, "ColorBombGreen"},       {3, "ColorBombRedGreen"}, {4, "ColorBombBlue"},
+    {5, "ColorBombRedBlue"},      {6, "ColorBombGreenBlue"},   {8, "ColorBombYellow"},   {9, "ColorBombRedYellow"},
     {10, "ColorBombGreenYellow"}, {12, "ColorBombBlueYellow"},
 };
 
@@ -169,9 +169,12 @@ bool CXGameplaySurvival::TakeSprites() {
         IDibBitmap*& slot;
         const char* name;
     };
-    const TSlot required[] = {{m_pDotSprite, "Dot"},           {m_pExplosionSprite, "Explosion"},
-                              {m_pFlareSprite, "Flare"},       {m_pDangerSprite, "DangerCircle"},
-                              {m_pDragCircleSprite, "DragCircle"}, {m_pDangerOffScreenSprite, "DangerOffScreen"},
+    const TSlot required[] = {{m_pDotSprite, "Dot"},
+                              {m_pExplosionSprite, "Explosion"},
+                              {m_pFlareSprite, "Flare"},
+                              {m_pDangerSprite, "DangerCircle"},
+                              {m_pDragCircleSprite, "DragCircle"},
+                              {m_pDangerOffScreenSprite, "DangerOffScreen"},
                               {m_pBombRangeSprite, "BombRange"}};
     for (const TSlot& s : required) {
         s.slot = first(s.name);

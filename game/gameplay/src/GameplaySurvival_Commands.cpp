@@ -101,7 +101,8 @@ void CXGameplaySurvival::OnSlider(int code, const char* id, int value) {
     if (data == nullptr) return;
     const int volume = std::clamp(value, 0, 100);
     const auto show = [this](const char* text, int v) {
-        if (auto* widget = dynamic_cast<XText*>(FindChildWithWidgetId(text))) widget->SetCaption(SafeFormat("%d%%", {v}));
+        if (auto* widget = dynamic_cast<XText*>(FindChildWithWidgetId(text)))
+            widget->SetCaption(SafeFormat("%d%%", {v}));
     };
     if (std::strcmp(id, "tuner_music") == 0) {
         // The music follows the slider while it moves; letting it go only keeps the value.
@@ -173,8 +174,8 @@ void CXGameplaySurvival::UpdateGameplayMusic() {
 
 void CXGameplaySurvival::ProcessRollingSound() {
     CTheGame* game = TheGame();
-    const bool rolling = m_nMarblesOnPath > 0 && FindModalChild() == nullptr && !m_bGameOver && game != nullptr &&
-                         game->IsSoundOn();
+    const bool rolling =
+        m_nMarblesOnPath > 0 && FindModalChild() == nullptr && !m_bGameOver && game != nullptr && game->IsSoundOn();
     if (rolling == m_bPathSoundPlaying) return;
     CSoundManager* sounds = game != nullptr ? game->m_pSoundManager : nullptr;
     if (rolling) {
@@ -202,7 +203,8 @@ void CXGameplaySurvival::PostGameMessage(int code) {
 
 void CXGameplaySurvival::AwardAchievement(int index) {
     CTheGame* game = TheGame();
-    if (game != nullptr && game->m_pAchievementsManager != nullptr) game->m_pAchievementsManager->AwardAchievement(index);
+    if (game != nullptr && game->m_pAchievementsManager != nullptr)
+        game->m_pAchievementsManager->AwardAchievement(index);
 }
 
 void CXGameplaySurvival::CheckAchievementProgress(int index) {

@@ -24,9 +24,9 @@ constexpr int kOverMarbleEffects[] = {0, 2};
 constexpr FIXED_FLOAT kExplosionMiddle = 128 * 256;
 constexpr FIXED_FLOAT kExplosionEnd = 255 * 256;
 constexpr FIXED_FLOAT kExplosionTurnPerFrame = 10 * 256;
-constexpr FIXED_FLOAT_16 kExplosionScale = 65536;   // the burst at its largest
+constexpr FIXED_FLOAT_16 kExplosionScale = 65536;       // the burst at its largest
 constexpr FIXED_FLOAT_16 kExplosionCoreScale = 163840;  // the dot under it, 2.5
-constexpr FIXED_FLOAT_16 kDragCircleScale = 45875;  // 0.7
+constexpr FIXED_FLOAT_16 kDragCircleScale = 45875;      // 0.7
 constexpr int kOpaque = 255;
 
 FIXED_FLOAT_16 Lerp16(FIXED_FLOAT_16 a, FIXED_FLOAT_16 b, double t) {

@@ -48,8 +48,8 @@ constexpr float kContactSq = 784.0f;       // 28
 constexpr int kContactPx = 28;
 constexpr int kDangerRangePx = 56;  // from contact to where the halo starts
 constexpr float kNoPairSq = 10000.0f;
-constexpr float kNearMissSq = 900.0f;   // 30
-constexpr float kEscapedSq = 1156.0f;   // 34
+constexpr float kNearMissSq = 900.0f;  // 30
+constexpr float kEscapedSq = 1156.0f;  // 34
 constexpr int kNearMissAchievement = 16;
 
 // A path's last stretch: the direction a marble leaves its path in is taken over this length.

@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr int kTargetGrowth = 21;   // the next level's target: the old level + 21, at most 35
+constexpr int kTargetGrowth = 21;  // the next level's target: the old level + 21, at most 35
 constexpr int kFirstLevelIntroDelay = 99;
 constexpr int kLostLifeTextDelay = 15;
 constexpr int kFullDanger = 255;
@@ -137,19 +137,19 @@ void CXGameplaySurvival::GameOver() {
 
     CTheGame* game = TheGame();
     TUserProfile* profile = Profile();
-    const MiniQuest* bonus =
-        game != nullptr && game->m_pMiniQuestManager != nullptr ? game->m_pMiniQuestManager->GetCurrentArenaBonus()
-                                                                : nullptr;
+    const MiniQuest* bonus = game != nullptr && game->m_pMiniQuestManager != nullptr
+                                 ? game->m_pMiniQuestManager->GetCurrentArenaBonus()
+                                 : nullptr;
     m_nCoinsFromScore = CMiniQuestManager::CalcRoundCoins(m_nScore, bonus);
-    m_nRoundCoins = static_cast<int>(
-        std::min<long long>(static_cast<long long>(m_nCoinsFromScore) + m_nCoinsPickedUp, INT_MAX));
+    m_nRoundCoins =
+        static_cast<int>(std::min<long long>(static_cast<long long>(m_nCoinsFromScore) + m_nCoinsPickedUp, INT_MAX));
     m_nRoundCoinsTenth = m_nRoundCoins / 10;
     if (game == nullptr || profile == nullptr) return;
 
     m_uExperienceBefore = profile->m_uExperiencePoints;
     const int rankBefore = CTheGame::GetXP_Points2Rank(m_uExperienceBefore);
-    const unsigned long long experience = static_cast<unsigned long long>(m_uExperienceBefore) +
-                                          static_cast<unsigned long long>(std::max(m_nScore, 0));
+    const unsigned long long experience =
+        static_cast<unsigned long long>(m_uExperienceBefore) + static_cast<unsigned long long>(std::max(m_nScore, 0));
     // Experience that would wrap past the counter's range stays where it was.
     if (experience <= UINT_MAX) profile->m_uExperiencePoints = static_cast<unsigned int>(experience);
     const int rankAfter = CTheGame::GetXP_Points2Rank(profile->m_uExperiencePoints);

@@ -26,7 +26,7 @@
 namespace {
 
 constexpr int kPopPoints = 10;
-constexpr int kMaxLevelPoints = 20;  // the level adds at most this to a pop
+constexpr int kMaxLevelPoints = 20;   // the level adds at most this to a pop
 constexpr int kQuickPathFrames = 10;  // a pop this soon on its path shows its points a little later
 constexpr int kLateTextDelay = 10;
 constexpr int kCoinTextRisePx = 20;
@@ -107,21 +107,21 @@ void CXGameplaySurvival::RunProcessDeleteObjects() {
                         ClampInt(static_cast<std::int64_t>(profile->m_CoinsPerArena[m_nArenaIndex]) + coins);
                 }
                 if (m_pJumpStrings != nullptr)
-                    (void)m_pJumpStrings->ShowJumpString(SafeFormat("+%d", {coins}), CommonString("coin"), 0,
-                                                         x * 65536, (y - kCoinTextRisePx) * 65536, 0);
+                    (void)m_pJumpStrings->ShowJumpString(SafeFormat("+%d", {coins}), CommonString("coin"), 0, x * 65536,
+                                                         (y - kCoinTextRisePx) * 65536, 0);
             } else if (!powerUp) {
                 const int points = marble->m_nCollected == 0 && marble->m_nScoreFactor >= 2
                                        ? ClampInt(static_cast<std::int64_t>(kPopPoints) * marble->m_nScoreFactor)
                                        : kPopPoints;
-                const int delay = marble->m_nPathFrames >= 1 && marble->m_nPathFrames <= kQuickPathFrames ? kLateTextDelay
-                                                                                                           : 0;
+                const int delay =
+                    marble->m_nPathFrames >= 1 && marble->m_nPathFrames <= kQuickPathFrames ? kLateTextDelay : 0;
                 AddScore(points, x, y, marble->m_nCollected, marble->m_nColorType, delay);
                 if (!m_bTutorial) {
                     ++m_nCleared;
                     if (m_nCleared < m_nLevelTarget) {
                         if (!m_bLevelUpFill)
-                            m_nTargetFill = static_cast<int>(static_cast<double>(m_nFullFillWidth) * m_nCleared /
-                                                              m_nLevelTarget);
+                            m_nTargetFill =
+                                static_cast<int>(static_cast<double>(m_nFullFillWidth) * m_nCleared / m_nLevelTarget);
                     } else {
                         Difficulty_AdvanceLevel();
                         m_bLevelUpHold = false;
@@ -167,9 +167,9 @@ void CXGameplaySurvival::AddScore(int points, int x, int y, int combo, int type,
     if (m_bTutorial) return;
     std::int64_t p = static_cast<std::int64_t>(points) + std::min(m_nLevel, kMaxLevelPoints);
     CTheGame* game = TheGame();
-    const MiniQuest* bonus =
-        game != nullptr && game->m_pMiniQuestManager != nullptr ? game->m_pMiniQuestManager->GetCurrentArenaBonus()
-                                                                : nullptr;
+    const MiniQuest* bonus = game != nullptr && game->m_pMiniQuestManager != nullptr
+                                 ? game->m_pMiniQuestManager->GetCurrentArenaBonus()
+                                 : nullptr;
     if (type >= kMarbleRed && type <= kMarbleYellow && bonus != nullptr && bonus->extraScore[type] > 0)
         p += bonus->extraScore[type];
     p *= 1 + static_cast<std::int64_t>(combo);
@@ -222,7 +222,8 @@ void CXGameplaySurvival::SpawnPowerUp(int x, int y, int combo, int /*type*/) {
                 int ty = y - spread + game->RandomValue(2 * spread);
                 ty = std::clamp(ty, areaTop + kPowerUpMarginPx, areaTop + height - kPowerUpMarginPx);
                 const double flight = std::hypot(static_cast<double>(tx - x), static_cast<double>(ty - y));
-                const double arc = std::clamp(flight, static_cast<double>(kHopLowestPx), static_cast<double>(kHopHighestPx));
+                const double arc =
+                    std::clamp(flight, static_cast<double>(kHopLowestPx), static_cast<double>(kHopHighestPx));
                 coin->StartHop(TVector2D_16{tx * 65536, ty * 65536}, gameplay::RoundToInt32(arc * 65536.0),
                                gameplay::RoundToInt32(flight / kHopStepDivisor * 65536.0));
             }
@@ -273,7 +274,8 @@ void CXGameplaySurvival::RunProcessAnimations() {
                 CQuorvanParticleSystem2* ring =
                     game->m_pParticleManager->GetParticleSystemAt(game->m_ParticleEffectIndex[kRingEffect]);
                 const double t = a.duration > 0 ? std::min(static_cast<double>(a.clock) / a.duration, 1.0) : 1.0;
-                auto* shape = ring != nullptr ? new (std::nothrow) CQuorvanParticleSystemShape2(game, game->m_pRotatorScaler)
+                auto* shape = ring != nullptr ? new (std::nothrow)
+                                                    CQuorvanParticleSystemShape2(game, game->m_pRotatorScaler)
                                               : nullptr;
                 if (shape != nullptr) {
                     const double cx = (a.start.x + (a.end.x - a.start.x) * t) / 256.0;
@@ -339,8 +341,7 @@ void CXGameplaySurvival::RunProcessBombs() {
         CBomb& bomb = m_Bombs.data[i];
         bomb.counter = std::min(gameplay::WrapAdd(bomb.counter, 1), bomb.duration);
         const double full = static_cast<double>(bomb.radius) / 256.0;
-        const double r =
-            bomb.counter < bomb.duration && bomb.duration > 0 ? full * bomb.counter / bomb.duration : full;
+        const double r = bomb.counter < bomb.duration && bomb.duration > 0 ? full * bomb.counter / bomb.duration : full;
         const double reach = (r + kEdgePx) * (r + kEdgePx);
         for (int m = 0; m < m_Marbles.count; ++m) {
             CMarble* marble = m_Marbles.data[m];

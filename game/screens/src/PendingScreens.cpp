@@ -5,4 +5,3 @@ XPlainScreen::XPlainScreen(CXElement* parent, const char* rootName) : XGameRoot(
 int XPlainScreen::OnInitElement() { return InitRoot(CommonString("ui_main.txt"), m_pRootName); }
 
 bool CXFarmWindow::SaveResume(IFile* /*file*/, int /*version*/) { return false; }
-

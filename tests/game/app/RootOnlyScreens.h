@@ -1,7 +1,7 @@
 #pragma once
 // The start menu, the credits, the achievements, the leaderboards and the round (with the tutorial)
-// built from their root records alone, for suites about screen switching and the back key: the real screens also load their
-// scene images, effects, fonts and lists, which those suites' small template paks do not hold.
+// built from their root records alone, for suites about screen switching and the back key: the real screens also load
+// their scene images, effects, fonts and lists, which those suites' small template paks do not hold.
 
 #include "core/CommonString.h"
 #include "game/screens/AboutScreen.h"

@@ -133,8 +133,8 @@ TEST_F(RoundCollisionTest, TheDangerHaloFollowsTheDistanceOfAClosingPair) {
         int danger;
     };
     // 255 up to 28 pixels, then 255 - (d - 28) x 255 / 56 down to 84 pixels, where it stops.
-    const TCase cases[] = {{29, true, 251}, {40, true, 201}, {56, true, 128}, {83, true, 5},
-                           {84, true, 0},   {40, false, 0}};
+    const TCase cases[] = {{29, true, 251}, {40, true, 201}, {56, true, 128},
+                           {83, true, 5},   {84, true, 0},   {40, false, 0}};
     for (const TCase& c : cases) {
         screen->m_Marbles.RemoveAll();
         CMarble* a = Put(0, 100, 200);

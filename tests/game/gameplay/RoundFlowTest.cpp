@@ -183,10 +183,10 @@ TEST_F(RoundFlowTest, AreaTestsAreStrictOnTheirEdges) {
         int x, y;
         bool in, fully;
     } cases[] = {
-        {-2, 200, false, false},  {-1, 200, true, false},   {322, 200, false, false}, {321, 200, true, false},
-        {160, 52, false, false},  {160, 53, true, false},   {160, 483, false, false}, {160, 482, true, false},
-        {26, 200, true, false},   {27, 200, true, true},    {294, 200, true, false},  {293, 200, true, true},
-        {160, 80, true, false},   {160, 81, true, true},    {160, 455, true, false},  {160, 454, true, true},
+        {-2, 200, false, false}, {-1, 200, true, false}, {322, 200, false, false}, {321, 200, true, false},
+        {160, 52, false, false}, {160, 53, true, false}, {160, 483, false, false}, {160, 482, true, false},
+        {26, 200, true, false},  {27, 200, true, true},  {294, 200, true, false},  {293, 200, true, true},
+        {160, 80, true, false},  {160, 81, true, true},  {160, 455, true, false},  {160, 454, true, true},
     };
     for (const auto& c : cases) {
         CMarble* m = Put(0, c.x, c.y);
@@ -236,7 +236,8 @@ TEST_F(RoundFlowTest, AMarbleRunsItsPathAtThePathSpeedAndRollsOnFromItsEnd) {
     EXPECT_EQ(m->m_nPathFrames, 1);
     EXPECT_EQ(m->m_Position.y, 200 * 65536);
     EXPECT_TRUE(m->m_bOnPath);
-    for (int frame = 0; frame < 40 && m->m_Path.GetNumSegments() > 0; ++frame) screen->RunProcessMovementAndCollisions();
+    for (int frame = 0; frame < 40 && m->m_Path.GetNumSegments() > 0; ++frame)
+        screen->RunProcessMovementAndCollisions();
     EXPECT_EQ(m->m_Path.GetNumSegments(), 0) << "the path ran out";
     EXPECT_FALSE(m->m_bOnPath);
     EXPECT_EQ(screen->m_nMarblesOnPath, 0);

@@ -142,9 +142,9 @@ TEST_F(RoundHeadlessTest, ASeededRoundRunsToGameOverAndWritesTheProfile) {
     EXPECT_TRUE(profile->GetMyScoreOnLevel(CommonString("arena1"), best));
     EXPECT_EQ(best, log.score);
     // The table keeps 30 scores, best first: the round's goes before the first lower one, if any.
-    const int row = static_cast<int>(
-        std::find_if(scoresBefore.begin(), scoresBefore.end(), [&](int s) { return s < log.score; }) -
-        scoresBefore.begin());
+    const int row =
+        static_cast<int>(std::find_if(scoresBefore.begin(), scoresBefore.end(), [&](int s) { return s < log.score; }) -
+                         scoresBefore.begin());
     EXPECT_EQ(game.m_nNewHighScoreTable, tableIndex);
     if (row < static_cast<int>(scoresBefore.size())) {
         EXPECT_EQ(game.m_nNewHighScoreRow, row);

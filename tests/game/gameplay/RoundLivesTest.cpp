@@ -10,8 +10,8 @@
 #include "RoundTestGame.h"
 #include "core/MemFile.h"
 #include "core/QuorvanStorage.h"
-#include "game/progress/HighScoreTable.h"
 #include "game/gameplay/MarblePowerup.h"
+#include "game/progress/HighScoreTable.h"
 #include "testsupport/ScratchSaveFolder.h"
 
 namespace gameplaytest {

@@ -332,10 +332,10 @@ TEST_F(RoundScoringTest, TheSecondCoinHopsToAPointAtLeast41PixelsAway) {
 }
 
 TEST_F(RoundScoringTest, ABombsBlastGrowsAndCatchesEachMarbleOnce) {
-    CMarble* near = Put(0, 120, 200);     // 20 pixels from the centre
-    CMarble* edge = Put(1, 163, 200);     // 63: inside 50 + 14 at the end
-    CMarble* far = Put(2, 165, 200);      // 65: never
-    CMarble* before = Put(3, 100, 210);   // already leaving, with its own factor
+    CMarble* near = Put(0, 120, 200);    // 20 pixels from the centre
+    CMarble* edge = Put(1, 163, 200);    // 63: inside 50 + 14 at the end
+    CMarble* far = Put(2, 165, 200);     // 65: never
+    CMarble* before = Put(3, 100, 210);  // already leaving, with its own factor
     before->m_bRemoved = true;
     auto* coin = screen->SpawnPowerUp(110, 200, kPowerUpCoin);
     CBomb bomb;

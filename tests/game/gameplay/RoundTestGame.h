@@ -10,8 +10,8 @@
 
 #include <algorithm>
 #include <cstring>
-#include <span>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 

@@ -49,7 +49,9 @@ bool RunGameFramesUntil(CTheGame& game, int bound, Done done, bool draw) {
 inline bool StartSeededRound(CSeededRoundGame& game, int extraLives, bool gl = false) {
     game.m_bGLRenderTarget = gl;
     if (!game.Init(320, 480)) return false;
-    if (!RunGameFramesUntil(game, 3000, [&] { return game.m_pStartMenu != nullptr; }, true)) return false;
+    if (!RunGameFramesUntil(
+            game, 3000, [&] { return game.m_pStartMenu != nullptr; }, true))
+        return false;
     CApplicationData* data = game.GetAppData();
     if (data == nullptr) return false;
     if (data->m_Profiles.count == 0 && game.CreateNewUserProfile() < 0) return false;
@@ -58,7 +60,9 @@ inline bool StartSeededRound(CSeededRoundGame& game, int extraLives, bool gl = f
     TUserProfile* profile = game.GetCurrentProfile();
     profile->m_CurrentArena = "arena1";
     profile->m_BoostLevels[kUpgradeLife] = static_cast<signed char>(extraLives);
-    if (!RunGameFramesUntil(game, 200, [&] { return game.IsCurrentScreenSettled(); }, true)) return false;
+    if (!RunGameFramesUntil(
+            game, 200, [&] { return game.IsCurrentScreenSettled(); }, true))
+        return false;
     (void)game.SendMessage(&game, MSG_RUN_NEW_GAME, 0, 0, true);
     return RunGameFramesUntil(
         game, 600, [&] { return game.m_pGameplayScreen != nullptr && game.IsCurrentScreenSettled(); }, true);

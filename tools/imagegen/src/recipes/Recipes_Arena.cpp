@@ -79,11 +79,11 @@ void Beam(CCanvas& c, float w, float h) {
 void Post(CCanvas& c, float w, float h, bool left) {
     c.Fill(Rect(0, 0, w, h), Wood(false, w, left ? 41 : 43));
     // Rounded by light from the left, its inner edge catching it.
-    c.Fill(Rect(0, 0, w, h), Linear(0, 0, w, 0,
-                                    {{0.0f, WithAlpha(kBlack, 0.35f)},
-                                     {0.45f, WithAlpha(kWhite, 0.12f)},
-                                     {1.0f, WithAlpha(kBlack, 0.3f)}}),
-           {EBlend::Atop});
+    c.Fill(
+        Rect(0, 0, w, h),
+        Linear(0, 0, w, 0,
+               {{0.0f, WithAlpha(kBlack, 0.35f)}, {0.45f, WithAlpha(kWhite, 0.12f)}, {1.0f, WithAlpha(kBlack, 0.3f)}}),
+        {EBlend::Atop});
     c.Fill(Rect(left ? w - 1 : 0, 0, 1, h), kInk);
 }
 

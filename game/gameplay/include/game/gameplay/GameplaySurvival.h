@@ -206,10 +206,10 @@ public:
         kImageCount
     };
 
-    bool m_bTutorial = false;  // no scoring, timed spawning, lost lives, game over or profile writes
-    IDibBitmap* m_pBackground = nullptr;       // owned: the arena's
-    IDibBitmap* m_Images[kImageCount] = {};    // owned
-    IDibBitmap* m_pDotSprite = nullptr;        // first sprites of their sets, not owned
+    bool m_bTutorial = false;                // no scoring, timed spawning, lost lives, game over or profile writes
+    IDibBitmap* m_pBackground = nullptr;     // owned: the arena's
+    IDibBitmap* m_Images[kImageCount] = {};  // owned
+    IDibBitmap* m_pDotSprite = nullptr;      // first sprites of their sets, not owned
     IDibBitmap* m_pExplosionSprite = nullptr;
     IDibBitmap* m_pFlareSprite = nullptr;
     IDibBitmap* m_pDangerSprite = nullptr;
@@ -221,10 +221,10 @@ public:
     CQuorvanArray<CAnimation> m_Animations;
     CQuorvanArray<CRay> m_Rays;
     CQuorvanArray<CBomb> m_Bombs;
-    CQuorvanObjPtrArray<CMarble*> m_Marbles;                    // owned, power-ups among them
+    CQuorvanObjPtrArray<CMarble*> m_Marbles;                   // owned, power-ups among them
     CQuorvanParticleSystemShape2* m_pParticleShape = nullptr;  // owned
-    Arena* m_pArena = nullptr;                                  // the arena table's
-    int m_nArenaIndex = 0;                                      // 1 "arena2", 2 "arena3", else 0
+    Arena* m_pArena = nullptr;                                 // the arena table's
+    int m_nArenaIndex = 0;                                     // 1 "arena2", 2 "arena3", else 0
 
     int m_nScore = 0;
     int m_nLives = 1;
@@ -240,7 +240,7 @@ public:
     TVector2D m_FingerPos;
     TVector2D m_DragStartPos;
     BezierCurve m_DrawingCurve;
-    CMarble* m_pDraggedMarble = nullptr;  // one of the marbles, or null
+    CMarble* m_pDraggedMarble = nullptr;           // one of the marbles, or null
     CJumpStringManager* m_pJumpStrings = nullptr;  // owned
 
     int m_nLevel = 0;
@@ -254,7 +254,7 @@ public:
     int m_nShownFill = 0;
     bool m_bLevelUpFill = false;
     bool m_bLevelUpHold = false;
-    int m_nFullFillWidth = 0;     // the full bar's image width - 20
+    int m_nFullFillWidth = 0;  // the full bar's image width - 20
     int m_nFillLeftOffset = 10;
     int m_nHoldCounter = 0;
 
