@@ -238,10 +238,23 @@ void BM_Open5000AndLookUpEach_vs_PhysFS(benchmark::State& state) {
 }
 BENCHMARK(BM_Open5000AndLookUpEach_vs_PhysFS)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
-void BM_Open5000AndLookUpEach_vs_minizip(benchmark::State& state) {
-    Against(state, ManyMembersPak(), 1.0, LookUpAllOurs, LookUpAllMinizip);
+// minizip finds a name by walking the directory from the start, about 5 ms a name here: both
+// sides look up every hundredth member, so that the row still has its rounds in a few seconds.
+const TPak& EveryHundredthOfManyMembers() {
+    static const TPak pak = [] {
+        TPak p = ManyMembersPak();
+        std::vector<std::string> names;
+        for (std::size_t i = 0; i < p.names.size(); i += 100) names.push_back(p.names[i]);
+        p.names = names;
+        return p;
+    }();
+    return pak;
 }
-BENCHMARK(BM_Open5000AndLookUpEach_vs_minizip)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+void BM_Open5000AndLookUpEveryHundredth_vs_minizip(benchmark::State& state) {
+    Against(state, EveryHundredthOfManyMembers(), 1.0, LookUpAllOurs, LookUpAllMinizip);
+}
+BENCHMARK(BM_Open5000AndLookUpEveryHundredth_vs_minizip)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 // --- Reading every member ---
 

@@ -7,6 +7,47 @@
 #include "audio/Sound.h"
 #include "audio/StreamingProvider.h"
 
+namespace {
+
+// Sample `index` of a voice's data: 8-bit unsigned or 16-bit little-endian signed.
+template <bool Bits8>
+int SampleAt(const std::uint8_t* data, std::uint64_t index) {
+    if constexpr (Bits8) {
+        return (static_cast<int>(data[index]) - 128) * 256;
+    } else {
+        return wav_bytes::Le16Signed(data + 2 * index);
+    }
+}
+
+// `run` positions of one voice from its position on, none of them past its data's end: into the
+// mono sums with weight e, or into both sums with weights left and right.
+template <bool Bits8>
+void MixRunOf(Channel& ch, int shift, int* sumL, int* sumR, int run, int left, int right, int e) {
+    std::uint64_t position = ch.m_position;
+    const std::uint64_t step = ch.m_step;
+    const std::uint8_t* data = ch.m_data;
+    if (sumR == nullptr) {
+        for (int i = 0; i < run; ++i, position += step) sumL[i] += e * SampleAt<Bits8>(data, position >> shift);
+    } else {
+        for (int i = 0; i < run; ++i, position += step) {
+            const int s = SampleAt<Bits8>(data, position >> shift);
+            sumR[i] += right * s;
+            sumL[i] += left * s;
+        }
+    }
+    ch.m_position = position;
+}
+
+}  // namespace
+
+void Sound::MixRun(Channel& ch, int shift, int* sumL, int* sumR, int run, int left, int right, int e) {
+    if (ch.m_8bit) {
+        MixRunOf<true>(ch, shift, sumL, sumR, run, left, right, e);
+    } else {
+        MixRunOf<false>(ch, shift, sumL, sumR, run, left, right, e);
+    }
+}
+
 void Sound::UpdateAudioBuffer() {
     std::lock_guard<std::mutex> lock(m_lock);
     if (m_mixBlock.empty()) return;
@@ -46,7 +87,9 @@ void Sound::MixEffects() {
         const int pan = static_cast<int>(ch.pan());
         const int right = (pan * 2 * e) >> 8;
         const int left = 2 * e - right;
-        for (int i = 0; i < positions; ++i) {
+        int* sumL = m_sumL.data();
+        int* sumR = m_stereo ? m_sumR.data() : nullptr;
+        for (int i = 0; i < positions;) {
             if (ch.m_position >= ch.m_end) {
                 if (ch.loop()) ch.m_position -= ch.m_end;
                 if (ch.m_position >= ch.m_end || !ch.loop()) {
@@ -54,19 +97,14 @@ void Sound::MixEffects() {
                     break;
                 }
             }
-            const std::uint64_t index = ch.m_position >> shift;
-            const int s = ch.m_8bit ? (static_cast<int>(ch.m_data[index]) - 128) * 256
-                                    : wav_bytes::Le16Signed(ch.m_data + 2 * index);
-            if (!m_stereo) {
-                m_sumL[static_cast<std::size_t>(i)] += e * s;
-            } else if (pan == 128) {
-                m_sumL[static_cast<std::size_t>(i)] += e * s;
-                m_sumR[static_cast<std::size_t>(i)] += e * s;
-            } else {
-                m_sumR[static_cast<std::size_t>(i)] += right * s;
-                m_sumL[static_cast<std::size_t>(i)] += left * s;
-            }
-            ch.m_position += ch.m_step;
+            // The positions before the data's end, mixed with no check of their own.
+            const std::uint64_t step = ch.m_step;
+            const std::uint64_t beforeEnd =
+                step == 0 ? static_cast<std::uint64_t>(positions) : (ch.m_end - ch.m_position + step - 1) / step;
+            const int run = static_cast<int>(std::min<std::uint64_t>(beforeEnd, static_cast<std::uint64_t>(positions - i)));
+            MixRun(ch, shift, sumL + i, sumR ? sumR + i : nullptr, run, pan == 128 ? e : left, pan == 128 ? e : right,
+                   e);
+            i += run;
         }
     }
 

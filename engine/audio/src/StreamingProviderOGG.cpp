@@ -173,6 +173,15 @@ int CStreamingProviderOGG::UpdateWithDecodedData(short* mix, int count) {
     return written;
 }
 
+std::size_t CStreamingProviderOGG::DecodeNextBlock() {
+    if (!m_file || !m_decoder || m_block.empty() || !m_playing || m_endOfStream) return 0;
+    m_readOffset = m_available = 0;
+    Decode(m_block.size());
+    const std::size_t decoded = m_available;
+    m_readOffset = m_available = 0;
+    return decoded;
+}
+
 void CStreamingProviderOGG::UpdateBufferAdd(short* mix, int count) {
     if (!m_file || !m_decoder || m_block.empty() || !m_playing || count <= 0) return;
     if (m_available > 0) {

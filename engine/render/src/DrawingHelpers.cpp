@@ -112,9 +112,14 @@ void FillRectangleGradientV(IRenderHost*, IDibBitmap* dst, int x, int y, int w, 
     if (dst) {
         TTargetRect rect = ToTargetRect(dst->GetOrientationMode(), dst->m_Width, dst->m_Height, x, y, w, h);
         if (ClipTargetRect(rect, StoredWidth(dst), StoredHeight(dst))) {
-            Renderer_SetBlendMode(Renderer_BlendMode_Normal, dst);
+            // Both colours are opaque: blending would read every pixel under the rectangle only to
+            // weigh it by zero.
+            Renderer_SetBlendMode(Renderer_BlendMode_Opaque, dst);
             const GLubyte c[16] = {r0, g0, b0, 255, r0, g0, b0, 255, r1, g1, b1, 255, r1, g1, b1, 255};
             RenderTargetRect(rect, c);
+            GLES_FlushBuffer();
+            // Callers draw on in the normal blend mode this fill has always left behind.
+            Renderer_SetBlendMode(Renderer_BlendMode_Normal, dst);
         }
     }
     GLES_FlushBuffer();
@@ -163,7 +168,7 @@ FIXED_FLOAT_16 SCurve16(FIXED_FLOAT_16 t, CQuorvanImageRotatorScaler*) {
     return (static_cast<int>(s * 65535.0) + 65536) >> 1;
 }
 
-double GetSCurvedValue(IRenderHost*, double value, double from, double to) {
+double GetSCurvedValue(IRenderHost*, double from, double value, double to) {
     if (to == from) return from;
     const double t = (value - from) / (to - from);
     const FIXED_FLOAT_16 t16 = static_cast<FIXED_FLOAT_16>(std::lround(t * 65536.0));

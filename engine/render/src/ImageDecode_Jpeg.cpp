@@ -14,7 +14,6 @@ extern "C" {
 }
 
 #include "ImageLayout.h"
-#include "Pixel565Rows.h"
 #include "core/File.h"
 #include "render/ImageDecode.h"
 
@@ -78,7 +77,7 @@ unsigned ConvertRow(const JSAMPLE* s, TRowTarget t, int bpp, CDecodedImage* out)
 // the rows read and the plane rows written are touched in runs of whole cache lines, a few pages
 // at a time.
 void TurnPackedBand(JSAMPARRAY band, int rows, int y, const TImageLayout& layout, unsigned char* pixels) {
-    constexpr int kTile = 8;
+    constexpr int kTile = 32;
     auto* plane = reinterpret_cast<std::uint16_t*>(pixels);
     const TRowTarget first = RowTargetOf(layout, y);
     // Row k of the band starts k places along the plane from row 0 in mode 1, k places back in 2.
@@ -233,13 +232,16 @@ bool Decode(CJpgStreamReader& source, const char* name, const TDecodeOptions& op
         d->cinfo.scale_num = 1;
         d->cinfo.scale_denom = 2;
     }
-    // The colour plane alone in RGB565 is what the game loads from a JPEG. libjpeg's fastest
-    // output is four bytes a pixel; we pack those rows (truncating each channel, as everywhere)
-    // eight pixels at a time.
+    // The colour plane alone in RGB565 is what the game loads from a JPEG: libjpeg-turbo writes it
+    // itself, each channel truncated as everywhere (without dithering), straight into the plane's
+    // rows or into the band a turned plane is made from.
     const bool packedRows = !options.trueColor && options.wantPixels && !options.wantAlpha &&
                             (d->cinfo.jpeg_color_space == JCS_GRAYSCALE || d->cinfo.jpeg_color_space == JCS_YCbCr ||
                              d->cinfo.jpeg_color_space == JCS_RGB);
-    if (packedRows) d->cinfo.out_color_space = JCS_EXT_RGBX;
+    if (packedRows) {
+        d->cinfo.out_color_space = JCS_RGB565;
+        d->cinfo.dither_mode = JDITHER_NONE;
+    }
     jpeg_start_decompress(&d->cinfo);
     const int components = d->cinfo.output_components;
     if (!packedRows && components != 1 && components != 3) {
@@ -253,8 +255,9 @@ bool Decode(CJpgStreamReader& source, const char* name, const TDecodeOptions& op
     const int bpp = options.trueColor ? 3 : 2;
     if (!AllocatePlanes(options, W, H, bpp, out)) return false;
     const TImageLayout layout{options.orientation, W, H};
-    JSAMPARRAY band = (*d->cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&d->cinfo), JPOOL_IMAGE,
-                                                    static_cast<JDIMENSION>(W * components), kBandRows);
+    JSAMPARRAY band = packedRows ? nullptr
+                                 : (*d->cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&d->cinfo), JPOOL_IMAGE,
+                                                                 static_cast<JDIMENSION>(W * components), kBandRows);
     // A turned plane takes packed rows from a band of its own, column by column.
     JSAMPARRAY packedBand = packedRows && layout.mode != 0
                                 ? (*d->cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&d->cinfo), JPOOL_IMAGE,
@@ -265,19 +268,19 @@ bool Decode(CJpgStreamReader& source, const char* name, const TDecodeOptions& op
     while (d->cinfo.output_scanline < d->cinfo.output_height) {
         const int y = static_cast<int>(d->cinfo.output_scanline);
         const int wanted = std::min(kBandRows, H - y);
-        const int got = static_cast<int>(jpeg_read_scanlines(&d->cinfo, band, static_cast<JDIMENSION>(wanted)));
-        if (got == 0) break;
         if (packedRows && layout.mode == 0) {
-            for (int k = 0; k < got; ++k) {
-                auto* row = reinterpret_cast<std::uint16_t*>(out->pixels + static_cast<std::size_t>(y + k) * W * 2);
-                render_detail::PackRgbxRow(row, band[k], W);
-            }
+            // Straight into the plane's rows.
+            JSAMPROW rows[kBandRows];
+            for (int k = 0; k < wanted; ++k) rows[k] = out->pixels + static_cast<std::size_t>(y + k) * W * 2;
+            if (jpeg_read_scanlines(&d->cinfo, rows, static_cast<JDIMENSION>(wanted)) == 0) break;
             continue;
         }
         if (packedRows) {
-            for (int k = 0; k < got; ++k) {
-                render_detail::PackRgbxRow(reinterpret_cast<std::uint16_t*>(packedBand[packedCount++]), band[k], W);
-            }
+            // Into the band of rows the turned plane takes column by column.
+            const int got = static_cast<int>(
+                jpeg_read_scanlines(&d->cinfo, packedBand + packedCount, static_cast<JDIMENSION>(wanted)));
+            if (got == 0) break;
+            packedCount += got;
             if (packedCount + kBandRows > kTurnRows || y + got >= H) {
                 TurnPackedBand(packedBand, packedCount, packedFrom, layout, out->pixels);
                 packedFrom = y + got;
@@ -285,6 +288,8 @@ bool Decode(CJpgStreamReader& source, const char* name, const TDecodeOptions& op
             }
             continue;
         }
+        const int got = static_cast<int>(jpeg_read_scanlines(&d->cinfo, band, static_cast<JDIMENSION>(wanted)));
+        if (got == 0) break;
         for (int k = 0; k < got; ++k) {
             if (components == 3) {
                 alphaAnd &= ConvertRow<3>(band[k], RowTargetOf(layout, y + k), bpp, out);

@@ -19,8 +19,8 @@ IDibBitmap* CQuorvanImageRotatorScaler::CreateRotatedBitmap(IDibBitmap* src, FIX
     const unsigned char* srcAlpha = src->GetAlphaBits();
     int stride = src->m_BufferWidth;
     if (auto* soft = dynamic_cast<CWinDibBitmap*>(src)) {
-        srcBits = soft->PixelsForDrawing();
-        srcAlpha = soft->AlphaForDrawing();
+        srcBits = soft->PixelsToRead();
+        srcAlpha = soft->AlphaToRead();
         stride = soft->GetStoredWidth();
     }
     const int sw = std::min(src->m_BufferWidth, stride);

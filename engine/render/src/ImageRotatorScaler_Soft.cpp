@@ -23,8 +23,8 @@ struct TSource {
 TSource SourceOf(IDibBitmap* src) {
     TSource s;
     if (auto* soft = dynamic_cast<CWinDibBitmap*>(src)) {
-        s.pixels = reinterpret_cast<const std::uint16_t*>(soft->PixelsForDrawing());
-        s.alpha = soft->AlphaForDrawing();
+        s.pixels = reinterpret_cast<const std::uint16_t*>(soft->PixelsToRead());
+        s.alpha = soft->AlphaToRead();
         s.stride = soft->GetStoredWidth();
     } else {
         s.pixels = reinterpret_cast<const std::uint16_t*>(src->GetBits());

@@ -1,108 +1,20 @@
 #include "Pixel565Rows.h"
 
-#include <algorithm>
-#include <bit>
-#include <cstring>
+#include "Pixel565Lanes.h"
 
 namespace render_detail {
 
 namespace {
 
-// Eight pixels in 16-bit lanes. GCC and Clang lower these to SSE2 on x86-64 and NEON on ARM; every
-// product below stays inside a signed 16-bit lane (at most 63 x 255).
-using VU16 = std::uint16_t __attribute__((vector_size(16)));
-using VI16 = std::int16_t __attribute__((vector_size(16)));
-using VU8 = std::uint8_t __attribute__((vector_size(8)));
-constexpr int kLanes = 8;
-
-VU16 Load(const std::uint16_t* p) {
-    VU16 v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
-}
-
-VI16 LoadAlpha(const unsigned char* p) {
-    VU8 v;
-    std::memcpy(&v, p, sizeof v);
-    return __builtin_convertvector(v, VI16);
-}
-
-void Store(std::uint16_t* p, VU16 v) { std::memcpy(p, &v, sizeof v); }
-
-VI16 Signed(VU16 v) { return std::bit_cast<VI16>(v); }
-VU16 Unsigned(VI16 v) { return std::bit_cast<VU16>(v); }
-
-VU16 Select(VI16 mask, VU16 ifSet, VU16 ifClear) {
-    const VU16 m = Unsigned(mask);
-    return (ifSet & m) | (ifClear & ~m);
-}
-
-VU16 Pack(VI16 r, VI16 g, VI16 b) { return (Unsigned(r) << 11) | (Unsigned(g) << 5) | Unsigned(b); }
-
-// One field in lanes: d + ((s - d) x a >> 8), the shift arithmetic.
-VI16 DifferenceField(VI16 d, VI16 s, VI16 a) { return d + (((s - d) * a) >> 8); }
-// One field in lanes: d + (s x a >> 8) - (d x a >> 8).
-VI16 SeparateField(VI16 d, VI16 s, VI16 a) { return d + ((s * a) >> 8) - ((d * a) >> 8); }
-
-template <BlendFormula F>
-VU16 BlendLanes(VU16 d, VU16 s, VI16 a) {
-    const VI16 dr = Signed(d >> 11), sr = Signed(s >> 11);
-    const VI16 dg = Signed((d >> 5) & 63), sg = Signed((s >> 5) & 63);
-    const VI16 db = Signed(d & 31), sb = Signed(s & 31);
-    if constexpr (F == BlendFormula::Difference) {
-        return Pack(DifferenceField(dr, sr, a), DifferenceField(dg, sg, a), DifferenceField(db, sb, a));
-    } else {
-        return Pack(SeparateField(dr, sr, a), SeparateField(dg, sg, a), SeparateField(db, sb, a));
-    }
-}
-
-// The same arithmetic for one pixel, for the ends of rows shorter than a lane group.
-template <BlendFormula F>
-std::uint16_t BlendOne(std::uint16_t d, std::uint16_t s, int a) {
-    auto field = [a](int dc, int sc) {
-        if constexpr (F == BlendFormula::Difference) {
-            return dc + (((sc - dc) * a) >> 8);
-        } else {
-            return dc + ((sc * a) >> 8) - ((dc * a) >> 8);
-        }
-    };
-    const int r = field(d >> 11, s >> 11);
-    const int g = field((d >> 5) & 63, (s >> 5) & 63);
-    const int b = field(d & 31, s & 31);
-    return static_cast<std::uint16_t>((r << 11) | (g << 5) | b);
-}
+using namespace lanes;
 
 template <BlendFormula F>
 void BlendRowByAlphaWith(std::uint16_t* out, const std::uint16_t* src, const unsigned char* alpha, int n,
                          TAlphaRule rule) {
-    // Offsets past what any alpha can reach act alike; the clamp keeps e inside a 16-bit lane.
-    const int offset = std::clamp(rule.offset, -256, 256);
-    const VI16 vOffset = VI16{} + static_cast<std::int16_t>(offset);
-    const VI16 vSkip = VI16{} + static_cast<std::int16_t>(rule.skipAtOrBelow);
-    const VI16 vCopy = VI16{} + static_cast<std::int16_t>(rule.copyFrom);
-    const VI16 vZero = VI16{}, vMax = VI16{} + 255;
-    int i = 0;
-    for (; i + kLanes <= n; i += kLanes) {
-        const VI16 sa = LoadAlpha(alpha + i);
-        const VI16 e = sa + vOffset;
-        const VU16 s = Load(src + i), d = Load(out + i);
-        // The weight is only used where 0 < e < copyFrom; elsewhere it is clamped so no product
-        // leaves its lane.
-        VI16 a = e > vMax ? vMax : e;
-        a = a < vZero ? vZero : a;
-        const VI16 skip = (sa <= vSkip) | (e <= vSkip);
-        const VI16 copy = e >= vCopy;
-        const VU16 drawn = Select(copy, s, BlendLanes<F>(d, s, a));
-        Store(out + i, Select(skip, d, drawn));
-    }
-    for (; i < n; ++i) {
-        const int sa = alpha[i];
-        const int e = sa + offset;
-        if (sa <= rule.skipAtOrBelow || e <= rule.skipAtOrBelow) {
-            continue;
-        }
-        out[i] = e >= rule.copyFrom ? src[i] : BlendOne<F>(out[i], src[i], e);
-    }
+    // Every pixel goes through the lanes, whatever its alpha: the blits keep a run table for
+    // sprites (SpriteRuns.h), so this is the path of the rows the table cannot help, where a
+    // test per group would cost more than it saves.
+    CAlphaLanes<F>(rule).Draw(out, src, alpha, n);
 }
 
 }  // namespace
@@ -129,42 +41,7 @@ void BlendRowConstant(std::uint16_t* out, const std::uint16_t* src, int n, int a
 }
 
 void DrawRowSkippingKey(std::uint16_t* out, const std::uint16_t* src, int n, std::uint16_t key, int a) {
-    const bool copy = a >= 256;
-    const VI16 va = VI16{} + static_cast<std::int16_t>(std::clamp(a, 0, 255));
-    const VU16 vKey = VU16{} + key;
-    int i = 0;
-    for (; i + kLanes <= n; i += kLanes) {
-        const VU16 s = Load(src + i), d = Load(out + i);
-        const VI16 keyed = s == vKey;
-        const VU16 drawn = copy ? s : BlendLanes<BlendFormula::Difference>(d, s, va);
-        Store(out + i, Select(keyed, d, drawn));
-    }
-    for (; i < n; ++i) {
-        if (src[i] != key) {
-            out[i] = copy ? src[i] : BlendOne<BlendFormula::Difference>(out[i], src[i], a);
-        }
-    }
-}
-
-// On x86-64 a second build of this loop for AVX2 is picked at load time when the processor has it:
-// the baseline SSE2 lacks an unsigned narrowing, so there the pack is the costly step.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(COBBLE_NO_TARGET_CLONES)
-__attribute__((target_clones("avx2", "default")))
-#endif
-void PackRgbxRow(std::uint16_t* out, const unsigned char* rgbx, int n) {
-    int i = 0;
-    using VU32 = std::uint32_t __attribute__((vector_size(32)));
-    for (; i + kLanes <= n; i += kLanes) {
-        VU32 w;
-        std::memcpy(&w, rgbx + i * 4, sizeof w);
-        // Little-endian words: red in bits 0-7, green 8-15, blue 16-23.
-        const VU32 v = ((w & 0xF8) << 8) | ((w & 0xFC00) >> 5) | ((w & 0xF80000) >> 19);
-        Store(out + i, __builtin_convertvector(v, VU16));
-    }
-    for (; i < n; ++i) {
-        const unsigned char* p = rgbx + i * 4;
-        out[i] = static_cast<std::uint16_t>(((p[0] >> 3) << 11) | ((p[1] >> 2) << 5) | (p[2] >> 3));
-    }
+    CKeyLanes(key, a).Draw(out, src, n);
 }
 
 }  // namespace render_detail

@@ -30,7 +30,4 @@ void BlendRowConstant(std::uint16_t* out, const std::uint16_t* src, int n, int a
 // with a.
 void DrawRowSkippingKey(std::uint16_t* out, const std::uint16_t* src, int n, std::uint16_t key, int a);
 
-// RGB565 from red, green, blue, unused bytes: each channel truncated to its field.
-void PackRgbxRow(std::uint16_t* out, const unsigned char* rgbx, int n);
-
 }  // namespace render_detail

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <utility>
 
+#include "SpriteRuns.h"
 #include "render/RenderHost.h"
 
 namespace {
@@ -52,7 +53,10 @@ CWinDibBitmap::~CWinDibBitmap() {
     CWinDibBitmap::Destroy();
 }
 
-void CWinDibBitmap::SetOrientaionMode(int mode) { m_OrientationMode = mode; }
+void CWinDibBitmap::SetOrientaionMode(int mode) {
+    PlanesMayChange();
+    m_OrientationMode = mode;
+}
 
 int CWinDibBitmap::GetOrientationMode() { return m_OrientationMode; }
 
@@ -134,6 +138,7 @@ int CWinDibBitmap::SetExternalBits(unsigned char* pixels, int w, int h) {
 }
 
 void CWinDibBitmap::SetExternalAlpha(unsigned char* alpha) {
+    PlanesMayChange();
     if (m_BytesPerPixel <= 3) {
         DestroyAlpha();
         m_AlphaBits = alpha;
@@ -155,6 +160,7 @@ void CWinDibBitmap::SetExternalAlpha(unsigned char* alpha) {
 }
 
 int CWinDibBitmap::DestroyBits() {
+    PlanesMayChange();
     if (m_BytesPerPixel == 4) {
         // The 32-bit format shares one buffer: while the alpha plane uses it, it owns it.
         if (m_AlphaBits != m_Bits && !m_BitsExternal) {
@@ -171,6 +177,7 @@ int CWinDibBitmap::DestroyBits() {
 }
 
 int CWinDibBitmap::DestroyAlpha() {
+    PlanesMayChange();
     // A plane shared with the pixels (32-bit format) stays with the pixels.
     if (!m_AlphaExternal && m_AlphaBits != m_Bits) {
         std::free(m_AlphaBits);
@@ -186,13 +193,20 @@ int CWinDibBitmap::Destroy() {
     return 1;
 }
 
-unsigned char* CWinDibBitmap::GetBits() { return m_Bits; }
+unsigned char* CWinDibBitmap::GetBits() {
+    PlanesMayChange();
+    return m_Bits;
+}
 
-unsigned char* CWinDibBitmap::GetAlphaBits() { return m_AlphaBits; }
+unsigned char* CWinDibBitmap::GetAlphaBits() {
+    PlanesMayChange();
+    return m_AlphaBits;
+}
 
 bool CWinDibBitmap::IsAlphaExternal() { return m_AlphaExternal; }
 
 void CWinDibBitmap::SetBitsPerPixel(int bits) {
+    PlanesMayChange();
     m_BitsPerPixel = bits;
     m_BytesPerPixel = bits < 24 ? 2 : 3;
 }

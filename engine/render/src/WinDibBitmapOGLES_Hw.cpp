@@ -43,6 +43,7 @@ void CWinDibBitmapOGLES::GLES_ReleaseTexture() { m_TextureData.ReleaseTextureDat
 void CWinDibBitmapOGLES::HWReleaseTexture() { GLES_ReleaseTexture(); }
 
 void CWinDibBitmapOGLES::HWReleasePixelDataInRAM() {
+    PlanesMayChange();
     if (m_Bits && !m_BitsExternal && m_Bits != m_AlphaBits) {
         std::free(m_Bits);
         m_Bits = Placeholder(static_cast<std::size_t>(m_BytesPerPixel), 0);
@@ -58,6 +59,7 @@ void CWinDibBitmapOGLES::HWReleasePixelDataInRAM() {
 }
 
 int CWinDibBitmapOGLES::HWInitFromTextureAtlas(IDibBitmap* atlas, int x, int y, int w, int h) {
+    PlanesMayChange();
     auto* atlasBitmap = dynamic_cast<CWinDibBitmap*>(atlas);
     if (RenderSwitchesOf(m_pGame).m_bDoubleResolution && atlasBitmap && atlasBitmap->Is2xImage()) m_Is2xImage = true;
     if (!m_TextureData.SetTextureDataFromAtlas(atlas, x, y, w, h, false)) return 0;
@@ -142,6 +144,7 @@ void CWinDibBitmapOGLES::HWBeginScene() {
 }
 
 void CWinDibBitmapOGLES::AdjustHSL(short dh, short ds, short dl) {
+    PlanesMayChange();
     if (!m_Bits || !m_PixelsValid) return;
     const std::size_t count = static_cast<std::size_t>(m_StoredWidth) * m_StoredHeight;
     for (std::size_t i = 0; i < count; ++i) {

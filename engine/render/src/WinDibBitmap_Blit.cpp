@@ -1,9 +1,12 @@
 // The blits of the software bitmap: alpha, fast, colour-keyed, additive and tinted.
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
 #include "Pixel565.h"
+#include "Pixel565Lanes.h"
 #include "Pixel565Rows.h"
+#include "SpriteRuns.h"
 #include "render/WinDibBitmap.h"
 
 using namespace render_detail;
@@ -16,6 +19,57 @@ inline std::uint16_t Tint565(std::uint16_t s, int r, int g, int b) {
     const int tg = (Green6(s) * (g >> 2)) >> 6;
     const int tb = (Blue5(s) * (b >> 3)) >> 5;
     return static_cast<std::uint16_t>(((tr & 31) << 11) | ((tg & 63) << 5) | (tb & 31));
+}
+
+// A copy of n pixels for the runs of sprites: the library's copy for all but the shortest, where a
+// call costs more than the copy (eight to sixteen pixels: two groups, the second overlapping).
+inline void CopyRun(std::uint16_t* out, const std::uint16_t* src, int n) {
+    constexpr int kGroup = 8;
+    if (n > 2 * kGroup) {
+        std::memcpy(out, src, static_cast<std::size_t>(n) * sizeof(std::uint16_t));
+    } else if (n >= kGroup) {
+        std::uint16_t first[kGroup], last[kGroup];
+        std::memcpy(first, src, sizeof first);
+        std::memcpy(last, src + n - kGroup, sizeof last);
+        std::memcpy(out, first, sizeof first);
+        std::memcpy(out + n - kGroup, last, sizeof last);
+    } else {
+        for (int i = 0; i < n; ++i) {
+            out[i] = src[i];
+        }
+    }
+}
+
+// One row of a blit through a run table: skip runs are passed over, whole runs copied (weight 256
+// or more) or blended with one weight, mixed runs drawn by `mixed(offset, length)`. A mixed run is
+// drawn in whole groups of eight pixels where the row allows (the row kernels take any pixel
+// exactly, and eight at once cost less than a few one by one); the whole run after it then starts
+// where the group ended, so no pixel is drawn twice.
+template <class Mixed>
+void DrawRowByRuns(const CRunTable& runs, int row, int sx, int n, std::uint16_t* out, const std::uint16_t* src,
+                   int wholeWeight, Mixed&& mixed) {
+    constexpr int kGroup = 8;
+    int done = 0;
+    runs.ForEachSpan(row, sx, n, [&](int mixedAt, int mixedLength, int wholeAt, int wholeLength) {
+        if (mixedLength > 0) {
+            const int from = std::max(mixedAt, done);
+            const int end = mixedAt + mixedLength;
+            if (from < end) {
+                done = std::min(n, from + (end - from + kGroup - 1) / kGroup * kGroup);
+                mixed(from, done - from);
+            }
+        }
+        const int from = std::max(wholeAt, done);
+        const int length = wholeAt + wholeLength - from;
+        if (length <= 0) {
+            return;
+        }
+        if (wholeWeight >= 256) {
+            CopyRun(out + from, src + from, length);
+        } else if (wholeWeight > 0) {
+            BlendRowConstant(out + from, src + from, length, wholeWeight);
+        }
+    });
 }
 
 }  // namespace
@@ -33,11 +87,11 @@ void CWinDibBitmap::BitBlt(IDibBitmap* dst, int x, int y, int w, int h, int sx, 
 }
 
 void CWinDibBitmap::BitBlt565(IDibBitmap* dst, int x, int y, int w, int h, int sx, int sy, int alphaOffset) {
-    const unsigned char* bits = PixelsForDrawing();
+    const unsigned char* bits = PixelsToRead();
     if (bits == nullptr || alphaOffset < -255) {
         return;
     }
-    const unsigned char* alpha = AlphaForDrawing();
+    const unsigned char* alpha = AlphaToRead();
     if (alphaOffset == 0 || (alpha == nullptr && alphaOffset >= -10)) {
         BitBlt565_Fast(dst, x, y, w, h, sx, sy);
         return;
@@ -63,15 +117,26 @@ void CWinDibBitmap::BitBlt565(IDibBitmap* dst, int x, int y, int w, int h, int s
         return;
     }
     const TAlphaRule rule{alphaOffset, 10, 245};
+    // Under the rule an opaque pixel is skipped, copied or blended with one weight: 255 + offset.
+    const int e = 255 + alphaOffset;
+    const int wholeWeight = e <= rule.skipAtOrBelow ? 0 : e >= rule.copyFrom ? 256 : e;
+    const CRunTable* runs = AlphaRuns();
+    const lanes::CAlphaLanes<BlendFormula::Difference> mixed(rule);
     for (int row = 0; row < c.h; ++row) {
         const std::size_t srcIndex = static_cast<std::size_t>(c.sy + row) * m_StoredWidth + c.sx;
-        BlendRowByAlpha(d.pixels + (c.y + row) * d.stride + c.x, src + srcIndex, alpha + srcIndex, c.w, rule,
-                        BlendFormula::Difference);
+        std::uint16_t* out = d.pixels + (c.y + row) * d.stride + c.x;
+        if (runs == nullptr) {
+            BlendRowByAlpha(out, src + srcIndex, alpha + srcIndex, c.w, rule, BlendFormula::Difference);
+            continue;
+        }
+        DrawRowByRuns(*runs, c.sy + row, c.sx, c.w, out, src + srcIndex, wholeWeight, [&](int at, int length) {
+            mixed.Draw(out + at, src + srcIndex + at, alpha + srcIndex + at, length);
+        });
     }
 }
 
 void CWinDibBitmap::BitBlt565_Fast(IDibBitmap* dst, int x, int y, int w, int h, int sx, int sy) {
-    const unsigned char* bits = PixelsForDrawing();
+    const unsigned char* bits = PixelsToRead();
     const TDestination d = DestinationOf(dst);
     if (bits == nullptr || d.pixels == nullptr) {
         return;
@@ -81,7 +146,7 @@ void CWinDibBitmap::BitBlt565_Fast(IDibBitmap* dst, int x, int y, int w, int h, 
         return;
     }
     const auto* src = reinterpret_cast<const std::uint16_t*>(bits);
-    const unsigned char* alpha = AlphaForDrawing();
+    const unsigned char* alpha = AlphaToRead();
     if (alpha == nullptr) {
         // Whole rows on both sides with no gap: the rectangle is one block.
         if (c.w == m_StoredWidth && c.w == d.stride) {
@@ -98,17 +163,25 @@ void CWinDibBitmap::BitBlt565_Fast(IDibBitmap* dst, int x, int y, int w, int h, 
     // The packed red-and-blue blend gives the per-field blend's pixels for every alpha up to 255
     // (a blue borrow never reaches red), so the row form of the per-field blend serves here.
     const TAlphaRule rule{0, 10, 240};
+    const CRunTable* runs = AlphaRuns();
+    const lanes::CAlphaLanes<BlendFormula::Difference> mixed(rule);
     for (int row = 0; row < c.h; ++row) {
         const std::size_t srcIndex = static_cast<std::size_t>(c.sy + row) * m_StoredWidth + c.sx;
-        BlendRowByAlpha(d.pixels + (c.y + row) * d.stride + c.x, src + srcIndex, alpha + srcIndex, c.w, rule,
-                        BlendFormula::Difference);
+        std::uint16_t* out = d.pixels + (c.y + row) * d.stride + c.x;
+        if (runs == nullptr) {
+            BlendRowByAlpha(out, src + srcIndex, alpha + srcIndex, c.w, rule, BlendFormula::Difference);
+            continue;
+        }
+        DrawRowByRuns(*runs, c.sy + row, c.sx, c.w, out, src + srcIndex, 256, [&](int at, int length) {
+            mixed.Draw(out + at, src + srcIndex + at, alpha + srcIndex + at, length);
+        });
     }
 }
 
 void CWinDibBitmap::BitBlt_TransparentColor(IDibBitmap* dst, int x, int y, int w, int h, int sx, int sy,
                                             int alphaOffset) {
-    const unsigned char* bits = PixelsForDrawing();
     const TDestination d = DestinationOf(dst);
+    const unsigned char* bits = PixelsToRead();
     if (bits == nullptr || d.pixels == nullptr || alphaOffset < -255) {
         return;
     }
@@ -123,9 +196,35 @@ void CWinDibBitmap::BitBlt_TransparentColor(IDibBitmap* dst, int x, int y, int w
     const auto* src = reinterpret_cast<const std::uint16_t*>(bits);
     const int weight = alphaOffset == 0 || a >= 245 ? 256 : a;
     const std::uint16_t key = m_TransparentColor;
+    const CRunTable* runs = KeyRuns();
+    const lanes::CKeyLanes mixed(key, weight);
     for (int row = 0; row < c.h; ++row) {
-        DrawRowSkippingKey(d.pixels + (c.y + row) * d.stride + c.x, src + (c.sy + row) * m_StoredWidth + c.sx, c.w, key,
-                           weight);
+        std::uint16_t* out = d.pixels + (c.y + row) * d.stride + c.x;
+        const std::uint16_t* from = src + (c.sy + row) * m_StoredWidth + c.sx;
+        if (runs == nullptr) {
+            DrawRowSkippingKey(out, from, c.w, key, weight);
+            continue;
+        }
+        if (weight >= 256 && c.sx == 0 && c.w == m_StoredWidth) {
+            // Key runs are never mixed and whole rows need no cutting: the copies are all there is.
+            int at = 0;
+            for (const CRunTable::TSpan* s = runs->RowBegin(c.sy + row); s != runs->RowEnd(c.sy + row); ++s) {
+                at += s->skip;
+                CopyRun(out + at, from + at, s->whole);
+                at += s->whole;
+            }
+            continue;
+        }
+        if (weight >= 256) {
+            runs->ForEachSpan(c.sy + row, c.sx, c.w, [&](int, int, int wholeAt, int wholeLength) {
+                if (wholeLength > 0) {
+                    CopyRun(out + wholeAt, from + wholeAt, wholeLength);
+                }
+            });
+            continue;
+        }
+        DrawRowByRuns(*runs, c.sy + row, c.sx, c.w, out, from, weight,
+                      [&](int at, int length) { mixed.Draw(out + at, from + at, length); });
     }
 }
 
@@ -138,8 +237,8 @@ void CWinDibBitmap::BitBltAdditive(IDibBitmap* dst, int x, int y, int w, int h, 
 }
 
 void CWinDibBitmap::BitBltAdditive565(IDibBitmap* dst, int x, int y, int w, int h, int sx, int sy, int alphaOffset) {
-    const unsigned char* bits = PixelsForDrawing();
-    const unsigned char* alpha = AlphaForDrawing();
+    const unsigned char* bits = PixelsToRead();
+    const unsigned char* alpha = AlphaToRead();
     const TDestination d = DestinationOf(dst);
     if (bits == nullptr || alpha == nullptr || d.pixels == nullptr || alphaOffset < -255) {
         return;
@@ -189,8 +288,8 @@ void CWinDibBitmap::BitBltMultiply(IDibBitmap* dst, int r, int g, int b, int x, 
 
 void CWinDibBitmap::BitBltMultiply565(IDibBitmap* dst, int r, int g, int b, int x, int y, int w, int h, int sx, int sy,
                                       int alphaOffset) {
-    const unsigned char* bits = PixelsForDrawing();
-    const unsigned char* alpha = AlphaForDrawing();
+    const unsigned char* bits = PixelsToRead();
+    const unsigned char* alpha = AlphaToRead();
     const TDestination d = DestinationOf(dst);
     if (bits == nullptr || d.pixels == nullptr || alphaOffset < -255) {
         return;

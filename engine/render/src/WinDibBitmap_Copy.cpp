@@ -40,7 +40,7 @@ void WriteRun(unsigned char* plane, std::size_t sampleBytes, int storedWidth, st
 }  // namespace
 
 void CWinDibBitmap::CopyBitmap(IDibBitmap* dst, int x, int y, int w, int h) {
-    const unsigned char* bits = PixelsForDrawing();
+    const unsigned char* bits = PixelsToRead();
     if (bits == nullptr || dst == nullptr) {
         return;
     }
@@ -76,7 +76,7 @@ void CWinDibBitmap::CopyBitmap(IDibBitmap* dst, int x, int y, int w, int h) {
 }
 
 void CWinDibBitmap::CopyAlpha(IDibBitmap* dst, int x, int y, int w, int h) {
-    const unsigned char* alpha = AlphaForDrawing();
+    const unsigned char* alpha = AlphaToRead();
     if (alpha == nullptr || dst == nullptr) {
         return;
     }
@@ -106,7 +106,7 @@ void CWinDibBitmap::CopyAlpha(IDibBitmap* dst, int x, int y, int w, int h) {
 }
 
 void CWinDibBitmap::FastCopy(IDibBitmap* dst, int from, int to, int n) {
-    const unsigned char* bits = PixelsForDrawing();
+    const unsigned char* bits = PixelsToRead();
     unsigned char* out = dst != nullptr ? dst->GetBits() : nullptr;
     if (bits == nullptr || out == nullptr || n <= 0) {
         return;
@@ -117,16 +117,18 @@ void CWinDibBitmap::FastCopy(IDibBitmap* dst, int from, int to, int n) {
 }
 
 void CWinDibBitmap::WriteBits(int x, int y, unsigned char* data, int n) {
+    PlanesMayChange();
     WriteRun(m_Bits, 2, m_StoredWidth, StoredPixelCount(), x, y, data, n);
 }
 
 void CWinDibBitmap::WriteAlphaBits(int x, int y, unsigned char* data, int n) {
+    PlanesMayChange();
     WriteRun(m_AlphaBits, 1, m_StoredWidth, StoredPixelCount(), x, y, data, n);
 }
 
 void CWinDibBitmap::ReplaceAlphaWithTransparentColor() {
     unsigned char* bits = PixelsForDrawing();
-    const unsigned char* alpha = AlphaForDrawing();
+    const unsigned char* alpha = AlphaToRead();
     if (bits == nullptr || alpha == nullptr) {
         return;
     }

@@ -9,7 +9,7 @@
 using namespace render_detail;
 
 void CWinDibBitmap::Draw(IDibBitmap* dst, int x, int y, int w, int h, int /*flags*/, int alphaOffset) {
-    if (PixelsForDrawing() == nullptr) {
+    if (PixelsToRead() == nullptr) {
         return;
     }
     if (w == 0 && h == 0) {
@@ -29,11 +29,11 @@ void CWinDibBitmap::DrawOpaque(IDibBitmap* dst, int x, int y, int w, int h, int 
 }
 
 void CWinDibBitmap::Draw565(IDibBitmap* dst, int x, int y, int w, int h, int flags, int alphaOffset) {
-    const unsigned char* bits = PixelsForDrawing();
+    const unsigned char* bits = PixelsToRead();
     if (bits == nullptr || alphaOffset < -255) {
         return;
     }
-    const unsigned char* alpha = AlphaForDrawing();
+    const unsigned char* alpha = AlphaToRead();
     if (alpha == nullptr) {
         DrawWithoutAlpha_16Bits(dst, x, y, w, h, flags);
         return;
@@ -70,7 +70,7 @@ void CWinDibBitmap::Draw565(IDibBitmap* dst, int x, int y, int w, int h, int fla
 }
 
 void CWinDibBitmap::DrawWithoutAlpha_16Bits(IDibBitmap* dst, int x, int y, int w, int h, int flags) {
-    const unsigned char* bits = PixelsForDrawing();
+    const unsigned char* bits = PixelsToRead();
     const TDestination d = DestinationOf(dst);
     if (bits == nullptr || d.pixels == nullptr) {
         return;
@@ -104,8 +104,8 @@ void CWinDibBitmap::FastDraw(IDibBitmap* dst, int x, int y) {
 }
 
 void CWinDibBitmap::FastDraw565(IDibBitmap* dst, int x, int y) {
-    const unsigned char* bits = PixelsForDrawing();
-    const unsigned char* alpha = AlphaForDrawing();
+    const unsigned char* bits = PixelsToRead();
+    const unsigned char* alpha = AlphaToRead();
     const TDestination d = DestinationOf(dst);
     if (bits == nullptr || alpha == nullptr || d.pixels == nullptr) {
         return;

@@ -23,7 +23,7 @@ void CWinDibBitmap::FillAlphaNoStretch(IDibBitmap* dst, unsigned char r, unsigne
 
     if (m_UseTransparentColor) {
         // The keyed shape is every pixel that is not the key, over the whole stored image.
-        const unsigned char* bits = PixelsForDrawing();
+        const unsigned char* bits = PixelsToRead();
         if (bits == nullptr || alphaOffset == -255) {
             return;
         }
@@ -46,7 +46,7 @@ void CWinDibBitmap::FillAlphaNoStretch(IDibBitmap* dst, unsigned char r, unsigne
         return;
     }
 
-    const unsigned char* alpha = AlphaForDrawing();
+    const unsigned char* alpha = AlphaToRead();
     if (alpha == nullptr) {
         return;
     }
@@ -76,7 +76,7 @@ void CWinDibBitmap::FillAlphaNoStretchAdditive(IDibBitmap* dst, unsigned char r,
         return;
     }
     ConvertDrawPosition(dst, x, y, flags);
-    const unsigned char* alpha = AlphaForDrawing();
+    const unsigned char* alpha = AlphaToRead();
     const TDestination d = DestinationOf(dst);
     if (alpha == nullptr || d.pixels == nullptr) {
         return;

@@ -61,7 +61,7 @@ void CWinDibBitmap::StretchDraw(IDibBitmap* dst, int x, int y, int dw, int dh, i
 
 void CWinDibBitmap::StretchDraw565(IDibBitmap* dst, int x, int y, int dw, int dh, int sx, int sy, int sw, int sh,
                                    int flags, int alphaOffset) {
-    const unsigned char* bits = PixelsForDrawing();
+    const unsigned char* bits = PixelsToRead();
     const TDestination d = DestinationOf(dst);
     if (bits == nullptr || d.pixels == nullptr || alphaOffset < -255) {
         return;
@@ -88,7 +88,7 @@ void CWinDibBitmap::StretchDraw565(IDibBitmap* dst, int x, int y, int dw, int dh
     if (x >= d.width || y >= d.height || right < 0 || bottom < 0) {
         return;
     }
-    const unsigned char* alpha = AlphaForDrawing();
+    const unsigned char* alpha = AlphaToRead();
     // Without an alpha plane every pixel has alpha 255, so the offset alone decides.
     if (alpha == nullptr && 255 + alphaOffset <= 0) {
         return;

@@ -1,26 +1,38 @@
 // The one factory of yard objects: the definition id picks the class, the class's Init finds
 // the definition in the player's current yard.
 #include <cstdio>
+#include <new>
 
+#include "game/farm/Chicken.h"
+#include "game/farm/ComicForeground.h"
+#include "game/farm/Doghouse.h"
+#include "game/farm/FarmDecorObject.h"
 #include "game/farm/FarmManager.h"
-#include "game/farm/FarmObject.h"
+#include "game/farm/Lawnmower.h"
+#include "game/farm/Robot.h"
 
 namespace {
 
 // Makes an unopened object of one class: (game, definition id, variant).
 using FarmObjectMaker = CFarmObject* (*)(CGameBase* game, const char* id, int variant);
 
-// One maker per object kind (EFarmObjectKind). A class's maker comes with the class; until then
-// its entry is empty and CreateFarmObject fails for its ids, which callers treat like any other
-// object that cannot be made.
+template <class T>
+CFarmObject* Make(CGameBase* game, const char* id, int) {
+    return new (std::nothrow) T(game, id);
+}
+CFarmObject* MakeDoghouse(CGameBase* game, const char* id, int variant) {
+    return new (std::nothrow) CDoghouse(game, id, variant);
+}
+
+// One maker per object kind (EFarmObjectKind).
 constexpr FarmObjectMaker kMakers[] = {
-    nullptr,  // kFarmObjectBase: never made
-    nullptr,  // kFarmObjectDecor
-    nullptr,  // kFarmObjectChicken
-    nullptr,  // kFarmObjectLawnmower
-    nullptr,  // kFarmObjectRobot
-    nullptr,  // kFarmObjectPhotoStand
-    nullptr,  // kFarmObjectDoghouse
+    nullptr,                 // kFarmObjectBase: never made
+    Make<CFarmDecorObject>,  // kFarmObjectDecor
+    Make<CChicken>,          // kFarmObjectChicken
+    Make<CLawnmower>,        // kFarmObjectLawnmower
+    Make<CRobot>,            // kFarmObjectRobot
+    Make<CComicForeground>,  // kFarmObjectPhotoStand
+    MakeDoghouse,            // kFarmObjectDoghouse
 };
 static_assert(sizeof kMakers / sizeof kMakers[0] == kFarmObjectDoghouse + 1, "one maker per object kind");
 

@@ -48,7 +48,9 @@ TVector2D WorldToScreen(CGameBase* game, TVector2D world) {
     const float t = DepthToT(world.y);
     const FIXED_FLOAT s = WorldToScreenScale(world) >> 8;
     TVector2D screen;
-    screen.x = static_cast<FIXED_FLOAT>((static_cast<std::int64_t>(s) * (world.x - 320 * 256)) >> 8) + (w / 2) * 256;
+    // 64 bits from the start: a position far off the yard must not overflow on its way.
+    screen.x = static_cast<FIXED_FLOAT>((static_cast<std::int64_t>(s) * (std::int64_t{world.x} - 320 * 256)) >> 8) +
+               (w / 2) * 256;
     screen.y = static_cast<FIXED_FLOAT>((static_cast<float>(h - kFarEdgeAboveBottom) + kNearDepth * t) * 256.0f + 0.5f);
     return screen;
 }

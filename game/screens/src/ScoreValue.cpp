@@ -34,6 +34,15 @@ FIXED_FLOAT_16 ToFixed16(double value) { return static_cast<FIXED_FLOAT_16>(std:
 
 unsigned char Channel(int value) { return static_cast<unsigned char>(std::clamp(value, 0, 255)); }
 
+const TScoreLayout& LayoutOf(bool showIcon, bool small) {
+    return showIcon ? (small ? kSmallWithIcon : kLargeWithIcon) : (small ? kSmallBare : kLargeBare);
+}
+
+CBitmapFontText* FontOf(CGameBase* game, const TScoreLayout& layout) {
+    auto* theGame = dynamic_cast<CTheGame*>(game);
+    return theGame != nullptr ? theGame->m_Fonts[layout.font] : nullptr;
+}
+
 }  // namespace
 
 CommonStringRS<50> FormatWithCommasFast(int value) {
@@ -45,10 +54,8 @@ CommonStringRS<50> FormatWithCommasFast(int value) {
 FIXED_FLOAT_16 DrawScoreValue(CGameBase* game, CSpriteSet* icon, bool showIcon, float x, float y, float scale,
                               const CommonString& caption, int value, int alpha, int r, int g, int b, bool small,
                               bool rightAlign) {
-    const TScoreLayout& layout =
-        showIcon ? (small ? kSmallWithIcon : kLargeWithIcon) : (small ? kSmallBare : kLargeBare);
-    auto* theGame = dynamic_cast<CTheGame*>(game);
-    CBitmapFontText* font = theGame != nullptr ? theGame->m_Fonts[layout.font] : nullptr;
+    const TScoreLayout& layout = LayoutOf(showIcon, small);
+    CBitmapFontText* font = FontOf(game, layout);
     IDibBitmap* back = game != nullptr ? game->Screen().m_pBackBuffer : nullptr;
     if (font == nullptr || back == nullptr) return 0;
 
@@ -81,4 +88,16 @@ FIXED_FLOAT_16 DrawScoreValue(CGameBase* game, CSpriteSet* icon, bool showIcon, 
     font->TextOutF(back, digits.GetData(), ToFixed16(left + layout.valueGap * scale), ToFixed16(textTop), s, s, 0, red,
                    green, blue, kTextEffectNone, a, nullptr);
     return signMiddle;
+}
+
+TScoreValueExtent MeasureScoreValue(CGameBase* game, CSpriteSet* icon, bool showIcon, float scale, int value,
+                                    bool small) {
+    const TScoreLayout& layout = LayoutOf(showIcon, small);
+    CBitmapFontText* font = FontOf(game, layout);
+    if (font == nullptr) return {};
+    IDibBitmap* sprite = showIcon && icon != nullptr ? icon->GetFrame(0) : nullptr;
+    TScoreValueExtent extent;
+    extent.right = (layout.valueGap + font->Length2(FormatWithCommasFast(value).GetData())) * scale;
+    extent.left = sprite != nullptr ? -sprite->m_BufferWidth * scale / 2 : layout.valueGap * scale;
+    return extent;
 }

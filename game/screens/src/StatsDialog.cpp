@@ -1,16 +1,15 @@
 #include "game/screens/StatsDialog.h"
 
+#include <cmath>
 #include <string>
 
 #include "game/app/TheGameOf.h"
 #include "game/gameplay/ArenaManager.h"
 #include "game/progress/ApplicationData.h"
 #include "game/progress/UserProfile.h"
-#include "render/DibBitmap.h"
+#include "game/screens/ScoreValue.h"
 #include "render/DrawingHelpers.h"
-#include "render/ImageRotatorScaler.h"
 #include "sprites/SpriteSet.h"
-#include "text/BitmapFont.h"
 #include "ui/Text.h"
 
 namespace {
@@ -110,23 +109,14 @@ void CXStatsDialog::Draw() {
 void CXStatsDialog::DrawCoinsValue(int value, int x, int y, bool boost) {
     CTheGame* game = TheGameOf(this);
     CSpriteSet* set = boost ? m_pBoostIcon : m_pCoinIcon;
-    IDibBitmap* icon = set != nullptr ? set->GetFrame(0) : nullptr;
     const int opacity = GetOpacity() >> 8;
-    if (game == nullptr || icon == nullptr || opacity <= 127) return;
-    CBitmapFontText* font = game->m_Fonts[kGameFontSmall];
-    IDibBitmap* back = GetBackBuffer();
-    if (font == nullptr || back == nullptr || game->m_pRotatorScaler == nullptr) return;
+    if (game == nullptr || set == nullptr || set->GetFrame(0) == nullptr || opacity <= 127) return;
     // The values come in over the second half of the fade-in.
     const int alpha = 2 * opacity - 255;
-    const CommonString text = FormatWithCommas(value);
-    const int crossWidth = font->Length2("x");
-    const int width = icon->m_Width + 8 + crossWidth + font->Length2(text.GetDataConst());
-    const int left = x - width / 2;
-    game->m_pRotatorScaler->DrawRotatedBitmapTransparent(icon, back, (left + icon->m_Width / 2) << 8, y << 8, 0, 65536,
-                                                         alpha - 255, 0);
-    const int crossX = left + icon->m_Width + 4;
-    const int charHeight = font->GetCharHeight();
-    const auto a = static_cast<unsigned char>(alpha);
-    font->TextOut(back, crossX, y - charHeight / 2 - 2, "x", 255, 255, 255, 0, a, nullptr);
-    font->TextOut(back, crossX + crossWidth + 4, y - charHeight / 2, text.GetDataConst(), 255, 255, 255, 0, a, nullptr);
+    // The group is laid out around the icon's middle; moving that point centres it on (x, y),
+    // kept on whole pixels so that the icon and the glyphs stay sharp.
+    const TScoreValueExtent extent = MeasureScoreValue(game, set, true, 1.0f, value, true);
+    const int iconX = x - static_cast<int>(std::lround(extent.left + extent.right)) / 2;
+    DrawScoreValue(game, set, true, static_cast<float>(iconX), static_cast<float>(y), 1.0f, CommonString(), value,
+                   alpha, 255, 255, 255, true, false);
 }

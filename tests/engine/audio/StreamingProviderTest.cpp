@@ -330,6 +330,24 @@ TEST_F(OggStreamTest, LoopsWhenAFillEndedExactlyAtTheEndOfTheStream) {
     for (std::size_t i = 0; i < all.size(); ++i) ASSERT_EQ(all[i], reference[i % 3000]) << i;
 }
 
+TEST_F(OggStreamTest, DecodingAloneGoesThroughTheWholeStreamOnceAndPlaysNothing) {
+    auto p = Ogg(*s_ogg);
+    EXPECT_EQ(p->DecodeNextBlock(), 0u) << "not started: nothing";
+    p->SetVolume(128);
+    p->Start(false);
+    std::size_t total = 0, blocks = 0;
+    while (const std::size_t got = p->DecodeNextBlock()) {
+        EXPECT_LE(got, p->DecodeBlockBytes());
+        total += got;
+        ++blocks;
+        ASSERT_LT(blocks, 1000u) << "the end was never met";
+    }
+    // Every sample Tremor gives for the stream, once (mono 16-bit).
+    EXPECT_EQ(total, s_reference->size() * 2);
+    EXPECT_GT(blocks, 1u);
+    EXPECT_EQ(p->DecodeNextBlock(), 0u) << "the end stays the end";
+}
+
 TEST_F(OggStreamTest, DecodeBlockHoldsTheLargestRequestPlusOneRead) {
     auto p = Ogg(*s_ogg);
     // 2048 samples x step 256 x 1 channel, four bytes each, plus one 4096-byte read.

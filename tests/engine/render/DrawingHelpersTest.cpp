@@ -3,9 +3,11 @@
 
 #include <array>
 #include <climits>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -68,7 +70,19 @@ TEST(EaseAndGeometryTest, CurvesAnglesAndDistances) {
     EXPECT_NEAR(SCurve(128, &rotator), 128, 1);
     EXPECT_EQ(SCurve(256, &rotator), 256);
     EXPECT_EQ(SCurve16(0x8000, nullptr), 0x8000);
-    EXPECT_NEAR(GetSCurvedValue(nullptr, 5.0, 0.0, 10.0), 5.0, 1e-4);
+    // (1 - cos(pi t)) / 2 of the way from `from` to `to`, at t = (value - from) / (to - from).
+    const struct {
+        double from, value, to, eased;
+    } curve[] = {{10.0, 10.0, 20.0, 10.0},
+                 {10.0, 12.5, 20.0, 10.0 + 10.0 * (1.0 - std::cos(0.25 * std::numbers::pi)) / 2},
+                 {10.0, 15.0, 20.0, 15.0},
+                 {10.0, 17.5, 20.0, 10.0 + 10.0 * (1.0 - std::cos(0.75 * std::numbers::pi)) / 2},
+                 {10.0, 20.0, 20.0, 20.0},
+                 {-2.0, -1.0, 2.0, -2.0 + 4.0 * (1.0 - std::cos(0.25 * std::numbers::pi)) / 2},
+                 {20.0, 12.5, 10.0, 20.0 - 10.0 * (1.0 - std::cos(0.75 * std::numbers::pi)) / 2},
+                 {3.0, 7.0, 3.0, 3.0}};
+    for (const auto& c : curve)
+        EXPECT_NEAR(GetSCurvedValue(nullptr, c.from, c.value, c.to), c.eased, 1e-3) << c.from << " " << c.value;
     EXPECT_NEAR(atan2_degree_360(-1, 0), 270.0, 1e-6);
     EXPECT_NEAR(atan2_degree_360(1, 1), 45.0, 1e-6);
     TRect2D a{0, 0, 10 << 8, 10 << 8}, overlapping{5 << 8, 5 << 8, 10 << 8, 10 << 8};
@@ -417,6 +431,41 @@ TEST_F(GlHelpersTest, QuadsGradientsAndTheirTargets) {
     EXPECT_NEAR(middle[2], 128, 8);
     const auto quadBottom = ctx.Pixel(8, 15);
     EXPECT_GT(quadBottom[2], 200) << "per-corner colours are interpolated";
+}
+
+// What the GL itself held at each draw: blending on or off.
+std::vector<bool> g_BlendAtDraw;
+void NoteBlendAndDraw(GLenum mode, GLsizei count, GLenum type, const void* indices) {
+    g_BlendAtDraw.push_back(glIsEnabled(GL_BLEND) == GL_TRUE);
+    glDrawElements(mode, count, type, indices);
+}
+
+TEST_F(GlHelpersTest, GradientIsDrawnWithoutBlendingAndLeavesNormalBlendingOn) {
+    GLES_FlushBuffer();
+    const auto saved = g_Gl.DrawElements;
+    g_Gl.DrawElements = NoteBlendAndDraw;
+    g_BlendAtDraw.clear();
+    Renderer_SetBlendMode(Renderer_BlendMode_Normal, screen);
+    FillRectangleGradientV(&game, screen, 0, 0, 64, 32, 0, 100, 200, 255, 255, 255);
+    GLES_FlushBuffer();
+    const auto sky = ctx.Pixel(41, 11);
+    // A half-transparent stretched draw right after, as the start menu's clouds follow its sky
+    // (the stretched draw takes the blend mode it finds).
+    auto green = GlBitmap(4, 4, [](int, int) { return Rgb565(0, 255, 0); });
+    DrawStretched(&game, screen, green.get(), 40 << 16, 10 << 16, 0, 0, 65536, 65536, 0, 128, 0, 0, 0, 0, 255, 255,
+                  255);
+    GLES_FlushBuffer();
+    g_Gl.DrawElements = saved;
+    ASSERT_EQ(g_BlendAtDraw.size(), 2u);
+    EXPECT_FALSE(g_BlendAtDraw[0]) << "the opaque gradient needs no blending";
+    EXPECT_TRUE(g_BlendAtDraw[1]) << "the draw after it blends as before";
+    // Half of the green over half of the sky under it.
+    const auto drawn = ctx.Pixel(41, 11);
+    EXPECT_NEAR(drawn[0], sky[0] * 127 / 255, 4);
+    EXPECT_NEAR(drawn[1], (sky[1] * 127 + 255 * 128) / 255, 4);
+    // The gradient itself: the top colour at the top row, the bottom colour at the last.
+    EXPECT_NEAR(ctx.Pixel(10, 0)[2], 200, 4);
+    EXPECT_NEAR(ctx.Pixel(10, 31)[0], 255, 4);
 }
 
 TEST_F(GlHelpersTest, GlLinesAndTheStateAfterThem) {

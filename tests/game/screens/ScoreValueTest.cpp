@@ -8,13 +8,11 @@
 
 #include <climits>
 #include <cmath>
-#include <memory>
 #include <string>
 
 #include "ScreensTestGame.h"
 #include "render/DrawingHelpers.h"
 #include "sprites/SpriteSetManager.h"
-#include "testsupport/BlockFont.h"
 
 namespace {
 
@@ -46,42 +44,13 @@ constexpr Colour kBlue{0, 0, 255, 255};
 constexpr Colour kGreen{0, 255, 0, 255};
 constexpr int kScreenW = 320;
 constexpr int kScreenH = 160;
-constexpr int kIcon = 16;    // icon side in pixels
-constexpr int kSpacing = 2;  // the fonts' letter spacing
+constexpr int kIcon = 16;  // icon side in pixels
+constexpr int kSpacing = kBlockFontSpacing;
 // The two block fonts: the small one 4 x 8, the button font 6 x 12.
 constexpr int kSmallW = 4, kSmallH = 8, kButtonW = 6, kButtonH = 12;
 
 bool IsInk(Colour p) { return p[0] > 200 && p[1] < 60 && p[2] < 60; }
 bool IsBlue(Colour p) { return p[2] > 200 && p[0] < 60 && p[1] < 60; }
-
-// The first and last pixel columns (or rows) a span [from, to) covers under GL's pixel-centre
-// rule.
-int FirstPixel(double from) { return static_cast<int>(std::ceil(from - 0.5)); }
-int LastPixel(double to) { return static_cast<int>(std::ceil(to - 0.5)) - 1; }
-
-// The box of the pixels that pass the test within columns [x0, x1].
-template <class Test>
-TBox BoxIn(const mediatest::TImage& img, int x0, int x1, Test test) {
-    TBox box;
-    for (int y = 0; y < img.height; ++y)
-        for (int x = std::max(x0, 0); x <= std::min(x1, img.width - 1); ++x)
-            if (test(img.At(x, y))) {
-                box.left = std::min(box.left, x);
-                box.right = std::max(box.right, x);
-                box.top = std::min(box.top, y);
-                box.bottom = std::max(box.bottom, y);
-            }
-    return box;
-}
-
-// Expects the box to cover exactly the span [left, right) x [top, bottom).
-void ExpectSpan(const TBox& box, double left, double right, double top, double bottom, const std::string& what) {
-    ASSERT_FALSE(box.Empty()) << what << " is drawn";
-    EXPECT_EQ(box.left, FirstPixel(left)) << what;
-    EXPECT_EQ(box.right, LastPixel(right)) << what;
-    EXPECT_EQ(box.top, FirstPixel(top)) << what;
-    EXPECT_EQ(box.bottom, LastPixel(bottom)) << what;
-}
 
 class ScoreValueTest : public ScreensTest {
 protected:
@@ -89,24 +58,12 @@ protected:
         if (!UseGl(kScreenW, kScreenH)) GTEST_SKIP() << "no headless EGL / GLES1 here";
         AddImage("coin", Plain(kIcon, kIcon, kBlue));
         AddImage("xp", Plain(kIcon, kIcon, kGreen));
-        for (auto& m : fonttest::BlockFontMembers("i_vga\\block_small", kSmallW, kSmallH)) members.push_back(m);
-        for (auto& m : fonttest::BlockFontMembers("i_vga\\block_button", kButtonW, kButtonH)) members.push_back(m);
+        AddBlockFont("block_small", kSmallW, kSmallH, kGameFontSmall);
+        AddBlockFont("block_button", kButtonW, kButtonH, kGameFontButton);
         Mount();
-        smallFont = LoadBlockFont("i_vga\\block_small.jpg");
-        buttonFont = LoadBlockFont("i_vga\\block_button.jpg");
-        game.m_Fonts[kGameFontSmall] = smallFont.get();
-        game.m_Fonts[kGameFontButton] = buttonFont.get();
         coin = game.m_pSpriteSetManager->GetSpriteSetNamed("coin");
         xp = game.m_pSpriteSetManager->GetSpriteSetNamed("xp");
         ASSERT_NE(coin, nullptr);
-    }
-    void TearDown() override { game.m_Fonts[kGameFontSmall] = game.m_Fonts[kGameFontButton] = nullptr; }
-
-    std::unique_ptr<CBitmapFontText> LoadBlockFont(const char* path) {
-        auto font = std::make_unique<CBitmapFontText>(&game);
-        EXPECT_EQ(font->LoadFont(path), 1) << path;
-        font->m_nLetterSpacing = kSpacing;
-        return font;
     }
     // One draw on a cleared screen, read back.
     template <class Draw>
@@ -116,7 +73,6 @@ protected:
         return gl->Read();
     }
 
-    std::unique_ptr<CBitmapFontText> smallFont, buttonFont;
     CSpriteSet* coin = nullptr;
     CSpriteSet* xp = nullptr;
 };
@@ -152,23 +108,23 @@ TEST_F(ScoreValueTest, CaptionIconSignAndNumberStandWhereTheLayoutPutsThem) {
         // "AB": two cells with one spacing between them, ending at the caption gap (its own
         // trailing spacing counted in its width).
         const double captionRight = x - (c.captionGap + kSpacing) * s;
-        ExpectSpan(BoxIn(img, 0, static_cast<int>(x) - 1, IsInk), captionRight - (2 * cw + kSpacing) * s, captionRight,
-                   top, bottom, "the caption");
+        ExpectSpan(FindBoxIn(img, 0, static_cast<int>(x) - 1, IsInk), captionRight - (2 * cw + kSpacing) * s,
+                   captionRight, top, bottom, "the caption");
         // "12,345": six cells and five spacings from the value gap on.
         const double valueLeft = x + c.valueGap * s;
-        ExpectSpan(BoxIn(img, FirstPixel(valueLeft), kScreenW, IsInk), valueLeft,
+        ExpectSpan(FindBoxIn(img, FirstPixel(valueLeft), kScreenW, IsInk), valueLeft,
                    valueLeft + (6 * cw + 5 * kSpacing) * s, top, bottom, "the number");
         if (c.icon) {
             ExpectSpan(FindBox(img, IsBlue), x - kIcon / 2 * s, x + kIcon / 2 * s, y - kIcon / 2 * s, y + kIcon / 2 * s,
                        "the icon");
             const double signLeft = x + c.signGap * sign, signTop = y - c.signRise * sign;
-            ExpectSpan(BoxIn(img, static_cast<int>(x + kIcon / 2 * s), FirstPixel(valueLeft) - 1, IsInk), signLeft,
+            ExpectSpan(FindBoxIn(img, static_cast<int>(x + kIcon / 2 * s), FirstPixel(valueLeft) - 1, IsInk), signLeft,
                        signLeft + cw * sign, signTop, signTop + ch * sign, "the sign");
             EXPECT_NEAR(result / 65536.0, signLeft + (cw + kSpacing) * sign / 2, 1e-3) << "the middle of the x";
         } else {
             EXPECT_EQ(result, 0);
             EXPECT_TRUE(FindBox(img, IsBlue).Empty()) << "no icon";
-            EXPECT_TRUE(BoxIn(img, FirstPixel(captionRight), FirstPixel(valueLeft) - 1, IsInk).Empty())
+            EXPECT_TRUE(FindBoxIn(img, FirstPixel(captionRight), FirstPixel(valueLeft) - 1, IsInk).Empty())
                 << "nothing between the caption and the number";
         }
     }
@@ -183,10 +139,10 @@ TEST_F(ScoreValueTest, RightAlignedTheNumberEndsAtXAndTheRestMovesWithIt) {
     // The number's width counts its trailing spacing, so its last cell ends one spacing short.
     const double width = 6 * (kSmallW + kSpacing);
     const double anchor = x - (width + 27);
-    ExpectSpan(BoxIn(img, static_cast<int>(anchor) + 27, kScreenW, IsInk), x - width, x - kSpacing, y - 10,
+    ExpectSpan(FindBoxIn(img, static_cast<int>(anchor) + 27, kScreenW, IsInk), x - width, x - kSpacing, y - 10,
                y - 10 + kSmallH, "the number");
     ExpectSpan(FindBox(img, IsBlue), anchor - 8, anchor + 8, y - 8, y + 8, "the icon");
-    const TBox caption = BoxIn(img, 0, static_cast<int>(anchor) - 1, IsInk);
+    const TBox caption = FindBoxIn(img, 0, static_cast<int>(anchor) - 1, IsInk);
     EXPECT_EQ(caption.right, LastPixel(anchor - 21 - kSpacing)) << "the caption moved with the icon";
 }
 
@@ -223,8 +179,8 @@ TEST_F(ScoreValueTest, TheCountersStandAtTheTopRightWithTheirIconsAndAlpha) {
         const double s = c.scale, width = c.digits * (kSmallW + kSpacing);
         const double anchor = right - (width + 27) * s;
         ExpectSpan(FindBox(img, isIcon), anchor - 8 * s, anchor + 8 * s, y - 8 * s, y + 8 * s, "the icon");
-        ExpectSpan(BoxIn(img, FirstPixel(anchor + 27 * s), kScreenW, isText), right - width * s, right - kSpacing * s,
-                   y - 10 * s, y - 10 * s + kSmallH * s, "the number");
+        ExpectSpan(FindBoxIn(img, FirstPixel(anchor + 27 * s), kScreenW, isText), right - width * s,
+                   right - kSpacing * s, y - 10 * s, y - 10 * s + kSmallH * s, "the number");
         EXPECT_NEAR(middle / 65536.0, anchor + 21 * 0.8 * s + (kSmallW + kSpacing) * 0.8 * s / 2, 1e-3);
     }
 

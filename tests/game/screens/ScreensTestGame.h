@@ -6,7 +6,9 @@
 // OpenGL ES screen with the real path instead.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <memory>
 #include <string>
 #include <utility>
@@ -19,6 +21,7 @@
 #include "render/WinDibBitmap.h"
 #include "sprites/SpriteSetManager.h"
 #include "testsupport/BakedFonts.h"
+#include "testsupport/BlockFont.h"
 #include "testsupport/MediaTestGame.h"
 #include "testsupport/ScratchDir.h"
 #include "testsupport/TestTheGame.h"
@@ -41,6 +44,9 @@ public:
 
 using CScreensTestGame = CTestTheGame;
 
+// The letter spacing of the block fonts: a text's measured width counts it after every character.
+inline constexpr int kBlockFontSpacing = 2;
+
 // A w x h picture of one colour.
 inline mediatest::TImage Plain(int w, int h, Colour colour) { return mediatest::MakeImage(w, h, colour); }
 
@@ -56,7 +62,9 @@ protected:
         EXPECT_EQ(game.m_pRotatorScaler->Initialize(), 1);
         game.m_pRotatorScaler->SetHardwarePath(&recorder);
     }
-    ~ScreensTest() override { game.m_Fonts[0] = nullptr; }
+    ~ScreensTest() override {
+        for (CBitmapFontText*& font : game.m_Fonts) font = nullptr;
+    }
 
     // Switches to a headless OpenGL ES screen of w x h with the real rotated-draw path and pixels
     // released after upload; false where this machine has no EGL (the test then skips). Call
@@ -87,7 +95,13 @@ protected:
             for (int x = 0; x < twin.width; ++x) twin.Set(x, y, picture.At(x / 2, y / 2));
         members.emplace_back("i_vga\\" + set + ".png", mediatest::EncodePng(picture));
         members.emplace_back("i_vga_2x\\" + set + ".png", mediatest::EncodePng(twin));
-        sets.push_back(set);
+        sets.push_back({set, 1, 1});
+    }
+    // A set of that many frames cut from one picture in that many rows, as a description's
+    // `file = "...", frames, rows` line declares it.
+    void AddSheet(const std::string& set, const mediatest::TImage& picture, int frames, int rows) {
+        AddImage(set, picture);
+        sets.back() = {set, frames, rows};
     }
     // The game's small font, DejaVu Sans baked at size.
     void AddSmallFont(int size) {
@@ -95,12 +109,20 @@ protected:
             members.push_back(std::move(member));
         wantFont = true;
     }
+    // A block font (fonttest::BlockFontMembers) of cellW x cellH under "i_vga\\" + name, loaded
+    // by Mount into the game's font slot with letter spacing 2; the test empties the slot.
+    void AddBlockFont(const std::string& name, int cellW, int cellH, EGameFont slot) {
+        for (auto& member : fonttest::BlockFontMembers("i_vga\\" + name, cellW, cellH))
+            members.push_back(std::move(member));
+        blockFontNames.push_back({name, slot});
+    }
     // Writes the pak, declares and loads every image set and the font.
     void Mount() {
         mediatest::SetCommonPak(game, dir.Path("screens.pak"), members);
-        for (const std::string& set : sets) {
-            ASSERT_EQ(game.m_pSpriteSetManager->AddSpriteSetSingle(set.c_str(), (set + ".png").c_str(), "", 1, 1, false,
-                                                                   false),
+        for (const TSetEntry& entry : sets) {
+            const std::string& set = entry.name;
+            ASSERT_EQ(game.m_pSpriteSetManager->AddSpriteSetSingle(set.c_str(), (set + ".png").c_str(), "", entry.frames,
+                                                                   entry.rows, false, false),
                       1)
                 << set;
             ASSERT_EQ(game.m_pSpriteSetManager->AddSpriteSetRef(set.c_str()), 1) << set;
@@ -109,6 +131,13 @@ protected:
             font = std::make_unique<CBitmapFontText>(&game);
             ASSERT_EQ(font->LoadFont("i_vga\\small.jpg"), 1);
             game.m_Fonts[0] = font.get();
+        }
+        for (const auto& [name, slot] : blockFontNames) {
+            auto block = std::make_unique<CBitmapFontText>(&game);
+            ASSERT_EQ(block->LoadFont(("i_vga\\" + name + ".jpg").c_str()), 1) << name;
+            block->m_nLetterSpacing = kBlockFontSpacing;
+            game.m_Fonts[slot] = block.get();
+            blockFonts.push_back(std::move(block));
         }
     }
     // A new current player with that many coins and unspent boost points.
@@ -138,13 +167,35 @@ protected:
     CRecordingRotatorPath recorder;
     std::unique_ptr<CGlesRotatorPath> glPath;
     std::unique_ptr<CBitmapFontText> font;
+    std::vector<std::unique_ptr<CBitmapFontText>> blockFonts;
+    std::vector<std::pair<std::string, EGameFont>> blockFontNames;
     std::unique_ptr<TTemplate> templ;
     std::vector<std::pair<std::string, mediatest::Bytes>> members;
-    std::vector<std::string> sets;
+    struct TSetEntry {
+        std::string name;
+        int frames, rows;
+    };
+    std::vector<TSetEntry> sets;
     bool wantFont = false;
 };
 
 using mediatest::FindBox;
 using mediatest::TBox;
+
+// The first and last pixel columns (or rows) a span [from, to) covers under GL's pixel-centre
+// rule.
+inline int FirstPixel(double from) { return static_cast<int>(std::ceil(from - 0.5)); }
+inline int LastPixel(double to) { return static_cast<int>(std::ceil(to - 0.5)) - 1; }
+
+using mediatest::FindBoxIn;
+
+// Expects the box to cover exactly the pixels of [left, right) x [top, bottom).
+inline void ExpectSpan(const TBox& box, double left, double right, double top, double bottom, const std::string& what) {
+    ASSERT_FALSE(box.Empty()) << what << " is drawn";
+    EXPECT_EQ(box.left, FirstPixel(left)) << what;
+    EXPECT_EQ(box.right, LastPixel(right)) << what;
+    EXPECT_EQ(box.top, FirstPixel(top)) << what;
+    EXPECT_EQ(box.bottom, LastPixel(bottom)) << what;
+}
 
 }  // namespace screenstest

@@ -13,6 +13,8 @@
 
 namespace {
 
+using Colour = std::array<std::uint8_t, 4>;
+
 std::string TextOf(XWidget* dialog, const char* id) {
     auto* text = dynamic_cast<XText*>(dialog->FindChildWithWidgetId(id));
     if (text == nullptr) return "(missing)";
@@ -96,6 +98,35 @@ TEST_F(StatsDialogTest, WithoutTheCounterIconsTheDialogIsNotMade) {
     game.m_pHudXPSet = nullptr;
     (void)menu->DoAction(CommonString("ui_main.txt"), CommonString("acn_show_stats"));
     EXPECT_EQ(menu->FindChildWithWidgetId("dlg_stats"), nullptr);
+}
+
+TEST_F(StatsDialogTest, PictureOfTheDialogOverTheStartMenu) {
+    // The loader loads the "ui" sets before the menu opens; the counter icons are two of them.
+    for (const char* set : {"HudCoin", "HudXP"}) ASSERT_EQ(game.m_pSpriteSetManager->AddSpriteSetRef(set), 1) << set;
+    game.GetCurrentProfile()->m_nBoostPointsEarned = 3;
+    CXStatsDialog* stats = Open();
+    ASSERT_NE(stats, nullptr);
+    Ticks(60);  // the menu's curtain and the dialog's fade-in are over
+    const mediatest::TImage frame = Frame();
+    KeepPicture(frame, "stats-and-hints", "stats_dialog.png");
+
+    // Around each anchor: the coin's gold (or the boost diamond's blue) left of the middle, the
+    // white number right of it; the locked arenas show only their caption.
+    const auto isGold = [](Colour p) { return p[0] > 200 && p[1] > 110 && p[1] < 230 && p[2] < 90; };
+    const auto isDiamond = [](Colour p) { return p[2] > 200 && p[0] < 140; };
+    const auto isWhite = [](Colour p) { return p[0] > 220 && p[1] > 220 && p[2] > 220; };
+    const auto around = [&](int anchor, auto test, int fromX, int toX) {
+        const int x = stats->m_Anchors[anchor].x >> 8, y = stats->m_Anchors[anchor].y >> 8;
+        return mediatest::FindBoxIn(frame, x + fromX, x + toX, test, y - 12, y + 12);
+    };
+    for (int anchor : {CXStatsDialog::kArena1Coins, CXStatsDialog::kCoinsGained}) {
+        SCOPED_TRACE(anchor);
+        EXPECT_FALSE(around(anchor, isGold, -45, -10).Empty()) << "the coin";
+        EXPECT_FALSE(around(anchor, isWhite, 0, 45).Empty()) << "the number";
+    }
+    EXPECT_FALSE(around(CXStatsDialog::kBoostPoints, isDiamond, -30, 0).Empty()) << "the boost icon";
+    for (int anchor : {CXStatsDialog::kArena2Coins, CXStatsDialog::kArena3Coins})
+        EXPECT_TRUE(around(anchor, isGold, -30, 30).Empty()) << "no coins on locked arena " << anchor + 1;
 }
 
 }  // namespace

@@ -70,7 +70,7 @@ std::string Objects(const std::string& extra) {
            "decor = yard_sun\n default = 1\n sprite = sun\nend\n"
            "bird = bird1\n price = 10\n flag = movable\n icon_sprite = icon\nend\n"
            "plant = daisy\n price = 5\n flag = movable\n sprite = s\nend\n"
-           "comfort = feeder\n price = 5\n flag = movable\n sprite = s\nend\n"
+           "comfort = feeder\n price = 5\n flag = movable\n sprite = s\n spot = eat\n spot_point = 0, 4\nend\n"
            "decor = fence\n price = 5\n flag = movable\n sprite = s\nend\n" +
            extra;
 }
@@ -132,6 +132,21 @@ TMembers GoodPak() {
         " sprite_id = iap_pouch\n blackberry_id = \"sku_1\"\n coins = 5\nend\n"
         "purchase = inapp_upgrade_points\n name = ID_P\n desc = ID_P_DESC2\n desc2 = ID_P_DESC2\n"
         " sprite_id = iap_pouch\n blackberry_id = \"sku_2\"\n hide_from_list = 1\nend\n");
+    // What the object files name: the objects' pictures, the bird's views and the emotion of the
+    // feeder's spot.
+    m["ui\\farm_obj_sprites.txt"] = Text(
+        "set = s\n file = \"sprites\\hud\"\n group = farm\nend\n"
+        "set = bg\n file = \"sprites\\bg\"\n group = farm\nend\n"
+        "set = sun\n file = \"sprites\\hud\"\n group = farm\nend\n"
+        "set = icons_eat\n file = \"sprites\\hud\"\n group = farm\nend\n"
+        "set = icons_question\n file = \"sprites\\hud\"\n group = farm\nend\n");
+    m["ui\\shop_sprites.txt"] = Text("set = icon\n file = \"sprites\\hud\"\n group = farm\nend\n");
+    std::string views;
+    for (const char* view : {"_L", "_T", "_B", "_LT", "_LB"})
+        views += std::string("set = Chicken1") + view + "\n file = \"sprites\\walk\", 8, 8\nend\n";
+    m["ui\\chicken_sprites.txt"] = Text(views);
+    m["i_vga\\sprites\\bg.png"] = Png(8, 8, false);
+    m["i_vga\\sprites\\walk.png"] = Png(32, 4, true);
     m["Data\\bird_sounds.txt"] = Text("bird = bird1\n eat = cluck.wav\nend\n");
     m["Sound_BB\\Birds\\cluck.wav"] = Wav(22050, 1, 50);
     return m;
@@ -275,6 +290,35 @@ TEST_F(ContentCheckerTest, EachPlantedFaultIsFoundByItsOwnFinding) {
         {"a yard without its sun",
          [&](TMembers& m) { replace(m, "Data\\y2.txt", "decor = yard_sun", "decor = yard_moon"); },
          "the default objects yard_bg and yard_sun must both be there"},
+        // What object files name: four yards sell bird1 and the feeder, so their faults count four.
+        {"a bird missing a view",
+         [&](TMembers& m) { replace(m, "ui\\chicken_sprites.txt", "set = Chicken1_LB\n", "set = Chicken1_XX\n"); },
+         "Data\\y1.txt bird1: no sprite description declares the set Chicken1_LB", 4},
+        {"a bird's view with too few walk frames",
+         [&](TMembers& m) {
+             replace(m, "ui\\chicken_sprites.txt", "set = Chicken1_T\n file = \"sprites\\walk\", 8, 8",
+                     "set = Chicken1_T\n file = \"sprites\\hud\"");
+         },
+         "the set Chicken1_T has 1 frames; it needs 8", 4},
+        {"a spot's emotion missing",
+         [&](TMembers& m) { replace(m, "ui\\farm_obj_sprites.txt", "set = icons_eat\n", "set = icons_food\n"); },
+         "Data\\y1.txt feeder spot: no sprite description declares the set icons_eat", 4},
+        {"an icon outside the farm group",
+         [&](TMembers& m) {
+             replace(m, "ui\\farm_obj_sprites.txt", "icons_question\n file = \"sprites\\hud\"\n group = farm",
+                     "icons_question\n file = \"sprites\\hud\"\n group = ui");
+         },
+         "the set icons_question is in group ui, not farm", 4},
+        {"a robot, a mower, a kennel and a photo board without their sets",
+         [&](TMembers& m) {
+             replace(m, "Data\\y2.txt", "decor = fence",
+                     "comfort = robot\n price = 9\n flag = movable\n icon_sprite = icon\nend\n"
+                     "comfort = lawn_mower\n price = 9\n flag = movable\n icon_sprite = icon\nend\n"
+                     "decor = doghouse2\n price = 9\n flag = movable\n sprite = s\nend\n"
+                     "decor = photostand01\n price = 9\n flag = movable\n sprite = s\nend\n"
+                     "decor = fence");
+         },
+         "Data\\y2.txt robot: no sprite description declares the set robot_right_down", 7 + 5 + 1 + 2 + 1},
         {"an achievement's object sold nowhere",
          [&](TMembers& m) { replace(m, "Data\\y1.txt", "decor = wooden_dogs", "decor = stone_dogs"); },
          "no yard sells wooden_dogs"},

@@ -181,7 +181,9 @@ void CContentChecker::CheckYardsAndObjects() {
                         m_Findings.Add(at, "%s is for sale but not movable", id.c_str());
                     if (d.price > 0) priced[c] = true;
                 }
-                if (Due('C')) CheckObjectContent(at, d);
+                // What an object file names must be in the pak whatever the phase: the farm's
+                // objects are made from these definitions as soon as a yard opens.
+                CheckObjectContent(at, d);
             }
         }
         if (!background || !sun) m_Findings.Add(file, "the default objects yard_bg and yard_sun must both be there");
@@ -202,12 +204,34 @@ void CContentChecker::CheckObjectContent(const std::string& at, const FarmObject
     const TFarmObjectClass objectClass = ClassifyFarmObjectId(id.c_str());
     const bool creature = objectClass.kind == kFarmObjectChicken || objectClass.kind == kFarmObjectRobot ||
                           objectClass.kind == kFarmObjectLawnmower;
+    // The views each creature references when it is made: birds 13 to 20 walk with 22 frames,
+    // the others with 8; the robot and the mower need a frame per view.
     if (objectClass.kind == kFarmObjectChicken) {
-        // Birds 13 to 20 walk with 22 frames, the others with 8.
         const int bird = objectClass.initArgument;
         for (const char* view : {"_L", "_T", "_B", "_LT", "_LB"})
             CheckSet(at, "Chicken" + std::to_string(bird) + view, bird > 12 ? 22 : 8, {"none"});
     }
+    if (objectClass.kind == kFarmObjectRobot)
+        for (const char* view : {"_left", "_up", "_down", "_left_up", "_left_down", "_right_up", "_right_down"})
+            CheckSet(at, std::string("robot") + view, 1, {"none"});
+    if (objectClass.kind == kFarmObjectLawnmower) {
+        for (const char* view : {"_left", "_up", "_down", "_left_up", "_left_down"})
+            CheckSet(at, std::string("lawnmower") + view, 1, {"none"});
+        CheckEffect(at + " trail", "Effects\\lawnmower.pfd");
+    }
+    // Looked up without a reference: they must come with the farm group.
+    if (objectClass.kind == kFarmObjectPhotoStand) CheckSet(at, "PhotoFlare", 1, {"farm"});
+    if (objectClass.kind == kFarmObjectDoghouse) {
+        const std::string dog = objectClass.variant == 2 ? "dog2" : "dog";
+        CheckSet(at, dog + "_lefteye_close", 1, {"farm"});
+        CheckSet(at, dog + "_righteye_close", 1, {"farm"});
+    }
+    // The emotion a bird shows after visiting the spot (the robot wonders at most of them).
+    static const char* const kEmotions[] = {nullptr,       "icons_eat",      "icons_drink", "icons_heat", "icons_smile",
+                                            "icons_music", "icons_question", nullptr,       nullptr};
+    const int spot = d.spotPoints.count > 0 ? SpotTypeFromName(d.spot) : 0;
+    if (spot > 0 && kEmotions[spot] != nullptr) CheckSet(at + " spot", kEmotions[spot], 1, {"farm"});
+    if (spot > 0) CheckSet(at + " spot", "icons_question", 1, {"farm"});
     if (creature && !isDefault && d.iconSprite.Length() == 0)
         m_Findings.Add(at, "the creature %s needs an icon_sprite for the shop", id.c_str());
     if (!creature && d.sprite.Length() == 0 && d.image.Length() == 0)

@@ -106,6 +106,8 @@ private:
     void StopThread();
     void update();
     void MixEffects();
+    // Mixes `run` positions of a voice that all lie before its data's end and moves it on.
+    static void MixRun(Channel& ch, int shift, int* sumL, int* sumR, int run, int left, int right, int e);
     void FillOutput();
 
     std::mutex m_lock;

@@ -28,6 +28,9 @@ public:
     int GetChannels() const { return m_channels; }
     std::int64_t GetTotalFrames() const { return m_totalFrames; }
     std::size_t DecodeBlockBytes() const { return m_block.size(); }
+    // Decodes the next block of a started stream as playing would, and drops it unmixed; returns
+    // the bytes decoded, 0 at the end. Measures the decoder alone; playing is UpdateBufferAdd's.
+    std::size_t DecodeNextBlock();
 
 private:
     // Mixes decoded bytes from the read offset; returns the output samples written.

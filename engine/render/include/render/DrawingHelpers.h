@@ -40,8 +40,9 @@ void DrawStretched(IRenderHost* game, IDibBitmap* dst, IDibBitmap* src, FIXED_FL
 FIXED_FLOAT SCurve(FIXED_FLOAT t, CQuorvanImageRotatorScaler* rotator);
 // The same in 16.16: 0..65535 (0x8000 at one half).
 FIXED_FLOAT_16 SCurve16(FIXED_FLOAT_16 t, CQuorvanImageRotatorScaler* rotator);
-// value between from and to, eased.
-double GetSCurvedValue(IRenderHost* game, double value, double from, double to);
+// value (between from and to) eased: from + (to - from) x SCurve16((value - from) / (to - from));
+// from itself when from and to are equal.
+double GetSCurvedValue(IRenderHost* game, double from, double value, double to);
 // atan2 in degrees, 0 to 360.
 double atan2_degree_360(double y, double x);
 // Room for any int with thousands commas and the terminating null ("-2,147,483,648").

@@ -6,10 +6,14 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 #include "render/DibBitmap.h"
 
 class IRenderHost;
+namespace render_detail {
+class CRunTable;
+}
 
 class CWinDibBitmap : public IDibBitmap {
 public:
@@ -103,9 +107,25 @@ public:
     }
     bool ArePixelsValid() const { return m_PixelsValid; }
     bool IsAlphaValid() const { return m_AlphaValid; }
-    // The planes as the software paths see them: null when absent or only a placeholder.
-    unsigned char* PixelsForDrawing() const { return m_PixelsValid ? m_Bits : nullptr; }
-    unsigned char* AlphaForDrawing() const { return m_AlphaValid ? m_AlphaBits : nullptr; }
+    // The planes as the software paths see them: null when absent or only a placeholder. The
+    // writable forms count as a change of the planes (PlanesMayChange); a path that only reads
+    // this bitmap's planes, as the source of a draw, takes the const forms.
+    unsigned char* PixelsForDrawing() const {
+        PlanesMayChange();
+        return m_PixelsValid ? m_Bits : nullptr;
+    }
+    unsigned char* AlphaForDrawing() const {
+        PlanesMayChange();
+        return m_AlphaValid ? m_AlphaBits : nullptr;
+    }
+    const unsigned char* PixelsToRead() const { return m_PixelsValid ? m_Bits : nullptr; }
+    const unsigned char* AlphaToRead() const { return m_AlphaValid ? m_AlphaBits : nullptr; }
+
+    // The blits keep a run table of a bitmap drawn more than once (clear runs passed over, opaque
+    // runs copied). Whatever may write a plane drops it: every writable accessor, and every
+    // operation that sets, frees or writes the planes. A buffer handed to SetBits or SetAlphaBits
+    // belongs to the bitmap from then on and is not written through the caller's pointer.
+    void PlanesMayChange() const;
 
 protected:
     // Workers in stored coordinates, called only by the virtual operations above.
@@ -139,4 +159,15 @@ protected:
     std::uint16_t m_TransparentColor = 0;
     bool m_PixelsValid = true;
     bool m_AlphaValid = true;
+
+private:
+    // The run table for the source side of a blit, built once, on the second blit since the planes
+    // last changed (a bitmap drawn once is not worth the scan); null when there is none to be had
+    // or its runs are too short to pay.
+    const render_detail::CRunTable* AlphaRuns();
+    const render_detail::CRunTable* KeyRuns();
+
+    mutable std::unique_ptr<render_detail::CRunTable> m_AlphaRuns;
+    mutable std::unique_ptr<render_detail::CRunTable> m_KeyRuns;
+    mutable int m_BlitsSinceChange = 0;  // counts to 2, then stays
 };

@@ -180,11 +180,12 @@ struct TBox {
     double CentreY() const { return (top + bottom + 1) / 2.0; }
 };
 
+// The box of the pixels within columns [x0, x1] and rows [y0, y1] (cut to the image) that pass.
 template <class Test>
-TBox FindBox(const TImage& img, Test test) {
+TBox FindBoxIn(const TImage& img, int x0, int x1, Test test, int y0 = 0, int y1 = 1 << 20) {
     TBox box;
-    for (int y = 0; y < img.height; ++y)
-        for (int x = 0; x < img.width; ++x)
+    for (int y = std::max(y0, 0); y <= std::min(y1, img.height - 1); ++y)
+        for (int x = std::max(x0, 0); x <= std::min(x1, img.width - 1); ++x)
             if (test(img.At(x, y))) {
                 box.left = std::min(box.left, x);
                 box.right = std::max(box.right, x);
@@ -192,6 +193,11 @@ TBox FindBox(const TImage& img, Test test) {
                 box.bottom = std::max(box.bottom, y);
             }
     return box;
+}
+
+template <class Test>
+TBox FindBox(const TImage& img, Test test) {
+    return FindBoxIn(img, 0, img.width - 1, test, 0, img.height - 1);
 }
 
 }  // namespace mediatest

@@ -86,6 +86,19 @@ constexpr TNamedRecipe kRecipes[] = {
     {"arena_floor", recipes::ArenaFloor},
     {"ad_banner", recipes::AdBanner},
     {"particle", recipes::Particle},
+    {"bird", recipes::BirdSheet},
+    {"bird_icon", recipes::BirdIcon},
+    {"robot", recipes::RobotView},
+    {"mower", recipes::MowerView},
+    {"machine_icon", recipes::MachineIcon},
+    {"farm_object", recipes::FarmObject},
+    {"yard_background", recipes::YardBackground},
+    {"yard_sun", recipes::YardSun},
+    {"selection_corners", recipes::SelectionCorners},
+    {"red_circle", recipes::RedCircle},
+    {"photo_flare", recipes::PhotoFlare},
+    {"dog_eyelid", recipes::DogEyelid},
+    {"emotion_icon", recipes::EmotionIcon},
 };
 
 }  // namespace

@@ -96,6 +96,24 @@ void ArenaFloor(CCanvas& c, const CRecipeContext& ctx);
 // Local ads (Recipes_Ads.cpp).
 void AdBanner(CCanvas& c, const CRecipeContext& ctx);
 
+// The yard's birds (Recipes_Birds.cpp).
+void BirdSheet(CCanvas& c, const CRecipeContext& ctx);
+void BirdIcon(CCanvas& c, const CRecipeContext& ctx);
+// The robot and the mower (Recipes_Machines.cpp).
+void RobotView(CCanvas& c, const CRecipeContext& ctx);
+void MowerView(CCanvas& c, const CRecipeContext& ctx);
+void MachineIcon(CCanvas& c, const CRecipeContext& ctx);
+// Every yard object's picture by its id (Recipes_FarmThings.cpp, Recipes_FarmPlants.cpp).
+void FarmObject(CCanvas& c, const CRecipeContext& ctx);
+// The yard screen's pictures (Recipes_Yard.cpp).
+void YardBackground(CCanvas& c, const CRecipeContext& ctx);
+void YardSun(CCanvas& c, const CRecipeContext& ctx);
+void SelectionCorners(CCanvas& c, const CRecipeContext& ctx);
+void RedCircle(CCanvas& c, const CRecipeContext& ctx);
+void PhotoFlare(CCanvas& c, const CRecipeContext& ctx);
+void DogEyelid(CCanvas& c, const CRecipeContext& ctx);
+void EmotionIcon(CCanvas& c, const CRecipeContext& ctx);
+
 // Particles (Recipes_Particles.cpp).
 void Particle(CCanvas& c, const CRecipeContext& ctx);
 

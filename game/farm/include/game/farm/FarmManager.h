@@ -17,6 +17,7 @@
 
 class CGameBase;
 class CFarmObject;
+class IFarmYard;
 class IFile;
 struct TParseInput;
 
@@ -113,6 +114,18 @@ public:
     // one, a random object with a free spot. Null when none.
     CFarmObject* FindAvailableSpotToVisit(CFarmObject* bird);
 
+    // The open yard's record body (FarmManager_Record.cpp): stars, category points and every
+    // object that is not a default one. Reading appends to the object list and refuses damaged
+    // or hostile bytes (false; the objects read before the damaged entry stay in the list, and the
+    // yard screen then opens the yard fresh). The version is the record header's and is not used
+    // by the body.
+    [[nodiscard]] bool SerializeCurrentYard(IFile* file, bool save, int version);
+
+    // The yard screen while it is open (it sets itself and clears itself when it closes), for
+    // the objects' camera flash and selection images; null when no yard screen is open.
+    void SetYard(IFarmYard* yard) { m_pYard = yard; }
+    IFarmYard* GetYard() const { return m_pYard; }
+
     // ==== State (record order) ==================================================================
     CGameBase* m_pGame;
     CQuorvanObjPtrArray<YardDef*> m_Yards;        // file order; owned
@@ -121,6 +134,7 @@ public:
     CQuorvanObjPtrArray<CFarmObject*> m_Objects;  // the open yard's objects; owned
     int m_CategoryPoints[kFarmCategoryCount] = {};
     int m_nStars = 0;
+    IFarmYard* m_pYard = nullptr;  // not owned
 
 private:
     bool ReadYardLine(const CommonStringRS<50>& line);

@@ -28,3 +28,13 @@ CommonStringRS<50> FormatWithCommasFast(int value);
 FIXED_FLOAT_16 DrawScoreValue(CGameBase* game, CSpriteSet* icon, bool showIcon, float x, float y, float scale,
                               const CommonString& caption, int value, int alpha, int r, int g, int b, bool small,
                               bool rightAlign);
+
+// Where the group DrawScoreValue draws for these arguments, without a caption, lies around its
+// x, in pixels: from left (the icon's left edge, or the number's start without the icon) to
+// right (the number's end, its trailing letter spacing included). Both 0 without the font.
+struct TScoreValueExtent {
+    float left = 0;
+    float right = 0;
+};
+TScoreValueExtent MeasureScoreValue(CGameBase* game, CSpriteSet* icon, bool showIcon, float scale, int value,
+                                    bool small);

@@ -26,7 +26,8 @@ public:
 
     void UpdateStatsControls();
     void InitializePoints();
-    // One icon, "x" and number group centred on (x, y); nothing at half opacity or less.
+    // One icon, "x" and number group (DrawScoreValue, small) centred on (x, y); nothing at half
+    // opacity or less, then alpha rising from 1 to 255 over the second half.
     void DrawCoinsValue(int value, int x, int y, bool boost);
 
     enum EAnchor { kArena1Coins, kArena2Coins, kArena3Coins, kCoinsGained, kBoostPoints, kAnchorCount };

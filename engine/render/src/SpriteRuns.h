@@ -1,0 +1,65 @@
+// Private to engine/render: the run table of a sprite. Each stored row is cut into spans, each a
+// run of pixels a blit passes over (fully clear, or the key colour), then a run of mixed pixels
+// that the row kernels draw pixel by pixel, then a run it copies or fades alike (fully opaque, or
+// not the key); any of the three may be empty. A blit then touches neither the pixels nor the
+// alpha of a clear run. Built from the planes as they are, and dropped by the bitmap whenever a
+// plane may change (see CWinDibBitmap::PlanesMayChange).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace render_detail {
+
+class CRunTable {
+public:
+    // Runs of alpha 0, alpha 255 and the rest; null when the runs are too short to pay.
+    static std::unique_ptr<CRunTable> FromAlpha(const unsigned char* alpha, int w, int h);
+    // Runs of the key colour and of other colours; null as above.
+    static std::unique_ptr<CRunTable> FromKey(const std::uint16_t* pixels, int w, int h, std::uint16_t key);
+
+    // Calls f(mixedAt, mixedLength, wholeAt, wholeLength) for each span of stored row `row` that
+    // reaches into [x, x + n), its runs cut to that window and counted from x; mixed pixels come
+    // before the whole run in each call, and the calls go left to right.
+    template <class F>
+    void ForEachSpan(int row, int x, int n, F&& f) const;
+
+    struct TSpan {
+        std::uint16_t skip, mixed, whole;
+    };
+    // The spans of stored row `row`, left to right, covering the whole row.
+    const TSpan* RowBegin(int row) const { return m_Spans.data() + m_RowStart[static_cast<std::size_t>(row)]; }
+    const TSpan* RowEnd(int row) const { return m_Spans.data() + m_RowStart[static_cast<std::size_t>(row) + 1]; }
+
+private:
+    enum class Kind : std::uint8_t { Skip, Mixed, Whole };
+    template <class Classify>
+    static std::unique_ptr<CRunTable> Build(int w, int h, int shortestRun, Classify&& classify);
+
+    std::vector<std::uint32_t> m_RowStart;  // h + 1 indices into m_Spans
+    std::vector<TSpan> m_Spans;
+};
+
+template <class F>
+void CRunTable::ForEachSpan(int row, int x, int n, F&& f) const {
+    const int end = x + n;
+    int at = 0;
+    const TSpan* const last = RowEnd(row);
+    for (const TSpan* s = RowBegin(row); s != last && at < end; ++s) {
+        const int mixedFrom = at + s->skip;
+        const int wholeFrom = mixedFrom + s->mixed;
+        const int next = wholeFrom + s->whole;
+        if (at >= x && next <= end) {
+            // Inside the window, as every span is when a blit takes whole rows.
+            f(mixedFrom - x, static_cast<int>(s->mixed), wholeFrom - x, static_cast<int>(s->whole));
+        } else if (next > x) {
+            const int m0 = mixedFrom > x ? mixedFrom : x, m1 = wholeFrom < end ? wholeFrom : end;
+            const int w0 = wholeFrom > x ? wholeFrom : x, w1 = next < end ? next : end;
+            f(m0 - x, m1 > m0 ? m1 - m0 : 0, w0 - x, w1 > w0 ? w1 - w0 : 0);
+        }
+        at = next;
+    }
+}
+
+}  // namespace render_detail

@@ -1,0 +1,695 @@
+// Birds, the robot and the mower on their state machine, with seeded randoms: choosing states,
+// visiting, walking, turning, edges, taps, drags, healing, icons, views and rectangles.
+#include <algorithm>
+#include <cstdlib>
+#include <set>
+#include <string>
+
+#include "FarmObjectsFixture.h"
+#include "particles/ParticleSystem.h"
+#include "particles/ParticleSystemManager.h"
+#include "render/DibBitmap.h"
+#include "render/DrawingHelpers.h"
+#include "render/WinDibBitmap.h"
+#include "sprites/SpriteSet.h"
+#include "sprites/SpriteSetManager.h"
+
+namespace {
+
+using namespace farmtest;
+
+class Chickens : public FarmObjectsTest {
+protected:
+    CSpriteSet* Set(const char* name) { return game.m_pSpriteSetManager->GetSpriteSetNamed(name); }
+    std::string Played(const char* id) {
+        return std::string(game.GetSoundsDirectory().GetDataConst()) + "Birds\\" + id;
+    }
+};
+
+// ---- Choosing ----------------------------------------------------------------------------------
+
+TEST_F(Chickens, AfterAVisitOrTheWalkToTheFrontABirdWalksAndGivesItsSpotBack) {
+    auto* trough = Add<CFarmDecorObject>("trough", 320, 160);
+    CChicken* bird = Bird("bird1", 300, 150);
+    std::set<int> drawn;
+    for (int previous : {kChickenWalkToFront, kChickenVisit}) {
+        for (unsigned seed = 1; seed <= 12; ++seed) {
+            bird->m_nState = kChickenIdle;
+            bird->m_nPreviousState = previous;
+            trough->m_pOccupants[1] = bird;
+            bird->m_pDestination = trough;
+            std::srand(seed);
+            drawn.insert(std::rand() % 4);
+            game.SeedRandoms(seed);
+            bird->ChangeState();
+            EXPECT_EQ(bird->m_nState, kChickenWalk) << "after " << previous << ", seed " << seed;
+            EXPECT_EQ(bird->m_nPreviousState, kChickenIdle);
+            if (previous == kChickenVisit) {
+                EXPECT_EQ(trough->m_pOccupants[1], nullptr) << "the spot goes back first";
+                EXPECT_EQ(bird->m_pDestination, nullptr);
+            }
+        }
+    }
+    EXPECT_EQ(drawn.size(), 4u) << "every choice the draw can make was overruled";
+}
+
+TEST_F(Chickens, ABirdChoosesEachStateWithTheDraw) {
+    Add<CFarmDecorObject>("trough", 320, 160);
+    CChicken* bird = Bird("bird2", 100, 100);
+    CChicken* mower = Bird("lawn_mower", 500, 100);
+    for (unsigned seed = 1; seed <= 30; ++seed) {
+        std::srand(seed);
+        const int draw = std::rand() % 4;
+        for (CChicken* creature : {bird, mower}) {
+            creature->FreeDestinationObject();
+            creature->m_nState = kChickenIdle;
+            creature->m_nPreviousState = kChickenIdle;
+            game.SeedRandoms(seed);
+            creature->ChangeState();
+            // A machine walks on a 1 and idles otherwise.
+            const int expected = creature == mower ? (draw == 1 ? kChickenWalk : kChickenIdle) : draw;
+            EXPECT_EQ(creature->m_nState, expected) << "seed " << seed;
+        }
+    }
+}
+
+TEST_F(Chickens, ABusyPhotoStandIsNeverChosen) {
+    auto* stand = Add<CComicForeground>("photostand01", 250, 200);
+    CChicken* bird = Bird("bird1", 100, 100);
+    struct TCase {
+        bool yardOpen;
+        int busy;
+        int state;
+    } cases[] = {
+        {true, 1, kChickenIdle}, {true, 2970, kChickenIdle}, {true, 0, kChickenVisit}, {false, 0, kChickenVisit}};
+    for (const TCase& c : cases) {
+        bird->FreeDestinationObject();
+        bird->m_nState = kChickenWalk;
+        farm->SetYard(c.yardOpen ? &yard : nullptr);
+        yard.m_nBusyCountdown = c.busy;
+        bird->ChangeState(kChickenVisit, true, false);
+        EXPECT_EQ(bird->m_nState, c.state) << "busy " << c.busy;
+        EXPECT_EQ(stand->m_pOccupants[0], c.state == kChickenVisit ? bird : nullptr) << "busy " << c.busy;
+        if (c.state == kChickenIdle) {
+            EXPECT_EQ(bird->m_nIdleLook, 0) << "a visit that found nothing idles squashing";
+            EXPECT_EQ(bird->m_nPreviousState, kChickenIdle);
+        } else {
+            const TVector2D hole = stand->GetSpotPointForChicken(bird);
+            EXPECT_EQ(bird->m_DestinationPoint.x, hole.x) << "the face goes in the hole";
+            EXPECT_EQ(bird->m_DestinationPoint.y, hole.y);
+        }
+    }
+}
+
+// ---- The machines ------------------------------------------------------------------------------
+
+TEST_F(Chickens, MowerAndRobotWalkForGoodTurningEvery165To329Frames) {
+    for (const char* id : {"lawn_mower", "robot"}) {
+        game.SeedRandoms(11);
+        CChicken* machine = Bird(id, 320, 160);
+        machine->ChangeState(kChickenWalk, true, false);
+        int resets = 0;
+        for (int frame = 0; frame < 4000; ++frame) {
+            const int before = machine->m_nTimer;
+            const TVector2D heading = machine->m_Direction;
+            const int pending = machine->m_nPendingTurns;
+            machine->RunProcess();
+            ASSERT_EQ(machine->m_nState, kChickenWalk) << id << " frame " << frame;
+            if (pending == 0 && machine->m_nTimer > before) {
+                ++resets;
+                EXPECT_GE(machine->m_nTimer, 165) << id;
+                EXPECT_LE(machine->m_nTimer, 329) << id;
+                EXPECT_EQ(before, 1) << id << ": a turn when the timer runs out";
+                const int turn = (HeadingAngle(machine->m_Direction) - HeadingAngle(heading) + 360) % 360;
+                EXPECT_TRUE(turn == 45 || turn == 315) << id << " turned " << turn;
+            }
+        }
+        EXPECT_GE(resets, 12) << id;
+        // A tap changes nothing; a drop sets it walking again.
+        machine->OnTap();
+        EXPECT_EQ(machine->m_nState, kChickenWalk) << id;
+        machine->OnBeginDragging();
+        EXPECT_EQ(machine->m_nState, kChickenDragged) << id;
+        machine->OnEndDragging();
+        EXPECT_EQ(machine->m_nState, kChickenWalk) << id;
+        EXPECT_EQ(machine->m_nTimer, 66) << id;
+        farm->m_Objects.RemoveAll();
+    }
+    EXPECT_TRUE(sound->played.empty()) << "machines make no calls";
+}
+
+TEST_F(Chickens, TheRobotHealsTheLowerIndexBirdOnATieThenRests) {
+    CChicken* a = Bird("bird1", 280, 200);
+    CChicken* b = Bird("bird2", 320, 200);
+    auto* robot = Add<CRobot>("robot", 300, 200);
+    // Nobody wanders off: selected creatures keep their idle.
+    for (CChicken* creature : {a, b, static_cast<CChicken*>(robot)}) creature->m_bSelected = true;
+    robot->RunProcess();
+    ASSERT_EQ(robot->m_nHealingCountdown, 66);
+    EXPECT_EQ(a->m_nTimer, 82) << "the lower index wins a tie";
+    EXPECT_EQ(a->m_Direction.x, 256) << "and faces the robot";
+    EXPECT_EQ(a->m_Direction.y, 0);
+    EXPECT_EQ(a->m_nState, kChickenIdle);
+    EXPECT_NE(b->m_nTimer, 82);
+    EXPECT_EQ(robot->m_nTimer, 82);
+    EXPECT_EQ(robot->m_Direction.x, -256) << "the robot faces the bird";
+    EXPECT_EQ(robot->m_nDirectionSet, 0);
+    EXPECT_FALSE(robot->m_bMirrored);
+    // 66 frames of healing, 165 of rest, then the next healing.
+    int frames = 0;
+    do {
+        robot->RunProcess();
+        ++frames;
+    } while (robot->m_nHealingCountdown != 66 && frames < 1000);
+    EXPECT_EQ(frames, 66 + 165 + 1);
+    // A bird dropped during the rest ends it: the robot heals on the next frame.
+    for (int i = 0; i < 66 + 40; ++i) robot->RunProcess();
+    ASSERT_GT(robot->m_nHealingPause, 0);
+    b->OnBeginDragging();
+    b->OnEndDragging();
+    EXPECT_EQ(robot->m_nHealingPause, 0);
+    robot->RunProcess();
+    EXPECT_EQ(robot->m_nHealingCountdown, 66);
+}
+
+TEST_F(Chickens, TheRobotLeavesDraggedAndFarBirds) {
+    CChicken* far = Bird("bird1", 360, 200);   // 60 across
+    CChicken* held = Bird("bird2", 310, 210);  // near, but in the player's hand
+    auto* robot = Add<CRobot>("robot", 300, 200);
+    held->OnBeginDragging();
+    for (int i = 0; i < 5; ++i) robot->RunProcess();
+    EXPECT_EQ(robot->m_nHealingCountdown, 0);
+    far->m_Position.x = 350 * 256;  // exactly 50 across
+    robot->RunProcess();
+    EXPECT_EQ(robot->m_nHealingCountdown, 66);
+}
+
+// ---- Edges ---------------------------------------------------------------------------------------
+
+TEST_F(Chickens, TheYardsEdgesTurnAWalkingBirdBack) {
+    UseScreenWidth(1400);  // the screen's sides lie beyond the yard's
+    CChicken* bird = Bird("bird2", 0, 0);
+    struct TCase {
+        double x, y;
+        int hx, hy;     // heading before
+        double ex, ey;  // where it ends
+        int sx, sy;     // signs of the heading after (0: that component is 0)
+        const char* why;
+    } cases[] = {
+        {0.5, 100, -256, 0, 0, 100, 1, 0, "x 0 heading left"},
+        {639.5, 100, 256, 0, 640, 100, -1, 0, "x 640 heading right"},
+        {200, 328.5, 0, 256, 200, 329, 0, -1, "y 329 heading to the viewer"},
+        {200, 0.5, 0, -256, 200, 0, 0, 1, "y 0 heading away"},
+        {639.5, 328.5, 181, 181, 640, 329, -1, -1, "the near right corner"},
+    };
+    for (const TCase& c : cases) {
+        bird->m_Position = TVector2D{static_cast<int>(c.x * 256), static_cast<int>(c.y * 256)};
+        bird->m_Direction = TVector2D{c.hx, c.hy};
+        bird->m_nState = kChickenWalk;
+        bird->m_nPendingTurns = 0;
+        bird->m_nTimer = 50;
+        bird->RunProcess();
+        EXPECT_EQ(bird->m_Position.x, static_cast<int>(c.ex * 256)) << c.why;
+        EXPECT_EQ(bird->m_Position.y, static_cast<int>(c.ey * 256)) << c.why;
+        const auto sign = [](int v) { return v > 0 ? 1 : (v < 0 ? -1 : 0); };
+        EXPECT_EQ(sign(bird->m_Direction.x), c.sx) << c.why;
+        EXPECT_EQ(sign(bird->m_Direction.y), c.sy) << c.why;
+        const TDirectionView view = BirdViewOfAngle(HeadingAngle(bird->m_Direction));
+        EXPECT_EQ(bird->m_nDirectionSet, view.set) << c.why << ": the view follows";
+    }
+}
+
+TEST_F(Chickens, TheScreensSidesTurnAWalkingBirdBack) {
+    CChicken* bird = Bird("bird2", 0, 0);
+    // At depth 160 the screen's 20-pixel margins lie near world x 107 and 533.
+    struct TCase {
+        double x;
+        int hx, hy;
+        int angle;  // heading after, degrees
+        const char* why;
+    } cases[] = {
+        {100, -256, 0, 0, "left side, heading left: mirrored"},
+        {100, 0, -256, 315, "left side, heading away: turns right"},
+        {100, 0, 256, 45, "left side, heading to the viewer: turns left"},
+        {540, 256, 0, 180, "right side, heading right: mirrored"},
+        {540, 0, 256, 135, "right side, heading to the viewer: turns right"},
+        {540, 0, -256, 225, "right side, heading away: turns left"},
+        {320, -256, 0, 180, "the middle: nothing turns"},
+    };
+    for (const TCase& c : cases) {
+        bird->m_Position = TVector2D{static_cast<int>(c.x * 256), 160 * 256};
+        bird->m_Direction = TVector2D{c.hx, c.hy};
+        bird->m_nState = kChickenWalk;
+        bird->m_nPendingTurns = 0;
+        bird->m_nTimer = 50;
+        bird->RunProcess();
+        EXPECT_EQ(HeadingAngle(bird->m_Direction), c.angle) << c.why;
+    }
+}
+
+// ---- Taps and drags ----------------------------------------------------------------------------------
+
+TEST_F(Chickens, ATapBouncesOrSpinsABirdByTheTablesValue) {
+    auto* feeder = Add<CFarmDecorObject>("feeder", 320, 200);
+    CChicken* bird = Bird("bird1", 100, 100);
+    struct TCase {
+        int value, side;  // the table's next two values
+        unsigned seed;
+    } cases[] = {{4, 0, 5}, {17, 0, 6}, {9, 6, 7}, {30000, 3, 8}, {32767, 2, 9}};
+    for (const TCase& c : cases) {
+        g_GameRandomTable[40] = c.value;
+        g_GameRandomTable[41] = c.side;
+        g_GameRandomTableIndex = 40;
+        bird->ChangeStateToVisitSpot(feeder);
+        g_GameRandomTableIndex = 40;
+        bird->m_Direction = TVector2D{-256, 0};
+        bird->AdjustSpriteSetFromDir();
+        sound->played.clear();
+        std::srand(c.seed);
+        const int pick = std::rand() % 2;
+        game.SeedRandoms(c.seed);
+        bird->OnTap();
+        EXPECT_EQ(bird->m_pDestination, nullptr) << "the spot goes back";
+        for (CChicken* occupant : feeder->m_pOccupants) EXPECT_NE(occupant, bird);
+        if (c.value % 2 == 0) {
+            EXPECT_EQ(bird->m_nState, kChickenIdle) << c.value;
+            EXPECT_TRUE(bird->m_bTapBounce);
+            EXPECT_EQ(bird->m_BounceSpeed, 7864);
+            EXPECT_EQ(bird->m_BouncePhase, 0);
+            EXPECT_EQ(bird->m_nTimer, 165);
+            EXPECT_EQ(bird->m_nIdleLook, 0);
+            EXPECT_EQ(bird->m_nDirectionSet, 3) << "it faces the viewer";
+            EXPECT_EQ(bird->m_Frame, 4 * 256) << "bird 1 stands on frame 4";
+            EXPECT_EQ(sound->played, std::vector<std::string>{Played(pick == 0 ? "tap_a.wav" : "tap_b.wav")});
+            EXPECT_EQ(g_GameRandomTableIndex, 41);
+        } else {
+            EXPECT_EQ(bird->m_nState, kChickenSpin) << c.value;
+            EXPECT_EQ(bird->m_nTimer, 8);
+            EXPECT_EQ(bird->m_nTurnSide, c.side % 2);
+            EXPECT_EQ(sound->played, std::vector<std::string>{Played("spin.wav")});
+            EXPECT_EQ(g_GameRandomTableIndex, 42);
+        }
+    }
+}
+
+TEST_F(Chickens, ASpinTurnsEveryThirdFrameUntilTheBirdFacesTheViewer) {
+    CChicken* bird = Bird("bird2", 320, 160);
+    for (int side : {0, 1}) {
+        for (int start : {0, 90, 135, 270}) {
+            bird->m_Direction = HeadingOfAngle(start);
+            bird->AdjustSpriteSetFromDir();
+            bird->m_nState = kChickenSpin;
+            bird->m_nTimer = 8;
+            bird->m_nTurnSide = side;
+            int frames = 0, turns = 0;
+            while (bird->m_nState == kChickenSpin && frames < 100) {
+                const TVector2D before = bird->m_Direction;
+                bird->RunProcess();
+                ++frames;
+                if (before.x != bird->m_Direction.x || before.y != bird->m_Direction.y) ++turns;
+            }
+            // Turns at timer 6, 3 and 0 (frames 2, 5, 8), then every third frame; it stops once it
+            // faces the viewer at a turn from the third on, going round again if it passed by.
+            const int needed = ((side == 0 ? 90 - start : start - 90) + 720) % 360 / 45;
+            const int expectedTurns = needed < 3 ? needed + 8 : needed;
+            EXPECT_EQ(turns, expectedTurns) << "from " << start << " side " << side;
+            EXPECT_EQ(frames, 3 * expectedTurns - 1) << "from " << start << " side " << side;
+            EXPECT_EQ(bird->m_nState, kChickenIdle);
+            EXPECT_EQ(HeadingAngle(bird->m_Direction), 90);
+        }
+    }
+}
+
+TEST_F(Chickens, ADraggedBirdFlapsAndTurnsToTheViewerThenWalksOff) {
+    CChicken* bird = Bird("bird2", 320, 160);
+    auto* robot = Add<CRobot>("robot", 500, 100);
+    robot->m_nHealingPause = 100;
+    bird->m_Direction = HeadingOfAngle(270);
+    bird->AdjustSpriteSetFromDir();
+    bird->m_bJumping = true;
+    bird->OnBeginDragging();
+    EXPECT_TRUE(bird->m_bDragging);
+    EXPECT_FALSE(bird->m_bJumping);
+    EXPECT_EQ(bird->m_nState, kChickenDragged);
+    // 270 to 90 turning right: 315, 0, 45, 90 at frames 0, 3, 6, 9; two walk frames a frame.
+    for (int frame = 0; frame < 12; ++frame) {
+        bird->RunProcess();
+        const int turns = std::min(frame / 3 + 1, 4);
+        EXPECT_EQ(HeadingAngle(bird->m_Direction), (270 + 45 * turns) % 360) << frame;
+        EXPECT_EQ(bird->m_Frame, ((frame + 1) * 2 % 8) * 256) << frame;
+    }
+    bird->OnEndDragging();
+    EXPECT_FALSE(bird->m_bDragging);
+    EXPECT_EQ(bird->m_nState, kChickenWalk);
+    EXPECT_EQ(bird->m_nTimer, 66);
+    EXPECT_EQ(robot->m_nHealingPause, 0) << "a dropped bird ends every robot's rest";
+}
+
+// ---- Visits --------------------------------------------------------------------------------------
+
+TEST_F(Chickens, ABirdArrivesOnItsSpotAndDoesWhatTheSpotSays) {
+    struct TCase {
+        const char* object;
+        const char* sound;  // null: none
+        bool jumping;
+        bool flash;
+    } cases[] = {
+        {"feeder", "eat", false, false},  {"trough", "drink.wav", false, false},  {"lamp", "what.wav", false, false},
+        {"hay", "what.wav", true, false}, {"photostand01", nullptr, false, true}, {"radio", nullptr, false, false},
+    };
+    for (const TCase& c : cases) {
+        farm->m_Objects.RemoveAll();
+        yard = CFakeFarmYard{};
+        auto* object = Add<CFarmDecorObject>(c.object, 320, 250);
+        CChicken* bird = Bird("bird1", 90, 40);
+        sound->played.clear();
+        bird->ChangeStateToVisitSpot(object);
+        ASSERT_EQ(bird->m_nState, kChickenVisit) << c.object;
+        const TVector2D target = bird->m_DestinationPoint;
+        int frames = 0;
+        while (bird->m_nState == kChickenVisit && frames < 1000) {
+            const TVector2D before = bird->m_Position;
+            bird->RunProcess();
+            ++frames;
+            // Each step is one of the eight headings, at most the bird's speed along each axis.
+            EXPECT_LE(std::abs(bird->m_Position.x - before.x), 384);
+            EXPECT_LE(std::abs(bird->m_Position.y - before.y), 384);
+        }
+        EXPECT_EQ(bird->m_Position.x, target.x) << c.object;
+        EXPECT_EQ(bird->m_Position.y, target.y) << c.object;
+        EXPECT_EQ(bird->m_nState, kChickenIdle) << c.object;
+        EXPECT_EQ(bird->m_nPreviousState, kChickenVisit) << c.object;
+        EXPECT_EQ(bird->m_nIdleLook, 0) << c.object;
+        EXPECT_EQ(bird->m_bJumping, c.jumping) << c.object;
+        EXPECT_EQ(yard.m_nFlashesShown, c.flash ? 1 : 0) << c.object;
+        if (c.flash) {
+            EXPECT_EQ(yard.m_pPhotoStand, object);
+            EXPECT_EQ(yard.m_nBusyCountdown, 2970);
+        }
+        if (c.jumping) {
+            EXPECT_EQ(bird->m_nTimer, 102);
+            EXPECT_EQ(bird->m_BounceSpeed, 3932);
+        } else {
+            EXPECT_GE(bird->m_nTimer, 90);
+            EXPECT_LT(bird->m_nTimer, 150);
+        }
+        if (c.sound == nullptr) {
+            EXPECT_TRUE(sound->played.empty()) << c.object;
+        } else {
+            ASSERT_EQ(sound->played.size(), 1u) << c.object;
+            EXPECT_NE(sound->played[0].find(c.sound), std::string::npos) << c.object << " played " << sound->played[0];
+        }
+        if (!c.jumping && !c.flash) {
+            // It looks towards the spot's look point.
+            const TVector2D look = object->GetSpotLookPoint();
+            const double want = std::atan2(look.y - bird->m_Position.y, look.x - bird->m_Position.x) * 180 / 3.14159265;
+            const int snapped = static_cast<int>(std::lround(want / 45.0)) * 45;
+            EXPECT_EQ(HeadingAngle(bird->m_Direction), (snapped + 360) % 360) << c.object;
+        }
+    }
+}
+
+TEST_F(Chickens, AJumpingBirdTurnsAndThrowsFeathersThenWalksOff) {
+    auto* hay = Add<CFarmDecorObject>("hay", 320, 250);
+    CChicken* bird = Bird("bird1", 100, 100);
+    CQuorvanParticleSystem2* feathers = game.m_pParticleManager->GetParticleSystemNamed("ChickenJump");
+    bird->ChangeStateToVisitSpot(hay);
+    while (bird->m_nState == kChickenVisit) bird->RunProcess();
+    ASSERT_TRUE(bird->m_bJumping);
+    int frames = 0;
+    while (bird->m_bJumping && frames < 500) {
+        bird->RunProcess();
+        ++frames;
+    }
+    // The timer runs from 102 down; on even values one feather flies.
+    EXPECT_GE(feathers->GetNumActiveParticels(), 30);
+    EXPECT_EQ(bird->m_nState, kChickenWalk) << "after the jump it walks off";
+    EXPECT_EQ(hay->m_pOccupants[0], nullptr);
+}
+
+TEST_F(Chickens, ABirdAtTheFrontRestsAndShowsItsLove) {
+    CChicken* bird = Bird("bird2", 320, 300);
+    CQuorvanParticleSystem2* hearts = game.m_pParticleManager->GetParticleSystemNamed("EmoLove");
+    bird->m_Direction = HeadingOfAngle(180);
+    bird->AdjustSpriteSetFromDir();
+    bird->ChangeState(kChickenWalkToFront, false, false);
+    int frames = 0;
+    while (bird->m_nState == kChickenWalkToFront && frames < 200) {
+        bird->RunProcess();
+        ++frames;
+    }
+    // Turning right from 180 to 90 takes 6 turns, 3 frames apart; then 29 steps to 329.
+    EXPECT_EQ(frames, 6 * 3 + 30);
+    EXPECT_EQ(bird->m_Position.y, kYardDepth);
+    EXPECT_EQ(bird->m_nDirectionSet, 3);
+    EXPECT_EQ(bird->m_nPreviousState, kChickenWalkToFront);
+    EXPECT_GE(bird->m_nTimer, 90);
+    const int timer = bird->m_nTimer;
+    for (int i = 1; i < timer; ++i) bird->RunProcess();
+    // One heart every 15 frames of the stay.
+    EXPECT_EQ(hearts->GetNumActiveParticels(), (timer - 1) / 15);
+}
+
+TEST_F(Chickens, ABirdHoldsOneSpotAtATime) {
+    auto* trough = Add<CFarmDecorObject>("trough", 200, 200);
+    auto* feeder = Add<CFarmDecorObject>("feeder", 400, 200);
+    CChicken* bird = Bird("bird1", 300, 100);
+    // Selected on its way, it gives the spot back.
+    bird->ChangeStateToVisitSpot(trough);
+    bird->OnSelectStarted();
+    for (CChicken* occupant : trough->m_pOccupants) EXPECT_NE(occupant, bird) << "selected";
+    bird->OnSelectFinished();
+    // Sent to another object, it gives the first spot back.
+    bird->ChangeStateToVisitSpot(trough);
+    bird->ChangeStateToVisitSpot(feeder);
+    for (CChicken* occupant : trough->m_pOccupants) EXPECT_NE(occupant, bird) << "sent elsewhere";
+    EXPECT_EQ(bird->m_pDestination, feeder);
+    // Sold, it leaves no spot taken anywhere.
+    bird->OnAboutToRemove();
+    for (CFarmObject* object : {static_cast<CFarmObject*>(trough), static_cast<CFarmObject*>(feeder)})
+        for (CChicken* occupant : object->m_pOccupants) EXPECT_EQ(occupant, nullptr);
+}
+
+// ---- Icons ---------------------------------------------------------------------------------------
+
+TEST_F(Chickens, TheEmotionIconBySpotType) {
+    CChicken* bird = Bird("bird1", 100, 100);
+    CChicken* mower = Bird("lawn_mower", 200, 100);
+    CChicken* robot = Bird("robot", 300, 100);
+    struct TIcon {
+        const char* set;  // null: none
+        FIXED_FLOAT speed;
+        bool pingPong, trail, inPhase;
+    };
+    const TIcon none{nullptr, 0, false, false, true};
+    const TIcon question{"icons_question", 64, true, false, true};
+    const TIcon music{"icons_music", 0, false, false, false};
+    struct TCase {
+        int type;
+        TIcon birdIcon, robotIcon;
+    } cases[] = {
+        {kSpotEat, {"icons_eat", 77, false, true, true}, question},
+        {kSpotDrink, {"icons_drink", 77, false, true, true}, question},
+        {kSpotHeat, {"icons_heat", 256, false, false, true}, question},
+        {kSpotSmile, {"icons_smile", 0, false, false, false}, question},
+        {kSpotMusic, music, music},
+        {kSpotQuestion, question, question},
+        {kSpotPicture, none, question},
+        {kSpotJumping, none, question},
+        {kSpotNone, none, question},
+    };
+    for (const TCase& c : cases) {
+        for (CChicken* creature : {bird, mower, robot}) {
+            const TIcon& want = creature == robot ? c.robotIcon : c.birdIcon;
+            creature->m_nEmotionAlpha = 99;
+            creature->PrepareEmotionSetForSpotType(c.type);
+            const char* who = creature == robot ? "robot" : (creature == mower ? "mower" : "bird");
+            EXPECT_EQ(creature->m_pEmotionSet, want.set ? Set(want.set) : nullptr) << who << " type " << c.type;
+            EXPECT_EQ(creature->m_EmotionFrameSpeed, want.speed) << who << " type " << c.type;
+            EXPECT_EQ(creature->m_bEmotionPingPong, want.pingPong) << who << " type " << c.type;
+            EXPECT_EQ(creature->m_bEmotionTrail, want.trail) << who << " type " << c.type;
+            EXPECT_EQ(creature->m_bEmotionPulseInPhase, want.inPhase) << who << " type " << c.type;
+            EXPECT_EQ(creature->m_EmotionFrame, 0);
+            EXPECT_EQ(creature->m_nEmotionAlpha, 0);
+        }
+    }
+}
+
+TEST_F(Chickens, TheTrailShowsThePreviousIconFrameAtAThirdOfTheAlpha) {
+    CChicken* bird = Bird("bird1", 320, 200);
+    bird->m_nState = kChickenIdle;
+    bird->m_nPreviousState = kChickenVisit;
+    bird->m_nIdleLook = 0;
+    bird->PrepareEmotionSetForSpotType(kSpotEat);
+    bird->m_nEmotionAlpha = 240;
+    bird->m_BouncePhase = 0;
+    CSpriteSet* icons = Set("icons_eat");
+    const double k = CameraScale(200);
+    // The icon's centre 1.4 k (24 + 2 - 12) pixels up, bobbing at 0.92 in phase at the bottom.
+    const double y = ScreenY(200, kH) - (24 + 2 - 12) * 1.4 * k * 0.92;
+    for (int current : {0, 2, 5}) {
+        bird->m_EmotionFrame = current * 256;
+        recorder.draws.clear();
+        bird->Draw(kDrawBody);
+        ASSERT_EQ(recorder.draws.size(), 2u) << current;
+        EXPECT_EQ(recorder.draws[0].src, icons->GetFrame(current == 0 ? 5 : current - 1)) << current;
+        EXPECT_EQ(recorder.draws[0].alphaOffset, 80 - 255);
+        EXPECT_EQ(recorder.draws[1].src, icons->GetFrame(current));
+        EXPECT_EQ(recorder.draws[1].alphaOffset, 240 - 255);
+        for (const TRotatedDraw& d : recorder.draws) {
+            EXPECT_NEAR(d.scale, 1.4 * k * 65536, 8);
+            EXPECT_NEAR(d.x, ScreenX(320, 200, kW) * 256, 2);
+            EXPECT_NEAR(d.y, y * 256, 3);
+        }
+    }
+    // Without the trail, one frame; against the phase the icon rises to 1.08 at the bottom.
+    bird->PrepareEmotionSetForSpotType(kSpotSmile);
+    bird->m_nEmotionAlpha = 255;
+    recorder.draws.clear();
+    bird->Draw(kDrawBody);
+    ASSERT_EQ(recorder.draws.size(), 1u);
+    EXPECT_NEAR(recorder.draws[0].y, (ScreenY(200, kH) - 14 * 1.4 * k * 1.08) * 256, 3);
+}
+
+TEST_F(Chickens, TheIconFadesInAndOverTheLastTwentyFrames) {
+    CChicken* bird = Bird("bird1", 320, 200);
+    bird->m_nState = kChickenIdle;
+    bird->m_nPreviousState = kChickenIdle;
+    bird->PrepareEmotionSetForSpotType(kSpotQuestion);
+    bird->m_nTimer = 45;
+    int alpha = 0;
+    for (int timer = 45; timer >= 2; --timer) {
+        bird->RunProcess();
+        alpha = timer <= 20 ? timer * 255 / 20 : std::min(255, alpha + 12);
+        ASSERT_EQ(bird->m_nEmotionAlpha, alpha) << "timer " << timer;
+    }
+    // The question mark swings back and forth over its six frames.
+    std::vector<int> frames;
+    bird->m_nTimer = 1000;
+    bird->m_EmotionFrame = 0;
+    bird->m_EmotionFrameSpeed = 64;
+    for (int i = 0; i < 60; ++i) {
+        bird->RunProcess();
+        frames.push_back(bird->m_EmotionFrame);
+    }
+    EXPECT_GE(*std::max_element(frames.begin(), frames.end()), 5 * 256);
+    EXPECT_LT(*std::max_element(frames.begin(), frames.end()), 6 * 256);
+    EXPECT_EQ(*std::min_element(frames.begin(), frames.end()), 0);
+    EXPECT_EQ(std::count(frames.begin(), frames.end(), 5 * 256), 2) << "it turns back on its last frame, twice";
+}
+
+// ---- Views and rectangles ------------------------------------------------------------------------
+
+TEST_F(Chickens, TheViewOfEachAngle) {
+    struct TCase {
+        int angle;
+        TDirectionView bird, robot;
+    } cases[] = {
+        {0, {0, true}, {0, true}},     {9, {0, true}, {0, true}},     {10, {5, true}, {7, false}},
+        {79, {5, true}, {7, false}},   {80, {3, false}, {3, false}},  {109, {3, false}, {3, false}},
+        {110, {5, false}, {5, false}}, {169, {5, false}, {5, false}}, {170, {0, false}, {0, false}},
+        {189, {0, false}, {0, false}}, {190, {4, false}, {4, false}}, {259, {4, false}, {4, false}},
+        {260, {2, false}, {2, false}}, {279, {2, false}, {2, false}}, {280, {4, true}, {6, false}},
+        {350, {4, true}, {6, false}},  {351, {0, true}, {0, true}},   {359, {0, true}, {0, true}},
+        {360, {0, true}, {0, true}},
+    };
+    for (const TCase& c : cases) {
+        EXPECT_EQ(BirdViewOfAngle(c.angle).set, c.bird.set) << c.angle;
+        EXPECT_EQ(BirdViewOfAngle(c.angle).mirrored, c.bird.mirrored) << c.angle;
+        EXPECT_EQ(RobotViewOfAngle(c.angle).set, c.robot.set) << c.angle;
+        EXPECT_EQ(RobotViewOfAngle(c.angle).mirrored, c.robot.mirrored) << c.angle;
+    }
+}
+
+TEST_F(Chickens, EachCreatureDrawsTheViewOfItsHeading) {
+    struct TKind {
+        const char* id;
+        const char* base;
+        const char* views[8];  // by heading 0, 45, ..., 315 degrees
+        bool mirrored[8];
+    } kinds[] = {
+        {"bird2",
+         "Chicken2",
+         {"_L", "_LB", "_B", "_LB", "_L", "_LT", "_T", "_LT"},
+         {true, true, false, false, false, false, false, true}},
+        {"lawn_mower",
+         "lawnmower",
+         {"_left", "_left_down", "_down", "_left_down", "_left", "_left_up", "_up", "_left_up"},
+         {true, true, false, false, false, false, false, true}},
+        {"robot",
+         "robot",
+         {"_left", "_right_down", "_down", "_left_down", "_left", "_left_up", "_up", "_right_up"},
+         {true, false, false, false, false, false, false, false}},
+    };
+    for (const TKind& kind : kinds) {
+        CChicken* creature = Bird(kind.id, 320, 200);
+        creature->m_nState = kChickenWalk;  // a bird walking is drawn plainly, turned by 0
+        for (int i = 0; i < 8; ++i) {
+            creature->m_Direction = HeadingOfAngle(45 * i);
+            ASSERT_EQ(HeadingAngle(creature->m_Direction), 45 * i);
+            creature->AdjustSpriteSetFromDir();
+            const std::string set = std::string(kind.base) + kind.views[i];
+            EXPECT_EQ(creature->GetCurrentFrame(), Set(set.c_str())->GetFrame(creature->m_Frame >> 8))
+                << kind.id << " " << 45 * i;
+            EXPECT_EQ(creature->m_bMirrored, kind.mirrored[i]) << kind.id << " " << 45 * i;
+            if (creature->IsMachine()) continue;
+            recorder.draws.clear();
+            creature->Draw(kDrawBody);
+            ASSERT_EQ(recorder.draws.size(), 1u) << kind.id << " " << 45 * i;
+            EXPECT_EQ(recorder.draws[0].src, creature->GetCurrentFrame());
+            EXPECT_EQ(recorder.draws[0].flags, kind.mirrored[i] ? 1 : 0) << kind.id << " " << 45 * i;
+        }
+    }
+}
+
+TEST_F(Chickens, TheRectangleOfABird) {
+    CChicken* bird = Bird("bird2", 0, 0);
+    const double places[][2] = {{320, 0}, {100, 120}, {600, 329}};
+    for (const auto& p : places) {
+        bird->m_Position = TVector2D{static_cast<int>(p[0] * 256), static_cast<int>(p[1] * 256)};
+        const double k = CameraScale(p[1]);
+        const double sx = ScreenX(p[0], p[1], kW), sy = ScreenY(p[1], kH);
+        const double w = farmyard::kBirdW, h = farmyard::kBirdH;
+        const TRect2D r = bird->GetObjectRect();
+        EXPECT_NEAR(r.x, (sx - w * k / 2 - 15 * k) * 256, 3) << p[0] << "," << p[1];
+        EXPECT_NEAR(r.y, (sy - h * k) * 256, 3) << p[0] << "," << p[1];
+        EXPECT_NEAR(r.width, (w * k + 30 * k) * 256, 3) << p[0] << "," << p[1];
+        EXPECT_NEAR(r.height, (h * k + 30 * k) * 256, 3) << p[0] << "," << p[1];
+    }
+}
+
+TEST_F(Chickens, EachBirdsTuning) {
+    struct TCase {
+        const char* id;
+        int standing, anchor;
+        FIXED_FLOAT speed;
+        int walkFrames;  // frames of the walk cycle
+    } cases[] = {{"bird1", 4, 12, 384, 8}, {"bird2", 0, 12, 256, 8}, {"bird13", 20, 13, 256, 21}};
+    for (const TCase& c : cases) {
+        CChicken* bird = Bird(c.id, 320, 160);
+        EXPECT_EQ(bird->m_Frame, c.standing * 256) << c.id;
+        EXPECT_EQ(bird->m_AnchorHeight, c.anchor << 16) << c.id;
+        EXPECT_EQ(bird->m_Speed, c.speed) << c.id;
+        EXPECT_EQ(bird->m_nTimer, 30) << c.id;
+        EXPECT_EQ(bird->m_nDirectionSet, 3) << c.id;
+        // A walk cycle comes back to its start after its frame count (less a skipped last one).
+        bird->m_nState = kChickenWalk;
+        bird->m_nPendingTurns = 0;
+        bird->m_nTimer = 1000;
+        bird->m_Frame = 0;
+        std::set<int> seen;
+        for (int i = 0; i < c.walkFrames; ++i) {
+            seen.insert(bird->m_Frame >> 8);
+            bird->RunProcess();
+        }
+        EXPECT_EQ(bird->m_Frame, 0) << c.id;
+        EXPECT_EQ(static_cast<int>(seen.size()), c.walkFrames) << c.id;
+    }
+    auto* mower = Bird("lawn_mower", 320, 160);
+    EXPECT_EQ(mower->m_nBirdNumber, 100);
+    EXPECT_EQ(mower->m_DrawScale, 52429);
+    EXPECT_EQ(mower->m_SelectionScale, 91750);
+    EXPECT_EQ(Bird("robot", 100, 100)->m_nBirdNumber, 101);
+}
+
+}  // namespace
