@@ -1,23 +1,18 @@
 // The round screen's messages (the pause panel and its sound panel, the statistics buttons), the
 // pause itself, the music and the rolling sound, and the small services the rules call.
-#include <algorithm>
 #include <cstring>
 
 #include "audio/SoundManager.h"
-#include "core/SafeFormat.h"
 #include "game/app/TheGame.h"
 #include "game/gameplay/GameplaySurvival.h"
 #include "game/progress/AchievementsManager.h"
-#include "game/progress/ApplicationData.h"
 #include "game/progress/UserProfile.h"
+#include "game/screens/VolumeSliders.h"
 #include "ui/Dialog.h"
-#include "ui/Text.h"
-#include "ui/Tuner.h"
 
 namespace {
 
 const CommonString kTemplateFile("ui_main.txt");
-constexpr int kVolumeTickCooldown = 16;
 // Music: fades in FIXED_FLOAT seconds.
 constexpr FIXED_FLOAT kMusicFade = 512;
 constexpr FIXED_FLOAT kMusicStopFade = 256;
@@ -70,10 +65,7 @@ int CXGameplaySurvival::OnMessage(CXElement* sender, int code, XWPARAM wparam, i
             break;
         case XMSG_TUNER_CHANGING:
         case XMSG_TUNER_SET:
-            if (Is(wparam, "tuner_music") || Is(wparam, "tuner_sound")) {
-                OnSlider(code, XIdText(wparam), lparam);
-                return 1;
-            }
+            if (ApplyVolumeSlider(game, this, code, XIdText(wparam), lparam, m_nSampleSoundTimer)) return 1;
             break;
         case XMSG_ACTION_DONE:
             if (Is(wparam, "acn_pause_on")) {
@@ -85,7 +77,7 @@ int CXGameplaySurvival::OnMessage(CXElement* sender, int code, XWPARAM wparam, i
                 return 1;
             }
             if (Is(wparam, "acn_pause_2_sound")) {
-                SetVolumeTexts();
+                ShowStoredVolumes(game, this);
                 return 1;
             }
             break;
@@ -93,55 +85,6 @@ int CXGameplaySurvival::OnMessage(CXElement* sender, int code, XWPARAM wparam, i
             break;
     }
     return XGameRoot::OnMessage(sender, code, wparam, lparam);
-}
-
-void CXGameplaySurvival::OnSlider(int code, const char* id, int value) {
-    CTheGame* game = TheGame();
-    CApplicationData* data = game != nullptr ? game->GetAppData() : nullptr;
-    if (data == nullptr) return;
-    const int volume = std::clamp(value, 0, 100);
-    const auto show = [this](const char* text, int v) {
-        if (auto* widget = dynamic_cast<XText*>(FindChildWithWidgetId(text)))
-            widget->SetCaption(SafeFormat("%d%%", {v}));
-    };
-    if (std::strcmp(id, "tuner_music") == 0) {
-        // The music follows the slider while it moves; letting it go only keeps the value.
-        if (code == XMSG_TUNER_CHANGING)
-            game->SetMusicVolume(volume);
-        else
-            data->m_nMusicVolume = volume;
-        show("txt_music_volume", volume);
-        return;
-    }
-    // The effects change when the slider is let go, with one tick to hear them by.
-    if (code != XMSG_TUNER_SET) return;
-    const bool changed = data->m_nEffectsVolume != volume;
-    game->SetVolume(volume);
-    show("txt_sound_volume", volume);
-    if (changed && m_nSampleSoundTimer == 0) {
-        PlaySound("Shop_SellItem");
-        m_nSampleSoundTimer = kVolumeTickCooldown;
-    }
-}
-
-void CXGameplaySurvival::SetVolumeTexts() {
-    CTheGame* game = TheGame();
-    const CApplicationData* data = game != nullptr ? game->GetAppData() : nullptr;
-    if (data == nullptr) return;
-    struct TRow {
-        const char* tuner;
-        const char* text;
-        int value;
-    };
-    const TRow rows[] = {{"tuner_sound", "txt_sound_volume", data->m_nEffectsVolume},
-                         {"tuner_music", "txt_music_volume", data->m_nMusicVolume}};
-    for (const TRow& row : rows) {
-        if (auto* tuner = dynamic_cast<XTuner*>(FindChildWithWidgetId(row.tuner))) tuner->SetCurrent(row.value);
-        if (auto* text = dynamic_cast<XText*>(FindChildWithWidgetId(row.text)))
-            text->SetCaption(SafeFormat("%d%%", {row.value}));
-    }
-    for (const char* id : {"txt_music_desc", "txt_music_desc2"})
-        if (XWidget* text = FindChildWithWidgetId(id)) text->Hide();
 }
 
 void CXGameplaySurvival::Pause() {

@@ -9,8 +9,6 @@
 #include "game/gameplay/GameplaySurvival.h"
 #include "game/gameplay/MarblePowerup.h"
 #include "game/progress/UserProfile.h"
-#include "particles/ParticleSystem.h"
-#include "particles/ParticleSystemManager.h"
 #include "render/DibBitmap.h"
 
 namespace {
@@ -56,8 +54,6 @@ constexpr int kNearMissAchievement = 16;
 constexpr FIXED_FLOAT kLastStretch = 5 * 256;
 constexpr int kLongPathFrames = 7;
 constexpr int kTrailParticles = 4;
-// The path trail's particle effect (index in the game's effect list).
-constexpr int kTrailEffect = 0;
 
 std::int64_t Sq(std::int64_t v) { return v * v; }
 
@@ -189,23 +185,7 @@ void CXGameplaySurvival::RunMarbleOnPath(CMarble* marble, int substep) {
         marble->m_Position = to;
         if (substep != kSubsteps - 1) return;
         marble->m_fRollDistance += static_cast<float>(marble->m_nSpeed) / 65536.0f;
-        CTheGame* game = TheGame();
-        CQuorvanParticleSystem2* trail =
-            game != nullptr && game->m_pParticleManager != nullptr
-                ? game->m_pParticleManager->GetParticleSystemAt(game->m_ParticleEffectIndex[kTrailEffect])
-                : nullptr;
-        if (trail != nullptr) {
-            int r = 0, g = 0, b = 0;
-            GetRGBColorBasedOnType(marble->m_nColorType, r, g, b);
-            trail->m_Info.m_ColorStart_R = trail->m_Info.m_ColorEnd_R = r * 65536;
-            trail->m_Info.m_ColorStart_G = trail->m_Info.m_ColorEnd_G = g * 65536;
-            trail->m_Info.m_ColorStart_B = trail->m_Info.m_ColorEnd_B = b * 65536;
-            trail->SetPosition(marble->m_PrevPosition.x, marble->m_PrevPosition.y, false);
-            trail->Start();
-            trail->SetPosition(marble->m_Position.x, marble->m_Position.y, false);
-            trail->EmitNewParticles(kTrailParticles);
-            trail->Stop(false);
-        }
+        EmitTrail(marble->m_PrevPosition, marble->m_Position, marble->m_nColorType, kTrailParticles);
         ++marble->m_nPathFrames;
         return;
     }

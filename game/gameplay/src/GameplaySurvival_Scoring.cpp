@@ -297,11 +297,6 @@ void CXGameplaySurvival::RunProcessAnimations() {
 
 void CXGameplaySurvival::RunProcessLightRays() {
     if (m_Rays.count == 0) return;
-    CTheGame* game = TheGame();
-    CQuorvanParticleSystem2* trail =
-        game != nullptr && game->m_pParticleManager != nullptr
-            ? game->m_pParticleManager->GetParticleSystemAt(game->m_ParticleEffectIndex[kTrailEffect])
-            : nullptr;
     const std::int64_t left = m_PlayRect.x - kEdgePx * 256, top = m_PlayRect.y - kEdgePx * 256;
     const std::int64_t right = static_cast<std::int64_t>(m_PlayRect.x) + m_PlayRect.width + kEdgePx * 256;
     const std::int64_t bottom = static_cast<std::int64_t>(m_PlayRect.y) + m_PlayRect.height + kEdgePx * 256;
@@ -311,25 +306,8 @@ void CXGameplaySurvival::RunProcessLightRays() {
             const TVector2D_16 from = ray.position;
             ray.position.x = gameplay::WrapAdd(ray.position.x, ray.step.x);
             ray.position.y = gameplay::WrapAdd(ray.position.y, ray.step.y);
-            if (trail != nullptr && substep % kRayTrailEvery == 0) {
-                trail->m_Info.m_ColorStart_R = trail->m_Info.m_ColorEnd_R = 255 * 65536;
-                trail->m_Info.m_ColorStart_G = trail->m_Info.m_ColorEnd_G = 255 * 65536;
-                trail->m_Info.m_ColorStart_B = trail->m_Info.m_ColorEnd_B = 255 * 65536;
-                trail->SetPosition(from.x, from.y, false);
-                trail->Start();
-                trail->SetPosition(ray.position.x, ray.position.y, false);
-                trail->EmitNewParticles(1);
-                trail->Stop(false);
-            }
-            for (int m = 0; m < m_Marbles.count; ++m) {
-                CMarble* marble = m_Marbles.data[m];
-                if (marble->IsPowerUp() || marble->m_bRemoved || !IsMarbleArrowInPlayRect(marble)) continue;
-                const double dx = (static_cast<double>(marble->m_Position.x) - ray.position.x) / 65536.0;
-                const double dy = (static_cast<double>(marble->m_Position.y) - ray.position.y) / 65536.0;
-                if (dx * dx + dy * dy >= kRayCatchSq) continue;
-                marble->m_bRemoved = true;
-                marble->m_nScoreFactor = kCatchFactor;
-            }
+            if (substep % kRayTrailEvery == 0) EmitTrail(from, ray.position, kColorTypeWhite, 1);
+            CatchMarbles(ray.position, kRayCatchSq);
             const std::int64_t rx = ray.position.x >> 8, ry = ray.position.y >> 8;
             if (!(rx > left && rx < right && ry > top && ry < bottom)) (void)m_Rays.RemoveAt(i);
         }
@@ -342,16 +320,38 @@ void CXGameplaySurvival::RunProcessBombs() {
         bomb.counter = std::min(gameplay::WrapAdd(bomb.counter, 1), bomb.duration);
         const double full = static_cast<double>(bomb.radius) / 256.0;
         const double r = bomb.counter < bomb.duration && bomb.duration > 0 ? full * bomb.counter / bomb.duration : full;
-        const double reach = (r + kEdgePx) * (r + kEdgePx);
-        for (int m = 0; m < m_Marbles.count; ++m) {
-            CMarble* marble = m_Marbles.data[m];
-            if (marble->IsPowerUp() || marble->m_bRemoved || !IsMarbleArrowInPlayRect(marble)) continue;
-            const double dx = (static_cast<double>(marble->m_Position.x) - bomb.centre.x) / 65536.0;
-            const double dy = (static_cast<double>(marble->m_Position.y) - bomb.centre.y) / 65536.0;
-            if (dx * dx + dy * dy >= reach) continue;
-            marble->m_bRemoved = true;
-            marble->m_nScoreFactor = kCatchFactor;
-        }
+        CatchMarbles(bomb.centre, (r + kEdgePx) * (r + kEdgePx));
         if (bomb.counter >= bomb.duration) (void)m_Bombs.RemoveAt(i);
     }
+}
+
+void CXGameplaySurvival::CatchMarbles(TVector2D_16 centre, double reachSq) {
+    for (int m = 0; m < m_Marbles.count; ++m) {
+        CMarble* marble = m_Marbles.data[m];
+        if (marble->IsPowerUp() || marble->m_bRemoved || !IsMarbleArrowInPlayRect(marble)) continue;
+        const double dx = (static_cast<double>(marble->m_Position.x) - centre.x) / 65536.0;
+        const double dy = (static_cast<double>(marble->m_Position.y) - centre.y) / 65536.0;
+        if (dx * dx + dy * dy >= reachSq) continue;
+        marble->m_bRemoved = true;
+        marble->m_nScoreFactor = kCatchFactor;
+    }
+}
+
+void CXGameplaySurvival::EmitTrail(TVector2D_16 from, TVector2D_16 to, int colourType, int particles) {
+    CTheGame* game = TheGame();
+    CQuorvanParticleSystem2* trail =
+        game != nullptr && game->m_pParticleManager != nullptr
+            ? game->m_pParticleManager->GetParticleSystemAt(game->m_ParticleEffectIndex[kTrailEffect])
+            : nullptr;
+    if (trail == nullptr) return;
+    int r = 0, g = 0, b = 0;
+    GetRGBColorBasedOnType(colourType, r, g, b);
+    trail->m_Info.m_ColorStart_R = trail->m_Info.m_ColorEnd_R = r * 65536;
+    trail->m_Info.m_ColorStart_G = trail->m_Info.m_ColorEnd_G = g * 65536;
+    trail->m_Info.m_ColorStart_B = trail->m_Info.m_ColorEnd_B = b * 65536;
+    trail->SetPosition(from.x, from.y, false);
+    trail->Start();
+    trail->SetPosition(to.x, to.y, false);
+    trail->EmitNewParticles(particles);
+    trail->Stop(false);
 }

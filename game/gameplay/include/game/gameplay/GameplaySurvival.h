@@ -290,6 +290,11 @@ private:
     void RunProcessGameOver();
     // The marble on its path in one substep; false when it stays on it.
     void RunMarbleOnPath(CMarble* marble, int substep);
+    // Every ordinary marble in or heading into the area, not yet leaving, whose centre lies
+    // closer than the reach (squared pixels) is caught with score factor 2 (bombs and rays).
+    void CatchMarbles(TVector2D_16 centre, double reachSq);
+    // The path trail's particles along a move, in a colour type's colour.
+    void EmitTrail(TVector2D_16 from, TVector2D_16 to, int colourType, int particles);
     // Sets (and shows) the pulse of the danger halo at a point of the ease curve.
     void PulseDanger(FIXED_FLOAT_16 t);
     // A text of the localisation at a point (whole pixels), or at the text centre.
@@ -301,9 +306,6 @@ private:
     void PlaySound(const char* name);
     void StopSound(const char* name);
     void PostGameMessage(int code);
-    // The sliders of the sound panel.
-    void OnSlider(int code, const char* id, int value);
-    void SetVolumeTexts();
     // Runs "acn_stats_on" and keeps the statistics dialog when it opened.
     void OpenRoundStats();
     void DrawExplosions();
