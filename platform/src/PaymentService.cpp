@@ -1,5 +1,6 @@
 // The payment-service stand-in: every request is answered a few presented frames later, with
 // the outcome planned by a "pay next" script line or, failing that, the settings.
+#include <algorithm>
 #include <string>
 
 #include "PlatformState.h"
@@ -46,6 +47,11 @@ unsigned int PlanAnswer(std::unique_ptr<bps_event_t> ev) {
     return ++s.lastRequestId;
 }
 
+bool Sells(const char* sku) {
+    const std::vector<std::string>& products = State().paymentProducts;
+    return products.empty() || std::find(products.begin(), products.end(), sku) != products.end();
+}
+
 bps_event_t* PaymentAnswer(bps_event_t* event) {
     return (event && event->domain == platform::kPaymentDomain) ? event : nullptr;
 }
@@ -76,7 +82,14 @@ int paymentservice_purchase_request(const char*, const char* digitalGoodSku, con
     auto ev = std::make_unique<bps_event_t>();
     ev->domain = platform::kPaymentDomain;
     ev->code = PURCHASE_RESPONSE;
-    ApplyPlan(TakePlan(), *ev);
+    if (Sells(digitalGoodSku)) {
+        ApplyPlan(TakePlan(), *ev);
+    } else {
+        ev->response = FAILURE_RESPONSE;
+        ev->errorId = PAYMENTSERVICE_ERROR_PAYMENT_SERVICE;
+        ev->hasErrorText = true;
+        ev->errorText = std::string("No such digital good: ") + digitalGoodSku;
+    }
     ev->purchases.push_back({digitalGoodSku, PAYMENTSERVICE_ITEM_STATE_OWNED});
     *requestId = PlanAnswer(std::move(ev));
     return PAYMENTSERVICE_SUCCESS;
@@ -129,4 +142,8 @@ int paymentservice_event_get_item_state(bps_event_t* event, int index) {
     bps_event_t* ev = PaymentAnswer(event);
     if (!ev || index < 0 || index >= static_cast<int>(ev->purchases.size())) return -1;
     return ev->purchases[static_cast<std::size_t>(index)].itemState;
+}
+
+void platform::SetPaymentProducts(std::vector<std::string> skus) {
+    State().paymentProducts = std::move(skus);
 }

@@ -77,6 +77,7 @@ struct TPlatformState {
 
     // Payment and dialog stand-ins
     std::deque<TPayAnswerPlan> nextPayPlans;
+    std::vector<std::string> paymentProducts;  // empty: every SKU sells
     unsigned int lastRequestId = 0;
     std::vector<std::unique_ptr<dialog_instance>> dialogs;
     int lastDialogId = 0;

@@ -118,6 +118,13 @@ bool PaymentTryToRestorePurchases(bool& eventsRequested) {
     return BBInApp_GetExistingPurchases(requestId);
 }
 
+void PaymentDeclareProducts(const std::vector<std::string>& skus) {
+    std::vector<std::string> sold;
+    for (const std::string& sku : skus)
+        if (!sku.empty()) sold.push_back(sku);
+    platform::SetPaymentProducts(std::move(sold));
+}
+
 void handlePaymentEvent(bps_event_t* event) {
     IInAppPurchaseEvents* target = PurchaseTarget();
     if (!target) return;

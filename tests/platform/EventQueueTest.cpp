@@ -279,6 +279,38 @@ TEST_F(EventQueueTest, PayNextOverridesTheSettingsForOneRequestOnly) {
     EXPECT_STREQ(paymentservice_event_get_digital_good_sku(second, 0), "b");
 }
 
+TEST_F(EventQueueTest, OnlyTheDeclaredProductsSellOnceACatalogueIsDeclared) {
+    TPlatformSettings s = Headless();
+    s.payDelayFrames = 0;
+    Start(s);
+    SetPaymentProducts({"coins_150", "boost_40"});
+    struct TSale {
+        const char* sku;
+        int response;
+    } sales[] = {{"coins_150", SUCCESS_RESPONSE}, {"coins_999", FAILURE_RESPONSE}, {"boost_40", SUCCESS_RESPONSE}};
+    unsigned int id = 0;
+    for (const TSale& sale : sales) {
+        ASSERT_EQ(paymentservice_purchase_request(nullptr, sale.sku, nullptr, nullptr, nullptr, nullptr, "g", &id),
+                  PAYMENTSERVICE_SUCCESS)
+            << "the request goes out: the service answers it";
+        bps_event_t* ev = Next();
+        ASSERT_NE(ev, nullptr) << sale.sku;
+        EXPECT_EQ(paymentservice_event_get_response_code(ev), sale.response) << sale.sku;
+        EXPECT_STREQ(paymentservice_event_get_digital_good_sku(ev, 0), sale.sku);
+        if (sale.response == FAILURE_RESPONSE) {
+            EXPECT_EQ(paymentservice_event_get_error_id(ev), PAYMENTSERVICE_ERROR_PAYMENT_SERVICE);
+            EXPECT_STREQ(paymentservice_event_get_error_text(ev), "No such digital good: coins_999");
+        }
+    }
+    // A fresh start forgets the catalogue: everything sells until one is declared again.
+    Start(s);
+    ASSERT_EQ(paymentservice_purchase_request(nullptr, "coins_999", nullptr, nullptr, nullptr, nullptr, "g", &id),
+              PAYMENTSERVICE_SUCCESS);
+    bps_event_t* ev = Next();
+    ASSERT_NE(ev, nullptr);
+    EXPECT_EQ(paymentservice_event_get_response_code(ev), SUCCESS_RESPONSE);
+}
+
 TEST_F(EventQueueTest, ExistingPurchasesListTheOwnedSkusInOrder) {
     TPlatformSettings s = Headless();
     s.payDelayFrames = 0;

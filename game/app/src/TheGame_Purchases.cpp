@@ -9,6 +9,7 @@
 #include "game/progress/UserProfile.h"
 #include "game/screens/GameRoot.h"
 #include "game/screens/PendingScreens.h"
+#include "game/screens/UpgradesScreen.h"
 #include "shell/BbUtil.h"
 
 namespace {
@@ -46,14 +47,21 @@ bool CTheGame::IsConsumable(InAppPurchaseDef* item) {
     return m_pPurchaseManager == nullptr || m_pPurchaseManager->IsConsumable(item);
 }
 
+// The wait dialog goes up before the request: an answer that comes back within the request takes
+// it down again, rather than finding nothing to take down and leaving it over the screen.
 void CTheGame::InAppPurchaseCalled(InAppPurchaseDef* item) {
-    if (m_pPurchaseManager != nullptr) (void)m_pPurchaseManager->TryToPurchase(item);
     ShowWaitDialog();
+    // Nothing can be asked for: the purchase fails at once, and no answer is waited for.
+    if (m_pPurchaseManager == nullptr || item == nullptr) {
+        InAppPurchaseFinished(item, kPurchaseError);
+        return;
+    }
+    (void)m_pPurchaseManager->TryToPurchase(item);
 }
 
 void CTheGame::InAppPurchasesRestoreCalled() {
-    if (m_pPurchaseManager != nullptr) (void)m_pPurchaseManager->TryToRestorePurchases();
     ShowWaitDialog();
+    if (m_pPurchaseManager != nullptr) (void)m_pPurchaseManager->TryToRestorePurchases();
 }
 
 void CTheGame::InAppPurchasesRestoreFinished() { HideWaitDialog(); }

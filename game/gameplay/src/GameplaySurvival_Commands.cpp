@@ -7,6 +7,7 @@
 #include "game/gameplay/GameplaySurvival.h"
 #include "game/progress/AchievementsManager.h"
 #include "game/progress/UserProfile.h"
+#include "game/screens/AddCoinsDialog.h"
 #include "game/screens/VolumeSliders.h"
 #include "ui/Dialog.h"
 
@@ -37,6 +38,8 @@ constexpr TScreenCommand kScreenCommands[] = {
 
 int CXGameplaySurvival::OnMessage(CXElement* sender, int code, XWPARAM wparam, int lparam) {
     CTheGame* game = TheGame();
+    // The coin shop opened over the round: its list from the top, its products' purchases.
+    if (AnswerCoinShopMessage(game, sender, code, wparam)) return 1;
     switch (code) {
         case XMSG_CLICK:
             for (const TScreenCommand& c : kScreenCommands) {

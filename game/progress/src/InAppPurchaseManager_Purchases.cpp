@@ -1,4 +1,7 @@
 // The platform half of the purchases and what a purchase's outcome does to the current profile.
+#include <string>
+#include <vector>
+
 #include "game/app/TheGame.h"
 #include "game/progress/AchievementsManager.h"
 #include "game/progress/ApplicationData.h"
@@ -13,7 +16,15 @@ constexpr int kBoostsUnlockedAchievement = 17;
 
 }  // namespace
 
-bool CInAppPurchaseManager::PostConstruct_OS_Specific() { return true; }
+// The payment stand-in sells what the catalogue offers, so the two cannot drift apart.
+bool CInAppPurchaseManager::PostConstruct_OS_Specific() {
+    std::vector<std::string> skus;
+    for (int i = 0; i < m_Defs.count; ++i)
+        if (const InAppPurchaseDef* def = m_Defs.data[i]; def != nullptr && def->blackberry_id.Length() > 0)
+            skus.emplace_back(def->blackberry_id.GetDataConst());
+    PaymentDeclareProducts(skus);
+    return true;
+}
 
 void CInAppPurchaseManager::Destroy_OS_Specific() { m_PendingFinishes.count = 0; }
 

@@ -7,6 +7,8 @@
 #include "audio/SoundManager.h"
 #include "game/app/TheGameOf.h"
 #include "game/news/NewsWidgets.h"
+#include "game/screens/AddCoinsDialog.h"
+#include "game/screens/InAppWaitDlg.h"
 #include "game/screens/PlayerDialogs.h"
 #include "game/screens/StatsDialog.h"
 #include "render/DibBitmap.h"
@@ -19,6 +21,7 @@
 #include "ui/GameDialog.h"
 #include "ui/GameProgress.h"
 #include "ui/GameStretchImage.h"
+#include "ui/Template.h"
 #include "ui/TemplateRecords.h"
 #include "ui/WidgetMakers.h"
 
@@ -46,8 +49,8 @@ const TWidgetMakerRow kScreenWidgetMakers[] = {
     {kWidgetDialog, "dlg_remove_user", MakeWidget<CXRemovePlayer>},
     {kWidgetDialog, "dlg_lang", MakeWidget<CXLanguageDialog>},
     {kWidgetDialog, "dlg_level_failed2", MakeWidget<XGameDialog>},  // CXRoundStatsDialog, given the round
-    {kWidgetDialog, "dlg_addcoins", MakeWidget<XGameDialog>},       // CXAddCoinsFullScreenContainerDlg
-    {kWidgetDialog, "dlg_InAppWait", MakeWidget<XGameDialog>},      // CXInAppWaitDlg
+    {kWidgetDialog, "dlg_addcoins", MakeWidget<CXAddCoinsFullScreenContainerDlg>},
+    {kWidgetDialog, "dlg_InAppWait", MakeWidget<CXInAppWaitDlg>},
     {kWidgetDialog, "dlg_stats", MakeWidget<CXStatsDialog>},
     {kWidgetDialog, nullptr, MakeWidget<XGameDialog>},
     {kWidgetProgress, "pb_birds", MakeWidget<XGameProgress>},    // CXFarmProgress, category 0
@@ -120,6 +123,24 @@ int XGameRoot::OnInitWidget() {
     m_pLivePostEffectImage = ImageLoad(game, path.GetDataConst(), nullptr);
     trueColour = before;
     return m_pLivePostEffectImage != nullptr ? 1 : 0;
+}
+
+int XGameRoot::InitRoot(const CommonString& file, const char* rootName) {
+    m_RootName = CommonString(rootName != nullptr ? rootName : "");
+    if (XCachedTemplateRoot::InitRoot(file, rootName)) return 1;
+    TTemplate* templ = FindCachedTemplate(file.GetData());
+    const TWidget* record = templ != nullptr && rootName != nullptr ? templ->GetWidget(rootName) : nullptr;
+    if (templ == nullptr)
+        NoteFailure(file + CommonString(" cannot be read"));
+    else if (record == nullptr)
+        NoteFailure(file + CommonString(" has no root record ") + m_RootName);
+    else
+        NoteFailure(CommonString("the widgets of ") + m_RootName + CommonString(" cannot be built"));
+    return 0;
+}
+
+void XGameRoot::NoteFailure(const CommonString& why) {
+    if (m_Failure.Length() == 0) m_Failure = why;
 }
 
 XWidget* XGameRoot::CreateAndInitChild(TWidget* record, const WidgetContext* placement) {

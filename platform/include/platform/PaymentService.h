@@ -1,7 +1,11 @@
 // The payment-service stand-in. A purchase or existing-purchases request is recorded and
 // answered a configurable number of presented frames later with the configured outcome
-// (accepted, cancelled or failed; see platform/Settings.h and the "pay" script line).
+// (accepted, cancelled or failed; see platform/Settings.h and the "pay" script line). A purchase
+// of a product the stand-in does not sell is answered with a payment-service error.
 #pragma once
+
+#include <string>
+#include <vector>
 
 struct bps_event_t;
 
@@ -54,3 +58,11 @@ int paymentservice_event_get_number_purchases(bps_event_t* event);
 const char* paymentservice_event_get_digital_good_sku(bps_event_t* event, int index);
 // -1 when index is out of range.
 int paymentservice_event_get_item_state(bps_event_t* event, int index);
+
+namespace platform {
+
+// The products the stand-in sells, by SKU (a device's store knows them; the program declares
+// its catalogue when it reads it). Empty, as after a reset: every SKU sells.
+void SetPaymentProducts(std::vector<std::string> skus);
+
+}  // namespace platform

@@ -3,6 +3,9 @@
 // shop items by SKU only. Main thread only.
 #pragma once
 
+#include <string>
+#include <vector>
+
 struct bps_event_t;
 struct InAppPurchaseDef;  // a coin-shop catalogue entry (player data)
 
@@ -44,6 +47,10 @@ int TranslateExistingPurchasesErrorId(int errorId);
 // come: the caller finishes the exchange itself.
 [[nodiscard]] bool PaymentTryToPurchase(bool& eventsRequested, const char* sku);
 [[nodiscard]] bool PaymentTryToRestorePurchases(bool& eventsRequested);
+
+// Tells the payment service the catalogue's products by SKU (empty SKUs left out). The store of
+// a device knows them already; the stand-in of this platform sells only these.
+void PaymentDeclareProducts(const std::vector<std::string>& skus);
 
 // A payment-service answer from the event loop.
 void handlePaymentEvent(bps_event_t* event);

@@ -11,8 +11,8 @@
 
 #include "PakFixtures.h"
 #include "core/MemFile.h"
-#include "core/ZipElementFile.h"
 #include "core/QuorvanUtils.h"
+#include "core/ZipElementFile.h"
 #include "core/ZipFile.h"
 
 using namespace paktest;
@@ -124,6 +124,36 @@ TEST_F(ZipFileTest, ManyNamesAndEqualHashesEachFindTheirFirstEntry) {
     ASSERT_EQ(reader.IndexFromName(members[7].name.c_str(), &index), ZipResult::Ok);
     EXPECT_EQ(ReadByName(reader, members[7].name.c_str()), ToBytes("7")) << "the first of two wins";
     for (const char* absent : {"CQ", "i_vga\\set07\\frame_0007.PNG", "i_vga/set07/frame_0007.png", "", "B"}) {
+        EXPECT_EQ(reader.IndexFromName(absent, &index), ZipResult::NotFound) << absent;
+    }
+}
+
+// Names of equal engine hash that a look-up must still tell apart: a common folder with the last
+// two bytes differing ("set\\Ba", "set\\Aq"), a common extension and last byte with the first two
+// differing ("Ba.png", "Aq.png"), and a name that begins another of a different length (1 x 16 +
+// (-15) = 1: byte 0xF1 counts as -15). Each pair's other name comes first in the directory, so a
+// look-up that took it for a match would answer its index.
+TEST_F(ZipFileTest, EqualHashesSharingAFolderAnEndingOrABeginningFindTheirOwnEntry) {
+    const std::vector<std::pair<std::string, std::string>> pairs = {
+        {"set\\Aq", "set\\Ba"}, {"Aq.png", "Ba.png"}, {"\x01\xf1", "\x01"}, {"\x02", "\x02\xe2"}};
+    std::vector<pakwriter::TPakMember> members;
+    for (const auto& [first, second] : pairs) {
+        ASSERT_EQ(CBBZipFileReader::CalculateHashCode(first.c_str()),
+                  CBBZipFileReader::CalculateHashCode(second.c_str()))
+            << first;
+        members.push_back(Member(first, ToBytes("data of " + first), false));
+        members.push_back(Member(second, ToBytes("data of " + second), false));
+    }
+    ASSERT_EQ(InitOnBytes(pakwriter::BuildPak(members)), ZipResult::Ok);
+    for (std::size_t i = 0; i < members.size(); ++i) {
+        const std::string& name = members[i].name;
+        int index = -1;
+        ASSERT_EQ(reader.IndexFromName(name.c_str(), &index), ZipResult::Ok) << i;
+        EXPECT_EQ(index, static_cast<int>(i)) << i;
+        EXPECT_EQ(ReadByName(reader, name.c_str()), ToBytes("data of " + name)) << i;
+    }
+    int index = -1;
+    for (const char* absent : {"set\\CQ", "CQ.png", "\x01\xf1\xf1x"}) {
         EXPECT_EQ(reader.IndexFromName(absent, &index), ZipResult::NotFound) << absent;
     }
 }

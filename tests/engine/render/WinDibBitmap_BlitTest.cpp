@@ -490,3 +490,56 @@ TEST(StretchDraw, AlphaOffsetBlendsWithSeparatelyRoundedProducts) {
         },
         "stretch offset");
 }
+
+// A stretch samples the source rectangle cut to what is stored: a negative start shortens it and
+// starts at 0, and a rectangle running past the last row or column ends there. Each destination
+// pixel takes the colour and the alpha of one source pixel, floor(i * source length / drawn
+// length) along each axis (mirrored inside the rectangle by the flags).
+struct TStretchCutCase {
+    int x, y, dw, dh, sx, sy, sw, sh, flags;
+    // The source rectangle as it is after the cut.
+    int cutSx, cutSy, cutSw, cutSh;
+    const char* why;
+};
+void PrintTo(const TStretchCutCase& c, std::ostream* os) { *os << c.why; }
+
+class StretchCut : public ::testing::TestWithParam<TStretchCutCase> {};
+
+TEST_P(StretchCut, EachPixelTakesColourAndAlphaOfItsSourcePixel) {
+    const TStretchCutCase c = GetParam();
+    constexpr int kSrcW = 10, kSrcH = 5;
+    auto src = MakeBitmap(kSrcW, kSrcH, Pattern, AlphaRamp);
+    auto dst = Canvas();
+    const auto before = Snapshot(dst.get());
+    src->StretchDraw(dst.get(), c.x, c.y, c.dw, c.dh, c.sx, c.sy, c.sw, c.sh, c.flags, 0);
+    ExpectCanvas(
+        dst.get(), before,
+        [&](int X, int Y, std::uint16_t old) -> std::uint16_t {
+            const int i = X - c.x, j = Y - c.y;
+            if (i < 0 || j < 0 || i >= c.dw || j >= c.dh) return old;
+            int u = i * c.cutSw / c.dw, v = j * c.cutSh / c.dh;
+            if (c.flags & kFlipHorizontal) u = c.cutSw - 1 - u;
+            if (c.flags & kFlipVertical) v = c.cutSh - 1 - v;
+            u += c.cutSx;
+            v += c.cutSy;
+            const int a = AlphaRamp(u, v);
+            const std::uint16_t s = Pattern(u, v);
+            if (a == 0) return old;
+            if (a > 254) return s;
+            auto ch = [a](int d, int sc) { return d + (sc * a >> 8) - (d * a >> 8); };
+            return Rgb(ch(R5(old), R5(s)), ch(G6(old), G6(s)), ch(B5(old), B5(s)));
+        },
+        c.why);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, StretchCut,
+    ::testing::Values(TStretchCutCase{1, 2, 20, 10, 0, 0, 0, 0, 0, 0, 0, 10, 5,
+                                      "doubled: the alpha plane doubles with the colours"},
+                      TStretchCutCase{3, 1, 5, 2, 0, 1, 10, 4, kFlipHorizontal | kFlipVertical, 0, 1, 10, 4,
+                                      "halved and mirrored: alpha of every other column, from the far end"},
+                      TStretchCutCase{0, 0, 10, 4, 0, 3, 10, 5, 0, 0, 3, 10, 2, "height cut at the last source row"},
+                      TStretchCutCase{0, 0, 4, 6, 7, 0, 6, 3, 0, 7, 0, 3, 3, "width cut at the last source column"},
+                      TStretchCutCase{2, 3, 8, 4, -2, 0, 6, 5, 0, 0, 0, 4, 5, "a negative source x shortens the width"},
+                      TStretchCutCase{2, 3, 10, 4, 0, -1, 10, 3, kFlipVertical, 0, 0, 10, 2,
+                                      "a negative source y shortens the height"}));

@@ -5,13 +5,17 @@
 // Expected positions were worked out by hand from the motion rules and are written as numbers.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "DialogFixtures.h"
+#include "render/WinDibBitmap.h"
 #include "sprites/SpriteSet.h"
 #include "ui/ScrollDialog.h"
+#include "ui/ScrollMotion.h"
 #include "ui/TabControl.h"
 #include "ui/WidgetMakers.h"
 
@@ -56,11 +60,20 @@ public:
     std::vector<int> rowsPerCategory{20};
 };
 
+// The same list ending 40 pixels above the screen's bottom, so both edges of its area show.
+class CMarginList : public CTestList {
+public:
+    CMarginList(CXElement* parent, TTemplate* templ, TWidget* record, const WidgetContext* placement)
+        : CTestList(parent, templ, record, placement) {
+        m_nBottomMargin = 40;
+    }
+};
+
 // The list under a recording parent, its scroll-bar caps loaded, and the touches as the game
 // delivers them (the first to the list, the rest to whoever holds the capture).
 class CListBench {
 public:
-    CListBench() {
+    explicit CListBench(bool bottomMargin = false) {
         host.SetPak({Strip2x("edge", 8, 6, {kIdle, kPressed})});
         EXPECT_EQ(host.m_Sets.AddSpriteSetSingle("ScrollerEdge", "edge", "", 2, 2, false, false), 1);
         EXPECT_EQ(host.m_Sets.GetSpriteSetNamed("ScrollerEdge")->AddReference(), 1);
@@ -68,8 +81,9 @@ public:
         parent = std::make_unique<CRecorder>(&host, nullptr);
         WidgetContext placement;
         placement.y = kListY;
-        list = static_cast<CTestList*>(
-            MakeAndInitWidget(MakeWidget<CTestList>, parent.get(), templ.get(), templ->GetWidget("lst"), &placement));
+        list =
+            static_cast<CTestList*>(MakeAndInitWidget(bottomMargin ? MakeWidget<CMarginList> : MakeWidget<CTestList>,
+                                                      parent.get(), templ.get(), templ->GetWidget("lst"), &placement));
     }
     ~CListBench() {
         parent->DeleteAllChildWidgets();
@@ -231,6 +245,7 @@ TEST(ScrollDialogTest, TheSpringBackIsClampedToOneToFifteenPixels) {
         {-3, 256, "a sixth of 3 pixels is under 1: 1"},
         {-60, 2560, "a sixth of 60 pixels: 10"},
         {100, -3840, "below the end: 15 back up"},
+        {60, -2560, "below the end: a sixth of 60 pixels, 10"},
         {3, -256, "below the end: at least 1"},
     };
     for (const TSpringCase& c : cases) {
@@ -242,6 +257,31 @@ TEST(ScrollDialogTest, TheSpringBackIsClampedToOneToFifteenPixels) {
         EXPECT_EQ(bench.list->GetScrollPosition() - limit, c.startFromLimit * 256 + c.firstStep) << c.why;
         for (int tick = 0; tick < 200; ++tick) bench.list->RunProcess();
         EXPECT_EQ(bench.list->GetScrollPosition(), limit) << c.why;
+    }
+}
+
+TEST(ScrollDialogTest, APressStopsAnOvershootOnTheLimit) {
+    const struct {
+        bool fromEnd;
+        int pixels;  // from the top limit or the end
+        int expectedFromLimit;
+        const char* why;
+    } cases[] = {
+        {false, -30, 0, "pulled down past the top: held on the top"},
+        {true, 25, 0, "pushed up past the end: held on the end"},
+        {false, 50, 50, "inside the limits: stays"},
+        {true, -1, -1, "a pixel before the end: stays"},
+    };
+    for (const auto& c : cases) {
+        CListBench bench;
+        ASSERT_TRUE(bench.list->SetCurrentCategory(0));
+        const int limit = c.fromEnd ? bench.list->GetBottomLimit() : bench.list->GetTopLimit();
+        bench.list->SetScrollPosition(limit + c.pixels * 256);
+        bench.Touch(XPOINTER_PRESS, 50, 300);
+        EXPECT_EQ(bench.list->GetScrollPosition(), limit + c.expectedFromLimit * 256) << c.why;
+        bench.list->RunProcess();
+        EXPECT_EQ(bench.list->GetScrollPosition(), limit + c.expectedFromLimit * 256) << c.why << ", the next tick";
+        bench.Touch(XPOINTER_RELEASE, 50, 300);
     }
 }
 
@@ -313,6 +353,190 @@ TEST(ScrollDialogTest, AMoveWithoutAPressOnTheListStartsNothing) {
     EXPECT_EQ(bench.host.XGetCapture(), nullptr);
     bench.list->RunProcess();
     EXPECT_EQ(bench.FromTop(), 0);
+}
+
+// A channel moved toward black by alpha a: c + (a x (0 - c) >> 8), the shift flooring.
+std::uint16_t Darker(std::uint16_t p, int a) {
+    auto ch = [a](int c) { return c + static_cast<int>(std::floor(-a * c / 256.0)); };
+    return static_cast<std::uint16_t>(ch(p >> 11) << 11 | ch((p >> 5) & 63) << 5 | ch(p & 31));
+}
+
+// A blit's blend of source s over d with weight a: d + ((s - d) x a >> 8) per channel.
+std::uint16_t Blended(std::uint16_t d, std::uint16_t s, int a) {
+    auto ch = [a](int dc, int sc) { return dc + static_cast<int>(std::floor((sc - dc) * a / 256.0)); };
+    return static_cast<std::uint16_t>(ch(d >> 11, s >> 11) << 11 | ch((d >> 5) & 63, (s >> 5) & 63) << 5 |
+                                      ch(d & 31, s & 31));
+}
+
+// Bright, different in every column and row.
+std::uint16_t Ground(int x, int y) {
+    return static_cast<std::uint16_t>((31 - x % 6) << 11 | (63 - (x + 2 * y) % 9) << 5 | (31 - y % 4));
+}
+
+void PaintGround(CScreenHost& host) {
+    auto* bits = reinterpret_cast<std::uint16_t*>(host.m_Screen.m_pBackBuffer->GetBits());
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 320; ++x) bits[y * 320 + x] = Ground(x, y);
+}
+
+// The list's area (0, 100, 320, 340) is shaded black at 64, or in proportion to the list's
+// opacity; lines of black at 128, two pixels thick, lie along its top and its bottom edge; during a
+// category fade the area goes black at the fade's alpha over all of it.
+TEST(ScrollDialogTest, TheAreaIsShadedEdgedAndFadedToBlack) {
+    const struct {
+        FIXED_FLOAT opacity;
+        int fadeTicks;
+        int shade, fade;
+        const char* why;
+    } cases[] = {
+        {kOpacityFull, 0, 64, 0, "full opacity: 64"},
+        {kOpacityFull - 1, 0, 63, 0, "just under: (65279 x 64 / 255) >> 8"},
+        {32768, 0, 32, 0, "half"},
+        {4000, 0, 3, 0, "faint"},
+        {13300, 0, 13, 0, "(13300 x 64 / 255) >> 8 = 13, where a division by 256 would give 12"},
+        {kOpacityFull, 2, 64, 96, "two ticks into a category fade"},
+        {kOpacityFull, 5, 64, 240, "five ticks in"},
+    };
+    for (const auto& c : cases) {
+        CListBench bench(true);
+        CTestList* list = bench.list;
+        ASSERT_NE(list, nullptr);
+        ASSERT_EQ(list->GetListArea().y, kListY);
+        ASSERT_EQ(list->GetListArea().height, 340);
+        list->rowsPerCategory = {0, 0};
+        list->ApplyOpacity(c.opacity);
+        if (c.fadeTicks > 0) {
+            list->FadeToCategory(1);
+            for (int tick = 0; tick < c.fadeTicks; ++tick) list->RunProcess();
+            ASSERT_EQ(list->GetCategoryFadeAlpha(), c.fade) << c.why;
+        }
+        PaintGround(bench.host);
+        list->Draw();
+        int bad = 0;
+        for (int y = 0; y < 480; ++y)
+            for (int x = 0; x < 320; ++x) {
+                std::uint16_t want = Ground(x, y);
+                const bool inArea = y >= 100 && y < 440;
+                if (inArea) want = Darker(want, c.shade);
+                if (y == 100 || y == 101 || y == 440 || y == 441) want = Darker(want, 128);
+                if (inArea && c.fade > 0) want = Darker(want, c.fade);
+                if (bench.host.Pixel(x, y) != want && ++bad <= 3)
+                    ADD_FAILURE() << c.why << ": (" << x << ", " << y << ") is " << bench.host.Pixel(x, y)
+                                  << ", expected " << want;
+            }
+    }
+}
+
+// The same on OpenGL ES, where a shade or line alpha one step off shows as it cannot on 16-bit
+// pixels: over white, the area at shade a reads 255 - a, and each edge line one row that is
+// darkened again by 128 (the row the rasteriser picks at the edge, above or below it).
+TEST(ScrollDialogTest, TheShadeAndTheEdgeLinesOnOpenGl) {
+    mediatest::CHeadlessGl gl(320, 480);
+    if (!gl.IsValid()) GTEST_SKIP() << "no headless EGL / GLES1 here";
+    const struct {
+        FIXED_FLOAT opacity;
+        int shade;
+    } cases[] = {{kOpacityFull, 64}, {32768, 32}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.shade);
+        CListBench bench(true);
+        ASSERT_NE(bench.list, nullptr);
+        bench.host.m_RenderSwitches.m_bReleasePixelsAfterUpload = true;
+        bench.host.MakeGlScreen(320, 480);
+        bench.host.m_Screen.m_pBackBuffer->FillRectangle(0, 0, 320, 480, 255, 255, 255);
+        bench.list->ApplyOpacity(c.opacity);
+        bench.list->Draw();
+        const mediatest::TImage img = gl.Read();
+        const int shaded = 255 * (255 - c.shade) / 255;
+        EXPECT_EQ(img.At(160, 250)[1], shaded) << "the area";
+        EXPECT_EQ(img.At(160, 20)[1], 255) << "above it";
+        EXPECT_EQ(img.At(160, 460)[1], 255) << "below it";
+        // Each edge: one row near it darkened by 128 more than the area or the screen around it.
+        for (int edge : {100, 440}) {
+            int lined = 0;
+            for (int y = edge - 2; y <= edge + 2; ++y) {
+                const int plain = y >= 100 && y < 440 ? shaded : 255;
+                const int v = img.At(160, y)[1];
+                if (v == plain) continue;
+                ++lined;
+                EXPECT_EQ(v, (plain * 127 + 127) / 255) << "row " << y << " of the edge at " << edge;
+            }
+            EXPECT_EQ(lined, 1) << "the edge at " << edge;
+        }
+    }
+}
+
+// A cap of 8 x 6 pixels whose rows differ, so each drawn row tells which cap row it is.
+std::unique_ptr<CWinDibBitmap> Cap(IElementHost* host, bool top) {
+    auto cap = std::make_unique<CWinDibBitmap>(host);
+    EXPECT_EQ(cap->Create(8, 6), 1);
+    auto* bits = reinterpret_cast<std::uint16_t*>(cap->GetBits());
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 8; ++x)
+            bits[y * 8 + x] = static_cast<std::uint16_t>(top ? (4 * y + 2) << 5 : (4 * y + 3) << 11 | (2 * x + 1));
+    return cap;
+}
+
+// The bar drawn at its geometry over a patterned screen, against the steps written out: with
+// a = alpha / 255 x 95 (nothing under 1, nor for a bar of 1 pixel), the two caps blended at a
+// (skipped at 10 and under, as any blit is), the top one from a pixel above the bar and the
+// bottom one to a pixel below it, and black at a between them from 3 pixels in; a bar of 2 to 5
+// pixels shows the top (height >> 1) + 1 rows of the top cap and the rest from the bottom cap's
+// last rows.
+TEST(ScrollBarTest, CapsAndFillAtEveryHeight) {
+    CScreenHost host;
+    auto top = Cap(&host, true), bottom = Cap(&host, false);
+    const auto* topBits = reinterpret_cast<const std::uint16_t*>(top->GetBits());
+    const auto* bottomBits = reinterpret_cast<const std::uint16_t*>(bottom->GetBits());
+    constexpr int kAreaX = 5, kAreaY = 7, kBarX = 30, kBarY = 10;
+    for (int alpha : {255, 128, 20, 2}) {
+        for (int height : {1, 2, 3, 4, 5, 6, 7, 20}) {
+            const std::string why = "alpha " + std::to_string(alpha) + ", height " + std::to_string(height);
+            PaintGround(host);
+            TScrollBar bar;
+            bar.x = kBarX;
+            bar.y = kBarY;
+            bar.width = 6;
+            bar.height = height;
+            bar.alpha = alpha;
+            bar.Draw(&host, host.m_Screen.m_pBackBuffer, top.get(), bottom.get(), kAreaX, kAreaY);
+
+            std::vector<std::uint16_t> want(320 * 480);
+            for (int y = 0; y < 480; ++y)
+                for (int x = 0; x < 320; ++x) want[y * 320 + x] = Ground(x, y);
+            const double a = alpha / 255.0 * 95;
+            const int shade = static_cast<int>(a);
+            const int left = kAreaX + kBarX - 1, yTop = kAreaY + kBarY, yBottom = yTop + height;
+            // Cap row `row` of `cap` drawn on screen row y.
+            auto capRow = [&](const std::uint16_t* cap, int row, int y) {
+                if (shade <= 10) return;
+                for (int x = 0; x < 8; ++x) {
+                    std::uint16_t& d = want[y * 320 + left + x];
+                    d = Blended(d, cap[row * 8 + x], shade);
+                }
+            };
+            if (a >= 1 && height > 1) {
+                if (height >= 6) {
+                    for (int row = 0; row < 6; ++row) capRow(topBits, row, yTop - 1 + row);
+                    for (int row = 0; row < 6; ++row) capRow(bottomBits, row, yBottom + 1 - 6 + row);
+                    for (int y = yTop + 3; y < yTop + 3 + height - 6; ++y)
+                        for (int x = kAreaX + kBarX; x < kAreaX + kBarX + 6; ++x)
+                            want[y * 320 + x] = Darker(want[y * 320 + x], shade);
+                } else {
+                    const int topRows = (height >> 1) + 1, bottomRows = height + 2 - topRows;
+                    for (int row = 0; row < topRows; ++row) capRow(topBits, row, yTop - 1 + row);
+                    for (int k = 0; k < bottomRows; ++k)
+                        capRow(bottomBits, 6 - bottomRows + k, yBottom + 1 - bottomRows + k);
+                }
+            }
+            int bad = 0;
+            for (int y = 0; y < 480; ++y)
+                for (int x = 0; x < 320; ++x)
+                    if (host.Pixel(x, y) != want[y * 320 + x] && ++bad <= 3)
+                        ADD_FAILURE() << why << ": (" << x << ", " << y << ") is " << host.Pixel(x, y) << ", expected "
+                                      << want[y * 320 + x];
+        }
+    }
 }
 
 // A holder of a list and a tab control of six tabs (six categories).

@@ -278,6 +278,62 @@ TEST(TemplateRecordsTest, TextVariantsProgressAndTiles) {
     });
 }
 
+// An image description as one line, for comparing every field at once.
+std::string Describe(const ImageDesc& d) {
+    return "file=" + S(d.file) + " afile=" + S(d.afile) + " set=" + S(d.set) + (d.useSet ? " (set)" : "") +
+           " frame=" + std::to_string(d.frame) + " frames=" + std::to_string(d.frameCount) + "/" +
+           std::to_string(d.framesPerRow);
+}
+
+// Each progress-bar key alone: it fills its own field of its own image, and the other image keeps
+// every default.
+TEST(TemplateRecordsTest, EachProgressKeyFillsItsOwnImageOnly) {
+    const std::string untouched = Describe(ImageDesc());
+    const struct {
+        const char* line;
+        bool full;  // which image the key belongs to
+        const char* described;
+    } cases[] = {
+        {"file_empty = e", false, "file=e afile= set= frame=0 frames=1/1"},
+        {"file_full = f", true, "file=f afile= set= frame=0 frames=1/1"},
+        {"afile_empty = ea", false, "file= afile=ea set= frame=0 frames=0/0"},
+        {"afile_full = fa", true, "file= afile=fa set= frame=0 frames=0/0"},
+        {"set_empty = es", false, "file= afile= set=es (set) frame=0 frames=0/0"},
+        {"set_full = fs", true, "file= afile= set=fs (set) frame=0 frames=0/0"},
+        {"frame_empty = 3", false, "file= afile= set= frame=3 frames=0/0"},
+        {"frame_full = 4", true, "file= afile= set= frame=4 frames=0/0"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        auto t = Parse(std::string("progress = p\n ") + c.line + "\nend");
+        ASSERT_NE(t, nullptr);
+        const TProgress* r = Record<TProgress>(*t, "p");
+        EXPECT_EQ(Describe(c.full ? r->fullImage : r->emptyImage), c.described);
+        EXPECT_EQ(Describe(c.full ? r->emptyImage : r->fullImage), untouched);
+    }
+}
+
+// Each tile key alone names its own place of the 3 x 3 grid (row by row) and no other; the six
+// keys of the side columns also mark the background as having border tiles.
+TEST(TemplateRecordsTest, EachTileKeyNamesItsOwnPlace) {
+    const struct {
+        const char* key;
+        int row, column;
+    } cases[] = {{"left_top", 0, 0},    {"top", 0, 1},    {"right_top", 0, 2},
+                 {"left", 1, 0},        {"center", 1, 1}, {"right", 1, 2},
+                 {"left_bottom", 2, 0}, {"bottom", 2, 1}, {"right_bottom", 2, 2}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.key);
+        auto t = Parse(std::string("tiledBG = a\n ") + c.key + " = tile\nend");
+        ASSERT_NE(t, nullptr);
+        const TTiledBG* r = Record<TTiledBG>(*t, "a");
+        for (int place = 0; place < kTileCount; ++place)
+            EXPECT_EQ(S(r->tiles[place]), place == c.row * 3 + c.column ? "tile" : "") << "place " << place;
+        EXPECT_EQ(r->hasBorderTiles, c.column != 1);
+        EXPECT_FALSE(r->single_set);
+    }
+}
+
 TEST(TemplateRecordsTest, TunerDialogAndRootKeys) {
     RunCases({
         {"tuner keys",

@@ -79,6 +79,30 @@ TEST(UILayoutTest, EightOfEachAndNoNinth) {
     EXPECT_EQ(fonts.AddFont(CommonString("x"), CommonString("y"), 0, 0), 0);
 }
 
+// A read that ends inside a block leaves it open as read, but the next read starts outside any
+// block: its "font" and "style" lines open records of their own.
+TEST(UILayoutTest, ASecondReadStartsOutsideTheBlockTheFirstLeftOpen) {
+    CUILayout afterStyle(nullptr);
+    ASSERT_EQ(Load(afterStyle, "style = A\n color = 1 2 3\n"), 1);
+    ASSERT_EQ(Load(afterStyle, "font = F\n file = f.png\n add_width = 2\nend\n"), 1);
+    ASSERT_EQ(afterStyle.GetFontCount(), 1);
+    const UILayout_FontData* font = afterStyle.GetFontById(CommonString("F"));
+    ASSERT_NE(font, nullptr);
+    EXPECT_EQ(S(font->file), "f.png");
+    EXPECT_EQ(font->add_width, 2);
+    EXPECT_EQ(S(afterStyle.GetStyleById(CommonString("A"))->fontId), "") << "not the open style's font";
+
+    CUILayout afterFont(nullptr);
+    ASSERT_EQ(Load(afterFont, "font = G\n file = g.png\n"), 1);
+    ASSERT_EQ(Load(afterFont, "style = T\n color = 4 5 6\n file = other.png\nend\n"), 1);
+    ASSERT_EQ(afterFont.GetStyleCount(), 1);
+    const UILayout_StyleData* style = afterFont.GetStyleById(CommonString("T"));
+    ASSERT_NE(style, nullptr);
+    EXPECT_EQ(style->red, 4);
+    EXPECT_EQ(style->blue, 6);
+    EXPECT_EQ(S(afterFont.GetFontById(CommonString("G"))->file), "g.png") << "not the open font's file";
+}
+
 TEST(UILayoutTest, DuplicateIdsFindTheFirst) {
     CUILayout layout(nullptr);
     ASSERT_EQ(Load(layout, "style = S\n color = 1 1 1\nend\nstyle = S\n color = 2 2 2\nend\n"), 1);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -14,6 +15,7 @@
 #include "render/WinDibBitmapOGLES.h"
 #include "text/BitmapFont.h"
 #include "ui/Button.h"
+#include "ui/CheckBox.h"
 #include "ui/Image.h"
 #include "ui/Progress.h"
 #include "ui/Text.h"
@@ -282,6 +284,153 @@ TEST(WidgetDrawTest, TunerDrawsFillTrackAndHandleAtItsValue) {
     parent.Draw();
     expectSpots({{10, 20, kBlue, "the track's start"}, {27, 22, kBlue, "left of the handle"}, {28, 21, kRed, "handle"}},
                 "no fill");
+}
+
+// Every pixel of the w x h software back buffer against the colour expected at it.
+void ExpectPicture(const CUiHost& host, int w, int h, const std::function<TRgba(int, int)>& expected,
+                   const std::string& why) {
+    int bad = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const std::uint16_t want = Rgb565(expected(x, y));
+            if (host.Pixel(x, y) != want && ++bad <= 3)
+                ADD_FAILURE() << why << ": (" << x << ", " << y << ") is " << host.Pixel(x, y) << ", expected " << want;
+        }
+}
+
+struct TRect {
+    int x, y, w, h;
+    bool Has(int px, int py) const { return px >= x && px < x + w && py >= y && py < y + h; }
+};
+
+// A button draws the frame of its state centred on itself; a state frame its set lacks falls back
+// to frame 0 (a 2-frame button pressed). A check box draws the frame of its state from the ticked
+// image when checked, the last frame for one the image lacks, at its top-left corner, one pixel
+// right and down while pressed.
+TEST(WidgetDrawTest, ButtonAndCheckBoxFramesAndThePressedShift) {
+    constexpr TRgba kBlack{0, 0, 0, 255};
+    constexpr TRgba kYellow{255, 255, 0, 255};
+    constexpr TRgba kCyan{0, 255, 255, 255};
+    CUiHost host;
+    host.SetPak({Strip2x("btn2", 20, 10, {kRed, kGreen}), Strip2x("box", 12, 12, {kRed, kGreen, kBlue}),
+                 Strip2x("tick", 12, 12, {kYellow, kCyan})});
+    for (auto [name, frames] : std::vector<std::pair<const char*, int>>{{"btn2", 2}, {"box", 3}, {"tick", 2}})
+        ASSERT_EQ(host.m_Sets.AddSpriteSetSingle(name, name, "", frames, frames, false, false), 1);
+    enum class EState { Focused, Unfocused, Pressed };
+    const struct {
+        const char* record;
+        bool checked;
+        EState state;
+        TRect drawn;
+        TRgba colour;
+        const char* why;
+    } cases[] = {
+        {"b2", false, EState::Focused, {10, 10, 20, 10}, kGreen, "2-frame button focused: frame 1"},
+        {"b2", false, EState::Unfocused, {10, 10, 20, 10}, kRed, "2-frame button idle: frame 0"},
+        {"b2", false, EState::Pressed, {10, 10, 20, 10}, kRed, "2-frame button pressed: no frame 2, so frame 0"},
+        {"chk", false, EState::Focused, {40, 10, 12, 12}, kGreen, "box focused: frame 1"},
+        {"chk", false, EState::Pressed, {41, 11, 12, 12}, kBlue, "box pressed: frame 2, a pixel right and down"},
+        {"chk", true, EState::Unfocused, {40, 10, 12, 12}, kYellow, "ticked idle: the tick's frame 0"},
+        {"chk", true, EState::Focused, {40, 10, 12, 12}, kCyan, "ticked focused: the tick's frame 1"},
+        {"chk", true, EState::Pressed, {41, 11, 12, 12}, kCyan, "ticked pressed: the tick's last frame, shifted"},
+    };
+    for (const auto& c : cases) {
+        host.MakeSoftScreen(80, 40);
+        CLooseWidgets widgets(host,
+                              "button = b2\n set = btn2\nend\n"
+                              "checkBox = chk\n set = box\n set_checked = tick\nend\n"
+                              "image = elsewhere\nend\n");
+        const bool box = std::string(c.record) == "chk";
+        XButton* widget = widgets.Make<XButton>(c.record, box ? 40 : 10, 10);
+        ASSERT_NE(widget, nullptr) << c.why;
+        if (box) dynamic_cast<XCheckBox*>(widget)->Check(c.checked);
+        if (c.state == EState::Unfocused) widgets.Parent().SetFocus(widgets.Make("elsewhere", 0, 0));
+        if (c.state == EState::Pressed) widget->NotifyPointerEvent(box ? 45 : 20, 15, XPOINTER_PRESS);
+        widgets.Parent().Draw();
+        ExpectPicture(
+            host, 80, 40, [&](int x, int y) { return c.drawn.Has(x, y) ? c.colour : kBlack; }, c.why);
+        if (c.state == EState::Pressed) widget->NotifyPointerEvent(0, 0, XPOINTER_RELEASE);
+    }
+}
+
+// A one-frame image whose pixel (x, y) is at(x, y). It has no double-resolution twin: the 1x file
+// is what loads, so the stored pixels are the ones drawn on the 1x test screen.
+std::pair<std::string, Bytes> Picture(const std::string& name, int w, int h, const std::function<TRgba(int, int)>& at) {
+    mediatest::TImage img = mediatest::MakeImage(w, h, {0, 0, 0, 255});
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) img.Set(x, y, at(x, y));
+    return {"Images\\" + name + ".png", mediatest::EncodePng(img)};
+}
+
+// The slider along either axis at its ends and in the middle. Track and fill are shaded along the
+// axis, so each drawn pixel tells which of their columns it came from: the fill's first P pixels
+// (P = the handle position, the offset at the start included) with the track's thickness, though
+// the fill image is thicker; the track from P to its end, from its own column P on; the handle
+// centred on P across the middle of the track, one pixel right and down while dragged.
+TEST(WidgetDrawTest, TunerPicturesAlongEitherAxis) {
+    constexpr TRgba kBlack{0, 0, 0, 255};
+    constexpr TRgba kWhite{255, 255, 255, 255};
+    constexpr int kX = 10, kY = 4, kLength = 40, kThickness = 6, kFillThickness = 8, kOffset = 4;
+    const auto trackAt = [](int along) { return TRgba{248, static_cast<std::uint8_t>(along << 2), 0, 255}; };
+    const auto fillAt = [](int along) { return TRgba{0, static_cast<std::uint8_t>(along << 2), 248, 255}; };
+    CUiHost host;
+    host.SetPak({Picture("track", kLength, kThickness, [&](int x, int) { return trackAt(x); }),
+                 Picture("fill", kLength, kFillThickness, [&](int x, int) { return fillAt(x); }),
+                 Picture("vtrack", kThickness, kLength, [&](int, int y) { return trackAt(y); }),
+                 Picture("vfill", kFillThickness, kLength, [&](int, int y) { return fillAt(y); }),
+                 Strip2x("knob", 4, 4, {kWhite})});
+    for (const char* name : {"track", "fill", "vtrack", "vfill", "knob"})
+        ASSERT_EQ(host.m_Sets.AddSpriteSetSingle(name, name, "", 1, 1, false, false), 1);
+    // "h" and "v" keep 4 pixels free at each end and have a handle; "hn" and "vn" have neither, so
+    // at 98 the track shows its last pixel alone.
+    const struct {
+        const char* record;
+        int value;
+        bool dragged;
+    } cases[] = {{"h", 0, false},   {"h", 50, false},   {"h", 100, false}, {"h", 50, true},
+                 {"v", 0, false},   {"v", 50, false},   {"v", 100, false}, {"v", 50, true},
+                 {"hn", 98, false}, {"hn", 100, false}, {"vn", 98, false}, {"vn", 0, false}};
+    for (const auto& c : cases) {
+        const bool vertical = c.record[0] == 'v', handle = c.record[1] == '\0';
+        const int offset = handle ? kOffset : 0;
+        const std::string why =
+            std::string(c.record) + " at " + std::to_string(c.value) + (c.dragged ? ", dragged" : "");
+        host.MakeSoftScreen(60, 50);
+        CLooseWidgets widgets(host,
+                              "tuner = h\n tunerId = track\n fullId = fill\n handleId = knob\n offsetLeft = 4\n "
+                              "offsetRight = 4\nend\n"
+                              "tuner = v\n tunerId = vtrack\n fullId = vfill\n handleId = knob\n vertical\n "
+                              "offsetLeft = 4\n offsetRight = 4\nend\n"
+                              "tuner = hn\n tunerId = track\n fullId = fill\nend\n"
+                              "tuner = vn\n tunerId = vtrack\n fullId = vfill\n vertical\nend\n");
+        auto* tuner = widgets.Make<XTuner>(c.record, kX, kY);
+        ASSERT_NE(tuner, nullptr) << why;
+        tuner->SetCurrent(c.value);
+        // The pixels to slide over lie between the offsets.
+        const int p = offset + c.value * (kLength - 2 * offset) / 100;
+        if (c.dragged) {
+            const int at = (vertical ? kY : kX) + p;
+            tuner->NotifyPointerEvent(vertical ? kX : at, vertical ? at : kY, XPOINTER_PRESS);
+            ASSERT_EQ(tuner->GetCurrent(), c.value) << why;
+        }
+        widgets.Parent().Draw();
+        const int shift = c.dragged ? 1 : 0;
+        ExpectPicture(
+            host, 60, 50,
+            [&](int x, int y) {
+                // Along and across the axis, from the tuner's corner.
+                const int along = vertical ? y - kY : x - kX, across = vertical ? x - kX : y - kY;
+                // The 4 x 4 handle's corner: P and the track's middle less half the handle.
+                const int inHandleAlong = along - (p - 2 + shift),
+                          inHandleAcross = across - (kThickness / 2 - 2 + shift);
+                if (handle && inHandleAlong >= 0 && inHandleAlong < 4 && inHandleAcross >= 0 && inHandleAcross < 4)
+                    return kWhite;
+                if (across < 0 || across >= kThickness || along < 0 || along >= kLength) return kBlack;
+                return along < p ? fillAt(along) : trackAt(along);
+            },
+            why);
+        if (c.dragged) tuner->NotifyPointerEvent(0, 0, XPOINTER_RELEASE);
+    }
 }
 
 // A background of only a centre tile repeats it once for every pair of a column repeat and a row

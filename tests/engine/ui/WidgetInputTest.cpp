@@ -2,6 +2,7 @@
 // receives and the state they keep.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -38,7 +39,11 @@ protected:
             "tuner = tun\n tunerId = track\n handleId = knob\nend\n"
             "tuner = tun4\n tunerId = track\n step = 4\nend\n"
             "tuner = tunv\n tunerId = vtrack\n vertical\n step = 10\nend\n"
-            "tuner = broken\n tunerId = track\n step = 0\n max = -4\nend\n");
+            "tuner = broken\n tunerId = track\n step = 0\n max = -4\nend\n"
+            "tuner = odd\n tunerId = track\n max = 10\n step = 3\nend\n"
+            "tuner = fine\n tunerId = track\n max = 1000\n step = 1\nend\n"
+            "tuner = inset\n tunerId = track\n offsetLeft = 7\n offsetRight = 5\n step = 7\nend\n"
+            "tuner = vodd\n tunerId = vtrack\n vertical\n max = 50\n step = 20\nend\n");
         parentRecord.name = "dlg";
         parent = std::make_unique<CRecorder>(&host, &parentRecord);
         parent->SetPosition(0, 0, 320, 480);
@@ -190,6 +195,55 @@ TEST_F(WidgetInputTest, TunerSnapsToSteps) {
     XTuner* four = Make<XTuner>("tun4", 0, 0);
     four->NotifyPointerEvent(50, 5, XPOINTER_PRESS);
     EXPECT_EQ(four->GetCurrent(), 52) << "50 lies as far from 48 as from 52";
+}
+
+// The value a press at d pixels into a sliding range of w pixels gives: 0 before the range, the
+// maximum at or past its end; in between, of the step below the value under the pointer
+// (max x d / w) and the next step or the maximum, the one whose handle position (value x w /
+// maximum) lies nearer, the higher on a tie.
+int NearestStep(int d, int w, int max, int step) {
+    if (d <= 0) return 0;
+    if (d >= w) return max;
+    const int below = max * d / w / step * step;
+    const int above = std::min(below + step, max);
+    return d - below * w / max < above * w / max - d ? below : above;
+}
+
+TEST_F(WidgetInputTest, TunerTakesTheNearestStepAtEveryPixelUpToTheEnds) {
+    const struct {
+        const char* name;
+        int offsetLeft, w, max, step;
+        const char* why;
+    } cases[] = {
+        {"tun", 0, 100, 100, 5, "a step that divides the maximum"},
+        {"odd", 0, 100, 10, 3, "a maximum of 10 in steps of 3: 9, then 10"},
+        {"fine", 0, 100, 1000, 1, "more values than pixels"},
+        {"inset", 7, 88, 100, 7, "offsets at both ends; 100 in steps of 7"},
+        {"vodd", 0, 100, 50, 20, "vertical: 0, 20, 40, 50"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        XTuner* t = Make<XTuner>(c.name, 30, 40);
+        ASSERT_NE(t, nullptr);
+        ASSERT_EQ(t->GetTotalSlidingWidth(), c.w);
+        const bool vertical = c.name[0] == 'v';
+        bool reachedMax = false;
+        for (int p = -2; p <= c.offsetLeft + c.w + 2; ++p) {
+            t->NotifyPointerEvent(vertical ? 35 : 30 + p, vertical ? 40 + p : 45, XPOINTER_PRESS);
+            const int want = NearestStep(p - c.offsetLeft, c.w, c.max, c.step);
+            ASSERT_EQ(t->GetCurrent(), want) << "pixel " << p;
+            ASSERT_EQ(t->GetHandlePos(), want * c.w / c.max) << "pixel " << p;
+            t->NotifyPointerEvent(vertical ? 35 : 30 + p, vertical ? 40 + p : 45, XPOINTER_RELEASE);
+            reachedMax = reachedMax || t->GetCurrent() == c.max;
+        }
+        EXPECT_TRUE(reachedMax);
+        // The keys reach the maximum too, from the last step below it.
+        const int last = c.max - 1 - (c.max - 1) % c.step;
+        t->SetCurrent(last);
+        EXPECT_EQ(t->SetNextActiveObject(vertical ? XKEY_NEXT2 : XKEY_NEXT), 1);
+        EXPECT_EQ(t->GetCurrent(), std::min(last + c.step, c.max));
+        (void)parent->Take();
+    }
 }
 
 TEST_F(WidgetInputTest, TunerDragsWithTheCapture) {

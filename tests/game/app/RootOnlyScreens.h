@@ -1,7 +1,8 @@
 #pragma once
-// The start menu, the credits, the achievements, the leaderboards and the round (with the tutorial)
-// built from their root records alone, for suites about screen switching and the back key: the real screens also load
-// their scene images, effects, fonts and lists, which those suites' small template paks do not hold.
+// The start menu, the credits, the achievements, the leaderboards, the boosts screen and the
+// round (with the tutorial) built from their root records alone, for suites about screen
+// switching, purchases and the back key: the real screens also load their scene images, effects,
+// fonts, lists and sprites, which those suites' small template paks do not hold.
 
 #include "core/CommonString.h"
 #include "game/screens/AboutScreen.h"
@@ -9,6 +10,7 @@
 #include "game/screens/LeadersScreen.h"
 #include "game/screens/PendingScreens.h"
 #include "game/screens/StartMenu.h"
+#include "game/screens/UpgradesScreen.h"
 
 class CRootOnlyStartMenu : public CXStartMenu2 {
 public:
@@ -35,6 +37,12 @@ class CRootOnlyLeaders : public CXLeadersScreen {
 public:
     using CXLeadersScreen::CXLeadersScreen;
     int OnInitElement() override { return InitRoot(CommonString("ui_main.txt"), "root_leaders"); }
+};
+
+class CRootOnlyUpgrades : public CXUpgradesScreen {
+public:
+    using CXUpgradesScreen::CXUpgradesScreen;
+    int OnInitElement() override { return InitRoot(CommonString("ui_main.txt"), "root_upgrades"); }
 };
 
 // The round and the tutorial without their arena, images and sprites; nothing of the round runs.

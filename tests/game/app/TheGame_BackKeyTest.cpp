@@ -100,7 +100,7 @@ public:
             case EScreen::Quests:
                 return new TBackLogged<CXQuestsScreen>(this, a, b);
             case EScreen::Upgrades:
-                return new TBackLogged<CXUpgradesScreen>(this);
+                return new TBackLogged<CRootOnlyUpgrades>(this);
             case EScreen::About:
                 return new TBackLogged<CRootOnlyAbout>(this);
             case EScreen::GroupLoader:
@@ -123,7 +123,11 @@ protected:
     void SetUp() override {
         if (!gl.IsValid()) GTEST_SKIP() << "no headless EGL context";
         g_Log.clear();
-        mediatest::SetCommonPak(game, dir.Path("ui.pak"), {{"ui\\ui_iphone\\ui_main.txt", ToBytes(Template())}});
+        // The wait dialog needs its spoke image.
+        mediatest::SetCommonPak(game, dir.Path("ui.pak"),
+                                {{"ui\\ui_iphone\\ui_main.txt", ToBytes(Template())},
+                                 {"i_vga\\particles\\line_circle.png",
+                                  mediatest::EncodePng(mediatest::MakeImage(8, 20, {255, 255, 255, 255}))}});
         ASSERT_NE(MakeGlTestScreen(&game, 320, 480), nullptr);
     }
     // Opens a screen, lets its curtain rise and opens its dialogs: the screen.

@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "RootOnlyScreens.h"
 #include "game/progress/AchievementsManager.h"
 #include "game/progress/ApplicationData.h"
 #include "game/progress/InAppPurchaseManager.h"
@@ -17,6 +19,7 @@
 #include "platform/Control.h"
 #include "platform/Settings.h"
 #include "shell/PaymentGlue.h"
+#include "testsupport/GamePurchases.h"
 #include "testsupport/GlTestGame.h"
 #include "testsupport/MediaTestGame.h"
 #include "testsupport/TestTheGame.h"
@@ -24,7 +27,7 @@
 namespace {
 
 using mediatest::ToBytes;
-using TBanner = std::tuple<int, std::string, std::string>;  // type, title, text
+using gametest::TBanner;
 
 constexpr const char* kCatalogue =
     "purchase = pile\n blackberry_id = sku_pile\n coins = 1000\nend\n"
@@ -46,13 +49,15 @@ public:
     using W::W;
     int OnMessage(CXElement* sender, int code, XWPARAM wparam, int lparam) override {
         if (code == MSG_PURCHASES_CHANGED) g_Log.push_back(std::string("1017 ") + XIdText(wparam));
+        if (code == XMSG_ACTION_DONE && logActions) g_Log.push_back(XIdText(wparam));
         return W::OnMessage(sender, code, wparam, lparam);
     }
+    bool logActions = false;  // the wait dialog's actions as the screen runs them
 };
 
-class CLoggedBoosts : public TLogged<CXUpgradesScreen> {
+class CLoggedBoosts : public TLogged<CRootOnlyUpgrades> {
 public:
-    using TLogged<CXUpgradesScreen>::TLogged;
+    using TLogged<CRootOnlyUpgrades>::TLogged;
     void OnInAppPurchaseBoostPoints() override { g_Log.push_back("boosts screen keeps 40"); }
 };
 
@@ -72,7 +77,9 @@ protected:
         g_Log.clear();
         mediatest::SetCommonPak(
             game, dir.Path("shop.pak"),
-            {{"ui\\ui_iphone\\ui_main.txt", ToBytes(kTemplate)}, {"Data\\addcoins.txt", ToBytes(kCatalogue)}});
+            {{"ui\\ui_iphone\\ui_main.txt", ToBytes(kTemplate)},
+             {"Data\\addcoins.txt", ToBytes(kCatalogue)},
+             {"i_vga\\particles\\line_circle.png", mediatest::EncodePng(mediatest::MakeImage(8, 20, {255, 255, 255, 255}))}});
         ASSERT_NE(MakeGlTestScreen(&game, 320, 480), nullptr);
         game.m_pAchievementsManager = new CAchievementsManager(&game);
         ASSERT_EQ(game.m_pAchievementsManager->PostConstruct(), 1);
@@ -93,33 +100,13 @@ protected:
     }
     // A fresh platform whose payment stand-in answers as `pay` says, at the next drain.
     void Platform(platform::TPayAnswerPlan pay, std::vector<std::string> owned = {}) {
-        bps_shutdown();
-        platform::TPlatformSettings s;
-        s.mode = platform::DisplayMode::Headless;
-        s.clock = platform::ClockKind::Virtual;
-        s.payDelayFrames = 0;
-        s.pay = pay;
-        s.ownedSkus = owned;
-        platform::UseSettings(s);
-        ASSERT_EQ(bps_initialize(), BPS_SUCCESS);
+        ASSERT_TRUE(gametest::StartPaymentPlatform(std::move(pay), std::move(owned)));
         game.m_pPurchaseManager->m_bPaymentEventsRequested = false;
     }
     // The program's loop: every answer the stand-in has ready.
-    void DrainAnswers() {
-        bps_event_t* event = nullptr;
-        while (bps_get_event(&event, 0) == BPS_SUCCESS && event != nullptr) handlePaymentEvent(event);
-    }
+    void DrainAnswers() { (void)gametest::DrainPaymentAnswers(); }
     // The banners queued since the first `from`.
-    std::vector<TBanner> BannersFrom(int from) {
-        std::vector<TBanner> all;
-        CAchievementsManager& a = *game.m_pAchievementsManager;
-        for (int i = from; i < a.GetNumQueuedMessages(); ++i) {
-            const char* title = a.GetQueuedTitle(i).GetDataConst();
-            const char* text = a.GetQueuedText(i).GetDataConst();
-            all.emplace_back(a.GetQueuedType(i), title != nullptr ? title : "", text != nullptr ? text : "");
-        }
-        return all;
-    }
+    std::vector<TBanner> BannersFrom(int from) { return gametest::QueuedBanners(*game.m_pAchievementsManager, from); }
     int Queued() { return game.m_pAchievementsManager->GetNumQueuedMessages(); }
     XWidget* WaitDialog() { return game.m_pPlayScreen->FindChildWithWidgetId("dlg_InAppWait"); }
     InAppPurchaseDef* Entry(const char* name) { return game.m_pPurchaseManager->GetInAppPurchaseDef(name); }
@@ -270,6 +257,61 @@ TEST_F(TheGamePurchases, TheLikeRewardIsGivenOncePerProfileAndThePageAlwaysOpens
     EXPECT_EQ(BannersFrom(from), (std::vector<TBanner>{{kAwardLikeCoins, "1000 Coins added!", ""}}));
     const std::vector<std::string> calls = platform::TakeCallLog();
     EXPECT_EQ(std::count(calls.begin(), calls.end(), "navigator_invoke https://social.cobblebrooks.example/"), 2);
+}
+
+struct TWaitCase {
+    const char* why;
+    std::function<void()> start;
+    std::vector<std::string> logAtOnce;  // the actions run by the purchase call itself
+    std::vector<TBanner> banners;
+};
+
+TEST_F(TheGamePurchases, TheWaitDialogGoesUpAndDownInThatOrderAlsoWhenTheAnswerComesAtOnce) {
+    const TWaitCase cases[] = {
+        {"no entry to ask for: it fails inside the call",
+         [this] { game.InAppPurchaseCalled(nullptr); },
+         {"acn_show_in_app_wait", "acn_hide_in_app_wait"},
+         {{kAwardPurchaseFailed, "In-App Purchase Error!", ""}}},
+        {"the stand-in refuses the request: it fails on the next frame",
+         [this] {
+             platform::FailNextCall("paymentservice_purchase_request");
+             game.InAppPurchaseCalled(Entry("pile"));
+         },
+         {"acn_show_in_app_wait"},
+         {{kAwardPurchaseFailed, "In-App Purchase Error!", ""}}},
+        {"an answer from the service",
+         [this] {
+             game.InAppPurchaseCalled(Entry("pile"));
+             DrainAnswers();
+         },
+         {"acn_show_in_app_wait", "acn_hide_in_app_wait"},
+         {{kAwardCoins, "1,000 Coins added!", ""}}},
+    };
+    auto* play = dynamic_cast<TLogged<CXPlayScreen>*>(game.m_pPlayScreen);
+    ASSERT_NE(play, nullptr);
+    play->logActions = true;
+    for (const TWaitCase& c : cases) {
+        SCOPED_TRACE(c.why);
+        Platform({platform::PayOutcome::Accept, 0, {}});
+        g_Log.clear();
+        const int from = Queued();
+        ::testing::internal::CaptureStderr();
+        c.start();
+        ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(g_Log, c.logAtOnce);
+        for (int i = 0; i < 10; ++i) game.RunProcess();
+        EXPECT_EQ(g_Log, (std::vector<std::string>{"acn_show_in_app_wait", "acn_hide_in_app_wait"}));
+        EXPECT_EQ(WaitDialog(), nullptr) << "no wait dialog is left over the screen";
+        EXPECT_EQ(BannersFrom(from), c.banners);
+    }
+}
+
+TEST_F(TheGamePurchases, WithoutAPurchaseManagerAPurchaseTakesItsWaitDialogDownAtOnce) {
+    delete game.m_pPurchaseManager;
+    game.m_pPurchaseManager = nullptr;
+    game.InAppPurchaseCalled(nullptr);
+    for (int i = 0; i < 10; ++i) game.RunProcess();
+    EXPECT_EQ(WaitDialog(), nullptr);
 }
 
 }  // namespace

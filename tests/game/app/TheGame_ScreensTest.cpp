@@ -3,11 +3,16 @@
 // with a stub group loader, the input gate, the game messages and the screen runners.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "RootOnlyScreens.h"
+#include "audio/SoundManager.h"
 #include "core/LocManager2.h"
 #include "game/farm/FarmObject.h"
 #include "game/progress/ApplicationData.h"
@@ -17,10 +22,12 @@
 #include "game/screens/LoaderScreen.h"
 #include "game/screens/PendingScreens.h"
 #include "render/DibBitmap.h"
+#include "render/WinDibBitmap.h"
 #include "sprites/SpriteSet.h"
 #include "sprites/SpriteSetManager.h"
 #include "testsupport/GlTestGame.h"
 #include "testsupport/MediaTestGame.h"
+#include "testsupport/StubSoundSystem.h"
 #include "testsupport/TestTheGame.h"
 #include "ui/GameButton.h"
 #include "ui/GameDialog.h"
@@ -110,9 +117,16 @@ public:
     }
 };
 
+// The credits with the live post-effect turned on, as a screen's constructor turns it on.
+class CSunAbout : public CRootOnlyAbout {
+public:
+    explicit CSunAbout(CXElement* parent) : CRootOnlyAbout(parent) { m_bLivePostEffect = true; }
+};
+
 class CScreensGame : public CTestTheGame {
 public:
     XGameRoot* NewScreen(EScreen kind, int a, int b) override {
+        if (kind == EScreen::About && sunOnAbout) return new CSunAbout(this);
         switch (kind) {
             case EScreen::Play:
                 return new CLoggedPlay(this);
@@ -126,6 +140,8 @@ public:
                 return new CCheckedStartMenu(this);
             case EScreen::About:
                 return new CRootOnlyAbout(this);
+            case EScreen::Upgrades:
+                return new CRootOnlyUpgrades(this);
             case EScreen::Achievements:
                 return new CRootOnlyAch(this);
             case EScreen::Leaderboards:
@@ -137,17 +153,24 @@ public:
         }
     }
     bool groupLoaderFails = false;
+    bool sunOnAbout = false;
 };
+
+// The screens draw on a software back buffer of kScreenW x kScreenH; only the suite that reads GL
+// pixels needs EGL.
+constexpr int kScreenW = 320, kScreenH = 480;
 
 class TheGameScreens : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!gl.IsValid()) GTEST_SKIP() << "no headless EGL context";
         g_Log.clear();
         mediatest::SetCommonPak(game, dir.Path("ui.pak"),
                                 {{"ui\\ui_iphone\\ui_main.txt", ToBytes(kTemplate)},
                                  {"Lang\\texts.csv", ToBytes("Key,enUS,deDE\n,English,Deutsch\n")}});
-        ASSERT_NE(MakeGlTestScreen(&game, 320, 480), nullptr);
+        auto* screen = new CWinDibBitmap(&game);
+        ASSERT_EQ(screen->Create(kScreenW, kScreenH), 1);
+        game.m_Screen.m_pBackBuffer = game.m_Screen.m_pDrawTarget = screen;
+        game.SetGameSize(kScreenW, kScreenH);
     }
     // Frames of the game's own update.
     void Ticks(int n) {
@@ -161,9 +184,23 @@ protected:
         g_Log.clear();
     }
 
-    mediatest::CHeadlessGl gl{320, 480};
+    // Made only by the suite that reads GL pixels; it outlives the game's GL bitmaps.
+    std::unique_ptr<mediatest::CHeadlessGl> gl;
     CScratchDir dir;
     CScreensGame game;
+};
+
+// The same game on a headless OpenGL ES screen, for what only GL pixels show.
+class TheGameScreensGl : public TheGameScreens {
+protected:
+    void SetUp() override {
+        gl = std::make_unique<mediatest::CHeadlessGl>(kScreenW, kScreenH);
+        if (!gl->IsValid()) GTEST_SKIP() << "no headless EGL context";
+        TheGameScreens::SetUp();
+        SafeDelete(game.m_Screen.m_pBackBuffer);
+        game.m_Screen.m_pDrawTarget = nullptr;
+        ASSERT_NE(MakeGlTestScreen(&game, kScreenW, kScreenH), nullptr);
+    }
 };
 
 TEST_F(TheGameScreens, ANewScreenRisesInSixteenTicksBeforeItsOwnUpdateRuns) {
@@ -321,10 +358,48 @@ TEST_F(TheGameScreens, AGroupLoaderThatCannotOpenEndsTheGame) {
     game.groupLoaderFails = true;
     SettledPlayScreen();
     ASSERT_EQ(game.SendMessage(nullptr, MSG_RUN_NEW_GAME, 0, 0, true), 1);
+    ::testing::internal::CaptureStderr();
     Ticks(17);
+    const std::string err = ::testing::internal::GetCapturedStderr();
     EXPECT_TRUE(game.IsFinished());
     EXPECT_EQ(game.GetFinishCode(), kFinishAbort);
+    EXPECT_TRUE(game.HasRunFailed()) << "the run did not do what was asked";
+    EXPECT_EQ(err,
+              "game: the group loader for gameplay: the screen (no root) could not be opened: there is no memory "
+              "for it\n");
     EXPECT_EQ(game.GetChildCount(), 0);
+}
+
+TEST_F(TheGameScreens, AScreenThatCannotOpenIsToldOnceWithItsRootAndWhyAndTheRunEndsAsFailed) {
+    struct TCase {
+        const char* why;
+        std::vector<std::pair<std::string, std::vector<std::uint8_t>>> members;
+        const char* told;
+    } cases[] = {
+        {"no such root",
+         {{"ui\\ui_iphone\\ui_main.txt", ToBytes("root = root_about\nend\n")}},
+         "game: message 1008: the screen root_play could not be opened: ui_main.txt has no root record root_play\n"},
+        {"no template",
+         {{"Lang\\texts.csv", ToBytes("Key,enUS\n,English\n")}},
+         "game: message 1008: the screen root_play could not be opened: ui_main.txt cannot be read\n"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.why);
+        CScreensGame failing;
+        mediatest::SetCommonPak(failing, dir.Path("failing.pak"), c.members);
+        ASSERT_NE(MakeGlTestScreen(&failing, 320, 480), nullptr);
+        ::testing::internal::CaptureStderr();
+        EXPECT_EQ(failing.OnMessage(nullptr, MSG_RUN_PLAY_SCREEN, 0, 0), 1);
+        // A second screen that fails on the way out is not told again.
+        EXPECT_EQ(failing.OnMessage(nullptr, MSG_RUN_PLAY_SCREEN, 0, 0), 1);
+        const std::string err = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(err, c.told);
+        EXPECT_EQ(failing.m_pPlayScreen, nullptr);
+        EXPECT_EQ(failing.GetChildCount(), 0);
+        EXPECT_TRUE(failing.IsFinished()) << "a black screen for ever is no way to end";
+        EXPECT_EQ(failing.GetFinishCode(), kFinishGameEnds);
+        EXPECT_TRUE(failing.HasRunFailed());
+    }
 }
 
 TEST_F(TheGameScreens, AScreenThatCannotBeBuiltIsRemovedAndItsSlotEmptied) {
@@ -417,7 +492,133 @@ TEST_F(TheGameScreens, TheStartMenuLooksUpTheCounterIconsEvenWhenItFailsToBuild)
     EXPECT_EQ(game.m_pStartMenu, nullptr);
 }
 
-TEST_F(TheGameScreens, CurtainPixelsFallingAndRising) {
+// The colour a row of the curtain leaves: each channel moves toward black by the alpha,
+// c + (a x (0 - c) >> 8) with an arithmetic shift.
+std::uint16_t Darkened(std::uint16_t p, int a) {
+    auto ch = [a](int c) {
+        const int d = -a * c;
+        return c + (d >= 0 ? d / 256 : -((-d + 255) / 256));
+    };
+    return static_cast<std::uint16_t>(ch(p >> 11) << 11 | ch((p >> 5) & 63) << 5 | ch(p & 31));
+}
+
+// Bright, and different in every column and row, so a darkened pixel shows small alphas.
+std::uint16_t Ground(int x, int y) {
+    return static_cast<std::uint16_t>((31 - x % 5) << 11 | (63 - (x + y) % 7) << 5 | (31 - y % 3));
+}
+
+TEST_F(TheGameScreens, CurtainRowsFallingAndRisingOnASoftwareScreen) {
+    ASSERT_TRUE(game.RunAboutScreen());
+    XGameRoot* about = game.m_pAboutScreen;
+    IDibBitmap* back = game.m_Screen.m_pBackBuffer;
+    auto* bits = reinterpret_cast<std::uint16_t*>(back->GetBits());
+    for (bool out : {true, false}) {
+        for (int ticks = 0; ticks <= 16; ++ticks) {
+            if (out)
+                about->StartEffectOut();
+            else
+                about->StartEffectIn();
+            for (int i = 0; i < ticks; ++i) (void)about->RunEffectProgress();
+            if (!about->IsTransitionRunning()) continue;  // the rising curtain has gone
+            const int p = about->GetEffectProgress();
+            for (int y = 0; y < kScreenH; ++y)
+                for (int x = 0; x < kScreenW; ++x) bits[y * kScreenW + x] = Ground(x, y);
+            about->DrawEffectProgress();
+            // Falling: black above a soft edge 200 rows high whose lower end is at p x (H + 200) /
+            // 255, opaque at its top. Rising: a soft edge 255 rows high, clear at its top, whose
+            // lower end is at p x (H + 255) / 255, with black below.
+            const int band = out ? 200 : 255;
+            const int bottom = p * (kScreenH + band) / 255, top = bottom - band;
+            const int alphaTop = out ? 255 : 0, alphaBottom = 255 - alphaTop;
+            int bad = 0;
+            for (int y = 0; y < kScreenH; ++y) {
+                // A row in the edge takes the ramp's alpha at the row's centre, cut to a whole
+                // value toward the alpha of the edge's top.
+                const double ramp = alphaTop + (alphaBottom - alphaTop) * (y + 0.5 - top) / band;
+                const int alpha = out ? static_cast<int>(std::ceil(ramp)) : static_cast<int>(std::floor(ramp));
+                for (int x = 0; x < kScreenW; ++x) {
+                    std::uint16_t want = Ground(x, y);
+                    if (y < top)
+                        want = out ? 0 : want;
+                    else if (y >= bottom)
+                        want = out ? want : 0;
+                    else
+                        want = Darkened(want, alpha);
+                    if (bits[y * kScreenW + x] != want && ++bad <= 3)
+                        ADD_FAILURE() << (out ? "falling" : "rising") << " at progress " << p << ": (" << x << ", " << y
+                                      << ") is " << bits[y * kScreenW + x] << ", expected " << want << " (edge " << top
+                                      << " to " << bottom << ", alpha " << alpha << ")";
+                }
+            }
+        }
+    }
+}
+
+TEST_F(TheGameScreens, EachTransitionPlaysItsSoundOnce) {
+    ASSERT_TRUE(game.CreateApplicationData());  // sound on
+    auto* sound = new CEffectRecordingSoundSystem();
+    game.m_pSoundSystem = sound;
+    game.m_pSoundManager = new CSoundManager(&game);
+    for (const char* name : {"SFX_SCREEN_TRANSITION", "SFX_SCREEN_TRANSITION2"}) {
+        SoundFXData* entry = game.m_pSoundManager->AddSoundFX(CommonString(name));
+        entry->file = CommonString(name) + CommonString(".wav");
+        ASSERT_TRUE(game.m_pSoundManager->AddReference(entry));
+    }
+    const std::string dir = game.GetSoundsDirectory().GetDataConst();
+    const std::string falling = dir + "SFX_SCREEN_TRANSITION.wav", rising = dir + "SFX_SCREEN_TRANSITION2.wav";
+    ASSERT_TRUE(game.RunPlayScreen());
+    EXPECT_TRUE(sound->played.empty()) << "the rising curtain sounds on its first step";
+    Ticks(1);
+    EXPECT_EQ(sound->played, std::vector<std::string>{rising});
+    Ticks(15);
+    EXPECT_EQ(sound->played, std::vector<std::string>{rising}) << "once for the whole rise";
+    ASSERT_EQ(game.SendMessage(nullptr, MSG_RUN_ABOUT, 0, 0, true), 1);
+    EXPECT_EQ(sound->played, (std::vector<std::string>{rising, falling})) << "the fall sounds as it starts";
+    Ticks(17);
+    ASSERT_NE(game.m_pAboutScreen, nullptr);
+    Ticks(30);
+    EXPECT_EQ(sound->played, (std::vector<std::string>{rising, falling, rising})) << "and the next screen rises";
+}
+
+// The live post-effect's sun: loaded in true colour whatever the game's switch says, the switch
+// left as it was; 64 (a quarter of a degree) a tick, and back to 0 at 360 degrees.
+TEST_F(TheGameScreens, TheLivePostEffectLoadsInTrueColourAndTurns) {
+    game.m_RenderSwitches.m_bDoubleResolution = true;
+    mediatest::SetCommonPak(game, dir.Path("sun.pak"),
+                            {{"ui\\ui_iphone\\ui_main.txt", ToBytes(kTemplate)},
+                             {"i_vga\\ui\\startmenu\\menu_sun2.png",
+                              mediatest::EncodePng(mediatest::MakeImage(8, 8, {250, 200, 40, 128}))}});
+    game.sunOnAbout = true;
+    for (bool switchBefore : {false, true}) {
+        SCOPED_TRACE(switchBefore ? "true colour on" : "true colour off");
+        game.m_RenderSwitches.m_bTrueColorImages = switchBefore;
+        ASSERT_TRUE(game.RunAboutScreen());
+        XGameRoot* about = game.m_pAboutScreen;
+        EXPECT_EQ(game.m_RenderSwitches.m_bTrueColorImages, switchBefore) << "the switch is put back";
+        Ticks(16);  // the curtain rises; the screen's own update waits for it
+        EXPECT_EQ(about->GetLivePostEffectAngle(), 0);
+        int ticks = 0;
+        for (int until : {1, 2, 1439, 1440, 1441}) {
+            Ticks(until - ticks);
+            ticks = until;
+            EXPECT_EQ(about->GetLivePostEffectAngle(), 64 * ticks % 92160) << ticks << " ticks";
+        }
+    }
+    // The image itself: 24 bits a pixel, as only the true-colour switch loads it.
+    game.m_RenderSwitches.m_bTrueColorImages = false;
+    ASSERT_TRUE(game.RunAboutScreen());
+    const IDibBitmap* sun = game.m_pAboutScreen->GetLivePostEffectImage();
+    ASSERT_NE(sun, nullptr);
+    EXPECT_EQ(static_cast<const CWinDibBitmap*>(sun)->GetBytesPerPixel(), 3);
+    EXPECT_EQ(sun->m_Width, 8);
+
+    // Without its image the screen cannot be built.
+    mediatest::SetCommonPak(game, dir.Path("nosun.pak"), {{"ui\\ui_iphone\\ui_main.txt", ToBytes(kTemplate)}});
+    EXPECT_FALSE(game.RunAboutScreen());
+    EXPECT_EQ(game.m_pAboutScreen, nullptr);
+}
+
+TEST_F(TheGameScreensGl, CurtainPixelsFallingAndRising) {
     ASSERT_TRUE(game.RunAboutScreen());
     XGameRoot* about = game.m_pAboutScreen;
     // The grey of a row, over a white screen.
@@ -430,22 +631,40 @@ TEST_F(TheGameScreens, CurtainPixelsFallingAndRising) {
         game.m_Screen.m_pBackBuffer->HWBeginScene();
         game.m_Screen.m_pBackBuffer->FillRectangle(0, 0, 320, 480, 255, 255, 255);
         about->DrawEffectProgress();
-        return gl.Read();
+        return gl->Read();
     };
     const auto grey = [](const mediatest::TImage& img, int y) { return static_cast<int>(img.At(160, y)[0]); };
 
-    // Falling at progress 128: black down to 141, a soft edge to 341 (half way grey), then the screen.
-    mediatest::TImage img = frameAfter(8, true);
-    EXPECT_EQ(grey(img, 100), 0);
-    EXPECT_NEAR(grey(img, 241), 128, 8);
-    EXPECT_EQ(grey(img, 400), 255);
-    // Rising at progress 128: the screen down to 113, a soft edge to 368, black below.
-    img = frameAfter(8, false);
-    EXPECT_EQ(grey(img, 50), 255);
-    EXPECT_NEAR(grey(img, 240), 128, 8);
-    EXPECT_EQ(grey(img, 420), 0);
+    // The grey of row y in a soft edge from top to bottom that is opaque at one end: the white
+    // screen shows in proportion to the row centre's distance from the opaque end.
+    const auto edgeGrey = [](int y, int top, int bottom, bool opaqueAtTop) {
+        const double t = std::clamp((y + 0.5 - top) / (bottom - top), 0.0, 1.0);
+        return 255.0 * (opaqueAtTop ? t : 1.0 - t);
+    };
+    const struct {
+        int ticks;
+        bool out;
+        int top, bottom;  // the soft edge
+        const char* why;
+    } frames[] = {
+        {8, true, 141, 341, "falling at 128: black down to 141, a soft edge to 341"},
+        {4, true, -30, 170, "falling at 64: the edge's top still above the screen"},
+        {14, true, 397, 597, "falling at 224: the edge's foot below the screen"},
+        {8, false, 113, 368, "rising at 128: the screen down to 113, a soft edge to 368, black below"},
+        {3, false, -117, 138, "rising at 48: the edge's top above the screen"},
+        {14, false, 390, 645, "rising at 224: the edge's foot below the screen"},
+    };
+    for (const auto& f : frames) {
+        const mediatest::TImage img = frameAfter(f.ticks, f.out);
+        const int length = f.bottom - f.top;
+        for (int y : {f.top - 40, f.top + 2, f.top + length / 4, f.top + length / 2, f.top + 3 * length / 4,
+                      f.bottom - 3, f.bottom + 40}) {
+            if (y < 0 || y >= kScreenH) continue;
+            EXPECT_NEAR(grey(img, y), edgeGrey(y, f.top, f.bottom, f.out), 4) << f.why << ": row " << y;
+        }
+    }
     // Black all over on the tick the message goes out and on the next screen's first frame.
-    img = frameAfter(16, true);
+    mediatest::TImage img = frameAfter(16, true);
     for (int y : {0, 240, 479}) EXPECT_EQ(grey(img, y), 0) << y;
     img = frameAfter(0, false);
     for (int y : {0, 240, 479}) EXPECT_EQ(grey(img, y), 0) << y;

@@ -79,6 +79,34 @@ TEST_F(FarmSpots, SpawnSpotMatchesTheRuleForFixedSeeds) {
     }
 }
 
+// A point exactly sqrt(3200) pixels from the nearest object (40 and 40 pixels away) is far
+// enough; one a pixel nearer on one axis is not.
+TEST_F(FarmSpots, SpawnSpotAtExactlyTheLeastDistanceIsTaken) {
+    int checked = 0;
+    for (unsigned seed : {1u, 7u, 42u, 2024u, 99u}) {
+        const TSpawn first = ReferenceSpawn(seed, 320, {});
+        if (first.draws != 2) continue;  // its first point lies off the screen
+        ++checked;
+        const struct {
+            int dx, dy;
+            bool firstTaken;
+        } offsets[] = {{40, 40, true}, {-40, -40, true}, {40, -39, false}, {-57, 0, true}, {56, 0, false}};
+        for (const auto& o : offsets) {
+            const std::vector<TVector2D> objects = {TVector2D{(first.x + o.dx) * 256, (first.y + o.dy) * 256}};
+            const TSpawn expected = ReferenceSpawn(seed, 320, objects);
+            ASSERT_EQ(expected.found && expected.draws == 2, o.firstTaken) << "the reference, seed " << seed;
+            farm.m_Objects.RemoveAll();
+            Add(kFarmObjectDecor, first.x + o.dx, first.y + o.dy);
+            game.SeedRandoms(seed);
+            FIXED_FLOAT x = -1, y = -1;
+            EXPECT_EQ(farm.FindGoodSpawnSpotForNewObject(x, y), expected.found) << "seed " << seed << " dx " << o.dx;
+            EXPECT_EQ(x, expected.x * 256) << "seed " << seed << " dx " << o.dx << " dy " << o.dy;
+            EXPECT_EQ(y, expected.y * 256) << "seed " << seed << " dx " << o.dx << " dy " << o.dy;
+        }
+    }
+    EXPECT_GE(checked, 2) << "seeds whose first point is on the screen";
+}
+
 TEST_F(FarmSpots, SpawnSpotGivesUpAfter46Tries) {
     // 40 pixels of width leave no screen x 30 pixels inside both edges: every try fails.
     game.SetGameSize(40, 480);
@@ -157,6 +185,31 @@ TEST_F(FarmSpots, VisitWithoutABirdPicksAFreeSpotAtRandom) {
     EXPECT_EQ(g_GameRandomTableIndex, 1);
     dog->m_pOccupants[0] = dog->m_pOccupants[2] = kSomeBird;
     EXPECT_EQ(farm.FindAvailableSpotToVisit(nullptr), nullptr) << "no free spot anywhere";
+}
+
+// Only three birds can stand at one object: of five spot points only spots 0 to 2 are offered,
+// each in turn, and with those three taken there is none.
+TEST_F(FarmSpots, SpotsPastTheThirdAreNeverOffered) {
+    CTestFarmObject* many = Add(kFarmObjectDecor, 10, 10);
+    many->GiveSpots("eat", 5);
+    ASSERT_EQ(many->GetNumSpotPoints(), 5);
+    for (int i = 0; i < kGameRandomTableSize; ++i) g_GameRandomTable[i] = i;
+    bool offered[3] = {};
+    for (int start = 0; start < 12; ++start) {
+        g_GameRandomTableIndex = start;
+        const int spot = many->FindFreeSpot();
+        ASSERT_GE(spot, 0) << "start " << start;
+        ASSERT_LT(spot, 3) << "start " << start;
+        EXPECT_EQ(spot, start % 3) << "the random value picks among the three free spots";
+        offered[spot] = true;
+    }
+    EXPECT_TRUE(offered[0] && offered[1] && offered[2]);
+    many->m_pOccupants[0] = many->m_pOccupants[2] = kSomeBird;
+    g_GameRandomTableIndex = 4;
+    EXPECT_EQ(many->FindFreeSpot(), 1) << "the one left";
+    many->m_pOccupants[1] = kSomeBird;
+    EXPECT_EQ(many->FindFreeSpot(), -1) << "spots 3 and 4 have no place for a bird";
+    EXPECT_FALSE(many->IsAvailailableSpotToVisit(false));
 }
 
 TEST_F(FarmSpots, VisitWithABirdTakesTheNearestWithin100Pixels) {

@@ -216,15 +216,63 @@ TEST(NewsCache, WritesTheLayoutAndReadsItBack) {
     EXPECT_EQ(Text(again.GoToCurrentNewsURL()), "http://www.example.org/seven");
 }
 
+// A cache header for the given item count, then `items` whole items, item i of id 100 + i with
+// `pictures` pictures, each field written in full.
+CCacheBytes CacheOf(int count, int items, int pictures) {
+    CCacheBytes c;
+    c.Int(1).Int(2026).Int(1).Int(1).Int(count);
+    for (int i = 0; i < items; ++i) {
+        c.Int(100 + i).Int(pictures).Str("www.example.org/" + std::to_string(i)).Int(2).Int(0);
+        for (int p = 0; p < pictures; ++p) {
+            c.Str("p" + std::to_string(p) + ".jpg")
+                .Str("news_" + std::to_string(100 + i) + "_" + std::to_string(p) + ".jpg")
+                .Int(40 + p)
+                .Int(8);
+        }
+    }
+    return c;
+}
+
+TEST(NewsCache, FullCachesAreRead) {
+    struct TCase {
+        int items, pictures;
+        const char* why;
+    } cases[] = {
+        {10, 1, "ten items, the most the cache holds"},
+        {1, 10, "one item of ten pictures, the most an item holds"},
+        {10, 10, "ten items of ten pictures"},
+        {0, 1, "no items"},
+    };
+    for (const TCase& c : cases) {
+        CNewsTestGame game;
+        WriteBytes(game.SavePath("news.fed"), CacheOf(c.items, c.items, c.pictures).bytes);
+        CHollowfenNewsManager news(&game);
+        ASSERT_TRUE(news.SerializeData(false)) << c.why;
+        ASSERT_EQ(news.GetNumNews(), c.items) << c.why;
+        EXPECT_EQ(news.GetNumFreshNews(), c.items) << c.why;
+        EXPECT_EQ(news.m_LastUpdate[0], 2026) << c.why;
+        if (c.items == 0) continue;
+        const NewsRecord& last = news.m_LocalItems[c.items - 1];
+        EXPECT_EQ(last.id, 100 + c.items - 1) << c.why;
+        EXPECT_EQ(last.pictureCount, c.pictures) << c.why;
+        EXPECT_EQ(Text(last.localName[c.pictures - 1]),
+                  "news_" + std::to_string(100 + c.items - 1) + "_" + std::to_string(c.pictures - 1) + ".jpg")
+            << c.why;
+        EXPECT_EQ(last.time[c.pictures - 1], 40 + c.pictures - 1) << c.why;
+    }
+}
+
 TEST(NewsCache, HostileCachesAreRefused) {
     struct TCase {
         Bytes bytes;
         const char* why;
     } cases[] = {
-        {CCacheBytes().Int(1).Int(2026).Int(1).Int(1).Int(11).bytes, "more than ten items"},
-        {CCacheBytes().Int(1).Int(2026).Int(1).Int(1).Int(-1).bytes, "a negative item count"},
-        {CCacheBytes().Int(1).Int(2026).Int(1).Int(1).Int(1).Int(5).Int(0).bytes, "no pictures"},
-        {CCacheBytes().Int(1).Int(2026).Int(1).Int(1).Int(1).Int(5).Int(11).bytes, "eleven pictures"},
+        // Whole records, so that only the count can be what refuses them.
+        {CacheOf(11, 11, 1).bytes, "more than ten items"},
+        {CacheOf(-1, 0, 1).bytes, "a negative item count"},
+        {CacheOf(1, 1, 0).bytes, "an item with no pictures"},
+        {CacheOf(2, 2, 11).bytes, "eleven pictures"},
+        {CacheOf(1, 1, -1).bytes, "a negative picture count"},
         {CCacheBytes().Int(1).Int(2026).Int(1).Int(1).Int(1).Item(5, "u", 0, "../global.opt").bytes,
          "a local name outside the engine's own form"},
         {CCacheBytes().Int(1).Int(2026).Int(1).Int(1).Int(1).Item(5, "u", 0, "news_5_0.jpg.sh").bytes,

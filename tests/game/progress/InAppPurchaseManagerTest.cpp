@@ -15,6 +15,7 @@
 #include "platform/Control.h"
 #include "platform/Settings.h"
 #include "shell/PaymentGlue.h"
+#include "testsupport/GamePurchases.h"
 #include "testsupport/MediaTestGame.h"
 #include "testsupport/ScratchDir.h"
 
@@ -93,15 +94,7 @@ protected:
         platform::UseSettings(platform::TPlatformSettings());
     }
     // Drains the answers the stand-in has ready, as the program's loop does; how many there were.
-    int DeliverAnswers() {
-        int delivered = 0;
-        bps_event_t* event = nullptr;
-        while (bps_get_event(&event, 0) == BPS_SUCCESS && event != nullptr) {
-            handlePaymentEvent(event);
-            ++delivered;
-        }
-        return delivered;
-    }
+    int DeliverAnswers() { return gametest::DrainPaymentAnswers(); }
     TMessages Messages() const { return Queued(*game.m_pAchievementsManager); }
 
     CScratchDir dir;
@@ -208,6 +201,20 @@ TEST_F(PurchaseTest, ARequestThatCannotBeMadeFinishesWithAnErrorOnTheNextFrame) 
     }
     manager->RunProcess();
     EXPECT_EQ(game.m_pAchievementsManager->GetNumQueuedMessages(), 0) << "each refusal finishes once";
+}
+
+TEST_F(PurchaseTest, ThePaymentStandInSellsWhatTheCatalogueOffers) {
+    // The program declares the catalogue when it reads it, on a running platform.
+    ASSERT_TRUE(manager->PostConstruct_OS_Specific());
+    ASSERT_TRUE(manager->TryToPurchase(manager->GetDef(0)));
+    EXPECT_EQ(DeliverAnswers(), 1);
+    EXPECT_EQ(player->m_nCoins, 100 + 2500);
+    // An entry whose SKU changed after the catalogue was declared is not sold.
+    manager->GetDef(2)->blackberry_id = "sku_renamed";
+    ASSERT_TRUE(manager->TryToPurchase(manager->GetDef(2)));
+    EXPECT_EQ(DeliverAnswers(), 1);
+    EXPECT_EQ(player->m_nCoins, 100 + 2500);
+    EXPECT_EQ(Messages(), (TMessages{{kAwardCoins, "2,500 Coins added!"}, {kAwardPurchaseFailed, "In-App Purchase Error!"}}));
 }
 
 TEST_F(PurchaseTest, ARestoreNeverCreditsACoinPackAgain) {

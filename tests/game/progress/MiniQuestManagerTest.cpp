@@ -146,6 +146,25 @@ TEST_F(MiniQuestTest, APurchaseUnlocksThenCompletesOneQuest) {
     EXPECT_FALSE(manager.CheckMiniQuests(nullptr, S("bird1")));
 }
 
+TEST_F(MiniQuestTest, EitherObjectAloneUnlocksAndTheOtherCompletes) {
+    // q_music of yard2: radio (its first object) and tulip_bed (its second), bought in both orders
+    // by two players.
+    const CommonString yard("yard2"), quest("q_music");
+    const char* const orders[2][2] = {{"radio", "tulip_bed"}, {"tulip_bed", "radio"}};
+    for (const auto& order : orders) {
+        SCOPED_TRACE(order[0]);
+        TUserProfile* buyer = game.AddPlayer(order[0]);
+        ASSERT_NE(buyer, nullptr);
+        buyer->m_CurrentYard = "yard2";
+        buyer->FarmObjectPurchased(yard, S(order[0]));
+        EXPECT_FALSE(manager.CheckMiniQuests(buyer, S(order[0]))) << "one object alone completes nothing";
+        EXPECT_EQ(buyer->GetMiniQuestState(yard, quest), 1);
+        buyer->FarmObjectPurchased(yard, S(order[1]));
+        EXPECT_TRUE(manager.CheckMiniQuests(buyer, S(order[1])));
+        EXPECT_EQ(buyer->GetMiniQuestState(yard, quest), 2);
+    }
+}
+
 TEST_F(MiniQuestTest, TheBonusOfAnArenaSumsTheCompletedQuestsOfItsYards) {
     player->MiniQuestCompleted(S("yard1"), S("q_feed"));
     player->MiniQuestCompleted(S("yard1"), S("q_frog"));
@@ -174,6 +193,58 @@ TEST_F(MiniQuestTest, TheBonusOfAnArenaSumsTheCompletedQuestsOfItsYards) {
         EXPECT_EQ(bonus->scale2, 256);
         EXPECT_EQ(bonus->id.Length(), 0);
     }
+}
+
+// Bonus values come from a data file: sums that reach the ends of the int range stay exact, sums
+// past them stop there.
+TEST_F(MiniQuestTest, BonusSumsStopAtTheEndsOfTheIntRange) {
+    const std::string text = R"(quests_for_yard = ya
+affect_arena = edge
+quest = a
+extraScore = red 2147483000
+extraScore = green 1
+extraScore = blue -2147483000
+extraScore = yellow -2147483000
+decreaseScorePerCoin = 2000000000
+end
+end
+quests_for_yard = yb
+affect_arena = edge
+quest = b
+extraScore = red 647
+extraScore = green 2147483647
+extraScore = blue -649
+extraScore = yellow -648
+decreaseScorePerCoin = 147483647
+end
+quest = c
+decreaseScorePerCoin = 1
+end
+end
+)";
+    TParseInput input;
+    input.bytes = text.data();
+    input.size = static_cast<int>(text.size());
+    input.name = "quests";
+    CMiniQuestManager edges(&game);
+    ASSERT_TRUE(edges.ReadQuestDefsFromInput(input));
+    player->m_CurrentArena = "edge";
+    player->MiniQuestCompleted(S("ya"), S("a"));
+    player->MiniQuestCompleted(S("yb"), S("b"));
+    edges.RecalcMiniQuestResultsForCurrentArena();
+    const MiniQuest* bonus = edges.GetCurrentArenaBonus();
+    ASSERT_NE(bonus, nullptr);
+    EXPECT_EQ(bonus->extraScore[0], 2147483647) << "2147483000 + 647 is the largest int";
+    EXPECT_EQ(bonus->extraScore[1], 2147483647) << "1 + 2147483647 stops at the largest int";
+    EXPECT_EQ(bonus->extraScore[2], -2147483647 - 1) << "-2147483000 - 649 stops at the smallest int";
+    EXPECT_EQ(bonus->extraScore[3], -2147483647 - 1) << "-2147483000 - 648 is the smallest int";
+    EXPECT_EQ(bonus->decreaseScorePerCoin, 2147483647) << "2000000000 + 147483647 is the largest int";
+
+    player->MiniQuestCompleted(S("yb"), S("c"));
+    edges.RecalcMiniQuestResultsForCurrentArena();
+    EXPECT_EQ(edges.GetCurrentArenaBonus()->decreaseScorePerCoin, 2147483647) << "one more stops there";
+    EXPECT_EQ(CMiniQuestManager::CalcRoundCoins(2147483647, edges.GetCurrentArenaBonus()), 2147483647)
+        << "2147483 + 2147483 x 2147483647 / 1000 coins stop at the largest int";
 }
 
 TEST(MiniQuestCoins, ARoundsCoinsAreAThousandthOfItsScorePlusTheBonus) {

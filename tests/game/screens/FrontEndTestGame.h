@@ -21,6 +21,8 @@
 #include "particles/ParticleSystemManager.h"
 #include "platform/FrameDump.h"
 #include "platform/Pcm.h"
+#include "sprites/SpriteSet.h"
+#include "sprites/SpriteSetManager.h"
 #include "testsupport/MediaTestGame.h"
 #include "testsupport/ScratchSaveFolder.h"
 #include "testsupport/TestTheGame.h"
@@ -29,6 +31,13 @@
 class CRealPakGame : public CTestTheGame {
 public:
     CommonString GetCommonGamePackName() override { return CommonString(COBBLE_PAK); }
+    // A suite's own class for a screen kind, when it gives one.
+    XGameRoot* NewScreen(EScreen kind, int a, int b) override {
+        if (screenMaker)
+            if (XGameRoot* screen = screenMaker(kind, this)) return screen;
+        return CTestTheGame::NewScreen(kind, a, b);
+    }
+    std::function<XGameRoot*(EScreen, CTheGame*)> screenMaker;
     // The game's message posts, newest last; nothing is delivered.
     int SendMessage(CXElement* target, int code, XWPARAM wparam, int lparam, bool deferred) override {
         if (deferred && code >= MSG_RUN_START_MENU && code <= MSG_RUN_UPGRADES) {
@@ -112,6 +121,19 @@ protected:
         const std::filesystem::path dir = std::filesystem::path(COBBLE_BINARY_DIR) / "screens" / folder;
         std::filesystem::create_directories(dir);
         EXPECT_TRUE(platform::WriteRgbaPng((dir / name).string(), frame.width, frame.height, frame.rgba)) << name;
+    }
+
+    // The "ui" sprite sets, as the loader screen loads them, and the counters' icons.
+    void LoadUiSprites() {
+        CSpriteSetManager& sets = *game.m_pSpriteSetManager;
+        for (int i = 0; i < sets.GetNumSpriteSets(); ++i) {
+            CSpriteSet* set = sets.GetSpriteSetAt(i);
+            if (set->m_GroupName == "ui") {
+                ASSERT_EQ(set->AddReference(), 1) << i;
+            }
+        }
+        game.m_pHudCoinSet = sets.GetSpriteSetNamed("HudCoin");
+        game.m_pHudXPSet = sets.GetSpriteSetNamed("HudXP");
     }
 
     std::unique_ptr<mediatest::CHeadlessGl> gl;  // before the game, which draws into it to the end

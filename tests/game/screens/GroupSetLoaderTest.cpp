@@ -308,6 +308,45 @@ TEST_F(GroupSetLoader, WithoutASavedMessageTheStartMenuIsPosted) {
     EXPECT_EQ(game.m_pGameplayScreen, nullptr);
 }
 
+// Each object made is a step of weight 1 beside the farm's one plain set: the bar reads 1 of 4
+// after the set's frame and moves a quarter for every object until it is full. Making an object
+// takes its class; a build whose farm object classes are not written yet cannot, and the test
+// says so and stops there.
+TEST_F(GroupSetLoader, EachObjectMadeMovesTheBarAQuarter) {
+    auto* yard = new YardDef;
+    yard->id = "y2";
+    for (const char* id : {"bench2", "fence2", "tree2"}) {
+        auto* def = new FarmObjectDef;
+        def->id = id;
+        def->sprite = "F_Plain";
+        def->category = kFarmCategoryCount - 1;
+        ASSERT_TRUE(yard->objects[def->category].Add(def));
+    }
+    ASSERT_TRUE(game.m_pFarmManager->m_Yards.Add(yard));
+    game.GetCurrentProfile()->m_CurrentYard = CommonString("y2");
+    CFarmObject* probe = game.m_pFarmManager->CreateFarmObject("bench2");
+    if (probe == nullptr) GTEST_SKIP() << "this build has no class for the yard's decor objects";
+    delete probe;
+
+    OpenFor(MSG_RUN_FARM);
+    CXGroupSetLoader* loader = game.m_pGroupSetLoader;
+    ASSERT_NE(loader, nullptr);
+    ASSERT_EQ(loader->m_nTotalSteps, 4);
+    ASSERT_EQ(loader->m_nWeightedTotal, 4) << "the set's 1 and one for each object";
+    Ticks(16);
+    std::vector<int> percents;
+    for (int frame = 0; frame < 8 && loader->m_nCurrentStep < loader->m_nTotalSteps; ++frame) {
+        Ticks(1);
+        percents.push_back(loader->m_nPercent);
+        EXPECT_EQ(loader->m_nPercent, 100 * loader->m_nCurrentStep / 4) << "frame " << frame;
+    }
+    ASSERT_FALSE(percents.empty());
+    EXPECT_EQ(percents.front(), 25) << "the set alone in the first frame";
+    EXPECT_EQ(percents.back(), 100);
+    EXPECT_EQ(CachedIds(), (std::vector<std::string>{"bench2", "fence2", "tree2"}));
+    EXPECT_FALSE(game.IsFinished());
+}
+
 TEST_F(GroupSetLoader, AStepThatFailsIsToldEndsTheGameAndIsNotCounted) {
     // "bench" has no object class in this build, so its object cannot be made.
     OpenFor(MSG_RUN_FARM);

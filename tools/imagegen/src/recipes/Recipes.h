@@ -19,6 +19,7 @@ void AddCoinsButton(CCanvas& c, const CRecipeContext& ctx);
 void NinePatch(CCanvas& c, const CRecipeContext& ctx);
 void HzLine(CCanvas& c, const CRecipeContext& ctx);
 void ScrollerEdge(CCanvas& c, const CRecipeContext& ctx);
+void Spoke(CCanvas& c, const CRecipeContext& ctx);
 void Track(CCanvas& c, const CRecipeContext& ctx);
 void Knob(CCanvas& c, const CRecipeContext& ctx);
 void LoadBar(CCanvas& c, const CRecipeContext& ctx);
@@ -79,6 +80,7 @@ void StrawHat(CCanvas& c, const CRecipeContext& ctx);
 void Bonnet(CCanvas& c, const CRecipeContext& ctx);
 void Chick(CCanvas& c, const CRecipeContext& ctx);
 void EggShell(CCanvas& c, const CRecipeContext& ctx);
+void AppIcon(CCanvas& c, const CRecipeContext& ctx);
 void ShadowEllipse(CCanvas& c, const CRecipeContext& ctx);
 
 // The round's sprites (Recipes_Gameplay.cpp).

@@ -90,9 +90,6 @@ enum class EScreen {
     Upgrades,
 };
 
-// The back key's code for OnGraffitiChar.
-inline constexpr int kBackKey = 8;
-
 // The experience rank curve: the number of ranks it spans, the points of the first rank-up and
 // of the last (every rank after the curve costs the last again).
 extern int g_XP_levels;
@@ -139,8 +136,9 @@ public:
     bool HasPurchaseManager() override;
     InAppPurchaseDef* FindAppDefBasedOnId(const char* sku) override;
     bool IsConsumable(InAppPurchaseDef* item) override;
-    // Asks the payment service for the entry, or for the purchases made before, and shows the
-    // wait dialog on the current screen.
+    // Shows the wait dialog on the current screen, then asks the payment service for the entry,
+    // or for the purchases made before. Without an entry or a purchase manager the purchase
+    // fails at once (result 2), which takes the dialog down again.
     void InAppPurchaseCalled(InAppPurchaseDef* item);
     void InAppPurchasesRestoreCalled();
     // Takes the wait dialog down.
@@ -312,6 +310,15 @@ public:
     bool RunUpgradesScreen();
     // Deletes every open screen and empties every slot.
     void SafeDeleteChildren();
+    // A screen that could not be opened (asked for by asker: "message 1008", "the group
+    // loader"): told once on stderr with its root and what failed, and the run ends as a failed
+    // one, through the normal shut-down with the saves.
+    void ReportScreenFailure(const CommonString& asker);
+    // "the screen <root> could not be opened: <why>", of the last screen a runner could not build.
+    CommonString FailedScreenText() const;
+    // The root and the reason of the last screen a runner could not build.
+    CommonString m_FailedScreenRoot;
+    CommonString m_FailedScreenWhy;
     // The screen of that kind, constructed under the game object and not yet initialised: a must
     // be the leaderboards' return message or the quests' first tab, b the quests' return message.
     // Null when memory runs out. The one place that names the screen classes; a test may hand out
@@ -398,6 +405,7 @@ public:
     // Notes one screen leaves for another.
     CommonString m_PendingPurchaseName;  // the farm object the yard screen buys on its next frame
     CommonString m_PendingStartAction;   // a "ui_main.txt" action the play screen runs once on opening
+    bool m_bPendingAddCoins = false;     // the coin shop's list opens near its end; cleared when it does
     CommonString m_FarmObjectToShow;     // the farm object to show on entering the farm
     int m_nNewHighScoreRow = -1;         // the row of the last new high score, -1 for none
     int m_nNewHighScoreTable = -1;       // the arena index of that score's table

@@ -72,7 +72,7 @@ public:
     bool IsConsumable(const InAppPurchaseDef* def) const;
 
     // ---- Platform half ---------------------------------------------------------------------------
-    // Nothing to set up on this platform: true.
+    // Declares the catalogue's SKUs to the payment service (shell/PaymentGlue.h): true.
     bool PostConstruct_OS_Specific();
     // Asks the payment service for the entry's SKU; its answer arrives later as an event. When the
     // request cannot be made, the purchase finishes on the next frame with result 2 (error)

@@ -53,13 +53,6 @@ public:
     CXTabControlBase* m_pTabControl = nullptr;
 };
 
-class CXUpgradesScreen : public XPlainScreen {
-public:
-    explicit CXUpgradesScreen(CXElement* parent) : XPlainScreen(parent, "root_upgrades") {}
-    // A bought pack of boost points; the plain screen has no undo snapshot to keep them in.
-    virtual void OnInAppPurchaseBoostPoints() {}
-};
-
 class CXFarmWindow : public XPlainScreen {
 public:
     explicit CXFarmWindow(CXElement* parent) : XPlainScreen(parent, "root_yard") {}

@@ -1,0 +1,70 @@
+#pragma once
+// Checks of what a scripted run of the program left: the frames it dumped (how many pixels of a
+// rectangle pass a colour test, which must lie in a range, so that a frame shows what a player
+// would see there) and the player data it saved.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <functional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "game/progress/ApplicationData.h"
+#include "testsupport/PngRead.h"
+
+namespace runchecks {
+
+using TPixelTest = std::function<bool(const std::vector<int>&)>;
+
+inline bool Teal(const std::vector<int>& p) { return p[0] < 120 && p[1] > 120 && p[2] > 120; }
+inline bool White(const std::vector<int>& p) { return p[0] > 200 && p[1] > 200 && p[2] > 200; }
+inline bool Green(const std::vector<int>& p) { return p[1] > 150 && p[0] < 150 && p[2] < 100; }
+inline bool TitleYellow(const std::vector<int>& p) { return p[0] > 200 && p[1] > 170 && p[2] < 90; }
+inline bool PureYellow(const std::vector<int>& p) { return p[0] > 240 && p[1] > 240 && p[2] < 30; }
+inline bool Red(const std::vector<int>& p) { return p[0] > 180 && p[1] < 100 && p[2] < 100; }
+
+struct TPixelCheck {
+    const char* dump;
+    int x0, y0, x1, y1;  // display pixels
+    TPixelTest test;
+    int atLeast, below;  // the count of passing pixels lies in [atLeast, below)
+    const char* what;
+};
+
+inline int Count(const TPngPixels& png, const TPixelCheck& c) {
+    int n = 0;
+    for (int y = c.y0; y < c.y1; ++y)
+        for (int x = c.x0; x < c.x1; ++x) n += c.test(png.At(x, y)) ? 1 : 0;
+    return n;
+}
+
+// Each check on its dump in the folder, which must be width x height; output is the run's, shown
+// when a dump is missing.
+inline void ExpectPixels(const std::filesystem::path& folder, std::span<const TPixelCheck> checks, int width,
+                         int height, const std::string& output) {
+    for (const TPixelCheck& c : checks) {
+        const TPngPixels png = ReadPngFile((folder / c.dump).string());
+        ASSERT_TRUE(png.ok) << c.dump << " was not written\n" << output;
+        ASSERT_EQ(png.width, width);
+        ASSERT_EQ(png.height, height);
+        const int n = Count(png, c);
+        EXPECT_GE(n, c.atLeast) << c.dump << ": " << c.what;
+        EXPECT_LT(n, c.below) << c.dump << ": " << c.what;
+    }
+}
+
+// Reads the global.opt the run saved in the folder into data; fails the test when it is missing or
+// does not read.
+inline void ReadSavedPlayerData(const std::filesystem::path& saves, CApplicationData& data) {
+    std::ifstream in(saves / "global.opt", std::ios::binary);
+    ASSERT_TRUE(in.good()) << "no global.opt in " << saves;
+    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_EQ(data.ReadAppDataFromBytes(bytes, "global.opt"), 1);
+}
+
+}  // namespace runchecks
