@@ -370,6 +370,34 @@ TEST_F(RoundLivesTest, PauseAfterGameOverOpensTheStatisticsAndTheTutorialNeverPa
     EXPECT_EQ(screen->FindChildWithWidgetId("dlg_pause"), nullptr);
 }
 
+TEST_F(RoundLivesTest, ThreeMarblesOnPathsAtOnceEarnTheirAchievement) {
+    CMarble* runners[3] = {Put(0, 60, 100), Put(1, 60, 200), Put(2, 60, 300)};
+    GivePath(runners[0], 200, 100);
+    GivePath(runners[1], 200, 200);
+    screen->RunProcessCheckNumEggsMoving();
+    EXPECT_FALSE(profile->IsAchievementAwarded(22)) << "two are not enough";
+    GivePath(runners[2], 200, 300);
+    runners[2]->m_bRemoved = true;
+    screen->RunProcessCheckNumEggsMoving();
+    EXPECT_FALSE(profile->IsAchievementAwarded(22)) << "one of them is leaving";
+    runners[2]->m_bRemoved = false;
+    screen->RunProcessCheckNumEggsMoving();
+    EXPECT_TRUE(profile->IsAchievementAwarded(22));
+    EXPECT_EQ(QueuedAchievementBanners(), 1);
+    screen->RunProcessCheckNumEggsMoving();
+    EXPECT_EQ(QueuedAchievementBanners(), 1) << "awarded once";
+}
+
+TEST_F(RoundLivesTest, TheScreenDoesNotBuildWithoutItsArenaOrItsImages) {
+    for (const char* arena : {"nowhere", "arena1"}) {
+        profile->m_CurrentArena = arena;
+        auto* other = new CXGameplaySurvival(&game);
+        // The suite's pak holds neither an arena called "nowhere" nor the frame's images.
+        EXPECT_EQ(other->OnInitElement(), 0) << arena;
+        SAFE_FREE_XELEMENT(other);
+    }
+}
+
 // Translations are data: a stray conversion in one is shown as it stands, never read as a value.
 class RoundHostileTextsTest : public RoundTest {
 protected:
