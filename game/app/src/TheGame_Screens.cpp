@@ -19,6 +19,7 @@
 #include "game/screens/GroupSetLoader.h"
 #include "game/screens/LoaderScreen.h"
 #include "game/screens/PendingScreens.h"
+#include "game/screens/PlayScreen.h"
 #include "game/screens/UpgradesScreen.h"
 #include "sprites/SpriteSetManager.h"
 #include "ui/ScrollDialog.h"

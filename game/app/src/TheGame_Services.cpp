@@ -8,6 +8,7 @@
 #include "game/progress/UserProfile.h"
 #include "game/screens/GameRoot.h"
 #include "game/screens/PendingScreens.h"
+#include "game/screens/PlayScreen.h"
 #include "game/screens/UpgradesScreen.h"
 #include "game/screens/ScoreValue.h"
 #include "render/DibBitmap.h"

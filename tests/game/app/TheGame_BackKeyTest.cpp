@@ -88,7 +88,7 @@ public:
             case EScreen::StartMenu:
                 return new TBackLogged<CRootOnlyStartMenu>(this);
             case EScreen::Play:
-                return new TBackLogged<CXPlayScreen>(this);
+                return new TBackLogged<CRootOnlyPlay>(this);
             case EScreen::Farm:
                 return new TBackLogged<CXFarmWindow>(this);
             case EScreen::FarmShop:

@@ -65,6 +65,7 @@ public:
     XGameRoot* NewScreen(EScreen kind, int a, int b) override {
         if (kind == EScreen::Gameplay) return new CStandInRound(this);
         if (kind == EScreen::Farm) return new CStandInYard(this);
+        if (kind == EScreen::Play) return new CRootOnlyPlay(this);
         return CTheGame::NewScreen(kind, a, b);
     }
     CStandInRound* Round() { return static_cast<CStandInRound*>(m_pGameplayScreen); }

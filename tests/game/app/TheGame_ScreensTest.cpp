@@ -67,16 +67,16 @@ public:
 };
 
 // A play screen that logs its own updates and the touches it is given.
-class CLoggedPlay : public CXPlayScreen {
+class CLoggedPlay : public CRootOnlyPlay {
 public:
-    using CXPlayScreen::CXPlayScreen;
+    using CRootOnlyPlay::CRootOnlyPlay;
     void RunProcess() override {
         g_Log.push_back("play update");
-        CXPlayScreen::RunProcess();
+        CRootOnlyPlay::RunProcess();
     }
     int NotifyPointerEvent(int x, int y, int type) override {
         g_Log.push_back("play touch");
-        return CXPlayScreen::NotifyPointerEvent(x, y, type);
+        return CRootOnlyPlay::NotifyPointerEvent(x, y, type);
     }
 };
 

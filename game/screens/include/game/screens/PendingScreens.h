@@ -32,11 +32,6 @@ private:
     const char* m_pRootName;
 };
 
-class CXPlayScreen : public XPlainScreen {
-public:
-    explicit CXPlayScreen(CXElement* parent) : XPlainScreen(parent, "root_play") {}
-};
-
 class CXQuestsScreen : public XPlainScreen {
 public:
     CXQuestsScreen(CXElement* parent, int firstTab, int returnMessage)
