@@ -12,6 +12,7 @@
 #include "game/screens/AchScreen.h"
 #include "game/screens/GameRoot.h"
 #include "game/screens/LeadersScreen.h"
+#include "game/screens/QuestsScreen.h"
 #include "game/screens/StartMenu.h"
 
 class IFile;
@@ -34,14 +35,6 @@ private:
 class CXPlayScreen : public XPlainScreen {
 public:
     explicit CXPlayScreen(CXElement* parent) : XPlainScreen(parent, "root_play") {}
-};
-
-class CXQuestsScreen : public XPlainScreen {
-public:
-    CXQuestsScreen(CXElement* parent, int firstTab, int returnMessage)
-        : XPlainScreen(parent, "root_quests"), m_nFirstTab(firstTab), m_nReturnMessage(returnMessage) {}
-    int m_nFirstTab;
-    int m_nReturnMessage;
 };
 
 class CXFarmShopScreen : public XPlainScreen {
