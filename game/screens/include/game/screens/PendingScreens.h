@@ -10,6 +10,7 @@
 #include "core/CommonString.h"
 #include "game/screens/AboutScreen.h"
 #include "game/screens/AchScreen.h"
+#include "game/screens/FarmShopScreen.h"
 #include "game/screens/GameRoot.h"
 #include "game/screens/LeadersScreen.h"
 #include "game/screens/QuestsScreen.h"
@@ -17,8 +18,6 @@
 
 class IFile;
 class XDialog;
-class CXScrollDialogBase;
-class CXTabControlBase;
 
 // A screen root built from one root record of "ui_main.txt" and nothing more.
 class XPlainScreen : public XGameRoot {
@@ -35,14 +34,6 @@ private:
 class CXPlayScreen : public XPlainScreen {
 public:
     explicit CXPlayScreen(CXElement* parent) : XPlainScreen(parent, "root_play") {}
-};
-
-class CXFarmShopScreen : public XPlainScreen {
-public:
-    explicit CXFarmShopScreen(CXElement* parent) : XPlainScreen(parent, "root_buy") {}
-    // The shop's scrolling list and its tabs; the plain screen has neither.
-    CXScrollDialogBase* m_pScrollDialog = nullptr;
-    CXTabControlBase* m_pTabControl = nullptr;
 };
 
 class CXFarmWindow : public XPlainScreen {
