@@ -140,11 +140,11 @@ TEST_F(ContentPakTest, EachPlantedFaultFailsTheCheckForItsReason) {
         std::function<void(TMembers&)> plant;
         const char* finding;
     };
-    const std::string sheet = SheetOf("HudCoin");
+    const std::string sheet = SheetOf("HudXP");
     ASSERT_FALSE(sheet.empty());
     const TCase cases[] = {
         {"a ui set whose sheet is missing", [&](TMembers& m) { ASSERT_EQ(m.erase(sheet), 1u); },
-         "set HudCoin: the set HudCoin does not load"},
+         "set HudXP: the set HudXP does not load"},
         {"a text key without a text", [](TMembers& m) { Replace(m["Lang\\texts.csv"], "ID_LevelNum,Level %d\n", ""); },
          "text ID_LevelNum: Lang\\texts.csv has no text for ID_LevelNum"},
         {"a template without a required id",
