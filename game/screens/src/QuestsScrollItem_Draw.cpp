@@ -26,6 +26,7 @@ constexpr int kFaintFrame = -128, kFrame = -64;
 constexpr float kScoreScale = 0.8f;
 constexpr float kArenaScale = 0.75f;
 constexpr int kArenaEffect = 1;  // shadow
+constexpr int kRewardEffect = 2;  // a dark border: white on the gold frame
 struct TColour {
     unsigned char r, g, b;
 };
@@ -39,8 +40,10 @@ void Blit(IDibBitmap* back, IDibBitmap* image, int x, int y, int alphaOffset, co
 }
 
 // White text centred on (cx, cy), clipped.
-void CentredText(CBitmapFontText& font, IDibBitmap* back, const char* text, int cx, int cy, TCoordRect2D& clip) {
-    font.TextOut(back, cx - font.Length2(text) / 2, cy - font.GetCharHeight() / 2, text, 255, 255, 255, 0, 255, &clip);
+void CentredText(CBitmapFontText& font, IDibBitmap* back, const char* text, int cx, int cy, TCoordRect2D& clip,
+                 int effect = 0) {
+    font.TextOut(back, cx - font.Length2(text) / 2, cy - font.GetCharHeight() / 2, text, 255, 255, 255, effect, 255,
+                 &clip);
 }
 
 }  // namespace
@@ -97,19 +100,24 @@ void CXQuestsScrollItem::DrawObjects(TCoordRect2D& clip) {
     }
 }
 
-void CXQuestsScrollItem::DrawFrame(bool result, bool second, TCoordRect2D& clip) {
-    IDibBitmap* frame = nullptr;
-    int offset = kFaintFrame;
+IDibBitmap* CXQuestsScrollItem::FrameImage(bool result, bool second, int& alphaOffset) const {
+    alphaOffset = kFaintFrame;
     if (result) {
-        frame = m_nState == kQuestCompleted && m_pResultFrames != nullptr ? m_pResultFrames->GetFrame(0)
-                : m_pFrames != nullptr                                    ? m_pFrames->GetFrame(0)
-                                                                          : nullptr;
-        if (m_nState == kQuestCompleted) offset = kFrame;
-    } else if (m_pFrames != nullptr) {
-        const bool bought = second ? m_bSecondBought : m_bFirstBought;
-        frame = m_pFrames->GetFrame(m_nState == kQuestLocked ? 0 : bought ? 2 : 1);
-        if (m_nState != kQuestLocked) offset = kFrame;
+        if (m_nState == kQuestCompleted && m_pResultFrames != nullptr) {
+            alphaOffset = kFrame;
+            return m_pResultFrames->GetFrame(0);
+        }
+        return m_pFrames != nullptr ? m_pFrames->GetFrame(0) : nullptr;
     }
+    if (m_pFrames == nullptr) return nullptr;
+    if (m_nState == kQuestLocked) return m_pFrames->GetFrame(0);
+    alphaOffset = kFrame;
+    return m_pFrames->GetFrame((second ? m_bSecondBought : m_bFirstBought) ? 2 : 1);
+}
+
+void CXQuestsScrollItem::DrawFrame(bool result, bool second, TCoordRect2D& clip) {
+    int offset = 0;
+    IDibBitmap* frame = FrameImage(result, second, offset);
     if (frame == nullptr) return;
     const int cx = m_Rect.x + (result ? kResultX : second ? kSecondX : kFirstX);
     const int cy = m_Rect.y + kCentreY;
@@ -130,16 +138,17 @@ void CXQuestsScrollItem::DrawReward(TCoordRect2D& clip) {
             Blit(back, m_pColourBall, x0, y + kRewardLine2 - m_pColourBall->m_Height + ch / 2, 0, clip);
             font.TextOutF(back, m_ScoreReward.GetDataConst(), (x0 + m_pColourBall->m_Width) << 16,
                           (y + kRewardLine1 - ch / 2) << 16, To16(kScoreScale), To16(kScoreScale), 0, 255, 255, 255,
-                          0, 255, &clip);
+                          kRewardEffect, 255, &clip);
         }
     } else {
         const int w = font.Length2(m_CoinReward.GetDataConst());
         const int coinWidth = m_pCoinIcon != nullptr ? m_pCoinIcon->m_Width : 0;
         const int x0 = cx - (coinWidth + kCoinGap + w) / 2;
-        font.TextOut(back, x0, y + kRewardLine1 - ch / 2, m_CoinReward.GetDataConst(), 255, 255, 255, 0, 255, &clip);
+        font.TextOut(back, x0, y + kRewardLine1 - ch / 2, m_CoinReward.GetDataConst(), 255, 255, 255, kRewardEffect, 255,
+                     &clip);
         if (m_pCoinIcon != nullptr)
             Blit(back, m_pCoinIcon, x0 + w + kCoinGap, y + kRewardLine1 - m_pCoinIcon->m_Height / 2, 0, clip);
-        CentredText(font, back, m_CoinRewardCaption.GetDataConst(), cx, y + kRewardLine2, clip);
+        CentredText(font, back, m_CoinRewardCaption.GetDataConst(), cx, y + kRewardLine2, clip, kRewardEffect);
     }
     if (m_ArenaCaption.Length() > 0) {
         const long width = std::lround(font.Length2(m_ArenaCaption.GetDataConst()) * kArenaScale);

@@ -52,6 +52,10 @@ public:
     bool Contains(int x, int y) override;
     // The result frame (result), else the first or second object's frame, centred in the row.
     void DrawFrame(bool result, bool second, TCoordRect2D& clip);
+    // The image DrawFrame draws and its alpha offset: the result frame of a completed quest
+    // (faint by 64), else the neutral frame (faint by 128); an object's frame neutral while the
+    // quest is locked (faint by 128), else the bought or not-bought frame (faint by 64).
+    IDibBitmap* FrameImage(bool result, bool second, int& alphaOffset) const;
 
     MiniQuestsSet* GetSet() const { return m_pSet; }
     MiniQuest* GetQuest() const { return m_pQuest; }
