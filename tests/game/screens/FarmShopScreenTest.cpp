@@ -262,6 +262,30 @@ TEST_F(ShopRowsTest, AnUnaffordableRowSaysSoOnADimmedButton) {
     EXPECT_EQ(Count(frame, 124, henTop + priceTop, 168, henTop + 79, reddish), 0);
 }
 
+TEST_F(ShopRowsTest, TheTotalTurnsGreenOnceThePurchaseReachesTheStar) {
+    // The percentages stand right of the bar (x 216 on): "(75%)" in yellow for an empty category,
+    // "(100%)" in green once the hen would reach the first star's 40 points.
+    const int top = kListTop + 20;
+    const int line = 80 - 1 - game.m_Fonts[kGameFontSmall]->GetCharHeight();  // the price's top
+    const auto yellow = [](const shoptest::Pixel& p) { return p[0] > 200 && p[1] > 200 && p[2] < 170; };
+    const auto green = [](const shoptest::Pixel& p) { return p[1] > 200 && p[0] < 180 && p[2] < 180; };
+    struct TCase {
+        int points;
+        bool full;
+    } cases[] = {{0, false}, {10, true}};
+    for (const auto& c : cases) {
+        Player().m_nCoins = 50;
+        Farm().m_CategoryPoints[kCategoryBirds] = c.points;
+        Open();
+        ASSERT_EQ(RowOf("hen")->GetPreview().full, c.full);
+        const mediatest::TImage frame = Frame();
+        const int yellowCount = Count(frame, 216, top + line - 22, 320, top + line, yellow);
+        const int greenCount = Count(frame, 216, top + line - 22, 320, top + line, green);
+        EXPECT_GT(c.full ? greenCount : yellowCount, 15) << c.points;
+        EXPECT_LT(c.full ? yellowCount : greenCount, 3) << c.points;
+    }
+}
+
 TEST_F(ShopRowsTest, RowsShowTheirPriceTheCountOwnedAndTheirName) {
     Buy("test_yard", "hen");
     Buy("test_yard", "hen");
