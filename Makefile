@@ -1,4 +1,5 @@
-# The commands a newcomer needs; see README.md.
+# The commands a newcomer needs; see README.md, or `make help`.
+.DEFAULT_GOAL := help
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 20
 export ASAN_OPTIONS ?= detect_leaks=1:abort_on_error=1
@@ -6,7 +7,26 @@ export UBSAN_OPTIONS ?= print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS ?= suppressions=$(CURDIR)/scripts/sanitizer.supp:print_suppressions=0
 export TSAN_OPTIONS ?= halt_on_error=1:second_deadlock_stack=1
 
-.PHONY: deps build test sanitize fuzz bench run clean
+.PHONY: help deps build test sanitize fuzz bench run clean
+
+help:
+	@echo "Cobblebrooks: the targets (README.md tells more)"
+	@echo "  make run       install what is missing, build the game and its pak, and start it: a window"
+	@echo "                 under X, else a headless stroll through the start menu that lists its screenshots"
+	@echo "  make test      install what is missing, build everything and run every test"
+	@echo "  make sanitize  the tests under ASan+UBSan, then the threaded ones under TSan"
+	@echo "  make build     configure and build everything into build/release"
+	@echo "  make deps      install the Debian packages the project needs (needs root or sudo)"
+	@echo "  make fuzz      build the libFuzzer targets and run each for FUZZ_SECONDS"
+	@echo "  make bench     the benchmarks against the libraries we measure against"
+	@echo "  make clean     remove build/"
+	@echo "Settings, as make VAR=value:"
+	@echo "  JOBS=n               parallel build and test jobs (now $(JOBS))"
+	@echo "  FUZZ_SECONDS=n       seconds per fuzz target (now $(FUZZ_SECONDS))"
+	@echo "  FUZZ_HANG_SECONDS=n  an input slower than this is kept as a hang (default 5)"
+	@echo "The game itself reads COBBLE_* environment variables (the window size, the save folder,"
+	@echo "an input script, frame dumps, the sound output...): README.md, \"Platform settings\"."
+
 
 deps:
 	@scripts/deps.sh
@@ -42,7 +62,10 @@ bench:
 	  $$b --benchmark_out=build/bench/results/$$(basename $$b).json --benchmark_out_format=json || exit 1; done
 	@python3 scripts/bench-table.py build/bench/results/*.json
 
-run: deps build
+# Only the program, its pak and its icon: no tests, fuzz targets or benchmarks.
+run: deps
+	@cmake --preset release >/dev/null
+	@cmake --build build/release -j $(JOBS) --target cobblebrooks game_pak app_icon
 	@scripts/run.sh
 
 clean:

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Starts the game, build/release/cobblebrooks, with its resource pak beside it: in a window under
-# X (DISPLAY set and an X server answering), otherwise headless for 90 frames on the virtual
-# clock, writing a screenshot every 30 frames to build/screens/. The player's saves go to the
-# user's data folder unless COBBLE_SAVE_DIR says otherwise. The platform settings of README.md
-# ("Platform settings") apply; COBBLE_GAME_BIN names another program to run (the tests use it).
+# X (DISPLAY set and an X server answering), otherwise headless on the virtual clock, where it
+# takes the stroll of scripts/stroll.script (the start menu and its dialogs), writes the
+# screenshots named there to build/screens/, lists them and ends. A headless run keeps its saves
+# in a throwaway folder unless COBBLE_SAVE_DIR says otherwise; a window run keeps them in the
+# user's data folder. The platform settings of README.md ("Platform settings") apply;
+# COBBLE_GAME_BIN names another program to run (the tests use it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 game=${COBBLE_GAME_BIN:-build/release/cobblebrooks}
@@ -29,17 +31,40 @@ PY
 
 if [ -n "${DISPLAY:-}" ] && [ "${COBBLE_DISPLAY:-auto}" != headless ]; then
   if x_server_answers; then
-    echo "Window: left button = first finger, right button = second, Esc or closing the window quits."
+    echo "Window: the left button is the first finger, the right button a second one; Esc is the back key"
+    echo "(it leaves from the start menu); F2 pauses, F3/F4/F5 hide and show the window, F6 turns it."
     exec "$game"
   fi
   echo "run: no X server answers on DISPLAY=$DISPLAY; running headless instead" >&2
 fi
-# The frame count matches the platform's bounded run (kBoundedRunFrames in platform/Settings.h).
-mkdir -p "${COBBLE_DUMP_DIR:-build/screens}"
+
+script=${COBBLE_SCRIPT:-scripts/stroll.script}
+shots=${COBBLE_DUMP_DIR:-build/screens}
+mkdir -p "$shots"
+# The screenshots the script names, in its order; last run's are removed first.
+mapfile -t names < <(sed -e 's/#.*//' "$script" | awk '$2 == "dump" { print $3 }')
+for name in "${names[@]}"; do rm -f "$shots/$name"; done
+
+saves=${COBBLE_SAVE_DIR:-}
+throwaway=""
+if [ -z "$saves" ]; then
+  throwaway=$(mktemp -d "${TMPDIR:-/tmp}/cobblebrooks-saves.XXXXXX")
+  saves=$throwaway
+fi
+
+# The frame limit only guards a stroll that goes astray; the stroll itself ends the game.
+status=0
 COBBLE_DISPLAY=headless \
 COBBLE_CLOCK="${COBBLE_CLOCK:-virtual}" \
-COBBLE_FRAMES="${COBBLE_FRAMES:-90}" \
-COBBLE_DUMP_DIR="${COBBLE_DUMP_DIR:-build/screens}" \
-COBBLE_DUMP_EVERY="${COBBLE_DUMP_EVERY:-30}" \
-  "$game"
-echo "Screenshots written to ${COBBLE_DUMP_DIR:-build/screens}/"
+COBBLE_FRAMES="${COBBLE_FRAMES:-2000}" \
+COBBLE_SCRIPT="$script" \
+COBBLE_DUMP_DIR="$shots" \
+COBBLE_SAVE_DIR="$saves" \
+  "$game" || status=$?
+[ -n "$throwaway" ] && rm -rf "$throwaway"
+
+echo "Headless run of the start menu; its screenshots:"
+for name in "${names[@]}"; do
+  [ -f "$shots/$name" ] && echo "  $shots/$name"
+done
+exit "$status"

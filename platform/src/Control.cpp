@@ -16,6 +16,8 @@ void PushTouch(int type, int x, int y, int touchId, bool hasPosition) {
     Enqueue(std::move(ev));
 }
 
+void PushKey(int keySym) { ApplyInput(MakeScriptLine(ScriptAction::Key, keySym)); }
+
 void PushNavigatorEvent(unsigned int code, int value) {
     auto ev = std::make_unique<bps_event_t>();
     ev->domain = kNavigatorDomain;

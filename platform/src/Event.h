@@ -25,6 +25,7 @@ struct screen_event {
     bool hasPosition = false;
     int touchId = 0;
     bool hasTouchId = false;
+    int keySym = 0;  // keyboard events only
 };
 
 struct bps_event_t {

@@ -115,6 +115,12 @@ const char* ParseAction(const std::vector<std::string_view>& w, TScriptLine& lin
         }
         return "pay next needs accept, cancel or fail <error id> [text]";
     }
+    if (what == "key") {
+        if (n != 3 || w[2] != "back") return "key needs back";
+        line.action = ScriptAction::Key;
+        line.value = KEYCODE_BACK;
+        return nullptr;
+    }
     if (what == "dump") {
         if (n != 3) return "dump needs one file name";
         if (!StaysInsideFolder(w[2])) return "dump name must stay inside the dump folder (no '/' first, no '..')";
@@ -122,7 +128,7 @@ const char* ParseAction(const std::vector<std::string_view>& w, TScriptLine& lin
         line.text = std::string(w[2]);
         return nullptr;
     }
-    return "unknown action (touch, nav, pay or dump)";
+    return "unknown action (touch, nav, pay, key or dump)";
 }
 
 }  // namespace
@@ -144,8 +150,10 @@ TInputScript ParseInputScript(std::span<const char> bytes, std::string_view name
             out.lines.clear();
             return out;
         }
+        // A comment runs from '#' to the end of the line, wherever it starts.
+        if (const std::size_t hash = text.find('#'); hash != std::string_view::npos) text = text.substr(0, hash);
         const std::vector<std::string_view> words = SplitWords(text);
-        if (words.empty() || words[0].starts_with('#')) continue;
+        if (words.empty()) continue;
         TScriptLine line;
         const char* why = nullptr;
         if (words.size() < 2)

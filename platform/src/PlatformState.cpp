@@ -113,6 +113,14 @@ void ApplyInput(const TScriptLine& input) {
             s.nextPayPlans.push_back(std::move(plan));
             break;
         }
+        case ScriptAction::Key: {
+            auto ev = std::make_unique<bps_event_t>();
+            ev->domain = kScreenDomain;
+            ev->screen.type = SCREEN_EVENT_KEYBOARD;
+            ev->screen.keySym = input.value;
+            Enqueue(std::move(ev));
+            break;
+        }
         case ScriptAction::Dump:
             s.pendingDumps.push_back(input.text);
             break;

@@ -110,6 +110,10 @@ int screen_get_event_property_iv(screen_event_t event, int property, int* values
             if (!event->hasTouchId) return Fail(EINVAL);
             values[0] = event->touchId;
             return 0;
+        case SCREEN_PROPERTY_KEY_SYM:
+            if (event->type != SCREEN_EVENT_KEYBOARD) return Fail(EINVAL);
+            values[0] = event->keySym;
+            return 0;
         default:
             return Fail(EINVAL);
     }
@@ -253,6 +257,19 @@ EGLSurface EglCreateSurface(EGLDisplay display, EGLConfig config, screen_window_
     LogCall("surface_create " + std::to_string(w) + "x" + std::to_string(h));
     PinLoadedGlDrivers();  // the driver is loaded by now: eglInitialize came first
     return State().backend->CreateSurface(display, config, w, h);
+}
+
+void EglSurfaceCurrent(EGLDisplay display) {
+    if (TPlatformState& s = State(); s.backend) s.backend->SurfaceCurrent(display);
+}
+
+EGLBoolean EglPresent(EGLDisplay display, EGLSurface surface) {
+    TPlatformState& s = State();
+    return s.backend ? s.backend->Present(display, surface) : eglSwapBuffers(display, surface);
+}
+
+void EglReleasing(EGLDisplay display) {
+    if (TPlatformState& s = State(); s.backend) s.backend->ReleaseGl(display);
 }
 
 }  // namespace platform

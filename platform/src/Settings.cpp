@@ -1,5 +1,7 @@
 #include "platform/Settings.h"
 
+#include <atomic>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
@@ -10,6 +12,9 @@
 
 namespace platform {
 namespace {
+
+// The settings' verbosity, for Notice on any thread (the news workers download).
+std::atomic<bool> g_verbose{false};
 
 void Complain(const char* name, const char* value, const char* expected) {
     std::fprintf(stderr, "platform: %s='%s' is not %s; using the default\n", name, value, expected);
@@ -67,6 +72,7 @@ TPlatformSettings ReadPlatformSettings() {
             ParseInt(size.substr(x + 1), 16, 8192, h)) {
             s.displayWidthPx = w;
             s.displayHeightPx = h;
+            s.displaySizeGiven = true;
         } else {
             Complain("COBBLE_DISPLAY_SIZE", v, "<width>x<height> (16 to 8192)");
         }
@@ -103,6 +109,13 @@ TPlatformSettings ReadPlatformSettings() {
     }
     s.saveDir = DefaultSaveDirectory(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
     if (const char* v = std::getenv("COBBLE_SAVE_DIR"); v != nullptr && v[0] != '\0') s.saveDir = v;
+    if (const char* v = std::getenv("COBBLE_VERBOSE")) {
+        const std::string_view level(v);
+        if (level == "1")
+            s.verbose = true;
+        else if (level != "0")
+            Complain("COBBLE_VERBOSE", v, "0 or 1");
+    }
     return s;
 }
 
@@ -111,6 +124,7 @@ const TPlatformSettings& CurrentSettings() {
     if (!st.settingsChosen) {
         st.settings = ReadPlatformSettings();
         st.settingsChosen = true;
+        g_verbose = st.settings.verbose;
     }
     return st.settings;
 }
@@ -119,7 +133,18 @@ void UseSettings(const TPlatformSettings& settings) {
     TPlatformState& st = State();
     st.settings = settings;
     st.settingsChosen = true;
+    g_verbose = settings.verbose;
     ResetState();
+}
+
+void Notice(const char* format, ...) {
+    if (!g_verbose) return;
+    std::va_list args;
+    va_start(args, format);
+    char line[512];
+    std::vsnprintf(line, sizeof line, format, args);
+    va_end(args);
+    std::fprintf(stderr, "platform: %s\n", line);
 }
 
 const char* GetEnvironmentText(const char* name) { return name ? std::getenv(name) : nullptr; }

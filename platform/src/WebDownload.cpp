@@ -1,13 +1,14 @@
 #include "platform/WebDownload.h"
 
 #include <atomic>
-#include <cstdio>
+
+#include "platform/Settings.h"
 
 namespace {
 
 int NoWebAccess(const char* /*address*/, unsigned char* /*buffer*/, int /*capacity*/, int* size) {
     static std::atomic_flag told = ATOMIC_FLAG_INIT;
-    if (!told.test_and_set()) std::fprintf(stderr, "platform: no web access, downloads return nothing\n");
+    if (!told.test_and_set()) platform::Notice("no web access, downloads return nothing");
     *size = 0;
     return 0;
 }

@@ -24,6 +24,14 @@ public:
     virtual void DestroyWindow() = 0;
     virtual EGLint SurfaceType() const = 0;
     virtual EGLSurface CreateSurface(EGLDisplay display, EGLConfig config, int widthPx, int heightPx) = 0;
+    // The game's GL context was just made current on the surface made last: a window that scales
+    // its picture makes its frame target here (ScaledFrame.h).
+    virtual void SurfaceCurrent(EGLDisplay) {}
+    // The buffer swap of a frame, the game's context current.
+    virtual EGLBoolean Present(EGLDisplay display, EGLSurface surface) { return eglSwapBuffers(display, surface); }
+    // The game's context is still current and about to go with the surface: release what
+    // SurfaceCurrent made.
+    virtual void ReleaseGl(EGLDisplay) {}
     // Just before the buffer swap of a frame, with the GL context current. False when the window
     // is gone for good (its display went away): the swap must not be tried.
     virtual bool BeforeSwap() = 0;

@@ -1,23 +1,39 @@
-// X window backend: an Xlib window with an EGL window surface. The left mouse button is the
-// first finger and the right button a second one; Esc or closing the window is the navigator's
-// exit; keys give the other navigator events:
-//   s / Down   swipe down        b  window to thumbnail     h  window invisible
-//   f          window full-screen                         r  ask to turn by 90 degrees
+// X window backend: an Xlib window with an EGL window surface. The window opens scaled to fit the
+// screen's work area (unless the display size was given) and shows the game's frames scaled to
+// its size, with bars at the sides (ScaledFrame.h); pointer positions map back through the same
+// scale. The left mouse button is the first finger and the right button a second one; closing
+// the window is the navigator's exit. Keys:
+//   Esc   the back key             F2  swipe down (pause)        F3  window to thumbnail
+//   F4    window invisible         F5  window full-screen again  F6  ask to turn by 90 degrees
+// Plain letters do nothing: a player types them by accident.
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
+#include <png.h>
 #include <poll.h>
 #include <sys/socket.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "WindowBackend.h"
+#include "platform/GamePaths.h"
 #include "platform/Navigator.h"
+#include "platform/ScaledFrame.h"
 #include "platform/Screen.h"
+#include "platform/Settings.h"
 
 namespace platform {
 namespace {
+
+constexpr const char* kTitle = "Cobblebrooks";
+constexpr const char* kIconPath = "app/native/icon.png";  // beside the program, as the pak is
+// The smallest window: a quarter of the frame's size each way.
+constexpr int kMinimumShare = 4;
 
 // Xlib's own reaction to a broken connection is to print a line and exit(1), which would skip
 // the saves of the normal shut-down. These two make it mark the window lost and return; from then
@@ -25,6 +41,24 @@ namespace {
 int OnXIOError(Display*) { return 0; }
 
 void OnXIOErrorExit(Display*, void* lost) { *static_cast<bool*>(lost) = true; }
+
+// The program's icon as _NET_WM_ICON wants it: width, height, then one ARGB value a pixel, each in
+// a long. Empty when the file is missing or unreadable (the window then has no icon).
+std::vector<unsigned long> ReadIcon(const std::string& path) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path.c_str())) return {};
+    image.format = PNG_FORMAT_BGRA;  // little-endian BGRA bytes are the ARGB value of a pixel
+    std::vector<png_uint_32> pixels(static_cast<std::size_t>(image.width) * image.height);
+    if (image.width == 0 || image.width > 512 || image.height > 512 ||
+        !png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) {
+        png_image_free(&image);
+        return {};
+    }
+    std::vector<unsigned long> icon{image.width, image.height};
+    icon.insert(icon.end(), pixels.begin(), pixels.end());
+    return icon;
+}
 
 class CX11Window final : public IWindowBackend {
 public:
@@ -44,11 +78,14 @@ public:
     bool CreateWindow(int widthPx, int heightPx) override {
         if (window_) return true;
         const int screen = DefaultScreen(display_);
-        window_ = XCreateSimpleWindow(display_, RootWindow(display_, screen), 0, 0, static_cast<unsigned>(widthPx),
-                                      static_cast<unsigned>(heightPx), 0, BlackPixel(display_, screen),
+        frameW_ = widthPx;
+        frameH_ = heightPx;
+        OpeningSize(windowW_, windowH_);
+        window_ = XCreateSimpleWindow(display_, RootWindow(display_, screen), 0, 0, static_cast<unsigned>(windowW_),
+                                      static_cast<unsigned>(windowH_), 0, BlackPixel(display_, screen),
                                       BlackPixel(display_, screen));
         if (!window_) return false;
-        XStoreName(display_, window_, "Cobblebrooks");
+        DescribeWindow();
         XSelectInput(display_, window_,
                      ButtonPressMask | ButtonReleaseMask | Button1MotionMask | Button3MotionMask | KeyPressMask |
                          StructureNotifyMask);
@@ -57,9 +94,15 @@ public:
         return true;
     }
 
+    // The frame's size changed (set at start-up, turned by a rotation): the window opens anew at
+    // the size that fits it.
     void ResizeWindow(int widthPx, int heightPx) override {
-        if (!window_) return;
-        XResizeWindow(display_, window_, static_cast<unsigned>(widthPx), static_cast<unsigned>(heightPx));
+        if (!window_ || (widthPx == frameW_ && heightPx == frameH_)) return;
+        frameW_ = widthPx;
+        frameH_ = heightPx;
+        OpeningSize(windowW_, windowH_);
+        SetSizeHints();
+        XResizeWindow(display_, window_, static_cast<unsigned>(windowW_), static_cast<unsigned>(windowH_));
         XFlush(display_);
     }
 
@@ -80,8 +123,21 @@ public:
 
     EGLSurface CreateSurface(EGLDisplay display, EGLConfig config, int, int) override {
         if (!window_) return EGL_NO_SURFACE;
+        config_ = config;
         return eglCreateWindowSurface(display, config, static_cast<EGLNativeWindowType>(window_), nullptr);
     }
+
+    void SurfaceCurrent(EGLDisplay display) override {
+        // Without a frame target the game draws straight into the window, which must then keep
+        // the frame's size.
+        if (!target_.Attach(display, config_, frameW_, frameH_)) FixWindowSize();
+    }
+
+    EGLBoolean Present(EGLDisplay display, EGLSurface surface) override {
+        return target_.Present(display, surface, windowW_, windowH_);
+    }
+
+    void ReleaseGl(EGLDisplay display) override { target_.Release(display); }
 
     // The window surface's swap does the work; it must not start on a connection that is gone,
     // because the driver's swap can wait for an answer from the server for ever.
@@ -112,18 +168,102 @@ private:
         return lost_;
     }
 
+    // The size a new window takes: the display size that was asked for as it stands, else the
+    // frame scaled down to fit the screen's work area.
+    void OpeningSize(int& w, int& h) const {
+        if (CurrentSettings().displaySizeGiven) {
+            w = frameW_;
+            h = frameH_;
+            return;
+        }
+        int workW = 0, workH = 0;
+        WorkArea(workW, workH);
+        FitWindowToWorkArea(frameW_, frameH_, workW, workH, w, h);
+    }
+
+    // The work area of the first desktop as the window manager publishes it, else the screen.
+    void WorkArea(int& w, int& h) const {
+        const int screen = DefaultScreen(display_);
+        w = DisplayWidth(display_, screen);
+        h = DisplayHeight(display_, screen);
+        Atom type = 0;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        const Atom workArea = XInternAtom(display_, "_NET_WORKAREA", True);
+        if (workArea == None || XGetWindowProperty(display_, RootWindow(display_, screen), workArea, 0, 4, False,
+                                                   XA_CARDINAL, &type, &format, &count, &after, &data) != Success)
+            return;
+        if (data != nullptr && format == 32 && count >= 4) {
+            const auto* area = reinterpret_cast<const long*>(data);
+            if (area[2] > 0 && area[3] > 0) {
+                w = static_cast<int>(area[2]);
+                h = static_cast<int>(area[3]);
+            }
+        }
+        if (data != nullptr) XFree(data);
+    }
+
+    // The names a desktop shows (title, class for its task bar, the UTF-8 name), the size hints
+    // and the icon.
+    void DescribeWindow() {
+        XStoreName(display_, window_, kTitle);
+        XClassHint* classHint = XAllocClassHint();
+        if (classHint != nullptr) {
+            std::string name = "cobblebrooks", className = kTitle;
+            classHint->res_name = name.data();
+            classHint->res_class = className.data();
+            XSetClassHint(display_, window_, classHint);
+            XFree(classHint);
+        }
+        const Atom utf8 = XInternAtom(display_, "UTF8_STRING", False);
+        XChangeProperty(display_, window_, XInternAtom(display_, "_NET_WM_NAME", False), utf8, 8, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(kTitle), static_cast<int>(std::string(kTitle).size()));
+        SetSizeHints();
+        const std::vector<unsigned long> icon = ReadIcon(ResolveResourcePath(kIconPath));
+        if (!icon.empty())
+            XChangeProperty(display_, window_, XInternAtom(display_, "_NET_WM_ICON", False), XA_CARDINAL, 32,
+                            PropModeReplace, reinterpret_cast<const unsigned char*>(icon.data()),
+                            static_cast<int>(icon.size()));
+        else
+            Notice("%s: no window icon", kIconPath);
+    }
+
+    void SetSizeHints() {
+        XSizeHints* hints = XAllocSizeHints();
+        if (hints == nullptr) return;
+        hints->flags = PMinSize;
+        hints->min_width = std::max(1, frameW_ / kMinimumShare);
+        hints->min_height = std::max(1, frameH_ / kMinimumShare);
+        if (fixedSize_) {
+            hints->flags |= PMaxSize;
+            hints->min_width = hints->max_width = frameW_;
+            hints->min_height = hints->max_height = frameH_;
+        }
+        XSetWMNormalHints(display_, window_, hints);
+        XFree(hints);
+    }
+
+    void FixWindowSize() {
+        fixedSize_ = true;
+        windowW_ = frameW_;
+        windowH_ = frameH_;
+        SetSizeHints();
+        XResizeWindow(display_, window_, static_cast<unsigned>(frameW_), static_cast<unsigned>(frameH_));
+        XFlush(display_);
+    }
+
     static int FingerOf(unsigned int button) {
         if (button == Button1) return 0;
         if (button == Button3) return 1;
         return -1;
     }
 
-    static TScriptLine Touch(int type, int x, int y, int id) {
+    TScriptLine Touch(int type, int x, int y, int id) const {
         TScriptLine line;
         line.action = ScriptAction::Touch;
         line.touchType = type;
-        line.x = x;
-        line.y = y;
+        WindowToFrame(FitPicture(frameW_, frameH_, windowW_, windowH_), frameW_, frameH_, x, y, line.x, line.y);
         line.touchId = id;
         return line;
     }
@@ -144,6 +284,12 @@ private:
                 if (ev.xmotion.state & Button3Mask)
                     out.push_back(Touch(SCREEN_EVENT_MTOUCH_MOVE, ev.xmotion.x, ev.xmotion.y, 1));
                 return;
+            case ConfigureNotify:
+                if (ev.xconfigure.window == window_ && ev.xconfigure.width > 0 && ev.xconfigure.height > 0) {
+                    windowW_ = ev.xconfigure.width;
+                    windowH_ = ev.xconfigure.height;
+                }
+                return;
             case KeyPress:
                 TranslateKey(XLookupKeysym(const_cast<XKeyEvent*>(&ev.xkey), 0), out);
                 return;
@@ -160,22 +306,21 @@ private:
         TScriptLine line;
         switch (key) {
             case XK_Escape:
-                line.action = ScriptAction::NavExit;
+                line = MakeScriptLine(ScriptAction::Key, KEYCODE_BACK);
                 break;
-            case XK_s:
-            case XK_Down:
+            case XK_F2:
                 line.action = ScriptAction::NavSwipe;
                 break;
-            case XK_b:
+            case XK_F3:
                 line = MakeScriptLine(ScriptAction::NavWindow, NAVIGATOR_WINDOW_THUMBNAIL);
                 break;
-            case XK_h:
+            case XK_F4:
                 line = MakeScriptLine(ScriptAction::NavWindow, NAVIGATOR_WINDOW_INVISIBLE);
                 break;
-            case XK_f:
+            case XK_F5:
                 line = MakeScriptLine(ScriptAction::NavWindow, NAVIGATOR_WINDOW_FULLSCREEN);
                 break;
-            case XK_r:
+            case XK_F6:
                 angle_ = (angle_ + 90) % 360;
                 line = MakeScriptLine(ScriptAction::NavOrientation, angle_);
                 break;
@@ -189,7 +334,12 @@ private:
     Window window_ = 0;
     Atom deleteAtom_ = 0;
     int angle_ = 0;
-    bool lost_ = false;  // the connection to the X server broke; nothing more is sent on it
+    bool lost_ = false;              // the connection to the X server broke; nothing more is sent on it
+    int frameW_ = 0, frameH_ = 0;    // the frame the game draws (the window's buffer size)
+    int windowW_ = 0, windowH_ = 0;  // the window as it stands on the screen
+    bool fixedSize_ = false;         // no frame target: the window keeps the frame's size
+    EGLConfig config_ = nullptr;
+    CScaledFrameTarget target_;
 };
 
 }  // namespace

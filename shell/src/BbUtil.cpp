@@ -185,6 +185,7 @@ int bbutil_init_egl(screen_context_t ctx) {
         bbutil_egl_perror("eglMakeCurrent");
         return FailInit();
     }
+    platform::EglSurfaceCurrent(g_bb.egl_disp);
     if (!eglSwapInterval(g_bb.egl_disp, 1)) {
         bbutil_egl_perror("eglSwapInterval");
         return FailInit();
@@ -201,6 +202,7 @@ void bbutil_terminate() {
     // Nothing to present into once the surface is gone.
     GLES_SetSwapBuffersHook(nullptr);
     if (g_bb.egl_disp != EGL_NO_DISPLAY) {
+        platform::EglReleasing(g_bb.egl_disp);
         eglMakeCurrent(g_bb.egl_disp, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
         if (g_bb.egl_surf != EGL_NO_SURFACE) {
             eglDestroySurface(g_bb.egl_disp, g_bb.egl_surf);
@@ -224,7 +226,7 @@ void bbutil_terminate() {
 void bbutil_swap() {
     platform::FramePresenting();
     if (platform::DisplayLost()) return;  // the swap would wait for a server that is gone
-    if (!eglSwapBuffers(g_bb.egl_disp, g_bb.egl_surf)) bbutil_egl_perror("eglSwapBuffers");
+    if (!platform::EglPresent(g_bb.egl_disp, g_bb.egl_surf)) bbutil_egl_perror("eglSwapBuffers");
 }
 
 int bbutil_rotate_screen_surface(int angle) {
@@ -271,6 +273,7 @@ int bbutil_rotate_screen_surface(int angle) {
             bbutil_egl_perror("eglMakeCurrent");
             return 1;
         }
+        platform::EglSurfaceCurrent(g_bb.egl_disp);
         if (!eglSwapInterval(g_bb.egl_disp, 1)) {
             bbutil_egl_perror("eglSwapInterval");
             return 1;

@@ -36,6 +36,12 @@ void handleScreenEvent(bps_event_t* event) {
     screen_event_t screenEvent = screen_event_get_event(event);
     int screenType = SCREEN_EVENT_NONE;
     if (screen_get_event_property_iv(screenEvent, SCREEN_PROPERTY_TYPE, &screenType) != 0) return;
+    if (screenType == SCREEN_EVENT_KEYBOARD) {
+        int key = 0;
+        if (screen_get_event_property_iv(screenEvent, SCREEN_PROPERTY_KEY_SYM, &key) == 0 && key == KEYCODE_BACK)
+            handleBackKey();
+        return;
+    }
     const int type = PointerTypeOf(screenType);
     if (type == 0) return;
     int position[2] = {0, 0};
@@ -50,6 +56,12 @@ void handleScreenEvent(bps_event_t* event) {
     } else {
         g_pGame->NotifyMultiTouchPointerEvent(x, y, type, touchId);
     }
+}
+
+void handleBackKey() {
+    // The game's back-key table: 1 when it acted, 0 when the back key leaves the game (a second
+    // back on the quit question), which ends the run as the navigator's exit does.
+    if (g_pGame && g_pGame->OnGraffitiChar(kBackKey) == 0) g_exit_application = true;
 }
 
 void handleNavigatorEvent(bps_event_t* event) {

@@ -39,6 +39,7 @@ TEST(InputScript, EachActionDecodesItsFields) {
         {"1 pay next fail 3 Server  is down", ScriptAction::PayNext, 1, 0, 0, 0, 0, static_cast<int>(PayOutcome::Fail),
          3, "Server is down"},
         {"1 pay next fail -2", ScriptAction::PayNext, 1, 0, 0, 0, 0, static_cast<int>(PayOutcome::Fail), -2, ""},
+        {"3 key back", ScriptAction::Key, 3, 0, 0, 0, 0, KEYCODE_BACK, 0, ""},
         {"7 dump shot.png", ScriptAction::Dump, 7, 0, 0, 0, 0, 0, 0, "shot.png"},
         {"7 dump runs/a..b/shot.png", ScriptAction::Dump, 7, 0, 0, 0, 0, 0, 0, "runs/a..b/shot.png"},
         {"\t8   dump  a.png  ", ScriptAction::Dump, 8, 0, 0, 0, 0, 0, 0, "a.png"},
@@ -95,6 +96,11 @@ TEST(InputScript, AnyBadLineRejectsTheWholeScriptWithItsLineNumber) {
         {"0 pay next fail\n", "t.script:1:", "pay next needs"},
         {"0 pay next fail x\n", "t.script:1:", "error id"},
         {"0 dump\n", "t.script:1:", "dump needs"},
+        {"0 key\n", "t.script:1:", "key needs back"},
+        {"0 key escape\n", "t.script:1:", "key needs back"},
+        {"0 key back twice\n", "t.script:1:", "key needs back"},
+        // A comment cuts the line short: what stands before it must be a whole line.
+        {"0 touch down 5 # 6\n", "t.script:1:", "touch needs"},
         {"0 touch down 1000001 0\n", "t.script:1:", "two whole numbers"},
         {"0 touch down 0 -1000001\n", "t.script:1:", "two whole numbers"},
         {"0 touch\tdown 1 2\v\n", "t.script:1:", "two whole numbers"},
@@ -118,6 +124,25 @@ TEST(InputScript, NulByteInsideALineIsRejected) {
     const TInputScript script = Parse(text);
     EXPECT_FALSE(script.ok);
     EXPECT_NE(script.error.find("t.script:2: a NUL byte"), std::string::npos) << script.error;
+}
+
+TEST(InputScript, ACommentRunsFromItsHashToTheEndOfTheLine) {
+    const TInputScript script = Parse(
+        "10 touch down 5 6   # the Play button\n"
+        "12 touch up 5 6#no blank before it\n"
+        "   # an indented comment\n"
+        "14 key back\t# leave the dialog\n"
+        "16 dump menu.png # a name is the word before the comment\n");
+    ASSERT_TRUE(script.ok) << script.error;
+    ASSERT_EQ(script.lines.size(), 4u);
+    EXPECT_EQ(script.lines[0].touchType, SCREEN_EVENT_MTOUCH_TOUCH);
+    EXPECT_EQ(script.lines[0].y, 6);
+    EXPECT_EQ(script.lines[0].touchId, 0) << "the comment gives no touch id";
+    EXPECT_EQ(script.lines[1].touchType, SCREEN_EVENT_MTOUCH_RELEASE);
+    EXPECT_EQ(script.lines[1].y, 6);
+    EXPECT_EQ(script.lines[2].action, ScriptAction::Key);
+    EXPECT_EQ(script.lines[2].frame, 14);
+    EXPECT_EQ(script.lines[3].text, "menu.png");
 }
 
 TEST(InputScript, SkipsCommentsBlanksAndCarriageReturnsAndSortsStablyByFrame) {

@@ -176,6 +176,27 @@ TEST_F(ScreenTest, TouchEventCarriesTypePositionAndTouchId) {
     EXPECT_EQ(Next(), nullptr);
 }
 
+TEST_F(ScreenTest, TheBackKeyIsAKeyboardEventWithItsSymAndNoPosition) {
+    ASSERT_EQ(bps_initialize(), BPS_SUCCESS);
+    ASSERT_EQ(screen_request_events(ctx_), 0);
+    PushKey(KEYCODE_BACK);
+    PushTouch(SCREEN_EVENT_MTOUCH_TOUCH, 5, 6);
+    bps_event_t* ev = Next();
+    ASSERT_NE(ev, nullptr);
+    EXPECT_EQ(bps_event_get_domain(ev), screen_get_domain());
+    screen_event_t se = screen_event_get_event(ev);
+    int type = 0, sym = 0, pos[2] = {0, 0};
+    ASSERT_EQ(screen_get_event_property_iv(se, SCREEN_PROPERTY_TYPE, &type), 0);
+    ASSERT_EQ(screen_get_event_property_iv(se, SCREEN_PROPERTY_KEY_SYM, &sym), 0);
+    EXPECT_EQ(type, SCREEN_EVENT_KEYBOARD);
+    EXPECT_EQ(sym, KEYCODE_BACK);
+    EXPECT_EQ(screen_get_event_property_iv(se, SCREEN_PROPERTY_SOURCE_POSITION, pos), -1);
+    // A touch carries no key.
+    ev = Next();
+    ASSERT_NE(ev, nullptr);
+    EXPECT_EQ(screen_get_event_property_iv(screen_event_get_event(ev), SCREEN_PROPERTY_KEY_SYM, &sym), -1);
+}
+
 TEST_F(ScreenTest, HeadlessSurfaceIsAPbufferOfTheBufferSize) {
     EXPECT_EQ(EglSurfaceType(), EGL_PBUFFER_BIT);
     const int buffer[2] = {48, 64};

@@ -12,7 +12,8 @@ namespace {
 const char* const kVariables[] = {
     "DISPLAY",          "COBBLE_DISPLAY",    "COBBLE_DISPLAY_SIZE", "COBBLE_SCRIPT", "COBBLE_FRAMES",
     "COBBLE_DUMP_DIR",  "COBBLE_DUMP_EVERY", "COBBLE_CLOCK",        "COBBLE_PAY",    "COBBLE_PAY_DELAY",
-    "COBBLE_PAY_OWNED", "ORIENTATION",       "COBBLE_SAVE_DIR",     "XDG_DATA_HOME", "HOME"};
+    "COBBLE_PAY_OWNED", "ORIENTATION",       "COBBLE_SAVE_DIR",     "XDG_DATA_HOME", "HOME",
+    "COBBLE_VERBOSE"};
 
 // Clears every variable the settings read, and puts the old values back afterwards.
 class SettingsTest : public ::testing::Test {
@@ -47,6 +48,8 @@ TEST_F(SettingsTest, DefaultsWithAnEmptyEnvironment) {
     EXPECT_EQ(s.payDelayFrames, 2);
     EXPECT_TRUE(s.ownedSkus.empty());
     EXPECT_EQ(s.saveDir, "data/") << "without a home the saves stay in the working directory";
+    EXPECT_FALSE(s.displaySizeGiven) << "the window may then fit the screen";
+    EXPECT_FALSE(s.verbose);
 }
 
 TEST_F(SettingsTest, ModeFollowsDisplayUnlessForced) {
@@ -70,7 +73,10 @@ TEST_F(SettingsTest, ReadsEveryValue) {
     ::setenv("COBBLE_PAY_DELAY", "0", 1);
     ::setenv("COBBLE_PAY_OWNED", "coins_1,,boost_40,", 1);
     ::setenv("COBBLE_SAVE_DIR", "/tmp/saves", 1);
+    ::setenv("COBBLE_VERBOSE", "1", 1);
     const TPlatformSettings s = ReadPlatformSettings();
+    EXPECT_TRUE(s.displaySizeGiven);
+    EXPECT_TRUE(s.verbose);
     EXPECT_EQ(s.displayWidthPx, 1280);
     EXPECT_EQ(s.displayHeightPx, 768);
     EXPECT_EQ(s.scriptPath, "/tmp/in.script");
@@ -106,6 +112,7 @@ TEST_F(SettingsTest, BadValuesAreReportedAndLeaveTheDefault) {
         {"COBBLE_DISPLAY_SIZE", "640x"}, {"COBBLE_CLOCK", "fast"},
         {"COBBLE_PAY", "maybe"},         {"COBBLE_PAY", "fail:x"},
         {"COBBLE_DISPLAY", "wayland"},   {"COBBLE_PAY_DELAY", "99999999999999"},
+        {"COBBLE_VERBOSE", "yes"},       {"COBBLE_VERBOSE", "2"},
     };
     const TPlatformSettings defaults = ReadPlatformSettings();
     for (const TBadValue& c : cases) {
@@ -123,7 +130,22 @@ TEST_F(SettingsTest, BadValuesAreReportedAndLeaveTheDefault) {
         EXPECT_EQ(s.pay.outcome, defaults.pay.outcome);
         EXPECT_EQ(s.mode, defaults.mode);
         EXPECT_EQ(s.payDelayFrames, defaults.payDelayFrames);
+        EXPECT_EQ(s.displaySizeGiven, defaults.displaySizeGiven) << "a size that cannot be read was not given";
+        EXPECT_EQ(s.verbose, defaults.verbose);
     }
+}
+
+TEST_F(SettingsTest, ExpectedNoticesArePrintedOnlyInAVerboseRun) {
+    for (const bool verbose : {false, true}) {
+        TPlatformSettings s;
+        s.verbose = verbose;
+        UseSettings(s);
+        ::testing::internal::CaptureStderr();
+        Notice("no web access, %s", "downloads return nothing");
+        const std::string err = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(err, verbose ? "platform: no web access, downloads return nothing\n" : "") << verbose;
+    }
+    UseSettings(TPlatformSettings{});
 }
 
 TEST_F(SettingsTest, UnreadableFrameCountBoundsTheRunInsteadOfLiftingTheLimit) {

@@ -182,38 +182,47 @@ TEST(DemoProgram, ScriptedHeadlessRunDrawsThroughTheGlBackBufferAndExitsCleanly)
 }
 
 // `make run` where no run may go on for ever: a DISPLAY that names no X server, or a frame count
-// that cannot be read, still gives the bounded headless run with its screenshots.
+// that cannot be read, still gives the bounded headless stroll (scripts/stroll.script), whose
+// screenshots up to the end of the run are written and listed on stdout.
 struct TRunCase {
     const char* why;
     const char* environment;
-    const char* lastShot;  // the last screenshot the bounded run writes
+    const char* lastShot;  // the last screenshot of the stroll the bounded run reaches
+    const char* notYet;    // the stroll's next one, which it does not
     const char* message;
 };
 
-TEST(DemoProgram, MakeRunFallsBackToTheBoundedHeadlessRun) {
+TEST(DemoProgram, MakeRunFallsBackToTheBoundedHeadlessStroll) {
     const fs::path dir = fs::path(COBBLE_BINARY_DIR) / "demo_program_run";
     const TRunCase cases[] = {
-        {"DISPLAY names no X server", "DISPLAY=:9999 COBBLE_FRAMES=31", "frame_00030.png",
+        {"DISPLAY names no X server", "DISPLAY=:9999 COBBLE_FRAMES=130", "02_loading.png", "03_name_entry.png",
          "no X server answers on DISPLAY=:9999"},
-        {"an unreadable frame count", "COBBLE_FRAMES=lots", "frame_00090.png", "COBBLE_FRAMES='lots'"},
+        {"an unreadable frame count", "COBBLE_FRAMES=lots", "01_intro.png", "02_loading.png", "COBBLE_FRAMES='lots'"},
     };
     for (const TRunCase& c : cases) {
         SCOPED_TRACE(c.why);
         fs::remove_all(dir);
-        const std::string out = (dir.parent_path() / "demo_program_run.txt").string();
+        const std::string out = (dir.parent_path() / "demo_program_run.out").string();
+        const std::string err = (dir.parent_path() / "demo_program_run.txt").string();
         const std::string command = "cd '" COBBLE_SOURCE_DIR "' && timeout 60 env -u DISPLAY " +
                                     std::string(c.environment) +
                                     " COBBLE_GAME_BIN='" COBBLE_DEMO_PATH "' COBBLE_DUMP_DIR='" + dir.string() +
-                                    "' scripts/run.sh >/dev/null 2>'" + out + "'";
+                                    "' scripts/run.sh >'" + out + "' 2>'" + err + "'";
         const int status = std::system(command.c_str());
         ASSERT_TRUE(WIFEXITED(status));
         EXPECT_EQ(WEXITSTATUS(status), 0) << "124 is the timeout: the run did not end";
-        std::ifstream in(out);
-        const std::string err((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        EXPECT_NE(err.find(c.message), std::string::npos) << err;
-        EXPECT_TRUE(ReadPngFile((dir / "frame_00000.png").string()).ok);
+        auto slurp = [](const std::string& path) {
+            std::ifstream in(path);
+            return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        };
+        const std::string said = slurp(out), complained = slurp(err);
+        EXPECT_NE(complained.find(c.message), std::string::npos) << complained;
         EXPECT_TRUE(ReadPngFile((dir / c.lastShot).string()).ok) << c.lastShot;
+        EXPECT_FALSE(fs::exists(dir / c.notYet)) << c.notYet;
+        EXPECT_NE(said.find((dir / c.lastShot).string()), std::string::npos) << "listed: " << said;
+        EXPECT_EQ(said.find(c.notYet), std::string::npos) << "only what was written is listed: " << said;
         std::remove(out.c_str());
+        std::remove(err.c_str());
     }
     fs::remove_all(dir);
 }

@@ -282,6 +282,24 @@ TEST_F(ProgramTest, UnreadableTouchesAndForeignEventsAreDropped) {
     EXPECT_EQ(g_record.cycles, 1);
 }
 
+TEST_F(ProgramTest, TheBackKeyGoesToTheGameWhichSaysWhenItLeaves) {
+    // A press the game takes, then the one it answers 0 to (the second back on its quit
+    // question): the run ends there, as on the navigator's exit.
+    g_testGame.backKeyAnswers = {1, 0};
+    g_testGame.onCycle = [](CTestGame&, int cycle) {
+        if (cycle == 2) platform::PushKey(KEYCODE_BACK);
+        if (cycle == 4) {
+            platform::PushKey(KEYCODE_BACK);
+            platform::PushKey(KEYCODE_BACK);
+        }
+    };
+    EXPECT_EQ(RunProgram(), 0);
+    EXPECT_EQ(g_record.events, (std::vector<std::string>{"key 8", "key 8", "key 8"}))
+        << "the drain goes on after the leaving press, as after an exit";
+    EXPECT_EQ(g_record.cycles, 5) << "one more cycle after the press that leaves, none after the first";
+    EXPECT_TRUE(g_record.deleted);
+}
+
 TEST_F(ProgramTest, ScriptedFrameLimitEndsTheRun) {
     platform::TPlatformSettings s = Settings(320, 480);
     s.frameLimit = 5;

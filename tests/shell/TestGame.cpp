@@ -55,6 +55,12 @@ bool CTestGame::Init(int w, int h) {
     return config_.initResult;
 }
 
+int CTestGame::OnGraffitiChar(int code) {
+    g_record.events.push_back("key " + std::to_string(code));
+    const std::size_t press = backKeys_++;
+    return press < config_.backKeyAnswers.size() ? config_.backKeyAnswers[press] : 1;
+}
+
 bool CTestGame::RunGameCycle() {
     const int cycle = ++g_record.cycles;
     if (config_.onCycle) config_.onCycle(*this, cycle);

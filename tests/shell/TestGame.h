@@ -25,6 +25,8 @@ struct TTestGameConfig {
     bool hasPurchaseManager = true;
     std::vector<std::string> shopSkus = {"coins_1", "coins_5", "boost_40"};
     std::vector<std::string> consumableSkus;  // items a restore must not grant again
+    // What the game's back-key handler answers for each press, in turn; 1 (stay) past the list.
+    std::vector<int> backKeyAnswers;
     std::function<void(CTestGame&)> onInit;
     std::function<void(CTestGame&, int cycle)> onCycle;  // before the frame is drawn
 };
@@ -43,7 +45,7 @@ struct TTestRecord {
     int preferFilterAtInit = 0;
     float pixelScaleAtInit = 0.0f;
     int cycles = 0;
-    std::vector<std::string> events;  // "pause", "sound paused", "sound resumed"
+    std::vector<std::string> events;  // "pause", "sound paused", "sound resumed", "key <code>"
     std::vector<TPointerCall> pointers;
     std::vector<std::pair<std::string, int>> purchases;  // (sku or "-", result)
     bool deleted = false;
@@ -64,6 +66,7 @@ public:
     bool Init(int w, int h) override;
     bool RunGameCycle() override;
     void Pause() override { g_record.events.push_back("pause"); }
+    int OnGraffitiChar(int code) override;
     int NotifyPointerEvent(int x, int y, int type) override;
     int NotifyMultiTouchPointerEvent(int x, int y, int type, int touchId) override;
 
@@ -76,5 +79,6 @@ public:
 
 private:
     TTestGameConfig config_;
+    std::size_t backKeys_ = 0;
     std::vector<InAppPurchaseDef> shop_;
 };

@@ -1,5 +1,6 @@
 // The real X window: the program opens it, a synthetic click from another X client arrives as
-// the first finger, and Esc ends the program through the navigator's exit.
+// the first finger, the function keys give the navigator's events, plain letters nothing, and
+// Esc is the back key, which ends the program when the game says it leaves.
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
@@ -20,8 +21,9 @@
 #include "shell/Program.h"
 
 // Last: Xlib's macros (None, Bool, Status) would break the headers above.
-#include <X11/Xlib.h>
 #include <X11/keysym.h>
+
+#include "testsupport/XTestClient.h"
 
 namespace {
 
@@ -79,51 +81,14 @@ void UseWindowSettings(int widthPx, int heightPx) {
     platform::UseSettings(s);
 }
 
-Window FindWindowNamed(Display* display, Window parent, const char* name) {
-    char* title = nullptr;
-    if (XFetchName(display, parent, &title) && title) {
-        const bool match = std::strcmp(title, name) == 0;
-        XFree(title);
-        if (match) return parent;
-    }
-    Window root = 0, up = 0, *children = nullptr;
-    unsigned int count = 0;
-    if (!XQueryTree(display, parent, &root, &up, &children, &count)) return 0;
-    Window found = 0;
-    for (unsigned int i = 0; i < count && !found; ++i) found = FindWindowNamed(display, children[i], name);
-    if (children) XFree(children);
-    return found;
-}
+using xtest::FindWindowNamed;
+using xtest::SendButton;
+using xtest::SendKey;
 
-void SendButton(Display* display, Window window, int type, int x, int y, unsigned int button = Button1) {
-    XEvent ev;
-    std::memset(&ev, 0, sizeof ev);
-    ev.xbutton.type = type;
-    ev.xbutton.display = display;
-    ev.xbutton.window = window;
-    ev.xbutton.root = DefaultRootWindow(display);
-    ev.xbutton.x = x;
-    ev.xbutton.y = y;
-    ev.xbutton.button = button;
-    ev.xbutton.same_screen = True;
-    XSendEvent(display, window, True, type == ButtonPress ? ButtonPressMask : ButtonReleaseMask, &ev);
-}
-
-void SendKey(Display* display, Window window, KeySym key) {
-    XEvent ev;
-    std::memset(&ev, 0, sizeof ev);
-    ev.xkey.type = KeyPress;
-    ev.xkey.display = display;
-    ev.xkey.window = window;
-    ev.xkey.root = DefaultRootWindow(display);
-    ev.xkey.keycode = XKeysymToKeycode(display, key);
-    ev.xkey.same_screen = True;
-    XSendEvent(display, window, True, KeyPressMask, &ev);
-}
-
-TEST(X11Window, OpensTakesSyntheticClicksAndKeysAndExitsOnEscape) {
+TEST(X11Window, OpensTakesSyntheticClicksAndKeysAndEscapeIsTheBackKey) {
     if (!std::getenv("COBBLE_UNDER_XVFB")) GTEST_SKIP() << "runs only under xvfb-run";
-    UseWindowSettings(320, 480);  // pixel scale 1: what is clicked is what arrives
+    UseWindowSettings(320, 480);      // pixel scale 1: what is clicked is what arrives
+    g_testGame.backKeyAnswers = {0};  // the game leaves at the first back key
 
     Display* client = XOpenDisplay(nullptr);
     ASSERT_NE(client, nullptr);
@@ -144,8 +109,10 @@ TEST(X11Window, OpensTakesSyntheticClicksAndKeysAndExitsOnEscape) {
             XFlush(client);
         } else if (g_record.pointers.size() >= 4 && !keysSent) {
             keysSent = true;
-            SendKey(client, w, XK_s);  // swipe down: pause
-            SendKey(client, w, XK_b);  // to thumbnail: pause again
+            // Letters a player may type by accident do nothing.
+            for (KeySym letter : {XK_s, XK_b, XK_h, XK_f, XK_r}) SendKey(client, w, letter);
+            SendKey(client, w, XK_F2);  // swipe down: pause
+            SendKey(client, w, XK_F3);  // to thumbnail: pause again
             SendKey(client, w, XK_Escape);
             XFlush(client);
         }
@@ -157,7 +124,7 @@ TEST(X11Window, OpensTakesSyntheticClicksAndKeysAndExitsOnEscape) {
     const std::vector<TPointerCall> expected = {
         {100, 200, 1, 0, false}, {101, 201, 2, 0, false}, {50, 60, 1, 1, true}, {50, 60, 2, 1, true}};
     EXPECT_EQ(g_record.pointers, expected);
-    EXPECT_EQ(g_record.events, (std::vector<std::string>{"pause", "pause"}));
+    EXPECT_EQ(g_record.events, (std::vector<std::string>{"pause", "pause", "key 8"}));
     EXPECT_LT(g_record.cycles, 2000) << "Esc did not end the run";
     EXPECT_TRUE(g_record.deleted);
 }
@@ -173,15 +140,7 @@ TEST(X11Window, ClosingTheWindowIsTheNavigatorExit) {
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
         const Window w = FindWindowNamed(client, DefaultRootWindow(client), "Cobblebrooks");
         if (!w || closeSent) return;
-        // What a window manager sends when the user closes the window.
-        XEvent ev;
-        std::memset(&ev, 0, sizeof ev);
-        ev.xclient.type = ClientMessage;
-        ev.xclient.window = w;
-        ev.xclient.message_type = XInternAtom(client, "WM_PROTOCOLS", False);
-        ev.xclient.format = 32;
-        ev.xclient.data.l[0] = static_cast<long>(XInternAtom(client, "WM_DELETE_WINDOW", False));
-        XSendEvent(client, w, False, NoEventMask, &ev);
+        xtest::SendClose(client, w);
         XFlush(client);
         closeSent = true;
     };

@@ -62,23 +62,30 @@ void XGameDialog::DimScreen(int alpha) {
     FillRectangle_Transparent(GetGamePtr(), back, 0, 0, back->m_Width, back->m_Height, 0, 0, 0, alpha);
 }
 
+bool XGameDialog::DimBehindTranslucent() {
+    if (m_pBackground == nullptr || GetOpacity() < 1) return false;
+    auto* image = m_pBackground->GetRecord() != nullptr && m_pBackground->GetRecord()->kind == kWidgetImage
+                      ? dynamic_cast<XImage*>(m_pBackground)
+                      : nullptr;
+    IDibBitmap* bitmap = image != nullptr ? image->Image().CurrentBitmap() : nullptr;
+    if (image != nullptr && (bitmap == nullptr || bitmap->GetAlphaBits() == nullptr)) return false;
+    const int a = GetOpacity() >> 8;
+    DimScreen(a == 255 ? 192 : a * 192 / 255);
+    return true;
+}
+
 void XGameDialog::Draw() {
     if (GetOpacity() < 1) return;
     if (m_pBackground == nullptr) {
         XDialog::Draw();
         return;
     }
-    const int a = GetOpacity() >> 8;
-    auto* image = m_pBackground->GetRecord() != nullptr && m_pBackground->GetRecord()->kind == kWidgetImage
-                      ? dynamic_cast<XImage*>(m_pBackground)
-                      : nullptr;
-    IDibBitmap* bitmap = image != nullptr ? image->Image().CurrentBitmap() : nullptr;
-    if (image == nullptr || (bitmap != nullptr && bitmap->GetAlphaBits() != nullptr)) {
-        // What lies behind a translucent dialog is dimmed.
-        DimScreen(a == 255 ? 192 : a * 192 / 255);
+    // What lies behind a translucent dialog is dimmed.
+    if (DimBehindTranslucent()) {
         XDialog::Draw();
         return;
     }
+    const int a = GetOpacity() >> 8;
     if (!(IsFadingIn() || IsFadingOut()) || SiblingFades()) {
         XDialog::Draw();
         return;

@@ -1,7 +1,10 @@
 // The tiled background.
 #include "ui/TiledBG.h"
 
+#include <algorithm>
+
 #include "render/DibBitmap.h"
+#include "sprites/SpriteSet.h"
 
 namespace {
 
@@ -103,4 +106,25 @@ void XTiledBG::Draw() {
         else
             ++row;
     }
+}
+
+void DrawTiledPanel(IDibBitmap* target, CSpriteSet* tiles, int x, int y, int w, int h, int alphaOffset) {
+    if (target == nullptr || tiles == nullptr || tiles->GetNumFrames() < kTileCount) return;
+    IDibBitmap* tile[kTileCount] = {};
+    for (int i = 0; i < kTileCount; ++i)
+        if ((tile[i] = tiles->GetFrame(i)) == nullptr) return;
+    const int cornerW = tile[0]->m_Width, cornerH = tile[0]->m_Height;
+    const int sideW = tile[1]->m_Width, sideH = tile[3]->m_Height;
+    const int innerW = w - 2 * cornerW, innerH = h - 2 * cornerH;
+    if (innerW < 0 || innerH < 0 || sideW < 1 || sideH < 1) return;
+    auto row = [&](int top, int height, IDibBitmap* left, IDibBitmap* middle, IDibBitmap* right) {
+        left->Draw(target, x, top, cornerW, height, 0, alphaOffset);
+        for (int dx = 0; dx < innerW; dx += sideW)
+            middle->Draw(target, x + cornerW + dx, top, std::min(sideW, innerW - dx), height, 0, alphaOffset);
+        right->Draw(target, x + w - cornerW, top, cornerW, height, 0, alphaOffset);
+    };
+    row(y, cornerH, tile[0], tile[1], tile[2]);
+    for (int dy = 0; dy < innerH; dy += sideH)
+        row(y + cornerH + dy, std::min(sideH, innerH - dy), tile[3], tile[4], tile[5]);
+    row(y + h - cornerH, cornerH, tile[6], tile[7], tile[8]);
 }

@@ -91,7 +91,10 @@ bool CTheGame::Init(int width, int height) {
     if (!InitSaveResumeStorage()) return StartUpFailed("the resume storage");
     // The floating texts of a round centre on the screen actually built, whatever the table said.
     if (m_Screen.m_pBackBuffer != nullptr) GC.m_nTextCenterX = m_Screen.m_pBackBuffer->m_Width / 2;
-    if (!RunLoader()) return StartUpFailed("the loader screen");
+    if (!RunLoader()) {
+        std::fprintf(stderr, "game: start-up failed: the loader: %s\n", FailedScreenText().GetDataConst());
+        return false;
+    }
     m_bInitCompleted = true;
     return true;
 }

@@ -1,9 +1,11 @@
 // Screen switching: the game messages, the deferral of a switch behind the screen's curtain, the
 // screen runners with their one creation routine, the per-frame update and drawing of the open
 // screen, and the input gate while a curtain runs.
+#include <cstdio>
 #include <new>
 
 #include "core/LocManager2.h"
+#include "core/SafeFormat.h"
 #include "game/app/TheGame.h"
 #include "game/farm/FarmObject.h"
 #include "game/news/AdsEngine.h"
@@ -74,12 +76,28 @@ XGameRoot* CTheGame::NewScreen(EScreen kind, int a, int b) {
 
 // The one creation routine behind the runners: every open screen goes, the new one is made (its
 // constructor links it in as the active child) and built; one that fails is removed again.
+namespace {
+
+// Keeps what a screen that could not be built says of itself before it goes.
+void NoteFailedScreen(CTheGame& game, const XGameRoot* screen) {
+    game.m_FailedScreenRoot = screen != nullptr ? screen->GetRootName() : CommonString();
+    game.m_FailedScreenWhy = screen == nullptr                   ? CommonString("there is no memory for it")
+                             : screen->GetFailure().Length() > 0 ? screen->GetFailure()
+                                                                 : CommonString("it could not be set up");
+}
+
+}  // namespace
+
 template <class W>
 bool CTheGame::RunXWidget(W*& slot, EScreen kind, int a, int b) {
     SafeDeleteChildren();
     slot = static_cast<W*>(NewScreen(kind, a, b));
-    if (slot == nullptr) return false;
+    if (slot == nullptr) {
+        NoteFailedScreen(*this, nullptr);
+        return false;
+    }
     if (!slot->OnInitElement()) {
+        NoteFailedScreen(*this, slot);
         SAFE_FREE_XELEMENT(slot);
         return false;
     }
@@ -89,15 +107,34 @@ bool CTheGame::RunXWidget(W*& slot, EScreen kind, int a, int b) {
 bool CTheGame::RunStartMenu() {
     SafeDeleteChildren();
     m_pStartMenu = static_cast<CXStartMenu2*>(NewScreen(EScreen::StartMenu, 0, 0));
-    if (m_pStartMenu == nullptr) return false;
+    if (m_pStartMenu == nullptr) {
+        NoteFailedScreen(*this, nullptr);
+        return false;
+    }
     // The counters' icons are looked up even when the menu then fails to build.
     m_pHudCoinSet = m_pSpriteSetManager != nullptr ? m_pSpriteSetManager->GetSpriteSetNamed("HudCoin") : nullptr;
     if (m_pHudCoinSet != nullptr) m_pHudXPSet = m_pSpriteSetManager->GetSpriteSetNamed("HudXP");
     if (!m_pStartMenu->OnInitElement()) {
+        NoteFailedScreen(*this, m_pStartMenu);
         SAFE_FREE_XELEMENT(m_pStartMenu);
         return false;
     }
     return true;
+}
+
+CommonString CTheGame::FailedScreenText() const {
+    return CommonString("the screen ") +
+           (m_FailedScreenRoot.Length() > 0 ? m_FailedScreenRoot : CommonString("(no root)")) +
+           CommonString(" could not be opened: ") +
+           (m_FailedScreenWhy.Length() > 0 ? m_FailedScreenWhy : CommonString("(no detail)"));
+}
+
+void CTheGame::ReportScreenFailure(const CommonString& asker) {
+    // The run ends at the next turn of the loop; a second failure on the way is not told again.
+    if (!HasRunFailed())
+        std::fprintf(stderr, "game: %s: %s\n", asker.GetDataConst(), FailedScreenText().GetDataConst());
+    SetRunFailed();
+    SetFinished(kFinishGameEnds);
 }
 
 bool CTheGame::RunGamePlaySurvival() { return RunXWidget(m_pGameplayScreen, EScreen::Gameplay); }
@@ -157,21 +194,26 @@ int CTheGame::SendMessage(CXElement* target, int code, XWPARAM wparam, int lpara
 }
 
 int CTheGame::OnMessage(CXElement* sender, int code, XWPARAM wparam, int lparam) {
+    // A screen that cannot be built would leave a black screen for ever: the run ends, told why.
+    const auto opened = [this, code](bool open) {
+        if (!open) ReportScreenFailure(SafeFormat("message %d", {code}));
+        return open;
+    };
     switch (code) {
         case MSG_RUN_START_MENU:
-            (void)RunStartMenu();
+            (void)opened(RunStartMenu());
             return 1;
         case MSG_RUN_NEW_GAME:
-            if (RunGamePlaySurvival()) m_pGameplayScreen->OnNewGame();
+            if (opened(RunGamePlaySurvival())) m_pGameplayScreen->OnNewGame();
             return 1;
         case MSG_RUN_LOADER:
-            (void)RunLoader();
+            (void)opened(RunLoader());
             return 1;
         case MSG_RUN_ABOUT:
-            (void)RunAboutScreen();
+            (void)opened(RunAboutScreen());
             return 1;
         case MSG_RUN_TUTORIAL:
-            (void)RunGameplayTutorial();
+            (void)opened(RunGameplayTutorial());
             return 1;
         case MSG_RESUME_ARENA: {
             const TUserProfile* profile = GetCurrentProfile();
@@ -183,29 +225,29 @@ int CTheGame::OnMessage(CXElement* sender, int code, XWPARAM wparam, int lparam)
             ChangeLanguageAndRestart(static_cast<int>(wparam), lparam);
             return 1;
         case MSG_RUN_PLAY_SCREEN:
-            (void)RunPlayScreen();
+            (void)opened(RunPlayScreen());
             return 1;
         case MSG_RUN_FARM:
-            (void)RunFarmWindowScreen();
+            (void)opened(RunFarmWindowScreen());
             return 1;
         case MSG_RUN_FARM_SHOP:
-            if (RunFarmShopScreen() && lparam >= 1 && m_pFarmShopScreen->m_pScrollDialog != nullptr &&
+            if (opened(RunFarmShopScreen()) && lparam >= 1 && m_pFarmShopScreen->m_pScrollDialog != nullptr &&
                 m_pFarmShopScreen->m_pTabControl != nullptr) {
                 (void)m_pFarmShopScreen->m_pScrollDialog->SetCurrentCategory(lparam);
                 (void)m_pFarmShopScreen->m_pTabControl->ActivateTab(lparam);
             }
             return 1;
         case MSG_RUN_ACHIEVEMENTS:
-            (void)RunAchScreen();
+            (void)opened(RunAchScreen());
             return 1;
         case MSG_RUN_LEADERBOARDS:
-            (void)RunLeadersScreen(static_cast<int>(wparam));
+            (void)opened(RunLeadersScreen(static_cast<int>(wparam)));
             return 1;
         case MSG_RUN_QUESTS:
-            (void)RunQuestsScreen(static_cast<int>(wparam), lparam);
+            (void)opened(RunQuestsScreen(static_cast<int>(wparam), lparam));
             return 1;
         case MSG_RUN_UPGRADES:
-            (void)RunUpgradesScreen();
+            (void)opened(RunUpgradesScreen());
             return 1;
         case XMSG_CLICK:
             return 1;

@@ -91,7 +91,9 @@ bool CHollowfenNewsManager::SerializeData(bool save) {
     if (save) {
         ok = file->Create(kCacheBufferSize) && Serialize(file, true) && file->FlushDataToFile(m_pGame, path.GetData());
     } else {
-        ok = file->OpenOnDisk(m_pGame, path.GetData(), FileMode::Read) && Serialize(file, false);
+        // No cache before the first news arrived: its absence is the normal first start.
+        ok = file->OpenOnDisk(m_pGame, path.GetData(), FileMode::Read | FileMode::MayBeMissing) &&
+             Serialize(file, false);
         if (!ok) {
             std::lock_guard<std::mutex> lock(m_Lock);
             m_LastUpdate[0] = m_LastUpdate[1] = m_LastUpdate[2] = 0;

@@ -8,8 +8,11 @@
 #include "game/app/TheGame.h"
 #include "render/DibBitmap.h"
 #include "render/DrawingUtils.h"
+#include "sprites/SpriteSet.h"
+#include "sprites/SpriteSetManager.h"
 #include "text/BitmapFont.h"
 #include "text/QuorvanTextFormat.h"
+#include "ui/TiledBG.h"
 
 namespace {
 
@@ -17,6 +20,10 @@ constexpr int kLineSpacing = 1;
 constexpr int kSpringPull = 102;        // of 256: 0.4 of the overshoot a frame
 constexpr int kOvershootDamping = 179;  // of 256: a speed running further out loses 0.3 a frame
 constexpr int kFadeBand = 51;           // of 256 of the area's height: the fading bands
+// The panel under the credits reaches this far past the clip area, so that its rounded corners
+// and its border stay clear of the text.
+constexpr int kPanelMarginX = 8;
+constexpr int kPanelMarginY = 12;
 
 // Wraps every line of the text to the width; a blank line stays a blank line.
 bool FormatCredits(CQuorvanTextFormat& format, int width, CBitmapFontText* font, const char* text) {
@@ -43,6 +50,7 @@ CXAboutScreen::CXAboutScreen(CXElement* parent) : XGameRoot(parent) {
 CXAboutScreen::~CXAboutScreen() {
     // Fonts outlive screens: a language change deletes the screens before it reloads the fonts.
     if (m_pSpacedFont != nullptr && m_pSpacedFont == Font()) m_pSpacedFont->m_nLineSpacing = m_nSavedLineSpacing;
+    if (m_pPanel != nullptr) m_pPanel->ReleaseReference();
 }
 
 CBitmapFontText* CXAboutScreen::Font() const {
@@ -75,6 +83,12 @@ int CXAboutScreen::OnInitElement() {
         m_Clip.height = r.y + r.height / 2 - m_Clip.y;
     }
     if (!FormatCredits(*m_pText, m_Clip.width, font, g_strCreditsText)) return 0;
+    // The credits stand on the panel every dialog has; without its tiles they stand on the sky.
+    CTheGame* game = TheGame();
+    CSpriteSet* panel = game != nullptr && game->m_pSpriteSetManager != nullptr
+                            ? game->m_pSpriteSetManager->GetSpriteSetNamed("panel_tiles")
+                            : nullptr;
+    if (panel != nullptr && panel->AddReference()) m_pPanel = panel;
     m_pText->m_nWidth = m_Clip.width;
     m_nTextHeight = m_pText->CalcFormatHeight(font, kLineSpacing);
 
@@ -167,6 +181,8 @@ void CXAboutScreen::PreDraw() {
     IDibBitmap* back = GetBackBuffer();
     CBitmapFontText* font = Font();
     if (game == nullptr || back == nullptr) return;
+    DrawTiledPanel(back, m_pPanel, m_Clip.x - kPanelMarginX, m_Clip.y - kPanelMarginY, m_Clip.width + 2 * kPanelMarginX,
+                   m_Clip.height + 2 * kPanelMarginY, OpacityToAlphaOffset(GetOpacity()));
     FillRectangle_Transparent(game, back, m_Clip.x, m_Clip.y, m_Clip.width, m_Clip.height, 0, 0, 0, 64);
     if (font == nullptr || m_pText == nullptr) return;
     const int line = LineHeight();

@@ -42,6 +42,7 @@ int CXEditName::OnInitWidget() {
     m_pBackspace = dynamic_cast<XButton*>(FindChildWithWidgetId("btn_BkSpace"));
     m_pOk = dynamic_cast<XButton*>(FindChildWithWidgetId("btn_NameOk"));
     m_pDuplicate = FindChildWithWidgetId("txt_duplicate_name");
+    m_pHint = FindChildWithWidgetId("txt_name_hint");
     if (m_pName == nullptr || m_pBackspace == nullptr || m_pOk == nullptr || m_pDuplicate == nullptr) return 0;
     m_pDuplicate->Hide();
     CTheGame* game = TheGameOf(this);
@@ -105,18 +106,24 @@ void CXEditName::TextChanged() {
     UpdateOKButtonAvailability();
 }
 
+namespace {
+
+// A name of blanks only would greet nobody: it needs a character that shows.
+bool HasVisibleCharacter(const CommonString& text) {
+    for (int i = 0; i < text.Length(); ++i)
+        if (text.GetDataConst()[i] != ' ') return true;
+    return false;
+}
+
+}  // namespace
+
 void CXEditName::UpdateOKButtonAvailability() {
     if (m_pOk == nullptr || m_pDuplicate == nullptr) return;
-    const bool empty = GetText().Length() == 0;
-    const bool duplicate = !empty && IsDuplicateName();
-    if (empty || duplicate)
-        m_pOk->Hide();
-    else
-        m_pOk->Show();
-    if (duplicate)
-        m_pDuplicate->Show();
-    else
-        m_pDuplicate->Hide();
+    const bool blank = !HasVisibleCharacter(GetText());
+    const bool duplicate = !blank && IsDuplicateName();
+    SetWidgetShown(m_pOk, !blank && !duplicate);
+    SetWidgetShown(m_pDuplicate, duplicate);
+    SetWidgetShown(m_pHint, blank && !m_bCancelShown);
 }
 
 bool CXEditName::IsDuplicateName() const {
@@ -137,6 +144,7 @@ void CXEditName::HideCancel() {
         m_pOk->OffsetWidgetPosition(back->m_Width / 2 - r.x - r.width / 2, 0);
     }
     m_bCancelShown = false;
+    UpdateOKButtonAvailability();
 }
 
 void CXEditName::RunProcess() {

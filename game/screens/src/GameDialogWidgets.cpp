@@ -4,7 +4,6 @@
 
 #include "game/news/NewsWidgets.h"
 #include "game/screens/AddCoinsButton.h"
-#include "game/screens/PlayScreenUpgradesButton.h"
 #include "game/screens/PlayerDialogs.h"
 #include "ui/GameButton.h"
 #include "ui/TemplateRecords.h"
@@ -16,7 +15,6 @@ const TWidgetMakerRow kGameDialogGameRows[] = {
     {kWidgetButton, "btn_startmenu_news", MakeWidget<CXNewsButton>},
     {kWidgetButton, "btn_Boosts_AddCoins", MakeWidget<CXAddCoinsButton>},
     {kWidgetButton, "btn_can_buy_addcoins", MakeWidget<CXAddCoinsButton>},
-    {kWidgetButton, "btn_play_upgrades", MakeWidget<CXPlayScreenUpgradesButton>},
     {kWidgetText, "txt_Welcome", MakeWidget<CXPlayersButtonText>},
     {kWidgetText, "txt_sm_change_player", MakeWidget<CXPlayersButtonText>},
 };

@@ -21,6 +21,7 @@
 #include "ui/GameDialog.h"
 #include "ui/GameProgress.h"
 #include "ui/GameStretchImage.h"
+#include "ui/Template.h"
 #include "ui/TemplateRecords.h"
 #include "ui/WidgetMakers.h"
 
@@ -122,6 +123,24 @@ int XGameRoot::OnInitWidget() {
     m_pLivePostEffectImage = ImageLoad(game, path.GetDataConst(), nullptr);
     trueColour = before;
     return m_pLivePostEffectImage != nullptr ? 1 : 0;
+}
+
+int XGameRoot::InitRoot(const CommonString& file, const char* rootName) {
+    m_RootName = CommonString(rootName != nullptr ? rootName : "");
+    if (XCachedTemplateRoot::InitRoot(file, rootName)) return 1;
+    TTemplate* templ = FindCachedTemplate(file.GetData());
+    const TWidget* record = templ != nullptr && rootName != nullptr ? templ->GetWidget(rootName) : nullptr;
+    if (templ == nullptr)
+        NoteFailure(file + CommonString(" cannot be read"));
+    else if (record == nullptr)
+        NoteFailure(file + CommonString(" has no root record ") + m_RootName);
+    else
+        NoteFailure(CommonString("the widgets of ") + m_RootName + CommonString(" cannot be built"));
+    return 0;
+}
+
+void XGameRoot::NoteFailure(const CommonString& why) {
+    if (m_Failure.Length() == 0) m_Failure = why;
 }
 
 XWidget* XGameRoot::CreateAndInitChild(TWidget* record, const WidgetContext* placement) {

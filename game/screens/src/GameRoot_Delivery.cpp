@@ -22,6 +22,7 @@ void Deliver(CTheGame* game, CXElement* sender, const TSavedMessage& message) {
 // cannot go on and ends.
 void LoadGroupThenDeliver(CTheGame* game, const TSavedMessage& message, const char* caption, const char* group) {
     if (!game->RunGroupSetLoader()) {
+        game->ReportScreenFailure(CommonString("the group loader for ") + CommonString(group));
         game->SetFinished(kFinishAbort);
         return;
     }

@@ -47,15 +47,15 @@ XGameRoot* CurrentScreen(const XWidget* widget) {
     return game != nullptr ? AsGameRoot(XRoot::FindRoot(game)) : nullptr;
 }
 
-void SetVisible(XWidget* widget, bool visible) {
+}  // namespace
+
+void SetWidgetShown(XWidget* widget, bool shown) {
     if (widget == nullptr) return;
-    if (visible)
+    if (shown)
         widget->Show();
     else
         widget->Hide();
 }
-
-}  // namespace
 
 // ---- CXPlayers --------------------------------------------------------------------------------
 
@@ -99,15 +99,18 @@ void CXPlayers::UpdatePlayersNamesAndVisibility() {
         } else if (newRow) {
             m_Players[i]->SetCaption(CommonString(g_strNewPlayer));
         }
-        SetVisible(m_Players[i], player || newRow);
-        SetVisible(m_Edits[i], player);
-        SetVisible(m_Deletes[i], player);
-        SetVisible(m_Empties[i], !player && !newRow);
+        SetWidgetShown(m_Players[i], player || newRow);
+        SetWidgetShown(m_Edits[i], player);
+        SetWidgetShown(m_Deletes[i], player);
+        SetWidgetShown(m_Empties[i], !player && !newRow);
     }
     SetFocus(m_Players[0]);
 }
 
 void CXPlayers::Draw() {
+    if (GetOpacity() < 1) return;
+    // The menu behind is dimmed as behind every other panel.
+    (void)DimBehindTranslucent();
     DrawZOrder(nullptr, m_pListBg);
     m_pListBg->Draw();
     HighlightCurrentUser();

@@ -145,7 +145,11 @@ bool CXStartMenu2::LoadScene() {
         trueColour = kSceneImages[i].trueColour || before;
         m_Images[i] = ImageLoad(game, (images + CommonString(kSceneImages[i].name)).GetDataConst(), nullptr);
         trueColour = before;
-        if (m_Images[i] == nullptr) return false;
+        if (m_Images[i] == nullptr) {
+            NoteFailure(CommonString("the image ") + images + CommonString(kSceneImages[i].name) +
+                        CommonString(" cannot be loaded"));
+            return false;
+        }
     }
     for (int i = 0; i < kCloudCount; ++i) {
         CommonString name;
@@ -153,6 +157,8 @@ bool CXStartMenu2::LoadScene() {
         trueColour = true;
         IDibBitmap* cloud = ImageLoad(game, (images + name).GetDataConst(), nullptr);
         trueColour = before;
+        if (cloud == nullptr)
+            NoteFailure(CommonString("the image ") + images + name + CommonString(" cannot be loaded"));
         if (!m_Clouds.AddOwned(cloud)) return false;
         TVector2D pos;
         TVector2D vel;
@@ -171,7 +177,10 @@ bool CXStartMenu2::MakeTitleSparkles() {
     m_pTitleSparkles = game->m_pParticleManager != nullptr
                            ? game->m_pParticleManager->GetParticleSystemNamed("StartMenuLogo")
                            : nullptr;
-    if (m_pTitleSparkles == nullptr) return false;
+    if (m_pTitleSparkles == nullptr) {
+        NoteFailure(CommonString("the particle system StartMenuLogo is missing"));
+        return false;
+    }
     m_pSparkleShape = new (std::nothrow) CQuorvanParticleSystemShape2(game, game->m_pRotatorScaler);
     if (m_pSparkleShape == nullptr) return false;
     const IDibBitmap* title = m_Images[kTitle];

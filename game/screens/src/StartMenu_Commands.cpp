@@ -27,20 +27,22 @@ bool Is(XWPARAM wparam, const char* id) {
     return text != nullptr && std::strcmp(text, id) == 0;
 }
 
-// A game screen message, posted behind the curtain.
+// A game screen message, posted behind the curtain, and the root record the screen is built
+// from: while the template has no such root the screen cannot open, and its button stays hidden.
 struct TScreenCommand {
     const char* id;
     int code;
     int wparam;
     int lparam;
+    const char* root;
 };
 
 constexpr TScreenCommand kScreenCommands[] = {
-    {"btn_Play", MSG_RUN_PLAY_SCREEN, 0, 0},
-    {"btn_sm_achievements", MSG_RUN_ACHIEVEMENTS, 0, 0},
-    {"btn_sm_leaderboards", MSG_RUN_LEADERBOARDS, MSG_RUN_START_MENU, 0},
-    {"btn_sm_quests", MSG_RUN_QUESTS, 0, MSG_RUN_START_MENU},
-    {"btn_options_credits", MSG_RUN_ABOUT, 0, 0},
+    {"btn_Play", MSG_RUN_PLAY_SCREEN, 0, 0, "root_play"},
+    {"btn_sm_achievements", MSG_RUN_ACHIEVEMENTS, 0, 0, "root_ach"},
+    {"btn_sm_leaderboards", MSG_RUN_LEADERBOARDS, MSG_RUN_START_MENU, 0, "root_leaders"},
+    {"btn_sm_quests", MSG_RUN_QUESTS, 0, MSG_RUN_START_MENU, "root_quests"},
+    {"btn_options_credits", MSG_RUN_ABOUT, 0, 0, "root_about"},
 };
 
 struct TWebCommand {
@@ -100,9 +102,14 @@ int CXStartMenu2::OnMessage(CXElement* sender, int code, XWPARAM wparam, int lpa
                 auto* box = dynamic_cast<XCheckBox*>(FindChildWithWidgetId("chk_options_tutorial"));
                 const TUserProfile* profile = game != nullptr ? game->GetCurrentProfile() : nullptr;
                 if (box != nullptr && profile != nullptr) box->Check(profile->m_bTutorialOn);
+                // The options come back from the language dialog by a back action, with no
+                // action-done message: the sliders are set from the profile however they open.
+                ResetOptionsTuners();
+                HideButtonsOfMissingScreens();
                 return 1;
             }
             if (Is(wparam, "dlg_StartMenuRoot")) {
+                HideButtonsOfMissingScreens();
                 const TUserProfile* profile = game != nullptr ? game->GetCurrentProfile() : nullptr;
                 XWidget* review = FindChildWithWidgetId("btn_sm_review");
                 if (review != nullptr && (profile == nullptr || profile->m_nRoundsStarted < kRoundsBeforeReview))
@@ -129,7 +136,8 @@ int CXStartMenu2::OnCommand(CXElement* sender, int code, XWPARAM wparam, int lpa
     if (game == nullptr) return XDialog::OnMessage(sender, code, wparam, lparam);
     for (const TScreenCommand& c : kScreenCommands) {
         if (!Is(wparam, c.id)) continue;
-        (void)game->SendMessage(game, c.code, c.wparam, c.lparam, true);
+        // A screen that cannot be built is not asked for: the menu stays.
+        if (HasScreenRoot(c.root)) (void)game->SendMessage(game, c.code, c.wparam, c.lparam, true);
         return 1;
     }
     for (const TWebCommand& c : kWebCommands) {
@@ -166,6 +174,13 @@ int CXStartMenu2::OnCommand(CXElement* sender, int code, XWPARAM wparam, int lpa
         return 1;
     }
     return XDialog::OnMessage(sender, code, wparam, lparam);
+}
+
+bool CXStartMenu2::HasScreenRoot(const char* root) { return GetTWidgetPtr(CommonString(root)) != nullptr; }
+
+void CXStartMenu2::HideButtonsOfMissingScreens() {
+    for (const TScreenCommand& c : kScreenCommands)
+        if (XWidget* button = FindChildWithWidgetId(c.id); button != nullptr && !HasScreenRoot(c.root)) button->Hide();
 }
 
 void CXStartMenu2::OnSlider(int code, const char* id, int value) {

@@ -14,6 +14,8 @@ namespace platform {
 // A touch of finger touchId at physical display pixels (x, y); type is one of the
 // SCREEN_EVENT_MTOUCH_* values. hasPosition false makes an event whose position cannot be read.
 void PushTouch(int type, int x, int y, int touchId = 0, bool hasPosition = true);
+// A key press (KEYCODE_BACK), as the window's Esc or a script's "key back" gives it.
+void PushKey(int keySym);
 // NAVIGATOR_EXIT, NAVIGATOR_SWIPE_DOWN, NAVIGATOR_WINDOW_STATE (value = state),
 // NAVIGATOR_ORIENTATION_CHECK or NAVIGATOR_ORIENTATION (value = angle).
 void PushNavigatorEvent(unsigned int code, int value = 0);

@@ -17,6 +17,17 @@ EGLint EglSurfaceType();
 // EGL_NO_SURFACE on failure (the EGL error stays set for the caller's message).
 EGLSurface EglCreateSurface(EGLDisplay display, EGLConfig config, screen_window_t win);
 
+// Called right after the game's context was made current on a surface from EglCreateSurface: the
+// window's scaled frame target is made here (platform/ScaledFrame.h).
+void EglSurfaceCurrent(EGLDisplay display);
+
+// The buffer swap of a frame (after FramePresenting). In a window the frame is first drawn
+// scaled to the window's size. The result is eglSwapBuffers'.
+EGLBoolean EglPresent(EGLDisplay display, EGLSurface surface);
+
+// Before the game's context and its surface are destroyed, with the context still current.
+void EglReleasing(EGLDisplay display);
+
 // Called by the presenter just before each buffer swap: counts the frame, writes the frame
 // dumps that are due, and releases the script input and payment answers planned for the next
 // frame. Needs the GL context current. When the window's display has gone away it sends the

@@ -3,8 +3,9 @@
 //   <frame> touch down|move|up <x> <y> [<touch id>]
 //   <frame> nav exit | nav swipe | nav window full|thumbnail|invisible | nav orientation <angle>
 //   <frame> pay next accept | pay next cancel | pay next fail <error id> [<text>...]
+//   <frame> key back               (the back key: Esc in the window)
 //   <frame> dump <file.png>        (relative to the dump folder; "/" first or ".." is refused)
-// Blank lines and lines starting with '#' are skipped.
+// '#' starts a comment that runs to the end of the line; blank lines are skipped.
 #pragma once
 
 #include <cstddef>
@@ -15,7 +16,7 @@
 
 namespace platform {
 
-enum class ScriptAction { Touch, NavExit, NavSwipe, NavWindow, NavOrientation, PayNext, Dump };
+enum class ScriptAction { Touch, NavExit, NavSwipe, NavWindow, NavOrientation, PayNext, Key, Dump };
 
 struct TScriptLine {
     int frame = 0;
@@ -23,7 +24,7 @@ struct TScriptLine {
     int touchType = 0;  // Touch: SCREEN_EVENT_MTOUCH_TOUCH / _MOVE / _RELEASE
     int x = 0, y = 0;
     int touchId = 0;
-    int value = 0;     // NavWindow: window state; NavOrientation: angle; PayNext: outcome
+    int value = 0;     // NavWindow: window state; NavOrientation: angle; PayNext: outcome; Key: key code
     int errorId = 0;   // PayNext fail
     std::string text;  // Dump: file name; PayNext fail: error text
 };

@@ -29,15 +29,20 @@ enum : int {
     SCREEN_PROPERTY_SOURCE_SIZE = 42,
     SCREEN_PROPERTY_TYPE = 47,
     SCREEN_PROPERTY_TOUCH_ID = 73,
+    SCREEN_PROPERTY_KEY_SYM = 65,
     SCREEN_PROPERTY_MODE = 90,
 };
 
 enum : int {
     SCREEN_EVENT_NONE = 0,
+    SCREEN_EVENT_KEYBOARD = 6,  // one key pressed; SCREEN_PROPERTY_KEY_SYM says which
     SCREEN_EVENT_MTOUCH_TOUCH = 100,
     SCREEN_EVENT_MTOUCH_MOVE = 101,
     SCREEN_EVENT_MTOUCH_RELEASE = 102,
 };
+
+// The keys a keyboard event can carry: the back key (Esc in the window, "key back" in a script).
+enum : int { KEYCODE_BACK = 0xF01B };
 
 enum : int { SCREEN_FORMAT_RGBX8888 = 9 };
 enum : int { SCREEN_USAGE_OPENGL_ES1 = 0x10, SCREEN_USAGE_ROTATION = 0x200 };
@@ -51,8 +56,8 @@ int screen_get_domain();
 
 // The screen event inside a bps event of the screen domain; null for any other event.
 screen_event_t screen_event_get_event(bps_event_t* event);
-// SCREEN_PROPERTY_TYPE, SCREEN_PROPERTY_TOUCH_ID (one int) or SCREEN_PROPERTY_SOURCE_POSITION
-// (two ints); -1 when the event does not carry the property.
+// SCREEN_PROPERTY_TYPE, SCREEN_PROPERTY_TOUCH_ID, SCREEN_PROPERTY_KEY_SYM (one int) or
+// SCREEN_PROPERTY_SOURCE_POSITION (two ints); -1 when the event does not carry the property.
 int screen_get_event_property_iv(screen_event_t event, int property, int* values);
 
 int screen_create_window(screen_window_t* win, screen_context_t ctx);

@@ -25,7 +25,8 @@ struct TPlatformSettings {
     DisplayMode mode = DisplayMode::Headless;
     int displayWidthPx = 768;
     int displayHeightPx = 1280;
-    std::string scriptPath;   // empty: no input script
+    bool displaySizeGiven = false;  // COBBLE_DISPLAY_SIZE set: the window opens at that size
+    std::string scriptPath;         // empty: no input script
     int frameLimit = 0;       // > 0: navigator exit after this many presented frames (bad value: kBoundedRunFrames)
     std::string dumpDir;      // where frame dumps go (script "dump" names are relative to it)
     int dumpEveryFrames = 0;  // > 0: dump every Nth frame as frame_NNNNN.png
@@ -34,6 +35,7 @@ struct TPlatformSettings {
     int payDelayFrames = 2;              // frames between a request and its answer
     std::vector<std::string> ownedSkus;  // what an existing-purchases request reports as owned
     std::string saveDir = "data/";       // the folder the game's saves go in (GamePaths.h)
+    bool verbose = false;                // COBBLE_VERBOSE=1: the stand-ins' expected notices too
 };
 
 // The length of a bounded run: what `make run` runs headless, and what an unreadable
@@ -50,6 +52,11 @@ const TPlatformSettings& CurrentSettings();
 // Replaces the settings and resets the whole platform (queue, call log, window, frame count).
 // For tests and tools; call it before screen_create_context.
 void UseSettings(const TPlatformSettings& settings);
+
+// One "platform:" line on stderr for a notice that is expected on this machine (no web access,
+// a window run that went on headless...): printed only in verbose runs (COBBLE_VERBOSE=1). Any
+// thread; printf-style.
+void Notice(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 // The environment's text for name, or null when unset. The only way outside platform/ to read
 // the environment.

@@ -29,8 +29,12 @@ CGameBase* CreateGameObject();
 // globals first, so tests may run it several times in one process.
 int RunProgram();
 
-// Screen touch event to a pointer event (first finger) or a multi-touch pointer event.
+// Screen touch event to a pointer event (first finger) or a multi-touch pointer event; a
+// keyboard event with the back key to handleBackKey.
 void handleScreenEvent(bps_event_t* event);
+// The back key (Esc in the window): the game's back-key handler; when that says the key leaves
+// the game, the run ends as on the navigator's exit.
+void handleBackKey();
 // Exit, window state, swipe down, orientation check and orientation.
 void handleNavigatorEvent(bps_event_t* event);
 void onEnterForeground();

@@ -356,10 +356,48 @@ TEST_F(TheGameScreens, AGroupLoaderThatCannotOpenEndsTheGame) {
     game.groupLoaderFails = true;
     SettledPlayScreen();
     ASSERT_EQ(game.SendMessage(nullptr, MSG_RUN_NEW_GAME, 0, 0, true), 1);
+    ::testing::internal::CaptureStderr();
     Ticks(17);
+    const std::string err = ::testing::internal::GetCapturedStderr();
     EXPECT_TRUE(game.IsFinished());
     EXPECT_EQ(game.GetFinishCode(), kFinishAbort);
+    EXPECT_TRUE(game.HasRunFailed()) << "the run did not do what was asked";
+    EXPECT_EQ(err,
+              "game: the group loader for gameplay: the screen (no root) could not be opened: there is no memory "
+              "for it\n");
     EXPECT_EQ(game.GetChildCount(), 0);
+}
+
+TEST_F(TheGameScreens, AScreenThatCannotOpenIsToldOnceWithItsRootAndWhyAndTheRunEndsAsFailed) {
+    struct TCase {
+        const char* why;
+        std::vector<std::pair<std::string, std::vector<std::uint8_t>>> members;
+        const char* told;
+    } cases[] = {
+        {"no such root",
+         {{"ui\\ui_iphone\\ui_main.txt", ToBytes("root = root_about\nend\n")}},
+         "game: message 1008: the screen root_play could not be opened: ui_main.txt has no root record root_play\n"},
+        {"no template",
+         {{"Lang\\texts.csv", ToBytes("Key,enUS\n,English\n")}},
+         "game: message 1008: the screen root_play could not be opened: ui_main.txt cannot be read\n"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.why);
+        CScreensGame failing;
+        mediatest::SetCommonPak(failing, dir.Path("failing.pak"), c.members);
+        ASSERT_NE(MakeGlTestScreen(&failing, 320, 480), nullptr);
+        ::testing::internal::CaptureStderr();
+        EXPECT_EQ(failing.OnMessage(nullptr, MSG_RUN_PLAY_SCREEN, 0, 0), 1);
+        // A second screen that fails on the way out is not told again.
+        EXPECT_EQ(failing.OnMessage(nullptr, MSG_RUN_PLAY_SCREEN, 0, 0), 1);
+        const std::string err = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(err, c.told);
+        EXPECT_EQ(failing.m_pPlayScreen, nullptr);
+        EXPECT_EQ(failing.GetChildCount(), 0);
+        EXPECT_TRUE(failing.IsFinished()) << "a black screen for ever is no way to end";
+        EXPECT_EQ(failing.GetFinishCode(), kFinishGameEnds);
+        EXPECT_TRUE(failing.HasRunFailed());
+    }
 }
 
 TEST_F(TheGameScreens, AScreenThatCannotBeBuiltIsRemovedAndItsSlotEmptied) {

@@ -39,11 +39,11 @@ inline std::vector<TStep> Steps() {
     dump(70, "01_intro.png");
     dump(120, "02_loading.png");
     dump(175, "03_name_entry.png");  // no profile yet: the start menu asks for a name at once
-    tap(180, 103, 605);              // A
-    tap(188, 243, 605);              // d
-    tap(196, 103, 605);              // a
+    tap(180, 103, 643);              // A
+    tap(188, 243, 643);              // d
+    tap(196, 103, 643);              // a
     dump(206, "04_name_typed.png");
-    tap(210, 384, 955);  // OK
+    tap(210, 384, 936);  // OK
     dump(250, "05_start_menu.png");
     tap(255, 703, 55);  // options
     dump(290, "06_options.png");

@@ -11,13 +11,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
 
-#include "RunChecks.h"
 #include "FrontEndTour.h"
+#include "ProgramRun.h"
 #include "game/progress/ApplicationData.h"
 #include "game/progress/UserProfile.h"
 #include "testsupport/PngRead.h"
@@ -25,7 +24,10 @@
 
 namespace {
 
-using namespace runchecks;
+using namespace programrun;
+
+bool Teal(const std::vector<int>& p) { return p[0] < 120 && p[1] > 120 && p[2] > 120; }
+bool PureYellow(const std::vector<int>& p) { return p[0] > 240 && p[1] > 240 && p[2] < 30; }
 
 // Runs the tour with the display settings given; the screenshots go to a fresh folder below the
 // build. Checks everything a player would have seen and kept.
@@ -49,14 +51,14 @@ void RunTourAndCheck(const std::string& displaySettings, const std::string& fold
     EXPECT_EQ(output.find("falling back to headless"), std::string::npos) << output;
     EXPECT_FALSE(std::filesystem::exists(shots / "13_after_quit.png")) << "Yes on the quit question ends the game";
 
-    const TPixelCheck checks[] = {
+    const std::vector<TPixelCheck> checks = {
         {"01_intro.png", 150, 560, 320, 720, Teal, 500, 1 << 30, "the logo's teal drop"},
         {"02_loading.png", 280, 1220, 490, 1260, White, 40, 1 << 30, "\"Loading n%\" at the bottom"},
         {"03_name_entry.png", 90, 270, 680, 330, TitleYellow, 800, 1 << 30, "\"Enter your name\""},
-        {"03_name_entry.png", 240, 915, 525, 995, Green, 0, 50, "no OK while the name is empty"},
-        {"04_name_typed.png", 240, 915, 525, 995, Green, 3000, 1 << 30, "OK once a name is typed"},
-        {"04_name_typed.png", 310, 345, 460, 400, White, 300, 1 << 30, "the name typed"},
-        {"05_start_menu.png", 150, 860, 615, 960, Green, 8000, 1 << 30, "the Play button"},
+        {"03_name_entry.png", 240, 895, 525, 980, Green, 0, 50, "no OK while the name is empty"},
+        {"04_name_typed.png", 240, 895, 525, 980, Green, 3000, 1 << 30, "OK once a name is typed"},
+        {"04_name_typed.png", 310, 370, 460, 430, White, 300, 1 << 30, "the name typed"},
+        {"05_start_menu.png", 240, 1190, 530, 1230, White, 500, 1 << 30, "\"Welcome, Ada!\" on its plate"},
         {"06_options.png", 240, 260, 530, 320, TitleYellow, 800, 1 << 30, "\"Options\""},
         {"08_players.png", 55, 360, 530, 430, PureYellow, 8000, 1 << 30, "Ada's row highlighted"},
         {"09_stats.png", 220, 250, 550, 305, TitleYellow, 800, 1 << 30, "\"Statistics\""},
@@ -64,12 +66,14 @@ void RunTourAndCheck(const std::string& displaySettings, const std::string& fold
         {"11_about_scrolled.png", 30, 150, 740, 700, White, 4000, 1 << 30, "the credits dragged up"},
         {"12_quit_confirmation.png", 400, 685, 685, 765, Red, 3000, 1 << 30, "the quit question's Yes"},
     };
-    ExpectPixels(shots, checks, 768, 1280, output);
+    CheckDumps(shots, checks, output);
 
     // The quit saved the player data: the profile named through the keys, and both volumes.
+    std::ifstream in(shots / "saves" / "global.opt", std::ios::binary);
+    ASSERT_TRUE(in.good()) << "no global.opt";
+    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     CApplicationData data;
-    ReadSavedPlayerData(shots / "saves", data);
-    if (::testing::Test::HasFatalFailure()) return;
+    ASSERT_EQ(data.ReadAppDataFromBytes(bytes, "global.opt"), 1);
     ASSERT_EQ(data.m_Profiles.count, 1);
     EXPECT_EQ(data.m_Profiles.data[0]->GetName(), "Ada");
     EXPECT_EQ(data.m_nCurrentProfile, 0);

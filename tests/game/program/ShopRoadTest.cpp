@@ -18,6 +18,7 @@
 #include <utility>
 #include <vector>
 
+#include "ProgramRun.h"
 #include "RunChecks.h"
 #include "game/progress/ApplicationData.h"
 #include "game/progress/UserProfile.h"
@@ -43,14 +44,14 @@ std::vector<TStep> Steps() {
     };
     auto dump = [&](int frame, const char* name) { s.push_back({frame, std::string("dump ") + name}); };
     // A first profile, "Ada", as on a first visit (display pixels of the name entry's keys).
-    s.push_back({180, "touch down 103 605"});
-    s.push_back({182, "touch up 103 605"});
-    s.push_back({188, "touch down 243 605"});
-    s.push_back({190, "touch up 243 605"});
-    s.push_back({196, "touch down 103 605"});
-    s.push_back({198, "touch up 103 605"});
-    s.push_back({210, "touch down 384 955"});
-    s.push_back({212, "touch up 384 955"});
+    s.push_back({180, "touch down 103 643"});
+    s.push_back({182, "touch up 103 643"});
+    s.push_back({188, "touch down 243 643"});
+    s.push_back({190, "touch up 243 643"});
+    s.push_back({196, "touch down 103 643"});
+    s.push_back({198, "touch up 103 643"});
+    s.push_back({210, "touch down 384 936"});
+    s.push_back({212, "touch up 384 936"});
     s.push_back({255, "touch down 384 910"});  // Play: the boosts screen
     s.push_back({257, "touch up 384 910"});
     dump(320, "01_boosts_with_hint.png");
@@ -112,12 +113,18 @@ TEST(ShopRoad, BoostsAndACoinPackBoughtInTheRealProgram) {
     const std::filesystem::path script = shots / "road.script";
     std::ofstream(script) << Script();
 
+    // The start menu hides Play while the template has no play screen: a stand-in root brings it back.
+    std::ofstream(shots / "play_root.txt") << "root = \"root_play\"\n    background = \"img_DlgBg2\"\nend\n";
+    const std::filesystem::path road = programrun::ProgramBesideChangedPak(
+        shots / "program", "--drop-roots root_play --add-text '" + (shots / "play_root.txt").string() + "'",
+        COBBLE_ROAD_PATH);
+    ASSERT_FALSE(road.empty());
     const std::string command =
         "timeout 240 env -u DISPLAY COBBLE_DISPLAY=headless COBBLE_DISPLAY_SIZE=768x1280 COBBLE_CLOCK=virtual "
         "COBBLE_SOUND=null COBBLE_FRAMES=3000 COBBLE_PAY=accept COBBLE_PAY_DELAY=30 COBBLE_ROAD_SHOP_FRAME=625 "
         "COBBLE_SCRIPT='" +
         script.string() + "' COBBLE_DUMP_DIR='" + shots.string() + "' COBBLE_SAVE_DIR='" + (shots / "saves").string() +
-        "' '" COBBLE_ROAD_PATH "' 2>&1";
+        "' '" + road.string() + "' 2>&1";
     int status = -1;
     const std::string output = RunCommand(command, &status);
     EXPECT_EQ(status, 0) << output;

@@ -217,12 +217,15 @@ TEST_F(UpgradesButtonTest, TheBadgeFadesAsAModalDialogFadesInOverTheScreen) {
     }
 }
 
-TEST_F(UpgradesButtonTest, AGameDialogMakesTheRecordABoostsButton) {
+TEST_F(UpgradesButtonTest, InsideAGameDialogTheRecordIsAPlainButton) {
+    // The play screen makes its badge itself, as a child of the screen: a dialog has no badge.
     SetUpButton(24);
     XWidget* dialog =
         MakeAndInitWidget(MakeWidget<XGameDialog>, &screen, templ.get(), templ->GetWidget("dlg_holder"), nullptr);
     ASSERT_NE(dialog, nullptr);
-    EXPECT_NE(dynamic_cast<CXPlayScreenUpgradesButton*>(dialog->FindChildWithWidgetId("btn_play_upgrades")), nullptr);
+    XWidget* button = dialog->FindChildWithWidgetId("btn_play_upgrades");
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(dynamic_cast<CXPlayScreenUpgradesButton*>(button), nullptr);
 }
 
 // ---- Pixels ------------------------------------------------------------------------------------

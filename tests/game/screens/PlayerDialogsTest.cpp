@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "FrontEndTestGame.h"
 #include "core/LocManager2.h"
@@ -101,6 +102,55 @@ TEST_F(PlayerDialogsTest, AnotherPlayersNameIsTakenButTheOwnNameAndOtherCasesAre
     ASSERT_EQ(Typed(entry), "ann");
     EXPECT_TRUE(ok->IsVisible()) << "names differ by case";
     EXPECT_FALSE(taken->IsVisible());
+}
+
+TEST_F(PlayerDialogsTest, ANameOfBlanksOnlyGetsNoOkAndTheHintStandsInItsPlaceOnTheFirstRun) {
+    // The first start: no cancel button, so the hint fills OK's place until a letter is typed.
+    CXStartMenu2* menu = OpenMenu();
+    auto* entry = FindDialogAs<CXEditName>(menu, "dlg_EnterName");
+    ASSERT_NE(entry, nullptr);
+    ASSERT_FALSE(entry->IsCancelShown());
+    XWidget* ok = entry->FindChildWithWidgetId("btn_NameOk");
+    XWidget* hint = entry->FindChildWithWidgetId("txt_name_hint");
+    ASSERT_NE(hint, nullptr);
+    struct TCase {
+        std::vector<const char*> keys;  // pressed from an empty name
+        const char* typed;
+        bool ok;
+    } cases[] = {
+        {{}, "", false},
+        {{"btn_Space"}, " ", false},
+        {{"btn_Space", "btn_Space", "btn_Space"}, "   ", false},
+        {{"btn_Space", "btn_A"}, " a", true},  // the blank used up the capital
+        {{"btn_B", "btn_Space"}, "B ", true},
+        {{"btn_Space", "btn_C", "btn_BkSpace"}, " ", false},
+    };
+    for (const TCase& c : cases) {
+        while (Typed(entry).size() > 0) Press(entry, "btn_BkSpace");
+        for (const char* key : c.keys) Press(entry, key);
+        ASSERT_EQ(Typed(entry), c.typed);
+        EXPECT_EQ(ok->IsVisible(), c.ok) << "\"" << c.typed << "\"";
+        EXPECT_EQ(hint->IsVisible(), !c.ok) << "\"" << c.typed << "\"";
+        EXPECT_FALSE(entry->FindChildWithWidgetId("txt_duplicate_name")->IsVisible());
+    }
+    // OK and the hint share their place: the hint's middle lies inside OK's rectangle.
+    const TCoordRect2D h = hint->GetDrawingRect(), o = ok->GetDrawingRect();
+    EXPECT_GE(h.y + h.height / 2, o.y);
+    EXPECT_LE(h.y + h.height / 2, o.y + o.height);
+}
+
+TEST_F(PlayerDialogsTest, WithACancelButtonNoHintShows) {
+    AddPlayer("Ann");
+    AddPlayer("Bo");
+    CXStartMenu2* menu = OpenMenu();
+    auto* entry = Open<CXEditName>(menu, "acn_players_2_edit", "dlg_EnterName");
+    ASSERT_NE(entry, nullptr);
+    ASSERT_TRUE(entry->IsCancelShown());
+    Press(entry, "btn_BkSpace");
+    Press(entry, "btn_BkSpace");
+    ASSERT_EQ(Typed(entry), "");
+    EXPECT_FALSE(entry->FindChildWithWidgetId("btn_NameOk")->IsVisible());
+    EXPECT_FALSE(entry->FindChildWithWidgetId("txt_name_hint")->IsVisible()) << "the cancel button shares its row";
 }
 
 TEST_F(PlayerDialogsTest, ThePlayersListShowsEachPlayerThenOneNewPlayerRow) {

@@ -11,7 +11,11 @@
 #include "game/screens/StartMenu.h"
 #include "platform/Control.h"
 #include "render/DibBitmap.h"
+#include "ui/GameButton.h"
+#include "ui/Template.h"
+#include "ui/TemplateRecords.h"
 #include "ui/Text.h"
+#include "ui/Tuner.h"
 
 namespace {
 
@@ -118,25 +122,78 @@ TEST_F(StartMenuTest, NameOkStoresTheNameSavesAndBringsTheMenuBack) {
     EXPECT_LE(r.y + r.height, plate.y + plate.height);
 }
 
-TEST_F(StartMenuTest, CommandsPostTheirScreensAndOpenTheirPages) {
+// A screen command's button, the root its screen is built from, and the post it makes.
+struct TScreenCase {
+    const char* id;
+    const char* root;
+    TPost post;
+};
+
+const TScreenCase kScreenCases[] = {
+    {"btn_Play", "root_play", {1008, 0, 0}},
+    {"btn_sm_achievements", "root_ach", {1013, 0, 0}},
+    {"btn_sm_leaderboards", "root_leaders", {1014, 1001, 0}},
+    {"btn_sm_quests", "root_quests", {1016, 0, 1001}},
+};
+
+// Takes the root record out of the cached template, or puts one in, whatever the pak holds.
+void SetRootPresent(CXStartMenu2* menu, const char* root, bool present) {
+    TTemplate* templ = menu->FindCachedTemplate("ui_main.txt");
+    ASSERT_NE(templ, nullptr);
+    for (int i = templ->widgets.count - 1; i >= 0; --i)
+        if (templ->widgets.data[i]->name == root) templ->RemoveWidget(i);
+    if (!present) return;
+    ASSERT_EQ(templ->AddWidget(kWidgetRoot), 1);
+    templ->LastWidget()->kind = kWidgetRoot;
+    templ->LastWidget()->name = root;
+}
+
+TEST_F(StartMenuTest, AButtonWhoseScreenHasNoRootHidesAndPostsNothingTillTheRootIsThere) {
     AddPlayer("Sam");
     CXStartMenu2* menu = OpenMenu();
-    struct TCase {
-        const char* id;
-        TPost post;
-    };
-    const TCase cases[] = {
-        {"btn_Play", {1008, 0, 0}},
-        {"btn_sm_achievements", {1013, 0, 0}},
-        {"btn_sm_leaderboards", {1014, 1001, 0}},
-        {"btn_sm_quests", {1016, 0, 1001}},
-        {"btn_options_credits", {1004, 0, 0}},
-    };
-    for (const TCase& c : cases) {
+    for (const TScreenCase& c : kScreenCases) SetRootPresent(menu, c.root, false);
+    menu = OpenMenu();
+    for (const TScreenCase& c : kScreenCases) {
+        XWidget* button = menu->FindChildWithWidgetId(c.id);
+        ASSERT_NE(button, nullptr) << c.id;
+        EXPECT_FALSE(button->IsVisible()) << c.id << ": no screen, no button";
         game.posts.clear();
         EXPECT_EQ(Click(menu, c.id), 1) << c.id;
-        EXPECT_EQ(game.posts, std::vector<TPost>{c.post}) << c.id;
+        EXPECT_TRUE(game.posts.empty()) << c.id << ": a screen that cannot open is not asked for";
     }
+    // The panel comes back from a dialog as it was: still no dead button.
+    ASSERT_EQ(Click(menu, "btn_sm_stats"), 1);
+    Ticks(40);
+    XDialog* stats = dynamic_cast<XDialog*>(menu->FindChildWithWidgetId("dlg_stats"));
+    ASSERT_NE(stats, nullptr);
+    stats->OnMessage(stats, XMSG_CLICK, XIdParam("btn_stats_close"), 0);
+    Ticks(40);
+    ASSERT_NE(menu->FindChildWithWidgetId("dlg_StartMenuRoot"), nullptr);
+    for (const TScreenCase& c : kScreenCases) EXPECT_FALSE(menu->FindChildWithWidgetId(c.id)->IsVisible()) << c.id;
+
+    // Each root added brings its own button back, and only its own.
+    for (std::size_t k = 0; k < std::size(kScreenCases); ++k) {
+        SetRootPresent(menu, kScreenCases[k].root, true);
+        menu = OpenMenu();
+        for (std::size_t j = 0; j < std::size(kScreenCases); ++j)
+            EXPECT_EQ(menu->FindChildWithWidgetId(kScreenCases[j].id)->IsVisible(), j <= k)
+                << kScreenCases[j].id << " with " << k + 1 << " roots";
+        game.posts.clear();
+        EXPECT_EQ(Click(menu, kScreenCases[k].id), 1);
+        EXPECT_EQ(game.posts, std::vector<TPost>{kScreenCases[k].post}) << kScreenCases[k].id;
+    }
+}
+
+TEST_F(StartMenuTest, CreditsPostTheirScreenAndThePagesOpenInTheBrowser) {
+    AddPlayer("Sam");
+    CXStartMenu2* menu = OpenMenu();
+    ASSERT_EQ(Click(menu, "btn_sm_options"), 1);
+    XWidget* credits = menu->FindChildWithWidgetId("btn_options_credits");
+    ASSERT_NE(credits, nullptr);
+    EXPECT_TRUE(credits->IsVisible()) << "the credits' root is in the pak";
+    game.posts.clear();
+    EXPECT_EQ(Click(menu, "btn_options_credits"), 1);
+    EXPECT_EQ(game.posts, (std::vector<TPost>{{1004, 0, 0}}));
 
     (void)platform::TakeCallLog();
     for (const char* id : {"btn_MoreGames", "btn_sm_facebook", "btn_sm_twitter"}) EXPECT_EQ(Click(menu, id), 1) << id;
@@ -150,6 +207,23 @@ TEST_F(StartMenuTest, CommandsPostTheirScreensAndOpenTheirPages) {
     }
     EXPECT_NE(invoked[0], invoked[1]);
     EXPECT_NE(invoked[1], invoked[2]);
+}
+
+TEST_F(StartMenuTest, TheIconButtonsHitTestedByTheirRectangleAnswerAllOverTheirPicture) {
+    AddPlayer("Sam");
+    CXStartMenu2* menu = OpenMenu();
+    Ticks(20);
+    for (const char* id : {"btn_sm_facebook", "btn_sm_twitter"}) {
+        auto* button = dynamic_cast<XGameButton*>(menu->FindChildWithWidgetId(id));
+        ASSERT_NE(button, nullptr) << id;
+        ASSERT_TRUE(button->HasRectHit()) << id;
+        // The picture: the set's 44 x 40 frame, centred on the button.
+        const TCoordRect2D r = button->GetDrawingRect();
+        const int cx = r.x + r.width / 2, cy = r.y + r.height / 2;
+        for (const auto& [dx, dy] : {std::pair{0, 0}, {-19, -17}, {19, -17}, {-19, 17}, {19, 17}})
+            EXPECT_TRUE(button->Contains(cx + dx, cy + dy)) << id << " at " << dx << "," << dy;
+        EXPECT_FALSE(button->Contains(cx + 30, cy)) << id << ": not beyond the picture";
+    }
 }
 
 TEST_F(StartMenuTest, QuitYesFinishesTheGameWithTheQuitCode) {
@@ -188,6 +262,38 @@ TEST_F(StartMenuTest, MusicFollowsItsSliderLiveAndEffectsChangeOnRelease) {
     EXPECT_EQ(menu->m_nSoundCooldown, 15) << "no second tick within 16 frames";
     menu->OnMessage(menu, XMSG_TUNER_SET, XIdParam("tuner_sound"), -5);
     EXPECT_EQ(Data().m_nEffectsVolume, 0);
+}
+
+TEST_F(StartMenuTest, TheOptionsComeBackFromTheLanguageDialogWithTheStoredVolumes) {
+    AddPlayer("Sam");
+    Data().m_nMusicVolume = 35;
+    Data().m_nEffectsVolume = 75;
+    CXStartMenu2* menu = OpenMenu();
+    Ticks(40);
+    ASSERT_EQ(Click(menu, "btn_sm_options"), 1);
+    Ticks(40);
+    auto check = [&](const char* when) {
+        auto* music = dynamic_cast<XTuner*>(menu->FindChildWithWidgetId("tuner_music"));
+        auto* sound = dynamic_cast<XTuner*>(menu->FindChildWithWidgetId("tuner_sound"));
+        ASSERT_NE(music, nullptr) << when;
+        ASSERT_NE(sound, nullptr) << when;
+        EXPECT_EQ(music->GetCurrent(), 35) << when;
+        EXPECT_EQ(sound->GetCurrent(), 75) << when;
+        EXPECT_EQ(TextOf(menu, "txt_music_volume"), "35%") << when;
+        EXPECT_EQ(TextOf(menu, "txt_sound_volume"), "75%") << when;
+    };
+    check("opened from the menu");
+    auto* options = dynamic_cast<XDialog*>(menu->FindChildWithWidgetId("dlg_options"));
+    ASSERT_NE(options, nullptr);
+    options->OnMessage(options, XMSG_CLICK, XIdParam("btn_options_lang"), 0);
+    Ticks(40);
+    auto* language = dynamic_cast<XDialog*>(menu->FindChildWithWidgetId("dlg_lang"));
+    ASSERT_NE(language, nullptr);
+    ASSERT_EQ(menu->FindChildWithWidgetId("dlg_options"), nullptr);
+    language->OnMessage(language, XMSG_CLICK, XIdParam("btn_lang_ok"), 0);
+    Ticks(40);
+    ASSERT_NE(menu->FindChildWithWidgetId("dlg_options"), nullptr) << "OK goes back to the options";
+    check("back from the language dialog");
 }
 
 TEST_F(StartMenuTest, TheTutorialSwitchFollowsItsCheckBox) {

@@ -381,6 +381,7 @@ const char* const kTemplateRows =
     "special dlg_popup A\n"
     "caption txt_hello %d A\n"
     "fullbar pb_bar A\n"
+    "recthit btn_open btn_absent A\n"
     "tabs dlg_popup 1 A\n"
     "frames btn_open 4 A\n"
     "direct * dlg_wait A\n";
@@ -404,6 +405,7 @@ const char* const kTemplate =
     "end\n"
     "button = \"btn_open\"\n"
     "    set = \"Strip\"\n"
+    "    size = 40, 30\n"
     "    caption = \"Hello\"\n"
     "    txtid = ID_HELLO\n"
     "    style = st_normal\n"
@@ -490,6 +492,10 @@ TEST_F(ContentCheckerTest, TheTemplateRowsAndReferences) {
          "onCommand runs acn_opem, which is no action"},
         {"a step creating no record", "createV2 = \"dlg_popup\"", "createV2 = \"dlg_popop\"",
          "a create step names dlg_popop, which is no record"},
+        {"a rectangle-hit button without a size", "    size = 40, 30\n", "",
+         "btn_open is hit-tested by its rectangle but gives no size"},
+        {"a rectangle-hit button one pixel high", "size = 40, 30", "size = 40, 1",
+         "btn_open is hit-tested by its rectangle but gives no size"},
         {"a placement that fades out", "        position = 4, 40\n", "        position = 4, 40\n        out = 0, 0.2\n",
          "the placement of txt_hello fades out"},
     };

@@ -16,6 +16,7 @@ constexpr TKind kKinds[] = {
     {"sound", 1, 1},    {"music", 2, 2},   {"font", 2, 2},    {"text", 2, 2},    {"root", 1, 1},
     {"runs", 2, -1},    {"reach", 2, -1},  {"inside", 2, -1}, {"direct", 2, -1}, {"nested", 1, -1},
     {"special", 1, -1}, {"caption", 2, 2}, {"fullbar", 1, 1}, {"tabs", 2, 2},    {"frames", 2, 2},
+    {"recthit", 1, -1},
 };
 
 const TKind* FindKind(const std::string& name) {

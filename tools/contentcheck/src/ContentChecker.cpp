@@ -27,7 +27,7 @@ const char* const kSpriteDescriptions[] = {"ui\\ui_sprites.txt",   "ui\\ui_sprit
 
 bool IsTemplateKind(const std::string& kind) {
     static const char* const kKinds[] = {"root",    "runs",    "reach",   "inside", "direct", "nested",
-                                         "special", "caption", "fullbar", "tabs",   "frames"};
+                                         "special", "caption", "fullbar", "tabs",   "frames", "recthit"};
     return std::any_of(std::begin(kKinds), std::end(kKinds), [&](const char* k) { return kind == k; });
 }
 

@@ -194,6 +194,14 @@ void CContentChecker::CheckTemplateRow(const TCodeRef& row) {
         else if (found != a[1])
             m_Findings.Add(where, "the caption \"%s\" has the conversions %s, the code supplies %s",
                            Str(text->caption).c_str(), found.c_str(), a[1].c_str());
+    } else if (row.kind == "recthit") {
+        // Hit-tested by its rectangle: without a size the rectangle shrinks to its content, and
+        // the button answers on a few pixels only.
+        for (const std::string& id : a) {
+            const TWidget* r = Record(id);
+            if (r != nullptr && (r->width < 2 || r->height < 2))
+                m_Findings.Add(where, "%s is hit-tested by its rectangle but gives no size", id.c_str());
+        }
     } else if (row.kind == "tabs") {
         // A tab control makes a tab of every button child, and the code has one tab per table.
         const TDialog* d = AsDialogRecord(Record(a[0]));

@@ -78,6 +78,9 @@ enum : int {
 // Finish codes given to SetFinished.
 enum : int { kFinishAbort = 0, kFinishGameEnds = 1, kFinishQuitButton = 2 };
 
+// The back key's code for OnGraffitiChar; the game answers 0 when the back key leaves it.
+inline constexpr int kBackKey = 8;
+
 class CGameBase : public CXElement, public IElementHost {
 public:
     static constexpr int kKeyCount = 32;

@@ -37,4 +37,7 @@ protected:
     bool SiblingFades();
     // Black over the whole back buffer at alpha (nothing below 1).
     void DimScreen(int alpha);
+    // A dialog with a translucent background dims what lies behind it, in proportion to its
+    // opacity: true when it did. For dialogs that draw their children their own way.
+    bool DimBehindTranslucent();
 };

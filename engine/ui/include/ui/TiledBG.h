@@ -6,6 +6,15 @@
 #include "ui/ContainedSpriteSet.h"
 #include "ui/Widget.h"
 
+class CSpriteSet;
+class IDibBitmap;
+
+// A panel of any size drawn from the nine frames of a loaded set (row by row: corners, sides and
+// centre): the corners at the corners, the sides and the centre repeated between them, the last
+// repeat cut to fit. Nothing when the set has fewer than nine frames or the size is smaller than
+// two corners.
+void DrawTiledPanel(IDibBitmap* target, CSpriteSet* tiles, int x, int y, int w, int h, int alphaOffset);
+
 class XTiledBG : public XWidget {
 public:
     // columnRepeats and rowRepeats: how often the middle column and the middle row are drawn.

@@ -74,6 +74,7 @@ constexpr TNamedRecipe kRecipes[] = {
     {"bonnet", recipes::Bonnet},
     {"chick", recipes::Chick},
     {"egg_shell", recipes::EggShell},
+    {"app_icon", recipes::AppIcon},
     {"shadow_ellipse", recipes::ShadowEllipse},
     {"glass_marble", recipes::GlassMarble},
     {"bomb_powerup", recipes::BombPowerup},

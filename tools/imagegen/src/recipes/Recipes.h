@@ -78,6 +78,7 @@ void StrawHat(CCanvas& c, const CRecipeContext& ctx);
 void Bonnet(CCanvas& c, const CRecipeContext& ctx);
 void Chick(CCanvas& c, const CRecipeContext& ctx);
 void EggShell(CCanvas& c, const CRecipeContext& ctx);
+void AppIcon(CCanvas& c, const CRecipeContext& ctx);
 void ShadowEllipse(CCanvas& c, const CRecipeContext& ctx);
 
 // The round's sprites (Recipes_Gameplay.cpp).

@@ -278,9 +278,9 @@ void Bonnet(CCanvas& c, const CRecipeContext& ctx) {
            Rgb(0xAB47BC));
 }
 
-// A yellow chick peeking up; its lower half is hidden by the shell drawn over it.
-void Chick(CCanvas& c, const CRecipeContext& ctx) {
-    const float w = ctx.Width(), h = ctx.Height();
+// A yellow chick peeking up, centred in a w x h box; its lower half is hidden by the shell drawn
+// over it.
+void DrawChick(CCanvas& c, float w, float h) {
     const float cx = w / 2, cy = h / 2 + 6;
     const CShape body =
         Union(Circle(cx, cy, 21),
@@ -299,9 +299,10 @@ void Chick(CCanvas& c, const CRecipeContext& ctx) {
     c.Fill(Circle(cx + 13, cy + 3, 3), WithAlpha(Rgb(0xFF8A80), 0.6f));
 }
 
-// The lower half of a cracked egg shell.
-void EggShell(CCanvas& c, const CRecipeContext& ctx) {
-    const float w = ctx.Width(), h = ctx.Height();
+void Chick(CCanvas& c, const CRecipeContext& ctx) { DrawChick(c, ctx.Width(), ctx.Height()); }
+
+// The lower half of a cracked egg shell filling a w x h box.
+void DrawEggShell(CCanvas& c, float w, float h) {
     const float cx = w / 2;
     std::vector<TVec> crack;
     for (int i = 0; i <= 10; ++i) crack.push_back({2 + (w - 4) * i / 10.0f, (i % 2 == 0) ? 9.0f : 2.0f});
@@ -315,6 +316,27 @@ void EggShell(CCanvas& c, const CRecipeContext& ctx) {
     c.Fill(Subtract(shell, Translate(shell, 0, 2.2f)), Rgb(0xE8DCC4), {EBlend::Atop});
     c.Fill(InnerBand(shell, 1.0f), Rgb(0x8D7A5C));
     c.Fill(Union(Circle(cx + 14, h - 16, 2.2f), Circle(cx - 18, h - 20, 1.6f)), WithAlpha(Rgb(0xC8B48F), 0.8f));
+}
+
+void EggShell(CCanvas& c, const CRecipeContext& ctx) { DrawEggShell(c, ctx.Width(), ctx.Height()); }
+
+// The program's window icon, 96 x 96: the start menu's chick peeking from its shell over a patch
+// of meadow, on a rounded tile of sky.
+void AppIcon(CCanvas& c, const CRecipeContext& ctx) {
+    const float w = ctx.Width(), h = ctx.Height();
+    if (w != 96 || h != 96) ctx.Fail("the icon is 96 x 96");
+    const CShape tile = RoundRect(2, 2, w - 4, h - 4, 18);
+    c.Fill(Translate(tile, 1, 1.5f), kShadow, {EBlend::Over, 1.0f, 1.5f});
+    c.Fill(tile, Vertical(2, h - 2, Rgb(0x5BB8EC), Rgb(0xD8F1FF)));
+    c.Fill(Intersect(tile, Ellipse(w / 2, h + 10, w * 0.8f, h * 0.4f)),
+           Vertical(h * 0.62f, h, Rgb(0x93C86A), Rgb(0x5E9A3C)));
+    // The chick's 64 x 64 box and its 72 x 40 shell as the start menu stacks them.
+    c.SetOrigin(-16, -10);
+    DrawChick(c, 64, 64);
+    c.SetOrigin(-12, -47);
+    DrawEggShell(c, 72, 40);
+    c.SetOrigin(0, 0);
+    c.Fill(InnerBand(tile, 1.5f), Rgb(0x2F6E9A));
 }
 
 // A soft black ellipse fading out to its edge.

@@ -12,8 +12,33 @@ namespace imagegen::recipes {
 
 using namespace draw;
 
-// style=panel|hint: a 3 x 3 nine-patch cut from one panel of three frames by three. The wood
-// grain repeats every frame width, so repeated middle tiles meet without seams.
+// The dark wood of the panels: boards as high as a frame run across, each with a groove along its
+// top edge, a shade that rounds it, and a few fine grain lines along it that wave a little.
+// Everything repeats at the frame's size in both directions, so any number of middle tiles meet
+// without a seam; the grain runs along the boards, so the repeat reads as boards, not as a weave.
+TRgba PanelWood(float x, float y, float fw, float fh) {
+    constexpr float kTau = 6.2831853f;
+    // Where the grain lines lie across a board (in frame heights), and how dark each is.
+    struct TLine {
+        float at, dark;
+    };
+    constexpr TLine kGrain[] = {{0.24f, 0.5f}, {0.41f, 0.3f}, {0.58f, 0.6f}, {0.71f, 0.28f}, {0.86f, 0.42f}};
+    const float down = (y - fh * std::floor(y / fh)) / fh;  // 0 .. 1 across the board
+    const float wave = 0.025f * std::sin(kTau * x / fw) + 0.012f * std::sin(2.0f * kTau * x / fw + 1.3f);
+    const TRgba light = WithAlpha(Rgb(0x4F3626), kPanel.a), dark = WithAlpha(Rgb(0x24170F), kPanel.a);
+    // Lit from above: lighter near the board's top, darker towards its foot.
+    TRgba wood = Mix(light, kPanel, std::clamp(down * 1.6f, 0.0f, 1.0f));
+    wood = Mix(wood, dark, std::clamp((down - 0.7f) * 1.2f, 0.0f, 0.3f));
+    for (const TLine& line : kGrain) {
+        const float d = std::fabs(down - line.at - wave) * fh;  // pixels from the line's middle
+        wood = Mix(wood, dark, line.dark * std::clamp(1.0f - d / 0.7f, 0.0f, 1.0f));
+    }
+    if (down * fh < 1.0f) return Mix(wood, WithAlpha(Rgb(0x140C07), kPanel.a), 0.85f);  // the groove
+    if (down * fh < 2.0f) return Mix(wood, WithAlpha(Rgb(0x6B4C37), kPanel.a), 0.5f);   // its lit lip
+    return wood;
+}
+
+// style=panel|hint: a 3 x 3 nine-patch cut from one panel of three frames by three.
 void NinePatch(CCanvas& c, const CRecipeContext& ctx) {
     const float fw = ctx.Width(), fh = ctx.Height();
     const int col = ctx.Frame() % 3, row = ctx.Frame() / 3;
@@ -23,12 +48,7 @@ void NinePatch(CCanvas& c, const CRecipeContext& ctx) {
     const CShape body = RoundRect(0, 0, w - 2, h - 2, 6);
     c.Fill(Translate(body, 2, 2), kShadow, {EBlend::Over, 1.0f, 0.8f});
     if (style == "panel") {
-        const CValueNoise grain(11);
-        c.Fill(body, [&](float x, float y) {
-            // Grain from noise that wraps at the frame size in both directions.
-            const float g = grain.Periodic(x * 4.0f / fw, y * 16.0f / fh, 4, 16);
-            return Mix(kPanel, WithAlpha(Rgb(0x57402E), kPanel.a), std::clamp((g - 0.35f) * 1.5f, 0.0f, 1.0f));
-        });
+        c.Fill(body, [&](float x, float y) { return PanelWood(x, y, fw, fh); });
         c.Fill(InnerBand(body, 2.0f), kPanelBorder);
         c.Fill(Shell(Grow(body, -2.5f), 0.8f), WithAlpha(Rgb(0x000000), 0.35f));
     } else if (style == "hint") {

@@ -90,9 +90,6 @@ enum class EScreen {
     Upgrades,
 };
 
-// The back key's code for OnGraffitiChar.
-inline constexpr int kBackKey = 8;
-
 // The experience rank curve: the number of ranks it spans, the points of the first rank-up and
 // of the last (every rank after the curve costs the last again).
 extern int g_XP_levels;
@@ -313,6 +310,15 @@ public:
     bool RunUpgradesScreen();
     // Deletes every open screen and empties every slot.
     void SafeDeleteChildren();
+    // A screen that could not be opened (asked for by asker: "message 1008", "the group
+    // loader"): told once on stderr with its root and what failed, and the run ends as a failed
+    // one, through the normal shut-down with the saves.
+    void ReportScreenFailure(const CommonString& asker);
+    // "the screen <root> could not be opened: <why>", of the last screen a runner could not build.
+    CommonString FailedScreenText() const;
+    // The root and the reason of the last screen a runner could not build.
+    CommonString m_FailedScreenRoot;
+    CommonString m_FailedScreenWhy;
     // The screen of that kind, constructed under the game object and not yet initialised: a must
     // be the leaderboards' return message or the quests' first tab, b the quests' return message.
     // Null when memory runs out. The one place that names the screen classes; a test may hand out

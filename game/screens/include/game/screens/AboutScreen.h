@@ -13,6 +13,7 @@
 
 class CBitmapFontText;
 class CQuorvanTextFormat;
+class CSpriteSet;
 
 // The credits the screen shows: plain text, one line per '\n'.
 extern const char* const g_strCreditsText;
@@ -28,7 +29,7 @@ public:
     int OnInitElement() override;
     // The roll, or the drag, fling and springs.
     void RunProcess() override;
-    // The dimmed clip area and the visible lines.
+    // The panel the credits stand on, the dimmed clip area and the visible lines.
     void PreDraw() override;
     // The widgets first; what they leave drags the text.
     int NotifyPointerEvent(int x, int y, int type) override;
@@ -58,4 +59,5 @@ private:
     // destructor puts it back.
     CBitmapFontText* m_pSpacedFont = nullptr;
     int m_nSavedLineSpacing = 0;
+    CSpriteSet* m_pPanel = nullptr;  // the dialogs' panel tiles, referenced while the screen lives
 };

@@ -34,6 +34,16 @@ public:
     // The screen-level factory: game classes chosen by record kind and id, the dialog's own
     // classes for the rest.
     XWidget* CreateAndInitChild(TWidget* record, const WidgetContext* placement) override;
+    // Builds the screen from its root record; when that fails, the reason is noted (the template
+    // cannot be read, has no such root record, or the root's widgets cannot be built).
+    int InitRoot(const CommonString& file, const char* rootName) override;
+
+    // Why the screen could not be built, for the one report the game object makes; the first
+    // reason noted stands. Empty while nothing failed.
+    void NoteFailure(const CommonString& why);
+    const CommonString& GetFailure() const { return m_Failure; }
+    // The root record the screen was built from (or tried to be).
+    const CommonString& GetRootName() const { return m_RootName; }
 
     // In-effect on, out-effect off, progress 0.
     void StartEffectIn();
@@ -67,6 +77,8 @@ protected:
 private:
     void DrawCurtain();
 
+    CommonString m_RootName;
+    CommonString m_Failure;
     bool m_bEffectIn = false;
     bool m_bEffectOut = false;
     int m_nEffectProgress = 0;                     // 0..255 out, 0..256 in

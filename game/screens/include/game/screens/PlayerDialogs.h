@@ -17,6 +17,9 @@ class XButton;
 class XCheckBox;
 class CSpriteSet;
 
+// Shows or hides the widget; nothing for null.
+void SetWidgetShown(XWidget* widget, bool shown);
+
 // A name has at most this many characters.
 inline constexpr int kMaxPlayerNameLength = 10;
 // The caption of the list row that makes a new player.
@@ -41,6 +44,9 @@ public:
     void HideCancel();
     // Re-lays out the name, then shows or hides OK and the warning.
     void TextChanged();
+    // OK shows only for a name with a visible character that no other player has; the warning
+    // for a taken name. While neither shows and there is no cancel button, the hint under the
+    // keys (txt_name_hint, optional) fills the place where OK will be.
     void UpdateOKButtonAvailability();
     // The name equals another player's (byte for byte); an empty name never does.
     bool IsDuplicateName() const;
@@ -65,6 +71,7 @@ private:
     XButton* m_pOk = nullptr;
     XText* m_pName = nullptr;
     XWidget* m_pDuplicate = nullptr;
+    XWidget* m_pHint = nullptr;
     bool m_bShift = false;
     int m_nBlink = 0;
     bool m_bCancelShown = true;

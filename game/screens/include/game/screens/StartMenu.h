@@ -51,6 +51,11 @@ public:
     int CheckIfNoUserProfiles();
     // The welcome text with the current player's name.
     void UpdateChangePlayerText();
+    // Whether the templates hold the record a screen is built from, so that it can open.
+    bool HasScreenRoot(const char* root);
+    // Hides every menu button whose screen has no root in the template: a button never leads
+    // to a screen that cannot open. A screen's button shows by itself once its root is added.
+    void HideButtonsOfMissingScreens();
     void DrawClouds();
 
     // ---- The scene's state, read by tests -----------------------------------------------------

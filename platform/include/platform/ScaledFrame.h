@@ -1,0 +1,73 @@
+// The desktop window's picture: the game draws its frames at the display size it was given,
+// whatever the window's size; the window shows each frame scaled to fit inside it, centred, with
+// black bars on the two sides left over, and maps pointer positions back through the same scale.
+//
+// The frame target lives in the game's GL context (a texture-backed framebuffer object bound in
+// place of the window), so the game, its frame dumps and its scissor boxes keep working in frame
+// pixels. Presenting draws that texture into the window from a second context that shares it, so
+// the game's GL state (and the renderer's cache of it) is never touched.
+//
+// Main thread only, with an EGL display that is initialised.
+#pragma once
+
+#include <EGL/egl.h>
+#include <GLES/gl.h>
+
+namespace platform {
+
+struct TPictureRect {
+    int x = 0, y = 0, w = 0, h = 0;
+    bool operator==(const TPictureRect&) const = default;
+};
+
+// The largest rectangle with the frame's proportions that fits the window, centred; each side is
+// rounded to the nearest pixel. An empty window or frame gives an empty rectangle.
+TPictureRect FitPicture(int frameW, int frameH, int windowW, int windowH);
+
+// A window pixel as a frame pixel, through the picture rectangle (rounded down; a point on a bar
+// lies outside the frame, which the game clamps).
+void WindowToFrame(const TPictureRect& picture, int frameW, int frameH, int windowX, int windowY, int& frameX,
+                   int& frameY);
+
+// The share of the screen's work area a new window may take at most, in each direction.
+inline constexpr int kWindowPercentOfWorkArea = 90;
+
+// The size a window opens at for a frame on a screen whose work area is workW x workH: the frame
+// scaled down (sides rounded down) to at most kWindowPercentOfWorkArea of the work area's height
+// and width, never up.
+void FitWindowToWorkArea(int frameW, int frameH, int workW, int workH, int& windowW, int& windowH);
+
+class CScaledFrameTarget {
+public:
+    CScaledFrameTarget() = default;
+    CScaledFrameTarget(const CScaledFrameTarget&) = delete;
+    CScaledFrameTarget& operator=(const CScaledFrameTarget&) = delete;
+
+    // With the game's context current on the window surface: makes (or remakes, for a new size)
+    // the frame target and binds it as the game's framebuffer, and makes the presenting context
+    // once. False when the GL lacks framebuffer objects or the target cannot be completed: the
+    // game then draws into the window itself, unscaled.
+    bool Attach(EGLDisplay display, EGLConfig config, int frameW, int frameH);
+    bool IsAttached() const { return m_fbo != 0; }
+
+    // The buffer swap of a frame: the frame target drawn into the window (windowW x windowH
+    // pixels) by the presenting context, then eglSwapBuffers, then the game's context current
+    // again. Without a target it is only the swap.
+    EGLBoolean Present(EGLDisplay display, EGLSurface surface, int windowW, int windowH);
+
+    // With the game's context still current, before it and the surface go: deletes the target
+    // and the presenting context.
+    void Release(EGLDisplay display);
+
+private:
+    void DeleteTarget();
+    void Draw(int windowW, int windowH) const;
+
+    EGLContext m_presenter = EGL_NO_CONTEXT;
+    GLuint m_fbo = 0;
+    GLuint m_texture = 0;
+    int m_frameW = 0, m_frameH = 0;
+    int m_textureW = 0, m_textureH = 0;  // powers of two holding the frame in their lower-left part
+};
+
+}  // namespace platform

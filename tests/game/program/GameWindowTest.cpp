@@ -1,0 +1,273 @@
+// The real program in an X window on a 1920 x 1080 screen (ctest's game_program_window runs it
+// under xvfb-run): the window opens whole within nine tenths of the screen's height with its
+// names, minimum size and icon; resized to about half, it shows the picture scaled between bars;
+// a click on the scaled globe button and on the scaled Play button lands on them; closing the
+// window ends the game with status 0. Play shows because the test gives the pak a stand-in root
+// for its screen, which also shows that a button comes back once its screen's root is there.
+//
+// What the window showed is kept in build/<preset>/screens/window-x11-1080p/.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "ProgramRun.h"
+#include "platform/FrameDump.h"
+#include "testsupport/ScratchDir.h"
+
+// Last: Xlib's macros (None, Bool, Status) would break the headers above.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include "testsupport/XTestClient.h"
+
+namespace {
+
+using namespace programrun;
+using TPixel = std::vector<int>;
+
+// The window's picture as the X server shows it, rows top first.
+struct TCapture {
+    int width = 0, height = 0;
+    std::vector<std::uint8_t> rgba;
+    TPixel At(int x, int y) const {
+        const std::uint8_t* p = &rgba[(static_cast<std::size_t>(y) * width + x) * 4];
+        return {p[0], p[1], p[2], p[3]};
+    }
+    int Count(int x0, int y0, int x1, int y1, const std::function<bool(const TPixel&)>& test) const {
+        int n = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x) n += test(At(x, y)) ? 1 : 0;
+        return n;
+    }
+};
+
+TCapture Capture(Display* display, Window window) {
+    TCapture c;
+    XWindowAttributes a;
+    if (!XGetWindowAttributes(display, window, &a)) return c;
+    XImage* image = XGetImage(display, window, 0, 0, static_cast<unsigned>(a.width), static_cast<unsigned>(a.height),
+                              AllPlanes, ZPixmap);
+    if (image == nullptr) return c;
+    c.width = a.width;
+    c.height = a.height;
+    c.rgba.resize(static_cast<std::size_t>(c.width) * c.height * 4);
+    for (int y = 0; y < c.height; ++y)
+        for (int x = 0; x < c.width; ++x) {
+            const unsigned long v = XGetPixel(image, x, y);
+            std::uint8_t* p = &c.rgba[(static_cast<std::size_t>(y) * c.width + x) * 4];
+            p[0] = static_cast<std::uint8_t>((v & image->red_mask) >> __builtin_ctzl(image->red_mask));
+            p[1] = static_cast<std::uint8_t>((v & image->green_mask) >> __builtin_ctzl(image->green_mask));
+            p[2] = static_cast<std::uint8_t>((v & image->blue_mask) >> __builtin_ctzl(image->blue_mask));
+            p[3] = 255;
+        }
+    XDestroyImage(image);
+    return c;
+}
+
+void Click(Display* display, Window window, int x, int y) {
+    for (const int type : {ButtonPress, ButtonRelease}) {
+        xtest::SendButton(display, window, type, x, y);
+        XFlush(display);
+        // A press and its release in different frames, as a finger gives them.
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    }
+}
+
+// Tries until it holds or the seconds are up.
+bool WaitFor(const std::function<bool()>& done, int seconds) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (std::chrono::steady_clock::now() < end) {
+        if (done()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return done();
+}
+
+std::string Slurp(const fs::path& path) {
+    std::ifstream in(path);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+std::vector<long> LongProperty(Display* display, Window window, const char* name, Atom type) {
+    Atom got = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    std::vector<long> out;
+    if (XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, 1 << 20, False, type, &got, &format,
+                           &count, &after, &data) == Success &&
+        data != nullptr && format == 32)
+        out.assign(reinterpret_cast<long*>(data), reinterpret_cast<long*>(data) + count);
+    if (data != nullptr) XFree(data);
+    return out;
+}
+
+std::string TextProperty(Display* display, Window window, const char* name) {
+    Atom got = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    std::string out;
+    if (XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, 256, False,
+                           XInternAtom(display, "UTF8_STRING", False), &got, &format, &count, &after,
+                           &data) == Success &&
+        data != nullptr && format == 8)
+        out.assign(reinterpret_cast<char*>(data), count);
+    if (data != nullptr) XFree(data);
+    return out;
+}
+
+bool Teal(const TPixel& p) { return p[1] > p[0] + 15 && p[2] > p[0] + 15 && p[1] < 120; }
+bool WoodBrown(const TPixel& p) { return p[0] > p[2] + 20 && p[0] < 160 && p[1] < 120; }
+
+void Save(const TCapture& c, const fs::path& path) {
+    EXPECT_TRUE(platform::WriteRgbaPng(path.string(), c.width, c.height, c.rgba)) << path;
+}
+
+TEST(GameWindowX11, FitsA1080pScreenScalesWhenResizedAndMapsClicksBack) {
+    if (std::getenv("COBBLE_UNDER_XVFB_1080") == nullptr)
+        GTEST_SKIP() << "runs under xvfb-run on a 1920 x 1080 screen, as ctest's game_program_window";
+    Display* client = XOpenDisplay(nullptr);
+    ASSERT_NE(client, nullptr);
+    ASSERT_EQ(DisplayWidth(client, DefaultScreen(client)), 1920);
+    ASSERT_EQ(DisplayHeight(client, DefaultScreen(client)), 1080);
+
+    CScratchDir dir;
+    const fs::path shots = fs::path(COBBLE_BINARY_DIR) / "screens" / "window-x11-1080p";
+    fs::remove_all(shots);
+    fs::create_directories(shots);
+    std::ofstream(dir.root / "play_root.txt") << "root = \"root_play\"\n    background = \"img_DlgBg2\"\nend\n";
+    const fs::path program =
+        ProgramBesideChangedPak(dir.root, "--drop-roots root_play --add-text '" + dir.Path("play_root.txt") + "'");
+    ASSERT_FALSE(program.empty());
+    std::ofstream(dir.root / "run.script") << FirstStartAsAda() << "250 dump menu.png\n";
+
+    // No display size: the window fits the screen. The timeout guards a window nobody closes.
+    const fs::path out = dir.root / "out.txt";
+    const std::string command =
+        "exec timeout 120 env COBBLE_DISPLAY=x11 COBBLE_CLOCK=virtual COBBLE_SOUND=null "
+        "COBBLE_SCRIPT='" +
+        dir.Path("run.script") + "' COBBLE_DUMP_DIR='" + shots.string() + "' COBBLE_SAVE_DIR='" + dir.Path("saves") +
+        "' '" + program.string() + "' >'" + out.string() + "' 2>&1";
+    // The program in the background; whatever way the test leaves, it does not outlive it.
+    struct TChild {
+        pid_t pid = -1;
+        int status = -1;
+        bool reaped = false;
+        ~TChild() {
+            if (pid > 0 && !reaped) {
+                ::kill(pid, SIGTERM);
+                ::waitpid(pid, &status, 0);
+            }
+        }
+    } child;
+    child.pid = ::fork();
+    if (child.pid == 0) {
+        ::execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ASSERT_GT(child.pid, 0);
+
+    ASSERT_TRUE(WaitFor([&] { return fs::exists(shots / "menu.png"); }, 90)) << Slurp(out);
+    // Xlib's error handler would end the test on a window that went away meanwhile.
+    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+    Window window = 0;
+    ASSERT_TRUE(WaitFor(
+        [&] { return (window = xtest::FindWindowNamed(client, DefaultRootWindow(client), "Cobblebrooks")); }, 10));
+
+    // Nine tenths of 1080 high, the display's 768 x 1280 kept in proportion: 583 x 972.
+    XWindowAttributes a;
+    ASSERT_TRUE(XGetWindowAttributes(client, window, &a));
+    EXPECT_EQ(a.width, 583);
+    EXPECT_EQ(a.height, 972);
+    XClassHint hint{};
+    ASSERT_TRUE(XGetClassHint(client, window, &hint));
+    EXPECT_STREQ(hint.res_name, "cobblebrooks");
+    EXPECT_STREQ(hint.res_class, "Cobblebrooks");
+    XFree(hint.res_name);
+    XFree(hint.res_class);
+    EXPECT_EQ(TextProperty(client, window, "_NET_WM_NAME"), "Cobblebrooks");
+    XSizeHints sizes{};
+    long supplied = 0;
+    ASSERT_TRUE(XGetWMNormalHints(client, window, &sizes, &supplied));
+    EXPECT_TRUE(sizes.flags & PMinSize);
+    EXPECT_EQ(sizes.min_width, 192);
+    EXPECT_EQ(sizes.min_height, 320);
+    const std::vector<long> icon = LongProperty(client, window, "_NET_WM_ICON", XA_CARDINAL);
+    ASSERT_GE(icon.size(), 2u);
+    EXPECT_EQ(icon[0], 96);
+    EXPECT_EQ(icon[1], 96);
+    EXPECT_EQ(icon.size(), 2u + 96 * 96);
+
+    // The whole picture: the quit button's wood in the top-left corner, the sky at the top, the
+    // welcome at the foot and Play (green) where it belongs, scaled by 972 / 1280.
+    const TCapture whole = Capture(client, window);
+    ASSERT_EQ(whole.width, 583);
+    Save(whole, shots / "window_whole.png");
+    EXPECT_GT(whole.Count(12, 12, 64, 64, WoodBrown), 600) << "the quit button at the top-left";
+    EXPECT_GT(whole.Count(120, 0, 460, 60, Sky), 8000) << "the sky along the top";
+    EXPECT_GT(whole.Count(182, 903, 402, 934, White), 150) << "the welcome at the foot";
+    EXPECT_GT(whole.Count(114, 653, 467, 729, Green), 3000) << "Play in the middle";
+    EXPECT_LT(whole.Count(0, 0, 4, 972, Black), 200) << "no bar at the left";
+
+    // About half the screen, wider than the picture: bars left and right, the picture 324 x 540
+    // at x 318 (540 / 1280 of the display).
+    XResizeWindow(client, window, 960, 540);
+    XFlush(client);
+    TCapture half;
+    const bool scaled = WaitFor(
+        [&] {
+            half = Capture(client, window);
+            return half.width == 960 && half.Count(0, 0, 310, 540, Black) == 310 * 540 &&
+                   half.Count(318, 0, 642, 40, Sky) > 5000;
+        },
+        15);
+    Save(half, shots / "window_half.png");
+    ASSERT_TRUE(scaled) << "the picture never stood scaled between two bars";
+    EXPECT_EQ(half.Count(650, 0, 960, 540, Black), 310 * 540) << "the right bar";
+    EXPECT_GT(half.Count(419, 502, 542, 519, White), 30) << "the welcome, scaled";
+    EXPECT_GT(half.Count(381, 363, 577, 405, Green), 1500) << "Play, scaled";
+
+    // The globe (display 494, 1130) at 318 + 494 * 324 / 768, 1130 * 540 / 1280: its page opens.
+    Click(client, window, 526, 477);
+    EXPECT_TRUE(WaitFor(
+        [&] { return Slurp(out).find("[browser] https://social.cobblebrooks.example/") != std::string::npos; }, 10))
+        << Slurp(out);
+    // Play (display 384, 910): its screen, whose background is the dialogs' teal, opens.
+    Click(client, window, 480, 384);
+    TCapture play;
+    const bool opened = WaitFor(
+        [&] {
+            play = Capture(client, window);
+            return play.width == 960 && play.Count(330, 100, 630, 440, Teal) > 60000;
+        },
+        15);
+    Save(play, shots / "window_play.png");
+    EXPECT_TRUE(opened) << "the click on the scaled Play did not open its screen";
+
+    // Closing the window is the navigator's exit: the game ends with its saves and status 0.
+    xtest::SendClose(client, window);
+    XFlush(client);
+    child.reaped = WaitFor([&] { return ::waitpid(child.pid, &child.status, WNOHANG) == child.pid; }, 20);
+    XCloseDisplay(client);
+    ASSERT_TRUE(child.reaped) << "closing the window did not end the game";
+    ASSERT_TRUE(WIFEXITED(child.status));
+    EXPECT_EQ(WEXITSTATUS(child.status), 0) << Slurp(out);
+    EXPECT_EQ(Slurp(out).find("could not be opened"), std::string::npos) << Slurp(out);
+    EXPECT_EQ(ReadSaved(dir.root / "saves").firstName, "Ada");
+}
+
+}  // namespace
