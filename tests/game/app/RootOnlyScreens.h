@@ -1,13 +1,15 @@
 #pragma once
-// The start menu, the credits, the achievements, the leaderboards and the boosts screen built
-// from their root records alone, for suites about screen switching, purchases and the back key:
-// the real screens also load their scene images, effects, fonts, lists and sprites, which those
-// suites' small template paks do not hold.
+// The start menu, the credits, the achievements, the leaderboards, the boosts screen, the farm
+// shop and the quests screen built from their root records alone, for suites about screen
+// switching, purchases and the back key: the real screens also load their scene images, effects,
+// fonts, lists, sprites and the farm, which those suites' small template paks do not hold.
 
 #include "core/CommonString.h"
 #include "game/screens/AboutScreen.h"
 #include "game/screens/AchScreen.h"
+#include "game/screens/FarmShopScreen.h"
 #include "game/screens/LeadersScreen.h"
+#include "game/screens/QuestsScreen.h"
 #include "game/screens/StartMenu.h"
 #include "game/screens/UpgradesScreen.h"
 
@@ -42,4 +44,16 @@ class CRootOnlyUpgrades : public CXUpgradesScreen {
 public:
     using CXUpgradesScreen::CXUpgradesScreen;
     int OnInitElement() override { return InitRoot(CommonString("ui_main.txt"), "root_upgrades"); }
+};
+
+class CRootOnlyFarmShop : public CXFarmShopScreen {
+public:
+    using CXFarmShopScreen::CXFarmShopScreen;
+    int OnInitElement() override { return InitRoot(CommonString("ui_main.txt"), "root_buy"); }
+};
+
+class CRootOnlyQuests : public CXQuestsScreen {
+public:
+    using CXQuestsScreen::CXQuestsScreen;
+    int OnInitElement() override { return InitRoot(CommonString("ui_main.txt"), "root_quests"); }
 };

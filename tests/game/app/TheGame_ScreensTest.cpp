@@ -144,6 +144,10 @@ public:
                 return new CRootOnlyAch(this);
             case EScreen::Leaderboards:
                 return new CRootOnlyLeaders(this, a);
+            case EScreen::FarmShop:
+                return new CRootOnlyFarmShop(this);
+            case EScreen::Quests:
+                return new CRootOnlyQuests(this, a, b);
             case EScreen::Loader:
                 return new CBareLoader(this);
             default:
