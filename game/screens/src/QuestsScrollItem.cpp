@@ -9,6 +9,7 @@
 #include "game/gameplay/ArenaManager.h"
 #include "game/progress/MiniQuestManager.h"
 #include "game/progress/UserProfile.h"
+#include "game/screens/SpriteLookups.h"
 #include "sprites/SpriteSet.h"
 #include "sprites/SpriteSetManager.h"
 
@@ -18,16 +19,6 @@ namespace {
 enum : int { kRed = 0, kGreen = 1, kBlue = 2, kYellow = 3 };
 constexpr int kHighlightStep = 4;
 constexpr int kHighlightTop = 64;
-
-CSpriteSet* SetWithFrame(CSpriteSetManager* sets, const char* name) {
-    CSpriteSet* set = sets != nullptr ? sets->GetSpriteSetNamed(name) : nullptr;
-    return set != nullptr && set->GetNumFrames() >= 1 && set->GetFrame(0) != nullptr ? set : nullptr;
-}
-
-IDibBitmap* FirstFrame(CSpriteSetManager* sets, const char* name) {
-    CSpriteSet* set = SetWithFrame(sets, name);
-    return set != nullptr ? set->GetFrame(0) : nullptr;
-}
 
 CommonString Localised(CTheGame* game, const char* key) {
     CLocManager2* loc = game != nullptr ? game->GetLocManager() : nullptr;
@@ -89,15 +80,15 @@ int CXQuestsScrollItem::OnInitWidget() {
         m_ArenaCaption = Localised(game, "id_quests_on_all_arenas");
     } else if (arenas == 1 && m_pSet->affectedArenas.data[0] != nullptr && game->m_pArenaManager != nullptr) {
         const Arena* arena = game->m_pArenaManager->GetArena(m_pSet->affectedArenas.data[0]->GetDataConst());
-        if (arena != nullptr)
-            m_ArenaCaption = Localised(game, "id_quests_on_arena") + CommonString(" ") + arena->name;
+        if (arena != nullptr) m_ArenaCaption = Localised(game, "id_quests_on_arena") + CommonString(" ") + arena->name;
     }
     m_pTick = FirstFrame(sets, "miniquest_obj_tick");
     m_bFirstBought = profile->IsFarmObjectPurchased(yard, m_pQuest->buy1);
     m_bSecondBought = profile->IsFarmObjectPurchased(yard, m_pQuest->buy2);
-    m_pFrames = SetWithFrame(sets, "miniquest_frames");
-    m_pResultFrames = SetWithFrame(sets, "miniquest_frame_result");
+    m_pFrames = SetWithFrames(sets, "miniquest_frames");
+    m_pResultFrames = SetWithFrames(sets, "miniquest_frame_result");
     if (m_pTick == nullptr || m_pFrames == nullptr || m_pResultFrames == nullptr) return 0;
+    if (m_pFrames->GetFrame(0) == nullptr || m_pResultFrames->GetFrame(0) == nullptr) return 0;
     if (auto* list = dynamic_cast<CXScrollDialogBase*>(m_pParent)) m_nRowGap = list->GetScrollItemBorderSize();
     return 1;
 }

@@ -9,7 +9,9 @@
 #include "game/farm/FarmDefs.h"
 #include "game/farm/FarmManager.h"
 #include "game/progress/UserProfile.h"
+#include "game/screens/AddCoinsDialog.h"
 #include "game/screens/QuestRowParts.h"
+#include "game/screens/SpriteLookups.h"
 #include "render/DibBitmap.h"
 #include "render/DrawingHelpers.h"
 #include "sprites/SpriteSet.h"
@@ -27,11 +29,6 @@ constexpr int kButtonRightInset = 10;
 constexpr int kColumnWidth = 320;
 const char* const kPriceLabel = "Price: ";
 const char* const kPriceLead = "Price:    x ";
-
-CSpriteSet* SetWithFrame(CSpriteSetManager* sets, const char* name) {
-    CSpriteSet* set = sets != nullptr ? sets->GetSpriteSetNamed(name) : nullptr;
-    return set != nullptr && set->GetNumFrames() >= 1 && set->GetFrame(0) != nullptr ? set : nullptr;
-}
 
 // The localised text of an id when there is one, else the plain text.
 CommonString LocalisedOr(CTheGame* game, const CommonString& id, const CommonString& plain) {
@@ -79,8 +76,8 @@ TShopIconFit FitShopIcon(int iconWidth, int iconHeight, int frameWidth, int fram
     return fit;
 }
 
-CXShopScrollItem::CXShopScrollItem(CXElement* parent, TTemplate* templ, TWidget* record,
-                                   const WidgetContext* placement, FarmObjectDef* definition)
+CXShopScrollItem::CXShopScrollItem(CXElement* parent, TTemplate* templ, TWidget* record, const WidgetContext* placement,
+                                   FarmObjectDef* definition)
     : CXScrollItemBase(parent, templ, record, placement), m_pDef(definition) {}
 
 CXShopScrollItem::~CXShopScrollItem() = default;
@@ -94,25 +91,22 @@ int CXShopScrollItem::OnInitWidget() {
     m_bAffordable = profile->m_nCoins >= m_pDef->price;
 
     CSpriteSetManager* sets = game->m_pSpriteSetManager;
-    CSpriteSet* frame = SetWithFrame(sets, "iconframe2");
-    CSpriteSet* coin = SetWithFrame(sets, "shop_coin_icon");
-    m_pButtons = SetWithFrame(sets, "btn_normal");
-    if (frame == nullptr || coin == nullptr || m_pButtons == nullptr) return 0;
-    m_pIconFrame = frame->GetFrame(0);
-    m_pCoinIcon = coin->GetFrame(0);
+    m_pIconFrame = FirstFrame(sets, "iconframe2");
+    m_pCoinIcon = FirstFrame(sets, "shop_coin_icon");
+    m_pButtons = SetWithFrames(sets, "btn_normal");
+    const IDibBitmap* button = m_pButtons != nullptr ? m_pButtons->GetFrame(0) : nullptr;
+    if (m_pIconFrame == nullptr || m_pCoinIcon == nullptr || button == nullptr) return 0;
     if (m_pDef->category >= 0 && m_pDef->category < kFarmCategoryCount)
-        if (CSpriteSet* bar = SetWithFrame(sets, kBarSets[m_pDef->category])) {
+        if (CSpriteSet* bar = SetWithFrames(sets, kBarSets[m_pDef->category])) {
             m_pBarBackground = bar->GetFrame(0);
             m_pBarFill = bar->GetFrame(1);
         }
     if (!SetupYardDef()) return 0;
 
-    if (CSpriteSet* icon = SetWithFrame(sets, QuestPictureSetName(*m_pDef))) {
-        m_pIcon = icon->GetFrame(0);
+    m_pIcon = FirstFrame(sets, QuestPictureSetName(*m_pDef));
+    if (m_pIcon != nullptr)
         m_IconFit = FitShopIcon(m_pIcon->m_Width, m_pIcon->m_Height, m_pIconFrame->m_Width, m_pIconFrame->m_Height);
-    }
 
-    const IDibBitmap* button = m_pButtons->GetFrame(0);
     m_nButtonWidth = button->m_Width;
     m_nButtonHeight = button->m_Height;
     m_nButtonY = kRowHeight - m_nButtonHeight;
@@ -158,9 +152,4 @@ void CXShopScrollItem::RunProcess() {
     if (CategoryPoints() != m_nCurrentPoints) RecalcPotentialPercantageGrowth();
 }
 
-bool CXShopScrollItem::Contains(int x, int y) {
-    if (!m_bAffordable) return false;
-    const int dx = x - m_Rect.x - m_nButtonX;
-    const int dy = y - m_Rect.y - m_nButtonY;
-    return dx >= 0 && dx <= m_nButtonWidth && dy >= 0 && dy <= m_nButtonHeight;
-}
+bool CXShopScrollItem::Contains(int x, int y) { return m_bAffordable && OnRowButton(m_Rect, GetButtonRect(), x, y); }

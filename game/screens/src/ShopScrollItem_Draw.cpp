@@ -20,17 +20,17 @@ struct TColour {
     unsigned char r, g, b;
 };
 constexpr TColour kWhite{255, 255, 255};
-constexpr TColour kShortColour{255, 128, 128};   // texts of a row the player cannot afford
-constexpr TColour kTotalColour{255, 255, 128};   // the percentage the purchase brings
-constexpr TColour kFullColour{128, 255, 128};    // ... when it reaches the star
+constexpr TColour kShortColour{255, 128, 128};  // texts of a row the player cannot afford
+constexpr TColour kTotalColour{255, 255, 128};  // the percentage the purchase brings
+constexpr TColour kFullColour{128, 255, 128};   // ... when it reaches the star
 constexpr TColour kOwnedColour{220, 220, 220};
-constexpr int kFrameFade = 96;                   // the icon's frame is fainter than the row
-constexpr int kShortButtonFade = 200;            // a button the player cannot afford is dimmed
+constexpr int kFrameFade = 96;         // the icon's frame is fainter than the row
+constexpr int kShortButtonFade = 200;  // a button the player cannot afford is dimmed
 constexpr int kSeparatorAlpha = 128;
-constexpr int kCursorAlpha = 112;                // the dark mark at the bar's current end
-constexpr int kHighlightFade = 383;              // the preview's additive glow: alpha a - 128
-constexpr int kHighlightFrom = 127;              // ... drawn only in the upper half of a fade
-constexpr int kBarCap = 6;                       // the fill's right cap, pixels
+constexpr int kCursorAlpha = 112;    // the dark mark at the bar's current end
+constexpr int kHighlightFade = 383;  // the preview's additive glow: alpha a - 128
+constexpr int kHighlightFrom = 127;  // ... drawn only in the upper half of a fade
+constexpr int kBarCap = 6;           // the fill's right cap, pixels
 constexpr int kBarTextGap = 2;
 constexpr double kBarTextRise = 1.5;
 constexpr float kOwnedScale = 0.8f;
@@ -49,37 +49,33 @@ unsigned char Alpha(int a) { return static_cast<unsigned char>(std::clamp(a, 0, 
 }  // namespace
 
 void CXShopScrollItem::Draw() {
-    const int alpha = GetOpacity() >> 8;
-    const auto* list = dynamic_cast<CXScrollDialogBase*>(m_pParent);
-    CTheGame* game = TheGameOf(this);
-    IDibBitmap* back = GetBackBuffer();
-    if (alpha <= 0 || list == nullptr || game == nullptr || back == nullptr) return;
-    const TCoordRect2D& area = list->GetListArea();
+    TShopRowCanvas canvas;
+    if (!GetShopRowCanvas(*this, canvas)) return;
+    const TCoordRect2D& area = canvas.area;
     const int x = m_Rect.x, y = m_Rect.y;
-    if (y > back->m_Height || y + m_Rect.height < area.y) return;
-    TCoordRect2D clip{0, area.y, back->m_Width, back->m_Height - area.y};
+    if (y > canvas.back->m_Height || y + m_Rect.height < area.y) return;
+    TCoordRect2D clip{0, area.y, canvas.back->m_Width, canvas.back->m_Height - area.y};
 
-    if (alpha > kFrameFade)
-        BitBlt_Clipped(back, m_pIconFrame, x, y + kIconTop, m_pIconFrame->m_Width, m_pIconFrame->m_Height, 0, 0,
-                       alpha - kFrameFade - 255, clip, 0);
+    if (canvas.alpha > kFrameFade)
+        BitBlt_Clipped(canvas.back, m_pIconFrame, x, y + kIconTop, m_pIconFrame->m_Width, m_pIconFrame->m_Height, 0, 0,
+                       canvas.alpha - kFrameFade - 255, clip, 0);
     if (m_pIcon != nullptr)
-        DrawCentredClipped(game, back, m_pIcon, x + m_pIconFrame->m_Width / 2,
-                           y + kIconTop + m_pIconFrame->m_Height / 2, m_IconFit.scale, alpha - 255, clip);
-    if (CBitmapFontText* small = game->m_Fonts[kGameFontSmall]) {
+        DrawCentredClipped(canvas.game, canvas.back, m_pIcon, x + m_pIconFrame->m_Width / 2,
+                           y + kIconTop + m_pIconFrame->m_Height / 2, m_IconFit.scale, canvas.alpha - 255, clip);
+    if (CBitmapFontText* small = canvas.game->m_Fonts[kGameFontSmall]) {
         // The count of this object bought for the yard, in the frame's lower right corner.
         const float width = static_cast<float>(small->Length2(m_OwnedText.GetDataConst())) * kOwnedScale;
         const float height = static_cast<float>(small->GetCharHeight()) * kOwnedScale;
-        const int ownedAlpha = std::min(alpha, m_nOwned > 0 ? kOwnedAlpha : kNoneOwnedAlpha);
-        small->TextOutF(back, m_OwnedText.GetDataConst(),
-                        To16(x + m_pIconFrame->m_Width - kOwnedInset - width), To16(y + kOwnedBottom - height),
-                        To16(kOwnedScale), To16(kOwnedScale), 0, kOwnedColour.r, kOwnedColour.g, kOwnedColour.b, 0,
-                        Alpha(ownedAlpha), &clip);
+        const int ownedAlpha = std::min(canvas.alpha, m_nOwned > 0 ? kOwnedAlpha : kNoneOwnedAlpha);
+        small->TextOutF(canvas.back, m_OwnedText.GetDataConst(), To16(x + m_pIconFrame->m_Width - kOwnedInset - width),
+                        To16(y + kOwnedBottom - height), To16(kOwnedScale), To16(kOwnedScale), 0, kOwnedColour.r,
+                        kOwnedColour.g, kOwnedColour.b, 0, Alpha(ownedAlpha), &clip);
     }
     if (y >= area.y && y <= area.y + area.height)
-        DrawLine_AA(game, area.x, y, area.x + area.width, y, 255, 255, 255, kSeparatorAlpha * alpha / 255,
-                    kSeparatorAlpha * alpha / 255);
-    DrawTexts(x, y, alpha, clip);
-    DrawButton(x, y, alpha, clip);
+        DrawLine_AA(canvas.game, area.x, y, area.x + area.width, y, 255, 255, 255, kSeparatorAlpha * canvas.alpha / 255,
+                    kSeparatorAlpha * canvas.alpha / 255);
+    DrawTexts(x, y, canvas.alpha, clip);
+    DrawButton(x, y, canvas.alpha, clip);
 }
 
 void CXShopScrollItem::DrawTexts(int x, int y, int alpha, TCoordRect2D& clip) {
@@ -127,8 +123,8 @@ void CXShopScrollItem::DrawButton(int x, int y, int alpha, TCoordRect2D& clip) {
     const double cy = y + m_nButtonY + m_nButtonHeight / 2.0;
     // Pressed, the text shrinks to 0.9 about its centre.
     const double scale = m_bPressed ? kPressedTextScale : 1.0;
-    font->TextOutF(back, text, To16(cx - width * scale / 2), To16(cy - height * scale / 2), To16(scale), To16(scale),
-                   0, colour.r, colour.g, colour.b, kButtonTextEffect, Alpha(alpha), &clip);
+    font->TextOutF(back, text, To16(cx - width * scale / 2), To16(cy - height * scale / 2), To16(scale), To16(scale), 0,
+                   colour.r, colour.g, colour.b, kButtonTextEffect, Alpha(alpha), &clip);
 }
 
 void CXShopScrollItem::DrawProgressBar(int x, int y, TCoordRect2D& clip) {
@@ -158,8 +154,7 @@ void CXShopScrollItem::DrawProgressBar(int x, int y, TCoordRect2D& clip) {
         if (preview)
             glowing(potential, kBarCap, capX);
         else
-            BitBlt_Clipped(back, m_pBarFill, x + potential, y, kBarCap, m_pBarFill->m_Height, capX, 0, offset, clip,
-                           0);
+            BitBlt_Clipped(back, m_pBarFill, x + potential, y, kBarCap, m_pBarFill->m_Height, capX, 0, offset, clip, 0);
     }
 
     // "+15% " in white, then "(60%)" in yellow, or green once the star is reached; both squeezed
