@@ -95,6 +95,7 @@ TPlatformSettings ReadPlatformSettings() {
         else
             Complain("COBBLE_CLOCK", v, "real or virtual");
     }
+    ReadInt("COBBLE_SEED", 0, 2147483647, s.randomSeed);
     if (const char* v = std::getenv("COBBLE_PAY")) ReadPay(v, s.pay);
     ReadInt("COBBLE_PAY_DELAY", 0, 100000, s.payDelayFrames);
     if (const char* v = std::getenv("COBBLE_PAY_OWNED")) {
@@ -135,6 +136,19 @@ void UseSettings(const TPlatformSettings& settings) {
     st.settingsChosen = true;
     g_verbose = settings.verbose;
     ResetState();
+}
+
+bool FixedRandomSeed(unsigned int& seed) {
+    // A virtual-clock run without a seed of its own takes the C library's starting seed.
+    constexpr unsigned int kVirtualClockSeed = 1;
+    const TPlatformSettings& s = CurrentSettings();
+    if (s.randomSeed >= 0) {
+        seed = static_cast<unsigned int>(s.randomSeed);
+        return true;
+    }
+    if (s.clock != ClockKind::Virtual) return false;
+    seed = kVirtualClockSeed;
+    return true;
 }
 
 void Notice(const char* format, ...) {

@@ -11,6 +11,7 @@
 #include "platform/EglSurface.h"
 #include "platform/Navigator.h"
 #include "platform/PaymentService.h"
+#include "platform/Settings.h"
 #include "render/GlesGlobals.h"
 #include "shell/BbUtil.h"
 #include "shell/PaymentGlue.h"
@@ -76,6 +77,11 @@ int RunProgram() {
     if (!g_pGame) g_pGame = CreateGameObject();
     if (!g_pGame) return FailStartUp();
     g_pGame->SetGamePtr(g_pGame);
+    // A scripted run repeats exactly, so its seed is fixed; any other run draws from the time.
+    if (unsigned int seed = 0; platform::FixedRandomSeed(seed))
+        g_pGame->SeedRandoms(seed);
+    else
+        g_pGame->InitRandoms();
     g_bGameRunsInPortait = g_pGame->m_Screen.m_nOrientationMode == 0;
 
     if (bbutil_init_egl(screen_cxt) != 0) {

@@ -127,11 +127,17 @@ std::vector<std::string> FindingsOfRowsAhead(std::initializer_list<const char*> 
 // The yard screen's share of the farm's content is in before the farm shop's: its rows are proven
 // as the farm's phase will prove them.
 TEST_F(ContentPakTest, TheYardsRowsHoldAheadOfTheFarmShop) {
-    EXPECT_EQ(Join(FindingsOfRowsAhead({"root_yard", "pb_birds", "pb_plants", "pb_comfort", "pb_decor", "pb_farm_",
-                                        "chicken-selection", "farm-tap", "FarmDecorSelection", "red_circle_notify",
-                                        "yard_star", "farm\\cloud-"},
-                                       {"root_buy"}, 'C')),
+    EXPECT_EQ(Join(FindingsOfRowsAhead(
+                  {"root_yard", "pb_birds", "pb_plants", "pb_comfort", "pb_decor", "pb_farm_", "chicken-selection",
+                   "farm-tap", "FarmDecorSelection", "red_circle_notify", "yard_star", "farm\\cloud-"},
+                  {"root_buy"}, 'C')),
               "");
+}
+
+// The play screen's share of the round's content came in ahead of the rest of it: its rows are
+// proven as the round's phase will prove them, before the whole pak is built for that phase.
+TEST_F(ContentPakTest, ThePlayScreensRowsHoldAheadOfTheRestOfTheRound) {
+    EXPECT_EQ(Join(FindingsOfRowsAhead({"root_play", "btn_play_", "txt_unlock_line", "play_menu\\"}, {}, 'B')), "");
 }
 
 TEST_F(ContentPakTest, EachPlantedFaultFailsTheCheckForItsReason) {

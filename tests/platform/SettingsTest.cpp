@@ -209,5 +209,43 @@ TEST_F(SettingsTest, EnvironmentTextIsNullWhenUnset) {
     ::unsetenv("ORIENTATION");
 }
 
+TEST_F(SettingsTest, ARandomSeedIsFixedWhenGivenOrUnderTheVirtualClock) {
+    const struct {
+        const char* why;
+        const char* seed;  // null: unset
+        ClockKind clock;
+        bool fixed;
+        unsigned int expected;
+        bool complaint;
+    } cases[] = {
+        {"a real-clock run draws from the time", nullptr, ClockKind::Real, false, 0, false},
+        {"a virtual-clock run starts from 1", nullptr, ClockKind::Virtual, true, 1, false},
+        {"a given seed on the real clock", "4242", ClockKind::Real, true, 4242, false},
+        {"a given seed wins over the virtual clock's", "0", ClockKind::Virtual, true, 0, false},
+        {"the largest seed", "2147483647", ClockKind::Real, true, 2147483647u, false},
+        {"a negative seed is no seed", "-5", ClockKind::Real, false, 0, true},
+        {"words are no seed", "lucky", ClockKind::Virtual, true, 1, true},
+        {"too large is no seed", "2147483648", ClockKind::Real, false, 0, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        if (c.seed != nullptr)
+            ::setenv("COBBLE_SEED", c.seed, 1);
+        else
+            ::unsetenv("COBBLE_SEED");
+        ::testing::internal::CaptureStderr();
+        TPlatformSettings s = ReadPlatformSettings();
+        const std::string err = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(err.find("COBBLE_SEED") != std::string::npos, c.complaint) << err;
+        s.clock = c.clock;
+        UseSettings(s);
+        unsigned int seed = 12345;
+        EXPECT_EQ(FixedRandomSeed(seed), c.fixed);
+        if (c.fixed) EXPECT_EQ(seed, c.expected);
+    }
+    ::unsetenv("COBBLE_SEED");
+    UseSettings(TPlatformSettings());
+}
+
 }  // namespace
 }  // namespace platform

@@ -3,7 +3,12 @@
 
 #include <GLES/gl.h>
 
+#include <cstdlib>
+#include <ctime>
+#include <vector>
+
 #include "ShellFixture.h"
+#include "platform/Clock.h"
 #include "platform/Navigator.h"
 #include "platform/Screen.h"
 
@@ -280,6 +285,55 @@ TEST_F(ProgramTest, UnreadableTouchesAndForeignEventsAreDropped) {
     EXPECT_EQ(RunProgram(), 0);
     EXPECT_TRUE(g_record.pointers.empty());
     EXPECT_EQ(g_record.cycles, 1);
+}
+
+// The first draws of rand() after srand(seed), by the C library itself.
+std::vector<int> DrawsAfter(unsigned int seed) {
+    std::srand(seed);
+    std::vector<int> draws;
+    for (int i = 0; i < 6; ++i) draws.push_back(std::rand() % 1000);
+    return draws;
+}
+
+TEST_F(ProgramTest, AScriptedRunDrawsTheSameRandomValuesEveryTime) {
+    const struct {
+        const char* why;
+        platform::ClockKind clock;
+        int seed;  // -1: none given
+    } cases[] = {
+        {"the virtual clock fixes the seed at 1", platform::ClockKind::Virtual, -1},
+        {"a given seed", platform::ClockKind::Real, 77},
+        {"a given seed under the virtual clock", platform::ClockKind::Virtual, 9001},
+        {"a real-clock run without one draws from the time", platform::ClockKind::Real, -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        ResetTestGame();
+        platform::TPlatformSettings s = Settings(320, 480);
+        s.clock = c.clock;
+        s.randomSeed = c.seed;
+        platform::UseSettings(s);
+        std::vector<int> draws;
+        g_testGame.onInit = [&draws](CTestGame& game) {
+            for (int i = 0; i < 6; ++i) draws.push_back(game.RandomValue(1000));
+            PushNavigatorEvent(NAVIGATOR_EXIT);
+        };
+        // Somebody drew before the program started: it must not matter.
+        std::srand(31337);
+        (void)std::rand();
+        // The time of the platform's clock (the process's clock stays virtual once a run chose it).
+        const std::time_t before = platform::ClockTime(nullptr);
+        ASSERT_EQ(RunProgram(), 0);
+        const std::time_t after = platform::ClockTime(nullptr);
+        if (c.clock == platform::ClockKind::Virtual || c.seed >= 0) {
+            EXPECT_EQ(draws, DrawsAfter(c.seed >= 0 ? static_cast<unsigned int>(c.seed) : 1u));
+            continue;
+        }
+        bool fromTheTime = false;
+        for (std::time_t t = before; t <= after && !fromTheTime; ++t)
+            fromTheTime = draws == DrawsAfter(static_cast<unsigned int>(t));
+        EXPECT_TRUE(fromTheTime);
+    }
 }
 
 TEST_F(ProgramTest, TheBackKeyGoesToTheGameWhichSaysWhenItLeaves) {

@@ -14,6 +14,7 @@
 #include "game/news/NewsWidgets.h"
 #include "game/progress/ApplicationData.h"
 #include "game/progress/UserProfile.h"
+#include "game/screens/MenuMusic.h"
 #include "game/screens/PlayerDialogs.h"
 #include "particles/ParticleSystem.h"
 #include "particles/ParticleSystemManager.h"
@@ -25,9 +26,6 @@ namespace {
 
 constexpr int kCloudCount = 8;
 constexpr int kCloudImages = 6;
-constexpr int kMenuMusicTrack = 3;
-constexpr FIXED_FLOAT kMusicFadeIn = 4 * 256;
-constexpr FIXED_FLOAT kMusicFadeOut = 2 * 256;
 constexpr FIXED_FLOAT kSunTurnPerFrame = 77;  // 77/256 degree
 constexpr FIXED_FLOAT kFullTurn = 360 * 256;
 
@@ -221,14 +219,7 @@ void CXStartMenu2::GetRandomCloudPos(bool fromLeft, TVector2D& pos, TVector2D& v
     vel = TVector2D{static_cast<FIXED_FLOAT>(std::lround((0.15 + (1.0 - r / 120.0) * 0.35) * 256.0)), 0};
 }
 
-void CXStartMenu2::UpdateGameplayMusic() {
-    CTheGame* game = TheGame();
-    if (game == nullptr || game->m_pSoundManager == nullptr) return;
-    if (game->IsMusicOn())
-        game->m_pSoundManager->PlayMusicTrack(kMenuMusicTrack, true, kMusicFadeIn, kMusicFadeOut);
-    else
-        game->m_pSoundManager->StopMusicTrackWithFadeOut(0);
-}
+void CXStartMenu2::UpdateGameplayMusic() { PlayMenuMusic(TheGame()); }
 
 void CXStartMenu2::RefreshNewsButton() {
     if (m_pNewsButton == nullptr)

@@ -31,6 +31,7 @@ struct TPlatformSettings {
     std::string dumpDir;      // where frame dumps go (script "dump" names are relative to it)
     int dumpEveryFrames = 0;  // > 0: dump every Nth frame as frame_NNNNN.png
     ClockKind clock = ClockKind::Real;
+    int randomSeed = -1;                 // COBBLE_SEED, 0 or more: the seed of rand(); -1 none given
     TPayAnswerPlan pay;                  // default answer to every payment request
     int payDelayFrames = 2;              // frames between a request and its answer
     std::vector<std::string> ownedSkus;  // what an existing-purchases request reports as owned
@@ -52,6 +53,11 @@ const TPlatformSettings& CurrentSettings();
 // Replaces the settings and resets the whole platform (queue, call log, window, frame count).
 // For tests and tools; call it before screen_create_context.
 void UseSettings(const TPlatformSettings& settings);
+
+// Whether this run fixes the seed of rand(), and with what: COBBLE_SEED when given, else 1 under
+// the virtual clock, so that a scripted run (its rounds and its frames) repeats exactly. False
+// for a run on the real clock without a seed, which seeds from the time.
+[[nodiscard]] bool FixedRandomSeed(unsigned int& seed);
 
 // One "platform:" line on stderr for a notice that is expected on this machine (no web access,
 // a window run that went on headless...): printed only in verbose runs (COBBLE_VERBOSE=1). Any

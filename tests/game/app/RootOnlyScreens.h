@@ -1,14 +1,17 @@
 #pragma once
-// The start menu, the credits, the achievements, the leaderboards, the boosts screen, the farm
-// shop and the quests screen built from their root records alone, for suites about screen
-// switching, purchases and the back key: the real screens also load their scene images, effects,
-// fonts, lists, sprites and the farm, which those suites' small template paks do not hold.
+// The start menu, the play screen, the credits, the achievements, the leaderboards, the boosts
+// screen, the yard, the farm shop and the quests screen built from their root records alone,
+// for suites about screen switching, the back key, purchases and the game in progress: the
+// real screens also load their scene images, effects, fonts, lists, sprites and the farm, which
+// those suites' small template paks do not hold.
 
 #include "core/CommonString.h"
+#include "game/farm/FarmWindow.h"
 #include "game/screens/AboutScreen.h"
 #include "game/screens/AchScreen.h"
 #include "game/screens/FarmShopScreen.h"
 #include "game/screens/LeadersScreen.h"
+#include "game/screens/PlayScreen.h"
 #include "game/screens/QuestsScreen.h"
 #include "game/screens/StartMenu.h"
 #include "game/screens/UpgradesScreen.h"
@@ -20,6 +23,13 @@ public:
     // The scene is not loaded: only the widgets draw.
     void Draw() override { XGameRoot::Draw(); }
     void RunProcess() override { XGameRoot::RunProcess(); }
+};
+
+// Without its buttons, its plus image and its turning sun.
+class CRootOnlyPlay : public CXPlayScreen {
+public:
+    explicit CRootOnlyPlay(CXElement* parent) : CXPlayScreen(parent) { m_bLivePostEffect = false; }
+    int OnInitElement() override { return InitRoot(CommonString("ui_main.txt"), "root_play"); }
 };
 
 class CRootOnlyAbout : public CXAboutScreen {
@@ -56,4 +66,11 @@ class CRootOnlyQuests : public CXQuestsScreen {
 public:
     using CXQuestsScreen::CXQuestsScreen;
     int OnInitElement() override { return InitRoot(CommonString("ui_main.txt"), "root_quests"); }
+};
+
+// The yard's widgets only: no yard, objects, images or clouds.
+class CRootOnlyYard : public CXFarmWindow {
+public:
+    using CXFarmWindow::CXFarmWindow;
+    int OnInitElement() override { return InitRoot(CommonString("ui_main.txt"), "root_yard"); }
 };

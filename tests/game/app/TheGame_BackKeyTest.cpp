@@ -88,9 +88,9 @@ public:
             case EScreen::StartMenu:
                 return new TBackLogged<CRootOnlyStartMenu>(this);
             case EScreen::Play:
-                return new TBackLogged<CXPlayScreen>(this);
+                return new TBackLogged<CRootOnlyPlay>(this);
             case EScreen::Farm:
-                return new TBackLogged<CXFarmWindow>(this);
+                return new TBackLogged<CRootOnlyYard>(this);
             case EScreen::FarmShop:
                 return new TBackLogged<CRootOnlyFarmShop>(this);
             case EScreen::Achievements:

@@ -64,7 +64,7 @@ public:
 class CShopGame : public CTestTheGame {
 public:
     XGameRoot* NewScreen(EScreen kind, int a, int b) override {
-        if (kind == EScreen::Play) return new TLogged<CXPlayScreen>(this);
+        if (kind == EScreen::Play) return new TLogged<CRootOnlyPlay>(this);
         if (kind == EScreen::Upgrades) return new CLoggedBoosts(this);
         return CTheGame::NewScreen(kind, a, b);
     }
@@ -287,7 +287,7 @@ TEST_F(TheGamePurchases, TheWaitDialogGoesUpAndDownInThatOrderAlsoWhenTheAnswerC
          {"acn_show_in_app_wait", "acn_hide_in_app_wait"},
          {{kAwardCoins, "1,000 Coins added!", ""}}},
     };
-    auto* play = dynamic_cast<TLogged<CXPlayScreen>*>(game.m_pPlayScreen);
+    auto* play = dynamic_cast<TLogged<CRootOnlyPlay>*>(game.m_pPlayScreen);
     ASSERT_NE(play, nullptr);
     play->logActions = true;
     for (const TWaitCase& c : cases) {

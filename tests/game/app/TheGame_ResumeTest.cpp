@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "RootOnlyScreens.h"
 #include "core/MemFile.h"
 #include "core/QuorvanStorage.h"
 #include "game/app/ResumeRecord.h"
@@ -53,9 +54,9 @@ public:
     bool saves = true;
 };
 
-class CStandInYard : public CXFarmWindow {
+class CStandInYard : public CRootOnlyYard {
 public:
-    using CXFarmWindow::CXFarmWindow;
+    using CRootOnlyYard::CRootOnlyYard;
     bool SaveResume(IFile* file, int version) override { return file->WriteInt(77) == 4; }
 };
 
@@ -64,6 +65,7 @@ public:
     XGameRoot* NewScreen(EScreen kind, int a, int b) override {
         if (kind == EScreen::Gameplay) return new CStandInRound(this);
         if (kind == EScreen::Farm) return new CStandInYard(this);
+        if (kind == EScreen::Play) return new CRootOnlyPlay(this);
         return CTheGame::NewScreen(kind, a, b);
     }
     CStandInRound* Round() { return static_cast<CStandInRound*>(m_pGameplayScreen); }

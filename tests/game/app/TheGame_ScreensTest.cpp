@@ -67,16 +67,16 @@ public:
 };
 
 // A play screen that logs its own updates and the touches it is given.
-class CLoggedPlay : public CXPlayScreen {
+class CLoggedPlay : public CRootOnlyPlay {
 public:
-    using CXPlayScreen::CXPlayScreen;
+    using CRootOnlyPlay::CRootOnlyPlay;
     void RunProcess() override {
         g_Log.push_back("play update");
-        CXPlayScreen::RunProcess();
+        CRootOnlyPlay::RunProcess();
     }
     int NotifyPointerEvent(int x, int y, int type) override {
         g_Log.push_back("play touch");
-        return CXPlayScreen::NotifyPointerEvent(x, y, type);
+        return CRootOnlyPlay::NotifyPointerEvent(x, y, type);
     }
 };
 
@@ -144,6 +144,8 @@ public:
                 return new CRootOnlyAch(this);
             case EScreen::Leaderboards:
                 return new CRootOnlyLeaders(this, a);
+            case EScreen::Farm:
+                return new CRootOnlyYard(this);
             case EScreen::FarmShop:
                 return new CRootOnlyFarmShop(this);
             case EScreen::Quests:
@@ -677,16 +679,16 @@ TEST_F(TheGameScreens, ChildrenOfAScreenTakeTheGameClassesByKindAndId) {
                             {{"ui\\ui_iphone\\ui_main.txt",
                               ToBytes("root = root_about\n"
                                       " child = btn_any\n end\n child = dlg_news\n end\n child = dlg_other\n end\n"
-                                      " child = pb_birds\n end\n child = img_bg\n end\n child = img_plain\n end\n"
+                                      " child = pb_loading\n end\n child = img_bg\n end\n child = img_plain\n end\n"
                                       "end\n"
                                       "button = btn_any\nend\ndialog = dlg_news\nend\ndialog = dlg_other\nend\n"
-                                      "progress = pb_birds\nend\nimage = img_bg\nend\nimage = img_plain\nend\n")}});
+                                      "progress = pb_loading\nend\nimage = img_bg\nend\nimage = img_plain\nend\n")}});
     ASSERT_TRUE(game.RunAboutScreen());
     XGameRoot* about = game.m_pAboutScreen;
     EXPECT_NE(dynamic_cast<XGameButton*>(about->FindChildWithWidgetId("btn_any")), nullptr);
     EXPECT_NE(dynamic_cast<XGameDialog*>(about->FindChildWithWidgetId("dlg_news")), nullptr);
     EXPECT_NE(dynamic_cast<XGameDialog*>(about->FindChildWithWidgetId("dlg_other")), nullptr);
-    EXPECT_NE(dynamic_cast<XGameProgress*>(about->FindChildWithWidgetId("pb_birds")), nullptr);
+    EXPECT_NE(dynamic_cast<XGameProgress*>(about->FindChildWithWidgetId("pb_loading")), nullptr);
     EXPECT_NE(dynamic_cast<XGameStretchImage*>(about->FindChildWithWidgetId("img_bg")), nullptr);
     XWidget* plain = about->FindChildWithWidgetId("img_plain");
     EXPECT_NE(dynamic_cast<XImage*>(plain), nullptr);

@@ -17,8 +17,8 @@
 #include "ShopTestGame.h"
 #include "core/Parser.h"
 #include "ui/WidgetMakers.h"
-#include "game/screens/PendingScreens.h"
 #include "game/screens/InAppWaitDlg.h"
+#include "game/screens/PlayScreen.h"
 #include "game/screens/ShopScrollItemsDialog.h"
 #include "platform/Control.h"
 #include "sprites/SpriteSet.h"
@@ -31,11 +31,11 @@ using namespace shoptest;
 constexpr int kButtonW = 186, kButtonH = 40;
 constexpr int kCoinIconW = 16;
 
-// The screen that carries the shop, standing in for the play screen, which is not written yet
-// (built on the credits screen's root, as the play screen has none yet).
+// The screen that carries the shop: the play screen's answers on the credits screen's root,
+// without the play screen's buttons (which need the arena table and the farm) and its sun.
 class CShopHost : public CXPlayScreen {
 public:
-    explicit CShopHost(CXElement* parent) : CXPlayScreen(parent) {}
+    explicit CShopHost(CXElement* parent) : CXPlayScreen(parent) { m_bLivePostEffect = false; }
     int OnInitElement() override { return InitRoot(CommonString("ui_main.txt"), "root_about"); }
     int OnMessage(CXElement* sender, int code, XWPARAM wparam, int lparam) override {
         if (AnswerCoinShopMessage(TheGame(), sender, code, wparam)) return 1;

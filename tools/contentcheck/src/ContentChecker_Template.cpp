@@ -266,8 +266,8 @@ void CContentChecker::CheckTemplateReferences() {
     for (int w = 0; w < m_Template->widgets.count; ++w) {
         const TWidget* r = m_Template->widgets.data[w];
         const std::string where = std::string(kTemplate) + " " + Str(r->name);
-        groups = farmOnly.count(Str(r->name)) > 0 ? std::vector<std::string>{"ui", "farm"}
-                                                   : std::vector<std::string>{"ui"};
+        groups =
+            farmOnly.count(Str(r->name)) > 0 ? std::vector<std::string>{"ui", "farm"} : std::vector<std::string>{"ui"};
         switch (r->kind) {
             case kWidgetImage:
                 image(where, static_cast<const TImage*>(r)->image, 1);

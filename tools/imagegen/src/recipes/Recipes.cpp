@@ -46,6 +46,8 @@ constexpr TNamedRecipe kRecipes[] = {
     {"right_arrow", recipes::RightArrow},
     {"yard_star", recipes::YardStar},
     {"padlock_anim", recipes::PadlockAnim},
+    {"plus_disc", recipes::PlusDisc},
+    {"question_mark", recipes::QuestionMark},
     {"small_medal", recipes::SmallMedal},
     {"marbles", recipes::MarbleIcon},
     {"award_icons", recipes::AwardIcons},

@@ -42,6 +42,8 @@ void ArrowIcon(CCanvas& c, const CRecipeContext& ctx);
 void RightArrow(CCanvas& c, const CRecipeContext& ctx);
 void YardStar(CCanvas& c, const CRecipeContext& ctx);
 void PadlockAnim(CCanvas& c, const CRecipeContext& ctx);
+void PlusDisc(CCanvas& c, const CRecipeContext& ctx);
+void QuestionMark(CCanvas& c, const CRecipeContext& ctx);
 void SmallMedal(CCanvas& c, const CRecipeContext& ctx);
 void MarbleIcon(CCanvas& c, const CRecipeContext& ctx);
 void AwardIcons(CCanvas& c, const CRecipeContext& ctx);

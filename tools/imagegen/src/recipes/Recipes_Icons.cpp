@@ -129,6 +129,30 @@ void PadlockAnim(CCanvas& c, const CRecipeContext& ctx) {
     Padlock(c, w / 2 - 0.5f, h * 0.5f + 1, std::min(w, h) * 0.8f, open, ctx.Frame() == last ? -14.0f : 0.0f);
 }
 
+// colour=#RRGGBB rim=W: a glossy disc with a white plus, the coin counter's "get more coins".
+void PlusDisc(CCanvas& c, const CRecipeContext& ctx) {
+    const float w = ctx.Width(), h = ctx.Height();
+    const float cx = w / 2 - 0.4f, cy = h / 2 - 0.6f, r = std::min(w, h) / 2 - 1.2f;
+    const TRgba colour = ctx.Colour("colour", Rgb(0x43A047));
+    GlossDisc(c, cx, cy, r, colour, ctx.Number("rim", 1.5f));
+    const CShape plus = picto::Plus(cx, cy, r * 1.15f, r * 0.38f);
+    c.Fill(Translate(plus, 0, 0.8f), WithAlpha(Shade(colour, -0.6f), 0.8f));
+    c.Fill(plus, kWhite);
+}
+
+// A chunky white question mark with a dark border and a soft shadow: a yard not found yet.
+void QuestionMark(CCanvas& c, const CRecipeContext& ctx) {
+    const float w = ctx.Width(), h = ctx.Height();
+    TLettering text;
+    text.fill = Vertical(0, h, kWhite, Rgb(0xDCE6EE));
+    text.border = Rgb(0x263238);
+    text.borderWidth = 1.6f;
+    text.shadowDx = 1.2f;
+    text.shadowDy = 2.0f;
+    text.grow = 0.8f;
+    Letters(c, "?", h * 0.92f, w / 2 - 1, h * 0.82f, EAlign::Centre, text);
+}
+
 // A gold medal on a blue ribbon.
 void SmallMedal(CCanvas& c, const CRecipeContext& ctx) {
     const float w = ctx.Width(), h = ctx.Height();
