@@ -5,6 +5,7 @@
 #include <new>
 
 #include "game/app/TheGameOf.h"
+#include "game/farm/FarmProgress.h"
 #include "game/farm/FarmDefs.h"
 #include "game/farm/FarmManager.h"
 #include "game/progress/UserProfile.h"
@@ -56,6 +57,8 @@ int CXFarmShopScreen::OnInitElement() {
     for (int i = 0; i < kFarmTabs; ++i) {
         m_Bars[i] = dynamic_cast<XGameProgress*>(FindChildWithWidgetId(kBarIds[i]));
         if (m_Bars[i] == nullptr) return 0;
+        // The shop's background is dark under the bars, whatever the yard's sky.
+        if (auto* bar = dynamic_cast<CXFarmProgress*>(m_Bars[i])) bar->SetTextColour(255, 255, 255);
     }
     m_pCoinsText = FindChildWithWidgetId(kCoinsTextId);
     UpdateCoinsText();
