@@ -1,9 +1,9 @@
 #pragma once
 // The start menu, the play screen, the credits, the achievements, the leaderboards, the boosts
-// screen, the yard, the farm shop and the quests screen built from their root records alone,
-// for suites about screen switching, the back key, purchases and the game in progress: the
-// real screens also load their scene images, effects, fonts, lists, sprites and the farm, which
-// those suites' small template paks do not hold.
+// screen, the round (with the tutorial), the yard, the farm shop and the quests screen built from
+// their root records alone, for suites about screen switching, the back key, purchases and the
+// game in progress: the real screens also load their scene images, effects, fonts, lists, sprites
+// and the farm, which those suites' small template paks do not hold.
 
 #include "core/CommonString.h"
 #include "game/farm/FarmWindow.h"
@@ -11,6 +11,7 @@
 #include "game/screens/AchScreen.h"
 #include "game/screens/FarmShopScreen.h"
 #include "game/screens/LeadersScreen.h"
+#include "game/screens/PendingScreens.h"
 #include "game/screens/PlayScreen.h"
 #include "game/screens/QuestsScreen.h"
 #include "game/screens/StartMenu.h"
@@ -73,4 +74,21 @@ class CRootOnlyYard : public CXFarmWindow {
 public:
     using CXFarmWindow::CXFarmWindow;
     int OnInitElement() override { return InitRoot(CommonString("ui_main.txt"), "root_yard"); }
+};
+
+// The round and the tutorial without their arena, images and sprites; nothing of the round runs.
+class CRootOnlyRound : public CXGameplaySurvival {
+public:
+    using CXGameplaySurvival::CXGameplaySurvival;
+    int OnInitElement() override { return InitRoot(CommonString("ui_main.txt"), "root_GAMEPLAY_NoAds"); }
+    void RunProcess() override { XGameRoot::RunProcess(); }
+    void Draw() override { XGameRoot::Draw(); }
+};
+
+class CRootOnlyTutorial : public CXGameplayTutorial {
+public:
+    using CXGameplayTutorial::CXGameplayTutorial;
+    int OnInitElement() override { return InitRoot(CommonString("ui_main.txt"), "root_tutorial_NoAds"); }
+    void RunProcess() override { XGameRoot::RunProcess(); }
+    void Draw() override { XGameRoot::Draw(); }
 };
