@@ -124,13 +124,15 @@ std::vector<std::string> FindingsOfRowsAhead(std::initializer_list<const char*> 
     return own;
 }
 
-// The yard screen's share of the farm's content is in before the farm shop's: its rows are proven
-// as the farm's phase will prove them.
-TEST_F(ContentPakTest, TheYardsRowsHoldAheadOfTheFarmShop) {
-    EXPECT_EQ(Join(FindingsOfRowsAhead(
-                  {"root_yard", "pb_birds", "pb_plants", "pb_comfort", "pb_decor", "pb_farm_", "chicken-selection",
-                   "farm-tap", "FarmDecorSelection", "red_circle_notify", "yard_star", "farm\\cloud-"},
-                  {"root_buy"}, 'C')),
+// The farm's content is in before the round's, which its phase also needs: the rows of the yard,
+// the farm shop and the quests screen are proven as the farm's phase will prove them.
+TEST_F(ContentPakTest, TheFarmsRowsHoldAheadOfTheRound) {
+    EXPECT_EQ(Join(FindingsOfRowsAhead({"root_yard", "pb_birds", "pb_plants", "pb_comfort", "pb_decor", "pb_farm_",
+                                        "chicken-selection", "farm-tap", "FarmDecorSelection", "red_circle_notify",
+                                        "yard_star", "farm\\cloud-", "root_buy", "dlg_buy_", "root_quests",
+                                        "dlg_quest", "txt_quest_explain", "txtm_quest_explain_coin",
+                                        "ID_UI_QUEST_EXPLAIN", "icon_bird", "icon_robot", "icon_lawn_mower"},
+                                       {}, 'C')),
               "");
 }
 
@@ -146,11 +148,11 @@ TEST_F(ContentPakTest, EachPlantedFaultFailsTheCheckForItsReason) {
         std::function<void(TMembers&)> plant;
         const char* finding;
     };
-    const std::string sheet = SheetOf("HudCoin");
+    const std::string sheet = SheetOf("HudXP");
     ASSERT_FALSE(sheet.empty());
     const TCase cases[] = {
         {"a ui set whose sheet is missing", [&](TMembers& m) { ASSERT_EQ(m.erase(sheet), 1u); },
-         "set HudCoin: the set HudCoin does not load"},
+         "set HudXP: the set HudXP does not load"},
         {"a text key without a text", [](TMembers& m) { Replace(m["Lang\\texts.csv"], "ID_LevelNum,Level %d\n", ""); },
          "text ID_LevelNum: Lang\\texts.csv has no text for ID_LevelNum"},
         {"a template without a required id",

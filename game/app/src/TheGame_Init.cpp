@@ -197,5 +197,5 @@ void CTheGame::ReleaseSpriteSetRef(CSpriteSet*& slot) {
 
 void CTheGame::ResetShopTabOffsets() {
     for (int& offset : m_ShopTabOffsets) offset = -1000;
-    m_nShopTabOffsetExtra = 0;
+    m_nShopCurrentTab = 0;
 }

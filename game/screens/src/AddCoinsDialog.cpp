@@ -12,6 +12,7 @@
 #include "game/app/TheGameOf.h"
 #include "game/progress/InAppPurchaseManager.h"
 #include "game/screens/ShopScrollItemsDialog.h"
+#include "game/screens/SpriteLookups.h"
 #include "render/DibBitmap.h"
 #include "render/DrawLine.h"
 #include "render/DrawingHelpers.h"
@@ -29,10 +30,10 @@ constexpr const char* kListId = "dlg_addcoins_scroll";
 constexpr int kButtonBottom = 122;
 constexpr int kButtonRightInset = 10;
 constexpr int kColumnWidth = 320;
-constexpr int kFrameFade = 96;        // the picture's frame is fainter than the row
-constexpr int kLineFade = 127;        // the separator shows only in the upper half of a fade
-constexpr int kTitleTop = 2;          // pixels below the row's top
-constexpr int kTwoLineLift = 5;       // the first description rises when a second follows
+constexpr int kFrameFade = 96;   // the picture's frame is fainter than the row
+constexpr int kLineFade = 127;   // the separator shows only in the upper half of a fade
+constexpr int kTitleTop = 2;     // pixels below the row's top
+constexpr int kTwoLineLift = 5;  // the first description rises when a second follows
 constexpr int kSecondLineOverlap = 3;
 constexpr float kPressedTextScale = 0.9f;
 const char* const kCoinGap = "    ";  // the blanks a description keeps for the coin icon
@@ -45,12 +46,6 @@ constexpr TColour kDescColour{220, 220, 220};
 constexpr TColour kButtonTextColour{255, 96, 0};
 
 FIXED_FLOAT_16 To16(double value) { return static_cast<FIXED_FLOAT_16>(std::lround(value * 65536.0)); }
-
-// Frame 0 of a set with at least one frame, or null.
-IDibBitmap* FirstFrame(CSpriteSetManager* sets, const char* name) {
-    const CSpriteSet* set = sets != nullptr ? sets->GetSpriteSetNamed(name) : nullptr;
-    return set != nullptr && set->GetNumFrames() >= 1 ? set->GetFrame(0) : nullptr;
-}
 
 CommonString Localised(CTheGame* game, const CommonString& key) {
     if (key.Length() == 0) return CommonString();
@@ -69,8 +64,8 @@ void DrawTextInColumn(IDibBitmap* back, CBitmapFontText& font, const CommonStrin
                       const TSqueeze& squeeze, TColour colour, int alpha, TCoordRect2D& clip) {
     if (text.Length() == 0) return;
     if (!squeeze.squeezed) {
-        font.TextOut(back, x, y, text.GetDataConst(), colour.r, colour.g, colour.b, 0, static_cast<unsigned char>(alpha),
-                     &clip);
+        font.TextOut(back, x, y, text.GetDataConst(), colour.r, colour.g, colour.b, 0,
+                     static_cast<unsigned char>(alpha), &clip);
         return;
     }
     font.TextOutF(back, text.GetDataConst(), x << 16, y << 16, squeeze.scaleX, squeeze.scaleY, 0, colour.r, colour.g,
@@ -96,6 +91,22 @@ int LastRunOfFourBlanks(const char* text) {
     return last != nullptr ? static_cast<int>(last - text) : -1;
 }
 
+bool GetShopRowCanvas(XWidget& row, TShopRowCanvas& canvas) {
+    canvas.alpha = row.GetOpacity() >> 8;
+    const auto* list = dynamic_cast<const CXScrollDialogBase*>(row.GetParent());
+    canvas.game = TheGameOf(&row);
+    canvas.back = row.GetBackBuffer();
+    if (canvas.alpha <= 0 || list == nullptr || canvas.game == nullptr || canvas.back == nullptr) return false;
+    canvas.area = list->GetListArea();
+    return true;
+}
+
+bool OnRowButton(const TCoordRect2D& row, const TCoordRect2D& button, int x, int y) {
+    const int dx = x - row.x - button.x;
+    const int dy = y - row.y - button.y;
+    return dx >= 0 && dx <= button.width && dy >= 0 && dy <= button.height;
+}
+
 bool AnswerCoinShopClick(CTheGame* game, const char* id) {
     if (game == nullptr || id == nullptr || game->m_pPurchaseManager == nullptr) return false;
     InAppPurchaseDef* entry = game->m_pPurchaseManager->GetInAppPurchaseDef(id);
@@ -118,8 +129,8 @@ int AnswerCoinShopMessage(CTheGame* game, CXElement* sender, int code, XWPARAM w
 
 // ---- The dialog -------------------------------------------------------------------------------------
 
-CXAddCoinsFullScreenContainerDlg::CXAddCoinsFullScreenContainerDlg(CXElement* parent, TTemplate* templ,
-                                                                   TWidget* record, const WidgetContext* placement)
+CXAddCoinsFullScreenContainerDlg::CXAddCoinsFullScreenContainerDlg(CXElement* parent, TTemplate* templ, TWidget* record,
+                                                                   const WidgetContext* placement)
     : XGameDialog(parent, templ, record, placement) {}
 
 CXAddCoinsFullScreenContainerDlg::~CXAddCoinsFullScreenContainerDlg() = default;
@@ -185,7 +196,8 @@ int CXAddCoinsScrollItem::OnInitWidget() {
     m_ButtonText = m_pEntry->buttonText_id.Length() > 0 ? Localised(game, m_pEntry->buttonText_id) : m_pEntry->price;
 
     m_pButtons = sets != nullptr ? sets->GetSpriteSetNamed("btn_normal") : nullptr;
-    const IDibBitmap* button = m_pButtons != nullptr && m_pButtons->GetNumFrames() >= 1 ? m_pButtons->GetFrame(0) : nullptr;
+    const IDibBitmap* button =
+        m_pButtons != nullptr && m_pButtons->GetNumFrames() >= 1 ? m_pButtons->GetFrame(0) : nullptr;
     IDibBitmap* back = GetBackBuffer();
     if (button == nullptr || back == nullptr) return 0;
     const int w = back->m_Width;
@@ -207,39 +219,33 @@ int CXAddCoinsScrollItem::OnInitWidget() {
 
 void CXAddCoinsScrollItem::RunProcess() { XWidget::RunProcess(); }
 
-bool CXAddCoinsScrollItem::Contains(int x, int y) {
-    const int dx = x - m_Rect.x - m_ButtonRect.x;
-    const int dy = y - m_Rect.y - m_ButtonRect.y;
-    return dx >= 0 && dx <= m_ButtonRect.width && dy >= 0 && dy <= m_ButtonRect.height;
-}
+bool CXAddCoinsScrollItem::Contains(int x, int y) { return OnRowButton(m_Rect, m_ButtonRect, x, y); }
 
 void CXAddCoinsScrollItem::Draw() {
-    const int alpha = GetOpacity() >> 8;
-    const auto* list = dynamic_cast<CXScrollDialogBase*>(m_pParent);
-    CTheGame* game = TheGameOf(this);
-    IDibBitmap* back = GetBackBuffer();
-    if (alpha <= 0 || list == nullptr || game == nullptr || back == nullptr) return;
-    const TCoordRect2D& area = list->GetListArea();
+    TShopRowCanvas canvas;
+    if (!GetShopRowCanvas(*this, canvas)) return;
+    const TCoordRect2D& area = canvas.area;
     const int x = m_Rect.x, y = m_Rect.y;
     if (y + m_Rect.height < area.y || y > area.y + area.height) return;
     TCoordRect2D clip = area;
 
-    const int frameAlpha = alpha - kFrameFade;
+    const int frameAlpha = canvas.alpha - kFrameFade;
     if (frameAlpha >= 1)
-        BitBlt_Clipped(back, m_pIconFrame, x, y + 2, m_pIconFrame->m_Width, m_pIconFrame->m_Height, 0, 0,
+        BitBlt_Clipped(canvas.back, m_pIconFrame, x, y + 2, m_pIconFrame->m_Width, m_pIconFrame->m_Height, 0, 0,
                        frameAlpha - 255, clip, 0);
     if (m_pPicture != nullptr) {
         const int cx = x + m_pIconFrame->m_Width / 2, cy = y + 2 + m_pIconFrame->m_Height / 2;
-        BitBlt_Clipped(back, m_pPicture, cx - m_pPicture->m_Width / 2, cy - m_pPicture->m_Height / 2,
-                       m_pPicture->m_Width, m_pPicture->m_Height, 0, 0, alpha - 255, clip, 0);
+        BitBlt_Clipped(canvas.back, m_pPicture, cx - m_pPicture->m_Width / 2, cy - m_pPicture->m_Height / 2,
+                       m_pPicture->m_Width, m_pPicture->m_Height, 0, 0, canvas.alpha - 255, clip, 0);
     }
-    if (alpha > kLineFade && y >= area.y && y <= area.y + area.height)
-        DrawLine_AA(game, area.x, y, area.x + area.width, y, 255, 255, 255, alpha - kLineFade, alpha - kLineFade);
+    if (canvas.alpha > kLineFade && y >= area.y && y <= area.y + area.height)
+        DrawLine_AA(canvas.game, area.x, y, area.x + area.width, y, 255, 255, 255, canvas.alpha - kLineFade,
+                    canvas.alpha - kLineFade);
 
     // Texts and button share one column, from the button's left edge.
     const int left = x + m_ButtonRect.x;
-    DrawTexts(left, x + m_Rect.width, y, alpha, clip);
-    DrawBuyButton(x, y, alpha, clip);
+    DrawTexts(left, x + m_Rect.width, y, canvas.alpha, clip);
+    DrawBuyButton(x, y, canvas.alpha, clip);
 }
 
 void CXAddCoinsScrollItem::DrawTexts(int left, int right, int top, int alpha, TCoordRect2D& clip) {
@@ -265,9 +271,9 @@ void CXAddCoinsScrollItem::DrawTexts(int left, int right, int top, int alpha, TC
     // The icon stands on the blanks kept for it, on the line as drawn: raised with it, and
     // squeezed along with it.
     if (m_nCoinIconOffset >= 0) {
-        const int offset =
-            squeeze.squeezed ? static_cast<int>((static_cast<std::int64_t>(m_nCoinIconOffset) * squeeze.scaleX) >> 16)
-                             : m_nCoinIconOffset;
+        const int offset = squeeze.squeezed
+                               ? static_cast<int>((static_cast<std::int64_t>(m_nCoinIconOffset) * squeeze.scaleX) >> 16)
+                               : m_nCoinIconOffset;
         BitBlt_Clipped(back, m_pCoinIcon, left + offset, firstY + (smallLine - m_pCoinIcon->m_Height) / 2,
                        m_pCoinIcon->m_Width, m_pCoinIcon->m_Height, 0, 0, alpha - 255, clip, 0);
     }

@@ -3,8 +3,11 @@
 #include <new>
 
 #include "game/app/TheGameOf.h"
+#include "game/farm/FarmDefs.h"
+#include "game/farm/FarmManager.h"
 #include "game/progress/InAppPurchaseManager.h"
 #include "game/screens/AddCoinsDialog.h"
+#include "game/screens/ShopScrollItem.h"
 
 bool IsListedInCoinShop(const InAppPurchaseDef* entry) {
     return entry != nullptr && !entry->hide_from_list && entry->entryName != "inapp_free_coins" &&
@@ -34,12 +37,35 @@ bool CXShopScrollItemsDialog::CreateScrollItemsAddCoins() {
     return true;
 }
 
-bool CXShopScrollItemsDialog::CreateScrollItemsShop() { return false; }
+bool CXShopScrollItemsDialog::CreateScrollItemsShop() {
+    const int category = m_nCurrentCategory;
+    if (category < 0 || category >= GetNumCategories() || category >= kFarmCategoryCount) return false;
+    CTheGame* game = TheGameOf(this);
+    YardDef* yard = game != nullptr && game->m_pFarmManager != nullptr ? game->m_pFarmManager->GetCurrentYardDef()
+                                                                       : nullptr;
+    if (yard == nullptr) return false;
+    const auto& objects = yard->objects[category];
+    for (int i = 0; i < objects.count; ++i) {
+        FarmObjectDef* def = objects.data[i];
+        if (def == nullptr || (def->flags & kFarmFlagDefault) != 0) continue;
+        if (!AddScrollItem(def->id, def)) return false;
+    }
+    return true;
+}
 
-CXScrollItemBase* CXShopScrollItemsDialog::CreateShopScrollItem(CXElement* /*parent*/, TTemplate* /*templ*/,
-                                                                TWidget* /*record*/,
-                                                                const WidgetContext* /*placement*/, void* /*data*/) {
-    return nullptr;
+CXScrollItemBase* CXShopScrollItemsDialog::CreateShopScrollItem(CXElement* parent, TTemplate* templ,
+                                                                TWidget* record, const WidgetContext* placement,
+                                                                void* data) {
+    return new (std::nothrow)
+        CXShopScrollItem(parent, templ, record, placement, static_cast<FarmObjectDef*>(data));
+}
+
+FIXED_FLOAT CXShopScrollItemsDialog::GetKeptPosition(int category) const {
+    return category >= 0 && category < m_RememberedPositions.count ? m_RememberedPositions.data[category] : 0;
+}
+
+void CXShopScrollItemsDialog::SetKeptPosition(int category, FIXED_FLOAT position) {
+    if (category >= 0 && category < m_RememberedPositions.count) m_RememberedPositions.data[category] = position;
 }
 
 CXScrollItemBase* CXShopScrollItemsDialog::CreateScrollItemObject(CXElement* parent, TTemplate* templ,

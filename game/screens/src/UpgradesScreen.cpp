@@ -11,6 +11,7 @@
 #include "game/progress/InAppPurchaseManager.h"
 #include "game/progress/UserProfile.h"
 #include "game/screens/ScoreValue.h"
+#include "game/screens/SpriteLookups.h"
 #include "sprites/SpriteSet.h"
 #include "sprites/SpriteSetManager.h"
 #include "ui/TemplateRecords.h"
@@ -29,18 +30,6 @@ constexpr int kClosedUpGap = 2;
 bool Is(XWPARAM wparam, const char* id) {
     const char* text = XIdText(wparam);
     return text != nullptr && std::strcmp(text, id) == 0;
-}
-
-// The set with at least `frames` frames, or null.
-CSpriteSet* SetWithFrames(CSpriteSetManager* sets, const char* name, int frames) {
-    CSpriteSet* set = sets != nullptr ? sets->GetSpriteSetNamed(name) : nullptr;
-    return set != nullptr && set->GetNumFrames() >= frames ? set : nullptr;
-}
-
-// Frame 0 of a set of at least one frame, or null.
-IDibBitmap* FirstFrame(CSpriteSetManager* sets, const char* name) {
-    CSpriteSet* set = SetWithFrames(sets, name, 1);
-    return set != nullptr ? set->GetFrame(0) : nullptr;
 }
 
 // The boost's level in the profile, a damaged value read as the nearest level of the table.
@@ -67,8 +56,8 @@ void CXUpgradePointsAddDialog::PostDraw() {
     if (game == nullptr || m_pAnchor == nullptr || GetOpacity() <= 0) return;
     const TCoordRect2D r = m_pAnchor->GetDrawingRect();
     (void)DrawScoreValue(game, game->m_pHudXPSet, true, static_cast<float>(r.x) + r.width / 2.0f,
-                         static_cast<float>(r.y) + r.height / 2.0f, 1.0f, CommonString(),
-                         CXUpgradesScreen::kPackPoints, GetOpacity() / 256, 255, 255, 255, false, false);
+                         static_cast<float>(r.y) + r.height / 2.0f, 1.0f, CommonString(), CXUpgradesScreen::kPackPoints,
+                         GetOpacity() / 256, 255, 255, 255, false, false);
 }
 
 // ---- The screen -------------------------------------------------------------------------------------
@@ -138,7 +127,8 @@ int CXUpgradesScreen::OnMessage(CXElement* sender, int code, XWPARAM wparam, int
         ResetUpgrades();
     } else if (Is(wparam, "btn_upgrade_coins_add_yes")) {
         BuyUpgradeCoinsInAppPurchase();
-    } else if (const char* id = XIdText(wparam); id != nullptr && game != nullptr && game->m_pUpgradeManager != nullptr) {
+    } else if (const char* id = XIdText(wparam);
+               id != nullptr && game != nullptr && game->m_pUpgradeManager != nullptr) {
         const int type = game->m_pUpgradeManager->GetUpgradeType(CommonString(id));
         if (type >= 0) {
             // A refused purchase needs no answer: the row did not take the touch in the first place.

@@ -1,17 +1,19 @@
 #pragma once
 // The start menu, the play screen, the credits, the achievements, the leaderboards, the boosts
-// screen and the round (with the tutorial) built from their root records alone, for suites about
-// screen switching, the back key, purchases and the game in progress: the real screens also load
-// their scene images, effects, fonts, lists and sprites, which those suites' small template paks
-// do not hold.
+// screen, the round (with the tutorial), the yard, the farm shop and the quests screen built from
+// their root records alone, for suites about screen switching, the back key, purchases and the
+// game in progress: the real screens also load their scene images, effects, fonts, lists, sprites
+// and the farm, which those suites' small template paks do not hold.
 
 #include "core/CommonString.h"
 #include "game/farm/FarmWindow.h"
 #include "game/screens/AboutScreen.h"
 #include "game/screens/AchScreen.h"
+#include "game/screens/FarmShopScreen.h"
 #include "game/screens/LeadersScreen.h"
 #include "game/screens/PendingScreens.h"
 #include "game/screens/PlayScreen.h"
+#include "game/screens/QuestsScreen.h"
 #include "game/screens/StartMenu.h"
 #include "game/screens/UpgradesScreen.h"
 
@@ -53,6 +55,18 @@ class CRootOnlyUpgrades : public CXUpgradesScreen {
 public:
     using CXUpgradesScreen::CXUpgradesScreen;
     int OnInitElement() override { return InitRoot(CommonString("ui_main.txt"), "root_upgrades"); }
+};
+
+class CRootOnlyFarmShop : public CXFarmShopScreen {
+public:
+    using CXFarmShopScreen::CXFarmShopScreen;
+    int OnInitElement() override { return InitRoot(CommonString("ui_main.txt"), "root_buy"); }
+};
+
+class CRootOnlyQuests : public CXQuestsScreen {
+public:
+    using CXQuestsScreen::CXQuestsScreen;
+    int OnInitElement() override { return InitRoot(CommonString("ui_main.txt"), "root_quests"); }
 };
 
 // The yard's widgets only: no yard, objects, images or clouds.

@@ -49,7 +49,7 @@ TEST(TheGame, StartsWithNoParticleEffectDeclaredAndNoShopTabOffsets) {
     CTestTheGame game;
     for (int index : game.m_ParticleEffectIndex) EXPECT_EQ(index, -1);
     for (int offset : game.m_ShopTabOffsets) EXPECT_EQ(offset, -1000);
-    EXPECT_EQ(game.m_nShopTabOffsetExtra, 0);
+    EXPECT_EQ(game.m_nShopCurrentTab, 0);
 }
 
 }  // namespace

@@ -92,13 +92,13 @@ public:
             case EScreen::Farm:
                 return new TBackLogged<CRootOnlyYard>(this);
             case EScreen::FarmShop:
-                return new TBackLogged<CXFarmShopScreen>(this);
+                return new TBackLogged<CRootOnlyFarmShop>(this);
             case EScreen::Achievements:
                 return new TBackLogged<CRootOnlyAch>(this);
             case EScreen::Leaderboards:
                 return new TBackLogged<CRootOnlyLeaders>(this, a);
             case EScreen::Quests:
-                return new TBackLogged<CXQuestsScreen>(this, a, b);
+                return new TBackLogged<CRootOnlyQuests>(this, a, b);
             case EScreen::Upgrades:
                 return new TBackLogged<CRootOnlyUpgrades>(this);
             case EScreen::About:

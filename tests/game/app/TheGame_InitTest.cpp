@@ -255,10 +255,10 @@ TEST_F(TheGameStartUp, SpriteSetReferencesByName) {
 
 TEST_F(TheGameStartUp, ShopTabOffsetsReset) {
     game.m_ShopTabOffsets[2] = 44;
-    game.m_nShopTabOffsetExtra = 5;
+    game.m_nShopCurrentTab = 5;
     game.ResetShopTabOffsets();
     for (int offset : game.m_ShopTabOffsets) EXPECT_EQ(offset, -1000);
-    EXPECT_EQ(game.m_nShopTabOffsetExtra, 0);
+    EXPECT_EQ(game.m_nShopCurrentTab, 0);
 }
 
 // A game whose common pak is a file of the test's own, so that tests running side by side never

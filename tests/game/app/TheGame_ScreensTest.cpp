@@ -148,6 +148,10 @@ public:
                 return new CRootOnlyLeaders(this, a);
             case EScreen::Farm:
                 return new CRootOnlyYard(this);
+            case EScreen::FarmShop:
+                return new CRootOnlyFarmShop(this);
+            case EScreen::Quests:
+                return new CRootOnlyQuests(this, a, b);
             case EScreen::Loader:
                 return new CBareLoader(this);
             default:

@@ -16,8 +16,6 @@
 
 #include "ShopTestGame.h"
 #include "core/Parser.h"
-#include "ui/TabControl.h"
-#include "ui/TemplateReader.h"
 #include "ui/WidgetMakers.h"
 #include "game/screens/InAppWaitDlg.h"
 #include "game/screens/PlayScreen.h"
@@ -322,58 +320,6 @@ TEST_F(CoinShopTest, TheFreeCoinsEntrySellsNothingAndAnUnknownIdIsNotTheShops) {
     EXPECT_FALSE(AnswerCoinShopClick(&game, "btn_addcoins_close"));
     EXPECT_FALSE(AnswerCoinShopClick(&game, nullptr));
     EXPECT_EQ(Player().m_nCoins, 100);
-}
-
-// The farm shop's list on its coin tab (4), under a stand-in for the farm shop screen with its
-// five tabs, on the play stand-in, which answers the rows' clicks as the farm shop will.
-TEST_F(CoinShopTest, TheFarmShopsListShowsTheCoinShopOnItsCoinTab) {
-    const std::string text =
-        "dialog = shop_tabs\n child = tab_0\n end\n child = tab_1\n end\n child = tab_2\n end\n"
-        " child = tab_3\n end\n child = tab_4\n end\nend\n"
-        "button = tab_0\nend\nbutton = tab_1\nend\nbutton = tab_2\nend\nbutton = tab_3\nend\nbutton = tab_4\nend\n"
-        "dialog = shop_list\n size = 320 400\nend\n";
-    CTemplateReader reader;
-    std::unique_ptr<TTemplate> templ(reader.ReadTemplateFromBytes({text.data(), text.size()}, "shop.txt"));
-    ASSERT_NE(templ, nullptr);
-    ASSERT_TRUE(game.RunPlayScreen());
-    Ticks(17);
-    IScrollDialogContainer container;
-    WidgetContext placement;
-    container.m_pTabControl = static_cast<CXTabControlBase*>(InitOrFreeWidget(
-        new CXTabControlBase(game.m_pPlayScreen, templ.get(), templ->GetWidget("shop_tabs"), &placement)));
-    ASSERT_NE(container.m_pTabControl, nullptr);
-    placement.y = 60;
-    auto* list = static_cast<CXShopScrollItemsDialog*>(InitOrFreeWidget(new CXShopScrollItemsDialog(
-        game.m_pPlayScreen, templ.get(), templ->GetWidget("shop_list"), &placement, &container)));
-    ASSERT_NE(list, nullptr);
-    container.m_pScrollDialog = list;
-    EXPECT_EQ(list->GetNumCategories(), 5);
-    EXPECT_FALSE(list->IsCoinsOnly());
-
-    ASSERT_TRUE(list->SetCurrentCategory(CXShopScrollItemsDialog::kCoinShopCategory));
-    ASSERT_EQ(list->GetChildCount(), 4);
-    EXPECT_EQ(static_cast<XWidget*>(list->GetChildPtrAt(0))->GetRecord()->name, "coins_pouch");
-    EXPECT_NE(dynamic_cast<CXAddCoinsScrollItem*>(list->GetChildPtrAt(3)), nullptr);
-    EXPECT_FALSE(list->SetCurrentCategory(0)) << "the farm rows come with the farm shop's own rows";
-    EXPECT_EQ(list->GetChildCount(), 0);
-
-    // A pack bought from the coin tab.
-    ASSERT_TRUE(list->SetCurrentCategory(CXShopScrollItemsDialog::kCoinShopCategory));
-    Platform({platform::PayOutcome::Accept, 0, {}});
-    Player().m_nCoins = 0;
-    auto* chest = static_cast<CXAddCoinsScrollItem*>(list->GetChildPtrAt(2));
-    const TCoordRect2D r = chest->GetDrawingRect();
-    const TCoordRect2D b = chest->GetButtonRect();
-    Ticks(2);
-    Tap(r.x + b.x + 20, r.y + b.y + 20);
-    EXPECT_NE(WaitDialog(), nullptr);
-    DrainAnswers();
-    Ticks(12);
-    EXPECT_EQ(Player().m_nCoins, 1500);
-    EXPECT_EQ(WaitDialog(), nullptr);
-    list->SheduleDestroyWithEffect(0, 0);
-    container.m_pTabControl->SheduleDestroyWithEffect(0, 0);
-    Ticks(1);
 }
 
 class WideCoinShopTest : public CoinShopTest {

@@ -86,7 +86,7 @@ protected:
         for (int i = 0; i < n; ++i) game.RunProcess();
     }
     // Lays a template made from our ui_main.txt, changed by edit, over the built pak (which still
-    // gives everything else), and forgets the templates read so far.
+    // gives everything else), and forgets the templates read so far. A later overlay replaces it.
     void OverlayTemplate(const std::function<void(std::string&)>& edit) {
         std::ifstream in(std::string(COBBLE_SOURCE_DIR) + "/content/ui/ui_main.txt");
         std::stringstream text;
@@ -94,8 +94,11 @@ protected:
         std::string t = text.str();
         edit(t);
         TPakSet& paks = game.Paks();
-        paks.m_pOptionalPak = paks.m_pCommonPak;
-        paks.m_pCommonPak = nullptr;
+        // A second overlay replaces the first: the built pak stays behind both.
+        if (paks.m_pOptionalPak == nullptr) {
+            paks.m_pOptionalPak = paks.m_pCommonPak;
+            paks.m_pCommonPak = nullptr;
+        }
         mediatest::SetCommonPak(game, saves.Path("overlay.pak"),
                                 {{"ui\\ui_iphone\\ui_main.txt", mediatest::ToBytes(t)}});
         game.FlushCachedTemplates();

@@ -218,7 +218,7 @@ public:
     int AddSpriteSetRef(CSpriteSet*& slot, const char* name);
     // Drops the slot's reference, if any, and empties the slot.
     void ReleaseSpriteSetRef(CSpriteSet*& slot);
-    // The four shop tab offsets to "none" (-1000), the value after them to 0.
+    // The four farm shop tabs' offsets to "none" (-1000), the shop's current tab to the first.
     void ResetShopTabOffsets();
 
     // ---- Ranks and other shared services (TheGame_Services.cpp) -----------------------------
@@ -410,9 +410,10 @@ public:
     int m_nNewHighScoreRow = -1;         // the row of the last new high score, -1 for none
     int m_nNewHighScoreTable = -1;       // the arena index of that score's table
 
-    // Remembered scroll offsets of the farm shop's tabs (-1000 means none), and its current tab.
+    // Remembered scroll offsets of the farm shop's four farm tabs (whole pixels, -1000 means none),
+    // and its current farm tab.
     int m_ShopTabOffsets[4] = {-1000, -1000, -1000, -1000};
-    int m_nShopTabOffsetExtra = 0;
+    int m_nShopCurrentTab = 0;
 
     // Looked up (not referenced) when the start menu opens.
     CSpriteSet* m_pHudCoinSet = nullptr;

@@ -33,6 +33,21 @@ TSqueeze SqueezeToColumn(int left, int right, int width);
 // four); -1 for none or null.
 int LastRunOfFourBlanks(const char* text);
 
+// What a row of the shop's list (a coin pack or a farm object) draws with: its alpha (0..255),
+// the game, the back buffer and the list's area.
+struct TShopRowCanvas {
+    int alpha = 0;
+    CTheGame* game = nullptr;
+    IDibBitmap* back = nullptr;
+    TCoordRect2D area;
+};
+// False when the row has nothing to draw: it is transparent, or it lacks its list, its game or
+// the back buffer.
+bool GetShopRowCanvas(XWidget& row, TShopRowCanvas& canvas);
+// Whether (x, y) lies on a button placed at `button` inside the row at `row` (both x, y, width,
+// height; the button's place relative to the row's top left), edges inside.
+bool OnRowButton(const TCoordRect2D& row, const TCoordRect2D& button, int x, int y);
+
 // One product of the catalogue. Its widget id is the entry's name.
 class CXAddCoinsScrollItem : public CXScrollItemBase {
 public:

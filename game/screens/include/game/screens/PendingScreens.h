@@ -11,14 +11,14 @@
 #include "game/gameplay/GameplaySurvival.h"
 #include "game/screens/AboutScreen.h"
 #include "game/screens/AchScreen.h"
+#include "game/screens/FarmShopScreen.h"
 #include "game/screens/GameRoot.h"
 #include "game/screens/LeadersScreen.h"
+#include "game/screens/QuestsScreen.h"
 #include "game/screens/StartMenu.h"
 
 class IFile;
 class XDialog;
-class CXScrollDialogBase;
-class CXTabControlBase;
 
 // A screen root built from one root record of "ui_main.txt" and nothing more.
 class XPlainScreen : public XGameRoot {
@@ -30,22 +30,6 @@ public:
 
 private:
     const char* m_pRootName;
-};
-
-class CXQuestsScreen : public XPlainScreen {
-public:
-    CXQuestsScreen(CXElement* parent, int firstTab, int returnMessage)
-        : XPlainScreen(parent, "root_quests"), m_nFirstTab(firstTab), m_nReturnMessage(returnMessage) {}
-    int m_nFirstTab;
-    int m_nReturnMessage;
-};
-
-class CXFarmShopScreen : public XPlainScreen {
-public:
-    explicit CXFarmShopScreen(CXElement* parent) : XPlainScreen(parent, "root_buy") {}
-    // The shop's scrolling list and its tabs; the plain screen has neither.
-    CXScrollDialogBase* m_pScrollDialog = nullptr;
-    CXTabControlBase* m_pTabControl = nullptr;
 };
 
 // The scripted tutorial: the round screen in its tutorial mode (its own root, no scoring, no

@@ -6,11 +6,11 @@
 //
 // The coin-shop rows (CXAddCoinsScrollItem) are the catalogue's entries in file order, less the
 // hidden ones and the two that sell nothing ("inapp_free_coins", "inapp_facebook"); a row's id is
-// its entry's name. The farm rows belong to the farm shop screen, which makes them through
-// CreateScrollItemsShop and CreateShopScrollItem.
+// its entry's name. The farm rows (CXShopScrollItem) are the objects of the player's current yard
+// in the category, in file order, less its default objects; a row's id is the object's id.
 //
-// Depends on: the scroll list, the coin-shop catalogue (CInAppPurchaseManager) of the game
-// object. Main thread only.
+// Depends on: the scroll list, the coin-shop catalogue (CInAppPurchaseManager) and the farm
+// manager of the game object. Main thread only.
 
 #include "ui/ScrollDialog.h"
 
@@ -37,12 +37,19 @@ public:
 
     // One row per listed catalogue entry, named by the entry; false at the first that fails.
     bool CreateScrollItemsAddCoins();
-    // The farm rows of the current category, written with the farm shop's rows: until then there
-    // are none (false).
+    // One row per object of the current category in the player's current yard, in file order,
+    // default objects left out, named by the object's id: false for a category outside the list's
+    // or the farm's, without the yard, or at the first row that fails.
     bool CreateScrollItemsShop();
-    // One farm row for the object definition in data, likewise: null until then.
+    // The farm row for the object definition in data (a FarmObjectDef).
     CXScrollItemBase* CreateShopScrollItem(CXElement* parent, TTemplate* templ, TWidget* record,
-                                                   const WidgetContext* placement, void* data);
+                                           const WidgetContext* placement, void* data);
+
+    // The position a category keeps while another is shown (24.8, as the list's position; the
+    // shown category's is kept when the list leaves it). 0 for a category out of range.
+    FIXED_FLOAT GetKeptPosition(int category) const;
+    // Sets it; nothing for a category out of range.
+    void SetKeptPosition(int category, FIXED_FLOAT position);
 
     // Whether the list shows the coin shop now.
     bool ShowsCoinShop() const { return m_bCoinsOnly || m_nCurrentCategory == kCoinShopCategory; }

@@ -1,0 +1,109 @@
+#pragma once
+// The farm shop's and the quests screen's suites: the shop's game on the real pak (fonts, "ui"
+// sets, coin-shop catalogue, a player) with the farm as the loader and the "Loading Farm" group
+// loader leave it: the farm manager with the pak's yards, the mini-quests, the arenas and the
+// "farm" sprite sets loaded. The player stands in the first yard. Deferred game messages are
+// recorded, not delivered (CRealPakGame::posts).
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ShopTestGame.h"
+#include "game/farm/FarmDefs.h"
+#include "game/farm/FarmManager.h"
+#include "game/gameplay/ArenaManager.h"
+#include "game/progress/MiniQuestManager.h"
+#include "game/progress/UserProfile.h"
+#include "sprites/SpriteSet.h"
+#include "sprites/SpriteSetManager.h"
+#include "ui/XElement.h"
+#include "ui/Widget.h"
+
+namespace farmscreens {
+
+class FarmScreensTest : public shoptest::ShopTest {
+protected:
+    explicit FarmScreensTest(int w = 320, int h = 480) : ShopTest(w, h) {}
+    void SetUp() override {
+        ShopTest::SetUp();
+        if (IsSkipped()) return;
+        game.m_pFarmManager = new CFarmManager(&game);
+        ASSERT_TRUE(game.m_pFarmManager->PostConstruct());
+        game.m_pMiniQuestManager = new CMiniQuestManager(&game);
+        ASSERT_TRUE(game.m_pMiniQuestManager->PostConstruct());
+        game.m_pArenaManager = new CArenaManager(&game);
+        ASSERT_TRUE(game.m_pArenaManager->PostConstruct());
+        // The loader declares the other sprite files; the farm's group loader loads its sets.
+        ASSERT_TRUE(game.DefineSpriteSets_TheRest());
+        CSpriteSetManager& sets = *game.m_pSpriteSetManager;
+        for (int i = 0; i < sets.GetNumSpriteSets(); ++i)
+            if (CSpriteSet* set = sets.GetSpriteSetAt(i); set->m_GroupName == "farm") {
+                ASSERT_EQ(set->AddReference(), 1) << set->m_Name.GetDataConst();
+            }
+        game.m_bFarmGroupLoaded = true;
+        Player().m_CurrentYard = "yard1";
+    }
+
+    CFarmManager& Farm() { return *game.m_pFarmManager; }
+    YardDef* Yard(const char* id) { return Farm().GetYardDef(CommonString(id)); }
+    // A yard of the farm made for a case: its id, star thresholds (the same for every star and
+    // category unless given per star) and no objects yet; it becomes the player's current yard.
+    YardDef* AddYard(const char* id, int threshold) {
+        auto* yard = new YardDef;
+        yard->id = id;
+        yard->name = id;
+        for (auto& star : yard->starThresholds)
+            for (int& t : star) t = threshold;
+        EXPECT_TRUE(Farm().m_Yards.Add(yard));
+        Player().m_CurrentYard = id;
+        return yard;
+    }
+    FarmObjectDef* AddObject(YardDef* yard, int category, const char* id, const char* name, int price,
+                             const char* iconSprite, const char* sprite = "", bool isDefault = false) {
+        auto* def = new FarmObjectDef;
+        def->id = id;
+        def->name = name;
+        def->price = price;
+        def->category = category;
+        def->iconSprite = iconSprite;
+        def->sprite = sprite;
+        if (isDefault) def->flags |= kFarmFlagDefault;
+        EXPECT_TRUE(yard->objects[category].Add(def));
+        return def;
+    }
+    // A quest of the player's profile moved on: unlocked or completed, the objects bought.
+    void SetQuestState(const char* yard, const char* quest, int state) {
+        if (state >= 1) Player().MiniQuestUnlocked(CommonString(yard), CommonString(quest));
+        if (state >= 2) Player().MiniQuestCompleted(CommonString(yard), CommonString(quest));
+    }
+    void Buy(const char* yard, const char* object) {
+        Player().FarmObjectPurchased(CommonString(yard), CommonString(object));
+    }
+
+    // The ids of a list's rows in order.
+    static std::vector<std::string> RowIds(CXElement* list) {
+        std::vector<std::string> ids;
+        for (int i = 0; list != nullptr && i < list->GetChildCount(); ++i)
+            ids.push_back(static_cast<XWidget*>(list->GetChildPtrAt(i))->GetRecord()->name.GetDataConst());
+        return ids;
+    }
+    // The newest direct child of the screen with that id, or null.
+    static XWidget* Child(CXElement* screen, const char* id) {
+        for (int i = screen != nullptr ? screen->GetChildCount() - 1 : -1; i >= 0; --i) {
+            auto* w = dynamic_cast<XWidget*>(screen->GetChildPtrAt(i));
+            if (w != nullptr && w->GetRecord() != nullptr && w->GetRecord()->name == id) return w;
+        }
+        return nullptr;
+    }
+    // A tap at the centre of a widget's drawing rectangle.
+    void TapOn(XWidget* widget) {
+        ASSERT_NE(widget, nullptr);
+        const TCoordRect2D r = widget->GetDrawingRect();
+        Tap(r.x + r.width / 2, r.y + r.height / 2);
+    }
+    std::vector<CRealPakGame::TPost> Posts() const { return game.posts; }
+};
+
+}  // namespace farmscreens
