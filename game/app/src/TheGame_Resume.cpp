@@ -9,6 +9,7 @@
 #include "game/app/ResumeRecord.h"
 #include "game/app/TheGame.h"
 #include "game/farm/FarmManager.h"
+#include "game/farm/FarmWindow.h"
 #include "game/gameplay/ArenaManager.h"
 #include "game/progress/ApplicationData.h"
 #include "game/progress/UserProfile.h"

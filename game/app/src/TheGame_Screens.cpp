@@ -8,6 +8,7 @@
 #include "core/SafeFormat.h"
 #include "game/app/TheGame.h"
 #include "game/farm/FarmObject.h"
+#include "game/farm/FarmWindow.h"
 #include "game/news/AdsEngine.h"
 #include "game/news/NewsManager.h"
 #include "game/progress/AchievementsManager.h"

@@ -7,6 +7,7 @@
 #include "game/progress/ApplicationData.h"
 #include "game/progress/UserProfile.h"
 #include "game/screens/GameRoot.h"
+#include "game/farm/FarmWindow.h"
 #include "game/screens/PendingScreens.h"
 #include "game/screens/PlayScreen.h"
 #include "game/screens/UpgradesScreen.h"

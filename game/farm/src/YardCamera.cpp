@@ -58,6 +58,10 @@ TVector2D WorldToScreen(CGameBase* game, TVector2D world) {
 TVector2D ScreenToWorld(CGameBase* game, TVector2D screen) {
     int w, h;
     BackBufferSize(game, w, h);
+    // Rows above the far edge are the far edge: on a screen 643 or more rows high the inverse
+    // would divide by zero 329 rows above it and put the rows above that in front of the yard.
+    const FIXED_FLOAT farEdge = (h - kFarEdgeAboveBottom) * 256;
+    if (screen.y < farEdge) screen.y = farEdge;
     const float t = (static_cast<float>(screen.y) / 256.0f - static_cast<float>(h - kFarEdgeAboveBottom)) / kNearDepth;
     const float x = (static_cast<float>(screen.x) / 256.0f - static_cast<float>(w / 2)) / (0.5f + 0.5f * t) + 320.0f;
     const float y = (1.0f - 1.0f / (t + 1.0f)) * kVanishingDepth;

@@ -6,6 +6,8 @@
 
 #include "audio/SoundManager.h"
 #include "game/app/TheGameOf.h"
+#include "game/farm/FarmDefs.h"
+#include "game/farm/FarmProgress.h"
 #include "game/news/NewsWidgets.h"
 #include "game/screens/AddCoinsDialog.h"
 #include "game/screens/InAppWaitDlg.h"
@@ -53,10 +55,10 @@ const TWidgetMakerRow kScreenWidgetMakers[] = {
     {kWidgetDialog, "dlg_InAppWait", MakeWidget<CXInAppWaitDlg>},
     {kWidgetDialog, "dlg_stats", MakeWidget<CXStatsDialog>},
     {kWidgetDialog, nullptr, MakeWidget<XGameDialog>},
-    {kWidgetProgress, "pb_birds", MakeWidget<XGameProgress>},    // CXFarmProgress, category 0
-    {kWidgetProgress, "pb_plants", MakeWidget<XGameProgress>},   // CXFarmProgress, category 1
-    {kWidgetProgress, "pb_comfort", MakeWidget<XGameProgress>},  // CXFarmProgress, category 2
-    {kWidgetProgress, "pb_decor", MakeWidget<XGameProgress>},    // CXFarmProgress, category 3
+    {kWidgetProgress, "pb_birds", MakeFarmProgress<kCategoryBirds>},
+    {kWidgetProgress, "pb_plants", MakeFarmProgress<kCategoryPlants>},
+    {kWidgetProgress, "pb_comfort", MakeFarmProgress<kCategoryComfort>},
+    {kWidgetProgress, "pb_decor", MakeFarmProgress<kCategoryDecor>},
     {kWidgetProgress, nullptr, MakeWidget<XGameProgress>},
     {kWidgetImage, "img_DlgBg2", MakeWidget<XGameStretchImage>},
     {kWidgetImage, "img_bg", MakeWidget<XGameStretchImage>},

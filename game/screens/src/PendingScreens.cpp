@@ -4,8 +4,6 @@ XPlainScreen::XPlainScreen(CXElement* parent, const char* rootName) : XGameRoot(
 
 int XPlainScreen::OnInitElement() { return InitRoot(CommonString("ui_main.txt"), m_pRootName); }
 
-bool CXFarmWindow::SaveResume(IFile* /*file*/, int /*version*/) { return false; }
-
 bool CXGameplaySurvival::SaveResume(IFile* /*file*/, int /*version*/) { return false; }
 
 bool CXGameplaySurvival::LoadResume(IFile* /*file*/, int /*version*/) { return false; }

@@ -1,10 +1,11 @@
 #pragma once
-// The start menu, the play screen, the credits, the achievements, the leaderboards and the boosts
-// screen built from their root records alone, for suites about screen switching, the back key,
-// purchases and the game in progress: the real screens also load their scene images, effects,
-// fonts, lists and sprites, which those suites' small template paks do not hold.
+// The start menu, the play screen, the credits, the achievements, the leaderboards, the boosts
+// screen and the yard built from their root records alone, for suites about screen switching, the
+// back key, purchases and the game in progress: the real screens also load their scene images,
+// effects, fonts, lists and sprites, which those suites' small template paks do not hold.
 
 #include "core/CommonString.h"
+#include "game/farm/FarmWindow.h"
 #include "game/screens/AboutScreen.h"
 #include "game/screens/AchScreen.h"
 #include "game/screens/LeadersScreen.h"
@@ -50,4 +51,11 @@ class CRootOnlyUpgrades : public CXUpgradesScreen {
 public:
     using CXUpgradesScreen::CXUpgradesScreen;
     int OnInitElement() override { return InitRoot(CommonString("ui_main.txt"), "root_upgrades"); }
+};
+
+// The yard's widgets only: no yard, objects, images or clouds.
+class CRootOnlyYard : public CXFarmWindow {
+public:
+    using CXFarmWindow::CXFarmWindow;
+    int OnInitElement() override { return InitRoot(CommonString("ui_main.txt"), "root_yard"); }
 };

@@ -90,7 +90,7 @@ public:
             case EScreen::Play:
                 return new TBackLogged<CRootOnlyPlay>(this);
             case EScreen::Farm:
-                return new TBackLogged<CXFarmWindow>(this);
+                return new TBackLogged<CRootOnlyYard>(this);
             case EScreen::FarmShop:
                 return new TBackLogged<CXFarmShopScreen>(this);
             case EScreen::Achievements:

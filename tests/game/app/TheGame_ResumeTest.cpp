@@ -54,9 +54,9 @@ public:
     bool saves = true;
 };
 
-class CStandInYard : public CXFarmWindow {
+class CStandInYard : public CRootOnlyYard {
 public:
-    using CXFarmWindow::CXFarmWindow;
+    using CRootOnlyYard::CRootOnlyYard;
     bool SaveResume(IFile* file, int version) override { return file->WriteInt(77) == 4; }
 };
 

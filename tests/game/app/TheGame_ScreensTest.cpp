@@ -144,6 +144,8 @@ public:
                 return new CRootOnlyAch(this);
             case EScreen::Leaderboards:
                 return new CRootOnlyLeaders(this, a);
+            case EScreen::Farm:
+                return new CRootOnlyYard(this);
             case EScreen::Loader:
                 return new CBareLoader(this);
             default:
@@ -673,16 +675,16 @@ TEST_F(TheGameScreens, ChildrenOfAScreenTakeTheGameClassesByKindAndId) {
                             {{"ui\\ui_iphone\\ui_main.txt",
                               ToBytes("root = root_about\n"
                                       " child = btn_any\n end\n child = dlg_news\n end\n child = dlg_other\n end\n"
-                                      " child = pb_birds\n end\n child = img_bg\n end\n child = img_plain\n end\n"
+                                      " child = pb_loading\n end\n child = img_bg\n end\n child = img_plain\n end\n"
                                       "end\n"
                                       "button = btn_any\nend\ndialog = dlg_news\nend\ndialog = dlg_other\nend\n"
-                                      "progress = pb_birds\nend\nimage = img_bg\nend\nimage = img_plain\nend\n")}});
+                                      "progress = pb_loading\nend\nimage = img_bg\nend\nimage = img_plain\nend\n")}});
     ASSERT_TRUE(game.RunAboutScreen());
     XGameRoot* about = game.m_pAboutScreen;
     EXPECT_NE(dynamic_cast<XGameButton*>(about->FindChildWithWidgetId("btn_any")), nullptr);
     EXPECT_NE(dynamic_cast<XGameDialog*>(about->FindChildWithWidgetId("dlg_news")), nullptr);
     EXPECT_NE(dynamic_cast<XGameDialog*>(about->FindChildWithWidgetId("dlg_other")), nullptr);
-    EXPECT_NE(dynamic_cast<XGameProgress*>(about->FindChildWithWidgetId("pb_birds")), nullptr);
+    EXPECT_NE(dynamic_cast<XGameProgress*>(about->FindChildWithWidgetId("pb_loading")), nullptr);
     EXPECT_NE(dynamic_cast<XGameStretchImage*>(about->FindChildWithWidgetId("img_bg")), nullptr);
     XWidget* plain = about->FindChildWithWidgetId("img_plain");
     EXPECT_NE(dynamic_cast<XImage*>(plain), nullptr);

@@ -44,6 +44,8 @@ inline double ScreenX(double x, double depth, int w) {
 inline double ScreenY(double depth, int h) { return h - 314 + 329.0 * CameraT(depth); }
 // The world point of a screen point.
 inline void WorldOf(double sx, double sy, int w, int h, double& x, double& y) {
+    // Points above the far edge's row belong to the far edge.
+    if (sy < h - 314) sy = h - 314;
     const double t = (sy - (h - 314)) / 329.0;
     x = (sx - w / 2) / (0.5 + 0.5 * t) + 320.0;
     y = (1.0 - 1.0 / (t + 1.0)) * 658.0;

@@ -75,6 +75,30 @@ TEST(YardCamera, ScreenToWorldUndoesWorldToScreen) {
     }
 }
 
+// On a screen 643 rows or more high (a 1080 x 2400 phone: 320 x 711) the rows above the far edge
+// reach 329 rows above it, where the inverse would divide by zero, and beyond, where it would put a
+// dragged object in front of the yard. Every row above the far edge is the far edge.
+TEST(YardCamera, RowsAboveTheFarEdgeMapOntoItOnTallScreens) {
+    CTestTheGame game;
+    for (int height : {480, 643, 711, 1024}) {
+        game.SetGameSize(320, height);
+        const int farRow = height - 314;
+        for (int row : {0, height - 643, height - 643 + 1, farRow / 2, farRow - 1, farRow}) {
+            if (row < 0) continue;
+            for (int column : {0, 100, 160, 320}) {
+                const TVector2D world = ScreenToWorld(&game, TVector2D{column * 256, row * 256});
+                EXPECT_EQ(world.y, 0) << height << " row " << row;
+                // At the far edge the scale is one half: x spreads twice as far from the centre line.
+                EXPECT_EQ(world.x, (2 * (column - 160) + 320) * 256) << height << " row " << row;
+            }
+        }
+        // Just below the far edge the yard goes on as before.
+        const double t = 1.0 / 329.0;
+        EXPECT_NEAR(ScreenToWorld(&game, TVector2D{160 * 256, (farRow + 1) * 256}).y, (1 - 1 / (t + 1)) * 658 * 256,
+                    1.0);
+    }
+}
+
 TEST(YardCamera, DepthOrderPutsFartherObjectsFirst) {
     CTestTheGame game;
     const int depths[] = {300, 10, 150, 10, 0, 329};

@@ -19,6 +19,9 @@
 
 namespace runchecks {
 
+// Logical pixels of the 320 x 533 screen of a 768 x 1280 display, as display pixels.
+inline int D(double logical) { return static_cast<int>(logical * 2.4 + 0.5); }
+
 using TPixelTest = std::function<bool(const std::vector<int>&)>;
 
 inline bool Teal(const std::vector<int>& p) { return p[0] < 120 && p[1] > 120 && p[2] > 120; }

@@ -26,8 +26,7 @@
 
 namespace {
 
-// Logical pixels of the 320 x 533 screen of a 768 x 1280 display, as display pixels.
-int D(double logical) { return static_cast<int>(logical * 2.4 + 0.5); }
+using runchecks::D;
 
 struct TStep {
     int frame;

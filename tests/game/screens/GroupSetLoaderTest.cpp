@@ -11,6 +11,7 @@
 #include "game/farm/FarmDefs.h"
 #include "game/farm/FarmManager.h"
 #include "game/farm/FarmObject.h"
+#include "game/farm/FarmWindow.h"
 #include "game/progress/UserProfile.h"
 #include "game/screens/GroupSetLoader.h"
 #include "game/screens/PendingScreens.h"

@@ -21,6 +21,7 @@
 #include "game/screens/PlayScreenButtons.h"
 #include "sprites/SpriteSet.h"
 #include "sprites/SpriteSetManager.h"
+#include "testsupport/LoadedGame.h"
 #include "testsupport/StubSoundSystem.h"
 #include "ui/Text.h"
 
@@ -35,19 +36,9 @@ protected:
         game.m_pSoundSystem = sound;  // the game deletes it
         for (const char* name : {"PlayMenu_UnlockLevel", "PlayMenu_UnlockYard_Star"})
             ASSERT_TRUE(game.m_pSoundManager->AddReference(CommonString(name))) << name;
-        game.m_pAchievementsManager = new CAchievementsManager(&game);
-        ASSERT_EQ(game.m_pAchievementsManager->PostConstruct(), 1);
-        game.m_pArenaManager = new CArenaManager(&game);
-        ASSERT_EQ(game.m_pArenaManager->ReadFile(CommonString("Data\\arenas.txt")), 1);
-        game.m_pFarmManager = new CFarmManager(&game);
-        ASSERT_TRUE(game.m_pFarmManager->PostConstruct());
         // The loader keeps every set of the "ui" group loaded.
-        CSpriteSetManager* sets = game.m_pSpriteSetManager;
-        for (int i = 0; i < sets->GetNumSpriteSets(); ++i) {
-            const CSpriteSet* set = sets->GetSpriteSetAt(i);
-            if (set->m_GroupName == "ui") ASSERT_EQ(sets->AddSpriteSetRef(set->m_Name.GetDataConst()), 1);
-        }
-        game.m_pHudCoinSet = sets->GetSpriteSetNamed("HudCoin");
+        ASSERT_EQ(loadedgame::LoadSpriteGroups(game, {"ui"}), nullptr);
+        ASSERT_EQ(loadedgame::MakeLoaderManagers(game), nullptr);
         AddPlayer("Sam");
         player = game.GetCurrentProfile();
     }

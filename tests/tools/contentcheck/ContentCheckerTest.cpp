@@ -517,6 +517,27 @@ TEST_F(ContentCheckerTest, TheTemplateRowsAndReferences) {
               std::string::npos);
 }
 
+// The yard and the farm shop are built once the "farm" sprite sets are loaded: what only they show
+// may be drawn from those sets; a record another screen shows may not.
+TEST_F(ContentCheckerTest, OnlyTheFarmsScreensMayShowTheFarmsSets) {
+    const std::string farmOnly =
+        "root = \"root_yard\"\n    child = \"pb_farm\"\n        position = 0, 0\n    end\nend\n"
+        "progress = \"pb_farm\"\n    set_empty = \"s\"\n    set_full = \"s\"\nend\n"
+        "root = \"root_menu\"\n    child = \"img_logo\"\n        position = 0, 0\n    end\nend\n"
+        "image = \"img_logo\"\n    set = \"Hud\"\nend\n";
+    TMembers members = GoodPak();
+    members["ui\\ui_iphone\\ui_main.txt"] = Text(farmOnly);
+    EXPECT_EQ(Join(Check(members)), "");
+
+    // The menu shows the bar too.
+    std::string shared = farmOnly;
+    const std::string menuChild = "child = \"img_logo\"";
+    shared.replace(shared.find(menuChild), menuChild.size(), "child = \"pb_farm\"");
+    members["ui\\ui_iphone\\ui_main.txt"] = Text(shared);
+    const std::string all = Join(Check(members));
+    EXPECT_NE(all.find("pb_farm empty set: the set s is in group farm, not ui"), std::string::npos) << all;
+}
+
 TEST_F(ContentCheckerTest, RowsOfLaterPhasesWaitForTheirPhase) {
     EXPECT_EQ(Join(Check(GoodPak(), kRefs, 'A')), "");
     EXPECT_NE(Join(Check(GoodPak(), kRefs, 'B')).find("code_refs.txt:6 set Later: no sprite description declares"),

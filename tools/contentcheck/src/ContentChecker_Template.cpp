@@ -231,10 +231,27 @@ void CContentChecker::CheckTemplateRow(const TCodeRef& row) {
     }
 }
 
+std::set<std::string> CContentChecker::FarmOnlyRecords() const {
+    static const std::set<std::string> kFarmRoots = {"root_yard", "root_buy"};
+    std::set<std::string> farm, elsewhere;
+    for (int w = 0; w < m_Template->widgets.count; ++w) {
+        const TWidget* r = m_Template->widgets.data[w];
+        if (r->kind != kWidgetRoot) continue;
+        const std::string root = Str(r->name);
+        for (const std::string& name : Reachable(root)) (kFarmRoots.count(root) > 0 ? farm : elsewhere).insert(name);
+    }
+    std::set<std::string> only;
+    for (const std::string& name : farm)
+        if (elsewhere.count(name) == 0) only.insert(name);
+    return only;
+}
+
 void CContentChecker::CheckTemplateReferences() {
     if (m_Template == nullptr) return;
+    const std::set<std::string> farmOnly = FarmOnlyRecords();
+    std::vector<std::string> groups{"ui"};
     auto set = [&](const std::string& where, const CommonString& name, int frames) {
-        if (name.Length() > 0) CheckSet(where, Str(name), frames, {"ui"});
+        if (name.Length() > 0) CheckSet(where, Str(name), frames, groups);
     };
     auto image = [&](const std::string& where, const ImageDesc& d, int minFrames) {
         if (d.useSet)
@@ -249,6 +266,8 @@ void CContentChecker::CheckTemplateReferences() {
     for (int w = 0; w < m_Template->widgets.count; ++w) {
         const TWidget* r = m_Template->widgets.data[w];
         const std::string where = std::string(kTemplate) + " " + Str(r->name);
+        groups =
+            farmOnly.count(Str(r->name)) > 0 ? std::vector<std::string>{"ui", "farm"} : std::vector<std::string>{"ui"};
         switch (r->kind) {
             case kWidgetImage:
                 image(where, static_cast<const TImage*>(r)->image, 1);

@@ -105,6 +105,9 @@ private:
     // The root's own children: its placements and whatever the actions of the screen create.
     std::set<std::string> DirectChildren(const std::string& root) const;
     bool HasDescendant(const std::string& dialog, const std::string& id) const;
+    // Records only the farm's screens (the yard and the farm shop) can show: they are built once
+    // the "farm" sprite sets are loaded, so their sets may belong to that group.
+    std::set<std::string> FarmOnlyRecords() const;
 
     // ---- ContentChecker_Data.cpp: data files referring to each other, and the rules ---------
     void CheckData();

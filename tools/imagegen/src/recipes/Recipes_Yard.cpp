@@ -121,6 +121,73 @@ void SelectionCorners(CCanvas& c, const CRecipeContext& ctx) {
     c.Fill(corner, Vertical(0, h, Rgb(0xFFF176), Rgb(0xFFC107)));
 }
 
+// colour=orange|green|blue|purple: a bar of the yard's four categories; frame 0 the dark trough
+// with rounded ends, frame 1 the fill with a light top line. The code draws the fill from x 5 and
+// the last 6 pixels (the rounded end) after it, so both ends stay round at any fill.
+void FarmBar(CCanvas& c, const CRecipeContext& ctx) {
+    struct TBarColour {
+        const char* name;
+        TRgba light, dark;
+    };
+    static constexpr TBarColour kColours[] = {
+        {"orange", Rgb(0xFFB74D), Rgb(0xEF6C00)},
+        {"green", Rgb(0xAED581), Rgb(0x43A047)},
+        {"blue", Rgb(0x81D4FA), Rgb(0x1E88E5)},
+        {"purple", Rgb(0xCE93D8), Rgb(0x8E24AA)},
+    };
+    const std::string name = ctx.Text("colour", "orange");
+    const TBarColour* colour = nullptr;
+    for (const TBarColour& entry : kColours)
+        if (name == entry.name) colour = &entry;
+    if (colour == nullptr) {
+        ctx.Fail("colour=" + name + ": orange, green, blue or purple");
+        return;
+    }
+    const float w = ctx.Width(), h = ctx.Height();
+    const CShape bar = RoundRect(0.5f, 0.5f, w - 1, h - 1, (h - 1) / 2);
+    if (ctx.Frame() == 0) {
+        c.Fill(bar, Vertical(0, h, Rgb(0x3E2A1E, 0.85f), Rgb(0x5D4037, 0.85f)));
+        c.Fill(InnerBand(bar, 1.0f), WithAlpha(kBlack, 0.45f));
+        return;
+    }
+    c.Fill(bar, Vertical(0, h, colour->light, colour->dark));
+    c.Fill(Intersect(Grow(bar, -1.5f), Rect(0, 0, w, h * 0.42f)), WithAlpha(kWhite, 0.55f), {EBlend::Atop});
+    c.Fill(InnerBand(bar, 0.8f), WithAlpha(Shade(colour->dark, -0.35f), 0.9f));
+}
+
+// The board under the yard's four bars: a cream plaque with a wooden rim, half see-through, so
+// the captions read over any sky.
+void YardBoard(CCanvas& c, const CRecipeContext& ctx) {
+    const float w = ctx.Width(), h = ctx.Height();
+    const CShape board = RoundRect(1, 1, w - 2, h - 2, 9);
+    c.Fill(Translate(board, 0, 1.5f), WithAlpha(kBlack, 0.25f), {EBlend::Over, 1.0f, 2.0f});
+    c.Fill(board, Vertical(0, h, WithAlpha(kCream, 0.82f), WithAlpha(Rgb(0xF1DDB0), 0.82f)));
+    c.Fill(InnerBand(board, 2.0f), WithAlpha(kWoodMid, 0.9f));
+    c.Fill(Intersect(InnerBand(Grow(board, -2.0f), 1.0f), Rect(0, 0, w, h / 2)), WithAlpha(kWhite, 0.6f));
+}
+
+// The ring under a selected bird's feet, seen in perspective: a yellow ellipse with a dark rim
+// whose point (w / 2, 0.4 h) goes on the feet.
+void SelectionRing(CCanvas& c, const CRecipeContext& ctx) {
+    const float w = ctx.Width(), h = ctx.Height();
+    const float cx = w / 2, cy = h * 0.4f, rx = w / 2 - 3, ry = h * 0.4f - 2;
+    const CShape ring = Shell(Ellipse(cx, cy, rx, ry), 3.0f);
+    c.Fill(Ellipse(cx, cy, rx, ry), WithAlpha(Rgb(0xFFF59D), 0.25f));
+    c.Fill(Translate(ring, 0, 1.5f), WithAlpha(Rgb(0x5D4000), 0.6f), {EBlend::Over, 1.0f, 1.0f});
+    c.Fill(ring, Vertical(cy - ry, cy + ry, Rgb(0xFFF176), Rgb(0xFFB300)));
+}
+
+// The ring a tap leaves on the ground, drawn added: soft white, brightest on its rim.
+void TapRing(CCanvas& c, const CRecipeContext& ctx) {
+    const float w = ctx.Width(), r = w / 2;
+    c.Fill(Circle(r, r, r - 1), Radial(r, r, r - 1,
+                                       {{0.0f, WithAlpha(kWhite, 0.0f)},
+                                        {0.55f, WithAlpha(kWhite, 0.05f)},
+                                        {0.8f, WithAlpha(kWhite, 0.85f)},
+                                        {0.9f, WithAlpha(kWhite, 0.6f)},
+                                        {1.0f, WithAlpha(kWhite, 0.0f)}}));
+}
+
 // The quests badge: a glossy red disc with a white rim.
 void RedCircle(CCanvas& c, const CRecipeContext& ctx) {
     const float w = ctx.Width();

@@ -13,7 +13,8 @@ class CGameBase;
 [[nodiscard]] FIXED_FLOAT_16 WorldToScreenScale(TVector2D position);
 // The screen position (24.8 pixels) of a world position, for the game's back buffer.
 [[nodiscard]] TVector2D WorldToScreen(CGameBase* game, TVector2D world);
-// The inverse of WorldToScreen, exact up to the last fraction bit.
+// The inverse of WorldToScreen, exact up to the last fraction bit. Points above the far edge's
+// row map onto the far edge (depth 0).
 [[nodiscard]] TVector2D ScreenToWorld(CGameBase* game, TVector2D screen);
 // The depth order for qsort over an array of CFarmObject pointers: the farther object (smaller
 // world y) first; equal depths compare equal.

@@ -2,8 +2,8 @@
 // The game's screens whose own classes are written by later parts of the game. Until then each
 // stands as a plain screen root built from its root record of "ui_main.txt", with the operations
 // the game object calls on it answered as a screen with nothing of its own would: a round that
-// never starts and keeps nothing and a yard with nothing to save. The part of the game that writes
-// a screen moves its class out of this file into a file pair of its own.
+// never starts and keeps nothing. The part of the game that writes a screen moves its class out of
+// this file into a file pair of its own.
 //
 // Depends on: the screen root, the game object. Main thread only.
 
@@ -45,13 +45,6 @@ public:
     // The shop's scrolling list and its tabs; the plain screen has neither.
     CXScrollDialogBase* m_pScrollDialog = nullptr;
     CXTabControlBase* m_pTabControl = nullptr;
-};
-
-class CXFarmWindow : public XPlainScreen {
-public:
-    explicit CXFarmWindow(CXElement* parent) : XPlainScreen(parent, "root_yard") {}
-    // Writes the yard's body after the resume header: the plain yard has none, so nothing is kept.
-    virtual bool SaveResume(IFile* file, int version);
 };
 
 class CXGameplaySurvival : public XPlainScreen {

@@ -1,0 +1,310 @@
+// The yard screen's trade on the real pak: buying (the pending-purchase hand-off, exact prices, a
+// creation that fails), selling (70 % back, points floored), the statue and basket achievements,
+// the mini-quests and their banner, and the three ways out, each saving first.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "YardTestGame.h"
+#include "core/MemFile.h"
+#include "core/QuorvanStorage.h"
+#include "game/app/ResumeRecord.h"
+#include "game/farm/ComicForeground.h"
+#include "game/screens/ConfirmBuyDialog.h"
+#include "ui/Text.h"
+
+namespace {
+
+constexpr const char* kShopBuy = "Sound_BB\\sfx_buy.wav";
+
+TEST_F(YardTest, APendingPurchaseIsBoughtOnTheNextFrameAndTheNameEmptied) {
+    Open();
+    player->m_nCoins = 100;
+    game.m_PendingPurchaseName = CommonString("bird2");
+    const int before = BoughtCount();
+    Frames(1);
+    EXPECT_EQ(game.m_PendingPurchaseName.Length(), 0);
+    EXPECT_EQ(BoughtCount(), before + 1);
+    EXPECT_EQ(player->m_nCoins, 85) << "bird2 costs 15";
+    EXPECT_EQ(Farm()->m_CategoryPoints[kCategoryBirds], 15);
+    CFarmObject* bird = Farm()->m_Objects[Farm()->m_Objects.count - 1];
+    EXPECT_EQ(bird->m_Id, "bird2");
+    EXPECT_EQ(Yard()->m_pJustBought, bird) << "its burst runs";
+
+    // A name this yard does not sell is dropped without a purchase.
+    game.m_PendingPurchaseName = CommonString("bird10");
+    Frames(1);
+    EXPECT_EQ(game.m_PendingPurchaseName.Length(), 0);
+    EXPECT_EQ(BoughtCount(), before + 1);
+    EXPECT_EQ(player->m_nCoins, 85);
+}
+
+TEST_F(YardTest, BuyingPaysThePriceAndCountsItsPointsAndItsPurchase) {
+    Open();
+    // One object of each category, with its price from the yard's object file.
+    const struct {
+        const char* id;
+        int category;
+        int price;
+    } rows[] = {{"bird1", kCategoryBirds, 30},
+                {"sunflower", kCategoryPlants, 15},
+                {"water_trough", kCategoryComfort, 12},
+                {"signpost", kCategoryDecor, 8}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.id);
+        int points[kFarmCategoryCount];
+        for (int c = 0; c < kFarmCategoryCount; ++c) points[c] = Farm()->m_CategoryPoints[c];
+        // Exactly the price: bought, nothing left.
+        player->m_nCoins = row.price;
+        Played();
+        CFarmObject* object = Buy(row.id);
+        ASSERT_NE(object, nullptr);
+        EXPECT_EQ(player->m_nCoins, 0);
+        for (int c = 0; c < kFarmCategoryCount; ++c)
+            EXPECT_EQ(Farm()->m_CategoryPoints[c], points[c] + (c == row.category ? row.price : 0)) << c;
+        EXPECT_EQ(player->GetNumFarmObjectPurchased(CommonString("yard1"), CommonString(row.id)), 1);
+        EXPECT_EQ(Played(), std::vector<std::string>{kShopBuy});
+        // The new object stands on the ground, away from the sides.
+        EXPECT_GE(object->m_Position.x, 30 * 256);
+        EXPECT_LE(object->m_Position.x, 610 * 256);
+        EXPECT_GE(object->m_Position.y, 40 * 256);
+        EXPECT_LE(object->m_Position.y, 309 * 256);
+
+        // One coin short: nothing changes.
+        player->m_nCoins = row.price - 1;
+        const int count = Farm()->m_Objects.count;
+        EXPECT_FALSE(Yard()->PurchaseFarmObject(Def(row.id)));
+        EXPECT_EQ(player->m_nCoins, row.price - 1);
+        EXPECT_EQ(Farm()->m_Objects.count, count);
+        EXPECT_EQ(Farm()->m_CategoryPoints[row.category], points[row.category] + row.price);
+        EXPECT_EQ(player->GetNumFarmObjectPurchased(CommonString("yard1"), CommonString(row.id)), 1);
+        EXPECT_TRUE(Played().empty());
+    }
+}
+
+TEST_F(YardTest, AnObjectThatCannotBeMadeIsNotPaidFor) {
+    Open();
+    // A decor object whose picture the pak does not have: the factory cannot make it.
+    auto* broken = new FarmObjectDef;
+    broken->id = CommonString("ghost_statue");
+    broken->category = kCategoryDecor;
+    broken->price = 10;
+    broken->flags = kFarmFlagMovable;
+    broken->sprite = CommonString("no_such_set");
+    ASSERT_TRUE(Yard()->m_pYardDef->objects[kCategoryDecor].AddOwned(broken));
+    player->m_nCoins = 50;
+    const int count = Farm()->m_Objects.count;
+    EXPECT_FALSE(Yard()->PurchaseFarmObject(broken));
+    EXPECT_EQ(player->m_nCoins, 50);
+    EXPECT_EQ(Farm()->m_Objects.count, count);
+    EXPECT_EQ(Farm()->m_CategoryPoints[kCategoryDecor], 0);
+    EXPECT_FALSE(player->IsFarmObjectPurchased(CommonString("yard1"), CommonString("ghost_statue")));
+    EXPECT_EQ(Yard()->m_pJustBought, nullptr);
+    EXPECT_TRUE(Played().empty());
+}
+
+TEST_F(YardTest, SellingPaysSeventyPercentRoundedAndFloorsThePoints) {
+    Open();
+    // Prices of yard 1 and 70 % of them to the nearest coin, worked out by hand.
+    const struct {
+        const char* id;
+        int category;
+        int pointsBefore;
+        int paid;
+        int pointsAfter;
+    } rows[] = {
+        {"daisy_patch", kCategoryPlants, 100, 4, 95},  // 3.5 rounds up
+        {"bird2", kCategoryBirds, 15, 11, 0},          // 10.5 rounds up
+        {"wooden_frog", kCategoryDecor, 25, 18, 0},    // 17.5
+        {"grain_feeder", kCategoryComfort, 5, 8, 0},   // 8.4; 5 - 12 is floored at 0
+        {"bird3", kCategoryBirds, 50, 32, 5},          // 31.5
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.id);
+        player->m_nCoins = 1000;
+        CFarmObject* object = Buy(row.id);
+        ASSERT_NE(object, nullptr);
+        Farm()->m_CategoryPoints[row.category] = row.pointsBefore;
+        player->m_nCoins = 7;
+        Played();
+        Yard()->m_pSelection = object;
+        const int count = Farm()->m_Objects.count;
+        Click("btn_confirm_buy_yes");
+        EXPECT_EQ(player->m_nCoins, 7 + row.paid);
+        EXPECT_EQ(Farm()->m_CategoryPoints[row.category], row.pointsAfter);
+        EXPECT_EQ(Farm()->m_Objects.count, count - 1);
+        EXPECT_EQ(Farm()->GetFarmObject(row.id), nullptr);
+        EXPECT_EQ(Yard()->m_pSelection, nullptr);
+        EXPECT_FALSE(player->IsFarmObjectPurchased(CommonString("yard1"), CommonString(row.id)));
+        EXPECT_EQ(Played(), std::vector<std::string>{"Sound_BB\\sfx_sell.wav"});
+    }
+    // With nothing selected, the yes button sells nothing.
+    player->m_nCoins = 7;
+    Click("btn_confirm_buy_yes");
+    EXPECT_EQ(player->m_nCoins, 7);
+}
+
+TEST_F(YardTest, TheSellButtonAsksWithTheSelectedObjectsSellPrice) {
+    Open();
+    player->m_nCoins = 100;
+    CFarmObject* frog = Buy("wooden_frog");
+    ASSERT_NE(frog, nullptr);
+    Yard()->m_pSelection = frog;
+    ASSERT_EQ(Yard()->DoAction(CommonString("ui_main.txt"), CommonString("acn_sell_confirm_on")), 1);
+    auto* dialog = dynamic_cast<CXConfirmBuyDialog*>(Yard()->FindChildWithWidgetId("dlg_confirm_sell"));
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->GetMode(), kConfirmSell);
+    EXPECT_EQ(dialog->GetObjectName(), "wooden_frog");
+    auto* text = dynamic_cast<XText*>(dialog->FindChildWithWidgetId("txt_confirm2b"));
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(std::string(text->GetCaption().GetDataConst()), "Sell it for 18 coins?");
+}
+
+TEST_F(YardTest, SellingThePhotoStandWhileItsFlashRunsStopsTheFlash) {
+    Open("yard2");
+    player->m_nCoins = 100;
+    CFarmObject* stand = Buy("photostand01");
+    ASSERT_NE(stand, nullptr);
+    ASSERT_EQ(stand->m_nKind, kFarmObjectPhotoStand);
+    Yard()->ShowCameraFlash();
+    Yard()->SetPhotoStand(stand, kPhotoStandBusyFrames);
+    Frames(3);
+    EXPECT_EQ(Yard()->GetCameraFlashCounter(), kCameraFlashFrames - 3);
+    Yard()->m_pSelection = stand;
+    Click("btn_confirm_buy_yes");
+    EXPECT_EQ(Yard()->GetCameraFlashCounter(), 0);
+    EXPECT_EQ(Yard()->GetPhotoStand(), nullptr);
+    EXPECT_EQ(Farm()->GetFarmObject("photostand01"), nullptr);
+}
+
+TEST_F(YardTest, TheCameraFlashRunsOutBeforeTheStandsBusyTimeRunsDown) {
+    Open("yard2");
+    player->m_nCoins = 100;
+    CFarmObject* stand = Buy("photostand01");
+    ASSERT_NE(stand, nullptr);
+    Yard()->ShowCameraFlash();
+    Yard()->SetPhotoStand(stand, 100);
+    Frames(kCameraFlashFrames - 1);
+    EXPECT_EQ(Yard()->GetCameraFlashCounter(), 1);
+    EXPECT_EQ(Yard()->GetPhotoStand(), stand);
+    EXPECT_EQ(Yard()->GetPhotoStandBusyCountdown(), 100) << "busy time waits for the flash";
+    Frames(1);
+    EXPECT_EQ(Yard()->GetCameraFlashCounter(), 0);
+    EXPECT_EQ(Yard()->GetPhotoStand(), nullptr);
+    Frames(10);
+    EXPECT_EQ(Yard()->GetPhotoStandBusyCountdown(), 90);
+}
+
+TEST_F(YardTest, EachStatueAndTheBasketAreAwardedOnce) {
+    const struct {
+        const char* yard;
+        const char* object;
+        int achievement;
+    } rows[] = {{"yard1", "wooden_frog", 18},
+                {"yard2", "wooden_kittens", 19},
+                {"yard3", "wooden_dogs", 20},
+                {"yard1", "new_basket2", 21}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.object);
+        Open(row.yard);
+        player->m_nCoins = 1000;
+        const int queued = game.m_pAchievementsManager->GetNumQueuedMessages();
+        ASSERT_NE(Buy(row.object), nullptr);
+        EXPECT_TRUE(player->IsAchievementAwarded(row.achievement));
+        ASSERT_EQ(game.m_pAchievementsManager->GetNumQueuedMessages(), queued + 1);
+        EXPECT_EQ(game.m_pAchievementsManager->GetQueuedType(queued), kAwardAchievement + row.achievement);
+        // A second one changes nothing.
+        ASSERT_NE(Buy(row.object), nullptr);
+        EXPECT_EQ(game.m_pAchievementsManager->GetNumQueuedMessages(), queued + 1);
+    }
+    for (int other = 0; other < 18; ++other) EXPECT_FALSE(player->IsAchievementAwarded(other)) << other;
+}
+
+TEST_F(YardTest, AQuestUnlocksOnItsFirstObjectAndCompletesOnTheSecondWithItsBannerAfterTheStar) {
+    Open();
+    player->m_nCoins = 1000;
+    const CommonString yard("yard1"), quest("q1_feed");
+    // q1_feed asks for the grain feeder and the hen.
+    ASSERT_NE(Buy("grain_feeder"), nullptr);
+    EXPECT_EQ(player->GetMiniQuestState(yard, quest), 1);
+    EXPECT_FALSE(Yard()->m_bQuestCompleted) << "no banner for an unlock";
+    Frames(1);
+    EXPECT_TRUE(QueuedTypes().empty());
+
+    // Every category at its first star's points: the bars fill (79 pixels at 1 a frame) and the
+    // star's countdown of 11 frames starts; the hen is bought during it.
+    const int* star1 = Yard()->m_pYardDef->starThresholds[0];
+    for (int c = 0; c < kFarmCategoryCount; ++c) Farm()->m_CategoryPoints[c] = star1[c];
+    Frames(80);
+    ASSERT_EQ(Yard()->m_nStarCountdown, 10);
+    ASSERT_NE(Buy("bird1"), nullptr);
+    EXPECT_EQ(player->GetMiniQuestState(yard, quest), 2);
+    EXPECT_TRUE(Yard()->m_bQuestCompleted);
+    int frames = 0;
+    while (QueuedTypes().empty() && frames < 400) {
+        Frames(1);
+        ++frames;
+    }
+    ASSERT_EQ(QueuedTypes(), std::vector<int>{kAwardQuestCompleted});
+    EXPECT_EQ(std::string(game.m_pAchievementsManager->GetQueuedTitle(0).GetDataConst()), "Mini-quest completed!");
+    EXPECT_EQ(Farm()->m_nStars, 1);
+    // The rest of the countdown, the star's arrival in 18 frames and its five pulses of 16.
+    EXPECT_EQ(frames, 10 + 18 + 5 * 16);
+    EXPECT_FALSE(Yard()->m_bNewStarActive);
+    EXPECT_FALSE(Yard()->m_bQuestCompleted);
+}
+
+TEST_F(YardTest, EachWayOutSavesTheYardAndThePlayerBeforeItPosts) {
+    const struct {
+        const char* button;
+        TPost post;
+        int hint;  // the hint flag the button marks seen, or -1
+    } rows[] = {{"btn_CloseShop", {MSG_RUN_PLAY_SCREEN, 0, 0}, -1},
+                {"btn_BuyItem", {MSG_RUN_FARM_SHOP, 0, 0}, kHintYardPurchase},
+                {"btn_shop_quests", {MSG_RUN_QUESTS, 0, MSG_RUN_FARM}, kHintYardQuests}};
+    const std::string resume = saves.Path("saveresume.dat"), data = saves.Path("global.opt");
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.button);
+        std::remove(resume.c_str());
+        std::remove(data.c_str());
+        Open();
+        if (row.hint >= 0) player->m_HintFlags[row.hint] = false;
+        player->m_nCoins = 100;
+        CFarmObject* hen = Buy("bird1");
+        ASSERT_NE(hen, nullptr);
+        hen->m_Position = TVector2D{123 * 256, 234 * 256};
+        ASSERT_EQ(Click(row.button), 1);
+        ASSERT_EQ(game.posts, std::vector<TPost>{row.post});
+        if (row.hint >= 0) {
+            EXPECT_TRUE(player->m_HintFlags[row.hint]);
+        }
+        // Both files hold the state at the click.
+        ASSERT_TRUE(std::filesystem::exists(data));
+        ASSERT_TRUE(std::filesystem::exists(resume));
+        const int id = game.SR_GetRecordId_OfYard(game.GetAppData()->m_nCurrentProfile, CommonString("yard1"));
+        IMemFile* record = game.m_pSaveResumeStorage->ReadRecord(id);
+        ASSERT_NE(record, nullptr);
+        TResumeHeader header;
+        EXPECT_TRUE(ReadResumeHeader(record, header));
+        EXPECT_EQ(header.kind, kResumeKindYard);
+        EXPECT_EQ(header.name, "yard1");
+        // The body after the header: stars, the four points, then one object.
+        int stars = -1, points = 0, birds = 0, count = 0;
+        EXPECT_EQ(record->ReadInt(&stars), 4);
+        EXPECT_EQ(record->ReadInt(&points), 4);
+        EXPECT_EQ(record->ReadInt(&birds), 4);
+        record->Seek(12, FileSeek::Current);
+        EXPECT_EQ(record->ReadInt(&count), 4);
+        EXPECT_EQ(stars, 0);
+        EXPECT_EQ(points, 4);
+        EXPECT_EQ(birds, 30);
+        EXPECT_EQ(count, 1);
+        (void)record->Close();
+        delete record;
+    }
+}
+
+}  // namespace
