@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "game/app/TheGame.h"
+#include "game/progress/UserProfile.h"
 #include "game/screens/GroupSetLoader.h"
 #include "game/screens/LoaderScreen.h"
 #include "game/screens/PendingScreens.h"
@@ -37,6 +38,8 @@ struct TScreenRow {
     const char* root;
     int code, wparam, lparam;
     std::function<bool(CTheGame&)> open;
+    // What the player chose on the way there, if anything.
+    std::function<void(CTheGame&)> choose = nullptr;
 };
 
 TEST(RuntimeSmoke, LoadsToTheStartMenuAndOpensEveryScreenThePakHas) {
@@ -77,7 +80,11 @@ TEST(RuntimeSmoke, LoadsToTheStartMenuAndOpensEveryScreenThePakHas) {
          [](CTheGame& g) { return g.m_pQuestsScreen != nullptr; }},
         {"root_upgrades", MSG_RUN_UPGRADES, 0, 0, [](CTheGame& g) { return g.m_pUpgradesScreen != nullptr; }},
         {"root_buy", MSG_RUN_FARM_SHOP, 0, 0, [](CTheGame& g) { return g.m_pFarmShopScreen != nullptr; }},
-        {"root_GAMEPLAY_NoAds", MSG_RUN_NEW_GAME, 0, 0, [](CTheGame& g) { return g.m_pGameplayScreen != nullptr; }},
+        {"root_GAMEPLAY_NoAds", MSG_RUN_NEW_GAME, 0, 0, [](CTheGame& g) { return g.m_pGameplayScreen != nullptr; },
+         // The play screen's arena button picks the arena a round is played in.
+         [](CTheGame& g) {
+             if (TUserProfile* profile = g.GetCurrentProfile()) profile->m_CurrentArena = "arena1";
+         }},
         {"root_yard", MSG_RUN_FARM, 0, 0, [](CTheGame& g) { return g.m_pFarmWindow != nullptr; }},
         {"root_START_MENU", MSG_RUN_START_MENU, 0, 0, [](CTheGame& g) { return g.m_pStartMenu != nullptr; }},
     };
@@ -93,6 +100,7 @@ TEST(RuntimeSmoke, LoadsToTheStartMenuAndOpensEveryScreenThePakHas) {
             game.RunProcess();
             game.Draw();
         }
+        if (row.choose) row.choose(game);
         ASSERT_EQ(game.SendMessage(&game, row.code, row.wparam, row.lparam, true), 1);
         int waited = 0;
         while (!row.open(game) && waited < kSwitchFrameBound && !game.IsFinished()) {

@@ -2,6 +2,7 @@
 #include <new>
 
 #include "game/app/TheGame.h"
+#include "game/gameplay/GameplaySurvival.h"
 #include "game/progress/ApplicationData.h"
 #include "game/progress/InAppPurchaseManager.h"
 
@@ -21,5 +22,5 @@ TUserProfile* CTheGame::GetCurrentProfile() const {
     return data != nullptr ? data->GetCurrentProfile() : nullptr;
 }
 
-// No round of the marble game runs yet.
-IRunningRound* CTheGame::GetRunningRound() { return nullptr; }
+// The round screen (the tutorial's too) while one is open.
+IRunningRound* CTheGame::GetRunningRound() { return m_pGameplayScreen; }

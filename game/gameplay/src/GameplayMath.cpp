@@ -48,6 +48,17 @@ double VectorLength16(std::int64_t dx, std::int64_t dy) {
     return far ? length * kTwoRangeDivisor : length;
 }
 
+TVector2D_16 UnitVector16(std::int64_t dx, std::int64_t dy) {
+    if (std::llabs(dx) + std::llabs(dy) > kTwoRangeLimit16) {
+        dx /= kTwoRangeDivisor;
+        dy /= kTwoRangeDivisor;
+    }
+    const double length = std::sqrt(static_cast<double>(dx) * dx + static_cast<double>(dy) * dy);
+    if (length == 0.0) return TVector2D_16{Clamp32(dx), Clamp32(dy)};
+    return TVector2D_16{TruncToInt32(static_cast<double>(dx) * 65536.0 / length),
+                        TruncToInt32(static_cast<double>(dy) * 65536.0 / length)};
+}
+
 FIXED_FLOAT WrapDegrees(std::int64_t angle) {
     angle %= kFixedFullTurn;
     if (angle < 0) angle += kFixedFullTurn;

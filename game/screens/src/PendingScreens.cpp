@@ -4,6 +4,3 @@ XPlainScreen::XPlainScreen(CXElement* parent, const char* rootName) : XGameRoot(
 
 int XPlainScreen::OnInitElement() { return InitRoot(CommonString("ui_main.txt"), m_pRootName); }
 
-bool CXGameplaySurvival::SaveResume(IFile* /*file*/, int /*version*/) { return false; }
-
-bool CXGameplaySurvival::LoadResume(IFile* /*file*/, int /*version*/) { return false; }

@@ -11,6 +11,7 @@
 #include "game/progress/UserProfile.h"
 #include "game/screens/PlayerDialogs.h"
 #include "game/screens/StartMenu.h"
+#include "game/screens/VolumeSliders.h"
 #include "shell/BbUtil.h"
 #include "ui/CheckBox.h"
 #include "ui/GameButton.h"
@@ -19,7 +20,6 @@
 namespace {
 
 const CommonString kTemplateFile("ui_main.txt");
-constexpr int kVolumeTickCooldown = 16;
 constexpr int kRoundsBeforeReview = 5;
 
 bool Is(XWPARAM wparam, const char* id) {
@@ -184,53 +184,10 @@ void CXStartMenu2::HideButtonsOfMissingScreens() {
 }
 
 void CXStartMenu2::OnSlider(int code, const char* id, int value) {
-    CTheGame* game = TheGame();
-    CApplicationData* data = game != nullptr ? game->GetAppData() : nullptr;
-    if (data == nullptr) return;
-    const int volume = std::clamp(value, 0, 100);
-    const bool music = std::strcmp(id, "tuner_music") == 0;
-    if (music) {
-        // The music follows the slider while it moves.
-        if (code == XMSG_TUNER_CHANGING)
-            game->SetMusicVolume(volume);
-        else
-            data->m_nMusicVolume = volume;
-        SetVolumeText("txt_music_volume", volume);
-        return;
-    }
-    // The effects change only when the slider is let go, with one tick to hear them by.
-    if (code != XMSG_TUNER_SET) return;
-    const bool changed = data->m_nEffectsVolume != volume;
-    game->SetVolume(volume);
-    SetVolumeText("txt_sound_volume", volume);
-    if (changed && m_nSoundCooldown == 0) {
-        if (game->m_pSoundManager != nullptr) (void)game->m_pSoundManager->PlaySoundFX("Shop_SellItem");
-        m_nSoundCooldown = kVolumeTickCooldown;
-    }
+    (void)ApplyVolumeSlider(TheGame(), this, code, id, value, m_nSoundCooldown);
 }
 
-void CXStartMenu2::SetVolumeText(const char* id, int value) {
-    if (auto* text = dynamic_cast<XText*>(FindChildWithWidgetId(id))) text->SetCaption(SafeFormat("%d%%", {value}));
-}
-
-void CXStartMenu2::ResetOptionsTuners() {
-    CTheGame* game = TheGame();
-    const CApplicationData* data = game != nullptr ? game->GetAppData() : nullptr;
-    if (data == nullptr) return;
-    struct TRow {
-        const char* tuner;
-        const char* text;
-        int value;
-    };
-    const TRow rows[] = {{"tuner_music", "txt_music_volume", data->m_nMusicVolume},
-                         {"tuner_sound", "txt_sound_volume", data->m_nEffectsVolume}};
-    for (const TRow& row : rows) {
-        if (auto* tuner = dynamic_cast<XTuner*>(FindChildWithWidgetId(row.tuner))) tuner->SetCurrent(row.value);
-        SetVolumeText(row.text, row.value);
-    }
-    for (const char* id : {"txt_music_desc", "txt_music_desc2"})
-        if (XWidget* text = FindChildWithWidgetId(id)) text->Hide();
-}
+void CXStartMenu2::ResetOptionsTuners() { ShowStoredVolumes(TheGame(), this); }
 
 void CXStartMenu2::ShowNameEntry(bool newProfile, bool hideCancel) {
     (void)DoAction(kTemplateFile, CommonString("acn_show_entername"));

@@ -1,14 +1,16 @@
 #pragma once
 // The start menu, the play screen, the credits, the achievements, the leaderboards, the boosts
-// screen and the yard built from their root records alone, for suites about screen switching, the
-// back key, purchases and the game in progress: the real screens also load their scene images,
-// effects, fonts, lists and sprites, which those suites' small template paks do not hold.
+// screen and the round (with the tutorial) built from their root records alone, for suites about
+// screen switching, the back key, purchases and the game in progress: the real screens also load
+// their scene images, effects, fonts, lists and sprites, which those suites' small template paks
+// do not hold.
 
 #include "core/CommonString.h"
 #include "game/farm/FarmWindow.h"
 #include "game/screens/AboutScreen.h"
 #include "game/screens/AchScreen.h"
 #include "game/screens/LeadersScreen.h"
+#include "game/screens/PendingScreens.h"
 #include "game/screens/PlayScreen.h"
 #include "game/screens/StartMenu.h"
 #include "game/screens/UpgradesScreen.h"
@@ -58,4 +60,21 @@ class CRootOnlyYard : public CXFarmWindow {
 public:
     using CXFarmWindow::CXFarmWindow;
     int OnInitElement() override { return InitRoot(CommonString("ui_main.txt"), "root_yard"); }
+};
+
+// The round and the tutorial without their arena, images and sprites; nothing of the round runs.
+class CRootOnlyRound : public CXGameplaySurvival {
+public:
+    using CXGameplaySurvival::CXGameplaySurvival;
+    int OnInitElement() override { return InitRoot(CommonString("ui_main.txt"), "root_GAMEPLAY_NoAds"); }
+    void RunProcess() override { XGameRoot::RunProcess(); }
+    void Draw() override { XGameRoot::Draw(); }
+};
+
+class CRootOnlyTutorial : public CXGameplayTutorial {
+public:
+    using CXGameplayTutorial::CXGameplayTutorial;
+    int OnInitElement() override { return InitRoot(CommonString("ui_main.txt"), "root_tutorial_NoAds"); }
+    void RunProcess() override { XGameRoot::RunProcess(); }
+    void Draw() override { XGameRoot::Draw(); }
 };

@@ -66,9 +66,9 @@ public:
     }
 };
 
-class CLoggedRound : public TBackLogged<CXGameplaySurvival> {
+class CLoggedRound : public TBackLogged<CRootOnlyRound> {
 public:
-    using TBackLogged<CXGameplaySurvival>::TBackLogged;
+    using TBackLogged<CRootOnlyRound>::TBackLogged;
     void Pause() override { g_Log.push_back("pause"); }
 };
 

@@ -34,9 +34,9 @@ constexpr const char* kTemplate =
 std::vector<std::string> g_Log;
 
 // A round whose body is one number: what it saves and what it restored.
-class CStandInRound : public CXGameplaySurvival {
+class CStandInRound : public CRootOnlyRound {
 public:
-    using CXGameplaySurvival::CXGameplaySurvival;
+    using CRootOnlyRound::CRootOnlyRound;
     void OnNewGame() override { g_Log.push_back("new round"); }
     bool SaveResume(IFile* file, int version) override {
         g_Log.push_back("round saved, version " + std::to_string(version));

@@ -81,9 +81,9 @@ public:
 };
 
 // The round's stand-in: logs what the game asks of it.
-class CLoggedRound : public CXGameplaySurvival {
+class CLoggedRound : public CRootOnlyRound {
 public:
-    using CXGameplaySurvival::CXGameplaySurvival;
+    using CRootOnlyRound::CRootOnlyRound;
     void OnNewGame() override { g_Log.push_back("new round"); }
     void Pause() override { g_Log.push_back("pause"); }
 };
@@ -132,6 +132,8 @@ public:
                 return new CLoggedPlay(this);
             case EScreen::Gameplay:
                 return new CLoggedRound(this);
+            case EScreen::Tutorial:
+                return new CRootOnlyTutorial(this);
             case EScreen::GroupLoader:
                 return groupLoaderFails ? nullptr : new CStubGroupLoader(this);
             case EScreen::StartMenu:

@@ -56,9 +56,12 @@ inline const std::vector<TSetSpec> kRoundSets = {
     {"ColorBombBlue", 8}, {"ColorBombYellow", 8}, {"ColorBombGreenYellow", 8},
 };
 
+// Extra members of a suite's pak (a texts table, say), beside the sets' strips.
+using TPakMembers = std::vector<std::pair<std::string, mediatest::Bytes>>;
+
 class GameplayTest : public ::testing::Test {
 protected:
-    GameplayTest() {
+    explicit GameplayTest(const std::vector<TSetSpec>& sets = kRoundSets, TPakMembers extra = {}) {
         EXPECT_TRUE(GiveDrawingServices(game, &recorder));
         auto* screen = new CWinDibBitmap(&game);
         EXPECT_EQ(screen->Create(320, 480), 1);
@@ -68,7 +71,7 @@ protected:
         buttonFont = std::make_unique<CBitmapFontText>(&game);
         game.m_Fonts[kGameFontSmall] = smallFont.get();
         game.m_Fonts[kGameFontButton] = buttonFont.get();
-        Mount(kRoundSets);
+        Mount(sets, std::move(extra));
         field.glow = Set("Flare")->GetFrame(0);
         field.danger = Set("DangerCircle")->GetFrame(0);
         field.bombRange = Set("BombRange")->GetFrame(0);
@@ -86,9 +89,8 @@ protected:
     }
 
     // Writes a pak with a strip per set (frame i of each set its own colour, 2 x 2 pixels, with
-    // its 4 x 4 twin) and declares and loads every set.
-    void Mount(const std::vector<TSetSpec>& sets) {
-        std::vector<std::pair<std::string, mediatest::Bytes>> members;
+    // its 4 x 4 twin) and the extra members, and declares and loads every set.
+    void Mount(const std::vector<TSetSpec>& sets, TPakMembers members = {}) {
         for (const TSetSpec& set : sets) {
             mediatest::TImage strip = mediatest::MakeImage(2 * set.frames, 2, {0, 0, 0, 255});
             mediatest::TImage twin = mediatest::MakeImage(4 * set.frames, 4, {0, 0, 0, 255});

@@ -36,6 +36,8 @@ void AwardBanner(CCanvas& c, const CRecipeContext& ctx);
 
 // Icons (Recipes_Icons.cpp).
 void CoinIcon(CCanvas& c, const CRecipeContext& ctx);
+void HeartIcon(CCanvas& c, const CRecipeContext& ctx);
+void CoinPile(CCanvas& c, const CRecipeContext& ctx);
 void GemStar(CCanvas& c, const CRecipeContext& ctx);
 void TickIcon(CCanvas& c, const CRecipeContext& ctx);
 void ArrowIcon(CCanvas& c, const CRecipeContext& ctx);
@@ -90,6 +92,10 @@ void EightWayPowerup(CCanvas& c, const CRecipeContext& ctx);
 void ColorBombPowerup(CCanvas& c, const CRecipeContext& ctx);
 void SpinningCoin(CCanvas& c, const CRecipeContext& ctx);
 void RoundShape(CCanvas& c, const CRecipeContext& ctx);
+
+// The round's frame and floors (Recipes_Arena.cpp).
+void GameFrame(CCanvas& c, const CRecipeContext& ctx);
+void ArenaFloor(CCanvas& c, const CRecipeContext& ctx);
 
 // Local ads (Recipes_Ads.cpp).
 void AdBanner(CCanvas& c, const CRecipeContext& ctx);

@@ -62,6 +62,20 @@ void GlossHeart(CCanvas& c, float cx, float cy, float size, const TRgba& colour)
 
 }  // namespace
 
+// A glossy red heart filling the frame (the round's lives).
+void HeartIcon(CCanvas& c, const CRecipeContext& ctx) {
+    const float w = ctx.Width(), h = ctx.Height();
+    GlossHeart(c, w / 2 - 0.5f, h / 2, std::min(w, h) - 5, Rgb(0xE53935));
+}
+
+// Two stacks of gold coins side by side, the taller behind (the round's coins).
+void CoinPile(CCanvas& c, const CRecipeContext& ctx) {
+    const float w = ctx.Width(), h = ctx.Height();
+    const float r = w * 0.21f;
+    CoinStack(c, w * 0.38f, h - 5, r, 5);
+    CoinStack(c, w * 0.64f, h - 2, r, 3);
+}
+
 // A gold coin centred in the frame.
 void CoinIcon(CCanvas& c, const CRecipeContext& ctx) {
     const float w = ctx.Width(), h = ctx.Height();

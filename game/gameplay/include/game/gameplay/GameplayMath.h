@@ -47,6 +47,11 @@ double PathLengthPx(std::int64_t dx, std::int64_t dy);
 // the components are divided by 128 first and the length multiplied back.
 double VectorLength16(std::int64_t dx, std::int64_t dy);
 
+// The unit vector (16.16) along a 16.16 vector, its length measured as VectorLength16 measures
+// (components divided by 128 first above 181 pixels) and each component cut towards zero; a
+// vector of length 0 stays as it is.
+TVector2D_16 UnitVector16(std::int64_t dx, std::int64_t dy);
+
 // An angle in FIXED_FLOAT degrees wrapped into 0 .. 360 degrees (0 .. 92159).
 FIXED_FLOAT WrapDegrees(std::int64_t angle);
 

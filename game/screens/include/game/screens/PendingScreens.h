@@ -8,6 +8,7 @@
 // Depends on: the screen root, the game object. Main thread only.
 
 #include "core/CommonString.h"
+#include "game/gameplay/GameplaySurvival.h"
 #include "game/screens/AboutScreen.h"
 #include "game/screens/AchScreen.h"
 #include "game/screens/GameRoot.h"
@@ -47,33 +48,9 @@ public:
     CXTabControlBase* m_pTabControl = nullptr;
 };
 
-class CXGameplaySurvival : public XPlainScreen {
-public:
-    explicit CXGameplaySurvival(CXElement* parent) : XPlainScreen(parent, "root_GAMEPLAY_NoAds") {}
-
-    // Starts a new round in the current arena.
-    virtual void OnNewGame() {}
-    // Pauses a running round.
-    virtual void Pause() {}
-    // The round's body after the resume header, written and read back: true on success. The
-    // plain screen has no round, so it keeps and restores nothing.
-    virtual bool SaveResume(IFile* file, int version);
-    virtual bool LoadResume(IFile* file, int version);
-    // After a successful resume: 1.
-    virtual int OnResumedGame() { return 1; }
-
-    bool m_bTutorial = false;
-    bool m_bRoundStarted = false;  // the round has run its first update
-    bool m_bGameOver = false;
-    XDialog* m_pRoundStatsDialog = nullptr;  // the round statistics dialog, while shown
-
-protected:
-    CXGameplaySurvival(CXElement* parent, const char* rootName) : XPlainScreen(parent, rootName) {}
-};
-
+// The scripted tutorial: the round screen in its tutorial mode (its own root, no scoring, no
+// lives lost, nothing written to the profile) until the tutorial's own class is written.
 class CXGameplayTutorial : public CXGameplaySurvival {
 public:
-    explicit CXGameplayTutorial(CXElement* parent) : CXGameplaySurvival(parent, "root_tutorial_NoAds") {
-        m_bTutorial = true;
-    }
+    explicit CXGameplayTutorial(CXElement* parent) : CXGameplaySurvival(parent) { m_bTutorial = true; }
 };

@@ -109,8 +109,6 @@ private:
     int OnCommand(CXElement* sender, int code, XWPARAM wparam, int lparam);
     void OnSlider(int code, const char* id, int value);
     void ResetOptionsTuners();
-    // The volume text of an options row: "<value>%".
-    void SetVolumeText(const char* id, int value);
     void ShowNameEntry(bool newProfile, bool hideCancel);
     void DrawBird(IDibBitmap* back, int birdImage, int hatImage, const Bouncer& bouncer, bool tapped, int cx,
                   int bottom, int hatX, int hatLift);

@@ -1,0 +1,263 @@
+// The round's marble flow: speeds and spawn intervals by the difficulty index (expected values
+// worked out by hand from the rules in single precision), where edge spawns land in the order the
+// random numbers are drawn, the play-area tests on their edges, and movement along a path.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "RoundTestGame.h"
+#include "game/gameplay/MarblePowerup.h"
+
+namespace gameplaytest {
+namespace {
+
+class RoundFlowTest : public RoundTest {};
+
+// Sets the difficulty: arena index x 5 + level is the index.
+void SetLevel(CXGameplaySurvival* s, int arena, int level, int cleared, int target, bool easing) {
+    s->m_nArenaIndex = arena;
+    s->m_nLevel = level;
+    s->m_nCleared = cleared;
+    s->m_nLevelTarget = target;
+    s->m_nEasingCounter = easing ? 100 : 0;
+}
+
+struct TSpeedCase {
+    int arena, level, cleared, target;
+    bool easing;
+    FIXED_FLOAT_16 expected;
+    const char* why;
+};
+
+TEST_F(RoundFlowTest, FreeSpeedRisesWithTheIndexAndWithinTheLevel) {
+    const TSpeedCase cases[] = {
+        {0, 0, 0, 20, false, 16384, "index 0 starts at 0.25"},
+        {0, 0, 20, 20, false, 16384, "and ends at 0.25"},
+        {1, 0, 10, 20, false, 26870, "index 5 half way: 0.37 + 0.04 = 0.41"},
+        {2, 0, 0, 20, false, 37356, "index 10 starts at 0.65 - 0.08"},
+        {2, 0, 0, 20, true, 32113, "easing starts at s - 0.16 = 0.49"},
+        {2, 14, 0, 35, false, 73400, "index 24 starts at 1.2 - 0.08"},
+        {2, 14, 35, 35, false, 78643, "and reaches the cap 1.2"},
+        {2, 20, 35, 35, false, 78643, "the cap holds past index 24"},
+        {0, 3, 25, 34, false, 22861, "single precision: 22860 in double"},
+    };
+    for (const TSpeedCase& c : cases) {
+        SetLevel(screen, c.arena, c.level, c.cleared, c.target, c.easing);
+        EXPECT_EQ(screen->Difficulty_GetBasicEnemySpeedOnCurrentLevel(), c.expected) << c.why;
+    }
+}
+
+TEST_F(RoundFlowTest, PathSpeedJumpsByTwentyPastTwenty) {
+    const struct {
+        int arena, level;
+        FIXED_FLOAT_16 expected;
+    } cases[] = {{0, 0, 8 * 65536}, {0, 1, 557056}, {2, 13, 1277952}, {2, 14, 20 * 65536}, {2, 15, 2654208}};
+    for (const auto& c : cases) {
+        SetLevel(screen, c.arena, c.level, 0, 20, false);
+        EXPECT_EQ(screen->Difficulty_GetRollingSpeedOnCurrentLevel(), c.expected) << c.arena << " " << c.level;
+    }
+}
+
+TEST_F(RoundFlowTest, SpawnIntervalFollowsTheBaseAndTheLevelsProgress) {
+    const struct {
+        int arena, level, cleared, target;
+        bool easing;
+        int expected;
+        const char* why;
+    } cases[] = {
+        {0, 1, 0, 21, true, 30, "easing at index 1: the base is 30, not 27"},
+        {1, 0, 0, 20, true, 30, "easing at index 5 counts as index 3: base 21, level start 30"},
+        {2, 0, 0, 20, false, 30, "index 10 at the level's start"},
+        {2, 0, 10, 20, false, 15, "index 10 half way: 1 + 29 / 2"},
+        {2, 0, 20, 20, false, 1, "index 10 at the end: the base 1"},
+        {0, 3, 5, 20, false, 27, "index 3 a quarter in: 21 + 9 x 0.75"},
+        {1, 4, 7, 21, false, 20, "single precision: 21 in double"},
+    };
+    for (const auto& c : cases) {
+        SetLevel(screen, c.arena, c.level, c.cleared, c.target, c.easing);
+        game.randoms.assign(40, 0);
+        screen->Difficulty_RunProcessSpawnEnemies();
+        EXPECT_EQ(screen->m_nSpawnInterval, c.expected) << c.why;
+        EXPECT_EQ(screen->m_nEasingCounter, c.easing ? 99 : 0) << "easing counts down once a frame";
+    }
+}
+
+TEST_F(RoundFlowTest, ALevelStartsWithAMarbleEvery31Frames) {
+    SetLevel(screen, 0, 0, 0, 20, false);
+    int spawned = 0, lastFrame = 0;
+    std::vector<int> gaps;
+    for (int frame = 1; frame <= 93; ++frame) {
+        // Every spawn draws the edge, two coordinates and the colour.
+        game.randoms.assign({0, 10 + 100 * spawned, 0, 1});
+        const int before = screen->m_Marbles.count;
+        screen->Difficulty_RunProcessSpawnEnemies();
+        if (screen->m_Marbles.count == before) continue;
+        gaps.push_back(frame - lastFrame);
+        lastFrame = frame;
+        ++spawned;
+    }
+    EXPECT_EQ(gaps, (std::vector<int>{31, 31, 31}));
+}
+
+TEST_F(RoundFlowTest, EdgeSpawnsDrawTheEdgeThenAlongItThenAcrossItThenTheColour) {
+    const struct {
+        std::vector<int> randoms;
+        int x, y;
+        std::vector<int> ranges;
+    } cases[] = {
+        {{0, 50, 7, 1}, 50, -21, {4, 320, 20, 4}},
+        {{1, 10, 0, 0}, 10, 494, {4, 320, 20, 4}},
+        {{2, 100, 5, 3}, -19, 100, {4, 480, 20, 4}},
+        {{3, 200, 19, 2}, 353, 200, {4, 480, 20, 4}},
+    };
+    for (const auto& c : cases) {
+        screen->m_Marbles.RemoveAll();
+        game.randoms.assign(c.randoms.begin(), c.randoms.end());
+        game.asked.clear();
+        screen->SpawnEnemy();
+        ASSERT_EQ(screen->m_Marbles.count, 1);
+        const CMarble* m = screen->m_Marbles.data[0];
+        EXPECT_EQ(m->m_Position.x, c.x * 65536);
+        EXPECT_EQ(m->m_Position.y, c.y * 65536);
+        EXPECT_EQ(m->m_nColorType, c.randoms[3]);
+        EXPECT_EQ(game.asked, c.ranges);
+    }
+}
+
+TEST_F(RoundFlowTest, ANewMarbleHeadsForTheCentreAtTheFreeSpeed) {
+    CMarble* outside = screen->SpawnEnemy(2, -19, 100);
+    // The centre is (160, 267): the vector (179, 167) pixels, over 181 so measured divided by 128.
+    const double length = std::hypot(179.0, 167.0);
+    EXPECT_EQ(outside->m_Direction.x, static_cast<int>(179.0 * 65536.0 / length));
+    EXPECT_EQ(outside->m_Direction.y, static_cast<int>(167.0 * 65536.0 / length));
+    EXPECT_EQ(outside->m_nSpeed, 16384);
+    CMarble* atCentre = screen->SpawnEnemy(1, 160, 267);
+    EXPECT_EQ(atCentre->m_Direction.x, 0) << "no direction to normalise";
+    EXPECT_EQ(atCentre->m_Direction.y, 0);
+    EXPECT_EQ(atCentre->m_nEntryIndicator, 0);
+}
+
+TEST_F(RoundFlowTest, AnEdgePointCloserThan84PixelsToAMarbleIsDrawnAgain) {
+    Put(0, 100, -100);
+    // (100, -21) lies 79 pixels from it and is refused; (16, -14) lies (84, 86) away.
+    game.randoms.assign({0, 100, 7, 0, 16, 0, 2});
+    screen->SpawnEnemy();
+    ASSERT_EQ(screen->m_Marbles.count, 2);
+    EXPECT_EQ(screen->m_Marbles.data[1]->m_Position.x, 16 * 65536);
+    EXPECT_EQ(screen->m_Marbles.data[1]->m_Position.y, -14 * 65536);
+    EXPECT_EQ(screen->m_Marbles.data[1]->m_nColorType, 2);
+}
+
+TEST_F(RoundFlowTest, EightyFourPixelsAwayIsFarEnoughAndEightyThreeIsNot) {
+    const struct {
+        int markY;
+        int spawnedX;
+    } cases[] = {{-98, 100}, {-97, 300}};
+    for (const auto& c : cases) {
+        screen->m_Marbles.RemoveAll();
+        Put(0, 100, c.markY);
+        // (100, -14) first, then (300, -14).
+        game.randoms.assign({0, 100, 0, 0, 300, 0, 3});
+        screen->SpawnEnemy();
+        ASSERT_EQ(screen->m_Marbles.count, 2);
+        EXPECT_EQ(screen->m_Marbles.data[1]->m_Position.x, c.spawnedX * 65536) << c.markY;
+    }
+}
+
+TEST_F(RoundFlowTest, SixRefusalsSpawnNothingAndTheCounterStartsAgain) {
+    Put(0, 100, -20);
+    SetLevel(screen, 0, 0, 0, 20, false);
+    screen->m_nSpawnCounter = 30;  // the next frame is due
+    game.randoms.clear();
+    for (int i = 0; i < 7; ++i) game.randoms.insert(game.randoms.end(), {0, 100, 0});
+    game.asked.clear();
+    screen->Difficulty_RunProcessSpawnEnemies();
+    EXPECT_EQ(screen->m_Marbles.count, 1);
+    EXPECT_EQ(screen->m_nSpawnCounter, 0);
+    EXPECT_EQ(game.asked.size(), 18u) << "six candidates of three draws";
+}
+
+TEST_F(RoundFlowTest, AreaTestsAreStrictOnTheirEdges) {
+    // The area: x 12 .. 308, y 66 .. 469.
+    const struct {
+        int x, y;
+        bool in, fully;
+    } cases[] = {
+        {-2, 200, false, false}, {-1, 200, true, false}, {322, 200, false, false}, {321, 200, true, false},
+        {160, 52, false, false}, {160, 53, true, false}, {160, 483, false, false}, {160, 482, true, false},
+        {26, 200, true, false},  {27, 200, true, true},  {294, 200, true, false},  {293, 200, true, true},
+        {160, 80, true, false},  {160, 81, true, true},  {160, 455, true, false},  {160, 454, true, true},
+    };
+    for (const auto& c : cases) {
+        CMarble* m = Put(0, c.x, c.y);
+        EXPECT_EQ(screen->IsMarbleInPlayRect(m), c.in) << c.x << "," << c.y;
+        EXPECT_EQ(screen->IsMarbleFullyVisible(m), c.fully) << c.x << "," << c.y;
+    }
+}
+
+TEST_F(RoundFlowTest, AMarbleOutsideCountsWhenItsArrowPointsIn) {
+    // 42 pixels ahead must lie strictly inside the area itself (x above 12).
+    const struct {
+        int x, dx;
+        bool in;
+    } cases[] = {{-25, 65536, true}, {-25, -65536, false}, {-29, 65536, true}, {-30, 65536, false}, {-25, 0, false}};
+    for (const auto& c : cases) {
+        CMarble* m = Put(0, c.x, 200);
+        m->m_Direction = TVector2D_16{c.dx, 0};
+        EXPECT_EQ(screen->IsMarbleArrowInPlayRect(m), c.in) << c.x << " " << c.dx;
+    }
+}
+
+TEST_F(RoundFlowTest, AMarbleOutsideComesInAtTheCurrentSpeed) {
+    SetLevel(screen, 2, 0, 0, 20, false);
+    CMarble* m = screen->SpawnEnemy(0, -30, 200);
+    m->m_nSpeed = 5 * 65536;
+    m->m_Direction = TVector2D_16{65536, 0};
+    screen->RunProcessMovementAndCollisions();
+    EXPECT_EQ(m->m_nSpeed, 37356);
+    // Ten substeps of a tenth of the speed each.
+    EXPECT_EQ(m->m_Position.x, -30 * 65536 + 10 * (37356 / 10));
+}
+
+TEST_F(RoundFlowTest, AMarbleRunsItsPathAtThePathSpeedAndRollsOnFromItsEnd) {
+    CMarble* m = Put(1, 60, 200);
+    m->m_nSpeed = 16384;
+    GivePath(m, 260, 200);  // 200 pixels straight to the right
+    // Its first frame: the speed grows by R / 4 / 10 after each substep's distance.
+    screen->RunProcessMovementAndCollisions();
+    const FIXED_FLOAT_16 step = 8 * 65536 / 4 / 10;
+    std::int64_t distance = 0, speed = 16384;
+    for (int i = 0; i < 10; ++i) {
+        distance += speed / 10;
+        speed = speed < 8 * 65536 ? speed + step : 8 * 65536;
+    }
+    EXPECT_EQ(m->m_nPathDistance, distance);
+    EXPECT_EQ(m->m_nSpeed, speed);
+    EXPECT_EQ(m->m_nPathFrames, 1);
+    EXPECT_EQ(m->m_Position.y, 200 * 65536);
+    EXPECT_TRUE(m->m_bOnPath);
+    for (int frame = 0; frame < 40 && m->m_Path.GetNumSegments() > 0; ++frame)
+        screen->RunProcessMovementAndCollisions();
+    EXPECT_EQ(m->m_Path.GetNumSegments(), 0) << "the path ran out";
+    EXPECT_FALSE(m->m_bOnPath);
+    EXPECT_EQ(screen->m_nMarblesOnPath, 0);
+    EXPECT_FALSE(m->m_bRemoved) << "it caught nothing";
+    EXPECT_EQ(m->m_nPathFrames, 0);
+    EXPECT_EQ(m->m_nSpeed, 16384) << "the free speed again";
+    EXPECT_EQ(m->m_Direction.x, 65536) << "along the path's last stretch";
+    EXPECT_EQ(m->m_Direction.y, 0);
+}
+
+TEST_F(RoundFlowTest, APathThatCaughtAMarblePopsAtItsEnd) {
+    Put(3, 200, 400);  // keeps the field from being cleared
+    CMarble* m = Put(1, 60, 200);
+    GivePath(m, 100, 200);
+    m->m_nCollected = 1;
+    for (int frame = 0; frame < 20 && screen->m_Marbles.count > 1; ++frame) screen->RunProcessMovementAndCollisions();
+    EXPECT_EQ(screen->m_Marbles.count, 1) << "popped at the end of its path";
+    EXPECT_EQ(screen->m_nMarblesOnPath, 0);
+    EXPECT_EQ(screen->m_nScore, 20) << "(10 + 0) x (1 + 1)";
+}
+
+}  // namespace
+}  // namespace gameplaytest
