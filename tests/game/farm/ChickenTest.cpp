@@ -409,6 +409,69 @@ TEST_F(Chickens, ABirdArrivesOnItsSpotAndDoesWhatTheSpotSays) {
     }
 }
 
+TEST_F(Chickens, AVisitingBirdStepsStraightOrDiagonallyAndNeverPassesItsSpotsX) {
+    // Bird 2 walks 1.0 a frame; a diagonal step is (181, 181), 256 / sqrt(2) rounded. Worked by
+    // hand from the steps: straight along x while |dx| > |dy|, along y once dx is 0, diagonally
+    // otherwise with x stopped on the target's, and onto the target once both are under a step.
+    struct TPoint {
+        int frame;
+        FIXED_FLOAT x, y;
+    };
+    struct TCase {
+        FIXED_FLOAT x0, y0, tx, ty;
+        int frames;
+        std::vector<TPoint> points;
+        const char* why;
+    } cases[] = {
+        {25600,
+         25600,
+         25677,
+         28160,
+         11,
+         {{1, 25677, 25781}, {2, 25677, 26037}, {10, 25677, 28085}},
+         "0.3 pixel right and 10 down: the diagonal stops on the target's x, then straight down"},
+        {51200,
+         51200,
+         51123,
+         48640,
+         11,
+         {{1, 51123, 51019}, {2, 51123, 50763}, {10, 51123, 48715}},
+         "the same up and to the left"},
+        {25600,
+         25600,
+         28160,
+         26112,
+         11,
+         {{1, 25856, 25600}, {8, 27648, 25600}, {9, 27829, 25781}, {10, 28010, 25962}},
+         "10 right and 2 down: straight along x until |dx| = |dy|, then diagonally"},
+    };
+    for (const TCase& c : cases) {
+        farm->m_Objects.RemoveAll();
+        CChicken* bird = Bird("bird2", 0, 0);
+        bird->m_Position = TVector2D{c.x0, c.y0};
+        bird->m_nState = kChickenVisit;
+        bird->m_DestinationPoint = TVector2D{c.tx, c.ty};
+        const bool right = c.tx > c.x0;
+        std::size_t next = 0;
+        int frame = 0;
+        while (bird->m_nState == kChickenVisit && frame < 100) {
+            bird->RunProcess();
+            ++frame;
+            EXPECT_TRUE(right ? bird->m_Position.x <= c.tx : bird->m_Position.x >= c.tx)
+                << c.why << ", frame " << frame;
+            if (next < c.points.size() && c.points[next].frame == frame) {
+                EXPECT_EQ(bird->m_Position.x, c.points[next].x) << c.why << ", frame " << frame;
+                EXPECT_EQ(bird->m_Position.y, c.points[next].y) << c.why << ", frame " << frame;
+                ++next;
+            }
+        }
+        EXPECT_EQ(next, c.points.size()) << c.why;
+        EXPECT_EQ(frame, c.frames) << c.why;
+        EXPECT_EQ(bird->m_Position.x, c.tx) << c.why;
+        EXPECT_EQ(bird->m_Position.y, c.ty) << c.why;
+    }
+}
+
 TEST_F(Chickens, AJumpingBirdTurnsAndThrowsFeathersThenWalksOff) {
     auto* hay = Add<CFarmDecorObject>("hay", 320, 250);
     CChicken* bird = Bird("bird1", 100, 100);

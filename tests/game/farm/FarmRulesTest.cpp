@@ -174,7 +174,9 @@ TEST(FarmFactory, IdsPickTheirClass) {
     }
 }
 
-TEST(FarmFactory, ClassesNotBuiltYetFailTheCreation) {
+TEST(FarmFactory, WithoutTheGamesFarmAndYardNothingIsMade) {
+    // Every class finds its definition in the current yard of the game's own farm manager: a
+    // manager standing alone, in a game with no profile, makes nothing.
     CTestTheGame game;
     CFarmManager farm(&game);
     for (const char* id : {"bird3", "robot", "lawn_mower", "doghouse", "photostand01", "fountain"})

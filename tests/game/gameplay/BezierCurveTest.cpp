@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 #include "RecordBytes.h"
 #include "game/gameplay/BezierCurve.h"
+#include "game/gameplay/GameplayMath.h"
 
 namespace {
 
@@ -131,6 +133,28 @@ TEST(BezierCurve, PiecesOverTheLimitAreMeasuredOnCoordinatesDividedBy128) {
     BezierCurve near;
     AddStraight(near, 0, 0, 1800, 0);  // pieces of 180 pixels stay in the fine branch
     EXPECT_EQ(near.Length(), 1800 * 256);
+}
+
+TEST(BezierCurve, TheCoarseBranchStartsAtASumOf46337) {
+    // Worked by hand: 46336 is 181 pixels exactly, so its square in the fine branch is whole;
+    // one unit more goes to 46337 / 128 = 362 (towards zero), 362 x 362 >> 8 = 511, and the
+    // root of 511 / 256 is taken and multiplied by 128. The length drops there by about 0.16
+    // pixel: the step the game's paths have always had.
+    struct TCase {
+        std::int64_t dx, dy;
+        double px;
+        const char* why;
+    } cases[] = {
+        {46336, 0, 181.0, "the last sum of the fine branch"},
+        {46337, 0, 128 * std::sqrt(511 / 256.0), "the first sum of the coarse branch"},
+        {-46337, 0, 128 * std::sqrt(511 / 256.0), "negative components divide towards zero"},
+        {0, -46337, 128 * std::sqrt(511 / 256.0), "the sum counts either axis"},
+        // 23168 is 90.5 pixels: 23168 x 23168 >> 8 = 2096704 twice, over 256.
+        {23168, 23168, std::sqrt(2 * 2096704 / 256.0), "split over both axes, still fine"},
+        // 23169 / 128 and 23168 / 128 are both 181; 181 x 181 >> 8 = 127 twice.
+        {23169, 23168, 128 * std::sqrt(254 / 256.0), "split over both axes, just coarse"},
+    };
+    for (const TCase& c : cases) EXPECT_DOUBLE_EQ(gameplay::PathLengthPx(c.dx, c.dy), c.px) << c.why;
 }
 
 TEST(BezierCurve, PieceEndsLieOnTheCurveAndPointsBetweenOnTheirPiece) {

@@ -210,17 +210,26 @@ TEST_F(PowerupTest, ACoinHopEndsExactlyOnItsTargetAndLooksLargestHalfWay) {
     coin->m_nLife = 900;
     const TVector2D_16 target{220 * kPx + 12345, 150 * kPx + 777};
     const double distance = std::hypot(160 + 12345 / 65536.0, -250 + 777 / 65536.0);
-    coin->StartHop(target, 50 * kPx, static_cast<FIXED_FLOAT_16>(distance * kPx / 24));
+    const FIXED_FLOAT_16 firstStep = static_cast<FIXED_FLOAT_16>(distance * kPx / 24);
+    coin->StartHop(target, 50 * kPx, firstStep);
     struct TFrame {
         double done;  // fraction of the way travelled along the ground
         FIXED_FLOAT_16 scale;
     };
     std::vector<TFrame> frames;
+    // Each frame the ground point moves by the step, and the step grows by 66847 / 65536.
+    double step = firstStep, travelled = 0;
     for (int i = 0; i < 60 && coin->m_bHopping; ++i) {
         coin->RunProcess();
         if (!coin->m_bHopping) break;
-        const double done =
-            std::hypot(coin->m_HopPoint.x - 60.0 * kPx, coin->m_HopPoint.y - 400.0 * kPx) / (distance * kPx);
+        travelled += step;
+        step *= 66847.0 / 65536.0;
+        const double ground = std::hypot(coin->m_HopPoint.x - 60.0 * kPx, coin->m_HopPoint.y - 400.0 * kPx);
+        // Its direction comes from a length measured on coordinates divided by 128 while more
+        // than 181 pixels remain: a hundred-thousandth of the way, and a unit a frame of rounding.
+        EXPECT_NEAR(ground, travelled, travelled * 1e-5 + 2.0 * (i + 1)) << i << ": the ground point moves by the step";
+        EXPECT_NEAR(coin->m_nHopStep, step, i + 2.0) << i << ": the step grows by 2 % a frame";
+        const double done = ground / (distance * kPx);
         // The lift is the arc's height at the fraction travelled (measured, past 181 pixels, on
         // coordinates divided by 128: within a thousandth of a pixel).
         EXPECT_NEAR(coin->m_nHopLift, 50.0 * kPx * std::sin(M_PI * done), 66) << i;
