@@ -9,6 +9,8 @@
 #include "game/gameplay/JumpString.h"
 #include "particles/ParticleSystemManager.h"
 #include "render/DibBitmap.h"
+#include "render/DrawingUtils.h"
+#include "render/GlesGlobals.h"
 #include "render/ImageRotatorScaler.h"
 #include "sprites/SpriteSet.h"
 #include "ui/Dialog.h"
@@ -51,9 +53,11 @@ void CXGameplaySurvival::Draw() {
         if (h == back->m_Height || h <= 0) {
             m_pBackground->BitBlt(back, (back->m_Width - w) / 2, 0, w, h, 0, 0, 0);
         } else {
-            // Stretched to the screen's height, keeping its proportions, still centred.
+            // Stretched to the screen's height, keeping its proportions, still centred. The GL
+            // bitmap's own StretchDraw draws nothing: the stretch goes through textured triangles.
             const int dw = w * back->m_Height / h;
-            m_pBackground->StretchDraw(back, (back->m_Width - dw) / 2, 0, dw, back->m_Height, 0, 0, w, h, 0, 0);
+            Bitmap_StretchDrawF16(game, back, m_pBackground, ((back->m_Width - dw) / 2) * 65536, 0, dw * 65536,
+                                  back->m_Height * 65536, 0, 0, w * 65536, h * 65536, Renderer_BlendMode_Opaque);
         }
     }
     for (int i = 0; i < m_Marbles.count; ++i) m_Marbles.data[i]->DrawMarbleShadow();
