@@ -1,7 +1,8 @@
 // The game itself on the built pak: it loads to 100 % within a bound of frames, opens the start
 // menu, and then every screen whose root the pak's template has, each reached through its game
 // message and the screen switch as a player reaches it. No screen may fail to build and the game
-// may never ask to finish. Screens of later content phases have no root yet and are passed over.
+// may never ask to finish. A screen of the content phase the pak is built for, or of an earlier
+// one, must have its root; screens of later phases may have none yet and are passed over.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -35,6 +36,7 @@ public:
 };
 
 struct TScreenRow {
+    char phase;  // the content phase that brings the root
     const char* root;
     int code, wparam, lparam;
     std::function<bool(CTheGame&)> open;
@@ -70,27 +72,32 @@ TEST(RuntimeSmoke, LoadsToTheStartMenuAndOpensEveryScreenThePakHas) {
     }
     ASSERT_NE(ui, nullptr) << "the start menu was built from ui_main.txt";
 
+    const auto chooseFirstArena = [](CTheGame& g) {
+        if (TUserProfile* profile = g.GetCurrentProfile()) profile->m_CurrentArena = "arena1";
+    };
     const TScreenRow rows[] = {
-        {"root_about", MSG_RUN_ABOUT, 0, 0, [](CTheGame& g) { return g.m_pAboutScreen != nullptr; }},
-        {"root_play", MSG_RUN_PLAY_SCREEN, 0, 0, [](CTheGame& g) { return g.m_pPlayScreen != nullptr; }},
-        {"root_ach", MSG_RUN_ACHIEVEMENTS, 0, 0, [](CTheGame& g) { return g.m_pAchScreen != nullptr; }},
-        {"root_leaders", MSG_RUN_LEADERBOARDS, MSG_RUN_START_MENU, 0,
+        {'A', "root_about", MSG_RUN_ABOUT, 0, 0, [](CTheGame& g) { return g.m_pAboutScreen != nullptr; }},
+        {'B', "root_play", MSG_RUN_PLAY_SCREEN, 0, 0, [](CTheGame& g) { return g.m_pPlayScreen != nullptr; }},
+        {'D', "root_ach", MSG_RUN_ACHIEVEMENTS, 0, 0, [](CTheGame& g) { return g.m_pAchScreen != nullptr; }},
+        {'D', "root_leaders", MSG_RUN_LEADERBOARDS, MSG_RUN_START_MENU, 0,
          [](CTheGame& g) { return g.m_pLeadersScreen != nullptr; }},
-        {"root_quests", MSG_RUN_QUESTS, 0, MSG_RUN_START_MENU,
+        {'C', "root_quests", MSG_RUN_QUESTS, 0, MSG_RUN_START_MENU,
          [](CTheGame& g) { return g.m_pQuestsScreen != nullptr; }},
-        {"root_upgrades", MSG_RUN_UPGRADES, 0, 0, [](CTheGame& g) { return g.m_pUpgradesScreen != nullptr; }},
-        {"root_buy", MSG_RUN_FARM_SHOP, 0, 0, [](CTheGame& g) { return g.m_pFarmShopScreen != nullptr; }},
-        {"root_GAMEPLAY_NoAds", MSG_RUN_NEW_GAME, 0, 0, [](CTheGame& g) { return g.m_pGameplayScreen != nullptr; },
-         // The play screen's arena button picks the arena a round is played in.
-         [](CTheGame& g) {
-             if (TUserProfile* profile = g.GetCurrentProfile()) profile->m_CurrentArena = "arena1";
-         }},
-        {"root_yard", MSG_RUN_FARM, 0, 0, [](CTheGame& g) { return g.m_pFarmWindow != nullptr; }},
-        {"root_START_MENU", MSG_RUN_START_MENU, 0, 0, [](CTheGame& g) { return g.m_pStartMenu != nullptr; }},
+        {'A', "root_upgrades", MSG_RUN_UPGRADES, 0, 0, [](CTheGame& g) { return g.m_pUpgradesScreen != nullptr; }},
+        {'C', "root_buy", MSG_RUN_FARM_SHOP, 0, 0, [](CTheGame& g) { return g.m_pFarmShopScreen != nullptr; }},
+        // The play screen's arena button picks the arena a round, or the tutorial, is played in.
+        {'B', "root_GAMEPLAY_NoAds", MSG_RUN_NEW_GAME, 0, 0, [](CTheGame& g) { return g.m_pGameplayScreen != nullptr; },
+         chooseFirstArena},
+        {'B', "root_tutorial_NoAds", MSG_RUN_TUTORIAL, 0, 0, [](CTheGame& g) { return g.m_pTutorialScreen != nullptr; },
+         chooseFirstArena},
+        {'C', "root_yard", MSG_RUN_FARM, 0, 0, [](CTheGame& g) { return g.m_pFarmWindow != nullptr; }},
+        {'A', "root_START_MENU", MSG_RUN_START_MENU, 0, 0, [](CTheGame& g) { return g.m_pStartMenu != nullptr; }},
     };
     std::string passedOver;
     for (const TScreenRow& row : rows) {
         if (ui->GetWidget(row.root) == nullptr) {
+            EXPECT_GT(row.phase, COBBLE_CONTENT_PHASE) << row.root << " belongs to phase " << row.phase
+                                                       << ", and the pak is built for phase " << COBBLE_CONTENT_PHASE;
             passedOver += std::string(" ") + row.root;
             continue;
         }
