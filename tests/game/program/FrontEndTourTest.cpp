@@ -86,9 +86,7 @@ TEST(FrontEndTour, HeadlessFromTheIntroToTheQuitConfirmation) {
 }
 
 TEST(FrontEndTourX11, TheSameVisitInARealWindowUnderXvfb) {
-    if (std::getenv("COBBLE_NO_XVFB") != nullptr)
-        GTEST_SKIP() << "xvfb-run is not installed (scripts/deps.sh installs it): the real X window is not tested";
-    if (std::getenv("COBBLE_UNDER_XVFB") == nullptr) GTEST_SKIP() << "runs under xvfb-run, as ctest's game_program_x11";
+    if (const char* why = programrun::WhyNoXvfbWindow()) GTEST_SKIP() << why;
     ASSERT_NE(std::getenv("DISPLAY"), nullptr);
     RunTourAndCheck("COBBLE_DISPLAY=x11", "front-end-tour-x11");
 }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -59,6 +60,15 @@ inline std::string RunHeadless(const fs::path& program, const fs::path& dumps, c
             extra + " COBBLE_DUMP_DIR='" + dumps.string() + "' COBBLE_SAVE_DIR='" + saves.string() + "' '" +
             program.string() + "' 2>&1",
         status);
+}
+
+// Why a test of the real X window cannot run here, or null when it runs under ctest's xvfb-run:
+// such a test skips itself with the reason.
+inline const char* WhyNoXvfbWindow() {
+    if (std::getenv("COBBLE_NO_XVFB") != nullptr)
+        return "xvfb-run is not installed (scripts/deps.sh installs it): the real X window is not tested";
+    if (std::getenv("COBBLE_UNDER_XVFB") == nullptr) return "runs under xvfb-run, as a ctest test of its own";
+    return nullptr;
 }
 
 // Colour tests for screenshot pixels (r, g, b, a).
