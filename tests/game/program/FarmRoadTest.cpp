@@ -14,9 +14,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <iterator>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -30,8 +30,10 @@ namespace {
 
 using namespace programrun;
 
-// Logical pixels of the 320 x 533 screen of a 768 x 1280 display, as display pixels.
-int D(double logical) { return static_cast<int>(logical * 2.4 + 0.5); }
+using runchecks::D;
+using runchecks::Logical;
+using runchecks::Teal;
+using runchecks::TScript;
 
 // The player data the run starts from: one player, "Ada", in the first yard with 400 coins, who
 // has seen every hint (the hints are the business of other suites).
@@ -51,19 +53,6 @@ std::vector<std::uint8_t> SeededPlayerData() {
     const auto* bytes = static_cast<const std::uint8_t*>(out.GetBuffer());
     return {bytes, bytes + out.GetCurPos()};
 }
-
-struct TScript {
-    std::string text;
-    void Line(int frame, const std::string& what) { text += std::to_string(frame) + " " + what + "\n"; }
-    void Touch(int frame, const char* kind, double x, double y) {
-        Line(frame, std::string("touch ") + kind + " " + std::to_string(D(x)) + " " + std::to_string(D(y)));
-    }
-    void Tap(int frame, double x, double y) {
-        Touch(frame, "down", x, y);
-        Touch(frame + 2, "up", x, y);
-    }
-    void Dump(int frame, const char* name) { Line(frame, std::string("dump ") + name); }
-};
 
 // Where things stand, in logical pixels: the menu's Play button, the play screen's first yard,
 // the yard's Buy, quests, rotate and sell buttons, the shop's tabs and the buy buttons of its
@@ -144,13 +133,8 @@ std::string Road() {
 }
 
 bool Gold(const std::vector<int>& p) { return p[0] > 200 && p[1] > 150 && p[2] < 110; }
-bool Teal(const std::vector<int>& p) { return p[0] < 120 && p[1] > 120 && p[2] > 120; }
-bool Brown(const std::vector<int>& p) { return p[0] > 110 && p[0] < 210 && p[1] > 70 && p[1] < 160 && p[2] < 100 && p[0] > p[1] + 20; }
-
-// A logical rectangle as display pixels.
-runchecks::TPixelCheck At(const char* dump, double x0, double y0, double x1, double y1, runchecks::TPixelTest test,
-                          int atLeast, int below, const char* what) {
-    return {dump, D(x0), D(y0), D(x1), D(y1), std::move(test), atLeast, below, what};
+bool Brown(const std::vector<int>& p) {
+    return p[0] > 110 && p[0] < 210 && p[1] > 70 && p[1] < 160 && p[2] < 100 && p[0] > p[1] + 20;
 }
 
 void RunRoadAndCheck(const std::string& displaySettings, const char* folder) {
@@ -177,22 +161,22 @@ void RunRoadAndCheck(const std::string& displaySettings, const char* folder) {
 
     using runchecks::White;
     const runchecks::TPixelCheck checks[] = {
-        At("01_yard.png", 10, 54, 98, 86, runchecks::Green, 2000, 1 << 30, "the yard's Buy button"),
-        At("01_yard.png", 180, 100, 240, 125, Gold, 0, 60, "no star yet"),
-        At("02_shop_birds.png", 124, 112, 190, 132, White, 150, 1 << 30, "\"Hen\" on the first row"),
-        At("02_shop_birds.png", 130, 194, 300, 226, Teal, 3000, 1 << 30, "its Buy button"),
-        At("03_confirm_hen.png", 168, 364, 284, 396, runchecks::Green, 3000, 1 << 30, "the confirmation's Yes"),
-        At("05_shop_decor.png", 130, 194, 300, 226, Teal, 3000, 1 << 30, "the frog's Buy button"),
-        At("06_star.png", 178, 106, 194, 122, Gold, 100, 1 << 30, "the first star, earned"),
-        At("06_star.png", 222, 106, 238, 122, Gold, 0, 40, "the second star, not yet"),
-        At("06_star.png", 215, 338, 245, 365, Brown, 150, 1 << 30, "the frog where the yard put it"),
-        At("07_frog_moved.png", 215, 338, 245, 365, Brown, 0, 60, "the frog gone from there"),
-        At("07_frog_moved.png", 145, 388, 175, 415, Brown, 150, 1 << 30, "and standing where it was dragged"),
-        At("08_sell_question.png", 168, 364, 284, 396, runchecks::Green, 3000, 1 << 30, "the sale's Yes"),
-        At("09_quests.png", 107, 252, 158, 300, Gold, 300, 1 << 30, "the hay bale offered by the frog's quest"),
-        At("10_confirm_hay.png", 168, 364, 284, 396, runchecks::Green, 3000, 1 << 30, "the confirmation's Yes"),
-        At("07_frog_moved.png", 187, 283, 223, 307, Gold, 0, 40, "no hay bale before"),
-        At("11_hay_placed.png", 187, 283, 223, 307, Gold, 400, 1 << 30, "the hay bale placed in the yard"),
+        Logical("01_yard.png", 10, 54, 98, 86, runchecks::Green, 2000, 1 << 30, "the yard's Buy button"),
+        Logical("01_yard.png", 180, 100, 240, 125, Gold, 0, 60, "no star yet"),
+        Logical("02_shop_birds.png", 124, 112, 190, 132, White, 150, 1 << 30, "\"Hen\" on the first row"),
+        Logical("02_shop_birds.png", 130, 194, 300, 226, Teal, 3000, 1 << 30, "its Buy button"),
+        Logical("03_confirm_hen.png", 168, 364, 284, 396, runchecks::Green, 3000, 1 << 30, "the confirmation's Yes"),
+        Logical("05_shop_decor.png", 130, 194, 300, 226, Teal, 3000, 1 << 30, "the frog's Buy button"),
+        Logical("06_star.png", 178, 106, 194, 122, Gold, 100, 1 << 30, "the first star, earned"),
+        Logical("06_star.png", 222, 106, 238, 122, Gold, 0, 40, "the second star, not yet"),
+        Logical("06_star.png", 215, 338, 245, 365, Brown, 150, 1 << 30, "the frog where the yard put it"),
+        Logical("07_frog_moved.png", 215, 338, 245, 365, Brown, 0, 60, "the frog gone from there"),
+        Logical("07_frog_moved.png", 145, 388, 175, 415, Brown, 150, 1 << 30, "and standing where it was dragged"),
+        Logical("08_sell_question.png", 168, 364, 284, 396, runchecks::Green, 3000, 1 << 30, "the sale's Yes"),
+        Logical("09_quests.png", 107, 252, 158, 300, Gold, 300, 1 << 30, "the hay bale offered by the frog's quest"),
+        Logical("10_confirm_hay.png", 168, 364, 284, 396, runchecks::Green, 3000, 1 << 30, "the confirmation's Yes"),
+        Logical("07_frog_moved.png", 187, 283, 223, 307, Gold, 0, 40, "no hay bale before"),
+        Logical("11_hay_placed.png", 187, 283, 223, 307, Gold, 400, 1 << 30, "the hay bale placed in the yard"),
     };
     runchecks::ExpectPixels(shots, checks, 768, 1280, output);
 

@@ -8,10 +8,11 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <functional>
+#include <iterator>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "game/progress/ApplicationData.h"
@@ -37,6 +38,26 @@ struct TPixelCheck {
     TPixelTest test;
     int atLeast, below;  // the count of passing pixels lies in [atLeast, below)
     const char* what;
+};
+
+// A check of a rectangle given in logical pixels.
+inline TPixelCheck Logical(const char* dump, double x0, double y0, double x1, double y1, TPixelTest test, int atLeast,
+                           int below, const char* what) {
+    return {dump, D(x0), D(y0), D(x1), D(y1), std::move(test), atLeast, below, what};
+}
+
+// An input script written line by line; touches are given in logical pixels.
+struct TScript {
+    std::string text;
+    void Line(int frame, const std::string& what) { text += std::to_string(frame) + " " + what + "\n"; }
+    void Touch(int frame, const char* kind, double x, double y) {
+        Line(frame, std::string("touch ") + kind + " " + std::to_string(D(x)) + " " + std::to_string(D(y)));
+    }
+    void Tap(int frame, double x, double y) {
+        Touch(frame, "down", x, y);
+        Touch(frame + 2, "up", x, y);
+    }
+    void Dump(int frame, const char* name) { Line(frame, std::string("dump ") + name); }
 };
 
 inline int Count(const TPngPixels& png, const TPixelCheck& c) {
