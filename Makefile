@@ -12,7 +12,7 @@ export TSAN_OPTIONS ?= halt_on_error=1:second_deadlock_stack=1
 help:
 	@echo "Cobblebrooks: the targets (README.md tells more)"
 	@echo "  make run       install what is missing, build the game and its pak, and start it: a window"
-	@echo "                 under X, else a headless stroll through the start menu that lists its screenshots"
+	@echo "                 under X, else a headless stroll through the menu, play screen, yard and shop that lists its screenshots"
 	@echo "  make test      install what is missing, build everything and run every test"
 	@echo "  make sanitize  the tests under ASan+UBSan, then the threaded ones under TSan"
 	@echo "  make build     configure and build everything into build/release"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts the game, build/release/cobblebrooks, with its resource pak beside it: in a window under
 # X (DISPLAY set and an X server answering), otherwise headless on the virtual clock, where it
-# takes the stroll of scripts/stroll.script (the start menu and its dialogs), writes the
+# takes the stroll of scripts/stroll.script (the start menu and its dialogs, the play screen, a
+# yard, the farm shop and its coin tab, the yard's quests), writes the
 # screenshots named there to build/screens/, lists them and ends. A headless run keeps its saves
 # in a throwaway folder unless COBBLE_SAVE_DIR says otherwise; a window run keeps them in the
 # user's data folder. The platform settings of README.md ("Platform settings") apply;
@@ -56,14 +57,14 @@ fi
 status=0
 COBBLE_DISPLAY=headless \
 COBBLE_CLOCK="${COBBLE_CLOCK:-virtual}" \
-COBBLE_FRAMES="${COBBLE_FRAMES:-2000}" \
+COBBLE_FRAMES="${COBBLE_FRAMES:-3000}" \
 COBBLE_SCRIPT="$script" \
 COBBLE_DUMP_DIR="$shots" \
 COBBLE_SAVE_DIR="$saves" \
   "$game" || status=$?
 [ -n "$throwaway" ] && rm -rf "$throwaway"
 
-echo "Headless run of the start menu; its screenshots:"
+echo "Headless stroll through the game; its screenshots:"
 for name in "${names[@]}"; do
   [ -f "$shots/$name" ] && echo "  $shots/$name"
 done

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "ProgramRun.h"
+#include "RunChecks.h"
 #include "testsupport/PngRead.h"
 #include "testsupport/RunCommand.h"
 #include "testsupport/ScratchDir.h"
@@ -69,8 +70,9 @@ TEST(GameProgram, ALoadingStepThatFailsIsToldAndTheRunEndsWithItsSavesAndStatusO
 
 // What `make run` does without a display, with this build's program and no save folder named
 // (its saves then go to a throwaway folder): the stroll of scripts/stroll.script through the
-// start menu ends the game by its quit question, and the screenshots its dump lines name are
-// each written and listed on standard output.
+// start menu, the play screen, the first yard, the farm shop with its coin tab and the yard's
+// quests ends the game by the menu's quit question, and the screenshots its dump lines name are
+// each written, listed on standard output and show the screen they are named for.
 TEST(GameProgram, MakeRunsHeadlessStrollListsTheStartMenuScreenshotsItWrote) {
     CScratchDir dir;
     const std::filesystem::path shots = dir.root / "shots";
@@ -101,8 +103,27 @@ TEST(GameProgram, MakeRunsHeadlessStrollListsTheStartMenuScreenshotsItWrote) {
     }
     CheckDumps(shots,
                {{"05_start_menu.png", 240, 1190, 530, 1230, White, 500, 1 << 30, "\"Welcome, Ada!\" on the plate"},
-                {"05_start_menu.png", 0, 0, 768, 300, Sky, 60000, 1 << 30, "the sky of the menu"}},
+                {"05_start_menu.png", 0, 0, 768, 300, Sky, 60000, 1 << 30, "the sky of the menu"},
+                {"25_quit_question.png", 0, 0, 768, 300, Sky, 0, 60000, "the menu dimmed under the question"}},
                listed);
+    // The stops of the game past the menu, in logical pixels: the play screen's title ("Choose an
+    // arena") dimmed under its first hint and bright once it is closed and on the way back; the
+    // yard's Buy button; the teal buy buttons of the shop's first row, a pouch of coins on the coin
+    // tab and the hen on the birds' tab; the birds' bar filled by the hen; the quests' title.
+    using runchecks::Logical;
+    const auto orange = [](const std::vector<int>& p) { return p[0] > 200 && p[1] > 90 && p[1] < 190 && p[2] < 90; };
+    const runchecks::TPixelCheck stops[] = {
+        Logical("14_play_screen_hint.png", 37, 62, 283, 92, TitleYellow, 0, 300, "the title dimmed by the hint"),
+        Logical("15_play_screen.png", 37, 62, 283, 92, TitleYellow, 3000, 1 << 30, "\"Choose an arena\""),
+        Logical("16_yard.png", 10, 54, 98, 86, Green, 3000, 1 << 30, "the yard's Buy button"),
+        Logical("16_yard.png", 200, 51, 250, 61, orange, 0, 40, "the birds' bar empty"),
+        Logical("18_coin_tab.png", 130, 194, 300, 226, runchecks::Teal, 3000, 1 << 30, "the pouch's buy button"),
+        Logical("20_shop_birds.png", 130, 194, 300, 226, runchecks::Teal, 3000, 1 << 30, "the hen's buy button"),
+        Logical("22_hen_in_the_yard.png", 200, 51, 250, 61, orange, 400, 1 << 30, "the birds' bar filled by the hen"),
+        Logical("23_quests.png", 55, 12, 230, 42, TitleYellow, 2000, 1 << 30, "\"Mini-quests\""),
+        Logical("24_back_at_the_play_screen.png", 37, 62, 283, 92, TitleYellow, 3000, 1 << 30, "\"Choose an arena\""),
+    };
+    runchecks::ExpectPixels(shots, stops, 768, 1280, listed);
 }
 
 }  // namespace
