@@ -65,7 +65,7 @@ bench:
 # Only the program, its pak and its icon: no tests, fuzz targets or benchmarks.
 run: deps
 	@cmake --preset release >/dev/null
-	@cmake --build build/release -j $(JOBS) --target cobblebrooks game_pak app_icon
+	@cmake --build build/release -j $(JOBS) --target cobblebrooks cobblebrooks_stroll_rankup game_pak app_icon
 	@scripts/run.sh
 
 clean:

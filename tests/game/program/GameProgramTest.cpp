@@ -71,8 +71,9 @@ TEST(GameProgram, ALoadingStepThatFailsIsToldAndTheRunEndsWithItsSavesAndStatusO
 // What `make run` does without a display, with this build's program and no save folder named
 // (its saves then go to a throwaway folder): the stroll of scripts/stroll.script through the
 // start menu, the play screen, the first yard, the farm shop with its coin tab and the yard's
-// quests ends the game by the menu's quit question, and the screenshots its dump lines name are
-// each written, listed on standard output and show the screen they are named for.
+// quests ends the game by the menu's quit question; a second leg, after the first rank-up given to
+// the same player, goes to the boosts and buys one. The screenshots the dump lines of both name
+// are each written, listed on standard output and show the screen they are named for.
 TEST(GameProgram, MakeRunsHeadlessStrollListsTheStartMenuScreenshotsItWrote) {
     CScratchDir dir;
     const std::filesystem::path shots = dir.root / "shots";
@@ -90,11 +91,14 @@ TEST(GameProgram, MakeRunsHeadlessStrollListsTheStartMenuScreenshotsItWrote) {
         EXPECT_EQ(told.find(word), std::string::npos) << told;
 
     std::vector<std::string> named;
-    std::ifstream script(COBBLE_SOURCE_DIR "/scripts/stroll.script");
-    for (std::string line; std::getline(script, line);) {
-        std::istringstream words(line.substr(0, line.find('#')));
-        std::string frame, what, file;
-        if (words >> frame >> what >> file && what == "dump") named.push_back(file);
+    for (const char* leg : {"/scripts/stroll.script", "/scripts/stroll_boosts.script"}) {
+        std::ifstream script(std::string(COBBLE_SOURCE_DIR) + leg);
+        ASSERT_TRUE(script.good()) << leg;
+        for (std::string line; std::getline(script, line);) {
+            std::istringstream words(line.substr(0, line.find('#')));
+            std::string frame, what, file;
+            if (words >> frame >> what >> file && what == "dump") named.push_back(file);
+        }
     }
     ASSERT_NE(std::find(named.begin(), named.end(), "05_start_menu.png"), named.end());
     for (const std::string& name : named) {
@@ -104,7 +108,8 @@ TEST(GameProgram, MakeRunsHeadlessStrollListsTheStartMenuScreenshotsItWrote) {
     CheckDumps(shots,
                {{"05_start_menu.png", 240, 1190, 530, 1230, White, 500, 1 << 30, "\"Welcome, Ada!\" on the plate"},
                 {"05_start_menu.png", 0, 0, 768, 300, Sky, 60000, 1 << 30, "the sky of the menu"},
-                {"25_quit_question.png", 0, 0, 768, 300, Sky, 0, 60000, "the menu dimmed under the question"}},
+                {"25_quit_question.png", 0, 0, 768, 300, Sky, 0, 60000, "the menu dimmed under the question"},
+                {"30_leaving.png", 0, 0, 768, 300, Sky, 0, 60000, "and again at the end of the boosts' leg"}},
                listed);
     // The stops of the game past the menu, in logical pixels: the play screen's title ("Choose an
     // arena") dimmed under its first hint and bright once it is closed and on the way back; the
@@ -122,6 +127,16 @@ TEST(GameProgram, MakeRunsHeadlessStrollListsTheStartMenuScreenshotsItWrote) {
         Logical("22_hen_in_the_yard.png", 200, 51, 250, 61, orange, 400, 1 << 30, "the birds' bar filled by the hen"),
         Logical("23_quests.png", 55, 12, 230, 42, TitleYellow, 2000, 1 << 30, "\"Mini-quests\""),
         Logical("24_back_at_the_play_screen.png", 37, 62, 283, 92, TitleYellow, 3000, 1 << 30, "\"Choose an arena\""),
+        // The second leg, after the rank-up: the boosts button shown; the boosts screen, its buy
+        // buttons green while the point is there and all grey once it bought the combo's first
+        // level, whose bar fills a quarter.
+        Logical("26_boosts_unlocked.png", 14, 470, 106, 502, runchecks::ButtonBlue, 3000, 1 << 30, "the boosts button"),
+        Logical("28_boosts.png", 110, 8, 210, 40, TitleYellow, 2000, 1 << 30, "\"Boosts\""),
+        Logical("28_boosts.png", 236, 90, 316, 118, Green, 3000, 1 << 30, "the combo's buy button"),
+        Logical("28_boosts.png", 64, 108, 100, 117, runchecks::ButtonBlue, 0, 300, "the combo's bar empty"),
+        Logical("29_combo_bought.png", 236, 90, 316, 118, Green, 0, 100, "the combo's buy button greyed"),
+        Logical("29_combo_bought.png", 236, 390, 316, 418, Green, 0, 100, "the fire ball's too"),
+        Logical("29_combo_bought.png", 64, 108, 100, 117, runchecks::ButtonBlue, 500, 1 << 30, "the combo's bar"),
     };
     runchecks::ExpectPixels(shots, stops, 768, 1280, listed);
 }

@@ -85,8 +85,7 @@ std::string Road() {
     return s.text;
 }
 
-// The colours of the boosts screen's blue buttons and of the light spokes, as lit on a screen.
-bool ButtonBlue(const std::vector<int>& p) { return p[2] > 150 && p[0] < 90 && p[1] > 60 && p[1] < 170; }
+// The colour of the light spokes, as lit on a screen.
 bool Bright(const std::vector<int>& p) { return p[0] > 225 && p[1] > 225 && p[2] > 225; }
 
 TEST(ShopRoad, BoostsAndACoinPackBoughtInTheRealProgram) {
