@@ -14,6 +14,7 @@
 
 #include "ProgramRun.h"
 #include "RunChecks.h"
+#include "game/app/TheGame.h"
 #include "testsupport/PngRead.h"
 #include "testsupport/RunCommand.h"
 #include "testsupport/ScratchDir.h"
@@ -139,6 +140,53 @@ TEST(GameProgram, MakeRunsHeadlessStrollListsTheStartMenuScreenshotsItWrote) {
         Logical("29_combo_bought.png", 64, 108, 100, 117, runchecks::ButtonBlue, 500, 1 << 30, "the combo's bar"),
     };
     runchecks::ExpectPixels(shots, stops, 768, 1280, listed);
+}
+
+// The stroll's rank-up helper: the current player gets the experience of the second rank, one
+// boost point and the mark that opens the boosts, once (a second run finds her past the first
+// rank and changes nothing); a folder without readable player data is refused, named, and left
+// as it was.
+TEST(GameProgram, StrollRankUpGivesTheFirstRankUpOnceAndRefusesDamagedSaves) {
+    const std::string helper =
+        (std::filesystem::path(COBBLE_GAME_PATH).parent_path() / "cobblebrooks_stroll_rankup").string();
+    CScratchDir dir;
+    const std::filesystem::path saves = dir.root / "saves";
+    WriteSeededPlayer(saves, [](TUserProfile& ada) { ada.m_nBoostPoints = 3; });
+    if (::testing::Test::HasFatalFailure()) return;
+    int status = -1;
+    for (int run = 0; run < 2; ++run) {
+        const std::string said = RunCommand("'" + helper + "' '" + saves.string() + "' 2>&1", &status);
+        EXPECT_EQ(status, 0) << said;
+    }
+    CApplicationData data;
+    runchecks::ReadSavedPlayerData(saves, data);
+    if (::testing::Test::HasFatalFailure()) return;
+    const TUserProfile& ada = *data.m_Profiles.data[0];
+    EXPECT_EQ(CTheGame::GetXP_Points2Rank(ada.m_uExperiencePoints), 2);
+    EXPECT_EQ(CTheGame::GetXP_Points2Rank(ada.m_uExperiencePoints - 1), 1) << "no more than the second rank needs";
+    EXPECT_EQ(ada.m_nBoostPoints, 4);
+    EXPECT_EQ(ada.m_nBoostPointsEarned, 1);
+    EXPECT_TRUE(ada.m_bFirstRankUpSeen);
+    EXPECT_FALSE(std::filesystem::exists(saves / "global.opt.tmp"));
+
+    struct TBad {
+        const char* why;
+        const char* bytes;  // nullptr: no global.opt at all
+    } bad[] = {{"no player data", nullptr}, {"a damaged global.opt", "not player data"}};
+    for (const TBad& b : bad) {
+        SCOPED_TRACE(b.why);
+        const std::filesystem::path folder = dir.root / "bad";
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+        if (b.bytes != nullptr) std::ofstream(folder / "global.opt") << b.bytes;
+        const std::string said = RunCommand("'" + helper + "' '" + folder.string() + "' 2>&1", &status);
+        EXPECT_EQ(status, 1) << said;
+        EXPECT_NE(said.find((folder / "global.opt").string()), std::string::npos) << said;
+        if (b.bytes != nullptr) {
+            std::ifstream in(folder / "global.opt");
+            EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()), b.bytes);
+        }
+    }
 }
 
 }  // namespace
