@@ -76,7 +76,8 @@ stroll() {
 }
 status=0
 stroll "$script" || status=$?
-last=${names[${#names[@]}-1]:-}
+last=""
+[ "${#names[@]}" -gt 0 ] && last=${names[${#names[@]}-1]}
 if [ "$status" -eq 0 ] && [ -n "$second" ] && [ -n "$last" ] && [ -f "$shots/$last" ]; then
   "$rankup" "$saves" && { stroll "$second" || status=$?; } || status=$?
   names+=("${later[@]}")
