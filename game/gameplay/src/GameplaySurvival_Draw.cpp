@@ -20,6 +20,8 @@
 #include "particles/ParticleSystemManager.h"
 #include "render/DibBitmap.h"
 #include "render/DrawingHelpers.h"
+#include "render/DrawingUtils.h"
+#include "render/GlesGlobals.h"
 #include "render/ImageRotatorScaler.h"
 #include "render/RenderHost.h"
 #include "sprites/SpriteSet.h"
@@ -89,6 +91,7 @@ constexpr FIXED_FLOAT_16 kGameOverTextClock = 4 * 65536;
 constexpr double kGameOverFadePerUnit = 170.0;
 constexpr int kGameOverY = 240;
 constexpr int kGameOverLinePx = 40;
+constexpr int kGameOverMarginPx = 6;
 constexpr unsigned char kGameOverRgb[3] = {255, 50, 50};
 
 // The score display rolls by an eighth of what is left, never by less than 2.
@@ -254,9 +257,17 @@ void CXGameplaySurvival::DrawLevelBg() {
     if (h == back->m_Height || h <= 0) {
         m_pBackground->BitBlt(back, (back->m_Width - w) / 2, 0, w, h, 0, 0, 0);
     } else {
-        // Stretched to the screen's height, keeping its proportions, still centred.
+        // Stretched to the screen's height, keeping its proportions, still centred. The GL
+        // bitmap has no stretched blit of its own: it draws as a textured quad.
         const int dw = w * back->m_Height / h;
-        m_pBackground->StretchDraw(back, (back->m_Width - dw) / 2, 0, dw, back->m_Height, 0, 0, w, h, 0, 0);
+        const int x = (back->m_Width - dw) / 2;
+        CTheGame* game = TheGame();
+        if (game != nullptr && IsGlesRenderer(game))
+            Bitmap_StretchDrawF16_Transparent(game, back, m_pBackground, x * 65536, 0, dw * 65536,
+                                              back->m_Height * 65536, 0, 0, w * 65536, h * 65536, 0,
+                                              Renderer_BlendMode_Opaque);
+        else
+            m_pBackground->StretchDraw(back, x, 0, dw, back->m_Height, 0, 0, w, h, 0, 0);
     }
 }
 
@@ -523,9 +534,12 @@ void CXGameplaySurvival::DrawGameOverTexts(IDibBitmap* dst) {
         if (text == nullptr || *text == '\0') continue;
         const int width = font->Length2(text);
         if (IsGlesRenderer(game)) {
-            const FIXED_FLOAT_16 left = gameplay::RoundToInt32((dst->m_Width - width * scaleX) / 2.0 * 65536.0);
+            // A line that would outgrow the screen at the height of its pulse is held inside it.
+            const double fit = width > 0 ? static_cast<double>(dst->m_Width - 2 * kGameOverMarginPx) / width : scaleX;
+            const double sx = std::max(std::min(scaleX, fit), 0.0);
+            const FIXED_FLOAT_16 left = gameplay::RoundToInt32((dst->m_Width - width * sx) / 2.0 * 65536.0);
             font->TextOutF(dst, text, left, gameplay::RoundToInt32(ys[i] * 65536.0),
-                           gameplay::RoundToInt32(scaleX * 65536.0), gameplay::RoundToInt32(scaleY * 65536.0), 0,
+                           gameplay::RoundToInt32(sx * 65536.0), gameplay::RoundToInt32(scaleY * 65536.0), 0,
                            kGameOverRgb[0], kGameOverRgb[1], kGameOverRgb[2], 0, static_cast<unsigned char>(alpha),
                            nullptr);
         } else {
