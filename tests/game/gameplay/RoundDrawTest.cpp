@@ -178,7 +178,7 @@ TEST_P(RoundDrawTest, FramePiecesLandOnTheirPlacesAndRiseInTheTutorial) {
         {CXGameplaySurvival::kImageNails, true, {2, 25, 317, 479}, 2, "top nails at y 25 in the tutorial"},
         {CXGameplaySurvival::kImageLives, false, {278, 5, 311, 36}, 5, "heart at (W - 8 - 34, 5)"},
         {CXGameplaySurvival::kImageCoins, false, {55, 1, 100, 38}, 10, "coins at (55, 1)"},
-        {CXGameplaySurvival::kImageProgressEmpty, false, {90, 23, 275, 38}, 2, "empty bar at (90, 23)"},
+        {CXGameplaySurvival::kImageProgressEmpty, false, {106, 23, 265, 38}, 2, "empty bar within the centre plate"},
     };
     for (const TRow& row : rows) {
         SCOPED_TRACE(row.what);
@@ -258,12 +258,14 @@ TEST_P(RoundDrawTest, HeadUpDisplayValuesSitInTheirSlots) {
 TEST_P(RoundDrawTest, TheBarFillsFromItsLeftCapToTheShownFill) {
     CXGameplaySurvival* s = round->round;
     ASSERT_EQ(s->m_nFullFillWidth, 166);
-    for (int fill : {1, 40, 83, 166}) {
+    for (int fill : {20, 83, 120, 166}) {
         SCOPED_TRACE(fill);
         const TBox box = BoxOf(*round, [&](bool on) { s->m_nShownFill = on ? fill : 0; });
         ASSERT_FALSE(box.Empty());
-        // The full bar is drawn from x 90, cut at its 10-pixel cap plus the fill.
-        EXPECT_GE(box.left, 90);
+        // The full bar is drawn from x 90, cut at its 10-pixel cap plus the fill; its body shows
+        // from x 106, inside the board's centre plate (x 104 to 270).
+        EXPECT_GE(box.left, 106);
+        EXPECT_LE(box.left, 108);
         EXPECT_LE(box.right, 90 + 10 + fill - 1);
         EXPECT_GE(box.right, 90 + 10 + fill - 3);
         EXPECT_GE(box.top, 23);
