@@ -149,20 +149,9 @@ void BM_RoundFullFrameGl_of_Budget(benchmark::State& state) {
         };
         double update = 0, draw = 0;
         for (int i = 0; i < 30; ++i) frame(update, draw);
-        update = draw = cpu = 0;
-        constexpr int kFramesPerRound = 30;
-        std::vector<double> shares;
-        int frames = 0;
-        for (auto _ : state) {
-            for (int r = 0; r < bench::kRounds; ++r) {
-                double u = 0, d = 0;
-                for (int i = 0; i < kFramesPerRound; ++i) frame(u, d);
-                update += u;
-                draw += d;
-                frames += kFramesPerRound;
-                shares.push_back((u + d) / kFramesPerRound / kFrameBudgetSeconds);
-            }
-        }
+        cpu = 0;
+        bench::TFrameTotals totals;
+        bench::RunFrameRounds(state, frame, 30, kFrameBudgetSeconds, totals);
         int live = 0;
         for (int i = 0; i < game.m_pParticleManager->GetNumParticleSystems(); ++i)
             live += game.m_pParticleManager->GetParticleSystemAt(i)->GetNumActiveParticels();
@@ -186,15 +175,15 @@ void BM_RoundFullFrameGl_of_Budget(benchmark::State& state) {
             bare /= kBareFrames;
         }
         state.counters["draw_floor_frame_hud_ms"] = bare * 1000.0;
-        state.counters["draw_field_ms"] = draw / frames * 1000.0 - bare * 1000.0;
+        state.counters["draw_field_ms"] = totals.draw / totals.frames * 1000.0 - bare * 1000.0;
         state.counters["marbles"] = kMarbles + kPowerUpKindCount;
         state.counters["live_particles"] = live;
         state.counters["fields"] = filled;
-        state.counters["update_ms"] = update / frames * 1000.0;
-        state.counters["draw_ms"] = draw / frames * 1000.0;
+        state.counters["update_ms"] = totals.update / totals.frames * 1000.0;
+        state.counters["draw_ms"] = totals.draw / totals.frames * 1000.0;
         // The game thread's own share: the rest of the wall time is the software rasteriser.
-        state.counters["game_thread_cpu_ms"] = cpu / frames * 1000.0;
-        bench::ReportRatios(state, shares, 0.1);
+        state.counters["game_thread_cpu_ms"] = cpu / totals.frames * 1000.0;
+        bench::ReportRatios(state, totals.shares, 0.1);
     }
     std::filesystem::remove_all(saves);
     platform::PcmUseBackend(platform::PcmBackendKind::Auto);
