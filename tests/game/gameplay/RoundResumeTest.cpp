@@ -70,9 +70,10 @@ protected:
             if (m->IsPowerUp() || m->m_bOnPath || !round->IsMarbleFullyVisible(m)) continue;
             const int x = m->m_Position.x >> 16, y = m->m_Position.y >> 16;
             const int dx = x < 160 ? 1 : -1;
-            (void)round->NotifyPointerEvent(x, y, XPOINTER_PRESS);
-            for (int k = 1; k <= 100; ++k) (void)round->NotifyPointerEvent(x + dx * k, y + k / 3, XPOINTER_MOVE);
-            (void)round->NotifyPointerEvent(x + dx * 100, y + 33, XPOINTER_RELEASE);
+            // Through the game's own pointer entry, as the platform's touches arrive.
+            (void)game.NotifyPointerEvent(x, y, XPOINTER_PRESS);
+            for (int k = 1; k <= 100; ++k) (void)game.NotifyPointerEvent(x + dx * k, y + k / 3, XPOINTER_MOVE);
+            (void)game.NotifyPointerEvent(x + dx * 100, y + 33, XPOINTER_RELEASE);
             ASSERT_TRUE(m->m_bOnPath);
             return;
         }
