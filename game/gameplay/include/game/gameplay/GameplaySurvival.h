@@ -12,8 +12,8 @@
 //   GameplaySurvival_Scoring.cpp   the delete pass, score, power-ups after a combo, effect records
 //   GameplaySurvival_Lives.cpp     levels, lost lives and their pause, game over
 //   GameplaySurvival_Commands.cpp  the screen's messages, pause, music and the rolling sound
-//   GameplaySurvival_Input.cpp     the road of a touch
-//   GameplaySurvival_Draw.cpp      the field's drawing
+//   GameplaySurvival_Input.cpp     the road of a touch, the finger's paths and their smoothing
+//   GameplaySurvival_Draw.cpp      the field's drawing, the head-up display and its rolling values
 //   GameplaySurvival_Record.cpp    the arena record of "saveresume.dat"
 //
 // Units: play-area coordinates FIXED_FLOAT pixels, marble motion 16.16, times in frames. All
