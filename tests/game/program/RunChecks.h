@@ -31,6 +31,8 @@ inline bool Green(const std::vector<int>& p) { return p[1] > 150 && p[0] < 150 &
 inline bool TitleYellow(const std::vector<int>& p) { return p[0] > 200 && p[1] > 170 && p[2] < 90; }
 inline bool PureYellow(const std::vector<int>& p) { return p[0] > 240 && p[1] > 240 && p[2] < 30; }
 inline bool Red(const std::vector<int>& p) { return p[0] > 180 && p[1] < 100 && p[2] < 100; }
+// The blue of the boosts' buttons and bars, as lit on a screen.
+inline bool ButtonBlue(const std::vector<int>& p) { return p[2] > 150 && p[0] < 90 && p[1] > 60 && p[1] < 170; }
 
 struct TPixelCheck {
     const char* dump;
