@@ -201,12 +201,19 @@ std::vector<std::uint8_t> ArenasUnlockedPlayerData() {
 // loads the round's pictures first), and a bound on the frames until two marbles of different
 // colours meet when no path is drawn.
 constexpr int kFirstRoundStarts = 150, kRoundStarts = 60, kUntilMarblesMeet = 700;
+// The resume question's Continue.
+constexpr double kResumeContinue[] = {160, 272};
 
-// A round entered from the play screen at frame f and left through the pause menu: the round's
+// A round entered from the play screen at frame f (an arena button, or the resume question's
+// Continue) and left through the pause menu: the round's
 // floor and the pause panel are dumped. The frame the play screen stands again.
 int RoundLeftThroughThePauseMenu(TScript& s, int f, int arena, int starts, const char* roundDump,
                                  const char* pauseDump) {
-    s.Tap(f, kArena[arena][0], kArena[arena][1]);
+    // -1: the resume question's Continue enters the round kept.
+    if (arena < 0)
+        s.Tap(f, kResumeContinue[0], kResumeContinue[1]);
+    else
+        s.Tap(f, kArena[arena][0], kArena[arena][1]);
     f += starts + 40;
     s.Dump(f, roundDump);
     s.Tap(f + 5, kPause[0], kPause[1]);
@@ -222,7 +229,10 @@ std::string ArenasRoad() {
     s.Dump(330, "02_play_screen_unlocked.png");
     int f = RoundLeftThroughThePauseMenu(s, 340, 2, kFirstRoundStarts, "03_arena3.png", "04_paused.png");
     s.Dump(f - 5, "05_back_on_the_play_screen.png");
-    f = RoundLeftThroughThePauseMenu(s, f, 2, kRoundStarts, "06_arena3_again.png", "07_paused_again.png");
+    // The third arena again: its round was kept, and the play screen asks whether to go on with it.
+    s.Tap(f, kArena[2][0], kArena[2][1]);
+    s.Dump(f + 40, "06_resume_question.png");
+    f = RoundLeftThroughThePauseMenu(s, f + 45, -1, kRoundStarts, "07_arena3_resumed.png", "07_resumed_and_paused.png");
     f = RoundLeftThroughThePauseMenu(s, f, 1, kRoundStarts, "08_arena2.png", "09_paused.png");
     s.Tap(f, kArena[0][0], kArena[0][1]);
     s.Dump(f + kRoundStarts + 40, "10_arena1.png");
@@ -268,7 +278,9 @@ TEST(RoundRoad, ARoundInEachArenaAfterTheyWereUnlocked) {
         Logical("04_paused.png", 110, 145, 210, 175, TitleYellow, 400, 1 << 30, "\"Paused\""),
         Logical("04_paused.png", 112, 340, 208, 368, runchecks::Red, 1500, 1 << 30, "the pause panel's Menu"),
         Logical("05_back_on_the_play_screen.png", 40, 60, 280, 95, TitleYellow, 1500, 1 << 30, "\"Choose an arena\""),
-        Floor("06_arena3_again.png", VioletStone, "the third arena again"),
+        Logical("06_resume_question.png", 100, 255, 220, 290, runchecks::Green, 1500, 1 << 30,
+                "the resume question's Continue"),
+        Floor("07_arena3_resumed.png", VioletStone, "the third arena's round resumed"),
         Floor("08_arena2.png", Sandstone, "the second arena's red sandstone"),
         Logical("09_paused.png", 110, 145, 210, 175, TitleYellow, 400, 1 << 30, "\"Paused\""),
         Floor("10_arena1.png", Grass, "the first arena's grass"),
@@ -282,10 +294,9 @@ TEST(RoundRoad, ARoundInEachArenaAfterTheyWereUnlocked) {
     ASSERT_EQ(data.m_Profiles.count, 1);
     const TUserProfile& ada = *data.m_Profiles.data[0];
     EXPECT_EQ(ada.m_NewlyUnlockedLevels.count, 0) << "the unlocking is shown once";
-    EXPECT_EQ(ada.m_RoundsPerArena[0], 1);
-    EXPECT_EQ(ada.m_RoundsPerArena[1], 1);
-    EXPECT_EQ(ada.m_RoundsPerArena[2], 2);
-    EXPECT_EQ(ada.m_nRoundsStarted, 4);
+    // One round started in each arena: the third arena's was resumed, not started again.
+    for (int arena = 0; arena < 3; ++arena) EXPECT_EQ(ada.m_RoundsPerArena[arena], 1) << "arena " << arena + 1;
+    EXPECT_EQ(ada.m_nRoundsStarted, 3);
     // Only the round in the first arena ended: its score is the profile's best there and all the
     // profile has scored; it earned every coin the profile has. The rounds left through the pause
     // menu scored and earned nothing.
