@@ -86,9 +86,19 @@ inline constexpr const char* kQuestsText =
 
 // The effects the rules play, each loaded under its own name so the recording shows it.
 inline const char* const kRoundSounds[] = {
-    "SFX_GameplayIntro", "SFX_PATH_MOVE",  "SFX_WRONG_BALL",  "SFX_LIFELOST",          "SFX_GAMEOVER",
-    "SFX_BALL_EXPLODE1", "SFX_CLEARBONUS", "SFX_SPAWN_BONUS", "SFX_GainGameplayLevel", "Shop_SellItem",
-    "SFX_RoundStats_IncCoinValue", "SFX_RoundStats_ShowSection", "SFX_APPLAUSE",
+    "SFX_GameplayIntro",
+    "SFX_PATH_MOVE",
+    "SFX_WRONG_BALL",
+    "SFX_LIFELOST",
+    "SFX_GAMEOVER",
+    "SFX_BALL_EXPLODE1",
+    "SFX_CLEARBONUS",
+    "SFX_SPAWN_BONUS",
+    "SFX_GainGameplayLevel",
+    "Shop_SellItem",
+    "SFX_RoundStats_IncCoinValue",
+    "SFX_RoundStats_ShowSection",
+    "SFX_APPLAUSE",
 };
 
 // Records the effects played and the volumes the game sets.
@@ -96,14 +106,16 @@ class CRoundSoundSystem : public CEffectRecordingSoundSystem {
 public:
     void SetVolume(int volume) override { effects.push_back(volume); }
     void SetMusicVolume(int volume) override { music.push_back(volume); }
+    void StopSFX(int id, int /*channel*/) override { stopped.push_back(files[static_cast<std::size_t>(id)]); }
     std::vector<int> effects, music;
+    std::vector<std::string> stopped;  // the files of the effects stopped, in order
 };
 
 class RoundTest : public GameplayTest {
 protected:
     explicit RoundTest(const std::string& texts = RoundTextsCsv())
         : GameplayTest(RoundScreenSets(), {{"Lang\\texts.csv", mediatest::ToBytes(texts)},
-                                    {"ui\\ui_iphone\\ui_main.txt", mediatest::ToBytes(kRoundTemplate)}}) {
+                                           {"ui\\ui_iphone\\ui_main.txt", mediatest::ToBytes(kRoundTemplate)}}) {
         GC.InitForRes_iPhone();
         CLocManager2* loc = game.InitLocManager2(CommonString("Lang\\texts.csv"));
         EXPECT_NE(loc, nullptr);
@@ -188,6 +200,11 @@ protected:
     // How many times an effect played (its file is its name, below the sounds directory).
     int Played(const std::string& name) const {
         return static_cast<int>(std::count_if(sound->played.begin(), sound->played.end(),
+                                              [&](const std::string& file) { return file.ends_with(name); }));
+    }
+    // How many times an effect was stopped.
+    int Stopped(const std::string& name) const {
+        return static_cast<int>(std::count_if(sound->stopped.begin(), sound->stopped.end(),
                                               [&](const std::string& file) { return file.ends_with(name); }));
     }
     int QueuedAchievementBanners() const { return game.m_pAchievementsManager->GetNumQueuedMessages(); }

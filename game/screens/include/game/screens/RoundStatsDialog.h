@@ -93,9 +93,9 @@ public:
     void ProcessXPMeterProgressWidth();
     void DrawXPMeter();
     // 60 sparks of "StarBlinks" on a 20-pixel-high band from x1 to x2 centred on y, or on a ring
-    // of radius r around (x, y).
-    void EmitParticles(int x1, int x2, int y);
-    void EmitParticlesCircle(int x, int y, int radius);
+    // of radius r around (x, y). Virtual: a test hears where the sparks go.
+    virtual void EmitParticles(int x1, int x2, int y);
+    virtual void EmitParticlesCircle(int x, int y, int radius);
 
     // Sharing hooks: the text a share would carry; the two posts send nothing; their results
     // pay the high-score reward once each (nothing calls them on this platform).
