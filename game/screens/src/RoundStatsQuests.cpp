@@ -31,6 +31,7 @@ constexpr int kPlusX = 75, kEqualsX = 155;
 constexpr int kYardX = 270, kYardY = 32;
 constexpr FIXED_FLOAT_16 kYardScale = 153 * 256, kYardPressedScale = 145 * 256;  // 153/256, 145/256
 constexpr double kCaptionScale = 0.8;
+constexpr int kCaptionMargin = 3;
 constexpr int kTickBottom = 66;
 constexpr int kFaintFrame = -128, kFrame = -64;
 constexpr int kLineAlpha = 128;
@@ -274,8 +275,11 @@ void CXRoundStatsQuestsScrollItem::Draw() {
     DrawFrame(true, true, clip);
     DrawCentredClipped(game, back, m_pYardImage, x + kYardX, y + kYardY, IsPressed() ? kYardPressedScale : kYardScale,
                        imageOffset, clip);
+    // Centred under the yard's picture, but never past the row's right end (a long yard name).
     const double captionTop = bottom + 3 - font->GetCharHeight() * kCaptionScale;
-    CentredText(*font, back, m_Caption.GetDataConst(), x + kYardX, captionTop, kCaptionScale, 255, 255, 255, textAlpha,
+    const double captionWidth = font->Length2(m_Caption.GetDataConst()) * kCaptionScale;
+    const double captionX = std::min<double>(x + kYardX, x + m_Rect.width - kCaptionMargin - captionWidth / 2);
+    CentredText(*font, back, m_Caption.GetDataConst(), captionX, captionTop, kCaptionScale, 255, 255, 255, textAlpha,
                 clip);
 }
 
