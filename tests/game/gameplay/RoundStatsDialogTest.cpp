@@ -426,3 +426,44 @@ TEST_F(RoundStatsTest, AchievementSeventeenWaitsSixteenFramesAfterTheMeterCatche
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(RoundStatsTest, ASharedNewBestPaysFiveCoinsOncePerServiceAndNothingWithoutOne) {
+    const struct {
+        const char* why;
+        int newRow;
+        bool tweet;
+        int coinsAfter;  // after two answers of the service
+        const char* banner;
+    } cases[] = {
+        {"a tweet of a new best", 0, true, 113, "5 Coins for Highscore tweet!"},
+        {"a post of a new best", 2, false, 113, "5 Coins for Highscore Post!"},
+        {"no new best: nothing", -1, true, 108, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        game.m_nNewHighScoreRow = c.newRow;
+        CHeardStats* d = Open(TResults{});
+        const int banners = QueuedAchievementBanners();
+        for (int i = 0; i < 2; ++i) {
+            if (c.tweet)
+                d->OnPostToTwitterResult(true);
+            else
+                d->OnPostToFacebookResult(true);
+        }
+        EXPECT_EQ(profile->m_nCoins, c.coinsAfter);
+        EXPECT_EQ(QueuedAchievementBanners(), banners + (c.banner != nullptr ? 1 : 0));
+        if (c.banner != nullptr) {
+            const CAchievementsManager& awards = *game.m_pAchievementsManager;
+            EXPECT_EQ(awards.GetQueuedType(banners), kAwardCoins);
+            EXPECT_STREQ(awards.GetQueuedTitle(banners).GetDataConst(), c.banner);
+            EXPECT_EQ(d->GetShownValue(CXRoundStatsDialog::kCoinTotal), c.coinsAfter);
+        }
+        d->Destroy();
+        delete d;
+        screen->m_pRoundStatsDialog = nullptr;
+    }
+}
+
+}  // namespace

@@ -12,6 +12,7 @@
 
 #include "FarmScreensTestGame.h"
 #include "game/gameplay/GameplaySurvival.h"
+#include "game/gameplay/TiledBGTutorial.h"
 #include "game/screens/ConfirmBuyDialog.h"
 #include "game/screens/RoundStatsDialog.h"
 #include "game/screens/RoundStatsQuests.h"
@@ -213,9 +214,7 @@ TEST_F(RoundStatsScreenTest, TheCannotBuyDialogsCoinButtonOpensTheCoinShopOnTheP
 // Text of the rows: the green of the score and total rows, the white of the coin rows.
 bool IsRowGreen(const Pixel& p) { return p[1] > 150 && p[0] < 90 && p[2] < 90; }
 // White text, perhaps still fading in over the dark background.
-bool IsWhite(const Pixel& p) {
-    return p[0] > 140 && std::abs(p[0] - p[1]) < 16 && std::abs(p[1] - p[2]) < 16;
-}
+bool IsWhite(const Pixel& p) { return p[0] > 140 && std::abs(p[0] - p[1]) < 16 && std::abs(p[1] - p[2]) < 16; }
 // The meter's shield: its blue body.
 bool IsShieldBlue(const Pixel& p) { return p[2] > 90 && p[2] > p[0] + 40 && p[2] > p[1] + 10; }
 // The quest frames' orange (not bought) and the placeholder's grey text.
@@ -280,6 +279,34 @@ TEST_F(RoundStatsScreenTest, PictureAtSectionEightWithThePlaceholder) {
     const int left = Count(img, 0, kListTop, 160, kListBottom, IsPlaceholderGrey);
     EXPECT_NEAR(left, grey - left, grey / 5) << "as much text left of the middle as right of it";
     EXPECT_GT(Count(img, 214, 104, 306, 212, IsShieldBlue), 1500);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(RoundStatsScreenTest, TheGiftCoinsHintOpensCentredAndItsCloseButtonEndsIt) {
+    CXRoundStatsDialog* stats = OpenStats();
+    ASSERT_NE(stats, nullptr);
+    stats->ShowAll();
+    Ticks(30);
+    EXPECT_EQ(stats->OnMessage(stats, XMSG_CLICK, XIdParam("btn_stats_facebook_why"), 0), 1);
+    CTiledBGTutorial* hint = stats->GetTutorial();
+    ASSERT_NE(hint, nullptr);
+    EXPECT_EQ(hint->GetKind(), 8);
+    EXPECT_TRUE(hint->IsShown());
+    const TCoordRect2D panel = hint->GetPanel();
+    EXPECT_NEAR(panel.x + panel.width / 2.0, 160, 1.0) << "centred across the screen";
+    Ticks(30);
+    const mediatest::TImage img = Frame();
+    KeepPicture(img, "round-stats", "05_gift_coins_hint.png");
+    // A press on its close button fades it out, and a finished hint is gone.
+    const int cx = static_cast<int>(hint->GetCloseX()), cy = static_cast<int>(hint->GetCloseY());
+    Tap(cx, cy);
+    EXPECT_TRUE(stats->GetTutorial() == nullptr || !stats->GetTutorial()->IsShown());
+    EXPECT_EQ(stats->GetSection(), 8);
+    Ticks(10);
+    EXPECT_EQ(stats->GetTutorial(), nullptr);
 }
 
 }  // namespace
