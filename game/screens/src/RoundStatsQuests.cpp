@@ -11,7 +11,9 @@
 #include "game/gameplay/GameplaySurvival.h"
 #include "game/progress/MiniQuestManager.h"
 #include "game/progress/UserProfile.h"
+#include "game/screens/AddCoinsDialog.h"
 #include "game/screens/RoundStatsDialog.h"
+#include "game/screens/SpriteLookups.h"
 #include "render/DibBitmap.h"
 #include "render/DrawLine.h"
 #include "render/DrawingHelpers.h"
@@ -41,13 +43,6 @@ constexpr int kFullOpacity = 65280;
 // The placeholder's four lines: the first light, the others dim.
 constexpr const char* kPlaceholderLines[] = {"You have no current Quests", "Buy Birds, Plants,",
                                              "Comfort equipment and Decor", "to unlock new Mini-Quests"};
-
-IDibBitmap* FirstSprite(CTheGame* game, const char* name) {
-    CSpriteSet* set = game != nullptr && game->m_pSpriteSetManager != nullptr
-                          ? game->m_pSpriteSetManager->GetSpriteSetNamed(name)
-                          : nullptr;
-    return set != nullptr ? set->GetFrame(0) : nullptr;
-}
 
 // Text centred on cx with its top at y, scaled, clipped.
 void CentredText(CBitmapFontText& font, IDibBitmap* back, const char* text, double cx, double top, double scale, int r,
@@ -181,7 +176,7 @@ int CXRoundStatsQuestsScrollItem::OnInitWidget() {
     CTheGame* game = TheGameOf(this);
     TUserProfile* profile = game != nullptr ? game->GetCurrentProfile() : nullptr;
     if (game == nullptr || profile == nullptr) return 0;
-    m_pTick = FirstSprite(game, "miniquest_obj_tick");
+    m_pTick = FirstFrame(game->m_pSpriteSetManager, "miniquest_obj_tick");
     if (m_pTick == nullptr) return 0;
     m_bFirstBought = profile->IsFarmObjectPurchased(m_pSet->yardId, m_pQuest->buy1);
     m_bSecondBought = profile->IsFarmObjectPurchased(m_pSet->yardId, m_pQuest->buy2);
@@ -233,20 +228,19 @@ void CXRoundStatsQuestsScrollItem::DrawFrame(bool result, bool second, TCoordRec
 }
 
 void CXRoundStatsQuestsScrollItem::Draw() {
-    const auto* list = dynamic_cast<CXScrollDialogBase*>(m_pParent);
-    CTheGame* game = TheGameOf(this);
-    IDibBitmap* back = GetBackBuffer();
-    CBitmapFontText* font = game != nullptr ? game->m_Fonts[kGameFontSmall] : nullptr;
-    const int opacity = GetOpacity();
-    if (list == nullptr || back == nullptr || font == nullptr || opacity <= 0) return;
-    const TCoordRect2D& area = list->GetListArea();
+    TShopRowCanvas canvas;
+    CBitmapFontText* font = GetShopRowCanvas(*this, canvas) ? canvas.game->m_Fonts[kGameFontSmall] : nullptr;
+    if (font == nullptr) return;
+    CTheGame* game = canvas.game;
+    IDibBitmap* back = canvas.back;
+    const TCoordRect2D& area = canvas.area;
     const int x = m_Rect.x, y = m_Rect.y, bottom = m_Rect.y + m_Rect.height;
     const int areaBottom = area.y + area.height;
     if (bottom < area.y || y > areaBottom) return;
     TCoordRect2D clip{x, area.y, m_Rect.width, area.height};
-    const int textAlpha = opacity / 256;
+    const int textAlpha = canvas.alpha;
     const int imageOffset = textAlpha - 255;
-    const int lineAlpha = opacity >= kFullOpacity ? kLineAlpha : opacity * kLineAlpha / 255 / 256;
+    const int lineAlpha = GetOpacity() >= kFullOpacity ? kLineAlpha : GetOpacity() * kLineAlpha / 255 / 256;
 
     if (IsPressed()) {
         const int top = std::max(y, area.y), end = std::min(bottom, areaBottom);
@@ -287,24 +281,21 @@ void CXRoundStatsQuestsScrollItem::Draw() {
 
 int CXRoundStatsNullQuestItem::OnInitWidget() {
     if (!XButton::OnInitWidget()) return 0;
-    m_pFrame = FirstSprite(TheGameOf(this), "miniquest_frames");
+    CTheGame* game = TheGameOf(this);
+    m_pFrame = game != nullptr ? FirstFrame(game->m_pSpriteSetManager, "miniquest_frames") : nullptr;
     return m_pFrame != nullptr ? 1 : 0;
 }
 
 void CXRoundStatsNullQuestItem::Draw() {
-    const auto* list = dynamic_cast<CXScrollDialogBase*>(m_pParent);
-    CTheGame* game = TheGameOf(this);
-    IDibBitmap* back = GetBackBuffer();
-    CBitmapFontText* font = game != nullptr ? game->m_Fonts[kGameFontSmall] : nullptr;
-    const int opacity = GetOpacity();
-    if (list == nullptr || back == nullptr || font == nullptr || opacity <= 0) return;
-    const TCoordRect2D& area = list->GetListArea();
-    TCoordRect2D clip{m_Rect.x, area.y, m_Rect.width, area.height};
+    TShopRowCanvas canvas;
+    CBitmapFontText* font = GetShopRowCanvas(*this, canvas) ? canvas.game->m_Fonts[kGameFontSmall] : nullptr;
+    if (font == nullptr) return;
+    TCoordRect2D clip{m_Rect.x, canvas.area.y, m_Rect.width, canvas.area.height};
     const double cx = m_Rect.x + m_Rect.width / 2.0;
     const int ch = font->GetCharHeight();
     double top = m_Rect.y - 20 + ch / 2;
     for (int i = 0; i < 4; ++i, top += ch) {
         const int level = i == 0 ? 220 : 150;
-        CentredText(*font, back, kPlaceholderLines[i], cx, top, 1.0, level, level, level, opacity / 256, clip);
+        CentredText(*font, canvas.back, kPlaceholderLines[i], cx, top, 1.0, level, level, level, canvas.alpha, clip);
     }
 }

@@ -163,15 +163,7 @@ TEST_F(RoundStatsScreenTest, ATapOffersTheFirstMissingObjectAndTheDialogGoesByPr
         EXPECT_STREQ(stats->GetChosenObject().Length() > 0 ? stats->GetChosenObject().GetDataConst() : "", c.chosen);
         EXPECT_STREQ(stats->GetChosenYard().Length() > 0 ? stats->GetChosenYard().GetDataConst() : "",
                      c.chosen[0] != '\0' ? "yard1" : "");
-        for (const char* id : {"dlg_confirm_buy", "dlg_cant_buy"}) {
-            auto* dialog = dynamic_cast<CXConfirmBuyDialog*>(Dialog(id));
-            const bool expected = c.dialog != nullptr && std::string(c.dialog) == id;
-            EXPECT_EQ(dialog != nullptr, expected) << id;
-            if (dialog != nullptr) {
-                EXPECT_STREQ(dialog->GetObjectName().GetDataConst(), c.chosen);
-                EXPECT_EQ(dialog->GetMode(), std::string(id) == "dlg_cant_buy" ? kCannotBuy : kConfirmBuy);
-            }
-        }
+        ExpectOfferDialog(game.m_pGameplayScreen, c.dialog, c.chosen);
         EXPECT_TRUE(Posts().empty());
         game.SafeDeleteChildren();
     }
