@@ -302,3 +302,29 @@ TEST_F(RoundStatsScreenTest, TheGiftCoinsHintOpensCentredAndItsCloseButtonEndsIt
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(RoundStatsScreenTest, WithUnspentPointsTheCaughtUpBarDimsToAboutAThird) {
+    // The same meter twice, caught up inside rank 1 (about five sixths full), without and with a
+    // boost point to spend; the badge stands right of the bar's left end, which is compared.
+    long bright[2] = {};
+    for (int points = 0; points < 2; ++points) {
+        Player().m_nBoostPoints = points;
+        CXRoundStatsDialog* stats = OpenStats(5000, 0, 30);
+        ASSERT_NE(stats, nullptr);
+        RunTo(stats, 8, 80);
+        ASSERT_TRUE(stats->IsXPMeterProgressDone());
+        ASSERT_EQ(stats->GetBadgeAlpha(), 255 * 256) << "it rises with or without points";
+        const int left = stats->GetBarLeft() >> 8, top = stats->GetBarTop() >> 8;
+        const mediatest::TImage img = Frame();
+        if (points == 1) KeepPicture(img, "round-stats", "06_meter_badge.png");
+        bright[points] = shoptest::Sum(img, left + 1, top + 1, left + 5, top + 9);
+        game.SafeDeleteChildren();
+    }
+    // The shield's slot behind the bar is dark: the strip is nearly all bar.
+    ASSERT_GT(bright[0], 4 * 8 * 150);
+    EXPECT_NEAR(static_cast<double>(bright[1]) / bright[0], (255.0 - 255 * 179 / 256) / 255.0, 0.12);
+}
+
+}  // namespace
