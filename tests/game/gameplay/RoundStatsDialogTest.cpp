@@ -124,7 +124,9 @@ TEST_F(RoundStatsTest, TheFirstDelayThenTheScoreCountsInStepsOfATwentySecondAndE
         if (d->GetSection() != 1) break;
         expected = std::min(expected + 1000.0 / 22.0, 1000.0);
         EXPECT_DOUBLE_EQ(d->GetShownValue(CXRoundStatsDialog::kRoundScore), expected) << "frame " << frames;
-        if (frames == 1) EXPECT_EQ(Played("SFX_RoundStats_IncCoinValue"), 1);
+        if (frames == 1) {
+            EXPECT_EQ(Played("SFX_RoundStats_IncCoinValue"), 1);
+        }
     }
     EXPECT_EQ(d->GetSection(), 2);
     EXPECT_GE(frames, 23) << "22 steps, then the frame that sees the target";
