@@ -4,8 +4,9 @@
 // The first run starts from an empty save folder: the intro and the loading, the name entry, the
 // start menu, the play screen, and back to the start menu to quit. The second starts from player
 // data in which the first two yards have their star, so the second and third arenas have just
-// been unlocked: a round in each arena, the third left through the pause menu and entered again
-// from the play screen, the first played until two marbles of different colours meet. Each run
+// been unlocked, which the play screen shows: a round in each arena, each left alone until two
+// marbles of different colours meet, its statistics read and left for the play screen; the third
+// arena's round is first left through the pause menu and resumed from the play screen. Each run
 // ends with status 0 and its saves; the frames dumped at every stop are checked at a few pixels.
 // The first run is made once more in a real X window under xvfb-run.
 //
@@ -201,25 +202,34 @@ std::vector<std::uint8_t> ArenasUnlockedPlayerData() {
 // loads the round's pictures first), and a bound on the frames until two marbles of different
 // colours meet when no path is drawn.
 constexpr int kFirstRoundStarts = 150, kRoundStarts = 60, kUntilMarblesMeet = 700;
-// The resume question's Continue.
-constexpr double kResumeContinue[] = {160, 272};
+// The resume question's Continue, and a spot of the statistics' title (over the round, the head-up
+// display's score plate, which takes no press).
+constexpr double kResumeContinue[] = {160, 272}, kNeutral[] = {160, 30};
+// The statistics' Continue.
+constexpr double kStatsContinue[] = {275, 447};
 
-// A round entered from the play screen at frame f (an arena button, or the resume question's
-// Continue) and left through the pause menu: the round's
+// A round entered from the play screen at frame f and left through the pause menu: the round's
 // floor and the pause panel are dumped. The frame the play screen stands again.
 int RoundLeftThroughThePauseMenu(TScript& s, int f, int arena, int starts, const char* roundDump,
                                  const char* pauseDump) {
-    // -1: the resume question's Continue enters the round kept.
-    if (arena < 0)
-        s.Tap(f, kResumeContinue[0], kResumeContinue[1]);
-    else
-        s.Tap(f, kArena[arena][0], kArena[arena][1]);
+    s.Tap(f, kArena[arena][0], kArena[arena][1]);
     f += starts + 40;
     s.Dump(f, roundDump);
     s.Tap(f + 5, kPause[0], kPause[1]);
     s.Dump(f + 40, pauseDump);
     s.Tap(f + 45, kPauseMenu[0], kPauseMenu[1]);
     return f + 110;
+}
+
+// A round from frame f, already begun, left alone until marbles of two colours meet; presses on a
+// spot that is no button open the statistics once it is over, Continue leaves them. The
+// statistics are dumped; the frame the play screen stands again.
+int RoundPlayedToItsEnd(TScript& s, int f, const char* statsDump) {
+    for (int k = 0; k < 8; ++k) s.Tap(f + kUntilMarblesMeet + 40 * k, kNeutral[0], kNeutral[1]);
+    f += kUntilMarblesMeet + 8 * 40 + 260;
+    s.Dump(f, statsDump);
+    s.Tap(f + 5, kStatsContinue[0], kStatsContinue[1]);
+    return f + 70;
 }
 
 std::string ArenasRoad() {
@@ -229,16 +239,20 @@ std::string ArenasRoad() {
     s.Dump(330, "02_play_screen_unlocked.png");
     int f = RoundLeftThroughThePauseMenu(s, 340, 2, kFirstRoundStarts, "03_arena3.png", "04_paused.png");
     s.Dump(f - 5, "05_back_on_the_play_screen.png");
-    // The third arena again: its round was kept, and the play screen asks whether to go on with it.
     s.Tap(f, kArena[2][0], kArena[2][1]);
     s.Dump(f + 40, "06_resume_question.png");
-    f = RoundLeftThroughThePauseMenu(s, f + 45, -1, kRoundStarts, "07_arena3_resumed.png", "07_resumed_and_paused.png");
-    f = RoundLeftThroughThePauseMenu(s, f, 1, kRoundStarts, "08_arena2.png", "09_paused.png");
+    s.Tap(f + 45, kResumeContinue[0], kResumeContinue[1]);
+    s.Dump(f + 45 + kRoundStarts, "07_arena3_resumed.png");
+    f = RoundPlayedToItsEnd(s, f + 45 + kRoundStarts, "08_arena3_statistics.png");
+    s.Dump(f - 5, "09_play_screen.png");
+    s.Tap(f, kArena[1][0], kArena[1][1]);
+    s.Dump(f + kRoundStarts + 40, "10_arena2.png");
+    f = RoundPlayedToItsEnd(s, f + kRoundStarts, "11_arena2_statistics.png");
     s.Tap(f, kArena[0][0], kArena[0][1]);
-    s.Dump(f + kRoundStarts + 40, "10_arena1.png");
-    f += kRoundStarts + kUntilMarblesMeet;
-    s.Dump(f, "11_arena1_over.png");
-    s.Line(f + 10, "nav exit");
+    s.Dump(f + kRoundStarts + 40, "12_arena1.png");
+    f = RoundPlayedToItsEnd(s, f + kRoundStarts, "13_arena1_statistics.png");
+    s.Dump(f - 5, "14_play_screen_at_the_end.png");
+    s.Line(f, "nav exit");
     return s.text;
 }
 
@@ -281,10 +295,16 @@ TEST(RoundRoad, ARoundInEachArenaAfterTheyWereUnlocked) {
         Logical("06_resume_question.png", 100, 255, 220, 290, runchecks::Green, 1500, 1 << 30,
                 "the resume question's Continue"),
         Floor("07_arena3_resumed.png", VioletStone, "the third arena's round resumed"),
-        Floor("08_arena2.png", Sandstone, "the second arena's red sandstone"),
-        Logical("09_paused.png", 110, 145, 210, 175, TitleYellow, 400, 1 << 30, "\"Paused\""),
-        Floor("10_arena1.png", Grass, "the first arena's grass"),
-        Logical("10_arena1.png", 0, 0, 320, 533, Dark, 0, 20000, "nothing left black on the field"),
+        Logical("08_arena3_statistics.png", 60, 15, 260, 45, TitleYellow, 1500, 1 << 30, "\"Round results\""),
+        Logical("08_arena3_statistics.png", 240, 432, 312, 462, runchecks::Green, 1000, 1 << 30, "their Continue"),
+        Logical("09_play_screen.png", 40, 60, 280, 95, TitleYellow, 1500, 1 << 30, "the play screen after the round"),
+        Floor("10_arena2.png", Sandstone, "the second arena's red sandstone"),
+        Logical("11_arena2_statistics.png", 60, 15, 260, 45, TitleYellow, 1500, 1 << 30, "\"Round results\""),
+        Floor("12_arena1.png", Grass, "the first arena's grass"),
+        Logical("12_arena1.png", 0, 0, 320, 533, Dark, 0, 20000, "nothing left black on the field"),
+        Logical("13_arena1_statistics.png", 60, 15, 260, 45, TitleYellow, 1500, 1 << 30, "\"Round results\""),
+        Logical("14_play_screen_at_the_end.png", 40, 60, 280, 95, TitleYellow, 1500, 1 << 30,
+                "the play screen after the last round"),
     };
     runchecks::ExpectPixels(run.shots, checks, 768, 1280, run.output);
 
@@ -297,17 +317,22 @@ TEST(RoundRoad, ARoundInEachArenaAfterTheyWereUnlocked) {
     // One round started in each arena: the third arena's was resumed, not started again.
     for (int arena = 0; arena < 3; ++arena) EXPECT_EQ(ada.m_RoundsPerArena[arena], 1) << "arena " << arena + 1;
     EXPECT_EQ(ada.m_nRoundsStarted, 3);
-    // Only the round in the first arena ended: its score is the profile's best there and all the
-    // profile has scored; it earned every coin the profile has. The rounds left through the pause
-    // menu scored and earned nothing.
-    int best = -1;
-    ASSERT_TRUE(ada.GetMyScoreOnLevel(CommonString("arena1"), best)) << "the first arena's round ended";
-    EXPECT_EQ(best, ada.m_nTotalScore);
-    for (const char* arena : {"arena2", "arena3"})
-        EXPECT_FALSE(ada.GetMyScoreOnLevel(CommonString(arena), best)) << arena << " was left unfinished";
-    EXPECT_EQ(ada.m_nCoins, ada.m_CoinsPerArena[0]);
-    EXPECT_EQ(ada.m_CoinsPerArena[1] + ada.m_CoinsPerArena[2], 0);
-    ExpectInTableIfItBeatsItsLast(data, "arena1", ada.m_nTotalScore);
+    // Each round ended: its score is the profile's best in its arena, and the three make all the
+    // profile has scored; the coins it has are those the arenas earned.
+    int total = 0;
+    for (const char* arena : {"arena1", "arena2", "arena3"}) {
+        int best = -1;
+        EXPECT_TRUE(ada.GetMyScoreOnLevel(CommonString(arena), best)) << arena << ": its round ended";
+        total += best;
+        ExpectInTableIfItBeatsItsLast(data, arena, best);
+    }
+    EXPECT_EQ(total, ada.m_nTotalScore);
+    EXPECT_EQ(ada.m_nCoins, ada.m_CoinsPerArena[0] + ada.m_CoinsPerArena[1] + ada.m_CoinsPerArena[2]);
+    // A finished round leaves no record to resume (a kept round's record holds its marbles, far
+    // more than the file's few bytes without any).
+    EXPECT_FALSE(fs::exists(run.shots / "saves" / "saveresume.dat") &&
+                 fs::file_size(run.shots / "saves" / "saveresume.dat") > 64)
+        << "a record is left after every round ended";
 }
 
 }  // namespace
