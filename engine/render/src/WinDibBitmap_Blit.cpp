@@ -21,22 +21,30 @@ inline std::uint16_t Tint565(std::uint16_t s, int r, int g, int b) {
     return static_cast<std::uint16_t>(((tr & 31) << 11) | ((tg & 63) << 5) | (tb & 31));
 }
 
-// A copy of n pixels for the runs of sprites: the library's copy for all but the shortest, where a
-// call costs more than the copy (eight to sixteen pixels: two groups, the second overlapping).
+// A copy of n pixels for the runs of sprites, inline: sprite runs are mostly tens of pixels, where
+// a call into the library's copy and its size dispatch cost as much as the copy. Eight pixels at a
+// time, the last group overlapping the one before; shorter runs in two overlapping halves.
 inline void CopyRun(std::uint16_t* out, const std::uint16_t* src, int n) {
-    constexpr int kGroup = 8;
-    if (n > 2 * kGroup) {
-        std::memcpy(out, src, static_cast<std::size_t>(n) * sizeof(std::uint16_t));
-    } else if (n >= kGroup) {
-        std::uint16_t first[kGroup], last[kGroup];
-        std::memcpy(first, src, sizeof first);
-        std::memcpy(last, src + n - kGroup, sizeof last);
-        std::memcpy(out, first, sizeof first);
-        std::memcpy(out + n - kGroup, last, sizeof last);
-    } else {
-        for (int i = 0; i < n; ++i) {
-            out[i] = src[i];
+    if (n >= lanes::kLanes) {
+        int i = 0;
+        for (; i + lanes::kLanes < n; i += lanes::kLanes) {
+            lanes::Store(out + i, lanes::Load(src + i));
         }
+        lanes::Store(out + n - lanes::kLanes, lanes::Load(src + n - lanes::kLanes));
+    } else if (n >= 4) {
+        std::uint64_t first, last;
+        std::memcpy(&first, src, 8);
+        std::memcpy(&last, src + n - 4, 8);
+        std::memcpy(out, &first, 8);
+        std::memcpy(out + n - 4, &last, 8);
+    } else if (n >= 2) {
+        std::uint32_t first, last;
+        std::memcpy(&first, src, 4);
+        std::memcpy(&last, src + n - 2, 4);
+        std::memcpy(out, &first, 4);
+        std::memcpy(out + n - 2, &last, 4);
+    } else if (n == 1) {
+        out[0] = src[0];
     }
 }
 
