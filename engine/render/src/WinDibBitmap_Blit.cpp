@@ -52,18 +52,20 @@ inline void CopyRun(std::uint16_t* out, const std::uint16_t* src, int n) {
 // or more) or blended with one weight, mixed runs drawn by `mixed(offset, length)`. A mixed run is
 // drawn in whole groups of eight pixels where the row allows (the row kernels take any pixel
 // exactly, and eight at once cost less than a few one by one); the whole run after it then starts
-// where the group ended, so no pixel is drawn twice.
+// where the group ended, so no pixel is drawn twice. A run of one or two pixels, the usual soft
+// edge of a sprite, is drawn alone: a group would cost more than its pixels one by one.
 template <class Mixed>
 void DrawRowByRuns(const CRunTable& runs, int row, int sx, int n, std::uint16_t* out, const std::uint16_t* src,
                    int wholeWeight, Mixed&& mixed) {
     constexpr int kGroup = 8;
+    constexpr int kAlone = 3;
     int done = 0;
     runs.ForEachSpan(row, sx, n, [&](int mixedAt, int mixedLength, int wholeAt, int wholeLength) {
         if (mixedLength > 0) {
             const int from = std::max(mixedAt, done);
             const int end = mixedAt + mixedLength;
             if (from < end) {
-                done = std::min(n, from + (end - from + kGroup - 1) / kGroup * kGroup);
+                done = end - from < kAlone ? end : std::min(n, from + (end - from + kGroup - 1) / kGroup * kGroup);
                 mixed(from, done - from);
             }
         }
@@ -128,7 +130,7 @@ void CWinDibBitmap::BitBlt565(IDibBitmap* dst, int x, int y, int w, int h, int s
     // Under the rule an opaque pixel is skipped, copied or blended with one weight: 255 + offset.
     const int e = 255 + alphaOffset;
     const int wholeWeight = e <= rule.skipAtOrBelow ? 0 : e >= rule.copyFrom ? 256 : e;
-    const CRunTable* runs = AlphaRuns();
+    const CRunTable* runs = AlphaRuns(false);
     const lanes::CAlphaLanes<BlendFormula::Difference> mixed(rule);
     for (int row = 0; row < c.h; ++row) {
         const std::size_t srcIndex = static_cast<std::size_t>(c.sy + row) * m_StoredWidth + c.sx;
@@ -171,7 +173,7 @@ void CWinDibBitmap::BitBlt565_Fast(IDibBitmap* dst, int x, int y, int w, int h, 
     // The packed red-and-blue blend gives the per-field blend's pixels for every alpha up to 255
     // (a blue borrow never reaches red), so the row form of the per-field blend serves here.
     const TAlphaRule rule{0, 10, 240};
-    const CRunTable* runs = AlphaRuns();
+    const CRunTable* runs = AlphaRuns(true);
     const lanes::CAlphaLanes<BlendFormula::Difference> mixed(rule);
     for (int row = 0; row < c.h; ++row) {
         const std::size_t srcIndex = static_cast<std::size_t>(c.sy + row) * m_StoredWidth + c.sx;
