@@ -21,6 +21,17 @@ inline std::uint16_t Tint565(std::uint16_t s, int r, int g, int b) {
     return static_cast<std::uint16_t>(((tr & 31) << 11) | ((tg & 63) << 5) | (tb & 31));
 }
 
+// n pixels, at least one word's worth, as two words, the second overlapping the first.
+template <class Word>
+inline void CopyAsTwoWords(std::uint16_t* out, const std::uint16_t* src, int n) {
+    constexpr int kPixels = sizeof(Word) / sizeof(std::uint16_t);
+    Word first, last;
+    std::memcpy(&first, src, sizeof first);
+    std::memcpy(&last, src + n - kPixels, sizeof last);
+    std::memcpy(out, &first, sizeof first);
+    std::memcpy(out + n - kPixels, &last, sizeof last);
+}
+
 // A copy of n pixels for the runs of sprites, inline: sprite runs are mostly tens of pixels, where
 // a call into the library's copy and its size dispatch cost as much as the copy. Eight pixels at a
 // time, the last group overlapping the one before; shorter runs in two overlapping halves.
@@ -32,17 +43,9 @@ inline void CopyRun(std::uint16_t* out, const std::uint16_t* src, int n) {
         }
         lanes::Store(out + n - lanes::kLanes, lanes::Load(src + n - lanes::kLanes));
     } else if (n >= 4) {
-        std::uint64_t first, last;
-        std::memcpy(&first, src, 8);
-        std::memcpy(&last, src + n - 4, 8);
-        std::memcpy(out, &first, 8);
-        std::memcpy(out + n - 4, &last, 8);
+        CopyAsTwoWords<std::uint64_t>(out, src, n);
     } else if (n >= 2) {
-        std::uint32_t first, last;
-        std::memcpy(&first, src, 4);
-        std::memcpy(&last, src + n - 2, 4);
-        std::memcpy(out, &first, 4);
-        std::memcpy(out + n - 2, &last, 4);
+        CopyAsTwoWords<std::uint32_t>(out, src, n);
     } else if (n == 1) {
         out[0] = src[0];
     }
