@@ -281,6 +281,12 @@ public:
     int m_nMusicDelay = 0;
     unsigned int m_uExperienceBefore = 0;  // the profile's experience before this round's score
 
+protected:
+    void PlaySound(const char* name);
+    void StopSound(const char* name);
+    // Posts a game message to the game object, deferred behind the screen's curtain.
+    void PostGameMessage(int code);
+
 private:
     bool LoadImages();
     bool TakeSprites();
@@ -303,9 +309,6 @@ private:
     void ShowLostLifeText();
     void AwardAchievement(int index);
     void CheckAchievementProgress(int index);
-    void PlaySound(const char* name);
-    void StopSound(const char* name);
-    void PostGameMessage(int code);
     // Runs "acn_stats_on" and keeps the statistics dialog when it opened.
     void OpenRoundStats();
     void DrawExplosions();
