@@ -113,7 +113,12 @@ protected:
                 const CommonString& t = tutorial->m_pJumpStrings->m_Texts.data[i]->m_Text;
                 if (t.GetDataConst() != nullptr && lifeLost == t.GetDataConst()) log.lifeLostText = true;
             }
-            if (last->m_bDone && log.marblesAtEnd < 0) log.marblesAtEnd = tutorial->m_Marbles.count;
+            if (last->m_bDone && log.marblesAtEnd < 0) {
+                // A combo leaves a power-up behind, as in a round.
+                log.marblesAtEnd = 0;
+                for (int i = 0; i < tutorial->m_Marbles.count; ++i)
+                    log.marblesAtEnd += tutorial->m_Marbles.data[i]->IsPowerUp() ? 0 : 1;
+            }
         }
         // The curtain falls to the next lesson.
         for (int i = 0; i < 20 && tutorial->m_bSwitching; ++i) game.RunProcess();
