@@ -188,62 +188,46 @@ bool CXGameplayTutorial::BuildScenario(int lesson) {
                                   : CommonString(kLessonTexts[index]);
 
     CScenario& s = *scenario;
-    const auto showTexts = [&] {
-        s.AddStepShowTextBox(kLessonTextBox, textX, textY, kTextWidthPx, font, text.GetDataConst(), 255, 255, 255);
-        s.AddStepShowTextBox(kPageBox, textX, pageY, kTextWidthPx, font, kPageNumbers[index], kPageRed, kPageGreen,
-                             kPageBlue);
-    };
     const auto twoReds = [&] {
         s.AddStepSpawnMarble(kRed, X - Px(kColumnPx), top, 0, kDown);
         s.AddStepSpawnMarble(kRed, X + Px(kColumnPx), bottom, 0, kUp);
     };
-    const auto pressOnSecond = [&] {
-        s.AddStepMoveFingerToMarble(1, false);
-        s.AddStepFingerDownOnMarble(1);
-        s.AddStepDelay(kPressDelay);
-        s.AddStepMoveFingerToMarble(0, true);
-    };
-    const auto letGoAndLeave = [&] {
-        s.AddStepTouchEvent(CScenarioStepTouchEvent::kAtFinger, CScenarioStepTouchEvent::kAtFinger, XPOINTER_RELEASE);
-        s.AddStepDelay(kPressDelay);
-        s.AddStepMoveFinger(Px(kAwayX), Px(kAwayY), Px(kAwaySpeed));
-        s.AddStepHideFinger();
-        s.AddStepDelay(kLongDelay);
-    };
-
+    // How each lesson sets its field up.
     switch (index) {
         case kLessonWrongColor:
             s.AddStepSpawnMarble(kGreen, X, middle, 0, 0);
             s.AddStepDelay(kShortDelay);
             twoReds();
-            s.AddStepMarblesVisible();
-            s.AddStepShowFinger(X, middle, false);
-            showTexts();
-            pressOnSecond();
-            letGoAndLeave();
             break;
         case kLessonCombos:
             s.AddStepDelay(kShortDelay);
             twoReds();
             s.AddStepSpawnMarble(kRed, L + Px(kCornerX), T + Px(kCornerY), kDriftX, kDriftY);
-            s.AddStepMarblesVisible();
-            s.AddStepShowFinger(X, middle, false);
-            showTexts();
-            pressOnSecond();
-            s.AddStepMoveFingerToMarble(2, true);
-            letGoAndLeave();
             break;
         default:
             s.AddStepDelay(m_nMatchBuilds == 0 ? kShortDelay : kLongDelay);
             ++m_nMatchBuilds;
             twoReds();
-            s.AddStepMarblesVisible();
-            s.AddStepShowFinger(X, middle, false);
-            showTexts();
-            pressOnSecond();
-            letGoAndLeave();
             break;
     }
+
+    // Then the hand shows the way: press marble 1, drag to marble 0 (and on through marble 2).
+    s.AddStepMarblesVisible();
+    s.AddStepShowFinger(X, middle, false);
+    s.AddStepShowTextBox(kLessonTextBox, textX, textY, kTextWidthPx, font, text.GetDataConst(), 255, 255, 255);
+    s.AddStepShowTextBox(kPageBox, textX, pageY, kTextWidthPx, font, kPageNumbers[index], kPageRed, kPageGreen,
+                         kPageBlue);
+    s.AddStepMoveFingerToMarble(1, false);
+    s.AddStepFingerDownOnMarble(1);
+    s.AddStepDelay(kPressDelay);
+    s.AddStepMoveFingerToMarble(0, true);
+    if (index == kLessonCombos) s.AddStepMoveFingerToMarble(2, true);
+    s.AddStepTouchEvent(CScenarioStepTouchEvent::kAtFinger, CScenarioStepTouchEvent::kAtFinger, XPOINTER_RELEASE);
+    s.AddStepDelay(kPressDelay);
+    s.AddStepMoveFinger(Px(kAwayX), Px(kAwayY), Px(kAwaySpeed));
+    s.AddStepHideFinger();
+    s.AddStepDelay(kLongDelay);
+
     if (!s.IsBuilt()) {
         m_pScenario.reset();
         return false;
