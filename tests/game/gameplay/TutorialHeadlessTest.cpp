@@ -298,6 +298,41 @@ TEST_F(TutorialHeadlessTest, NextOnTheLastLessonStartsARoundAndBackOpensThePlayS
     EXPECT_EQ(tutorial->GetSavedMessage().code, MSG_RUN_PLAY_SCREEN);
 }
 
+// The real hand on the software back buffer: pressing, the pad of its finger on the point;
+// raised, the fingertip 10 right and 10 above it, over its shadow 30 lower, which shows below
+// the hand.
+TEST_F(TutorialHeadlessTest, TheHandsFingertipOnTheSoftwareScreen) {
+    ASSERT_TRUE(Open());
+    IDibBitmap* back = game.m_Screen.m_pBackBuffer;
+    ASSERT_NE(back, nullptr);
+    ASSERT_EQ(back->GetBitsPerPixel(), 16);
+    const auto rgb = [&](int x, int y) {
+        const std::uint16_t p = reinterpret_cast<const std::uint16_t*>(back->GetBits())[y * back->m_Width + x];
+        return std::array<std::uint8_t, 4>{static_cast<std::uint8_t>((p >> 11) * 255 / 31),
+                                           static_cast<std::uint8_t>(((p >> 5) & 63) * 255 / 63),
+                                           static_cast<std::uint8_t>((p & 31) * 255 / 31), 255};
+    };
+    const auto skin = [](std::array<std::uint8_t, 4> p) {
+        return p[0] > 200 && p[1] > 140 && p[2] > 90 && p[0] > p[1] && p[1] > p[2];
+    };
+    const int grey = 128;
+    back->ClearBitmap(grey, grey, grey);
+    tutorial->DrawFingerAt(back, 100 * 256, 200 * 256, true);
+    EXPECT_TRUE(skin(rgb(100, 203))) << "the pad is on the point";
+    EXPECT_TRUE(skin(rgb(100, 210)));
+    EXPECT_FALSE(skin(rgb(100, 186))) << "nothing of the hand far above its fingertip";
+    EXPECT_GT(rgb(100 - 17, 200)[0], grey + 20) << "the press ring around the point";
+
+    back->ClearBitmap(grey, grey, grey);
+    tutorial->DrawFingerAt(back, 200 * 256, 200 * 256, false);
+    EXPECT_TRUE(skin(rgb(210, 193))) << "the raised pad";
+    EXPECT_FALSE(skin(rgb(200, 203))) << "not on the point";
+    const auto shadow = rgb(210, 260);  // the shadow's palm, 10 below the hand's foot
+    EXPECT_FALSE(skin(shadow));
+    EXPECT_LT(shadow[0] + shadow[1] + shadow[2], 3 * grey - 90) << "the shadow below the hand";
+    EXPECT_GT(shadow[0] + shadow[1] + shadow[2], 3 * 20) << "half dark, not black";
+}
+
 // ---- Pictures ----------------------------------------------------------------------------------
 
 std::filesystem::path PictureDir() {
