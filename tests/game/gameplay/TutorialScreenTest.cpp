@@ -68,6 +68,28 @@ TEST_F(TutorialScreenTest, ThePlayAreaStartsBelowTheButtonsAndEndsAboveThem) {
     EXPECT_EQ(rect.height, 480 - 147);
 }
 
+// The game names the tutorial while it exists, whoever deletes it; its steps then find none.
+TEST_F(TutorialScreenTest, TheGamesRunningTutorialIsTheScreenWhileItExists) {
+    EXPECT_EQ(game.m_pTutorialScreen, tutorial);
+    auto* second = new CXGameplayTutorial(&game);
+    EXPECT_EQ(game.m_pTutorialScreen, second) << "the newest tutorial";
+    SAFE_FREE_XELEMENT(second);
+    EXPECT_EQ(game.m_pTutorialScreen, nullptr);
+    game.m_pTutorialScreen = tutorial;
+    game.m_pGameplayScreen = nullptr;
+    CXGameplayTutorial* gone = tutorial;
+    SAFE_FREE_XELEMENT(gone);
+    tutorial = nullptr;
+    screen = nullptr;
+    EXPECT_EQ(game.m_pTutorialScreen, nullptr);
+
+    // A scenario left over finds no screen: its spawn waits, its touch ends without an event.
+    CScenario orphan(&game);
+    orphan.AddStepSpawnMarble(kMarbleRed, 100 * kPx, 100 * kPx, 0, 0);
+    for (int i = 0; i < 3; ++i) orphan.RunProcess();
+    EXPECT_FALSE(orphan.m_Steps.data[0]->m_bDone);
+}
+
 // The table of the three lessons, step by step, over the fixture's area (12, 66, 296, 403).
 TEST_F(TutorialScreenTest, TheLessonsFollowTheirScripts) {
     const std::vector<std::string> match = {"delay", "spawn",     "spawn",     "visible", "show hand", "text",
