@@ -75,7 +75,7 @@ protected:
     void TearDown() override { platform::PcmUseBackend(platform::PcmBackendKind::Auto); }
 
     bool Open(bool gl = false) {
-        if (!StartSeededRound(game, 0, gl, MSG_RUN_TUTORIAL)) return false;
+        if (!StartSeededRound(game, 0, gl, 320, 480, MSG_RUN_TUTORIAL)) return false;
         tutorial = game.m_pTutorialScreen;
         return tutorial != nullptr;
     }

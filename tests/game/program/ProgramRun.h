@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "core/MemFile.h"
 #include "game/progress/ApplicationData.h"
 #include "game/progress/UserProfile.h"
 #include "testsupport/PngRead.h"
@@ -119,6 +120,24 @@ inline TSaved ReadSaved(const fs::path& saves) {
     if (saved.profiles > 0 && data.m_Profiles.data[0]->GetName().Length() > 0)
         saved.firstName = data.m_Profiles.data[0]->GetName().GetDataConst();
     return saved;
+}
+
+// Writes saves/global.opt holding one player, "Ada", chosen, whom seed then shapes (coins, hints,
+// awards), so that a run starts past the name entry with the player a test is about.
+inline void WriteSeededPlayer(const fs::path& saves, const std::function<void(TUserProfile&)>& seed) {
+    CApplicationData data;
+    data.SetDefaultApplicationData();
+    const int i = data.AddUserProfile();
+    ASSERT_GE(i, 0);
+    data.SetUserName(i, CommonString("Ada"));
+    data.m_nCurrentProfile = i;
+    seed(*data.m_Profiles.data[i]);
+    CMemoryFile out;
+    ASSERT_EQ(out.Create(1 << 16), 1);
+    ASSERT_EQ(data.Serialize(&out, true), 1);
+    fs::create_directories(saves);
+    std::ofstream(saves / "global.opt", std::ios::binary)
+        .write(static_cast<const char*>(out.GetBuffer()), static_cast<std::streamsize>(out.GetCurPos()));
 }
 
 // Script lines for the first start on the default display: the name entry asks for a name, "Ada"
