@@ -32,7 +32,7 @@ inline constexpr const char* kTutorialTemplate =
     "checkBox = chk_tutorial_dontshow\n set = Flare\n set_checked = DangerCircle\nend\n";
 
 inline std::vector<TSetSpec> TutorialSets() {
-    std::vector<TSetSpec> sets = kRoundSets;
+    std::vector<TSetSpec> sets = RoundScreenSets();
     sets.push_back({"TouchPoint", 1});
     sets.push_back({"FingerUp", 1});
     return sets;
