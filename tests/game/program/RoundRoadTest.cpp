@@ -2,13 +2,15 @@
 // and an input script (the random numbers are the same on every such run, so the rounds are too).
 //
 // The first run starts from an empty save folder: the intro and the loading, the name entry, the
-// start menu, the play screen, and back to the start menu to quit. The second starts from player
-// data in which the first two yards have their star, so the second and third arenas have just
-// been unlocked, which the play screen shows: a round in each arena, each left alone until two
-// marbles of different colours meet, its statistics read and left for the play screen; the third
-// arena's round is first left through the pause menu and resumed from the play screen. Each run
-// ends with status 0 and its saves; the frames dumped at every stop are checked at a few pixels.
-// The first run is made once more in a real X window under xvfb-run.
+// start menu, the play screen, the first arena with its tutorial, skipped, a round played by a few
+// swipes until marbles of two colours meet, its statistics counted up and left for the play screen,
+// and back to the start menu to quit. The second starts from player data in which the first two
+// yards have their stars, so the second and third arenas have just been unlocked, which the play
+// screen shows: a round in each arena, each left alone until two marbles of different colours meet,
+// its statistics read and left for the play screen; the third arena's round is first left through
+// the pause menu and resumed from the play screen. Each run ends with status 0 and its saves; the
+// frames dumped at every stop are checked at a few pixels. The first run is made once more in a
+// real X window under xvfb-run.
 //
 // The screenshots stay in build/<preset>/screens/round-road/ (round-road-x11) and
 // round-road-arenas/.
@@ -19,6 +21,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ProgramRun.h"
@@ -103,12 +106,45 @@ void ExpectNothingFailed(const std::string& output) {
         EXPECT_EQ(output.find(told), std::string::npos) << told << "\n" << output;
 }
 
+// The arena's high-score table holds the player's score once it beats the table's lowest row,
+// and not below it (the full default table takes no lower score).
+void ExpectInTableIfItBeatsItsLast(const CApplicationData& data, const char* arena, int score) {
+    const THighScoreTable* table = data.GetHighScoreTable(CommonString(arena));
+    ASSERT_NE(table, nullptr) << arena;
+    ASSERT_GT(table->GetCount(), 0) << arena;
+    int own = -1;
+    for (int i = 0; i < table->GetCount(); ++i)
+        if (!table->m_IsDefault.data[i] && *table->m_Names.data[i] == CommonString("Ada")) own = i;
+    const int lowest = table->m_Scores.data[table->GetCount() - 1];
+    if (own < 0) {
+        EXPECT_LE(score, lowest) << arena << ": a score that beats the table's last row is entered";
+        return;
+    }
+    EXPECT_EQ(table->m_Scores.data[own], score) << arena;
+    if (own > 0) EXPECT_GE(table->m_Scores.data[own - 1], score) << arena << ": in its place";
+}
+
 // ---------------------------------------------------------------------------------------------
 // The first run, from an empty save folder.
 
-// The frame of each stop of the first run, and its script. A new player meets the play screen
-// with the arena hint over it.
-constexpr int kFirstMenu = 250, kFirstHintClosed = 345, kFirstBack = 385, kFirstQuit = 435;
+// The first run's road. A new player meets the play screen with the arena hint over it and presses
+// the first arena through it; the tutorial opens and is skipped by its Play button; the round is
+// played by a few swipes, each a path drawn from a marble to another of its colour with no marble
+// of another colour near the way (the run draws the same random numbers every time, so the marbles
+// stand where the swipes expect them), and left alone until marbles of two colours meet; a press
+// opens the statistics, which count up; Continue leads to the play screen, its back button to the
+// start menu, which is left through the quit question.
+struct TSwipe {
+    int frame;
+    int x0, y0, x1, y1;  // display pixels: the marble the path starts on, the marble it ends on
+};
+const TSwipe kSwipes[] = {
+    {600, 577, 337, 577, 1073}, {880, 80, 615, 272, 922},     {940, 647, 466, 695, 812},
+    {1075, 224, 232, 323, 587}, {1180, 514, 1085, 389, 1190}, {1225, 254, 765, 696, 1022},
+    {1270, 614, 417, 684, 561}, {1390, 191, 946, 537, 1187},  {1450, 350, 301, 654, 805},
+};
+constexpr int kFirstMenu = 250, kFirstArena = 345, kTutorialSkip = 500, kGameOver = 2250;
+constexpr double kTutorialPlay[] = {265, 21}, kStatsContinue[] = {275, 447};
 
 std::string FirstRoad() {
     TScript s;
@@ -118,15 +154,35 @@ std::string FirstRoad() {
     s.text += programrun::FirstStartAsAda();  // "Ada", confirmed at frame 210
     s.Dump(kFirstMenu - 5, "04_start_menu.png");
     s.Tap(kFirstMenu, kMenuPlay[0], kMenuPlay[1]);
-    s.Dump(kFirstHintClosed - 5, "05_play_screen_hint.png");
-    s.Tap(kFirstHintClosed, kArenaHintClose[0], kArenaHintClose[1]);
-    s.Dump(kFirstBack - 5, "06_play_screen.png");
-    s.Tap(kFirstBack, kPlayBack[0], kPlayBack[1]);
-    s.Dump(kFirstQuit - 5, "07_back_at_the_menu.png");
-    s.Tap(kFirstQuit, kMenuQuit[0], kMenuQuit[1]);
-    s.Dump(kFirstQuit + 30, "08_quit_question.png");
-    s.Tap(kFirstQuit + 35, kQuitYes[0], kQuitYes[1]);
-    s.Dump(kFirstQuit + 80, "never.png");
+    s.Dump(kFirstArena - 5, "05_play_screen_hint.png");
+    s.Tap(kFirstArena, kArena[0][0], kArena[0][1]);
+    s.Dump(kTutorialSkip - 5, "06_tutorial.png");
+    s.Tap(kTutorialSkip, kTutorialPlay[0], kTutorialPlay[1]);
+    s.Dump(kSwipes[0].frame - 5, "07_round.png");
+    for (const TSwipe& w : kSwipes) {
+        // The path is drawn in twelve even steps.
+        constexpr int kSteps = 12;
+        const auto at = [&w](int k) {
+            return std::to_string(w.x0 + (w.x1 - w.x0) * k / kSteps) + " " +
+                   std::to_string(w.y0 + (w.y1 - w.y0) * k / kSteps);
+        };
+        s.Line(w.frame, "touch down " + at(0));
+        for (int k = 1; k <= kSteps; ++k) s.Line(w.frame + k, "touch move " + at(k));
+        s.Line(w.frame + kSteps + 1, "touch up " + at(kSteps));
+    }
+    s.Dump(kSwipes[0].frame + 40, "08_first_pop.png");
+    s.Dump(kGameOver + 30, "09_game_over.png");
+    s.Tap(kGameOver + 40, 160, 300);
+    s.Dump(kGameOver + 80, "10_statistics_counting.png");
+    s.Dump(kGameOver + 300, "11_statistics_counted.png");
+    s.Tap(kGameOver + 310, kStatsContinue[0], kStatsContinue[1]);
+    s.Dump(kGameOver + 380, "12_play_screen_again.png");
+    s.Tap(kGameOver + 390, kPlayBack[0], kPlayBack[1]);
+    s.Dump(kGameOver + 440, "13_back_at_the_menu.png");
+    s.Tap(kGameOver + 445, kMenuQuit[0], kMenuQuit[1]);
+    s.Dump(kGameOver + 475, "14_quit_question.png");
+    s.Tap(kGameOver + 480, kQuitYes[0], kQuitYes[1]);
+    s.Dump(kGameOver + 525, "never.png");
     return s.text;
 }
 
@@ -146,13 +202,20 @@ void RunFirstRoadAndCheck(const std::string& displaySettings, const char* folder
         Logical("05_play_screen_hint.png", 80, 238, 240, 270, White, 1500, 1 << 30,
                 "the arena hint's \"Touch Arena Button to start playing\""),
         Logical("05_play_screen_hint.png", 40, 60, 280, 95, TitleYellow, 0, 200, "the screen dimmed behind the hint"),
-        Logical("06_play_screen.png", 40, 60, 280, 95, TitleYellow, 1500, 1 << 30, "\"Choose an arena\""),
-        Logical("06_play_screen.png", 80, 238, 240, 270, White, 0, 100, "the hint closed"),
-        ArenaMiddle("06_play_screen.png", 1, Padlock, 500, 1 << 30, "the second arena locked for a new player"),
-        ArenaMiddle("06_play_screen.png", 2, Padlock, 500, 1 << 30, "and the third"),
-        ArenaMiddle("06_play_screen.png", 1, Ruby, 0, 20, "no ruby on the locked second arena"),
-        {"07_back_at_the_menu.png", 240, 1190, 530, 1230, White, 500, 1 << 30, "the start menu again"},
-        {"08_quit_question.png", 400, 685, 685, 765, runchecks::Red, 3000, 1 << 30, "the quit question's Yes"},
+        ArenaMiddle("05_play_screen_hint.png", 1, Ruby, 0, 20, "no ruby on the locked second arena"),
+        Logical("06_tutorial.png", 220, 8, 312, 34, runchecks::Green, 800, 1 << 30, "the tutorial's Play button"),
+        Logical("06_tutorial.png", 15, 270, 215, 360, White, 1500, 1 << 30, "its lesson's text"),
+        Floor("07_round.png", Grass, "the first arena's grass"),
+        Logical("07_round.png", 0, 0, 320, 533, Dark, 0, 20000, "nothing left black"),
+        Logical("09_game_over.png", 60, 200, 260, 250, runchecks::Red, 800, 1 << 30, "\"Game Over\""),
+        Logical("10_statistics_counting.png", 60, 15, 260, 45, TitleYellow, 1500, 1 << 30, "\"Round results\""),
+        Logical("10_statistics_counting.png", 240, 432, 312, 462, runchecks::Green, 0, 200, "no Continue yet"),
+        Logical("11_statistics_counted.png", 2, 50, 140, 66, runchecks::Green, 300, 1 << 30, "the round's score"),
+        Logical("11_statistics_counted.png", 240, 432, 312, 462, runchecks::Green, 1000, 1 << 30, "Continue"),
+        Logical("12_play_screen_again.png", 40, 60, 280, 95, TitleYellow, 1500, 1 << 30, "\"Choose an arena\""),
+        ArenaMiddle("12_play_screen_again.png", 1, Padlock, 500, 1 << 30, "the second arena still locked"),
+        {"13_back_at_the_menu.png", 240, 1190, 530, 1230, White, 500, 1 << 30, "the start menu again"},
+        {"14_quit_question.png", 400, 685, 685, 765, runchecks::Red, 3000, 1 << 30, "the quit question's Yes"},
     };
     runchecks::ExpectPixels(run.shots, checks, 768, 1280, run.output);
 
@@ -160,10 +223,22 @@ void RunFirstRoadAndCheck(const std::string& displaySettings, const char* folder
     runchecks::ReadSavedPlayerData(run.shots / "saves", data);
     if (::testing::Test::HasFatalFailure()) return;
     ASSERT_EQ(data.m_Profiles.count, 1);
-    EXPECT_EQ(data.m_Profiles.data[0]->GetName(), "Ada");
+    const TUserProfile& ada = *data.m_Profiles.data[0];
+    EXPECT_EQ(ada.GetName(), "Ada");
+    // The round the swipes scored in: its score the profile's best in the first arena and all it
+    // has scored; a coin for each thousand points, and the coins its power-ups gave, are the coins
+    // the profile holds; the high-score table takes it once it beats its last row.
+    EXPECT_EQ(ada.m_RoundsPerArena[0], 1);
+    int best = -1;
+    ASSERT_TRUE(ada.GetMyScoreOnLevel(CommonString("arena1"), best)) << "the round ended";
+    EXPECT_GT(best, 0) << "the swipes scored";
+    EXPECT_EQ(best, ada.m_nTotalScore);
+    EXPECT_EQ(ada.m_nCoins, ada.m_CoinsPerArena[0]);
+    EXPECT_GE(ada.m_nCoins, best / 1000);
+    ExpectInTableIfItBeatsItsLast(data, "arena1", best);
 }
 
-TEST(RoundRoad, HeadlessFromAnEmptySaveFolderToThePlayScreenAndOut) {
+TEST(RoundRoad, HeadlessFromAnEmptySaveFolderThroughARoundAndBack) {
     RunFirstRoadAndCheck("-u DISPLAY COBBLE_DISPLAY=headless", "round-road");
 }
 
@@ -205,8 +280,6 @@ constexpr int kFirstRoundStarts = 150, kRoundStarts = 60, kUntilMarblesMeet = 70
 // The resume question's Continue, and a spot of the statistics' title (over the round, the head-up
 // display's score plate, which takes no press).
 constexpr double kResumeContinue[] = {160, 272}, kNeutral[] = {160, 30};
-// The statistics' Continue.
-constexpr double kStatsContinue[] = {275, 447};
 
 // A round entered from the play screen at frame f and left through the pause menu: the round's
 // floor and the pause panel are dumped. The frame the play screen stands again.
@@ -254,24 +327,6 @@ std::string ArenasRoad() {
     s.Dump(f - 5, "14_play_screen_at_the_end.png");
     s.Line(f, "nav exit");
     return s.text;
-}
-
-// The arena's high-score table holds the player's score once it beats the table's lowest row,
-// and not below it (the full default table takes no lower score).
-void ExpectInTableIfItBeatsItsLast(const CApplicationData& data, const char* arena, int score) {
-    const THighScoreTable* table = data.GetHighScoreTable(CommonString(arena));
-    ASSERT_NE(table, nullptr) << arena;
-    ASSERT_GT(table->GetCount(), 0) << arena;
-    int own = -1;
-    for (int i = 0; i < table->GetCount(); ++i)
-        if (!table->m_IsDefault.data[i] && *table->m_Names.data[i] == CommonString("Ada")) own = i;
-    const int lowest = table->m_Scores.data[table->GetCount() - 1];
-    if (own < 0) {
-        EXPECT_LE(score, lowest) << arena << ": a score that beats the table's last row is entered";
-        return;
-    }
-    EXPECT_EQ(table->m_Scores.data[own], score) << arena;
-    if (own > 0) EXPECT_GE(table->m_Scores.data[own - 1], score) << arena << ": in its place";
 }
 
 TEST(RoundRoad, ARoundInEachArenaAfterTheyWereUnlocked) {
