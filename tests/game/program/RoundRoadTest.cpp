@@ -106,6 +106,15 @@ void ExpectNothingFailed(const std::string& output) {
         EXPECT_EQ(output.find(told), std::string::npos) << told << "\n" << output;
 }
 
+// The one profile of the player data a run saved, read into data; null (the test told why) when
+// the data is missing or holds another number of profiles.
+const TUserProfile* SavedProfile(const TRun& run, CApplicationData& data) {
+    runchecks::ReadSavedPlayerData(run.shots / "saves", data);
+    if (::testing::Test::HasFatalFailure()) return nullptr;
+    EXPECT_EQ(data.m_Profiles.count, 1);
+    return data.m_Profiles.count == 1 ? data.m_Profiles.data[0] : nullptr;
+}
+
 // The arena's high-score table holds the player's score once it beats the table's lowest row,
 // and not below it (the full default table takes no lower score).
 void ExpectInTableIfItBeatsItsLast(const CApplicationData& data, const char* arena, int score) {
@@ -220,10 +229,9 @@ void RunFirstRoadAndCheck(const std::string& displaySettings, const char* folder
     runchecks::ExpectPixels(run.shots, checks, 768, 1280, run.output);
 
     CApplicationData data;
-    runchecks::ReadSavedPlayerData(run.shots / "saves", data);
-    if (::testing::Test::HasFatalFailure()) return;
-    ASSERT_EQ(data.m_Profiles.count, 1);
-    const TUserProfile& ada = *data.m_Profiles.data[0];
+    const TUserProfile* saved = SavedProfile(run, data);
+    if (saved == nullptr) return;
+    const TUserProfile& ada = *saved;
     EXPECT_EQ(ada.GetName(), "Ada");
     // The round the swipes scored in: its score the profile's best in the first arena and all it
     // has scored; a coin for each thousand points, and the coins its power-ups gave, are the coins
@@ -364,10 +372,9 @@ TEST(RoundRoad, ARoundInEachArenaAfterTheyWereUnlocked) {
     runchecks::ExpectPixels(run.shots, checks, 768, 1280, run.output);
 
     CApplicationData data;
-    runchecks::ReadSavedPlayerData(run.shots / "saves", data);
-    if (::testing::Test::HasFatalFailure()) return;
-    ASSERT_EQ(data.m_Profiles.count, 1);
-    const TUserProfile& ada = *data.m_Profiles.data[0];
+    const TUserProfile* saved = SavedProfile(run, data);
+    if (saved == nullptr) return;
+    const TUserProfile& ada = *saved;
     EXPECT_EQ(ada.m_NewlyUnlockedLevels.count, 0) << "the unlocking is shown once";
     // One round started in each arena: the third arena's was resumed, not started again.
     for (int arena = 0; arena < 3; ++arena) EXPECT_EQ(ada.m_RoundsPerArena[arena], 1) << "arena " << arena + 1;
