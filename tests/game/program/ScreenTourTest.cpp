@@ -353,6 +353,8 @@ TTour Route(const std::set<std::string>& records) {
            80);
     t.Tap(at::kArena2[0], at::kArena2[1], 35);
     t.Stop({.id = "dlg_resume", .state = "root_play dlg_resume", .after = "root_play"}, 40);
+
+    t.Back(70);  // back on the start menu
     return t;
 }
 
@@ -488,7 +490,7 @@ void RunTourAndCheck(const std::string& displaySettings, const char* folderName)
     const std::set<std::string> records = StopsOfTheTemplate(TemplateText());
     TTour tour = Route(records);
     // The tour closes where it began: the quit question, whose back key leaves the game.
-    tour.Back(40);
+    tour.Back(35);
     tour.Stop({.id = "dlg_QuitConfirm",
                .state = std::string(kMenu) + " dlg_QuitConfirm",
                .back = EBack::Leaves,
