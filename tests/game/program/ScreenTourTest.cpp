@@ -36,6 +36,9 @@
 #include "ui/Template.h"
 #include "ui/TemplateReader.h"
 
+// The stops are written with designated initializers: what a stop leaves out keeps its default.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+
 namespace {
 
 using namespace programrun;
@@ -89,7 +92,7 @@ bool RedButton(const std::vector<int>& p) { return p[0] > 180 && p[1] < 100 && p
 bool BlueButton(const std::vector<int>& p) { return p[2] > 180 && p[0] < 120; }
 bool Teal(const std::vector<int>& p) { return p[0] < 120 && p[1] > 120 && p[2] > 120; }
 bool SkyBlue(const std::vector<int>& p) { return p[2] > 150 && p[2] > p[0] + 40; }
-bool Panel(const std::vector<int>& p) { return p[0] > 50 && p[0] < 140 && p[1] > 25 && p[1] < 90 && p[2] < 60; }
+bool Orange(const std::vector<int>& p) { return p[0] > 200 && p[1] > 110 && p[1] < 170 && p[2] < 80; }
 
 constexpr int kMany = 1 << 30;
 
@@ -198,7 +201,12 @@ TTour Route(const std::set<std::string>& records) {
            40);
     if (has("dlg_news")) {
         t.Tap(at::kNews[0], at::kNews[1], 35);
-        t.Stop({.id = "dlg_news", .state = "root_START_MENU dlg_news", .after = kMenu}, 40);
+        t.Stop({.id = "dlg_news",
+                .state = "root_START_MENU dlg_news",
+                .after = kMenu,
+                .looks = {Title(121, 104, 200, 129, "\"News\""),
+                          {100, 184, 220, 264, Orange, 15000, kMany, "the news item's picture"}}},
+               40);
     }
     t.Tap(at::kOptions[0], at::kOptions[1], 35);
     t.Tap(at::kCredits[0], at::kCredits[1], 80);
@@ -231,12 +239,24 @@ TTour Route(const std::set<std::string>& records) {
     const struct {
         int row;
         const char* id;
+        std::vector<TLook> looks;
     } questDialogs[] = {
-        {0, "dlg_quest_explain_eggs"}, {2, "dlg_quest_explain_coins"}, {1, "dlg_confirm_buy"}, {3, "dlg_cant_buy"}};
+        {0,
+         "dlg_quest_explain_eggs",
+         {Title(70, 166, 251, 200, "\"Score bonus\""), Button(98, 322, 222, 362, GreenButton, "OK")}},
+        {2,
+         "dlg_quest_explain_coins",
+         {Title(79, 166, 242, 200, "\"Coin bonus\""), {148, 202, 172, 226, Yellow, 150, kMany, "a coin"}}},
+        {1,
+         "dlg_confirm_buy",
+         {Title(58, 126, 262, 160, "\"Water Trough\""), Button(164, 360, 288, 400, GreenButton, "Yes")}},
+        {3, "dlg_cant_buy", {Title(80, 110, 240, 144, "\"Apple Tree\""), Button(98, 378, 222, 418, GreenButton, "OK")}},
+    };
     for (const auto& q : questDialogs) {
         if (!has(q.id)) continue;
         t.Tap(at::kQuestRowX, at::kQuestRowY[q.row], 35);
-        t.Stop({.id = q.id, .state = std::string(kQuestsScreen) + " " + q.id, .after = kQuestsScreen}, 40);
+        t.Stop({.id = q.id, .state = std::string(kQuestsScreen) + " " + q.id, .after = kQuestsScreen, .looks = q.looks},
+               40);
     }
     t.Back(80);
 
@@ -274,7 +294,7 @@ TTour Route(const std::set<std::string>& records) {
     t.Stop({.id = "dlg_addcoins",
             .state = "root_play dlg_addcoins",
             .after = "root_play",
-            .looks = {Title(86, 12, 234, 46, "\"Coin Shop\"")}},
+            .looks = {{125, 79, 270, 94, Light, 400, kMany, "\"Pouch of coins\""}}},
            40);
 
     // The boosts and their two questions.
@@ -288,7 +308,8 @@ TTour Route(const std::set<std::string>& records) {
     t.Tap(at::kBoostsReset[0], at::kBoostsReset[1], 35);
     t.Stop({.id = "dlg_reset_upgrades",
             .state = "root_upgrades dlg_upgrades_scroll dlg_reset_upgrades",
-            .after = "root_upgrades dlg_upgrades_scroll"},
+            .after = "root_upgrades dlg_upgrades_scroll",
+            .looks = {Button(32, 306, 156, 346, BlueButton, "No"), Button(164, 306, 288, 346, RedButton, "Reset")}},
            40);
     t.Tap(at::kBoostsMore[0], at::kBoostsMore[1], 35);
     t.Stop({.id = "dlg_upgrade_coins_add",
@@ -314,7 +335,12 @@ TTour Route(const std::set<std::string>& records) {
            80);
     t.Tap(at::kYard1[0], at::kYard1[1], 100);
     t.Tap(at::kYardBuy[0], at::kYardBuy[1], 80);
-    t.Stop({.id = "root_buy", .state = kShopScreen, .after = "root_yard"}, 80);
+    t.Stop({.id = "root_buy",
+            .state = kShopScreen,
+            .after = "root_yard",
+            .looks = {{124, 112, 190, 132, Light, 150, kMany, "\"Hen\" on the first row"},
+                      {130, 194, 300, 226, Teal, 3000, kMany, "its Buy button"}}},
+           80);
     t.Tap(at::kYardBuy[0], at::kYardBuy[1], 80);
     t.Tap(at::kPlantsTab[0], at::kPlantsTab[1], 30);
     t.Tap(at::kFirstRowBuy[0], at::kFirstRowBuy[1], 35);
@@ -344,7 +370,11 @@ TTour Route(const std::set<std::string>& records) {
             .looks = {Button(4, 10, 48, 50, Light, "the pause button", 100)}},
            40);
     t.Tap(at::kPauseSound[0], at::kPauseSound[1], 35);
-    t.Stop({.id = "dlg_pause_sound", .state = "root_GAMEPLAY_NoAds dlg_pause_sound", .back = EBack::Stays}, 30);
+    t.Stop({.id = "dlg_pause_sound",
+            .state = "root_GAMEPLAY_NoAds dlg_pause_sound",
+            .back = EBack::Stays,
+            .looks = {Title(113, 166, 207, 200, "\"Sound\""), Button(98, 322, 222, 362, GreenButton, "OK")}},
+           30);
     t.Tap(at::kSoundOk[0], at::kSoundOk[1], 35);
     t.Stop({.id = "dlg_pause",
             .state = "root_GAMEPLAY_NoAds dlg_pause",
@@ -551,7 +581,9 @@ void RunTourAndCheck(const std::string& displaySettings, const char* folderName)
     std::vector<TPixelCheck> checks;
     for (const TStop& stop : tour.stops) {
         // Never a black screen: at most a third of the picture is black.
-        if (!stop.dark) EXPECT_LT(DarkPixels(shots / stop.dump), 768 * 1280 / 3) << stop.dump << " is a black screen";
+        if (!stop.dark) {
+            EXPECT_LT(DarkPixels(shots / stop.dump), 768 * 1280 / 3) << stop.dump << " is a black screen";
+        }
         for (const TLook& look : stop.looks)
             checks.push_back({stop.dump.c_str(), screentour::D(look.x0), screentour::D(look.y0), screentour::D(look.x1),
                               screentour::D(look.y1), look.test, look.atLeast, look.below, look.what});
