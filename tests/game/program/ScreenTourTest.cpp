@@ -123,7 +123,11 @@ constexpr double kYardBuy[] = {54, 70}, kSell[] = {290, 505}, kPlantsTab[] = {97
 constexpr double kYes[] = {226, 380};
 constexpr double kPauseSound[] = {160, 258}, kSoundOk[] = {160, 342};
 constexpr double kDaisies[] = {242, 298};
+constexpr double kResumeNew[] = {160, 322}, kTutorialBack[] = {26, 22};
 }  // namespace at
+
+// Frames a round left alone runs before it is over (the field fills up).
+constexpr int kRoundOverFrames = 900;
 
 const char* const kMenu = "root_START_MENU dlg_StartMenuRoot";
 const char* const kQuestsScreen = "root_quests dlg_quests_tab_control dlg_quests_scroll";
@@ -363,11 +367,12 @@ TTour Route(const std::set<std::string>& records) {
     // A round in the second arena: the back key pauses it; the sound settings over the pause,
     // which ignore the back key; the pause's own back key leaves for the play screen and keeps
     // the round, which the arena then offers to resume.
-    t.Tap(at::kArena2[0], at::kArena2[1], 150);
+    t.Tap(at::kArena2[0], at::kArena2[1], 250);
     t.Stop({.id = "root_GAMEPLAY_NoAds",
             .state = "root_GAMEPLAY_NoAds",
             .after = "root_GAMEPLAY_NoAds dlg_pause",
-            .looks = {Button(4, 10, 48, 50, Light, "the pause button", 100)}},
+            .looks = {Button(4, 10, 48, 50, Light, "the pause button", 100),
+                      Button(283, 8, 308, 31, RedButton, "the lives' heart", 100)}},
            40);
     t.Tap(at::kPauseSound[0], at::kPauseSound[1], 35);
     t.Stop({.id = "dlg_pause_sound",
@@ -382,7 +387,39 @@ TTour Route(const std::set<std::string>& records) {
             .looks = {Title(106, 150, 214, 184, "\"Paused\""), Button(98, 334, 222, 374, RedButton, "Menu")}},
            80);
     t.Tap(at::kArena2[0], at::kArena2[1], 35);
-    t.Stop({.id = "dlg_resume", .state = "root_play dlg_resume", .after = "root_play"}, 40);
+    t.Stop({.id = "dlg_resume",
+            .state = "root_play dlg_resume",
+            .after = "root_play",
+            .looks = {{67, 195, 253, 235, Light, 500, kMany, "\"Continue your last round?\""},
+                      Button(100, 254, 219, 287, GreenButton, "Continue"),
+                      Button(100, 304, 219, 337, BlueButton, "New round")}},
+           40);
+
+    // A new round in place of the kept one, played by nobody until the field fills up and the
+    // round is over; the back key then opens its statistics, whose own back key leaves for the
+    // play screen.
+    if (has("dlg_level_failed2")) {
+        t.Tap(at::kArena2[0], at::kArena2[1], 35);
+        t.Tap(at::kResumeNew[0], at::kResumeNew[1], kRoundOverFrames);
+        t.Back(150);
+        t.Stop(
+            {.id = "dlg_level_failed2",
+             .state = "root_GAMEPLAY_NoAds dlg_level_failed2",
+             .after = "root_play",
+             .looks = {Title(58, 19, 262, 44, "\"Round results\""), Button(6, 433, 77, 460, BlueButton, "Farm", 800)}},
+            80);
+    }
+    // The tutorial opens for the first arena while the player has it on; it ignores the back key,
+    // and its own back button leaves for the play screen.
+    if (has("root_tutorial_NoAds")) {
+        t.Tap(at::kArena1[0], at::kArena1[1], 100);
+        t.Stop({.id = "root_tutorial_NoAds",
+                .state = "root_tutorial_NoAds",
+                .back = EBack::Stays,
+                .looks = {Button(219, 4, 312, 37, GreenButton, "Play!")}},
+               30);
+        t.Tap(at::kTutorialBack[0], at::kTutorialBack[1], 80);
+    }
 
     t.Back(70);  // back on the start menu
     return t;
