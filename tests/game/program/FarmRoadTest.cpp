@@ -14,15 +14,14 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <iterator>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "ProgramRun.h"
 #include "RunChecks.h"
-#include "core/MemFile.h"
 #include "game/progress/ApplicationData.h"
 #include "game/progress/UserProfile.h"
 
@@ -36,20 +35,10 @@ int D(double logical) { return static_cast<int>(logical * 2.4 + 0.5); }
 // The player data the run starts from: one player, "Ada", in the first yard with 400 coins, who
 // has seen every hint (the hints are the business of other suites).
 std::vector<std::uint8_t> SeededPlayerData() {
-    CApplicationData data;
-    data.SetDefaultApplicationData();
-    const int i = data.AddUserProfile();
-    data.SetUserName(i, CommonString("Ada"));
-    data.m_nCurrentProfile = i;
-    TUserProfile& ada = *data.m_Profiles.data[i];
-    ada.m_nCoins = 400;
-    ada.m_CurrentYard = "yard1";
-    for (bool& seen : ada.m_HintFlags) seen = true;
-    CMemoryFile out;
-    EXPECT_EQ(out.Create(1 << 16), 1);
-    EXPECT_EQ(data.Serialize(&out, true), 1);
-    const auto* bytes = static_cast<const std::uint8_t*>(out.GetBuffer());
-    return {bytes, bytes + out.GetCurPos()};
+    return PlayerDataOfAda([](TUserProfile& ada) {
+        ada.m_nCoins = 400;
+        ada.m_CurrentYard = "yard1";
+    });
 }
 
 struct TScript {
@@ -145,7 +134,9 @@ std::string Road() {
 
 bool Gold(const std::vector<int>& p) { return p[0] > 200 && p[1] > 150 && p[2] < 110; }
 bool Teal(const std::vector<int>& p) { return p[0] < 120 && p[1] > 120 && p[2] > 120; }
-bool Brown(const std::vector<int>& p) { return p[0] > 110 && p[0] < 210 && p[1] > 70 && p[1] < 160 && p[2] < 100 && p[0] > p[1] + 20; }
+bool Brown(const std::vector<int>& p) {
+    return p[0] > 110 && p[0] < 210 && p[1] > 70 && p[1] < 160 && p[2] < 100 && p[0] > p[1] + 20;
+}
 
 // A logical rectangle as display pixels.
 runchecks::TPixelCheck At(const char* dump, double x0, double y0, double x1, double y1, runchecks::TPixelTest test,

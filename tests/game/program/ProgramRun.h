@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "core/MemFile.h"
 #include "game/progress/ApplicationData.h"
 #include "game/progress/UserProfile.h"
 #include "testsupport/PngRead.h"
@@ -119,6 +120,26 @@ inline TSaved ReadSaved(const fs::path& saves) {
     if (saved.profiles > 0 && data.m_Profiles.data[0]->GetName().Length() > 0)
         saved.firstName = data.m_Profiles.data[0]->GetName().GetDataConst();
     return saved;
+}
+
+// The player data a run starts from, as global.opt's bytes: one player, "Ada", who has seen every
+// first-run hint (the hints are the business of the screens' own suites), shaped further by
+// `shape`. Empty when it cannot be written (the test is told).
+inline std::vector<std::uint8_t> PlayerDataOfAda(const std::function<void(TUserProfile&)>& shape) {
+    CApplicationData data;
+    data.SetDefaultApplicationData();
+    const int i = data.AddUserProfile();
+    data.SetUserName(i, CommonString("Ada"));
+    data.m_nCurrentProfile = i;
+    TUserProfile& ada = *data.m_Profiles.data[i];
+    for (bool& seen : ada.m_HintFlags) seen = true;
+    shape(ada);
+    CMemoryFile out;
+    const bool written = out.Create(1 << 16) == 1 && data.Serialize(&out, true) == 1;
+    EXPECT_TRUE(written) << "the seeded player data cannot be written";
+    if (!written) return {};
+    const auto* bytes = static_cast<const std::uint8_t*>(out.GetBuffer());
+    return {bytes, bytes + out.GetCurPos()};
 }
 
 // Script lines for the first start on the default display: the name entry asks for a name, "Ada"

@@ -17,8 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "core/MemFile.h"
-#include "game/progress/ApplicationData.h"
+#include "ProgramRun.h"
 #include "game/progress/UserProfile.h"
 
 namespace screentour {
@@ -26,39 +25,29 @@ namespace screentour {
 // Logical pixels as display pixels.
 inline int D(double logical) { return static_cast<int>(logical * 2.4 + 0.5); }
 
-// The player data the tour starts from: one player, "Ada", with 30 coins, past the first rank-up
-// (so the boosts are open, with a point to spend), the coin shop offered, every first-run hint
-// seen (the hints are the business of the screens' own suites), a star in the first yard (which
+// The player data the tour starts from: "Ada" with 30 coins, past the first rank-up (so the
+// boosts are open, with a point to spend), the coin shop offered, a star in the first yard (which
 // shows the second yard, locked, and unlocks the second arena), and the first yard's quests in
 // every state the quests screen answers differently.
 inline std::vector<std::uint8_t> PlayerData() {
-    CApplicationData data;
-    data.SetDefaultApplicationData();
-    const int i = data.AddUserProfile();
-    data.SetUserName(i, CommonString("Ada"));
-    data.m_nCurrentProfile = i;
-    TUserProfile& ada = *data.m_Profiles.data[i];
-    ada.m_nCoins = 30;
-    ada.m_CurrentYard = "yard1";
-    for (bool& seen : ada.m_HintFlags) seen = true;
-    ada.m_AchievementFlags[17] = 1;  // the first rank-up
-    ada.m_bFirstRankUpSeen = true;
-    ada.m_uExperiencePoints = 30000;
-    ada.m_nBoostPointsEarned = 1;
-    ada.m_nBoostPoints = 1;
-    ada.m_bCoinShopButtonShown = true;
-    const CommonString yard("yard1");
-    (void)ada.AppendCompletedYard(yard, 1);
-    // The feeder's quest (eggs) and the frog's (coins) completed; the water trough's (12 coins,
-    // affordable) and the orchard's (35 coins, too dear) open.
-    for (const char* quest : {"q1_feed", "q1_water", "q1_frog", "q1_orchard"})
-        ada.MiniQuestUnlocked(yard, CommonString(quest));
-    ada.MiniQuestCompleted(yard, CommonString("q1_feed"));
-    ada.MiniQuestCompleted(yard, CommonString("q1_frog"));
-    CMemoryFile out;
-    if (out.Create(1 << 16) != 1 || data.Serialize(&out, true) != 1) return {};
-    const auto* bytes = static_cast<const std::uint8_t*>(out.GetBuffer());
-    return {bytes, bytes + out.GetCurPos()};
+    return programrun::PlayerDataOfAda([](TUserProfile& ada) {
+        ada.m_nCoins = 30;
+        ada.m_CurrentYard = "yard1";
+        ada.m_AchievementFlags[17] = 1;  // the first rank-up
+        ada.m_bFirstRankUpSeen = true;
+        ada.m_uExperiencePoints = 30000;
+        ada.m_nBoostPointsEarned = 1;
+        ada.m_nBoostPoints = 1;
+        ada.m_bCoinShopButtonShown = true;
+        const CommonString yard("yard1");
+        (void)ada.AppendCompletedYard(yard, 1);
+        // The feeder's quest (eggs) and the frog's (coins) completed; the water trough's (12
+        // coins, affordable) and the orchard's (35 coins, too dear) open.
+        for (const char* quest : {"q1_feed", "q1_water", "q1_frog", "q1_orchard"})
+            ada.MiniQuestUnlocked(yard, CommonString(quest));
+        ada.MiniQuestCompleted(yard, CommonString("q1_feed"));
+        ada.MiniQuestCompleted(yard, CommonString("q1_frog"));
+    });
 }
 
 // What the back key must do on a stop.
