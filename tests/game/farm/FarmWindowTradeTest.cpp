@@ -3,8 +3,10 @@
 // the mini-quests and their banner, and the three ways out, each saving first.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -261,10 +263,11 @@ TEST_F(YardTest, EachWayOutSavesTheYardAndThePlayerBeforeItPosts) {
     const struct {
         const char* button;
         TPost post;
-        int hint;  // the hint flag the button marks seen, or -1
-    } rows[] = {{"btn_CloseShop", {MSG_RUN_PLAY_SCREEN, 0, 0}, -1},
-                {"btn_BuyItem", {MSG_RUN_FARM_SHOP, 0, 0}, kHintYardPurchase},
-                {"btn_shop_quests", {MSG_RUN_QUESTS, 0, MSG_RUN_FARM}, kHintYardQuests}};
+        int hint;          // the hint flag the button marks seen, or -1
+        bool forgetsShop;  // the farm shop's remembered tab and offsets go
+    } rows[] = {{"btn_CloseShop", {MSG_RUN_PLAY_SCREEN, 0, 0}, -1, true},
+                {"btn_BuyItem", {MSG_RUN_FARM_SHOP, 0, 0}, kHintYardPurchase, false},
+                {"btn_shop_quests", {MSG_RUN_QUESTS, 0, MSG_RUN_FARM}, kHintYardQuests, false}};
     const std::string resume = saves.Path("saveresume.dat"), data = saves.Path("global.opt");
     for (const auto& row : rows) {
         SCOPED_TRACE(row.button);
@@ -276,8 +279,19 @@ TEST_F(YardTest, EachWayOutSavesTheYardAndThePlayerBeforeItPosts) {
         CFarmObject* hen = Buy("bird1");
         ASSERT_NE(hen, nullptr);
         hen->m_Position = TVector2D{123 * 256, 234 * 256};
+        const int remembered[4] = {12, 34, -1000, 56};
+        std::copy(std::begin(remembered), std::end(remembered), std::begin(game.m_ShopTabOffsets));
+        game.m_nShopCurrentTab = 2;
         ASSERT_EQ(Click(row.button), 1);
         ASSERT_EQ(game.posts, std::vector<TPost>{row.post});
+        const std::vector<int> offsets(std::begin(game.m_ShopTabOffsets), std::end(game.m_ShopTabOffsets));
+        if (row.forgetsShop) {
+            EXPECT_EQ(offsets, std::vector<int>(4, -1000));
+            EXPECT_EQ(game.m_nShopCurrentTab, 0);
+        } else {
+            EXPECT_EQ(offsets, std::vector<int>(std::begin(remembered), std::end(remembered)));
+            EXPECT_EQ(game.m_nShopCurrentTab, 2);
+        }
         if (row.hint >= 0) {
             EXPECT_TRUE(player->m_HintFlags[row.hint]);
         }

@@ -4,12 +4,17 @@
 // a file the loader needs, the run ends at the loader with the failure told and its saves made.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "ProgramRun.h"
 #include "testsupport/PngRead.h"
+#include "testsupport/RunCommand.h"
 #include "testsupport/ScratchDir.h"
 
 namespace {
@@ -60,6 +65,44 @@ TEST(GameProgram, ALoadingStepThatFailsIsToldAndTheRunEndsWithItsSavesAndStatusO
     EXPECT_TRUE(std::filesystem::exists(saves / "global.opt")) << "the normal shut-down saved the player data";
     EXPECT_TRUE(std::filesystem::exists(dir.root / "frame_00000.png"));
     EXPECT_FALSE(std::filesystem::exists(dir.root / "frame_01000.png")) << "it ended at the loader, not at the limit";
+}
+
+// What `make run` does without a display, with this build's program and no save folder named
+// (its saves then go to a throwaway folder): the stroll of scripts/stroll.script through the
+// start menu ends the game by its quit question, and the screenshots its dump lines name are
+// each written and listed on standard output.
+TEST(GameProgram, MakeRunsHeadlessStrollListsTheStartMenuScreenshotsItWrote) {
+    CScratchDir dir;
+    const std::filesystem::path shots = dir.root / "shots";
+    int status = -1;
+    const std::string listed = RunCommand(
+        "cd '" COBBLE_SOURCE_DIR "' && timeout 300 env -u DISPLAY -u COBBLE_SAVE_DIR COBBLE_GAME_BIN='" COBBLE_GAME_PATH
+        "' COBBLE_DUMP_DIR='" +
+            shots.string() + "' scripts/run.sh 2>'" + dir.Path("stderr.txt") + "'",
+        &status);
+    EXPECT_EQ(status, 0) << listed;
+    // A first visit is no fault: nothing is told of the news cache not there yet, nor of the web.
+    std::ifstream err(dir.Path("stderr.txt"));
+    const std::string told((std::istreambuf_iterator<char>(err)), std::istreambuf_iterator<char>());
+    for (const char* word : {"fopen", "news.fed", "no web access", "failed", "could not"})
+        EXPECT_EQ(told.find(word), std::string::npos) << told;
+
+    std::vector<std::string> named;
+    std::ifstream script(COBBLE_SOURCE_DIR "/scripts/stroll.script");
+    for (std::string line; std::getline(script, line);) {
+        std::istringstream words(line.substr(0, line.find('#')));
+        std::string frame, what, file;
+        if (words >> frame >> what >> file && what == "dump") named.push_back(file);
+    }
+    ASSERT_NE(std::find(named.begin(), named.end(), "05_start_menu.png"), named.end());
+    for (const std::string& name : named) {
+        EXPECT_NE(listed.find((shots / name).string()), std::string::npos) << name << " listed:\n" << listed;
+        EXPECT_TRUE(ReadPngFile((shots / name).string()).ok) << name;
+    }
+    CheckDumps(shots,
+               {{"05_start_menu.png", 240, 1190, 530, 1230, White, 500, 1 << 30, "\"Welcome, Ada!\" on the plate"},
+                {"05_start_menu.png", 0, 0, 768, 300, Sky, 60000, 1 << 30, "the sky of the menu"}},
+               listed);
 }
 
 }  // namespace

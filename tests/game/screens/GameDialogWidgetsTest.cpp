@@ -25,9 +25,10 @@ TEST(GameDialogWidgetsTest, TheGameDialogUnderTheGameTakesTheGamesRowsFirst) {
     CTestTheGame game;
     const std::string text =
         "dialog = d\n modal = children\n child = btn_startmenu_news\n end\n child = btn_can_buy_addcoins\n end\n"
-        " child = txt_Welcome\n end\n child = btn_player_2\n end\n child = btn_other\n end\nend\n"
+        " child = txt_Welcome\n end\n child = btn_player_2\n end\n child = btn_other\n end\n"
+        " child = btn_play_upgrades\n end\nend\n"
         "button = btn_startmenu_news\nend\nbutton = btn_can_buy_addcoins\nend\ntext = txt_Welcome\nend\n"
-        "button = btn_player_2\nend\nbutton = btn_other\nend\n";
+        "button = btn_player_2\nend\nbutton = btn_other\nend\nbutton = btn_play_upgrades\nend\n";
     CTemplateReader reader;
     std::unique_ptr<TTemplate> templ(reader.ReadTemplateFromBytes({text.data(), text.size()}, "game.txt"));
     XWidget* dialog = MakeAndInitWidget(MakeWidget<XGameDialog>, &game, templ.get(), templ->GetWidget("d"), nullptr);
@@ -37,9 +38,13 @@ TEST(GameDialogWidgetsTest, TheGameDialogUnderTheGameTakesTheGamesRowsFirst) {
         const std::type_info& type;
     };
     const TCase cases[] = {
-        {"btn_startmenu_news", typeid(CXNewsButton)}, {"btn_can_buy_addcoins", typeid(CXAddCoinsButton)},
-        {"txt_Welcome", typeid(CXPlayersButtonText)}, {"btn_player_2", typeid(XRectButton)},
+        {"btn_startmenu_news", typeid(CXNewsButton)},
+        {"btn_can_buy_addcoins", typeid(CXAddCoinsButton)},
+        {"txt_Welcome", typeid(CXPlayersButtonText)},
+        {"btn_player_2", typeid(XRectButton)},
         {"btn_other", typeid(XGameButton)},
+        // The play screen makes its boosts badge itself; a game dialog has no row for it.
+        {"btn_play_upgrades", typeid(XGameButton)},
     };
     for (const TCase& c : cases) {
         XWidget* widget = dialog->FindChildWithWidgetId(c.id);

@@ -319,6 +319,14 @@ TEST_F(ContentCheckerTest, EachPlantedFaultIsFoundByItsOwnFinding) {
                      "decor = fence");
          },
          "Data\\y2.txt robot: no sprite description declares the set robot_right_down", 7 + 5 + 1 + 2 + 1},
+        {"a bird without its shop icon", [&](TMembers& m) { replace(m, "Data\\y2.txt", " icon_sprite = icon\n", ""); },
+         "Data\\y2.txt bird1: the creature bird1 needs an icon_sprite for the shop"},
+        {"an object whose effect the pak lacks",
+         [&](TMembers& m) {
+             replace(m, "Data\\y2.txt", "decor = fence\n price = 5",
+                     "decor = fence\n effects_name = smoke\n price = 5");
+         },
+         "Data\\y2.txt fence effects_name: the pak has no effect file Effects\\smoke.pfd"},
         {"an achievement's object sold nowhere",
          [&](TMembers& m) { replace(m, "Data\\y1.txt", "decor = wooden_dogs", "decor = stone_dogs"); },
          "no yard sells wooden_dogs"},
