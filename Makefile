@@ -12,7 +12,7 @@ export TSAN_OPTIONS ?= halt_on_error=1:second_deadlock_stack=1
 help:
 	@echo "Cobblebrooks: the targets (README.md tells more)"
 	@echo "  make run       install what is missing, build the game and its pak, and start it: a window"
-	@echo "                 under X, else a headless stroll through the start menu that lists its screenshots"
+	@echo "                 under X, else a headless stroll through the menu, play screen, yard and shop that lists its screenshots"
 	@echo "  make test      install what is missing, build everything and run every test"
 	@echo "  make sanitize  the tests under ASan+UBSan, then the threaded ones under TSan"
 	@echo "  make build     configure and build everything into build/release"
@@ -65,7 +65,7 @@ bench:
 # Only the program, its pak and its icon: no tests, fuzz targets or benchmarks.
 run: deps
 	@cmake --preset release >/dev/null
-	@cmake --build build/release -j $(JOBS) --target cobblebrooks game_pak app_icon
+	@cmake --build build/release -j $(JOBS) --target cobblebrooks cobblebrooks_stroll_rankup game_pak app_icon
 	@scripts/run.sh
 
 clean:

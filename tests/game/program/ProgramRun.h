@@ -122,24 +122,22 @@ inline TSaved ReadSaved(const fs::path& saves) {
     return saved;
 }
 
-// The player data a run starts from, as global.opt's bytes: one player, "Ada", who has seen every
-// first-run hint (the hints are the business of the screens' own suites), shaped further by
-// `shape`. Empty when it cannot be written (the test is told).
-inline std::vector<std::uint8_t> PlayerDataOfAda(const std::function<void(TUserProfile&)>& shape) {
+// Writes saves/global.opt holding one player, "Ada", chosen, whom seed then shapes (coins, hints,
+// awards), so that a run starts past the name entry with the player a test is about.
+inline void WriteSeededPlayer(const fs::path& saves, const std::function<void(TUserProfile&)>& seed) {
     CApplicationData data;
     data.SetDefaultApplicationData();
     const int i = data.AddUserProfile();
+    ASSERT_GE(i, 0);
     data.SetUserName(i, CommonString("Ada"));
     data.m_nCurrentProfile = i;
-    TUserProfile& ada = *data.m_Profiles.data[i];
-    for (bool& seen : ada.m_HintFlags) seen = true;
-    shape(ada);
+    seed(*data.m_Profiles.data[i]);
     CMemoryFile out;
-    const bool written = out.Create(1 << 16) == 1 && data.Serialize(&out, true) == 1;
-    EXPECT_TRUE(written) << "the seeded player data cannot be written";
-    if (!written) return {};
-    const auto* bytes = static_cast<const std::uint8_t*>(out.GetBuffer());
-    return {bytes, bytes + out.GetCurPos()};
+    ASSERT_EQ(out.Create(1 << 16), 1);
+    ASSERT_EQ(data.Serialize(&out, true), 1);
+    fs::create_directories(saves);
+    std::ofstream(saves / "global.opt", std::ios::binary)
+        .write(static_cast<const char*>(out.GetBuffer()), static_cast<std::streamsize>(out.GetCurPos()));
 }
 
 // Script lines for the first start on the default display: the name entry asks for a name, "Ada"

@@ -8,10 +8,11 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <functional>
+#include <iterator>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "game/progress/ApplicationData.h"
@@ -30,6 +31,8 @@ inline bool Green(const std::vector<int>& p) { return p[1] > 150 && p[0] < 150 &
 inline bool TitleYellow(const std::vector<int>& p) { return p[0] > 200 && p[1] > 170 && p[2] < 90; }
 inline bool PureYellow(const std::vector<int>& p) { return p[0] > 240 && p[1] > 240 && p[2] < 30; }
 inline bool Red(const std::vector<int>& p) { return p[0] > 180 && p[1] < 100 && p[2] < 100; }
+// The blue of the boosts' buttons and bars, as lit on a screen.
+inline bool ButtonBlue(const std::vector<int>& p) { return p[2] > 150 && p[0] < 90 && p[1] > 60 && p[1] < 170; }
 
 struct TPixelCheck {
     const char* dump;
@@ -37,6 +40,26 @@ struct TPixelCheck {
     TPixelTest test;
     int atLeast, below;  // the count of passing pixels lies in [atLeast, below)
     const char* what;
+};
+
+// A check of a rectangle given in logical pixels.
+inline TPixelCheck Logical(const char* dump, double x0, double y0, double x1, double y1, TPixelTest test, int atLeast,
+                           int below, const char* what) {
+    return {dump, D(x0), D(y0), D(x1), D(y1), std::move(test), atLeast, below, what};
+}
+
+// An input script written line by line; touches are given in logical pixels.
+struct TScript {
+    std::string text;
+    void Line(int frame, const std::string& what) { text += std::to_string(frame) + " " + what + "\n"; }
+    void Touch(int frame, const char* kind, double x, double y) {
+        Line(frame, std::string("touch ") + kind + " " + std::to_string(D(x)) + " " + std::to_string(D(y)));
+    }
+    void Tap(int frame, double x, double y) {
+        Touch(frame, "down", x, y);
+        Touch(frame + 2, "up", x, y);
+    }
+    void Dump(int frame, const char* name) { Line(frame, std::string("dump ") + name); }
 };
 
 inline int Count(const TPngPixels& png, const TPixelCheck& c) {

@@ -17,7 +17,6 @@
 #include <string>
 #include <vector>
 
-#include "ProgramRun.h"
 #include "game/progress/UserProfile.h"
 
 namespace screentour {
@@ -25,29 +24,29 @@ namespace screentour {
 // Logical pixels as display pixels.
 inline int D(double logical) { return static_cast<int>(logical * 2.4 + 0.5); }
 
-// The player data the tour starts from: "Ada" with 30 coins, past the first rank-up (so the
-// boosts are open, with a point to spend), the coin shop offered, a star in the first yard (which
-// shows the second yard, locked, and unlocks the second arena), and the first yard's quests in
-// every state the quests screen answers differently.
-inline std::vector<std::uint8_t> PlayerData() {
-    return programrun::PlayerDataOfAda([](TUserProfile& ada) {
-        ada.m_nCoins = 30;
-        ada.m_CurrentYard = "yard1";
-        ada.m_AchievementFlags[17] = 1;  // the first rank-up
-        ada.m_bFirstRankUpSeen = true;
-        ada.m_uExperiencePoints = 30000;
-        ada.m_nBoostPointsEarned = 1;
-        ada.m_nBoostPoints = 1;
-        ada.m_bCoinShopButtonShown = true;
-        const CommonString yard("yard1");
-        (void)ada.AppendCompletedYard(yard, 1);
-        // The feeder's quest (eggs) and the frog's (coins) completed; the water trough's (12
-        // coins, affordable) and the orchard's (35 coins, too dear) open.
-        for (const char* quest : {"q1_feed", "q1_water", "q1_frog", "q1_orchard"})
-            ada.MiniQuestUnlocked(yard, CommonString(quest));
-        ada.MiniQuestCompleted(yard, CommonString("q1_feed"));
-        ada.MiniQuestCompleted(yard, CommonString("q1_frog"));
-    });
+// The player the tour starts with (programrun::WriteSeededPlayer makes her): "Ada" with 30 coins,
+// who has seen every first-run hint (the hints are the business of the screens' own suites), past
+// the first rank-up (so the boosts are open, with a point to spend), offered the coin shop, with a
+// star in the first yard (which shows the second yard, locked, and unlocks the second arena), and
+// the first yard's quests in every state the quests screen answers differently.
+inline void SeedAda(TUserProfile& ada) {
+    ada.m_nCoins = 30;
+    ada.m_CurrentYard = "yard1";
+    for (bool& seen : ada.m_HintFlags) seen = true;
+    ada.m_AchievementFlags[17] = 1;  // the first rank-up
+    ada.m_bFirstRankUpSeen = true;
+    ada.m_uExperiencePoints = 30000;
+    ada.m_nBoostPointsEarned = 1;
+    ada.m_nBoostPoints = 1;
+    ada.m_bCoinShopButtonShown = true;
+    const CommonString yard("yard1");
+    (void)ada.AppendCompletedYard(yard, 1);
+    // The feeder's quest (eggs) and the frog's (coins) completed; the water trough's (12 coins,
+    // affordable) and the orchard's (35 coins, too dear) open.
+    for (const char* quest : {"q1_feed", "q1_water", "q1_frog", "q1_orchard"})
+        ada.MiniQuestUnlocked(yard, CommonString(quest));
+    ada.MiniQuestCompleted(yard, CommonString("q1_feed"));
+    ada.MiniQuestCompleted(yard, CommonString("q1_frog"));
 }
 
 // What the back key must do on a stop.

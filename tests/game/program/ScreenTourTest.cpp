@@ -532,11 +532,7 @@ void WriteContactSheet(const fs::path& folder, const std::vector<TStop>& stops, 
 // The save folder the tour starts from: the player data, and a news cache of today with one
 // item (so the news button shows and nothing is fetched).
 void PrepareSaves(const fs::path& saves) {
-    fs::create_directories(saves);
-    const std::vector<std::uint8_t> opt = screentour::PlayerData();
-    ASSERT_FALSE(opt.empty());
-    std::ofstream(saves / "global.opt", std::ios::binary)
-        .write(reinterpret_cast<const char*>(opt.data()), static_cast<std::streamsize>(opt.size()));
+    WriteSeededPlayer(saves, screentour::SeedAda);
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
