@@ -104,28 +104,16 @@ void BM_YardFrame_of_Budget(benchmark::State& state) {
     double update = 0, draw = 0;
     // The burst of the last purchase dies down and the campfires' flames reach their full count.
     for (int i = 0; i < 90; ++i) frame(update, draw);
-    update = draw = 0;
-    constexpr int kFramesPerRound = 30;
-    std::vector<double> shares;
-    int frames = 0;
-    for (auto _ : state) {
-        for (int round = 0; round < bench::kRounds; ++round) {
-            double u = 0, d = 0;
-            for (int i = 0; i < kFramesPerRound; ++i) frame(u, d);
-            update += u;
-            draw += d;
-            frames += kFramesPerRound;
-            shares.push_back((u + d) / kFramesPerRound / kFrameBudgetSeconds);
-        }
-    }
+    bench::TFrameTotals totals;
+    bench::RunFrameRounds(state, frame, 30, kFrameBudgetSeconds, totals);
     int live = 0;
     for (int i = 0; i < game->m_pParticleManager->GetNumParticleSystems(); ++i)
         live += game->m_pParticleManager->GetParticleSystemAt(i)->GetNumActiveParticels();
     state.counters["objects"] = game->m_pFarmManager->m_Objects.count;
     state.counters["live_particles"] = live;
-    state.counters["update_ms"] = update / frames * 1000.0;
-    state.counters["draw_ms"] = draw / frames * 1000.0;
-    bench::ReportRatios(state, shares, kGoal);
+    state.counters["update_ms"] = totals.update / totals.frames * 1000.0;
+    state.counters["draw_ms"] = totals.draw / totals.frames * 1000.0;
+    bench::ReportRatios(state, totals.shares, kGoal);
     platform::PcmUseBackend(platform::PcmBackendKind::Auto);
 }
 

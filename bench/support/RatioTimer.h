@@ -102,4 +102,29 @@ void RunAgainst(benchmark::State& state, double goal, Ours&& ours, Theirs&& thei
     ReportRatios(state, RoundRatios(oursTimes, theirsTimes), goal);
 }
 
+// What a frame benchmark adds up: the seconds of its updates and of its drawing, the frames,
+// and each round's mean frame as a share of the budget.
+struct TFrameTotals {
+    double update = 0, draw = 0;
+    int frames = 0;
+    std::vector<double> shares;
+};
+
+// Runs the benchmark's iterations as kRounds rounds of framesPerRound frames; frame(update, draw)
+// adds one frame's seconds to both.
+template <class Frame>
+void RunFrameRounds(benchmark::State& state, Frame frame, int framesPerRound, double budgetSeconds,
+                    TFrameTotals& totals) {
+    for (auto _ : state) {
+        for (int round = 0; round < kRounds; ++round) {
+            double u = 0, d = 0;
+            for (int i = 0; i < framesPerRound; ++i) frame(u, d);
+            totals.update += u;
+            totals.draw += d;
+            totals.frames += framesPerRound;
+            totals.shares.push_back((u + d) / framesPerRound / budgetSeconds);
+        }
+    }
+}
+
 }  // namespace bench

@@ -120,6 +120,8 @@ int CXGameplaySurvival::OnInitElement() {
     if (m_pJumpStrings == nullptr || !m_pJumpStrings->PostConstruct()) return 0;
     m_pParticleShape = new (std::nothrow) CQuorvanParticleSystemShape2(game, game->m_pRotatorScaler);
     if (m_pParticleShape == nullptr) return 0;
+    // The score text exists before the first frame.
+    ProcessScore();
     // The quest bonus of this arena is taken fresh for the round.
     if (!m_bTutorial && game->m_pMiniQuestManager != nullptr)
         game->m_pMiniQuestManager->RecalcMiniQuestResultsForCurrentArena();
@@ -269,6 +271,8 @@ void CXGameplaySurvival::RunProcess() {
         Difficulty_RunProcessSpawnEnemies();
         RunProcessMovementAndCollisions();
         RunProcessCheckNumEggsMoving();
+        ProcessScore();
+        ProcessVisibleLevelProgress();
     } else {
         RunProcessLifeLostPause();
     }

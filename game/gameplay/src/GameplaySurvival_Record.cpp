@@ -1,8 +1,193 @@
-// The round's body in its record of "saveresume.dat". The record's layout is not written yet, so
-// the round keeps nothing: the save reports failure (no record is made, the previous one stays)
-// and a resume reports failure (the game starts a new round instead).
+// The round's body in its record of "saveresume.dat", behind the header the game object writes.
+// One routine moves every field both ways. Nothing read is trusted: a count is checked against
+// the bytes left before anything is made for it, and a value the round cannot run with (a level
+// target it would divide by, a pause it would never leave, a boost table longer than six) fails
+// the read, after which the game object starts a new round instead.
+#include <algorithm>
+#include <new>
+
+#include "RecordReading.h"
+#include "app/GlobalConstants.h"
+#include "audio/SoundManager.h"
+#include "core/Serializer.h"
+#include "game/app/TheGame.h"
+#include "game/gameplay/GameplayMath.h"
 #include "game/gameplay/GameplaySurvival.h"
+#include "game/gameplay/JumpString.h"
+#include "game/gameplay/Marble.h"
 
-bool CXGameplaySurvival::SaveResume(IFile* /*file*/, int /*version*/) { return false; }
+namespace {
 
-bool CXGameplaySurvival::LoadResume(IFile* /*file*/, int /*version*/) { return false; }
+// The smallest stored items of the lists: an explosion's 7 ints, a ray's 4, a bomb's 5, a point's 2.
+constexpr int kExplosionBytes = 7 * 4;
+constexpr int kRayBytes = 4 * 4;
+constexpr int kBombBytes = 5 * 4;
+constexpr int kPointBytes = 2 * 4;
+constexpr int kStoredBoosts = 6;
+
+// Reads or writes a list of value records: its count, then each item over a fresh default.
+template <class T, class Fresh>
+bool SerializeRecords(SerializeHelper2& h, CQuorvanArray<T>& list, int itemBytes, Fresh fresh) {
+    int count = list.count;
+    if (!h.writing) list.count = 0;
+    if (!gameplay::SerializeCount(h, count, itemBytes)) return false;
+    for (int i = 0; i < count; ++i) {
+        if (!h.writing && !list.Add(fresh())) {
+            h.ok = false;
+            return false;
+        }
+        list.data[i].Serialize(h);
+        if (!h.Succeeded()) return false;
+    }
+    return true;
+}
+
+// A point of the path being drawn, as the lists store their items.
+struct TStoredPoint {
+    TVector2D p;
+    void Serialize(SerializeHelper2& h) { h.Serialize(p); }
+};
+
+}  // namespace
+
+bool CXGameplaySurvival::SaveResume(IFile* file, int version) {
+    return file != nullptr && Serialize(file, true, version);
+}
+
+bool CXGameplaySurvival::LoadResume(IFile* file, int version) {
+    if (file == nullptr || !Serialize(file, false, version)) return false;
+    ResolveObjectPointers();
+    m_nDisplayedScore = -1;
+    ProcessScore();
+    return true;
+}
+
+void CXGameplaySurvival::ResolveObjectPointers() {
+    m_pDraggedMarble = nullptr;
+    if (m_uDraggedMarbleId == 0) return;
+    for (int i = 0; i < m_Marbles.count; ++i)
+        if (m_Marbles.data[i]->m_uSavedId == m_uDraggedMarbleId) {
+            m_pDraggedMarble = m_Marbles.data[i];
+            return;
+        }
+}
+
+int CXGameplaySurvival::Serialize(IFile* file, bool writing, int /*version*/) {
+    SerializeHelper2 h{file, true, writing, 0};
+    CGameBase* game = dynamic_cast<CGameBase*>(GetGamePtr());
+
+    int tutorial = m_bTutorial ? 1 : 0;
+    h.Serialize(tutorial);
+    if (!h.Succeeded()) return 0;
+    if (!writing) {
+        m_bTutorial = tutorial != 0;
+        // A resumed round goes straight to its music: the intro was heard when it began.
+        m_bIntroPlayed = true;
+        m_nMusicDelay = 0;
+    }
+
+    if (!SerializeRecords(h, m_Explosions, kExplosionBytes, [] { return CExplosion::ForReading(); })) return 0;
+    if (!SerializeRecords(h, m_Rays, kRayBytes, [] { return CRay{}; })) return 0;
+    if (!SerializeRecords(h, m_Bombs, kBombBytes, [] { return CBomb{}; })) return 0;
+    if (!writing) m_pDraggedMarble = nullptr;
+    if (!CMarble::SerializeList(file, writing, m_Marbles, game, this)) return 0;
+
+    h.Serialize(m_nScore);
+    h.Serialize(m_nCoinsPickedUp);
+    h.Serialize(m_nLives);
+    h.Serialize(m_bGameOver);
+    h.Serialize(m_nGameOverClock);
+
+    // The path points live in an array of bare vectors; they move one by one through a record.
+    int points = m_PathPoints.count;
+    if (!writing) m_PathPoints.count = 0;
+    if (!gameplay::SerializeCount(h, points, kPointBytes)) return 0;
+    for (int i = 0; i < points; ++i) {
+        TStoredPoint point{writing ? m_PathPoints.data[i] : TVector2D{}};
+        point.Serialize(h);
+        if (!h.Succeeded()) return 0;
+        if (!writing && !m_PathPoints.Add(point.p)) return 0;
+    }
+    h.Serialize(m_LastPathPoint);
+    h.Serialize(m_FingerPos);
+    h.Serialize(m_DragStartPos);
+    if (!h.Succeeded() || !m_DrawingCurve.Serialize(file, writing)) return 0;
+
+    // The dragged marble by the identity its own record carries (the list was just written).
+    unsigned int dragged = writing && m_pDraggedMarble != nullptr ? m_pDraggedMarble->m_uSavedId : 0;
+    h.Serialize(dragged);
+    if (!writing) m_uDraggedMarbleId = dragged;
+    if (!h.Succeeded() || m_pJumpStrings == nullptr || !m_pJumpStrings->Serialize(file, writing)) return 0;
+
+    h.Serialize(m_nLevel);
+    h.Serialize(m_nLevelTarget);
+    h.Serialize(m_nCleared);
+    h.Serialize(m_nEasingCounter);
+    h.Serialize(m_nSpawnInterval);
+    h.Serialize(m_nSpawnCounter);
+    h.Serialize(m_nPauseCounter);
+    h.Serialize(m_nDragHighlightAlpha);
+    h.Serialize(m_bNearMiss);
+    h.Serialize(m_nMarblesOnPath);
+    h.Serialize(m_bPathSoundPlaying);
+    if (!h.Succeeded()) return 0;
+    if (!writing) {
+        // The speed and spawn formulas divide by the target, and a pause past its burst frame
+        // only ends once every marble is set to burst.
+        if (m_nLevelTarget < kFirstLevelTarget || m_nLevelTarget > kTopLevelTarget) return 0;
+        if (m_nPauseCounter < -1) return 0;
+        if (m_nPauseCounter > kPauseBurstFrame)
+            for (int i = 0; i < m_Marbles.count; ++i) {
+                const CMarble* marble = m_Marbles.data[i];
+                if (!marble->m_bRemoved && marble->m_nActivationCountdown == CMarble::kNoCountdown) return 0;
+            }
+        if (m_bPathSoundPlaying) {
+            CTheGame* theGame = TheGame();
+            CSoundManager* sounds = theGame != nullptr ? theGame->m_pSoundManager : nullptr;
+            SoundFXData* roll = sounds != nullptr ? sounds->FindSoundFX(CommonString("SFX_PATH_MOVE")) : nullptr;
+            if (roll != nullptr && roll->soundId >= 0) sounds->PlaySoundFXLooped(roll);
+        } else {
+            StopSound("SFX_PATH_MOVE");
+        }
+    }
+
+    int boosts = kStoredBoosts;
+    h.Serialize(boosts);
+    if (!h.Succeeded()) return 0;
+    if (!writing && (boosts < 0 || boosts > kStoredBoosts)) return 0;
+    if (!writing) std::fill(std::begin(m_BoostLevels), std::end(m_BoostLevels), std::uint8_t{0});
+    if (boosts > 0) h.Serialize(m_BoostLevels, boosts);
+
+    bool withoutAdStrip = true;
+    h.Serialize(withoutAdStrip);
+    if (!h.Succeeded()) return 0;
+    if (writing) return 1;
+
+    if (!withoutAdStrip) {
+        const int strip = GC.m_nAdBannerHeight;
+        ShiftStoredPositions(-(strip / 2));
+        m_PlayRect.y = gameplay::WrapSub(m_PlayRect.y, strip * 256);
+        m_PlayRect.height = gameplay::WrapAdd(m_PlayRect.height, strip * 256);
+    }
+    ResolveObjectPointers();
+    m_bLevelUpFill = m_bLevelUpHold = false;
+    m_nTargetFill = m_nShownFill =
+        static_cast<int>(static_cast<double>(m_nFullFillWidth) * m_nCleared / m_nLevelTarget);
+    return 1;
+}
+
+void CXGameplaySurvival::ShiftStoredPositions(int dy) {
+    const FIXED_FLOAT dy8 = dy * 256;
+    const FIXED_FLOAT_16 dy16 = dy * 65536;
+    for (int i = 0; i < m_Marbles.count; ++i) m_Marbles.data[i]->Offset(0, dy16);
+    for (int i = 0; i < m_Explosions.count; ++i)
+        m_Explosions.data[i].position.y = gameplay::WrapAdd(m_Explosions.data[i].position.y, dy8);
+    for (int i = 0; i < m_Animations.count; ++i) {
+        m_Animations.data[i].start.y = gameplay::WrapAdd(m_Animations.data[i].start.y, dy8);
+        m_Animations.data[i].end.y = gameplay::WrapAdd(m_Animations.data[i].end.y, dy8);
+    }
+    for (int i = 0; i < m_Rays.count; ++i)
+        m_Rays.data[i].position.y = gameplay::WrapAdd(m_Rays.data[i].position.y, dy16);
+    for (int i = 0; i < m_Bombs.count; ++i)
+        m_Bombs.data[i].centre.y = gameplay::WrapAdd(m_Bombs.data[i].centre.y, dy16);
+}

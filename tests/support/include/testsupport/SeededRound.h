@@ -43,12 +43,13 @@ bool RunGameFramesUntil(CTheGame& game, int bound, Done done, bool draw) {
     return done();
 }
 
-// Starts the game at 320 x 480 (in software unless gl), loads it to the start menu, makes the
-// profile "Ada" in the first arena with that extra-lives boost, and opens a new round through
-// the screen switch: true once the round's screen is open and its curtain has risen.
-inline bool StartSeededRound(CSeededRoundGame& game, int extraLives, bool gl = false) {
+// Starts the game at width x height (320 x 480 unless given; in software unless gl), loads it to the start menu, makes
+// the profile "Ada" in the first arena with that extra-lives boost, and opens a new round through the screen switch:
+// true once the round's screen is open and its curtain has risen.
+inline bool StartSeededRound(CSeededRoundGame& game, int extraLives, bool gl = false, int width = 320,
+                             int height = 480) {
     game.m_bGLRenderTarget = gl;
-    if (!game.Init(320, 480)) return false;
+    if (!game.Init(width, height)) return false;
     if (!RunGameFramesUntil(
             game, 3000, [&] { return game.m_pStartMenu != nullptr; }, true))
         return false;

@@ -49,8 +49,15 @@ void Rivet(CCanvas& c, float cx, float cy, float r) {
     c.Fill(InnerBand(Circle(cx, cy, r), 0.6f), kGoldDark);
 }
 
-// The rounded bar of the level's progress: caps of half its height at both ends.
-CShape Bar(float w, float h) { return RoundRect(0.5f, 0.5f, w - 1, h - 1, (h - 1) / 2); }
+// The rounded bar of the level's progress: caps of half its height at both ends. The round draws
+// the bar's image at x 90 of the board and counts its fill from image x 10, full at w - 10; the
+// board's centre plate starts at x 104, so the body starts 16 pixels in, clear of the coin box,
+// and ends where a full fill ends, inside the plate.
+constexpr float kBarBodyLeft = 16;
+constexpr float kBarBodyRightInset = 10;
+CShape Bar(float w, float h) {
+    return RoundRect(kBarBodyLeft + 0.5f, 0.5f, w - kBarBodyLeft - kBarBodyRightInset - 1, h - 1, (h - 1) / 2);
+}
 
 void Top(CCanvas& c, float w, float h) {
     const float beam = 8;
@@ -106,10 +113,12 @@ void GameFrame(CCanvas& c, const CRecipeContext& ctx) {
         const CShape bar = Bar(w, h);
         c.Fill(bar, Vertical(0, h, Rgb(0x1E130C), Rgb(0x3E2A1E)));
         c.Fill(InnerBand(bar, 1.2f), kGoldDark);
-        c.Fill(Rect(h / 2, h - 3, w - h, 1), WithAlpha(kWhite, 0.12f), {EBlend::Atop});
+        c.Fill(Rect(kBarBodyLeft + h / 2, h - 3, w - kBarBodyLeft - kBarBodyRightInset - h, 1),
+               WithAlpha(kWhite, 0.12f), {EBlend::Atop});
     } else if (part == "progress_full") {
         const CShape bar = Grow(Bar(w, h), -1.5f);
-        c.Fill(bar, Linear(0, 0, w, 0, {{0.0f, Rgb(0x7CB342)}, {0.6f, Rgb(0xC0CA33)}, {1.0f, kGold}}));
+        c.Fill(bar, Linear(kBarBodyLeft, 0, w - kBarBodyRightInset, 0,
+                           {{0.0f, Rgb(0x7CB342)}, {0.6f, Rgb(0xC0CA33)}, {1.0f, kGold}}));
         c.Fill(Intersect(bar, Rect(0, 0, w, h * 0.45f)), WithAlpha(kWhite, 0.35f), {EBlend::Atop});
         c.Fill(Intersect(bar, Rect(0, h * 0.75f, w, h)), WithAlpha(kBlack, 0.2f), {EBlend::Atop});
     } else if (part == "side_shadows") {

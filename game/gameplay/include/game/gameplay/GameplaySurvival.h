@@ -12,8 +12,8 @@
 //   GameplaySurvival_Scoring.cpp   the delete pass, score, power-ups after a combo, effect records
 //   GameplaySurvival_Lives.cpp     levels, lost lives and their pause, game over
 //   GameplaySurvival_Commands.cpp  the screen's messages, pause, music and the rolling sound
-//   GameplaySurvival_Input.cpp     the road of a touch
-//   GameplaySurvival_Draw.cpp      the field's drawing
+//   GameplaySurvival_Input.cpp     the road of a touch, the finger's paths and their smoothing
+//   GameplaySurvival_Draw.cpp      the field's drawing, the head-up display and its rolling values
 //   GameplaySurvival_Record.cpp    the arena record of "saveresume.dat"
 //
 // Units: play-area coordinates FIXED_FLOAT pixels, marble motion 16.16, times in frames. All
@@ -143,15 +143,41 @@ public:
     void ProcessRollingSound();
 
     // ---- Input (GameplaySurvival_Input.cpp) --------------------------------------------------
+    // A touch: an open dialog or a head-up display button takes it first; on the field a press
+    // near a marble starts a path (and sets off the power-ups the finger may set off), a move
+    // lays a point every 40 pixels and a release hands the smoothed path to the marble.
     int NotifyPointerEvent(int x, int y, int type) override;
+    // Turns the last three path points into the next segment of the drawing curve, its tangent
+    // at the middle point bisecting the turn there.
+    void SmoothLastSegment();
+
+    // ---- Head-up display values (GameplaySurvival_Draw.cpp) ----------------------------------
+    // Rolls the displayed score toward the score and rebuilds the score text and its tail's x.
+    void ProcessScore();
+    // Moves the progress bar's shown fill toward its target (and through a level-up).
+    void ProcessVisibleLevelProgress();
+    // Characters of "%d" of the value, the sign included.
+    static int CalcNumberOfDigits(int value);
 
     // ---- Drawing (GameplaySurvival_Draw.cpp) -------------------------------------------------
     void Draw() override;
+    void DrawLevelBg();
+    void DrawPowerupsBottomLayer();
+    void DrawCurrentPath();
+    // The dots of a marble's path: hidden behind it, faint ahead of it.
+    void DrawPath(BezierCurve* path, CMarble* marble);
+    void DrawLevelBgBorders();
+    void DrawScore(IDibBitmap* dst);
 
     // ---- The arena record (GameplaySurvival_Record.cpp) --------------------------------------
     // The round's body after the record header, written and read back: true on success.
     virtual bool SaveResume(IFile* file, int version);
     virtual bool LoadResume(IFile* file, int version);
+    // The body, both directions: 1, or 0 when a field did not move whole or a stored value is
+    // one the round cannot run with (the version is not used).
+    int Serialize(IFile* file, bool writing, int version);
+    // Links the dragged marble by the identity the record stored (null when none matches).
+    void ResolveObjectPointers();
     // After a successful resume: 1.
     virtual int OnResumedGame() { return 1; }
 
@@ -281,6 +307,15 @@ public:
     int m_nMusicDelay = 0;
     unsigned int m_uExperienceBefore = 0;  // the profile's experience before this round's score
 
+    // The score as the head-up display shows it: -1 jumps to the score on the next update.
+    int m_nDisplayedScore = -1;
+    int m_nScoreRollStep = 0;
+    CommonString m_ScoreHead;  // all but the last three characters of the text, or empty
+    CommonString m_ScoreTail;  // the last three characters (the whole text up to 999)
+    int m_nScoreTailX = 0;
+    // The dragged marble's saved identity between reading a record and linking it.
+    std::uint32_t m_uDraggedMarbleId = 0;
+
 private:
     bool LoadImages();
     bool TakeSprites();
@@ -311,4 +346,15 @@ private:
     void DrawExplosions();
     void DrawAnimations();
     void DrawMarbles();
+    void DrawEntryArrows();
+    void DrawHud(IDibBitmap* dst);
+    void DrawGameOverTexts(IDibBitmap* dst);
+    // The field's touches during play.
+    void OnFieldPress(int x, int y);
+    void OnFieldMove(int x, int y);
+    void OnFieldRelease(int x, int y);
+    // Appends a laid point and smooths the curve up to it.
+    void LayPathPoint(TVector2D point);
+    // Moves everything the record stores up by dy pixels (a record laid out with the ad strip).
+    void ShiftStoredPositions(int dy);
 };

@@ -1,0 +1,347 @@
+// The round's body in its record: written, read into a fresh screen and written again to the same
+// bytes for the states a player leaves a round in; a body built by hand field by field from the
+// record's table, read and written back byte for byte; the values a damaged body may hold,
+// refused; and a body laid out with the ad strip moved onto the layout without it.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "RecordBytes.h"
+#include "RoundTestGame.h"
+#include "app/GlobalConstants.h"
+#include "game/gameplay/MarblePowerup.h"
+
+namespace gameplaytest {
+namespace {
+
+// The fields of a hand-made body, in the record's order, with a round in play as defaults.
+struct TBody {
+    int tutorial = 0;
+    int explosionCount = 1, rayCount = 1, bombCount = 1, marbleCount = 1;
+    int marbleType = kMarbleBlue;
+    int score = 4321, coins = 6, lives = 2;
+    bool gameOver = false;
+    int gameOverClock = 0;
+    int pointCount = 2;
+    unsigned draggedId = 1;
+    int level = 2, target = 22, cleared = 5, easing = 40, spawnInterval = 25, spawnCounter = 3;
+    int pause = -1;
+    int dragAlpha = 180;
+    bool nearMiss = true;
+    int onPath = 0;
+    bool pathSound = false;
+    int boostCount = 6;
+    bool withoutAdStrip = true;
+    int countdown = 1024;
+};
+
+Bytes Build(const TBody& f) {
+    CByteBuilder b;
+    b.Int(f.tutorial);
+    b.Int(f.explosionCount);
+    for (int i = 0; i < std::max(f.explosionCount, 0) && i < 4; ++i)
+        Vec(b, 150 * 256, 200 * 256).Int(30 * 256).Int(255).Int(64).Int(0).Int(90 * 256);
+    b.Int(f.rayCount);
+    for (int i = 0; i < std::max(f.rayCount, 0) && i < 4; ++i)
+        Vec(b, 100 << 16, 120 << 16).Int(3 << 16).Int(-(2 << 16));
+    b.Int(f.bombCount);
+    for (int i = 0; i < std::max(f.bombCount, 0) && i < 4; ++i)
+        Vec(b, 160 << 16, 240 << 16).Int(4).Int(20).Int(60 * 256);
+    b.Int(f.marbleCount);
+    for (int i = 0; i < std::max(f.marbleCount, 0) && i < 4; ++i) {
+        b.Int(f.marbleType);
+        TMarbleFields m;
+        m.id = static_cast<std::uint32_t>(i) + 1;
+        m.x = m.prevX = (120 + 40 * i) << 16;
+        m.y = m.prevY = 300 << 16;
+        m.dirX = 46341;
+        m.dirY = -46341;
+        m.entered = true;
+        m.speed = 16384;
+        m.roll = 12.5f;
+        m.countdown = f.countdown;
+        if (f.marbleType >= kPowerUpTypeBase) break;  // a power-up's record is longer: rows use it only to fail
+        AppendMarble(b, m);
+    }
+    b.Int(f.score).Int(f.coins).Int(f.lives).Bool(f.gameOver).Int(f.gameOverClock);
+    b.Int(f.pointCount);
+    for (int i = 0; i < std::max(f.pointCount, 0) && i < 4; ++i) Vec(b, (120 + 40 * i) * 256, 300 * 256);
+    Vec(b, 160 * 256, 300 * 256);  // last laid point
+    Vec(b, 171 * 256, 305 * 256);  // finger
+    Vec(b, 122 * 256, 301 * 256);  // drag start
+    b.Int(1);                      // the drawing curve: one segment
+    for (std::int64_t v : {120, 300, 120, 300, 160, 300, 160, 300}) b.Int(v * 256);
+    b.Int(f.draggedId);
+    b.Int(0);  // no floating texts
+    b.Int(f.level).Int(f.target).Int(f.cleared).Int(f.easing).Int(f.spawnInterval).Int(f.spawnCounter);
+    b.Int(f.pause).Int(f.dragAlpha).Bool(f.nearMiss).Int(f.onPath).Bool(f.pathSound);
+    b.Int(f.boostCount);
+    for (int i = 0; i < std::max(f.boostCount, 0) && i < 8; ++i) b.Byte(i + 1);
+    b.Bool(f.withoutAdStrip);
+    return b.bytes;
+}
+
+class RoundRecordTest : public RoundTest {
+protected:
+    // A screen as the game object makes one to resume into: built, not started.
+    std::unique_ptr<CXGameplaySurvival> NewReader() {
+        auto reader = std::make_unique<CXGameplaySurvival>(&game);
+        reader->m_pArena = screen->m_pArena;
+        reader->m_PlayRect = screen->m_PlayRect;
+        reader->m_nFullFillWidth = 166;
+        reader->m_pJumpStrings = new CJumpStringManager(&game, reader.get());
+        return reader;
+    }
+    static Bytes Save(CXGameplaySurvival* s) {
+        return WrittenBy([s](IFile* f) { return s->SaveResume(f, 1) ? 1 : 0; });
+    }
+    static bool Load(CXGameplaySurvival* s, const Bytes& bytes) {
+        return ReadFrom(bytes, [s](IFile* f) { return s->LoadResume(f, 1) ? 1 : 0; }) == 1;
+    }
+};
+
+TEST_F(RoundRecordTest, EveryKindOfRoundSavesAndLoadsToTheSameBytes) {
+    struct TRow {
+        const char* what;
+        std::function<void()> arrange;
+        std::function<void(CXGameplaySurvival*)> check;
+    };
+    const TRow rows[] = {
+        {"a marble half way along its path, with effects running",
+         [&] {
+             CMarble* runner = Put(kMarbleRed, 60, 300);
+             Put(kMarbleRed, 250, 300);
+             Put(kMarbleGreen, 200, 420);
+             GivePath(runner, 250, 300);
+             runner->m_nCollected = 1;
+             for (int i = 0; i < 20; ++i) screen->RunProcess();
+             ASSERT_GT(runner->m_nPathDistance, 0);
+             (void)screen->SpawnPowerUp(90, 150, kPowerUpBomb);
+             screen->m_Explosions.Add(CExplosion{{100 * 256, 100 * 256}, 20 * 256, 255, 0, 0, 45 * 256});
+             screen->m_Rays.Add(CRay{{50 << 16, 60 << 16}, {1 << 16, 0}});
+             screen->m_Bombs.Add(CBomb{{70 << 16, 80 << 16}, 3, 20, 40 * 256});
+             screen->m_nScore = 2500;
+             screen->m_nLevel = 1;
+             screen->m_nLevelTarget = 21;
+             screen->m_nCleared = 7;
+         },
+         [](CXGameplaySurvival* r) {
+             ASSERT_EQ(r->m_Marbles.count, 4);
+             EXPECT_TRUE(r->m_Marbles.data[0]->m_bOnPath);
+             EXPECT_GT(r->m_Marbles.data[0]->m_nPathDistance, 0);
+             EXPECT_EQ(r->m_Marbles.data[0]->m_nCollected, 1);
+             EXPECT_EQ(r->m_Marbles.data[3]->m_nColorType, kPowerUpTypeBase + kPowerUpBomb);
+             EXPECT_EQ(r->m_nScore, 2500);
+             EXPECT_EQ(r->m_nDisplayedScore, 2500) << "the display jumps to the resumed score";
+             EXPECT_EQ(r->m_nShownFill, 166 * 7 / 21);
+             EXPECT_EQ(r->m_pDraggedMarble, nullptr);
+         }},
+        {"a marble being dragged",
+         [&] {
+             Put(kMarbleBlue, 100, 200);
+             CMarble* dragged = Put(kMarbleYellow, 200, 250);
+             (void)screen->NotifyPointerEvent(200, 250, XPOINTER_PRESS);
+             for (int k = 1; k <= 90; ++k) (void)screen->NotifyPointerEvent(200 - k, 250 + k / 2, XPOINTER_MOVE);
+             ASSERT_EQ(screen->m_pDraggedMarble, dragged);
+         },
+         [](CXGameplaySurvival* r) {
+             ASSERT_NE(r->m_pDraggedMarble, nullptr);
+             EXPECT_EQ(r->m_pDraggedMarble, r->m_Marbles.data[1]) << "re-linked by its saved identity";
+             EXPECT_EQ(r->m_pDraggedMarble->m_nColorType, kMarbleYellow);
+             EXPECT_EQ(r->m_PathPoints.count, 3);
+             EXPECT_EQ(r->m_DrawingCurve.GetNumSegments(), 1);
+         }},
+        {"the pause after a lost life",
+         [&] {
+             Put(kMarbleRed, 100, 200);
+             Put(kMarbleBlue, 130, 200);
+             screen->m_nLives = 3;
+             screen->m_nPauseCounter = 37;
+         },
+         [](CXGameplaySurvival* r) {
+             EXPECT_EQ(r->m_nPauseCounter, 37);
+             EXPECT_FALSE(r->IsInPlay());
+         }},
+        {"a pause already bursting its marbles",
+         [&] {
+             Put(kMarbleRed, 100, 200);
+             Put(kMarbleBlue, 130, 200);
+             Put(kMarbleBlue, 170, 200);
+             screen->m_nPauseCounter = 65;
+             screen->RunProcess();
+             screen->RunProcess();
+             ASSERT_GT(screen->m_nPauseCounter, CXGameplaySurvival::kPauseBurstFrame);
+             ASSERT_GT(screen->m_Marbles.count, 0);
+         },
+         [](CXGameplaySurvival* r) { EXPECT_GT(r->m_nPauseCounter, CXGameplaySurvival::kPauseBurstFrame); }},
+        {"a round of the tutorial",
+         [&] {
+             screen->m_bTutorial = true;
+             Put(kMarbleGreen, 160, 240);
+         },
+         [](CXGameplaySurvival* r) { EXPECT_TRUE(r->m_bTutorial) << "the record's flag is read over the screen's"; }},
+    };
+    for (const TRow& row : rows) {
+        SCOPED_TRACE(row.what);
+        screen->m_Marbles.RemoveAll();
+        screen->m_pDraggedMarble = nullptr;
+        screen->m_nMarblesOnPath = 0;
+        screen->m_Explosions.count = screen->m_Rays.count = screen->m_Bombs.count = 0;
+        screen->m_nPauseCounter = -1;
+        screen->m_bTutorial = false;
+        row.arrange();
+        if (HasFatalFailure()) return;
+        const Bytes first = Save(screen);
+        auto reader = NewReader();
+        ASSERT_TRUE(Load(reader.get(), first));
+        row.check(reader.get());
+        EXPECT_EQ(Save(reader.get()), first);
+    }
+}
+
+TEST_F(RoundRecordTest, AnEmptyFieldWritesFourZeroCountsBeforeTheScore) {
+    screen->m_nScore = 0x01020304;
+    const Bytes bytes = Save(screen);
+    const Bytes head{0, 0, 0, 0, /* explosions, rays, bombs, marbles */ 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                     4, 3, 2, 1};
+    ASSERT_GE(bytes.size(), head.size());
+    EXPECT_EQ(Bytes(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(head.size())), head);
+}
+
+// The body written out by hand from the record's table reads into the round the fields say, and
+// writes back byte for byte.
+TEST_F(RoundRecordTest, AHandMadeBodyReadsAndWritesBackByteForByte) {
+    const Bytes golden = Build(TBody{});
+    auto reader = NewReader();
+    ASSERT_TRUE(Load(reader.get(), golden));
+    CXGameplaySurvival& r = *reader;
+    ASSERT_EQ(r.m_Explosions.count, 1);
+    EXPECT_EQ(r.m_Explosions.data[0].position.x, 150 * 256);
+    EXPECT_EQ(r.m_Explosions.data[0].green, 64);
+    ASSERT_EQ(r.m_Rays.count, 1);
+    EXPECT_EQ(r.m_Rays.data[0].step.y, -(2 << 16));
+    ASSERT_EQ(r.m_Bombs.count, 1);
+    EXPECT_EQ(r.m_Bombs.data[0].duration, 20);
+    ASSERT_EQ(r.m_Marbles.count, 1);
+    EXPECT_EQ(r.m_Marbles.data[0]->m_nColorType, kMarbleBlue);
+    EXPECT_EQ(r.m_Marbles.data[0]->m_Position.x, 120 << 16);
+    EXPECT_EQ(r.m_nScore, 4321);
+    EXPECT_EQ(r.m_nCoinsPickedUp, 6);
+    EXPECT_EQ(r.m_nLives, 2);
+    ASSERT_EQ(r.m_PathPoints.count, 2);
+    EXPECT_EQ(r.m_PathPoints.data[1].x, 160 * 256);
+    EXPECT_EQ(r.m_FingerPos.x, 171 * 256);
+    EXPECT_EQ(r.m_DragStartPos.y, 301 * 256);
+    EXPECT_EQ(r.m_DrawingCurve.GetNumSegments(), 1);
+    EXPECT_EQ(r.m_pDraggedMarble, r.m_Marbles.data[0]);
+    EXPECT_EQ(r.m_nLevel, 2);
+    EXPECT_EQ(r.m_nLevelTarget, 22);
+    EXPECT_EQ(r.m_nCleared, 5);
+    EXPECT_EQ(r.m_nEasingCounter, 40);
+    EXPECT_EQ(r.m_nSpawnInterval, 25);
+    EXPECT_EQ(r.m_nSpawnCounter, 3);
+    EXPECT_EQ(r.m_nPauseCounter, -1);
+    EXPECT_TRUE(r.m_bNearMiss);
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(r.m_BoostLevels[i], i + 1) << i;
+    EXPECT_EQ(r.m_nShownFill, 166 * 5 / 22);
+    EXPECT_TRUE(r.m_bIntroPlayed) << "a resumed round goes straight to its music";
+    EXPECT_EQ(Save(reader.get()), golden);
+}
+
+TEST_F(RoundRecordTest, AShortBoostTableLeavesTheLastLevelsAtZero) {
+    TBody body;
+    body.boostCount = 4;
+    auto reader = NewReader();
+    reader->m_BoostLevels[4] = reader->m_BoostLevels[5] = 9;
+    ASSERT_TRUE(Load(reader.get(), Build(body)));
+    const std::uint8_t expected[6] = {1, 2, 3, 4, 0, 0};
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(reader->m_BoostLevels[i], expected[i]) << i;
+}
+
+TEST_F(RoundRecordTest, ADamagedBodyIsRefused) {
+    struct TRow {
+        const char* what;
+        std::function<void(TBody&)> damage;
+    };
+    const TRow rows[] = {
+        {"a negative explosion count", [](TBody& b) { b.explosionCount = -1; }},
+        {"more explosions than the bytes hold", [](TBody& b) { b.explosionCount = 1000000; }},
+        {"a negative ray count", [](TBody& b) { b.rayCount = -5; }},
+        {"more bombs than the bytes hold", [](TBody& b) { b.bombCount = 0x7fffffff; }},
+        {"more marbles than the bytes hold", [](TBody& b) { b.marbleCount = 5000; }},
+        {"a negative marble count", [](TBody& b) { b.marbleCount = -1; }},
+        {"more path points than the bytes hold", [](TBody& b) { b.pointCount = 100000; }},
+        {"a marble type 4", [](TBody& b) { b.marbleType = 4; }},
+        {"a marble type 99", [](TBody& b) { b.marbleType = 99; }},
+        {"a marble type 104", [](TBody& b) { b.marbleType = 104; }},
+        {"a marble type -1", [](TBody& b) { b.marbleType = -1; }},
+        {"seven boost levels", [](TBody& b) { b.boostCount = 7; }},
+        {"a negative boost count", [](TBody& b) { b.boostCount = -1; }},
+        {"a level target of 19", [](TBody& b) { b.target = 19; }},
+        {"a level target of 0", [](TBody& b) { b.target = 0; }},
+        {"a level target of 36", [](TBody& b) { b.target = 36; }},
+        {"a pause past its bursts with a marble never set to burst", [](TBody& b) { b.pause = 67; }},
+        {"a pause counter below -1", [](TBody& b) { b.pause = -2; }},
+    };
+    for (const TRow& row : rows) {
+        SCOPED_TRACE(row.what);
+        TBody body;
+        row.damage(body);
+        auto reader = NewReader();
+        EXPECT_FALSE(Load(reader.get(), Build(body)));
+    }
+    // Past the burst frame with every marble set to burst is a pause a save can meet.
+    TBody bursting;
+    bursting.pause = 70;
+    bursting.countdown = 3;
+    auto reader = NewReader();
+    EXPECT_TRUE(Load(reader.get(), Build(bursting)));
+}
+
+TEST_F(RoundRecordTest, AShortBodyIsRefusedWhereverItEnds) {
+    const Bytes golden = Build(TBody{});
+    for (std::size_t keep : {std::size_t{0}, std::size_t{3}, std::size_t{20}, std::size_t{60}, golden.size() / 2,
+                             golden.size() - 8, golden.size() - 1}) {
+        SCOPED_TRACE(keep);
+        auto reader = NewReader();
+        EXPECT_FALSE(Load(reader.get(), Bytes(golden.begin(), golden.begin() + static_cast<std::ptrdiff_t>(keep))));
+    }
+}
+
+TEST_F(RoundRecordTest, ABodyLaidOutWithTheAdStripMovesUp) {
+    const int h = GC.m_nAdBannerHeight;
+    ASSERT_GT(h, 0);
+    TBody body;
+    body.withoutAdStrip = false;
+    auto reader = NewReader();
+    const TRect2D area = reader->m_PlayRect;
+    ASSERT_TRUE(Load(reader.get(), Build(body)));
+    const int up = h / 2;
+    EXPECT_EQ(reader->m_Marbles.data[0]->m_Position.y, (300 - up) << 16);
+    EXPECT_EQ(reader->m_Marbles.data[0]->m_Position.x, 120 << 16);
+    EXPECT_EQ(reader->m_Explosions.data[0].position.y, (200 - up) * 256);
+    EXPECT_EQ(reader->m_Rays.data[0].position.y, (120 - up) << 16);
+    EXPECT_EQ(reader->m_Bombs.data[0].centre.y, (240 - up) << 16);
+    EXPECT_EQ(reader->m_PlayRect.y, area.y - h * 256);
+    EXPECT_EQ(reader->m_PlayRect.height, area.height + h * 256);
+    EXPECT_EQ(reader->m_PlayRect.x, area.x);
+
+    body.withoutAdStrip = true;
+    auto plain = NewReader();
+    ASSERT_TRUE(Load(plain.get(), Build(body)));
+    EXPECT_EQ(plain->m_Marbles.data[0]->m_Position.y, 300 << 16);
+    EXPECT_EQ(plain->m_PlayRect.y, area.y);
+}
+
+TEST_F(RoundRecordTest, ADraggedMarbleNotFoundLeavesNoneDragged) {
+    TBody body;
+    body.draggedId = 99;
+    auto reader = NewReader();
+    ASSERT_TRUE(Load(reader.get(), Build(body)));
+    EXPECT_EQ(reader->m_pDraggedMarble, nullptr);
+}
+
+}  // namespace
+}  // namespace gameplaytest
