@@ -1,4 +1,6 @@
 // screen_*: the display, the one window and its properties, on top of the window backend.
+#include <GLES/gl.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -266,6 +268,14 @@ void EglSurfaceCurrent(EGLDisplay display) {
 EGLBoolean EglPresent(EGLDisplay display, EGLSurface surface) {
     TPlatformState& s = State();
     return s.backend ? s.backend->Present(display, surface) : eglSwapBuffers(display, surface);
+}
+
+bool GlDrawsOnCpu() {
+    if (eglGetCurrentContext() == EGL_NO_CONTEXT) return false;
+    const auto* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    if (renderer == nullptr) return false;
+    const std::string_view name(renderer);
+    return name.find("llvmpipe") != std::string_view::npos || name.find("softpipe") != std::string_view::npos;
 }
 
 void EglReleasing(EGLDisplay display) {

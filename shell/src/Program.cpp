@@ -119,6 +119,7 @@ int RunProgram() {
         g_PixelScale = static_cast<float>(gameW) / static_cast<float>(longSide);
     }
     g_prefer_GL_NEAREST = GL_LINEAR;
+    g_pGame->m_RenderSwitches.m_bWiden4444Uploads = platform::GlDrawsOnCpu();
 
     if (!g_pGame->Init(gameW, gameH)) {
         // The game goes before the window: its destructor may still touch GL objects.

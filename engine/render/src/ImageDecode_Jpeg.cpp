@@ -1,5 +1,6 @@
 // JPEG decoding through libjpeg's 6b API with our own source manager, over bytes or an IFile.
 #include <algorithm>
+#include <bit>
 #include <csetjmp>
 #include <cstddef>
 #include <cstdint>
@@ -28,6 +29,7 @@ constexpr int kBandRows = 16;
 // Packed rows gathered before a turned plane takes them. A turned plane's writes jump a whole
 // output row per decoded pixel; the more rows each visit brings, the longer the runs it writes.
 constexpr int kTurnRows = 256;
+constexpr int kQuadRows = 2;
 
 // Where the pixels of one decoded row go in a plane: pixel x at base + x * step.
 struct TRowTarget {
@@ -73,28 +75,98 @@ unsigned ConvertRow(const JSAMPLE* s, TRowTarget t, int bpp, CDecodedImage* out)
     return alphaAnd;
 }
 
-// Rows of packed RGB565 pixels into a turned plane. The work goes in square tiles so that both
-// the rows read and the plane rows written are touched in runs of whole cache lines, a few pages
-// at a time.
+// One row of libjpeg's red, green, blue, pad bytes packed into RGB565, each channel truncated.
+// Eight pixels at a time in 32-bit lanes (a pixel read as one little-endian word), the low halves
+// of the lanes then gathered into eight 16-bit pixels.
+void PackRgbxRow(const JSAMPLE* rgbx, std::uint16_t* out, int n) {
+    auto pack = [](std::uint32_t v) { return ((v & 0xF8u) << 8) | ((v & 0xFC00u) >> 5) | ((v >> 19) & 0x1Fu); };
+    int x = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        using VU32 = std::uint32_t __attribute__((vector_size(16)));
+        using VU16 = std::uint16_t __attribute__((vector_size(16)));
+        for (; x + 8 <= n; x += 8) {
+            VU32 lo, hi;
+            std::memcpy(&lo, rgbx + x * 4, sizeof lo);
+            std::memcpy(&hi, rgbx + x * 4 + 16, sizeof hi);
+            lo = ((lo & 0xF8u) << 8) | ((lo & 0xFC00u) >> 5) | ((lo >> 19) & 0x1Fu);
+            hi = ((hi & 0xF8u) << 8) | ((hi & 0xFC00u) >> 5) | ((hi >> 19) & 0x1Fu);
+            const VU16 packed =
+                __builtin_shufflevector(std::bit_cast<VU16>(lo), std::bit_cast<VU16>(hi), 0, 2, 4, 6, 8, 10, 12, 14);
+            std::memcpy(out + x, &packed, sizeof packed);
+        }
+    }
+    for (; x < n; ++x) {
+        const JSAMPLE* p = rgbx + x * 4;
+        out[x] = static_cast<std::uint16_t>(pack(p[0] | p[1] << 8 | p[2] << 16));
+    }
+}
+
+// Eight rows of eight pixels turned: column j of the block, top to bottom, as vector j.
+using VU16x8 = std::uint16_t __attribute__((vector_size(16)));
+using VU32x4 = std::uint32_t __attribute__((vector_size(16)));
+using VU64x2 = std::uint64_t __attribute__((vector_size(16)));
+
+void Transpose8x8(VU16x8 r[8]) {
+    VU16x8 t[8];
+    for (int i = 0; i < 8; i += 2) {
+        t[i] = __builtin_shufflevector(r[i], r[i + 1], 0, 8, 1, 9, 2, 10, 3, 11);
+        t[i + 1] = __builtin_shufflevector(r[i], r[i + 1], 4, 12, 5, 13, 6, 14, 7, 15);
+    }
+    VU32x4 u[8];
+    for (int i = 0; i < 2; ++i) {
+        // Pairs of 16-bit lanes: rows 0-1 with 2-3 and rows 4-5 with 6-7.
+        const VU32x4 a = std::bit_cast<VU32x4>(t[i]), b = std::bit_cast<VU32x4>(t[i + 2]);
+        const VU32x4 c = std::bit_cast<VU32x4>(t[i + 4]), e = std::bit_cast<VU32x4>(t[i + 6]);
+        u[i * 2] = __builtin_shufflevector(a, b, 0, 4, 1, 5);
+        u[i * 2 + 1] = __builtin_shufflevector(a, b, 2, 6, 3, 7);
+        u[i * 2 + 4] = __builtin_shufflevector(c, e, 0, 4, 1, 5);
+        u[i * 2 + 5] = __builtin_shufflevector(c, e, 2, 6, 3, 7);
+    }
+    for (int i = 0; i < 4; ++i) {
+        const VU64x2 a = std::bit_cast<VU64x2>(u[i]), b = std::bit_cast<VU64x2>(u[i + 4]);
+        r[i * 2] = std::bit_cast<VU16x8>(VU64x2(__builtin_shufflevector(a, b, 0, 2)));
+        r[i * 2 + 1] = std::bit_cast<VU16x8>(VU64x2(__builtin_shufflevector(a, b, 1, 3)));
+    }
+}
+
+// Rows of packed RGB565 pixels into a turned plane: an image column is a plane row, so blocks of
+// eight by eight pixels are turned in registers and each written as eight runs of eight pixels.
+// The blocks go column strip by column strip, 32 pixels (a cache line of the band) wide, down the
+// band, so the plane rows written grow in long runs. Pixels outside whole blocks go one by one.
 void TurnPackedBand(JSAMPARRAY band, int rows, int y, const TImageLayout& layout, unsigned char* pixels) {
-    constexpr int kTile = 32;
+    constexpr int kStrip = 32;
     auto* plane = reinterpret_cast<std::uint16_t*>(pixels);
     const TRowTarget first = RowTargetOf(layout, y);
     // Row k of the band starts k places along the plane from row 0 in mode 1, k places back in 2.
     const std::ptrdiff_t rowStep = layout.mode == 1 ? 1 : -1;
-    for (int x0 = 0; x0 < layout.width; x0 += kTile) {
-        const int x1 = std::min(x0 + kTile, layout.width);
-        for (int k0 = 0; k0 < rows; k0 += kTile) {
-            const int k1 = std::min(k0 + kTile, rows);
-            for (int x = x0; x < x1; ++x) {
-                std::uint16_t* column = plane + first.base + x * first.step;
-                for (int k = k0; k < k1; ++k) {
-                    std::uint16_t v;
-                    std::memcpy(&v, band[k] + x * 2, 2);
-                    column[k * rowStep] = v;
+    auto pixel = [&](int k, int x) {
+        std::uint16_t v;
+        std::memcpy(&v, band[k] + x * 2, 2);
+        return v;
+    };
+    const int wholeRows = rows / 8 * 8, wholeColumns = layout.width / 8 * 8;
+    for (int x0 = 0; x0 < wholeColumns; x0 += kStrip) {
+        const int x1 = std::min(x0 + kStrip, wholeColumns);
+        for (int k0 = 0; k0 < wholeRows; k0 += 8) {
+            for (int x = x0; x < x1; x += 8) {
+                VU16x8 block[8];
+                for (int i = 0; i < 8; ++i) std::memcpy(&block[i], band[k0 + i] + x * 2, sizeof block[i]);
+                Transpose8x8(block);
+                for (int j = 0; j < 8; ++j) {
+                    std::uint16_t* column = plane + first.base + (x + j) * first.step;
+                    if (rowStep > 0) {
+                        std::memcpy(column + k0, &block[j], sizeof block[j]);
+                    } else {
+                        const VU16x8 reversed = __builtin_shufflevector(block[j], block[j], 7, 6, 5, 4, 3, 2, 1, 0);
+                        std::memcpy(column - (k0 + 7), &reversed, sizeof reversed);
+                    }
                 }
             }
         }
+    }
+    for (int x = 0; x < layout.width; ++x) {
+        std::uint16_t* column = plane + first.base + x * first.step;
+        for (int k = x < wholeColumns ? wholeRows : 0; k < rows; ++k) column[k * rowStep] = pixel(k, x);
     }
 }
 
@@ -232,14 +304,17 @@ bool Decode(CJpgStreamReader& source, const char* name, const TDecodeOptions& op
         d->cinfo.scale_num = 1;
         d->cinfo.scale_denom = 2;
     }
-    // The colour plane alone in RGB565 is what the game loads from a JPEG: libjpeg-turbo writes it
-    // itself, each channel truncated as everywhere (without dithering), straight into the plane's
-    // rows or into the band a turned plane is made from.
+    // The colour plane alone in RGB565 is what the game loads from a JPEG, each channel truncated
+    // as everywhere (without dithering), straight into the plane's rows or into the band a turned
+    // plane is made from. A colour image comes from libjpeg-turbo as red, green, blue and a pad
+    // byte, the layout its vector colour conversion writes (its own RGB565 conversion goes pixel by
+    // pixel), and is packed here; a grey one comes packed.
     const bool packedRows = !options.trueColor && options.wantPixels && !options.wantAlpha &&
                             (d->cinfo.jpeg_color_space == JCS_GRAYSCALE || d->cinfo.jpeg_color_space == JCS_YCbCr ||
                              d->cinfo.jpeg_color_space == JCS_RGB);
+    const bool quadRows = packedRows && d->cinfo.jpeg_color_space != JCS_GRAYSCALE;
     if (packedRows) {
-        d->cinfo.out_color_space = JCS_RGB565;
+        d->cinfo.out_color_space = quadRows ? JCS_EXT_RGBX : JCS_RGB565;
         d->cinfo.dither_mode = JDITHER_NONE;
     }
     jpeg_start_decompress(&d->cinfo);
@@ -263,6 +338,32 @@ bool Decode(CJpgStreamReader& source, const char* name, const TDecodeOptions& op
                                 ? (*d->cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&d->cinfo), JPOOL_IMAGE,
                                                                 static_cast<JDIMENSION>(W * 2), kTurnRows)
                                 : nullptr;
+    // The rows of red, green, blue and pad bytes are packed as soon as they come, from the cache.
+    // They start 4 bytes past a 64-byte boundary: libjpeg-turbo writes a row that starts on a vector
+    // boundary with stores that bypass the cache, and the packing would read it back from memory.
+    JSAMPROW quadBand[kQuadRows] = {};
+    if (quadRows) {
+        const std::size_t stride = (static_cast<std::size_t>(W) * 4 + 63) / 64 * 64 + 64;
+        auto* bytes = static_cast<JSAMPLE*>((*d->cinfo.mem->alloc_large)(reinterpret_cast<j_common_ptr>(&d->cinfo),
+                                                                         JPOOL_IMAGE, stride * kQuadRows + 64));
+        JSAMPLE* first = bytes + (64 - reinterpret_cast<std::uintptr_t>(bytes) % 64) % 64 + 4;
+        for (int k = 0; k < kQuadRows; ++k) quadBand[k] = first + k * stride;
+    }
+    // Up to `wanted` rows in RGB565 into rows[0..]; how many came.
+    auto readPacked = [&](JSAMPROW* rows, int wanted) {
+        if (!quadRows) {
+            return static_cast<int>(jpeg_read_scanlines(&d->cinfo, rows, static_cast<JDIMENSION>(wanted)));
+        }
+        int got = 0;
+        while (got < wanted) {
+            const int n = static_cast<int>(
+                jpeg_read_scanlines(&d->cinfo, quadBand, static_cast<JDIMENSION>(std::min(kQuadRows, wanted - got))));
+            if (n == 0) break;
+            for (int k = 0; k < n; ++k) PackRgbxRow(quadBand[k], reinterpret_cast<std::uint16_t*>(rows[got + k]), W);
+            got += n;
+        }
+        return got;
+    };
     int packedFrom = 0, packedCount = 0;  // the first image row in packedBand, and how many
     unsigned alphaAnd = 255;
     while (d->cinfo.output_scanline < d->cinfo.output_height) {
@@ -272,13 +373,12 @@ bool Decode(CJpgStreamReader& source, const char* name, const TDecodeOptions& op
             // Straight into the plane's rows.
             JSAMPROW rows[kBandRows];
             for (int k = 0; k < wanted; ++k) rows[k] = out->pixels + static_cast<std::size_t>(y + k) * W * 2;
-            if (jpeg_read_scanlines(&d->cinfo, rows, static_cast<JDIMENSION>(wanted)) == 0) break;
+            if (readPacked(rows, wanted) == 0) break;
             continue;
         }
         if (packedRows) {
             // Into the band of rows the turned plane takes column by column.
-            const int got = static_cast<int>(
-                jpeg_read_scanlines(&d->cinfo, packedBand + packedCount, static_cast<JDIMENSION>(wanted)));
+            const int got = readPacked(packedBand + packedCount, wanted);
             if (got == 0) break;
             packedCount += got;
             if (packedCount + kBandRows > kTurnRows || y + got >= H) {

@@ -24,10 +24,17 @@ inline VU16 Load(const std::uint16_t* p) {
     return v;
 }
 
+// Eight alpha bytes widened to lanes: the bytes interleaved with zeros (one unpack; the
+// compilers' widening conversion of an 8-byte vector takes a detour through both halves).
 inline VI16 LoadAlpha(const unsigned char* p) {
-    VU8 v;
-    std::memcpy(&v, p, sizeof v);
-    return __builtin_convertvector(v, VI16);
+    using VU8x16 = std::uint8_t __attribute__((vector_size(16)));
+    using VU64x2 = std::uint64_t __attribute__((vector_size(16)));
+    std::uint64_t bytes;
+    std::memcpy(&bytes, p, sizeof bytes);
+    const auto v = std::bit_cast<VU8x16>(VU64x2{bytes, 0});
+    const VU8x16 zero{};
+    return std::bit_cast<VI16>(
+        __builtin_shufflevector(v, zero, 0, 16, 1, 17, 2, 18, 3, 19, 4, 20, 5, 21, 6, 22, 7, 23));
 }
 
 inline void Store(std::uint16_t* p, VU16 v) { std::memcpy(p, &v, sizeof v); }
@@ -75,14 +82,20 @@ std::uint16_t BlendOne(std::uint16_t d, std::uint16_t s, int a) {
     return static_cast<std::uint16_t>((r << 11) | (g << 5) | b);
 }
 
-// Eight pixels of a row by the rule, every lane as the per-pixel rule has it.
-template <BlendFormula F>
+// Eight pixels of a row by the rule, every lane as the per-pixel rule has it. Without an offset
+// the effective alpha is the source's own, already in 0..255.
+template <BlendFormula F, bool NoOffset>
 void BlendLanesByAlpha(std::uint16_t* out, const std::uint16_t* src, const unsigned char* alpha, VI16 vOffset,
                        VI16 vSkip, VI16 vCopy) {
-    const VI16 vZero = VI16{}, vMax = VI16{} + 255;
     const VI16 sa = LoadAlpha(alpha);
-    const VI16 e = sa + vOffset;
     const VU16 s = Load(src), d = Load(out);
+    if constexpr (NoOffset) {
+        const VU16 drawn = Select(sa >= vCopy, s, BlendLanes<F>(d, s, sa));
+        Store(out, Select(sa <= vSkip, d, drawn));
+        return;
+    }
+    const VI16 vZero = VI16{}, vMax = VI16{} + 255;
+    const VI16 e = sa + vOffset;
     // The weight is only used where 0 < e < copyFrom; elsewhere it is clamped so no product
     // leaves its lane.
     VI16 a = e > vMax ? vMax : e;
@@ -107,8 +120,14 @@ public:
 
     void Draw(std::uint16_t* out, const std::uint16_t* src, const unsigned char* alpha, int n) const {
         int i = 0;
-        for (; i + kLanes <= n; i += kLanes) {
-            BlendLanesByAlpha<F>(out + i, src + i, alpha + i, m_VOffset, m_VSkip, m_VCopy);
+        if (m_Offset == 0) {
+            for (; i + kLanes <= n; i += kLanes) {
+                BlendLanesByAlpha<F, true>(out + i, src + i, alpha + i, m_VOffset, m_VSkip, m_VCopy);
+            }
+        } else {
+            for (; i + kLanes <= n; i += kLanes) {
+                BlendLanesByAlpha<F, false>(out + i, src + i, alpha + i, m_VOffset, m_VSkip, m_VCopy);
+            }
         }
         for (; i < n; ++i) {
             const int sa = alpha[i];

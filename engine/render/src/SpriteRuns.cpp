@@ -49,9 +49,11 @@ std::unique_ptr<CRunTable> CRunTable::Build(int w, int h, int shortestRun, Class
         bool open = false;
         for (TRun run : runs) {
             while (run.length > 0) {
-                std::uint16_t* field = run.kind == Kind::Skip ? &span.skip : run.kind == Kind::Mixed ? &span.mixed : &span.whole;
-                const bool laterFieldUsed = (run.kind == Kind::Skip && (span.mixed || span.whole)) ||
-                                            (run.kind == Kind::Mixed && span.whole);
+                std::uint16_t* field = run.kind == Kind::Skip    ? &span.skip
+                                       : run.kind == Kind::Mixed ? &span.mixed
+                                                                 : &span.whole;
+                const bool laterFieldUsed =
+                    (run.kind == Kind::Skip && (span.mixed || span.whole)) || (run.kind == Kind::Mixed && span.whole);
                 if (open && (laterFieldUsed || *field == 0xFFFF)) {
                     table->m_Spans.push_back(span);
                     span = {0, 0, 0};
@@ -74,10 +76,11 @@ std::unique_ptr<CRunTable> CRunTable::Build(int w, int h, int shortestRun, Class
     return table;
 }
 
-std::unique_ptr<CRunTable> CRunTable::FromAlpha(const unsigned char* alpha, int w, int h) {
+std::unique_ptr<CRunTable> CRunTable::FromAlpha(const unsigned char* alpha, int w, int h, int skipAtOrBelow,
+                                                int wholeFrom) {
     return Build(w, h, kShortestAlphaRun, [&](int y, int x) {
-        const unsigned char a = alpha[static_cast<std::size_t>(y) * w + x];
-        return a == 0 ? Kind::Skip : a == 255 ? Kind::Whole : Kind::Mixed;
+        const int a = alpha[static_cast<std::size_t>(y) * w + x];
+        return a <= skipAtOrBelow ? Kind::Skip : a >= wholeFrom ? Kind::Whole : Kind::Mixed;
     });
 }
 

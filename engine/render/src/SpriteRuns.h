@@ -1,9 +1,9 @@
 // Private to engine/render: the run table of a sprite. Each stored row is cut into spans, each a
-// run of pixels a blit passes over (fully clear, or the key colour), then a run of mixed pixels
-// that the row kernels draw pixel by pixel, then a run it copies or fades alike (fully opaque, or
-// not the key); any of the three may be empty. A blit then touches neither the pixels nor the
-// alpha of a clear run. Built from the planes as they are, and dropped by the bitmap whenever a
-// plane may change (see CWinDibBitmap::PlanesMayChange).
+// run of pixels a blit passes over (clear enough that the blit leaves them alone, or the key
+// colour), then a run of mixed pixels that the row kernels draw pixel by pixel, then a run it
+// copies or fades alike (opaque enough, or not the key); any of the three may be empty. A blit
+// then touches neither the pixels nor the alpha of a clear run. Built from the planes as they are,
+// and dropped by the bitmap whenever a plane may change (see CWinDibBitmap::PlanesMayChange).
 #pragma once
 
 #include <cstdint>
@@ -14,8 +14,10 @@ namespace render_detail {
 
 class CRunTable {
 public:
-    // Runs of alpha 0, alpha 255 and the rest; null when the runs are too short to pay.
-    static std::unique_ptr<CRunTable> FromAlpha(const unsigned char* alpha, int w, int h);
+    // Runs of alpha up to skipAtOrBelow, of alpha wholeFrom and above, and of the rest; null when
+    // the runs are too short to pay.
+    static std::unique_ptr<CRunTable> FromAlpha(const unsigned char* alpha, int w, int h, int skipAtOrBelow,
+                                                int wholeFrom);
     // Runs of the key colour and of other colours; null as above.
     static std::unique_ptr<CRunTable> FromKey(const std::uint16_t* pixels, int w, int h, std::uint16_t key);
 

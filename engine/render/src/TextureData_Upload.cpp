@@ -123,6 +123,20 @@ int QuorvanTextureData::GLES_CopyImageToTexture(QuorvanTextureData* data, IRende
 
     GLES_SelectTexture(name, g_prefer_GL_LINEAR);
     g_Gl.PixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    // Widened in place in the staging buffer, from the last texel back; a texture too large for
+    // the buffer at 4 bytes a texel stays in 4444.
+    if (type == GL_UNSIGNED_SHORT_4_4_4_4 && RenderSwitchesOf(game).m_bWiden4444Uploads &&
+        4LL * tw * th <= g_nTextureDataBufferSize) {
+        for (long long i = static_cast<long long>(tw) * th - 1; i >= 0; --i) {
+            const std::uint16_t t = Read16(staging + i * 2);
+            std::uint8_t* wide = staging + i * 4;
+            wide[0] = static_cast<std::uint8_t>((t >> 12) * 17);
+            wide[1] = static_cast<std::uint8_t>(((t >> 8) & 15) * 17);
+            wide[2] = static_cast<std::uint8_t>(((t >> 4) & 15) * 17);
+            wide[3] = static_cast<std::uint8_t>((t & 15) * 17);
+        }
+        type = GL_UNSIGNED_BYTE;
+    }
     const GLenum format = (type == GL_UNSIGNED_SHORT_5_6_5) ? GL_RGB : GL_RGBA;
     g_Gl.TexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), tw, th, 0, format, type, staging);
     return 1;

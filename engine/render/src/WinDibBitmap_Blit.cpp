@@ -21,22 +21,33 @@ inline std::uint16_t Tint565(std::uint16_t s, int r, int g, int b) {
     return static_cast<std::uint16_t>(((tr & 31) << 11) | ((tg & 63) << 5) | (tb & 31));
 }
 
-// A copy of n pixels for the runs of sprites: the library's copy for all but the shortest, where a
-// call costs more than the copy (eight to sixteen pixels: two groups, the second overlapping).
+// n pixels, at least one word's worth, as two words, the second overlapping the first.
+template <class Word>
+inline void CopyAsTwoWords(std::uint16_t* out, const std::uint16_t* src, int n) {
+    constexpr int kPixels = sizeof(Word) / sizeof(std::uint16_t);
+    Word first, last;
+    std::memcpy(&first, src, sizeof first);
+    std::memcpy(&last, src + n - kPixels, sizeof last);
+    std::memcpy(out, &first, sizeof first);
+    std::memcpy(out + n - kPixels, &last, sizeof last);
+}
+
+// A copy of n pixels for the runs of sprites, inline: sprite runs are mostly tens of pixels, where
+// a call into the library's copy and its size dispatch cost as much as the copy. Eight pixels at a
+// time, the last group overlapping the one before; shorter runs in two overlapping halves.
 inline void CopyRun(std::uint16_t* out, const std::uint16_t* src, int n) {
-    constexpr int kGroup = 8;
-    if (n > 2 * kGroup) {
-        std::memcpy(out, src, static_cast<std::size_t>(n) * sizeof(std::uint16_t));
-    } else if (n >= kGroup) {
-        std::uint16_t first[kGroup], last[kGroup];
-        std::memcpy(first, src, sizeof first);
-        std::memcpy(last, src + n - kGroup, sizeof last);
-        std::memcpy(out, first, sizeof first);
-        std::memcpy(out + n - kGroup, last, sizeof last);
-    } else {
-        for (int i = 0; i < n; ++i) {
-            out[i] = src[i];
+    if (n >= lanes::kLanes) {
+        int i = 0;
+        for (; i + lanes::kLanes < n; i += lanes::kLanes) {
+            lanes::Store(out + i, lanes::Load(src + i));
         }
+        lanes::Store(out + n - lanes::kLanes, lanes::Load(src + n - lanes::kLanes));
+    } else if (n >= 4) {
+        CopyAsTwoWords<std::uint64_t>(out, src, n);
+    } else if (n >= 2) {
+        CopyAsTwoWords<std::uint32_t>(out, src, n);
+    } else if (n == 1) {
+        out[0] = src[0];
     }
 }
 
@@ -44,18 +55,20 @@ inline void CopyRun(std::uint16_t* out, const std::uint16_t* src, int n) {
 // or more) or blended with one weight, mixed runs drawn by `mixed(offset, length)`. A mixed run is
 // drawn in whole groups of eight pixels where the row allows (the row kernels take any pixel
 // exactly, and eight at once cost less than a few one by one); the whole run after it then starts
-// where the group ended, so no pixel is drawn twice.
+// where the group ended, so no pixel is drawn twice. A run of one or two pixels, the usual soft
+// edge of a sprite, is drawn alone: a group would cost more than its pixels one by one.
 template <class Mixed>
 void DrawRowByRuns(const CRunTable& runs, int row, int sx, int n, std::uint16_t* out, const std::uint16_t* src,
                    int wholeWeight, Mixed&& mixed) {
     constexpr int kGroup = 8;
+    constexpr int kAlone = 3;
     int done = 0;
     runs.ForEachSpan(row, sx, n, [&](int mixedAt, int mixedLength, int wholeAt, int wholeLength) {
         if (mixedLength > 0) {
             const int from = std::max(mixedAt, done);
             const int end = mixedAt + mixedLength;
             if (from < end) {
-                done = std::min(n, from + (end - from + kGroup - 1) / kGroup * kGroup);
+                done = end - from < kAlone ? end : std::min(n, from + (end - from + kGroup - 1) / kGroup * kGroup);
                 mixed(from, done - from);
             }
         }
@@ -120,7 +133,7 @@ void CWinDibBitmap::BitBlt565(IDibBitmap* dst, int x, int y, int w, int h, int s
     // Under the rule an opaque pixel is skipped, copied or blended with one weight: 255 + offset.
     const int e = 255 + alphaOffset;
     const int wholeWeight = e <= rule.skipAtOrBelow ? 0 : e >= rule.copyFrom ? 256 : e;
-    const CRunTable* runs = AlphaRuns();
+    const CRunTable* runs = AlphaRuns(false);
     const lanes::CAlphaLanes<BlendFormula::Difference> mixed(rule);
     for (int row = 0; row < c.h; ++row) {
         const std::size_t srcIndex = static_cast<std::size_t>(c.sy + row) * m_StoredWidth + c.sx;
@@ -163,7 +176,7 @@ void CWinDibBitmap::BitBlt565_Fast(IDibBitmap* dst, int x, int y, int w, int h, 
     // The packed red-and-blue blend gives the per-field blend's pixels for every alpha up to 255
     // (a blue borrow never reaches red), so the row form of the per-field blend serves here.
     const TAlphaRule rule{0, 10, 240};
-    const CRunTable* runs = AlphaRuns();
+    const CRunTable* runs = AlphaRuns(true);
     const lanes::CAlphaLanes<BlendFormula::Difference> mixed(rule);
     for (int row = 0; row < c.h; ++row) {
         const std::size_t srcIndex = static_cast<std::size_t>(c.sy + row) * m_StoredWidth + c.sx;

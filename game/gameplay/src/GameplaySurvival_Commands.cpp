@@ -64,6 +64,7 @@ int CXGameplaySurvival::OnMessage(CXElement* sender, int code, XWPARAM wparam, i
                 PostGameMessage(MSG_RUN_PLAY_SCREEN);
                 return 1;
             }
+            if (AnswerRoundStatsPurchase(wparam)) return 1;
             if (Is(wparam, "btn_sound_ok") && game != nullptr) (void)game->SaveAppData();
             break;
         case XMSG_TUNER_CHANGING:

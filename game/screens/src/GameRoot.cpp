@@ -12,6 +12,7 @@
 #include "game/screens/AddCoinsDialog.h"
 #include "game/screens/InAppWaitDlg.h"
 #include "game/screens/PlayerDialogs.h"
+#include "game/screens/RoundStatsDialog.h"
 #include "game/screens/StatsDialog.h"
 #include "render/DibBitmap.h"
 #include "render/DrawingHelpers.h"
@@ -39,6 +40,13 @@ constexpr FIXED_FLOAT kPostEffectTurnPerTick = 64;    // 0.25 degree
 constexpr FIXED_FLOAT_16 kPostEffectScale = 0x28000;  // 2.5
 constexpr int kPostEffectAlphaOffset = -220;
 
+// The round statistics, given the round that is running.
+XWidget* MakeRoundStatsDialog(CXElement* parent, TTemplate* templ, TWidget* record, const WidgetContext* placement) {
+    CTheGame* game = TheGameOf(parent);
+    CXGameplaySurvival* round = game != nullptr ? game->m_pGameplayScreen : nullptr;
+    return new (std::nothrow) CXRoundStatsDialog(parent, templ, record, placement, round);
+}
+
 // The game's classes for children made directly under a screen, by record kind and id; the first
 // matching row wins, and a record no row takes is built as the dialog's own class. A row whose
 // class is not written yet makes the game widget of its kind until its class takes the row.
@@ -50,7 +58,7 @@ const TWidgetMakerRow kScreenWidgetMakers[] = {
     {kWidgetDialog, "dlg_Players", MakeWidget<CXPlayers>},
     {kWidgetDialog, "dlg_remove_user", MakeWidget<CXRemovePlayer>},
     {kWidgetDialog, "dlg_lang", MakeWidget<CXLanguageDialog>},
-    {kWidgetDialog, "dlg_level_failed2", MakeWidget<XGameDialog>},  // CXRoundStatsDialog, given the round
+    {kWidgetDialog, "dlg_level_failed2", MakeRoundStatsDialog},
     {kWidgetDialog, "dlg_addcoins", MakeWidget<CXAddCoinsFullScreenContainerDlg>},
     {kWidgetDialog, "dlg_InAppWait", MakeWidget<CXInAppWaitDlg>},
     {kWidgetDialog, "dlg_stats", MakeWidget<CXStatsDialog>},

@@ -25,6 +25,10 @@ void EglSurfaceCurrent(EGLDisplay display);
 // scaled to the window's size. The result is eglSwapBuffers'.
 EGLBoolean EglPresent(EGLDisplay display, EGLSurface surface);
 
+// True when the current GL context draws on the CPU (Mesa's llvmpipe or softpipe, the renderers of
+// machines without a GPU), false for a GPU's driver or without a current context.
+bool GlDrawsOnCpu();
+
 // Before the game's context and its surface are destroyed, with the context still current.
 void EglReleasing(EGLDisplay display);
 

@@ -61,6 +61,22 @@ TImage SpriteOutline() {
     return im;
 }
 
+// Bands of one alpha each, at and beside the values where the blits' rules change (skipped up to
+// 10, copied from 240 unfaded and from 245 after a fade), each band wide enough to be a run of its
+// own; every row starts them a little further along, so bands begin at every offset of a group.
+TImage ThresholdBands() {
+    static constexpr unsigned char kValues[] = {0, 1, 10, 11, 128, 239, 240, 244, 245, 254, 255, 10, 240, 0, 255};
+    TImage im{"bands at the thresholds", 181, 40, {}, {}};
+    for (int y = 0; y < im.h; ++y) {
+        for (int x = 0; x < im.w; ++x) {
+            const int band = (x + 3 * y) / 11;
+            im.pixels.push_back(Pattern(x, y * 5));
+            im.alpha.push_back(kValues[band % std::size(kValues)]);
+        }
+    }
+    return im;
+}
+
 std::vector<std::uint8_t> FileBytes(const char* path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -183,6 +199,11 @@ TEST(SpriteBlit, SpriteOutlineFollowsThePerPixelRule) {
     ASSERT_GT(clear, im.w * im.h / 3);
     ASSERT_GT(opaque, im.w * im.h / 4);
     ExpectEveryBlitFollowsTheRule(im, false, kAlphaOffsets);
+}
+
+TEST(SpriteBlit, BandsAtTheRulesThresholdsFollowTheRule) {
+    ExpectEveryBlitFollowsTheRule(ThresholdBands(), false, kAlphaOffsets);
+    ExpectEveryBlitFollowsTheRule(ThresholdBands(), true, kKeyOffsets);
 }
 
 TEST(SpriteBlit, ColourKeyOnASpriteMaskFollowsTheRule) {

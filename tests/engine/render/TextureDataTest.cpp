@@ -8,6 +8,7 @@
 
 #include "render/GlesGlobals.h"
 #include "render/TextureData.h"
+#include "testsupport/FakeRenderHost.h"
 #include "testsupport/GlesTestContext.h"
 
 namespace {
@@ -166,6 +167,60 @@ TEST_F(TextureRenderTest, TrianglesAcrossTilesMatchThePlainBlit) {
     for (int x = 0; x < 100; ++x) {
         const std::uint8_t* p = &frame[(1 * 128 + x) * 4];
         ExpectColumnColour({p[0], p[1], p[2], p[3]}, 1000 + x, 1, "triangles across the tile border");
+    }
+}
+
+// With the switch for drivers that draw on the CPU, a 4444 texture goes up as 8888 holding the
+// values the driver itself widens 4444 texels to; drawn magnified (filtered between texels) and
+// blended, it must give the frame the 4444 upload gives, pixel for pixel.
+TEST_F(TextureRenderTest, Widened4444UploadDrawsTheFrameOf4444) {
+    constexpr int W = 24, H = 8;
+    std::vector<std::uint16_t> px(W * H);
+    std::vector<std::uint8_t> alpha(W * H);
+    for (int y = 0; y < H; ++y) {
+        for (int x = 0; x < W; ++x) {
+            px[y * W + x] = Rgb565((x * 11) & 255, (y * 37 + x * 5) & 255, (255 - x * 9) & 255);
+            alpha[y * W + x] = static_cast<std::uint8_t>((x * 23 + y * 41) % 256);
+        }
+    }
+    auto V = [](int x, int y, int u, int v) {
+        return QuorvanVertex{.x = x << 16, .y = y << 16, .u = u << 16, .v = v << 16};
+    };
+    // Destination (3, 1)-(123, 31) from the whole image: five and nearly four times as large.
+    const QuorvanVertex tris[6] = {V(3, 1, 0, 0), V(123, 1, W, 0),  V(123, 31, W, H),
+                                   V(3, 1, 0, 0), V(123, 31, W, H), V(3, 31, 0, H)};
+    std::vector<std::uint8_t> frames[2];
+    for (bool widen : {false, true}) {
+        CFakeRenderHost host;
+        host.m_RenderSwitches.m_bWiden4444Uploads = widen;
+        QuorvanTextureData tex(&host);
+        CTexImageRecorder uploads;
+        ASSERT_EQ(tex.CreateTextureDataFrom(Source(px, W, H, alpha.data()), false), 1);
+        ASSERT_EQ(uploads.Uploads().size(), 1u);
+        EXPECT_EQ(uploads.Uploads()[0].type, widen ? GL_UNSIGNED_BYTE : GL_UNSIGNED_SHORT_4_4_4_4);
+        EXPECT_EQ(tex.TexelType(), GL_UNSIGNED_SHORT_4_4_4_4) << "the texels keep the 4444 layout's values";
+        ctx.BeginScene(40, 90, 160);
+        Renderer_SetBlendMode(Renderer_BlendMode_Normal, nullptr);
+        tex.BltTriangles_AbsoluteUV_Fast(nullptr, tris, 2, false);
+        GLES_FlushBuffer();
+        frames[widen ? 1 : 0] = ctx.ReadFrame();
+        GLES_ResetStateCache();
+    }
+    // The picture is there: most of the quad differs from the ground.
+    int drawn = 0;
+    for (int y = 1; y < 31; ++y) {
+        for (int x = 3; x < 123; ++x) {
+            const std::uint8_t* p = &frames[0][(y * 128 + x) * 4];
+            drawn += p[0] != 40 || p[1] != 90 || p[2] != 160;
+        }
+    }
+    EXPECT_GT(drawn, 120 * 30 / 2);
+    ASSERT_EQ(frames[0].size(), frames[1].size());
+    for (std::size_t i = 0; i < frames[0].size(); i += 4) {
+        if (std::memcmp(&frames[0][i], &frames[1][i], 3) != 0) {
+            ADD_FAILURE() << "pixel (" << i / 4 % 128 << ", " << i / 4 / 128 << ") differs";
+            break;
+        }
     }
 }
 

@@ -17,6 +17,8 @@
 #include "testsupport/MediaTestGame.h"
 #include "testsupport/ScratchSaveFolder.h"
 #include "testsupport/TestTheGame.h"
+#include "ui/GameDialog.h"
+#include "ui/WidgetMakers.h"
 
 namespace {
 
@@ -70,6 +72,12 @@ class CLoggedRound : public TBackLogged<CRootOnlyRound> {
 public:
     using TBackLogged<CRootOnlyRound>::TBackLogged;
     void Pause() override { g_Log.push_back("pause"); }
+    // The back key asks the round statistics only for their id; their own class needs the art.
+    XWidget* CreateAndInitChild(TWidget* record, const WidgetContext* placement) override {
+        if (record != nullptr && record->name == "dlg_level_failed2")
+            return InitOrFreeWidget(new XGameDialog(this, m_pTemplate, record, placement));
+        return TBackLogged<CRootOnlyRound>::CreateAndInitChild(record, placement);
+    }
 };
 
 // The group loader on a root without its progress widgets.

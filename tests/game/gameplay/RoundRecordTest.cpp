@@ -119,9 +119,9 @@ TEST_F(RoundRecordTest, EveryKindOfRoundSavesAndLoadsToTheSameBytes) {
              for (int i = 0; i < 20; ++i) screen->RunProcess();
              ASSERT_GT(runner->m_nPathDistance, 0);
              (void)screen->SpawnPowerUp(90, 150, kPowerUpBomb);
-             screen->m_Explosions.Add(CExplosion{{100 * 256, 100 * 256}, 20 * 256, 255, 0, 0, 45 * 256});
-             screen->m_Rays.Add(CRay{{50 << 16, 60 << 16}, {1 << 16, 0}});
-             screen->m_Bombs.Add(CBomb{{70 << 16, 80 << 16}, 3, 20, 40 * 256});
+             ASSERT_GE(screen->m_Explosions.Add(CExplosion{{100 * 256, 100 * 256}, 20 * 256, 255, 0, 0, 45 * 256}), 0);
+             ASSERT_GE(screen->m_Rays.Add(CRay{{50 << 16, 60 << 16}, {1 << 16, 0}}), 0);
+             ASSERT_GE(screen->m_Bombs.Add(CBomb{{70 << 16, 80 << 16}, 3, 20, 40 * 256}), 0);
              screen->m_nScore = 2500;
              screen->m_nLevel = 1;
              screen->m_nLevelTarget = 21;

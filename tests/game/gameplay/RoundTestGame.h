@@ -40,11 +40,36 @@ inline std::string RoundTextsCsv(const std::string& levelNum = "Level %d",
            "\nID_GetReady,Get ready!\nID_ClearBonus,Clear bonus!\n";
 }
 
-// The round's roots and the two dialogs the round opens by its actions, with nothing in them.
+// The round's roots and the two dialogs the round opens by its actions: an empty pause panel, and
+// the round statistics with the widgets they require (no quest list: the suites of the list
+// build it on the real pak).
 inline constexpr const char* kRoundTemplate =
     "root = root_GAMEPLAY_NoAds\nend\nroot = root_tutorial_NoAds\nend\n"
     "dialog = dlg_pause\nend\naction = \"acn_pause_on\"\n create = dlg_pause\nend\n"
-    "dialog = dlg_level_failed2\nend\naction = \"acn_stats_on\"\n create = dlg_level_failed2\nend\n";
+    "dialog = dlg_level_failed2\n"
+    " child = txt_failed_cap\n position = 10, 14\n child = txt_current_quests\n position = 10, 272\n"
+    " child = img_hzline1\n child = img_hz_line_2\n child = img_hzline3\n"
+    " child = btn_failed_farm\n position = 4, 440\n child = btn_leaderboards\n position = 82, 440\n"
+    " child = btn_failed_continue\n position = 238, 440\n child = btn_stats_exchange\n position = 4, 4\n"
+    " child = btn_stats_twitter\n position = 196, 4\n child = btn_stats_facebook\n position = 240, 4\n"
+    " child = btn_stats_facebook_why\n position = 284, 4\n end\nend\n"
+    "text = txt_failed_cap\n caption = \"Round results\"\nend\n"
+    "text = txt_current_quests\n caption = \"Current quests\"\nend\n"
+    "image = img_hzline1\n set = HudCoin\nend\nimage = img_hz_line_2\n set = HudCoin\nend\n"
+    "image = img_hzline3\n set = HudCoin\nend\n"
+    "button = btn_failed_farm\n set = HudCoin\nend\nbutton = btn_leaderboards\n set = HudCoin\nend\n"
+    "button = btn_failed_continue\n set = HudCoin\nend\nbutton = btn_stats_exchange\n set = HudCoin\nend\n"
+    "button = btn_stats_twitter\n set = HudCoin\nend\nbutton = btn_stats_facebook\n set = HudCoin\nend\n"
+    "button = btn_stats_facebook_why\n set = HudCoin\nend\n"
+    "action = \"acn_stats_on\"\n create = dlg_level_failed2\nend\n";
+
+// The round's sets and those of its statistics: the coin and boost icons and the experience
+// meter's shield and bar.
+inline std::vector<TSetSpec> RoundScreenSets() {
+    std::vector<TSetSpec> sets = kRoundSets;
+    sets.insert(sets.end(), {{"HudCoin", 1}, {"HudXP", 1}, {"XPMeterBG", 1}, {"XPMeterProg", 1}});
+    return sets;
+}
 
 // The arenas as the shipped table has them, but for a coin value a suite may change.
 inline std::string ArenasText(int firstCoinMoney = 1) {
@@ -61,8 +86,19 @@ inline constexpr const char* kQuestsText =
 
 // The effects the rules play, each loaded under its own name so the recording shows it.
 inline const char* const kRoundSounds[] = {
-    "SFX_GameplayIntro", "SFX_PATH_MOVE",  "SFX_WRONG_BALL",  "SFX_LIFELOST",          "SFX_GAMEOVER",
-    "SFX_BALL_EXPLODE1", "SFX_CLEARBONUS", "SFX_SPAWN_BONUS", "SFX_GainGameplayLevel", "Shop_SellItem",
+    "SFX_GameplayIntro",
+    "SFX_PATH_MOVE",
+    "SFX_WRONG_BALL",
+    "SFX_LIFELOST",
+    "SFX_GAMEOVER",
+    "SFX_BALL_EXPLODE1",
+    "SFX_CLEARBONUS",
+    "SFX_SPAWN_BONUS",
+    "SFX_GainGameplayLevel",
+    "Shop_SellItem",
+    "SFX_RoundStats_IncCoinValue",
+    "SFX_RoundStats_ShowSection",
+    "SFX_APPLAUSE",
 };
 
 // Records the effects played and the volumes the game sets.
@@ -70,14 +106,16 @@ class CRoundSoundSystem : public CEffectRecordingSoundSystem {
 public:
     void SetVolume(int volume) override { effects.push_back(volume); }
     void SetMusicVolume(int volume) override { music.push_back(volume); }
+    void StopSFX(int id, int /*channel*/) override { stopped.push_back(files[static_cast<std::size_t>(id)]); }
     std::vector<int> effects, music;
+    std::vector<std::string> stopped;  // the files of the effects stopped, in order
 };
 
 class RoundTest : public GameplayTest {
 protected:
     explicit RoundTest(const std::string& texts = RoundTextsCsv())
-        : GameplayTest(kRoundSets, {{"Lang\\texts.csv", mediatest::ToBytes(texts)},
-                                    {"ui\\ui_iphone\\ui_main.txt", mediatest::ToBytes(kRoundTemplate)}}) {
+        : GameplayTest(RoundScreenSets(), {{"Lang\\texts.csv", mediatest::ToBytes(texts)},
+                                           {"ui\\ui_iphone\\ui_main.txt", mediatest::ToBytes(kRoundTemplate)}}) {
         GC.InitForRes_iPhone();
         CLocManager2* loc = game.InitLocManager2(CommonString("Lang\\texts.csv"));
         EXPECT_NE(loc, nullptr);
@@ -162,6 +200,11 @@ protected:
     // How many times an effect played (its file is its name, below the sounds directory).
     int Played(const std::string& name) const {
         return static_cast<int>(std::count_if(sound->played.begin(), sound->played.end(),
+                                              [&](const std::string& file) { return file.ends_with(name); }));
+    }
+    // How many times an effect was stopped.
+    int Stopped(const std::string& name) const {
+        return static_cast<int>(std::count_if(sound->stopped.begin(), sound->stopped.end(),
                                               [&](const std::string& file) { return file.ends_with(name); }));
     }
     int QueuedAchievementBanners() const { return game.m_pAchievementsManager->GetNumQueuedMessages(); }

@@ -16,10 +16,11 @@
 #include "game/gameplay/ArenaManager.h"
 #include "game/progress/MiniQuestManager.h"
 #include "game/progress/UserProfile.h"
+#include "game/screens/ConfirmBuyDialog.h"
 #include "sprites/SpriteSet.h"
 #include "sprites/SpriteSetManager.h"
-#include "ui/XElement.h"
 #include "ui/Widget.h"
+#include "ui/XElement.h"
 
 namespace farmscreens {
 
@@ -96,6 +97,19 @@ protected:
             if (w != nullptr && w->GetRecord() != nullptr && w->GetRecord()->name == id) return w;
         }
         return nullptr;
+    }
+    // Of the confirm and cannot-buy dialogs, only the one named (null: neither) is open on the
+    // screen, in its mode and for that object.
+    static void ExpectOfferDialog(CXElement* screen, const char* dialogId, const char* object) {
+        for (const char* id : {"dlg_confirm_buy", "dlg_cant_buy"}) {
+            auto* dialog = dynamic_cast<CXConfirmBuyDialog*>(Child(screen, id));
+            const bool expected = dialogId != nullptr && std::string(dialogId) == id;
+            EXPECT_EQ(dialog != nullptr, expected) << id;
+            if (dialog != nullptr) {
+                EXPECT_STREQ(dialog->GetObjectName().GetDataConst(), object);
+                EXPECT_EQ(dialog->GetMode(), std::string(id) == "dlg_cant_buy" ? kCannotBuy : kConfirmBuy);
+            }
+        }
     }
     // A tap at the centre of a widget's drawing rectangle.
     void TapOn(XWidget* widget) {

@@ -432,7 +432,9 @@ TEST_F(PlayScreenCases, TheCoinCounterAndItsPlusShowOnlyWithTheCoinShopOffered) 
         EXPECT_EQ(!mediatest::FindBoxIn(frame, 200, 319, isGold, 8, 34).Empty(), offered) << "the coin";
         const mediatest::TBox plus = mediatest::FindBoxIn(frame, 200, 319, isGreen, 33, 52);
         EXPECT_EQ(!plus.Empty(), offered) << "the plus";
-        if (offered) EXPECT_NEAR(plus.CentreY(), 42.0, 2.0);
+        if (offered) {
+            EXPECT_NEAR(plus.CentreY(), 42.0, 2.0);
+        }
         Tap(260, 22);
         EXPECT_EQ(Find("dlg_addcoins") != nullptr, offered) << "the counter opens the coin shop";
     }

@@ -44,6 +44,10 @@ struct TRenderSwitches {
     bool m_bDoubleResolution = false;   // 2x images are drawn at half their stored size
     bool m_bTrueColorImages = false;    // decode into 24-bit pixels
     bool m_bForce8888Textures = false;  // all uploads 32-bit; one upload asks with TexelDepth
+    // The 4444 layout goes up to the driver as the very texel values it stands for (each 4-bit
+    // field times 17) in 8 bits a field. Set for a driver that draws on the CPU: it filters 8-bit
+    // texels on a fast path and 4-bit ones on a general one, for the same picture.
+    bool m_bWiden4444Uploads = false;
     bool m_bTurnedScreen = false;
     bool m_bPhysicalViewport = false;
     bool m_bScreenScaling = false;

@@ -161,13 +161,19 @@ protected:
     bool m_AlphaValid = true;
 
 private:
-    // The run table for the source side of a blit, built once, on the second blit since the planes
-    // last changed (a bitmap drawn once is not worth the scan); null when there is none to be had
-    // or its runs are too short to pay.
-    const render_detail::CRunTable* AlphaRuns();
+    // The run tables for the source side of a blit, each built once, on the second blit since the
+    // planes last changed (a bitmap drawn once is not worth the scan); null when there is none to be
+    // had or its runs are too short to pay. The alpha blits skip alpha 10 and below whatever the
+    // fade; the unfaded blit also copies alpha 240 and above, and has a table of its own that
+    // counts those as whole, the faded ones one whose whole runs are fully opaque.
+    const render_detail::CRunTable* AlphaRuns(bool unfaded);
     const render_detail::CRunTable* KeyRuns();
+    bool TableDue(unsigned which);
 
-    mutable std::unique_ptr<render_detail::CRunTable> m_AlphaRuns;
+    enum : unsigned { kUnfadedAlphaTable = 1, kFadedAlphaTable = 2, kKeyTable = 4 };
+    mutable std::unique_ptr<render_detail::CRunTable> m_UnfadedAlphaRuns;
+    mutable std::unique_ptr<render_detail::CRunTable> m_FadedAlphaRuns;
     mutable std::unique_ptr<render_detail::CRunTable> m_KeyRuns;
     mutable int m_BlitsSinceChange = 0;  // counts to 2, then stays
+    mutable unsigned m_TablesTried = 0;  // the tables built (or found not to pay) since the change
 };

@@ -23,6 +23,12 @@ public:
     const CommonString& GetCaption() const { return m_Caption; }
     void SetCaption(const CommonString& caption) { m_Caption = caption; }
     const TTextLook& GetLook() const { return m_Look; }
+    // The caption's colour in place of its style's, from the next frame.
+    void SetColour(unsigned char r, unsigned char g, unsigned char b) {
+        m_Look.red = r;
+        m_Look.green = g;
+        m_Look.blue = b;
+    }
 
 protected:
     CommonString m_Caption;

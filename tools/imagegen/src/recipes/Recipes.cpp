@@ -39,6 +39,8 @@ constexpr TNamedRecipe kRecipes[] = {
     {"quest_frames", recipes::QuestFrames},
     {"quest_frame_result", recipes::QuestFrameResult},
     {"award_banner", recipes::AwardBanner},
+    {"xp_shield", recipes::XpShield},
+    {"xp_bar", recipes::XpBar},
     {"coin", recipes::CoinIcon},
     {"heart", recipes::HeartIcon},
     {"coin_pile", recipes::CoinPile},

@@ -34,6 +34,10 @@ void QuestFrames(CCanvas& c, const CRecipeContext& ctx);
 void QuestFrameResult(CCanvas& c, const CRecipeContext& ctx);
 void AwardBanner(CCanvas& c, const CRecipeContext& ctx);
 
+// The experience meter (Recipes_Meter.cpp).
+void XpShield(CCanvas& c, const CRecipeContext& ctx);
+void XpBar(CCanvas& c, const CRecipeContext& ctx);
+
 // Icons (Recipes_Icons.cpp).
 void CoinIcon(CCanvas& c, const CRecipeContext& ctx);
 void HeartIcon(CCanvas& c, const CRecipeContext& ctx);

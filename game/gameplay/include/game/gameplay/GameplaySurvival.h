@@ -13,6 +13,7 @@
 //   GameplaySurvival_Lives.cpp     levels, lost lives and their pause, game over
 //   GameplaySurvival_Commands.cpp  the screen's messages, pause, music and the rolling sound
 //   GameplaySurvival_Input.cpp     the road of a touch, the finger's paths and their smoothing
+//   GameplaySurvival_Dialogs.cpp   the purchases offered from the round statistics
 //   GameplaySurvival_Draw.cpp      the field's drawing, the head-up display and its rolling values
 //   GameplaySurvival_Record.cpp    the arena record of "saveresume.dat"
 //
@@ -141,6 +142,15 @@ public:
     void UpdateGameplayMusic();
     // The rolling sound loops while a marble runs on a path and nothing stands in its way.
     void ProcessRollingSound();
+
+    // ---- The round statistics' purchases (GameplaySurvival_Dialogs.cpp) ------------------------
+    // The confirm and cannot-buy dialogs for the object the open round statistics chose; the
+    // rest as every screen makes it.
+    XWidget* CreateAndInitChild(TWidget* record, const WidgetContext* placement) override;
+    // The two dialogs' buttons: confirming hands the chosen object to its yard (the current yard,
+    // the pending purchase, the farm opened), the add-coins button opens the coin shop on the
+    // play screen. True when the click was one of them.
+    bool AnswerRoundStatsPurchase(XWPARAM wparam);
 
     // ---- Input (GameplaySurvival_Input.cpp) --------------------------------------------------
     // A touch: an open dialog or a head-up display button takes it first; on the field a press

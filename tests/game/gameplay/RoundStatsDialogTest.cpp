@@ -1,0 +1,471 @@
+// The round statistics over a finished round: the count-up's timeline frame by frame, the press
+// that ends it, the caption of a new best, the buttons, and the experience meter with its
+// applause, rings, badge and achievement 17. The dialog is built from the suites' small template
+// under the round screen; the sparks it emits are heard through its virtual emitters, its sounds
+// through the recording sound system.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "RoundTestGame.h"
+#include "game/screens/RoundStatsDialog.h"
+#include "ui/Template.h"
+#include "ui/Text.h"
+#include "ui/WidgetMakers.h"
+
+namespace {
+
+using namespace gameplaytest;
+
+struct TBand {
+    int x1, x2, y;
+    bool operator==(const TBand&) const = default;
+};
+struct TRing {
+    int x, y, r;
+    bool operator==(const TRing&) const = default;
+};
+
+// The dialog, noting where its sparks go.
+class CHeardStats : public CXRoundStatsDialog {
+public:
+    using CXRoundStatsDialog::CXRoundStatsDialog;
+    void EmitParticles(int x1, int x2, int y) override { bands.push_back({x1, x2, y}); }
+    void EmitParticlesCircle(int x, int y, int r) override { rings.push_back({x, y, r}); }
+    std::vector<TBand> bands;
+    std::vector<TRing> rings;
+};
+
+// The round's results as game over leaves them, in the profile and on the screen.
+struct TResults {
+    int score = 1000;
+    int pickedUp = 7;
+    int fromScore = 1;
+    int coinsAfter = 108;  // the profile's, the round's included
+    unsigned int xpBefore = 1000;
+    unsigned int xpAfter = 2000;
+    int boostPoints = 0;
+};
+
+class RoundStatsTest : public RoundTest {
+protected:
+    // The results written, then the dialog opened under the round screen as its action opens it.
+    CHeardStats* Open(const TResults& r, const char* record = "dlg_level_failed2") {
+        screen->m_bGameOver = true;
+        screen->m_nScore = r.score;
+        screen->m_nCoinsPickedUp = r.pickedUp;
+        screen->m_nCoinsFromScore = r.fromScore;
+        screen->m_nRoundCoins = r.pickedUp + r.fromScore;
+        screen->m_uExperienceBefore = r.xpBefore;
+        profile->m_nCoins = r.coinsAfter;
+        profile->m_uExperiencePoints = r.xpAfter;
+        profile->m_nBoostPoints = r.boostPoints;
+        TTemplate* templ = screen->GetTemplate();
+        auto* widget = const_cast<TWidget*>(templ->GetWidget(record));
+        EXPECT_NE(widget, nullptr);
+        auto* dialog =
+            static_cast<CHeardStats*>(InitOrFreeWidget(new CHeardStats(screen, templ, widget, nullptr, screen)));
+        screen->m_pRoundStatsDialog = dialog;
+        return dialog;
+    }
+    // Frames of the dialog's own update.
+    void Run(CXRoundStatsDialog* d, int frames) {
+        for (int i = 0; i < frames; ++i) d->RunProcess();
+    }
+    // Frames until the section changes (at most a bound): how many it took.
+    int RunUntilSectionChanges(CXRoundStatsDialog* d, int bound = 200) {
+        const int from = d->GetSection();
+        for (int n = 1; n <= bound; ++n) {
+            d->RunProcess();
+            if (d->GetSection() != from) return n;
+        }
+        return -1;
+    }
+    bool Visible(CXRoundStatsDialog* d, const char* id) {
+        XWidget* w = d->FindChildWithWidgetId(id);
+        return w != nullptr && w->IsVisible();
+    }
+    // The screen with no curtain up and no switch parked, so that the next post parks.
+    void NoCurtain() {
+        screen->StartEffectIn();
+        while (screen->IsTransitionRunning()) (void)screen->RunEffectProgress();
+        screen->SetupSavedMessage(nullptr, 0, 0, 0, false);
+    }
+    static long long RankPoints(int rank) { return CTheGame::GetXP_Rank2Points(rank); }
+};
+
+TEST_F(RoundStatsTest, TheFirstDelayThenTheScoreCountsInStepsOfATwentySecondAndEndsExact) {
+    CHeardStats* d = Open(TResults{});
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->GetSection(), 0);
+    EXPECT_EQ(d->GetDelay(), 33);
+    Run(d, 33);
+    EXPECT_EQ(d->GetSection(), 0) << "33 frames of fade-in pass before anything counts";
+    EXPECT_TRUE(d->bands.empty());
+    EXPECT_EQ(Played("SFX_RoundStats_ShowSection"), 0);
+
+    d->RunProcess();  // section 0 acts
+    EXPECT_EQ(d->GetSection(), 1);
+    EXPECT_DOUBLE_EQ(d->GetStep(), 1000.0 / 22.0);
+    EXPECT_EQ(d->GetSectionAlpha(0), 1);
+    EXPECT_EQ(d->bands, (std::vector<TBand>{{160 - 120, 160 + 20, 65}}));
+    EXPECT_EQ(Played("SFX_RoundStats_ShowSection"), 1);
+    EXPECT_TRUE(Visible(d, "btn_leaderboards"));
+    EXPECT_TRUE(Visible(d, "img_hzline1"));
+    EXPECT_FALSE(Visible(d, "btn_failed_continue"));
+
+    // Each frame adds a 22nd of the score, never past it; the counting sound starts on the first.
+    double expected = 0;
+    int frames = 0;
+    while (d->GetSection() == 1 && frames < 40) {
+        d->RunProcess();
+        ++frames;
+        if (d->GetSection() != 1) break;
+        expected = std::min(expected + 1000.0 / 22.0, 1000.0);
+        EXPECT_DOUBLE_EQ(d->GetShownValue(CXRoundStatsDialog::kRoundScore), expected) << "frame " << frames;
+        if (frames == 1) {
+            EXPECT_EQ(Played("SFX_RoundStats_IncCoinValue"), 1);
+        }
+    }
+    EXPECT_EQ(d->GetSection(), 2);
+    EXPECT_GE(frames, 23) << "22 steps, then the frame that sees the target";
+    EXPECT_LE(frames, 24);
+    EXPECT_EQ(d->GetShownValue(CXRoundStatsDialog::kRoundScore), 1000.0) << "exact at the end";
+    EXPECT_EQ(Played("SFX_RoundStats_IncCoinValue"), 1) << "once for the section";
+}
+
+TEST_F(RoundStatsTest, AScoreOfNothingStillTakesTwentyTwoFrames) {
+    TResults r;
+    r.score = 0;
+    CHeardStats* d = Open(r);
+    Run(d, 34);
+    ASSERT_EQ(d->GetSection(), 1);
+    EXPECT_DOUBLE_EQ(d->GetStep(), 1.0) << "at least one a frame";
+    EXPECT_EQ(RunUntilSectionChanges(d), 22);
+    EXPECT_EQ(d->GetShownValue(CXRoundStatsDialog::kRoundScore), 0.0) << "capped at the target";
+}
+
+TEST_F(RoundStatsTest, SectionsFollowWithDelaysOfThreeThenOneAndTheirRowsAndSparks) {
+    CHeardStats* d = Open(TResults{});
+    Run(d, 34);
+    // Each completed section: the section that follows, the delay it waits, the band of sparks
+    // (none for the coin total), and whether the continue button shows.
+    const struct {
+        int section, delay;
+        bool sparks;
+        TBand band;
+    } steps[] = {
+        {2, 3, true, {160 - 105, 160 + 35, 115}},
+        {3, 3, true, {160 - 105, 160 + 35, 145}},
+        {4, 3, true, {160 - 105, 160 + 35, 175}},
+        {5, 3, false, {}},
+        {7, 3, false, {}},
+        {8, 1, true, {160 - 80, 160 + 80, 282}},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.section);
+        EXPECT_FALSE(Visible(d, "btn_failed_continue")) << "not before the quests";
+        const std::size_t bands = d->bands.size();
+        ASSERT_GT(RunUntilSectionChanges(d), 0);
+        EXPECT_EQ(d->GetSection(), s.section);
+        EXPECT_EQ(d->GetDelay(), s.delay);
+        if (s.sparks) {
+            ASSERT_GT(d->bands.size(), bands);
+            EXPECT_EQ(d->bands[bands], s.band);
+        } else {
+            EXPECT_EQ(d->bands.size(), bands);
+        }
+    }
+    EXPECT_TRUE(Visible(d, "btn_failed_continue"));
+    EXPECT_TRUE(Visible(d, "txt_current_quests"));
+    EXPECT_TRUE(Visible(d, "img_hzline3"));
+    EXPECT_FALSE(Visible(d, "img_hz_line_2"));
+    // The coin total counted from the coins before the round to those after.
+    EXPECT_EQ(d->GetShownValue(CXRoundStatsDialog::kCoinTotal), 108.0);
+    EXPECT_EQ(d->GetShownValue(CXRoundStatsDialog::kRoundTotal), 8.0);
+    EXPECT_EQ(d->GetShownValue(CXRoundStatsDialog::kScoreBonus), 1.0);
+    EXPECT_EQ(d->GetShownValue(CXRoundStatsDialog::kPickedUp), 7.0);
+    // Four rows came in with their sound (the coin total silently), then the quests.
+    EXPECT_EQ(Played("SFX_RoundStats_ShowSection"), 5);
+    for (int row = 0; row < 5; ++row) EXPECT_GE(d->GetSectionAlpha(row), 1) << row;
+    EXPECT_TRUE(d->IsMeterStarted());
+    // The meter starts once, with sparks over its centre.
+    EXPECT_EQ(d->bands.back(), (TBand{260 - 40, 260 + 40, 158}));
+}
+
+TEST_F(RoundStatsTest, AFreePressJumpsToTheEndOnceASecondOnlyStopsTheSound) {
+    TResults r;
+    r.coinsAfter = 50;  // fewer than the round's coins: the total counts from 0
+    CHeardStats* d = Open(r);
+    Run(d, 34);
+    ASSERT_GT(RunUntilSectionChanges(d), 0);
+    ASSERT_EQ(d->GetSection(), 2);
+    const int stopsBefore = Stopped("SFX_RoundStats_IncCoinValue");
+
+    EXPECT_EQ(d->NotifyPointerEvent(160, 380, XPOINTER_PRESS), 1);  // nothing of the dialog there
+    EXPECT_EQ(d->GetSection(), 8);
+    const double finals[] = {1000, 7, 1, 8, 50};
+    for (int v = 0; v < 5; ++v) EXPECT_EQ(d->GetShownValue(v), finals[v]) << v;
+    for (int row = 0; row < 5; ++row) EXPECT_GE(d->GetSectionAlpha(row), 1) << row;
+    EXPECT_TRUE(Visible(d, "btn_failed_continue"));
+    EXPECT_TRUE(Visible(d, "txt_current_quests"));
+    for (const char* hidden :
+         {"btn_stats_facebook", "btn_stats_twitter", "btn_stats_facebook_why", "btn_stats_exchange", "img_hz_line_2"})
+        EXPECT_FALSE(Visible(d, hidden)) << hidden;
+    EXPECT_TRUE(d->IsMeterStarted());
+    EXPECT_EQ(Stopped("SFX_RoundStats_IncCoinValue"), stopsBefore + 1);
+
+    // The second press changes nothing but stops the sound again.
+    const int played = static_cast<int>(sound->played.size());
+    const std::size_t bands = d->bands.size();
+    EXPECT_EQ(d->NotifyPointerEvent(160, 380, XPOINTER_PRESS), 1);
+    EXPECT_EQ(d->GetSection(), 8);
+    EXPECT_EQ(d->bands.size(), bands);
+    EXPECT_EQ(static_cast<int>(sound->played.size()), played);
+    EXPECT_EQ(Stopped("SFX_RoundStats_IncCoinValue"), stopsBefore + 2);
+}
+
+TEST_F(RoundStatsTest, TheCaptionSaysNewHighScoreOnlyWithANewRow) {
+    const struct {
+        int row;
+        const char* caption;
+        unsigned char red, green, blue;
+    } cases[] = {{0, "New High Score!", 100, 255, 100}, {-1, "Round results", 0, 0, 0}};
+    for (const auto& c : cases) {
+        game.m_nNewHighScoreRow = c.row;
+        CHeardStats* d = Open(TResults{});
+        ASSERT_NE(d, nullptr);
+        auto* caption = dynamic_cast<XText*>(d->FindChildWithWidgetId("txt_failed_cap"));
+        ASSERT_NE(caption, nullptr);
+        EXPECT_STREQ(caption->GetCaption().GetDataConst(), c.caption) << c.row;
+        if (c.row >= 0) {
+            EXPECT_EQ(caption->GetLook().red, c.red);
+            EXPECT_EQ(caption->GetLook().green, c.green);
+            EXPECT_EQ(caption->GetLook().blue, c.blue);
+        }
+        d->Destroy();
+        delete d;
+        screen->m_pRoundStatsDialog = nullptr;
+    }
+}
+
+TEST_F(RoundStatsTest, TheFactoryMakesTheDialogForTheRunningRoundAndAMissingWidgetFailsIt) {
+    game.m_pGameplayScreen = screen;
+    ASSERT_EQ(screen->DoAction(CommonString("ui_main.txt"), CommonString("acn_stats_on")), 1);
+    auto* d = dynamic_cast<CXRoundStatsDialog*>(screen->FindChildWithWidgetId("dlg_level_failed2"));
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->GetRound(), screen);
+    // A dialog record without the statistics' widgets cannot become the statistics.
+    EXPECT_EQ(Open(TResults{}, "dlg_pause"), nullptr);
+}
+
+TEST_F(RoundStatsTest, TheButtonsPostTheirScreensAndSharingStaysSilent) {
+    CHeardStats* d = Open(TResults{});
+    const struct {
+        const char* id;
+        int code, wparam;
+    } cases[] = {{"btn_failed_continue", MSG_RUN_PLAY_SCREEN, 0},
+                 {"btn_failed_farm", MSG_RUN_FARM, 0},
+                 {"btn_leaderboards", MSG_RUN_LEADERBOARDS, MSG_RUN_PLAY_SCREEN}};
+    for (const auto& c : cases) {
+        NoCurtain();
+        EXPECT_EQ(d->OnMessage(d, XMSG_CLICK, XIdParam(c.id), 0), 1);
+        EXPECT_EQ(screen->GetSavedMessage().code, c.code) << c.id;
+        EXPECT_EQ(static_cast<int>(screen->GetSavedMessage().wparam), c.wparam) << c.id;
+    }
+    EXPECT_FALSE(CanTwit());
+    // The facebook button is taken and does nothing; the tweet button's countdown swallows
+    // every message and press until it runs out, and then nothing is sent.
+    NoCurtain();
+    EXPECT_EQ(d->OnMessage(d, XMSG_CLICK, XIdParam("btn_stats_facebook"), 0), 1);
+    EXPECT_EQ(d->OnMessage(d, XMSG_CLICK, XIdParam("btn_stats_twitter"), 0), 1);
+    EXPECT_EQ(d->GetTweetCountdown(), 11);
+    EXPECT_EQ(d->OnMessage(d, XMSG_CLICK, XIdParam("btn_failed_continue"), 0), 1);
+    EXPECT_EQ(screen->GetSavedMessage().code, 0) << "swallowed while the countdown runs";
+    Run(d, 11);
+    EXPECT_EQ(d->GetTweetCountdown(), -1);
+    EXPECT_EQ(screen->GetSavedMessage().code, 0);
+    // The share text names the score with commas and the arena.
+    game.m_nNewHighScoreRow = -1;
+    EXPECT_STREQ(d->PrepareShareText().GetDataConst(), "Can you beat my score 1,000 in Cobblebrooks on Arena 1?");
+}
+
+// ---- The experience meter ----------------------------------------------------------------------
+
+TEST_F(RoundStatsTest, InsideOneRankTheBarFillsWithoutApplauseAtOneStepAFrame) {
+    TResults r;
+    r.xpBefore = 1000;
+    r.xpAfter = 5000;
+    CHeardStats* d = Open(r);
+    const long long rank2 = RankPoints(2);
+    ASSERT_GT(rank2, 5000) << "the test stays inside rank 1";
+    EXPECT_EQ(d->GetShownRank(), 1);
+    EXPECT_STREQ(d->GetRankText().GetDataConst(), "1");
+    const int step = static_cast<int>((rank2 - 1000) / 32);
+    EXPECT_EQ(d->GetXPStep(), step);
+    const int barWidth = d->GetBarImage()->m_Width;
+    const auto widthAt = [&](double xp) {
+        return static_cast<FIXED_FLOAT>(std::llround(xp / static_cast<double>(rank2) * 256.0) * barWidth);
+    };
+    EXPECT_EQ(d->GetBarWidth(), widthAt(1000));
+
+    Run(d, 34);
+    d->ShowAll();
+    // The meter fades in over 8 frames; it counts from the frame it is opaque.
+    for (int f = 1; f <= 8; ++f) {
+        d->RunProcess();
+        EXPECT_EQ(d->GetMeterAlpha(), std::min(32 * f, 255)) << f;
+    }
+    unsigned int shown = 1000 + step;  // the eighth frame counted once
+    EXPECT_EQ(d->GetShownXP(), shown);
+    for (int f = 0; f < 200 && shown < 5000; ++f) {
+        d->RunProcess();
+        shown = std::min(shown + step, 5000u);
+        EXPECT_EQ(d->GetShownXP(), shown);
+        EXPECT_EQ(d->GetBarWidth(), widthAt(shown));
+    }
+    EXPECT_EQ(d->GetShownXP(), 5000u);
+    EXPECT_EQ(Played("SFX_APPLAUSE"), 0);
+    EXPECT_TRUE(d->rings.empty());
+    EXPECT_TRUE(d->IsXPMeterProgressDone());
+}
+
+TEST_F(RoundStatsTest, CrossingARankApplaudsRingsFlashesAndGoesOnInTheNextRank) {
+    const long long rank2 = RankPoints(2), rank3 = RankPoints(3);
+    TResults r;
+    r.xpBefore = static_cast<unsigned int>(rank2 - 10);  // a step of 10 / 32 becomes 1
+    r.xpAfter = static_cast<unsigned int>(rank2 + 500);
+    CHeardStats* d = Open(r);
+    EXPECT_EQ(d->GetXPStep(), 1) << "at least one point a frame";
+    Run(d, 34);
+    d->ShowAll();
+    Run(d, 8);  // the fade-in; its last frame counts once
+    EXPECT_EQ(d->GetShownXP(), r.xpBefore + 1);
+    // Nine more single steps reach rank 2 on the tenth.
+    Run(d, 8);
+    EXPECT_EQ(Played("SFX_APPLAUSE"), 0);
+    d->RunProcess();
+    EXPECT_EQ(d->GetShownXP(), static_cast<unsigned int>(rank2));
+    EXPECT_EQ(d->GetShownRank(), 2);
+    EXPECT_STREQ(d->GetRankText().GetDataConst(), "2");
+    EXPECT_EQ(Played("SFX_APPLAUSE"), 1);
+    EXPECT_EQ(d->GetBurstsLeft(), 3);
+    EXPECT_EQ(d->GetXPStep(), static_cast<int>((rank3 - rank2) / 32));
+    const FIXED_FLOAT full = d->GetBarImage()->m_Width * 256;
+    EXPECT_EQ(d->GetBarWidth(), full) << "the bar flashes at full width";
+
+    // Three rings, 13 frames apart, of radii 20, 30 and 40 round the meter's centre; the meter
+    // does not count meanwhile.
+    const int playsBefore = Played("SFX_RoundStats_IncCoinValue");
+    std::vector<int> ringFrames;
+    for (int f = 1; f <= 45; ++f) {
+        const std::size_t rings = d->rings.size();
+        d->RunProcess();
+        if (d->rings.size() > rings) ringFrames.push_back(f);
+        if (d->GetBurstsLeft() > 0) {
+            EXPECT_EQ(d->GetShownXP(), static_cast<unsigned int>(rank2)) << f;
+            EXPECT_EQ(d->GetBarWidth(), full) << f;
+        }
+    }
+    EXPECT_EQ(d->rings, (std::vector<TRing>{{260, 158, 20}, {260, 158, 30}, {260, 158, 40}}));
+    EXPECT_EQ(ringFrames, (std::vector<int>{12, 25, 38}));
+    EXPECT_EQ(Played("SFX_RoundStats_IncCoinValue"), playsBefore + 1) << "the counting goes on after the rings";
+    // Afterwards the bar starts again from the empty end of rank 2.
+    const int barWidth = d->GetBarImage()->m_Width;
+    const double fraction = static_cast<double>(d->GetShownXP() - rank2) / static_cast<double>(rank3 - rank2);
+    EXPECT_EQ(d->GetBarWidth(), static_cast<FIXED_FLOAT>(std::llround(fraction * 256.0) * barWidth));
+    EXPECT_LT(d->GetBarWidth(), full / 2);
+}
+
+TEST_F(RoundStatsTest, UnspentPointsBringTheBadgeInByTenAndAchievementSeventeenOnce) {
+    TResults r;
+    r.xpBefore = 1000;
+    r.xpAfter = 1010;
+    r.boostPoints = 2;
+    CHeardStats* d = Open(r);
+    profile->m_bFirstRankUpSeen = true;
+    Run(d, 34);
+    d->ShowAll();
+    Run(d, 8);  // the meter fades in and catches up on its first step
+    ASSERT_TRUE(d->IsXPMeterProgressDone());
+    EXPECT_EQ(d->GetBadgeAlpha(), 10 * 256);
+    for (int f = 2; f <= 30; ++f) {
+        d->RunProcess();
+        EXPECT_EQ(d->GetBadgeAlpha(), std::min(10 * f, 255) * 256) << f;
+    }
+    EXPECT_FALSE(profile->m_bFirstRankUpSeen);
+    EXPECT_TRUE(profile->IsAchievementAwarded(17));
+    EXPECT_EQ(QueuedAchievementBanners(), 1);
+    Run(d, 40);
+    EXPECT_EQ(QueuedAchievementBanners(), 1) << "once";
+}
+
+TEST_F(RoundStatsTest, AchievementSeventeenWaitsSixteenFramesAfterTheMeterCatchesUp) {
+    TResults r;
+    r.xpBefore = 1000;
+    r.xpAfter = 1010;
+    CHeardStats* d = Open(r);
+    profile->m_bFirstRankUpSeen = true;
+    Run(d, 34);
+    d->ShowAll();
+    // The delay has no effect at section 8: the badge counter runs on every counting frame on
+    // which the meter has caught up, from the frame it first has.
+    int frames = 0;
+    while (!d->IsXPMeterProgressDone() && frames < 50) {
+        d->RunProcess();
+        ++frames;
+    }
+    ASSERT_TRUE(d->IsXPMeterProgressDone());
+    // The counter rises on the section's step, which comes before the meter's step in a frame:
+    // the first frame that sees the meter done is the next one.
+    for (int f = 1; f <= 16; ++f) {
+        d->RunProcess();
+        EXPECT_FALSE(profile->IsAchievementAwarded(17)) << f;
+    }
+    d->RunProcess();
+    EXPECT_TRUE(profile->IsAchievementAwarded(17));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(RoundStatsTest, ASharedNewBestPaysFiveCoinsOncePerServiceAndNothingWithoutOne) {
+    const struct {
+        const char* why;
+        int newRow;
+        bool tweet;
+        int coinsAfter;  // after two answers of the service
+        const char* banner;
+    } cases[] = {
+        {"a tweet of a new best", 0, true, 113, "5 Coins for Highscore tweet!"},
+        {"a post of a new best", 2, false, 113, "5 Coins for Highscore Post!"},
+        {"no new best: nothing", -1, true, 108, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        game.m_nNewHighScoreRow = c.newRow;
+        CHeardStats* d = Open(TResults{});
+        const int banners = QueuedAchievementBanners();
+        for (int i = 0; i < 2; ++i) {
+            if (c.tweet)
+                d->OnPostToTwitterResult(true);
+            else
+                d->OnPostToFacebookResult(true);
+        }
+        EXPECT_EQ(profile->m_nCoins, c.coinsAfter);
+        EXPECT_EQ(QueuedAchievementBanners(), banners + (c.banner != nullptr ? 1 : 0));
+        if (c.banner != nullptr) {
+            const CAchievementsManager& awards = *game.m_pAchievementsManager;
+            EXPECT_EQ(awards.GetQueuedType(banners), kAwardCoins);
+            EXPECT_STREQ(awards.GetQueuedTitle(banners).GetDataConst(), c.banner);
+            EXPECT_EQ(d->GetShownValue(CXRoundStatsDialog::kCoinTotal), c.coinsAfter);
+        }
+        d->Destroy();
+        delete d;
+        screen->m_pRoundStatsDialog = nullptr;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,330 @@
+// The round statistics on the real pak, over a round screen that has just ended: the quest list
+// made from the profile's quest states (every yard's unlocked quests, or the placeholder alone,
+// centred), the object a tap offers and the dialog it opens by price, the confirmed purchase
+// handed to the yard (current yard, pending name, the farm opened), the coin shop from the
+// cannot-buy dialog, and pictures through GL at sections 2, 5 and 8, read back pixel by pixel.
+//
+// Pictures stay in build/<preset>/screens/round-stats/ to be looked at.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "FarmScreensTestGame.h"
+#include "game/gameplay/GameplaySurvival.h"
+#include "game/gameplay/TiledBGTutorial.h"
+#include "game/screens/ConfirmBuyDialog.h"
+#include "game/screens/RoundStatsDialog.h"
+#include "game/screens/RoundStatsQuests.h"
+#include "particles/ParticleSystem.h"
+#include "particles/ParticleSystemManager.h"
+
+namespace {
+
+using namespace farmscreens;
+using shoptest::Count;
+using Pixel = shoptest::Pixel;
+
+constexpr int kListTop = 294;
+constexpr int kListBottom = 480 - 60;
+constexpr int kRowHeight = 72;
+
+class RoundStatsScreenTest : public FarmScreensTest {
+protected:
+    void SetUp() override {
+        FarmScreensTest::SetUp();
+        if (IsSkipped()) return;
+        // What "Loading Game" leaves loaded for a round.
+        CSpriteSetManager& sets = *game.m_pSpriteSetManager;
+        for (int i = 0; i < sets.GetNumSpriteSets(); ++i)
+            if (CSpriteSet* set = sets.GetSpriteSetAt(i); set->m_GroupName == "gameplay") {
+                ASSERT_EQ(set->AddReference(), 1) << set->m_Name.GetDataConst();
+            }
+        game.m_bGameplayGroupLoaded = true;
+        ASSERT_EQ(game.m_pParticleManager->GetParticleSystemNamed("StarBlinks")->InitFromFile(), 1);
+        Player().m_CurrentArena = "arena1";
+    }
+
+    // A round opened as the game opens it, ended with these results (the profile's coins and
+    // experience already counting them), and its statistics opened as a press after game over
+    // opens them, the curtain risen.
+    CXRoundStatsDialog* OpenStats(int score = 12345, int pickedUp = 9, int coinsAfter = 120) {
+        EXPECT_TRUE(game.RunGamePlaySurvival());
+        CXGameplaySurvival* round = game.m_pGameplayScreen;
+        if (round == nullptr) return nullptr;
+        Ticks(17);
+        round->m_bGameOver = true;
+        round->m_nGameOverClock = 5 * 65536;
+        round->m_nScore = score;
+        round->m_nCoinsPickedUp = pickedUp;
+        round->m_nCoinsFromScore = score / 1000;
+        round->m_nRoundCoins = pickedUp + score / 1000;
+        round->m_uExperienceBefore = 20000;
+        Player().m_nCoins = coinsAfter;
+        Player().m_uExperiencePoints = 20000 + static_cast<unsigned int>(score);
+        Touch(XPOINTER_PRESS, 160, 300);
+        Touch(XPOINTER_RELEASE, 160, 300);
+        auto* stats = dynamic_cast<CXRoundStatsDialog*>(round->m_pRoundStatsDialog);
+        EXPECT_NE(stats, nullptr) << "a press after game over opens the statistics";
+        return stats;
+    }
+    // Frames until the dialog enters a section, then that many more (bounded).
+    void RunTo(CXRoundStatsDialog* stats, int section, int framesAfter) {
+        for (int n = 0; n < 600 && stats->GetSection() != section; ++n) game.RunProcess();
+        ASSERT_EQ(stats->GetSection(), section);
+        Ticks(framesAfter);
+    }
+    // The quests shown: the list built as section 8 builds it.
+    CXRoundStatsQuestsScrollDialog* Quests(CXRoundStatsDialog* stats) {
+        stats->ShowAll();
+        Ticks(30);
+        return stats->GetQuestList();
+    }
+    XWidget* Dialog(const char* id) { return Child(game.m_pGameplayScreen, id); }
+    int Price(const char* id) { return Farm().GetFarmObjectDef(CommonString(id))->price; }
+};
+
+TEST_F(RoundStatsScreenTest, WithoutAQuestInProgressThePlaceholderStandsAloneInTheMiddle) {
+    // A completed quest is no longer in progress.
+    SetQuestState("yard1", "q1_feed", 2);
+    CXRoundStatsDialog* stats = OpenStats();
+    ASSERT_NE(stats, nullptr);
+    CXRoundStatsQuestsScrollDialog* list = Quests(stats);
+    ASSERT_NE(list, nullptr);
+    EXPECT_TRUE(list->IsVisible());
+    EXPECT_TRUE(list->IsPlaceholder());
+    EXPECT_EQ(RowIds(list), (std::vector<std::string>{"id_dummy"}));
+    const TCoordRect2D area = list->GetListArea();
+    EXPECT_EQ(area.y, kListTop);
+    EXPECT_EQ(area.y + area.height, kListBottom) << "60 pixels kept for the buttons";
+    const TCoordRect2D row = static_cast<XWidget*>(list->GetChildPtrAt(0))->GetDrawingRect();
+    EXPECT_EQ(row.y - area.y, area.y + area.height - (row.y + row.height)) << "centred";
+    EXPECT_EQ(row.height, kRowHeight);
+    // A tap on it offers nothing.
+    Tap(160, row.y + row.height / 2);
+    Ticks(12);
+    EXPECT_EQ(Dialog("dlg_confirm_buy"), nullptr);
+    EXPECT_EQ(Dialog("dlg_cant_buy"), nullptr);
+    EXPECT_EQ(stats->GetChosenObject().Length(), 0);
+}
+
+TEST_F(RoundStatsScreenTest, TheRowsAreEveryYardsUnlockedQuestsInOrderLoadedOneAFrame) {
+    SetQuestState("yard1", "q1_water", 1);
+    SetQuestState("yard1", "q1_feed", 1);
+    SetQuestState("yard1", "q1_frog", 2);
+    SetQuestState("yard2", "q2_warm", 1);
+    CXRoundStatsDialog* stats = OpenStats();
+    ASSERT_NE(stats, nullptr);
+    stats->ShowAll();
+    CXRoundStatsQuestsScrollDialog* list = stats->GetQuestList();
+    EXPECT_FALSE(list->IsPlaceholder());
+    EXPECT_EQ(RowIds(list), (std::vector<std::string>{"q1_water", "q1_feed", "q2_warm"}));
+    EXPECT_EQ(list->GetNextRowToLoad(), 0);
+    for (int frame = 1; frame <= 3; ++frame) {
+        game.RunProcess();
+        for (int i = 0; i < 3; ++i) {
+            auto* row = dynamic_cast<CXRoundStatsQuestsScrollItem*>(list->GetChildPtrAt(i));
+            ASSERT_NE(row, nullptr);
+            EXPECT_EQ(row->IsGraphicsLoaded(), i < frame) << "frame " << frame << " row " << i;
+        }
+    }
+    auto* warm = dynamic_cast<CXRoundStatsQuestsScrollItem*>(list->GetChildPtrAt(2));
+    EXPECT_STREQ(warm->GetCaption().GetDataConst(), "in Apple Orchard");
+    EXPECT_NE(warm->GetPicture(0).image, nullptr) << "the heat lamp's picture";
+    EXPECT_NE(warm->GetPicture(1).image, nullptr);
+}
+
+TEST_F(RoundStatsScreenTest, ATapOffersTheFirstMissingObjectAndTheDialogGoesByPrice) {
+    const int feeder = Price("grain_feeder"), bird = Price("bird1");
+    const struct {
+        const char* why;
+        bool firstBought, secondBought;
+        int coins;
+        const char* chosen;  // empty: nothing offered
+        const char* dialog;  // null: none
+    } cases[] = {
+        {"nothing bought, enough coins", false, false, feeder, "grain_feeder", "dlg_confirm_buy"},
+        {"nothing bought, a coin short", false, false, feeder - 1, "grain_feeder", "dlg_cant_buy"},
+        {"the first bought: the second", true, false, bird, "bird1", "dlg_confirm_buy"},
+        {"both bought: nothing", true, true, 5000, "", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        Player().m_MiniQuestStates.RemoveAll();
+        SetQuestState("yard1", "q1_feed", 1);
+        if (c.firstBought) Buy("yard1", "grain_feeder");
+        if (c.secondBought) Buy("yard1", "bird1");
+        CXRoundStatsDialog* stats = OpenStats(12345, 9, c.coins);
+        ASSERT_NE(stats, nullptr);
+        CXRoundStatsQuestsScrollDialog* list = Quests(stats);
+        ASSERT_EQ(RowIds(list), (std::vector<std::string>{"q1_feed"}));
+        TapOn(static_cast<XWidget*>(list->GetChildPtrAt(0)));
+        Ticks(12);
+        EXPECT_STREQ(stats->GetChosenObject().Length() > 0 ? stats->GetChosenObject().GetDataConst() : "", c.chosen);
+        EXPECT_STREQ(stats->GetChosenYard().Length() > 0 ? stats->GetChosenYard().GetDataConst() : "",
+                     c.chosen[0] != '\0' ? "yard1" : "");
+        ExpectOfferDialog(game.m_pGameplayScreen, c.dialog, c.chosen);
+        EXPECT_TRUE(Posts().empty());
+        game.SafeDeleteChildren();
+    }
+}
+
+TEST_F(RoundStatsScreenTest, AConfirmedPurchaseArrivesAtTheYardAsItsPendingPurchase) {
+    // The quest lies in the second yard while the player stands in the first.
+    Player().m_CurrentYard = "yard1";
+    SetQuestState("yard2", "q2_warm", 1);
+    CXRoundStatsDialog* stats = OpenStats(12345, 9, 500);
+    ASSERT_NE(stats, nullptr);
+    CXRoundStatsQuestsScrollDialog* list = Quests(stats);
+    TapOn(static_cast<XWidget*>(list->GetChildPtrAt(0)));
+    Ticks(12);
+    XWidget* confirm = Dialog("dlg_confirm_buy");
+    ASSERT_NE(confirm, nullptr);
+    TapOn(confirm->FindChildWithWidgetId("btn_confirm_buy_yes"));
+    EXPECT_STREQ(Player().m_CurrentYard.GetDataConst(), "yard2");
+    EXPECT_STREQ(game.m_PendingPurchaseName.GetDataConst(), "heat_lamp");
+    EXPECT_EQ(Posts(), (std::vector<CRealPakGame::TPost>{{MSG_RUN_FARM, 0, 0}}));
+    EXPECT_EQ(Player().m_nCoins, 500) << "the yard pays when it buys";
+}
+
+TEST_F(RoundStatsScreenTest, TheCannotBuyDialogsCoinButtonOpensTheCoinShopOnThePlayScreen) {
+    SetQuestState("yard1", "q1_feed", 1);
+    CXRoundStatsDialog* stats = OpenStats(12345, 9, 0);
+    ASSERT_NE(stats, nullptr);
+    TapOn(static_cast<XWidget*>(Quests(stats)->GetChildPtrAt(0)));
+    Ticks(12);
+    XWidget* cannot = Dialog("dlg_cant_buy");
+    ASSERT_NE(cannot, nullptr);
+    TapOn(cannot->FindChildWithWidgetId("btn_can_buy_addcoins"));
+    EXPECT_STREQ(game.m_PendingStartAction.GetDataConst(), "acn_addcoins_on");
+    EXPECT_EQ(Posts(), (std::vector<CRealPakGame::TPost>{{MSG_RUN_PLAY_SCREEN, 0, 0}}));
+    EXPECT_EQ(game.m_PendingPurchaseName.Length(), 0);
+}
+
+// ---- Pictures ------------------------------------------------------------------------------------
+
+// Text of the rows: the green of the score and total rows, the white of the coin rows.
+bool IsRowGreen(const Pixel& p) { return p[1] > 150 && p[0] < 90 && p[2] < 90; }
+// White text, perhaps still fading in over the dark background.
+bool IsWhite(const Pixel& p) { return p[0] > 140 && std::abs(p[0] - p[1]) < 16 && std::abs(p[1] - p[2]) < 16; }
+// The meter's shield: its blue body.
+bool IsShieldBlue(const Pixel& p) { return p[2] > 90 && p[2] > p[0] + 40 && p[2] > p[1] + 10; }
+// The quest frames' orange (not bought) and the placeholder's grey text.
+bool IsFrameOrange(const Pixel& p) { return p[0] > 150 && p[1] > 90 && p[1] < 200 && p[2] < 90; }
+bool IsPlaceholderGrey(const Pixel& p) {
+    return p[0] > 120 && std::abs(p[0] - p[1]) < 12 && std::abs(p[1] - p[2]) < 12;
+}
+
+// Where the rows' texts lie: the band above each row's y (texts rise 16 pixels at scale 0.8).
+int RowBandCount(const mediatest::TImage& img, int rowY, bool (*test)(const Pixel&)) {
+    return Count(img, 40, rowY - 18, 300, rowY + 2, test);
+}
+
+TEST_F(RoundStatsScreenTest, PicturesAtSectionsTwoFiveAndEightWithQuestsAndWithThePlaceholder) {
+    SetQuestState("yard1", "q1_feed", 1);
+    SetQuestState("yard2", "q2_warm", 1);
+    Buy("yard1", "grain_feeder");
+    Player().m_nBoostPoints = 1;
+    CXRoundStatsDialog* stats = OpenStats(12345, 9, 120);
+    ASSERT_NE(stats, nullptr);
+
+    RunTo(stats, 2, 18);
+    mediatest::TImage img = Frame();
+    KeepPicture(img, "round-stats", "01_section2.png");
+    EXPECT_GT(RowBandCount(img, 65, IsRowGreen), 40) << "the round score in green";
+    EXPECT_GT(RowBandCount(img, 115, IsWhite), 40) << "the coins picked up counting";
+    EXPECT_EQ(RowBandCount(img, 145, IsWhite), 0) << "no score bonus yet";
+    EXPECT_EQ(RowBandCount(img, 205, IsRowGreen), 0) << "no total yet";
+    EXPECT_EQ(Count(img, 214, 104, 306, 212, IsShieldBlue), 0) << "no meter yet";
+
+    RunTo(stats, 5, 18);
+    img = Frame();
+    KeepPicture(img, "round-stats", "02_section5.png");
+    for (int y : {115, 145, 175}) EXPECT_GT(RowBandCount(img, y, IsWhite), 40) << y;
+    EXPECT_GT(RowBandCount(img, 205, IsRowGreen), 40) << "the coin total counting";
+    EXPECT_EQ(Count(img, 214, 104, 306, 212, IsShieldBlue), 0) << "no meter yet";
+    EXPECT_EQ(Count(img, 0, kListTop, 320, kListBottom, IsFrameOrange), 0) << "no quests yet";
+
+    RunTo(stats, 8, 130);
+    img = Frame();
+    KeepPicture(img, "round-stats", "03_section8_quests.png");
+    EXPECT_GT(Count(img, 214, 104, 306, 212, IsShieldBlue), 1500) << "the meter's shield";
+    // The first row's first object is bought (green frame), the second not (orange frame).
+    EXPECT_GT(Count(img, 87, kListTop + 8, 143, kListTop + 64, IsFrameOrange), 100) << "the first row's open frame";
+    EXPECT_GT(Count(img, 200, kListTop, 320, kListTop + 72, [](const Pixel& p) { return p[0] + p[1] + p[2] > 200; }),
+              300)
+        << "the yard's picture";
+    EXPECT_EQ(Count(img, 0, kListBottom + 2, 320, 480, IsFrameOrange), 0) << "nothing of the list over the buttons";
+    EXPECT_TRUE(stats->FindChildWithWidgetId("btn_failed_continue")->IsVisible());
+}
+
+TEST_F(RoundStatsScreenTest, PictureAtSectionEightWithThePlaceholder) {
+    CXRoundStatsDialog* stats = OpenStats(0, 0, 30);
+    ASSERT_NE(stats, nullptr);
+    RunTo(stats, 8, 40);
+    const mediatest::TImage img = Frame();
+    KeepPicture(img, "round-stats", "04_section8_placeholder.png");
+    EXPECT_EQ(Count(img, 0, kListTop, 320, kListBottom, IsFrameOrange), 0) << "no quest frames";
+    // The four lines, centred across the screen around the list's middle.
+    const int grey = Count(img, 0, kListTop, 320, kListBottom, IsPlaceholderGrey);
+    EXPECT_GT(grey, 400);
+    const int left = Count(img, 0, kListTop, 160, kListBottom, IsPlaceholderGrey);
+    EXPECT_NEAR(left, grey - left, grey / 5) << "as much text left of the middle as right of it";
+    EXPECT_GT(Count(img, 214, 104, 306, 212, IsShieldBlue), 1500);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(RoundStatsScreenTest, TheGiftCoinsHintOpensCentredAndItsCloseButtonEndsIt) {
+    CXRoundStatsDialog* stats = OpenStats();
+    ASSERT_NE(stats, nullptr);
+    stats->ShowAll();
+    Ticks(30);
+    EXPECT_EQ(stats->OnMessage(stats, XMSG_CLICK, XIdParam("btn_stats_facebook_why"), 0), 1);
+    CTiledBGTutorial* hint = stats->GetTutorial();
+    ASSERT_NE(hint, nullptr);
+    EXPECT_EQ(hint->GetKind(), 8);
+    EXPECT_TRUE(hint->IsShown());
+    const TCoordRect2D panel = hint->GetPanel();
+    EXPECT_NEAR(panel.x + panel.width / 2.0, 160, 1.0) << "centred across the screen";
+    Ticks(30);
+    const mediatest::TImage img = Frame();
+    KeepPicture(img, "round-stats", "05_gift_coins_hint.png");
+    // A press on its close button fades it out, and a finished hint is gone.
+    const int cx = static_cast<int>(hint->GetCloseX()), cy = static_cast<int>(hint->GetCloseY());
+    Tap(cx, cy);
+    EXPECT_TRUE(stats->GetTutorial() == nullptr || !stats->GetTutorial()->IsShown());
+    EXPECT_EQ(stats->GetSection(), 8);
+    Ticks(10);
+    EXPECT_EQ(stats->GetTutorial(), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(RoundStatsScreenTest, WithUnspentPointsTheCaughtUpBarDimsToAboutAThird) {
+    // The same meter twice, caught up inside rank 1 (about five sixths full), without and with a
+    // boost point to spend; the badge stands right of the bar's left end, which is compared.
+    long bright[2] = {};
+    for (int points = 0; points < 2; ++points) {
+        Player().m_nBoostPoints = points;
+        CXRoundStatsDialog* stats = OpenStats(5000, 0, 30);
+        ASSERT_NE(stats, nullptr);
+        RunTo(stats, 8, 80);
+        ASSERT_TRUE(stats->IsXPMeterProgressDone());
+        ASSERT_EQ(stats->GetBadgeAlpha(), 255 * 256) << "it rises with or without points";
+        const int left = stats->GetBarLeft() >> 8, top = stats->GetBarTop() >> 8;
+        const mediatest::TImage img = Frame();
+        if (points == 1) KeepPicture(img, "round-stats", "06_meter_badge.png");
+        bright[points] = shoptest::Sum(img, left + 1, top + 1, left + 5, top + 9);
+        game.SafeDeleteChildren();
+    }
+    // The shield's slot behind the bar is dark: the strip is nearly all bar.
+    ASSERT_GT(bright[0], 4 * 8 * 150);
+    EXPECT_NEAR(static_cast<double>(bright[1]) / bright[0], (255.0 - 255 * 179 / 256) / 255.0, 0.12);
+}
+
+}  // namespace
