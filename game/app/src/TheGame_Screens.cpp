@@ -143,11 +143,8 @@ bool CTheGame::RunGamePlaySurvival() { return RunXWidget(m_pGameplayScreen, EScr
 bool CTheGame::RunLoader() { return RunXWidget(m_pLoaderScreen, EScreen::Loader); }
 bool CTheGame::RunAboutScreen() { return RunXWidget(m_pAboutScreen, EScreen::About); }
 
-bool CTheGame::RunGameplayTutorial() {
-    const bool open = RunXWidget(m_pGameplayScreen, EScreen::Tutorial);
-    m_pTutorialScreen = m_pGameplayScreen;
-    return open;
-}
+// The tutorial names itself the running tutorial while it exists.
+bool CTheGame::RunGameplayTutorial() { return RunXWidget(m_pGameplayScreen, EScreen::Tutorial); }
 
 bool CTheGame::RunPlayScreen() { return RunXWidget(m_pPlayScreen, EScreen::Play); }
 bool CTheGame::RunFarmWindowScreen() { return RunXWidget(m_pFarmWindow, EScreen::Farm); }

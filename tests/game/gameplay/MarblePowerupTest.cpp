@@ -77,9 +77,13 @@ TEST_F(PowerupTest, NobodySetsItOffItBlinksItsLast144FramesAndGoes) {
         p->RunProcess();
         ASSERT_FALSE(p->m_bRemoved) << frame;
         ASSERT_EQ(p->m_nLife, 990 - frame);
-        if (frame < 846) ASSERT_EQ(p->m_nBlinkAlpha, 0) << frame;
+        if (frame < 846) {
+            ASSERT_EQ(p->m_nBlinkAlpha, 0) << frame;
+        }
         const int i = frame - 846;
-        if (i >= 0 && i < static_cast<int>(std::size(blink))) EXPECT_EQ(p->m_nBlinkAlpha, blink[i]) << frame;
+        if (i >= 0 && i < static_cast<int>(std::size(blink))) {
+            EXPECT_EQ(p->m_nBlinkAlpha, blink[i]) << frame;
+        }
         ASSERT_GE(p->m_nBlinkAlpha, -255);
         ASSERT_LE(p->m_nBlinkAlpha, 0);
     }
@@ -132,7 +136,9 @@ TEST_F(PowerupTest, ColourBombColoursFollowTheTwoColourBoost) {
         p.SetPowerUpType(kPowerUpColorBomb);
         EXPECT_EQ(p.m_nFirstColor, c.first) << c.why;
         EXPECT_EQ(p.m_bTwoColors, c.two) << c.why;
-        if (c.two) EXPECT_EQ(p.m_nSecondColor, c.second) << c.why;
+        if (c.two) {
+            EXPECT_EQ(p.m_nSecondColor, c.second) << c.why;
+        }
         EXPECT_EQ(game.asked, c.asked) << c.why;
         const int mask = (1 << c.first) | (c.two ? 1 << c.second : 0);
         EXPECT_EQ(p.GetColorMask(), mask) << c.why;

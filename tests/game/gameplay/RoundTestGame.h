@@ -113,9 +113,10 @@ public:
 
 class RoundTest : public GameplayTest {
 protected:
-    explicit RoundTest(const std::string& texts = RoundTextsCsv())
-        : GameplayTest(RoundScreenSets(), {{"Lang\\texts.csv", mediatest::ToBytes(texts)},
-                                           {"ui\\ui_iphone\\ui_main.txt", mediatest::ToBytes(kRoundTemplate)}}) {
+    explicit RoundTest(const std::string& texts = RoundTextsCsv(),
+                       const std::vector<TSetSpec>& sets = RoundScreenSets(), const char* templ = kRoundTemplate)
+        : GameplayTest(sets, {{"Lang\\texts.csv", mediatest::ToBytes(texts)},
+                              {"ui\\ui_iphone\\ui_main.txt", mediatest::ToBytes(templ)}}) {
         GC.InitForRes_iPhone();
         CLocManager2* loc = game.InitLocManager2(CommonString("Lang\\texts.csv"));
         EXPECT_NE(loc, nullptr);

@@ -44,10 +44,10 @@ bool RunGameFramesUntil(CTheGame& game, int bound, Done done, bool draw) {
 }
 
 // Starts the game at width x height (320 x 480 unless given; in software unless gl), loads it to the start menu, makes
-// the profile "Ada" in the first arena with that extra-lives boost, and opens a new round through the screen switch:
-// true once the round's screen is open and its curtain has risen.
-inline bool StartSeededRound(CSeededRoundGame& game, int extraLives, bool gl = false, int width = 320,
-                             int height = 480) {
+// the profile "Ada" in the first arena with that extra-lives boost, and posts a game message that opens the round's
+// screen (a new round, 1002, or the tutorial, 1005): true once that screen is open and its curtain has risen.
+inline bool StartSeededRound(CSeededRoundGame& game, int extraLives, bool gl = false, int width = 320, int height = 480,
+                             int message = MSG_RUN_NEW_GAME) {
     game.m_bGLRenderTarget = gl;
     if (!game.Init(width, height)) return false;
     if (!RunGameFramesUntil(
@@ -64,7 +64,7 @@ inline bool StartSeededRound(CSeededRoundGame& game, int extraLives, bool gl = f
     if (!RunGameFramesUntil(
             game, 200, [&] { return game.IsCurrentScreenSettled(); }, true))
         return false;
-    (void)game.SendMessage(&game, MSG_RUN_NEW_GAME, 0, 0, true);
+    (void)game.SendMessage(&game, message, 0, 0, true);
     return RunGameFramesUntil(
         game, 600, [&] { return game.m_pGameplayScreen != nullptr && game.IsCurrentScreenSettled(); }, true);
 }

@@ -88,6 +88,8 @@ constexpr TNamedRecipe kRecipes[] = {
     {"color_bomb_powerup", recipes::ColorBombPowerup},
     {"spinning_coin", recipes::SpinningCoin},
     {"round_shape", recipes::RoundShape},
+    {"tutorial_hand", recipes::TutorialHand},
+    {"touch_ring", recipes::TouchRing},
     {"game_frame", recipes::GameFrame},
     {"arena_floor", recipes::ArenaFloor},
     {"ad_banner", recipes::AdBanner},

@@ -96,6 +96,9 @@ void EightWayPowerup(CCanvas& c, const CRecipeContext& ctx);
 void ColorBombPowerup(CCanvas& c, const CRecipeContext& ctx);
 void SpinningCoin(CCanvas& c, const CRecipeContext& ctx);
 void RoundShape(CCanvas& c, const CRecipeContext& ctx);
+// The tutorial's demonstrating hand (fingertip at (30, 20)) and the ring of its press.
+void TutorialHand(CCanvas& c, const CRecipeContext& ctx);
+void TouchRing(CCanvas& c, const CRecipeContext& ctx);
 
 // The round's frame and floors (Recipes_Arena.cpp).
 void GameFrame(CCanvas& c, const CRecipeContext& ctx);

@@ -32,6 +32,7 @@ class CAwardManager;
 class CBirdSoundsManager;
 class CAdsEngine;
 class CXGameplaySurvival;
+class CXGameplayTutorial;
 class CXStartMenu2;
 class CXLoaderScreen;
 class CXAboutScreen;
@@ -366,7 +367,7 @@ public:
     // The open screen of each class; at most one screen is open at a time.
     CXGameplaySurvival* m_pGameplayScreen = nullptr;
     CXStartMenu2* m_pStartMenu = nullptr;
-    CXGameplaySurvival* m_pTutorialScreen = nullptr;  // the gameplay object while the tutorial runs
+    CXGameplayTutorial* m_pTutorialScreen = nullptr;  // the tutorial screen while it exists, else null
     CXLoaderScreen* m_pLoaderScreen = nullptr;
     CXAboutScreen* m_pAboutScreen = nullptr;
     CXPlayScreen* m_pPlayScreen = nullptr;

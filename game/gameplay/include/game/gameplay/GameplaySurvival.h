@@ -326,6 +326,12 @@ public:
     // The dragged marble's saved identity between reading a record and linking it.
     std::uint32_t m_uDraggedMarbleId = 0;
 
+protected:
+    void PlaySound(const char* name);
+    void StopSound(const char* name);
+    // Posts a game message to the game object, deferred behind the screen's curtain.
+    void PostGameMessage(int code);
+
 private:
     bool LoadImages();
     bool TakeSprites();
@@ -348,9 +354,6 @@ private:
     void ShowLostLifeText();
     void AwardAchievement(int index);
     void CheckAchievementProgress(int index);
-    void PlaySound(const char* name);
-    void StopSound(const char* name);
-    void PostGameMessage(int code);
     // Runs "acn_stats_on" and keeps the statistics dialog when it opened.
     void OpenRoundStats();
     void DrawExplosions();

@@ -9,6 +9,7 @@
 
 #include "core/CommonString.h"
 #include "game/gameplay/GameplaySurvival.h"
+#include "game/gameplay/GameplayTutorial.h"
 #include "game/screens/AboutScreen.h"
 #include "game/screens/AchScreen.h"
 #include "game/screens/FarmShopScreen.h"
@@ -30,11 +31,4 @@ public:
 
 private:
     const char* m_pRootName;
-};
-
-// The scripted tutorial: the round screen in its tutorial mode (its own root, no scoring, no
-// lives lost, nothing written to the profile) until the tutorial's own class is written.
-class CXGameplayTutorial : public CXGameplaySurvival {
-public:
-    explicit CXGameplayTutorial(CXElement* parent) : CXGameplaySurvival(parent) { m_bTutorial = true; }
 };
