@@ -241,7 +241,9 @@ TEST_F(TutorialScreenTest, FinishedLessonsChangeBehindTheCurtain) {
         EXPECT_EQ(tutorial->m_nCurrentLesson, r.to);
         EXPECT_FALSE(tutorial->m_bSwitching);
         EXPECT_EQ(tutorial->m_bSkipPulsates, r.pulsates);
-        if (r.to == 0) EXPECT_EQ(Step<CScenarioStepDelay>(0)->m_nFrames, 99) << "the repeat opens with the long delay";
+        if (r.to == 0) {
+            EXPECT_EQ(Step<CScenarioStepDelay>(0)->m_nFrames, 99) << "the repeat opens with the long delay";
+        }
         for (int k = 1; k <= 8; ++k) {
             tutorial->RunProcess();
             EXPECT_EQ(tutorial->m_nLessonAlpha, std::min(32 * k, 255)) << r.to << " frame " << k;
@@ -401,7 +403,9 @@ TEST_F(TutorialScreenTest, TheHandPressesWithItsFingertipAndFloatsOverItsShadow)
             EXPECT_EQ(d.alphaOffset, alpha) << c.pressed << " " << i;
             EXPECT_EQ(d.angle, 0);
             EXPECT_EQ(d.scale, kFixed16One);
-            if (kind == TRotatedDraw::kMultiply) EXPECT_EQ(d.r + d.g + d.b, 0) << "a black shadow";
+            if (kind == TRotatedDraw::kMultiply) {
+                EXPECT_EQ(d.r + d.g + d.b, 0) << "a black shadow";
+            }
         }
     }
 }
