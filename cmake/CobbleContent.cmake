@@ -20,7 +20,7 @@ set(COBBLE_PAK_STAGE ${COBBLE_CONTENT_DIR}/stage)
 # Where the game looks for its common pak, relative to the directory of the built program.
 set(COBBLE_PAK_OUTPUT ${CMAKE_BINARY_DIR}/app/native/assets/_game_bb.pak)
 # The content phase this tree delivers; the checker skips code references of later phases.
-set(COBBLE_CONTENT_PHASE B CACHE STRING "Content phase the pak is complete for (A, B, C or D)")
+set(COBBLE_CONTENT_PHASE D CACHE STRING "Content phase the pak is complete for (A, B, C or D)")
 
 # cobble_pak_content(<name> COMMAND <cmd> [COMMAND <cmd> ...] DEPENDS <files or targets...>)
 # Runs the commands (which write below ${COBBLE_PAK_STAGE}) whenever a dependency changes; the

@@ -119,6 +119,11 @@ void CGameBase::InitUI() {
     UnLockKeys();
 }
 
+void CGameBase::NoteWidgetInitFailed(const CommonString& id) {
+    ++m_nWidgetInitFailures;
+    m_LastFailedWidget = id;
+}
+
 void CGameBase::SetFinished(int code) {
     m_nFinishCode = code;
     m_bFinished = true;

@@ -1,6 +1,7 @@
 // Factory table look-up and the shared make-and-initialise step.
 #include "ui/WidgetMakers.h"
 
+#include "ui/ElementHost.h"
 #include "ui/Widget.h"
 
 TWidgetMaker FindWidgetMaker(std::span<const TWidgetMakerRow> rows, const TWidget* record) {
@@ -21,6 +22,8 @@ XWidget* MakeAndInitWidget(TWidgetMaker make, CXElement* parent, TTemplate* temp
 XWidget* InitOrFreeWidget(XWidget* widget) {
     if (widget == nullptr) return nullptr;
     if (!widget->OnInitWidget()) {
+        if (IElementHost* host = widget->GetGamePtr())
+            host->NoteWidgetInitFailed(widget->GetRecord() != nullptr ? widget->GetRecord()->name : CommonString());
         SAFE_FREE_XELEMENT(widget);
         return nullptr;
     }

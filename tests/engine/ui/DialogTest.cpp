@@ -318,9 +318,18 @@ TEST(DialogTest, RecordsThatFailADialogAndRecordsThatAreSkipped) {
     EXPECT_EQ(skips->GetChildCount(), 1);
     EXPECT_EQ(skips->GetBackgroundWidget(), nullptr);
     const int before = parent.GetChildCount();
+    EXPECT_TRUE(host.m_FailedWidgets.empty()) << "a skipped record is no failure";
     EXPECT_EQ(make("d_root_child"), nullptr) << "the factory makes no root";
+    // The root is never made, so only the dialog it broke failed.
+    EXPECT_EQ(host.m_FailedWidgets, (std::vector<std::string>{"d_root_child"}));
+    host.m_FailedWidgets.clear();
     EXPECT_EQ(make("d_bad_image"), nullptr) << "a child that fails its initialisation";
+    // The host hears of each widget that failed, the child before the dialog it broke.
+    EXPECT_EQ(host.m_FailedWidgets, (std::vector<std::string>{"img_nofile", "d_bad_image"}));
+    host.m_FailedWidgets.clear();
     EXPECT_EQ(make("d_bad_background"), nullptr) << "a background that fails";
+    ASSERT_FALSE(host.m_FailedWidgets.empty());
+    EXPECT_EQ(host.m_FailedWidgets.back(), "d_bad_background");
     EXPECT_EQ(parent.GetChildCount(), before) << "failed dialogs are removed and deleted";
     parent.DeleteAllChildWidgets();
 }

@@ -165,6 +165,10 @@ public:
     CQuorvanImageRotatorScaler* GetRotatorScaler() override { return nullptr; }
     // No game classes here: game dialogs make the framework's widgets.
     std::span<const TWidgetMakerRow> GameDialogWidgetMakers() override { return {}; }
+    // Counts the widgets whose set-up failed and keeps the id of the last (ui/ElementHost.h).
+    void NoteWidgetInitFailed(const CommonString& id) override;
+    int GetWidgetInitFailures() const { return m_nWidgetInitFailures; }
+    const CommonString& GetLastFailedWidget() const { return m_LastFailedWidget; }
     virtual void NotifyLandscapeModePreference(int mode);
     virtual int GetLandscapeModePreference();
     virtual int OnGraffitiChar(int c);
@@ -375,6 +379,8 @@ public:
 
     int m_nFinishCode = 0;
     bool m_bFinished = false;
+    int m_nWidgetInitFailures = 0;
+    CommonString m_LastFailedWidget;
     bool m_bRunFailed = false;
     TSpriteSwitches m_SpriteSwitches;
     // Preset for SelectAndroidInGameResolution's landscape branch; nothing changes them.

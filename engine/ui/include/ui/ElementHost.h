@@ -15,6 +15,7 @@
 #include <span>
 
 #include "audio/SoundHost.h"
+#include "core/CommonString.h"
 #include "core/QuorvanArray.h"
 #include "sprites/SpriteHost.h"
 
@@ -62,6 +63,10 @@ public:
     // The game's own widget classes for children of game dialogs, by record kind and id
     // (ui/WidgetMakers.h); the framework's rows apply to whatever these do not list.
     virtual std::span<const TWidgetMakerRow> GameDialogWidgetMakers() = 0;
+    // Told of every widget whose OnInitWidget failed, just before it is deleted: its widget id
+    // (empty for a widget without a record). The widget is dropped and its dialog goes on
+    // without it, so this is the one trace the failure leaves.
+    virtual void NoteWidgetInitFailed(const CommonString& id) = 0;
 
 protected:
     ~IElementHost() = default;

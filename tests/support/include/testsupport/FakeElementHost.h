@@ -45,6 +45,9 @@ public:
     CSoundManager* GetSoundManager() override { return m_pSoundManager; }
     CQuorvanImageRotatorScaler* GetRotatorScaler() override { return m_pRotatorScaler; }
     std::span<const TWidgetMakerRow> GameDialogWidgetMakers() override { return m_GameDialogRows; }
+    void NoteWidgetInitFailed(const CommonString& id) override {
+        m_FailedWidgets.emplace_back(id.GetDataConst() != nullptr ? id.GetDataConst() : "");
+    }
     // Deletes every cached template, last first, as the game's flush does.
     void FlushCachedTemplates();
 
@@ -60,4 +63,5 @@ public:
     CSoundManager* m_pSoundManager = nullptr;                // not owned
     CQuorvanImageRotatorScaler* m_pRotatorScaler = nullptr;  // not owned
     std::vector<TWidgetMakerRow> m_GameDialogRows;
+    std::vector<std::string> m_FailedWidgets;  // ids told to NoteWidgetInitFailed, in order
 };
