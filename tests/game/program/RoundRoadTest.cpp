@@ -130,7 +130,9 @@ void ExpectInTableIfItBeatsItsLast(const CApplicationData& data, const char* are
         return;
     }
     EXPECT_EQ(table->m_Scores.data[own], score) << arena;
-    if (own > 0) EXPECT_GE(table->m_Scores.data[own - 1], score) << arena << ": in its place";
+    if (own > 0) {
+        EXPECT_GE(table->m_Scores.data[own - 1], score) << arena << ": in its place";
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
