@@ -634,9 +634,7 @@ TEST(ScreenTour, EveryScreenAndDialogHeadlessWithTheBackKeyOnEach) {
 }
 
 TEST(ScreenTourX11, TheSameTourInARealWindowUnderXvfb) {
-    if (std::getenv("COBBLE_NO_XVFB") != nullptr)
-        GTEST_SKIP() << "xvfb-run is not installed (scripts/deps.sh installs it): the real X window is not tested";
-    if (std::getenv("COBBLE_UNDER_XVFB") == nullptr) GTEST_SKIP() << "runs under xvfb-run, as ctest's game_program_x11";
+    if (const char* why = WhyNoXvfbWindow()) GTEST_SKIP() << why;
     ASSERT_NE(std::getenv("DISPLAY"), nullptr);
     RunTourAndCheck("COBBLE_DISPLAY=x11", "screen-tour-x11");
 }
