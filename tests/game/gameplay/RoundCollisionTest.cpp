@@ -281,6 +281,58 @@ TEST_F(RoundCollisionTest, BothMarblesOfAPairMustBeInOrHeadingIn) {
     }
 }
 
+TEST_F(RoundCollisionTest, ContactAndHaloStartStrictlyInsideTheirDistances) {
+    // Distances in 16.16 pixels: contact below 28 pixels, a halo below 84.
+    struct TCase {
+        int distance;
+        int livesAfter;
+        int danger;
+    };
+    const TCase cases[] = {
+        {28 * 65536, 3, 255},
+        {28 * 65536 - 655, 2, 255},
+        {84 * 65536, 3, 0},
+        {84 * 65536 - 328, 3, 5},
+    };
+    for (const TCase& c : cases) {
+        screen->m_Marbles.RemoveAll();
+        screen->m_nLives = 3;
+        screen->m_nPauseCounter = -1;
+        CMarble* a = Put(0, 100, 200);
+        CMarble* b = Put(1, 100, 200);
+        b->m_Position.x += c.distance;
+        a->m_Direction = TVector2D_16{65536, 0};
+        b->m_Direction = TVector2D_16{-65536, 0};
+        screen->RunProcessEnemyCollisions();
+        EXPECT_EQ(screen->m_nLives, c.livesAfter) << c.distance;
+        EXPECT_EQ(b->m_nDanger, c.danger) << c.distance;
+    }
+}
+
+TEST_F(RoundCollisionTest, TheNearMissLimitsAreInclusiveAndStrictToTheUnit) {
+    // 30 pixels or less sets the flag; more than 34 afterwards earns it. In 16.16 pixels.
+    const struct {
+        int first, second;
+        bool awarded;
+        const char* why;
+    } cases[] = {
+        {30 * 65536 + 656, 40 * 65536, false, "30.01 is not near"},
+        {30 * 65536, 34 * 65536 + 656, true, "34.01 is away"},
+    };
+    for (const auto& c : cases) {
+        profile->m_AchievementFlags[16] = 0;
+        screen->m_bNearMiss = false;
+        screen->m_Marbles.RemoveAll();
+        Put(0, 100, 200);
+        CMarble* b = Put(1, 100, 200);
+        b->m_Position.x = 100 * 65536 + c.first;
+        screen->RunProcessEnemyCollisions();
+        b->m_Position.x = 100 * 65536 + c.second;
+        screen->RunProcessEnemyCollisions();
+        EXPECT_EQ(profile->IsAchievementAwarded(16), c.awarded) << c.why;
+    }
+}
+
 TEST_F(RoundCollisionTest, TheTutorialNeverGivesTheNearMiss) {
     screen->m_bTutorial = true;
     CMarble* b = Put(1, 130, 200);

@@ -105,9 +105,8 @@ TEST_F(RoundFlowTest, EdgeSpawnsDrawTheEdgeThenAlongItThenAcrossItThenTheColour)
         int x, y;
         std::vector<int> ranges;
     } cases[] = {
-        {{0, 50, 7, 1}, 50, -21, {4, 320, 20, 4}},
-        {{1, 10, 0, 0}, 10, 494, {4, 320, 20, 4}},
-        {{2, 100, 5, 3}, -19, 100, {4, 480, 20, 4}},
+        {{0, 50, 7, 1}, 50, -21, {4, 320, 20, 4}},    {{1, 10, 0, 0}, 10, 494, {4, 320, 20, 4}},
+        {{1, 10, 7, 2}, 10, 501, {4, 320, 20, 4}},    {{2, 100, 5, 3}, -19, 100, {4, 480, 20, 4}},
         {{3, 200, 19, 2}, 353, 200, {4, 480, 20, 4}},
     };
     for (const auto& c : cases) {
@@ -161,6 +160,74 @@ TEST_F(RoundFlowTest, EightyFourPixelsAwayIsFarEnoughAndEightyThreeIsNot) {
         screen->SpawnEnemy();
         ASSERT_EQ(screen->m_Marbles.count, 2);
         EXPECT_EQ(screen->m_Marbles.data[1]->m_Position.x, c.spawnedX * 65536) << c.markY;
+    }
+}
+
+TEST_F(RoundFlowTest, TheClearanceIsMeasuredSquaredInWholePixels) {
+    // (10, 83) pixels away is 83.6 pixels: refused; (10, 84) is 84.6: taken.
+    const struct {
+        int markY;
+        int spawnedX;
+    } cases[] = {{-97, 300}, {-98, 100}};
+    for (const auto& c : cases) {
+        screen->m_Marbles.RemoveAll();
+        Put(0, 110, c.markY);
+        game.randoms.assign({0, 100, 0, 0, 300, 0, 3});
+        screen->SpawnEnemy();
+        ASSERT_EQ(screen->m_Marbles.count, 2);
+        EXPECT_EQ(screen->m_Marbles.data[1]->m_Position.x, c.spawnedX * 65536) << c.markY;
+    }
+}
+
+TEST_F(RoundFlowTest, NothingSpawnsWithoutAScreenToSpawnAround) {
+    IDibBitmap* back = game.m_Screen.m_pBackBuffer;
+    game.m_Screen.m_pBackBuffer = nullptr;
+    game.randoms.assign({0, 100, 0, 0});
+    screen->SpawnEnemy();
+    game.m_Screen.m_pBackBuffer = back;
+    EXPECT_EQ(screen->m_Marbles.count, 0);
+}
+
+TEST_F(RoundFlowTest, InsideALevelTheSpawnIntervalShowsItsBase) {
+    // interval = base + (30 - base) x (1 - q), q = cleared / target held to 0..1; base =
+    // 30 - 3 i, at least 1, with i the index (2 less while easing), 30 for i below 0.
+    struct TCase {
+        int arena, level, cleared, target, easing;
+        int expected, easingAfter;
+        const char* why;
+    };
+    const TCase cases[] = {
+        {0, 3, 10, 20, 0, 25, 0, "index 3 half way: 21 + 9 / 2"},
+        {1, 0, 10, 20, 1, 25, 0, "the last frame of easing still counts index 5 as 3"},
+        {1, 0, 10, 20, 0, 22, 0, "without easing index 5 half way: 15 + 15 / 2"},
+        {0, 1, 10, 20, 100, 30, 99, "easing below index 0: base 30"},
+        {2, 0, 16, 31, 0, 15, 0, "index 10: base 1, 1 + 29 x 15 / 31"},
+        {0, 3, 25, 20, 0, 21, 0, "more cleared than the target counts as the end"},
+    };
+    for (const TCase& c : cases) {
+        SetLevel(screen, c.arena, c.level, c.cleared, c.target, false);
+        screen->m_nEasingCounter = c.easing;
+        screen->m_nSpawnCounter = 0;
+        screen->Difficulty_RunProcessSpawnEnemies();
+        EXPECT_EQ(screen->m_nSpawnInterval, c.expected) << c.why;
+        EXPECT_EQ(screen->m_nEasingCounter, c.easingAfter) << c.why;
+    }
+}
+
+TEST_F(RoundFlowTest, TheFreeSpeedAtTheEdgesOfEasingAndOfTheTarget) {
+    const struct {
+        int cleared, target, easing;
+        FIXED_FLOAT_16 expected;
+        const char* why;
+    } cases[] = {
+        {0, 20, 1, 32113, "the last easing frame starts at s - 0.16"},
+        {5, 0, 0, 37356, "no target: no progress, the level's start"},
+        {1, 1, 0, 42598, "a target of one cleared: the full 0.65"},
+    };
+    for (const auto& c : cases) {
+        SetLevel(screen, 2, 0, c.cleared, c.target, false);
+        screen->m_nEasingCounter = c.easing;
+        EXPECT_EQ(screen->Difficulty_GetBasicEnemySpeedOnCurrentLevel(), c.expected) << c.why;
     }
 }
 
@@ -279,6 +346,15 @@ TEST_F(RoundFlowTest, TheLeavingDirectionIsTheChordOfThePathsLastFivePixels) {
     const double length = std::hypot(2.0, 3.0);
     EXPECT_NEAR(m->m_Direction.x, 2.0 / length * 65536.0, 600.0);
     EXPECT_NEAR(m->m_Direction.y, 3.0 / length * 65536.0, 600.0);
+    // Exactly: the chord from the path's own point 5 pixels before its end (the curve's
+    // measuring and lookup are pinned by the curve's suite) to its end point.
+    BezierCurve reference;
+    ASSERT_EQ(reference.AddSpline(p0, TVector2D{90 * 256, 200 * 256}, TVector2D{120 * 256, 200 * 256}, corner), 1);
+    ASSERT_EQ(reference.AddSpline(corner, TVector2D{150 * 256, 201 * 256}, TVector2D{150 * 256, 202 * 256}, end), 1);
+    const TVector2D before = reference.GetPos(reference.Length() - 5 * 256, nullptr);
+    const double dx = end.x - before.x, dy = end.y - before.y;
+    EXPECT_NEAR(m->m_Direction.x, dx / std::hypot(dx, dy) * 65536.0, 2.0);
+    EXPECT_NEAR(m->m_Direction.y, dy / std::hypot(dx, dy) * 65536.0, 2.0);
 }
 
 TEST_F(RoundFlowTest, TheLeavingDirectionOfACurvedPathFollowsItsLastFivePixels) {
@@ -307,8 +383,8 @@ TEST_F(RoundFlowTest, TheLeavingDirectionOfACurvedPathFollowsItsLastFivePixels) 
     for (int frame = 0; frame < 40 && m->m_Path.GetNumSegments() > 0; ++frame)
         screen->RunProcessMovementAndCollisions();
     ASSERT_EQ(m->m_Path.GetNumSegments(), 0);
-    EXPECT_NEAR(m->m_Direction.x, x5, 40.0);
-    EXPECT_NEAR(m->m_Direction.y, y5, 40.0);
+    EXPECT_NEAR(m->m_Direction.x, x5, 2.0);
+    EXPECT_NEAR(m->m_Direction.y, y5, 2.0);
 }
 
 TEST_F(RoundFlowTest, ThePreviousPositionIsWhereTheMarbleStoodWhenTheFrameBegan) {
@@ -322,6 +398,26 @@ TEST_F(RoundFlowTest, ThePreviousPositionIsWhereTheMarbleStoodWhenTheFrameBegan)
         EXPECT_EQ(m->m_PrevPosition.x, starts.back().x) << frame;
         EXPECT_EQ(m->m_PrevPosition.y, starts.back().y) << frame;
         EXPECT_GT(m->m_Position.x, m->m_PrevPosition.x + 7 * 65536) << "a frame moves it 8 pixels on";
+    }
+}
+
+TEST_F(RoundFlowTest, ALoneCatchPopsWithASoundOnlyAfterMoreThanSevenFrames) {
+    const struct { int collected, pathFrames, sounds; } cases[] = {{1, 7, 0}, {1, 8, 1}, {2, 8, 0}, {1, 30, 1}};
+    for (const auto& c : cases) {
+        screen->m_Marbles.RemoveAll();
+        screen->m_nMarblesOnPath = 0;
+        sound->played.clear();
+        Put(3, 200, 400);
+        CMarble* m = Put(1, 60, 200);
+        m->m_nSpeed = 8 * 65536;
+        GivePath(m, 62, 200);
+        m->m_nCollected = c.collected;
+        m->m_nPathFrames = c.pathFrames;
+        screen->RunProcessMovementAndCollisions();
+        int ordinary = 0;
+        for (int i = 0; i < screen->m_Marbles.count; ++i) ordinary += screen->m_Marbles.data[i]->IsPowerUp() ? 0 : 1;
+        EXPECT_EQ(ordinary, 1) << "popped at the end of its path (a combo leaves a power-up)";
+        EXPECT_EQ(Played("SFX_BALL_EXPLODE1"), c.sounds) << c.collected << " after " << c.pathFrames;
     }
 }
 
