@@ -421,6 +421,121 @@ TEST_F(RoundFlowTest, ALoneCatchPopsWithASoundOnlyAfterMoreThanSevenFrames) {
     }
 }
 
+TEST_F(RoundFlowTest, AMarblesOwnFrameRunsOnceAFrame) {
+    // Outside and not entered, the entry indicator climbs by 20.0 a frame; a marble set off with
+    // a delay of 3 frames goes on the third.
+    CMarble* outside = screen->SpawnEnemy(0, -60, 200);
+    outside->m_nSpeed = 0;
+    CMarble* timed = Put(2, 200, 400);
+    timed->ActivateWithDelay(3);
+    Put(3, 100, 100);  // keeps the field from being cleared
+    const int indicator = outside->m_nEntryIndicator;
+    screen->RunProcessMovementAndCollisions();
+    EXPECT_EQ(outside->m_nEntryIndicator, indicator + 20 * 256);
+    screen->RunProcessMovementAndCollisions();
+    EXPECT_EQ(outside->m_nEntryIndicator, indicator + 40 * 256);
+    EXPECT_EQ(outside->m_nSpeed, 0) << "a marble standing outside is not set rolling";
+    EXPECT_EQ(outside->m_Position.x, -60 * 65536);
+    EXPECT_EQ(screen->m_Marbles.count, 3);
+    screen->RunProcessMovementAndCollisions();
+    EXPECT_EQ(screen->m_Marbles.count, 2) << "gone on its third frame";
+}
+
+// Level 4 of the first arena: a path speed of 10 pixels a frame, one pixel a substep. Straight
+// paths with controls on their thirds measure exactly.
+class RoundPathTest : public RoundTest {
+protected:
+    RoundPathTest() { SetLevel(screen, 0, 4, 0, 20, false); }
+    CMarble* OnStraightPath(int x0, int y0, int x1, int y1, FIXED_FLOAT_16 speed) {
+        CMarble* m = Put(1, x0, y0);
+        m->m_nSpeed = speed;
+        const int dx = (x1 - x0) / 3, dy = (y1 - y0) / 3;
+        EXPECT_EQ(
+            m->m_Path.AddSpline(TVector2D{x0 * 256, y0 * 256}, TVector2D{(x0 + dx) * 256, (y0 + dy) * 256},
+                                TVector2D{(x0 + 2 * dx) * 256, (y0 + 2 * dy) * 256}, TVector2D{x1 * 256, y1 * 256}),
+            1);
+        m->m_bOnPath = true;
+        screen->RollingSoundCounterInc();
+        return m;
+    }
+};
+
+TEST_F(RoundPathTest, AMarbleStandsOnItsPathsPointAndRollsByItsSpeed) {
+    // 180 pixels in pieces of 18, 8 already run: the frame ends on the first piece's end.
+    CMarble* m = OnStraightPath(60, 200, 240, 200, 10 * 65536);
+    m->m_nPathDistance = 8 * 65536;
+    m->m_fRollDistance = 3.0f;
+    screen->RunProcessMovementAndCollisions();
+    EXPECT_EQ(m->m_nPathDistance, 18 * 65536);
+    EXPECT_EQ(m->m_Position.x, 78 * 65536);
+    EXPECT_EQ(m->m_Position.y, 200 * 65536);
+    EXPECT_EQ(m->m_Direction.x, 65536);
+    EXPECT_EQ(m->m_Direction.y, 0);
+    EXPECT_FLOAT_EQ(m->m_fRollDistance, 13.0f) << "once a frame, by the speed";
+    EXPECT_EQ(m->m_nPathFrames, 1);
+    // Up the screen too: 300 pixels in pieces of 30, 20 already run.
+    CMarble* up = OnStraightPath(100, 400, 100, 100, 10 * 65536);
+    up->m_nPathDistance = 20 * 65536;
+    screen->RunProcessMovementAndCollisions();
+    EXPECT_EQ(up->m_Position.x, 100 * 65536);
+    EXPECT_EQ(up->m_Position.y, 370 * 65536);
+    EXPECT_EQ(up->m_Direction.y, -65536);
+}
+
+TEST_F(RoundPathTest, APathSpeedAboveTheTopIsHeldAtIt) {
+    const struct {
+        FIXED_FLOAT_16 start;
+        FIXED_FLOAT_16 distance;
+    } cases[] = {{10 * 65536, 10 * 65536}, {20 * 65536, 2 * 65536 + 9 * 65536}};
+    for (const auto& c : cases) {
+        screen->m_Marbles.RemoveAll();
+        CMarble* m = OnStraightPath(60, 200, 240, 200, c.start);
+        screen->RunProcessMovementAndCollisions();
+        EXPECT_EQ(m->m_nSpeed, 10 * 65536) << c.start;
+        EXPECT_EQ(m->m_nPathDistance, c.distance) << c.start;
+    }
+}
+
+TEST_F(RoundPathTest, APathEndsInTheSubstepThatReachesItsLength) {
+    // 30 pixels at one a substep: the thirtieth substep, the last of the third frame, ends it.
+    CMarble* m = OnStraightPath(60, 200, 90, 200, 10 * 65536);
+    Put(3, 200, 400);
+    screen->RunProcessMovementAndCollisions();
+    screen->RunProcessMovementAndCollisions();
+    EXPECT_EQ(m->m_Path.GetNumSegments(), 1);
+    screen->RunProcessMovementAndCollisions();
+    EXPECT_EQ(m->m_Path.GetNumSegments(), 0);
+    EXPECT_FALSE(m->m_bOnPath);
+    EXPECT_EQ(m->m_Position.x, 90 * 65536 + screen->Difficulty_GetBasicEnemySpeedOnCurrentLevel() / 10)
+        << "from its end a tenth of a frame at the free speed";
+}
+
+TEST_F(RoundPathTest, PointsLeftOfOrAboveTheScreenDoNotMoveTheMarble) {
+    // 30 pixels from 21 beyond the left (or top) edge, one pixel already run: the first frame's
+    // points all lie beyond the edge and the marble waits; the second frame ends on the edge
+    // itself (0, a piece's end), where it stands.
+    const struct {
+        int x0, y0, x1, y1;
+        int edgeX, edgeY;
+    } cases[] = {{-21, 200, 9, 200, 0, 200}, {100, -21, 100, 9, 100, 0}};
+    for (const auto& c : cases) {
+        screen->m_Marbles.RemoveAll();
+        screen->m_nMarblesOnPath = 0;
+        CMarble* m = OnStraightPath(c.x0, c.y0, c.x1, c.y1, 10 * 65536);
+        m->m_nPathDistance = 65536;
+        const TVector2D_16 direction = m->m_Direction;
+        screen->RunProcessMovementAndCollisions();
+        EXPECT_EQ(m->m_nPathDistance, 11 * 65536);
+        EXPECT_EQ(m->m_Position.x, c.x0 * 65536) << c.x0 << "," << c.y0;
+        EXPECT_EQ(m->m_Position.y, c.y0 * 65536) << c.x0 << "," << c.y0;
+        EXPECT_EQ(m->m_Direction.x, direction.x);
+        EXPECT_EQ(m->m_Direction.y, direction.y);
+        screen->RunProcessMovementAndCollisions();
+        EXPECT_EQ(m->m_Position.x, c.edgeX * 65536) << c.x0 << "," << c.y0;
+        EXPECT_EQ(m->m_Position.y, c.edgeY * 65536) << c.x0 << "," << c.y0;
+    }
+}
+
 TEST_F(RoundFlowTest, APathThatCaughtAMarblePopsAtItsEnd) {
     Put(3, 200, 400);  // keeps the field from being cleared
     CMarble* m = Put(1, 60, 200);
