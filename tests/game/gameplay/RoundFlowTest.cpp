@@ -508,6 +508,7 @@ TEST_F(RoundPathTest, APathEndsInTheSubstepThatReachesItsLength) {
     EXPECT_FALSE(m->m_bOnPath);
     EXPECT_EQ(m->m_Position.x, 90 * 65536 + screen->Difficulty_GetBasicEnemySpeedOnCurrentLevel() / 10)
         << "from its end a tenth of a frame at the free speed";
+    EXPECT_EQ(m->m_Position.y, 200 * 65536);
 }
 
 TEST_F(RoundPathTest, PointsLeftOfOrAboveTheScreenDoNotMoveTheMarble) {
