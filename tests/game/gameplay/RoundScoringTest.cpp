@@ -103,6 +103,60 @@ TEST_F(RoundScoringTest, APopSoonOnItsPathShowsItsPointsLater) {
     ASSERT_EQ(screen->m_pJumpStrings->m_Texts.count, 2);
     EXPECT_EQ(screen->m_pJumpStrings->m_Texts.data[0]->m_nDelay, 10);
     EXPECT_EQ(screen->m_pJumpStrings->m_Texts.data[1]->m_nDelay, 0);
+    // From the first frame on its path; a marble that never ran one shows at once.
+    for (const auto& [frames, delay] : {std::pair{1, 10}, std::pair{0, 0}}) {
+        screen->m_pJumpStrings->RemoveAll();
+        Leaving(0, 100, 100)->m_nPathFrames = frames;
+        screen->RunProcessDeleteObjects();
+        ASSERT_EQ(screen->m_pJumpStrings->m_Texts.count, 1);
+        EXPECT_EQ(screen->m_pJumpStrings->m_Texts.data[0]->m_nDelay, delay) << frames;
+    }
+}
+
+TEST_F(RoundScoringTest, APoppedMarblesPointsStandWhereItWas) {
+    Put(3, 200, 400);
+    Leaving(0, 100, 150);
+    screen->RunProcessDeleteObjects();
+    ASSERT_EQ(screen->m_pJumpStrings->m_Texts.count, 1);
+    EXPECT_EQ(screen->m_pJumpStrings->m_Texts.data[0]->m_pParams->position.x, 100 * 65536);
+    EXPECT_EQ(screen->m_pJumpStrings->m_Texts.data[0]->m_pParams->position.y, 150 * 65536);
+}
+
+TEST_F(RoundScoringTest, ALeavingMarbleOnAPathLeavesItsPath) {
+    Put(3, 200, 400);
+    CMarble* m = Put(0, 100, 150);
+    GivePath(m, 300, 150);
+    ASSERT_EQ(screen->m_nMarblesOnPath, 1);
+    m->m_bRemoved = true;
+    screen->RunProcessDeleteObjects();
+    EXPECT_EQ(screen->m_nMarblesOnPath, 0);
+}
+
+TEST_F(RoundScoringTest, OrdinaryMarblesStayFromThePausesFirstFrameToItsBursts) {
+    const struct {
+        int pause;
+        bool gameOver;
+        bool leaves;
+    } cases[] = {{-1, false, true}, {0, false, false}, {65, false, false}, {66, false, true}, {-1, true, false}};
+    for (const auto& c : cases) {
+        screen->m_Marbles.RemoveAll();
+        screen->m_nPauseCounter = c.pause;
+        screen->m_bGameOver = c.gameOver;
+        Put(3, 200, 400);
+        Leaving(0, 100, 150);
+        screen->RunProcessDeleteObjects();
+        EXPECT_EQ(screen->m_Marbles.count, c.leaves ? 1 : 2) << c.pause << " " << c.gameOver;
+    }
+}
+
+TEST_F(RoundScoringTest, APowerUpWithItsLastFrameOfLifeStillPays) {
+    Put(3, 200, 400);
+    CMarblePowerup* coin = screen->SpawnPowerUp(100, 150, kPowerUpCoin);
+    coin->m_nLife = 1;
+    coin->Activate();
+    screen->RunProcessDeleteObjects();
+    EXPECT_EQ(screen->m_nCoinsPickedUp, 1);
+    EXPECT_EQ(screen->m_Explosions.count, 1);
 }
 
 TEST_F(RoundScoringTest, ExplosionsLastNineteenFrames) {
@@ -223,6 +277,7 @@ TEST_F(RoundScoringTest, ACoinPaysTheArenasValueAndIsNoPowerUpStatistic) {
         EXPECT_EQ(profile->m_PowerUpsPerArena[0], 0);
         ASSERT_EQ(Texts(), std::vector<std::string>{c.text});
         EXPECT_EQ(screen->m_pJumpStrings->m_Texts.data[0]->m_Position.y, 130 * 65536) << "20 pixels above the coin";
+        EXPECT_EQ(screen->m_pJumpStrings->m_Texts.data[0]->m_Position.x, 100 * 65536);
         screen->m_Marbles.RemoveAll();
     }
 }
