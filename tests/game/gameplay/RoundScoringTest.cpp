@@ -161,11 +161,12 @@ TEST_F(RoundScoringTest, APowerUpWithItsLastFrameOfLifeStillPays) {
 
 TEST_F(RoundScoringTest, ExplosionsLastNineteenFrames) {
     Put(3, 200, 400);
-    Leaving(2, 100, 100)->m_nGlowAngle = 77;
+    Leaving(2, 100, 130)->m_nGlowAngle = 77;
     screen->RunProcessDeleteObjects();
     ASSERT_EQ(screen->m_Explosions.count, 1);
     const CExplosion e = screen->m_Explosions.data[0];
     EXPECT_EQ(e.position.x, 100 * 256);
+    EXPECT_EQ(e.position.y, 130 * 256);
     EXPECT_EQ(e.clock, 0);
     EXPECT_EQ(e.red, 0);
     EXPECT_EQ(e.green, 255);
@@ -242,6 +243,16 @@ TEST_F(RoundScoringTest, TheLevelAdvancesInThePassThatReachesItsTarget) {
     Leaving(0, 100, 100);
     screen->RunProcessDeleteObjects();
     EXPECT_EQ(screen->m_nTargetFill, 166);
+}
+
+TEST_F(RoundScoringTest, ReachingTheTargetEndsAHoldStillShowing) {
+    Put(3, 200, 400);
+    screen->m_nCleared = 19;
+    screen->m_bLevelUpHold = true;  // the last level's full bar still held
+    Leaving(0, 100, 100);
+    screen->RunProcessDeleteObjects();
+    EXPECT_FALSE(screen->m_bLevelUpHold);
+    EXPECT_TRUE(screen->m_bLevelUpFill);
 }
 
 TEST_F(RoundScoringTest, LevelTargetsRunFromTwentyToThirtyFive) {
