@@ -65,6 +65,29 @@ TEST_F(RoundScoringTest, PointsFollowLevelComboBoostQuestAndArena) {
     }
 }
 
+TEST_F(RoundScoringTest, AQuestForYellowAddsToYellowMarbles) {
+    const std::string text =
+        "quests_for_yard = yard2\n affect_arena = arena1\n quest = q_yellow\n  buy1 = e\n  buy2 = f\n"
+        "  extraScore = yellow, 3\n end\nend\n";
+    TParseInput quests = ParseInputOf(std::span<const char>(text.data(), text.size()), "quests");
+    ASSERT_TRUE(game.m_pMiniQuestManager->ReadQuestDefsFromInput(quests));
+    profile->MiniQuestCompleted(CommonString("yard2"), CommonString("q_yellow"));
+    game.m_pMiniQuestManager->RecalcMiniQuestResultsForCurrentArena();
+    for (const auto& [type, total] : {std::pair{3, 13}, std::pair{2, 10}}) {
+        screen->m_nScore = 0;
+        screen->AddScore(10, 100, 100, 0, type, 0);
+        EXPECT_EQ(screen->m_nScore, total) << type;
+    }
+}
+
+TEST_F(RoundScoringTest, AScoreCountsWithoutAQuestManager) {
+    CMiniQuestManager* quests = game.m_pMiniQuestManager;
+    game.m_pMiniQuestManager = nullptr;
+    screen->AddScore(10, 100, 100, 0, 0, 0);
+    game.m_pMiniQuestManager = quests;
+    EXPECT_EQ(screen->m_nScore, 10);
+}
+
 TEST_F(RoundScoringTest, TheScoreTextStaysInsideTheArea) {
     screen->AddScore(10, 0, 1000, 0, 0, 0);
     const CJumpString* text = screen->m_pJumpStrings->m_Texts.data[0];
