@@ -89,10 +89,30 @@ TEST_F(RoundScoringTest, AScoreCountsWithoutAQuestManager) {
 }
 
 TEST_F(RoundScoringTest, TheScoreTextStaysInsideTheArea) {
-    screen->AddScore(10, 0, 1000, 0, 0, 0);
-    const CJumpString* text = screen->m_pJumpStrings->m_Texts.data[0];
-    EXPECT_EQ(text->m_Position.x, 12 * 65536);
-    EXPECT_EQ(text->m_Position.y, 469 * 65536);
+    // The area: x 12 .. 308, y 66 .. 469.
+    const struct {
+        int x, y, shownX, shownY;
+    } cases[] = {{0, 1000, 12, 469}, {1000, -50, 308, 66}, {200, 300, 200, 300}};
+    for (const auto& c : cases) {
+        screen->m_pJumpStrings->RemoveAll();
+        screen->AddScore(10, c.x, c.y, 0, 0, 0);
+        const CJumpString* text = screen->m_pJumpStrings->m_Texts.data[0];
+        EXPECT_EQ(text->m_Position.x, c.shownX * 65536) << c.x << "," << c.y;
+        EXPECT_EQ(text->m_Position.y, c.shownY * 65536) << c.x << "," << c.y;
+    }
+}
+
+TEST_F(RoundScoringTest, TheSecondCoinLandsInsideTheAreaAboveAndBelow) {
+    // Within an eighth of the area's height (50 pixels) of the combo, held 14 pixels inside.
+    screen->m_BoostLevels[kUpgradeCoin] = 4;
+    const struct { int y, yDraw, targetY; } cases[] = {{70, 0, 80}, {460, 99, 455}, {250, 30, 230}};
+    for (const auto& c : cases) {
+        screen->m_Marbles.RemoveAll();
+        game.randoms.assign({2, 0, c.yDraw});
+        screen->SpawnPowerUp(160, c.y, 2, 0);
+        ASSERT_EQ(screen->m_Marbles.count, 2);
+        EXPECT_EQ(static_cast<CMarblePowerup*>(screen->m_Marbles.data[1])->m_HopTarget.y, c.targetY * 65536) << c.y;
+    }
 }
 
 TEST_F(RoundScoringTest, TheTutorialScoresNothing) {
