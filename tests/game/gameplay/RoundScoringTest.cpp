@@ -384,6 +384,9 @@ TEST_F(RoundScoringTest, ACombosPowerUpComesOnlyForMoreThanOne) {
     EXPECT_EQ(edge->m_Position.x, 26 * 65536);
     EXPECT_EQ(edge->m_Position.y, 455 * 65536);
     EXPECT_EQ(edge->m_nSpeed, 0);
+    CMarblePowerup* corner = screen->SpawnPowerUp(1000, -50, kPowerUpBomb);
+    EXPECT_EQ(corner->m_Position.x, 294 * 65536);
+    EXPECT_EQ(corner->m_Position.y, 80 * 65536);
 }
 
 TEST_F(RoundScoringTest, TheDoubleCoinBoostBringsASecondCoinByItsChance) {
@@ -718,6 +721,36 @@ TEST_F(RoundScoringTest, TheSecondCoinIsDrawnAgainTenTimesAtMostAndFlies41Pixels
             EXPECT_EQ(second->m_nHopHeight, 10 * 65536) << c.why;
         }
     }
+}
+
+TEST_F(RoundScoringTest, AnimationFramesRunBackwardsAndAnimationsWithoutSetsOrParticlesStillEnd) {
+    // A step of minus one frame from frames 1 and 0 of the 16 of the coin set.
+    for (const auto& [from, to] : {std::pair{256, 0}, std::pair{0, 15 * 256}}) {
+        screen->m_Animations.count = 0;
+        CAnimation a;
+        a.spriteSet = Set("Coin_Test");
+        a.frame = from;
+        a.frameStep = -256;
+        a.duration = 3 * 256;
+        ASSERT_EQ(screen->m_Animations.Add(a), 1);
+        screen->RunProcessAnimations();
+        EXPECT_EQ(screen->m_Animations.data[0].frame, to) << from;
+    }
+    // No set, and a ring with no particle systems to emit with: the clocks run to the end.
+    screen->m_Animations.count = 0;
+    CAnimation plain;
+    plain.duration = 2 * 256;
+    CAnimation ring = plain;
+    ring.kind = kAnimationRing;
+    ring.ringRadius = 40.0f;
+    ASSERT_EQ(screen->m_Animations.Add(plain), 1);
+    ASSERT_EQ(screen->m_Animations.Add(ring), 1);
+    ASSERT_EQ(game.m_pParticleManager, nullptr);
+    screen->RunProcessAnimations();
+    EXPECT_EQ(screen->m_Animations.data[0].clock, 256);
+    EXPECT_EQ(screen->m_Animations.data[1].clock, 256);
+    for (int i = 0; i < 2; ++i) screen->RunProcessAnimations();
+    EXPECT_EQ(screen->m_Animations.count, 0);
 }
 
 TEST_F(RoundScoringTest, AnimationsRunTheirClockAndFramesAndEnd) {
