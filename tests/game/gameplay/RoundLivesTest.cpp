@@ -8,10 +8,12 @@
 #include <string>
 
 #include "RoundTestGame.h"
+#include "core/LocManager2.h"
 #include "core/MemFile.h"
 #include "core/QuorvanStorage.h"
 #include "game/gameplay/MarblePowerup.h"
 #include "game/progress/HighScoreTable.h"
+#include "render/DrawingHelpers.h"
 #include "testsupport/ScratchSaveFolder.h"
 
 namespace gameplaytest {
@@ -131,6 +133,116 @@ TEST_F(RoundLivesTest, APathsMarbleLeavesItsPathWhenItCostsALife) {
     screen->RunProcessEnemyCollisions();
     EXPECT_FALSE(a->m_bOnPath);
     EXPECT_EQ(screen->m_nMarblesOnPath, 0);
+    // The later marble of the pair, and both.
+    for (bool both : {false, true}) {
+        screen->m_Marbles.RemoveAll();
+        screen->m_nMarblesOnPath = 0;
+        screen->m_nPauseCounter = -1;
+        screen->m_nLives = 3;
+        CMarble* first = Put(0, 100, 200);
+        CMarble* second = Put(1, 120, 200);
+        GivePath(second, 300, 300);
+        if (both) GivePath(first, 20, 100);
+        screen->RunProcessEnemyCollisions();
+        EXPECT_FALSE(second->m_bOnPath) << both;
+        EXPECT_FALSE(first->m_bOnPath) << both;
+        EXPECT_EQ(screen->m_nMarblesOnPath, 0) << both;
+    }
+}
+
+TEST_F(RoundLivesTest, AWrongColourLeavesTheHaloOnThatPairOnly) {
+    // A blue marble heading for the red one from 60 pixels above gets a halo first in the pass;
+    // the wrong pair then takes every halo but its own.
+    CMarble* c = Put(2, 100, 140);
+    c->m_Direction = TVector2D_16{0, 65536};
+    CMarble* a = Put(0, 100, 200);
+    CMarble* b = Put(1, 120, 200);
+    screen->m_nLives = 3;
+    screen->RunProcessEnemyCollisions();
+    EXPECT_EQ(screen->m_nLives, 2);
+    EXPECT_EQ(c->m_nDanger, 0);
+    EXPECT_EQ(a->m_nDanger, 255);
+    EXPECT_EQ(b->m_nDanger, 255);
+}
+
+TEST_F(RoundLivesTest, TheLevelStopsAtTheLargestNumber) {
+    screen->m_nLevel = INT_MAX;
+    screen->Difficulty_AdvanceLevel();
+    EXPECT_EQ(screen->m_nLevel, INT_MAX);
+    EXPECT_EQ(screen->m_nLevelTarget, 35);
+}
+
+TEST_F(RoundLivesTest, TheLevelTextStandsAtTheTextCentre) {
+    screen->m_nLevel = 3;
+    screen->Difficulty_AdvanceLevel();
+    ASSERT_EQ(Texts(), std::vector<std::string>{"Level 5"});
+    const CJumpString* text = screen->m_pJumpStrings->m_Texts.data[0];
+    EXPECT_EQ(text->m_pParams->position.x, GC.m_nTextCenterX * 65536);
+    EXPECT_EQ(text->m_pParams->position.y, GC.m_nTextCenterY * 65536);
+    EXPECT_EQ(text->m_nDelay, 0) << "only the first level waits";
+}
+
+TEST_F(RoundLivesTest, WithoutTextsOrTranslationsLevelsAndLivesGoOnSilently) {
+    CLocManager2* loc = game.m_pLocManager;
+    for (bool noTexts : {true, false}) {
+        SCOPED_TRACE(noTexts ? "no floating texts" : "no translations");
+        screen->m_Marbles.RemoveAll();
+        screen->m_nPauseCounter = -1;
+        screen->m_nLives = 3;
+        CJumpStringManager* texts = screen->m_pJumpStrings;
+        if (noTexts)
+            screen->m_pJumpStrings = nullptr;
+        else
+            game.m_pLocManager = nullptr;
+        screen->Difficulty_AdvanceLevel();
+        Put(0, 100, 200);
+        Put(1, 120, 200);
+        screen->RunProcessEnemyCollisions();
+        screen->m_pJumpStrings = texts;
+        game.m_pLocManager = loc;
+        EXPECT_EQ(screen->m_nLives, 2);
+        EXPECT_TRUE(Texts().empty());
+    }
+}
+
+TEST_F(RoundLivesTest, TheTutorialsWrongColourSetsTwoLivesAndClearsTheTexts) {
+    screen->m_bTutorial = true;
+    screen->m_nLives = 5;
+    screen->m_pJumpStrings->ShowJumpString(CommonString("old"), CommonString("score"), 0, 0, 0, 0);
+    WrongPairAndOneMore();
+    screen->RunProcessEnemyCollisions();
+    EXPECT_EQ(screen->m_nLives, 2);
+    EXPECT_EQ(Texts(), std::vector<std::string>{"Wrong colour!"});
+}
+
+TEST_F(RoundLivesTest, GameOverPulsesTheHaloAndForgetsANearMiss) {
+    screen->m_nLives = 1;
+    WrongPairAndOneMore();
+    screen->RunProcessEnemyCollisions();
+    ASSERT_TRUE(screen->m_bGameOver);
+    for (int frame = 0; frame < 6; ++frame) {
+        const FIXED_FLOAT_16 clock = screen->m_nGameOverClock;
+        screen->m_bNearMiss = true;
+        screen->RunProcess();
+        EXPECT_FALSE(screen->m_bNearMiss);
+        EXPECT_EQ(screen->m_Marbles.data[0]->m_nDanger, 1 + static_cast<int>((254LL * SCurve16(clock, nullptr)) >> 16))
+            << frame;
+        EXPECT_EQ(screen->m_Marbles.data[2]->m_nDanger, 0) << "the marble without a halo keeps none";
+        EXPECT_EQ(screen->m_nGameOverClock, clock + 6554);
+    }
+    // At its cap the clock stays.
+    const FIXED_FLOAT_16 cap = 16383 * 131072;
+    screen->m_nGameOverClock = cap;
+    screen->RunProcess();
+    EXPECT_EQ(screen->m_nGameOverClock, cap);
+}
+
+TEST_F(RoundLivesTest, ThePauseAfterALostLifeLetsGoOfTheDraggedMarble) {
+    CMarble* m = Put(2, 200, 400);
+    screen->m_nPauseCounter = 5;
+    screen->m_pDraggedMarble = m;
+    screen->RunProcessLifeLostPause();
+    EXPECT_EQ(screen->m_pDraggedMarble, nullptr);
 }
 
 TEST_F(RoundLivesTest, ThePauseAfterALostLifePulsesThenBurstsTheFieldThenPlays) {
