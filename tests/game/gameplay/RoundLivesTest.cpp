@@ -237,6 +237,82 @@ TEST_F(RoundLivesTest, GameOverPulsesTheHaloAndForgetsANearMiss) {
     EXPECT_EQ(screen->m_nGameOverClock, cap);
 }
 
+TEST_F(RoundLivesTest, GameOverStillEndsWithoutQuestsProfileOrArena) {
+    struct TCase {
+        const char* why;
+        bool noQuests, noProfile, noArena;
+        int coinsAfter;
+    };
+    const TCase cases[] = {{"no quest manager: a coin a thousand points", true, false, false, 125},
+                           {"no current player: nothing is written", false, true, false, 100},
+                           {"no arena: no table to enter", false, false, true, 125}};
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.why);
+        Arrange(0);
+        profile->m_nCoins = 100;
+        screen->m_nScore = 25000;
+        CMiniQuestManager* quests = game.m_pMiniQuestManager;
+        const int current = game.GetAppData()->m_nCurrentProfile;
+        Arena* arena = screen->m_pArena;
+        if (c.noQuests) game.m_pMiniQuestManager = nullptr;
+        if (c.noProfile) game.GetAppData()->m_nCurrentProfile = -1;
+        if (c.noArena) screen->m_pArena = nullptr;
+        game.m_nNewHighScoreRow = -1;
+        screen->GameOver();
+        game.m_pMiniQuestManager = quests;
+        game.GetAppData()->m_nCurrentProfile = current;
+        screen->m_pArena = arena;
+        EXPECT_TRUE(screen->m_bGameOver);
+        EXPECT_EQ(screen->m_nCoinsFromScore, 25);
+        EXPECT_EQ(profile->m_nCoins, c.coinsAfter);
+        if (c.noArena || c.noProfile) {
+            EXPECT_EQ(game.m_nNewHighScoreRow, -1);
+        }
+    }
+}
+
+TEST_F(RoundLivesTest, ExperienceMayReachTheLargestCountAndABestScoreTheTopRow) {
+    profile->m_uExperiencePoints = UINT_MAX - 100;
+    screen->m_nScore = 100;
+    screen->GameOver();
+    EXPECT_EQ(profile->m_uExperiencePoints, UINT_MAX);
+    game.GetAppData()->SetDefaultApplicationData();
+    screen->m_nScore = 2000000000;
+    screen->GameOver();
+    EXPECT_EQ(game.m_nNewHighScoreRow, 0) << "the best score of the table";
+}
+
+TEST_F(RoundLivesTest, ThePauseForgetsANearMissEveryFrame) {
+    Put(2, 200, 400);
+    screen->m_nPauseCounter = 5;
+    screen->m_bNearMiss = true;
+    screen->RunProcessLifeLostPause();
+    EXPECT_FALSE(screen->m_bNearMiss);
+}
+
+TEST_F(RoundLivesTest, TheClearBonusGoesOnWithoutTextsOrTranslations) {
+    CLocManager2* loc = game.m_pLocManager;
+    for (bool noTexts : {true, false}) {
+        SCOPED_TRACE(noTexts ? "no floating texts" : "no translations");
+        screen->m_Marbles.RemoveAll();
+        screen->m_nScore = 0;
+        CJumpStringManager* texts = screen->m_pJumpStrings;
+        if (noTexts)
+            screen->m_pJumpStrings = nullptr;
+        else
+            game.m_pLocManager = nullptr;
+        Put(0, 100, 100)->m_bRemoved = true;
+        screen->RunProcessDeleteObjects();
+        screen->m_pJumpStrings = texts;
+        game.m_pLocManager = loc;
+        EXPECT_EQ(screen->m_nScore, 110);
+        if (!noTexts) {
+            EXPECT_EQ(Texts(), (std::vector<std::string>{"10", "100"})) << "the points, not the words";
+        }
+        screen->m_pJumpStrings->RemoveAll();
+    }
+}
+
 TEST_F(RoundLivesTest, ThePauseAfterALostLifeLetsGoOfTheDraggedMarble) {
     CMarble* m = Put(2, 200, 400);
     screen->m_nPauseCounter = 5;
