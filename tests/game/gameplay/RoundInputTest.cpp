@@ -220,6 +220,28 @@ TEST_F(RoundInputTest, APressOpensTheStatisticsFromAGameOverClockOfFour) {
     EXPECT_NE(screen->m_pRoundStatsDialog, nullptr);
 }
 
+TEST_F(RoundInputTest, APressMakesTheMarbleTheFingersFromThatMoment) {
+    // A marble on a path, not yet entered, pressed 10 pixels off its centre.
+    CMarble* m = Put(kMarbleRed, 150, 250);
+    GivePath(m, 300, 250);
+    m->m_nPathDistance = 50 * 65536;
+    m->m_bEntered = false;
+    EXPECT_EQ(screen->NotifyPointerEvent(160, 250, XPOINTER_PRESS), 1);
+    EXPECT_EQ(screen->m_pDraggedMarble, m);
+    EXPECT_EQ(screen->m_FingerPos.x, 150 * 256) << "the finger stands on the marble's centre";
+    EXPECT_EQ(screen->m_FingerPos.y, 250 * 256);
+    EXPECT_EQ(m->m_Path.GetNumSegments(), 0);
+    EXPECT_EQ(m->m_nPathDistance, 0);
+    EXPECT_TRUE(m->m_bEntered);
+    EXPECT_EQ(screen->NotifyPointerEvent(160, 250, XPOINTER_RELEASE), 1) << "a release is used too";
+    // A press away from every marble lets go of the one held and keeps the finger where it is.
+    screen->m_pDraggedMarble = m;
+    EXPECT_EQ(screen->NotifyPointerEvent(40, 420, XPOINTER_PRESS), 1);
+    EXPECT_EQ(screen->m_pDraggedMarble, nullptr);
+    EXPECT_EQ(screen->m_FingerPos.x, 40 * 256);
+    EXPECT_EQ(screen->m_FingerPos.y, 420 * 256);
+}
+
 TEST_F(RoundInputTest, PointsAreLaidEvery40PixelsAndSmoothedThroughTheBisector) {
     CMarble* m = Put(kMarbleRed, 60, 400);
     // A finger that goes up, then turns right, then down-right, in one-pixel steps.
