@@ -3,15 +3,21 @@
 #include <cmath>
 
 #include "game/app/TheGame.h"
+#include "game/farm/FarmWindow.h"
+#include "game/gameplay/GameplaySurvival.h"
 #include "game/news/AdsEngine.h"
 #include "game/progress/ApplicationData.h"
 #include "game/progress/UserProfile.h"
+#include "game/screens/AboutScreen.h"
+#include "game/screens/AchScreen.h"
+#include "game/screens/FarmShopScreen.h"
 #include "game/screens/GameRoot.h"
-#include "game/farm/FarmWindow.h"
-#include "game/screens/PendingScreens.h"
+#include "game/screens/LeadersScreen.h"
 #include "game/screens/PlayScreen.h"
-#include "game/screens/UpgradesScreen.h"
+#include "game/screens/QuestsScreen.h"
 #include "game/screens/ScoreValue.h"
+#include "game/screens/StartMenu.h"
+#include "game/screens/UpgradesScreen.h"
 #include "render/DibBitmap.h"
 
 int g_XP_levels = 40;
