@@ -354,6 +354,23 @@ TEST_F(ProgramTest, TheBackKeyGoesToTheGameWhichSaysWhenItLeaves) {
     EXPECT_TRUE(g_record.deleted);
 }
 
+TEST_F(ProgramTest, TypedKeysReachTheGameAsTheCharactersTheyTypeAndNeverEndTheRun) {
+    // The game answers 0 to everything, so a typed key that were taken for the back key would
+    // end the run at once.
+    g_testGame.backKeyAnswers = {0};
+    g_testGame.onCycle = [](CTestGame&, int cycle) {
+        if (cycle != 2) return;
+        for (const int key :
+             {int{'a'}, int{'Z'}, int{' '}, int{KEYCODE_BACKSPACE}, int{KEYCODE_RETURN}, int{'1'}, 0xF009, int{'['}})
+            platform::PushKey(key);
+        platform::PushKey(KEYCODE_BACK);
+    };
+    EXPECT_EQ(RunProgram(), 0);
+    // The digit, Tab and the bracket are no typed keys: the game never hears of them.
+    EXPECT_EQ(g_record.events, (std::vector<std::string>{"key 97", "key 90", "key 32", "key 127", "key 13", "key 8"}));
+    EXPECT_EQ(g_record.cycles, 3) << "only the back key ended the run";
+}
+
 TEST_F(ProgramTest, ScriptedFrameLimitEndsTheRun) {
     platform::TPlatformSettings s = Settings(320, 480);
     s.frameLimit = 5;

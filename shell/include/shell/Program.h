@@ -30,11 +30,14 @@ CGameBase* CreateGameObject();
 int RunProgram();
 
 // Screen touch event to a pointer event (first finger) or a multi-touch pointer event; a
-// keyboard event with the back key to handleBackKey.
+// keyboard event with the back key to handleBackKey, with any other key to handleTypedKey.
 void handleScreenEvent(bps_event_t* event);
 // The back key (Esc in the window): the game's back-key handler; when that says the key leaves
 // the game, the run ends as on the navigator's exit.
 void handleBackKey();
+// A typed key (a letter, the blank, Backspace, Return) to the game's OnGraffitiChar as the
+// character it types (kEraseKey and kEnterKey for the last two); other keys are dropped.
+void handleTypedKey(int key);
 // Exit, window state, swipe down, orientation check and orientation.
 void handleNavigatorEvent(bps_event_t* event);
 void onEnterForeground();
