@@ -5,6 +5,7 @@
 
 #include "RoundTestGame.h"
 #include "game/gameplay/MarblePowerup.h"
+#include "game/progress/HighScoreTable.h"
 
 namespace gameplaytest {
 namespace {
@@ -184,6 +185,99 @@ TEST_F(RoundCollisionTest, TheNearMissAchievementComesAfterAnEscape) {
             EXPECT_EQ(profile->IsAchievementAwarded(16), step.awardedAfter) << c.why << ", at " << step.distance;
         }
         (void)a;
+    }
+}
+
+TEST_F(RoundCollisionTest, TwoWrongPairsInOneFrameCostOneLifeAndEndTheRoundOnce) {
+    struct TCase {
+        int lives;
+        int livesAfter;
+        bool gameOver;
+    };
+    const TCase cases[] = {{3, 2, false}, {1, 0, true}};
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.lives);
+        screen->m_Marbles.RemoveAll();
+        screen->m_nLives = c.lives;
+        screen->m_bGameOver = false;
+        screen->m_nPauseCounter = -1;
+        screen->m_nScore = 25000;
+        profile->m_nCoins = 100;
+        profile->m_uExperiencePoints = 1000;
+        profile->m_nTotalScore = 0;
+        game.GetAppData()->SetDefaultApplicationData();
+        game.GetAppData()->m_bSoundOn = true;
+        sound->played.clear();
+        // Two pairs of different colours, each touching, far from each other.
+        Put(0, 100, 150);
+        Put(1, 120, 150);
+        Put(2, 100, 350);
+        Put(3, 120, 350);
+        screen->RunProcessMovementAndCollisions();
+        EXPECT_EQ(screen->m_nLives, c.livesAfter);
+        EXPECT_EQ(screen->m_bGameOver, c.gameOver);
+        EXPECT_EQ(Played("SFX_WRONG_BALL"), 1) << "the pass ends at the first wrong pair";
+        EXPECT_EQ(Played("SFX_GAMEOVER"), c.gameOver ? 1 : 0);
+        EXPECT_EQ(Played("SFX_LIFELOST"), c.gameOver ? 0 : 1);
+        // 25,000 points pay 25 coins and 25,000 experience, once.
+        EXPECT_EQ(profile->m_nCoins, c.gameOver ? 125 : 100);
+        EXPECT_EQ(profile->m_uExperiencePoints, c.gameOver ? 26000u : 1000u);
+        EXPECT_EQ(profile->m_nTotalScore, c.gameOver ? 25000 : 0);
+        const CApplicationData& data = *game.GetAppData();
+        const int table = data.GetHighScoreTableIndex(CommonString("arena1"));
+        ASSERT_GE(table, 0);
+        const THighScoreTable* scores = data.m_HighScoreTables.data[table];
+        int rows = 0;
+        for (int i = 0; i < scores->GetCount(); ++i)
+            rows += scores->m_Scores.data[i] == 25000 && scores->m_Names.data[i]->IsEqual("Ann") ? 1 : 0;
+        EXPECT_EQ(rows, c.gameOver ? 1 : 0) << "one high-score row";
+    }
+}
+
+TEST_F(RoundCollisionTest, EveryPassStartsFromNoDanger) {
+    CMarble* a = Put(0, 100, 200);
+    CMarble* b = Put(1, 140, 200);
+    CMarble* alone = Put(2, 250, 400);
+    alone->m_nDanger = 77;
+    a->m_Direction = TVector2D_16{65536, 0};
+    b->m_Direction = TVector2D_16{-65536, 0};
+    screen->RunProcessEnemyCollisions();
+    EXPECT_EQ(a->m_nDanger, 201);
+    EXPECT_EQ(alone->m_nDanger, 0) << "a marble in no pair has no halo";
+    // The pair turns apart: the next pass leaves no halo on either.
+    a->m_Direction = TVector2D_16{-65536, 0};
+    b->m_Direction = TVector2D_16{65536, 0};
+    screen->RunProcessEnemyCollisions();
+    EXPECT_EQ(a->m_nDanger, 0);
+    EXPECT_EQ(b->m_nDanger, 0);
+}
+
+TEST_F(RoundCollisionTest, BothMarblesOfAPairMustBeInOrHeadingIn) {
+    // The area's left edge widened by 14 pixels is x -2: a marble at x -5 is outside, and heading
+    // left its arrow stays outside; heading right its arrow lies 37 pixels in.
+    struct TCase {
+        bool outsideFirst;
+        int outsideDx;
+        int livesAfter;
+        const char* why;
+    };
+    const TCase cases[] = {
+        {false, -65536, 3, "the later marble leaves the area"},
+        {true, -65536, 3, "the earlier marble leaves the area"},
+        {false, 65536, 2, "the later marble heads in"},
+        {true, 65536, 2, "the earlier marble heads in"},
+    };
+    for (const TCase& c : cases) {
+        screen->m_Marbles.RemoveAll();
+        screen->m_nLives = 3;
+        screen->m_nPauseCounter = -1;
+        CMarble* outside = nullptr;
+        if (c.outsideFirst) outside = Put(0, -5, 200);
+        Put(1, 18, 200);  // inside, 23 pixels away
+        if (!c.outsideFirst) outside = Put(0, -5, 200);
+        outside->m_Direction = TVector2D_16{c.outsideDx, 0};
+        screen->RunProcessEnemyCollisions();
+        EXPECT_EQ(screen->m_nLives, c.livesAfter) << c.why;
     }
 }
 

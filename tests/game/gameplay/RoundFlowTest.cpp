@@ -248,6 +248,83 @@ TEST_F(RoundFlowTest, AMarbleRunsItsPathAtThePathSpeedAndRollsOnFromItsEnd) {
     EXPECT_EQ(m->m_Direction.y, 0);
 }
 
+TEST_F(RoundFlowTest, AMarbleOnAPathOutsideTheAreaKeepsItsPathSpeed) {
+    // Outside the area (x below -2) the path speed still grows by R / 4 / 10 a substep from 5.
+    CMarble* m = Put(1, -40, 200);
+    m->m_nSpeed = 5 * 65536;
+    GivePath(m, 200, 200);
+    screen->RunProcessMovementAndCollisions();
+    std::int64_t distance = 0, speed = 5 * 65536;
+    for (int i = 0; i < 10; ++i) {
+        distance += speed / 10;
+        speed = speed < 8 * 65536 ? speed + 8 * 65536 / 4 / 10 : 8 * 65536;
+    }
+    EXPECT_FALSE(screen->IsMarbleInPlayRect(m));
+    EXPECT_EQ(m->m_nSpeed, speed);
+    EXPECT_EQ(m->m_nPathDistance, distance);
+}
+
+TEST_F(RoundFlowTest, TheLeavingDirectionIsTheChordOfThePathsLastFivePixels) {
+    // 90 pixels to the right, then 3 down: 5 pixels before the end lies 2 pixels left of the
+    // corner, so the marble leaves along (2, 3); 4 pixels would give (1, 3), 6 pixels (3, 3).
+    CMarble* m = Put(1, 60, 200);
+    const TVector2D p0{60 * 256, 200 * 256}, corner{150 * 256, 200 * 256}, end{150 * 256, 203 * 256};
+    ASSERT_EQ(m->m_Path.AddSpline(p0, TVector2D{90 * 256, 200 * 256}, TVector2D{120 * 256, 200 * 256}, corner), 1);
+    ASSERT_EQ(m->m_Path.AddSpline(corner, TVector2D{150 * 256, 201 * 256}, TVector2D{150 * 256, 202 * 256}, end), 1);
+    m->m_bOnPath = true;
+    screen->RollingSoundCounterInc();
+    for (int frame = 0; frame < 30 && m->m_Path.GetNumSegments() > 0; ++frame)
+        screen->RunProcessMovementAndCollisions();
+    ASSERT_EQ(m->m_Path.GetNumSegments(), 0);
+    const double length = std::hypot(2.0, 3.0);
+    EXPECT_NEAR(m->m_Direction.x, 2.0 / length * 65536.0, 600.0);
+    EXPECT_NEAR(m->m_Direction.y, 3.0 / length * 65536.0, 600.0);
+}
+
+TEST_F(RoundFlowTest, TheLeavingDirectionOfACurvedPathFollowsItsLastFivePixels) {
+    // A hook that turns sharply at its end: the chord over the last 5 pixels points elsewhere
+    // than the end's tangent (straight left) and than the chord over the last 10 pixels.
+    CMarble* m = Put(1, 60, 150);
+    const TVector2D p0{60 * 256, 150 * 256}, p1{200 * 256, 150 * 256}, p2{200 * 256, 190 * 256},
+        p3{180 * 256, 190 * 256};
+    ASSERT_EQ(m->m_Path.AddSpline(p0, p1, p2, p3), 1);
+    m->m_bOnPath = true;
+    screen->RollingSoundCounterInc();
+    // The reference: the curve's own points some pixels before its end (its measuring is pinned
+    // by the curve's suite), and the unit chord from there to the end point.
+    BezierCurve reference;
+    ASSERT_EQ(reference.AddSpline(p0, p1, p2, p3), 1);
+    const auto chord = [&](int px) {
+        const TVector2D before = reference.GetPos(reference.Length() - px * 256, nullptr);
+        const double dx = p3.x - before.x, dy = p3.y - before.y;
+        const double length = std::hypot(dx, dy);
+        return std::pair{dx / length * 65536.0, dy / length * 65536.0};
+    };
+    const auto [x5, y5] = chord(5);
+    const auto [x10, y10] = chord(10);
+    ASSERT_GT(std::abs(x10 - x5) + std::abs(y10 - y5), 400.0);
+    ASSERT_GT(std::abs(-65536.0 - x5) + std::abs(y5), 400.0);
+    for (int frame = 0; frame < 40 && m->m_Path.GetNumSegments() > 0; ++frame)
+        screen->RunProcessMovementAndCollisions();
+    ASSERT_EQ(m->m_Path.GetNumSegments(), 0);
+    EXPECT_NEAR(m->m_Direction.x, x5, 40.0);
+    EXPECT_NEAR(m->m_Direction.y, y5, 40.0);
+}
+
+TEST_F(RoundFlowTest, ThePreviousPositionIsWhereTheMarbleStoodWhenTheFrameBegan) {
+    CMarble* m = Put(1, 60, 200);
+    m->m_nSpeed = 8 * 65536;
+    GivePath(m, 260, 200);
+    std::vector<TVector2D_16> starts;
+    for (int frame = 0; frame < 3; ++frame) {
+        starts.push_back(m->m_Position);
+        screen->RunProcessMovementAndCollisions();
+        EXPECT_EQ(m->m_PrevPosition.x, starts.back().x) << frame;
+        EXPECT_EQ(m->m_PrevPosition.y, starts.back().y) << frame;
+        EXPECT_GT(m->m_Position.x, m->m_PrevPosition.x + 7 * 65536) << "a frame moves it 8 pixels on";
+    }
+}
+
 TEST_F(RoundFlowTest, APathThatCaughtAMarblePopsAtItsEnd) {
     Put(3, 200, 400);  // keeps the field from being cleared
     CMarble* m = Put(1, 60, 200);

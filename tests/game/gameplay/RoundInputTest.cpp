@@ -151,6 +151,50 @@ TEST_F(RoundInputTest, EveryFingerPowerUpWithin40PixelsFires) {
     EXPECT_NE(marble, nullptr);
 }
 
+TEST_F(RoundInputTest, APressPassesOverWhatIsAlreadyLeaving) {
+    // A bomb already set off and a marble already flagged removed lie nearest to the press.
+    CMarblePowerup* spent = screen->SpawnPowerUp(150, 250, kPowerUpBomb);
+    ASSERT_NE(spent, nullptr);
+    spent->Activate();
+    ASSERT_EQ(screen->m_Animations.count, 1);
+    ASSERT_EQ(screen->m_Bombs.count, 1);
+    CMarble* leaving = Put(kMarbleRed, 152, 250);
+    leaving->m_bRemoved = true;
+    CMarble* other = Put(kMarbleGreen, 175, 250);
+    Play({{XPOINTER_PRESS, 151, 250}});
+    EXPECT_EQ(screen->m_Animations.count, 1) << "no second blast";
+    EXPECT_EQ(screen->m_Bombs.count, 1);
+    EXPECT_EQ(screen->m_pDraggedMarble, other);
+}
+
+TEST_F(RoundInputTest, ATouchDuringThePauseAfterALostLifeChangesNothing) {
+    CMarble* runner = Put(kMarbleRed, 150, 250);
+    GivePath(runner, 250, 250);
+    runner->m_nCollected = 2;
+    CMarble* free = Put(kMarbleGreen, 100, 350);
+    free->m_bEntered = false;
+    CMarblePowerup* coin = screen->SpawnPowerUp(100, 150, kPowerUpCoin);
+    const TVector2D finger{7 * 256, 9 * 256};
+    for (const TTouch touch :
+         {TTouch{XPOINTER_PRESS, 150, 250}, TTouch{XPOINTER_PRESS, 100, 350}, TTouch{XPOINTER_PRESS, 100, 150},
+          TTouch{XPOINTER_MOVE, 200, 300}, TTouch{XPOINTER_RELEASE, 200, 300}}) {
+        SCOPED_TRACE(std::to_string(touch.type) + " at " + std::to_string(touch.x) + "," + std::to_string(touch.y));
+        screen->m_nPauseCounter = 10;
+        screen->m_FingerPos = finger;
+        EXPECT_EQ(screen->NotifyPointerEvent(touch.x, touch.y, touch.type), 1);
+        EXPECT_EQ(screen->m_pDraggedMarble, nullptr);
+        EXPECT_EQ(screen->m_FingerPos.x, finger.x);
+        EXPECT_EQ(screen->m_FingerPos.y, finger.y);
+        EXPECT_EQ(screen->m_PathPoints.count, 0);
+        EXPECT_EQ(runner->m_Path.GetNumSegments(), 1);
+        EXPECT_TRUE(runner->m_bOnPath);
+        EXPECT_EQ(runner->m_nCollected, 2);
+        EXPECT_EQ(screen->m_nMarblesOnPath, 1);
+        EXPECT_FALSE(free->m_bEntered);
+        EXPECT_FALSE(coin->m_bRemoved);
+    }
+}
+
 TEST_F(RoundInputTest, PointsAreLaidEvery40PixelsAndSmoothedThroughTheBisector) {
     CMarble* m = Put(kMarbleRed, 60, 400);
     // A finger that goes up, then turns right, then down-right, in one-pixel steps.

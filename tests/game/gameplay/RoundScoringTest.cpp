@@ -292,6 +292,8 @@ TEST_F(RoundScoringTest, TheDoubleCoinBoostBringsASecondCoinByItsChance) {
         {2, true, {2, 501}, 1, {4, 1000}, "2 of 4 is 500 per mille: 501 misses"},
         {2, true, {2, 500, 10, 50}, 2, {4, 1000, 296, 100}, "500 hits"},
         {2, false, {2}, 1, {4}, "a table without levels: no second coin and no division"},
+        {1, true, {2, 250, 10, 50}, 2, {4, 1000, 296, 100}, "level 1 of 4 is 250 per mille: 250 hits"},
+        {1, true, {2, 251}, 1, {4, 1000}, "and 251 misses"},
     };
     for (const TCase& c : cases) {
         screen->m_Marbles.RemoveAll();
@@ -376,6 +378,163 @@ TEST_F(RoundScoringTest, ARayCatchesWhatItPassesAndLeavesTheArea) {
     EXPECT_EQ(screen->m_Rays.count, 1) << "at 320";
     screen->RunProcessLightRays();
     EXPECT_EQ(screen->m_Rays.count, 0);
+}
+
+TEST_F(RoundScoringTest, ADraggedMarbleThatLeavesIsLetGo) {
+    Put(3, 200, 400);
+    for (bool removed : {false, true}) {
+        SCOPED_TRACE(removed);
+        CMarble* dragged = Put(0, 100, 100);
+        screen->m_pDraggedMarble = dragged;
+        screen->m_PathPoints.count = 0;
+        ASSERT_EQ(screen->m_PathPoints.Add(TVector2D{100 * 256, 100 * 256}), 1);
+        screen->m_DrawingCurve.Reset();
+        const TVector2D a{100 * 256, 100 * 256}, b{150 * 256, 100 * 256};
+        ASSERT_EQ(screen->m_DrawingCurve.AddSpline(a, a, b, b), 1);
+        dragged->m_bRemoved = removed;
+        screen->RunProcessDeleteObjects();
+        EXPECT_EQ(screen->m_pDraggedMarble, removed ? nullptr : dragged);
+        EXPECT_EQ(screen->m_PathPoints.count, removed ? 0 : 1);
+        EXPECT_EQ(screen->m_DrawingCurve.GetNumSegments(), removed ? 0 : 1);
+        if (!removed) dragged->m_bRemoved = true;
+        screen->m_pDraggedMarble = nullptr;
+        screen->RunProcessDeleteObjects();
+    }
+}
+
+TEST_F(RoundScoringTest, AComboBringsAPowerUpOnlyInPlay) {
+    struct TCase {
+        int collected;
+        int pause;
+        int powerUps;
+        const char* why;
+    };
+    const TCase cases[] = {
+        {2, -1, 1, "a combo of two in play"},
+        {1, -1, 0, "one caught is no combo"},
+        {2, 70, 0, "the bursts of the pause after a lost life"},
+    };
+    for (const TCase& c : cases) {
+        screen->m_Marbles.RemoveAll();
+        screen->m_nPauseCounter = c.pause;
+        Put(3, 200, 400);
+        Leaving(0, 100, 100)->m_nCollected = c.collected;
+        game.randoms.assign({0});
+        game.asked.clear();
+        screen->RunProcessDeleteObjects();
+        int powerUps = 0;
+        for (int i = 0; i < screen->m_Marbles.count; ++i) powerUps += screen->m_Marbles.data[i]->IsPowerUp() ? 1 : 0;
+        EXPECT_EQ(powerUps, c.powerUps) << c.why;
+        EXPECT_EQ(game.asked.size(), static_cast<std::size_t>(c.powerUps)) << c.why << ": no kind is drawn";
+    }
+}
+
+TEST_F(RoundScoringTest, APowerUpLyingInTheAreaLeavesTheClearBonusDue) {
+    screen->SpawnPowerUp(160, 300, kPowerUpBomb);
+    Leaving(0, 100, 100);
+    screen->RunProcessDeleteObjects();
+    EXPECT_EQ(profile->m_nClearBonuses, 1);
+    EXPECT_EQ(Played("SFX_CLEARBONUS"), 1);
+    EXPECT_EQ(screen->m_nScore, 10 + 100);
+}
+
+TEST_F(RoundScoringTest, EachArenaChecksItsOwnFourScoreAchievements) {
+    // The thresholds: arena1 4,999 9,999 14,999 24,999; arena2 9,999 19,999 29,999 49,999;
+    // arena3 14,999 29,999 44,999 74,999. A pop of 10 counts 1, 2 and 3 times by the arena.
+    struct TCase {
+        int arena;
+        int scoreBefore;
+        std::vector<int> earned;
+    };
+    const TCase cases[] = {
+        {0, 9990, {0, 1}},          {1, 19980, {4, 5}},       {2, 44970, {8, 9, 10}},
+        {2, 74970, {8, 9, 10, 11}}, {1, 49980, {4, 5, 6, 7}},
+    };
+    for (const TCase& c : cases) {
+        for (char& flag : profile->m_AchievementFlags) flag = 0;
+        Arrange(c.arena);
+        screen->m_nScore = c.scoreBefore;
+        screen->AddScore(10, 100, 100, 0, 0, 0);
+        std::vector<int> earned;
+        for (int i = 0; i < 12; ++i)
+            if (profile->IsAchievementAwarded(i)) earned.push_back(i);
+        EXPECT_EQ(earned, c.earned) << "arena " << c.arena << " from " << c.scoreBefore;
+    }
+}
+
+TEST_F(RoundScoringTest, BombsAndRaysCatchOnlyMarblesInOrHeadingIntoTheArea) {
+    // Just left of the area (its widened edge is x -2): heading left the marble stays outside,
+    // heading right its arrow lies inside.
+    for (bool ray : {false, true}) {
+        SCOPED_TRACE(ray ? "ray" : "bomb");
+        screen->m_Marbles.RemoveAll();
+        CMarble* leaving = Put(0, -5, 200);
+        leaving->m_Direction = TVector2D_16{-65536, 0};
+        CMarble* coming = Put(1, -5, 215);
+        coming->m_Direction = TVector2D_16{65536, 0};
+        CMarble* inside = Put(2, 20, 220);
+        if (ray) {
+            // Along y 207 to the right from x -1, just inside the widened area.
+            CRay r;
+            r.position = TVector2D_16{-1 * 65536, 207 * 65536};
+            r.step = TVector2D_16{65536, 0};
+            ASSERT_EQ(screen->m_Rays.Add(r), 1);
+            screen->RunProcessLightRays();
+            screen->m_Rays.count = 0;
+        } else {
+            CBomb bomb;
+            bomb.centre = TVector2D_16{5 * 65536, 215 * 65536};
+            bomb.duration = 1;
+            bomb.radius = 30 * 256;
+            ASSERT_EQ(screen->m_Bombs.Add(bomb), 1);
+            screen->RunProcessBombs();
+        }
+        EXPECT_FALSE(leaving->m_bRemoved);
+        EXPECT_TRUE(coming->m_bRemoved);
+        EXPECT_TRUE(inside->m_bRemoved);
+    }
+}
+
+TEST_F(RoundScoringTest, ARayGoesWhereItLeavesTheWidenedAreaOnEverySide) {
+    // The area widened by 14 pixels: x -2 .. 322, y 52 .. 483, its edges outside. A frame moves
+    // a ray 20 pixels.
+    struct TCase {
+        int x, y, dx, dy;
+        bool kept;
+    };
+    const TCase cases[] = {
+        {160, 73, 0, -1, true}, {160, 72, 0, -1, false}, {160, 462, 0, 1, true}, {160, 463, 0, 1, false},
+        {19, 200, -1, 0, true}, {18, 200, -1, 0, false}, {301, 200, 1, 0, true}, {302, 200, 1, 0, false},
+    };
+    for (const TCase& c : cases) {
+        screen->m_Rays.count = 0;
+        CRay r;
+        r.position = TVector2D_16{c.x * 65536, c.y * 65536};
+        r.step = TVector2D_16{c.dx * 65536, c.dy * 65536};
+        ASSERT_EQ(screen->m_Rays.Add(r), 1);
+        screen->RunProcessLightRays();
+        EXPECT_EQ(screen->m_Rays.count, c.kept ? 1 : 0) << c.x << "," << c.y << " by " << c.dx << "," << c.dy;
+    }
+}
+
+TEST_F(RoundScoringTest, EachPowerUpSoundsItsOwnEffectWhenSetOff) {
+    const struct {
+        int kind;
+        const char* sound;
+    } cases[] = {{kPowerUpBomb, "SFX_POWERUP_BOMB"},
+                 {kPowerUpColorBomb, "SFX_POWERUP_COLORBOMB"},
+                 {kPowerUpCoin, "SFX_POWERUP_COIN"},
+                 {kPowerUpEightWay, "SFX_8_WAY_BOMB"}};
+    const char* const all[] = {"SFX_POWERUP_BOMB", "SFX_POWERUP_COLORBOMB", "SFX_POWERUP_COIN", "SFX_8_WAY_BOMB"};
+    for (const auto& c : cases) {
+        sound->played.clear();
+        CMarblePowerup* p = screen->SpawnPowerUp(160, 250, c.kind);
+        ASSERT_NE(p, nullptr);
+        p->Activate();
+        for (const char* name : all)
+            EXPECT_EQ(Played(name), std::string(name) == c.sound ? 1 : 0) << c.sound << " " << name;
+        screen->m_Marbles.RemoveAll();
+    }
 }
 
 TEST_F(RoundScoringTest, AnimationsRunTheirClockAndFramesAndEnd) {
