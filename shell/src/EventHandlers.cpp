@@ -67,16 +67,21 @@ void handleBackKey() {
     if (g_pGame && g_pGame->OnGraffitiChar(kBackKey) == 0) g_exit_application = true;
 }
 
+namespace {
+TypedKeyHandler g_typedKeyHandler = nullptr;
+}  // namespace
+
+void SetTypedKeyHandler(TypedKeyHandler handler) { g_typedKeyHandler = handler; }
+
 void handleTypedKey(int key) {
     int typed = 0;
     if (key == KEYCODE_BACKSPACE)
-        typed = kEraseKey;
+        typed = '\b';
     else if (key == KEYCODE_RETURN)
-        typed = kEnterKey;
+        typed = '\r';
     else if ((key >= 'a' && key <= 'z') || (key >= 'A' && key <= 'Z') || key == ' ')
         typed = key;
-    // What the game makes of a typed key stays in the game: it never ends the run.
-    if (typed != 0 && g_pGame) (void)g_pGame->OnGraffitiChar(typed);
+    if (typed != 0 && g_pGame && g_typedKeyHandler) g_typedKeyHandler(typed);
 }
 
 void handleNavigatorEvent(bps_event_t* event) {

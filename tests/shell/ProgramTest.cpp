@@ -354,10 +354,11 @@ TEST_F(ProgramTest, TheBackKeyGoesToTheGameWhichSaysWhenItLeaves) {
     EXPECT_TRUE(g_record.deleted);
 }
 
-TEST_F(ProgramTest, TypedKeysReachTheGameAsTheCharactersTheyTypeAndNeverEndTheRun) {
-    // The game answers 0 to everything, so a typed key that were taken for the back key would
-    // end the run at once.
+TEST_F(ProgramTest, TypedKeysReachTheTypedKeyHandlerAsTheCharactersTheyType) {
+    // The game answers 0 to its back key, so a typed key taken for the back key would end the
+    // run at once.
     g_testGame.backKeyAnswers = {0};
+    SetTypedKeyHandler([](int character) { g_record.events.push_back("typed " + std::to_string(character)); });
     g_testGame.onCycle = [](CTestGame&, int cycle) {
         if (cycle != 2) return;
         for (const int key :
@@ -366,9 +367,24 @@ TEST_F(ProgramTest, TypedKeysReachTheGameAsTheCharactersTheyTypeAndNeverEndTheRu
         platform::PushKey(KEYCODE_BACK);
     };
     EXPECT_EQ(RunProgram(), 0);
-    // The digit, Tab and the bracket are no typed keys: the game never hears of them.
-    EXPECT_EQ(g_record.events, (std::vector<std::string>{"key 97", "key 90", "key 32", "key 127", "key 13", "key 8"}));
+    SetTypedKeyHandler(nullptr);
+    // Backspace and Return as '\b' and '\r'; the digit, Tab and the bracket are no typed keys.
+    // The game's own key entry hears only the back key.
+    EXPECT_EQ(g_record.events,
+              (std::vector<std::string>{"typed 97", "typed 90", "typed 32", "typed 8", "typed 13", "key 8"}));
     EXPECT_EQ(g_record.cycles, 3) << "only the back key ended the run";
+
+    // Without a handler typed keys are dropped.
+    ResetTestGame();
+    platform::UseSettings(Settings(320, 480));
+    g_testGame.backKeyAnswers = {0};
+    g_testGame.onCycle = [](CTestGame&, int cycle) {
+        if (cycle != 2) return;
+        platform::PushKey('a');
+        platform::PushKey(KEYCODE_BACK);
+    };
+    EXPECT_EQ(RunProgram(), 0);
+    EXPECT_EQ(g_record.events, (std::vector<std::string>{"key 8"}));
 }
 
 TEST_F(ProgramTest, ScriptedFrameLimitEndsTheRun) {

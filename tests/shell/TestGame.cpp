@@ -57,7 +57,6 @@ bool CTestGame::Init(int w, int h) {
 
 int CTestGame::OnGraffitiChar(int code) {
     g_record.events.push_back("key " + std::to_string(code));
-    if (code != kBackKey) return 1;  // a typed key
     const std::size_t press = backKeys_++;
     return press < config_.backKeyAnswers.size() ? config_.backKeyAnswers[press] : 1;
 }

@@ -1,7 +1,7 @@
 // The real X window: the program opens it, a synthetic click from another X client arrives as
 // the first finger, the function keys give the navigator's events, letters, space, Backspace and
-// Return reach the game as typed keys (with Ctrl or Alt held, nothing), and Esc is the back key,
-// which ends the program when the game says it leaves.
+// Return reach the program's typed-key handler (with Ctrl or Alt held, nothing), and Esc is the
+// back key, which ends the program when the game says it leaves.
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
@@ -90,6 +90,7 @@ TEST(X11Window, OpensTakesSyntheticClicksAndKeysAndEscapeIsTheBackKey) {
     if (!std::getenv("COBBLE_UNDER_XVFB")) GTEST_SKIP() << "runs only under xvfb-run";
     UseWindowSettings(320, 480);      // pixel scale 1: what is clicked is what arrives
     g_testGame.backKeyAnswers = {0};  // the game leaves at the first back key
+    SetTypedKeyHandler([](int character) { g_record.events.push_back("typed " + std::to_string(character)); });
 
     Display* client = XOpenDisplay(nullptr);
     ASSERT_NE(client, nullptr);
@@ -123,14 +124,15 @@ TEST(X11Window, OpensTakesSyntheticClicksAndKeysAndEscapeIsTheBackKey) {
         }
     };
     EXPECT_EQ(RunProgram(), 0);
+    SetTypedKeyHandler(nullptr);
     XCloseDisplay(client);
 
     EXPECT_TRUE(windowFound);
     const std::vector<TPointerCall> expected = {
         {100, 200, 1, 0, false}, {101, 201, 2, 0, false}, {50, 60, 1, 1, true}, {50, 60, 2, 1, true}};
     EXPECT_EQ(g_record.pointers, expected);
-    EXPECT_EQ(g_record.events, (std::vector<std::string>{"key 115", "key 122", "key 32", "key 127", "key 13", "key 97",
-                                                         "pause", "pause", "key 8"}));
+    EXPECT_EQ(g_record.events, (std::vector<std::string>{"typed 115", "typed 122", "typed 32", "typed 8", "typed 13",
+                                                         "typed 97", "pause", "pause", "key 8"}));
     EXPECT_LT(g_record.cycles, 2000) << "Esc did not end the run";
     EXPECT_TRUE(g_record.deleted);
 }

@@ -124,8 +124,8 @@ int Press(CXElement* receiver, CXElement* sender, const char* button) {
 // The button of the name entry's keyboard that a typed key stands for; null for other keys.
 // Letters are pressed on their key whatever their case: the entry decides the case by its shift.
 const char* NameEntryButtonOf(int code, std::string& id) {
-    if (code == kEraseKey) return "btn_BkSpace";
-    if (code == kEnterKey) return "btn_NameOk";
+    if (code == '\b') return "btn_BkSpace";
+    if (code == '\r') return "btn_NameOk";
     if (code == ' ') return "btn_Space";
     if ((code >= 'a' && code <= 'z') || (code >= 'A' && code <= 'Z')) {
         id = std::string("btn_") + static_cast<char>(code >= 'a' ? code - 'a' + 'A' : code);
@@ -143,7 +143,7 @@ int CTheGame::OnTypedKey(int code) {
     XWidget* entry = m_pStartMenu != nullptr ? m_pStartMenu->FindChildWithWidgetId("dlg_EnterName") : nullptr;
     // Typed elsewhere, or while the entry comes or goes (its buttons take no finger then): nothing.
     if (entry == nullptr || entry->IsFadingThisOrParentNow()) return 1;
-    if (code == kEnterKey) {
+    if (code == '\r') {
         // OK shows only for a usable name; a finger cannot press it otherwise.
         XWidget* ok = entry->FindChildWithWidgetId("btn_NameOk");
         if (ok == nullptr || !ok->IsVisible()) return 1;
@@ -152,7 +152,7 @@ int CTheGame::OnTypedKey(int code) {
 }
 
 int CTheGame::OnGraffitiChar(int code) {
-    if (code != kBackKey) return OnTypedKey(code);
+    if (code != kBackKey) return 0;
     if (XGameRoot* active = AsGameRoot(GetActiveObjectPtr());
         active != nullptr && active->FindChildWithWidgetId("dlg_InAppWait") != nullptr)
         return 1;

@@ -1,6 +1,7 @@
 // The back key (OnGraffitiChar(8)) on each screen, with and without its dialogs, against a test
 // template: which button is pressed and by whom, when the screen goes back, and when nothing
-// happens.
+// happens. Then the keys a desktop keyboard types (OnTypedKey): the name entry's own keyboard,
+// and nothing elsewhere.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -231,23 +232,22 @@ TEST_F(TheGameBackKey, TypedKeysOnTheNameEntryPressItsOwnKeyboard) {
     };
     ASSERT_EQ(name(), "") << "a new player's entry starts empty";
     // Return on an empty name: OK is hidden, so nothing is pressed.
-    EXPECT_EQ(game.OnGraffitiChar(kEnterKey), 1);
+    EXPECT_EQ(game.OnTypedKey('\r'), 1);
     EXPECT_TRUE(g_Log.empty());
     // The case is the entry's: a capital first and after the name is emptied, small letters
     // after one, whatever case was typed.
     struct TStep {
         int code;
         const char* name;
-    } steps[] = {{'a', "A"},          {'D', "Ad"},        {'a', "Ada"},      {' ', "Ada "},    {'l', "Ada l"},
-                 {kEraseKey, "Ada "}, {kEraseKey, "Ada"}, {kEraseKey, "Ad"}, {kEraseKey, "A"}, {kEraseKey, ""},
-                 {kEraseKey, ""},     {'z', "Z"},         {'Q', "Zq"}};
+    } steps[] = {{'a', "A"},   {'D', "Ad"}, {'a', "Ada"}, {' ', "Ada "}, {'l', "Ada l"}, {'\b', "Ada "}, {'\b', "Ada"},
+                 {'\b', "Ad"}, {'\b', "A"}, {'\b', ""},   {'\b', ""},    {'z', "Z"},     {'Q', "Zq"}};
     for (const TStep& step : steps) {
-        EXPECT_EQ(game.OnGraffitiChar(step.code), 1) << step.code;
+        EXPECT_EQ(game.OnTypedKey(step.code), 1) << step.code;
         EXPECT_EQ(name(), step.name) << "after " << step.code;
     }
     EXPECT_TRUE(g_Log.empty()) << "the keys stay inside the entry";
     // With OK shown, Return presses it, and the entry hands it up as it does a finger's press.
-    EXPECT_EQ(game.OnGraffitiChar(kEnterKey), 1);
+    EXPECT_EQ(game.OnTypedKey('\r'), 1);
     EXPECT_EQ(g_Log, (std::vector<std::string>{"click btn_NameOk via dlg_EnterName"}));
 }
 
@@ -264,8 +264,7 @@ TEST_F(TheGameBackKey, TypedKeysElsewhereDoNothing) {
         SCOPED_TRACE(c.why);
         XGameRoot* screen = Open(c);
         ASSERT_NE(screen, nullptr);
-        for (const int code : {int{'a'}, int{'Z'}, int{' '}, kEraseKey, kEnterKey})
-            EXPECT_EQ(game.OnGraffitiChar(code), 1) << code;
+        for (const int code : {'a', 'Z', ' ', '\b', '\r'}) EXPECT_EQ(game.OnTypedKey(code), 1) << code;
         EXPECT_TRUE(g_Log.empty());
         EXPECT_EQ(screen->FindChildWithWidgetId("dlg_QuitConfirm") != nullptr, c.dialogs.size() == 2)
             << "no key opened or closed the quit question";
@@ -286,7 +285,20 @@ TEST_F(TheGameBackKey, TheStartMenuQuitQuestionOpensAndASecondBackLeavesWithTheD
 
 TEST_F(TheGameBackKey, OtherKeysAreNotTheBackKey) {
     ASSERT_TRUE(game.RunPlayScreen());
-    for (int code : {0, 7, 9, 27}) EXPECT_EQ(game.OnGraffitiChar(code), 0) << code;
+    for (int code : {0, 7, 9, 27, 'a', '\r'}) EXPECT_EQ(game.OnGraffitiChar(code), 0) << code;
+    EXPECT_TRUE(g_Log.empty());
+}
+
+TEST_F(TheGameBackKey, OnlyTypedCharactersAreTypedKeys) {
+    ASSERT_TRUE(game.CreateApplicationData());
+    ASSERT_EQ(game.GetAppData()->AddUserProfile(), 0);
+    XGameRoot* menu = Open({"", [](CTheGame& g) { return g.RunStartMenu(); }, {"dlg_EnterName"}, {}});
+    auto* entry = dynamic_cast<CXEditName*>(menu->FindChildWithWidgetId("dlg_EnterName"));
+    ASSERT_NE(entry, nullptr);
+    // Around the letters' ranges, digits, the back key's code and DEL: no key of the entry.
+    for (int code : {0, '0', '9', '@', '[', '`', '{', 127, '\t', '\n', '\b' + 256})
+        EXPECT_EQ(game.OnTypedKey(code), 0) << code;
+    EXPECT_EQ(entry->GetText().Length(), 0);
     EXPECT_TRUE(g_Log.empty());
 }
 

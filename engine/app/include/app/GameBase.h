@@ -80,11 +80,6 @@ enum : int { kFinishAbort = 0, kFinishGameEnds = 1, kFinishQuitButton = 2 };
 
 // The back key's code for OnGraffitiChar; the game answers 0 when the back key leaves it.
 inline constexpr int kBackKey = 8;
-// What a keyboard types reaches OnGraffitiChar as well: letters and the blank as their own
-// characters, and these two keys with codes of their own (a keyboard's backspace is not the
-// back key).
-inline constexpr int kEraseKey = 0x7F;
-inline constexpr int kEnterKey = 0x0D;
 
 class CGameBase : public CXElement, public IElementHost {
 public:
