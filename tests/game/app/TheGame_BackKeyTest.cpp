@@ -12,7 +12,6 @@
 #include "RootOnlyScreens.h"
 #include "game/progress/ApplicationData.h"
 #include "game/screens/GroupSetLoader.h"
-#include "game/screens/PendingScreens.h"
 #include "game/screens/PlayerDialogs.h"
 #include "testsupport/GlTestGame.h"
 #include "testsupport/MediaTestGame.h"

@@ -39,6 +39,8 @@ protected:
 
 double Px(FIXED_FLOAT v) { return v / 256.0; }
 
+constexpr int kWhiteText = 10;  // a colour type past the marbles': no quest adds to it
+
 TEST_F(RoundInputTest, APressAwayFromEveryMarbleTakesNone) {
     CMarble* a = Put(kMarbleRed, 100, 200);
     CMarble* b = Put(kMarbleBlue, 200, 300);
@@ -373,8 +375,9 @@ TEST_F(RoundInputTest, TheDisplayedScoreRollsByAnEighthAndEndsExactly) {
     };
     for (const TRow row : {TRow{100, 900}, TRow{900, 905}, TRow{905, 100}, TRow{100, 101}}) {
         SCOPED_TRACE(std::to_string(row.from) + " to " + std::to_string(row.to));
+        // The roll before ended with its step back at 0 by itself.
+        ASSERT_EQ(screen->m_nScoreRollStep, 0);
         screen->m_nDisplayedScore = row.from;
-        screen->m_nScoreRollStep = 0;
         screen->m_nScore = row.to;
         // The step is taken once from the difference (an arithmetic eighth, at least 2 either
         // way) and kept until the score changes.
@@ -389,6 +392,61 @@ TEST_F(RoundInputTest, TheDisplayedScoreRollsByAnEighthAndEndsExactly) {
             ASSERT_EQ(screen->m_nDisplayedScore, expected) << "frame " << frame;
         }
         EXPECT_EQ(screen->m_nDisplayedScore, row.to);
+        EXPECT_EQ(screen->m_nScoreRollStep, 0);
+    }
+}
+
+// Points added while an earlier amount is still rolling: AddScore restarts the roll, so the step
+// is taken again from the whole difference and the display catches up within nine frames. Level
+// 0 of the first arena, no combo and a white text: each amount is added as it is.
+TEST_F(RoundInputTest, AddedPointsRestartTheRollSoTheDisplayCatchesUpQuickly) {
+    struct TAdd {
+        int points, framesAfter;  // the frames the display runs before the next amount
+    };
+    struct TRow {
+        std::vector<TAdd> adds;
+        int step;    // the roll step the last amount starts, worked out by hand
+        int frames;  // frames from the last amount until the display shows the score
+    };
+    const TRow rows[] = {
+        // 0 -> 10 (step 2, shown 2), then 1000: 998 left, an eighth is 124, 8 steps and the rest.
+        {{{10, 1}, {990, 0}}, 124, 9},
+        // 100 rolls by 12 (shown 24); 5100: 5076 left, step 634, 8 x 634 = 5072, then the last 4.
+        {{{100, 2}, {5000, 0}}, 634, 9},
+        // A small amount while a large one rolls: 1010 - 125 = 885 left, step 110.
+        {{{1000, 1}, {10, 0}}, 110, 9},
+        // 1000 from rest: step 125, seven steps to 875, the eighth frame takes the score.
+        {{{1000, 0}}, 125, 8},
+        // 17: an eighth is 2; eight steps to 16, the ninth frame the last point.
+        {{{17, 0}}, 2, 9},
+        // 2: no more than the step left, the first frame takes it.
+        {{{2, 0}}, 2, 1},
+        // 10, 10, then 100,000 (shown 4): 100,016 left, step 12,502, exactly 8 steps.
+        {{{10, 1}, {10, 1}, {100000, 0}}, 12502, 8},
+    };
+    for (const TRow& row : rows) {
+        SCOPED_TRACE("row with last step " + std::to_string(row.step));
+        screen->m_nScore = 0;
+        screen->m_nDisplayedScore = 0;
+        screen->m_nScoreRollStep = 0;
+        int total = 0;
+        for (const TAdd& add : row.adds) {
+            screen->AddScore(add.points, 160, 240, 0, kWhiteText, 0);
+            total += add.points;
+            for (int f = 0; f < add.framesAfter; ++f) screen->ProcessScore();
+        }
+        ASSERT_EQ(screen->m_nScore, total);
+        ASSERT_NE(screen->m_nDisplayedScore, total);
+        int frames = 0;
+        while (screen->m_nDisplayedScore != total && frames < 1000) {
+            const int before = screen->m_nDisplayedScore;
+            screen->ProcessScore();
+            // The first frame moves by the new step, or takes the score when no more is left.
+            if (frames == 0) EXPECT_EQ(screen->m_nDisplayedScore - before, std::min(row.step, total - before));
+            ++frames;
+        }
+        EXPECT_EQ(frames, row.frames);
+        EXPECT_EQ(screen->m_nDisplayedScore, total);
         EXPECT_EQ(screen->m_nScoreRollStep, 0);
     }
 }
