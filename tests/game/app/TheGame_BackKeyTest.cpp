@@ -284,7 +284,7 @@ TEST_F(TheGameBackKey, TheStartMenuQuitQuestionOpensAndASecondBackLeavesWithTheD
 
 TEST_F(TheGameBackKey, OtherKeysAreNotTheBackKey) {
     ASSERT_TRUE(game.RunPlayScreen());
-    for (int code : {0, 7, 9, 27, 'a', '\r'}) EXPECT_EQ(game.OnGraffitiChar(code), 0) << code;
+    for (const int code : std::vector<int>{0, 7, 9, 27, 'a', '\r'}) EXPECT_EQ(game.OnGraffitiChar(code), 0) << code;
     EXPECT_TRUE(g_Log.empty());
 }
 
@@ -295,7 +295,7 @@ TEST_F(TheGameBackKey, OnlyTypedCharactersAreTypedKeys) {
     auto* entry = dynamic_cast<CXEditName*>(menu->FindChildWithWidgetId("dlg_EnterName"));
     ASSERT_NE(entry, nullptr);
     // Around the letters' ranges, digits, the back key's code and DEL: no key of the entry.
-    for (int code : {0, '0', '9', '@', '[', '`', '{', 127, '\t', '\n', '\b' + 256})
+    for (const int code : std::vector<int>{0, '0', '9', '@', '[', '`', '{', 127, '\t', '\n', '\b' + 256})
         EXPECT_EQ(game.OnTypedKey(code), 0) << code;
     EXPECT_EQ(entry->GetText().Length(), 0);
     EXPECT_TRUE(g_Log.empty());
