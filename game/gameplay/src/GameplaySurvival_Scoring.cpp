@@ -187,6 +187,9 @@ void CXGameplaySurvival::AddScore(int points, int x, int y, int combo, int type,
         (void)m_pJumpStrings->ShowJumpString(SafeFormat("%d", {total}), CommonString("score"), type, tx * 65536,
                                              ty * 65536, delay);
     }
+    // A new amount restarts the roll, so that its step is taken from the whole remaining
+    // difference and the display catches up within a few frames however far behind it was.
+    m_nScoreRollStep = 0;
     m_nScore = ClampInt(static_cast<std::int64_t>(m_nScore) + total);
 
     if (const TUserProfile* profile = Profile()) {

@@ -77,6 +77,26 @@ TEST(BezierCurve, DistancesFromTheStartToOneUnitPastTheEnd) {
     EXPECT_TRUE(SamePoint(curve.GetPos(total, nullptr), Px(70, 80))) << "the segment index is optional";
 }
 
+TEST(BezierCurve, BelowOneUnitTheStartIsTheFirstControlPointItself) {
+    // Control points off the whole pixels: the measured pieces start on the truncated point
+    // (10, 20), the segment itself on (10.5, 20.25).
+    BezierCurve curve;
+    const TVector2D p0{10 * 256 + 128, 20 * 256 + 64};
+    ASSERT_EQ(curve.AddSpline(p0, TVector2D{40 * 256 + 200, 20 * 256 + 64}, TVector2D{70 * 256 + 99, 20 * 256 + 64},
+                              TVector2D{100 * 256 + 128, 20 * 256 + 64}),
+              1);
+    const BezierCurveElement* element = curve.GetSegment(0);
+    struct TCase {
+        FIXED_FLOAT distance;
+        TVector2D point;
+    };
+    const TCase cases[] = {{-5, p0}, {0, p0}, {1, Px(10, 20)}, {2, Px(10, 20)}};
+    for (const TCase& c : cases) {
+        EXPECT_TRUE(SamePoint(element->GetPos(c.distance), c.point)) << c.distance;
+        EXPECT_TRUE(SamePoint(curve.GetPos(c.distance, nullptr), c.point)) << c.distance;
+    }
+}
+
 TEST(BezierCurve, FourEqualPointsMeasureNothingAndGiveTheirEnd) {
     BezierCurve curve;
     ASSERT_EQ(curve.AddSpline(Px(50, 60), Px(50, 60), Px(50, 60), Px(50, 60)), 1);

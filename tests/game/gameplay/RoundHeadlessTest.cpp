@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -167,6 +168,43 @@ TEST_F(RoundHeadlessTest, TheSameSeedPlaysTheSameRound) {
     }
     EXPECT_EQ(logs[0], logs[1]);
     EXPECT_GT(logs[0].frames, 100);
+}
+
+// The score shown in the head-up display follows the real one closely: in the third arena, where
+// every amount counts three times, a new amount restarts the roll, which then catches up within
+// a few frames even while further amounts arrive.
+TEST_F(RoundHeadlessTest, TheShownScoreKeepsUpInTheThirdArena) {
+    CScratchSaveFolder saves;
+    CSeededRoundGame game(COBBLE_PAK, kSeed);
+    game.m_pArena = "arena3";
+    ASSERT_TRUE(StartSeededRound(game, 2));
+    CXGameplaySurvival* round = game.m_pGameplayScreen;
+    ASSERT_EQ(round->m_nArenaIndex, 2);
+    CRoundBot bot(round);
+    int behind = 0, longest = 0, farthest = 0, frames = 0, amounts = 0;
+    for (; frames < kFrameBound && !round->m_bGameOver; ++frames) {
+        bot.playing = round->m_nLevel < 2;
+        (void)bot.Play();
+        const int scoreBefore = round->m_nScore;
+        game.RunProcess();
+        if (round->m_nScore != scoreBefore) ++amounts;
+        if (round->m_nDisplayedScore != round->m_nScore) {
+            ++behind;
+            farthest = std::max(farthest, round->m_nScore - round->m_nDisplayedScore);
+        } else {
+            behind = 0;
+        }
+        longest = std::max(longest, behind);
+    }
+    ASSERT_TRUE(round->m_bGameOver) << "within " << kFrameBound << " frames";
+    EXPECT_GT(amounts, 20) << "enough scoring to watch";
+    EXPECT_GT(round->m_nScore, 1000);
+    EXPECT_LE(longest, 22) << "frames in a row behind the score (" << farthest << " points at most)";
+    std::printf("shown score: %d frames behind at most, %d points at most; %d amounts, score %d\n", longest, farthest,
+                amounts, round->m_nScore);
+    RecordProperty("frames_behind_longest", longest);
+    RecordProperty("points_behind_most", farthest);
+    RecordProperty("score", round->m_nScore);
 }
 
 TEST_F(RoundHeadlessTest, PicturesOfASeededRoundThroughGl) {

@@ -39,6 +39,8 @@ protected:
 
 double Px(FIXED_FLOAT v) { return v / 256.0; }
 
+constexpr int kWhiteText = 10;  // a colour type past the marbles': no quest adds to it
+
 TEST_F(RoundInputTest, APressAwayFromEveryMarbleTakesNone) {
     CMarble* a = Put(kMarbleRed, 100, 200);
     CMarble* b = Put(kMarbleBlue, 200, 300);
@@ -151,6 +153,95 @@ TEST_F(RoundInputTest, EveryFingerPowerUpWithin40PixelsFires) {
     EXPECT_NE(marble, nullptr);
 }
 
+TEST_F(RoundInputTest, APressPassesOverWhatIsAlreadyLeaving) {
+    // A bomb already set off and a marble already flagged removed lie nearest to the press.
+    CMarblePowerup* spent = screen->SpawnPowerUp(150, 250, kPowerUpBomb);
+    ASSERT_NE(spent, nullptr);
+    spent->Activate();
+    ASSERT_EQ(screen->m_Animations.count, 1);
+    ASSERT_EQ(screen->m_Bombs.count, 1);
+    CMarble* leaving = Put(kMarbleRed, 152, 250);
+    leaving->m_bRemoved = true;
+    CMarble* other = Put(kMarbleGreen, 175, 250);
+    Play({{XPOINTER_PRESS, 151, 250}});
+    EXPECT_EQ(screen->m_Animations.count, 1) << "no second blast";
+    EXPECT_EQ(screen->m_Bombs.count, 1);
+    EXPECT_EQ(screen->m_pDraggedMarble, other);
+}
+
+TEST_F(RoundInputTest, ATouchDuringThePauseAfterALostLifeChangesNothing) {
+    CMarble* runner = Put(kMarbleRed, 150, 250);
+    GivePath(runner, 250, 250);
+    runner->m_nCollected = 2;
+    CMarble* free = Put(kMarbleGreen, 100, 350);
+    free->m_bEntered = false;
+    CMarblePowerup* coin = screen->SpawnPowerUp(100, 150, kPowerUpCoin);
+    const TVector2D finger{7 * 256, 9 * 256};
+    for (const TTouch touch :
+         {TTouch{XPOINTER_PRESS, 150, 250}, TTouch{XPOINTER_PRESS, 100, 350}, TTouch{XPOINTER_PRESS, 100, 150},
+          TTouch{XPOINTER_MOVE, 200, 300}, TTouch{XPOINTER_RELEASE, 200, 300}}) {
+        SCOPED_TRACE(std::to_string(touch.type) + " at " + std::to_string(touch.x) + "," + std::to_string(touch.y));
+        screen->m_nPauseCounter = 10;
+        screen->m_FingerPos = finger;
+        EXPECT_EQ(screen->NotifyPointerEvent(touch.x, touch.y, touch.type), 1);
+        EXPECT_EQ(screen->m_pDraggedMarble, nullptr);
+        EXPECT_EQ(screen->m_FingerPos.x, finger.x);
+        EXPECT_EQ(screen->m_FingerPos.y, finger.y);
+        EXPECT_EQ(screen->m_PathPoints.count, 0);
+        EXPECT_EQ(runner->m_Path.GetNumSegments(), 1);
+        EXPECT_TRUE(runner->m_bOnPath);
+        EXPECT_EQ(runner->m_nCollected, 2);
+        EXPECT_EQ(screen->m_nMarblesOnPath, 1);
+        EXPECT_FALSE(free->m_bEntered);
+        EXPECT_FALSE(coin->m_bRemoved);
+    }
+}
+
+TEST_F(RoundInputTest, AnOpenPanelTakesRealTouchesButNotTheTutorialsOwn) {
+    screen->Pause();
+    ASSERT_NE(screen->FindModalChild(), nullptr);
+    CMarble* m = Put(kMarbleRed, 150, 250);
+    for (int tutorialInput : {0, 1}) {
+        screen->m_nTutorialInput = tutorialInput;
+        screen->m_pDraggedMarble = nullptr;
+        EXPECT_EQ(screen->NotifyPointerEvent(150, 250, XPOINTER_PRESS), 1);
+        EXPECT_EQ(screen->m_pDraggedMarble, tutorialInput ? m : nullptr) << tutorialInput;
+    }
+    screen->m_nTutorialInput = 0;
+}
+
+TEST_F(RoundInputTest, APressOpensTheStatisticsFromAGameOverClockOfFour) {
+    screen->m_bGameOver = true;
+    screen->m_nGameOverClock = 4 * 65536 - 1;
+    EXPECT_EQ(screen->NotifyPointerEvent(50, 50, XPOINTER_PRESS), 1);
+    EXPECT_EQ(screen->m_pRoundStatsDialog, nullptr);
+    screen->m_nGameOverClock = 4 * 65536;
+    EXPECT_EQ(screen->NotifyPointerEvent(50, 50, XPOINTER_PRESS), 1);
+    EXPECT_NE(screen->m_pRoundStatsDialog, nullptr);
+}
+
+TEST_F(RoundInputTest, APressMakesTheMarbleTheFingersFromThatMoment) {
+    // A marble on a path, not yet entered, pressed 10 pixels off its centre.
+    CMarble* m = Put(kMarbleRed, 150, 250);
+    GivePath(m, 300, 250);
+    m->m_nPathDistance = 50 * 65536;
+    m->m_bEntered = false;
+    EXPECT_EQ(screen->NotifyPointerEvent(160, 250, XPOINTER_PRESS), 1);
+    EXPECT_EQ(screen->m_pDraggedMarble, m);
+    EXPECT_EQ(screen->m_FingerPos.x, 150 * 256) << "the finger stands on the marble's centre";
+    EXPECT_EQ(screen->m_FingerPos.y, 250 * 256);
+    EXPECT_EQ(m->m_Path.GetNumSegments(), 0);
+    EXPECT_EQ(m->m_nPathDistance, 0);
+    EXPECT_TRUE(m->m_bEntered);
+    EXPECT_EQ(screen->NotifyPointerEvent(160, 250, XPOINTER_RELEASE), 1) << "a release is used too";
+    // A press away from every marble lets go of the one held and keeps the finger where it is.
+    screen->m_pDraggedMarble = m;
+    EXPECT_EQ(screen->NotifyPointerEvent(40, 420, XPOINTER_PRESS), 1);
+    EXPECT_EQ(screen->m_pDraggedMarble, nullptr);
+    EXPECT_EQ(screen->m_FingerPos.x, 40 * 256);
+    EXPECT_EQ(screen->m_FingerPos.y, 420 * 256);
+}
+
 TEST_F(RoundInputTest, PointsAreLaidEvery40PixelsAndSmoothedThroughTheBisector) {
     CMarble* m = Put(kMarbleRed, 60, 400);
     // A finger that goes up, then turns right, then down-right, in one-pixel steps.
@@ -229,6 +320,53 @@ TEST_F(RoundInputTest, PointsAreLaidEvery40PixelsAndSmoothedThroughTheBisector) 
         EXPECT_NEAR(Px(in->m_Points[2].y), ay, 1.0 / 128);
         EXPECT_NEAR(Px(out->m_Points[1].x), cx, 1.0 / 128);
         EXPECT_NEAR(Px(out->m_Points[1].y), cy, 1.0 / 128);
+    }
+}
+
+TEST_F(RoundInputTest, LongLegsAndTurnsEveryWayAreSmoothedThroughTheBisectorToo) {
+    // Points laid by single jumps of the finger: legs over 181 pixels (measured on coordinates
+    // divided by 128), and turns to the left, down and back, so that the control nearer the
+    // previous point lies on either side.
+    const std::vector<std::vector<std::pair<int, int>>> paths = {
+        {{60, 440}, {60, 150}, {290, 150}, {100, 330}, {250, 430}},
+        {{290, 80}, {200, 80}, {150, 140}, {90, 150}, {40, 300}, {240, 320}},
+        {{30, 100}, {280, 110}, {40, 400}, {290, 440}},
+    };
+    for (const auto& laid : paths) {
+        SCOPED_TRACE(laid.size());
+        screen->m_Marbles.RemoveAll();
+        screen->m_nMarblesOnPath = 0;
+        CMarble* m = Put(kMarbleRed, laid[0].first, laid[0].second);
+        std::vector<TTouch> script{{XPOINTER_PRESS, laid[0].first, laid[0].second}};
+        for (std::size_t i = 1; i < laid.size(); ++i) script.push_back({XPOINTER_MOVE, laid[i].first, laid[i].second});
+        script.push_back({XPOINTER_RELEASE, laid.back().first, laid.back().second});
+        Play(script);
+        const int n = static_cast<int>(laid.size());
+        ASSERT_EQ(screen->m_PathPoints.count, n);
+        ASSERT_EQ(m->m_Path.GetNumSegments(), n - 2);
+        for (int i = 2; i + 1 < n; ++i) {
+            SCOPED_TRACE(i);
+            const double p0x = laid[i - 1].first, p0y = laid[i - 1].second;
+            const double p1x = laid[i].first, p1y = laid[i].second;
+            const double p2x = laid[i + 1].first, p2y = laid[i + 1].second;
+            const double l1 = std::hypot(p1x - p0x, p1y - p0y), l2 = std::hypot(p1x - p2x, p1y - p2y);
+            double bx = (p1x - p0x) / l1 + (p1x - p2x) / l2, by = (p1y - p0y) / l1 + (p1y - p2y) / l2;
+            const double bl = std::hypot(bx, by);
+            const double k = std::min(l1, l2) * 102.0 / 256.0;
+            bx /= bl;
+            by /= bl;
+            double ax = p1x + k * by, ay = p1y - k * bx, cx = p1x - k * by, cy = p1y + k * bx;
+            if (std::hypot(cx - p0x, cy - p0y) < std::hypot(ax - p0x, ay - p0y)) {
+                std::swap(ax, cx);
+                std::swap(ay, cy);
+            }
+            const BezierCurveElement* in = m->m_Path.GetSegment(i - 2);
+            const BezierCurveElement* out = m->m_Path.GetSegment(i - 1);
+            EXPECT_NEAR(Px(in->m_Points[2].x), ax, 1.0 / 128);
+            EXPECT_NEAR(Px(in->m_Points[2].y), ay, 1.0 / 128);
+            EXPECT_NEAR(Px(out->m_Points[1].x), cx, 1.0 / 128);
+            EXPECT_NEAR(Px(out->m_Points[1].y), cy, 1.0 / 128);
+        }
     }
 }
 
@@ -329,8 +467,9 @@ TEST_F(RoundInputTest, TheDisplayedScoreRollsByAnEighthAndEndsExactly) {
     };
     for (const TRow row : {TRow{100, 900}, TRow{900, 905}, TRow{905, 100}, TRow{100, 101}}) {
         SCOPED_TRACE(std::to_string(row.from) + " to " + std::to_string(row.to));
+        // The roll before ended with its step back at 0 by itself.
+        ASSERT_EQ(screen->m_nScoreRollStep, 0);
         screen->m_nDisplayedScore = row.from;
-        screen->m_nScoreRollStep = 0;
         screen->m_nScore = row.to;
         // The step is taken once from the difference (an arithmetic eighth, at least 2 either
         // way) and kept until the score changes.
@@ -345,6 +484,61 @@ TEST_F(RoundInputTest, TheDisplayedScoreRollsByAnEighthAndEndsExactly) {
             ASSERT_EQ(screen->m_nDisplayedScore, expected) << "frame " << frame;
         }
         EXPECT_EQ(screen->m_nDisplayedScore, row.to);
+        EXPECT_EQ(screen->m_nScoreRollStep, 0);
+    }
+}
+
+// Points added while an earlier amount is still rolling: AddScore restarts the roll, so the step
+// is taken again from the whole difference and the display catches up within nine frames. Level
+// 0 of the first arena, no combo and a white text: each amount is added as it is.
+TEST_F(RoundInputTest, AddedPointsRestartTheRollSoTheDisplayCatchesUpQuickly) {
+    struct TAdd {
+        int points, framesAfter;  // the frames the display runs before the next amount
+    };
+    struct TRow {
+        std::vector<TAdd> adds;
+        int step;    // the roll step the last amount starts, worked out by hand
+        int frames;  // frames from the last amount until the display shows the score
+    };
+    const TRow rows[] = {
+        // 0 -> 10 (step 2, shown 2), then 1000: 998 left, an eighth is 124, 8 steps and the rest.
+        {{{10, 1}, {990, 0}}, 124, 9},
+        // 100 rolls by 12 (shown 24); 5100: 5076 left, step 634, 8 x 634 = 5072, then the last 4.
+        {{{100, 2}, {5000, 0}}, 634, 9},
+        // A small amount while a large one rolls: 1010 - 125 = 885 left, step 110.
+        {{{1000, 1}, {10, 0}}, 110, 9},
+        // 1000 from rest: step 125, seven steps to 875, the eighth frame takes the score.
+        {{{1000, 0}}, 125, 8},
+        // 17: an eighth is 2; eight steps to 16, the ninth frame the last point.
+        {{{17, 0}}, 2, 9},
+        // 2: no more than the step left, the first frame takes it.
+        {{{2, 0}}, 2, 1},
+        // 10, 10, then 100,000 (shown 4): 100,016 left, step 12,502, exactly 8 steps.
+        {{{10, 1}, {10, 1}, {100000, 0}}, 12502, 8},
+    };
+    for (const TRow& row : rows) {
+        SCOPED_TRACE("row with last step " + std::to_string(row.step));
+        screen->m_nScore = 0;
+        screen->m_nDisplayedScore = 0;
+        screen->m_nScoreRollStep = 0;
+        int total = 0;
+        for (const TAdd& add : row.adds) {
+            screen->AddScore(add.points, 160, 240, 0, kWhiteText, 0);
+            total += add.points;
+            for (int f = 0; f < add.framesAfter; ++f) screen->ProcessScore();
+        }
+        ASSERT_EQ(screen->m_nScore, total);
+        ASSERT_NE(screen->m_nDisplayedScore, total);
+        int frames = 0;
+        while (screen->m_nDisplayedScore != total && frames < 1000) {
+            const int before = screen->m_nDisplayedScore;
+            screen->ProcessScore();
+            // The first frame moves by the new step, or takes the score when no more is left.
+            if (frames == 0) EXPECT_EQ(screen->m_nDisplayedScore - before, std::min(row.step, total - before));
+            ++frames;
+        }
+        EXPECT_EQ(frames, row.frames);
+        EXPECT_EQ(screen->m_nDisplayedScore, total);
         EXPECT_EQ(screen->m_nScoreRollStep, 0);
     }
 }

@@ -3,6 +3,7 @@
 // the power-ups a combo brings with the second coin's chance, and the effect records.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -38,6 +39,7 @@ TEST_F(RoundScoringTest, PointsFollowLevelComboBoostQuestAndArena) {
         {0, 25, 0, 0, false, 10, 0, 30, "the level adds at most 20"},
         {0, 0, 2, 1, false, 10, 0, 38, "30 x 1.25 rounds half up"},
         {0, 0, 2, 4, false, 10, 0, 60, "boost 4 doubles"},
+        {0, 0, 2, 3, false, 10, 0, 53, "30 x 1.75 = 52.5 rounds half up"},
         {0, 0, 1, 4, false, 10, 0, 20, "a combo of 1 takes no boost"},
         {0, 0, 2, 5, false, 10, 0, 30, "a level past the table counts once"},
         {0, 0, 0, 0, true, 10, 0, 15, "the red quest adds 5 to red"},
@@ -63,11 +65,54 @@ TEST_F(RoundScoringTest, PointsFollowLevelComboBoostQuestAndArena) {
     }
 }
 
+TEST_F(RoundScoringTest, AQuestForYellowAddsToYellowMarbles) {
+    const std::string text =
+        "quests_for_yard = yard2\n affect_arena = arena1\n quest = q_yellow\n  buy1 = e\n  buy2 = f\n"
+        "  extraScore = yellow, 3\n end\nend\n";
+    TParseInput quests = ParseInputOf(std::span<const char>(text.data(), text.size()), "quests");
+    ASSERT_TRUE(game.m_pMiniQuestManager->ReadQuestDefsFromInput(quests));
+    profile->MiniQuestCompleted(CommonString("yard2"), CommonString("q_yellow"));
+    game.m_pMiniQuestManager->RecalcMiniQuestResultsForCurrentArena();
+    for (const auto& [type, total] : {std::pair{3, 13}, std::pair{2, 10}}) {
+        screen->m_nScore = 0;
+        screen->AddScore(10, 100, 100, 0, type, 0);
+        EXPECT_EQ(screen->m_nScore, total) << type;
+    }
+}
+
+TEST_F(RoundScoringTest, AScoreCountsWithoutAQuestManager) {
+    CMiniQuestManager* quests = game.m_pMiniQuestManager;
+    game.m_pMiniQuestManager = nullptr;
+    screen->AddScore(10, 100, 100, 0, 0, 0);
+    game.m_pMiniQuestManager = quests;
+    EXPECT_EQ(screen->m_nScore, 10);
+}
+
 TEST_F(RoundScoringTest, TheScoreTextStaysInsideTheArea) {
-    screen->AddScore(10, 0, 1000, 0, 0, 0);
-    const CJumpString* text = screen->m_pJumpStrings->m_Texts.data[0];
-    EXPECT_EQ(text->m_Position.x, 12 * 65536);
-    EXPECT_EQ(text->m_Position.y, 469 * 65536);
+    // The area: x 12 .. 308, y 66 .. 469.
+    const struct {
+        int x, y, shownX, shownY;
+    } cases[] = {{0, 1000, 12, 469}, {1000, -50, 308, 66}, {200, 300, 200, 300}};
+    for (const auto& c : cases) {
+        screen->m_pJumpStrings->RemoveAll();
+        screen->AddScore(10, c.x, c.y, 0, 0, 0);
+        const CJumpString* text = screen->m_pJumpStrings->m_Texts.data[0];
+        EXPECT_EQ(text->m_Position.x, c.shownX * 65536) << c.x << "," << c.y;
+        EXPECT_EQ(text->m_Position.y, c.shownY * 65536) << c.x << "," << c.y;
+    }
+}
+
+TEST_F(RoundScoringTest, TheSecondCoinLandsInsideTheAreaAboveAndBelow) {
+    // Within an eighth of the area's height (50 pixels) of the combo, held 14 pixels inside.
+    screen->m_BoostLevels[kUpgradeCoin] = 4;
+    const struct { int y, yDraw, targetY; } cases[] = {{70, 0, 80}, {460, 99, 455}, {250, 30, 230}};
+    for (const auto& c : cases) {
+        screen->m_Marbles.RemoveAll();
+        game.randoms.assign({2, 0, c.yDraw});
+        screen->SpawnPowerUp(160, c.y, 2, 0);
+        ASSERT_EQ(screen->m_Marbles.count, 2);
+        EXPECT_EQ(static_cast<CMarblePowerup*>(screen->m_Marbles.data[1])->m_HopTarget.y, c.targetY * 65536) << c.y;
+    }
 }
 
 TEST_F(RoundScoringTest, TheTutorialScoresNothing) {
@@ -101,15 +146,70 @@ TEST_F(RoundScoringTest, APopSoonOnItsPathShowsItsPointsLater) {
     ASSERT_EQ(screen->m_pJumpStrings->m_Texts.count, 2);
     EXPECT_EQ(screen->m_pJumpStrings->m_Texts.data[0]->m_nDelay, 10);
     EXPECT_EQ(screen->m_pJumpStrings->m_Texts.data[1]->m_nDelay, 0);
+    // From the first frame on its path; a marble that never ran one shows at once.
+    for (const auto& [frames, delay] : {std::pair{1, 10}, std::pair{0, 0}}) {
+        screen->m_pJumpStrings->RemoveAll();
+        Leaving(0, 100, 100)->m_nPathFrames = frames;
+        screen->RunProcessDeleteObjects();
+        ASSERT_EQ(screen->m_pJumpStrings->m_Texts.count, 1);
+        EXPECT_EQ(screen->m_pJumpStrings->m_Texts.data[0]->m_nDelay, delay) << frames;
+    }
+}
+
+TEST_F(RoundScoringTest, APoppedMarblesPointsStandWhereItWas) {
+    Put(3, 200, 400);
+    Leaving(0, 100, 150);
+    screen->RunProcessDeleteObjects();
+    ASSERT_EQ(screen->m_pJumpStrings->m_Texts.count, 1);
+    EXPECT_EQ(screen->m_pJumpStrings->m_Texts.data[0]->m_pParams->position.x, 100 * 65536);
+    EXPECT_EQ(screen->m_pJumpStrings->m_Texts.data[0]->m_pParams->position.y, 150 * 65536);
+}
+
+TEST_F(RoundScoringTest, ALeavingMarbleOnAPathLeavesItsPath) {
+    Put(3, 200, 400);
+    CMarble* m = Put(0, 100, 150);
+    GivePath(m, 300, 150);
+    ASSERT_EQ(screen->m_nMarblesOnPath, 1);
+    m->m_bRemoved = true;
+    screen->RunProcessDeleteObjects();
+    EXPECT_EQ(screen->m_nMarblesOnPath, 0);
+}
+
+TEST_F(RoundScoringTest, OrdinaryMarblesStayFromThePausesFirstFrameToItsBursts) {
+    const struct {
+        int pause;
+        bool gameOver;
+        bool leaves;
+    } cases[] = {{-1, false, true}, {0, false, false}, {65, false, false}, {66, false, true}, {-1, true, false}};
+    for (const auto& c : cases) {
+        screen->m_Marbles.RemoveAll();
+        screen->m_nPauseCounter = c.pause;
+        screen->m_bGameOver = c.gameOver;
+        Put(3, 200, 400);
+        Leaving(0, 100, 150);
+        screen->RunProcessDeleteObjects();
+        EXPECT_EQ(screen->m_Marbles.count, c.leaves ? 1 : 2) << c.pause << " " << c.gameOver;
+    }
+}
+
+TEST_F(RoundScoringTest, APowerUpWithItsLastFrameOfLifeStillPays) {
+    Put(3, 200, 400);
+    CMarblePowerup* coin = screen->SpawnPowerUp(100, 150, kPowerUpCoin);
+    coin->m_nLife = 1;
+    coin->Activate();
+    screen->RunProcessDeleteObjects();
+    EXPECT_EQ(screen->m_nCoinsPickedUp, 1);
+    EXPECT_EQ(screen->m_Explosions.count, 1);
 }
 
 TEST_F(RoundScoringTest, ExplosionsLastNineteenFrames) {
     Put(3, 200, 400);
-    Leaving(2, 100, 100)->m_nGlowAngle = 77;
+    Leaving(2, 100, 130)->m_nGlowAngle = 77;
     screen->RunProcessDeleteObjects();
     ASSERT_EQ(screen->m_Explosions.count, 1);
     const CExplosion e = screen->m_Explosions.data[0];
     EXPECT_EQ(e.position.x, 100 * 256);
+    EXPECT_EQ(e.position.y, 130 * 256);
     EXPECT_EQ(e.clock, 0);
     EXPECT_EQ(e.red, 0);
     EXPECT_EQ(e.green, 255);
@@ -188,6 +288,16 @@ TEST_F(RoundScoringTest, TheLevelAdvancesInThePassThatReachesItsTarget) {
     EXPECT_EQ(screen->m_nTargetFill, 166);
 }
 
+TEST_F(RoundScoringTest, ReachingTheTargetEndsAHoldStillShowing) {
+    Put(3, 200, 400);
+    screen->m_nCleared = 19;
+    screen->m_bLevelUpHold = true;  // the last level's full bar still held
+    Leaving(0, 100, 100);
+    screen->RunProcessDeleteObjects();
+    EXPECT_FALSE(screen->m_bLevelUpHold);
+    EXPECT_TRUE(screen->m_bLevelUpFill);
+}
+
 TEST_F(RoundScoringTest, LevelTargetsRunFromTwentyToThirtyFive) {
     std::vector<int> targets{screen->m_nLevelTarget};
     for (int i = 0; i < 18; ++i) {
@@ -221,6 +331,7 @@ TEST_F(RoundScoringTest, ACoinPaysTheArenasValueAndIsNoPowerUpStatistic) {
         EXPECT_EQ(profile->m_PowerUpsPerArena[0], 0);
         ASSERT_EQ(Texts(), std::vector<std::string>{c.text});
         EXPECT_EQ(screen->m_pJumpStrings->m_Texts.data[0]->m_Position.y, 130 * 65536) << "20 pixels above the coin";
+        EXPECT_EQ(screen->m_pJumpStrings->m_Texts.data[0]->m_Position.x, 100 * 65536);
         screen->m_Marbles.RemoveAll();
     }
 }
@@ -273,6 +384,9 @@ TEST_F(RoundScoringTest, ACombosPowerUpComesOnlyForMoreThanOne) {
     EXPECT_EQ(edge->m_Position.x, 26 * 65536);
     EXPECT_EQ(edge->m_Position.y, 455 * 65536);
     EXPECT_EQ(edge->m_nSpeed, 0);
+    CMarblePowerup* corner = screen->SpawnPowerUp(1000, -50, kPowerUpBomb);
+    EXPECT_EQ(corner->m_Position.x, 294 * 65536);
+    EXPECT_EQ(corner->m_Position.y, 80 * 65536);
 }
 
 TEST_F(RoundScoringTest, TheDoubleCoinBoostBringsASecondCoinByItsChance) {
@@ -292,6 +406,8 @@ TEST_F(RoundScoringTest, TheDoubleCoinBoostBringsASecondCoinByItsChance) {
         {2, true, {2, 501}, 1, {4, 1000}, "2 of 4 is 500 per mille: 501 misses"},
         {2, true, {2, 500, 10, 50}, 2, {4, 1000, 296, 100}, "500 hits"},
         {2, false, {2}, 1, {4}, "a table without levels: no second coin and no division"},
+        {1, true, {2, 250, 10, 50}, 2, {4, 1000, 296, 100}, "level 1 of 4 is 250 per mille: 250 hits"},
+        {1, true, {2, 251}, 1, {4, 1000}, "and 251 misses"},
     };
     for (const TCase& c : cases) {
         screen->m_Marbles.RemoveAll();
@@ -376,6 +492,265 @@ TEST_F(RoundScoringTest, ARayCatchesWhatItPassesAndLeavesTheArea) {
     EXPECT_EQ(screen->m_Rays.count, 1) << "at 320";
     screen->RunProcessLightRays();
     EXPECT_EQ(screen->m_Rays.count, 0);
+}
+
+TEST_F(RoundScoringTest, ADraggedMarbleThatLeavesIsLetGo) {
+    Put(3, 200, 400);
+    for (bool removed : {false, true}) {
+        SCOPED_TRACE(removed);
+        CMarble* dragged = Put(0, 100, 100);
+        screen->m_pDraggedMarble = dragged;
+        screen->m_PathPoints.count = 0;
+        ASSERT_EQ(screen->m_PathPoints.Add(TVector2D{100 * 256, 100 * 256}), 1);
+        screen->m_DrawingCurve.Reset();
+        const TVector2D a{100 * 256, 100 * 256}, b{150 * 256, 100 * 256};
+        ASSERT_EQ(screen->m_DrawingCurve.AddSpline(a, a, b, b), 1);
+        dragged->m_bRemoved = removed;
+        screen->RunProcessDeleteObjects();
+        EXPECT_EQ(screen->m_pDraggedMarble, removed ? nullptr : dragged);
+        EXPECT_EQ(screen->m_PathPoints.count, removed ? 0 : 1);
+        EXPECT_EQ(screen->m_DrawingCurve.GetNumSegments(), removed ? 0 : 1);
+        if (!removed) dragged->m_bRemoved = true;
+        screen->m_pDraggedMarble = nullptr;
+        screen->RunProcessDeleteObjects();
+    }
+}
+
+TEST_F(RoundScoringTest, AComboBringsAPowerUpOnlyInPlay) {
+    struct TCase {
+        int collected;
+        int pause;
+        int powerUps;
+        const char* why;
+    };
+    const TCase cases[] = {
+        {2, -1, 1, "a combo of two in play"},
+        {1, -1, 0, "one caught is no combo"},
+        {2, 70, 0, "the bursts of the pause after a lost life"},
+    };
+    for (const TCase& c : cases) {
+        screen->m_Marbles.RemoveAll();
+        screen->m_nPauseCounter = c.pause;
+        Put(3, 200, 400);
+        Leaving(0, 100, 100)->m_nCollected = c.collected;
+        game.randoms.assign({0});
+        game.asked.clear();
+        screen->RunProcessDeleteObjects();
+        int powerUps = 0;
+        for (int i = 0; i < screen->m_Marbles.count; ++i) powerUps += screen->m_Marbles.data[i]->IsPowerUp() ? 1 : 0;
+        EXPECT_EQ(powerUps, c.powerUps) << c.why;
+        EXPECT_EQ(game.asked.size(), static_cast<std::size_t>(c.powerUps)) << c.why << ": no kind is drawn";
+    }
+}
+
+TEST_F(RoundScoringTest, APowerUpLyingInTheAreaLeavesTheClearBonusDue) {
+    screen->SpawnPowerUp(160, 300, kPowerUpBomb);
+    Leaving(0, 100, 100);
+    screen->RunProcessDeleteObjects();
+    EXPECT_EQ(profile->m_nClearBonuses, 1);
+    EXPECT_EQ(Played("SFX_CLEARBONUS"), 1);
+    EXPECT_EQ(screen->m_nScore, 10 + 100);
+}
+
+TEST_F(RoundScoringTest, EachArenaChecksItsOwnFourScoreAchievements) {
+    // The thresholds: arena1 4,999 9,999 14,999 24,999; arena2 9,999 19,999 29,999 49,999;
+    // arena3 14,999 29,999 44,999 74,999. A pop of 10 counts 1, 2 and 3 times by the arena.
+    struct TCase {
+        int arena;
+        int scoreBefore;
+        std::vector<int> earned;
+    };
+    const TCase cases[] = {
+        {0, 9990, {0, 1}},          {1, 19980, {4, 5}},       {2, 44970, {8, 9, 10}},
+        {2, 74970, {8, 9, 10, 11}}, {1, 49980, {4, 5, 6, 7}},
+    };
+    for (const TCase& c : cases) {
+        for (char& flag : profile->m_AchievementFlags) flag = 0;
+        Arrange(c.arena);
+        screen->m_nScore = c.scoreBefore;
+        screen->AddScore(10, 100, 100, 0, 0, 0);
+        std::vector<int> earned;
+        for (int i = 0; i < 12; ++i)
+            if (profile->IsAchievementAwarded(i)) earned.push_back(i);
+        EXPECT_EQ(earned, c.earned) << "arena " << c.arena << " from " << c.scoreBefore;
+    }
+}
+
+TEST_F(RoundScoringTest, BombsAndRaysCatchOnlyMarblesInOrHeadingIntoTheArea) {
+    // Just left of the area (its widened edge is x -2): heading left the marble stays outside,
+    // heading right its arrow lies inside.
+    for (bool ray : {false, true}) {
+        SCOPED_TRACE(ray ? "ray" : "bomb");
+        screen->m_Marbles.RemoveAll();
+        CMarble* leaving = Put(0, -5, 200);
+        leaving->m_Direction = TVector2D_16{-65536, 0};
+        CMarble* coming = Put(1, -5, 215);
+        coming->m_Direction = TVector2D_16{65536, 0};
+        CMarble* inside = Put(2, 20, 220);
+        if (ray) {
+            // Along y 207 to the right from x -1, just inside the widened area.
+            CRay r;
+            r.position = TVector2D_16{-1 * 65536, 207 * 65536};
+            r.step = TVector2D_16{65536, 0};
+            ASSERT_EQ(screen->m_Rays.Add(r), 1);
+            screen->RunProcessLightRays();
+            screen->m_Rays.count = 0;
+        } else {
+            CBomb bomb;
+            bomb.centre = TVector2D_16{5 * 65536, 215 * 65536};
+            bomb.duration = 1;
+            bomb.radius = 30 * 256;
+            ASSERT_EQ(screen->m_Bombs.Add(bomb), 1);
+            screen->RunProcessBombs();
+        }
+        EXPECT_FALSE(leaving->m_bRemoved);
+        EXPECT_TRUE(coming->m_bRemoved);
+        EXPECT_TRUE(inside->m_bRemoved);
+    }
+}
+
+TEST_F(RoundScoringTest, ARayGoesWhereItLeavesTheWidenedAreaOnEverySide) {
+    // The area widened by 14 pixels: x -2 .. 322, y 52 .. 483, its edges outside. A frame moves
+    // a ray 20 pixels.
+    struct TCase {
+        int x, y, dx, dy;
+        bool kept;
+    };
+    const TCase cases[] = {
+        {160, 73, 0, -1, true}, {160, 72, 0, -1, false}, {160, 462, 0, 1, true}, {160, 463, 0, 1, false},
+        {19, 200, -1, 0, true}, {18, 200, -1, 0, false}, {301, 200, 1, 0, true}, {302, 200, 1, 0, false},
+    };
+    for (const TCase& c : cases) {
+        screen->m_Rays.count = 0;
+        CRay r;
+        r.position = TVector2D_16{c.x * 65536, c.y * 65536};
+        r.step = TVector2D_16{c.dx * 65536, c.dy * 65536};
+        ASSERT_EQ(screen->m_Rays.Add(r), 1);
+        screen->RunProcessLightRays();
+        EXPECT_EQ(screen->m_Rays.count, c.kept ? 1 : 0) << c.x << "," << c.y << " by " << c.dx << "," << c.dy;
+    }
+}
+
+TEST_F(RoundScoringTest, EachPowerUpSoundsItsOwnEffectWhenSetOff) {
+    const struct {
+        int kind;
+        const char* sound;
+    } cases[] = {{kPowerUpBomb, "SFX_POWERUP_BOMB"},
+                 {kPowerUpColorBomb, "SFX_POWERUP_COLORBOMB"},
+                 {kPowerUpCoin, "SFX_POWERUP_COIN"},
+                 {kPowerUpEightWay, "SFX_8_WAY_BOMB"}};
+    const char* const all[] = {"SFX_POWERUP_BOMB", "SFX_POWERUP_COLORBOMB", "SFX_POWERUP_COIN", "SFX_8_WAY_BOMB"};
+    for (const auto& c : cases) {
+        sound->played.clear();
+        CMarblePowerup* p = screen->SpawnPowerUp(160, 250, c.kind);
+        ASSERT_NE(p, nullptr);
+        p->Activate();
+        for (const char* name : all)
+            EXPECT_EQ(Played(name), std::string(name) == c.sound ? 1 : 0) << c.sound << " " << name;
+        screen->m_Marbles.RemoveAll();
+    }
+}
+
+TEST_F(RoundScoringTest, TheClearBonusTextsStandWhiteAtTheirPlacesAndCountTowardsItsAchievement) {
+    profile->m_nClearBonuses = 24;
+    Leaving(0, 100, 100);
+    screen->RunProcessDeleteObjects();
+    ASSERT_EQ(Texts(), (std::vector<std::string>{"10", "100", "Clear bonus!"}));
+    const CJumpString* points = screen->m_pJumpStrings->m_Texts.data[1];
+    const CJumpString* words = screen->m_pJumpStrings->m_Texts.data[2];
+    EXPECT_EQ(points->m_pParams->position.x, GC.m_nTextCenterX * 65536);
+    EXPECT_EQ(points->m_pParams->position.y, 270 * 65536);
+    EXPECT_EQ(words->m_pParams->position.x, GC.m_nTextCenterX * 65536);
+    EXPECT_EQ(words->m_pParams->position.y, 220 * 65536);
+    EXPECT_STREQ(words->m_pParams->style.GetDataConst(), "clear");
+    for (const CJumpString* t : {points, words})
+        EXPECT_EQ((std::vector<int>{t->m_pParams->red, t->m_pParams->green, t->m_pParams->blue}),
+                  (std::vector<int>{255, 255, 255}))
+            << "white";
+    // The 25th clear bonus earns achievement 15, and no other.
+    EXPECT_EQ(profile->m_nClearBonuses, 25);
+    std::vector<int> earned;
+    for (int i = 0; i < 24; ++i)
+        if (profile->IsAchievementAwarded(i)) earned.push_back(i);
+    EXPECT_EQ(earned, std::vector<int>{15});
+}
+
+TEST_F(RoundScoringTest, EveryScoreChecksTheThreeTotalScoreAchievements) {
+    // 99,999, 499,999 and 999,999 points in all: achievements 12, 13 and 14.
+    const struct {
+        int total;
+        std::vector<int> earned;
+    } cases[] = {{100000, {12}}, {500000, {12, 13}}, {1000000, {12, 13, 14}}, {99999, {}}};
+    for (const auto& c : cases) {
+        for (char& flag : profile->m_AchievementFlags) flag = 0;
+        profile->m_nTotalScore = c.total;
+        screen->m_nScore = 0;
+        screen->AddScore(10, 100, 100, 0, 0, 0);
+        std::vector<int> earned;
+        for (int i = 0; i < 24; ++i)
+            if (profile->IsAchievementAwarded(i)) earned.push_back(i);
+        EXPECT_EQ(earned, c.earned) << c.total;
+    }
+}
+
+TEST_F(RoundScoringTest, TheSecondCoinIsDrawnAgainTenTimesAtMostAndFlies41PixelsOrMore) {
+    screen->m_BoostLevels[kUpgradeCoin] = 4;
+    struct TCase {
+        std::vector<int> randoms;
+        int draws;  // of the target's x
+        int targetX;
+        const char* why;
+    };
+    // x 160: a draw of d gives x 12 + d.
+    const TCase cases[] = {
+        {{2, 189, 50}, 1, 201, "41 pixels away is far enough"},
+        {{2, 188, 189, 50}, 2, 201, "40 is not"},
+        {{2, 148, 148, 148, 148, 148, 148, 148, 148, 148, 148, 148, 50}, 11, 160, "ten more draws, then it stays"},
+    };
+    for (const TCase& c : cases) {
+        screen->m_Marbles.RemoveAll();
+        game.randoms.assign(c.randoms.begin(), c.randoms.end());
+        game.asked.clear();
+        screen->SpawnPowerUp(160, 250, 2, 0);
+        ASSERT_EQ(screen->m_Marbles.count, 2) << c.why;
+        EXPECT_EQ(std::count(game.asked.begin(), game.asked.end(), 296), c.draws) << c.why;
+        const auto* second = static_cast<CMarblePowerup*>(screen->m_Marbles.data[1]);
+        EXPECT_EQ(second->m_HopTarget.x, c.targetX * 65536) << c.why;
+        if (c.targetX == 160) {
+            // No flight at all: the arc keeps its lowest height of 10 pixels.
+            EXPECT_EQ(second->m_nHopHeight, 10 * 65536) << c.why;
+        }
+    }
+}
+
+TEST_F(RoundScoringTest, AnimationFramesRunBackwardsAndAnimationsWithoutSetsOrParticlesStillEnd) {
+    // A step of minus one frame from frames 1 and 0 of the 16 of the coin set.
+    for (const auto& [from, to] : {std::pair{256, 0}, std::pair{0, 15 * 256}}) {
+        screen->m_Animations.count = 0;
+        CAnimation a;
+        a.spriteSet = Set("Coin_Test");
+        a.frame = from;
+        a.frameStep = -256;
+        a.duration = 3 * 256;
+        ASSERT_EQ(screen->m_Animations.Add(a), 1);
+        screen->RunProcessAnimations();
+        EXPECT_EQ(screen->m_Animations.data[0].frame, to) << from;
+    }
+    // No set, and a ring with no particle systems to emit with: the clocks run to the end.
+    screen->m_Animations.count = 0;
+    CAnimation plain;
+    plain.duration = 2 * 256;
+    CAnimation ring = plain;
+    ring.kind = kAnimationRing;
+    ring.ringRadius = 40.0f;
+    ASSERT_EQ(screen->m_Animations.Add(plain), 1);
+    ASSERT_EQ(screen->m_Animations.Add(ring), 1);
+    ASSERT_EQ(game.m_pParticleManager, nullptr);
+    screen->RunProcessAnimations();
+    EXPECT_EQ(screen->m_Animations.data[0].clock, 256);
+    EXPECT_EQ(screen->m_Animations.data[1].clock, 256);
+    for (int i = 0; i < 2; ++i) screen->RunProcessAnimations();
+    EXPECT_EQ(screen->m_Animations.count, 0);
 }
 
 TEST_F(RoundScoringTest, AnimationsRunTheirClockAndFramesAndEnd) {

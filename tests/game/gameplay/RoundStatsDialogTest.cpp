@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "RoundTestGame.h"
+#include "game/progress/ApplicationData.h"
+#include "game/screens/MenuMusic.h"
 #include "game/screens/RoundStatsDialog.h"
 #include "ui/Template.h"
 #include "ui/Text.h"
@@ -192,6 +194,138 @@ TEST_F(RoundStatsTest, SectionsFollowWithDelaysOfThreeThenOneAndTheirRowsAndSpar
     EXPECT_TRUE(d->IsMeterStarted());
     // The meter starts once, with sparks over its centre.
     EXPECT_EQ(d->bands.back(), (TBand{260 - 40, 260 + 40, 158}));
+}
+
+TEST_F(RoundStatsTest, TheCoinTotalCountsFromTheCoinsBeforeTheRound) {
+    struct TCase {
+        int pickedUp, fromScore, coinsAfter;
+        double start, step;
+        const char* why;
+    };
+    const TCase cases[] = {
+        {7, 1, 108, 100.0, 1.0, "100 before, 8 earned: a step of at least 1"},
+        {7, 300, 1000, 693.0, 307.0 / 22.0, "693 before, 307 earned"},
+        {7, 1, 5, 0.0, 1.0, "fewer coins than earned: from 0"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.why);
+        TResults r;
+        r.pickedUp = c.pickedUp;
+        r.fromScore = c.fromScore;
+        r.coinsAfter = c.coinsAfter;
+        CHeardStats* d = Open(r);
+        Run(d, 34);
+        for (int i = 0; i < 6 && d->GetSection() != 5; ++i) ASSERT_GT(RunUntilSectionChanges(d), 0);
+        ASSERT_EQ(d->GetSection(), 5);
+        EXPECT_EQ(d->GetShownValue(CXRoundStatsDialog::kCoinTotal), c.start);
+        EXPECT_DOUBLE_EQ(d->GetStep(), c.step);
+        Run(d, 3 + 2);  // the section's delay, then two counting frames
+        EXPECT_DOUBLE_EQ(d->GetShownValue(CXRoundStatsDialog::kCoinTotal),
+                         std::min(c.start + 2 * c.step, static_cast<double>(c.coinsAfter)));
+        screen->m_pRoundStatsDialog = nullptr;
+        SAFE_FREE_XELEMENT(d);
+    }
+}
+
+TEST_F(RoundStatsTest, EachRowFadesInByTenAFrameFromItsStart) {
+    CHeardStats* d = Open(TResults{});
+    Run(d, 34);
+    ASSERT_EQ(d->GetSection(), 1);
+    EXPECT_EQ(d->GetSectionAlpha(0), 1);
+    EXPECT_EQ(d->GetSectionAlpha(1), 0) << "a row not yet started stays out";
+    for (int f = 1; f <= 26; ++f) {
+        d->RunProcess();
+        EXPECT_EQ(d->GetSectionAlpha(0), std::min(1 + 10 * f, 255)) << f;
+    }
+}
+
+TEST_F(RoundStatsTest, APressThatAChildTakesLeavesTheCountUpRunning) {
+    CHeardStats* d = Open(TResults{});
+    Run(d, 35);
+    ASSERT_EQ(d->GetSection(), 1);
+    ASSERT_TRUE(Visible(d, "btn_leaderboards"));
+    const TCoordRect2D button = d->FindChildWithWidgetId("btn_leaderboards")->GetDrawingRect();
+    EXPECT_EQ(d->NotifyPointerEvent(button.x + button.width / 2, button.y + button.height / 2, XPOINTER_PRESS), 1);
+    EXPECT_EQ(d->GetSection(), 1) << "the button took the press";
+    EXPECT_FALSE(d->IsMeterStarted());
+    EXPECT_LT(d->GetShownValue(CXRoundStatsDialog::kRoundScore), 1000.0);
+}
+
+TEST_F(RoundStatsTest, TheMeterIsDoneOnlyOnceItsBurstsAreOver) {
+    const long long rank2 = RankPoints(2);
+    TResults r;
+    r.xpBefore = static_cast<unsigned int>(rank2 - 10);
+    r.xpAfter = static_cast<unsigned int>(rank2);
+    CHeardStats* d = Open(r);
+    EXPECT_FALSE(d->IsXPMeterProgressDone()) << "ten points still to count";
+    Run(d, 34);
+    d->ShowAll();
+    int frames = 0;
+    while (d->GetShownXP() < r.xpAfter && frames < 40) {
+        d->RunProcess();
+        ++frames;
+    }
+    ASSERT_EQ(d->GetShownXP(), r.xpAfter);
+    ASSERT_EQ(d->GetBurstsLeft(), 3) << "the rank was crossed on the last step";
+    while (d->GetBurstsLeft() > 0 && frames < 100) {
+        EXPECT_FALSE(d->IsXPMeterProgressDone()) << d->GetBurstsLeft() << " bursts left";
+        d->RunProcess();
+        ++frames;
+    }
+    EXPECT_TRUE(d->IsXPMeterProgressDone());
+}
+
+TEST_F(RoundStatsTest, TheStatisticsPlayTheirMusicOnceOrStopTheRoundsWhenMusicIsOff) {
+    const int kept[] = {g_cs_OGG_LoadedIndexes[2], g_cs_OGG_LoadedIndexes[5]};
+    g_cs_OGG_LoadedIndexes[2] = 12;
+    g_cs_OGG_LoadedIndexes[5] = 15;
+    CApplicationData& data = *game.GetAppData();
+    for (bool musicOn : {true, false}) {
+        SCOPED_TRACE(musicOn);
+        data.m_bMusicOn = true;
+        game.m_pSoundManager->StopMusicTrackWithFadeOut(0);
+        game.m_pSoundManager->PlayMusicTrack(2, true, 0, 0);  // the round's own track
+        data.m_bMusicOn = musicOn;
+        sound->streams.clear();
+        CHeardStats* d = Open(TResults{});
+        ASSERT_NE(d, nullptr);
+        if (musicOn) {
+            // Track 5 once, fading in over 26/256 s while the round's fades out over 128/256 s.
+            EXPECT_EQ(sound->streams,
+                      (std::vector<std::string>{"StopStreamWithFadeOut 12 128", "PlayStreamWithFadeIn 15 0 0 26"}));
+            EXPECT_EQ(game.m_pSoundManager->GetCurrentMusicTrack(), 5);
+        } else {
+            EXPECT_EQ(sound->streams, (std::vector<std::string>{"StopStream 12"})) << "stopped at once";
+            EXPECT_EQ(game.m_pSoundManager->GetCurrentMusicTrack(), -1);
+        }
+        screen->m_pRoundStatsDialog = nullptr;
+        SAFE_FREE_XELEMENT(d);
+    }
+    g_cs_OGG_LoadedIndexes[2] = kept[0];
+    g_cs_OGG_LoadedIndexes[5] = kept[1];
+}
+
+TEST_F(RoundStatsTest, TheMenusLoopTrackThreeFadingInOverFourSecondsAndOutOverTwo) {
+    // What the start menu and the play screen play when the statistics send the player back.
+    const int kept[] = {g_cs_OGG_LoadedIndexes[3], g_cs_OGG_LoadedIndexes[5]};
+    g_cs_OGG_LoadedIndexes[3] = 13;
+    g_cs_OGG_LoadedIndexes[5] = 15;
+    CApplicationData& data = *game.GetAppData();
+    data.m_bMusicOn = true;
+    game.m_pSoundManager->PlayMusicTrack(5, false, 0, 0);
+    sound->streams.clear();
+    PlayMenuMusic(&game);
+    EXPECT_EQ(sound->streams,
+              (std::vector<std::string>{"StopStreamWithFadeOut 15 512", "PlayStreamWithFadeIn 13 0 1 1024"}));
+    EXPECT_EQ(game.m_pSoundManager->GetCurrentMusicTrack(), 3);
+    // Music off: the track stops at once.
+    data.m_bMusicOn = false;
+    sound->streams.clear();
+    PlayMenuMusic(&game);
+    EXPECT_EQ(sound->streams, (std::vector<std::string>{"StopStream 13"}));
+    EXPECT_EQ(game.m_pSoundManager->GetCurrentMusicTrack(), -1);
+    g_cs_OGG_LoadedIndexes[3] = kept[0];
+    g_cs_OGG_LoadedIndexes[5] = kept[1];
 }
 
 TEST_F(RoundStatsTest, AFreePressJumpsToTheEndOnceASecondOnlyStopsTheSound) {

@@ -99,6 +99,10 @@ inline const char* const kRoundSounds[] = {
     "SFX_RoundStats_IncCoinValue",
     "SFX_RoundStats_ShowSection",
     "SFX_APPLAUSE",
+    "SFX_POWERUP_BOMB",
+    "SFX_POWERUP_COLORBOMB",
+    "SFX_POWERUP_COIN",
+    "SFX_8_WAY_BOMB",
 };
 
 // Records the effects played and the volumes the game sets.
@@ -107,8 +111,28 @@ public:
     void SetVolume(int volume) override { effects.push_back(volume); }
     void SetMusicVolume(int volume) override { music.push_back(volume); }
     void StopSFX(int id, int /*channel*/) override { stopped.push_back(files[static_cast<std::size_t>(id)]); }
+    // The music streams' calls, as "PlayStreamWithFadeIn <id> <loop> <fade>" and the like.
+    int PlayStream(int id, bool asSound, bool loop) override {
+        streams.push_back("PlayStream " + std::to_string(id) + " " + std::to_string(asSound) + " " +
+                          std::to_string(loop));
+        return 0;
+    }
+    int PlayStreamWithFadeIn(int id, bool asSound, bool loop, FIXED_FLOAT seconds) override {
+        streams.push_back("PlayStreamWithFadeIn " + std::to_string(id) + " " + std::to_string(asSound) + " " +
+                          std::to_string(loop) + " " + std::to_string(seconds));
+        return 0;
+    }
+    int StopStream(int id) override {
+        streams.push_back("StopStream " + std::to_string(id));
+        return 0;
+    }
+    int StopStreamWithFadeOut(int id, FIXED_FLOAT seconds) override {
+        streams.push_back("StopStreamWithFadeOut " + std::to_string(id) + " " + std::to_string(seconds));
+        return 0;
+    }
     std::vector<int> effects, music;
     std::vector<std::string> stopped;  // the files of the effects stopped, in order
+    std::vector<std::string> streams;
 };
 
 class RoundTest : public GameplayTest {

@@ -190,6 +190,75 @@ TEST_F(ScenarioTest, TouchStepsSendTheirEventsAndMoveTheHand) {
     EXPECT_EQ(tutorial->events, (std::vector<TPointerEvent>{{70, 80, XPOINTER_MOVE, 1}}));
 }
 
+TEST_F(ScenarioTest, EveryTouchButTheReleaseShowsTheHandPressed) {
+    struct TCase {
+        int type;
+        bool pressedBefore, pressedAfter;
+    };
+    const TCase cases[] = {{XPOINTER_PRESS, false, true},
+                           {XPOINTER_MOVE, false, true},
+                           {XPOINTER_RELEASE, true, false},
+                           {XPOINTER_MOVE, true, true}};
+    for (const TCase& c : cases) {
+        scenario = std::make_unique<CScenario>(&game);
+        scenario->AddStepShowFinger(120 * kPx, 130 * kPx, false);
+        scenario->AddStepTouchEvent(CScenarioStepTouchEvent::kAtFinger, CScenarioStepTouchEvent::kAtFinger, c.type);
+        (void)Frames(1);
+        Hand()->m_bPressed = c.pressedBefore;
+        (void)Frames(1);
+        EXPECT_EQ(Hand()->m_bPressed, c.pressedAfter) << "type " << c.type;
+    }
+}
+
+TEST_F(ScenarioTest, AHandMoveEndsOnTheRunThatBringsItWithinItsSpeed) {
+    // Straight to the right: the run that finds the target at most one speed away lands on it.
+    struct TCase {
+        int dxPx;
+        FIXED_FLOAT speed;
+        int runs;
+    };
+    const TCase cases[] = {{10, 5 * kPx, 2}, {10, 10 * kPx, 1}, {11, 5 * kPx, 3}, {10, 5 * kPx - 1, 3}, {0, kPx, 1}};
+    for (const TCase& c : cases) {
+        scenario = std::make_unique<CScenario>(&game);
+        scenario->AddStepShowFinger(100 * kPx, 100 * kPx, false);
+        scenario->AddStepMoveFinger(c.dxPx * kPx, 0, c.speed);
+        (void)Frames(1);
+        int runs = 0;
+        while (!scenario->m_Steps.data[1]->m_bDone && runs < 10) {
+            (void)Frames(1);
+            ++runs;
+        }
+        EXPECT_EQ(runs, c.runs) << c.dxPx << " pixels at " << c.speed;
+        EXPECT_EQ(Hand()->m_X, (100 + c.dxPx) * kPx);
+        EXPECT_EQ(Hand()->m_Y, 100 * kPx);
+    }
+}
+
+TEST_F(ScenarioTest, AHandSixPixelsFromItsMarbleLandsOnItInOneRun) {
+    // 6 pixels (1536) lands at once; 1538 units take a step of 6 pixels first (1537 measures
+    // just below itself through the 24.8 square root).
+    struct TCase {
+        FIXED_FLOAT handX;
+        int runs;
+    };
+    const TCase cases[] = {{194 * kPx, 1}, {194 * kPx - 2, 2}, {200 * kPx, 1}};
+    for (const TCase& c : cases) {
+        screen->m_Marbles.RemoveAll();
+        Put(kMarbleRed, 200, 300);
+        scenario = std::make_unique<CScenario>(&game);
+        scenario->AddStepShowFinger(c.handX, 300 * kPx, false);
+        scenario->AddStepMoveFingerToMarble(0, false);
+        (void)Frames(1);
+        int runs = 0;
+        while (!scenario->m_Steps.data[1]->m_bDone && runs < 10) {
+            (void)Frames(1);
+            ++runs;
+        }
+        EXPECT_EQ(runs, c.runs) << c.handX;
+        EXPECT_EQ(Hand()->m_X, 200 * kPx);
+    }
+}
+
 TEST_F(ScenarioTest, StepsThatNeedTheScreenWaitOrEndWithoutIt) {
     game.m_pTutorialScreen = nullptr;
     scenario->AddStepShowFinger(100 * kPx, 100 * kPx, false);

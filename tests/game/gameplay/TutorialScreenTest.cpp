@@ -183,6 +183,42 @@ TEST_F(TutorialScreenTest, TheLessonsFollowTheirScripts) {
     EXPECT_EQ(Step<CScenarioStepDelay>(1)->m_nFrames, 11);
 }
 
+// The lessons with their texts in the translation table.
+class TutorialLessonTextsTest : public TutorialTest {
+protected:
+    TutorialLessonTextsTest()
+        : TutorialTest(
+              RoundTextsCsv() +
+              "ID_TutorialText1,Match two\nID_TutorialText2,Never two colours\nID_TutorialText3,Three in a row\n") {}
+};
+
+TEST_F(TutorialLessonTextsTest, EachLessonShowsItsOwnText) {
+    const struct {
+        int lesson;
+        int textStep;
+        const char* text;
+    } cases[] = {{0, 5, "Match two"}, {1, 6, "Never two colours"}, {2, 6, "Three in a row"}};
+    for (const auto& c : cases) {
+        tutorial->SetCurrentScenario(c.lesson);
+        ASSERT_NE(tutorial->m_pScenario, nullptr);
+        const auto* box = dynamic_cast<CScenarioStepShowTextBox*>(tutorial->m_pScenario->m_Steps.data[c.textStep]);
+        ASSERT_NE(box, nullptr) << c.lesson;
+        EXPECT_EQ(box->m_nId, 1) << c.lesson;
+        EXPECT_STREQ(box->m_Text.GetDataConst(), c.text) << c.lesson;
+    }
+}
+
+TEST_F(TutorialScreenTest, ALessonSwitchStopsThePathSound) {
+    for (int lesson : {1, 0, 2}) {
+        sound->stopped.clear();
+        tutorial->SetCurrentScenario(lesson);
+        EXPECT_EQ(Stopped("SFX_PATH_MOVE"), 1) << lesson;
+    }
+    sound->stopped.clear();
+    tutorial->SetCurrentScenario(3);
+    EXPECT_EQ(Stopped("SFX_PATH_MOVE"), 0) << "a lesson beyond the last changes nothing";
+}
+
 TEST_F(TutorialScreenTest, MatchOpensAfter11FramesTheFirstTimeAnd99Afterwards) {
     const int expected[] = {11, 99, 99};
     for (int delay : expected) {

@@ -56,7 +56,8 @@ public:
 
 class TutorialTest : public RoundTest {
 protected:
-    TutorialTest() : RoundTest(RoundTextsCsv(), TutorialSets(), kTutorialTemplate) {
+    explicit TutorialTest(const std::string& texts = RoundTextsCsv())
+        : RoundTest(texts, TutorialSets(), kTutorialTemplate) {
         game.SafeDeleteChildren();
         tutorial = new CLoggingTutorial(&game);
         game.m_pGameplayScreen = tutorial;  // the game deletes it

@@ -30,6 +30,7 @@ public:
 
     CommonString m_Pak;
     std::uint64_t m_nRandomState;
+    const char* m_pArena = "arena1";  // the arena StartSeededRound plays
 };
 
 // Runs the game's frames until done() holds or the bound is reached; true when it held.
@@ -44,8 +45,9 @@ bool RunGameFramesUntil(CTheGame& game, int bound, Done done, bool draw) {
 }
 
 // Starts the game at width x height (320 x 480 unless given; in software unless gl), loads it to the start menu, makes
-// the profile "Ada" in the first arena with that extra-lives boost, and posts a game message that opens the round's
-// screen (a new round, 1002, or the tutorial, 1005): true once that screen is open and its curtain has risen.
+// the profile "Ada" in the game's arena (the first unless set) with that extra-lives boost, and posts a game message
+// that opens the round's screen (a new round, 1002, or the tutorial, 1005): true once that screen is open and its
+// curtain has risen.
 inline bool StartSeededRound(CSeededRoundGame& game, int extraLives, bool gl = false, int width = 320, int height = 480,
                              int message = MSG_RUN_NEW_GAME) {
     game.m_bGLRenderTarget = gl;
@@ -59,7 +61,7 @@ inline bool StartSeededRound(CSeededRoundGame& game, int extraLives, bool gl = f
     if (data->m_nCurrentProfile < 0) data->m_nCurrentProfile = 0;
     data->SetUserName(data->m_nCurrentProfile, CommonString("Ada"));
     TUserProfile* profile = game.GetCurrentProfile();
-    profile->m_CurrentArena = "arena1";
+    profile->m_CurrentArena = game.m_pArena;
     profile->m_BoostLevels[kUpgradeLife] = static_cast<signed char>(extraLives);
     if (!RunGameFramesUntil(
             game, 200, [&] { return game.IsCurrentScreenSettled(); }, true))
