@@ -5,7 +5,7 @@
 
 #include "app/GameBase.h"
 #include "core/Parser.h"
-#include "game/app/DataFile.h"
+#include "game/progress/DataFile.h"
 #include "game/progress/ProgressHost.h"
 
 namespace {
