@@ -400,6 +400,16 @@ TEST_F(RoundInputTest, LongLegsAndTurnsEveryWayAreSmoothedThroughTheBisectorToo)
             EXPECT_NEAR(Px(out->m_Points[1].x), cx, 1.0 / 128);
             EXPECT_NEAR(Px(out->m_Points[1].y), cy, 1.0 / 128);
         }
+        // Every segment, the ones whose second control moved included, is measured as it now
+        // stands.
+        for (int i = 0; i < m->m_Path.GetNumSegments(); ++i) {
+            const BezierCurveElement* segment = m->m_Path.GetSegment(i);
+            BezierCurve fresh;
+            ASSERT_EQ(
+                fresh.AddSpline(segment->m_Points[0], segment->m_Points[1], segment->m_Points[2], segment->m_Points[3]),
+                1);
+            EXPECT_EQ(segment->GetLength(), fresh.Length()) << i;
+        }
     }
 }
 
