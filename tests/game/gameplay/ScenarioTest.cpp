@@ -420,6 +420,17 @@ TEST_F(ScenarioTest, AMarbleAlreadyLeavingIsNotThereForTheHand) {
     EXPECT_TRUE(tutorial->events.empty());
 }
 
+TEST_F(ScenarioTest, TheHandIsFoundBehindLaterTextBoxesAndTheFirstBoxCanGo) {
+    scenario->AddStepShowFinger(100 * kPx, 100 * kPx, false);
+    scenario->AddStepShowTextBox(5, 20, 30, 190, smallFont.get(), "first", 255, 255, 255);
+    scenario->AddStepShowTextBox(6, 20, 60, 190, smallFont.get(), "second", 255, 255, 255);
+    scenario->AddStepMoveFinger(10 * kPx, 0, 20 * kPx);
+    scenario->AddStepDestroyTextBox(5);
+    (void)Frames(5);
+    EXPECT_EQ(Hand()->m_X, 110 * kPx) << "the hand, the first element, moved";
+    EXPECT_EQ(ElementIds(CScenarioElement::kTextBox), std::vector<int>{6});
+}
+
 TEST_F(ScenarioTest, AMarbleDeletedWhileTheHandHeadsForItEndsTheMove) {
     CMarble* left = Put(kMarbleRed, 100, 200);
     CMarble* right = Put(kMarbleRed, 220, 200);
