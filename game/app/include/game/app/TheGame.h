@@ -4,14 +4,15 @@
 //
 // Depends on: every engine area through CGameBase; the game's own areas (progress, gameplay,
 // farm, screens, news) are owned here. Progression reaches back only through the host interface it
-// declares (IProgressHost), which the game object implements; the others still reach back through
-// the game pointer they keep.
+// declares (IProgressHost), the news widgets through theirs (INewsHost); the game object implements
+// both. The others still reach back through the game pointer they keep.
 // Threads: main thread only.
 #pragma once
 
 #include "app/GameBase.h"
 #include "core/CommonString.h"
 #include "core/QuorvanArray.h"
+#include "game/news/NewsHost.h"
 #include "game/progress/GameFonts.h"
 #include "game/progress/ProgressHost.h"
 #include "shell/PaymentGlue.h"
@@ -103,7 +104,7 @@ extern int g_XP_xp_for_last_level;
 // The file names of music tracks 0 to 5, below the sounds directory.
 extern const char* const g_cs_OGG_FileNames[6];
 
-class CTheGame : public CGameBase, public IInAppPurchaseEvents, public IProgressHost {
+class CTheGame : public CGameBase, public IInAppPurchaseEvents, public IProgressHost, public INewsHost {
 public:
     CTheGame();
     ~CTheGame() override;
@@ -153,6 +154,8 @@ public:
     void HideWaitDialog();
 
     // ---- What the widgets reach through the element host (TheGame_Widgets.cpp) -------------
+    // The news engine, for the news widgets (game/news/NewsHost.h).
+    CHollowfenNewsManager* GetNewsManager() override;
     CSoundManager* GetSoundManager() override;
     CQuorvanImageRotatorScaler* GetRotatorScaler() override;
     // The game's own classes among the children of game dialogs (game/screens).
@@ -335,6 +338,13 @@ public:
     // ---- The game in progress (TheGame_Resume.cpp) -----------------------------------------
     // SR_SaveResume; 1.
     int SaveResume() override;
+    // Keeps the game in progress, then the player data, in that order: the player's coins are
+    // only ever saved as spent when what they bought is already in its yard's record. A record
+    // that could not be saved in this run keeps the player data from being saved for the rest
+    // of the run (told on stderr): the previous player data, with the coins unspent, stays.
+    void SaveResumeThenAppData();
+    // The player data, unless a record could not be saved in this run (see above); 0 then.
+    int SaveAppData() override;
     // Keeps the running arena round, or else the open yard, as its record of "saveresume.dat":
     // 1 also when there is nothing to keep, 0 when the record could not be made or saved (the
     // previous record then stays).
@@ -436,4 +446,9 @@ public:
     // Set when Init completed: a start-up that failed saves nothing at exit, so player data that
     // could not be read is never replaced by defaults.
     bool m_bInitCompleted = false;
+    // Set when a record of the game in progress could not be saved: the player data is no longer
+    // saved in this run, so it never holds a purchase its yard's record lacks.
+    bool m_bResumeSaveFailed = false;
+    // Why the last SR_LoadResume refused its record as damaged; empty when it did not.
+    const char* m_pResumeRefusal = nullptr;
 };
