@@ -564,7 +564,7 @@ void RunTourAndCheck(const std::string& displaySettings, const char* folderName)
 
     int status = -1;
     const std::string output =
-        RunCommand("timeout 600 env " + displaySettings +
+        RunCommand("timeout 840 env " + displaySettings +
                        " COBBLE_DISPLAY_SIZE=768x1280 COBBLE_CLOCK=virtual COBBLE_SOUND=null COBBLE_PAY_DELAY=60 "
                        "COBBLE_FRAMES=" +
                        std::to_string(tour.f + 500) + " COBBLE_SCRIPT='" + (shots / "tour.script").string() +
