@@ -5,11 +5,18 @@
 #include "game/farm/BirdSoundsManager.h"
 #include "game/farm/FarmManager.h"
 
-bool CTheGame::CreateBirdSoundsManager() {
+bool CTheGame::CreateBirdSoundsManager(CommonString* failure) {
+    CommonString why("Data\\bird_sounds.txt: the bird sounds could not be read");
     SafeDelete(m_pBirdSoundsManager);
     m_pBirdSoundsManager = new (std::nothrow) CBirdSoundsManager(this);
-    if (m_pBirdSoundsManager == nullptr) return false;
-    return m_pBirdSoundsManager->PostConstruct() != 0 && m_pBirdSoundsManager->AddBirdSoundsToSoundManager() != 0;
+    bool made = m_pBirdSoundsManager != nullptr && m_pBirdSoundsManager->PostConstruct() != 0 &&
+                m_pBirdSoundsManager->CheckTable(why);
+    if (made && m_pBirdSoundsManager->AddBirdSoundsToSoundManager() == 0) {
+        why = CommonString("Data\\bird_sounds.txt: the bird sounds could not be added to the sound table");
+        made = false;
+    }
+    if (!made && failure != nullptr) *failure = why;
+    return made;
 }
 
 // A new profile starts in the yard table's first yard.

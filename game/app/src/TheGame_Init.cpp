@@ -87,7 +87,8 @@ bool CTheGame::Init(int width, int height) {
     if (!DefineSpriteSets_UI()) return StartUpFailed("the UI sprite sets");
     if (!DefineParticleSystems()) return StartUpFailed("the particle effects");
     if (!DefineSounds()) return StartUpFailed("the sound table");
-    if (!CreateBirdSoundsManager()) return StartUpFailed("the bird sounds");
+    CommonString birds;
+    if (!CreateBirdSoundsManager(&birds)) return StartUpFailed(birds.GetDataConst());
     if (!InitSaveResumeStorage()) return StartUpFailed("the resume storage");
     // The floating texts of a round centre on the screen actually built, whatever the table said.
     if (m_Screen.m_pBackBuffer != nullptr) GC.m_nTextCenterX = m_Screen.m_pBackBuffer->m_Width / 2;

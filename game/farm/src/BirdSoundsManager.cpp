@@ -23,6 +23,24 @@ CQuorvanObjPtrArray<CommonString*>* ListForKey(TBirdSounds& bird, const Text& ke
     return nullptr;
 }
 
+// Generous bounds from the content's own needs: a dozen birds, a few calls each, names and ids
+// of a few characters. Past them the file is not the table it claims to be.
+constexpr int kMaxBirds = 256;
+constexpr int kMaxIdsPerList = 64;
+constexpr int kMaxNameLength = 64;
+
+// Whether a name or id is 1 to kMaxNameLength printable characters (it becomes a file name).
+bool IsPlainName(const CommonString& text) {
+    const char* s = text.GetDataConst();
+    const int length = text.Length();
+    if (s == nullptr || length < 1 || length > kMaxNameLength) return false;
+    for (int i = 0; i < length; ++i)
+        if (static_cast<unsigned char>(s[i]) < 0x20 || static_cast<unsigned char>(s[i]) > 0x7e) return false;
+    return true;
+}
+
+constexpr const char* kMember = "Data\\bird_sounds.txt";
+
 }  // namespace
 
 CBirdSoundsManager::CBirdSoundsManager(CGameBase* game) : m_pGame(game) {}
@@ -102,6 +120,40 @@ int CBirdSoundsManager::AddBirdSoundsToSoundManager() {
         entry->file = m_FilePrefix.Length() > 0 ? m_FilePrefix + *m_Ids[i] : *m_Ids[i];
     }
     return 1;
+}
+
+bool CBirdSoundsManager::CheckTable(CommonString& failure) const {
+    if (m_Birds.count < 1)
+        return RefuseDataFile(failure, kMember, "no bird record (a line \"bird = name\", its calls, \"end\")");
+    if (m_Birds.count > kMaxBirds)
+        return RefuseDataFile(failure, kMember, "%d bird records, more than the %d a table may have", m_Birds.count,
+                              kMaxBirds);
+    for (int b = 0; b < m_Birds.count; ++b) {
+        const TBirdSounds& bird = *m_Birds.data[b];
+        if (!IsPlainName(bird.name))
+            return RefuseDataFile(failure, kMember, "bird record %d has no name of 1 to %d printable characters", b + 1,
+                                  kMaxNameLength);
+        const char* name = bird.name.GetDataConst();
+        const struct {
+            const char* key;
+            const CQuorvanObjPtrArray<CommonString*>& ids;
+        } lists[] = {{"eat", bird.eat},
+                     {"drink", bird.drink},
+                     {"question", bird.question},
+                     {"tap", bird.tap},
+                     {"tap_spin", bird.tap_spin}};
+        for (const auto& list : lists) {
+            if (list.ids.count > kMaxIdsPerList)
+                return RefuseDataFile(failure, kMember, "bird %s has %d %s calls, more than %d", name, list.ids.count,
+                                      list.key, kMaxIdsPerList);
+            for (int i = 0; i < list.ids.count; ++i)
+                if (!IsPlainName(*list.ids.data[i]))
+                    return RefuseDataFile(failure, kMember,
+                                          "bird %s: %s call %d is no sound id of 1 to %d printable characters", name,
+                                          list.key, i + 1, kMaxNameLength);
+        }
+    }
+    return true;
 }
 
 TBirdSounds* CBirdSoundsManager::GetSoundsForBird(CommonString name) {

@@ -15,6 +15,14 @@ using Text = CommonStringRS<50>;
 
 CommonString Unquoted(const Text& value) { return CommonString(Parser::ExtractName(value).GetData()); }
 
+// Generous bounds from the content's own needs: three arenas, one to three coins a power-up.
+constexpr int kMaxArenas = 16;
+constexpr int kMaxCoinMoney = 1000;
+// The arenas the game numbers 0, 1 and 2 (scores, achievements, statistics, saved rounds).
+constexpr const char* kNumberedArenas[] = {"arena1", "arena2", "arena3"};
+
+constexpr const char* kMember = "Data\\arenas.txt";
+
 }  // namespace
 
 CArenaManager::CArenaManager(CGameBase* game) : m_pGame(game) {}
@@ -70,9 +78,42 @@ bool CArenaManager::ReadLine(const Text& line) {
     } else if (key.IsEqual("coin_sprite")) {
         arena.coinSprite = Unquoted(value);
     } else if (key.IsEqual("coin_money")) {
-        arena.coinMoney = Parser::AToI(value.GetData());
+        arena.coinMoney = DataFileInt(value.GetData());
     } else if (key.IsEqual("unlock_by")) {
         arena.unlockBy = Unquoted(value);
+    }
+    return true;
+}
+
+bool CArenaManager::CheckTable(CommonString& failure, std::span<const char* const> yardIds) const {
+    if (m_Arenas.count > kMaxArenas)
+        return RefuseDataFile(failure, kMember, "%d arena records, more than the %d a table may have", m_Arenas.count,
+                              kMaxArenas);
+    for (const char* id : kNumberedArenas) {
+        const Arena* arena = nullptr;
+        for (int i = m_Arenas.count - 1; i >= 0 && arena == nullptr; --i)
+            if (m_Arenas.data[i]->id.IsEqual(id)) arena = m_Arenas.data[i];
+        if (arena == nullptr)
+            return RefuseDataFile(failure, kMember, "no record for the arena %s (\"arena = %s\" up to \"end\")", id,
+                                  id);
+        if (arena->bg.Length() < 1) return RefuseDataFile(failure, kMember, "the arena %s has no background (bg)", id);
+        if (arena->coinSprite.Length() < 1)
+            return RefuseDataFile(failure, kMember, "the arena %s has no coin sprite set (coin_sprite)", id);
+        if (arena->coinMoney < 1 || arena->coinMoney > kMaxCoinMoney)
+            return RefuseDataFile(failure, kMember,
+                                  "the arena %s gives %d coins a coin power-up (coin_money), outside 1 to %d", id,
+                                  arena->coinMoney, kMaxCoinMoney);
+    }
+    if (yardIds.empty()) return true;
+    for (int i = 0; i < m_Arenas.count; ++i) {
+        const Arena& arena = *m_Arenas.data[i];
+        if (arena.unlockBy.Length() < 1) continue;
+        bool known = false;
+        for (const char* yard : yardIds) known = known || arena.unlockBy.IsEqual(yard);
+        if (!known)
+            return RefuseDataFile(
+                failure, kMember, "the arena %s is unlocked by the yard %s, which Data\\yards.txt does not have",
+                arena.id.GetDataConst() != nullptr ? arena.id.GetDataConst() : "", arena.unlockBy.GetDataConst());
     }
     return true;
 }

@@ -12,6 +12,11 @@ namespace {
 
 constexpr const char* kUpgradePointsEntry = "inapp_upgrade_points";
 
+constexpr const char* kMember = "Data\\addcoins.txt";
+// Generous bounds from the content's own needs: five products of up to 5,000 coins.
+constexpr int kMaxDefs = 64;
+constexpr int kMaxCoins = 1000000;
+
 CommonString Text(const CommonStringRS<50>& value) { return CommonString(Parser::ExtractName(value).GetData()); }
 
 }  // namespace
@@ -96,11 +101,36 @@ void CInAppPurchaseManager::ReadDefProperty(const CommonStringRS<50>& key, const
         }
     }
     if (key.IsEqual("coins")) {
-        def.coins = Parser::AToI(value.GetData());
+        def.coins = DataFileInt(value.GetData());
     } else if (key.IsEqual("hide_from_list")) {
         // Once set it stays set.
         if (Parser::AToI(value.GetData()) > 0) def.hide_from_list = true;
     }
+}
+
+bool CInAppPurchaseManager::CheckTable(CommonString& failure) const {
+    if (m_Defs.count < 1)
+        return RefuseDataFile(failure, kMember, "no purchase record (\"purchase = name\" to \"end\")");
+    if (m_Defs.count > kMaxDefs)
+        return RefuseDataFile(failure, kMember, "%d purchase records, more than the %d a table may have", m_Defs.count,
+                              kMaxDefs);
+    for (int i = 0; i < m_Defs.count; ++i) {
+        const InAppPurchaseDef& def = *m_Defs.data[i];
+        if (def.entryName.Length() < 1)
+            return RefuseDataFile(failure, kMember, "purchase record %d has no name", i + 1);
+        const char* name = def.entryName.GetDataConst();
+        if (def.blackberry_id.Length() < 1)
+            return RefuseDataFile(failure, kMember, "the purchase %s has no product id (blackberry_id)", name);
+        if (def.coins < 0 || def.coins > kMaxCoins)
+            return RefuseDataFile(failure, kMember, "the purchase %s gives %d coins, outside 0 to %d", name, def.coins,
+                                  kMaxCoins);
+        if (def.hide_from_list) continue;
+        if (def.name.Length() < 1 || def.price.Length() < 1)
+            return RefuseDataFile(failure, kMember, "the listed purchase %s has no title (name) or no price", name);
+    }
+    if (m_pUpgradePointsDef == nullptr)
+        return RefuseDataFile(failure, kMember, "no purchase %s, which the boosts screen sells", kUpgradePointsEntry);
+    return true;
 }
 
 InAppPurchaseDef* CInAppPurchaseManager::GetInAppPurchaseDef(const char* entryName) const {

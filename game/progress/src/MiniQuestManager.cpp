@@ -14,6 +14,13 @@ namespace {
 // Colour words of extraScore, two per colour 1 to 4.
 constexpr const char* kColourWords[8] = {"red", "color1", "green", "color2", "blue", "color3", "yellow", "color4"};
 
+constexpr const char* kMember = "Data\\miniquests.txt";
+// Generous bounds from the content's own needs: four quests a yard, bonuses of a few points
+// and of a few hundred thousandths.
+constexpr int kMaxQuestsPerSet = 64;
+constexpr int kMaxSets = 64;
+constexpr int kMaxBonus = 10000;
+
 CommonString Name(const CommonStringRS<50>& value) { return CommonString(Parser::ExtractName(value).GetData()); }
 
 // Appends an owned item; deletes it when the list cannot grow.
@@ -123,17 +130,61 @@ void CMiniQuestManager::ReadQuestProperty(const CommonStringRS<50>& key, const C
     } else if (key.IsEqual("scale2")) {
         quest.scale2 = Parser::AToF(value.GetData(), 0);
     } else if (key.IsEqual("decreaseScorePerCoin")) {
-        quest.decreaseScorePerCoin = Parser::AToI(value.GetData());
+        quest.decreaseScorePerCoin = DataFileInt(value.GetData());
     } else if (key.IsEqual("extraScore")) {
         CommonStringRS<50> parts[2];
         Parser::GetSubStringsArray(value, 2, parts);
         for (int word = 0; word < 8; ++word) {
             if (parts[0].IsEqual(kColourWords[word])) {
-                quest.extraScore[word / 2] = Parser::AToI(parts[1].GetData());
+                quest.extraScore[word / 2] = DataFileInt(parts[1].GetData());
                 break;
             }
         }
     }
+}
+
+bool CMiniQuestManager::CheckTable(CommonString& failure, std::span<const char* const> yardIds) const {
+    const int yards = static_cast<int>(yardIds.size());
+    for (int s = 0; s < yards; ++s)
+        if (s >= m_Sets.count || !m_Sets.data[s]->yardId.IsEqual(yardIds[s]))
+            return RefuseDataFile(failure, kMember, "set %d is not the quests of the yard %s (quests_for_yard = %s)",
+                                  s + 1, yardIds[s], yardIds[s]);
+    if (m_Sets.count > kMaxSets)
+        return RefuseDataFile(failure, kMember, "%d quest sets, more than the %d a table may have", m_Sets.count,
+                              kMaxSets);
+    // More sets may follow for the same yards: look-ups search them all.
+    for (int s = yards; s < m_Sets.count; ++s) {
+        bool known = false;
+        for (const char* yard : yardIds) known = known || m_Sets.data[s]->yardId.IsEqual(yard);
+        if (!known)
+            return RefuseDataFile(
+                failure, kMember, "set %d names the yard %s, which Data\\yards.txt does not have", s + 1,
+                m_Sets.data[s]->yardId.GetDataConst() != nullptr ? m_Sets.data[s]->yardId.GetDataConst() : "");
+    }
+    for (int s = 0; s < m_Sets.count; ++s) {
+        const MiniQuestsSet& set = *m_Sets.data[s];
+        const char* yard = set.yardId.GetDataConst();
+        if (set.quests.count > kMaxQuestsPerSet)
+            return RefuseDataFile(failure, kMember, "the yard %s has %d quests, more than %d", yard, set.quests.count,
+                                  kMaxQuestsPerSet);
+        for (int q = 0; q < set.quests.count; ++q) {
+            const MiniQuest& quest = *set.quests.data[q];
+            if (quest.id.Length() < 1)
+                return RefuseDataFile(failure, kMember, "quest %d of the yard %s has no id", q + 1, yard);
+            const char* id = quest.id.GetDataConst();
+            if (quest.buy1.Length() < 1 || quest.buy2.Length() < 1)
+                return RefuseDataFile(failure, kMember,
+                                      "the quest %s of the yard %s lacks an object to buy (buy1, buy2)", id, yard);
+            const int bonuses[] = {quest.decreaseScorePerCoin, quest.extraScore[0], quest.extraScore[1],
+                                   quest.extraScore[2], quest.extraScore[3]};
+            for (const int bonus : bonuses)
+                if (bonus < 0 || bonus > kMaxBonus)
+                    return RefuseDataFile(failure, kMember,
+                                          "the quest %s of the yard %s gives a bonus of %d, outside 0 to %d", id, yard,
+                                          bonus, kMaxBonus);
+        }
+    }
+    return true;
 }
 
 MiniQuest* CMiniQuestManager::FindMiniQuestContainingObject(const CommonString& yard,

@@ -2,7 +2,9 @@
 // game's managers and load the remaining sounds, "ui" sprite sets, effects and fonts.
 #include "game/screens/LoaderScreen.h"
 
+#include <cstring>
 #include <new>
+#include <vector>
 
 #include "LoadingReport.h"
 #include "audio/SoundManager.h"
@@ -52,6 +54,16 @@ bool CreateManager(M*& slot, G* game, CommonString& failure, const char* what) {
     SafeDelete(slot);
     failure = CommonString(what);
     return false;
+}
+
+// The ids of the yard table's yards, in its order (none before the farm is made).
+std::vector<const char*> YardIds(const CTheGame* game) {
+    std::vector<const char*> ids;
+    if (game == nullptr || game->m_pFarmManager == nullptr) return ids;
+    for (int i = 0; i < game->m_pFarmManager->GetNumYards(); ++i)
+        if (const YardDef* yard = game->m_pFarmManager->GetYardDef(i); yard != nullptr && yard->id.Length() > 0)
+            ids.push_back(yard->id.GetDataConst());
+    return ids;
 }
 
 }  // namespace
@@ -242,7 +254,13 @@ bool CXLoaderScreen::SoundStep(int effect) {
     if (game->m_pSoundSystem == nullptr || game->m_pSoundManager == nullptr) return true;
     if (game->m_pSoundManager->AddReference(effect)) return true;
     const SoundFXData* entry = game->m_pSoundManager->GetSoundFX(effect);
-    m_LastFailure = SafeFormat("sound effect %d (%s)", {effect, entry != nullptr ? entry->file : CommonString("?")});
+    const CommonString file = entry != nullptr ? entry->file : CommonString("?");
+    // The birds' calls are declared by their own table, the other effects by the sound table.
+    const bool birdCall = entry != nullptr && entry->file.GetDataConst() != nullptr &&
+                          std::strncmp(entry->file.GetDataConst(), "Birds\\", 6) == 0;
+    m_LastFailure = SafeFormat(
+        "sound effect %d (%s, named in %s): the sound file %s%s cannot be loaded",
+        {effect, file, birdCall ? "Data\\bird_sounds.txt" : "Data\\sfx.txt", game->GetSoundsDirectory(), file});
     return false;
 }
 
@@ -277,13 +295,25 @@ bool CXLoaderScreen::ManagerStep(int step) {
             }
             if (!CreateManager(game->m_pPurchaseManager, game, m_LastFailure, "the purchases (Data\\addcoins.txt)"))
                 return false;
+            if (!game->m_pPurchaseManager->CheckTable(m_LastFailure)) {
+                SafeDelete(game->m_pPurchaseManager);
+                return false;
+            }
             break;
         case 4:
             if (!CreateManager(game->m_pArenaManager, game, m_LastFailure, "the arenas (Data\\arenas.txt)"))
                 return false;
+            if (!game->m_pArenaManager->CheckTable(m_LastFailure, YardIds(game))) {
+                SafeDelete(game->m_pArenaManager);
+                return false;
+            }
             if (!CreateManager(game->m_pMiniQuestManager, game, m_LastFailure,
                                "the mini-quests (Data\\miniquests.txt)"))
                 return false;
+            if (!game->m_pMiniQuestManager->CheckTable(m_LastFailure, YardIds(game))) {
+                SafeDelete(game->m_pMiniQuestManager);
+                return false;
+            }
             break;
         case 5:
             if (game->m_pNewsManager == nullptr) {

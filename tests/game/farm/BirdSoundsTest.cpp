@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -131,6 +132,71 @@ TEST_F(BirdSounds, TheGameMakesTheTableAfterItsSoundTable) {
     ASSERT_NE(game.m_pSoundManager->FindSoundFX(CommonString("whee")), nullptr);
     EXPECT_EQ(Text(game.m_pSoundManager->FindSoundFX(CommonString("whee"))->file), "Birds\\whee");
     // The game object deletes both when it goes.
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(BirdSounds, TheCheckRefusesATableTheGameCannotStartWithAndNamesTheMember) {
+    const auto birds = [](int count, const std::string& calls) {
+        std::string text;
+        for (int i = 1; i <= count; ++i) text += "bird = bird" + std::to_string(i) + "\n" + calls + "end\n";
+        return text;
+    };
+    std::string sixtyFourEats, sixtyFiveEats;
+    for (int i = 0; i < 64; ++i) sixtyFourEats += "  eat = e" + std::to_string(i) + "\n";
+    sixtyFiveEats = sixtyFourEats + "  eat = more\n";
+    const std::string longest(64, 'x');
+    struct TCase {
+        std::string table;
+        const char* failure;  // empty: the table passes
+        const char* why;
+    } cases[] = {
+        {kTable, "", "the readers' own table"},
+        {birds(256, "  eat = a.wav\n"), "", "256 birds are allowed"},
+        {birds(1, sixtyFourEats), "", "64 calls for one moment are allowed"},
+        {birds(1, "  tap = " + longest + "\n"), "", "an id of 64 characters is allowed"},
+        {"", "Data\\bird_sounds.txt: no bird record", "an empty table"},
+        {"\x89PNG\r\n\x1a\n this is no picture \x89PNG\r\n\x1a\n this is no picture ",
+         "Data\\bird_sounds.txt: no bird record", "the bytes of another kind of file"},
+        {"eat = a\ntap = b\n", "Data\\bird_sounds.txt: no bird record", "calls outside any record"},
+        {birds(257, ""), "Data\\bird_sounds.txt: 257 bird records, more than the 256 a table may have", "too many"},
+        {"bird = \"\"\n  eat = a\nend\n",
+         "Data\\bird_sounds.txt: bird record 1 has no name of 1 to 64 printable characters", "no name"},
+        {birds(1, sixtyFiveEats), "Data\\bird_sounds.txt: bird bird1 has 65 eat calls, more than 64", "too many calls"},
+        {birds(2, "") + "bird = bird3\n  drink = a\n  drink = \"\"\nend\n",
+         "Data\\bird_sounds.txt: bird bird3: drink call 2 is no sound id of 1 to 64 printable characters",
+         "an empty id"},
+        {birds(1, "  tap_spin = " + longest + "y\n"),
+         "Data\\bird_sounds.txt: bird bird1: tap_spin call 1 is no sound id", "an id of 65 characters"},
+        {birds(1, "  question = a\x01\x02\n"), "Data\\bird_sounds.txt: bird bird1: question call 1 is no sound id",
+         "control characters"},
+        {birds(1, "  tap = \xe9t\xe9\n"), "Data\\bird_sounds.txt: bird bird1: tap call 1 is no sound id",
+         "bytes past ASCII"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.why);
+        Mount(c.table);
+        CBirdSoundsManager table(&game);
+        ASSERT_EQ(table.PostConstruct(), 1);
+        CommonString failure;
+        EXPECT_EQ(table.CheckTable(failure), c.failure[0] == '\0');
+        EXPECT_EQ(Text(failure).substr(0, std::strlen(c.failure)), c.failure);
+    }
+}
+
+TEST_F(BirdSounds, TheGameRefusesAGarbledTableNamingTheMember) {
+    game.m_pSoundManager = new CSoundManager(&game);
+    Mount("\x89PNG\r\n\x1a\n this is no picture ");
+    CommonString failure;
+    EXPECT_FALSE(game.CreateBirdSoundsManager(&failure));
+    EXPECT_EQ(Text(failure).rfind("Data\\bird_sounds.txt: no bird record", 0), 0u) << Text(failure);
+    EXPECT_EQ(game.m_pSoundManager->GetNumSoundFX(), 0) << "no sound is added from a refused table";
+
+    mediatest::SetCommonPak(game, dir.Path("none.pak"), {{"Data\\other.txt", mediatest::ToBytes("x")}});
+    EXPECT_FALSE(game.CreateBirdSoundsManager(&failure));
+    EXPECT_EQ(Text(failure), "Data\\bird_sounds.txt: the bird sounds could not be read");
 }
 
 }  // namespace

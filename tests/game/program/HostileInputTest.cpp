@@ -142,9 +142,9 @@ protected:
         fs::copy_file(COBBLE_GAME_PATH, program);
         if (mode.empty()) return;
         int status = -1;
-        const std::string made = RunCommand("python3 '" COBBLE_HOSTILE_PAK_SCRIPT "' '" COBBLE_BUILT_PAK "' '" +
-                                                pak.string() + "' " + mode + " 2>&1",
-                                            &status);
+        const std::string made = RunCommand(
+            "python3 '" COBBLE_HOSTILE_PAK_SCRIPT "' '" COBBLE_BUILT_PAK "' '" + pak.string() + "' " + mode + " 2>&1",
+            &status);
         ASSERT_EQ(status, 0) << made;
     }
     TRun Run() { return RunGame({program.string()}, dir.root / "saves", 2000, {}, dir.root / "run.log"); }
@@ -170,15 +170,28 @@ TEST_F(HostilePak, EachEndsWithStatusOneAndNamesTheMemberOrThePakAndWhy) {
           " failed: the sprite set AchAwarded (sprites\\ui\\ach_awarded)"},
          "a sprite set claims 2,000,000,000 frames"},
         {"crc",
-         {"pak: " + pakPath + ": i_vga\\fonts\\sans_b13_rgba.png: CRC-32 mismatch",
-          "failed: the font FontSmall"},
+         {"pak: " + pakPath + ": i_vga\\fonts\\sans_b13_rgba.png: CRC-32 mismatch", "failed: the font FontSmall"},
          "a font's glyph image has a bad CRC"},
         {"truncate",
          {"game: start-up failed: the resource pak " + pakPath +
           " is truncated or no pak: its last 22 bytes are no zip end record; `make build` makes it"},
          "the pak is cut in half"},
-        {"", {"game: start-up failed: the resource pak " + pakPath + " is missing; `make build` makes it"},
+        {"",
+         {"game: start-up failed: the resource pak " + pakPath + " is missing; `make build` makes it"},
          "there is no pak"},
+        // The step numbers of the loader grow with the content: the member and its fault are what count.
+        {"garble 'Data\\bird_sounds.txt'",
+         {"game: start-up failed: Data\\bird_sounds.txt: no bird record (a line \"bird = name\", its calls, \"end\")"},
+         "the bird sounds are garbage"},
+        {"cut 'Data\\arenas.txt'",
+         {" failed: Data\\arenas.txt: the arena arena1 has no coin sprite set (coin_sprite)"},
+         "the arena table is cut in half"},
+        {"garble 'Data\\miniquests.txt'",
+         {" failed: Data\\miniquests.txt: set 1 is not the quests of the yard yard1 (quests_for_yard = yard1)"},
+         "the quest table is garbage"},
+        {"cut 'Data\\addcoins.txt'",
+         {" failed: Data\\addcoins.txt: the purchase coins_sack has no product id (blackberry_id)"},
+         "the coin table is cut in half"},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.why);
@@ -231,8 +244,7 @@ TEST_F(DamagedSaves, PlayerDataThatCannotBeReadIsLeftByteForByte) {
         const char* why;
         const char* reason;
         bool denied;  // else a read error
-    } const cases[] = {{"permission denied", "Permission denied", true},
-                       {"a read error", "Input/output error", false}};
+    } const cases[] = {{"permission denied", "Permission denied", true}, {"a read error", "Input/output error", false}};
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.why);
         TRun run;
@@ -269,7 +281,8 @@ TEST_F(DamagedSaves, TwoDamagedFilesInARowAreBothKept) {
     EXPECT_EQ(ReadBytes(saves / "global.opt.damaged.1"), first);
     EXPECT_EQ(ReadBytes(saves / "global.opt.damaged.2"), second);
     EXPECT_TRUE(Decodes(ReadBytes(opt))) << "the exit saved fresh player data";
-    EXPECT_EQ(PlayerDataFiles(), (std::vector<std::string>{"global.opt", "global.opt.damaged.1", "global.opt.damaged.2"}));
+    EXPECT_EQ(PlayerDataFiles(),
+              (std::vector<std::string>{"global.opt", "global.opt.damaged.1", "global.opt.damaged.2"}));
 }
 
 TEST_F(DamagedSaves, ADamagedFileThatCannotBeKeptAsideIsNotWrittenOver) {

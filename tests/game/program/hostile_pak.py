@@ -4,6 +4,9 @@
 hostile_pak.py SOURCE DEST frames   the award banner's sprite set claims 2,000,000,000 frames
 hostile_pak.py SOURCE DEST crc      one byte of a font's glyph image flipped (its CRC-32 no longer matches)
 hostile_pak.py SOURCE DEST truncate the first half of the pak only
+hostile_pak.py SOURCE DEST garble MEMBER   the member's bytes become bytes no reader takes
+hostile_pak.py SOURCE DEST cut MEMBER      the member keeps the first half of its bytes
+hostile_pak.py SOURCE DEST remove MEMBER   the member is left out
 """
 import sys
 import zipfile
@@ -39,6 +42,20 @@ def main():
         data = info.header_offset + 30 + name_length + extra_length
         pak[data + info.file_size // 2] ^= 0x5A
         open(dest, 'wb').write(bytes(pak))
+    elif mode in ('garble', 'cut', 'remove'):
+        member = sys.argv[4]
+        src = zipfile.ZipFile(source)
+        if member not in src.namelist():
+            sys.exit('no member ' + member)
+        data = src.read(member)
+        with zipfile.ZipFile(dest, 'w') as out:
+            for info in src.infolist():
+                if info.filename != member:
+                    out.writestr(info, src.read(info))
+                elif mode == 'garble':
+                    out.writestr(info, b'\x89PNG\r\n\x1a\n this is no picture ' * 4)
+                elif mode == 'cut':
+                    out.writestr(info, data[:len(data) // 2])
     elif mode == 'truncate':
         pak = open(source, 'rb').read()
         open(dest, 'wb').write(pak[:len(pak) // 2])

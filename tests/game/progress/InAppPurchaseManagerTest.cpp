@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -214,7 +215,8 @@ TEST_F(PurchaseTest, ThePaymentStandInSellsWhatTheCatalogueOffers) {
     ASSERT_TRUE(manager->TryToPurchase(manager->GetDef(2)));
     EXPECT_EQ(DeliverAnswers(), 1);
     EXPECT_EQ(player->m_nCoins, 100 + 2500);
-    EXPECT_EQ(Messages(), (TMessages{{kAwardCoins, "2,500 Coins added!"}, {kAwardPurchaseFailed, "In-App Purchase Error!"}}));
+    EXPECT_EQ(Messages(),
+              (TMessages{{kAwardCoins, "2,500 Coins added!"}, {kAwardPurchaseFailed, "In-App Purchase Error!"}}));
 }
 
 TEST_F(PurchaseTest, ARestoreNeverCreditsACoinPackAgain) {
@@ -238,6 +240,65 @@ TEST_F(PurchaseTest, WithoutACurrentProfileAPurchaseCreditsNothing) {
     EXPECT_FALSE(player->IsAchievementAwarded(17));
     EXPECT_EQ(game.m_pAchievementsManager->GetNumQueuedMessages(), 0);
     EXPECT_EQ(manager->ApplyPurchaseResult(nullptr, kPurchaseSuccess), EPurchaseCredit::kNothing);
+}
+
+}  // namespace
+
+namespace {
+
+// A listed coin pack with one line added through `extra`.
+std::string Pack(const char* name, const std::string& extra = "") {
+    return std::string("purchase = ") + name + "\n  name = ID_" + name + "\n  price = \"$0.99\"\n" +
+           "  blackberry_id = sku_" + name + "\n  coins = 150\n" + extra + "end\n";
+}
+
+const char* const kBoosts = "purchase = inapp_upgrade_points\n  blackberry_id = sku_boost\n  hide_from_list = 1\nend\n";
+
+TEST(PurchaseCheck, TheCatalogueMustHoldWhatTheShopsSellWithBoundedCoins) {
+    std::string sixtyFour = kBoosts, sixtyFive = kBoosts;
+    for (int i = 0; i < 63; ++i) sixtyFour += Pack(("p" + std::to_string(i)).c_str());
+    sixtyFive = sixtyFour + Pack("more");
+    struct TCase {
+        std::string table;
+        const char* failure;  // empty: the table passes
+        const char* why;
+    } cases[] = {
+        {Pack("pouch") + kBoosts, "", "a pack and the boost points"},
+        {sixtyFour, "", "64 entries"},
+        {Pack("pouch", "  coins = 1000000\n") + Pack("free", "  coins = 0\n") + kBoosts, "",
+         "0 and 1,000,000 coins are the edges"},
+        {Pack("hidden", "  hide_from_list = 1\n  name = \"\"\n  price = \"\"\n") + kBoosts, "",
+         "a hidden entry needs no title or price"},
+        {"", "Data\\addcoins.txt: no purchase record", "an empty table"},
+        {"\x89PNG\r\n\x1a\n this is no picture ", "Data\\addcoins.txt: no purchase record", "garbage"},
+        {Pack("pouch") + Pack("sack"), "Data\\addcoins.txt: no purchase inapp_upgrade_points, which the boosts",
+         "a table cut before its last entry"},
+        {kBoosts + Pack("pouch") + "purchase = sack\n  name = ID_SACK\n",
+         "Data\\addcoins.txt: the purchase sack has no product id (blackberry_id)", "a table cut inside an entry"},
+        {sixtyFive, "Data\\addcoins.txt: 65 purchase records, more than the 64 a table may have", "too many"},
+        {Pack("pouch", "  coins = 1000001\n") + kBoosts,
+         "Data\\addcoins.txt: the purchase pouch gives 1000001 coins, outside 0 to 1000000", "past the bound"},
+        {Pack("pouch", "  coins = -1\n") + kBoosts, "Data\\addcoins.txt: the purchase pouch gives -1 coins",
+         "negative"},
+        {Pack("pouch", "  coins = 4294967446\n") + kBoosts,
+         "Data\\addcoins.txt: the purchase pouch gives 2147483647 coins", "a number that would wrap into 150"},
+        {Pack("pouch", "  price = \"\"\n") + kBoosts,
+         "Data\\addcoins.txt: the listed purchase pouch has no title (name) or no price", "no price"},
+        {"purchase = \"\"\n  blackberry_id = x\nend\n" + std::string(kBoosts),
+         "Data\\addcoins.txt: purchase record 1 has no name", "no name"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.why);
+        TParseInput input;
+        input.bytes = c.table.data();
+        input.size = static_cast<int>(c.table.size());
+        input.name = "addcoins";
+        CInAppPurchaseManager manager(nullptr);
+        ASSERT_EQ(manager.ReadInAppPurchaseDefsFromInput(input), 1);
+        CommonString failure;
+        EXPECT_EQ(manager.CheckTable(failure), c.failure[0] == '\0');
+        EXPECT_EQ(Str(failure).substr(0, std::strlen(c.failure)), c.failure);
+    }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "ProgressTestGame.h"
@@ -292,6 +293,76 @@ TEST(MiniQuestReader, ExtraScoreWordsAndSeparators) {
         const MiniQuest* q = manager.GetMiniQuest(S("y"), S("q"));
         ASSERT_NE(q, nullptr);
         for (int k = 0; k < 4; ++k) EXPECT_EQ(q->extraScore[k], k == c.colour ? c.points : 0) << k;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// A set of one quest for a yard, with one line added to the quest through `extra`.
+std::string QuestSet(const char* yard, const std::string& extra = "") {
+    return std::string("quests_for_yard = ") + yard + "\n  affect_arena = arena1\n  quest = q_" + yard +
+           "\n    buy1 = a\n    buy2 = b\n    extraScore = red, 2\n" + extra + "  end\nend\n";
+}
+
+TEST(MiniQuestCheck, TheTableMustGiveEveryYardItsSetWithBoundedQuests) {
+    std::string sixtyFour, sixtyFive;
+    for (int i = 0; i < 64; ++i)
+        sixtyFour += "  quest = q" + std::to_string(i) + "\n    buy1 = a\n    buy2 = b\n  end\n";
+    sixtyFive = sixtyFour + "  quest = more\n    buy1 = a\n    buy2 = b\n  end\n";
+    std::string sixtyFiveSets = QuestSet("y1") + QuestSet("y2");
+    for (int i = 3; i <= 65; ++i) sixtyFiveSets += QuestSet("y1");
+    struct TCase {
+        std::string table;
+        const char* failure;  // empty: the table passes
+        const char* why;
+    } cases[] = {
+        {QuestSet("y1") + QuestSet("y2"), "", "one set a yard, in order"},
+        {QuestSet("y1") + QuestSet("y2") + QuestSet("y1"), "", "a further set for a known yard"},
+        {"quests_for_yard = y1\n" + sixtyFour + "end\n" + QuestSet("y2"), "", "64 quests in a set"},
+        {QuestSet("y1", "    decreaseScorePerCoin = 10000\n    extraScore = blue 10000\n") + QuestSet("y2"), "",
+         "bonuses of 10,000 are the edge"},
+        {"", "Data\\miniquests.txt: set 1 is not the quests of the yard y1", "an empty table"},
+        {"\x89PNG\r\n\x1a\n this is no picture ", "Data\\miniquests.txt: set 1 is not the quests of the yard y1",
+         "garbage"},
+        {QuestSet("y1"), "Data\\miniquests.txt: set 2 is not the quests of the yard y2", "a table cut after a set"},
+        {QuestSet("y2") + QuestSet("y1"), "Data\\miniquests.txt: set 1 is not the quests of the yard y1",
+         "sets out of the yards' order"},
+        {QuestSet("y1") + "quests_for_yard = y2\n  quest = q\n    buy1 = a\n",
+         "Data\\miniquests.txt: the quest q of the yard y2 lacks an object to buy", "a table cut inside a quest"},
+        {QuestSet("y1") + QuestSet("y2") + QuestSet("y9"),
+         "Data\\miniquests.txt: set 3 names the yard y9, which Data\\yards.txt does not have", "an unknown yard"},
+        {sixtyFiveSets, "Data\\miniquests.txt: 65 quest sets, more than the 64 a table may have", "too many sets"},
+        {"quests_for_yard = y1\n" + sixtyFive + "end\n" + QuestSet("y2"),
+         "Data\\miniquests.txt: the yard y1 has 65 quests, more than 64", "too many quests"},
+        {QuestSet("y1") + "quests_for_yard = y2\n  quest = \"\"\n    buy1 = a\n    buy2 = b\n  end\nend\n",
+         "Data\\miniquests.txt: quest 1 of the yard y2 has no id", "a quest without an id"},
+        {QuestSet("y1", "    decreaseScorePerCoin = 10001\n") + QuestSet("y2"),
+         "Data\\miniquests.txt: the quest q_y1 of the yard y1 gives a bonus of 10001, outside 0 to 10000",
+         "a coin bonus past the bound"},
+        {QuestSet("y1") + QuestSet("y2", "    extraScore = yellow, -1\n"),
+         "Data\\miniquests.txt: the quest q_y2 of the yard y2 gives a bonus of -1", "a negative colour bonus"},
+        {QuestSet("y1", "    decreaseScorePerCoin = 4294967396\n") + QuestSet("y2"),
+         "Data\\miniquests.txt: the quest q_y1 of the yard y1 gives a bonus of 2147483647",
+         "a number that would wrap into 100"},
+        {QuestSet("y1", "    extraScore = green 99999999999\n") + QuestSet("y2"),
+         "Data\\miniquests.txt: the quest q_y1 of the yard y1 gives a bonus of 2147483647",
+         "a colour bonus past an int"},
+    };
+    const char* const yards[] = {"y1", "y2"};
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.why);
+        TParseInput input;
+        input.bytes = c.table.data();
+        input.size = static_cast<int>(c.table.size());
+        input.name = "quests";
+        CMiniQuestManager manager(nullptr);
+        ASSERT_TRUE(manager.ReadQuestDefsFromInput(input));
+        CommonString failure;
+        EXPECT_EQ(manager.CheckTable(failure, yards), c.failure[0] == '\0');
+        const std::string told = failure.GetDataConst() != nullptr ? failure.GetDataConst() : "";
+        EXPECT_EQ(told.substr(0, std::strlen(c.failure)), c.failure);
     }
 }
 

@@ -178,8 +178,10 @@ public:
 
     // ---- Farm (TheGame_Farm.cpp) -----------------------------------------------------------
     // Makes the bird-sound table, reads it and adds its sounds to the sound manager, which must
-    // exist; false (the start-up fails) when the table cannot be read or a sound added.
-    bool CreateBirdSoundsManager();
+    // exist; false (the start-up fails) when the table cannot be read, is not one the game can
+    // start with, or a sound cannot be added. `failure`, when given, then names the member and
+    // what is wrong with it.
+    bool CreateBirdSoundsManager(CommonString* failure = nullptr);
 
     // The sprite-set manager made by DefineSpriteSets_UI (null before).
     CSpriteSetManager* GetSpriteSetManager() override;

@@ -41,6 +41,10 @@ public:
     // file name prefix + id. 0 without a sound manager or when an entry cannot be added (the ones
     // before stay), else 1.
     int AddBirdSoundsToSoundManager();
+    // Whether the table read is one the game can start with: 1 to 256 birds, each with a name of
+    // at most 64 characters and at most 64 ids in each list, every id 1 to 64 printable
+    // characters. Else false with the member and what is wrong with it in `failure`.
+    [[nodiscard]] bool CheckTable(CommonString& failure) const;
     // The first record with exactly that name, or null.
     TBirdSounds* GetSoundsForBird(CommonString name);
 

@@ -40,6 +40,12 @@ public:
     [[nodiscard]] int ReadFile(IFile* file);
     [[nodiscard]] int ReadFromInput(TParseInput& input);
 
+    // Whether the table read is one the game can run with: at most 16 records; the arenas
+    // "arena1", "arena2" and "arena3" the game numbers, each with a background, a coin sprite set
+    // and 1 to 1,000 coins per coin power-up; and, when `yardIds` is not empty, an unlock_by that
+    // is empty or one of them. Else false with the member and what is wrong with it in `failure`.
+    [[nodiscard]] bool CheckTable(CommonString& failure, std::span<const char* const> yardIds = {}) const;
+
     int GetNumArenas() const { return m_Arenas.count; }
     // Null outside 0..count-1.
     Arena* GetArenaAt(int index);

@@ -60,6 +60,11 @@ public:
     // The same over a whole file in memory (shared by the file reader, tests and fuzz target).
     int ReadInAppPurchaseDefsFromInput(TParseInput& input);
 
+    // Whether the catalogue read is one the game can sell from: 1 to 64 entries, each with a
+    // name and a SKU and 0 to 1,000,000 coins, the listed ones with a title and a price, and the
+    // boosts screen's "inapp_upgrade_points" entry among them. Else false with the member and
+    // what is wrong with it in `failure`.
+    [[nodiscard]] bool CheckTable(CommonString& failure) const;
     // The entry of that name, searching from the last; null when none.
     InAppPurchaseDef* GetInAppPurchaseDef(const char* entryName) const;
     // The first entry, in file order, whose SKU equals sku exactly; null when none or empty.

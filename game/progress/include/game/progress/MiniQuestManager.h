@@ -9,6 +9,8 @@
 // Threads: main thread only.
 #pragma once
 
+#include <span>
+
 #include "core/Common.h"
 #include "core/CommonString.h"
 #include "core/QuorvanArray.h"
@@ -62,6 +64,11 @@ public:
     // share.
     bool ReadQuestDefsFromInput(TParseInput& input);
 
+    // Whether the table read is one the game can run with: a set for each of `yardIds`, in
+    // their order (the quests tab takes set i for yard i), further sets only for those yards,
+    // at most 64 sets of at most 64 quests; every quest with an id, two objects to buy and
+    // bonuses of 0 to 10,000. Else false with the member and what is wrong with it in `failure`.
+    [[nodiscard]] bool CheckTable(CommonString& failure, std::span<const char* const> yardIds) const;
     // Over the sets of the yard, last set and last quest first: the first quest with the object as
     // buy1 or buy2; null for an empty object name or none.
     MiniQuest* FindMiniQuestContainingObject(const CommonString& yard, const CommonString& object) const;
