@@ -357,6 +357,38 @@ TEST_F(RoundFlowTest, TheLeavingDirectionIsTheChordOfThePathsLastFivePixels) {
     EXPECT_NEAR(m->m_Direction.y, dy / std::hypot(dx, dy) * 65536.0, 2.0);
 }
 
+TEST_F(RoundFlowTest, TheLastFivePixelsAreMeasuredToTheUnit) {
+    // The point 5 pixels before the end falls in a stretch measured in 3-pixel pieces, where a
+    // point is found to 3/256 pixel: a stretch 5/256 pixel longer or shorter leaves along
+    // another chord.
+    CMarble* m = Put(1, 60, 200);
+    const TVector2D p0{60 * 256, 200 * 256}, a{120 * 256, 200 * 256}, b{150 * 256, 200 * 256},
+        end{150 * 256, 203 * 256};
+    BezierCurve reference;
+    for (BezierCurve* curve : {&m->m_Path, &reference}) {
+        ASSERT_EQ(curve->AddSpline(p0, TVector2D{80 * 256, 200 * 256}, TVector2D{100 * 256, 200 * 256}, a), 1);
+        ASSERT_EQ(curve->AddSpline(a, TVector2D{130 * 256, 200 * 256}, TVector2D{140 * 256, 200 * 256}, b), 1);
+        ASSERT_EQ(curve->AddSpline(b, TVector2D{150 * 256, 201 * 256}, TVector2D{150 * 256, 202 * 256}, end), 1);
+    }
+    m->m_bOnPath = true;
+    screen->RollingSoundCounterInc();
+    for (int frame = 0; frame < 30 && m->m_Path.GetNumSegments() > 0; ++frame)
+        screen->RunProcessMovementAndCollisions();
+    ASSERT_EQ(m->m_Path.GetNumSegments(), 0);
+    const auto chord = [&](FIXED_FLOAT back) {
+        const TVector2D before = reference.GetPos(reference.Length() - back, nullptr);
+        const double dx = end.x - before.x, dy = end.y - before.y;
+        return std::pair{dx / std::hypot(dx, dy) * 65536.0, dy / std::hypot(dx, dy) * 65536.0};
+    };
+    const auto [x5, y5] = chord(5 * 256);
+    for (FIXED_FLOAT other : {5 * 255, 5 * 257}) {
+        const auto [x, y] = chord(other);
+        ASSERT_GT(std::abs(x - x5), 20.0) << other;
+    }
+    EXPECT_NEAR(m->m_Direction.x, x5, 2.0);
+    EXPECT_NEAR(m->m_Direction.y, y5, 2.0);
+}
+
 TEST_F(RoundFlowTest, TheLeavingDirectionOfACurvedPathFollowsItsLastFivePixels) {
     // A hook that turns sharply at its end: the chord over the last 5 pixels points elsewhere
     // than the end's tangent (straight left) and than the chord over the last 10 pixels.
