@@ -4,14 +4,15 @@
 //
 // Depends on: every engine area through CGameBase; the game's own areas (progress, gameplay,
 // farm, screens, news) are owned here. Progression reaches back only through the host interface it
-// declares (IProgressHost), which the game object implements; the others still reach back through
-// the game pointer they keep.
+// declares (IProgressHost), the news widgets through theirs (INewsHost); the game object implements
+// both. The others still reach back through the game pointer they keep.
 // Threads: main thread only.
 #pragma once
 
 #include "app/GameBase.h"
 #include "core/CommonString.h"
 #include "core/QuorvanArray.h"
+#include "game/news/NewsHost.h"
 #include "game/progress/GameFonts.h"
 #include "game/progress/ProgressHost.h"
 #include "shell/PaymentGlue.h"
@@ -103,7 +104,7 @@ extern int g_XP_xp_for_last_level;
 // The file names of music tracks 0 to 5, below the sounds directory.
 extern const char* const g_cs_OGG_FileNames[6];
 
-class CTheGame : public CGameBase, public IInAppPurchaseEvents, public IProgressHost {
+class CTheGame : public CGameBase, public IInAppPurchaseEvents, public IProgressHost, public INewsHost {
 public:
     CTheGame();
     ~CTheGame() override;
@@ -153,6 +154,8 @@ public:
     void HideWaitDialog();
 
     // ---- What the widgets reach through the element host (TheGame_Widgets.cpp) -------------
+    // The news engine, for the news widgets (game/news/NewsHost.h).
+    CHollowfenNewsManager* GetNewsManager() override;
     CSoundManager* GetSoundManager() override;
     CQuorvanImageRotatorScaler* GetRotatorScaler() override;
     // The game's own classes among the children of game dialogs (game/screens).
