@@ -3,6 +3,7 @@
 // random numbers are drawn, the play-area tests on their edges, and movement along a path.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 
 #include "RoundTestGame.h"
@@ -80,6 +81,30 @@ TEST_F(RoundFlowTest, SpawnIntervalFollowsTheBaseAndTheLevelsProgress) {
         EXPECT_EQ(screen->m_nSpawnInterval, c.expected) << c.why;
         EXPECT_EQ(screen->m_nEasingCounter, c.easing ? 99 : 0) << "easing counts down once a frame";
     }
+}
+
+// A level near the largest int (only reachable by playing, a stored one is refused far below it)
+// holds the difficulty index at that int instead of wrapping it to a negative one.
+TEST_F(RoundFlowTest, TheDifficultyIndexStopsAtTheLargestInt) {
+    const struct {
+        int arena, level, expected;
+    } cases[] = {{0, 0, 0},
+                 {2, 3, 13},
+                 {2, INT_MAX - 11, INT_MAX - 1},
+                 {2, INT_MAX - 10, INT_MAX},
+                 {1, INT_MAX - 4, INT_MAX},
+                 {2, INT_MAX, INT_MAX}};
+    for (const auto& c : cases) {
+        SetLevel(screen, c.arena, c.level, 0, 20, false);
+        EXPECT_EQ(screen->GetDifficultyIndex(), c.expected) << c.arena << " " << c.level;
+    }
+    // At the top the speeds stay at their caps and the spawn interval at its floor.
+    SetLevel(screen, 2, INT_MAX, 35, 35, false);
+    EXPECT_EQ(screen->Difficulty_GetBasicEnemySpeedOnCurrentLevel(), 78643) << "the cap 1.2";
+    EXPECT_EQ(screen->Difficulty_GetRollingSpeedOnCurrentLevel(), INT_MAX);
+    game.randoms.assign(40, 0);
+    screen->Difficulty_RunProcessSpawnEnemies();
+    EXPECT_EQ(screen->m_nSpawnInterval, 1);
 }
 
 TEST_F(RoundFlowTest, ALevelStartsWithAMarbleEvery31Frames) {
