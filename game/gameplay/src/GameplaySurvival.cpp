@@ -151,11 +151,19 @@ bool CXGameplaySurvival::LoadImages() {
     CTheGame* game = TheGame();
     const CommonString dir = game->GetImagesDirectory();
     for (int i = 0; i < kImageCount; ++i) {
-        m_Images[i] = ImageLoad(game, (dir + CommonString(kImageNames[i])).GetDataConst(), nullptr);
-        if (m_Images[i] == nullptr) return false;
+        const CommonString path = dir + CommonString(kImageNames[i]);
+        m_Images[i] = ImageLoad(game, path.GetDataConst(), nullptr);
+        if (m_Images[i] == nullptr) {
+            NoteFailure(CommonString("the image ") + path + CommonString(" cannot be loaded"));
+            return false;
+        }
     }
     m_nFullFillWidth = m_Images[kImageProgressFull]->m_Width - kProgressCapsPx;
-    m_pBackground = ImageLoad(game, (dir + m_pArena->bg).GetDataConst(), nullptr);
+    const CommonString background = dir + m_pArena->bg;
+    m_pBackground = ImageLoad(game, background.GetDataConst(), nullptr);
+    if (m_pBackground == nullptr)
+        NoteFailure(CommonString("the background ") + background + CommonString(" of the arena ") + m_pArena->id +
+                    CommonString(" (bg in Data\\arenas.txt) cannot be loaded"));
     return m_pBackground != nullptr;
 }
 
@@ -180,10 +188,18 @@ bool CXGameplaySurvival::TakeSprites() {
                               {m_pBombRangeSprite, "BombRange"}};
     for (const TSlot& s : required) {
         s.slot = first(s.name);
-        if (s.slot == nullptr) return false;
+        if (s.slot == nullptr) {
+            NoteFailure(CommonString("the sprite set ") + CommonString(s.name) +
+                        CommonString(" (ui\\game_sprites.txt) is missing or has no frame"));
+            return false;
+        }
     }
     m_pCoinSet = sets->GetSpriteSetNamed(m_pArena->coinSprite.GetDataConst());
-    if (m_pCoinSet == nullptr || m_pCoinSet->GetNumFrames() < 1 || m_pCoinSet->GetFrame(0) == nullptr) return false;
+    if (m_pCoinSet == nullptr || m_pCoinSet->GetNumFrames() < 1 || m_pCoinSet->GetFrame(0) == nullptr) {
+        NoteFailure(CommonString("the coin sprite set ") + m_pArena->coinSprite + CommonString(" of the arena ") +
+                    m_pArena->id + CommonString(" (coin_sprite in Data\\arenas.txt) is missing or has no frame"));
+        return false;
+    }
     // The colour-bomb sets may be missing: a bomb without one is not drawn.
     for (const TColorBombSet& s : kColorBombSets) m_ColorBombSets[s.mask] = sets->GetSpriteSetNamed(s.name);
     return true;
