@@ -45,8 +45,8 @@ SCRIPT = """180 touch down 103 643
 
 def told(output):
     lines = [l for l in output.splitlines() if l.strip()]
-    picked = [l for l in lines if 'fail' in l or 'cannot' in l or 'error' in l.lower() or 'damaged' in l]
-    return ' / '.join((picked or lines)[:2])[:300]
+    picked = [l for l in lines if any(w in l.lower() for w in ('fail', 'cannot', 'could not', 'error', 'damaged'))]
+    return ' / '.join((picked or lines)[:3])[:400]
 
 
 def run(build, member, mode, root):
