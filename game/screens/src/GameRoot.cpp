@@ -145,7 +145,7 @@ int XGameRoot::InitRoot(const CommonString& file, const char* rootName) {
     else if (record == nullptr)
         NoteFailure(file + CommonString(" has no root record ") + m_RootName);
     else
-        NoteFailure(CommonString("the widgets of ") + m_RootName + CommonString(" cannot be built"));
+        NoteFailure(file + CommonString(": the widgets of ") + m_RootName + CommonString(" cannot be built"));
     return 0;
 }
 
