@@ -8,6 +8,7 @@
 
 #include "app/GlobalConstants.h"
 #include "core/LocManager2.h"
+#include "core/SafeFormat.h"
 #include "game/app/TheGame.h"
 #include "game/gameplay/ArenaManager.h"
 #include "game/gameplay/JumpString.h"
@@ -58,6 +59,9 @@ constexpr int kColorBombSparklesEffect = 4;
 
 // The first marbles of the first arena stand this far in from the area's corners.
 constexpr int kCornerInsetPx = 60;
+// Generous bounds from the content's own sheets: 32 or 64 frames of 36 pixels.
+constexpr int kMaxMarbleFrames = 256;
+constexpr int kMinMarbleFramePx = 8;
 
 // The intro sound lasts about this long before the arena's music starts.
 constexpr int kMusicDelayFrames = 132;
@@ -193,6 +197,23 @@ bool CXGameplaySurvival::TakeSprites() {
                         CommonString(" (ui\\game_sprites.txt) is missing or has no frame"));
             return false;
         }
+    }
+    // The marbles roll through their sheets' frames: a sheet of a few pixels cut into dozens of
+    // frames is no marble, however many frames it claims.
+    for (const char* name : {"Ball1", "Ball2", "Ball3", "Ball4"}) {
+        const CSpriteSet* set = sets->GetSpriteSetNamed(name);
+        const IDibBitmap* frame = set != nullptr && set->GetNumFrames() > 0 ? set->GetFrame(0) : nullptr;
+        const int frames = set != nullptr ? set->GetNumFrames() : 0;
+        if (frame != nullptr && frames >= 1 && frames <= kMaxMarbleFrames && frame->m_Width >= kMinMarbleFramePx &&
+            frame->m_Height >= kMinMarbleFramePx)
+            continue;
+        NoteFailure(
+            SafeFormat("the marble sprite set %s (%s): %d frames of %d x %d pixels, where 1 to %d frames of at "
+                       "least %d x %d are needed",
+                       {name, set != nullptr ? set->m_File : CommonString("missing"), frames,
+                        frame != nullptr ? frame->m_Width : 0, frame != nullptr ? frame->m_Height : 0, kMaxMarbleFrames,
+                        kMinMarbleFramePx, kMinMarbleFramePx}));
+        return false;
     }
     m_pCoinSet = sets->GetSpriteSetNamed(m_pArena->coinSprite.GetDataConst());
     if (m_pCoinSet == nullptr || m_pCoinSet->GetNumFrames() < 1 || m_pCoinSet->GetFrame(0) == nullptr) {
