@@ -6,6 +6,7 @@
 #include <string>
 
 #include "FarmObjectsFixture.h"
+#include "core/QuorvanUtils.h"
 #include "particles/ParticleSystem.h"
 #include "particles/ParticleSystemManager.h"
 #include "render/DibBitmap.h"
@@ -682,6 +683,41 @@ TEST_F(Chickens, HeadingsAreUnitVectorsOfTheirAngles) {
         EXPECT_EQ(v.x, c.heading.x) << c.degrees;
         EXPECT_EQ(v.y, c.heading.y) << c.degrees;
         EXPECT_EQ(HeadingAngle(c.heading), (c.degrees + 360) % 360) << c.degrees;
+    }
+}
+
+// Looking at a point turns the heading to the nearest multiple of 45 degrees, a remainder of 23 or
+// more going up; a point less than a pixel ahead on both axes (taken unsigned) keeps the heading.
+TEST_F(Chickens, LookingAtAPointSnapsToTheNearestEighthTurn) {
+    CChicken* bird = Bird("bird2", 320, 160);
+    // A point at a given angle as the yard's arctangent table measures it, 100 pixels away in x.
+    const auto pointAt = [&](int degrees) {
+        for (int dy = 0; dy < 300 * 256; ++dy)
+            if (fast_atan2(100 * 256, dy) == degrees) return TVector2D{100 * 256, dy};
+        ADD_FAILURE() << "no point at " << degrees;
+        return TVector2D{};
+    };
+    const struct {
+        int measured, faced;
+    } angles[] = {{0, 0}, {22, 0}, {23, 45}, {24, 45}, {44, 45}, {67, 45}, {68, 90}};
+    for (const auto& c : angles) {
+        bird->m_Direction = HeadingOfAngle(180);
+        const TVector2D d = pointAt(c.measured);
+        bird->LookAt(TVector2D{bird->m_Position.x + d.x, bird->m_Position.y + d.y});
+        EXPECT_EQ(HeadingAngle(bird->m_Direction), c.faced) << c.measured;
+        const TDirectionView view = BirdViewOfAngle(c.faced);
+        EXPECT_EQ(bird->m_nDirectionSet, view.set) << c.measured;
+        EXPECT_EQ(bird->m_bMirrored, view.mirrored) << c.measured;
+    }
+    const struct {
+        FIXED_FLOAT dx, dy;
+        bool keeps;
+    } near[] = {{0, 0, true},   {255, 255, true}, {256, 0, false},   {0, 256, false},
+                {-1, 0, false}, {0, -1, false},   {255, -256, false}};
+    for (const auto& c : near) {
+        bird->m_Direction = HeadingOfAngle(135);
+        bird->LookAt(TVector2D{bird->m_Position.x + c.dx, bird->m_Position.y + c.dy});
+        EXPECT_EQ(HeadingAngle(bird->m_Direction) == 135, c.keeps) << c.dx << " " << c.dy;
     }
 }
 
