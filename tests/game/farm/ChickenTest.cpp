@@ -444,6 +444,13 @@ TEST_F(Chickens, AVisitingBirdStepsStraightOrDiagonallyAndNeverPassesItsSpotsX) 
          11,
          {{1, 25856, 25600}, {8, 27648, 25600}, {9, 27829, 25781}, {10, 28010, 25962}},
          "10 right and 2 down: straight along x until |dx| = |dy|, then diagonally"},
+        {25600,
+         25600,
+         25601,
+         28160,
+         11,
+         {{1, 25601, 25781}, {2, 25601, 26037}, {10, 25601, 28085}},
+         "1/256 pixel right is still a diagonal step"},
     };
     for (const TCase& c : cases) {
         farm->m_Objects.RemoveAll();
@@ -689,7 +696,8 @@ TEST_F(Chickens, TheViewOfEachAngle) {
         {189, {0, false}, {0, false}}, {190, {4, false}, {4, false}}, {259, {4, false}, {4, false}},
         {260, {2, false}, {2, false}}, {279, {2, false}, {2, false}}, {280, {4, true}, {6, false}},
         {350, {4, true}, {6, false}},  {351, {0, true}, {0, true}},   {359, {0, true}, {0, true}},
-        {360, {0, true}, {0, true}},
+        {360, {0, true}, {0, true}},   {369, {0, true}, {0, true}},   {370, {5, true}, {7, false}},
+        {-1, {0, true}, {0, true}},    {-80, {4, true}, {6, false}},  {-350, {5, true}, {7, false}},
     };
     for (const TCase& c : cases) {
         EXPECT_EQ(BirdViewOfAngle(c.angle).set, c.bird.set) << c.angle;
