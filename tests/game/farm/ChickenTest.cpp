@@ -188,7 +188,8 @@ TEST_F(Chickens, TheRobotLeavesDraggedAndFarBirds) {
 // ---- Edges ---------------------------------------------------------------------------------------
 
 TEST_F(Chickens, TheYardsEdgesTurnAWalkingBirdBack) {
-    UseScreenWidth(1400);  // the screen's sides lie beyond the yard's
+    UseScreenWidth(1400);     // the screen's sides lie beyond the yard's
+    game.m_nGameWidth = 320;  // the back buffer's width is the one that counts
     CChicken* bird = Bird("bird2", 0, 0);
     struct TCase {
         double x, y;
@@ -202,6 +203,12 @@ TEST_F(Chickens, TheYardsEdgesTurnAWalkingBirdBack) {
         {200, 328.5, 0, 256, 200, 329, 0, -1, "y 329 heading to the viewer"},
         {200, 0.5, 0, -256, 200, 0, 0, 1, "y 0 heading away"},
         {639.5, 328.5, 181, 181, 640, 329, -1, -1, "the near right corner"},
+        {1, 100, -256, 0, 0, 100, -1, 0, "a step onto x 0 keeps heading left"},
+        {639, 100, 256, 0, 640, 100, 1, 0, "a step onto x 640 keeps heading right"},
+        {200, 1, 0, -256, 200, 0, 0, -1, "a step onto y 0 keeps heading away"},
+        {200, 328, 0, 256, 200, 329, 0, 1, "a step onto y 329 keeps heading to the viewer"},
+        {300, 100, 1024, 0, 301, 100, 1, 0, "a long heading still steps 1.0"},
+        {300, 100, 0, -1024, 300, 99, 0, -1, "and along y"},
     };
     for (const TCase& c : cases) {
         bird->m_Position = TVector2D{static_cast<int>(c.x * 256), static_cast<int>(c.y * 256)};
