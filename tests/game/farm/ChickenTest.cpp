@@ -227,6 +227,22 @@ TEST_F(Chickens, TheYardsEdgesTurnAWalkingBirdBack) {
     }
 }
 
+// A walk step whose direction has no sprite set (none loaded, or an index past the sets) holds the
+// walk cycle on its first frame.
+TEST_F(Chickens, AWalkWithoutASetForItsViewStaysOnTheFirstFrame) {
+    CChicken* bird = Bird("bird2", 320, 160);
+    for (int set : {-1, static_cast<int>(bird->m_SpriteSets.count), 99}) {
+        bird->m_Direction = TVector2D{256, 0};
+        bird->m_nState = kChickenWalk;
+        bird->m_nPendingTurns = 0;
+        bird->m_nTimer = 50;
+        bird->m_nDirectionSet = set;
+        bird->m_Frame = 3 * 256 + 10;
+        bird->RunProcess();
+        EXPECT_EQ(bird->m_Frame, 0) << set;
+    }
+}
+
 TEST_F(Chickens, TheScreensSidesTurnAWalkingBirdBack) {
     CChicken* bird = Bird("bird2", 0, 0);
     // At depth 160 the screen's 20-pixel margins lie near world x 107 and 533.
