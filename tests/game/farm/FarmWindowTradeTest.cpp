@@ -221,9 +221,11 @@ TEST_F(YardTest, APurchaseWithoutItsPiecesIsRefusedAndAStrayCategoryCountsNoPoin
     player->m_nCoins = 100;
     const int count = Farm()->m_Objects.count;
     EXPECT_FALSE(Yard()->PurchaseFarmObject(nullptr));
+    FarmObjectDef* bird = Def("bird2");
+    ASSERT_NE(bird, nullptr);
     YardDef* yardDef = Yard()->m_pYardDef;
     Yard()->m_pYardDef = nullptr;
-    EXPECT_FALSE(Yard()->PurchaseFarmObject(Def("bird2")));
+    EXPECT_FALSE(Yard()->PurchaseFarmObject(bird));
     Yard()->m_pYardDef = yardDef;
     Yard()->SellFarmObject(nullptr);
     EXPECT_EQ(player->m_nCoins, 100);
