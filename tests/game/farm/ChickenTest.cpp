@@ -475,6 +475,20 @@ TEST_F(Chickens, AVisitingBirdStepsStraightOrDiagonallyAndNeverPassesItsSpotsX) 
          11,
          {{1, 25601, 25781}, {2, 25601, 26037}, {10, 25601, 28085}},
          "1/256 pixel right is still a diagonal step"},
+        {25600,
+         25600,
+         25856,
+         25700,
+         2,
+         {{1, 25856, 25600}},
+         "exactly a step right and less down: the step along x first, then onto the spot"},
+        {25600,
+         25600,
+         25700,
+         25856,
+         2,
+         {{1, 25700, 25781}},
+         "exactly a step down and less right: a diagonal step first, then onto the spot"},
     };
     for (const TCase& c : cases) {
         farm->m_Objects.RemoveAll();
