@@ -433,6 +433,24 @@ TEST_F(Chickens, ABirdArrivesOnItsSpotAndDoesWhatTheSpotSays) {
     }
 }
 
+// A visiting bird straight above or below its spot heads exactly along y and shows that view:
+// set 3 towards the viewer, set 2 away from it.
+TEST_F(Chickens, AVisitingBirdWalkingStraightAlongYFacesAlongY) {
+    const struct { int ty, hy, set; } cases[] = {{120, 256, 3}, {80, -256, 2}};
+    for (const auto& c : cases) {
+        farm->m_Objects.RemoveAll();
+        CChicken* bird = Bird("bird2", 100, 100);
+        bird->m_Direction = TVector2D{181, 181};
+        bird->m_nState = kChickenVisit;
+        bird->m_DestinationPoint = TVector2D{100 * 256, c.ty * 256};
+        bird->RunProcess();
+        EXPECT_EQ(bird->m_Direction.x, 0) << c.ty;
+        EXPECT_EQ(bird->m_Direction.y, c.hy) << c.ty;
+        EXPECT_EQ(bird->m_nDirectionSet, c.set) << c.ty;
+        EXPECT_FALSE(bird->m_bMirrored) << c.ty;
+    }
+}
+
 TEST_F(Chickens, AVisitingBirdStepsStraightOrDiagonallyAndNeverPassesItsSpotsX) {
     // Bird 2 walks 1.0 a frame; a diagonal step is (181, 181), 256 / sqrt(2) rounded. Worked by
     // hand from the steps: straight along x while |dx| > |dy|, along y once dx is 0, diagonally
