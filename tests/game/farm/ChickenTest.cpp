@@ -433,21 +433,28 @@ TEST_F(Chickens, ABirdArrivesOnItsSpotAndDoesWhatTheSpotSays) {
     }
 }
 
-// A visiting bird straight above or below its spot heads exactly along y and shows that view:
-// set 3 towards the viewer, set 2 away from it.
-TEST_F(Chickens, AVisitingBirdWalkingStraightAlongYFacesAlongY) {
-    const struct { int ty, hy, set; } cases[] = {{120, 256, 3}, {80, -256, 2}};
+// A visiting bird that walks straight, along y above or below its spot or along x when that is the
+// longer way, heads exactly along that axis and shows that view: set 3 towards the viewer, set 2
+// away from it, set 0 sideways (mirrored when heading right).
+TEST_F(Chickens, AVisitingBirdWalkingStraightFacesAlongItsAxis) {
+    const struct {
+        int tx, ty, hx, hy, set;
+        bool mirrored;
+    } cases[] = {{100, 120, 0, 256, 3, false},
+                 {100, 80, 0, -256, 2, false},
+                 {120, 105, 256, 0, 0, true},
+                 {80, 95, -256, 0, 0, false}};
     for (const auto& c : cases) {
         farm->m_Objects.RemoveAll();
         CChicken* bird = Bird("bird2", 100, 100);
         bird->m_Direction = TVector2D{181, 181};
         bird->m_nState = kChickenVisit;
-        bird->m_DestinationPoint = TVector2D{100 * 256, c.ty * 256};
+        bird->m_DestinationPoint = TVector2D{c.tx * 256, c.ty * 256};
         bird->RunProcess();
-        EXPECT_EQ(bird->m_Direction.x, 0) << c.ty;
-        EXPECT_EQ(bird->m_Direction.y, c.hy) << c.ty;
-        EXPECT_EQ(bird->m_nDirectionSet, c.set) << c.ty;
-        EXPECT_FALSE(bird->m_bMirrored) << c.ty;
+        EXPECT_EQ(bird->m_Direction.x, c.hx) << c.tx << " " << c.ty;
+        EXPECT_EQ(bird->m_Direction.y, c.hy) << c.tx << " " << c.ty;
+        EXPECT_EQ(bird->m_nDirectionSet, c.set) << c.tx << " " << c.ty;
+        EXPECT_EQ(bird->m_bMirrored, c.mirrored) << c.tx << " " << c.ty;
     }
 }
 
@@ -507,6 +514,7 @@ TEST_F(Chickens, AVisitingBirdStepsStraightOrDiagonallyAndNeverPassesItsSpotsX) 
          2,
          {{1, 25700, 25781}},
          "exactly a step down and less right: a diagonal step first, then onto the spot"},
+        {25600, 25600, 25600, 25856, 1, {}, "exactly a step straight down: onto the spot"},
     };
     for (const TCase& c : cases) {
         farm->m_Objects.RemoveAll();
