@@ -213,6 +213,24 @@ TEST_F(YardTest, ThePurchaseBurstIsFortyStarsOnAFivePixelRingAtTheObjectsMiddle)
     std::copy(particleTable.begin(), particleTable.end(), std::begin(g_RandomTable));
 }
 
+// Without the burst's effect (a pak that lacks it) an object is still bought, with its sound, and
+// the frames after it run.
+TEST_F(YardTest, WithoutTheBurstEffectAnObjectIsStillBought) {
+    Open();
+    CQuorvanParticleSystem2* burst = game.m_pParticleManager->GetParticleSystemNamed("ObjectBuy");
+    ASSERT_NE(burst, nullptr);
+    burst->SetName("NoBurst");
+    player->m_nCoins = 100;
+    Played();
+    CFarmObject* bird = Buy("bird2");
+    EXPECT_NE(bird, nullptr);
+    EXPECT_EQ(player->m_nCoins, 85);
+    EXPECT_EQ(Played(), std::vector<std::string>{kShopBuy});
+    Frames(3);
+    EXPECT_EQ(burst->GetNumActiveParticels(), 0);
+    burst->SetName("ObjectBuy");
+}
+
 // A missing definition or yard definition buys nothing, and a missing object sells nothing. A
 // definition whose category lies outside the four (made in code: the object files know only the
 // four) is bought and sold but counts no points anywhere.
