@@ -209,6 +209,62 @@ TEST_F(StartMenuTest, CreditsPostTheirScreenAndThePagesOpenInTheBrowser) {
     EXPECT_NE(invoked[1], invoked[2]);
 }
 
+// The star shows from a profile's fifth round; it asks for a review in a dialog of its own in
+// place of the menu panel. Yes opens the game's store page and closes it, No and the back key
+// close it; the profile keeps nothing of it.
+TEST_F(StartMenuTest, TheStarAsksForAReviewAndYesNoAndTheBackKeyEachCloseTheQuestion) {
+    AddPlayer("Sam");
+    Data().GetCurrentProfile()->m_nRoundsStarted = 4;
+    CXStartMenu2* menu = OpenMenu();
+    Ticks(40);
+    XWidget* star = menu->FindChildWithWidgetId("btn_sm_review");
+    ASSERT_NE(star, nullptr);
+    EXPECT_FALSE(star->IsVisible()) << "four rounds: no star yet";
+
+    Data().GetCurrentProfile()->m_nRoundsStarted = 5;
+    menu = OpenMenu();
+    Ticks(40);
+    star = menu->FindChildWithWidgetId("btn_sm_review");
+    ASSERT_NE(star, nullptr);
+    EXPECT_TRUE(star->IsVisible()) << "the fifth round shows the star";
+
+    enum class EClose { Yes, No, BackKey };
+    for (const EClose how : {EClose::Yes, EClose::No, EClose::BackKey}) {
+        SCOPED_TRACE(static_cast<int>(how));
+        // The star as a tap on it reaches the menu: its panel passes the click up.
+        auto* panel = dynamic_cast<XDialog*>(menu->FindChildWithWidgetId("dlg_StartMenuRoot"));
+        ASSERT_NE(panel, nullptr);
+        (void)panel->OnMessage(star, XMSG_CLICK, XIdParam("btn_sm_review"), 0);
+        Ticks(40);
+        auto* review = dynamic_cast<XDialog*>(menu->FindChildWithWidgetId("dlg_review"));
+        ASSERT_NE(review, nullptr) << "the star opens the question";
+        EXPECT_EQ(menu->FindChildWithWidgetId("dlg_StartMenuRoot"), nullptr) << "in place of the panel";
+        for (const char* id : {"txt_review_q", "btn_ReviewYes", "btn_ReviewNo"})
+            EXPECT_NE(review->FindChildWithWidgetId(id), nullptr) << id;
+
+        (void)platform::TakeCallLog();
+        if (how == EClose::Yes) (void)review->OnMessage(review, XMSG_CLICK, XIdParam("btn_ReviewYes"), 0);
+        if (how == EClose::No) (void)review->OnMessage(review, XMSG_CLICK, XIdParam("btn_ReviewNo"), 0);
+        if (how == EClose::BackKey) EXPECT_EQ(game.OnGraffitiChar(kBackKey), 1);
+        std::vector<std::string> invoked;
+        for (const std::string& call : platform::TakeCallLog())
+            if (call.starts_with("navigator_invoke ")) invoked.push_back(call.substr(17));
+        if (how == EClose::Yes) {
+            EXPECT_EQ(invoked, std::vector<std::string>{"https://store.hollowfen.example/cobblebrooks/review"});
+        } else {
+            EXPECT_TRUE(invoked.empty()) << "only Yes opens the page";
+        }
+        Ticks(40);
+        EXPECT_EQ(menu->FindChildWithWidgetId("dlg_review"), nullptr) << "the question closed";
+        EXPECT_NE(menu->FindChildWithWidgetId("dlg_StartMenuRoot"), nullptr) << "the panel came back";
+        EXPECT_FALSE(game.IsFinished());
+        star = menu->FindChildWithWidgetId("btn_sm_review");
+        ASSERT_NE(star, nullptr);
+        EXPECT_TRUE(star->IsVisible());
+    }
+    EXPECT_EQ(Data().GetCurrentProfile()->m_nRoundsStarted, 5);
+}
+
 TEST_F(StartMenuTest, TheIconButtonsHitTestedByTheirRectangleAnswerAllOverTheirPicture) {
     AddPlayer("Sam");
     CXStartMenu2* menu = OpenMenu();
