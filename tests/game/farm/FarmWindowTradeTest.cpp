@@ -87,6 +87,38 @@ TEST_F(YardTest, BuyingPaysThePriceAndCountsItsPointsAndItsPurchase) {
     }
 }
 
+TEST_F(YardTest, ABoughtObjectStandsOnTheFoundSpotOrOnTheFallbackWhenNoneIsFree) {
+    Open();
+    // A free spot: the one the farm's search finds from the same random numbers (after those
+    // the new object itself draws).
+    game.SeedRandoms(23);
+    delete Farm()->CreateFarmObject("signpost");
+    FIXED_FLOAT x = 0, y = 0;
+    ASSERT_TRUE(Farm()->FindGoodSpawnSpotForNewObject(x, y));
+    ASSERT_FALSE(x == 320 * 256 && y == 164 * 256);
+    game.SeedRandoms(23);
+    player->m_nCoins = 1000;
+    CFarmObject* object = Buy("signpost");
+    ASSERT_NE(object, nullptr);
+    EXPECT_EQ(object->m_Position.x, x);
+    EXPECT_EQ(object->m_Position.y, y);
+
+    // A yard crowded with objects 40 pixels apart: every place lies within 29 pixels of one,
+    // and the new object stands on the middle of the ground, (320, 164).
+    for (int gy = 40; gy <= 320; gy += 40)
+        for (int gx = 20; gx <= 640; gx += 40) {
+            CFarmObject* filler = Farm()->CreateFarmObject("signpost");
+            ASSERT_NE(filler, nullptr);
+            filler->m_Position = TVector2D{gx * 256, gy * 256};
+            ASSERT_TRUE(Farm()->m_Objects.Add(filler));
+        }
+    ASSERT_FALSE(Farm()->FindGoodSpawnSpotForNewObject(x, y));
+    CFarmObject* crowded = Buy("signpost");
+    ASSERT_NE(crowded, nullptr);
+    EXPECT_EQ(crowded->m_Position.x, 320 * 256);
+    EXPECT_EQ(crowded->m_Position.y, 164 * 256);
+}
+
 TEST_F(YardTest, AnObjectThatCannotBeMadeIsNotPaidFor) {
     Open();
     // A decor object whose picture the pak does not have: the factory cannot make it.

@@ -211,6 +211,25 @@ TEST_F(PowerupTest, TheBlastRadiusGrowsWithTheBombBoost) {
     }
 }
 
+TEST_F(PowerupTest, AHopWithoutAForwardStepEndsOnItsTargetAtOnce) {
+    // A step of 0 or less would never arrive (or would walk away): the hop ends on its first frame.
+    for (FIXED_FLOAT_16 step : {0, -1, -5 * kPx}) {
+        CMarblePowerup* coin = AddPowerup(kPowerUpCoin, 60, 400);
+        const TVector2D_16 target{120 * kPx, 380 * kPx};
+        coin->StartHop(target, 20 * kPx, step);
+        coin->RunProcess();
+        EXPECT_FALSE(coin->m_bHopping) << step;
+        EXPECT_EQ(coin->m_Position.x, target.x) << step;
+        EXPECT_EQ(coin->m_Position.y, target.y) << step;
+    }
+    // The smallest forward step still moves along the ground.
+    CMarblePowerup* coin = AddPowerup(kPowerUpCoin, 60, 400);
+    coin->StartHop(TVector2D_16{120 * kPx, 400 * kPx}, 20 * kPx, kPx);
+    coin->RunProcess();
+    EXPECT_TRUE(coin->m_bHopping);
+    EXPECT_EQ(coin->m_HopPoint.x, 61 * kPx);
+}
+
 TEST_F(PowerupTest, ACoinHopEndsExactlyOnItsTargetAndLooksLargestHalfWay) {
     CMarblePowerup* coin = AddPowerup(kPowerUpCoin, 60, 400);
     coin->m_nLife = 900;

@@ -281,6 +281,176 @@ TEST_F(RoundCollisionTest, BothMarblesOfAPairMustBeInOrHeadingIn) {
     }
 }
 
+TEST_F(RoundCollisionTest, ContactAndHaloStartStrictlyInsideTheirDistances) {
+    // Distances in 16.16 pixels: contact below 28 pixels, a halo below 84.
+    struct TCase {
+        int distance;
+        int livesAfter;
+        int danger;
+    };
+    const TCase cases[] = {
+        {28 * 65536, 3, 255},
+        {28 * 65536 - 655, 2, 255},
+        {84 * 65536, 3, 0},
+        {84 * 65536 - 328, 3, 5},
+    };
+    for (const TCase& c : cases) {
+        screen->m_Marbles.RemoveAll();
+        screen->m_nLives = 3;
+        screen->m_nPauseCounter = -1;
+        CMarble* a = Put(0, 100, 200);
+        CMarble* b = Put(1, 100, 200);
+        b->m_Position.x += c.distance;
+        a->m_Direction = TVector2D_16{65536, 0};
+        b->m_Direction = TVector2D_16{-65536, 0};
+        screen->RunProcessEnemyCollisions();
+        EXPECT_EQ(screen->m_nLives, c.livesAfter) << c.distance;
+        EXPECT_EQ(b->m_nDanger, c.danger) << c.distance;
+    }
+}
+
+TEST_F(RoundCollisionTest, TheNearMissLimitsAreInclusiveAndStrictToTheUnit) {
+    // 30 pixels or less sets the flag; more than 34 afterwards earns it. In 16.16 pixels.
+    const struct {
+        int first, second;
+        bool awarded;
+        const char* why;
+    } cases[] = {
+        {30 * 65536 + 656, 40 * 65536, false, "30.01 is not near"},
+        {30 * 65536, 34 * 65536 + 656, true, "34.01 is away"},
+    };
+    for (const auto& c : cases) {
+        profile->m_AchievementFlags[16] = 0;
+        screen->m_bNearMiss = false;
+        screen->m_Marbles.RemoveAll();
+        Put(0, 100, 200);
+        CMarble* b = Put(1, 100, 200);
+        b->m_Position.x = 100 * 65536 + c.first;
+        screen->RunProcessEnemyCollisions();
+        b->m_Position.x = 100 * 65536 + c.second;
+        screen->RunProcessEnemyCollisions();
+        EXPECT_EQ(profile->IsAchievementAwarded(16), c.awarded) << c.why;
+    }
+}
+
+TEST_F(RoundCollisionTest, PowerUpsAnywhereInTheListTakePartOnlyAsTheirFlagsSay) {
+    // A: a bomb that does not collide, first in the list, beside a marble; then a wrong pair.
+    // B: a coin that collides and a second coin, then a marble on a path touching the first.
+    // C: a wrong pair with a bomb that does not collide between them in the list.
+    {
+        screen->SpawnPowerUp(100, 150, kPowerUpBomb);
+        Put(0, 115, 150);
+        Put(1, 100, 300);
+        Put(2, 120, 300);
+        screen->RunProcessEnemyCollisions();
+        EXPECT_EQ(screen->m_nLives, 2) << "A: the bomb is passed over, the wrong pair still meets";
+    }
+    {
+        screen->m_Marbles.RemoveAll();
+        screen->m_nLives = 3;
+        screen->m_nPauseCounter = -1;
+        CMarblePowerup* first = screen->SpawnPowerUp(100, 150, kPowerUpCoin);
+        CMarblePowerup* second = screen->SpawnPowerUp(250, 400, kPowerUpCoin);
+        CMarble* runner = Put(0, 115, 150);
+        GivePath(runner, 300, 150);
+        screen->RunProcessEnemyCollisions();
+        EXPECT_TRUE(first->m_bRemoved) << "B: set off though another power-up follows it";
+        EXPECT_FALSE(second->m_bRemoved);
+        EXPECT_EQ(screen->m_nLives, 3);
+    }
+    {
+        screen->m_Marbles.RemoveAll();
+        screen->m_nLives = 3;
+        screen->m_nPauseCounter = -1;
+        Put(0, 100, 300);
+        screen->SpawnPowerUp(250, 150, kPowerUpBomb);
+        Put(1, 120, 300);
+        screen->RunProcessEnemyCollisions();
+        EXPECT_EQ(screen->m_nLives, 2) << "C: the bomb between them changes nothing";
+    }
+    {
+        // D: a bomb that does not collide, first in the list, under a marble on a path.
+        screen->m_Marbles.RemoveAll();
+        screen->m_nLives = 3;
+        screen->m_nPauseCounter = -1;
+        CMarblePowerup* bomb = screen->SpawnPowerUp(100, 150, kPowerUpBomb);
+        CMarble* runner = Put(0, 115, 150);
+        GivePath(runner, 300, 150);
+        screen->RunProcessEnemyCollisions();
+        EXPECT_FALSE(bomb->m_bRemoved) << "D: a bomb is set off by the finger only";
+        EXPECT_EQ(screen->m_nLives, 3);
+    }
+}
+
+TEST_F(RoundCollisionTest, APowerUpNeverRaisesAHalo) {
+    // A colliding coin 40 pixels from a marble heading for it: no danger for either.
+    CMarblePowerup* coin = screen->SpawnPowerUp(140, 200, kPowerUpCoin);
+    CMarble* marble = Put(0, 100, 200);
+    marble->m_Direction = TVector2D_16{65536, 0};
+    screen->RunProcessEnemyCollisions();
+    EXPECT_EQ(marble->m_nDanger, 0);
+    EXPECT_EQ(coin->m_nDanger, 0);
+}
+
+TEST_F(RoundCollisionTest, ContactIsMeasuredOnBothAxesToAFractionOfAPixel) {
+    // 27.997 pixels apart, one above the other: they touch.
+    CMarble* a = Put(0, 100, 300);
+    CMarble* b = Put(1, 100, 300);
+    b->m_Position.y = 328 * 65536 - 197;
+    a->m_Direction = b->m_Direction = TVector2D_16{65536, 0};
+    screen->RunProcessEnemyCollisions();
+    EXPECT_EQ(screen->m_nLives, 2);
+}
+
+TEST_F(RoundCollisionTest, ClosingIsOneWholeStepOfBothDirectionsOnBothAxes) {
+    // Pairs of different colours 40 pixels apart, with the halo they raise: 201 when one step
+    // along both directions brings them nearer, 0 when it keeps or widens the gap.
+    struct TCase {
+        int ax, ay, bx, by;
+        TVector2D_16 da, db;
+        int danger;
+        const char* why;
+    };
+    const TVector2D_16 right{65536, 0}, left{-65536, 0}, down{0, 65536}, up{0, -65536};
+    const TCase cases[] = {
+        {100, 200, 140, 200, right, right, 0, "side by side moving right, the first behind"},
+        {140, 200, 100, 200, right, right, 0, "side by side moving right, the first ahead"},
+        {100, 200, 100, 240, down, down, 0, "one above the other moving down, the first above"},
+        {100, 240, 100, 200, down, down, 0, "one above the other moving down, the first below"},
+        {100, 200, 100, 240, down, up, 201, "heading for each other down the screen"},
+        {100, 200, 100, 240, up, down, 0, "moving apart down the screen"},
+    };
+    for (const TCase& c : cases) {
+        screen->m_Marbles.RemoveAll();
+        CMarble* a = Put(0, c.ax, c.ay);
+        CMarble* b = Put(1, c.bx, c.by);
+        a->m_Direction = c.da;
+        b->m_Direction = c.db;
+        screen->RunProcessEnemyCollisions();
+        EXPECT_EQ(a->m_nDanger, c.danger) << c.why;
+        EXPECT_EQ(b->m_nDanger, c.danger) << c.why;
+    }
+    // Nearer than the touching distance but outside the area and leaving it: full danger, no
+    // contact.
+    screen->m_Marbles.RemoveAll();
+    CMarble* a = Put(0, -60, 200);
+    CMarble* b = Put(1, -40, 200);
+    a->m_Direction = right;
+    b->m_Direction = left;
+    screen->RunProcessEnemyCollisions();
+    EXPECT_EQ(a->m_nDanger, 255);
+    EXPECT_EQ(screen->m_nLives, 3);
+}
+
+TEST_F(RoundCollisionTest, AMarbleThatJoinsItsColourStillMeetsTheOthersItTouches) {
+    Put(0, 100, 200);
+    Put(0, 120, 200);
+    Put(1, 80, 200);
+    screen->RunProcessEnemyCollisions();
+    EXPECT_EQ(screen->m_nLives, 2);
+    EXPECT_EQ(Played("SFX_BALL_EXPLODE1"), 1);
+}
+
 TEST_F(RoundCollisionTest, TheTutorialNeverGivesTheNearMiss) {
     screen->m_bTutorial = true;
     CMarble* b = Put(1, 130, 200);

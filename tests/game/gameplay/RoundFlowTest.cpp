@@ -105,9 +105,8 @@ TEST_F(RoundFlowTest, EdgeSpawnsDrawTheEdgeThenAlongItThenAcrossItThenTheColour)
         int x, y;
         std::vector<int> ranges;
     } cases[] = {
-        {{0, 50, 7, 1}, 50, -21, {4, 320, 20, 4}},
-        {{1, 10, 0, 0}, 10, 494, {4, 320, 20, 4}},
-        {{2, 100, 5, 3}, -19, 100, {4, 480, 20, 4}},
+        {{0, 50, 7, 1}, 50, -21, {4, 320, 20, 4}},    {{1, 10, 0, 0}, 10, 494, {4, 320, 20, 4}},
+        {{1, 10, 7, 2}, 10, 501, {4, 320, 20, 4}},    {{2, 100, 5, 3}, -19, 100, {4, 480, 20, 4}},
         {{3, 200, 19, 2}, 353, 200, {4, 480, 20, 4}},
     };
     for (const auto& c : cases) {
@@ -161,6 +160,74 @@ TEST_F(RoundFlowTest, EightyFourPixelsAwayIsFarEnoughAndEightyThreeIsNot) {
         screen->SpawnEnemy();
         ASSERT_EQ(screen->m_Marbles.count, 2);
         EXPECT_EQ(screen->m_Marbles.data[1]->m_Position.x, c.spawnedX * 65536) << c.markY;
+    }
+}
+
+TEST_F(RoundFlowTest, TheClearanceIsMeasuredSquaredInWholePixels) {
+    // (10, 83) pixels away is 83.6 pixels: refused; (10, 84) is 84.6: taken.
+    const struct {
+        int markY;
+        int spawnedX;
+    } cases[] = {{-97, 300}, {-98, 100}};
+    for (const auto& c : cases) {
+        screen->m_Marbles.RemoveAll();
+        Put(0, 110, c.markY);
+        game.randoms.assign({0, 100, 0, 0, 300, 0, 3});
+        screen->SpawnEnemy();
+        ASSERT_EQ(screen->m_Marbles.count, 2);
+        EXPECT_EQ(screen->m_Marbles.data[1]->m_Position.x, c.spawnedX * 65536) << c.markY;
+    }
+}
+
+TEST_F(RoundFlowTest, NothingSpawnsWithoutAScreenToSpawnAround) {
+    IDibBitmap* back = game.m_Screen.m_pBackBuffer;
+    game.m_Screen.m_pBackBuffer = nullptr;
+    game.randoms.assign({0, 100, 0, 0});
+    screen->SpawnEnemy();
+    game.m_Screen.m_pBackBuffer = back;
+    EXPECT_EQ(screen->m_Marbles.count, 0);
+}
+
+TEST_F(RoundFlowTest, InsideALevelTheSpawnIntervalShowsItsBase) {
+    // interval = base + (30 - base) x (1 - q), q = cleared / target held to 0..1; base =
+    // 30 - 3 i, at least 1, with i the index (2 less while easing), 30 for i below 0.
+    struct TCase {
+        int arena, level, cleared, target, easing;
+        int expected, easingAfter;
+        const char* why;
+    };
+    const TCase cases[] = {
+        {0, 3, 10, 20, 0, 25, 0, "index 3 half way: 21 + 9 / 2"},
+        {1, 0, 10, 20, 1, 25, 0, "the last frame of easing still counts index 5 as 3"},
+        {1, 0, 10, 20, 0, 22, 0, "without easing index 5 half way: 15 + 15 / 2"},
+        {0, 1, 10, 20, 100, 30, 99, "easing below index 0: base 30"},
+        {2, 0, 16, 31, 0, 15, 0, "index 10: base 1, 1 + 29 x 15 / 31"},
+        {0, 3, 25, 20, 0, 21, 0, "more cleared than the target counts as the end"},
+    };
+    for (const TCase& c : cases) {
+        SetLevel(screen, c.arena, c.level, c.cleared, c.target, false);
+        screen->m_nEasingCounter = c.easing;
+        screen->m_nSpawnCounter = 0;
+        screen->Difficulty_RunProcessSpawnEnemies();
+        EXPECT_EQ(screen->m_nSpawnInterval, c.expected) << c.why;
+        EXPECT_EQ(screen->m_nEasingCounter, c.easingAfter) << c.why;
+    }
+}
+
+TEST_F(RoundFlowTest, TheFreeSpeedAtTheEdgesOfEasingAndOfTheTarget) {
+    const struct {
+        int cleared, target, easing;
+        FIXED_FLOAT_16 expected;
+        const char* why;
+    } cases[] = {
+        {0, 20, 1, 32113, "the last easing frame starts at s - 0.16"},
+        {5, 0, 0, 37356, "no target: no progress, the level's start"},
+        {1, 1, 0, 42598, "a target of one cleared: the full 0.65"},
+    };
+    for (const auto& c : cases) {
+        SetLevel(screen, 2, 0, c.cleared, c.target, false);
+        screen->m_nEasingCounter = c.easing;
+        EXPECT_EQ(screen->Difficulty_GetBasicEnemySpeedOnCurrentLevel(), c.expected) << c.why;
     }
 }
 
@@ -279,6 +346,15 @@ TEST_F(RoundFlowTest, TheLeavingDirectionIsTheChordOfThePathsLastFivePixels) {
     const double length = std::hypot(2.0, 3.0);
     EXPECT_NEAR(m->m_Direction.x, 2.0 / length * 65536.0, 600.0);
     EXPECT_NEAR(m->m_Direction.y, 3.0 / length * 65536.0, 600.0);
+    // Exactly: the chord from the path's own point 5 pixels before its end (the curve's
+    // measuring and lookup are pinned by the curve's suite) to its end point.
+    BezierCurve reference;
+    ASSERT_EQ(reference.AddSpline(p0, TVector2D{90 * 256, 200 * 256}, TVector2D{120 * 256, 200 * 256}, corner), 1);
+    ASSERT_EQ(reference.AddSpline(corner, TVector2D{150 * 256, 201 * 256}, TVector2D{150 * 256, 202 * 256}, end), 1);
+    const TVector2D before = reference.GetPos(reference.Length() - 5 * 256, nullptr);
+    const double dx = end.x - before.x, dy = end.y - before.y;
+    EXPECT_NEAR(m->m_Direction.x, dx / std::hypot(dx, dy) * 65536.0, 2.0);
+    EXPECT_NEAR(m->m_Direction.y, dy / std::hypot(dx, dy) * 65536.0, 2.0);
 }
 
 TEST_F(RoundFlowTest, TheLeavingDirectionOfACurvedPathFollowsItsLastFivePixels) {
@@ -307,8 +383,8 @@ TEST_F(RoundFlowTest, TheLeavingDirectionOfACurvedPathFollowsItsLastFivePixels) 
     for (int frame = 0; frame < 40 && m->m_Path.GetNumSegments() > 0; ++frame)
         screen->RunProcessMovementAndCollisions();
     ASSERT_EQ(m->m_Path.GetNumSegments(), 0);
-    EXPECT_NEAR(m->m_Direction.x, x5, 40.0);
-    EXPECT_NEAR(m->m_Direction.y, y5, 40.0);
+    EXPECT_NEAR(m->m_Direction.x, x5, 2.0);
+    EXPECT_NEAR(m->m_Direction.y, y5, 2.0);
 }
 
 TEST_F(RoundFlowTest, ThePreviousPositionIsWhereTheMarbleStoodWhenTheFrameBegan) {
@@ -322,6 +398,142 @@ TEST_F(RoundFlowTest, ThePreviousPositionIsWhereTheMarbleStoodWhenTheFrameBegan)
         EXPECT_EQ(m->m_PrevPosition.x, starts.back().x) << frame;
         EXPECT_EQ(m->m_PrevPosition.y, starts.back().y) << frame;
         EXPECT_GT(m->m_Position.x, m->m_PrevPosition.x + 7 * 65536) << "a frame moves it 8 pixels on";
+    }
+}
+
+TEST_F(RoundFlowTest, ALoneCatchPopsWithASoundOnlyAfterMoreThanSevenFrames) {
+    const struct { int collected, pathFrames, sounds; } cases[] = {{1, 7, 0}, {1, 8, 1}, {2, 8, 0}, {1, 30, 1}};
+    for (const auto& c : cases) {
+        screen->m_Marbles.RemoveAll();
+        screen->m_nMarblesOnPath = 0;
+        sound->played.clear();
+        Put(3, 200, 400);
+        CMarble* m = Put(1, 60, 200);
+        m->m_nSpeed = 8 * 65536;
+        GivePath(m, 62, 200);
+        m->m_nCollected = c.collected;
+        m->m_nPathFrames = c.pathFrames;
+        screen->RunProcessMovementAndCollisions();
+        int ordinary = 0;
+        for (int i = 0; i < screen->m_Marbles.count; ++i) ordinary += screen->m_Marbles.data[i]->IsPowerUp() ? 0 : 1;
+        EXPECT_EQ(ordinary, 1) << "popped at the end of its path (a combo leaves a power-up)";
+        EXPECT_EQ(Played("SFX_BALL_EXPLODE1"), c.sounds) << c.collected << " after " << c.pathFrames;
+    }
+}
+
+TEST_F(RoundFlowTest, AMarblesOwnFrameRunsOnceAFrame) {
+    // Outside and not entered, the entry indicator climbs by 20.0 a frame; a marble set off with
+    // a delay of 3 frames goes on the third.
+    CMarble* outside = screen->SpawnEnemy(0, -60, 200);
+    outside->m_nSpeed = 0;
+    CMarble* timed = Put(2, 200, 400);
+    timed->ActivateWithDelay(3);
+    Put(3, 100, 100);  // keeps the field from being cleared
+    const int indicator = outside->m_nEntryIndicator;
+    screen->RunProcessMovementAndCollisions();
+    EXPECT_EQ(outside->m_nEntryIndicator, indicator + 20 * 256);
+    screen->RunProcessMovementAndCollisions();
+    EXPECT_EQ(outside->m_nEntryIndicator, indicator + 40 * 256);
+    EXPECT_EQ(outside->m_nSpeed, 0) << "a marble standing outside is not set rolling";
+    EXPECT_EQ(outside->m_Position.x, -60 * 65536);
+    EXPECT_EQ(screen->m_Marbles.count, 3);
+    screen->RunProcessMovementAndCollisions();
+    EXPECT_EQ(screen->m_Marbles.count, 2) << "gone on its third frame";
+}
+
+// Level 4 of the first arena: a path speed of 10 pixels a frame, one pixel a substep. Straight
+// paths with controls on their thirds measure exactly.
+class RoundPathTest : public RoundTest {
+protected:
+    RoundPathTest() { SetLevel(screen, 0, 4, 0, 20, false); }
+    CMarble* OnStraightPath(int x0, int y0, int x1, int y1, FIXED_FLOAT_16 speed) {
+        CMarble* m = Put(1, x0, y0);
+        m->m_nSpeed = speed;
+        const int dx = (x1 - x0) / 3, dy = (y1 - y0) / 3;
+        EXPECT_EQ(
+            m->m_Path.AddSpline(TVector2D{x0 * 256, y0 * 256}, TVector2D{(x0 + dx) * 256, (y0 + dy) * 256},
+                                TVector2D{(x0 + 2 * dx) * 256, (y0 + 2 * dy) * 256}, TVector2D{x1 * 256, y1 * 256}),
+            1);
+        m->m_bOnPath = true;
+        screen->RollingSoundCounterInc();
+        return m;
+    }
+};
+
+TEST_F(RoundPathTest, AMarbleStandsOnItsPathsPointAndRollsByItsSpeed) {
+    // 180 pixels in pieces of 18, 8 already run: the frame ends on the first piece's end.
+    CMarble* m = OnStraightPath(60, 200, 240, 200, 10 * 65536);
+    m->m_nPathDistance = 8 * 65536;
+    m->m_fRollDistance = 3.0f;
+    screen->RunProcessMovementAndCollisions();
+    EXPECT_EQ(m->m_nPathDistance, 18 * 65536);
+    EXPECT_EQ(m->m_Position.x, 78 * 65536);
+    EXPECT_EQ(m->m_Position.y, 200 * 65536);
+    EXPECT_EQ(m->m_Direction.x, 65536);
+    EXPECT_EQ(m->m_Direction.y, 0);
+    EXPECT_FLOAT_EQ(m->m_fRollDistance, 13.0f) << "once a frame, by the speed";
+    EXPECT_EQ(m->m_nPathFrames, 1);
+    // Up the screen too: 300 pixels in pieces of 30, 20 already run.
+    CMarble* up = OnStraightPath(100, 400, 100, 100, 10 * 65536);
+    up->m_nPathDistance = 20 * 65536;
+    screen->RunProcessMovementAndCollisions();
+    EXPECT_EQ(up->m_Position.x, 100 * 65536);
+    EXPECT_EQ(up->m_Position.y, 370 * 65536);
+    EXPECT_EQ(up->m_Direction.y, -65536);
+}
+
+TEST_F(RoundPathTest, APathSpeedAboveTheTopIsHeldAtIt) {
+    const struct {
+        FIXED_FLOAT_16 start;
+        FIXED_FLOAT_16 distance;
+    } cases[] = {{10 * 65536, 10 * 65536}, {20 * 65536, 2 * 65536 + 9 * 65536}};
+    for (const auto& c : cases) {
+        screen->m_Marbles.RemoveAll();
+        CMarble* m = OnStraightPath(60, 200, 240, 200, c.start);
+        screen->RunProcessMovementAndCollisions();
+        EXPECT_EQ(m->m_nSpeed, 10 * 65536) << c.start;
+        EXPECT_EQ(m->m_nPathDistance, c.distance) << c.start;
+    }
+}
+
+TEST_F(RoundPathTest, APathEndsInTheSubstepThatReachesItsLength) {
+    // 30 pixels at one a substep: the thirtieth substep, the last of the third frame, ends it.
+    CMarble* m = OnStraightPath(60, 200, 90, 200, 10 * 65536);
+    Put(3, 200, 400);
+    screen->RunProcessMovementAndCollisions();
+    screen->RunProcessMovementAndCollisions();
+    EXPECT_EQ(m->m_Path.GetNumSegments(), 1);
+    screen->RunProcessMovementAndCollisions();
+    EXPECT_EQ(m->m_Path.GetNumSegments(), 0);
+    EXPECT_FALSE(m->m_bOnPath);
+    EXPECT_EQ(m->m_Position.x, 90 * 65536 + screen->Difficulty_GetBasicEnemySpeedOnCurrentLevel() / 10)
+        << "from its end a tenth of a frame at the free speed";
+    EXPECT_EQ(m->m_Position.y, 200 * 65536);
+}
+
+TEST_F(RoundPathTest, PointsLeftOfOrAboveTheScreenDoNotMoveTheMarble) {
+    // 30 pixels from 21 beyond the left (or top) edge, one pixel already run: the first frame's
+    // points all lie beyond the edge and the marble waits; the second frame ends on the edge
+    // itself (0, a piece's end), where it stands.
+    const struct {
+        int x0, y0, x1, y1;
+        int edgeX, edgeY;
+    } cases[] = {{-21, 200, 9, 200, 0, 200}, {100, -21, 100, 9, 100, 0}};
+    for (const auto& c : cases) {
+        screen->m_Marbles.RemoveAll();
+        screen->m_nMarblesOnPath = 0;
+        CMarble* m = OnStraightPath(c.x0, c.y0, c.x1, c.y1, 10 * 65536);
+        m->m_nPathDistance = 65536;
+        const TVector2D_16 direction = m->m_Direction;
+        screen->RunProcessMovementAndCollisions();
+        EXPECT_EQ(m->m_nPathDistance, 11 * 65536);
+        EXPECT_EQ(m->m_Position.x, c.x0 * 65536) << c.x0 << "," << c.y0;
+        EXPECT_EQ(m->m_Position.y, c.y0 * 65536) << c.x0 << "," << c.y0;
+        EXPECT_EQ(m->m_Direction.x, direction.x);
+        EXPECT_EQ(m->m_Direction.y, direction.y);
+        screen->RunProcessMovementAndCollisions();
+        EXPECT_EQ(m->m_Position.x, c.edgeX * 65536) << c.x0 << "," << c.y0;
+        EXPECT_EQ(m->m_Position.y, c.edgeY * 65536) << c.x0 << "," << c.y0;
     }
 }
 

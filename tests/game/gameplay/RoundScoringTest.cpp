@@ -3,6 +3,7 @@
 // the power-ups a combo brings with the second coin's chance, and the effect records.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -38,6 +39,7 @@ TEST_F(RoundScoringTest, PointsFollowLevelComboBoostQuestAndArena) {
         {0, 25, 0, 0, false, 10, 0, 30, "the level adds at most 20"},
         {0, 0, 2, 1, false, 10, 0, 38, "30 x 1.25 rounds half up"},
         {0, 0, 2, 4, false, 10, 0, 60, "boost 4 doubles"},
+        {0, 0, 2, 3, false, 10, 0, 53, "30 x 1.75 = 52.5 rounds half up"},
         {0, 0, 1, 4, false, 10, 0, 20, "a combo of 1 takes no boost"},
         {0, 0, 2, 5, false, 10, 0, 30, "a level past the table counts once"},
         {0, 0, 0, 0, true, 10, 0, 15, "the red quest adds 5 to red"},
@@ -534,6 +536,78 @@ TEST_F(RoundScoringTest, EachPowerUpSoundsItsOwnEffectWhenSetOff) {
         for (const char* name : all)
             EXPECT_EQ(Played(name), std::string(name) == c.sound ? 1 : 0) << c.sound << " " << name;
         screen->m_Marbles.RemoveAll();
+    }
+}
+
+TEST_F(RoundScoringTest, TheClearBonusTextsStandWhiteAtTheirPlacesAndCountTowardsItsAchievement) {
+    profile->m_nClearBonuses = 24;
+    Leaving(0, 100, 100);
+    screen->RunProcessDeleteObjects();
+    ASSERT_EQ(Texts(), (std::vector<std::string>{"10", "100", "Clear bonus!"}));
+    const CJumpString* points = screen->m_pJumpStrings->m_Texts.data[1];
+    const CJumpString* words = screen->m_pJumpStrings->m_Texts.data[2];
+    EXPECT_EQ(points->m_pParams->position.x, GC.m_nTextCenterX * 65536);
+    EXPECT_EQ(points->m_pParams->position.y, 270 * 65536);
+    EXPECT_EQ(words->m_pParams->position.x, GC.m_nTextCenterX * 65536);
+    EXPECT_EQ(words->m_pParams->position.y, 220 * 65536);
+    EXPECT_STREQ(words->m_pParams->style.GetDataConst(), "clear");
+    for (const CJumpString* t : {points, words})
+        EXPECT_EQ((std::vector<int>{t->m_pParams->red, t->m_pParams->green, t->m_pParams->blue}),
+                  (std::vector<int>{255, 255, 255}))
+            << "white";
+    // The 25th clear bonus earns achievement 15, and no other.
+    EXPECT_EQ(profile->m_nClearBonuses, 25);
+    std::vector<int> earned;
+    for (int i = 0; i < 24; ++i)
+        if (profile->IsAchievementAwarded(i)) earned.push_back(i);
+    EXPECT_EQ(earned, std::vector<int>{15});
+}
+
+TEST_F(RoundScoringTest, EveryScoreChecksTheThreeTotalScoreAchievements) {
+    // 99,999, 499,999 and 999,999 points in all: achievements 12, 13 and 14.
+    const struct {
+        int total;
+        std::vector<int> earned;
+    } cases[] = {{100000, {12}}, {500000, {12, 13}}, {1000000, {12, 13, 14}}, {99999, {}}};
+    for (const auto& c : cases) {
+        for (char& flag : profile->m_AchievementFlags) flag = 0;
+        profile->m_nTotalScore = c.total;
+        screen->m_nScore = 0;
+        screen->AddScore(10, 100, 100, 0, 0, 0);
+        std::vector<int> earned;
+        for (int i = 0; i < 24; ++i)
+            if (profile->IsAchievementAwarded(i)) earned.push_back(i);
+        EXPECT_EQ(earned, c.earned) << c.total;
+    }
+}
+
+TEST_F(RoundScoringTest, TheSecondCoinIsDrawnAgainTenTimesAtMostAndFlies41PixelsOrMore) {
+    screen->m_BoostLevels[kUpgradeCoin] = 4;
+    struct TCase {
+        std::vector<int> randoms;
+        int draws;  // of the target's x
+        int targetX;
+        const char* why;
+    };
+    // x 160: a draw of d gives x 12 + d.
+    const TCase cases[] = {
+        {{2, 189, 50}, 1, 201, "41 pixels away is far enough"},
+        {{2, 188, 189, 50}, 2, 201, "40 is not"},
+        {{2, 148, 148, 148, 148, 148, 148, 148, 148, 148, 148, 148, 50}, 11, 160, "ten more draws, then it stays"},
+    };
+    for (const TCase& c : cases) {
+        screen->m_Marbles.RemoveAll();
+        game.randoms.assign(c.randoms.begin(), c.randoms.end());
+        game.asked.clear();
+        screen->SpawnPowerUp(160, 250, 2, 0);
+        ASSERT_EQ(screen->m_Marbles.count, 2) << c.why;
+        EXPECT_EQ(std::count(game.asked.begin(), game.asked.end(), 296), c.draws) << c.why;
+        const auto* second = static_cast<CMarblePowerup*>(screen->m_Marbles.data[1]);
+        EXPECT_EQ(second->m_HopTarget.x, c.targetX * 65536) << c.why;
+        if (c.targetX == 160) {
+            // No flight at all: the arc keeps its lowest height of 10 pixels.
+            EXPECT_EQ(second->m_nHopHeight, 10 * 65536) << c.why;
+        }
     }
 }
 

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -327,6 +328,50 @@ TEST_F(RoundStatsScreenTest, WithUnspentPointsTheCaughtUpBarDimsToAboutAThird) {
     // The shield's slot behind the bar is dark: the strip is nearly all bar.
     ASSERT_GT(bright[0], 4 * 8 * 150);
     EXPECT_NEAR(static_cast<double>(bright[1]) / bright[0], (255.0 - 255 * 179 / 256) / 255.0, 0.12);
+}
+
+TEST_F(RoundStatsScreenTest, DuringARankUpBurstTheRankAndTheBarBlink) {
+    // 20,000 points before and 30,200 after: the meter crosses into rank 2 (30,000) and its three
+    // bursts run. Through each burst the rank and the bar are drawn only on the timer's second
+    // half, the bar then twice (the second time added), so brighter than it stands.
+    CXRoundStatsDialog* stats = OpenStats(10200, 0, 30);
+    ASSERT_NE(stats, nullptr);
+    RunTo(stats, 8, 0);
+    const int left = stats->GetBarLeft() >> 8, top = stats->GetBarTop() >> 8;
+    // The bar as it stands, most of rank 1 filled, before the crossing.
+    long barSteady = 0;
+    for (int n = 0; n < 200 && stats->GetBurstsLeft() == 0; ++n) {
+        if (barSteady == 0 && stats->GetShownXP() >= 27000)
+            barSteady = shoptest::Sum(Frame(), left + 1, top + 1, left + 5, top + 9);
+        game.RunProcess();
+    }
+    ASSERT_EQ(stats->GetBurstsLeft(), 3);
+    ASSERT_GT(barSteady, 0);
+    const int cx = stats->GetMeterCentreX() >> 8, cy = stats->GetMeterCentreY() >> 8;
+    long barOn = LONG_MAX, barOff = 0, rankOn = LONG_MAX, rankOff = 0;
+    int onFrames = 0, offFrames = 0;
+    for (int n = 0; n < 60 && stats->GetBurstsLeft() > 0; ++n) {
+        const mediatest::TImage img = Frame();
+        const long bar = shoptest::Sum(img, left + 1, top + 1, left + 5, top + 9);
+        const long rank = shoptest::Sum(img, cx - 6, cy - 16, cx + 6, cy - 4);
+        if (stats->GetBurstTimer() <= 6) {
+            if (onFrames == 0) KeepPicture(img, "round-stats", "07_rank_up_burst.png");
+            barOn = std::min(barOn, bar);
+            rankOn = std::min(rankOn, rank);
+            ++onFrames;
+        } else {
+            barOff = std::max(barOff, bar);
+            rankOff = std::max(rankOff, rank);
+            ++offFrames;
+        }
+        game.RunProcess();
+    }
+    ASSERT_EQ(stats->GetBurstsLeft(), 0);
+    ASSERT_GT(onFrames, 0);
+    ASSERT_GT(offFrames, 0);
+    EXPECT_GT(barOn, barSteady) << "added on top of itself";
+    EXPECT_LT(barOff, barSteady / 4) << "off between its flashes";
+    EXPECT_GT(rankOn, rankOff + 12 * 100) << "the rank shows only on the flashes";
 }
 
 }  // namespace
