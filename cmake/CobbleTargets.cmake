@@ -24,11 +24,12 @@ function(cobble_library name)
   target_link_libraries(${name} PUBLIC ${A_DEPS} PRIVATE ${A_PRIVATE_DEPS})
 endfunction()
 
-# cobble_test(<name> SOURCES ... [DEPS ...] [THREADED] [LABELS ...])
+# cobble_test(<name> SOURCES ... [DEPS ...] [THREADED] [LABELS ...] [COST n])
 # A GoogleTest executable whose cases CTest discovers. THREADED marks suites that also run
-# under ThreadSanitizer.
+# under ThreadSanitizer. COST marks slow suites: a parallel run starts them first, so that a
+# fresh build tree (no timings of an earlier run yet) does not end waiting on them alone.
 function(cobble_test name)
-  cmake_parse_arguments(A "THREADED" "" "SOURCES;DEPS;LABELS" ${ARGN})
+  cmake_parse_arguments(A "THREADED" "COST" "SOURCES;DEPS;LABELS" ${ARGN})
   # In a ThreadSanitizer build the other suites still exist as targets (so their folders can
   # configure them further) but are neither built by default nor registered with CTest.
   set(skip OFF)
@@ -53,6 +54,9 @@ function(cobble_test name)
   # No test writes into the user's own save folder: a test that saves and reads back points the
   # game at a scratch folder of its own; this only catches the saves nobody looks at.
   set(properties ENVIRONMENT "COBBLE_SAVE_DIR=${CMAKE_BINARY_DIR}/test-saves")
+  if(A_COST)
+    list(APPEND properties COST ${A_COST})
+  endif()
   if(labels)
     # Escaped, so several labels stay one property value.
     string(REPLACE ";" "\\;" labels "${labels}")

@@ -7,4 +7,10 @@
 
 CGameBase* CreateGameObject() { return new (std::nothrow) CTheGame(); }
 
-int main() { return RunProgram(); }
+int main() {
+    // A desktop keyboard types into the name entry (README.md, "The window").
+    SetTypedKeyHandler([](int character) {
+        if (auto* game = dynamic_cast<CTheGame*>(g_pGame)) (void)game->OnTypedKey(character);
+    });
+    return RunProgram();
+}

@@ -116,10 +116,9 @@ void FramePresenting() {
     if (!names.empty()) {
         EGLDisplay display = eglGetCurrentDisplay();
         EGLSurface surface = eglGetCurrentSurface(EGL_DRAW);
-        // The frame as the game drew it: the window's buffer size, whatever size the window shows
-        // it at.
+        // The frame as the game drew it, whatever size and turn the window shows it at.
         EGLint w = 0, h = 0;
-        const bool sized = s.window ? (w = s.window->bufferSize[0], h = s.window->bufferSize[1], true)
+        const bool sized = s.window ? (w = s.window->frameSize[0], h = s.window->frameSize[1], true)
                                     : eglQuerySurface(display, surface, EGL_WIDTH, &w) &&
                                           eglQuerySurface(display, surface, EGL_HEIGHT, &h);
         if (display != EGL_NO_DISPLAY && surface != EGL_NO_SURFACE && sized) {

@@ -1,5 +1,6 @@
 // Headless backend: no window at all. EGL runs on Mesa's surfaceless platform and the "window"
-// surface is a pbuffer of the window's buffer size; input comes only from the script and the
+// surface is a pbuffer of the frame's size (the window's buffer size when it was first made,
+// whatever turns follow); input comes only from the script and the
 // control API, so there is never anything to wait for.
 #include <GLES/gl.h>
 
@@ -16,6 +17,7 @@ public:
     const char* EglPlatformName() const override { return "surfaceless"; }
     bool CreateWindow(int, int) override { return true; }
     void ResizeWindow(int, int) override {}
+    void TurnWindow(int, int) override {}
     void ShowWindow() override {}
     void DestroyWindow() override {}
     EGLint SurfaceType() const override { return EGL_PBUFFER_BIT; }

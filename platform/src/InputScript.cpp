@@ -116,9 +116,22 @@ const char* ParseAction(const std::vector<std::string_view>& w, TScriptLine& lin
         return "pay next needs accept, cancel or fail <error id> [text]";
     }
     if (what == "key") {
-        if (n != 3 || w[2] != "back") return "key needs back";
+        if (n != 3) return "key needs back, backspace, return, space or one letter";
         line.action = ScriptAction::Key;
-        line.value = KEYCODE_BACK;
+        const std::string_view key = w[2];
+        if (key == "back") {
+            line.value = KEYCODE_BACK;
+        } else if (key == "backspace") {
+            line.value = KEYCODE_BACKSPACE;
+        } else if (key == "return") {
+            line.value = KEYCODE_RETURN;
+        } else if (key == "space") {
+            line.value = ' ';
+        } else if (key.size() == 1 && ((key[0] >= 'a' && key[0] <= 'z') || (key[0] >= 'A' && key[0] <= 'Z'))) {
+            line.value = key[0];
+        } else {
+            return "key needs back, backspace, return, space or one letter";
+        }
         return nullptr;
     }
     if (what == "dump") {

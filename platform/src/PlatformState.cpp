@@ -100,6 +100,9 @@ void ApplyInput(const TScriptLine& input) {
             break;
         }
         case ScriptAction::NavOrientation: {
+            // The device turns whether or not the program turns its window with it.
+            if (s.backend && s.window && input.value % 90 == 0)
+                s.backend->TurnWindow(((input.value % 360) + 360) % 360, s.window->startRotation);
             auto ev = NavigatorEvent(NAVIGATOR_ORIENTATION_CHECK);
             ev->angle = input.value;
             Enqueue(std::move(ev));

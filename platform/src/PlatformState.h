@@ -29,7 +29,12 @@ struct screen_window {
     int bufferSize[2] = {0, 0};
     int sourceSize[2] = {0, 0};
     int rotation = 0;
+    int startRotation = 0;  // the rotation when the buffers were made: the device's starting angle
     int bufferCount = 0;
+    // The frame the game draws: the buffer size until the first surface is made, then fixed (the
+    // game sets its viewport once, so a turned buffer would only crop its frames).
+    int frameSize[2] = {0, 0};
+    bool surfaceMade = false;
     std::string group;
 };
 

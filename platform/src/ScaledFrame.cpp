@@ -42,6 +42,32 @@ int PowerOfTwoAtLeast(int n) {
     return p;
 }
 
+int QuarterTurns(int quarterTurns) { return ((quarterTurns % 4) + 4) % 4; }
+
+// A point of the turned frame (y down, continuous) as the point of the frame it shows. Turning
+// clockwise moves the frame's left edge to the top: the turned frame's top-left corner shows
+// the frame's bottom-left one.
+void TurnedToFrame(int frameW, int frameH, int quarterTurns, double tx, double ty, double& fx, double& fy) {
+    switch (QuarterTurns(quarterTurns)) {
+        case 1:
+            fx = ty;
+            fy = frameH - tx;
+            return;
+        case 2:
+            fx = frameW - tx;
+            fy = frameH - ty;
+            return;
+        case 3:
+            fx = frameW - ty;
+            fy = tx;
+            return;
+        default:
+            fx = tx;
+            fy = ty;
+            return;
+    }
+}
+
 }  // namespace
 
 TPictureRect FitPicture(int frameW, int frameH, int windowW, int windowH) {
@@ -55,16 +81,29 @@ TPictureRect FitPicture(int frameW, int frameH, int windowW, int windowH) {
     return r;
 }
 
+void TurnedSize(int frameW, int frameH, int quarterTurns, int& turnedW, int& turnedH) {
+    const bool across = QuarterTurns(quarterTurns) % 2 == 1;
+    turnedW = across ? frameH : frameW;
+    turnedH = across ? frameW : frameH;
+}
+
 void WindowToFrame(const TPictureRect& picture, int frameW, int frameH, int windowX, int windowY, int& frameX,
-                   int& frameY) {
+                   int& frameY, int quarterTurns) {
     if (picture.w <= 0 || picture.h <= 0) {
         frameX = windowX;
         frameY = windowY;
         return;
     }
-    // The centre of a window pixel, into the frame; floor keeps points left of the picture negative.
-    frameX = static_cast<int>(std::floor((windowX - picture.x + 0.5) * frameW / picture.w));
-    frameY = static_cast<int>(std::floor((windowY - picture.y + 0.5) * frameH / picture.h));
+    int turnedW = 0, turnedH = 0;
+    TurnedSize(frameW, frameH, quarterTurns, turnedW, turnedH);
+    // The centre of a window pixel, into the turned frame, then back through the turn; floor
+    // keeps points beyond the picture's top or left edge negative.
+    const double tx = (windowX - picture.x + 0.5) * turnedW / picture.w;
+    const double ty = (windowY - picture.y + 0.5) * turnedH / picture.h;
+    double fx = 0, fy = 0;
+    TurnedToFrame(frameW, frameH, quarterTurns, tx, ty, fx, fy);
+    frameX = static_cast<int>(std::floor(fx));
+    frameY = static_cast<int>(std::floor(fy));
 }
 
 void FitWindowToWorkArea(int frameW, int frameH, int workW, int workH, int& windowW, int& windowH) {
@@ -147,19 +186,22 @@ void CScaledFrameTarget::Release(EGLDisplay display) {
     m_presenter = EGL_NO_CONTEXT;
 }
 
-EGLBoolean CScaledFrameTarget::Present(EGLDisplay display, EGLSurface surface, int windowW, int windowH) {
+EGLBoolean CScaledFrameTarget::Present(EGLDisplay display, EGLSurface surface, int windowW, int windowH,
+                                       int quarterTurns) {
     if (m_fbo == 0 || m_presenter == EGL_NO_CONTEXT) return eglSwapBuffers(display, surface);
     const EGLContext game = eglGetCurrentContext();
     // Making the presenter current finishes the game's commands for the shared texture.
     if (!eglMakeCurrent(display, surface, surface, m_presenter)) return EGL_FALSE;
-    Draw(windowW, windowH);
+    Draw(windowW, windowH, quarterTurns);
     const EGLBoolean swapped = eglSwapBuffers(display, surface);
     if (!eglMakeCurrent(display, surface, surface, game)) return EGL_FALSE;
     return swapped;
 }
 
-void CScaledFrameTarget::Draw(int windowW, int windowH) const {
-    const TPictureRect r = FitPicture(m_frameW, m_frameH, windowW, windowH);
+void CScaledFrameTarget::Draw(int windowW, int windowH, int quarterTurns) const {
+    int turnedW = 0, turnedH = 0;
+    TurnedSize(m_frameW, m_frameH, quarterTurns, turnedW, turnedH);
+    const TPictureRect r = FitPicture(turnedW, turnedH, windowW, windowH);
     glViewport(0, 0, windowW, windowH);
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
@@ -167,9 +209,17 @@ void CScaledFrameTarget::Draw(int windowW, int windowH) const {
     // Normalised device coordinates of the picture; GL's y runs upwards from the window's foot.
     const GLfloat x0 = 2.0f * r.x / windowW - 1.0f, x1 = 2.0f * (r.x + r.w) / windowW - 1.0f;
     const GLfloat y1 = 1.0f - 2.0f * r.y / windowH, y0 = 1.0f - 2.0f * (r.y + r.h) / windowH;
-    const GLfloat u1 = static_cast<GLfloat>(m_frameW) / m_textureW, v1 = static_cast<GLfloat>(m_frameH) / m_textureH;
     const GLfloat xy[] = {x0, y0, x1, y0, x0, y1, x1, y1};
-    const GLfloat uv[] = {0, 0, u1, 0, 0, v1, u1, v1};
+    // Each corner of the picture (bottom-left, bottom-right, top-left, top-right) shows the
+    // frame's point that the turn brings there; the texture's rows start at the frame's foot.
+    const double corners[4][2] = {{0, 1.0 * turnedH}, {1.0 * turnedW, 1.0 * turnedH}, {0, 0}, {1.0 * turnedW, 0}};
+    GLfloat uv[8];
+    for (int i = 0; i < 4; ++i) {
+        double fx = 0, fy = 0;
+        TurnedToFrame(m_frameW, m_frameH, quarterTurns, corners[i][0], corners[i][1], fx, fy);
+        uv[2 * i] = static_cast<GLfloat>(fx / m_textureW);
+        uv[2 * i + 1] = static_cast<GLfloat>((m_frameH - fy) / m_textureH);
+    }
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glMatrixMode(GL_MODELVIEW);

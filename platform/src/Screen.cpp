@@ -129,8 +129,8 @@ int screen_create_window(screen_window_t* win, screen_context_t ctx) {
     if (s.window) return Fail(EBUSY);  // one window per process
     if (!s.backend->CreateWindow(s.display.sizePx[0], s.display.sizePx[1])) return Fail(ENODEV);
     s.window = std::make_unique<screen_window>();
-    s.window->bufferSize[0] = s.window->sourceSize[0] = s.display.sizePx[0];
-    s.window->bufferSize[1] = s.window->sourceSize[1] = s.display.sizePx[1];
+    s.window->bufferSize[0] = s.window->sourceSize[0] = s.window->frameSize[0] = s.display.sizePx[0];
+    s.window->bufferSize[1] = s.window->sourceSize[1] = s.window->frameSize[1] = s.display.sizePx[1];
     *win = s.window.get();
     return 0;
 }
@@ -157,6 +157,9 @@ int screen_create_window_buffers(screen_window_t win, int count) {
     if (!IsOurWindow(win) || count < 1) return Fail(EINVAL);
     if (ConsumePlannedFailure("screen_create_window_buffers")) return -1;
     win->bufferCount = count;
+    // The device is held at the window's first rotation, the angle the program started at.
+    win->startRotation = win->rotation;
+    State().backend->TurnWindow(win->rotation, win->startRotation);
     State().backend->ShowWindow();
     return 0;
 }
@@ -184,7 +187,11 @@ int screen_set_window_property_iv(screen_window_t win, int property, const int* 
             if (values[0] <= 0 || values[1] <= 0) return Fail(EINVAL);
             win->bufferSize[0] = values[0];
             win->bufferSize[1] = values[1];
-            State().backend->ResizeWindow(values[0], values[1]);
+            if (!win->surfaceMade) {
+                win->frameSize[0] = values[0];
+                win->frameSize[1] = values[1];
+                State().backend->ResizeWindow(values[0], values[1]);
+            }
             return 0;
         case SCREEN_PROPERTY_SOURCE_SIZE:
             if (values[0] <= 0 || values[1] <= 0) return Fail(EINVAL);
@@ -258,7 +265,10 @@ EGLSurface EglCreateSurface(EGLDisplay display, EGLConfig config, screen_window_
     const int w = win->bufferSize[0], h = win->bufferSize[1];
     LogCall("surface_create " + std::to_string(w) + "x" + std::to_string(h));
     PinLoadedGlDrivers();  // the driver is loaded by now: eglInitialize came first
-    return State().backend->CreateSurface(display, config, w, h);
+    // The game draws its first frame's size whatever the turns (its viewport is set once): a
+    // surface of a turned buffer's size would crop its frames.
+    win->surfaceMade = true;
+    return State().backend->CreateSurface(display, config, win->frameSize[0], win->frameSize[1]);
 }
 
 void EglSurfaceCurrent(EGLDisplay display) {

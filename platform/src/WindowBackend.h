@@ -18,11 +18,20 @@ public:
     virtual const char* Name() const = 0;
     // Value for EGL_PLATFORM, chosen before the program's first eglGetDisplay.
     virtual const char* EglPlatformName() const = 0;
+    // The window for frames of widthPx x heightPx (the display's size).
     virtual bool CreateWindow(int widthPx, int heightPx) = 0;
+    // The frame takes another size (the shell sets the window's buffer size) before its first
+    // surface is made: the window opens anew at the size that fits it. The size the first
+    // surface is made at stays the frame's for good (the game sets its viewport once).
     virtual void ResizeWindow(int widthPx, int heightPx) = 0;
+    // The device is held at angle degrees, having started at startAngle (quarter turns): a window
+    // shows the frame turned by the difference, as the player holding the device sees it. Turns
+    // change only how the window shows the frame, never the frame.
+    virtual void TurnWindow(int angle, int startAngle) = 0;
     virtual void ShowWindow() = 0;
     virtual void DestroyWindow() = 0;
     virtual EGLint SurfaceType() const = 0;
+    // The surface the game draws into, for frames of widthPx x heightPx.
     virtual EGLSurface CreateSurface(EGLDisplay display, EGLConfig config, int widthPx, int heightPx) = 0;
     // The game's GL context was just made current on the surface made last: a window that scales
     // its picture makes its frame target here (ScaledFrame.h).

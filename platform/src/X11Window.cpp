@@ -1,11 +1,14 @@
 // X window backend: an Xlib window with an EGL window surface. The window opens scaled to fit the
 // screen's work area (unless the display size was given) and shows the game's frames scaled to
 // its size, with bars at the sides (ScaledFrame.h); pointer positions map back through the same
-// scale. The left mouse button is the first finger and the right button a second one; closing
-// the window is the navigator's exit. Keys:
+// scale. It shows the display as a player holding the device sees it: when the device is turned
+// (F6, or a script's orientation line), the frame turns with it, the window opens anew at the
+// turned frame's shape, and pointer positions map back through the turn; the game keeps drawing
+// the same frame. The left mouse button is the first finger and the right button a second one;
+// closing the window is the navigator's exit. Keys:
 //   Esc   the back key             F2  swipe down (pause)        F3  window to thumbnail
-//   F4    window invisible         F5  window full-screen again  F6  ask to turn by 90 degrees
-// Plain letters do nothing: a player types them by accident.
+//   F4    window invisible         F5  window full-screen again  F6  turn the device a quarter
+//   letters, space, Backspace, Return: typed keys (the game uses them while a name is typed)
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -94,16 +97,27 @@ public:
         return true;
     }
 
-    // The frame's size changed (set at start-up, turned by a rotation): the window opens anew at
-    // the size that fits it.
+    // The frame's size changed before its first surface (the start angle turned the buffer):
+    // the window opens anew at the size that fits it.
     void ResizeWindow(int widthPx, int heightPx) override {
         if (!window_ || (widthPx == frameW_ && heightPx == frameH_)) return;
         frameW_ = widthPx;
         frameH_ = heightPx;
-        OpeningSize(windowW_, windowH_);
-        SetSizeHints();
-        XResizeWindow(display_, window_, static_cast<unsigned>(windowW_), static_cast<unsigned>(windowH_));
-        XFlush(display_);
+        ReopenAtFittingSize();
+    }
+
+    // The device turned: the frame shows turned with it, by the turn since the start. A turn
+    // that changes the picture's shape opens the window anew at the size that fits the turned
+    // frame; a half turn keeps its size. Without a frame target the window cannot turn its
+    // picture and stays as it is.
+    void TurnWindow(int angle, int startAngle) override {
+        if (angle % 90 != 0 || startAngle % 90 != 0) return;
+        angle_ = ((angle % 360) + 360) % 360;
+        const int quarters = fixedSize_ ? 0 : (((angle - startAngle) / 90) % 4 + 4) % 4;
+        if (quarters == quarters_) return;
+        const bool reshaped = (quarters - quarters_) % 2 != 0;
+        quarters_ = quarters;
+        if (reshaped) ReopenAtFittingSize();
     }
 
     void ShowWindow() override {
@@ -134,7 +148,7 @@ public:
     }
 
     EGLBoolean Present(EGLDisplay display, EGLSurface surface) override {
-        return target_.Present(display, surface, windowW_, windowH_);
+        return target_.Present(display, surface, windowW_, windowH_, quarters_);
     }
 
     void ReleaseGl(EGLDisplay display) override { target_.Release(display); }
@@ -168,17 +182,30 @@ private:
         return lost_;
     }
 
-    // The size a new window takes: the display size that was asked for as it stands, else the
-    // frame scaled down to fit the screen's work area.
+    void ReopenAtFittingSize() {
+        if (!window_) return;
+        OpeningSize(windowW_, windowH_);
+        SetSizeHints();
+        XResizeWindow(display_, window_, static_cast<unsigned>(windowW_), static_cast<unsigned>(windowH_));
+        XFlush(display_);
+    }
+
+    // The frame as the window shows it, turned with the device.
+    void ShownFrame(int& w, int& h) const { TurnedSize(frameW_, frameH_, quarters_, w, h); }
+
+    // The size a new window takes: the display size that was asked for as it stands (turned with
+    // the device), else that frame scaled down to fit the screen's work area.
     void OpeningSize(int& w, int& h) const {
+        int shownW = 0, shownH = 0;
+        ShownFrame(shownW, shownH);
         if (CurrentSettings().displaySizeGiven) {
-            w = frameW_;
-            h = frameH_;
+            w = shownW;
+            h = shownH;
             return;
         }
         int workW = 0, workH = 0;
         WorkArea(workW, workH);
-        FitWindowToWorkArea(frameW_, frameH_, workW, workH, w, h);
+        FitWindowToWorkArea(shownW, shownH, workW, workH, w, h);
     }
 
     // The work area of the first desktop as the window manager publishes it, else the screen.
@@ -232,9 +259,11 @@ private:
     void SetSizeHints() {
         XSizeHints* hints = XAllocSizeHints();
         if (hints == nullptr) return;
+        int shownW = 0, shownH = 0;
+        ShownFrame(shownW, shownH);
         hints->flags = PMinSize;
-        hints->min_width = std::max(1, frameW_ / kMinimumShare);
-        hints->min_height = std::max(1, frameH_ / kMinimumShare);
+        hints->min_width = std::max(1, shownW / kMinimumShare);
+        hints->min_height = std::max(1, shownH / kMinimumShare);
         if (fixedSize_) {
             hints->flags |= PMaxSize;
             hints->min_width = hints->max_width = frameW_;
@@ -246,6 +275,7 @@ private:
 
     void FixWindowSize() {
         fixedSize_ = true;
+        quarters_ = 0;  // the game's own drawing cannot be turned
         windowW_ = frameW_;
         windowH_ = frameH_;
         SetSizeHints();
@@ -263,7 +293,10 @@ private:
         TScriptLine line;
         line.action = ScriptAction::Touch;
         line.touchType = type;
-        WindowToFrame(FitPicture(frameW_, frameH_, windowW_, windowH_), frameW_, frameH_, x, y, line.x, line.y);
+        int shownW = 0, shownH = 0;
+        ShownFrame(shownW, shownH);
+        WindowToFrame(FitPicture(shownW, shownH, windowW_, windowH_), frameW_, frameH_, x, y, line.x, line.y,
+                      quarters_);
         line.touchId = id;
         return line;
     }
@@ -291,7 +324,9 @@ private:
                 }
                 return;
             case KeyPress:
-                TranslateKey(XLookupKeysym(const_cast<XKeyEvent*>(&ev.xkey), 0), out);
+                // With Ctrl or Alt held a key is a desktop shortcut, never typing.
+                TranslateKey(XLookupKeysym(const_cast<XKeyEvent*>(&ev.xkey), 0),
+                             (ev.xkey.state & (ControlMask | Mod1Mask)) == 0, out);
                 return;
             case ClientMessage:
                 if (static_cast<Atom>(ev.xclient.data.l[0]) == deleteAtom_)
@@ -302,7 +337,20 @@ private:
         }
     }
 
-    void TranslateKey(KeySym key, std::vector<TScriptLine>& out) {
+    // The typed key a key stands for (KEYCODE_* or the character), 0 for none.
+    static int TypedKeyOf(KeySym key) {
+        if (key >= XK_a && key <= XK_z) return static_cast<int>('a' + (key - XK_a));
+        if (key == XK_space) return ' ';
+        if (key == XK_BackSpace) return KEYCODE_BACKSPACE;
+        if (key == XK_Return || key == XK_KP_Enter) return KEYCODE_RETURN;
+        return 0;
+    }
+
+    void TranslateKey(KeySym key, bool plain, std::vector<TScriptLine>& out) {
+        if (const int typed = TypedKeyOf(key); typed != 0) {
+            if (plain) out.push_back(MakeScriptLine(ScriptAction::Key, typed));
+            return;
+        }
         TScriptLine line;
         switch (key) {
             case XK_Escape:
@@ -321,8 +369,8 @@ private:
                 line = MakeScriptLine(ScriptAction::NavWindow, NAVIGATOR_WINDOW_FULLSCREEN);
                 break;
             case XK_F6:
-                angle_ = (angle_ + 90) % 360;
-                line = MakeScriptLine(ScriptAction::NavOrientation, angle_);
+                // The window turns when the navigator hears of it (TurnWindow).
+                line = MakeScriptLine(ScriptAction::NavOrientation, (angle_ + 90) % 360);
                 break;
             default:
                 return;
@@ -333,9 +381,10 @@ private:
     Display* display_;
     Window window_ = 0;
     Atom deleteAtom_ = 0;
-    int angle_ = 0;
+    int angle_ = 0;                  // the device's angle, degrees
+    int quarters_ = 0;               // its turn since the start in clockwise quarters: how the window shows the frame
     bool lost_ = false;              // the connection to the X server broke; nothing more is sent on it
-    int frameW_ = 0, frameH_ = 0;    // the frame the game draws (the window's buffer size)
+    int frameW_ = 0, frameH_ = 0;    // the frame the game draws (fixed once drawn, never turned)
     int windowW_ = 0, windowH_ = 0;  // the window as it stands on the screen
     bool fixedSize_ = false;         // no frame target: the window keeps the frame's size
     EGLConfig config_ = nullptr;

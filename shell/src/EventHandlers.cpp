@@ -38,8 +38,11 @@ void handleScreenEvent(bps_event_t* event) {
     if (screen_get_event_property_iv(screenEvent, SCREEN_PROPERTY_TYPE, &screenType) != 0) return;
     if (screenType == SCREEN_EVENT_KEYBOARD) {
         int key = 0;
-        if (screen_get_event_property_iv(screenEvent, SCREEN_PROPERTY_KEY_SYM, &key) == 0 && key == KEYCODE_BACK)
+        if (screen_get_event_property_iv(screenEvent, SCREEN_PROPERTY_KEY_SYM, &key) != 0) return;
+        if (key == KEYCODE_BACK)
             handleBackKey();
+        else
+            handleTypedKey(key);
         return;
     }
     const int type = PointerTypeOf(screenType);
@@ -62,6 +65,23 @@ void handleBackKey() {
     // The game's back-key table: 1 when it acted, 0 when the back key leaves the game (a second
     // back on the quit question), which ends the run as the navigator's exit does.
     if (g_pGame && g_pGame->OnGraffitiChar(kBackKey) == 0) g_exit_application = true;
+}
+
+namespace {
+TypedKeyHandler g_typedKeyHandler = nullptr;
+}  // namespace
+
+void SetTypedKeyHandler(TypedKeyHandler handler) { g_typedKeyHandler = handler; }
+
+void handleTypedKey(int key) {
+    int typed = 0;
+    if (key == KEYCODE_BACKSPACE)
+        typed = '\b';
+    else if (key == KEYCODE_RETURN)
+        typed = '\r';
+    else if ((key >= 'a' && key <= 'z') || (key >= 'A' && key <= 'Z') || key == ' ')
+        typed = key;
+    if (typed != 0 && g_pGame && g_typedKeyHandler) g_typedKeyHandler(typed);
 }
 
 void handleNavigatorEvent(bps_event_t* event) {

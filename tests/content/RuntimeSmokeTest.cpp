@@ -14,7 +14,6 @@
 #include "game/progress/UserProfile.h"
 #include "game/screens/GroupSetLoader.h"
 #include "game/screens/LoaderScreen.h"
-#include "game/screens/PendingScreens.h"
 #include "platform/Pcm.h"
 #include "testsupport/MediaTestGame.h"
 #include "testsupport/ScratchSaveFolder.h"

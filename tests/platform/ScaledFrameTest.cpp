@@ -64,6 +64,43 @@ TEST(ScaledFrame, AClickMapsBackThroughTheSameScaleAndOnABarLiesOutsideTheFrame)
     }
 }
 
+TEST(ScaledFrame, ATurnedFrameMapsAClickBackThroughTheTurn) {
+    // The 768 x 1280 frame turned clockwise by a quarter shows 1280 x 768; the window's corners
+    // show the frame's corners one place round: top-left shows the frame's bottom-left.
+    struct TCase {
+        int quarters, windowW, windowH, wx, wy, fx, fy;
+    } cases[] = {
+        {1, 1280, 768, 0, 0, 0, 1279},
+        {1, 1280, 768, 1279, 0, 0, 0},
+        {1, 1280, 768, 1279, 767, 767, 0},
+        {1, 1280, 768, 0, 767, 767, 1279},
+        {1, 1280, 768, 370, 384, 384, 909},  // Play (384, 910) shows at (1280 - 910, 384)
+        {3, 1280, 768, 0, 0, 767, 0},
+        {3, 1280, 768, 1279, 767, 0, 1279},
+        {3, 1280, 768, 910, 384, 383, 910},  // ... and a quarter the other way at (910, 768 - 384)
+        {-1, 1280, 768, 0, 0, 767, 0},       // a quarter back is three forward
+        {2, 768, 1280, 0, 0, 767, 1279},
+        {2, 768, 1280, 767, 1279, 0, 0},
+        {5, 1280, 768, 0, 0, 0, 1279},   // five quarters are one
+        {4, 768, 1280, 10, 20, 10, 20},  // a whole turn is none
+        // Half the size, turned: the picture 640 x 384 at (0, 8) in a 640 x 400 window, a window
+        // pixel two frame pixels wide; the bars above and below lie outside the frame.
+        {1, 640, 400, 0, 8, 1, 1279},
+        {1, 640, 400, 639, 391, 767, 1},
+        {1, 640, 400, 100, 4, -7, 1079},
+        {1, 640, 400, 100, 395, 775, 1079},
+    };
+    for (const TCase& c : cases) {
+        int turnedW = 0, turnedH = 0;
+        TurnedSize(768, 1280, c.quarters, turnedW, turnedH);
+        const TPictureRect picture = FitPicture(turnedW, turnedH, c.windowW, c.windowH);
+        int fx = 0, fy = 0;
+        WindowToFrame(picture, 768, 1280, c.wx, c.wy, fx, fy, c.quarters);
+        EXPECT_EQ(fx, c.fx) << c.quarters << ": " << c.wx << "," << c.wy;
+        EXPECT_EQ(fy, c.fy) << c.quarters << ": " << c.wx << "," << c.wy;
+    }
+}
+
 TEST(ScaledFrame, ANewWindowTakesAtMostNineTenthsOfTheWorkAreaAndIsNeverEnlarged) {
     struct TCase {
         int frameW, frameH, workW, workH, w, h;
@@ -133,6 +170,16 @@ protected:
         glDisable(GL_SCISSOR_TEST);
     }
 
+    // The same frame with its top-left quarter green, so that every turn and mirror differs.
+    static void DrawMarkedFrame() {
+        DrawFrame();
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(0, kFrameH / 2, kFrameW / 2, kFrameH / 2);
+        glClearColor(0, 1, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glDisable(GL_SCISSOR_TEST);
+    }
+
     // Reads w x h pixels from the bottom-left of what is current; rows top first.
     static std::vector<std::vector<int>> Read(int w, int h) {
         std::vector<unsigned char> bytes(static_cast<std::size_t>(w) * h * 4);
@@ -142,7 +189,7 @@ protected:
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
                 const unsigned char* p = &bytes[(static_cast<std::size_t>(h - 1 - y) * w + x) * 4];
-                rows[y][x] = (p[0] > 128 ? 'R' : 0) | (p[2] > 128 ? 'B' : 0);
+                rows[y][x] = p[0] > 128 ? 'R' : p[1] > 128 ? 'G' : p[2] > 128 ? 'B' : 0;
             }
         return rows;
     }
@@ -197,6 +244,46 @@ TEST_F(ScaledFrameTargetTest, ANewFrameSizeReplacesTheTarget) {
     EXPECT_EQ(shown[10][74], 0) << "the tall frame's bars, not the wide one's";
     EXPECT_EQ(shown[10][75], 'R');
     ASSERT_TRUE(eglMakeCurrent(display_, window_, window_, game_));
+    target.Release(display_);
+}
+
+TEST_F(ScaledFrameTargetTest, ATurnedFrameIsShownTurnedClockwiseByWholeQuarters) {
+    CScaledFrameTarget target;
+    ASSERT_TRUE(target.Attach(display_, config_, kFrameW, kFrameH));
+    // Green top-left, red top-right, blue below. Each case: the turn and what four points of the
+    // 200 x 100 window show, worked by hand (a quarter turn fills it at 2.5 times; a half turn
+    // stands 50 x 100 at x 75 between bars).
+    struct TCase {
+        int quarters;
+        char topLeft, topRight, bottomLeft, bottomRight;  // at (50|87, 25|75) and (150|112, ...)
+    } cases[] = {
+        {0, 'G', 'R', 'B', 'B'},
+        {1, 'B', 'G', 'B', 'R'},  // the frame's top at the right, its left edge at the top
+        {2, 'B', 'B', 'R', 'G'},  // upside down
+        {3, 'R', 'B', 'G', 'B'},  // the frame's top at the left
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.quarters);
+        DrawMarkedFrame();
+        ASSERT_TRUE(target.Present(display_, window_, kWindowW, kWindowH, c.quarters));
+        ASSERT_TRUE(eglMakeCurrent(display_, window_, window_, reader_));
+        const auto shown = Read(kWindowW, kWindowH);
+        const bool half = c.quarters % 2 == 0;
+        const int left = half ? 87 : 50, right = half ? 112 : 150;
+        EXPECT_EQ(shown[25][left], c.topLeft);
+        EXPECT_EQ(shown[25][right], c.topRight);
+        EXPECT_EQ(shown[75][left], c.bottomLeft);
+        EXPECT_EQ(shown[75][right], c.bottomRight);
+        if (half) {
+            EXPECT_EQ(shown[50][74], 0) << "left bar";
+            EXPECT_EQ(shown[50][125], 0) << "right bar";
+        } else {
+            // No bars: the picture's edges reach the window's.
+            EXPECT_NE(shown[5][0], 0);
+            EXPECT_NE(shown[94][199], 0);
+        }
+        ASSERT_TRUE(eglMakeCurrent(display_, window_, window_, game_));
+    }
     target.Release(display_);
 }
 

@@ -354,6 +354,39 @@ TEST_F(ProgramTest, TheBackKeyGoesToTheGameWhichSaysWhenItLeaves) {
     EXPECT_TRUE(g_record.deleted);
 }
 
+TEST_F(ProgramTest, TypedKeysReachTheTypedKeyHandlerAsTheCharactersTheyType) {
+    // The game answers 0 to its back key, so a typed key taken for the back key would end the
+    // run at once.
+    g_testGame.backKeyAnswers = {0};
+    SetTypedKeyHandler([](int character) { g_record.events.push_back("typed " + std::to_string(character)); });
+    g_testGame.onCycle = [](CTestGame&, int cycle) {
+        if (cycle != 2) return;
+        for (const int key :
+             {int{'a'}, int{'Z'}, int{' '}, int{KEYCODE_BACKSPACE}, int{KEYCODE_RETURN}, int{'1'}, 0xF009, int{'['}})
+            platform::PushKey(key);
+        platform::PushKey(KEYCODE_BACK);
+    };
+    EXPECT_EQ(RunProgram(), 0);
+    SetTypedKeyHandler(nullptr);
+    // Backspace and Return as '\b' and '\r'; the digit, Tab and the bracket are no typed keys.
+    // The game's own key entry hears only the back key.
+    EXPECT_EQ(g_record.events,
+              (std::vector<std::string>{"typed 97", "typed 90", "typed 32", "typed 8", "typed 13", "key 8"}));
+    EXPECT_EQ(g_record.cycles, 3) << "only the back key ended the run";
+
+    // Without a handler typed keys are dropped.
+    ResetTestGame();
+    platform::UseSettings(Settings(320, 480));
+    g_testGame.backKeyAnswers = {0};
+    g_testGame.onCycle = [](CTestGame&, int cycle) {
+        if (cycle != 2) return;
+        platform::PushKey('a');
+        platform::PushKey(KEYCODE_BACK);
+    };
+    EXPECT_EQ(RunProgram(), 0);
+    EXPECT_EQ(g_record.events, (std::vector<std::string>{"key 8"}));
+}
+
 TEST_F(ProgramTest, ScriptedFrameLimitEndsTheRun) {
     platform::TPlatformSettings s = Settings(320, 480);
     s.frameLimit = 5;

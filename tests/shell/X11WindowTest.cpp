@@ -1,6 +1,7 @@
 // The real X window: the program opens it, a synthetic click from another X client arrives as
-// the first finger, the function keys give the navigator's events, plain letters nothing, and
-// Esc is the back key, which ends the program when the game says it leaves.
+// the first finger, the function keys give the navigator's events, letters, space, Backspace and
+// Return reach the program's typed-key handler (with Ctrl or Alt held, nothing), and Esc is the
+// back key, which ends the program when the game says it leaves.
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
@@ -89,6 +90,7 @@ TEST(X11Window, OpensTakesSyntheticClicksAndKeysAndEscapeIsTheBackKey) {
     if (!std::getenv("COBBLE_UNDER_XVFB")) GTEST_SKIP() << "runs only under xvfb-run";
     UseWindowSettings(320, 480);      // pixel scale 1: what is clicked is what arrives
     g_testGame.backKeyAnswers = {0};  // the game leaves at the first back key
+    SetTypedKeyHandler([](int character) { g_record.events.push_back("typed " + std::to_string(character)); });
 
     Display* client = XOpenDisplay(nullptr);
     ASSERT_NE(client, nullptr);
@@ -109,8 +111,12 @@ TEST(X11Window, OpensTakesSyntheticClicksAndKeysAndEscapeIsTheBackKey) {
             XFlush(client);
         } else if (g_record.pointers.size() >= 4 && !keysSent) {
             keysSent = true;
-            // Letters a player may type by accident do nothing.
-            for (KeySym letter : {XK_s, XK_b, XK_h, XK_f, XK_r}) SendKey(client, w, letter);
+            // Typed keys go to the game as what they type (it decides what they do), whatever
+            // the Shift; shortcuts and keys that type nothing do not.
+            for (KeySym key : {XK_s, XK_z, XK_space, XK_BackSpace, XK_Return, XK_1, XK_Tab}) SendKey(client, w, key);
+            SendKey(client, w, XK_a, ShiftMask);
+            SendKey(client, w, XK_q, ControlMask);
+            SendKey(client, w, XK_x, Mod1Mask);
             SendKey(client, w, XK_F2);  // swipe down: pause
             SendKey(client, w, XK_F3);  // to thumbnail: pause again
             SendKey(client, w, XK_Escape);
@@ -118,13 +124,15 @@ TEST(X11Window, OpensTakesSyntheticClicksAndKeysAndEscapeIsTheBackKey) {
         }
     };
     EXPECT_EQ(RunProgram(), 0);
+    SetTypedKeyHandler(nullptr);
     XCloseDisplay(client);
 
     EXPECT_TRUE(windowFound);
     const std::vector<TPointerCall> expected = {
         {100, 200, 1, 0, false}, {101, 201, 2, 0, false}, {50, 60, 1, 1, true}, {50, 60, 2, 1, true}};
     EXPECT_EQ(g_record.pointers, expected);
-    EXPECT_EQ(g_record.events, (std::vector<std::string>{"pause", "pause", "key 8"}));
+    EXPECT_EQ(g_record.events, (std::vector<std::string>{"typed 115", "typed 122", "typed 32", "typed 8", "typed 13",
+                                                         "typed 97", "pause", "pause", "key 8"}));
     EXPECT_LT(g_record.cycles, 2000) << "Esc did not end the run";
     EXPECT_TRUE(g_record.deleted);
 }

@@ -14,7 +14,6 @@
 #include "game/progress/InAppPurchaseManager.h"
 #include "game/progress/MiniQuestManager.h"
 #include "game/progress/UpgradeManager.h"
-#include "game/screens/PendingScreens.h"
 #include "particles/ParticleSystemManager.h"
 #include "render/GlesRotatorPath.h"
 #include "render/ImageRotatorScaler.h"

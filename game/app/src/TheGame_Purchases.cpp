@@ -8,7 +8,6 @@
 #include "game/progress/InAppPurchaseManager.h"
 #include "game/progress/UserProfile.h"
 #include "game/screens/GameRoot.h"
-#include "game/screens/PendingScreens.h"
 #include "game/screens/UpgradesScreen.h"
 #include "shell/BbUtil.h"
 

@@ -11,9 +11,9 @@
 #include "game/farm/FarmManager.h"
 #include "game/farm/FarmWindow.h"
 #include "game/gameplay/ArenaManager.h"
+#include "game/gameplay/GameplaySurvival.h"
 #include "game/progress/ApplicationData.h"
 #include "game/progress/UserProfile.h"
-#include "game/screens/PendingScreens.h"
 
 namespace {
 

@@ -1,17 +1,24 @@
 // Services the screens share: the experience rank curve, the advertising publisher id and the
 // small hooks of the engine object that the game answers itself.
 #include <cmath>
+#include <string>
 
 #include "game/app/TheGame.h"
+#include "game/farm/FarmWindow.h"
+#include "game/gameplay/GameplaySurvival.h"
 #include "game/news/AdsEngine.h"
 #include "game/progress/ApplicationData.h"
 #include "game/progress/UserProfile.h"
+#include "game/screens/AboutScreen.h"
+#include "game/screens/AchScreen.h"
+#include "game/screens/FarmShopScreen.h"
 #include "game/screens/GameRoot.h"
-#include "game/farm/FarmWindow.h"
-#include "game/screens/PendingScreens.h"
+#include "game/screens/LeadersScreen.h"
 #include "game/screens/PlayScreen.h"
-#include "game/screens/UpgradesScreen.h"
+#include "game/screens/QuestsScreen.h"
 #include "game/screens/ScoreValue.h"
+#include "game/screens/StartMenu.h"
+#include "game/screens/UpgradesScreen.h"
 #include "render/DibBitmap.h"
 
 int g_XP_levels = 40;
@@ -120,7 +127,35 @@ int Press(CXElement* receiver, CXElement* sender, const char* button) {
     return 1;
 }
 
+// The button of the name entry's keyboard that a typed key stands for; null for other keys.
+// Letters are pressed on their key whatever their case: the entry decides the case by its shift.
+const char* NameEntryButtonOf(int code, std::string& id) {
+    if (code == '\b') return "btn_BkSpace";
+    if (code == '\r') return "btn_NameOk";
+    if (code == ' ') return "btn_Space";
+    if ((code >= 'a' && code <= 'z') || (code >= 'A' && code <= 'Z')) {
+        id = std::string("btn_") + static_cast<char>(code >= 'a' ? code - 'a' + 'A' : code);
+        return id.c_str();
+    }
+    return nullptr;
+}
+
 }  // namespace
+
+int CTheGame::OnTypedKey(int code) {
+    std::string id;
+    const char* button = NameEntryButtonOf(code, id);
+    if (button == nullptr) return 0;
+    XWidget* entry = m_pStartMenu != nullptr ? m_pStartMenu->FindChildWithWidgetId("dlg_EnterName") : nullptr;
+    // Typed elsewhere, or while the entry comes or goes (its buttons take no finger then): nothing.
+    if (entry == nullptr || entry->IsFadingThisOrParentNow()) return 1;
+    if (code == '\r') {
+        // OK shows only for a usable name; a finger cannot press it otherwise.
+        XWidget* ok = entry->FindChildWithWidgetId("btn_NameOk");
+        if (ok == nullptr || !ok->IsVisible()) return 1;
+    }
+    return Press(entry, this, button);
+}
 
 int CTheGame::OnGraffitiChar(int code) {
     if (code != kBackKey) return 0;

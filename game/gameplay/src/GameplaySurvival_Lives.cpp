@@ -35,7 +35,9 @@ constexpr int kMarblesForThreeOnPaths = 3;
 
 void CXGameplaySurvival::Difficulty_AdvanceLevel() {
     m_nCleared = 0;
-    m_nLevelTarget = std::min(m_nLevel + kTargetGrowth, kTopLevelTarget);
+    // Summed wide: a resumed round's level comes from a file, and the top level stays the top.
+    m_nLevelTarget =
+        static_cast<int>(std::min<long long>(static_cast<long long>(m_nLevel) + kTargetGrowth, kTopLevelTarget));
     if (m_nLevel < INT_MAX) ++m_nLevel;
     ShowNewLevelIntro();
     PlaySound("SFX_GainGameplayLevel");
@@ -46,9 +48,9 @@ void CXGameplaySurvival::ShowNewLevelIntro() {
     if (m_bTutorial || m_pJumpStrings == nullptr || game == nullptr || game->m_pLocManager == nullptr) return;
     // The text comes from the translation: it is filled in, never trusted as a format.
     const CommonString format = game->m_pLocManager->LoadString("ID_LevelNum");
-    (void)m_pJumpStrings->ShowJumpString(SafeFormat(format.GetDataConst(), {m_nLevel + 1}), CommonString("level"), 0,
-                                         GC.m_nTextCenterX * 65536, GC.m_nTextCenterY * 65536,
-                                         m_nLevel == 0 ? kFirstLevelIntroDelay : 0);
+    (void)m_pJumpStrings->ShowJumpString(
+        SafeFormat(format.GetDataConst(), {m_nLevel < INT_MAX ? m_nLevel + 1 : INT_MAX}), CommonString("level"), 0,
+        GC.m_nTextCenterX * 65536, GC.m_nTextCenterY * 65536, m_nLevel == 0 ? kFirstLevelIntroDelay : 0);
 }
 
 void CXGameplaySurvival::OnWrongColour(CMarble* a, CMarble* b) {

@@ -6,7 +6,6 @@
 #include "game/screens/GameRoot.h"
 #include "game/screens/GroupSetLoader.h"
 #include "game/screens/LoaderScreen.h"
-#include "game/screens/PendingScreens.h"
 #include "sprites/SpriteSetManager.h"
 
 namespace {

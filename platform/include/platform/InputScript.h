@@ -4,6 +4,7 @@
 //   <frame> nav exit | nav swipe | nav window full|thumbnail|invisible | nav orientation <angle>
 //   <frame> pay next accept | pay next cancel | pay next fail <error id> [<text>...]
 //   <frame> key back               (the back key: Esc in the window)
+//   <frame> key backspace|return|space|<letter>   (a typed key; a letter a..z or A..Z)
 //   <frame> dump <file.png>        (relative to the dump folder; "/" first or ".." is refused)
 // '#' starts a comment that runs to the end of the line; blank lines are skipped.
 #pragma once

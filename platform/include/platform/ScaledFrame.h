@@ -1,6 +1,8 @@
 // The desktop window's picture: the game draws its frames at the display size it was given,
 // whatever the window's size; the window shows each frame scaled to fit inside it, centred, with
 // black bars on the two sides left over, and maps pointer positions back through the same scale.
+// When the device is turned the window shows the frame turned with it, by whole quarter turns
+// clockwise, and pointer positions map back through the turn as well.
 //
 // The frame target lives in the game's GL context (a texture-backed framebuffer object bound in
 // place of the window), so the game, its frame dumps and its scissor boxes keep working in frame
@@ -24,10 +26,15 @@ struct TPictureRect {
 // rounded to the nearest pixel. An empty window or frame gives an empty rectangle.
 TPictureRect FitPicture(int frameW, int frameH, int windowW, int windowH);
 
-// A window pixel as a frame pixel, through the picture rectangle (rounded down; a point on a bar
-// lies outside the frame, which the game clamps).
+// The frame's size once turned by quarterTurns quarter turns (any whole number; odd ones swap the
+// sides).
+void TurnedSize(int frameW, int frameH, int quarterTurns, int& turnedW, int& turnedH);
+
+// A window pixel as a frame pixel, through the picture rectangle of the frame turned clockwise by
+// quarterTurns (the picture has the turned frame's shape; rounded down; a point on a bar lies
+// outside the frame, which the game clamps).
 void WindowToFrame(const TPictureRect& picture, int frameW, int frameH, int windowX, int windowY, int& frameX,
-                   int& frameY);
+                   int& frameY, int quarterTurns = 0);
 
 // The share of the screen's work area a new window may take at most, in each direction.
 inline constexpr int kWindowPercentOfWorkArea = 90;
@@ -50,10 +57,10 @@ public:
     bool Attach(EGLDisplay display, EGLConfig config, int frameW, int frameH);
     bool IsAttached() const { return m_fbo != 0; }
 
-    // The buffer swap of a frame: the frame target drawn into the window (windowW x windowH
-    // pixels) by the presenting context, then eglSwapBuffers, then the game's context current
-    // again. Without a target it is only the swap.
-    EGLBoolean Present(EGLDisplay display, EGLSurface surface, int windowW, int windowH);
+    // The buffer swap of a frame: the frame target, turned clockwise by quarterTurns, drawn into
+    // the window (windowW x windowH pixels) by the presenting context, then eglSwapBuffers, then
+    // the game's context current again. Without a target it is only the swap.
+    EGLBoolean Present(EGLDisplay display, EGLSurface surface, int windowW, int windowH, int quarterTurns = 0);
 
     // With the game's context still current, before it and the surface go: deletes the target
     // and the presenting context.
@@ -61,7 +68,7 @@ public:
 
 private:
     void DeleteTarget();
-    void Draw(int windowW, int windowH) const;
+    void Draw(int windowW, int windowH, int quarterTurns) const;
 
     EGLContext m_presenter = EGL_NO_CONTEXT;
     GLuint m_fbo = 0;

@@ -41,8 +41,10 @@ enum : int {
     SCREEN_EVENT_MTOUCH_RELEASE = 102,
 };
 
-// The keys a keyboard event can carry: the back key (Esc in the window, "key back" in a script).
-enum : int { KEYCODE_BACK = 0xF01B };
+// The keys a keyboard event can carry: the back key (Esc in the window, "key back" in a script),
+// and typed keys: letters and the blank by their own character codes ('a'..'z', 'A'..'Z', ' '),
+// Backspace and Return.
+enum : int { KEYCODE_BACK = 0xF01B, KEYCODE_BACKSPACE = 0xF008, KEYCODE_RETURN = 0xF00D };
 
 enum : int { SCREEN_FORMAT_RGBX8888 = 9 };
 enum : int { SCREEN_USAGE_OPENGL_ES1 = 0x10, SCREEN_USAGE_ROTATION = 0x200 };

@@ -30,11 +30,20 @@ CGameBase* CreateGameObject();
 int RunProgram();
 
 // Screen touch event to a pointer event (first finger) or a multi-touch pointer event; a
-// keyboard event with the back key to handleBackKey.
+// keyboard event with the back key to handleBackKey, with any other key to handleTypedKey.
 void handleScreenEvent(bps_event_t* event);
 // The back key (Esc in the window): the game's back-key handler; when that says the key leaves
 // the game, the run ends as on the navigator's exit.
 void handleBackKey();
+// What the program does with a key a keyboard typed: a letter ('a'..'z', 'A'..'Z'), ' ', '\b'
+// (Backspace) or '\r' (Return). The game program sets it before RunProgram (the device sends
+// no such keys, so the game's own key entry never sees them); RunProgram keeps it. Null: typed
+// keys are dropped.
+using TypedKeyHandler = void (*)(int character);
+void SetTypedKeyHandler(TypedKeyHandler handler);
+// A typed key (a letter, the blank, Backspace, Return) to the typed-key handler as the character
+// it types; other keys are dropped.
+void handleTypedKey(int key);
 // Exit, window state, swipe down, orientation check and orientation.
 void handleNavigatorEvent(bps_event_t* event);
 void onEnterForeground();

@@ -7,11 +7,12 @@
 
 #include "core/CommonString.h"
 #include "game/farm/FarmWindow.h"
+#include "game/gameplay/GameplaySurvival.h"
+#include "game/gameplay/GameplayTutorial.h"
 #include "game/screens/AboutScreen.h"
 #include "game/screens/AchScreen.h"
 #include "game/screens/FarmShopScreen.h"
 #include "game/screens/LeadersScreen.h"
-#include "game/screens/PendingScreens.h"
 #include "game/screens/PlayScreen.h"
 #include "game/screens/QuestsScreen.h"
 #include "game/screens/StartMenu.h"

@@ -1,6 +1,7 @@
 // The back key (OnGraffitiChar(8)) on each screen, with and without its dialogs, against a test
 // template: which button is pressed and by whom, when the screen goes back, and when nothing
-// happens.
+// happens. Then the keys a desktop keyboard types (OnTypedKey): the name entry's own keyboard,
+// and nothing elsewhere.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -11,7 +12,6 @@
 #include "RootOnlyScreens.h"
 #include "game/progress/ApplicationData.h"
 #include "game/screens/GroupSetLoader.h"
-#include "game/screens/PendingScreens.h"
 #include "game/screens/PlayerDialogs.h"
 #include "testsupport/GlTestGame.h"
 #include "testsupport/MediaTestGame.h"
@@ -220,6 +220,57 @@ TEST_F(TheGameBackKey, OnTheNameEntryItDeletesALetter) {
     EXPECT_TRUE(g_Log.empty()) << "the entry keeps its backspace to itself";
 }
 
+TEST_F(TheGameBackKey, TypedKeysOnTheNameEntryPressItsOwnKeyboard) {
+    ASSERT_TRUE(game.CreateApplicationData());
+    ASSERT_EQ(game.GetAppData()->AddUserProfile(), 0);
+    XGameRoot* menu = Open({"", [](CTheGame& g) { return g.RunStartMenu(); }, {"dlg_EnterName"}, {}});
+    auto* entry = dynamic_cast<CXEditName*>(menu->FindChildWithWidgetId("dlg_EnterName"));
+    ASSERT_NE(entry, nullptr);
+    const auto name = [entry] {
+        const CommonString text = entry->GetText();
+        return std::string(text.Length() > 0 ? text.GetDataConst() : "");
+    };
+    ASSERT_EQ(name(), "") << "a new player's entry starts empty";
+    // Return on an empty name: OK is hidden, so nothing is pressed.
+    EXPECT_EQ(game.OnTypedKey('\r'), 1);
+    EXPECT_TRUE(g_Log.empty());
+    // The case is the entry's: a capital first and after the name is emptied, small letters
+    // after one, whatever case was typed.
+    struct TStep {
+        int code;
+        const char* name;
+    } steps[] = {{'a', "A"},   {'D', "Ad"}, {'a', "Ada"}, {' ', "Ada "}, {'l', "Ada l"}, {'\b', "Ada "}, {'\b', "Ada"},
+                 {'\b', "Ad"}, {'\b', "A"}, {'\b', ""},   {'\b', ""},    {'z', "Z"},     {'Q', "Zq"}};
+    for (const TStep& step : steps) {
+        EXPECT_EQ(game.OnTypedKey(step.code), 1) << step.code;
+        EXPECT_EQ(name(), step.name) << "after " << step.code;
+    }
+    EXPECT_TRUE(g_Log.empty()) << "the keys stay inside the entry";
+    // With OK shown, Return presses it, and the entry hands it up as it does a finger's press.
+    EXPECT_EQ(game.OnTypedKey('\r'), 1);
+    EXPECT_EQ(g_Log, (std::vector<std::string>{"click btn_NameOk via dlg_EnterName"}));
+}
+
+TEST_F(TheGameBackKey, TypedKeysElsewhereDoNothing) {
+    ASSERT_TRUE(game.CreateApplicationData());
+    const auto menu = [](CTheGame& g) { return g.RunStartMenu(); };
+    const TBackCase cases[] = {
+        {"the start menu's panel", menu, {"dlg_StartMenuRoot"}, {}},
+        {"the quit question", menu, {"dlg_StartMenuRoot", "dlg_QuitConfirm"}, {}},
+        {"the play screen", [](CTheGame& g) { return g.RunPlayScreen(); }, {}, {}},
+        {"a round", [](CTheGame& g) { return g.RunGamePlaySurvival(); }, {}, {}},
+    };
+    for (const TBackCase& c : cases) {
+        SCOPED_TRACE(c.why);
+        XGameRoot* screen = Open(c);
+        ASSERT_NE(screen, nullptr);
+        for (const int code : {'a', 'Z', ' ', '\b', '\r'}) EXPECT_EQ(game.OnTypedKey(code), 1) << code;
+        EXPECT_TRUE(g_Log.empty());
+        EXPECT_EQ(screen->FindChildWithWidgetId("dlg_QuitConfirm") != nullptr, c.dialogs.size() == 2)
+            << "no key opened or closed the quit question";
+    }
+}
+
 TEST_F(TheGameBackKey, TheStartMenuQuitQuestionOpensAndASecondBackLeavesWithTheDataSaved) {
     ASSERT_TRUE(game.CreateApplicationData());
     XGameRoot* menu = Open({"", [](CTheGame& g) { return g.RunStartMenu(); }, {"dlg_StartMenuRoot"}, {}});
@@ -234,7 +285,20 @@ TEST_F(TheGameBackKey, TheStartMenuQuitQuestionOpensAndASecondBackLeavesWithTheD
 
 TEST_F(TheGameBackKey, OtherKeysAreNotTheBackKey) {
     ASSERT_TRUE(game.RunPlayScreen());
-    for (int code : {0, 7, 9, 27}) EXPECT_EQ(game.OnGraffitiChar(code), 0) << code;
+    for (const int code : std::vector<int>{0, 7, 9, 27, 'a', '\r'}) EXPECT_EQ(game.OnGraffitiChar(code), 0) << code;
+    EXPECT_TRUE(g_Log.empty());
+}
+
+TEST_F(TheGameBackKey, OnlyTypedCharactersAreTypedKeys) {
+    ASSERT_TRUE(game.CreateApplicationData());
+    ASSERT_EQ(game.GetAppData()->AddUserProfile(), 0);
+    XGameRoot* menu = Open({"", [](CTheGame& g) { return g.RunStartMenu(); }, {"dlg_EnterName"}, {}});
+    auto* entry = dynamic_cast<CXEditName*>(menu->FindChildWithWidgetId("dlg_EnterName"));
+    ASSERT_NE(entry, nullptr);
+    // Around the letters' ranges, digits, the back key's code and DEL: no key of the entry.
+    for (const int code : std::vector<int>{0, '0', '9', '@', '[', '`', '{', 127, '\t', '\n', '\b' + 256})
+        EXPECT_EQ(game.OnTypedKey(code), 0) << code;
+    EXPECT_EQ(entry->GetText().Length(), 0);
     EXPECT_TRUE(g_Log.empty());
 }
 

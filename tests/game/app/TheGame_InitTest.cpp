@@ -14,7 +14,6 @@
 #include "game/farm/BirdSoundsManager.h"
 #include "game/progress/ApplicationData.h"
 #include "game/screens/LoaderScreen.h"
-#include "game/screens/PendingScreens.h"
 #include "pakwriter/PakWriter.h"
 #include "particles/ParticleSystem.h"
 #include "particles/ParticleSystemManager.h"

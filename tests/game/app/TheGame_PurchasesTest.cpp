@@ -14,7 +14,6 @@
 #include "game/progress/ApplicationData.h"
 #include "game/progress/InAppPurchaseManager.h"
 #include "game/progress/UserProfile.h"
-#include "game/screens/PendingScreens.h"
 #include "platform/Bps.h"
 #include "platform/Control.h"
 #include "platform/Settings.h"
@@ -26,8 +25,8 @@
 
 namespace {
 
-using mediatest::ToBytes;
 using gametest::TBanner;
+using mediatest::ToBytes;
 
 constexpr const char* kCatalogue =
     "purchase = pile\n blackberry_id = sku_pile\n coins = 1000\nend\n"
@@ -75,11 +74,11 @@ protected:
     void SetUp() override {
         if (!gl.IsValid()) GTEST_SKIP() << "no headless EGL context";
         g_Log.clear();
-        mediatest::SetCommonPak(
-            game, dir.Path("shop.pak"),
-            {{"ui\\ui_iphone\\ui_main.txt", ToBytes(kTemplate)},
-             {"Data\\addcoins.txt", ToBytes(kCatalogue)},
-             {"i_vga\\particles\\line_circle.png", mediatest::EncodePng(mediatest::MakeImage(8, 20, {255, 255, 255, 255}))}});
+        mediatest::SetCommonPak(game, dir.Path("shop.pak"),
+                                {{"ui\\ui_iphone\\ui_main.txt", ToBytes(kTemplate)},
+                                 {"Data\\addcoins.txt", ToBytes(kCatalogue)},
+                                 {"i_vga\\particles\\line_circle.png",
+                                  mediatest::EncodePng(mediatest::MakeImage(8, 20, {255, 255, 255, 255}))}});
         ASSERT_NE(MakeGlTestScreen(&game, 320, 480), nullptr);
         game.m_pAchievementsManager = new CAchievementsManager(&game);
         ASSERT_EQ(game.m_pAchievementsManager->PostConstruct(), 1);

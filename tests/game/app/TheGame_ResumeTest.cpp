@@ -17,7 +17,6 @@
 #include "game/gameplay/ArenaManager.h"
 #include "game/progress/ApplicationData.h"
 #include "game/progress/UserProfile.h"
-#include "game/screens/PendingScreens.h"
 #include "testsupport/GlTestGame.h"
 #include "testsupport/MediaTestGame.h"
 #include "testsupport/ScratchSaveFolder.h"

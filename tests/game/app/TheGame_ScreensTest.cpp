@@ -20,7 +20,6 @@
 #include "game/screens/GameRoot.h"
 #include "game/screens/GroupSetLoader.h"
 #include "game/screens/LoaderScreen.h"
-#include "game/screens/PendingScreens.h"
 #include "render/DibBitmap.h"
 #include "render/WinDibBitmap.h"
 #include "sprites/SpriteSet.h"

@@ -197,6 +197,51 @@ TEST_F(RoundInputTest, ATouchDuringThePauseAfterALostLifeChangesNothing) {
     }
 }
 
+TEST_F(RoundInputTest, AnOpenPanelTakesRealTouchesButNotTheTutorialsOwn) {
+    screen->Pause();
+    ASSERT_NE(screen->FindModalChild(), nullptr);
+    CMarble* m = Put(kMarbleRed, 150, 250);
+    for (int tutorialInput : {0, 1}) {
+        screen->m_nTutorialInput = tutorialInput;
+        screen->m_pDraggedMarble = nullptr;
+        EXPECT_EQ(screen->NotifyPointerEvent(150, 250, XPOINTER_PRESS), 1);
+        EXPECT_EQ(screen->m_pDraggedMarble, tutorialInput ? m : nullptr) << tutorialInput;
+    }
+    screen->m_nTutorialInput = 0;
+}
+
+TEST_F(RoundInputTest, APressOpensTheStatisticsFromAGameOverClockOfFour) {
+    screen->m_bGameOver = true;
+    screen->m_nGameOverClock = 4 * 65536 - 1;
+    EXPECT_EQ(screen->NotifyPointerEvent(50, 50, XPOINTER_PRESS), 1);
+    EXPECT_EQ(screen->m_pRoundStatsDialog, nullptr);
+    screen->m_nGameOverClock = 4 * 65536;
+    EXPECT_EQ(screen->NotifyPointerEvent(50, 50, XPOINTER_PRESS), 1);
+    EXPECT_NE(screen->m_pRoundStatsDialog, nullptr);
+}
+
+TEST_F(RoundInputTest, APressMakesTheMarbleTheFingersFromThatMoment) {
+    // A marble on a path, not yet entered, pressed 10 pixels off its centre.
+    CMarble* m = Put(kMarbleRed, 150, 250);
+    GivePath(m, 300, 250);
+    m->m_nPathDistance = 50 * 65536;
+    m->m_bEntered = false;
+    EXPECT_EQ(screen->NotifyPointerEvent(160, 250, XPOINTER_PRESS), 1);
+    EXPECT_EQ(screen->m_pDraggedMarble, m);
+    EXPECT_EQ(screen->m_FingerPos.x, 150 * 256) << "the finger stands on the marble's centre";
+    EXPECT_EQ(screen->m_FingerPos.y, 250 * 256);
+    EXPECT_EQ(m->m_Path.GetNumSegments(), 0);
+    EXPECT_EQ(m->m_nPathDistance, 0);
+    EXPECT_TRUE(m->m_bEntered);
+    EXPECT_EQ(screen->NotifyPointerEvent(160, 250, XPOINTER_RELEASE), 1) << "a release is used too";
+    // A press away from every marble lets go of the one held and keeps the finger where it is.
+    screen->m_pDraggedMarble = m;
+    EXPECT_EQ(screen->NotifyPointerEvent(40, 420, XPOINTER_PRESS), 1);
+    EXPECT_EQ(screen->m_pDraggedMarble, nullptr);
+    EXPECT_EQ(screen->m_FingerPos.x, 40 * 256);
+    EXPECT_EQ(screen->m_FingerPos.y, 420 * 256);
+}
+
 TEST_F(RoundInputTest, PointsAreLaidEvery40PixelsAndSmoothedThroughTheBisector) {
     CMarble* m = Put(kMarbleRed, 60, 400);
     // A finger that goes up, then turns right, then down-right, in one-pixel steps.
@@ -275,6 +320,53 @@ TEST_F(RoundInputTest, PointsAreLaidEvery40PixelsAndSmoothedThroughTheBisector) 
         EXPECT_NEAR(Px(in->m_Points[2].y), ay, 1.0 / 128);
         EXPECT_NEAR(Px(out->m_Points[1].x), cx, 1.0 / 128);
         EXPECT_NEAR(Px(out->m_Points[1].y), cy, 1.0 / 128);
+    }
+}
+
+TEST_F(RoundInputTest, LongLegsAndTurnsEveryWayAreSmoothedThroughTheBisectorToo) {
+    // Points laid by single jumps of the finger: legs over 181 pixels (measured on coordinates
+    // divided by 128), and turns to the left, down and back, so that the control nearer the
+    // previous point lies on either side.
+    const std::vector<std::vector<std::pair<int, int>>> paths = {
+        {{60, 440}, {60, 150}, {290, 150}, {100, 330}, {250, 430}},
+        {{290, 80}, {200, 80}, {150, 140}, {90, 150}, {40, 300}, {240, 320}},
+        {{30, 100}, {280, 110}, {40, 400}, {290, 440}},
+    };
+    for (const auto& laid : paths) {
+        SCOPED_TRACE(laid.size());
+        screen->m_Marbles.RemoveAll();
+        screen->m_nMarblesOnPath = 0;
+        CMarble* m = Put(kMarbleRed, laid[0].first, laid[0].second);
+        std::vector<TTouch> script{{XPOINTER_PRESS, laid[0].first, laid[0].second}};
+        for (std::size_t i = 1; i < laid.size(); ++i) script.push_back({XPOINTER_MOVE, laid[i].first, laid[i].second});
+        script.push_back({XPOINTER_RELEASE, laid.back().first, laid.back().second});
+        Play(script);
+        const int n = static_cast<int>(laid.size());
+        ASSERT_EQ(screen->m_PathPoints.count, n);
+        ASSERT_EQ(m->m_Path.GetNumSegments(), n - 2);
+        for (int i = 2; i + 1 < n; ++i) {
+            SCOPED_TRACE(i);
+            const double p0x = laid[i - 1].first, p0y = laid[i - 1].second;
+            const double p1x = laid[i].first, p1y = laid[i].second;
+            const double p2x = laid[i + 1].first, p2y = laid[i + 1].second;
+            const double l1 = std::hypot(p1x - p0x, p1y - p0y), l2 = std::hypot(p1x - p2x, p1y - p2y);
+            double bx = (p1x - p0x) / l1 + (p1x - p2x) / l2, by = (p1y - p0y) / l1 + (p1y - p2y) / l2;
+            const double bl = std::hypot(bx, by);
+            const double k = std::min(l1, l2) * 102.0 / 256.0;
+            bx /= bl;
+            by /= bl;
+            double ax = p1x + k * by, ay = p1y - k * bx, cx = p1x - k * by, cy = p1y + k * bx;
+            if (std::hypot(cx - p0x, cy - p0y) < std::hypot(ax - p0x, ay - p0y)) {
+                std::swap(ax, cx);
+                std::swap(ay, cy);
+            }
+            const BezierCurveElement* in = m->m_Path.GetSegment(i - 2);
+            const BezierCurveElement* out = m->m_Path.GetSegment(i - 1);
+            EXPECT_NEAR(Px(in->m_Points[2].x), ax, 1.0 / 128);
+            EXPECT_NEAR(Px(in->m_Points[2].y), ay, 1.0 / 128);
+            EXPECT_NEAR(Px(out->m_Points[1].x), cx, 1.0 / 128);
+            EXPECT_NEAR(Px(out->m_Points[1].y), cy, 1.0 / 128);
+        }
     }
 }
 

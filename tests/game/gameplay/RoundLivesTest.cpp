@@ -8,10 +8,12 @@
 #include <string>
 
 #include "RoundTestGame.h"
+#include "core/LocManager2.h"
 #include "core/MemFile.h"
 #include "core/QuorvanStorage.h"
 #include "game/gameplay/MarblePowerup.h"
 #include "game/progress/HighScoreTable.h"
+#include "render/DrawingHelpers.h"
 #include "testsupport/ScratchSaveFolder.h"
 
 namespace gameplaytest {
@@ -131,6 +133,192 @@ TEST_F(RoundLivesTest, APathsMarbleLeavesItsPathWhenItCostsALife) {
     screen->RunProcessEnemyCollisions();
     EXPECT_FALSE(a->m_bOnPath);
     EXPECT_EQ(screen->m_nMarblesOnPath, 0);
+    // The later marble of the pair, and both.
+    for (bool both : {false, true}) {
+        screen->m_Marbles.RemoveAll();
+        screen->m_nMarblesOnPath = 0;
+        screen->m_nPauseCounter = -1;
+        screen->m_nLives = 3;
+        CMarble* first = Put(0, 100, 200);
+        CMarble* second = Put(1, 120, 200);
+        GivePath(second, 300, 300);
+        if (both) GivePath(first, 20, 100);
+        screen->RunProcessEnemyCollisions();
+        EXPECT_FALSE(second->m_bOnPath) << both;
+        EXPECT_FALSE(first->m_bOnPath) << both;
+        EXPECT_EQ(screen->m_nMarblesOnPath, 0) << both;
+    }
+}
+
+TEST_F(RoundLivesTest, AWrongColourLeavesTheHaloOnThatPairOnly) {
+    // A blue marble heading for the red one from 60 pixels above gets a halo first in the pass;
+    // the wrong pair then takes every halo but its own.
+    CMarble* c = Put(2, 100, 140);
+    c->m_Direction = TVector2D_16{0, 65536};
+    CMarble* a = Put(0, 100, 200);
+    CMarble* b = Put(1, 120, 200);
+    screen->m_nLives = 3;
+    screen->RunProcessEnemyCollisions();
+    EXPECT_EQ(screen->m_nLives, 2);
+    EXPECT_EQ(c->m_nDanger, 0);
+    EXPECT_EQ(a->m_nDanger, 255);
+    EXPECT_EQ(b->m_nDanger, 255);
+}
+
+TEST_F(RoundLivesTest, TheLevelStopsAtTheLargestNumber) {
+    screen->m_nLevel = INT_MAX;
+    screen->Difficulty_AdvanceLevel();
+    EXPECT_EQ(screen->m_nLevel, INT_MAX);
+    EXPECT_EQ(screen->m_nLevelTarget, 35);
+}
+
+TEST_F(RoundLivesTest, TheLevelTextStandsAtTheTextCentre) {
+    screen->m_nLevel = 3;
+    screen->Difficulty_AdvanceLevel();
+    ASSERT_EQ(Texts(), std::vector<std::string>{"Level 5"});
+    const CJumpString* text = screen->m_pJumpStrings->m_Texts.data[0];
+    EXPECT_EQ(text->m_pParams->position.x, GC.m_nTextCenterX * 65536);
+    EXPECT_EQ(text->m_pParams->position.y, GC.m_nTextCenterY * 65536);
+    EXPECT_EQ(text->m_nDelay, 0) << "only the first level waits";
+}
+
+TEST_F(RoundLivesTest, WithoutTextsOrTranslationsLevelsAndLivesGoOnSilently) {
+    CLocManager2* loc = game.m_pLocManager;
+    for (bool noTexts : {true, false}) {
+        SCOPED_TRACE(noTexts ? "no floating texts" : "no translations");
+        screen->m_Marbles.RemoveAll();
+        screen->m_nPauseCounter = -1;
+        screen->m_nLives = 3;
+        CJumpStringManager* texts = screen->m_pJumpStrings;
+        if (noTexts)
+            screen->m_pJumpStrings = nullptr;
+        else
+            game.m_pLocManager = nullptr;
+        screen->Difficulty_AdvanceLevel();
+        Put(0, 100, 200);
+        Put(1, 120, 200);
+        screen->RunProcessEnemyCollisions();
+        screen->m_pJumpStrings = texts;
+        game.m_pLocManager = loc;
+        EXPECT_EQ(screen->m_nLives, 2);
+        EXPECT_TRUE(Texts().empty());
+    }
+}
+
+TEST_F(RoundLivesTest, TheTutorialsWrongColourSetsTwoLivesAndClearsTheTexts) {
+    screen->m_bTutorial = true;
+    screen->m_nLives = 5;
+    screen->m_pJumpStrings->ShowJumpString(CommonString("old"), CommonString("score"), 0, 0, 0, 0);
+    WrongPairAndOneMore();
+    screen->RunProcessEnemyCollisions();
+    EXPECT_EQ(screen->m_nLives, 2);
+    EXPECT_EQ(Texts(), std::vector<std::string>{"Wrong colour!"});
+}
+
+TEST_F(RoundLivesTest, GameOverPulsesTheHaloAndForgetsANearMiss) {
+    screen->m_nLives = 1;
+    WrongPairAndOneMore();
+    screen->RunProcessEnemyCollisions();
+    ASSERT_TRUE(screen->m_bGameOver);
+    for (int frame = 0; frame < 6; ++frame) {
+        const FIXED_FLOAT_16 clock = screen->m_nGameOverClock;
+        screen->m_bNearMiss = true;
+        screen->RunProcess();
+        EXPECT_FALSE(screen->m_bNearMiss);
+        EXPECT_EQ(screen->m_Marbles.data[0]->m_nDanger, 1 + static_cast<int>((254LL * SCurve16(clock, nullptr)) >> 16))
+            << frame;
+        EXPECT_EQ(screen->m_Marbles.data[2]->m_nDanger, 0) << "the marble without a halo keeps none";
+        EXPECT_EQ(screen->m_nGameOverClock, clock + 6554);
+    }
+    // At its cap the clock stays.
+    const FIXED_FLOAT_16 cap = 16383 * 131072;
+    screen->m_nGameOverClock = cap;
+    screen->RunProcess();
+    EXPECT_EQ(screen->m_nGameOverClock, cap);
+}
+
+TEST_F(RoundLivesTest, GameOverStillEndsWithoutQuestsProfileOrArena) {
+    struct TCase {
+        const char* why;
+        bool noQuests, noProfile, noArena;
+        int coinsAfter;
+    };
+    const TCase cases[] = {{"no quest manager: a coin a thousand points", true, false, false, 125},
+                           {"no current player: nothing is written", false, true, false, 100},
+                           {"no arena: no table to enter", false, false, true, 125}};
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.why);
+        Arrange(0);
+        profile->m_nCoins = 100;
+        screen->m_nScore = 25000;
+        CMiniQuestManager* quests = game.m_pMiniQuestManager;
+        const int current = game.GetAppData()->m_nCurrentProfile;
+        Arena* arena = screen->m_pArena;
+        if (c.noQuests) game.m_pMiniQuestManager = nullptr;
+        if (c.noProfile) game.GetAppData()->m_nCurrentProfile = -1;
+        if (c.noArena) screen->m_pArena = nullptr;
+        game.m_nNewHighScoreRow = -1;
+        screen->GameOver();
+        game.m_pMiniQuestManager = quests;
+        game.GetAppData()->m_nCurrentProfile = current;
+        screen->m_pArena = arena;
+        EXPECT_TRUE(screen->m_bGameOver);
+        EXPECT_EQ(screen->m_nCoinsFromScore, 25);
+        EXPECT_EQ(profile->m_nCoins, c.coinsAfter);
+        if (c.noArena || c.noProfile) {
+            EXPECT_EQ(game.m_nNewHighScoreRow, -1);
+        }
+    }
+}
+
+TEST_F(RoundLivesTest, ExperienceMayReachTheLargestCountAndABestScoreTheTopRow) {
+    profile->m_uExperiencePoints = UINT_MAX - 100;
+    screen->m_nScore = 100;
+    screen->GameOver();
+    EXPECT_EQ(profile->m_uExperiencePoints, UINT_MAX);
+    game.GetAppData()->SetDefaultApplicationData();
+    screen->m_nScore = 2000000000;
+    screen->GameOver();
+    EXPECT_EQ(game.m_nNewHighScoreRow, 0) << "the best score of the table";
+}
+
+TEST_F(RoundLivesTest, ThePauseForgetsANearMissEveryFrame) {
+    Put(2, 200, 400);
+    screen->m_nPauseCounter = 5;
+    screen->m_bNearMiss = true;
+    screen->RunProcessLifeLostPause();
+    EXPECT_FALSE(screen->m_bNearMiss);
+}
+
+TEST_F(RoundLivesTest, TheClearBonusGoesOnWithoutTextsOrTranslations) {
+    CLocManager2* loc = game.m_pLocManager;
+    for (bool noTexts : {true, false}) {
+        SCOPED_TRACE(noTexts ? "no floating texts" : "no translations");
+        screen->m_Marbles.RemoveAll();
+        screen->m_nScore = 0;
+        CJumpStringManager* texts = screen->m_pJumpStrings;
+        if (noTexts)
+            screen->m_pJumpStrings = nullptr;
+        else
+            game.m_pLocManager = nullptr;
+        Put(0, 100, 100)->m_bRemoved = true;
+        screen->RunProcessDeleteObjects();
+        screen->m_pJumpStrings = texts;
+        game.m_pLocManager = loc;
+        EXPECT_EQ(screen->m_nScore, 110);
+        if (!noTexts) {
+            EXPECT_EQ(Texts(), (std::vector<std::string>{"10", "100"})) << "the points, not the words";
+        }
+        screen->m_pJumpStrings->RemoveAll();
+    }
+}
+
+TEST_F(RoundLivesTest, ThePauseAfterALostLifeLetsGoOfTheDraggedMarble) {
+    CMarble* m = Put(2, 200, 400);
+    screen->m_nPauseCounter = 5;
+    screen->m_pDraggedMarble = m;
+    screen->RunProcessLifeLostPause();
+    EXPECT_EQ(screen->m_pDraggedMarble, nullptr);
 }
 
 TEST_F(RoundLivesTest, ThePauseAfterALostLifePulsesThenBurstsTheFieldThenPlays) {

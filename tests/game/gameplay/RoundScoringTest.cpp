@@ -65,11 +65,54 @@ TEST_F(RoundScoringTest, PointsFollowLevelComboBoostQuestAndArena) {
     }
 }
 
+TEST_F(RoundScoringTest, AQuestForYellowAddsToYellowMarbles) {
+    const std::string text =
+        "quests_for_yard = yard2\n affect_arena = arena1\n quest = q_yellow\n  buy1 = e\n  buy2 = f\n"
+        "  extraScore = yellow, 3\n end\nend\n";
+    TParseInput quests = ParseInputOf(std::span<const char>(text.data(), text.size()), "quests");
+    ASSERT_TRUE(game.m_pMiniQuestManager->ReadQuestDefsFromInput(quests));
+    profile->MiniQuestCompleted(CommonString("yard2"), CommonString("q_yellow"));
+    game.m_pMiniQuestManager->RecalcMiniQuestResultsForCurrentArena();
+    for (const auto& [type, total] : {std::pair{3, 13}, std::pair{2, 10}}) {
+        screen->m_nScore = 0;
+        screen->AddScore(10, 100, 100, 0, type, 0);
+        EXPECT_EQ(screen->m_nScore, total) << type;
+    }
+}
+
+TEST_F(RoundScoringTest, AScoreCountsWithoutAQuestManager) {
+    CMiniQuestManager* quests = game.m_pMiniQuestManager;
+    game.m_pMiniQuestManager = nullptr;
+    screen->AddScore(10, 100, 100, 0, 0, 0);
+    game.m_pMiniQuestManager = quests;
+    EXPECT_EQ(screen->m_nScore, 10);
+}
+
 TEST_F(RoundScoringTest, TheScoreTextStaysInsideTheArea) {
-    screen->AddScore(10, 0, 1000, 0, 0, 0);
-    const CJumpString* text = screen->m_pJumpStrings->m_Texts.data[0];
-    EXPECT_EQ(text->m_Position.x, 12 * 65536);
-    EXPECT_EQ(text->m_Position.y, 469 * 65536);
+    // The area: x 12 .. 308, y 66 .. 469.
+    const struct {
+        int x, y, shownX, shownY;
+    } cases[] = {{0, 1000, 12, 469}, {1000, -50, 308, 66}, {200, 300, 200, 300}};
+    for (const auto& c : cases) {
+        screen->m_pJumpStrings->RemoveAll();
+        screen->AddScore(10, c.x, c.y, 0, 0, 0);
+        const CJumpString* text = screen->m_pJumpStrings->m_Texts.data[0];
+        EXPECT_EQ(text->m_Position.x, c.shownX * 65536) << c.x << "," << c.y;
+        EXPECT_EQ(text->m_Position.y, c.shownY * 65536) << c.x << "," << c.y;
+    }
+}
+
+TEST_F(RoundScoringTest, TheSecondCoinLandsInsideTheAreaAboveAndBelow) {
+    // Within an eighth of the area's height (50 pixels) of the combo, held 14 pixels inside.
+    screen->m_BoostLevels[kUpgradeCoin] = 4;
+    const struct { int y, yDraw, targetY; } cases[] = {{70, 0, 80}, {460, 99, 455}, {250, 30, 230}};
+    for (const auto& c : cases) {
+        screen->m_Marbles.RemoveAll();
+        game.randoms.assign({2, 0, c.yDraw});
+        screen->SpawnPowerUp(160, c.y, 2, 0);
+        ASSERT_EQ(screen->m_Marbles.count, 2);
+        EXPECT_EQ(static_cast<CMarblePowerup*>(screen->m_Marbles.data[1])->m_HopTarget.y, c.targetY * 65536) << c.y;
+    }
 }
 
 TEST_F(RoundScoringTest, TheTutorialScoresNothing) {
@@ -103,15 +146,70 @@ TEST_F(RoundScoringTest, APopSoonOnItsPathShowsItsPointsLater) {
     ASSERT_EQ(screen->m_pJumpStrings->m_Texts.count, 2);
     EXPECT_EQ(screen->m_pJumpStrings->m_Texts.data[0]->m_nDelay, 10);
     EXPECT_EQ(screen->m_pJumpStrings->m_Texts.data[1]->m_nDelay, 0);
+    // From the first frame on its path; a marble that never ran one shows at once.
+    for (const auto& [frames, delay] : {std::pair{1, 10}, std::pair{0, 0}}) {
+        screen->m_pJumpStrings->RemoveAll();
+        Leaving(0, 100, 100)->m_nPathFrames = frames;
+        screen->RunProcessDeleteObjects();
+        ASSERT_EQ(screen->m_pJumpStrings->m_Texts.count, 1);
+        EXPECT_EQ(screen->m_pJumpStrings->m_Texts.data[0]->m_nDelay, delay) << frames;
+    }
+}
+
+TEST_F(RoundScoringTest, APoppedMarblesPointsStandWhereItWas) {
+    Put(3, 200, 400);
+    Leaving(0, 100, 150);
+    screen->RunProcessDeleteObjects();
+    ASSERT_EQ(screen->m_pJumpStrings->m_Texts.count, 1);
+    EXPECT_EQ(screen->m_pJumpStrings->m_Texts.data[0]->m_pParams->position.x, 100 * 65536);
+    EXPECT_EQ(screen->m_pJumpStrings->m_Texts.data[0]->m_pParams->position.y, 150 * 65536);
+}
+
+TEST_F(RoundScoringTest, ALeavingMarbleOnAPathLeavesItsPath) {
+    Put(3, 200, 400);
+    CMarble* m = Put(0, 100, 150);
+    GivePath(m, 300, 150);
+    ASSERT_EQ(screen->m_nMarblesOnPath, 1);
+    m->m_bRemoved = true;
+    screen->RunProcessDeleteObjects();
+    EXPECT_EQ(screen->m_nMarblesOnPath, 0);
+}
+
+TEST_F(RoundScoringTest, OrdinaryMarblesStayFromThePausesFirstFrameToItsBursts) {
+    const struct {
+        int pause;
+        bool gameOver;
+        bool leaves;
+    } cases[] = {{-1, false, true}, {0, false, false}, {65, false, false}, {66, false, true}, {-1, true, false}};
+    for (const auto& c : cases) {
+        screen->m_Marbles.RemoveAll();
+        screen->m_nPauseCounter = c.pause;
+        screen->m_bGameOver = c.gameOver;
+        Put(3, 200, 400);
+        Leaving(0, 100, 150);
+        screen->RunProcessDeleteObjects();
+        EXPECT_EQ(screen->m_Marbles.count, c.leaves ? 1 : 2) << c.pause << " " << c.gameOver;
+    }
+}
+
+TEST_F(RoundScoringTest, APowerUpWithItsLastFrameOfLifeStillPays) {
+    Put(3, 200, 400);
+    CMarblePowerup* coin = screen->SpawnPowerUp(100, 150, kPowerUpCoin);
+    coin->m_nLife = 1;
+    coin->Activate();
+    screen->RunProcessDeleteObjects();
+    EXPECT_EQ(screen->m_nCoinsPickedUp, 1);
+    EXPECT_EQ(screen->m_Explosions.count, 1);
 }
 
 TEST_F(RoundScoringTest, ExplosionsLastNineteenFrames) {
     Put(3, 200, 400);
-    Leaving(2, 100, 100)->m_nGlowAngle = 77;
+    Leaving(2, 100, 130)->m_nGlowAngle = 77;
     screen->RunProcessDeleteObjects();
     ASSERT_EQ(screen->m_Explosions.count, 1);
     const CExplosion e = screen->m_Explosions.data[0];
     EXPECT_EQ(e.position.x, 100 * 256);
+    EXPECT_EQ(e.position.y, 130 * 256);
     EXPECT_EQ(e.clock, 0);
     EXPECT_EQ(e.red, 0);
     EXPECT_EQ(e.green, 255);
@@ -190,6 +288,16 @@ TEST_F(RoundScoringTest, TheLevelAdvancesInThePassThatReachesItsTarget) {
     EXPECT_EQ(screen->m_nTargetFill, 166);
 }
 
+TEST_F(RoundScoringTest, ReachingTheTargetEndsAHoldStillShowing) {
+    Put(3, 200, 400);
+    screen->m_nCleared = 19;
+    screen->m_bLevelUpHold = true;  // the last level's full bar still held
+    Leaving(0, 100, 100);
+    screen->RunProcessDeleteObjects();
+    EXPECT_FALSE(screen->m_bLevelUpHold);
+    EXPECT_TRUE(screen->m_bLevelUpFill);
+}
+
 TEST_F(RoundScoringTest, LevelTargetsRunFromTwentyToThirtyFive) {
     std::vector<int> targets{screen->m_nLevelTarget};
     for (int i = 0; i < 18; ++i) {
@@ -223,6 +331,7 @@ TEST_F(RoundScoringTest, ACoinPaysTheArenasValueAndIsNoPowerUpStatistic) {
         EXPECT_EQ(profile->m_PowerUpsPerArena[0], 0);
         ASSERT_EQ(Texts(), std::vector<std::string>{c.text});
         EXPECT_EQ(screen->m_pJumpStrings->m_Texts.data[0]->m_Position.y, 130 * 65536) << "20 pixels above the coin";
+        EXPECT_EQ(screen->m_pJumpStrings->m_Texts.data[0]->m_Position.x, 100 * 65536);
         screen->m_Marbles.RemoveAll();
     }
 }
@@ -275,6 +384,9 @@ TEST_F(RoundScoringTest, ACombosPowerUpComesOnlyForMoreThanOne) {
     EXPECT_EQ(edge->m_Position.x, 26 * 65536);
     EXPECT_EQ(edge->m_Position.y, 455 * 65536);
     EXPECT_EQ(edge->m_nSpeed, 0);
+    CMarblePowerup* corner = screen->SpawnPowerUp(1000, -50, kPowerUpBomb);
+    EXPECT_EQ(corner->m_Position.x, 294 * 65536);
+    EXPECT_EQ(corner->m_Position.y, 80 * 65536);
 }
 
 TEST_F(RoundScoringTest, TheDoubleCoinBoostBringsASecondCoinByItsChance) {
@@ -609,6 +721,36 @@ TEST_F(RoundScoringTest, TheSecondCoinIsDrawnAgainTenTimesAtMostAndFlies41Pixels
             EXPECT_EQ(second->m_nHopHeight, 10 * 65536) << c.why;
         }
     }
+}
+
+TEST_F(RoundScoringTest, AnimationFramesRunBackwardsAndAnimationsWithoutSetsOrParticlesStillEnd) {
+    // A step of minus one frame from frames 1 and 0 of the 16 of the coin set.
+    for (const auto& [from, to] : {std::pair{256, 0}, std::pair{0, 15 * 256}}) {
+        screen->m_Animations.count = 0;
+        CAnimation a;
+        a.spriteSet = Set("Coin_Test");
+        a.frame = from;
+        a.frameStep = -256;
+        a.duration = 3 * 256;
+        ASSERT_EQ(screen->m_Animations.Add(a), 1);
+        screen->RunProcessAnimations();
+        EXPECT_EQ(screen->m_Animations.data[0].frame, to) << from;
+    }
+    // No set, and a ring with no particle systems to emit with: the clocks run to the end.
+    screen->m_Animations.count = 0;
+    CAnimation plain;
+    plain.duration = 2 * 256;
+    CAnimation ring = plain;
+    ring.kind = kAnimationRing;
+    ring.ringRadius = 40.0f;
+    ASSERT_EQ(screen->m_Animations.Add(plain), 1);
+    ASSERT_EQ(screen->m_Animations.Add(ring), 1);
+    ASSERT_EQ(game.m_pParticleManager, nullptr);
+    screen->RunProcessAnimations();
+    EXPECT_EQ(screen->m_Animations.data[0].clock, 256);
+    EXPECT_EQ(screen->m_Animations.data[1].clock, 256);
+    for (int i = 0; i < 2; ++i) screen->RunProcessAnimations();
+    EXPECT_EQ(screen->m_Animations.count, 0);
 }
 
 TEST_F(RoundScoringTest, AnimationsRunTheirClockAndFramesAndEnd) {

@@ -160,7 +160,8 @@ TEST(FrontEndScript, TheBackKeyWalksTheFrontEndsBackKeyTable) {
 }
 
 // A saves folder with the player "Ada", made once by the real program for the tests below and
-// removed when the test program ends.
+// removed when the test program ends. The name is typed by the script's key lines, as a keyboard
+// types it: "adax", a Backspace, Return (the entry's shift makes the first letter a capital).
 const fs::path& AdaSaves() {
     struct TFolder {
         fs::path saves = fs::temp_directory_path() / ("cobble_front_end_ada_" + std::to_string(::getpid())) / "saves";
@@ -174,7 +175,9 @@ const fs::path& AdaSaves() {
         const fs::path root = folder.saves.parent_path();
         fs::remove_all(root);
         fs::create_directories(folder.saves);
-        std::ofstream(root / "ada.script") << FirstStartAsAda() + Line(255, "key back") + Line(290, "key back");
+        std::ofstream(root / "ada.script")
+            << Line(180, "key a") + Line(182, "key d") + Line(184, "key a") + Line(186, "key x") +
+                   Line(188, "key backspace") + Line(190, "key return") + Line(255, "key back") + Line(290, "key back");
         int status = -1;
         const std::string output =
             RunHeadless(COBBLE_GAME_PATH, root, folder.saves,

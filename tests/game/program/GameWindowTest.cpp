@@ -1,9 +1,12 @@
 // The real program in an X window on a 1920 x 1080 screen (ctest's game_program_window runs it
-// under xvfb-run): the window opens whole within nine tenths of the screen's height with its
-// names, minimum size and icon; resized to about half, it shows the picture scaled between bars;
-// a click on the scaled globe button and on the scaled Play button lands on them; closing the
-// window ends the game with status 0. Play shows because its screen's root is in the pak, and
-// the play screen it opens is the real one.
+// under xvfb-run): the first start's name is typed on the keyboard (letters, a Backspace,
+// Return); the window opens whole within nine tenths of the screen's height with its names,
+// minimum size and icon; resized to about half, it shows the picture scaled between bars and a
+// click on the scaled globe button lands on it; F6 turns the device a quarter at a time, and at
+// each angle the window stands at the turned shape with the picture turned in it, a click on the
+// turned Play button lands on it, and the fourth turn stands it upright at its first size again;
+// closing the window ends the game with status 0 and the typed name saved. Play shows because
+// its screen's root is in the pak, and the play screen it opens is the real one.
 //
 // What the window showed is kept in build/<preset>/screens/window-x11-1080p/.
 #include <gtest/gtest.h>
@@ -11,6 +14,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -30,6 +34,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/keysym.h>
 
 #include "testsupport/XTestClient.h"
 
@@ -132,6 +137,52 @@ std::string TextProperty(Display* display, Window window, const char* name) {
 
 bool WoodBrown(const TPixel& p) { return p[0] > p[2] + 20 && p[0] < 160 && p[1] < 120; }
 
+// The window on the 1080p screen at each quarter turn of the device: upright 583 x 972 (the
+// display at 972 / 1280), turned 1280 x 768 (the display at its own size).
+struct TTurnedWindow {
+    int quarters;  // clockwise
+    int width() const { return quarters % 2 ? 1280 : 583; }
+    int height() const { return quarters % 2 ? 768 : 972; }
+    // A display point as the window shows it: turned clockwise, the display's left edge runs
+    // along the window's top; worked out here by hand, apart from the program's own mapping.
+    void Shown(double x, double y, double& wx, double& wy) const {
+        const double s = 972.0 / 1280;
+        switch (quarters) {
+            case 1:
+                wx = 1280 - y, wy = x;
+                return;
+            case 2:
+                wx = 583 - x * s, wy = 972 - y * s;
+                return;
+            case 3:
+                wx = y, wy = 768 - x;
+                return;
+            default:
+                wx = x * s, wy = y * s;
+                return;
+        }
+    }
+    // The share of a display rectangle's window pixels that pass the test.
+    double Share(const TCapture& c, int x0, int y0, int x1, int y1,
+                 const std::function<bool(const TPixel&)>& test) const {
+        double ax = 0, ay = 0, bx = 0, by = 0;
+        Shown(x0, y0, ax, ay);
+        Shown(x1, y1, bx, by);
+        const int wx0 = static_cast<int>(std::min(ax, bx)), wx1 = static_cast<int>(std::max(ax, bx));
+        const int wy0 = static_cast<int>(std::min(ay, by)), wy1 = static_cast<int>(std::max(ay, by));
+        if (wx1 <= wx0 || wy1 <= wy0 || wx1 > c.width || wy1 > c.height) return 0;
+        return static_cast<double>(c.Count(wx0, wy0, wx1, wy1, test)) / ((wx1 - wx0) * (wy1 - wy0));
+    }
+};
+
+// The start menu in display pixels, whichever way it is turned: the quit button's wood at the
+// top-left, the sky along the top, Play (green) in the middle, the welcome (white) at the foot.
+bool ShowsTheMenu(const TCapture& c, const TTurnedWindow& w) {
+    return c.width == w.width() && c.height == w.height() && w.Share(c, 16, 16, 84, 84, WoodBrown) > 0.2 &&
+           w.Share(c, 158, 0, 606, 79, Sky) > 0.35 && w.Share(c, 150, 860, 615, 960, Green) > 0.1 &&
+           w.Share(c, 240, 1189, 529, 1230, White) > 0.015 && w.Share(c, 150, 1189, 615, 1230, Sky) < 0.9;
+}
+
 void Save(const TCapture& c, const fs::path& path) {
     EXPECT_TRUE(platform::WriteRgbaPng(path.string(), c.width, c.height, c.rgba)) << path;
 }
@@ -150,7 +201,8 @@ TEST(GameWindowX11, FitsA1080pScreenScalesWhenResizedAndMapsClicksBack) {
     fs::create_directories(shots);
     // The program the build made, beside its pak and its window icon.
     const fs::path program = COBBLE_GAME_PATH;
-    std::ofstream(dir.root / "run.script") << FirstStartAsAda() << "250 dump menu.png\n";
+    // The name entry stands by frame 180 (FirstStartAsAda); the name is typed in the window.
+    std::ofstream(dir.root / "run.script") << "180 dump entry.png\n";
 
     // No display size: the window fits the screen. The timeout guards a window nobody closes.
     const fs::path out = dir.root / "out.txt";
@@ -178,12 +230,28 @@ TEST(GameWindowX11, FitsA1080pScreenScalesWhenResizedAndMapsClicksBack) {
     }
     ASSERT_GT(child.pid, 0);
 
-    ASSERT_TRUE(WaitFor([&] { return fs::exists(shots / "menu.png"); }, 90)) << Slurp(out);
+    ASSERT_TRUE(WaitFor([&] { return fs::exists(shots / "entry.png"); }, 90)) << Slurp(out);
     // Xlib's error handler would end the test on a window that went away meanwhile.
     XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
     Window window = 0;
     ASSERT_TRUE(WaitFor(
         [&] { return (window = xtest::FindWindowNamed(client, DefaultRootWindow(client), "Cobblebrooks")); }, 10));
+
+    // "Adax", one Backspace, Return: the entry's own shift makes the first letter a capital.
+    for (const KeySym key : {XK_a, XK_d, XK_a, XK_x, XK_BackSpace, XK_Return}) {
+        xtest::SendKey(client, window, key);
+        XFlush(client);
+    }
+    TCapture whole;
+    const TTurnedWindow upright{0};
+    const bool menu = WaitFor(
+        [&] {
+            whole = Capture(client, window);
+            return ShowsTheMenu(whole, upright);
+        },
+        30);
+    Save(whole, shots / "window_whole.png");
+    ASSERT_TRUE(menu) << "Return on the typed name did not open the menu";
 
     // Nine tenths of 1080 high, the display's 768 x 1280 kept in proportion: 583 x 972.
     XWindowAttributes a;
@@ -211,9 +279,7 @@ TEST(GameWindowX11, FitsA1080pScreenScalesWhenResizedAndMapsClicksBack) {
 
     // The whole picture: the quit button's wood in the top-left corner, the sky at the top, the
     // welcome at the foot and Play (green) where it belongs, scaled by 972 / 1280.
-    const TCapture whole = Capture(client, window);
     ASSERT_EQ(whole.width, 583);
-    Save(whole, shots / "window_whole.png");
     EXPECT_GT(whole.Count(12, 12, 64, 64, WoodBrown), 600) << "the quit button at the top-left";
     EXPECT_GT(whole.Count(120, 0, 460, 60, Sky), 8000) << "the sky along the top";
     EXPECT_GT(whole.Count(182, 903, 402, 934, White), 150) << "the welcome at the foot";
@@ -243,19 +309,49 @@ TEST(GameWindowX11, FitsA1080pScreenScalesWhenResizedAndMapsClicksBack) {
     EXPECT_TRUE(WaitFor(
         [&] { return Slurp(out).find("[browser] https://social.cobblebrooks.example/") != std::string::npos; }, 10))
         << Slurp(out);
-    // Play (display 384, 910): the play screen opens with its first-run hint, which darkens all
-    // but the first arena's button, whose meadow shows (logical 20..96, 104..180).
-    Click(client, window, 480, 384);
+    // F6 turns the device a quarter clockwise. The window opens anew at the turned shape with the
+    // menu turned in it; the game accepts the turn and rebuilds its surface.
+    const auto turn = [&](const std::function<bool(const TCapture&)>& shows, const char* name) {
+        xtest::SendKey(client, window, XK_F6);
+        XFlush(client);
+        TCapture shot;
+        const bool turned = WaitFor(
+            [&] {
+                shot = Capture(client, window);
+                return shows(shot);
+            },
+            15);
+        Save(shot, shots / name);
+        return turned;
+    };
+    const TTurnedWindow quarter{1}, upsideDown{2}, threeQuarters{3};
+    ASSERT_TRUE(turn([&](const TCapture& c) { return ShowsTheMenu(c, quarter); }, "window_turned_90.png"))
+        << "the menu never stood turned a quarter in a 1280 x 768 window";
+    // Play (display 384, 910) stands at (1280 - 910, 384): the play screen opens with its
+    // first-run hint, which darkens all but the first arena's button, whose meadow shows.
+    const auto meadow = [](const TCapture& c, const TTurnedWindow& w) {
+        return c.width == w.width() && c.height == w.height() && w.Share(c, 52, 332, 223, 483, Green) > 0.17 &&
+               w.Share(c, 300, 332, 700, 483, Green) < 0.05;
+    };
+    Click(client, window, 370, 384);
     TCapture play;
     const bool opened = WaitFor(
         [&] {
             play = Capture(client, window);
-            return play.width == 960 && play.Count(340, 140, 412, 204, Green) > 800 &&
-                   play.Count(330, 400, 630, 530, White) == 0;
+            return meadow(play, quarter);
         },
         15);
-    Save(play, shots / "window_play.png");
-    EXPECT_TRUE(opened) << "the click on the scaled Play did not open its screen";
+    Save(play, shots / "window_play_turned_90.png");
+    EXPECT_TRUE(opened) << "the click on the turned Play did not open its screen";
+    // The game refuses 180 and 270's half turn from 90 needs no new surface; the device turns
+    // all the same, and the fourth quarter stands the window upright at its first size.
+    EXPECT_TRUE(turn([&](const TCapture& c) { return meadow(c, upsideDown); }, "window_turned_180.png"));
+    EXPECT_TRUE(turn([&](const TCapture& c) { return meadow(c, threeQuarters); }, "window_turned_270.png"));
+    EXPECT_TRUE(turn([&](const TCapture& c) { return meadow(c, upright); }, "window_turned_back.png"));
+    XWindowAttributes back;
+    ASSERT_TRUE(XGetWindowAttributes(client, window, &back));
+    EXPECT_EQ(back.width, 583);
+    EXPECT_EQ(back.height, 972);
 
     // Closing the window is the navigator's exit: the game ends with its saves and status 0.
     xtest::SendClose(client, window);
@@ -266,7 +362,7 @@ TEST(GameWindowX11, FitsA1080pScreenScalesWhenResizedAndMapsClicksBack) {
     ASSERT_TRUE(WIFEXITED(child.status));
     EXPECT_EQ(WEXITSTATUS(child.status), 0) << Slurp(out);
     EXPECT_EQ(Slurp(out).find("could not be opened"), std::string::npos) << Slurp(out);
-    EXPECT_EQ(ReadSaved(dir.root / "saves").firstName, "Ada");
+    EXPECT_EQ(ReadSaved(dir.root / "saves").firstName, "Ada") << "the name typed in the window";
 }
 
 }  // namespace

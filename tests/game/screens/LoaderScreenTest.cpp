@@ -12,7 +12,6 @@
 #include "audio/SoundManager.h"
 #include "game/news/AdsEngine.h"
 #include "game/screens/LoaderScreen.h"
-#include "game/screens/PendingScreens.h"
 #include "particles/ParticleSystem.h"
 #include "particles/ParticleSystemManager.h"
 #include "platform/Clock.h"

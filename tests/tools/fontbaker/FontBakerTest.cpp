@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 
@@ -253,6 +254,23 @@ TEST(FontBakerCommandLine, WritesTheFilesAndRejectsBadArguments) {
     for (const char* leaf : {"ui.jpg", "ui_eff.jpg", "ui.fdb"})
         EXPECT_TRUE(std::filesystem::exists(dir / leaf)) << leaf;
     EXPECT_EQ(std::filesystem::file_size(dir / "ui.fdb"), 2692u);
+    // The names it prints: as written, or relative to a folder they lie below (a build's own),
+    // never relative to one they lie outside.
+    const auto printed = [&](const std::string& args) {
+        const std::string listing = (dir / "printed.txt").string();
+        const int status = std::system(
+            (tool + " --font " + Sans() + " --size 12 --out " + base + " " + args + " > " + listing + " 2>/dev/null")
+                .c_str());
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << args;
+        std::ifstream in(listing);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    };
+    EXPECT_EQ(printed(""), base + "_rgba.png\n" + base + ".fdb\n");
+    EXPECT_EQ(printed("--names-relative-to " + dir.string()), "ui_rgba.png\nui.fdb\n");
+    EXPECT_EQ(printed("--names-relative-to " + dir.parent_path().string() + "/"),
+              dir.filename().string() + "/ui_rgba.png\n" + dir.filename().string() + "/ui.fdb\n");
+    EXPECT_EQ(printed("--names-relative-to " + (dir / "elsewhere").string()), base + "_rgba.png\n" + base + ".fdb\n");
+    EXPECT_EQ(run("--font " + Sans() + " --size 12 --out " + base + " --names-relative-to"), 1) << "no folder";
     EXPECT_EQ(run("--font " + Sans() + " --size 12"), 1) << "no output";
     EXPECT_EQ(run("--font " + Sans() + " --size 12 --out " + base + " --effect glitter"), 1);
     EXPECT_EQ(run("--font " + Sans() + " --size 12 --out " + base + " --colour 300,0,0"), 1);

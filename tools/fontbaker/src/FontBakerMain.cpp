@@ -2,13 +2,15 @@
 //
 //   fontbaker --font F.ttf --size PX --out DIR/BASE [--colour R,G,B] [--effect none|outline|shadow]
 //             [--form rgba-png|rgba-jpg|alpha-jpg|alpha-jpg-eff] [--glyphs TEXT] [--inset Q]
-//             [--quality 1..100] [--charmap latin1|cp1252] [--margin-y PX]
+//             [--quality 1..100] [--charmap latin1|cp1252] [--margin-y PX] [--names-relative-to DIR]
 //
-// Writes BASE's files (see fontbaker/FontBaker.h) and prints their names. Exit 0 on success,
-// 1 on a usage error, 2 when baking or writing fails.
+// Writes BASE's files (see fontbaker/FontBaker.h) and prints their names, relative to DIR when
+// they lie below it (a build prints them relative to its folder). Exit 0 on success, 1 on a
+// usage error, 2 when baking or writing fails.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "fontbaker/FontBaker.h"
@@ -20,7 +22,16 @@ void Usage() {
                  "usage: fontbaker --font F.ttf --size PX --out BASE [--colour R,G,B]\n"
                  "                 [--effect none|outline|shadow] [--form rgba-png|rgba-jpg|alpha-jpg|alpha-jpg-eff]\n"
                  "                 [--glyphs TEXT] [--inset QUARTER_PIXELS] [--quality 1..100]\n"
-                 "                 [--charmap latin1|cp1252] [--margin-y 0..16]\n");
+                 "                 [--charmap latin1|cp1252] [--margin-y 0..16] [--names-relative-to DIR]\n");
+}
+
+// The name as printed: relative to base when it lies below it, else as it was written.
+std::string ShownName(const std::string& name, const std::string& base) {
+    if (base.empty()) return name;
+    namespace fs = std::filesystem;
+    const fs::path relative = fs::path(name).lexically_normal().lexically_relative(fs::path(base).lexically_normal());
+    if (relative.empty() || *relative.begin() == "..") return name;
+    return relative.string();
 }
 
 bool ParseInt(const char* text, int lo, int hi, int& out) {
@@ -48,6 +59,7 @@ int main(int argc, char** argv) {
     fontbaker::TBakeOptions options;
     fontbaker::EForm form = fontbaker::EForm::RgbaPng;
     std::string out;
+    std::string namesBase;
     int quality = 95;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -102,6 +114,8 @@ int main(int argc, char** argv) {
                 options.charMap = fontbaker::ECharMap::Cp1252;
             else
                 ok = false;
+        } else if (arg == "--names-relative-to") {
+            namesBase = value;
         } else if (arg == "--margin-y") {
             ok = ParseInt(value, 0, 16, options.cellMarginY);
         } else {
@@ -135,7 +149,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "fontbaker: cannot write %s\n", name.c_str());
             return 2;
         }
-        std::printf("%s\n", name.c_str());
+        std::printf("%s\n", ShownName(name, namesBase).c_str());
     }
     return 0;
 }

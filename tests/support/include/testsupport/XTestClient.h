@@ -43,7 +43,8 @@ inline void SendButton(Display* display, Window window, int type, int x, int y, 
     XSendEvent(display, window, True, type == ButtonPress ? ButtonPressMask : ButtonReleaseMask, &ev);
 }
 
-inline void SendKey(Display* display, Window window, KeySym key) {
+// A key press; state holds the modifiers held with it (ShiftMask, ControlMask...).
+inline void SendKey(Display* display, Window window, KeySym key, unsigned int state = 0) {
     XEvent ev;
     std::memset(&ev, 0, sizeof ev);
     ev.xkey.type = KeyPress;
@@ -51,6 +52,7 @@ inline void SendKey(Display* display, Window window, KeySym key) {
     ev.xkey.window = window;
     ev.xkey.root = DefaultRootWindow(display);
     ev.xkey.keycode = XKeysymToKeycode(display, key);
+    ev.xkey.state = state;
     ev.xkey.same_screen = True;
     XSendEvent(display, window, True, KeyPressMask, &ev);
 }

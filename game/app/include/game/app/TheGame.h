@@ -245,6 +245,12 @@ public:
     // back, pauses the round or asks whether to quit; 1, or 0 when the quit question was already
     // open (the player data is saved first). Every other code: 0.
     int OnGraffitiChar(int code) override;
+    // A key a desktop keyboard typed (the program's typed-key handler, shell/Program.h): a letter
+    // of either case, ' ', '\b' (Backspace) or '\r' (Return). While the name entry is open it
+    // presses the button of the entry's own keyboard that a finger would (the letter's key,
+    // btn_Space, btn_BkSpace, or btn_NameOk when OK shows), so the entry's shift decides the case;
+    // elsewhere, or while the entry fades, nothing. 1 for those characters, 0 for any other.
+    int OnTypedKey(int character);
     // The current profile's coins (with the "HudCoin" icon, at the given scale), or its unspent
     // boost points ("HudXP", scale 1), right-aligned at the top right of the back buffer (its
     // width - 10, y 22), small, with alpha a. The x of the middle of the "x" sign (16.16), or 0

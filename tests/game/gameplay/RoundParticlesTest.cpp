@@ -1,0 +1,123 @@
+// The round's particle trails and rings with effects of their own: the trail a marble leaves
+// along its path (four particles a frame in its colour, between where it stood and where it
+// stands), the white trail of a ray (one particle every fifth substep), and the ring a bomb's
+// blast emits (thirty particles on a circle that grows with the blast, round a centre that
+// moves from its start to its end).
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "RoundTestGame.h"
+#include "core/MemFile.h"
+#include "particles/ParticleSystem.h"
+#include "particles/ParticleSystemManager.h"
+
+namespace gameplaytest {
+namespace {
+
+class RoundParticlesTest : public RoundTest {
+protected:
+    RoundParticlesTest() {
+        game.m_pParticleManager = new CQuorvanParticleSystemManager2(&game, game.m_pRotatorScaler, 4);
+        trail = AddSystem("trail", 0);
+        ring = AddSystem("ring", 2);
+    }
+    // The sprites are the suite's set, not the effects' own: they are given back before the
+    // effects go.
+    ~RoundParticlesTest() override {
+        for (CQuorvanParticleSystem2* system : {trail, ring}) system->m_Info.m_pSpriteSet = nullptr;
+        SafeDelete(game.m_pParticleManager);
+    }
+    // An effect with one sprite, room for 200 particles and no jitter, as the game's effect
+    // `effect`.
+    CQuorvanParticleSystem2* AddSystem(const char* name, int effect) {
+        auto* system = new CQuorvanParticleSystem2(&game, game.m_pRotatorScaler);
+        const std::string text =
+            "ParticleSprites = Flare\nParticleNumSprites = 1\nParticleNumSpritesPerRow = 1\nMaxParticles = 200\n"
+            "RandomPos = 0\n";
+        auto* file = new CMemoryFile();
+        void* block = std::malloc(text.size());
+        std::memcpy(block, text.data(), text.size());
+        file->Attach(block, static_cast<int>(text.size()));
+        EXPECT_EQ(system->Init(file, Set("Flare"), 0), 1);
+        delete file;
+        EXPECT_EQ(game.m_pParticleManager->AddParticleSystem(name, system), 1);
+        game.m_ParticleEffectIndex[effect] = game.m_pParticleManager->GetIdOfParticleSystem(system);
+        return system;
+    }
+    static double Px(FIXED_FLOAT_16 v) { return v / 65536.0; }
+
+    CQuorvanParticleSystem2* trail = nullptr;
+    CQuorvanParticleSystem2* ring = nullptr;
+};
+
+TEST_F(RoundParticlesTest, AMarbleOnItsPathLeavesFourParticlesOfItsColourAFrame) {
+    CMarble* m = Put(1, 60, 200);  // green
+    m->m_nSpeed = 8 * 65536;
+    GivePath(m, 260, 200);
+    screen->RunProcessMovementAndCollisions();
+    const double from = 60.0, to = Px(m->m_Position.x);
+    ASSERT_GT(to, 67.0);
+    ASSERT_EQ(trail->GetNumActiveParticels(), 4);
+    for (int i = 0; i < 4; ++i) {
+        const CQuorvanParticle2& p = trail->GetParticles()[i];
+        EXPECT_EQ(p.red, 0) << i;
+        EXPECT_EQ(p.green, 255 * 65536) << i;
+        EXPECT_EQ(p.blue, 0) << i;
+        EXPECT_GE(Px(p.x), from - 0.01) << i;
+        EXPECT_LE(Px(p.x), to + 0.01) << i;
+        EXPECT_NEAR(Px(p.y), 200.0, 0.01) << i;
+    }
+    EXPECT_EQ(ring->GetNumActiveParticels(), 0);
+    // The next frame adds four more.
+    screen->RunProcessMovementAndCollisions();
+    EXPECT_EQ(trail->GetNumActiveParticels(), 8);
+}
+
+TEST_F(RoundParticlesTest, ARayLeavesAWhiteParticleEveryFifthSubstep) {
+    CRay r;
+    r.position = TVector2D_16{100 * 65536, 200 * 65536};
+    r.step = TVector2D_16{65536, 0};
+    ASSERT_EQ(screen->m_Rays.Add(r), 1);
+    screen->RunProcessLightRays();
+    ASSERT_EQ(trail->GetNumActiveParticels(), 4);
+    for (int i = 0; i < 4; ++i) {
+        const CQuorvanParticle2& p = trail->GetParticles()[i];
+        EXPECT_EQ(p.red, 255 * 65536) << i;
+        EXPECT_EQ(p.green, 255 * 65536) << i;
+        EXPECT_EQ(p.blue, 255 * 65536) << i;
+        // Along the moves of substeps 0, 5, 10 and 15: x from 100 to 101, 105 to 106, ...
+        const double x = Px(p.x);
+        EXPECT_TRUE(std::abs(x - (100.5 + 5 * std::floor((x - 100.0) / 5.0))) <= 0.51) << x;
+        EXPECT_NEAR(Px(p.y), 200.0, 0.01);
+    }
+}
+
+TEST_F(RoundParticlesTest, ABlastsRingGrowsWithItsClockRoundACentreThatMoves) {
+    CAnimation a;
+    a.kind = kAnimationRing;
+    a.start = TVector2D{100 * 256, 200 * 256};
+    a.end = TVector2D{140 * 256, 220 * 256};
+    a.duration = 2 * 256;
+    a.ringRadius = 40.0f;
+    ASSERT_EQ(screen->m_Animations.Add(a), 1);
+    // Clock 1.0 of 2.0: radius 20 round (120, 210); then clock 2.0: radius 40 round (140, 220).
+    const struct { double cx, cy, r; } steps[] = {{120, 210, 20}, {140, 220, 40}};
+    int before = 0;
+    for (const auto& s : steps) {
+        screen->RunProcessAnimations();
+        ASSERT_EQ(ring->GetNumActiveParticels(), before + 30);
+        for (int i = before; i < before + 30; ++i) {
+            const CQuorvanParticle2& p = ring->GetParticles()[i];
+            EXPECT_NEAR(std::hypot(Px(p.x) - s.cx, Px(p.y) - s.cy), s.r, 0.05) << i;
+        }
+        before += 30;
+    }
+    EXPECT_FALSE(ring->IsStopped() && ring->GetNumActiveParticels() == 0);
+}
+
+}  // namespace
+}  // namespace gameplaytest
