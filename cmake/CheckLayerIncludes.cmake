@@ -1,8 +1,13 @@
 # Run by CTest (test "layering.includes"):
-#   cmake -DSOURCE_DIR=<source root> -DLAYERS=<area;...> -P CheckLayerIncludes.cmake
+#   cmake -DSOURCE_DIR=<source root> -DLAYERS=<area;...> [-DGAME_LAYERS=<level;...>
+#         -DGAME_CHECKED=<area;...>] -P CheckLayerIncludes.cmake
 # LAYERS lists the engine areas from the bottom layer up. Fails, naming every offending line, when
 # a file under engine/<area>/ includes a header of an area at a higher level, or of the shell or
 # the game, which sit above all of them.
+# GAME_LAYERS lists the game's areas (game/<area>/) from the bottom up; areas that stand side by
+# side share one level, joined by "+" (gameplay+farm), and may not include each other either.
+# GAME_CHECKED names the game areas held to that order: a file of one of them fails when it
+# includes "game/<other>/..." of its own level or above.
 if(NOT SOURCE_DIR OR NOT LAYERS)
   message(FATAL_ERROR "usage: cmake -DSOURCE_DIR=<dir> -DLAYERS=<areas> -P CheckLayerIncludes.cmake")
 endif()
@@ -38,3 +43,45 @@ if(violations)
                       "Declare what the area needs of its owner as a host interface in its own headers.")
 endif()
 message(STATUS "layering: every engine area includes only itself and the areas below it")
+
+if(NOT GAME_LAYERS)
+  return()
+endif()
+list(LENGTH GAME_LAYERS count)
+math(EXPR last "${count} - 1")
+foreach(level RANGE ${last})
+  list(GET GAME_LAYERS ${level} entry)
+  string(REPLACE "+" ";" members "${entry}")
+  foreach(member IN LISTS members)
+    set(gameLevel_${member} ${level})
+  endforeach()
+endforeach()
+foreach(area IN LISTS GAME_CHECKED)
+  if(NOT DEFINED gameLevel_${area})
+    message(FATAL_ERROR "layering: the checked game area ${area} is not in the order ${GAME_LAYERS}")
+  endif()
+  file(GLOB_RECURSE files ${SOURCE_DIR}/game/${area}/*.h ${SOURCE_DIR}/game/${area}/*.cpp)
+  foreach(file IN LISTS files)
+    file(STRINGS ${file} lines REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]game/[a-z_]+/")
+    foreach(line IN LISTS lines)
+      if(NOT line MATCHES "include[ \t]*[<\"]game/([a-z_]+)/")
+        continue()
+      endif()
+      set(included ${CMAKE_MATCH_1})
+      if(included STREQUAL area)
+        continue()
+      endif()
+      if(NOT DEFINED gameLevel_${included} OR NOT gameLevel_${included} LESS gameLevel_${area})
+        file(RELATIVE_PATH shown ${SOURCE_DIR} ${file})
+        string(STRIP "${line}" line)
+        list(APPEND violations "  ${shown}: ${line}")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+if(violations)
+  list(JOIN violations "\n" text)
+  message(FATAL_ERROR "A game area includes an area beside or above it (order from the bottom: ${GAME_LAYERS}):\n"
+                      "${text}\nDeclare what the area needs of the game object as a host interface in its own headers.")
+endif()
+message(STATUS "layering: the game areas ${GAME_CHECKED} include only themselves and the areas below them")

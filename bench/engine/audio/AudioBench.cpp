@@ -133,7 +133,7 @@ void* userdata = nullptr;
 }  // namespace sdl_device
 
 extern "C" SDL_AudioDeviceID SDL_OpenAudioDevice(const char*, int, const SDL_AudioSpec* desired,
-                                                  SDL_AudioSpec* obtained, int) {
+                                                 SDL_AudioSpec* obtained, int) {
     sdl_device::callback = desired->callback;
     sdl_device::userdata = desired->userdata;
     if (obtained != nullptr) {
@@ -184,7 +184,8 @@ void BM_Mix16Voices_vs_SDL2_mixer(benchmark::State& state) {
             benchmark::DoNotOptimize(mixer.OutputBlock()[0]);
         },
         [&] {
-            for (int f = 0; f < fragments; ++f) sdl_device::callback(sdl_device::userdata, out.data(), static_cast<int>(out.size()));
+            for (int f = 0; f < fragments; ++f)
+                sdl_device::callback(sdl_device::userdata, out.data(), static_cast<int>(out.size()));
             benchmark::DoNotOptimize(out[0]);
         });
     if (mixer.playingChannelSFX() != 16 || Mix_Playing(-1) != 16) state.SkipWithError("voices stopped");
@@ -290,7 +291,9 @@ void BM_OggDecode_vs_Tremor(benchmark::State& state) {
 BENCHMARK(BM_OggDecode_vs_Tremor)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 // The mix on a row of its own: playing the track into the 48 kHz mix (decoding, resampling,
-// mixing) against Tremor decoding alone, for information; the difference is what the mix adds.
+// mixing) against Tremor decoding alone (goal: at most 1.05). Its excess over the decoding row
+// above is what the play adds to the decode: resampling the 22,050 Hz track to 48 kHz and adding
+// it into the mix at the music volume.
 void BM_OggPlayIntoMix_vs_TremorDecode(benchmark::State& state) {
     const std::vector<std::uint8_t>& ogg = GameTrack();
     CBenchGame game;
@@ -299,7 +302,7 @@ void BM_OggPlayIntoMix_vs_TremorDecode(benchmark::State& state) {
     std::vector<char> pcm(4096);
     bool ok = !ogg.empty();
     bench::RunAgainst(
-        state, 0.0, [&] { ok &= PlayThroughProvider(game, ogg, mix); }, [&] { ok &= DecodeWithTremor(ogg, pcm); });
+        state, 1.05, [&] { ok &= PlayThroughProvider(game, ogg, mix); }, [&] { ok &= DecodeWithTremor(ogg, pcm); });
     if (!ok) state.SkipWithError("the game's track did not play");
 }
 BENCHMARK(BM_OggPlayIntoMix_vs_TremorDecode)->Unit(benchmark::kMillisecond)->MinTime(2.0);

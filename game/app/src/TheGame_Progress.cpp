@@ -24,3 +24,11 @@ TUserProfile* CTheGame::GetCurrentProfile() const {
 
 // The round screen (the tutorial's too) while one is open.
 IRunningRound* CTheGame::GetRunningRound() { return m_pGameplayScreen; }
+
+CAchievementsManager* CTheGame::GetAchievementsManager() { return m_pAchievementsManager; }
+
+CAwardManager* CTheGame::GetAwardManager() { return m_pAwardManager; }
+
+CBitmapFontText* CTheGame::GetGameFont(EGameFont font) {
+    return font >= 0 && font < kGameFontCount ? m_Fonts[font] : nullptr;
+}

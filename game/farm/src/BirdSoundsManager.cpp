@@ -6,8 +6,8 @@
 #include "audio/SoundManager.h"
 #include "core/Parser.h"
 #include "core/QuorvanUtils.h"
-#include "game/app/DataFile.h"
 #include "game/app/TheGame.h"
+#include "game/progress/DataFile.h"
 
 namespace {
 

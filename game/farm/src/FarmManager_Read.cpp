@@ -4,8 +4,8 @@
 
 #include "app/GameBase.h"
 #include "core/Parser.h"
-#include "game/app/DataFile.h"
 #include "game/farm/FarmManager.h"
+#include "game/progress/DataFile.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <new>
 
+#include "app/GameBase.h"
 #include "core/QuorvanUtils.h"
-#include "game/app/TheGame.h"
 #include "render/DibBitmap.h"
 #include "render/ImageLoaders.h"
 #include "render/ImageRotatorScaler.h"
@@ -85,9 +85,8 @@ int CAdsEngine::NotifyPointerEvent(int x, int y, int type) {
 
 void CAdsEngine::DrawAd() {
     if (!IsActive()) return;
-    auto* game = static_cast<CTheGame*>(m_pGame);
-    CQuorvanImageRotatorScaler* rotator = game->m_pRotatorScaler;
-    IDibBitmap* target = game->m_Screen.m_pBackBuffer;
+    CQuorvanImageRotatorScaler* rotator = m_pGame->GetRotatorScaler();
+    IDibBitmap* target = m_pGame->m_Screen.m_pBackBuffer;
     if (rotator == nullptr || target == nullptr) return;
     const TRect2D rect = GetAdRect();
     const FIXED_FLOAT cx = rect.x + rect.width / 2;

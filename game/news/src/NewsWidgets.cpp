@@ -4,8 +4,9 @@
 
 #include "core/LocManager2.h"
 #include "core/SafeFormat.h"
-#include "game/app/TheGameOf.h"
+#include "game/news/NewsHost.h"
 #include "game/news/NewsManager.h"
+#include "game/progress/ProgressHost.h"
 #include "render/DibBitmap.h"
 #include "render/DrawingUtils.h"
 #include "render/ImageRotatorScaler.h"
@@ -13,11 +14,24 @@
 #include "sprites/SpriteSet.h"
 #include "sprites/SpriteSetManager.h"
 #include "text/BitmapFont.h"
+#include "ui/ElementHost.h"
 
 namespace {
 
 constexpr FIXED_FLOAT_16 kBadgeScale = 58982;  // 0.9
 constexpr int kBlinkBit = 32;
+
+// The news engine of the element's game; null without one, or under a host that is not the game.
+CHollowfenNewsManager* NewsOf(const CXElement* element) {
+    INewsHost* host = NewsHostOf(element->GetGamePtr());
+    return host != nullptr ? host->GetNewsManager() : nullptr;
+}
+
+// The game's small font; null before the fonts are loaded, or under a host that is not the game.
+CBitmapFontText* SmallFontOf(const CXElement* element) {
+    auto* host = dynamic_cast<IProgressHost*>(element->GetGamePtr());
+    return host != nullptr ? host->GetGameFont(kGameFontSmall) : nullptr;
+}
 
 }  // namespace
 
@@ -27,10 +41,9 @@ CXNewsButton::~CXNewsButton() {
 
 int CXNewsButton::OnInitWidget() {
     if (!XRectButton::OnInitWidget()) return 0;
-    CTheGame* game = TheGameOf(this);
-    CSpriteSet* set = game != nullptr && game->m_pSpriteSetManager != nullptr
-                          ? game->m_pSpriteSetManager->GetSpriteSetNamed("news_alert")
-                          : nullptr;
+    IElementHost* game = GetGamePtr();
+    CSpriteSetManager* sets = game != nullptr ? game->GetSpriteSetManager() : nullptr;
+    CSpriteSet* set = sets != nullptr ? sets->GetSpriteSetNamed("news_alert") : nullptr;
     if (set != nullptr && set->AddReference()) {
         m_pBadgeSet = set;
         if (set->GetNumFrames() > 0) m_pBadge = set->GetFrame(0);
@@ -58,14 +71,15 @@ void CXNewsButton::Draw() {
     font->TextOut(back, left + shift, top + shift, m_Caption.GetData(), m_Look.red >> dim, m_Look.green >> dim,
                   m_Look.blue >> dim, m_Look.effect, static_cast<unsigned char>(opacity), nullptr);
 
-    CTheGame* game = TheGameOf(this);
-    if (m_nFreshCount <= 0 || m_pBadge == nullptr || game == nullptr || game->m_pRotatorScaler == nullptr) return;
+    IElementHost* game = GetGamePtr();
+    CQuorvanImageRotatorScaler* rotator = game != nullptr ? game->GetRotatorScaler() : nullptr;
+    if (m_nFreshCount <= 0 || m_pBadge == nullptr || rotator == nullptr) return;
     const int badgeX = left - 2 - m_pBadge->m_Width / 2;
-    game->m_pRotatorScaler->DrawRotatedBitmapTransparent(m_pBadge, back, badgeX << 8, centre.y << 8, 0, kBadgeScale,
-                                                         OpacityToAlphaOffset(GetOpacity()), 0);
+    rotator->DrawRotatedBitmapTransparent(m_pBadge, back, badgeX << 8, centre.y << 8, 0, kBadgeScale,
+                                          OpacityToAlphaOffset(GetOpacity()), 0);
     const bool numberShown = (m_nBlink & kBlinkBit) != 0;
     ++m_nBlink;
-    CBitmapFontText* small = game->m_Fonts[kGameFontSmall];
+    CBitmapFontText* small = SmallFontOf(this);
     if (!numberShown || small == nullptr) return;
     const CommonString number = SafeFormat("%d", {m_nFreshCount});
     small->TextOut(back, badgeX - small->Length2(number.GetData()) / 2, centre.y - small->GetCharHeight() / 2,
@@ -94,8 +108,7 @@ int CXNewsDialog::OnMessage(CXElement* sender, int code, XWPARAM wparam, int lpa
     const bool next = id != nullptr && std::strcmp(id, "btn_news_next") == 0;
     const bool prev = id != nullptr && std::strcmp(id, "btn_news_prev") == 0;
     if (!next && !prev) return XGameDialog::OnMessage(sender, code, wparam, lparam);
-    CTheGame* game = TheGameOf(this);
-    if (CHollowfenNewsManager* news = game != nullptr ? game->m_pNewsManager : nullptr) {
+    if (CHollowfenNewsManager* news = NewsOf(this)) {
         if (next)
             news->GoToNextNewsRecord();
         else
@@ -108,8 +121,7 @@ void CXNewsDialog::RunProcess() {
     const auto alive = LifeToken();
     XGameDialog::RunProcess();
     if (!*alive) return;
-    CTheGame* game = TheGameOf(this);
-    CHollowfenNewsManager* news = game != nullptr ? game->m_pNewsManager : nullptr;
+    CHollowfenNewsManager* news = NewsOf(this);
     // The slideshow and the dots stand still while the dialog fades in or out.
     if (news == nullptr || (GetOpacity() >> 8) <= 254) return;
     news->RunAnimationTick();
@@ -134,8 +146,7 @@ bool CXNewsDialog::PictureContains(int x, int y) const {
 }
 
 int CXNewsDialog::NotifyPointerEvent(int x, int y, int type) {
-    CTheGame* game = TheGameOf(this);
-    CHollowfenNewsManager* news = game != nullptr ? game->m_pNewsManager : nullptr;
+    CHollowfenNewsManager* news = NewsOf(this);
     if (news == nullptr) return XGameDialog::NotifyPointerEvent(x, y, type);
     const bool showing = news->GetNumNews() > 0 && !news->IsConnectionError() && !news->IsLoadingCurrentItem();
     if (type == XPOINTER_PRESS) {
@@ -166,8 +177,7 @@ int CXNewsDialog::NotifyPointerEvent(int x, int y, int type) {
 
 void CXNewsDialog::DrawCentredLine(const char* text, int y, unsigned char r, unsigned char g, unsigned char b,
                                    int alpha) {
-    CTheGame* game = TheGameOf(this);
-    CBitmapFontText* font = game != nullptr ? game->m_Fonts[kGameFontSmall] : nullptr;
+    CBitmapFontText* font = SmallFontOf(this);
     IDibBitmap* back = GetBackBuffer();
     if (font == nullptr || back == nullptr) return;
     font->TextOut(back, (back->m_Width - font->Length2(text)) / 2, y, text, r, g, b, 0,
@@ -185,9 +195,9 @@ void CXNewsDialog::DrawLayer(IDibBitmap* picture, const TCoord2D& centre, int al
 
 void CXNewsDialog::Draw() {
     XGameDialog::Draw();
-    CTheGame* game = TheGameOf(this);
-    CHollowfenNewsManager* news = game != nullptr ? game->m_pNewsManager : nullptr;
-    CBitmapFontText* font = game != nullptr ? game->m_Fonts[kGameFontSmall] : nullptr;
+    IElementHost* game = GetGamePtr();
+    CHollowfenNewsManager* news = NewsOf(this);
+    CBitmapFontText* font = SmallFontOf(this);
     IDibBitmap* back = GetBackBuffer();
     if (news == nullptr || font == nullptr || back == nullptr) return;
     const int a = GetOpacity() >> 8;

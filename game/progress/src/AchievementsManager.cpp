@@ -3,10 +3,11 @@
 
 #include <new>
 
+#include "app/GameBase.h"
 #include "core/LocManager2.h"
 #include "core/SafeFormat.h"
-#include "game/app/TheGame.h"
 #include "game/progress/ApplicationData.h"
+#include "game/progress/ProgressHost.h"
 #include "game/progress/RunningRound.h"
 #include "game/progress/UserProfile.h"
 #include "render/DrawingHelpers.h"
@@ -61,7 +62,7 @@ CommonString Localised(CLocManager2* loc, const CommonString& key) {
 
 }  // namespace
 
-CAchievementsManager::CAchievementsManager(CTheGame* game) : m_pGame(game) {}
+CAchievementsManager::CAchievementsManager(CGameBase* game) : m_pGame(game), m_pHost(ProgressHostOf(game)) {}
 
 CAchievementsManager::~CAchievementsManager() = default;
 
@@ -107,7 +108,7 @@ const TAchievementInfo* CAchievementsManager::GetInfo(int index) const {
 }
 
 bool CAchievementsManager::CheckAchievementGoalReached(int index) {
-    IRunningRound* round = m_pGame != nullptr ? m_pGame->GetRunningRound() : nullptr;
+    IRunningRound* round = m_pHost != nullptr ? m_pHost->GetRunningRound() : nullptr;
     if (round == nullptr || round->IsTutorialRound()) return false;
     if (index < 0 || index > kLastTestedAchievement) return false;
     TUserProfile* profile = CurrentProfileOf(m_pGame);
@@ -120,7 +121,7 @@ bool CAchievementsManager::CheckAchievementGoalReached(int index) {
 }
 
 void CAchievementsManager::CheckAchievementProgress(int index) {
-    IRunningRound* round = m_pGame != nullptr ? m_pGame->GetRunningRound() : nullptr;
+    IRunningRound* round = m_pHost != nullptr ? m_pHost->GetRunningRound() : nullptr;
     if (round == nullptr || round->IsTutorialRound()) return;
     if (index < 0 || index >= kNumAchievements) return;
     TUserProfile* profile = CurrentProfileOf(m_pGame);

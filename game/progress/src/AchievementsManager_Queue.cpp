@@ -1,11 +1,12 @@
 // The queue of award messages and its per-frame step.
 #include <new>
 
+#include "app/GameBase.h"
 #include "audio/SoundManager.h"
-#include "game/app/TheGame.h"
 #include "game/progress/AchievementsManager.h"
 #include "game/progress/ApplicationData.h"
 #include "game/progress/AwardManager.h"
+#include "game/progress/ProgressHost.h"
 
 namespace {
 
@@ -61,16 +62,16 @@ void CAchievementsManager::ProcessAwardedMessagesQueue() {
         --m_nQueueDelay;
         return;
     }
-    CAwardManager* banner = m_pGame->m_pAwardManager;
+    CAwardManager* banner = m_pHost != nullptr ? m_pHost->GetAwardManager() : nullptr;
     if (m_QueueTypes.count == 0 || banner == nullptr || banner->IsActive()) return;
-    if (!m_pGame->IsCurrentScreenSettled()) {
+    if (!m_pHost->IsCurrentScreenSettled()) {
         m_nQueueDelay = 0;
         return;
     }
     const int type = m_QueueTypes.data[0];
     banner->ShowAwardMsg(type, *m_QueueTitles.data[0], *m_QueueTexts.data[0]);
     RemoveQueueHead();
-    if (m_pGame->m_pSoundManager != nullptr)
-        m_pGame->m_pSoundManager->PlaySoundFX(type == kAwardPurchaseFailed ? "SFX_LIFELOST" : "SFX_ACH_GAINED");
+    if (CSoundManager* sounds = m_pGame->GetSoundManager(); sounds != nullptr)
+        sounds->PlaySoundFX(type == kAwardPurchaseFailed ? "SFX_LIFELOST" : "SFX_ACH_GAINED");
     m_nQueueDelay = kAwardDelayBetween;
 }

@@ -1,8 +1,9 @@
 // The profile list of the player data.
 #include <new>
 
-#include "game/app/TheGame.h"
+#include "app/GameBase.h"
 #include "game/progress/ApplicationData.h"
+#include "game/progress/ProgressHost.h"
 #include "game/progress/UserProfile.h"
 
 int CApplicationData::AddUserProfile() {
@@ -16,7 +17,7 @@ int CApplicationData::AddUserProfile() {
     profile->SetGamePtr(m_pGame);
     profile->Reset();
     profile->m_nStorageSlotId = FindUnusedStorageSlotsId();
-    if (auto* game = dynamic_cast<CTheGame*>(m_pGame)) profile->m_CurrentYard = game->GetFirstYardName();
+    if (IProgressHost* host = ProgressHostOf(m_pGame)) profile->m_CurrentYard = host->GetFirstYardName();
     if (m_nCurrentProfile < 0) m_nCurrentProfile = 0;
     return m_Profiles.count - 1;
 }

@@ -1,8 +1,9 @@
 #include "game/progress/AwardManager.h"
 
+#include "app/GameBase.h"
 #include "app/GlobalConstants.h"
-#include "game/app/TheGame.h"
 #include "game/progress/AchievementsManager.h"
+#include "game/progress/ProgressHost.h"
 #include "game/progress/RunningRound.h"
 #include "render/DibBitmap.h"
 #include "render/ImageRotatorScaler.h"
@@ -21,8 +22,8 @@ constexpr float kTitleCentreY = 9.5f;
 constexpr float kTextCentreY = 28.5f;
 constexpr float kTextScale = 0.9f;
 
-CSpriteSet* FindSet(CTheGame* game, const char* name) {
-    CSpriteSetManager* sets = game != nullptr ? game->m_pSpriteSetManager : nullptr;
+CSpriteSet* FindSet(CGameBase* game, const char* name) {
+    CSpriteSetManager* sets = game != nullptr ? game->GetSpriteSetManager() : nullptr;
     return sets != nullptr ? sets->GetSpriteSetNamed(name) : nullptr;
 }
 
@@ -30,7 +31,7 @@ FIXED_FLOAT_16 ToFixed16(float value) { return static_cast<FIXED_FLOAT_16>(value
 
 }  // namespace
 
-CAwardManager::CAwardManager(CTheGame* game) : m_pGame(game) {}
+CAwardManager::CAwardManager(CGameBase* game) : m_pGame(game), m_pHost(ProgressHostOf(game)) {}
 
 int CAwardManager::PostConstruct() {
     m_pBackground = FindSet(m_pGame, "AchAwardedBg");
@@ -40,7 +41,7 @@ int CAwardManager::PostConstruct() {
 
 void CAwardManager::ShowAwardMsg(int type, const CommonString& title, const CommonString& text) {
     m_pIcon = nullptr;
-    const CAchievementsManager* achievements = m_pGame != nullptr ? m_pGame->m_pAchievementsManager : nullptr;
+    const CAchievementsManager* achievements = m_pHost != nullptr ? m_pHost->GetAchievementsManager() : nullptr;
     if (type >= kAwardAchievement && achievements != nullptr) {
         if (const TAchievementInfo* info = achievements->GetInfo(type - kAwardAchievement)) {
             const CSpriteSet* set = FindSet(m_pGame, info->icon.GetDataConst());
@@ -71,7 +72,7 @@ void CAwardManager::RunProcess() {
 }
 
 int CAwardManager::GetRestingTop() const {
-    IRunningRound* round = m_pGame != nullptr ? m_pGame->GetRunningRound() : nullptr;
+    IRunningRound* round = m_pHost != nullptr ? m_pHost->GetRunningRound() : nullptr;
     if (round == nullptr || !round->IsAdStripShown()) return 0;
     CXElement* screen = round->GetRoundScreen();
     return screen != nullptr && screen->FindModalChild() != nullptr ? 0 : GC.m_nAdBannerHeight;
@@ -99,15 +100,16 @@ void CAwardManager::Draw(IDibBitmap* target) {
 
     int leftLimit = x;
     IDibBitmap* icon = CurrentIcon();
-    if (icon != nullptr && m_pGame->m_pRotatorScaler != nullptr) {
+    CQuorvanImageRotatorScaler* rotator = m_pGame->GetRotatorScaler();
+    if (icon != nullptr && rotator != nullptr) {
         const FIXED_FLOAT_16 scale =
             icon->m_Height > kIconMaxHeight ? ToFixed16(static_cast<float>(kIconMaxHeight) / icon->m_Height) : 65536;
-        m_pGame->m_pRotatorScaler->DrawRotatedBitmapTransparent(icon, target, (x + kIconCentreX) << 8,
-                                                                (y + kIconCentreY) << 8, 0, scale, 0, 0);
+        rotator->DrawRotatedBitmapTransparent(icon, target, (x + kIconCentreX) << 8, (y + kIconCentreY) << 8, 0, scale,
+                                              0, 0);
         leftLimit = x + kIconCentreX + icon->m_Width / 2;
     }
 
-    CBitmapFontText* font = m_pGame->m_Fonts[kGameFontSmall];
+    CBitmapFontText* font = m_pHost != nullptr ? m_pHost->GetGameFont(kGameFontSmall) : nullptr;
     if (font == nullptr) return;
     const float lineHeight = static_cast<float>(font->GetCharHeight()) * kTextScale;
     // Each line is centred on the banner, but never left of the icon.

@@ -3,9 +3,10 @@
 
 #include <new>
 
+#include "app/GameBase.h"
 #include "core/Parser.h"
-#include "game/app/DataFile.h"
-#include "game/app/TheGame.h"
+#include "game/progress/DataFile.h"
+#include "game/progress/ProgressHost.h"
 
 namespace {
 
@@ -15,7 +16,7 @@ CommonString Text(const CommonStringRS<50>& value) { return CommonString(Parser:
 
 }  // namespace
 
-CInAppPurchaseManager::CInAppPurchaseManager(CTheGame* game) : m_pGame(game) {}
+CInAppPurchaseManager::CInAppPurchaseManager(CGameBase* game) : m_pGame(game), m_pHost(ProgressHostOf(game)) {}
 
 CInAppPurchaseManager::~CInAppPurchaseManager() { Destroy_OS_Specific(); }
 

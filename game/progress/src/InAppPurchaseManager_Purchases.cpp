@@ -2,10 +2,11 @@
 #include <string>
 #include <vector>
 
-#include "game/app/TheGame.h"
+#include "app/GameBase.h"
 #include "game/progress/AchievementsManager.h"
 #include "game/progress/ApplicationData.h"
 #include "game/progress/InAppPurchaseManager.h"
+#include "game/progress/ProgressHost.h"
 #include "game/progress/UserProfile.h"
 #include "render/DrawingHelpers.h"
 #include "shell/PaymentGlue.h"
@@ -44,15 +45,15 @@ bool CInAppPurchaseManager::TryToRestorePurchases() {
 void CInAppPurchaseManager::RunProcess() {
     // Delivered a frame after the request, as any answer is: by then the caller has put up its
     // wait dialog, which the finish takes down again.
-    if (m_PendingFinishes.count == 0 || m_pGame == nullptr) return;
+    if (m_PendingFinishes.count == 0 || m_pHost == nullptr) return;
     const TPendingFinish finish = m_PendingFinishes.data[0];
     m_PendingFinishes.RemoveAt(0);
-    m_pGame->InAppPurchaseFinished(finish.def, finish.result);
+    m_pHost->InAppPurchaseFinished(finish.def, finish.result);
 }
 
 void CInAppPurchaseManager::QueueBanner(int type, const CommonString& title) {
-    if (m_pGame != nullptr && m_pGame->m_pAchievementsManager != nullptr)
-        m_pGame->m_pAchievementsManager->PlaceAwardedMessageToQueue(type, title);
+    if (CAchievementsManager* achievements = m_pHost != nullptr ? m_pHost->GetAchievementsManager() : nullptr)
+        achievements->PlaceAwardedMessageToQueue(type, title);
 }
 
 bool CInAppPurchaseManager::CreditUpgradePoints() {
@@ -74,7 +75,7 @@ EPurchaseCredit CInAppPurchaseManager::ApplyPurchaseResult(InAppPurchaseDef* def
     TUserProfile* profile = CurrentProfileOf(m_pGame);
     if (result != kPurchaseSuccess || def == nullptr || profile == nullptr) return EPurchaseCredit::kNothing;
     if (def == m_pUpgradePointsDef) {
-        CAchievementsManager* achievements = m_pGame->m_pAchievementsManager;
+        CAchievementsManager* achievements = m_pHost != nullptr ? m_pHost->GetAchievementsManager() : nullptr;
         if (achievements != nullptr && !profile->IsAchievementAwarded(kBoostsUnlockedAchievement))
             achievements->AwardAchievement(kBoostsUnlockedAchievement);
         return CreditUpgradePoints() ? EPurchaseCredit::kBoostPoints : EPurchaseCredit::kNothing;

@@ -5,8 +5,8 @@
 
 #include "app/GameBase.h"
 #include "core/Parser.h"
-#include "game/app/DataFile.h"
 #include "game/progress/ApplicationData.h"
+#include "game/progress/DataFile.h"
 #include "game/progress/UserProfile.h"
 
 namespace {

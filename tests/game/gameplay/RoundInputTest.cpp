@@ -242,6 +242,39 @@ TEST_F(RoundInputTest, APressMakesTheMarbleTheFingersFromThatMoment) {
     EXPECT_EQ(screen->m_FingerPos.y, 420 * 256);
 }
 
+TEST_F(RoundInputTest, TheReleaseLaysItsOwnPointBeyondTenPixels) {
+    struct TCase {
+        int releaseX;
+        int points;
+        const char* why;
+    };
+    // Pressed on the centre (150, 250), moved to (200, 250): the second point.
+    const TCase cases[] = {{230, 3, "released 30 pixels on, without a move there"},
+                           {210, 2, "exactly 10 pixels from the last point: not laid"},
+                           {211, 3, "11 pixels: laid"}};
+    for (const TCase& c : cases) {
+        screen->m_Marbles.RemoveAll();
+        screen->m_nMarblesOnPath = 0;
+        Put(kMarbleRed, 150, 250);
+        Play({{XPOINTER_PRESS, 150, 250}, {XPOINTER_MOVE, 200, 250}, {XPOINTER_RELEASE, c.releaseX, 250}});
+        ASSERT_EQ(screen->m_PathPoints.count, c.points) << c.why;
+        EXPECT_EQ(screen->m_PathPoints.data[c.points - 1].x, (c.points == 3 ? c.releaseX : 200) * 256) << c.why;
+    }
+}
+
+TEST_F(RoundInputTest, AShortStrokeNeedsMoreThanTenPixelsFromThePress) {
+    // Centre (150, 250), pressed at 155: released at 165 (15 from the centre, 10 from the press)
+    // gives no segment; at 166 one.
+    for (const auto& [releaseX, segments] : {std::pair{165, 0}, std::pair{166, 1}}) {
+        screen->m_Marbles.RemoveAll();
+        screen->m_nMarblesOnPath = 0;
+        CMarble* m = Put(kMarbleRed, 150, 250);
+        Play({{XPOINTER_PRESS, 155, 250}, {XPOINTER_RELEASE, releaseX, 250}});
+        EXPECT_EQ(screen->m_PathPoints.count, 2) << releaseX;
+        EXPECT_EQ(m->m_Path.GetNumSegments(), segments) << releaseX;
+    }
+}
+
 TEST_F(RoundInputTest, PointsAreLaidEvery40PixelsAndSmoothedThroughTheBisector) {
     CMarble* m = Put(kMarbleRed, 60, 400);
     // A finger that goes up, then turns right, then down-right, in one-pixel steps.
@@ -366,6 +399,16 @@ TEST_F(RoundInputTest, LongLegsAndTurnsEveryWayAreSmoothedThroughTheBisectorToo)
             EXPECT_NEAR(Px(in->m_Points[2].y), ay, 1.0 / 128);
             EXPECT_NEAR(Px(out->m_Points[1].x), cx, 1.0 / 128);
             EXPECT_NEAR(Px(out->m_Points[1].y), cy, 1.0 / 128);
+        }
+        // Every segment, the ones whose second control moved included, is measured as it now
+        // stands.
+        for (int i = 0; i < m->m_Path.GetNumSegments(); ++i) {
+            const BezierCurveElement* segment = m->m_Path.GetSegment(i);
+            BezierCurve fresh;
+            ASSERT_EQ(
+                fresh.AddSpline(segment->m_Points[0], segment->m_Points[1], segment->m_Points[2], segment->m_Points[3]),
+                1);
+            EXPECT_EQ(segment->GetLength(), fresh.Length()) << i;
         }
     }
 }

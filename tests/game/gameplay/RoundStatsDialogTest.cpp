@@ -328,6 +328,44 @@ TEST_F(RoundStatsTest, TheMenusLoopTrackThreeFadingInOverFourSecondsAndOutOverTw
     g_cs_OGG_LoadedIndexes[5] = kept[1];
 }
 
+TEST_F(RoundStatsTest, TheMeterStandsRightOfCentreOnWiderScreens) {
+    // Centre (260, 158) and the bar's anchor x 283.75 on a 320-pixel screen, both moved right by
+    // half the extra width; the bar's left is the anchor less half the shield's width, its top
+    // 84 below the centre less half the shield's height.
+    for (int width : {320, 400}) {
+        IDibBitmap* back = game.m_Screen.m_pBackBuffer;
+        auto* wide = new CWinDibBitmap(&game);
+        ASSERT_EQ(wide->Create(width, 480), 1);
+        game.m_Screen.m_pBackBuffer = game.m_Screen.m_pDrawTarget = wide;
+        CHeardStats* d = Open(TResults{});
+        game.m_Screen.m_pBackBuffer = game.m_Screen.m_pDrawTarget = back;
+        ASSERT_NE(d, nullptr);
+        const int shift = (width - 320) / 2 * 256;
+        const IDibBitmap* shield = d->GetMeterImage();
+        EXPECT_EQ(d->GetMeterCentreX(), 260 * 256 + shift) << width;
+        EXPECT_EQ(d->GetMeterCentreY(), 158 * 256) << width;
+        EXPECT_EQ(d->GetBarLeft(), 283 * 256 + 192 + shift - shield->m_Width * 128) << width;
+        EXPECT_EQ(d->GetBarTop(), (158 + 84) * 256 - shield->m_Height * 128) << width;
+        screen->m_pRoundStatsDialog = nullptr;
+        SAFE_FREE_XELEMENT(d);
+        delete wide;
+    }
+}
+
+TEST_F(RoundStatsTest, OpeningStopsTheCountingSoundAndShownWidgetsFadeInByTen) {
+    const int before = Stopped("SFX_RoundStats_IncCoinValue");
+    CHeardStats* d = Open(TResults{});
+    EXPECT_EQ(Stopped("SFX_RoundStats_IncCoinValue"), before + 1) << "a sound left from before";
+    Run(d, 34);
+    XWidget* leaderboards = d->FindChildWithWidgetId("btn_leaderboards");
+    ASSERT_TRUE(leaderboards->IsVisible());
+    ASSERT_EQ(leaderboards->GetOwnOpacity(), 0);
+    for (int f = 1; f <= 3; ++f) {
+        d->RunProcess();
+        EXPECT_EQ(leaderboards->GetOwnOpacity(), f * 10 * 256) << f;
+    }
+}
+
 TEST_F(RoundStatsTest, AFreePressJumpsToTheEndOnceASecondOnlyStopsTheSound) {
     TResults r;
     r.coinsAfter = 50;  // fewer than the round's coins: the total counts from 0
@@ -417,7 +455,9 @@ TEST_F(RoundStatsTest, TheButtonsPostTheirScreensAndSharingStaysSilent) {
     EXPECT_EQ(d->GetTweetCountdown(), 11);
     EXPECT_EQ(d->OnMessage(d, XMSG_CLICK, XIdParam("btn_failed_continue"), 0), 1);
     EXPECT_EQ(screen->GetSavedMessage().code, 0) << "swallowed while the countdown runs";
-    Run(d, 11);
+    Run(d, 10);
+    EXPECT_EQ(d->GetTweetCountdown(), 1) << "a frame at a time";
+    Run(d, 1);
     EXPECT_EQ(d->GetTweetCountdown(), -1);
     EXPECT_EQ(screen->GetSavedMessage().code, 0);
     // The share text names the score with commas and the arena.

@@ -405,6 +405,32 @@ TEST_F(ScenarioTest, AHiddenHandFadesOutBeforeTheNextStepAndIsNotDrawnAtZero) {
 // The round deletes two reds that touch while the hand is on its way to one of them: the step
 // takes the marble by its index on every run and ends once it is gone, never touching the freed
 // marble (the sanitizers watch this).
+TEST_F(ScenarioTest, AMarbleAlreadyLeavingIsNotThereForTheHand) {
+    // Flagged removed, it goes with the round's next delete pass: a move to it ends at once, and a
+    // press on it is not made.
+    CMarble* leaving = Put(kMarbleRed, 200, 300);
+    leaving->m_bRemoved = true;
+    scenario->AddStepShowFinger(100 * kPx, 120 * kPx, false);
+    scenario->AddStepMoveFingerToMarble(0, true);
+    scenario->AddStepFingerDownOnMarble(0);
+    (void)Frames(3);
+    EXPECT_TRUE(scenario->m_Steps.data[1]->m_bDone);
+    EXPECT_EQ(Hand()->m_X, 100 * kPx);
+    EXPECT_EQ(Hand()->m_Y, 120 * kPx);
+    EXPECT_TRUE(tutorial->events.empty());
+}
+
+TEST_F(ScenarioTest, TheHandIsFoundBehindLaterTextBoxesAndTheFirstBoxCanGo) {
+    scenario->AddStepShowFinger(100 * kPx, 100 * kPx, false);
+    scenario->AddStepShowTextBox(5, 20, 30, 190, smallFont.get(), "first", 255, 255, 255);
+    scenario->AddStepShowTextBox(6, 20, 60, 190, smallFont.get(), "second", 255, 255, 255);
+    scenario->AddStepMoveFinger(10 * kPx, 0, 20 * kPx);
+    scenario->AddStepDestroyTextBox(5);
+    (void)Frames(5);
+    EXPECT_EQ(Hand()->m_X, 110 * kPx) << "the hand, the first element, moved";
+    EXPECT_EQ(ElementIds(CScenarioElement::kTextBox), std::vector<int>{6});
+}
+
 TEST_F(ScenarioTest, AMarbleDeletedWhileTheHandHeadsForItEndsTheMove) {
     CMarble* left = Put(kMarbleRed, 100, 200);
     CMarble* right = Put(kMarbleRed, 220, 200);

@@ -3,13 +3,18 @@
 // sprite sets, particles and sounds) and of the open screen.
 //
 // Depends on: every engine area through CGameBase; the game's own areas (progress, gameplay,
-// farm, screens, news) are owned here and reach back through the game pointer they keep.
+// farm, screens, news) are owned here. Progression reaches back only through the host interface it
+// declares (IProgressHost), the news widgets through theirs (INewsHost); the game object implements
+// both. The others still reach back through the game pointer they keep.
 // Threads: main thread only.
 #pragma once
 
 #include "app/GameBase.h"
 #include "core/CommonString.h"
 #include "core/QuorvanArray.h"
+#include "game/news/NewsHost.h"
+#include "game/progress/GameFonts.h"
+#include "game/progress/ProgressHost.h"
 #include "shell/PaymentGlue.h"
 
 class CBitmapFontText;
@@ -98,20 +103,8 @@ extern int g_XP_xp_for_first_level;
 extern int g_XP_xp_for_last_level;
 // The file names of music tracks 0 to 5, below the sounds directory.
 extern const char* const g_cs_OGG_FileNames[6];
-// The game fonts kept for the game's own drawing (m_Fonts), by the ids of their style records.
-enum EGameFont : int {
-    kGameFontSmall,      // "FontSmall"
-    kGameFontBig,        // "FontBig"
-    kGameFontDebug,      // "FontDebug"
-    kGameFontButton,     // "FontButtonNormal"
-    kGameFontScores,     // "FontScores"
-    kGameFontCoins,      // "FontCoins"
-    kGameFontLifes,      // "FontLifes"
-    kGameFontVerySmall,  // "FontVerySmall"
-    kGameFontCount
-};
 
-class CTheGame : public CGameBase, public IInAppPurchaseEvents {
+class CTheGame : public CGameBase, public IInAppPurchaseEvents, public IProgressHost, public INewsHost {
 public:
     CTheGame();
     ~CTheGame() override;
@@ -123,14 +116,15 @@ public:
     CApplicationData* GetAppData() const;
     // The current profile, or null when there is none.
     TUserProfile* GetCurrentProfile() const;
-    // The name of the farm's first yard, where a new profile starts; empty while the farm has none
-    // (defined with the farm's part, TheGame_Farm.cpp).
-    virtual CommonString GetFirstYardName();
-    // The running round of the marble game, or null outside a round.
-    virtual IRunningRound* GetRunningRound();
-    // Whether the current screen is a screen root that is not fading in or out: award banners
-    // are shown only then (with the screens, TheGame_Screens.cpp).
-    virtual bool IsCurrentScreenSettled();
+    // What progression asks of its owner (game/progress/ProgressHost.h). The first yard is the
+    // farm's (TheGame_Farm.cpp); the screen is settled when it is a screen root that is not fading
+    // in or out (TheGame_Screens.cpp); the purchase's outcome is under Purchases below.
+    CommonString GetFirstYardName() override;
+    IRunningRound* GetRunningRound() override;
+    bool IsCurrentScreenSettled() override;
+    CAchievementsManager* GetAchievementsManager() override;
+    CAwardManager* GetAwardManager() override;
+    CBitmapFontText* GetGameFont(EGameFont font) override;
 
     // ---- Purchases (TheGame_Purchases.cpp) ---------------------------------------------------
     // The payment glue's look-ups in the catalogue.
@@ -160,6 +154,8 @@ public:
     void HideWaitDialog();
 
     // ---- What the widgets reach through the element host (TheGame_Widgets.cpp) -------------
+    // The news engine, for the news widgets (game/news/NewsHost.h).
+    CHollowfenNewsManager* GetNewsManager() override;
     CSoundManager* GetSoundManager() override;
     CQuorvanImageRotatorScaler* GetRotatorScaler() override;
     // The game's own classes among the children of game dialogs (game/screens).

@@ -7,8 +7,8 @@
 // them for btn_startmenu_news and dlg_news; the start menu sets the count and announces each
 // opening of the dialog to the news engine. Without a news engine both do nothing news-related.
 //
-// Depends on: ui (game buttons and dialogs), sprites (the badge's set), the game's fonts, the news
-// engine through the game object. Main thread only.
+// Depends on: ui (game buttons and dialogs), sprites (the badge's set), the game's fonts
+// (game/progress/ProgressHost.h), the news engine through INewsHost (game/news/NewsHost.h). Main thread only.
 
 #include "ui/GameButton.h"
 #include "ui/GameDialog.h"

@@ -6,15 +6,17 @@
 // banner (game/progress/AwardManager.h), at most one every 132 frames and only over a settled
 // screen.
 //
-// Depends on: core (localisation), the player data, the game object (its running round, its
-// banner and sound manager). Threads: main thread only.
+// Depends on: core (localisation), the player data, the engine's sound manager, and the game
+// object through IProgressHost (its running round, its banner, whether its screen is settled). Threads: main thread
+// only.
 #pragma once
 
 #include "core/CommonString.h"
 #include "core/QuorvanArray.h"
 
 class CLocManager2;
-class CTheGame;
+class CGameBase;
+class IProgressHost;
 
 inline constexpr int kNumAchievements = 23;
 
@@ -45,7 +47,7 @@ struct TAchievementInfo {
 
 class CAchievementsManager {
 public:
-    explicit CAchievementsManager(CTheGame* game);
+    explicit CAchievementsManager(CGameBase* game);
     CAchievementsManager(const CAchievementsManager&) = delete;
     CAchievementsManager& operator=(const CAchievementsManager&) = delete;
     // Deletes the records and every queued message.
@@ -99,7 +101,8 @@ public:
 private:
     void RemoveQueueHead();
 
-    CTheGame* m_pGame;
+    CGameBase* m_pGame;
+    IProgressHost* m_pHost;  // the game object behind m_pGame, or null
     CQuorvanObjPtrArray<TAchievementInfo*> m_Infos;
     int m_nQueueDelay = 0;
     CQuorvanArray<int> m_QueueTypes;

@@ -5,13 +5,15 @@
 // below the ad strip during a round that shows one. The game object runs and draws it above every
 // screen while it is active.
 //
-// Depends on: sprites, text and render (the rotator) through the game object, GC. Threads: main
+// Depends on: sprites, text and render (the rotator) through CGameBase, and the game object
+// through IProgressHost (the achievements, the running round, the small font), GC. Threads: main
 // thread only.
 #pragma once
 
 #include "core/CommonString.h"
 
-class CTheGame;
+class CGameBase;
+class IProgressHost;
 class CSpriteSet;
 class IDibBitmap;
 
@@ -21,7 +23,7 @@ inline constexpr int kAwardBannerFadeStep = 16;
 class CAwardManager {
 public:
     // Idle, alpha 0, no icon, empty texts.
-    explicit CAwardManager(CTheGame* game);
+    explicit CAwardManager(CGameBase* game);
     CAwardManager(const CAwardManager&) = delete;
     CAwardManager& operator=(const CAwardManager&) = delete;
     ~CAwardManager() = default;
@@ -51,7 +53,8 @@ private:
     // The icon drawn for the current message, or null.
     IDibBitmap* CurrentIcon() const;
 
-    CTheGame* m_pGame;
+    CGameBase* m_pGame;
+    IProgressHost* m_pHost;  // the game object behind m_pGame, or null
     bool m_bActive = false;
     CSpriteSet* m_pBackground = nullptr;  // "AchAwardedBg": frame 0 is the banner
     CSpriteSet* m_pIcons = nullptr;       // "AchAwarded": frame n for message type n

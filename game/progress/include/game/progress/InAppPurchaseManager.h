@@ -9,13 +9,14 @@
 // entry is a coin pack.
 //
 // Depends on: core (parser, memory files), the shell's payment glue, the player data and the
-// achievements manager's award queue. Threads: main thread only.
+// achievements manager's award queue; the outcome goes up through IProgressHost. Threads: main thread only.
 #pragma once
 
 #include "core/CommonString.h"
 #include "core/QuorvanArray.h"
 
-class CTheGame;
+class CGameBase;
+class IProgressHost;
 class IFile;
 struct TParseInput;
 
@@ -42,7 +43,7 @@ inline constexpr int kBoostPointsPerPurchase = 40;
 
 class CInAppPurchaseManager {
 public:
-    explicit CInAppPurchaseManager(CTheGame* game);
+    explicit CInAppPurchaseManager(CGameBase* game);
     CInAppPurchaseManager(const CInAppPurchaseManager&) = delete;
     CInAppPurchaseManager& operator=(const CInAppPurchaseManager&) = delete;
     // Destroy_OS_Specific, then every entry.
@@ -112,7 +113,8 @@ private:
         int result;
     };
 
-    CTheGame* m_pGame;
+    CGameBase* m_pGame;
+    IProgressHost* m_pHost;  // the game object behind m_pGame, or null
     CQuorvanObjPtrArray<InAppPurchaseDef*> m_Defs;
     InAppPurchaseDef* m_pUpgradePointsDef = nullptr;
     InAppPurchaseDef* m_pReadingDef = nullptr;

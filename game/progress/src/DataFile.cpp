@@ -1,4 +1,4 @@
-#include "game/app/DataFile.h"
+#include "game/progress/DataFile.h"
 
 #include "app/GameBase.h"
 #include "core/MemFile.h"

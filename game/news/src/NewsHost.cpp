@@ -1,0 +1,5 @@
+#include "game/news/NewsHost.h"
+
+#include "ui/ElementHost.h"
+
+INewsHost* NewsHostOf(IElementHost* host) { return dynamic_cast<INewsHost*>(host); }
