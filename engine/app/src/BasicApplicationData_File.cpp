@@ -1,25 +1,21 @@
 // The whole-file load and save of "global.opt".
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <memory>
 #include <string>
-#include <system_error>
 
 #include "GrowingFile.h"
 #include "app/BasicApplicationData.h"
 #include "app/GameBase.h"
 #include "core/MemFile.h"
+#include "core/SaveFolder.h"
 
 namespace {
 
 constexpr const char* kAppDataFileName = "global.opt";
-// A damaged player-data file is kept as "global.opt.damaged.N" before the first save takes its name.
-constexpr const char* kDamagedSuffix = ".damaged.";
-// More kept copies than this and the folder is left alone: nothing more is written over the file.
-constexpr int kMaxDamagedCopies = 999;
+// A damaged player-data file is kept as "global.opt.damaged.N" (KeepDamagedFileAside) before the
+// first save takes its name.
 
 CommonString AppDataPath(CGameBase* game) { return game->GetSaveDirectory() + CommonString(kAppDataFileName); }
 
@@ -42,27 +38,9 @@ bool AttachCopy(CMemoryFile& file, std::span<const std::uint8_t> bytes) {
     return true;
 }
 
-// Why a file that did not open or arrive whole failed: absent (nothing at the path, or a link to
-// nothing), or there but not readable. The reason is the system's, asked again of the path.
+// Why a file that did not open or arrive whole failed: absent, or there but not readable.
 EAppDataLoad ClassifyFailedOpen(const char* path, std::string& reason) {
-    std::error_code error;
-    const std::filesystem::file_status status = std::filesystem::status(path, error);
-    if (status.type() == std::filesystem::file_type::not_found) return kAppDataMissing;
-    errno = 0;
-    std::FILE* probe = std::fopen(path, "rb");
-    if (probe == nullptr) {
-        reason = std::strerror(errno != 0 ? errno : EIO);
-        return kAppDataCannotRead;
-    }
-    char block[4096];
-    errno = 0;
-    while (std::fread(block, 1, sizeof block, probe) == sizeof block) {
-    }
-    // A read that stopped short of the end failed, whether or not the stream kept the error.
-    const int readError = std::ferror(probe) || !std::feof(probe) ? (errno != 0 ? errno : EIO) : 0;
-    std::fclose(probe);
-    reason = readError != 0 ? std::strerror(readError) : (error ? error.message() : "a read error");
-    return kAppDataCannotRead;
+    return SaveFileCannotBeRead(path, reason) ? kAppDataCannotRead : kAppDataMissing;
 }
 
 void TellCannotRead(const CommonString& path, const std::string& reason) {
@@ -103,25 +81,17 @@ int CBasicApplicationData::WriteAppData(CGameBase* game) {
 int CBasicApplicationData::SetAsideAppDataFile(CGameBase* game) {
     if (game == nullptr) return 0;
     const CommonString path = AppDataPath(game);
-    for (int n = 1; n <= kMaxDamagedCopies; ++n) {
-        const std::string aside = std::string(path.GetData()) + kDamagedSuffix + std::to_string(n);
-        std::error_code error;
-        // A name taken by anything, even a dangling link, is not free: no kept copy is replaced.
-        const std::filesystem::file_status taken = std::filesystem::symlink_status(aside, error);
-        if (taken.type() != std::filesystem::file_type::not_found) {
-            if (error) break;  // the folder cannot be looked into: nothing is moved
-            continue;
-        }
-        if (std::rename(path.GetData(), aside.c_str()) != 0) {
-            std::fprintf(stderr, "appdata: %s: damaged, and it could not be kept as %s (%s); nothing is saved over it\n",
-                         path.GetData(), aside.c_str(), std::strerror(errno));
-            return 0;
-        }
-        std::fprintf(stderr, "appdata: %s was damaged; it is kept as %s\n", path.GetData(), aside.c_str());
+    std::string kept, reason;
+    if (KeepDamagedFileAside(path.GetData(), kept, reason)) {
+        std::fprintf(stderr, "appdata: %s was damaged; it is kept as %s\n", path.GetData(), kept.c_str());
         return 1;
     }
-    std::fprintf(stderr, "appdata: %s: damaged, and no free name was found to keep it; nothing is saved over it\n",
-                 path.GetData());
+    if (kept.empty())
+        std::fprintf(stderr, "appdata: %s: damaged, and no free name was found to keep it; nothing is saved over it\n",
+                     path.GetData());
+    else
+        std::fprintf(stderr, "appdata: %s: damaged, and it could not be kept as %s (%s); nothing is saved over it\n",
+                     path.GetData(), kept.c_str(), reason.c_str());
     return 0;
 }
 

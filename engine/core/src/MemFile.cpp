@@ -7,7 +7,7 @@
 #include <string>
 
 #include "PakSearch.h"
-#include "SaveFolder.h"
+#include "core/SaveFolder.h"
 #include "core/FileHost.h"
 #include "core/ZipFile.h"
 

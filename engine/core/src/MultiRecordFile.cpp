@@ -1,5 +1,6 @@
 #include "core/MultiRecordFile.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -7,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "SaveFolder.h"
 #include "core/Common.h"
 #include "core/File.h"
 #include "core/FileHost.h"
 #include "core/MemFile.h"
+#include "core/SaveFolder.h"
 
 namespace {
 
@@ -57,56 +58,106 @@ void QuorvanRecordSet::Clear() {
     count = 0;
 }
 
+TRecordFileReport& QuorvanRecordSet::Report() { return owner->report; }
+
+void QuorvanRecordSet::Damaged(const std::string& what) {
+    TRecordFileReport& r = Report();
+    if (r.state == ERecordFileState::kCannotRead) return;
+    if (r.state != ERecordFileState::kDamaged) r.problem = what;
+    r.state = ERecordFileState::kDamaged;
+    keepAsideAtSave = true;
+}
+
+void QuorvanRecordSet::CannotRead(const std::string& what) {
+    TRecordFileReport& r = Report();
+    r.state = ERecordFileState::kCannotRead;
+    r.problem = what;
+    keepAsideAtSave = false;
+}
+
 int QuorvanRecordSet::OpenFile(const char* filePath) {
     Clear();
     path = filePath;
     open = true;
     modified = false;
+    keepAsideAtSave = false;
+    Report() = TRecordFileReport{};
     file = owner->CreateDiskFile();
     if (file == nullptr) {
         open = false;
         return 0;
     }
     // A missing file is an empty one, and no news: the game opens its storage before any save.
-    if (!file->Open(m_pGame, filePath, FileMode::Read | FileMode::MayBeMissing)) return 1;
-
-    const long long fileSize = file->GetSize();
-    int n = 0;
-    bool ok = file->ReadInt(&n) == 4 && n >= 1 && n <= kMaxRecords;
-    const long long tableEnd = 4 + 8LL * n;
-    for (int i = 0; ok && i < n; ++i) {
-        int size = 0, offset = 0;
-        ok = file->ReadInt(&size) == 4 && file->ReadInt(&offset) == 4;
-        // A negative size, a block inside the table or one whose header and data cannot fit
-        // in the file: the table is not to be trusted.
-        ok = ok && size >= 0 && offset >= tableEnd && offset + 8LL + size <= fileSize;
-        if (!ok) break;
-        auto* record = new (std::nothrow) QuorvanRecordInfo();
-        if (record == nullptr) {
-            ok = false;
-            break;
-        }
-        record->offset = offset;
-        record->size = size;
-        records[count++] = record;
+    if (!file->Open(m_pGame, filePath, FileMode::Read | FileMode::MayBeMissing)) {
+        std::string reason;
+        if (SaveFileCannotBeRead(filePath, reason)) CannotRead(reason);
+        return 1;
     }
-    for (int i = 0; ok && i < count; ++i) {
-        QuorvanRecordInfo* r = records[i];
-        int nameLength = -1;
-        ok = file->Seek(r->offset, FileSeek::Start) && file->ReadInt(&r->id) == 4 && file->ReadInt(&nameLength) == 4 &&
-             nameLength >= 0 && nameLength <= kMaxRecordNameLength &&
-             r->offset + 8LL + nameLength + r->size <= fileSize;
-        char name[kMaxRecordNameLength + 1] = {};
-        ok = ok && (nameLength == 0 || file->ReadData(name, nameLength) == nameLength);
-        if (!ok) break;
-        r->name = name;
-        r->dataOffset = r->offset + 8 + nameLength;
-    }
-    if (!ok) {
+    Report().state = ERecordFileState::kWhole;
+    ReadTable();
+    if (Report().state == ERecordFileState::kCannotRead) {
         Clear();
         file->Close();
     }
     return 1;
+}
+
+void QuorvanRecordSet::ReadTable() {
+    const long long fileSize = file->GetSize();
+    if (fileSize < 0) return CannotRead("its size cannot be told");
+    // A read of bytes the file holds that comes back short is the disk's failure, not damage.
+    auto readInt = [&](int* value, long long at) {
+        if (file->ReadInt(value) == 4) return true;
+        if (at + 4 <= fileSize) CannotRead("a read error");
+        return false;
+    };
+    int n = 0;
+    if (!readInt(&n, 0)) {
+        if (Report().state != ERecordFileState::kCannotRead) Damaged("it is shorter than its record count");
+        return;
+    }
+    if (n == 0) return;  // a set saved with no records
+    if (n < 0 || n > kMaxRecords) return Damaged("a record count of " + std::to_string(n));
+    const long long tableEnd = 4 + 8LL * n;
+    if (tableEnd > fileSize) return Damaged("its table of " + std::to_string(n) + " records runs past its end");
+    for (int i = 0; i < n; ++i) {
+        int size = 0, offset = 0;
+        if (!readInt(&size, 4 + 8LL * i) || !readInt(&offset, 8 + 8LL * i)) return;
+        // A negative size, a block inside the table or one whose header and data cannot fit in
+        // the file: that record cannot be read, the others may be.
+        if (size < 0 || offset < tableEnd || offset + 8LL + size > fileSize) {
+            Damaged("table entry " + std::to_string(i + 1) + " points outside the file");
+            ++Report().recordsDropped;
+            continue;
+        }
+        auto* record = new (std::nothrow) QuorvanRecordInfo();
+        if (record == nullptr) return CannotRead("no memory for its table");
+        record->offset = offset;
+        record->size = size;
+        records[count++] = record;
+    }
+    for (int i = 0; i < count;) {
+        QuorvanRecordInfo* r = records[i];
+        int nameLength = -1;
+        if (!file->Seek(r->offset, FileSeek::Start)) return CannotRead("a seek failed");
+        if (!readInt(&r->id, r->offset) || !readInt(&nameLength, r->offset + 4LL)) return;
+        char name[kMaxRecordNameLength + 1] = {};
+        const bool fits =
+            nameLength >= 0 && nameLength <= kMaxRecordNameLength && r->offset + 8LL + nameLength + r->size <= fileSize;
+        if (fits && nameLength > 0 && file->ReadData(name, nameLength) != nameLength) return CannotRead("a read error");
+        if (!fits || FindRecord(r->id) < i) {
+            Damaged(fits ? "two records have the id " + std::to_string(r->id)
+                         : "the block of record " + std::to_string(i + 1) + " has a bad name length");
+            ++Report().recordsDropped;
+            delete r;
+            for (int j = i; j + 1 < count; ++j) records[j] = records[j + 1];
+            records[--count] = nullptr;
+            continue;
+        }
+        r->name = name;
+        r->dataOffset = r->offset + 8 + nameLength;
+        ++i;
+    }
 }
 
 int QuorvanRecordSet::FindRecord(int id) const {
@@ -117,7 +168,8 @@ int QuorvanRecordSet::FindRecord(int id) const {
 
 int QuorvanRecordSet::AddRecord(QuorvanRecordInfo* record) {
     if (record == nullptr) return 0;
-    if (!open) {
+    // A file that could not be read is never written over: its records may all be whole.
+    if (!open || Report().state == ERecordFileState::kCannotRead) {
         delete record;
         return 0;
     }
@@ -133,7 +185,7 @@ int QuorvanRecordSet::AddRecord(QuorvanRecordInfo* record) {
 
 void QuorvanRecordSet::DeleteRecord(int id) {
     const int i = FindRecord(id);
-    if (i < 0) return;
+    if (i < 0 || Report().state == ERecordFileState::kCannotRead) return;
     delete records[i];
     for (int j = i; j + 1 < count; ++j) records[j] = records[j + 1];
     records[--count] = nullptr;
@@ -149,7 +201,9 @@ unsigned char* QuorvanRecordSet::ReadRecordData(int i, int* sizeOut) {
         if (r->size > 0) std::memcpy(copy, r->data, static_cast<std::size_t>(r->size));
     } else if (r->size > 0 && (file == nullptr || r->dataOffset < 0 || !file->Seek(r->dataOffset, FileSeek::Start) ||
                                file->ReadData(copy, r->size) != r->size)) {
+        // The table said these bytes are there: the disk failed to give them.
         std::free(copy);
+        CannotRead("the data of record " + std::to_string(r->id) + " could not be read");
         return nullptr;
     }
     *sizeOut = r->size;
@@ -158,27 +212,34 @@ unsigned char* QuorvanRecordSet::ReadRecordData(int i, int* sizeOut) {
 
 int QuorvanRecordSet::Save() {
     // Every record's data is in hand before the first byte is written, so the table written
-    // always describes the blocks that follow it; a record that cannot be read is dropped.
+    // always describes the blocks that follow it. A record that cannot be read fails the save:
+    // dropped, it would be lost with the old file.
+    TRecordFileReport& report = Report();
     std::vector<unsigned char*> blobs;
-    for (int i = 0; i < count;) {
-        int size = 0;
-        unsigned char* blob = ReadRecordData(i, &size);
-        if (blob == nullptr) {
-            const int id = records[i]->id;
-            DeleteRecord(id);
-            continue;
-        }
-        blobs.push_back(blob);
-        ++i;
-    }
     auto freeBlobs = [&blobs] {
         for (unsigned char* b : blobs) std::free(b);
     };
+    if (report.state == ERecordFileState::kCannotRead) {
+        report.saveError = "the file could not be read: " + report.problem;
+        return 0;
+    }
+    for (int i = 0; i < count; ++i) {
+        int size = 0;
+        unsigned char* blob = ReadRecordData(i, &size);
+        if (blob == nullptr) {
+            freeBlobs();
+            report.saveError = "record " + std::to_string(records[i]->id) + " of the old file could not be read";
+            return 0;
+        }
+        blobs.push_back(blob);
+    }
 
     const std::string temp = std::string(path.GetDataConst() ? path.GetDataConst() : "") + "2";
     CreateFolderFor(temp.c_str());
     IFile* out = owner->CreateDiskFile();
+    errno = 0;
     if (out == nullptr || !out->Open(m_pGame, temp.c_str(), FileMode::Write | FileMode::Append)) {
+        report.saveError = std::string(temp) + " could not be made (" + std::strerror(errno != 0 ? errno : EIO) + ")";
         delete out;
         freeBlobs();
         return 0;
@@ -198,27 +259,54 @@ int QuorvanRecordSet::Save() {
              (r->size == 0 || out->WriteData(blobs[static_cast<std::size_t>(i)], r->size) == r->size);
     }
     // The last buffered block reaches the disk only at close, so a close that fails loses it.
-    ok = out->Close() == 1 && ok;
+    const int writeError = ok ? 0 : errno;
+    const bool closed = out->Close() == 1;
+    const int closeError = closed ? 0 : errno;
     delete out;
     freeBlobs();
+    if (!ok || !closed) {
+        const int error = writeError != 0 ? writeError : closeError;
+        report.saveError = "writing " + temp + " failed (" + std::strerror(error != 0 ? error : EIO) + ")";
+        ok = false;
+    }
     if (ok) {
         // A disk that took less than it said: check what actually arrived before the old file
         // is replaced.
         IFile* check = owner->CreateDiskFile();
         ok = check != nullptr && check->Open(m_pGame, temp.c_str(), FileMode::Read) && check->GetSize() == offset;
         delete check;
+        if (!ok) report.saveError = temp + " did not hold what was written";
     }
     if (ok && file != nullptr) {
         file->Close();
         delete file;
         file = nullptr;
     }
+    // A damaged file is the player's: it goes aside under a name of its own before the new one
+    // takes its place, and when it cannot, nothing takes its place.
+    if (ok && keepAsideAtSave) {
+        std::string kept, reason;
+        if (!KeepDamagedFileAside(path.GetDataConst(), kept, reason)) {
+            report.saveError =
+                "the damaged file could not be kept aside" + (kept.empty() ? "" : " as " + kept) + " (" + reason + ")";
+            ok = false;
+        } else {
+            report.keptAs = kept;
+            keepAsideAtSave = false;
+        }
+    }
     if (!ok) {
         std::remove(temp.c_str());
         return 0;
     }
-    // One rename replaces the old file: at every moment either the old or the new file is whole.
-    return ReplaceFileDurably(temp.c_str(), path.GetDataConst()) ? 1 : 0;
+    // One rename replaces the old file: at every moment either the old or the new file is whole
+    // (after a damaged one was kept aside, the complete new file waits under the temporary name).
+    errno = 0;
+    if (!ReplaceFileDurably(temp.c_str(), path.GetDataConst())) {
+        report.saveError = temp + " could not be renamed into place (" + std::strerror(errno != 0 ? errno : EIO) + ")";
+        return 0;
+    }
+    return 1;
 }
 
 int QuorvanRecordSet::CloseFile() {
@@ -258,7 +346,19 @@ int CQuorvanMultiRecordFile::OpenMultiRecordFile(const char* filePath, unsigned 
     return 1;
 }
 
+void CQuorvanMultiRecordFile::SaveAtClose() {
+    if (recordSet != nullptr && recordSet->open && report.state != ERecordFileState::kCannotRead)
+        recordSet->modified = true;
+}
+
+void CQuorvanMultiRecordFile::CloseWithoutSaving() {
+    if (recordSet != nullptr) recordSet->modified = false;
+    (void)CloseMultiRecordFile(nullptr);
+}
+
 int CQuorvanMultiRecordFile::CloseMultiRecordFile(unsigned short* crc) {
+    report.keptAs.clear();
+    report.saveError.clear();
     int result = 1;
     if (recordSet != nullptr) {
         result = recordSet->CloseFile();

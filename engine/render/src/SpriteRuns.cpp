@@ -84,10 +84,48 @@ std::unique_ptr<CRunTable> CRunTable::FromAlpha(const unsigned char* alpha, int 
     });
 }
 
-std::unique_ptr<CRunTable> CRunTable::FromKey(const std::uint16_t* pixels, int w, int h, std::uint16_t key) {
-    return Build(w, h, 1, [&](int y, int x) {
-        return pixels[static_cast<std::size_t>(y) * w + x] == key ? Kind::Skip : Kind::Whole;
-    });
+std::unique_ptr<CKeyRunTable> CKeyRunTable::FromKey(const std::uint16_t* pixels, int w, int h, std::uint16_t key) {
+    auto table = std::make_unique<CKeyRunTable>();
+    table->m_RowStart.reserve(static_cast<std::size_t>(h) + 1);
+    std::size_t runs = 0;
+    for (int y = 0; y < h; ++y) {
+        table->m_RowStart.push_back(static_cast<std::uint32_t>(table->m_Stream.size()));
+        const std::uint16_t* row = pixels + static_cast<std::size_t>(y) * w;
+        for (int x = 0; x < w;) {
+            int skip = 0;
+            while (x + skip < w && row[x + skip] == key) {
+                ++skip;
+            }
+            x += skip;
+            if (x == w) {
+                break;  // the key to the row's end is left out
+            }
+            int count = 0;
+            while (x + count < w && row[x + count] != key) {
+                ++count;
+            }
+            // Counts are 16-bit: a longer run is cut into runs that skip nothing.
+            while (skip > 0xFFFF) {
+                table->m_Stream.insert(table->m_Stream.end(), {0xFFFF, 0});
+                skip -= 0xFFFF;
+            }
+            for (int done = 0; done < count;) {
+                const int take = count - done < 0xFFFF ? count - done : 0xFFFF;
+                table->m_Stream.push_back(static_cast<std::uint16_t>(done == 0 ? skip : 0));
+                table->m_Stream.push_back(static_cast<std::uint16_t>(take));
+                table->m_Stream.insert(table->m_Stream.end(), row + x + done, row + x + done + take);
+                done += take;
+                ++runs;
+            }
+            x += count;
+        }
+    }
+    table->m_RowStart.push_back(static_cast<std::uint32_t>(table->m_Stream.size()));
+    if (runs * kShortestAverageSpan > static_cast<std::size_t>(w) * h) {
+        return nullptr;
+    }
+    table->m_Stream.shrink_to_fit();
+    return table;
 }
 
 }  // namespace render_detail

@@ -18,9 +18,6 @@ public:
     // the runs are too short to pay.
     static std::unique_ptr<CRunTable> FromAlpha(const unsigned char* alpha, int w, int h, int skipAtOrBelow,
                                                 int wholeFrom);
-    // Runs of the key colour and of other colours; null as above.
-    static std::unique_ptr<CRunTable> FromKey(const std::uint16_t* pixels, int w, int h, std::uint16_t key);
-
     // Calls f(mixedAt, mixedLength, wholeAt, wholeLength) for each span of stored row `row` that
     // reaches into [x, x + n), its runs cut to that window and counted from x; mixed pixels come
     // before the whole run in each call, and the calls go left to right.
@@ -61,6 +58,49 @@ void CRunTable::ForEachSpan(int row, int x, int n, F&& f) const {
             f(m0 - x, m1 > m0 ? m1 - m0 : 0, w0 - x, w1 > w0 ? w1 - w0 : 0);
         }
         at = next;
+    }
+}
+
+// The run table of a colour-keyed sprite, with its own copy of the pixels that are not the key:
+// each stored row is a stream of runs, each a count of key pixels to pass over, a count of pixels
+// to draw and those pixels, packed. A blit then reads only the pixels it draws, one after the
+// other, and never the key pixels around them (a sprite is often more than half key).
+class CKeyRunTable {
+public:
+    // Null when the runs are too short to pay (scattered keys), as CRunTable.
+    static std::unique_ptr<CKeyRunTable> FromKey(const std::uint16_t* pixels, int w, int h, std::uint16_t key);
+
+    // The stream of stored row `row`: (skip, count, count pixels) after one another.
+    const std::uint16_t* RowBegin(int row) const { return m_Stream.data() + m_RowStart[static_cast<std::size_t>(row)]; }
+    const std::uint16_t* RowEnd(int row) const {
+        return m_Stream.data() + m_RowStart[static_cast<std::size_t>(row) + 1];
+    }
+
+    // Calls f(at, length, pixels) for each run of drawn pixels of stored row `row` that reaches
+    // into [x, x + n), cut to that window; `at` counts from x, `pixels` are the run's first ones.
+    template <class F>
+    void ForEachRun(int row, int x, int n, F&& f) const;
+
+private:
+    std::vector<std::uint32_t> m_RowStart;  // h + 1 indices into m_Stream
+    std::vector<std::uint16_t> m_Stream;
+};
+
+template <class F>
+void CKeyRunTable::ForEachRun(int row, int x, int n, F&& f) const {
+    const int end = x + n;
+    int at = 0;
+    const std::uint16_t* const last = RowEnd(row);
+    for (const std::uint16_t* p = RowBegin(row); p != last && at < end;) {
+        at += p[0];
+        const int count = p[1];
+        const int from = at > x ? at : x;
+        const int to = at + count < end ? at + count : end;
+        if (to > from) {
+            f(from - x, to - from, p + 2 + (from - at));
+        }
+        at += count;
+        p += 2 + count;
     }
 }
 

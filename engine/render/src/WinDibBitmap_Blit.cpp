@@ -209,35 +209,33 @@ void CWinDibBitmap::BitBlt_TransparentColor(IDibBitmap* dst, int x, int y, int w
     const auto* src = reinterpret_cast<const std::uint16_t*>(bits);
     const int weight = alphaOffset == 0 || a >= 245 ? 256 : a;
     const std::uint16_t key = m_TransparentColor;
-    const CRunTable* runs = KeyRuns();
-    const lanes::CKeyLanes mixed(key, weight);
+    const CKeyRunTable* runs = KeyRuns();
+    const bool wholeRows = c.sx == 0 && c.w == m_StoredWidth;
     for (int row = 0; row < c.h; ++row) {
         std::uint16_t* out = d.pixels + (c.y + row) * d.stride + c.x;
-        const std::uint16_t* from = src + (c.sy + row) * m_StoredWidth + c.sx;
         if (runs == nullptr) {
-            DrawRowSkippingKey(out, from, c.w, key, weight);
+            DrawRowSkippingKey(out, src + (c.sy + row) * m_StoredWidth + c.sx, c.w, key, weight);
             continue;
         }
-        if (weight >= 256 && c.sx == 0 && c.w == m_StoredWidth) {
-            // Key runs are never mixed and whole rows need no cutting: the copies are all there is.
-            int at = 0;
-            for (const CRunTable::TSpan* s = runs->RowBegin(c.sy + row); s != runs->RowEnd(c.sy + row); ++s) {
-                at += s->skip;
-                CopyRun(out + at, from + at, s->whole);
-                at += s->whole;
+        if (weight >= 256 && wholeRows) {
+            // Whole rows need no cutting: the runs' own pixels, copied one run after the other.
+            const std::uint16_t* const last = runs->RowEnd(c.sy + row);
+            for (const std::uint16_t* p = runs->RowBegin(c.sy + row); p != last;) {
+                out += p[0];
+                const int count = p[1];
+                CopyRun(out, p + 2, count);
+                out += count;
+                p += 2 + count;
             }
             continue;
         }
-        if (weight >= 256) {
-            runs->ForEachSpan(c.sy + row, c.sx, c.w, [&](int, int, int wholeAt, int wholeLength) {
-                if (wholeLength > 0) {
-                    CopyRun(out + wholeAt, from + wholeAt, wholeLength);
-                }
-            });
-            continue;
-        }
-        DrawRowByRuns(*runs, c.sy + row, c.sx, c.w, out, from, weight,
-                      [&](int at, int length) { mixed.Draw(out + at, from + at, length); });
+        runs->ForEachRun(c.sy + row, c.sx, c.w, [&](int at, int length, const std::uint16_t* pixels) {
+            if (weight >= 256) {
+                CopyRun(out + at, pixels, length);
+            } else {
+                BlendRowConstant(out + at, pixels, length, weight);
+            }
+        });
     }
 }
 

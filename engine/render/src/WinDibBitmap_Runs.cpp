@@ -46,13 +46,13 @@ const CRunTable* CWinDibBitmap::AlphaRuns(bool unfaded) {
     return table.get();
 }
 
-const CRunTable* CWinDibBitmap::KeyRuns() {
+const CKeyRunTable* CWinDibBitmap::KeyRuns() {
     const auto* pixels = reinterpret_cast<const std::uint16_t*>(PixelsToRead());
     if (pixels == nullptr || m_BitsExternal || m_BytesPerPixel != 2 || m_StoredWidth <= 0 || m_StoredHeight <= 0) {
         return nullptr;
     }
     if (TableDue(kKeyTable)) {
-        m_KeyRuns = CRunTable::FromKey(pixels, m_StoredWidth, m_StoredHeight, m_TransparentColor);
+        m_KeyRuns = CKeyRunTable::FromKey(pixels, m_StoredWidth, m_StoredHeight, m_TransparentColor);
     }
     return m_KeyRuns.get();
 }

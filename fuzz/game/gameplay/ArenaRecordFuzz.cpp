@@ -1,13 +1,14 @@
 // A round's whole body from outside bytes, read through the round screen as a resume reads it.
-// Whatever a read accepts must run the round's rules for a few frames without fault (no division
-// by a level target it read, no pause that never ends) and write back into bytes that read the
-// same.
+// Whatever a read accepts must hold values a round can reach (boost levels within their table) and
+// run the round's rules for a few frames without fault (no division by a level target it read, no
+// pause that never ends) and write back into bytes that read the same.
 #include <cstddef>
 #include <cstdint>
 
 #include "RecordFuzz.h"
 #include "game/gameplay/GameplaySurvival.h"
 #include "game/gameplay/JumpString.h"
+#include "game/progress/UpgradeManager.h"
 
 using gameplayfuzz::Bytes;
 
@@ -33,6 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     FUZZ_CHECK(s.m_nLevelTarget >= CXGameplaySurvival::kFirstLevelTarget);
     FUZZ_CHECK(s.m_nLevelTarget <= CXGameplaySurvival::kTopLevelTarget);
+    FUZZ_CHECK(s.m_nCleared >= 0 && s.m_nCleared <= s.m_nLevelTarget);
+    FUZZ_CHECK(s.m_nMarblesOnPath >= 0 && s.m_nMarblesOnPath <= s.m_Marbles.count);
+    for (int i = 0; i < kUpgradeTypeCount; ++i) FUZZ_CHECK(s.m_BoostLevels[i] <= CUpgradeManager::TableTopLevel(i));
     bool dragged = s.m_pDraggedMarble == nullptr;
     for (int i = 0; i < s.m_Marbles.count; ++i) dragged = dragged || s.m_Marbles.data[i] == s.m_pDraggedMarble;
     FUZZ_CHECK(dragged);

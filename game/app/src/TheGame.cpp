@@ -33,10 +33,7 @@ CTheGame::CTheGame() {
 CTheGame::~CTheGame() {
     // The saves come first, while everything they read still exists. A start-up that failed
     // saves nothing: its player data may be defaults standing in for a file it could not read.
-    if (m_bInitCompleted) {
-        (void)SR_SaveResume();
-        (void)SaveAppData();
-    }
+    if (m_bInitCompleted) SaveResumeThenAppData();
     SafeDelete(m_pAdsEngine);
     SafeDeleteChildren();
     // The services, in the order that lets each go while those it may still reach exist.

@@ -181,6 +181,8 @@ bool CTheGame::InitSaveResumeStorage() {
     if (m_pSaveResumeStorage == nullptr) return false;
     const CommonString path = GetSaveDirectory() + CommonString("saveresume.dat");
     m_pSaveResumeStorage->SetPathAndCRC(path.GetDataConst(), nullptr);
+    // A save cut short leaves its temporary file; an unreadable or damaged file is told now.
+    m_pSaveResumeStorage->RecoverAtStart();
     return true;
 }
 

@@ -1,6 +1,7 @@
 // The game in progress kept across runs: one record per profile and arena round or yard in
 // "saveresume.dat". The game object writes and checks the record header; the gameplay and yard
 // screens write and read the body behind it.
+#include <cstdio>
 #include <memory>
 #include <new>
 
@@ -45,6 +46,21 @@ int CTheGame::SaveResume() {
     return 1;
 }
 
+void CTheGame::SaveResumeThenAppData() {
+    (void)SR_SaveResume();
+    (void)SaveAppData();
+}
+
+int CTheGame::SaveAppData() {
+    if (m_bResumeSaveFailed) {
+        std::fprintf(stderr,
+                     "appdata: the player data is not saved: a record of the game in progress could not be saved "
+                     "in this run, and the two must agree\n");
+        return 0;
+    }
+    return CGameBase::SaveAppData();
+}
+
 int CTheGame::SR_SaveResume() {
     int kind;
     if (m_pGameplayScreen != nullptr) {
@@ -65,14 +81,24 @@ int CTheGame::SR_SaveResume() {
                                             : SR_GetRecordId_OfYard(GetAppData()->m_nCurrentProfile, name);
     // An arena or yard the tables do not know has no record; the previous one stays.
     if (id < 0) return 0;
-
-    TRecordPtr record(CreateMemoryFileObject());
-    if (!record || !record->Create(kResumeRecordCapacity)) return 0;
-    if (!WriteResumeHeader(record.get(), kind, name)) return 0;
-    if (!SR_SaveResume(record.get(), kResumeVersion)) return 0;
     const CommonString recordName = kind == kResumeKindArena ? ArenaResumeRecordName(name) : YardResumeRecordName(name);
-    // The storage's answer is the save's: a record that did not reach the disk is no success.
-    return m_pSaveResumeStorage->WriteRecord(id, record.get(), recordName) ? 1 : 0;
+
+    // From here a record is owed: when it is not saved, neither is the player data of this run.
+    auto failed = [&](const char* why) {
+        m_bResumeSaveFailed = true;
+        if (why != nullptr)
+            std::fprintf(stderr, "resume: record %s (id %d) could not be saved: %s\n", recordName.GetDataConst(), id,
+                         why);
+        return 0;
+    };
+    TRecordPtr record(CreateMemoryFileObject());
+    if (!record || !record->Create(kResumeRecordCapacity)) return failed("no memory for it");
+    if (!WriteResumeHeader(record.get(), kind, name)) return failed("its header did not fit");
+    if (!SR_SaveResume(record.get(), kResumeVersion)) return failed("its body could not be written");
+    // The storage's answer is the save's: a record that did not reach the disk is no success
+    // (the storage has told why).
+    if (!m_pSaveResumeStorage->WriteRecord(id, record.get(), recordName)) return failed(nullptr);
+    return 1;
 }
 
 int CTheGame::SR_SaveResume(IFile* file, int version) {
@@ -104,24 +130,43 @@ bool CTheGame::SR_LoadResume_Arena(const CommonString& arenaName) {
     // Under an arena's id only a round's record resumes anything: any other kind there is damage,
     // and taking it as a success would leave the player with no round at all.
     int kind = kResumeKindNone;
-    if (record->ReadInt(&kind) != 4 || kind != kResumeKindArena) return false;
-    record->Seek(0, FileSeek::Start);
-    return SR_LoadResume(record.get());
+    m_pResumeRefusal = nullptr;
+    bool resumed = false;
+    if (record->ReadInt(&kind) != 4 || kind != kResumeKindArena)
+        m_pResumeRefusal = "it is not a round's record";
+    else
+        resumed = record->Seek(0, FileSeek::Start) && SR_LoadResume(record.get());
+    // A refused record is named and kept aside, then dropped: the new round that starts instead
+    // would be saved over it.
+    if (!resumed && m_pResumeRefusal != nullptr && m_pSaveResumeStorage != nullptr) {
+        const CApplicationData* data = GetAppData();
+        const int id = data != nullptr ? SR_GetRecordId_OfArena(data->m_nCurrentProfile, arenaName) : -1;
+        std::fprintf(stderr, "resume: the round kept in record %s cannot be resumed (%s); a new round starts\n",
+                     ArenaResumeRecordName(arenaName).GetDataConst(), m_pResumeRefusal);
+        if (id >= 0) (void)m_pSaveResumeStorage->DropDamagedRecord(id, m_pResumeRefusal);
+    }
+    return resumed;
 }
 
 bool CTheGame::SR_LoadResume(IFile* record) {
     // The header is read whole and checked before anything of the profile or the screens changes.
     TResumeHeader header;
-    if (!ReadResumeHeader(record, header) || header.kind == kResumeKindNone) return false;
+    m_pResumeRefusal = nullptr;
+    auto refused = [this](const char* why) {
+        m_pResumeRefusal = why;
+        return false;
+    };
+    if (!ReadResumeHeader(record, header)) return refused("its header is damaged");
+    if (header.kind == kResumeKindNone) return false;
     // Yard records are read by the yard screen itself when it opens.
     if (header.kind != kResumeKindArena) return true;
     TUserProfile* profile = GetCurrentProfile();
-    if (header.version != kResumeVersion || profile == nullptr || m_pArenaManager == nullptr ||
-        m_pArenaManager->GetIndexOfArena(header.name) < 0)
-        return false;
+    if (profile == nullptr || m_pArenaManager == nullptr) return false;
+    if (header.version != kResumeVersion) return refused("its version is unknown");
+    if (m_pArenaManager->GetIndexOfArena(header.name) < 0) return refused("its arena is unknown");
     profile->m_CurrentArena = header.name;
     if (!RunGamePlaySurvival()) return false;
-    if (!m_pGameplayScreen->LoadResume(record, header.version)) return false;
+    if (!m_pGameplayScreen->LoadResume(record, header.version)) return refused("its round body was refused");
     return m_pGameplayScreen->OnResumedGame() != 0;
 }
 

@@ -1,5 +1,7 @@
 // The farm manager's readers: the yard table and the per-yard object files.
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <new>
 
 #include "app/GameBase.h"
@@ -10,6 +12,11 @@
 namespace {
 
 using Text = CommonStringRS<50>;
+
+// Generous bounds from the content's own needs: a yard sells a few dozen objects at prices of a
+// few hundred coins.
+constexpr int kMaxFarmPrice = 1000000;
+constexpr int kMaxYardObjectDefs = 1000;
 
 CommonString Unquoted(const Text& value) { return CommonString(Parser::ExtractName(value).GetData()); }
 
@@ -98,7 +105,14 @@ bool ReadDefinitionKey(FarmObjectDef& def, const Text& key, const Text& value) {
     }
     const char* v = value.GetData();
     if (key.IsEqual("price")) {
-        def.price = ToInt(value);
+        // Read wide, so a price past an int is refused rather than wrapped into another one.
+        const long long price = std::strtoll(v != nullptr ? v : "", nullptr, 10);
+        if (price < 0 || price > kMaxFarmPrice) {
+            std::fprintf(stderr, "farm: object %s: a price of %lld, outside 0 to %d\n", def.id.GetDataConst(), price,
+                         kMaxFarmPrice);
+            return false;
+        }
+        def.price = static_cast<int>(price);
     } else if (key.IsEqual("default")) {
         def.flags |= kFarmFlagDefault;
     } else if (key.IsEqual("flag")) {
@@ -159,8 +173,32 @@ int SpotTypeFromName(const CommonString& name) {
 bool CFarmManager::PostConstruct() {
     if (m_pGame == nullptr) return false;
     if (!ReadYardsDefFromFile(m_pGame->GetModuleDirectory() + CommonString("Data\\yards.txt"))) return false;
-    for (int i = 0; i < m_Yards.count; ++i)
-        if (!ReadObjectDefsFromFile(m_Yards[i])) return false;
+    for (int i = 0; i < m_Yards.count; ++i) {
+        const YardDef* yard = m_Yards[i];
+        const char* file = yard->file.GetDataConst() != nullptr ? yard->file.GetDataConst() : "";
+        if (!ReadObjectDefsFromFile(m_Yards[i])) {
+            std::fprintf(stderr, "farm: Data\\%s: the object file of yard %s could not be read\n", file,
+                         yard->id.GetDataConst());
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CFarmManager::CheckYardObjectCounts(CommonString& failure) const {
+    for (int i = 0; i < m_Yards.count; ++i) {
+        const YardDef* yard = m_Yards.data[i];
+        int objects = 0;
+        for (const auto& category : yard->objects) objects += category.count;
+        // A yard without objects is a black yard with an empty shop; thousands take minutes to open.
+        if (objects >= 1 && objects <= kMaxYardObjectDefs) continue;
+        char text[256];
+        std::snprintf(text, sizeof text, "Data\\%s: %d objects for the yard %s, where 1 to %d are expected",
+                      yard->file.GetDataConst() != nullptr ? yard->file.GetDataConst() : "", objects,
+                      yard->id.GetDataConst() != nullptr ? yard->id.GetDataConst() : "", kMaxYardObjectDefs);
+        failure = CommonString(text);
+        return false;
+    }
     return true;
 }
 

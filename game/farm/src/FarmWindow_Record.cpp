@@ -43,8 +43,11 @@ void CXFarmWindow::ResumeYardFromRecord() {
     TResumeHeader header;
     // A record of another kind or another yard under this yard's id can never be read: kept, it
     // would keep the yard shut for good. The yard opens fresh and the record goes.
+    // Either is named, and the file as it was kept aside, before the record goes.
     if (!ReadResumeHeader(record.get(), header) || header.kind != kResumeKindYard || !(header.name == m_pYardDef->id)) {
-        game->m_pSaveResumeStorage->DeleteRecord(id);
+        std::fprintf(stderr, "yard: the record under the id of %s is not this yard's; the yard opens as new\n",
+                     m_pYardDef->id.GetDataConst());
+        (void)game->m_pSaveResumeStorage->DropDamagedRecord(id, "not a record of this yard");
         return;
     }
     if (LoadResume(record.get(), header.version)) return;
@@ -54,12 +57,11 @@ void CXFarmWindow::ResumeYardFromRecord() {
                  m_pYardDef->id.GetDataConst());
     ResetUsersYard();
     (void)AddDefaultFarmPurchases();
-    game->m_pSaveResumeStorage->DeleteRecord(id);
+    (void)game->m_pSaveResumeStorage->DropDamagedRecord(id, "its yard could not be read");
 }
 
 void CXFarmWindow::SaveYardAndPlayerData() {
     CTheGame* game = TheGame();
     if (game == nullptr) return;
-    (void)game->SaveAppData();
-    (void)game->SaveResume();
+    game->SaveResumeThenAppData();
 }

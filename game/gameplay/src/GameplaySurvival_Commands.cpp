@@ -57,10 +57,7 @@ int CXGameplaySurvival::OnMessage(CXElement* sender, int code, XWPARAM wparam, i
                 return 1;
             }
             if (Is(wparam, "btn_pause_menu")) {
-                if (game != nullptr) {
-                    (void)game->SaveAppData();
-                    (void)game->SaveResume();
-                }
+                if (game != nullptr) game->SaveResumeThenAppData();
                 PostGameMessage(MSG_RUN_PLAY_SCREEN);
                 return 1;
             }
@@ -74,10 +71,7 @@ int CXGameplaySurvival::OnMessage(CXElement* sender, int code, XWPARAM wparam, i
         case XMSG_ACTION_DONE:
             if (Is(wparam, "acn_pause_on")) {
                 // Opening the pause panel keeps the player data and the round.
-                if (game != nullptr) {
-                    (void)game->SaveAppData();
-                    (void)game->SaveResume();
-                }
+                if (game != nullptr) game->SaveResumeThenAppData();
                 return 1;
             }
             if (Is(wparam, "acn_pause_2_sound")) {

@@ -25,9 +25,8 @@ constexpr int kFullDanger = 255;
 // The danger pulse's clock steps 0.1 a frame (16.16), so the halo pulses every 20 frames.
 constexpr FIXED_FLOAT_16 kClockStep = 6554;
 constexpr FIXED_FLOAT_16 kGameOverClockStart = 65536;
-// The game-over clock stops here, a whole number of pulses on, instead of wrapping after some
-// hours of idling (a wrapped clock would read as too early for the press that goes on).
-constexpr FIXED_FLOAT_16 kGameOverClockCap = 16383 * 131072;
+// The game-over clock stops at the class's cap instead of wrapping after some hours of idling
+// (a wrapped clock would read as too early for the press that goes on).
 constexpr int kThreeOnPathsAchievement = 22;
 constexpr int kMarblesForThreeOnPaths = 3;
 

@@ -1,9 +1,11 @@
 // The round's body in its record of "saveresume.dat", behind the header the game object writes.
 // One routine moves every field both ways. Nothing read is trusted: a count is checked against
 // the bytes left before anything is made for it, and a value the round cannot run with (a level
-// target it would divide by, a pause it would never leave, a boost table longer than six) fails
-// the read, after which the game object starts a new round instead.
+// target it would divide by, a pause it would never leave, a boost table longer than six, a count
+// or level past what a round can reach, a boost level past the boost table) fails the read,
+// after which the game object starts a new round instead.
 #include <algorithm>
+#include <climits>
 #include <new>
 
 #include "RecordReading.h"
@@ -15,6 +17,7 @@
 #include "game/gameplay/GameplaySurvival.h"
 #include "game/gameplay/JumpString.h"
 #include "game/gameplay/Marble.h"
+#include "game/progress/UpgradeManager.h"
 
 namespace {
 
@@ -24,6 +27,13 @@ constexpr int kRayBytes = 4 * 4;
 constexpr int kBombBytes = 5 * 4;
 constexpr int kPointBytes = 2 * 4;
 constexpr int kStoredBoosts = 6;
+// Generous ceilings for what a round can reach in play: lives come from the life boost (at most
+// a few), a level needs at least 20 clears, the spawn interval is recomputed from at most 30
+// frames each frame, and a pause lasts until its bursts are done.
+constexpr int kMaxStoredLives = 99;
+constexpr int kMaxStoredLevel = 100000;
+constexpr int kMaxStoredSpawnFrames = 3000;
+constexpr int kMaxStoredPauseFrames = CXGameplaySurvival::kPauseBurstFrame + 100000;
 
 // Reads or writes a list of value records: its count, then each item over a fresh default.
 template <class T, class Fresh>
@@ -135,7 +145,7 @@ int CXGameplaySurvival::Serialize(IFile* file, bool writing, int /*version*/) {
         // The speed and spawn formulas divide by the target, and a pause past its burst frame
         // only ends once every marble is set to burst.
         if (m_nLevelTarget < kFirstLevelTarget || m_nLevelTarget > kTopLevelTarget) return 0;
-        if (m_nPauseCounter < -1) return 0;
+        if (!HoldsRoundValues()) return 0;
         if (m_nPauseCounter > kPauseBurstFrame)
             for (int i = 0; i < m_Marbles.count; ++i) {
                 const CMarble* marble = m_Marbles.data[i];
@@ -157,6 +167,11 @@ int CXGameplaySurvival::Serialize(IFile* file, bool writing, int /*version*/) {
     if (!writing && (boosts < 0 || boosts > kStoredBoosts)) return 0;
     if (!writing) std::fill(std::begin(m_BoostLevels), std::end(m_BoostLevels), std::uint8_t{0});
     if (boosts > 0) h.Serialize(m_BoostLevels, boosts);
+    // A level past the boost table's top would scale a bomb's radius or a coin's chance without
+    // bound: such a record is damage, as a bought level can never be there.
+    if (!writing)
+        for (int i = 0; i < boosts; ++i)
+            if (m_BoostLevels[i] > CUpgradeManager::TableTopLevel(i)) return 0;
 
     bool withoutAdStrip = true;
     h.Serialize(withoutAdStrip);
@@ -174,6 +189,18 @@ int CXGameplaySurvival::Serialize(IFile* file, bool writing, int /*version*/) {
     m_nTargetFill = m_nShownFill =
         static_cast<int>(static_cast<double>(m_nFullFillWidth) * m_nCleared / m_nLevelTarget);
     return 1;
+}
+
+bool CXGameplaySurvival::HoldsRoundValues() const {
+    auto within = [](long long v, long long low, long long high) { return v >= low && v <= high; };
+    // The cleared count stays below the level's target in play and meets it only during the
+    // level-up; the marbles on paths are some of the marbles held.
+    return within(m_nScore, 0, INT_MAX) && within(m_nCoinsPickedUp, 0, INT_MAX) &&
+           within(m_nLives, 0, kMaxStoredLives) && within(m_nGameOverClock, 0, kGameOverClockCap) &&
+           within(m_nLevel, 0, kMaxStoredLevel) && within(m_nCleared, 0, m_nLevelTarget) &&
+           within(m_nEasingCounter, 0, kEasingFrames) && within(m_nSpawnInterval, 1, kMaxStoredSpawnFrames) &&
+           within(m_nSpawnCounter, 0, kMaxStoredSpawnFrames) && within(m_nPauseCounter, -1, kMaxStoredPauseFrames) &&
+           within(m_nDragHighlightAlpha, 0, 255) && within(m_nMarblesOnPath, 0, m_Marbles.count);
 }
 
 void CXGameplaySurvival::ShiftStoredPositions(int dy) {

@@ -62,6 +62,10 @@ CommonString CUpgradeManager::GetLevelLabel(int type, int level) const {
 
 int CUpgradeManager::GetNumLevels(int type) const { return IsType(type) ? m_LevelLabels[type].count : 0; }
 
+int CUpgradeManager::TableTopLevel(int type) {
+    return type >= 0 && type < kUpgradeTypeCount ? kBoostTable[type].levels - 1 : -1;
+}
+
 int CUpgradeManager::GetLevelCost(int type, int level) const {
     if (!IsType(type) || level < 0 || level >= m_LevelCosts[type].count) return 0;
     return m_LevelCosts[type].data[level];

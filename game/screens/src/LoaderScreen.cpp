@@ -271,6 +271,10 @@ bool CXLoaderScreen::ManagerStep(int step) {
         case 3:
             if (!CreateManager(game->m_pFarmManager, game, m_LastFailure, "the farm (Data\\yards.txt and its yards)"))
                 return false;
+            if (!game->m_pFarmManager->CheckYardObjectCounts(m_LastFailure)) {
+                SafeDelete(game->m_pFarmManager);
+                return false;
+            }
             if (!CreateManager(game->m_pPurchaseManager, game, m_LastFailure, "the purchases (Data\\addcoins.txt)"))
                 return false;
             break;

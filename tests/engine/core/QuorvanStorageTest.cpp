@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <memory>
@@ -10,6 +12,8 @@
 #include "core/MemFile.h"
 #include "core/MultiRecordFile.h"
 #include "core/QuorvanStorage.h"
+#include "core/iPhoneFile.h"
+#include "testsupport/SaveFaults.h"
 
 using namespace paktest;
 
@@ -128,105 +132,140 @@ TEST_F(StorageTest, MissingFileIsAnEmptySet) {
     EXPECT_FALSE(std::filesystem::exists(path)) << "reading saves nothing";
 }
 
-// Malformed files: each opens as an empty set (and nothing is read outside it).
-struct TMalformed {
+// Damaged files: a bad count or a table past the end loses every record, a bad entry or block
+// only its own record; the file itself is not touched by an open.
+struct TDamaged {
     const char* why;
     Bytes (*make)();
+    bool keepsOne, keepsTwo;
 };
 
 Bytes Valid() { return RecordFileBytes({{1, "one", "data one"}, {2, "two", "data two"}}); }
 
-const TMalformed kMalformed[] = {
-    {"count 0", [] { return RecordFileBytes({}); }},
+const TDamaged kDamaged[] = {
     {"count 100",
      [] {
          Bytes b = Valid();
          Put32(b, 0, 100);
          return b;
-     }},
+     },
+     false, false},
     {"count 101",
      [] {
          Bytes b = Valid();
          Put32(b, 0, 101);
          return b;
-     }},
+     },
+     false, false},
     {"negative count",
      [] {
          Bytes b = Valid();
          Put32(b, 0, 0xFFFFFFFFu);
          return b;
-     }},
-    {"size 0 and offset 0",
+     },
+     false, false},
+    {"size 0 and offset 0 in the second entry",
      [] {
          Bytes b = Valid();
          Put32(b, 12, 0);
          Put32(b, 16, 0);
          return b;
-     }},
-    {"negative size",
+     },
+     true, false},
+    {"negative size in the first entry",
      [] {
          Bytes b = Valid();
          Put32(b, 4, static_cast<std::uint32_t>(-5));
          return b;
-     }},
-    {"offset inside the table",
+     },
+     false, true},
+    {"first offset inside the table",
      [] {
          Bytes b = Valid();
          Put32(b, 8, 12);
          return b;
-     }},
-    {"record runs past the file",
+     },
+     false, true},
+    {"second record runs past the file",
      [] {
          Bytes b = Valid();
          Put32(b, 12, 1000);
          return b;
-     }},
-    {"offset past the file",
+     },
+     true, false},
+    {"second offset past the file",
      [] {
          Bytes b = Valid();
          Put32(b, 16, 5000);
          return b;
-     }},
+     },
+     true, false},
     {"name of 99 bytes",
      [] {
          return RecordFileBytes({{1, std::string(99, 'n'), "d"}});
-     }},
-    {"negative name length",
+     },
+     false, false},
+    {"negative name length in the first block",
      [] {
          Bytes b = Valid();
          Put32(b, 20 + 4, 0xFFFFFFFFu);
          return b;
-     }},
-    {"name runs past the file",
+     },
+     false, true},
+    {"first name runs past the file",
      [] {
          Bytes b = Valid();
          Put32(b, 20 + 4, 60);
          return b;
-     }},
+     },
+     false, true},
+    {"two records with one id",
+     [] {
+         return RecordFileBytes({{1, "one", "data one"}, {1, "two", "data two"}});
+     },
+     true, false},
     {"table cut short",
      [] {
          Bytes b = Valid();
          b.resize(10);
          return b;
-     }},
-    {"block cut short",
+     },
+     false, false},
+    {"cut inside the count",
+     [] {
+         return Bytes{1, 0};
+     },
+     false, false},
+    {"an empty file", [] { return Bytes{}; }, false, false},
+    {"second block cut short",
      [] {
          Bytes b = Valid();
          b.erase(b.end() - 3, b.end());
          return b;
-     }},
+     },
+     true, false},
 };
 
-TEST_F(StorageTest, MalformedFilesOpenEmpty) {
-    for (const TMalformed& m : kMalformed) {
+TEST_F(StorageTest, DamagedFilesKeepTheRecordsThatReadWhole) {
+    for (const TDamaged& m : kDamaged) {
         SCOPED_TRACE(m.why);
-        ASSERT_TRUE(WriteFile(path, m.make()));
+        const Bytes bytes = m.make();
+        ASSERT_TRUE(WriteFile(path, bytes));
         CQuorvanMultiRecordFile file(&game);
         ASSERT_EQ(file.OpenMultiRecordFile(path.c_str(), nullptr), 1);
-        EXPECT_EQ(file.IsRecordEmpty(1), 1);
-        EXPECT_EQ(file.IsRecordEmpty(2), 1);
-        EXPECT_EQ(file.ReadRecord(1), nullptr);
+        EXPECT_EQ(file.report.state, ERecordFileState::kDamaged);
+        EXPECT_FALSE(file.report.problem.empty());
+        EXPECT_EQ(Text(file.ReadRecord(1)), m.keepsOne ? "data one" : "<null>");
+        EXPECT_EQ(Text(file.ReadRecord(2)), m.keepsTwo ? "data two" : "<null>");
+        file.CloseWithoutSaving();
+        EXPECT_EQ(ReadFile(path), bytes) << "an open alone changes nothing";
     }
+    // A file saved with no records is whole, not damaged.
+    ASSERT_TRUE(WriteFile(path, RecordFileBytes({})));
+    CQuorvanMultiRecordFile empty(&game);
+    ASSERT_EQ(empty.OpenMultiRecordFile(path.c_str(), nullptr), 1);
+    EXPECT_EQ(empty.report.state, ERecordFileState::kWhole);
+    EXPECT_EQ(empty.IsRecordEmpty(1), 1);
 }
 
 TEST_F(StorageTest, NinetyNineRecordsOpenWhole) {
@@ -383,6 +422,210 @@ TEST_F(StorageTest, StorageWithoutDiskFilesReportsTheFileAsUnopenable) {
     EXPECT_STREQ(plain.GetRecordName(1).GetDataConst(), "...");
     EXPECT_EQ(plain.IsRecordEmpty(1), 1);
     EXPECT_EQ(plain.ReadRecord(1), nullptr);
+}
+
+// A disk whose reads of one file fail: its open with `openErrno`, or every read once `readBudget`
+// bytes of it were read, as a refused permission or a bad sector does.
+struct TReadFaults {
+    std::string target;
+    int openErrno = 0;
+    long readBudget = -1;  // -1: reads never fail
+};
+
+class CReadFaultFile : public CiPhoneFile {
+public:
+    explicit CReadFaultFile(TReadFaults* faults) : faults(faults) {}
+    int Open(IFileHost* host, const char* name, unsigned mode) override {
+        watched = faults->target == name && (mode & FileMode::Read) != 0;
+        if (watched && faults->openErrno != 0) {
+            errno = faults->openErrno;
+            return 0;
+        }
+        return CiPhoneFile::Open(host, name, mode);
+    }
+    int ReadData(void* buffer, int count) override {
+        if (watched && faults->readBudget >= 0) {
+            if (faults->readBudget < count) {
+                faults->readBudget = 0;
+                errno = EIO;
+                return -1;
+            }
+            faults->readBudget -= count;
+        }
+        return CiPhoneFile::ReadData(buffer, count);
+    }
+
+private:
+    TReadFaults* faults;
+    bool watched = false;
+};
+
+class CReadFaultRecordFile : public CQuorvanMultiRecordFile {
+public:
+    CReadFaultRecordFile(IFileHost* game, TReadFaults* faults) : CQuorvanMultiRecordFile(game), faults(faults) {}
+    IFile* CreateDiskFile() override { return new CReadFaultFile(faults); }
+
+private:
+    TReadFaults* faults;
+};
+
+class CReadFaultStorage : public CQuorvanStorage {
+public:
+    explicit CReadFaultStorage(TReadFaults* faults) : CQuorvanStorage(nullptr), faults(faults) {}
+
+protected:
+    CQuorvanMultiRecordFile* CreateRecordFile() override { return new CReadFaultRecordFile(nullptr, faults); }
+
+private:
+    TReadFaults* faults;
+};
+
+std::size_t Occurrences(const std::string& text, const std::string& part) {
+    std::size_t n = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+    return n;
+}
+
+std::vector<std::string> FolderNames(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST_F(StorageTest, AFileThatCannotBeReadRunsEmptyAndIsNeverWrittenOverInThatRun) {
+    const Bytes whole = Valid();
+    // An open reads the count and table (20 bytes), then each block's head and name (11 bytes
+    // each here); a record's data is read after that.
+    const struct {
+        const char* why;
+        int openErrno;
+        long readBudget;
+    } cases[] = {{"permission denied", EACCES, -1},         {"an I/O error at open", EIO, -1},
+                 {"a read error in the count", 0, 2},       {"a read error in the table", 0, 9},
+                 {"a read error in a block's head", 0, 24}, {"a read error in a record's data", 0, 44}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        ASSERT_TRUE(WriteFile(path, whole));
+        TReadFaults faults{path, c.openErrno, c.readBudget};
+        CReadFaultStorage storage(&faults);
+        storage.SetPathAndCRC(path.c_str(), nullptr);
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(Text(storage.ReadRecord(1)), "<null>") << "the run goes on as if there were no records";
+        EXPECT_EQ(storage.WriteRecord(2, Source("a new yard").get(), "two"), 0);
+        // The disk mends, the run goes on: still nothing is written over the file.
+        faults = TReadFaults{};
+        EXPECT_EQ(storage.WriteRecord(3, Source("a round").get(), "three"), 0);
+        storage.DeleteRecord(1);
+        EXPECT_EQ(Text(storage.ReadRecord(1)), "<null>");
+        const std::string log = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(Occurrences(log, path + ": cannot be read"), 1u) << log;
+        EXPECT_NE(log.find("record two (id 2) was not saved"), std::string::npos) << log;
+        EXPECT_NE(log.find("record three (id 3) was not saved"), std::string::npos) << log;
+        EXPECT_EQ(ReadFile(path), whole);
+        EXPECT_EQ(FolderNames(dir.Path("")), std::vector<std::string>{"saveresume.dat"})
+            << "nothing kept aside or left";
+        // The next run reads every record.
+        CQuorvanStorage next(&game);
+        next.SetPathAndCRC(path.c_str(), nullptr);
+        EXPECT_EQ(Text(next.ReadRecord(1)), "data one");
+        EXPECT_EQ(Text(next.ReadRecord(2)), "data two");
+    }
+}
+
+TEST_F(StorageTest, ADamagedFileIsKeptAsideUnderANumberOfItsOwnAndItsWholeRecordsGoOn) {
+    Bytes first = Valid();
+    Put32(first, 16, 5000);  // the second entry points past the end
+    Bytes second = Valid();
+    Put32(second, 0, 100);  // a bad count: nothing can be read
+    const struct {
+        const Bytes& bytes;
+        const char* kept;
+        const char* one;
+    } runs[] = {{first, ".damaged.1", "data one"}, {second, ".damaged.2", "<null>"}};
+    for (const auto& run : runs) {
+        SCOPED_TRACE(run.kept);
+        ASSERT_TRUE(WriteFile(path, run.bytes));
+        CQuorvanStorage storage(&game);
+        storage.SetPathAndCRC(path.c_str(), nullptr);
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(Text(storage.ReadRecord(1)), run.one);
+        EXPECT_EQ(storage.WriteRecord(7, Source("a later save").get(), "seven"), 1);
+        const std::string log = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(Occurrences(log, "it is kept as " + path + run.kept), 1u) << log;
+        EXPECT_EQ(ReadFile(path + run.kept), run.bytes);
+        EXPECT_EQ(Text(storage.ReadRecord(1)), run.one);
+        EXPECT_EQ(Text(storage.ReadRecord(2)), "<null>");
+        EXPECT_EQ(Text(storage.ReadRecord(7)), "a later save");
+    }
+    EXPECT_EQ(ReadFile(path + ".damaged.1"), first) << "the second damaged file did not replace the first";
+    EXPECT_FALSE(std::filesystem::exists(path + "2"));
+}
+
+TEST_F(StorageTest, ADamagedFileThatCannotBeKeptAsideIsNotWrittenOver) {
+    Bytes damaged = Valid();
+    Put32(damaged, 16, 5000);
+    ASSERT_TRUE(WriteFile(path, damaged));
+    CQuorvanStorage storage(&game);
+    storage.SetPathAndCRC(path.c_str(), nullptr);
+    testing::internal::CaptureStderr();
+    SetRenameFails(true);
+    EXPECT_EQ(storage.WriteRecord(7, Source("a later save").get(), "seven"), 0);
+    SetRenameFails(false);
+    const std::string log = testing::internal::GetCapturedStderr();
+    EXPECT_NE(log.find("record seven (id 7) could not be saved: the damaged file could not be kept aside as " + path +
+                       ".damaged.1"),
+              std::string::npos)
+        << log;
+    EXPECT_EQ(ReadFile(path), damaged);
+    EXPECT_FALSE(std::filesystem::exists(path + ".damaged.1"));
+    EXPECT_FALSE(std::filesystem::exists(path + "2"));
+}
+
+TEST_F(StorageTest, ARefusedRecordIsNamedAndKeptAsideBeforeItIsDropped) {
+    ASSERT_TRUE(WriteFile(path, Valid()));
+    CQuorvanStorage storage(&game);
+    storage.SetPathAndCRC(path.c_str(), nullptr);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(storage.DropDamagedRecord(1, "its body was refused"), 1);
+    EXPECT_EQ(storage.DropDamagedRecord(9, "absent"), 0) << "nothing to drop, nothing kept";
+    const std::string log = testing::internal::GetCapturedStderr();
+    EXPECT_NE(log.find("record one (id 1) was refused (its body was refused); the file as it was is kept as " + path +
+                       ".damaged.1"),
+              std::string::npos)
+        << log;
+    EXPECT_EQ(ReadFile(path + ".damaged.1"), Valid());
+    EXPECT_FALSE(std::filesystem::exists(path + ".damaged.2"));
+    EXPECT_EQ(ReadFile(path), RecordFileBytes({{2, "two", "data two"}}));
+}
+
+TEST_F(StorageTest, ATemporaryFileLeftByAnInterruptedSaveIsRemovedOrUsedAtStart) {
+    const Bytes older = RecordFileBytes({{1, "one", "older"}});
+    const Bytes newer = RecordFileBytes({{1, "one", "newer"}});
+    Bytes cut = newer;
+    cut.resize(cut.size() - 2);
+    const struct {
+        const char* why;
+        const Bytes* file;  // null: no file under the name
+        const Bytes& temp;
+        const char* after;
+    } cases[] = {{"the file is there: the rename never happened", &older, newer, "older"},
+                 {"no file, a whole new one waits", nullptr, newer, "newer"},
+                 {"no file, a cut one waits", nullptr, cut, "<null>"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        std::filesystem::remove(path);
+        if (c.file != nullptr) ASSERT_TRUE(WriteFile(path, *c.file));
+        ASSERT_TRUE(WriteFile(path + "2", c.temp));
+        CQuorvanStorage storage(&game);
+        storage.SetPathAndCRC(path.c_str(), nullptr);
+        testing::internal::CaptureStderr();
+        storage.RecoverAtStart();
+        const std::string log = testing::internal::GetCapturedStderr();
+        EXPECT_NE(log.find(path + "2"), std::string::npos) << log;
+        EXPECT_FALSE(std::filesystem::exists(path + "2"));
+        EXPECT_EQ(Text(storage.ReadRecord(1)), c.after);
+    }
 }
 
 }  // namespace

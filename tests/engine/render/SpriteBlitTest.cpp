@@ -13,6 +13,7 @@
 #include <iterator>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "SoftBitmapFixtures.h"
@@ -210,6 +211,75 @@ TEST(SpriteBlit, ColourKeyOnASpriteMaskFollowsTheRule) {
     ExpectEveryBlitFollowsTheRule(SpriteOutline(), true, kKeyOffsets);
 }
 
+// Masks of a colour-keyed bitmap (alpha 0 is keyed, 255 drawn), each with runs long enough on
+// average that the bitmap keeps its own packed copy of the drawn runs: keys and drawn pixels at
+// the row ends, lone drawn pixels, rows wholly keyed or wholly drawn, an edge that moves along the
+// rows. Every blit of Blits() (windows, clipping on all four sides) at every fade must still give
+// the plain colour-key rule's pixels.
+std::vector<TImage> KeyMasks() {
+    constexpr int kW = 150, kH = 97;
+    const std::vector<std::pair<const char*, std::function<bool(int, int)>>> masks = {
+        {"key at both row ends", [](int x, int) { return x < 7 || x >= kW - 5; }},
+        {"drawn at both row ends, key between", [](int x, int) { return x >= 9 && x < kW - 3; }},
+        {"a lone drawn pixel at each row end", [](int x, int) { return x != 0 && x != kW - 1; }},
+        {"bands of rows wholly keyed and wholly drawn", [](int, int y) { return (y / 5) % 2 == 0; }},
+        {"an edge moving along the rows", [](int x, int y) { return x < (y * 13) % kW; }},
+        {"two shapes a row, their edges at every offset",
+         [](int x, int y) { return !((x >= y % 17 && x < 40 + y % 23) || (x >= 70 + y % 11 && x < 131 + y % 19)); }},
+        {"no key at all", [](int, int) { return false; }},
+    };
+    std::vector<TImage> images;
+    for (const auto& [name, keyed] : masks) {
+        TImage im{name, kW, kH, {}, {}};
+        for (int y = 0; y < kH; ++y) {
+            for (int x = 0; x < kW; ++x) {
+                im.pixels.push_back(Pattern(x * 3, y));
+                im.alpha.push_back(keyed(x, y) ? 0 : 255);
+            }
+        }
+        images.push_back(im);
+    }
+    return images;
+}
+
+TEST(SpriteBlit, ColourKeyMasksFollowTheRule) {
+    for (const TImage& im : KeyMasks()) ExpectEveryBlitFollowsTheRule(im, true, kKeyOffsets);
+}
+
+// Rows longer than the table's 16-bit counts: a key run and a drawn run of 70,000 pixels each.
+TEST(SpriteBlit, ColourKeyRunsLongerThanSixteenBitsAreDrawnWhole) {
+    constexpr int kW = 140000, kH = 2;
+    const auto drawn = [](int x, int y) { return y == 0 ? x >= 70000 : x < 70000; };
+    auto src = MakeBitmap(
+        kW, kH, [](int x, int y) { return Pattern(x, y); }, [&](int x, int y) { return drawn(x, y) ? 255 : 0; });
+    src->ReplaceAlphaWithTransparentColor();
+    const std::uint16_t key = src->GetTransparentColor();
+    struct TCase {
+        int x, sx, w, offset;
+    };
+    // Whole rows (the first blits build the table), a window over the split of the counts, a fade.
+    for (const TCase c :
+         {TCase{0, 0, 0, 0}, TCase{0, 0, 0, 0}, TCase{0, 0, 0, 0}, TCase{3, 65530, 9000, 0}, TCase{-2, 0, 0, -40}}) {
+        auto canvas = MakeBitmap(kW, kH, Ground);
+        src->BitBlt(canvas.get(), c.x, 0, c.w, 0, c.sx, 0, c.offset);
+        int bad = 0;
+        for (int y = 0; y < kH; ++y) {
+            for (int cx = 0; cx < kW; ++cx) {
+                const int px = cx - c.x + c.sx;
+                std::uint16_t want = Ground(cx, y);
+                if (px >= c.sx && px < kW && (c.w == 0 || px < c.sx + c.w)) {
+                    want = KeyRule(c.offset, key, want, drawn(px, y) ? Pattern(px, y) : key);
+                }
+                if (PixelAt(canvas.get(), cx, y) != want && ++bad <= 3) {
+                    ADD_FAILURE() << "blit at " << c.x << " from " << c.sx << " offset " << c.offset << ": canvas ("
+                                  << cx << ", " << y << ") is " << PixelAt(canvas.get(), cx, y) << ", expected "
+                                  << want;
+                }
+            }
+        }
+    }
+}
+
 // A bitmap drawn more than once keeps a table of its runs; every way of changing its planes must
 // be seen by the next blit. Each case blits a sprite three times (the table exists from the
 // second), changes it, and checks the next blit against the rule over the changed planes.
@@ -265,6 +335,26 @@ std::vector<TChangeCase> ChangeCases() {
                              for (int x = 100; x < std::min(130, im.w); ++x) {
                                  im.pixels[static_cast<std::size_t>(y) * im.w + x] = Pattern(x - 100 + 5, y - 5);
                              }
+                         }
+                     }});
+    cases.push_back({"new pixels given with SetBits", true, [](CWinDibBitmap& b, TImage& im) {
+                         const std::uint16_t key = b.GetTransparentColor();
+                         auto* px = static_cast<std::uint16_t*>(std::malloc(im.pixels.size() * sizeof(std::uint16_t)));
+                         for (std::size_t i = 0; i < im.pixels.size(); ++i) {
+                             // The key moves: what was keyed is drawn, the right half of each row keyed.
+                             const int x = static_cast<int>(i % static_cast<std::size_t>(im.w));
+                             im.pixels[i] = x >= im.w / 2 ? key : Pattern(x, 3);
+                             px[i] = im.pixels[i];
+                         }
+                         b.SetBits(reinterpret_cast<unsigned char*>(px), im.w, im.h);
+                     }});
+    cases.push_back({"pixels written with WriteBits", true, [](CWinDibBitmap& b, TImage& im) {
+                         std::vector<std::uint16_t> row(static_cast<std::size_t>(im.w));
+                         for (int x = 0; x < im.w; ++x) row[static_cast<std::size_t>(x)] = Pattern(x, 11);
+                         for (int y = 0; y < 6; ++y) {
+                             b.WriteBits(0, y, reinterpret_cast<unsigned char*>(row.data()), im.w);
+                             std::copy(row.begin(), row.end(),
+                                       im.pixels.begin() + static_cast<std::ptrdiff_t>(y) * im.w);
                          }
                      }});
     cases.push_back({"a rectangle filled on it", true, [](CWinDibBitmap& b, TImage& im) {

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@
 #include "game/progress/UserProfile.h"
 #include "testsupport/GlTestGame.h"
 #include "testsupport/MediaTestGame.h"
+#include "testsupport/SaveFaults.h"
 #include "testsupport/ScratchSaveFolder.h"
 #include "testsupport/TestTheGame.h"
 
@@ -255,15 +257,27 @@ TEST_F(TheGameResume, DamagedHeadersAreRefusedBeforeTheProfileChanges) {
         {Bytes{1, 0, 0}, "a cut kind"},
         {Cut(Record(1, 1, "arena3", {}), 2), "a cut name"},
     };
+    const std::string file = saves.Path("saveresume.dat");
+    int kept = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.why);
         Store(201, c.record);
         player->m_CurrentArena = CommonString("arena1");
         g_Log.clear();
+        testing::internal::CaptureStderr();
         EXPECT_FALSE(game.SR_LoadResume_Arena(CommonString("arena2")));
+        const std::string told = testing::internal::GetCapturedStderr();
         EXPECT_STREQ(player->m_CurrentArena.GetDataConst(), "arena1");
         EXPECT_EQ(game.m_pGameplayScreen, nullptr) << "no round was opened";
         EXPECT_TRUE(g_Log.empty());
+        // The refused record is named, kept aside with the file, and gone from it.
+        ++kept;
+        const std::string copy = file + ".damaged." + std::to_string(kept);
+        EXPECT_NE(told.find("the round kept in record arena_arena2 cannot be resumed"), std::string::npos) << told;
+        EXPECT_NE(told.find("record test (id 201) was refused"), std::string::npos) << told;
+        EXPECT_NE(told.find("kept as " + copy), std::string::npos) << told;
+        EXPECT_TRUE(std::filesystem::exists(copy));
+        EXPECT_TRUE(game.m_pSaveResumeStorage->IsRecordEmpty(201));
     }
     // Asked to resume such a record, the player gets a new round rather than nothing at all.
     Store(201, Record(2, 1, "barn", body));
@@ -271,6 +285,45 @@ TEST_F(TheGameResume, DamagedHeadersAreRefusedBeforeTheProfileChanges) {
     g_Log.clear();
     EXPECT_EQ(game.OnMessage(nullptr, MSG_RESUME_ARENA, 0, 0), 1);
     EXPECT_EQ(g_Log, std::vector<std::string>{"new round"});
+}
+
+// The record goes to the disk before the player data: a purchase is never saved as paid while
+// the record of the yard it stands in is the old one.
+TEST_F(TheGameResume, TheRecordIsSavedBeforeThePlayerData) {
+    RunningRound(5);
+    StartFileJournal();
+    game.SaveResumeThenAppData();
+    std::vector<std::string> renames;
+    for (const std::string& line : StopFileJournal())
+        if (line.rfind("rename ", 0) == 0) renames.push_back(line.substr(line.rfind('/') + 1));
+    const std::vector<std::string> expected = {"saveresume.dat", "global.opt"};
+    EXPECT_EQ(renames, expected);
+}
+
+// A record that cannot be saved keeps the player data from being saved for the rest of the run:
+// the coins of this run's purchases stay unspent on the disk, with the yards as they were.
+TEST_F(TheGameResume, ARecordThatCannotBeSavedKeepsThePlayerDataAsItWas) {
+    RunningRound(1);
+    player->m_nCoins = 100;
+    ASSERT_EQ(game.SaveAppData(), 1);
+    const std::string appData = saves.Path("global.opt");
+    std::ifstream before(appData, std::ios::binary);
+    const std::string saved((std::istreambuf_iterator<char>(before)), std::istreambuf_iterator<char>());
+    ASSERT_FALSE(saved.empty());
+
+    // The storage cannot write: its file's folder is a plain file.
+    const std::string blocked = saves.Path("blocked");
+    std::ofstream(blocked) << "x";
+    game.m_pSaveResumeStorage->SetPathAndCRC((blocked + "/saveresume.dat").c_str(), nullptr);
+    player->m_nCoins = 40;  // spent on what the record would have held
+    testing::internal::CaptureStderr();
+    game.SaveResumeThenAppData();
+    EXPECT_EQ(game.SaveAppData(), 0) << "nor later in the run";
+    const std::string told = testing::internal::GetCapturedStderr();
+    EXPECT_NE(told.find("record arena_arena2 (id 201) could not be saved"), std::string::npos) << told;
+    EXPECT_NE(told.find("appdata: the player data is not saved"), std::string::npos) << told;
+    std::ifstream after(appData, std::ios::binary);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(after)), std::istreambuf_iterator<char>()), saved);
 }
 
 TEST_F(TheGameResume, RemovingAPlayerDeletesEveryRecordOfItsSlot) {

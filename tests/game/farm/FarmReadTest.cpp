@@ -315,4 +315,48 @@ TEST_F(FarmRead, MissingFilesFailTheLoad) {
     EXPECT_FALSE(none.ReadObjectDefsFromFile(static_cast<YardDef*>(nullptr)));
 }
 
+// An empty or garbage object file leaves its yard black with an empty shop, and a price past an
+// int wraps into another price: both are refused, naming the member.
+TEST_F(FarmRead, ObjectFilesWithNoObjectsOrPricesOutOfBoundsAreRefused) {
+    const struct {
+        const char* why;
+        std::string objects;
+        bool reads;
+        const char* told;  // in the check's failure, or on stderr when the read fails
+    } cases[] = {
+        {"an empty file", "", true, "Data\\y1.txt: 0 objects for the yard y1, where 1 to 1000 are expected"},
+        {"garbage", "\x01\x02 not a data file\n=== ///\n", true, "Data\\y1.txt: 0 objects for the yard y1"},
+        {"a price past an int", "bird = b\nprice = 99999999999\nend\n", false,
+         "farm: object b: a price of 99999999999, outside 0 to 1000000"},
+        {"a negative price", "bird = b\nprice = -5\nend\n", false, "farm: object b: a price of -5"},
+        {"too many objects", "", true, "Data\\y1.txt: 1001 objects for the yard y1"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        std::string objects = c.objects;
+        if (std::string(c.why) == "too many objects")
+            for (int i = 0; i < 1001; ++i) objects += "decor = d" + std::to_string(i) + "\nend\n";
+        Mount({{"yards.txt", "yard = y1\nfile = y1.txt\nend\n"}, {"y1.txt", objects}});
+        CFarmManager farm(&game);
+        testing::internal::CaptureStderr();
+        const bool read = farm.PostConstruct();
+        CommonString failure;
+        const bool counted = read && farm.CheckYardObjectCounts(failure);
+        const std::string told = testing::internal::GetCapturedStderr() + Text(failure);
+        EXPECT_EQ(read, c.reads);
+        EXPECT_FALSE(counted);
+        EXPECT_NE(told.find(c.told), std::string::npos) << told;
+        if (!c.reads)
+            EXPECT_NE(told.find("farm: Data\\y1.txt: the object file of yard y1 could not be read"), std::string::npos)
+                << told;
+    }
+    // The edges still read: one object, and a price at the bound.
+    Mount({{"yards.txt", "yard = y1\nfile = y1.txt\nend\n"}, {"y1.txt", "bird = b\nprice = 1000000\nend\n"}});
+    CFarmManager farm(&game);
+    ASSERT_TRUE(farm.PostConstruct());
+    CommonString failure;
+    EXPECT_TRUE(farm.CheckYardObjectCounts(failure)) << Text(failure);
+    EXPECT_EQ(farm.GetFarmObjectDef(CommonString("b"))->price, 1000000);
+}
+
 }  // namespace

@@ -114,4 +114,40 @@ TEST_F(YardHintsTest, ThePurchaseHintIsMarkedSeenByTheBuyButtonToo) {
     EXPECT_FALSE(player->m_HintFlags[kHintYardProgress]);
 }
 
+// The way from a hint's arrow to its button, in steps of a pixel: where it first enters the
+// rectangle, or false when it never does.
+bool WayCrosses(double fromX, double fromY, const TCoordRect2D& to, const TCoordRect2D& other) {
+    const double toX = to.x + to.width / 2.0, toY = to.y + to.height / 2.0;
+    const int steps = static_cast<int>(std::hypot(toX - fromX, toY - fromY)) + 1;
+    for (int i = 0; i <= steps; ++i) {
+        const double x = fromX + (toX - fromX) * i / steps, y = fromY + (toY - fromY) * i / steps;
+        if (x >= other.x && x < other.x + other.width && y >= other.y && y < other.y + other.height) return true;
+    }
+    return false;
+}
+
+TEST_F(YardHintsTest, EachHintsArrowHasAClearWayToItsOwnButton) {
+    // The purchase hint points at Buy past the quests button, the quests hint at the quests
+    // button past Buy; each arrow turns to its own button's centre.
+    Seen(false, false, false);
+    player->m_nCoins = 100;
+    Open();
+    Frames(1);
+    ASSERT_EQ(HintKind(), kHintYardPurchase);
+    const TCoordRect2D buy = Yard()->FindChildWithWidgetId("btn_BuyItem")->GetDrawingRect();
+    const TCoordRect2D quests = Yard()->FindChildWithWidgetId("btn_shop_quests")->GetDrawingRect();
+    const CFocusedTutorial* hint = Yard()->m_pHint;
+    EXPECT_TRUE(WayCrosses(hint->GetArrowX(), hint->GetArrowY(), buy, buy)) << "the way ends on Buy";
+    EXPECT_FALSE(WayCrosses(hint->GetArrowX(), hint->GetArrowY(), buy, quests)) << "the purchase hint passes Quests";
+
+    Seen(true, false, true);
+    Open();
+    game.m_PendingPurchaseName = CommonString("grain_feeder");
+    Frames(101);
+    ASSERT_EQ(HintKind(), kHintYardQuests);
+    hint = Yard()->m_pHint;
+    EXPECT_TRUE(WayCrosses(hint->GetArrowX(), hint->GetArrowY(), quests, quests)) << "the way ends on Quests";
+    EXPECT_FALSE(WayCrosses(hint->GetArrowX(), hint->GetArrowY(), quests, buy)) << "the quests hint passes Buy";
+}
+
 }  // namespace

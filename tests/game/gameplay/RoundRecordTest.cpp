@@ -33,6 +33,8 @@ struct TBody {
     int onPath = 0;
     bool pathSound = false;
     int boostCount = 6;
+    // Each boost at the top of its table: combo 0-4, lives 0-3, coin, ray, colour bomb 0-4, bomb 0-5.
+    int boosts[6] = {4, 3, 4, 4, 4, 5};
     bool withoutAdStrip = true;
     int countdown = 1024;
 };
@@ -78,7 +80,7 @@ Bytes Build(const TBody& f) {
     b.Int(f.level).Int(f.target).Int(f.cleared).Int(f.easing).Int(f.spawnInterval).Int(f.spawnCounter);
     b.Int(f.pause).Int(f.dragAlpha).Bool(f.nearMiss).Int(f.onPath).Bool(f.pathSound);
     b.Int(f.boostCount);
-    for (int i = 0; i < std::max(f.boostCount, 0) && i < 8; ++i) b.Byte(i + 1);
+    for (int i = 0; i < std::max(f.boostCount, 0) && i < 8; ++i) b.Byte(i < 6 ? f.boosts[i] : 1);
     b.Bool(f.withoutAdStrip);
     return b.bytes;
 }
@@ -244,7 +246,8 @@ TEST_F(RoundRecordTest, AHandMadeBodyReadsAndWritesBackByteForByte) {
     EXPECT_EQ(r.m_nSpawnCounter, 3);
     EXPECT_EQ(r.m_nPauseCounter, -1);
     EXPECT_TRUE(r.m_bNearMiss);
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(r.m_BoostLevels[i], i + 1) << i;
+    const std::uint8_t tops[6] = {4, 3, 4, 4, 4, 5};
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(r.m_BoostLevels[i], tops[i]) << i;
     EXPECT_EQ(r.m_nShownFill, 166 * 5 / 22);
     EXPECT_TRUE(r.m_bIntroPlayed) << "a resumed round goes straight to its music";
     EXPECT_EQ(Save(reader.get()), golden);
@@ -256,7 +259,7 @@ TEST_F(RoundRecordTest, AShortBoostTableLeavesTheLastLevelsAtZero) {
     auto reader = NewReader();
     reader->m_BoostLevels[4] = reader->m_BoostLevels[5] = 9;
     ASSERT_TRUE(Load(reader.get(), Build(body)));
-    const std::uint8_t expected[6] = {1, 2, 3, 4, 0, 0};
+    const std::uint8_t expected[6] = {4, 3, 4, 4, 0, 0};
     for (int i = 0; i < 6; ++i) EXPECT_EQ(reader->m_BoostLevels[i], expected[i]) << i;
 }
 
@@ -284,6 +287,40 @@ TEST_F(RoundRecordTest, ADamagedBodyIsRefused) {
         {"a level target of 36", [](TBody& b) { b.target = 36; }},
         {"a pause past its bursts with a marble never set to burst", [](TBody& b) { b.pause = 67; }},
         {"a pause counter below -1", [](TBody& b) { b.pause = -2; }},
+        {"a pause counter that never ends", [](TBody& b) { b.pause = 0x7fffffff; }},
+        {"a negative score", [](TBody& b) { b.score = -1; }},
+        {"negative coins", [](TBody& b) { b.coins = -7; }},
+        {"negative lives", [](TBody& b) { b.lives = -1; }},
+        {"a hundred lives", [](TBody& b) { b.lives = 100; }},
+        {"a negative game-over clock", [](TBody& b) { b.gameOverClock = -1; }},
+        {"a game-over clock past its cap", [](TBody& b) { b.gameOverClock = 16383 * 131072 + 1; }},
+        {"a negative level", [](TBody& b) { b.level = -1; }},
+        {"a level no round reaches", [](TBody& b) { b.level = 0x7ffffffb; }},
+        {"a negative cleared count", [](TBody& b) { b.cleared = -1; }},
+        {"more cleared than the level's target", [](TBody& b) { b.cleared = 23; }},
+        {"a cleared count past any float", [](TBody& b) { b.cleared = 0x7fffffff; }},
+        {"a negative easing counter", [](TBody& b) { b.easing = -3; }},
+        {"easing past its frames", [](TBody& b) { b.easing = 496; }},
+        {"a spawn interval of 0", [](TBody& b) { b.spawnInterval = 0; }},
+        {"a huge spawn interval", [](TBody& b) { b.spawnInterval = 0x40000000; }},
+        {"a negative spawn counter", [](TBody& b) { b.spawnCounter = -1; }},
+        {"a drag highlight past opaque", [](TBody& b) { b.dragAlpha = 256; }},
+        {"a negative drag highlight", [](TBody& b) { b.dragAlpha = -1; }},
+        {"a negative marbles-on-path count", [](TBody& b) { b.onPath = -1; }},
+        {"the lowest marbles-on-path count", [](TBody& b) { b.onPath = static_cast<int>(0x80000000u); }},
+        {"more marbles on paths than marbles", [](TBody& b) { b.onPath = 2; }},
+        {"a combo boost one above its top", [](TBody& b) { b.boosts[0] = 5; }},
+        {"a life boost one above its top", [](TBody& b) { b.boosts[1] = 4; }},
+        {"a coin boost of 255", [](TBody& b) { b.boosts[2] = 255; }},
+        {"a ray boost one above its top", [](TBody& b) { b.boosts[3] = 5; }},
+        {"a colour-bomb boost one above its top", [](TBody& b) { b.boosts[4] = 5; }},
+        {"a bomb boost one above its top", [](TBody& b) { b.boosts[5] = 6; }},
+        {"a bomb boost of 255", [](TBody& b) { b.boosts[5] = 255; }},
+        {"a short table with a level above its top",
+         [](TBody& b) {
+             b.boostCount = 2;
+             b.boosts[1] = 200;
+         }},
     };
     for (const TRow& row : rows) {
         SCOPED_TRACE(row.what);
@@ -291,6 +328,24 @@ TEST_F(RoundRecordTest, ADamagedBodyIsRefused) {
         row.damage(body);
         auto reader = NewReader();
         EXPECT_FALSE(Load(reader.get(), Build(body)));
+    }
+    // The edges a round can reach still load: the level's target met during its level-up, the
+    // one marble on a path, a game-over clock at its cap, a long pause whose marbles all burst.
+    const TRow edges[] = {
+        {"cleared equal to the target", [](TBody& b) { b.cleared = 22; }},
+        {"every marble on a path", [](TBody& b) { b.onPath = 1; }},
+        {"the game-over clock at its cap", [](TBody& b) { b.gameOverClock = 16383 * 131072; }},
+        {"no boosts at all",
+         [](TBody& b) {
+             for (int& level : b.boosts) level = 0;
+         }},
+    };
+    for (const TRow& row : edges) {
+        SCOPED_TRACE(row.what);
+        TBody body;
+        row.damage(body);
+        auto reader = NewReader();
+        EXPECT_TRUE(Load(reader.get(), Build(body)));
     }
     // Past the burst frame with every marble set to burst is a pause a save can meet.
     TBody bursting;

@@ -53,7 +53,7 @@ void SeedPlayer(const fs::path& saves, bool purchaseHintSeen) {
 // the yard's Buy, quests, rotate and sell buttons, the shop's tabs and the buy buttons of its
 // first and third rows, the Yes of the confirm dialogs (centred panels), a quest row.
 constexpr double kPlay[] = {160, 379}, kFirstYard[] = {43, 344};
-constexpr double kYardBuy[] = {54, 70}, kYardQuests[] = {76, 24}, kRotate[] = {242, 505}, kSell[] = {290, 505};
+constexpr double kYardBuy[] = {100, 24}, kYardQuests[] = {26, 74}, kRotate[] = {242, 505}, kSell[] = {290, 505};
 constexpr double kTabY = 69, kPlantsTab = 97, kComfortTab = 161, kDecorTab = 225;
 constexpr double kRowButtonX = 217, kFirstRowButtonY = 210, kThirdRowButtonY = 466;
 constexpr double kYes[] = {226, 380};
@@ -160,7 +160,7 @@ void RunRoadAndCheck(const std::string& displaySettings, const char* folder) {
 
     using runchecks::White;
     const runchecks::TPixelCheck checks[] = {
-        Logical("01_yard.png", 10, 54, 98, 86, runchecks::Green, 2000, 1 << 30, "the yard's Buy button"),
+        Logical("01_yard.png", 60, 8, 140, 40, runchecks::Green, 2000, 1 << 30, "the yard's Buy button"),
         Logical("01_yard.png", 180, 100, 240, 125, Gold, 0, 60, "no star yet"),
         Logical("02_shop_birds.png", 124, 112, 190, 132, White, 150, 1 << 30, "\"Hen\" on the first row"),
         Logical("02_shop_birds.png", 130, 194, 300, 226, Teal, 3000, 1 << 30, "its Buy button"),
@@ -296,7 +296,7 @@ TEST(FarmRoad, AVisitOfTheYardIsKeptAcrossLeavingItAndEndingTheProgram) {
     const runchecks::TPixelCheck checks[] = {
         Logical("00_loading_the_farm.png", 60, 262, 262, 292, runchecks::TitleYellow, 300, 1 << 30,
                 "the group loader's \"Loading Farm\" before the yard opens"),
-        Logical("01_yard.png", 10, 54, 98, 86, Green, 1500, 1 << 30, "the yard's Buy button"),
+        Logical("01_yard.png", 60, 8, 140, 40, Green, 1500, 1 << 30, "the yard's Buy button"),
         Logical("06_star.png", 178, 106, 194, 122, Gold, 100, 1 << 30, "the first star, earned"),
         Logical("06_star.png", 222, 106, 238, 122, Gold, 0, 40, "the second star, not yet"),
         Logical("10_play_screen.png", 14, 0, 306, 80, runchecks::TitleYellow, 300, 1 << 30, "\"Choose an arena\""),

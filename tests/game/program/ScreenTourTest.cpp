@@ -123,7 +123,7 @@ constexpr double kArena1[] = {58, 142}, kArena2[] = {160, 142}, kArena3[] = {262
 constexpr double kYard1[] = {43, 290}, kYard2[] = {121, 290}, kCoinShop[] = {260, 22}, kBoosts[] = {74, 489};
 constexpr double kPouch[] = {216, 173};
 constexpr double kBoostsReset[] = {160, 512}, kBoostsMore[] = {264, 512};
-constexpr double kYardBuy[] = {54, 70}, kSell[] = {290, 505}, kPlantsTab[] = {97, 69}, kFirstRowBuy[] = {217, 210};
+constexpr double kYardBuy[] = {100, 24}, kSell[] = {290, 505}, kPlantsTab[] = {97, 69}, kFirstRowBuy[] = {217, 210};
 constexpr double kYes[] = {226, 380};
 constexpr double kPauseSound[] = {160, 258}, kSoundOk[] = {160, 342};
 constexpr double kDaisies[] = {242, 298};
@@ -343,7 +343,7 @@ TTour Route(const std::set<std::string>& records, double height, double scale) {
     t.Stop({.id = "root_yard",
             .state = "root_yard",
             .after = "root_play",
-            .looks = {Button(4, 50, 104, 90, GreenButton, "Buy")}},
+            .looks = {Button(52, 4, 148, 44, GreenButton, "Buy")}},
            80);
     t.Tap(at::kYard1[0], at::kYard1[1], 100);
     t.Tap(at::kYardBuy[0], at::kYardBuy[1], 80);

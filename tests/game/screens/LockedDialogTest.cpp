@@ -17,9 +17,9 @@ using mediatest::TImage;
 using Colour = std::array<std::uint8_t, 4>;
 
 // The template's panel: 272 x 240, centred on a 320 x 480 screen, with its 76 x 76 anchor
-// centred across it 92 pixels from its top.
+// centred across it 100 pixels from its top.
 constexpr int kPanelLeft = 24, kPanelTop = 120;
-constexpr int kAnchorCentreX = 160, kAnchorCentreY = kPanelTop + 92 + 38;
+constexpr int kAnchorCentreX = 160, kAnchorCentreY = kPanelTop + 100 + 38;
 
 class LockedDialogTest : public PlayScreenTest {
 protected:
@@ -176,7 +176,7 @@ TEST_F(LockedDialogTest, TheIconsStandOnTheirAnchorOrWithoutItOnTheDialogsPositi
     OverlayTemplate([](std::string& t) {
         // The anchor's placement, in both dialogs.
         const std::string child =
-            "    child = \"img_unlock_dummy\"\n        position = centered, 92\n"
+            "    child = \"img_unlock_dummy\"\n        position = centered, 100\n"
             "        align = center\n";
         for (int i = 0; i < 2; ++i) {
             const auto at = t.find(child);

@@ -4,11 +4,20 @@
 //
 // Layout (32-bit little-endian signed integers): the record count N (0 to 99), then N pairs
 // (data size, block offset), then the blocks back to back from 4 + 8N: id, name length L
-// (0 to 98), L name bytes, the data. A file that breaks any of these rules, or whose blocks run
-// past its end, opens as an empty set. A save writes the whole file under a temporary name and
+// (0 to 98), L name bytes, the data. A save writes the whole file under a temporary name and
 // renames it over the old one only when every byte was written, so a failed save keeps the old
 // file. An optional CRC-16 sum of the file, kept by the caller, is checked at open: a mismatch
 // deletes the file. One thread at a time.
+//
+// What was found at open is kept in the file's report. A missing file is an empty set. A file
+// that is there but cannot be read (refused, an I/O error) opens empty and is never saved over:
+// the set refuses every change. A damaged file (a bad count, a table past its end, entries or
+// blocks that break the rules) keeps the records that can be read whole, or none when the count
+// or the table itself is bad; a save of such a set first keeps the old file aside as
+// "<path>.damaged.N" and writes nothing when it cannot. A record whose data cannot be read from
+// the old file at save makes the save fail: it is never dropped.
+
+#include <string>
 
 #include "core/CommonString.h"
 
@@ -19,6 +28,16 @@ class IMemFile;
 
 inline constexpr int kMaxRecords = 99;
 inline constexpr int kMaxRecordNameLength = 98;
+
+// What an open found, and what the last close did.
+enum class ERecordFileState { kWhole, kMissing, kCannotRead, kDamaged };
+struct TRecordFileReport {
+    ERecordFileState state = ERecordFileState::kMissing;
+    std::string problem;     // why it cannot be read, or what is damaged
+    int recordsDropped = 0;  // records of a damaged file that could not be read whole
+    std::string keptAs;      // where the last save kept the damaged file; empty when it did not
+    std::string saveError;   // why the last save failed; empty when it did not
+};
 
 // One record of an open set.
 class QuorvanRecordInfo {
@@ -63,11 +82,18 @@ public:
     CommonString path;
     bool open = false;
     bool modified = false;
+    // Set when the file opened damaged: a save keeps the old file aside before replacing it.
+    bool keepAsideAtSave = false;
     IFileHost* m_pGame;
 
 private:
     void Clear();
     int Save();
+    // Reads the table and the blocks' heads of the open file, dropping what breaks the rules.
+    void ReadTable();
+    void Damaged(const std::string& what);
+    void CannotRead(const std::string& what);
+    TRecordFileReport& Report();
     CQuorvanMultiRecordFile* owner;
 };
 
@@ -99,6 +125,11 @@ public:
     CommonString GetRecordName(int id);
     int CheckCRC(const char* path, unsigned short crc);
     void SaveCRC(const char* path, unsigned short* crc);
+    // Makes the close save the set even when nothing changed: a damaged file is then kept aside
+    // and replaced by the records that could be read whole. Nothing when no set is open.
+    void SaveAtClose();
+    // Closes without saving, whatever changed.
+    void CloseWithoutSaving();
 
     // Disk files for reading, saving and check sums. Tests put a failing disk in its place.
     virtual IFile* CreateDiskFile();
@@ -106,6 +137,8 @@ public:
     CommonString path;
     IFileHost* m_pGame;
     QuorvanRecordSet* recordSet = nullptr;
+    // Filled by the open and the close; read by the owner between them or after the close.
+    TRecordFileReport report;
 };
 
 // Sum (mod 65536) of calc_crc16 over the file's 4,096-byte chunks; 0 for a file that cannot be

@@ -13,7 +13,8 @@
 class IRenderHost;
 namespace render_detail {
 class CRunTable;
-}
+class CKeyRunTable;
+}  // namespace render_detail
 
 class CWinDibBitmap : public IDibBitmap {
 public:
@@ -165,15 +166,16 @@ private:
     // planes last changed (a bitmap drawn once is not worth the scan); null when there is none to be
     // had or its runs are too short to pay. The alpha blits skip alpha 10 and below whatever the
     // fade; the unfaded blit also copies alpha 240 and above, and has a table of its own that
-    // counts those as whole, the faded ones one whose whole runs are fully opaque.
+    // counts those as whole, the faded ones one whose whole runs are fully opaque. The colour-key
+    // table keeps its own packed copy of the pixels that are not the key.
     const render_detail::CRunTable* AlphaRuns(bool unfaded);
-    const render_detail::CRunTable* KeyRuns();
+    const render_detail::CKeyRunTable* KeyRuns();
     bool TableDue(unsigned which);
 
     enum : unsigned { kUnfadedAlphaTable = 1, kFadedAlphaTable = 2, kKeyTable = 4 };
     mutable std::unique_ptr<render_detail::CRunTable> m_UnfadedAlphaRuns;
     mutable std::unique_ptr<render_detail::CRunTable> m_FadedAlphaRuns;
-    mutable std::unique_ptr<render_detail::CRunTable> m_KeyRuns;
+    mutable std::unique_ptr<render_detail::CKeyRunTable> m_KeyRuns;
     mutable int m_BlitsSinceChange = 0;  // counts to 2, then stays
     mutable unsigned m_TablesTried = 0;  // the tables built (or found not to pay) since the change
 };

@@ -186,22 +186,25 @@ void MarbleIcon(CCanvas& c, const CRecipeContext& ctx) {
 }
 
 // The award banner's icon per message type (frame = type); types 0, 1, 6 and 8 stay empty.
+// The frames are wider than the pictures: the banner keeps its texts half a frame's width right
+// of the icon's centre, so the empty sides keep the first letter clear of the medallion. The
+// pictures take their size from the height.
 void AwardIcons(CCanvas& c, const CRecipeContext& ctx) {
     const float w = ctx.Width(), h = ctx.Height();
     const float cx = w / 2, cy = h / 2;
     switch (ctx.Frame()) {
         case 2: {  // a scroll with a tick
-            const CShape scroll = picto::Scroll(cx - 2, cy, w * 0.8f);
+            const CShape scroll = picto::Scroll(cx - 2, cy, h * 0.8f);
             c.Fill(Translate(scroll, 1, 1.5f), kShadow, {EBlend::Over, 1.0f, 0.8f});
             c.Fill(Grow(scroll, 1), Rgb(0x6D4C33));
             c.Fill(scroll, Vertical(0, h, kParchment, Rgb(0xD9C39A)));
-            const CShape tick = picto::Tick(cx + 6, cy + 6, w * 0.45f, 3.5f);
+            const CShape tick = picto::Tick(cx + 6, cy + 6, h * 0.45f, 3.5f);
             c.Fill(Grow(tick, 1.5f), kWhite);
             c.Fill(tick, Rgb(0x2E9E3A));
             break;
         }
         case 3: {  // two arrows in a circle: restored
-            const CShape arrows = picto::Rotate(cx, cy, w * 0.85f);
+            const CShape arrows = picto::Rotate(cx, cy, h * 0.85f);
             c.Fill(Grow(arrows, 1.6f), kWhite);
             c.Fill(arrows, Vertical(0, h, Rgb(0x5AB2F2), Rgb(0x1F6FB8)));
             break;
@@ -214,10 +217,10 @@ void AwardIcons(CCanvas& c, const CRecipeContext& ctx) {
             GlossHeart(c, cx + 8, cy + 8, 15, Rgb(0xE53935));
             break;
         case 7:  // an open padlock
-            Padlock(c, cx, cy + 1, w * 0.7f, 1.0f, -14.0f);
+            Padlock(c, cx, cy + 1, h * 0.7f, 1.0f, -14.0f);
             break;
         case 9: {  // a red warning triangle
-            const CShape triangle = Grow(RegularPolygon(cx, cy + 3, 3, w * 0.42f), 2.0f);
+            const CShape triangle = Grow(RegularPolygon(cx, cy + 3, 3, h * 0.42f), 2.0f);
             c.Fill(Translate(triangle, 1, 1.5f), kShadow, {EBlend::Over, 1.0f, 0.8f});
             c.Fill(triangle, Vertical(0, h, Rgb(0xF0645A), Rgb(0xB3261E)));
             c.Fill(InnerBand(triangle, 1.5f), kWhite);

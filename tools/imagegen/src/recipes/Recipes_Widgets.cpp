@@ -265,12 +265,15 @@ void AwardBanner(CCanvas& c, const CRecipeContext& ctx) {
         c.Fill(tail, Vertical(bandTop, bandBottom, Rgb(0xC9A46A), Rgb(0x9C7A45)));
         c.Fill(InnerBand(tail, 1.0f), Rgb(0x6D4C33));
     }
+    // The band rests over the top of every screen, where the back button and the coin counter
+    // stand: it is dark and translucent, so they show through it and its yellow texts read well.
     const CShape band = RoundRect(12, bandTop, w - 24, bandBottom - bandTop, 7);
-    c.Fill(Translate(band, 1.5f, 2), kShadow, {EBlend::Over, 1.0f, 1.0f});
     const CValueNoise fibre(5);
     c.Fill(band, [&](float x, float y) {
         const float n = fibre.Fbm(x * 0.15f, y * 0.15f, 3);
-        return Shade(Mix(Rgb(0xFBF1DC), Rgb(0xE6D2A8), (y - bandTop) / (bandBottom - bandTop)), (n - 0.5f) * 0.06f);
+        const TRgba wood =
+            Shade(Mix(Rgb(0x4A3322), Rgb(0x2B1B12), (y - bandTop) / (bandBottom - bandTop)), (n - 0.5f) * 0.08f);
+        return WithAlpha(wood, 0.72f);
     });
     c.Fill(InnerBand(band, 2.0f), Vertical(bandTop, bandBottom, kGoldShine, kGoldRim));
     c.Fill(Shell(Grow(band, -2.3f), 0.6f), WithAlpha(kGoldDark, 0.6f));

@@ -338,6 +338,13 @@ public:
     // ---- The game in progress (TheGame_Resume.cpp) -----------------------------------------
     // SR_SaveResume; 1.
     int SaveResume() override;
+    // Keeps the game in progress, then the player data, in that order: the player's coins are
+    // only ever saved as spent when what they bought is already in its yard's record. A record
+    // that could not be saved in this run keeps the player data from being saved for the rest
+    // of the run (told on stderr): the previous player data, with the coins unspent, stays.
+    void SaveResumeThenAppData();
+    // The player data, unless a record could not be saved in this run (see above); 0 then.
+    int SaveAppData() override;
     // Keeps the running arena round, or else the open yard, as its record of "saveresume.dat":
     // 1 also when there is nothing to keep, 0 when the record could not be made or saved (the
     // previous record then stays).
@@ -439,4 +446,9 @@ public:
     // Set when Init completed: a start-up that failed saves nothing at exit, so player data that
     // could not be read is never replaced by defaults.
     bool m_bInitCompleted = false;
+    // Set when a record of the game in progress could not be saved: the player data is no longer
+    // saved in this run, so it never holds a purchase its yard's record lacks.
+    bool m_bResumeSaveFailed = false;
+    // Why the last SR_LoadResume refused its record as damaged; empty when it did not.
+    const char* m_pResumeRefusal = nullptr;
 };

@@ -54,6 +54,9 @@ public:
     [[nodiscard]] bool PostConstruct();
     // The yard table at a path in the paks (read mode); false when it cannot be opened.
     [[nodiscard]] bool ReadYardsDefFromFile(CommonString path);
+    // Whether every yard's object file gave between 1 and 1,000 objects; else false with the
+    // member and what is wrong with it in `failure`. The game refuses to start without it.
+    [[nodiscard]] bool CheckYardObjectCounts(CommonString& failure) const;
     // The yard table from an open file, or from bytes in memory (the decoding entry the file
     // reader, the tests and the fuzz target share). False only when memory runs out.
     [[nodiscard]] bool ReadYardsDefFromFile(IFile* file);

@@ -164,9 +164,10 @@ public:
     bool Serialize(IFile* file, bool save, int version);
     void ResolveObjectPointers() {}
     // Step 3 of the opening: the profile's record of this yard, read back. A record of another
-    // kind or yard, or one whose body fails, is dropped from the storage and the yard opens fresh.
+    // kind or yard, or one whose body fails, is named, kept aside with the file and dropped from
+    // the storage, and the yard opens fresh.
     void ResumeYardFromRecord();
-    // Saves the yard's record and the player data (before a leaving button posts).
+    // Saves the yard's record, then the player data (before a leaving button posts).
     void SaveYardAndPlayerData();
 
     // ==== State, read by tests (declaration order) =============================================

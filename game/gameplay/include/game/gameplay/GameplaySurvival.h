@@ -54,6 +54,8 @@ public:
     // The first level's target and the highest one.
     static constexpr int kFirstLevelTarget = 20;
     static constexpr int kTopLevelTarget = 35;
+    // The game-over clock (16.16) stops here, a whole number of danger pulses on.
+    static constexpr FIXED_FLOAT_16 kGameOverClockCap = 16383 * 131072;
 
     // The fields of a round not yet started: lives 1, level 0 with target 20, spawn interval 30,
     // no pause, the displayed score to be set; the game's new high score is forgotten (-1).
@@ -370,4 +372,6 @@ private:
     void LayPathPoint(TVector2D point);
     // Moves everything the record stores up by dy pixels (a record laid out with the ad strip).
     void ShiftStoredPositions(int dy);
+    // Whether the counts and values a record just gave are ones a round can hold.
+    bool HoldsRoundValues() const;
 };

@@ -45,6 +45,9 @@ public:
     int GetNumLevels(int type) const;
     // Boost points for going from level - 1 to level (0 for level 0).
     int GetLevelCost(int type, int level) const;
+    // The highest level of the fixed table for that type (its level count - 1); -1 for no type.
+    // Readers of stored levels check them against it without a manager at hand.
+    static int TableTopLevel(int type);
 
 private:
     bool IsType(int type) const { return type >= 0 && type < kUpgradeTypeCount; }
