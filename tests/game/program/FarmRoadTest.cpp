@@ -148,7 +148,7 @@ void RunRoadAndCheck(const std::string& displaySettings, const char* folder) {
     // The frame limit is only a guard: the navigator's exit ends the run long before it.
     int status = -1;
     const std::string output = RunCommand(
-        "timeout 300 env " + displaySettings +
+        "timeout 540 env " + displaySettings +
             " COBBLE_DISPLAY_SIZE=768x1280 COBBLE_CLOCK=virtual COBBLE_SOUND=null COBBLE_FRAMES=4000 COBBLE_SCRIPT='" +
             (shots / "road.script").string() + "' COBBLE_DUMP_DIR='" + shots.string() + "' COBBLE_SAVE_DIR='" +
             (shots / "saves").string() + "' '" COBBLE_GAME_PATH "' 2>&1",

@@ -39,7 +39,7 @@ void RunTourAndCheck(const std::string& displaySettings, const std::string& fold
     std::ofstream(script) << tour::Script();
 
     // The frame limit is only a guard: the quit confirmation ends the run long before it.
-    const std::string command = "timeout 240 env " + displaySettings +
+    const std::string command = "timeout 480 env " + displaySettings +
                                 " COBBLE_DISPLAY_SIZE=768x1280 COBBLE_CLOCK=virtual COBBLE_SOUND=null "
                                 "COBBLE_FRAMES=3000 COBBLE_SCRIPT='" +
                                 script.string() + "' COBBLE_DUMP_DIR='" + shots.string() + "' COBBLE_SAVE_DIR='" +

@@ -207,7 +207,7 @@ TEST(GameWindowX11, FitsA1080pScreenScalesWhenResizedAndMapsClicksBack) {
     // No display size: the window fits the screen. The timeout guards a window nobody closes.
     const fs::path out = dir.root / "out.txt";
     const std::string command =
-        "exec timeout 120 env COBBLE_DISPLAY=x11 COBBLE_CLOCK=virtual COBBLE_SOUND=null "
+        "exec timeout 240 env COBBLE_DISPLAY=x11 COBBLE_CLOCK=virtual COBBLE_SOUND=null "
         "COBBLE_SCRIPT='" +
         dir.Path("run.script") + "' COBBLE_DUMP_DIR='" + shots.string() + "' COBBLE_SAVE_DIR='" + dir.Path("saves") +
         "' '" + program.string() + "' >'" + out.string() + "' 2>&1";

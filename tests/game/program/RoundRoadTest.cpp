@@ -91,7 +91,7 @@ TRun RunRoad(const std::string& displaySettings, const char* folder, const std::
     std::ofstream(run.shots / "road.script") << script;
     // The frame limit is only a guard: the script ends the run long before it.
     run.output =
-        RunCommand("timeout 300 env " + displaySettings +
+        RunCommand("timeout 540 env " + displaySettings +
                        " COBBLE_DISPLAY_SIZE=768x1280 COBBLE_CLOCK=virtual COBBLE_SOUND=null "
                        "COBBLE_FRAMES=6000 COBBLE_SCRIPT='" +
                        (run.shots / "road.script").string() + "' COBBLE_DUMP_DIR='" + run.shots.string() +

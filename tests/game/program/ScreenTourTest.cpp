@@ -609,7 +609,7 @@ void RunTourAndCheck(const std::string& displaySettings, const char* folderName,
 
     int status = -1;
     const std::string output =
-        RunCommand("timeout 600 env " + displaySettings + " COBBLE_DISPLAY_SIZE=" + std::to_string(displayWidth) + "x" +
+        RunCommand("timeout 840 env " + displaySettings + " COBBLE_DISPLAY_SIZE=" + std::to_string(displayWidth) + "x" +
                        std::to_string(displayHeight) +
                        " COBBLE_CLOCK=virtual COBBLE_SOUND=null COBBLE_PAY_DELAY=60 "
                        "COBBLE_FRAMES=" +
