@@ -424,4 +424,49 @@ TEST_F(StartMenuTest, ACloudLeavingOnTheRightComesBackFromTheLeft) {
     EXPECT_NEAR(menu->m_CloudVel[3].x / 256.0, 0.15 + (1.0 - y / 120.0) * 0.35, 1.0 / 256);
 }
 
+// A 3:4 tablet (1200 x 1600) plays at 360 x 480 and a square display at 480 x 480: the meadow
+// must reach both sides of the screen's lower half there as on a phone, with no black band at
+// either side. Pictures stay in screens/start-menu/.
+class StartMenuWideTest : public StartMenuTest, public ::testing::WithParamInterface<int> {
+protected:
+    TCoord2D ScreenSize() const override { return {GetParam(), 480}; }
+};
+
+TEST_P(StartMenuWideTest, TheMeadowReachesBothSidesOfTheScreen) {
+    const int width = GetParam();
+    AddPlayer("Sam");
+    CXStartMenu2* menu = OpenMenu();
+    ASSERT_NE(menu, nullptr);
+    Ticks(40);
+    const mediatest::TImage img = Frame();
+    ASSERT_EQ(img.width, width);
+    KeepPicture(img, "start-menu", "meadow_" + std::to_string(width) + "x480.png");
+    const auto black = [&](int x0, int x1) {
+        int n = 0;
+        for (int y = 240; y < 480; ++y)
+            for (int x = x0; x < x1; ++x) {
+                const auto p = img.At(x, y);
+                n += p[0] < 24 && p[1] < 24 && p[2] < 24 ? 1 : 0;
+            }
+        return n;
+    };
+    // The four outermost columns of the lower half on each side (the plates and buttons stand further in).
+    EXPECT_LT(black(0, 4), 40) << "left edge";
+    EXPECT_LT(black(width - 4, width), 40) << "right edge";
+    // Green meadow along both edges near the bottom.
+    const auto green = [&](int x0, int x1) {
+        int n = 0;
+        for (int y = 440; y < 480; ++y)
+            for (int x = x0; x < x1; ++x) {
+                const auto p = img.At(x, y);
+                n += p[1] > 100 && p[1] > p[0] && p[1] > p[2] ? 1 : 0;
+            }
+        return n;
+    };
+    EXPECT_GT(green(0, 4), 80) << "left edge";
+    EXPECT_GT(green(width - 4, width), 80) << "right edge";
+}
+
+INSTANTIATE_TEST_SUITE_P(PhoneTabletAndSquare, StartMenuWideTest, ::testing::Values(320, 360, 480));
+
 }  // namespace
