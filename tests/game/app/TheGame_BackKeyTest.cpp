@@ -119,6 +119,11 @@ public:
     }
 };
 
+std::string EntryText(CXEditName* entry) {
+    const CommonString text = entry->GetText();
+    return std::string(text.Length() > 0 ? text.GetDataConst() : "");
+}
+
 struct TBackCase {
     const char* why;
     std::function<bool(CTheGame&)> open;
@@ -147,6 +152,11 @@ protected:
             EXPECT_EQ(screen->XDialog::DoAction(CommonString((std::string("open_") + dialog).c_str())), 1) << dialog;
         g_Log.clear();
         return screen;
+    }
+    // Opens the start menu with its name entry: the entry.
+    CXEditName* OpenNameEntry() {
+        XGameRoot* menu = Open({"", [](CTheGame& g) { return g.RunStartMenu(); }, {"dlg_EnterName"}, {}});
+        return menu ? dynamic_cast<CXEditName*>(menu->FindChildWithWidgetId("dlg_EnterName")) : nullptr;
     }
 
     mediatest::CHeadlessGl gl{32, 32};
@@ -207,13 +217,9 @@ TEST_F(TheGameBackKey, OnTheNameEntryItDeletesALetter) {
     CApplicationData* data = game.GetAppData();
     ASSERT_EQ(data->AddUserProfile(), 0);
     data->SetUserName(0, CommonString("Ann"));
-    XGameRoot* menu = Open({"", [](CTheGame& g) { return g.RunStartMenu(); }, {"dlg_EnterName"}, {}});
-    auto* entry = dynamic_cast<CXEditName*>(menu->FindChildWithWidgetId("dlg_EnterName"));
+    CXEditName* entry = OpenNameEntry();
     ASSERT_NE(entry, nullptr);
-    const auto name = [entry] {
-        const CommonString text = entry->GetText();
-        return std::string(text.Length() > 0 ? text.GetDataConst() : "");
-    };
+    const auto name = [entry] { return EntryText(entry); };
     ASSERT_EQ(name(), "Ann") << "the entry shows the current player's name";
     EXPECT_EQ(game.OnGraffitiChar(kBackKey), 1);
     EXPECT_EQ(name(), "An");
@@ -223,13 +229,9 @@ TEST_F(TheGameBackKey, OnTheNameEntryItDeletesALetter) {
 TEST_F(TheGameBackKey, TypedKeysOnTheNameEntryPressItsOwnKeyboard) {
     ASSERT_TRUE(game.CreateApplicationData());
     ASSERT_EQ(game.GetAppData()->AddUserProfile(), 0);
-    XGameRoot* menu = Open({"", [](CTheGame& g) { return g.RunStartMenu(); }, {"dlg_EnterName"}, {}});
-    auto* entry = dynamic_cast<CXEditName*>(menu->FindChildWithWidgetId("dlg_EnterName"));
+    CXEditName* entry = OpenNameEntry();
     ASSERT_NE(entry, nullptr);
-    const auto name = [entry] {
-        const CommonString text = entry->GetText();
-        return std::string(text.Length() > 0 ? text.GetDataConst() : "");
-    };
+    const auto name = [entry] { return EntryText(entry); };
     ASSERT_EQ(name(), "") << "a new player's entry starts empty";
     // Return on an empty name: OK is hidden, so nothing is pressed.
     EXPECT_EQ(game.OnTypedKey('\r'), 1);
