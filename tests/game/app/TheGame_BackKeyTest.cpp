@@ -31,7 +31,7 @@ std::string Template() {
                              "root_upgrades", "root_buy", "root_yard", "root_GAMEPLAY_NoAds", "root_screen_loader"})
         t += std::string("root = ") + root + "\nend\n";
     for (const char* dialog : {"dlg_modal", "dlg_pause", "dlg_pause_withads", "dlg_level_failed2", "dlg_StartMenuRoot",
-                               "dlg_QuitConfirm", "dlg_InAppWait"})
+                               "dlg_QuitConfirm", "dlg_InAppWait", "dlg_review"})
         t += std::string("dialog = ") + dialog + "\nend\naction = open_" + dialog + "\n create = " + dialog + "\nend\n";
     // The name entry is made only with its keyboard, name, warning and OK button.
     std::vector<std::string> keys = {"btn_Space", "btn_BkSpace", "btn_NameOk"};
@@ -183,6 +183,7 @@ TEST_F(TheGameBackKey, TheTableOfScreensAndDialogs) {
         {"another modal dialog of a round: nothing", round, {"dlg_modal"}, {}},
         {"the start menu asks whether to quit", menu, {"dlg_StartMenuRoot"}, {}},
         {"elsewhere in the start menu: back", menu, {}, {"back"}},
+        {"the review question in place of the panel: back", menu, {"dlg_review"}, {"back"}},
         {"play screen", [](CTheGame& g) { return g.RunPlayScreen(); }, {}, {"click btn_arenas_menu"}},
         {"play screen, dialog open", [](CTheGame& g) { return g.RunPlayScreen(); }, {"dlg_modal"}, {"back"}},
         {"yard", [](CTheGame& g) { return g.RunFarmWindowScreen(); }, {}, {"click btn_CloseShop"}},
