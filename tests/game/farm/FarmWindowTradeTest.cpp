@@ -257,6 +257,7 @@ TEST_F(YardTest, APurchaseWithoutItsPiecesIsRefusedAndAStrayCategoryCountsNoPoin
         stray->category = category;
         int points[kFarmCategoryCount];
         for (int c = 0; c < kFarmCategoryCount; ++c) points[c] = Farm()->m_CategoryPoints[c];
+        Farm()->m_nStars = 20;  // a count a stray subtraction would show
         const int stars = Farm()->m_nStars;
         player->m_nCoins = 100;
         ASSERT_TRUE(Yard()->PurchaseFarmObject(stray));
