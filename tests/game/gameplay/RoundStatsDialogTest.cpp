@@ -148,6 +148,30 @@ TEST_F(RoundStatsTest, AScoreOfNothingStillTakesTwentyTwoFrames) {
     EXPECT_EQ(d->GetShownValue(CXRoundStatsDialog::kRoundScore), 0.0) << "capped at the target";
 }
 
+// Without the sound manager or the particle manager (a device without sound, a game without its
+// effects) the statistics still count every value to its end, silently and without sparks.
+TEST_F(RoundStatsTest, WithoutSoundOrEffectsTheCountUpStillReachesItsEnd) {
+    for (const bool noSound : {true, false}) {
+        SCOPED_TRACE(noSound ? "no sound manager" : "no particle manager");
+        CSoundManager* sounds = game.m_pSoundManager;
+        CQuorvanParticleSystemManager2* particles = game.m_pParticleManager;
+        if (noSound)
+            game.m_pSoundManager = nullptr;
+        else
+            game.m_pParticleManager = nullptr;
+        TResults r;
+        CHeardStats* d = Open(r);
+        Run(d, 300);
+        EXPECT_EQ(d->GetShownValue(CXRoundStatsDialog::kRoundScore), 1000.0);
+        EXPECT_EQ(d->GetShownValue(CXRoundStatsDialog::kRoundTotal), 8.0) << "7 picked up and 1 from the score";
+        EXPECT_EQ(d->GetShownValue(CXRoundStatsDialog::kCoinTotal), 108.0);
+        screen->m_pRoundStatsDialog = nullptr;
+        SAFE_FREE_XELEMENT(d);
+        game.m_pSoundManager = sounds;
+        game.m_pParticleManager = particles;
+    }
+}
+
 TEST_F(RoundStatsTest, SectionsFollowWithDelaysOfThreeThenOneAndTheirRowsAndSparks) {
     CHeardStats* d = Open(TResults{});
     Run(d, 34);
