@@ -456,6 +456,49 @@ TEST_F(RoundStatsTest, TheFactoryMakesTheDialogForTheRunningRoundAndAMissingWidg
     EXPECT_EQ(Open(TResults{}, "dlg_pause"), nullptr);
 }
 
+// The statistics' record without one of its widgets: the captions, the three lines and the five
+// buttons are required (the record cannot become the statistics without any one of them); the
+// tweet and farm buttons are not.
+std::string TemplateWithoutChild(const std::string& id) {
+    std::string t = kRoundTemplate;
+    const std::string child = " child = " + id + "\n";
+    const std::size_t at = t.find(child);
+    if (at == std::string::npos) return t;
+    std::size_t end = at + child.size();
+    if (t.compare(end, 12, " position = ") == 0) end = t.find('\n', end) + 1;
+    t.erase(at, end - at);
+    return t;
+}
+
+struct TMissingChild {
+    const char* id;
+    bool required;
+};
+
+class RoundStatsMissingWidgetTest : public RoundTest, public ::testing::WithParamInterface<TMissingChild> {
+protected:
+    RoundStatsMissingWidgetTest()
+        : RoundTest(RoundTextsCsv(), RoundScreenSets(), TemplateWithoutChild(GetParam().id).c_str()) {}
+};
+
+TEST_P(RoundStatsMissingWidgetTest, OnlyTheRequiredWidgetsFailTheStatistics) {
+    TTemplate* templ = screen->GetTemplate();
+    auto* widget = const_cast<TWidget*>(templ->GetWidget("dlg_level_failed2"));
+    ASSERT_NE(widget, nullptr);
+    XWidget* dialog = InitOrFreeWidget(new CXRoundStatsDialog(screen, templ, widget, nullptr, screen));
+    EXPECT_EQ(dialog == nullptr, GetParam().required) << GetParam().id;
+    if (dialog != nullptr) EXPECT_EQ(dialog->FindChildWithWidgetId(GetParam().id), nullptr) << "really left out";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EachChild, RoundStatsMissingWidgetTest,
+    ::testing::Values(TMissingChild{"txt_failed_cap", true}, TMissingChild{"txt_current_quests", true},
+                      TMissingChild{"img_hzline1", true}, TMissingChild{"img_hz_line_2", true},
+                      TMissingChild{"img_hzline3", true}, TMissingChild{"btn_leaderboards", true},
+                      TMissingChild{"btn_stats_facebook", true}, TMissingChild{"btn_stats_facebook_why", true},
+                      TMissingChild{"btn_stats_exchange", true}, TMissingChild{"btn_failed_continue", true},
+                      TMissingChild{"btn_stats_twitter", false}, TMissingChild{"btn_failed_farm", false}));
+
 TEST_F(RoundStatsTest, TheButtonsPostTheirScreensAndSharingStaysSilent) {
     CHeardStats* d = Open(TResults{});
     const struct {
