@@ -723,6 +723,8 @@ TEST_F(Chickens, HeadingsAreUnitVectorsOfTheirAngles) {
     } normalized[] = {
         {{0, 0}, {0, 0}, "no heading stays none"},
         {{512, 0}, {256, 0}, "along x"},
+        {{1, 0}, {256, 0}, "the shortest along x"},
+        {{0, 1}, {0, 256}, "the shortest along y"},
         {{0, -300}, {0, -256}, "along y"},
         {{3 * 256, 4 * 256}, {154, 205}, "3-4-5: 153.6 and 204.8"},
         {{1, 1}, {181, 181}, "a diagonal: 181.02"},
