@@ -12,6 +12,8 @@
 #include "game/progress/ApplicationData.h"
 #include "game/screens/MenuMusic.h"
 #include "game/screens/RoundStatsDialog.h"
+#include "ui/GameButton.h"
+#include "ui/GameButton.h"
 #include "ui/Template.h"
 #include "ui/Text.h"
 #include "ui/WidgetMakers.h"
@@ -169,6 +171,30 @@ TEST_F(RoundStatsTest, WithoutSoundOrEffectsTheCountUpStillReachesItsEnd) {
         SAFE_FREE_XELEMENT(d);
         game.m_pSoundManager = sounds;
         game.m_pParticleManager = particles;
+    }
+}
+
+// On opening, the lines, the quests caption and the buttons wait hidden and transparent to fade in
+// with their sections (the four sharing buttons as one-state buttons); the caption and the farm
+// button stand at once.
+TEST_F(RoundStatsTest, OnOpeningWhatComesLaterWaitsHiddenAndTransparent) {
+    CHeardStats* d = Open(TResults{});
+    ASSERT_NE(d, nullptr);
+    const struct {
+        const char* id;
+        bool waits, oneState;
+    } rows[] = {{"img_hzline1", true, false},        {"img_hz_line_2", true, false},
+                {"img_hzline3", true, false},        {"txt_current_quests", true, false},
+                {"btn_leaderboards", true, true},    {"btn_stats_twitter", true, true},
+                {"btn_stats_facebook", true, true},  {"btn_stats_facebook_why", true, true},
+                {"btn_stats_exchange", true, false}, {"btn_failed_continue", true, false},
+                {"txt_failed_cap", false, false},    {"btn_failed_farm", false, false}};
+    for (const auto& row : rows) {
+        XWidget* w = d->FindChildWithWidgetId(row.id);
+        ASSERT_NE(w, nullptr) << row.id;
+        EXPECT_EQ(w->IsVisible(), !row.waits) << row.id;
+        EXPECT_EQ(w->GetOwnOpacity(), row.waits ? 0 : kOpacityFull) << row.id;
+        if (auto* button = dynamic_cast<XGameButton*>(w)) EXPECT_EQ(button->IsOneState(), row.oneState) << row.id;
     }
 }
 
