@@ -1,6 +1,8 @@
 #include "game/news/NewsWidgets.h"
 
+#include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "core/LocManager2.h"
 #include "core/SafeFormat.h"
@@ -14,6 +16,7 @@
 #include "sprites/SpriteSet.h"
 #include "sprites/SpriteSetManager.h"
 #include "text/BitmapFont.h"
+#include "text/QuorvanTextFormat.h"
 #include "ui/ElementHost.h"
 
 namespace {
@@ -92,6 +95,8 @@ namespace {
 
 constexpr unsigned char kHeadline[3] = {255, 128, 128};
 constexpr int kPressShadeAlpha = 128;
+// The messages keep this far inside the panel's left and right edges.
+constexpr int kMessageMargin = 12;
 
 }  // namespace
 
@@ -184,6 +189,29 @@ void CXNewsDialog::DrawCentredLine(const char* text, int y, unsigned char r, uns
                   static_cast<unsigned char>(alpha), nullptr);
 }
 
+int CXNewsDialog::GetMessageWidth() { return std::max(0, GetDrawingRect().width - 2 * kMessageMargin); }
+
+void CXNewsDialog::DrawMessage(const char* headline, const char* first, const char* second, int centreY, int alpha) {
+    CBitmapFontText* font = SmallFontOf(this);
+    if (font == nullptr) return;
+    const int width = GetMessageWidth();
+    // The two lines as they are when both fit the panel; otherwise their words wrapped to it.
+    CQuorvanTextFormat body;
+    if (font->Length2(first) < width && font->Length2(second) < width) {
+        if (!body.AddString(first) || !body.AddString(second)) return;
+    } else {
+        const std::string joined = std::string(first) + " " + second;
+        if (!body.FormatText(width, font, joined.c_str())) return;
+    }
+    // The block of the headline and the body stands centred on centreY: line i of n at
+    // centreY + (2i - n) h / 2 (with three lines 1.5 lines above the centre, a half above, a half below).
+    const int h = font->GetCharHeight();
+    const int n = 1 + body.GetNumStrings();
+    DrawCentredLine(headline, centreY - n * h / 2, kHeadline[0], kHeadline[1], kHeadline[2], alpha);
+    for (int i = 1; i < n; ++i)
+        DrawCentredLine(body.GetString(i - 1)->GetDataConst(), centreY + (2 * i - n) * h / 2, 255, 255, 255, alpha);
+}
+
 void CXNewsDialog::DrawLayer(IDibBitmap* picture, const TCoord2D& centre, int alpha) {
     IDibBitmap* back = GetBackBuffer();
     if (picture == nullptr || back == nullptr) return;
@@ -203,17 +231,14 @@ void CXNewsDialog::Draw() {
     const int a = GetOpacity() >> 8;
     const int h = font->GetCharHeight();
     const TCoord2D centre = GetContentCentre();
-    const unsigned char* red = kHeadline;
     if (news->GetNumNews() < 1) {
-        DrawCentredLine("No recent news.", centre.y - 3 * h / 2, red[0], red[1], red[2], a);
-        DrawCentredLine("The game cannot open the news because", centre.y - h / 2, 255, 255, 255, a);
-        DrawCentredLine("there is no recent news on server.", centre.y + h / 2, 255, 255, 255, a);
+        DrawMessage("No recent news.", "The game cannot open the news because", "there is no recent news on server.",
+                    centre.y, a);
         return;
     }
     if (news->IsConnectionError()) {
-        DrawCentredLine("Connection Error.", centre.y - 3 * h / 2, red[0], red[1], red[2], a);
-        DrawCentredLine("The game cannot open the news because", centre.y - h / 2, 255, 255, 255, a);
-        DrawCentredLine("it is not connected to the Internet.", centre.y + h / 2, 255, 255, 255, a);
+        DrawMessage("Connection Error.", "The game cannot open the news because",
+                    "it is not connected to the Internet.", centre.y, a);
         return;
     }
     if (news->IsLoadingCurrentItem()) {

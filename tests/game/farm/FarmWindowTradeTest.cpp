@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <iterator>
@@ -16,6 +17,7 @@
 #include "game/app/ResumeRecord.h"
 #include "game/farm/ComicForeground.h"
 #include "game/screens/ConfirmBuyDialog.h"
+#include "particles/RandomTables.h"
 #include "ui/Text.h"
 
 namespace {
@@ -138,6 +140,117 @@ TEST_F(YardTest, AnObjectThatCannotBeMadeIsNotPaidFor) {
     EXPECT_FALSE(player->IsFarmObjectPurchased(CommonString("yard1"), CommonString("ghost_statue")));
     EXPECT_EQ(Yard()->m_pJustBought, nullptr);
     EXPECT_TRUE(Played().empty());
+}
+
+// The burst over a bought object: 40 stars born on a ring of 5 pixels round the emitter, which
+// stands at the middle of the object's height and scales with its depth from the buying frame on.
+// The game's random table walks the ring's length a pixel at a time and the effect's own jitter
+// is set aside, so that the birth points show.
+TEST_F(YardTest, ThePurchaseBurstIsFortyStarsOnAFivePixelRingAtTheObjectsMiddle) {
+    Open();
+    CQuorvanParticleSystem2* burst = game.m_pParticleManager->GetParticleSystemNamed("ObjectBuy");
+    ASSERT_NE(burst, nullptr);
+    std::vector<std::int32_t> gameTable(std::begin(g_GameRandomTable), std::end(g_GameRandomTable));
+    std::vector<std::int32_t> particleTable(std::begin(g_RandomTable), std::end(g_RandomTable));
+    for (int i = 0; i < kGameRandomTableSize; ++i) g_GameRandomTable[i] = i;
+    std::fill(std::begin(g_RandomTable), std::end(g_RandomTable), 0);
+    const FIXED_FLOAT_16 jitter = burst->m_Info.m_RandomPos;
+    burst->m_Info.m_RandomPos = 0;
+    for (const char* id : {"bird2", "water_trough"}) {
+        SCOPED_TRACE(id);
+        g_GameRandomTableIndex = g_RandomTableIndex = 0;
+        burst->Stop(true);
+        burst->m_DrawOffset = burst->m_ZoomCenter = TVector2D_16{7 * 65536, 9 * 65536};
+        burst->m_bClip = false;
+        player->m_nCoins = 1000;
+        CFarmObject* object = Buy(id);
+        ASSERT_NE(object, nullptr);
+        ASSERT_EQ(burst->GetNumActiveParticels(), 40);
+        const CQuorvanParticle2* stars = burst->GetParticles();
+        // Each chord of the 20-point ring passes 5 x cos 9 degrees = 4.94 pixels from the centre;
+        // the points come from 8-bit sine tables.
+        bool onFirstPoint = false;
+        for (int i = 0; i < 40; ++i) {
+            const double r = std::hypot(stars[i].x / 65536.0, stars[i].y / 65536.0);
+            EXPECT_GE(r, 4.9) << i;
+            EXPECT_LE(r, 5.03) << i;
+            onFirstPoint = onFirstPoint || (stars[i].x == 5 * 65536 && stars[i].y == 0);
+        }
+        EXPECT_TRUE(onFirstPoint) << "the ring starts at (5, 0) round (0, 0)";
+        const long long halfHeight = object->m_Size.y / 2;
+        ASSERT_GT(halfHeight, 0);
+        const auto onTheObject = [&](const char* when) {
+            SCOPED_TRACE(when);
+            const FIXED_FLOAT_16 scale = WorldToScreenScale(object->m_Position);
+            const TVector2D anchor = WorldToScreen(&game, object->m_Position);
+            EXPECT_TRUE(burst->m_bZoom);
+            EXPECT_EQ(burst->m_ZoomCenter.x, 0);
+            EXPECT_EQ(burst->m_ZoomCenter.y, 0);
+            EXPECT_EQ(burst->m_nZoomScale, scale);
+            EXPECT_EQ(burst->m_DrawOffset.x, anchor.x * 256);
+            EXPECT_EQ(burst->m_DrawOffset.y, anchor.y * 256 - scale * halfHeight / 256);
+            EXPECT_TRUE(burst->m_bClip) << "cut to the screen";
+        };
+        onTheObject("on the buying frame");
+        // It follows the object while its stars live: near at the left, then far at the right.
+        object->m_Position = TVector2D{100 * 256, 300 * 256};
+        Frames(1);
+        onTheObject("moved near");
+        object->m_Position = TVector2D{500 * 256, 20 * 256};
+        Frames(1);
+        onTheObject("moved far");
+        // Emitted once: the next frames add no star.
+        Frames(3);
+        EXPECT_LE(burst->GetNumActiveParticels(), 40);
+        EXPECT_TRUE(burst->IsStopped());
+        EXPECT_TRUE(sound->looped.empty()) << "the buying sound plays once";
+    }
+    burst->m_Info.m_RandomPos = jitter;
+    std::copy(gameTable.begin(), gameTable.end(), std::begin(g_GameRandomTable));
+    std::copy(particleTable.begin(), particleTable.end(), std::begin(g_RandomTable));
+}
+
+// A missing definition, player or yard definition buys nothing; so does a definition whose
+// category lies outside the four (made in code: the object files know only the four), which
+// still counts no points anywhere.
+TEST_F(YardTest, APurchaseWithoutItsPiecesIsRefusedAndAStrayCategoryCountsNoPoints) {
+    Open();
+    player->m_nCoins = 100;
+    const int count = Farm()->m_Objects.count;
+    EXPECT_FALSE(Yard()->PurchaseFarmObject(nullptr));
+    YardDef* yardDef = Yard()->m_pYardDef;
+    Yard()->m_pYardDef = nullptr;
+    EXPECT_FALSE(Yard()->PurchaseFarmObject(Def("bird2")));
+    Yard()->m_pYardDef = yardDef;
+    EXPECT_EQ(player->m_nCoins, 100);
+    EXPECT_EQ(Farm()->m_Objects.count, count);
+    EXPECT_TRUE(Played().empty());
+
+    for (int category : {-1, kFarmCategoryCount}) {
+        SCOPED_TRACE(category);
+        FarmObjectDef* stray = Def("signpost");
+        ASSERT_NE(stray, nullptr);
+        stray->category = category;
+        int points[kFarmCategoryCount];
+        for (int c = 0; c < kFarmCategoryCount; ++c) points[c] = Farm()->m_CategoryPoints[c];
+        const int stars = Farm()->m_nStars;
+        player->m_nCoins = 100;
+        ASSERT_TRUE(Yard()->PurchaseFarmObject(stray));
+        EXPECT_EQ(player->m_nCoins, 100 - stray->price);
+        for (int c = 0; c < kFarmCategoryCount; ++c) EXPECT_EQ(Farm()->m_CategoryPoints[c], points[c]) << c;
+        // The fields around the points stay as they were.
+        EXPECT_EQ(Farm()->m_nStars, stars);
+        EXPECT_EQ(Farm()->m_pDefBeingRead, nullptr);
+        // Sold again: the coins come back, and still no points change.
+        Yard()->m_pSelection = Farm()->m_Objects[Farm()->m_Objects.count - 1];
+        ASSERT_EQ(Yard()->m_pSelection->m_pDef, stray);
+        Click("btn_confirm_buy_yes");
+        EXPECT_GT(player->m_nCoins, 100 - stray->price);
+        for (int c = 0; c < kFarmCategoryCount; ++c) EXPECT_EQ(Farm()->m_CategoryPoints[c], points[c]) << c;
+        EXPECT_EQ(Farm()->m_nStars, stars);
+        EXPECT_EQ(Farm()->m_pDefBeingRead, nullptr);
+        stray->category = kCategoryDecor;
+    }
 }
 
 TEST_F(YardTest, SellingPaysSeventyPercentRoundedAndFloorsThePoints) {

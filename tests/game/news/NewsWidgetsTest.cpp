@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -230,8 +231,129 @@ TEST_F(NewsWidgetsTest, WithoutItsPlaceholderTheDialogCentresOnTheScreen) {
     const TImage img = Frame();
     const int h = LineHeight();
     const mediatest::TBox headline = BoxIn(img, 0, 0, 320, 480, Headline);
-    EXPECT_NEAR(headline.CentreY(), 240 - h, 3) << "the first line one and a half lines above the centre";
+    EXPECT_NEAR(headline.CentreX(), 160, 3);
+    // The message (wrapped to the panel) stands as one block centred on the screen's middle:
+    // the headline's cell as far above it as the last line's cell ends below it.
+    const TCoordRect2D panel = dialog->GetDrawingRect();
+    const mediatest::TBox body = BoxIn(img, panel.x + 4, headline.bottom + 1, panel.x + panel.width - 4, 290, Light);
+    ASSERT_FALSE(body.Empty());
+    const int lines = 1 + (body.bottom - headline.top) / h;
+    EXPECT_GE(lines, 3);
+    const int blockTop = 240 - lines * h / 2;
+    EXPECT_GE(headline.top, blockTop) << "the headline in the block's first line";
+    EXPECT_LT(headline.bottom, blockTop + h);
+    EXPECT_LT(body.bottom, blockTop + lines * h) << "the last line in the block";
 }
+
+// The no-news and connection-error messages on narrow screens: every line stays inside the panel.
+// The lines expected are the words of the two white lines filled greedily into the panel's width
+// less 12 pixels a side, or the two lines as they stand when both fit; they are found on screen
+// one line height apart below the headline, centred, and the block is centred on the placeholder.
+struct TMessageCase {
+    const char* name;
+    int screenWidth;
+    int panelTiles;  // the panel's centre tiles across; 0: the template's own panel
+    bool connectionError;
+    const char* headline;
+    const char* second;
+};
+
+void PrintTo(const TMessageCase& c, std::ostream* os) { *os << c.name; }
+
+class NewsMessageTest : public NewsWidgetsTest, public ::testing::WithParamInterface<TMessageCase> {
+protected:
+    TCoord2D ScreenSize() const override { return {GetParam().screenWidth, 480}; }
+};
+
+std::vector<std::string> Words(const std::string& text) {
+    std::vector<std::string> words;
+    std::string word;
+    for (char c : text + " ") {
+        if (c != ' ') {
+            word += c;
+        } else if (!word.empty()) {
+            words.push_back(word);
+            word.clear();
+        }
+    }
+    return words;
+}
+
+TEST_P(NewsMessageTest, EveryLineStaysInsideThePanel) {
+    const TMessageCase& c = GetParam();
+    if (c.panelTiles > 0)
+        OverlayTemplate([&](std::string& t) {
+            const std::string tiles =
+                "    background = \"tbg_panel\"\n    bgCenterTilesX = 17\n    bgCenterTilesY = 20\n"
+                "    child = \"txt_news_title\"";
+            const auto at = t.find(tiles);
+            ASSERT_NE(at, std::string::npos);
+            t.replace(at + t.substr(at).find("17"), 2, std::to_string(c.panelTiles));
+        });
+    if (c.connectionError)
+        StartNews(1);
+    else
+        StartEngine();
+    CXNewsDialog* dialog = OpenDialog();
+    ASSERT_NE(dialog, nullptr);
+    game.m_pNewsManager->m_bConnectionError = c.connectionError;
+    const TImage img = Frame();
+    KeepPicture(img, "news", std::string("message_") + c.name + ".png");
+
+    const TCoordRect2D panel = dialog->GetDrawingRect();
+    ASSERT_LE(panel.width, c.screenWidth);
+    const int h = LineHeight();
+    const std::string first = "The game cannot open the news because";
+    const int room = panel.width - 24;
+    std::vector<std::string> lines;
+    if (TextWidth(first.c_str()) < room && TextWidth(c.second) < room) {
+        lines = {first, c.second};
+    } else {
+        for (const std::string& word : Words(first + " " + c.second)) {
+            const std::string longer = lines.empty() ? word : lines.back() + " " + word;
+            if (!lines.empty() && TextWidth(longer.c_str()) < room)
+                lines.back() = longer;
+            else
+                lines.push_back(word);
+        }
+    }
+    for (const std::string& line : lines) ASSERT_LT(TextWidth(line.c_str()), room) << line;
+
+    // Everything light or in the headline's colour between the title and the arrows.
+    const TCoord2D centre = dialog->GetContentCentre();
+    const int y0 = panel.y + 44, y1 = panel.y + 224;
+    auto ink = [](const Pixel& p) { return Light(p) || Headline(p); };
+    const mediatest::TBox all = BoxIn(img, 0, y0, c.screenWidth, y1, ink);
+    ASSERT_FALSE(all.Empty());
+    EXPECT_GE(all.left, panel.x + 10) << "inside the panel's left edge";
+    EXPECT_LE(all.right, panel.x + panel.width - 11) << "inside the panel's right edge";
+
+    const int n = 1 + static_cast<int>(lines.size());
+    const int top = centre.y - n * h / 2;
+    const mediatest::TBox headline = BoxIn(img, 0, top, c.screenWidth, top + h, Headline);
+    EXPECT_NEAR(headline.Width(), TextWidth(c.headline), 4);
+    EXPECT_NEAR(headline.CentreX(), c.screenWidth / 2.0, 3);
+    EXPECT_TRUE(BoxIn(img, 0, y0, c.screenWidth, top - 1, ink).Empty()) << "nothing above the headline";
+    for (int i = 0; i < static_cast<int>(lines.size()); ++i) {
+        const int lineTop = top + (i + 1) * h;
+        const mediatest::TBox box = BoxIn(img, 0, lineTop, c.screenWidth, lineTop + h - 1, Light);
+        EXPECT_NEAR(box.Width(), TextWidth(lines[i].c_str()), 4) << lines[i];
+        EXPECT_NEAR(box.CentreX(), c.screenWidth / 2.0, 3) << lines[i];
+    }
+    EXPECT_TRUE(BoxIn(img, 0, top + n * h + 1, c.screenWidth, y1, ink).Empty()) << "nothing below the last line";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Widths, NewsMessageTest,
+    ::testing::Values(
+        TMessageCase{"no_news_320", 320, 0, false, "No recent news.", "there is no recent news on server."},
+        TMessageCase{"no_news_360", 360, 0, false, "No recent news.", "there is no recent news on server."},
+        TMessageCase{"error_320", 320, 0, true, "Connection Error.", "it is not connected to the Internet."},
+        TMessageCase{"error_360", 360, 0, true, "Connection Error.", "it is not connected to the Internet."},
+        // A panel wide enough for both lines keeps them as they are.
+        TMessageCase{"no_news_wide_panel_360", 360, 20, false, "No recent news.",
+                     "there is no recent news on server."}),
+    [](const ::testing::TestParamInfo<TMessageCase>& info) { return std::string(info.param.name); });
 
 TEST_F(NewsWidgetsTest, ThePictureIsCentredOnThePlaceholderAndATapOpensItsLink) {
     StartNews(2);

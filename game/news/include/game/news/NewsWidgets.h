@@ -65,10 +65,16 @@ public:
     const TCoordRect2D& GetPictureRect() const { return m_PictureRect; }
     // The centre the dialog draws around, in pixels.
     TCoord2D GetContentCentre();
+    // How wide a line of the no-news and connection-error messages may be: the panel less its
+    // margins. A wider line is wrapped.
+    int GetMessageWidth();
 
 private:
     bool PictureContains(int x, int y) const;
     void DrawCentredLine(const char* text, int y, unsigned char r, unsigned char g, unsigned char b, int alpha);
+    // A headline in the headline colour over two white lines, as one block centred on centreY;
+    // when either line is too wide for the panel, their words are wrapped to it.
+    void DrawMessage(const char* headline, const char* first, const char* second, int centreY, int alpha);
     void DrawLayer(IDibBitmap* picture, const TCoord2D& centre, int alpha);
 
     int m_nLoadingCounter = 0;
