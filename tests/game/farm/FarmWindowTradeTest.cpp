@@ -9,13 +9,16 @@
 #include <filesystem>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "YardTestGame.h"
 #include "core/MemFile.h"
 #include "core/QuorvanStorage.h"
 #include "game/app/ResumeRecord.h"
+#include "game/farm/Chicken.h"
 #include "game/farm/ComicForeground.h"
+#include "game/farm/FarmDecorObject.h"
 #include "game/screens/ConfirmBuyDialog.h"
 #include "particles/RandomTables.h"
 #include "ui/Text.h"
@@ -210,18 +213,39 @@ TEST_F(YardTest, ThePurchaseBurstIsFortyStarsOnAFivePixelRingAtTheObjectsMiddle)
     std::copy(particleTable.begin(), particleTable.end(), std::begin(g_RandomTable));
 }
 
-// A missing definition, player or yard definition buys nothing; so does a definition whose
-// category lies outside the four (made in code: the object files know only the four), which
-// still counts no points anywhere.
+// Without the burst's effect (a pak that lacks it) an object is still bought, with its sound, and
+// the frames after it run.
+TEST_F(YardTest, WithoutTheBurstEffectAnObjectIsStillBought) {
+    Open();
+    CQuorvanParticleSystem2* burst = game.m_pParticleManager->GetParticleSystemNamed("ObjectBuy");
+    ASSERT_NE(burst, nullptr);
+    burst->SetName("NoBurst");
+    player->m_nCoins = 100;
+    Played();
+    CFarmObject* bird = Buy("bird2");
+    EXPECT_NE(bird, nullptr);
+    EXPECT_EQ(player->m_nCoins, 85);
+    EXPECT_EQ(Played(), std::vector<std::string>{kShopBuy});
+    Frames(3);
+    EXPECT_EQ(burst->GetNumActiveParticels(), 0);
+    burst->SetName("ObjectBuy");
+}
+
+// A missing definition or yard definition buys nothing, and a missing object sells nothing. A
+// definition whose category lies outside the four (made in code: the object files know only the
+// four) is bought and sold but counts no points anywhere.
 TEST_F(YardTest, APurchaseWithoutItsPiecesIsRefusedAndAStrayCategoryCountsNoPoints) {
     Open();
     player->m_nCoins = 100;
     const int count = Farm()->m_Objects.count;
     EXPECT_FALSE(Yard()->PurchaseFarmObject(nullptr));
+    FarmObjectDef* bird = Def("bird2");
+    ASSERT_NE(bird, nullptr);
     YardDef* yardDef = Yard()->m_pYardDef;
     Yard()->m_pYardDef = nullptr;
-    EXPECT_FALSE(Yard()->PurchaseFarmObject(Def("bird2")));
+    EXPECT_FALSE(Yard()->PurchaseFarmObject(bird));
     Yard()->m_pYardDef = yardDef;
+    Yard()->SellFarmObject(nullptr);
     EXPECT_EQ(player->m_nCoins, 100);
     EXPECT_EQ(Farm()->m_Objects.count, count);
     EXPECT_TRUE(Played().empty());
@@ -233,6 +257,7 @@ TEST_F(YardTest, APurchaseWithoutItsPiecesIsRefusedAndAStrayCategoryCountsNoPoin
         stray->category = category;
         int points[kFarmCategoryCount];
         for (int c = 0; c < kFarmCategoryCount; ++c) points[c] = Farm()->m_CategoryPoints[c];
+        Farm()->m_nStars = 20;  // a count a stray subtraction would show
         const int stars = Farm()->m_nStars;
         player->m_nCoins = 100;
         ASSERT_TRUE(Yard()->PurchaseFarmObject(stray));
@@ -292,6 +317,86 @@ TEST_F(YardTest, SellingPaysSeventyPercentRoundedAndFloorsThePoints) {
     player->m_nCoins = 7;
     Click("btn_confirm_buy_yes");
     EXPECT_EQ(player->m_nCoins, 7);
+}
+
+// A sold object sends away the bird on its way to it (the bird would otherwise keep the deleted
+// object as its destination: ASan sees the frames after), wherever the object stands in the
+// yard's list.
+TEST_F(YardTest, SellingAnObjectSendsTheBirdOnItsWayThereAwayWhereverItIsListed) {
+    Open();
+    for (const char* place : {"first", "middle", "last"}) {
+        SCOPED_TRACE(place);
+        player->m_nCoins = 1000;
+        auto* bird = dynamic_cast<CChicken*>(Buy("bird2"));
+        ASSERT_NE(bird, nullptr);
+        CFarmObject* trough = Buy("water_trough");
+        ASSERT_NE(trough, nullptr);
+        CQuorvanObjPtrArray<CFarmObject*>& objects = Farm()->m_Objects;
+        ASSERT_GE(objects.count, 3);
+        const int index = std::string(place) == "first"    ? 0
+                          : std::string(place) == "middle" ? objects.count / 2
+                                                           : objects.count - 1;
+        std::swap(objects.data[index], objects.data[objects.count - 1]);
+        ASSERT_EQ(objects[index], trough);
+        bird->m_Position = TVector2D{40 * 256, 40 * 256};
+        trough->m_Position = TVector2D{500 * 256, 250 * 256};
+        bird->ChangeStateToVisitSpot(trough);
+        ASSERT_EQ(bird->m_pDestination, trough);
+        Frames(2);
+        ASSERT_EQ(bird->m_nState, kChickenVisit) << "on its way";
+        const int count = objects.count;
+        Yard()->m_pSelection = trough;
+        Click("btn_confirm_buy_yes");
+        EXPECT_EQ(objects.count, count - 1);
+        for (int i = 0; i < objects.count; ++i) EXPECT_NE(objects[i], trough) << i;
+        EXPECT_EQ(bird->m_pDestination, nullptr);
+        EXPECT_EQ(bird->m_nState, kChickenIdle);
+        Frames(30);
+        EXPECT_EQ(bird->m_pDestination == nullptr, bird->m_nState != kChickenVisit);
+    }
+}
+
+// After a sale the sell button goes with the selection, and the burst's object is forgotten only
+// when it is the one sold. (The yard's template has no coins label to update.)
+TEST_F(YardTest, ASaleHidesTheSellButtonAndForgetsOnlyItsOwnBurst) {
+    Open();
+    ASSERT_NE(Yard()->m_pSellButton, nullptr);
+    player->m_nCoins = 12372;
+    CFarmObject* bird = Buy("bird2");
+    CFarmObject* trough = Buy("water_trough");
+    ASSERT_NE(bird, nullptr);
+    ASSERT_NE(trough, nullptr);
+    ASSERT_EQ(Yard()->m_pJustBought, trough);
+    const struct {
+        CFarmObject* sold;
+        int coins;  // 12372 - 15 - 12, then 70 % of each price back
+        CFarmObject* burstAfter;
+    } sales[] = {{bird, 12356, trough}, {trough, 12364, nullptr}};
+    for (const auto& sale : sales) {
+        Yard()->m_pSelection = sale.sold;
+        Yard()->m_pSellButton->Show();
+        Click("btn_confirm_buy_yes");
+        EXPECT_EQ(player->m_nCoins, sale.coins);
+        EXPECT_FALSE(Yard()->m_pSellButton->IsVisible());
+        EXPECT_EQ(Yard()->m_pJustBought, sale.burstAfter);
+    }
+}
+
+// The rotate button turns the selected object over, and does nothing without one.
+TEST_F(YardTest, TheRotateButtonTurnsTheSelectedObjectOver) {
+    Open();
+    player->m_nCoins = 100;
+    auto* frog = dynamic_cast<CFarmDecorObject*>(Buy("wooden_frog"));
+    ASSERT_NE(frog, nullptr);
+    ASSERT_TRUE(frog->CanRotate());
+    Yard()->m_pSelection = nullptr;
+    EXPECT_EQ(Click("btn_RotateItem"), 1);
+    EXPECT_EQ(frog->m_nRotated, 0);
+    Yard()->m_pSelection = frog;
+    for (int rotated : {1, 0, 1}) {
+        EXPECT_EQ(Click("btn_RotateItem"), 1);
+        EXPECT_EQ(frog->m_nRotated, rotated);
+    }
 }
 
 TEST_F(YardTest, TheSellButtonAsksWithTheSelectedObjectsSellPrice) {
@@ -402,6 +507,50 @@ TEST_F(YardTest, AQuestUnlocksOnItsFirstObjectAndCompletesOnTheSecondWithItsBann
     EXPECT_EQ(frames, 10 + 18 + 5 * 16);
     EXPECT_FALSE(Yard()->m_bNewStarActive);
     EXPECT_FALSE(Yard()->m_bQuestCompleted);
+}
+
+// What the mini-quest check answers for each object bought in turn (q1_feed: the grain feeder and
+// the hen, bird1): true only when a quest moved on, and the banner only for the completion.
+TEST_F(YardTest, TheMiniQuestCheckAnswersWhetherAQuestMovedOn) {
+    Open();
+    const CommonString yard("yard1"), quest("q1_feed");
+    const struct {
+        const char* bought;
+        bool answer;
+        int state;
+        bool banner;
+        const char* why;
+    } steps[] = {
+        {"signpost", false, 0, false, "in no quest"},
+        {"grain_feeder", true, 1, false, "the first object unlocks"},
+        {"grain_feeder", false, 1, false, "a second one changes nothing"},
+        {"bird1", true, 2, true, "the second object completes"},
+        {"bird1", false, 2, false, "and again changes nothing"},
+        {"grain_feeder", false, 2, false, "nor does the first one"},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.why);
+        Yard()->m_bQuestCompleted = false;
+        player->FarmObjectPurchased(yard, CommonString(step.bought));
+        EXPECT_EQ(Yard()->CheckMiniQuests(CommonString(step.bought)), step.answer);
+        EXPECT_EQ(player->GetMiniQuestState(yard, quest), step.state);
+        EXPECT_EQ(Yard()->m_bQuestCompleted, step.banner);
+    }
+    // Without the quest list or the yard's definition there is nothing to check (nor to crash on).
+    CMiniQuestManager* quests = game.m_pMiniQuestManager;
+    game.m_pMiniQuestManager = nullptr;
+    EXPECT_FALSE(Yard()->CheckMiniQuests(CommonString("grain_feeder")));
+    game.m_pMiniQuestManager = quests;
+    YardDef* yardDef = Yard()->m_pYardDef;
+    Yard()->m_pYardDef = nullptr;
+    EXPECT_FALSE(Yard()->CheckMiniQuests(CommonString("grain_feeder")));
+    Yard()->m_pYardDef = yardDef;
+    // Nor a banner without the award queue.
+    CAchievementsManager* awards = game.m_pAchievementsManager;
+    game.m_pAchievementsManager = nullptr;
+    Yard()->ShowMiniQuestCompletedBanner();
+    game.m_pAchievementsManager = awards;
+    EXPECT_TRUE(QueuedTypes().empty());
 }
 
 TEST_F(YardTest, EachWayOutSavesTheYardAndThePlayerBeforeItPosts) {

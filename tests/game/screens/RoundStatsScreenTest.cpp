@@ -7,8 +7,9 @@
 // Pictures stay in build/<preset>/screens/round-stats/ to be looked at.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
-
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,7 @@
 #include "game/screens/RoundStatsQuests.h"
 #include "particles/ParticleSystem.h"
 #include "particles/ParticleSystemManager.h"
+#include "particles/RandomTables.h"
 
 namespace {
 
@@ -33,6 +35,7 @@ constexpr int kRowHeight = 72;
 
 class RoundStatsScreenTest : public FarmScreensTest {
 protected:
+    explicit RoundStatsScreenTest(int height = 480) : FarmScreensTest(320, height) {}
     void SetUp() override {
         FarmScreensTest::SetUp();
         if (IsSkipped()) return;
@@ -279,6 +282,46 @@ TEST_F(RoundStatsScreenTest, PictureAtSectionEightWithThePlaceholder) {
 
 namespace {
 
+// Each counted row starts with 60 sparks born on the outline of its band, 20 pixels high round the
+// row's y: the score row from x 40 to 180 round y 65, the picked-up coins from 55 to 195 round 115
+// (half the 320-pixel width plus the row's own offsets). The game's random table walks the outline
+// a pixel at a time and the effect's own jitter is set aside, so that the birth points show.
+TEST_F(RoundStatsScreenTest, EachCountedRowStartsWithSixtySparksOnItsBandsOutline) {
+    CXRoundStatsDialog* stats = OpenStats();
+    ASSERT_NE(stats, nullptr);
+    CQuorvanParticleSystem2* sparkle = game.m_pParticleManager->GetParticleSystemNamed("StarBlinks");
+    ASSERT_NE(sparkle, nullptr);
+    std::vector<std::int32_t> gameTable(std::begin(g_GameRandomTable), std::end(g_GameRandomTable));
+    for (int i = 0; i < kGameRandomTableSize; ++i) g_GameRandomTable[i] = i * 7;
+    g_GameRandomTableIndex = 0;
+    const FIXED_FLOAT_16 jitter = sparkle->m_Info.m_RandomPos;
+    sparkle->m_Info.m_RandomPos = 0;
+    const struct {
+        int section;
+        double left, right, y;
+    } rows[] = {{1, 40, 180, 65}, {2, 55, 195, 115}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.section);
+        RunTo(stats, row.section, 0);
+        const int count = sparkle->GetNumActiveParticels();
+        ASSERT_GE(count, 60);
+        if (row.section == 1) EXPECT_EQ(count, 60) << "the first row's sparks alone";
+        const CQuorvanParticle2* sparks = sparkle->GetParticles();
+        for (int i = count - 60; i < count; ++i) {
+            const double x = sparks[i].x / 65536.0, y = sparks[i].y / 65536.0;
+            EXPECT_GE(x, row.left - 0.01) << i;
+            EXPECT_LE(x, row.right + 0.01) << i;
+            EXPECT_GE(y, row.y - 10.01) << i;
+            EXPECT_LE(y, row.y + 10.01) << i;
+            const double fromSide = std::min(std::abs(x - row.left), std::abs(x - row.right));
+            const double fromTopOrBottom = std::min(std::abs(y - row.y + 10), std::abs(y - row.y - 10));
+            EXPECT_LT(std::min(fromSide, fromTopOrBottom), 0.01) << i << " at " << x << ", " << y;
+        }
+    }
+    sparkle->m_Info.m_RandomPos = jitter;
+    std::copy(gameTable.begin(), gameTable.end(), std::begin(g_GameRandomTable));
+}
+
 TEST_F(RoundStatsScreenTest, TheGiftCoinsHintOpensCentredAndItsCloseButtonEndsIt) {
     CXRoundStatsDialog* stats = OpenStats();
     ASSERT_NE(stats, nullptr);
@@ -372,5 +415,72 @@ TEST_F(RoundStatsScreenTest, DuringARankUpBurstTheRankAndTheBarBlink) {
     EXPECT_LT(barOff, barSteady / 4) << "off between its flashes";
     EXPECT_GT(rankOn, rankOff + 12 * 100) << "the rank shows only on the flashes";
 }
+
+}  // namespace
+
+namespace {
+
+// The statistics at the 480 rows of the smallest screen and at the 533 of the game's own display
+// (768 x 1280), with three quests in progress: the list ends above the buttons, the buttons stand
+// at the bottom of the screen, whole, and every row wholly in the list shows its yard's caption.
+class RoundStatsHeightTest : public RoundStatsScreenTest, public ::testing::WithParamInterface<int> {
+protected:
+    RoundStatsHeightTest() : RoundStatsScreenTest(GetParam()) {}
+};
+
+TEST_P(RoundStatsHeightTest, NoQuestRowStandsUnderAButtonAndNothingIsClipped) {
+    const int height = GetParam();
+    SetQuestState("yard1", "q1_feed", 1);
+    SetQuestState("yard1", "q1_water", 1);
+    SetQuestState("yard2", "q2_warm", 1);
+    CXRoundStatsDialog* stats = OpenStats(12345, 9, 120);
+    ASSERT_NE(stats, nullptr);
+    RunTo(stats, 8, 130);
+    CXRoundStatsQuestsScrollDialog* list = stats->GetQuestList();
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(RowIds(list), (std::vector<std::string>{"q1_feed", "q1_water", "q2_warm"}));
+    const TCoordRect2D area = list->GetListArea();
+    EXPECT_EQ(area.y, kListTop);
+    const int areaBottom = area.y + area.height;
+
+    int buttonsTop = height, shown = 0;
+    for (const char* id : {"btn_failed_farm", "btn_leaderboards", "btn_LF_Replay", "btn_failed_continue"}) {
+        XWidget* button = stats->FindChildWithWidgetId(id);
+        ASSERT_NE(button, nullptr) << id;
+        if (!button->IsVisible()) continue;
+        ++shown;
+        const TCoordRect2D r = button->GetDrawingRect();
+        EXPECT_GE(r.x, 0) << id;
+        EXPECT_LE(r.x + r.width, 320) << id;
+        EXPECT_LE(r.y + r.height, height) << id << ": whole on the screen";
+        EXPECT_GE(r.y + r.height, height - 16) << id << ": at the bottom, no empty band below";
+        EXPECT_GE(r.y, areaBottom) << id << ": below the list";
+        buttonsTop = std::min(buttonsTop, r.y);
+    }
+    EXPECT_GE(shown, 3) << "Farm, Scores and Continue at least";
+    EXPECT_GE(areaBottom - area.y, kRowHeight + 40) << "room for a row and more";
+
+    const mediatest::TImage img = Frame();
+    KeepPicture(img, "round-stats", "07_three_quests_" + std::to_string(height) + ".png");
+    EXPECT_EQ(Count(img, 0, buttonsTop, 320, height, IsFrameOrange), 0) << "nothing of the list under the buttons";
+    int whole = 0;
+    for (int i = 0; i < list->GetChildCount(); ++i) {
+        const TCoordRect2D row = static_cast<XWidget*>(list->GetChildPtrAt(i))->GetDrawingRect();
+        SCOPED_TRACE("row " + std::to_string(i));
+        // The part of the row in view never reaches under a button.
+        if (row.y < areaBottom) {
+            EXPECT_LE(std::min(row.y + row.height, areaBottom), buttonsTop);
+        }
+        if (row.y < area.y || row.y + row.height > areaBottom) continue;
+        ++whole;
+        // Its frames, and the yard's caption along its bottom right.
+        EXPECT_GT(Count(img, 87, row.y + 8, 143, row.y + 64, IsFrameOrange), 100) << "the second object's frame";
+        EXPECT_GT(Count(img, 215, row.y + row.height - 16, 320, row.y + row.height + 2, IsWhite), 20)
+            << "the yard's caption";
+    }
+    EXPECT_GE(whole, (areaBottom - area.y - 2) / kRowHeight);
+}
+
+INSTANTIATE_TEST_SUITE_P(SmallestAndOwnDisplay, RoundStatsHeightTest, ::testing::Values(480, 533));
 
 }  // namespace
