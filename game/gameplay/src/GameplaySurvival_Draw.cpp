@@ -511,7 +511,7 @@ void CXGameplaySurvival::DrawHud(IDibBitmap* dst) {
                                                                  : m_nArenaIndex) +
         1;
     centred(game->m_Fonts[kGameFontSmall], kLevelCentreX, kLevelY,
-            SafeFormat("Level %d - %d", {arenaNumber, m_nLevel + 1}), kLevelRgb);
+            SafeFormat("Level %d - %d", {arenaNumber, ShownLevelNumber()}), kLevelRgb);
     const CommonString lives = SafeFormat("%d", {m_nLives});
     DrawText(game->m_Fonts[kGameFontLifes], dst, dst->m_Width - kLivesFromRightPx, kLivesY, lives.GetDataConst(),
              kWhite);

@@ -1,6 +1,7 @@
 // The round's marble flow: how hard the level is, when and where marbles come in, how they roll
 // and follow their paths in ten substeps a frame, and what happens when two of them touch.
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 
@@ -58,6 +59,11 @@ constexpr int kTrailParticles = 4;
 std::int64_t Sq(std::int64_t v) { return v * v; }
 
 }  // namespace
+
+int CXGameplaySurvival::GetDifficultyIndex() const {
+    const std::int64_t index = static_cast<std::int64_t>(m_nArenaIndex) * 5 + m_nLevel;
+    return static_cast<int>(std::min<std::int64_t>(index, INT_MAX));
+}
 
 float CXGameplaySurvival::GetLevelProgress() const {
     return m_nLevelTarget != 0 ? static_cast<float>(m_nCleared) / static_cast<float>(m_nLevelTarget) : 0.0f;

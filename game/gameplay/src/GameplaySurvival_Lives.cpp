@@ -42,14 +42,16 @@ void CXGameplaySurvival::Difficulty_AdvanceLevel() {
     PlaySound("SFX_GainGameplayLevel");
 }
 
+int CXGameplaySurvival::ShownLevelNumber() const { return m_nLevel < INT_MAX ? m_nLevel + 1 : INT_MAX; }
+
 void CXGameplaySurvival::ShowNewLevelIntro() {
     CTheGame* game = TheGame();
     if (m_bTutorial || m_pJumpStrings == nullptr || game == nullptr || game->m_pLocManager == nullptr) return;
     // The text comes from the translation: it is filled in, never trusted as a format.
     const CommonString format = game->m_pLocManager->LoadString("ID_LevelNum");
-    (void)m_pJumpStrings->ShowJumpString(
-        SafeFormat(format.GetDataConst(), {m_nLevel < INT_MAX ? m_nLevel + 1 : INT_MAX}), CommonString("level"), 0,
-        GC.m_nTextCenterX * 65536, GC.m_nTextCenterY * 65536, m_nLevel == 0 ? kFirstLevelIntroDelay : 0);
+    (void)m_pJumpStrings->ShowJumpString(SafeFormat(format.GetDataConst(), {ShownLevelNumber()}), CommonString("level"),
+                                         0, GC.m_nTextCenterX * 65536, GC.m_nTextCenterY * 65536,
+                                         m_nLevel == 0 ? kFirstLevelIntroDelay : 0);
 }
 
 void CXGameplaySurvival::OnWrongColour(CMarble* a, CMarble* b) {

@@ -444,6 +444,13 @@ TEST_F(Chickens, AVisitingBirdStepsStraightOrDiagonallyAndNeverPassesItsSpotsX) 
          11,
          {{1, 25856, 25600}, {8, 27648, 25600}, {9, 27829, 25781}, {10, 28010, 25962}},
          "10 right and 2 down: straight along x until |dx| = |dy|, then diagonally"},
+        {25600,
+         25600,
+         25601,
+         28160,
+         11,
+         {{1, 25601, 25781}, {2, 25601, 26037}, {10, 25601, 28085}},
+         "1/256 pixel right is still a diagonal step"},
     };
     for (const TCase& c : cases) {
         farm->m_Objects.RemoveAll();
@@ -643,6 +650,41 @@ TEST_F(Chickens, TheIconFadesInAndOverTheLastTwentyFrames) {
 
 // ---- Views and rectangles ------------------------------------------------------------------------
 
+// Headings are 256-long vectors (24.8): a vector scaled to that length and rounded, the one of a
+// whole angle, and the angle of one. Expected values worked out by hand.
+TEST_F(Chickens, HeadingsAreUnitVectorsOfTheirAngles) {
+    const struct {
+        TVector2D in, out;
+        const char* why;
+    } normalized[] = {
+        {{0, 0}, {0, 0}, "no heading stays none"},
+        {{512, 0}, {256, 0}, "along x"},
+        {{0, -300}, {0, -256}, "along y"},
+        {{3 * 256, 4 * 256}, {154, 205}, "3-4-5: 153.6 and 204.8"},
+        {{1, 1}, {181, 181}, "a diagonal: 181.02"},
+        {{256, 1}, {256, 1}, "nearly along x"},
+        {{-40000, 30000}, {-205, 154}, "a long one"},
+        {{30000, -40000}, {154, -205}, "a long one the other way"},
+        {{46336, 0}, {256, 0}, "on the long vectors' edge"},
+    };
+    for (const auto& c : normalized) {
+        const TVector2D v = NormalizeHeading(c.in);
+        EXPECT_EQ(v.x, c.out.x) << c.why;
+        EXPECT_EQ(v.y, c.out.y) << c.why;
+    }
+    const struct {
+        int degrees;
+        TVector2D heading;
+    } angles[] = {{0, {256, 0}},    {30, {222, 128}}, {45, {181, 181}},   {90, {0, 256}},
+                  {180, {-256, 0}}, {270, {0, -256}}, {315, {181, -181}}, {-45, {181, -181}}};
+    for (const auto& c : angles) {
+        const TVector2D v = HeadingOfAngle(c.degrees);
+        EXPECT_EQ(v.x, c.heading.x) << c.degrees;
+        EXPECT_EQ(v.y, c.heading.y) << c.degrees;
+        EXPECT_EQ(HeadingAngle(c.heading), (c.degrees + 360) % 360) << c.degrees;
+    }
+}
+
 TEST_F(Chickens, TheViewOfEachAngle) {
     struct TCase {
         int angle;
@@ -654,7 +696,8 @@ TEST_F(Chickens, TheViewOfEachAngle) {
         {189, {0, false}, {0, false}}, {190, {4, false}, {4, false}}, {259, {4, false}, {4, false}},
         {260, {2, false}, {2, false}}, {279, {2, false}, {2, false}}, {280, {4, true}, {6, false}},
         {350, {4, true}, {6, false}},  {351, {0, true}, {0, true}},   {359, {0, true}, {0, true}},
-        {360, {0, true}, {0, true}},
+        {360, {0, true}, {0, true}},   {369, {0, true}, {0, true}},   {370, {5, true}, {7, false}},
+        {-1, {0, true}, {0, true}},    {-80, {4, true}, {6, false}},  {-350, {5, true}, {7, false}},
     };
     for (const TCase& c : cases) {
         EXPECT_EQ(BirdViewOfAngle(c.angle).set, c.bird.set) << c.angle;

@@ -4,18 +4,22 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "YardTestGame.h"
 #include "core/MemFile.h"
 #include "core/QuorvanStorage.h"
 #include "game/app/ResumeRecord.h"
+#include "game/farm/Chicken.h"
 #include "game/farm/ComicForeground.h"
 #include "game/screens/ConfirmBuyDialog.h"
+#include "particles/RandomTables.h"
 #include "ui/Text.h"
 
 namespace {
@@ -140,6 +144,118 @@ TEST_F(YardTest, AnObjectThatCannotBeMadeIsNotPaidFor) {
     EXPECT_TRUE(Played().empty());
 }
 
+// The burst over a bought object: 40 stars born on a ring of 5 pixels round the emitter, which
+// stands at the middle of the object's height and scales with its depth from the buying frame on.
+// The game's random table walks the ring's length a pixel at a time and the effect's own jitter
+// is set aside, so that the birth points show.
+TEST_F(YardTest, ThePurchaseBurstIsFortyStarsOnAFivePixelRingAtTheObjectsMiddle) {
+    Open();
+    CQuorvanParticleSystem2* burst = game.m_pParticleManager->GetParticleSystemNamed("ObjectBuy");
+    ASSERT_NE(burst, nullptr);
+    std::vector<std::int32_t> gameTable(std::begin(g_GameRandomTable), std::end(g_GameRandomTable));
+    std::vector<std::int32_t> particleTable(std::begin(g_RandomTable), std::end(g_RandomTable));
+    for (int i = 0; i < kGameRandomTableSize; ++i) g_GameRandomTable[i] = i;
+    std::fill(std::begin(g_RandomTable), std::end(g_RandomTable), 0);
+    const FIXED_FLOAT_16 jitter = burst->m_Info.m_RandomPos;
+    burst->m_Info.m_RandomPos = 0;
+    for (const char* id : {"bird2", "water_trough"}) {
+        SCOPED_TRACE(id);
+        g_GameRandomTableIndex = g_RandomTableIndex = 0;
+        burst->Stop(true);
+        burst->m_DrawOffset = burst->m_ZoomCenter = TVector2D_16{7 * 65536, 9 * 65536};
+        burst->m_bClip = false;
+        player->m_nCoins = 1000;
+        CFarmObject* object = Buy(id);
+        ASSERT_NE(object, nullptr);
+        ASSERT_EQ(burst->GetNumActiveParticels(), 40);
+        const CQuorvanParticle2* stars = burst->GetParticles();
+        // Each chord of the 20-point ring passes 5 x cos 9 degrees = 4.94 pixels from the centre;
+        // the points come from 8-bit sine tables.
+        bool onFirstPoint = false;
+        for (int i = 0; i < 40; ++i) {
+            const double r = std::hypot(stars[i].x / 65536.0, stars[i].y / 65536.0);
+            EXPECT_GE(r, 4.9) << i;
+            EXPECT_LE(r, 5.03) << i;
+            onFirstPoint = onFirstPoint || (stars[i].x == 5 * 65536 && stars[i].y == 0);
+        }
+        EXPECT_TRUE(onFirstPoint) << "the ring starts at (5, 0) round (0, 0)";
+        const long long halfHeight = object->m_Size.y / 2;
+        ASSERT_GT(halfHeight, 0);
+        const auto onTheObject = [&](const char* when) {
+            SCOPED_TRACE(when);
+            const FIXED_FLOAT_16 scale = WorldToScreenScale(object->m_Position);
+            const TVector2D anchor = WorldToScreen(&game, object->m_Position);
+            EXPECT_TRUE(burst->m_bZoom);
+            EXPECT_EQ(burst->m_ZoomCenter.x, 0);
+            EXPECT_EQ(burst->m_ZoomCenter.y, 0);
+            EXPECT_EQ(burst->m_nZoomScale, scale);
+            EXPECT_EQ(burst->m_DrawOffset.x, anchor.x * 256);
+            EXPECT_EQ(burst->m_DrawOffset.y, anchor.y * 256 - scale * halfHeight / 256);
+            EXPECT_TRUE(burst->m_bClip) << "cut to the screen";
+        };
+        onTheObject("on the buying frame");
+        // It follows the object while its stars live: near at the left, then far at the right.
+        object->m_Position = TVector2D{100 * 256, 300 * 256};
+        Frames(1);
+        onTheObject("moved near");
+        object->m_Position = TVector2D{500 * 256, 20 * 256};
+        Frames(1);
+        onTheObject("moved far");
+        // Emitted once: the next frames add no star.
+        Frames(3);
+        EXPECT_LE(burst->GetNumActiveParticels(), 40);
+        EXPECT_TRUE(burst->IsStopped());
+        EXPECT_TRUE(sound->looped.empty()) << "the buying sound plays once";
+    }
+    burst->m_Info.m_RandomPos = jitter;
+    std::copy(gameTable.begin(), gameTable.end(), std::begin(g_GameRandomTable));
+    std::copy(particleTable.begin(), particleTable.end(), std::begin(g_RandomTable));
+}
+
+// A missing definition or yard definition buys nothing, and a missing object sells nothing. A
+// definition whose category lies outside the four (made in code: the object files know only the
+// four) is bought and sold but counts no points anywhere.
+TEST_F(YardTest, APurchaseWithoutItsPiecesIsRefusedAndAStrayCategoryCountsNoPoints) {
+    Open();
+    player->m_nCoins = 100;
+    const int count = Farm()->m_Objects.count;
+    EXPECT_FALSE(Yard()->PurchaseFarmObject(nullptr));
+    YardDef* yardDef = Yard()->m_pYardDef;
+    Yard()->m_pYardDef = nullptr;
+    EXPECT_FALSE(Yard()->PurchaseFarmObject(Def("bird2")));
+    Yard()->m_pYardDef = yardDef;
+    Yard()->SellFarmObject(nullptr);
+    EXPECT_EQ(player->m_nCoins, 100);
+    EXPECT_EQ(Farm()->m_Objects.count, count);
+    EXPECT_TRUE(Played().empty());
+
+    for (int category : {-1, kFarmCategoryCount}) {
+        SCOPED_TRACE(category);
+        FarmObjectDef* stray = Def("signpost");
+        ASSERT_NE(stray, nullptr);
+        stray->category = category;
+        int points[kFarmCategoryCount];
+        for (int c = 0; c < kFarmCategoryCount; ++c) points[c] = Farm()->m_CategoryPoints[c];
+        const int stars = Farm()->m_nStars;
+        player->m_nCoins = 100;
+        ASSERT_TRUE(Yard()->PurchaseFarmObject(stray));
+        EXPECT_EQ(player->m_nCoins, 100 - stray->price);
+        for (int c = 0; c < kFarmCategoryCount; ++c) EXPECT_EQ(Farm()->m_CategoryPoints[c], points[c]) << c;
+        // The fields around the points stay as they were.
+        EXPECT_EQ(Farm()->m_nStars, stars);
+        EXPECT_EQ(Farm()->m_pDefBeingRead, nullptr);
+        // Sold again: the coins come back, and still no points change.
+        Yard()->m_pSelection = Farm()->m_Objects[Farm()->m_Objects.count - 1];
+        ASSERT_EQ(Yard()->m_pSelection->m_pDef, stray);
+        Click("btn_confirm_buy_yes");
+        EXPECT_GT(player->m_nCoins, 100 - stray->price);
+        for (int c = 0; c < kFarmCategoryCount; ++c) EXPECT_EQ(Farm()->m_CategoryPoints[c], points[c]) << c;
+        EXPECT_EQ(Farm()->m_nStars, stars);
+        EXPECT_EQ(Farm()->m_pDefBeingRead, nullptr);
+        stray->category = kCategoryDecor;
+    }
+}
+
 TEST_F(YardTest, SellingPaysSeventyPercentRoundedAndFloorsThePoints) {
     Open();
     // Prices of yard 1 and 70 % of them to the nearest coin, worked out by hand.
@@ -179,6 +295,43 @@ TEST_F(YardTest, SellingPaysSeventyPercentRoundedAndFloorsThePoints) {
     player->m_nCoins = 7;
     Click("btn_confirm_buy_yes");
     EXPECT_EQ(player->m_nCoins, 7);
+}
+
+// A sold object sends away the bird on its way to it (the bird would otherwise keep the deleted
+// object as its destination: ASan sees the frames after), wherever the object stands in the
+// yard's list.
+TEST_F(YardTest, SellingAnObjectSendsTheBirdOnItsWayThereAwayWhereverItIsListed) {
+    Open();
+    for (const char* place : {"first", "middle", "last"}) {
+        SCOPED_TRACE(place);
+        player->m_nCoins = 1000;
+        auto* bird = dynamic_cast<CChicken*>(Buy("bird2"));
+        ASSERT_NE(bird, nullptr);
+        CFarmObject* trough = Buy("water_trough");
+        ASSERT_NE(trough, nullptr);
+        CQuorvanObjPtrArray<CFarmObject*>& objects = Farm()->m_Objects;
+        ASSERT_GE(objects.count, 3);
+        const int index = std::string(place) == "first"    ? 0
+                          : std::string(place) == "middle" ? objects.count / 2
+                                                           : objects.count - 1;
+        std::swap(objects.data[index], objects.data[objects.count - 1]);
+        ASSERT_EQ(objects[index], trough);
+        bird->m_Position = TVector2D{40 * 256, 40 * 256};
+        trough->m_Position = TVector2D{500 * 256, 250 * 256};
+        bird->ChangeStateToVisitSpot(trough);
+        ASSERT_EQ(bird->m_pDestination, trough);
+        Frames(2);
+        ASSERT_EQ(bird->m_nState, kChickenVisit) << "on its way";
+        const int count = objects.count;
+        Yard()->m_pSelection = trough;
+        Click("btn_confirm_buy_yes");
+        EXPECT_EQ(objects.count, count - 1);
+        for (int i = 0; i < objects.count; ++i) EXPECT_NE(objects[i], trough) << i;
+        EXPECT_EQ(bird->m_pDestination, nullptr);
+        EXPECT_EQ(bird->m_nState, kChickenIdle);
+        Frames(30);
+        EXPECT_EQ(bird->m_pDestination == nullptr, bird->m_nState != kChickenVisit);
+    }
 }
 
 TEST_F(YardTest, TheSellButtonAsksWithTheSelectedObjectsSellPrice) {
@@ -289,6 +442,50 @@ TEST_F(YardTest, AQuestUnlocksOnItsFirstObjectAndCompletesOnTheSecondWithItsBann
     EXPECT_EQ(frames, 10 + 18 + 5 * 16);
     EXPECT_FALSE(Yard()->m_bNewStarActive);
     EXPECT_FALSE(Yard()->m_bQuestCompleted);
+}
+
+// What the mini-quest check answers for each object bought in turn (q1_feed: the grain feeder and
+// the hen, bird1): true only when a quest moved on, and the banner only for the completion.
+TEST_F(YardTest, TheMiniQuestCheckAnswersWhetherAQuestMovedOn) {
+    Open();
+    const CommonString yard("yard1"), quest("q1_feed");
+    const struct {
+        const char* bought;
+        bool answer;
+        int state;
+        bool banner;
+        const char* why;
+    } steps[] = {
+        {"signpost", false, 0, false, "in no quest"},
+        {"grain_feeder", true, 1, false, "the first object unlocks"},
+        {"grain_feeder", false, 1, false, "a second one changes nothing"},
+        {"bird1", true, 2, true, "the second object completes"},
+        {"bird1", false, 2, false, "and again changes nothing"},
+        {"grain_feeder", false, 2, false, "nor does the first one"},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.why);
+        Yard()->m_bQuestCompleted = false;
+        player->FarmObjectPurchased(yard, CommonString(step.bought));
+        EXPECT_EQ(Yard()->CheckMiniQuests(CommonString(step.bought)), step.answer);
+        EXPECT_EQ(player->GetMiniQuestState(yard, quest), step.state);
+        EXPECT_EQ(Yard()->m_bQuestCompleted, step.banner);
+    }
+    // Without the quest list or the yard's definition there is nothing to check (nor to crash on).
+    CMiniQuestManager* quests = game.m_pMiniQuestManager;
+    game.m_pMiniQuestManager = nullptr;
+    EXPECT_FALSE(Yard()->CheckMiniQuests(CommonString("grain_feeder")));
+    game.m_pMiniQuestManager = quests;
+    YardDef* yardDef = Yard()->m_pYardDef;
+    Yard()->m_pYardDef = nullptr;
+    EXPECT_FALSE(Yard()->CheckMiniQuests(CommonString("grain_feeder")));
+    Yard()->m_pYardDef = yardDef;
+    // Nor a banner without the award queue.
+    CAchievementsManager* awards = game.m_pAchievementsManager;
+    game.m_pAchievementsManager = nullptr;
+    Yard()->ShowMiniQuestCompletedBanner();
+    game.m_pAchievementsManager = awards;
+    EXPECT_TRUE(QueuedTypes().empty());
 }
 
 TEST_F(YardTest, EachWayOutSavesTheYardAndThePlayerBeforeItPosts) {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -253,6 +254,23 @@ TEST_P(RoundDrawTest, HeadUpDisplayValuesSitInTheirSlots) {
         EXPECT_GE(box.top, 45);
         EXPECT_LE(box.bottom, 66);
     }
+}
+
+// A level at the largest int shows that number: its frame is the one of the level below it (both
+// "2147483647"), where a wrapped number would differ; the level below that differs (the check sees).
+TEST_P(RoundDrawTest, TheHeadUpDisplaysLevelStopsAtTheLargestInt) {
+    CXGameplaySurvival* s = round->round;
+    const auto frameAt = [&](int level) {
+        s->m_nLevel = level;
+        return round->Frame();
+    };
+    const TImage top = frameAt(INT_MAX), below = frameAt(INT_MAX - 1), twoBelow = frameAt(INT_MAX - 2);
+    s->m_nLevel = 0;
+    EXPECT_TRUE(Changed(top, below).Empty());
+    const TBox digits = Changed(below, twoBelow);
+    ASSERT_FALSE(digits.Empty());
+    EXPECT_GE(digits.top, 45);
+    EXPECT_LE(digits.bottom, 66);
 }
 
 TEST_P(RoundDrawTest, TheBarFillsFromItsLeftCapToTheShownFill) {

@@ -3,6 +3,7 @@
 // random numbers are drawn, the play-area tests on their edges, and movement along a path.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 
 #include "RoundTestGame.h"
@@ -80,6 +81,30 @@ TEST_F(RoundFlowTest, SpawnIntervalFollowsTheBaseAndTheLevelsProgress) {
         EXPECT_EQ(screen->m_nSpawnInterval, c.expected) << c.why;
         EXPECT_EQ(screen->m_nEasingCounter, c.easing ? 99 : 0) << "easing counts down once a frame";
     }
+}
+
+// A level near the largest int (only reachable by playing, a stored one is refused far below it)
+// holds the difficulty index at that int instead of wrapping it to a negative one.
+TEST_F(RoundFlowTest, TheDifficultyIndexStopsAtTheLargestInt) {
+    const struct {
+        int arena, level, expected;
+    } cases[] = {{0, 0, 0},
+                 {2, 3, 13},
+                 {2, INT_MAX - 11, INT_MAX - 1},
+                 {2, INT_MAX - 10, INT_MAX},
+                 {1, INT_MAX - 4, INT_MAX},
+                 {2, INT_MAX, INT_MAX}};
+    for (const auto& c : cases) {
+        SetLevel(screen, c.arena, c.level, 0, 20, false);
+        EXPECT_EQ(screen->GetDifficultyIndex(), c.expected) << c.arena << " " << c.level;
+    }
+    // At the top the speeds stay at their caps and the spawn interval at its floor.
+    SetLevel(screen, 2, INT_MAX, 35, 35, false);
+    EXPECT_EQ(screen->Difficulty_GetBasicEnemySpeedOnCurrentLevel(), 78643) << "the cap 1.2";
+    EXPECT_EQ(screen->Difficulty_GetRollingSpeedOnCurrentLevel(), INT_MAX);
+    game.randoms.assign(40, 0);
+    screen->Difficulty_RunProcessSpawnEnemies();
+    EXPECT_EQ(screen->m_nSpawnInterval, 1);
 }
 
 TEST_F(RoundFlowTest, ALevelStartsWithAMarbleEvery31Frames) {
@@ -355,6 +380,38 @@ TEST_F(RoundFlowTest, TheLeavingDirectionIsTheChordOfThePathsLastFivePixels) {
     const double dx = end.x - before.x, dy = end.y - before.y;
     EXPECT_NEAR(m->m_Direction.x, dx / std::hypot(dx, dy) * 65536.0, 2.0);
     EXPECT_NEAR(m->m_Direction.y, dy / std::hypot(dx, dy) * 65536.0, 2.0);
+}
+
+TEST_F(RoundFlowTest, TheLastFivePixelsAreMeasuredToTheUnit) {
+    // The point 5 pixels before the end falls in a stretch measured in 3-pixel pieces, where a
+    // point is found to 3/256 pixel: a stretch 5/256 pixel longer or shorter leaves along
+    // another chord.
+    CMarble* m = Put(1, 60, 200);
+    const TVector2D p0{60 * 256, 200 * 256}, a{120 * 256, 200 * 256}, b{150 * 256, 200 * 256},
+        end{150 * 256, 203 * 256};
+    BezierCurve reference;
+    for (BezierCurve* curve : {&m->m_Path, &reference}) {
+        ASSERT_EQ(curve->AddSpline(p0, TVector2D{80 * 256, 200 * 256}, TVector2D{100 * 256, 200 * 256}, a), 1);
+        ASSERT_EQ(curve->AddSpline(a, TVector2D{130 * 256, 200 * 256}, TVector2D{140 * 256, 200 * 256}, b), 1);
+        ASSERT_EQ(curve->AddSpline(b, TVector2D{150 * 256, 201 * 256}, TVector2D{150 * 256, 202 * 256}, end), 1);
+    }
+    m->m_bOnPath = true;
+    screen->RollingSoundCounterInc();
+    for (int frame = 0; frame < 30 && m->m_Path.GetNumSegments() > 0; ++frame)
+        screen->RunProcessMovementAndCollisions();
+    ASSERT_EQ(m->m_Path.GetNumSegments(), 0);
+    const auto chord = [&](FIXED_FLOAT back) {
+        const TVector2D before = reference.GetPos(reference.Length() - back, nullptr);
+        const double dx = end.x - before.x, dy = end.y - before.y;
+        return std::pair{dx / std::hypot(dx, dy) * 65536.0, dy / std::hypot(dx, dy) * 65536.0};
+    };
+    const auto [x5, y5] = chord(5 * 256);
+    for (FIXED_FLOAT other : {5 * 255, 5 * 257}) {
+        const auto [x, y] = chord(other);
+        ASSERT_GT(std::abs(x - x5), 20.0) << other;
+    }
+    EXPECT_NEAR(m->m_Direction.x, x5, 2.0);
+    EXPECT_NEAR(m->m_Direction.y, y5, 2.0);
 }
 
 TEST_F(RoundFlowTest, TheLeavingDirectionOfACurvedPathFollowsItsLastFivePixels) {

@@ -170,6 +170,7 @@ TEST_F(RoundLivesTest, TheLevelStopsAtTheLargestNumber) {
     screen->Difficulty_AdvanceLevel();
     EXPECT_EQ(screen->m_nLevel, INT_MAX);
     EXPECT_EQ(screen->m_nLevelTarget, 35);
+    EXPECT_EQ(Texts(), std::vector<std::string>{"Level 2147483647"});
 }
 
 TEST_F(RoundLivesTest, TheLevelTextStandsAtTheTextCentre) {

@@ -28,10 +28,12 @@ public:
         files.emplace_back(path);
         return static_cast<int>(files.size()) - 1;
     }
-    int PlaySFX(int id, bool) override {
+    int PlaySFX(int id, bool loop) override {
         played.push_back(files[static_cast<std::size_t>(id)]);
+        if (loop) looped.push_back(files[static_cast<std::size_t>(id)]);
         return 0;
     }
     std::vector<std::string> files;
     std::vector<std::string> played;
+    std::vector<std::string> looped;  // those of `played` started as loops
 };

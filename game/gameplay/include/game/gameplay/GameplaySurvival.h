@@ -79,8 +79,8 @@ public:
     void OnRootReloaded();
 
     // ---- Flow (GameplaySurvival_Flow.cpp) ----------------------------------------------------
-    // Arena index x 5 + level.
-    int GetDifficultyIndex() const { return m_nArenaIndex * 5 + m_nLevel; }
+    // Arena index x 5 + level, held at the largest int for a level near it.
+    int GetDifficultyIndex() const;
     // Marbles cleared in the level over its target.
     float GetLevelProgress() const;
     // The free rolling speed and the top speed along a path (16.16 pixels a frame).
@@ -122,6 +122,8 @@ public:
     // The next level: its target, its text and its sound.
     void Difficulty_AdvanceLevel();
     void ShowNewLevelIntro();
+    // The level as the player counts it (from 1), held at the largest int.
+    int ShownLevelNumber() const;
     // Two marbles of different colours met (or a power-up was touched the wrong way).
     void OnWrongColour(CMarble* a, CMarble* b);
     // The round ends: the results go into the profile and the game object.
