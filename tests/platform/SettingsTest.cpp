@@ -241,7 +241,9 @@ TEST_F(SettingsTest, ARandomSeedIsFixedWhenGivenOrUnderTheVirtualClock) {
         UseSettings(s);
         unsigned int seed = 12345;
         EXPECT_EQ(FixedRandomSeed(seed), c.fixed);
-        if (c.fixed) EXPECT_EQ(seed, c.expected);
+        if (c.fixed) {
+            EXPECT_EQ(seed, c.expected);
+        }
     }
     ::unsetenv("COBBLE_SEED");
     UseSettings(TPlatformSettings());

@@ -1,5 +1,5 @@
 // The start menu's commands and dialog events: the other screens, the options, the players and
-// their name entry, the web pages and the quit confirmation.
+// their name entry, the web pages, the review question and the quit confirmation.
 #include <algorithm>
 #include <cstring>
 
@@ -169,6 +169,9 @@ int CXStartMenu2::OnCommand(CXElement* sender, int code, XWPARAM wparam, int lpa
         DoBackAction();
         if (TUserProfile* profile = game->GetCurrentProfile()) profile->m_bSocialPromptAccepted = true;
         return SendMessage(this, XMSG_CLICK, XIdParam("btn_sm_facebook"), 0, false);
+    } else if (Is(wparam, "btn_ReviewYes")) {
+        // The store page opens; the template's action then closes the question.
+        (void)BBWeb_OpenURL(kReviewPageUrl);
     } else if (Is(wparam, "btn_QuitYes")) {
         game->SetFinished(kFinishQuitButton);
         return 1;

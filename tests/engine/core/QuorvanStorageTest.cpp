@@ -615,7 +615,9 @@ TEST_F(StorageTest, ATemporaryFileLeftByAnInterruptedSaveIsRemovedOrUsedAtStart)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.why);
         std::filesystem::remove(path);
-        if (c.file != nullptr) ASSERT_TRUE(WriteFile(path, *c.file));
+        if (c.file != nullptr) {
+            ASSERT_TRUE(WriteFile(path, *c.file));
+        }
         ASSERT_TRUE(WriteFile(path + "2", c.temp));
         CQuorvanStorage storage(&game);
         storage.SetPathAndCRC(path.c_str(), nullptr);

@@ -31,7 +31,7 @@ std::string Template() {
                              "root_upgrades", "root_buy", "root_yard", "root_GAMEPLAY_NoAds", "root_screen_loader"})
         t += std::string("root = ") + root + "\nend\n";
     for (const char* dialog : {"dlg_modal", "dlg_pause", "dlg_pause_withads", "dlg_level_failed2", "dlg_StartMenuRoot",
-                               "dlg_QuitConfirm", "dlg_InAppWait"})
+                               "dlg_QuitConfirm", "dlg_InAppWait", "dlg_review"})
         t += std::string("dialog = ") + dialog + "\nend\naction = open_" + dialog + "\n create = " + dialog + "\nend\n";
     // The name entry is made only with its keyboard, name, warning and OK button.
     std::vector<std::string> keys = {"btn_Space", "btn_BkSpace", "btn_NameOk"};
@@ -119,6 +119,11 @@ public:
     }
 };
 
+std::string EntryText(CXEditName* entry) {
+    const CommonString text = entry->GetText();
+    return std::string(text.Length() > 0 ? text.GetDataConst() : "");
+}
+
 struct TBackCase {
     const char* why;
     std::function<bool(CTheGame&)> open;
@@ -148,6 +153,11 @@ protected:
         g_Log.clear();
         return screen;
     }
+    // Opens the start menu with its name entry: the entry.
+    CXEditName* OpenNameEntry() {
+        XGameRoot* menu = Open({"", [](CTheGame& g) { return g.RunStartMenu(); }, {"dlg_EnterName"}, {}});
+        return menu ? dynamic_cast<CXEditName*>(menu->FindChildWithWidgetId("dlg_EnterName")) : nullptr;
+    }
 
     mediatest::CHeadlessGl gl{32, 32};
     CScratchSaveFolder saves;
@@ -173,6 +183,7 @@ TEST_F(TheGameBackKey, TheTableOfScreensAndDialogs) {
         {"another modal dialog of a round: nothing", round, {"dlg_modal"}, {}},
         {"the start menu asks whether to quit", menu, {"dlg_StartMenuRoot"}, {}},
         {"elsewhere in the start menu: back", menu, {}, {"back"}},
+        {"the review question in place of the panel: back", menu, {"dlg_review"}, {"back"}},
         {"play screen", [](CTheGame& g) { return g.RunPlayScreen(); }, {}, {"click btn_arenas_menu"}},
         {"play screen, dialog open", [](CTheGame& g) { return g.RunPlayScreen(); }, {"dlg_modal"}, {"back"}},
         {"yard", [](CTheGame& g) { return g.RunFarmWindowScreen(); }, {}, {"click btn_CloseShop"}},
@@ -206,13 +217,9 @@ TEST_F(TheGameBackKey, OnTheNameEntryItDeletesALetter) {
     CApplicationData* data = game.GetAppData();
     ASSERT_EQ(data->AddUserProfile(), 0);
     data->SetUserName(0, CommonString("Ann"));
-    XGameRoot* menu = Open({"", [](CTheGame& g) { return g.RunStartMenu(); }, {"dlg_EnterName"}, {}});
-    auto* entry = dynamic_cast<CXEditName*>(menu->FindChildWithWidgetId("dlg_EnterName"));
+    CXEditName* entry = OpenNameEntry();
     ASSERT_NE(entry, nullptr);
-    const auto name = [entry] {
-        const CommonString text = entry->GetText();
-        return std::string(text.Length() > 0 ? text.GetDataConst() : "");
-    };
+    const auto name = [entry] { return EntryText(entry); };
     ASSERT_EQ(name(), "Ann") << "the entry shows the current player's name";
     EXPECT_EQ(game.OnGraffitiChar(kBackKey), 1);
     EXPECT_EQ(name(), "An");
@@ -222,13 +229,9 @@ TEST_F(TheGameBackKey, OnTheNameEntryItDeletesALetter) {
 TEST_F(TheGameBackKey, TypedKeysOnTheNameEntryPressItsOwnKeyboard) {
     ASSERT_TRUE(game.CreateApplicationData());
     ASSERT_EQ(game.GetAppData()->AddUserProfile(), 0);
-    XGameRoot* menu = Open({"", [](CTheGame& g) { return g.RunStartMenu(); }, {"dlg_EnterName"}, {}});
-    auto* entry = dynamic_cast<CXEditName*>(menu->FindChildWithWidgetId("dlg_EnterName"));
+    CXEditName* entry = OpenNameEntry();
     ASSERT_NE(entry, nullptr);
-    const auto name = [entry] {
-        const CommonString text = entry->GetText();
-        return std::string(text.Length() > 0 ? text.GetDataConst() : "");
-    };
+    const auto name = [entry] { return EntryText(entry); };
     ASSERT_EQ(name(), "") << "a new player's entry starts empty";
     // Return on an empty name: OK is hidden, so nothing is pressed.
     EXPECT_EQ(game.OnTypedKey('\r'), 1);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "FarmObjectsFixture.h"
+#include "core/QuorvanUtils.h"
 #include "particles/ParticleSystem.h"
 #include "particles/ParticleSystemManager.h"
 #include "render/DibBitmap.h"
@@ -187,7 +188,8 @@ TEST_F(Chickens, TheRobotLeavesDraggedAndFarBirds) {
 // ---- Edges ---------------------------------------------------------------------------------------
 
 TEST_F(Chickens, TheYardsEdgesTurnAWalkingBirdBack) {
-    UseScreenWidth(1400);  // the screen's sides lie beyond the yard's
+    UseScreenWidth(1400);     // the screen's sides lie beyond the yard's
+    game.m_nGameWidth = 320;  // the back buffer's width is the one that counts
     CChicken* bird = Bird("bird2", 0, 0);
     struct TCase {
         double x, y;
@@ -201,6 +203,12 @@ TEST_F(Chickens, TheYardsEdgesTurnAWalkingBirdBack) {
         {200, 328.5, 0, 256, 200, 329, 0, -1, "y 329 heading to the viewer"},
         {200, 0.5, 0, -256, 200, 0, 0, 1, "y 0 heading away"},
         {639.5, 328.5, 181, 181, 640, 329, -1, -1, "the near right corner"},
+        {1, 100, -256, 0, 0, 100, -1, 0, "a step onto x 0 keeps heading left"},
+        {639, 100, 256, 0, 640, 100, 1, 0, "a step onto x 640 keeps heading right"},
+        {200, 1, 0, -256, 200, 0, 0, -1, "a step onto y 0 keeps heading away"},
+        {200, 328, 0, 256, 200, 329, 0, 1, "a step onto y 329 keeps heading to the viewer"},
+        {300, 100, 1024, 0, 301, 100, 1, 0, "a long heading still steps 1.0"},
+        {300, 100, 0, -1024, 300, 99, 0, -1, "and along y"},
     };
     for (const TCase& c : cases) {
         bird->m_Position = TVector2D{static_cast<int>(c.x * 256), static_cast<int>(c.y * 256)};
@@ -216,6 +224,22 @@ TEST_F(Chickens, TheYardsEdgesTurnAWalkingBirdBack) {
         EXPECT_EQ(sign(bird->m_Direction.y), c.sy) << c.why;
         const TDirectionView view = BirdViewOfAngle(HeadingAngle(bird->m_Direction));
         EXPECT_EQ(bird->m_nDirectionSet, view.set) << c.why << ": the view follows";
+    }
+}
+
+// A walk step whose direction has no sprite set (none loaded, or an index past the sets) holds the
+// walk cycle on its first frame.
+TEST_F(Chickens, AWalkWithoutASetForItsViewStaysOnTheFirstFrame) {
+    CChicken* bird = Bird("bird2", 320, 160);
+    for (int set : {-1, static_cast<int>(bird->m_SpriteSets.count), 99}) {
+        bird->m_Direction = TVector2D{256, 0};
+        bird->m_nState = kChickenWalk;
+        bird->m_nPendingTurns = 0;
+        bird->m_nTimer = 50;
+        bird->m_nDirectionSet = set;
+        bird->m_Frame = 3 * 256 + 10;
+        bird->RunProcess();
+        EXPECT_EQ(bird->m_Frame, 0) << set;
     }
 }
 
@@ -409,6 +433,31 @@ TEST_F(Chickens, ABirdArrivesOnItsSpotAndDoesWhatTheSpotSays) {
     }
 }
 
+// A visiting bird that walks straight, along y above or below its spot or along x when that is the
+// longer way, heads exactly along that axis and shows that view: set 3 towards the viewer, set 2
+// away from it, set 0 sideways (mirrored when heading right).
+TEST_F(Chickens, AVisitingBirdWalkingStraightFacesAlongItsAxis) {
+    const struct {
+        int tx, ty, hx, hy, set;
+        bool mirrored;
+    } cases[] = {{100, 120, 0, 256, 3, false},
+                 {100, 80, 0, -256, 2, false},
+                 {120, 105, 256, 0, 0, true},
+                 {80, 95, -256, 0, 0, false}};
+    for (const auto& c : cases) {
+        farm->m_Objects.RemoveAll();
+        CChicken* bird = Bird("bird2", 100, 100);
+        bird->m_Direction = TVector2D{181, 181};
+        bird->m_nState = kChickenVisit;
+        bird->m_DestinationPoint = TVector2D{c.tx * 256, c.ty * 256};
+        bird->RunProcess();
+        EXPECT_EQ(bird->m_Direction.x, c.hx) << c.tx << " " << c.ty;
+        EXPECT_EQ(bird->m_Direction.y, c.hy) << c.tx << " " << c.ty;
+        EXPECT_EQ(bird->m_nDirectionSet, c.set) << c.tx << " " << c.ty;
+        EXPECT_EQ(bird->m_bMirrored, c.mirrored) << c.tx << " " << c.ty;
+    }
+}
+
 TEST_F(Chickens, AVisitingBirdStepsStraightOrDiagonallyAndNeverPassesItsSpotsX) {
     // Bird 2 walks 1.0 a frame; a diagonal step is (181, 181), 256 / sqrt(2) rounded. Worked by
     // hand from the steps: straight along x while |dx| > |dy|, along y once dx is 0, diagonally
@@ -451,6 +500,21 @@ TEST_F(Chickens, AVisitingBirdStepsStraightOrDiagonallyAndNeverPassesItsSpotsX) 
          11,
          {{1, 25601, 25781}, {2, 25601, 26037}, {10, 25601, 28085}},
          "1/256 pixel right is still a diagonal step"},
+        {25600,
+         25600,
+         25856,
+         25700,
+         2,
+         {{1, 25856, 25600}},
+         "exactly a step right and less down: the step along x first, then onto the spot"},
+        {25600,
+         25600,
+         25700,
+         25856,
+         2,
+         {{1, 25700, 25781}},
+         "exactly a step down and less right: a diagonal step first, then onto the spot"},
+        {25600, 25600, 25600, 25856, 1, {}, "exactly a step straight down: onto the spot"},
     };
     for (const TCase& c : cases) {
         farm->m_Objects.RemoveAll();
@@ -682,6 +746,41 @@ TEST_F(Chickens, HeadingsAreUnitVectorsOfTheirAngles) {
         EXPECT_EQ(v.x, c.heading.x) << c.degrees;
         EXPECT_EQ(v.y, c.heading.y) << c.degrees;
         EXPECT_EQ(HeadingAngle(c.heading), (c.degrees + 360) % 360) << c.degrees;
+    }
+}
+
+// Looking at a point turns the heading to the nearest multiple of 45 degrees, a remainder of 23 or
+// more going up; a point less than a pixel ahead on both axes (taken unsigned) keeps the heading.
+TEST_F(Chickens, LookingAtAPointSnapsToTheNearestEighthTurn) {
+    CChicken* bird = Bird("bird2", 320, 160);
+    // A point at a given angle as the yard's arctangent table measures it, 100 pixels away in x.
+    const auto pointAt = [&](int degrees) {
+        for (int dy = 0; dy < 300 * 256; ++dy)
+            if (fast_atan2(100 * 256, dy) == degrees) return TVector2D{100 * 256, dy};
+        ADD_FAILURE() << "no point at " << degrees;
+        return TVector2D{};
+    };
+    const struct {
+        int measured, faced;
+    } angles[] = {{0, 0}, {22, 0}, {23, 45}, {24, 45}, {44, 45}, {67, 45}, {68, 90}};
+    for (const auto& c : angles) {
+        bird->m_Direction = HeadingOfAngle(180);
+        const TVector2D d = pointAt(c.measured);
+        bird->LookAt(TVector2D{bird->m_Position.x + d.x, bird->m_Position.y + d.y});
+        EXPECT_EQ(HeadingAngle(bird->m_Direction), c.faced) << c.measured;
+        const TDirectionView view = BirdViewOfAngle(c.faced);
+        EXPECT_EQ(bird->m_nDirectionSet, view.set) << c.measured;
+        EXPECT_EQ(bird->m_bMirrored, view.mirrored) << c.measured;
+    }
+    const struct {
+        FIXED_FLOAT dx, dy;
+        bool keeps;
+    } near[] = {{0, 0, true},   {255, 255, true}, {256, 0, false},   {0, 256, false},
+                {-1, 0, false}, {0, -1, false},   {255, -256, false}};
+    for (const auto& c : near) {
+        bird->m_Direction = HeadingOfAngle(135);
+        bird->LookAt(TVector2D{bird->m_Position.x + c.dx, bird->m_Position.y + c.dy});
+        EXPECT_EQ(HeadingAngle(bird->m_Direction) == 135, c.keeps) << c.dx << " " << c.dy;
     }
 }
 

@@ -346,9 +346,10 @@ TEST_F(FarmRead, ObjectFilesWithNoObjectsOrPricesOutOfBoundsAreRefused) {
         EXPECT_EQ(read, c.reads);
         EXPECT_FALSE(counted);
         EXPECT_NE(told.find(c.told), std::string::npos) << told;
-        if (!c.reads)
+        if (!c.reads) {
             EXPECT_NE(told.find("farm: Data\\y1.txt: the object file of yard y1 could not be read"), std::string::npos)
                 << told;
+        }
     }
     // The edges still read: one object, and a price at the bound.
     Mount({{"yards.txt", "yard = y1\nfile = y1.txt\nend\n"}, {"y1.txt", "bird = b\nprice = 1000000\nend\n"}});

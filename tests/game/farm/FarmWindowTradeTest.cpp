@@ -18,6 +18,7 @@
 #include "game/app/ResumeRecord.h"
 #include "game/farm/Chicken.h"
 #include "game/farm/ComicForeground.h"
+#include "game/farm/FarmDecorObject.h"
 #include "game/screens/ConfirmBuyDialog.h"
 #include "particles/RandomTables.h"
 #include "ui/Text.h"
@@ -212,6 +213,24 @@ TEST_F(YardTest, ThePurchaseBurstIsFortyStarsOnAFivePixelRingAtTheObjectsMiddle)
     std::copy(particleTable.begin(), particleTable.end(), std::begin(g_RandomTable));
 }
 
+// Without the burst's effect (a pak that lacks it) an object is still bought, with its sound, and
+// the frames after it run.
+TEST_F(YardTest, WithoutTheBurstEffectAnObjectIsStillBought) {
+    Open();
+    CQuorvanParticleSystem2* burst = game.m_pParticleManager->GetParticleSystemNamed("ObjectBuy");
+    ASSERT_NE(burst, nullptr);
+    burst->SetName("NoBurst");
+    player->m_nCoins = 100;
+    Played();
+    CFarmObject* bird = Buy("bird2");
+    EXPECT_NE(bird, nullptr);
+    EXPECT_EQ(player->m_nCoins, 85);
+    EXPECT_EQ(Played(), std::vector<std::string>{kShopBuy});
+    Frames(3);
+    EXPECT_EQ(burst->GetNumActiveParticels(), 0);
+    burst->SetName("ObjectBuy");
+}
+
 // A missing definition or yard definition buys nothing, and a missing object sells nothing. A
 // definition whose category lies outside the four (made in code: the object files know only the
 // four) is bought and sold but counts no points anywhere.
@@ -220,9 +239,11 @@ TEST_F(YardTest, APurchaseWithoutItsPiecesIsRefusedAndAStrayCategoryCountsNoPoin
     player->m_nCoins = 100;
     const int count = Farm()->m_Objects.count;
     EXPECT_FALSE(Yard()->PurchaseFarmObject(nullptr));
+    FarmObjectDef* bird = Def("bird2");
+    ASSERT_NE(bird, nullptr);
     YardDef* yardDef = Yard()->m_pYardDef;
     Yard()->m_pYardDef = nullptr;
-    EXPECT_FALSE(Yard()->PurchaseFarmObject(Def("bird2")));
+    EXPECT_FALSE(Yard()->PurchaseFarmObject(bird));
     Yard()->m_pYardDef = yardDef;
     Yard()->SellFarmObject(nullptr);
     EXPECT_EQ(player->m_nCoins, 100);
@@ -236,6 +257,7 @@ TEST_F(YardTest, APurchaseWithoutItsPiecesIsRefusedAndAStrayCategoryCountsNoPoin
         stray->category = category;
         int points[kFarmCategoryCount];
         for (int c = 0; c < kFarmCategoryCount; ++c) points[c] = Farm()->m_CategoryPoints[c];
+        Farm()->m_nStars = 20;  // a count a stray subtraction would show
         const int stars = Farm()->m_nStars;
         player->m_nCoins = 100;
         ASSERT_TRUE(Yard()->PurchaseFarmObject(stray));
@@ -331,6 +353,49 @@ TEST_F(YardTest, SellingAnObjectSendsTheBirdOnItsWayThereAwayWhereverItIsListed)
         EXPECT_EQ(bird->m_nState, kChickenIdle);
         Frames(30);
         EXPECT_EQ(bird->m_pDestination == nullptr, bird->m_nState != kChickenVisit);
+    }
+}
+
+// After a sale the sell button goes with the selection, and the burst's object is forgotten only
+// when it is the one sold. (The yard's template has no coins label to update.)
+TEST_F(YardTest, ASaleHidesTheSellButtonAndForgetsOnlyItsOwnBurst) {
+    Open();
+    ASSERT_NE(Yard()->m_pSellButton, nullptr);
+    player->m_nCoins = 12372;
+    CFarmObject* bird = Buy("bird2");
+    CFarmObject* trough = Buy("water_trough");
+    ASSERT_NE(bird, nullptr);
+    ASSERT_NE(trough, nullptr);
+    ASSERT_EQ(Yard()->m_pJustBought, trough);
+    const struct {
+        CFarmObject* sold;
+        int coins;  // 12372 - 15 - 12, then 70 % of each price back
+        CFarmObject* burstAfter;
+    } sales[] = {{bird, 12356, trough}, {trough, 12364, nullptr}};
+    for (const auto& sale : sales) {
+        Yard()->m_pSelection = sale.sold;
+        Yard()->m_pSellButton->Show();
+        Click("btn_confirm_buy_yes");
+        EXPECT_EQ(player->m_nCoins, sale.coins);
+        EXPECT_FALSE(Yard()->m_pSellButton->IsVisible());
+        EXPECT_EQ(Yard()->m_pJustBought, sale.burstAfter);
+    }
+}
+
+// The rotate button turns the selected object over, and does nothing without one.
+TEST_F(YardTest, TheRotateButtonTurnsTheSelectedObjectOver) {
+    Open();
+    player->m_nCoins = 100;
+    auto* frog = dynamic_cast<CFarmDecorObject*>(Buy("wooden_frog"));
+    ASSERT_NE(frog, nullptr);
+    ASSERT_TRUE(frog->CanRotate());
+    Yard()->m_pSelection = nullptr;
+    EXPECT_EQ(Click("btn_RotateItem"), 1);
+    EXPECT_EQ(frog->m_nRotated, 0);
+    Yard()->m_pSelection = frog;
+    for (int rotated : {1, 0, 1}) {
+        EXPECT_EQ(Click("btn_RotateItem"), 1);
+        EXPECT_EQ(frog->m_nRotated, rotated);
     }
 }
 

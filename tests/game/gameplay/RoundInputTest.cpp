@@ -39,6 +39,41 @@ protected:
 
 double Px(FIXED_FLOAT v) { return v / 256.0; }
 
+// At each laid point from the third on (but the last) the two controls lie on the tangent: k from
+// the point, k = 102/256 of the shorter leg, on the line perpendicular to the bisector of the
+// turn, the one nearer the previous point closing the incoming segment.
+template <typename TPoints>
+void ExpectControlsOnTheTangents(const TPoints& laid, CMarble* m) {
+    const int n = static_cast<int>(laid.size());
+    for (int i = 2; i + 1 < n; ++i) {
+        SCOPED_TRACE(i);
+        const double p0x = laid[i - 1].first, p0y = laid[i - 1].second;
+        const double p1x = laid[i].first, p1y = laid[i].second;
+        const double p2x = laid[i + 1].first, p2y = laid[i + 1].second;
+        const double l1 = std::hypot(p1x - p0x, p1y - p0y), l2 = std::hypot(p1x - p2x, p1y - p2y);
+        double bx = (p1x - p0x) / l1 + (p1x - p2x) / l2, by = (p1y - p0y) / l1 + (p1y - p2y) / l2;
+        const double bl = std::hypot(bx, by);
+        const double k = std::min(l1, l2) * 102.0 / 256.0;
+        double ax = p1x, ay = p1y, cx = p1x, cy = p1y;
+        if (bl > 1e-6) {
+            bx /= bl;
+            by /= bl;
+            ax = p1x + k * by, ay = p1y - k * bx;
+            cx = p1x - k * by, cy = p1y + k * bx;
+        }
+        if (std::hypot(cx - p0x, cy - p0y) < std::hypot(ax - p0x, ay - p0y)) {
+            std::swap(ax, cx);
+            std::swap(ay, cy);
+        }
+        const BezierCurveElement* in = m->m_Path.GetSegment(i - 2);
+        const BezierCurveElement* out = m->m_Path.GetSegment(i - 1);
+        EXPECT_NEAR(Px(in->m_Points[2].x), ax, 1.0 / 128);
+        EXPECT_NEAR(Px(in->m_Points[2].y), ay, 1.0 / 128);
+        EXPECT_NEAR(Px(out->m_Points[1].x), cx, 1.0 / 128);
+        EXPECT_NEAR(Px(out->m_Points[1].y), cy, 1.0 / 128);
+    }
+}
+
 constexpr int kWhiteText = 10;  // a colour type past the marbles': no quest adds to it
 
 TEST_F(RoundInputTest, APressAwayFromEveryMarbleTakesNone) {
@@ -324,36 +359,7 @@ TEST_F(RoundInputTest, PointsAreLaidEvery40PixelsAndSmoothedThroughTheBisector) 
         EXPECT_EQ(Px(s->m_Points[3].x), laid[to].first) << sIndex;
         EXPECT_EQ(Px(s->m_Points[3].y), laid[to].second) << sIndex;
     }
-    // At each point from the third on (but the last) the two controls lie on the tangent: k from
-    // the point, k = 102/256 of the shorter leg, on the line perpendicular to the bisector of the
-    // turn, the one nearer the previous point closing the incoming segment.
-    for (int i = 2; i + 1 < n; ++i) {
-        SCOPED_TRACE(i);
-        const double p0x = laid[i - 1].first, p0y = laid[i - 1].second;
-        const double p1x = laid[i].first, p1y = laid[i].second;
-        const double p2x = laid[i + 1].first, p2y = laid[i + 1].second;
-        const double l1 = std::hypot(p1x - p0x, p1y - p0y), l2 = std::hypot(p1x - p2x, p1y - p2y);
-        double bx = (p1x - p0x) / l1 + (p1x - p2x) / l2, by = (p1y - p0y) / l1 + (p1y - p2y) / l2;
-        const double bl = std::hypot(bx, by);
-        const double k = std::min(l1, l2) * 102.0 / 256.0;
-        double ax = p1x, ay = p1y, cx = p1x, cy = p1y;
-        if (bl > 1e-6) {
-            bx /= bl;
-            by /= bl;
-            ax = p1x + k * by, ay = p1y - k * bx;
-            cx = p1x - k * by, cy = p1y + k * bx;
-        }
-        if (std::hypot(cx - p0x, cy - p0y) < std::hypot(ax - p0x, ay - p0y)) {
-            std::swap(ax, cx);
-            std::swap(ay, cy);
-        }
-        const BezierCurveElement* in = m->m_Path.GetSegment(i - 2);
-        const BezierCurveElement* out = m->m_Path.GetSegment(i - 1);
-        EXPECT_NEAR(Px(in->m_Points[2].x), ax, 1.0 / 128);
-        EXPECT_NEAR(Px(in->m_Points[2].y), ay, 1.0 / 128);
-        EXPECT_NEAR(Px(out->m_Points[1].x), cx, 1.0 / 128);
-        EXPECT_NEAR(Px(out->m_Points[1].y), cy, 1.0 / 128);
-    }
+    ExpectControlsOnTheTangents(laid, m);
 }
 
 TEST_F(RoundInputTest, LongLegsAndTurnsEveryWayAreSmoothedThroughTheBisectorToo) {
@@ -377,29 +383,7 @@ TEST_F(RoundInputTest, LongLegsAndTurnsEveryWayAreSmoothedThroughTheBisectorToo)
         const int n = static_cast<int>(laid.size());
         ASSERT_EQ(screen->m_PathPoints.count, n);
         ASSERT_EQ(m->m_Path.GetNumSegments(), n - 2);
-        for (int i = 2; i + 1 < n; ++i) {
-            SCOPED_TRACE(i);
-            const double p0x = laid[i - 1].first, p0y = laid[i - 1].second;
-            const double p1x = laid[i].first, p1y = laid[i].second;
-            const double p2x = laid[i + 1].first, p2y = laid[i + 1].second;
-            const double l1 = std::hypot(p1x - p0x, p1y - p0y), l2 = std::hypot(p1x - p2x, p1y - p2y);
-            double bx = (p1x - p0x) / l1 + (p1x - p2x) / l2, by = (p1y - p0y) / l1 + (p1y - p2y) / l2;
-            const double bl = std::hypot(bx, by);
-            const double k = std::min(l1, l2) * 102.0 / 256.0;
-            bx /= bl;
-            by /= bl;
-            double ax = p1x + k * by, ay = p1y - k * bx, cx = p1x - k * by, cy = p1y + k * bx;
-            if (std::hypot(cx - p0x, cy - p0y) < std::hypot(ax - p0x, ay - p0y)) {
-                std::swap(ax, cx);
-                std::swap(ay, cy);
-            }
-            const BezierCurveElement* in = m->m_Path.GetSegment(i - 2);
-            const BezierCurveElement* out = m->m_Path.GetSegment(i - 1);
-            EXPECT_NEAR(Px(in->m_Points[2].x), ax, 1.0 / 128);
-            EXPECT_NEAR(Px(in->m_Points[2].y), ay, 1.0 / 128);
-            EXPECT_NEAR(Px(out->m_Points[1].x), cx, 1.0 / 128);
-            EXPECT_NEAR(Px(out->m_Points[1].y), cy, 1.0 / 128);
-        }
+        ExpectControlsOnTheTangents(laid, m);
         // Every segment, the ones whose second control moved included, is measured as it now
         // stands.
         for (int i = 0; i < m->m_Path.GetNumSegments(); ++i) {
@@ -577,7 +561,9 @@ TEST_F(RoundInputTest, AddedPointsRestartTheRollSoTheDisplayCatchesUpQuickly) {
             const int before = screen->m_nDisplayedScore;
             screen->ProcessScore();
             // The first frame moves by the new step, or takes the score when no more is left.
-            if (frames == 0) EXPECT_EQ(screen->m_nDisplayedScore - before, std::min(row.step, total - before));
+            if (frames == 0) {
+                EXPECT_EQ(screen->m_nDisplayedScore - before, std::min(row.step, total - before));
+            }
             ++frames;
         }
         EXPECT_EQ(frames, row.frames);

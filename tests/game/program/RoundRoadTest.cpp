@@ -155,7 +155,7 @@ const TSwipe kSwipes[] = {
     {1270, 614, 417, 684, 561}, {1390, 191, 946, 537, 1187},  {1450, 350, 301, 654, 805},
 };
 constexpr int kFirstMenu = 250, kFirstArena = 345, kTutorialSkip = 500, kGameOver = 2250;
-constexpr double kTutorialPlay[] = {265, 21}, kStatsContinue[] = {275, 447};
+constexpr double kTutorialPlay[] = {265, 21}, kStatsContinue[] = {275, 500};
 
 std::string FirstRoad() {
     TScript s;
@@ -220,9 +220,9 @@ void RunFirstRoadAndCheck(const std::string& displaySettings, const char* folder
         Logical("07_round.png", 0, 0, 320, 533, Dark, 0, 20000, "nothing left black"),
         Logical("09_game_over.png", 60, 200, 260, 250, runchecks::Red, 800, 1 << 30, "\"Game Over\""),
         Logical("10_statistics_counting.png", 60, 15, 260, 45, TitleYellow, 1500, 1 << 30, "\"Round results\""),
-        Logical("10_statistics_counting.png", 240, 432, 312, 462, runchecks::Green, 0, 200, "no Continue yet"),
+        Logical("10_statistics_counting.png", 240, 485, 312, 515, runchecks::Green, 0, 200, "no Continue yet"),
         Logical("11_statistics_counted.png", 2, 50, 140, 66, runchecks::Green, 300, 1 << 30, "the round's score"),
-        Logical("11_statistics_counted.png", 240, 432, 312, 462, runchecks::Green, 1000, 1 << 30, "Continue"),
+        Logical("11_statistics_counted.png", 240, 485, 312, 515, runchecks::Green, 1000, 1 << 30, "Continue"),
         Logical("12_play_screen_again.png", 40, 60, 280, 95, TitleYellow, 1500, 1 << 30, "\"Choose an arena\""),
         ArenaMiddle("12_play_screen_again.png", 1, Padlock, 500, 1 << 30, "the second arena still locked"),
         {"13_back_at_the_menu.png", 240, 1190, 530, 1230, White, 500, 1 << 30, "the start menu again"},
@@ -361,7 +361,7 @@ TEST(RoundRoad, ARoundInEachArenaAfterTheyWereUnlocked) {
                 "the resume question's Continue"),
         Floor("07_arena3_resumed.png", VioletStone, "the third arena's round resumed"),
         Logical("08_arena3_statistics.png", 60, 15, 260, 45, TitleYellow, 1500, 1 << 30, "\"Round results\""),
-        Logical("08_arena3_statistics.png", 240, 432, 312, 462, runchecks::Green, 1000, 1 << 30, "their Continue"),
+        Logical("08_arena3_statistics.png", 240, 485, 312, 515, runchecks::Green, 1000, 1 << 30, "their Continue"),
         Logical("09_play_screen.png", 40, 60, 280, 95, TitleYellow, 1500, 1 << 30, "the play screen after the round"),
         Floor("10_arena2.png", Sandstone, "the second arena's red sandstone"),
         Logical("11_arena2_statistics.png", 60, 15, 260, 45, TitleYellow, 1500, 1 << 30, "\"Round results\""),

@@ -2,7 +2,8 @@
 // The screen tour: what the real program is started from, the input script that takes it through
 // every screen and dialog of the game, and what each stop must show and do. The display is the
 // default 768 x 1280 with the virtual clock; touches are given in logical pixels of the 320 x 533
-// screen.
+// screen, and a touch on a widget anchored to the screen's middle or bottom follows it on a
+// display of another height (720 x 1280 is 320 x 568).
 //
 // Each stop is reached, dumped as a picture, and then the back key is pressed on it; what the
 // back key did is read from the watcher's report (TourWatchMain.cpp) and compared with the
@@ -15,14 +16,18 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "game/progress/UserProfile.h"
 
 namespace screentour {
 
-// Logical pixels as display pixels.
-inline int D(double logical) { return static_cast<int>(logical * 2.4 + 0.5); }
+// The logical height the route's positions are written for, and its display scale.
+inline constexpr double kRouteHeight = 533, kRouteScale = 2.4;
+
+// Logical pixels as display pixels of the default display.
+inline int D(double logical, double scale = kRouteScale) { return static_cast<int>(logical * scale + 0.5); }
 
 // The player the tour starts with (programrun::WriteSeededPlayer makes her): "Ada" with 30 coins,
 // who has seen every first-run hint (the hints are the business of the screens' own suites), past
@@ -39,6 +44,8 @@ inline void SeedAda(TUserProfile& ada) {
     ada.m_nBoostPointsEarned = 1;
     ada.m_nBoostPoints = 1;
     ada.m_bCoinShopButtonShown = true;
+    // One round short of the review question's star: the tour's first round is her fifth.
+    ada.m_nRoundsStarted = 4;
     const CommonString yard("yard1");
     (void)ada.AppendCompletedYard(yard, 1);
     // The feeder's quest (eggs) and the frog's (coins) completed; the water trough's (12 coins,
@@ -81,23 +88,32 @@ struct TStop {
 struct TTour {
     std::string text;
     std::vector<TStop> stops;
-    int f = 0;  // the frame the next step starts at
+    std::vector<std::pair<int, std::string>> expects;  // frames and the state that must stand then
+    int f = 0;                                         // the frame the next step starts at
+    double height = kRouteHeight;                      // the logical height of the display the tour runs on
+    double scale = kRouteScale;                        // display pixels per logical pixel
 
     void Line(int frame, const std::string& what) { text += std::to_string(frame) + " " + what + "\n"; }
     void Touch(int frame, const char* kind, double x, double y) {
-        Line(frame, std::string("touch ") + kind + " " + std::to_string(D(x)) + " " + std::to_string(D(y)));
+        Line(frame,
+             std::string("touch ") + kind + " " + std::to_string(D(x, scale)) + " " + std::to_string(D(y, scale)));
     }
-    // A tap at the current frame; then `wait` frames pass.
+    // A tap at the current frame on a widget placed from the top; then `wait` frames pass.
     void Tap(double x, double y, int wait) {
         Touch(f, "down", x, y);
         Touch(f + 2, "up", x, y);
         f += wait;
     }
+    // The same on a widget centred on the screen (a popup) or anchored to its bottom.
+    void TapMid(double x, double y, int wait) { Tap(x, y + (height - kRouteHeight) / 2, wait); }
+    void TapBottom(double x, double y, int wait) { Tap(x, y + height - kRouteHeight, wait); }
     void Back(int wait) {
         Line(f, "key back");
         f += wait;
     }
     void Wait(int frames) { f += frames; }
+    // The state that must stand now, on the last frame of the steps before.
+    void Expect(const std::string& state) { expects.emplace_back(f - 1, state); }
     // The stop stands now: it is dumped, and the back key is pressed on it a few frames later;
     // then `wait` frames pass.
     void Stop(TStop stop, int wait) {

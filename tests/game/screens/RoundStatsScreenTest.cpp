@@ -7,8 +7,8 @@
 // Pictures stay in build/<preset>/screens/round-stats/ to be looked at.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
-
 #include <string>
 #include <vector>
 
@@ -33,6 +33,7 @@ constexpr int kRowHeight = 72;
 
 class RoundStatsScreenTest : public FarmScreensTest {
 protected:
+    explicit RoundStatsScreenTest(int height = 480) : FarmScreensTest(320, height) {}
     void SetUp() override {
         FarmScreensTest::SetUp();
         if (IsSkipped()) return;
@@ -372,5 +373,72 @@ TEST_F(RoundStatsScreenTest, DuringARankUpBurstTheRankAndTheBarBlink) {
     EXPECT_LT(barOff, barSteady / 4) << "off between its flashes";
     EXPECT_GT(rankOn, rankOff + 12 * 100) << "the rank shows only on the flashes";
 }
+
+}  // namespace
+
+namespace {
+
+// The statistics at the 480 rows of the smallest screen and at the 533 of the game's own display
+// (768 x 1280), with three quests in progress: the list ends above the buttons, the buttons stand
+// at the bottom of the screen, whole, and every row wholly in the list shows its yard's caption.
+class RoundStatsHeightTest : public RoundStatsScreenTest, public ::testing::WithParamInterface<int> {
+protected:
+    RoundStatsHeightTest() : RoundStatsScreenTest(GetParam()) {}
+};
+
+TEST_P(RoundStatsHeightTest, NoQuestRowStandsUnderAButtonAndNothingIsClipped) {
+    const int height = GetParam();
+    SetQuestState("yard1", "q1_feed", 1);
+    SetQuestState("yard1", "q1_water", 1);
+    SetQuestState("yard2", "q2_warm", 1);
+    CXRoundStatsDialog* stats = OpenStats(12345, 9, 120);
+    ASSERT_NE(stats, nullptr);
+    RunTo(stats, 8, 130);
+    CXRoundStatsQuestsScrollDialog* list = stats->GetQuestList();
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(RowIds(list), (std::vector<std::string>{"q1_feed", "q1_water", "q2_warm"}));
+    const TCoordRect2D area = list->GetListArea();
+    EXPECT_EQ(area.y, kListTop);
+    const int areaBottom = area.y + area.height;
+
+    int buttonsTop = height, shown = 0;
+    for (const char* id : {"btn_failed_farm", "btn_leaderboards", "btn_LF_Replay", "btn_failed_continue"}) {
+        XWidget* button = stats->FindChildWithWidgetId(id);
+        ASSERT_NE(button, nullptr) << id;
+        if (!button->IsVisible()) continue;
+        ++shown;
+        const TCoordRect2D r = button->GetDrawingRect();
+        EXPECT_GE(r.x, 0) << id;
+        EXPECT_LE(r.x + r.width, 320) << id;
+        EXPECT_LE(r.y + r.height, height) << id << ": whole on the screen";
+        EXPECT_GE(r.y + r.height, height - 16) << id << ": at the bottom, no empty band below";
+        EXPECT_GE(r.y, areaBottom) << id << ": below the list";
+        buttonsTop = std::min(buttonsTop, r.y);
+    }
+    EXPECT_GE(shown, 3) << "Farm, Scores and Continue at least";
+    EXPECT_GE(areaBottom - area.y, kRowHeight + 40) << "room for a row and more";
+
+    const mediatest::TImage img = Frame();
+    KeepPicture(img, "round-stats", "07_three_quests_" + std::to_string(height) + ".png");
+    EXPECT_EQ(Count(img, 0, buttonsTop, 320, height, IsFrameOrange), 0) << "nothing of the list under the buttons";
+    int whole = 0;
+    for (int i = 0; i < list->GetChildCount(); ++i) {
+        const TCoordRect2D row = static_cast<XWidget*>(list->GetChildPtrAt(i))->GetDrawingRect();
+        SCOPED_TRACE("row " + std::to_string(i));
+        // The part of the row in view never reaches under a button.
+        if (row.y < areaBottom) {
+            EXPECT_LE(std::min(row.y + row.height, areaBottom), buttonsTop);
+        }
+        if (row.y < area.y || row.y + row.height > areaBottom) continue;
+        ++whole;
+        // Its frames, and the yard's caption along its bottom right.
+        EXPECT_GT(Count(img, 87, row.y + 8, 143, row.y + 64, IsFrameOrange), 100) << "the second object's frame";
+        EXPECT_GT(Count(img, 215, row.y + row.height - 16, 320, row.y + row.height + 2, IsWhite), 20)
+            << "the yard's caption";
+    }
+    EXPECT_GE(whole, (areaBottom - area.y - 2) / kRowHeight);
+}
+
+INSTANTIATE_TEST_SUITE_P(SmallestAndOwnDisplay, RoundStatsHeightTest, ::testing::Values(480, 533));
 
 }  // namespace

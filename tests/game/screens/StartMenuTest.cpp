@@ -209,6 +209,62 @@ TEST_F(StartMenuTest, CreditsPostTheirScreenAndThePagesOpenInTheBrowser) {
     EXPECT_NE(invoked[1], invoked[2]);
 }
 
+// The star shows from a profile's fifth round; it asks for a review in a dialog of its own in
+// place of the menu panel. Yes opens the game's store page and closes it, No and the back key
+// close it; the profile keeps nothing of it.
+TEST_F(StartMenuTest, TheStarAsksForAReviewAndYesNoAndTheBackKeyEachCloseTheQuestion) {
+    AddPlayer("Sam");
+    Data().GetCurrentProfile()->m_nRoundsStarted = 4;
+    CXStartMenu2* menu = OpenMenu();
+    Ticks(40);
+    XWidget* star = menu->FindChildWithWidgetId("btn_sm_review");
+    ASSERT_NE(star, nullptr);
+    EXPECT_FALSE(star->IsVisible()) << "four rounds: no star yet";
+
+    Data().GetCurrentProfile()->m_nRoundsStarted = 5;
+    menu = OpenMenu();
+    Ticks(40);
+    star = menu->FindChildWithWidgetId("btn_sm_review");
+    ASSERT_NE(star, nullptr);
+    EXPECT_TRUE(star->IsVisible()) << "the fifth round shows the star";
+
+    enum class EClose { Yes, No, BackKey };
+    for (const EClose how : {EClose::Yes, EClose::No, EClose::BackKey}) {
+        SCOPED_TRACE(static_cast<int>(how));
+        // The star as a tap on it reaches the menu: its panel passes the click up.
+        auto* panel = dynamic_cast<XDialog*>(menu->FindChildWithWidgetId("dlg_StartMenuRoot"));
+        ASSERT_NE(panel, nullptr);
+        (void)panel->OnMessage(star, XMSG_CLICK, XIdParam("btn_sm_review"), 0);
+        Ticks(40);
+        auto* review = dynamic_cast<XDialog*>(menu->FindChildWithWidgetId("dlg_review"));
+        ASSERT_NE(review, nullptr) << "the star opens the question";
+        EXPECT_EQ(menu->FindChildWithWidgetId("dlg_StartMenuRoot"), nullptr) << "in place of the panel";
+        for (const char* id : {"txt_review_q", "btn_ReviewYes", "btn_ReviewNo"})
+            EXPECT_NE(review->FindChildWithWidgetId(id), nullptr) << id;
+
+        (void)platform::TakeCallLog();
+        if (how == EClose::Yes) (void)review->OnMessage(review, XMSG_CLICK, XIdParam("btn_ReviewYes"), 0);
+        if (how == EClose::No) (void)review->OnMessage(review, XMSG_CLICK, XIdParam("btn_ReviewNo"), 0);
+        if (how == EClose::BackKey) EXPECT_EQ(game.OnGraffitiChar(kBackKey), 1);
+        std::vector<std::string> invoked;
+        for (const std::string& call : platform::TakeCallLog())
+            if (call.starts_with("navigator_invoke ")) invoked.push_back(call.substr(17));
+        if (how == EClose::Yes) {
+            EXPECT_EQ(invoked, std::vector<std::string>{"https://store.hollowfen.example/cobblebrooks/review"});
+        } else {
+            EXPECT_TRUE(invoked.empty()) << "only Yes opens the page";
+        }
+        Ticks(40);
+        EXPECT_EQ(menu->FindChildWithWidgetId("dlg_review"), nullptr) << "the question closed";
+        EXPECT_NE(menu->FindChildWithWidgetId("dlg_StartMenuRoot"), nullptr) << "the panel came back";
+        EXPECT_FALSE(game.IsFinished());
+        star = menu->FindChildWithWidgetId("btn_sm_review");
+        ASSERT_NE(star, nullptr);
+        EXPECT_TRUE(star->IsVisible());
+    }
+    EXPECT_EQ(Data().GetCurrentProfile()->m_nRoundsStarted, 5);
+}
+
 TEST_F(StartMenuTest, TheIconButtonsHitTestedByTheirRectangleAnswerAllOverTheirPicture) {
     AddPlayer("Sam");
     CXStartMenu2* menu = OpenMenu();
@@ -367,5 +423,50 @@ TEST_F(StartMenuTest, ACloudLeavingOnTheRightComesBackFromTheLeft) {
     // Higher clouds are faster: 0.5 px a frame at the top, 0.15 at 120 px (to 1/256 px).
     EXPECT_NEAR(menu->m_CloudVel[3].x / 256.0, 0.15 + (1.0 - y / 120.0) * 0.35, 1.0 / 256);
 }
+
+// A 3:4 tablet (1200 x 1600) plays at 360 x 480 and a square display at 480 x 480: the meadow
+// must reach both sides of the screen's lower half there as on a phone, with no black band at
+// either side. Pictures stay in screens/start-menu/.
+class StartMenuWideTest : public StartMenuTest, public ::testing::WithParamInterface<int> {
+protected:
+    TCoord2D ScreenSize() const override { return {GetParam(), 480}; }
+};
+
+TEST_P(StartMenuWideTest, TheMeadowReachesBothSidesOfTheScreen) {
+    const int width = GetParam();
+    AddPlayer("Sam");
+    CXStartMenu2* menu = OpenMenu();
+    ASSERT_NE(menu, nullptr);
+    Ticks(40);
+    const mediatest::TImage img = Frame();
+    ASSERT_EQ(img.width, width);
+    KeepPicture(img, "start-menu", "meadow_" + std::to_string(width) + "x480.png");
+    const auto black = [&](int x0, int x1) {
+        int n = 0;
+        for (int y = 240; y < 480; ++y)
+            for (int x = x0; x < x1; ++x) {
+                const auto p = img.At(x, y);
+                n += p[0] < 24 && p[1] < 24 && p[2] < 24 ? 1 : 0;
+            }
+        return n;
+    };
+    // The four outermost columns of the lower half on each side (the plates and buttons stand further in).
+    EXPECT_LT(black(0, 4), 40) << "left edge";
+    EXPECT_LT(black(width - 4, width), 40) << "right edge";
+    // Green meadow along both edges near the bottom.
+    const auto green = [&](int x0, int x1) {
+        int n = 0;
+        for (int y = 440; y < 480; ++y)
+            for (int x = x0; x < x1; ++x) {
+                const auto p = img.At(x, y);
+                n += p[1] > 100 && p[1] > p[0] && p[1] > p[2] ? 1 : 0;
+            }
+        return n;
+    };
+    EXPECT_GT(green(0, 4), 80) << "left edge";
+    EXPECT_GT(green(width - 4, width), 80) << "right edge";
+}
+
+INSTANTIATE_TEST_SUITE_P(PhoneTabletAndSquare, StartMenuWideTest, ::testing::Values(320, 360, 480));
 
 }  // namespace

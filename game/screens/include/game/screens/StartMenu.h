@@ -19,10 +19,12 @@ class CQuorvanParticleSystemShape2;
 class CXNewsButton;
 class IDibBitmap;
 
-// The three web pages the menu opens (fictional addresses on a reserved domain).
+// The web pages the menu opens (fictional addresses on a reserved domain): the catalogue, the
+// two social pages, and the game's store page where the review question sends the player.
 inline constexpr const char* kMoreGamesUrl = "https://games.hollowfen.example/";
 inline constexpr const char* kCommunityPageUrl = "https://social.cobblebrooks.example/";
 inline constexpr const char* kSecondSocialPageUrl = "https://chat.hollowfen.example/cobblebrooks";
+inline constexpr const char* kReviewPageUrl = "https://store.hollowfen.example/cobblebrooks/review";
 
 class CXStartMenu2 : public XGameRoot {
 public:
