@@ -40,8 +40,6 @@ constexpr int kMusicTrack = 5;
 constexpr FIXED_FLOAT kMusicFadeIn = 26;
 constexpr FIXED_FLOAT kMusicFadeOut = 128;
 constexpr int kStarBlinksEffect = 9;  // index in the game's effect list
-constexpr int kSparksPerEmission = 60;
-constexpr int kRingPoints = 10;
 // The meter on a 320-pixel-wide screen (FIXED_FLOAT): its centre, the bar's anchor, the bar's
 // top below the centre, the rank's rise above the centre.
 constexpr FIXED_FLOAT kMeterX = 260 * 256, kMeterY = 158 * 256;

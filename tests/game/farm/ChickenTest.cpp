@@ -271,6 +271,33 @@ TEST_F(Chickens, TheScreensSidesTurnAWalkingBirdBack) {
     }
 }
 
+// On the near edge (depth scale 1.0) world and screen pixels match, the yard's x 320 at the
+// screen's middle: on a 320-pixel screen the 20-pixel margins lie at world x 180 and 460. A step
+// onto a margin keeps the heading; only a step past it turns the bird back.
+TEST_F(Chickens, TheScreensMarginsTurnABirdOnlyPastThem) {
+    UseScreenWidth(320);
+    CChicken* bird = Bird("bird2", 0, 0);
+    const struct {
+        FIXED_FLOAT x;  // after the step of 1.0
+        int hx;
+        int sign;  // of the heading's x after
+    } cases[] = {{180 * 256, -256, -1},
+                 {180 * 256 - 1, -256, 1},
+                 {460 * 256, 256, 1},
+                 {460 * 256 + 1, 256, -1},
+                 {461 * 256, 256, -1}};
+    for (const auto& c : cases) {
+        bird->m_Position = TVector2D{c.x - c.hx, 329 * 256};
+        bird->m_Direction = TVector2D{c.hx, 0};
+        bird->m_nState = kChickenWalk;
+        bird->m_nPendingTurns = 0;
+        bird->m_nTimer = 50;
+        bird->RunProcess();
+        ASSERT_EQ(bird->m_Position.x, c.x);
+        EXPECT_EQ(bird->m_Direction.x > 0 ? 1 : -1, c.sign) << c.x;
+    }
+}
+
 // ---- Taps and drags ----------------------------------------------------------------------------------
 
 TEST_F(Chickens, ATapBouncesOrSpinsABirdByTheTablesValue) {
@@ -723,6 +750,8 @@ TEST_F(Chickens, HeadingsAreUnitVectorsOfTheirAngles) {
     } normalized[] = {
         {{0, 0}, {0, 0}, "no heading stays none"},
         {{512, 0}, {256, 0}, "along x"},
+        {{1, 0}, {256, 0}, "the shortest along x"},
+        {{0, 1}, {0, 256}, "the shortest along y"},
         {{0, -300}, {0, -256}, "along y"},
         {{3 * 256, 4 * 256}, {154, 205}, "3-4-5: 153.6 and 204.8"},
         {{1, 1}, {181, 181}, "a diagonal: 181.02"},

@@ -12,6 +12,8 @@
 #include "game/progress/ApplicationData.h"
 #include "game/screens/MenuMusic.h"
 #include "game/screens/RoundStatsDialog.h"
+#include "ui/GameButton.h"
+#include "ui/GameButton.h"
 #include "ui/Template.h"
 #include "ui/Text.h"
 #include "ui/WidgetMakers.h"
@@ -146,6 +148,54 @@ TEST_F(RoundStatsTest, AScoreOfNothingStillTakesTwentyTwoFrames) {
     EXPECT_DOUBLE_EQ(d->GetStep(), 1.0) << "at least one a frame";
     EXPECT_EQ(RunUntilSectionChanges(d), 22);
     EXPECT_EQ(d->GetShownValue(CXRoundStatsDialog::kRoundScore), 0.0) << "capped at the target";
+}
+
+// Without the sound manager or the particle manager (a device without sound, a game without its
+// effects) the statistics still count every value to its end, silently and without sparks.
+TEST_F(RoundStatsTest, WithoutSoundOrEffectsTheCountUpStillReachesItsEnd) {
+    for (const bool noSound : {true, false}) {
+        SCOPED_TRACE(noSound ? "no sound manager" : "no particle manager");
+        CSoundManager* sounds = game.m_pSoundManager;
+        CQuorvanParticleSystemManager2* particles = game.m_pParticleManager;
+        if (noSound)
+            game.m_pSoundManager = nullptr;
+        else
+            game.m_pParticleManager = nullptr;
+        TResults r;
+        CHeardStats* d = Open(r);
+        Run(d, 300);
+        EXPECT_EQ(d->GetShownValue(CXRoundStatsDialog::kRoundScore), 1000.0);
+        EXPECT_EQ(d->GetShownValue(CXRoundStatsDialog::kRoundTotal), 8.0) << "7 picked up and 1 from the score";
+        EXPECT_EQ(d->GetShownValue(CXRoundStatsDialog::kCoinTotal), 108.0);
+        screen->m_pRoundStatsDialog = nullptr;
+        SAFE_FREE_XELEMENT(d);
+        game.m_pSoundManager = sounds;
+        game.m_pParticleManager = particles;
+    }
+}
+
+// On opening, the lines, the quests caption and the buttons wait hidden and transparent to fade in
+// with their sections (the four sharing buttons as one-state buttons); the caption and the farm
+// button stand at once.
+TEST_F(RoundStatsTest, OnOpeningWhatComesLaterWaitsHiddenAndTransparent) {
+    CHeardStats* d = Open(TResults{});
+    ASSERT_NE(d, nullptr);
+    const struct {
+        const char* id;
+        bool waits, oneState;
+    } rows[] = {{"img_hzline1", true, false},        {"img_hz_line_2", true, false},
+                {"img_hzline3", true, false},        {"txt_current_quests", true, false},
+                {"btn_leaderboards", true, true},    {"btn_stats_twitter", true, true},
+                {"btn_stats_facebook", true, true},  {"btn_stats_facebook_why", true, true},
+                {"btn_stats_exchange", true, false}, {"btn_failed_continue", true, false},
+                {"txt_failed_cap", false, false},    {"btn_failed_farm", false, false}};
+    for (const auto& row : rows) {
+        XWidget* w = d->FindChildWithWidgetId(row.id);
+        ASSERT_NE(w, nullptr) << row.id;
+        EXPECT_EQ(w->IsVisible(), !row.waits) << row.id;
+        EXPECT_EQ(w->GetOwnOpacity(), row.waits ? 0 : kOpacityFull) << row.id;
+        if (auto* button = dynamic_cast<XGameButton*>(w)) EXPECT_EQ(button->IsOneState(), row.oneState) << row.id;
+    }
 }
 
 TEST_F(RoundStatsTest, SectionsFollowWithDelaysOfThreeThenOneAndTheirRowsAndSparks) {
@@ -431,6 +481,49 @@ TEST_F(RoundStatsTest, TheFactoryMakesTheDialogForTheRunningRoundAndAMissingWidg
     // A dialog record without the statistics' widgets cannot become the statistics.
     EXPECT_EQ(Open(TResults{}, "dlg_pause"), nullptr);
 }
+
+// The statistics' record without one of its widgets: the captions, the three lines and the five
+// buttons are required (the record cannot become the statistics without any one of them); the
+// tweet and farm buttons are not.
+std::string TemplateWithoutChild(const std::string& id) {
+    std::string t = kRoundTemplate;
+    const std::string child = " child = " + id + "\n";
+    const std::size_t at = t.find(child);
+    if (at == std::string::npos) return t;
+    std::size_t end = at + child.size();
+    if (t.compare(end, 12, " position = ") == 0) end = t.find('\n', end) + 1;
+    t.erase(at, end - at);
+    return t;
+}
+
+struct TMissingChild {
+    const char* id;
+    bool required;
+};
+
+class RoundStatsMissingWidgetTest : public RoundTest, public ::testing::WithParamInterface<TMissingChild> {
+protected:
+    RoundStatsMissingWidgetTest()
+        : RoundTest(RoundTextsCsv(), RoundScreenSets(), TemplateWithoutChild(GetParam().id).c_str()) {}
+};
+
+TEST_P(RoundStatsMissingWidgetTest, OnlyTheRequiredWidgetsFailTheStatistics) {
+    TTemplate* templ = screen->GetTemplate();
+    auto* widget = const_cast<TWidget*>(templ->GetWidget("dlg_level_failed2"));
+    ASSERT_NE(widget, nullptr);
+    XWidget* dialog = InitOrFreeWidget(new CXRoundStatsDialog(screen, templ, widget, nullptr, screen));
+    EXPECT_EQ(dialog == nullptr, GetParam().required) << GetParam().id;
+    if (dialog != nullptr) EXPECT_EQ(dialog->FindChildWithWidgetId(GetParam().id), nullptr) << "really left out";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EachChild, RoundStatsMissingWidgetTest,
+    ::testing::Values(TMissingChild{"txt_failed_cap", true}, TMissingChild{"txt_current_quests", true},
+                      TMissingChild{"img_hzline1", true}, TMissingChild{"img_hz_line_2", true},
+                      TMissingChild{"img_hzline3", true}, TMissingChild{"btn_leaderboards", true},
+                      TMissingChild{"btn_stats_facebook", true}, TMissingChild{"btn_stats_facebook_why", true},
+                      TMissingChild{"btn_stats_exchange", true}, TMissingChild{"btn_failed_continue", true},
+                      TMissingChild{"btn_stats_twitter", false}, TMissingChild{"btn_failed_farm", false}));
 
 TEST_F(RoundStatsTest, TheButtonsPostTheirScreensAndSharingStaysSilent) {
     CHeardStats* d = Open(TResults{});

@@ -363,7 +363,7 @@ TTour Route(const std::set<std::string>& records, double height, double scale) {
            40);
     t.Tap(at::kFirstRowBuy[0], at::kFirstRowBuy[1], 35);
     t.TapMid(at::kYes[0], at::kYes[1], 100);  // the daisies, placed in the yard
-    t.Tap(at::kDaisies[0], at::kDaisies[1], 20);
+    t.TapBottom(at::kDaisies[0], at::kDaisies[1], 20);  // the yard stands on the bottom edge
     t.TapBottom(at::kSell[0], at::kSell[1], 35);
     t.Stop({.id = "dlg_confirm_sell",
             .state = "root_yard dlg_confirm_sell",

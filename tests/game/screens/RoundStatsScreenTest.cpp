@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,7 @@
 #include "game/screens/RoundStatsQuests.h"
 #include "particles/ParticleSystem.h"
 #include "particles/ParticleSystemManager.h"
+#include "particles/RandomTables.h"
 
 namespace {
 
@@ -279,6 +281,46 @@ TEST_F(RoundStatsScreenTest, PictureAtSectionEightWithThePlaceholder) {
 }  // namespace
 
 namespace {
+
+// Each counted row starts with 60 sparks born on the outline of its band, 20 pixels high round the
+// row's y: the score row from x 40 to 180 round y 65, the picked-up coins from 55 to 195 round 115
+// (half the 320-pixel width plus the row's own offsets). The game's random table walks the outline
+// a pixel at a time and the effect's own jitter is set aside, so that the birth points show.
+TEST_F(RoundStatsScreenTest, EachCountedRowStartsWithSixtySparksOnItsBandsOutline) {
+    CXRoundStatsDialog* stats = OpenStats();
+    ASSERT_NE(stats, nullptr);
+    CQuorvanParticleSystem2* sparkle = game.m_pParticleManager->GetParticleSystemNamed("StarBlinks");
+    ASSERT_NE(sparkle, nullptr);
+    std::vector<std::int32_t> gameTable(std::begin(g_GameRandomTable), std::end(g_GameRandomTable));
+    for (int i = 0; i < kGameRandomTableSize; ++i) g_GameRandomTable[i] = i * 7;
+    g_GameRandomTableIndex = 0;
+    const FIXED_FLOAT_16 jitter = sparkle->m_Info.m_RandomPos;
+    sparkle->m_Info.m_RandomPos = 0;
+    const struct {
+        int section;
+        double left, right, y;
+    } rows[] = {{1, 40, 180, 65}, {2, 55, 195, 115}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.section);
+        RunTo(stats, row.section, 0);
+        const int count = sparkle->GetNumActiveParticels();
+        ASSERT_GE(count, 60);
+        if (row.section == 1) EXPECT_EQ(count, 60) << "the first row's sparks alone";
+        const CQuorvanParticle2* sparks = sparkle->GetParticles();
+        for (int i = count - 60; i < count; ++i) {
+            const double x = sparks[i].x / 65536.0, y = sparks[i].y / 65536.0;
+            EXPECT_GE(x, row.left - 0.01) << i;
+            EXPECT_LE(x, row.right + 0.01) << i;
+            EXPECT_GE(y, row.y - 10.01) << i;
+            EXPECT_LE(y, row.y + 10.01) << i;
+            const double fromSide = std::min(std::abs(x - row.left), std::abs(x - row.right));
+            const double fromTopOrBottom = std::min(std::abs(y - row.y + 10), std::abs(y - row.y - 10));
+            EXPECT_LT(std::min(fromSide, fromTopOrBottom), 0.01) << i << " at " << x << ", " << y;
+        }
+    }
+    sparkle->m_Info.m_RandomPos = jitter;
+    std::copy(gameTable.begin(), gameTable.end(), std::begin(g_GameRandomTable));
+}
 
 TEST_F(RoundStatsScreenTest, TheGiftCoinsHintOpensCentredAndItsCloseButtonEndsIt) {
     CXRoundStatsDialog* stats = OpenStats();
