@@ -9,6 +9,7 @@
 #include "app/GameBase.h"
 #include "platform/Bps.h"
 #include "platform/EglSurface.h"
+#include "platform/HeapReuse.h"
 #include "platform/Navigator.h"
 #include "platform/PaymentService.h"
 #include "platform/Settings.h"
@@ -67,6 +68,7 @@ bool DrainEvents() {
 
 int RunProgram() {
     ResetShellGlobals();
+    platform::KeepFreedHeapForReuse();
 
     screen_create_context(&screen_cxt, 0);
     if (bps_initialize() != BPS_SUCCESS) {

@@ -477,7 +477,10 @@ TEST_F(Chickens, AVisitingBirdWalkingStraightFacesAlongItsAxis) {
         bird->m_Direction = TVector2D{181, 181};
         bird->m_nState = kChickenVisit;
         bird->m_DestinationPoint = TVector2D{c.tx * 256, c.ty * 256};
+        bird->m_Frame = 0;
+        ASSERT_GT(bird->m_AnimationSpeed, 0);
         bird->RunProcess();
+        EXPECT_EQ(bird->m_Frame, bird->m_AnimationSpeed) << "a walk step a frame";
         EXPECT_EQ(bird->m_Direction.x, c.hx) << c.tx << " " << c.ty;
         EXPECT_EQ(bird->m_Direction.y, c.hy) << c.tx << " " << c.ty;
         EXPECT_EQ(bird->m_nDirectionSet, c.set) << c.tx << " " << c.ty;

@@ -6,6 +6,7 @@
 // GL keeps pictures of each lesson mid-drag and of the curtain half-way, checked at a few pixels.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <filesystem>
@@ -300,7 +301,7 @@ TEST_F(TutorialHeadlessTest, NextOnTheLastLessonStartsARoundAndBackOpensThePlayS
 
 // The real hand on the software back buffer: pressing, the pad of its finger on the point;
 // raised, the fingertip 10 right and 10 above it, over its shadow 30 lower, which shows below
-// the hand.
+// the hand and fades out at its foot.
 TEST_F(TutorialHeadlessTest, TheHandsFingertipOnTheSoftwareScreen) {
     ASSERT_TRUE(Open());
     IDibBitmap* back = game.m_Screen.m_pBackBuffer;
@@ -327,10 +328,20 @@ TEST_F(TutorialHeadlessTest, TheHandsFingertipOnTheSoftwareScreen) {
     tutorial->DrawFingerAt(back, 200 * 256, 200 * 256, false);
     EXPECT_TRUE(skin(rgb(210, 193))) << "the raised pad";
     EXPECT_FALSE(skin(rgb(200, 203))) << "not on the point";
-    const auto shadow = rgb(210, 260);  // the shadow's palm, 10 below the hand's foot
+    const auto shadow = rgb(210, 250);  // the shadow's palm, just below the hand's foot
     EXPECT_FALSE(skin(shadow));
     EXPECT_LT(shadow[0] + shadow[1] + shadow[2], 3 * grey - 90) << "the shadow below the hand";
     EXPECT_GT(shadow[0] + shadow[1] + shadow[2], 3 * 20) << "half dark, not black";
+    // The shadow is the hand's frame 30 lower (its top at the point's row): the frame's wrist
+    // fades out, so the shadow's last rows are faint and nothing of it lies below the frame's
+    // 72 rows. A hard-edged cuff would leave a dark block there.
+    int darkest = 255;
+    for (int y = 200 + 68; y < 200 + 100; ++y)
+        for (int x = 150; x < 260; ++x) {
+            const auto p = rgb(x, y);
+            darkest = std::min(darkest, std::min<int>({p[0], p[1], p[2]}));
+        }
+    EXPECT_GT(darkest, grey - 16) << "no dark block at the foot of the shadow";
 }
 
 // ---- Pictures ----------------------------------------------------------------------------------

@@ -4,7 +4,12 @@
 // fanned icons of the locked dialog.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+
 #include "PlayScreenTestGame.h"
+#include "render/DibBitmap.h"
+#include "text/BitmapFont.h"
 
 namespace {
 
@@ -75,6 +80,46 @@ TEST_F(PlayScreenTest, PictureOfAFarAlongPlayer) {
     // of it, beyond its 76-pixel width.
     EXPECT_FALSE(FindBoxIn(locked, 70, 118, Bright, 210, 260).Empty()) << "the icon on the left";
     EXPECT_FALSE(FindBoxIn(locked, 202, 250, Bright, 210, 260).Empty()) << "the icon on the right";
+}
+
+// The coin counter drawn alone over white, as over a cloud: its white digits are edged in dark,
+// so the number still shows as a dark-edged shape the width of its text, from the first digit's
+// left edge to the right end 10 pixels from the screen's edge. Plain white glyphs would vanish.
+TEST_F(PlayScreenTest, TheWhiteCoinCountStaysReadableOverACloud) {
+    player->m_bCoinShopButtonShown = true;
+    CXPlayScreen* screen = Open();
+    ASSERT_NE(screen, nullptr);
+    ASSERT_NE(game.m_pHudCoinSet, nullptr);
+    CBitmapFontText* font = game.m_Fonts[kGameFontSmall];
+    ASSERT_NE(font, nullptr);
+    IDibBitmap* back = game.m_Screen.m_pBackBuffer;
+    const auto darkEdge = [](Colour p) { return p[0] + p[1] + p[2] < 3 * 110; };
+    const auto white = [](Colour p) { return p[0] > 235 && p[1] > 235 && p[2] > 235; };
+    for (int coins : {7, 1234, 987654}) {
+        player->m_nCoins = coins;
+        back->HWBeginScene();
+        back->FillRectangle(0, 0, back->m_Width, back->m_Height, 255, 255, 255);
+        (void)game.DrawNumCoins(255, 1.0f);
+        const TImage frame = gl->Read();
+        if (coins == 1234) KeepPicture(frame, "play-screen", "07_coins_over_white.png");
+        const std::string digits = coins == 7 ? "7" : coins == 1234 ? "1,234" : "987,654";
+        const int right = 320 - 10;
+        const int left = right - font->Length2(digits.c_str());
+        // The number's own columns: right of the "x" sign, which ends 4 pixels before it.
+        const mediatest::TBox edge = FindBoxIn(frame, left - 2, 319, darkEdge, 0, 48);
+        ASSERT_FALSE(edge.Empty()) << coins << ": no dark edge: white on white";
+        EXPECT_NEAR(edge.left, left - 1, 2) << coins;
+        EXPECT_NEAR(edge.right, right, 3) << coins;
+        EXPECT_GE(edge.Height(), 10) << coins;
+        // Dark edges and white ink in each third of the number: every digit is edged.
+        const int third = std::max(1, (right - left) / 3);
+        for (int x0 = left; x0 + third <= right; x0 += third) {
+            EXPECT_FALSE(FindBoxIn(frame, x0, x0 + third - 1, darkEdge, edge.top, edge.bottom).Empty())
+                << coins << " " << x0;
+            EXPECT_FALSE(FindBoxIn(frame, x0, x0 + third - 1, white, edge.top + 2, edge.bottom - 2).Empty())
+                << coins << " " << x0;
+        }
+    }
 }
 
 }  // namespace

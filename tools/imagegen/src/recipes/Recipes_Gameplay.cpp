@@ -339,33 +339,35 @@ void RoundShape(CCanvas& c, const CRecipeContext& ctx) {
     }
 }
 
-// A cartoon hand with its index finger up, seen from the back, a blue cuff at the wrist. The
+// A cartoon hand with its index finger up, seen from the back, fading out at the wrist. The
 // tutorial presses with it: the finger's pad centre, where the press lands, is pixel (30, 20)
-// of a 64 x 80 frame (the code puts that pixel on the touched point).
+// of a 64 x 72 frame (the code puts that pixel on the touched point). The raised hand casts the
+// same frame, darkened, as its shadow 30 pixels lower: the wrist fades out over the frame's last
+// rows, with no cuff, so the shadow ends in a soft hand-shaped fade under the hand, not in a
+// hard-edged block that reaches far below it.
 void TutorialHand(CCanvas& c, const CRecipeContext& ctx) {
-    const float sx = ctx.Width() / 64.0f, sy = ctx.Height() / 80.0f;
+    const float sx = ctx.Width() / 64.0f, sy = ctx.Height() / 72.0f;
     const auto P = [&](float x, float y) { return TVec{x * sx, y * sy}; };
     const TRgba outline = Rgb(0x5D3A1A);
     const CShape finger = Capsule(P(30.5f, 19.5f), P(30.5f, 46), 13 * sx);
-    const CShape palm = RoundRect(20 * sx, 38 * sy, 33 * sx, 34 * sy, 9 * sx);
+    const CShape palm = RoundRect(20 * sx, 38 * sy, 33 * sx, 30 * sy, 9 * sx);
     const CShape curled = Union({Capsule(P(37, 44), P(50, 44), 10 * sx), Capsule(P(37, 53), P(51, 53), 10 * sx),
                                  Capsule(P(37, 62), P(49.5f, 62), 10 * sx)});
     const CShape thumb = Capsule(P(23, 60), P(14.5f, 47), 11 * sx);
-    const CShape hand = Union({finger, palm, curled, thumb});
-    const CShape cuff = RoundRect(18.5f * sx, 68 * sy, 36 * sx, 11 * sy, 3 * sx);
+    const CShape wrist = RoundRect(24 * sx, 58 * sy, 24 * sx, 16 * sy, 4 * sx);
+    const CShape hand = Union({finger, palm, curled, thumb, wrist});
 
-    c.Shadow(Union(hand, cuff), 1.5f * sx, 2 * sy, 2.5f * sx, Rgb(0x000000, 0.35f));
-    c.Fill(Grow(Union(hand, cuff), 1.6f * sx), outline);
+    c.Fill(Grow(hand, 1.6f * sx), outline);
     c.Fill(hand, Vertical(10 * sy, 72 * sy, Rgb(0xFFE0C2), Rgb(0xF0B48A)));
     // The curled fingers and the thumb parted by thin lines; the nail on the raised finger.
     for (float y : {48.5f, 57.5f}) c.Fill(Polyline({P(38, y), P(50, y)}, 1.2f * sx), WithAlpha(outline, 0.8f));
-    c.Fill(Polyline({P(35.5f, 40), P(35.5f, 66)}, 1.1f * sx), WithAlpha(outline, 0.55f));
+    c.Fill(Polyline({P(35.5f, 40), P(35.5f, 64)}, 1.1f * sx), WithAlpha(outline, 0.55f));
     c.Fill(Polyline({P(22, 52), P(26, 62)}, 1.1f * sx), WithAlpha(outline, 0.5f));
     c.Fill(RoundRect(26.5f * sx, 12 * sy, 8 * sx, 7 * sy, 3 * sx), Rgb(0xFFF3E6, 0.9f));
     // Light from the upper left along the finger.
     c.Fill(Capsule(P(27, 22), P(27, 40), 2.4f * sx), Rgb(0xFFFFFF, 0.35f), {EBlend::Atop, 1.0f, 1.0f});
-    c.Fill(cuff, Vertical(68 * sy, 79 * sy, Rgb(0x64B5F6), Rgb(0x1E88E5)));
-    c.Fill(Polyline({P(20, 71.5f), P(53, 71.5f)}, 1.2f * sx), Rgb(0xBBDEFB, 0.8f));
+    // The wrist fades out: whole down to row 48, gone by row 70.
+    c.FillAll(Vertical(48 * sy, 70 * sy, Rgb(0x000000, 0.0f), Rgb(0x000000, 1.0f)), {EBlend::Erase, 1.0f, 0.0f});
 }
 
 // The press of the tutorial's hand: a white ring with a soft glow inside and out.
