@@ -7,7 +7,7 @@
 #include "game/progress/ApplicationData.h"
 #include "game/progress/InAppPurchaseManager.h"
 #include "game/progress/UserProfile.h"
-#include "game/screens/GameRoot.h"
+#include "game/widgets/GameRoot.h"
 #include "game/screens/UpgradesScreen.h"
 #include "shell/BbUtil.h"
 

@@ -21,7 +21,7 @@
 #include "game/screens/AboutScreen.h"
 #include "game/screens/AchScreen.h"
 #include "game/screens/FarmShopScreen.h"
-#include "game/screens/GameRoot.h"
+#include "game/widgets/GameRoot.h"
 #include "game/screens/GroupSetLoader.h"
 #include "game/screens/LeadersScreen.h"
 #include "game/screens/LoaderScreen.h"

@@ -6,7 +6,7 @@
 #include "game/app/TheGame.h"
 #include "game/farm/FarmManager.h"
 #include "game/farm/FarmWindow.h"
-#include "game/gameplay/TiledBGTutorial.h"
+#include "game/widgets/TiledBGTutorial.h"
 #include "game/progress/UserProfile.h"
 #include "render/DibBitmap.h"
 #include "ui/Widget.h"

@@ -10,7 +10,7 @@
 #include "game/farm/FarmProgress.h"
 #include "game/farm/FarmWindow.h"
 #include "game/gameplay/ArenaManager.h"
-#include "game/gameplay/JumpString.h"
+#include "game/widgets/JumpString.h"
 #include "game/progress/AchievementsManager.h"
 #include "game/progress/UserProfile.h"
 #include "render/DrawingHelpers.h"

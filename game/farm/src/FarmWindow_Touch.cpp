@@ -12,8 +12,8 @@
 #include "game/farm/FarmManager.h"
 #include "game/farm/FarmWindow.h"
 #include "game/farm/YardCamera.h"
-#include "game/gameplay/GameplayMath.h"
-#include "game/gameplay/TiledBGTutorial.h"
+#include "game/widgets/GameplayMath.h"
+#include "game/widgets/TiledBGTutorial.h"
 #include "game/progress/UserProfile.h"
 #include "render/DibBitmap.h"
 

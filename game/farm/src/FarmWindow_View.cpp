@@ -7,7 +7,7 @@
 #include "game/app/TheGame.h"
 #include "game/farm/FarmDefs.h"
 #include "game/farm/FarmWindow.h"
-#include "game/gameplay/GameplayMath.h"
+#include "game/widgets/GameplayMath.h"
 #include "game/progress/UserProfile.h"
 #include "render/DibBitmap.h"
 #include "render/DrawingHelpers.h"

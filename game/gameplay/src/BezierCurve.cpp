@@ -1,8 +1,8 @@
 #include "game/gameplay/BezierCurve.h"
 
-#include "RecordReading.h"
+#include "game/widgets/RecordReading.h"
 #include "core/Serializer.h"
-#include "game/gameplay/GameplayMath.h"
+#include "game/widgets/GameplayMath.h"
 
 using gameplay::Clamp32;
 using gameplay::WrapAdd;

@@ -11,7 +11,7 @@
 #include "core/SafeFormat.h"
 #include "game/app/TheGame.h"
 #include "game/gameplay/ArenaManager.h"
-#include "game/gameplay/JumpString.h"
+#include "game/widgets/JumpString.h"
 #include "game/news/AdsEngine.h"
 #include "game/progress/MiniQuestManager.h"
 #include "game/progress/UpgradeManager.h"

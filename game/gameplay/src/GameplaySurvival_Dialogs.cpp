@@ -7,7 +7,7 @@
 #include "game/app/TheGame.h"
 #include "game/gameplay/GameplaySurvival.h"
 #include "game/progress/UserProfile.h"
-#include "game/screens/ConfirmBuyDialog.h"
+#include "game/widgets/ConfirmBuyDialog.h"
 #include "game/screens/RoundStatsDialog.h"
 #include "ui/TemplateRecords.h"
 #include "ui/WidgetMakers.h"

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "game/app/TheGame.h"
-#include "game/gameplay/GameplayMath.h"
+#include "game/widgets/GameplayMath.h"
 #include "game/gameplay/GameplaySurvival.h"
 #include "game/gameplay/MarblePowerup.h"
 #include "game/progress/UserProfile.h"

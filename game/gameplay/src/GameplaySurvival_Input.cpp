@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "game/gameplay/GameplayMath.h"
+#include "game/widgets/GameplayMath.h"
 #include "game/gameplay/GameplaySurvival.h"
 #include "game/gameplay/MarblePowerup.h"
 

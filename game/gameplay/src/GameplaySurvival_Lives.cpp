@@ -10,7 +10,7 @@
 #include "game/app/TheGame.h"
 #include "game/gameplay/ArenaManager.h"
 #include "game/gameplay/GameplaySurvival.h"
-#include "game/gameplay/JumpString.h"
+#include "game/widgets/JumpString.h"
 #include "game/progress/ApplicationData.h"
 #include "game/progress/MiniQuestManager.h"
 #include "game/progress/UserProfile.h"

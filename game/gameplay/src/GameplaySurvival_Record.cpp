@@ -8,14 +8,14 @@
 #include <climits>
 #include <new>
 
-#include "RecordReading.h"
+#include "game/widgets/RecordReading.h"
 #include "app/GlobalConstants.h"
 #include "audio/SoundManager.h"
 #include "core/Serializer.h"
 #include "game/app/TheGame.h"
-#include "game/gameplay/GameplayMath.h"
+#include "game/widgets/GameplayMath.h"
 #include "game/gameplay/GameplaySurvival.h"
-#include "game/gameplay/JumpString.h"
+#include "game/widgets/JumpString.h"
 #include "game/gameplay/Marble.h"
 #include "game/progress/UpgradeManager.h"
 

@@ -7,7 +7,7 @@
 #include "audio/SoundManager.h"
 #include "core/QuorvanUtils.h"
 #include "core/Serializer.h"
-#include "game/gameplay/GameplayMath.h"
+#include "game/widgets/GameplayMath.h"
 #include "game/gameplay/PlayField.h"
 #include "sprites/SpriteSet.h"
 #include "sprites/SpriteSetManager.h"

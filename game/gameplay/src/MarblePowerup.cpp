@@ -7,7 +7,7 @@
 
 #include "app/GameBase.h"
 #include "core/Serializer.h"
-#include "game/gameplay/GameplayMath.h"
+#include "game/widgets/GameplayMath.h"
 #include "game/gameplay/PlayField.h"
 #include "game/progress/UpgradeManager.h"
 #include "particles/ParticleSystem.h"

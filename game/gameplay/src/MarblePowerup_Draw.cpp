@@ -2,7 +2,7 @@
 // glow, and the bomb's range ring.
 #include <algorithm>
 
-#include "game/gameplay/GameplayMath.h"
+#include "game/widgets/GameplayMath.h"
 #include "game/gameplay/MarblePowerup.h"
 #include "game/gameplay/PlayField.h"
 #include "game/progress/UpgradeManager.h"

@@ -2,8 +2,8 @@
 // lists, by kind.
 #include <cmath>
 
-#include "game/gameplay/EffectRecords.h"
-#include "game/gameplay/GameplayMath.h"
+#include "game/widgets/EffectRecords.h"
+#include "game/widgets/GameplayMath.h"
 #include "game/gameplay/MarblePowerup.h"
 #include "game/gameplay/PlayField.h"
 #include "game/progress/UpgradeManager.h"

@@ -1,5 +1,5 @@
 // The marble's drawing: its rolling sprite with trail and glow, its shadow and its danger halo.
-#include "game/gameplay/GameplayMath.h"
+#include "game/widgets/GameplayMath.h"
 #include "game/gameplay/Marble.h"
 #include "game/gameplay/PlayField.h"
 #include "render/ImageRotatorScaler.h"

@@ -1,7 +1,7 @@
 // The marble's saved record and the marble list of a round record.
 #include <new>
 
-#include "RecordReading.h"
+#include "game/widgets/RecordReading.h"
 #include "core/Serializer.h"
 #include "game/gameplay/Marble.h"
 #include "game/gameplay/MarblePowerup.h"

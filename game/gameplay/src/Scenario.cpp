@@ -5,7 +5,7 @@
 #include <new>
 
 #include "game/app/TheGame.h"
-#include "game/gameplay/GameplayMath.h"
+#include "game/widgets/GameplayMath.h"
 #include "game/gameplay/GameplayTutorial.h"
 #include "game/gameplay/Marble.h"
 #include "text/QuorvanTextFormat.h"

@@ -10,7 +10,7 @@
 #include "game/farm/FarmManager.h"
 #include "game/progress/UserProfile.h"
 #include "game/screens/AddCoinsDialog.h"
-#include "game/screens/ConfirmBuyDialog.h"
+#include "game/widgets/ConfirmBuyDialog.h"
 #include "game/screens/ShopScrollItemsDialog.h"
 #include "render/DrawingHelpers.h"
 #include "ui/GameProgress.h"

@@ -7,7 +7,7 @@
 #include "game/app/TheGameOf.h"
 #include "game/farm/FarmManager.h"
 #include "game/gameplay/ArenaManager.h"
-#include "game/gameplay/FullScreenTutorial.h"
+#include "game/widgets/FullScreenTutorial.h"
 #include "game/progress/AchievementsManager.h"
 #include "game/progress/UserProfile.h"
 #include "game/screens/LockedDialog.h"

@@ -5,7 +5,7 @@
 #include "core/SafeFormat.h"
 #include "game/app/TheGameOf.h"
 #include "game/progress/ApplicationData.h"
-#include "game/screens/GameRoot.h"
+#include "game/widgets/GameRoot.h"
 #include "game/screens/PlayerDialogs.h"
 #include "render/DrawingUtils.h"
 #include "sprites/SpriteSet.h"

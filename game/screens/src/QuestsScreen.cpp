@@ -12,7 +12,7 @@
 #include "game/gameplay/Marble.h"
 #include "game/progress/MiniQuestManager.h"
 #include "game/progress/UserProfile.h"
-#include "game/screens/ConfirmBuyDialog.h"
+#include "game/widgets/ConfirmBuyDialog.h"
 #include "game/screens/QuestsScrollItem.h"
 #include "ui/Image.h"
 #include "ui/TemplateRecords.h"

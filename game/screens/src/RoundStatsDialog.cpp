@@ -12,7 +12,7 @@
 #include "game/app/TheGameOf.h"
 #include "game/gameplay/ArenaManager.h"
 #include "game/gameplay/GameplaySurvival.h"
-#include "game/gameplay/TiledBGTutorial.h"
+#include "game/widgets/TiledBGTutorial.h"
 #include "game/progress/AchievementsManager.h"
 #include "game/progress/UserProfile.h"
 #include "game/screens/RoundStatsQuests.h"

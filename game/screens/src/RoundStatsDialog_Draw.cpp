@@ -4,10 +4,10 @@
 
 #include "game/app/TheGameOf.h"
 #include "game/gameplay/GameplaySurvival.h"
-#include "game/gameplay/TiledBGTutorial.h"
+#include "game/widgets/TiledBGTutorial.h"
 #include "game/progress/UserProfile.h"
 #include "game/screens/RoundStatsDialog.h"
-#include "game/screens/ScoreValue.h"
+#include "game/widgets/ScoreValue.h"
 #include "particles/ParticleSystem.h"
 #include "particles/ParticleSystemManager.h"
 #include "particles/ParticleSystemShape.h"

@@ -7,7 +7,7 @@
 #include "game/gameplay/ArenaManager.h"
 #include "game/progress/ApplicationData.h"
 #include "game/progress/UserProfile.h"
-#include "game/screens/ScoreValue.h"
+#include "game/widgets/ScoreValue.h"
 #include "render/DrawingHelpers.h"
 #include "sprites/SpriteSet.h"
 #include "ui/Text.h"

@@ -10,7 +10,7 @@
 #include "game/app/TheGameOf.h"
 #include "game/progress/InAppPurchaseManager.h"
 #include "game/progress/UserProfile.h"
-#include "game/screens/ScoreValue.h"
+#include "game/widgets/ScoreValue.h"
 #include "game/screens/SpriteLookups.h"
 #include "sprites/SpriteSet.h"
 #include "sprites/SpriteSetManager.h"

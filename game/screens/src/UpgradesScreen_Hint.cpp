@@ -3,7 +3,7 @@
 #include <new>
 
 #include "game/app/TheGameOf.h"
-#include "game/gameplay/TiledBGTutorial.h"
+#include "game/widgets/TiledBGTutorial.h"
 #include "game/progress/UserProfile.h"
 #include "game/screens/UpgradesScreen.h"
 #include "render/DibBitmap.h"

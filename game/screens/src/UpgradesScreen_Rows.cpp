@@ -6,7 +6,7 @@
 
 #include "game/app/TheGameOf.h"
 #include "game/progress/UserProfile.h"
-#include "game/screens/ScoreValue.h"
+#include "game/widgets/ScoreValue.h"
 #include "game/screens/UpgradesScreen.h"
 #include "render/DibBitmap.h"
 #include "render/DrawLine.h"

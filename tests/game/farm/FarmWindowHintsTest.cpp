@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "YardTestGame.h"
-#include "game/gameplay/TiledBGTutorial.h"
+#include "game/widgets/TiledBGTutorial.h"
 
 namespace {
 

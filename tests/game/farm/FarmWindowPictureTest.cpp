@@ -8,7 +8,7 @@
 #include <string>
 
 #include "YardTestGame.h"
-#include "game/gameplay/TiledBGTutorial.h"
+#include "game/widgets/TiledBGTutorial.h"
 
 namespace {
 

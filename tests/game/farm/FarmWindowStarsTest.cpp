@@ -8,7 +8,7 @@
 
 #include "YardTestGame.h"
 #include "app/GlobalConstants.h"
-#include "game/gameplay/JumpString.h"
+#include "game/widgets/JumpString.h"
 
 namespace {
 

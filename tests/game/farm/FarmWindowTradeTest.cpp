@@ -19,7 +19,7 @@
 #include "game/farm/Chicken.h"
 #include "game/farm/ComicForeground.h"
 #include "game/farm/FarmDecorObject.h"
-#include "game/screens/ConfirmBuyDialog.h"
+#include "game/widgets/ConfirmBuyDialog.h"
 #include "particles/RandomTables.h"
 #include "ui/Text.h"
 

@@ -8,7 +8,7 @@
 
 #include "RecordBytes.h"
 #include "game/gameplay/BezierCurve.h"
-#include "game/gameplay/GameplayMath.h"
+#include "game/widgets/GameplayMath.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "game/app/TheGame.h"
-#include "game/gameplay/JumpString.h"
+#include "game/widgets/JumpString.h"
 #include "game/gameplay/MarblePowerup.h"
 #include "particles/ParticleSystem.h"
 #include "particles/ParticleSystemManager.h"

@@ -8,7 +8,7 @@
 
 #include "GameplayTestGame.h"
 #include "RecordBytes.h"
-#include "game/gameplay/EffectRecords.h"
+#include "game/widgets/EffectRecords.h"
 #include "game/gameplay/MarblePowerup.h"
 #include "particles/ParticleSystem.h"
 #include "particles/ParticleSystemShape.h"

@@ -15,7 +15,7 @@
 
 #include "app/GlobalConstants.h"
 #include "game/gameplay/GameplaySurvival.h"
-#include "game/gameplay/JumpString.h"
+#include "game/widgets/JumpString.h"
 #include "game/gameplay/MarblePowerup.h"
 #include "particles/ParticleSystemManager.h"
 #include "platform/FrameDump.h"

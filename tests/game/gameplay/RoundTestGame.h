@@ -22,7 +22,7 @@
 #include "core/Parser.h"
 #include "game/gameplay/ArenaManager.h"
 #include "game/gameplay/GameplaySurvival.h"
-#include "game/gameplay/JumpString.h"
+#include "game/widgets/JumpString.h"
 #include "game/progress/AchievementsManager.h"
 #include "game/progress/ApplicationData.h"
 #include "game/progress/MiniQuestManager.h"

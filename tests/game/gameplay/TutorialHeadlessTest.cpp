@@ -20,7 +20,7 @@
 #include "core/LocManager2.h"
 #include "core/MemFile.h"
 #include "game/gameplay/GameplayTutorial.h"
-#include "game/gameplay/JumpString.h"
+#include "game/widgets/JumpString.h"
 #include "game/gameplay/Scenario.h"
 #include "game/progress/ApplicationData.h"
 #include "platform/FrameDump.h"

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "../screens/FrontEndTestGame.h"
-#include "game/gameplay/FullScreenTutorial.h"
-#include "game/gameplay/TiledBGTutorial.h"
+#include "game/widgets/FullScreenTutorial.h"
+#include "game/widgets/TiledBGTutorial.h"
 #include "game/screens/StartMenu.h"
 #include "sprites/SpriteSetManager.h"
 

@@ -21,7 +21,7 @@
 #include <string>
 
 #include "game/app/TheGame.h"
-#include "game/screens/GameRoot.h"
+#include "game/widgets/GameRoot.h"
 #include "platform/EglSurface.h"
 #include "shell/Program.h"
 #include "ui/Widget.h"

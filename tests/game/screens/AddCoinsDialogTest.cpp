@@ -17,7 +17,7 @@
 #include "ShopTestGame.h"
 #include "core/Parser.h"
 #include "ui/WidgetMakers.h"
-#include "game/screens/InAppWaitDlg.h"
+#include "game/widgets/InAppWaitDlg.h"
 #include "game/screens/PlayScreen.h"
 #include "game/screens/ShopScrollItemsDialog.h"
 #include "platform/Control.h"

@@ -16,8 +16,8 @@
 
 #include "FarmScreensTestGame.h"
 #include "game/screens/AddCoinsDialog.h"
-#include "game/screens/ConfirmBuyDialog.h"
-#include "game/screens/InAppWaitDlg.h"
+#include "game/widgets/ConfirmBuyDialog.h"
+#include "game/widgets/InAppWaitDlg.h"
 #include "game/screens/ShopScrollItem.h"
 #include "game/screens/ShopScrollItemsDialog.h"
 #include "render/DibBitmap.h"

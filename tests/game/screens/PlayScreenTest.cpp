@@ -14,7 +14,7 @@
 #include "core/MemFile.h"
 #include "core/Parser.h"
 #include "core/QuorvanStorage.h"
-#include "game/gameplay/FullScreenTutorial.h"
+#include "game/widgets/FullScreenTutorial.h"
 #include "game/progress/ApplicationData.h"
 #include "game/progress/InAppPurchaseManager.h"
 #include "game/screens/AddCoinsDialog.h"

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "FarmScreensTestGame.h"
-#include "game/screens/ConfirmBuyDialog.h"
+#include "game/widgets/ConfirmBuyDialog.h"
 #include "game/screens/QuestRowParts.h"
 #include "game/screens/QuestsScrollItem.h"
 #include "render/DibBitmap.h"

@@ -15,8 +15,8 @@
 
 #include "FarmScreensTestGame.h"
 #include "game/gameplay/GameplaySurvival.h"
-#include "game/gameplay/TiledBGTutorial.h"
-#include "game/screens/ConfirmBuyDialog.h"
+#include "game/widgets/TiledBGTutorial.h"
+#include "game/widgets/ConfirmBuyDialog.h"
 #include "game/screens/RoundStatsDialog.h"
 #include "game/screens/RoundStatsQuests.h"
 #include "particles/ParticleSystem.h"

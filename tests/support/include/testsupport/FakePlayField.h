@@ -4,7 +4,7 @@
 // follow the round's rules (strict comparisons on the centre in whole 24.8 pixels; the arrow 42
 // pixels ahead along the direction), so movement and colour-bomb tests see the real edges.
 
-#include "game/gameplay/EffectRecords.h"
+#include "game/widgets/EffectRecords.h"
 #include "game/gameplay/Marble.h"
 #include "game/gameplay/PlayField.h"
 #include "game/progress/UpgradeManager.h"

@@ -19,8 +19,8 @@
 #include "core/CommonString.h"
 #include "core/QuorvanArray.h"
 #include "game/farm/FarmYard.h"
-#include "game/gameplay/EffectRecords.h"
-#include "game/screens/GameRoot.h"
+#include "game/widgets/EffectRecords.h"
+#include "game/widgets/GameRoot.h"
 
 class CFarmObject;
 class CJumpStringManager;

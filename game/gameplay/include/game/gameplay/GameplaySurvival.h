@@ -26,11 +26,11 @@
 #include "core/CommonString.h"
 #include "core/QuorvanArray.h"
 #include "game/gameplay/BezierCurve.h"
-#include "game/gameplay/EffectRecords.h"
+#include "game/widgets/EffectRecords.h"
 #include "game/gameplay/Marble.h"
 #include "game/gameplay/PlayField.h"
 #include "game/progress/RunningRound.h"
-#include "game/screens/GameRoot.h"
+#include "game/widgets/GameRoot.h"
 
 struct Arena;
 class CJumpStringManager;

@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "core/Common.h"
-#include "game/screens/GameRoot.h"
+#include "game/widgets/GameRoot.h"
 
 class CBitmapFontText;
 class CQuorvanTextFormat;

@@ -14,8 +14,8 @@
 // thread only.
 
 #include "core/QuorvanArray.h"
-#include "game/screens/DrawnScrollList.h"
-#include "game/screens/GameRoot.h"
+#include "game/widgets/DrawnScrollList.h"
+#include "game/widgets/GameRoot.h"
 
 class CBitmapFontText;
 class CQuorvanTextFormat;

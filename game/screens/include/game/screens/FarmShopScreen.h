@@ -15,7 +15,7 @@
 // manager, the coin shop's answers, the game object's profile and coin counter. Main thread only.
 
 #include "core/CommonString.h"
-#include "game/screens/GameRoot.h"
+#include "game/widgets/GameRoot.h"
 #include "ui/ScrollDialog.h"
 #include "ui/TabControl.h"
 

@@ -11,7 +11,7 @@
 
 #include "core/CommonString.h"
 #include "core/QuorvanArray.h"
-#include "game/screens/GameRoot.h"
+#include "game/widgets/GameRoot.h"
 
 class CSpriteSet;
 class XProgress;

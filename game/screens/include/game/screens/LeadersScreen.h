@@ -14,8 +14,8 @@
 // and the sound "SFX_APPLAUSE". Main thread only.
 
 #include "core/QuorvanArray.h"
-#include "game/screens/DrawnScrollList.h"
-#include "game/screens/GameRoot.h"
+#include "game/widgets/DrawnScrollList.h"
+#include "game/widgets/GameRoot.h"
 #include "ui/TabControl.h"
 
 class CXLeadersScrollDialog;

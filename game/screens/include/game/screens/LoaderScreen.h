@@ -15,7 +15,7 @@
 
 #include "core/Common.h"
 #include "core/CommonString.h"
-#include "game/screens/GameRoot.h"
+#include "game/widgets/GameRoot.h"
 
 class IDibBitmap;
 class CQuorvanParticleSystemShape2;

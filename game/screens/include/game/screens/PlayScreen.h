@@ -13,7 +13,7 @@
 
 #include "core/Common.h"
 #include "core/QuorvanArray.h"
-#include "game/screens/GameRoot.h"
+#include "game/widgets/GameRoot.h"
 
 class CFullScreenTutorial;
 class CXPlayScreenArenaButton;

@@ -11,7 +11,7 @@
 // mini-quest managers, the game object's profile and coin counter. Main thread only.
 
 #include "core/CommonString.h"
-#include "game/screens/GameRoot.h"
+#include "game/widgets/GameRoot.h"
 #include "ui/ScrollDialog.h"
 #include "ui/TabControl.h"
 

@@ -12,7 +12,7 @@
 #include "core/Common.h"
 #include "core/QuorvanArray.h"
 #include "game/progress/Bouncer.h"
-#include "game/screens/GameRoot.h"
+#include "game/widgets/GameRoot.h"
 
 class CQuorvanParticleSystem2;
 class CQuorvanParticleSystemShape2;

@@ -15,7 +15,7 @@
 #include "core/Common.h"
 #include "game/progress/Bouncer.h"
 #include "game/progress/UpgradeManager.h"
-#include "game/screens/GameRoot.h"
+#include "game/widgets/GameRoot.h"
 #include "ui/GameDialog.h"
 #include "ui/ScrollDialog.h"
 

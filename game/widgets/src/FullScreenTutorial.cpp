@@ -1,4 +1,4 @@
-#include "game/gameplay/FullScreenTutorial.h"
+#include "game/widgets/FullScreenTutorial.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,5 +1,5 @@
 // The self-drawn scrolling list: set-up, input, motion and the shared drawing.
-#include "game/screens/DrawnScrollList.h"
+#include "game/widgets/DrawnScrollList.h"
 
 #include <algorithm>
 

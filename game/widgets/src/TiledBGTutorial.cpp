@@ -1,4 +1,4 @@
-#include "game/gameplay/TiledBGTutorial.h"
+#include "game/widgets/TiledBGTutorial.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 // The tiled hint with 16 x 16 tiles: the panel in whole tiles around the requested rectangle and
 // its text, the close button in its corner, the black arrow towards a widget, and the nine-patch
 // read back from the pixels.
-#include "game/gameplay/TiledBGTutorial.h"
+#include "game/widgets/TiledBGTutorial.h"
 
 #include <gtest/gtest.h>
 

@@ -2,13 +2,13 @@
 // price) grouped by commas in the message, translated formats filled safely, the player's coins
 // in the cannot-buy dialog, an unknown object failing the dialog, and the icon fitted into
 // 106 x 128 without being enlarged, drawn centred on its frame at the dialog's opacity.
-#include "game/screens/ConfirmBuyDialog.h"
+#include "game/widgets/ConfirmBuyDialog.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "ScreensTestGame.h"
+#include "../screens/ScreensTestGame.h"
 #include "core/LocManager2.h"
 #include "game/farm/FarmManager.h"
 #include "game/screens/AddCoinsButton.h"

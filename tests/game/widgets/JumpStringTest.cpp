@@ -5,9 +5,9 @@
 #include <cmath>
 #include <string>
 
-#include "GameplayTestGame.h"
-#include "RecordBytes.h"
-#include "game/gameplay/JumpString.h"
+#include "../gameplay/GameplayTestGame.h"
+#include "../gameplay/RecordBytes.h"
+#include "game/widgets/JumpString.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "game/gameplay/FocusedTutorial.h"
+#include "game/widgets/FocusedTutorial.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,14 +1,14 @@
 // The hint overlays' shared protocol: the sets they need, the fade in to 220 and out to finished,
 // the base's empty hit test and drawing, and the bobbing's turn at either bound.
-#include "game/gameplay/FocusedTutorial.h"
+#include "game/widgets/FocusedTutorial.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
 #include "OverlayTestGame.h"
-#include "game/gameplay/FullScreenTutorial.h"
-#include "game/gameplay/TiledBGTutorial.h"
+#include "game/widgets/FullScreenTutorial.h"
+#include "game/widgets/TiledBGTutorial.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 // One floating text: its appear, hold, settle and vanish steps, its drawing and its record.
-#include "game/gameplay/JumpString.h"
+#include "game/widgets/JumpString.h"
 
 #include <algorithm>
 
-#include "RecordReading.h"
+#include "game/widgets/RecordReading.h"
 #include "app/GameBase.h"
 #include "core/Serializer.h"
-#include "game/gameplay/GameplayMath.h"
+#include "game/widgets/GameplayMath.h"
 #include "game/gameplay/PlayField.h"
 #include "render/DibBitmap.h"
 #include "render/DrawingHelpers.h"

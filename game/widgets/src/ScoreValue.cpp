@@ -1,4 +1,4 @@
-#include "game/screens/ScoreValue.h"
+#include "game/widgets/ScoreValue.h"
 
 #include <algorithm>
 #include <cmath>

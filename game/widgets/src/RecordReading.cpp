@@ -1,4 +1,4 @@
-#include "RecordReading.h"
+#include "game/widgets/RecordReading.h"
 
 #include <cstdlib>
 

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "../screens/ScreensTestGame.h"
-#include "game/gameplay/JumpString.h"
+#include "game/widgets/JumpString.h"
 #include "sprites/SpriteSet.h"
 #include "sprites/SpriteSetManager.h"
 #include "testsupport/FakePlayField.h"

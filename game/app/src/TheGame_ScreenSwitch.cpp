@@ -3,7 +3,7 @@
 // unless it is loaded already.
 #include "game/app/TheGame.h"
 #include "game/progress/UserProfile.h"
-#include "game/screens/GameRoot.h"
+#include "game/widgets/GameRoot.h"
 #include "game/screens/GroupSetLoader.h"
 #include "game/screens/LoaderScreen.h"
 #include "sprites/SpriteSetManager.h"

@@ -2,9 +2,9 @@
 // explosion starts finished and white.
 #include <gtest/gtest.h>
 
-#include "RecordBytes.h"
+#include "../gameplay/RecordBytes.h"
 #include "core/Serializer.h"
-#include "game/gameplay/EffectRecords.h"
+#include "game/widgets/EffectRecords.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "game/gameplay/EffectRecords.h"
+#include "game/widgets/EffectRecords.h"
 
 #include "core/Serializer.h"
 

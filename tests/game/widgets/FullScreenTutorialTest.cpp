@@ -1,7 +1,7 @@
 // The full-screen hint on a 320 x 480 screen: where its text, arrow and close button go for
 // targets above and below the middle, the spot's glide, the text's late fade-in, the darkness
 // around the spot and the arrow turned to the target, read back from the pixels.
-#include "game/gameplay/FullScreenTutorial.h"
+#include "game/widgets/FullScreenTutorial.h"
 
 #include <gtest/gtest.h>
 

@@ -2,13 +2,13 @@
 // about a point below each spoke, the leading one 30 degrees on every second frame and the others
 // fading behind it, each with a shadow first. The spokes' places are worked out here from the
 // geometry (a spoke of height h turns about a point 1.59375 h below its top, drawn at 0.8).
-#include "game/screens/InAppWaitDlg.h"
+#include "game/widgets/InAppWaitDlg.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "ScreensTestGame.h"
+#include "../screens/ScreensTestGame.h"
 #include "ui/WidgetMakers.h"
 
 namespace {

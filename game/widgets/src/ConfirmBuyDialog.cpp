@@ -1,4 +1,4 @@
-#include "game/screens/ConfirmBuyDialog.h"
+#include "game/widgets/ConfirmBuyDialog.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,7 +2,7 @@
 // puts the caption, the icon, the "x" and the number, read back from the pixels of a headless
 // OpenGL ES screen. The texts are drawn with block fonts (every glyph a solid cell), so each text
 // covers exactly its measured width; the icons are plain squares.
-#include "game/screens/ScoreValue.h"
+#include "game/widgets/ScoreValue.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <cmath>
 #include <string>
 
-#include "ScreensTestGame.h"
+#include "../screens/ScreensTestGame.h"
 #include "render/DrawingHelpers.h"
 #include "sprites/SpriteSetManager.h"
 

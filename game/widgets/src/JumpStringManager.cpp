@@ -3,11 +3,11 @@
 #include <new>
 #include <string_view>
 
-#include "RecordReading.h"
+#include "game/widgets/RecordReading.h"
 #include "app/GameBase.h"
 #include "core/Serializer.h"
 #include "game/app/TheGame.h"
-#include "game/gameplay/JumpString.h"
+#include "game/widgets/JumpString.h"
 #include "game/gameplay/Marble.h"
 #include "game/gameplay/PlayField.h"
 

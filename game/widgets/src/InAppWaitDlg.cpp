@@ -1,4 +1,4 @@
-#include "game/screens/InAppWaitDlg.h"
+#include "game/widgets/InAppWaitDlg.h"
 
 #include <algorithm>
 

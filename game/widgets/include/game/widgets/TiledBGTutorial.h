@@ -6,7 +6,7 @@
 // thread only.
 #pragma once
 
-#include "game/gameplay/FocusedTutorial.h"
+#include "game/widgets/FocusedTutorial.h"
 
 class CTiledBGTutorial : public CFocusedTutorial {
 public:

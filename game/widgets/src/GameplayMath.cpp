@@ -1,4 +1,4 @@
-#include "game/gameplay/GameplayMath.h"
+#include "game/widgets/GameplayMath.h"
 
 #include <cmath>
 #include <cstdlib>

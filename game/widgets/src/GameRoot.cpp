@@ -1,5 +1,5 @@
 // The screen root's transition, drawing, initialisation and widget factory.
-#include "game/screens/GameRoot.h"
+#include "game/widgets/GameRoot.h"
 
 #include <algorithm>
 #include <iterator>
@@ -10,7 +10,7 @@
 #include "game/farm/FarmProgress.h"
 #include "game/news/NewsWidgets.h"
 #include "game/screens/AddCoinsDialog.h"
-#include "game/screens/InAppWaitDlg.h"
+#include "game/widgets/InAppWaitDlg.h"
 #include "game/screens/PlayerDialogs.h"
 #include "game/screens/RoundStatsDialog.h"
 #include "game/screens/StatsDialog.h"

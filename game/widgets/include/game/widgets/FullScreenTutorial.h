@@ -5,7 +5,7 @@
 // host's part. Main thread only.
 #pragma once
 
-#include "game/gameplay/FocusedTutorial.h"
+#include "game/widgets/FocusedTutorial.h"
 
 class CFullScreenTutorial : public CFocusedTutorial {
 public:
