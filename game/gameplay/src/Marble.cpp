@@ -129,19 +129,6 @@ FIXED_FLOAT CMarble::GetDrawAngle() const {
     return gameplay::WrapDegrees(static_cast<std::int64_t>(m_nAngleOffset) + (180 + heading) * 256);
 }
 
-void GetRGBColorBasedOnType(int type, int& r, int& g, int& b) {
-    struct TRgb {
-        int r, g, b;
-    };
-    static constexpr TRgb kColors[4] = {{255, 0, 0}, {0, 255, 0}, {0, 255, 255}, {255, 255, 0}};
-    TRgb c{0, 0, 0};
-    if (type >= kMarbleRed && type <= kMarbleYellow) c = kColors[type];
-    if (type == kColorTypeWhite) c = TRgb{255, 255, 255};
-    r = c.r;
-    g = c.g;
-    b = c.b;
-}
-
 void GetColorNameBasedOnType(int type, CGameBase*, CommonString& out) {
     if (type >= kMarbleRed && type <= kMarbleYellow) out = kColorNames[type];
 }

@@ -5,7 +5,8 @@
 #include <cstdlib>
 #include <numbers>
 
-#include "game/app/TheGame.h"
+#include "app/GameBase.h"
+#include "game/progress/ProgressHost.h"
 #include "render/DibBitmap.h"
 #include "render/DrawingHelpers.h"
 #include "render/ImageRotatorScaler.h"
@@ -69,8 +70,8 @@ bool CFocusedTutorial::IsWithinCloseReach(int x, int y) const {
 }
 
 bool CFocusedTutorial::FormatTextBox(int width) {
-    auto* game = dynamic_cast<CTheGame*>(m_pGame);
-    m_pFont = game != nullptr ? game->m_Fonts[kGameFontSmall] : nullptr;
+    IProgressHost* host = ProgressHostOf(m_pGame);
+    m_pFont = host != nullptr ? host->GetGameFont(kGameFontSmall) : nullptr;
     if (m_pFont == nullptr || width <= 0) return false;
     m_pTextFormat = std::make_unique<CQuorvanTextFormat>();
     m_pTextFormat->m_nAlignment = 1;

@@ -3,11 +3,10 @@
 
 #include <algorithm>
 
-#include "game/widgets/RecordReading.h"
 #include "app/GameBase.h"
 #include "core/Serializer.h"
 #include "game/widgets/GameplayMath.h"
-#include "game/gameplay/PlayField.h"
+#include "game/widgets/RecordReading.h"
 #include "render/DibBitmap.h"
 #include "render/DrawingHelpers.h"
 #include "sprites/SpriteSet.h"
@@ -183,7 +182,7 @@ bool CJumpString::IsShown() const {
            m_nScaleY > 0 && m_nAlpha > 0;
 }
 
-void CJumpString::Draw(IDibBitmap* dst, IPlayField* field) {
+void CJumpString::Draw(IDibBitmap* dst, IJumpStringArea* field) {
     if (!IsShown() || dst == nullptr) return;
     const TJumpStringParams& p = *m_pParams;
     CBitmapFontText* font = p.font;
@@ -199,7 +198,7 @@ void CJumpString::Draw(IDibBitmap* dst, IPlayField* field) {
     DrawDecoration(dst, field, m_nRightDecoration, Clamp32(static_cast<std::int64_t>(left) + width), false);
 }
 
-void CJumpString::DrawDecoration(IDibBitmap* dst, IPlayField* field, int which, FIXED_FLOAT_16 edgeX, bool left) {
+void CJumpString::DrawDecoration(IDibBitmap* dst, IJumpStringArea* field, int which, FIXED_FLOAT_16 edgeX, bool left) {
     IDibBitmap* image = nullptr;
     if (which == 1) image = field->GetCoinIconImage();
     if (which == 2 || which == 3) {

@@ -3,13 +3,12 @@
 #include <new>
 #include <string_view>
 
-#include "game/widgets/RecordReading.h"
 #include "app/GameBase.h"
 #include "core/Serializer.h"
-#include "game/app/TheGame.h"
+#include "game/progress/ProgressHost.h"
+#include "game/widgets/ColourTypes.h"
 #include "game/widgets/JumpString.h"
-#include "game/gameplay/Marble.h"
-#include "game/gameplay/PlayField.h"
+#include "game/widgets/RecordReading.h"
 
 namespace {
 
@@ -51,15 +50,15 @@ const TJumpStyle* FindStyle(const CommonString& style) {
 
 }  // namespace
 
-CJumpStringManager::CJumpStringManager(CGameBase* game, IPlayField* field) : m_pGame(game), m_pField(field) {
+CJumpStringManager::CJumpStringManager(CGameBase* game, IJumpStringArea* field) : m_pGame(game), m_pField(field) {
     m_Texts.growBy = 1;
 }
 
 CBitmapFontText* CJumpStringManager::FontForStyle(const CommonString& style) const {
     const TJumpStyle* row = FindStyle(style);
-    auto* game = dynamic_cast<CTheGame*>(m_pGame);
-    if (row == nullptr || game == nullptr) return nullptr;
-    return game->m_Fonts[row->smallFont ? kGameFontSmall : kGameFontButton];
+    IProgressHost* host = ProgressHostOf(m_pGame);
+    if (row == nullptr || host == nullptr) return nullptr;
+    return host->GetGameFont(row->smallFont ? kGameFontSmall : kGameFontButton);
 }
 
 int CJumpStringManager::ShowJumpString(const CommonString& text, const CommonString& style, int colourType,

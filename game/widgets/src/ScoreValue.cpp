@@ -4,7 +4,8 @@
 #include <cmath>
 #include <cstdint>
 
-#include "game/app/TheGame.h"
+#include "app/GameBase.h"
+#include "game/progress/ProgressHost.h"
 #include "render/DibBitmap.h"
 #include "render/DrawingHelpers.h"
 #include "render/GlesGlobals.h"
@@ -39,8 +40,8 @@ const TScoreLayout& LayoutOf(bool showIcon, bool small) {
 }
 
 CBitmapFontText* FontOf(CGameBase* game, const TScoreLayout& layout) {
-    auto* theGame = dynamic_cast<CTheGame*>(game);
-    return theGame != nullptr ? theGame->m_Fonts[layout.font] : nullptr;
+    IProgressHost* host = ProgressHostOf(game);
+    return host != nullptr ? host->GetGameFont(layout.font) : nullptr;
 }
 
 }  // namespace

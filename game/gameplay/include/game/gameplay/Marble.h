@@ -5,7 +5,7 @@
 // their paths, tests collisions, scores and removes them; it reads and sets the fields below
 // directly. CMarblePowerup (game/gameplay/MarblePowerup.h) derives from it.
 //
-// Also here: the colour and name of a colour type for the whole game, and the marble list of the
+// Also here: the name of a colour type (game/widgets/ColourTypes.h), and the marble list of the
 // round record.
 //
 // Depends on: the game object (sprite sets, rotator, back buffer) and the play field
@@ -19,6 +19,7 @@
 #include "core/CommonString.h"
 #include "core/QuorvanArray.h"
 #include "game/gameplay/BezierCurve.h"
+#include "game/widgets/ColourTypes.h"
 
 class CGameBase;
 class CQuorvanImageRotatorScaler;
@@ -26,15 +27,6 @@ class CSpriteSet;
 class IDibBitmap;
 class IFile;
 class IPlayField;
-
-// Colour types: the four marble colours, and 100 + kind for the power-ups. 10 is white for the
-// callers of GetRGBColorBasedOnType.
-inline constexpr int kMarbleRed = 0;
-inline constexpr int kMarbleGreen = 1;
-inline constexpr int kMarbleBlue = 2;
-inline constexpr int kMarbleYellow = 3;
-inline constexpr int kColorTypeWhite = 10;
-inline constexpr int kPowerUpTypeBase = 100;
 
 class CMarble {
 public:
@@ -141,8 +133,6 @@ protected:
     void PlaySound(const char* name) const;
 };
 
-// The RGB of a colour type: red, green, cyan (blue), yellow, and white for 10; black otherwise.
-void GetRGBColorBasedOnType(int type, int& r, int& g, int& b);
 // "Red", "Green", "Blue" or "Yellow" for 0 .. 3; other types leave out unchanged. The game
 // pointer is not used.
 void GetColorNameBasedOnType(int type, CGameBase* game, CommonString& out);

@@ -11,6 +11,7 @@
 
 #include "core/Common.h"
 #include "core/QuorvanArray.h"
+#include "game/widgets/JumpString.h"
 
 class CMarble;
 class CSpriteSet;
@@ -21,11 +22,9 @@ struct CAnimation;
 struct CRay;
 struct CBomb;
 
-class IPlayField {
+class IPlayField : public IJumpStringArea {
 public:
-    // ---- The area --------------------------------------------------------------------------
-    // The play rectangle in FIXED_FLOAT screen pixels.
-    virtual TRect2D GetPlayRect() = 0;
+    // ---- The area (and, from IJumpStringArea, the play rectangle and the coin pictures) ------
     // The marble's centre lies strictly inside the rectangle widened by 14 pixels on every side.
     virtual bool IsMarbleInPlayRect(CMarble* marble) = 0;
     // IsMarbleInPlayRect, or the point 42 pixels ahead along its direction lies strictly inside
@@ -36,8 +35,6 @@ public:
     virtual IDibBitmap* GetGlowImage() = 0;       // first sprite of "Flare": the combo glow ring
     virtual IDibBitmap* GetDangerImage() = 0;     // first sprite of "DangerCircle"
     virtual IDibBitmap* GetBombRangeImage() = 0;  // first sprite of "BombRange", radius 128 pixels
-    virtual IDibBitmap* GetCoinIconImage() = 0;   // "ui\gameplay\game_coins"
-    virtual CSpriteSet* GetArenaCoinSet() = 0;    // the arena's coin sprite set
     // The colour-bomb set of a colour mask (bit 0 red, 1 green, 2 blue, 3 yellow); null for the
     // masks without a set and outside 0 .. 15.
     virtual CSpriteSet* GetColorBombSet(int colourMask) = 0;

@@ -3,10 +3,11 @@
 // runs a small state machine (delay, appear, hold or settle, vanish) and moves at a constant
 // velocity; CJumpStringManager owns them, makes them from a style name, runs and draws them and
 // saves them with the round. The gameplay screen and the yard screen each own one manager; only
-// the gameplay screen's has a play field, and only texts over a play field get coin decorations.
+// the gameplay screen's has a play area, and only texts over a play area get coin decorations.
 //
-// Depends on: the game object (its cached fonts, the rotator's ease curve) and, for the coin
-// decorations, the play field. Units: positions, velocities and scales 16.16. Main thread only.
+// Depends on: the game (its fonts through IProgressHost, the rotator's ease curve) and, for the
+// coin decorations, the area the texts float over (IJumpStringArea, which the round's play field
+// is). Units: positions, velocities and scales 16.16. Main thread only.
 #pragma once
 
 #include "core/Common.h"
@@ -15,10 +16,26 @@
 
 class CBitmapFontText;
 class CGameBase;
+class CSpriteSet;
 class IDibBitmap;
 class IFile;
-class IPlayField;
 struct SerializeHelper2;
+
+// What floating texts ask of the area they float over (the round's play field): where it lies, for
+// the texts that head for its middle, and the coin pictures some texts are decorated with.
+class IJumpStringArea {
+public:
+    // The play rectangle in FIXED_FLOAT screen pixels.
+    virtual TRect2D GetPlayRect() = 0;
+    // "ui\gameplay\game_coins": the round's coin icon; null when missing.
+    virtual IDibBitmap* GetCoinIconImage() = 0;
+    // The arena's coin sprite set; null when missing.
+    virtual CSpriteSet* GetArenaCoinSet() = 0;
+
+protected:
+    // Areas are never deleted through this interface.
+    ~IJumpStringArea() = default;
+};
 
 // The style of one text.
 struct TJumpStringParams {
@@ -56,8 +73,8 @@ public:
     // above 0.
     bool IsShown() const;
     // The text centred on its position, scaled; coin decorations beside it when it has some and
-    // a play field is given.
-    void Draw(IDibBitmap* dst, IPlayField* field);
+    // a play area is given.
+    void Draw(IDibBitmap* dst, IJumpStringArea* field);
     // The saved fields of the text and its params (not the font): 1, or 0 when a value did not
     // move whole, a text is longer than the bytes left, or a state or mode is out of range.
     int Serialize(SerializeHelper2& h);
@@ -85,14 +102,14 @@ private:
     void RunSettle();
     void RunVanish();
     void StartVanish();
-    void DrawDecoration(IDibBitmap* dst, IPlayField* field, int which, FIXED_FLOAT_16 edgeX, bool left);
+    void DrawDecoration(IDibBitmap* dst, IJumpStringArea* field, int which, FIXED_FLOAT_16 edgeX, bool left);
 };
 
 class CJumpStringManager {
 public:
-    // The field is the round's, or null (the yard): then texts get no coin decorations and a
-    // "coin" text heads for the screen's centre.
-    CJumpStringManager(CGameBase* game, IPlayField* field);
+    // The area is the round's play field, or null (the yard): then texts get no coin decorations
+    // and a "coin" text heads for the screen's centre.
+    CJumpStringManager(CGameBase* game, IJumpStringArea* field);
     CJumpStringManager(const CJumpStringManager&) = delete;
     CJumpStringManager& operator=(const CJumpStringManager&) = delete;
     virtual ~CJumpStringManager() = default;
@@ -120,6 +137,6 @@ public:
     CBitmapFontText* FontForStyle(const CommonString& style) const;
 
     CGameBase* m_pGame;
-    IPlayField* m_pField;
+    IJumpStringArea* m_pField;
     CQuorvanObjPtrArray<CJumpString*> m_Texts;  // creation order; growth step 1
 };

@@ -5,7 +5,7 @@
 // draws through DrawScoreValue. Both functions keep no state.
 //
 // Depends on: render (stretched sprites, blend modes, comma grouping), text (scaled text), the
-// game object's fonts "FontButtonNormal" and "FontSmall". The icon and the texts go through the
+// game's fonts "FontButtonNormal" and "FontSmall" (IProgressHost::GetGameFont). The icon and the texts go through the
 // GL ES paths (DrawStretched, TextOutF), as every screen of the game draws. Main thread only.
 
 #include "core/Common.h"
