@@ -3,7 +3,6 @@
 // unless it is loaded already.
 #include "game/app/TheGame.h"
 #include "game/progress/UserProfile.h"
-#include "game/widgets/GameRoot.h"
 #include "game/screens/GroupSetLoader.h"
 #include "game/screens/LoaderScreen.h"
 #include "sprites/SpriteSetManager.h"
@@ -33,14 +32,13 @@ void LoadGroupThenDeliver(CTheGame* game, const TSavedMessage& message, const ch
 
 }  // namespace
 
-void XGameRoot::CheckAndSendSavedMessage() {
-    // Copies first: opening the group loader, or delivering the message, deletes every open screen
-    // and this root among them. Nothing of the root is used below; `self` is only passed on as the
-    // sender, which no receiver reads once the screens are gone.
-    CTheGame* const game = TheGame();
-    const TSavedMessage message = GetSavedMessage();
-    CXElement* const self = this;
-    if (game == nullptr || message.code == 0) return;
+void CTheGame::DeliverScreenSwitch(CXElement* sender, const TSavedMessage& message) {
+    // Opening the group loader, or delivering the message, deletes every open screen and the
+    // sender among them: it is only passed on as the sender, which no receiver reads once the
+    // screens are gone.
+    CTheGame* const game = this;
+    CXElement* const self = sender;
+    if (message.code == 0) return;
 
     // The finishing screen is the group loader itself, which re-posts the message it was given.
     if (game->m_pGroupSetLoader != nullptr) {

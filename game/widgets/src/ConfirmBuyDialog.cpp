@@ -6,10 +6,10 @@
 
 #include "core/LocManager2.h"
 #include "core/SafeFormat.h"
-#include "game/app/TheGameOf.h"
-#include "game/farm/FarmDefs.h"
-#include "game/farm/FarmManager.h"
+#include "app/GameBase.h"
+#include "game/progress/ApplicationData.h"
 #include "game/progress/UserProfile.h"
+#include "game/widgets/WidgetsHost.h"
 #include "render/DibBitmap.h"
 #include "render/DrawingHelpers.h"
 #include "render/ImageRotatorScaler.h"
@@ -58,10 +58,9 @@ CXConfirmBuyDialog::~CXConfirmBuyDialog() = default;
 
 int CXConfirmBuyDialog::OnInitWidget() {
     if (!XDialog::OnInitWidget()) return 0;
-    CTheGame* game = TheGameOf(this);
-    CFarmManager* farm = game != nullptr ? game->m_pFarmManager : nullptr;
-    m_pObjectDef = farm != nullptr ? farm->GetFarmObjectDef(m_ObjectName) : nullptr;
-    if (m_pObjectDef == nullptr) return 0;
+    IWidgetsHost* host = WidgetsHostOf(GetGamePtr());
+    m_bKnown = host != nullptr && host->FindShopItem(m_ObjectName, m_Item);
+    if (!m_bKnown) return 0;
     FillNameText();
     FillMessageText();
     ChooseIcon();
@@ -72,8 +71,8 @@ int CXConfirmBuyDialog::OnInitWidget() {
 void CXConfirmBuyDialog::FillNameText() {
     XText* text = FindText(this, m_nMode == kCannotBuy ? "txt_cant_buy_name" : "txt_confirm_name");
     if (text == nullptr) return;
-    const FarmObjectDef& def = *m_pObjectDef;
-    CTheGame* game = TheGameOf(this);
+    const TShopItemFacts& def = m_Item;
+    IElementHost* game = GetGamePtr();
     CLocManager2* loc = game != nullptr ? game->GetLocManager() : nullptr;
     // Without a localisation table the plain name stands in for the localised one.
     if (def.nameId.Length() > 0 && loc != nullptr)
@@ -88,15 +87,14 @@ void CXConfirmBuyDialog::FillMessageText() {
                                              : "txt_confirm2";
     XText* text = FindText(this, id);
     if (text == nullptr) return;
-    const int price =
-        m_nMode == kConfirmSell ? CFarmManager::CalcDiscountedSellPrice(m_pObjectDef) : m_pObjectDef->price;
+    const int price = m_nMode == kConfirmSell ? m_Item.sellPrice : m_Item.price;
     // The caption is a translator's text: only its "%s" takes the price, nothing else is trusted.
     SetText(text, SafeFormat(text->GetCaption().GetDataConst(), {FormatWithCommas(price)}));
 }
 
 IDibBitmap* CXConfirmBuyDialog::FindIcon(const CommonString& setName) {
-    CTheGame* game = TheGameOf(this);
-    CSpriteSetManager* sets = game != nullptr ? game->m_pSpriteSetManager : nullptr;
+    IElementHost* game = GetGamePtr();
+    CSpriteSetManager* sets = game != nullptr ? game->GetSpriteSetManager() : nullptr;
     if (sets == nullptr || setName.Length() == 0) return nullptr;
     const CSpriteSet* set = sets->GetSpriteSetNamed(setName.GetDataConst());
     IDibBitmap* frame = set != nullptr ? set->GetFrame(0) : nullptr;
@@ -105,14 +103,13 @@ IDibBitmap* CXConfirmBuyDialog::FindIcon(const CommonString& setName) {
 }
 
 void CXConfirmBuyDialog::ChooseIcon() {
-    const FarmObjectDef& def = *m_pObjectDef;
     // The shop icon is drawn as it is; the object's own picture is fitted into the frame.
-    if (IDibBitmap* icon = FindIcon(def.iconSprite)) {
+    if (IDibBitmap* icon = FindIcon(m_Item.iconSprite)) {
         m_pIcon = icon;
         m_nIconScale = kFixed16One;
         return;
     }
-    if (IDibBitmap* picture = FindIcon(def.sprite.Length() > 0 ? def.sprite : def.id)) {
+    if (IDibBitmap* picture = FindIcon(m_Item.picture)) {
         m_pIcon = picture;
         m_nIconScale = FitConfirmBuyIcon(picture->m_Width, picture->m_Height);
     }
@@ -121,8 +118,7 @@ void CXConfirmBuyDialog::ChooseIcon() {
 void CXConfirmBuyDialog::UpdateCurrentCoinsAmount() {
     if (m_nMode != kCannotBuy) return;
     auto* button = dynamic_cast<XButton*>(FindChildWithWidgetId("btn_can_buy_addcoins"));
-    CTheGame* game = TheGameOf(this);
-    const TUserProfile* profile = game != nullptr ? game->GetCurrentProfile() : nullptr;
+    const TUserProfile* profile = CurrentProfileOf(dynamic_cast<CGameBase*>(GetGamePtr()));
     if (button == nullptr || profile == nullptr) return;
     button->SetCaption(FormatWithCommas(profile->m_nCoins));
 }
@@ -130,8 +126,8 @@ void CXConfirmBuyDialog::UpdateCurrentCoinsAmount() {
 void CXConfirmBuyDialog::Draw() {
     XGameDialog::Draw();
     const int alphaOffset = (GetOpacity() - kOpacityFull) >> 8;
-    CTheGame* game = TheGameOf(this);
-    CQuorvanImageRotatorScaler* rotator = game != nullptr ? game->m_pRotatorScaler : nullptr;
+    IElementHost* game = GetGamePtr();
+    CQuorvanImageRotatorScaler* rotator = game != nullptr ? game->GetRotatorScaler() : nullptr;
     IDibBitmap* back = GetBackBuffer();
     // Looked up each frame: an action may have removed the frame since.
     XWidget* iconFrame = FindChildWithWidgetId("img_icon_frame");

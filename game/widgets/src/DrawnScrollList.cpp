@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "game/app/TheGameOf.h"
+#include "app/GameBase.h"
 #include "render/DibBitmap.h"
 #include "render/DrawLine.h"
 #include "render/DrawingUtils.h"
@@ -30,10 +30,9 @@ bool CXDrawnScrollList::InitList() {
     if (!XDialog::OnInitWidget()) return false;
     m_nModalKind = kModalChildren;
     SetModal(false);
-    CTheGame* game = TheGameOf(this);
-    CSpriteSet* edge = game != nullptr && game->m_pSpriteSetManager != nullptr
-                           ? game->m_pSpriteSetManager->GetSpriteSetNamed("ScrollerEdge")
-                           : nullptr;
+    auto* game = dynamic_cast<CGameBase*>(GetGamePtr());
+    CSpriteSetManager* sets = game != nullptr ? game->GetSpriteSetManager() : nullptr;
+    CSpriteSet* edge = sets != nullptr ? sets->GetSpriteSetNamed("ScrollerEdge") : nullptr;
     if (edge == nullptr || !edge->AddReference()) return false;
     m_pEdgeSet = edge;
     m_pBarTop = edge->GetNumFrames() > 1 ? edge->GetFrame(0) : nullptr;

@@ -4,16 +4,9 @@
 #include <algorithm>
 #include <iterator>
 
+#include "app/GameBase.h"
 #include "audio/SoundManager.h"
-#include "game/app/TheGameOf.h"
-#include "game/farm/FarmDefs.h"
-#include "game/farm/FarmProgress.h"
-#include "game/news/NewsWidgets.h"
-#include "game/screens/AddCoinsDialog.h"
-#include "game/widgets/InAppWaitDlg.h"
-#include "game/screens/PlayerDialogs.h"
-#include "game/screens/RoundStatsDialog.h"
-#include "game/screens/StatsDialog.h"
+#include "game/widgets/WidgetsHost.h"
 #include "render/DibBitmap.h"
 #include "render/DrawingHelpers.h"
 #include "render/DrawingUtils.h"
@@ -40,38 +33,6 @@ constexpr FIXED_FLOAT kPostEffectTurnPerTick = 64;    // 0.25 degree
 constexpr FIXED_FLOAT_16 kPostEffectScale = 0x28000;  // 2.5
 constexpr int kPostEffectAlphaOffset = -220;
 
-// The round statistics, given the round that is running.
-XWidget* MakeRoundStatsDialog(CXElement* parent, TTemplate* templ, TWidget* record, const WidgetContext* placement) {
-    CTheGame* game = TheGameOf(parent);
-    CXGameplaySurvival* round = game != nullptr ? game->m_pGameplayScreen : nullptr;
-    return new (std::nothrow) CXRoundStatsDialog(parent, templ, record, placement, round);
-}
-
-// The game's classes for children made directly under a screen, by record kind and id; the first
-// matching row wins, and a record no row takes is built as the dialog's own class. A row whose
-// class is not written yet makes the game widget of its kind until its class takes the row.
-const TWidgetMakerRow kScreenWidgetMakers[] = {
-    {kWidgetButton, "btn_startmenu_news", MakeWidget<CXNewsButton>},
-    {kWidgetButton, nullptr, MakeWidget<XGameButton>},
-    {kWidgetDialog, "dlg_news", MakeWidget<CXNewsDialog>},
-    {kWidgetDialog, "dlg_EnterName", MakeWidget<CXEditName>},
-    {kWidgetDialog, "dlg_Players", MakeWidget<CXPlayers>},
-    {kWidgetDialog, "dlg_remove_user", MakeWidget<CXRemovePlayer>},
-    {kWidgetDialog, "dlg_lang", MakeWidget<CXLanguageDialog>},
-    {kWidgetDialog, "dlg_level_failed2", MakeRoundStatsDialog},
-    {kWidgetDialog, "dlg_addcoins", MakeWidget<CXAddCoinsFullScreenContainerDlg>},
-    {kWidgetDialog, "dlg_InAppWait", MakeWidget<CXInAppWaitDlg>},
-    {kWidgetDialog, "dlg_stats", MakeWidget<CXStatsDialog>},
-    {kWidgetDialog, nullptr, MakeWidget<XGameDialog>},
-    {kWidgetProgress, "pb_birds", MakeFarmProgress<kCategoryBirds>},
-    {kWidgetProgress, "pb_plants", MakeFarmProgress<kCategoryPlants>},
-    {kWidgetProgress, "pb_comfort", MakeFarmProgress<kCategoryComfort>},
-    {kWidgetProgress, "pb_decor", MakeFarmProgress<kCategoryDecor>},
-    {kWidgetProgress, nullptr, MakeWidget<XGameProgress>},
-    {kWidgetImage, "img_DlgBg2", MakeWidget<XGameStretchImage>},
-    {kWidgetImage, "img_bg", MakeWidget<XGameStretchImage>},
-};
-
 // A black band from top to bottom whose alpha runs from alphaTop to alphaBottom: one smooth-shaded
 // quad on GL, a transparent fill per row on a software back buffer.
 void DrawBlackGradient(CGameBase* game, IDibBitmap* dst, int width, int top, int bottom, int alphaTop,
@@ -91,8 +52,9 @@ void DrawBlackGradient(CGameBase* game, IDibBitmap* dst, int width, int top, int
     }
 }
 
-void PlayTransitionSound(CTheGame* game, const char* name) {
-    if (game != nullptr && game->m_pSoundManager != nullptr) (void)game->m_pSoundManager->PlaySoundFX(name, false);
+void PlayTransitionSound(CGameBase* game, const char* name) {
+    CSoundManager* sounds = game != nullptr ? game->GetSoundManager() : nullptr;
+    if (sounds != nullptr) (void)sounds->PlaySoundFX(name, false);
 }
 
 }  // namespace
@@ -107,7 +69,7 @@ XGameRoot::XGameRoot(CXElement* parent) : XCachedTemplateRoot(parent) {}
 
 XGameRoot::~XGameRoot() { SafeDelete(m_pLivePostEffectImage); }
 
-CTheGame* XGameRoot::TheGame() const { return TheGameOf(this); }
+CGameBase* XGameRoot::GameBase() const { return dynamic_cast<CGameBase*>(GetGamePtr()); }
 
 void XGameRoot::RunProcess() {
     // A child's message may switch the screen at once and delete this root with it.
@@ -123,10 +85,10 @@ int XGameRoot::OnInitWidget() {
     if (!XCachedTemplateRoot::OnInitWidget()) return 0;
     StartEffectIn();
     if (!m_bLivePostEffect) return 1;
-    CTheGame* game = TheGame();
+    CGameBase* game = GameBase();
     if (game == nullptr) return 0;
     // The sun keeps its full colour and alpha: it is drawn additively, where 16-bit banding shows.
-    bool& trueColour = game->m_RenderSwitches.m_bTrueColorImages;
+    bool& trueColour = game->RenderSwitches().m_bTrueColorImages;
     const bool before = trueColour;
     trueColour = true;
     const CommonString path = game->GetImagesDirectory() + CommonString("ui\\startmenu\\menu_sun2");
@@ -154,7 +116,8 @@ void XGameRoot::NoteFailure(const CommonString& why) {
 }
 
 XWidget* XGameRoot::CreateAndInitChild(TWidget* record, const WidgetContext* placement) {
-    if (TWidgetMaker make = FindWidgetMaker(kScreenWidgetMakers, record))
+    IWidgetsHost* host = WidgetsHostOf(GetGamePtr());
+    if (TWidgetMaker make = host != nullptr ? FindWidgetMaker(host->ScreenWidgetMakers(), record) : nullptr)
         return MakeAndInitWidget(make, this, m_pTemplate, record, placement);
     return XCachedTemplateRoot::CreateAndInitChild(record, placement);
 }
@@ -169,7 +132,7 @@ void XGameRoot::StartEffectOut() {
     m_nEffectProgress = 0;
     m_bEffectOut = true;
     m_bEffectIn = false;
-    PlayTransitionSound(TheGame(), "SFX_SCREEN_TRANSITION");
+    PlayTransitionSound(GameBase(), "SFX_SCREEN_TRANSITION");
 }
 
 int XGameRoot::RunEffectProgress() {
@@ -185,7 +148,7 @@ int XGameRoot::RunEffectProgress() {
         return 1;
     }
     if (m_bEffectIn) {
-        if (m_nEffectProgress == 0) PlayTransitionSound(TheGame(), "SFX_SCREEN_TRANSITION2");
+        if (m_nEffectProgress == 0) PlayTransitionSound(GameBase(), "SFX_SCREEN_TRANSITION2");
         m_nEffectProgress += kEffectStep;
         if (m_nEffectProgress > kCurtainFull - 1) m_bEffectIn = false;
         return 1;
@@ -199,7 +162,7 @@ void XGameRoot::DrawEffectProgress() {
 }
 
 void XGameRoot::DrawCurtain() {
-    CTheGame* game = TheGame();
+    CGameBase* game = GameBase();
     IDibBitmap* back = GetBackBuffer();
     if (game == nullptr || back == nullptr) return;
     const int w = back->m_Width;
@@ -218,12 +181,19 @@ void XGameRoot::DrawCurtain() {
 }
 
 void XGameRoot::DrawLivePostEffect() {
-    CTheGame* game = TheGame();
+    CGameBase* game = GameBase();
+    CQuorvanImageRotatorScaler* rotator = game != nullptr ? game->GetRotatorScaler() : nullptr;
     IDibBitmap* back = GetBackBuffer();
-    if (!m_bLivePostEffect || m_pLivePostEffectImage == nullptr || game == nullptr || back == nullptr ||
-        game->m_pRotatorScaler == nullptr)
-        return;
-    game->m_pRotatorScaler->DrawRotatedBitmapAdditive(m_pLivePostEffectImage, back, (back->m_Width / 2) << 8,
+    if (!m_bLivePostEffect || m_pLivePostEffectImage == nullptr || rotator == nullptr || back == nullptr) return;
+    rotator->DrawRotatedBitmapAdditive(m_pLivePostEffectImage, back, (back->m_Width / 2) << 8,
                                                       (back->m_Height / 2) << 8, m_nLivePostEffectAngle,
                                                       kPostEffectScale, 255, 255, 0, kPostEffectAlphaOffset, 0);
+}
+
+void XGameRoot::CheckAndSendSavedMessage() {
+    // Copied first: the delivery normally deletes every open screen, this root among them.
+    const TSavedMessage message = GetSavedMessage();
+    IWidgetsHost* host = WidgetsHostOf(GetGamePtr());
+    if (host == nullptr || message.code == 0) return;
+    host->DeliverScreenSwitch(this, message);
 }

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "game/app/TheGameOf.h"
+#include "app/GameBase.h"
 #include "render/DibBitmap.h"
 #include "render/ImageLoaders.h"
 #include "render/ImageRotatorScaler.h"
@@ -30,7 +30,7 @@ CXInAppWaitDlg::~CXInAppWaitDlg() { SafeDelete(m_pSpoke); }
 
 int CXInAppWaitDlg::OnInitWidget() {
     if (!XDialog::OnInitWidget()) return 0;
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = dynamic_cast<CGameBase*>(GetGamePtr());
     if (game == nullptr) return 0;
     const CommonString path = game->GetImagesDirectory() + CommonString("particles\\line_circle");
     m_pSpoke = ImageLoad(game, path.GetDataConst(), nullptr);
@@ -49,10 +49,11 @@ void CXInAppWaitDlg::RunProcess() {
 
 void CXInAppWaitDlg::Draw() {
     XGameDialog::Draw();
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = dynamic_cast<CGameBase*>(GetGamePtr());
+    CQuorvanImageRotatorScaler* rotator = game != nullptr ? game->GetRotatorScaler() : nullptr;
     IDibBitmap* back = GetBackBuffer();
     const int opacity = GetOpacity() >> 8;
-    if (opacity <= 0 || m_pSpoke == nullptr || game == nullptr || back == nullptr || game->m_pRotatorScaler == nullptr)
+    if (opacity <= 0 || m_pSpoke == nullptr || back == nullptr || rotator == nullptr)
         return;
     // The dialog covers the screen: without a size of its own it takes the back buffer's.
     const TCoordRect2D rect = GetDrawingRect();
@@ -65,10 +66,10 @@ void CXInAppWaitDlg::Draw() {
         if (angle < 0) angle += kFullTurn;
         const int alphaOffset = std::max(opacity - 255 - kSpokeFade * k, -255);
         const FIXED_FLOAT shadow = kShadowOffset << 8;
-        game->m_pRotatorScaler->DrawRotatedBitmapWithSourceOriginWithBlendMode(
+        rotator->DrawRotatedBitmapWithSourceOriginWithBlendMode(
             m_pSpoke, back, x + shadow, y + shadow, angle, pivotX, pivotY, kSpokeScale, kBlendMultiply, alphaOffset, 0,
             0, 0, 0);
-        game->m_pRotatorScaler->DrawRotatedBitmapWithSourceOriginWithBlendMode(
+        rotator->DrawRotatedBitmapWithSourceOriginWithBlendMode(
             m_pSpoke, back, x, y, angle, pivotX, pivotY, kSpokeScale, kBlendNormal, alphaOffset, 255, 255, 255, 0);
     }
 }

@@ -153,7 +153,7 @@ TEST_F(ConfirmBuyTest, EachModeShowsTheNameAndItsPriceGroupedByCommas) {
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(dialog->GetMode(), ConfirmBuyModeOf(c.record));
         EXPECT_EQ(std::string(dialog->GetObjectName().GetDataConst()), c.object);
-        ASSERT_NE(dialog->GetObjectDef(), nullptr);
+        ASSERT_TRUE(dialog->IsObjectKnown());
         EXPECT_EQ(Caption(dialog, c.nameId), c.name);
         EXPECT_EQ(Caption(dialog, c.messageId), c.message);
         SAFE_FREE_XELEMENT(dialog);

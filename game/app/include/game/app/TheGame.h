@@ -2,10 +2,11 @@
 // game-level service (the managers of progression, gameplay, farm and news, the style table, the
 // sprite sets, particles and sounds) and of the open screen.
 //
-// Depends on: every engine area through CGameBase; the game's own areas (progress, gameplay,
-// farm, screens, news) are owned here. Progression reaches back only through the host interface it
-// declares (IProgressHost), the news widgets through theirs (INewsHost); the game object implements
-// both. The others still reach back through the game pointer they keep.
+// Depends on: every engine area through CGameBase; the game's own areas (progress, news, widgets,
+// gameplay, farm, screens) are owned here. Progression reaches back only through the host
+// interface it declares (IProgressHost), the news widgets and the shared widgets through theirs
+// (INewsHost, IWidgetsHost); the game object implements them. The others still reach back
+// through the game pointer they keep.
 // Threads: main thread only.
 #pragma once
 
@@ -15,6 +16,8 @@
 #include "game/news/NewsHost.h"
 #include "game/progress/GameFonts.h"
 #include "game/progress/ProgressHost.h"
+#include "game/widgets/GameMessages.h"
+#include "game/widgets/WidgetsHost.h"
 #include "shell/PaymentGlue.h"
 
 class CBitmapFontText;
@@ -59,26 +62,6 @@ class IRunningRound;
 
 // The particle effects the game declares, in declaration order (their manager indexes).
 inline constexpr int kGameParticleEffectCount = 13;
-// Game messages: sent to the game object to switch screens (1017 goes from the game object to
-// the current screen when a purchase of boost points went through).
-enum : int {
-    MSG_RUN_START_MENU = 1001,
-    MSG_RUN_NEW_GAME = 1002,
-    MSG_RUN_LOADER = 1003,
-    MSG_RUN_ABOUT = 1004,
-    MSG_RUN_TUTORIAL = 1005,
-    MSG_RESUME_ARENA = 1006,
-    MSG_LANGUAGE_CHANGED = 1007,  // wparam the old language index, lparam the new one
-    MSG_RUN_PLAY_SCREEN = 1008,
-    MSG_RUN_FARM = 1009,
-    MSG_RUN_FARM_SHOP = 1010,  // lparam the shop tab
-    MSG_RUN_ACHIEVEMENTS = 1013,
-    MSG_RUN_LEADERBOARDS = 1014,   // wparam the message its OK button posts
-    MSG_RUN_QUESTS = 1016,         // wparam the first tab, lparam the return message
-    MSG_PURCHASES_CHANGED = 1017,  // wparam the catalogue entry's name (XIdParam)
-    MSG_RUN_UPGRADES = 1018,
-};
-
 // The screen classes the game object opens, one slot each.
 enum class EScreen {
     Gameplay,
@@ -104,7 +87,8 @@ extern int g_XP_xp_for_last_level;
 // The file names of music tracks 0 to 5, below the sounds directory.
 extern const char* const g_cs_OGG_FileNames[6];
 
-class CTheGame : public CGameBase, public IInAppPurchaseEvents, public IProgressHost, public INewsHost {
+class CTheGame : public CGameBase, public IInAppPurchaseEvents, public IProgressHost, public INewsHost,
+                 public IWidgetsHost {
 public:
     CTheGame();
     ~CTheGame() override;
@@ -185,6 +169,13 @@ public:
 
     // The sprite-set manager made by DefineSpriteSets_UI (null before).
     CSpriteSetManager* GetSpriteSetManager() override;
+
+    // ---- What the shared widgets ask (game/widgets/WidgetsHost.h) ----------------------------
+    // The screen roots' rows (game/screens/GameDialogWidgets.h) and the shop's facts of a farm
+    // object (TheGame_Widgets.cpp); the parked screen switch (TheGame_ScreenSwitch.cpp).
+    std::span<const TWidgetMakerRow> ScreenWidgetMakers() override;
+    void DeliverScreenSwitch(CXElement* sender, const TSavedMessage& message) override;
+    bool FindShopItem(const CommonString& name, TShopItemFacts& out) override;
 
     // ---- Start-up and resource declarations (TheGame_Init.cpp) -----------------------------
     // The rotator, the engine's start-up, the UI sprite sets, the effects, the sound table and

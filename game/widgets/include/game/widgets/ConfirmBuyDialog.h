@@ -9,16 +9,17 @@
 // "dlg_confirm_buy" to buy, "dlg_confirm_sell" to sell the selected object, "dlg_cant_buy" when
 // the player is short of coins.
 //
-// Depends on: ui (game dialog, text widgets, buttons); the game object's farm manager, sprite
-// sets, localisation, rotator and current profile (game/app, game/farm). Main thread only.
+// Depends on: ui (game dialog, text widgets, buttons); the game's sprite sets, localisation,
+// rotator and current profile; the shop's facts of the object through IWidgetsHost::FindShopItem.
+// Main thread only.
 #pragma once
 
 #include "core/Common.h"
 #include "core/CommonString.h"
+#include "game/widgets/WidgetsHost.h"
 #include "ui/GameDialog.h"
 
 class IDibBitmap;
-struct FarmObjectDef;
 
 // The dialog's modes.
 enum EConfirmBuyMode : int { kConfirmBuy = 0, kConfirmSell = 1, kCannotBuy = 2 };
@@ -40,7 +41,7 @@ public:
     ~CXConfirmBuyDialog() override;
 
     // The dialog's build, then the name and message texts, the icon and the coins: 0 when the
-    // build fails or the farm manager knows no object of that name.
+    // build fails or the shop knows no object of that name.
     int OnInitWidget() override;
     // The game dialog, then the icon centred on the child "img_icon_frame" (when there is one) at
     // the dialog's opacity.
@@ -52,7 +53,9 @@ public:
 
     int GetMode() const { return m_nMode; }
     const CommonString& GetObjectName() const { return m_ObjectName; }
-    FarmObjectDef* GetObjectDef() const { return m_pObjectDef; }
+    // Whether the shop knew the object when the dialog was built, and what it told of it.
+    bool IsObjectKnown() const { return m_bKnown; }
+    const TShopItemFacts& GetItem() const { return m_Item; }
     IDibBitmap* GetIcon() const { return m_pIcon; }
     FIXED_FLOAT_16 GetIconScale() const { return m_nIconScale; }
 
@@ -65,7 +68,8 @@ private:
 
     int m_nMode;
     CommonString m_ObjectName;
-    FarmObjectDef* m_pObjectDef = nullptr;  // the farm manager's
+    bool m_bKnown = false;
+    TShopItemFacts m_Item;
     IDibBitmap* m_pIcon = nullptr;          // frame 0 of a sprite set; the set owns it
     FIXED_FLOAT_16 m_nIconScale = kFixed16One;
 };

@@ -1,20 +1,21 @@
 #pragma once
 // The screen root of every game screen: the cached template root with the screen transition (a
-// black curtain that covers the screen before it is left and uncovers the next one), the delivery
-// of the screen-switch message the game object parks in it while the curtain falls (through the
-// group loader when a round or the farm needs its sprite sets), the game's widget factory for
-// children created directly under a screen, and the optional live post-effect (a large sun turning
-// slowly, drawn additively over the screen).
+// black curtain that covers the screen before it is left and uncovers the next one), the hand-over
+// of the screen-switch message the game object parks in it while the curtain falls, the game's
+// widget factory for children created directly under a screen, and the optional live post-effect
+// (a large sun turning slowly, drawn additively over the screen).
 //
 // The game object (CTheGame) drives it: it parks a deferred switch message with StartEffectOut,
 // calls RunEffectProgress before anything else of the screen every frame and runs the screen's own
 // update only when that returned 0, and draws with DrawEffectProgress while a transition runs.
 //
-// Depends on: ui (cached root, dialogs, widget factories), the game object. Main thread only.
+// Depends on: ui (cached root, dialogs, widget factories); the game object through IWidgetsHost
+// (the screen-level factory rows, the delivery of the parked message). Main thread only.
 
 #include "core/Common.h"
 #include "ui/Root.h"
 
+class CGameBase;
 class CTheGame;
 class IDibBitmap;
 
@@ -31,8 +32,8 @@ public:
     // Builds the screen from its template, starts the transition in, and loads the post-effect
     // image when the screen asked for it: 1, or 0 when the build fails or the image is missing.
     int OnInitWidget() override;
-    // The screen-level factory: game classes chosen by record kind and id, the dialog's own
-    // classes for the rest.
+    // The screen-level factory: game classes chosen by record kind and id (the host's rows,
+    // IWidgetsHost::ScreenWidgetMakers), the dialog's own classes for the rest.
     XWidget* CreateAndInitChild(TWidget* record, const WidgetContext* placement) override;
     // Builds the screen from its root record; when that fails, the reason is noted (the template
     // cannot be read, has no such root record, or the root's widgets cannot be built).
@@ -57,8 +58,8 @@ public:
     void DrawEffectProgress();
     // The post-effect, when the screen shows one; screens call it from their own drawing.
     void DrawLivePostEffect();
-    // Delivers the parked message: at once, or through the group loader for a round or the farm
-    // when their sprite sets are not loaded. May delete this root.
+    // Hands the parked message to the host (IWidgetsHost::DeliverScreenSwitch), which delivers it
+    // at once or after loading the sprite sets the next screen needs. May delete this root.
     void CheckAndSendSavedMessage();
 
     bool IsEffectIn() const { return m_bEffectIn; }
@@ -67,7 +68,10 @@ public:
     int GetEffectProgress() const { return m_nEffectProgress; }
     FIXED_FLOAT GetLivePostEffectAngle() const { return m_nLivePostEffectAngle; }
     const IDibBitmap* GetLivePostEffectImage() const { return m_pLivePostEffectImage; }
-    // The game object this screen belongs to; null outside a game.
+    // The game this screen belongs to; null outside a game.
+    CGameBase* GameBase() const;
+    // The game object this screen belongs to; null outside a game. Only for the screens above
+    // the widgets that still reach the game object directly; the game object's area defines it.
     CTheGame* TheGame() const;
 
 protected:
