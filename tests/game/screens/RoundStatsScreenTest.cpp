@@ -139,6 +139,31 @@ TEST_F(RoundStatsScreenTest, TheRowsAreEveryYardsUnlockedQuestsInOrderLoadedOneA
     EXPECT_NE(warm->GetPicture(1).image, nullptr);
 }
 
+// Once the count-up has ended, ending it again changes nothing: the quest rows stay the rows that
+// were built, with their pictures, and the list where it was scrolled.
+TEST_F(RoundStatsScreenTest, EndingTheCountUpAgainKeepsTheQuestRowsAndTheirPlace) {
+    SetQuestState("yard1", "q1_water", 1);
+    SetQuestState("yard1", "q1_feed", 1);
+    SetQuestState("yard2", "q2_warm", 1);
+    CXRoundStatsDialog* stats = OpenStats();
+    ASSERT_NE(stats, nullptr);
+    CXRoundStatsQuestsScrollDialog* list = Quests(stats);
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->GetChildCount(), 3);
+    const CXElement* rows[] = {list->GetChildPtrAt(0), list->GetChildPtrAt(1), list->GetChildPtrAt(2)};
+    list->SetScrollPosition(list->GetScrollPosition() + 20 * 256);
+    const FIXED_FLOAT position = list->GetScrollPosition();
+    stats->ShowAll();
+    ASSERT_EQ(list->GetChildCount(), 3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(list->GetChildPtrAt(i), rows[i]) << i;
+        auto* row = dynamic_cast<CXRoundStatsQuestsScrollItem*>(list->GetChildPtrAt(i));
+        ASSERT_NE(row, nullptr);
+        EXPECT_TRUE(row->IsGraphicsLoaded()) << i;
+    }
+    EXPECT_EQ(list->GetScrollPosition(), position);
+}
+
 TEST_F(RoundStatsScreenTest, ATapOffersTheFirstMissingObjectAndTheDialogGoesByPrice) {
     const int feeder = Price("grain_feeder"), bird = Price("bird1");
     const struct {
@@ -337,10 +362,12 @@ TEST_F(RoundStatsScreenTest, TheGiftCoinsHintOpensCentredAndItsCloseButtonEndsIt
     Ticks(30);
     const mediatest::TImage img = Frame();
     KeepPicture(img, "round-stats", "05_gift_coins_hint.png");
-    // A press on its close button fades it out, and a finished hint is gone.
+    // A press on its close button fades it out (the press itself, taken), and a finished hint is
+    // gone.
     const int cx = static_cast<int>(hint->GetCloseX()), cy = static_cast<int>(hint->GetCloseY());
-    Tap(cx, cy);
+    EXPECT_EQ(stats->NotifyPointerEvent(cx, cy, XPOINTER_PRESS), 1);
     EXPECT_TRUE(stats->GetTutorial() == nullptr || !stats->GetTutorial()->IsShown());
+    EXPECT_EQ(stats->NotifyPointerEvent(cx, cy, XPOINTER_RELEASE), 1);
     EXPECT_EQ(stats->GetSection(), 8);
     Ticks(10);
     EXPECT_EQ(stats->GetTutorial(), nullptr);
