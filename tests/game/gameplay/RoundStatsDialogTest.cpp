@@ -709,6 +709,37 @@ TEST_F(RoundStatsTest, TheButtonsPostTheirScreensAndSharingStaysSilent) {
     EXPECT_STREQ(d->PrepareShareText().GetDataConst(), "Can you beat my score 1,000 in Cobblebrooks on Arena 1?");
 }
 
+// The share text: the round's score with thousands commas and its arena counted from 1, the
+// boast of a new best whenever the round set a row (the first included); without a round, a
+// score of 0 in arena 1.
+TEST_F(RoundStatsTest, TheShareTextNamesScoreAndArenaAndBoastsOfANewBest) {
+    const struct {
+        int row, arena, score;
+        bool round;
+        const char* text;
+    } cases[] = {
+        {-1, 0, 1000, true, "Can you beat my score 1,000 in Cobblebrooks on Arena 1?"},
+        {-1, 2, 1234567, true, "Can you beat my score 1,234,567 in Cobblebrooks on Arena 3?"},
+        {0, 1, 987, true, "I've just got a new highscore 987 in Cobblebrooks on Arena 2. Can you beat that?"},
+        {4, 2, 20500, true, "I've just got a new highscore 20,500 in Cobblebrooks on Arena 3. Can you beat that?"},
+        {-1, 2, 5000, false, "Can you beat my score 0 in Cobblebrooks on Arena 1?"},
+    };
+    TTemplate* templ = screen->GetTemplate();
+    auto* record = const_cast<TWidget*>(templ->GetWidget("dlg_level_failed2"));
+    ASSERT_NE(record, nullptr);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        game.m_nNewHighScoreRow = c.row;
+        screen->m_nArenaIndex = c.arena;
+        screen->m_nScore = c.score;
+        auto* d = static_cast<CXRoundStatsDialog*>(InitOrFreeWidget(
+            new CXRoundStatsDialog(screen, templ, record, nullptr, c.round ? screen : nullptr)));
+        ASSERT_NE(d, nullptr);
+        EXPECT_STREQ(d->PrepareShareText().GetDataConst(), c.text);
+        SAFE_FREE_XELEMENT(d);
+    }
+}
+
 // ---- The experience meter ----------------------------------------------------------------------
 
 TEST_F(RoundStatsTest, InsideOneRankTheBarFillsWithoutApplauseAtOneStepAFrame) {
@@ -869,12 +900,18 @@ TEST_F(RoundStatsTest, ASharedNewBestPaysFiveCoinsOncePerServiceAndNothingWithou
         game.m_nNewHighScoreRow = c.newRow;
         CHeardStats* d = Open(TResults{});
         const int banners = QueuedAchievementBanners();
-        for (int i = 0; i < 2; ++i) {
+        const auto answer = [&](bool ok) {
             if (c.tweet)
-                d->OnPostToTwitterResult(true);
+                d->OnPostToTwitterResult(ok);
             else
-                d->OnPostToFacebookResult(true);
-        }
+                d->OnPostToFacebookResult(ok);
+        };
+        answer(false);
+        EXPECT_EQ(profile->m_nCoins, 108) << "a share that failed pays nothing";
+        EXPECT_EQ(QueuedAchievementBanners(), banners);
+        answer(true);
+        EXPECT_EQ(profile->m_nCoins, c.coinsAfter) << "paid on the first answer";
+        answer(true);
         EXPECT_EQ(profile->m_nCoins, c.coinsAfter);
         EXPECT_EQ(QueuedAchievementBanners(), banners + (c.banner != nullptr ? 1 : 0));
         if (c.banner != nullptr) {

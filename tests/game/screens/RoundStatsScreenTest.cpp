@@ -35,7 +35,7 @@ constexpr int kRowHeight = 72;
 
 class RoundStatsScreenTest : public FarmScreensTest {
 protected:
-    explicit RoundStatsScreenTest(int height = 480) : FarmScreensTest(320, height) {}
+    explicit RoundStatsScreenTest(int height = 480, int width = 320) : FarmScreensTest(width, height) {}
     void SetUp() override {
         FarmScreensTest::SetUp();
         if (IsSkipped()) return;
@@ -371,11 +371,46 @@ TEST_F(RoundStatsScreenTest, TheGiftCoinsHintOpensCentredAndItsCloseButtonEndsIt
     EXPECT_EQ(stats->GetSection(), 8);
     Ticks(10);
     EXPECT_EQ(stats->GetTutorial(), nullptr);
+    // The button opens it again, and a second click of it, the hint open, fades it out.
+    EXPECT_EQ(stats->OnMessage(stats, XMSG_CLICK, XIdParam("btn_stats_facebook_why"), 0), 1);
+    ASSERT_NE(stats->GetTutorial(), nullptr);
+    Ticks(30);
+    ASSERT_TRUE(stats->GetTutorial()->IsShown());
+    EXPECT_EQ(stats->OnMessage(stats, XMSG_CLICK, XIdParam("btn_stats_facebook_why"), 0), 1);
+    EXPECT_TRUE(stats->GetTutorial() == nullptr || !stats->GetTutorial()->IsShown());
+    Ticks(10);
+    EXPECT_EQ(stats->GetTutorial(), nullptr);
 }
 
 }  // namespace
 
 namespace {
+
+// The gift-coins hint asks for a box 319 wide and 1 high at y 132, centred across the screen; the
+// hint's panel, whole tiles, is centred on that box. Opening it again while it is open changes
+// nothing.
+class RoundStatsWideScreenTest : public RoundStatsScreenTest {
+protected:
+    RoundStatsWideScreenTest() : RoundStatsScreenTest(480, 400) {}
+};
+
+void ExpectTheGiftCoinsHintOnItsBox(CXRoundStatsDialog* stats, int width) {
+    SCOPED_TRACE(width);
+    ASSERT_NE(stats, nullptr);
+    stats->ShowAll();
+    stats->RunGiftCoinsTutorial();
+    CTiledBGTutorial* hint = stats->GetTutorial();
+    ASSERT_NE(hint, nullptr);
+    const TCoordRect2D panel = hint->GetPanel();
+    EXPECT_EQ(panel.x, (width - 319) / 2 + (319 - panel.width) / 2);
+    EXPECT_EQ(panel.y, 132 + (1 - panel.height) / 2);
+    stats->RunGiftCoinsTutorial();
+    EXPECT_EQ(stats->GetTutorial(), hint) << "the open hint stays";
+}
+
+TEST_F(RoundStatsScreenTest, TheGiftCoinsHintIsCentredOnItsBox) { ExpectTheGiftCoinsHintOnItsBox(OpenStats(), 320); }
+
+TEST_F(RoundStatsWideScreenTest, TheGiftCoinsHintIsCentredOnItsBox) { ExpectTheGiftCoinsHintOnItsBox(OpenStats(), 400); }
 
 TEST_F(RoundStatsScreenTest, WithUnspentPointsTheCaughtUpBarDimsToAboutAThird) {
     // The same meter twice, caught up inside rank 1 (about five sixths full), without and with a
