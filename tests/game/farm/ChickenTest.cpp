@@ -343,6 +343,77 @@ TEST_F(Chickens, ATapBouncesOrSpinsABirdByTheTablesValue) {
     }
 }
 
+// The bob: an idle bird, a mower or a robot in any state and a jumping bird move the phase by the
+// speed each frame (0.03 of the way a frame: 1966 of 65536); past 1.0 the phase stands at 1.0 and
+// falls, below 0 it stands at 0 and rises again. A bird that walks, spins or is dragged stands
+// still in it.
+TEST_F(Chickens, TheBobRisesToOneAndFallsBackToZeroWhereItMoves) {
+    const struct {
+        const char* id;
+        int state;
+        bool jumping, bobs;
+    } cases[] = {
+        {"bird1", kChickenIdle, false, true},  {"bird1", kChickenWalk, false, false},
+        {"bird1", kChickenSpin, false, false}, {"bird1", kChickenDragged, false, false},
+        {"bird2", kChickenWalk, true, true},   {"lawn_mower", kChickenWalk, false, true},
+        {"robot", kChickenWalk, false, true},  {"robot", kChickenIdle, false, true},
+    };
+    // Frames after the start at 0 rising: the phase and the sign of the speed.
+    const struct {
+        int frame, phase, sign;
+    } points[] = {{1, 1966, 1},    {33, 33 * 1966, 1},          {34, 65536, -1}, {35, 65536 - 1966, -1},
+                  {67, 65536 - 33 * 1966, -1}, {68, 0, 1}, {69, 1966, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.id) + " in state " + std::to_string(c.state));
+        farm->m_Objects.RemoveAll();
+        CChicken* creature = Bird(c.id, 320, 160);
+        ASSERT_NE(creature, nullptr);
+        creature->m_nState = c.state;
+        creature->m_nPreviousState = kChickenIdle;
+        creature->m_nTimer = 10000;
+        creature->m_nPendingTurns = 0;
+        creature->m_bJumping = c.jumping;
+        creature->m_BouncePhase = 0;
+        creature->m_BounceSpeed = 1966;
+        int frame = 0;
+        for (const auto& p : points) {
+            while (frame < p.frame) {
+                creature->RunProcess();
+                ++frame;
+            }
+            EXPECT_EQ(creature->m_BouncePhase, c.bobs ? p.phase : 0) << "frame " << p.frame;
+            EXPECT_EQ(creature->m_BounceSpeed, c.bobs ? p.sign * 1966 : 1966) << "frame " << p.frame;
+        }
+    }
+}
+
+// The bounce after a tap runs four times as fast (7864) and, back at 0, ends at the ordinary bob.
+TEST_F(Chickens, TheTapBounceGoesUpAndDownOnceThenTheBobGoesOn) {
+    CChicken* bird = Bird("bird1", 320, 160);
+    bird->m_nState = kChickenIdle;
+    bird->m_nTimer = 10000;
+    bird->m_bTapBounce = true;
+    bird->m_BouncePhase = 0;
+    bird->m_BounceSpeed = 7864;
+    const struct {
+        int frame, phase, speed;
+        bool tap;
+    } points[] = {{1, 7864, 7864, true},           {8, 8 * 7864, 7864, true},
+                  {9, 65536, -7864, true},         {10, 65536 - 7864, -7864, true},
+                  {17, 65536 - 8 * 7864, -7864, true}, {18, 0, 1966, false},
+                  {19, 1966, 1966, false}};
+    int frame = 0;
+    for (const auto& p : points) {
+        while (frame < p.frame) {
+            bird->RunProcess();
+            ++frame;
+        }
+        EXPECT_EQ(bird->m_BouncePhase, p.phase) << "frame " << p.frame;
+        EXPECT_EQ(bird->m_BounceSpeed, p.speed) << "frame " << p.frame;
+        EXPECT_EQ(bird->m_bTapBounce, p.tap) << "frame " << p.frame;
+    }
+}
+
 TEST_F(Chickens, ASpinTurnsEveryThirdFrameUntilTheBirdFacesTheViewer) {
     CChicken* bird = Bird("bird2", 320, 160);
     for (int side : {0, 1}) {
