@@ -387,6 +387,34 @@ TEST_F(Chickens, TheBobRisesToOneAndFallsBackToZeroWhereItMoves) {
     }
 }
 
+// The phase turns only once it has passed an end: landing exactly on 1.0 or on 0 it goes on the
+// same way for one more frame.
+TEST_F(Chickens, TheBobTurnsOnlyPastItsEnds) {
+    const struct {
+        int start, speed;
+        int phase1, speed1, phase2, speed2;
+    } cases[] = {
+        {65536 - 1966, 1966, 65536, 1966, 65536, -1966},
+        {1966, -1966, 0, -1966, 0, 1966},
+        {65536 - 1965, 1966, 65536, -1966, 65536 - 1966, -1966},
+        {1965, -1966, 0, 1966, 1966, 1966},
+    };
+    CChicken* bird = Bird("bird1", 320, 160);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.start);
+        bird->m_nState = kChickenIdle;
+        bird->m_nTimer = 10000;
+        bird->m_BouncePhase = c.start;
+        bird->m_BounceSpeed = c.speed;
+        bird->RunProcess();
+        EXPECT_EQ(bird->m_BouncePhase, c.phase1);
+        EXPECT_EQ(bird->m_BounceSpeed, c.speed1);
+        bird->RunProcess();
+        EXPECT_EQ(bird->m_BouncePhase, c.phase2);
+        EXPECT_EQ(bird->m_BounceSpeed, c.speed2);
+    }
+}
+
 // The bounce after a tap runs four times as fast (7864) and, back at 0, ends at the ordinary bob.
 TEST_F(Chickens, TheTapBounceGoesUpAndDownOnceThenTheBobGoesOn) {
     CChicken* bird = Bird("bird1", 320, 160);
