@@ -624,10 +624,12 @@ TEST_F(Chickens, ABirdArrivesOnItsSpotAndDoesWhatTheSpotSays) {
         ASSERT_EQ(bird->m_nState, kChickenVisit) << c.object;
         const TVector2D target = bird->m_DestinationPoint;
         int frames = 0;
-        int tableReads = 0;
+        int tableReads = 0, tableValue = 0;
         while (bird->m_nState == kChickenVisit && frames < 1000) {
             const TVector2D before = bird->m_Position;
             const int index = g_GameRandomTableIndex;
+            tableValue = g_GameRandomTable[index];
+            game.SeedRandoms(1000 + frames);
             bird->RunProcess();
             tableReads = (g_GameRandomTableIndex - index + kGameRandomTableSize) % kGameRandomTableSize;
             ++frames;
@@ -656,12 +658,19 @@ TEST_F(Chickens, ABirdArrivesOnItsSpotAndDoesWhatTheSpotSays) {
             EXPECT_EQ(yard.m_pPhotoStand, object);
             EXPECT_EQ(yard.m_nBusyCountdown, 2970);
         }
+        // The arrival's draws: the idle state's timer, the stay's, and for an ordinary spot the stay's
+        // again, which is the one kept.
+        game.SeedRandoms(1000 + frames - 1);
+        (void)game.RandomValue(30);
+        const int stay = 90 + game.RandomValue(60);
+        const int stayAgain = 90 + game.RandomValue(60);
         if (c.jumping) {
             EXPECT_EQ(bird->m_nTimer, 102);
             EXPECT_EQ(bird->m_BounceSpeed, 3932);
+            EXPECT_EQ(bird->m_BouncePhase, 0) << "the jump starts from the ground";
+            EXPECT_EQ(bird->m_nTurnSide, tableValue % 2) << "the side from the table";
         } else {
-            EXPECT_GE(bird->m_nTimer, 90);
-            EXPECT_LT(bird->m_nTimer, 150);
+            EXPECT_EQ(bird->m_nTimer, c.flash ? stay : stayAgain) << c.object;
         }
         if (c.sound == nullptr) {
             EXPECT_TRUE(sound->played.empty()) << c.object;
