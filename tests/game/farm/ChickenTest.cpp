@@ -559,12 +559,20 @@ TEST_F(Chickens, ASpinTurnsEveryThirdFrameUntilTheBirdFacesTheViewer) {
             bird->m_nTimer = 8;
             bird->m_nTurnSide = side;
             int frames = 0, turns = 0;
+            std::vector<int> turnFrames;
             while (bird->m_nState == kChickenSpin && frames < 100) {
                 const TVector2D before = bird->m_Direction;
                 bird->RunProcess();
                 ++frames;
-                if (before.x != bird->m_Direction.x || before.y != bird->m_Direction.y) ++turns;
+                if (before.x != bird->m_Direction.x || before.y != bird->m_Direction.y) {
+                    ++turns;
+                    turnFrames.push_back(frames);
+                }
             }
+            for (std::size_t k = 0; k < turnFrames.size(); ++k)
+                EXPECT_EQ(turnFrames[k], 2 + 3 * static_cast<int>(k)) << "turn " << k << " from " << start;
+            EXPECT_EQ(bird->m_nPreviousState, kChickenSpin) << "idle after the spin";
+            EXPECT_EQ(bird->m_nPendingTurns, 0) << "no turns drawn";
             // Turns at timer 6, 3 and 0 (frames 2, 5, 8), then every third frame; it stops once it
             // faces the viewer at a turn from the third on, going round again if it passed by.
             const int needed = ((side == 0 ? 90 - start : start - 90) + 720) % 360 / 45;
@@ -900,13 +908,39 @@ TEST_F(Chickens, ABirdAtTheFrontRestsAndShowsItsLove) {
     // Turning right from 180 to 90 takes 6 turns, 3 frames apart; then 29 steps to 329.
     EXPECT_EQ(frames, 6 * 3 + 30);
     EXPECT_EQ(bird->m_Position.y, kYardDepth);
+    EXPECT_EQ(bird->m_Direction.x, 0) << "stopped facing the viewer";
+    EXPECT_EQ(bird->m_Direction.y, 256);
     EXPECT_EQ(bird->m_nDirectionSet, 3);
+    EXPECT_EQ(bird->m_Frame, bird->m_nStandingFrame * 256) << "standing";
+    EXPECT_EQ(bird->m_nPendingTurns, 0) << "no turns drawn for the stay";
     EXPECT_EQ(bird->m_nPreviousState, kChickenWalkToFront);
     EXPECT_GE(bird->m_nTimer, 90);
     const int timer = bird->m_nTimer;
-    for (int i = 1; i < timer; ++i) bird->RunProcess();
+    for (int i = 1; i < timer; ++i) {
+        bird->RunProcess();
+        ASSERT_EQ(HeadingAngle(bird->m_Direction), 90) << "it rests facing the viewer, frame " << i;
+    }
     // One heart every 15 frames of the stay.
     EXPECT_EQ(hearts->GetNumActiveParticels(), (timer - 1) / 15);
+}
+
+// On its way to the front a bird walks its cycle a frame at a time, as any walk does.
+TEST_F(Chickens, ABirdWalkingToTheFrontStepsItsWalkCycle) {
+    CChicken* bird = Bird("bird2", 320, 200);
+    bird->m_Direction = TVector2D{0, 256};
+    bird->AdjustSpriteSetFromDir();
+    bird->ChangeState(kChickenWalkToFront, false, false);
+    ASSERT_GT(bird->m_AnimationSpeed, 0);
+    ASSERT_NE(bird->m_SpriteSets[3], nullptr);
+    const int frames = bird->m_SpriteSets[3]->GetNumFrames() - (bird->m_bSkipLastFrame ? 1 : 0);
+    ASSERT_GT(frames, 2);
+    for (int f = 1; f <= frames + 1; ++f) {
+        const FIXED_FLOAT before = bird->m_Frame;
+        bird->RunProcess();
+        ASSERT_EQ(bird->m_nState, kChickenWalkToFront);
+        EXPECT_EQ(bird->m_Frame, (before + bird->m_AnimationSpeed) % (frames * 256)) << f;
+        EXPECT_EQ(bird->m_Position.y, 200 * 256 + f * bird->m_Speed) << f;
+    }
 }
 
 TEST_F(Chickens, ABirdHoldsOneSpotAtATime) {
@@ -971,6 +1005,54 @@ TEST_F(Chickens, TheEmotionIconBySpotType) {
             EXPECT_EQ(creature->m_EmotionFrame, 0);
             EXPECT_EQ(creature->m_nEmotionAlpha, 0);
         }
+    }
+}
+
+// The idle icon's frames: the question icon runs forwards and back (speed 64, a quarter frame a
+// frame), standing on its last frame when it passes the end and on 0 when it passes the start;
+// the heat icon runs forwards at a frame a frame and wraps to 0.
+TEST_F(Chickens, TheIconRunsForwardsAndBackOrWrapsAtItsEnd) {
+    CChicken* bird = Bird("bird1", 320, 160);
+    const auto idle = [&](int spotType) {
+        bird->m_nState = kChickenIdle;
+        bird->m_nPreviousState = kChickenIdle;
+        bird->m_nTimer = 10000;
+        bird->PrepareEmotionSetForSpotType(spotType);
+    };
+    const auto runTo = [&](int& frame, int until) {
+        while (frame < until) {
+            bird->RunProcess();
+            ++frame;
+        }
+    };
+    idle(kSpotQuestion);
+    ASSERT_NE(bird->m_pEmotionSet, nullptr);
+    const int n = bird->m_pEmotionSet->GetNumFrames();
+    ASSERT_EQ(n, 6);
+    const struct {
+        int frame, at, speed;
+    } question[] = {{1, 64, 64},
+                    {4 * n - 1, 64 * (4 * n - 1), 64},
+                    {4 * n, (n - 1) * 256, -64},
+                    {4 * n + 1, (n - 1) * 256 - 64, -64},
+                    {4 * n + 4 * (n - 1), 0, -64},
+                    {4 * n + 4 * (n - 1) + 1, 0, 64},
+                    {4 * n + 4 * (n - 1) + 2, 64, 64}};
+    int frame = 0;
+    for (const auto& q : question) {
+        runTo(frame, q.frame);
+        EXPECT_EQ(bird->m_EmotionFrame, q.at) << "question, frame " << q.frame;
+        EXPECT_EQ(bird->m_EmotionFrameSpeed, q.speed) << "question, frame " << q.frame;
+    }
+    idle(kSpotHeat);
+    ASSERT_NE(bird->m_pEmotionSet, nullptr);
+    const int h = bird->m_pEmotionSet->GetNumFrames();
+    ASSERT_EQ(h, 8);
+    frame = 0;
+    for (const int f : {1, h - 1, h, h + 1, 2 * h}) {
+        runTo(frame, f);
+        EXPECT_EQ(bird->m_EmotionFrame, f % h * 256) << "heat, frame " << f;
+        EXPECT_EQ(bird->m_EmotionFrameSpeed, 256);
     }
 }
 
