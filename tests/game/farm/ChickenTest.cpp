@@ -1119,6 +1119,57 @@ TEST_F(Chickens, TheIconFadesInAndOverTheLastTwentyFrames) {
     EXPECT_EQ(std::count(frames.begin(), frames.end(), 5 * 256), 2) << "it turns back on its last frame, twice";
 }
 
+// The icon's alpha near the end of a stay: growing by 12 while more than 20 frames are left, then
+// timer x 255 / 20 from the frame whose timer is 20 (a jump up to 255 from wherever the growth had
+// got) down to the last frame, timer 1.
+TEST_F(Chickens, TheIconsAlphaTakesTheFadeFromTheTwentiethFrameBeforeTheEnd) {
+    CChicken* bird = Bird("bird1", 320, 200);
+    bird->m_nState = kChickenIdle;
+    bird->m_nPreviousState = kChickenIdle;
+    bird->PrepareEmotionSetForSpotType(kSpotQuestion);
+    ASSERT_EQ(bird->m_nEmotionAlpha, 0);
+    bird->m_nTimer = 24;
+    const int expected[] = {12, 24, 36, 48, 255, 242, 229, 216, 204, 191, 178, 165,
+                            153, 140, 127, 114, 102, 89, 76, 63, 51, 38, 25, 12};
+    for (int i = 0; i < 24; ++i) {
+        const int timer = 24 - i;
+        bird->RunProcess();
+        EXPECT_EQ(bird->m_nEmotionAlpha, expected[i]) << "timer " << timer;
+    }
+}
+
+// A jumping bird turns to its side on the frames whose timer is a multiple of 3 and throws a
+// feather on those whose timer is even.
+TEST_F(Chickens, AJumpingBirdTurnsEveryThirdFrameAndThrowsAFeatherEverySecond) {
+    CQuorvanParticleSystem2* feathers = game.m_pParticleManager->GetParticleSystemNamed("ChickenJump");
+    ASSERT_NE(feathers, nullptr);
+    for (const int side : {0, 1}) {
+        SCOPED_TRACE(side);
+        farm->m_Objects.RemoveAll();
+        feathers->Stop(true);
+        CChicken* bird = Bird("bird1", 320, 200);
+        bird->m_nState = kChickenIdle;
+        bird->m_nPreviousState = kChickenIdle;
+        bird->m_nPendingTurns = 0;
+        bird->m_bJumping = true;
+        bird->m_BouncePhase = 0;
+        bird->m_BounceSpeed = 3932;
+        bird->m_nTurnSide = side;
+        bird->m_Direction = TVector2D{256, 0};
+        bird->m_nTimer = 12;
+        int turns = 0, thrown = 0;
+        for (int timer = 12; timer >= 3; --timer) {
+            SCOPED_TRACE(timer);
+            bird->RunProcess();
+            if (timer % 3 == 0) ++turns;
+            if (timer % 2 == 0) ++thrown;
+            EXPECT_EQ(HeadingAngle(bird->m_Direction), (360 + (side == 0 ? 45 : -45) * turns) % 360);
+            EXPECT_EQ(feathers->GetNumActiveParticels(), thrown);
+            EXPECT_TRUE(bird->m_bJumping);
+        }
+    }
+}
+
 // ---- Views and rectangles ------------------------------------------------------------------------
 
 // Headings are 256-long vectors (24.8): a vector scaled to that length and rounded, the one of a
