@@ -1138,6 +1138,62 @@ TEST_F(Chickens, TheIconsAlphaTakesTheFadeFromTheTwentiethFrameBeforeTheEnd) {
     }
 }
 
+// An idling bird makes its pending turns on the frames whose timer is a multiple of 3 and counts
+// its timer down, choosing its next state on the frame it drops below 1; a selected or dragged
+// bird does neither.
+TEST_F(Chickens, AnIdlingBirdTurnsEveryThirdFrameUnlessHeldAndChoosesWhenItsTimeIsUp) {
+    const struct {
+        const char* why;
+        bool selected, dragging;
+    } cases[] = {{"free", false, false}, {"selected", true, false}, {"dragged", false, true}};
+    for (const int side : {0, 1}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.why) + (side == 0 ? ", right" : ", left"));
+            farm->m_Objects.RemoveAll();
+            CChicken* bird = Bird("bird1", 320, 200);
+            bird->m_nState = kChickenIdle;
+            bird->m_nPreviousState = kChickenIdle;
+            bird->m_bSelected = c.selected;
+            bird->m_bDragging = c.dragging;
+            bird->m_nTurnSide = side;
+            bird->m_nPendingTurns = 3;
+            bird->m_Direction = TVector2D{256, 0};
+            bird->m_nTimer = 12;
+            const bool held = c.selected || c.dragging;
+            int turns = 0;
+            for (int timer = 12; timer >= 2; --timer) {
+                SCOPED_TRACE(timer);
+                bird->RunProcess();
+                if (!held && timer % 3 == 0 && turns < 3) ++turns;  // 12, 9, 6: then none are left
+                EXPECT_EQ(bird->m_nPendingTurns, 3 - turns);
+                EXPECT_EQ(HeadingAngle(bird->m_Direction), (360 + (side == 0 ? 45 : -45) * turns) % 360);
+                EXPECT_EQ(bird->m_nTimer, held ? 12 : timer - 1);
+                EXPECT_EQ(bird->m_nState, kChickenIdle);
+            }
+            if (held) continue;
+            // The last frame: a draw that makes it walk.
+            unsigned seed = 1;
+            for (; seed < 200; ++seed) {
+                auto* reference = static_cast<CChicken*>(farm->CreateFarmObject("bird2"));
+                ASSERT_NE(reference, nullptr);
+                reference->m_nState = kChickenIdle;
+                reference->m_nPreviousState = kChickenIdle;
+                game.SeedRandoms(seed);
+                g_GameRandomTableIndex = 0;
+                reference->ChangeState();
+                const bool walks = reference->m_nState == kChickenWalk;
+                delete reference;
+                if (walks) break;
+            }
+            ASSERT_LT(seed, 200u);
+            game.SeedRandoms(seed);
+            g_GameRandomTableIndex = 0;
+            bird->RunProcess();
+            EXPECT_EQ(bird->m_nState, kChickenWalk) << "the timer dropped below 1";
+        }
+    }
+}
+
 // A jumping bird turns to its side on the frames whose timer is a multiple of 3 and throws a
 // feather on those whose timer is even.
 TEST_F(Chickens, AJumpingBirdTurnsEveryThirdFrameAndThrowsAFeatherEverySecond) {
