@@ -6,6 +6,8 @@
 #include <string>
 
 #include "FarmObjectsFixture.h"
+#include "game/farm/Robot.h"
+#include "game/farm/YardCamera.h"
 #include "core/QuorvanUtils.h"
 #include "particles/ParticleSystem.h"
 #include "particles/ParticleSystemManager.h"
@@ -1224,6 +1226,81 @@ TEST_F(Chickens, AJumpingBirdTurnsEveryThirdFrameAndThrowsAFeatherEverySecond) {
             EXPECT_TRUE(bird->m_bJumping);
         }
     }
+}
+
+// The newest particle of an effect: where it was born, in whole 1/256 pixels (24.8).
+TVector2D NewestParticle(const CQuorvanParticleSystem2* system) {
+    const int n = system->GetNumActiveParticels();
+    if (n <= 0) return TVector2D{-1, -1};
+    const CQuorvanParticle2& p = system->GetParticles()[n - 1];
+    return TVector2D{static_cast<FIXED_FLOAT>(p.x >> 8), static_cast<FIXED_FLOAT>(p.y >> 8)};
+}
+
+// A robot that heals throws a cross every 15 frames of its idle (timer 75, 60, 45, 30) while its
+// healing lasts (66 frames), born at its screen position raised by 45 x its depth scale; the
+// effect stops emitting after each one.
+TEST_F(Chickens, AHealingRobotThrowsACrossEveryFifteenFramesAboveItself) {
+    CQuorvanParticleSystem2* crosses = game.m_pParticleManager->GetParticleSystemNamed("RobotHeal");
+    ASSERT_NE(crosses, nullptr);
+    crosses->Stop(true);
+    const std::int32_t jitter = crosses->m_Info.m_RandomPos;
+    crosses->m_Info.m_RandomPos = 0;
+    auto* robot = Add<CRobot>("robot", 300, 200);
+    robot->m_nState = kChickenIdle;
+    robot->m_nPreviousState = kChickenIdle;
+    robot->m_nPendingTurns = 0;
+    robot->m_nTimer = 82;
+    robot->m_nHealingCountdown = 66;
+    std::vector<int> thrown;
+    for (int f = 1; f <= 80; ++f) {
+        const int before = crosses->GetNumActiveParticels();
+        robot->RunProcess();
+        if (crosses->GetNumActiveParticels() > before) {
+            thrown.push_back(f);
+            const TVector2D screen = WorldToScreen(&game, robot->m_Position);
+            const FIXED_FLOAT raise =
+                static_cast<FIXED_FLOAT>((45LL * 256 * WorldToScreenScale(robot->m_Position)) >> 16);
+            const TVector2D born = NewestParticle(crosses);
+            EXPECT_EQ(born.x, screen.x) << f;
+            EXPECT_EQ(born.y, screen.y - raise) << f;
+            // Stopped after its one cross: a frame of its own adds none.
+            const int after = crosses->GetNumActiveParticels();
+            crosses->RunProcess();
+            EXPECT_LE(crosses->GetNumActiveParticels(), after) << f;
+        }
+    }
+    EXPECT_EQ(thrown, (std::vector<int>{7, 22, 37, 52}));
+    crosses->m_Info.m_RandomPos = jitter;
+}
+
+// A jumping bird's feather is born at its screen position raised by 60 x S(bounce phase).
+TEST_F(Chickens, AJumpingBirdsFeatherIsBornAtTheHeightOfItsJump) {
+    CQuorvanParticleSystem2* feathers = game.m_pParticleManager->GetParticleSystemNamed("ChickenJump");
+    ASSERT_NE(feathers, nullptr);
+    const std::int32_t jitter = feathers->m_Info.m_RandomPos;
+    feathers->m_Info.m_RandomPos = 0;
+    for (const int phase : {0, 16384, 32768, 50000}) {
+        SCOPED_TRACE(phase);
+        farm->m_Objects.RemoveAll();
+        feathers->Stop(true);
+        CChicken* bird = Bird("bird1", 320, 200);
+        bird->m_nState = kChickenIdle;
+        bird->m_nPreviousState = kChickenIdle;
+        bird->m_nPendingTurns = 0;
+        bird->m_bJumping = true;
+        bird->m_BounceSpeed = 3932;
+        bird->m_BouncePhase = phase - 3932;  // the frame's bob brings it to the phase
+        bird->m_nTimer = 40;
+        bird->RunProcess();
+        ASSERT_EQ(bird->m_BouncePhase, phase);
+        ASSERT_EQ(feathers->GetNumActiveParticels(), 1);
+        const TVector2D screen = WorldToScreen(&game, bird->m_Position);
+        const FIXED_FLOAT raise = static_cast<FIXED_FLOAT>((60LL * SCurve16(phase, nullptr)) >> 8);
+        const TVector2D born = NewestParticle(feathers);
+        EXPECT_EQ(born.x, screen.x);
+        EXPECT_EQ(born.y, screen.y - raise);
+    }
+    feathers->m_Info.m_RandomPos = jitter;
 }
 
 // ---- Views and rectangles ------------------------------------------------------------------------
