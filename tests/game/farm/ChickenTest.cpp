@@ -867,7 +867,8 @@ TEST_F(Chickens, AJumpingBirdLandsAtTheBottomOfItsBounceOnceItsTimerIsBelowTwo) 
             game.SeedRandoms(seed);
             g_GameRandomTableIndex = 0;
             reference->ChangeState();
-            if (c.previous != kChickenIdle || reference->m_nState == kChickenIdle) break;
+            // An idle drawn as such (not a visit that found no spot, which ends a jump itself).
+            if (c.previous != kChickenIdle || (reference->m_nState == kChickenIdle && reference->m_nIdleLook == 1)) break;
         }
         ASSERT_LT(seed, 200u);
         prepare(bird, c.previous, c.timer);
@@ -1173,7 +1174,7 @@ TEST_F(Chickens, AnIdlingBirdTurnsEveryThirdFrameUnlessHeldAndChoosesWhenItsTime
                 EXPECT_EQ(bird->m_nState, kChickenIdle);
             }
             if (held) continue;
-            // The last frame: a draw that makes it walk.
+            // The last frame: a draw that makes it walk (no turn at timer 1).
             unsigned seed = 1;
             for (; seed < 200; ++seed) {
                 auto* reference = static_cast<CChicken*>(farm->CreateFarmObject("bird2"));
@@ -1193,6 +1194,19 @@ TEST_F(Chickens, AnIdlingBirdTurnsEveryThirdFrameUnlessHeldAndChoosesWhenItsTime
             bird->RunProcess();
             EXPECT_EQ(bird->m_nState, kChickenWalk) << "the timer dropped below 1";
         }
+    }
+    // Turns still pending near the end: the last comes at timer 3, none at 2 or 1.
+    farm->m_Objects.RemoveAll();
+    CChicken* bird = Bird("bird1", 320, 200);
+    bird->m_nState = kChickenIdle;
+    bird->m_nPreviousState = kChickenIdle;
+    bird->m_nTurnSide = 0;
+    bird->m_nPendingTurns = 5;
+    bird->m_Direction = TVector2D{256, 0};
+    bird->m_nTimer = 4;
+    for (const int turned : {0, 45, 45, 45}) {
+        bird->RunProcess();
+        EXPECT_EQ(HeadingAngle(bird->m_Direction), turned);
     }
 }
 
@@ -1216,14 +1230,14 @@ TEST_F(Chickens, AJumpingBirdTurnsEveryThirdFrameAndThrowsAFeatherEverySecond) {
         bird->m_Direction = TVector2D{256, 0};
         bird->m_nTimer = 12;
         int turns = 0, thrown = 0;
-        for (int timer = 12; timer >= 3; --timer) {
+        for (int timer = 12; timer >= 1; --timer) {
             SCOPED_TRACE(timer);
             bird->RunProcess();
             if (timer % 3 == 0) ++turns;
             if (timer % 2 == 0) ++thrown;
             EXPECT_EQ(HeadingAngle(bird->m_Direction), (360 + (side == 0 ? 45 : -45) * turns) % 360);
             EXPECT_EQ(feathers->GetNumActiveParticels(), thrown);
-            EXPECT_TRUE(bird->m_bJumping);
+            if (timer > 1) EXPECT_TRUE(bird->m_bJumping);  // the last frame draws the next state
         }
     }
 }
