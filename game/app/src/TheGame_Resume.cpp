@@ -7,7 +7,7 @@
 
 #include "core/MemFile.h"
 #include "core/QuorvanStorage.h"
-#include "game/app/ResumeRecord.h"
+#include "game/progress/ResumeRecord.h"
 #include "game/app/TheGame.h"
 #include "game/farm/FarmManager.h"
 #include "game/farm/FarmWindow.h"

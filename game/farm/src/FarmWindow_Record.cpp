@@ -5,11 +5,11 @@
 
 #include "core/MemFile.h"
 #include "core/QuorvanStorage.h"
-#include "game/app/ResumeRecord.h"
 #include "game/app/TheGame.h"
 #include "game/farm/FarmManager.h"
 #include "game/farm/FarmWindow.h"
 #include "game/progress/ApplicationData.h"
+#include "game/progress/ResumeRecord.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "RootOnlyScreens.h"
 #include "core/MemFile.h"
 #include "core/QuorvanStorage.h"
-#include "game/app/ResumeRecord.h"
+#include "game/progress/ResumeRecord.h"
 #include "game/farm/FarmManager.h"
 #include "game/gameplay/ArenaManager.h"
 #include "game/progress/ApplicationData.h"
