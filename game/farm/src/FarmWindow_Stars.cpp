@@ -9,9 +9,9 @@
 #include "game/farm/FarmManager.h"
 #include "game/farm/FarmProgress.h"
 #include "game/farm/FarmWindow.h"
-#include "game/gameplay/ArenaManager.h"
 #include "game/gameplay/JumpString.h"
 #include "game/progress/AchievementsManager.h"
+#include "game/progress/ArenaManager.h"
 #include "game/progress/UserProfile.h"
 #include "render/DrawingHelpers.h"
 
