@@ -224,10 +224,13 @@ TEST_F(RoundStatsTest, SectionsFollowWithDelaysOfThreeThenOneAndTheirRowsAndSpar
         EXPECT_FALSE(Visible(d, "btn_failed_continue")) << "not before the quests";
         const std::size_t bands = d->bands.size();
         const int stops = Stopped("SFX_RoundStats_IncCoinValue");
+        const int plays = Played("SFX_RoundStats_IncCoinValue");
         ASSERT_GT(RunUntilSectionChanges(d), 0);
         EXPECT_EQ(d->GetSection(), s.section);
         EXPECT_EQ(d->GetDelay(), s.delay);
         EXPECT_EQ(Stopped("SFX_RoundStats_IncCoinValue"), stops + (s.stopsCounting ? 1 : 0));
+        // Played once a step: on a count's first frame, and for the quests as the meter starts.
+        EXPECT_EQ(Played("SFX_RoundStats_IncCoinValue"), plays + 1);
         if (s.sparks) {
             ASSERT_GT(d->bands.size(), bands);
             EXPECT_EQ(d->bands[bands], s.band);
@@ -781,6 +784,29 @@ TEST_F(RoundStatsTest, InsideOneRankTheBarFillsWithoutApplauseAtOneStepAFrame) {
     EXPECT_EQ(Played("SFX_APPLAUSE"), 0);
     EXPECT_TRUE(d->rings.empty());
     EXPECT_TRUE(d->IsXPMeterProgressDone());
+}
+
+// The bar shows the fraction of the shown rank's span, in 256ths of the bar's width: rank 1 spans
+// 0 to 30000 points, rank 2 from 30000 on.
+TEST_F(RoundStatsTest, TheBarIsTheFractionOfTheRankInWhole256ths) {
+    const long long rank3 = RankPoints(3);
+    ASSERT_EQ(RankPoints(2), 30000);
+    const struct {
+        unsigned int xp;
+        long long fraction256;
+    } cases[] = {{0, 0},           {7500, 64},   {15000, 128},
+                 {22500, 192},     {29999, 256},  {30000, 0},
+                 {static_cast<unsigned int>(30000 + (rank3 - 30000) * 3 / 4), 192}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.xp);
+        TResults r;
+        r.xpBefore = r.xpAfter = c.xp;
+        CHeardStats* d = Open(r);
+        ASSERT_NE(d, nullptr);
+        EXPECT_EQ(d->GetBarWidth(), static_cast<FIXED_FLOAT>(c.fraction256 * d->GetBarImage()->m_Width));
+        screen->m_pRoundStatsDialog = nullptr;
+        SAFE_FREE_XELEMENT(d);
+    }
 }
 
 TEST_F(RoundStatsTest, CrossingARankApplaudsRingsFlashesAndGoesOnInTheNextRank) {
