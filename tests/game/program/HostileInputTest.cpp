@@ -192,6 +192,62 @@ TEST_F(HostilePak, EachEndsWithStatusOneAndNamesTheMemberOrThePakAndWhy) {
         {"cut 'Data\\addcoins.txt'",
          {" failed: Data\\addcoins.txt: the purchase coins_sack has no product id (blackberry_id)"},
          "the coin table is cut in half"},
+        // Where a member is cut depends on the content: the member, the fault and the kind of
+        // block the cut fell in are what count.
+        {"remove 'Data\\sfx.txt'",
+         {"game: start-up failed: the sound table: Data\\sfx.txt: cannot be opened or read in the paks"},
+         "the sound table is missing"},
+        {"garble 'Data\\sfx.txt'",
+         {"game: start-up failed: the sound table: Data\\sfx.txt is damaged: no effect (\"sfx = NAME\" up to \"end\"): "
+          "the file is empty or not a sound table"},
+         "the sound table is garbage"},
+        {"cut 'Data\\sfx.txt'",
+         {"game: start-up failed: the sound table: Data\\sfx.txt is damaged: the file ends inside the block of the "
+          "effect "},
+         "the sound table is cut in half"},
+        {"remove 'Lang\\texts.csv'",
+         {"game: start-up failed: Lang\\texts.csv: the text table cannot be opened or read in the paks"},
+         "the text table is missing"},
+        {"garble 'Lang\\texts.csv'",
+         {"game: start-up failed: Lang\\texts.csv is damaged: no language id in its first row: the file is empty or "
+          "not a text table"},
+         "the text table is garbage"},
+        {"cut 'Lang\\texts.csv'",
+         {"game: start-up failed: Lang\\texts.csv is damaged: its last row ends without a line break: the file is cut "
+          "short"},
+         "the text table is cut in half"},
+        {"cut 'ui\\ui_iphone\\ui_main.txt'",
+         {"ui: ui\\ui_iphone\\ui_main.txt is damaged: the file ends inside the block of the widget ",
+          "the screen root_START_MENU could not be opened: ui_main.txt cannot be read"},
+         "the template file is cut in half"},
+        {"garble 'ui\\ui_iphone\\game_styles.txt'",
+         {"game: start-up failed: ui\\ui_iphone\\game_styles.txt is damaged: 0 font and 0 style records, where at "
+          "least one of each is needed"},
+         "the style table is garbage"},
+        {"cut 'ui\\ui_iphone\\game_styles.txt'",
+         {"game: start-up failed: ui\\ui_iphone\\game_styles.txt is damaged: the file ends inside the block of the "
+          "font "},
+         "the style table is cut in half"},
+        {"garble 'ui\\ui_sprites.txt'",
+         {"sprites: ui\\ui_sprites.txt is damaged: not a sprite-set description: none of its ",
+          "game: start-up failed: the UI sprite sets: ui\\ui_sprites.txt"},
+         "the UI sprite sets are garbage"},
+        {"cut 'ui\\ui_sprites.txt'",
+         {"sprites: ui\\ui_sprites.txt is damaged: the file ends inside the block of set ",
+          "game: start-up failed: the UI sprite sets: ui\\ui_sprites.txt"},
+         "the UI sprite sets are cut in half"},
+        {"garble 'ui\\farm_obj_sprites.txt'",
+         {"sprites: ui\\farm_obj_sprites.txt is damaged: not a sprite-set description: none of its ",
+          " failed: the sprite-set file ui\\farm_obj_sprites.txt"},
+         "the yard objects' sprite sets are garbage"},
+        {"cut 'ui\\farm_obj_sprites.txt'",
+         {"sprites: ui\\farm_obj_sprites.txt is damaged: the file ends inside the block of set ",
+          " failed: the sprite-set file ui\\farm_obj_sprites.txt"},
+         "the yard objects' sprite sets are cut in half"},
+        {"cut 'Data\\yard1_objects.txt'",
+         {"farm: Data\\yard1_objects.txt is damaged: the file ends inside the block of the object ",
+          "farm: Data\\yard1_objects.txt: the object file of yard yard1 could not be read"},
+         "the first yard's objects are cut in half"},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.why);
