@@ -88,20 +88,12 @@ bool ParseLocCsv(const char* data, std::size_t size, int escapesFromRow, ICsvSin
 CommonString DescribeLocCsvDamage(const char* data, std::size_t size) {
     struct CShapeSink : ICsvSink {
         int languages = 0;
-        int textRows = 0;
-        bool keyed = false;
         bool OnCell(int row, int column, const char* text, std::size_t length) override {
             if (row == kIdRow && column >= 1 && CropStartEndSpaces(text, static_cast<int>(length)).Length() > 0)
                 ++languages;
-            if (row >= kFirstTextRow && column == 0)
-                keyed = CropStartEndSpaces(text, static_cast<int>(length)).Length() > 0;
             return true;
         }
-        bool OnRowEnd(int row) override {
-            if (row >= kFirstTextRow && keyed) ++textRows;
-            keyed = false;
-            return true;
-        }
+        bool OnRowEnd(int row) override { return row < kNameRow; }
     } sink;
     // The reader stops at a zero byte: the data ends there.
     const void* zero = data != nullptr ? std::memchr(data, '\0', size) : nullptr;
@@ -109,7 +101,6 @@ CommonString DescribeLocCsvDamage(const char* data, std::size_t size) {
     ParseLocCsv(data, size, kFirstTextRow, sink);
     if (sink.languages < 1)
         return CommonString("no language id in its first row: the file is empty or not a text table");
-    if (sink.textRows < 1) return CommonString("no row of texts below its two header rows");
     if (size > 0 && data[size - 1] != '\n')
         return CommonString("its last row ends without a line break: the file is cut short");
     return CommonString();

@@ -67,11 +67,11 @@ bool CUILayout::CheckTable(const char* member, CommonString& failure) const {
                              {name, m_bInFontBlock ? "font" : "style", open});
         return false;
     }
-    if (m_nFontCount < 1 || m_nStyleCount < 1) {
+    if (m_nFontCount < 1) {
         failure = SafeFormat(
-            "%s is damaged: %d font and %d style records, where at least one of each is needed: the file is "
-            "empty or not a style table",
-            {name, m_nFontCount, m_nStyleCount});
+            "%s is damaged: no font record (\"font = ID\" up to \"end\"): the file is empty or not a "
+            "style table",
+            {name});
         return false;
     }
     for (int i = 0; i < m_nFontCount; ++i) {

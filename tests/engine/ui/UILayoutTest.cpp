@@ -113,18 +113,15 @@ TEST(UILayoutTest, CheckRefusesEmptyCutAndFilelessTables) {
     } const cases[] = {
         {whole, nullptr, "one font and one style"},
         {whole + "// the end\n", nullptr, "a comment after the last block"},
-        {"",
-         "st.txt is damaged: 0 font and 0 style records, where at least one of each is needed: the file is empty "
-         "or not a style table",
+        {"font = F\n file = f.fdb\nend\n", nullptr, "fonts alone: every style is optional"},
+        {"", "st.txt is damaged: no font record (\"font = ID\" up to \"end\"): the file is empty or not a style table",
          "an empty file"},
         {"\x89PNG\r\n\x1a\n this is no picture \x89PNG\r\n",
-         "st.txt is damaged: 0 font and 0 style records, where at least one of each is needed: the file is empty or "
-         "not a style table",
+         "st.txt is damaged: no font record (\"font = ID\" up to \"end\"): the file is empty or not a style table",
          "bytes of another kind of file"},
-        {"font = F\n file = f.fdb\nend\n",
-         "st.txt is damaged: 1 font and 0 style records, where at least one of each is needed: the file is empty or "
-         "not a style table",
-         "fonts without a style"},
+        {"style = S\n font = F\nend\n",
+         "st.txt is damaged: no font record (\"font = ID\" up to \"end\"): the file is empty or not a style table",
+         "styles without a font to draw with"},
         {whole + "font = Fo",
          "st.txt is damaged: the file ends inside the block of the font Fo (no \"end\"): it is cut short",
          "cut inside a font's name"},

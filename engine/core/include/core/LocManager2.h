@@ -57,7 +57,8 @@ public:
     CommonString GetLangDisplayName(int index);
 
     // What the last successful Init found wrong with the whole table, or empty when nothing: no
-    // language in row 1, no text row, or a last row without its line break (a file cut short).
+    // language in row 1 (an empty or garbled file), or a last row without its line break (a file
+    // cut short).
     // The table is read all the same; whether to run on it is the caller's choice.
     const CommonString& GetTableDamage() const { return damage; }
 
