@@ -184,13 +184,15 @@ TEST_F(HostilePak, EachEndsWithStatusOneAndNamesTheMemberOrThePakAndWhy) {
          {"game: start-up failed: Data\\bird_sounds.txt: no bird record (a line \"bird = name\", its calls, \"end\")"},
          "the bird sounds are garbage"},
         {"cut 'Data\\arenas.txt'",
-         {" failed: Data\\arenas.txt: the arena arena1 has no coin sprite set (coin_sprite)"},
+         {" failed: Data\\arenas.txt: the file ends inside the record of the arena arena1 (no \"end\"): it is cut "
+          "short"},
          "the arena table is cut in half"},
         {"garble 'Data\\miniquests.txt'",
          {" failed: Data\\miniquests.txt: set 1 is not the quests of the yard yard1 (quests_for_yard = yard1)"},
          "the quest table is garbage"},
         {"cut 'Data\\addcoins.txt'",
-         {" failed: Data\\addcoins.txt: the purchase coins_sack has no product id (blackberry_id)"},
+         {" failed: Data\\addcoins.txt: the file ends inside the record of the purchase coins_sack (no \"end\"): it is "
+          "cut short"},
          "the coin table is cut in half"},
         // Where a member is cut depends on the content: the member, the fault and the kind of
         // block the cut fell in are what count.
@@ -221,8 +223,8 @@ TEST_F(HostilePak, EachEndsWithStatusOneAndNamesTheMemberOrThePakAndWhy) {
           "the screen root_START_MENU could not be opened: ui_main.txt cannot be read"},
          "the template file is cut in half"},
         {"garble 'ui\\ui_iphone\\game_styles.txt'",
-         {"game: start-up failed: ui\\ui_iphone\\game_styles.txt is damaged: 0 font and 0 style records, where at "
-          "least one of each is needed"},
+         {"game: start-up failed: ui\\ui_iphone\\game_styles.txt is damaged: no font record (\"font = ID\" up to "
+          "\"end\"): the file is empty or not a style table"},
          "the style table is garbage"},
         {"cut 'ui\\ui_iphone\\game_styles.txt'",
          {"game: start-up failed: ui\\ui_iphone\\game_styles.txt is damaged: the file ends inside the block of the "
