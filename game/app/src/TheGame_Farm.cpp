@@ -4,6 +4,7 @@
 
 #include "game/farm/BirdSoundsManager.h"
 #include "game/farm/FarmManager.h"
+#include "game/progress/ApplicationData.h"
 
 bool CTheGame::CreateBirdSoundsManager(CommonString* failure) {
     CommonString why("Data\\bird_sounds.txt: the bird sounds could not be read");
@@ -23,4 +24,27 @@ bool CTheGame::CreateBirdSoundsManager(CommonString* failure) {
 CommonString CTheGame::GetFirstYardName() {
     const YardDef* first = m_pFarmManager != nullptr ? m_pFarmManager->GetYardDef(0) : nullptr;
     return first != nullptr ? first->id : CommonString();
+}
+
+CFarmManager* CTheGame::GetFarmManager() { return m_pFarmManager; }
+
+CBirdSoundsManager* CTheGame::GetBirdSoundsManager() { return m_pBirdSoundsManager; }
+
+CQuorvanParticleSystemManager2* CTheGame::GetParticleManager() { return m_pParticleManager; }
+
+CMiniQuestManager* CTheGame::GetMiniQuestManager() { return m_pMiniQuestManager; }
+
+CArenaManager* CTheGame::GetArenaManager() { return m_pArenaManager; }
+
+CQuorvanStorage* CTheGame::GetSaveResumeStorage() { return m_pSaveResumeStorage; }
+
+int CTheGame::GetYardRecordId(const CommonString& yard) {
+    const CApplicationData* data = GetAppData();
+    return data != nullptr ? SR_GetRecordId_OfYard(data->m_nCurrentProfile, yard) : -1;
+}
+
+CommonString CTheGame::TakePendingPurchaseName() {
+    CommonString name = m_PendingPurchaseName;
+    m_PendingPurchaseName = CommonString();
+    return name;
 }

@@ -7,13 +7,13 @@
 
 #include "core/MemFile.h"
 #include "core/QuorvanStorage.h"
-#include "game/app/ResumeRecord.h"
 #include "game/app/TheGame.h"
 #include "game/farm/FarmManager.h"
 #include "game/farm/FarmWindow.h"
-#include "game/gameplay/ArenaManager.h"
 #include "game/gameplay/GameplaySurvival.h"
 #include "game/progress/ApplicationData.h"
+#include "game/progress/ArenaManager.h"
+#include "game/progress/ResumeRecord.h"
 #include "game/progress/UserProfile.h"
 
 namespace {

@@ -6,7 +6,6 @@
 #include "audio/SoundManager.h"
 #include "core/Parser.h"
 #include "core/QuorvanUtils.h"
-#include "game/app/TheGame.h"
 #include "game/progress/DataFile.h"
 
 namespace {
@@ -115,7 +114,7 @@ bool CBirdSoundsManager::AddUniqueSoundIdToArray(CommonString* id) {
 }
 
 int CBirdSoundsManager::AddBirdSoundsToSoundManager() {
-    CSoundManager* sounds = m_pGame ? static_cast<CTheGame*>(m_pGame)->m_pSoundManager : nullptr;
+    CSoundManager* sounds = m_pGame ? m_pGame->GetSoundManager() : nullptr;
     if (sounds == nullptr) return 0;
     for (int i = 0; i < m_Ids.count; ++i) {
         SoundFXData* entry = sounds->AddSoundFX(*m_Ids[i]);

@@ -9,10 +9,10 @@
 #include "app/GameBase.h"
 #include "audio/SoundManager.h"
 #include "core/Serializer.h"
-#include "game/app/TheGame.h"
 #include "game/farm/BirdSoundsManager.h"
 #include "game/farm/ComicForeground.h"
 #include "game/farm/FarmDefs.h"
+#include "game/farm/FarmHost.h"
 #include "game/farm/FarmManager.h"
 #include "game/farm/FarmYard.h"
 #include "game/farm/Robot.h"
@@ -77,7 +77,8 @@ bool CChicken::Init(int birdNumber) {
     char base[16];
     std::snprintf(base, sizeof base, "Chicken%d", birdNumber);
     if (!InitDirectionSets(base)) return false;
-    CBirdSoundsManager* sounds = static_cast<CTheGame*>(m_pGame)->m_pBirdSoundsManager;
+    IFarmHost* host = FarmHostOf(m_pGame);
+    CBirdSoundsManager* sounds = host != nullptr ? host->GetBirdSoundsManager() : nullptr;
     m_pSounds = sounds != nullptr ? sounds->GetSoundsForBird(m_Id) : nullptr;
     return true;
 }
@@ -234,7 +235,7 @@ void CChicken::FreeDestinationObject() {
 void CChicken::PlayRandomSound(const CQuorvanObjPtrArray<CommonString*>& list) {
     if (list.count == 0) return;
     const int pick = m_pGame->RandomValue(list.count);
-    CSoundManager* sounds = static_cast<CTheGame*>(m_pGame)->m_pSoundManager;
+    CSoundManager* sounds = m_pGame->GetSoundManager();
     if (sounds != nullptr && list[pick] != nullptr) (void)sounds->PlaySoundFX(list[pick]->GetDataConst());
 }
 

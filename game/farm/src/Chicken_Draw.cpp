@@ -4,7 +4,6 @@
 
 #include "ChickenTuning.h"
 #include "app/GameBase.h"
-#include "game/app/TheGame.h"
 #include "game/farm/Chicken.h"
 #include "game/farm/FarmYard.h"
 #include "game/farm/YardCamera.h"
@@ -90,14 +89,14 @@ void CChicken::DrawBodyPass(IDibBitmap* frame, TVector2D screen, FIXED_FLOAT_16 
         DrawStretched(m_pGame, dst, frame, x, y, originX, originY, k, k, mirror, 255, sway, sway, 0, 0, 255, 255, 255);
         return;
     }
-    CQuorvanImageRotatorScaler* rotator = static_cast<CTheGame*>(m_pGame)->m_pRotatorScaler;
+    CQuorvanImageRotatorScaler* rotator = m_pGame->GetRotatorScaler();
     if (rotator != nullptr)
         rotator->DrawRotatedBitmapWithSourceOriginWithBlendMode(frame, dst, screen.x, screen.y - raise, 0, originX >> 8,
                                                                 originY >> 8, k, 0, 0, 255, 255, 255, mirror);
 }
 
 void CChicken::DrawEmotion(IDibBitmap* frame, TVector2D screen, FIXED_FLOAT_16 k) {
-    CQuorvanImageRotatorScaler* rotator = static_cast<CTheGame*>(m_pGame)->m_pRotatorScaler;
+    CQuorvanImageRotatorScaler* rotator = m_pGame->GetRotatorScaler();
     const int count = m_pEmotionSet->GetNumFrames();
     const int current = m_EmotionFrame >> 8;
     IDibBitmap* icon = m_pEmotionSet->GetFrame(current);
@@ -122,7 +121,7 @@ void CChicken::DrawEmotion(IDibBitmap* frame, TVector2D screen, FIXED_FLOAT_16 k
 void CChicken::DrawSelectionPass(TVector2D screen, FIXED_FLOAT_16 k) {
     IFarmYard* yard = GetYard();
     IDibBitmap* marker = yard != nullptr ? yard->GetSelectionImage() : nullptr;
-    CQuorvanImageRotatorScaler* rotator = static_cast<CTheGame*>(m_pGame)->m_pRotatorScaler;
+    CQuorvanImageRotatorScaler* rotator = m_pGame->GetRotatorScaler();
     if (marker == nullptr || rotator == nullptr) return;
     const FIXED_FLOAT_16 scale = static_cast<FIXED_FLOAT_16>(Mul16(m_SelectionScale, k));
     rotator->DrawRotatedBitmapWithSourceOriginWithBlendMode(marker, BackBuffer(), screen.x, screen.y, 0,

@@ -7,7 +7,6 @@
 #include "ChickenTuning.h"
 #include "app/GameBase.h"
 #include "core/QuorvanUtils.h"
-#include "game/app/TheGame.h"
 #include "game/farm/BirdSoundsManager.h"
 #include "game/farm/Chicken.h"
 #include "game/farm/FarmYard.h"
@@ -402,7 +401,7 @@ void CChicken::RunIdle() {
 }
 
 void CChicken::EmitGameEffect(const char* name, FIXED_FLOAT raise) {
-    CQuorvanParticleSystemManager2* manager = static_cast<CTheGame*>(m_pGame)->m_pParticleManager;
+    CQuorvanParticleSystemManager2* manager = GetParticleManager();
     CQuorvanParticleSystem2* system = manager != nullptr ? manager->GetParticleSystemNamed(name) : nullptr;
     if (system == nullptr) return;
     const TVector2D screen = ScreenPosition();

@@ -4,7 +4,6 @@
 #include <cstdint>
 
 #include "app/GameBase.h"
-#include "game/app/TheGame.h"
 #include "game/farm/Chicken.h"
 #include "game/farm/FarmDefs.h"
 #include "game/farm/FarmYard.h"
@@ -48,7 +47,7 @@ void CComicForeground::Draw(int passes) {
     if (yard == nullptr || yard->GetPhotoStand() != this) return;
     const int counter = yard->GetCameraFlashCounter();
     if (counter < 1 || counter > kFlareLastFrame || (counter & kFlareBlinkBit) == 0) return;
-    CQuorvanImageRotatorScaler* rotator = static_cast<CTheGame*>(m_pGame)->m_pRotatorScaler;
+    CQuorvanImageRotatorScaler* rotator = m_pGame->GetRotatorScaler();
     IDibBitmap* flare = m_pFlare->GetFrame(0);
     if (rotator == nullptr || flare == nullptr) return;
     const std::int64_t ss = ObjectScale();

@@ -4,7 +4,6 @@
 #include <cstdint>
 
 #include "app/GameBase.h"
-#include "game/app/TheGame.h"
 #include "game/farm/FarmDefs.h"
 #include "render/DibBitmap.h"
 #include "render/ImageRotatorScaler.h"
@@ -82,7 +81,7 @@ void CDoghouse::RunProcess() {
 
 void CDoghouse::Draw(int passes) {
     CFarmDecorObject::Draw(passes);
-    CQuorvanImageRotatorScaler* rotator = static_cast<CTheGame*>(m_pGame)->m_pRotatorScaler;
+    CQuorvanImageRotatorScaler* rotator = m_pGame->GetRotatorScaler();
     if (rotator == nullptr || m_pLeftEye == nullptr || m_pRightEye == nullptr) return;
     const int left = static_cast<int>(m_dLid);
     const int right = m_nDozing != 0 ? m_nLastFrame : left;

@@ -9,7 +9,6 @@
 
 #include "app/GameBase.h"
 #include "core/Serializer.h"
-#include "game/app/TheGame.h"
 #include "game/farm/Chicken.h"
 #include "game/farm/FarmDefs.h"
 #include "game/farm/YardCamera.h"
@@ -77,8 +76,7 @@ CFarmDecorObject::~CFarmDecorObject() {
     m_pImage = nullptr;
     if (m_pEffect != nullptr) {
         m_pEffect->SetEmitShape(nullptr);
-        CQuorvanParticleSystemManager2* manager =
-            m_pGame != nullptr ? static_cast<CTheGame*>(m_pGame)->m_pParticleManager : nullptr;
+        CQuorvanParticleSystemManager2* manager = GetParticleManager();
         if (manager != nullptr) manager->DeleteParticleSystem(m_pEffect);
         m_pEffect = nullptr;
     }

@@ -5,7 +5,6 @@
 #include <cstdint>
 
 #include "app/GameBase.h"
-#include "game/app/TheGame.h"
 #include "game/farm/FarmDecorObject.h"
 #include "game/farm/FarmDefs.h"
 #include "game/farm/FarmYard.h"
@@ -93,7 +92,7 @@ void CFarmDecorObject::Draw(int passes) {
     if ((passes & kDrawSelection) != 0) DrawSelectionCorners();
     if ((passes & kDrawBody) != 0) {
         const int index = GetEffectIndex();
-        if (index >= 0) static_cast<CTheGame*>(m_pGame)->m_pParticleManager->DrawAndMark(BackBuffer(), index);
+        if (index >= 0) GetParticleManager()->DrawAndMark(BackBuffer(), index);
     }
 }
 
@@ -115,7 +114,7 @@ void CFarmDecorObject::DrawShadow(IDibBitmap* image) {
         SetBlendMode(m_pGame, Renderer_BlendMode_Normal, dst);
         return;
     }
-    CQuorvanImageRotatorScaler* rotator = static_cast<CTheGame*>(m_pGame)->m_pRotatorScaler;
+    CQuorvanImageRotatorScaler* rotator = m_pGame->GetRotatorScaler();
     if (rotator == nullptr) return;
     int angle = mirrored ? -m_pDef->shadowAngle : m_pDef->shadowAngle;
     while (angle < 0) angle += 360;
@@ -151,7 +150,7 @@ void CFarmDecorObject::DrawBody(IDibBitmap* image) {
         DrawTransformed(m_pGame, dst, image, anchor, 0, t, flip, alpha, 255, 255, 255);
         return;
     }
-    CQuorvanImageRotatorScaler* rotator = static_cast<CTheGame*>(m_pGame)->m_pRotatorScaler;
+    CQuorvanImageRotatorScaler* rotator = m_pGame->GetRotatorScaler();
     if (rotator == nullptr) return;
     rotator->DrawRotatedBitmapWithSourceOriginWithBlendMode(image, dst, anchor.x, anchor.y, 0, image->m_Width * 128,
                                                             image->m_Height * 256, ss, 0, 0, 255, 255, 255, flip);
@@ -160,7 +159,7 @@ void CFarmDecorObject::DrawBody(IDibBitmap* image) {
 void CFarmDecorObject::DrawSelectionCorners() {
     IFarmYard* yard = GetYard();
     CSpriteSet* corners = yard != nullptr ? yard->GetDecorSelectionSet() : nullptr;
-    CQuorvanImageRotatorScaler* rotator = static_cast<CTheGame*>(m_pGame)->m_pRotatorScaler;
+    CQuorvanImageRotatorScaler* rotator = m_pGame->GetRotatorScaler();
     if (corners == nullptr || rotator == nullptr) return;
     const TRect2D r = GetObjectRect();
     const FIXED_FLOAT_16 s = WorldToScreenScale(m_Position);

@@ -6,7 +6,6 @@
 #include <new>
 
 #include "app/GameBase.h"
-#include "game/app/TheGame.h"
 #include "game/farm/FarmDecorObject.h"
 #include "game/farm/FarmDefs.h"
 #include "particles/ParticleSystem.h"
@@ -17,10 +16,6 @@
 namespace {
 
 constexpr FIXED_FLOAT_16 kOnePixel16 = 65536;
-
-CQuorvanParticleSystemManager2* ParticleManagerOf(CGameBase* game) {
-    return game != nullptr ? static_cast<CTheGame*>(game)->m_pParticleManager : nullptr;
-}
 
 void ClearShape(CQuorvanParticleSystemShape2* shape) {
     for (int i = shape->GetNumSegments() - 1; i >= 0; --i) shape->RemoveSegment(i);
@@ -50,18 +45,18 @@ void ClipParticleSystemToScreen(CQuorvanParticleSystem2* system, int w, int h) {
 }
 
 int CFarmDecorObject::GetEffectIndex() const {
-    const CQuorvanParticleSystemManager2* manager = ParticleManagerOf(m_pGame);
+    const CQuorvanParticleSystemManager2* manager = GetParticleManager();
     return manager != nullptr && m_pEffect != nullptr ? manager->GetIdOfParticleSystem(m_pEffect) : -1;
 }
 
 bool CFarmDecorObject::InitEffect() {
     const int points = m_pDef->effectShape.count;
     if (points == 0 || m_pDef->effectName.Length() == 0) return true;
-    CTheGame* game = static_cast<CTheGame*>(m_pGame);
-    CQuorvanParticleSystemManager2* manager = game->m_pParticleManager;
+    CGameBase* game = m_pGame;
+    CQuorvanParticleSystemManager2* manager = GetParticleManager();
     if (manager == nullptr) return false;
-    m_pEffectSourceShape = new (std::nothrow) CQuorvanParticleSystemShape2(game, game->m_pRotatorScaler);
-    m_pEffectEmitShape = new (std::nothrow) CQuorvanParticleSystemShape2(game, game->m_pRotatorScaler);
+    m_pEffectSourceShape = new (std::nothrow) CQuorvanParticleSystemShape2(game, game->GetRotatorScaler());
+    m_pEffectEmitShape = new (std::nothrow) CQuorvanParticleSystemShape2(game, game->GetRotatorScaler());
     if (m_pEffectSourceShape == nullptr || m_pEffectEmitShape == nullptr) return false;
     const auto& shape = m_pDef->effectShape;
     if (m_pDef->effectShapeIsPoints) {
@@ -137,5 +132,5 @@ void CFarmDecorObject::RunEffect() {
         m_EmitDebt -= n * 256;
     }
     const int index = GetEffectIndex();
-    if (index >= 0) ParticleManagerOf(m_pGame)->RunProcessAndMark(index);
+    if (index >= 0) GetParticleManager()->RunProcessAndMark(index);
 }

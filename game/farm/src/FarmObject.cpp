@@ -4,9 +4,9 @@
 
 #include "app/GameBase.h"
 #include "core/Serializer.h"
-#include "game/app/TheGame.h"
 #include "game/farm/Chicken.h"
 #include "game/farm/FarmDefs.h"
+#include "game/farm/FarmHost.h"
 #include "game/farm/FarmManager.h"
 #include "game/farm/YardCamera.h"
 #include "particles/RandomTables.h"
@@ -19,7 +19,7 @@ CFarmObject::~CFarmObject() {
 
 bool CFarmObject::Init(int /*argument*/) {
     if (m_Id.Length() == 0 || m_pGame == nullptr) return false;
-    CFarmManager* farm = static_cast<CTheGame*>(m_pGame)->m_pFarmManager;
+    CFarmManager* farm = GetFarmManager();
     if (farm == nullptr) return false;
     m_pDef = farm->GetFarmObjectDef(farm->GetCurrentYardDef(), m_Id);
     if (m_pDef == nullptr) return false;
@@ -118,7 +118,13 @@ TVector2D CFarmObject::GetSpotLookPoint() {
 }
 
 CFarmManager* CFarmObject::GetFarmManager() const {
-    return m_pGame != nullptr ? static_cast<CTheGame*>(m_pGame)->m_pFarmManager : nullptr;
+    IFarmHost* host = FarmHostOf(m_pGame);
+    return host != nullptr ? host->GetFarmManager() : nullptr;
+}
+
+CQuorvanParticleSystemManager2* CFarmObject::GetParticleManager() const {
+    IFarmHost* host = FarmHostOf(m_pGame);
+    return host != nullptr ? host->GetParticleManager() : nullptr;
 }
 
 IFarmYard* CFarmObject::GetYard() const {

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "app/GameBase.h"
 #include "core/SafeFormat.h"
-#include "game/app/TheGameOf.h"
+#include "game/farm/FarmHost.h"
 #include "game/farm/FarmManager.h"
+#include "game/progress/ProgressHost.h"
 #include "render/DibBitmap.h"
 #include "text/BitmapFont.h"
 #include "ui/Widget.h"
@@ -35,9 +37,11 @@ int CXFarmProgress::OnInitWidget() {
     m_nLeftInset = kLeftInsetPx;
     m_nEndCap = kEndCapPx;
     m_dBarLength = m_pFullImage->m_Width - (kLeftInsetPx + kEndCapPx);
-    CTheGame* game = TheGameOf(this);
-    if (game != nullptr && game->m_pFarmManager != nullptr) m_pYardDef = game->m_pFarmManager->GetCurrentYardDef();
-    if (game != nullptr) m_pFont = game->m_Fonts[kGameFontVerySmall];
+    CGameBase* game = GameBaseOf(this);
+    IFarmHost* host = FarmHostOf(game);
+    IProgressHost* progress = ProgressHostOf(game);
+    if (host != nullptr && host->GetFarmManager() != nullptr) m_pYardDef = host->GetFarmManager()->GetCurrentYardDef();
+    if (progress != nullptr) m_pFont = progress->GetGameFont(kGameFontVerySmall);
     if (m_nCategory >= 0 && m_nCategory < kFarmCategoryCount) m_Caption = gstr_NAME_PROGRESS_CATEGORY[m_nCategory];
     if (m_pFont != nullptr) {
         const std::int64_t captionWidth = m_pFont->Length2(m_Caption.GetDataConst());
@@ -62,8 +66,8 @@ void CXFarmProgress::RunProcess() {
 }
 
 void CXFarmProgress::Update() {
-    CTheGame* game = TheGameOf(this);
-    const CFarmManager* farm = game != nullptr ? game->m_pFarmManager : nullptr;
+    IFarmHost* host = FarmHostOf(GameBaseOf(this));
+    const CFarmManager* farm = host != nullptr ? host->GetFarmManager() : nullptr;
     const int stars = farm != nullptr ? farm->m_nStars : 0;
     const int level = std::clamp(stars, 0, kLastStarLevel);
     bool rescaled = false;

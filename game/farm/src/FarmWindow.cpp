@@ -6,14 +6,16 @@
 #include <memory>
 #include <new>
 
+#include "app/GameBase.h"
 #include "audio/SoundManager.h"
 #include "core/SafeFormat.h"
-#include "game/app/TheGame.h"
+#include "game/farm/FarmHost.h"
 #include "game/farm/FarmManager.h"
 #include "game/farm/FarmObject.h"
 #include "game/farm/FarmProgress.h"
 #include "game/gameplay/JumpString.h"
 #include "game/gameplay/TiledBGTutorial.h"
+#include "game/progress/ApplicationData.h"
 #include "game/progress/UserProfile.h"
 #include "game/screens/ConfirmBuyDialog.h"
 #include "particles/ParticleSystem.h"
@@ -58,10 +60,10 @@ IDibBitmap* DefaultObjectImage(CFarmManager* farm, const char* id) {
 CXFarmWindow::CXFarmWindow(CXElement* parent) : XGameRoot(parent) {}
 
 CXFarmWindow::~CXFarmWindow() {
-    CTheGame* game = TheGame();
-    if (game != nullptr && game->m_pParticleManager != nullptr) game->m_pParticleManager->StopAll(true);
-    if (game != nullptr && game->m_pFarmManager != nullptr && game->m_pFarmManager->GetYard() == this)
-        game->m_pFarmManager->SetYard(nullptr);
+    IFarmHost* host = FarmHost();
+    if (host != nullptr && host->GetParticleManager() != nullptr) host->GetParticleManager()->StopAll(true);
+    if (host != nullptr && host->GetFarmManager() != nullptr && host->GetFarmManager()->GetYard() == this)
+        host->GetFarmManager()->SetYard(nullptr);
     SafeDelete(m_pSelectionImage);
     SafeDelete(m_pTapImage);
     SafeDelete(m_pHint);
@@ -69,9 +71,10 @@ CXFarmWindow::~CXFarmWindow() {
 }
 
 int CXFarmWindow::OnInitElement() {
-    CTheGame* game = TheGame();
-    if (game == nullptr || game->m_pFarmManager == nullptr) return 0;
-    CFarmManager* farm = game->m_pFarmManager;
+    IFarmHost* host = FarmHost();
+    if (host == nullptr || host->GetFarmManager() == nullptr) return 0;
+    CGameBase* game = GameBase();
+    CFarmManager* farm = host->GetFarmManager();
     // Before any object runs: the objects reach the flash and the selection images through it.
     farm->SetYard(this);
     m_pObjects = &farm->m_Objects;
@@ -96,8 +99,8 @@ int CXFarmWindow::OnInitElement() {
     m_nBadgeBlinkStep = 0;
     m_pJumpStrings = new (std::nothrow) CJumpStringManager(game, nullptr);
     if (m_pJumpStrings == nullptr || !m_pJumpStrings->PostConstruct()) return 0;
-    m_pStarSet =
-        game->m_pSpriteSetManager != nullptr ? game->m_pSpriteSetManager->GetSpriteSetNamed("yard_star") : nullptr;
+    CSpriteSetManager* sets = game->GetSpriteSetManager();
+    m_pStarSet = sets != nullptr ? sets->GetSpriteSetNamed("yard_star") : nullptr;
     if (m_pStarSet == nullptr || m_pStarSet->GetNumFrames() < 1) return 0;
     EnumCurrentlyUnlockedArenas(&m_UnlockedArenas);
     EnumCurrentlyUnlockedYards(&m_UnlockedYards);
@@ -122,7 +125,7 @@ bool CXFarmWindow::FindWidgets() {
 }
 
 bool CXFarmWindow::LoadClouds() {
-    CTheGame* game = TheGame();
+    CGameBase* game = GameBase();
     bool& trueColour = game->m_RenderSwitches.m_bTrueColorImages;
     for (int i = 0; i < kYardCloudCount; ++i) {
         const CommonString name = SafeFormat("cloud-%d", {i % kCloudImageCount + 1});
@@ -145,12 +148,12 @@ bool CXFarmWindow::LoadClouds() {
 }
 
 bool CXFarmWindow::LoadImages() {
-    CTheGame* game = TheGame();
+    CGameBase* game = GameBase();
     const CommonString images = game->GetImagesDirectory();
     m_pSelectionImage = ImageLoad(game, (images + CommonString("farm\\chicken-selection")).GetDataConst(), nullptr);
     m_pTapImage = ImageLoad(game, (images + CommonString("farm\\farm-tap")).GetDataConst(), nullptr);
     if (m_pSelectionImage == nullptr || m_pTapImage == nullptr) return false;
-    CSpriteSetManager* sets = game->m_pSpriteSetManager;
+    CSpriteSetManager* sets = game->GetSpriteSetManager();
     if (sets == nullptr) return false;
     m_pDecorSelectionSet = sets->GetSpriteSetNamed("FarmDecorSelection");
     if (m_pDecorSelectionSet == nullptr || m_pDecorSelectionSet->GetNumFrames() < kDecorSelectionFrames) return false;
@@ -160,16 +163,16 @@ bool CXFarmWindow::LoadImages() {
 }
 
 YardDef* CXFarmWindow::SetupYardDef() {
-    CTheGame* game = TheGame();
-    TUserProfile* profile = game != nullptr ? game->GetCurrentProfile() : nullptr;
-    if (profile == nullptr || game->m_pFarmManager == nullptr) return nullptr;
-    m_pYardDef = game->m_pFarmManager->GetYardDef(profile->m_CurrentYard);
+    IFarmHost* host = FarmHost();
+    TUserProfile* profile = host != nullptr ? CurrentProfileOf(GameBase()) : nullptr;
+    if (profile == nullptr || host->GetFarmManager() == nullptr) return nullptr;
+    m_pYardDef = host->GetFarmManager()->GetYardDef(profile->m_CurrentYard);
     m_pQuestStates = profile->GetMiniQuestStatesInfo(profile->m_CurrentYard);
     return m_pYardDef;
 }
 
 void CXFarmWindow::ResetUsersYard() {
-    CFarmManager* farm = TheGame()->m_pFarmManager;
+    CFarmManager* farm = FarmHost()->GetFarmManager();
     // Pointers into the yard go with it.
     m_pSelection = nullptr;
     m_pJustBought = nullptr;
@@ -180,7 +183,7 @@ void CXFarmWindow::ResetUsersYard() {
 }
 
 bool CXFarmWindow::AddDefaultFarmPurchases() {
-    CFarmManager* farm = TheGame()->m_pFarmManager;
+    CFarmManager* farm = FarmHost()->GetFarmManager();
     if (m_pYardDef == nullptr) return false;
     for (const auto& list : m_pYardDef->objects) {
         for (int i = list.count - 1; i >= 0; --i) {
@@ -198,13 +201,13 @@ bool CXFarmWindow::AddDefaultFarmPurchases() {
 }
 
 void CXFarmWindow::RunProcess() {
-    CTheGame* game = TheGame();
+    IFarmHost* host = FarmHost();
     const std::shared_ptr<const bool> alive = LifeToken();
     XGameRoot::RunProcess();
-    if (!*alive || game == nullptr || m_pObjects == nullptr) return;
+    if (!*alive || host == nullptr || m_pObjects == nullptr) return;
     RunProcessAnimations();
     RunProcessNewStar();
-    CQuorvanParticleSystemManager2* particles = game->m_pParticleManager;
+    CQuorvanParticleSystemManager2* particles = host->GetParticleManager();
     if (particles != nullptr) particles->ResetRunProcessMarks();
     // By index: a bird's update never adds or removes objects, but the list is re-read each time.
     for (int i = 0; i < m_pObjects->count; ++i) (*m_pObjects)[i]->RunProcess();
@@ -243,20 +246,24 @@ void CXFarmWindow::RunProcessCameraFlash() {
 }
 
 void CXFarmWindow::RunProcessPendingPurchase() {
-    CTheGame* game = TheGame();
-    if (game->m_PendingPurchaseName.Length() == 0) {
+    IFarmHost* host = FarmHost();
+    const CommonString name = host->TakePendingPurchaseName();
+    if (name.Length() == 0) {
         ScheduleHints();
         return;
     }
-    FarmObjectDef* def = game->m_pFarmManager->GetFarmObjectDef(m_pYardDef, game->m_PendingPurchaseName);
+    FarmObjectDef* def = host->GetFarmManager()->GetFarmObjectDef(m_pYardDef, name);
     if (def != nullptr && PurchaseFarmObject(def)) {
         UpdateUIOnCoinsAmountChanged();
         UpdateQuestsTutorialAvailability();
         m_bProgressHintAvailable = false;
         if (!m_bHintShown) UpdateProgressTutorialAvailability();
     }
-    game->m_PendingPurchaseName = CommonString();
 }
+
+CGameBase* CXFarmWindow::GameBase() const { return GameBaseOf(this); }
+
+IFarmHost* CXFarmWindow::FarmHost() const { return FarmHostOf(GameBaseOf(this)); }
 
 void CXFarmWindow::ShowCameraFlash() { m_nCameraFlashCounter = kCameraFlashFrames; }
 
@@ -272,7 +279,7 @@ void CXFarmWindow::SetPhotoStand(CFarmObject* stand, int busyFrames) {
 
 void CXFarmWindow::UpdateUIOnCoinsAmountChanged() {
     auto* label = dynamic_cast<XText*>(m_pCoinsLabel);
-    const TUserProfile* profile = TheGame() != nullptr ? TheGame()->GetCurrentProfile() : nullptr;
+    const TUserProfile* profile = FarmHost() != nullptr ? CurrentProfileOf(GameBase()) : nullptr;
     if (label != nullptr && profile != nullptr) label->SetCaption(FormatWithCommas(profile->m_nCoins));
 }
 
@@ -284,12 +291,13 @@ void CXFarmWindow::UpdateUIOnSelectionChanged() {
 }
 
 void CXFarmWindow::UpdateMusic() {
-    CTheGame* game = TheGame();
-    if (game == nullptr || game->m_pSoundManager == nullptr) return;
+    CGameBase* game = FarmHost() != nullptr ? GameBase() : nullptr;
+    CSoundManager* sounds = game != nullptr ? game->GetSoundManager() : nullptr;
+    if (sounds == nullptr) return;
     if (!game->IsMusicOn())
-        game->m_pSoundManager->StopMusicTrackWithFadeOut(0);
+        sounds->StopMusicTrackWithFadeOut(0);
     else
-        game->m_pSoundManager->PlayMusicTrack(kYardMusicTrack, true, kMusicFadeIn, kMusicFadeOut);
+        sounds->PlayMusicTrack(kYardMusicTrack, true, kMusicFadeIn, kMusicFadeOut);
 }
 
 XWidget* CXFarmWindow::CreateAndInitChild(TWidget* record, const WidgetContext* placement) {

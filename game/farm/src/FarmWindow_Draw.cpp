@@ -5,9 +5,10 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "app/GameBase.h"
 #include "core/SafeFormat.h"
-#include "game/app/TheGame.h"
 #include "game/farm/FarmDefs.h"
+#include "game/farm/FarmHost.h"
 #include "game/farm/FarmManager.h"
 #include "game/farm/FarmObject.h"
 #include "game/farm/FarmWindow.h"
@@ -15,6 +16,8 @@
 #include "game/gameplay/GameplayMath.h"
 #include "game/gameplay/JumpString.h"
 #include "game/gameplay/TiledBGTutorial.h"
+#include "game/progress/ApplicationData.h"
+#include "game/progress/ProgressHost.h"
 #include "game/progress/UserProfile.h"
 #include "particles/ParticleSystemManager.h"
 #include "render/DibBitmap.h"
@@ -47,15 +50,15 @@ FIXED_FLOAT_16 To16(double v) { return static_cast<FIXED_FLOAT_16>(v * 65536.0);
 }  // namespace
 
 void CXFarmWindow::Draw() {
-    CTheGame* game = TheGame();
+    IFarmHost* host = FarmHost();
     IDibBitmap* back = GetBackBuffer();
-    if (game == nullptr || back == nullptr || m_pObjects == nullptr) {
+    if (host == nullptr || back == nullptr || m_pObjects == nullptr) {
         XGameRoot::Draw();
         return;
     }
     DrawSkyAndBackground();
     DrawSunAndClouds();
-    CQuorvanParticleSystemManager2* particles = game->m_pParticleManager;
+    CQuorvanParticleSystemManager2* particles = host->GetParticleManager();
     // The decor effects draw with their objects and mark themselves; the rest draws after.
     if (particles != nullptr) particles->ResetDrawMarks();
     DrawChickenAndDecorSorted();
@@ -63,7 +66,7 @@ void CXFarmWindow::Draw() {
     if (particles != nullptr) particles->DrawTheRest(back);
     DrawCameraFlash();
     DrawStars();
-    (void)game->DrawNumCoins(255, 1.0f);
+    (void)host->DrawNumCoins(255, 1.0f);
     XGameRoot::Draw();
     if (m_pJumpStrings != nullptr) m_pJumpStrings->Draw(back, 0, 0);
     DrawMiniQuestsNotification();
@@ -123,8 +126,8 @@ void CXFarmWindow::RunProcessAnimations() {
 }
 
 void CXFarmWindow::DrawAnimations() {
-    CTheGame* game = TheGame();
-    CQuorvanImageRotatorScaler* rotator = game->m_pRotatorScaler;
+    CGameBase* game = GameBase();
+    CQuorvanImageRotatorScaler* rotator = game->GetRotatorScaler();
     IDibBitmap* back = GetBackBuffer();
     if (rotator == nullptr) return;
     for (int i = m_Animations.count - 1; i >= 0; --i) {
@@ -165,12 +168,12 @@ void CXFarmWindow::DrawCameraFlash() {
     if (c >= 1 && c <= 4) level = 128;
     if (level == 0) return;
     const TCoordRect2D r = GetPosition();
-    FillRectangle_Additive(TheGame(), GetBackBuffer(), r.x, r.y, r.width, r.height, level, level, level);
+    FillRectangle_Additive(GameBase(), GetBackBuffer(), r.x, r.y, r.width, r.height, level, level, level);
 }
 
 void CXFarmWindow::DrawStars() {
-    CTheGame* game = TheGame();
-    CQuorvanImageRotatorScaler* rotator = game->m_pRotatorScaler;
+    CGameBase* game = GameBase();
+    CQuorvanImageRotatorScaler* rotator = game->GetRotatorScaler();
     XWidget* decor = FindChildWithWidgetId("pb_decor");
     if (rotator == nullptr || decor == nullptr || m_pStarSet == nullptr || m_pStarSet->GetNumFrames() < 2) return;
     IDibBitmap* empty = m_pStarSet->GetFrame(0);
@@ -181,7 +184,7 @@ void CXFarmWindow::DrawStars() {
     const FIXED_FLOAT step = empty->m_Width * kStarSpacing;
     const FIXED_FLOAT rowY = (r.y + r.height) * 256 + ((empty->m_Height * 128) * kStarSpacing >> 8);
     const FIXED_FLOAT middle = r.x * 256 + r.width * 128;
-    const int stars = game->m_pFarmManager->m_nStars;
+    const int stars = FarmHost()->GetFarmManager()->m_nStars;
     for (int i = 0; i < 3; ++i) {
         const FIXED_FLOAT x = middle + (i - 1) * step;
         rotator->DrawRotatedBitmapTransparent(empty, back, x, rowY, 0, kEmptyStarScale, 0, 0);
@@ -196,11 +199,11 @@ void CXFarmWindow::DrawStars() {
 }
 
 void CXFarmWindow::DrawMiniQuestsNotification() {
-    CTheGame* game = TheGame();
-    const TUserProfile* profile = game->GetCurrentProfile();
+    CGameBase* game = GameBase();
+    const TUserProfile* profile = CurrentProfileOf(game);
     const bool questsKnown = (profile != nullptr && profile->m_HintFlags[kHintYardQuests]) || m_bQuestsHintAvailable;
     if (!questsKnown || m_pBadgeImage == nullptr || m_pQuestStates == nullptr || m_nBadgeCount < 1) return;
-    CQuorvanImageRotatorScaler* rotator = game->m_pRotatorScaler;
+    CQuorvanImageRotatorScaler* rotator = game->GetRotatorScaler();
     if (rotator == nullptr) return;
     int opacity = 255;
     // The badge fades with a dialog that opens over the screen.
@@ -215,7 +218,8 @@ void CXFarmWindow::DrawMiniQuestsNotification() {
     IDibBitmap* back = GetBackBuffer();
     const FIXED_FLOAT x = m_nBadgeX * 256, y = m_nBadgeY * 256;
     rotator->DrawRotatedBitmapTransparent(m_pBadgeImage, back, x, y, 0, To16(imageScale), opacity - 255, 0);
-    CBitmapFontText* font = game->m_Fonts[kGameFontSmall];
+    IProgressHost* progress = ProgressHostOf(game);
+    CBitmapFontText* font = progress != nullptr ? progress->GetGameFont(kGameFontSmall) : nullptr;
     if (textScale <= 0 || font == nullptr) return;
     const CommonString count = SafeFormat("%d", {m_nBadgeCount});
     const double halfW = font->Length2(count.GetDataConst()) * textScale / 2.0;

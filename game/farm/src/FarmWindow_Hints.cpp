@@ -3,10 +3,12 @@
 // in the profile.
 #include <new>
 
-#include "game/app/TheGame.h"
+#include "app/GameBase.h"
+#include "game/farm/FarmHost.h"
 #include "game/farm/FarmManager.h"
 #include "game/farm/FarmWindow.h"
 #include "game/gameplay/TiledBGTutorial.h"
+#include "game/progress/ApplicationData.h"
 #include "game/progress/UserProfile.h"
 #include "render/DibBitmap.h"
 #include "ui/Widget.h"
@@ -37,15 +39,15 @@ bool Seen(const TUserProfile* profile, int flag) { return profile != nullptr && 
 }  // namespace
 
 void CXFarmWindow::UpdatePurchaseTutorialAvailability() {
-    CTheGame* game = TheGame();
-    const TUserProfile* profile = game->GetCurrentProfile();
+    CGameBase* game = GameBase();
+    const TUserProfile* profile = CurrentProfileOf(game);
     m_bPurchaseHintAvailable = profile != nullptr && !Seen(profile, kHintYardPurchase) && !m_bHintShown &&
                                profile->m_nCoins > 0 &&
-                               game->m_pFarmManager->CanPurchaseAnyFarmObject(profile->m_nCoins);
+                               FarmHost()->GetFarmManager()->CanPurchaseAnyFarmObject(profile->m_nCoins);
 }
 
 void CXFarmWindow::UpdateQuestsTutorialAvailability() {
-    const TUserProfile* profile = TheGame()->GetCurrentProfile();
+    const TUserProfile* profile = CurrentProfileOf(GameBase());
     bool anyQuest = false;
     if (profile != nullptr) {
         for (int i = 0; i < profile->m_MiniQuestStates.count && !anyQuest; ++i) {
@@ -58,13 +60,13 @@ void CXFarmWindow::UpdateQuestsTutorialAvailability() {
 }
 
 void CXFarmWindow::UpdateProgressTutorialAvailability() {
-    const TUserProfile* profile = TheGame()->GetCurrentProfile();
+    const TUserProfile* profile = CurrentProfileOf(GameBase());
     m_bProgressHintAvailable =
         profile != nullptr && !m_bHintShown && !Seen(profile, kHintYardProgress) && Seen(profile, kHintYardPurchase);
 }
 
 void CXFarmWindow::ScheduleHints() {
-    const TUserProfile* profile = TheGame()->GetCurrentProfile();
+    const TUserProfile* profile = CurrentProfileOf(GameBase());
     if (profile == nullptr || m_bHintShown || m_pHint != nullptr) return;
     if (!Seen(profile, kHintYardPurchase)) {
         if (!m_bPurchaseHintAvailable) return;
@@ -85,7 +87,7 @@ namespace {
 
 // The hint over its target widget, its text box below it: the overlay, or null when the widget
 // is missing or the overlay cannot lay itself out.
-CTiledBGTutorial* MakeHint(CTheGame* game, XWidget* target, const THintLook& look, int boxX) {
+CTiledBGTutorial* MakeHint(CGameBase* game, XWidget* target, const THintLook& look, int boxX) {
     if (target == nullptr || game->m_Screen.m_pBackBuffer == nullptr) return nullptr;
     const int w = game->m_Screen.m_pBackBuffer->m_Width;
     const TCoordRect2D r = target->GetDrawingRect();
@@ -100,12 +102,12 @@ CTiledBGTutorial* MakeHint(CTheGame* game, XWidget* target, const THintLook& loo
 
 bool CXFarmWindow::RunFarmPurchaseTutorial() {
     SafeDelete(m_pHint);
-    m_pHint = MakeHint(TheGame(), FindChildWithWidgetId(kPurchaseHint.target), kPurchaseHint, 1);
+    m_pHint = MakeHint(GameBase(), FindChildWithWidgetId(kPurchaseHint.target), kPurchaseHint, 1);
     return m_pHint != nullptr;
 }
 
 bool CXFarmWindow::RunFarmQuestsTutorial() {
-    CTheGame* game = TheGame();
+    CGameBase* game = GameBase();
     const int w = game->m_Screen.m_pBackBuffer != nullptr ? game->m_Screen.m_pBackBuffer->m_Width : 0;
     SafeDelete(m_pHint);
     m_pHint = MakeHint(game, FindChildWithWidgetId(kQuestsHint.target), kQuestsHint, (w - (2 * w) / 3) / 2);
@@ -114,6 +116,6 @@ bool CXFarmWindow::RunFarmQuestsTutorial() {
 
 bool CXFarmWindow::RunFarmProgressTutorial() {
     SafeDelete(m_pHint);
-    m_pHint = MakeHint(TheGame(), FindChildWithWidgetId(kProgressHint.target), kProgressHint, 20);
+    m_pHint = MakeHint(GameBase(), FindChildWithWidgetId(kProgressHint.target), kProgressHint, 20);
     return m_pHint != nullptr;
 }

@@ -5,11 +5,10 @@
 
 #include "core/MemFile.h"
 #include "core/QuorvanStorage.h"
-#include "game/app/ResumeRecord.h"
-#include "game/app/TheGame.h"
+#include "game/farm/FarmHost.h"
 #include "game/farm/FarmManager.h"
 #include "game/farm/FarmWindow.h"
-#include "game/progress/ApplicationData.h"
+#include "game/progress/ResumeRecord.h"
 
 namespace {
 
@@ -27,18 +26,19 @@ bool CXFarmWindow::SaveResume(IFile* file, int version) { return Serialize(file,
 bool CXFarmWindow::LoadResume(IFile* file, int version) { return Serialize(file, false, version); }
 
 bool CXFarmWindow::Serialize(IFile* file, bool save, int version) {
-    CTheGame* game = TheGame();
-    if (game == nullptr || game->m_pFarmManager == nullptr) return false;
-    return game->m_pFarmManager->SerializeCurrentYard(file, save, version);
+    IFarmHost* host = FarmHost();
+    if (host == nullptr || host->GetFarmManager() == nullptr) return false;
+    return host->GetFarmManager()->SerializeCurrentYard(file, save, version);
 }
 
 void CXFarmWindow::ResumeYardFromRecord() {
-    CTheGame* game = TheGame();
-    const CApplicationData* data = game->GetAppData();
-    if (data == nullptr || game->m_pSaveResumeStorage == nullptr || m_pYardDef == nullptr) return;
-    const int id = game->SR_GetRecordId_OfYard(data->m_nCurrentProfile, m_pYardDef->id);
+    IFarmHost* host = FarmHost();
+    CQuorvanStorage* storage = host->GetSaveResumeStorage();
+    if (storage == nullptr || m_pYardDef == nullptr) return;
+    // -1 also without player data.
+    const int id = host->GetYardRecordId(m_pYardDef->id);
     if (id < 0) return;
-    const std::unique_ptr<IMemFile, TRecordCloser> record(game->m_pSaveResumeStorage->ReadRecord(id));
+    const std::unique_ptr<IMemFile, TRecordCloser> record(storage->ReadRecord(id));
     if (!record) return;
     TResumeHeader header;
     // A record of another kind or another yard under this yard's id can never be read: kept, it
@@ -47,7 +47,7 @@ void CXFarmWindow::ResumeYardFromRecord() {
     if (!ReadResumeHeader(record.get(), header) || header.kind != kResumeKindYard || !(header.name == m_pYardDef->id)) {
         std::fprintf(stderr, "yard: the record under the id of %s is not this yard's; the yard opens as new\n",
                      m_pYardDef->id.GetDataConst());
-        (void)game->m_pSaveResumeStorage->DropDamagedRecord(id, "not a record of this yard");
+        (void)storage->DropDamagedRecord(id, "not a record of this yard");
         return;
     }
     if (LoadResume(record.get(), header.version)) return;
@@ -57,11 +57,11 @@ void CXFarmWindow::ResumeYardFromRecord() {
                  m_pYardDef->id.GetDataConst());
     ResetUsersYard();
     (void)AddDefaultFarmPurchases();
-    (void)game->m_pSaveResumeStorage->DropDamagedRecord(id, "its yard could not be read");
+    (void)storage->DropDamagedRecord(id, "its yard could not be read");
 }
 
 void CXFarmWindow::SaveYardAndPlayerData() {
-    CTheGame* game = TheGame();
-    if (game == nullptr) return;
-    game->SaveResumeThenAppData();
+    IFarmHost* host = FarmHost();
+    if (host == nullptr) return;
+    host->SaveResumeThenAppData();
 }

@@ -3,15 +3,18 @@
 #include <algorithm>
 #include <new>
 
+#include "app/GameBase.h"
 #include "app/GlobalConstants.h"
 #include "audio/SoundManager.h"
-#include "game/app/TheGame.h"
+#include "game/farm/FarmHost.h"
 #include "game/farm/FarmManager.h"
 #include "game/farm/FarmProgress.h"
 #include "game/farm/FarmWindow.h"
-#include "game/gameplay/ArenaManager.h"
 #include "game/gameplay/JumpString.h"
 #include "game/progress/AchievementsManager.h"
+#include "game/progress/ApplicationData.h"
+#include "game/progress/ArenaManager.h"
+#include "game/progress/ProgressHost.h"
 #include "game/progress/UserProfile.h"
 #include "render/DrawingHelpers.h"
 
@@ -35,8 +38,7 @@ CommonString* CopyOf(const CommonString& text) { return new (std::nothrow) Commo
 }  // namespace
 
 bool CXFarmWindow::AreNextStarThresholdsMet() {
-    CTheGame* game = TheGame();
-    const CFarmManager* farm = game->m_pFarmManager;
+    const CFarmManager* farm = FarmHost()->GetFarmManager();
     const int n = farm->m_nStars;
     if (m_pYardDef == nullptr || n < 0 || n >= kMaxStars) return false;
     for (int category = 0; category < kFarmCategoryCount; ++category)
@@ -48,8 +50,8 @@ bool CXFarmWindow::AreNextStarThresholdsMet() {
 }
 
 void CXFarmWindow::CheckStars() {
-    CTheGame* game = TheGame();
-    CFarmManager* farm = game->m_pFarmManager;
+    CGameBase* game = GameBase();
+    CFarmManager* farm = FarmHost()->GetFarmManager();
     if (farm->m_nStars >= kMaxStars) return;
     if (m_nStarCountdown < 1) {
         if (AreNextStarThresholdsMet()) m_nStarCountdown = kStarCountdownFrames;
@@ -59,8 +61,8 @@ void CXFarmWindow::CheckStars() {
     // Points sold during the countdown take the star back before it is given.
     if (!AreNextStarThresholdsMet()) return;
     farm->m_nStars += 1;
-    if (TUserProfile* profile = game->GetCurrentProfile()) profile->AddCompletedYardId(m_pYardDef->id, farm->m_nStars);
-    if (game->m_pSoundManager != nullptr) (void)game->m_pSoundManager->PlaySoundFX("Shop_GainStar", false);
+    if (TUserProfile* profile = CurrentProfileOf(game)) profile->AddCompletedYardId(m_pYardDef->id, farm->m_nStars);
+    if (game->GetSoundManager() != nullptr) (void)game->GetSoundManager()->PlaySoundFX("Shop_GainStar", false);
     ShowNewStar();
     if (m_pJumpStrings != nullptr)
         (void)m_pJumpStrings->ShowJumpString(CommonString("Star gained!"), CommonString("new_star"), 0,
@@ -70,17 +72,17 @@ void CXFarmWindow::CheckStars() {
 }
 
 void CXFarmWindow::CheckUnlockedLevels() {
-    CTheGame* game = TheGame();
+    IFarmHost* host = FarmHost();
     if (m_pYardDef == nullptr) return;
     m_UnlockMessages.RemoveAll();
-    TUserProfile* profile = game->GetCurrentProfile();
+    TUserProfile* profile = CurrentProfileOf(GameBase());
     CQuorvanObjPtrArray<CommonString*> arenas, yards;
     EnumCurrentlyUnlockedArenas(&arenas);
     EnumCurrentlyUnlockedYards(&yards);
     if (arenas.count > m_UnlockedArenas.count) {
         const CommonString& id = *arenas[arenas.count - 1];
-        const Arena* arena =
-            game->m_pArenaManager != nullptr ? game->m_pArenaManager->GetArena(id.GetDataConst()) : nullptr;
+        CArenaManager* table = host->GetArenaManager();
+        const Arena* arena = table != nullptr ? table->GetArena(id.GetDataConst()) : nullptr;
         if (arena != nullptr) {
             (void)m_UnlockMessages.AddOwned(CopyOf(arena->name + CommonString(" unlocked!")));
             if (profile != nullptr) (void)profile->m_NewlyUnlockedLevels.AddOwned(CopyOf(id));
@@ -89,7 +91,7 @@ void CXFarmWindow::CheckUnlockedLevels() {
     }
     if (yards.count > m_UnlockedYards.count) {
         const CommonString& id = *yards[yards.count - 1];
-        const YardDef* yard = game->m_pFarmManager->GetYardDef(id);
+        const YardDef* yard = host->GetFarmManager()->GetYardDef(id);
         if (yard != nullptr) {
             (void)m_UnlockMessages.AddOwned(CopyOf(yard->name + CommonString(" unlocked!")));
             if (profile != nullptr) profile->m_NewlyUnlockedYard = yard->id;
@@ -101,7 +103,7 @@ void CXFarmWindow::CheckUnlockedLevels() {
 
 void CXFarmWindow::EnumCurrentlyUnlockedYards(CQuorvanObjPtrArray<CommonString*>* list) {
     list->RemoveAll();
-    CFarmManager* farm = TheGame()->m_pFarmManager;
+    CFarmManager* farm = FarmHost()->GetFarmManager();
     for (int i = 0; i < farm->GetNumYards(); ++i) {
         YardDef* yard = farm->GetYardDef(i);
         if (farm->IsYardUnlocked(yard)) (void)list->AddOwned(CopyOf(yard->id));
@@ -110,7 +112,7 @@ void CXFarmWindow::EnumCurrentlyUnlockedYards(CQuorvanObjPtrArray<CommonString*>
 
 void CXFarmWindow::EnumCurrentlyUnlockedArenas(CQuorvanObjPtrArray<CommonString*>* list) {
     list->RemoveAll();
-    CArenaManager* arenas = TheGame()->m_pArenaManager;
+    CArenaManager* arenas = FarmHost()->GetArenaManager();
     if (arenas == nullptr) return;
     for (int i = 0; i < arenas->GetNumArenas(); ++i) {
         const Arena* arena = arenas->GetArenaAt(i);
@@ -122,7 +124,8 @@ void CXFarmWindow::ProcessNewStarUnlockedMessages() {
     if (m_UnlockMessages.count == 0) return;
     if (--m_nUnlockMessageDelay >= 1) return;
     m_nUnlockMessageDelay = 0;
-    CAchievementsManager* awards = TheGame()->m_pAchievementsManager;
+    IProgressHost* progress = ProgressHostOf(GameBase());
+    CAchievementsManager* awards = progress != nullptr ? progress->GetAchievementsManager() : nullptr;
     if (awards != nullptr)
         for (int i = 0; i < m_UnlockMessages.count; ++i)
             awards->PlaceAwardedMessageToQueue(kAwardUnlocked, *m_UnlockMessages[i]);
@@ -144,7 +147,7 @@ void CXFarmWindow::RunProcessNewStar() {
         m_dNewStarAlpha = std::min(m_dNewStarAlpha + kNewStarArriveAlphaStep, 255.0);
         m_dNewStarScale /= kNewStarShrink;
         if (m_dNewStarScale > 1.0) {
-            m_dNewStarShownScale = GetSCurvedValue(TheGame(), m_dNewStarStartScale, m_dNewStarScale, 1.0);
+            m_dNewStarShownScale = GetSCurvedValue(GameBase(), m_dNewStarStartScale, m_dNewStarScale, 1.0);
         } else {
             m_dNewStarScale = m_dNewStarShownScale = 1.0;
             m_bNewStarPulsing = true;

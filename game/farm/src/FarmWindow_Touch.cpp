@@ -5,15 +5,17 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "app/GameBase.h"
 #include "core/QuorvanUtils.h"
-#include "game/app/TheGame.h"
 #include "game/farm/Chicken.h"
 #include "game/farm/FarmDecorObject.h"
+#include "game/farm/FarmHost.h"
 #include "game/farm/FarmManager.h"
 #include "game/farm/FarmWindow.h"
 #include "game/farm/YardCamera.h"
 #include "game/gameplay/GameplayMath.h"
 #include "game/gameplay/TiledBGTutorial.h"
+#include "game/progress/ApplicationData.h"
 #include "game/progress/UserProfile.h"
 #include "render/DibBitmap.h"
 
@@ -51,7 +53,7 @@ int CXFarmWindow::NotifyPointerEvent(int x, int y, int type) {
     // and the press then goes on as usual.
     if (m_pHint != nullptr && m_pHint->IsShown() && type == XPOINTER_PRESS && m_pHint->HitTestCloseButton(x, y)) {
         m_pHint->FadeOut();
-        TUserProfile* profile = TheGame() != nullptr ? TheGame()->GetCurrentProfile() : nullptr;
+        TUserProfile* profile = FarmHost() != nullptr ? CurrentProfileOf(GameBase()) : nullptr;
         const int kind = m_pHint->GetKind();
         if (profile != nullptr && kind >= 0 && kind < kHintFlagCount) profile->m_HintFlags[kind] = true;
     }
@@ -83,7 +85,7 @@ void CXFarmWindow::OnMove(int x, int y) {
     if (!m_bDragging) {
         if (!MovedFar(d)) return;
         m_bDragging = true;
-        const TVector2D at = WorldToScreen(TheGame(), m_pSelection->m_Position);
+        const TVector2D at = WorldToScreen(GameBase(), m_pSelection->m_Position);
         m_GrabOffset = TVector2D{m_PressPoint.x - at.x, m_PressPoint.y - at.y};
         m_pSelection->OnBeginDragging();
         return;
@@ -93,7 +95,7 @@ void CXFarmWindow::OnMove(int x, int y) {
     TVector2D p{x * 256 - m_GrabOffset.x, y * 256 - m_GrabOffset.y};
     p.x = std::clamp(p.x, 0, w * 256);
     p.y = std::clamp(p.y, 0, h * 256);
-    TVector2D world = ScreenToWorld(TheGame(), p);
+    TVector2D world = ScreenToWorld(GameBase(), p);
     world.x = std::clamp(world.x, 0, kYardWidth);
     world.y = std::max(world.y, CalcDragAreaTop(m_pSelection));
     world.y = std::min(world.y, kYardDepth);
@@ -115,7 +117,7 @@ void CXFarmWindow::OnRelease(int x, int y) {
 }
 
 void CXFarmWindow::DropNearSpot(CFarmObject* creature) {
-    CFarmObject* target = TheGame()->m_pFarmManager->FindAvailableSpotToVisit(creature);
+    CFarmObject* target = FarmHost()->GetFarmManager()->FindAvailableSpotToVisit(creature);
     if (target == nullptr) return;
     auto* visitor = static_cast<CChicken*>(creature);
     if (target->FindFreeSpot() != -1) {
@@ -162,5 +164,5 @@ FIXED_FLOAT CXFarmWindow::CalcDragAreaTop(CFarmObject* object) {
 }
 
 void CXFarmWindow::MoveObjectToScreenPosition(CFarmObject* object, TVector2D screen) {
-    if (object != nullptr) object->m_Position = ScreenToWorld(TheGame(), screen);
+    if (object != nullptr) object->m_Position = ScreenToWorld(GameBase(), screen);
 }

@@ -4,16 +4,20 @@
 #include <cstdio>
 #include <new>
 
+#include "app/GameBase.h"
 #include "audio/SoundManager.h"
 #include "core/LocManager2.h"
 #include "game/app/TheGame.h"
 #include "game/farm/FarmDecorObject.h"
+#include "game/farm/FarmHost.h"
 #include "game/farm/FarmManager.h"
 #include "game/farm/FarmObject.h"
 #include "game/farm/FarmWindow.h"
 #include "game/farm/YardCamera.h"
 #include "game/progress/AchievementsManager.h"
+#include "game/progress/ApplicationData.h"
 #include "game/progress/MiniQuestManager.h"
+#include "game/progress/ProgressHost.h"
 #include "game/progress/UserProfile.h"
 #include "particles/ParticleSystem.h"
 #include "particles/ParticleSystemManager.h"
@@ -31,23 +35,30 @@ constexpr FIXED_FLOAT_16 kBurstRadius = 5 * kFixed16One;
 constexpr int kBurstRingPoints = 20;
 constexpr int kBurstParticles = 40;
 
-void PlaySound(CTheGame* game, const char* name) {
-    if (game->m_pSoundManager != nullptr) (void)game->m_pSoundManager->PlaySoundFX(name, false);
+void PlaySound(CGameBase* game, const char* name) {
+    if (game->GetSoundManager() != nullptr) (void)game->GetSoundManager()->PlaySoundFX(name, false);
 }
 
-CQuorvanParticleSystem2* PurchaseBurst(CTheGame* game) {
-    return game->m_pParticleManager != nullptr ? game->m_pParticleManager->GetParticleSystemNamed("ObjectBuy")
-                                               : nullptr;
+CQuorvanParticleSystem2* PurchaseBurst(IFarmHost* host) {
+    CQuorvanParticleSystemManager2* particles = host->GetParticleManager();
+    return particles != nullptr ? particles->GetParticleSystemNamed("ObjectBuy") : nullptr;
+}
+
+// The achievements with their award queue, behind the game's progression host; null without them.
+CAchievementsManager* AchievementsOf(CGameBase* game) {
+    IProgressHost* progress = ProgressHostOf(game);
+    return progress != nullptr ? progress->GetAchievementsManager() : nullptr;
 }
 
 }  // namespace
 
 bool CXFarmWindow::PurchaseFarmObject(FarmObjectDef* def) {
-    CTheGame* game = TheGame();
-    TUserProfile* profile = game != nullptr ? game->GetCurrentProfile() : nullptr;
+    IFarmHost* host = FarmHost();
+    CGameBase* game = GameBase();
+    TUserProfile* profile = host != nullptr ? CurrentProfileOf(game) : nullptr;
     if (def == nullptr || profile == nullptr || m_pYardDef == nullptr) return false;
     if (profile->m_nCoins < def->price) return false;
-    CFarmManager* farm = game->m_pFarmManager;
+    CFarmManager* farm = host->GetFarmManager();
     // The object first: the player pays only for an object that stands in the yard.
     CFarmObject* object = farm->CreateFarmObject(def->id.GetDataConst());
     if (object == nullptr) return false;
@@ -67,8 +78,8 @@ bool CXFarmWindow::PurchaseFarmObject(FarmObjectDef* def) {
     (void)CheckAchievements(def->id);
     (void)CheckMiniQuests(def->id);
     m_pJustBought = object;
-    if (CQuorvanParticleSystem2* burst = PurchaseBurst(game)) {
-        CQuorvanParticleSystemShape2 ring(game, game->m_pRotatorScaler);
+    if (CQuorvanParticleSystem2* burst = PurchaseBurst(host)) {
+        CQuorvanParticleSystemShape2 ring(game, game->GetRotatorScaler());
         ring.AddCircle(kBurstRadius, kBurstRingPoints, 0, 0);
         ring.SetEmitDelta(0);
         (void)burst->SetEmitShape(&ring);
@@ -83,8 +94,8 @@ bool CXFarmWindow::PurchaseFarmObject(FarmObjectDef* def) {
 }
 
 void CXFarmWindow::RunProcess_AdjustParSysForJustPurchasedObject() {
-    CTheGame* game = TheGame();
-    CQuorvanParticleSystem2* burst = PurchaseBurst(game);
+    CGameBase* game = GameBase();
+    CQuorvanParticleSystem2* burst = PurchaseBurst(FarmHost());
     if (burst == nullptr || m_pJustBought == nullptr) return;
     const FIXED_FLOAT_16 s = WorldToScreenScale(m_pJustBought->m_Position);
     const TVector2D p = WorldToScreen(game, m_pJustBought->m_Position);
@@ -99,10 +110,11 @@ void CXFarmWindow::RunProcess_AdjustParSysForJustPurchasedObject() {
 }
 
 void CXFarmWindow::SellFarmObject(CFarmObject* object) {
-    CTheGame* game = TheGame();
-    TUserProfile* profile = game != nullptr ? game->GetCurrentProfile() : nullptr;
+    IFarmHost* host = FarmHost();
+    CGameBase* game = GameBase();
+    TUserProfile* profile = host != nullptr ? CurrentProfileOf(game) : nullptr;
     if (object == nullptr || profile == nullptr) return;
-    CFarmManager* farm = game->m_pFarmManager;
+    CFarmManager* farm = host->GetFarmManager();
     const FarmObjectDef* def = object->m_pDef;
     if (def != nullptr) {
         profile->m_nCoins += CFarmManager::CalcDiscountedSellPrice(def);
@@ -124,18 +136,17 @@ void CXFarmWindow::SellFarmObject(CFarmObject* object) {
 }
 
 bool CXFarmWindow::CheckAchievements(const CommonString& name) {
-    CTheGame* game = TheGame();
+    CAchievementsManager* awards = AchievementsOf(GameBase());
     // Each statue and the basket once: a second one bought changes nothing.
-    return game != nullptr && game->m_pAchievementsManager != nullptr &&
-           game->m_pAchievementsManager->AwardFarmObjectAchievement(name);
+    return awards != nullptr && awards->AwardFarmObjectAchievement(name);
 }
 
 bool CXFarmWindow::CheckMiniQuests(const CommonString& name) {
-    CTheGame* game = TheGame();
-    TUserProfile* profile = game != nullptr ? game->GetCurrentProfile() : nullptr;
-    if (profile == nullptr || game->m_pMiniQuestManager == nullptr || m_pYardDef == nullptr) return false;
+    IFarmHost* host = FarmHost();
+    TUserProfile* profile = host != nullptr ? CurrentProfileOf(GameBase()) : nullptr;
+    if (profile == nullptr || host->GetMiniQuestManager() == nullptr || m_pYardDef == nullptr) return false;
     const CommonString& yard = m_pYardDef->id;
-    const MiniQuest* quest = game->m_pMiniQuestManager->FindMiniQuestContainingObject(yard, name);
+    const MiniQuest* quest = host->GetMiniQuestManager()->FindMiniQuestContainingObject(yard, name);
     if (quest == nullptr) return false;
     const int state = profile->GetMiniQuestState(yard, quest->id);
     const CommonString& other = quest->buy1 == name ? quest->buy2 : quest->buy1;
@@ -151,11 +162,12 @@ bool CXFarmWindow::CheckMiniQuests(const CommonString& name) {
 }
 
 void CXFarmWindow::ShowMiniQuestCompletedBanner() {
-    CTheGame* game = TheGame();
-    if (game == nullptr || game->m_pAchievementsManager == nullptr) return;
+    CGameBase* game = GameBase();
+    CAchievementsManager* awards = AchievementsOf(game);
+    if (awards == nullptr) return;
     CLocManager2* loc = game->GetLocManager();
     const CommonString text = loc != nullptr ? loc->LoadString("ID_MSG_QUEST_COMPLETE") : CommonString();
-    game->m_pAchievementsManager->PlaceAwardedMessageToQueue(kAwardQuestCompleted, text);
+    awards->PlaceAwardedMessageToQueue(kAwardQuestCompleted, text);
 }
 
 int CXFarmWindow::OnMessage(CXElement* sender, int code, XWPARAM wparam, int lparam) {
@@ -165,9 +177,10 @@ int CXFarmWindow::OnMessage(CXElement* sender, int code, XWPARAM wparam, int lpa
 }
 
 int CXFarmWindow::OnCommand(CXElement* sender, int code, XWPARAM wparam, int lparam, const char* id) {
-    CTheGame* game = TheGame();
+    IFarmHost* host = FarmHost();
+    CGameBase* game = host != nullptr ? GameBase() : nullptr;
     const CommonString command(id);
-    TUserProfile* profile = game != nullptr ? game->GetCurrentProfile() : nullptr;
+    TUserProfile* profile = game != nullptr ? CurrentProfileOf(game) : nullptr;
     // The three ways out save the yard and the player first: the next screen may end the program.
     const auto leave = [&](int message, XWPARAM a, int b) {
         SaveYardAndPlayerData();
@@ -175,7 +188,7 @@ int CXFarmWindow::OnCommand(CXElement* sender, int code, XWPARAM wparam, int lpa
         return 1;
     };
     if (game != nullptr && command == "btn_CloseShop") {
-        game->ResetShopTabOffsets();
+        host->ResetShopTabOffsets();
         return leave(MSG_RUN_PLAY_SCREEN, 0, 0);
     }
     if (game != nullptr && command == "btn_BuyItem") {
@@ -184,7 +197,7 @@ int CXFarmWindow::OnCommand(CXElement* sender, int code, XWPARAM wparam, int lpa
     }
     if (game != nullptr && command == "btn_shop_quests") {
         if (profile != nullptr) profile->m_HintFlags[kHintYardQuests] = true;
-        const int yardIndex = m_pYardDef != nullptr ? game->m_pFarmManager->GetYardIndex(m_pYardDef->id) : -1;
+        const int yardIndex = m_pYardDef != nullptr ? host->GetFarmManager()->GetYardIndex(m_pYardDef->id) : -1;
         return leave(MSG_RUN_QUESTS, yardIndex, MSG_RUN_FARM);
     }
     if (command == "btn_RotateItem") {

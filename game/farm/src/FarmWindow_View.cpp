@@ -4,10 +4,11 @@
 #include <cmath>
 #include <cstdint>
 
-#include "game/app/TheGame.h"
+#include "app/GameBase.h"
 #include "game/farm/FarmDefs.h"
 #include "game/farm/FarmWindow.h"
 #include "game/gameplay/GameplayMath.h"
+#include "game/progress/ApplicationData.h"
 #include "game/progress/UserProfile.h"
 #include "render/DibBitmap.h"
 #include "render/DrawingHelpers.h"
@@ -37,7 +38,7 @@ constexpr int kBlendMultiply = 2;
 
 FIXED_FLOAT RoundToFixed(double pixels) { return static_cast<FIXED_FLOAT>(std::lround(pixels * 256.0)); }
 
-void BackBufferSize(CTheGame* game, int& w, int& h) {
+void BackBufferSize(CGameBase* game, int& w, int& h) {
     const IDibBitmap* back = game->m_Screen.m_pBackBuffer;
     w = back != nullptr ? back->m_Width : game->m_nGameWidth;
     h = back != nullptr ? back->m_Height : game->m_nGameHeight;
@@ -60,10 +61,10 @@ TSunTint SunTintForCover(double cover) {
 }
 
 TVector2D CXFarmWindow::GetSunPosition() {
-    CTheGame* game = TheGame();
+    CGameBase* game = GameBase();
     int w, h;
     BackBufferSize(game, w, h);
-    const TUserProfile* profile = game->GetCurrentProfile();
+    const TUserProfile* profile = CurrentProfileOf(game);
     const bool sunset = profile != nullptr && profile->m_CurrentYard == "yard4";
     const int below = h > 480 ? (h - 480) / 2 : 0;
     double x;
@@ -79,7 +80,7 @@ TVector2D CXFarmWindow::GetSunPosition() {
 }
 
 void CXFarmWindow::GetRandomCloudPos(bool offscreen, TVector2D& position, TVector2D& speed) {
-    CTheGame* game = TheGame();
+    CGameBase* game = GameBase();
     int w, h;
     BackBufferSize(game, w, h);
     // Screens 430 pixels high or less still get a band one pixel high to draw from.
@@ -93,7 +94,7 @@ void CXFarmWindow::GetRandomCloudPos(bool offscreen, TVector2D& position, TVecto
 
 void CXFarmWindow::RunProcessClouds() {
     int w, h;
-    BackBufferSize(TheGame(), w, h);
+    BackBufferSize(GameBase(), w, h);
     for (int i = m_CloudPositions.count - 1; i >= 0; --i) {
         TVector2D& position = m_CloudPositions[i];
         position.x += m_CloudSpeeds[i].x;
@@ -131,7 +132,7 @@ double CXFarmWindow::GetPercentageSunCoveredByClouds(CQuorvanArray<int>& cloudIn
 }
 
 void CXFarmWindow::DrawSkyAndBackground() {
-    CTheGame* game = TheGame();
+    CGameBase* game = GameBase();
     IDibBitmap* back = GetBackBuffer();
     const int w = back->m_Width, h = back->m_Height;
     if (m_pYardDef != nullptr) {
@@ -140,19 +141,19 @@ void CXFarmWindow::DrawSkyAndBackground() {
         FillRectangleGradientV(game, back, 0, 0, w, h - kSkyAboveBottomPx, top[0], top[1], top[2], bottom[0], bottom[1],
                                bottom[2]);
     }
-    if (m_pBackgroundImage == nullptr || game->m_pRotatorScaler == nullptr) return;
+    if (m_pBackgroundImage == nullptr || game->GetRotatorScaler() == nullptr) return;
     const std::int64_t scaledW = (static_cast<std::int64_t>(m_pBackgroundImage->m_Width) * kBackgroundScale) >> 8;
     const std::int64_t scaledH = (static_cast<std::int64_t>(m_pBackgroundImage->m_Height) * kBackgroundScale) >> 8;
     const auto x = static_cast<FIXED_FLOAT>((std::int64_t{w} * 256 - scaledW) / 2);
     const auto y = static_cast<FIXED_FLOAT>(std::int64_t{h} * 256 - scaledH);
-    game->m_pRotatorScaler->DrawRotatedBitmapWithSourceOriginWithBlendMode(
+    game->GetRotatorScaler()->DrawRotatedBitmapWithSourceOriginWithBlendMode(
         m_pBackgroundImage, back, x, y, 0, 0, 0, kBackgroundScale, kBlendPlain, 0, 255, 255, 255, 0);
 }
 
 void CXFarmWindow::DrawSunAndClouds() {
-    CTheGame* game = TheGame();
+    CGameBase* game = GameBase();
     IDibBitmap* back = GetBackBuffer();
-    CQuorvanImageRotatorScaler* rotator = game->m_pRotatorScaler;
+    CQuorvanImageRotatorScaler* rotator = game->GetRotatorScaler();
     if (rotator == nullptr) return;
     CQuorvanArray<int> covering;
     CQuorvanArray<double> ratios;

@@ -3,7 +3,6 @@
 #include <cstdint>
 
 #include "app/GameBase.h"
-#include "game/app/TheGame.h"
 #include "game/farm/FarmDecorObject.h"
 #include "game/farm/YardCamera.h"
 #include "particles/ParticleSystem.h"
@@ -23,10 +22,6 @@ constexpr std::int64_t kTrailBehind = 35;
 constexpr int kTrailParticles = 3;
 constexpr int kTrailJitter = 35;
 
-CQuorvanParticleSystemManager2* ParticleManagerOf(CGameBase* game) {
-    return game != nullptr ? static_cast<CTheGame*>(game)->m_pParticleManager : nullptr;
-}
-
 }  // namespace
 
 CLawnmower::CLawnmower(CGameBase* game, const char* id) : CChicken(game, id) {
@@ -37,7 +32,7 @@ CLawnmower::CLawnmower(CGameBase* game, const char* id) : CChicken(game, id) {
 }
 
 CLawnmower::~CLawnmower() {
-    CQuorvanParticleSystemManager2* manager = ParticleManagerOf(m_pGame);
+    CQuorvanParticleSystemManager2* manager = GetParticleManager();
     if (m_pParticles != nullptr && manager != nullptr) manager->DeleteParticleSystem(m_pParticles);
     m_pParticles = nullptr;
 }
@@ -50,7 +45,7 @@ bool CLawnmower::Init(int argument) {
     m_AnchorHeight = 0;
     m_FaceOffset = TVector2D{0, -24 * 256};
     if (!InitDirectionSets("lawnmower")) return false;
-    CQuorvanParticleSystemManager2* manager = ParticleManagerOf(m_pGame);
+    CQuorvanParticleSystemManager2* manager = GetParticleManager();
     if (manager == nullptr || !manager->AddParticleSystemDefenition("LawnMower", "Effects\\lawnmower.pfd"))
         return false;
     m_pParticles = manager->GetParticleSystemAt(manager->GetNumParticleSystems() - 1);
@@ -87,7 +82,7 @@ void CLawnmower::RunProcess() {
 }
 
 void CLawnmower::DrawTrail() {
-    CQuorvanParticleSystemManager2* manager = ParticleManagerOf(m_pGame);
+    CQuorvanParticleSystemManager2* manager = GetParticleManager();
     const int index = manager != nullptr && m_pParticles != nullptr ? manager->GetIdOfParticleSystem(m_pParticles) : -1;
     if (index >= 0) manager->DrawAndMark(BackBuffer(), index);
 }

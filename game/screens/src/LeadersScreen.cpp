@@ -7,8 +7,8 @@
 
 #include "audio/SoundManager.h"
 #include "game/app/TheGameOf.h"
-#include "game/gameplay/ArenaManager.h"
 #include "game/progress/ApplicationData.h"
+#include "game/progress/ArenaManager.h"
 #include "game/progress/HighScoreTable.h"
 #include "render/DibBitmap.h"
 #include "ui/TemplateRecords.h"

@@ -6,9 +6,9 @@
 
 #include "game/app/TheGameOf.h"
 #include "game/farm/FarmManager.h"
-#include "game/gameplay/ArenaManager.h"
 #include "game/gameplay/FullScreenTutorial.h"
 #include "game/progress/AchievementsManager.h"
+#include "game/progress/ArenaManager.h"
 #include "game/progress/UserProfile.h"
 #include "game/screens/LockedDialog.h"
 #include "game/screens/MenuMusic.h"

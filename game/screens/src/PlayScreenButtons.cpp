@@ -6,7 +6,7 @@
 #include "core/SafeFormat.h"
 #include "game/app/TheGameOf.h"
 #include "game/farm/FarmManager.h"
-#include "game/gameplay/ArenaManager.h"
+#include "game/progress/ArenaManager.h"
 #include "game/progress/UserProfile.h"
 #include "render/DibBitmap.h"
 #include "render/ImageLoaders.h"

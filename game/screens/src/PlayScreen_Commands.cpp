@@ -4,7 +4,7 @@
 
 #include "game/app/TheGame.h"
 #include "game/farm/FarmDefs.h"
-#include "game/gameplay/ArenaManager.h"
+#include "game/progress/ArenaManager.h"
 #include "game/progress/InAppPurchaseManager.h"
 #include "game/progress/UserProfile.h"
 #include "game/screens/AddCoinsDialog.h"

@@ -6,7 +6,7 @@
 #include "core/LocManager2.h"
 #include "game/app/TheGameOf.h"
 #include "game/farm/FarmManager.h"
-#include "game/gameplay/ArenaManager.h"
+#include "game/progress/ArenaManager.h"
 #include "game/progress/MiniQuestManager.h"
 #include "game/progress/UserProfile.h"
 #include "game/screens/SpriteLookups.h"

@@ -10,10 +10,10 @@
 
 #include "audio/SoundManager.h"
 #include "game/app/TheGameOf.h"
-#include "game/gameplay/ArenaManager.h"
 #include "game/gameplay/GameplaySurvival.h"
 #include "game/gameplay/TiledBGTutorial.h"
 #include "game/progress/AchievementsManager.h"
+#include "game/progress/ArenaManager.h"
 #include "game/progress/UserProfile.h"
 #include "game/screens/RoundStatsQuests.h"
 #include "particles/ParticleSystem.h"

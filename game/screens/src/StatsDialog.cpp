@@ -4,8 +4,8 @@
 #include <string>
 
 #include "game/app/TheGameOf.h"
-#include "game/gameplay/ArenaManager.h"
 #include "game/progress/ApplicationData.h"
+#include "game/progress/ArenaManager.h"
 #include "game/progress/UserProfile.h"
 #include "game/screens/ScoreValue.h"
 #include "render/DrawingHelpers.h"

@@ -6,6 +6,8 @@
 #include <string>
 
 #include "FarmObjectsFixture.h"
+#include "game/farm/Robot.h"
+#include "game/farm/YardCamera.h"
 #include "core/QuorvanUtils.h"
 #include "particles/ParticleSystem.h"
 #include "particles/ParticleSystemManager.h"
@@ -21,6 +23,26 @@ using namespace farmtest;
 
 class Chickens : public FarmObjectsTest {
 protected:
+    // Seeds the randoms so that the next state a walking bird draws is not a walk, so that the
+    // change shows.
+    void DrawAStateThatIsNotAWalk() {
+        for (unsigned seed = 1; seed < 200; ++seed) {
+            auto* reference = static_cast<CChicken*>(farm->CreateFarmObject("bird2"));
+            ASSERT_NE(reference, nullptr);
+            reference->m_nState = kChickenWalk;
+            game.SeedRandoms(seed);
+            g_GameRandomTableIndex = 0;
+            reference->ChangeState();
+            const bool walks = reference->m_nState == kChickenWalk;
+            delete reference;
+            if (!walks) {
+                game.SeedRandoms(seed);
+                g_GameRandomTableIndex = 0;
+                return;
+            }
+        }
+        FAIL() << "every seed draws a walk";
+    }
     CSpriteSet* Set(const char* name) { return game.m_pSpriteSetManager->GetSpriteSetNamed(name); }
     std::string Played(const char* id) {
         return std::string(game.GetSoundsDirectory().GetDataConst()) + "Birds\\" + id;
@@ -137,6 +159,93 @@ TEST_F(Chickens, MowerAndRobotWalkForGoodTurningEvery165To329Frames) {
         farm->m_Objects.RemoveAll();
     }
     EXPECT_TRUE(sound->played.empty()) << "machines make no calls";
+}
+
+// When a machine's walk timer runs out, one draw of RandomValue(2) picks the side (non-zero: left,
+// -45 degrees) and a second, RandomValue(165), the frames to the next turn after 165.
+TEST_F(Chickens, AMachineTurnsTheWayItsDrawSaysWhenItsTimerRunsOut) {
+    std::set<int> sides;
+    for (const char* id : {"lawn_mower", "robot"}) {
+        for (unsigned seed = 1; seed <= 8; ++seed) {
+            SCOPED_TRACE(std::string(id) + " seed " + std::to_string(seed));
+            farm->m_Objects.RemoveAll();
+            CChicken* machine = Bird(id, 320, 160);
+            machine->m_nState = kChickenWalk;
+            machine->m_nPendingTurns = 0;
+            machine->m_nTimer = 1;
+            machine->m_Direction = TVector2D{256, 0};
+            game.SeedRandoms(seed);
+            const int side = game.RandomValue(2);
+            const int extra = game.RandomValue(165);
+            sides.insert(side != 0 ? 1 : 0);
+            game.SeedRandoms(seed);
+            machine->RunProcess();
+            EXPECT_EQ(machine->m_nState, kChickenWalk);
+            EXPECT_EQ(HeadingAngle(machine->m_Direction), side != 0 ? 315 : 45);
+            EXPECT_EQ(machine->m_nTimer, 165 + extra);
+        }
+    }
+    EXPECT_EQ(sides.size(), 2u) << "both sides drawn";
+}
+
+// A walking bird with turns to make stands and turns: on frames whose timer is below 1 or a
+// multiple of 3 it turns 45 degrees to its side (0 right, 1 left) and counts a turn off; the timer
+// counts down every frame. Once the turns are made it walks on while its timer lasts, and when its
+// timer drops below 1 it chooses its next state.
+TEST_F(Chickens, AWalkingBirdMakesItsTurnsEveryThirdFrameThenWalksItsTimerOut) {
+    for (const int side : {0, 1}) {
+        SCOPED_TRACE(side);
+        farm->m_Objects.RemoveAll();
+        CChicken* bird = Bird("bird1", 320, 160);
+        bird->m_nState = kChickenWalk;
+        bird->m_Direction = TVector2D{256, 0};
+        bird->AdjustSpriteSetFromDir();
+        bird->m_nTurnSide = side;
+        bird->m_nPendingTurns = 3;
+        bird->m_nTimer = 7;
+        const TVector2D start = bird->m_Position;
+        // Timer before the frame -> turns made so far: 7, 6 (turn), 5, 4, 3 (turn), 2, 1, 0 (turn).
+        const int turnsAfter[] = {0, 1, 1, 1, 2, 2, 2, 3};
+        for (int f = 0; f < 8; ++f) {
+            SCOPED_TRACE(f);
+            if (f == 7) DrawAStateThatIsNotAWalk();
+            bird->RunProcess();
+            const int turns = turnsAfter[f];
+            EXPECT_EQ(HeadingAngle(bird->m_Direction), (360 + (side == 0 ? 45 : -45) * turns) % 360);
+            if (f < 7) {
+                EXPECT_EQ(bird->m_nPendingTurns, 3 - turns);
+                EXPECT_EQ(bird->m_nTimer, 6 - f);
+                EXPECT_EQ(bird->m_nState, kChickenWalk);
+                EXPECT_EQ(bird->m_Position.x, start.x) << "it stands while it turns";
+                EXPECT_EQ(bird->m_Position.y, start.y);
+            }
+        }
+        EXPECT_NE(bird->m_nState, kChickenWalk) << "the last turn with the timer out: the next state";
+
+        // One turn left and time to spare: it walks on along its new heading, then chooses.
+        farm->m_Objects.RemoveAll();
+        bird = Bird("bird1", 320, 160);
+        bird->m_nState = kChickenWalk;
+        bird->m_Direction = TVector2D{256, 0};
+        bird->m_nTurnSide = side;
+        bird->m_nPendingTurns = 1;
+        bird->m_nTimer = 6;
+        bird->RunProcess();
+        EXPECT_EQ(bird->m_nPendingTurns, 0);
+        EXPECT_EQ(bird->m_nTimer, 5);
+        EXPECT_EQ(bird->m_nState, kChickenWalk);
+        const TVector2D turned = bird->m_Position;
+        for (int f = 1; f <= 4; ++f) {
+            bird->RunProcess();
+            EXPECT_EQ(bird->m_nState, kChickenWalk) << f;
+            EXPECT_EQ(bird->m_nTimer, 5 - f);
+        }
+        EXPECT_NE(bird->m_Position.y, turned.y) << "it walked on diagonally";
+        EXPECT_EQ((bird->m_Position.y - turned.y) > 0, side == 0) << "right turns towards the viewer";
+        DrawAStateThatIsNotAWalk();
+        bird->RunProcess();
+        EXPECT_NE(bird->m_nState, kChickenWalk) << "the timer dropped below 1";
+    }
 }
 
 TEST_F(Chickens, TheRobotHealsTheLowerIndexBirdOnATieThenRests) {
@@ -343,6 +452,105 @@ TEST_F(Chickens, ATapBouncesOrSpinsABirdByTheTablesValue) {
     }
 }
 
+// The bob: an idle bird, a mower or a robot in any state and a jumping bird move the phase by the
+// speed each frame (0.03 of the way a frame: 1966 of 65536); past 1.0 the phase stands at 1.0 and
+// falls, below 0 it stands at 0 and rises again. A bird that walks, spins or is dragged stands
+// still in it.
+TEST_F(Chickens, TheBobRisesToOneAndFallsBackToZeroWhereItMoves) {
+    const struct {
+        const char* id;
+        int state;
+        bool jumping, bobs;
+    } cases[] = {
+        {"bird1", kChickenIdle, false, true},  {"bird1", kChickenWalk, false, false},
+        {"bird1", kChickenSpin, false, false}, {"bird1", kChickenDragged, false, false},
+        {"bird2", kChickenWalk, true, true},   {"lawn_mower", kChickenWalk, false, true},
+        {"robot", kChickenWalk, false, true},  {"robot", kChickenIdle, false, true},
+    };
+    // Frames after the start at 0 rising: the phase and the sign of the speed.
+    const struct {
+        int frame, phase, sign;
+    } points[] = {{1, 1966, 1},    {33, 33 * 1966, 1},          {34, 65536, -1}, {35, 65536 - 1966, -1},
+                  {67, 65536 - 33 * 1966, -1}, {68, 0, 1}, {69, 1966, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.id) + " in state " + std::to_string(c.state));
+        farm->m_Objects.RemoveAll();
+        CChicken* creature = Bird(c.id, 320, 160);
+        ASSERT_NE(creature, nullptr);
+        creature->m_nState = c.state;
+        creature->m_nPreviousState = kChickenIdle;
+        creature->m_nTimer = 10000;
+        creature->m_nPendingTurns = 0;
+        creature->m_bJumping = c.jumping;
+        creature->m_BouncePhase = 0;
+        creature->m_BounceSpeed = 1966;
+        int frame = 0;
+        for (const auto& p : points) {
+            while (frame < p.frame) {
+                creature->RunProcess();
+                ++frame;
+            }
+            EXPECT_EQ(creature->m_BouncePhase, c.bobs ? p.phase : 0) << "frame " << p.frame;
+            EXPECT_EQ(creature->m_BounceSpeed, c.bobs ? p.sign * 1966 : 1966) << "frame " << p.frame;
+        }
+    }
+}
+
+// The phase turns only once it has passed an end: landing exactly on 1.0 or on 0 it goes on the
+// same way for one more frame.
+TEST_F(Chickens, TheBobTurnsOnlyPastItsEnds) {
+    const struct {
+        int start, speed;
+        int phase1, speed1, phase2, speed2;
+    } cases[] = {
+        {65536 - 1966, 1966, 65536, 1966, 65536, -1966},
+        {1966, -1966, 0, -1966, 0, 1966},
+        {65536 - 1965, 1966, 65536, -1966, 65536 - 1966, -1966},
+        {1965, -1966, 0, 1966, 1966, 1966},
+    };
+    CChicken* bird = Bird("bird1", 320, 160);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.start);
+        bird->m_nState = kChickenIdle;
+        bird->m_nTimer = 10000;
+        bird->m_BouncePhase = c.start;
+        bird->m_BounceSpeed = c.speed;
+        bird->RunProcess();
+        EXPECT_EQ(bird->m_BouncePhase, c.phase1);
+        EXPECT_EQ(bird->m_BounceSpeed, c.speed1);
+        bird->RunProcess();
+        EXPECT_EQ(bird->m_BouncePhase, c.phase2);
+        EXPECT_EQ(bird->m_BounceSpeed, c.speed2);
+    }
+}
+
+// The bounce after a tap runs four times as fast (7864) and, back at 0, ends at the ordinary bob.
+TEST_F(Chickens, TheTapBounceGoesUpAndDownOnceThenTheBobGoesOn) {
+    CChicken* bird = Bird("bird1", 320, 160);
+    bird->m_nState = kChickenIdle;
+    bird->m_nTimer = 10000;
+    bird->m_bTapBounce = true;
+    bird->m_BouncePhase = 0;
+    bird->m_BounceSpeed = 7864;
+    const struct {
+        int frame, phase, speed;
+        bool tap;
+    } points[] = {{1, 7864, 7864, true},           {8, 8 * 7864, 7864, true},
+                  {9, 65536, -7864, true},         {10, 65536 - 7864, -7864, true},
+                  {17, 65536 - 8 * 7864, -7864, true}, {18, 0, 1966, false},
+                  {19, 1966, 1966, false}};
+    int frame = 0;
+    for (const auto& p : points) {
+        while (frame < p.frame) {
+            bird->RunProcess();
+            ++frame;
+        }
+        EXPECT_EQ(bird->m_BouncePhase, p.phase) << "frame " << p.frame;
+        EXPECT_EQ(bird->m_BounceSpeed, p.speed) << "frame " << p.frame;
+        EXPECT_EQ(bird->m_bTapBounce, p.tap) << "frame " << p.frame;
+    }
+}
+
 TEST_F(Chickens, ASpinTurnsEveryThirdFrameUntilTheBirdFacesTheViewer) {
     CChicken* bird = Bird("bird2", 320, 160);
     for (int side : {0, 1}) {
@@ -353,12 +561,20 @@ TEST_F(Chickens, ASpinTurnsEveryThirdFrameUntilTheBirdFacesTheViewer) {
             bird->m_nTimer = 8;
             bird->m_nTurnSide = side;
             int frames = 0, turns = 0;
+            std::vector<int> turnFrames;
             while (bird->m_nState == kChickenSpin && frames < 100) {
                 const TVector2D before = bird->m_Direction;
                 bird->RunProcess();
                 ++frames;
-                if (before.x != bird->m_Direction.x || before.y != bird->m_Direction.y) ++turns;
+                if (before.x != bird->m_Direction.x || before.y != bird->m_Direction.y) {
+                    ++turns;
+                    turnFrames.push_back(frames);
+                }
             }
+            for (std::size_t k = 0; k < turnFrames.size(); ++k)
+                EXPECT_EQ(turnFrames[k], 2 + 3 * static_cast<int>(k)) << "turn " << k << " from " << start;
+            EXPECT_EQ(bird->m_nPreviousState, kChickenSpin) << "idle after the spin";
+            EXPECT_EQ(bird->m_nPendingTurns, 0) << "no turns drawn";
             // Turns at timer 6, 3 and 0 (frames 2, 5, 8), then every third frame; it stops once it
             // faces the viewer at a turn from the third on, going round again if it passed by.
             const int needed = ((side == 0 ? 90 - start : start - 90) + 720) % 360 / 45;
@@ -418,9 +634,14 @@ TEST_F(Chickens, ABirdArrivesOnItsSpotAndDoesWhatTheSpotSays) {
         ASSERT_EQ(bird->m_nState, kChickenVisit) << c.object;
         const TVector2D target = bird->m_DestinationPoint;
         int frames = 0;
+        int tableReads = 0, tableValue = 0;
         while (bird->m_nState == kChickenVisit && frames < 1000) {
             const TVector2D before = bird->m_Position;
+            const int index = g_GameRandomTableIndex;
+            tableValue = g_GameRandomTable[index];
+            game.SeedRandoms(1000 + frames);
             bird->RunProcess();
+            tableReads = (g_GameRandomTableIndex - index + kGameRandomTableSize) % kGameRandomTableSize;
             ++frames;
             // Each step is one of the eight headings, at most the bird's speed along each axis.
             EXPECT_LE(std::abs(bird->m_Position.x - before.x), 384);
@@ -431,18 +652,35 @@ TEST_F(Chickens, ABirdArrivesOnItsSpotAndDoesWhatTheSpotSays) {
         EXPECT_EQ(bird->m_nState, kChickenIdle) << c.object;
         EXPECT_EQ(bird->m_nPreviousState, kChickenVisit) << c.object;
         EXPECT_EQ(bird->m_nIdleLook, 0) << c.object;
+        EXPECT_EQ(bird->m_nPendingTurns, 0) << c.object;
         EXPECT_EQ(bird->m_bJumping, c.jumping) << c.object;
+        // The arrival draws no turns: only the jumper reads the table, once, for its side.
+        EXPECT_EQ(tableReads, c.jumping ? 1 : 0) << c.object;
+        if (c.jumping || c.flash) {
+            // Facing the viewer, which is where it stays for the picture or the jump.
+            EXPECT_EQ(bird->m_Direction.x, 0) << c.object;
+            EXPECT_EQ(bird->m_Direction.y, 256) << c.object;
+            EXPECT_EQ(bird->m_nDirectionSet, 3) << c.object;
+            EXPECT_FALSE(bird->m_bMirrored) << c.object;
+        }
         EXPECT_EQ(yard.m_nFlashesShown, c.flash ? 1 : 0) << c.object;
         if (c.flash) {
             EXPECT_EQ(yard.m_pPhotoStand, object);
             EXPECT_EQ(yard.m_nBusyCountdown, 2970);
         }
+        // The arrival's draws: the idle state's timer, the stay's, and for an ordinary spot the stay's
+        // again, which is the one kept.
+        game.SeedRandoms(1000 + frames - 1);
+        (void)game.RandomValue(30);
+        const int stay = 90 + game.RandomValue(60);
+        const int stayAgain = 90 + game.RandomValue(60);
         if (c.jumping) {
             EXPECT_EQ(bird->m_nTimer, 102);
             EXPECT_EQ(bird->m_BounceSpeed, 3932);
+            EXPECT_EQ(bird->m_BouncePhase, 0) << "the jump starts from the ground";
+            EXPECT_EQ(bird->m_nTurnSide, tableValue % 2) << "the side from the table";
         } else {
-            EXPECT_GE(bird->m_nTimer, 90);
-            EXPECT_LT(bird->m_nTimer, 150);
+            EXPECT_EQ(bird->m_nTimer, c.flash ? stay : stayAgain) << c.object;
         }
         if (c.sound == nullptr) {
             EXPECT_TRUE(sound->played.empty()) << c.object;
@@ -591,6 +829,74 @@ TEST_F(Chickens, AJumpingBirdTurnsAndThrowsFeathersThenWalksOff) {
     EXPECT_EQ(hay->m_pOccupants[0], nullptr);
 }
 
+// A jumping bird lands when its bob comes down to 0 while its timer is below 2: the jump ends
+// (bob back to 0 at 1966), the next state is drawn there and then, and that state's own update
+// runs in the same frame. With the timer at 2 it bounces on; a timer that runs out in the air
+// ends the jump through the idle update, whose change of state comes after the frame's update.
+TEST_F(Chickens, AJumpingBirdLandsAtTheBottomOfItsBounceOnceItsTimerIsBelowTwo) {
+    const struct {
+        const char* why;
+        int previous, timer, phase;
+        bool landsInTheBounce, stillJumping;
+    } cases[] = {
+        {"timer 1 at the bottom, after a visit", kChickenVisit, 1, 1000, true, false},
+        {"timer 0 at the bottom, after a visit", kChickenVisit, 0, 1000, true, false},
+        {"timer 1 at the bottom, idling on", kChickenIdle, 1, 1000, true, false},
+        {"timer 2 at the bottom: bounces on", kChickenVisit, 2, 1000, false, true},
+        {"timer 1 in the air: the idle update ends it", kChickenVisit, 1, 30000, false, false},
+    };
+    const auto prepare = [](CChicken* bird, int previous, int timer) {
+        bird->m_nState = kChickenIdle;
+        bird->m_nPreviousState = previous;
+        bird->m_pDestination = nullptr;
+        bird->m_nPendingTurns = 0;
+        bird->m_Direction = TVector2D{0, 256};
+        bird->AdjustSpriteSetFromDir();
+        bird->m_nTimer = timer;
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        farm->m_Objects.RemoveAll();
+        CChicken* bird = Bird("bird1", 320, 160);
+        CChicken* reference = Bird("bird1", 320, 160);
+        // A draw of the next state that keeps an idling bird idle, so that only the landing can
+        // end its jump.
+        unsigned seed = 1;
+        for (; seed < 200; ++seed) {
+            prepare(reference, c.previous, 0);
+            game.SeedRandoms(seed);
+            g_GameRandomTableIndex = 0;
+            reference->ChangeState();
+            // An idle drawn as such (not a visit that found no spot, which ends a jump itself).
+            if (c.previous != kChickenIdle || (reference->m_nState == kChickenIdle && reference->m_nIdleLook == 1)) break;
+        }
+        ASSERT_LT(seed, 200u);
+        prepare(bird, c.previous, c.timer);
+        bird->m_bJumping = true;
+        bird->m_BouncePhase = c.phase;
+        bird->m_BounceSpeed = -3932;
+        game.SeedRandoms(seed);
+        g_GameRandomTableIndex = 0;
+        bird->RunProcess();
+        EXPECT_EQ(bird->m_bJumping, c.stillJumping);
+        if (c.stillJumping) {
+            EXPECT_EQ(bird->m_nState, kChickenIdle);
+            EXPECT_EQ(bird->m_BouncePhase, 0);
+            EXPECT_EQ(bird->m_BounceSpeed, 3932) << "turned up again";
+            EXPECT_EQ(bird->m_nTimer, c.timer - 1);
+            continue;
+        }
+        EXPECT_EQ(bird->m_nState, reference->m_nState);
+        if (c.landsInTheBounce) {
+            EXPECT_EQ(bird->m_BouncePhase, 0);
+            EXPECT_EQ(bird->m_BounceSpeed, 1966);
+            EXPECT_EQ(bird->m_nTimer, reference->m_nTimer - 1) << "the new state ran a frame";
+        } else {
+            EXPECT_EQ(bird->m_nTimer, reference->m_nTimer) << "changed at the end of the frame";
+        }
+    }
+}
+
 TEST_F(Chickens, ABirdAtTheFrontRestsAndShowsItsLove) {
     CChicken* bird = Bird("bird2", 320, 300);
     CQuorvanParticleSystem2* hearts = game.m_pParticleManager->GetParticleSystemNamed("EmoLove");
@@ -605,13 +911,39 @@ TEST_F(Chickens, ABirdAtTheFrontRestsAndShowsItsLove) {
     // Turning right from 180 to 90 takes 6 turns, 3 frames apart; then 29 steps to 329.
     EXPECT_EQ(frames, 6 * 3 + 30);
     EXPECT_EQ(bird->m_Position.y, kYardDepth);
+    EXPECT_EQ(bird->m_Direction.x, 0) << "stopped facing the viewer";
+    EXPECT_EQ(bird->m_Direction.y, 256);
     EXPECT_EQ(bird->m_nDirectionSet, 3);
+    EXPECT_EQ(bird->m_Frame, bird->m_nStandingFrame * 256) << "standing";
+    EXPECT_EQ(bird->m_nPendingTurns, 0) << "no turns drawn for the stay";
     EXPECT_EQ(bird->m_nPreviousState, kChickenWalkToFront);
     EXPECT_GE(bird->m_nTimer, 90);
     const int timer = bird->m_nTimer;
-    for (int i = 1; i < timer; ++i) bird->RunProcess();
+    for (int i = 1; i < timer; ++i) {
+        bird->RunProcess();
+        ASSERT_EQ(HeadingAngle(bird->m_Direction), 90) << "it rests facing the viewer, frame " << i;
+    }
     // One heart every 15 frames of the stay.
     EXPECT_EQ(hearts->GetNumActiveParticels(), (timer - 1) / 15);
+}
+
+// On its way to the front a bird walks its cycle a frame at a time, as any walk does.
+TEST_F(Chickens, ABirdWalkingToTheFrontStepsItsWalkCycle) {
+    CChicken* bird = Bird("bird2", 320, 200);
+    bird->m_Direction = TVector2D{0, 256};
+    bird->AdjustSpriteSetFromDir();
+    bird->ChangeState(kChickenWalkToFront, false, false);
+    ASSERT_GT(bird->m_AnimationSpeed, 0);
+    ASSERT_NE(bird->m_SpriteSets[3], nullptr);
+    const int frames = bird->m_SpriteSets[3]->GetNumFrames() - (bird->m_bSkipLastFrame ? 1 : 0);
+    ASSERT_GT(frames, 2);
+    for (int f = 1; f <= frames + 1; ++f) {
+        const FIXED_FLOAT before = bird->m_Frame;
+        bird->RunProcess();
+        ASSERT_EQ(bird->m_nState, kChickenWalkToFront);
+        EXPECT_EQ(bird->m_Frame, (before + bird->m_AnimationSpeed) % (frames * 256)) << f;
+        EXPECT_EQ(bird->m_Position.y, 200 * 256 + f * bird->m_Speed) << f;
+    }
 }
 
 TEST_F(Chickens, ABirdHoldsOneSpotAtATime) {
@@ -679,6 +1011,54 @@ TEST_F(Chickens, TheEmotionIconBySpotType) {
     }
 }
 
+// The idle icon's frames: the question icon runs forwards and back (speed 64, a quarter frame a
+// frame), standing on its last frame when it passes the end and on 0 when it passes the start;
+// the heat icon runs forwards at a frame a frame and wraps to 0.
+TEST_F(Chickens, TheIconRunsForwardsAndBackOrWrapsAtItsEnd) {
+    CChicken* bird = Bird("bird1", 320, 160);
+    const auto idle = [&](int spotType) {
+        bird->m_nState = kChickenIdle;
+        bird->m_nPreviousState = kChickenIdle;
+        bird->m_nTimer = 10000;
+        bird->PrepareEmotionSetForSpotType(spotType);
+    };
+    const auto runTo = [&](int& frame, int until) {
+        while (frame < until) {
+            bird->RunProcess();
+            ++frame;
+        }
+    };
+    idle(kSpotQuestion);
+    ASSERT_NE(bird->m_pEmotionSet, nullptr);
+    const int n = bird->m_pEmotionSet->GetNumFrames();
+    ASSERT_EQ(n, 6);
+    const struct {
+        int frame, at, speed;
+    } question[] = {{1, 64, 64},
+                    {4 * n - 1, 64 * (4 * n - 1), 64},
+                    {4 * n, (n - 1) * 256, -64},
+                    {4 * n + 1, (n - 1) * 256 - 64, -64},
+                    {4 * n + 4 * (n - 1), 0, -64},
+                    {4 * n + 4 * (n - 1) + 1, 0, 64},
+                    {4 * n + 4 * (n - 1) + 2, 64, 64}};
+    int frame = 0;
+    for (const auto& q : question) {
+        runTo(frame, q.frame);
+        EXPECT_EQ(bird->m_EmotionFrame, q.at) << "question, frame " << q.frame;
+        EXPECT_EQ(bird->m_EmotionFrameSpeed, q.speed) << "question, frame " << q.frame;
+    }
+    idle(kSpotHeat);
+    ASSERT_NE(bird->m_pEmotionSet, nullptr);
+    const int h = bird->m_pEmotionSet->GetNumFrames();
+    ASSERT_EQ(h, 8);
+    frame = 0;
+    for (const int f : {1, h - 1, h, h + 1, 2 * h}) {
+        runTo(frame, f);
+        EXPECT_EQ(bird->m_EmotionFrame, f % h * 256) << "heat, frame " << f;
+        EXPECT_EQ(bird->m_EmotionFrameSpeed, 256);
+    }
+}
+
 TEST_F(Chickens, TheTrailShowsThePreviousIconFrameAtAThirdOfTheAlpha) {
     CChicken* bird = Bird("bird1", 320, 200);
     bird->m_nState = kChickenIdle;
@@ -740,6 +1120,201 @@ TEST_F(Chickens, TheIconFadesInAndOverTheLastTwentyFrames) {
     EXPECT_LT(*std::max_element(frames.begin(), frames.end()), 6 * 256);
     EXPECT_EQ(*std::min_element(frames.begin(), frames.end()), 0);
     EXPECT_EQ(std::count(frames.begin(), frames.end(), 5 * 256), 2) << "it turns back on its last frame, twice";
+}
+
+// The icon's alpha near the end of a stay: growing by 12 while more than 20 frames are left, then
+// timer x 255 / 20 from the frame whose timer is 20 (a jump up to 255 from wherever the growth had
+// got) down to the last frame, timer 1.
+TEST_F(Chickens, TheIconsAlphaTakesTheFadeFromTheTwentiethFrameBeforeTheEnd) {
+    CChicken* bird = Bird("bird1", 320, 200);
+    bird->m_nState = kChickenIdle;
+    bird->m_nPreviousState = kChickenIdle;
+    bird->PrepareEmotionSetForSpotType(kSpotQuestion);
+    ASSERT_EQ(bird->m_nEmotionAlpha, 0);
+    bird->m_nTimer = 24;
+    const int expected[] = {12, 24, 36, 48, 255, 242, 229, 216, 204, 191, 178, 165,
+                            153, 140, 127, 114, 102, 89, 76, 63, 51, 38, 25, 12};
+    for (int i = 0; i < 24; ++i) {
+        const int timer = 24 - i;
+        bird->RunProcess();
+        EXPECT_EQ(bird->m_nEmotionAlpha, expected[i]) << "timer " << timer;
+    }
+}
+
+// An idling bird makes its pending turns on the frames whose timer is a multiple of 3 and counts
+// its timer down, choosing its next state on the frame it drops below 1; a selected or dragged
+// bird does neither.
+TEST_F(Chickens, AnIdlingBirdTurnsEveryThirdFrameUnlessHeldAndChoosesWhenItsTimeIsUp) {
+    const struct {
+        const char* why;
+        bool selected, dragging;
+    } cases[] = {{"free", false, false}, {"selected", true, false}, {"dragged", false, true}};
+    for (const int side : {0, 1}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.why) + (side == 0 ? ", right" : ", left"));
+            farm->m_Objects.RemoveAll();
+            CChicken* bird = Bird("bird1", 320, 200);
+            bird->m_nState = kChickenIdle;
+            bird->m_nPreviousState = kChickenIdle;
+            bird->m_bSelected = c.selected;
+            bird->m_bDragging = c.dragging;
+            bird->m_nTurnSide = side;
+            bird->m_nPendingTurns = 3;
+            bird->m_Direction = TVector2D{256, 0};
+            bird->m_nTimer = 12;
+            const bool held = c.selected || c.dragging;
+            int turns = 0;
+            for (int timer = 12; timer >= 2; --timer) {
+                SCOPED_TRACE(timer);
+                bird->RunProcess();
+                if (!held && timer % 3 == 0 && turns < 3) ++turns;  // 12, 9, 6: then none are left
+                EXPECT_EQ(bird->m_nPendingTurns, 3 - turns);
+                EXPECT_EQ(HeadingAngle(bird->m_Direction), (360 + (side == 0 ? 45 : -45) * turns) % 360);
+                EXPECT_EQ(bird->m_nTimer, held ? 12 : timer - 1);
+                EXPECT_EQ(bird->m_nState, kChickenIdle);
+            }
+            if (held) continue;
+            // The last frame: a draw that makes it walk (no turn at timer 1).
+            unsigned seed = 1;
+            for (; seed < 200; ++seed) {
+                auto* reference = static_cast<CChicken*>(farm->CreateFarmObject("bird2"));
+                ASSERT_NE(reference, nullptr);
+                reference->m_nState = kChickenIdle;
+                reference->m_nPreviousState = kChickenIdle;
+                game.SeedRandoms(seed);
+                g_GameRandomTableIndex = 0;
+                reference->ChangeState();
+                const bool walks = reference->m_nState == kChickenWalk;
+                delete reference;
+                if (walks) break;
+            }
+            ASSERT_LT(seed, 200u);
+            game.SeedRandoms(seed);
+            g_GameRandomTableIndex = 0;
+            bird->RunProcess();
+            EXPECT_EQ(bird->m_nState, kChickenWalk) << "the timer dropped below 1";
+        }
+    }
+    // Turns still pending near the end: the last comes at timer 3, none at 2 or 1.
+    farm->m_Objects.RemoveAll();
+    CChicken* bird = Bird("bird1", 320, 200);
+    bird->m_nState = kChickenIdle;
+    bird->m_nPreviousState = kChickenIdle;
+    bird->m_nTurnSide = 0;
+    bird->m_nPendingTurns = 5;
+    bird->m_Direction = TVector2D{256, 0};
+    bird->m_nTimer = 4;
+    for (const int turned : {0, 45, 45, 45}) {
+        bird->RunProcess();
+        EXPECT_EQ(HeadingAngle(bird->m_Direction), turned);
+    }
+}
+
+// A jumping bird turns to its side on the frames whose timer is a multiple of 3 and throws a
+// feather on those whose timer is even.
+TEST_F(Chickens, AJumpingBirdTurnsEveryThirdFrameAndThrowsAFeatherEverySecond) {
+    CQuorvanParticleSystem2* feathers = game.m_pParticleManager->GetParticleSystemNamed("ChickenJump");
+    ASSERT_NE(feathers, nullptr);
+    for (const int side : {0, 1}) {
+        SCOPED_TRACE(side);
+        farm->m_Objects.RemoveAll();
+        feathers->Stop(true);
+        CChicken* bird = Bird("bird1", 320, 200);
+        bird->m_nState = kChickenIdle;
+        bird->m_nPreviousState = kChickenIdle;
+        bird->m_nPendingTurns = 0;
+        bird->m_bJumping = true;
+        bird->m_BouncePhase = 0;
+        bird->m_BounceSpeed = 3932;
+        bird->m_nTurnSide = side;
+        bird->m_Direction = TVector2D{256, 0};
+        bird->m_nTimer = 12;
+        int turns = 0, thrown = 0;
+        for (int timer = 12; timer >= 1; --timer) {
+            SCOPED_TRACE(timer);
+            bird->RunProcess();
+            if (timer % 3 == 0) ++turns;
+            if (timer % 2 == 0) ++thrown;
+            EXPECT_EQ(HeadingAngle(bird->m_Direction), (360 + (side == 0 ? 45 : -45) * turns) % 360);
+            EXPECT_EQ(feathers->GetNumActiveParticels(), thrown);
+            if (timer > 1) EXPECT_TRUE(bird->m_bJumping);  // the last frame draws the next state
+        }
+    }
+}
+
+// The newest particle of an effect: where it was born, in whole 1/256 pixels (24.8).
+TVector2D NewestParticle(const CQuorvanParticleSystem2* system) {
+    const int n = system->GetNumActiveParticels();
+    if (n <= 0) return TVector2D{-1, -1};
+    const CQuorvanParticle2& p = system->GetParticles()[n - 1];
+    return TVector2D{static_cast<FIXED_FLOAT>(p.x >> 8), static_cast<FIXED_FLOAT>(p.y >> 8)};
+}
+
+// A robot that heals throws a cross every 15 frames of its idle (timer 75, 60, 45, 30) while its
+// healing lasts (66 frames), born at its screen position raised by 45 x its depth scale; the
+// effect stops emitting after each one.
+TEST_F(Chickens, AHealingRobotThrowsACrossEveryFifteenFramesAboveItself) {
+    CQuorvanParticleSystem2* crosses = game.m_pParticleManager->GetParticleSystemNamed("RobotHeal");
+    ASSERT_NE(crosses, nullptr);
+    crosses->Stop(true);
+    const std::int32_t jitter = crosses->m_Info.m_RandomPos;
+    crosses->m_Info.m_RandomPos = 0;
+    auto* robot = Add<CRobot>("robot", 300, 200);
+    robot->m_nState = kChickenIdle;
+    robot->m_nPreviousState = kChickenIdle;
+    robot->m_nPendingTurns = 0;
+    robot->m_nTimer = 82;
+    robot->m_nHealingCountdown = 66;
+    std::vector<int> thrown;
+    for (int f = 1; f <= 80; ++f) {
+        const int before = crosses->GetNumActiveParticels();
+        robot->RunProcess();
+        if (crosses->GetNumActiveParticels() > before) {
+            thrown.push_back(f);
+            const TVector2D screen = WorldToScreen(&game, robot->m_Position);
+            const FIXED_FLOAT raise =
+                static_cast<FIXED_FLOAT>((45LL * 256 * WorldToScreenScale(robot->m_Position)) >> 16);
+            const TVector2D born = NewestParticle(crosses);
+            EXPECT_EQ(born.x, screen.x) << f;
+            EXPECT_EQ(born.y, screen.y - raise) << f;
+            // Stopped after its one cross: a frame of its own adds none.
+            const int after = crosses->GetNumActiveParticels();
+            crosses->RunProcess();
+            EXPECT_LE(crosses->GetNumActiveParticels(), after) << f;
+        }
+    }
+    EXPECT_EQ(thrown, (std::vector<int>{7, 22, 37, 52}));
+    crosses->m_Info.m_RandomPos = jitter;
+}
+
+// A jumping bird's feather is born at its screen position raised by 60 x S(bounce phase).
+TEST_F(Chickens, AJumpingBirdsFeatherIsBornAtTheHeightOfItsJump) {
+    CQuorvanParticleSystem2* feathers = game.m_pParticleManager->GetParticleSystemNamed("ChickenJump");
+    ASSERT_NE(feathers, nullptr);
+    const std::int32_t jitter = feathers->m_Info.m_RandomPos;
+    feathers->m_Info.m_RandomPos = 0;
+    for (const int phase : {0, 16384, 32768, 50000}) {
+        SCOPED_TRACE(phase);
+        farm->m_Objects.RemoveAll();
+        feathers->Stop(true);
+        CChicken* bird = Bird("bird1", 320, 200);
+        bird->m_nState = kChickenIdle;
+        bird->m_nPreviousState = kChickenIdle;
+        bird->m_nPendingTurns = 0;
+        bird->m_bJumping = true;
+        bird->m_BounceSpeed = 3932;
+        bird->m_BouncePhase = phase - 3932;  // the frame's bob brings it to the phase
+        bird->m_nTimer = 40;
+        bird->RunProcess();
+        ASSERT_EQ(bird->m_BouncePhase, phase);
+        ASSERT_EQ(feathers->GetNumActiveParticels(), 1);
+        const TVector2D screen = WorldToScreen(&game, bird->m_Position);
+        const FIXED_FLOAT raise = static_cast<FIXED_FLOAT>((60LL * SCurve16(phase, nullptr)) >> 8);
+        const TVector2D born = NewestParticle(feathers);
+        EXPECT_EQ(born.x, screen.x);
+        EXPECT_EQ(born.y, screen.y - raise);
+    }
+    feathers->m_Info.m_RandomPos = jitter;
 }
 
 // ---- Views and rectangles ------------------------------------------------------------------------

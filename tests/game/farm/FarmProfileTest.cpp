@@ -5,8 +5,8 @@
 
 #include "game/farm/FarmManager.h"
 #include "game/farm/FarmObject.h"
-#include "game/gameplay/ArenaManager.h"
 #include "game/progress/ApplicationData.h"
+#include "game/progress/ArenaManager.h"
 #include "game/progress/UserProfile.h"
 #include "testsupport/TestTheGame.h"
 

@@ -8,8 +8,8 @@
 #include "YardTestGame.h"
 #include "core/MemFile.h"
 #include "core/QuorvanStorage.h"
-#include "game/app/ResumeRecord.h"
 #include "game/farm/FarmDecorObject.h"
+#include "game/progress/ResumeRecord.h"
 #include "testsupport/ByteBuilder.h"
 
 namespace {

@@ -8,8 +8,8 @@
 
 #include "core/MemFile.h"
 #include "core/QuorvanStorage.h"
-#include "game/app/ResumeRecord.h"
 #include "game/gameplay/GameplaySurvival.h"
+#include "game/progress/ResumeRecord.h"
 #include "platform/Pcm.h"
 #include "testsupport/ScratchSaveFolder.h"
 #include "testsupport/SeededRound.h"

@@ -54,6 +54,8 @@ struct TResults {
 
 class RoundStatsTest : public RoundTest {
 protected:
+    RoundStatsTest() = default;
+    explicit RoundStatsTest(const std::string& templ) : RoundTest(RoundTextsCsv(), RoundScreenSets(), templ.c_str()) {}
     // The results written, then the dialog opened under the round screen as its action opens it.
     CHeardStats* Open(const TResults& r, const char* record = "dlg_level_failed2") {
         screen->m_bGameOver = true;
@@ -202,26 +204,33 @@ TEST_F(RoundStatsTest, SectionsFollowWithDelaysOfThreeThenOneAndTheirRowsAndSpar
     CHeardStats* d = Open(TResults{});
     Run(d, 34);
     // Each completed section: the section that follows, the delay it waits, the band of sparks
-    // (none for the coin total), and whether the continue button shows.
+    // (none for the coin total), and whether the counting sound stops with it (every coin count
+    // but the score's, which the coins picked up follow at once).
     const struct {
         int section, delay;
         bool sparks;
         TBand band;
+        bool stopsCounting;
     } steps[] = {
-        {2, 3, true, {160 - 105, 160 + 35, 115}},
-        {3, 3, true, {160 - 105, 160 + 35, 145}},
-        {4, 3, true, {160 - 105, 160 + 35, 175}},
-        {5, 3, false, {}},
-        {7, 3, false, {}},
-        {8, 1, true, {160 - 80, 160 + 80, 282}},
+        {2, 3, true, {160 - 105, 160 + 35, 115}, false},
+        {3, 3, true, {160 - 105, 160 + 35, 145}, true},
+        {4, 3, true, {160 - 105, 160 + 35, 175}, true},
+        {5, 3, false, {}, true},
+        {7, 3, false, {}, true},
+        {8, 1, true, {160 - 80, 160 + 80, 282}, false},
     };
     for (const auto& s : steps) {
         SCOPED_TRACE(s.section);
         EXPECT_FALSE(Visible(d, "btn_failed_continue")) << "not before the quests";
         const std::size_t bands = d->bands.size();
+        const int stops = Stopped("SFX_RoundStats_IncCoinValue");
+        const int plays = Played("SFX_RoundStats_IncCoinValue");
         ASSERT_GT(RunUntilSectionChanges(d), 0);
         EXPECT_EQ(d->GetSection(), s.section);
         EXPECT_EQ(d->GetDelay(), s.delay);
+        EXPECT_EQ(Stopped("SFX_RoundStats_IncCoinValue"), stops + (s.stopsCounting ? 1 : 0));
+        // Played once a step: on a count's first frame, and for the quests as the meter starts.
+        EXPECT_EQ(Played("SFX_RoundStats_IncCoinValue"), plays + 1);
         if (s.sparks) {
             ASSERT_GT(d->bands.size(), bands);
             EXPECT_EQ(d->bands[bands], s.band);
@@ -244,6 +253,63 @@ TEST_F(RoundStatsTest, SectionsFollowWithDelaysOfThreeThenOneAndTheirRowsAndSpar
     EXPECT_TRUE(d->IsMeterStarted());
     // The meter starts once, with sparks over its centre.
     EXPECT_EQ(d->bands.back(), (TBand{260 - 40, 260 + 40, 158}));
+}
+
+// Every band of sparks is placed from the middle of the screen: on a wider screen the rows' and
+// the quests' bands move with it, and the meter's with the meter (right by half the extra width).
+TEST_F(RoundStatsTest, OnAWiderScreenEveryBandOfSparksMovesWithTheMiddle) {
+    for (const int width : {320, 400}) {
+        SCOPED_TRACE(width);
+        IDibBitmap* back = game.m_Screen.m_pBackBuffer;
+        auto* wide = new CWinDibBitmap(&game);
+        ASSERT_EQ(wide->Create(width, 480), 1);
+        game.m_Screen.m_pBackBuffer = game.m_Screen.m_pDrawTarget = wide;
+        CHeardStats* d = Open(TResults{});
+        ASSERT_NE(d, nullptr);
+        Run(d, 34);
+        for (int i = 0; i < 8 && d->GetSection() != 8; ++i) ASSERT_GT(RunUntilSectionChanges(d), 0);
+        const int half = width / 2;
+        const int meter = 260 + (width - 320) / 2;
+        EXPECT_EQ(d->bands, (std::vector<TBand>{{half - 120, half + 20, 65},
+                                                {half - 105, half + 35, 115},
+                                                {half - 105, half + 35, 145},
+                                                {half - 105, half + 35, 175},
+                                                {half - 80, half + 80, 282},
+                                                {meter - 40, meter + 40, 158}}));
+        screen->m_pRoundStatsDialog = nullptr;
+        SAFE_FREE_XELEMENT(d);
+        game.m_Screen.m_pBackBuffer = game.m_Screen.m_pDrawTarget = back;
+        delete wide;
+    }
+}
+
+// With nothing to count on the meter, the first-rank-up flag is taken on the quests' eighteenth
+// frame: one frame of delay, then seventeen rises of the badge counter (it must pass 16). A
+// player who already has achievement 17 sees the flag cleared and no second banner.
+TEST_F(RoundStatsTest, TheFirstRankUpFlagGoesOnTheQuestsEighteenthFrameWithOneBannerAtMost) {
+    for (const bool alreadyAwarded : {false, true}) {
+        SCOPED_TRACE(alreadyAwarded);
+        TResults r;
+        r.xpBefore = r.xpAfter = 1000;
+        CHeardStats* d = Open(r);
+        profile->m_bFirstRankUpSeen = true;
+        profile->m_AchievementFlags[17] = alreadyAwarded ? 1 : 0;
+        Run(d, 34);
+        for (int i = 0; i < 8 && d->GetSection() != 8; ++i) ASSERT_GT(RunUntilSectionChanges(d), 0);
+        ASSERT_EQ(d->GetSection(), 8);
+        const int banners = QueuedAchievementBanners();
+        for (int f = 1; f <= 17; ++f) {
+            d->RunProcess();
+            EXPECT_TRUE(profile->m_bFirstRankUpSeen) << f;
+        }
+        d->RunProcess();
+        EXPECT_FALSE(profile->m_bFirstRankUpSeen);
+        EXPECT_TRUE(profile->IsAchievementAwarded(17));
+        Run(d, 30);
+        EXPECT_EQ(QueuedAchievementBanners(), banners + (alreadyAwarded ? 0 : 1));
+        screen->m_pRoundStatsDialog = nullptr;
+        SAFE_FREE_XELEMENT(d);
+    }
 }
 
 TEST_F(RoundStatsTest, TheCoinTotalCountsFromTheCoinsBeforeTheRound) {
@@ -448,6 +514,82 @@ TEST_F(RoundStatsTest, AFreePressJumpsToTheEndOnceASecondOnlyStopsTheSound) {
     EXPECT_EQ(Stopped("SFX_RoundStats_IncCoinValue"), stopsBefore + 2);
 }
 
+// A press early in the count-up: every value at once at its end (the gift coins too, though no
+// row shows them), the rows not yet in start their fade from 1 while those in keep theirs.
+TEST_F(RoundStatsTest, AFreePressDuringTheScoreSetsEveryValueAndStartsTheRowsNotYetIn) {
+    profile->m_nCoinTally = 37;
+    CHeardStats* d = Open(TResults{});
+    Run(d, 34 + 2);
+    ASSERT_EQ(d->GetSection(), 1);
+    ASSERT_LT(d->GetShownValue(CXRoundStatsDialog::kRoundScore), 1000.0) << "still counting";
+    const int first = d->GetSectionAlpha(0);
+    ASSERT_GT(first, 1);
+    EXPECT_EQ(d->NotifyPointerEvent(160, 380, XPOINTER_PRESS), 1);
+    EXPECT_EQ(d->GetSection(), 8);
+    const double finals[] = {1000, 7, 1, 8, 108, 37};
+    for (int v = 0; v < CXRoundStatsDialog::kValueCount; ++v) EXPECT_EQ(d->GetShownValue(v), finals[v]) << v;
+    EXPECT_EQ(d->GetSectionAlpha(0), first);
+    for (int row = 1; row < 6; ++row) EXPECT_EQ(d->GetSectionAlpha(row), 1) << row;
+}
+
+// During the wait before the quests a press still ends the count-up: the continue button and the
+// quests' caption stand at once.
+TEST_F(RoundStatsTest, AFreePressDuringTheWaitBeforeTheQuestsEndsTheCountUp) {
+    CHeardStats* d = Open(TResults{});
+    Run(d, 34);
+    for (int i = 0; i < 6 && d->GetSection() != 7; ++i) ASSERT_GT(RunUntilSectionChanges(d), 0);
+    ASSERT_EQ(d->GetSection(), 7);
+    ASSERT_GT(d->GetDelay(), 0);
+    ASSERT_FALSE(Visible(d, "btn_failed_continue"));
+    EXPECT_EQ(d->NotifyPointerEvent(160, 380, XPOINTER_PRESS), 1);
+    EXPECT_EQ(d->GetSection(), 8);
+    EXPECT_TRUE(Visible(d, "btn_failed_continue"));
+    EXPECT_TRUE(Visible(d, "txt_current_quests"));
+    EXPECT_TRUE(d->IsMeterStarted());
+}
+
+// The statistics' record with its children in another order: the first and the last child are
+// ones that wait hidden, so that a press showing "every child" must reach both ends.
+std::string TemplateWithHiddenChildrenAtBothEnds() {
+    std::string t = kRoundTemplate;
+    const auto take = [&t](const std::string& child) {
+        const std::size_t at = t.find(child);
+        if (at != std::string::npos) t.erase(at, child.size());
+        return child;
+    };
+    const std::string caption = take(" child = txt_failed_cap\n position = 10, 14\n");
+    const std::string last = take(" child = btn_failed_continue\n position = 238, 440\n");
+    const std::string afterQuests = " child = txt_current_quests\n position = 10, 272\n";
+    t.insert(t.find(afterQuests) + afterQuests.size(), caption);
+    const std::string why = " child = btn_stats_facebook_why\n position = 284, 4\n";
+    t.insert(t.find(why) + why.size(), last);
+    return t;
+}
+
+class RoundStatsChildOrderTest : public RoundStatsTest {
+protected:
+    RoundStatsChildOrderTest() : RoundStatsTest(TemplateWithHiddenChildrenAtBothEnds()) {}
+};
+
+TEST_F(RoundStatsChildOrderTest, AFreePressShowsEveryChildButTheSharingOnes) {
+    CHeardStats* d = Open(TResults{});
+    ASSERT_NE(d, nullptr);
+    ASSERT_EQ(d->GetChildCount(), 12);
+    EXPECT_EQ(d->GetChildPtrAt(0), d->FindChildWithWidgetId("txt_current_quests")) << "the template was reordered";
+    EXPECT_EQ(d->GetChildPtrAt(11), d->FindChildWithWidgetId("btn_failed_continue"));
+    Run(d, 34);
+    EXPECT_EQ(d->NotifyPointerEvent(160, 380, XPOINTER_PRESS), 1);
+    ASSERT_EQ(d->GetSection(), 8);
+    const struct {
+        const char* id;
+        bool shown;
+    } rows[] = {{"txt_current_quests", true},      {"txt_failed_cap", true},        {"img_hzline1", true},
+                {"img_hz_line_2", false},          {"img_hzline3", true},           {"btn_failed_farm", true},
+                {"btn_leaderboards", true},        {"btn_stats_exchange", false},   {"btn_stats_twitter", false},
+                {"btn_stats_facebook", false},     {"btn_stats_facebook_why", false}, {"btn_failed_continue", true}};
+    for (const auto& row : rows) EXPECT_EQ(Visible(d, row.id), row.shown) << row.id;
+}
+
 TEST_F(RoundStatsTest, TheCaptionSaysNewHighScoreOnlyWithANewRow) {
     const struct {
         int row;
@@ -540,22 +682,65 @@ TEST_F(RoundStatsTest, TheButtonsPostTheirScreensAndSharingStaysSilent) {
         EXPECT_EQ(static_cast<int>(screen->GetSavedMessage().wparam), c.wparam) << c.id;
     }
     EXPECT_FALSE(CanTwit());
+    // Only a click acts: a button's press message posts nothing and starts no countdown.
+    NoCurtain();
+    for (const char* id : {"btn_failed_continue", "btn_failed_farm", "btn_leaderboards", "btn_stats_twitter"})
+        (void)d->OnMessage(d, XMSG_PRESSED, XIdParam(id), 0);
+    EXPECT_EQ(screen->GetSavedMessage().code, 0);
+    EXPECT_EQ(d->GetTweetCountdown(), -1);
     // The facebook button is taken and does nothing; the tweet button's countdown swallows
     // every message and press until it runs out, and then nothing is sent.
-    NoCurtain();
     EXPECT_EQ(d->OnMessage(d, XMSG_CLICK, XIdParam("btn_stats_facebook"), 0), 1);
     EXPECT_EQ(d->OnMessage(d, XMSG_CLICK, XIdParam("btn_stats_twitter"), 0), 1);
     EXPECT_EQ(d->GetTweetCountdown(), 11);
     EXPECT_EQ(d->OnMessage(d, XMSG_CLICK, XIdParam("btn_failed_continue"), 0), 1);
     EXPECT_EQ(screen->GetSavedMessage().code, 0) << "swallowed while the countdown runs";
+    EXPECT_EQ(d->NotifyPointerEvent(160, 380, XPOINTER_PRESS), 1);
+    EXPECT_EQ(d->GetSection(), 0) << "a free press does not end the count-up meanwhile";
     Run(d, 10);
     EXPECT_EQ(d->GetTweetCountdown(), 1) << "a frame at a time";
+    // Up to its last frame.
+    EXPECT_EQ(d->OnMessage(d, XMSG_CLICK, XIdParam("btn_failed_continue"), 0), 1);
+    EXPECT_EQ(screen->GetSavedMessage().code, 0);
+    EXPECT_EQ(d->NotifyPointerEvent(160, 380, XPOINTER_PRESS), 1);
+    EXPECT_EQ(d->GetSection(), 0);
     Run(d, 1);
     EXPECT_EQ(d->GetTweetCountdown(), -1);
     EXPECT_EQ(screen->GetSavedMessage().code, 0);
     // The share text names the score with commas and the arena.
     game.m_nNewHighScoreRow = -1;
     EXPECT_STREQ(d->PrepareShareText().GetDataConst(), "Can you beat my score 1,000 in Cobblebrooks on Arena 1?");
+}
+
+// The share text: the round's score with thousands commas and its arena counted from 1, the
+// boast of a new best whenever the round set a row (the first included); without a round, a
+// score of 0 in arena 1.
+TEST_F(RoundStatsTest, TheShareTextNamesScoreAndArenaAndBoastsOfANewBest) {
+    const struct {
+        int row, arena, score;
+        bool round;
+        const char* text;
+    } cases[] = {
+        {-1, 0, 1000, true, "Can you beat my score 1,000 in Cobblebrooks on Arena 1?"},
+        {-1, 2, 1234567, true, "Can you beat my score 1,234,567 in Cobblebrooks on Arena 3?"},
+        {0, 1, 987, true, "I've just got a new highscore 987 in Cobblebrooks on Arena 2. Can you beat that?"},
+        {4, 2, 20500, true, "I've just got a new highscore 20,500 in Cobblebrooks on Arena 3. Can you beat that?"},
+        {-1, 2, 5000, false, "Can you beat my score 0 in Cobblebrooks on Arena 1?"},
+    };
+    TTemplate* templ = screen->GetTemplate();
+    auto* record = const_cast<TWidget*>(templ->GetWidget("dlg_level_failed2"));
+    ASSERT_NE(record, nullptr);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        game.m_nNewHighScoreRow = c.row;
+        screen->m_nArenaIndex = c.arena;
+        screen->m_nScore = c.score;
+        auto* d = static_cast<CXRoundStatsDialog*>(InitOrFreeWidget(
+            new CXRoundStatsDialog(screen, templ, record, nullptr, c.round ? screen : nullptr)));
+        ASSERT_NE(d, nullptr);
+        EXPECT_STREQ(d->PrepareShareText().GetDataConst(), c.text);
+        SAFE_FREE_XELEMENT(d);
+    }
 }
 
 // ---- The experience meter ----------------------------------------------------------------------
@@ -586,16 +771,42 @@ TEST_F(RoundStatsTest, InsideOneRankTheBarFillsWithoutApplauseAtOneStepAFrame) {
     }
     unsigned int shown = 1000 + step;  // the eighth frame counted once
     EXPECT_EQ(d->GetShownXP(), shown);
+    // The counting sound goes on until the meter reaches the profile's experience.
+    const int stops = Stopped("SFX_RoundStats_IncCoinValue");
     for (int f = 0; f < 200 && shown < 5000; ++f) {
         d->RunProcess();
         shown = std::min(shown + step, 5000u);
         EXPECT_EQ(d->GetShownXP(), shown);
         EXPECT_EQ(d->GetBarWidth(), widthAt(shown));
+        EXPECT_EQ(Stopped("SFX_RoundStats_IncCoinValue"), stops + (shown == 5000 ? 1 : 0)) << shown;
     }
     EXPECT_EQ(d->GetShownXP(), 5000u);
     EXPECT_EQ(Played("SFX_APPLAUSE"), 0);
     EXPECT_TRUE(d->rings.empty());
     EXPECT_TRUE(d->IsXPMeterProgressDone());
+}
+
+// The bar shows the fraction of the shown rank's span, in 256ths of the bar's width: rank 1 spans
+// 0 to 30000 points, rank 2 from 30000 on.
+TEST_F(RoundStatsTest, TheBarIsTheFractionOfTheRankInWhole256ths) {
+    const long long rank3 = RankPoints(3);
+    ASSERT_EQ(RankPoints(2), 30000);
+    const struct {
+        unsigned int xp;
+        long long fraction256;
+    } cases[] = {{0, 0},           {7500, 64},   {15000, 128},
+                 {22500, 192},     {29999, 256},  {30000, 0},
+                 {static_cast<unsigned int>(30000 + (rank3 - 30000) * 3 / 4), 192}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.xp);
+        TResults r;
+        r.xpBefore = r.xpAfter = c.xp;
+        CHeardStats* d = Open(r);
+        ASSERT_NE(d, nullptr);
+        EXPECT_EQ(d->GetBarWidth(), static_cast<FIXED_FLOAT>(c.fraction256 * d->GetBarImage()->m_Width));
+        screen->m_pRoundStatsDialog = nullptr;
+        SAFE_FREE_XELEMENT(d);
+    }
 }
 
 TEST_F(RoundStatsTest, CrossingARankApplaudsRingsFlashesAndGoesOnInTheNextRank) {
@@ -715,12 +926,18 @@ TEST_F(RoundStatsTest, ASharedNewBestPaysFiveCoinsOncePerServiceAndNothingWithou
         game.m_nNewHighScoreRow = c.newRow;
         CHeardStats* d = Open(TResults{});
         const int banners = QueuedAchievementBanners();
-        for (int i = 0; i < 2; ++i) {
+        const auto answer = [&](bool ok) {
             if (c.tweet)
-                d->OnPostToTwitterResult(true);
+                d->OnPostToTwitterResult(ok);
             else
-                d->OnPostToFacebookResult(true);
-        }
+                d->OnPostToFacebookResult(ok);
+        };
+        answer(false);
+        EXPECT_EQ(profile->m_nCoins, 108) << "a share that failed pays nothing";
+        EXPECT_EQ(QueuedAchievementBanners(), banners);
+        answer(true);
+        EXPECT_EQ(profile->m_nCoins, c.coinsAfter) << "paid on the first answer";
+        answer(true);
         EXPECT_EQ(profile->m_nCoins, c.coinsAfter);
         EXPECT_EQ(QueuedAchievementBanners(), banners + (c.banner != nullptr ? 1 : 0));
         if (c.banner != nullptr) {

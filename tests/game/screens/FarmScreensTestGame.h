@@ -13,7 +13,7 @@
 #include "ShopTestGame.h"
 #include "game/farm/FarmDefs.h"
 #include "game/farm/FarmManager.h"
-#include "game/gameplay/ArenaManager.h"
+#include "game/progress/ArenaManager.h"
 #include "game/progress/MiniQuestManager.h"
 #include "game/progress/UserProfile.h"
 #include "game/screens/ConfirmBuyDialog.h"

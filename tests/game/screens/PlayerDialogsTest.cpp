@@ -10,7 +10,7 @@
 #include "core/LocManager2.h"
 #include "core/MemFile.h"
 #include "core/QuorvanStorage.h"
-#include "game/gameplay/ArenaManager.h"
+#include "game/progress/ArenaManager.h"
 #include "game/screens/PlayerDialogs.h"
 #include "game/screens/StartMenu.h"
 #include "ui/Button.h"

@@ -35,7 +35,7 @@ constexpr int kRowHeight = 72;
 
 class RoundStatsScreenTest : public FarmScreensTest {
 protected:
-    explicit RoundStatsScreenTest(int height = 480) : FarmScreensTest(320, height) {}
+    explicit RoundStatsScreenTest(int height = 480, int width = 320) : FarmScreensTest(width, height) {}
     void SetUp() override {
         FarmScreensTest::SetUp();
         if (IsSkipped()) return;
@@ -137,6 +137,31 @@ TEST_F(RoundStatsScreenTest, TheRowsAreEveryYardsUnlockedQuestsInOrderLoadedOneA
     EXPECT_STREQ(warm->GetCaption().GetDataConst(), "in Apple Orchard");
     EXPECT_NE(warm->GetPicture(0).image, nullptr) << "the heat lamp's picture";
     EXPECT_NE(warm->GetPicture(1).image, nullptr);
+}
+
+// Once the count-up has ended, ending it again changes nothing: the quest rows stay the rows that
+// were built, with their pictures, and the list where it was scrolled.
+TEST_F(RoundStatsScreenTest, EndingTheCountUpAgainKeepsTheQuestRowsAndTheirPlace) {
+    SetQuestState("yard1", "q1_water", 1);
+    SetQuestState("yard1", "q1_feed", 1);
+    SetQuestState("yard2", "q2_warm", 1);
+    CXRoundStatsDialog* stats = OpenStats();
+    ASSERT_NE(stats, nullptr);
+    CXRoundStatsQuestsScrollDialog* list = Quests(stats);
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->GetChildCount(), 3);
+    const CXElement* rows[] = {list->GetChildPtrAt(0), list->GetChildPtrAt(1), list->GetChildPtrAt(2)};
+    list->SetScrollPosition(list->GetScrollPosition() + 20 * 256);
+    const FIXED_FLOAT position = list->GetScrollPosition();
+    stats->ShowAll();
+    ASSERT_EQ(list->GetChildCount(), 3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(list->GetChildPtrAt(i), rows[i]) << i;
+        auto* row = dynamic_cast<CXRoundStatsQuestsScrollItem*>(list->GetChildPtrAt(i));
+        ASSERT_NE(row, nullptr);
+        EXPECT_TRUE(row->IsGraphicsLoaded()) << i;
+    }
+    EXPECT_EQ(list->GetScrollPosition(), position);
 }
 
 TEST_F(RoundStatsScreenTest, ATapOffersTheFirstMissingObjectAndTheDialogGoesByPrice) {
@@ -337,11 +362,22 @@ TEST_F(RoundStatsScreenTest, TheGiftCoinsHintOpensCentredAndItsCloseButtonEndsIt
     Ticks(30);
     const mediatest::TImage img = Frame();
     KeepPicture(img, "round-stats", "05_gift_coins_hint.png");
-    // A press on its close button fades it out, and a finished hint is gone.
+    // A press on its close button fades it out (the press itself, taken), and a finished hint is
+    // gone.
     const int cx = static_cast<int>(hint->GetCloseX()), cy = static_cast<int>(hint->GetCloseY());
-    Tap(cx, cy);
+    EXPECT_EQ(stats->NotifyPointerEvent(cx, cy, XPOINTER_PRESS), 1);
     EXPECT_TRUE(stats->GetTutorial() == nullptr || !stats->GetTutorial()->IsShown());
+    EXPECT_EQ(stats->NotifyPointerEvent(cx, cy, XPOINTER_RELEASE), 1);
     EXPECT_EQ(stats->GetSection(), 8);
+    Ticks(10);
+    EXPECT_EQ(stats->GetTutorial(), nullptr);
+    // The button opens it again, and a second click of it, the hint open, fades it out.
+    EXPECT_EQ(stats->OnMessage(stats, XMSG_CLICK, XIdParam("btn_stats_facebook_why"), 0), 1);
+    ASSERT_NE(stats->GetTutorial(), nullptr);
+    Ticks(30);
+    ASSERT_TRUE(stats->GetTutorial()->IsShown());
+    EXPECT_EQ(stats->OnMessage(stats, XMSG_CLICK, XIdParam("btn_stats_facebook_why"), 0), 1);
+    EXPECT_TRUE(stats->GetTutorial() == nullptr || !stats->GetTutorial()->IsShown());
     Ticks(10);
     EXPECT_EQ(stats->GetTutorial(), nullptr);
 }
@@ -349,6 +385,32 @@ TEST_F(RoundStatsScreenTest, TheGiftCoinsHintOpensCentredAndItsCloseButtonEndsIt
 }  // namespace
 
 namespace {
+
+// The gift-coins hint asks for a box 319 wide and 1 high at y 132, centred across the screen; the
+// hint's panel, whole tiles, is centred on that box. Opening it again while it is open changes
+// nothing.
+class RoundStatsWideScreenTest : public RoundStatsScreenTest {
+protected:
+    RoundStatsWideScreenTest() : RoundStatsScreenTest(480, 400) {}
+};
+
+void ExpectTheGiftCoinsHintOnItsBox(CXRoundStatsDialog* stats, int width) {
+    SCOPED_TRACE(width);
+    ASSERT_NE(stats, nullptr);
+    stats->ShowAll();
+    stats->RunGiftCoinsTutorial();
+    CTiledBGTutorial* hint = stats->GetTutorial();
+    ASSERT_NE(hint, nullptr);
+    const TCoordRect2D panel = hint->GetPanel();
+    EXPECT_EQ(panel.x, (width - 319) / 2 + (319 - panel.width) / 2);
+    EXPECT_EQ(panel.y, 132 + (1 - panel.height) / 2);
+    stats->RunGiftCoinsTutorial();
+    EXPECT_EQ(stats->GetTutorial(), hint) << "the open hint stays";
+}
+
+TEST_F(RoundStatsScreenTest, TheGiftCoinsHintIsCentredOnItsBox) { ExpectTheGiftCoinsHintOnItsBox(OpenStats(), 320); }
+
+TEST_F(RoundStatsWideScreenTest, TheGiftCoinsHintIsCentredOnItsBox) { ExpectTheGiftCoinsHintOnItsBox(OpenStats(), 400); }
 
 TEST_F(RoundStatsScreenTest, WithUnspentPointsTheCaughtUpBarDimsToAboutAThird) {
     // The same meter twice, caught up inside rank 1 (about five sixths full), without and with a

@@ -9,8 +9,8 @@
 #include <cstdint>
 
 #include "FrontEndTestGame.h"
-#include "game/gameplay/ArenaManager.h"
 #include "game/progress/AchievementsManager.h"
+#include "game/progress/ArenaManager.h"
 #include "game/screens/AchScreen.h"
 #include "game/screens/LeadersScreen.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "FrontEndTestGame.h"
-#include "game/gameplay/ArenaManager.h"
+#include "game/progress/ArenaManager.h"
 #include "game/progress/UserProfile.h"
 #include "game/screens/StartMenu.h"
 #include "game/screens/StatsDialog.h"

@@ -10,7 +10,7 @@
 #include "core/Parser.h"
 #include "game/farm/BirdSoundsManager.h"
 #include "game/farm/FarmManager.h"
-#include "game/gameplay/ArenaManager.h"
+#include "game/progress/ArenaManager.h"
 #include "game/progress/InAppPurchaseManager.h"
 #include "game/progress/MiniQuestManager.h"
 #include "sprites/SpriteSetManager.h"

@@ -11,7 +11,7 @@
 #include "game/farm/BirdSoundsManager.h"
 #include "game/farm/FarmManager.h"
 #include "game/farm/FarmObject.h"
-#include "game/gameplay/ArenaManager.h"
+#include "game/progress/ArenaManager.h"
 #include "game/progress/InAppPurchaseManager.h"
 #include "game/progress/MiniQuestManager.h"
 #include "sprites/SpriteSet.h"

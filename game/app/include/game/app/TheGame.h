@@ -12,6 +12,7 @@
 #include "app/GameBase.h"
 #include "core/CommonString.h"
 #include "core/QuorvanArray.h"
+#include "game/farm/FarmHost.h"
 #include "game/news/NewsHost.h"
 #include "game/progress/GameFonts.h"
 #include "game/progress/ProgressHost.h"
@@ -104,7 +105,11 @@ extern int g_XP_xp_for_last_level;
 // The file names of music tracks 0 to 5, below the sounds directory.
 extern const char* const g_cs_OGG_FileNames[6];
 
-class CTheGame : public CGameBase, public IInAppPurchaseEvents, public IProgressHost, public INewsHost {
+class CTheGame : public CGameBase,
+                 public IInAppPurchaseEvents,
+                 public IProgressHost,
+                 public INewsHost,
+                 public IFarmHost {
 public:
     CTheGame();
     ~CTheGame() override;
@@ -186,6 +191,18 @@ public:
     // The sprite-set manager made by DefineSpriteSets_UI (null before).
     CSpriteSetManager* GetSpriteSetManager() override;
 
+    // ---- What the yard asks of its owner (game/farm/FarmHost.h; TheGame_Farm.cpp) -----------
+    // The owned managers and storage as they are; the record id is SR_GetRecordId_OfYard's for the
+    // current profile. Saving, the shop's tab offsets and the coins are declared where they live.
+    CFarmManager* GetFarmManager() override;
+    CBirdSoundsManager* GetBirdSoundsManager() override;
+    CQuorvanParticleSystemManager2* GetParticleManager() override;
+    CMiniQuestManager* GetMiniQuestManager() override;
+    CArenaManager* GetArenaManager() override;
+    CQuorvanStorage* GetSaveResumeStorage() override;
+    int GetYardRecordId(const CommonString& yard) override;
+    CommonString TakePendingPurchaseName() override;
+
     // ---- Start-up and resource declarations (TheGame_Init.cpp) -----------------------------
     // The rotator, the engine's start-up, the UI sprite sets, the effects, the sound table and
     // the bird calls, the resume storage, then the loader screen: false at the first failing step
@@ -220,7 +237,7 @@ public:
     // Drops the slot's reference, if any, and empties the slot.
     void ReleaseSpriteSetRef(CSpriteSet*& slot);
     // The four farm shop tabs' offsets to "none" (-1000), the shop's current tab to the first.
-    void ResetShopTabOffsets();
+    void ResetShopTabOffsets() override;
 
     // ---- Ranks and other shared services (TheGame_Services.cpp) -----------------------------
     // Points from rank - 1 to rank (rank 1 and below: 0; past the curve: the last level's).
@@ -255,7 +272,7 @@ public:
     // boost points ("HudXP", scale 1), right-aligned at the top right of the back buffer (its
     // width - 10, y 22), small, with alpha a. The x of the middle of the "x" sign (16.16), or 0
     // without a profile (nothing drawn).
-    FIXED_FLOAT_16 DrawNumCoins(int a, float scale);
+    FIXED_FLOAT_16 DrawNumCoins(int a, float scale) override;
     FIXED_FLOAT_16 DrawNumUpgradePoints(int a);
     // There is no mute icon: nothing is drawn and no touch is taken (0).
     void DrawMuteIcon();
@@ -349,7 +366,7 @@ public:
     // only ever saved as spent when what they bought is already in its yard's record. A record
     // that could not be saved in this run keeps the player data from being saved for the rest
     // of the run (told on stderr): the previous player data, with the coins unspent, stays.
-    void SaveResumeThenAppData();
+    void SaveResumeThenAppData() override;
     // The player data, unless a record could not be saved in this run (see above); 0 then.
     int SaveAppData() override;
     // Keeps the running arena round, or else the open yard, as its record of "saveresume.dat":

@@ -20,6 +20,7 @@
 class CGameBase;
 class CChicken;
 class CFarmManager;
+class CQuorvanParticleSystemManager2;
 class CSpriteSet;
 class IDibBitmap;
 class IFarmYard;
@@ -117,6 +118,8 @@ public:
     // The farm manager of the game (null in a game without one) and the yard screen it knows.
     CFarmManager* GetFarmManager() const;
     IFarmYard* GetYard() const;
+    // The game's particle effects; null in a game without them.
+    CQuorvanParticleSystemManager2* GetParticleManager() const;
     // Whether the object is a bird, the robot or the mower.
     bool IsCreature() const;
 

@@ -23,11 +23,13 @@
 #include "game/screens/GameRoot.h"
 
 class CFarmObject;
+class CGameBase;
 class CJumpStringManager;
 class CSpriteSet;
 class CTiledBGTutorial;
 class CXFarmProgress;
 class IDibBitmap;
+class IFarmHost;
 class IFile;
 class XWidget;
 struct FarmObjectDef;
@@ -230,6 +232,10 @@ public:
     int m_nBadgeBlinkMagnitude = 24;
 
 private:
+    // The game object behind the screen, as the engine's application object and as the yard's
+    // host; null under a host that is not one.
+    CGameBase* GameBase() const;
+    IFarmHost* FarmHost() const;
     // Each steps of OnInitElement that can fail, in order.
     bool FindWidgets();
     bool LoadImages();

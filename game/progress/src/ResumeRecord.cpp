@@ -1,4 +1,4 @@
-#include "game/app/ResumeRecord.h"
+#include "game/progress/ResumeRecord.h"
 
 #include <cstdio>
 #include <cstdlib>

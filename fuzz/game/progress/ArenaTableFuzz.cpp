@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "core/Parser.h"
-#include "game/gameplay/ArenaManager.h"
+#include "game/progress/ArenaManager.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size > (1u << 20)) return 0;

@@ -5,7 +5,7 @@
 #include <span>
 
 #include "core/MemFile.h"
-#include "game/app/ResumeRecord.h"
+#include "game/progress/ResumeRecord.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     TResumeHeader header;

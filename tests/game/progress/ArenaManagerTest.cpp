@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/Parser.h"
-#include "game/gameplay/ArenaManager.h"
+#include "game/progress/ArenaManager.h"
 #include "testsupport/MediaTestGame.h"
 #include "testsupport/TestTheGame.h"
 

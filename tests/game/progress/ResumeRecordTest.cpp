@@ -1,5 +1,5 @@
 // The resume record's ids, names and header, against bytes laid out by hand.
-#include "game/app/ResumeRecord.h"
+#include "game/progress/ResumeRecord.h"
 
 #include <gtest/gtest.h>
 

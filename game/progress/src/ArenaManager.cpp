@@ -1,4 +1,4 @@
-#include "game/gameplay/ArenaManager.h"
+#include "game/progress/ArenaManager.h"
 
 #include <new>
 #include <vector>
