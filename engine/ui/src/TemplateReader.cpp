@@ -2,6 +2,7 @@
 // reads. The lines inside blocks are applied in TemplateReader_Lines.cpp.
 #include "ui/TemplateReader.h"
 
+#include <cstdio>
 #include <new>
 
 #include "TemplateText.h"
@@ -59,7 +60,19 @@ TTemplate* CTemplateReader::ReadTemplate(IElementHost* game, const CommonString&
 TTemplate* CTemplateReader::ReadTemplateAbsolutePath(IFileHost* game, const CommonString& path) {
     const std::optional<std::vector<char>> bytes = ReadGameFile(game, path);
     if (!bytes) return nullptr;
-    return ReadTemplateFromBytes(*bytes, path.GetData());
+    TTemplate* templ = ReadTemplateFromBytes(*bytes, path.GetData());
+    if (templ == nullptr || m_nState == kOutside) return templ;
+    const bool inWidget = m_nState == kInWidget;
+    const TWidget* widget = inWidget ? templ->LastWidget() : nullptr;
+    const TAction* action = inWidget ? nullptr : templ->LastAction();
+    const CommonString open = widget != nullptr ? widget->name : action != nullptr ? action->name : CommonString();
+    std::fprintf(stderr,
+                 "ui: %s is damaged: the file ends inside the block of the %s %s (no \"end\"): it is cut short\n",
+                 path.GetData() != nullptr ? path.GetData() : "", inWidget ? "widget" : "action",
+                 open.Length() > 0 ? open.GetDataConst() : "?");
+    Reset();
+    delete templ;
+    return nullptr;
 }
 
 TWidget* CTemplateReader::ReadWidget(IElementHost* game, const char* fileName, const char* name) {

@@ -50,6 +50,32 @@ TEST(RootTest, CachedRootsReadTheFileOnceUntilAFlush) {
     SAFE_FREE_XELEMENT(third);
 }
 
+// A template file that ends inside a block was cut short: its later records are missing, so no
+// screen is built from it (even one whose root lies before the cut) and nothing is cached; the
+// whole file, and one ending in a comment, are read.
+TEST(RootTest, ATemplateFileCutShortIsNotRead) {
+    const std::string whole = Screen("btn_first") + "action = acn_a\n create = btn_first, 1, 1\nend\n";
+    struct TCase {
+        std::string text;
+        int built;
+        const char* why;
+    } const cases[] = {
+        {whole, 1, "the whole file"},
+        {whole + "// the end\n\n", 1, "a comment after the last block"},
+        {whole + "text = \"txt_stats_rounds_2_val\"\n    caption ", 0, "cut inside a widget's block"},
+        {whole + "root = root_b\n child = btn_first\n  position = 1 1\n end\n", 0, "cut before a root's end"},
+        {whole + "action = acn_b\n create = btn_first, 2, 2\n", 0, "cut inside an action"},
+    };
+    for (const TCase& c : cases) {
+        CScreenHost host;
+        host.MountTemplates({{"ui_main.txt", c.text}});
+        auto* root = new CProbeRoot(&host);
+        EXPECT_EQ(root->InitRoot(CommonString("ui_main.txt"), "root_a"), c.built) << c.why;
+        EXPECT_EQ(host.TemplateCache().count, c.built) << c.why;
+        SAFE_FREE_XELEMENT(root);
+    }
+}
+
 TEST(RootTest, InitRootFailuresAndRebuilds) {
     CScreenHost host;
     host.MountTemplates(
