@@ -11,6 +11,7 @@
 #include "core/MemFile.h"
 #include "core/Parser.h"
 #include "core/QuorvanUtils.h"
+#include "core/SafeFormat.h"
 
 bool CSoundManager::PostConstruct() {
     return ReadSfxFromFile(m_pGame->GetModuleDirectory() + CommonString("Data\\sfx.txt"));
@@ -33,11 +34,13 @@ bool CSoundManager::ReadSfxFromFile(CommonString path) {
 template <class Source>
 bool CSoundManager::ReadSfxLines(Source& source) {
     m_openBlock = nullptr;
+    m_cutBlock = CommonString();
     CommonStringRS<50> line;
     while (Parser::GetNextLine(source, line)) {
         if (!ReadSfxLine(line)) return false;
     }
-    // The end of the input closes a block left open.
+    // The end of the input closes a block left open; CheckTable tells it.
+    if (m_openBlock != nullptr) m_cutBlock = m_openBlock->name;
     m_openBlock = nullptr;
     return true;
 }
@@ -63,6 +66,30 @@ bool CSoundManager::ReadSfxLine(const CommonStringRS<50>& line) {
         return m_openBlock != nullptr;
     }
     if (key.IsEqual("file")) m_openBlock->file = CommonString(Parser::ExtractName(value).GetData());
+    return true;
+}
+
+bool CSoundManager::CheckTable(CommonString& failure) const {
+    constexpr const char* kMember = "Data\\sfx.txt";
+    if (m_table.count < 1) {
+        failure = SafeFormat(
+            "%s is damaged: no effect (\"sfx = NAME\" up to \"end\"): the file is empty or not a sound table",
+            {kMember});
+        return false;
+    }
+    if (m_cutBlock.Length() > 0) {
+        failure =
+            SafeFormat("%s is damaged: the file ends inside the block of the effect %s (no \"end\"): it is cut short",
+                       {kMember, m_cutBlock});
+        return false;
+    }
+    for (int i = 0; i < m_table.count; ++i) {
+        const SoundFXData* entry = m_table.data[i];
+        if (entry->name.Length() > 0 && entry->file.Length() > 0) continue;
+        failure = SafeFormat("%s is damaged: the effect %s (entry %d) has %s",
+                             {kMember, entry->name, i + 1, entry->name.Length() > 0 ? "no file" : "no name"});
+        return false;
+    }
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "core/LocManager2.h"
 
+#include <cstring>
 #include <new>
 #include <string>
 
@@ -84,6 +85,27 @@ bool ParseLocCsv(const char* data, std::size_t size, int escapesFromRow, ICsvSin
     return true;
 }
 
+CommonString DescribeLocCsvDamage(const char* data, std::size_t size) {
+    struct CShapeSink : ICsvSink {
+        int languages = 0;
+        bool OnCell(int row, int column, const char* text, std::size_t length) override {
+            if (row == kIdRow && column >= 1 && CropStartEndSpaces(text, static_cast<int>(length)).Length() > 0)
+                ++languages;
+            return true;
+        }
+        bool OnRowEnd(int row) override { return row < kNameRow; }
+    } sink;
+    // The reader stops at a zero byte: the data ends there.
+    const void* zero = data != nullptr ? std::memchr(data, '\0', size) : nullptr;
+    if (zero != nullptr) size = static_cast<std::size_t>(static_cast<const char*>(zero) - data);
+    ParseLocCsv(data, size, kFirstTextRow, sink);
+    if (sink.languages < 1)
+        return CommonString("no language id in its first row: the file is empty or not a text table");
+    if (size > 0 && data[size - 1] != '\n')
+        return CommonString("its last row ends without a line break: the file is cut short");
+    return CommonString();
+}
+
 CommonString CropStartEndSpaces(const char* text, int length) {
     if (text == nullptr || length <= 0) return CommonString();
     int first = 0, last = length;
@@ -113,7 +135,13 @@ int CLocManager2::Init(CommonString csvPath, int growBy) {
     CMemoryFile* file = m_pGame->CreateMemoryFileObject();
     if (file == nullptr) return 0;
     int result = 0;
-    if (file->Open(m_pGame, csvPath.GetDataConst(), FileMode::Read)) result = ReadLanguageIDs(file);
+    damage = CommonString();
+    if (file->Open(m_pGame, csvPath.GetDataConst(), FileMode::Read)) {
+        result = ReadLanguageIDs(file);
+        if (result && file->GetBuffer() != nullptr)
+            damage = DescribeLocCsvDamage(static_cast<const char*>(file->GetBuffer()),
+                                          static_cast<std::size_t>(file->GetSize()));
+    }
     file->Close();
     delete file;
     if (result) {

@@ -175,8 +175,8 @@ int ReadBlockLine(CSpriteSetSettingsParams& p, const TText& name, const TText& v
 
 }  // namespace
 
-int AddSpriteSetsFromBytes(CSpriteSetManager* manager, ISpriteHost* game, std::span<const char> bytes,
-                           const char* name) {
+int AddSpriteSetsFromBytes(CSpriteSetManager* manager, ISpriteHost* game, std::span<const char> bytes, const char* name,
+                           TSpriteFileReport* report) {
     (void)game;
     if (manager == nullptr) {
         return 0;
@@ -187,6 +187,7 @@ int AddSpriteSetsFromBytes(CSpriteSetManager* manager, ISpriteHost* game, std::s
     bool inBlock = false;
     TText line, key, value;
     while (Parser::GetNextLine(input, line) != 0) {
+        if (report != nullptr) ++report->dataLines;
         if (line == "end") {
             if (inBlock) {
                 inBlock = false;
@@ -214,6 +215,7 @@ int AddSpriteSetsFromBytes(CSpriteSetManager* manager, ISpriteHost* game, std::s
             }
             ResetSpriteSetUtilityParams(params);
             params.name = Unquoted(parts[0]);
+            if (report != nullptr) ++report->setBlocks;
             params.kind = count >= 2 ? KindOf(parts[1]) : kSpriteSetSingle;
             inBlock = true;
             continue;
@@ -222,7 +224,8 @@ int AddSpriteSetsFromBytes(CSpriteSetManager* manager, ISpriteHost* game, std::s
             return 0;
         }
     }
-    // A block still open at the end of the file is dropped.
+    // A block still open at the end of the file is dropped; the report keeps its name.
+    if (inBlock && report != nullptr) report->openAtEnd = params.name.Length() > 0 ? params.name : CommonString("?");
     return 1;
 }
 
@@ -260,7 +263,24 @@ int AddSpriteSetsFromFile(ISpriteHost* game, const CommonString& fileName) {
     if (file == nullptr) {
         return 0;
     }
-    return AddSpriteSetsFromBytes(manager, game, BytesOf(*file), fileName.GetDataConst());
+    TSpriteFileReport report;
+    if (AddSpriteSetsFromBytes(manager, game, BytesOf(*file), fileName.GetDataConst(), &report) == 0) {
+        return 0;
+    }
+    // What a whole description file never is: lines without a single set (garbage in the
+    // member's place), or a block the file ends inside (a file cut short, its later sets lost).
+    if (report.dataLines > 0 && report.setBlocks == 0) {
+        std::fprintf(stderr, "sprites: %s is damaged: not a sprite-set description: none of its %d lines opens a set\n",
+                     fileName.GetDataConst(), report.dataLines);
+        return 0;
+    }
+    if (report.openAtEnd.Length() > 0) {
+        std::fprintf(stderr,
+                     "sprites: %s is damaged: the file ends inside the block of set %s (no \"end\"): it is cut short\n",
+                     fileName.GetDataConst(), report.openAtEnd.GetDataConst());
+        return 0;
+    }
+    return 1;
 }
 
 int DestroySpriteSetsFromFile(ISpriteHost* game, const CommonString& fileName) {

@@ -2,7 +2,9 @@
 // reads. The lines inside blocks are applied in TemplateReader_Lines.cpp.
 #include "ui/TemplateReader.h"
 
+#include <cstdio>
 #include <new>
+#include <string>
 
 #include "TemplateText.h"
 #include "ui/ElementHost.h"
@@ -59,7 +61,25 @@ TTemplate* CTemplateReader::ReadTemplate(IElementHost* game, const CommonString&
 TTemplate* CTemplateReader::ReadTemplateAbsolutePath(IFileHost* game, const CommonString& path) {
     const std::optional<std::vector<char>> bytes = ReadGameFile(game, path);
     if (!bytes) return nullptr;
-    return ReadTemplateFromBytes(*bytes, path.GetData());
+    TTemplate* templ = ReadTemplateFromBytes(*bytes, path.GetData());
+    if (templ == nullptr || m_nState == kOutside) return templ;
+    const bool inWidget = m_nState == kInWidget;
+    const TWidget* widget = inWidget ? templ->LastWidget() : nullptr;
+    const TAction* action = inWidget ? nullptr : templ->LastAction();
+    const CommonString open = widget != nullptr ? widget->name : action != nullptr ? action->name : CommonString();
+    // The name comes from the damaged bytes: only its printable characters reach the terminal.
+    std::string shown;
+    for (int i = 0; i < open.Length(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(open.GetDataConst()[i]);
+        shown += c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '?';
+    }
+    std::fprintf(stderr,
+                 "ui: %s is damaged: the file ends inside the block of the %s %s (no \"end\"): it is cut short\n",
+                 path.GetData() != nullptr ? path.GetData() : "", inWidget ? "widget" : "action",
+                 shown.empty() ? "?" : shown.c_str());
+    Reset();
+    delete templ;
+    return nullptr;
 }
 
 TWidget* CTemplateReader::ReadWidget(IElementHost* game, const char* fileName, const char* name) {

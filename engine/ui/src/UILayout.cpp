@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "TemplateText.h"
+#include "core/SafeFormat.h"
 #include "render/RenderHost.h"
 #include "text/BitmapFont.h"
 
@@ -56,6 +57,29 @@ int CUILayout::LoadFromUILayoutBytes(std::span<const char> bytes, const char* na
         }
     }
     return 1;
+}
+
+bool CUILayout::CheckTable(const char* member, CommonString& failure) const {
+    const char* name = member != nullptr ? member : "";
+    if (m_bInFontBlock || m_bInStyleBlock) {
+        const CommonString& open = m_bInFontBlock ? m_Fonts[m_nFontCount - 1]->id : m_Styles[m_nStyleCount - 1]->id;
+        failure = SafeFormat("%s is damaged: the file ends inside the block of the %s %s (no \"end\"): it is cut short",
+                             {name, m_bInFontBlock ? "font" : "style", open});
+        return false;
+    }
+    if (m_nFontCount < 1) {
+        failure = SafeFormat(
+            "%s is damaged: no font record (\"font = ID\" up to \"end\"): the file is empty or not a "
+            "style table",
+            {name});
+        return false;
+    }
+    for (int i = 0; i < m_nFontCount; ++i) {
+        if (m_Fonts[i]->file.Length() > 0) continue;
+        failure = SafeFormat("%s is damaged: the font %s has no file", {name, m_Fonts[i]->id});
+        return false;
+    }
+    return true;
 }
 
 bool CUILayout::ReadLine(const CommonStringRS<50>& line) {

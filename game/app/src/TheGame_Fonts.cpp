@@ -1,6 +1,7 @@
 // The game's fonts: the style table that names them, the one font the start-up loads, the others
 // loaded a step at a time by the loader screen, the eight the game draws with directly, and the
 // reload when the language changes to or from one with glyph images of its own.
+#include <cstdio>
 #include <new>
 
 #include "core/LocManager2.h"
@@ -53,12 +54,26 @@ int CTheGame::InitUILayout() {
     SafeDelete(m_pUILayout);
     m_pUILayout = new (std::nothrow) CUILayout(this);
     if (m_pUILayout == nullptr) return 0;
-    return m_pUILayout->LoadFromUILayoutFile(GetUIDirectory() + CommonString("game_styles.txt"));
+    const CommonString path = GetUIDirectory() + CommonString("game_styles.txt");
+    if (!m_pUILayout->LoadFromUILayoutFile(path)) {
+        m_StartUpFailure = path + CommonString(": the style table cannot be opened or read in the paks");
+        return 0;
+    }
+    return m_pUILayout->CheckTable(path.GetDataConst(), m_StartUpFailure) ? 1 : 0;
 }
 
 bool CTheGame::ReLoadFonts() {
     if (m_pLocManager == nullptr) {
-        if (InitLocManager2(GetModuleDirectory() + CommonString("Lang\\texts.csv")) == nullptr) return false;
+        const CommonString table = GetModuleDirectory() + CommonString("Lang\\texts.csv");
+        if (InitLocManager2(table) == nullptr) {
+            m_StartUpFailure = table + CommonString(": the text table cannot be opened or read in the paks");
+            return false;
+        }
+        if (m_pLocManager->GetTableDamage().Length() > 0) {
+            m_StartUpFailure = table + CommonString(" is damaged: ") + m_pLocManager->GetTableDamage();
+            SafeDelete(m_pLocManager);
+            return false;
+        }
         int language = 0;
         if (CApplicationData* data = GetAppData()) {
             // A stored index the table does not have (another build's, or a damaged file) falls

@@ -80,13 +80,17 @@ bool CTheGame::Init(int width, int height) {
             std::fprintf(stderr, "game: start-up failed: the resource pak %s %s; `make build` makes it\n",
                          m_FailedPakPath.GetDataConst(),
                          m_FailedPakReason.Length() > 0 ? m_FailedPakReason.GetDataConst() : "cannot be opened");
+        else if (m_StartUpFailure.Length() > 0)
+            std::fprintf(stderr, "game: start-up failed: %s\n", m_StartUpFailure.GetDataConst());
         else
             std::fprintf(stderr, "game: start-up failed at engine stage %d\n", m_nFailingStage);
         return false;
     }
-    if (!DefineSpriteSets_UI()) return StartUpFailed("the UI sprite sets");
+    CommonString failure;
+    if (!DefineSpriteSets_UI(&failure))
+        return StartUpFailed((CommonString("the UI sprite sets: ") + failure).GetDataConst());
     if (!DefineParticleSystems()) return StartUpFailed("the particle effects");
-    if (!DefineSounds()) return StartUpFailed("the sound table");
+    if (!DefineSounds(&failure)) return StartUpFailed((CommonString("the sound table: ") + failure).GetDataConst());
     CommonString birds;
     if (!CreateBirdSoundsManager(&birds)) return StartUpFailed(birds.GetDataConst());
     if (!InitSaveResumeStorage()) return StartUpFailed("the resume storage");
@@ -126,12 +130,16 @@ bool CTheGame::SelectAndroidInGameResolution(int w, int h, int& outW, int& outH)
 
 CSpriteSetManager* CTheGame::GetSpriteSetManager() { return m_pSpriteSetManager; }
 
-bool CTheGame::DefineSpriteSets_UI() {
+bool CTheGame::DefineSpriteSets_UI(CommonString* failedFile) {
     SafeDelete(m_pSpriteSetManager);
     m_pSpriteSetManager = new (std::nothrow) CSpriteSetManager(this, 40);
     if (m_pSpriteSetManager == nullptr) return false;
-    for (const char* file : kUISpriteFiles)
-        if (!AddSpriteSetsFromFile(this, GetCommonUIDirectory() + CommonString(file))) return false;
+    for (const char* file : kUISpriteFiles) {
+        const CommonString path = GetCommonUIDirectory() + CommonString(file);
+        if (AddSpriteSetsFromFile(this, path)) continue;
+        if (failedFile != nullptr) *failedFile = path;
+        return false;
+    }
     return true;
 }
 
@@ -159,10 +167,18 @@ bool CTheGame::DefineParticleSystems() {
     return true;
 }
 
-bool CTheGame::DefineSounds() {
+bool CTheGame::DefineSounds(CommonString* failure) {
     SafeDelete(m_pSoundManager);
     m_pSoundManager = new (std::nothrow) CSoundManager(this);
-    return m_pSoundManager != nullptr && m_pSoundManager->PostConstruct();
+    CommonString why("there is no memory for it");
+    bool made = m_pSoundManager != nullptr;
+    if (made && !m_pSoundManager->PostConstruct()) {
+        why = CommonString("Data\\sfx.txt: cannot be opened or read in the paks");
+        made = false;
+    }
+    if (made) made = m_pSoundManager->CheckTable(why);
+    if (!made && failure != nullptr) *failure = why;
+    return made;
 }
 
 bool CTheGame::InitMusicStreams() {

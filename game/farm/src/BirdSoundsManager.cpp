@@ -60,6 +60,9 @@ template <class Source>
 int CBirdSoundsManager::ReadLines(Source& source) {
     m_pCurrent = nullptr;
     const bool ok = ForEachDataLine(source, [this](const Text& line) { return ReadLine(line); });
+    // A record still open at the end: the file was cut short (CheckTable tells it).
+    m_OpenAtEnd = ok && m_pCurrent != nullptr ? (m_pCurrent->name.Length() > 0 ? m_pCurrent->name : CommonString("?"))
+                                              : CommonString();
     m_pCurrent = nullptr;
     return ok ? 1 : 0;
 }
@@ -122,6 +125,10 @@ int CBirdSoundsManager::AddBirdSoundsToSoundManager() {
 }
 
 bool CBirdSoundsManager::CheckTable(CommonString& failure) const {
+    if (m_OpenAtEnd.Length() > 0)
+        return RefuseDataFile(failure, kMember,
+                              "the file ends inside the record of the bird %s (no \"end\"): it is cut short",
+                              m_OpenAtEnd.GetDataConst());
     if (m_Birds.count < 1)
         return RefuseDataFile(failure, kMember, "no bird record (a line \"bird = name\", its calls, \"end\")");
     if (m_Birds.count > kMaxBirds)

@@ -22,6 +22,9 @@ CommonString Unquoted(const Text& value) { return CommonString(Parser::ExtractNa
 
 int ToInt(const Text& text) { return Parser::AToI(text.GetData()); }
 
+// The name a block left open at the end of a file is told by: its id, or "?" without one.
+CommonString OpenBlockName(const CommonString& id) { return id.Length() > 0 ? id : CommonString("?"); }
+
 // A whole number of pixels into fixed point with `fractionBits`; data values past the range wrap
 // instead of overflowing.
 std::int32_t ToFixed(const Text& text, int fractionBits) {
@@ -203,7 +206,8 @@ bool CFarmManager::CheckYardObjectCounts(CommonString& failure) const {
 }
 
 bool CFarmManager::ReadYardsDefFromFile(CommonString path) {
-    return ReadPakDataFile(m_pGame, path, [this](IFile* file) { return ReadYardsDefFromFile(file); });
+    const bool ok = ReadPakDataFile(m_pGame, path, [this](IFile* file) { return ReadYardsDefFromFile(file); });
+    return ok && !RefuseCutShort(path, "yard");
 }
 
 bool CFarmManager::ReadObjectDefsFromFile(YardDef* yard) {
@@ -212,13 +216,23 @@ bool CFarmManager::ReadObjectDefsFromFile(YardDef* yard) {
     const CommonString path = m_pGame->GetModuleDirectory() + CommonString("Data\\") + yard->file;
     const bool ok = ReadPakDataFile(m_pGame, path, [this](IFile* file) { return ReadObjectDefsFromFile(file); });
     m_pYardBeingRead = nullptr;
-    return ok;
+    return ok && !RefuseCutShort(path, "object");
+}
+
+bool CFarmManager::RefuseCutShort(const CommonString& path, const char* what) {
+    if (m_OpenAtEnd.Length() < 1) return false;
+    std::fprintf(stderr,
+                 "farm: %s is damaged: the file ends inside the block of the %s %s (no \"end\"): it is cut short\n",
+                 path.GetDataConst() != nullptr ? path.GetDataConst() : "", what, m_OpenAtEnd.GetDataConst());
+    m_OpenAtEnd = CommonString();
+    return true;
 }
 
 template <class Source>
 bool CFarmManager::ReadYardLines(Source& source) {
     m_pYardBeingRead = nullptr;
     const bool ok = ForEachDataLine(source, [this](const Text& line) { return ReadYardLine(line); });
+    m_OpenAtEnd = ok && m_pYardBeingRead != nullptr ? OpenBlockName(m_pYardBeingRead->id) : CommonString();
     m_pYardBeingRead = nullptr;
     return ok;
 }
@@ -273,6 +287,7 @@ template <class Source>
 bool CFarmManager::ReadObjectLines(Source& source) {
     m_pDefBeingRead = nullptr;
     const bool ok = ForEachDataLine(source, [this](const Text& line) { return ReadObjectLine(line); });
+    m_OpenAtEnd = ok && m_pDefBeingRead != nullptr ? OpenBlockName(m_pDefBeingRead->id) : CommonString();
     m_pDefBeingRead = nullptr;
     return ok;
 }

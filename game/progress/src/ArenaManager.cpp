@@ -41,6 +41,10 @@ template <class Source>
 int CArenaManager::ReadLines(Source& source) {
     m_pArenaBeingRead = nullptr;
     const bool ok = ForEachDataLine(source, [this](const Text& line) { return ReadLine(line); });
+    // A record still open at the end: the file was cut short (CheckTable tells it).
+    m_OpenAtEnd = ok && m_pArenaBeingRead != nullptr
+                      ? (m_pArenaBeingRead->id.Length() > 0 ? m_pArenaBeingRead->id : CommonString("?"))
+                      : CommonString();
     m_pArenaBeingRead = nullptr;
     return ok ? 1 : 0;
 }
@@ -86,6 +90,10 @@ bool CArenaManager::ReadLine(const Text& line) {
 }
 
 bool CArenaManager::CheckTable(CommonString& failure, std::span<const char* const> yardIds) const {
+    if (m_OpenAtEnd.Length() > 0)
+        return RefuseDataFile(failure, kMember,
+                              "the file ends inside the record of the arena %s (no \"end\"): it is cut short",
+                              m_OpenAtEnd.GetDataConst());
     if (m_Arenas.count > kMaxArenas)
         return RefuseDataFile(failure, kMember, "%d arena records, more than the %d a table may have", m_Arenas.count,
                               kMaxArenas);

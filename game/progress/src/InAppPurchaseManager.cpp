@@ -48,6 +48,10 @@ int CInAppPurchaseManager::ReadDefLines(Source& source) {
     CommonStringRS<50> line;
     int ok = 1;
     while (ok && Parser::GetNextLine(source, line)) ok = ReadDefLine(line);
+    // An entry still open at the end: the file was cut short (CheckTable tells it).
+    m_OpenAtEnd = ok && m_pReadingDef != nullptr
+                      ? (m_pReadingDef->entryName.Length() > 0 ? m_pReadingDef->entryName : CommonString("?"))
+                      : CommonString();
     m_pReadingDef = nullptr;
     return ok;
 }
@@ -109,6 +113,10 @@ void CInAppPurchaseManager::ReadDefProperty(const CommonStringRS<50>& key, const
 }
 
 bool CInAppPurchaseManager::CheckTable(CommonString& failure) const {
+    if (m_OpenAtEnd.Length() > 0)
+        return RefuseDataFile(failure, kMember,
+                              "the file ends inside the record of the purchase %s (no \"end\"): it is cut short",
+                              m_OpenAtEnd.GetDataConst());
     if (m_Defs.count < 1)
         return RefuseDataFile(failure, kMember, "no purchase record (\"purchase = name\" to \"end\")");
     if (m_Defs.count > kMaxDefs)

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <string>
 
 #include "AudioTestSupport.h"
 #include "core/Parser.h"
@@ -77,6 +78,58 @@ TEST_F(SoundManagerTest, FileSyntaxEdgeCases) {
     EXPECT_STREQ(manager.GetSoundFX(1)->file.GetData(), "c.wav");
     EXPECT_EQ(manager.FindSoundFX(CommonString("SECOND")), nullptr);
     EXPECT_EQ(manager.FindSoundFX(CommonString("NOT_A_BLOCK")), nullptr);
+}
+
+// A table the game could not run on is refused with the member and what is wrong; a whole one
+// (blank lines, comments and a missing final line break included) passes.
+TEST_F(SoundManagerTest, CheckRefusesEmptyCutAndFilelessTables) {
+    struct TCase {
+        const char* text;
+        const char* failure;  // null: accepted
+        const char* why;
+    } const cases[] = {
+        {"sfx = A\nfile = a.wav\nend\n\n// last\nsfx = B\nfile = b.wav\nend", nullptr, "a whole table"},
+        {"",
+         "Data\\sfx.txt is damaged: no effect (\"sfx = NAME\" up to \"end\"): the file is empty or not a sound table",
+         "an empty file"},
+        {"\x89PNG\r\n\x1a\n this is no picture \x89PNG\r\n",
+         "Data\\sfx.txt is damaged: no effect (\"sfx = NAME\" up to \"end\"): the file is empty or not a sound table",
+         "bytes of another kind of file"},
+        {"sfx = A\nfile = a.wav\nend\nsfx = SFX_GainGamep",
+         "Data\\sfx.txt is damaged: the file ends inside the block of the effect SFX_GainGamep (no \"end\"): it is "
+         "cut short",
+         "cut inside the last block's name"},
+        {"sfx = A\nfile = a.wav\nend\nsfx = B\nfile = b.wav\n",
+         "Data\\sfx.txt is damaged: the file ends inside the block of the effect B (no \"end\"): it is cut short",
+         "cut before the last block's end, its file already read"},
+        {"sfx = A\nfile = a.wav\nend\nsfx = SILENT\nend\n",
+         "Data\\sfx.txt is damaged: the effect SILENT (entry 2) has no file", "an effect that can never load"},
+        {"sfx = \nfile = a.wav\nend\n", "Data\\sfx.txt is damaged: the effect  (entry 1) has no name",
+         "an effect that cannot be played by name"},
+    };
+    for (const TCase& c : cases) {
+        CSoundManager table(&game);
+        TParseInput input;
+        input.bytes = c.text;
+        input.size = static_cast<int>(std::strlen(c.text));
+        input.name = "sfx.txt";
+        ASSERT_TRUE(table.ReadSfxFromInput(input)) << c.why;
+        CommonString failure;
+        EXPECT_EQ(table.CheckTable(failure), c.failure == nullptr) << c.why;
+        EXPECT_STREQ(failure.GetDataConst() != nullptr ? failure.GetDataConst() : "",
+                     c.failure != nullptr ? c.failure : "")
+            << c.why;
+    }
+    // A second read of a whole table forgets the cut of the first.
+    CSoundManager table(&game);
+    const std::string cutText = "sfx = A\nfile = a.wav\n";
+    const std::string wholeText = "sfx = B\nfile = b.wav\nend\n";
+    TParseInput cut = ParseInputOf(cutText, "sfx.txt");
+    ASSERT_TRUE(table.ReadSfxFromInput(cut));
+    TParseInput whole = ParseInputOf(wholeText, "sfx.txt");
+    ASSERT_TRUE(table.ReadSfxFromInput(whole));
+    CommonString failure;
+    EXPECT_TRUE(table.CheckTable(failure)) << failure.GetDataConst();
 }
 
 TEST_F(SoundManagerTest, PostConstructReadsTheModuleDirectorysTable) {

@@ -135,6 +135,42 @@ TEST_F(LocManager2Test, LanguagesSwitchThroughTheGamesPaks) {
     EXPECT_EQ(S(loc.LoadString("ID_Hello")), "");
 }
 
+// What makes a table no whole table: named by Init's damage note, which the game refuses to
+// start on; the table is still read as the format says.
+TEST_F(LocManager2Test, InitNotesATableThatIsEmptyGarbageOrCutShort) {
+    struct TCase {
+        std::string text;
+        const char* damage;  // "" when whole
+        const char* why;
+    } const cases[] = {
+        {kCsv + "\n", "", "the fixture with its last line break"},
+        {",enUS\n,English\nID_A,a\n", "", "one language"},
+        {",enUS\n,English\nID_A,a\n" + std::string(1, '\0') + "junk", "", "a zero byte after the last line break"},
+        {"\x89PNG\r\n\x1a\n this is no picture \x89PNG\r\n",
+         "no language id in its first row: the file is empty or not a text table", "bytes of another kind of file"},
+        {"Key, \t,\n,English\nID_A,a\n", "no language id in its first row: the file is empty or not a text table",
+         "only blanks after the key column"},
+        {",enUS\n,English\n", "", "the header rows alone: a table without texts yet"},
+        {",enUS\n,English\n,orphan\n", "", "a row without a key is skipped, not damage"},
+        {",enUS\n,English\nID_A,a\nID_AchStatueCatsDesc0,Buy the Wooden Kittens in Appl",
+         "its last row ends without a line break: the file is cut short", "cut inside the last text"},
+        {",enUS\n,English\nID_A,\"a\nb", "its last row ends without a line break: the file is cut short",
+         "cut inside a quoted text"},
+    };
+    CScratchDir dir;
+    int n = 0;
+    for (const TCase& c : cases) {
+        delete game.m_Paks.m_pCommonPak;
+        game.m_Paks.m_pCommonPak =
+            game.OpenPak(dir.Path("t" + std::to_string(n++) + ".pak"), {Member("Lang\\texts.csv", ToBytes(c.text))});
+        ASSERT_NE(game.m_Paks.m_pCommonPak, nullptr) << c.why;
+        CLocManager2 table(&game);
+        ASSERT_EQ(table.Init("Lang\\texts.csv", 200), 1) << c.why;
+        EXPECT_EQ(S(table.GetTableDamage()), c.damage) << c.why;
+    }
+    EXPECT_EQ(S(DescribeLocCsvDamage("", 0)), "no language id in its first row: the file is empty or not a text table");
+}
+
 TEST_F(LocManager2Test, DefaultLanguageWithoutAFile) {
     ASSERT_EQ(loc.InitWithDefuaultLanguage(200), 1);
     EXPECT_EQ(S(loc.GetLangID(0)), "enUS");

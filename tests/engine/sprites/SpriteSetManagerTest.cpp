@@ -174,6 +174,41 @@ TEST_F(SpriteSetManagerTest, FilesAreReadThroughTheGamesPaks) {
     game.m_Manager = saved;
 }
 
+// A file read whole is taken; one with lines but no set, or one that ends inside a block, is
+// refused (the sets before the cut stay, as after any failure); an empty file declares nothing.
+TEST_F(SpriteSetManagerTest, AFileOfGarbageOrCutShortIsRefused) {
+    const std::string whole = "set = one\nfile = one.png\nend\nset = two\nfile = two.png\nend\n";
+    struct TCase {
+        std::string text;
+        int result;
+        const char* names;
+        const char* why;
+    } const cases[] = {
+        {whole, 1, "one two ", "a whole file"},
+        {whole + "// nothing more\n\n", 1, "one two ", "comments after the last block"},
+        {"", 1, "", "an empty file"},
+        {"\x89PNG\r\n\x1a\n this is no picture \x89PNG\r\n", 0, "", "bytes of another kind of file"},
+        {"file = stray.png\nend\n", 0, "", "lines outside any set"},
+        {whole + "set = tutoria", 0, "one two ", "cut inside a set's name"},
+        {whole + "set = three\n    file = \"three.png\"\n ", 0, "one two ", "cut before a set's end"},
+    };
+    for (const TCase& c : cases) {
+        game.m_Manager->DestroySpriteSets();
+        game.SetPak({{"ui\\sets.txt", ToBytes(c.text)}});
+        EXPECT_EQ(AddSpriteSetsFromFile(&game, "ui\\sets.txt"), c.result) << c.why;
+        EXPECT_EQ(Names(), c.names) << c.why;
+    }
+    // The byte reader itself keeps the rule of the format: the open block is dropped, the read
+    // succeeds, and the report tells what it saw.
+    const std::string cut = whole + "set = three\nfile = three.png\n";
+    TSpriteFileReport report;
+    game.m_Manager->DestroySpriteSets();
+    EXPECT_EQ(AddSpriteSetsFromBytes(&manager, &game, std::span<const char>(cut.data(), cut.size()), "t", &report), 1);
+    EXPECT_EQ(report.setBlocks, 3);
+    EXPECT_EQ(report.dataLines, 8);
+    EXPECT_STREQ(report.openAtEnd.GetDataConst(), "three");
+}
+
 TEST_F(SpriteSetManagerTest, ManagerGoesWithLoadedSubSetsBeforeTheirTextureSets) {
     game.SetPak({{"Images\\atlas.png", EncodePng(MakeImage(8, 4, {1, 2, 3, 255}))},
                  {"Images\\atlas.txt", ToBytes("1\ni0\n0\n0\n4\n4\n")}});

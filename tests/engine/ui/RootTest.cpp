@@ -50,6 +50,57 @@ TEST(RootTest, CachedRootsReadTheFileOnceUntilAFlush) {
     SAFE_FREE_XELEMENT(third);
 }
 
+// A template file that ends inside a block was cut short: its later records are missing, so no
+// screen is built from it (even one whose root lies before the cut) and nothing is cached; the
+// whole file, and one ending in a comment, are read.
+TEST(RootTest, ATemplateFileCutShortIsNotRead) {
+    const std::string whole = Screen("btn_first") + "action = acn_a\n create = btn_first, 1, 1\nend\n";
+    struct TCase {
+        std::string text;
+        int built;
+        const char* why;
+    } const cases[] = {
+        {whole, 1, "the whole file"},
+        {whole + "// the end\n\n", 1, "a comment after the last block"},
+        {whole + "text = \"txt_stats_rounds_2_val\"\n    caption ", 0, "cut inside a widget's block"},
+        {whole + "root = root_b\n child = btn_first\n  position = 1 1\n end\n", 0, "cut before a root's end"},
+        {whole + "action = acn_b\n create = btn_first, 2, 2\n", 0, "cut inside an action"},
+    };
+    for (const TCase& c : cases) {
+        CScreenHost host;
+        host.MountTemplates({{"ui_main.txt", c.text}});
+        auto* root = new CProbeRoot(&host);
+        EXPECT_EQ(root->InitRoot(CommonString("ui_main.txt"), "root_a"), c.built) << c.why;
+        EXPECT_EQ(host.TemplateCache().count, c.built) << c.why;
+        SAFE_FREE_XELEMENT(root);
+    }
+}
+
+// The refusal names the file and the open block, with the name's unprintable bytes masked: a
+// garbled file's "name" is whatever bytes it holds.
+TEST(RootTest, ATemplateCutShortIsToldByFileAndBlock) {
+    struct TCase {
+        std::string text;
+        const char* told;
+    } const cases[] = {
+        {Screen("btn_first") + "text = txt_val\n caption ", "the block of the widget txt_val (no \"end\")"},
+        {Screen("btn_first") + "action = acn_b\n create = btn_first, 2, 2\n", "the block of the action acn_b"},
+        {"\x89PNG\r\n\x1a\n this is no picture", "the block of the widget ?PNG (no \"end\")"},
+    };
+    for (const TCase& c : cases) {
+        CScreenHost host;
+        host.MountTemplates({{"ui_main.txt", c.text}});
+        auto* root = new CProbeRoot(&host);
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(root->InitRoot(CommonString("ui_main.txt"), "root_a"), 0);
+        const std::string told = testing::internal::GetCapturedStderr();
+        EXPECT_NE(told.find("ui_main.txt is damaged: the file ends inside "), std::string::npos) << told;
+        EXPECT_NE(told.find(c.told), std::string::npos) << told;
+        EXPECT_NE(told.find(": it is cut short\n"), std::string::npos) << told;
+        SAFE_FREE_XELEMENT(root);
+    }
+}
+
 TEST(RootTest, InitRootFailuresAndRebuilds) {
     CScreenHost host;
     host.MountTemplates(

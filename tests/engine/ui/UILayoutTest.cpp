@@ -103,6 +103,42 @@ TEST(UILayoutTest, ASecondReadStartsOutsideTheBlockTheFirstLeftOpen) {
     EXPECT_EQ(S(afterFont.GetFontById(CommonString("G"))->file), "g.png") << "not the open font's file";
 }
 
+// A style table the game could not draw with is refused, naming the member and what is wrong.
+TEST(UILayoutTest, CheckRefusesEmptyCutAndFilelessTables) {
+    const std::string whole = "font = F\n file = f.fdb\nend\nstyle = S\n font = F\nend\n";
+    struct TCase {
+        std::string text;
+        const char* failure;  // null: accepted
+        const char* why;
+    } const cases[] = {
+        {whole, nullptr, "one font and one style"},
+        {whole + "// the end\n", nullptr, "a comment after the last block"},
+        {"font = F\n file = f.fdb\nend\n", nullptr, "fonts alone: every style is optional"},
+        {"", "st.txt is damaged: no font record (\"font = ID\" up to \"end\"): the file is empty or not a style table",
+         "an empty file"},
+        {"\x89PNG\r\n\x1a\n this is no picture \x89PNG\r\n",
+         "st.txt is damaged: no font record (\"font = ID\" up to \"end\"): the file is empty or not a style table",
+         "bytes of another kind of file"},
+        {"style = S\n font = F\nend\n",
+         "st.txt is damaged: no font record (\"font = ID\" up to \"end\"): the file is empty or not a style table",
+         "styles without a font to draw with"},
+        {whole + "font = Fo",
+         "st.txt is damaged: the file ends inside the block of the font Fo (no \"end\"): it is cut short",
+         "cut inside a font's name"},
+        {whole + "style = T\n color = 1 2 3\n",
+         "st.txt is damaged: the file ends inside the block of the style T (no \"end\"): it is cut short",
+         "cut before a style's end"},
+        {"font = F\nend\nstyle = S\nend\n", "st.txt is damaged: the font F has no file", "a font without an image"},
+    };
+    for (const TCase& c : cases) {
+        CUILayout layout(nullptr);
+        ASSERT_EQ(Load(layout, c.text), 1) << c.why;
+        CommonString failure;
+        EXPECT_EQ(layout.CheckTable("st.txt", failure), c.failure == nullptr) << c.why;
+        EXPECT_EQ(S(failure), c.failure != nullptr ? c.failure : "") << c.why;
+    }
+}
+
 TEST(UILayoutTest, DuplicateIdsFindTheFirst) {
     CUILayout layout(nullptr);
     ASSERT_EQ(Load(layout, "style = S\n color = 1 1 1\nend\nstyle = S\n color = 2 2 2\nend\n"), 1);

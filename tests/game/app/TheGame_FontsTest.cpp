@@ -158,8 +158,11 @@ TEST_F(TheGameFonts, LastStepCachesTheNamedFontsWithTheirSpaceWidths) {
 
     CTestTheGame empty;
     mediatest::SetCommonPak(empty, dir.Path("empty.pak"), {{"ui\\ui_iphone\\game_styles.txt", ToBytes("")}});
-    ASSERT_EQ(empty.InitUILayout(), 1);
-    EXPECT_EQ(empty.ReLoadFontsLastStep(), 0) << "a table without fonts";
+    EXPECT_EQ(empty.InitUILayout(), 0) << "a table without fonts is refused as it is read";
+    EXPECT_STREQ(empty.m_StartUpFailure.GetDataConst(),
+                 "ui\\ui_iphone\\game_styles.txt is damaged: no font record (\"font = ID\" up to \"end\"): the file "
+                 "is empty or not a style table");
+    EXPECT_EQ(empty.ReLoadFontsLastStep(), 0) << "and the last step finds no font either";
 }
 
 TEST_F(TheGameFonts, RussianTriesItsOwnGlyphImageFirst) {

@@ -330,6 +330,13 @@ TEST_F(FarmRead, ObjectFilesWithNoObjectsOrPricesOutOfBoundsAreRefused) {
          "farm: object b: a price of 99999999999, outside 0 to 1000000"},
         {"a negative price", "bird = b\nprice = -5\nend\n", false, "farm: object b: a price of -5"},
         {"too many objects", "", true, "Data\\y1.txt: 1001 objects for the yard y1"},
+        {"a file cut inside an object's block",
+         "bird = b\nprice = 5\nend\nplant = apple_tree\n    name = \"Apple Tree\"\n    price = 35\n    flag = movable",
+         false,
+         "farm: Data\\y1.txt is damaged: the file ends inside the block of the object apple_tree (no \"end\"): "
+         "it is cut short"},
+        {"a file cut inside a keyword's name", "bird = b\nend\ndecor = ", false,
+         "farm: Data\\y1.txt is damaged: the file ends inside the block of the object ? (no \"end\")"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.why);
@@ -350,6 +357,18 @@ TEST_F(FarmRead, ObjectFilesWithNoObjectsOrPricesOutOfBoundsAreRefused) {
             EXPECT_NE(told.find("farm: Data\\y1.txt: the object file of yard y1 could not be read"), std::string::npos)
                 << told;
         }
+    }
+    // A yard table cut inside a yard's block is refused too, before any object file is read.
+    {
+        Mount({{"yards.txt", "yard = y1\nfile = y1.txt\nend\nyard = y2\n  file = y2"}, {"y1.txt", "bird = b\nend\n"}});
+        CFarmManager farm(&game);
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(farm.PostConstruct());
+        const std::string told = testing::internal::GetCapturedStderr();
+        EXPECT_NE(told.find("farm: Data\\yards.txt is damaged: the file ends inside the block of the yard y2 (no "
+                            "\"end\"): it is cut short"),
+                  std::string::npos)
+            << told;
     }
     // The edges still read: one object, and a price at the bound.
     Mount({{"yards.txt", "yard = y1\nfile = y1.txt\nend\n"}, {"y1.txt", "bird = b\nprice = 1000000\nend\n"}});

@@ -5,11 +5,14 @@
 // through the recording sound system.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
 #include "RoundTestGame.h"
 #include "game/progress/ApplicationData.h"
+#include "game/progress/GameFonts.h"
+#include "text/BitmapFont.h"
 #include "game/screens/MenuMusic.h"
 #include "game/screens/RoundStatsDialog.h"
 #include "ui/GameButton.h"
@@ -804,6 +807,29 @@ TEST_F(RoundStatsTest, TheBarIsTheFractionOfTheRankInWhole256ths) {
         CHeardStats* d = Open(r);
         ASSERT_NE(d, nullptr);
         EXPECT_EQ(d->GetBarWidth(), static_cast<FIXED_FLOAT>(c.fraction256 * d->GetBarImage()->m_Width));
+        screen->m_pRoundStatsDialog = nullptr;
+        SAFE_FREE_XELEMENT(d);
+    }
+}
+
+// The rank's number stands centred on the meter at 1.15 times the font's size, its top 8.5 above
+// the meter's centre less half its scaled height, both rounded to whole pixels.
+TEST_F(RoundStatsTest, TheRankNumberIsCentredOnTheMeterAndRaised) {
+    // Without "FontLifes" the number has no size and stands on the meter's centre, raised; the
+    // suite on the real pak measures it with the game's font.
+    const CBitmapFontText* font = game.m_Fonts[kGameFontLifes];
+    for (const int rank : {1, 12}) {
+        SCOPED_TRACE(rank);
+        TResults r;
+        r.xpBefore = r.xpAfter = static_cast<unsigned int>(RankPoints(rank));
+        CHeardStats* d = Open(r);
+        ASSERT_NE(d, nullptr);
+        ASSERT_EQ(d->GetShownRank(), rank);
+        const std::string text = std::to_string(rank);
+        const double width = font != nullptr ? font->Length2(text.c_str()) : 0;
+        const double height = font != nullptr ? font->GetCharHeight() : 0;
+        EXPECT_EQ(d->GetRankLeft(), 260 * 256 - static_cast<FIXED_FLOAT>(std::round(width * 0.575)) * 256);
+        EXPECT_EQ(d->GetRankTop(), 158 * 256 - 8 * 256 - 128 - static_cast<FIXED_FLOAT>(std::round(height * 0.575)) * 256);
         screen->m_pRoundStatsDialog = nullptr;
         SAFE_FREE_XELEMENT(d);
     }

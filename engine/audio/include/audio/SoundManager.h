@@ -42,6 +42,11 @@ public:
     bool ReadSfxFromFile(IFile* file);
     // The same over a whole file in memory (what the file reader and the fuzz target share).
     bool ReadSfxFromInput(TParseInput& input);
+    // After a read of the table: true when it is one the game can run on; otherwise false, with
+    // the member and what is wrong in `failure`. Refused: a table without an effect (an empty or
+    // garbled file), an effect without a file, and a block still open when the file ended (a
+    // file cut short: the effects after the cut are missing).
+    [[nodiscard]] bool CheckTable(CommonString& failure) const;
 
     // Appends an entry (no file, not loaded); null when memory fails.
     SoundFXData* AddSoundFX(CommonString name);
@@ -95,4 +100,5 @@ private:
     int m_currentTrack = -1;
     int m_currentStream = -1;
     SoundFXData* m_openBlock = nullptr;  // while reading: the entry whose block is open
+    CommonString m_cutBlock;             // the entry whose block the end of the last read closed
 };

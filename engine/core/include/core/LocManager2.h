@@ -56,6 +56,12 @@ public:
     CommonString GetLangID(int index);
     CommonString GetLangDisplayName(int index);
 
+    // What the last successful Init found wrong with the whole table, or empty when nothing: no
+    // language in row 1 (an empty or garbled file), or a last row without its line break (a file
+    // cut short).
+    // The table is read all the same; whether to run on it is the caller's choice.
+    const CommonString& GetTableDamage() const { return damage; }
+
     int GetLanguageCount() const { return languageIds.count; }
     int GetCurrentLanguage() const { return currentLanguage; }
     int GetStringCount() const { return strings.count; }
@@ -67,11 +73,15 @@ private:
     IFileHost* m_pGame;
     CommonString path;
     bool initialised = false;
+    CommonString damage;
     CQuorvanObjPtrArray<CommonString*> languageIds;
     CQuorvanObjPtrArray<CommonString*> displayNames;
     int currentLanguage = -1;
     CQuorvanObjPtrArray<LocEntry*> strings;
 };
+
+// What makes the bytes of a text table no whole table (see GetTableDamage), or empty.
+CommonString DescribeLocCsvDamage(const char* data, std::size_t size);
 
 // The text without leading and trailing spaces and TABs; only blanks gives an empty string.
 CommonString CropStartEndSpaces(const char* text, int length);

@@ -68,14 +68,23 @@ public:
 // Releases every reference of each set of that (non-empty) group, freeing its images at once.
 void UnloadSritesSetsWithGroupName(ISpriteHost* game, const CommonString& group);
 
+// What one read of a description file saw, beyond what it added.
+struct TSpriteFileReport {
+    int dataLines = 0;       // lines that are neither blank nor comments
+    int setBlocks = 0;       // `set` lines that opened a block
+    CommonString openAtEnd;  // the set whose block was still open when the file ended; empty when none
+};
+
 // Reads a sprite-set description file (through the game's memory files) and adds its sets to
 // the game's manager. 1 when the whole file was read; 0 when the game or its manager is missing,
-// the file cannot be opened, a set cannot be added, or an atlas_indexes line is malformed. Sets
-// added before a failure stay.
+// the file cannot be opened, a set cannot be added, an atlas_indexes line is malformed, the file
+// has lines but not one set (not a description at all), or it ends inside a set's block (it was
+// cut short). Each refusal is one line on stderr naming the file. Sets added before a failure stay.
 [[nodiscard]] int AddSpriteSetsFromFile(ISpriteHost* game, const CommonString& fileName);
-// The decoding half of AddSpriteSetsFromFile over the file's bytes; `name` is for messages.
+// The decoding half of AddSpriteSetsFromFile over the file's bytes; `name` is for messages. A
+// block still open at the end is dropped without failing; `report`, when given, tells it.
 [[nodiscard]] int AddSpriteSetsFromBytes(CSpriteSetManager* manager, ISpriteHost* game, std::span<const char> bytes,
-                                         const char* name);
+                                         const char* name, TSpriteFileReport* report = nullptr);
 // Deletes from the game's manager the first set of every name on a `set` line of the file;
 // 1, or 0 when the file cannot be opened.
 int DestroySpriteSetsFromFile(ISpriteHost* game, const CommonString& fileName);

@@ -36,7 +36,9 @@ public:
     // The template file of that name in the game's UI directory: a new template (owned by the
     // caller), or null when the file cannot be opened.
     [[nodiscard]] TTemplate* ReadTemplate(IElementHost* game, const CommonString& fileName);
-    // The same for a path as the paks name it.
+    // The same for a path as the paks name it. A file that ends inside a widget or action block
+    // (no "end": a file cut short, whose later records are missing) is refused: null, with one
+    // line on stderr naming the file and the open block.
     [[nodiscard]] TTemplate* ReadTemplateAbsolutePath(IFileHost* game, const CommonString& path);
     // One record or one action of the template file of that name in the game's UI directory (see the
     // byte forms below); null also when the file cannot be opened.

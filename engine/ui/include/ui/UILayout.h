@@ -85,6 +85,11 @@ public:
     // The decoding entry the file reader, the tests and the fuzz target share: the same over bytes;
     // name is for messages.
     [[nodiscard]] int LoadFromUILayoutBytes(std::span<const char> bytes, const char* name);
+    // After a read: true when the table is one text can be drawn with; otherwise false, with
+    // `member` and what is wrong in `failure`. Refused: no font record (an empty or garbled file;
+    // the first font is the default every style falls back to), a font record without a file, and
+    // a block still open when the file ended (a file cut short: the records after it are missing).
+    [[nodiscard]] bool CheckTable(const char* member, CommonString& failure) const;
 
     // The first record whose id equals id byte for byte; an empty id matches nothing.
     UILayout_FontData* GetFontById(const CommonString& id) const;

@@ -205,16 +205,18 @@ public:
     // short side of 480 or more turns on double-resolution images. Landscape: the engine's rule.
     bool SelectAndroidInGameResolution(int w, int h, int& outW, int& outH) override;
     // A new sprite-set manager with the sets of "ui_sprites.txt" and "ui_sprites2.txt" below
-    // the common UI directory; false unless both were read.
-    bool DefineSpriteSets_UI();
+    // the common UI directory; false unless both were read (the first that was not is named in
+    // failedFile when given).
+    bool DefineSpriteSets_UI(CommonString* failedFile = nullptr);
     // The other four description files (game, chicken, shop, farm objects), in that order;
     // false at the first that cannot be read (named in failedFile when given), or without a
     // sprite-set manager.
     bool DefineSpriteSets_TheRest(CommonString* failedFile = nullptr);
     // A new particle manager with the 13 effects; their indexes go to m_ParticleEffectIndex.
     bool DefineParticleSystems();
-    // A new sound manager and its table "Data\sfx.txt".
-    bool DefineSounds();
+    // A new sound manager and its table "Data\sfx.txt"; false when the table cannot be read or
+    // is refused by its check (`failure`, when given, then names the member and what is wrong).
+    bool DefineSounds(CommonString* failure = nullptr);
     // Loads the six music tracks as streams into g_cs_OGG_LoadedIndexes; false without a sound
     // system or at the first track that does not load.
     bool InitMusicStreams();
@@ -332,6 +334,9 @@ public:
     // The root and the reason of the last screen a runner could not build.
     CommonString m_FailedScreenRoot;
     CommonString m_FailedScreenWhy;
+    // What a game step of the engine's start-up (the style table, the text table) found wrong,
+    // naming the member; empty when nothing did. Init tells it when the start-up fails.
+    CommonString m_StartUpFailure;
     // The screen of that kind, constructed under the game object and not yet initialised: a must
     // be the leaderboards' return message or the quests' first tab, b the quests' return message.
     // Null when memory runs out. The one place that names the screen classes; a test may hand out

@@ -41,7 +41,8 @@ public:
     // file name prefix + id. 0 without a sound manager or when an entry cannot be added (the ones
     // before stay), else 1.
     int AddBirdSoundsToSoundManager();
-    // Whether the table read is one the game can start with: 1 to 256 birds, each with a name of
+    // Whether the table read is one the game can start with: read to the end of its last record
+    // (not cut short inside one), 1 to 256 birds, each with a name of
     // at most 64 characters and at most 64 ids in each list, every id 1 to 64 printable
     // characters. Else false with the member and what is wrong with it in `failure`.
     [[nodiscard]] bool CheckTable(CommonString& failure) const;
@@ -60,6 +61,7 @@ public:
     CQuorvanArray<CommonString*> m_Ids;         // distinct ids; point into the records' lists
     CQuorvanArray<unsigned int> m_IdHashes;     // GetHashCode of each id, same order
     CommonString m_FilePrefix;                  // "Birds\" once the file was read
+    CommonString m_OpenAtEnd;                   // the bird whose record the last read ended inside
 
 private:
     template <class Source>

@@ -52,7 +52,8 @@ public:
     // Reads the yard table, then every yard's object file in index order; false on the first
     // file that cannot be opened or read.
     [[nodiscard]] bool PostConstruct();
-    // The yard table at a path in the paks (read mode); false when it cannot be opened.
+    // The yard table at a path in the paks (read mode); false when it cannot be opened or ends
+    // inside a yard's block (a file cut short: one line on stderr names it).
     [[nodiscard]] bool ReadYardsDefFromFile(CommonString path);
     // Whether every yard's object file gave between 1 and 1,000 objects; else false with the
     // member and what is wrong with it in `failure`. The game refuses to start without it.
@@ -61,7 +62,8 @@ public:
     // reader, the tests and the fuzz target share). False only when memory runs out.
     [[nodiscard]] bool ReadYardsDefFromFile(IFile* file);
     [[nodiscard]] bool ReadYardsDefFromInput(TParseInput& input);
-    // "Data\" + the yard's file, read into that yard; false for a null yard or a missing file.
+    // "Data\" + the yard's file, read into that yard; false for a null yard, a missing file or
+    // one that ends inside an object's block (cut short: one line on stderr names it).
     [[nodiscard]] bool ReadObjectDefsFromFile(YardDef* yard);
     // An object file into the yard being read (m_pYardBeingRead), from a file or from memory.
     // False only when memory runs out.
@@ -134,12 +136,16 @@ public:
     CQuorvanObjPtrArray<YardDef*> m_Yards;        // file order; owned
     YardDef* m_pYardBeingRead = nullptr;          // only while a file is read
     FarmObjectDef* m_pDefBeingRead = nullptr;     // only while an object file is read
+    CommonString m_OpenAtEnd;                     // the yard or object whose block the last read's file ended inside
     CQuorvanObjPtrArray<CFarmObject*> m_Objects;  // the open yard's objects; owned
     int m_CategoryPoints[kFarmCategoryCount] = {};
     int m_nStars = 0;
     IFarmYard* m_pYard = nullptr;  // not owned
 
 private:
+    // When the last read ended inside a block: one line on stderr naming the file and the block
+    // (`what` is "yard" or "object"), and true. False when the file was whole.
+    bool RefuseCutShort(const CommonString& path, const char* what);
     bool ReadYardLine(const CommonStringRS<50>& line);
     bool ReadObjectLine(const CommonStringRS<50>& line);
     template <class Source>

@@ -40,7 +40,8 @@ public:
     [[nodiscard]] int ReadFile(IFile* file);
     [[nodiscard]] int ReadFromInput(TParseInput& input);
 
-    // Whether the table read is one the game can run with: at most 16 records; the arenas
+    // Whether the table read is one the game can run with: read to the end of its last record
+    // (not cut short inside one); at most 16 records; the arenas
     // "arena1", "arena2" and "arena3" the game numbers, each with a background, a coin sprite set
     // and 1 to 1,000 coins per coin power-up; and, when `yardIds` is not empty, an unlock_by that
     // is empty or one of them. Else false with the member and what is wrong with it in `failure`.
@@ -65,6 +66,7 @@ public:
     CGameBase* m_pGame;
     CQuorvanObjPtrArray<Arena*> m_Arenas;  // file order; owned
     Arena* m_pArenaBeingRead = nullptr;    // only while a file is read
+    CommonString m_OpenAtEnd;              // the arena whose record the last read ended inside
 
 private:
     template <class Source>

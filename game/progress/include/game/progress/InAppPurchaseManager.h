@@ -60,7 +60,8 @@ public:
     // The same over a whole file in memory (shared by the file reader, tests and fuzz target).
     int ReadInAppPurchaseDefsFromInput(TParseInput& input);
 
-    // Whether the catalogue read is one the game can sell from: 1 to 64 entries, each with a
+    // Whether the catalogue read is one the game can sell from: read to the end of its last entry
+    // (not cut short inside one), 1 to 64 entries, each with a
     // name and a SKU and 0 to 1,000,000 coins, the listed ones with a title and a price, and the
     // boosts screen's "inapp_upgrade_points" entry among them. Else false with the member and
     // what is wrong with it in `failure`.
@@ -123,5 +124,6 @@ private:
     CQuorvanObjPtrArray<InAppPurchaseDef*> m_Defs;
     InAppPurchaseDef* m_pUpgradePointsDef = nullptr;
     InAppPurchaseDef* m_pReadingDef = nullptr;
+    CommonString m_OpenAtEnd;  // the entry whose record the last read ended inside
     CQuorvanArray<TPendingFinish> m_PendingFinishes;
 };
