@@ -451,7 +451,7 @@ TEST_F(RoundStatsTest, TheMeterStandsRightOfCentreOnWiderScreens) {
     // Centre (260, 158) and the bar's anchor x 283.75 on a 320-pixel screen, both moved right by
     // half the extra width; the bar's left is the anchor less half the shield's width, its top
     // 84 below the centre less half the shield's height.
-    for (int width : {320, 400}) {
+    for (int width : {320, 400, 401}) {  // an odd width: half the extra, rounded down
         IDibBitmap* back = game.m_Screen.m_pBackBuffer;
         auto* wide = new CWinDibBitmap(&game);
         ASSERT_EQ(wide->Create(width, 480), 1);
