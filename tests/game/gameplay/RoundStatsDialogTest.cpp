@@ -759,6 +759,26 @@ TEST_F(RoundStatsTest, TheButtonsPostTheirScreensAndSharingStaysSilent) {
     EXPECT_STREQ(d->PrepareShareText().GetDataConst(), "Can you beat my score 1,000 in Cobblebrooks on Arena 1?");
 }
 
+// A dialog without a round reads the round's values as 0; the coin total is still the profile's.
+TEST_F(RoundStatsTest, WithoutARoundTheRoundsValuesReadZero) {
+    screen->m_nScore = 1000;
+    screen->m_nCoinsPickedUp = 7;
+    screen->m_nCoinsFromScore = 1;
+    screen->m_nRoundCoins = 8;
+    profile->m_nCoins = 108;
+    profile->m_nCoinTally = 37;
+    TTemplate* templ = screen->GetTemplate();
+    auto* record = const_cast<TWidget*>(templ->GetWidget("dlg_level_failed2"));
+    ASSERT_NE(record, nullptr);
+    auto* d = static_cast<CXRoundStatsDialog*>(
+        InitOrFreeWidget(new CXRoundStatsDialog(screen, templ, record, nullptr, nullptr)));
+    ASSERT_NE(d, nullptr);
+    d->ShowAll();
+    const double finals[] = {0, 0, 0, 0, 108, 37};
+    for (int v = 0; v < CXRoundStatsDialog::kValueCount; ++v) EXPECT_EQ(d->GetShownValue(v), finals[v]) << v;
+    SAFE_FREE_XELEMENT(d);
+}
+
 // The share text: the round's score with thousands commas and its arena counted from 1, the
 // boast of a new best whenever the round set a row (the first included); without a round, a
 // score of 0 in arena 1.
