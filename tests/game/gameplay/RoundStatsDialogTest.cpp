@@ -597,6 +597,10 @@ TEST_F(RoundStatsChildOrderTest, AFreePressShowsEveryChildButTheSharingOnes) {
                 {"btn_leaderboards", true},        {"btn_stats_exchange", false},   {"btn_stats_twitter", false},
                 {"btn_stats_facebook", false},     {"btn_stats_facebook_why", false}, {"btn_failed_continue", true}};
     for (const auto& row : rows) EXPECT_EQ(Visible(d, row.id), row.shown) << row.id;
+    // Every child shown fades in to full, the first and the last included.
+    Run(d, 26);
+    for (const auto& row : rows)
+        if (row.shown) EXPECT_EQ(d->FindChildWithWidgetId(row.id)->GetOwnOpacity(), kOpacityFull) << row.id;
 }
 
 TEST_F(RoundStatsTest, TheCaptionSaysNewHighScoreOnlyWithANewRow) {
