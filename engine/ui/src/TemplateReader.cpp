@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <new>
+#include <string>
 
 #include "TemplateText.h"
 #include "ui/ElementHost.h"
@@ -66,10 +67,16 @@ TTemplate* CTemplateReader::ReadTemplateAbsolutePath(IFileHost* game, const Comm
     const TWidget* widget = inWidget ? templ->LastWidget() : nullptr;
     const TAction* action = inWidget ? nullptr : templ->LastAction();
     const CommonString open = widget != nullptr ? widget->name : action != nullptr ? action->name : CommonString();
+    // The name comes from the damaged bytes: only its printable characters reach the terminal.
+    std::string shown;
+    for (int i = 0; i < open.Length(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(open.GetDataConst()[i]);
+        shown += c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '?';
+    }
     std::fprintf(stderr,
                  "ui: %s is damaged: the file ends inside the block of the %s %s (no \"end\"): it is cut short\n",
                  path.GetData() != nullptr ? path.GetData() : "", inWidget ? "widget" : "action",
-                 open.Length() > 0 ? open.GetDataConst() : "?");
+                 shown.empty() ? "?" : shown.c_str());
     Reset();
     delete templ;
     return nullptr;

@@ -76,6 +76,31 @@ TEST(RootTest, ATemplateFileCutShortIsNotRead) {
     }
 }
 
+// The refusal names the file and the open block, with the name's unprintable bytes masked: a
+// garbled file's "name" is whatever bytes it holds.
+TEST(RootTest, ATemplateCutShortIsToldByFileAndBlock) {
+    struct TCase {
+        std::string text;
+        const char* told;
+    } const cases[] = {
+        {Screen("btn_first") + "text = txt_val\n caption ", "the block of the widget txt_val (no \"end\")"},
+        {Screen("btn_first") + "action = acn_b\n create = btn_first, 2, 2\n", "the block of the action acn_b"},
+        {"\x89PNG\r\n\x1a\n this is no picture", "the block of the widget ?PNG (no \"end\")"},
+    };
+    for (const TCase& c : cases) {
+        CScreenHost host;
+        host.MountTemplates({{"ui_main.txt", c.text}});
+        auto* root = new CProbeRoot(&host);
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(root->InitRoot(CommonString("ui_main.txt"), "root_a"), 0);
+        const std::string told = testing::internal::GetCapturedStderr();
+        EXPECT_NE(told.find("ui_main.txt is damaged: the file ends inside "), std::string::npos) << told;
+        EXPECT_NE(told.find(c.told), std::string::npos) << told;
+        EXPECT_NE(told.find(": it is cut short\n"), std::string::npos) << told;
+        SAFE_FREE_XELEMENT(root);
+    }
+}
+
 TEST(RootTest, InitRootFailuresAndRebuilds) {
     CScreenHost host;
     host.MountTemplates(

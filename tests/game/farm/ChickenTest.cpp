@@ -1278,6 +1278,7 @@ TEST_F(Chickens, AHealingRobotThrowsACrossEveryFifteenFramesAboveItself) {
             EXPECT_EQ(born.x, screen.x) << f;
             EXPECT_EQ(born.y, screen.y - raise) << f;
             // Stopped after its one cross: a frame of its own adds none.
+            EXPECT_TRUE(crosses->IsStopped()) << f;
             const int after = crosses->GetNumActiveParticels();
             crosses->RunProcess();
             EXPECT_LE(crosses->GetNumActiveParticels(), after) << f;
@@ -1313,8 +1314,26 @@ TEST_F(Chickens, AJumpingBirdsFeatherIsBornAtTheHeightOfItsJump) {
         const TVector2D born = NewestParticle(feathers);
         EXPECT_EQ(born.x, screen.x);
         EXPECT_EQ(born.y, screen.y - raise);
+        EXPECT_TRUE(feathers->IsStopped()) << "one feather, then stopped";
     }
     feathers->m_Info.m_RandomPos = jitter;
+    // A game without its particle effects: the jump goes on, throwing nothing.
+    CQuorvanParticleSystemManager2* particles = game.m_pParticleManager;
+    game.m_pParticleManager = nullptr;
+    farm->m_Objects.RemoveAll();
+    CChicken* bird = Bird("bird1", 320, 200);
+    bird->m_nState = kChickenIdle;
+    bird->m_nPreviousState = kChickenIdle;
+    bird->m_bJumping = true;
+    bird->m_BounceSpeed = 3932;
+    bird->m_BouncePhase = 0;
+    bird->m_Direction = TVector2D{256, 0};
+    bird->m_nTimer = 13;
+    bird->RunProcess();  // timer 13: nothing
+    bird->RunProcess();  // timer 12: a turn and a feather's frame
+    EXPECT_TRUE(bird->m_bJumping);
+    EXPECT_EQ(HeadingAngle(bird->m_Direction), 45);
+    game.m_pParticleManager = particles;
 }
 
 // ---- Views and rectangles ------------------------------------------------------------------------

@@ -5,11 +5,14 @@
 // through the recording sound system.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
 #include "RoundTestGame.h"
 #include "game/progress/ApplicationData.h"
+#include "game/progress/GameFonts.h"
+#include "text/BitmapFont.h"
 #include "game/screens/MenuMusic.h"
 #include "game/screens/RoundStatsDialog.h"
 #include "ui/GameButton.h"
@@ -577,6 +580,12 @@ TEST_F(RoundStatsChildOrderTest, AFreePressShowsEveryChildButTheSharingOnes) {
     ASSERT_EQ(d->GetChildCount(), 12);
     EXPECT_EQ(d->GetChildPtrAt(0), d->FindChildWithWidgetId("txt_current_quests")) << "the template was reordered";
     EXPECT_EQ(d->GetChildPtrAt(11), d->FindChildWithWidgetId("btn_failed_continue"));
+    // What waits hidden waits transparent, the first and the last child included.
+    for (int i = 0; i < d->GetChildCount(); ++i) {
+        auto* child = dynamic_cast<XWidget*>(d->GetChildPtrAt(i));
+        ASSERT_NE(child, nullptr);
+        EXPECT_EQ(child->GetOwnOpacity(), child->IsVisible() ? kOpacityFull : 0) << i;
+    }
     Run(d, 34);
     EXPECT_EQ(d->NotifyPointerEvent(160, 380, XPOINTER_PRESS), 1);
     ASSERT_EQ(d->GetSection(), 8);
@@ -653,10 +662,47 @@ TEST_P(RoundStatsMissingWidgetTest, OnlyTheRequiredWidgetsFailTheStatistics) {
     TTemplate* templ = screen->GetTemplate();
     auto* widget = const_cast<TWidget*>(templ->GetWidget("dlg_level_failed2"));
     ASSERT_NE(widget, nullptr);
-    XWidget* dialog = InitOrFreeWidget(new CXRoundStatsDialog(screen, templ, widget, nullptr, screen));
+    auto* dialog = static_cast<CXRoundStatsDialog*>(
+        InitOrFreeWidget(new CXRoundStatsDialog(screen, templ, widget, nullptr, screen)));
     EXPECT_EQ(dialog == nullptr, GetParam().required) << GetParam().id;
-    if (dialog != nullptr) EXPECT_EQ(dialog->FindChildWithWidgetId(GetParam().id), nullptr) << "really left out";
+    if (dialog == nullptr) return;
+    EXPECT_EQ(dialog->FindChildWithWidgetId(GetParam().id), nullptr) << "really left out";
+    // Without it the other sharing buttons still wait hidden as one-state buttons, and the
+    // count-up runs and ends.
+    for (const char* id : {"btn_stats_facebook", "btn_stats_facebook_why"}) {
+        auto* button = dynamic_cast<XGameButton*>(dialog->FindChildWithWidgetId(id));
+        ASSERT_NE(button, nullptr) << id;
+        EXPECT_FALSE(button->IsVisible()) << id;
+        EXPECT_TRUE(button->IsOneState()) << id;
+    }
+    for (int i = 0; i < 40; ++i) dialog->RunProcess();
+    dialog->ShowAll();
+    EXPECT_EQ(dialog->GetSection(), 8);
+    SAFE_FREE_XELEMENT(dialog);
 }
+
+// The statistics without one of the sprite sets they draw: the coin icon and the meter's shield
+// and bar are each required.
+std::vector<TSetSpec> SetsWithout(const std::string& name) {
+    std::vector<TSetSpec> sets = RoundScreenSets();
+    std::erase_if(sets, [&](const TSetSpec& s) { return name == s.name; });
+    return sets;
+}
+
+class RoundStatsMissingSetTest : public RoundTest, public ::testing::WithParamInterface<const char*> {
+protected:
+    RoundStatsMissingSetTest() : RoundTest(RoundTextsCsv(), SetsWithout(GetParam())) {}
+};
+
+TEST_P(RoundStatsMissingSetTest, EachDrawnSetIsRequired) {
+    ASSERT_EQ(game.m_pSpriteSetManager->GetSpriteSetNamed(GetParam()), nullptr) << "really left out";
+    TTemplate* templ = screen->GetTemplate();
+    auto* widget = const_cast<TWidget*>(templ->GetWidget("dlg_level_failed2"));
+    ASSERT_NE(widget, nullptr);
+    EXPECT_EQ(InitOrFreeWidget(new CXRoundStatsDialog(screen, templ, widget, nullptr, screen)), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(EachSet, RoundStatsMissingSetTest, ::testing::Values("HudCoin", "XPMeterBG", "XPMeterProg"));
 
 INSTANTIATE_TEST_SUITE_P(
     EachChild, RoundStatsMissingWidgetTest,
@@ -680,6 +726,7 @@ TEST_F(RoundStatsTest, TheButtonsPostTheirScreensAndSharingStaysSilent) {
         EXPECT_EQ(d->OnMessage(d, XMSG_CLICK, XIdParam(c.id), 0), 1);
         EXPECT_EQ(screen->GetSavedMessage().code, c.code) << c.id;
         EXPECT_EQ(static_cast<int>(screen->GetSavedMessage().wparam), c.wparam) << c.id;
+        EXPECT_EQ(screen->GetSavedMessage().lparam, 0) << c.id;
     }
     EXPECT_FALSE(CanTwit());
     // Only a click acts: a button's press message posts nothing and starts no countdown.
@@ -804,6 +851,29 @@ TEST_F(RoundStatsTest, TheBarIsTheFractionOfTheRankInWhole256ths) {
         CHeardStats* d = Open(r);
         ASSERT_NE(d, nullptr);
         EXPECT_EQ(d->GetBarWidth(), static_cast<FIXED_FLOAT>(c.fraction256 * d->GetBarImage()->m_Width));
+        screen->m_pRoundStatsDialog = nullptr;
+        SAFE_FREE_XELEMENT(d);
+    }
+}
+
+// The rank's number stands centred on the meter at 1.15 times the font's size, its top 8.5 above
+// the meter's centre less half its scaled height, both rounded to whole pixels.
+TEST_F(RoundStatsTest, TheRankNumberIsCentredOnTheMeterAndRaised) {
+    // Without "FontLifes" the number has no size and stands on the meter's centre, raised; the
+    // suite on the real pak measures it with the game's font.
+    const CBitmapFontText* font = game.m_Fonts[kGameFontLifes];
+    for (const int rank : {1, 12}) {
+        SCOPED_TRACE(rank);
+        TResults r;
+        r.xpBefore = r.xpAfter = static_cast<unsigned int>(RankPoints(rank));
+        CHeardStats* d = Open(r);
+        ASSERT_NE(d, nullptr);
+        ASSERT_EQ(d->GetShownRank(), rank);
+        const std::string text = std::to_string(rank);
+        const double width = font != nullptr ? font->Length2(text.c_str()) : 0;
+        const double height = font != nullptr ? font->GetCharHeight() : 0;
+        EXPECT_EQ(d->GetRankLeft(), 260 * 256 - static_cast<FIXED_FLOAT>(std::round(width * 0.575)) * 256);
+        EXPECT_EQ(d->GetRankTop(), 158 * 256 - 8 * 256 - 128 - static_cast<FIXED_FLOAT>(std::round(height * 0.575)) * 256);
         screen->m_pRoundStatsDialog = nullptr;
         SAFE_FREE_XELEMENT(d);
     }

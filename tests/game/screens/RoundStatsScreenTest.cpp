@@ -22,6 +22,8 @@
 #include "particles/ParticleSystem.h"
 #include "particles/ParticleSystemManager.h"
 #include "particles/RandomTables.h"
+#include "text/BitmapFont.h"
+#include "game/progress/GameFonts.h"
 
 namespace {
 
@@ -137,6 +139,36 @@ TEST_F(RoundStatsScreenTest, TheRowsAreEveryYardsUnlockedQuestsInOrderLoadedOneA
     EXPECT_STREQ(warm->GetCaption().GetDataConst(), "in Apple Orchard");
     EXPECT_NE(warm->GetPicture(0).image, nullptr) << "the heat lamp's picture";
     EXPECT_NE(warm->GetPicture(1).image, nullptr);
+}
+
+// The quest list is built with the dialog but waits hidden until the quests' section.
+TEST_F(RoundStatsScreenTest, TheQuestListWaitsHiddenUntilTheQuestsSection) {
+    SetQuestState("yard1", "q1_water", 1);
+    CXRoundStatsDialog* stats = OpenStats();
+    ASSERT_NE(stats, nullptr);
+    CXRoundStatsQuestsScrollDialog* list = stats->GetQuestList();
+    ASSERT_NE(list, nullptr);
+    EXPECT_FALSE(list->IsVisible());
+    RunTo(stats, 7, 0);
+    EXPECT_FALSE(list->IsVisible());
+    RunTo(stats, 8, 0);
+    EXPECT_TRUE(list->IsVisible());
+}
+
+// The rank's number, measured in "FontLifes" at 1.15 times its size, is centred on the meter's
+// centre (260, 158) and raised: its top 8.5 above the centre less half its scaled height, both
+// rounded to whole pixels.
+TEST_F(RoundStatsScreenTest, TheRankNumberIsCentredOnTheMeterAndRaised) {
+    CXRoundStatsDialog* stats = OpenStats();
+    ASSERT_NE(stats, nullptr);
+    const CBitmapFontText* font = game.m_Fonts[kGameFontLifes];
+    ASSERT_NE(font, nullptr);
+    ASSERT_EQ(stats->GetShownRank(), 1) << "20000 points before the round";
+    const int width = font->Length2("1"), height = font->GetCharHeight();
+    ASSERT_GT(width, 0);
+    ASSERT_GT(height, 0);
+    EXPECT_EQ(stats->GetRankLeft(), (260 - static_cast<int>(std::round(width * 0.575))) * 256);
+    EXPECT_EQ(stats->GetRankTop(), (158 - 8 - static_cast<int>(std::round(height * 0.575))) * 256 - 128);
 }
 
 // Once the count-up has ended, ending it again changes nothing: the quest rows stay the rows that

@@ -128,6 +128,8 @@ public:
     int GetXPStep() const { return m_nXPStep; }
     int GetShownRank() const { return m_nShownRank; }
     const CommonString& GetRankText() const { return m_RankText; }
+    FIXED_FLOAT GetRankLeft() const { return m_nRankLeft; }
+    FIXED_FLOAT GetRankTop() const { return m_nRankTop; }
     FIXED_FLOAT GetBarWidth() const { return m_nBarWidth; }
     int GetBurstsLeft() const { return m_nBurstsLeft; }
     int GetBurstTimer() const { return m_nBurstTimer; }
