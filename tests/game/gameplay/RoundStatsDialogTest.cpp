@@ -451,7 +451,7 @@ TEST_F(RoundStatsTest, TheMeterStandsRightOfCentreOnWiderScreens) {
     // Centre (260, 158) and the bar's anchor x 283.75 on a 320-pixel screen, both moved right by
     // half the extra width; the bar's left is the anchor less half the shield's width, its top
     // 84 below the centre less half the shield's height.
-    for (int width : {320, 400}) {
+    for (int width : {320, 400, 401}) {  // an odd width: half the extra, rounded down
         IDibBitmap* back = game.m_Screen.m_pBackBuffer;
         auto* wide = new CWinDibBitmap(&game);
         ASSERT_EQ(wide->Create(width, 480), 1);
@@ -580,6 +580,12 @@ TEST_F(RoundStatsChildOrderTest, AFreePressShowsEveryChildButTheSharingOnes) {
     ASSERT_EQ(d->GetChildCount(), 12);
     EXPECT_EQ(d->GetChildPtrAt(0), d->FindChildWithWidgetId("txt_current_quests")) << "the template was reordered";
     EXPECT_EQ(d->GetChildPtrAt(11), d->FindChildWithWidgetId("btn_failed_continue"));
+    // What waits hidden waits transparent, the first and the last child included.
+    for (int i = 0; i < d->GetChildCount(); ++i) {
+        auto* child = dynamic_cast<XWidget*>(d->GetChildPtrAt(i));
+        ASSERT_NE(child, nullptr);
+        EXPECT_EQ(child->GetOwnOpacity(), child->IsVisible() ? kOpacityFull : 0) << i;
+    }
     Run(d, 34);
     EXPECT_EQ(d->NotifyPointerEvent(160, 380, XPOINTER_PRESS), 1);
     ASSERT_EQ(d->GetSection(), 8);
@@ -591,6 +597,10 @@ TEST_F(RoundStatsChildOrderTest, AFreePressShowsEveryChildButTheSharingOnes) {
                 {"btn_leaderboards", true},        {"btn_stats_exchange", false},   {"btn_stats_twitter", false},
                 {"btn_stats_facebook", false},     {"btn_stats_facebook_why", false}, {"btn_failed_continue", true}};
     for (const auto& row : rows) EXPECT_EQ(Visible(d, row.id), row.shown) << row.id;
+    // Every child shown fades in to full, the first and the last included.
+    Run(d, 26);
+    for (const auto& row : rows)
+        if (row.shown) EXPECT_EQ(d->FindChildWithWidgetId(row.id)->GetOwnOpacity(), kOpacityFull) << row.id;
 }
 
 TEST_F(RoundStatsTest, TheCaptionSaysNewHighScoreOnlyWithANewRow) {
@@ -656,10 +666,47 @@ TEST_P(RoundStatsMissingWidgetTest, OnlyTheRequiredWidgetsFailTheStatistics) {
     TTemplate* templ = screen->GetTemplate();
     auto* widget = const_cast<TWidget*>(templ->GetWidget("dlg_level_failed2"));
     ASSERT_NE(widget, nullptr);
-    XWidget* dialog = InitOrFreeWidget(new CXRoundStatsDialog(screen, templ, widget, nullptr, screen));
+    auto* dialog = static_cast<CXRoundStatsDialog*>(
+        InitOrFreeWidget(new CXRoundStatsDialog(screen, templ, widget, nullptr, screen)));
     EXPECT_EQ(dialog == nullptr, GetParam().required) << GetParam().id;
-    if (dialog != nullptr) EXPECT_EQ(dialog->FindChildWithWidgetId(GetParam().id), nullptr) << "really left out";
+    if (dialog == nullptr) return;
+    EXPECT_EQ(dialog->FindChildWithWidgetId(GetParam().id), nullptr) << "really left out";
+    // Without it the other sharing buttons still wait hidden as one-state buttons, and the
+    // count-up runs and ends.
+    for (const char* id : {"btn_stats_facebook", "btn_stats_facebook_why"}) {
+        auto* button = dynamic_cast<XGameButton*>(dialog->FindChildWithWidgetId(id));
+        ASSERT_NE(button, nullptr) << id;
+        EXPECT_FALSE(button->IsVisible()) << id;
+        EXPECT_TRUE(button->IsOneState()) << id;
+    }
+    for (int i = 0; i < 40; ++i) dialog->RunProcess();
+    dialog->ShowAll();
+    EXPECT_EQ(dialog->GetSection(), 8);
+    SAFE_FREE_XELEMENT(dialog);
 }
+
+// The statistics without one of the sprite sets they draw: the coin icon and the meter's shield
+// and bar are each required.
+std::vector<TSetSpec> SetsWithout(const std::string& name) {
+    std::vector<TSetSpec> sets = RoundScreenSets();
+    std::erase_if(sets, [&](const TSetSpec& s) { return name == s.name; });
+    return sets;
+}
+
+class RoundStatsMissingSetTest : public RoundTest, public ::testing::WithParamInterface<const char*> {
+protected:
+    RoundStatsMissingSetTest() : RoundTest(RoundTextsCsv(), SetsWithout(GetParam())) {}
+};
+
+TEST_P(RoundStatsMissingSetTest, EachDrawnSetIsRequired) {
+    ASSERT_EQ(game.m_pSpriteSetManager->GetSpriteSetNamed(GetParam()), nullptr) << "really left out";
+    TTemplate* templ = screen->GetTemplate();
+    auto* widget = const_cast<TWidget*>(templ->GetWidget("dlg_level_failed2"));
+    ASSERT_NE(widget, nullptr);
+    EXPECT_EQ(InitOrFreeWidget(new CXRoundStatsDialog(screen, templ, widget, nullptr, screen)), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(EachSet, RoundStatsMissingSetTest, ::testing::Values("HudCoin", "XPMeterBG", "XPMeterProg"));
 
 INSTANTIATE_TEST_SUITE_P(
     EachChild, RoundStatsMissingWidgetTest,
@@ -683,6 +730,7 @@ TEST_F(RoundStatsTest, TheButtonsPostTheirScreensAndSharingStaysSilent) {
         EXPECT_EQ(d->OnMessage(d, XMSG_CLICK, XIdParam(c.id), 0), 1);
         EXPECT_EQ(screen->GetSavedMessage().code, c.code) << c.id;
         EXPECT_EQ(static_cast<int>(screen->GetSavedMessage().wparam), c.wparam) << c.id;
+        EXPECT_EQ(screen->GetSavedMessage().lparam, 0) << c.id;
     }
     EXPECT_FALSE(CanTwit());
     // Only a click acts: a button's press message posts nothing and starts no countdown.
@@ -713,6 +761,26 @@ TEST_F(RoundStatsTest, TheButtonsPostTheirScreensAndSharingStaysSilent) {
     // The share text names the score with commas and the arena.
     game.m_nNewHighScoreRow = -1;
     EXPECT_STREQ(d->PrepareShareText().GetDataConst(), "Can you beat my score 1,000 in Cobblebrooks on Arena 1?");
+}
+
+// A dialog without a round reads the round's values as 0; the coin total is still the profile's.
+TEST_F(RoundStatsTest, WithoutARoundTheRoundsValuesReadZero) {
+    screen->m_nScore = 1000;
+    screen->m_nCoinsPickedUp = 7;
+    screen->m_nCoinsFromScore = 1;
+    screen->m_nRoundCoins = 8;
+    profile->m_nCoins = 108;
+    profile->m_nCoinTally = 37;
+    TTemplate* templ = screen->GetTemplate();
+    auto* record = const_cast<TWidget*>(templ->GetWidget("dlg_level_failed2"));
+    ASSERT_NE(record, nullptr);
+    auto* d = static_cast<CXRoundStatsDialog*>(
+        InitOrFreeWidget(new CXRoundStatsDialog(screen, templ, record, nullptr, nullptr)));
+    ASSERT_NE(d, nullptr);
+    d->ShowAll();
+    const double finals[] = {0, 0, 0, 0, 108, 37};
+    for (int v = 0; v < CXRoundStatsDialog::kValueCount; ++v) EXPECT_EQ(d->GetShownValue(v), finals[v]) << v;
+    SAFE_FREE_XELEMENT(d);
 }
 
 // The share text: the round's score with thousands commas and its arena counted from 1, the

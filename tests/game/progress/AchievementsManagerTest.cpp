@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "ProgressTestGame.h"
+#include "ProgressFakeGame.h"
 #include "core/LocManager2.h"
 #include "testsupport/MediaTestGame.h"
 #include "testsupport/ScratchDir.h"

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "ProgressTestGame.h"
+#include "ProgressTheGame.h"
 #include "core/MemFile.h"
 #include "game/progress/HighScoreTable.h"
 #include "testsupport/SaveFaults.h"

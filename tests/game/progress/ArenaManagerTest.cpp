@@ -8,7 +8,7 @@
 #include "core/Parser.h"
 #include "game/progress/ArenaManager.h"
 #include "testsupport/MediaTestGame.h"
-#include "testsupport/TestTheGame.h"
+#include "testsupport/FakeProgressGame.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ protected:
                                 {{"Data\\arenas.txt", mediatest::ToBytes(arenas)}});
     }
     CScratchDir dir;
-    CTestTheGame game;
+    CFakeProgressGame game;
     int serial = 0;
 };
 

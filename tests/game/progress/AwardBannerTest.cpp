@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "ProgressTestGame.h"
+#include "ProgressTheGame.h"
 #include "app/GlobalConstants.h"
 #include "audio/SoundManager.h"
 #include "game/progress/AchievementsManager.h"

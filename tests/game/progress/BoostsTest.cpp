@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "ProgressTestGame.h"
+#include "ProgressFakeGame.h"
 #include "game/progress/Bouncer.h"
 #include "game/progress/UpgradeManager.h"
 

@@ -7,7 +7,7 @@
 #include <climits>
 #include <vector>
 
-#include "ProgressTestGame.h"
+#include "ProgressFakeGame.h"
 #include "core/MemFile.h"
 #include "testsupport/ByteBuilder.h"
 

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "ProgressTestGame.h"
+#include "ProgressTheGame.h"
 #include "core/Parser.h"
 #include "game/progress/AchievementsManager.h"
 #include "platform/Bps.h"

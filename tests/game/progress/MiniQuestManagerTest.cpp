@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "ProgressTestGame.h"
+#include "ProgressFakeGame.h"
 #include "core/Parser.h"
 #include "testsupport/MediaTestGame.h"
 #include "testsupport/ScratchDir.h"

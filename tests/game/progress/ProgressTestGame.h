@@ -1,13 +1,14 @@
 #pragma once
-// The game object of the progression suites: a real CTheGame whose save folder, first yard,
-// running round and screen state a test chooses, with helpers for player data and profiles.
+// The game object of the progression suites over a base game (the stand-in of
+// ProgressFakeGame.h, or the real game object of ProgressTheGame.h for the suites of what the game
+// object does with progression): its save folder, first yard, running round and screen state a test
+// chooses, with helpers for player data and profiles. Include one of those two headers.
 
 #include <string>
 
 #include "game/progress/ApplicationData.h"
 #include "game/progress/RunningRound.h"
 #include "game/progress/UserProfile.h"
-#include "testsupport/TestTheGame.h"
 
 // A round of the marble game as progression reads it.
 class CFakeRound : public IRunningRound {
@@ -23,7 +24,8 @@ public:
     CXElement* screen = nullptr;
 };
 
-class CProgressTestGame : public CTestTheGame {
+template <class Base>
+class TProgressTestGame : public Base {
 public:
     CommonString GetSaveDirectory() override { return CommonString(saveDir.c_str()); }
     CommonString GetFirstYardName() override { return CommonString(firstYard.c_str()); }
@@ -32,8 +34,8 @@ public:
 
     // The player data, made on first use.
     CApplicationData& Data() {
-        if (GetAppData() == nullptr) (void)CreateApplicationData();
-        return *GetAppData();
+        if (this->GetAppData() == nullptr) (void)this->CreateApplicationData();
+        return *this->GetAppData();
     }
     // A new profile of that name, made current; null when none can be added.
     TUserProfile* AddPlayer(const char* name) {

@@ -7,7 +7,7 @@
 #include <climits>
 #include <cstring>
 
-#include "ProgressTestGame.h"
+#include "ProgressFakeGame.h"
 
 namespace {
 

@@ -141,6 +141,20 @@ TEST_F(RoundStatsScreenTest, TheRowsAreEveryYardsUnlockedQuestsInOrderLoadedOneA
     EXPECT_NE(warm->GetPicture(1).image, nullptr);
 }
 
+// The quest list is built with the dialog but waits hidden until the quests' section.
+TEST_F(RoundStatsScreenTest, TheQuestListWaitsHiddenUntilTheQuestsSection) {
+    SetQuestState("yard1", "q1_water", 1);
+    CXRoundStatsDialog* stats = OpenStats();
+    ASSERT_NE(stats, nullptr);
+    CXRoundStatsQuestsScrollDialog* list = stats->GetQuestList();
+    ASSERT_NE(list, nullptr);
+    EXPECT_FALSE(list->IsVisible());
+    RunTo(stats, 7, 0);
+    EXPECT_FALSE(list->IsVisible());
+    RunTo(stats, 8, 0);
+    EXPECT_TRUE(list->IsVisible());
+}
+
 // The rank's number, measured in "FontLifes" at 1.15 times its size, is centred on the meter's
 // centre (260, 158) and raised: its top 8.5 above the centre less half its scaled height, both
 // rounded to whole pixels.
