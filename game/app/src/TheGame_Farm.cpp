@@ -48,3 +48,9 @@ CommonString CTheGame::TakePendingPurchaseName() {
     m_PendingPurchaseName = CommonString();
     return name;
 }
+
+void CTheGame::OpenPlayScreen() { (void)SendMessage(this, MSG_RUN_PLAY_SCREEN, 0, 0, true); }
+
+void CTheGame::OpenFarmShop() { (void)SendMessage(this, MSG_RUN_FARM_SHOP, 0, 0, true); }
+
+void CTheGame::OpenYardQuests(int yardIndex) { (void)SendMessage(this, MSG_RUN_QUESTS, yardIndex, MSG_RUN_FARM, true); }

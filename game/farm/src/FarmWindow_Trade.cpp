@@ -7,7 +7,6 @@
 #include "app/GameBase.h"
 #include "audio/SoundManager.h"
 #include "core/LocManager2.h"
-#include "game/app/TheGame.h"
 #include "game/farm/FarmDecorObject.h"
 #include "game/farm/FarmHost.h"
 #include "game/farm/FarmManager.h"
@@ -182,23 +181,24 @@ int CXFarmWindow::OnCommand(CXElement* sender, int code, XWPARAM wparam, int lpa
     const CommonString command(id);
     TUserProfile* profile = game != nullptr ? CurrentProfileOf(game) : nullptr;
     // The three ways out save the yard and the player first: the next screen may end the program.
-    const auto leave = [&](int message, XWPARAM a, int b) {
-        SaveYardAndPlayerData();
-        (void)game->SendMessage(game, message, a, b, true);
-        return 1;
-    };
     if (game != nullptr && command == "btn_CloseShop") {
         host->ResetShopTabOffsets();
-        return leave(MSG_RUN_PLAY_SCREEN, 0, 0);
+        SaveYardAndPlayerData();
+        host->OpenPlayScreen();
+        return 1;
     }
     if (game != nullptr && command == "btn_BuyItem") {
         if (profile != nullptr) profile->m_HintFlags[kHintYardPurchase] = true;
-        return leave(MSG_RUN_FARM_SHOP, 0, 0);
+        SaveYardAndPlayerData();
+        host->OpenFarmShop();
+        return 1;
     }
     if (game != nullptr && command == "btn_shop_quests") {
         if (profile != nullptr) profile->m_HintFlags[kHintYardQuests] = true;
         const int yardIndex = m_pYardDef != nullptr ? host->GetFarmManager()->GetYardIndex(m_pYardDef->id) : -1;
-        return leave(MSG_RUN_QUESTS, yardIndex, MSG_RUN_FARM);
+        SaveYardAndPlayerData();
+        host->OpenYardQuests(yardIndex);
+        return 1;
     }
     if (command == "btn_RotateItem") {
         if (m_pSelection != nullptr) m_pSelection->Rotate();

@@ -209,18 +209,22 @@ TEST_F(RoundStatsTest, SectionsFollowWithDelaysOfThreeThenOneAndTheirRowsAndSpar
     // Each completed section: the section that follows, the delay it waits, the band of sparks
     // (none for the coin total), and whether the counting sound stops with it (every coin count
     // but the score's, which the coins picked up follow at once).
+    // Also the frames the step took (the previous delay, then 22 counting frames: every value
+    // here is reached by then; -1 for the score's, which its own test follows) and the value
+    // that starts counting from 0 with it.
     const struct {
         int section, delay;
         bool sparks;
         TBand band;
         bool stopsCounting;
+        int frames, startsAtZero;
     } steps[] = {
-        {2, 3, true, {160 - 105, 160 + 35, 115}, false},
-        {3, 3, true, {160 - 105, 160 + 35, 145}, true},
-        {4, 3, true, {160 - 105, 160 + 35, 175}, true},
-        {5, 3, false, {}, true},
-        {7, 3, false, {}, true},
-        {8, 1, true, {160 - 80, 160 + 80, 282}, false},
+        {2, 3, true, {160 - 105, 160 + 35, 115}, false, -1, CXRoundStatsDialog::kPickedUp},
+        {3, 3, true, {160 - 105, 160 + 35, 145}, true, 25, CXRoundStatsDialog::kScoreBonus},
+        {4, 3, true, {160 - 105, 160 + 35, 175}, true, 25, CXRoundStatsDialog::kRoundTotal},
+        {5, 3, false, {}, true, 25, -1},
+        {7, 3, false, {}, true, 25, -1},
+        {8, 1, true, {160 - 80, 160 + 80, 282}, false, 4, -1},
     };
     for (const auto& s : steps) {
         SCOPED_TRACE(s.section);
@@ -228,7 +232,10 @@ TEST_F(RoundStatsTest, SectionsFollowWithDelaysOfThreeThenOneAndTheirRowsAndSpar
         const std::size_t bands = d->bands.size();
         const int stops = Stopped("SFX_RoundStats_IncCoinValue");
         const int plays = Played("SFX_RoundStats_IncCoinValue");
-        ASSERT_GT(RunUntilSectionChanges(d), 0);
+        const int frames = RunUntilSectionChanges(d);
+        ASSERT_GT(frames, 0);
+        if (s.frames > 0) EXPECT_EQ(frames, s.frames);
+        if (s.startsAtZero >= 0) EXPECT_EQ(d->GetShownValue(s.startsAtZero), 0.0);
         EXPECT_EQ(d->GetSection(), s.section);
         EXPECT_EQ(d->GetDelay(), s.delay);
         EXPECT_EQ(Stopped("SFX_RoundStats_IncCoinValue"), stops + (s.stopsCounting ? 1 : 0));

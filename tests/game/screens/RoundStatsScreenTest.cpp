@@ -353,6 +353,11 @@ TEST_F(RoundStatsScreenTest, EachCountedRowStartsWithSixtySparksOnItsBandsOutlin
     g_GameRandomTableIndex = 0;
     const FIXED_FLOAT_16 jitter = sparkle->m_Info.m_RandomPos;
     sparkle->m_Info.m_RandomPos = 0;
+    // Sparks left from before: the first row's start clears them.
+    sparkle->StartAt(0, 0);
+    sparkle->EmitNewParticles(25);
+    sparkle->Stop(false);
+    ASSERT_EQ(sparkle->GetNumActiveParticels(), 25);
     const struct {
         int section;
         double left, right, y;

@@ -193,6 +193,10 @@ public:
     CQuorvanStorage* GetSaveResumeStorage() override;
     int GetYardRecordId(const CommonString& yard) override;
     CommonString TakePendingPurchaseName() override;
+    // Messages 1008, 1010 and 1016 (that yard's quests, returning with 1009), deferred.
+    void OpenPlayScreen() override;
+    void OpenFarmShop() override;
+    void OpenYardQuests(int yardIndex) override;
 
     // ---- Start-up and resource declarations (TheGame_Init.cpp) -----------------------------
     // The rotator, the engine's start-up, the UI sprite sets, the effects, the sound table and

@@ -3,7 +3,7 @@
 // the random values, the screen, messages) and what progression serves (the current profile,
 // achievements, the game's fonts: game/progress/ProgressHost.h). The game object implements it; the
 // yard finds it behind the CGameBase it was given (FarmHostOf), so a test hands in a stand-in of its
-// own. What the yard raises upward (leaving for another screen) goes out as a game message.
+// own. The yard's ways out to other screens are host calls too: it never names a screen.
 //
 // Threads: main thread only.
 #pragma once
@@ -22,13 +22,11 @@ class CXElement;
 
 class IFarmHost {
 public:
-    // The yards, the objects' definitions and the open yard's objects; null before the loader has
-    // made them.
+    // The yards, the objects' definitions and the open yard's objects; null before the loader.
     virtual CFarmManager* GetFarmManager() = 0;
     // The birds' calls; null before the start-up has read them.
     virtual CBirdSoundsManager* GetBirdSoundsManager() = 0;
-    // The game's particle effects (the purchase burst, the decor's and the mower's effects); null
-    // before the start-up has declared them.
+    // The game's particle effects (purchase burst, decor, mower); null before the start-up.
     virtual CQuorvanParticleSystemManager2* GetParticleManager() = 0;
     // The yards' mini-quests; null before the loader has made them.
     virtual CMiniQuestManager* GetMiniQuestManager() = 0;
@@ -39,16 +37,20 @@ public:
     // The id of the current profile's record of that yard in that storage; -1 without player data,
     // a profile, or a yard the farm knows.
     virtual int GetYardRecordId(const CommonString& yard) = 0;
-    // Keeps the game in progress (the open yard's record), then the player data: the yard's way out.
+    // Keeps the game in progress (the open yard's record), then the player data.
     virtual void SaveResumeThenAppData() = 0;
-    // The farm object a shop screen handed over to be bought in the yard, now taken: the name, then
-    // empty until the next hand-over.
+    // The farm object another screen handed over to be bought here, now taken (then empty).
     virtual CommonString TakePendingPurchaseName() = 0;
     // The farm shop forgets its tabs' scroll offsets (the player leaves the yard for the menus).
     virtual void ResetShopTabOffsets() = 0;
     // Draws the current profile's coins at the top right of the back buffer with alpha a at that
     // scale; the x of the middle of the "x" sign (16.16), or 0 without a profile.
     virtual FIXED_FLOAT_16 DrawNumCoins(int a, float scale) = 0;
+    // The yard's ways out, each a switch the screen's curtain carries out: to the play screen, to
+    // the farm shop, to the quests of the yard at that index (which come back to the yard).
+    virtual void OpenPlayScreen() = 0;
+    virtual void OpenFarmShop() = 0;
+    virtual void OpenYardQuests(int yardIndex) = 0;
 
 protected:
     ~IFarmHost() = default;
