@@ -261,9 +261,7 @@ void CXFarmWindow::RunProcessPendingPurchase() {
     }
 }
 
-CGameBase* CXFarmWindow::GameBase() const { return GameBaseOf(this); }
-
-IFarmHost* CXFarmWindow::FarmHost() const { return FarmHostOf(GameBaseOf(this)); }
+IFarmHost* CXFarmWindow::FarmHost() const { return FarmHostOf(GameBase()); }
 
 void CXFarmWindow::ShowCameraFlash() { m_nCameraFlashCounter = kCameraFlashFrames; }
 

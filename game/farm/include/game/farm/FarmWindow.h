@@ -232,9 +232,7 @@ public:
     int m_nBadgeBlinkMagnitude = 24;
 
 private:
-    // The game object behind the screen, as the engine's application object and as the yard's
-    // host; null under a host that is not one.
-    CGameBase* GameBase() const;
+    // The game object behind the screen as the yard's host; null under a host that is not one.
     IFarmHost* FarmHost() const;
     // Each steps of OnInitElement that can fail, in order.
     bool FindWidgets();
