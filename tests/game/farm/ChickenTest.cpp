@@ -1237,7 +1237,9 @@ TEST_F(Chickens, AJumpingBirdTurnsEveryThirdFrameAndThrowsAFeatherEverySecond) {
             if (timer % 2 == 0) ++thrown;
             EXPECT_EQ(HeadingAngle(bird->m_Direction), (360 + (side == 0 ? 45 : -45) * turns) % 360);
             EXPECT_EQ(feathers->GetNumActiveParticels(), thrown);
-            if (timer > 1) EXPECT_TRUE(bird->m_bJumping);  // the last frame draws the next state
+            if (timer > 1) {
+                EXPECT_TRUE(bird->m_bJumping);  // the last frame draws the next state
+            }
         }
     }
 }

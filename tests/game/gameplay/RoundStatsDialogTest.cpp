@@ -199,7 +199,9 @@ TEST_F(RoundStatsTest, OnOpeningWhatComesLaterWaitsHiddenAndTransparent) {
         ASSERT_NE(w, nullptr) << row.id;
         EXPECT_EQ(w->IsVisible(), !row.waits) << row.id;
         EXPECT_EQ(w->GetOwnOpacity(), row.waits ? 0 : kOpacityFull) << row.id;
-        if (auto* button = dynamic_cast<XGameButton*>(w)) EXPECT_EQ(button->IsOneState(), row.oneState) << row.id;
+        if (auto* button = dynamic_cast<XGameButton*>(w)) {
+            EXPECT_EQ(button->IsOneState(), row.oneState) << row.id;
+        }
     }
 }
 
@@ -234,8 +236,12 @@ TEST_F(RoundStatsTest, SectionsFollowWithDelaysOfThreeThenOneAndTheirRowsAndSpar
         const int plays = Played("SFX_RoundStats_IncCoinValue");
         const int frames = RunUntilSectionChanges(d);
         ASSERT_GT(frames, 0);
-        if (s.frames > 0) EXPECT_EQ(frames, s.frames);
-        if (s.startsAtZero >= 0) EXPECT_EQ(d->GetShownValue(s.startsAtZero), 0.0);
+        if (s.frames > 0) {
+            EXPECT_EQ(frames, s.frames);
+        }
+        if (s.startsAtZero >= 0) {
+            EXPECT_EQ(d->GetShownValue(s.startsAtZero), 0.0);
+        }
         EXPECT_EQ(d->GetSection(), s.section);
         EXPECT_EQ(d->GetDelay(), s.delay);
         EXPECT_EQ(Stopped("SFX_RoundStats_IncCoinValue"), stops + (s.stopsCounting ? 1 : 0));
@@ -607,7 +613,9 @@ TEST_F(RoundStatsChildOrderTest, AFreePressShowsEveryChildButTheSharingOnes) {
     // Every child shown fades in to full, the first and the last included.
     Run(d, 26);
     for (const auto& row : rows)
-        if (row.shown) EXPECT_EQ(d->FindChildWithWidgetId(row.id)->GetOwnOpacity(), kOpacityFull) << row.id;
+        if (row.shown) {
+            EXPECT_EQ(d->FindChildWithWidgetId(row.id)->GetOwnOpacity(), kOpacityFull) << row.id;
+        }
 }
 
 TEST_F(RoundStatsTest, TheCaptionSaysNewHighScoreOnlyWithANewRow) {
