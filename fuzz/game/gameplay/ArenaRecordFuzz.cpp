@@ -7,8 +7,8 @@
 
 #include "RecordFuzz.h"
 #include "game/gameplay/GameplaySurvival.h"
-#include "game/gameplay/JumpString.h"
 #include "game/progress/UpgradeManager.h"
+#include "game/widgets/JumpString.h"
 
 using gameplayfuzz::Bytes;
 

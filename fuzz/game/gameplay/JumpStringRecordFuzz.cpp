@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "RecordFuzz.h"
-#include "game/gameplay/JumpString.h"
+#include "game/widgets/JumpString.h"
 
 using gameplayfuzz::Bytes;
 
