@@ -367,7 +367,9 @@ TEST_F(RoundStatsScreenTest, EachCountedRowStartsWithSixtySparksOnItsBandsOutlin
         RunTo(stats, row.section, 0);
         const int count = sparkle->GetNumActiveParticels();
         ASSERT_GE(count, 60);
-        if (row.section == 1) EXPECT_EQ(count, 60) << "the first row's sparks alone";
+        if (row.section == 1) {
+            EXPECT_EQ(count, 60) << "the first row's sparks alone";
+        }
         const CQuorvanParticle2* sparks = sparkle->GetParticles();
         for (int i = count - 60; i < count; ++i) {
             const double x = sparks[i].x / 65536.0, y = sparks[i].y / 65536.0;

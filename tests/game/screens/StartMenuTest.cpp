@@ -245,7 +245,9 @@ TEST_F(StartMenuTest, TheStarAsksForAReviewAndYesNoAndTheBackKeyEachCloseTheQues
         (void)platform::TakeCallLog();
         if (how == EClose::Yes) (void)review->OnMessage(review, XMSG_CLICK, XIdParam("btn_ReviewYes"), 0);
         if (how == EClose::No) (void)review->OnMessage(review, XMSG_CLICK, XIdParam("btn_ReviewNo"), 0);
-        if (how == EClose::BackKey) EXPECT_EQ(game.OnGraffitiChar(kBackKey), 1);
+        if (how == EClose::BackKey) {
+            EXPECT_EQ(game.OnGraffitiChar(kBackKey), 1);
+        }
         std::vector<std::string> invoked;
         for (const std::string& call : platform::TakeCallLog())
             if (call.starts_with("navigator_invoke ")) invoked.push_back(call.substr(17));
