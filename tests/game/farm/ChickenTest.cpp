@@ -23,6 +23,21 @@ using namespace farmtest;
 
 class Chickens : public FarmObjectsTest {
 protected:
+    // The only object of the yard: a bird idle after an idle, with no turns pending, jumping upward
+    // from the bottom of its bounce and facing right, the start of the jump tests.
+    CChicken* LoneJumpingBird() {
+        farm->m_Objects.RemoveAll();
+        CChicken* bird = Bird("bird1", 320, 200);
+        bird->m_nState = kChickenIdle;
+        bird->m_nPreviousState = kChickenIdle;
+        bird->m_nPendingTurns = 0;
+        bird->m_bJumping = true;
+        bird->m_BouncePhase = 0;
+        bird->m_BounceSpeed = 3932;
+        bird->m_Direction = TVector2D{256, 0};
+        return bird;
+    }
+
     // Seeds the randoms so that the next state a walking bird draws is not a walk, so that the
     // change shows.
     void DrawAStateThatIsNotAWalk() {
@@ -1217,17 +1232,9 @@ TEST_F(Chickens, AJumpingBirdTurnsEveryThirdFrameAndThrowsAFeatherEverySecond) {
     ASSERT_NE(feathers, nullptr);
     for (const int side : {0, 1}) {
         SCOPED_TRACE(side);
-        farm->m_Objects.RemoveAll();
         feathers->Stop(true);
-        CChicken* bird = Bird("bird1", 320, 200);
-        bird->m_nState = kChickenIdle;
-        bird->m_nPreviousState = kChickenIdle;
-        bird->m_nPendingTurns = 0;
-        bird->m_bJumping = true;
-        bird->m_BouncePhase = 0;
-        bird->m_BounceSpeed = 3932;
+        CChicken* bird = LoneJumpingBird();
         bird->m_nTurnSide = side;
-        bird->m_Direction = TVector2D{256, 0};
         bird->m_nTimer = 12;
         int turns = 0, thrown = 0;
         for (int timer = 12; timer >= 1; --timer) {
@@ -1298,14 +1305,8 @@ TEST_F(Chickens, AJumpingBirdsFeatherIsBornAtTheHeightOfItsJump) {
     feathers->m_Info.m_RandomPos = 0;
     for (const int phase : {0, 16384, 32768, 50000}) {
         SCOPED_TRACE(phase);
-        farm->m_Objects.RemoveAll();
         feathers->Stop(true);
-        CChicken* bird = Bird("bird1", 320, 200);
-        bird->m_nState = kChickenIdle;
-        bird->m_nPreviousState = kChickenIdle;
-        bird->m_nPendingTurns = 0;
-        bird->m_bJumping = true;
-        bird->m_BounceSpeed = 3932;
+        CChicken* bird = LoneJumpingBird();
         bird->m_BouncePhase = phase - 3932;  // the frame's bob brings it to the phase
         bird->m_nTimer = 40;
         bird->RunProcess();
@@ -1322,14 +1323,7 @@ TEST_F(Chickens, AJumpingBirdsFeatherIsBornAtTheHeightOfItsJump) {
     // A game without its particle effects: the jump goes on, throwing nothing.
     CQuorvanParticleSystemManager2* particles = game.m_pParticleManager;
     game.m_pParticleManager = nullptr;
-    farm->m_Objects.RemoveAll();
-    CChicken* bird = Bird("bird1", 320, 200);
-    bird->m_nState = kChickenIdle;
-    bird->m_nPreviousState = kChickenIdle;
-    bird->m_bJumping = true;
-    bird->m_BounceSpeed = 3932;
-    bird->m_BouncePhase = 0;
-    bird->m_Direction = TVector2D{256, 0};
+    CChicken* bird = LoneJumpingBird();
     bird->m_nTimer = 13;
     bird->RunProcess();  // timer 13: nothing
     bird->RunProcess();  // timer 12: a turn and a feather's frame
