@@ -6,11 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "RoundTestGame.h"
 #include "game/gameplay/MarblePowerup.h"
 #include "game/widgets/EffectRecords.h"
+#include "render/WinDibBitmap.h"
+#include "ui/Dialog.h"
 
 namespace gameplaytest {
 namespace {
@@ -672,6 +675,217 @@ TEST_F(RoundFieldDrawTest, TheFieldsLayersComeBackToFront) {
     EXPECT_LT(burstAt, circleAt);
     EXPECT_LT(circleAt, animAt);
     EXPECT_EQ(animAt, static_cast<int>(recorder.draws.size()) - 1) << "nothing rotated goes over the animations";
+}
+
+// ---- The statistics over the field --------------------------------------------------------------
+
+// Once the round statistics are fully shown they cover the screen: the field is no longer drawn;
+// while they fade in it still is.
+TEST_F(RoundFieldDrawTest, FullyShownStatisticsHideTheField) {
+    AddExplosion(64 * kPx, 100, 100);
+    screen->m_bGameOver = true;
+    screen->m_nGameOverClock = 4 * 65536;
+    EXPECT_EQ(screen->NotifyPointerEvent(50, 50, XPOINTER_PRESS), 1);
+    XDialog* stats = screen->m_pRoundStatsDialog;
+    ASSERT_NE(stats, nullptr);
+    for (const FIXED_FLOAT opacity : {FIXED_FLOAT{0}, FIXED_FLOAT{65279}, FIXED_FLOAT{65280}}) {
+        SCOPED_TRACE(opacity);
+        stats->ApplyOpacity(opacity);
+        ASSERT_EQ(stats->GetOpacity(), opacity);
+        DrawFrame();
+        EXPECT_EQ(Of(burst).size(), opacity < 65280 ? 1u : 0u);
+    }
+}
+
+// ---- The floor and the frame ---------------------------------------------------------------------
+
+// A bitmap that only notes where it is asked to draw, by name, in one shared log.
+struct TBlit {
+    std::string what;  // the image's name, with "+" for an additive blit, "~" for a stretched one
+    int x, y, w, h;
+    int sx = 0, sy = 0, sw = 0, sh = 0;  // the part of the source, for a stretched draw
+    bool operator==(const TBlit&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& os, const TBlit& b) {
+    return os << b.what << " (" << b.x << ", " << b.y << ", " << b.w << " x " << b.h << ") of (" << b.sx << ", "
+              << b.sy << ", " << b.sw << " x " << b.sh << ")";
+}
+
+class CNotedBitmap : public CWinDibBitmap {
+public:
+    CNotedBitmap(IRenderHost* host, std::string name, int w, int h, std::vector<TBlit>* log, IDibBitmap* screen)
+        : CWinDibBitmap(host), m_Name(std::move(name)), m_pLog(log), m_pScreen(screen) {
+        m_Width = m_BufferWidth = w;
+        m_Height = m_BufferHeight = h;
+    }
+    void BitBlt(IDibBitmap* dst, int x, int y, int w, int h, int, int, int) override {
+        if (dst == m_pScreen) m_pLog->push_back(TBlit{m_Name, x, y, w, h});
+    }
+    void BitBltAdditive(IDibBitmap* dst, int x, int y, int w, int h, int, int, int) override {
+        if (dst == m_pScreen) m_pLog->push_back(TBlit{m_Name + "+", x, y, w, h});
+    }
+    void StretchDraw(IDibBitmap* dst, int x, int y, int dw, int dh, int sx, int sy, int sw, int sh, int,
+                     int) override {
+        if (dst == m_pScreen) m_pLog->push_back(TBlit{m_Name + "~", x, y, dw, dh, sx, sy, sw, sh});
+    }
+
+private:
+    std::string m_Name;
+    std::vector<TBlit>* m_pLog;
+    IDibBitmap* m_pScreen;
+};
+
+class RoundFrameDrawTest : public RoundTest {
+protected:
+    RoundFrameDrawTest() { back = screen->GetBackBuffer(); }
+    // Gives the screen (which owns its images) a noted image of a size in a slot.
+    void Give(CXGameplaySurvival::EImage slot, const char* name, int w, int h) {
+        delete screen->m_Images[slot];
+        screen->m_Images[slot] = new CNotedBitmap(&game, name, w, h, &log, back);
+    }
+    void Take(CXGameplaySurvival::EImage slot) {
+        delete screen->m_Images[slot];
+        screen->m_Images[slot] = nullptr;
+    }
+    // Every piece of the frame and the head-up display's images, as the art has them.
+    void GiveAll() {
+        Give(CXGameplaySurvival::kImageTop, "top", 320, 70);
+        Give(CXGameplaySurvival::kImageBottom, "bottom", 320, 24);
+        Give(CXGameplaySurvival::kImageLeft, "left", 24, 300);
+        Give(CXGameplaySurvival::kImageRight, "right", 26, 310);
+        Give(CXGameplaySurvival::kImageSideShadows, "shadow", 12, 8);
+        Give(CXGameplaySurvival::kImageNails, "nails", 10, 6);
+        Give(CXGameplaySurvival::kImageLives, "lives", 34, 32);
+        Give(CXGameplaySurvival::kImageCoins, "coins", 45, 38);
+        Give(CXGameplaySurvival::kImageProgressEmpty, "empty", 176, 16);
+        Give(CXGameplaySurvival::kImageProgressFull, "full", 176, 16);
+    }
+    std::vector<TBlit> Borders() {
+        log.clear();
+        screen->DrawLevelBgBorders();
+        return log;
+    }
+
+    IDibBitmap* back = nullptr;
+    std::vector<TBlit> log;
+};
+
+// The frame on a 320 x 480 screen: the posts stand 10 pixels off the sides and 10 above the
+// bottom, the right one as tall as the left; the beam overhangs the bottom by 10; the side shadows
+// lie under the top board and above the beam on both sides; the nails sit 2 in from the sides at
+// y 50 and 7 past the bottom; then the lives (8 from the right at y 5), the coins at (55, 1) and
+// the bar at (90, 23). The tutorial lifts the posts, the top board and the top nails by 25 pixels,
+// stacks three beams and shows none of the head-up display.
+TEST_F(RoundFrameDrawTest, TheFramesPiecesLandOnTheirPlaces) {
+    GiveAll();
+    screen->m_nShownFill = 0;
+    const std::vector<TBlit> play = {
+        {"left", -10, 170, 24, 300},   {"right", 304, 170, 26, 310},  {"top", 0, 0, 320, 70},
+        {"bottom", 0, 466, 320, 24},   {"shadow", -10, 70, 12, 8},    {"shadow", 318, 70, 12, 8},
+        {"shadow", -10, 458, 12, 8},   {"shadow", 318, 458, 12, 8},   {"nails", 2, 50, 10, 6},
+        {"nails", 308, 50, 10, 6},     {"nails", 2, 481, 10, 6},      {"nails", 308, 481, 10, 6},
+        {"lives", 278, 5, 34, 32},     {"coins", 55, 1, 45, 38},      {"empty", 90, 23, 176, 16},
+    };
+    EXPECT_EQ(Borders(), play);
+
+    screen->m_bTutorial = true;
+    const std::vector<TBlit> tutorial = {
+        {"left", -10, 145, 24, 300},   {"right", 304, 145, 26, 310},  {"top", 0, -25, 320, 70},
+        {"bottom", 0, 466, 320, 24},   {"bottom", 0, 442, 320, 24},   {"bottom", 0, 418, 320, 24},
+        {"shadow", -10, 45, 12, 8},    {"shadow", 318, 45, 12, 8},    {"shadow", -10, 458, 12, 8},
+        {"shadow", 318, 458, 12, 8},   {"nails", 2, 25, 10, 6},       {"nails", 308, 25, 10, 6},
+        {"nails", 2, 481, 10, 6},      {"nails", 308, 481, 10, 6},
+    };
+    EXPECT_EQ(Borders(), tutorial);
+    screen->m_bTutorial = false;
+}
+
+// Missing pieces: without the left post the right one stands on its own height; without the top
+// board the upper shadows lie at the top; without the beam the lower ones sit on the screen's
+// bottom; without a lives image the rest still shows.
+TEST_F(RoundFrameDrawTest, MissingPiecesLeaveTheOthersInPlace) {
+    Give(CXGameplaySurvival::kImageRight, "right", 26, 310);
+    Give(CXGameplaySurvival::kImageSideShadows, "shadow", 12, 8);
+    screen->m_nShownFill = 0;
+    EXPECT_EQ(Borders(), (std::vector<TBlit>{{"right", 304, 160, 26, 310},
+                                             {"shadow", -10, 0, 12, 8},
+                                             {"shadow", 318, 0, 12, 8},
+                                             {"shadow", -10, 472, 12, 8},
+                                             {"shadow", 318, 472, 12, 8}}));
+    screen->m_bTutorial = true;
+    EXPECT_EQ(Borders()[0], (TBlit{"right", 304, 135, 26, 310}));
+    screen->m_bTutorial = false;
+
+    Take(CXGameplaySurvival::kImageRight);
+    Take(CXGameplaySurvival::kImageSideShadows);
+    Give(CXGameplaySurvival::kImageCoins, "coins", 45, 38);
+    EXPECT_EQ(Borders(), (std::vector<TBlit>{{"coins", 55, 1, 45, 38}}));
+}
+
+// The full bar is cut at its left cap plus the shown fill, never past its own width, and not drawn
+// at all for no fill; while a level-up holds it, it flashes (added over itself) on the frames whose
+// hold count has bit 3 clear.
+TEST_F(RoundFrameDrawTest, TheFullBarIsCutAtTheShownFillAndFlashesWhileHeld) {
+    Give(CXGameplaySurvival::kImageProgressFull, "full", 176, 16);
+    struct TRow {
+        int shown, leftOffset;
+        bool hold;
+        int holdCounter;
+        int cut;  // 0: not drawn
+        bool flash;
+    };
+    const TRow rows[] = {
+        {0, 10, false, 0, 0, false},     {1, 10, false, 0, 11, false},   {50, 10, false, 0, 60, false},
+        {166, 10, false, 0, 176, false}, {170, 10, false, 0, 176, false}, {1, -1, false, 0, 0, false},
+        {2, -1, false, 0, 1, false},     {-5, 20, false, 0, 0, false},   {166, 10, true, 24, 176, false},
+        {166, 10, true, 16, 176, true},  {166, 10, true, 8, 176, false}, {166, 10, true, 15, 176, false},
+        {166, 10, true, 7, 176, true},   {166, 10, false, 7, 176, false},
+    };
+    for (const TRow& row : rows) {
+        SCOPED_TRACE(::testing::Message() << row.shown << " " << row.leftOffset << " " << row.hold << " "
+                                          << row.holdCounter);
+        screen->m_nShownFill = row.shown;
+        screen->m_nFillLeftOffset = row.leftOffset;
+        screen->m_bLevelUpHold = row.hold;
+        screen->m_nHoldCounter = row.holdCounter;
+        std::vector<TBlit> expected;
+        if (row.cut > 0) expected.push_back({"full", 90, 23, row.cut, 16});
+        if (row.flash) expected.push_back({"full+", 90, 23, row.cut, 16});
+        EXPECT_EQ(Borders(), expected);
+    }
+    screen->m_bLevelUpHold = false;
+    screen->m_nFillLeftOffset = 10;
+}
+
+// The arena's floor is centred; one of another height than the screen is stretched to the
+// screen's height, keeping its proportions.
+TEST_F(RoundFrameDrawTest, TheFloorIsCentredAndStretchedToTheScreensHeight) {
+    struct TRow {
+        int w, h;
+        TBlit expected;
+    };
+    const TRow rows[] = {
+        {320, 480, {"floor", 0, 0, 320, 480}},
+        {360, 480, {"floor", -20, 0, 360, 480}},
+        {300, 480, {"floor", 10, 0, 300, 480}},
+        {180, 240, {"floor~", -20, 0, 360, 480, 0, 0, 180, 240}},
+        {400, 600, {"floor~", 0, 0, 320, 480, 0, 0, 400, 600}},
+        {160, 960, {"floor~", 120, 0, 80, 480, 0, 0, 160, 960}},
+    };
+    for (const TRow& row : rows) {
+        SCOPED_TRACE(::testing::Message() << row.w << " x " << row.h);
+        delete screen->m_pBackground;
+        screen->m_pBackground = new CNotedBitmap(&game, "floor", row.w, row.h, &log, back);
+        log.clear();
+        screen->DrawLevelBg();
+        EXPECT_EQ(log, (std::vector<TBlit>{row.expected}));
+    }
+    delete screen->m_pBackground;
+    screen->m_pBackground = nullptr;
+    log.clear();
+    screen->DrawLevelBg();
+    EXPECT_TRUE(log.empty());
 }
 
 }  // namespace
