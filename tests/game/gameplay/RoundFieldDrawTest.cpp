@@ -6,12 +6,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "RoundTestGame.h"
+#include "core/MemFile.h"
 #include "game/gameplay/MarblePowerup.h"
 #include "game/widgets/EffectRecords.h"
+#include "particles/ParticleSystem.h"
+#include "particles/ParticleSystemManager.h"
 #include "render/WinDibBitmap.h"
 #include "ui/Dialog.h"
 
@@ -675,6 +680,87 @@ TEST_F(RoundFieldDrawTest, TheFieldsLayersComeBackToFront) {
     EXPECT_LT(burstAt, circleAt);
     EXPECT_LT(circleAt, animAt);
     EXPECT_EQ(animAt, static_cast<int>(recorder.draws.size()) - 1) << "nothing rotated goes over the animations";
+}
+
+// ---- The particle effects between the layers ----------------------------------------------------
+
+// Ten of the game's effects, each with one particle standing at its own height (y 300 + effect).
+class RoundFieldParticlesTest : public RoundFieldDrawTest {
+protected:
+    static constexpr int kEffects = 10;
+    RoundFieldParticlesTest() {
+        game.m_pParticleManager = new CQuorvanParticleSystemManager2(&game, game.m_pRotatorScaler, kEffects);
+        for (int effect = 0; effect < kEffects; ++effect) {
+            auto* system = new CQuorvanParticleSystem2(&game, game.m_pRotatorScaler);
+            const std::string text = "ParticleSprites = Flare\nParticleNumSprites = 1\nParticleNumSpritesPerRow = 1\n"
+                                     "MaxParticles = 4\nRandomPos = 0\n";
+            auto* file = new CMemoryFile();
+            void* block = std::malloc(text.size());
+            std::memcpy(block, text.data(), text.size());
+            file->Attach(block, static_cast<int>(text.size()));
+            EXPECT_EQ(system->Init(file, Set("Flare"), 0), 1);
+            delete file;
+            EXPECT_EQ(game.m_pParticleManager->AddParticleSystem(("e" + std::to_string(effect)).c_str(), system), 1);
+            game.m_ParticleEffectIndex[effect] = game.m_pParticleManager->GetIdOfParticleSystem(system);
+            system->StartAt(200 * 65536, (300 + effect) * 65536);
+            system->EmitNewParticles(1);
+            EXPECT_EQ(system->GetNumActiveParticels(), 1);
+            systems.push_back(system);
+        }
+    }
+    ~RoundFieldParticlesTest() override {
+        for (CQuorvanParticleSystem2* system : systems) system->m_Info.m_pSpriteSet = nullptr;
+        SafeDelete(game.m_pParticleManager);
+    }
+    // Where in the frame the particle of an effect was drawn; -1 when it was not, -2 when twice.
+    int ParticleAt(int effect) const {
+        int at = -1;
+        for (std::size_t i = 0; i < recorder.draws.size(); ++i)
+            if (recorder.draws[i].src == Set("Flare")->GetFrame(0) && recorder.draws[i].y >> 8 == 300 + effect)
+                at = at == -1 ? static_cast<int>(i) : -2;
+        return at;
+    }
+    CSpriteSet* Set(const char* name) const { return game.m_pSpriteSetManager->GetSpriteSetNamed(name); }
+
+    std::vector<CQuorvanParticleSystem2*> systems;
+};
+
+// The score and intro sparkles (effects 1 and 8) go under the marbles, after the bursts; the path
+// trail and the bomb rings (0 and 2) over the marbles and under the animations; every other effect
+// over everything the field draws.
+TEST_F(RoundFieldParticlesTest, EachEffectIsDrawnOnceInItsLayer) {
+    CMarble* dragged = Put(kMarbleRed, 100, 100);
+    dragged->m_nEntryIndicator = 0;
+    screen->m_pDraggedMarble = dragged;
+    screen->m_FingerPos = TVector2D{100 * kPx, 100 * kPx};
+    AddExplosion(64 * kPx, 50, 50);
+    IDibBitmap* image = Set("Coin_Test")->GetFrame(5);
+    CAnimation anim;
+    anim.image = image;
+    anim.duration = 256;
+    anim.startScale = anim.endScale = 65536;
+    anim.startAlpha = anim.endAlpha = 255 * 65536;
+    ASSERT_EQ(screen->m_Animations.Add(anim), 1);
+    DrawFrame();
+    screen->m_pDraggedMarble = nullptr;
+    const int burstAt = IndexOf(burst), circleAt = IndexOf(dragCircle), animAt = IndexOf(image);
+    ASSERT_GE(burstAt, 0);
+    ASSERT_GT(circleAt, burstAt);
+    ASSERT_GT(animAt, circleAt);
+    for (int effect = 0; effect < kEffects; ++effect) {
+        SCOPED_TRACE(effect);
+        const int at = ParticleAt(effect);
+        ASSERT_GE(at, 0) << "drawn exactly once";
+        if (effect == 1 || effect == 8) {
+            EXPECT_GT(at, burstAt);
+            EXPECT_LT(at, circleAt);
+        } else if (effect == 0 || effect == 2) {
+            EXPECT_GT(at, circleAt);
+            EXPECT_LT(at, animAt);
+        } else {
+            EXPECT_GT(at, animAt);
+        }
+    }
 }
 
 // ---- The statistics over the field --------------------------------------------------------------
