@@ -410,7 +410,14 @@ TEST_P(RoundDrawTest, HeadUpDisplayTextsSitExactlyInTheirSlots) {
             fonts[3]->TextOut(back, kW - 32, 42, text.c_str(), 255, 255, 255, 0, 255, nullptr);
         });
     }
+    // A lesson shows none of the display's texts.
+    s->m_bTutorial = true;
+    const TImage lesson = round->Frame();
+    only(-1);
+    const TImage bareLesson = round->Frame();
     for (int i = 0; i < 4; ++i) game.m_Fonts[slots[i]] = fonts[i];
+    s->m_bTutorial = false;
+    EXPECT_TRUE(Changed(lesson, bareLesson, 0).Empty());
 }
 
 // The game-over texts on the software target: "Game over" at y 240 and the line under it 40

@@ -35,15 +35,17 @@ protected:
         dragCircle = images->GetFrame(2);
         arrow = images->GetFrame(3);
         ring = images->GetFrame(4);
+        danger = images->GetFrame(5);
         screen->m_pDotSprite = dot;
         screen->m_pExplosionSprite = burst;
         screen->m_pDragCircleSprite = dragCircle;
         screen->m_pDangerOffScreenSprite = arrow;
         screen->m_pBombRangeSprite = ring;
+        screen->m_pDangerSprite = danger;
     }
     ~RoundFieldDrawTest() override {
         screen->m_pDotSprite = screen->m_pExplosionSprite = screen->m_pDragCircleSprite = nullptr;
-        screen->m_pDangerOffScreenSprite = screen->m_pBombRangeSprite = nullptr;
+        screen->m_pDangerOffScreenSprite = screen->m_pBombRangeSprite = screen->m_pDangerSprite = nullptr;
     }
 
     // One frame of the field; the draws of one image, in order.
@@ -81,6 +83,7 @@ protected:
     IDibBitmap* dragCircle = nullptr;
     IDibBitmap* arrow = nullptr;
     IDibBitmap* ring = nullptr;
+    IDibBitmap* danger = nullptr;
 };
 
 // ---- Bursts ------------------------------------------------------------------------------------
@@ -636,15 +639,18 @@ TEST_F(RoundFieldDrawTest, TheDraggedMarbleSitsOnACircleOfItsColour) {
 // ---- The order of the layers ---------------------------------------------------------------------
 
 // Back to front: the bombs' ranges, the entry arrows, the path being drawn, the paths being run,
-// the bursts, the circle under the dragged marble, then the animations over the marbles.
+// the bursts, the marbles' danger halos, the circle under the dragged marble, then the animations
+// over the marbles.
 TEST_F(RoundFieldDrawTest, TheFieldsLayersComeBackToFront) {
     CMarblePowerup* bomb = screen->SpawnPowerUp(250, 350, kPowerUpBomb);
     ASSERT_NE(bomb, nullptr);
     CMarble* coming = Put(kMarbleRed, 30, 80);
     coming->m_Direction = TVector2D_16{65536, 0};
     coming->m_nEntryIndicator = 100 * 256;
+    bomb->m_nDanger = 200;  // a power-up never shows a halo
     CMarble* dragged = Put(kMarbleBlue, 100, 200);
     dragged->m_nEntryIndicator = 0;
+    dragged->m_nDanger = 200;
     screen->m_pDraggedMarble = dragged;
     screen->m_FingerPos = TVector2D{100 * kPx, 200 * kPx};
     const TVector2D a{100 * kPx, 200 * kPx}, b{140 * kPx, 200 * kPx};
@@ -664,7 +670,9 @@ TEST_F(RoundFieldDrawTest, TheFieldsLayersComeBackToFront) {
     screen->m_pDraggedMarble = nullptr;
 
     const int rangeAt = IndexOf(ring), arrowAt = IndexOf(arrow), burstAt = IndexOf(burst),
-              circleAt = IndexOf(dragCircle), animAt = IndexOf(image);
+              dangerAt = IndexOf(danger), circleAt = IndexOf(dragCircle), animAt = IndexOf(image);
+    ASSERT_EQ(Of(danger).size(), 1u) << "the marble's halo, not the bomb's";
+    EXPECT_EQ(Of(danger)[0].x, 100 * kPx);
     int drawnDotAt = -1, runDotAt = -1;
     for (std::size_t i = 0; i < recorder.draws.size(); ++i) {
         const TRotatedDraw& d = recorder.draws[i];
@@ -677,9 +685,22 @@ TEST_F(RoundFieldDrawTest, TheFieldsLayersComeBackToFront) {
     EXPECT_LT(arrowAt, drawnDotAt);
     EXPECT_LT(drawnDotAt, runDotAt);
     EXPECT_LT(runDotAt, burstAt);
-    EXPECT_LT(burstAt, circleAt);
+    EXPECT_LT(burstAt, dangerAt);
+    EXPECT_LT(dangerAt, circleAt);
     EXPECT_LT(circleAt, animAt);
     EXPECT_EQ(animAt, static_cast<int>(recorder.draws.size()) - 1) << "nothing rotated goes over the animations";
+}
+
+// Without a back buffer there is nothing to draw on: nothing is drawn and no burst turns.
+TEST_F(RoundFieldDrawTest, WithoutABackBufferNothingIsDrawn) {
+    CExplosion& e = AddExplosion(64 * kPx, 50, 60, 0);
+    Put(kMarbleRed, 100, 100);
+    IDibBitmap* back = game.m_Screen.m_pBackBuffer;
+    game.m_Screen.m_pBackBuffer = nullptr;
+    DrawFrame();
+    game.m_Screen.m_pBackBuffer = back;
+    EXPECT_TRUE(recorder.draws.empty());
+    EXPECT_EQ(e.angle, 0);
 }
 
 // ---- The particle effects between the layers ----------------------------------------------------
