@@ -47,6 +47,7 @@ bool CX11ShmPicture::Prepare(int widthPx, int heightPx) {
     if (!checked_) {
         checked_ = true;
         if (!XShmQueryExtension(display_) || !PlainTrueColour(visual, depth)) {
+            Notice("the X server shares no memory for pictures of this visual; frames go the slow way");
             usable_ = false;
             return false;
         }
