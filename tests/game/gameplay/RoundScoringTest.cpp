@@ -799,6 +799,19 @@ TEST_F(RoundScoringTest, AnimationFramesRunBackwardsAndAnimationsWithoutSetsOrPa
         screen->RunProcessAnimations();
         EXPECT_EQ(screen->m_Animations.data[0].frame, to) << from;
     }
+    // A set of one frame still steps by fractions of it: 100/256 a frame wraps past 1.0.
+    screen->m_Animations.count = 0;
+    CAnimation single;
+    single.spriteSet = Set("Flare");
+    single.frameStep = 100;
+    single.duration = 5 * 256;
+    ASSERT_EQ(screen->m_Animations.Add(single), 1);
+    std::vector<int> frames;
+    for (int i = 0; i < 3; ++i) {
+        screen->RunProcessAnimations();
+        frames.push_back(screen->m_Animations.data[0].frame);
+    }
+    EXPECT_EQ(frames, (std::vector<int>{100, 200, 44}));
     // No set, and a ring with no particle systems to emit with: the clocks run to the end.
     screen->m_Animations.count = 0;
     CAnimation plain;
