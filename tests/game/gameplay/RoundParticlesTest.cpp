@@ -178,7 +178,12 @@ TEST_F(RoundParticlesTest, ABlastsRingIsATwentyCorneredFigureRoundItsMovingCentr
     ASSERT_EQ(screen->m_Animations.Add(a), 1);
     // Clock 1.0 of 2.0: radius 50 round (120, 210); then clock 2.0: radius 100 round (140, 220).
     const int after = ExpectRing(0, 120, 210, 50);
+    // The ring emits only when told: stopped, and its shape handed back, between frames.
+    EXPECT_TRUE(ring->IsStopped());
+    EXPECT_EQ(ring->m_Info.m_pEmitShape, nullptr);
     ExpectRing(after, 140, 220, 100);
+    EXPECT_TRUE(ring->IsStopped());
+    EXPECT_EQ(ring->m_Info.m_pEmitShape, nullptr);
 }
 
 TEST_F(RoundParticlesTest, ARingPastItsDurationStaysAtItsEndAndFullSize) {
