@@ -676,19 +676,22 @@ TEST_F(RoundScoringTest, ARayGoesWhereItLeavesTheWidenedAreaOnEverySide) {
     struct TCase {
         int x, y, dx, dy;
         bool kept;
+        int inside256 = 0;  // 256ths of a pixel moved back inside, against the step
     };
     const TCase cases[] = {
-        {160, 73, 0, -1, true}, {160, 72, 0, -1, false}, {160, 462, 0, 1, true}, {160, 463, 0, 1, false},
-        {19, 200, -1, 0, true}, {18, 200, -1, 0, false}, {301, 200, 1, 0, true}, {302, 200, 1, 0, false},
+        {160, 73, 0, -1, true},     {160, 72, 0, -1, false},    {160, 462, 0, 1, true},  {160, 463, 0, 1, false},
+        {19, 200, -1, 0, true},     {18, 200, -1, 0, false},    {301, 200, 1, 0, true},  {302, 200, 1, 0, false},
+        {160, 72, 0, -1, true, 5},  {160, 463, 0, 1, true, 5},  {18, 200, -1, 0, true, 5}, {302, 200, 1, 0, true, 5},
     };
     for (const TCase& c : cases) {
         screen->m_Rays.count = 0;
         CRay r;
-        r.position = TVector2D_16{c.x * 65536, c.y * 65536};
+        r.position = TVector2D_16{c.x * 65536 - c.dx * c.inside256 * 256, c.y * 65536 - c.dy * c.inside256 * 256};
         r.step = TVector2D_16{c.dx * 65536, c.dy * 65536};
         ASSERT_EQ(screen->m_Rays.Add(r), 1);
         screen->RunProcessLightRays();
-        EXPECT_EQ(screen->m_Rays.count, c.kept ? 1 : 0) << c.x << "," << c.y << " by " << c.dx << "," << c.dy;
+        EXPECT_EQ(screen->m_Rays.count, c.kept ? 1 : 0)
+            << c.x << "," << c.y << " by " << c.dx << "," << c.dy << " and " << c.inside256 << "/256";
     }
 }
 
@@ -799,6 +802,19 @@ TEST_F(RoundScoringTest, AnimationFramesRunBackwardsAndAnimationsWithoutSetsOrPa
         screen->RunProcessAnimations();
         EXPECT_EQ(screen->m_Animations.data[0].frame, to) << from;
     }
+    // A set of one frame still steps by fractions of it: 100/256 a frame wraps past 1.0.
+    screen->m_Animations.count = 0;
+    CAnimation single;
+    single.spriteSet = Set("Flare");
+    single.frameStep = 100;
+    single.duration = 5 * 256;
+    ASSERT_EQ(screen->m_Animations.Add(single), 1);
+    std::vector<int> frames;
+    for (int i = 0; i < 3; ++i) {
+        screen->RunProcessAnimations();
+        frames.push_back(screen->m_Animations.data[0].frame);
+    }
+    EXPECT_EQ(frames, (std::vector<int>{100, 200, 44}));
     // No set, and a ring with no particle systems to emit with: the clocks run to the end.
     screen->m_Animations.count = 0;
     CAnimation plain;
