@@ -151,6 +151,7 @@ TEST_F(RoundParticlesTest, AMarbleOnItsPathLeavesFourParticlesOfItsColourAFrame)
             EXPECT_NEAR(Px(p.y), 200.0, 0.01) << i;
         }
         EXPECT_EQ(ring->GetNumActiveParticels(), 0);
+        EXPECT_TRUE(trail->IsStopped()) << "it emits only when told";
         // The next frame adds four more.
         screen->RunProcessMovementAndCollisions();
         EXPECT_EQ(trail->GetNumActiveParticels(), 8);
@@ -165,6 +166,7 @@ TEST_F(RoundParticlesTest, ARayLeavesAWhiteParticleEveryFifthSubstep) {
     ASSERT_EQ(screen->m_Rays.Add(r), 1);
     screen->RunProcessLightRays();
     ASSERT_EQ(trail->GetNumActiveParticels(), 4);
+    EXPECT_TRUE(trail->IsStopped());
     for (int i = 0; i < 4; ++i) {
         const CQuorvanParticle2& p = trail->GetParticles()[i];
         EXPECT_EQ(p.red, 255 * 65536) << i;
