@@ -732,9 +732,9 @@ TEST_F(RoundScoringTest, ARayGoesWhereItLeavesTheWidenedAreaOnEverySide) {
         int inside256 = 0;  // 256ths of a pixel moved back inside, against the step
     };
     const TCase cases[] = {
-        {160, 73, 0, -1, true},     {160, 72, 0, -1, false},    {160, 462, 0, 1, true},  {160, 463, 0, 1, false},
-        {19, 200, -1, 0, true},     {18, 200, -1, 0, false},    {301, 200, 1, 0, true},  {302, 200, 1, 0, false},
-        {160, 72, 0, -1, true, 5},  {160, 463, 0, 1, true, 5},  {18, 200, -1, 0, true, 5}, {302, 200, 1, 0, true, 5},
+        {160, 73, 0, -1, true},    {160, 72, 0, -1, false},   {160, 462, 0, 1, true},    {160, 463, 0, 1, false},
+        {19, 200, -1, 0, true},    {18, 200, -1, 0, false},   {301, 200, 1, 0, true},    {302, 200, 1, 0, false},
+        {160, 72, 0, -1, true, 5}, {160, 463, 0, 1, true, 5}, {18, 200, -1, 0, true, 5}, {302, 200, 1, 0, true, 5},
     };
     for (const TCase& c : cases) {
         screen->m_Rays.count = 0;
