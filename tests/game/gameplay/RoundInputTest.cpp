@@ -395,6 +395,10 @@ TEST_F(RoundInputTest, LongLegsAndTurnsEveryWayAreSmoothedThroughTheBisectorToo)
         {{60, 440}, {60, 150}, {290, 150}, {100, 330}, {250, 430}},
         {{290, 80}, {200, 80}, {150, 140}, {90, 150}, {40, 300}, {240, 320}},
         {{30, 100}, {280, 110}, {40, 400}, {290, 440}},
+        // Level legs into turns up and down: the two controls then stand equally high above
+        // and below the previous point, and only their distance across tells them apart.
+        {{60, 300}, {100, 300}, {140, 300}, {170, 270}, {200, 240}},
+        {{260, 200}, {220, 200}, {180, 200}, {150, 230}, {120, 260}},
     };
     for (const auto& laid : paths) {
         SCOPED_TRACE(laid.size());
