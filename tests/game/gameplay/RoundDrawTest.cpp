@@ -23,6 +23,7 @@
 #include "core/LocManager2.h"
 #include "render/DibBitmap.h"
 #include "render/DrawingHelpers.h"
+#include "render/WinDibBitmap.h"
 #include "sprites/SpriteSet.h"
 #include "sprites/SpriteSetManager.h"
 #include "testsupport/MediaTestGame.h"
@@ -410,7 +411,14 @@ TEST_P(RoundDrawTest, HeadUpDisplayTextsSitExactlyInTheirSlots) {
             fonts[3]->TextOut(back, kW - 32, 42, text.c_str(), 255, 255, 255, 0, 255, nullptr);
         });
     }
+    // A lesson shows none of the display's texts.
+    s->m_bTutorial = true;
+    const TImage lesson = round->Frame();
+    only(-1);
+    const TImage bareLesson = round->Frame();
     for (int i = 0; i < 4; ++i) game.m_Fonts[slots[i]] = fonts[i];
+    s->m_bTutorial = false;
+    EXPECT_TRUE(Changed(lesson, bareLesson, 0).Empty());
 }
 
 // The game-over texts on the software target: "Game over" at y 240 and the line under it 40
@@ -447,6 +455,48 @@ TEST_P(RoundDrawTest, GameOverTextsAreCentredInRedAndFadeIn) {
         EXPECT_TRUE(off.Empty()) << off.left << ", " << off.top << " .. " << off.right << ", " << off.bottom;
     }
     s->m_bGameOver = false;
+}
+
+// On a screen narrower than a game-over line the software target still centres it: it starts left
+// of the screen by half the overhang, rounded towards minus infinity (a line 51 pixels too wide
+// starts at -26). Widths 100 and 101 give every line an even and an odd overhang.
+TEST_P(RoundDrawTest, GameOverLinesWiderThanTheScreenOverhangBothSidesAlike) {
+    if (GetParam()) GTEST_SKIP() << "the software target's own text drawing";
+    CXGameplaySurvival* s = round->round;
+    CTheGame& game = round->Game();
+    CBitmapFontText* big = game.m_Fonts[kGameFontBig];
+    ASSERT_NE(big, nullptr);
+    const CommonString first = game.m_pLocManager->LoadString("ID_GameOver");
+    const CommonString second = game.m_pLocManager->LoadString("ID_TouchToContinue");
+    const char* lines[2] = {first.GetDataConst(), second.GetDataConst()};
+    ASSERT_NE(lines[0], nullptr);
+    ASSERT_NE(lines[1], nullptr);
+    IDibBitmap* wide = game.m_Screen.m_pBackBuffer;
+    const FIXED_FLOAT_16 clock = 6 * 65536;  // fully shown
+    const double pulse = SCurve16(clock / 2, nullptr) / 65536.0;
+    const int ys[2] = {240, static_cast<int>(240 + 40 * (1.0 + 0.1 * pulse))};
+    for (int width : {100, 101}) {
+        SCOPED_TRACE(width);
+        for (const char* line : lines) ASSERT_GT(big->Length2(line), width) << line;
+        CWinDibBitmap narrow(&game);
+        ASSERT_EQ(narrow.Create(width, kH), 1);
+        game.m_Screen.m_pBackBuffer = &narrow;
+        s->m_nGameOverClock = clock;
+        s->m_bGameOver = false;
+        const TImage expected = round->Frame([&](IDibBitmap* back) {
+            for (int i = 0; i < 2; ++i) {
+                const int over = big->Length2(lines[i]) - width;
+                const int left = -((over + 1) / 2);
+                big->TextOut(back, left, ys[i], lines[i], 255, 50, 50, 0, 255, nullptr);
+            }
+        });
+        s->m_bGameOver = true;
+        const TImage shown = round->Frame();
+        s->m_bGameOver = false;
+        game.m_Screen.m_pBackBuffer = wide;
+        const TBox off = Changed(expected, shown, 0);
+        EXPECT_TRUE(off.Empty()) << off.left << ", " << off.top << " .. " << off.right << ", " << off.bottom;
+    }
 }
 
 // What lies over what: each pair draws one element over the other at one spot; the upper one

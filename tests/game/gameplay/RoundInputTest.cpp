@@ -521,7 +521,9 @@ TEST_F(RoundInputTest, TheDisplayedScoreRollsByAnEighthAndEndsExactly) {
     struct TRow {
         int from, to;
     };
-    for (const TRow row : {TRow{100, 900}, TRow{900, 905}, TRow{905, 100}, TRow{100, 101}}) {
+    // 105 to 100: an eighth of -5 is -1, held to -2 (98, 96, then 100 exactly).
+    for (const TRow row : {TRow{100, 900}, TRow{900, 905}, TRow{905, 100}, TRow{100, 101}, TRow{101, 100},
+                           TRow{100, 105}, TRow{105, 100}}) {
         SCOPED_TRACE(std::to_string(row.from) + " to " + std::to_string(row.to));
         // The roll before ended with its step back at 0 by itself.
         ASSERT_EQ(screen->m_nScoreRollStep, 0);
@@ -547,6 +549,19 @@ TEST_F(RoundInputTest, TheDisplayedScoreRollsByAnEighthAndEndsExactly) {
 // Points added while an earlier amount is still rolling: AddScore restarts the roll, so the step
 // is taken again from the whole difference and the display catches up within nine frames. Level
 // 0 of the first arena, no combo and a white text: each amount is added as it is.
+// A lesson keeps no score: its display is left as it stands.
+TEST_F(RoundInputTest, ALessonLeavesTheScoreDisplayAlone) {
+    screen->m_bTutorial = true;
+    screen->m_nScore = 1234;
+    screen->m_nDisplayedScore = -1;
+    screen->m_nScoreTailX = 7;
+    screen->ProcessScore();
+    EXPECT_EQ(screen->m_nDisplayedScore, -1);
+    EXPECT_EQ(screen->m_nScoreTailX, 7);
+    EXPECT_EQ(screen->m_ScoreTail.GetDataConst() == nullptr ? std::string() : screen->m_ScoreTail.GetDataConst(), "");
+    screen->m_bTutorial = false;
+}
+
 TEST_F(RoundInputTest, AddedPointsRestartTheRollSoTheDisplayCatchesUpQuickly) {
     struct TAdd {
         int points, framesAfter;  // the frames the display runs before the next amount
