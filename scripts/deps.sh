@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev python3
   zlib1g-dev libpng-dev libjpeg62-turbo-dev libvorbisidec-dev libvorbis-dev
-  libegl-dev libgles-dev libegl-mesa0 libgl1-mesa-dri libx11-dev libasound2-dev
+  libegl-dev libgles-dev libegl-mesa0 libgl1-mesa-dri libx11-dev libxext-dev libasound2-dev
   libgtest-dev libgmock-dev libbenchmark-dev libfreetype-dev fonts-dejavu-core xvfb xauth
 )
 if [ "${1:-}" = "bench" ]; then

@@ -187,13 +187,14 @@ void CScaledFrameTarget::Release(EGLDisplay display) {
 }
 
 EGLBoolean CScaledFrameTarget::Present(EGLDisplay display, EGLSurface surface, int windowW, int windowH,
-                                       int quarterTurns) {
+                                       int quarterTurns, IPictureSink* sink) {
     if (m_fbo == 0 || m_presenter == EGL_NO_CONTEXT) return eglSwapBuffers(display, surface);
     const EGLContext game = eglGetCurrentContext();
     // Making the presenter current finishes the game's commands for the shared texture.
     if (!eglMakeCurrent(display, surface, surface, m_presenter)) return EGL_FALSE;
     Draw(windowW, windowH, quarterTurns);
-    const EGLBoolean swapped = eglSwapBuffers(display, surface);
+    const EGLBoolean swapped =
+        sink != nullptr && sink->ShowDrawnPicture(windowW, windowH) ? EGL_TRUE : eglSwapBuffers(display, surface);
     if (!eglMakeCurrent(display, surface, surface, game)) return EGL_FALSE;
     return swapped;
 }

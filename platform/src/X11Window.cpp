@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "WindowBackend.h"
+#include "X11ShmPicture.h"
 #include "platform/GamePaths.h"
 #include "platform/Navigator.h"
 #include "platform/ScaledFrame.h"
@@ -88,6 +89,7 @@ public:
                                       static_cast<unsigned>(windowH_), 0, BlackPixel(display_, screen),
                                       BlackPixel(display_, screen));
         if (!window_) return false;
+        picture_.Use(display_, window_);
         DescribeWindow();
         XSelectInput(display_, window_,
                      ButtonPressMask | ButtonReleaseMask | Button1MotionMask | Button3MotionMask | KeyPressMask |
@@ -127,6 +129,8 @@ public:
     }
 
     void DestroyWindow() override {
+        picture_.Release(lost_);
+        picture_.Use(nullptr, 0);
         if (!window_ || lost_) return;
         XDestroyWindow(display_, window_);
         XFlush(display_);
@@ -148,7 +152,10 @@ public:
     }
 
     EGLBoolean Present(EGLDisplay display, EGLSurface surface) override {
-        return target_.Present(display, surface, windowW_, windowH_, quarters_);
+        // Through shared memory where the server offers it: the driver's own swap sends every
+        // pixel down the connection (X11ShmPicture.h).
+        return target_.Present(display, surface, windowW_, windowH_, quarters_,
+                               picture_.Usable() ? &picture_ : nullptr);
     }
 
     void ReleaseGl(EGLDisplay display) override { target_.Release(display); }
@@ -389,6 +396,7 @@ private:
     bool fixedSize_ = false;         // no frame target: the window keeps the frame's size
     EGLConfig config_ = nullptr;
     CScaledFrameTarget target_;
+    CX11ShmPicture picture_;
 };
 
 }  // namespace

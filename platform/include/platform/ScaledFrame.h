@@ -44,6 +44,16 @@ inline constexpr int kWindowPercentOfWorkArea = 90;
 // and width, never up.
 void FitWindowToWorkArea(int frameW, int frameH, int workW, int workH, int& windowW, int& windowH);
 
+// A window that puts the picture on the screen itself instead of the surface's buffer swap.
+class IPictureSink {
+public:
+    virtual ~IPictureSink() = default;
+    // Called with the presenting context current and the picture just drawn into the surface's
+    // back buffer, widthPx x heightPx from its lower-left corner. False when it could not be
+    // shown: the buffer swap shows it then.
+    virtual bool ShowDrawnPicture(int widthPx, int heightPx) = 0;
+};
+
 class CScaledFrameTarget {
 public:
     CScaledFrameTarget() = default;
@@ -58,9 +68,11 @@ public:
     bool IsAttached() const { return m_fbo != 0; }
 
     // The buffer swap of a frame: the frame target, turned clockwise by quarterTurns, drawn into
-    // the window (windowW x windowH pixels) by the presenting context, then eglSwapBuffers, then
-    // the game's context current again. Without a target it is only the swap.
-    EGLBoolean Present(EGLDisplay display, EGLSurface surface, int windowW, int windowH, int quarterTurns = 0);
+    // the window (windowW x windowH pixels) by the presenting context, then shown by the sink if
+    // one is given and it can, else by eglSwapBuffers, then the game's context current again.
+    // Without a target it is only the swap.
+    EGLBoolean Present(EGLDisplay display, EGLSurface surface, int windowW, int windowH, int quarterTurns = 0,
+                       IPictureSink* sink = nullptr);
 
     // With the game's context still current, before it and the surface go: deletes the target
     // and the presenting context.

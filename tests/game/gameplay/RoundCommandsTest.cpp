@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "RoundTestGame.h"
 #include "testsupport/ScratchSaveFolder.h"
+#include "ui/Dialog.h"
 #include "ui/XElement.h"
 
 namespace gameplaytest {
@@ -46,6 +49,21 @@ TEST_F(RoundCommandsTest, TheBoostsDialogsPlayButtonCountsASecondStart) {
     EXPECT_EQ(Click("btn_BoostsPlay"), 1);
     EXPECT_EQ(profile->m_nRoundsStarted, 4);
     EXPECT_EQ(profile->m_RoundsPerArena[0], 1);
+}
+
+// Only a round that is not a lesson counts; the count goes to the arena played.
+TEST_F(RoundCommandsTest, TheBoostsPlayButtonCountsForTheArenaPlayedButNotInTheTutorial) {
+    Arrange(2);
+    profile->m_nRoundsStarted = 3;
+    EXPECT_EQ(Click("btn_BoostsPlay"), 1);
+    EXPECT_EQ(profile->m_nRoundsStarted, 4);
+    EXPECT_EQ(profile->m_RoundsPerArena[2], 1);
+    EXPECT_EQ(profile->m_RoundsPerArena[0], 0);
+    screen->m_bTutorial = true;
+    EXPECT_EQ(Click("btn_BoostsPlay"), 1);
+    EXPECT_EQ(profile->m_nRoundsStarted, 4);
+    EXPECT_EQ(profile->m_RoundsPerArena[2], 1);
+    screen->m_bTutorial = false;
 }
 
 TEST_F(RoundCommandsTest, OpeningThePausePanelAndClosingTheSoundPanelSave) {
@@ -98,6 +116,93 @@ TEST_F(RoundCommandsTest, TheRollingSoundLoopsWhileAMarbleRunsOnAPath) {
     screen->LeavePath(m);
     screen->ProcessRollingSound();
     EXPECT_FALSE(screen->m_bPathSoundPlaying);
+}
+
+// The rolling sound loops while a marble runs on a path in play with sounds on, and stops as soon
+// as the round is over, a panel opens over it or sounds are turned off; it starts again after.
+TEST_F(RoundCommandsTest, TheRollingSoundStopsForGameOverAPanelOrSoundsOff) {
+    CApplicationData& data = *game.GetAppData();
+    CMarble* m = Put(0, 100, 200);
+    GivePath(m, 300, 200);
+    int played = 0, stopped = 0;
+    const auto step = [&](bool rolling, const char* what) {
+        SCOPED_TRACE(what);
+        const bool was = screen->m_bPathSoundPlaying;
+        screen->ProcessRollingSound();
+        EXPECT_EQ(screen->m_bPathSoundPlaying, rolling);
+        if (rolling && !was) ++played;
+        if (!rolling && was) ++stopped;
+        EXPECT_EQ(Played("SFX_PATH_MOVE"), played);
+        EXPECT_EQ(Stopped("SFX_PATH_MOVE"), stopped);
+    };
+    step(true, "a marble on its path");
+    screen->m_bGameOver = true;
+    step(false, "game over");
+    screen->m_bGameOver = false;
+    step(true, "in play again");
+    data.m_bSoundOn = false;
+    step(false, "sounds off");
+    data.m_bSoundOn = true;
+    step(true, "sounds on");
+    screen->Pause();
+    ASSERT_NE(screen->FindModalChild(), nullptr);
+    step(false, "the pause panel");
+}
+
+// The round's music is its arena's track, looped with half-second fades, once the intro is over
+// and its delay has run out; before that, and under the statistics, it fades out over a quarter
+// second; with music off it stops at once.
+TEST_F(RoundCommandsTest, TheRoundsMusicIsItsArenasTrackAfterTheIntro) {
+    const int kept[] = {g_cs_OGG_LoadedIndexes[0], g_cs_OGG_LoadedIndexes[1], g_cs_OGG_LoadedIndexes[2]};
+    g_cs_OGG_LoadedIndexes[0] = 10;
+    g_cs_OGG_LoadedIndexes[1] = 11;
+    g_cs_OGG_LoadedIndexes[2] = 12;
+    CApplicationData& data = *game.GetAppData();
+    Arrange(2);
+    // The statistics, opened after a game over, stand open for the rows that ask for them.
+    screen->m_bGameOver = true;
+    screen->m_nGameOverClock = 4 * 65536;
+    EXPECT_EQ(screen->NotifyPointerEvent(50, 50, XPOINTER_PRESS), 1);
+    XDialog* stats = screen->m_pRoundStatsDialog;
+    ASSERT_NE(stats, nullptr);
+    screen->m_bGameOver = false;
+
+    struct TRow {
+        bool musicOn, stats, intro;
+        int delay;
+        int playing;  // the track playing before; -1 none
+        std::vector<std::string> streams;
+        int track;  // playing after
+        const char* what;
+    };
+    const TRow rows[] = {
+        {true, false, true, 0, -1, {"StopStreamWithFadeOut -1 512", "PlayStreamWithFadeIn 12 0 1 512"}, 2,
+         "the arena's track starts"},
+        {true, false, true, 0, 0, {"StopStreamWithFadeOut 10 512", "PlayStreamWithFadeIn 12 0 1 512"}, 2,
+         "another track gives way"},
+        {true, false, true, 0, 2, {}, 2, "already playing: left alone"},
+        {true, false, false, 0, 2, {"StopStreamWithFadeOut 12 256"}, -1, "before the intro"},
+        {true, false, true, 1, 2, {"StopStreamWithFadeOut 12 256"}, -1, "while the delay runs"},
+        {true, true, true, 0, 2, {"StopStreamWithFadeOut 12 256"}, -1, "under the statistics"},
+        {false, false, true, 0, 2, {"StopStream 12"}, -1, "music off"},
+        {false, true, true, 0, 2, {"StopStream 12"}, -1, "music off under the statistics"},
+    };
+    for (const TRow& row : rows) {
+        SCOPED_TRACE(row.what);
+        data.m_bMusicOn = true;
+        game.m_pSoundManager->StopMusicTrackWithFadeOut(0);
+        if (row.playing >= 0) game.m_pSoundManager->PlayMusicTrack(row.playing, true, 0, 0);
+        data.m_bMusicOn = row.musicOn;
+        screen->m_pRoundStatsDialog = row.stats ? stats : nullptr;
+        screen->m_bIntroPlayed = row.intro;
+        screen->m_nMusicDelay = row.delay;
+        sound->streams.clear();
+        screen->UpdateGameplayMusic();
+        EXPECT_EQ(sound->streams, row.streams);
+        EXPECT_EQ(game.m_pSoundManager->GetCurrentMusicTrack(), row.track);
+    }
+    screen->m_pRoundStatsDialog = stats;
+    for (int i = 0; i < 3; ++i) g_cs_OGG_LoadedIndexes[i] = kept[i];
 }
 
 }  // namespace

@@ -20,7 +20,9 @@
 #include "particles/ParticleSystemManager.h"
 #include "platform/FrameDump.h"
 #include "platform/Pcm.h"
+#include "core/LocManager2.h"
 #include "render/DibBitmap.h"
+#include "render/DrawingHelpers.h"
 #include "sprites/SpriteSet.h"
 #include "sprites/SpriteSetManager.h"
 #include "testsupport/MediaTestGame.h"
@@ -69,14 +71,16 @@ public:
         if (m_Game.m_pParticleManager != nullptr) m_Game.m_pParticleManager->StopAll(true);
     }
 
-    // The frame as a player sees it, rows from the top.
-    TImage Frame() {
+    // The frame as a player sees it, rows from the top. On the software target, after (when
+    // given) draws over the finished frame before it is read.
+    TImage Frame(const std::function<void(IDibBitmap*)>& after = {}) {
         if (m_pGl) {
             m_Game.DoDrawCycle();
             return m_pGl->Read();
         }
         m_Game.Draw();
         IDibBitmap* back = round->GetBackBuffer();
+        if (after) after(back);
         TImage img = mediatest::MakeImage(back->m_Width, back->m_Height, {0, 0, 0, 255});
         const auto* bits = reinterpret_cast<const std::uint16_t*>(back->GetBits());
         for (int y = 0; y < back->m_Height; ++y)
@@ -314,6 +318,133 @@ TEST_P(RoundDrawTest, GameOverTextsShowOnlyAfterClockFour) {
             EXPECT_GE(box.left, 3) << "no line is cut by the screen's edges";
             EXPECT_LE(box.right, kW - 4);
         }
+    }
+    s->m_bGameOver = false;
+}
+
+// The head-up display's texts on the software target, each compared pixel for pixel with the same
+// text drawn by its font where the display's layout puts it: the score's digits as a block of
+// "9"-widths centred on x 189 at y -2 (the last three digits apart, the rest before them), the
+// coins centred on x 78 at y 42, "Level a - b" centred on x 189 at y 45 in its pale yellow, the
+// lives from 32 pixels left of the right edge at y 42; all but the level in white.
+TEST_P(RoundDrawTest, HeadUpDisplayTextsSitExactlyInTheirSlots) {
+    if (GetParam()) GTEST_SKIP() << "the software target's own text drawing";
+    CXGameplaySurvival* s = round->round;
+    CTheGame& game = round->Game();
+    const EGameFont slots[] = {kGameFontScores, kGameFontCoins, kGameFontSmall, kGameFontLifes};
+    CBitmapFontText* fonts[4];
+    for (int i = 0; i < 4; ++i) {
+        fonts[i] = game.m_Fonts[slots[i]];
+        ASSERT_NE(fonts[i], nullptr) << i;
+    }
+    const auto only = [&](int keep) {
+        for (int i = 0; i < 4; ++i) game.m_Fonts[slots[i]] = i == keep ? fonts[i] : nullptr;
+    };
+    const auto half = [](int v) { return v >= 0 ? v / 2 : -((-v + 1) / 2); };
+    const auto expectSame = [&](int keep, const std::function<void(IDibBitmap*)>& draw) {
+        only(keep);
+        const TImage shown = round->Frame();
+        only(-1);
+        const TImage bare = round->Frame();
+        const TImage expected = round->Frame(draw);
+        for (int i = 0; i < 4; ++i) game.m_Fonts[slots[i]] = fonts[i];
+        EXPECT_FALSE(Changed(bare, shown, 0).Empty()) << "the text shows";
+        const TBox off = Changed(expected, shown, 0);
+        EXPECT_TRUE(off.Empty()) << off.left << ", " << off.top << " .. " << off.right << ", " << off.bottom;
+    };
+    const unsigned char white[3] = {255, 255, 255};
+
+    // The score: n digits, the last three at the tail, the head before it.
+    CBitmapFontText* scores = fonts[0];
+    const int w9 = scores->Length2("9"), wc = scores->Length2(",");
+    struct TScore {
+        int score;
+        const char* head;
+        const char* tail;
+        int digits, commas;
+    };
+    for (const TScore& t : {TScore{7, "", "7", 1, 0}, TScore{42, "", "42", 2, 0}, TScore{999, "", "999", 3, 0},
+                            TScore{1000, "1,", "000", 4, 1}, TScore{12345, "12,", "345", 5, 1},
+                            TScore{1234567, "1,234,", "567", 7, 2}}) {
+        SCOPED_TRACE(t.score);
+        s->m_nScore = t.score;
+        s->m_nDisplayedScore = -1;
+        s->ProcessScore();
+        // The block of digits and commas is centred on 189: the tail starts after the head's part.
+        const int headPart = (t.digits - 3) * w9 + t.commas * wc;
+        const int expectedTailX = t.digits > 3 ? 189 + headPart - half(headPart + 3 * w9) : 189 - half(t.digits * w9);
+        EXPECT_EQ(s->m_nScoreTailX, expectedTailX);
+        expectSame(0, [&](IDibBitmap* back) {
+            if (*t.head != '\0')
+                scores->TextOut(back, expectedTailX - scores->Length2(t.head), -2, t.head, 255, 255, 255, 0, 255,
+                                nullptr);
+            scores->TextOut(back, expectedTailX, -2, t.tail, 255, 255, 255, 0, 255, nullptr);
+        });
+    }
+
+    for (int coins : {7, 80, 1234}) {
+        SCOPED_TRACE(coins);
+        s->m_nCoinsPickedUp = coins;
+        const std::string text = std::to_string(coins);
+        expectSame(1, [&](IDibBitmap* back) {
+            fonts[1]->TextOut(back, 78 - half(fonts[1]->Length2(text.c_str())), 42, text.c_str(), white[0], white[1],
+                              white[2], 0, 255, nullptr);
+        });
+    }
+
+    for (int level : {0, 8}) {
+        SCOPED_TRACE(level);
+        s->m_nLevel = level;
+        const std::string text = "Level 1 - " + std::to_string(s->ShownLevelNumber());
+        expectSame(2, [&](IDibBitmap* back) {
+            fonts[2]->TextOut(back, 189 - half(fonts[2]->Length2(text.c_str())), 45, text.c_str(), 245, 223, 153, 0,
+                              255, nullptr);
+        });
+    }
+
+    for (int lives : {1, 3, 12}) {
+        SCOPED_TRACE(lives);
+        s->m_nLives = lives;
+        const std::string text = std::to_string(lives);
+        expectSame(3, [&](IDibBitmap* back) {
+            fonts[3]->TextOut(back, kW - 32, 42, text.c_str(), 255, 255, 255, 0, 255, nullptr);
+        });
+    }
+    for (int i = 0; i < 4; ++i) game.m_Fonts[slots[i]] = fonts[i];
+}
+
+// The game-over texts on the software target: "Game over" at y 240 and the line under it 40
+// pixels lower, grown by a tenth of the pulse, each centred, in red at the opacity of the clock
+// past 4.0 (170 a unit, full from about 5.5).
+TEST_P(RoundDrawTest, GameOverTextsAreCentredInRedAndFadeIn) {
+    if (GetParam()) GTEST_SKIP() << "the software target's own text drawing";
+    CXGameplaySurvival* s = round->round;
+    CTheGame& game = round->Game();
+    CBitmapFontText* big = game.m_Fonts[kGameFontBig];
+    ASSERT_NE(big, nullptr);
+    ASSERT_NE(game.m_pLocManager, nullptr);
+    const CommonString first = game.m_pLocManager->LoadString("ID_GameOver");
+    const CommonString second = game.m_pLocManager->LoadString("ID_TouchToContinue");
+    ASSERT_NE(first.GetDataConst(), nullptr);
+    ASSERT_NE(second.GetDataConst(), nullptr);
+    const auto half = [](int v) { return v >= 0 ? v / 2 : -((-v + 1) / 2); };
+    for (double clock : {4.01, 4.5, 5.0, 5.5, 7.25}) {
+        SCOPED_TRACE(clock);
+        const FIXED_FLOAT_16 c = static_cast<FIXED_FLOAT_16>(clock * 65536);
+        s->m_bGameOver = false;
+        s->m_nGameOverClock = c;
+        const int alpha = std::min(static_cast<int>((c / 65536.0 - 4.0) * 170.0), 255);
+        const double pulse = SCurve16(c / 2, nullptr) / 65536.0;
+        const TImage expected = round->Frame([&](IDibBitmap* back) {
+            const char* lines[2] = {first.GetDataConst(), second.GetDataConst()};
+            const int ys[2] = {240, static_cast<int>(240 + 40 * (1.0 + 0.1 * pulse))};
+            for (int i = 0; i < 2; ++i)
+                big->TextOut(back, half(back->m_Width - big->Length2(lines[i])), ys[i], lines[i], 255, 50, 50, 0,
+                             static_cast<unsigned char>(alpha), nullptr);
+        });
+        s->m_bGameOver = true;
+        const TBox off = Changed(expected, round->Frame(), 0);
+        EXPECT_TRUE(off.Empty()) << off.left << ", " << off.top << " .. " << off.right << ", " << off.bottom;
     }
     s->m_bGameOver = false;
 }

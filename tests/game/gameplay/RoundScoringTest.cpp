@@ -80,6 +80,28 @@ TEST_F(RoundScoringTest, AQuestForYellowAddsToYellowMarbles) {
     }
 }
 
+TEST_F(RoundScoringTest, AQuestsSmallestExtraCountsAndANegativeOneTakesNothing) {
+    const std::string text =
+        "quests_for_yard = yard2\n affect_arena = arena1\n quest = q_one\n  buy1 = e\n  buy2 = f\n"
+        "  extraScore = green, 1\n end\nend\n"
+        "quests_for_yard = yard3\n affect_arena = arena1\n quest = q_minus\n  buy1 = g\n  buy2 = h\n"
+        "  extraScore = green, -4\n end\nend\n";
+    TParseInput quests = ParseInputOf(std::span<const char>(text.data(), text.size()), "quests");
+    ASSERT_TRUE(game.m_pMiniQuestManager->ReadQuestDefsFromInput(quests));
+    const struct {
+        const char *yard, *quest;
+        int total;
+    } cases[] = {{"yard2", "q_one", 11}, {"yard3", "q_minus", 10}};
+    for (const auto& c : cases) {
+        profile->m_MiniQuestStates.RemoveAll();
+        profile->MiniQuestCompleted(CommonString(c.yard), CommonString(c.quest));
+        game.m_pMiniQuestManager->RecalcMiniQuestResultsForCurrentArena();
+        screen->m_nScore = 0;
+        screen->AddScore(10, 100, 100, 0, 1, 0);
+        EXPECT_EQ(screen->m_nScore, c.total) << c.quest;
+    }
+}
+
 TEST_F(RoundScoringTest, AScoreCountsWithoutAQuestManager) {
     CMiniQuestManager* quests = game.m_pMiniQuestManager;
     game.m_pMiniQuestManager = nullptr;
@@ -185,10 +207,12 @@ TEST_F(RoundScoringTest, OrdinaryMarblesStayFromThePausesFirstFrameToItsBursts) 
         screen->m_Marbles.RemoveAll();
         screen->m_nPauseCounter = c.pause;
         screen->m_bGameOver = c.gameOver;
+        // Leaving marbles at both ends of the list, one that stays between them.
+        Leaving(1, 60, 150);
         Put(3, 200, 400);
         Leaving(0, 100, 150);
         screen->RunProcessDeleteObjects();
-        EXPECT_EQ(screen->m_Marbles.count, c.leaves ? 1 : 2) << c.pause << " " << c.gameOver;
+        EXPECT_EQ(screen->m_Marbles.count, c.leaves ? 1 : 3) << c.pause << " " << c.gameOver;
     }
 }
 
@@ -215,10 +239,14 @@ TEST_F(RoundScoringTest, ExplosionsLastNineteenFrames) {
     EXPECT_EQ(e.green, 255);
     EXPECT_EQ(e.blue, 255);
     EXPECT_EQ(e.angle, 77);
+    // The clock runs 14.0 a frame: 14, 28, ... 252.0 after the 18th, and past 255.0 it ends.
     int frames = 0;
     while (screen->m_Explosions.count > 0 && frames < 100) {
         screen->RunProcessExplosions();
         ++frames;
+        if (screen->m_Explosions.count > 0) {
+            EXPECT_EQ(screen->m_Explosions.data[0].clock, 14 * 256 * frames) << "frame " << frames;
+        }
     }
     EXPECT_EQ(frames, 19);
 }
@@ -332,8 +360,20 @@ TEST_F(RoundScoringTest, ACoinPaysTheArenasValueAndIsNoPowerUpStatistic) {
         ASSERT_EQ(Texts(), std::vector<std::string>{c.text});
         EXPECT_EQ(screen->m_pJumpStrings->m_Texts.data[0]->m_Position.y, 130 * 65536) << "20 pixels above the coin";
         EXPECT_EQ(screen->m_pJumpStrings->m_Texts.data[0]->m_Position.x, 100 * 65536);
+        EXPECT_EQ(screen->m_pJumpStrings->m_Texts.data[0]->m_nDelay, 0) << "shown at once";
         screen->m_Marbles.RemoveAll();
     }
+}
+
+TEST_F(RoundScoringTest, ACoinWithoutAnArenaPaysNothing) {
+    screen->m_pArena = nullptr;
+    profile->m_nCoins = 50;
+    Put(3, 200, 400);
+    screen->SpawnPowerUp(100, 150, kPowerUpCoin)->Activate();
+    screen->RunProcessDeleteObjects();
+    EXPECT_EQ(screen->m_nCoinsPickedUp, 0);
+    EXPECT_EQ(profile->m_nCoins, 50);
+    EXPECT_EQ(Texts(), std::vector<std::string>{"+0"});
 }
 
 TEST_F(RoundScoringTest, OtherPowerUpsAndCombosFillTheArenasStatistics) {
@@ -609,25 +649,49 @@ TEST_F(RoundScoringTest, BombsAndRaysCatchOnlyMarblesInOrHeadingIntoTheArea) {
     }
 }
 
+TEST_F(RoundScoringTest, ARayCatchesMarblesCloserThan22PixelsOnly) {
+    // The ray runs along y 200 through x 110; each marble stands off its line by so many
+    // 65536ths of a pixel.
+    const struct {
+        int offset;
+        bool caught;
+    } cases[] = {{22 * 65536 - 1, true}, {22 * 65536 - 655, true}, {22 * 65536, false}, {22 * 65536 + 1, false}};
+    for (const auto& c : cases) {
+        screen->m_Marbles.RemoveAll();
+        CMarble* m = Put(0, 110, 200);
+        m->m_Position.y = 200 * 65536 + c.offset;
+        CRay r;
+        r.position = TVector2D_16{100 * 65536, 200 * 65536};
+        r.step = TVector2D_16{65536, 0};
+        screen->m_Rays.count = 0;
+        ASSERT_EQ(screen->m_Rays.Add(r), 1);
+        screen->RunProcessLightRays();
+        EXPECT_EQ(m->m_bRemoved, c.caught) << c.offset;
+    }
+}
+
 TEST_F(RoundScoringTest, ARayGoesWhereItLeavesTheWidenedAreaOnEverySide) {
     // The area widened by 14 pixels: x -2 .. 322, y 52 .. 483, its edges outside. A frame moves
     // a ray 20 pixels.
     struct TCase {
         int x, y, dx, dy;
         bool kept;
+        int inside256 = 0;  // 256ths of a pixel moved back inside, against the step
     };
     const TCase cases[] = {
-        {160, 73, 0, -1, true}, {160, 72, 0, -1, false}, {160, 462, 0, 1, true}, {160, 463, 0, 1, false},
-        {19, 200, -1, 0, true}, {18, 200, -1, 0, false}, {301, 200, 1, 0, true}, {302, 200, 1, 0, false},
+        {160, 73, 0, -1, true},     {160, 72, 0, -1, false},    {160, 462, 0, 1, true},  {160, 463, 0, 1, false},
+        {19, 200, -1, 0, true},     {18, 200, -1, 0, false},    {301, 200, 1, 0, true},  {302, 200, 1, 0, false},
+        {160, 72, 0, -1, true, 5},  {160, 463, 0, 1, true, 5},  {18, 200, -1, 0, true, 5}, {302, 200, 1, 0, true, 5},
     };
     for (const TCase& c : cases) {
         screen->m_Rays.count = 0;
         CRay r;
-        r.position = TVector2D_16{c.x * 65536, c.y * 65536};
+        r.position = TVector2D_16{c.x * 65536 - c.dx * c.inside256 * 256, c.y * 65536 - c.dy * c.inside256 * 256};
         r.step = TVector2D_16{c.dx * 65536, c.dy * 65536};
         ASSERT_EQ(screen->m_Rays.Add(r), 1);
         screen->RunProcessLightRays();
-        EXPECT_EQ(screen->m_Rays.count, c.kept ? 1 : 0) << c.x << "," << c.y << " by " << c.dx << "," << c.dy;
+        EXPECT_EQ(screen->m_Rays.count, c.kept ? 1 : 0)
+            << c.x << "," << c.y << " by " << c.dx << "," << c.dy << " and " << c.inside256 << "/256";
     }
 }
 
@@ -663,6 +727,8 @@ TEST_F(RoundScoringTest, TheClearBonusTextsStandWhiteAtTheirPlacesAndCountToward
     EXPECT_EQ(words->m_pParams->position.x, GC.m_nTextCenterX * 65536);
     EXPECT_EQ(words->m_pParams->position.y, 220 * 65536);
     EXPECT_STREQ(words->m_pParams->style.GetDataConst(), "clear");
+    EXPECT_EQ(points->m_nDelay, 0);
+    EXPECT_EQ(words->m_nDelay, 0);
     for (const CJumpString* t : {points, words})
         EXPECT_EQ((std::vector<int>{t->m_pParams->red, t->m_pParams->green, t->m_pParams->blue}),
                   (std::vector<int>{255, 255, 255}))
@@ -736,6 +802,19 @@ TEST_F(RoundScoringTest, AnimationFramesRunBackwardsAndAnimationsWithoutSetsOrPa
         screen->RunProcessAnimations();
         EXPECT_EQ(screen->m_Animations.data[0].frame, to) << from;
     }
+    // A set of one frame still steps by fractions of it: 100/256 a frame wraps past 1.0.
+    screen->m_Animations.count = 0;
+    CAnimation single;
+    single.spriteSet = Set("Flare");
+    single.frameStep = 100;
+    single.duration = 5 * 256;
+    ASSERT_EQ(screen->m_Animations.Add(single), 1);
+    std::vector<int> frames;
+    for (int i = 0; i < 3; ++i) {
+        screen->RunProcessAnimations();
+        frames.push_back(screen->m_Animations.data[0].frame);
+    }
+    EXPECT_EQ(frames, (std::vector<int>{100, 200, 44}));
     // No set, and a ring with no particle systems to emit with: the clocks run to the end.
     screen->m_Animations.count = 0;
     CAnimation plain;
