@@ -5,15 +5,19 @@
 // moves from its start to its end).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "RoundTestGame.h"
 #include "core/MemFile.h"
 #include "particles/ParticleSystem.h"
 #include "particles/ParticleSystemManager.h"
+#include "particles/RandomTables.h"
 
 namespace gameplaytest {
 namespace {
@@ -50,50 +54,132 @@ protected:
     }
     static double Px(FIXED_FLOAT_16 v) { return v / 65536.0; }
 
+    // Emission points spread round a shape: the shared game table (left zero in the suites, which
+    // puts every point at a shape's start) filled with a fixed spread, given back afterwards.
+    class SpreadRandoms {
+    public:
+        SpreadRandoms() {
+            std::memcpy(kept, g_GameRandomTable, sizeof kept);
+            keptIndex = g_GameRandomTableIndex;
+            for (int i = 0; i < kGameRandomTableSize; ++i) g_GameRandomTable[i] = (i * 7919 + 13) % 32768;
+            g_GameRandomTableIndex = 0;
+        }
+        ~SpreadRandoms() {
+            std::memcpy(g_GameRandomTable, kept, sizeof kept);
+            g_GameRandomTableIndex = keptIndex;
+        }
+
+    private:
+        std::int32_t kept[kGameRandomTableSize] = {};
+        int keptIndex = 0;
+    };
+
+    // Every particle born halfway along its emitter's move: the particles' shared table (zero in
+    // the suites, which puts every birth at the move's start) filled with 128, given back after.
+    class HalfwayBirths {
+    public:
+        HalfwayBirths() {
+            std::memcpy(kept, g_RandomTable, sizeof kept);
+            keptIndex = g_RandomTableIndex;
+            for (std::int32_t& v : g_RandomTable) v = 128;
+            g_RandomTableIndex = 0;
+        }
+        ~HalfwayBirths() {
+            std::memcpy(g_RandomTable, kept, sizeof kept);
+            g_RandomTableIndex = keptIndex;
+        }
+
+    private:
+        std::int32_t kept[kParticleRandomTableSize] = {};
+        int keptIndex = 0;
+    };
+
+    // How far a point at `degrees` from the centre lies on a regular polygon of 20 corners, one
+    // every 18 degrees from 0, round a circle of radius r.
+    static double OnTwentyCorners(double degrees, double r) {
+        const double within = std::fmod(std::fmod(degrees, 18.0) + 18.0, 18.0);
+        const double rad = 3.14159265358979323846 / 180.0;
+        return r * std::cos(9.0 * rad) / std::cos((within - 9.0) * rad);
+    }
+    // Runs the animations once and checks the 30 new ring particles lie on the twenty corners'
+    // figure round (cx, cy) of radius r; returns how many there are now.
+    int ExpectRing(int before, double cx, double cy, double r) {
+        screen->RunProcessAnimations();
+        EXPECT_EQ(ring->GetNumActiveParticels(), before + 30);
+        double lowest = 360, highest = -360;
+        for (int i = before; i < ring->GetNumActiveParticels(); ++i) {
+            const CQuorvanParticle2& p = ring->GetParticles()[i];
+            const double dx = Px(p.x) - cx, dy = Px(p.y) - cy;
+            const double degrees = std::atan2(dy, dx) * 180.0 / 3.14159265358979323846;
+            EXPECT_NEAR(std::hypot(dx, dy), OnTwentyCorners(degrees, r), 0.3) << i << " at " << degrees;
+            lowest = std::min(lowest, degrees);
+            highest = std::max(highest, degrees);
+        }
+        EXPECT_GT(highest - lowest, 180.0) << "spread round the ring";
+        return ring->GetNumActiveParticels();
+    }
+
     CQuorvanParticleSystem2* trail = nullptr;
     CQuorvanParticleSystem2* ring = nullptr;
 };
 
 TEST_F(RoundParticlesTest, AMarbleOnItsPathLeavesFourParticlesOfItsColourAFrame) {
-    CMarble* m = Put(1, 60, 200);  // green
-    m->m_nSpeed = 8 * 65536;
-    GivePath(m, 260, 200);
-    screen->RunProcessMovementAndCollisions();
-    const double from = 60.0, to = Px(m->m_Position.x);
-    ASSERT_GT(to, 67.0);
-    ASSERT_EQ(trail->GetNumActiveParticels(), 4);
-    for (int i = 0; i < 4; ++i) {
-        const CQuorvanParticle2& p = trail->GetParticles()[i];
-        EXPECT_EQ(p.red, 0) << i;
-        EXPECT_EQ(p.green, 255 * 65536) << i;
-        EXPECT_EQ(p.blue, 0) << i;
-        EXPECT_GE(Px(p.x), from - 0.01) << i;
-        EXPECT_LE(Px(p.x), to + 0.01) << i;
-        EXPECT_NEAR(Px(p.y), 200.0, 0.01) << i;
+    // Green, then red and yellow after it: each trail takes all three of its marble's components.
+    const struct {
+        int colour;
+        int red, green, blue;
+    } cases[] = {{1, 0, 255, 0}, {0, 255, 0, 0}, {3, 255, 255, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.colour);
+        screen->m_Marbles.RemoveAll();
+        screen->m_nMarblesOnPath = 0;
+        trail->Stop(true);
+        CMarble* m = Put(c.colour, 60, 200);
+        m->m_nSpeed = 8 * 65536;
+        GivePath(m, 260, 200);
+        screen->RunProcessMovementAndCollisions();
+        const double from = 60.0, to = Px(m->m_Position.x);
+        ASSERT_GT(to, 67.0);
+        ASSERT_EQ(trail->GetNumActiveParticels(), 4);
+        for (int i = 0; i < 4; ++i) {
+            const CQuorvanParticle2& p = trail->GetParticles()[i];
+            EXPECT_EQ(p.red, c.red * 65536) << i;
+            EXPECT_EQ(p.green, c.green * 65536) << i;
+            EXPECT_EQ(p.blue, c.blue * 65536) << i;
+            EXPECT_GE(Px(p.x), from - 0.01) << i;
+            EXPECT_LE(Px(p.x), to + 0.01) << i;
+            EXPECT_NEAR(Px(p.y), 200.0, 0.01) << i;
+        }
+        EXPECT_EQ(ring->GetNumActiveParticels(), 0);
+        EXPECT_TRUE(trail->IsStopped()) << "it emits only when told";
+        // The next frame adds four more.
+        screen->RunProcessMovementAndCollisions();
+        EXPECT_EQ(trail->GetNumActiveParticels(), 8);
     }
-    EXPECT_EQ(ring->GetNumActiveParticels(), 0);
-    // The next frame adds four more.
-    screen->RunProcessMovementAndCollisions();
-    EXPECT_EQ(trail->GetNumActiveParticels(), 8);
 }
 
 TEST_F(RoundParticlesTest, ARayLeavesAWhiteParticleEveryFifthSubstep) {
+    HalfwayBirths halfway;
     CRay r;
     r.position = TVector2D_16{100 * 65536, 200 * 65536};
     r.step = TVector2D_16{65536, 0};
     ASSERT_EQ(screen->m_Rays.Add(r), 1);
     screen->RunProcessLightRays();
     ASSERT_EQ(trail->GetNumActiveParticels(), 4);
+    EXPECT_TRUE(trail->IsStopped());
     for (int i = 0; i < 4; ++i) {
         const CQuorvanParticle2& p = trail->GetParticles()[i];
         EXPECT_EQ(p.red, 255 * 65536) << i;
         EXPECT_EQ(p.green, 255 * 65536) << i;
         EXPECT_EQ(p.blue, 255 * 65536) << i;
-        // Along the moves of substeps 0, 5, 10 and 15: x from 100 to 101, 105 to 106, ...
-        const double x = Px(p.x);
-        EXPECT_TRUE(std::abs(x - (100.5 + 5 * std::floor((x - 100.0) / 5.0))) <= 0.51) << x;
         EXPECT_NEAR(Px(p.y), 200.0, 0.01);
     }
+    // Halfway along the moves of substeps 0, 5, 10 and 15: from 100 to 101, 105 to 106, ...
+    std::vector<double> xs;
+    for (int i = 0; i < 4; ++i) xs.push_back(Px(trail->GetParticles()[i].x));
+    std::sort(xs.begin(), xs.end());
+    const double expected[] = {100.5, 105.5, 110.5, 115.5};
+    for (int i = 0; i < 4; ++i) EXPECT_NEAR(xs[static_cast<std::size_t>(i)], expected[i], 0.01) << i;
 }
 
 TEST_F(RoundParticlesTest, ABlastsRingGrowsWithItsClockRoundACentreThatMoves) {
@@ -117,6 +203,61 @@ TEST_F(RoundParticlesTest, ABlastsRingGrowsWithItsClockRoundACentreThatMoves) {
         before += 30;
     }
     EXPECT_FALSE(ring->IsStopped() && ring->GetNumActiveParticels() == 0);
+}
+
+TEST_F(RoundParticlesTest, ABlastsRingIsATwentyCorneredFigureRoundItsMovingCentre) {
+    SpreadRandoms spread;
+    CAnimation a;
+    a.kind = kAnimationRing;
+    a.start = TVector2D{100 * 256, 200 * 256};
+    a.end = TVector2D{140 * 256, 220 * 256};
+    a.duration = 2 * 256;
+    a.ringRadius = 100.0f;
+    ASSERT_EQ(screen->m_Animations.Add(a), 1);
+    // Clock 1.0 of 2.0: radius 50 round (120, 210); then clock 2.0: radius 100 round (140, 220).
+    const int after = ExpectRing(0, 120, 210, 50);
+    // The ring emits only when told: stopped, and its shape handed back, between frames.
+    EXPECT_TRUE(ring->IsStopped());
+    EXPECT_EQ(ring->m_Info.m_pEmitShape, nullptr);
+    ExpectRing(after, 140, 220, 100);
+    EXPECT_TRUE(ring->IsStopped());
+    EXPECT_EQ(ring->m_Info.m_pEmitShape, nullptr);
+}
+
+TEST_F(RoundParticlesTest, ARingPastItsDurationStaysAtItsEndAndFullSize) {
+    SpreadRandoms spread;
+    const struct {
+        FIXED_FLOAT duration;
+        const char* why;
+    } cases[] = {{256 + 128, "clock 2.0 of 1.5 counts as 1.5"}, {0, "no duration: at once at the end"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        screen->m_Animations.count = 0;
+        CAnimation a;
+        a.kind = kAnimationRing;
+        a.start = TVector2D{100 * 256, 200 * 256};
+        a.end = TVector2D{160 * 256, 260 * 256};
+        a.duration = c.duration;
+        a.ringRadius = 60.0f;
+        ASSERT_EQ(screen->m_Animations.Add(a), 1);
+        const int before = ring->GetNumActiveParticels();
+        if (c.duration > 256) screen->RunProcessAnimations();  // clock 1.0
+        ExpectRing(ring->GetNumActiveParticels(), 160, 260, 60);
+        EXPECT_EQ(screen->m_Animations.count, 0);
+        EXPECT_GT(ring->GetNumActiveParticels(), before);
+    }
+}
+
+TEST_F(RoundParticlesTest, OnlyARingAnimationEmitsParticles) {
+    CAnimation a;
+    a.start = a.end = TVector2D{100 * 256, 200 * 256};
+    a.duration = 2 * 256;
+    a.ringRadius = 40.0f;
+    ASSERT_EQ(screen->m_Animations.Add(a), 1);
+    screen->RunProcessAnimations();
+    screen->RunProcessAnimations();
+    EXPECT_EQ(ring->GetNumActiveParticels(), 0);
+    EXPECT_EQ(trail->GetNumActiveParticels(), 0);
 }
 
 }  // namespace
