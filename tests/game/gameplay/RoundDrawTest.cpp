@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -23,6 +24,7 @@
 #include "core/LocManager2.h"
 #include "render/DibBitmap.h"
 #include "render/DrawingHelpers.h"
+#include "render/WinDibBitmap.h"
 #include "sprites/SpriteSet.h"
 #include "sprites/SpriteSetManager.h"
 #include "testsupport/MediaTestGame.h"
@@ -71,11 +73,19 @@ public:
         if (m_Game.m_pParticleManager != nullptr) m_Game.m_pParticleManager->StopAll(true);
     }
 
-    // The frame as a player sees it, rows from the top. On the software target, after (when
-    // given) draws over the finished frame before it is read.
+    // The frame as a player sees it, rows from the top. After (when given) draws over the
+    // finished frame before it is shown and read.
     TImage Frame(const std::function<void(IDibBitmap*)>& after = {}) {
         if (m_pGl) {
-            m_Game.DoDrawCycle();
+            if (!after) {
+                m_Game.DoDrawCycle();
+                return m_pGl->Read();
+            }
+            IDibBitmap* back = round->GetBackBuffer();
+            back->HWBeginScene();
+            m_Game.Draw();
+            after(back);
+            back->DrawToDeviceScreen();
             return m_pGl->Read();
         }
         m_Game.Draw();
@@ -322,13 +332,12 @@ TEST_P(RoundDrawTest, GameOverTextsShowOnlyAfterClockFour) {
     s->m_bGameOver = false;
 }
 
-// The head-up display's texts on the software target, each compared pixel for pixel with the same
+// The head-up display's texts, each compared pixel for pixel with the same
 // text drawn by its font where the display's layout puts it: the score's digits as a block of
 // "9"-widths centred on x 189 at y -2 (the last three digits apart, the rest before them), the
 // coins centred on x 78 at y 42, "Level a - b" centred on x 189 at y 45 in its pale yellow, the
 // lives from 32 pixels left of the right edge at y 42; all but the level in white.
 TEST_P(RoundDrawTest, HeadUpDisplayTextsSitExactlyInTheirSlots) {
-    if (GetParam()) GTEST_SKIP() << "the software target's own text drawing";
     CXGameplaySurvival* s = round->round;
     CTheGame& game = round->Game();
     const EGameFont slots[] = {kGameFontScores, kGameFontCoins, kGameFontSmall, kGameFontLifes};
@@ -410,14 +419,21 @@ TEST_P(RoundDrawTest, HeadUpDisplayTextsSitExactlyInTheirSlots) {
             fonts[3]->TextOut(back, kW - 32, 42, text.c_str(), 255, 255, 255, 0, 255, nullptr);
         });
     }
+    // A lesson shows none of the display's texts.
+    s->m_bTutorial = true;
+    const TImage lesson = round->Frame();
+    only(-1);
+    const TImage bareLesson = round->Frame();
     for (int i = 0; i < 4; ++i) game.m_Fonts[slots[i]] = fonts[i];
+    s->m_bTutorial = false;
+    EXPECT_TRUE(Changed(lesson, bareLesson, 0).Empty());
 }
 
-// The game-over texts on the software target: "Game over" at y 240 and the line under it 40
-// pixels lower, grown by a tenth of the pulse, each centred, in red at the opacity of the clock
-// past 4.0 (170 a unit, full from about 5.5).
+// The game-over texts: "Game over" at y 240 and the line under it 40 pixels lower, grown by a tenth
+// of the pulse, each centred, in red at the opacity of the clock past 4.0 (170 a unit, full from
+// about 5.5). The software target draws them at their own size; through GL they are scaled by the
+// pulse (x by 3/10 of it, y by 1/10), a line never wider than the screen less 6 pixels a side.
 TEST_P(RoundDrawTest, GameOverTextsAreCentredInRedAndFadeIn) {
-    if (GetParam()) GTEST_SKIP() << "the software target's own text drawing";
     CXGameplaySurvival* s = round->round;
     CTheGame& game = round->Game();
     CBitmapFontText* big = game.m_Fonts[kGameFontBig];
@@ -427,8 +443,10 @@ TEST_P(RoundDrawTest, GameOverTextsAreCentredInRedAndFadeIn) {
     const CommonString second = game.m_pLocManager->LoadString("ID_TouchToContinue");
     ASSERT_NE(first.GetDataConst(), nullptr);
     ASSERT_NE(second.GetDataConst(), nullptr);
+    const char* lines[2] = {first.GetDataConst(), second.GetDataConst()};
     const auto half = [](int v) { return v >= 0 ? v / 2 : -((-v + 1) / 2); };
-    for (double clock : {4.01, 4.5, 5.0, 5.5, 7.25}) {
+    const auto fixed = [](double v) { return static_cast<FIXED_FLOAT_16>(std::lround(v * 65536.0)); };
+    for (double clock : {4.01, 4.5, 5.0, 5.5, 6.3, 7.25}) {
         SCOPED_TRACE(clock);
         const FIXED_FLOAT_16 c = static_cast<FIXED_FLOAT_16>(clock * 65536);
         s->m_bGameOver = false;
@@ -436,17 +454,66 @@ TEST_P(RoundDrawTest, GameOverTextsAreCentredInRedAndFadeIn) {
         const int alpha = std::min(static_cast<int>((c / 65536.0 - 4.0) * 170.0), 255);
         const double pulse = SCurve16(c / 2, nullptr) / 65536.0;
         const TImage expected = round->Frame([&](IDibBitmap* back) {
-            const char* lines[2] = {first.GetDataConst(), second.GetDataConst()};
-            const int ys[2] = {240, static_cast<int>(240 + 40 * (1.0 + 0.1 * pulse))};
-            for (int i = 0; i < 2; ++i)
-                big->TextOut(back, half(back->m_Width - big->Length2(lines[i])), ys[i], lines[i], 255, 50, 50, 0,
-                             static_cast<unsigned char>(alpha), nullptr);
+            const double ys[2] = {240.0, 240.0 + 40.0 * (1.0 + 0.1 * pulse)};
+            for (int i = 0; i < 2; ++i) {
+                const int width = big->Length2(lines[i]);
+                if (!GetParam()) {
+                    big->TextOut(back, half(back->m_Width - width), static_cast<int>(ys[i]), lines[i], 255, 50, 50, 0,
+                                 static_cast<unsigned char>(alpha), nullptr);
+                    continue;
+                }
+                const double sx = std::min(1.0 + 0.3 * pulse, (back->m_Width - 12.0) / width);
+                big->TextOutF(back, lines[i], fixed((back->m_Width - width * sx) / 2.0), fixed(ys[i]), fixed(sx),
+                              fixed(1.0 + 0.1 * pulse), 0, 255, 50, 50, 0, static_cast<unsigned char>(alpha), nullptr);
+            }
         });
         s->m_bGameOver = true;
         const TBox off = Changed(expected, round->Frame(), 0);
         EXPECT_TRUE(off.Empty()) << off.left << ", " << off.top << " .. " << off.right << ", " << off.bottom;
     }
     s->m_bGameOver = false;
+}
+
+// On a screen narrower than a game-over line the software target still centres it: it starts left
+// of the screen by half the overhang, rounded towards minus infinity (a line 51 pixels too wide
+// starts at -26). Widths 100 and 101 give every line an even and an odd overhang.
+TEST_P(RoundDrawTest, GameOverLinesWiderThanTheScreenOverhangBothSidesAlike) {
+    if (GetParam()) GTEST_SKIP() << "the software target's own text drawing";
+    CXGameplaySurvival* s = round->round;
+    CTheGame& game = round->Game();
+    CBitmapFontText* big = game.m_Fonts[kGameFontBig];
+    ASSERT_NE(big, nullptr);
+    const CommonString first = game.m_pLocManager->LoadString("ID_GameOver");
+    const CommonString second = game.m_pLocManager->LoadString("ID_TouchToContinue");
+    const char* lines[2] = {first.GetDataConst(), second.GetDataConst()};
+    ASSERT_NE(lines[0], nullptr);
+    ASSERT_NE(lines[1], nullptr);
+    IDibBitmap* wide = game.m_Screen.m_pBackBuffer;
+    const FIXED_FLOAT_16 clock = 6 * 65536;  // fully shown
+    const double pulse = SCurve16(clock / 2, nullptr) / 65536.0;
+    const int ys[2] = {240, static_cast<int>(240 + 40 * (1.0 + 0.1 * pulse))};
+    for (int width : {100, 101}) {
+        SCOPED_TRACE(width);
+        for (const char* line : lines) ASSERT_GT(big->Length2(line), width) << line;
+        CWinDibBitmap narrow(&game);
+        ASSERT_EQ(narrow.Create(width, kH), 1);
+        game.m_Screen.m_pBackBuffer = &narrow;
+        s->m_nGameOverClock = clock;
+        s->m_bGameOver = false;
+        const TImage expected = round->Frame([&](IDibBitmap* back) {
+            for (int i = 0; i < 2; ++i) {
+                const int over = big->Length2(lines[i]) - width;
+                const int left = -((over + 1) / 2);
+                big->TextOut(back, left, ys[i], lines[i], 255, 50, 50, 0, 255, nullptr);
+            }
+        });
+        s->m_bGameOver = true;
+        const TImage shown = round->Frame();
+        s->m_bGameOver = false;
+        game.m_Screen.m_pBackBuffer = wide;
+        const TBox off = Changed(expected, shown, 0);
+        EXPECT_TRUE(off.Empty()) << off.left << ", " << off.top << " .. " << off.right << ", " << off.bottom;
+    }
 }
 
 // What lies over what: each pair draws one element over the other at one spot; the upper one

@@ -35,15 +35,17 @@ protected:
         dragCircle = images->GetFrame(2);
         arrow = images->GetFrame(3);
         ring = images->GetFrame(4);
+        danger = images->GetFrame(5);
         screen->m_pDotSprite = dot;
         screen->m_pExplosionSprite = burst;
         screen->m_pDragCircleSprite = dragCircle;
         screen->m_pDangerOffScreenSprite = arrow;
         screen->m_pBombRangeSprite = ring;
+        screen->m_pDangerSprite = danger;
     }
     ~RoundFieldDrawTest() override {
         screen->m_pDotSprite = screen->m_pExplosionSprite = screen->m_pDragCircleSprite = nullptr;
-        screen->m_pDangerOffScreenSprite = screen->m_pBombRangeSprite = nullptr;
+        screen->m_pDangerOffScreenSprite = screen->m_pBombRangeSprite = screen->m_pDangerSprite = nullptr;
     }
 
     // One frame of the field; the draws of one image, in order.
@@ -81,6 +83,7 @@ protected:
     IDibBitmap* dragCircle = nullptr;
     IDibBitmap* arrow = nullptr;
     IDibBitmap* ring = nullptr;
+    IDibBitmap* danger = nullptr;
 };
 
 // ---- Bursts ------------------------------------------------------------------------------------
@@ -120,6 +123,7 @@ TEST_F(RoundFieldDrawTest, ABurstGrowsToTheMiddleOfItsClockThenFades) {
         EXPECT_EQ(bursts[0].scale, row.burstScale);
         for (const TRotatedDraw& d : {dots[0], bursts[0]}) {
             EXPECT_EQ(d.kind, TRotatedDraw::kAdditive);
+            EXPECT_EQ(d.flags, 0);
             EXPECT_EQ(d.x, 120 * kPx);
             EXPECT_EQ(d.y, 200 * kPx);
             EXPECT_EQ(d.alphaOffset, row.fade);
@@ -213,6 +217,7 @@ TEST_F(RoundFieldDrawTest, AnAnimationMovesScalesAndFadesAlongItsClock) {
         const std::vector<TRotatedDraw> draws = Of(image);
         ASSERT_EQ(draws.size(), 1u);
         EXPECT_EQ(draws[0].kind, TRotatedDraw::kTransparent);
+        EXPECT_EQ(draws[0].flags, 0);
         EXPECT_EQ(draws[0].x, row.x);
         EXPECT_EQ(draws[0].y, row.y);
         EXPECT_EQ(draws[0].angle, 0);
@@ -296,6 +301,7 @@ TEST_F(RoundFieldDrawTest, ABlastRingGrowsItsBurstAndFadesItsRange) {
         {256, true, 28, 19660, 115, 110 * kPx, 120 * kPx},    // t 0.1: 28.8 -> 28; 0.3 x 65536; 115.2
         {5 * 256, true, 16, 98304, 64, 150 * kPx, 200 * kPx},  // t 0.5: 1.5 x 65536
         {9 * 256, true, 3, 176947, 12, 190 * kPx, 280 * kPx},  // t 0.9: 3.2 -> 3; 2.7 x 65536; 12.8
+        {2432, true, 1, 186777, 6, 195 * kPx, 290 * kPx},      // t 0.95: 1.6 -> 1, the faintest range; 6.4
         {10 * 256, true, 0, 196608, 0, 200 * kPx, 300 * kPx},  // the end: the range gone
         {10 * 256 + 1, false, 0, 0, 0, 0, 0},                  // past its end
     };
@@ -326,6 +332,7 @@ TEST_F(RoundFieldDrawTest, ABlastRingGrowsItsBurstAndFadesItsRange) {
         EXPECT_EQ(bursts[0].alphaOffset, row.burstAlpha - 255);
         for (const TRotatedDraw& d : both) {
             EXPECT_EQ(d.kind, TRotatedDraw::kAdditive);
+            EXPECT_EQ(d.flags, 0);
             EXPECT_EQ(d.x, row.x);
             EXPECT_EQ(d.y, row.y);
             EXPECT_EQ(d.angle, 0);
@@ -336,7 +343,7 @@ TEST_F(RoundFieldDrawTest, ABlastRingGrowsItsBurstAndFadesItsRange) {
     }
 }
 
-// The ring's range follows its own radius; without a range image only the burst shows, without a
+// The ring's range follows its own radius (200 pixels here); without a range image only the burst shows, without a
 // burst image only the range; a ring without a duration shows nothing.
 TEST_F(RoundFieldDrawTest, ABlastRingDrawsWhatItHasImagesFor) {
     CAnimation a;
@@ -344,13 +351,13 @@ TEST_F(RoundFieldDrawTest, ABlastRingDrawsWhatItHasImagesFor) {
     a.clock = 5 * 256;
     a.duration = 10 * 256;
     a.start = a.end = TVector2D{80 * kPx, 90 * kPx};
-    a.ringRadius = 96.0f;
+    a.ringRadius = 200.0f;
     ASSERT_EQ(screen->m_Animations.Add(a), 1);
     DrawFrame();
     ASSERT_EQ(Of(ring).size(), 1u);
-    EXPECT_EQ(Of(ring)[0].scale, 49152) << "96 of 128 pixels";
+    EXPECT_EQ(Of(ring)[0].scale, 102400) << "200 of 128 pixels";
     ASSERT_EQ(Of(burst).size(), 1u);
-    EXPECT_EQ(Of(burst)[0].scale, 147456) << "0.5 x 96 x 3 / 64 = 2.25";
+    EXPECT_EQ(Of(burst)[0].scale, 307200) << "0.5 x 200 x 3 / 64 = 4.6875";
 
     screen->m_pBombRangeSprite = nullptr;
     DrawFrame();
@@ -418,6 +425,7 @@ TEST_F(RoundFieldDrawTest, AMarbleComingInShowsFourShrinkingArrowsAlongItsHeadin
             SCOPED_TRACE(k);
             const int step = 10 * k;
             EXPECT_EQ(arrows[k].kind, TRotatedDraw::kMultiply);
+            EXPECT_EQ(arrows[k].flags, 0);
             EXPECT_EQ(arrows[k].x, (150 + step * row.dx / 65536) * kPx);
             EXPECT_EQ(arrows[k].y, (200 + step * row.dy / 65536) * kPx);
             EXPECT_EQ(arrows[k].angle, row.angle * kPx);
@@ -495,6 +503,7 @@ TEST_F(RoundFieldDrawTest, ThePathBeingDrawnIsDottedToTheFinger) {
     std::vector<int> xs;
     for (const TRotatedDraw& d : Of(dot)) {
         EXPECT_EQ(d.kind, TRotatedDraw::kMultiply);
+        EXPECT_EQ(d.flags, 0);
         EXPECT_NEAR(d.y, 100 * kPx, 1);
         EXPECT_EQ(d.angle, 0);
         EXPECT_EQ(d.scale, 58982);
@@ -582,6 +591,7 @@ TEST_F(RoundFieldDrawTest, APathBeingRunIsDottedFaintlyAheadOfItsMarble) {
         EXPECT_EQ(static_cast<int>(dots.size()), (last - row.firstDotPx) / 10 + 1);
         for (const TRotatedDraw& d : dots) {
             EXPECT_EQ(d.kind, TRotatedDraw::kMultiply);
+            EXPECT_EQ(d.flags, 0);
             EXPECT_EQ(d.scale, 58982);
             EXPECT_EQ(d.alphaOffset, 64 - 255);
             EXPECT_EQ(d.r, 0) << "green";
@@ -615,6 +625,7 @@ TEST_F(RoundFieldDrawTest, TheDraggedMarbleSitsOnACircleOfItsColour) {
         const std::vector<TRotatedDraw> circles = Of(dragCircle);
         ASSERT_EQ(circles.size(), 1u);
         EXPECT_EQ(circles[0].kind, TRotatedDraw::kMultiply);
+        EXPECT_EQ(circles[0].flags, 0);
         EXPECT_EQ(circles[0].x, 130 * kPx);
         EXPECT_EQ(circles[0].y, 240 * kPx);
         EXPECT_EQ(circles[0].angle, 0);
@@ -636,15 +647,18 @@ TEST_F(RoundFieldDrawTest, TheDraggedMarbleSitsOnACircleOfItsColour) {
 // ---- The order of the layers ---------------------------------------------------------------------
 
 // Back to front: the bombs' ranges, the entry arrows, the path being drawn, the paths being run,
-// the bursts, the circle under the dragged marble, then the animations over the marbles.
+// the bursts, the marbles' danger halos, the circle under the dragged marble, then the animations
+// over the marbles.
 TEST_F(RoundFieldDrawTest, TheFieldsLayersComeBackToFront) {
     CMarblePowerup* bomb = screen->SpawnPowerUp(250, 350, kPowerUpBomb);
     ASSERT_NE(bomb, nullptr);
     CMarble* coming = Put(kMarbleRed, 30, 80);
     coming->m_Direction = TVector2D_16{65536, 0};
     coming->m_nEntryIndicator = 100 * 256;
+    bomb->m_nDanger = 200;  // a power-up never shows a halo
     CMarble* dragged = Put(kMarbleBlue, 100, 200);
     dragged->m_nEntryIndicator = 0;
+    dragged->m_nDanger = 200;
     screen->m_pDraggedMarble = dragged;
     screen->m_FingerPos = TVector2D{100 * kPx, 200 * kPx};
     const TVector2D a{100 * kPx, 200 * kPx}, b{140 * kPx, 200 * kPx};
@@ -664,7 +678,9 @@ TEST_F(RoundFieldDrawTest, TheFieldsLayersComeBackToFront) {
     screen->m_pDraggedMarble = nullptr;
 
     const int rangeAt = IndexOf(ring), arrowAt = IndexOf(arrow), burstAt = IndexOf(burst),
-              circleAt = IndexOf(dragCircle), animAt = IndexOf(image);
+              dangerAt = IndexOf(danger), circleAt = IndexOf(dragCircle), animAt = IndexOf(image);
+    ASSERT_EQ(Of(danger).size(), 1u) << "the marble's halo, not the bomb's";
+    EXPECT_EQ(Of(danger)[0].x, 100 * kPx);
     int drawnDotAt = -1, runDotAt = -1;
     for (std::size_t i = 0; i < recorder.draws.size(); ++i) {
         const TRotatedDraw& d = recorder.draws[i];
@@ -677,9 +693,22 @@ TEST_F(RoundFieldDrawTest, TheFieldsLayersComeBackToFront) {
     EXPECT_LT(arrowAt, drawnDotAt);
     EXPECT_LT(drawnDotAt, runDotAt);
     EXPECT_LT(runDotAt, burstAt);
-    EXPECT_LT(burstAt, circleAt);
+    EXPECT_LT(burstAt, dangerAt);
+    EXPECT_LT(dangerAt, circleAt);
     EXPECT_LT(circleAt, animAt);
     EXPECT_EQ(animAt, static_cast<int>(recorder.draws.size()) - 1) << "nothing rotated goes over the animations";
+}
+
+// Without a back buffer there is nothing to draw on: nothing is drawn and no burst turns.
+TEST_F(RoundFieldDrawTest, WithoutABackBufferNothingIsDrawn) {
+    CExplosion& e = AddExplosion(64 * kPx, 50, 60, 0);
+    Put(kMarbleRed, 100, 100);
+    IDibBitmap* back = game.m_Screen.m_pBackBuffer;
+    game.m_Screen.m_pBackBuffer = nullptr;
+    DrawFrame();
+    game.m_Screen.m_pBackBuffer = back;
+    EXPECT_TRUE(recorder.draws.empty());
+    EXPECT_EQ(e.angle, 0);
 }
 
 // ---- The particle effects between the layers ----------------------------------------------------

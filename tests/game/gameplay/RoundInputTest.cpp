@@ -117,6 +117,27 @@ TEST_F(RoundInputTest, APressTakesTheNearestMarbleWithin40Pixels) {
     EXPECT_EQ(screen->m_pDraggedMarble, far);
 }
 
+TEST_F(RoundInputTest, APressReachesAMarbleWhoseCentreIsUnder40PixelsAway) {
+    // Offsets of the press from the centre (150, 250), with their squares against 1600.
+    const struct {
+        int dx, dy;
+        bool taken;
+    } cases[] = {{39, 7, true},     // 1570
+                 {-39, -8, true},   // 1585
+                 {24, 31, true},    // 1537
+                 {39, 9, false},    // 1602
+                 {-24, 32, false},  // 1600
+                 {0, 40, false}};   // 1600
+    for (const auto& c : cases) {
+        screen->m_Marbles.RemoveAll();
+        screen->m_pDraggedMarble = nullptr;
+        CMarble* m = Put(kMarbleRed, 150, 250);
+        Play({{XPOINTER_PRESS, 150 + c.dx, 250 + c.dy}});
+        EXPECT_EQ(screen->m_pDraggedMarble, c.taken ? m : nullptr) << c.dx << "," << c.dy;
+        Play({{XPOINTER_RELEASE, 150 + c.dx, 250 + c.dy}});
+    }
+}
+
 TEST_F(RoundInputTest, ATapLeavesAnEmptyPathAndTheFreeSpeed) {
     struct TRow {
         bool onPath;
@@ -278,20 +299,22 @@ TEST_F(RoundInputTest, APressMakesTheMarbleTheFingersFromThatMoment) {
 }
 
 TEST_F(RoundInputTest, TheReleaseLaysItsOwnPointBeyondTenPixels) {
+    // Pressed on the centre (150, 250), moved to (200, 250): the second point.
     struct TCase {
-        int releaseX;
+        int releaseX, releaseY;
         int points;
         const char* why;
     };
-    // Pressed on the centre (150, 250), moved to (200, 250): the second point.
-    const TCase cases[] = {{230, 3, "released 30 pixels on, without a move there"},
-                           {210, 2, "exactly 10 pixels from the last point: not laid"},
-                           {211, 3, "11 pixels: laid"}};
+    const TCase cases[] = {{230, 250, 3, "released 30 pixels on, without a move there"},
+                           {210, 250, 2, "exactly 10 pixels from the last point: not laid"},
+                           {211, 250, 3, "11 pixels: laid"},
+                           {210, 251, 3, "10 across and 1 down, a square of 101: laid"},
+                           {209, 254, 2, "9 across and 4 down, a square of 97: not laid"}};
     for (const TCase& c : cases) {
         screen->m_Marbles.RemoveAll();
         screen->m_nMarblesOnPath = 0;
         Put(kMarbleRed, 150, 250);
-        Play({{XPOINTER_PRESS, 150, 250}, {XPOINTER_MOVE, 200, 250}, {XPOINTER_RELEASE, c.releaseX, 250}});
+        Play({{XPOINTER_PRESS, 150, 250}, {XPOINTER_MOVE, 200, 250}, {XPOINTER_RELEASE, c.releaseX, c.releaseY}});
         ASSERT_EQ(screen->m_PathPoints.count, c.points) << c.why;
         EXPECT_EQ(screen->m_PathPoints.data[c.points - 1].x, (c.points == 3 ? c.releaseX : 200) * 256) << c.why;
     }
@@ -300,13 +323,15 @@ TEST_F(RoundInputTest, TheReleaseLaysItsOwnPointBeyondTenPixels) {
 TEST_F(RoundInputTest, AShortStrokeNeedsMoreThanTenPixelsFromThePress) {
     // Centre (150, 250), pressed at 155: released at 165 (15 from the centre, 10 from the press)
     // gives no segment; at 166 one.
-    for (const auto& [releaseX, segments] : {std::pair{165, 0}, std::pair{166, 1}}) {
+    // (165, 251) is 10 across and 1 down from the press: a square of 101, more than 100.
+    const struct { int releaseX, releaseY, segments; } cases[] = {{165, 250, 0}, {166, 250, 1}, {165, 251, 1}};
+    for (const auto& c : cases) {
         screen->m_Marbles.RemoveAll();
         screen->m_nMarblesOnPath = 0;
         CMarble* m = Put(kMarbleRed, 150, 250);
-        Play({{XPOINTER_PRESS, 155, 250}, {XPOINTER_RELEASE, releaseX, 250}});
-        EXPECT_EQ(screen->m_PathPoints.count, 2) << releaseX;
-        EXPECT_EQ(m->m_Path.GetNumSegments(), segments) << releaseX;
+        Play({{XPOINTER_PRESS, 155, 250}, {XPOINTER_RELEASE, c.releaseX, c.releaseY}});
+        EXPECT_EQ(screen->m_PathPoints.count, 2) << c.releaseX << "," << c.releaseY;
+        EXPECT_EQ(m->m_Path.GetNumSegments(), c.segments) << c.releaseX << "," << c.releaseY;
     }
 }
 
@@ -370,6 +395,10 @@ TEST_F(RoundInputTest, LongLegsAndTurnsEveryWayAreSmoothedThroughTheBisectorToo)
         {{60, 440}, {60, 150}, {290, 150}, {100, 330}, {250, 430}},
         {{290, 80}, {200, 80}, {150, 140}, {90, 150}, {40, 300}, {240, 320}},
         {{30, 100}, {280, 110}, {40, 400}, {290, 440}},
+        // Level legs into turns up and down: the two controls then stand equally high above
+        // and below the previous point, and only their distance across tells them apart.
+        {{60, 300}, {100, 300}, {140, 300}, {170, 270}, {200, 240}},
+        {{260, 200}, {220, 200}, {180, 200}, {150, 230}, {120, 260}},
     };
     for (const auto& laid : paths) {
         SCOPED_TRACE(laid.size());
@@ -492,7 +521,9 @@ TEST_F(RoundInputTest, TheDisplayedScoreRollsByAnEighthAndEndsExactly) {
     struct TRow {
         int from, to;
     };
-    for (const TRow row : {TRow{100, 900}, TRow{900, 905}, TRow{905, 100}, TRow{100, 101}}) {
+    // 105 to 100: an eighth of -5 is -1, held to -2 (98, 96, then 100 exactly).
+    for (const TRow row : {TRow{100, 900}, TRow{900, 905}, TRow{905, 100}, TRow{100, 101}, TRow{101, 100},
+                           TRow{100, 105}, TRow{105, 100}}) {
         SCOPED_TRACE(std::to_string(row.from) + " to " + std::to_string(row.to));
         // The roll before ended with its step back at 0 by itself.
         ASSERT_EQ(screen->m_nScoreRollStep, 0);
@@ -518,6 +549,19 @@ TEST_F(RoundInputTest, TheDisplayedScoreRollsByAnEighthAndEndsExactly) {
 // Points added while an earlier amount is still rolling: AddScore restarts the roll, so the step
 // is taken again from the whole difference and the display catches up within nine frames. Level
 // 0 of the first arena, no combo and a white text: each amount is added as it is.
+// A lesson keeps no score: its display is left as it stands.
+TEST_F(RoundInputTest, ALessonLeavesTheScoreDisplayAlone) {
+    screen->m_bTutorial = true;
+    screen->m_nScore = 1234;
+    screen->m_nDisplayedScore = -1;
+    screen->m_nScoreTailX = 7;
+    screen->ProcessScore();
+    EXPECT_EQ(screen->m_nDisplayedScore, -1);
+    EXPECT_EQ(screen->m_nScoreTailX, 7);
+    EXPECT_EQ(screen->m_ScoreTail.GetDataConst() == nullptr ? std::string() : screen->m_ScoreTail.GetDataConst(), "");
+    screen->m_bTutorial = false;
+}
+
 TEST_F(RoundInputTest, AddedPointsRestartTheRollSoTheDisplayCatchesUpQuickly) {
     struct TAdd {
         int points, framesAfter;  // the frames the display runs before the next amount

@@ -124,26 +124,38 @@ protected:
 };
 
 TEST_F(RoundParticlesTest, AMarbleOnItsPathLeavesFourParticlesOfItsColourAFrame) {
-    CMarble* m = Put(1, 60, 200);  // green
-    m->m_nSpeed = 8 * 65536;
-    GivePath(m, 260, 200);
-    screen->RunProcessMovementAndCollisions();
-    const double from = 60.0, to = Px(m->m_Position.x);
-    ASSERT_GT(to, 67.0);
-    ASSERT_EQ(trail->GetNumActiveParticels(), 4);
-    for (int i = 0; i < 4; ++i) {
-        const CQuorvanParticle2& p = trail->GetParticles()[i];
-        EXPECT_EQ(p.red, 0) << i;
-        EXPECT_EQ(p.green, 255 * 65536) << i;
-        EXPECT_EQ(p.blue, 0) << i;
-        EXPECT_GE(Px(p.x), from - 0.01) << i;
-        EXPECT_LE(Px(p.x), to + 0.01) << i;
-        EXPECT_NEAR(Px(p.y), 200.0, 0.01) << i;
+    // Green, then red and yellow after it: each trail takes all three of its marble's components.
+    const struct {
+        int colour;
+        int red, green, blue;
+    } cases[] = {{1, 0, 255, 0}, {0, 255, 0, 0}, {3, 255, 255, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.colour);
+        screen->m_Marbles.RemoveAll();
+        screen->m_nMarblesOnPath = 0;
+        trail->Stop(true);
+        CMarble* m = Put(c.colour, 60, 200);
+        m->m_nSpeed = 8 * 65536;
+        GivePath(m, 260, 200);
+        screen->RunProcessMovementAndCollisions();
+        const double from = 60.0, to = Px(m->m_Position.x);
+        ASSERT_GT(to, 67.0);
+        ASSERT_EQ(trail->GetNumActiveParticels(), 4);
+        for (int i = 0; i < 4; ++i) {
+            const CQuorvanParticle2& p = trail->GetParticles()[i];
+            EXPECT_EQ(p.red, c.red * 65536) << i;
+            EXPECT_EQ(p.green, c.green * 65536) << i;
+            EXPECT_EQ(p.blue, c.blue * 65536) << i;
+            EXPECT_GE(Px(p.x), from - 0.01) << i;
+            EXPECT_LE(Px(p.x), to + 0.01) << i;
+            EXPECT_NEAR(Px(p.y), 200.0, 0.01) << i;
+        }
+        EXPECT_EQ(ring->GetNumActiveParticels(), 0);
+        EXPECT_TRUE(trail->IsStopped()) << "it emits only when told";
+        // The next frame adds four more.
+        screen->RunProcessMovementAndCollisions();
+        EXPECT_EQ(trail->GetNumActiveParticels(), 8);
     }
-    EXPECT_EQ(ring->GetNumActiveParticels(), 0);
-    // The next frame adds four more.
-    screen->RunProcessMovementAndCollisions();
-    EXPECT_EQ(trail->GetNumActiveParticels(), 8);
 }
 
 TEST_F(RoundParticlesTest, ARayLeavesAWhiteParticleEveryFifthSubstep) {
@@ -154,6 +166,7 @@ TEST_F(RoundParticlesTest, ARayLeavesAWhiteParticleEveryFifthSubstep) {
     ASSERT_EQ(screen->m_Rays.Add(r), 1);
     screen->RunProcessLightRays();
     ASSERT_EQ(trail->GetNumActiveParticels(), 4);
+    EXPECT_TRUE(trail->IsStopped());
     for (int i = 0; i < 4; ++i) {
         const CQuorvanParticle2& p = trail->GetParticles()[i];
         EXPECT_EQ(p.red, 255 * 65536) << i;

@@ -652,21 +652,74 @@ TEST_F(RoundScoringTest, BombsAndRaysCatchOnlyMarblesInOrHeadingIntoTheArea) {
 TEST_F(RoundScoringTest, ARayCatchesMarblesCloserThan22PixelsOnly) {
     // The ray runs along y 200 through x 110; each marble stands off its line by so many
     // 65536ths of a pixel.
+    // 65536ths of a pixel; a second ray runs down along x 160 through y 210, the marbles off its
+    // line across.
     const struct {
         int offset;
         bool caught;
     } cases[] = {{22 * 65536 - 1, true}, {22 * 65536 - 655, true}, {22 * 65536, false}, {22 * 65536 + 1, false}};
+    for (bool across : {false, true}) {
+        for (const auto& c : cases) {
+            screen->m_Marbles.RemoveAll();
+            CMarble* m = across ? Put(0, 160, 210) : Put(0, 110, 200);
+            CRay r;
+            if (across) {
+                m->m_Position.x = 160 * 65536 + c.offset;
+                r.position = TVector2D_16{160 * 65536, 200 * 65536};
+                r.step = TVector2D_16{0, 65536};
+            } else {
+                m->m_Position.y = 200 * 65536 + c.offset;
+                r.position = TVector2D_16{100 * 65536, 200 * 65536};
+                r.step = TVector2D_16{65536, 0};
+            }
+            screen->m_Rays.count = 0;
+            ASSERT_EQ(screen->m_Rays.Add(r), 1);
+            screen->RunProcessLightRays();
+            EXPECT_EQ(m->m_bRemoved, c.caught) << c.offset << (across ? " across" : " along");
+        }
+    }
+}
+
+TEST_F(RoundScoringTest, AFullBlastReachesItsRadiusAnd14PixelsToTheFraction) {
+    // A bomb of radius 50 at (100, 200) whose last frame has come: the reach is 64 pixels; the
+    // marbles stand right of it by so many 65536ths.
+    const struct {
+        int offset;
+        bool caught;
+    } cases[] = {{64 * 65536 - 1, true}, {64 * 65536 - 6554, true}, {64 * 65536, false}, {64 * 65536 + 6554, false}};
     for (const auto& c : cases) {
         screen->m_Marbles.RemoveAll();
-        CMarble* m = Put(0, 110, 200);
-        m->m_Position.y = 200 * 65536 + c.offset;
-        CRay r;
-        r.position = TVector2D_16{100 * 65536, 200 * 65536};
-        r.step = TVector2D_16{65536, 0};
-        screen->m_Rays.count = 0;
-        ASSERT_EQ(screen->m_Rays.Add(r), 1);
-        screen->RunProcessLightRays();
+        CMarble* m = Put(0, 164, 200);
+        m->m_Position.x = 100 * 65536 + c.offset;
+        CBomb bomb;
+        bomb.centre = TVector2D_16{100 * 65536, 200 * 65536};
+        bomb.counter = 14;
+        bomb.duration = 15;
+        bomb.radius = 50 * 256;
+        screen->m_Bombs.count = 0;
+        ASSERT_EQ(screen->m_Bombs.Add(bomb), 1);
+        screen->RunProcessBombs();
         EXPECT_EQ(m->m_bRemoved, c.caught) << c.offset;
+        EXPECT_EQ(screen->m_Bombs.count, 0);
+    }
+}
+
+TEST_F(RoundScoringTest, ABombWithoutADurationBlastsAtItsFullRadiusAtOnce) {
+    // Also from a damaged record whose counter is below zero: 10 + 14 pixels, no further.
+    for (int counter : {0, -3}) {
+        screen->m_Marbles.RemoveAll();
+        CMarble* in = Put(0, 123, 200);
+        CMarble* out = Put(1, 160, 200);
+        CBomb bomb;
+        bomb.centre = TVector2D_16{100 * 65536, 200 * 65536};
+        bomb.counter = counter;
+        bomb.duration = 0;
+        bomb.radius = 10 * 256;
+        screen->m_Bombs.count = 0;
+        ASSERT_EQ(screen->m_Bombs.Add(bomb), 1);
+        screen->RunProcessBombs();
+        EXPECT_TRUE(in->m_bRemoved) << counter;
+        EXPECT_FALSE(out->m_bRemoved) << counter;
     }
 }
 
@@ -679,9 +732,9 @@ TEST_F(RoundScoringTest, ARayGoesWhereItLeavesTheWidenedAreaOnEverySide) {
         int inside256 = 0;  // 256ths of a pixel moved back inside, against the step
     };
     const TCase cases[] = {
-        {160, 73, 0, -1, true},     {160, 72, 0, -1, false},    {160, 462, 0, 1, true},  {160, 463, 0, 1, false},
-        {19, 200, -1, 0, true},     {18, 200, -1, 0, false},    {301, 200, 1, 0, true},  {302, 200, 1, 0, false},
-        {160, 72, 0, -1, true, 5},  {160, 463, 0, 1, true, 5},  {18, 200, -1, 0, true, 5}, {302, 200, 1, 0, true, 5},
+        {160, 73, 0, -1, true},    {160, 72, 0, -1, false},   {160, 462, 0, 1, true},    {160, 463, 0, 1, false},
+        {19, 200, -1, 0, true},    {18, 200, -1, 0, false},   {301, 200, 1, 0, true},    {302, 200, 1, 0, false},
+        {160, 72, 0, -1, true, 5}, {160, 463, 0, 1, true, 5}, {18, 200, -1, 0, true, 5}, {302, 200, 1, 0, true, 5},
     };
     for (const TCase& c : cases) {
         screen->m_Rays.count = 0;
