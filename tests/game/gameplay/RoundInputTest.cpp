@@ -23,6 +23,9 @@ struct TTouch {
 
 class RoundInputTest : public RoundTest {
 protected:
+    RoundInputTest() = default;
+    explicit RoundInputTest(const char* templ) : RoundTest(RoundTextsCsv(), RoundScreenSets(), templ) {}
+
     void Play(const std::vector<TTouch>& script) {
         for (const TTouch& t : script) (void)screen->NotifyPointerEvent(t.x, t.y, t.type);
     }
@@ -115,6 +118,55 @@ TEST_F(RoundInputTest, APressTakesTheNearestMarbleWithin40Pixels) {
     // A tie keeps the earlier marble of the list.
     Play({{XPOINTER_RELEASE, 118, 200}, {XPOINTER_PRESS, 115, 200}});
     EXPECT_EQ(screen->m_pDraggedMarble, far);
+}
+
+// The round's root with one head-up display button standing at (140, 230).
+const char* TemplateWithAButton() {
+    static const std::string t = [] {
+        std::string text = kRoundTemplate;
+        const std::string plain = "root = root_GAMEPLAY_NoAds\nend\n";
+        text.replace(text.find(plain), plain.size(),
+                     "root = root_GAMEPLAY_NoAds\n child = btn_hud_test\n  position = 140, 230\n end\nend\n"
+                     "button = btn_hud_test\n set = HudCoin\nend\n");
+        return text;
+    }();
+    return t.c_str();
+}
+
+class RoundHudInputTest : public RoundInputTest {
+protected:
+    RoundHudInputTest() : RoundInputTest(TemplateWithAButton()) {}
+};
+
+TEST_F(RoundHudInputTest, AButtonTakesATouchUnlessAMarbleIsDraggedOrTheTutorialPlays) {
+    ASSERT_NE(screen->FindChildWithWidgetId("btn_hud_test"), nullptr);
+    CMarble* under = Put(kMarbleRed, 145, 235);
+    // Nothing dragged: the press on the button is used up, and the marble below stays free.
+    EXPECT_EQ(screen->NotifyPointerEvent(141, 231, XPOINTER_PRESS), 1);
+    EXPECT_EQ(screen->m_pDraggedMarble, nullptr);
+    (void)screen->NotifyPointerEvent(141, 231, XPOINTER_RELEASE);
+    // A marble dragged from elsewhere: the finger passing over the button lays its point.
+    screen->m_pDraggedMarble = nullptr;
+    CMarble* held = Put(kMarbleGreen, 141, 300);
+    Play({{XPOINTER_PRESS, 141, 300}});
+    ASSERT_EQ(screen->m_pDraggedMarble, held);
+    EXPECT_EQ(screen->NotifyPointerEvent(141, 231, XPOINTER_MOVE), 1);
+    ASSERT_EQ(screen->m_PathPoints.count, 2);
+    EXPECT_EQ(screen->m_PathPoints.data[1].y, 231 * 256);
+    Play({{XPOINTER_RELEASE, 141, 231}});
+    // The tutorial's own touches always reach the field.
+    screen->m_nTutorialInput = 1;
+    EXPECT_EQ(screen->NotifyPointerEvent(141, 231, XPOINTER_PRESS), 1);
+    EXPECT_EQ(screen->m_pDraggedMarble, under);
+    screen->m_nTutorialInput = 0;
+}
+
+TEST_F(RoundInputTest, ATouchOfAnotherKindIsNotUsed) {
+    CMarble* m = Put(kMarbleRed, 150, 250);
+    EXPECT_EQ(screen->NotifyPointerEvent(150, 250, 7), 0);
+    EXPECT_EQ(screen->m_pDraggedMarble, nullptr);
+    EXPECT_EQ(screen->m_PathPoints.count, 0);
+    EXPECT_FALSE(m->m_bRemoved);
 }
 
 TEST_F(RoundInputTest, APressReachesAMarbleWhoseCentreIsUnder40PixelsAway) {
