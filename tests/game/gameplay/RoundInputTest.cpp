@@ -161,6 +161,21 @@ TEST_F(RoundHudInputTest, AButtonTakesATouchUnlessAMarbleIsDraggedOrTheTutorialP
     screen->m_nTutorialInput = 0;
 }
 
+// A resumed round may hold a dragged marble that still carries segments of an older path.
+TEST_F(RoundInputTest, AReleaseReplacesAnyPathTheHeldMarbleStillHad) {
+    CMarble* m = Put(kMarbleBlue, 150, 250);
+    Play({{XPOINTER_PRESS, 150, 250}});
+    ASSERT_EQ(screen->m_pDraggedMarble, m);
+    const TVector2D a{10 * 256, 10 * 256}, b{90 * 256, 90 * 256};
+    ASSERT_EQ(m->m_Path.AddSpline(a, a, b, b), 1);
+    Play({{XPOINTER_RELEASE, 180, 250}});
+    ASSERT_EQ(m->m_Path.GetNumSegments(), 1);
+    const BezierCurveElement* s = m->m_Path.GetSegment(0);
+    EXPECT_EQ(s->m_Points[0].x, 150 * 256);
+    EXPECT_EQ(s->m_Points[3].x, 180 * 256);
+    EXPECT_EQ(s->m_Points[3].y, 250 * 256);
+}
+
 TEST_F(RoundInputTest, ATouchOfAnotherKindIsNotUsed) {
     CMarble* m = Put(kMarbleRed, 150, 250);
     EXPECT_EQ(screen->NotifyPointerEvent(150, 250, 7), 0);
