@@ -451,6 +451,8 @@ TEST_F(RoundInputTest, PointsAreLaidEvery40PixelsAndSmoothedThroughTheBisector) 
         EXPECT_EQ(Px(s->m_Points[3].x), laid[to].first) << sIndex;
         EXPECT_EQ(Px(s->m_Points[3].y), laid[to].second) << sIndex;
     }
+    EXPECT_EQ(Px(m->m_Path.GetSegment(0)->m_Points[1].x), laid[1].first);
+    EXPECT_EQ(Px(m->m_Path.GetSegment(0)->m_Points[1].y), laid[1].second);
     ExpectControlsOnTheTangents(laid, m);
 }
 
