@@ -161,6 +161,26 @@ TEST_F(RoundHudInputTest, AButtonTakesATouchUnlessAMarbleIsDraggedOrTheTutorialP
     screen->m_nTutorialInput = 0;
 }
 
+// A resumed round may hold laid points whose curve was lost: the next point starts the curve
+// again from the turn it makes.
+TEST_F(RoundInputTest, APointLaidAfterALostCurveStartsItAgain) {
+    CMarble* m = Put(kMarbleBlue, 60, 300);
+    screen->m_pDraggedMarble = m;
+    for (int x : {60, 100, 140}) ASSERT_EQ(screen->m_PathPoints.Add(TVector2D{x * 256, 300 * 256}), 1);
+    screen->m_LastPathPoint = TVector2D{140 * 256, 300 * 256};
+    ASSERT_EQ(screen->m_DrawingCurve.GetNumSegments(), 0);
+    Play({{XPOINTER_MOVE, 180, 300}});
+    ASSERT_EQ(screen->m_PathPoints.count, 4);
+    // A straight run: the control toward the new point is the turn point itself.
+    ASSERT_EQ(screen->m_DrawingCurve.GetNumSegments(), 1);
+    const BezierCurveElement* s = screen->m_DrawingCurve.GetSegment(0);
+    const int xs[4] = {100, 140, 180, 180};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(s->m_Points[i].x, xs[i] * 256) << i;
+        EXPECT_EQ(s->m_Points[i].y, 300 * 256) << i;
+    }
+}
+
 // A resumed round may hold a dragged marble that still carries segments of an older path.
 TEST_F(RoundInputTest, AReleaseReplacesAnyPathTheHeldMarbleStillHad) {
     CMarble* m = Put(kMarbleBlue, 150, 250);
@@ -476,8 +496,17 @@ TEST_F(RoundInputTest, LongLegsAndTurnsEveryWayAreSmoothedThroughTheBisectorToo)
         CMarble* m = Put(kMarbleRed, laid[0].first, laid[0].second);
         std::vector<TTouch> script{{XPOINTER_PRESS, laid[0].first, laid[0].second}};
         for (std::size_t i = 1; i < laid.size(); ++i) script.push_back({XPOINTER_MOVE, laid[i].first, laid[i].second});
-        script.push_back({XPOINTER_RELEASE, laid.back().first, laid.back().second});
         Play(script);
+        // The curve still being drawn is measured as it stands too.
+        for (int i = 0; i < screen->m_DrawingCurve.GetNumSegments(); ++i) {
+            const BezierCurveElement* segment = screen->m_DrawingCurve.GetSegment(i);
+            BezierCurve fresh;
+            ASSERT_EQ(
+                fresh.AddSpline(segment->m_Points[0], segment->m_Points[1], segment->m_Points[2], segment->m_Points[3]),
+                1);
+            EXPECT_EQ(segment->GetLength(), fresh.Length()) << "drawing " << i;
+        }
+        Play({{XPOINTER_RELEASE, laid.back().first, laid.back().second}});
         const int n = static_cast<int>(laid.size());
         ASSERT_EQ(screen->m_PathPoints.count, n);
         ASSERT_EQ(m->m_Path.GetNumSegments(), n - 2);
