@@ -168,6 +168,7 @@ TEST_F(YardRecord, CreaturesReadVisitingOrDraggedStartIdleFacingTheViewer) {
         f.state = state;
         f.set = 0;
         f.frame = 6 * 256;
+        f.mirrored = true;
         CByteBuilder b = Body(0, {0, 0, 0, 0}, 1);
         Creature(b, {"bird1"}, f);
         ASSERT_TRUE(Read(b.bytes)) << state;
@@ -177,6 +178,7 @@ TEST_F(YardRecord, CreaturesReadVisitingOrDraggedStartIdleFacingTheViewer) {
         EXPECT_EQ(bird->m_Direction.x, reset ? 0 : -256) << state;
         EXPECT_EQ(bird->m_Direction.y, reset ? 256 : 0) << state;
         EXPECT_EQ(bird->m_nDirectionSet, reset ? 3 : 0) << state;
+        EXPECT_EQ(bird->m_bMirrored, !reset) << state << ": facing the viewer is drawn unmirrored";
         EXPECT_EQ(bird->m_Frame, reset ? 4 * 256 : 6 * 256) << "bird 1 stands on frame 4";
         EXPECT_EQ(bird->m_pDestination, nullptr);
     }

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -23,6 +24,8 @@
 #include "core/LocManager2.h"
 #include "render/DibBitmap.h"
 #include "render/DrawingHelpers.h"
+#include "render/DrawingUtils.h"
+#include "render/GlesGlobals.h"
 #include "render/WinDibBitmap.h"
 #include "sprites/SpriteSet.h"
 #include "sprites/SpriteSetManager.h"
@@ -72,11 +75,19 @@ public:
         if (m_Game.m_pParticleManager != nullptr) m_Game.m_pParticleManager->StopAll(true);
     }
 
-    // The frame as a player sees it, rows from the top. On the software target, after (when
-    // given) draws over the finished frame before it is read.
+    // The frame as a player sees it, rows from the top. After (when given) draws over the
+    // finished frame before it is shown and read.
     TImage Frame(const std::function<void(IDibBitmap*)>& after = {}) {
         if (m_pGl) {
-            m_Game.DoDrawCycle();
+            if (!after) {
+                m_Game.DoDrawCycle();
+                return m_pGl->Read();
+            }
+            IDibBitmap* back = round->GetBackBuffer();
+            back->HWBeginScene();
+            m_Game.Draw();
+            after(back);
+            back->DrawToDeviceScreen();
             return m_pGl->Read();
         }
         m_Game.Draw();
@@ -323,13 +334,12 @@ TEST_P(RoundDrawTest, GameOverTextsShowOnlyAfterClockFour) {
     s->m_bGameOver = false;
 }
 
-// The head-up display's texts on the software target, each compared pixel for pixel with the same
+// The head-up display's texts, each compared pixel for pixel with the same
 // text drawn by its font where the display's layout puts it: the score's digits as a block of
 // "9"-widths centred on x 189 at y -2 (the last three digits apart, the rest before them), the
 // coins centred on x 78 at y 42, "Level a - b" centred on x 189 at y 45 in its pale yellow, the
 // lives from 32 pixels left of the right edge at y 42; all but the level in white.
 TEST_P(RoundDrawTest, HeadUpDisplayTextsSitExactlyInTheirSlots) {
-    if (GetParam()) GTEST_SKIP() << "the software target's own text drawing";
     CXGameplaySurvival* s = round->round;
     CTheGame& game = round->Game();
     const EGameFont slots[] = {kGameFontScores, kGameFontCoins, kGameFontSmall, kGameFontLifes};
@@ -421,11 +431,11 @@ TEST_P(RoundDrawTest, HeadUpDisplayTextsSitExactlyInTheirSlots) {
     EXPECT_TRUE(Changed(lesson, bareLesson, 0).Empty());
 }
 
-// The game-over texts on the software target: "Game over" at y 240 and the line under it 40
-// pixels lower, grown by a tenth of the pulse, each centred, in red at the opacity of the clock
-// past 4.0 (170 a unit, full from about 5.5).
+// The game-over texts: "Game over" at y 240 and the line under it 40 pixels lower, grown by a tenth
+// of the pulse, each centred, in red at the opacity of the clock past 4.0 (170 a unit, full from
+// about 5.5). The software target draws them at their own size; through GL they are scaled by the
+// pulse (x by 3/10 of it, y by 1/10), a line never wider than the screen less 6 pixels a side.
 TEST_P(RoundDrawTest, GameOverTextsAreCentredInRedAndFadeIn) {
-    if (GetParam()) GTEST_SKIP() << "the software target's own text drawing";
     CXGameplaySurvival* s = round->round;
     CTheGame& game = round->Game();
     CBitmapFontText* big = game.m_Fonts[kGameFontBig];
@@ -435,8 +445,10 @@ TEST_P(RoundDrawTest, GameOverTextsAreCentredInRedAndFadeIn) {
     const CommonString second = game.m_pLocManager->LoadString("ID_TouchToContinue");
     ASSERT_NE(first.GetDataConst(), nullptr);
     ASSERT_NE(second.GetDataConst(), nullptr);
+    const char* lines[2] = {first.GetDataConst(), second.GetDataConst()};
     const auto half = [](int v) { return v >= 0 ? v / 2 : -((-v + 1) / 2); };
-    for (double clock : {4.01, 4.5, 5.0, 5.5, 7.25}) {
+    const auto fixed = [](double v) { return static_cast<FIXED_FLOAT_16>(std::lround(v * 65536.0)); };
+    for (double clock : {4.01, 4.5, 5.0, 5.5, 6.3, 7.25}) {
         SCOPED_TRACE(clock);
         const FIXED_FLOAT_16 c = static_cast<FIXED_FLOAT_16>(clock * 65536);
         s->m_bGameOver = false;
@@ -444,11 +456,18 @@ TEST_P(RoundDrawTest, GameOverTextsAreCentredInRedAndFadeIn) {
         const int alpha = std::min(static_cast<int>((c / 65536.0 - 4.0) * 170.0), 255);
         const double pulse = SCurve16(c / 2, nullptr) / 65536.0;
         const TImage expected = round->Frame([&](IDibBitmap* back) {
-            const char* lines[2] = {first.GetDataConst(), second.GetDataConst()};
-            const int ys[2] = {240, static_cast<int>(240 + 40 * (1.0 + 0.1 * pulse))};
-            for (int i = 0; i < 2; ++i)
-                big->TextOut(back, half(back->m_Width - big->Length2(lines[i])), ys[i], lines[i], 255, 50, 50, 0,
-                             static_cast<unsigned char>(alpha), nullptr);
+            const double ys[2] = {240.0, 240.0 + 40.0 * (1.0 + 0.1 * pulse)};
+            for (int i = 0; i < 2; ++i) {
+                const int width = big->Length2(lines[i]);
+                if (!GetParam()) {
+                    big->TextOut(back, half(back->m_Width - width), static_cast<int>(ys[i]), lines[i], 255, 50, 50, 0,
+                                 static_cast<unsigned char>(alpha), nullptr);
+                    continue;
+                }
+                const double sx = std::min(1.0 + 0.3 * pulse, (back->m_Width - 12.0) / width);
+                big->TextOutF(back, lines[i], fixed((back->m_Width - width * sx) / 2.0), fixed(ys[i]), fixed(sx),
+                              fixed(1.0 + 0.1 * pulse), 0, 255, 50, 50, 0, static_cast<unsigned char>(alpha), nullptr);
+            }
         });
         s->m_bGameOver = true;
         const TBox off = Changed(expected, round->Frame(), 0);
@@ -636,6 +655,68 @@ void KeepRoundPictures(CDrawnRound& r, const std::string& prefix) {
     (void)b;
     for (int i = 0; i < 45; ++i) game.RunProcess();
     r.Keep(prefix + "05_round_game_over.png");
+}
+
+// Through GL a floating text is drawn where it stands, not moved: the frame equals one drawn
+// without the texts and then with them at no offset.
+TEST(RoundFloatingTextsOnGl, AreDrawnWhereTheyStand) {
+    platform::PcmUseBackend(platform::PcmBackendKind::None);
+    {
+        CDrawnRound r(true);
+        if (!r.Gl()) GTEST_SKIP() << "no headless EGL context";
+        ASSERT_TRUE(r.Ok());
+        CXGameplaySurvival* s = r.round;
+        (void)s->m_pJumpStrings->ShowJumpString(CommonString("ABC"), CommonString("level"), 0, 160 * 65536,
+                                                240 * 65536, 0);
+        for (int i = 0; i < 20; ++i) s->m_pJumpStrings->RunProcess();
+        const TImage shown = r.Frame();
+        CJumpStringManager* texts = s->m_pJumpStrings;
+        s->m_pJumpStrings = nullptr;
+        const TImage expected = r.Frame([&](IDibBitmap* back) { texts->Draw(back, 0, 0); });
+        const TImage bare = r.Frame([](IDibBitmap*) {});
+        s->m_pJumpStrings = texts;
+        EXPECT_FALSE(Changed(expected, bare, 0).Empty()) << "the text shows";
+        const TBox off = Changed(expected, shown, 0);
+        EXPECT_TRUE(off.Empty()) << off.left << ", " << off.top << " .. " << off.right << ", " << off.bottom;
+    }
+    platform::PcmUseBackend(platform::PcmBackendKind::Auto);
+}
+
+// On the default display (the game 320 x 533) the arena's floor, shorter than the screen, is
+// stretched through GL to the screen's height keeping its proportions, centred: the field equals a
+// floor drawn that way by hand (frame pieces and texts taken away, the widgets' top strip left out).
+TEST(RoundOnTheDisplay, TheFloorIsStretchedToTheHeightAndCentred) {
+    platform::PcmUseBackend(platform::PcmBackendKind::None);
+    {
+        CDrawnRound r(true, true);
+        if (!r.Gl()) GTEST_SKIP() << "no headless EGL context";
+        ASSERT_TRUE(r.Ok());
+        CXGameplaySurvival* s = r.round;
+        CTheGame& game = r.Game();
+        for (IDibBitmap*& image : s->m_Images) SafeDelete(image);
+        for (CBitmapFontText*& font : game.m_Fonts) font = nullptr;
+        IDibBitmap* floor = s->m_pBackground;
+        ASSERT_NE(floor, nullptr);
+        const TImage shown = r.Frame();
+        s->m_pBackground = nullptr;
+        const TImage expected = r.Frame([&](IDibBitmap* back) {
+            const int w = floor->m_Width, h = floor->m_Height, H = back->m_Height;
+            ASSERT_NE(h, H) << "the floor is stretched";
+            const int dw = w * H / h;
+            const int x = (back->m_Width - dw) / 2;
+            Bitmap_StretchDrawF16_Transparent(&game, back, floor, x * 65536, 0, dw * 65536, H * 65536, 0, 0,
+                                              w * 65536, h * 65536, 0, Renderer_BlendMode_Opaque);
+        });
+        s->m_pBackground = floor;
+        int differing = 0;
+        for (int y = 240; y < shown.height; ++y)
+            for (int x = 0; x < shown.width; ++x) {
+                const auto p = shown.At(x, y), q = expected.At(x, y);
+                differing += p[0] != q[0] || p[1] != q[1] || p[2] != q[2];
+            }
+        EXPECT_EQ(differing, 0);
+    }
+    platform::PcmUseBackend(platform::PcmBackendKind::Auto);
 }
 
 TEST(RoundPictures, AtTheBaseSizeAndOnTheDefaultDisplay) {

@@ -714,6 +714,26 @@ TEST_F(RoundInputTest, AddedPointsRestartTheRollSoTheDisplayCatchesUpQuickly) {
     }
 }
 
+// When a level-up's hold ends, the bar aims at the new level's share of its full width, cut to a
+// whole pixel; a level without a target aims at nothing.
+TEST_F(RoundInputTest, AfterALevelUpTheBarAimsAtTheNewLevelsShare) {
+    struct TRow {
+        int cleared, target, fill;
+    };
+    for (const TRow row : {TRow{3, 21, 23}, TRow{1, 1, 166}, TRow{2, 3, 110}, TRow{0, 5, 0}, TRow{4, 0, 0}}) {
+        SCOPED_TRACE(std::to_string(row.cleared) + " of " + std::to_string(row.target));
+        screen->m_nFullFillWidth = 166;
+        screen->m_nShownFill = screen->m_nTargetFill = 166;
+        screen->m_bLevelUpFill = screen->m_bLevelUpHold = true;
+        screen->m_nHoldCounter = 1;
+        screen->m_nCleared = row.cleared;
+        screen->m_nLevelTarget = row.target;
+        screen->ProcessVisibleLevelProgress();
+        EXPECT_FALSE(screen->m_bLevelUpFill);
+        EXPECT_EQ(screen->m_nTargetFill, row.fill);
+    }
+}
+
 TEST_F(RoundInputTest, TheBarClimbsFallsAndHoldsALevelUp) {
     screen->m_nFullFillWidth = 166;
     screen->m_nShownFill = 0;

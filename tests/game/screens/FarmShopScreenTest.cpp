@@ -439,6 +439,39 @@ TEST_F(FarmShopTest, LeavingRemembersEachFarmTabsOffsetAndTheLastFarmTab) {
     EXPECT_EQ(List()->GetCurrentCategory(), kCategoryBirds);
 }
 
+// Leaving from a farm tab keeps where the player left that tab, not where it stood when it was
+// shown: decor is dragged, left for the birds, shown again (back where it was) and dragged on,
+// then the shop is closed on it.
+TEST_F(FarmShopTest, LeavingFromAFarmTabKeepsItsLivePosition) {
+    Player().m_CurrentYard = "yard1";
+    Open();
+    ShowTab("tab_buy_decor");
+    Drag(60, {400, 385, 370, 360, 358});
+    Ticks(40);
+    const FIXED_FLOAT first = List()->GetScrollPosition();
+    ASSERT_GT(first, kTopPosition + 20 * 256);
+    ShowTab("tab_buy_birds");
+    EXPECT_EQ(List()->GetScrollPosition(), kTopPosition) << "the birds at their top";
+    ShowTab("tab_buy_decor");
+    EXPECT_EQ(List()->GetScrollPosition(), first) << "decor back where it was left";
+    Drag(60, {400, 385, 370, 360, 358});
+    Ticks(40);
+    const FIXED_FLOAT second = List()->GetScrollPosition();
+    ASSERT_GT(second, first + 10 * 256) << "dragged on";
+    ASSERT_LE(second, List()->GetBottomLimit());
+    TapOn(game.m_pFarmShopScreen->FindChildWithWidgetId("btn_buy_close"));
+    EXPECT_EQ(game.m_nShopCurrentTab, kCategoryDecor);
+    const int top = kTopPosition / 256;
+    EXPECT_EQ(game.m_ShopTabOffsets[kCategoryBirds], top);
+    EXPECT_EQ(game.m_ShopTabOffsets[kCategoryPlants], top);
+    EXPECT_EQ(game.m_ShopTabOffsets[kCategoryComfort], top);
+    EXPECT_EQ(game.m_ShopTabOffsets[kCategoryDecor], second / 256) << "the live position, in whole pixels";
+    // And the next visit opens there.
+    Open();
+    EXPECT_EQ(List()->GetCurrentCategory(), kCategoryDecor);
+    EXPECT_EQ(List()->GetScrollPosition(), second / 256 * 256);
+}
+
 TEST_F(FarmShopTest, AConfirmedPurchaseIsLeftForTheYardWhichOpensNext) {
     Player().m_nCoins = 100;
     Open();

@@ -237,18 +237,76 @@ TEST_F(LeadersScreenTest, TablesKeepTheirOwnOffsetsAndSwitchThroughBlackIn48s) {
     KeepPicture(Frame(), "leaderboards", "04_second_table.png");
 }
 
+// The new row pulses in its own table only: row 3 of the second table stands near the top of
+// every table at its start, so in the first table the same row is on screen and stays white, and
+// the blink waits there.
+TEST_F(LeadersScreenTest, TheNewRowPulsesOnlyInItsOwnTableWhereverTheRowIsOnScreen) {
+    SeedOwnRow(1, 3);
+    game.m_nNewHighScoreRow = 3;
+    game.m_nNewHighScoreTable = 1;
+    CXLeadersScrollDialog* list = OpenList(MSG_RUN_PLAY_SCREEN);
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->GetCurrentTable(), 1);
+    EXPECT_EQ(list->GetOffset(), -8 * 256) << "3 x 31 - 324 / 2 lies above the top: held at -8";
+    Ticks(16);  // the pulse at its brightest
+    // Row 3's text band, 8 pixels of list top margin down.
+    const int top3 = kListTop - 4 + 8 + 3 * kRowHeight;
+    EXPECT_GT(Count(Frame(), 20, top3 + 4, 300, top3 + 20, Orange), 30) << "its own table: orange";
+
+    TapTab(0);
+    Ticks(12);
+    ASSERT_EQ(list->GetCurrentTable(), 0);
+    ASSERT_EQ(list->GetOffset(), -8 * 256) << "the first table at its top: row 3 on screen";
+    const float held = list->GetBlinkValue();
+    Ticks(5);
+    EXPECT_EQ(list->GetBlinkValue(), held) << "no blink in another table";
+    const TImage frame = Frame();
+    EXPECT_EQ(Count(frame, 0, kListTop, 320, kListTop + kListHeight, Orange), 0);
+    EXPECT_GT(Count(frame, 20, top3 + 4, 300, top3 + 20, White), 30) << "row 3 of the first table in white";
+
+    // Back in its own table it pulses again.
+    TapTab(1);
+    Ticks(12);
+    ASSERT_EQ(list->GetCurrentTable(), 1);
+    const float before = list->GetBlinkValue();
+    Ticks(1);
+    EXPECT_NE(list->GetBlinkValue(), before);
+}
+
+// Every row that holds a score has a band: the player's own in green at alpha 96, another
+// player's in the same green at alpha 42, and a default "-empty-" row none. Read against the same
+// screen drawn before any score was entered (no band anywhere): a blend of alpha a moves each
+// channel (band - background) x a / 255 toward the band's colour.
 TEST_F(LeadersScreenTest, OwnAndOtherPlayersRowsAreBanded) {
-    SeedOwnRow(0, 1);
+    ASSERT_NE(OpenList(), nullptr);
+    const TImage bare = Frame();
+    THighScoreTable* table = Data().GetHighScoreTable(CommonString("arena1"));
+    ASSERT_NE(table, nullptr);
+    int annScore = table->m_Scores.data[0] + 1000;
+    ASSERT_EQ(Data().SetLevelHighScoreInfo(CommonString("arena1"), CommonString("Ann"), annScore), 0);
+    SeedOwnRow(0, 1);  // Sam's row below Ann's
     CXLeadersScrollDialog* list = OpenList();
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(list->GetOwnRow(), 1);
+    ASSERT_FALSE(table->m_IsDefault.data[0]);
+    ASSERT_TRUE(table->m_IsDefault.data[2]);
     const TImage frame = Frame();
-    // Row 1 (Sam's) is banded green at alpha 96; the default rows have no band.
-    const int top1 = kListTop - 4 + 8 + kRowHeight;
-    const Pixel own = frame.At(5, top1 + 2);
-    const Pixel plain = frame.At(5, top1 + kRowHeight + 2);
-    EXPECT_GT(own[1], plain[1] + 10) << "greener";
-    EXPECT_LT(own[2] + 30, plain[2]) << "less blue";
+    const auto top = [](int row) { return kListTop - 4 + 8 + kRowHeight * row; };
+    const struct {
+        int row;
+        int alpha;
+        const char* why;
+    } cases[] = {{0, 42, "another player's row"}, {1, 96, "the player's own row"}, {2, 0, "a default row"}};
+    const int band[3] = {96, 255, 0};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        for (int dy : {2, 15, 28}) {
+            const Pixel before = bare.At(5, top(c.row) + dy);
+            const Pixel p = frame.At(5, top(c.row) + dy);
+            for (int ch = 0; ch < 3; ++ch)
+                EXPECT_NEAR(p[ch], before[ch] + (band[ch] - before[ch]) * c.alpha / 255.0, 3) << dy << " " << ch;
+        }
+    }
 }
 
 // The switch buttons are only shown or hidden; our template has none, so this screen gets a

@@ -4,6 +4,7 @@
 // and a failing step that is told once and ends the game.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
 #include <string>
 #include <utility>
@@ -18,6 +19,7 @@
 #include "platform/Pcm.h"
 #include "sprites/SpriteSet.h"
 #include "sprites/SpriteSetManager.h"
+#include "text/BitmapFont.h"
 #include "testsupport/MediaTestGame.h"
 #include "testsupport/ScratchSaveFolder.h"
 #include "testsupport/TestTheGame.h"
@@ -336,6 +338,51 @@ TEST_F(LoaderScreen, AFailingStepIsToldOnceWithWhatItMissedAndEndsTheGame) {
     EXPECT_EQ(loader->m_nCurrentStep, failing) << "the failed step is not counted";
     EXPECT_TRUE(game.IsFinished());
     EXPECT_EQ(game.GetFinishCode(), kFinishGameEnds);
+}
+
+// Where the percent text stands: across, centred for its half width at the text of 0 percent;
+// down, at 20 pixels above the bottom, 0.3 of the font's height tall. Read from the frame on a
+// 320 x 480 screen, once the intro has ended and the text has faded in.
+class LoaderScreenPicture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (kPak == nullptr) GTEST_SKIP() << "this build makes no resource pak";
+        if (!gl.IsValid()) GTEST_SKIP() << "no headless EGL context";
+        platform::PcmUseBackend(platform::PcmBackendKind::None);
+        for (int& id : g_cs_OGG_LoadedIndexes) id = -1;
+    }
+    void TearDown() override { platform::PcmUseBackend(platform::PcmBackendKind::Auto); }
+
+    mediatest::CHeadlessGl gl{320, 480};
+    CScratchSaveFolder saves;
+    CLoaderGame game;
+};
+
+TEST_F(LoaderScreenPicture, ThePercentTextStandsCentredAtTheBottom) {
+    // Many slow steps: the text stays at 0 percent while it is read.
+    game.makeLoader = [](CXElement* parent) { return new CTimedLoader(parent, 1000, 60); };
+    ASSERT_TRUE(game.Init(320, 480));
+    auto* loader = dynamic_cast<CTimedLoader*>(game.m_pLoaderScreen);
+    ASSERT_NE(loader, nullptr);
+    for (int update = 1; update <= 120; ++update) loader->RunProcess();  // step 0 runs in the 120th
+    ASSERT_FALSE(loader->m_bIntroRunning);
+    ASSERT_EQ(loader->m_nTextFade, 65280);
+    ASSERT_EQ(loader->m_PercentText, "Loading 0%");
+    CBitmapFontText* font = game.m_Fonts[kGameFontButton];
+    ASSERT_NE(font, nullptr);
+    const int length = font->Length2("Loading 0%");
+    const int left = (320 - length / 2) / 2;
+    game.DoDrawCycle();
+    const mediatest::TImage frame = gl.Read();
+    const auto white = [](const std::array<std::uint8_t, 4>& p) { return p[0] > 160 && p[1] > 160 && p[2] > 160; };
+    // The text's ink in the bottom 60 lines (the stars of the sweep have faded by now).
+    const mediatest::TBox box = mediatest::FindBoxIn(frame, 0, 319, white, 420, 479);
+    ASSERT_FALSE(box.Empty());
+    EXPECT_NEAR(box.left, left, 3) << "the text starts at (320 - " << length << " / 2) / 2";
+    EXPECT_NEAR(box.right + 1, left + length / 2, 4) << "half its width";
+    EXPECT_GE(box.top, 480 - 20 - 1) << "its top 20 lines above the bottom";
+    EXPECT_LE(box.top, 480 - 20 + 3);
+    EXPECT_LE(box.bottom, 480 - 20 + font->GetCharHeight() * 3 / 10 + 1) << "0.3 of the font's height";
 }
 
 }  // namespace

@@ -332,6 +332,45 @@ TEST_F(PlayScreenCases, AHintLetsOnlyItsTargetAndItsCloseButtonBeTouched) {
     EXPECT_EQ(game.posts, (std::vector<TPost>{{1002, 0, 0}}));
 }
 
+// Each hint's close button marks that hint seen and no other: the arena's, the yard's and the
+// boosts' flags are the profile's three separate records.
+TEST_F(PlayScreenCases, ClosingAHintMarksOnlyItsOwnKindSeen) {
+    const struct {
+        const char* why;
+        bool arena, yard, boosts;  // seen before the visit
+        int coins;
+        bool boostsOpen;
+        int kind;
+        std::array<bool, 3> after;  // arena, yard, boosts
+    } cases[] = {
+        {"the arena hint", false, false, false, 0, false, 0, {true, false, false}},
+        {"the yard hint", true, false, true, 500, false, 1, {true, true, true}},
+        {"the yard hint, boosts not yet seen", true, false, false, 500, false, 1, {true, true, false}},
+        {"the boosts hint", true, true, false, 0, true, 2, {true, true, true}},
+        {"the boosts hint, the yard's not yet seen", true, false, false, 0, true, 2, {true, false, true}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        NewPlayer();
+        HintsSeen(c.arena, c.yard, c.boosts);
+        player->m_nCoins = c.coins;
+        player->m_AchievementFlags[kBoostsUnlockedAchievement] = c.boostsOpen ? 1 : 0;
+        CXPlayScreen* screen = Open();
+        ASSERT_NE(screen, nullptr);
+        Ticks(1);
+        ASSERT_NE(screen->m_pHint, nullptr);
+        ASSERT_EQ(screen->m_pHint->GetKind(), c.kind);
+        Ticks(30);
+        Tap(static_cast<int>(screen->m_pHint->GetCloseX()), static_cast<int>(screen->m_pHint->GetCloseY()));
+        EXPECT_TRUE(screen->m_pHint->IsFading());
+        const std::array<bool, 3> flags = {player->m_HintFlags[kHintPlayArenaButton],
+                                           player->m_HintFlags[kHintPlayYardButton],
+                                           player->m_HintFlags[kHintPlayBoostsButton]};
+        EXPECT_EQ(flags, c.after);
+        EXPECT_TRUE(game.posts.empty()) << "the close button opens nothing";
+    }
+}
+
 // The unlock animation as a player sees it, frame by frame: 16 frames of waiting, the padlock's
 // frames at 0.4 a frame up to the last (5), 7 frames still, then the lock layer fading by 8 a frame
 // to -255. Gives, for each frame after the first, the state, the padlock frame and the fade.
