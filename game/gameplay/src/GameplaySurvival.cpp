@@ -6,16 +6,19 @@
 #include <iterator>
 #include <new>
 
+#include "app/GameBase.h"
 #include "app/GlobalConstants.h"
 #include "core/LocManager2.h"
 #include "core/SafeFormat.h"
-#include "game/app/TheGame.h"
-#include "game/widgets/JumpString.h"
+#include "game/gameplay/GameplayHost.h"
 #include "game/news/AdsEngine.h"
+#include "game/progress/ApplicationData.h"
 #include "game/progress/ArenaManager.h"
 #include "game/progress/MiniQuestManager.h"
+#include "game/progress/ProgressHost.h"
 #include "game/progress/UpgradeManager.h"
 #include "game/progress/UserProfile.h"
+#include "game/widgets/JumpString.h"
 #include "particles/ParticleSystemManager.h"
 #include "particles/ParticleSystemShape.h"
 #include "render/DibBitmap.h"
@@ -80,13 +83,14 @@ CXGameplaySurvival::CXGameplaySurvival(CXElement* parent) : XGameRoot(parent) {
     m_Marbles.growBy = 16;
     m_PathPoints.growBy = 1;
     m_DrawingCurve.SetGamePtr(dynamic_cast<CGameBase*>(GetGamePtr()));
-    if (CTheGame* game = TheGame()) game->m_nNewHighScoreRow = -1;
+    if (IGameplayHost* host = Host()) host->ForgetNewHighScore();
 }
 
 CXGameplaySurvival::~CXGameplaySurvival() {
     StopSound("SFX_PATH_MOVE");
-    if (CTheGame* game = TheGame(); game != nullptr && game->m_pParticleManager != nullptr)
-        game->m_pParticleManager->StopAll(false);
+    IGameplayHost* host = Host();
+    if (CQuorvanParticleSystemManager2* particles = host != nullptr ? host->GetParticleManager() : nullptr)
+        particles->StopAll(false);
     SafeDelete(m_pParticleShape);
     SafeDelete(m_pBackground);
     for (IDibBitmap*& image : m_Images) SafeDelete(image);
@@ -95,19 +99,31 @@ CXGameplaySurvival::~CXGameplaySurvival() {
     m_Marbles.RemoveAll();
 }
 
-TUserProfile* CXGameplaySurvival::Profile() const {
-    CTheGame* game = TheGame();
-    return game != nullptr ? game->GetCurrentProfile() : nullptr;
+TUserProfile* CXGameplaySurvival::Profile() const { return CurrentProfileOf(GameBase()); }
+
+IGameplayHost* CXGameplaySurvival::Host() const { return GameplayHostOf(GameBase()); }
+
+CBitmapFontText* CXGameplaySurvival::GameFont(EGameFont font) const {
+    IProgressHost* progress = ProgressHostOf(GameBase());
+    return progress != nullptr ? progress->GetGameFont(font) : nullptr;
+}
+
+CQuorvanParticleSystem2* CXGameplaySurvival::ParticleEffect(int effect) const {
+    IGameplayHost* host = Host();
+    CQuorvanParticleSystemManager2* particles = host != nullptr ? host->GetParticleManager() : nullptr;
+    return particles != nullptr ? particles->GetParticleSystemAt(host->GetParticleEffectIndex(effect)) : nullptr;
 }
 
 int CXGameplaySurvival::OnInitElement() {
-    CTheGame* game = TheGame();
-    if (game == nullptr) return 0;
-    if (game->m_pAdsEngine != nullptr) game->m_pAdsEngine->ShowAd(false);
+    CGameBase* game = GameBase();
+    IGameplayHost* host = Host();
+    if (game == nullptr || host == nullptr) return 0;
+    if (CAdsEngine* ads = host->GetAdsEngine()) ads->ShowAd(false);
 
     const TUserProfile* profile = Profile();
-    if (profile == nullptr || game->m_pArenaManager == nullptr) return 0;
-    m_pArena = game->m_pArenaManager->GetArena(profile->m_CurrentArena.GetDataConst());
+    CArenaManager* arenas = host->GetArenaManager();
+    if (profile == nullptr || arenas == nullptr) return 0;
+    m_pArena = arenas->GetArena(profile->m_CurrentArena.GetDataConst());
     if (m_pArena == nullptr) return 0;
     m_nArenaIndex = m_pArena->id == "arena2" ? 1 : m_pArena->id == "arena3" ? 2 : 0;
 
@@ -122,13 +138,13 @@ int CXGameplaySurvival::OnInitElement() {
     if (!LoadImages() || !TakeSprites()) return 0;
     m_pJumpStrings = new (std::nothrow) CJumpStringManager(game, this);
     if (m_pJumpStrings == nullptr || !m_pJumpStrings->PostConstruct()) return 0;
-    m_pParticleShape = new (std::nothrow) CQuorvanParticleSystemShape2(game, game->m_pRotatorScaler);
+    m_pParticleShape = new (std::nothrow) CQuorvanParticleSystemShape2(game, game->GetRotatorScaler());
     if (m_pParticleShape == nullptr) return 0;
     // The score text exists before the first frame.
     ProcessScore();
     // The quest bonus of this arena is taken fresh for the round.
-    if (!m_bTutorial && game->m_pMiniQuestManager != nullptr)
-        game->m_pMiniQuestManager->RecalcMiniQuestResultsForCurrentArena();
+    CMiniQuestManager* quests = host->GetMiniQuestManager();
+    if (!m_bTutorial && quests != nullptr) quests->RecalcMiniQuestResultsForCurrentArena();
     return 1;
 }
 
@@ -152,7 +168,7 @@ void CXGameplaySurvival::OnRootReloaded() {
 }
 
 bool CXGameplaySurvival::LoadImages() {
-    CTheGame* game = TheGame();
+    CGameBase* game = GameBase();
     const CommonString dir = game->GetImagesDirectory();
     for (int i = 0; i < kImageCount; ++i) {
         const CommonString path = dir + CommonString(kImageNames[i]);
@@ -172,8 +188,7 @@ bool CXGameplaySurvival::LoadImages() {
 }
 
 bool CXGameplaySurvival::TakeSprites() {
-    CTheGame* game = TheGame();
-    CSpriteSetManager* sets = game->m_pSpriteSetManager;
+    CSpriteSetManager* sets = GameBase()->GetSpriteSetManager();
     if (sets == nullptr) return false;
     const auto first = [sets](const char* name) -> IDibBitmap* {
         const CSpriteSet* set = sets->GetSpriteSetNamed(name);
@@ -245,9 +260,9 @@ void CXGameplaySurvival::OnNewGame() {
 
     if (m_pJumpStrings != nullptr) m_pJumpStrings->RemoveAll();
     if (!m_bTutorial && m_pJumpStrings != nullptr) {
-        CTheGame* game = TheGame();
-        const CommonString start = game != nullptr && game->m_pLocManager != nullptr
-                                       ? game->m_pLocManager->LoadString("ID_Start")
+        CGameBase* game = GameBase();
+        const CommonString start = game != nullptr && game->GetLocManager() != nullptr
+                                       ? game->GetLocManager()->LoadString("ID_Start")
                                        : CommonString();
         const int cx = GC.m_nTextCenterX, cy = GC.m_nTextCenterY;
         const CommonString stage("stage"), desc("stage_desc");
@@ -283,9 +298,9 @@ void CXGameplaySurvival::RunProcess() {
 
     // A modal child (pause panel, statistics, coin shop) holds the round still.
     if (FindModalChild() != nullptr) {
-        CTheGame* game = TheGame();
-        if (game != nullptr && game->m_pAdsEngine != nullptr && game->m_pAdsEngine->IsAdVisible())
-            game->m_pAdsEngine->ShowAd(false);
+        IGameplayHost* host = Host();
+        CAdsEngine* ads = host != nullptr ? host->GetAdsEngine() : nullptr;
+        if (ads != nullptr && ads->IsAdVisible()) ads->ShowAd(false);
         return;
     }
     if (!m_bTutorial && !m_bRoundStarted) {
@@ -321,10 +336,10 @@ void CXGameplaySurvival::RunProcessEffects() {
     RunProcessAnimations();
     RunProcessLightRays();
     RunProcessBombs();
-    CTheGame* game = TheGame();
-    if (game != nullptr && game->m_pParticleManager != nullptr) {
-        game->m_pParticleManager->RunProcess();
-        game->m_pParticleManager->ResetDrawMarks();
+    IGameplayHost* host = Host();
+    if (CQuorvanParticleSystemManager2* particles = host != nullptr ? host->GetParticleManager() : nullptr) {
+        particles->RunProcess();
+        particles->ResetDrawMarks();
     }
     if (m_pJumpStrings != nullptr) m_pJumpStrings->RunProcess();
 }
@@ -361,21 +376,11 @@ int CXGameplaySurvival::GetBoostLevel(int type) {
 }
 
 int CXGameplaySurvival::GetBoostTopLevel(int type) {
-    CTheGame* game = TheGame();
-    if (game == nullptr || game->m_pUpgradeManager == nullptr) return 0;
-    return game->m_pUpgradeManager->GetNumLevels(type) - 1;
+    IGameplayHost* host = Host();
+    CUpgradeManager* boosts = host != nullptr ? host->GetUpgradeManager() : nullptr;
+    return boosts != nullptr ? boosts->GetNumLevels(type) - 1 : 0;
 }
 
-CQuorvanParticleSystem2* CXGameplaySurvival::GetColorBombSparkles() {
-    CTheGame* game = TheGame();
-    return game != nullptr && game->m_pParticleManager != nullptr
-               ? game->m_pParticleManager->GetParticleSystemAt(game->m_ParticleEffectIndex[kColorBombSparklesEffect])
-               : nullptr;
-}
+CQuorvanParticleSystem2* CXGameplaySurvival::GetColorBombSparkles() { return ParticleEffect(kColorBombSparklesEffect); }
 
-CQuorvanParticleSystem2* CXGameplaySurvival::GetEightWaySparkles() {
-    CTheGame* game = TheGame();
-    return game != nullptr && game->m_pParticleManager != nullptr
-               ? game->m_pParticleManager->GetParticleSystemAt(game->m_ParticleEffectIndex[kEightWaySparklesEffect])
-               : nullptr;
-}
+CQuorvanParticleSystem2* CXGameplaySurvival::GetEightWaySparkles() { return ParticleEffect(kEightWaySparklesEffect); }

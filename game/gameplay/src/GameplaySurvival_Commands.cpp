@@ -2,13 +2,14 @@
 // pause itself, the music and the rolling sound, and the small services the rules call.
 #include <cstring>
 
+#include "app/GameBase.h"
 #include "audio/SoundManager.h"
-#include "game/app/TheGame.h"
+#include "game/gameplay/GameplayHost.h"
 #include "game/gameplay/GameplaySurvival.h"
 #include "game/progress/AchievementsManager.h"
+#include "game/progress/ProgressHost.h"
 #include "game/progress/UserProfile.h"
-#include "game/screens/AddCoinsDialog.h"
-#include "game/screens/VolumeSliders.h"
+#include "game/widgets/GameMessages.h"
 #include "ui/Dialog.h"
 
 namespace {
@@ -37,9 +38,10 @@ constexpr TScreenCommand kScreenCommands[] = {
 }  // namespace
 
 int CXGameplaySurvival::OnMessage(CXElement* sender, int code, XWPARAM wparam, int lparam) {
-    CTheGame* game = TheGame();
+    CGameBase* game = GameBase();
+    IGameplayHost* host = Host();
     // The coin shop opened over the round: its list from the top, its products' purchases.
-    if (AnswerCoinShopMessage(game, sender, code, wparam)) return 1;
+    if (host != nullptr && host->AnswerCoinShopMessage(sender, code, wparam)) return 1;
     switch (code) {
         case XMSG_CLICK:
             for (const TScreenCommand& c : kScreenCommands) {
@@ -57,7 +59,7 @@ int CXGameplaySurvival::OnMessage(CXElement* sender, int code, XWPARAM wparam, i
                 return 1;
             }
             if (Is(wparam, "btn_pause_menu")) {
-                if (game != nullptr) game->SaveResumeThenAppData();
+                if (host != nullptr) host->SaveResumeThenAppData();
                 PostGameMessage(MSG_RUN_PLAY_SCREEN);
                 return 1;
             }
@@ -66,16 +68,17 @@ int CXGameplaySurvival::OnMessage(CXElement* sender, int code, XWPARAM wparam, i
             break;
         case XMSG_TUNER_CHANGING:
         case XMSG_TUNER_SET:
-            if (ApplyVolumeSlider(game, this, code, XIdText(wparam), lparam, m_nSampleSoundTimer)) return 1;
+            if (host != nullptr && host->ApplyVolumeSlider(this, code, XIdText(wparam), lparam, m_nSampleSoundTimer))
+                return 1;
             break;
         case XMSG_ACTION_DONE:
             if (Is(wparam, "acn_pause_on")) {
                 // Opening the pause panel keeps the player data and the round.
-                if (game != nullptr) game->SaveResumeThenAppData();
+                if (host != nullptr) host->SaveResumeThenAppData();
                 return 1;
             }
             if (Is(wparam, "acn_pause_2_sound")) {
-                ShowStoredVolumes(game, this);
+                if (host != nullptr) host->ShowStoredVolumes(this);
                 return 1;
             }
             break;
@@ -100,8 +103,8 @@ void CXGameplaySurvival::OpenRoundStats() {
 }
 
 void CXGameplaySurvival::UpdateGameplayMusic() {
-    CTheGame* game = TheGame();
-    CSoundManager* sounds = game != nullptr ? game->m_pSoundManager : nullptr;
+    CGameBase* game = GameBase();
+    CSoundManager* sounds = game != nullptr ? game->GetSoundManager() : nullptr;
     if (sounds == nullptr) return;
     if (!game->IsMusicOn())
         sounds->StopMusicTrackWithFadeOut(0);
@@ -114,11 +117,11 @@ void CXGameplaySurvival::UpdateGameplayMusic() {
 }
 
 void CXGameplaySurvival::ProcessRollingSound() {
-    CTheGame* game = TheGame();
+    CGameBase* game = GameBase();
     const bool rolling =
         m_nMarblesOnPath > 0 && FindModalChild() == nullptr && !m_bGameOver && game != nullptr && game->IsSoundOn();
     if (rolling == m_bPathSoundPlaying) return;
-    CSoundManager* sounds = game != nullptr ? game->m_pSoundManager : nullptr;
+    CSoundManager* sounds = game != nullptr ? game->GetSoundManager() : nullptr;
     if (rolling) {
         SoundFXData* roll = sounds != nullptr ? sounds->FindSoundFX(CommonString("SFX_PATH_MOVE")) : nullptr;
         if (roll != nullptr && roll->soundId >= 0) sounds->PlaySoundFXLooped(roll);
@@ -129,27 +132,27 @@ void CXGameplaySurvival::ProcessRollingSound() {
 }
 
 void CXGameplaySurvival::PlaySound(const char* name) {
-    CTheGame* game = TheGame();
-    if (game != nullptr && game->m_pSoundManager != nullptr) (void)game->m_pSoundManager->PlaySoundFX(name);
+    CGameBase* game = GameBase();
+    if (CSoundManager* sounds = game != nullptr ? game->GetSoundManager() : nullptr) (void)sounds->PlaySoundFX(name);
 }
 
 void CXGameplaySurvival::StopSound(const char* name) {
-    CTheGame* game = TheGame();
-    if (game != nullptr && game->m_pSoundManager != nullptr) game->m_pSoundManager->StopSoundFX(name);
+    CGameBase* game = GameBase();
+    if (CSoundManager* sounds = game != nullptr ? game->GetSoundManager() : nullptr) sounds->StopSoundFX(name);
 }
 
 void CXGameplaySurvival::PostGameMessage(int code) {
-    if (CTheGame* game = TheGame()) (void)game->SendMessage(game, code, 0, 0, true);
+    if (CGameBase* game = GameBase()) (void)game->SendMessage(game, code, 0, 0, true);
 }
 
 void CXGameplaySurvival::AwardAchievement(int index) {
-    CTheGame* game = TheGame();
-    if (game != nullptr && game->m_pAchievementsManager != nullptr)
-        game->m_pAchievementsManager->AwardAchievement(index);
+    IProgressHost* progress = ProgressHostOf(GameBase());
+    if (CAchievementsManager* achievements = progress != nullptr ? progress->GetAchievementsManager() : nullptr)
+        achievements->AwardAchievement(index);
 }
 
 void CXGameplaySurvival::CheckAchievementProgress(int index) {
-    CTheGame* game = TheGame();
-    if (game != nullptr && game->m_pAchievementsManager != nullptr)
-        game->m_pAchievementsManager->CheckAchievementProgress(index);
+    IProgressHost* progress = ProgressHostOf(GameBase());
+    if (CAchievementsManager* achievements = progress != nullptr ? progress->GetAchievementsManager() : nullptr)
+        achievements->CheckAchievementProgress(index);
 }

@@ -4,11 +4,11 @@
 #include <cstring>
 #include <new>
 
-#include "game/app/TheGame.h"
+#include "game/gameplay/GameplayHost.h"
 #include "game/gameplay/GameplaySurvival.h"
+#include "game/gameplay/RoundStatsOffer.h"
 #include "game/progress/UserProfile.h"
 #include "game/widgets/ConfirmBuyDialog.h"
-#include "game/screens/RoundStatsDialog.h"
 #include "ui/TemplateRecords.h"
 #include "ui/WidgetMakers.h"
 
@@ -22,7 +22,7 @@ bool IsId(XWPARAM wparam, const char* id) {
 }  // namespace
 
 XWidget* CXGameplaySurvival::CreateAndInitChild(TWidget* record, const WidgetContext* placement) {
-    auto* stats = dynamic_cast<CXRoundStatsDialog*>(m_pRoundStatsDialog);
+    auto* stats = dynamic_cast<IRoundStatsOffer*>(m_pRoundStatsDialog);
     const int mode =
         record != nullptr && record->kind == kWidgetDialog ? ConfirmBuyModeOf(record->name.GetDataConst()) : -1;
     if (stats == nullptr || (mode != kConfirmBuy && mode != kCannotBuy))
@@ -32,20 +32,18 @@ XWidget* CXGameplaySurvival::CreateAndInitChild(TWidget* record, const WidgetCon
 }
 
 bool CXGameplaySurvival::AnswerRoundStatsPurchase(XWPARAM wparam) {
-    CTheGame* game = TheGame();
+    IGameplayHost* host = Host();
     if (IsId(wparam, "btn_confirm_buy_yes")) {
-        auto* stats = dynamic_cast<CXRoundStatsDialog*>(m_pRoundStatsDialog);
+        auto* stats = dynamic_cast<IRoundStatsOffer*>(m_pRoundStatsDialog);
         TUserProfile* profile = Profile();
-        if (stats == nullptr || game == nullptr || profile == nullptr) return stats != nullptr;
+        if (stats == nullptr || host == nullptr || profile == nullptr) return stats != nullptr;
         profile->m_CurrentYard = stats->GetChosenYard();
-        game->m_PendingPurchaseName = stats->GetChosenObject();
-        PostGameMessage(MSG_RUN_FARM);
+        host->OpenYardToBuy(stats->GetChosenObject());
         return true;
     }
     if (IsId(wparam, "btn_can_buy_addcoins")) {
-        if (game == nullptr) return false;
-        game->m_PendingStartAction = CommonString("acn_addcoins_on");
-        PostGameMessage(MSG_RUN_PLAY_SCREEN);
+        if (host == nullptr) return false;
+        host->OpenCoinShopOnPlayScreen();
         return true;
     }
     return false;

@@ -8,15 +8,16 @@
 #include <cstring>
 #include <iterator>
 
+#include "app/GameBase.h"
 #include "core/LocManager2.h"
 #include "core/QuorvanUtils.h"
 #include "core/SafeFormat.h"
-#include "game/app/TheGame.h"
-#include "game/widgets/GameplayMath.h"
+#include "game/gameplay/GameplayHost.h"
 #include "game/gameplay/GameplaySurvival.h"
-#include "game/widgets/JumpString.h"
 #include "game/gameplay/MarblePowerup.h"
 #include "game/progress/ArenaManager.h"
+#include "game/widgets/GameplayMath.h"
+#include "game/widgets/JumpString.h"
 #include "particles/ParticleSystemManager.h"
 #include "render/DibBitmap.h"
 #include "render/DrawingHelpers.h"
@@ -172,8 +173,7 @@ void CXGameplaySurvival::ProcessScore() {
         m_ScoreTail = CommonString(text);
         m_ScoreHead = CommonString();
     }
-    CTheGame* game = TheGame();
-    const CBitmapFontText* font = game != nullptr ? game->m_Fonts[kGameFontScores] : nullptr;
+    const CBitmapFontText* font = GameFont(kGameFontScores);
     const int w9 = TextWidth(font, "9"), wc = TextWidth(font, ",");
     const int n = CalcNumberOfDigits(m_nDisplayedScore);
     const int separators = static_cast<int>(std::count(text, text + std::strlen(text), ','));
@@ -213,7 +213,7 @@ void CXGameplaySurvival::ProcessVisibleLevelProgress() {
 // ---- The field -----------------------------------------------------------------------------------
 
 void CXGameplaySurvival::Draw() {
-    CTheGame* game = TheGame();
+    CGameBase* game = GameBase();
     IDibBitmap* back = GetBackBuffer();
     if (game == nullptr || back == nullptr) return;
     // The statistics cover the screen once they are fully shown: only the widgets are drawn.
@@ -235,12 +235,13 @@ void CXGameplaySurvival::Draw() {
     DrawExplosions();
     for (int i = 0; i < m_Marbles.count; ++i)
         if (!m_Marbles.data[i]->IsPowerUp()) m_Marbles.data[i]->DrawDanger();
-    CQuorvanParticleSystemManager2* particles = game->m_pParticleManager;
+    IGameplayHost* host = Host();
+    CQuorvanParticleSystemManager2* particles = host != nullptr ? host->GetParticleManager() : nullptr;
     if (particles != nullptr)
-        for (int effect : kUnderMarbleEffects) particles->DrawAndMark(back, game->m_ParticleEffectIndex[effect]);
+        for (int effect : kUnderMarbleEffects) particles->DrawAndMark(back, host->GetParticleEffectIndex(effect));
     DrawMarbles();
     if (particles != nullptr)
-        for (int effect : kOverMarbleEffects) particles->DrawAndMark(back, game->m_ParticleEffectIndex[effect]);
+        for (int effect : kOverMarbleEffects) particles->DrawAndMark(back, host->GetParticleEffectIndex(effect));
     DrawLevelBgBorders();
     DrawAnimations();
     if (!m_bTutorial) DrawHud(back);
@@ -261,7 +262,7 @@ void CXGameplaySurvival::DrawLevelBg() {
         // bitmap has no stretched blit of its own: it draws as a textured quad.
         const int dw = w * back->m_Height / h;
         const int x = (back->m_Width - dw) / 2;
-        CTheGame* game = TheGame();
+        CGameBase* game = GameBase();
         if (game != nullptr && IsGlesRenderer(game))
             Bitmap_StretchDrawF16_Transparent(game, back, m_pBackground, x * 65536, 0, dw * 65536,
                                               back->m_Height * 65536, 0, 0, w * 65536, h * 65536, 0,
@@ -272,8 +273,8 @@ void CXGameplaySurvival::DrawLevelBg() {
 }
 
 void CXGameplaySurvival::DrawPowerupsBottomLayer() {
-    CTheGame* game = TheGame();
-    CQuorvanImageRotatorScaler* rotator = game != nullptr ? game->m_pRotatorScaler : nullptr;
+    CGameBase* game = GameBase();
+    CQuorvanImageRotatorScaler* rotator = game != nullptr ? game->GetRotatorScaler() : nullptr;
     IDibBitmap* back = GetBackBuffer();
     if (rotator == nullptr || back == nullptr) return;
     for (int i = 0; i < m_Marbles.count; ++i) {
@@ -300,8 +301,8 @@ void CXGameplaySurvival::DrawPowerupsBottomLayer() {
 }
 
 void CXGameplaySurvival::DrawEntryArrows() {
-    CTheGame* game = TheGame();
-    CQuorvanImageRotatorScaler* rotator = game != nullptr ? game->m_pRotatorScaler : nullptr;
+    CGameBase* game = GameBase();
+    CQuorvanImageRotatorScaler* rotator = game != nullptr ? game->GetRotatorScaler() : nullptr;
     IDibBitmap* back = GetBackBuffer();
     if (rotator == nullptr || back == nullptr || m_pDangerOffScreenSprite == nullptr) return;
     for (int i = 0; i < m_Marbles.count; ++i) {
@@ -323,8 +324,8 @@ void CXGameplaySurvival::DrawEntryArrows() {
 }
 
 void CXGameplaySurvival::DrawCurrentPath() {
-    CTheGame* game = TheGame();
-    CQuorvanImageRotatorScaler* rotator = game != nullptr ? game->m_pRotatorScaler : nullptr;
+    CGameBase* game = GameBase();
+    CQuorvanImageRotatorScaler* rotator = game != nullptr ? game->GetRotatorScaler() : nullptr;
     IDibBitmap* back = GetBackBuffer();
     if (m_pDraggedMarble == nullptr || rotator == nullptr || back == nullptr || m_pDotSprite == nullptr) return;
     int r = 0, g = 0, b = 0;
@@ -349,8 +350,8 @@ void CXGameplaySurvival::DrawCurrentPath() {
 }
 
 void CXGameplaySurvival::DrawPath(BezierCurve* path, CMarble* marble) {
-    CTheGame* game = TheGame();
-    CQuorvanImageRotatorScaler* rotator = game != nullptr ? game->m_pRotatorScaler : nullptr;
+    CGameBase* game = GameBase();
+    CQuorvanImageRotatorScaler* rotator = game != nullptr ? game->GetRotatorScaler() : nullptr;
     IDibBitmap* back = GetBackBuffer();
     if (path == nullptr || marble == nullptr || rotator == nullptr || back == nullptr || m_pDotSprite == nullptr)
         return;
@@ -368,8 +369,7 @@ void CXGameplaySurvival::DrawPath(BezierCurve* path, CMarble* marble) {
 }
 
 void CXGameplaySurvival::DrawMarbles() {
-    CTheGame* game = TheGame();
-    CQuorvanImageRotatorScaler* rotator = game->m_pRotatorScaler;
+    CQuorvanImageRotatorScaler* rotator = GameBase()->GetRotatorScaler();
     IDibBitmap* back = GetBackBuffer();
     for (int i = 0; i < m_Marbles.count; ++i) {
         CMarble* marble = m_Marbles.data[i];
@@ -385,8 +385,7 @@ void CXGameplaySurvival::DrawMarbles() {
 }
 
 void CXGameplaySurvival::DrawExplosions() {
-    CTheGame* game = TheGame();
-    CQuorvanImageRotatorScaler* rotator = game->m_pRotatorScaler;
+    CQuorvanImageRotatorScaler* rotator = GameBase()->GetRotatorScaler();
     IDibBitmap* back = GetBackBuffer();
     if (rotator == nullptr) return;
     for (int i = 0; i < m_Explosions.count; ++i) {
@@ -408,8 +407,7 @@ void CXGameplaySurvival::DrawExplosions() {
 }
 
 void CXGameplaySurvival::DrawAnimations() {
-    CTheGame* game = TheGame();
-    CQuorvanImageRotatorScaler* rotator = game->m_pRotatorScaler;
+    CQuorvanImageRotatorScaler* rotator = GameBase()->GetRotatorScaler();
     IDibBitmap* back = GetBackBuffer();
     if (rotator == nullptr) return;
     for (int i = 0; i < m_Animations.count; ++i) {
@@ -488,8 +486,7 @@ void CXGameplaySurvival::DrawLevelBgBorders() {
 }
 
 void CXGameplaySurvival::DrawScore(IDibBitmap* dst) {
-    CTheGame* game = TheGame();
-    CBitmapFontText* font = game != nullptr ? game->m_Fonts[kGameFontScores] : nullptr;
+    CBitmapFontText* font = GameFont(kGameFontScores);
     if (font == nullptr || dst == nullptr) return;
     const char* head = m_ScoreHead.GetDataConst();
     if (head != nullptr && *head != '\0')
@@ -498,36 +495,35 @@ void CXGameplaySurvival::DrawScore(IDibBitmap* dst) {
 }
 
 void CXGameplaySurvival::DrawHud(IDibBitmap* dst) {
-    CTheGame* game = TheGame();
-    if (game == nullptr || dst == nullptr) return;
+    IGameplayHost* host = Host();
+    if (host == nullptr || dst == nullptr) return;
     DrawScore(dst);
     const auto centred = [dst](CBitmapFontText* font, int centreX, int y, const CommonString& text,
                                const unsigned char rgb[3]) {
         DrawText(font, dst, centreX - FloorHalf(TextWidth(font, text.GetDataConst())), y, text.GetDataConst(), rgb);
     };
-    centred(game->m_Fonts[kGameFontCoins], kCoinsCentreX, kCoinsY, SafeFormat("%d", {m_nCoinsPickedUp}), kWhite);
-    const int arenaNumber =
-        (game->m_pArenaManager != nullptr && m_pArena != nullptr ? game->m_pArenaManager->GetIndexOfArena(m_pArena->id)
-                                                                 : m_nArenaIndex) +
-        1;
-    centred(game->m_Fonts[kGameFontSmall], kLevelCentreX, kLevelY,
+    centred(GameFont(kGameFontCoins), kCoinsCentreX, kCoinsY, SafeFormat("%d", {m_nCoinsPickedUp}), kWhite);
+    const int arenaNumber = (host->GetArenaManager() != nullptr && m_pArena != nullptr
+                                 ? host->GetArenaManager()->GetIndexOfArena(m_pArena->id)
+                                 : m_nArenaIndex) +
+                            1;
+    centred(GameFont(kGameFontSmall), kLevelCentreX, kLevelY,
             SafeFormat("Level %d - %d", {arenaNumber, ShownLevelNumber()}), kLevelRgb);
     const CommonString lives = SafeFormat("%d", {m_nLives});
-    DrawText(game->m_Fonts[kGameFontLifes], dst, dst->m_Width - kLivesFromRightPx, kLivesY, lives.GetDataConst(),
-             kWhite);
+    DrawText(GameFont(kGameFontLifes), dst, dst->m_Width - kLivesFromRightPx, kLivesY, lives.GetDataConst(), kWhite);
 }
 
 void CXGameplaySurvival::DrawGameOverTexts(IDibBitmap* dst) {
-    CTheGame* game = TheGame();
+    CGameBase* game = GameBase();
     if (!m_bGameOver || m_nGameOverClock <= kGameOverTextClock || game == nullptr || dst == nullptr) return;
-    CBitmapFontText* font = game->m_Fonts[kGameFontBig];
-    if (font == nullptr || game->m_pLocManager == nullptr) return;
+    CBitmapFontText* font = GameFont(kGameFontBig);
+    CLocManager2* loc = game->GetLocManager();
+    if (font == nullptr || loc == nullptr) return;
     const double clock = m_nGameOverClock / 65536.0;
     const int alpha = std::clamp(static_cast<int>((clock - 4.0) * kGameOverFadePerUnit), 0, kOpaque);
     const double pulse = SCurve16(m_nGameOverClock / 2, nullptr) / 65536.0;
     const double scaleX = 1.0 + 0.3 * pulse, scaleY = 1.0 + 0.1 * pulse;
-    const CommonString lines[2] = {game->m_pLocManager->LoadString("ID_GameOver"),
-                                   game->m_pLocManager->LoadString("ID_TouchToContinue")};
+    const CommonString lines[2] = {loc->LoadString("ID_GameOver"), loc->LoadString("ID_TouchToContinue")};
     const double ys[2] = {static_cast<double>(kGameOverY), kGameOverY + kGameOverLinePx * (1.0 + 0.1 * pulse)};
     for (int i = 0; i < 2; ++i) {
         const char* text = lines[i].GetDataConst();

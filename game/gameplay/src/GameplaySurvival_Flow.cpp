@@ -5,11 +5,11 @@
 #include <cmath>
 #include <cstdint>
 
-#include "game/app/TheGame.h"
-#include "game/widgets/GameplayMath.h"
+#include "app/GameBase.h"
 #include "game/gameplay/GameplaySurvival.h"
 #include "game/gameplay/MarblePowerup.h"
 #include "game/progress/UserProfile.h"
+#include "game/widgets/GameplayMath.h"
 #include "render/DibBitmap.h"
 
 namespace {
@@ -96,7 +96,7 @@ void CXGameplaySurvival::Difficulty_RunProcessSpawnEnemies() {
 }
 
 void CXGameplaySurvival::SpawnEnemy() {
-    CTheGame* game = TheGame();
+    CGameBase* game = GameBase();
     const IDibBitmap* back = GetBackBuffer();
     if (game == nullptr || back == nullptr) return;
     const int w = back->m_Width, h = back->m_Height;
@@ -132,12 +132,12 @@ void CXGameplaySurvival::SpawnEnemy() {
 }
 
 CMarble* CXGameplaySurvival::SpawnEnemy(int x, int y) {
-    CTheGame* game = TheGame();
+    CGameBase* game = GameBase();
     return SpawnEnemy(game != nullptr ? game->RandomValue(4) : 0, x, y);
 }
 
 CMarble* CXGameplaySurvival::SpawnEnemy(int colour, int x, int y) {
-    auto* marble = new (std::nothrow) CMarble(TheGame(), this);
+    auto* marble = new (std::nothrow) CMarble(GameBase(), this);
     if (marble == nullptr) return nullptr;
     marble->m_Position = TVector2D_16{x * 65536, y * 65536};
     marble->SetColorType(colour);

@@ -4,16 +4,17 @@
 #include <climits>
 #include <cmath>
 
+#include "app/GameBase.h"
 #include "app/GlobalConstants.h"
 #include "core/LocManager2.h"
 #include "core/SafeFormat.h"
-#include "game/app/TheGame.h"
+#include "game/gameplay/GameplayHost.h"
 #include "game/gameplay/GameplaySurvival.h"
-#include "game/widgets/JumpString.h"
 #include "game/progress/ApplicationData.h"
 #include "game/progress/ArenaManager.h"
 #include "game/progress/MiniQuestManager.h"
 #include "game/progress/UserProfile.h"
+#include "game/widgets/JumpString.h"
 #include "render/DrawingHelpers.h"
 
 namespace {
@@ -45,10 +46,10 @@ void CXGameplaySurvival::Difficulty_AdvanceLevel() {
 int CXGameplaySurvival::ShownLevelNumber() const { return m_nLevel < INT_MAX ? m_nLevel + 1 : INT_MAX; }
 
 void CXGameplaySurvival::ShowNewLevelIntro() {
-    CTheGame* game = TheGame();
-    if (m_bTutorial || m_pJumpStrings == nullptr || game == nullptr || game->m_pLocManager == nullptr) return;
+    CGameBase* game = GameBase();
+    if (m_bTutorial || m_pJumpStrings == nullptr || game == nullptr || game->GetLocManager() == nullptr) return;
     // The text comes from the translation: it is filled in, never trusted as a format.
-    const CommonString format = game->m_pLocManager->LoadString("ID_LevelNum");
+    const CommonString format = game->GetLocManager()->LoadString("ID_LevelNum");
     (void)m_pJumpStrings->ShowJumpString(SafeFormat(format.GetDataConst(), {ShownLevelNumber()}), CommonString("level"),
                                          0, GC.m_nTextCenterX * 65536, GC.m_nTextCenterY * 65536,
                                          m_nLevel == 0 ? kFirstLevelIntroDelay : 0);
@@ -80,11 +81,11 @@ void CXGameplaySurvival::OnWrongColour(CMarble* a, CMarble* b) {
 }
 
 void CXGameplaySurvival::ShowLostLifeText() {
-    CTheGame* game = TheGame();
-    if (m_pJumpStrings == nullptr || game == nullptr || game->m_pLocManager == nullptr) return;
-    const CommonString text =
-        m_nLives == 1 ? game->m_pLocManager->LoadString("ID_OneLifeLeft")
-                      : SafeFormat(game->m_pLocManager->LoadString("ID_NumLifesLeft").GetDataConst(), {m_nLives});
+    CGameBase* game = GameBase();
+    CLocManager2* loc = game != nullptr ? game->GetLocManager() : nullptr;
+    if (m_pJumpStrings == nullptr || loc == nullptr) return;
+    const CommonString text = m_nLives == 1 ? loc->LoadString("ID_OneLifeLeft")
+                                            : SafeFormat(loc->LoadString("ID_NumLifesLeft").GetDataConst(), {m_nLives});
     (void)m_pJumpStrings->ShowJumpString(text, CommonString("life_lost"), 0, GC.m_nTextCenterX * 65536,
                                          GC.m_nTextCenterY * 65536, kLostLifeTextDelay);
 }
@@ -138,24 +139,23 @@ void CXGameplaySurvival::GameOver() {
     m_nGameOverClock = kGameOverClockStart;
     PlaySound("SFX_GAMEOVER");
 
-    CTheGame* game = TheGame();
+    IGameplayHost* host = Host();
     TUserProfile* profile = Profile();
-    const MiniQuest* bonus = game != nullptr && game->m_pMiniQuestManager != nullptr
-                                 ? game->m_pMiniQuestManager->GetCurrentArenaBonus()
-                                 : nullptr;
+    CMiniQuestManager* quests = host != nullptr ? host->GetMiniQuestManager() : nullptr;
+    const MiniQuest* bonus = quests != nullptr ? quests->GetCurrentArenaBonus() : nullptr;
     m_nCoinsFromScore = CMiniQuestManager::CalcRoundCoins(m_nScore, bonus);
     m_nRoundCoins =
         static_cast<int>(std::min<long long>(static_cast<long long>(m_nCoinsFromScore) + m_nCoinsPickedUp, INT_MAX));
     m_nRoundCoinsTenth = m_nRoundCoins / 10;
-    if (game == nullptr || profile == nullptr) return;
+    if (host == nullptr || profile == nullptr) return;
 
     m_uExperienceBefore = profile->m_uExperiencePoints;
-    const int rankBefore = CTheGame::GetXP_Points2Rank(m_uExperienceBefore);
+    const int rankBefore = host->RankOfExperience(m_uExperienceBefore);
     const unsigned long long experience =
         static_cast<unsigned long long>(m_uExperienceBefore) + static_cast<unsigned long long>(std::max(m_nScore, 0));
     // Experience that would wrap past the counter's range stays where it was.
     if (experience <= UINT_MAX) profile->m_uExperiencePoints = static_cast<unsigned int>(experience);
-    const int rankAfter = CTheGame::GetXP_Points2Rank(profile->m_uExperiencePoints);
+    const int rankAfter = host->RankOfExperience(profile->m_uExperiencePoints);
     if (rankAfter > rankBefore) {
         const int gained = rankAfter - rankBefore;
         profile->m_nBoostPoints += gained;
@@ -172,23 +172,24 @@ void CXGameplaySurvival::GameOver() {
     add(profile->m_nCoinTally, m_nRoundCoinsTenth);
 
     if (m_pArena == nullptr) return;
-    if (CApplicationData* data = game->GetAppData()) {
+    CGameBase* game = GameBase();
+    if (auto* data = dynamic_cast<CApplicationData*>(game != nullptr ? game->m_pAppData : nullptr)) {
         int score = m_nScore;
         const int row = data->SetLevelHighScoreInfo(m_pArena->id, profile->GetName(), score);
-        if (row >= 0) game->m_nNewHighScoreRow = row;
-        game->m_nNewHighScoreTable = data->GetHighScoreTableIndex(m_pArena->id);
+        host->NoteNewHighScore(row, data->GetHighScoreTableIndex(m_pArena->id));
         profile->UpdateMyScoreOnLevel(m_pArena->id, m_nScore);
         // A finished round is never resumed.
-        game->SR_DeleteResume_Arena(data->m_nCurrentProfile, m_pArena->id);
+        host->SR_DeleteResume_Arena(data->m_nCurrentProfile, m_pArena->id);
     }
 }
 
 void CXGameplaySurvival::ShowLocalisedText(const char* key, const char* style, int colourType, int x, int y,
                                            int delay) {
-    CTheGame* game = TheGame();
-    if (m_pJumpStrings == nullptr || game == nullptr || game->m_pLocManager == nullptr) return;
-    (void)m_pJumpStrings->ShowJumpString(game->m_pLocManager->LoadString(key), CommonString(style), colourType,
-                                         x * 65536, y * 65536, delay);
+    CGameBase* game = GameBase();
+    CLocManager2* loc = game != nullptr ? game->GetLocManager() : nullptr;
+    if (m_pJumpStrings == nullptr || loc == nullptr) return;
+    (void)m_pJumpStrings->ShowJumpString(loc->LoadString(key), CommonString(style), colourType, x * 65536, y * 65536,
+                                         delay);
 }
 
 void CXGameplaySurvival::ShowCentreText(const char* key, const char* style, int delay) {

@@ -8,16 +8,16 @@
 #include <climits>
 #include <new>
 
-#include "game/widgets/RecordReading.h"
+#include "app/GameBase.h"
 #include "app/GlobalConstants.h"
 #include "audio/SoundManager.h"
 #include "core/Serializer.h"
-#include "game/app/TheGame.h"
-#include "game/widgets/GameplayMath.h"
 #include "game/gameplay/GameplaySurvival.h"
-#include "game/widgets/JumpString.h"
 #include "game/gameplay/Marble.h"
 #include "game/progress/UpgradeManager.h"
+#include "game/widgets/GameplayMath.h"
+#include "game/widgets/JumpString.h"
+#include "game/widgets/RecordReading.h"
 
 namespace {
 
@@ -152,8 +152,8 @@ int CXGameplaySurvival::Serialize(IFile* file, bool writing, int /*version*/) {
                 if (!marble->m_bRemoved && marble->m_nActivationCountdown == CMarble::kNoCountdown) return 0;
             }
         if (m_bPathSoundPlaying) {
-            CTheGame* theGame = TheGame();
-            CSoundManager* sounds = theGame != nullptr ? theGame->m_pSoundManager : nullptr;
+            CGameBase* game = GameBase();
+            CSoundManager* sounds = game != nullptr ? game->GetSoundManager() : nullptr;
             SoundFXData* roll = sounds != nullptr ? sounds->FindSoundFX(CommonString("SFX_PATH_MOVE")) : nullptr;
             if (roll != nullptr && roll->soundId >= 0) sounds->PlaySoundFXLooped(roll);
         } else {

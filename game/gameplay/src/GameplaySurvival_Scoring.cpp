@@ -6,18 +6,19 @@
 #include <cstdint>
 #include <new>
 
+#include "app/GameBase.h"
 #include "app/GlobalConstants.h"
 #include "core/LocManager2.h"
 #include "core/SafeFormat.h"
-#include "game/app/TheGame.h"
-#include "game/widgets/GameplayMath.h"
+#include "game/gameplay/GameplayHost.h"
 #include "game/gameplay/GameplaySurvival.h"
-#include "game/widgets/JumpString.h"
 #include "game/gameplay/MarblePowerup.h"
 #include "game/progress/ArenaManager.h"
 #include "game/progress/MiniQuestManager.h"
 #include "game/progress/UpgradeManager.h"
 #include "game/progress/UserProfile.h"
+#include "game/widgets/GameplayMath.h"
+#include "game/widgets/JumpString.h"
 #include "particles/ParticleSystem.h"
 #include "particles/ParticleSystemManager.h"
 #include "particles/ParticleSystemShape.h"
@@ -166,10 +167,9 @@ void CXGameplaySurvival::RunProcessDeleteObjects() {
 void CXGameplaySurvival::AddScore(int points, int x, int y, int combo, int type, int delay) {
     if (m_bTutorial) return;
     std::int64_t p = static_cast<std::int64_t>(points) + std::min(m_nLevel, kMaxLevelPoints);
-    CTheGame* game = TheGame();
-    const MiniQuest* bonus = game != nullptr && game->m_pMiniQuestManager != nullptr
-                                 ? game->m_pMiniQuestManager->GetCurrentArenaBonus()
-                                 : nullptr;
+    IGameplayHost* host = Host();
+    CMiniQuestManager* quests = host != nullptr ? host->GetMiniQuestManager() : nullptr;
+    const MiniQuest* bonus = quests != nullptr ? quests->GetCurrentArenaBonus() : nullptr;
     if (type >= kMarbleRed && type <= kMarbleYellow && bonus != nullptr && bonus->extraScore[type] > 0)
         p += bonus->extraScore[type];
     p *= 1 + static_cast<std::int64_t>(combo);
@@ -202,7 +202,7 @@ void CXGameplaySurvival::AddScore(int points, int x, int y, int combo, int type,
 }
 
 void CXGameplaySurvival::SpawnPowerUp(int x, int y, int combo, int /*type*/) {
-    CTheGame* game = TheGame();
+    CGameBase* game = GameBase();
     if (combo <= 1 || game == nullptr) return;
     const int kind = game->RandomValue(kPowerUpKindCount);
     if (SpawnPowerUp(x, y, kind) == nullptr) return;
@@ -236,7 +236,7 @@ void CXGameplaySurvival::SpawnPowerUp(int x, int y, int combo, int /*type*/) {
 }
 
 CMarblePowerup* CXGameplaySurvival::SpawnPowerUp(int x, int y, int kind) {
-    auto* powerUp = new (std::nothrow) CMarblePowerup(TheGame(), this);
+    auto* powerUp = new (std::nothrow) CMarblePowerup(GameBase(), this);
     if (powerUp == nullptr) return nullptr;
     const int left = (m_PlayRect.x >> 8) + kPowerUpMarginPx;
     const int right = ((m_PlayRect.x + m_PlayRect.width) >> 8) - kPowerUpMarginPx;
@@ -262,7 +262,8 @@ void CXGameplaySurvival::RunProcessExplosions() {
 }
 
 void CXGameplaySurvival::RunProcessAnimations() {
-    CTheGame* game = TheGame();
+    CGameBase* game = GameBase();
+    IGameplayHost* host = Host();
     for (int i = m_Animations.count - 1; i >= 0; --i) {
         CAnimation& a = m_Animations.data[i];
         if (a.clock >= 0) {
@@ -273,12 +274,11 @@ void CXGameplaySurvival::RunProcessAnimations() {
                 if (frame < 0) frame += frames;
                 a.frame = static_cast<FIXED_FLOAT>(frame);
             }
-            if (a.kind == kAnimationRing && game != nullptr && game->m_pParticleManager != nullptr) {
-                CQuorvanParticleSystem2* ring =
-                    game->m_pParticleManager->GetParticleSystemAt(game->m_ParticleEffectIndex[kRingEffect]);
+            if (a.kind == kAnimationRing && host != nullptr && host->GetParticleManager() != nullptr) {
+                CQuorvanParticleSystem2* ring = ParticleEffect(kRingEffect);
                 const double t = a.duration > 0 ? std::min(static_cast<double>(a.clock) / a.duration, 1.0) : 1.0;
                 auto* shape = ring != nullptr ? new (std::nothrow)
-                                                    CQuorvanParticleSystemShape2(game, game->m_pRotatorScaler)
+                                                    CQuorvanParticleSystemShape2(game, game->GetRotatorScaler())
                                               : nullptr;
                 if (shape != nullptr) {
                     const double cx = (a.start.x + (a.end.x - a.start.x) * t) / 256.0;
@@ -341,11 +341,7 @@ void CXGameplaySurvival::CatchMarbles(TVector2D_16 centre, double reachSq) {
 }
 
 void CXGameplaySurvival::EmitTrail(TVector2D_16 from, TVector2D_16 to, int colourType, int particles) {
-    CTheGame* game = TheGame();
-    CQuorvanParticleSystem2* trail =
-        game != nullptr && game->m_pParticleManager != nullptr
-            ? game->m_pParticleManager->GetParticleSystemAt(game->m_ParticleEffectIndex[kTrailEffect])
-            : nullptr;
+    CQuorvanParticleSystem2* trail = ParticleEffect(kTrailEffect);
     if (trail == nullptr) return;
     int r = 0, g = 0, b = 0;
     GetRGBColorBasedOnType(colourType, r, g, b);

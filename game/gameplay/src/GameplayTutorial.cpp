@@ -6,10 +6,12 @@
 #include <cstring>
 #include <new>
 
+#include "app/GameBase.h"
 #include "core/LocManager2.h"
-#include "game/app/TheGame.h"
+#include "game/gameplay/GameplayHost.h"
 #include "game/gameplay/Scenario.h"
 #include "game/progress/UserProfile.h"
+#include "game/widgets/GameMessages.h"
 #include "render/DibBitmap.h"
 #include "render/DrawingUtils.h"
 #include "render/ImageRotatorScaler.h"
@@ -61,10 +63,9 @@ bool Is(XWPARAM wparam, const char* id) {
     return text != nullptr && std::strcmp(text, id) == 0;
 }
 
-IDibBitmap* FirstFrame(CTheGame* game, const char* name) {
-    CSpriteSet* set = game != nullptr && game->m_pSpriteSetManager != nullptr
-                          ? game->m_pSpriteSetManager->GetSpriteSetNamed(name)
-                          : nullptr;
+IDibBitmap* FirstFrame(CGameBase* game, const char* name) {
+    CSpriteSetManager* sets = game != nullptr ? game->GetSpriteSetManager() : nullptr;
+    CSpriteSet* set = sets != nullptr ? sets->GetSpriteSetNamed(name) : nullptr;
     return set != nullptr && set->GetNumFrames() > 0 ? set->GetFrame(0) : nullptr;
 }
 
@@ -72,13 +73,13 @@ IDibBitmap* FirstFrame(CTheGame* game, const char* name) {
 
 CXGameplayTutorial::CXGameplayTutorial(CXElement* parent) : CXGameplaySurvival(parent) {
     m_bTutorial = true;
-    if (CTheGame* game = TheGame()) game->m_pTutorialScreen = this;
+    if (IGameplayHost* host = Host()) host->SetTutorialScreen(this);
 }
 
 CXGameplayTutorial::~CXGameplayTutorial() {
     m_pScenario.reset();
-    if (CTheGame* game = TheGame(); game != nullptr && game->m_pTutorialScreen == this)
-        game->m_pTutorialScreen = nullptr;
+    if (IGameplayHost* host = Host(); host != nullptr && host->GetTutorialScreen() == this)
+        host->SetTutorialScreen(nullptr);
 }
 
 int CXGameplayTutorial::OnInitElement() {
@@ -150,8 +151,7 @@ void CXGameplayTutorial::FadeToScenario(int lesson) {
 
 void CXGameplayTutorial::SetCurrentScenario(int lesson) {
     if (lesson >= kLessonCount) return;
-    CTheGame* game = TheGame();
-    if (game != nullptr) game->XReleaseCapture();
+    if (CGameBase* game = GameBase()) game->XReleaseCapture();
     m_nCurrentLesson = lesson;
     (void)BuildScenario(lesson);
     // The new lesson starts on an empty field.
@@ -166,8 +166,7 @@ void CXGameplayTutorial::SetCurrentScenario(int lesson) {
 
 bool CXGameplayTutorial::BuildScenario(int lesson) {
     m_pScenario.reset();
-    CTheGame* game = TheGame();
-    auto* scenario = new (std::nothrow) CScenario(game);
+    auto* scenario = new (std::nothrow) CScenario(GameBase());
     if (scenario == nullptr) return false;
     m_pScenario.reset(scenario);
     if (!scenario->PostConstruct()) {
@@ -178,13 +177,14 @@ bool CXGameplayTutorial::BuildScenario(int lesson) {
     const FIXED_FLOAT L = m_PlayRect.x, T = m_PlayRect.y, W = m_PlayRect.width, H = m_PlayRect.height;
     const FIXED_FLOAT X = L - Px(20) + W / 2 + Px((W >> 8) / 4);
     const FIXED_FLOAT top = T, bottom = T + H, middle = T + H / 2;
-    CBitmapFontText* font = game != nullptr ? game->m_Fonts[kGameFontSmall] : nullptr;
+    CBitmapFontText* font = GameFont(kGameFontSmall);
     const int textX = (L + Px(kTextInsetPx)) >> 8;
     const int textY = (T >> 8) + kTextDropPx;
     const int pageY = (T >> 8) + kPageAbovePx - (font != nullptr ? font->GetCharHeight() : 0);
     const int index = lesson == kLessonWrongColor || lesson == kLessonCombos ? lesson : kLessonMatch;
-    const CommonString text = game != nullptr && game->m_pLocManager != nullptr
-                                  ? game->m_pLocManager->LoadString(kLessonTexts[index])
+    CGameBase* game = GameBase();
+    const CommonString text = game != nullptr && game->GetLocManager() != nullptr
+                                  ? game->GetLocManager()->LoadString(kLessonTexts[index])
                                   : CommonString(kLessonTexts[index]);
 
     CScenario& s = *scenario;
@@ -242,7 +242,7 @@ void CXGameplayTutorial::PulsateSkipButton() {
 }
 
 void CXGameplayTutorial::FinishTutorial() {
-    CTheGame* game = TheGame();
+    CGameBase* game = GameBase();
     if (game == nullptr) return;
     (void)game->SaveAppData();
     PostGameMessage(MSG_RUN_NEW_GAME);
@@ -293,13 +293,13 @@ void CXGameplayTutorial::Draw() {
     if (m_pScenario != nullptr) m_pScenario->Draw(back);
     const int curtain = kOpaque - m_nLessonAlpha;
     if (curtain > 0)
-        FillRectangle_Transparent(TheGame(), back, m_PlayRect.x >> 8, m_PlayRect.y >> 8, m_PlayRect.width >> 8,
+        FillRectangle_Transparent(GameBase(), back, m_PlayRect.x >> 8, m_PlayRect.y >> 8, m_PlayRect.width >> 8,
                                   m_PlayRect.height >> 8, 0, 0, 0, curtain);
 }
 
 void CXGameplayTutorial::DrawFingerAt(IDibBitmap* dst, FIXED_FLOAT x, FIXED_FLOAT y, bool pressed, int alpha) {
-    CTheGame* game = TheGame();
-    CQuorvanImageRotatorScaler* rotator = game != nullptr ? game->m_pRotatorScaler : nullptr;
+    CGameBase* game = GameBase();
+    CQuorvanImageRotatorScaler* rotator = game != nullptr ? game->GetRotatorScaler() : nullptr;
     if (rotator == nullptr || dst == nullptr) return;
     alpha = std::clamp(alpha, 0, kOpaque);
     IDibBitmap* touch = FirstFrame(game, "TouchPoint");

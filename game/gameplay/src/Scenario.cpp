@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <new>
 
-#include "game/app/TheGame.h"
-#include "game/widgets/GameplayMath.h"
+#include "game/gameplay/GameplayHost.h"
 #include "game/gameplay/GameplayTutorial.h"
 #include "game/gameplay/Marble.h"
+#include "game/widgets/GameplayMath.h"
 #include "text/QuorvanTextFormat.h"
 
 namespace {
@@ -46,8 +46,8 @@ CScenarioElementFinger::CScenarioElementFinger(CGameBase* game, CScenario* scena
     : CScenarioElement(game, scenario, kFinger, 0, x, y) {}
 
 void CScenarioElementFinger::Draw(IDibBitmap* dst) {
-    auto* game = dynamic_cast<CTheGame*>(m_pGame);
-    CXGameplayTutorial* screen = game != nullptr ? game->m_pTutorialScreen : nullptr;
+    IGameplayHost* host = GameplayHostOf(m_pGame);
+    CXGameplayTutorial* screen = host != nullptr ? host->GetTutorialScreen() : nullptr;
     if (screen == nullptr || m_Alpha <= 0) return;
     screen->DrawFingerAt(dst, m_X, m_Y, m_bPressed, m_Alpha >> 8);
 }
@@ -172,8 +172,8 @@ void CScenario::DestroyTextBox(int id) {
 // ---- Steps -------------------------------------------------------------------------------------
 
 CXGameplayTutorial* CScenarioStep::Screen() const {
-    auto* game = dynamic_cast<CTheGame*>(m_pGame);
-    return game != nullptr ? game->m_pTutorialScreen : nullptr;
+    IGameplayHost* host = GameplayHostOf(m_pGame);
+    return host != nullptr ? host->GetTutorialScreen() : nullptr;
 }
 
 void CScenarioStepDelay::RunProcess() {

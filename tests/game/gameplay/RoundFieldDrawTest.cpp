@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -599,12 +600,39 @@ TEST_F(RoundFieldDrawTest, APathBeingRunIsDottedFaintlyAheadOfItsMarble) {
             EXPECT_EQ(d.b, 0);
         }
     }
+    // A marble without a path shows no dots.
     runner->m_nPathDistance = 0;
+    CMarble* free = Put(kMarbleGreen, 200, 100);
+    free->m_nEntryIndicator = 0;
+    DrawFrame();
+    for (const TRotatedDraw& d : Of(dot)) EXPECT_EQ(d.y >> 8, 400) << "only the runner's path";
     screen->m_pDraggedMarble = runner;
     screen->m_FingerPos = TVector2D{runner->m_Position.x >> 8, runner->m_Position.y >> 8};
     DrawFrame();
     screen->m_pDraggedMarble = nullptr;
     for (const TRotatedDraw& d : Of(dot)) EXPECT_NE(d.alphaOffset, 64 - 255) << "the dragged marble's path";
+}
+
+// A marble in danger shows its halo in red at its danger's opacity, whichever place it has in the
+// list; a power-up never does.
+TEST_F(RoundFieldDrawTest, AMarbleInDangerShowsARedHalo) {
+    CMarble* m = Put(kMarbleGreen, 140, 260);
+    m->m_nEntryIndicator = 0;
+    for (int level : {0, 1, 200, 255}) {
+        SCOPED_TRACE(level);
+        m->m_nDanger = level;
+        DrawFrame();
+        const std::vector<TRotatedDraw> halos = Of(danger);
+        ASSERT_EQ(halos.size(), level > 0 ? 1u : 0u);
+        if (halos.empty()) continue;
+        EXPECT_EQ(halos[0].kind, TRotatedDraw::kMultiply);
+        EXPECT_EQ(halos[0].x, 140 * kPx);
+        EXPECT_EQ(halos[0].y, 260 * kPx);
+        EXPECT_EQ(halos[0].r, 255);
+        EXPECT_EQ(halos[0].g, 0);
+        EXPECT_EQ(halos[0].b, 0);
+        EXPECT_EQ(halos[0].alphaOffset, level - 255);
+    }
 }
 
 // ---- The dragged marble --------------------------------------------------------------------------
@@ -810,6 +838,15 @@ TEST_F(RoundFieldDrawTest, FullyShownStatisticsHideTheField) {
         DrawFrame();
         EXPECT_EQ(Of(burst).size(), opacity < 65280 ? 1u : 0u);
     }
+    // Fully shown, the statistics themselves are still drawn.
+    IDibBitmap* back = screen->GetBackBuffer();
+    back->ClearBitmap(0, 0, 0);
+    DrawFrame();
+    const auto* bits = reinterpret_cast<const std::uint16_t*>(back->GetBits());
+    int lit = 0;
+    for (int y = 0; y < back->m_Height; ++y)
+        for (int x = 0; x < back->m_Width; ++x) lit += bits[static_cast<std::size_t>(y) * back->m_BufferWidth + x] != 0;
+    EXPECT_GT(lit, 0);
 }
 
 // ---- The floor and the frame ---------------------------------------------------------------------
@@ -818,13 +855,14 @@ TEST_F(RoundFieldDrawTest, FullyShownStatisticsHideTheField) {
 struct TBlit {
     std::string what;  // the image's name, with "+" for an additive blit, "~" for a stretched one
     int x, y, w, h;
-    int sx = 0, sy = 0, sw = 0, sh = 0;  // the part of the source, for a stretched draw
+    int sx = 0, sy = 0, sw = 0, sh = 0;  // the part of the source (its corner for a blit)
+    int alpha = 0, flags = 0;            // the alpha offset and the flags, 0 for a plain draw
     bool operator==(const TBlit&) const = default;
 };
 
 std::ostream& operator<<(std::ostream& os, const TBlit& b) {
     return os << b.what << " (" << b.x << ", " << b.y << ", " << b.w << " x " << b.h << ") of (" << b.sx << ", "
-              << b.sy << ", " << b.sw << " x " << b.sh << ")";
+              << b.sy << ", " << b.sw << " x " << b.sh << ") alpha " << b.alpha << " flags " << b.flags;
 }
 
 class CNotedBitmap : public CWinDibBitmap {
@@ -834,15 +872,15 @@ public:
         m_Width = m_BufferWidth = w;
         m_Height = m_BufferHeight = h;
     }
-    void BitBlt(IDibBitmap* dst, int x, int y, int w, int h, int, int, int) override {
-        if (dst == m_pScreen) m_pLog->push_back(TBlit{m_Name, x, y, w, h});
+    void BitBlt(IDibBitmap* dst, int x, int y, int w, int h, int sx, int sy, int alpha) override {
+        if (dst == m_pScreen) m_pLog->push_back(TBlit{m_Name, x, y, w, h, sx, sy, 0, 0, alpha});
     }
-    void BitBltAdditive(IDibBitmap* dst, int x, int y, int w, int h, int, int, int) override {
-        if (dst == m_pScreen) m_pLog->push_back(TBlit{m_Name + "+", x, y, w, h});
+    void BitBltAdditive(IDibBitmap* dst, int x, int y, int w, int h, int sx, int sy, int alpha) override {
+        if (dst == m_pScreen) m_pLog->push_back(TBlit{m_Name + "+", x, y, w, h, sx, sy, 0, 0, alpha});
     }
-    void StretchDraw(IDibBitmap* dst, int x, int y, int dw, int dh, int sx, int sy, int sw, int sh, int,
-                     int) override {
-        if (dst == m_pScreen) m_pLog->push_back(TBlit{m_Name + "~", x, y, dw, dh, sx, sy, sw, sh});
+    void StretchDraw(IDibBitmap* dst, int x, int y, int dw, int dh, int sx, int sy, int sw, int sh, int flags,
+                     int alpha) override {
+        if (dst == m_pScreen) m_pLog->push_back(TBlit{m_Name + "~", x, y, dw, dh, sx, sy, sw, sh, alpha, flags});
     }
 
 private:
@@ -987,6 +1025,8 @@ TEST_F(RoundFrameDrawTest, TheFloorIsCentredAndStretchedToTheScreensHeight) {
         {180, 240, {"floor~", -20, 0, 360, 480, 0, 0, 180, 240}},
         {400, 600, {"floor~", 0, 0, 320, 480, 0, 0, 400, 600}},
         {160, 960, {"floor~", 120, 0, 80, 480, 0, 0, 160, 960}},
+        {2, 1, {"floor~", -320, 0, 960, 480, 0, 0, 2, 1}},  // one row stretched 480 times
+        {320, 0, {"floor", 0, 0, 320, 0}},                  // an empty floor is not stretched
     };
     for (const TRow& row : rows) {
         SCOPED_TRACE(::testing::Message() << row.w << " x " << row.h);

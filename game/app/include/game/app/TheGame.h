@@ -14,6 +14,7 @@
 #include "core/CommonString.h"
 #include "core/QuorvanArray.h"
 #include "game/farm/FarmHost.h"
+#include "game/gameplay/GameplayHost.h"
 #include "game/news/NewsHost.h"
 #include "game/progress/GameFonts.h"
 #include "game/progress/ProgressHost.h"
@@ -93,7 +94,8 @@ class CTheGame : public CGameBase,
                  public IProgressHost,
                  public INewsHost,
                  public IWidgetsHost,
-                 public IFarmHost {
+                 public IFarmHost,
+                 public IGameplayHost {
 public:
     CTheGame();
     ~CTheGame() override;
@@ -197,6 +199,27 @@ public:
     void OpenPlayScreen() override;
     void OpenFarmShop() override;
     void OpenYardQuests(int yardIndex) override;
+
+    // ---- What the round asks of its owner (game/gameplay/GameplayHost.h; TheGame_Gameplay.cpp) --
+    // The particle manager, the mini-quests, the arenas and the saving are the yard's calls above;
+    // the kept round is deleted under The game in progress below. The effect index is
+    // m_ParticleEffectIndex's, the rank GetXP_Points2Rank's, the high score the pair of notes
+    // below, the tutorial screen m_pTutorialScreen. The ways out are messages 1009 and 1008,
+    // deferred, after the pending purchase or start action; the coin shop's and the sliders'
+    // answers are the screens' (AddCoinsDialog.h, VolumeSliders.h).
+    int GetParticleEffectIndex(int effect) override;
+    CUpgradeManager* GetUpgradeManager() override;
+    CAdsEngine* GetAdsEngine() override;
+    int RankOfExperience(unsigned int points) override;
+    void ForgetNewHighScore() override;
+    void NoteNewHighScore(int row, int table) override;
+    void SetTutorialScreen(CXGameplayTutorial* screen) override;
+    CXGameplayTutorial* GetTutorialScreen() override;
+    void OpenYardToBuy(const CommonString& object) override;
+    void OpenCoinShopOnPlayScreen() override;
+    int AnswerCoinShopMessage(CXElement* sender, int code, XWPARAM wparam) override;
+    bool ApplyVolumeSlider(XWidget* dialog, int code, const char* id, int value, int& tickCooldown) override;
+    void ShowStoredVolumes(XWidget* dialog) override;
 
     // ---- Start-up and resource declarations (TheGame_Init.cpp) -----------------------------
     // The rotator, the engine's start-up, the UI sprite sets, the effects, the sound table and
@@ -385,7 +408,7 @@ public:
     bool SR_LoadResume(IFile* record);
     // Deletes the records of the first three arenas and of every yard of a profile.
     void SR_DeleteResume(int profileIndex);
-    void SR_DeleteResume_Arena(int profileIndex, const CommonString& arenaName);
+    void SR_DeleteResume_Arena(int profileIndex, const CommonString& arenaName) override;
 
     // ==== State (in the order of the game object's record) ====================================
     int m_ParticleEffectIndex[kGameParticleEffectCount];

@@ -26,19 +26,22 @@
 #include "core/CommonString.h"
 #include "core/QuorvanArray.h"
 #include "game/gameplay/BezierCurve.h"
-#include "game/widgets/EffectRecords.h"
 #include "game/gameplay/Marble.h"
 #include "game/gameplay/PlayField.h"
+#include "game/progress/GameFonts.h"
 #include "game/progress/RunningRound.h"
+#include "game/widgets/EffectRecords.h"
 #include "game/widgets/GameRoot.h"
 
 struct Arena;
+class CBitmapFontText;
 class CJumpStringManager;
 class CMarblePowerup;
 class CQuorvanParticleSystemShape2;
 class CSpriteSet;
 class IDibBitmap;
 class IFile;
+class IGameplayHost;
 class XDialog;
 class XWidget;
 class TUserProfile;
@@ -227,6 +230,13 @@ public:
     bool IsInPlay() const { return !m_bGameOver && m_nPauseCounter == -1; }
     // The current profile, or null.
     TUserProfile* Profile() const;
+    // The game object as the round's host (game/gameplay/GameplayHost.h); null under a game that
+    // is not one.
+    IGameplayHost* Host() const;
+    // A font of the game's own drawing; null before the loader or under a game without them.
+    CBitmapFontText* GameFont(EGameFont font) const;
+    // The game's particle effect at that place of its list; null before the start-up.
+    CQuorvanParticleSystem2* ParticleEffect(int effect) const;
 
     // ==== State ================================================================================
     // The frame and display images, in the order they are loaded.

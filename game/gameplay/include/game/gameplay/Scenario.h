@@ -4,7 +4,7 @@
 //
 // A scenario is built completely (AddStep...) before its first RunProcess and never rewound.
 // Steps that act on the play field reach it through the game object's running-tutorial pointer
-// (CTheGame::m_pTutorialScreen), never through a pointer of their own; without a tutorial screen
+// (IGameplayHost::GetTutorialScreen), never through a pointer of their own; without a tutorial screen
 // each step waits or ends as its kind says. Marbles are taken by their index in the screen's
 // list afresh on every run, since the round may delete a marble between two frames.
 //

@@ -26,6 +26,7 @@
 
 #include "core/Common.h"
 #include "core/CommonString.h"
+#include "game/gameplay/RoundStatsOffer.h"
 #include "ui/GameDialog.h"
 #include "ui/ScrollDialog.h"
 
@@ -41,7 +42,7 @@ class TUserProfile;
 // Sharing is not offered on this platform: false.
 bool CanTwit();
 
-class CXRoundStatsDialog : public XGameDialog, public IScrollDialogContainer {
+class CXRoundStatsDialog : public XGameDialog, public IScrollDialogContainer, public IRoundStatsOffer {
 public:
     static constexpr int kFirstDelay = 33;
     static constexpr int kFramesPerSection = 22;
@@ -109,8 +110,8 @@ public:
 
     // What the quest list chose to offer: the object and its yard.
     void SetChosenObject(const CommonString& yard, const CommonString& object);
-    const CommonString& GetChosenObject() const { return m_ChosenObject; }
-    const CommonString& GetChosenYard() const { return m_ChosenYard; }
+    const CommonString& GetChosenObject() const override { return m_ChosenObject; }
+    const CommonString& GetChosenYard() const override { return m_ChosenYard; }
 
     // ---- State, for the round screen and tests ---------------------------------------------
     CXGameplaySurvival* GetRound() const { return m_pRound; }
