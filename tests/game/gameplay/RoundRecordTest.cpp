@@ -203,6 +203,51 @@ TEST_F(RoundRecordTest, EveryKindOfRoundSavesAndLoadsToTheSameBytes) {
     }
 }
 
+TEST_F(RoundRecordTest, SavingKeepsTheRoundsEffectsAndLoadingReplacesTheReadersOwn) {
+    ASSERT_GE(screen->m_Explosions.Add(CExplosion{{100 * 256, 100 * 256}, 20 * 256, 255, 0, 0, 45 * 256}), 0);
+    ASSERT_GE(screen->m_Rays.Add(CRay{{50 << 16, 60 << 16}, {1 << 16, 0}}), 0);
+    ASSERT_GE(screen->m_Bombs.Add(CBomb{{70 << 16, 80 << 16}, 3, 20, 40 * 256}), 0);
+    const Bytes bytes = Save(screen);
+    EXPECT_EQ(screen->m_Explosions.count, 1);
+    EXPECT_EQ(screen->m_Rays.count, 1);
+    EXPECT_EQ(screen->m_Bombs.count, 1);
+    // A reader that already holds two of each ends with the record's one.
+    auto reader = NewReader();
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_GE(reader->m_Explosions.Add(CExplosion{{9 * 256, 9 * 256}, 0, 1, 2, 3, 0}), 0);
+        ASSERT_GE(reader->m_Rays.Add(CRay{{9 << 16, 9 << 16}, {0, 1 << 16}}), 0);
+        ASSERT_GE(reader->m_Bombs.Add(CBomb{{9 << 16, 9 << 16}, 1, 2, 3 * 256}), 0);
+    }
+    ASSERT_TRUE(Load(reader.get(), bytes));
+    ASSERT_EQ(reader->m_Explosions.count, 1);
+    ASSERT_EQ(reader->m_Rays.count, 1);
+    ASSERT_EQ(reader->m_Bombs.count, 1);
+    EXPECT_EQ(reader->m_Explosions.data[0].clock, 20 * 256);
+    EXPECT_EQ(reader->m_Rays.data[0].position.x, 50 << 16);
+    EXPECT_EQ(reader->m_Bombs.data[0].radius, 40 * 256);
+}
+
+// Every list's count is weighed against the bytes left at its item's stored size (explosion 28,
+// ray 16, bomb 20 bytes): a round crowded with one kind of effect, its list taking most of the
+// record, still loads.
+TEST_F(RoundRecordTest, ARoundCrowdedWithOneKindOfEffectStillLoads) {
+    for (int kind = 0; kind < 3; ++kind) {
+        SCOPED_TRACE(kind);
+        screen->m_Explosions.count = screen->m_Rays.count = screen->m_Bombs.count = 0;
+        for (int i = 0; i < 300; ++i) {
+            if (kind == 0)
+                ASSERT_GE(screen->m_Explosions.Add(CExplosion{{i * 256, 100 * 256}, 20 * 256, 255, 0, 0, 45 * 256}), 0);
+            if (kind == 1) ASSERT_GE(screen->m_Rays.Add(CRay{{i << 16, 60 << 16}, {1 << 16, 0}}), 0);
+            if (kind == 2) ASSERT_GE(screen->m_Bombs.Add(CBomb{{i << 16, 80 << 16}, 3, 20, 40 * 256}), 0);
+        }
+        const Bytes bytes = Save(screen);
+        auto reader = NewReader();
+        ASSERT_TRUE(Load(reader.get(), bytes));
+        EXPECT_EQ(reader->m_Explosions.count + reader->m_Rays.count + reader->m_Bombs.count, 300);
+        EXPECT_EQ(Save(reader.get()), bytes);
+    }
+}
+
 TEST_F(RoundRecordTest, AnEmptyFieldWritesFourZeroCountsBeforeTheScore) {
     screen->m_nScore = 0x01020304;
     const Bytes bytes = Save(screen);
