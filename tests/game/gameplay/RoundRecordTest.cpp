@@ -329,6 +329,13 @@ TEST_F(RoundRecordTest, SavingKeepsThePathBeingDrawnAndLoadingReplacesTheReaders
     }
 }
 
+TEST_F(RoundRecordTest, AScreenWithoutItsFloatingTextsTakesNoBody) {
+    auto reader = NewReader();
+    delete reader->m_pJumpStrings;
+    reader->m_pJumpStrings = nullptr;
+    EXPECT_FALSE(Load(reader.get(), Build(TBody{})));
+}
+
 TEST_F(RoundRecordTest, ADraggedIdentityOfZeroMeansNoMarbleIsHeld) {
     TBody body;
     body.firstMarbleId = 0;
