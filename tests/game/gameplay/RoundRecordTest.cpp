@@ -426,6 +426,8 @@ TEST_F(RoundRecordTest, ADamagedBodyIsRefused) {
     // one marble on a path, a game-over clock at its cap, a long pause whose marbles all burst.
     const TRow edges[] = {
         {"cleared equal to the target", [](TBody& b) { b.cleared = 22; }},
+        {"the first level's target of 20", [](TBody& b) { b.target = 20; }},
+        {"the top target of 35", [](TBody& b) { b.target = 35; }},
         {"every marble on a path", [](TBody& b) { b.onPath = 1; }},
         {"the game-over clock at its cap", [](TBody& b) { b.gameOverClock = 16383 * 131072; }},
         {"no boosts at all",
