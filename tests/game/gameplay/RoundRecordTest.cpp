@@ -4,6 +4,7 @@
 // refused; and a body laid out with the ad strip moved onto the layout without it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -317,8 +318,15 @@ TEST_F(RoundRecordTest, SavingKeepsThePathBeingDrawnAndLoadingReplacesTheReaders
     (void)screen->NotifyPointerEvent(200, 250, XPOINTER_PRESS);
     for (int k = 1; k <= 90; ++k) (void)screen->NotifyPointerEvent(200 - k, 250 + k / 2, XPOINTER_MOVE);
     ASSERT_EQ(screen->m_PathPoints.count, 3);
+    CMarble* held = screen->m_pDraggedMarble;
+    ASSERT_NE(held, nullptr);
+    screen->m_bLevelUpFill = true;
+    screen->m_nTargetFill = 166;
     const Bytes bytes = Save(screen);
     EXPECT_EQ(screen->m_PathPoints.count, 3);
+    EXPECT_EQ(screen->m_pDraggedMarble, held) << "the finger keeps its marble";
+    EXPECT_TRUE(screen->m_bLevelUpFill) << "the bar goes on filling";
+    EXPECT_EQ(screen->m_nTargetFill, 166);
     auto reader = NewReader();
     for (int i = 0; i < 5; ++i) ASSERT_EQ(reader->m_PathPoints.Add(TVector2D{i * 256, i * 256}), 1);
     ASSERT_TRUE(Load(reader.get(), bytes));
@@ -347,13 +355,46 @@ TEST_F(RoundRecordTest, ADraggedIdentityOfZeroMeansNoMarbleIsHeld) {
 }
 
 TEST_F(RoundRecordTest, AShortBoostTableLeavesTheLastLevelsAtZero) {
+    // The stored levels are 4, 3, 4, 4, 4, 5 as far as the table goes.
+    const struct {
+        int count;
+        std::uint8_t expected[6];
+    } cases[] = {{4, {4, 3, 4, 4, 0, 0}}, {1, {4, 0, 0, 0, 0, 0}}, {0, {0, 0, 0, 0, 0, 0}}};
+    for (const auto& c : cases) {
+        TBody body;
+        body.boostCount = c.count;
+        auto reader = NewReader();
+        for (std::uint8_t& level : reader->m_BoostLevels) level = 9;
+        const Bytes bytes = Build(body);
+        ASSERT_TRUE(Load(reader.get(), bytes)) << c.count;
+        for (int i = 0; i < 6; ++i) EXPECT_EQ(reader->m_BoostLevels[i], c.expected[i]) << c.count << ": " << i;
+    }
+}
+
+TEST_F(RoundRecordTest, TheRollingSoundResumesLoopedOrStopsAsTheBodySays) {
+    for (bool rolling : {true, false}) {
+        SCOPED_TRACE(rolling);
+        TBody body;
+        body.pathSound = rolling;
+        sound->played.clear();
+        sound->looped.clear();
+        sound->stopped.clear();
+        auto reader = NewReader();
+        ASSERT_TRUE(Load(reader.get(), Build(body)));
+        EXPECT_EQ(sound->looped.size(), rolling ? 1u : 0u);
+        EXPECT_EQ(std::count_if(sound->looped.begin(), sound->looped.end(),
+                                [](const std::string& f) { return f.ends_with("SFX_PATH_MOVE"); }),
+                  rolling ? 1 : 0);
+        EXPECT_EQ(Stopped("SFX_PATH_MOVE"), rolling ? 0 : 1);
+    }
+    // Without a sound manager the body still loads.
+    CSoundManager* sounds = game.m_pSoundManager;
+    game.m_pSoundManager = nullptr;
     TBody body;
-    body.boostCount = 4;
+    body.pathSound = true;
     auto reader = NewReader();
-    reader->m_BoostLevels[4] = reader->m_BoostLevels[5] = 9;
-    ASSERT_TRUE(Load(reader.get(), Build(body)));
-    const std::uint8_t expected[6] = {4, 3, 4, 4, 0, 0};
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(reader->m_BoostLevels[i], expected[i]) << i;
+    EXPECT_TRUE(Load(reader.get(), Build(body)));
+    game.m_pSoundManager = sounds;
 }
 
 TEST_F(RoundRecordTest, ADamagedBodyIsRefused) {
@@ -379,6 +420,7 @@ TEST_F(RoundRecordTest, ADamagedBodyIsRefused) {
         {"a level target of 0", [](TBody& b) { b.target = 0; }},
         {"a level target of 36", [](TBody& b) { b.target = 36; }},
         {"a pause past its bursts with a marble never set to burst", [](TBody& b) { b.pause = 67; }},
+        {"a pause at its burst frame with a marble never set to burst", [](TBody& b) { b.pause = 66; }},
         {"a pause counter below -1", [](TBody& b) { b.pause = -2; }},
         {"a pause counter that never ends", [](TBody& b) { b.pause = 0x7fffffff; }},
         {"a negative score", [](TBody& b) { b.score = -1; }},
@@ -442,12 +484,14 @@ TEST_F(RoundRecordTest, ADamagedBodyIsRefused) {
         auto reader = NewReader();
         EXPECT_TRUE(Load(reader.get(), Build(body)));
     }
-    // Past the burst frame with every marble set to burst is a pause a save can meet.
-    TBody bursting;
-    bursting.pause = 70;
-    bursting.countdown = 3;
-    auto reader = NewReader();
-    EXPECT_TRUE(Load(reader.get(), Build(bursting)));
+    // At or past the burst frame with every marble set to burst is a pause a save can meet.
+    for (int pause : {66, 70}) {
+        TBody bursting;
+        bursting.pause = pause;
+        bursting.countdown = 3;
+        auto reader = NewReader();
+        EXPECT_TRUE(Load(reader.get(), Build(bursting))) << pause;
+    }
 }
 
 TEST_F(RoundRecordTest, AShortBodyIsRefusedWhereverItEnds) {
