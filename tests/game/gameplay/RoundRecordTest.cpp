@@ -267,6 +267,7 @@ TEST_F(RoundRecordTest, AHandMadeBodyReadsAndWritesBackByteForByte) {
     // What the reader showed and waited for before is not kept.
     reader->m_nMusicDelay = 50;
     reader->m_nDisplayedScore = 100;
+    reader->m_bLevelUpFill = reader->m_bLevelUpHold = true;
     ASSERT_TRUE(Load(reader.get(), golden));
     CXGameplaySurvival& r = *reader;
     ASSERT_EQ(r.m_Explosions.count, 1);
@@ -301,6 +302,8 @@ TEST_F(RoundRecordTest, AHandMadeBodyReadsAndWritesBackByteForByte) {
     EXPECT_EQ(r.m_nShownFill, 166 * 5 / 22);
     EXPECT_TRUE(r.m_bIntroPlayed) << "a resumed round goes straight to its music";
     EXPECT_EQ(r.m_nMusicDelay, 0);
+    EXPECT_FALSE(r.m_bLevelUpFill);
+    EXPECT_FALSE(r.m_bLevelUpHold);
     EXPECT_EQ(r.m_nDisplayedScore, 4321) << "the display jumps to the resumed score";
     EXPECT_EQ(Save(reader.get()), golden);
     // A lesson's body: its flag, 1, is written back as read.
@@ -472,6 +475,24 @@ TEST_F(RoundRecordTest, ADamagedBodyIsRefused) {
         {"the top target of 35", [](TBody& b) { b.target = 35; }},
         {"every marble on a path", [](TBody& b) { b.onPath = 1; }},
         {"the game-over clock at its cap", [](TBody& b) { b.gameOverClock = 16383 * 131072; }},
+        {"no points yet", [](TBody& b) { b.score = 0; }},
+        {"the last life lost at game over",
+         [](TBody& b) {
+             b.lives = 0;
+             b.gameOver = true;
+         }},
+        {"the first level with nothing cleared",
+         [](TBody& b) {
+             b.level = 0;
+             b.cleared = 0;
+         }},
+        {"a spawn every frame, due now",
+         [](TBody& b) {
+             b.spawnInterval = 1;
+             b.spawnCounter = 0;
+         }},
+        {"no drag highlight", [](TBody& b) { b.dragAlpha = 0; }},
+        {"a full drag highlight", [](TBody& b) { b.dragAlpha = 255; }},
         {"no boosts at all",
          [](TBody& b) {
              for (int& level : b.boosts) level = 0;
@@ -510,8 +531,20 @@ TEST_F(RoundRecordTest, ABodyLaidOutWithTheAdStripMovesUp) {
     body.withoutAdStrip = false;
     auto reader = NewReader();
     const TRect2D area = reader->m_PlayRect;
+    // Animations the screen already runs move with the rest.
+    for (int i = 0; i < 2; ++i) {
+        CAnimation a;
+        a.start = TVector2D{100 * 256, (200 + i) * 256};
+        a.end = TVector2D{140 * 256, (300 + i) * 256};
+        ASSERT_EQ(reader->m_Animations.Add(a), 1);
+    }
     ASSERT_TRUE(Load(reader.get(), Build(body)));
     const int up = h / 2;
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(reader->m_Animations.data[i].start.y, (200 + i - up) * 256) << i;
+        EXPECT_EQ(reader->m_Animations.data[i].end.y, (300 + i - up) * 256) << i;
+        EXPECT_EQ(reader->m_Animations.data[i].start.x, 100 * 256) << i;
+    }
     EXPECT_EQ(reader->m_Marbles.data[0]->m_Position.y, (300 - up) << 16);
     EXPECT_EQ(reader->m_Marbles.data[0]->m_Position.x, 120 << 16);
     EXPECT_EQ(reader->m_Explosions.data[0].position.y, (200 - up) * 256);
