@@ -24,6 +24,8 @@
 #include "core/LocManager2.h"
 #include "render/DibBitmap.h"
 #include "render/DrawingHelpers.h"
+#include "render/DrawingUtils.h"
+#include "render/GlesGlobals.h"
 #include "render/WinDibBitmap.h"
 #include "sprites/SpriteSet.h"
 #include "sprites/SpriteSetManager.h"
@@ -653,6 +655,68 @@ void KeepRoundPictures(CDrawnRound& r, const std::string& prefix) {
     (void)b;
     for (int i = 0; i < 45; ++i) game.RunProcess();
     r.Keep(prefix + "05_round_game_over.png");
+}
+
+// Through GL a floating text is drawn where it stands, not moved: the frame equals one drawn
+// without the texts and then with them at no offset.
+TEST(RoundFloatingTextsOnGl, AreDrawnWhereTheyStand) {
+    platform::PcmUseBackend(platform::PcmBackendKind::None);
+    {
+        CDrawnRound r(true);
+        if (!r.Gl()) GTEST_SKIP() << "no headless EGL context";
+        ASSERT_TRUE(r.Ok());
+        CXGameplaySurvival* s = r.round;
+        (void)s->m_pJumpStrings->ShowJumpString(CommonString("ABC"), CommonString("level"), 0, 160 * 65536,
+                                                240 * 65536, 0);
+        for (int i = 0; i < 20; ++i) s->m_pJumpStrings->RunProcess();
+        const TImage shown = r.Frame();
+        CJumpStringManager* texts = s->m_pJumpStrings;
+        s->m_pJumpStrings = nullptr;
+        const TImage expected = r.Frame([&](IDibBitmap* back) { texts->Draw(back, 0, 0); });
+        const TImage bare = r.Frame([](IDibBitmap*) {});
+        s->m_pJumpStrings = texts;
+        EXPECT_FALSE(Changed(expected, bare, 0).Empty()) << "the text shows";
+        const TBox off = Changed(expected, shown, 0);
+        EXPECT_TRUE(off.Empty()) << off.left << ", " << off.top << " .. " << off.right << ", " << off.bottom;
+    }
+    platform::PcmUseBackend(platform::PcmBackendKind::Auto);
+}
+
+// On the default display (the game 320 x 533) the arena's floor, shorter than the screen, is
+// stretched through GL to the screen's height keeping its proportions, centred: the field equals a
+// floor drawn that way by hand (frame pieces and texts taken away, the widgets' top strip left out).
+TEST(RoundOnTheDisplay, TheFloorIsStretchedToTheHeightAndCentred) {
+    platform::PcmUseBackend(platform::PcmBackendKind::None);
+    {
+        CDrawnRound r(true, true);
+        if (!r.Gl()) GTEST_SKIP() << "no headless EGL context";
+        ASSERT_TRUE(r.Ok());
+        CXGameplaySurvival* s = r.round;
+        CTheGame& game = r.Game();
+        for (IDibBitmap*& image : s->m_Images) SafeDelete(image);
+        for (CBitmapFontText*& font : game.m_Fonts) font = nullptr;
+        IDibBitmap* floor = s->m_pBackground;
+        ASSERT_NE(floor, nullptr);
+        const TImage shown = r.Frame();
+        s->m_pBackground = nullptr;
+        const TImage expected = r.Frame([&](IDibBitmap* back) {
+            const int w = floor->m_Width, h = floor->m_Height, H = back->m_Height;
+            ASSERT_NE(h, H) << "the floor is stretched";
+            const int dw = w * H / h;
+            const int x = (back->m_Width - dw) / 2;
+            Bitmap_StretchDrawF16_Transparent(&game, back, floor, x * 65536, 0, dw * 65536, H * 65536, 0, 0,
+                                              w * 65536, h * 65536, 0, Renderer_BlendMode_Opaque);
+        });
+        s->m_pBackground = floor;
+        int differing = 0;
+        for (int y = 240; y < shown.height; ++y)
+            for (int x = 0; x < shown.width; ++x) {
+                const auto p = shown.At(x, y), q = expected.At(x, y);
+                differing += p[0] != q[0] || p[1] != q[1] || p[2] != q[2];
+            }
+        EXPECT_EQ(differing, 0);
+    }
+    platform::PcmUseBackend(platform::PcmBackendKind::Auto);
 }
 
 TEST(RoundPictures, AtTheBaseSizeAndOnTheDefaultDisplay) {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -49,9 +50,11 @@ protected:
     }
 
     // One frame of the field; the draws of one image, in order.
+    // Every draw has an image: a missing one is never handed to the rotator.
     void DrawFrame() {
         recorder.draws.clear();
         screen->Draw();
+        for (const TRotatedDraw& d : recorder.draws) EXPECT_NE(d.src, nullptr);
     }
     std::vector<TRotatedDraw> Of(const IDibBitmap* image) const {
         std::vector<TRotatedDraw> out;
@@ -155,7 +158,7 @@ TEST_F(RoundFieldDrawTest, ABurstTurnsTenDegreesEachFrameItIsDrawn) {
 }
 
 // Without its burst image a burst still shows its dot, and the other way round; without a
-// rotator nothing is drawn and nothing turns.
+// rotator nothing of the field is drawn (a ring, a bomb, arrows, paths, a burst) and nothing turns.
 TEST_F(RoundFieldDrawTest, ABurstDrawsWhatItHasImagesFor) {
     CExplosion& e = AddExplosion(64 * kPx, 50, 60, 0);
     screen->m_pExplosionSprite = nullptr;
@@ -170,10 +173,26 @@ TEST_F(RoundFieldDrawTest, ABurstDrawsWhatItHasImagesFor) {
     EXPECT_EQ(e.angle, 20 * kPx);
     screen->m_pDotSprite = dot;
 
+    CAnimation ringAnimation;
+    ringAnimation.kind = kAnimationRing;
+    ringAnimation.clock = 5 * 256;
+    ringAnimation.duration = 10 * 256;
+    ringAnimation.ringRadius = 50.0f;
+    ASSERT_EQ(screen->m_Animations.Add(ringAnimation), 1);
+    ASSERT_NE(screen->SpawnPowerUp(250, 350, kPowerUpBomb), nullptr);
+    CMarble* coming = Put(kMarbleRed, 30, 80);
+    coming->m_Direction = TVector2D_16{65536, 0};
+    coming->m_nEntryIndicator = 100 * 256;
+    CMarble* dragged = Put(kMarbleBlue, 100, 200);
+    screen->m_pDraggedMarble = dragged;
+    screen->m_FingerPos = TVector2D{200 * kPx, 200 * kPx};
+    CMarble* runner = Put(kMarbleGreen, 50, 300);
+    GivePath(runner, 150, 300);
     CQuorvanImageRotatorScaler* rotator = game.m_pRotatorScaler;
     game.m_pRotatorScaler = nullptr;
     DrawFrame();
     game.m_pRotatorScaler = rotator;
+    screen->m_pDraggedMarble = nullptr;
     EXPECT_TRUE(recorder.draws.empty());
     EXPECT_EQ(e.angle, 20 * kPx);
 }
@@ -273,6 +292,10 @@ TEST_F(RoundFieldDrawTest, AnAnimationIsDrawnOnlyWhenItIsRunningAndHasAnImage) {
         std::vector<const IDibBitmap*> drawn;
         for (const TRotatedDraw& d : recorder.draws)
             if (d.kind == TRotatedDraw::kTransparent) drawn.push_back(d.src);
+        if (row.kind != kAnimationRing) {
+            EXPECT_TRUE(Of(ring).empty()) << "a plain animation has no blast ring";
+            EXPECT_TRUE(Of(burst).empty());
+        }
         if (row.shownFrame == -1) {
             EXPECT_TRUE(drawn.empty());
         } else {
@@ -352,6 +375,10 @@ TEST_F(RoundFieldDrawTest, ABlastRingDrawsWhatItHasImagesFor) {
     a.duration = 10 * 256;
     a.start = a.end = TVector2D{80 * kPx, 90 * kPx};
     a.ringRadius = 200.0f;
+    CAnimation plain;  // an animation before it in the list does not keep it from showing
+    plain.image = Set("Coin_Test")->GetFrame(2);
+    plain.duration = 256;
+    ASSERT_EQ(screen->m_Animations.Add(plain), 1);
     ASSERT_EQ(screen->m_Animations.Add(a), 1);
     DrawFrame();
     ASSERT_EQ(Of(ring).size(), 1u);
@@ -370,8 +397,8 @@ TEST_F(RoundFieldDrawTest, ABlastRingDrawsWhatItHasImagesFor) {
     EXPECT_EQ(Of(burst).size(), 0u);
     screen->m_pExplosionSprite = burst;
 
-    screen->m_Animations.data[0].duration = 0;
-    screen->m_Animations.data[0].clock = 0;
+    screen->m_Animations.data[1].duration = 0;
+    screen->m_Animations.data[1].clock = 0;
     DrawFrame();
     EXPECT_EQ(Of(ring).size() + Of(burst).size(), 0u);
 }
@@ -379,11 +406,12 @@ TEST_F(RoundFieldDrawTest, ABlastRingDrawsWhatItHasImagesFor) {
 // Every bomb waiting on the field shows its range under everything, at the range value 32; other
 // power-ups show none.
 TEST_F(RoundFieldDrawTest, AWaitingBombShowsItsRangeUnderTheField) {
-    CMarblePowerup* bomb = screen->SpawnPowerUp(100, 150, kPowerUpBomb);
-    ASSERT_NE(bomb, nullptr);
+    // Others before it in the list do not keep it from showing.
     ASSERT_NE(screen->SpawnPowerUp(200, 300, kPowerUpColorBomb), nullptr);
     CMarble* red = Put(kMarbleRed, 250, 200);
     red->m_nEntryIndicator = 0;
+    CMarblePowerup* bomb = screen->SpawnPowerUp(100, 150, kPowerUpBomb);
+    ASSERT_NE(bomb, nullptr);
     DrawFrame();
     const std::vector<TRotatedDraw> ranges = Of(ring);
     ASSERT_EQ(ranges.size(), 1u);
@@ -493,18 +521,18 @@ TEST_F(RoundFieldDrawTest, OnlyOrdinaryMarblesComingInShowArrows) {
 TEST_F(RoundFieldDrawTest, ThePathBeingDrawnIsDottedToTheFinger) {
     CMarble* m = Put(kMarbleBlue, 50, 100);
     screen->m_pDraggedMarble = m;
-    const TVector2D a{50 * kPx, 100 * kPx}, b{90 * kPx, 100 * kPx};
-    ASSERT_EQ(screen->m_DrawingCurve.AddSpline(a, a, b, b), 1);
+    // A straight piece whose last control point stands short of its end.
+    const TVector2D a{50 * kPx, 100 * kPx}, c{80 * kPx, 100 * kPx}, b{90 * kPx, 100 * kPx};
+    ASSERT_EQ(screen->m_DrawingCurve.AddSpline(a, a, c, b), 1);
     const FIXED_FLOAT length = screen->m_DrawingCurve.Length();
     ASSERT_NEAR(length, 40 * kPx, 2);
-    screen->m_FingerPos = TVector2D{190 * kPx, 100 * kPx};  // 100 pixels on
+    screen->m_FingerPos = TVector2D{150 * kPx, 180 * kPx};  // 100 pixels on: 60 right, 80 down
     DrawFrame();
     screen->m_pDraggedMarble = nullptr;
-    std::vector<int> xs;
+    std::vector<int> xs, ys;
     for (const TRotatedDraw& d : Of(dot)) {
         EXPECT_EQ(d.kind, TRotatedDraw::kMultiply);
         EXPECT_EQ(d.flags, 0);
-        EXPECT_NEAR(d.y, 100 * kPx, 1);
         EXPECT_EQ(d.angle, 0);
         EXPECT_EQ(d.scale, 58982);
         EXPECT_EQ(d.r, 0) << "cyan for blue";
@@ -512,14 +540,29 @@ TEST_F(RoundFieldDrawTest, ThePathBeingDrawnIsDottedToTheFinger) {
         EXPECT_EQ(d.b, 255);
         EXPECT_EQ(d.alphaOffset, 0);
         xs.push_back(d.x);
+        ys.push_back(d.y);
     }
     // On the curve at 0, 10, 20, 30 and (its length being 40) 40 when the measure reaches it;
-    // then exactly at 110 .. 170 on the straight stretch (20 .. 80 of its 100 pixels).
+    // then exactly at 20 .. 80 of the stretch's 100 pixels from the curve's end (90, 100): x by
+    // 0.6 and y by 0.8 of each.
     std::vector<int> curve{50, 60, 70, 80};
     if (length >= 40 * kPx) curve.push_back(90);
     ASSERT_EQ(xs.size(), curve.size() + 7);
-    for (std::size_t i = 0; i < curve.size(); ++i) EXPECT_NEAR(xs[i], curve[i] * kPx, 32) << i;
-    for (int k = 0; k < 7; ++k) EXPECT_EQ(xs[curve.size() + k], (110 + 10 * k) * kPx) << k;
+    for (std::size_t i = 0; i < curve.size(); ++i) {
+        EXPECT_NEAR(xs[i], curve[i] * kPx, 32) << i;
+        EXPECT_NEAR(ys[i], 100 * kPx, 1) << i;
+    }
+    for (int k = 0; k < 7; ++k) {
+        const int along = 20 + 10 * k;
+        EXPECT_EQ(xs[curve.size() + k], 90 * kPx + along * 6 * kPx / 10) << k;
+        EXPECT_EQ(ys[curve.size() + k], 100 * kPx + along * 8 * kPx / 10) << k;
+    }
+    // Without the dot image nothing is drawn.
+    screen->m_pDraggedMarble = m;
+    screen->m_pDotSprite = nullptr;
+    DrawFrame();
+    screen->m_pDotSprite = dot;
+    screen->m_pDraggedMarble = nullptr;
 }
 
 // Before the first piece is laid, the straight stretch starts at the first laid point, or at the
@@ -599,12 +642,39 @@ TEST_F(RoundFieldDrawTest, APathBeingRunIsDottedFaintlyAheadOfItsMarble) {
             EXPECT_EQ(d.b, 0);
         }
     }
+    // A marble without a path shows no dots.
     runner->m_nPathDistance = 0;
+    CMarble* free = Put(kMarbleGreen, 200, 100);
+    free->m_nEntryIndicator = 0;
+    DrawFrame();
+    for (const TRotatedDraw& d : Of(dot)) EXPECT_EQ(d.y >> 8, 400) << "only the runner's path";
     screen->m_pDraggedMarble = runner;
     screen->m_FingerPos = TVector2D{runner->m_Position.x >> 8, runner->m_Position.y >> 8};
     DrawFrame();
     screen->m_pDraggedMarble = nullptr;
     for (const TRotatedDraw& d : Of(dot)) EXPECT_NE(d.alphaOffset, 64 - 255) << "the dragged marble's path";
+}
+
+// A marble in danger shows its halo in red at its danger's opacity, whichever place it has in the
+// list; a power-up never does.
+TEST_F(RoundFieldDrawTest, AMarbleInDangerShowsARedHalo) {
+    CMarble* m = Put(kMarbleGreen, 140, 260);
+    m->m_nEntryIndicator = 0;
+    for (int level : {0, 1, 200, 255}) {
+        SCOPED_TRACE(level);
+        m->m_nDanger = level;
+        DrawFrame();
+        const std::vector<TRotatedDraw> halos = Of(danger);
+        ASSERT_EQ(halos.size(), level > 0 ? 1u : 0u);
+        if (halos.empty()) continue;
+        EXPECT_EQ(halos[0].kind, TRotatedDraw::kMultiply);
+        EXPECT_EQ(halos[0].x, 140 * kPx);
+        EXPECT_EQ(halos[0].y, 260 * kPx);
+        EXPECT_EQ(halos[0].r, 255);
+        EXPECT_EQ(halos[0].g, 0);
+        EXPECT_EQ(halos[0].b, 0);
+        EXPECT_EQ(halos[0].alphaOffset, level - 255);
+    }
 }
 
 // ---- The dragged marble --------------------------------------------------------------------------
@@ -810,6 +880,15 @@ TEST_F(RoundFieldDrawTest, FullyShownStatisticsHideTheField) {
         DrawFrame();
         EXPECT_EQ(Of(burst).size(), opacity < 65280 ? 1u : 0u);
     }
+    // Fully shown, the statistics themselves are still drawn.
+    IDibBitmap* back = screen->GetBackBuffer();
+    back->ClearBitmap(0, 0, 0);
+    DrawFrame();
+    const auto* bits = reinterpret_cast<const std::uint16_t*>(back->GetBits());
+    int lit = 0;
+    for (int y = 0; y < back->m_Height; ++y)
+        for (int x = 0; x < back->m_Width; ++x) lit += bits[static_cast<std::size_t>(y) * back->m_BufferWidth + x] != 0;
+    EXPECT_GT(lit, 0);
 }
 
 // ---- The floor and the frame ---------------------------------------------------------------------
@@ -818,13 +897,14 @@ TEST_F(RoundFieldDrawTest, FullyShownStatisticsHideTheField) {
 struct TBlit {
     std::string what;  // the image's name, with "+" for an additive blit, "~" for a stretched one
     int x, y, w, h;
-    int sx = 0, sy = 0, sw = 0, sh = 0;  // the part of the source, for a stretched draw
+    int sx = 0, sy = 0, sw = 0, sh = 0;  // the part of the source (its corner for a blit)
+    int alpha = 0, flags = 0;            // the alpha offset and the flags, 0 for a plain draw
     bool operator==(const TBlit&) const = default;
 };
 
 std::ostream& operator<<(std::ostream& os, const TBlit& b) {
     return os << b.what << " (" << b.x << ", " << b.y << ", " << b.w << " x " << b.h << ") of (" << b.sx << ", "
-              << b.sy << ", " << b.sw << " x " << b.sh << ")";
+              << b.sy << ", " << b.sw << " x " << b.sh << ") alpha " << b.alpha << " flags " << b.flags;
 }
 
 class CNotedBitmap : public CWinDibBitmap {
@@ -834,15 +914,15 @@ public:
         m_Width = m_BufferWidth = w;
         m_Height = m_BufferHeight = h;
     }
-    void BitBlt(IDibBitmap* dst, int x, int y, int w, int h, int, int, int) override {
-        if (dst == m_pScreen) m_pLog->push_back(TBlit{m_Name, x, y, w, h});
+    void BitBlt(IDibBitmap* dst, int x, int y, int w, int h, int sx, int sy, int alpha) override {
+        if (dst == m_pScreen) m_pLog->push_back(TBlit{m_Name, x, y, w, h, sx, sy, 0, 0, alpha});
     }
-    void BitBltAdditive(IDibBitmap* dst, int x, int y, int w, int h, int, int, int) override {
-        if (dst == m_pScreen) m_pLog->push_back(TBlit{m_Name + "+", x, y, w, h});
+    void BitBltAdditive(IDibBitmap* dst, int x, int y, int w, int h, int sx, int sy, int alpha) override {
+        if (dst == m_pScreen) m_pLog->push_back(TBlit{m_Name + "+", x, y, w, h, sx, sy, 0, 0, alpha});
     }
-    void StretchDraw(IDibBitmap* dst, int x, int y, int dw, int dh, int sx, int sy, int sw, int sh, int,
-                     int) override {
-        if (dst == m_pScreen) m_pLog->push_back(TBlit{m_Name + "~", x, y, dw, dh, sx, sy, sw, sh});
+    void StretchDraw(IDibBitmap* dst, int x, int y, int dw, int dh, int sx, int sy, int sw, int sh, int flags,
+                     int alpha) override {
+        if (dst == m_pScreen) m_pLog->push_back(TBlit{m_Name + "~", x, y, dw, dh, sx, sy, sw, sh, alpha, flags});
     }
 
 private:
@@ -987,6 +1067,8 @@ TEST_F(RoundFrameDrawTest, TheFloorIsCentredAndStretchedToTheScreensHeight) {
         {180, 240, {"floor~", -20, 0, 360, 480, 0, 0, 180, 240}},
         {400, 600, {"floor~", 0, 0, 320, 480, 0, 0, 400, 600}},
         {160, 960, {"floor~", 120, 0, 80, 480, 0, 0, 160, 960}},
+        {2, 1, {"floor~", -320, 0, 960, 480, 0, 0, 2, 1}},  // one row stretched 480 times
+        {320, 0, {"floor", 0, 0, 320, 0}},                  // an empty floor is not stretched
     };
     for (const TRow& row : rows) {
         SCOPED_TRACE(::testing::Message() << row.w << " x " << row.h);

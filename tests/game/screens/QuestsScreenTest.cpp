@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "game/screens/QuestRowParts.h"
 #include "game/screens/QuestsScrollItem.h"
 #include "render/DibBitmap.h"
+#include "render/DrawingHelpers.h"
 #include "sprites/SpriteSet.h"
 #include "ui/Image.h"
 #include "ui/Text.h"
@@ -238,6 +240,70 @@ TEST_F(QuestsTest, ALockedRowShowsThreeNeutralFramesAndTheOthersTheirState) {
         return shoptest::Sum(f, 308, kFirstRowTop + 4, 318, kFirstRowTop + 34);
     };
     EXPECT_GT(band(completed), band(unlocked) + 10 * 30 * 3 * 12) << "lighter by over 12 a channel";
+}
+
+// A tick marks each object already bought, at its own object: bottom right of the object's frame
+// (57 + a quarter of the tick's width right of the row's left, its bottom 70 below the row's
+// top), 80 pixels further right for the second object. The tick's pixels are taken from the
+// tick drawn alone on black and on white, where both agree (it covers them fully).
+TEST_F(QuestsTest, ATickMarksEachBoughtObjectAndNoOther) {
+    SetQuestState("yard1", "q1_feed", 1);
+    Buy("yard1", "bird1");  // q1_feed's second object only
+    SetQuestState("yard1", "q1_water", 1);
+    Buy("yard1", "water_trough");  // q1_water's first object only
+    SetQuestState("yard1", "q1_frog", 1);  // neither
+    Open();
+    Ticks(16);
+    const mediatest::TImage frame = Frame();
+
+    IDibBitmap* tick = game.m_pSpriteSetManager->GetSpriteSetNamed("miniquest_obj_tick")->GetFrame(0);
+    ASSERT_NE(tick, nullptr);
+    IDibBitmap* back = game.m_pQuestsScreen->GetBackBuffer();
+    const TCoordRect2D all{0, 0, back->m_Width, back->m_Height};
+    const auto alone = [&](unsigned char grey) {
+        back->ClearBitmap(grey, grey, grey);
+        BitBlt_Clipped(back, tick, 40, 40, 0, 0, 0, 0, 0, all, 0);
+        return gl->Read();
+    };
+    const mediatest::TImage onBlack = alone(0), onWhite = alone(255);
+    struct TInk {
+        int dx, dy;
+        shoptest::Pixel colour;
+    };
+    std::vector<TInk> ink;
+    for (int dy = 0; dy < tick->m_Height; ++dy)
+        for (int dx = 0; dx < tick->m_Width; ++dx) {
+            const shoptest::Pixel a = onBlack.At(40 + dx, 40 + dy), b = onWhite.At(40 + dx, 40 + dy);
+            if (std::abs(a[0] - b[0]) <= 2 && std::abs(a[1] - b[1]) <= 2 && std::abs(a[2] - b[2]) <= 2)
+                ink.push_back({dx, dy, a});
+        }
+    ASSERT_GT(ink.size(), 100u) << "the tick covers most of its 20 x 20";
+    // How many of the tick's pixels stand in the frame with their top left at (x, y).
+    const auto matching = [&](int x, int y) {
+        int n = 0;
+        for (const TInk& p : ink) {
+            const shoptest::Pixel f = frame.At(x + p.dx, y + p.dy);
+            bool same = true;
+            for (int ch = 0; ch < 3; ++ch) same = same && std::abs(f[ch] - p.colour[ch]) <= 6;
+            n += same ? 1 : 0;
+        }
+        return n;
+    };
+    const struct {
+        const char* id;
+        bool bought[2];
+    } cases[] = {{"q1_feed", {false, true}}, {"q1_water", {true, false}}, {"q1_frog", {false, false}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.id);
+        const TCoordRect2D r = RowOf(c.id)->GetDrawingRect();
+        for (int k = 0; k < 2; ++k) {
+            const int n = matching(r.x + 57 + 80 * k + tick->m_Width / 4, r.y + 70 - tick->m_Height);
+            if (c.bought[k])
+                EXPECT_GT(n, static_cast<int>(ink.size()) * 9 / 10) << "object " << k + 1 << " ticked";
+            else
+                EXPECT_LT(n, static_cast<int>(ink.size()) / 4) << "object " << k + 1 << " not ticked";
+        }
+    }
 }
 
 TEST_F(QuestsTest, AnUnlockedQuestOffersItsFirstMissingObject) {
