@@ -142,11 +142,12 @@ int CXGameplaySurvival::Serialize(IFile* file, bool writing, int /*version*/) {
     h.Serialize(m_bPathSoundPlaying);
     if (!h.Succeeded()) return 0;
     if (!writing) {
-        // The speed and spawn formulas divide by the target, and a pause past its burst frame
-        // only ends once every marble is set to burst.
+        // The speed and spawn formulas divide by the target, and a pause that has reached its
+        // burst frame (the frame that sets every marble to burst has run) only ends once every
+        // marble is set to burst.
         if (m_nLevelTarget < kFirstLevelTarget || m_nLevelTarget > kTopLevelTarget) return 0;
         if (!HoldsRoundValues()) return 0;
-        if (m_nPauseCounter > kPauseBurstFrame)
+        if (m_nPauseCounter >= kPauseBurstFrame)
             for (int i = 0; i < m_Marbles.count; ++i) {
                 const CMarble* marble = m_Marbles.data[i];
                 if (!marble->m_bRemoved && marble->m_nActivationCountdown == CMarble::kNoCountdown) return 0;

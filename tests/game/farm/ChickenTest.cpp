@@ -977,8 +977,29 @@ TEST_F(Chickens, ABirdHoldsOneSpotAtATime) {
     EXPECT_EQ(bird->m_pDestination, feeder);
     // Sold, it leaves no spot taken anywhere.
     bird->OnAboutToRemove();
-    for (CFarmObject* object : {static_cast<CFarmObject*>(trough), static_cast<CFarmObject*>(feeder)})
-        for (CChicken* occupant : object->m_pOccupants) EXPECT_EQ(occupant, nullptr);
+    const auto held = [&] {
+        int n = 0;
+        for (CFarmObject* object : {static_cast<CFarmObject*>(trough), static_cast<CFarmObject*>(feeder)})
+            for (CChicken* occupant : object->m_pOccupants) n += occupant == bird ? 1 : 0;
+        return n;
+    };
+    EXPECT_EQ(held(), 0);
+    // Drawn to visit again while it still holds a spot, it gives that one back before it takes
+    // the next, wherever the search finds it.
+    for (CFarmObject* first : {static_cast<CFarmObject*>(trough), static_cast<CFarmObject*>(feeder)}) {
+        bird->ChangeStateToVisitSpot(first);
+        ASSERT_EQ(held(), 1);
+        bird->m_nState = kChickenWalk;
+        bird->m_nPreviousState = kChickenIdle;
+        bird->ChangeState(kChickenVisit, true, false);
+        ASSERT_EQ(bird->m_nState, kChickenVisit);
+        EXPECT_EQ(held(), 1) << "one spot at a time";
+        ASSERT_NE(bird->m_pDestination, nullptr);
+        bool holdsItsDestination = false;
+        for (CChicken* occupant : bird->m_pDestination->m_pOccupants) holdsItsDestination |= occupant == bird;
+        EXPECT_TRUE(holdsItsDestination);
+        bird->FreeDestinationObject();
+    }
 }
 
 // ---- Icons ---------------------------------------------------------------------------------------

@@ -50,9 +50,11 @@ protected:
     }
 
     // One frame of the field; the draws of one image, in order.
+    // Every draw has an image: a missing one is never handed to the rotator.
     void DrawFrame() {
         recorder.draws.clear();
         screen->Draw();
+        for (const TRotatedDraw& d : recorder.draws) EXPECT_NE(d.src, nullptr);
     }
     std::vector<TRotatedDraw> Of(const IDibBitmap* image) const {
         std::vector<TRotatedDraw> out;
@@ -88,6 +90,39 @@ protected:
 };
 
 // ---- Bursts ------------------------------------------------------------------------------------
+
+// Bursts and animations that are not drawn do not keep the later ones in the list from showing.
+TEST_F(RoundFieldDrawTest, SkippedEntriesDoNotHideTheLaterOnes) {
+    AddExplosion(CExplosion::kFinished, 10, 10);
+    AddExplosion(300 * 256, 20, 20);  // past its end
+    AddExplosion(64 * kPx, 30, 30);
+    DrawFrame();
+    ASSERT_EQ(Of(burst).size(), 1u);
+    EXPECT_EQ(Of(burst)[0].x, 30 * kPx);
+
+    CSpriteSet* set = Set("Coin_Test");
+    IDibBitmap* shown = Set("Ball1")->GetFrame(1);
+    const auto add = [&](CSpriteSet* withSet, IDibBitmap* image, FIXED_FLOAT frame, int hold, FIXED_FLOAT duration) {
+        CAnimation a;
+        a.spriteSet = withSet;
+        a.image = image;
+        a.frame = frame;
+        a.hold = hold;
+        a.duration = duration;
+        a.startScale = a.endScale = 65536;
+        a.startAlpha = a.endAlpha = 255 * 65536;
+        ASSERT_EQ(screen->m_Animations.Add(a), 1);
+    };
+    add(nullptr, Set("Ball1")->GetFrame(2), 0, 3, 256);  // held
+    add(set, nullptr, 40 * 256, 0, 256);                  // past its set's frames
+    add(nullptr, nullptr, 0, 0, 256);                     // no image at all
+    add(nullptr, shown, 0, 0, 1);                         // the shortest duration there is
+    DrawFrame();
+    std::vector<const IDibBitmap*> drawn;
+    for (const TRotatedDraw& d : recorder.draws)
+        if (d.kind == TRotatedDraw::kTransparent) drawn.push_back(d.src);
+    EXPECT_EQ(drawn, (std::vector<const IDibBitmap*>{shown}));
+}
 
 // A burst runs its clock from 0 to 255.0: it grows from nothing to full size (the burst at 1.0,
 // the dot under it at 2.5) by 128.0 and then fades to nothing, the fade cut towards zero.
@@ -156,7 +191,7 @@ TEST_F(RoundFieldDrawTest, ABurstTurnsTenDegreesEachFrameItIsDrawn) {
 }
 
 // Without its burst image a burst still shows its dot, and the other way round; without a
-// rotator nothing is drawn and nothing turns.
+// rotator nothing of the field is drawn (a ring, a bomb, arrows, paths, a burst) and nothing turns.
 TEST_F(RoundFieldDrawTest, ABurstDrawsWhatItHasImagesFor) {
     CExplosion& e = AddExplosion(64 * kPx, 50, 60, 0);
     screen->m_pExplosionSprite = nullptr;
@@ -171,10 +206,30 @@ TEST_F(RoundFieldDrawTest, ABurstDrawsWhatItHasImagesFor) {
     EXPECT_EQ(e.angle, 20 * kPx);
     screen->m_pDotSprite = dot;
 
+    CAnimation ringAnimation;
+    ringAnimation.kind = kAnimationRing;
+    ringAnimation.clock = 5 * 256;
+    ringAnimation.duration = 10 * 256;
+    ringAnimation.ringRadius = 50.0f;
+    ASSERT_EQ(screen->m_Animations.Add(ringAnimation), 1);
+    ASSERT_NE(screen->SpawnPowerUp(250, 350, kPowerUpBomb), nullptr);
+    CMarble* coming = Put(kMarbleRed, 30, 80);
+    coming->m_Direction = TVector2D_16{65536, 0};
+    coming->m_nEntryIndicator = 100 * 256;
+    CMarble* dragged = Put(kMarbleBlue, 100, 200);
+    screen->m_pDraggedMarble = dragged;
+    screen->m_FingerPos = TVector2D{200 * kPx, 200 * kPx};
+    CMarble* runner = Put(kMarbleGreen, 50, 300);
+    GivePath(runner, 150, 300);
+    CAnimation plain;
+    plain.image = Set("Coin_Test")->GetFrame(1);
+    plain.duration = 256;
+    ASSERT_EQ(screen->m_Animations.Add(plain), 1);
     CQuorvanImageRotatorScaler* rotator = game.m_pRotatorScaler;
     game.m_pRotatorScaler = nullptr;
     DrawFrame();
     game.m_pRotatorScaler = rotator;
+    screen->m_pDraggedMarble = nullptr;
     EXPECT_TRUE(recorder.draws.empty());
     EXPECT_EQ(e.angle, 20 * kPx);
 }
@@ -274,6 +329,10 @@ TEST_F(RoundFieldDrawTest, AnAnimationIsDrawnOnlyWhenItIsRunningAndHasAnImage) {
         std::vector<const IDibBitmap*> drawn;
         for (const TRotatedDraw& d : recorder.draws)
             if (d.kind == TRotatedDraw::kTransparent) drawn.push_back(d.src);
+        if (row.kind != kAnimationRing) {
+            EXPECT_TRUE(Of(ring).empty()) << "a plain animation has no blast ring";
+            EXPECT_TRUE(Of(burst).empty());
+        }
         if (row.shownFrame == -1) {
             EXPECT_TRUE(drawn.empty());
         } else {
@@ -353,6 +412,10 @@ TEST_F(RoundFieldDrawTest, ABlastRingDrawsWhatItHasImagesFor) {
     a.duration = 10 * 256;
     a.start = a.end = TVector2D{80 * kPx, 90 * kPx};
     a.ringRadius = 200.0f;
+    CAnimation plain;  // an animation before it in the list does not keep it from showing
+    plain.image = Set("Coin_Test")->GetFrame(2);
+    plain.duration = 256;
+    ASSERT_EQ(screen->m_Animations.Add(plain), 1);
     ASSERT_EQ(screen->m_Animations.Add(a), 1);
     DrawFrame();
     ASSERT_EQ(Of(ring).size(), 1u);
@@ -371,8 +434,8 @@ TEST_F(RoundFieldDrawTest, ABlastRingDrawsWhatItHasImagesFor) {
     EXPECT_EQ(Of(burst).size(), 0u);
     screen->m_pExplosionSprite = burst;
 
-    screen->m_Animations.data[0].duration = 0;
-    screen->m_Animations.data[0].clock = 0;
+    screen->m_Animations.data[1].duration = 0;
+    screen->m_Animations.data[1].clock = 0;
     DrawFrame();
     EXPECT_EQ(Of(ring).size() + Of(burst).size(), 0u);
 }
@@ -380,11 +443,12 @@ TEST_F(RoundFieldDrawTest, ABlastRingDrawsWhatItHasImagesFor) {
 // Every bomb waiting on the field shows its range under everything, at the range value 32; other
 // power-ups show none.
 TEST_F(RoundFieldDrawTest, AWaitingBombShowsItsRangeUnderTheField) {
-    CMarblePowerup* bomb = screen->SpawnPowerUp(100, 150, kPowerUpBomb);
-    ASSERT_NE(bomb, nullptr);
+    // Others before it in the list do not keep it from showing.
     ASSERT_NE(screen->SpawnPowerUp(200, 300, kPowerUpColorBomb), nullptr);
     CMarble* red = Put(kMarbleRed, 250, 200);
     red->m_nEntryIndicator = 0;
+    CMarblePowerup* bomb = screen->SpawnPowerUp(100, 150, kPowerUpBomb);
+    ASSERT_NE(bomb, nullptr);
     DrawFrame();
     const std::vector<TRotatedDraw> ranges = Of(ring);
     ASSERT_EQ(ranges.size(), 1u);
@@ -494,18 +558,18 @@ TEST_F(RoundFieldDrawTest, OnlyOrdinaryMarblesComingInShowArrows) {
 TEST_F(RoundFieldDrawTest, ThePathBeingDrawnIsDottedToTheFinger) {
     CMarble* m = Put(kMarbleBlue, 50, 100);
     screen->m_pDraggedMarble = m;
-    const TVector2D a{50 * kPx, 100 * kPx}, b{90 * kPx, 100 * kPx};
-    ASSERT_EQ(screen->m_DrawingCurve.AddSpline(a, a, b, b), 1);
+    // A straight piece whose last control point stands short of its end.
+    const TVector2D a{50 * kPx, 100 * kPx}, c{80 * kPx, 100 * kPx}, b{90 * kPx, 100 * kPx};
+    ASSERT_EQ(screen->m_DrawingCurve.AddSpline(a, a, c, b), 1);
     const FIXED_FLOAT length = screen->m_DrawingCurve.Length();
     ASSERT_NEAR(length, 40 * kPx, 2);
-    screen->m_FingerPos = TVector2D{190 * kPx, 100 * kPx};  // 100 pixels on
+    screen->m_FingerPos = TVector2D{150 * kPx, 180 * kPx};  // 100 pixels on: 60 right, 80 down
     DrawFrame();
     screen->m_pDraggedMarble = nullptr;
-    std::vector<int> xs;
+    std::vector<int> xs, ys;
     for (const TRotatedDraw& d : Of(dot)) {
         EXPECT_EQ(d.kind, TRotatedDraw::kMultiply);
         EXPECT_EQ(d.flags, 0);
-        EXPECT_NEAR(d.y, 100 * kPx, 1);
         EXPECT_EQ(d.angle, 0);
         EXPECT_EQ(d.scale, 58982);
         EXPECT_EQ(d.r, 0) << "cyan for blue";
@@ -513,14 +577,29 @@ TEST_F(RoundFieldDrawTest, ThePathBeingDrawnIsDottedToTheFinger) {
         EXPECT_EQ(d.b, 255);
         EXPECT_EQ(d.alphaOffset, 0);
         xs.push_back(d.x);
+        ys.push_back(d.y);
     }
     // On the curve at 0, 10, 20, 30 and (its length being 40) 40 when the measure reaches it;
-    // then exactly at 110 .. 170 on the straight stretch (20 .. 80 of its 100 pixels).
+    // then exactly at 20 .. 80 of the stretch's 100 pixels from the curve's end (90, 100): x by
+    // 0.6 and y by 0.8 of each.
     std::vector<int> curve{50, 60, 70, 80};
     if (length >= 40 * kPx) curve.push_back(90);
     ASSERT_EQ(xs.size(), curve.size() + 7);
-    for (std::size_t i = 0; i < curve.size(); ++i) EXPECT_NEAR(xs[i], curve[i] * kPx, 32) << i;
-    for (int k = 0; k < 7; ++k) EXPECT_EQ(xs[curve.size() + k], (110 + 10 * k) * kPx) << k;
+    for (std::size_t i = 0; i < curve.size(); ++i) {
+        EXPECT_NEAR(xs[i], curve[i] * kPx, 32) << i;
+        EXPECT_NEAR(ys[i], 100 * kPx, 1) << i;
+    }
+    for (int k = 0; k < 7; ++k) {
+        const int along = 20 + 10 * k;
+        EXPECT_EQ(xs[curve.size() + k], 90 * kPx + along * 6 * kPx / 10) << k;
+        EXPECT_EQ(ys[curve.size() + k], 100 * kPx + along * 8 * kPx / 10) << k;
+    }
+    // Without the dot image nothing is drawn.
+    screen->m_pDraggedMarble = m;
+    screen->m_pDotSprite = nullptr;
+    DrawFrame();
+    screen->m_pDotSprite = dot;
+    screen->m_pDraggedMarble = nullptr;
 }
 
 // Before the first piece is laid, the straight stretch starts at the first laid point, or at the
@@ -593,6 +672,7 @@ TEST_F(RoundFieldDrawTest, APathBeingRunIsDottedFaintlyAheadOfItsMarble) {
         for (const TRotatedDraw& d : dots) {
             EXPECT_EQ(d.kind, TRotatedDraw::kMultiply);
             EXPECT_EQ(d.flags, 0);
+            EXPECT_EQ(d.angle, 0);
             EXPECT_EQ(d.scale, 58982);
             EXPECT_EQ(d.alphaOffset, 64 - 255);
             EXPECT_EQ(d.r, 0) << "green";
@@ -952,6 +1032,18 @@ TEST_F(RoundFrameDrawTest, TheFramesPiecesLandOnTheirPlaces) {
     };
     EXPECT_EQ(Borders(), tutorial);
     screen->m_bTutorial = false;
+}
+
+// Without a back buffer neither the floor nor the frame is drawn, and nothing fails.
+TEST_F(RoundFrameDrawTest, WithoutABackBufferTheFloorAndFrameAreLeftOut) {
+    GiveAll();
+    screen->m_pBackground = new CNotedBitmap(&game, "floor", 320, 480, &log, back);
+    game.m_Screen.m_pBackBuffer = nullptr;
+    log.clear();
+    screen->DrawLevelBg();
+    screen->DrawLevelBgBorders();
+    game.m_Screen.m_pBackBuffer = back;
+    EXPECT_TRUE(log.empty());
 }
 
 // Missing pieces: without the left post the right one stands on its own height; without the top

@@ -23,6 +23,9 @@ struct TTouch {
 
 class RoundInputTest : public RoundTest {
 protected:
+    RoundInputTest() = default;
+    explicit RoundInputTest(const char* templ) : RoundTest(RoundTextsCsv(), RoundScreenSets(), templ) {}
+
     void Play(const std::vector<TTouch>& script) {
         for (const TTouch& t : script) (void)screen->NotifyPointerEvent(t.x, t.y, t.type);
     }
@@ -115,6 +118,90 @@ TEST_F(RoundInputTest, APressTakesTheNearestMarbleWithin40Pixels) {
     // A tie keeps the earlier marble of the list.
     Play({{XPOINTER_RELEASE, 118, 200}, {XPOINTER_PRESS, 115, 200}});
     EXPECT_EQ(screen->m_pDraggedMarble, far);
+}
+
+// The round's root with one head-up display button standing at (140, 230).
+const char* TemplateWithAButton() {
+    static const std::string t = [] {
+        std::string text = kRoundTemplate;
+        const std::string plain = "root = root_GAMEPLAY_NoAds\nend\n";
+        text.replace(text.find(plain), plain.size(),
+                     "root = root_GAMEPLAY_NoAds\n child = btn_hud_test\n  position = 140, 230\n end\nend\n"
+                     "button = btn_hud_test\n set = HudCoin\nend\n");
+        return text;
+    }();
+    return t.c_str();
+}
+
+class RoundHudInputTest : public RoundInputTest {
+protected:
+    RoundHudInputTest() : RoundInputTest(TemplateWithAButton()) {}
+};
+
+TEST_F(RoundHudInputTest, AButtonTakesATouchUnlessAMarbleIsDraggedOrTheTutorialPlays) {
+    ASSERT_NE(screen->FindChildWithWidgetId("btn_hud_test"), nullptr);
+    CMarble* under = Put(kMarbleRed, 145, 235);
+    // Nothing dragged: the press on the button is used up, and the marble below stays free.
+    EXPECT_EQ(screen->NotifyPointerEvent(141, 231, XPOINTER_PRESS), 1);
+    EXPECT_EQ(screen->m_pDraggedMarble, nullptr);
+    (void)screen->NotifyPointerEvent(141, 231, XPOINTER_RELEASE);
+    // A marble dragged from elsewhere: the finger passing over the button lays its point.
+    screen->m_pDraggedMarble = nullptr;
+    CMarble* held = Put(kMarbleGreen, 141, 300);
+    Play({{XPOINTER_PRESS, 141, 300}});
+    ASSERT_EQ(screen->m_pDraggedMarble, held);
+    EXPECT_EQ(screen->NotifyPointerEvent(141, 231, XPOINTER_MOVE), 1);
+    ASSERT_EQ(screen->m_PathPoints.count, 2);
+    EXPECT_EQ(screen->m_PathPoints.data[1].y, 231 * 256);
+    Play({{XPOINTER_RELEASE, 141, 231}});
+    // The tutorial's own touches always reach the field.
+    screen->m_nTutorialInput = 1;
+    EXPECT_EQ(screen->NotifyPointerEvent(141, 231, XPOINTER_PRESS), 1);
+    EXPECT_EQ(screen->m_pDraggedMarble, under);
+    screen->m_nTutorialInput = 0;
+}
+
+// A resumed round may hold laid points whose curve was lost: the next point starts the curve
+// again from the turn it makes.
+TEST_F(RoundInputTest, APointLaidAfterALostCurveStartsItAgain) {
+    CMarble* m = Put(kMarbleBlue, 60, 300);
+    screen->m_pDraggedMarble = m;
+    for (int x : {60, 100, 140}) ASSERT_EQ(screen->m_PathPoints.Add(TVector2D{x * 256, 300 * 256}), 1);
+    screen->m_LastPathPoint = TVector2D{140 * 256, 300 * 256};
+    ASSERT_EQ(screen->m_DrawingCurve.GetNumSegments(), 0);
+    Play({{XPOINTER_MOVE, 180, 300}});
+    ASSERT_EQ(screen->m_PathPoints.count, 4);
+    // A straight run: the control toward the new point is the turn point itself.
+    ASSERT_EQ(screen->m_DrawingCurve.GetNumSegments(), 1);
+    const BezierCurveElement* s = screen->m_DrawingCurve.GetSegment(0);
+    const int xs[4] = {100, 140, 180, 180};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(s->m_Points[i].x, xs[i] * 256) << i;
+        EXPECT_EQ(s->m_Points[i].y, 300 * 256) << i;
+    }
+}
+
+// A resumed round may hold a dragged marble that still carries segments of an older path.
+TEST_F(RoundInputTest, AReleaseReplacesAnyPathTheHeldMarbleStillHad) {
+    CMarble* m = Put(kMarbleBlue, 150, 250);
+    Play({{XPOINTER_PRESS, 150, 250}});
+    ASSERT_EQ(screen->m_pDraggedMarble, m);
+    const TVector2D a{10 * 256, 10 * 256}, b{90 * 256, 90 * 256};
+    ASSERT_EQ(m->m_Path.AddSpline(a, a, b, b), 1);
+    Play({{XPOINTER_RELEASE, 180, 250}});
+    ASSERT_EQ(m->m_Path.GetNumSegments(), 1);
+    const BezierCurveElement* s = m->m_Path.GetSegment(0);
+    EXPECT_EQ(s->m_Points[0].x, 150 * 256);
+    EXPECT_EQ(s->m_Points[3].x, 180 * 256);
+    EXPECT_EQ(s->m_Points[3].y, 250 * 256);
+}
+
+TEST_F(RoundInputTest, ATouchOfAnotherKindIsNotUsed) {
+    CMarble* m = Put(kMarbleRed, 150, 250);
+    EXPECT_EQ(screen->NotifyPointerEvent(150, 250, 7), 0);
+    EXPECT_EQ(screen->m_pDraggedMarble, nullptr);
+    EXPECT_EQ(screen->m_PathPoints.count, 0);
+    EXPECT_FALSE(m->m_bRemoved);
 }
 
 TEST_F(RoundInputTest, APressReachesAMarbleWhoseCentreIsUnder40PixelsAway) {
@@ -384,6 +471,8 @@ TEST_F(RoundInputTest, PointsAreLaidEvery40PixelsAndSmoothedThroughTheBisector) 
         EXPECT_EQ(Px(s->m_Points[3].x), laid[to].first) << sIndex;
         EXPECT_EQ(Px(s->m_Points[3].y), laid[to].second) << sIndex;
     }
+    EXPECT_EQ(Px(m->m_Path.GetSegment(0)->m_Points[1].x), laid[1].first);
+    EXPECT_EQ(Px(m->m_Path.GetSegment(0)->m_Points[1].y), laid[1].second);
     ExpectControlsOnTheTangents(laid, m);
 }
 
@@ -407,8 +496,17 @@ TEST_F(RoundInputTest, LongLegsAndTurnsEveryWayAreSmoothedThroughTheBisectorToo)
         CMarble* m = Put(kMarbleRed, laid[0].first, laid[0].second);
         std::vector<TTouch> script{{XPOINTER_PRESS, laid[0].first, laid[0].second}};
         for (std::size_t i = 1; i < laid.size(); ++i) script.push_back({XPOINTER_MOVE, laid[i].first, laid[i].second});
-        script.push_back({XPOINTER_RELEASE, laid.back().first, laid.back().second});
         Play(script);
+        // The curve still being drawn is measured as it stands too.
+        for (int i = 0; i < screen->m_DrawingCurve.GetNumSegments(); ++i) {
+            const BezierCurveElement* segment = screen->m_DrawingCurve.GetSegment(i);
+            BezierCurve fresh;
+            ASSERT_EQ(
+                fresh.AddSpline(segment->m_Points[0], segment->m_Points[1], segment->m_Points[2], segment->m_Points[3]),
+                1);
+            EXPECT_EQ(segment->GetLength(), fresh.Length()) << "drawing " << i;
+        }
+        Play({{XPOINTER_RELEASE, laid.back().first, laid.back().second}});
         const int n = static_cast<int>(laid.size());
         ASSERT_EQ(screen->m_PathPoints.count, n);
         ASSERT_EQ(m->m_Path.GetNumSegments(), n - 2);

@@ -414,6 +414,8 @@ TEST_F(RoundLivesTest, GameOverPaysTheRoundsCoins) {
         {25000, 3, true, 27, 30, 3, "25 + 25 x 100 / 1000"},
         {25000, 0, false, 25, 25, 2, "one coin a thousand points"},
         {1999, 0, true, 1, 1, 0, "1 + 1 x 100 / 1000 rounds down"},
+        {19000, 0, false, 19, 19, 1, "the tally takes a tenth, rounded down"},
+        {60000, 30, false, 60, 90, 9, "a tenth of the coins from score and picked up"},
     };
     for (const TCase& c : cases) {
         Arrange(0);
@@ -449,6 +451,7 @@ TEST_F(RoundLivesTest, GameOverAddsTheScoreAsExperienceAndRanks) {
     // Rank 2 takes 30,000 points, rank 3 62,822.
     const TCase cases[] = {
         {0, 29999, 29999, 0, false, "still rank 1"},
+        {500, 0, 500, 0, false, "a round of no points adds no experience"},
         {0, 30000, 30000, 1, true, "the first rank-up"},
         {0, 62822, 62822, 2, true, "two at once"},
         {30000, 40000, 70000, 1, false, "from rank 2"},

@@ -4,6 +4,7 @@
 // refused; and a body laid out with the ad strip moved onto the layout without it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -37,6 +38,7 @@ struct TBody {
     int boosts[6] = {4, 3, 4, 4, 4, 5};
     bool withoutAdStrip = true;
     int countdown = 1024;
+    unsigned firstMarbleId = 1;  // the marbles' saved identities count up from it
 };
 
 Bytes Build(const TBody& f) {
@@ -55,7 +57,7 @@ Bytes Build(const TBody& f) {
     for (int i = 0; i < std::max(f.marbleCount, 0) && i < 4; ++i) {
         b.Int(f.marbleType);
         TMarbleFields m;
-        m.id = static_cast<std::uint32_t>(i) + 1;
+        m.id = f.firstMarbleId + static_cast<std::uint32_t>(i);
         m.x = m.prevX = (120 + 40 * i) << 16;
         m.y = m.prevY = 300 << 16;
         m.dirX = 46341;
@@ -203,6 +205,51 @@ TEST_F(RoundRecordTest, EveryKindOfRoundSavesAndLoadsToTheSameBytes) {
     }
 }
 
+TEST_F(RoundRecordTest, SavingKeepsTheRoundsEffectsAndLoadingReplacesTheReadersOwn) {
+    ASSERT_GE(screen->m_Explosions.Add(CExplosion{{100 * 256, 100 * 256}, 20 * 256, 255, 0, 0, 45 * 256}), 0);
+    ASSERT_GE(screen->m_Rays.Add(CRay{{50 << 16, 60 << 16}, {1 << 16, 0}}), 0);
+    ASSERT_GE(screen->m_Bombs.Add(CBomb{{70 << 16, 80 << 16}, 3, 20, 40 * 256}), 0);
+    const Bytes bytes = Save(screen);
+    EXPECT_EQ(screen->m_Explosions.count, 1);
+    EXPECT_EQ(screen->m_Rays.count, 1);
+    EXPECT_EQ(screen->m_Bombs.count, 1);
+    // A reader that already holds two of each ends with the record's one.
+    auto reader = NewReader();
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_GE(reader->m_Explosions.Add(CExplosion{{9 * 256, 9 * 256}, 0, 1, 2, 3, 0}), 0);
+        ASSERT_GE(reader->m_Rays.Add(CRay{{9 << 16, 9 << 16}, {0, 1 << 16}}), 0);
+        ASSERT_GE(reader->m_Bombs.Add(CBomb{{9 << 16, 9 << 16}, 1, 2, 3 * 256}), 0);
+    }
+    ASSERT_TRUE(Load(reader.get(), bytes));
+    ASSERT_EQ(reader->m_Explosions.count, 1);
+    ASSERT_EQ(reader->m_Rays.count, 1);
+    ASSERT_EQ(reader->m_Bombs.count, 1);
+    EXPECT_EQ(reader->m_Explosions.data[0].clock, 20 * 256);
+    EXPECT_EQ(reader->m_Rays.data[0].position.x, 50 << 16);
+    EXPECT_EQ(reader->m_Bombs.data[0].radius, 40 * 256);
+}
+
+// Every list's count is weighed against the bytes left at its item's stored size (explosion 28,
+// ray 16, bomb 20 bytes): a round crowded with one kind of effect, its list taking most of the
+// record, still loads.
+TEST_F(RoundRecordTest, ARoundCrowdedWithOneKindOfEffectStillLoads) {
+    for (int kind = 0; kind < 3; ++kind) {
+        SCOPED_TRACE(kind);
+        screen->m_Explosions.count = screen->m_Rays.count = screen->m_Bombs.count = 0;
+        for (int i = 0; i < 300; ++i) {
+            if (kind == 0)
+                ASSERT_GE(screen->m_Explosions.Add(CExplosion{{i * 256, 100 * 256}, 20 * 256, 255, 0, 0, 45 * 256}), 0);
+            if (kind == 1) ASSERT_GE(screen->m_Rays.Add(CRay{{i << 16, 60 << 16}, {1 << 16, 0}}), 0);
+            if (kind == 2) ASSERT_GE(screen->m_Bombs.Add(CBomb{{i << 16, 80 << 16}, 3, 20, 40 * 256}), 0);
+        }
+        const Bytes bytes = Save(screen);
+        auto reader = NewReader();
+        ASSERT_TRUE(Load(reader.get(), bytes));
+        EXPECT_EQ(reader->m_Explosions.count + reader->m_Rays.count + reader->m_Bombs.count, 300);
+        EXPECT_EQ(Save(reader.get()), bytes);
+    }
+}
+
 TEST_F(RoundRecordTest, AnEmptyFieldWritesFourZeroCountsBeforeTheScore) {
     screen->m_nScore = 0x01020304;
     const Bytes bytes = Save(screen);
@@ -217,6 +264,10 @@ TEST_F(RoundRecordTest, AnEmptyFieldWritesFourZeroCountsBeforeTheScore) {
 TEST_F(RoundRecordTest, AHandMadeBodyReadsAndWritesBackByteForByte) {
     const Bytes golden = Build(TBody{});
     auto reader = NewReader();
+    // What the reader showed and waited for before is not kept.
+    reader->m_nMusicDelay = 50;
+    reader->m_nDisplayedScore = 100;
+    reader->m_bLevelUpFill = reader->m_bLevelUpHold = true;
     ASSERT_TRUE(Load(reader.get(), golden));
     CXGameplaySurvival& r = *reader;
     ASSERT_EQ(r.m_Explosions.count, 1);
@@ -250,17 +301,103 @@ TEST_F(RoundRecordTest, AHandMadeBodyReadsAndWritesBackByteForByte) {
     for (int i = 0; i < 6; ++i) EXPECT_EQ(r.m_BoostLevels[i], tops[i]) << i;
     EXPECT_EQ(r.m_nShownFill, 166 * 5 / 22);
     EXPECT_TRUE(r.m_bIntroPlayed) << "a resumed round goes straight to its music";
+    EXPECT_EQ(r.m_nMusicDelay, 0);
+    EXPECT_FALSE(r.m_bLevelUpFill);
+    EXPECT_FALSE(r.m_bLevelUpHold);
+    EXPECT_EQ(r.m_nDisplayedScore, 4321) << "the display jumps to the resumed score";
     EXPECT_EQ(Save(reader.get()), golden);
+    // A lesson's body: its flag, 1, is written back as read.
+    TBody lesson;
+    lesson.tutorial = 1;
+    const Bytes lessonBytes = Build(lesson);
+    auto lessonReader = NewReader();
+    ASSERT_TRUE(Load(lessonReader.get(), lessonBytes));
+    EXPECT_TRUE(lessonReader->m_bTutorial);
+    EXPECT_EQ(Save(lessonReader.get()), lessonBytes);
+}
+
+TEST_F(RoundRecordTest, SavingKeepsThePathBeingDrawnAndLoadingReplacesTheReadersOwn) {
+    Put(kMarbleYellow, 200, 250);
+    (void)screen->NotifyPointerEvent(200, 250, XPOINTER_PRESS);
+    for (int k = 1; k <= 90; ++k) (void)screen->NotifyPointerEvent(200 - k, 250 + k / 2, XPOINTER_MOVE);
+    ASSERT_EQ(screen->m_PathPoints.count, 3);
+    CMarble* held = screen->m_pDraggedMarble;
+    ASSERT_NE(held, nullptr);
+    screen->m_bLevelUpFill = true;
+    screen->m_nTargetFill = 166;
+    const Bytes bytes = Save(screen);
+    EXPECT_EQ(screen->m_PathPoints.count, 3);
+    EXPECT_EQ(screen->m_pDraggedMarble, held) << "the finger keeps its marble";
+    EXPECT_TRUE(screen->m_bLevelUpFill) << "the bar goes on filling";
+    EXPECT_EQ(screen->m_nTargetFill, 166);
+    auto reader = NewReader();
+    for (int i = 0; i < 5; ++i) ASSERT_EQ(reader->m_PathPoints.Add(TVector2D{i * 256, i * 256}), 1);
+    ASSERT_TRUE(Load(reader.get(), bytes));
+    ASSERT_EQ(reader->m_PathPoints.count, 3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(reader->m_PathPoints.data[i].x, screen->m_PathPoints.data[i].x) << i;
+        EXPECT_EQ(reader->m_PathPoints.data[i].y, screen->m_PathPoints.data[i].y) << i;
+    }
+}
+
+TEST_F(RoundRecordTest, AScreenWithoutItsFloatingTextsTakesNoBody) {
+    auto reader = NewReader();
+    delete reader->m_pJumpStrings;
+    reader->m_pJumpStrings = nullptr;
+    EXPECT_FALSE(Load(reader.get(), Build(TBody{})));
+}
+
+TEST_F(RoundRecordTest, ADraggedIdentityOfZeroMeansNoMarbleIsHeld) {
+    TBody body;
+    body.firstMarbleId = 0;
+    body.draggedId = 0;
+    auto reader = NewReader();
+    ASSERT_TRUE(Load(reader.get(), Build(body)));
+    ASSERT_EQ(reader->m_Marbles.count, 1);
+    EXPECT_EQ(reader->m_pDraggedMarble, nullptr);
 }
 
 TEST_F(RoundRecordTest, AShortBoostTableLeavesTheLastLevelsAtZero) {
+    // The stored levels are 4, 3, 4, 4, 4, 5 as far as the table goes.
+    const struct {
+        int count;
+        std::uint8_t expected[6];
+    } cases[] = {{4, {4, 3, 4, 4, 0, 0}}, {1, {4, 0, 0, 0, 0, 0}}, {0, {0, 0, 0, 0, 0, 0}}};
+    for (const auto& c : cases) {
+        TBody body;
+        body.boostCount = c.count;
+        auto reader = NewReader();
+        for (std::uint8_t& level : reader->m_BoostLevels) level = 9;
+        const Bytes bytes = Build(body);
+        ASSERT_TRUE(Load(reader.get(), bytes)) << c.count;
+        for (int i = 0; i < 6; ++i) EXPECT_EQ(reader->m_BoostLevels[i], c.expected[i]) << c.count << ": " << i;
+    }
+}
+
+TEST_F(RoundRecordTest, TheRollingSoundResumesLoopedOrStopsAsTheBodySays) {
+    for (bool rolling : {true, false}) {
+        SCOPED_TRACE(rolling);
+        TBody body;
+        body.pathSound = rolling;
+        sound->played.clear();
+        sound->looped.clear();
+        sound->stopped.clear();
+        auto reader = NewReader();
+        ASSERT_TRUE(Load(reader.get(), Build(body)));
+        EXPECT_EQ(sound->looped.size(), rolling ? 1u : 0u);
+        EXPECT_EQ(std::count_if(sound->looped.begin(), sound->looped.end(),
+                                [](const std::string& f) { return f.ends_with("SFX_PATH_MOVE"); }),
+                  rolling ? 1 : 0);
+        EXPECT_EQ(Stopped("SFX_PATH_MOVE"), rolling ? 0 : 1);
+    }
+    // Without a sound manager the body still loads.
+    CSoundManager* sounds = game.m_pSoundManager;
+    game.m_pSoundManager = nullptr;
     TBody body;
-    body.boostCount = 4;
+    body.pathSound = true;
     auto reader = NewReader();
-    reader->m_BoostLevels[4] = reader->m_BoostLevels[5] = 9;
-    ASSERT_TRUE(Load(reader.get(), Build(body)));
-    const std::uint8_t expected[6] = {4, 3, 4, 4, 0, 0};
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(reader->m_BoostLevels[i], expected[i]) << i;
+    EXPECT_TRUE(Load(reader.get(), Build(body)));
+    game.m_pSoundManager = sounds;
 }
 
 TEST_F(RoundRecordTest, ADamagedBodyIsRefused) {
@@ -286,6 +423,7 @@ TEST_F(RoundRecordTest, ADamagedBodyIsRefused) {
         {"a level target of 0", [](TBody& b) { b.target = 0; }},
         {"a level target of 36", [](TBody& b) { b.target = 36; }},
         {"a pause past its bursts with a marble never set to burst", [](TBody& b) { b.pause = 67; }},
+        {"a pause at its burst frame with a marble never set to burst", [](TBody& b) { b.pause = 66; }},
         {"a pause counter below -1", [](TBody& b) { b.pause = -2; }},
         {"a pause counter that never ends", [](TBody& b) { b.pause = 0x7fffffff; }},
         {"a negative score", [](TBody& b) { b.score = -1; }},
@@ -333,8 +471,28 @@ TEST_F(RoundRecordTest, ADamagedBodyIsRefused) {
     // one marble on a path, a game-over clock at its cap, a long pause whose marbles all burst.
     const TRow edges[] = {
         {"cleared equal to the target", [](TBody& b) { b.cleared = 22; }},
+        {"the first level's target of 20", [](TBody& b) { b.target = 20; }},
+        {"the top target of 35", [](TBody& b) { b.target = 35; }},
         {"every marble on a path", [](TBody& b) { b.onPath = 1; }},
         {"the game-over clock at its cap", [](TBody& b) { b.gameOverClock = 16383 * 131072; }},
+        {"no points yet", [](TBody& b) { b.score = 0; }},
+        {"the last life lost at game over",
+         [](TBody& b) {
+             b.lives = 0;
+             b.gameOver = true;
+         }},
+        {"the first level with nothing cleared",
+         [](TBody& b) {
+             b.level = 0;
+             b.cleared = 0;
+         }},
+        {"a spawn every frame, due now",
+         [](TBody& b) {
+             b.spawnInterval = 1;
+             b.spawnCounter = 0;
+         }},
+        {"no drag highlight", [](TBody& b) { b.dragAlpha = 0; }},
+        {"a full drag highlight", [](TBody& b) { b.dragAlpha = 255; }},
         {"no boosts at all",
          [](TBody& b) {
              for (int& level : b.boosts) level = 0;
@@ -347,18 +505,19 @@ TEST_F(RoundRecordTest, ADamagedBodyIsRefused) {
         auto reader = NewReader();
         EXPECT_TRUE(Load(reader.get(), Build(body)));
     }
-    // Past the burst frame with every marble set to burst is a pause a save can meet.
-    TBody bursting;
-    bursting.pause = 70;
-    bursting.countdown = 3;
-    auto reader = NewReader();
-    EXPECT_TRUE(Load(reader.get(), Build(bursting)));
+    // At or past the burst frame with every marble set to burst is a pause a save can meet.
+    for (int pause : {66, 70}) {
+        TBody bursting;
+        bursting.pause = pause;
+        bursting.countdown = 3;
+        auto reader = NewReader();
+        EXPECT_TRUE(Load(reader.get(), Build(bursting))) << pause;
+    }
 }
 
 TEST_F(RoundRecordTest, AShortBodyIsRefusedWhereverItEnds) {
     const Bytes golden = Build(TBody{});
-    for (std::size_t keep : {std::size_t{0}, std::size_t{3}, std::size_t{20}, std::size_t{60}, golden.size() / 2,
-                             golden.size() - 8, golden.size() - 1}) {
+    for (std::size_t keep = 0; keep < golden.size(); ++keep) {
         SCOPED_TRACE(keep);
         auto reader = NewReader();
         EXPECT_FALSE(Load(reader.get(), Bytes(golden.begin(), golden.begin() + static_cast<std::ptrdiff_t>(keep))));
@@ -372,8 +531,20 @@ TEST_F(RoundRecordTest, ABodyLaidOutWithTheAdStripMovesUp) {
     body.withoutAdStrip = false;
     auto reader = NewReader();
     const TRect2D area = reader->m_PlayRect;
+    // Animations the screen already runs move with the rest.
+    for (int i = 0; i < 2; ++i) {
+        CAnimation a;
+        a.start = TVector2D{100 * 256, (200 + i) * 256};
+        a.end = TVector2D{140 * 256, (300 + i) * 256};
+        ASSERT_EQ(reader->m_Animations.Add(a), 1);
+    }
     ASSERT_TRUE(Load(reader.get(), Build(body)));
     const int up = h / 2;
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(reader->m_Animations.data[i].start.y, (200 + i - up) * 256) << i;
+        EXPECT_EQ(reader->m_Animations.data[i].end.y, (300 + i - up) * 256) << i;
+        EXPECT_EQ(reader->m_Animations.data[i].start.x, 100 * 256) << i;
+    }
     EXPECT_EQ(reader->m_Marbles.data[0]->m_Position.y, (300 - up) << 16);
     EXPECT_EQ(reader->m_Marbles.data[0]->m_Position.x, 120 << 16);
     EXPECT_EQ(reader->m_Explosions.data[0].position.y, (200 - up) * 256);

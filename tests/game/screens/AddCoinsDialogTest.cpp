@@ -16,11 +16,15 @@
 
 #include "ShopTestGame.h"
 #include "core/Parser.h"
+#include "game/app/TheGameOf.h"
 #include "ui/WidgetMakers.h"
 #include "game/widgets/InAppWaitDlg.h"
 #include "game/screens/PlayScreen.h"
 #include "game/screens/ShopScrollItemsDialog.h"
 #include "platform/Control.h"
+#include "render/DibBitmap.h"
+#include "render/DrawingHelpers.h"
+#include "sprites/SpriteSetManager.h"
 #include "sprites/SpriteSet.h"
 #include "text/BitmapFont.h"
 
@@ -38,7 +42,7 @@ public:
     explicit CShopHost(CXElement* parent) : CXPlayScreen(parent) { m_bLivePostEffect = false; }
     int OnInitElement() override { return InitRoot(CommonString("ui_main.txt"), "root_about"); }
     int OnMessage(CXElement* sender, int code, XWPARAM wparam, int lparam) override {
-        if (AnswerCoinShopMessage(TheGame(), sender, code, wparam)) return 1;
+        if (AnswerCoinShopMessage(TheGameOf(this), sender, code, wparam)) return 1;
         return CXPlayScreen::OnMessage(sender, code, wparam, lparam);
     }
 };
@@ -246,6 +250,14 @@ TEST_F(CoinShopTest, TheShopShowsThePlayersCoinsAndItsRowsAsDrawn) {
     // The coin icon stands on the first description line (raised 5 pixels above its place under
     // the title, as a second line follows), on the blanks kept for it; on a line too wide for
     // its column, squeezed with the line.
+    // The coin icon drawn alone at (40, 40) on black: where its gold lies within its 16 x 16.
+    IDibBitmap* back = shop->GetBackBuffer();
+    IDibBitmap* icon = game.m_pSpriteSetManager->GetSpriteSetNamed("shop_coin_icon")->GetFrame(0);
+    ASSERT_EQ(icon->m_Height, 16);
+    back->ClearBitmap(0, 0, 0);
+    BitBlt_Clipped(back, icon, 40, 40, 0, 0, 0, 0, 0, TCoordRect2D{0, 0, 320, 480}, 0);
+    const mediatest::TBox alone = mediatest::FindBoxIn(gl->Read(), 30, 70, gold, 30, 70);
+    ASSERT_FALSE(alone.Empty());
     for (int i : {0, 2}) {
         SCOPED_TRACE(i);
         CXAddCoinsScrollItem* row = Row(shop, i);
@@ -258,6 +270,11 @@ TEST_F(CoinShopTest, TheShopShowsThePlayersCoinsAndItsRowsAsDrawn) {
         EXPECT_GT(Count(frame, iconX, iconY, iconX + 16, iconY + 16, gold), 50);
         EXPECT_LT(Count(frame, iconX - 30, iconY, iconX - 14, iconY + 16, gold), 10) << "nothing left of it";
         EXPECT_LT(Count(frame, iconX, iconY + 16, iconX + 16, iconY + 21, gold), 10) << "nor below its line";
+        // Its gold stands in the row where the icon's own gold stands in the icon drawn alone.
+        const mediatest::TBox coin = mediatest::FindBoxIn(frame, iconX - 2, iconX + 17, gold, r.y, r.y + r.height - 1);
+        ASSERT_FALSE(coin.Empty());
+        EXPECT_EQ(coin.top, iconY + alone.top - 40);
+        EXPECT_EQ(coin.bottom, iconY + alone.bottom - 40);
     }
     EXPECT_GT(small->Length2("Adds 1,500    to your purse"), 320 - 10 - 186) << "the chest's line is squeezed";
     // The player's coins at the top right: the counter's gold coin left of the number.

@@ -240,6 +240,42 @@ TEST_F(QuestsTest, ALockedRowShowsThreeNeutralFramesAndTheOthersTheirState) {
     EXPECT_GT(band(completed), band(unlocked) + 10 * 30 * 3 * 12) << "lighter by over 12 a channel";
 }
 
+// A tick marks each object already bought, at its own object: bottom right of the object's frame
+// (57 + a quarter of the tick's width right of the row's left, its bottom 70 below the row's
+// top), 80 pixels further right for the second object. The tick's pixels are taken from the
+// tick drawn alone on black and on white, where both agree (it covers them fully).
+TEST_F(QuestsTest, ATickMarksEachBoughtObjectAndNoOther) {
+    SetQuestState("yard1", "q1_feed", 1);
+    Buy("yard1", "bird1");  // q1_feed's second object only
+    SetQuestState("yard1", "q1_water", 1);
+    Buy("yard1", "water_trough");  // q1_water's first object only
+    SetQuestState("yard1", "q1_frog", 1);  // neither
+    Open();
+    Ticks(16);
+    const mediatest::TImage frame = Frame();
+
+    IDibBitmap* tick = game.m_pSpriteSetManager->GetSpriteSetNamed("miniquest_obj_tick")->GetFrame(0);
+    ASSERT_NE(tick, nullptr);
+    const std::vector<TInk> ink = OpaqueInk(tick);
+    ASSERT_GT(ink.size(), 100u) << "the tick covers most of its 20 x 20";
+    const auto matching = [&](int x, int y) { return MatchingInk(frame, ink, x, y); };
+    const struct {
+        const char* id;
+        bool bought[2];
+    } cases[] = {{"q1_feed", {false, true}}, {"q1_water", {true, false}}, {"q1_frog", {false, false}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.id);
+        const TCoordRect2D r = RowOf(c.id)->GetDrawingRect();
+        for (int k = 0; k < 2; ++k) {
+            const int n = matching(r.x + 57 + 80 * k + tick->m_Width / 4, r.y + 70 - tick->m_Height);
+            if (c.bought[k])
+                EXPECT_GT(n, static_cast<int>(ink.size()) * 9 / 10) << "object " << k + 1 << " ticked";
+            else
+                EXPECT_LT(n, static_cast<int>(ink.size()) / 4) << "object " << k + 1 << " not ticked";
+        }
+    }
+}
+
 TEST_F(QuestsTest, AnUnlockedQuestOffersItsFirstMissingObject) {
     struct TCase {
         bool trough, daisies;

@@ -320,6 +320,82 @@ TEST_F(RoundStatsScreenTest, PicturesAtSectionsTwoFiveAndEightWithQuestsAndWithT
     EXPECT_TRUE(stats->FindChildWithWidgetId("btn_failed_continue")->IsVisible());
 }
 
+// The yard's caption ("in " and the yard's name, at 0.8 of "FontSmall") is centred under the yard's
+// picture, 270 pixels from the row's left, unless that would carry it past the row's end: then
+// it ends 3 pixels before the row's right edge. Its top is the row's bottom + 3 less 0.8 of a
+// line. A short name and the first yard's own, which reaches past the end, each on the first row.
+TEST_F(RoundStatsScreenTest, TheYardsCaptionIsCentredUnderItsPictureButEndsInsideTheRow) {
+    const struct {
+        const char* name;
+        bool clamped;
+    } cases[] = {{"Barn", false}, {"Sunny Meadow", true}};
+    CBitmapFontText* font = game.m_Fonts[kGameFontSmall];
+    ASSERT_NE(font, nullptr);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Yard("yard1")->name = c.name;
+        SetQuestState("yard1", "q1_feed", 1);
+        CXRoundStatsDialog* stats = OpenStats();
+        ASSERT_NE(stats, nullptr);
+        RunTo(stats, 8, 130);
+        const mediatest::TImage img = Frame();
+        auto* row = dynamic_cast<CXRoundStatsQuestsScrollItem*>(stats->GetQuestList()->GetChildPtrAt(0));
+        ASSERT_NE(row, nullptr);
+        const std::string caption = std::string("in ") + c.name;
+        ASSERT_EQ(row->GetCaption().GetDataConst(), caption);
+        const TCoordRect2D r = row->GetDrawingRect();
+        const double width = font->Length2(caption.c_str()) * 0.8;
+        const double right = r.x + r.width - 3.0;
+        ASSERT_EQ(r.x + 270 + width / 2 > right, c.clamped) << "the case's name is " << width << " pixels";
+        const double centre = c.clamped ? right - width / 2 : r.x + 270.0;
+        const int bottom = r.y + r.height;
+        const int top = static_cast<int>(bottom + 3 - font->GetCharHeight() * 0.8);
+        const auto white = [](const Pixel& p) { return p[0] > 235 && p[1] > 235 && p[2] > 235; };
+        const mediatest::TBox ink = mediatest::FindBoxIn(img, 150, 319, white, top + 1, bottom + 2);
+        ASSERT_FALSE(ink.Empty());
+        EXPECT_NEAR(ink.left, centre - width / 2, 3);
+        EXPECT_NEAR(ink.right + 1, centre + width / 2, 3);
+        EXPECT_LE(ink.right, right);
+    }
+}
+
+// A tick marks each object of a quest row already bought, at its own object: 35 + a quarter of
+// the tick's width right of the row's left, its bottom 66 below the row's top, 80 pixels further
+// right for the second object. The list's first row, for each object bought alone.
+TEST_F(RoundStatsScreenTest, ATickMarksTheBoughtObjectOfAQuestRow) {
+    const struct {
+        const char* bought;
+        bool ticked[2];
+    } cases[] = {{"grain_feeder", {true, false}}, {"bird1", {false, true}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bought);
+        Player().Reset();
+        Player().m_CurrentYard = "yard1";
+        Player().m_CurrentArena = "arena1";
+        SetQuestState("yard1", "q1_feed", 1);
+        Buy("yard1", c.bought);
+        CXRoundStatsDialog* stats = OpenStats();
+        ASSERT_NE(stats, nullptr);
+        RunTo(stats, 8, 130);
+        const mediatest::TImage img = Frame();
+        auto* row = dynamic_cast<CXRoundStatsQuestsScrollItem*>(stats->GetQuestList()->GetChildPtrAt(0));
+        ASSERT_NE(row, nullptr);
+        ASSERT_TRUE(row->IsGraphicsLoaded());
+        IDibBitmap* tick = game.m_pSpriteSetManager->GetSpriteSetNamed("miniquest_obj_tick")->GetFrame(0);
+        ASSERT_NE(tick, nullptr);
+        const std::vector<TInk> ink = OpaqueInk(tick);
+        ASSERT_GT(ink.size(), 100u);
+        const TCoordRect2D r = row->GetDrawingRect();
+        for (int k = 0; k < 2; ++k) {
+            const int n = MatchingInk(img, ink, r.x + 35 + 80 * k + tick->m_Width / 4, r.y + 66 - tick->m_Height);
+            if (c.ticked[k])
+                EXPECT_GT(n, static_cast<int>(ink.size()) * 9 / 10) << "object " << k + 1 << " ticked";
+            else
+                EXPECT_LT(n, static_cast<int>(ink.size()) / 4) << "object " << k + 1 << " not ticked";
+        }
+    }
+}
+
 TEST_F(RoundStatsScreenTest, PictureAtSectionEightWithThePlaceholder) {
     CXRoundStatsDialog* stats = OpenStats(0, 0, 30);
     ASSERT_NE(stats, nullptr);
