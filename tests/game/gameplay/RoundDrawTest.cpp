@@ -403,15 +403,19 @@ TEST_P(RoundDrawTest, HeadUpDisplayTextsSitExactlyInTheirSlots) {
         });
     }
 
+    // The arena's number is its place in the arena list, whatever index the round last noted.
+    const int noted = s->m_nArenaIndex;
     for (int level : {0, 8}) {
         SCOPED_TRACE(level);
         s->m_nLevel = level;
+        s->m_nArenaIndex = level == 0 ? noted : 2;
         const std::string text = "Level 1 - " + std::to_string(s->ShownLevelNumber());
         expectSame(2, [&](IDibBitmap* back) {
             fonts[2]->TextOut(back, 189 - half(fonts[2]->Length2(text.c_str())), 45, text.c_str(), 245, 223, 153, 0,
                               255, nullptr);
         });
     }
+    s->m_nArenaIndex = noted;
 
     for (int lives : {1, 3, 12}) {
         SCOPED_TRACE(lives);
