@@ -1,8 +1,10 @@
 #pragma once
-// The game object of the gameplay objects' suites: a real CTheGame with a sprite-set manager
-// holding the round's sets as small loaded strips (each frame its own colour, with its double-size
-// twin as the game runs), a rotator whose draws are recorded instead of reaching a bitmap, two
-// fonts, a software back buffer, random numbers scripted per test, and a fake play field.
+// The fixture of the gameplay objects' suites, over a game object the suite chooses (the real
+// CTheGame in GameplayTestGame.h, the stand-in of testsupport/FakeGameplayGame.h in
+// GameplayFakeGame.h): a sprite-set manager holding the round's sets as small loaded strips (each
+// frame its own colour, with its double-size twin as the game runs), a rotator whose draws are
+// recorded instead of reaching a bitmap, two fonts, a software back buffer, random numbers
+// scripted per test, and a fake play field.
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -13,6 +15,7 @@
 
 #include "game/gameplay/Marble.h"
 #include "game/gameplay/MarblePowerup.h"
+#include "game/progress/GameFonts.h"
 #include "render/WinDibBitmap.h"
 #include "sprites/SpriteSet.h"
 #include "sprites/SpriteSetManager.h"
@@ -20,14 +23,14 @@
 #include "testsupport/FakePlayField.h"
 #include "testsupport/MediaTestGame.h"
 #include "testsupport/ScratchDir.h"
-#include "testsupport/TestTheGame.h"
 #include "text/BitmapFont.h"
 
 namespace gameplaytest {
 
 // A game whose random numbers come from a list the test fills (0 once it runs dry); every range
 // asked for is noted.
-class CGameplayTestGame : public CTestTheGame {
+template <class Base>
+class CScriptedRandomGame : public Base {
 public:
     int RandomValue(int n) override {
         asked.push_back(n);
@@ -59,9 +62,10 @@ inline const std::vector<TSetSpec> kRoundSets = {
 // Extra members of a suite's pak (a texts table, say), beside the sets' strips.
 using TPakMembers = std::vector<std::pair<std::string, mediatest::Bytes>>;
 
-class GameplayTest : public ::testing::Test {
+template <class Game>
+class GameplayTestOn : public ::testing::Test {
 protected:
-    explicit GameplayTest(const std::vector<TSetSpec>& sets = kRoundSets, TPakMembers extra = {}) {
+    explicit GameplayTestOn(const std::vector<TSetSpec>& sets = kRoundSets, TPakMembers extra = {}) {
         EXPECT_TRUE(GiveDrawingServices(game, &recorder));
         auto* screen = new CWinDibBitmap(&game);
         EXPECT_EQ(screen->Create(320, 480), 1);
@@ -83,7 +87,7 @@ protected:
                                                      {10, "ColorBombGreenYellow"}};
         for (const auto& [mask, name] : bombs) field.colorBombSets[mask] = Set(name);
     }
-    ~GameplayTest() override {
+    ~GameplayTestOn() override {
         field.marbles.RemoveAll();
         game.m_Fonts[kGameFontSmall] = game.m_Fonts[kGameFontButton] = nullptr;
     }
@@ -131,7 +135,7 @@ protected:
 
     CScratchDir dir;
     CRecordingRotatorPath recorder;
-    CGameplayTestGame game;
+    Game game;
     CFakePlayField field;
     std::unique_ptr<CBitmapFontText> smallFont, buttonFont;
 };
