@@ -91,6 +91,39 @@ protected:
 
 // ---- Bursts ------------------------------------------------------------------------------------
 
+// Bursts and animations that are not drawn do not keep the later ones in the list from showing.
+TEST_F(RoundFieldDrawTest, SkippedEntriesDoNotHideTheLaterOnes) {
+    AddExplosion(CExplosion::kFinished, 10, 10);
+    AddExplosion(300 * 256, 20, 20);  // past its end
+    AddExplosion(64 * kPx, 30, 30);
+    DrawFrame();
+    ASSERT_EQ(Of(burst).size(), 1u);
+    EXPECT_EQ(Of(burst)[0].x, 30 * kPx);
+
+    CSpriteSet* set = Set("Coin_Test");
+    IDibBitmap* shown = Set("Ball1")->GetFrame(1);
+    const auto add = [&](CSpriteSet* withSet, IDibBitmap* image, FIXED_FLOAT frame, int hold, FIXED_FLOAT duration) {
+        CAnimation a;
+        a.spriteSet = withSet;
+        a.image = image;
+        a.frame = frame;
+        a.hold = hold;
+        a.duration = duration;
+        a.startScale = a.endScale = 65536;
+        a.startAlpha = a.endAlpha = 255 * 65536;
+        ASSERT_EQ(screen->m_Animations.Add(a), 1);
+    };
+    add(nullptr, Set("Ball1")->GetFrame(2), 0, 3, 256);  // held
+    add(set, nullptr, 40 * 256, 0, 256);                  // past its set's frames
+    add(nullptr, nullptr, 0, 0, 256);                     // no image at all
+    add(nullptr, shown, 0, 0, 1);                         // the shortest duration there is
+    DrawFrame();
+    std::vector<const IDibBitmap*> drawn;
+    for (const TRotatedDraw& d : recorder.draws)
+        if (d.kind == TRotatedDraw::kTransparent) drawn.push_back(d.src);
+    EXPECT_EQ(drawn, (std::vector<const IDibBitmap*>{shown}));
+}
+
 // A burst runs its clock from 0 to 255.0: it grows from nothing to full size (the burst at 1.0,
 // the dot under it at 2.5) by 128.0 and then fades to nothing, the fade cut towards zero.
 TEST_F(RoundFieldDrawTest, ABurstGrowsToTheMiddleOfItsClockThenFades) {
@@ -188,6 +221,10 @@ TEST_F(RoundFieldDrawTest, ABurstDrawsWhatItHasImagesFor) {
     screen->m_FingerPos = TVector2D{200 * kPx, 200 * kPx};
     CMarble* runner = Put(kMarbleGreen, 50, 300);
     GivePath(runner, 150, 300);
+    CAnimation plain;
+    plain.image = Set("Coin_Test")->GetFrame(1);
+    plain.duration = 256;
+    ASSERT_EQ(screen->m_Animations.Add(plain), 1);
     CQuorvanImageRotatorScaler* rotator = game.m_pRotatorScaler;
     game.m_pRotatorScaler = nullptr;
     DrawFrame();
@@ -635,6 +672,7 @@ TEST_F(RoundFieldDrawTest, APathBeingRunIsDottedFaintlyAheadOfItsMarble) {
         for (const TRotatedDraw& d : dots) {
             EXPECT_EQ(d.kind, TRotatedDraw::kMultiply);
             EXPECT_EQ(d.flags, 0);
+            EXPECT_EQ(d.angle, 0);
             EXPECT_EQ(d.scale, 58982);
             EXPECT_EQ(d.alphaOffset, 64 - 255);
             EXPECT_EQ(d.r, 0) << "green";
@@ -994,6 +1032,18 @@ TEST_F(RoundFrameDrawTest, TheFramesPiecesLandOnTheirPlaces) {
     };
     EXPECT_EQ(Borders(), tutorial);
     screen->m_bTutorial = false;
+}
+
+// Without a back buffer neither the floor nor the frame is drawn, and nothing fails.
+TEST_F(RoundFrameDrawTest, WithoutABackBufferTheFloorAndFrameAreLeftOut) {
+    GiveAll();
+    screen->m_pBackground = new CNotedBitmap(&game, "floor", 320, 480, &log, back);
+    game.m_Screen.m_pBackBuffer = nullptr;
+    log.clear();
+    screen->DrawLevelBg();
+    screen->DrawLevelBgBorders();
+    game.m_Screen.m_pBackBuffer = back;
+    EXPECT_TRUE(log.empty());
 }
 
 // Missing pieces: without the left post the right one stands on its own height; without the top
