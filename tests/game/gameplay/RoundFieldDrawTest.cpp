@@ -271,6 +271,8 @@ TEST_F(RoundFieldDrawTest, AnAnimationMovesScalesAndFadesAlongItsClock) {
         ASSERT_EQ(screen->m_Animations.Add(a), 1);
         DrawFrame();
         const std::vector<TRotatedDraw> draws = Of(image);
+        EXPECT_TRUE(Of(ring).empty()) << "a plain animation has no blast ring";
+        EXPECT_TRUE(Of(burst).empty());
         ASSERT_EQ(draws.size(), 1u);
         EXPECT_EQ(draws[0].kind, TRotatedDraw::kTransparent);
         EXPECT_EQ(draws[0].flags, 0);
@@ -918,15 +920,21 @@ TEST_F(RoundFieldDrawTest, FullyShownStatisticsHideTheField) {
         DrawFrame();
         EXPECT_EQ(Of(burst).size(), opacity < 65280 ? 1u : 0u);
     }
-    // Fully shown, the statistics themselves are still drawn.
+    // Fading in or fully shown, the statistics themselves are drawn over the field (here nothing
+    // else puts a pixel on the cleared screen).
     IDibBitmap* back = screen->GetBackBuffer();
-    back->ClearBitmap(0, 0, 0);
-    DrawFrame();
-    const auto* bits = reinterpret_cast<const std::uint16_t*>(back->GetBits());
-    int lit = 0;
-    for (int y = 0; y < back->m_Height; ++y)
-        for (int x = 0; x < back->m_Width; ++x) lit += bits[static_cast<std::size_t>(y) * back->m_BufferWidth + x] != 0;
-    EXPECT_GT(lit, 0);
+    for (const FIXED_FLOAT opacity : {FIXED_FLOAT{65279}, FIXED_FLOAT{65280}}) {
+        SCOPED_TRACE(opacity);
+        stats->ApplyOpacity(opacity);
+        back->ClearBitmap(0, 0, 0);
+        DrawFrame();
+        const auto* bits = reinterpret_cast<const std::uint16_t*>(back->GetBits());
+        int lit = 0;
+        for (int y = 0; y < back->m_Height; ++y)
+            for (int x = 0; x < back->m_Width; ++x)
+                lit += bits[static_cast<std::size_t>(y) * back->m_BufferWidth + x] != 0;
+        EXPECT_GT(lit, 0);
+    }
 }
 
 // ---- The floor and the frame ---------------------------------------------------------------------
