@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "TutorialTestGame.h"
+#include "text/QuorvanTextFormat.h"
 
 namespace gameplaytest {
 namespace {
@@ -345,6 +346,15 @@ TEST_F(ScenarioTest, TextBoxesThatCannotBeLaidOutAreSkippedAndRemovingIsByLastId
         scenario->AddStepShowFinger(0, 0, false);
         (void)Frames(1);
         EXPECT_EQ(scenario->m_Elements.count, c.shown ? 1 : 0) << c.why;
+        if (c.shown) {
+            // Placed at (20, 30) in whole pixels, laid out left-aligned in its width of 190.
+            const auto* box = static_cast<const CScenarioElementTextBox*>(scenario->m_Elements.data[0]);
+            EXPECT_EQ(box->m_X, 20 * kPx);
+            EXPECT_EQ(box->m_Y, 30 * kPx);
+            ASSERT_NE(box->m_pFormat, nullptr);
+            EXPECT_EQ(box->m_pFormat->m_nAlignment, 0);
+            EXPECT_EQ(box->m_pFormat->m_nWidth, 190);
+        }
         (void)Frames(1);
         EXPECT_NE(Hand(), nullptr) << c.why << ": the script goes on";
     }
