@@ -441,6 +441,16 @@ TEST_F(ScenarioTest, TheHandIsFoundBehindLaterTextBoxesAndTheFirstBoxCanGo) {
     EXPECT_EQ(ElementIds(CScenarioElement::kTextBox), std::vector<int>{6});
 }
 
+TEST_F(ScenarioTest, ABoxThatIsTheFirstElementCanGo) {
+    scenario->AddStepShowTextBox(7, 20, 30, 190, smallFont.get(), "only", 255, 255, 255);
+    scenario->AddStepShowFinger(100 * kPx, 100 * kPx, false);
+    scenario->AddStepDestroyTextBox(7);
+    (void)Frames(3);
+    EXPECT_TRUE(ElementIds(CScenarioElement::kTextBox).empty());
+    ASSERT_EQ(scenario->m_Elements.count, 1);
+    EXPECT_EQ(scenario->m_Elements.data[0], Hand());
+}
+
 TEST_F(ScenarioTest, AMarbleDeletedWhileTheHandHeadsForItEndsTheMove) {
     CMarble* left = Put(kMarbleRed, 100, 200);
     CMarble* right = Put(kMarbleRed, 220, 200);
