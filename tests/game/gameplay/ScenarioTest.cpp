@@ -441,6 +441,36 @@ TEST_F(ScenarioTest, TheHandIsFoundBehindLaterTextBoxesAndTheFirstBoxCanGo) {
     EXPECT_EQ(ElementIds(CScenarioElement::kTextBox), std::vector<int>{6});
 }
 
+TEST_F(ScenarioTest, HidingEndsOnTheRunThatBringsTheHandToZeroOrBelow) {
+    // Alpha in 256ths: a run of the hiding lowers it by 16.0 first, then checks.
+    const struct {
+        FIXED_FLOAT alpha;
+        int runs;
+    } cases[] = {{16 * 256, 1}, {16 * 256 - 1, 1}, {16 * 256 + 1, 2}};
+    for (const auto& c : cases) {
+        scenario = std::make_unique<CScenario>(&game);
+        scenario->AddStepShowFinger(100 * kPx, 100 * kPx, false);
+        scenario->AddStepHideFinger();
+        (void)Frames(1);
+        Hand()->m_Alpha = c.alpha;
+        for (int run = 1; run <= c.runs; ++run) {
+            (void)Frames(1);
+            EXPECT_EQ(scenario->m_Steps.data[1]->m_bDone, run == c.runs) << c.alpha << " run " << run;
+        }
+        EXPECT_EQ(Hand()->m_Alpha, 0) << c.alpha;
+    }
+}
+
+TEST_F(ScenarioTest, WaitingForMarblesWithoutTheScreenWaits) {
+    game.m_pTutorialScreen = nullptr;
+    scenario->AddStepMarblesVisible();
+    (void)Frames(3);
+    EXPECT_FALSE(scenario->m_Steps.data[0]->m_bDone);
+    game.m_pTutorialScreen = tutorial;
+    (void)Frames(1);
+    EXPECT_TRUE(scenario->m_Steps.data[0]->m_bDone) << "an empty field is fully inside";
+}
+
 TEST_F(ScenarioTest, ABoxThatIsTheFirstElementCanGo) {
     scenario->AddStepShowTextBox(7, 20, 30, 190, smallFont.get(), "only", 255, 255, 255);
     scenario->AddStepShowFinger(100 * kPx, 100 * kPx, false);
