@@ -206,8 +206,10 @@ TEST_F(ScenarioTest, EveryTouchButTheReleaseShowsTheHandPressed) {
         scenario->AddStepTouchEvent(CScenarioStepTouchEvent::kAtFinger, CScenarioStepTouchEvent::kAtFinger, c.type);
         (void)Frames(1);
         Hand()->m_bPressed = c.pressedBefore;
+        tutorial->m_nTutorialInput = 0;
         (void)Frames(1);
         EXPECT_EQ(Hand()->m_bPressed, c.pressedAfter) << "type " << c.type;
+        EXPECT_EQ(tutorial->m_nTutorialInput, 0) << "real touches reach the buttons again";
     }
 }
 
