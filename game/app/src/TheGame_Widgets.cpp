@@ -1,11 +1,9 @@
 // What the game object serves the widgets: the news engine, its sound manager, its rotator, the game's own
 // widget classes for game dialogs and screen roots, and the shop's facts for the confirm-buy dialog.
 #include "game/app/TheGame.h"
-#include "game/app/TheGameOf.h"
 #include "game/farm/FarmDefs.h"
 #include "game/farm/FarmManager.h"
 #include "game/screens/GameDialogWidgets.h"
-#include "game/widgets/GameRoot.h"
 
 CHollowfenNewsManager* CTheGame::GetNewsManager() { return m_pNewsManager; }
 
@@ -29,5 +27,3 @@ bool CTheGame::FindShopItem(const CommonString& name, TShopItemFacts& out) {
     out.picture = def->sprite.Length() > 0 ? def->sprite : def->id;
     return true;
 }
-
-CTheGame* XGameRoot::TheGame() const { return TheGameOf(this); }

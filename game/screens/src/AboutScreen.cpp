@@ -6,6 +6,7 @@
 #include <string>
 
 #include "game/app/TheGame.h"
+#include "game/app/TheGameOf.h"
 #include "render/DibBitmap.h"
 #include "render/DrawingUtils.h"
 #include "sprites/SpriteSet.h"
@@ -54,7 +55,7 @@ CXAboutScreen::~CXAboutScreen() {
 }
 
 CBitmapFontText* CXAboutScreen::Font() const {
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     return game != nullptr ? game->m_Fonts[kGameFontSmall] : nullptr;
 }
 
@@ -84,7 +85,7 @@ int CXAboutScreen::OnInitElement() {
     }
     if (!FormatCredits(*m_pText, m_Clip.width, font, g_strCreditsText)) return 0;
     // The credits stand on the panel every dialog has; without its tiles they stand on the sky.
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     CSpriteSet* panel = game != nullptr && game->m_pSpriteSetManager != nullptr
                             ? game->m_pSpriteSetManager->GetSpriteSetNamed("panel_tiles")
                             : nullptr;
@@ -170,14 +171,14 @@ int CXAboutScreen::NotifyPointerEvent(int x, int y, int type) {
 int CXAboutScreen::OnMessage(CXElement* sender, int code, XWPARAM wparam, int lparam) {
     const char* id = code == XMSG_CLICK ? XIdText(wparam) : nullptr;
     if (id != nullptr && std::strcmp(id, "btn_CreditsClose") == 0) {
-        if (CTheGame* game = TheGame()) (void)game->SendMessage(game, MSG_RUN_START_MENU, 0, 0, true);
+        if (CTheGame* game = TheGameOf(this)) (void)game->SendMessage(game, MSG_RUN_START_MENU, 0, 0, true);
         return 1;
     }
     return XDialog::OnMessage(sender, code, wparam, lparam);
 }
 
 void CXAboutScreen::PreDraw() {
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     IDibBitmap* back = GetBackBuffer();
     CBitmapFontText* font = Font();
     if (game == nullptr || back == nullptr) return;

@@ -61,7 +61,7 @@ XWidget* CXAchScreen::CreateAndInitChild(TWidget* record, const WidgetContext* p
 
 int CXAchScreen::OnMessage(CXElement* sender, int code, XWPARAM wparam, int lparam) {
     if (IsClick(code, wparam, "btn_AchievementsOK")) {
-        if (CTheGame* game = TheGame()) (void)game->SendMessage(game, MSG_RUN_START_MENU, 0, 0, true);
+        if (CTheGame* game = TheGameOf(this)) (void)game->SendMessage(game, MSG_RUN_START_MENU, 0, 0, true);
         return 1;
     }
     if (IsClick(code, wparam, "btn_GC_Achievements")) return 1;

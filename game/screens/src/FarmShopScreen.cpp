@@ -63,7 +63,7 @@ int CXFarmShopScreen::OnInitElement() {
     m_pCoinsText = FindChildWithWidgetId(kCoinsTextId);
     UpdateCoinsText();
 
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     const int remembered = game != nullptr ? game->m_nShopCurrentTab : 0;
     const int tab = remembered >= 0 && remembered < kFarmTabs ? remembered : 0;
     (void)m_pTabControl->ActivateTab(tab);
@@ -89,13 +89,13 @@ XWidget* CXFarmShopScreen::CreateAndInitChild(TWidget* record, const WidgetConte
 }
 
 bool CXFarmShopScreen::SetupYardDef() {
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     m_pYard = game != nullptr && game->m_pFarmManager != nullptr ? game->m_pFarmManager->GetCurrentYardDef() : nullptr;
     return m_pYard != nullptr;
 }
 
 void CXFarmShopScreen::UpdateCoinsText() {
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     const TUserProfile* profile = game != nullptr ? game->GetCurrentProfile() : nullptr;
     if (profile == nullptr) return;
     m_nCoinsShown = profile->m_nCoins;
@@ -106,7 +106,7 @@ void CXFarmShopScreen::RunProcess() {
     const auto alive = LifeToken();
     XGameRoot::RunProcess();
     if (!*alive) return;
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     const TUserProfile* profile = game != nullptr ? game->GetCurrentProfile() : nullptr;
     if (profile != nullptr && profile->m_nCoins != m_nCoinsShown) UpdateCoinsText();
 }
@@ -114,11 +114,11 @@ void CXFarmShopScreen::RunProcess() {
 void CXFarmShopScreen::Draw() { XGameRoot::Draw(); }
 
 void CXFarmShopScreen::PostDraw() {
-    if (CTheGame* game = TheGame()) (void)game->DrawNumCoins(GetOpacity() >> 8, 1.0f);
+    if (CTheGame* game = TheGameOf(this)) (void)game->DrawNumCoins(GetOpacity() >> 8, 1.0f);
 }
 
 void CXFarmShopScreen::RememberTabOffsets() {
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     CXShopScrollItemsDialog* list = GetList();
     if (game == nullptr || list == nullptr) return;
     for (int i = 0; i < kFarmTabs; ++i) {
@@ -129,7 +129,7 @@ void CXFarmShopScreen::RememberTabOffsets() {
 }
 
 void CXFarmShopScreen::RestoreTabOffsets() {
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     CXShopScrollItemsDialog* list = GetList();
     if (game == nullptr || list == nullptr) return;
     for (int i = 0; i < kFarmTabs; ++i) {
@@ -162,11 +162,11 @@ bool CXFarmShopScreen::AnswerFarmRowClick(const char* id) {
 
 void CXFarmShopScreen::ReturnToYard() {
     RememberTabOffsets();
-    if (CTheGame* game = TheGame()) (void)game->SendMessage(game, MSG_RUN_FARM, 0, 0, true);
+    if (CTheGame* game = TheGameOf(this)) (void)game->SendMessage(game, MSG_RUN_FARM, 0, 0, true);
 }
 
 int CXFarmShopScreen::OnMessage(CXElement* sender, int code, XWPARAM wparam, int lparam) {
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     if (code == XMSG_TAB_ACTIVATED) {
         const int tab = static_cast<int>(wparam);
         if (m_pScrollDialog != nullptr) m_pScrollDialog->FadeToCategory(tab);

@@ -5,6 +5,7 @@
 #include "LoadingReport.h"
 #include "core/SafeFormat.h"
 #include "game/app/TheGame.h"
+#include "game/app/TheGameOf.h"
 #include "game/farm/FarmDefs.h"
 #include "game/farm/FarmManager.h"
 #include "game/farm/FarmObject.h"
@@ -105,7 +106,7 @@ void CXGroupSetLoader::UpdateCurrentPercent() {
 void CXGroupSetLoader::CalcTotalFrames() {
     ResetList(m_GroupSets);
     ResetList(m_ObjectDefs);
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     if (game == nullptr) return;
     const bool farm = m_GroupName == "farm";
     int weights = 0;
@@ -144,7 +145,7 @@ void CXGroupSetLoader::CalcTotalFrames() {
 }
 
 bool CXGroupSetLoader::ProcessLoadingStep(int step) {
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     if (game == nullptr) return false;
     if (step < m_nSpriteSetSteps) {
         CSpriteSet* set = step < m_GroupSets.count ? m_GroupSets.data[step] : nullptr;
@@ -169,7 +170,7 @@ bool CXGroupSetLoader::ProcessLoadingStep(int step) {
 
 void CXGroupSetLoader::RunProcess() {
     XGameRoot::RunProcess();
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     if (game == nullptr) return;
     if (m_nCurrentStep < m_nTotalSteps) {
         const unsigned int t0 = CGameBase::GetTickCountMs();

@@ -45,7 +45,7 @@ XWidget* CXLeadersScreen::CreateAndInitChild(TWidget* record, const WidgetContex
 int CXLeadersScreen::OnInitElement() {
     if (!InitRoot(CommonString("ui_main.txt"), "root_leaders")) return 0;
     if (m_pScrollDialog == nullptr || m_pTabControl == nullptr) return 0;
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     const int row = game != nullptr ? game->m_nNewHighScoreRow : -1;
     const int table = game != nullptr && game->m_nNewHighScoreTable >= 0 ? game->m_nNewHighScoreTable : 0;
     (void)m_pTabControl->ActivateTab(table);
@@ -78,7 +78,7 @@ void CXLeadersScreen::UpdateSwitchButtons() {
             next->Hide();
     }
     auto* name = dynamic_cast<XText*>(FindChildWithWidgetId("txt_leaderboard_levelname"));
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     if (name == nullptr || game == nullptr || game->m_pArenaManager == nullptr) return;
     const THighScoreTable* shown = m_pScrollDialog->GetTable(table);
     const Arena* arena = shown != nullptr ? game->m_pArenaManager->GetArena(shown->m_Name.GetDataConst()) : nullptr;
@@ -90,7 +90,7 @@ void CXLeadersScreen::UpdateSwitchButtons() {
 int CXLeadersScreen::OnMessage(CXElement* sender, int code, XWPARAM wparam, int lparam) {
     const char* id = ClickedId(code, wparam);
     if (Is(id, "btn_LeaderboardOK")) {
-        if (CTheGame* game = TheGame()) (void)game->SendMessage(game, m_nReturnMessage, 0, 0, true);
+        if (CTheGame* game = TheGameOf(this)) (void)game->SendMessage(game, m_nReturnMessage, 0, 0, true);
         return 1;
     }
     if (Is(id, "btn_GC_Leader")) return 1;

@@ -10,6 +10,7 @@
 #include "audio/SoundManager.h"
 #include "core/SafeFormat.h"
 #include "game/app/TheGame.h"
+#include "game/app/TheGameOf.h"
 #include "game/farm/FarmManager.h"
 #include "game/news/AdsEngine.h"
 #include "game/news/NewsManager.h"
@@ -78,7 +79,7 @@ CXLoaderScreen::~CXLoaderScreen() {
 }
 
 int CXLoaderScreen::OnInitElement() {
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     if (game == nullptr || game->UILayout() == nullptr) return 0;
     // The loader writes before the other fonts exist.
     if (!game->LoadFont(kStartUpFontRecord)) return 0;
@@ -127,7 +128,7 @@ int CXLoaderScreen::NotifyPointerEvent(int /*x*/, int /*y*/, int /*type*/) {
 }
 
 void CXLoaderScreen::CalcTotalFrames() {
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     if (game == nullptr) return;
     m_nSpriteSetCount = game->m_pSpriteSetManager != nullptr ? game->m_pSpriteSetManager->GetNumSpriteSets() : 0;
     m_nSoundEffectCount = game->m_pSoundManager != nullptr ? game->m_pSoundManager->GetNumSoundFX() : 0;
@@ -161,7 +162,7 @@ void CXLoaderScreen::RunProcess() {
 }
 
 CXLoaderScreen::EAfterIntro CXLoaderScreen::IntroTick() {
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     if (m_nIntroTick == 0) CreatePS2RandomsTable(game);
     if (m_nIntroTick == 1) CreateGameRandomsTable(game);
     ++m_nIntroTick;
@@ -206,7 +207,7 @@ CXLoaderScreen::EAfterIntro CXLoaderScreen::IntroTick() {
 }
 
 void CXLoaderScreen::EmitStars(int x, int y) {
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     if (game == nullptr || game->m_pParticleManager == nullptr) return;
     CQuorvanParticleSystem2* stars =
         game->m_pParticleManager->GetParticleSystemAt(game->m_ParticleEffectIndex[kStarBlinksEffect]);
@@ -219,7 +220,7 @@ void CXLoaderScreen::EmitStars(int x, int y) {
 }
 
 bool CXLoaderScreen::RunLoadingSteps() {
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     if (game == nullptr) return false;
     if (m_nCurrentStep == 0) game->SetFpsControlCobblebrooks(60, true, true);
     if (m_nCurrentStep >= m_nTotalSteps) {
@@ -245,11 +246,11 @@ bool CXLoaderScreen::RunLoadingSteps() {
 }
 
 void CXLoaderScreen::StepFailed(int step) {
-    ReportFailedLoadingStep(TheGame(), "start-up loader", step, m_nTotalSteps, m_LastFailure, m_nReportedStep);
+    ReportFailedLoadingStep(TheGameOf(this), "start-up loader", step, m_nTotalSteps, m_LastFailure, m_nReportedStep);
 }
 
 bool CXLoaderScreen::SoundStep(int effect) {
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     // Without a sound system the game runs silent: there is nothing to load.
     if (game->m_pSoundSystem == nullptr || game->m_pSoundManager == nullptr) return true;
     if (game->m_pSoundManager->AddReference(effect)) return true;
@@ -265,7 +266,7 @@ bool CXLoaderScreen::SoundStep(int effect) {
 }
 
 bool CXLoaderScreen::ManagerStep(int step) {
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     switch (step) {
         case 1: {
             if (!m_bRestDefined) {
@@ -344,7 +345,7 @@ bool CXLoaderScreen::ManagerStep(int step) {
 }
 
 bool CXLoaderScreen::ProcessLoadingStep(int step) {
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     if (game == nullptr) return false;
     m_LastFailure = CommonString();
     const int nS = m_nSoundEffectCount;

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "game/app/TheGame.h"
+#include "game/app/TheGameOf.h"
 #include "game/screens/LoaderScreen.h"
 #include "particles/ParticleSystemManager.h"
 #include "render/DibBitmap.h"
@@ -24,7 +25,7 @@ FIXED_FLOAT_16 To16(double v) { return static_cast<FIXED_FLOAT_16>(std::lround(v
 }  // namespace
 
 void CXLoaderScreen::FlarePosition(int& x1, int& y1) const {
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     const IDibBitmap* back = GetBackBuffer();
     if (game == nullptr || back == nullptr) {
         x1 = y1 = 0;
@@ -41,7 +42,7 @@ void CXLoaderScreen::FlarePosition(int& x1, int& y1) const {
 }
 
 void CXLoaderScreen::Draw() {
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     IDibBitmap* back = GetBackBuffer();
     if (game == nullptr || back == nullptr) return;
     CQuorvanImageRotatorScaler* rotator = game->GetRotatorScaler();

@@ -81,7 +81,7 @@ YardDef* YardAt(CTheGame* game, int i) {
 
 CXPlayScreen::CXPlayScreen(CXElement* parent) : XGameRoot(parent) {
     m_bLivePostEffect = true;
-    if (CTheGame* game = TheGame()) game->m_nNewHighScoreRow = -1;
+    if (CTheGame* game = TheGameOf(this)) game->m_nNewHighScoreRow = -1;
 }
 
 CXPlayScreen::~CXPlayScreen() {
@@ -107,7 +107,7 @@ XWidget* CXPlayScreen::CreateAndInitChild(TWidget* record, const WidgetContext* 
 
 int CXPlayScreen::OnInitElement() {
     if (!InitRoot(CommonString("ui_main.txt"), "root_play")) return 0;
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     if (game == nullptr) return 0;
     const CommonString plus = game->GetImagesDirectory() + CommonString("ui\\play_menu\\btn_plus_coins");
     m_pPlusImage = ImageLoad(game, plus.GetDataConst(), nullptr);
@@ -148,7 +148,7 @@ int CXPlayScreen::OnInitElement() {
 }
 
 void CXPlayScreen::UpdateFarmTutorialAvailability() {
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     const TUserProfile* profile = game != nullptr ? game->GetCurrentProfile() : nullptr;
     m_bYardHintDue = profile != nullptr && !profile->m_HintFlags[kHintPlayYardButton] && !m_bHintShown &&
                      profile->m_nCoins > 0 && game->m_pFarmManager != nullptr &&
@@ -156,13 +156,13 @@ void CXPlayScreen::UpdateFarmTutorialAvailability() {
 }
 
 void CXPlayScreen::UpdateBoostsTutorialAvailability() {
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     const TUserProfile* profile = game != nullptr ? game->GetCurrentProfile() : nullptr;
     m_bBoostsHintDue = profile != nullptr && !profile->m_HintFlags[kHintPlayBoostsButton] && !m_bHintShown &&
                        profile->IsAchievementAwarded(kBoostsUnlockedAchievement);
 }
 
-void CXPlayScreen::UpdateGameplayMusic() { PlayMenuMusic(TheGame()); }
+void CXPlayScreen::UpdateGameplayMusic() { PlayMenuMusic(TheGameOf(this)); }
 
 void CXPlayScreen::RearrangeForNoBoosts() {
     if (m_pBoostsButton != nullptr) m_pBoostsButton->Hide();
@@ -200,7 +200,7 @@ void CXPlayScreen::RunProcess() {
         if (m_pHint->IsFinished()) SafeDelete(m_pHint);
         return;
     }
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     const TUserProfile* profile = game != nullptr ? game->GetCurrentProfile() : nullptr;
     if (profile == nullptr || FindModalChild() != nullptr || m_bHintShown || m_bUnlockAnimation) return;
     if (!profile->m_HintFlags[kHintPlayArenaButton]) {
@@ -218,7 +218,7 @@ void CXPlayScreen::Draw() {
 }
 
 void CXPlayScreen::PostDraw() {
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     const TUserProfile* profile = game != nullptr ? game->GetCurrentProfile() : nullptr;
     if (profile != nullptr && profile->m_bCoinShopButtonShown) {
         const FIXED_FLOAT_16 signX = game->DrawNumCoins(255, 1.0f);
@@ -241,7 +241,7 @@ void CXPlayScreen::ShowBoostsButtonTutorial() { ShowButtonTutorial(2, kHints[2].
 
 void CXPlayScreen::ShowButtonTutorial(int kind, const char* target, const char* text) {
     XWidget* widget = FindChildWithWidgetId(target);
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     if (widget == nullptr || game == nullptr) return;
     const CBitmapFontText* font = game->m_Fonts[kGameFontSmall];
     const int lift = font != nullptr ? font->GetCharHeight() / 4 : 0;
@@ -266,7 +266,7 @@ int CXPlayScreen::NotifyPointerEvent(int x, int y, int type) {
         return XDialog::NotifyPointerEvent(x, y, type);
     if (type == XPOINTER_PRESS && m_pHint->IsShown() && m_pHint->HitTestCloseButton(x, y)) {
         m_pHint->FadeOut();
-        CTheGame* game = TheGame();
+        CTheGame* game = TheGameOf(this);
         if (TUserProfile* profile = game != nullptr ? game->GetCurrentProfile() : nullptr)
             profile->m_HintFlags[m_pHint->GetKind()] = true;
     }

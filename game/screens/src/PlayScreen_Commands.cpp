@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "game/app/TheGame.h"
+#include "game/app/TheGameOf.h"
 #include "game/farm/FarmDefs.h"
 #include "game/progress/ArenaManager.h"
 #include "game/progress/InAppPurchaseManager.h"
@@ -52,11 +53,11 @@ void ShowLocked(CXPlayScreen* screen, const char* action, const char* dialogId, 
 }  // namespace
 
 void CXPlayScreen::Post(int code) {
-    if (CTheGame* game = TheGame()) (void)game->SendMessage(game, code, 0, 0, true);
+    if (CTheGame* game = TheGameOf(this)) (void)game->SendMessage(game, code, 0, 0, true);
 }
 
 void CXPlayScreen::StartNewGame() {
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     const TUserProfile* profile = game != nullptr ? game->GetCurrentProfile() : nullptr;
     const bool firstArena = profile != nullptr && game->m_pArenaManager != nullptr &&
                             game->m_pArenaManager->GetIndexOfArena(profile->m_CurrentArena) == 0;
@@ -74,7 +75,7 @@ int CXPlayScreen::OnMessage(CXElement* sender, int code, XWPARAM wparam, int lpa
             break;
         case XMSG_DIALOG_INIT:
             // The coin shop shows its list from the top on its next frame.
-            if (AnswerCoinShopMessage(TheGame(), sender, code, wparam)) return 1;
+            if (AnswerCoinShopMessage(TheGameOf(this), sender, code, wparam)) return 1;
             break;
         default:
             break;
@@ -84,7 +85,7 @@ int CXPlayScreen::OnMessage(CXElement* sender, int code, XWPARAM wparam, int lpa
 
 int CXPlayScreen::OnCommand(CXElement* sender, int code, XWPARAM wparam, int lparam) {
     const char* id = XIdText(wparam);
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     if (id == nullptr || game == nullptr) return XDialog::OnMessage(sender, code, wparam, lparam);
     TUserProfile* profile = game->GetCurrentProfile();
     if (Is(id, "btn_arenas_menu")) {
@@ -116,7 +117,7 @@ bool CXPlayScreen::OnArenaCommand(const char* id) {
         ShowLocked(this, "acn_show_arena_locked", "dlg_msg_arena_locked", arena);
         return true;
     }
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     TUserProfile* profile = game->GetCurrentProfile();
     if (profile == nullptr) return true;
     profile->m_HintFlags[kHintPlayArenaButton] = true;
@@ -136,7 +137,7 @@ bool CXPlayScreen::OnYardCommand(const char* id) {
         ShowLocked(this, "acn_show_yard_locked", "dlg_msg_yard_locked", yard);
         return true;
     }
-    TUserProfile* profile = TheGame()->GetCurrentProfile();
+    TUserProfile* profile = TheGameOf(this)->GetCurrentProfile();
     if (profile == nullptr) return true;
     profile->m_HintFlags[kHintPlayYardButton] = true;
     profile->m_CurrentYard = yard->id;
@@ -146,7 +147,7 @@ bool CXPlayScreen::OnYardCommand(const char* id) {
 
 bool CXPlayScreen::OnCoinShopCommand(const char* id) {
     // The like reward is the play screen's own; every other entry is answered as the coin shop's.
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     InAppPurchaseDef* entry =
         game->m_pPurchaseManager != nullptr ? game->m_pPurchaseManager->GetInAppPurchaseDef(id) : nullptr;
     if (entry == nullptr || !(entry->entryName == "inapp_facebook")) return AnswerCoinShopClick(game, id);

@@ -138,11 +138,11 @@ XWidget* CXQuestsScreen::CreateAndInitChild(TWidget* record, const WidgetContext
 }
 
 void CXQuestsScreen::PostDraw() {
-    if (CTheGame* game = TheGame()) (void)game->DrawNumCoins(255, 1.0f);
+    if (CTheGame* game = TheGameOf(this)) (void)game->DrawNumCoins(255, 1.0f);
 }
 
 int CXQuestsScreen::OnMessage(CXElement* sender, int code, XWPARAM wparam, int lparam) {
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     if (code == XMSG_TAB_ACTIVATED) {
         if (m_pScrollDialog != nullptr) m_pScrollDialog->FadeToCategory(static_cast<int>(wparam));
         return 1;
@@ -185,7 +185,7 @@ void CXQuestsScreen::OfferPurchase(CXQuestsScrollItem& row) {
     if (quest == nullptr) return;
     m_ChosenObject = !row.IsFirstBought() ? quest->buy1 : !row.IsSecondBought() ? quest->buy2 : CommonString();
     if (m_ChosenObject.Length() == 0) return;
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     CXQuestsScrollItemsDialog* list = GetList();
     CFarmManager* farm = game != nullptr ? game->m_pFarmManager : nullptr;
     const TUserProfile* profile = game != nullptr ? game->GetCurrentProfile() : nullptr;
@@ -205,7 +205,7 @@ void CXQuestsScreen::ExplainReward(CXQuestsScrollItem& row) {
     (void)DoAction(kTemplateFile, CommonString("acn_quest_explain_eggs_on"));
     XWidget* dialog = NewestChild(*this, "dlg_quest_explain_eggs");
     CommonString colour;
-    GetColorNameBasedOnType(row.GetColourType(), TheGame(), colour);
+    GetColorNameBasedOnType(row.GetColourType(), TheGameOf(this), colour);
     FillExplanation(dialog, "txt_quest_explain", {colour, row.GetArenaCaption()});
     if (auto* egg = dialog != nullptr ? dynamic_cast<XImage*>(dialog->FindChildWithWidgetId("img_quest_explain_egg"))
                                       : nullptr)

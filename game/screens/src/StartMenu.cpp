@@ -9,6 +9,7 @@
 #include "audio/SoundManager.h"
 #include "core/SafeFormat.h"
 #include "game/app/TheGame.h"
+#include "game/app/TheGameOf.h"
 #include "game/news/AdsEngine.h"
 #include "game/news/NewsManager.h"
 #include "game/news/NewsWidgets.h"
@@ -91,12 +92,12 @@ CXStartMenu2::CXStartMenu2(CXElement* parent) : XGameRoot(parent) {
     m_Bouncers[kChicken].Start(0.0f, 1.0f, 0.03f, 0.2f);
     m_Bouncers[kLeftBush].Start(0.0f, 1.0f, 0.005f, 0.0f);
     m_Bouncers[kRightBush].Start(0.0f, 1.0f, 0.005f, 0.5f);
-    if (CTheGame* game = TheGame()) game->m_nNewHighScoreRow = -1;
+    if (CTheGame* game = TheGameOf(this)) game->m_nNewHighScoreRow = -1;
 }
 
 CXStartMenu2::~CXStartMenu2() {
     for (IDibBitmap*& image : m_Images) SafeDelete(image);
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     if (game != nullptr && game->m_pNewsManager != nullptr) game->m_pNewsManager->FreezeNewsThread(true);
     if (m_pTitleSparkles != nullptr) {
         m_pTitleSparkles->Stop(true);
@@ -108,7 +109,7 @@ CXStartMenu2::~CXStartMenu2() {
 
 int CXStartMenu2::OnInitElement() {
     if (!InitRoot(CommonString("ui_main.txt"), "root_START_MENU")) return 0;
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     if (game == nullptr) return 0;
     game->m_nNewHighScoreTable = 0;
     UpdateChangePlayerText();
@@ -135,7 +136,7 @@ int CXStartMenu2::OnInitElement() {
 }
 
 bool CXStartMenu2::LoadScene() {
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     const CommonString images = game->GetImagesDirectory();
     bool& trueColour = game->m_RenderSwitches.m_bTrueColorImages;
     const bool before = trueColour;
@@ -171,7 +172,7 @@ bool CXStartMenu2::LoadScene() {
 }
 
 bool CXStartMenu2::MakeTitleSparkles() {
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     m_pTitleSparkles = game->m_pParticleManager != nullptr
                            ? game->m_pParticleManager->GetParticleSystemNamed("StartMenuLogo")
                            : nullptr;
@@ -209,7 +210,7 @@ void CXStartMenu2::PlaceTapZones() {
 }
 
 void CXStartMenu2::GetRandomCloudPos(bool fromLeft, TVector2D& pos, TVector2D& vel) {
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     const IDibBitmap* back = GetBackBuffer();
     const int width = back != nullptr ? back->m_Width : 320;
     const int r = game != nullptr ? game->RandomValue(120) : 0;
@@ -219,13 +220,13 @@ void CXStartMenu2::GetRandomCloudPos(bool fromLeft, TVector2D& pos, TVector2D& v
     vel = TVector2D{static_cast<FIXED_FLOAT>(std::lround((0.15 + (1.0 - r / 120.0) * 0.35) * 256.0)), 0};
 }
 
-void CXStartMenu2::UpdateGameplayMusic() { PlayMenuMusic(TheGame()); }
+void CXStartMenu2::UpdateGameplayMusic() { PlayMenuMusic(TheGameOf(this)); }
 
 void CXStartMenu2::RefreshNewsButton() {
     if (m_pNewsButton == nullptr)
         m_pNewsButton = dynamic_cast<CXNewsButton*>(FindChildWithWidgetId("btn_startmenu_news"));
     if (m_pNewsButton == nullptr) return;
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     CHollowfenNewsManager* news = game != nullptr ? game->m_pNewsManager : nullptr;
     if (news == nullptr || news->GetNumNews() < 1) {
         m_pNewsButton->SetNumFreshNews(0);
@@ -268,7 +269,7 @@ void CXStartMenu2::RunProcess() {
             if (m_pTitleSparkles != nullptr) m_pTitleSparkles->Start();
         }
     }
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     if (game != nullptr && game->m_pParticleManager != nullptr) game->m_pParticleManager->RunProcessTheRest();
 }
 
@@ -335,7 +336,7 @@ int CXStartMenu2::NotifyPointerEvent(int x, int y, int type) {
 }
 
 int CXStartMenu2::TapScene(int x, int y) {
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     auto play = [game](const char* sound) {
         if (game != nullptr && game->m_pSoundManager != nullptr) (void)game->m_pSoundManager->PlaySoundFX(sound);
     };

@@ -6,6 +6,7 @@
 #include "audio/SoundManager.h"
 #include "core/SafeFormat.h"
 #include "game/app/TheGame.h"
+#include "game/app/TheGameOf.h"
 #include "game/news/NewsManager.h"
 #include "game/progress/ApplicationData.h"
 #include "game/progress/UserProfile.h"
@@ -64,7 +65,7 @@ int ProfileCount(CTheGame* game) {
 }  // namespace
 
 int CXStartMenu2::OnMessage(CXElement* sender, int code, XWPARAM wparam, int lparam) {
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     switch (code) {
         case XMSG_CLICK:
             return OnCommand(sender, code, wparam, lparam);
@@ -132,7 +133,7 @@ int CXStartMenu2::OnMessage(CXElement* sender, int code, XWPARAM wparam, int lpa
 }
 
 int CXStartMenu2::OnCommand(CXElement* sender, int code, XWPARAM wparam, int lparam) {
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     if (game == nullptr) return XDialog::OnMessage(sender, code, wparam, lparam);
     for (const TScreenCommand& c : kScreenCommands) {
         if (!Is(wparam, c.id)) continue;
@@ -187,10 +188,10 @@ void CXStartMenu2::HideButtonsOfMissingScreens() {
 }
 
 void CXStartMenu2::OnSlider(int code, const char* id, int value) {
-    (void)ApplyVolumeSlider(TheGame(), this, code, id, value, m_nSoundCooldown);
+    (void)ApplyVolumeSlider(TheGameOf(this), this, code, id, value, m_nSoundCooldown);
 }
 
-void CXStartMenu2::ResetOptionsTuners() { ShowStoredVolumes(TheGame(), this); }
+void CXStartMenu2::ResetOptionsTuners() { ShowStoredVolumes(TheGameOf(this), this); }
 
 void CXStartMenu2::ShowNameEntry(bool newProfile, bool hideCancel) {
     (void)DoAction(kTemplateFile, CommonString("acn_show_entername"));
@@ -202,7 +203,7 @@ void CXStartMenu2::ShowNameEntry(bool newProfile, bool hideCancel) {
 }
 
 int CXStartMenu2::CheckIfCurrentUserNameEmpty() {
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     const CApplicationData* data = game != nullptr ? game->GetAppData() : nullptr;
     if (data == nullptr || data->m_nCurrentProfile < 0 || data->m_nCurrentProfile >= data->m_Profiles.count) return 0;
     if (data->GetUserName(data->m_nCurrentProfile).Length() != 0) return 0;
@@ -211,7 +212,7 @@ int CXStartMenu2::CheckIfCurrentUserNameEmpty() {
 }
 
 int CXStartMenu2::CheckIfNoUserProfiles() {
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     if (game == nullptr || ProfileCount(game) > 0) return 0;
     const int index = game->CreateNewUserProfile();
     CApplicationData* data = game->GetAppData();
@@ -223,7 +224,7 @@ int CXStartMenu2::CheckIfNoUserProfiles() {
 }
 
 void CXStartMenu2::UpdateChangePlayerText() {
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     const CApplicationData* data = game != nullptr ? game->GetAppData() : nullptr;
     if (data == nullptr || data->m_Profiles.count < 1) return;
     // No re-layout here: the panel may be in the middle of being placed, which places its texts too.

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "game/app/TheGame.h"
+#include "game/app/TheGameOf.h"
 #include "game/screens/StartMenu.h"
 #include "particles/ParticleSystemManager.h"
 #include "render/DibBitmap.h"
@@ -22,7 +23,7 @@ FIXED_FLOAT_16 Px16(int v) { return v << 16; }
 }  // namespace
 
 void CXStartMenu2::Draw() {
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     IDibBitmap* back = GetBackBuffer();
     if (game == nullptr || back == nullptr || m_Images[kBackground] == nullptr || game->m_pRotatorScaler == nullptr) {
         XGameRoot::Draw();
@@ -74,7 +75,7 @@ void CXStartMenu2::Draw() {
 // the bird's bottom centre.
 void CXStartMenu2::DrawBird(IDibBitmap* back, int birdImage, int hatImage, const Bouncer& bouncer, bool tapped, int cx,
                             int bottom, int hatX, int hatLift) {
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     IDibBitmap* bird = m_Images[birdImage];
     IDibBitmap* hat = m_Images[hatImage];
     const double e = bouncer.GetCurValueSineWaved();
@@ -92,7 +93,7 @@ void CXStartMenu2::DrawBird(IDibBitmap* back, int birdImage, int hatImage, const
 }
 
 void CXStartMenu2::DrawClouds() {
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     IDibBitmap* back = GetBackBuffer();
     if (game == nullptr || back == nullptr) return;
     for (int i = m_Clouds.count - 1; i >= 0; --i) {

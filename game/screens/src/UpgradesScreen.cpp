@@ -68,7 +68,7 @@ CXUpgradesScreen::~CXUpgradesScreen() { DeleteHint(); }
 
 int CXUpgradesScreen::OnInitElement() {
     if (!InitRoot(kTemplateFile, "root_upgrades")) return 0;
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     CSpriteSetManager* sets = game != nullptr ? game->m_pSpriteSetManager : nullptr;
     for (int type = 0; type < kUpgradeTypeCount; ++type) {
         CSpriteSet* icon = SetWithFrames(sets, g_strUpgradeTextIds[type], 2);
@@ -114,7 +114,7 @@ int CXUpgradesScreen::OnMessage(CXElement* sender, int code, XWPARAM wparam, int
         return 1;
     }
     if (code != XMSG_CLICK) return XDialog::OnMessage(sender, code, wparam, lparam);
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     if (Is(wparam, "btn_boosts_menu")) {
         if (game != nullptr) (void)game->SendMessage(game, MSG_RUN_PLAY_SCREEN, 0, 0, true);
         return 1;
@@ -142,21 +142,21 @@ int CXUpgradesScreen::OnMessage(CXElement* sender, int code, XWPARAM wparam, int
 void CXUpgradesScreen::Draw() { XGameRoot::Draw(); }
 
 void CXUpgradesScreen::StoreUpgrades() {
-    const TUserProfile* profile = TheGame() != nullptr ? TheGame()->GetCurrentProfile() : nullptr;
+    const TUserProfile* profile = TheGameOf(this) != nullptr ? TheGameOf(this)->GetCurrentProfile() : nullptr;
     if (profile == nullptr) return;
     m_nUndoPoints = profile->m_nBoostPoints;
     std::copy(std::begin(profile->m_BoostLevels), std::end(profile->m_BoostLevels), std::begin(m_UndoLevels));
 }
 
 void CXUpgradesScreen::UndoUpgrades() {
-    TUserProfile* profile = TheGame() != nullptr ? TheGame()->GetCurrentProfile() : nullptr;
+    TUserProfile* profile = TheGameOf(this) != nullptr ? TheGameOf(this)->GetCurrentProfile() : nullptr;
     if (profile == nullptr) return;
     profile->m_nBoostPoints = m_nUndoPoints;
     std::copy(std::begin(m_UndoLevels), std::end(m_UndoLevels), std::begin(profile->m_BoostLevels));
 }
 
 bool CXUpgradesScreen::BuyUpgrade(int type) {
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     TUserProfile* profile = game != nullptr ? game->GetCurrentProfile() : nullptr;
     CUpgradeManager* table = game != nullptr ? game->m_pUpgradeManager : nullptr;
     if (type < 0 || type >= kUpgradeTypeCount || profile == nullptr || table == nullptr) return false;
@@ -172,7 +172,7 @@ bool CXUpgradesScreen::BuyUpgrade(int type) {
 }
 
 void CXUpgradesScreen::ResetUpgrades() {
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     TUserProfile* profile = game != nullptr ? game->GetCurrentProfile() : nullptr;
     CUpgradeManager* table = game != nullptr ? game->m_pUpgradeManager : nullptr;
     if (profile == nullptr || table == nullptr) return;
@@ -186,7 +186,7 @@ void CXUpgradesScreen::ResetUpgrades() {
 }
 
 void CXUpgradesScreen::BuyUpgradeCoinsInAppPurchase() {
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     if (game == nullptr || game->m_pPurchaseManager == nullptr) return;
     InAppPurchaseDef* pack = game->m_pPurchaseManager->GetUpgradePointsDef();
     if (pack != nullptr) game->InAppPurchaseCalled(pack);

@@ -40,7 +40,7 @@ void CXUpgradesScreen::RunProcess() {
         return;
     }
     if (m_bHintStarted || FindModalChild() != nullptr) return;
-    const TUserProfile* profile = TheGame() != nullptr ? TheGame()->GetCurrentProfile() : nullptr;
+    const TUserProfile* profile = TheGameOf(this) != nullptr ? TheGameOf(this)->GetCurrentProfile() : nullptr;
     if (profile == nullptr || profile->m_HintFlags[kBoostsHint]) return;
     // Once a visit, whether or not the hint could be built.
     (void)RunBoostPointsTutorial();
@@ -50,7 +50,7 @@ void CXUpgradesScreen::RunProcess() {
 int CXUpgradesScreen::NotifyPointerEvent(int x, int y, int type) {
     if (m_pHint != nullptr && m_pHint->IsShown() && type == XPOINTER_PRESS && m_pHint->HitTestCloseButton(x, y)) {
         m_pHint->FadeOut();
-        if (TUserProfile* profile = TheGame() != nullptr ? TheGame()->GetCurrentProfile() : nullptr) {
+        if (TUserProfile* profile = TheGameOf(this) != nullptr ? TheGameOf(this)->GetCurrentProfile() : nullptr) {
             const int kind = m_pHint->GetKind();
             if (kind >= 0 && kind < kHintFlagCount) profile->m_HintFlags[kind] = true;
         }
@@ -59,14 +59,14 @@ int CXUpgradesScreen::NotifyPointerEvent(int x, int y, int type) {
 }
 
 void CXUpgradesScreen::PostDraw() {
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     const int alpha = GetOpacity() / 256;
     if (game != nullptr && alpha >= 1) (void)game->DrawNumUpgradePoints(alpha);
     if (m_pHint != nullptr) m_pHint->Draw(GetBackBuffer());
 }
 
 bool CXUpgradesScreen::RunBoostPointsTutorial() {
-    CTheGame* game = TheGame();
+    CTheGame* game = TheGameOf(this);
     XWidget* anchor = FindChildWithWidgetId(kHintAnchor);
     IDibBitmap* back = GetBackBuffer();
     if (game == nullptr || anchor == nullptr || back == nullptr) return false;

@@ -91,6 +91,39 @@ protected:
 
 // ---- Bursts ------------------------------------------------------------------------------------
 
+// Bursts and animations that are not drawn do not keep the later ones in the list from showing.
+TEST_F(RoundFieldDrawTest, SkippedEntriesDoNotHideTheLaterOnes) {
+    AddExplosion(CExplosion::kFinished, 10, 10);
+    AddExplosion(300 * 256, 20, 20);  // past its end
+    AddExplosion(64 * kPx, 30, 30);
+    DrawFrame();
+    ASSERT_EQ(Of(burst).size(), 1u);
+    EXPECT_EQ(Of(burst)[0].x, 30 * kPx);
+
+    CSpriteSet* set = Set("Coin_Test");
+    IDibBitmap* shown = Set("Ball1")->GetFrame(1);
+    const auto add = [&](CSpriteSet* withSet, IDibBitmap* image, FIXED_FLOAT frame, int hold, FIXED_FLOAT duration) {
+        CAnimation a;
+        a.spriteSet = withSet;
+        a.image = image;
+        a.frame = frame;
+        a.hold = hold;
+        a.duration = duration;
+        a.startScale = a.endScale = 65536;
+        a.startAlpha = a.endAlpha = 255 * 65536;
+        ASSERT_EQ(screen->m_Animations.Add(a), 1);
+    };
+    add(nullptr, Set("Ball1")->GetFrame(2), 0, 3, 256);  // held
+    add(set, nullptr, 40 * 256, 0, 256);                  // past its set's frames
+    add(nullptr, nullptr, 0, 0, 256);                     // no image at all
+    add(nullptr, shown, 0, 0, 1);                         // the shortest duration there is
+    DrawFrame();
+    std::vector<const IDibBitmap*> drawn;
+    for (const TRotatedDraw& d : recorder.draws)
+        if (d.kind == TRotatedDraw::kTransparent) drawn.push_back(d.src);
+    EXPECT_EQ(drawn, (std::vector<const IDibBitmap*>{shown}));
+}
+
 // A burst runs its clock from 0 to 255.0: it grows from nothing to full size (the burst at 1.0,
 // the dot under it at 2.5) by 128.0 and then fades to nothing, the fade cut towards zero.
 TEST_F(RoundFieldDrawTest, ABurstGrowsToTheMiddleOfItsClockThenFades) {
@@ -188,6 +221,10 @@ TEST_F(RoundFieldDrawTest, ABurstDrawsWhatItHasImagesFor) {
     screen->m_FingerPos = TVector2D{200 * kPx, 200 * kPx};
     CMarble* runner = Put(kMarbleGreen, 50, 300);
     GivePath(runner, 150, 300);
+    CAnimation plain;
+    plain.image = Set("Coin_Test")->GetFrame(1);
+    plain.duration = 256;
+    ASSERT_EQ(screen->m_Animations.Add(plain), 1);
     CQuorvanImageRotatorScaler* rotator = game.m_pRotatorScaler;
     game.m_pRotatorScaler = nullptr;
     DrawFrame();
@@ -234,6 +271,8 @@ TEST_F(RoundFieldDrawTest, AnAnimationMovesScalesAndFadesAlongItsClock) {
         ASSERT_EQ(screen->m_Animations.Add(a), 1);
         DrawFrame();
         const std::vector<TRotatedDraw> draws = Of(image);
+        EXPECT_TRUE(Of(ring).empty()) << "a plain animation has no blast ring";
+        EXPECT_TRUE(Of(burst).empty());
         ASSERT_EQ(draws.size(), 1u);
         EXPECT_EQ(draws[0].kind, TRotatedDraw::kTransparent);
         EXPECT_EQ(draws[0].flags, 0);
@@ -635,6 +674,7 @@ TEST_F(RoundFieldDrawTest, APathBeingRunIsDottedFaintlyAheadOfItsMarble) {
         for (const TRotatedDraw& d : dots) {
             EXPECT_EQ(d.kind, TRotatedDraw::kMultiply);
             EXPECT_EQ(d.flags, 0);
+            EXPECT_EQ(d.angle, 0);
             EXPECT_EQ(d.scale, 58982);
             EXPECT_EQ(d.alphaOffset, 64 - 255);
             EXPECT_EQ(d.r, 0) << "green";
@@ -880,15 +920,21 @@ TEST_F(RoundFieldDrawTest, FullyShownStatisticsHideTheField) {
         DrawFrame();
         EXPECT_EQ(Of(burst).size(), opacity < 65280 ? 1u : 0u);
     }
-    // Fully shown, the statistics themselves are still drawn.
+    // Fading in or fully shown, the statistics themselves are drawn over the field (here nothing
+    // else puts a pixel on the cleared screen).
     IDibBitmap* back = screen->GetBackBuffer();
-    back->ClearBitmap(0, 0, 0);
-    DrawFrame();
-    const auto* bits = reinterpret_cast<const std::uint16_t*>(back->GetBits());
-    int lit = 0;
-    for (int y = 0; y < back->m_Height; ++y)
-        for (int x = 0; x < back->m_Width; ++x) lit += bits[static_cast<std::size_t>(y) * back->m_BufferWidth + x] != 0;
-    EXPECT_GT(lit, 0);
+    for (const FIXED_FLOAT opacity : {FIXED_FLOAT{65279}, FIXED_FLOAT{65280}}) {
+        SCOPED_TRACE(opacity);
+        stats->ApplyOpacity(opacity);
+        back->ClearBitmap(0, 0, 0);
+        DrawFrame();
+        const auto* bits = reinterpret_cast<const std::uint16_t*>(back->GetBits());
+        int lit = 0;
+        for (int y = 0; y < back->m_Height; ++y)
+            for (int x = 0; x < back->m_Width; ++x)
+                lit += bits[static_cast<std::size_t>(y) * back->m_BufferWidth + x] != 0;
+        EXPECT_GT(lit, 0);
+    }
 }
 
 // ---- The floor and the frame ---------------------------------------------------------------------
@@ -994,6 +1040,18 @@ TEST_F(RoundFrameDrawTest, TheFramesPiecesLandOnTheirPlaces) {
     };
     EXPECT_EQ(Borders(), tutorial);
     screen->m_bTutorial = false;
+}
+
+// Without a back buffer neither the floor nor the frame is drawn, and nothing fails.
+TEST_F(RoundFrameDrawTest, WithoutABackBufferTheFloorAndFrameAreLeftOut) {
+    GiveAll();
+    screen->m_pBackground = new CNotedBitmap(&game, "floor", 320, 480, &log, back);
+    game.m_Screen.m_pBackBuffer = nullptr;
+    log.clear();
+    screen->DrawLevelBg();
+    screen->DrawLevelBgBorders();
+    game.m_Screen.m_pBackBuffer = back;
+    EXPECT_TRUE(log.empty());
 }
 
 // Missing pieces: without the left post the right one stands on its own height; without the top

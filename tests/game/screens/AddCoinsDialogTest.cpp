@@ -16,6 +16,7 @@
 
 #include "ShopTestGame.h"
 #include "core/Parser.h"
+#include "game/app/TheGameOf.h"
 #include "ui/WidgetMakers.h"
 #include "game/widgets/InAppWaitDlg.h"
 #include "game/screens/PlayScreen.h"
@@ -41,7 +42,7 @@ public:
     explicit CShopHost(CXElement* parent) : CXPlayScreen(parent) { m_bLivePostEffect = false; }
     int OnInitElement() override { return InitRoot(CommonString("ui_main.txt"), "root_about"); }
     int OnMessage(CXElement* sender, int code, XWPARAM wparam, int lparam) override {
-        if (AnswerCoinShopMessage(TheGame(), sender, code, wparam)) return 1;
+        if (AnswerCoinShopMessage(TheGameOf(this), sender, code, wparam)) return 1;
         return CXPlayScreen::OnMessage(sender, code, wparam, lparam);
     }
 };

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,8 @@
 #include "game/progress/MiniQuestManager.h"
 #include "game/progress/UserProfile.h"
 #include "game/widgets/ConfirmBuyDialog.h"
+#include "render/DibBitmap.h"
+#include "render/DrawingHelpers.h"
 #include "sprites/SpriteSet.h"
 #include "sprites/SpriteSetManager.h"
 #include "ui/Widget.h"
@@ -118,6 +121,42 @@ protected:
         Tap(r.x + r.width / 2, r.y + r.height / 2);
     }
     std::vector<CRealPakGame::TPost> Posts() const { return game.posts; }
+    // The pixels that a sprite's image covers fully, with their colour: the image drawn alone at
+    // (40, 40) on black and on white, where both agree. It draws over the back buffer: read the
+    // frame under test first.
+    struct TInk {
+        int dx, dy;
+        shoptest::Pixel colour;
+    };
+    std::vector<TInk> OpaqueInk(IDibBitmap* image) {
+        IDibBitmap* back = game.Screen().m_pBackBuffer;
+        const TCoordRect2D all{0, 0, back->m_Width, back->m_Height};
+        const auto alone = [&](unsigned char grey) {
+            back->ClearBitmap(grey, grey, grey);
+            BitBlt_Clipped(back, image, 40, 40, 0, 0, 0, 0, 0, all, 0);
+            return gl->Read();
+        };
+        const mediatest::TImage onBlack = alone(0), onWhite = alone(255);
+        std::vector<TInk> ink;
+        for (int dy = 0; dy < image->m_Height; ++dy)
+            for (int dx = 0; dx < image->m_Width; ++dx) {
+                const shoptest::Pixel a = onBlack.At(40 + dx, 40 + dy), b = onWhite.At(40 + dx, 40 + dy);
+                if (std::abs(a[0] - b[0]) <= 2 && std::abs(a[1] - b[1]) <= 2 && std::abs(a[2] - b[2]) <= 2)
+                    ink.push_back({dx, dy, a});
+            }
+        return ink;
+    }
+    // How many of those pixels stand in the frame with the image's top left at (x, y).
+    static int MatchingInk(const mediatest::TImage& frame, const std::vector<TInk>& ink, int x, int y) {
+        int n = 0;
+        for (const TInk& p : ink) {
+            const shoptest::Pixel f = frame.At(x + p.dx, y + p.dy);
+            bool same = true;
+            for (int ch = 0; ch < 3; ++ch) same = same && std::abs(f[ch] - p.colour[ch]) <= 6;
+            n += same ? 1 : 0;
+        }
+        return n;
+    }
 };
 
 }  // namespace farmscreens

@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -17,7 +16,6 @@
 #include "game/screens/QuestRowParts.h"
 #include "game/screens/QuestsScrollItem.h"
 #include "render/DibBitmap.h"
-#include "render/DrawingHelpers.h"
 #include "sprites/SpriteSet.h"
 #include "ui/Image.h"
 #include "ui/Text.h"
@@ -258,37 +256,9 @@ TEST_F(QuestsTest, ATickMarksEachBoughtObjectAndNoOther) {
 
     IDibBitmap* tick = game.m_pSpriteSetManager->GetSpriteSetNamed("miniquest_obj_tick")->GetFrame(0);
     ASSERT_NE(tick, nullptr);
-    IDibBitmap* back = game.m_pQuestsScreen->GetBackBuffer();
-    const TCoordRect2D all{0, 0, back->m_Width, back->m_Height};
-    const auto alone = [&](unsigned char grey) {
-        back->ClearBitmap(grey, grey, grey);
-        BitBlt_Clipped(back, tick, 40, 40, 0, 0, 0, 0, 0, all, 0);
-        return gl->Read();
-    };
-    const mediatest::TImage onBlack = alone(0), onWhite = alone(255);
-    struct TInk {
-        int dx, dy;
-        shoptest::Pixel colour;
-    };
-    std::vector<TInk> ink;
-    for (int dy = 0; dy < tick->m_Height; ++dy)
-        for (int dx = 0; dx < tick->m_Width; ++dx) {
-            const shoptest::Pixel a = onBlack.At(40 + dx, 40 + dy), b = onWhite.At(40 + dx, 40 + dy);
-            if (std::abs(a[0] - b[0]) <= 2 && std::abs(a[1] - b[1]) <= 2 && std::abs(a[2] - b[2]) <= 2)
-                ink.push_back({dx, dy, a});
-        }
+    const std::vector<TInk> ink = OpaqueInk(tick);
     ASSERT_GT(ink.size(), 100u) << "the tick covers most of its 20 x 20";
-    // How many of the tick's pixels stand in the frame with their top left at (x, y).
-    const auto matching = [&](int x, int y) {
-        int n = 0;
-        for (const TInk& p : ink) {
-            const shoptest::Pixel f = frame.At(x + p.dx, y + p.dy);
-            bool same = true;
-            for (int ch = 0; ch < 3; ++ch) same = same && std::abs(f[ch] - p.colour[ch]) <= 6;
-            n += same ? 1 : 0;
-        }
-        return n;
-    };
+    const auto matching = [&](int x, int y) { return MatchingInk(frame, ink, x, y); };
     const struct {
         const char* id;
         bool bought[2];

@@ -359,6 +359,43 @@ TEST_F(RoundStatsScreenTest, TheYardsCaptionIsCentredUnderItsPictureButEndsInsid
     }
 }
 
+// A tick marks each object of a quest row already bought, at its own object: 35 + a quarter of
+// the tick's width right of the row's left, its bottom 66 below the row's top, 80 pixels further
+// right for the second object. The list's first row, for each object bought alone.
+TEST_F(RoundStatsScreenTest, ATickMarksTheBoughtObjectOfAQuestRow) {
+    const struct {
+        const char* bought;
+        bool ticked[2];
+    } cases[] = {{"grain_feeder", {true, false}}, {"bird1", {false, true}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bought);
+        Player().Reset();
+        Player().m_CurrentYard = "yard1";
+        Player().m_CurrentArena = "arena1";
+        SetQuestState("yard1", "q1_feed", 1);
+        Buy("yard1", c.bought);
+        CXRoundStatsDialog* stats = OpenStats();
+        ASSERT_NE(stats, nullptr);
+        RunTo(stats, 8, 130);
+        const mediatest::TImage img = Frame();
+        auto* row = dynamic_cast<CXRoundStatsQuestsScrollItem*>(stats->GetQuestList()->GetChildPtrAt(0));
+        ASSERT_NE(row, nullptr);
+        ASSERT_TRUE(row->IsGraphicsLoaded());
+        IDibBitmap* tick = game.m_pSpriteSetManager->GetSpriteSetNamed("miniquest_obj_tick")->GetFrame(0);
+        ASSERT_NE(tick, nullptr);
+        const std::vector<TInk> ink = OpaqueInk(tick);
+        ASSERT_GT(ink.size(), 100u);
+        const TCoordRect2D r = row->GetDrawingRect();
+        for (int k = 0; k < 2; ++k) {
+            const int n = MatchingInk(img, ink, r.x + 35 + 80 * k + tick->m_Width / 4, r.y + 66 - tick->m_Height);
+            if (c.ticked[k])
+                EXPECT_GT(n, static_cast<int>(ink.size()) * 9 / 10) << "object " << k + 1 << " ticked";
+            else
+                EXPECT_LT(n, static_cast<int>(ink.size()) / 4) << "object " << k + 1 << " not ticked";
+        }
+    }
+}
+
 TEST_F(RoundStatsScreenTest, PictureAtSectionEightWithThePlaceholder) {
     CXRoundStatsDialog* stats = OpenStats(0, 0, 30);
     ASSERT_NE(stats, nullptr);

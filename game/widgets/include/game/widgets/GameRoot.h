@@ -16,7 +16,6 @@
 #include "ui/Root.h"
 
 class CGameBase;
-class CTheGame;
 class IDibBitmap;
 
 class XGameRoot : public XCachedTemplateRoot {
@@ -70,9 +69,6 @@ public:
     const IDibBitmap* GetLivePostEffectImage() const { return m_pLivePostEffectImage; }
     // The game this screen belongs to; null outside a game.
     CGameBase* GameBase() const;
-    // The game object this screen belongs to; null outside a game. Only for the screens above
-    // the widgets that still reach the game object directly; the game object's area defines it.
-    CTheGame* TheGame() const;
 
 protected:
     // Set by a screen's constructor, before initialisation, when it shows the post-effect.
