@@ -6,7 +6,7 @@
 #include <cmath>
 #include <vector>
 
-#include "GameplayTestGame.h"
+#include "GameplayFakeGame.h"
 #include "RecordBytes.h"
 #include "game/widgets/EffectRecords.h"
 #include "game/gameplay/MarblePowerup.h"

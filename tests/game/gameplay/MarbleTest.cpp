@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "GameplayTestGame.h"
+#include "GameplayFakeGame.h"
 #include "RecordBytes.h"
 #include "core/QuorvanUtils.h"
 #include "game/gameplay/Marble.h"

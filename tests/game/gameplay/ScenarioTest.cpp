@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "TutorialTestGame.h"
+#include "text/QuorvanTextFormat.h"
 
 namespace gameplaytest {
 namespace {
@@ -205,8 +206,10 @@ TEST_F(ScenarioTest, EveryTouchButTheReleaseShowsTheHandPressed) {
         scenario->AddStepTouchEvent(CScenarioStepTouchEvent::kAtFinger, CScenarioStepTouchEvent::kAtFinger, c.type);
         (void)Frames(1);
         Hand()->m_bPressed = c.pressedBefore;
+        tutorial->m_nTutorialInput = 0;
         (void)Frames(1);
         EXPECT_EQ(Hand()->m_bPressed, c.pressedAfter) << "type " << c.type;
+        EXPECT_EQ(tutorial->m_nTutorialInput, 0) << "real touches reach the buttons again";
     }
 }
 
@@ -345,6 +348,15 @@ TEST_F(ScenarioTest, TextBoxesThatCannotBeLaidOutAreSkippedAndRemovingIsByLastId
         scenario->AddStepShowFinger(0, 0, false);
         (void)Frames(1);
         EXPECT_EQ(scenario->m_Elements.count, c.shown ? 1 : 0) << c.why;
+        if (c.shown) {
+            // Placed at (20, 30) in whole pixels, laid out left-aligned in its width of 190.
+            const auto* box = static_cast<const CScenarioElementTextBox*>(scenario->m_Elements.data[0]);
+            EXPECT_EQ(box->m_X, 20 * kPx);
+            EXPECT_EQ(box->m_Y, 30 * kPx);
+            ASSERT_NE(box->m_pFormat, nullptr);
+            EXPECT_EQ(box->m_pFormat->m_nAlignment, 0);
+            EXPECT_EQ(box->m_pFormat->m_nWidth, 190);
+        }
         (void)Frames(1);
         EXPECT_NE(Hand(), nullptr) << c.why << ": the script goes on";
     }
@@ -429,6 +441,46 @@ TEST_F(ScenarioTest, TheHandIsFoundBehindLaterTextBoxesAndTheFirstBoxCanGo) {
     (void)Frames(5);
     EXPECT_EQ(Hand()->m_X, 110 * kPx) << "the hand, the first element, moved";
     EXPECT_EQ(ElementIds(CScenarioElement::kTextBox), std::vector<int>{6});
+}
+
+TEST_F(ScenarioTest, HidingEndsOnTheRunThatBringsTheHandToZeroOrBelow) {
+    // Alpha in 256ths: a run of the hiding lowers it by 16.0 first, then checks.
+    const struct {
+        FIXED_FLOAT alpha;
+        int runs;
+    } cases[] = {{16 * 256, 1}, {16 * 256 - 1, 1}, {16 * 256 + 1, 2}};
+    for (const auto& c : cases) {
+        scenario = std::make_unique<CScenario>(&game);
+        scenario->AddStepShowFinger(100 * kPx, 100 * kPx, false);
+        scenario->AddStepHideFinger();
+        (void)Frames(1);
+        Hand()->m_Alpha = c.alpha;
+        for (int run = 1; run <= c.runs; ++run) {
+            (void)Frames(1);
+            EXPECT_EQ(scenario->m_Steps.data[1]->m_bDone, run == c.runs) << c.alpha << " run " << run;
+        }
+        EXPECT_EQ(Hand()->m_Alpha, 0) << c.alpha;
+    }
+}
+
+TEST_F(ScenarioTest, WaitingForMarblesWithoutTheScreenWaits) {
+    game.m_pTutorialScreen = nullptr;
+    scenario->AddStepMarblesVisible();
+    (void)Frames(3);
+    EXPECT_FALSE(scenario->m_Steps.data[0]->m_bDone);
+    game.m_pTutorialScreen = tutorial;
+    (void)Frames(1);
+    EXPECT_TRUE(scenario->m_Steps.data[0]->m_bDone) << "an empty field is fully inside";
+}
+
+TEST_F(ScenarioTest, ABoxThatIsTheFirstElementCanGo) {
+    scenario->AddStepShowTextBox(7, 20, 30, 190, smallFont.get(), "only", 255, 255, 255);
+    scenario->AddStepShowFinger(100 * kPx, 100 * kPx, false);
+    scenario->AddStepDestroyTextBox(7);
+    (void)Frames(3);
+    EXPECT_TRUE(ElementIds(CScenarioElement::kTextBox).empty());
+    ASSERT_EQ(scenario->m_Elements.count, 1);
+    EXPECT_EQ(scenario->m_Elements.data[0], Hand());
 }
 
 TEST_F(ScenarioTest, AMarbleDeletedWhileTheHandHeadsForItEndsTheMove) {
