@@ -403,15 +403,19 @@ TEST_P(RoundDrawTest, HeadUpDisplayTextsSitExactlyInTheirSlots) {
         });
     }
 
+    // The arena's number is its place in the arena list, whatever index the round last noted.
+    const int noted = s->m_nArenaIndex;
     for (int level : {0, 8}) {
         SCOPED_TRACE(level);
         s->m_nLevel = level;
+        s->m_nArenaIndex = level == 0 ? noted : 2;
         const std::string text = "Level 1 - " + std::to_string(s->ShownLevelNumber());
         expectSame(2, [&](IDibBitmap* back) {
             fonts[2]->TextOut(back, 189 - half(fonts[2]->Length2(text.c_str())), 45, text.c_str(), 245, 223, 153, 0,
                               255, nullptr);
         });
     }
+    s->m_nArenaIndex = noted;
 
     for (int lives : {1, 3, 12}) {
         SCOPED_TRACE(lives);
@@ -448,9 +452,10 @@ TEST_P(RoundDrawTest, GameOverTextsAreCentredInRedAndFadeIn) {
     const char* lines[2] = {first.GetDataConst(), second.GetDataConst()};
     const auto half = [](int v) { return v >= 0 ? v / 2 : -((-v + 1) / 2); };
     const auto fixed = [](double v) { return static_cast<FIXED_FLOAT_16>(std::lround(v * 65536.0)); };
-    for (double clock : {4.01, 4.5, 5.0, 5.5, 6.3, 7.25}) {
-        SCOPED_TRACE(clock);
-        const FIXED_FLOAT_16 c = static_cast<FIXED_FLOAT_16>(clock * 65536);
+    // Clocks 4.0015 (opacity 0.26, cut to 0) and 300694 / 65536 (99.998, cut to 99) sit just
+    // below whole opacities.
+    for (const FIXED_FLOAT_16 c : {4 * 65536 + 100, 262799, 294912, 300694, 327680, 360448, 412876, 475136}) {
+        SCOPED_TRACE(c);
         s->m_bGameOver = false;
         s->m_nGameOverClock = c;
         const int alpha = std::min(static_cast<int>((c / 65536.0 - 4.0) * 170.0), 255);

@@ -821,6 +821,16 @@ TEST_F(RoundFieldDrawTest, WithoutABackBufferNothingIsDrawn) {
     EXPECT_EQ(e.angle, 0);
 }
 
+// A round over without the game's big font shows no game-over texts and does not fail.
+TEST_F(RoundFieldDrawTest, GameOverWithoutItsFontDrawsNoTexts) {
+    ASSERT_EQ(game.m_Fonts[kGameFontBig], nullptr);
+    screen->m_bGameOver = true;
+    screen->m_nGameOverClock = 5 * 65536;
+    DrawFrame();
+    screen->m_bGameOver = false;
+    EXPECT_TRUE(recorder.draws.empty());
+}
+
 // ---- The particle effects between the layers ----------------------------------------------------
 
 // Ten of the game's effects, each with one particle standing at its own height (y 300 + effect).
