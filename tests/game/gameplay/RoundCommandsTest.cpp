@@ -74,6 +74,15 @@ TEST_F(RoundCommandsTest, OpeningThePausePanelAndClosingTheSoundPanelSave) {
     EXPECT_TRUE(Saved());
 }
 
+// Only the sound panel's OK button saves of the clicks the round does not answer itself; the
+// opening of the sound panel is answered.
+TEST_F(RoundCommandsTest, OnlyTheSoundPanelsOkSavesAndTheSoundPanelsOpeningIsAnswered) {
+    (void)Click("btn_not_the_rounds");
+    EXPECT_FALSE(Saved());
+    EXPECT_EQ(screen->OnMessage(screen, XMSG_ACTION_DONE, XIdParam("acn_pause_2_sound"), 0), 1);
+    EXPECT_FALSE(Saved());
+}
+
 TEST_F(RoundCommandsTest, TheMusicSliderIsHeardWhileItMovesAndKeptWhenLetGo) {
     CApplicationData& data = *game.GetAppData();
     EXPECT_EQ(Slide(XMSG_TUNER_CHANGING, "tuner_music", 40), 1);
