@@ -39,6 +39,8 @@ TEST_F(RoundCommandsTest, ButtonsSwitchScreensBehindTheCurtain) {
         EXPECT_EQ(Click(c.id), 1) << c.id;
         EXPECT_TRUE(screen->IsEffectOut()) << c.id;
         EXPECT_EQ(screen->GetSavedMessage().code, c.code) << c.id;
+        EXPECT_EQ(screen->GetSavedMessage().wparam, XWPARAM{}) << c.id << ": posted with no parameters";
+        EXPECT_EQ(screen->GetSavedMessage().lparam, 0) << c.id;
         EXPECT_EQ(Saved(), c.saves) << c.id;
         screen->SetupSavedMessage(nullptr, 0, 0, 0, false);
     }
@@ -156,6 +158,17 @@ TEST_F(RoundCommandsTest, TheRollingSoundStopsForGameOverAPanelOrSoundsOff) {
     screen->Pause();
     ASSERT_NE(screen->FindModalChild(), nullptr);
     step(false, "the pause panel");
+}
+
+// A game without a sound manager plays no music and nothing fails.
+TEST_F(RoundCommandsTest, WithoutASoundManagerTheMusicIsLeftAlone) {
+    CSoundManager* sounds = game.m_pSoundManager;
+    game.m_pSoundManager = nullptr;
+    screen->m_bIntroPlayed = true;
+    screen->m_nMusicDelay = 0;
+    screen->UpdateGameplayMusic();
+    game.m_pSoundManager = sounds;
+    EXPECT_TRUE(sound->streams.empty());
 }
 
 // The round's music is its arena's track, looped with half-second fades, once the intro is over
