@@ -153,7 +153,8 @@ void CX11ShmPicture::Release(bool serverGone) {
         XDestroyImage(image_);
         image_ = nullptr;
     }
-    if (gc_ != nullptr && !serverGone && display_ != nullptr) XFreeGC(display_, gc_);
+    // With the connection broken Xlib drops the request, but the GC's memory on this side is still ours.
+    if (gc_ != nullptr && display_ != nullptr) XFreeGC(display_, gc_);
     gc_ = nullptr;
     rows_.clear();
     rows_.shrink_to_fit();
