@@ -338,3 +338,29 @@ int CTheGame::IsObjectWithNameAlreadyCached(const char* name) {
 XDialog* CTheGame::GetRoundStatsDialog() {
     return m_pGameplayScreen != nullptr ? m_pGameplayScreen->m_pRoundStatsDialog : nullptr;
 }
+
+// ---- What the shops, quests, boosts, leaders and player dialogs ask (game/screens/ScreensHost.h)
+
+CInAppPurchaseManager* CTheGame::GetPurchaseManager() { return m_pPurchaseManager; }
+
+bool CTheGame::TakePendingAddCoins() {
+    const bool pending = m_bPendingAddCoins;
+    m_bPendingAddCoins = false;
+    return pending;
+}
+
+int CTheGame::GetShopTab() { return m_nShopCurrentTab; }
+
+void CTheGame::KeepShopTab(int tab) { m_nShopCurrentTab = tab; }
+
+int CTheGame::GetShopTabOffset(int tab) { return m_ShopTabOffsets[tab]; }
+
+void CTheGame::KeepShopTabOffset(int tab, int offset) { m_ShopTabOffsets[tab] = offset; }
+
+CSpriteSet* CTheGame::GetHudCoinSet() { return m_pHudCoinSet; }
+
+CSpriteSet* CTheGame::GetHudXPSet() { return m_pHudXPSet; }
+
+int CTheGame::NewHighScoreRow() { return m_nNewHighScoreRow; }
+
+int CTheGame::NewHighScoreTable() { return m_nNewHighScoreTable; }

@@ -229,9 +229,9 @@ void CXRoundStatsQuestsScrollItem::DrawFrame(bool result, bool second, TCoordRec
 
 void CXRoundStatsQuestsScrollItem::Draw() {
     TShopRowCanvas canvas;
-    CBitmapFontText* font = GetShopRowCanvas(*this, canvas) ? canvas.game->m_Fonts[kGameFontSmall] : nullptr;
+    CBitmapFontText* font = GetShopRowCanvas(*this, canvas) ? GameFontOf(canvas.game, kGameFontSmall) : nullptr;
     if (font == nullptr) return;
-    CTheGame* game = canvas.game;
+    CGameBase* game = canvas.game;
     IDibBitmap* back = canvas.back;
     const TCoordRect2D& area = canvas.area;
     const int x = m_Rect.x, y = m_Rect.y, bottom = m_Rect.y + m_Rect.height;
@@ -288,7 +288,7 @@ int CXRoundStatsNullQuestItem::OnInitWidget() {
 
 void CXRoundStatsNullQuestItem::Draw() {
     TShopRowCanvas canvas;
-    CBitmapFontText* font = GetShopRowCanvas(*this, canvas) ? canvas.game->m_Fonts[kGameFontSmall] : nullptr;
+    CBitmapFontText* font = GetShopRowCanvas(*this, canvas) ? GameFontOf(canvas.game, kGameFontSmall) : nullptr;
     if (font == nullptr) return;
     TCoordRect2D clip{m_Rect.x, canvas.area.y, m_Rect.width, canvas.area.height};
     const double cx = m_Rect.x + m_Rect.width / 2.0;

@@ -18,6 +18,7 @@
 #include "game/news/NewsHost.h"
 #include "game/progress/GameFonts.h"
 #include "game/progress/ProgressHost.h"
+#include "game/screens/ScreensHost.h"
 #include "game/widgets/GameMessages.h"
 #include "game/widgets/WidgetsHost.h"
 #include "shell/PaymentGlue.h"
@@ -95,7 +96,8 @@ class CTheGame : public CGameBase,
                  public INewsHost,
                  public IWidgetsHost,
                  public IFarmHost,
-                 public IGameplayHost {
+                 public IGameplayHost,
+                 public IScreensHost {
 public:
     CTheGame();
     ~CTheGame() override;
@@ -125,7 +127,7 @@ public:
     // Shows the wait dialog on the current screen, then asks the payment service for the entry,
     // or for the purchases made before. Without an entry or a purchase manager the purchase
     // fails at once (result 2), which takes the dialog down again.
-    void InAppPurchaseCalled(InAppPurchaseDef* item);
+    void InAppPurchaseCalled(InAppPurchaseDef* item) override;
     void InAppPurchasesRestoreCalled();
     // Takes the wait dialog down.
     void InAppPurchasesRestoreFinished();
@@ -221,6 +223,21 @@ public:
     bool ApplyVolumeSlider(XWidget* dialog, int code, const char* id, int value, int& tickCooldown) override;
     void ShowStoredVolumes(XWidget* dialog) override;
 
+    // ---- What the shops, quests, boosts, leaders and player dialogs ask (ScreensHost.h) -------
+    // (TheGame_Screens.cpp)
+    // The members below as they are; buying, the boost points' counter, a new profile and the
+    // deleting of a profile's kept games are declared where they live.
+    CInAppPurchaseManager* GetPurchaseManager() override;
+    bool TakePendingAddCoins() override;
+    int GetShopTab() override;
+    void KeepShopTab(int tab) override;
+    int GetShopTabOffset(int tab) override;
+    void KeepShopTabOffset(int tab, int offset) override;
+    CSpriteSet* GetHudCoinSet() override;
+    CSpriteSet* GetHudXPSet() override;
+    int NewHighScoreRow() override;
+    int NewHighScoreTable() override;
+
     // ---- Start-up and resource declarations (TheGame_Init.cpp) -----------------------------
     // The rotator, the engine's start-up, the UI sprite sets, the effects, the sound table and
     // the bird calls, the resume storage, then the loader screen: false at the first failing step
@@ -273,7 +290,7 @@ public:
     void GC_NotifyScoreReport(bool ok) override;
     void GC_NotifyAchievementReport(bool ok) override;
     // A new player profile: its index, or -1 when none can be added (six exist, or no data).
-    int CreateNewUserProfile();
+    int CreateNewUserProfile() override;
     // Passes the flag on to the ads engine when there is one.
     void OnAdReceived(bool received) override;
     // The back key (code 8) on the open screen or dialog: presses its close or menu button, goes
@@ -291,7 +308,7 @@ public:
     // width - 10, y 22), small, with alpha a. The x of the middle of the "x" sign (16.16), or 0
     // without a profile (nothing drawn).
     FIXED_FLOAT_16 DrawNumCoins(int a, float scale) override;
-    FIXED_FLOAT_16 DrawNumUpgradePoints(int a);
+    FIXED_FLOAT_16 DrawNumUpgradePoints(int a) override;
     // There is no mute icon: nothing is drawn and no touch is taken (0).
     void DrawMuteIcon();
     int NotifyPointerEventMuteIcon(int x, int y, int type);
@@ -407,7 +424,7 @@ public:
     // yard record is true with nothing done (the yard screen reads its own).
     bool SR_LoadResume(IFile* record);
     // Deletes the records of the first three arenas and of every yard of a profile.
-    void SR_DeleteResume(int profileIndex);
+    void SR_DeleteResume(int profileIndex) override;
     void SR_DeleteResume_Arena(int profileIndex, const CommonString& arenaName) override;
 
     // ==== State (in the order of the game object's record) ====================================
