@@ -13,6 +13,14 @@ namespace {
 class RoundCollisionTest : public RoundTest {
 protected:
     RoundCollisionTest() { screen->m_nLives = 3; }
+    // An empty field in play with three lives, for the next row of a table.
+    void StartAgain() {
+        screen->m_Marbles.RemoveAll();
+        screen->m_Animations.count = 0;
+        screen->m_nLives = 3;
+        screen->m_nPauseCounter = -1;
+        screen->m_nMarblesOnPath = 0;
+    }
     // A still marble 20 pixels right of another one, the pair touching.
     std::pair<CMarble*, CMarble*> TouchingPair(int colourA, int colourB) {
         return {Put(colourA, 100, 200), Put(colourB, 120, 200)};
@@ -102,11 +110,7 @@ TEST_F(RoundCollisionTest, APowerUpTakesPartOnlyAsItsFlagsSay) {
         {kPowerUpBomb, false, true, true, false, 3, "a power-up that does not collide takes no part"},
     };
     for (const TCase& c : cases) {
-        screen->m_Marbles.RemoveAll();
-        screen->m_Animations.count = 0;
-        screen->m_nLives = 3;
-        screen->m_nPauseCounter = -1;
-        screen->m_nMarblesOnPath = 0;
+        StartAgain();
         CMarble* marble = Put(2, 100, 200);
         if (c.onPath) GivePath(marble, 300, 300);
         auto* powerUp = screen->SpawnPowerUp(120, 200, c.kind);
@@ -463,11 +467,7 @@ TEST_F(RoundCollisionTest, AMarbleThatTouchesAPowerUpStillMeetsTheOthersItTouche
         {false, false, "a free marble leaves the coin lying and still meets the wrong colour"},
     };
     for (const auto& c : cases) {
-        screen->m_Marbles.RemoveAll();
-        screen->m_Animations.count = 0;
-        screen->m_nLives = 3;
-        screen->m_nPauseCounter = -1;
-        screen->m_nMarblesOnPath = 0;
+        StartAgain();
         CMarble* marble = Put(0, 100, 200);
         if (c.onPath) GivePath(marble, 300, 300);
         CMarblePowerup* coin = screen->SpawnPowerUp(120, 200, kPowerUpCoin);
