@@ -537,6 +537,15 @@ def run_programs(worker, plan, timeout):
     return "survived"
 
 
+def selected_test_count(worker, name, test_dir, gfilter):
+    """How many tests of the program the filter selects (a filter that selects none would make every
+    mutant 'survive' without a test having run)."""
+    path = worker.program_path(name, test_dir)
+    listed = subprocess.run([path, "--gtest_list_tests", "--gtest_filter=" + gfilter], env=worker.env,
+                            cwd=os.path.dirname(path), capture_output=True, text=True, timeout=300)
+    return sum(1 for line in listed.stdout.splitlines() if line.startswith("  "))
+
+
 def make_plan(programs, names, source, seconds):
     """The test runs for a file: the suites of the tests named after it first (they fail soonest),
     then the rest of their programs and the other programs, the quickest first."""
@@ -664,6 +673,11 @@ def main():
                 sys.exit("mutate: %s fails without any change; mend it first" % name)
             seconds[name] = time.monotonic() - started
             print("mutate: %s takes %.1f s" % (name, seconds[name]), flush=True)
+        for t in args.tests or []:
+            name, _, gfilter = t.partition(":")
+            if gfilter and selected_test_count(workers[0], name, programs[name][0], gfilter) == 0:
+                sys.exit("mutate: --tests %s selects no test of %s (gtest_filter patterns are matched against "
+                         "the full names that --gtest_list_tests prints)" % (t, name))
         for f in files:
             originals[f] = open(os.path.join(ROOT, f), encoding="utf-8").read()
             if args.tests:

@@ -38,6 +38,13 @@ void CX11ShmPicture::Use(Display* display, Window window) {
     window_ = window;
 }
 
+bool CX11ShmPicture::GiveUp(const char* why) {
+    Notice("%s; frames go the slow way", why);
+    Release();
+    usable_ = false;
+    return false;
+}
+
 bool CX11ShmPicture::Prepare(int widthPx, int heightPx) {
     if (!usable_ || display_ == nullptr || window_ == 0 || widthPx <= 0 || heightPx <= 0) return false;
     if (image_ != nullptr && image_->width == widthPx && image_->height == heightPx) return true;
@@ -47,9 +54,7 @@ bool CX11ShmPicture::Prepare(int widthPx, int heightPx) {
     if (!checked_) {
         checked_ = true;
         if (!XShmQueryExtension(display_) || !PlainTrueColour(visual, depth)) {
-            Notice("the X server shares no memory for pictures of this visual; frames go the slow way");
-            usable_ = false;
-            return false;
+            return GiveUp("the X server shares no memory for pictures of this visual");
         }
         const auto* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
         readsBgra_ = extensions != nullptr &&
@@ -60,18 +65,12 @@ bool CX11ShmPicture::Prepare(int widthPx, int heightPx) {
                              static_cast<unsigned>(widthPx), static_cast<unsigned>(heightPx));
     if (image_ == nullptr || image_->bits_per_pixel != 32 || image_->byte_order != LSBFirst ||
         image_->bytes_per_line != widthPx * 4) {
-        Notice("the X server's shared-memory images do not fit the window's pixels; frames go the slow way");
-        Release();
-        usable_ = false;
-        return false;
+        return GiveUp("the X server's shared-memory images do not fit the window's pixels");
     }
     const std::size_t bytes = static_cast<std::size_t>(image_->bytes_per_line) * heightPx;
     segment_.shmid = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
     if (segment_.shmid < 0) {
-        Notice("no shared memory for the window's pictures; frames go the slow way");
-        Release();
-        usable_ = false;
-        return false;
+        return GiveUp("no shared memory for the window's pictures");
     }
     segment_.shmaddr = image_->data = static_cast<char*>(shmat(segment_.shmid, nullptr, 0));
     segment_.readOnly = True;
@@ -79,10 +78,7 @@ bool CX11ShmPicture::Prepare(int widthPx, int heightPx) {
         segment_.shmaddr = image_->data = nullptr;
         shmctl(segment_.shmid, IPC_RMID, nullptr);
         segment_.shmid = -1;
-        Notice("no shared memory for the window's pictures; frames go the slow way");
-        Release();
-        usable_ = false;
-        return false;
+        return GiveUp("no shared memory for the window's pictures");
     }
     // Errors come back asynchronously: wait for the server's answer with a handler of our own.
     XSync(display_, False);
@@ -95,10 +91,7 @@ bool CX11ShmPicture::Prepare(int widthPx, int heightPx) {
     shmctl(segment_.shmid, IPC_RMID, nullptr);
     attached_ = sent && !g_attachRefused;
     if (!attached_) {
-        Notice("the X server cannot share memory with the program; frames go the slow way");
-        Release();
-        usable_ = false;
-        return false;
+        return GiveUp("the X server cannot share memory with the program");
     }
     if (gc_ == nullptr) gc_ = XCreateGC(display_, window_, 0, nullptr);
     rows_.resize(bytes);
@@ -110,10 +103,7 @@ bool CX11ShmPicture::ShowDrawnPicture(int widthPx, int heightPx) {
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     glReadPixels(0, 0, widthPx, heightPx, readsBgra_ ? GL_BGRA_EXT : GL_RGBA, GL_UNSIGNED_BYTE, rows_.data());
     if (glGetError() != GL_NO_ERROR) {
-        Notice("the window's picture cannot be read back; frames go the slow way");
-        Release();
-        usable_ = false;
-        return false;
+        return GiveUp("the window's picture cannot be read back");
     }
     // GL's rows start at the foot of the picture, the image's at its top.
     const std::size_t stride = static_cast<std::size_t>(widthPx) * 4;
@@ -153,7 +143,8 @@ void CX11ShmPicture::Release(bool serverGone) {
         XDestroyImage(image_);
         image_ = nullptr;
     }
-    if (gc_ != nullptr && !serverGone && display_ != nullptr) XFreeGC(display_, gc_);
+    // With the connection broken Xlib drops the request, but the GC's memory on this side is still ours.
+    if (gc_ != nullptr && display_ != nullptr) XFreeGC(display_, gc_);
     gc_ = nullptr;
     rows_.clear();
     rows_.shrink_to_fit();

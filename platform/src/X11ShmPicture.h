@@ -45,6 +45,8 @@ public:
 
 private:
     bool Prepare(int widthPx, int heightPx);
+    // Says why shared memory is given up with this server, gives back what is held: false.
+    bool GiveUp(const char* why);
 
     Display* display_ = nullptr;
     Window window_ = 0;

@@ -198,6 +198,9 @@ void CHollowfenNewsManager::RunAnimationTick() {
         }
         return;
     }
+    // A worker that has stored its pictures but not yet ended still counts as loading (see
+    // IsLoadingCurrentItem): the slideshow starts counting only once it has ended.
+    if (pictureWorkerRunning) return;
     if (!m_bPicturesReady) {
         for (int i = 0; i < m_Pictures.count; ++i) (void)m_Pictures[i]->HWUpdateTexture();
         m_bPicturesReady = true;

@@ -821,6 +821,33 @@ TEST_F(RoundFieldDrawTest, WithoutABackBufferNothingIsDrawn) {
     EXPECT_EQ(e.angle, 0);
 }
 
+// A round over without the game's big font shows no game-over texts and does not fail, with its
+// texts in the table or without them.
+class RoundGameOverTextsTest : public RoundTest {
+protected:
+    RoundGameOverTextsTest() : RoundTest(RoundTextsCsv() + "ID_GameOver,Game over\nID_TouchToContinue,Touch\n") {}
+};
+
+TEST_F(RoundGameOverTextsTest, WithoutTheBigFontNoTextIsDrawn) {
+    ASSERT_EQ(game.m_Fonts[kGameFontBig], nullptr);
+    ASSERT_STREQ(game.m_pLocManager->LoadString("ID_GameOver").GetDataConst(), "Game over");
+    screen->m_bGameOver = true;
+    screen->m_nGameOverClock = 5 * 65536;
+    recorder.draws.clear();
+    screen->Draw();
+    screen->m_bGameOver = false;
+    EXPECT_TRUE(recorder.draws.empty());
+}
+
+TEST_F(RoundFieldDrawTest, GameOverWithoutItsFontDrawsNoTexts) {
+    ASSERT_EQ(game.m_Fonts[kGameFontBig], nullptr);
+    screen->m_bGameOver = true;
+    screen->m_nGameOverClock = 5 * 65536;
+    DrawFrame();
+    screen->m_bGameOver = false;
+    EXPECT_TRUE(recorder.draws.empty());
+}
+
 // ---- The particle effects between the layers ----------------------------------------------------
 
 // Ten of the game's effects, each with one particle standing at its own height (y 300 + effect).

@@ -510,6 +510,9 @@ TEST_F(RoundInputTest, LongLegsAndTurnsEveryWayAreSmoothedThroughTheBisectorToo)
         const int n = static_cast<int>(laid.size());
         ASSERT_EQ(screen->m_PathPoints.count, n);
         ASSERT_EQ(m->m_Path.GetNumSegments(), n - 2);
+        // The first segment's first control is the second point, whatever turn it makes there.
+        EXPECT_EQ(Px(m->m_Path.GetSegment(0)->m_Points[1].x), laid[1].first);
+        EXPECT_EQ(Px(m->m_Path.GetSegment(0)->m_Points[1].y), laid[1].second);
         ExpectControlsOnTheTangents(laid, m);
         // Every segment, the ones whose second control moved included, is measured as it now
         // stands.

@@ -309,6 +309,40 @@ TEST(NewsLayers, FadeOpacityOfLongPicturesStaysInRange) {
     }
 }
 
+// A picture worker that has stored its pictures but not yet said it has ended still counts as
+// loading: the slideshow neither shows the pictures nor counts ticks until it has ended, so the
+// first tick the dialog shows is tick 0. Both workers, held where the race left them.
+TEST(NewsLayers, TheSlideshowWaitsForAPictureWorkerToEnd) {
+    struct TCase {
+        bool download;
+        const char* why;
+    } cases[] = {{false, "the loader"}, {true, "the downloader"}};
+    for (const TCase& c : cases) {
+        CNewsTestGame game;
+        CHollowfenNewsManager news(&game);
+        NewsRecord& item = news.m_LocalItems[news.m_nLocalCount++];
+        item.id = 7;
+        item.pictureCount = 1;
+        item.time[0] = 40;
+        item.localName[0] = "news_7_0.jpg";
+        ASSERT_TRUE(news.m_Pictures.Add(game.CreateBitmapObject()));
+        news.m_nLoadedPicturesId = 7;
+        (c.download ? news.m_bItemDownloadRunning : news.m_bItemLoadRunning) = true;
+        for (int i = 0; i < 3; ++i) news.RunAnimationTick();
+        EXPECT_TRUE(news.IsLoadingCurrentItem()) << c.why;
+        EXPECT_EQ(news.GetLayer1(), nullptr) << c.why;
+        EXPECT_EQ(news.m_nTick, 0) << c.why;
+
+        (c.download ? news.m_bItemDownloadRunning : news.m_bItemLoadRunning) = false;
+        news.RunAnimationTick();
+        EXPECT_FALSE(news.IsLoadingCurrentItem()) << c.why;
+        EXPECT_EQ(news.GetLayer1(), news.m_Pictures[0]) << c.why;
+        EXPECT_EQ(news.m_nTick, 0) << c.why << ": the tick the pictures came in is not counted";
+        news.RunAnimationTick();
+        EXPECT_EQ(news.m_nTick, 1) << c.why;
+    }
+}
+
 // A game with a feed of one item of two pictures (8 and 16 pixels wide) on the fake web.
 class NewsSlideshow : public ::testing::Test {
 protected:

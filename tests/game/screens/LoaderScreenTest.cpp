@@ -71,7 +71,9 @@ private:
     int m_Cost;
 };
 
-class LoaderScreen : public ::testing::Test {
+// The loader's game on the real pak, silent, over a headless GL surface of W x H pixels.
+template <int W, int H>
+class LoaderGameOn : public ::testing::Test {
 protected:
     void SetUp() override {
         if (kPak == nullptr) GTEST_SKIP() << "this build makes no resource pak";
@@ -83,6 +85,14 @@ protected:
         platform::ClockUse(platform::ClockKind::Real);
         platform::PcmUseBackend(platform::PcmBackendKind::Auto);
     }
+
+    mediatest::CHeadlessGl gl{W, H};
+    CScratchSaveFolder saves;
+    CLoaderGame game;
+};
+
+class LoaderScreen : public LoaderGameOn<32, 32> {
+protected:
     // The game's start-up as the program runs it: the default display's logical size with
     // double-resolution images.
     void StartUp() {
@@ -94,10 +104,6 @@ protected:
         StartUp();
         return dynamic_cast<CTimedLoader*>(game.m_pLoaderScreen);
     }
-
-    mediatest::CHeadlessGl gl{32, 32};
-    CScratchSaveFolder saves;
-    CLoaderGame game;
 };
 
 TEST_F(LoaderScreen, StepsCreateTheManagersInTheirOrderThenLoadTheRest) {
@@ -343,20 +349,7 @@ TEST_F(LoaderScreen, AFailingStepIsToldOnceWithWhatItMissedAndEndsTheGame) {
 // Where the percent text stands: across, centred for its half width at the text of 0 percent;
 // down, at 20 pixels above the bottom, 0.3 of the font's height tall. Read from the frame on a
 // 320 x 480 screen, once the intro has ended and the text has faded in.
-class LoaderScreenPicture : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (kPak == nullptr) GTEST_SKIP() << "this build makes no resource pak";
-        if (!gl.IsValid()) GTEST_SKIP() << "no headless EGL context";
-        platform::PcmUseBackend(platform::PcmBackendKind::None);
-        for (int& id : g_cs_OGG_LoadedIndexes) id = -1;
-    }
-    void TearDown() override { platform::PcmUseBackend(platform::PcmBackendKind::Auto); }
-
-    mediatest::CHeadlessGl gl{320, 480};
-    CScratchSaveFolder saves;
-    CLoaderGame game;
-};
+class LoaderScreenPicture : public LoaderGameOn<320, 480> {};
 
 TEST_F(LoaderScreenPicture, ThePercentTextStandsCentredAtTheBottom) {
     // Many slow steps: the text stays at 0 percent while it is read.
