@@ -5,11 +5,11 @@
 #include <new>
 
 #include "app/GameBase.h"
-#include "game/farm/FarmHost.h"
 #include "game/progress/AchievementsManager.h"
 #include "game/progress/ApplicationData.h"
 #include "game/progress/ProgressHost.h"
 #include "game/progress/UserProfile.h"
+#include "game/screens/ScreensHost.h"
 #include "game/widgets/GameMessages.h"
 #include "render/DibBitmap.h"
 #include "render/DrawingHelpers.h"
@@ -24,7 +24,7 @@ namespace {
 
 // The achievements with their texts and icons; null outside a game or before the loader.
 CAchievementsManager* AchievementsOf(const CXElement* element) {
-    IProgressHost* host = ProgressHostOf(GameBaseOf(element));
+    IProgressHost* host = ProgressHostOf(ScreensGameOf(element));
     return host != nullptr ? host->GetAchievementsManager() : nullptr;
 }
 
@@ -70,7 +70,7 @@ XWidget* CXAchScreen::CreateAndInitChild(TWidget* record, const WidgetContext* p
 
 int CXAchScreen::OnMessage(CXElement* sender, int code, XWPARAM wparam, int lparam) {
     if (IsClick(code, wparam, "btn_AchievementsOK")) {
-        if (CGameBase* game = GameBaseOf(this)) (void)game->SendMessage(game, MSG_RUN_START_MENU, 0, 0, true);
+        if (CGameBase* game = ScreensGameOf(this)) (void)game->SendMessage(game, MSG_RUN_START_MENU, 0, 0, true);
         return 1;
     }
     if (IsClick(code, wparam, "btn_GC_Achievements")) return 1;
@@ -87,9 +87,7 @@ CXAchScrollDialog::~CXAchScrollDialog() {
     for (int i = 0; i < m_IconSets.count; ++i) m_IconSets.data[i]->ReleaseReference();
 }
 
-CBitmapFontText* CXAchScrollDialog::Font() const {
-    return GameFontOf(GameBaseOf(this), kGameFontSmall);
-}
+CBitmapFontText* CXAchScrollDialog::Font() const { return GameFontOf(ScreensGameOf(this), kGameFontSmall); }
 
 int CXAchScrollDialog::GetNumAchievements() {
     CAchievementsManager* achievements = AchievementsOf(this);
@@ -97,16 +95,14 @@ int CXAchScrollDialog::GetNumAchievements() {
 }
 
 bool CXAchScrollDialog::IsEarned(int i) const {
-    const TUserProfile* profile = CurrentProfileOf(GameBaseOf(this));
+    const TUserProfile* profile = CurrentProfileOf(ScreensGameOf(this));
     return profile != nullptr && i >= 0 && i < kAchievementCount && profile->m_AchievementFlags[i] == 1;
 }
 
 IDibBitmap* CXAchScrollDialog::FirstFrameOf(const char* setName) {
-    CGameBase* game = GameBaseOf(this);
+    CGameBase* game = ScreensGameOf(this);
     CSpriteSetManager* sets = game != nullptr ? game->GetSpriteSetManager() : nullptr;
-    CSpriteSet* set = sets != nullptr && setName != nullptr
-                          ? sets->GetSpriteSetNamed(setName)
-                          : nullptr;
+    CSpriteSet* set = sets != nullptr && setName != nullptr ? sets->GetSpriteSetNamed(setName) : nullptr;
     if (set == nullptr || !set->AddReference()) return nullptr;
     if (!m_IconSets.Add(set)) {
         set->ReleaseReference();
@@ -192,7 +188,7 @@ void CXAchScrollDialog::ProcessScrollBar() {
 void CXAchScrollDialog::Draw() {
     CAchievementsManager* achievements = AchievementsOf(this);
     IDibBitmap* back = GetBackBuffer();
-    if (GameBaseOf(this) == nullptr || back == nullptr) return;
+    if (ScreensGameOf(this) == nullptr || back == nullptr) return;
     const int opacity = GetOpacity() >> 8;
     DrawShade(back);
     CBitmapFontText* font = Font();

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "game/farm/FarmHost.h"
 #include "game/progress/ProgressHost.h"
+#include "game/screens/ScreensHost.h"
 #include "text/BitmapFont.h"
 
 namespace {
@@ -25,7 +25,7 @@ CXAddCoinsButton::~CXAddCoinsButton() = default;
 
 int CXAddCoinsButton::OnInitWidget() {
     if (!XButton::OnInitWidget()) return 0;
-    CBitmapFontText* font = GameFontOf(GameBaseOf(this), kGameFontSmall);
+    CBitmapFontText* font = GameFontOf(ScreensGameOf(this), kGameFontSmall);
     m_Look.font = font;
     m_Look.red = m_Look.green = m_Look.blue = 255;
     m_Look.effect = 0;

@@ -8,8 +8,8 @@
 #include <new>
 #include <string>
 
-#include "core/LocManager2.h"
 #include "app/GameBase.h"
+#include "core/LocManager2.h"
 #include "game/farm/FarmHost.h"
 #include "game/progress/InAppPurchaseManager.h"
 #include "game/progress/ProgressHost.h"
@@ -97,7 +97,7 @@ int LastRunOfFourBlanks(const char* text) {
 bool GetShopRowCanvas(XWidget& row, TShopRowCanvas& canvas) {
     canvas.alpha = row.GetOpacity() >> 8;
     const auto* list = dynamic_cast<const CXScrollDialogBase*>(row.GetParent());
-    canvas.game = GameBaseOf(&row);
+    canvas.game = ScreensGameOf(&row);
     canvas.back = row.GetBackBuffer();
     if (canvas.alpha <= 0 || list == nullptr || canvas.game == nullptr || canvas.back == nullptr) return false;
     canvas.area = list->GetListArea();
@@ -171,7 +171,7 @@ void CXAddCoinsFullScreenContainerDlg::RunProcess() {
 }
 
 void CXAddCoinsFullScreenContainerDlg::PostDraw() {
-    if (IFarmHost* host = FarmHostOf(GameBaseOf(this))) (void)host->DrawNumCoins(GetOpacity() >> 8, 1.0f);
+    if (IFarmHost* host = FarmHostOf(ScreensGameOf(this))) (void)host->DrawNumCoins(GetOpacity() >> 8, 1.0f);
 }
 
 // ---- A row ------------------------------------------------------------------------------------------
@@ -184,7 +184,7 @@ CXAddCoinsScrollItem::~CXAddCoinsScrollItem() = default;
 
 int CXAddCoinsScrollItem::OnInitWidget() {
     if (!XButton::OnInitWidget()) return 0;
-    CGameBase* game = GameBaseOf(this);
+    CGameBase* game = ScreensGameOf(this);
     if (m_pEntry == nullptr || game == nullptr) return 0;
     CSpriteSetManager* sets = game->GetSpriteSetManager();
     m_pIconFrame = FirstFrame(sets, "iconframe2");
@@ -251,7 +251,7 @@ void CXAddCoinsScrollItem::Draw() {
 }
 
 void CXAddCoinsScrollItem::DrawTexts(int left, int right, int top, int alpha, TCoordRect2D& clip) {
-    CGameBase* game = GameBaseOf(this);
+    CGameBase* game = ScreensGameOf(this);
     CBitmapFontText* titleFont = GameFontOf(game, kGameFontButton);
     CBitmapFontText* small = GameFontOf(game, kGameFontSmall);
     IDibBitmap* back = GetBackBuffer();
@@ -287,7 +287,7 @@ void CXAddCoinsScrollItem::DrawBuyButton(int x, int y, int alpha, TCoordRect2D& 
     if (IDibBitmap* frame = m_pButtons->GetFrame(frameIndex))
         BitBlt_Clipped(back, frame, x + m_ButtonRect.x, y + m_ButtonRect.y, frame->m_Width, frame->m_Height, 0, 0,
                        alpha - 255, clip, 0);
-    CBitmapFontText* font = GameFontOf(GameBaseOf(this), kGameFontButton);
+    CBitmapFontText* font = GameFontOf(ScreensGameOf(this), kGameFontButton);
     if (font == nullptr || m_ButtonText.Length() == 0) return;
     const double cx = x + m_ButtonRect.x + m_ButtonRect.width / 2.0;
     const double cy = y + m_ButtonRect.y + m_ButtonRect.height / 2.0;

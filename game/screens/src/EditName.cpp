@@ -4,9 +4,9 @@
 #include <string>
 
 #include "app/GameBase.h"
-#include "game/farm/FarmHost.h"
 #include "game/progress/ApplicationData.h"
 #include "game/screens/PlayerDialogs.h"
+#include "game/screens/ScreensHost.h"
 #include "render/DibBitmap.h"
 #include "render/DrawingUtils.h"
 #include "ui/Button.h"
@@ -46,7 +46,7 @@ int CXEditName::OnInitWidget() {
     m_pHint = FindChildWithWidgetId("txt_name_hint");
     if (m_pName == nullptr || m_pBackspace == nullptr || m_pOk == nullptr || m_pDuplicate == nullptr) return 0;
     m_pDuplicate->Hide();
-    const CApplicationData* data = AppDataOf(GameBaseOf(this));
+    const CApplicationData* data = AppDataOf(ScreensGameOf(this));
     SetName(data != nullptr ? data->GetUserName(data->m_nCurrentProfile) : CommonString());
     UpdateOKButtonAvailability();
     Shift(GetText().Length() == 0);
@@ -128,7 +128,7 @@ void CXEditName::UpdateOKButtonAvailability() {
 
 bool CXEditName::IsDuplicateName() const {
     const CommonString text = GetText();
-    const CApplicationData* data = AppDataOf(GameBaseOf(this));
+    const CApplicationData* data = AppDataOf(ScreensGameOf(this));
     if (text.Length() == 0 || data == nullptr) return false;
     for (int i = data->m_Profiles.count - 1; i >= 0; --i)
         if (i != data->m_nCurrentProfile && data->GetUserName(i) == text) return true;
@@ -156,6 +156,6 @@ void CXEditName::Draw() {
     if ((m_nBlink & kCursorBlinkBit) == 0 || (GetOpacity() >> 8) != 255 || m_pName == nullptr) return;
     const TCoordRect2D r = m_pName->GetDrawingRect();
     const int x = GetText().Length() > 0 ? r.x + r.width + 6 : r.x + r.width / 2 + 2;
-    FillRectangle_Transparent(GameBaseOf(this), GetBackBuffer(), x, r.y + r.height / 2 - 13, kCursorWidth, kCursorHeight,
-                              255, 255, 255, 255);
+    FillRectangle_Transparent(ScreensGameOf(this), GetBackBuffer(), x, r.y + r.height / 2 - 13, kCursorWidth,
+                              kCursorHeight, 255, 255, 255, 255);
 }

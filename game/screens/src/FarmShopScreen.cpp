@@ -69,7 +69,7 @@ int CXFarmShopScreen::OnInitElement() {
     UpdateCoinsText();
 
     IScreensHost* host = ScreensHostOf(this);
-    const int remembered = host != nullptr ? host->GetShopTab() : 0;
+    const int remembered = host != nullptr ? host->KeptShopTabs().tab : 0;
     const int tab = remembered >= 0 && remembered < kFarmTabs ? remembered : 0;
     (void)m_pTabControl->ActivateTab(tab);
     // A tab whose rows fail shows the rows made before the failure.
@@ -94,13 +94,13 @@ XWidget* CXFarmShopScreen::CreateAndInitChild(TWidget* record, const WidgetConte
 }
 
 bool CXFarmShopScreen::SetupYardDef() {
-    CFarmManager* farm = FarmManagerOf(GameBaseOf(this));
+    CFarmManager* farm = FarmManagerOf(ScreensGameOf(this));
     m_pYard = farm != nullptr ? farm->GetCurrentYardDef() : nullptr;
     return m_pYard != nullptr;
 }
 
 void CXFarmShopScreen::UpdateCoinsText() {
-    const TUserProfile* profile = CurrentProfileOf(GameBaseOf(this));
+    const TUserProfile* profile = CurrentProfileOf(ScreensGameOf(this));
     if (profile == nullptr) return;
     m_nCoinsShown = profile->m_nCoins;
     if (auto* text = dynamic_cast<XText*>(m_pCoinsText)) text->SetCaption(FormatWithCommas(m_nCoinsShown));
@@ -110,14 +110,14 @@ void CXFarmShopScreen::RunProcess() {
     const auto alive = LifeToken();
     XGameRoot::RunProcess();
     if (!*alive) return;
-    const TUserProfile* profile = CurrentProfileOf(GameBaseOf(this));
+    const TUserProfile* profile = CurrentProfileOf(ScreensGameOf(this));
     if (profile != nullptr && profile->m_nCoins != m_nCoinsShown) UpdateCoinsText();
 }
 
 void CXFarmShopScreen::Draw() { XGameRoot::Draw(); }
 
 void CXFarmShopScreen::PostDraw() {
-    if (IFarmHost* host = FarmHostOf(GameBaseOf(this))) (void)host->DrawNumCoins(GetOpacity() >> 8, 1.0f);
+    if (IFarmHost* host = FarmHostOf(ScreensGameOf(this))) (void)host->DrawNumCoins(GetOpacity() >> 8, 1.0f);
 }
 
 void CXFarmShopScreen::RememberTabOffsets() {
@@ -127,7 +127,7 @@ void CXFarmShopScreen::RememberTabOffsets() {
     for (int i = 0; i < kFarmTabs; ++i) {
         const FIXED_FLOAT position =
             i == list->GetCurrentCategory() ? list->GetScrollPosition() : list->GetKeptPosition(i);
-        host->KeepShopTabOffset(i, position / 256);
+        host->KeptShopTabs().offsets[i] = position / 256;
     }
 }
 
@@ -136,7 +136,7 @@ void CXFarmShopScreen::RestoreTabOffsets() {
     CXShopScrollItemsDialog* list = GetList();
     if (host == nullptr || list == nullptr) return;
     for (int i = 0; i < kFarmTabs; ++i) {
-        const int offset = host->GetShopTabOffset(i);
+        const int offset = host->KeptShopTabs().offsets[i];
         if (offset == kNoOffset) continue;
         list->SetKeptPosition(i, offset * 256);
         if (i == list->GetCurrentCategory()) list->SetScrollPosition(offset * 256);
@@ -165,7 +165,7 @@ bool CXFarmShopScreen::AnswerFarmRowClick(const char* id) {
 
 void CXFarmShopScreen::ReturnToYard() {
     RememberTabOffsets();
-    if (CGameBase* game = GameBaseOf(this)) (void)game->SendMessage(game, MSG_RUN_FARM, 0, 0, true);
+    if (CGameBase* game = ScreensGameOf(this)) (void)game->SendMessage(game, MSG_RUN_FARM, 0, 0, true);
 }
 
 int CXFarmShopScreen::OnMessage(CXElement* sender, int code, XWPARAM wparam, int lparam) {
@@ -174,7 +174,7 @@ int CXFarmShopScreen::OnMessage(CXElement* sender, int code, XWPARAM wparam, int
         const int tab = static_cast<int>(wparam);
         if (m_pScrollDialog != nullptr) m_pScrollDialog->FadeToCategory(tab);
         // The coin tab is never remembered: the next visit opens on the last farm tab.
-        if (host != nullptr && tab >= 0 && tab < kFarmTabs) host->KeepShopTab(tab);
+        if (host != nullptr && tab >= 0 && tab < kFarmTabs) host->KeptShopTabs().tab = tab;
         return 1;
     }
     if (code != XMSG_CLICK) {
@@ -188,7 +188,7 @@ int CXFarmShopScreen::OnMessage(CXElement* sender, int code, XWPARAM wparam, int
     }
     if (Is(id, "btn_confirm_buy_yes")) {
         RememberTabOffsets();
-        if (IGameplayHost* gameplay = GameplayHostOf(GameBaseOf(this))) gameplay->OpenYardToBuy(m_SelectedObject);
+        if (IGameplayHost* gameplay = GameplayHostOf(ScreensGameOf(this))) gameplay->OpenYardToBuy(m_SelectedObject);
         return 1;
     }
     if (Is(id, "btn_confirm_buy_no")) return XDialog::OnMessage(sender, code, wparam, lparam);

@@ -6,7 +6,6 @@
 #include <new>
 
 #include "game/farm/FarmDefs.h"
-#include "game/farm/FarmHost.h"
 #include "game/farm/FarmProgress.h"
 #include "game/gameplay/GameplaySurvival.h"
 #include "game/news/NewsWidgets.h"
@@ -15,6 +14,7 @@
 #include "game/screens/AddCoinsDialog.h"
 #include "game/screens/PlayerDialogs.h"
 #include "game/screens/RoundStatsDialog.h"
+#include "game/screens/ScreensHost.h"
 #include "game/screens/StatsDialog.h"
 #include "game/widgets/InAppWaitDlg.h"
 #include "ui/GameButton.h"
@@ -36,7 +36,7 @@ const TWidgetMakerRow kGameDialogGameRows[] = {
 
 // The round statistics, given the round that is running.
 XWidget* MakeRoundStatsDialog(CXElement* parent, TTemplate* templ, TWidget* record, const WidgetContext* placement) {
-    IProgressHost* host = ProgressHostOf(GameBaseOf(parent));
+    IProgressHost* host = ProgressHostOf(ScreensGameOf(parent));
     auto* round = dynamic_cast<CXGameplaySurvival*>(host != nullptr ? host->GetRunningRound() : nullptr);
     return new (std::nothrow) CXRoundStatsDialog(parent, templ, record, placement, round);
 }

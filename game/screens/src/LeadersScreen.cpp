@@ -5,8 +5,8 @@
 #include <cstring>
 #include <new>
 
-#include "audio/SoundManager.h"
 #include "app/GameBase.h"
+#include "audio/SoundManager.h"
 #include "game/farm/FarmHost.h"
 #include "game/progress/ApplicationData.h"
 #include "game/progress/ArenaManager.h"
@@ -47,7 +47,7 @@ XWidget* CXLeadersScreen::CreateAndInitChild(TWidget* record, const WidgetContex
 int CXLeadersScreen::OnInitElement() {
     if (!InitRoot(CommonString("ui_main.txt"), "root_leaders")) return 0;
     if (m_pScrollDialog == nullptr || m_pTabControl == nullptr) return 0;
-    CGameBase* game = GameBaseOf(this);
+    CGameBase* game = ScreensGameOf(this);
     IScreensHost* host = ScreensHostOf(this);
     const int row = host != nullptr ? host->NewHighScoreRow() : -1;
     const int table = host != nullptr && host->NewHighScoreTable() >= 0 ? host->NewHighScoreTable() : 0;
@@ -82,7 +82,7 @@ void CXLeadersScreen::UpdateSwitchButtons() {
             next->Hide();
     }
     auto* name = dynamic_cast<XText*>(FindChildWithWidgetId("txt_leaderboard_levelname"));
-    CArenaManager* arenas = ArenaManagerOf(GameBaseOf(this));
+    CArenaManager* arenas = ArenaManagerOf(ScreensGameOf(this));
     if (name == nullptr || arenas == nullptr) return;
     const THighScoreTable* shown = m_pScrollDialog->GetTable(table);
     const Arena* arena = shown != nullptr ? arenas->GetArena(shown->m_Name.GetDataConst()) : nullptr;
@@ -94,7 +94,7 @@ void CXLeadersScreen::UpdateSwitchButtons() {
 int CXLeadersScreen::OnMessage(CXElement* sender, int code, XWPARAM wparam, int lparam) {
     const char* id = ClickedId(code, wparam);
     if (Is(id, "btn_LeaderboardOK")) {
-        if (CGameBase* game = GameBaseOf(this)) (void)game->SendMessage(game, m_nReturnMessage, 0, 0, true);
+        if (CGameBase* game = ScreensGameOf(this)) (void)game->SendMessage(game, m_nReturnMessage, 0, 0, true);
         return 1;
     }
     if (Is(id, "btn_GC_Leader")) return 1;
@@ -142,12 +142,12 @@ int CXLeadersScrollDialog::OnInitWidget() {
 }
 
 int CXLeadersScrollDialog::GetNumTables() {
-    CArenaManager* arenas = ArenaManagerOf(GameBaseOf(this));
+    CArenaManager* arenas = ArenaManagerOf(ScreensGameOf(this));
     return arenas != nullptr ? arenas->GetNumArenas() : 0;
 }
 
 THighScoreTable* CXLeadersScrollDialog::GetTable(int table) {
-    CGameBase* game = GameBaseOf(this);
+    CGameBase* game = ScreensGameOf(this);
     const CApplicationData* data = AppDataOf(game);
     CArenaManager* arenas = ArenaManagerOf(game);
     const Arena* arena = arenas != nullptr ? arenas->GetArenaAt(table) : nullptr;
@@ -158,7 +158,7 @@ void CXLeadersScrollDialog::SetCurrentTable(int table) {
     if (table < 0 || table >= GetNumTables()) table = 0;
     m_nCurrentTable = table;
     m_nOwnRow = -1;
-    CGameBase* game = GameBaseOf(this);
+    CGameBase* game = ScreensGameOf(this);
     CApplicationData* data = AppDataOf(game);
     CArenaManager* arenas = ArenaManagerOf(game);
     const Arena* arena = arenas != nullptr ? arenas->GetArenaAt(table) : nullptr;

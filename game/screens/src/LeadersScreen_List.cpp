@@ -2,9 +2,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/SafeFormat.h"
 #include "app/GameBase.h"
-#include "game/farm/FarmHost.h"
+#include "core/SafeFormat.h"
 #include "game/progress/HighScoreTable.h"
 #include "game/progress/ProgressHost.h"
 #include "game/screens/LeadersScreen.h"
@@ -102,7 +101,7 @@ int CXLeadersScrollDialog::ScoreRight() const {
 }
 
 void CXLeadersScrollDialog::DrawRows(IDibBitmap* back, int opacity) {
-    CGameBase* game = GameBaseOf(this);
+    CGameBase* game = ScreensGameOf(this);
     IScreensHost* host = ScreensHostOf(this);
     THighScoreTable* table = GetTable(m_nCurrentTable);
     CBitmapFontText* font = GameFontOf(game, kGameFontSmall);
@@ -143,7 +142,7 @@ void CXLeadersScrollDialog::DrawRows(IDibBitmap* back, int opacity) {
 }
 
 void CXLeadersScrollDialog::Draw() {
-    CGameBase* game = GameBaseOf(this);
+    CGameBase* game = ScreensGameOf(this);
     IDibBitmap* back = GetBackBuffer();
     if (game == nullptr || back == nullptr) return;
     DrawShade(back);

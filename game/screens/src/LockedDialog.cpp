@@ -3,11 +3,12 @@
 
 #include <cmath>
 
-#include "core/SafeFormat.h"
 #include "app/GameBase.h"
+#include "core/SafeFormat.h"
 #include "game/farm/FarmHost.h"
 #include "game/farm/FarmManager.h"
 #include "game/progress/ArenaManager.h"
+#include "game/screens/ScreensHost.h"
 #include "render/DibBitmap.h"
 #include "render/DrawingHelpers.h"
 #include "render/ImageRotatorScaler.h"
@@ -43,7 +44,7 @@ int CXLockedDialog::OnInitWidget() {
     if (!XDialog::OnInitWidget()) return 0;
     m_pAnchor = FindChildWithWidgetId("img_unlock_dummy");
     if (m_pAnchor != nullptr) m_pAnchor->Hide();
-    CGameBase* game = GameBaseOf(this);
+    CGameBase* game = ScreensGameOf(this);
     m_pStarSet = NamedSet(game, "yard_star");
     const CSpriteSet* lock = NamedSet(game, "level_lock");
     m_pPadlock = lock != nullptr ? lock->GetFrame(0) : nullptr;
@@ -70,7 +71,7 @@ void CXLockedDialog::SetupUnlockConditionText(const CommonString& id, int stars)
     if (m_bAllPrevious) {
         yardText = CommonString("all previous Yards");
     } else {
-        CFarmManager* farm = FarmManagerOf(GameBaseOf(this));
+        CFarmManager* farm = FarmManagerOf(ScreensGameOf(this));
         const YardDef* yard = farm != nullptr ? farm->GetYardDef(id) : nullptr;
         if (yard != nullptr) yardText = yard->name;
     }
@@ -93,7 +94,7 @@ void CXLockedDialog::FillLine(const char* id, const CommonString& value) {
 }
 
 void CXLockedDialog::SetupUnlockConditionIcons(const CommonString& id) {
-    CGameBase* game = GameBaseOf(this);
+    CGameBase* game = ScreensGameOf(this);
     const CSpriteSet* yards = NamedSet(game, "btn_play_yards");
     const CSpriteSet* locked = NamedSet(game, "btn_play_arena_locked");
     if (yards == nullptr || locked == nullptr || yards->GetFrame(0) == nullptr || locked->GetFrame(0) == nullptr)
@@ -134,7 +135,7 @@ void CXLockedDialog::RunProcess() {
         m_nPulseStep = -m_nPulseStep;
         m_nGlow = 0;
     } else {
-        CGameBase* game = GameBaseOf(this);
+        CGameBase* game = ScreensGameOf(this);
         // The ease takes its input in 256ths (0..256) and gives 256ths.
         const auto t = static_cast<FIXED_FLOAT>(std::lround(m_nPulse * 256.0 / 255.0));
         m_nGlow = 255 * SCurve(t, game != nullptr ? game->GetRotatorScaler() : nullptr);
@@ -152,7 +153,7 @@ int CXLockedDialog::FullStarAlphaOffset() { return (GetOpacity() / 256) * (m_nGl
 
 void CXLockedDialog::Draw() {
     XGameDialog::Draw();
-    CGameBase* game = GameBaseOf(this);
+    CGameBase* game = ScreensGameOf(this);
     IDibBitmap* back = GetBackBuffer();
     CQuorvanImageRotatorScaler* rotator = game != nullptr ? game->GetRotatorScaler() : nullptr;
     if (GetOpacity() <= 0 || m_Icons[0] == nullptr || rotator == nullptr || back == nullptr) return;

@@ -1,10 +1,9 @@
 // The players list, the delete confirmation, the language choice and the welcome text.
 #include <cstring>
 
+#include "app/GameBase.h"
 #include "core/LocManager2.h"
 #include "core/SafeFormat.h"
-#include "app/GameBase.h"
-#include "game/farm/FarmHost.h"
 #include "game/progress/ApplicationData.h"
 #include "game/screens/PlayerDialogs.h"
 #include "game/screens/ScreensHost.h"
@@ -39,11 +38,11 @@ bool Is(XWPARAM wparam, const char* id) {
     return text != nullptr && std::strcmp(text, id) == 0;
 }
 
-CApplicationData* DataOf(const XWidget* widget) { return AppDataOf(GameBaseOf(widget)); }
+CApplicationData* DataOf(const XWidget* widget) { return AppDataOf(ScreensGameOf(widget)); }
 
 // The open screen, on which the start menu's template actions run.
 XGameRoot* CurrentScreen(const XWidget* widget) {
-    CGameBase* game = GameBaseOf(widget);
+    CGameBase* game = ScreensGameOf(widget);
     return game != nullptr ? AsGameRoot(XRoot::FindRoot(game)) : nullptr;
 }
 
@@ -77,7 +76,7 @@ int CXPlayers::OnInitWidget() {
             return 0;
     }
     m_pListBg = FindChildWithWidgetId("img_list_bg");
-    CGameBase* game = GameBaseOf(this);
+    CGameBase* game = ScreensGameOf(this);
     CSpriteSetManager* sets = game != nullptr ? game->GetSpriteSetManager() : nullptr;
     CSpriteSet* selection = sets != nullptr ? sets->GetSpriteSetNamed("list_sel") : nullptr;
     if (m_pListBg == nullptr || selection == nullptr || !selection->AddReference()) return 0;
@@ -123,8 +122,8 @@ void CXPlayers::HighlightCurrentUser() {
     if (current < 0 || current >= kRows || m_Players[current] == nullptr) return;
     const TCoordRect2D bg = m_pListBg->GetDrawingRect();
     const int row = (bg.height - 2) / kRows;
-    FillRectangle_Transparent(GameBaseOf(this), GetBackBuffer(), bg.x + 1, bg.y + 1 + current * row, bg.width - 2, row,
-                              255, 255, 0, GetOpacity() >> 8);
+    FillRectangle_Transparent(ScreensGameOf(this), GetBackBuffer(), bg.x + 1, bg.y + 1 + current * row, bg.width - 2,
+                              row, 255, 255, 0, GetOpacity() >> 8);
 }
 
 int CXPlayers::OnMessage(CXElement* sender, int code, XWPARAM wparam, int lparam) {
@@ -191,7 +190,7 @@ int CXRemovePlayer::OnMessage(CXElement* sender, int code, XWPARAM wparam, int l
 
 int CXLanguageDialog::OnInitWidget() {
     if (!XGameDialog::OnInitWidget()) return 0;
-    CGameBase* game = GameBaseOf(this);
+    CGameBase* game = ScreensGameOf(this);
     CLocManager2* loc = game != nullptr ? game->GetLocManager() : nullptr;
     const int languages = loc != nullptr ? loc->GetLanguageCount() : 0;
     for (int i = 0;; ++i) {
@@ -227,7 +226,7 @@ int CXLanguageDialog::OnMessage(CXElement* sender, int code, XWPARAM wparam, int
         }
     }
     if (code == XMSG_CLICK && Is(wparam, "btn_lang_ok")) {
-        CGameBase* game = GameBaseOf(this);
+        CGameBase* game = ScreensGameOf(this);
         const CApplicationData* data = DataOf(this);
         if (game != nullptr && data != nullptr && m_nSelection != data->m_nLanguageIndex)
             (void)game->SendMessage(game, MSG_LANGUAGE_CHANGED, data->m_nLanguageIndex, m_nSelection, true);

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <new>
 
-#include "core/SafeFormat.h"
 #include "app/GameBase.h"
+#include "core/SafeFormat.h"
 #include "game/farm/FarmDefs.h"
 #include "game/farm/FarmHost.h"
 #include "game/farm/FarmManager.h"
@@ -16,6 +16,7 @@
 #include "game/progress/MiniQuestManager.h"
 #include "game/progress/UserProfile.h"
 #include "game/screens/QuestsScrollItem.h"
+#include "game/screens/ScreensHost.h"
 #include "game/widgets/ConfirmBuyDialog.h"
 #include "ui/Image.h"
 #include "ui/TemplateRecords.h"
@@ -70,7 +71,7 @@ CXScrollItemBase* CXQuestsScrollItemsDialog::CreateScrollItemObject(CXElement* p
 
 bool CXQuestsScrollItemsDialog::CreateScrollItems() {
     m_nNextRowToLoad = 0;
-    IFarmHost* host = FarmHostOf(GameBaseOf(this));
+    IFarmHost* host = FarmHostOf(ScreensGameOf(this));
     const CMiniQuestManager* quests = host != nullptr ? host->GetMiniQuestManager() : nullptr;
     MiniQuestsSet* set = quests != nullptr ? quests->GetSet(m_nCurrentCategory) : nullptr;
     if (set == nullptr) return false;
@@ -140,11 +141,11 @@ XWidget* CXQuestsScreen::CreateAndInitChild(TWidget* record, const WidgetContext
 }
 
 void CXQuestsScreen::PostDraw() {
-    if (IFarmHost* host = FarmHostOf(GameBaseOf(this))) (void)host->DrawNumCoins(255, 1.0f);
+    if (IFarmHost* host = FarmHostOf(ScreensGameOf(this))) (void)host->DrawNumCoins(255, 1.0f);
 }
 
 int CXQuestsScreen::OnMessage(CXElement* sender, int code, XWPARAM wparam, int lparam) {
-    CGameBase* game = GameBaseOf(this);
+    CGameBase* game = ScreensGameOf(this);
     IGameplayHost* ways = GameplayHostOf(game);
     if (code == XMSG_TAB_ACTIVATED) {
         if (m_pScrollDialog != nullptr) m_pScrollDialog->FadeToCategory(static_cast<int>(wparam));
@@ -185,7 +186,7 @@ void CXQuestsScreen::OfferPurchase(CXQuestsScrollItem& row) {
     if (quest == nullptr) return;
     m_ChosenObject = !row.IsFirstBought() ? quest->buy1 : !row.IsSecondBought() ? quest->buy2 : CommonString();
     if (m_ChosenObject.Length() == 0) return;
-    CGameBase* game = GameBaseOf(this);
+    CGameBase* game = ScreensGameOf(this);
     CXQuestsScrollItemsDialog* list = GetList();
     CFarmManager* farm = FarmManagerOf(game);
     const TUserProfile* profile = CurrentProfileOf(game);
@@ -205,7 +206,7 @@ void CXQuestsScreen::ExplainReward(CXQuestsScrollItem& row) {
     (void)DoAction(kTemplateFile, CommonString("acn_quest_explain_eggs_on"));
     XWidget* dialog = NewestChild(*this, "dlg_quest_explain_eggs");
     CommonString colour;
-    GetColorNameBasedOnType(row.GetColourType(), GameBaseOf(this), colour);
+    GetColorNameBasedOnType(row.GetColourType(), ScreensGameOf(this), colour);
     FillExplanation(dialog, "txt_quest_explain", {colour, row.GetArenaCaption()});
     if (auto* egg = dialog != nullptr ? dynamic_cast<XImage*>(dialog->FindChildWithWidgetId("img_quest_explain_egg"))
                                       : nullptr)

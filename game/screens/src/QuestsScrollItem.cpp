@@ -3,14 +3,15 @@
 
 #include <algorithm>
 
-#include "core/LocManager2.h"
 #include "app/GameBase.h"
+#include "core/LocManager2.h"
 #include "game/farm/FarmHost.h"
 #include "game/farm/FarmManager.h"
+#include "game/progress/ApplicationData.h"
 #include "game/progress/ArenaManager.h"
 #include "game/progress/MiniQuestManager.h"
-#include "game/progress/ApplicationData.h"
 #include "game/progress/UserProfile.h"
+#include "game/screens/ScreensHost.h"
 #include "game/screens/SpriteLookups.h"
 #include "sprites/SpriteSet.h"
 #include "sprites/SpriteSetManager.h"
@@ -54,7 +55,7 @@ bool CXQuestsScrollItem::IsCoinQuest() const { return m_pQuest != nullptr && m_p
 
 int CXQuestsScrollItem::OnInitWidget() {
     if (!XButton::OnInitWidget() || m_pSet == nullptr || m_pQuest == nullptr) return 0;
-    CGameBase* game = GameBaseOf(this);
+    CGameBase* game = ScreensGameOf(this);
     TUserProfile* profile = CurrentProfileOf(game);
     if (profile == nullptr) return 0;
     CSpriteSetManager* sets = game->GetSpriteSetManager();
@@ -106,7 +107,7 @@ void CXQuestsScrollItem::LoadGraphics() {
         m_bGraphicsLoaded = true;
         return;
     }
-    CGameBase* game = GameBaseOf(this);
+    CGameBase* game = ScreensGameOf(this);
     CFarmManager* farm = FarmManagerOf(game);
     if (m_bGraphicsLoaded || farm == nullptr || m_pSet == nullptr || m_pQuest == nullptr) return;
     m_bGraphicsLoaded = LoadQuestObjectPictures(game, farm->GetYardDef(m_pSet->yardId), *m_pQuest, m_Pictures);

@@ -4,9 +4,9 @@
 #include <cmath>
 
 #include "app/GameBase.h"
-#include "game/farm/FarmHost.h"
 #include "game/progress/ProgressHost.h"
 #include "game/screens/QuestsScrollItem.h"
+#include "game/screens/ScreensHost.h"
 #include "render/DibBitmap.h"
 #include "render/DrawLine.h"
 #include "render/DrawingHelpers.h"
@@ -52,7 +52,7 @@ void CentredText(CBitmapFontText& font, IDibBitmap* back, const char* text, int 
 
 void CXQuestsScrollItem::Draw() {
     const auto* list = dynamic_cast<CXScrollDialogBase*>(m_pParent);
-    CGameBase* game = GameBaseOf(this);
+    CGameBase* game = ScreensGameOf(this);
     IDibBitmap* back = GetBackBuffer();
     CBitmapFontText* font = GameFontOf(game, kGameFontSmall);
     if (list == nullptr || back == nullptr || font == nullptr) return;
@@ -86,7 +86,7 @@ void CXQuestsScrollItem::Draw() {
 }
 
 void CXQuestsScrollItem::DrawObjects(TCoordRect2D& clip) {
-    CGameBase* game = GameBaseOf(this);
+    CGameBase* game = ScreensGameOf(this);
     IDibBitmap* back = GetBackBuffer();
     const int x = m_Rect.x, y = m_Rect.y;
     const bool bought[2] = {m_bFirstBought, m_bSecondBought};
@@ -128,7 +128,7 @@ void CXQuestsScrollItem::DrawFrame(bool result, bool second, TCoordRect2D& clip)
 
 void CXQuestsScrollItem::DrawReward(TCoordRect2D& clip) {
     IDibBitmap* back = GetBackBuffer();
-    CBitmapFontText& font = *GameFontOf(GameBaseOf(this), kGameFontSmall);
+    CBitmapFontText& font = *GameFontOf(ScreensGameOf(this), kGameFontSmall);
     const int cx = m_Rect.x + kResultX;
     const int y = m_Rect.y;
     const int ch = font.GetCharHeight();

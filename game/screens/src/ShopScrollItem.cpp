@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/LocManager2.h"
 #include "app/GameBase.h"
+#include "core/LocManager2.h"
 #include "game/farm/FarmDefs.h"
 #include "game/farm/FarmHost.h"
 #include "game/farm/FarmManager.h"
@@ -13,6 +13,7 @@
 #include "game/progress/UserProfile.h"
 #include "game/screens/AddCoinsDialog.h"
 #include "game/screens/QuestRowParts.h"
+#include "game/screens/ScreensHost.h"
 #include "game/screens/SpriteLookups.h"
 #include "render/DibBitmap.h"
 #include "render/DrawingHelpers.h"
@@ -86,7 +87,7 @@ CXShopScrollItem::~CXShopScrollItem() = default;
 
 int CXShopScrollItem::OnInitWidget() {
     if (!XButton::OnInitWidget()) return 0;
-    CGameBase* game = GameBaseOf(this);
+    CGameBase* game = ScreensGameOf(this);
     TUserProfile* profile = CurrentProfileOf(game);
     IDibBitmap* back = GetBackBuffer();
     if (m_pDef == nullptr || profile == nullptr || back == nullptr) return 0;
@@ -126,7 +127,7 @@ int CXShopScrollItem::OnInitWidget() {
 }
 
 bool CXShopScrollItem::SetupYardDef() {
-    CFarmManager* farm = FarmManagerOf(GameBaseOf(this));
+    CFarmManager* farm = FarmManagerOf(ScreensGameOf(this));
     m_pYard = farm != nullptr ? farm->GetCurrentYardDef() : nullptr;
     if (m_pYard == nullptr || m_pDef == nullptr) return false;
     m_nStarThreshold = ShopStarThreshold(*m_pYard, m_pDef->category, farm->m_nStars);
@@ -134,7 +135,7 @@ bool CXShopScrollItem::SetupYardDef() {
 }
 
 int CXShopScrollItem::CategoryPoints() const {
-    const CFarmManager* farm = FarmManagerOf(GameBaseOf(this));
+    const CFarmManager* farm = FarmManagerOf(ScreensGameOf(this));
     if (farm == nullptr || m_pDef == nullptr || m_pDef->category < 0 || m_pDef->category >= kFarmCategoryCount)
         return 0;
     return farm->m_CategoryPoints[m_pDef->category];

@@ -4,10 +4,10 @@
 #include <cmath>
 
 #include "app/GameBase.h"
-#include "game/farm/FarmHost.h"
 #include "game/progress/ProgressHost.h"
 #include "game/screens/AddCoinsDialog.h"
 #include "game/screens/QuestRowParts.h"
+#include "game/screens/ScreensHost.h"
 #include "game/screens/ShopScrollItem.h"
 #include "render/DibBitmap.h"
 #include "render/DrawLine.h"
@@ -81,7 +81,7 @@ void CXShopScrollItem::Draw() {
 }
 
 void CXShopScrollItem::DrawTexts(int x, int y, int alpha, TCoordRect2D& clip) {
-    CGameBase* game = GameBaseOf(this);
+    CGameBase* game = ScreensGameOf(this);
     CBitmapFontText* titleFont = GameFontOf(game, kGameFontButton);
     CBitmapFontText* small = GameFontOf(game, kGameFontSmall);
     IDibBitmap* back = GetBackBuffer();
@@ -114,7 +114,7 @@ void CXShopScrollItem::DrawButton(int x, int y, int alpha, TCoordRect2D& clip) {
     if (IDibBitmap* frame = m_pButtons->GetFrame(frameIndex); frame != nullptr && alpha > fade)
         BitBlt_Clipped(back, frame, x + m_nButtonX, y + m_nButtonY, frame->m_Width, frame->m_Height, 0, 0,
                        alpha - fade - 255, clip, 0);
-    CBitmapFontText* font = GameFontOf(GameBaseOf(this), kGameFontButton);
+    CBitmapFontText* font = GameFontOf(ScreensGameOf(this), kGameFontButton);
     if (font == nullptr) return;
     const char* text = m_bAffordable ? "Buy" : "Can't afford";
     const TColour colour = m_bAffordable ? kWhite : kShortColour;
@@ -129,7 +129,7 @@ void CXShopScrollItem::DrawButton(int x, int y, int alpha, TCoordRect2D& clip) {
 }
 
 void CXShopScrollItem::DrawProgressBar(int x, int y, TCoordRect2D& clip) {
-    CGameBase* game = GameBaseOf(this);
+    CGameBase* game = ScreensGameOf(this);
     IDibBitmap* back = GetBackBuffer();
     const int a = GetOpacity() >> 8;
     if (a <= 0 || game == nullptr || back == nullptr || m_pBarBackground == nullptr) return;

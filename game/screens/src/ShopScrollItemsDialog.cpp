@@ -42,7 +42,7 @@ bool CXShopScrollItemsDialog::CreateScrollItemsAddCoins() {
 bool CXShopScrollItemsDialog::CreateScrollItemsShop() {
     const int category = m_nCurrentCategory;
     if (category < 0 || category >= GetNumCategories() || category >= kFarmCategoryCount) return false;
-    CFarmManager* farm = FarmManagerOf(GameBaseOf(this));
+    CFarmManager* farm = FarmManagerOf(ScreensGameOf(this));
     YardDef* yard = farm != nullptr ? farm->GetCurrentYardDef() : nullptr;
     if (yard == nullptr) return false;
     const auto& objects = yard->objects[category];

@@ -30,15 +30,15 @@ int CXStatsDialog::OnInitWidget() {
     if (!XDialog::OnInitWidget()) return 0;
     IScreensHost* host = ScreensHostOf(this);
     if (host == nullptr) return 0;
-    m_pCoinIcon = host->GetHudCoinSet();
-    m_pBoostIcon = host->GetHudXPSet();
+    m_pCoinIcon = host->GetCoinsIcon();
+    m_pBoostIcon = host->GetBoostPointsIcon();
     if (m_pCoinIcon == nullptr || m_pBoostIcon == nullptr) return 0;
     UpdateStatsControls();
     return 1;
 }
 
 void CXStatsDialog::UpdateStatsControls() {
-    CGameBase* game = GameBaseOf(this);
+    CGameBase* game = ScreensGameOf(this);
     CApplicationData* data = AppDataOf(game);
     const TUserProfile* profile = CurrentProfileOf(game);
     CArenaManager* arenas = ArenaManagerOf(game);
@@ -72,7 +72,8 @@ void CXStatsDialog::UpdateStatsControls() {
         }
     }
     if (gameplay != nullptr)
-        SetText(this, "txt_stats_xp_level_val", FormatWithCommas(gameplay->RankOfExperience(profile->m_uExperiencePoints)));
+        SetText(this, "txt_stats_xp_level_val",
+                FormatWithCommas(gameplay->RankOfExperience(profile->m_uExperiencePoints)));
     for (const char* id : {"img_stats_dummy_gained", "img_stats_dummy_current"})
         if (XWidget* anchor = FindChildWithWidgetId(id)) anchor->Hide();
 }
@@ -97,7 +98,7 @@ void CXStatsDialog::RunProcess() {
 
 void CXStatsDialog::Draw() {
     XGameDialog::Draw();
-    const TUserProfile* profile = CurrentProfileOf(GameBaseOf(this));
+    const TUserProfile* profile = CurrentProfileOf(ScreensGameOf(this));
     if (!m_bAnchorsReady || profile == nullptr) return;
     int total = 0;
     for (int n = 0; n < 3; ++n) {
@@ -110,7 +111,7 @@ void CXStatsDialog::Draw() {
 }
 
 void CXStatsDialog::DrawCoinsValue(int value, int x, int y, bool boost) {
-    CGameBase* game = GameBaseOf(this);
+    CGameBase* game = ScreensGameOf(this);
     CSpriteSet* set = boost ? m_pBoostIcon : m_pCoinIcon;
     const int opacity = GetOpacity() >> 8;
     if (game == nullptr || set == nullptr || set->GetFrame(0) == nullptr || opacity <= 127) return;

@@ -8,7 +8,6 @@
 #include <new>
 
 #include "app/GameBase.h"
-#include "game/farm/FarmHost.h"
 #include "game/gameplay/GameplayHost.h"
 #include "game/progress/ApplicationData.h"
 #include "game/progress/InAppPurchaseManager.h"
@@ -57,13 +56,14 @@ int CXUpgradePointsAddDialog::OnInitWidget() {
 }
 
 void CXUpgradePointsAddDialog::PostDraw() {
-    CGameBase* game = GameBaseOf(this);
+    CGameBase* game = ScreensGameOf(this);
     IScreensHost* host = ScreensHostOf(this);
     if (game == nullptr || m_pAnchor == nullptr || GetOpacity() <= 0) return;
     const TCoordRect2D r = m_pAnchor->GetDrawingRect();
-    (void)DrawScoreValue(game, host != nullptr ? host->GetHudXPSet() : nullptr, true, static_cast<float>(r.x) + r.width / 2.0f,
-                         static_cast<float>(r.y) + r.height / 2.0f, 1.0f, CommonString(), CXUpgradesScreen::kPackPoints,
-                         GetOpacity() / 256, 255, 255, 255, false, false);
+    (void)DrawScoreValue(game, host != nullptr ? host->GetBoostPointsIcon() : nullptr, true,
+                         static_cast<float>(r.x) + r.width / 2.0f, static_cast<float>(r.y) + r.height / 2.0f, 1.0f,
+                         CommonString(), CXUpgradesScreen::kPackPoints, GetOpacity() / 256, 255, 255, 255, false,
+                         false);
 }
 
 // ---- The screen -------------------------------------------------------------------------------------
@@ -74,7 +74,7 @@ CXUpgradesScreen::~CXUpgradesScreen() { DeleteHint(); }
 
 int CXUpgradesScreen::OnInitElement() {
     if (!InitRoot(kTemplateFile, "root_upgrades")) return 0;
-    CGameBase* game = GameBaseOf(this);
+    CGameBase* game = ScreensGameOf(this);
     CSpriteSetManager* sets = game != nullptr ? game->GetSpriteSetManager() : nullptr;
     for (int type = 0; type < kUpgradeTypeCount; ++type) {
         CSpriteSet* icon = SetWithFrames(sets, g_strUpgradeTextIds[type], 2);
@@ -120,7 +120,7 @@ int CXUpgradesScreen::OnMessage(CXElement* sender, int code, XWPARAM wparam, int
         return 1;
     }
     if (code != XMSG_CLICK) return XDialog::OnMessage(sender, code, wparam, lparam);
-    CGameBase* game = GameBaseOf(this);
+    CGameBase* game = ScreensGameOf(this);
     if (Is(wparam, "btn_boosts_menu")) {
         if (game != nullptr) (void)game->SendMessage(game, MSG_RUN_PLAY_SCREEN, 0, 0, true);
         return 1;
@@ -133,8 +133,7 @@ int CXUpgradesScreen::OnMessage(CXElement* sender, int code, XWPARAM wparam, int
         ResetUpgrades();
     } else if (Is(wparam, "btn_upgrade_coins_add_yes")) {
         BuyUpgradeCoinsInAppPurchase();
-    } else if (const char* id = XIdText(wparam);
-               id != nullptr && UpgradeManagerOf(game) != nullptr) {
+    } else if (const char* id = XIdText(wparam); id != nullptr && UpgradeManagerOf(game) != nullptr) {
         const int type = UpgradeManagerOf(game)->GetUpgradeType(CommonString(id));
         if (type >= 0) {
             // A refused purchase needs no answer: the row did not take the touch in the first place.
@@ -148,21 +147,21 @@ int CXUpgradesScreen::OnMessage(CXElement* sender, int code, XWPARAM wparam, int
 void CXUpgradesScreen::Draw() { XGameRoot::Draw(); }
 
 void CXUpgradesScreen::StoreUpgrades() {
-    const TUserProfile* profile = CurrentProfileOf(GameBaseOf(this));
+    const TUserProfile* profile = CurrentProfileOf(ScreensGameOf(this));
     if (profile == nullptr) return;
     m_nUndoPoints = profile->m_nBoostPoints;
     std::copy(std::begin(profile->m_BoostLevels), std::end(profile->m_BoostLevels), std::begin(m_UndoLevels));
 }
 
 void CXUpgradesScreen::UndoUpgrades() {
-    TUserProfile* profile = CurrentProfileOf(GameBaseOf(this));
+    TUserProfile* profile = CurrentProfileOf(ScreensGameOf(this));
     if (profile == nullptr) return;
     profile->m_nBoostPoints = m_nUndoPoints;
     std::copy(std::begin(m_UndoLevels), std::end(m_UndoLevels), std::begin(profile->m_BoostLevels));
 }
 
 bool CXUpgradesScreen::BuyUpgrade(int type) {
-    CGameBase* game = GameBaseOf(this);
+    CGameBase* game = ScreensGameOf(this);
     TUserProfile* profile = CurrentProfileOf(game);
     CUpgradeManager* table = UpgradeManagerOf(game);
     if (type < 0 || type >= kUpgradeTypeCount || profile == nullptr || table == nullptr) return false;
@@ -178,7 +177,7 @@ bool CXUpgradesScreen::BuyUpgrade(int type) {
 }
 
 void CXUpgradesScreen::ResetUpgrades() {
-    CGameBase* game = GameBaseOf(this);
+    CGameBase* game = ScreensGameOf(this);
     TUserProfile* profile = CurrentProfileOf(game);
     CUpgradeManager* table = UpgradeManagerOf(game);
     if (profile == nullptr || table == nullptr) return;

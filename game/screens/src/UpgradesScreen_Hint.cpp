@@ -3,7 +3,6 @@
 #include <new>
 
 #include "app/GameBase.h"
-#include "game/farm/FarmHost.h"
 #include "game/progress/ApplicationData.h"
 #include "game/progress/UserProfile.h"
 #include "game/screens/ScreensHost.h"
@@ -43,7 +42,7 @@ void CXUpgradesScreen::RunProcess() {
         return;
     }
     if (m_bHintStarted || FindModalChild() != nullptr) return;
-    const TUserProfile* profile = CurrentProfileOf(GameBaseOf(this));
+    const TUserProfile* profile = CurrentProfileOf(ScreensGameOf(this));
     if (profile == nullptr || profile->m_HintFlags[kBoostsHint]) return;
     // Once a visit, whether or not the hint could be built.
     (void)RunBoostPointsTutorial();
@@ -53,7 +52,7 @@ void CXUpgradesScreen::RunProcess() {
 int CXUpgradesScreen::NotifyPointerEvent(int x, int y, int type) {
     if (m_pHint != nullptr && m_pHint->IsShown() && type == XPOINTER_PRESS && m_pHint->HitTestCloseButton(x, y)) {
         m_pHint->FadeOut();
-        if (TUserProfile* profile = CurrentProfileOf(GameBaseOf(this))) {
+        if (TUserProfile* profile = CurrentProfileOf(ScreensGameOf(this))) {
             const int kind = m_pHint->GetKind();
             if (kind >= 0 && kind < kHintFlagCount) profile->m_HintFlags[kind] = true;
         }
@@ -69,7 +68,7 @@ void CXUpgradesScreen::PostDraw() {
 }
 
 bool CXUpgradesScreen::RunBoostPointsTutorial() {
-    CGameBase* game = GameBaseOf(this);
+    CGameBase* game = ScreensGameOf(this);
     XWidget* anchor = FindChildWithWidgetId(kHintAnchor);
     IDibBitmap* back = GetBackBuffer();
     if (game == nullptr || anchor == nullptr || back == nullptr) return false;

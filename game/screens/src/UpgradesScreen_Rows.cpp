@@ -5,7 +5,6 @@
 #include <cstdint>
 
 #include "app/GameBase.h"
-#include "game/farm/FarmHost.h"
 #include "game/gameplay/GameplayHost.h"
 #include "game/progress/ApplicationData.h"
 #include "game/progress/ProgressHost.h"
@@ -69,13 +68,13 @@ constexpr TRgb3 kShortColour{255, 64, 64};
 
 FIXED_FLOAT_16 To16(float value) { return static_cast<FIXED_FLOAT_16>(std::lround(value * 65536.0f)); }
 
-const TUserProfile* ProfileOf(const CXElement* element) { return CurrentProfileOf(GameBaseOf(element)); }
+const TUserProfile* ProfileOf(const CXElement* element) { return CurrentProfileOf(ScreensGameOf(element)); }
 
-CUpgradeManager* TableOf(const CXElement* element) { return UpgradeManagerOf(GameBaseOf(element)); }
+CUpgradeManager* TableOf(const CXElement* element) { return UpgradeManagerOf(ScreensGameOf(element)); }
 
 CSpriteSet* HudXPSetOf(const CXElement* element) {
     IScreensHost* host = ScreensHostOf(element);
-    return host != nullptr ? host->GetHudXPSet() : nullptr;
+    return host != nullptr ? host->GetBoostPointsIcon() : nullptr;
 }
 
 }  // namespace
@@ -93,7 +92,7 @@ CXUpgradesScrollDlg::~CXUpgradesScrollDlg() = default;
 
 int CXUpgradesScrollDlg::OnInitWidget() {
     if (!CXScrollDialogBase::OnInitWidget()) return 0;
-    CGameBase* game = GameBaseOf(this);
+    CGameBase* game = ScreensGameOf(this);
     for (FIXED_FLOAT_16& phase : m_IconPhases) phase = (game != nullptr ? game->RandomValue(256) : 0) * 256;
     return 1;
 }
@@ -251,7 +250,7 @@ TUpgradeRowLook CXUpgradesScrollItem::Look() {
 
 void CXUpgradesScrollItem::Draw() {
     const TUpgradeRowLook look = Look();
-    CGameBase* game = GameBaseOf(this);
+    CGameBase* game = ScreensGameOf(this);
     CXUpgradesScreen* screen = Screen();
     auto* list = dynamic_cast<CXUpgradesScrollDlg*>(m_pParent);
     IDibBitmap* back = GetBackBuffer();
@@ -273,8 +272,8 @@ void CXUpgradesScrollItem::Draw() {
     const int nestX = look.left + kNestInset;
     const int nestY = top + (m_Rect.height - nest->m_Height) / 2;
     BitBlt_Clipped(back, nest, nestX, nestY, nest->m_Width, nest->m_Height, 0, 0, look.alpha - 255, clip, 0);
-    const float breath = static_cast<float>(SCurve16(list->GetIconPhase(m_nType), game->GetRotatorScaler())) /
-                         65536.0f * kIconBreath;
+    const float breath =
+        static_cast<float>(SCurve16(list->GetIconPhase(m_nType), game->GetRotatorScaler())) / 65536.0f * kIconBreath;
     Renderer_SetBlendMode(0, back);
     for (int frame : {1, 0}) {
         IDibBitmap* icon = screen->GetBoostIcon(m_nType, frame);
@@ -300,7 +299,7 @@ void CXUpgradesScrollItem::Draw() {
 }
 
 void CXUpgradesScrollItem::DrawTexts(const TUpgradeRowLook& look, int textX, const TCoordRect2D& clip) {
-    CGameBase* game = GameBaseOf(this);
+    CGameBase* game = ScreensGameOf(this);
     const CUpgradeManager* table = TableOf(this);
     CBitmapFontText* font = GameFontOf(game, kGameFontSmall);
     IDibBitmap* back = GetBackBuffer();
@@ -330,7 +329,7 @@ void CXUpgradesScrollItem::DrawTexts(const TUpgradeRowLook& look, int textX, con
 }
 
 void CXUpgradesScrollItem::DrawBar(const TUpgradeRowLook& look, int barX) {
-    CGameBase* game = GameBaseOf(this);
+    CGameBase* game = ScreensGameOf(this);
     const CXUpgradesScreen* screen = Screen();
     CSpriteSet* bar = screen != nullptr ? screen->GetProgressSet() : nullptr;
     IDibBitmap* back = GetBackBuffer();
@@ -353,7 +352,7 @@ void CXUpgradesScrollItem::DrawBar(const TUpgradeRowLook& look, int barX) {
 }
 
 void CXUpgradesScrollItem::DrawButton(const TUpgradeRowLook& look) {
-    CGameBase* game = GameBaseOf(this);
+    CGameBase* game = ScreensGameOf(this);
     const CXUpgradesScreen* screen = Screen();
     CSpriteSet* buttons = screen != nullptr ? screen->GetBuyButtonSet() : nullptr;
     IDibBitmap* back = GetBackBuffer();

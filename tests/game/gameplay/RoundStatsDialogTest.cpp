@@ -15,7 +15,7 @@
 #include "text/BitmapFont.h"
 #include "game/screens/MenuMusic.h"
 #include "game/screens/RoundStatsDialog.h"
-#include "ui/GameButton.h"
+#include "game/widgets/ConfirmBuyDialog.h"
 #include "ui/GameButton.h"
 #include "ui/Template.h"
 #include "ui/Text.h"
@@ -776,6 +776,80 @@ TEST_F(RoundStatsTest, TheButtonsPostTheirScreensAndSharingStaysSilent) {
     // The share text names the score with commas and the arena.
     game.m_nNewHighScoreRow = -1;
     EXPECT_STREQ(d->PrepareShareText().GetDataConst(), "Can you beat my score 1,000 in Cobblebrooks on Arena 1?");
+}
+
+// The answers of the offer dialogs opened over the statistics reach the round: "yes" hands the
+// chosen object to its yard (that yard made current, the farm opened), but only while the
+// statistics are open and someone is playing; the cannot-buy dialog's coin button opens the coin
+// shop on the play screen. Every one of these clicks is answered.
+TEST_F(RoundStatsTest, AnOffersAnswerHandsThePurchaseOnOnlyWithTheStatisticsAndAPlayer) {
+    CHeardStats* d = Open(TResults{});
+    ASSERT_NE(d, nullptr);
+    d->SetChosenObject(CommonString("yard2"), CommonString("heat_lamp"));
+    CApplicationData& data = *game.GetAppData();
+    const int player = data.m_nCurrentProfile;
+    const struct {
+        const char* why;
+        const char* id;
+        bool stats, playing;
+        const char* pending;  // the purchase the yard is to make
+        const char* yard;     // the player's current yard after
+        int post;             // the screen switch posted; 0 none
+        const char* start;    // the play screen's pending start action
+    } cases[] = {
+        {"yes over the statistics", "btn_confirm_buy_yes", true, true, "heat_lamp", "yard2", MSG_RUN_FARM, ""},
+        {"yes without the statistics", "btn_confirm_buy_yes", false, true, "", "yard1", 0, ""},
+        {"yes without a player", "btn_confirm_buy_yes", true, false, "", "yard1", 0, ""},
+        {"more coins", "btn_can_buy_addcoins", true, true, "", "yard1", MSG_RUN_PLAY_SCREEN, "acn_addcoins_on"},
+        {"more coins, no statistics", "btn_can_buy_addcoins", false, true, "", "yard1", MSG_RUN_PLAY_SCREEN,
+         "acn_addcoins_on"},
+    };
+    const auto text = [](const CommonString& s) { return std::string(s.Length() > 0 ? s.GetDataConst() : ""); };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        NoCurtain();
+        game.m_PendingPurchaseName = CommonString();
+        game.m_PendingStartAction = CommonString();
+        profile->m_CurrentYard = "yard1";
+        screen->m_pRoundStatsDialog = c.stats ? d : nullptr;
+        data.m_nCurrentProfile = c.playing ? player : -1;
+        EXPECT_EQ(screen->OnMessage(screen, XMSG_CLICK, XIdParam(c.id), 0), 1);
+        data.m_nCurrentProfile = player;
+        EXPECT_EQ(text(game.m_PendingPurchaseName), c.pending);
+        EXPECT_EQ(text(profile->m_CurrentYard), c.yard);
+        EXPECT_EQ(screen->GetSavedMessage().code, c.post);
+        EXPECT_EQ(text(game.m_PendingStartAction), c.start);
+    }
+    screen->m_pRoundStatsDialog = d;
+}
+
+// While the statistics are open the round makes their offer dialogs itself; any other record (a
+// dialog, a text, a button) is made as anywhere else, never as an offer.
+TEST_F(RoundStatsTest, WhileTheStatisticsAreOpenOtherChildrenAreMadeAsAnywhereElse) {
+    CHeardStats* d = Open(TResults{});
+    ASSERT_NE(d, nullptr);
+    d->SetChosenObject(CommonString("yard1"), CommonString("grain_feeder"));
+    TTemplate* templ = screen->GetTemplate();
+    WidgetContext placement;
+    const struct {
+        const char* id;
+        bool (*isItsKind)(XWidget*);
+    } cases[] = {
+        {"dlg_pause", [](XWidget* w) { return dynamic_cast<XDialog*>(w) != nullptr; }},
+        {"txt_failed_cap", [](XWidget* w) { return dynamic_cast<XText*>(w) != nullptr; }},
+        {"btn_failed_farm", [](XWidget* w) { return dynamic_cast<XButton*>(w) != nullptr; }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.id);
+        auto* record = const_cast<TWidget*>(templ->GetWidget(c.id));
+        ASSERT_NE(record, nullptr);
+        XWidget* made = screen->CreateAndInitChild(record, &placement);
+        ASSERT_NE(made, nullptr);
+        EXPECT_TRUE(c.isItsKind(made));
+        EXPECT_EQ(dynamic_cast<CXConfirmBuyDialog*>(made), nullptr);
+        EXPECT_EQ(made->GetRecord(), record);
+        SAFE_FREE_XELEMENT(made);
+    }
 }
 
 // A dialog without a round reads the round's values as 0; the coin total is still the profile's.

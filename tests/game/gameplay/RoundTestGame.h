@@ -111,6 +111,14 @@ public:
     void SetVolume(int volume) override { effects.push_back(volume); }
     void SetMusicVolume(int volume) override { music.push_back(volume); }
     void StopSFX(int id, int /*channel*/) override { stopped.push_back(files[static_cast<std::size_t>(id)]); }
+    // A play of an id no effect was loaded under is noted apart, never looked up.
+    int PlaySFX(int id, bool loop) override {
+        if (id < 0 || id >= static_cast<int>(files.size())) {
+            unloadedPlays.push_back(id);
+            return -1;
+        }
+        return CEffectRecordingSoundSystem::PlaySFX(id, loop);
+    }
     // The music streams' calls, as "PlayStreamWithFadeIn <id> <loop> <fade>" and the like.
     int PlayStream(int id, bool asSound, bool loop) override {
         streams.push_back("PlayStream " + std::to_string(id) + " " + std::to_string(asSound) + " " +
@@ -132,6 +140,7 @@ public:
     }
     std::vector<int> effects, music;
     std::vector<std::string> stopped;  // the files of the effects stopped, in order
+    std::vector<int> unloadedPlays;    // the ids played that were never loaded
     std::vector<std::string> streams;
 };
 

@@ -104,7 +104,7 @@ private:
     TUserProfile* CorrectedCurrentProfile();
 };
 
-// The game's player data; null without a game or when its player data is not the game's kind.
+// The game's player data; null without a game or without player data.
 CApplicationData* AppDataOf(CGameBase* game);
 // The current profile of the game's player data; null without a game, without player data or
 // without a current profile.

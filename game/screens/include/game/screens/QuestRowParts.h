@@ -40,7 +40,8 @@ const char* QuestPictureSetName(const FarmObjectDef& def);
 // category 3 down to 0 and each list from its last entry, and takes their pictures. False
 // without a yard (nothing is taken then); an object the yard does not define keeps an empty
 // picture.
-bool LoadQuestObjectPictures(CGameBase* game, YardDef* yard, const MiniQuest& quest, TQuestObjectPicture (&pictures)[2]);
+bool LoadQuestObjectPictures(CGameBase* game, YardDef* yard, const MiniQuest& quest,
+                             TQuestObjectPicture (&pictures)[2]);
 // Gives back the sets' references and empties the pictures.
 void ReleaseQuestObjectPictures(TQuestObjectPicture (&pictures)[2]);
 
