@@ -16,6 +16,7 @@
 #include "game/farm/FarmHost.h"
 #include "game/gameplay/GameplayHost.h"
 #include "game/news/NewsHost.h"
+#include "game/progress/ExperienceRanks.h"
 #include "game/progress/GameFonts.h"
 #include "game/progress/ProgressHost.h"
 #include "game/screens/ScreensHost.h"
@@ -81,12 +82,6 @@ enum class EScreen {
     Quests,
     Upgrades,
 };
-
-// The experience rank curve: the number of ranks it spans, the points of the first rank-up and
-// of the last (every rank after the curve costs the last again).
-extern int g_XP_levels;
-extern int g_XP_xp_for_first_level;
-extern int g_XP_xp_for_last_level;
 
 class CTheGame : public CGameBase,
                  public IInAppPurchaseEvents,
@@ -274,11 +269,10 @@ public:
     void ResetShopTabOffsets() override;
 
     // ---- Ranks and other shared services (TheGame_Services.cpp) -----------------------------
-    // Points from rank - 1 to rank (rank 1 and below: 0; past the curve: the last level's).
+    // The experience rank curve's XPDeltaForRank, XPRankToPoints and XPPointsToRank
+    // (game/progress/ExperienceRanks.h).
     static int getXPdeltaForTheRank(int rank);
-    // Total points a rank needs: 0 below rank 2. 64 bits: far ranks pass 32.
     static long long GetXP_Rank2Points(int rank);
-    // The highest rank whose total is at most the points; never below 1.
     static int GetXP_Points2Rank(unsigned int points);
     // The ad publisher id: one for resolution id 22, another for every other.
     CommonString GetPublisherIdForAd() override;
