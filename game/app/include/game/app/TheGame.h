@@ -19,6 +19,7 @@
 #include "game/progress/ExperienceRanks.h"
 #include "game/progress/GameFonts.h"
 #include "game/progress/ProgressHost.h"
+#include "game/screens/LoaderHost.h"
 #include "game/screens/ScreensHost.h"
 #include "game/widgets/GameMessages.h"
 #include "game/widgets/WidgetsHost.h"
@@ -90,7 +91,8 @@ class CTheGame : public CGameBase,
                  public IWidgetsHost,
                  public IFarmHost,
                  public IGameplayHost,
-                 public IScreensHost {
+                 public IScreensHost,
+                 public ILoaderHost {
 public:
     CTheGame();
     ~CTheGame() override;
@@ -217,14 +219,17 @@ public:
     void ShowStoredVolumes(XWidget* dialog) override;
 
     // ---- What the screens ask of their owner (game/screens/ScreensHost.h; TheGame_Screens.cpp) ---
-    // The round's statistics, the play screen, the start menu and the loaders. The like reward,
-    // the kept round, the new profile, the frame rate, the sprite sets, the music and the fonts
-    // are declared where they live; the rest reads or fills the state below.
+    // The round's statistics, the play screen and the start menu. The like reward, the kept
+    // round and the new profile are declared where they live; the rest reads the state below.
     int NewHighScoreRow() override;
     int NewHighScoreTable() override;
     CSpriteSet* GetBoostPointsIcon() override;
     CommonString TakePendingStartAction() override;
     CInAppPurchaseManager* GetPurchaseManager() override;
+
+    // ---- What the loaders ask of their owner (game/screens/LoaderHost.h; TheGame_Screens.cpp) ---
+    // The frame rate, the sprite sets, the music and the fonts are declared where they live; the
+    // rest makes the managers or fills the state below.
     void KeepGameFont(EGameFont kind, CBitmapFontText* font) override;
     bool MakeStartUpManagers(int step, CommonString& failure) override;
     bool IsFarmGroupLoaded() override;
