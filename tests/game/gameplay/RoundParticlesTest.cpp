@@ -35,23 +35,7 @@ protected:
         for (CQuorvanParticleSystem2* system : {trail, ring}) system->m_Info.m_pSpriteSet = nullptr;
         SafeDelete(game.m_pParticleManager);
     }
-    // An effect with one sprite, room for 200 particles and no jitter, as the game's effect
-    // `effect`.
-    CQuorvanParticleSystem2* AddSystem(const char* name, int effect) {
-        auto* system = new CQuorvanParticleSystem2(&game, game.m_pRotatorScaler);
-        const std::string text =
-            "ParticleSprites = Flare\nParticleNumSprites = 1\nParticleNumSpritesPerRow = 1\nMaxParticles = 200\n"
-            "RandomPos = 0\n";
-        auto* file = new CMemoryFile();
-        void* block = std::malloc(text.size());
-        std::memcpy(block, text.data(), text.size());
-        file->Attach(block, static_cast<int>(text.size()));
-        EXPECT_EQ(system->Init(file, Set("Flare"), 0), 1);
-        delete file;
-        EXPECT_EQ(game.m_pParticleManager->AddParticleSystem(name, system), 1);
-        game.m_ParticleEffectIndex[effect] = game.m_pParticleManager->GetIdOfParticleSystem(system);
-        return system;
-    }
+    CQuorvanParticleSystem2* AddSystem(const char* name, int effect) { return AddParticleEffect(name, effect); }
     static double Px(FIXED_FLOAT_16 v) { return v / 65536.0; }
 
     // Emission points spread round a shape: the shared game table (left zero in the suites, which
