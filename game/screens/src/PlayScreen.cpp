@@ -6,7 +6,6 @@
 
 #include "game/app/TheGameOf.h"
 #include "game/farm/FarmManager.h"
-#include "game/widgets/FullScreenTutorial.h"
 #include "game/progress/AchievementsManager.h"
 #include "game/progress/ArenaManager.h"
 #include "game/progress/UserProfile.h"
@@ -14,6 +13,7 @@
 #include "game/screens/MenuMusic.h"
 #include "game/screens/PlayScreenButtons.h"
 #include "game/screens/PlayScreenUpgradesButton.h"
+#include "game/widgets/FullScreenTutorial.h"
 #include "render/DibBitmap.h"
 #include "render/ImageLoaders.h"
 #include "render/ImageRotatorScaler.h"
@@ -162,7 +162,7 @@ void CXPlayScreen::UpdateBoostsTutorialAvailability() {
                        profile->IsAchievementAwarded(kBoostsUnlockedAchievement);
 }
 
-void CXPlayScreen::UpdateGameplayMusic() { PlayMenuMusic(TheGameOf(this)); }
+void CXPlayScreen::UpdateGameplayMusic() { PlayMenuMusic(ScreensGameOf(this)); }
 
 void CXPlayScreen::RearrangeForNoBoosts() {
     if (m_pBoostsButton != nullptr) m_pBoostsButton->Hide();

@@ -220,7 +220,7 @@ void CXStartMenu2::GetRandomCloudPos(bool fromLeft, TVector2D& pos, TVector2D& v
     vel = TVector2D{static_cast<FIXED_FLOAT>(std::lround((0.15 + (1.0 - r / 120.0) * 0.35) * 256.0)), 0};
 }
 
-void CXStartMenu2::UpdateGameplayMusic() { PlayMenuMusic(TheGameOf(this)); }
+void CXStartMenu2::UpdateGameplayMusic() { PlayMenuMusic(ScreensGameOf(this)); }
 
 void CXStartMenu2::RefreshNewsButton() {
     if (m_pNewsButton == nullptr)

@@ -18,6 +18,7 @@
 #include "game/news/NewsHost.h"
 #include "game/progress/GameFonts.h"
 #include "game/progress/ProgressHost.h"
+#include "game/screens/ScreensHost.h"
 #include "game/widgets/GameMessages.h"
 #include "game/widgets/WidgetsHost.h"
 #include "shell/PaymentGlue.h"
@@ -86,8 +87,6 @@ enum class EScreen {
 extern int g_XP_levels;
 extern int g_XP_xp_for_first_level;
 extern int g_XP_xp_for_last_level;
-// The file names of music tracks 0 to 5, below the sounds directory.
-extern const char* const g_cs_OGG_FileNames[6];
 
 class CTheGame : public CGameBase,
                  public IInAppPurchaseEvents,
@@ -95,7 +94,8 @@ class CTheGame : public CGameBase,
                  public INewsHost,
                  public IWidgetsHost,
                  public IFarmHost,
-                 public IGameplayHost {
+                 public IGameplayHost,
+                 public IScreensHost {
 public:
     CTheGame();
     ~CTheGame() override;
@@ -138,7 +138,7 @@ public:
     void OnBillingResult(int result, CommonString productId) override;
     // The like reward (the entry's coins, once per profile, with its banner), then the game's
     // social page in the browser.
-    void LikeOnFacebook(InAppPurchaseDef* item);
+    void LikeOnFacebook(InAppPurchaseDef* item) override;
     // The wait dialog of "ui_main.txt" on the current screen root: shown when it has none, taken
     // down when it has one.
     void ShowWaitDialog();
@@ -221,13 +221,29 @@ public:
     bool ApplyVolumeSlider(XWidget* dialog, int code, const char* id, int value, int& tickCooldown) override;
     void ShowStoredVolumes(XWidget* dialog) override;
 
+    // ---- What the screens ask of their owner (game/screens/ScreensHost.h; TheGame_Screens.cpp) ---
+    // The round's statistics, the play screen, the start menu and the loaders. The like reward,
+    // the kept round, the new profile, the frame rate, the sprite sets, the music and the fonts
+    // are declared where they live; the rest reads or fills the state below.
+    int NewHighScoreRow() override;
+    int NewHighScoreTable() override;
+    CSpriteSet* GetBoostPointsIcon() override;
+    CommonString TakePendingStartAction() override;
+    CInAppPurchaseManager* GetPurchaseManager() override;
+    void KeepGameFont(EGameFont kind, CBitmapFontText* font) override;
+    bool MakeStartUpManagers(int step, CommonString& failure) override;
+    bool IsFarmGroupLoaded() override;
+    void KeepCachedObjectsOf(const YardDef& yard, CQuorvanArray<FarmObjectDef*>& missing) override;
+    void CacheFarmObject(CFarmObject* object) override;
+    void NoteGroupLoaded(const CommonString& group) override;
+
     // ---- Start-up and resource declarations (TheGame_Init.cpp) -----------------------------
     // The rotator, the engine's start-up, the UI sprite sets, the effects, the sound table and
     // the bird calls, the resume storage, then the loader screen: false at the first failing step
     // (one line on stderr names it). Saves at exit are made only after a completed start-up.
     bool Init(int width, int height) override;
     // SetFpsControl, then the resulting rate (16.16) to every particle system.
-    void SetFpsControlCobblebrooks(int fps, bool a, bool b);
+    void SetFpsControlCobblebrooks(int fps, bool a, bool b) override;
     // Portrait: 480 high with the screen's aspect when it is squarer than 2:3, else 320 wide; a
     // short side of 480 or more turns on double-resolution images. Landscape: the engine's rule.
     bool SelectAndroidInGameResolution(int w, int h, int& outW, int& outH) override;
@@ -238,7 +254,7 @@ public:
     // The other four description files (game, chicken, shop, farm objects), in that order;
     // false at the first that cannot be read (named in failedFile when given), or without a
     // sprite-set manager.
-    bool DefineSpriteSets_TheRest(CommonString* failedFile = nullptr);
+    bool DefineSpriteSets_TheRest(CommonString* failedFile = nullptr) override;
     // A new particle manager with the 13 effects; their indexes go to m_ParticleEffectIndex.
     bool DefineParticleSystems();
     // A new sound manager and its table "Data\sfx.txt"; false when the table cannot be read or
@@ -246,7 +262,7 @@ public:
     bool DefineSounds(CommonString* failure = nullptr);
     // Loads the six music tracks as streams into g_cs_OGG_LoadedIndexes; false without a sound
     // system or at the first track that does not load.
-    bool InitMusicStreams();
+    bool InitMusicStreams() override;
     // A new record storage on the save directory's "saveresume.dat", no check sum.
     bool InitSaveResumeStorage();
     // Looks the set up into slot (null when unknown) and takes a reference: the reference's
@@ -273,7 +289,7 @@ public:
     void GC_NotifyScoreReport(bool ok) override;
     void GC_NotifyAchievementReport(bool ok) override;
     // A new player profile: its index, or -1 when none can be added (six exist, or no data).
-    int CreateNewUserProfile();
+    int CreateNewUserProfile() override;
     // Passes the flag on to the ads engine when there is one.
     void OnAdReceived(bool received) override;
     // The back key (code 8) on the open screen or dialog: presses its close or menu button, goes
@@ -309,10 +325,10 @@ public:
     // Loads the font of style record i from the images directory (under the language "ruRU" its
     // own glyph image first): 1 also for an index outside the table or a loaded record; 0 without
     // a style table or when the font does not load.
-    int LoadFont(int i);
+    int LoadFont(int i) override;
     // Caches the eight game fonts (m_Fonts) with their space widths, then the styles' fonts: 0
     // without any font record or when a named record's font is not loaded.
-    int ReLoadFontsLastStep();
+    int ReLoadFontsLastStep() override;
     // Reloads every font when either language is "ruRU": 1 when nothing needed it or all loaded.
     int ReLoadAllFontsOnLanguageChanged(int oldIndex, int newIndex);
     // The loaded font of the first record with that id; null when none or not loaded.
@@ -398,7 +414,7 @@ public:
     int SR_GetRecordId_OfArena(int profileIndex, const CommonString& arenaName);
     int SR_GetRecordId_OfYard(int profileIndex, const CommonString& yardName);
     // Whether the current profile has a round of that arena kept.
-    bool SR_IsResumeAvailable_Arena(const CommonString& arenaName);
+    bool SR_IsResumeAvailable_Arena(const CommonString& arenaName) override;
     // Opens the current profile's kept round of that arena: false without a record, when the
     // record is not a round's, or when it cannot be restored.
     bool SR_LoadResume_Arena(const CommonString& arenaName);
