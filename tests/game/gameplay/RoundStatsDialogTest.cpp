@@ -375,8 +375,9 @@ TEST_F(RoundStatsTest, EachRowFadesInByTenAFrameFromItsStart) {
         for (int row = 0; row < 6; ++row) {
             const int alpha = d->GetSectionAlpha(row);
             if (started[row] < 0 && alpha != 0) started[row] = frame;
-            if (started[row] >= 0)
+            if (started[row] >= 0) {
                 EXPECT_EQ(alpha, std::min(1 + 10 * (frame - started[row]), 255)) << row << " at " << frame;
+            }
         }
     }
     EXPECT_EQ(started[0], 33) << "the first row with the first section, after the opening's delay";
