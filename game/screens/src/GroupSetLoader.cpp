@@ -9,6 +9,7 @@
 #include "game/farm/FarmManager.h"
 #include "game/progress/ApplicationData.h"
 #include "game/progress/UserProfile.h"
+#include "game/screens/LoaderHost.h"
 #include "game/screens/ScreensHost.h"
 #include "game/widgets/GameMessages.h"
 #include "sprites/SpriteSet.h"
@@ -110,7 +111,7 @@ void CXGroupSetLoader::CalcTotalFrames() {
     ResetList(m_ObjectDefs);
     CGameBase* game = ScreensGameOf(this);
     if (game == nullptr) return;
-    IScreensHost* host = ScreensHostOf(this);
+    ILoaderHost* host = LoaderHostOf(this);
     CSpriteSetManager* sets = game->GetSpriteSetManager();
     const bool farm = m_GroupName == "farm";
     int weights = 0;
@@ -151,7 +152,7 @@ bool CXGroupSetLoader::ProcessLoadingStep(int step) {
     CFarmObject* object = FarmHostOf(game)->GetFarmManager()->CreateFarmObject(def->id.GetDataConst());
     if (object == nullptr) return false;
     // A cache that cannot grow loses the object; the yard then makes it itself.
-    ScreensHostOf(this)->CacheFarmObject(object);
+    LoaderHostOf(this)->CacheFarmObject(object);
     ++m_nWeightedProgress;
     return true;
 }
@@ -177,7 +178,7 @@ void CXGroupSetLoader::RunProcess() {
         UpdateCurrentPercent();
     }
     if (m_nCurrentStep < m_nTotalSteps) return;
-    ScreensHostOf(this)->NoteGroupLoaded(m_GroupName);
+    LoaderHostOf(this)->NoteGroupLoaded(m_GroupName);
     // Posted again every frame until the next screen replaces this one; the game drops the copies
     // that arrive while the curtain falls.
     const TSavedMessage& message = GetSavedMessage();

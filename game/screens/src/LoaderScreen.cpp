@@ -11,6 +11,7 @@
 #include "core/SafeFormat.h"
 #include "game/gameplay/GameplayHost.h"
 #include "game/progress/ProgressHost.h"
+#include "game/screens/LoaderHost.h"
 #include "game/screens/MenuMusic.h"
 #include "game/screens/ScreensHost.h"
 #include "game/widgets/GameMessages.h"
@@ -53,7 +54,7 @@ int CXLoaderScreen::OnInitElement() {
     CGameBase* game = ScreensGameOf(this);
     if (game == nullptr || game->UILayout() == nullptr) return 0;
     // The loader writes before the other fonts exist.
-    if (!ScreensHostOf(this)->LoadFont(kStartUpFontRecord)) return 0;
+    if (!LoaderHostOf(this)->LoadFont(kStartUpFontRecord)) return 0;
     game->UILayout()->PrepareFontPointersForStyles();
 
     const CommonString images = game->GetImagesDirectory();
@@ -77,7 +78,7 @@ int CXLoaderScreen::OnInitElement() {
 
     if (const UILayout_FontData* record = game->UILayout()->GetFontById(CommonString("FontButtonNormal"))) {
         if (record->font == nullptr) return 0;
-        ScreensHostOf(this)->KeepGameFont(kGameFontButton, record->font);
+        LoaderHostOf(this)->KeepGameFont(kGameFontButton, record->font);
         record->font->SetSpaceWidthAsCharBC('I');
     }
     if (CBitmapFontText* font = ProgressHostOf(game)->GetGameFont(kGameFontButton)) {
@@ -194,11 +195,11 @@ void CXLoaderScreen::EmitStars(int x, int y) {
 bool CXLoaderScreen::RunLoadingSteps() {
     CGameBase* game = ScreensGameOf(this);
     if (game == nullptr) return false;
-    if (m_nCurrentStep == 0) ScreensHostOf(this)->SetFpsControlCobblebrooks(60, true, true);
+    if (m_nCurrentStep == 0) LoaderHostOf(this)->SetFpsControlCobblebrooks(60, true, true);
     if (m_nCurrentStep >= m_nTotalSteps) {
         // Posted again every frame until the start menu replaces this screen; the game drops the
         // copies that arrive while the curtain falls.
-        ScreensHostOf(this)->SetFpsControlCobblebrooks(30, true, true);
+        LoaderHostOf(this)->SetFpsControlCobblebrooks(30, true, true);
         (void)game->SendMessage(game, MSG_RUN_START_MENU, 0, 0, true);
         return false;
     }
@@ -239,7 +240,7 @@ bool CXLoaderScreen::SoundStep(int effect) {
 }
 
 bool CXLoaderScreen::ManagerStep(int step) {
-    IScreensHost* host = ScreensHostOf(this);
+    ILoaderHost* host = LoaderHostOf(this);
     if (step == 1 && !m_bRestDefined) {
         CommonString file;
         if (!host->DefineSpriteSets_TheRest(&file)) {
@@ -261,7 +262,7 @@ bool CXLoaderScreen::ProcessLoadingStep(int step) {
     const int nP = m_nParticleSystemCount;
     if (step == 0) {
         // Without a sound system the game runs silent: the music has nowhere to play.
-        if (game->GetSoundSystem() == nullptr || ScreensHostOf(this)->InitMusicStreams()) return true;
+        if (game->GetSoundSystem() == nullptr || LoaderHostOf(this)->InitMusicStreams()) return true;
         for (int track = 0; track < kMusicTrackCount; ++track)
             if (g_cs_OGG_LoadedIndexes[track] < 0) {
                 m_LastFailure =
@@ -298,13 +299,13 @@ bool CXLoaderScreen::ProcessLoadingStep(int step) {
     const int fonts = game->UILayout() != nullptr ? game->UILayout()->GetFontCount() : 0;
     const int font = step - 1 - nS - nSp - nP;
     if (font >= fonts) return true;
-    if (!ScreensHostOf(this)->LoadFont(font)) {
+    if (!LoaderHostOf(this)->LoadFont(font)) {
         const UILayout_FontData* record = game->UILayout()->GetFontAt(font);
         m_LastFailure = CommonString("the font ") + (record != nullptr ? record->id : CommonString()) +
                         CommonString(" (") + (record != nullptr ? record->file : CommonString()) + CommonString(")");
         return false;
     }
-    if (font == fonts - 1 && !ScreensHostOf(this)->ReLoadFontsLastStep()) {
+    if (font == fonts - 1 && !LoaderHostOf(this)->ReLoadFontsLastStep()) {
         m_LastFailure = CommonString("the game's named fonts");
         return false;
     }

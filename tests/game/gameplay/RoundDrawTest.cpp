@@ -199,6 +199,20 @@ protected:
         round.reset();
         platform::PcmUseBackend(platform::PcmBackendKind::Auto);
     }
+    // After game over at that clock the round shows exactly DrawGameOverLines' lines over the
+    // frame it shows before.
+    void ExpectGameOverLinesAt(CBitmapFontText* big, const char* const lines[2], FIXED_FLOAT_16 clock) {
+        CXGameplaySurvival* s = round->round;
+        s->m_nGameOverClock = clock;
+        s->m_bGameOver = false;
+        const TImage expected =
+            round->Frame([&](IDibBitmap* back) { DrawGameOverLines(back, big, lines, clock, GetParam()); });
+        s->m_bGameOver = true;
+        const TImage shown = round->Frame();
+        s->m_bGameOver = false;
+        const TBox off = Changed(expected, shown, 0);
+        EXPECT_TRUE(off.Empty()) << off.left << ", " << off.top << " .. " << off.right << ", " << off.bottom;
+    }
     std::unique_ptr<CDrawnRound> round;
 };
 
@@ -466,7 +480,6 @@ TEST_P(RoundDrawTest, HeadUpDisplayTextsSitExactlyInTheirSlots) {
 
 // The game-over texts as DrawGameOverLines puts them, from their first faint clock to full.
 TEST_P(RoundDrawTest, GameOverTextsAreCentredInRedAndFadeIn) {
-    CXGameplaySurvival* s = round->round;
     CTheGame& game = round->Game();
     CBitmapFontText* big = game.m_Fonts[kGameFontBig];
     ASSERT_NE(big, nullptr);
@@ -480,15 +493,8 @@ TEST_P(RoundDrawTest, GameOverTextsAreCentredInRedAndFadeIn) {
     // below whole opacities.
     for (const FIXED_FLOAT_16 c : {4 * 65536 + 100, 262799, 294912, 300694, 327680, 360448, 412876, 475136}) {
         SCOPED_TRACE(c);
-        s->m_bGameOver = false;
-        s->m_nGameOverClock = c;
-        const TImage expected =
-            round->Frame([&](IDibBitmap* back) { DrawGameOverLines(back, big, lines, c, GetParam()); });
-        s->m_bGameOver = true;
-        const TBox off = Changed(expected, round->Frame(), 0);
-        EXPECT_TRUE(off.Empty()) << off.left << ", " << off.top << " .. " << off.right << ", " << off.bottom;
+        ExpectGameOverLinesAt(big, lines, c);
     }
-    s->m_bGameOver = false;
 }
 
 // On a screen narrower than a game-over line the software target still centres it: it starts left
@@ -537,7 +543,6 @@ TEST_P(RoundDrawTest, GameOverLinesWiderThanTheScreenOverhangBothSidesAlike) {
 // still stands in its place; through GL a line wider than the screen less 6 pixels a side is
 // narrowed to fit there, below its own size too.
 TEST_P(RoundDrawTest, GameOverLinesComeFromTheTextsAndALongOneIsFittedThroughGl) {
-    CXGameplaySurvival* s = round->round;
     CTheGame& game = round->Game();
     CBitmapFontText* big = game.m_Fonts[kGameFontBig];
     ASSERT_NE(big, nullptr);
@@ -567,15 +572,7 @@ TEST_P(RoundDrawTest, GameOverLinesComeFromTheTextsAndALongOneIsFittedThroughGl)
         const char* lines[2] = {c.first.c_str(), c.second.c_str()};
         for (const FIXED_FLOAT_16 clock : {5 * 65536 + 16384, 6 * 65536}) {
             SCOPED_TRACE(clock);
-            s->m_nGameOverClock = clock;
-            s->m_bGameOver = false;
-            const TImage expected =
-                round->Frame([&](IDibBitmap* back) { DrawGameOverLines(back, big, lines, clock, GetParam()); });
-            s->m_bGameOver = true;
-            const TImage shown = round->Frame();
-            s->m_bGameOver = false;
-            const TBox off = Changed(expected, shown, 0);
-            EXPECT_TRUE(off.Empty()) << off.left << ", " << off.top << " .. " << off.right << ", " << off.bottom;
+            ExpectGameOverLinesAt(big, lines, clock);
         }
         game.m_pLocManager = kept;
     }

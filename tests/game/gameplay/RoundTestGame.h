@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <span>
@@ -19,6 +20,7 @@
 #include "app/GlobalConstants.h"
 #include "audio/SoundManager.h"
 #include "core/LocManager2.h"
+#include "core/MemFile.h"
 #include "core/Parser.h"
 #include "game/gameplay/GameplaySurvival.h"
 #include "game/widgets/JumpString.h"
@@ -28,6 +30,8 @@
 #include "game/progress/MiniQuestManager.h"
 #include "game/progress/UpgradeManager.h"
 #include "game/progress/UserProfile.h"
+#include "particles/ParticleSystem.h"
+#include "particles/ParticleSystemManager.h"
 #include "testsupport/StubSoundSystem.h"
 
 namespace gameplaytest {
@@ -204,6 +208,23 @@ protected:
         screen->m_nFullFillWidth = 166;
         if (screen->m_pJumpStrings == nullptr) screen->m_pJumpStrings = new CJumpStringManager(&game, screen);
         game.m_pMiniQuestManager->RecalcMiniQuestResultsForCurrentArena();
+    }
+
+    // An effect with one sprite of the suite's "Flare", room for 200 particles and no jitter,
+    // added to the game's particle manager (made by the suite) as the game's effect `effect`.
+    CQuorvanParticleSystem2* AddParticleEffect(const char* name, int effect) {
+        auto* system = new CQuorvanParticleSystem2(&game, game.m_pRotatorScaler);
+        const std::string text =
+            "ParticleSprites = Flare\nParticleNumSprites = 1\nParticleNumSpritesPerRow = 1\nMaxParticles = 200\n"
+            "RandomPos = 0\n";
+        CMemoryFile file;
+        void* block = std::malloc(text.size());
+        std::memcpy(block, text.data(), text.size());
+        file.Attach(block, static_cast<int>(text.size()));
+        EXPECT_EQ(system->Init(&file, Set("Flare"), 0), 1);
+        EXPECT_EQ(game.m_pParticleManager->AddParticleSystem(name, system), 1);
+        game.m_ParticleEffectIndex[effect] = game.m_pParticleManager->GetIdOfParticleSystem(system);
+        return system;
     }
 
     // A marble of a colour at a point, standing still and entered, owned by the screen.

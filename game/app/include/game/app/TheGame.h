@@ -16,8 +16,10 @@
 #include "game/farm/FarmHost.h"
 #include "game/gameplay/GameplayHost.h"
 #include "game/news/NewsHost.h"
+#include "game/progress/ExperienceRanks.h"
 #include "game/progress/GameFonts.h"
 #include "game/progress/ProgressHost.h"
+#include "game/screens/LoaderHost.h"
 #include "game/screens/ScreensHost.h"
 #include "game/widgets/GameMessages.h"
 #include "game/widgets/WidgetsHost.h"
@@ -82,12 +84,6 @@ enum class EScreen {
     Upgrades,
 };
 
-// The experience rank curve: the number of ranks it spans, the points of the first rank-up and
-// of the last (every rank after the curve costs the last again).
-extern int g_XP_levels;
-extern int g_XP_xp_for_first_level;
-extern int g_XP_xp_for_last_level;
-
 class CTheGame : public CGameBase,
                  public IInAppPurchaseEvents,
                  public IProgressHost,
@@ -95,7 +91,8 @@ class CTheGame : public CGameBase,
                  public IWidgetsHost,
                  public IFarmHost,
                  public IGameplayHost,
-                 public IScreensHost {
+                 public IScreensHost,
+                 public ILoaderHost {
 public:
     CTheGame();
     ~CTheGame() override;
@@ -222,14 +219,17 @@ public:
     void ShowStoredVolumes(XWidget* dialog) override;
 
     // ---- What the screens ask of their owner (game/screens/ScreensHost.h; TheGame_Screens.cpp) ---
-    // The round's statistics, the play screen, the start menu and the loaders. The like reward,
-    // the kept round, the new profile, the frame rate, the sprite sets, the music and the fonts
-    // are declared where they live; the rest reads or fills the state below.
+    // The round's statistics, the play screen and the start menu. The like reward, the kept
+    // round and the new profile are declared where they live; the rest reads the state below.
     int NewHighScoreRow() override;
     int NewHighScoreTable() override;
     CSpriteSet* GetBoostPointsIcon() override;
     CommonString TakePendingStartAction() override;
     CInAppPurchaseManager* GetPurchaseManager() override;
+
+    // ---- What the loaders ask of their owner (game/screens/LoaderHost.h; TheGame_Screens.cpp) ---
+    // The frame rate, the sprite sets, the music and the fonts are declared where they live; the
+    // rest makes the managers or fills the state below.
     void KeepGameFont(EGameFont kind, CBitmapFontText* font) override;
     bool MakeStartUpManagers(int step, CommonString& failure) override;
     bool IsFarmGroupLoaded() override;
@@ -281,11 +281,10 @@ public:
     void ResetShopTabOffsets() override;
 
     // ---- Ranks and other shared services (TheGame_Services.cpp) -----------------------------
-    // Points from rank - 1 to rank (rank 1 and below: 0; past the curve: the last level's).
+    // The experience rank curve's XPDeltaForRank, XPRankToPoints and XPPointsToRank
+    // (game/progress/ExperienceRanks.h).
     static int getXPdeltaForTheRank(int rank);
-    // Total points a rank needs: 0 below rank 2. 64 bits: far ranks pass 32.
     static long long GetXP_Rank2Points(int rank);
-    // The highest rank whose total is at most the points; never below 1.
     static int GetXP_Points2Rank(unsigned int points);
     // The ad publisher id: one for resolution id 22, another for every other.
     CommonString GetPublisherIdForAd() override;

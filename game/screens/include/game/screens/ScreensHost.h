@@ -3,25 +3,20 @@
 // style table, random values, messages, saving the player data) and what the areas below them
 // serve through their hosts (IProgressHost, INewsHost, IWidgetsHost, IGameplayHost, IFarmHost).
 // The game object implements it; a screen finds it behind its element (ScreensHostOf), so a test
-// hands in a stand-in of its own. A screen that wants another screen sends a game message.
+// hands in a stand-in of its own. A screen that wants another screen sends a game message. The
+// two loaders ask through their own host (game/screens/LoaderHost.h).
 //
 // Threads: main thread only.
 #pragma once
 
 #include "core/Common.h"
 #include "core/CommonString.h"
-#include "core/QuorvanArray.h"
-#include "game/progress/GameFonts.h"
 
-class CBitmapFontText;
-class CFarmObject;
 class CGameBase;
 class CInAppPurchaseManager;
 class CSpriteSet;
 class CXElement;
-struct FarmObjectDef;
 struct InAppPurchaseDef;
-struct YardDef;
 
 // The farm shop's memory between visits, held by the game object: the farm tab it opens on (0..3)
 // and each farm tab's scroll offset (whole pixels, -1000 for none).
@@ -32,7 +27,7 @@ struct TShopTabsKept {
 
 class IScreensHost {
 public:
-    // ---- the round's statistics, the play screen, the start menu, the loader
+    // ---- the round's statistics, the play screen, the start menu
     // The new high score the round noted (IGameplayHost::NoteNewHighScore): its row, -1 for none,
     // and the arena table it is in.
     virtual int NewHighScoreRow() = 0;
@@ -49,28 +44,6 @@ public:
     virtual bool SR_IsResumeAvailable_Arena(const CommonString& arenaName) = 0;
     // A new player profile: its index, or -1 when none can be added.
     virtual int CreateNewUserProfile() = 0;
-    // The loader's steps: the frame rate (passed on to the particles), the other sprite-set files
-    // (the one that failed named in failedFile), the music, one font record, the game's named
-    // fonts after the last record (0 or false each on failure), and the font the loader writes
-    // with kept as the game's font of that kind before the others are loaded.
-    virtual void SetFpsControlCobblebrooks(int fps, bool a, bool b) = 0;
-    virtual bool DefineSpriteSets_TheRest(CommonString* failedFile) = 0;
-    virtual bool InitMusicStreams() = 0;
-    virtual int LoadFont(int record) = 0;
-    virtual int ReLoadFontsLastStep() = 0;
-    virtual void KeepGameFont(EGameFont kind, CBitmapFontText* font) = 0;
-    // Makes the managers of the loader's step 1 to 6 that are not made yet (the award banner; the
-    // achievements and boosts; the farm and purchases; arenas and mini-quests; news; ads): false,
-    // with what failed in failure and that manager not kept, when one cannot be made or checked.
-    virtual bool MakeStartUpManagers(int step, CommonString& failure) = 0;
-    // The group loader: whether the farm's sets are loaded; keeps of the farm object cache only
-    // one object of each of that yard's definitions and lists the definitions it lacks, in the
-    // yard's order; keeps a made object (deleted when the cache cannot grow); notes a group
-    // ("gameplay", or "farm" for the current profile's yard) as loaded.
-    virtual bool IsFarmGroupLoaded() = 0;
-    virtual void KeepCachedObjectsOf(const YardDef& yard, CQuorvanArray<FarmObjectDef*>& missing) = 0;
-    virtual void CacheFarmObject(CFarmObject* object) = 0;
-    virtual void NoteGroupLoaded(const CommonString& group) = 0;
 
     // ---- the shops, quests, upgrades, leaders, player dialogs
     // Buys the catalogue's entry: the wait dialog shows until the payment service has answered.
