@@ -58,7 +58,7 @@ CXAboutScreen::~CXAboutScreen() {
 
 CBitmapFontText* CXAboutScreen::Font() const {
     CGameBase* game = ScreensGameOf(this);
-    return game != nullptr ? ProgressHostOf(game)->GetGameFont(kGameFontSmall) : nullptr;
+    return game != nullptr ? GameFontOf(game, kGameFontSmall) : nullptr;
 }
 
 int CXAboutScreen::LineHeight() const {

@@ -33,7 +33,7 @@ void ResetList(CQuorvanArray<T*>& list) {
 // The yard the player is about to open, or null when the profile or the yard is gone.
 YardDef* CurrentYard(CGameBase* game) {
     const TUserProfile* profile = CurrentProfileOf(game);
-    CFarmManager* farm = FarmHostOf(game)->GetFarmManager();
+    CFarmManager* farm = FarmManagerOf(game);
     if (profile == nullptr || farm == nullptr) return nullptr;
     return farm->GetYardDef(profile->m_CurrentYard);
 }
@@ -149,7 +149,7 @@ bool CXGroupSetLoader::ProcessLoadingStep(int step) {
     const int index = step - m_nSpriteSetSteps;
     FarmObjectDef* def = index < m_ObjectDefs.count ? m_ObjectDefs.data[index] : nullptr;
     if (def == nullptr) return false;
-    CFarmObject* object = FarmHostOf(game)->GetFarmManager()->CreateFarmObject(def->id.GetDataConst());
+    CFarmObject* object = FarmManagerOf(game)->CreateFarmObject(def->id.GetDataConst());
     if (object == nullptr) return false;
     // A cache that cannot grow loses the object; the yard then makes it itself.
     LoaderHostOf(this)->CacheFarmObject(object);

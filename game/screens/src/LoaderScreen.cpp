@@ -81,7 +81,7 @@ int CXLoaderScreen::OnInitElement() {
         LoaderHostOf(this)->KeepGameFont(kGameFontButton, record->font);
         record->font->SetSpaceWidthAsCharBC('I');
     }
-    if (CBitmapFontText* font = ProgressHostOf(game)->GetGameFont(kGameFontButton)) {
+    if (CBitmapFontText* font = GameFontOf(game, kGameFontButton)) {
         const int width = GetBackBuffer() != nullptr ? GetBackBuffer()->m_Width : game->m_nGameWidth;
         // Centred for the text's horizontal scale of one half; kept as the text grows.
         m_nTextX = (width - font->Length2(m_PercentText.GetDataConst()) / 2) / 2;

@@ -48,7 +48,7 @@ void CXLoaderScreen::Draw() {
     IDibBitmap* back = GetBackBuffer();
     if (game == nullptr || back == nullptr) return;
     CQuorvanImageRotatorScaler* rotator = game->GetRotatorScaler();
-    CBitmapFontText* font = ProgressHostOf(game)->GetGameFont(kGameFontButton);
+    CBitmapFontText* font = GameFontOf(game, kGameFontButton);
     const int w = back->m_Width;
     const int h = back->m_Height;
     back->ClearBitmap(0, 0, 0);

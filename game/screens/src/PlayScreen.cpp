@@ -75,15 +75,11 @@ XWidget* MakeIndexedButton(CXElement* screen, TTemplate* templ, TWidget* record,
 }
 
 Arena* ArenaAt(CGameBase* game, int i) {
-    return game != nullptr && FarmHostOf(game)->GetArenaManager() != nullptr
-               ? FarmHostOf(game)->GetArenaManager()->GetArenaAt(i)
-               : nullptr;
+    return game != nullptr && ArenaManagerOf(game) != nullptr ? ArenaManagerOf(game)->GetArenaAt(i) : nullptr;
 }
 
 YardDef* YardAt(CGameBase* game, int i) {
-    return game != nullptr && FarmHostOf(game)->GetFarmManager() != nullptr
-               ? FarmHostOf(game)->GetFarmManager()->GetYardDef(i)
-               : nullptr;
+    return game != nullptr && FarmManagerOf(game) != nullptr ? FarmManagerOf(game)->GetYardDef(i) : nullptr;
 }
 
 }  // namespace
@@ -159,8 +155,8 @@ void CXPlayScreen::UpdateFarmTutorialAvailability() {
     CGameBase* game = ScreensGameOf(this);
     const TUserProfile* profile = game != nullptr ? CurrentProfileOf(game) : nullptr;
     m_bYardHintDue = profile != nullptr && !profile->m_HintFlags[kHintPlayYardButton] && !m_bHintShown &&
-                     profile->m_nCoins > 0 && FarmHostOf(game)->GetFarmManager() != nullptr &&
-                     FarmHostOf(game)->GetFarmManager()->CanPurchaseAnyFarmObject(profile->m_nCoins);
+                     profile->m_nCoins > 0 && FarmManagerOf(game) != nullptr &&
+                     FarmManagerOf(game)->CanPurchaseAnyFarmObject(profile->m_nCoins);
 }
 
 void CXPlayScreen::UpdateBoostsTutorialAvailability() {
@@ -251,7 +247,7 @@ void CXPlayScreen::ShowButtonTutorial(int kind, const char* target, const char* 
     XWidget* widget = FindChildWithWidgetId(target);
     CGameBase* game = ScreensGameOf(this);
     if (widget == nullptr || game == nullptr) return;
-    const CBitmapFontText* font = ProgressHostOf(game)->GetGameFont(kGameFontSmall);
+    const CBitmapFontText* font = GameFontOf(game, kGameFontSmall);
     const int lift = font != nullptr ? font->GetCharHeight() / 4 : 0;
     const TCoordRect2D r = widget->GetDrawingRect();
     SafeDelete(m_pHint);

@@ -97,16 +97,15 @@ CXPlayScreenArenaButton::CXPlayScreenArenaButton(CXElement* parent, TTemplate* t
 
 bool CXPlayScreenArenaButton::IsUnlocked() {
     CGameBase* game = ScreensGameOf(this);
-    return game != nullptr && FarmHostOf(game)->GetArenaManager() != nullptr &&
-           FarmHostOf(game)->GetArenaManager()->IsArenaUnlocked(m_pArena);
+    return game != nullptr && ArenaManagerOf(game) != nullptr && ArenaManagerOf(game)->IsArenaUnlocked(m_pArena);
 }
 
 int CXPlayScreenArenaButton::OnInitWidget() {
     if (!XButton::OnInitWidget()) return 0;
     CGameBase* game = ScreensGameOf(this);
-    if (game == nullptr || FarmHostOf(game)->GetArenaManager() == nullptr || m_pArena == nullptr) return 0;
+    if (game == nullptr || ArenaManagerOf(game) == nullptr || m_pArena == nullptr) return 0;
     m_bLocked = !IsUnlocked();
-    const int index = FarmHostOf(game)->GetArenaManager()->GetIndexOfArena(m_pArena->id);
+    const int index = ArenaManagerOf(game)->GetIndexOfArena(m_pArena->id);
     if (index < 0) return 0;
 
     // Every entry of this arena in the profile's unlock list is shown now, once.
@@ -150,15 +149,14 @@ CXPlayScreenYardButton::~CXPlayScreenYardButton() { SafeDelete(m_pQuestionImage)
 
 bool CXPlayScreenYardButton::IsUnlocked() {
     CGameBase* game = ScreensGameOf(this);
-    return game != nullptr && FarmHostOf(game)->GetFarmManager() != nullptr &&
-           FarmHostOf(game)->GetFarmManager()->IsYardUnlocked(m_pYard);
+    return game != nullptr && FarmManagerOf(game) != nullptr && FarmManagerOf(game)->IsYardUnlocked(m_pYard);
 }
 
 int CXPlayScreenYardButton::OnInitWidget() {
     if (!XButton::OnInitWidget()) return 0;
     CGameBase* game = ScreensGameOf(this);
-    if (game == nullptr || FarmHostOf(game)->GetFarmManager() == nullptr || m_pYard == nullptr) return 0;
-    CFarmManager* farm = FarmHostOf(game)->GetFarmManager();
+    if (game == nullptr || FarmManagerOf(game) == nullptr || m_pYard == nullptr) return 0;
+    CFarmManager* farm = FarmManagerOf(game);
     m_bVisible = farm->IsYardVisible(m_pYard);
     m_bLocked = !IsUnlocked();
     const int index = farm->GetYardIndex(m_pYard->id);
@@ -179,7 +177,7 @@ int CXPlayScreenYardButton::OnInitWidget() {
     }
     if ((m_bLocked || m_bJustUnlocked) && !TakeLockImages()) return 0;
 
-    m_pNumberFont = ProgressHostOf(game)->GetGameFont(kGameFontVerySmall);
+    m_pNumberFont = GameFontOf(game, kGameFontVerySmall);
     if (m_pNumberFont == nullptr) return 0;
     m_Number = SafeFormat("%d.", {index + 1});
     const int numberWidth = m_pNumberFont->Length2(m_Number.GetData()) * kNumberWidthScale / 256;

@@ -104,7 +104,7 @@ void CXPlayScreenUpgradesButton::DrawNotification() {
     if (badge.scale > 0 && game->GetRotatorScaler() != nullptr)
         game->GetRotatorScaler()->DrawRotatedBitmapTransparent(m_pBadge, back, badge.x, badge.y, badge.angle,
                                                                badge.scale, badge.alpha - 255, 0);
-    CBitmapFontText* font = ProgressHostOf(game)->GetGameFont(kGameFontSmall);
+    CBitmapFontText* font = GameFontOf(game, kGameFontSmall);
     const float t = badge.textScale;
     if (t <= 0.0f || font == nullptr) return;
     const std::string count = std::to_string(badge.points);

@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "app/GameBase.h"
-#include "game/app/TheGameOf.h"  // AnswerCoinShopClick still takes the game object
 #include "game/farm/FarmDefs.h"
 #include "game/farm/FarmHost.h"
 #include "game/gameplay/GameplayHost.h"
@@ -64,8 +63,8 @@ void CXPlayScreen::Post(int code) {
 void CXPlayScreen::StartNewGame() {
     CGameBase* game = ScreensGameOf(this);
     const TUserProfile* profile = game != nullptr ? CurrentProfileOf(game) : nullptr;
-    const bool firstArena = profile != nullptr && FarmHostOf(game)->GetArenaManager() != nullptr &&
-                            FarmHostOf(game)->GetArenaManager()->GetIndexOfArena(profile->m_CurrentArena) == 0;
+    const bool firstArena = profile != nullptr && ArenaManagerOf(game) != nullptr &&
+                            ArenaManagerOf(game)->GetIndexOfArena(profile->m_CurrentArena) == 0;
     Post(profile != nullptr && profile->m_bTutorialOn && firstArena ? MSG_RUN_TUTORIAL : MSG_RUN_NEW_GAME);
 }
 
@@ -158,7 +157,8 @@ bool CXPlayScreen::OnCoinShopCommand(const char* id) {
     InAppPurchaseDef* entry = ScreensHostOf(this)->GetPurchaseManager() != nullptr
                                   ? ScreensHostOf(this)->GetPurchaseManager()->GetInAppPurchaseDef(id)
                                   : nullptr;
-    if (entry == nullptr || !(entry->entryName == "inapp_facebook")) return AnswerCoinShopClick(TheGameOf(this), id);
+    if (entry == nullptr || !(entry->entryName == "inapp_facebook"))
+        return AnswerCoinShopClick(ScreensHostOf(this), id);
     ScreensHostOf(this)->LikeOnFacebook(entry);
     // The reward changes the list's rows: they are shown again.
     if (auto* list = dynamic_cast<CXScrollDialogBase*>(FindChildWithWidgetId("dlg_addcoins_scroll")))

@@ -212,7 +212,7 @@ int CXRoundStatsDialog::OnInitWidget() {
     }
     m_nBarLeft = anchorX - m_pMeterBG->m_Width * 128;
     m_nBarTop = m_nMeterY + kBarDrop - m_pMeterBG->m_Height * 128;
-    m_pRankFont = ProgressHostOf(game)->GetGameFont(kGameFontLifes);
+    m_pRankFont = GameFontOf(game, kGameFontLifes);
 
     m_uShownXP = m_pRound != nullptr ? m_pRound->m_uExperienceBefore : 0;
     m_nShownRank = XPPointsToRank(m_uShownXP);

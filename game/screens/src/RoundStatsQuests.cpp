@@ -6,7 +6,6 @@
 #include <new>
 
 #include "app/GameBase.h"
-#include "game/app/TheGameOf.h"  // LoadQuestObjectPictures still takes the game object
 #include "game/farm/FarmDefs.h"
 #include "game/farm/FarmHost.h"
 #include "game/farm/FarmManager.h"
@@ -93,7 +92,7 @@ bool CXRoundStatsQuestsScrollDialog::CreateScrollItems() {
     m_nNextRowToLoad = 0;
     m_bPlaceholder = false;
     CGameBase* game = ScreensGameOf(this);
-    CFarmManager* farm = game != nullptr ? FarmHostOf(game)->GetFarmManager() : nullptr;
+    CFarmManager* farm = game != nullptr ? FarmManagerOf(game) : nullptr;
     const CMiniQuestManager* quests = game != nullptr ? FarmHostOf(game)->GetMiniQuestManager() : nullptr;
     TUserProfile* profile = game != nullptr ? CurrentProfileOf(game) : nullptr;
     int rows = 0;
@@ -155,7 +154,7 @@ int CXRoundStatsQuestsScrollDialog::OnMessage(CXElement* sender, int code, XWPAR
     if (set == nullptr || set->yardId.Length() == 0 || object.Length() == 0 || m_pDialog == nullptr) return 1;
     m_pDialog->SetChosenObject(set->yardId, object);
     CGameBase* game = ScreensGameOf(this);
-    CFarmManager* farm = game != nullptr ? FarmHostOf(game)->GetFarmManager() : nullptr;
+    CFarmManager* farm = game != nullptr ? FarmManagerOf(game) : nullptr;
     YardDef* yard = farm != nullptr ? farm->GetYardDef(set->yardId) : nullptr;
     const FarmObjectDef* def = yard != nullptr ? farm->GetFarmObjectDef(yard, object) : nullptr;
     const TUserProfile* profile = game != nullptr ? CurrentProfileOf(game) : nullptr;
@@ -189,7 +188,7 @@ int CXRoundStatsQuestsScrollItem::OnInitWidget() {
     CSpriteSetManager* sets = game->GetSpriteSetManager();
     m_pFrames = sets != nullptr ? sets->GetSpriteSetNamed("miniquest_frames") : nullptr;
     if (m_pFrames == nullptr || m_pFrames->GetNumFrames() < 1) return 0;
-    CFarmManager* farm = FarmHostOf(game)->GetFarmManager();
+    CFarmManager* farm = FarmManagerOf(game);
     CSpriteSet* yards = sets->GetSpriteSetNamed("btn_play_yards");
     const int index = farm != nullptr ? farm->GetYardIndex(m_pSet->yardId) : -1;
     if (yards == nullptr || index < 0 || index >= yards->GetNumFrames()) return 0;
@@ -202,10 +201,9 @@ int CXRoundStatsQuestsScrollItem::OnInitWidget() {
 
 void CXRoundStatsQuestsScrollItem::LoadGraphics() {
     CGameBase* game = ScreensGameOf(this);
-    if (game == nullptr || FarmHostOf(game)->GetFarmManager() == nullptr || m_pQuest == nullptr || m_bGraphicsLoaded)
-        return;
-    YardDef* yard = FarmHostOf(game)->GetFarmManager()->GetYardDef(m_pSet->yardId);
-    if (LoadQuestObjectPictures(TheGameOf(this), yard, *m_pQuest, m_Pictures)) m_bGraphicsLoaded = true;
+    if (game == nullptr || FarmManagerOf(game) == nullptr || m_pQuest == nullptr || m_bGraphicsLoaded) return;
+    YardDef* yard = FarmManagerOf(game)->GetYardDef(m_pSet->yardId);
+    if (LoadQuestObjectPictures(game, yard, *m_pQuest, m_Pictures)) m_bGraphicsLoaded = true;
 }
 
 bool CXRoundStatsQuestsScrollItem::Contains(int x, int y) {
@@ -237,9 +235,8 @@ void CXRoundStatsQuestsScrollItem::DrawFrame(bool result, bool second, TCoordRec
 void CXRoundStatsQuestsScrollItem::Draw() {
     TShopRowCanvas canvas;
     CGameBase* game = ScreensGameOf(this);
-    CBitmapFontText* font = GetShopRowCanvas(*this, canvas) && game != nullptr
-                                ? ProgressHostOf(game)->GetGameFont(kGameFontSmall)
-                                : nullptr;
+    CBitmapFontText* font =
+        GetShopRowCanvas(*this, canvas) && game != nullptr ? GameFontOf(game, kGameFontSmall) : nullptr;
     if (font == nullptr) return;
     IDibBitmap* back = canvas.back;
     const TCoordRect2D& area = canvas.area;
@@ -298,9 +295,8 @@ int CXRoundStatsNullQuestItem::OnInitWidget() {
 void CXRoundStatsNullQuestItem::Draw() {
     TShopRowCanvas canvas;
     CGameBase* game = ScreensGameOf(this);
-    CBitmapFontText* font = GetShopRowCanvas(*this, canvas) && game != nullptr
-                                ? ProgressHostOf(game)->GetGameFont(kGameFontSmall)
-                                : nullptr;
+    CBitmapFontText* font =
+        GetShopRowCanvas(*this, canvas) && game != nullptr ? GameFontOf(game, kGameFontSmall) : nullptr;
     if (font == nullptr) return;
     TCoordRect2D clip{m_Rect.x, canvas.area.y, m_Rect.width, canvas.area.height};
     const double cx = m_Rect.x + m_Rect.width / 2.0;
