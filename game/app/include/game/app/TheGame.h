@@ -3,10 +3,9 @@
 // sprite sets, particles and sounds) and of the open screen.
 //
 // Depends on: every engine area through CGameBase; the game's own areas (progress, news, widgets,
-// gameplay, farm, screens) are owned here. Progression reaches back only through the host
-// interface it declares (IProgressHost), the news widgets and the shared widgets through theirs
-// (INewsHost, IWidgetsHost); the game object implements them. The others still reach back
-// through the game pointer they keep.
+// gameplay, farm, screens) are owned here. Each reaches back only through the host interfaces
+// it declares (IProgressHost, INewsHost, IWidgetsHost, IGameplayHost, IFarmHost, IScreensHost,
+// ILoaderHost); the game object implements them all.
 // Threads: main thread only.
 #pragma once
 
