@@ -484,3 +484,15 @@ void CTheGame::NoteGroupLoaded(const CommonString& group) {
         if (const TUserProfile* profile = GetCurrentProfile()) m_CachedYardName = profile->m_CurrentYard;
     }
 }
+
+// ---- What the shops, quests, boosts, leaders and player dialogs ask (game/screens/ScreensHost.h)
+
+bool CTheGame::TakePendingAddCoins() {
+    const bool pending = m_bPendingAddCoins;
+    m_bPendingAddCoins = false;
+    return pending;
+}
+
+TShopTabsKept CTheGame::KeptShopTabs() { return {m_nShopCurrentTab, m_ShopTabOffsets}; }
+
+CSpriteSet* CTheGame::GetCoinsIcon() { return m_pHudCoinSet; }

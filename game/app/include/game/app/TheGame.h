@@ -122,7 +122,7 @@ public:
     // Shows the wait dialog on the current screen, then asks the payment service for the entry,
     // or for the purchases made before. Without an entry or a purchase manager the purchase
     // fails at once (result 2), which takes the dialog down again.
-    void InAppPurchaseCalled(InAppPurchaseDef* item);
+    void InAppPurchaseCalled(InAppPurchaseDef* item) override;
     void InAppPurchasesRestoreCalled();
     // Takes the wait dialog down.
     void InAppPurchasesRestoreFinished();
@@ -237,6 +237,13 @@ public:
     void CacheFarmObject(CFarmObject* object) override;
     void NoteGroupLoaded(const CommonString& group) override;
 
+    // ---- What the shops, quests, boosts, leaders and player dialogs ask (ScreensHost.h) -------
+    // (TheGame_Screens.cpp) Buying, the boost points' counter and the deleting of a profile's kept
+    // games are declared where they live; the rest reads or fills the state below.
+    bool TakePendingAddCoins() override;
+    TShopTabsKept KeptShopTabs() override;
+    CSpriteSet* GetCoinsIcon() override;
+
     // ---- Start-up and resource declarations (TheGame_Init.cpp) -----------------------------
     // The rotator, the engine's start-up, the UI sprite sets, the effects, the sound table and
     // the bird calls, the resume storage, then the loader screen: false at the first failing step
@@ -306,7 +313,7 @@ public:
     // width - 10, y 22), small, with alpha a. The x of the middle of the "x" sign (16.16), or 0
     // without a profile (nothing drawn).
     FIXED_FLOAT_16 DrawNumCoins(int a, float scale) override;
-    FIXED_FLOAT_16 DrawNumUpgradePoints(int a);
+    FIXED_FLOAT_16 DrawNumUpgradePoints(int a) override;
     // There is no mute icon: nothing is drawn and no touch is taken (0).
     void DrawMuteIcon();
     int NotifyPointerEventMuteIcon(int x, int y, int type);
@@ -422,7 +429,7 @@ public:
     // yard record is true with nothing done (the yard screen reads its own).
     bool SR_LoadResume(IFile* record);
     // Deletes the records of the first three arenas and of every yard of a profile.
-    void SR_DeleteResume(int profileIndex);
+    void SR_DeleteResume(int profileIndex) override;
     void SR_DeleteResume_Arena(int profileIndex, const CommonString& arenaName) override;
 
     // ==== State (in the order of the game object's record) ====================================

@@ -9,6 +9,7 @@
 // Threads: main thread only.
 #pragma once
 
+#include "core/Common.h"
 #include "core/CommonString.h"
 
 class CGameBase;
@@ -16,6 +17,13 @@ class CInAppPurchaseManager;
 class CSpriteSet;
 class CXElement;
 struct InAppPurchaseDef;
+
+// The farm shop's memory between visits, held by the game object: the farm tab it opens on (0..3)
+// and each farm tab's scroll offset (whole pixels, -1000 for none).
+struct TShopTabsKept {
+    int& tab;
+    int (&offsets)[4];
+};
 
 class IScreensHost {
 public:
@@ -36,6 +44,20 @@ public:
     virtual bool SR_IsResumeAvailable_Arena(const CommonString& arenaName) = 0;
     // A new player profile: its index, or -1 when none can be added.
     virtual int CreateNewUserProfile() = 0;
+
+    // ---- the shops, quests, upgrades, leaders, player dialogs
+    // Buys the catalogue's entry: the wait dialog shows until the payment service has answered.
+    virtual void InAppPurchaseCalled(InAppPurchaseDef* item) = 0;
+    // Whether the coin shop's list is to open near its end, now taken (then false).
+    virtual bool TakePendingAddCoins() = 0;
+    // What the farm shop keeps between visits: its farm tab and each farm tab's scroll offset.
+    virtual TShopTabsKept KeptShopTabs() = 0;
+    // The coins' icon ("HudCoin"); null until the start menu has first opened. The counters of the
+    // coins (IFarmHost::DrawNumCoins) and of the unspent boost points, drawn the same way.
+    virtual CSpriteSet* GetCoinsIcon() = 0;
+    virtual FIXED_FLOAT_16 DrawNumUpgradePoints(int a) = 0;
+    // Deletes every kept round and yard of the profile at that index.
+    virtual void SR_DeleteResume(int profileIndex) = 0;
 
 protected:
     ~IScreensHost() = default;
