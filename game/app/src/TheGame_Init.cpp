@@ -9,6 +9,7 @@
 #include "audio/SoundSystem.h"
 #include "core/QuorvanStorage.h"
 #include "game/app/TheGame.h"
+#include "game/screens/MenuMusic.h"
 #include "particles/ParticleSystem.h"
 #include "particles/ParticleSystemManager.h"
 #include "render/DibBitmap.h"
@@ -16,9 +17,6 @@
 #include "render/ImageRotatorScaler.h"
 #include "sprites/SpriteSet.h"
 #include "sprites/SpriteSetManager.h"
-
-const char* const g_cs_OGG_FileNames[kMusicTrackCount] = {"gameplay1.ogg", "gameplay2.ogg", "gameplay3.ogg",
-                                                          "startmenu.ogg", "yard1.ogg",     "round_stats.ogg"};
 
 namespace {
 

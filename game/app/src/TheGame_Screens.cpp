@@ -1,12 +1,15 @@
 // Screen switching: the game messages, the deferral of a switch behind the screen's curtain, the
 // screen runners with their one creation routine, the per-frame update and drawing of the open
-// screen, and the input gate while a curtain runs.
+// screen, the input gate while a curtain runs, and what the screens ask of the game object.
 #include <cstdio>
 #include <new>
+#include <vector>
 
 #include "core/LocManager2.h"
 #include "core/SafeFormat.h"
 #include "game/app/TheGame.h"
+#include "game/farm/FarmDefs.h"
+#include "game/farm/FarmManager.h"
 #include "game/farm/FarmObject.h"
 #include "game/farm/FarmWindow.h"
 #include "game/gameplay/GameplaySurvival.h"
@@ -15,13 +18,15 @@
 #include "game/news/NewsManager.h"
 #include "game/progress/AchievementsManager.h"
 #include "game/progress/ApplicationData.h"
+#include "game/progress/ArenaManager.h"
 #include "game/progress/AwardManager.h"
 #include "game/progress/InAppPurchaseManager.h"
+#include "game/progress/MiniQuestManager.h"
+#include "game/progress/UpgradeManager.h"
 #include "game/progress/UserProfile.h"
 #include "game/screens/AboutScreen.h"
 #include "game/screens/AchScreen.h"
 #include "game/screens/FarmShopScreen.h"
-#include "game/widgets/GameRoot.h"
 #include "game/screens/GroupSetLoader.h"
 #include "game/screens/LeadersScreen.h"
 #include "game/screens/LoaderScreen.h"
@@ -29,6 +34,7 @@
 #include "game/screens/QuestsScreen.h"
 #include "game/screens/StartMenu.h"
 #include "game/screens/UpgradesScreen.h"
+#include "game/widgets/GameRoot.h"
 #include "sprites/SpriteSetManager.h"
 #include "ui/ScrollDialog.h"
 #include "ui/TabControl.h"
@@ -338,3 +344,155 @@ int CTheGame::IsObjectWithNameAlreadyCached(const char* name) {
 XDialog* CTheGame::GetRoundStatsDialog() {
     return m_pGameplayScreen != nullptr ? m_pGameplayScreen->m_pRoundStatsDialog : nullptr;
 }
+
+// ---- What the screens ask of their owner (game/screens/ScreensHost.h) ------------------------
+
+namespace {
+
+// Stores the manager in its slot before it builds itself, so that it can already reach the
+// others through the game; one that cannot build is deleted again and the step fails. A slot
+// that holds a manager from an earlier try of the step is left as it is.
+template <class M>
+bool CreateManager(M*& slot, CTheGame* game, CommonString& failure, const char* what) {
+    if (slot != nullptr) return true;
+    slot = new (std::nothrow) M(game);
+    if (slot != nullptr && slot->PostConstruct()) return true;
+    SafeDelete(slot);
+    failure = CommonString(what);
+    return false;
+}
+
+// The ids of the yard table's yards, in its order (none before the farm is made).
+std::vector<const char*> YardIds(CFarmManager* farm) {
+    std::vector<const char*> ids;
+    if (farm == nullptr) return ids;
+    for (int i = 0; i < farm->GetNumYards(); ++i)
+        if (const YardDef* yard = farm->GetYardDef(i); yard != nullptr && yard->id.Length() > 0)
+            ids.push_back(yard->id.GetDataConst());
+    return ids;
+}
+
+}  // namespace
+
+int CTheGame::NewHighScoreRow() { return m_nNewHighScoreRow; }
+
+int CTheGame::NewHighScoreTable() { return m_nNewHighScoreTable; }
+
+CSpriteSet* CTheGame::GetBoostPointsIcon() { return m_pHudXPSet; }
+
+CommonString CTheGame::TakePendingStartAction() {
+    const CommonString action = m_PendingStartAction;
+    m_PendingStartAction = CommonString();
+    return action;
+}
+
+CInAppPurchaseManager* CTheGame::GetPurchaseManager() { return m_pPurchaseManager; }
+
+void CTheGame::KeepGameFont(EGameFont kind, CBitmapFontText* font) {
+    if (kind >= 0 && kind < kGameFontCount) m_Fonts[kind] = font;
+}
+
+bool CTheGame::MakeStartUpManagers(int step, CommonString& failure) {
+    switch (step) {
+        case 1:
+            return CreateManager(m_pAwardManager, this, failure,
+                                 "the award manager (sprite sets AchAwardedBg, AchAwarded)");
+        case 2:
+            return CreateManager(m_pAchievementsManager, this, failure, "the achievements") &&
+                   CreateManager(m_pUpgradeManager, this, failure, "the boosts");
+        case 3:
+            if (!CreateManager(m_pFarmManager, this, failure, "the farm (Data\\yards.txt and its yards)")) return false;
+            if (!m_pFarmManager->CheckYardObjectCounts(failure)) {
+                SafeDelete(m_pFarmManager);
+                return false;
+            }
+            if (!CreateManager(m_pPurchaseManager, this, failure, "the purchases (Data\\addcoins.txt)")) return false;
+            if (!m_pPurchaseManager->CheckTable(failure)) {
+                SafeDelete(m_pPurchaseManager);
+                return false;
+            }
+            return true;
+        case 4:
+            if (!CreateManager(m_pArenaManager, this, failure, "the arenas (Data\\arenas.txt)")) return false;
+            if (!m_pArenaManager->CheckTable(failure, YardIds(m_pFarmManager))) {
+                SafeDelete(m_pArenaManager);
+                return false;
+            }
+            if (!CreateManager(m_pMiniQuestManager, this, failure, "the mini-quests (Data\\miniquests.txt)"))
+                return false;
+            if (!m_pMiniQuestManager->CheckTable(failure, YardIds(m_pFarmManager))) {
+                SafeDelete(m_pMiniQuestManager);
+                return false;
+            }
+            return true;
+        case 5:
+            if (m_pNewsManager == nullptr) {
+                m_pNewsManager = new (std::nothrow) CHollowfenNewsManager(this);
+                if (m_pNewsManager == nullptr || !m_pNewsManager->Init("Cobblebrooks")) {
+                    SafeDelete(m_pNewsManager);
+                    failure = CommonString("the news");
+                    return false;
+                }
+            }
+            return true;
+        case 6:
+            if (m_pAdsEngine == nullptr) {
+                m_pAdsEngine = new (std::nothrow) CAdsEngine(this);
+                if (m_pAdsEngine == nullptr) {
+                    failure = CommonString("the local ads");
+                    return false;
+                }
+                m_pAdsEngine->SetAdPosition(0, 0, 1.0f);
+                m_pAdsEngine->ShowAd(false);
+                m_pAdsEngine->RequestAdmobAd();
+            }
+            return true;
+        default:
+            return true;
+    }
+}
+
+bool CTheGame::IsFarmGroupLoaded() { return m_bFarmGroupLoaded; }
+
+void CTheGame::KeepCachedObjectsOf(const YardDef& yard, CQuorvanArray<FarmObjectDef*>& missing) {
+    CQuorvanArray<CFarmObject*> kept;
+    for (int category = 0; category < kFarmCategoryCount; ++category) {
+        for (int i = 0; i < yard.objects[category].count; ++i) {
+            FarmObjectDef* def = yard.objects[category].data[i];
+            const int cached = IsObjectWithNameAlreadyCached(def->id.GetDataConst());
+            if (cached < 0) {
+                (void)missing.Add(def);
+            } else if (kept.Add(m_FarmObjectCache.data[cached])) {
+                (void)m_FarmObjectCache.RemoveAt(cached);
+            }
+        }
+    }
+    ClearFarmObjectCache();
+    for (int i = 0; i < kept.count; ++i)
+        if (!m_FarmObjectCache.Add(kept.data[i])) delete kept.data[i];
+}
+
+void CTheGame::CacheFarmObject(CFarmObject* object) {
+    if (!m_FarmObjectCache.Add(object)) delete object;
+}
+
+void CTheGame::NoteGroupLoaded(const CommonString& group) {
+    if (group == "gameplay") {
+        m_bGameplayGroupLoaded = true;
+    } else if (group == "farm") {
+        m_bFarmGroupLoaded = true;
+        if (const TUserProfile* profile = GetCurrentProfile()) m_CachedYardName = profile->m_CurrentYard;
+    }
+}
+
+// ---- What the shops, quests, boosts, leaders and player dialogs ask (game/screens/ScreensHost.h)
+
+bool CTheGame::TakePendingAddCoins() {
+    const bool pending = m_bPendingAddCoins;
+    m_bPendingAddCoins = false;
+    return pending;
+}
+
+TShopTabsKept CTheGame::KeptShopTabs() { return {m_nShopCurrentTab, m_ShopTabOffsets}; }
+
+CSpriteSet* CTheGame::GetCoinsIcon() { return m_pHudCoinSet; }

@@ -1,6 +1,6 @@
-// Services the screens share: the experience rank curve, the advertising publisher id and the
-// small hooks of the engine object that the game answers itself.
-#include <cmath>
+// Services the screens share: the experience rank curve (its body in
+// game/progress/ExperienceRanks.h), the advertising publisher id and the small hooks of the
+// engine object that the game answers itself.
 #include <string>
 
 #include "game/app/TheGame.h"
@@ -8,54 +8,25 @@
 #include "game/gameplay/GameplaySurvival.h"
 #include "game/news/AdsEngine.h"
 #include "game/progress/ApplicationData.h"
+#include "game/progress/ExperienceRanks.h"
 #include "game/progress/UserProfile.h"
 #include "game/screens/AboutScreen.h"
 #include "game/screens/AchScreen.h"
 #include "game/screens/FarmShopScreen.h"
-#include "game/widgets/GameRoot.h"
 #include "game/screens/LeadersScreen.h"
 #include "game/screens/PlayScreen.h"
 #include "game/screens/QuestsScreen.h"
-#include "game/widgets/ScoreValue.h"
 #include "game/screens/StartMenu.h"
 #include "game/screens/UpgradesScreen.h"
+#include "game/widgets/GameRoot.h"
+#include "game/widgets/ScoreValue.h"
 #include "render/DibBitmap.h"
 
-int g_XP_levels = 40;
-int g_XP_xp_for_first_level = 30000;
-int g_XP_xp_for_last_level = 1000000;
+int CTheGame::getXPdeltaForTheRank(int rank) { return XPDeltaForRank(rank); }
 
-int CTheGame::getXPdeltaForTheRank(int rank) {
-    const int d = rank - 1;
-    if (d < 1) return 0;
-    if (d > g_XP_levels) return g_XP_xp_for_last_level;
-    // A geometric curve: rank 2 costs the first level's points, rank levels + 1 the last
-    // level's, each rank between a constant factor more than the one before.
-    const double first = g_XP_xp_for_first_level;
-    const double x = std::log(g_XP_xp_for_last_level / first) / (g_XP_levels - 1);
-    const double k = first / (std::exp(x) - 1.0);
-    return static_cast<int>(std::exp(d * x) * k) - static_cast<int>(std::exp((d - 1) * x) * k);
-}
+long long CTheGame::GetXP_Rank2Points(int rank) { return XPRankToPoints(rank); }
 
-long long CTheGame::GetXP_Rank2Points(int rank) {
-    if (rank < 2) return 0;
-    long long total = 0;
-    for (int k = 1; k <= rank; ++k) total += getXPdeltaForTheRank(k);
-    return total;
-}
-
-int CTheGame::GetXP_Points2Rank(unsigned int points) {
-    // The running total is kept in 64 bits: past about rank 2150 the totals leave 32 bits, and a
-    // wrapped total would never exceed the points.
-    int rank = 1;
-    long long total = 0;
-    for (;;) {
-        const long long next = total + getXPdeltaForTheRank(rank + 1);
-        if (next > static_cast<long long>(points)) return rank;
-        total = next;
-        ++rank;
-    }
-}
+int CTheGame::GetXP_Points2Rank(unsigned int points) { return XPPointsToRank(points); }
 
 CommonString CTheGame::GetPublisherIdForAd() {
     return CommonString(GetCurrentResolutionId() == 22 ? "7e3b90c4d2f16c9" : "7e3b90c4d2f1a58");

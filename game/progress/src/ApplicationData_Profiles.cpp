@@ -60,8 +60,11 @@ TUserProfile* CApplicationData::CorrectedCurrentProfile() {
     return m_Profiles.data[m_nCurrentProfile];
 }
 
+CApplicationData* AppDataOf(CGameBase* game) {
+    return game != nullptr ? dynamic_cast<CApplicationData*>(game->m_pAppData) : nullptr;
+}
+
 TUserProfile* CurrentProfileOf(CGameBase* game) {
-    if (game == nullptr) return nullptr;
-    auto* data = dynamic_cast<CApplicationData*>(game->m_pAppData);
+    CApplicationData* data = AppDataOf(game);
     return data != nullptr ? data->GetCurrentProfile() : nullptr;
 }

@@ -5,8 +5,10 @@
 #include <new>
 #include <string>
 
-#include "game/app/TheGame.h"
-#include "game/app/TheGameOf.h"
+#include "app/GameBase.h"
+#include "game/progress/ProgressHost.h"
+#include "game/screens/ScreensHost.h"
+#include "game/widgets/GameMessages.h"
 #include "render/DibBitmap.h"
 #include "render/DrawingUtils.h"
 #include "sprites/SpriteSet.h"
@@ -55,8 +57,8 @@ CXAboutScreen::~CXAboutScreen() {
 }
 
 CBitmapFontText* CXAboutScreen::Font() const {
-    CTheGame* game = TheGameOf(this);
-    return game != nullptr ? game->m_Fonts[kGameFontSmall] : nullptr;
+    CGameBase* game = ScreensGameOf(this);
+    return game != nullptr ? ProgressHostOf(game)->GetGameFont(kGameFontSmall) : nullptr;
 }
 
 int CXAboutScreen::LineHeight() const {
@@ -85,9 +87,9 @@ int CXAboutScreen::OnInitElement() {
     }
     if (!FormatCredits(*m_pText, m_Clip.width, font, g_strCreditsText)) return 0;
     // The credits stand on the panel every dialog has; without its tiles they stand on the sky.
-    CTheGame* game = TheGameOf(this);
-    CSpriteSet* panel = game != nullptr && game->m_pSpriteSetManager != nullptr
-                            ? game->m_pSpriteSetManager->GetSpriteSetNamed("panel_tiles")
+    CGameBase* game = ScreensGameOf(this);
+    CSpriteSet* panel = game != nullptr && game->GetSpriteSetManager() != nullptr
+                            ? game->GetSpriteSetManager()->GetSpriteSetNamed("panel_tiles")
                             : nullptr;
     if (panel != nullptr && panel->AddReference()) m_pPanel = panel;
     m_pText->m_nWidth = m_Clip.width;
@@ -171,14 +173,14 @@ int CXAboutScreen::NotifyPointerEvent(int x, int y, int type) {
 int CXAboutScreen::OnMessage(CXElement* sender, int code, XWPARAM wparam, int lparam) {
     const char* id = code == XMSG_CLICK ? XIdText(wparam) : nullptr;
     if (id != nullptr && std::strcmp(id, "btn_CreditsClose") == 0) {
-        if (CTheGame* game = TheGameOf(this)) (void)game->SendMessage(game, MSG_RUN_START_MENU, 0, 0, true);
+        if (CGameBase* game = ScreensGameOf(this)) (void)game->SendMessage(game, MSG_RUN_START_MENU, 0, 0, true);
         return 1;
     }
     return XDialog::OnMessage(sender, code, wparam, lparam);
 }
 
 void CXAboutScreen::PreDraw() {
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = ScreensGameOf(this);
     IDibBitmap* back = GetBackBuffer();
     CBitmapFontText* font = Font();
     if (game == nullptr || back == nullptr) return;

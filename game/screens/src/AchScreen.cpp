@@ -4,10 +4,13 @@
 #include <cstring>
 #include <new>
 
-#include "game/app/TheGameOf.h"
+#include "app/GameBase.h"
 #include "game/progress/AchievementsManager.h"
 #include "game/progress/ApplicationData.h"
+#include "game/progress/ProgressHost.h"
 #include "game/progress/UserProfile.h"
+#include "game/screens/ScreensHost.h"
+#include "game/widgets/GameMessages.h"
 #include "render/DibBitmap.h"
 #include "render/DrawingHelpers.h"
 #include "sprites/SpriteSet.h"
@@ -18,6 +21,12 @@
 #include "ui/WidgetMakers.h"
 
 namespace {
+
+// The achievements with their texts and icons; null outside a game or before the loader.
+CAchievementsManager* AchievementsOf(const CXElement* element) {
+    IProgressHost* host = ProgressHostOf(ScreensGameOf(element));
+    return host != nullptr ? host->GetAchievementsManager() : nullptr;
+}
 
 constexpr int kDescriptionMargin = 80;  // the descriptions are this much narrower than the screen
 constexpr int kIconX = 10;
@@ -61,7 +70,7 @@ XWidget* CXAchScreen::CreateAndInitChild(TWidget* record, const WidgetContext* p
 
 int CXAchScreen::OnMessage(CXElement* sender, int code, XWPARAM wparam, int lparam) {
     if (IsClick(code, wparam, "btn_AchievementsOK")) {
-        if (CTheGame* game = TheGameOf(this)) (void)game->SendMessage(game, MSG_RUN_START_MENU, 0, 0, true);
+        if (CGameBase* game = ScreensGameOf(this)) (void)game->SendMessage(game, MSG_RUN_START_MENU, 0, 0, true);
         return 1;
     }
     if (IsClick(code, wparam, "btn_GC_Achievements")) return 1;
@@ -78,26 +87,22 @@ CXAchScrollDialog::~CXAchScrollDialog() {
     for (int i = 0; i < m_IconSets.count; ++i) m_IconSets.data[i]->ReleaseReference();
 }
 
-CBitmapFontText* CXAchScrollDialog::Font() const {
-    CTheGame* game = TheGameOf(this);
-    return game != nullptr ? game->m_Fonts[kGameFontSmall] : nullptr;
-}
+CBitmapFontText* CXAchScrollDialog::Font() const { return GameFontOf(ScreensGameOf(this), kGameFontSmall); }
 
 int CXAchScrollDialog::GetNumAchievements() {
-    CTheGame* game = TheGameOf(this);
-    return game != nullptr && game->m_pAchievementsManager != nullptr ? game->m_pAchievementsManager->GetNumInfos() : 0;
+    CAchievementsManager* achievements = AchievementsOf(this);
+    return achievements != nullptr ? achievements->GetNumInfos() : 0;
 }
 
 bool CXAchScrollDialog::IsEarned(int i) const {
-    const TUserProfile* profile = CurrentProfileOf(TheGameOf(this));
+    const TUserProfile* profile = CurrentProfileOf(ScreensGameOf(this));
     return profile != nullptr && i >= 0 && i < kAchievementCount && profile->m_AchievementFlags[i] == 1;
 }
 
 IDibBitmap* CXAchScrollDialog::FirstFrameOf(const char* setName) {
-    CTheGame* game = TheGameOf(this);
-    CSpriteSet* set = game != nullptr && game->m_pSpriteSetManager != nullptr && setName != nullptr
-                          ? game->m_pSpriteSetManager->GetSpriteSetNamed(setName)
-                          : nullptr;
+    CGameBase* game = ScreensGameOf(this);
+    CSpriteSetManager* sets = game != nullptr ? game->GetSpriteSetManager() : nullptr;
+    CSpriteSet* set = sets != nullptr && setName != nullptr ? sets->GetSpriteSetNamed(setName) : nullptr;
     if (set == nullptr || !set->AddReference()) return nullptr;
     if (!m_IconSets.Add(set)) {
         set->ReleaseReference();
@@ -115,12 +120,12 @@ int CXAchScrollDialog::OnInitWidget() {
 }
 
 bool CXAchScrollDialog::LoadIcons() {
-    CTheGame* game = TheGameOf(this);
+    CAchievementsManager* achievements = AchievementsOf(this);
     m_pLockedIcon = FirstFrameOf("AchIcon_Locked");
-    if (m_pLockedIcon == nullptr || game == nullptr || game->m_pAchievementsManager == nullptr) return false;
+    if (m_pLockedIcon == nullptr || achievements == nullptr) return false;
     m_Icons.count = 0;
     for (int i = 0; i < GetNumAchievements(); ++i) {
-        const TAchievementInfo* info = game->m_pAchievementsManager->GetInfo(i);
+        const TAchievementInfo* info = achievements->GetInfo(i);
         IDibBitmap* icon = info != nullptr ? FirstFrameOf(info->icon.GetDataConst()) : nullptr;
         if (icon == nullptr || !m_Icons.Add(icon)) return false;
     }
@@ -128,15 +133,15 @@ bool CXAchScrollDialog::LoadIcons() {
 }
 
 bool CXAchScrollDialog::FormatAchievementDescriptions() {
-    CTheGame* game = TheGameOf(this);
+    CAchievementsManager* achievements = AchievementsOf(this);
     CBitmapFontText* font = Font();
     const IDibBitmap* back = GetBackBuffer();
-    if (game == nullptr || game->m_pAchievementsManager == nullptr || font == nullptr || back == nullptr) return false;
+    if (achievements == nullptr || font == nullptr || back == nullptr) return false;
     m_Descriptions.RemoveAll();
     for (int i = 0; i < GetNumAchievements(); ++i) {
         auto* format = new (std::nothrow) CQuorvanTextFormat();
         if (!m_Descriptions.AddOwned(format)) return false;
-        const TAchievementInfo* info = game->m_pAchievementsManager->GetInfo(i);
+        const TAchievementInfo* info = achievements->GetInfo(i);
         const CommonString* text = info == nullptr ? nullptr : IsEarned(i) ? &info->desc1 : &info->desc0;
         // An empty description stays an empty format.
         if (text != nullptr && text->Length() > 0 &&
@@ -181,9 +186,9 @@ void CXAchScrollDialog::ProcessScrollBar() {
 }
 
 void CXAchScrollDialog::Draw() {
-    CTheGame* game = TheGameOf(this);
+    CAchievementsManager* achievements = AchievementsOf(this);
     IDibBitmap* back = GetBackBuffer();
-    if (game == nullptr || back == nullptr) return;
+    if (ScreensGameOf(this) == nullptr || back == nullptr) return;
     const int opacity = GetOpacity() >> 8;
     DrawShade(back);
     CBitmapFontText* font = Font();
@@ -198,7 +203,7 @@ void CXAchScrollDialog::Draw() {
             BitBlt_Clipped(back, icon, kIconX, top + kIconDy, icon->m_Width, icon->m_Height, 0, 0, opacity - 255,
                            iconClip, 0);
         if (font == nullptr) continue;
-        const TAchievementInfo* info = game->m_pAchievementsManager->GetInfo(i);
+        const TAchievementInfo* info = achievements->GetInfo(i);
         if (info != nullptr && info->name.Length() > 0)
             font->TextOut(back, kTextX, top, info->name.GetDataConst(), 255, 255, 255, 0,
                           static_cast<unsigned char>(opacity), &clip);

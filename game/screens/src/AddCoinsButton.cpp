@@ -2,7 +2,8 @@
 
 #include <cmath>
 
-#include "game/app/TheGameOf.h"
+#include "game/progress/ProgressHost.h"
+#include "game/screens/ScreensHost.h"
 #include "text/BitmapFont.h"
 
 namespace {
@@ -24,8 +25,7 @@ CXAddCoinsButton::~CXAddCoinsButton() = default;
 
 int CXAddCoinsButton::OnInitWidget() {
     if (!XButton::OnInitWidget()) return 0;
-    CTheGame* game = TheGameOf(this);
-    CBitmapFontText* font = game != nullptr ? game->m_Fonts[kGameFontSmall] : nullptr;
+    CBitmapFontText* font = GameFontOf(ScreensGameOf(this), kGameFontSmall);
     m_Look.font = font;
     m_Look.red = m_Look.green = m_Look.blue = 255;
     m_Look.effect = 0;

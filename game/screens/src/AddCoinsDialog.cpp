@@ -8,9 +8,12 @@
 #include <new>
 #include <string>
 
+#include "app/GameBase.h"
 #include "core/LocManager2.h"
-#include "game/app/TheGameOf.h"
+#include "game/farm/FarmHost.h"
 #include "game/progress/InAppPurchaseManager.h"
+#include "game/progress/ProgressHost.h"
+#include "game/screens/ScreensHost.h"
 #include "game/screens/ShopScrollItemsDialog.h"
 #include "game/screens/SpriteLookups.h"
 #include "render/DibBitmap.h"
@@ -47,7 +50,7 @@ constexpr TColour kButtonTextColour{255, 96, 0};
 
 FIXED_FLOAT_16 To16(double value) { return static_cast<FIXED_FLOAT_16>(std::lround(value * 65536.0)); }
 
-CommonString Localised(CTheGame* game, const CommonString& key) {
+CommonString Localised(CGameBase* game, const CommonString& key) {
     if (key.Length() == 0) return CommonString();
     CLocManager2* loc = game->GetLocManager();
     return loc != nullptr ? loc->LoadString(key.GetDataConst()) : key;
@@ -94,7 +97,7 @@ int LastRunOfFourBlanks(const char* text) {
 bool GetShopRowCanvas(XWidget& row, TShopRowCanvas& canvas) {
     canvas.alpha = row.GetOpacity() >> 8;
     const auto* list = dynamic_cast<const CXScrollDialogBase*>(row.GetParent());
-    canvas.game = TheGameOf(&row);
+    canvas.game = ScreensGameOf(&row);
     canvas.back = row.GetBackBuffer();
     if (canvas.alpha <= 0 || list == nullptr || canvas.game == nullptr || canvas.back == nullptr) return false;
     canvas.area = list->GetListArea();
@@ -107,15 +110,16 @@ bool OnRowButton(const TCoordRect2D& row, const TCoordRect2D& button, int x, int
     return dx >= 0 && dx <= button.width && dy >= 0 && dy <= button.height;
 }
 
-bool AnswerCoinShopClick(CTheGame* game, const char* id) {
-    if (game == nullptr || id == nullptr || game->m_pPurchaseManager == nullptr) return false;
-    InAppPurchaseDef* entry = game->m_pPurchaseManager->GetInAppPurchaseDef(id);
+bool AnswerCoinShopClick(IScreensHost* host, const char* id) {
+    CInAppPurchaseManager* catalogue = host != nullptr ? host->GetPurchaseManager() : nullptr;
+    if (id == nullptr || catalogue == nullptr) return false;
+    InAppPurchaseDef* entry = catalogue->GetInAppPurchaseDef(id);
     if (entry == nullptr) return false;
-    if (entry->entryName != "inapp_free_coins") game->InAppPurchaseCalled(entry);
+    if (entry->entryName != "inapp_free_coins") host->InAppPurchaseCalled(entry);
     return true;
 }
 
-int AnswerCoinShopMessage(CTheGame* game, CXElement* sender, int code, XWPARAM wparam) {
+int AnswerCoinShopMessage(IScreensHost* host, CXElement* sender, int code, XWPARAM wparam) {
     const char* id = XIdText(wparam);
     if (code == XMSG_DIALOG_INIT && id != nullptr && std::strcmp(id, "dlg_addcoins") == 0) {
         if (auto* shop = dynamic_cast<CXAddCoinsFullScreenContainerDlg*>(sender)) {
@@ -124,7 +128,7 @@ int AnswerCoinShopMessage(CTheGame* game, CXElement* sender, int code, XWPARAM w
         }
         return 0;
     }
-    return code == XMSG_CLICK && AnswerCoinShopClick(game, id) ? 1 : 0;
+    return code == XMSG_CLICK && AnswerCoinShopClick(host, id) ? 1 : 0;
 }
 
 // ---- The dialog -------------------------------------------------------------------------------------
@@ -149,10 +153,8 @@ XWidget* CXAddCoinsFullScreenContainerDlg::CreateAndInitChild(TWidget* record, c
     auto* list = new (std::nothrow) CXShopScrollItemsDialog(this, m_pTemplate, record, placement, this);
     if (list == nullptr) return nullptr;
     list->SetCoinsOnly(true);
-    if (CTheGame* game = TheGameOf(this); game != nullptr && game->m_bPendingAddCoins) {
+    if (IScreensHost* host = ScreensHostOf(this); host != nullptr && host->TakePendingAddCoins())
         list->SetPendingPositionRequest(2);
-        game->m_bPendingAddCoins = false;
-    }
     XWidget* made = InitOrFreeWidget(list);
     if (made != nullptr) m_pScrollDialog = list;
     return made;
@@ -169,7 +171,7 @@ void CXAddCoinsFullScreenContainerDlg::RunProcess() {
 }
 
 void CXAddCoinsFullScreenContainerDlg::PostDraw() {
-    if (CTheGame* game = TheGameOf(this)) (void)game->DrawNumCoins(GetOpacity() >> 8, 1.0f);
+    if (IFarmHost* host = FarmHostOf(ScreensGameOf(this))) (void)host->DrawNumCoins(GetOpacity() >> 8, 1.0f);
 }
 
 // ---- A row ------------------------------------------------------------------------------------------
@@ -182,9 +184,9 @@ CXAddCoinsScrollItem::~CXAddCoinsScrollItem() = default;
 
 int CXAddCoinsScrollItem::OnInitWidget() {
     if (!XButton::OnInitWidget()) return 0;
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = ScreensGameOf(this);
     if (m_pEntry == nullptr || game == nullptr) return 0;
-    CSpriteSetManager* sets = game->m_pSpriteSetManager;
+    CSpriteSetManager* sets = game->GetSpriteSetManager();
     m_pIconFrame = FirstFrame(sets, "iconframe2");
     if (m_pIconFrame == nullptr) return 0;
     if (m_pEntry->sprite_id.Length() > 0) {
@@ -209,7 +211,7 @@ int CXAddCoinsScrollItem::OnInitWidget() {
     m_Desc2 = Localised(game, m_pEntry->desc2);
 
     // The coin icon goes on the last place where four blanks follow one another.
-    CBitmapFontText* small = game->m_Fonts[kGameFontSmall];
+    CBitmapFontText* small = GameFontOf(game, kGameFontSmall);
     const int place = LastRunOfFourBlanks(m_Desc.GetDataConst());
     m_nCoinIconOffset = -1;
     if (small != nullptr && place >= 0)
@@ -249,9 +251,9 @@ void CXAddCoinsScrollItem::Draw() {
 }
 
 void CXAddCoinsScrollItem::DrawTexts(int left, int right, int top, int alpha, TCoordRect2D& clip) {
-    CTheGame* game = TheGameOf(this);
-    CBitmapFontText* titleFont = game->m_Fonts[kGameFontButton];
-    CBitmapFontText* small = game->m_Fonts[kGameFontSmall];
+    CGameBase* game = ScreensGameOf(this);
+    CBitmapFontText* titleFont = GameFontOf(game, kGameFontButton);
+    CBitmapFontText* small = GameFontOf(game, kGameFontSmall);
     IDibBitmap* back = GetBackBuffer();
     if (titleFont == nullptr || small == nullptr) return;
     const int titleY = top + kTitleTop;
@@ -280,13 +282,12 @@ void CXAddCoinsScrollItem::DrawTexts(int left, int right, int top, int alpha, TC
 }
 
 void CXAddCoinsScrollItem::DrawBuyButton(int x, int y, int alpha, TCoordRect2D& clip) {
-    CTheGame* game = TheGameOf(this);
     IDibBitmap* back = GetBackBuffer();
     const int frameIndex = m_bPressed && m_pButtons->GetNumFrames() > 1 ? 1 : 0;
     if (IDibBitmap* frame = m_pButtons->GetFrame(frameIndex))
         BitBlt_Clipped(back, frame, x + m_ButtonRect.x, y + m_ButtonRect.y, frame->m_Width, frame->m_Height, 0, 0,
                        alpha - 255, clip, 0);
-    CBitmapFontText* font = game->m_Fonts[kGameFontButton];
+    CBitmapFontText* font = GameFontOf(ScreensGameOf(this), kGameFontButton);
     if (font == nullptr || m_ButtonText.Length() == 0) return;
     const double cx = x + m_ButtonRect.x + m_ButtonRect.width / 2.0;
     const double cy = y + m_ButtonRect.y + m_ButtonRect.height / 2.0;

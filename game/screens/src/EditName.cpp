@@ -3,9 +3,10 @@
 #include <cstring>
 #include <string>
 
-#include "game/app/TheGameOf.h"
+#include "app/GameBase.h"
 #include "game/progress/ApplicationData.h"
 #include "game/screens/PlayerDialogs.h"
+#include "game/screens/ScreensHost.h"
 #include "render/DibBitmap.h"
 #include "render/DrawingUtils.h"
 #include "ui/Button.h"
@@ -45,8 +46,7 @@ int CXEditName::OnInitWidget() {
     m_pHint = FindChildWithWidgetId("txt_name_hint");
     if (m_pName == nullptr || m_pBackspace == nullptr || m_pOk == nullptr || m_pDuplicate == nullptr) return 0;
     m_pDuplicate->Hide();
-    CTheGame* game = TheGameOf(this);
-    const CApplicationData* data = game != nullptr ? game->GetAppData() : nullptr;
+    const CApplicationData* data = AppDataOf(ScreensGameOf(this));
     SetName(data != nullptr ? data->GetUserName(data->m_nCurrentProfile) : CommonString());
     UpdateOKButtonAvailability();
     Shift(GetText().Length() == 0);
@@ -128,8 +128,7 @@ void CXEditName::UpdateOKButtonAvailability() {
 
 bool CXEditName::IsDuplicateName() const {
     const CommonString text = GetText();
-    CTheGame* game = TheGameOf(this);
-    const CApplicationData* data = game != nullptr ? game->GetAppData() : nullptr;
+    const CApplicationData* data = AppDataOf(ScreensGameOf(this));
     if (text.Length() == 0 || data == nullptr) return false;
     for (int i = data->m_Profiles.count - 1; i >= 0; --i)
         if (i != data->m_nCurrentProfile && data->GetUserName(i) == text) return true;
@@ -157,6 +156,6 @@ void CXEditName::Draw() {
     if ((m_nBlink & kCursorBlinkBit) == 0 || (GetOpacity() >> 8) != 255 || m_pName == nullptr) return;
     const TCoordRect2D r = m_pName->GetDrawingRect();
     const int x = GetText().Length() > 0 ? r.x + r.width + 6 : r.x + r.width / 2 + 2;
-    FillRectangle_Transparent(TheGameOf(this), GetBackBuffer(), x, r.y + r.height / 2 - 13, kCursorWidth, kCursorHeight,
-                              255, 255, 255, 255);
+    FillRectangle_Transparent(ScreensGameOf(this), GetBackBuffer(), x, r.y + r.height / 2 - 13, kCursorWidth,
+                              kCursorHeight, 255, 255, 255, 255);
 }

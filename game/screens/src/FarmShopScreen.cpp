@@ -4,14 +4,19 @@
 #include <cstring>
 #include <new>
 
-#include "game/app/TheGameOf.h"
-#include "game/farm/FarmProgress.h"
+#include "app/GameBase.h"
 #include "game/farm/FarmDefs.h"
+#include "game/farm/FarmHost.h"
 #include "game/farm/FarmManager.h"
+#include "game/farm/FarmProgress.h"
+#include "game/gameplay/GameplayHost.h"
+#include "game/progress/ApplicationData.h"
 #include "game/progress/UserProfile.h"
 #include "game/screens/AddCoinsDialog.h"
-#include "game/widgets/ConfirmBuyDialog.h"
+#include "game/screens/ScreensHost.h"
 #include "game/screens/ShopScrollItemsDialog.h"
+#include "game/widgets/ConfirmBuyDialog.h"
+#include "game/widgets/GameMessages.h"
 #include "render/DrawingHelpers.h"
 #include "ui/GameProgress.h"
 #include "ui/TemplateRecords.h"
@@ -63,8 +68,8 @@ int CXFarmShopScreen::OnInitElement() {
     m_pCoinsText = FindChildWithWidgetId(kCoinsTextId);
     UpdateCoinsText();
 
-    CTheGame* game = TheGameOf(this);
-    const int remembered = game != nullptr ? game->m_nShopCurrentTab : 0;
+    IScreensHost* host = ScreensHostOf(this);
+    const int remembered = host != nullptr ? host->KeptShopTabs().tab : 0;
     const int tab = remembered >= 0 && remembered < kFarmTabs ? remembered : 0;
     (void)m_pTabControl->ActivateTab(tab);
     // A tab whose rows fail shows the rows made before the failure.
@@ -89,14 +94,13 @@ XWidget* CXFarmShopScreen::CreateAndInitChild(TWidget* record, const WidgetConte
 }
 
 bool CXFarmShopScreen::SetupYardDef() {
-    CTheGame* game = TheGameOf(this);
-    m_pYard = game != nullptr && game->m_pFarmManager != nullptr ? game->m_pFarmManager->GetCurrentYardDef() : nullptr;
+    CFarmManager* farm = FarmManagerOf(ScreensGameOf(this));
+    m_pYard = farm != nullptr ? farm->GetCurrentYardDef() : nullptr;
     return m_pYard != nullptr;
 }
 
 void CXFarmShopScreen::UpdateCoinsText() {
-    CTheGame* game = TheGameOf(this);
-    const TUserProfile* profile = game != nullptr ? game->GetCurrentProfile() : nullptr;
+    const TUserProfile* profile = CurrentProfileOf(ScreensGameOf(this));
     if (profile == nullptr) return;
     m_nCoinsShown = profile->m_nCoins;
     if (auto* text = dynamic_cast<XText*>(m_pCoinsText)) text->SetCaption(FormatWithCommas(m_nCoinsShown));
@@ -106,34 +110,33 @@ void CXFarmShopScreen::RunProcess() {
     const auto alive = LifeToken();
     XGameRoot::RunProcess();
     if (!*alive) return;
-    CTheGame* game = TheGameOf(this);
-    const TUserProfile* profile = game != nullptr ? game->GetCurrentProfile() : nullptr;
+    const TUserProfile* profile = CurrentProfileOf(ScreensGameOf(this));
     if (profile != nullptr && profile->m_nCoins != m_nCoinsShown) UpdateCoinsText();
 }
 
 void CXFarmShopScreen::Draw() { XGameRoot::Draw(); }
 
 void CXFarmShopScreen::PostDraw() {
-    if (CTheGame* game = TheGameOf(this)) (void)game->DrawNumCoins(GetOpacity() >> 8, 1.0f);
+    if (IFarmHost* host = FarmHostOf(ScreensGameOf(this))) (void)host->DrawNumCoins(GetOpacity() >> 8, 1.0f);
 }
 
 void CXFarmShopScreen::RememberTabOffsets() {
-    CTheGame* game = TheGameOf(this);
+    IScreensHost* host = ScreensHostOf(this);
     CXShopScrollItemsDialog* list = GetList();
-    if (game == nullptr || list == nullptr) return;
+    if (host == nullptr || list == nullptr) return;
     for (int i = 0; i < kFarmTabs; ++i) {
         const FIXED_FLOAT position =
             i == list->GetCurrentCategory() ? list->GetScrollPosition() : list->GetKeptPosition(i);
-        game->m_ShopTabOffsets[i] = position / 256;
+        host->KeptShopTabs().offsets[i] = position / 256;
     }
 }
 
 void CXFarmShopScreen::RestoreTabOffsets() {
-    CTheGame* game = TheGameOf(this);
+    IScreensHost* host = ScreensHostOf(this);
     CXShopScrollItemsDialog* list = GetList();
-    if (game == nullptr || list == nullptr) return;
+    if (host == nullptr || list == nullptr) return;
     for (int i = 0; i < kFarmTabs; ++i) {
-        const int offset = game->m_ShopTabOffsets[i];
+        const int offset = host->KeptShopTabs().offsets[i];
         if (offset == kNoOffset) continue;
         list->SetKeptPosition(i, offset * 256);
         if (i == list->GetCurrentCategory()) list->SetScrollPosition(offset * 256);
@@ -162,20 +165,20 @@ bool CXFarmShopScreen::AnswerFarmRowClick(const char* id) {
 
 void CXFarmShopScreen::ReturnToYard() {
     RememberTabOffsets();
-    if (CTheGame* game = TheGameOf(this)) (void)game->SendMessage(game, MSG_RUN_FARM, 0, 0, true);
+    if (CGameBase* game = ScreensGameOf(this)) (void)game->SendMessage(game, MSG_RUN_FARM, 0, 0, true);
 }
 
 int CXFarmShopScreen::OnMessage(CXElement* sender, int code, XWPARAM wparam, int lparam) {
-    CTheGame* game = TheGameOf(this);
+    IScreensHost* host = ScreensHostOf(this);
     if (code == XMSG_TAB_ACTIVATED) {
         const int tab = static_cast<int>(wparam);
         if (m_pScrollDialog != nullptr) m_pScrollDialog->FadeToCategory(tab);
         // The coin tab is never remembered: the next visit opens on the last farm tab.
-        if (game != nullptr && tab >= 0 && tab < kFarmTabs) game->m_nShopCurrentTab = tab;
+        if (host != nullptr && tab >= 0 && tab < kFarmTabs) host->KeptShopTabs().tab = tab;
         return 1;
     }
     if (code != XMSG_CLICK) {
-        if (AnswerCoinShopMessage(game, sender, code, wparam)) return 1;
+        if (AnswerCoinShopMessage(host, sender, code, wparam)) return 1;
         return XDialog::OnMessage(sender, code, wparam, lparam);
     }
     const char* id = XIdText(wparam);
@@ -184,13 +187,13 @@ int CXFarmShopScreen::OnMessage(CXElement* sender, int code, XWPARAM wparam, int
         return 1;
     }
     if (Is(id, "btn_confirm_buy_yes")) {
-        if (game != nullptr) game->m_PendingPurchaseName = m_SelectedObject;
-        ReturnToYard();
+        RememberTabOffsets();
+        if (IGameplayHost* gameplay = GameplayHostOf(ScreensGameOf(this))) gameplay->OpenYardToBuy(m_SelectedObject);
         return 1;
     }
     if (Is(id, "btn_confirm_buy_no")) return XDialog::OnMessage(sender, code, wparam, lparam);
     if (AnswerFarmRowClick(id)) return 1;
     const CXShopScrollItemsDialog* list = GetList();
-    if (list != nullptr && list->ShowsCoinShop() && AnswerCoinShopClick(game, id)) return 1;
+    if (list != nullptr && list->ShowsCoinShop() && AnswerCoinShopClick(host, id)) return 1;
     return XDialog::OnMessage(sender, code, wparam, lparam);
 }

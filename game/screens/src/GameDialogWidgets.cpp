@@ -5,14 +5,16 @@
 
 #include <new>
 
-#include "game/app/TheGameOf.h"
 #include "game/farm/FarmDefs.h"
 #include "game/farm/FarmProgress.h"
+#include "game/gameplay/GameplaySurvival.h"
 #include "game/news/NewsWidgets.h"
+#include "game/progress/ProgressHost.h"
 #include "game/screens/AddCoinsButton.h"
 #include "game/screens/AddCoinsDialog.h"
 #include "game/screens/PlayerDialogs.h"
 #include "game/screens/RoundStatsDialog.h"
+#include "game/screens/ScreensHost.h"
 #include "game/screens/StatsDialog.h"
 #include "game/widgets/InAppWaitDlg.h"
 #include "ui/GameButton.h"
@@ -34,8 +36,8 @@ const TWidgetMakerRow kGameDialogGameRows[] = {
 
 // The round statistics, given the round that is running.
 XWidget* MakeRoundStatsDialog(CXElement* parent, TTemplate* templ, TWidget* record, const WidgetContext* placement) {
-    CTheGame* game = TheGameOf(parent);
-    CXGameplaySurvival* round = game != nullptr ? game->m_pGameplayScreen : nullptr;
+    IProgressHost* host = ProgressHostOf(ScreensGameOf(parent));
+    auto* round = dynamic_cast<CXGameplaySurvival*>(host != nullptr ? host->GetRunningRound() : nullptr);
     return new (std::nothrow) CXRoundStatsDialog(parent, templ, record, placement, round);
 }
 

@@ -4,12 +4,14 @@
 
 #include "LoadingReport.h"
 #include "core/SafeFormat.h"
-#include "game/app/TheGame.h"
-#include "game/app/TheGameOf.h"
 #include "game/farm/FarmDefs.h"
+#include "game/farm/FarmHost.h"
 #include "game/farm/FarmManager.h"
-#include "game/farm/FarmObject.h"
+#include "game/progress/ApplicationData.h"
 #include "game/progress/UserProfile.h"
+#include "game/screens/LoaderHost.h"
+#include "game/screens/ScreensHost.h"
+#include "game/widgets/GameMessages.h"
 #include "sprites/SpriteSet.h"
 #include "sprites/SpriteSetManager.h"
 #include "ui/Progress.h"
@@ -29,10 +31,11 @@ void ResetList(CQuorvanArray<T*>& list) {
 }
 
 // The yard the player is about to open, or null when the profile or the yard is gone.
-YardDef* CurrentYard(CTheGame* game) {
-    const TUserProfile* profile = game->GetCurrentProfile();
-    if (profile == nullptr || game->m_pFarmManager == nullptr) return nullptr;
-    return game->m_pFarmManager->GetYardDef(profile->m_CurrentYard);
+YardDef* CurrentYard(CGameBase* game) {
+    const TUserProfile* profile = CurrentProfileOf(game);
+    CFarmManager* farm = FarmHostOf(game)->GetFarmManager();
+    if (profile == nullptr || farm == nullptr) return nullptr;
+    return farm->GetYardDef(profile->m_CurrentYard);
 }
 
 // The failed step's description for the report.
@@ -106,38 +109,24 @@ void CXGroupSetLoader::UpdateCurrentPercent() {
 void CXGroupSetLoader::CalcTotalFrames() {
     ResetList(m_GroupSets);
     ResetList(m_ObjectDefs);
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = ScreensGameOf(this);
     if (game == nullptr) return;
+    ILoaderHost* host = LoaderHostOf(this);
+    CSpriteSetManager* sets = game->GetSpriteSetManager();
     const bool farm = m_GroupName == "farm";
     int weights = 0;
     // Moving between yards keeps the farm's sets: only the objects change.
-    if (!(farm && game->m_bFarmGroupLoaded) && game->m_pSpriteSetManager != nullptr) {
-        for (int i = 0; i < game->m_pSpriteSetManager->GetNumSpriteSets(); ++i) {
-            CSpriteSet* set = game->m_pSpriteSetManager->GetSpriteSetAt(i);
+    if (!(farm && host->IsFarmGroupLoaded()) && sets != nullptr) {
+        for (int i = 0; i < sets->GetNumSpriteSets(); ++i) {
+            CSpriteSet* set = sets->GetSpriteSetAt(i);
             if (set == nullptr || set->m_GroupName.Length() == 0 || !(set->m_GroupName == m_GroupName)) continue;
             if (!m_GroupSets.Add(set)) break;
             weights += SpriteSetWeight(set);
         }
     }
     if (farm) {
-        if (YardDef* yard = CurrentYard(game)) {
-            // The yard's objects already cached are kept; every other cached object goes.
-            CQuorvanArray<CFarmObject*> kept;
-            for (int category = 0; category < kFarmCategoryCount; ++category) {
-                for (int i = 0; i < yard->objects[category].count; ++i) {
-                    FarmObjectDef* def = yard->objects[category].data[i];
-                    const int cached = game->IsObjectWithNameAlreadyCached(def->id.GetDataConst());
-                    if (cached < 0) {
-                        (void)m_ObjectDefs.Add(def);
-                    } else if (kept.Add(game->m_FarmObjectCache.data[cached])) {
-                        (void)game->m_FarmObjectCache.RemoveAt(cached);
-                    }
-                }
-            }
-            game->ClearFarmObjectCache();
-            for (int i = 0; i < kept.count; ++i)
-                if (!game->m_FarmObjectCache.Add(kept.data[i])) delete kept.data[i];
-        }
+        // The yard's objects already cached are kept; every other cached object goes.
+        if (const YardDef* yard = CurrentYard(game)) host->KeepCachedObjectsOf(*yard, m_ObjectDefs);
     }
     m_nSpriteSetSteps = m_GroupSets.count;
     m_nTotalSteps = m_GroupSets.count + m_ObjectDefs.count;
@@ -145,7 +134,7 @@ void CXGroupSetLoader::CalcTotalFrames() {
 }
 
 bool CXGroupSetLoader::ProcessLoadingStep(int step) {
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = ScreensGameOf(this);
     if (game == nullptr) return false;
     if (step < m_nSpriteSetSteps) {
         CSpriteSet* set = step < m_GroupSets.count ? m_GroupSets.data[step] : nullptr;
@@ -160,17 +149,17 @@ bool CXGroupSetLoader::ProcessLoadingStep(int step) {
     const int index = step - m_nSpriteSetSteps;
     FarmObjectDef* def = index < m_ObjectDefs.count ? m_ObjectDefs.data[index] : nullptr;
     if (def == nullptr) return false;
-    CFarmObject* object = game->m_pFarmManager->CreateFarmObject(def->id.GetDataConst());
+    CFarmObject* object = FarmHostOf(game)->GetFarmManager()->CreateFarmObject(def->id.GetDataConst());
     if (object == nullptr) return false;
     // A cache that cannot grow loses the object; the yard then makes it itself.
-    if (!game->m_FarmObjectCache.Add(object)) delete object;
+    LoaderHostOf(this)->CacheFarmObject(object);
     ++m_nWeightedProgress;
     return true;
 }
 
 void CXGroupSetLoader::RunProcess() {
     XGameRoot::RunProcess();
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = ScreensGameOf(this);
     if (game == nullptr) return;
     if (m_nCurrentStep < m_nTotalSteps) {
         const unsigned int t0 = CGameBase::GetTickCountMs();
@@ -189,12 +178,7 @@ void CXGroupSetLoader::RunProcess() {
         UpdateCurrentPercent();
     }
     if (m_nCurrentStep < m_nTotalSteps) return;
-    if (m_GroupName == "gameplay") {
-        game->m_bGameplayGroupLoaded = true;
-    } else if (m_GroupName == "farm") {
-        game->m_bFarmGroupLoaded = true;
-        if (const TUserProfile* profile = game->GetCurrentProfile()) game->m_CachedYardName = profile->m_CurrentYard;
-    }
+    LoaderHostOf(this)->NoteGroupLoaded(m_GroupName);
     // Posted again every frame until the next screen replaces this one; the game drops the copies
     // that arrive while the curtain falls.
     const TSavedMessage& message = GetSavedMessage();

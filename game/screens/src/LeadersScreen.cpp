@@ -5,11 +5,13 @@
 #include <cstring>
 #include <new>
 
+#include "app/GameBase.h"
 #include "audio/SoundManager.h"
-#include "game/app/TheGameOf.h"
+#include "game/farm/FarmHost.h"
 #include "game/progress/ApplicationData.h"
 #include "game/progress/ArenaManager.h"
 #include "game/progress/HighScoreTable.h"
+#include "game/screens/ScreensHost.h"
 #include "render/DibBitmap.h"
 #include "ui/TemplateRecords.h"
 #include "ui/Text.h"
@@ -45,14 +47,16 @@ XWidget* CXLeadersScreen::CreateAndInitChild(TWidget* record, const WidgetContex
 int CXLeadersScreen::OnInitElement() {
     if (!InitRoot(CommonString("ui_main.txt"), "root_leaders")) return 0;
     if (m_pScrollDialog == nullptr || m_pTabControl == nullptr) return 0;
-    CTheGame* game = TheGameOf(this);
-    const int row = game != nullptr ? game->m_nNewHighScoreRow : -1;
-    const int table = game != nullptr && game->m_nNewHighScoreTable >= 0 ? game->m_nNewHighScoreTable : 0;
+    CGameBase* game = ScreensGameOf(this);
+    IScreensHost* host = ScreensHostOf(this);
+    const int row = host != nullptr ? host->NewHighScoreRow() : -1;
+    const int table = host != nullptr && host->NewHighScoreTable() >= 0 ? host->NewHighScoreTable() : 0;
     (void)m_pTabControl->ActivateTab(table);
     m_pScrollDialog->SetCurrentTable(table);
     UpdateSwitchButtons();
     if (row >= 0) {
-        if (game->m_pSoundManager != nullptr) (void)game->m_pSoundManager->PlaySoundFX("SFX_APPLAUSE", false);
+        if (CSoundManager* sounds = game != nullptr ? game->GetSoundManager() : nullptr)
+            (void)sounds->PlaySoundFX("SFX_APPLAUSE", false);
         m_pScrollDialog->CentreRow(row);
     }
     // There is no game service on this platform.
@@ -78,10 +82,10 @@ void CXLeadersScreen::UpdateSwitchButtons() {
             next->Hide();
     }
     auto* name = dynamic_cast<XText*>(FindChildWithWidgetId("txt_leaderboard_levelname"));
-    CTheGame* game = TheGameOf(this);
-    if (name == nullptr || game == nullptr || game->m_pArenaManager == nullptr) return;
+    CArenaManager* arenas = ArenaManagerOf(ScreensGameOf(this));
+    if (name == nullptr || arenas == nullptr) return;
     const THighScoreTable* shown = m_pScrollDialog->GetTable(table);
-    const Arena* arena = shown != nullptr ? game->m_pArenaManager->GetArena(shown->m_Name.GetDataConst()) : nullptr;
+    const Arena* arena = shown != nullptr ? arenas->GetArena(shown->m_Name.GetDataConst()) : nullptr;
     if (arena == nullptr) return;
     name->SetCaption(arena->name);
     name->ReInitWidgetPosition();
@@ -90,7 +94,7 @@ void CXLeadersScreen::UpdateSwitchButtons() {
 int CXLeadersScreen::OnMessage(CXElement* sender, int code, XWPARAM wparam, int lparam) {
     const char* id = ClickedId(code, wparam);
     if (Is(id, "btn_LeaderboardOK")) {
-        if (CTheGame* game = TheGameOf(this)) (void)game->SendMessage(game, m_nReturnMessage, 0, 0, true);
+        if (CGameBase* game = ScreensGameOf(this)) (void)game->SendMessage(game, m_nReturnMessage, 0, 0, true);
         return 1;
     }
     if (Is(id, "btn_GC_Leader")) return 1;
@@ -138,15 +142,15 @@ int CXLeadersScrollDialog::OnInitWidget() {
 }
 
 int CXLeadersScrollDialog::GetNumTables() {
-    CTheGame* game = TheGameOf(this);
-    return game != nullptr && game->m_pArenaManager != nullptr ? game->m_pArenaManager->GetNumArenas() : 0;
+    CArenaManager* arenas = ArenaManagerOf(ScreensGameOf(this));
+    return arenas != nullptr ? arenas->GetNumArenas() : 0;
 }
 
 THighScoreTable* CXLeadersScrollDialog::GetTable(int table) {
-    CTheGame* game = TheGameOf(this);
-    const CApplicationData* data = game != nullptr ? game->GetAppData() : nullptr;
-    const Arena* arena =
-        game != nullptr && game->m_pArenaManager != nullptr ? game->m_pArenaManager->GetArenaAt(table) : nullptr;
+    CGameBase* game = ScreensGameOf(this);
+    const CApplicationData* data = AppDataOf(game);
+    CArenaManager* arenas = ArenaManagerOf(game);
+    const Arena* arena = arenas != nullptr ? arenas->GetArenaAt(table) : nullptr;
     return data != nullptr && arena != nullptr ? data->GetHighScoreTable(arena->id) : nullptr;
 }
 
@@ -154,10 +158,10 @@ void CXLeadersScrollDialog::SetCurrentTable(int table) {
     if (table < 0 || table >= GetNumTables()) table = 0;
     m_nCurrentTable = table;
     m_nOwnRow = -1;
-    CTheGame* game = TheGameOf(this);
-    CApplicationData* data = game != nullptr ? game->GetAppData() : nullptr;
-    const Arena* arena =
-        game != nullptr && game->m_pArenaManager != nullptr ? game->m_pArenaManager->GetArenaAt(table) : nullptr;
+    CGameBase* game = ScreensGameOf(this);
+    CApplicationData* data = AppDataOf(game);
+    CArenaManager* arenas = ArenaManagerOf(game);
+    const Arena* arena = arenas != nullptr ? arenas->GetArenaAt(table) : nullptr;
     if (data != nullptr && arena != nullptr) m_nOwnRow = data->GetCurrentUserIndexInHighScoreTable(arena->id);
 }
 

@@ -2,10 +2,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/GameBase.h"
 #include "core/SafeFormat.h"
-#include "game/app/TheGameOf.h"
 #include "game/progress/HighScoreTable.h"
+#include "game/progress/ProgressHost.h"
 #include "game/screens/LeadersScreen.h"
+#include "game/screens/ScreensHost.h"
 #include "render/DibBitmap.h"
 #include "render/DrawLine.h"
 #include "render/DrawingHelpers.h"
@@ -45,8 +47,8 @@ void CXLeadersScrollDialog::RunFade() {
 }
 
 bool CXLeadersScrollDialog::IsNewRowShown() const {
-    const CTheGame* game = TheGameOf(this);
-    return game != nullptr && game->m_nNewHighScoreRow != -1 && game->m_nNewHighScoreTable == m_nCurrentTable;
+    IScreensHost* host = ScreensHostOf(this);
+    return host != nullptr && host->NewHighScoreRow() != -1 && host->NewHighScoreTable() == m_nCurrentTable;
 }
 
 void CXLeadersScrollDialog::RunBlink() {
@@ -99,9 +101,10 @@ int CXLeadersScrollDialog::ScoreRight() const {
 }
 
 void CXLeadersScrollDialog::DrawRows(IDibBitmap* back, int opacity) {
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = ScreensGameOf(this);
+    IScreensHost* host = ScreensHostOf(this);
     THighScoreTable* table = GetTable(m_nCurrentTable);
-    CBitmapFontText* font = game != nullptr ? game->m_Fonts[kGameFontSmall] : nullptr;
+    CBitmapFontText* font = GameFontOf(game, kGameFontSmall);
     if (table == nullptr) return;
     TCoordRect2D clip = m_Visible;
     const bool newRowShown = IsNewRowShown();
@@ -117,7 +120,7 @@ void CXLeadersScrollDialog::DrawRows(IDibBitmap* back, int opacity) {
                                           kBand[2], own ? kOwnBandAlpha : kOtherBandAlpha);
         }
         if (font != nullptr) {
-            const bool pulsing = newRowShown && i == game->m_nNewHighScoreRow;
+            const bool pulsing = newRowShown && i == host->NewHighScoreRow();
             const unsigned char r = pulsing ? kNewRow[0] : 255;
             const unsigned char g = pulsing ? kNewRow[1] : 255;
             const unsigned char b = pulsing ? kNewRow[2] : 255;
@@ -139,7 +142,7 @@ void CXLeadersScrollDialog::DrawRows(IDibBitmap* back, int opacity) {
 }
 
 void CXLeadersScrollDialog::Draw() {
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = ScreensGameOf(this);
     IDibBitmap* back = GetBackBuffer();
     if (game == nullptr || back == nullptr) return;
     DrawShade(back);

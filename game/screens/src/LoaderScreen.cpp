@@ -4,22 +4,17 @@
 
 #include <cstring>
 #include <new>
-#include <vector>
 
 #include "LoadingReport.h"
+#include "app/GameBase.h"
 #include "audio/SoundManager.h"
 #include "core/SafeFormat.h"
-#include "game/app/TheGame.h"
-#include "game/app/TheGameOf.h"
-#include "game/farm/FarmManager.h"
-#include "game/news/AdsEngine.h"
-#include "game/news/NewsManager.h"
-#include "game/progress/AchievementsManager.h"
-#include "game/progress/ArenaManager.h"
-#include "game/progress/AwardManager.h"
-#include "game/progress/InAppPurchaseManager.h"
-#include "game/progress/MiniQuestManager.h"
-#include "game/progress/UpgradeManager.h"
+#include "game/gameplay/GameplayHost.h"
+#include "game/progress/ProgressHost.h"
+#include "game/screens/LoaderHost.h"
+#include "game/screens/MenuMusic.h"
+#include "game/screens/ScreensHost.h"
+#include "game/widgets/GameMessages.h"
 #include "particles/ParticleSystem.h"
 #include "particles/ParticleSystemManager.h"
 #include "particles/ParticleSystemShape.h"
@@ -44,29 +39,6 @@ constexpr int kStarsPerBurst = 5;
 constexpr int kStarBlinksEffect = 9;  // index in the game's effect list
 constexpr const char* kPercentFormat = "Loading %d%%";
 
-// Stores the manager in its slot before it builds itself, so that it can already reach the
-// others through the game; one that cannot build is deleted again and the step fails. A slot
-// that holds a manager from an earlier try of the step is left as it is.
-template <class M, class G>
-bool CreateManager(M*& slot, G* game, CommonString& failure, const char* what) {
-    if (slot != nullptr) return true;
-    slot = new (std::nothrow) M(game);
-    if (slot != nullptr && slot->PostConstruct()) return true;
-    SafeDelete(slot);
-    failure = CommonString(what);
-    return false;
-}
-
-// The ids of the yard table's yards, in its order (none before the farm is made).
-std::vector<const char*> YardIds(const CTheGame* game) {
-    std::vector<const char*> ids;
-    if (game == nullptr || game->m_pFarmManager == nullptr) return ids;
-    for (int i = 0; i < game->m_pFarmManager->GetNumYards(); ++i)
-        if (const YardDef* yard = game->m_pFarmManager->GetYardDef(i); yard != nullptr && yard->id.Length() > 0)
-            ids.push_back(yard->id.GetDataConst());
-    return ids;
-}
-
 }  // namespace
 
 CXLoaderScreen::CXLoaderScreen(CXElement* parent) : XGameRoot(parent) {}
@@ -79,10 +51,10 @@ CXLoaderScreen::~CXLoaderScreen() {
 }
 
 int CXLoaderScreen::OnInitElement() {
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = ScreensGameOf(this);
     if (game == nullptr || game->UILayout() == nullptr) return 0;
     // The loader writes before the other fonts exist.
-    if (!game->LoadFont(kStartUpFontRecord)) return 0;
+    if (!LoaderHostOf(this)->LoadFont(kStartUpFontRecord)) return 0;
     game->UILayout()->PrepareFontPointersForStyles();
 
     const CommonString images = game->GetImagesDirectory();
@@ -102,23 +74,23 @@ int CXLoaderScreen::OnInitElement() {
     m_nTextFade = 0;
     CalcTotalFrames();
     UpdateCurrentPercent();
-    if (game->m_pSoundManager != nullptr) game->m_pSoundManager->StopMusicTrackWithFadeOut(0);
+    if (game->GetSoundManager() != nullptr) game->GetSoundManager()->StopMusicTrackWithFadeOut(0);
 
     if (const UILayout_FontData* record = game->UILayout()->GetFontById(CommonString("FontButtonNormal"))) {
         if (record->font == nullptr) return 0;
-        game->m_Fonts[kGameFontButton] = record->font;
+        LoaderHostOf(this)->KeepGameFont(kGameFontButton, record->font);
         record->font->SetSpaceWidthAsCharBC('I');
     }
-    if (CBitmapFontText* font = game->m_Fonts[kGameFontButton]) {
+    if (CBitmapFontText* font = ProgressHostOf(game)->GetGameFont(kGameFontButton)) {
         const int width = GetBackBuffer() != nullptr ? GetBackBuffer()->m_Width : game->m_nGameWidth;
         // Centred for the text's horizontal scale of one half; kept as the text grows.
         m_nTextX = (width - font->Length2(m_PercentText.GetDataConst()) / 2) / 2;
     }
 
-    CQuorvanParticleSystem2* stars =
-        game->m_pParticleManager != nullptr
-            ? game->m_pParticleManager->GetParticleSystemAt(game->m_ParticleEffectIndex[kStarBlinksEffect])
-            : nullptr;
+    CQuorvanParticleSystem2* stars = GameplayHostOf(game)->GetParticleManager() != nullptr
+                                         ? GameplayHostOf(game)->GetParticleManager()->GetParticleSystemAt(
+                                               GameplayHostOf(game)->GetParticleEffectIndex(kStarBlinksEffect))
+                                         : nullptr;
     return stars != nullptr && stars->InitFromFile() ? 1 : 0;
 }
 
@@ -128,12 +100,13 @@ int CXLoaderScreen::NotifyPointerEvent(int /*x*/, int /*y*/, int /*type*/) {
 }
 
 void CXLoaderScreen::CalcTotalFrames() {
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = ScreensGameOf(this);
     if (game == nullptr) return;
-    m_nSpriteSetCount = game->m_pSpriteSetManager != nullptr ? game->m_pSpriteSetManager->GetNumSpriteSets() : 0;
-    m_nSoundEffectCount = game->m_pSoundManager != nullptr ? game->m_pSoundManager->GetNumSoundFX() : 0;
-    m_nParticleSystemCount =
-        game->m_pParticleManager != nullptr ? game->m_pParticleManager->GetNumParticleSystems() : 0;
+    m_nSpriteSetCount = game->GetSpriteSetManager() != nullptr ? game->GetSpriteSetManager()->GetNumSpriteSets() : 0;
+    m_nSoundEffectCount = game->GetSoundManager() != nullptr ? game->GetSoundManager()->GetNumSoundFX() : 0;
+    m_nParticleSystemCount = GameplayHostOf(game)->GetParticleManager() != nullptr
+                                 ? GameplayHostOf(game)->GetParticleManager()->GetNumParticleSystems()
+                                 : 0;
     const int fonts = game->UILayout() != nullptr ? game->UILayout()->GetFontCount() : 0;
     m_nTotalSteps = m_nSpriteSetCount + m_nSoundEffectCount + 1 + fonts + m_nParticleSystemCount;
 }
@@ -162,7 +135,7 @@ void CXLoaderScreen::RunProcess() {
 }
 
 CXLoaderScreen::EAfterIntro CXLoaderScreen::IntroTick() {
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = ScreensGameOf(this);
     if (m_nIntroTick == 0) CreatePS2RandomsTable(game);
     if (m_nIntroTick == 1) CreateGameRandomsTable(game);
     ++m_nIntroTick;
@@ -194,9 +167,9 @@ CXLoaderScreen::EAfterIntro CXLoaderScreen::IntroTick() {
             m_nSweepProgress = 256;
         }
     }
-    if (game != nullptr && game->m_pParticleManager != nullptr) {
-        game->m_pParticleManager->RunProcess();
-        game->m_pParticleManager->ResetDrawMarks();
+    if (game != nullptr && GameplayHostOf(game)->GetParticleManager() != nullptr) {
+        GameplayHostOf(game)->GetParticleManager()->RunProcess();
+        GameplayHostOf(game)->GetParticleManager()->ResetDrawMarks();
     }
     if (m_bIntroRunning) return EAfterIntro::Repeat;
     if (m_nTextFade < kTextFadeFull) {
@@ -207,10 +180,10 @@ CXLoaderScreen::EAfterIntro CXLoaderScreen::IntroTick() {
 }
 
 void CXLoaderScreen::EmitStars(int x, int y) {
-    CTheGame* game = TheGameOf(this);
-    if (game == nullptr || game->m_pParticleManager == nullptr) return;
-    CQuorvanParticleSystem2* stars =
-        game->m_pParticleManager->GetParticleSystemAt(game->m_ParticleEffectIndex[kStarBlinksEffect]);
+    CGameBase* game = ScreensGameOf(this);
+    if (game == nullptr || GameplayHostOf(game)->GetParticleManager() == nullptr) return;
+    CQuorvanParticleSystem2* stars = GameplayHostOf(game)->GetParticleManager()->GetParticleSystemAt(
+        GameplayHostOf(game)->GetParticleEffectIndex(kStarBlinksEffect));
     if (stars == nullptr) return;
     (void)stars->SetEmitShape(m_pEmitShape);
     stars->StartAt(x << 8, y << 8);
@@ -220,13 +193,13 @@ void CXLoaderScreen::EmitStars(int x, int y) {
 }
 
 bool CXLoaderScreen::RunLoadingSteps() {
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = ScreensGameOf(this);
     if (game == nullptr) return false;
-    if (m_nCurrentStep == 0) game->SetFpsControlCobblebrooks(60, true, true);
+    if (m_nCurrentStep == 0) LoaderHostOf(this)->SetFpsControlCobblebrooks(60, true, true);
     if (m_nCurrentStep >= m_nTotalSteps) {
         // Posted again every frame until the start menu replaces this screen; the game drops the
         // copies that arrive while the curtain falls.
-        game->SetFpsControlCobblebrooks(30, true, true);
+        LoaderHostOf(this)->SetFpsControlCobblebrooks(30, true, true);
         (void)game->SendMessage(game, MSG_RUN_START_MENU, 0, 0, true);
         return false;
     }
@@ -246,15 +219,16 @@ bool CXLoaderScreen::RunLoadingSteps() {
 }
 
 void CXLoaderScreen::StepFailed(int step) {
-    ReportFailedLoadingStep(TheGameOf(this), "start-up loader", step, m_nTotalSteps, m_LastFailure, m_nReportedStep);
+    ReportFailedLoadingStep(ScreensGameOf(this), "start-up loader", step, m_nTotalSteps, m_LastFailure,
+                            m_nReportedStep);
 }
 
 bool CXLoaderScreen::SoundStep(int effect) {
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = ScreensGameOf(this);
     // Without a sound system the game runs silent: there is nothing to load.
-    if (game->m_pSoundSystem == nullptr || game->m_pSoundManager == nullptr) return true;
-    if (game->m_pSoundManager->AddReference(effect)) return true;
-    const SoundFXData* entry = game->m_pSoundManager->GetSoundFX(effect);
+    if (game->GetSoundSystem() == nullptr || game->GetSoundManager() == nullptr) return true;
+    if (game->GetSoundManager()->AddReference(effect)) return true;
+    const SoundFXData* entry = game->GetSoundManager()->GetSoundFX(effect);
     const CommonString file = entry != nullptr ? entry->file : CommonString("?");
     // The birds' calls are declared by their own table, the other effects by the sound table.
     const bool birdCall = entry != nullptr && entry->file.GetDataConst() != nullptr &&
@@ -266,86 +240,21 @@ bool CXLoaderScreen::SoundStep(int effect) {
 }
 
 bool CXLoaderScreen::ManagerStep(int step) {
-    CTheGame* game = TheGameOf(this);
-    switch (step) {
-        case 1: {
-            if (!m_bRestDefined) {
-                CommonString file;
-                if (!game->DefineSpriteSets_TheRest(&file)) {
-                    m_LastFailure = CommonString("the sprite-set file ") + file;
-                    return false;
-                }
-                m_bRestDefined = true;
-                CalcTotalFrames();
-            }
-            if (!CreateManager(game->m_pAwardManager, game, m_LastFailure,
-                               "the award manager (sprite sets AchAwardedBg, AchAwarded)"))
-                return false;
-            break;
+    ILoaderHost* host = LoaderHostOf(this);
+    if (step == 1 && !m_bRestDefined) {
+        CommonString file;
+        if (!host->DefineSpriteSets_TheRest(&file)) {
+            m_LastFailure = CommonString("the sprite-set file ") + file;
+            return false;
         }
-        case 2:
-            if (!CreateManager(game->m_pAchievementsManager, game, m_LastFailure, "the achievements")) return false;
-            if (!CreateManager(game->m_pUpgradeManager, game, m_LastFailure, "the boosts")) return false;
-            break;
-        case 3:
-            if (!CreateManager(game->m_pFarmManager, game, m_LastFailure, "the farm (Data\\yards.txt and its yards)"))
-                return false;
-            if (!game->m_pFarmManager->CheckYardObjectCounts(m_LastFailure)) {
-                SafeDelete(game->m_pFarmManager);
-                return false;
-            }
-            if (!CreateManager(game->m_pPurchaseManager, game, m_LastFailure, "the purchases (Data\\addcoins.txt)"))
-                return false;
-            if (!game->m_pPurchaseManager->CheckTable(m_LastFailure)) {
-                SafeDelete(game->m_pPurchaseManager);
-                return false;
-            }
-            break;
-        case 4:
-            if (!CreateManager(game->m_pArenaManager, game, m_LastFailure, "the arenas (Data\\arenas.txt)"))
-                return false;
-            if (!game->m_pArenaManager->CheckTable(m_LastFailure, YardIds(game))) {
-                SafeDelete(game->m_pArenaManager);
-                return false;
-            }
-            if (!CreateManager(game->m_pMiniQuestManager, game, m_LastFailure,
-                               "the mini-quests (Data\\miniquests.txt)"))
-                return false;
-            if (!game->m_pMiniQuestManager->CheckTable(m_LastFailure, YardIds(game))) {
-                SafeDelete(game->m_pMiniQuestManager);
-                return false;
-            }
-            break;
-        case 5:
-            if (game->m_pNewsManager == nullptr) {
-                game->m_pNewsManager = new (std::nothrow) CHollowfenNewsManager(game);
-                if (game->m_pNewsManager == nullptr || !game->m_pNewsManager->Init("Cobblebrooks")) {
-                    SafeDelete(game->m_pNewsManager);
-                    m_LastFailure = CommonString("the news");
-                    return false;
-                }
-            }
-            break;
-        case 6:
-            if (game->m_pAdsEngine == nullptr) {
-                game->m_pAdsEngine = new (std::nothrow) CAdsEngine(game);
-                if (game->m_pAdsEngine == nullptr) {
-                    m_LastFailure = CommonString("the local ads");
-                    return false;
-                }
-                game->m_pAdsEngine->SetAdPosition(0, 0, 1.0f);
-                game->m_pAdsEngine->ShowAd(false);
-                game->m_pAdsEngine->RequestAdmobAd();
-            }
-            break;
-        default:
-            break;
+        m_bRestDefined = true;
+        CalcTotalFrames();
     }
-    return true;
+    return host->MakeStartUpManagers(step, m_LastFailure);
 }
 
 bool CXLoaderScreen::ProcessLoadingStep(int step) {
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = ScreensGameOf(this);
     if (game == nullptr) return false;
     m_LastFailure = CommonString();
     const int nS = m_nSoundEffectCount;
@@ -353,7 +262,7 @@ bool CXLoaderScreen::ProcessLoadingStep(int step) {
     const int nP = m_nParticleSystemCount;
     if (step == 0) {
         // Without a sound system the game runs silent: the music has nowhere to play.
-        if (game->m_pSoundSystem == nullptr || game->InitMusicStreams()) return true;
+        if (game->GetSoundSystem() == nullptr || LoaderHostOf(this)->InitMusicStreams()) return true;
         for (int track = 0; track < kMusicTrackCount; ++track)
             if (g_cs_OGG_LoadedIndexes[track] < 0) {
                 m_LastFailure =
@@ -366,7 +275,7 @@ bool CXLoaderScreen::ProcessLoadingStep(int step) {
     if (step <= nS + nSp) {
         const int index = step - 1 - nS;
         CSpriteSet* set =
-            game->m_pSpriteSetManager != nullptr ? game->m_pSpriteSetManager->GetSpriteSetAt(index) : nullptr;
+            game->GetSpriteSetManager() != nullptr ? game->GetSpriteSetManager()->GetSpriteSetAt(index) : nullptr;
         if (set == nullptr) {
             m_LastFailure = SafeFormat("sprite set %d (none)", {index});
             return false;
@@ -378,9 +287,10 @@ bool CXLoaderScreen::ProcessLoadingStep(int step) {
         return false;
     }
     if (step <= nS + nSp + nP) {
-        CQuorvanParticleSystem2* system = game->m_pParticleManager != nullptr
-                                              ? game->m_pParticleManager->GetParticleSystemAt(step - 1 - nS - nSp)
-                                              : nullptr;
+        CQuorvanParticleSystem2* system =
+            GameplayHostOf(game)->GetParticleManager() != nullptr
+                ? GameplayHostOf(game)->GetParticleManager()->GetParticleSystemAt(step - 1 - nS - nSp)
+                : nullptr;
         if (system != nullptr && system->InitFromFile()) return true;
         m_LastFailure = CommonString("the effect ") +
                         (system != nullptr ? system->GetFileName() : SafeFormat("%d", {step - 1 - nS - nSp}));
@@ -389,13 +299,13 @@ bool CXLoaderScreen::ProcessLoadingStep(int step) {
     const int fonts = game->UILayout() != nullptr ? game->UILayout()->GetFontCount() : 0;
     const int font = step - 1 - nS - nSp - nP;
     if (font >= fonts) return true;
-    if (!game->LoadFont(font)) {
+    if (!LoaderHostOf(this)->LoadFont(font)) {
         const UILayout_FontData* record = game->UILayout()->GetFontAt(font);
         m_LastFailure = CommonString("the font ") + (record != nullptr ? record->id : CommonString()) +
                         CommonString(" (") + (record != nullptr ? record->file : CommonString()) + CommonString(")");
         return false;
     }
-    if (font == fonts - 1 && !game->ReLoadFontsLastStep()) {
+    if (font == fonts - 1 && !LoaderHostOf(this)->ReLoadFontsLastStep()) {
         m_LastFailure = CommonString("the game's named fonts");
         return false;
     }

@@ -2,9 +2,11 @@
 // flashes as the percent text fades in, the two flares of the sweep, the stars and the percent.
 #include <cmath>
 
-#include "game/app/TheGame.h"
-#include "game/app/TheGameOf.h"
+#include "app/GameBase.h"
+#include "game/gameplay/GameplayHost.h"
+#include "game/progress/ProgressHost.h"
 #include "game/screens/LoaderScreen.h"
+#include "game/screens/ScreensHost.h"
 #include "particles/ParticleSystemManager.h"
 #include "render/DibBitmap.h"
 #include "render/DrawingHelpers.h"
@@ -25,7 +27,7 @@ FIXED_FLOAT_16 To16(double v) { return static_cast<FIXED_FLOAT_16>(std::lround(v
 }  // namespace
 
 void CXLoaderScreen::FlarePosition(int& x1, int& y1) const {
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = ScreensGameOf(this);
     const IDibBitmap* back = GetBackBuffer();
     if (game == nullptr || back == nullptr) {
         x1 = y1 = 0;
@@ -42,11 +44,11 @@ void CXLoaderScreen::FlarePosition(int& x1, int& y1) const {
 }
 
 void CXLoaderScreen::Draw() {
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = ScreensGameOf(this);
     IDibBitmap* back = GetBackBuffer();
     if (game == nullptr || back == nullptr) return;
     CQuorvanImageRotatorScaler* rotator = game->GetRotatorScaler();
-    CBitmapFontText* font = game->m_Fonts[kGameFontButton];
+    CBitmapFontText* font = ProgressHostOf(game)->GetGameFont(kGameFontButton);
     const int w = back->m_Width;
     const int h = back->m_Height;
     back->ClearBitmap(0, 0, 0);
@@ -92,7 +94,8 @@ void CXLoaderScreen::Draw() {
                                            -128, 0);
         if (x2 > 0) m_nMaskX = x2;
     }
-    if (game->m_pParticleManager != nullptr) game->m_pParticleManager->DrawTheRest(back);
+    if (CQuorvanParticleSystemManager2* particles = GameplayHostOf(game)->GetParticleManager())
+        particles->DrawTheRest(back);
     if (font != nullptr && !m_bIntroRunning && m_nTextFade > 0) {
         font->TextOutF(back, m_PercentText.GetDataConst(), m_nTextX << 16, (h - 20) << 16, m_nTextScaleX, m_nTextScaleY,
                        0, 255, 255, 255, 0, static_cast<unsigned char>(m_nTextFade / 256), nullptr);

@@ -3,10 +3,12 @@
 
 #include <cmath>
 
+#include "app/GameBase.h"
 #include "core/SafeFormat.h"
-#include "game/app/TheGameOf.h"
+#include "game/farm/FarmHost.h"
 #include "game/farm/FarmManager.h"
 #include "game/progress/ArenaManager.h"
+#include "game/screens/ScreensHost.h"
 #include "render/DibBitmap.h"
 #include "render/DrawingHelpers.h"
 #include "render/ImageRotatorScaler.h"
@@ -28,9 +30,9 @@ constexpr FIXED_FLOAT_16 kScaleOne = 65536;
 constexpr FIXED_FLOAT_16 kEmptyStarScale = 52429;  // 0.8
 constexpr FIXED_FLOAT_16 kFullStarScale = 49807;   // 0.76
 
-CSpriteSet* NamedSet(CTheGame* game, const char* name) {
-    return game != nullptr && game->m_pSpriteSetManager != nullptr ? game->m_pSpriteSetManager->GetSpriteSetNamed(name)
-                                                                   : nullptr;
+CSpriteSet* NamedSet(CGameBase* game, const char* name) {
+    CSpriteSetManager* sets = game != nullptr ? game->GetSpriteSetManager() : nullptr;
+    return sets != nullptr ? sets->GetSpriteSetNamed(name) : nullptr;
 }
 
 }  // namespace
@@ -42,7 +44,7 @@ int CXLockedDialog::OnInitWidget() {
     if (!XDialog::OnInitWidget()) return 0;
     m_pAnchor = FindChildWithWidgetId("img_unlock_dummy");
     if (m_pAnchor != nullptr) m_pAnchor->Hide();
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = ScreensGameOf(this);
     m_pStarSet = NamedSet(game, "yard_star");
     const CSpriteSet* lock = NamedSet(game, "level_lock");
     m_pPadlock = lock != nullptr ? lock->GetFrame(0) : nullptr;
@@ -69,9 +71,8 @@ void CXLockedDialog::SetupUnlockConditionText(const CommonString& id, int stars)
     if (m_bAllPrevious) {
         yardText = CommonString("all previous Yards");
     } else {
-        CTheGame* game = TheGameOf(this);
-        const YardDef* yard =
-            game != nullptr && game->m_pFarmManager != nullptr ? game->m_pFarmManager->GetYardDef(id) : nullptr;
+        CFarmManager* farm = FarmManagerOf(ScreensGameOf(this));
+        const YardDef* yard = farm != nullptr ? farm->GetYardDef(id) : nullptr;
         if (yard != nullptr) yardText = yard->name;
     }
     const CommonString starsText = stars == 1 ? CommonString("a Star") : SafeFormat("%d Stars", {stars});
@@ -93,12 +94,12 @@ void CXLockedDialog::FillLine(const char* id, const CommonString& value) {
 }
 
 void CXLockedDialog::SetupUnlockConditionIcons(const CommonString& id) {
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = ScreensGameOf(this);
     const CSpriteSet* yards = NamedSet(game, "btn_play_yards");
     const CSpriteSet* locked = NamedSet(game, "btn_play_arena_locked");
     if (yards == nullptr || locked == nullptr || yards->GetFrame(0) == nullptr || locked->GetFrame(0) == nullptr)
         return;
-    CFarmManager* farm = game->m_pFarmManager;
+    CFarmManager* farm = FarmManagerOf(game);
     // The yard's thumbnail once it is open; else the locked plate under a padlock.
     const auto place = [&](int slot, YardDef* yard) {
         m_Icons[slot] = locked->GetFrame(0);
@@ -134,10 +135,10 @@ void CXLockedDialog::RunProcess() {
         m_nPulseStep = -m_nPulseStep;
         m_nGlow = 0;
     } else {
-        CTheGame* game = TheGameOf(this);
+        CGameBase* game = ScreensGameOf(this);
         // The ease takes its input in 256ths (0..256) and gives 256ths.
         const auto t = static_cast<FIXED_FLOAT>(std::lround(m_nPulse * 256.0 / 255.0));
-        m_nGlow = 255 * SCurve(t, game != nullptr ? game->m_pRotatorScaler : nullptr);
+        m_nGlow = 255 * SCurve(t, game != nullptr ? game->GetRotatorScaler() : nullptr);
     }
 }
 
@@ -152,9 +153,9 @@ int CXLockedDialog::FullStarAlphaOffset() { return (GetOpacity() / 256) * (m_nGl
 
 void CXLockedDialog::Draw() {
     XGameDialog::Draw();
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = ScreensGameOf(this);
     IDibBitmap* back = GetBackBuffer();
-    CQuorvanImageRotatorScaler* rotator = game != nullptr ? game->m_pRotatorScaler : nullptr;
+    CQuorvanImageRotatorScaler* rotator = game != nullptr ? game->GetRotatorScaler() : nullptr;
     if (GetOpacity() <= 0 || m_Icons[0] == nullptr || rotator == nullptr || back == nullptr) return;
     const TVector2D c = IconCentre();
     const int a = OpacityToAlphaOffset(GetOpacity());

@@ -1,7 +1,10 @@
 #include "game/screens/MenuMusic.h"
 
+#include "app/GameBase.h"
 #include "audio/SoundManager.h"
-#include "game/app/TheGame.h"
+
+const char* const g_cs_OGG_FileNames[kMusicTrackCount] = {"gameplay1.ogg", "gameplay2.ogg", "gameplay3.ogg",
+                                                          "startmenu.ogg", "yard1.ogg",     "round_stats.ogg"};
 
 namespace {
 
@@ -11,10 +14,11 @@ constexpr FIXED_FLOAT kMusicFadeOut = 2 * 256;  // seconds, 24.8
 
 }  // namespace
 
-void PlayMenuMusic(CTheGame* game) {
-    if (game == nullptr || game->m_pSoundManager == nullptr) return;
+void PlayMenuMusic(CGameBase* game) {
+    CSoundManager* sounds = game != nullptr ? game->GetSoundManager() : nullptr;
+    if (sounds == nullptr) return;
     if (game->IsMusicOn())
-        game->m_pSoundManager->PlayMusicTrack(kMenuMusicTrack, true, kMusicFadeIn, kMusicFadeOut);
+        sounds->PlayMusicTrack(kMenuMusicTrack, true, kMusicFadeIn, kMusicFadeOut);
     else
-        game->m_pSoundManager->StopMusicTrackWithFadeOut(0);
+        sounds->StopMusicTrackWithFadeOut(0);
 }

@@ -4,16 +4,21 @@
 
 #include <new>
 
-#include "game/app/TheGameOf.h"
+#include "app/GameBase.h"
+#include "game/farm/FarmHost.h"
 #include "game/farm/FarmManager.h"
-#include "game/widgets/FullScreenTutorial.h"
+#include "game/gameplay/GameplayHost.h"
 #include "game/progress/AchievementsManager.h"
+#include "game/progress/ApplicationData.h"
 #include "game/progress/ArenaManager.h"
+#include "game/progress/ProgressHost.h"
 #include "game/progress/UserProfile.h"
 #include "game/screens/LockedDialog.h"
 #include "game/screens/MenuMusic.h"
 #include "game/screens/PlayScreenButtons.h"
 #include "game/screens/PlayScreenUpgradesButton.h"
+#include "game/screens/ScreensHost.h"
+#include "game/widgets/FullScreenTutorial.h"
 #include "render/DibBitmap.h"
 #include "render/ImageLoaders.h"
 #include "render/ImageRotatorScaler.h"
@@ -55,12 +60,12 @@ constexpr THintRow kHints[] = {
 // the screen's list; null when the record is none of those ids.
 template <class TButton, class TData, std::size_t N>
 XWidget* MakeIndexedButton(CXElement* screen, TTemplate* templ, TWidget* record, const WidgetContext* placement,
-                           const char* const (&ids)[N], TData* (*dataAt)(CTheGame*, int), CQuorvanArray<TButton*>& list,
-                           bool& matched) {
+                           const char* const (&ids)[N], TData* (*dataAt)(CGameBase*, int),
+                           CQuorvanArray<TButton*>& list, bool& matched) {
     for (std::size_t i = 0; i < N; ++i) {
         if (!(record->name == ids[i])) continue;
         matched = true;
-        TData* data = dataAt(TheGameOf(screen), static_cast<int>(i));
+        TData* data = dataAt(ScreensGameOf(screen), static_cast<int>(i));
         auto* made =
             static_cast<TButton*>(InitOrFreeWidget(new (std::nothrow) TButton(screen, templ, record, placement, data)));
         if (made != nullptr) (void)list.Add(made);
@@ -69,19 +74,23 @@ XWidget* MakeIndexedButton(CXElement* screen, TTemplate* templ, TWidget* record,
     return nullptr;
 }
 
-Arena* ArenaAt(CTheGame* game, int i) {
-    return game != nullptr && game->m_pArenaManager != nullptr ? game->m_pArenaManager->GetArenaAt(i) : nullptr;
+Arena* ArenaAt(CGameBase* game, int i) {
+    return game != nullptr && FarmHostOf(game)->GetArenaManager() != nullptr
+               ? FarmHostOf(game)->GetArenaManager()->GetArenaAt(i)
+               : nullptr;
 }
 
-YardDef* YardAt(CTheGame* game, int i) {
-    return game != nullptr && game->m_pFarmManager != nullptr ? game->m_pFarmManager->GetYardDef(i) : nullptr;
+YardDef* YardAt(CGameBase* game, int i) {
+    return game != nullptr && FarmHostOf(game)->GetFarmManager() != nullptr
+               ? FarmHostOf(game)->GetFarmManager()->GetYardDef(i)
+               : nullptr;
 }
 
 }  // namespace
 
 CXPlayScreen::CXPlayScreen(CXElement* parent) : XGameRoot(parent) {
     m_bLivePostEffect = true;
-    if (CTheGame* game = TheGameOf(this)) game->m_nNewHighScoreRow = -1;
+    if (CGameBase* game = ScreensGameOf(this)) GameplayHostOf(game)->ForgetNewHighScore();
 }
 
 CXPlayScreen::~CXPlayScreen() {
@@ -107,7 +116,7 @@ XWidget* CXPlayScreen::CreateAndInitChild(TWidget* record, const WidgetContext* 
 
 int CXPlayScreen::OnInitElement() {
     if (!InitRoot(CommonString("ui_main.txt"), "root_play")) return 0;
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = ScreensGameOf(this);
     if (game == nullptr) return 0;
     const CommonString plus = game->GetImagesDirectory() + CommonString("ui\\play_menu\\btn_plus_coins");
     m_pPlusImage = ImageLoad(game, plus.GetDataConst(), nullptr);
@@ -116,9 +125,7 @@ int CXPlayScreen::OnInitElement() {
     UpdateBoostsTutorialAvailability();
 
     // What the screen before asked to find open: run once, then forgotten.
-    if (game->m_PendingStartAction.Length() > 0) {
-        const CommonString action = game->m_PendingStartAction;
-        game->m_PendingStartAction = CommonString();
+    if (const CommonString action = ScreensHostOf(this)->TakePendingStartAction(); action.Length() > 0) {
         (void)DoAction(CommonString("ui_main.txt"), action);
         // The coin shop is there at once, without fading in.
         XWidget* shop = FindChildWithWidgetId("dlg_addcoins");
@@ -128,7 +135,7 @@ int CXPlayScreen::OnInitElement() {
     m_pBoostsButton = FindChildWithWidgetId("btn_play_upgrades");
     m_pAddCoinsButton = dynamic_cast<XButton*>(FindChildWithWidgetId("btn_play_addcoins"));
     if (m_pBoostsButton == nullptr || m_pAddCoinsButton == nullptr) return 0;
-    TUserProfile* profile = game->GetCurrentProfile();
+    TUserProfile* profile = CurrentProfileOf(game);
     if (profile == nullptr || !profile->m_bCoinShopButtonShown) m_pAddCoinsButton->Hide();
     UpdateGameplayMusic();
 
@@ -138,8 +145,9 @@ int CXPlayScreen::OnInitElement() {
     // The first rank-up opens the boosts, on the visit after it.
     if (profile != nullptr && profile->m_bFirstRankUpSeen) {
         profile->m_bFirstRankUpSeen = false;
-        if (!profile->IsAchievementAwarded(kBoostsUnlockedAchievement) && game->m_pAchievementsManager != nullptr)
-            game->m_pAchievementsManager->AwardAchievement(kBoostsUnlockedAchievement);
+        if (!profile->IsAchievementAwarded(kBoostsUnlockedAchievement) &&
+            ProgressHostOf(game)->GetAchievementsManager() != nullptr)
+            ProgressHostOf(game)->GetAchievementsManager()->AwardAchievement(kBoostsUnlockedAchievement);
     }
     if (profile == nullptr || !profile->IsAchievementAwarded(kBoostsUnlockedAchievement)) RearrangeForNoBoosts();
     const IDibBitmap* back = GetBackBuffer();
@@ -148,21 +156,21 @@ int CXPlayScreen::OnInitElement() {
 }
 
 void CXPlayScreen::UpdateFarmTutorialAvailability() {
-    CTheGame* game = TheGameOf(this);
-    const TUserProfile* profile = game != nullptr ? game->GetCurrentProfile() : nullptr;
+    CGameBase* game = ScreensGameOf(this);
+    const TUserProfile* profile = game != nullptr ? CurrentProfileOf(game) : nullptr;
     m_bYardHintDue = profile != nullptr && !profile->m_HintFlags[kHintPlayYardButton] && !m_bHintShown &&
-                     profile->m_nCoins > 0 && game->m_pFarmManager != nullptr &&
-                     game->m_pFarmManager->CanPurchaseAnyFarmObject(profile->m_nCoins);
+                     profile->m_nCoins > 0 && FarmHostOf(game)->GetFarmManager() != nullptr &&
+                     FarmHostOf(game)->GetFarmManager()->CanPurchaseAnyFarmObject(profile->m_nCoins);
 }
 
 void CXPlayScreen::UpdateBoostsTutorialAvailability() {
-    CTheGame* game = TheGameOf(this);
-    const TUserProfile* profile = game != nullptr ? game->GetCurrentProfile() : nullptr;
+    CGameBase* game = ScreensGameOf(this);
+    const TUserProfile* profile = game != nullptr ? CurrentProfileOf(game) : nullptr;
     m_bBoostsHintDue = profile != nullptr && !profile->m_HintFlags[kHintPlayBoostsButton] && !m_bHintShown &&
                        profile->IsAchievementAwarded(kBoostsUnlockedAchievement);
 }
 
-void CXPlayScreen::UpdateGameplayMusic() { PlayMenuMusic(TheGameOf(this)); }
+void CXPlayScreen::UpdateGameplayMusic() { PlayMenuMusic(ScreensGameOf(this)); }
 
 void CXPlayScreen::RearrangeForNoBoosts() {
     if (m_pBoostsButton != nullptr) m_pBoostsButton->Hide();
@@ -200,8 +208,8 @@ void CXPlayScreen::RunProcess() {
         if (m_pHint->IsFinished()) SafeDelete(m_pHint);
         return;
     }
-    CTheGame* game = TheGameOf(this);
-    const TUserProfile* profile = game != nullptr ? game->GetCurrentProfile() : nullptr;
+    CGameBase* game = ScreensGameOf(this);
+    const TUserProfile* profile = game != nullptr ? CurrentProfileOf(game) : nullptr;
     if (profile == nullptr || FindModalChild() != nullptr || m_bHintShown || m_bUnlockAnimation) return;
     if (!profile->m_HintFlags[kHintPlayArenaButton]) {
         ShowArenaButtonTutorial();
@@ -218,16 +226,16 @@ void CXPlayScreen::Draw() {
 }
 
 void CXPlayScreen::PostDraw() {
-    CTheGame* game = TheGameOf(this);
-    const TUserProfile* profile = game != nullptr ? game->GetCurrentProfile() : nullptr;
+    CGameBase* game = ScreensGameOf(this);
+    const TUserProfile* profile = game != nullptr ? CurrentProfileOf(game) : nullptr;
     if (profile != nullptr && profile->m_bCoinShopButtonShown) {
-        const FIXED_FLOAT_16 signX = game->DrawNumCoins(255, 1.0f);
+        const FIXED_FLOAT_16 signX = FarmHostOf(game)->DrawNumCoins(255, 1.0f);
         IDibBitmap* back = GetBackBuffer();
         if (m_pAddCoinsButton != nullptr && m_pAddCoinsButton->IsVisible() && m_pPlusImage != nullptr &&
-            back != nullptr && game->m_pRotatorScaler != nullptr) {
+            back != nullptr && game->GetRotatorScaler() != nullptr) {
             const FIXED_FLOAT_16 scale = m_pAddCoinsButton->IsPressed() ? kPlusPressedScale : 65536;
-            game->m_pRotatorScaler->DrawRotatedBitmapTransparent(m_pPlusImage, back, (signX - 65536) >> 8, kPlusY << 8,
-                                                                 0, scale, 0, 0);
+            game->GetRotatorScaler()->DrawRotatedBitmapTransparent(m_pPlusImage, back, (signX - 65536) >> 8,
+                                                                   kPlusY << 8, 0, scale, 0, 0);
         }
     }
     DrawLivePostEffect();
@@ -241,9 +249,9 @@ void CXPlayScreen::ShowBoostsButtonTutorial() { ShowButtonTutorial(2, kHints[2].
 
 void CXPlayScreen::ShowButtonTutorial(int kind, const char* target, const char* text) {
     XWidget* widget = FindChildWithWidgetId(target);
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = ScreensGameOf(this);
     if (widget == nullptr || game == nullptr) return;
-    const CBitmapFontText* font = game->m_Fonts[kGameFontSmall];
+    const CBitmapFontText* font = ProgressHostOf(game)->GetGameFont(kGameFontSmall);
     const int lift = font != nullptr ? font->GetCharHeight() / 4 : 0;
     const TCoordRect2D r = widget->GetDrawingRect();
     SafeDelete(m_pHint);
@@ -266,8 +274,8 @@ int CXPlayScreen::NotifyPointerEvent(int x, int y, int type) {
         return XDialog::NotifyPointerEvent(x, y, type);
     if (type == XPOINTER_PRESS && m_pHint->IsShown() && m_pHint->HitTestCloseButton(x, y)) {
         m_pHint->FadeOut();
-        CTheGame* game = TheGameOf(this);
-        if (TUserProfile* profile = game != nullptr ? game->GetCurrentProfile() : nullptr)
+        CGameBase* game = ScreensGameOf(this);
+        if (TUserProfile* profile = game != nullptr ? CurrentProfileOf(game) : nullptr)
             profile->m_HintFlags[m_pHint->GetKind()] = true;
     }
     return 1;

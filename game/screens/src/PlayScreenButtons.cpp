@@ -2,17 +2,22 @@
 // definitions and the current profile, and the unlock animation.
 #include "game/screens/PlayScreenButtons.h"
 
+#include "app/GameBase.h"
 #include "audio/SoundManager.h"
 #include "core/SafeFormat.h"
-#include "game/app/TheGameOf.h"
+#include "game/farm/FarmHost.h"
 #include "game/farm/FarmManager.h"
+#include "game/progress/ApplicationData.h"
 #include "game/progress/ArenaManager.h"
+#include "game/progress/ProgressHost.h"
 #include "game/progress/UserProfile.h"
+#include "game/screens/ScreensHost.h"
 #include "render/DibBitmap.h"
 #include "render/ImageLoaders.h"
 #include "sprites/SpriteSet.h"
 #include "sprites/SpriteSetManager.h"
 #include "text/BitmapFont.h"
+#include "ui/UILayout.h"
 
 namespace {
 
@@ -21,9 +26,10 @@ constexpr int kCaptionScale256 = 192;
 // The yard's number is measured at 281/256 (about 1.1, its drawing scale).
 constexpr int kNumberWidthScale = 281;
 
-CSpriteSet* NamedSet(CTheGame* game, const char* name) {
-    return game != nullptr && game->m_pSpriteSetManager != nullptr ? game->m_pSpriteSetManager->GetSpriteSetNamed(name)
-                                                                   : nullptr;
+CSpriteSet* NamedSet(CGameBase* game, const char* name) {
+    return game != nullptr && game->GetSpriteSetManager() != nullptr
+               ? game->GetSpriteSetManager()->GetSpriteSetNamed(name)
+               : nullptr;
 }
 
 }  // namespace
@@ -37,7 +43,7 @@ bool CXPlayScreenButtonBase::TakeThumbnail(int index) {
 }
 
 bool CXPlayScreenButtonBase::TakeLockImages() {
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = ScreensGameOf(this);
     const CSpriteSet* locked = NamedSet(game, "btn_play_arena_locked");
     m_pLockedImage = locked != nullptr ? locked->GetFrame(0) : nullptr;
     m_pLockSet = NamedSet(game, "level_lock");
@@ -45,8 +51,8 @@ bool CXPlayScreenButtonBase::TakeLockImages() {
 }
 
 void CXPlayScreenButtonBase::PlaySound(const char* name) {
-    CTheGame* game = TheGameOf(this);
-    if (game != nullptr && game->m_pSoundManager != nullptr) (void)game->m_pSoundManager->PlaySoundFX(name);
+    CGameBase* game = ScreensGameOf(this);
+    if (game != nullptr && game->GetSoundManager() != nullptr) (void)game->GetSoundManager()->PlaySoundFX(name);
 }
 
 bool CXPlayScreenButtonBase::StepLockAnimation() {
@@ -90,20 +96,21 @@ CXPlayScreenArenaButton::CXPlayScreenArenaButton(CXElement* parent, TTemplate* t
     : CXPlayScreenButtonBase(parent, templ, record, placement), m_pArena(arena) {}
 
 bool CXPlayScreenArenaButton::IsUnlocked() {
-    CTheGame* game = TheGameOf(this);
-    return game != nullptr && game->m_pArenaManager != nullptr && game->m_pArenaManager->IsArenaUnlocked(m_pArena);
+    CGameBase* game = ScreensGameOf(this);
+    return game != nullptr && FarmHostOf(game)->GetArenaManager() != nullptr &&
+           FarmHostOf(game)->GetArenaManager()->IsArenaUnlocked(m_pArena);
 }
 
 int CXPlayScreenArenaButton::OnInitWidget() {
     if (!XButton::OnInitWidget()) return 0;
-    CTheGame* game = TheGameOf(this);
-    if (game == nullptr || game->m_pArenaManager == nullptr || m_pArena == nullptr) return 0;
+    CGameBase* game = ScreensGameOf(this);
+    if (game == nullptr || FarmHostOf(game)->GetArenaManager() == nullptr || m_pArena == nullptr) return 0;
     m_bLocked = !IsUnlocked();
-    const int index = game->m_pArenaManager->GetIndexOfArena(m_pArena->id);
+    const int index = FarmHostOf(game)->GetArenaManager()->GetIndexOfArena(m_pArena->id);
     if (index < 0) return 0;
 
     // Every entry of this arena in the profile's unlock list is shown now, once.
-    TUserProfile* profile = game->GetCurrentProfile();
+    TUserProfile* profile = CurrentProfileOf(game);
     if (!m_bLocked && profile != nullptr) {
         CQuorvanObjPtrArray<CommonString*>& list = profile->m_NewlyUnlockedLevels;
         for (int i = list.count - 1; i >= 0; --i) {
@@ -117,7 +124,9 @@ int CXPlayScreenArenaButton::OnInitWidget() {
 
     if (!TakeThumbnail(index)) return 0;
     if ((m_bLocked || m_bUnlocking) && !TakeLockImages()) return 0;
-    m_pCaptionFont = game->GetFontById(CommonString("FontButtonNormal"));
+    const UILayout_FontData* caption =
+        game->UILayout() != nullptr ? game->UILayout()->GetFontById(CommonString("FontButtonNormal")) : nullptr;
+    m_pCaptionFont = caption != nullptr ? caption->font : nullptr;
     if (m_pCaptionFont == nullptr) return 0;
     m_Caption = CommonString(index == 2 ? "Hard" : index == 1 ? "Medium" : "Easy");
     const int length = m_pCaptionFont->Length2(m_Caption.GetData());
@@ -140,20 +149,21 @@ CXPlayScreenYardButton::CXPlayScreenYardButton(CXElement* parent, TTemplate* tem
 CXPlayScreenYardButton::~CXPlayScreenYardButton() { SafeDelete(m_pQuestionImage); }
 
 bool CXPlayScreenYardButton::IsUnlocked() {
-    CTheGame* game = TheGameOf(this);
-    return game != nullptr && game->m_pFarmManager != nullptr && game->m_pFarmManager->IsYardUnlocked(m_pYard);
+    CGameBase* game = ScreensGameOf(this);
+    return game != nullptr && FarmHostOf(game)->GetFarmManager() != nullptr &&
+           FarmHostOf(game)->GetFarmManager()->IsYardUnlocked(m_pYard);
 }
 
 int CXPlayScreenYardButton::OnInitWidget() {
     if (!XButton::OnInitWidget()) return 0;
-    CTheGame* game = TheGameOf(this);
-    if (game == nullptr || game->m_pFarmManager == nullptr || m_pYard == nullptr) return 0;
-    CFarmManager* farm = game->m_pFarmManager;
+    CGameBase* game = ScreensGameOf(this);
+    if (game == nullptr || FarmHostOf(game)->GetFarmManager() == nullptr || m_pYard == nullptr) return 0;
+    CFarmManager* farm = FarmHostOf(game)->GetFarmManager();
     m_bVisible = farm->IsYardVisible(m_pYard);
     m_bLocked = !IsUnlocked();
     const int index = farm->GetYardIndex(m_pYard->id);
     if (index < 0) return 0;
-    TUserProfile* profile = game->GetCurrentProfile();
+    TUserProfile* profile = CurrentProfileOf(game);
     m_nStars = profile != nullptr ? profile->GetNumStarsInCompletedYard(m_pYard->id) : 0;
     if (!TakeThumbnail(index)) return 0;
 
@@ -169,7 +179,7 @@ int CXPlayScreenYardButton::OnInitWidget() {
     }
     if ((m_bLocked || m_bJustUnlocked) && !TakeLockImages()) return 0;
 
-    m_pNumberFont = game->m_Fonts[kGameFontVerySmall];
+    m_pNumberFont = ProgressHostOf(game)->GetGameFont(kGameFontVerySmall);
     if (m_pNumberFont == nullptr) return 0;
     m_Number = SafeFormat("%d.", {index + 1});
     const int numberWidth = m_pNumberFont->Length2(m_Number.GetData()) * kNumberWidthScale / 256;

@@ -3,8 +3,9 @@
 #include <cmath>
 #include <cstdint>
 
-#include "game/app/TheGameOf.h"
+#include "app/GameBase.h"
 #include "game/screens/PlayScreenButtons.h"
+#include "game/screens/ScreensHost.h"
 #include "render/DibBitmap.h"
 #include "render/ImageRotatorScaler.h"
 #include "sprites/SpriteSet.h"
@@ -35,9 +36,9 @@ void CXPlayScreenButtonBase::DrawCentre(FIXED_FLOAT& x, FIXED_FLOAT& y) {
 
 void CXPlayScreenButtonBase::DrawThumbnailAndLock(FIXED_FLOAT x, FIXED_FLOAT y, FIXED_FLOAT_16 scale, int a,
                                                   bool animating, IDibBitmap* instead) {
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = ScreensGameOf(this);
     IDibBitmap* back = GetBackBuffer();
-    CQuorvanImageRotatorScaler* rotator = game != nullptr ? game->m_pRotatorScaler : nullptr;
+    CQuorvanImageRotatorScaler* rotator = game != nullptr ? game->GetRotatorScaler() : nullptr;
     if (rotator == nullptr || back == nullptr || m_pImage == nullptr) return;
     rotator->DrawRotatedBitmapTransparent(m_pImage, back, x, y, 0, scale, a, 0);
     if (!m_bLocked && !animating) return;
@@ -85,9 +86,9 @@ void CXPlayScreenYardButton::Draw() {
 }
 
 void CXPlayScreenYardButton::DrawStars(FIXED_FLOAT x, FIXED_FLOAT y, int a) {
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = ScreensGameOf(this);
     IDibBitmap* back = GetBackBuffer();
-    CQuorvanImageRotatorScaler* rotator = game != nullptr ? game->m_pRotatorScaler : nullptr;
+    CQuorvanImageRotatorScaler* rotator = game != nullptr ? game->GetRotatorScaler() : nullptr;
     IDibBitmap* empty = m_pStarSet != nullptr ? m_pStarSet->GetFrame(0) : nullptr;
     if (rotator == nullptr || back == nullptr || empty == nullptr) return;
     IDibBitmap* full = m_pStarSet->GetNumFrames() > 1 ? m_pStarSet->GetFrame(1) : nullptr;

@@ -4,8 +4,11 @@
 #include <cmath>
 #include <string>
 
-#include "game/app/TheGameOf.h"
+#include "app/GameBase.h"
+#include "game/progress/ApplicationData.h"
+#include "game/progress/ProgressHost.h"
 #include "game/progress/UserProfile.h"
+#include "game/screens/ScreensHost.h"
 #include "render/DibBitmap.h"
 #include "render/ImageRotatorScaler.h"
 #include "sprites/SpriteSet.h"
@@ -38,8 +41,8 @@ CXPlayScreenUpgradesButton::~CXPlayScreenUpgradesButton() = default;
 
 int CXPlayScreenUpgradesButton::OnInitWidget() {
     if (!XButton::OnInitWidget()) return 0;
-    CTheGame* game = TheGameOf(this);
-    CSpriteSetManager* sets = game != nullptr ? game->m_pSpriteSetManager : nullptr;
+    CGameBase* game = ScreensGameOf(this);
+    CSpriteSetManager* sets = game != nullptr ? game->GetSpriteSetManager() : nullptr;
     const CSpriteSet* set = sets != nullptr ? sets->GetSpriteSetNamed("green_gem_notify") : nullptr;
     m_pBadge = set != nullptr ? set->GetFrame(0) : nullptr;
     if (m_pBadge == nullptr) return 0;
@@ -59,8 +62,8 @@ void CXPlayScreenUpgradesButton::Draw() {
 
 TBadgePlacement CXPlayScreenUpgradesButton::BadgePlacement() {
     TBadgePlacement badge;
-    CTheGame* game = TheGameOf(this);
-    const TUserProfile* profile = game != nullptr ? game->GetCurrentProfile() : nullptr;
+    CGameBase* game = ScreensGameOf(this);
+    const TUserProfile* profile = game != nullptr ? CurrentProfileOf(game) : nullptr;
     IDibBitmap* back = GetBackBuffer();
     if (m_pBadge == nullptr || back == nullptr || profile == nullptr || profile->m_nBoostPoints <= 0) return badge;
     badge.shown = true;
@@ -95,13 +98,13 @@ TBadgePlacement CXPlayScreenUpgradesButton::BadgePlacement() {
 
 void CXPlayScreenUpgradesButton::DrawNotification() {
     const TBadgePlacement badge = BadgePlacement();
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = ScreensGameOf(this);
     if (!badge.shown || game == nullptr) return;
     IDibBitmap* back = GetBackBuffer();
-    if (badge.scale > 0 && game->m_pRotatorScaler != nullptr)
-        game->m_pRotatorScaler->DrawRotatedBitmapTransparent(m_pBadge, back, badge.x, badge.y, badge.angle, badge.scale,
-                                                             badge.alpha - 255, 0);
-    CBitmapFontText* font = game->m_Fonts[kGameFontSmall];
+    if (badge.scale > 0 && game->GetRotatorScaler() != nullptr)
+        game->GetRotatorScaler()->DrawRotatedBitmapTransparent(m_pBadge, back, badge.x, badge.y, badge.angle,
+                                                               badge.scale, badge.alpha - 255, 0);
+    CBitmapFontText* font = ProgressHostOf(game)->GetGameFont(kGameFontSmall);
     const float t = badge.textScale;
     if (t <= 0.0f || font == nullptr) return;
     const std::string count = std::to_string(badge.points);

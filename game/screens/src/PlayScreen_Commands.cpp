@@ -2,9 +2,12 @@
 // and yard buttons (open or locked), and the coin shop's entries.
 #include <cstring>
 
-#include "game/app/TheGame.h"
-#include "game/app/TheGameOf.h"
+#include "app/GameBase.h"
+#include "game/app/TheGameOf.h"  // AnswerCoinShopClick still takes the game object
 #include "game/farm/FarmDefs.h"
+#include "game/farm/FarmHost.h"
+#include "game/gameplay/GameplayHost.h"
+#include "game/progress/ApplicationData.h"
 #include "game/progress/ArenaManager.h"
 #include "game/progress/InAppPurchaseManager.h"
 #include "game/progress/UserProfile.h"
@@ -12,6 +15,8 @@
 #include "game/screens/LockedDialog.h"
 #include "game/screens/PlayScreen.h"
 #include "game/screens/PlayScreenButtons.h"
+#include "game/screens/ScreensHost.h"
+#include "game/widgets/GameMessages.h"
 #include "ui/ScrollDialog.h"
 #include "ui/Template.h"
 
@@ -53,14 +58,14 @@ void ShowLocked(CXPlayScreen* screen, const char* action, const char* dialogId, 
 }  // namespace
 
 void CXPlayScreen::Post(int code) {
-    if (CTheGame* game = TheGameOf(this)) (void)game->SendMessage(game, code, 0, 0, true);
+    if (CGameBase* game = ScreensGameOf(this)) (void)game->SendMessage(game, code, 0, 0, true);
 }
 
 void CXPlayScreen::StartNewGame() {
-    CTheGame* game = TheGameOf(this);
-    const TUserProfile* profile = game != nullptr ? game->GetCurrentProfile() : nullptr;
-    const bool firstArena = profile != nullptr && game->m_pArenaManager != nullptr &&
-                            game->m_pArenaManager->GetIndexOfArena(profile->m_CurrentArena) == 0;
+    CGameBase* game = ScreensGameOf(this);
+    const TUserProfile* profile = game != nullptr ? CurrentProfileOf(game) : nullptr;
+    const bool firstArena = profile != nullptr && FarmHostOf(game)->GetArenaManager() != nullptr &&
+                            FarmHostOf(game)->GetArenaManager()->GetIndexOfArena(profile->m_CurrentArena) == 0;
     Post(profile != nullptr && profile->m_bTutorialOn && firstArena ? MSG_RUN_TUTORIAL : MSG_RUN_NEW_GAME);
 }
 
@@ -74,8 +79,11 @@ int CXPlayScreen::OnMessage(CXElement* sender, int code, XWPARAM wparam, int lpa
             if (Is(id, gc_strBackActionId)) UpdateFarmTutorialAvailability();
             break;
         case XMSG_DIALOG_INIT:
-            // The coin shop shows its list from the top on its next frame.
-            if (AnswerCoinShopMessage(TheGameOf(this), sender, code, wparam)) return 1;
+            // The coin shop shows its list from the top on its next frame (a screen that has
+            // opened always has its game).
+            if (CGameBase* game = ScreensGameOf(this);
+                game != nullptr && GameplayHostOf(game)->AnswerCoinShopMessage(sender, code, wparam))
+                return 1;
             break;
         default:
             break;
@@ -85,9 +93,9 @@ int CXPlayScreen::OnMessage(CXElement* sender, int code, XWPARAM wparam, int lpa
 
 int CXPlayScreen::OnCommand(CXElement* sender, int code, XWPARAM wparam, int lparam) {
     const char* id = XIdText(wparam);
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = ScreensGameOf(this);
     if (id == nullptr || game == nullptr) return XDialog::OnMessage(sender, code, wparam, lparam);
-    TUserProfile* profile = game->GetCurrentProfile();
+    TUserProfile* profile = CurrentProfileOf(game);
     if (Is(id, "btn_arenas_menu")) {
         Post(MSG_RUN_START_MENU);
         return 1;
@@ -117,12 +125,12 @@ bool CXPlayScreen::OnArenaCommand(const char* id) {
         ShowLocked(this, "acn_show_arena_locked", "dlg_msg_arena_locked", arena);
         return true;
     }
-    CTheGame* game = TheGameOf(this);
-    TUserProfile* profile = game->GetCurrentProfile();
+    CGameBase* game = ScreensGameOf(this);
+    TUserProfile* profile = CurrentProfileOf(game);
     if (profile == nullptr) return true;
     profile->m_HintFlags[kHintPlayArenaButton] = true;
     profile->m_CurrentArena = arena->id;
-    if (game->SR_IsResumeAvailable_Arena(profile->m_CurrentArena))
+    if (ScreensHostOf(this)->SR_IsResumeAvailable_Arena(profile->m_CurrentArena))
         (void)DoAction(kTemplateFile, CommonString("acn_main_2_play"));
     else
         StartNewGame();
@@ -137,7 +145,7 @@ bool CXPlayScreen::OnYardCommand(const char* id) {
         ShowLocked(this, "acn_show_yard_locked", "dlg_msg_yard_locked", yard);
         return true;
     }
-    TUserProfile* profile = TheGameOf(this)->GetCurrentProfile();
+    TUserProfile* profile = CurrentProfileOf(ScreensGameOf(this));
     if (profile == nullptr) return true;
     profile->m_HintFlags[kHintPlayYardButton] = true;
     profile->m_CurrentYard = yard->id;
@@ -147,11 +155,11 @@ bool CXPlayScreen::OnYardCommand(const char* id) {
 
 bool CXPlayScreen::OnCoinShopCommand(const char* id) {
     // The like reward is the play screen's own; every other entry is answered as the coin shop's.
-    CTheGame* game = TheGameOf(this);
-    InAppPurchaseDef* entry =
-        game->m_pPurchaseManager != nullptr ? game->m_pPurchaseManager->GetInAppPurchaseDef(id) : nullptr;
-    if (entry == nullptr || !(entry->entryName == "inapp_facebook")) return AnswerCoinShopClick(game, id);
-    game->LikeOnFacebook(entry);
+    InAppPurchaseDef* entry = ScreensHostOf(this)->GetPurchaseManager() != nullptr
+                                  ? ScreensHostOf(this)->GetPurchaseManager()->GetInAppPurchaseDef(id)
+                                  : nullptr;
+    if (entry == nullptr || !(entry->entryName == "inapp_facebook")) return AnswerCoinShopClick(TheGameOf(this), id);
+    ScreensHostOf(this)->LikeOnFacebook(entry);
     // The reward changes the list's rows: they are shown again.
     if (auto* list = dynamic_cast<CXScrollDialogBase*>(FindChildWithWidgetId("dlg_addcoins_scroll")))
         list->FadeToCategory(list->GetCurrentCategory());

@@ -1,12 +1,14 @@
 // The players list, the delete confirmation, the language choice and the welcome text.
 #include <cstring>
 
+#include "app/GameBase.h"
 #include "core/LocManager2.h"
 #include "core/SafeFormat.h"
-#include "game/app/TheGameOf.h"
 #include "game/progress/ApplicationData.h"
-#include "game/widgets/GameRoot.h"
 #include "game/screens/PlayerDialogs.h"
+#include "game/screens/ScreensHost.h"
+#include "game/widgets/GameMessages.h"
+#include "game/widgets/GameRoot.h"
 #include "render/DrawingUtils.h"
 #include "sprites/SpriteSet.h"
 #include "sprites/SpriteSetManager.h"
@@ -36,14 +38,11 @@ bool Is(XWPARAM wparam, const char* id) {
     return text != nullptr && std::strcmp(text, id) == 0;
 }
 
-CApplicationData* DataOf(const XWidget* widget) {
-    CTheGame* game = TheGameOf(widget);
-    return game != nullptr ? game->GetAppData() : nullptr;
-}
+CApplicationData* DataOf(const XWidget* widget) { return AppDataOf(ScreensGameOf(widget)); }
 
 // The open screen, on which the start menu's template actions run.
 XGameRoot* CurrentScreen(const XWidget* widget) {
-    CTheGame* game = TheGameOf(widget);
+    CGameBase* game = ScreensGameOf(widget);
     return game != nullptr ? AsGameRoot(XRoot::FindRoot(game)) : nullptr;
 }
 
@@ -77,10 +76,9 @@ int CXPlayers::OnInitWidget() {
             return 0;
     }
     m_pListBg = FindChildWithWidgetId("img_list_bg");
-    CTheGame* game = TheGameOf(this);
-    CSpriteSet* selection = game != nullptr && game->m_pSpriteSetManager != nullptr
-                                ? game->m_pSpriteSetManager->GetSpriteSetNamed("list_sel")
-                                : nullptr;
+    CGameBase* game = ScreensGameOf(this);
+    CSpriteSetManager* sets = game != nullptr ? game->GetSpriteSetManager() : nullptr;
+    CSpriteSet* selection = sets != nullptr ? sets->GetSpriteSetNamed("list_sel") : nullptr;
     if (m_pListBg == nullptr || selection == nullptr || !selection->AddReference()) return 0;
     m_pSelection = selection;
     UpdatePlayersNamesAndVisibility();
@@ -124,8 +122,8 @@ void CXPlayers::HighlightCurrentUser() {
     if (current < 0 || current >= kRows || m_Players[current] == nullptr) return;
     const TCoordRect2D bg = m_pListBg->GetDrawingRect();
     const int row = (bg.height - 2) / kRows;
-    FillRectangle_Transparent(TheGameOf(this), GetBackBuffer(), bg.x + 1, bg.y + 1 + current * row, bg.width - 2, row,
-                              255, 255, 0, GetOpacity() >> 8);
+    FillRectangle_Transparent(ScreensGameOf(this), GetBackBuffer(), bg.x + 1, bg.y + 1 + current * row, bg.width - 2,
+                              row, 255, 255, 0, GetOpacity() >> 8);
 }
 
 int CXPlayers::OnMessage(CXElement* sender, int code, XWPARAM wparam, int lparam) {
@@ -148,8 +146,8 @@ int CXPlayers::OnMessage(CXElement* sender, int code, XWPARAM wparam, int lparam
         }
     }
     if (n < kRows && Is(wparam, g_strPlayerButtonIds[n])) {
-        CTheGame* game = TheGameOf(this);
-        const int index = game != nullptr ? game->CreateNewUserProfile() : -1;
+        IScreensHost* host = ScreensHostOf(this);
+        const int index = host != nullptr ? host->CreateNewUserProfile() : -1;
         if (index < 0 || screen == nullptr) return 1;
         data->m_nCurrentProfile = index;
         // This dialog goes with the back action: nothing of it is touched afterwards.
@@ -177,11 +175,11 @@ int CXRemovePlayer::OnInitWidget() {
 
 int CXRemovePlayer::OnMessage(CXElement* sender, int code, XWPARAM wparam, int lparam) {
     if (code == XMSG_CLICK && Is(wparam, "btn_remove_user_ok")) {
-        CTheGame* game = TheGameOf(this);
+        IScreensHost* host = ScreensHostOf(this);
         CApplicationData* data = DataOf(this);
-        if (game != nullptr && data != nullptr) {
+        if (host != nullptr && data != nullptr) {
             // The player's kept games go first: their record ids come from the profile.
-            game->SR_DeleteResume(data->m_nCurrentProfile);
+            host->SR_DeleteResume(data->m_nCurrentProfile);
             data->RemoveUserProfile(data->m_nCurrentProfile);
         }
     }
@@ -192,7 +190,7 @@ int CXRemovePlayer::OnMessage(CXElement* sender, int code, XWPARAM wparam, int l
 
 int CXLanguageDialog::OnInitWidget() {
     if (!XGameDialog::OnInitWidget()) return 0;
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = ScreensGameOf(this);
     CLocManager2* loc = game != nullptr ? game->GetLocManager() : nullptr;
     const int languages = loc != nullptr ? loc->GetLanguageCount() : 0;
     for (int i = 0;; ++i) {
@@ -228,7 +226,7 @@ int CXLanguageDialog::OnMessage(CXElement* sender, int code, XWPARAM wparam, int
         }
     }
     if (code == XMSG_CLICK && Is(wparam, "btn_lang_ok")) {
-        CTheGame* game = TheGameOf(this);
+        CGameBase* game = ScreensGameOf(this);
         const CApplicationData* data = DataOf(this);
         if (game != nullptr && data != nullptr && m_nSelection != data->m_nLanguageIndex)
             (void)game->SendMessage(game, MSG_LANGUAGE_CHANGED, data->m_nLanguageIndex, m_nSelection, true);

@@ -5,13 +5,14 @@
 #include <cmath>
 #include <cstdint>
 
-#include "game/app/TheGame.h"
+#include "app/GameBase.h"
 #include "game/farm/FarmDefs.h"
 #include "game/progress/MiniQuestManager.h"
 #include "render/DibBitmap.h"
 #include "render/DrawingUtils.h"
 #include "render/GlesGlobals.h"
 #include "sprites/SpriteSet.h"
+#include "sprites/SpriteSetManager.h"
 
 namespace {
 
@@ -42,9 +43,11 @@ FarmObjectDef* FindLastInList(YardDef& yard, int category, const CommonString& i
     return nullptr;
 }
 
-void TakePicture(CTheGame* game, const FarmObjectDef* def, FIXED_FLOAT questScale, TQuestObjectPicture& picture) {
+void TakePicture(CGameBase* game, const FarmObjectDef* def, FIXED_FLOAT questScale, TQuestObjectPicture& picture) {
     if (game == nullptr || def == nullptr) return;
-    if (game->AddSpriteSetRef(picture.set, QuestPictureSetName(*def)) != 1) {
+    CSpriteSetManager* sets = game->GetSpriteSetManager();
+    picture.set = sets != nullptr ? sets->GetSpriteSetNamed(QuestPictureSetName(*def)) : nullptr;
+    if (picture.set == nullptr || picture.set->AddReference() != 1) {
         // A set that did not load keeps no reference to give back.
         picture.set = nullptr;
         return;
@@ -76,7 +79,7 @@ const char* QuestPictureSetName(const FarmObjectDef& def) {
     return def.id.GetDataConst();
 }
 
-bool LoadQuestObjectPictures(CTheGame* game, YardDef* yard, const MiniQuest& quest,
+bool LoadQuestObjectPictures(CGameBase* game, YardDef* yard, const MiniQuest& quest,
                              TQuestObjectPicture (&pictures)[2]) {
     if (yard == nullptr) return false;
     const FarmObjectDef* found[2] = {nullptr, nullptr};

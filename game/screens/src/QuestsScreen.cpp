@@ -5,15 +5,19 @@
 #include <cstring>
 #include <new>
 
+#include "app/GameBase.h"
 #include "core/SafeFormat.h"
-#include "game/app/TheGameOf.h"
 #include "game/farm/FarmDefs.h"
+#include "game/farm/FarmHost.h"
 #include "game/farm/FarmManager.h"
+#include "game/gameplay/GameplayHost.h"
 #include "game/gameplay/Marble.h"
+#include "game/progress/ApplicationData.h"
 #include "game/progress/MiniQuestManager.h"
 #include "game/progress/UserProfile.h"
-#include "game/widgets/ConfirmBuyDialog.h"
 #include "game/screens/QuestsScrollItem.h"
+#include "game/screens/ScreensHost.h"
+#include "game/widgets/ConfirmBuyDialog.h"
 #include "ui/Image.h"
 #include "ui/TemplateRecords.h"
 #include "ui/TextMulti.h"
@@ -25,7 +29,6 @@ const CommonString kTemplateFile("ui_main.txt");
 constexpr const char* kRootId = "root_quests";
 constexpr const char* kTabsId = "dlg_quests_tab_control";
 constexpr const char* kListId = "dlg_quests_scroll";
-constexpr const char* kAddCoinsAction = "acn_addcoins_on";
 
 bool Is(const char* id, const char* name) { return id != nullptr && std::strcmp(id, name) == 0; }
 
@@ -68,8 +71,8 @@ CXScrollItemBase* CXQuestsScrollItemsDialog::CreateScrollItemObject(CXElement* p
 
 bool CXQuestsScrollItemsDialog::CreateScrollItems() {
     m_nNextRowToLoad = 0;
-    CTheGame* game = TheGameOf(this);
-    const CMiniQuestManager* quests = game != nullptr ? game->m_pMiniQuestManager : nullptr;
+    IFarmHost* host = FarmHostOf(ScreensGameOf(this));
+    const CMiniQuestManager* quests = host != nullptr ? host->GetMiniQuestManager() : nullptr;
     MiniQuestsSet* set = quests != nullptr ? quests->GetSet(m_nCurrentCategory) : nullptr;
     if (set == nullptr) return false;
     for (int i = 0; i < set->quests.count; ++i) {
@@ -138,11 +141,12 @@ XWidget* CXQuestsScreen::CreateAndInitChild(TWidget* record, const WidgetContext
 }
 
 void CXQuestsScreen::PostDraw() {
-    if (CTheGame* game = TheGameOf(this)) (void)game->DrawNumCoins(255, 1.0f);
+    if (IFarmHost* host = FarmHostOf(ScreensGameOf(this))) (void)host->DrawNumCoins(255, 1.0f);
 }
 
 int CXQuestsScreen::OnMessage(CXElement* sender, int code, XWPARAM wparam, int lparam) {
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = ScreensGameOf(this);
+    IGameplayHost* ways = GameplayHostOf(game);
     if (code == XMSG_TAB_ACTIVATED) {
         if (m_pScrollDialog != nullptr) m_pScrollDialog->FadeToCategory(static_cast<int>(wparam));
         return 1;
@@ -155,21 +159,18 @@ int CXQuestsScreen::OnMessage(CXElement* sender, int code, XWPARAM wparam, int l
     }
     if (Is(id, "btn_confirm_buy_yes")) {
         CXQuestsScrollItemsDialog* list = GetList();
-        YardDef* yard = list != nullptr && game->m_pFarmManager != nullptr
-                            ? game->m_pFarmManager->GetYardDef(list->GetCurrentCategory())
-                            : nullptr;
-        TUserProfile* profile = game->GetCurrentProfile();
-        if (yard != nullptr && profile != nullptr) {
+        CFarmManager* farm = FarmManagerOf(game);
+        YardDef* yard = list != nullptr && farm != nullptr ? farm->GetYardDef(list->GetCurrentCategory()) : nullptr;
+        TUserProfile* profile = CurrentProfileOf(game);
+        if (yard != nullptr && profile != nullptr && ways != nullptr) {
             profile->m_CurrentYard = yard->id;
-            game->m_PendingPurchaseName = m_ChosenObject;
-            (void)game->SendMessage(game, MSG_RUN_FARM, 0, 0, true);
+            ways->OpenYardToBuy(m_ChosenObject);
         }
         return 1;
     }
     if (Is(id, "btn_confirm_buy_no")) return XDialog::OnMessage(sender, code, wparam, lparam);
     if (Is(id, "btn_can_buy_addcoins")) {
-        game->m_PendingStartAction = CommonString(kAddCoinsAction);
-        (void)game->SendMessage(game, MSG_RUN_PLAY_SCREEN, 0, 0, true);
+        if (ways != nullptr) ways->OpenCoinShopOnPlayScreen();
         return 1;
     }
     if (CXQuestsScrollItem* row = GetList() != nullptr ? GetList()->FindRow(id) : nullptr) {
@@ -185,10 +186,10 @@ void CXQuestsScreen::OfferPurchase(CXQuestsScrollItem& row) {
     if (quest == nullptr) return;
     m_ChosenObject = !row.IsFirstBought() ? quest->buy1 : !row.IsSecondBought() ? quest->buy2 : CommonString();
     if (m_ChosenObject.Length() == 0) return;
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = ScreensGameOf(this);
     CXQuestsScrollItemsDialog* list = GetList();
-    CFarmManager* farm = game != nullptr ? game->m_pFarmManager : nullptr;
-    const TUserProfile* profile = game != nullptr ? game->GetCurrentProfile() : nullptr;
+    CFarmManager* farm = FarmManagerOf(game);
+    const TUserProfile* profile = CurrentProfileOf(game);
     YardDef* yard = farm != nullptr && list != nullptr ? farm->GetYardDef(list->GetCurrentCategory()) : nullptr;
     const FarmObjectDef* def = yard != nullptr ? farm->GetFarmObjectDef(yard, m_ChosenObject) : nullptr;
     const bool affordable = def != nullptr && profile != nullptr && def->price <= profile->m_nCoins;
@@ -205,7 +206,7 @@ void CXQuestsScreen::ExplainReward(CXQuestsScrollItem& row) {
     (void)DoAction(kTemplateFile, CommonString("acn_quest_explain_eggs_on"));
     XWidget* dialog = NewestChild(*this, "dlg_quest_explain_eggs");
     CommonString colour;
-    GetColorNameBasedOnType(row.GetColourType(), TheGameOf(this), colour);
+    GetColorNameBasedOnType(row.GetColourType(), ScreensGameOf(this), colour);
     FillExplanation(dialog, "txt_quest_explain", {colour, row.GetArenaCaption()});
     if (auto* egg = dialog != nullptr ? dynamic_cast<XImage*>(dialog->FindChildWithWidgetId("img_quest_explain_egg"))
                                       : nullptr)

@@ -3,12 +3,15 @@
 
 #include <algorithm>
 
+#include "app/GameBase.h"
 #include "core/LocManager2.h"
-#include "game/app/TheGameOf.h"
+#include "game/farm/FarmHost.h"
 #include "game/farm/FarmManager.h"
+#include "game/progress/ApplicationData.h"
 #include "game/progress/ArenaManager.h"
 #include "game/progress/MiniQuestManager.h"
 #include "game/progress/UserProfile.h"
+#include "game/screens/ScreensHost.h"
 #include "game/screens/SpriteLookups.h"
 #include "sprites/SpriteSet.h"
 #include "sprites/SpriteSetManager.h"
@@ -20,7 +23,7 @@ enum : int { kRed = 0, kGreen = 1, kBlue = 2, kYellow = 3 };
 constexpr int kHighlightStep = 4;
 constexpr int kHighlightTop = 64;
 
-CommonString Localised(CTheGame* game, const char* key) {
+CommonString Localised(CGameBase* game, const char* key) {
     CLocManager2* loc = game != nullptr ? game->GetLocManager() : nullptr;
     return loc != nullptr ? loc->LoadString(key) : CommonString(key);
 }
@@ -52,10 +55,11 @@ bool CXQuestsScrollItem::IsCoinQuest() const { return m_pQuest != nullptr && m_p
 
 int CXQuestsScrollItem::OnInitWidget() {
     if (!XButton::OnInitWidget() || m_pSet == nullptr || m_pQuest == nullptr) return 0;
-    CTheGame* game = TheGameOf(this);
-    TUserProfile* profile = game != nullptr ? game->GetCurrentProfile() : nullptr;
+    CGameBase* game = ScreensGameOf(this);
+    TUserProfile* profile = CurrentProfileOf(game);
     if (profile == nullptr) return 0;
-    CSpriteSetManager* sets = game->m_pSpriteSetManager;
+    CSpriteSetManager* sets = game->GetSpriteSetManager();
+    CArenaManager* arenaTable = ArenaManagerOf(game);
     const CommonString& yard = m_pSet->yardId;
     m_nState = profile->GetMiniQuestState(yard, m_pQuest->id);
     if (m_nState == kQuestCompleted) {
@@ -78,8 +82,8 @@ int CXQuestsScrollItem::OnInitWidget() {
     const int arenas = m_pSet->affectedArenas.count;
     if (arenas >= 2) {
         m_ArenaCaption = Localised(game, "id_quests_on_all_arenas");
-    } else if (arenas == 1 && m_pSet->affectedArenas.data[0] != nullptr && game->m_pArenaManager != nullptr) {
-        const Arena* arena = game->m_pArenaManager->GetArena(m_pSet->affectedArenas.data[0]->GetDataConst());
+    } else if (arenas == 1 && m_pSet->affectedArenas.data[0] != nullptr && arenaTable != nullptr) {
+        const Arena* arena = arenaTable->GetArena(m_pSet->affectedArenas.data[0]->GetDataConst());
         if (arena != nullptr) m_ArenaCaption = Localised(game, "id_quests_on_arena") + CommonString(" ") + arena->name;
     }
     m_pTick = FirstFrame(sets, "miniquest_obj_tick");
@@ -103,8 +107,8 @@ void CXQuestsScrollItem::LoadGraphics() {
         m_bGraphicsLoaded = true;
         return;
     }
-    CTheGame* game = TheGameOf(this);
-    CFarmManager* farm = game != nullptr ? game->m_pFarmManager : nullptr;
+    CGameBase* game = ScreensGameOf(this);
+    CFarmManager* farm = FarmManagerOf(game);
     if (m_bGraphicsLoaded || farm == nullptr || m_pSet == nullptr || m_pQuest == nullptr) return;
     m_bGraphicsLoaded = LoadQuestObjectPictures(game, farm->GetYardDef(m_pSet->yardId), *m_pQuest, m_Pictures);
 }

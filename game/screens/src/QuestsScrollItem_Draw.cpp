@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "game/app/TheGameOf.h"
+#include "app/GameBase.h"
+#include "game/progress/ProgressHost.h"
 #include "game/screens/QuestsScrollItem.h"
+#include "game/screens/ScreensHost.h"
 #include "render/DibBitmap.h"
 #include "render/DrawLine.h"
 #include "render/DrawingHelpers.h"
@@ -50,9 +52,9 @@ void CentredText(CBitmapFontText& font, IDibBitmap* back, const char* text, int 
 
 void CXQuestsScrollItem::Draw() {
     const auto* list = dynamic_cast<CXScrollDialogBase*>(m_pParent);
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = ScreensGameOf(this);
     IDibBitmap* back = GetBackBuffer();
-    CBitmapFontText* font = game != nullptr ? game->m_Fonts[kGameFontSmall] : nullptr;
+    CBitmapFontText* font = GameFontOf(game, kGameFontSmall);
     if (list == nullptr || back == nullptr || font == nullptr) return;
     const TCoordRect2D& area = list->GetListArea();
     const int x = m_Rect.x, y = m_Rect.y, bottom = m_Rect.y + m_Rect.height;
@@ -84,7 +86,7 @@ void CXQuestsScrollItem::Draw() {
 }
 
 void CXQuestsScrollItem::DrawObjects(TCoordRect2D& clip) {
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = ScreensGameOf(this);
     IDibBitmap* back = GetBackBuffer();
     const int x = m_Rect.x, y = m_Rect.y;
     const bool bought[2] = {m_bFirstBought, m_bSecondBought};
@@ -125,9 +127,8 @@ void CXQuestsScrollItem::DrawFrame(bool result, bool second, TCoordRect2D& clip)
 }
 
 void CXQuestsScrollItem::DrawReward(TCoordRect2D& clip) {
-    CTheGame* game = TheGameOf(this);
     IDibBitmap* back = GetBackBuffer();
-    CBitmapFontText& font = *game->m_Fonts[kGameFontSmall];
+    CBitmapFontText& font = *GameFontOf(ScreensGameOf(this), kGameFontSmall);
     const int cx = m_Rect.x + kResultX;
     const int y = m_Rect.y;
     const int ch = font.GetCharHeight();

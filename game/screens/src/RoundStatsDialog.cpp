@@ -8,14 +8,20 @@
 #include <cstring>
 #include <new>
 
+#include "app/GameBase.h"
 #include "audio/SoundManager.h"
-#include "game/app/TheGameOf.h"
+#include "game/gameplay/GameplayHost.h"
 #include "game/gameplay/GameplaySurvival.h"
-#include "game/widgets/TiledBGTutorial.h"
 #include "game/progress/AchievementsManager.h"
+#include "game/progress/ApplicationData.h"
 #include "game/progress/ArenaManager.h"
+#include "game/progress/ExperienceRanks.h"
+#include "game/progress/ProgressHost.h"
 #include "game/progress/UserProfile.h"
 #include "game/screens/RoundStatsQuests.h"
+#include "game/screens/ScreensHost.h"
+#include "game/widgets/GameMessages.h"
+#include "game/widgets/TiledBGTutorial.h"
 #include "particles/ParticleSystem.h"
 #include "particles/ParticleSystemManager.h"
 #include "render/DibBitmap.h"
@@ -82,25 +88,25 @@ CXRoundStatsDialog::CXRoundStatsDialog(CXElement* parent, TTemplate* templ, TWid
 
 CXRoundStatsDialog::~CXRoundStatsDialog() = default;
 
-CTheGame* CXRoundStatsDialog::Game() const { return TheGameOf(this); }
+CGameBase* CXRoundStatsDialog::Game() const { return ScreensGameOf(this); }
 
 TUserProfile* CXRoundStatsDialog::Profile() const {
-    CTheGame* game = Game();
-    return game != nullptr ? game->GetCurrentProfile() : nullptr;
+    CGameBase* game = Game();
+    return game != nullptr ? CurrentProfileOf(game) : nullptr;
 }
 
 void CXRoundStatsDialog::PlaySound(const char* name) {
-    CTheGame* game = Game();
-    if (game != nullptr && game->m_pSoundManager != nullptr) (void)game->m_pSoundManager->PlaySoundFX(name);
+    CGameBase* game = Game();
+    if (game != nullptr && game->GetSoundManager() != nullptr) (void)game->GetSoundManager()->PlaySoundFX(name);
 }
 
 void CXRoundStatsDialog::StopSound(const char* name) {
-    CTheGame* game = Game();
-    if (game != nullptr && game->m_pSoundManager != nullptr) game->m_pSoundManager->StopSoundFX(name);
+    CGameBase* game = Game();
+    if (game != nullptr && game->GetSoundManager() != nullptr) game->GetSoundManager()->StopSoundFX(name);
 }
 
 void CXRoundStatsDialog::Post(int code, int wparam) {
-    if (CTheGame* game = Game()) (void)game->SendMessage(game, code, wparam, 0, true);
+    if (CGameBase* game = Game()) (void)game->SendMessage(game, code, wparam, 0, true);
 }
 
 void CXRoundStatsDialog::SetShown(XWidget* widget, bool shown) {
@@ -112,9 +118,10 @@ void CXRoundStatsDialog::SetShown(XWidget* widget, bool shown) {
 }
 
 CQuorvanParticleSystem2* CXRoundStatsDialog::Sparkle() const {
-    CTheGame* game = Game();
-    if (game == nullptr || game->m_pParticleManager == nullptr || m_nSparkleEffect < 0) return nullptr;
-    return game->m_pParticleManager->GetParticleSystemAt(m_nSparkleEffect);
+    CGameBase* game = Game();
+    if (game == nullptr || GameplayHostOf(game)->GetParticleManager() == nullptr || m_nSparkleEffect < 0)
+        return nullptr;
+    return GameplayHostOf(game)->GetParticleManager()->GetParticleSystemAt(m_nSparkleEffect);
 }
 
 // ---- Building ---------------------------------------------------------------------------------
@@ -134,15 +141,15 @@ XWidget* CXRoundStatsDialog::CreateAndInitChild(TWidget* record, const WidgetCon
 
 int CXRoundStatsDialog::OnInitWidget() {
     if (!XDialog::OnInitWidget()) return 0;
-    CTheGame* game = Game();
+    CGameBase* game = Game();
     if (game == nullptr) return 0;
-    if (CSoundManager* sounds = game->m_pSoundManager) {
+    if (CSoundManager* sounds = game->GetSoundManager()) {
         if (game->IsMusicOn())
             sounds->PlayMusicTrack(kMusicTrack, false, kMusicFadeIn, kMusicFadeOut);
         else
             sounds->StopMusicTrackWithFadeOut(0);
     }
-    m_nSparkleEffect = game->m_ParticleEffectIndex[kStarBlinksEffect];
+    m_nSparkleEffect = GameplayHostOf(game)->GetParticleEffectIndex(kStarBlinksEffect);
 
     m_pCaption = FindChildWithWidgetId("txt_failed_cap");
     m_pQuestsCaption = FindChildWithWidgetId("txt_current_quests");
@@ -152,7 +159,7 @@ int CXRoundStatsDialog::OnInitWidget() {
     if (m_pCaption == nullptr || m_pQuestsCaption == nullptr || m_pLine1 == nullptr || m_pLine2 == nullptr ||
         m_pLine3 == nullptr)
         return 0;
-    if (game->m_nNewHighScoreRow >= 0) {
+    if (ScreensHostOf(this)->NewHighScoreRow() >= 0) {
         if (auto* text = dynamic_cast<XText*>(m_pCaption)) {
             text->SetCaption(CommonString("New High Score!"));
             text->SetColour(100, 255, 100);
@@ -184,7 +191,7 @@ int CXRoundStatsDialog::OnInitWidget() {
         if (child != nullptr && !child->IsVisible()) child->ApplyOpacity(0);
     }
 
-    CSpriteSetManager* sets = game->m_pSpriteSetManager;
+    CSpriteSetManager* sets = game->GetSpriteSetManager();
     m_pCoinIcon = sets != nullptr ? sets->GetSpriteSetNamed("HudCoin") : nullptr;
     CSpriteSet* meter = sets != nullptr ? sets->GetSpriteSetNamed("XPMeterBG") : nullptr;
     CSpriteSet* bar = sets != nullptr ? sets->GetSpriteSetNamed("XPMeterProg") : nullptr;
@@ -205,11 +212,11 @@ int CXRoundStatsDialog::OnInitWidget() {
     }
     m_nBarLeft = anchorX - m_pMeterBG->m_Width * 128;
     m_nBarTop = m_nMeterY + kBarDrop - m_pMeterBG->m_Height * 128;
-    m_pRankFont = game->m_Fonts[kGameFontLifes];
+    m_pRankFont = ProgressHostOf(game)->GetGameFont(kGameFontLifes);
 
     m_uShownXP = m_pRound != nullptr ? m_pRound->m_uExperienceBefore : 0;
-    m_nShownRank = CTheGame::GetXP_Points2Rank(m_uShownXP);
-    const long long toNext = CTheGame::GetXP_Rank2Points(m_nShownRank + 1) - static_cast<long long>(m_uShownXP);
+    m_nShownRank = XPPointsToRank(m_uShownXP);
+    const long long toNext = XPRankToPoints(m_nShownRank + 1) - static_cast<long long>(m_uShownXP);
     m_nXPStep = static_cast<int>(std::clamp<long long>(toNext * 256 / m_nFramesForRank, 1, INT_MAX));
     LayOutRankText();
     m_nBarWidth = GetXPMeterProgressNeededWidth(m_uShownXP);
@@ -279,10 +286,10 @@ void CXRoundStatsDialog::RunProcess() {
         DoScoreTwit();
     }
     if (GetOpacity() >= kOpacityFull) {
-        CTheGame* game = Game();
-        if (game != nullptr && game->m_pParticleManager != nullptr) {
-            game->m_pParticleManager->RunProcess();
-            game->m_pParticleManager->ResetDrawMarks();
+        CGameBase* game = Game();
+        if (game != nullptr && GameplayHostOf(game)->GetParticleManager() != nullptr) {
+            GameplayHostOf(game)->GetParticleManager()->RunProcess();
+            GameplayHostOf(game)->GetParticleManager()->ResetDrawMarks();
         }
         for (int i = 0; i < GetChildCount(); ++i) {
             auto* child = dynamic_cast<XWidget*>(GetChildPtrAt(i));
@@ -374,10 +381,10 @@ void CXRoundStatsDialog::RunSection() {
                 profile != nullptr && profile->m_bFirstRankUpSeen && IsXPMeterProgressDone()) {
                 if (++m_nBadgeDelay > kBadgeDelay) {
                     profile->m_bFirstRankUpSeen = false;
-                    CTheGame* game = Game();
+                    CGameBase* game = Game();
                     if (!profile->IsAchievementAwarded(kFirstBoostAchievement) && game != nullptr &&
-                        game->m_pAchievementsManager != nullptr)
-                        game->m_pAchievementsManager->AwardAchievement(kFirstBoostAchievement);
+                        ProgressHostOf(game)->GetAchievementsManager() != nullptr)
+                        ProgressHostOf(game)->GetAchievementsManager()->AwardAchievement(kFirstBoostAchievement);
                 }
             }
             break;
@@ -425,8 +432,8 @@ bool CXRoundStatsDialog::IsXPMeterProgressDone() const {
 
 FIXED_FLOAT CXRoundStatsDialog::GetXPMeterProgressNeededWidth(unsigned int /*xp*/) const {
     if (m_pMeterBar == nullptr) return 0;
-    const long long from = CTheGame::GetXP_Rank2Points(m_nShownRank);
-    const long long to = CTheGame::GetXP_Rank2Points(m_nShownRank + 1);
+    const long long from = XPRankToPoints(m_nShownRank);
+    const long long to = XPRankToPoints(m_nShownRank + 1);
     if (to <= from) return 0;
     const double fraction =
         static_cast<double>(static_cast<long long>(m_uShownXP) - from) / static_cast<double>(to - from);
@@ -442,11 +449,11 @@ void CXRoundStatsDialog::ProcessXPMeterProgressWidth() {
             const unsigned long long next =
                 static_cast<unsigned long long>(m_uShownXP) + static_cast<unsigned>(m_nXPStep);
             m_uShownXP = static_cast<unsigned int>(std::min<unsigned long long>(next, goal));
-            const int rank = CTheGame::GetXP_Points2Rank(m_uShownXP);
+            const int rank = XPPointsToRank(m_uShownXP);
             if (rank > m_nShownRank) {
                 m_nShownRank = rank;
                 LayOutRankText();
-                const long long span = CTheGame::GetXP_Rank2Points(rank + 1) - CTheGame::GetXP_Rank2Points(rank);
+                const long long span = XPRankToPoints(rank + 1) - XPRankToPoints(rank);
                 m_nXPStep = static_cast<int>(std::clamp<long long>(span * 256 / m_nFramesForRank, 1, INT_MAX));
                 PlaySound(kApplause);
                 m_nBurstsLeft = 3;
@@ -526,8 +533,8 @@ CommonString CXRoundStatsDialog::PrepareShareText() {
     const CommonString score = FormatWithCommas(m_pRound != nullptr ? m_pRound->m_nScore : 0);
     CommonString arena;
     arena.Format("Arena %d", (m_pRound != nullptr ? m_pRound->m_nArenaIndex : 0) + 1);
-    CTheGame* game = Game();
-    const bool newBest = game != nullptr && game->m_nNewHighScoreRow >= 0;
+    CGameBase* game = Game();
+    const bool newBest = game != nullptr && ScreensHostOf(this)->NewHighScoreRow() >= 0;
     CommonString text;
     text.Format(newBest ? "I've just got a new highscore %s in Cobblebrooks on %s. Can you beat that?"
                         : "Can you beat my score %s in Cobblebrooks on %s?",
@@ -540,15 +547,15 @@ void CXRoundStatsDialog::DoScoreTwit() { (void)PrepareShareText(); }
 void CXRoundStatsDialog::DoScorePost() { (void)PrepareShareText(); }
 
 void CXRoundStatsDialog::PayShareReward(bool ok, bool& paid, const char* format) {
-    CTheGame* game = Game();
+    CGameBase* game = Game();
     TUserProfile* profile = Profile();
-    if (ok && !paid && game != nullptr && game->m_nNewHighScoreRow >= 0 && profile != nullptr) {
+    if (ok && !paid && game != nullptr && ScreensHostOf(this)->NewHighScoreRow() >= 0 && profile != nullptr) {
         profile->m_nCoins += kShareReward;
         m_Shown[kCoinTotal] = profile->m_nCoins;
-        if (game->m_pAchievementsManager != nullptr) {
+        if (ProgressHostOf(game)->GetAchievementsManager() != nullptr) {
             CommonString text;
             text.Format(format, kShareReward);
-            game->m_pAchievementsManager->PlaceAwardedMessageToQueue(kAwardCoins, text);
+            ProgressHostOf(game)->GetAchievementsManager()->PlaceAwardedMessageToQueue(kAwardCoins, text);
         }
     }
     if (ok) paid = true;
@@ -564,7 +571,7 @@ void CXRoundStatsDialog::OnPostToFacebookResult(bool ok) {
 
 void CXRoundStatsDialog::RunGiftCoinsTutorial() {
     if (m_pTutorial != nullptr) return;
-    CTheGame* game = Game();
+    CGameBase* game = Game();
     IDibBitmap* back = GetBackBuffer();
     if (game == nullptr || back == nullptr) return;
     const TCoordRect2D panel{(back->m_Width - kGiftCoinsHintWidth) / 2, kGiftCoinsHintTop, kGiftCoinsHintWidth, 1};

@@ -2,12 +2,14 @@
 // its rank, bar and boost badge, the sparks and the hint overlay.
 #include <new>
 
-#include "game/app/TheGameOf.h"
+#include "app/GameBase.h"
+#include "game/gameplay/GameplayHost.h"
 #include "game/gameplay/GameplaySurvival.h"
-#include "game/widgets/TiledBGTutorial.h"
 #include "game/progress/UserProfile.h"
 #include "game/screens/RoundStatsDialog.h"
+#include "game/screens/ScreensHost.h"
 #include "game/widgets/ScoreValue.h"
+#include "game/widgets/TiledBGTutorial.h"
 #include "particles/ParticleSystem.h"
 #include "particles/ParticleSystemManager.h"
 #include "particles/ParticleSystemShape.h"
@@ -63,9 +65,9 @@ void CXRoundStatsDialog::Draw() {
     }
     XGameDialog::Draw();
     DrawRows();
-    CTheGame* game = Game();
+    CGameBase* game = Game();
     IDibBitmap* back = GetBackBuffer();
-    if (game != nullptr && back != nullptr && game->m_nNewHighScoreRow >= 0 && !m_bTweetRewardPaid &&
+    if (game != nullptr && back != nullptr && ScreensHostOf(this)->NewHighScoreRow() >= 0 && !m_bTweetRewardPaid &&
         m_pTweet != nullptr && m_pCoinIcon != nullptr) {
         // The coin reward for sharing a new best, on the share button's corner (which stays hidden).
         if (IDibBitmap* coin = m_pCoinIcon->GetFrame(0)) {
@@ -76,13 +78,14 @@ void CXRoundStatsDialog::Draw() {
         }
     }
     DrawXPMeter();
-    if (game != nullptr && back != nullptr && GetOpacity() >= kOpacityFull && game->m_pParticleManager != nullptr)
-        game->m_pParticleManager->DrawTheRest(back);
+    if (game != nullptr && back != nullptr && GetOpacity() >= kOpacityFull &&
+        GameplayHostOf(game)->GetParticleManager() != nullptr)
+        GameplayHostOf(game)->GetParticleManager()->DrawTheRest(back);
     if (m_pTutorial != nullptr && back != nullptr) m_pTutorial->Draw(back);
 }
 
 void CXRoundStatsDialog::DrawRows() {
-    CTheGame* game = Game();
+    CGameBase* game = Game();
     IDibBitmap* back = GetBackBuffer();
     if (game == nullptr || back == nullptr) return;
     const float cx = static_cast<float>(back->m_Width / 2);
@@ -97,7 +100,7 @@ void CXRoundStatsDialog::DrawRows() {
 }
 
 void CXRoundStatsDialog::DrawXPMeter() {
-    CTheGame* game = Game();
+    CGameBase* game = Game();
     IDibBitmap* back = GetBackBuffer();
     const int opacity = GetOpacity() >> 8;
     if (!m_bMeterStarted || m_nMeterAlpha <= 0 || opacity <= 0 || game == nullptr || back == nullptr ||
@@ -136,14 +139,14 @@ void CXRoundStatsDialog::DrawXPMeter() {
     if (points > 0 && badge > 0 && profile != nullptr && m_uShownXP >= profile->m_uExperiencePoints) {
         const float x = static_cast<float>(m_nMeterX / 256.0) - (points >= 10 ? 15.0f : 11.0f);
         const float y = static_cast<float>(m_nBarTop / 256.0) + 10.0f;
-        (void)DrawScoreValue(game, game->m_pHudXPSet, true, x, y, kBadgeScale, CommonString(), points, badge * a / 255,
-                             255, 255, 255, false, false);
+        (void)DrawScoreValue(game, ScreensHostOf(this)->GetBoostPointsIcon(), true, x, y, kBadgeScale, CommonString(),
+                             points, badge * a / 255, 255, 255, 255, false, false);
     }
 }
 
 void CXRoundStatsDialog::EmitParticles(int x1, int x2, int y) {
     CQuorvanParticleSystem2* sparkle = Sparkle();
-    CTheGame* game = Game();
+    CGameBase* game = Game();
     if (sparkle == nullptr || game == nullptr) return;
     auto* shape = new (std::nothrow) CQuorvanParticleSystemShape2(game, game->GetRotatorScaler());
     if (shape == nullptr) return;
@@ -159,7 +162,7 @@ void CXRoundStatsDialog::EmitParticles(int x1, int x2, int y) {
 
 void CXRoundStatsDialog::EmitParticlesCircle(int x, int y, int radius) {
     CQuorvanParticleSystem2* sparkle = Sparkle();
-    CTheGame* game = Game();
+    CGameBase* game = Game();
     if (sparkle == nullptr || game == nullptr) return;
     auto* shape = new (std::nothrow) CQuorvanParticleSystemShape2(game, game->GetRotatorScaler());
     if (shape == nullptr) return;

@@ -5,15 +5,21 @@
 #include <algorithm>
 #include <new>
 
-#include "game/app/TheGameOf.h"
+#include "app/GameBase.h"
+#include "game/app/TheGameOf.h"  // LoadQuestObjectPictures still takes the game object
 #include "game/farm/FarmDefs.h"
+#include "game/farm/FarmHost.h"
 #include "game/farm/FarmManager.h"
 #include "game/gameplay/GameplaySurvival.h"
+#include "game/progress/ApplicationData.h"
 #include "game/progress/MiniQuestManager.h"
+#include "game/progress/ProgressHost.h"
 #include "game/progress/UserProfile.h"
 #include "game/screens/AddCoinsDialog.h"
 #include "game/screens/RoundStatsDialog.h"
+#include "game/screens/ScreensHost.h"
 #include "game/screens/SpriteLookups.h"
+#include "game/widgets/GameMessages.h"
 #include "render/DibBitmap.h"
 #include "render/DrawLine.h"
 #include "render/DrawingHelpers.h"
@@ -86,10 +92,10 @@ CXScrollItemBase* CXRoundStatsQuestsScrollDialog::CreateScrollItemObject(CXEleme
 bool CXRoundStatsQuestsScrollDialog::CreateScrollItems() {
     m_nNextRowToLoad = 0;
     m_bPlaceholder = false;
-    CTheGame* game = TheGameOf(this);
-    CFarmManager* farm = game != nullptr ? game->m_pFarmManager : nullptr;
-    const CMiniQuestManager* quests = game != nullptr ? game->m_pMiniQuestManager : nullptr;
-    TUserProfile* profile = game != nullptr ? game->GetCurrentProfile() : nullptr;
+    CGameBase* game = ScreensGameOf(this);
+    CFarmManager* farm = game != nullptr ? FarmHostOf(game)->GetFarmManager() : nullptr;
+    const CMiniQuestManager* quests = game != nullptr ? FarmHostOf(game)->GetMiniQuestManager() : nullptr;
+    TUserProfile* profile = game != nullptr ? CurrentProfileOf(game) : nullptr;
     int rows = 0;
     if (farm != nullptr && quests != nullptr && profile != nullptr) {
         for (int i = 0; i < farm->GetNumYards(); ++i) {
@@ -148,11 +154,11 @@ int CXRoundStatsQuestsScrollDialog::OnMessage(CXElement* sender, int code, XWPAR
         quest != nullptr ? ObjectToOffer(*quest, row->IsFirstBought(), row->IsSecondBought()) : CommonString();
     if (set == nullptr || set->yardId.Length() == 0 || object.Length() == 0 || m_pDialog == nullptr) return 1;
     m_pDialog->SetChosenObject(set->yardId, object);
-    CTheGame* game = TheGameOf(this);
-    CFarmManager* farm = game != nullptr ? game->m_pFarmManager : nullptr;
+    CGameBase* game = ScreensGameOf(this);
+    CFarmManager* farm = game != nullptr ? FarmHostOf(game)->GetFarmManager() : nullptr;
     YardDef* yard = farm != nullptr ? farm->GetYardDef(set->yardId) : nullptr;
     const FarmObjectDef* def = yard != nullptr ? farm->GetFarmObjectDef(yard, object) : nullptr;
-    const TUserProfile* profile = game != nullptr ? game->GetCurrentProfile() : nullptr;
+    const TUserProfile* profile = game != nullptr ? CurrentProfileOf(game) : nullptr;
     const bool affordable = def != nullptr && profile != nullptr && def->price <= profile->m_nCoins;
     // The round screen makes the dialogs for the chosen object and carries the purchase on.
     if (CXGameplaySurvival* round = m_pDialog->GetRound())
@@ -173,17 +179,17 @@ int CXRoundStatsQuestsScrollItem::OnInitWidget() {
     if (!XButton::OnInitWidget()) return 0;
     if (m_pSet == nullptr || m_pQuest == nullptr) return 0;
     m_nQuestPresent = 1;
-    CTheGame* game = TheGameOf(this);
-    TUserProfile* profile = game != nullptr ? game->GetCurrentProfile() : nullptr;
+    CGameBase* game = ScreensGameOf(this);
+    TUserProfile* profile = game != nullptr ? CurrentProfileOf(game) : nullptr;
     if (game == nullptr || profile == nullptr) return 0;
-    m_pTick = FirstFrame(game->m_pSpriteSetManager, "miniquest_obj_tick");
+    m_pTick = FirstFrame(game->GetSpriteSetManager(), "miniquest_obj_tick");
     if (m_pTick == nullptr) return 0;
     m_bFirstBought = profile->IsFarmObjectPurchased(m_pSet->yardId, m_pQuest->buy1);
     m_bSecondBought = profile->IsFarmObjectPurchased(m_pSet->yardId, m_pQuest->buy2);
-    CSpriteSetManager* sets = game->m_pSpriteSetManager;
+    CSpriteSetManager* sets = game->GetSpriteSetManager();
     m_pFrames = sets != nullptr ? sets->GetSpriteSetNamed("miniquest_frames") : nullptr;
     if (m_pFrames == nullptr || m_pFrames->GetNumFrames() < 1) return 0;
-    CFarmManager* farm = game->m_pFarmManager;
+    CFarmManager* farm = FarmHostOf(game)->GetFarmManager();
     CSpriteSet* yards = sets->GetSpriteSetNamed("btn_play_yards");
     const int index = farm != nullptr ? farm->GetYardIndex(m_pSet->yardId) : -1;
     if (yards == nullptr || index < 0 || index >= yards->GetNumFrames()) return 0;
@@ -195,10 +201,11 @@ int CXRoundStatsQuestsScrollItem::OnInitWidget() {
 }
 
 void CXRoundStatsQuestsScrollItem::LoadGraphics() {
-    CTheGame* game = TheGameOf(this);
-    if (game == nullptr || game->m_pFarmManager == nullptr || m_pQuest == nullptr || m_bGraphicsLoaded) return;
-    YardDef* yard = game->m_pFarmManager->GetYardDef(m_pSet->yardId);
-    if (LoadQuestObjectPictures(game, yard, *m_pQuest, m_Pictures)) m_bGraphicsLoaded = true;
+    CGameBase* game = ScreensGameOf(this);
+    if (game == nullptr || FarmHostOf(game)->GetFarmManager() == nullptr || m_pQuest == nullptr || m_bGraphicsLoaded)
+        return;
+    YardDef* yard = FarmHostOf(game)->GetFarmManager()->GetYardDef(m_pSet->yardId);
+    if (LoadQuestObjectPictures(TheGameOf(this), yard, *m_pQuest, m_Pictures)) m_bGraphicsLoaded = true;
 }
 
 bool CXRoundStatsQuestsScrollItem::Contains(int x, int y) {
@@ -229,9 +236,11 @@ void CXRoundStatsQuestsScrollItem::DrawFrame(bool result, bool second, TCoordRec
 
 void CXRoundStatsQuestsScrollItem::Draw() {
     TShopRowCanvas canvas;
-    CBitmapFontText* font = GetShopRowCanvas(*this, canvas) ? canvas.game->m_Fonts[kGameFontSmall] : nullptr;
+    CGameBase* game = ScreensGameOf(this);
+    CBitmapFontText* font = GetShopRowCanvas(*this, canvas) && game != nullptr
+                                ? ProgressHostOf(game)->GetGameFont(kGameFontSmall)
+                                : nullptr;
     if (font == nullptr) return;
-    CTheGame* game = canvas.game;
     IDibBitmap* back = canvas.back;
     const TCoordRect2D& area = canvas.area;
     const int x = m_Rect.x, y = m_Rect.y, bottom = m_Rect.y + m_Rect.height;
@@ -281,14 +290,17 @@ void CXRoundStatsQuestsScrollItem::Draw() {
 
 int CXRoundStatsNullQuestItem::OnInitWidget() {
     if (!XButton::OnInitWidget()) return 0;
-    CTheGame* game = TheGameOf(this);
-    m_pFrame = game != nullptr ? FirstFrame(game->m_pSpriteSetManager, "miniquest_frames") : nullptr;
+    CGameBase* game = ScreensGameOf(this);
+    m_pFrame = game != nullptr ? FirstFrame(game->GetSpriteSetManager(), "miniquest_frames") : nullptr;
     return m_pFrame != nullptr ? 1 : 0;
 }
 
 void CXRoundStatsNullQuestItem::Draw() {
     TShopRowCanvas canvas;
-    CBitmapFontText* font = GetShopRowCanvas(*this, canvas) ? canvas.game->m_Fonts[kGameFontSmall] : nullptr;
+    CGameBase* game = ScreensGameOf(this);
+    CBitmapFontText* font = GetShopRowCanvas(*this, canvas) && game != nullptr
+                                ? ProgressHostOf(game)->GetGameFont(kGameFontSmall)
+                                : nullptr;
     if (font == nullptr) return;
     TCoordRect2D clip{m_Rect.x, canvas.area.y, m_Rect.width, canvas.area.height};
     const double cx = m_Rect.x + m_Rect.width / 2.0;

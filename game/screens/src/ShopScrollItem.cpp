@@ -4,13 +4,16 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/GameBase.h"
 #include "core/LocManager2.h"
-#include "game/app/TheGameOf.h"
 #include "game/farm/FarmDefs.h"
+#include "game/farm/FarmHost.h"
 #include "game/farm/FarmManager.h"
+#include "game/progress/ApplicationData.h"
 #include "game/progress/UserProfile.h"
 #include "game/screens/AddCoinsDialog.h"
 #include "game/screens/QuestRowParts.h"
+#include "game/screens/ScreensHost.h"
 #include "game/screens/SpriteLookups.h"
 #include "render/DibBitmap.h"
 #include "render/DrawingHelpers.h"
@@ -31,7 +34,7 @@ const char* const kPriceLabel = "Price: ";
 const char* const kPriceLead = "Price:    x ";
 
 // The localised text of an id when there is one, else the plain text.
-CommonString LocalisedOr(CTheGame* game, const CommonString& id, const CommonString& plain) {
+CommonString LocalisedOr(CGameBase* game, const CommonString& id, const CommonString& plain) {
     CLocManager2* loc = game != nullptr ? game->GetLocManager() : nullptr;
     if (id.Length() > 0 && loc != nullptr) return loc->LoadString(id.GetDataConst());
     return plain;
@@ -84,13 +87,13 @@ CXShopScrollItem::~CXShopScrollItem() = default;
 
 int CXShopScrollItem::OnInitWidget() {
     if (!XButton::OnInitWidget()) return 0;
-    CTheGame* game = TheGameOf(this);
-    TUserProfile* profile = game != nullptr ? game->GetCurrentProfile() : nullptr;
+    CGameBase* game = ScreensGameOf(this);
+    TUserProfile* profile = CurrentProfileOf(game);
     IDibBitmap* back = GetBackBuffer();
     if (m_pDef == nullptr || profile == nullptr || back == nullptr) return 0;
     m_bAffordable = profile->m_nCoins >= m_pDef->price;
 
-    CSpriteSetManager* sets = game->m_pSpriteSetManager;
+    CSpriteSetManager* sets = game->GetSpriteSetManager();
     m_pIconFrame = FirstFrame(sets, "iconframe2");
     m_pCoinIcon = FirstFrame(sets, "shop_coin_icon");
     m_pButtons = SetWithFrames(sets, "btn_normal");
@@ -124,8 +127,7 @@ int CXShopScrollItem::OnInitWidget() {
 }
 
 bool CXShopScrollItem::SetupYardDef() {
-    CTheGame* game = TheGameOf(this);
-    CFarmManager* farm = game != nullptr ? game->m_pFarmManager : nullptr;
+    CFarmManager* farm = FarmManagerOf(ScreensGameOf(this));
     m_pYard = farm != nullptr ? farm->GetCurrentYardDef() : nullptr;
     if (m_pYard == nullptr || m_pDef == nullptr) return false;
     m_nStarThreshold = ShopStarThreshold(*m_pYard, m_pDef->category, farm->m_nStars);
@@ -133,8 +135,7 @@ bool CXShopScrollItem::SetupYardDef() {
 }
 
 int CXShopScrollItem::CategoryPoints() const {
-    CTheGame* game = TheGameOf(this);
-    const CFarmManager* farm = game != nullptr ? game->m_pFarmManager : nullptr;
+    const CFarmManager* farm = FarmManagerOf(ScreensGameOf(this));
     if (farm == nullptr || m_pDef == nullptr || m_pDef->category < 0 || m_pDef->category >= kFarmCategoryCount)
         return 0;
     return farm->m_CategoryPoints[m_pDef->category];

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "game/app/TheGameOf.h"
+#include "app/GameBase.h"
+#include "game/progress/ProgressHost.h"
 #include "game/screens/AddCoinsDialog.h"
 #include "game/screens/QuestRowParts.h"
+#include "game/screens/ScreensHost.h"
 #include "game/screens/ShopScrollItem.h"
 #include "render/DibBitmap.h"
 #include "render/DrawLine.h"
@@ -62,7 +64,7 @@ void CXShopScrollItem::Draw() {
     if (m_pIcon != nullptr)
         DrawCentredClipped(canvas.game, canvas.back, m_pIcon, x + m_pIconFrame->m_Width / 2,
                            y + kIconTop + m_pIconFrame->m_Height / 2, m_IconFit.scale, canvas.alpha - 255, clip);
-    if (CBitmapFontText* small = canvas.game->m_Fonts[kGameFontSmall]) {
+    if (CBitmapFontText* small = GameFontOf(canvas.game, kGameFontSmall)) {
         // The count of this object bought for the yard, in the frame's lower right corner.
         const float width = static_cast<float>(small->Length2(m_OwnedText.GetDataConst())) * kOwnedScale;
         const float height = static_cast<float>(small->GetCharHeight()) * kOwnedScale;
@@ -79,9 +81,9 @@ void CXShopScrollItem::Draw() {
 }
 
 void CXShopScrollItem::DrawTexts(int x, int y, int alpha, TCoordRect2D& clip) {
-    CTheGame* game = TheGameOf(this);
-    CBitmapFontText* titleFont = game->m_Fonts[kGameFontButton];
-    CBitmapFontText* small = game->m_Fonts[kGameFontSmall];
+    CGameBase* game = ScreensGameOf(this);
+    CBitmapFontText* titleFont = GameFontOf(game, kGameFontButton);
+    CBitmapFontText* small = GameFontOf(game, kGameFontSmall);
     IDibBitmap* back = GetBackBuffer();
     if (titleFont == nullptr || small == nullptr) return;
     const int left = x + m_nButtonX;
@@ -106,14 +108,13 @@ void CXShopScrollItem::DrawTexts(int x, int y, int alpha, TCoordRect2D& clip) {
 }
 
 void CXShopScrollItem::DrawButton(int x, int y, int alpha, TCoordRect2D& clip) {
-    CTheGame* game = TheGameOf(this);
     IDibBitmap* back = GetBackBuffer();
     const int frameIndex = m_bPressed && m_pButtons->GetNumFrames() > 1 ? 1 : 0;
     const int fade = m_bAffordable ? 0 : kShortButtonFade;
     if (IDibBitmap* frame = m_pButtons->GetFrame(frameIndex); frame != nullptr && alpha > fade)
         BitBlt_Clipped(back, frame, x + m_nButtonX, y + m_nButtonY, frame->m_Width, frame->m_Height, 0, 0,
                        alpha - fade - 255, clip, 0);
-    CBitmapFontText* font = game->m_Fonts[kGameFontButton];
+    CBitmapFontText* font = GameFontOf(ScreensGameOf(this), kGameFontButton);
     if (font == nullptr) return;
     const char* text = m_bAffordable ? "Buy" : "Can't afford";
     const TColour colour = m_bAffordable ? kWhite : kShortColour;
@@ -128,7 +129,7 @@ void CXShopScrollItem::DrawButton(int x, int y, int alpha, TCoordRect2D& clip) {
 }
 
 void CXShopScrollItem::DrawProgressBar(int x, int y, TCoordRect2D& clip) {
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = ScreensGameOf(this);
     IDibBitmap* back = GetBackBuffer();
     const int a = GetOpacity() >> 8;
     if (a <= 0 || game == nullptr || back == nullptr || m_pBarBackground == nullptr) return;
@@ -159,7 +160,7 @@ void CXShopScrollItem::DrawProgressBar(int x, int y, TCoordRect2D& clip) {
 
     // "+15% " in white, then "(60%)" in yellow, or green once the star is reached; both squeezed
     // by one factor when together they would pass the clip's right edge.
-    CBitmapFontText* font = game->m_Fonts[kGameFontVerySmall];
+    CBitmapFontText* font = GameFontOf(game, kGameFontVerySmall);
     if (font == nullptr) return;
     const int textX = x + m_pBarBackground->m_Width + kBarTextGap;
     const double textY = y + (barH - font->GetCharHeight()) / 2.0 - kBarTextRise;

@@ -2,11 +2,13 @@
 
 #include <new>
 
-#include "game/app/TheGameOf.h"
+#include "app/GameBase.h"
 #include "game/farm/FarmDefs.h"
+#include "game/farm/FarmHost.h"
 #include "game/farm/FarmManager.h"
 #include "game/progress/InAppPurchaseManager.h"
 #include "game/screens/AddCoinsDialog.h"
+#include "game/screens/ScreensHost.h"
 #include "game/screens/ShopScrollItem.h"
 
 bool IsListedInCoinShop(const InAppPurchaseDef* entry) {
@@ -26,8 +28,8 @@ bool CXShopScrollItemsDialog::CreateScrollItems() {
 }
 
 bool CXShopScrollItemsDialog::CreateScrollItemsAddCoins() {
-    CTheGame* game = TheGameOf(this);
-    const CInAppPurchaseManager* catalogue = game != nullptr ? game->m_pPurchaseManager : nullptr;
+    IScreensHost* host = ScreensHostOf(this);
+    const CInAppPurchaseManager* catalogue = host != nullptr ? host->GetPurchaseManager() : nullptr;
     if (catalogue == nullptr) return false;
     for (int i = 0; i < catalogue->GetNumDefs(); ++i) {
         InAppPurchaseDef* entry = catalogue->GetDef(i);
@@ -40,9 +42,8 @@ bool CXShopScrollItemsDialog::CreateScrollItemsAddCoins() {
 bool CXShopScrollItemsDialog::CreateScrollItemsShop() {
     const int category = m_nCurrentCategory;
     if (category < 0 || category >= GetNumCategories() || category >= kFarmCategoryCount) return false;
-    CTheGame* game = TheGameOf(this);
-    YardDef* yard = game != nullptr && game->m_pFarmManager != nullptr ? game->m_pFarmManager->GetCurrentYardDef()
-                                                                       : nullptr;
+    CFarmManager* farm = FarmManagerOf(ScreensGameOf(this));
+    YardDef* yard = farm != nullptr ? farm->GetCurrentYardDef() : nullptr;
     if (yard == nullptr) return false;
     const auto& objects = yard->objects[category];
     for (int i = 0; i < objects.count; ++i) {

@@ -6,17 +6,19 @@
 #include <cstring>
 #include <new>
 
+#include "app/GameBase.h"
 #include "audio/SoundManager.h"
 #include "core/SafeFormat.h"
-#include "game/app/TheGame.h"
-#include "game/app/TheGameOf.h"
+#include "game/gameplay/GameplayHost.h"
 #include "game/news/AdsEngine.h"
+#include "game/news/NewsHost.h"
 #include "game/news/NewsManager.h"
 #include "game/news/NewsWidgets.h"
 #include "game/progress/ApplicationData.h"
 #include "game/progress/UserProfile.h"
 #include "game/screens/MenuMusic.h"
 #include "game/screens/PlayerDialogs.h"
+#include "game/screens/ScreensHost.h"
 #include "particles/ParticleSystem.h"
 #include "particles/ParticleSystemManager.h"
 #include "particles/ParticleSystemShape.h"
@@ -92,13 +94,14 @@ CXStartMenu2::CXStartMenu2(CXElement* parent) : XGameRoot(parent) {
     m_Bouncers[kChicken].Start(0.0f, 1.0f, 0.03f, 0.2f);
     m_Bouncers[kLeftBush].Start(0.0f, 1.0f, 0.005f, 0.0f);
     m_Bouncers[kRightBush].Start(0.0f, 1.0f, 0.005f, 0.5f);
-    if (CTheGame* game = TheGameOf(this)) game->m_nNewHighScoreRow = -1;
+    if (CGameBase* game = ScreensGameOf(this)) GameplayHostOf(game)->ForgetNewHighScore();
 }
 
 CXStartMenu2::~CXStartMenu2() {
     for (IDibBitmap*& image : m_Images) SafeDelete(image);
-    CTheGame* game = TheGameOf(this);
-    if (game != nullptr && game->m_pNewsManager != nullptr) game->m_pNewsManager->FreezeNewsThread(true);
+    CGameBase* game = ScreensGameOf(this);
+    if (game != nullptr && NewsHostOf(game)->GetNewsManager() != nullptr)
+        NewsHostOf(game)->GetNewsManager()->FreezeNewsThread(true);
     if (m_pTitleSparkles != nullptr) {
         m_pTitleSparkles->Stop(true);
         (void)m_pTitleSparkles->SetEmitShape(nullptr);
@@ -109,17 +112,18 @@ CXStartMenu2::~CXStartMenu2() {
 
 int CXStartMenu2::OnInitElement() {
     if (!InitRoot(CommonString("ui_main.txt"), "root_START_MENU")) return 0;
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = ScreensGameOf(this);
     if (game == nullptr) return 0;
-    game->m_nNewHighScoreTable = 0;
+    GameplayHostOf(game)->NoteNewHighScore(-1, 0);
     UpdateChangePlayerText();
     if (!LoadScene()) return 0;
     UpdateGameplayMusic();
-    if (game->m_pAdsEngine != nullptr) game->m_pAdsEngine->ShowAd(false);
+    if (GameplayHostOf(game)->GetAdsEngine() != nullptr) GameplayHostOf(game)->GetAdsEngine()->ShowAd(false);
     RefreshNewsButton();
-    if (m_pNewsButton != nullptr && game->m_pNewsManager != nullptr && game->m_pNewsManager->GetNumNews() > 0)
-        game->m_pNewsManager->FreezeNewsThread(false);
-    game->m_nNewHighScoreRow = -1;
+    if (m_pNewsButton != nullptr && NewsHostOf(game)->GetNewsManager() != nullptr &&
+        NewsHostOf(game)->GetNewsManager()->GetNumNews() > 0)
+        NewsHostOf(game)->GetNewsManager()->FreezeNewsThread(false);
+    GameplayHostOf(game)->ForgetNewHighScore();
 
     (void)(CheckIfCurrentUserNameEmpty() || CheckIfNoUserProfiles());
     // A first-run name entry shows at once, without fading in.
@@ -136,7 +140,7 @@ int CXStartMenu2::OnInitElement() {
 }
 
 bool CXStartMenu2::LoadScene() {
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = ScreensGameOf(this);
     const CommonString images = game->GetImagesDirectory();
     bool& trueColour = game->m_RenderSwitches.m_bTrueColorImages;
     const bool before = trueColour;
@@ -172,15 +176,15 @@ bool CXStartMenu2::LoadScene() {
 }
 
 bool CXStartMenu2::MakeTitleSparkles() {
-    CTheGame* game = TheGameOf(this);
-    m_pTitleSparkles = game->m_pParticleManager != nullptr
-                           ? game->m_pParticleManager->GetParticleSystemNamed("StartMenuLogo")
+    CGameBase* game = ScreensGameOf(this);
+    m_pTitleSparkles = GameplayHostOf(game)->GetParticleManager() != nullptr
+                           ? GameplayHostOf(game)->GetParticleManager()->GetParticleSystemNamed("StartMenuLogo")
                            : nullptr;
     if (m_pTitleSparkles == nullptr) {
         NoteFailure(CommonString("the particle system StartMenuLogo is missing"));
         return false;
     }
-    m_pSparkleShape = new (std::nothrow) CQuorvanParticleSystemShape2(game, game->m_pRotatorScaler);
+    m_pSparkleShape = new (std::nothrow) CQuorvanParticleSystemShape2(game, game->GetRotatorScaler());
     if (m_pSparkleShape == nullptr) return false;
     const IDibBitmap* title = m_Images[kTitle];
     const int n = static_cast<int>(std::size(kTitleOutline));
@@ -210,7 +214,7 @@ void CXStartMenu2::PlaceTapZones() {
 }
 
 void CXStartMenu2::GetRandomCloudPos(bool fromLeft, TVector2D& pos, TVector2D& vel) {
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = ScreensGameOf(this);
     const IDibBitmap* back = GetBackBuffer();
     const int width = back != nullptr ? back->m_Width : 320;
     const int r = game != nullptr ? game->RandomValue(120) : 0;
@@ -220,14 +224,14 @@ void CXStartMenu2::GetRandomCloudPos(bool fromLeft, TVector2D& pos, TVector2D& v
     vel = TVector2D{static_cast<FIXED_FLOAT>(std::lround((0.15 + (1.0 - r / 120.0) * 0.35) * 256.0)), 0};
 }
 
-void CXStartMenu2::UpdateGameplayMusic() { PlayMenuMusic(TheGameOf(this)); }
+void CXStartMenu2::UpdateGameplayMusic() { PlayMenuMusic(ScreensGameOf(this)); }
 
 void CXStartMenu2::RefreshNewsButton() {
     if (m_pNewsButton == nullptr)
         m_pNewsButton = dynamic_cast<CXNewsButton*>(FindChildWithWidgetId("btn_startmenu_news"));
     if (m_pNewsButton == nullptr) return;
-    CTheGame* game = TheGameOf(this);
-    CHollowfenNewsManager* news = game != nullptr ? game->m_pNewsManager : nullptr;
+    CGameBase* game = ScreensGameOf(this);
+    CHollowfenNewsManager* news = game != nullptr ? NewsHostOf(game)->GetNewsManager() : nullptr;
     if (news == nullptr || news->GetNumNews() < 1) {
         m_pNewsButton->SetNumFreshNews(0);
         m_pNewsButton->Hide();
@@ -269,8 +273,9 @@ void CXStartMenu2::RunProcess() {
             if (m_pTitleSparkles != nullptr) m_pTitleSparkles->Start();
         }
     }
-    CTheGame* game = TheGameOf(this);
-    if (game != nullptr && game->m_pParticleManager != nullptr) game->m_pParticleManager->RunProcessTheRest();
+    CGameBase* game = ScreensGameOf(this);
+    if (game != nullptr && GameplayHostOf(game)->GetParticleManager() != nullptr)
+        GameplayHostOf(game)->GetParticleManager()->RunProcessTheRest();
 }
 
 void CXStartMenu2::StepBirdsAndChicken() {
@@ -336,9 +341,9 @@ int CXStartMenu2::NotifyPointerEvent(int x, int y, int type) {
 }
 
 int CXStartMenu2::TapScene(int x, int y) {
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = ScreensGameOf(this);
     auto play = [game](const char* sound) {
-        if (game != nullptr && game->m_pSoundManager != nullptr) (void)game->m_pSoundManager->PlaySoundFX(sound);
+        if (game != nullptr && game->GetSoundManager() != nullptr) (void)game->GetSoundManager()->PlaySoundFX(sound);
     };
     Bouncer& chicken = m_Bouncers[kChicken];
     const bool chickenComingBack = chicken.value < 0.75f && chicken.velocity < 0.0f;

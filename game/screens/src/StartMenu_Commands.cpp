@@ -3,16 +3,18 @@
 #include <algorithm>
 #include <cstring>
 
+#include "app/GameBase.h"
 #include "audio/SoundManager.h"
 #include "core/SafeFormat.h"
-#include "game/app/TheGame.h"
-#include "game/app/TheGameOf.h"
+#include "game/news/NewsHost.h"
 #include "game/news/NewsManager.h"
 #include "game/progress/ApplicationData.h"
 #include "game/progress/UserProfile.h"
 #include "game/screens/PlayerDialogs.h"
+#include "game/screens/ScreensHost.h"
 #include "game/screens/StartMenu.h"
 #include "game/screens/VolumeSliders.h"
+#include "game/widgets/GameMessages.h"
 #include "shell/BbUtil.h"
 #include "ui/CheckBox.h"
 #include "ui/GameButton.h"
@@ -57,15 +59,15 @@ constexpr TWebCommand kWebCommands[] = {
     {"btn_sm_twitter", kSecondSocialPageUrl},
 };
 
-int ProfileCount(CTheGame* game) {
-    const CApplicationData* data = game != nullptr ? game->GetAppData() : nullptr;
+int ProfileCount(CGameBase* game) {
+    const CApplicationData* data = game != nullptr ? AppDataOf(game) : nullptr;
     return data != nullptr ? data->m_Profiles.count : 0;
 }
 
 }  // namespace
 
 int CXStartMenu2::OnMessage(CXElement* sender, int code, XWPARAM wparam, int lparam) {
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = ScreensGameOf(this);
     switch (code) {
         case XMSG_CLICK:
             return OnCommand(sender, code, wparam, lparam);
@@ -78,7 +80,7 @@ int CXStartMenu2::OnMessage(CXElement* sender, int code, XWPARAM wparam, int lpa
             break;
         case XMSG_CHECK_TOGGLED:
             if (Is(wparam, "chk_options_tutorial")) {
-                if (TUserProfile* profile = game != nullptr ? game->GetCurrentProfile() : nullptr)
+                if (TUserProfile* profile = game != nullptr ? CurrentProfileOf(game) : nullptr)
                     profile->m_bTutorialOn = lparam > 0;
                 return 1;
             }
@@ -101,7 +103,7 @@ int CXStartMenu2::OnMessage(CXElement* sender, int code, XWPARAM wparam, int lpa
         case XMSG_DIALOG_INIT:
             if (Is(wparam, "dlg_options")) {
                 auto* box = dynamic_cast<XCheckBox*>(FindChildWithWidgetId("chk_options_tutorial"));
-                const TUserProfile* profile = game != nullptr ? game->GetCurrentProfile() : nullptr;
+                const TUserProfile* profile = game != nullptr ? CurrentProfileOf(game) : nullptr;
                 if (box != nullptr && profile != nullptr) box->Check(profile->m_bTutorialOn);
                 // The options come back from the language dialog by a back action, with no
                 // action-done message: the sliders are set from the profile however they open.
@@ -111,7 +113,7 @@ int CXStartMenu2::OnMessage(CXElement* sender, int code, XWPARAM wparam, int lpa
             }
             if (Is(wparam, "dlg_StartMenuRoot")) {
                 HideButtonsOfMissingScreens();
-                const TUserProfile* profile = game != nullptr ? game->GetCurrentProfile() : nullptr;
+                const TUserProfile* profile = game != nullptr ? CurrentProfileOf(game) : nullptr;
                 XWidget* review = FindChildWithWidgetId("btn_sm_review");
                 if (review != nullptr && (profile == nullptr || profile->m_nRoundsStarted < kRoundsBeforeReview))
                     review->Hide();
@@ -133,7 +135,7 @@ int CXStartMenu2::OnMessage(CXElement* sender, int code, XWPARAM wparam, int lpa
 }
 
 int CXStartMenu2::OnCommand(CXElement* sender, int code, XWPARAM wparam, int lparam) {
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = ScreensGameOf(this);
     if (game == nullptr) return XDialog::OnMessage(sender, code, wparam, lparam);
     for (const TScreenCommand& c : kScreenCommands) {
         if (!Is(wparam, c.id)) continue;
@@ -146,9 +148,9 @@ int CXStartMenu2::OnCommand(CXElement* sender, int code, XWPARAM wparam, int lpa
         (void)BBWeb_OpenURL(c.url);
         return 1;
     }
-    CApplicationData* data = game->GetAppData();
+    CApplicationData* data = AppDataOf(game);
     if (Is(wparam, "btn_startmenu_news")) {
-        if (game->m_pNewsManager != nullptr) game->m_pNewsManager->NotifyNewsWidgetOpen();
+        if (NewsHostOf(game)->GetNewsManager() != nullptr) NewsHostOf(game)->GetNewsManager()->NotifyNewsWidgetOpen();
     } else if (Is(wparam, "btn_NameOk")) {
         if (auto* entry = FindDialogAs<CXEditName>(this, "dlg_EnterName"); entry != nullptr && data != nullptr) {
             data->SetUserName(data->m_nCurrentProfile, entry->GetText());
@@ -168,7 +170,7 @@ int CXStartMenu2::OnCommand(CXElement* sender, int code, XWPARAM wparam, int lpa
         return result;
     } else if (Is(wparam, "btn_FB_YES")) {
         DoBackAction();
-        if (TUserProfile* profile = game->GetCurrentProfile()) profile->m_bSocialPromptAccepted = true;
+        if (TUserProfile* profile = CurrentProfileOf(game)) profile->m_bSocialPromptAccepted = true;
         return SendMessage(this, XMSG_CLICK, XIdParam("btn_sm_facebook"), 0, false);
     } else if (Is(wparam, "btn_ReviewYes")) {
         // The store page opens; the template's action then closes the question.
@@ -188,10 +190,10 @@ void CXStartMenu2::HideButtonsOfMissingScreens() {
 }
 
 void CXStartMenu2::OnSlider(int code, const char* id, int value) {
-    (void)ApplyVolumeSlider(TheGameOf(this), this, code, id, value, m_nSoundCooldown);
+    (void)ApplyVolumeSlider(ScreensGameOf(this), this, code, id, value, m_nSoundCooldown);
 }
 
-void CXStartMenu2::ResetOptionsTuners() { ShowStoredVolumes(TheGameOf(this), this); }
+void CXStartMenu2::ResetOptionsTuners() { ShowStoredVolumes(ScreensGameOf(this), this); }
 
 void CXStartMenu2::ShowNameEntry(bool newProfile, bool hideCancel) {
     (void)DoAction(kTemplateFile, CommonString("acn_show_entername"));
@@ -203,8 +205,8 @@ void CXStartMenu2::ShowNameEntry(bool newProfile, bool hideCancel) {
 }
 
 int CXStartMenu2::CheckIfCurrentUserNameEmpty() {
-    CTheGame* game = TheGameOf(this);
-    const CApplicationData* data = game != nullptr ? game->GetAppData() : nullptr;
+    CGameBase* game = ScreensGameOf(this);
+    const CApplicationData* data = game != nullptr ? AppDataOf(game) : nullptr;
     if (data == nullptr || data->m_nCurrentProfile < 0 || data->m_nCurrentProfile >= data->m_Profiles.count) return 0;
     if (data->GetUserName(data->m_nCurrentProfile).Length() != 0) return 0;
     ShowNameEntry(false, true);
@@ -212,10 +214,10 @@ int CXStartMenu2::CheckIfCurrentUserNameEmpty() {
 }
 
 int CXStartMenu2::CheckIfNoUserProfiles() {
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = ScreensGameOf(this);
     if (game == nullptr || ProfileCount(game) > 0) return 0;
-    const int index = game->CreateNewUserProfile();
-    CApplicationData* data = game->GetAppData();
+    const int index = ScreensHostOf(this)->CreateNewUserProfile();
+    CApplicationData* data = AppDataOf(game);
     if (data != nullptr && index >= 0 && index < data->m_Profiles.count) {
         data->m_nCurrentProfile = index;
         ShowNameEntry(true, true);
@@ -224,8 +226,8 @@ int CXStartMenu2::CheckIfNoUserProfiles() {
 }
 
 void CXStartMenu2::UpdateChangePlayerText() {
-    CTheGame* game = TheGameOf(this);
-    const CApplicationData* data = game != nullptr ? game->GetAppData() : nullptr;
+    CGameBase* game = ScreensGameOf(this);
+    const CApplicationData* data = game != nullptr ? AppDataOf(game) : nullptr;
     if (data == nullptr || data->m_Profiles.count < 1) return;
     // No re-layout here: the panel may be in the middle of being placed, which places its texts too.
     if (auto* text = dynamic_cast<CXPlayersButtonText*>(FindChildWithWidgetId("txt_Welcome")))

@@ -1,8 +1,9 @@
 // The start menu's farm scene, drawn back to front under the menu's widgets.
 #include <algorithm>
 
-#include "game/app/TheGame.h"
-#include "game/app/TheGameOf.h"
+#include "app/GameBase.h"
+#include "game/gameplay/GameplayHost.h"
+#include "game/screens/ScreensHost.h"
 #include "game/screens/StartMenu.h"
 #include "particles/ParticleSystemManager.h"
 #include "render/DibBitmap.h"
@@ -23,13 +24,13 @@ FIXED_FLOAT_16 Px16(int v) { return v << 16; }
 }  // namespace
 
 void CXStartMenu2::Draw() {
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = ScreensGameOf(this);
     IDibBitmap* back = GetBackBuffer();
-    if (game == nullptr || back == nullptr || m_Images[kBackground] == nullptr || game->m_pRotatorScaler == nullptr) {
+    if (game == nullptr || back == nullptr || m_Images[kBackground] == nullptr || game->GetRotatorScaler() == nullptr) {
         XGameRoot::Draw();
         return;
     }
-    CQuorvanImageRotatorScaler* rotator = game->m_pRotatorScaler;
+    CQuorvanImageRotatorScaler* rotator = game->GetRotatorScaler();
     const int w = back->m_Width;
     const int h = back->m_Height;
     IDibBitmap* const* img = m_Images;
@@ -66,7 +67,8 @@ void CXStartMenu2::Draw() {
     DrawBird(back, kRightBirdImage, kRightHat, m_Bouncers[kRightBird], m_bRightBirdTapped, w / 2 + 60,
              h - 273 + img[kRightBirdImage]->m_Height / 2, -28, 94);
 
-    if (game->m_pParticleManager != nullptr) game->m_pParticleManager->DrawTheRest(back);
+    if (GameplayHostOf(game)->GetParticleManager() != nullptr)
+        GameplayHostOf(game)->GetParticleManager()->DrawTheRest(back);
     XGameRoot::Draw();
 }
 
@@ -75,7 +77,7 @@ void CXStartMenu2::Draw() {
 // the bird's bottom centre.
 void CXStartMenu2::DrawBird(IDibBitmap* back, int birdImage, int hatImage, const Bouncer& bouncer, bool tapped, int cx,
                             int bottom, int hatX, int hatLift) {
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = ScreensGameOf(this);
     IDibBitmap* bird = m_Images[birdImage];
     IDibBitmap* hat = m_Images[hatImage];
     const double e = bouncer.GetCurValueSineWaved();
@@ -93,13 +95,13 @@ void CXStartMenu2::DrawBird(IDibBitmap* back, int birdImage, int hatImage, const
 }
 
 void CXStartMenu2::DrawClouds() {
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = ScreensGameOf(this);
     IDibBitmap* back = GetBackBuffer();
     if (game == nullptr || back == nullptr) return;
     for (int i = m_Clouds.count - 1; i >= 0; --i) {
         IDibBitmap* cloud = m_Clouds[i];
         if (cloud == nullptr) continue;
-        const double s = SCurve16(m_CloudPhase[i], game->m_pRotatorScaler) / 65536.0;
+        const double s = SCurve16(m_CloudPhase[i], game->GetRotatorScaler()) / 65536.0;
         const int y = std::max(m_CloudPos[i].y >> 8, 0);
         const double f = (255 - y) / 255.0;
         const int alpha = std::clamp(255 - y, 0, 255);

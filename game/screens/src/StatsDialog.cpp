@@ -3,10 +3,13 @@
 #include <cmath>
 #include <string>
 
-#include "game/app/TheGameOf.h"
+#include "app/GameBase.h"
+#include "game/farm/FarmHost.h"
 #include "game/progress/ApplicationData.h"
 #include "game/progress/ArenaManager.h"
+#include "game/progress/ExperienceRanks.h"
 #include "game/progress/UserProfile.h"
+#include "game/screens/ScreensHost.h"
 #include "game/widgets/ScoreValue.h"
 #include "render/DrawingHelpers.h"
 #include "sprites/SpriteSet.h"
@@ -25,24 +28,23 @@ void SetText(XWidget* dialog, const std::string& id, const CommonString& text) {
 
 int CXStatsDialog::OnInitWidget() {
     if (!XDialog::OnInitWidget()) return 0;
-    CTheGame* game = TheGameOf(this);
-    if (game == nullptr) return 0;
-    m_pCoinIcon = game->m_pHudCoinSet;
-    m_pBoostIcon = game->m_pHudXPSet;
+    IScreensHost* host = ScreensHostOf(this);
+    if (host == nullptr) return 0;
+    m_pCoinIcon = host->GetCoinsIcon();
+    m_pBoostIcon = host->GetBoostPointsIcon();
     if (m_pCoinIcon == nullptr || m_pBoostIcon == nullptr) return 0;
     UpdateStatsControls();
     return 1;
 }
 
 void CXStatsDialog::UpdateStatsControls() {
-    CTheGame* game = TheGameOf(this);
-    CApplicationData* data = game != nullptr ? game->GetAppData() : nullptr;
-    const TUserProfile* profile = game != nullptr ? game->GetCurrentProfile() : nullptr;
+    CGameBase* game = ScreensGameOf(this);
+    CApplicationData* data = AppDataOf(game);
+    const TUserProfile* profile = CurrentProfileOf(game);
+    CArenaManager* arenas = ArenaManagerOf(game);
     for (int n = 0; n < 3; ++n) {
         // Without the arena table only the first arena counts as open.
-        m_bArenaUnlocked[n] = game != nullptr && game->m_pArenaManager != nullptr
-                                  ? game->m_pArenaManager->IsArenaUnlocked(kArenaIds[n])
-                                  : n == 0;
+        m_bArenaUnlocked[n] = arenas != nullptr ? arenas->IsArenaUnlocked(kArenaIds[n]) : n == 0;
         if (XWidget* locked = FindChildWithWidgetId(kLockedIds[n])) {
             if (m_bArenaUnlocked[n])
                 locked->Hide();
@@ -68,8 +70,7 @@ void CXStatsDialog::UpdateStatsControls() {
             SetText(this, std::string(row.prefix) + std::to_string(n + 1) + "_val", text);
         }
     }
-    SetText(this, "txt_stats_xp_level_val",
-            FormatWithCommas(CTheGame::GetXP_Points2Rank(profile->m_uExperiencePoints)));
+    SetText(this, "txt_stats_xp_level_val", FormatWithCommas(XPPointsToRank(profile->m_uExperiencePoints)));
     for (const char* id : {"img_stats_dummy_gained", "img_stats_dummy_current"})
         if (XWidget* anchor = FindChildWithWidgetId(id)) anchor->Hide();
 }
@@ -94,7 +95,7 @@ void CXStatsDialog::RunProcess() {
 
 void CXStatsDialog::Draw() {
     XGameDialog::Draw();
-    const TUserProfile* profile = TheGameOf(this) != nullptr ? TheGameOf(this)->GetCurrentProfile() : nullptr;
+    const TUserProfile* profile = CurrentProfileOf(ScreensGameOf(this));
     if (!m_bAnchorsReady || profile == nullptr) return;
     int total = 0;
     for (int n = 0; n < 3; ++n) {
@@ -107,7 +108,7 @@ void CXStatsDialog::Draw() {
 }
 
 void CXStatsDialog::DrawCoinsValue(int value, int x, int y, bool boost) {
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = ScreensGameOf(this);
     CSpriteSet* set = boost ? m_pBoostIcon : m_pCoinIcon;
     const int opacity = GetOpacity() >> 8;
     if (game == nullptr || set == nullptr || set->GetFrame(0) == nullptr || opacity <= 127) return;

@@ -7,11 +7,15 @@
 #include <iterator>
 #include <new>
 
-#include "game/app/TheGameOf.h"
+#include "app/GameBase.h"
+#include "game/gameplay/GameplayHost.h"
+#include "game/progress/ApplicationData.h"
 #include "game/progress/InAppPurchaseManager.h"
 #include "game/progress/UserProfile.h"
-#include "game/widgets/ScoreValue.h"
+#include "game/screens/ScreensHost.h"
 #include "game/screens/SpriteLookups.h"
+#include "game/widgets/GameMessages.h"
+#include "game/widgets/ScoreValue.h"
 #include "sprites/SpriteSet.h"
 #include "sprites/SpriteSetManager.h"
 #include "ui/TemplateRecords.h"
@@ -52,12 +56,14 @@ int CXUpgradePointsAddDialog::OnInitWidget() {
 }
 
 void CXUpgradePointsAddDialog::PostDraw() {
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = ScreensGameOf(this);
+    IScreensHost* host = ScreensHostOf(this);
     if (game == nullptr || m_pAnchor == nullptr || GetOpacity() <= 0) return;
     const TCoordRect2D r = m_pAnchor->GetDrawingRect();
-    (void)DrawScoreValue(game, game->m_pHudXPSet, true, static_cast<float>(r.x) + r.width / 2.0f,
-                         static_cast<float>(r.y) + r.height / 2.0f, 1.0f, CommonString(), CXUpgradesScreen::kPackPoints,
-                         GetOpacity() / 256, 255, 255, 255, false, false);
+    (void)DrawScoreValue(game, host != nullptr ? host->GetBoostPointsIcon() : nullptr, true,
+                         static_cast<float>(r.x) + r.width / 2.0f, static_cast<float>(r.y) + r.height / 2.0f, 1.0f,
+                         CommonString(), CXUpgradesScreen::kPackPoints, GetOpacity() / 256, 255, 255, 255, false,
+                         false);
 }
 
 // ---- The screen -------------------------------------------------------------------------------------
@@ -68,8 +74,8 @@ CXUpgradesScreen::~CXUpgradesScreen() { DeleteHint(); }
 
 int CXUpgradesScreen::OnInitElement() {
     if (!InitRoot(kTemplateFile, "root_upgrades")) return 0;
-    CTheGame* game = TheGameOf(this);
-    CSpriteSetManager* sets = game != nullptr ? game->m_pSpriteSetManager : nullptr;
+    CGameBase* game = ScreensGameOf(this);
+    CSpriteSetManager* sets = game != nullptr ? game->GetSpriteSetManager() : nullptr;
     for (int type = 0; type < kUpgradeTypeCount; ++type) {
         CSpriteSet* icon = SetWithFrames(sets, g_strUpgradeTextIds[type], 2);
         if (icon == nullptr) return 0;
@@ -114,7 +120,7 @@ int CXUpgradesScreen::OnMessage(CXElement* sender, int code, XWPARAM wparam, int
         return 1;
     }
     if (code != XMSG_CLICK) return XDialog::OnMessage(sender, code, wparam, lparam);
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = ScreensGameOf(this);
     if (Is(wparam, "btn_boosts_menu")) {
         if (game != nullptr) (void)game->SendMessage(game, MSG_RUN_PLAY_SCREEN, 0, 0, true);
         return 1;
@@ -127,9 +133,8 @@ int CXUpgradesScreen::OnMessage(CXElement* sender, int code, XWPARAM wparam, int
         ResetUpgrades();
     } else if (Is(wparam, "btn_upgrade_coins_add_yes")) {
         BuyUpgradeCoinsInAppPurchase();
-    } else if (const char* id = XIdText(wparam);
-               id != nullptr && game != nullptr && game->m_pUpgradeManager != nullptr) {
-        const int type = game->m_pUpgradeManager->GetUpgradeType(CommonString(id));
+    } else if (const char* id = XIdText(wparam); id != nullptr && UpgradeManagerOf(game) != nullptr) {
+        const int type = UpgradeManagerOf(game)->GetUpgradeType(CommonString(id));
         if (type >= 0) {
             // A refused purchase needs no answer: the row did not take the touch in the first place.
             (void)BuyUpgrade(type);
@@ -142,23 +147,23 @@ int CXUpgradesScreen::OnMessage(CXElement* sender, int code, XWPARAM wparam, int
 void CXUpgradesScreen::Draw() { XGameRoot::Draw(); }
 
 void CXUpgradesScreen::StoreUpgrades() {
-    const TUserProfile* profile = TheGameOf(this) != nullptr ? TheGameOf(this)->GetCurrentProfile() : nullptr;
+    const TUserProfile* profile = CurrentProfileOf(ScreensGameOf(this));
     if (profile == nullptr) return;
     m_nUndoPoints = profile->m_nBoostPoints;
     std::copy(std::begin(profile->m_BoostLevels), std::end(profile->m_BoostLevels), std::begin(m_UndoLevels));
 }
 
 void CXUpgradesScreen::UndoUpgrades() {
-    TUserProfile* profile = TheGameOf(this) != nullptr ? TheGameOf(this)->GetCurrentProfile() : nullptr;
+    TUserProfile* profile = CurrentProfileOf(ScreensGameOf(this));
     if (profile == nullptr) return;
     profile->m_nBoostPoints = m_nUndoPoints;
     std::copy(std::begin(m_UndoLevels), std::end(m_UndoLevels), std::begin(profile->m_BoostLevels));
 }
 
 bool CXUpgradesScreen::BuyUpgrade(int type) {
-    CTheGame* game = TheGameOf(this);
-    TUserProfile* profile = game != nullptr ? game->GetCurrentProfile() : nullptr;
-    CUpgradeManager* table = game != nullptr ? game->m_pUpgradeManager : nullptr;
+    CGameBase* game = ScreensGameOf(this);
+    TUserProfile* profile = CurrentProfileOf(game);
+    CUpgradeManager* table = UpgradeManagerOf(game);
     if (type < 0 || type >= kUpgradeTypeCount || profile == nullptr || table == nullptr) return false;
     const int numLevels = table->GetNumLevels(type);
     if (profile->m_BoostLevels[type] >= numLevels - 1) return false;
@@ -172,9 +177,9 @@ bool CXUpgradesScreen::BuyUpgrade(int type) {
 }
 
 void CXUpgradesScreen::ResetUpgrades() {
-    CTheGame* game = TheGameOf(this);
-    TUserProfile* profile = game != nullptr ? game->GetCurrentProfile() : nullptr;
-    CUpgradeManager* table = game != nullptr ? game->m_pUpgradeManager : nullptr;
+    CGameBase* game = ScreensGameOf(this);
+    TUserProfile* profile = CurrentProfileOf(game);
+    CUpgradeManager* table = UpgradeManagerOf(game);
     if (profile == nullptr || table == nullptr) return;
     for (int type = 0; type < kUpgradeTypeCount; ++type) {
         // A level past the top (a damaged save) is refunded as the top level, never beyond the
@@ -186,10 +191,10 @@ void CXUpgradesScreen::ResetUpgrades() {
 }
 
 void CXUpgradesScreen::BuyUpgradeCoinsInAppPurchase() {
-    CTheGame* game = TheGameOf(this);
-    if (game == nullptr || game->m_pPurchaseManager == nullptr) return;
-    InAppPurchaseDef* pack = game->m_pPurchaseManager->GetUpgradePointsDef();
-    if (pack != nullptr) game->InAppPurchaseCalled(pack);
+    IScreensHost* host = ScreensHostOf(this);
+    if (host == nullptr || host->GetPurchaseManager() == nullptr) return;
+    InAppPurchaseDef* pack = host->GetPurchaseManager()->GetUpgradePointsDef();
+    if (pack != nullptr) host->InAppPurchaseCalled(pack);
 }
 
 void CXUpgradesScreen::OnInAppPurchaseBoostPoints() { m_nUndoPoints += kPackPoints; }

@@ -2,10 +2,12 @@
 // explains where boost points come from on every visit until the player closes it.
 #include <new>
 
-#include "game/app/TheGameOf.h"
-#include "game/widgets/TiledBGTutorial.h"
+#include "app/GameBase.h"
+#include "game/progress/ApplicationData.h"
 #include "game/progress/UserProfile.h"
+#include "game/screens/ScreensHost.h"
 #include "game/screens/UpgradesScreen.h"
+#include "game/widgets/TiledBGTutorial.h"
 #include "render/DibBitmap.h"
 
 namespace {
@@ -40,7 +42,7 @@ void CXUpgradesScreen::RunProcess() {
         return;
     }
     if (m_bHintStarted || FindModalChild() != nullptr) return;
-    const TUserProfile* profile = TheGameOf(this) != nullptr ? TheGameOf(this)->GetCurrentProfile() : nullptr;
+    const TUserProfile* profile = CurrentProfileOf(ScreensGameOf(this));
     if (profile == nullptr || profile->m_HintFlags[kBoostsHint]) return;
     // Once a visit, whether or not the hint could be built.
     (void)RunBoostPointsTutorial();
@@ -50,7 +52,7 @@ void CXUpgradesScreen::RunProcess() {
 int CXUpgradesScreen::NotifyPointerEvent(int x, int y, int type) {
     if (m_pHint != nullptr && m_pHint->IsShown() && type == XPOINTER_PRESS && m_pHint->HitTestCloseButton(x, y)) {
         m_pHint->FadeOut();
-        if (TUserProfile* profile = TheGameOf(this) != nullptr ? TheGameOf(this)->GetCurrentProfile() : nullptr) {
+        if (TUserProfile* profile = CurrentProfileOf(ScreensGameOf(this))) {
             const int kind = m_pHint->GetKind();
             if (kind >= 0 && kind < kHintFlagCount) profile->m_HintFlags[kind] = true;
         }
@@ -59,14 +61,14 @@ int CXUpgradesScreen::NotifyPointerEvent(int x, int y, int type) {
 }
 
 void CXUpgradesScreen::PostDraw() {
-    CTheGame* game = TheGameOf(this);
+    IScreensHost* host = ScreensHostOf(this);
     const int alpha = GetOpacity() / 256;
-    if (game != nullptr && alpha >= 1) (void)game->DrawNumUpgradePoints(alpha);
+    if (host != nullptr && alpha >= 1) (void)host->DrawNumUpgradePoints(alpha);
     if (m_pHint != nullptr) m_pHint->Draw(GetBackBuffer());
 }
 
 bool CXUpgradesScreen::RunBoostPointsTutorial() {
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = ScreensGameOf(this);
     XWidget* anchor = FindChildWithWidgetId(kHintAnchor);
     IDibBitmap* back = GetBackBuffer();
     if (game == nullptr || anchor == nullptr || back == nullptr) return false;

@@ -4,10 +4,14 @@
 #include <cmath>
 #include <cstdint>
 
-#include "game/app/TheGameOf.h"
+#include "app/GameBase.h"
+#include "game/gameplay/GameplayHost.h"
+#include "game/progress/ApplicationData.h"
+#include "game/progress/ProgressHost.h"
 #include "game/progress/UserProfile.h"
-#include "game/widgets/ScoreValue.h"
+#include "game/screens/ScreensHost.h"
 #include "game/screens/UpgradesScreen.h"
+#include "game/widgets/ScoreValue.h"
 #include "render/DibBitmap.h"
 #include "render/DrawLine.h"
 #include "render/DrawingHelpers.h"
@@ -64,14 +68,13 @@ constexpr TRgb3 kShortColour{255, 64, 64};
 
 FIXED_FLOAT_16 To16(float value) { return static_cast<FIXED_FLOAT_16>(std::lround(value * 65536.0f)); }
 
-const TUserProfile* ProfileOf(const CXElement* element) {
-    CTheGame* game = TheGameOf(element);
-    return game != nullptr ? game->GetCurrentProfile() : nullptr;
-}
+const TUserProfile* ProfileOf(const CXElement* element) { return CurrentProfileOf(ScreensGameOf(element)); }
 
-CUpgradeManager* TableOf(const CXElement* element) {
-    CTheGame* game = TheGameOf(element);
-    return game != nullptr ? game->m_pUpgradeManager : nullptr;
+CUpgradeManager* TableOf(const CXElement* element) { return UpgradeManagerOf(ScreensGameOf(element)); }
+
+CSpriteSet* HudXPSetOf(const CXElement* element) {
+    IScreensHost* host = ScreensHostOf(element);
+    return host != nullptr ? host->GetBoostPointsIcon() : nullptr;
 }
 
 }  // namespace
@@ -89,7 +92,7 @@ CXUpgradesScrollDlg::~CXUpgradesScrollDlg() = default;
 
 int CXUpgradesScrollDlg::OnInitWidget() {
     if (!CXScrollDialogBase::OnInitWidget()) return 0;
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = ScreensGameOf(this);
     for (FIXED_FLOAT_16& phase : m_IconPhases) phase = (game != nullptr ? game->RandomValue(256) : 0) * 256;
     return 1;
 }
@@ -247,7 +250,7 @@ TUpgradeRowLook CXUpgradesScrollItem::Look() {
 
 void CXUpgradesScrollItem::Draw() {
     const TUpgradeRowLook look = Look();
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = ScreensGameOf(this);
     CXUpgradesScreen* screen = Screen();
     auto* list = dynamic_cast<CXUpgradesScrollDlg*>(m_pParent);
     IDibBitmap* back = GetBackBuffer();
@@ -269,8 +272,8 @@ void CXUpgradesScrollItem::Draw() {
     const int nestX = look.left + kNestInset;
     const int nestY = top + (m_Rect.height - nest->m_Height) / 2;
     BitBlt_Clipped(back, nest, nestX, nestY, nest->m_Width, nest->m_Height, 0, 0, look.alpha - 255, clip, 0);
-    const float breath = static_cast<float>(SCurve16(list->GetIconPhase(m_nType), game->m_pRotatorScaler)) /
-                         65536.0f * kIconBreath;
+    const float breath =
+        static_cast<float>(SCurve16(list->GetIconPhase(m_nType), game->GetRotatorScaler())) / 65536.0f * kIconBreath;
     Renderer_SetBlendMode(0, back);
     for (int frame : {1, 0}) {
         IDibBitmap* icon = screen->GetBoostIcon(m_nType, frame);
@@ -286,7 +289,7 @@ void CXUpgradesScrollItem::Draw() {
         DrawButton(look);
         return;
     }
-    CBitmapFontText* font = game->m_Fonts[kGameFontSmall];
+    CBitmapFontText* font = GameFontOf(game, kGameFontSmall);
     if (font == nullptr) return;
     const char* max = "Max.";
     const int x = look.left + m_ButtonRect.x + (m_ButtonRect.width - font->Length2(max)) / 2;
@@ -296,9 +299,9 @@ void CXUpgradesScrollItem::Draw() {
 }
 
 void CXUpgradesScrollItem::DrawTexts(const TUpgradeRowLook& look, int textX, const TCoordRect2D& clip) {
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = ScreensGameOf(this);
     const CUpgradeManager* table = TableOf(this);
-    CBitmapFontText* font = game != nullptr ? game->m_Fonts[kGameFontSmall] : nullptr;
+    CBitmapFontText* font = GameFontOf(game, kGameFontSmall);
     IDibBitmap* back = GetBackBuffer();
     if (font == nullptr || table == nullptr || back == nullptr) return;
     TCoordRect2D textClip = clip;
@@ -317,16 +320,16 @@ void CXUpgradesScrollItem::DrawTexts(const TUpgradeRowLook& look, int textX, con
     font->TextOutF(back, next.GetDataConst(), To16(gapX), m_Rect.y << 16, sx, sy, 0, colour.r, colour.g, colour.b,
                    0, alpha, &textClip);
     const CXUpgradesScreen* screen = Screen();
-    if (screen == nullptr || game->m_pRotatorScaler == nullptr) return;
+    if (screen == nullptr || game->GetRotatorScaler() == nullptr) return;
     const float arrowX = gapX + static_cast<float>(font->Length2(kArrowGap)) * kTextScaleX / 2.0f;
     const float arrowY = static_cast<float>(m_Rect.y) + static_cast<float>(font->GetCharHeight()) * kTextScaleY / 2.0f;
-    game->m_pRotatorScaler->DrawRotatedBitmapTransparent(screen->GetArrow(), back, std::lround(arrowX * 256.0f),
+    game->GetRotatorScaler()->DrawRotatedBitmapTransparent(screen->GetArrow(), back, std::lround(arrowX * 256.0f),
                                                          std::lround(arrowY * 256.0f), 0, kArrowScale,
                                                          look.alpha - 255, 0);
 }
 
 void CXUpgradesScrollItem::DrawBar(const TUpgradeRowLook& look, int barX) {
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = ScreensGameOf(this);
     const CXUpgradesScreen* screen = Screen();
     CSpriteSet* bar = screen != nullptr ? screen->GetProgressSet() : nullptr;
     IDibBitmap* back = GetBackBuffer();
@@ -349,17 +352,17 @@ void CXUpgradesScrollItem::DrawBar(const TUpgradeRowLook& look, int barX) {
 }
 
 void CXUpgradesScrollItem::DrawButton(const TUpgradeRowLook& look) {
-    CTheGame* game = TheGameOf(this);
+    CGameBase* game = ScreensGameOf(this);
     const CXUpgradesScreen* screen = Screen();
     CSpriteSet* buttons = screen != nullptr ? screen->GetBuyButtonSet() : nullptr;
     IDibBitmap* back = GetBackBuffer();
     if (game == nullptr || back == nullptr || buttons == nullptr) return;
     IDibBitmap* frame = buttons->GetFrame(std::min(look.buttonFrame, buttons->GetNumFrames() - 1));
-    if (frame != nullptr && look.buttonAlphaOffset > -255 && game->m_pRotatorScaler != nullptr)
-        game->m_pRotatorScaler->DrawRotatedBitmapTransparent(frame, back, look.buttonCentreX << 8,
+    if (frame != nullptr && look.buttonAlphaOffset > -255 && game->GetRotatorScaler() != nullptr)
+        game->GetRotatorScaler()->DrawRotatedBitmapTransparent(frame, back, look.buttonCentreX << 8,
                                                              look.buttonCentreY << 8, 0, look.buttonScale,
                                                              look.buttonAlphaOffset, 0);
-    (void)DrawScoreValue(game, game->m_pHudXPSet, true, static_cast<float>(look.buttonCentreX) - kPriceLeft,
+    (void)DrawScoreValue(game, HudXPSetOf(this), true, static_cast<float>(look.buttonCentreX) - kPriceLeft,
                          static_cast<float>(look.buttonCentreY), look.priceScale, CommonString(), m_nNextCost,
                          look.alpha, look.r, look.g, look.b, true, false);
 }

@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include "app/GameBase.h"
 #include "audio/SoundManager.h"
 #include "core/SafeFormat.h"
-#include "game/app/TheGame.h"
 #include "game/progress/ApplicationData.h"
+#include "game/widgets/GameMessages.h"
 #include "ui/Text.h"
 #include "ui/Tuner.h"
 #include "ui/XElement.h"
@@ -20,11 +21,11 @@ void ShowVolume(XWidget* dialog, const char* id, int value) {
 
 }  // namespace
 
-bool ApplyVolumeSlider(CTheGame* game, XWidget* dialog, int code, const char* id, int value, int& tickCooldown) {
+bool ApplyVolumeSlider(CGameBase* game, XWidget* dialog, int code, const char* id, int value, int& tickCooldown) {
     const bool music = id != nullptr && std::strcmp(id, "tuner_music") == 0;
     const bool effects = id != nullptr && std::strcmp(id, "tuner_sound") == 0;
     if (!music && !effects) return false;
-    CApplicationData* data = game != nullptr ? game->GetAppData() : nullptr;
+    CApplicationData* data = game != nullptr ? AppDataOf(game) : nullptr;
     if (data == nullptr || dialog == nullptr) return true;
     const int volume = std::clamp(value, 0, 100);
     if (music) {
@@ -40,14 +41,14 @@ bool ApplyVolumeSlider(CTheGame* game, XWidget* dialog, int code, const char* id
     game->SetVolume(volume);
     ShowVolume(dialog, "txt_sound_volume", volume);
     if (changed && tickCooldown == 0) {
-        if (game->m_pSoundManager != nullptr) (void)game->m_pSoundManager->PlaySoundFX("Shop_SellItem");
+        if (game->GetSoundManager() != nullptr) (void)game->GetSoundManager()->PlaySoundFX("Shop_SellItem");
         tickCooldown = kVolumeTickCooldownFrames;
     }
     return true;
 }
 
-void ShowStoredVolumes(CTheGame* game, XWidget* dialog) {
-    const CApplicationData* data = game != nullptr ? game->GetAppData() : nullptr;
+void ShowStoredVolumes(CGameBase* game, XWidget* dialog) {
+    const CApplicationData* data = game != nullptr ? AppDataOf(game) : nullptr;
     if (data == nullptr || dialog == nullptr) return;
     struct TRow {
         const char* tuner;

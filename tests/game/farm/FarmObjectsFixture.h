@@ -1,7 +1,7 @@
-// The farm objects' suites: the real game object with the small test yard of
-// testsupport/FarmTestYard.h mounted on a 320 x 480 software screen, a fake yard screen, every
-// rotated draw recorded instead of drawn, and every sound recorded by file. Objects are made by
-// the farm manager's own factory and put in its object list.
+// The farm objects' suites: the farm stand-in game object (testsupport/FakeFarmGame.h) with the
+// small test yard of testsupport/FarmTestYard.h mounted on a 320 x 480 software screen, a fake
+// yard screen, every rotated draw recorded instead of drawn, and every sound recorded by file.
+// Objects are made by the farm manager's own factory and put in its object list.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -26,7 +26,7 @@
 #include "testsupport/DrawingTestGame.h"
 #include "testsupport/StubSoundSystem.h"
 #include "testsupport/ScratchDir.h"
-#include "testsupport/TestTheGame.h"
+#include "testsupport/FakeFarmGame.h"
 
 namespace farmtest {
 
@@ -98,7 +98,7 @@ protected:
     CScratchDir dir;
     CRecordingRotatorPath recorder;
     CFakeFarmYard yard;
-    CTestTheGame game;
+    CFakeFarmGame game;
     CRecordingSound* sound = nullptr;  // owned by the game
     CFarmManager* farm = nullptr;
 };

@@ -7,7 +7,7 @@
 
 #include "game/farm/FarmManager.h"
 #include "testsupport/MediaTestGame.h"
-#include "testsupport/TestTheGame.h"
+#include "testsupport/FakeFarmGame.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ protected:
         mediatest::SetCommonPak(game, dir.Path("common" + std::to_string(serial++) + ".pak"), members);
     }
     CScratchDir dir;
-    CTestTheGame game;
+    CFakeFarmGame game;
     int serial = 0;
 };
 

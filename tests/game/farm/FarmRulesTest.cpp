@@ -7,7 +7,7 @@
 
 #include "game/farm/FarmManager.h"
 #include "game/farm/FarmObject.h"
-#include "testsupport/TestTheGame.h"
+#include "testsupport/FakeFarmGame.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ protected:
         if (isDefault) def->flags |= kFarmFlagDefault;
         EXPECT_TRUE(yard->objects[category].Add(def));
     }
-    CTestTheGame game;
+    CFakeFarmGame game;
     CFarmManager farm{&game};
 };
 
@@ -177,7 +177,7 @@ TEST(FarmFactory, IdsPickTheirClass) {
 TEST(FarmFactory, WithoutTheGamesFarmAndYardNothingIsMade) {
     // Every class finds its definition in the current yard of the game's own farm manager: a
     // manager standing alone, in a game with no profile, makes nothing.
-    CTestTheGame game;
+    CFakeFarmGame game;
     CFarmManager farm(&game);
     for (const char* id : {"bird3", "robot", "lawn_mower", "doghouse", "photostand01", "fountain"})
         EXPECT_EQ(farm.CreateFarmObject(id), nullptr) << id;

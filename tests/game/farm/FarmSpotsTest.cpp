@@ -8,7 +8,7 @@
 #include "FarmTestObject.h"
 #include "game/farm/FarmManager.h"
 #include "particles/RandomTables.h"
-#include "testsupport/TestTheGame.h"
+#include "testsupport/FakeFarmGame.h"
 
 namespace {
 
@@ -51,7 +51,7 @@ protected:
         EXPECT_TRUE(farm.m_Objects.Add(o));
         return o;
     }
-    CTestTheGame game;
+    CFakeFarmGame game;
     CFarmManager farm{&game};
 };
 

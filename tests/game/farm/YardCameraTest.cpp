@@ -7,7 +7,7 @@
 
 #include "FarmTestObject.h"
 #include "game/farm/YardCamera.h"
-#include "testsupport/TestTheGame.h"
+#include "testsupport/FakeFarmGame.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ TEST(YardCamera, ScaleAtTheEdgesAndBetween) {
 }
 
 TEST(YardCamera, WorldToScreenAgainstTheProjection) {
-    CTestTheGame game;
+    CFakeFarmGame game;
     game.SetGameSize(360, 640);
     // The centre line stays at the screen's centre; the edges sit at H - 314 and H + 15.
     for (int depth : {0, 100, 329}) EXPECT_EQ(WorldToScreen(&game, TVector2D{320 * 256, depth * 256}).x, 180 * 256);
@@ -51,7 +51,7 @@ TEST(YardCamera, WorldToScreenAgainstTheProjection) {
 }
 
 TEST(YardCamera, ScreenToWorldUndoesWorldToScreen) {
-    CTestTheGame game;
+    CFakeFarmGame game;
     game.SetGameSize(320, 480);
     for (int x = 0; x <= 640 * 256; x += 9973) {
         for (int y = 0; y <= 329 * 256; y += 3331) {
@@ -79,7 +79,7 @@ TEST(YardCamera, ScreenToWorldUndoesWorldToScreen) {
 // reach 329 rows above it, where the inverse would divide by zero, and beyond, where it would put a
 // dragged object in front of the yard. Every row above the far edge is the far edge.
 TEST(YardCamera, RowsAboveTheFarEdgeMapOntoItOnTallScreens) {
-    CTestTheGame game;
+    CFakeFarmGame game;
     for (int height : {480, 643, 711, 1024}) {
         game.SetGameSize(320, height);
         const int farRow = height - 314;
@@ -100,7 +100,7 @@ TEST(YardCamera, RowsAboveTheFarEdgeMapOntoItOnTallScreens) {
 }
 
 TEST(YardCamera, DepthOrderPutsFartherObjectsFirst) {
-    CTestTheGame game;
+    CFakeFarmGame game;
     const int depths[] = {300, 10, 150, 10, 0, 329};
     std::vector<CTestFarmObject*> owned;
     std::vector<CFarmObject*> order;

@@ -13,6 +13,14 @@ namespace {
 class RoundCollisionTest : public RoundTest {
 protected:
     RoundCollisionTest() { screen->m_nLives = 3; }
+    // An empty field in play with three lives, for the next row of a table.
+    void StartAgain() {
+        screen->m_Marbles.RemoveAll();
+        screen->m_Animations.count = 0;
+        screen->m_nLives = 3;
+        screen->m_nPauseCounter = -1;
+        screen->m_nMarblesOnPath = 0;
+    }
     // A still marble 20 pixels right of another one, the pair touching.
     std::pair<CMarble*, CMarble*> TouchingPair(int colourA, int colourB) {
         return {Put(colourA, 100, 200), Put(colourB, 120, 200)};
@@ -102,11 +110,7 @@ TEST_F(RoundCollisionTest, APowerUpTakesPartOnlyAsItsFlagsSay) {
         {kPowerUpBomb, false, true, true, false, 3, "a power-up that does not collide takes no part"},
     };
     for (const TCase& c : cases) {
-        screen->m_Marbles.RemoveAll();
-        screen->m_Animations.count = 0;
-        screen->m_nLives = 3;
-        screen->m_nPauseCounter = -1;
-        screen->m_nMarblesOnPath = 0;
+        StartAgain();
         CMarble* marble = Put(2, 100, 200);
         if (c.onPath) GivePath(marble, 300, 300);
         auto* powerUp = screen->SpawnPowerUp(120, 200, c.kind);
@@ -449,6 +453,65 @@ TEST_F(RoundCollisionTest, AMarbleThatJoinsItsColourStillMeetsTheOthersItTouches
     screen->RunProcessEnemyCollisions();
     EXPECT_EQ(screen->m_nLives, 2);
     EXPECT_EQ(Played("SFX_BALL_EXPLODE1"), 1);
+}
+
+TEST_F(RoundCollisionTest, AMarbleThatTouchesAPowerUpStillMeetsTheOthersItTouches) {
+    // The marble first in the list touches a coin 20 pixels to its right and a marble of another
+    // colour 20 pixels to its left; the coin and that marble lie 40 pixels apart.
+    const struct {
+        bool onPath;
+        bool coinSetOff;
+        const char* why;
+    } cases[] = {
+        {true, true, "a marble on a path sets the coin off and still meets the wrong colour"},
+        {false, false, "a free marble leaves the coin lying and still meets the wrong colour"},
+    };
+    for (const auto& c : cases) {
+        StartAgain();
+        CMarble* marble = Put(0, 100, 200);
+        if (c.onPath) GivePath(marble, 300, 300);
+        CMarblePowerup* coin = screen->SpawnPowerUp(120, 200, kPowerUpCoin);
+        coin->m_bCollides = coin->m_bSetOffByMarble = true;
+        Put(1, 80, 200);
+        screen->RunProcessEnemyCollisions();
+        EXPECT_EQ(coin->m_bRemoved, c.coinSetOff) << c.why;
+        EXPECT_EQ(screen->m_nLives, 2) << c.why;
+        EXPECT_EQ(Played("SFX_WRONG_BALL"), 1) << c.why;
+        sound->played.clear();
+    }
+}
+
+TEST_F(RoundCollisionTest, OnceTheNearMissIsEarnedThePassNoLongerWatchesForIt) {
+    // The achievement is held already: a pair 30 pixels apart sets no flag, and a flag left set
+    // brings no second banner when the pair is 40 pixels apart.
+    const struct {
+        bool flagBefore;
+        int distance;
+    } cases[] = {{false, 30}, {true, 40}};
+    for (const auto& c : cases) {
+        screen->m_Marbles.RemoveAll();
+        profile->m_AchievementFlags[16] = 1;
+        screen->m_bNearMiss = c.flagBefore;
+        const int banners = QueuedAchievementBanners();
+        Put(0, 100, 200);
+        Put(1, 100 + c.distance, 200);
+        screen->RunProcessEnemyCollisions();
+        EXPECT_EQ(screen->m_bNearMiss, c.flagBefore) << c.distance;
+        EXPECT_EQ(QueuedAchievementBanners(), banners) << c.distance;
+        EXPECT_TRUE(profile->IsAchievementAwarded(16));
+    }
+    // The same two passes without the achievement: the flag is set, then the banner comes.
+    profile->m_AchievementFlags[16] = 0;
+    screen->m_bNearMiss = false;
+    screen->m_Marbles.RemoveAll();
+    const int banners = QueuedAchievementBanners();
+    Put(0, 100, 200);
+    CMarble* b = Put(1, 130, 200);
+    screen->RunProcessEnemyCollisions();
+    EXPECT_TRUE(screen->m_bNearMiss);
+    b->m_Position.x = 140 * 65536;
+    screen->RunProcessEnemyCollisions();
+    EXPECT_EQ(QueuedAchievementBanners(), banners + 1);
 }
 
 TEST_F(RoundCollisionTest, TheTutorialNeverGivesTheNearMiss) {

@@ -7,15 +7,33 @@
 #include <vector>
 
 #include "RoundTestGame.h"
+#include "game/screens/AddCoinsDialog.h"
 #include "testsupport/ScratchSaveFolder.h"
 #include "ui/Dialog.h"
+#include "ui/Text.h"
+#include "ui/Tuner.h"
 #include "ui/XElement.h"
 
 namespace gameplaytest {
 namespace {
 
+// The suites' template with the coin shop and the sound panel, each opened by its action.
+const std::string kPanelsTemplate =
+    std::string(kRoundTemplate) +
+    "dialog = dlg_addcoins\nend\naction = \"acn_addcoins_on\"\n create = dlg_addcoins\nend\n"
+    "dialog = dlg_pause_sound\n"
+    " child = tuner_music\n position = 10, 10\n child = txt_music_volume\n position = 10, 40\n"
+    " child = tuner_sound\n position = 10, 70\n child = txt_sound_volume\n position = 10, 100\n"
+    " child = txt_music_desc\n position = 10, 130\n end\nend\n"
+    "tuner = tuner_music\n tunerId = HudCoin\n step = 5\n max = 100\nend\n"
+    "tuner = tuner_sound\n tunerId = HudCoin\n step = 5\n max = 100\nend\n"
+    "text = txt_music_volume\n caption = \"?\"\nend\ntext = txt_sound_volume\n caption = \"?\"\nend\n"
+    "text = txt_music_desc\n caption = \"Music\"\nend\n"
+    "action = \"acn_pause_2_sound\"\n create = dlg_pause_sound\nend\n";
+
 class RoundCommandsTest : public RoundTest {
 protected:
+    RoundCommandsTest() : RoundTest(RoundTextsCsv(), RoundScreenSets(), kPanelsTemplate.c_str()) {}
     int Click(const char* id) { return screen->OnMessage(screen, XMSG_CLICK, XIdParam(id), 0); }
     int Slide(int code, const char* id, int value) { return screen->OnMessage(screen, code, XIdParam(id), value); }
     bool Saved() const { return std::filesystem::exists(saves.Path("global.opt")); }
@@ -85,6 +103,52 @@ TEST_F(RoundCommandsTest, OnlyTheSoundPanelsOkSavesAndTheSoundPanelsOpeningIsAns
     EXPECT_FALSE(Saved());
 }
 
+// The sound panel opens on the stored volumes: each slider at its volume, each figure "N%", and
+// the music's description hidden.
+TEST_F(RoundCommandsTest, TheSoundPanelOpensOnTheStoredVolumes) {
+    CApplicationData& data = *game.GetAppData();
+    const struct {
+        int music, effects;
+        const char *musicText, *effectsText;
+    } cases[] = {{40, 70, "40%", "70%"}, {0, 100, "0%", "100%"}, {100, 5, "100%", "5%"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.musicText);
+        data.m_nMusicVolume = c.music;
+        data.m_nEffectsVolume = c.effects;
+        ASSERT_EQ(screen->DoAction(CommonString("ui_main.txt"), CommonString("acn_pause_2_sound")), 1);
+        XWidget* panel = screen->FindChildWithWidgetId("dlg_pause_sound");
+        ASSERT_NE(panel, nullptr);
+        auto* musicTuner = dynamic_cast<XTuner*>(panel->FindChildWithWidgetId("tuner_music"));
+        auto* soundTuner = dynamic_cast<XTuner*>(panel->FindChildWithWidgetId("tuner_sound"));
+        auto* musicText = dynamic_cast<XText*>(panel->FindChildWithWidgetId("txt_music_volume"));
+        auto* soundText = dynamic_cast<XText*>(panel->FindChildWithWidgetId("txt_sound_volume"));
+        ASSERT_TRUE(musicTuner && soundTuner && musicText && soundText);
+        EXPECT_EQ(musicTuner->GetCurrent(), c.music);
+        EXPECT_EQ(soundTuner->GetCurrent(), c.effects);
+        EXPECT_STREQ(musicText->GetCaption().GetDataConst(), c.musicText);
+        EXPECT_STREQ(soundText->GetCaption().GetDataConst(), c.effectsText);
+        EXPECT_FALSE(panel->FindChildWithWidgetId("txt_music_desc")->IsVisible());
+        SAFE_FREE_XELEMENT(panel);
+    }
+}
+
+// The coin shop opened over the round is answered by the round: as it opens, its list is sent
+// back to the top; the message is answered whoever sent it.
+TEST_F(RoundCommandsTest, TheCoinShopOpenedOverTheRoundStartsItsListFromTheTop) {
+    ASSERT_EQ(screen->DoAction(CommonString("ui_main.txt"), CommonString("acn_addcoins_on")), 1);
+    auto* shop = dynamic_cast<CXAddCoinsFullScreenContainerDlg*>(screen->FindChildWithWidgetId("dlg_addcoins"));
+    ASSERT_NE(shop, nullptr);
+    EXPECT_TRUE(shop->IsResetToTop()) << "set as the shop opened";
+    shop->SetResetToTop(false);
+    EXPECT_EQ(screen->OnMessage(shop, XMSG_DIALOG_INIT, XIdParam("dlg_addcoins"), 0), 1);
+    EXPECT_TRUE(shop->IsResetToTop());
+    shop->SetResetToTop(false);
+    // Another dialog's opening, or the shop's id from something that is no shop, is not the shop's.
+    EXPECT_EQ(screen->OnMessage(shop, XMSG_DIALOG_INIT, XIdParam("dlg_pause"), 0), 0);
+    EXPECT_EQ(screen->OnMessage(screen, XMSG_DIALOG_INIT, XIdParam("dlg_addcoins"), 0), 0);
+    EXPECT_FALSE(shop->IsResetToTop());
+}
+
 TEST_F(RoundCommandsTest, TheMusicSliderIsHeardWhileItMovesAndKeptWhenLetGo) {
     CApplicationData& data = *game.GetAppData();
     EXPECT_EQ(Slide(XMSG_TUNER_CHANGING, "tuner_music", 40), 1);
@@ -127,6 +191,38 @@ TEST_F(RoundCommandsTest, TheRollingSoundLoopsWhileAMarbleRunsOnAPath) {
     screen->LeavePath(m);
     screen->ProcessRollingSound();
     EXPECT_FALSE(screen->m_bPathSoundPlaying);
+}
+
+// The rolling sound plays under whatever id the sound system gave it, the first one (0) included;
+// once it is no longer loaded it is not played at all.
+TEST_F(RoundCommandsTest, TheRollingSoundPlaysAsEffectZeroAndNotOnceUnloaded) {
+    CSoundManager& sounds = *game.m_pSoundManager;
+    SoundFXData* roll = sounds.FindSoundFX(CommonString("SFX_PATH_MOVE"));
+    SoundFXData* first = sounds.FindSoundFX(CommonString(kRoundSounds[0]));
+    ASSERT_TRUE(roll != nullptr && first != nullptr);
+    ASSERT_EQ(first->soundId, 0);
+    ASSERT_GT(roll->soundId, 0);
+    // The two effects trade their ids: the rolling sound is now the sound system's effect 0.
+    std::swap(sound->files[0], sound->files[static_cast<std::size_t>(roll->soundId)]);
+    std::swap(first->soundId, roll->soundId);
+    CMarble* m = Put(0, 100, 200);
+    GivePath(m, 300, 200);
+    screen->ProcessRollingSound();
+    EXPECT_EQ(Played("SFX_PATH_MOVE"), 1);
+    ASSERT_EQ(sound->looped.size(), 1u);
+    EXPECT_TRUE(sound->looped[0].ends_with("SFX_PATH_MOVE"));
+    screen->LeavePath(m);
+    screen->ProcessRollingSound();
+    EXPECT_EQ(Stopped("SFX_PATH_MOVE"), 1);
+
+    sounds.ReleaseReference(roll);
+    ASSERT_EQ(roll->soundId, -1);
+    GivePath(Put(1, 100, 300), 300, 300);
+    screen->ProcessRollingSound();
+    EXPECT_TRUE(screen->m_bPathSoundPlaying) << "the round still rolls";
+    EXPECT_EQ(Played("SFX_PATH_MOVE"), 1);
+    EXPECT_EQ(sound->looped.size(), 1u);
+    EXPECT_TRUE(sound->unloadedPlays.empty());
 }
 
 // The rolling sound loops while a marble runs on a path in play with sounds on, and stops as soon

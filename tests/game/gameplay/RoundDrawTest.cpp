@@ -9,6 +9,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -18,10 +19,12 @@
 #include "game/gameplay/GameplaySurvival.h"
 #include "game/widgets/JumpString.h"
 #include "game/gameplay/MarblePowerup.h"
+#include "game/gameplay/Scenario.h"
 #include "particles/ParticleSystemManager.h"
 #include "platform/FrameDump.h"
 #include "platform/Pcm.h"
 #include "core/LocManager2.h"
+#include "core/MemFile.h"
 #include "render/DibBitmap.h"
 #include "render/DrawingHelpers.h"
 #include "render/DrawingUtils.h"
@@ -158,6 +161,32 @@ TBox BoxOf(CDrawnRound& r, const std::function<void(bool)>& set) {
 
 int Luma(std::array<std::uint8_t, 4> p) { return p[0] * 30 + p[1] * 59 + p[2] * 11; }
 
+// The game-over lines as a player is to see them at that clock: "Game over" at y 240 and the line
+// under it 40 pixels lower, grown by a tenth of the pulse, each centred, in red at the opacity of
+// the clock past 4.0 (170 a unit, full from about 5.5). The software target draws them at their
+// own size; through GL they are scaled by the pulse (x by 3/10 of it, y by 1/10), a line never
+// wider than the screen less 6 pixels a side.
+void DrawGameOverLines(IDibBitmap* back, CBitmapFontText* big, const char* const lines[2], FIXED_FLOAT_16 clock,
+                       bool gl) {
+    const auto half = [](int v) { return v >= 0 ? v / 2 : -((-v + 1) / 2); };
+    const auto fixed = [](double v) { return static_cast<FIXED_FLOAT_16>(std::lround(v * 65536.0)); };
+    const int alpha = std::min(static_cast<int>((clock / 65536.0 - 4.0) * 170.0), 255);
+    const double pulse = SCurve16(clock / 2, nullptr) / 65536.0;
+    const double ys[2] = {240.0, 240.0 + 40.0 * (1.0 + 0.1 * pulse)};
+    for (int i = 0; i < 2; ++i) {
+        if (lines[i] == nullptr || lines[i][0] == '\0') continue;
+        const int width = big->Length2(lines[i]);
+        if (!gl) {
+            big->TextOut(back, half(back->m_Width - width), static_cast<int>(ys[i]), lines[i], 255, 50, 50, 0,
+                         static_cast<unsigned char>(alpha), nullptr);
+            continue;
+        }
+        const double sx = std::min(1.0 + 0.3 * pulse, (back->m_Width - 12.0) / width);
+        big->TextOutF(back, lines[i], fixed((back->m_Width - width * sx) / 2.0), fixed(ys[i]), fixed(sx),
+                      fixed(1.0 + 0.1 * pulse), 0, 255, 50, 50, 0, static_cast<unsigned char>(alpha), nullptr);
+    }
+}
+
 class RoundDrawTest : public ::testing::TestWithParam<bool> {
 protected:
     void SetUp() override {
@@ -169,6 +198,20 @@ protected:
     void TearDown() override {
         round.reset();
         platform::PcmUseBackend(platform::PcmBackendKind::Auto);
+    }
+    // After game over at that clock the round shows exactly DrawGameOverLines' lines over the
+    // frame it shows before.
+    void ExpectGameOverLinesAt(CBitmapFontText* big, const char* const lines[2], FIXED_FLOAT_16 clock) {
+        CXGameplaySurvival* s = round->round;
+        s->m_nGameOverClock = clock;
+        s->m_bGameOver = false;
+        const TImage expected =
+            round->Frame([&](IDibBitmap* back) { DrawGameOverLines(back, big, lines, clock, GetParam()); });
+        s->m_bGameOver = true;
+        const TImage shown = round->Frame();
+        s->m_bGameOver = false;
+        const TBox off = Changed(expected, shown, 0);
+        EXPECT_TRUE(off.Empty()) << off.left << ", " << off.top << " .. " << off.right << ", " << off.bottom;
     }
     std::unique_ptr<CDrawnRound> round;
 };
@@ -435,12 +478,8 @@ TEST_P(RoundDrawTest, HeadUpDisplayTextsSitExactlyInTheirSlots) {
     EXPECT_TRUE(Changed(lesson, bareLesson, 0).Empty());
 }
 
-// The game-over texts: "Game over" at y 240 and the line under it 40 pixels lower, grown by a tenth
-// of the pulse, each centred, in red at the opacity of the clock past 4.0 (170 a unit, full from
-// about 5.5). The software target draws them at their own size; through GL they are scaled by the
-// pulse (x by 3/10 of it, y by 1/10), a line never wider than the screen less 6 pixels a side.
+// The game-over texts as DrawGameOverLines puts them, from their first faint clock to full.
 TEST_P(RoundDrawTest, GameOverTextsAreCentredInRedAndFadeIn) {
-    CXGameplaySurvival* s = round->round;
     CTheGame& game = round->Game();
     CBitmapFontText* big = game.m_Fonts[kGameFontBig];
     ASSERT_NE(big, nullptr);
@@ -450,35 +489,12 @@ TEST_P(RoundDrawTest, GameOverTextsAreCentredInRedAndFadeIn) {
     ASSERT_NE(first.GetDataConst(), nullptr);
     ASSERT_NE(second.GetDataConst(), nullptr);
     const char* lines[2] = {first.GetDataConst(), second.GetDataConst()};
-    const auto half = [](int v) { return v >= 0 ? v / 2 : -((-v + 1) / 2); };
-    const auto fixed = [](double v) { return static_cast<FIXED_FLOAT_16>(std::lround(v * 65536.0)); };
     // Clocks 4.0015 (opacity 0.26, cut to 0) and 300694 / 65536 (99.998, cut to 99) sit just
     // below whole opacities.
     for (const FIXED_FLOAT_16 c : {4 * 65536 + 100, 262799, 294912, 300694, 327680, 360448, 412876, 475136}) {
         SCOPED_TRACE(c);
-        s->m_bGameOver = false;
-        s->m_nGameOverClock = c;
-        const int alpha = std::min(static_cast<int>((c / 65536.0 - 4.0) * 170.0), 255);
-        const double pulse = SCurve16(c / 2, nullptr) / 65536.0;
-        const TImage expected = round->Frame([&](IDibBitmap* back) {
-            const double ys[2] = {240.0, 240.0 + 40.0 * (1.0 + 0.1 * pulse)};
-            for (int i = 0; i < 2; ++i) {
-                const int width = big->Length2(lines[i]);
-                if (!GetParam()) {
-                    big->TextOut(back, half(back->m_Width - width), static_cast<int>(ys[i]), lines[i], 255, 50, 50, 0,
-                                 static_cast<unsigned char>(alpha), nullptr);
-                    continue;
-                }
-                const double sx = std::min(1.0 + 0.3 * pulse, (back->m_Width - 12.0) / width);
-                big->TextOutF(back, lines[i], fixed((back->m_Width - width * sx) / 2.0), fixed(ys[i]), fixed(sx),
-                              fixed(1.0 + 0.1 * pulse), 0, 255, 50, 50, 0, static_cast<unsigned char>(alpha), nullptr);
-            }
-        });
-        s->m_bGameOver = true;
-        const TBox off = Changed(expected, round->Frame(), 0);
-        EXPECT_TRUE(off.Empty()) << off.left << ", " << off.top << " .. " << off.right << ", " << off.bottom;
+        ExpectGameOverLinesAt(big, lines, c);
     }
-    s->m_bGameOver = false;
 }
 
 // On a screen narrower than a game-over line the software target still centres it: it starts left
@@ -521,6 +537,92 @@ TEST_P(RoundDrawTest, GameOverLinesWiderThanTheScreenOverhangBothSidesAlike) {
         const TBox off = Changed(expected, shown, 0);
         EXPECT_TRUE(off.Empty()) << off.left << ", " << off.top << " .. " << off.right << ", " << off.bottom;
     }
+}
+
+// The game-over lines are whatever the texts table holds: an empty line is left out and the other
+// still stands in its place; through GL a line wider than the screen less 6 pixels a side is
+// narrowed to fit there, below its own size too.
+TEST_P(RoundDrawTest, GameOverLinesComeFromTheTextsAndALongOneIsFittedThroughGl) {
+    CTheGame& game = round->Game();
+    CBitmapFontText* big = game.m_Fonts[kGameFontBig];
+    ASSERT_NE(big, nullptr);
+    const std::string longLine = "Touch the screen anywhere to play on";
+    ASSERT_GT(big->Length2(longLine.c_str()), kW - 12) << "wider than the room at its own size";
+    const struct {
+        const char* why;
+        std::string first, second;
+    } cases[] = {
+        {"an empty first line", "", "Tap to go on"},
+        {"an empty second line", "Game over", ""},
+        {"a long second line", "Game over", longLine},
+        {"a long first line", longLine, "Tap to go on"},
+    };
+    CLocManager2* kept = game.m_pLocManager;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        const std::string csv = "Key,enUS\n,English\nID_GameOver," + c.first + "\nID_TouchToContinue," + c.second + "\n";
+        CMemoryFile file;
+        void* block = std::malloc(csv.size());
+        ASSERT_NE(block, nullptr);
+        std::memcpy(block, csv.data(), csv.size());
+        ASSERT_EQ(file.Attach(block, static_cast<int>(csv.size())), 1);
+        CLocManager2 texts(&game);
+        ASSERT_EQ(texts.ReadCSVFile(&file, "enUS"), 1);
+        game.m_pLocManager = &texts;
+        const char* lines[2] = {c.first.c_str(), c.second.c_str()};
+        for (const FIXED_FLOAT_16 clock : {5 * 65536 + 16384, 6 * 65536}) {
+            SCOPED_TRACE(clock);
+            ExpectGameOverLinesAt(big, lines, clock);
+        }
+        game.m_pLocManager = kept;
+    }
+}
+
+// A tutorial text box is its text in lines of its width, each line from the box's left edge and one
+// font height under the one before, at the box's place in whole pixels, in its colour at the
+// opacity its fade has reached. Without a font it draws nothing.
+TEST_P(RoundDrawTest, ATutorialTextBoxIsDrawnAtItsPlaceInItsColourAndFade) {
+    CTheGame& game = round->Game();
+    CBitmapFontText* font = game.m_Fonts[kGameFontSmall];
+    ASSERT_NE(font, nullptr);
+    // Three lines of different widths, each narrower than the box, so that the box keeps them.
+    const char* const lines[] = {"Pop three", "marbles of", "a colour"};
+    const int width = 150;
+    for (const char* line : lines) ASSERT_LT(font->Length2(line), width) << line;
+    ASSERT_NE(font->Length2(lines[0]), font->Length2(lines[1]));
+    const struct {
+        int x, y;
+        int r, g, b;
+        FIXED_FLOAT alpha;
+    } rows[] = {
+        {20, 100, 255, 200, 40, CScenarioElement::kOpaque},
+        {260, 300, 40, 220, 255, CScenarioElement::kOpaque},
+        {37, 211, 255, 255, 255, 100 * 256 + 128},
+        {3, 5, 200, 60, 120, 256},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::to_string(row.x) + ", " + std::to_string(row.y));
+        CScenarioElementTextBox box(&game, nullptr, 1, row.x, row.y, width, font, "Pop three\nmarbles of\na colour",
+                                    row.r, row.g, row.b);
+        ASSERT_EQ(box.PostConstruct(), 1);
+        box.m_Alpha = row.alpha;
+        const auto alpha = static_cast<unsigned char>(row.alpha / 256);
+        const TImage expected = round->Frame([&](IDibBitmap* back) {
+            for (int i = 0; i < 3; ++i)
+                font->TextOut(back, row.x, row.y + i * font->GetCharHeight(), lines[i],
+                              static_cast<unsigned char>(row.r), static_cast<unsigned char>(row.g),
+                              static_cast<unsigned char>(row.b), 0, alpha, nullptr);
+        });
+        const TImage shown = round->Frame([&](IDibBitmap* back) { box.Draw(back); });
+        const TBox off = Changed(expected, shown, 0);
+        EXPECT_TRUE(off.Empty()) << off.left << ", " << off.top << " .. " << off.right << ", " << off.bottom;
+    }
+    CScenarioElementTextBox fontless(&game, nullptr, 1, 20, 100, width, nullptr, "Pop three", 255, 255, 255);
+    EXPECT_EQ(fontless.PostConstruct(), 0);
+    fontless.m_Alpha = CScenarioElement::kOpaque;
+    const TImage plain = round->Frame();
+    const TBox off = Changed(plain, round->Frame([&](IDibBitmap* back) { fontless.Draw(back); }), 0);
+    EXPECT_TRUE(off.Empty()) << off.left << ", " << off.top << " .. " << off.right << ", " << off.bottom;
 }
 
 // What lies over what: each pair draws one element over the other at one spot; the upper one

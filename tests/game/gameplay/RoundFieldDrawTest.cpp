@@ -69,6 +69,34 @@ protected:
         return -1;
     }
 
+    // An animation of a kind over 10 frames from one point to another, at that clock; the rest as
+    // a new record has it.
+    static CAnimation Animation(int kind, FIXED_FLOAT clock, TVector2D start, TVector2D end) {
+        CAnimation a;
+        a.kind = kind;
+        a.clock = clock;
+        a.duration = 10 * 256;
+        a.start = start;
+        a.end = end;
+        return a;
+    }
+    // A plain animation of one frame showing an image at its own size, fully opaque, added to the
+    // list.
+    void AddShownAnimation(IDibBitmap* image) {
+        CAnimation a;
+        a.image = image;
+        a.duration = 256;
+        a.startScale = a.endScale = 65536;
+        a.startAlpha = a.endAlpha = 255 * 65536;
+        ASSERT_EQ(screen->m_Animations.Add(a), 1);
+    }
+    // The field with that animation alone in its list, drawn.
+    void DrawOnly(const CAnimation& a) {
+        screen->m_Animations.count = 0;
+        ASSERT_EQ(screen->m_Animations.Add(a), 1);
+        DrawFrame();
+    }
+
     CExplosion& AddExplosion(FIXED_FLOAT clock, int xPx, int yPx, FIXED_FLOAT angle = 0) {
         CExplosion e;
         e.position = TVector2D{xPx * kPx, yPx * kPx};
@@ -257,19 +285,13 @@ TEST_F(RoundFieldDrawTest, AnAnimationMovesScalesAndFadesAlongItsClock) {
     };
     for (const TRow& row : rows) {
         SCOPED_TRACE(row.clock);
-        screen->m_Animations.count = 0;
-        CAnimation a;
+        CAnimation a = Animation(kAnimationPlain, row.clock, {10 * kPx, 20 * kPx}, {110 * kPx, 220 * kPx});
         a.image = image;
-        a.clock = row.clock;
-        a.duration = 10 * 256;
-        a.start = TVector2D{10 * kPx, 20 * kPx};
-        a.end = TVector2D{110 * kPx, 220 * kPx};
         a.startScale = 65536;
         a.endScale = 32768;
         a.startAlpha = row.startAlpha * 65536;
         a.endAlpha = row.endAlpha * 65536;
-        ASSERT_EQ(screen->m_Animations.Add(a), 1);
-        DrawFrame();
+        ASSERT_NO_FATAL_FAILURE(DrawOnly(a));
         const std::vector<TRotatedDraw> draws = Of(image);
         EXPECT_TRUE(Of(ring).empty()) << "a plain animation has no blast ring";
         EXPECT_TRUE(Of(burst).empty());
@@ -314,20 +336,15 @@ TEST_F(RoundFieldDrawTest, AnAnimationIsDrawnOnlyWhenItIsRunningAndHasAnImage) {
     };
     for (const TRow& row : rows) {
         SCOPED_TRACE(row.what);
-        screen->m_Animations.count = 0;
-        CAnimation a;
+        CAnimation a = Animation(row.kind, row.clock, {150 * kPx, 250 * kPx}, {150 * kPx, 250 * kPx});
         a.spriteSet = row.withSet ? set : nullptr;
         a.image = own;
         a.frame = row.frame;
-        a.clock = row.clock;
         a.duration = row.duration;
         a.hold = row.hold;
-        a.kind = row.kind;
-        a.start = a.end = TVector2D{150 * kPx, 250 * kPx};
         a.startScale = a.endScale = 65536;
         a.startAlpha = a.endAlpha = 255 * 65536;
-        ASSERT_EQ(screen->m_Animations.Add(a), 1);
-        DrawFrame();
+        ASSERT_NO_FATAL_FAILURE(DrawOnly(a));
         std::vector<const IDibBitmap*> drawn;
         for (const TRotatedDraw& d : recorder.draws)
             if (d.kind == TRotatedDraw::kTransparent) drawn.push_back(d.src);
@@ -369,16 +386,9 @@ TEST_F(RoundFieldDrawTest, ABlastRingGrowsItsBurstAndFadesItsRange) {
     };
     for (const TRow& row : rows) {
         SCOPED_TRACE(row.clock);
-        screen->m_Animations.count = 0;
-        CAnimation a;
-        a.kind = kAnimationRing;
-        a.clock = row.clock;
-        a.duration = 10 * 256;
-        a.start = TVector2D{100 * kPx, 100 * kPx};
-        a.end = TVector2D{200 * kPx, 300 * kPx};
+        CAnimation a = Animation(kAnimationRing, row.clock, {100 * kPx, 100 * kPx}, {200 * kPx, 300 * kPx});
         a.ringRadius = 64.0f;
-        ASSERT_EQ(screen->m_Animations.Add(a), 1);
-        DrawFrame();
+        ASSERT_NO_FATAL_FAILURE(DrawOnly(a));
         const std::vector<TRotatedDraw> ranges = Of(ring), bursts = Of(burst);
         ASSERT_EQ(ranges.size(), row.drawn && row.rangeAlpha > 0 ? 1u : 0u);
         ASSERT_EQ(bursts.size(), row.drawn ? 1u : 0u);
@@ -408,11 +418,7 @@ TEST_F(RoundFieldDrawTest, ABlastRingGrowsItsBurstAndFadesItsRange) {
 // The ring's range follows its own radius (200 pixels here); without a range image only the burst shows, without a
 // burst image only the range; a ring without a duration shows nothing.
 TEST_F(RoundFieldDrawTest, ABlastRingDrawsWhatItHasImagesFor) {
-    CAnimation a;
-    a.kind = kAnimationRing;
-    a.clock = 5 * 256;
-    a.duration = 10 * 256;
-    a.start = a.end = TVector2D{80 * kPx, 90 * kPx};
+    CAnimation a = Animation(kAnimationRing, 5 * 256, {80 * kPx, 90 * kPx}, {80 * kPx, 90 * kPx});
     a.ringRadius = 200.0f;
     CAnimation plain;  // an animation before it in the list does not keep it from showing
     plain.image = Set("Coin_Test")->GetFrame(2);
@@ -778,12 +784,7 @@ TEST_F(RoundFieldDrawTest, TheFieldsLayersComeBackToFront) {
     GivePath(runner, 150, 300);
     AddExplosion(64 * kPx, 200, 100);
     IDibBitmap* image = Set("Coin_Test")->GetFrame(5);
-    CAnimation anim;
-    anim.image = image;
-    anim.duration = 256;
-    anim.startScale = anim.endScale = 65536;
-    anim.startAlpha = anim.endAlpha = 255 * 65536;
-    ASSERT_EQ(screen->m_Animations.Add(anim), 1);
+    ASSERT_NO_FATAL_FAILURE(AddShownAnimation(image));
     DrawFrame();
     screen->m_pDraggedMarble = nullptr;
 
@@ -901,12 +902,7 @@ TEST_F(RoundFieldParticlesTest, EachEffectIsDrawnOnceInItsLayer) {
     screen->m_FingerPos = TVector2D{100 * kPx, 100 * kPx};
     AddExplosion(64 * kPx, 50, 50);
     IDibBitmap* image = Set("Coin_Test")->GetFrame(5);
-    CAnimation anim;
-    anim.image = image;
-    anim.duration = 256;
-    anim.startScale = anim.endScale = 65536;
-    anim.startAlpha = anim.endAlpha = 255 * 65536;
-    ASSERT_EQ(screen->m_Animations.Add(anim), 1);
+    ASSERT_NO_FATAL_FAILURE(AddShownAnimation(image));
     DrawFrame();
     screen->m_pDraggedMarble = nullptr;
     const int burstAt = IndexOf(burst), circleAt = IndexOf(dragCircle), animAt = IndexOf(image);

@@ -326,6 +326,8 @@ TEST_F(RoundFlowTest, AMarbleRunsItsPathAtThePathSpeedAndRollsOnFromItsEnd) {
     EXPECT_EQ(m->m_nPathDistance, distance);
     EXPECT_EQ(m->m_nSpeed, speed);
     EXPECT_EQ(m->m_nPathFrames, 1);
+    // The roll grows once a frame, by the speed the last substep reached (not the ninth's).
+    EXPECT_FLOAT_EQ(m->m_fRollDistance, static_cast<float>(speed) / 65536.0f);
     EXPECT_EQ(m->m_Position.y, 200 * 65536);
     EXPECT_TRUE(m->m_bOnPath);
     for (int frame = 0; frame < 40 && m->m_Path.GetNumSegments() > 0; ++frame)
@@ -496,6 +498,31 @@ TEST_F(RoundFlowTest, AMarblesOwnFrameRunsOnceAFrame) {
     EXPECT_EQ(screen->m_Marbles.count, 3);
     screen->RunProcessMovementAndCollisions();
     EXPECT_EQ(screen->m_Marbles.count, 2) << "gone on its third frame";
+}
+
+TEST_F(RoundFlowTest, AMarblesOwnFrameRunsInTheLastSubstepBeforeItsMove) {
+    // Index 0: 0.25 pixels a frame, 1638/65536 a substep. The area widened by 14 pixels begins
+    // at x -2: a centre at -130816/65536 or more is in. A marble heading in that crosses during
+    // the ninth substep has entered when its own frame runs, and its entry indicator falls by
+    // 3.0; one that crosses during the tenth is still outside then, and it rises by 20.0.
+    SetLevel(screen, 0, 0, 0, 20, false);
+    const struct {
+        int substepsToCross;
+        FIXED_FLOAT indicatorAfter;
+    } cases[] = {{9, 97 * 256}, {10, 120 * 256}};
+    for (const auto& c : cases) {
+        screen->m_Marbles.RemoveAll();
+        Put(3, 200, 400);  // keeps the field from being cleared
+        CMarble* m = screen->SpawnEnemy(0, -3, 200);
+        m->m_Position.x = -130816 - c.substepsToCross * 1638;
+        m->m_Direction = TVector2D_16{65536, 0};
+        m->m_nEntryIndicator = 100 * 256;
+        ASSERT_FALSE(m->m_bEntered);
+        screen->RunProcessMovementAndCollisions();
+        EXPECT_EQ(m->m_Position.x, -130816 + (10 - c.substepsToCross) * 1638) << c.substepsToCross;
+        EXPECT_TRUE(m->m_bEntered) << c.substepsToCross;
+        EXPECT_EQ(m->m_nEntryIndicator, c.indicatorAfter) << c.substepsToCross;
+    }
 }
 
 // Level 4 of the first arena: a path speed of 10 pixels a frame, one pixel a substep. Straight

@@ -35,63 +35,54 @@ protected:
         for (CQuorvanParticleSystem2* system : {trail, ring}) system->m_Info.m_pSpriteSet = nullptr;
         SafeDelete(game.m_pParticleManager);
     }
-    // An effect with one sprite, room for 200 particles and no jitter, as the game's effect
-    // `effect`.
-    CQuorvanParticleSystem2* AddSystem(const char* name, int effect) {
-        auto* system = new CQuorvanParticleSystem2(&game, game.m_pRotatorScaler);
-        const std::string text =
-            "ParticleSprites = Flare\nParticleNumSprites = 1\nParticleNumSpritesPerRow = 1\nMaxParticles = 200\n"
-            "RandomPos = 0\n";
-        auto* file = new CMemoryFile();
-        void* block = std::malloc(text.size());
-        std::memcpy(block, text.data(), text.size());
-        file->Attach(block, static_cast<int>(text.size()));
-        EXPECT_EQ(system->Init(file, Set("Flare"), 0), 1);
-        delete file;
-        EXPECT_EQ(game.m_pParticleManager->AddParticleSystem(name, system), 1);
-        game.m_ParticleEffectIndex[effect] = game.m_pParticleManager->GetIdOfParticleSystem(system);
-        return system;
-    }
+    CQuorvanParticleSystem2* AddSystem(const char* name, int effect) { return AddParticleEffect(name, effect); }
     static double Px(FIXED_FLOAT_16 v) { return v / 65536.0; }
 
-    // Emission points spread round a shape: the shared game table (left zero in the suites, which
-    // puts every point at a shape's start) filled with a fixed spread, given back afterwards.
-    class SpreadRandoms {
+    // A blast ring of that radius moving from (100, 200) to (140, 220) over two frames, added.
+    void AddRing(float radius) {
+        CAnimation a;
+        a.kind = kAnimationRing;
+        a.start = TVector2D{100 * 256, 200 * 256};
+        a.end = TVector2D{140 * 256, 220 * 256};
+        a.duration = 2 * 256;
+        a.ringRadius = radius;
+        ASSERT_EQ(screen->m_Animations.Add(a), 1);
+    }
+    // A shared random table filled for a test from its start, given back with its index after.
+    template <int N>
+    class FilledTable {
     public:
-        SpreadRandoms() {
-            std::memcpy(kept, g_GameRandomTable, sizeof kept);
-            keptIndex = g_GameRandomTableIndex;
-            for (int i = 0; i < kGameRandomTableSize; ++i) g_GameRandomTable[i] = (i * 7919 + 13) % 32768;
-            g_GameRandomTableIndex = 0;
+        FilledTable(std::int32_t (&table)[N], int& index, std::int32_t (*value)(int))
+            : m_Table(table), m_Index(index), m_nKeptIndex(index) {
+            std::memcpy(m_Kept, table, sizeof m_Kept);
+            for (int i = 0; i < N; ++i) table[i] = value(i);
+            index = 0;
         }
-        ~SpreadRandoms() {
-            std::memcpy(g_GameRandomTable, kept, sizeof kept);
-            g_GameRandomTableIndex = keptIndex;
+        ~FilledTable() {
+            std::memcpy(m_Table, m_Kept, sizeof m_Kept);
+            m_Index = m_nKeptIndex;
         }
+        FilledTable(const FilledTable&) = delete;
+        FilledTable& operator=(const FilledTable&) = delete;
 
     private:
-        std::int32_t kept[kGameRandomTableSize] = {};
-        int keptIndex = 0;
+        std::int32_t (&m_Table)[N];
+        int& m_Index;
+        int m_nKeptIndex;
+        std::int32_t m_Kept[N] = {};
     };
-
-    // Every particle born halfway along its emitter's move: the particles' shared table (zero in
-    // the suites, which puts every birth at the move's start) filled with 128, given back after.
-    class HalfwayBirths {
+    // Emission points spread round a shape: the shared game table (left zero in the suites, which
+    // puts every point at a shape's start) filled with a fixed spread.
+    class SpreadRandoms : public FilledTable<kGameRandomTableSize> {
     public:
-        HalfwayBirths() {
-            std::memcpy(kept, g_RandomTable, sizeof kept);
-            keptIndex = g_RandomTableIndex;
-            for (std::int32_t& v : g_RandomTable) v = 128;
-            g_RandomTableIndex = 0;
-        }
-        ~HalfwayBirths() {
-            std::memcpy(g_RandomTable, kept, sizeof kept);
-            g_RandomTableIndex = keptIndex;
-        }
-
-    private:
-        std::int32_t kept[kParticleRandomTableSize] = {};
-        int keptIndex = 0;
+        SpreadRandoms()
+            : FilledTable(g_GameRandomTable, g_GameRandomTableIndex, [](int i) { return (i * 7919 + 13) % 32768; }) {}
+    };
+    // Every particle born halfway along its emitter's move: the particles' shared table (zero in
+    // the suites, which puts every birth at the move's start) filled with 128.
+    class HalfwayBirths : public FilledTable<kParticleRandomTableSize> {
+    public:
+        HalfwayBirths() : FilledTable(g_RandomTable, g_RandomTableIndex, [](int) { return std::int32_t{128}; }) {}
     };
 
     // How far a point at `degrees` from the centre lies on a regular polygon of 20 corners, one
@@ -183,13 +174,7 @@ TEST_F(RoundParticlesTest, ARayLeavesAWhiteParticleEveryFifthSubstep) {
 }
 
 TEST_F(RoundParticlesTest, ABlastsRingGrowsWithItsClockRoundACentreThatMoves) {
-    CAnimation a;
-    a.kind = kAnimationRing;
-    a.start = TVector2D{100 * 256, 200 * 256};
-    a.end = TVector2D{140 * 256, 220 * 256};
-    a.duration = 2 * 256;
-    a.ringRadius = 40.0f;
-    ASSERT_EQ(screen->m_Animations.Add(a), 1);
+    ASSERT_NO_FATAL_FAILURE(AddRing(40.0f));
     // Clock 1.0 of 2.0: radius 20 round (120, 210); then clock 2.0: radius 40 round (140, 220).
     const struct { double cx, cy, r; } steps[] = {{120, 210, 20}, {140, 220, 40}};
     int before = 0;
@@ -207,13 +192,7 @@ TEST_F(RoundParticlesTest, ABlastsRingGrowsWithItsClockRoundACentreThatMoves) {
 
 TEST_F(RoundParticlesTest, ABlastsRingIsATwentyCorneredFigureRoundItsMovingCentre) {
     SpreadRandoms spread;
-    CAnimation a;
-    a.kind = kAnimationRing;
-    a.start = TVector2D{100 * 256, 200 * 256};
-    a.end = TVector2D{140 * 256, 220 * 256};
-    a.duration = 2 * 256;
-    a.ringRadius = 100.0f;
-    ASSERT_EQ(screen->m_Animations.Add(a), 1);
+    ASSERT_NO_FATAL_FAILURE(AddRing(100.0f));
     // Clock 1.0 of 2.0: radius 50 round (120, 210); then clock 2.0: radius 100 round (140, 220).
     const int after = ExpectRing(0, 120, 210, 50);
     // The ring emits only when told: stopped, and its shape handed back, between frames.

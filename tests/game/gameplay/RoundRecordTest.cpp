@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "RecordBytes.h"
 #include "RoundTestGame.h"
@@ -340,6 +341,25 @@ TEST_F(RoundRecordTest, SavingKeepsThePathBeingDrawnAndLoadingReplacesTheReaders
     }
 }
 
+// A path whose curve was lost keeps its points; with no curve behind them only the round's short
+// tail follows, so a long line of points loads only if each is weighed at its 8 bytes.
+TEST_F(RoundRecordTest, ALongLineOfPathPointsWithoutItsCurveStillLoads) {
+    constexpr int kPoints = 600;
+    const auto point = [](int i) { return TVector2D{(i % 300) * 256 + 3, (60 + i / 300 * 40) * 256 + 129}; };
+    for (int i = 0; i < kPoints; ++i) ASSERT_EQ(screen->m_PathPoints.Add(point(i)), 1);
+    ASSERT_EQ(screen->m_DrawingCurve.GetNumSegments(), 0);
+    const Bytes bytes = Save(screen);
+    ASSERT_LT(bytes.size(), static_cast<std::size_t>(kPoints) * 10) << "the tail is shorter than 2 bytes a point";
+    auto reader = NewReader();
+    ASSERT_TRUE(Load(reader.get(), bytes));
+    ASSERT_EQ(reader->m_PathPoints.count, kPoints);
+    for (int i : {0, 1, 299, 300, 450, kPoints - 1}) {
+        EXPECT_EQ(reader->m_PathPoints.data[i].x, point(i).x) << i;
+        EXPECT_EQ(reader->m_PathPoints.data[i].y, point(i).y) << i;
+    }
+    EXPECT_EQ(Save(reader.get()), bytes);
+}
+
 TEST_F(RoundRecordTest, AScreenWithoutItsFloatingTextsTakesNoBody) {
     auto reader = NewReader();
     delete reader->m_pJumpStrings;
@@ -389,6 +409,24 @@ TEST_F(RoundRecordTest, TheRollingSoundResumesLoopedOrStopsAsTheBodySays) {
                                 [](const std::string& f) { return f.ends_with("SFX_PATH_MOVE"); }),
                   rolling ? 1 : 0);
         EXPECT_EQ(Stopped("SFX_PATH_MOVE"), rolling ? 0 : 1);
+    }
+    // The rolling sound loaded first, with the id 0, resumes all the same.
+    delete game.m_pSoundManager;
+    sound->files.clear();
+    game.m_pSoundManager = new CSoundManager(&game);
+    for (const char* name : {"SFX_PATH_MOVE", "SFX_WRONG_BALL"}) {
+        SoundFXData* entry = game.m_pSoundManager->AddSoundFX(CommonString(name));
+        entry->file = name;
+        ASSERT_TRUE(game.m_pSoundManager->AddReference(entry)) << name;
+    }
+    ASSERT_EQ(game.m_pSoundManager->FindSoundFX(CommonString("SFX_PATH_MOVE"))->soundId, 0);
+    {
+        TBody body;
+        body.pathSound = true;
+        sound->looped.clear();
+        auto reader = NewReader();
+        ASSERT_TRUE(Load(reader.get(), Build(body)));
+        EXPECT_EQ(sound->looped, std::vector<std::string>(1, sound->files[0])) << "id 0 is a sound like any other";
     }
     // Without a sound manager the body still loads.
     CSoundManager* sounds = game.m_pSoundManager;

@@ -885,6 +885,30 @@ TEST_F(RoundScoringTest, AnimationFramesRunBackwardsAndAnimationsWithoutSetsOrPa
     EXPECT_EQ(screen->m_Animations.count, 0);
 }
 
+TEST_F(RoundScoringTest, AnAnimationWhoseSetCouldNotLoadKeepsItsFrameAndEnds) {
+    // A set whose strip is missing from the pak is known by name but has no frame to step
+    // through: the animation's clock runs and it ends, its frame left where it was.
+    ASSERT_EQ(game.m_pSpriteSetManager->AddSpriteSetSingle("Coin_Lost", "t\\Coin_Lost.png", "", 16, 16, false, false),
+              1);
+    EXPECT_EQ(game.m_pSpriteSetManager->AddSpriteSetRef("Coin_Lost"), 0);
+    ASSERT_NE(Set("Coin_Lost"), nullptr);
+    ASSERT_EQ(Set("Coin_Lost")->GetNumFrames(), 0);
+    CAnimation a;
+    a.spriteSet = Set("Coin_Lost");
+    a.frame = 5 * 256;
+    a.frameStep = 256;
+    a.duration = 2 * 256;
+    ASSERT_EQ(screen->m_Animations.Add(a), 1);
+    for (int clock : {256, 512}) {
+        screen->RunProcessAnimations();
+        ASSERT_EQ(screen->m_Animations.count, 1);
+        EXPECT_EQ(screen->m_Animations.data[0].clock, clock);
+        EXPECT_EQ(screen->m_Animations.data[0].frame, 5 * 256);
+    }
+    screen->RunProcessAnimations();
+    EXPECT_EQ(screen->m_Animations.count, 0);
+}
+
 TEST_F(RoundScoringTest, AnimationsRunTheirClockAndFramesAndEnd) {
     CAnimation a;
     a.spriteSet = Set("Coin_Test");  // 16 frames

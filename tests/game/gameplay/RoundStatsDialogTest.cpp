@@ -15,7 +15,10 @@
 #include "text/BitmapFont.h"
 #include "game/screens/MenuMusic.h"
 #include "game/screens/RoundStatsDialog.h"
-#include "ui/GameButton.h"
+#include "game/screens/RoundStatsQuests.h"
+#include "game/widgets/ConfirmBuyDialog.h"
+#include "particles/ParticleSystem.h"
+#include "particles/ParticleSystemManager.h"
 #include "ui/GameButton.h"
 #include "ui/Template.h"
 #include "ui/Text.h"
@@ -162,10 +165,13 @@ TEST_F(RoundStatsTest, WithoutSoundOrEffectsTheCountUpStillReachesItsEnd) {
         SCOPED_TRACE(noSound ? "no sound manager" : "no particle manager");
         CSoundManager* sounds = game.m_pSoundManager;
         CQuorvanParticleSystemManager2* particles = game.m_pParticleManager;
-        if (noSound)
+        const int declared = game.m_ParticleEffectIndex[9];
+        if (noSound) {
             game.m_pSoundManager = nullptr;
-        else
+        } else {
             game.m_pParticleManager = nullptr;
+            game.m_ParticleEffectIndex[9] = 0;  // the sparkle declared all the same
+        }
         TResults r;
         CHeardStats* d = Open(r);
         Run(d, 300);
@@ -176,6 +182,7 @@ TEST_F(RoundStatsTest, WithoutSoundOrEffectsTheCountUpStillReachesItsEnd) {
         SAFE_FREE_XELEMENT(d);
         game.m_pSoundManager = sounds;
         game.m_pParticleManager = particles;
+        game.m_ParticleEffectIndex[9] = declared;
     }
 }
 
@@ -361,14 +368,20 @@ TEST_F(RoundStatsTest, TheCoinTotalCountsFromTheCoinsBeforeTheRound) {
 
 TEST_F(RoundStatsTest, EachRowFadesInByTenAFrameFromItsStart) {
     CHeardStats* d = Open(TResults{});
-    Run(d, 34);
-    ASSERT_EQ(d->GetSection(), 1);
-    EXPECT_EQ(d->GetSectionAlpha(0), 1);
-    EXPECT_EQ(d->GetSectionAlpha(1), 0) << "a row not yet started stays out";
-    for (int f = 1; f <= 26; ++f) {
+    // The frame (from the opening) each row was started on; then 1 + 10 a frame, up to 255.
+    int started[6] = {-1, -1, -1, -1, -1, -1};
+    for (int frame = 0; frame < 460; ++frame) {
         d->RunProcess();
-        EXPECT_EQ(d->GetSectionAlpha(0), std::min(1 + 10 * f, 255)) << f;
+        for (int row = 0; row < 6; ++row) {
+            const int alpha = d->GetSectionAlpha(row);
+            if (started[row] < 0 && alpha != 0) started[row] = frame;
+            if (started[row] >= 0) {
+                EXPECT_EQ(alpha, std::min(1 + 10 * (frame - started[row]), 255)) << row << " at " << frame;
+            }
+        }
     }
+    EXPECT_EQ(started[0], 33) << "the first row with the first section, after the opening's delay";
+    for (int row = 1; row < 5; ++row) EXPECT_GT(started[row], started[row - 1]) << row << " after the one above";
 }
 
 TEST_F(RoundStatsTest, APressThatAChildTakesLeavesTheCountUpRunning) {
@@ -776,6 +789,197 @@ TEST_F(RoundStatsTest, TheButtonsPostTheirScreensAndSharingStaysSilent) {
     // The share text names the score with commas and the arena.
     game.m_nNewHighScoreRow = -1;
     EXPECT_STREQ(d->PrepareShareText().GetDataConst(), "Can you beat my score 1,000 in Cobblebrooks on Arena 1?");
+}
+
+// The answers of the offer dialogs opened over the statistics reach the round: "yes" hands the
+// chosen object to its yard (that yard made current, the farm opened), but only while the
+// statistics are open and someone is playing; the cannot-buy dialog's coin button opens the coin
+// shop on the play screen. Every one of these clicks is answered.
+TEST_F(RoundStatsTest, AnOffersAnswerHandsThePurchaseOnOnlyWithTheStatisticsAndAPlayer) {
+    CHeardStats* d = Open(TResults{});
+    ASSERT_NE(d, nullptr);
+    d->SetChosenObject(CommonString("yard2"), CommonString("heat_lamp"));
+    CApplicationData& data = *game.GetAppData();
+    const int player = data.m_nCurrentProfile;
+    const struct {
+        const char* why;
+        const char* id;
+        bool stats, playing;
+        const char* pending;  // the purchase the yard is to make
+        const char* yard;     // the player's current yard after
+        int post;             // the screen switch posted; 0 none
+        const char* start;    // the play screen's pending start action
+    } cases[] = {
+        {"yes over the statistics", "btn_confirm_buy_yes", true, true, "heat_lamp", "yard2", MSG_RUN_FARM, ""},
+        {"yes without the statistics", "btn_confirm_buy_yes", false, true, "", "yard1", 0, ""},
+        {"yes without a player", "btn_confirm_buy_yes", true, false, "", "yard1", 0, ""},
+        {"more coins", "btn_can_buy_addcoins", true, true, "", "yard1", MSG_RUN_PLAY_SCREEN, "acn_addcoins_on"},
+        {"more coins, no statistics", "btn_can_buy_addcoins", false, true, "", "yard1", MSG_RUN_PLAY_SCREEN,
+         "acn_addcoins_on"},
+    };
+    const auto text = [](const CommonString& s) { return std::string(s.Length() > 0 ? s.GetDataConst() : ""); };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        NoCurtain();
+        game.m_PendingPurchaseName = CommonString();
+        game.m_PendingStartAction = CommonString();
+        profile->m_CurrentYard = "yard1";
+        screen->m_pRoundStatsDialog = c.stats ? d : nullptr;
+        data.m_nCurrentProfile = c.playing ? player : -1;
+        EXPECT_EQ(screen->OnMessage(screen, XMSG_CLICK, XIdParam(c.id), 0), 1);
+        data.m_nCurrentProfile = player;
+        EXPECT_EQ(text(game.m_PendingPurchaseName), c.pending);
+        EXPECT_EQ(text(profile->m_CurrentYard), c.yard);
+        EXPECT_EQ(screen->GetSavedMessage().code, c.post);
+        EXPECT_EQ(text(game.m_PendingStartAction), c.start);
+    }
+    screen->m_pRoundStatsDialog = d;
+}
+
+// While the statistics are open the round makes their offer dialogs itself; any other record (a
+// dialog, a text, a button) is made as anywhere else, never as an offer.
+TEST_F(RoundStatsTest, WhileTheStatisticsAreOpenOtherChildrenAreMadeAsAnywhereElse) {
+    CHeardStats* d = Open(TResults{});
+    ASSERT_NE(d, nullptr);
+    d->SetChosenObject(CommonString("yard1"), CommonString("grain_feeder"));
+    TTemplate* templ = screen->GetTemplate();
+    WidgetContext placement;
+    const struct {
+        const char* id;
+        bool (*isItsKind)(XWidget*);
+    } cases[] = {
+        {"dlg_pause", [](XWidget* w) { return dynamic_cast<XDialog*>(w) != nullptr; }},
+        {"txt_failed_cap", [](XWidget* w) { return dynamic_cast<XText*>(w) != nullptr; }},
+        {"btn_failed_farm", [](XWidget* w) { return dynamic_cast<XButton*>(w) != nullptr; }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.id);
+        auto* record = const_cast<TWidget*>(templ->GetWidget(c.id));
+        ASSERT_NE(record, nullptr);
+        XWidget* made = screen->CreateAndInitChild(record, &placement);
+        ASSERT_NE(made, nullptr);
+        EXPECT_TRUE(c.isItsKind(made));
+        EXPECT_EQ(dynamic_cast<CXConfirmBuyDialog*>(made), nullptr);
+        EXPECT_EQ(made->GetRecord(), record);
+        SAFE_FREE_XELEMENT(made);
+    }
+}
+
+// The statistics' sparkle as the game's only particle effect, the first of its manager (index 0),
+// declared at the star blinks' place of the game's effect list.
+class RoundStatsSparkleTest : public RoundStatsTest {
+protected:
+    static constexpr int kStarBlinks = 9;
+    RoundStatsSparkleTest() {
+        game.m_pParticleManager = new CQuorvanParticleSystemManager2(&game, game.m_pRotatorScaler, 4);
+        sparkle = AddParticleEffect("StarBlinks", kStarBlinks);
+    }
+    ~RoundStatsSparkleTest() override {
+        sparkle->m_Info.m_pSpriteSet = nullptr;  // the suite's set, not the effect's own
+        SafeDelete(game.m_pParticleManager);
+    }
+    // Sparks standing in the effect, as a round left them, and no more coming.
+    void Seed(int count) {
+        sparkle->Stop(true);
+        sparkle->StartAt(100 * 65536, 100 * 65536);
+        sparkle->EmitNewParticles(count);
+        sparkle->Stop(false);
+        ASSERT_EQ(sparkle->GetNumActiveParticels(), count);
+    }
+    CQuorvanParticleSystem2* sparkle = nullptr;
+};
+
+// The first row's start clears the sparks still standing from before, even when the sparkle is
+// its manager's first effect.
+TEST_F(RoundStatsSparkleTest, TheFirstRowsStartClearsTheSparksLeftEvenOfTheFirstEffect) {
+    ASSERT_EQ(game.m_ParticleEffectIndex[kStarBlinks], 0);
+    CHeardStats* d = Open(TResults{});
+    ASSERT_NE(d, nullptr);
+    Run(d, 33);
+    ASSERT_EQ(d->GetSection(), 0);
+    ASSERT_EQ(d->GetDelay(), 0) << "the next frame starts the first row";
+    Seed(25);
+    d->RunProcess();
+    EXPECT_EQ(d->GetSection(), 1);
+    EXPECT_EQ(sparkle->GetNumActiveParticels(), 0);
+}
+
+// Fully shown, the statistics run the particle effects one step a frame and clear the marks of
+// what was drawn, so that everything is drawn anew; while they fade in, neither.
+TEST_F(RoundStatsSparkleTest, FullyShownTheEffectsRunAStepAFrameAndAreDrawnAnew) {
+    CHeardStats* d = Open(TResults{});
+    ASSERT_NE(d, nullptr);
+    Seed(3);
+    const FIXED_FLOAT_16 step = sparkle->GetFrameStep();
+    ASSERT_GT(step, 0);
+    const FIXED_FLOAT_16 born = sparkle->GetParticles()[0].age;
+    CQuorvanParticleSystemManager2& particles = *game.m_pParticleManager;
+    const struct {
+        FIXED_FLOAT opacity;
+        int frames;
+        bool runs;
+    } rows[] = {{kOpacityFull - 256, 1, false}, {kOpacityFull, 1, true}, {kOpacityFull, 4, true}};
+    FIXED_FLOAT_16 age = born;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::to_string(row.opacity) + " for " + std::to_string(row.frames));
+        d->ApplyOpacity(row.opacity);
+        ASSERT_EQ(d->GetOpacity(), row.opacity);
+        for (int i = 0; i < row.frames; ++i) {
+            particles.DrawAndMark(nullptr, 0);
+            d->RunProcess();
+            EXPECT_EQ(particles.GetDrawMark(0), row.runs ? 0 : 1);
+        }
+        if (row.runs) age += row.frames * step;
+        EXPECT_EQ(sparkle->GetParticles()[0].age, age);
+        EXPECT_EQ(sparkle->GetNumActiveParticels(), 3);
+    }
+}
+
+// Only the quest list's record becomes the statistics' quest list; another dialog or a text inside
+// them is made as anywhere else.
+TEST_F(RoundStatsTest, OnlyTheQuestListsRecordBecomesTheQuestList) {
+    CHeardStats* d = Open(TResults{});
+    ASSERT_NE(d, nullptr);
+    TTemplate* templ = screen->GetTemplate();
+    WidgetContext placement;
+    for (const char* id : {"dlg_pause", "txt_current_quests"}) {
+        SCOPED_TRACE(id);
+        auto* record = const_cast<TWidget*>(templ->GetWidget(id));
+        ASSERT_NE(record, nullptr);
+        XWidget* made = d->CreateAndInitChild(record, &placement);
+        ASSERT_NE(made, nullptr);
+        EXPECT_EQ(dynamic_cast<CXRoundStatsQuestsScrollDialog*>(made), nullptr);
+        EXPECT_EQ(made->GetRecord(), record);
+        EXPECT_EQ(d->GetQuestList(), nullptr);
+        SAFE_FREE_XELEMENT(made);
+    }
+}
+
+// The suites' template with the round's root binding the facebook button and another id to the
+// pause panel's action, as a template could.
+std::string TemplateWithTheRootBindingSharing() {
+    std::string t = kRoundTemplate;
+    const std::string root = "root = root_GAMEPLAY_NoAds\n";
+    t.insert(t.find(root) + root.size(),
+             " actions\n  onCommand = btn_stats_facebook, \"acn_pause_on\"\n"
+             "  onCommand = btn_not_the_stats, \"acn_pause_on\"\n end\n");
+    return t;
+}
+
+class RoundStatsUnderABindingRootTest : public RoundStatsTest {
+protected:
+    RoundStatsUnderABindingRootTest() : RoundStatsTest(TemplateWithTheRootBindingSharing()) {}
+};
+
+// The facebook button's click is taken by the statistics and goes no further, while a click they
+// do not know reaches the round's bindings.
+TEST_F(RoundStatsUnderABindingRootTest, TheFacebookClickGoesNoFurtherThanTheStatistics) {
+    CHeardStats* d = Open(TResults{});
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->OnMessage(d, XMSG_CLICK, XIdParam("btn_stats_facebook"), 0), 1);
+    EXPECT_EQ(screen->FindChildWithWidgetId("dlg_pause"), nullptr);
+    EXPECT_EQ(d->OnMessage(d, XMSG_CLICK, XIdParam("btn_not_the_stats"), 0), 1);
+    EXPECT_NE(screen->FindChildWithWidgetId("dlg_pause"), nullptr) << "the binding itself works";
 }
 
 // A dialog without a round reads the round's values as 0; the coin total is still the profile's.

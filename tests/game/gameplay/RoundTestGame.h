@@ -9,16 +9,25 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <span>
 #include <string>
 #include <vector>
 
+// The game object under the round: the stand-in of testsupport/FakeGameplayGame.h in a binary
+// built with COBBLE_ROUND_ON_STAND_IN (the round's own suites), else the real one (the suites of
+// what the game object does with the round).
+#ifdef COBBLE_ROUND_ON_STAND_IN
+#include "GameplayFakeGame.h"
+#else
 #include "GameplayTestGame.h"
+#endif
 #include "app/GlobalConstants.h"
 #include "audio/SoundManager.h"
 #include "core/LocManager2.h"
+#include "core/MemFile.h"
 #include "core/Parser.h"
 #include "game/gameplay/GameplaySurvival.h"
 #include "game/widgets/JumpString.h"
@@ -28,6 +37,8 @@
 #include "game/progress/MiniQuestManager.h"
 #include "game/progress/UpgradeManager.h"
 #include "game/progress/UserProfile.h"
+#include "particles/ParticleSystem.h"
+#include "particles/ParticleSystemManager.h"
 #include "testsupport/StubSoundSystem.h"
 
 namespace gameplaytest {
@@ -111,6 +122,14 @@ public:
     void SetVolume(int volume) override { effects.push_back(volume); }
     void SetMusicVolume(int volume) override { music.push_back(volume); }
     void StopSFX(int id, int /*channel*/) override { stopped.push_back(files[static_cast<std::size_t>(id)]); }
+    // A play of an id no effect was loaded under is noted apart, never looked up.
+    int PlaySFX(int id, bool loop) override {
+        if (id < 0 || id >= static_cast<int>(files.size())) {
+            unloadedPlays.push_back(id);
+            return -1;
+        }
+        return CEffectRecordingSoundSystem::PlaySFX(id, loop);
+    }
     // The music streams' calls, as "PlayStreamWithFadeIn <id> <loop> <fade>" and the like.
     int PlayStream(int id, bool asSound, bool loop) override {
         streams.push_back("PlayStream " + std::to_string(id) + " " + std::to_string(asSound) + " " +
@@ -132,6 +151,7 @@ public:
     }
     std::vector<int> effects, music;
     std::vector<std::string> stopped;  // the files of the effects stopped, in order
+    std::vector<int> unloadedPlays;    // the ids played that were never loaded
     std::vector<std::string> streams;
 };
 
@@ -195,6 +215,23 @@ protected:
         screen->m_nFullFillWidth = 166;
         if (screen->m_pJumpStrings == nullptr) screen->m_pJumpStrings = new CJumpStringManager(&game, screen);
         game.m_pMiniQuestManager->RecalcMiniQuestResultsForCurrentArena();
+    }
+
+    // An effect with one sprite of the suite's "Flare", room for 200 particles and no jitter,
+    // added to the game's particle manager (made by the suite) as the game's effect `effect`.
+    CQuorvanParticleSystem2* AddParticleEffect(const char* name, int effect) {
+        auto* system = new CQuorvanParticleSystem2(&game, game.m_pRotatorScaler);
+        const std::string text =
+            "ParticleSprites = Flare\nParticleNumSprites = 1\nParticleNumSpritesPerRow = 1\nMaxParticles = 200\n"
+            "RandomPos = 0\n";
+        CMemoryFile file;
+        void* block = std::malloc(text.size());
+        std::memcpy(block, text.data(), text.size());
+        file.Attach(block, static_cast<int>(text.size()));
+        EXPECT_EQ(system->Init(&file, Set("Flare"), 0), 1);
+        EXPECT_EQ(game.m_pParticleManager->AddParticleSystem(name, system), 1);
+        game.m_ParticleEffectIndex[effect] = game.m_pParticleManager->GetIdOfParticleSystem(system);
+        return system;
     }
 
     // A marble of a colour at a point, standing still and entered, owned by the screen.

@@ -75,6 +75,15 @@ protected:
         ASSERT_EQ(Data().SetLevelHighScoreInfo(name, CommonString("Sam"), score), row);
     }
 
+    // The leaderboards opened from the play screen with a new high score noted at that row of that
+    // table; with `seed` Sam's score is entered there first, as the round that just ended did.
+    CXLeadersScrollDialog* OpenAfterNewHighScore(int table, int row, bool seed = true) {
+        if (seed) SeedOwnRow(table, row);
+        game.m_nNewHighScoreRow = row;
+        game.m_nNewHighScoreTable = table;
+        return OpenList(MSG_RUN_PLAY_SCREEN);
+    }
+
     CRecordingSound* sound = nullptr;
 };
 
@@ -126,9 +135,7 @@ TEST_F(LeadersScreenTest, ANewHighScoreRowIsScrolledToTheMiddleOfTheList) {
     } cases[] = {{10, 148}, {2, -8}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.row);
-        game.m_nNewHighScoreRow = c.row;
-        game.m_nNewHighScoreTable = 1;
-        CXLeadersScrollDialog* list = OpenList(MSG_RUN_PLAY_SCREEN);
+        CXLeadersScrollDialog* list = OpenAfterNewHighScore(1, c.row, false);
         ASSERT_NE(list, nullptr);
         EXPECT_EQ(list->GetCurrentTable(), 1);
         EXPECT_EQ(list->GetOffset(), c.offset * 256);
@@ -136,10 +143,7 @@ TEST_F(LeadersScreenTest, ANewHighScoreRowIsScrolledToTheMiddleOfTheList) {
 }
 
 TEST_F(LeadersScreenTest, ANewHighScoreInTheThirdArenaOpensItsTabCentredPulsingWithApplause) {
-    SeedOwnRow(2, 25);
-    game.m_nNewHighScoreRow = 25;
-    game.m_nNewHighScoreTable = 2;
-    CXLeadersScrollDialog* list = OpenList(MSG_RUN_PLAY_SCREEN);
+    CXLeadersScrollDialog* list = OpenAfterNewHighScore(2, 25);
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(list->GetCurrentTable(), 2);
     EXPECT_EQ(ActiveTabs(), (std::vector<bool>{false, false, true}));
@@ -241,10 +245,7 @@ TEST_F(LeadersScreenTest, TablesKeepTheirOwnOffsetsAndSwitchThroughBlackIn48s) {
 // every table at its start, so in the first table the same row is on screen and stays white, and
 // the blink waits there.
 TEST_F(LeadersScreenTest, TheNewRowPulsesOnlyInItsOwnTableWhereverTheRowIsOnScreen) {
-    SeedOwnRow(1, 3);
-    game.m_nNewHighScoreRow = 3;
-    game.m_nNewHighScoreTable = 1;
-    CXLeadersScrollDialog* list = OpenList(MSG_RUN_PLAY_SCREEN);
+    CXLeadersScrollDialog* list = OpenAfterNewHighScore(1, 3);
     ASSERT_NE(list, nullptr);
     ASSERT_EQ(list->GetCurrentTable(), 1);
     EXPECT_EQ(list->GetOffset(), -8 * 256) << "3 x 31 - 324 / 2 lies above the top: held at -8";

@@ -87,6 +87,17 @@ protected:
         Ticks(30);
         return stats->GetQuestList();
     }
+    // The statistics opened and run until their quest list has settled (section 8 and 130
+    // frames on): the frame then, and the list's first row.
+    CXRoundStatsQuestsScrollItem* SettledFirstQuestRow(mediatest::TImage& frame) {
+        CXRoundStatsDialog* stats = OpenStats();
+        EXPECT_NE(stats, nullptr);
+        if (stats == nullptr) return nullptr;
+        RunTo(stats, 8, 130);
+        frame = Frame();
+        CXRoundStatsQuestsScrollDialog* list = stats->GetQuestList();
+        return list != nullptr ? dynamic_cast<CXRoundStatsQuestsScrollItem*>(list->GetChildPtrAt(0)) : nullptr;
+    }
     XWidget* Dialog(const char* id) { return Child(game.m_pGameplayScreen, id); }
     int Price(const char* id) { return Farm().GetFarmObjectDef(CommonString(id))->price; }
 };
@@ -335,11 +346,9 @@ TEST_F(RoundStatsScreenTest, TheYardsCaptionIsCentredUnderItsPictureButEndsInsid
         SCOPED_TRACE(c.name);
         Yard("yard1")->name = c.name;
         SetQuestState("yard1", "q1_feed", 1);
-        CXRoundStatsDialog* stats = OpenStats();
-        ASSERT_NE(stats, nullptr);
-        RunTo(stats, 8, 130);
-        const mediatest::TImage img = Frame();
-        auto* row = dynamic_cast<CXRoundStatsQuestsScrollItem*>(stats->GetQuestList()->GetChildPtrAt(0));
+        mediatest::TImage img;
+        CXRoundStatsQuestsScrollItem* row = nullptr;
+        ASSERT_NO_FATAL_FAILURE(row = SettledFirstQuestRow(img));
         ASSERT_NE(row, nullptr);
         const std::string caption = std::string("in ") + c.name;
         ASSERT_EQ(row->GetCaption().GetDataConst(), caption);
@@ -374,11 +383,9 @@ TEST_F(RoundStatsScreenTest, ATickMarksTheBoughtObjectOfAQuestRow) {
         Player().m_CurrentArena = "arena1";
         SetQuestState("yard1", "q1_feed", 1);
         Buy("yard1", c.bought);
-        CXRoundStatsDialog* stats = OpenStats();
-        ASSERT_NE(stats, nullptr);
-        RunTo(stats, 8, 130);
-        const mediatest::TImage img = Frame();
-        auto* row = dynamic_cast<CXRoundStatsQuestsScrollItem*>(stats->GetQuestList()->GetChildPtrAt(0));
+        mediatest::TImage img;
+        CXRoundStatsQuestsScrollItem* row = nullptr;
+        ASSERT_NO_FATAL_FAILURE(row = SettledFirstQuestRow(img));
         ASSERT_NE(row, nullptr);
         ASSERT_TRUE(row->IsGraphicsLoaded());
         IDibBitmap* tick = game.m_pSpriteSetManager->GetSpriteSetNamed("miniquest_obj_tick")->GetFrame(0);

@@ -1,39 +1,32 @@
 #pragma once
 // A game object for the gameplay suites that links nothing of the game above gameplay: the
-// progression stand-in (FakeProgressGame.h) with the engine services a round draws and sounds
-// with (sprite-set manager, rotator, sound manager, particle effects; owned, as the game object
-// owns them) and the gameplay host (IGameplayHost) answered from plain fields a test sets. The
+// stand-in with the engine services a round draws and sounds with (FakeServicesGame.h) and the
+// gameplay host (IGameplayHost) answered from plain fields a test sets. It owns the round screen a
+// test hands it, as the game object does, and names the game's UI folder inside its pak. The
 // round's ways out and the screens' answers are only noted.
 
-#include "audio/SoundManager.h"
+#include <string>
+
 #include "core/CommonString.h"
 #include "game/gameplay/GameplayHost.h"
-#include "particles/ParticleSystemManager.h"
-#include "render/ImageRotatorScaler.h"
-#include "sprites/SpriteSetManager.h"
-#include "testsupport/FakeProgressGame.h"
+#include "game/gameplay/GameplaySurvival.h"
+#include "testsupport/FakeServicesGame.h"
+#include "ui/XElement.h"
 
-class CFakeGameplayGame : public CFakeProgressGame, public IGameplayHost {
+class CFakeGameplayGame : public CFakeServicesGame, public IGameplayHost {
 public:
-    // The images folder the game object names inside its pak.
-    CFakeGameplayGame() { m_ImagesDir = "i_vga\\"; }
-    // The game object's order: the rotator before the particles, the sets and the sounds.
-    ~CFakeGameplayGame() override {
-        delete m_pRotatorScaler;
-        delete m_pParticleManager;
-        delete m_pSpriteSetManager;
-        delete m_pSoundManager;
-    }
-    // The logical screen size alone, for suites that need the size but none of the start-up.
-    void SetGameSize(int w, int h) {
-        m_nGameWidth = w;
-        m_nGameHeight = h;
+    ~CFakeGameplayGame() override { SafeDeleteChildren(); }
+    // Deletes the round screen (the tutorial is that screen), as the game object does.
+    void SafeDeleteChildren() {
+        SAFE_FREE_XELEMENT(m_pGameplayScreen);
+        m_pTutorialScreen = nullptr;
     }
 
-    CSpriteSetManager* GetSpriteSetManager() override { return m_pSpriteSetManager; }
-    CQuorvanImageRotatorScaler* GetRotatorScaler() override { return m_pRotatorScaler; }
-    CSoundManager* GetSoundManager() override { return m_pSoundManager; }
-
+    CommonString GetUIDirectory() override { return CommonString(m_UIDir.c_str()); }
+    // The round screen while one is open, else the round a test set.
+    IRunningRound* GetRunningRound() override {
+        return m_pGameplayScreen != nullptr ? m_pGameplayScreen : CFakeProgressGame::GetRunningRound();
+    }
     CQuorvanParticleSystemManager2* GetParticleManager() override { return m_pParticleManager; }
     int GetParticleEffectIndex(int effect) override {
         return effect >= 0 && effect < kEffectSlots ? m_ParticleEffectIndex[effect] : -1;
@@ -63,11 +56,9 @@ public:
     }
     void ShowStoredVolumes(XWidget* /*dialog*/) override {}
 
+    std::string m_UIDir = "ui\\ui_iphone\\";
+    CXGameplaySurvival* m_pGameplayScreen = nullptr;  // owned
     static constexpr int kEffectSlots = 16;
-    CSpriteSetManager* m_pSpriteSetManager = nullptr;              // owned
-    CQuorvanImageRotatorScaler* m_pRotatorScaler = nullptr;        // owned
-    CSoundManager* m_pSoundManager = nullptr;                      // owned
-    CQuorvanParticleSystemManager2* m_pParticleManager = nullptr;  // owned
     int m_ParticleEffectIndex[kEffectSlots] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
     CMiniQuestManager* m_pMiniQuestManager = nullptr;  // not owned
     CArenaManager* m_pArenaManager = nullptr;          // not owned

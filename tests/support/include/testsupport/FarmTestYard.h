@@ -3,7 +3,8 @@
 // creatures' views, the decor, the photo flare, the dog's eyelids and the emotion icons, the
 // effect files the objects and the game's creature effects read, an object file naming one
 // object of every class (and some of each decor look), and the game's managers around them.
-// MountFarmTestYard sets a real game object up with it; nothing here uses GoogleTest.
+// MountFarmTestYard sets a game object up with it (the real one or the farm stand-in of
+// FakeFarmGame.h); nothing here uses GoogleTest.
 
 #include <cstdint>
 #include <string>
@@ -14,7 +15,6 @@
 #include "core/FileHost.h"
 #include "core/Parser.h"
 #include "core/ZipFile.h"
-#include "game/app/TheGame.h"
 #include "game/farm/BirdSoundsManager.h"
 #include "game/farm/FarmManager.h"
 #include "game/progress/ApplicationData.h"
@@ -316,8 +316,8 @@ inline bool ReadFarm(CFarmManager& farm) {
 // given), the sprite sets, the particle manager with the creatures' effects loaded, the farm
 // with both yards, a current profile in the test yard, and the bird sounds (their sound
 // manager only when the game has a sound system). False at the first step that fails.
-inline bool MountFarmTestYard(CTheGame& game, const std::string& pakPath, int w, int h,
-                              IRotatorHardwarePath* path = nullptr) {
+template <class Game>
+bool MountFarmTestYard(Game& game, const std::string& pakPath, int w, int h, IRotatorHardwarePath* path = nullptr) {
     std::vector<pakwriter::TPakMember> list;
     for (const auto& [name, data] : PakMembers()) {
         pakwriter::TPakMember member;
@@ -364,8 +364,8 @@ inline bool MountFarmTestYard(CTheGame& game, const std::string& pakPath, int w,
 
     game.m_pFarmManager = new CFarmManager(&game);
     if (!ReadFarm(*game.m_pFarmManager)) return false;
-    if (!game.CreateApplicationData() || game.CreateNewUserProfile() < 0) return false;
-    game.GetCurrentProfile()->m_CurrentYard = CommonString(kYardId);
+    if (!game.CreateApplicationData() || game.GetAppData()->AddUserProfile() < 0) return false;
+    CurrentProfileOf(&game)->m_CurrentYard = CommonString(kYardId);
 
     game.m_pBirdSoundsManager = new CBirdSoundsManager(&game);
     TParseInput sounds = ParseInputOf({kBirdSounds, std::char_traits<char>::length(kBirdSounds)}, "bird_sounds.txt");

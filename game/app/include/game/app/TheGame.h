@@ -16,8 +16,11 @@
 #include "game/farm/FarmHost.h"
 #include "game/gameplay/GameplayHost.h"
 #include "game/news/NewsHost.h"
+#include "game/progress/ExperienceRanks.h"
 #include "game/progress/GameFonts.h"
 #include "game/progress/ProgressHost.h"
+#include "game/screens/LoaderHost.h"
+#include "game/screens/ScreensHost.h"
 #include "game/widgets/GameMessages.h"
 #include "game/widgets/WidgetsHost.h"
 #include "shell/PaymentGlue.h"
@@ -81,21 +84,15 @@ enum class EScreen {
     Upgrades,
 };
 
-// The experience rank curve: the number of ranks it spans, the points of the first rank-up and
-// of the last (every rank after the curve costs the last again).
-extern int g_XP_levels;
-extern int g_XP_xp_for_first_level;
-extern int g_XP_xp_for_last_level;
-// The file names of music tracks 0 to 5, below the sounds directory.
-extern const char* const g_cs_OGG_FileNames[6];
-
 class CTheGame : public CGameBase,
                  public IInAppPurchaseEvents,
                  public IProgressHost,
                  public INewsHost,
                  public IWidgetsHost,
                  public IFarmHost,
-                 public IGameplayHost {
+                 public IGameplayHost,
+                 public IScreensHost,
+                 public ILoaderHost {
 public:
     CTheGame();
     ~CTheGame() override;
@@ -125,7 +122,7 @@ public:
     // Shows the wait dialog on the current screen, then asks the payment service for the entry,
     // or for the purchases made before. Without an entry or a purchase manager the purchase
     // fails at once (result 2), which takes the dialog down again.
-    void InAppPurchaseCalled(InAppPurchaseDef* item);
+    void InAppPurchaseCalled(InAppPurchaseDef* item) override;
     void InAppPurchasesRestoreCalled();
     // Takes the wait dialog down.
     void InAppPurchasesRestoreFinished();
@@ -138,7 +135,7 @@ public:
     void OnBillingResult(int result, CommonString productId) override;
     // The like reward (the entry's coins, once per profile, with its banner), then the game's
     // social page in the browser.
-    void LikeOnFacebook(InAppPurchaseDef* item);
+    void LikeOnFacebook(InAppPurchaseDef* item) override;
     // The wait dialog of "ui_main.txt" on the current screen root: shown when it has none, taken
     // down when it has one.
     void ShowWaitDialog();
@@ -221,13 +218,39 @@ public:
     bool ApplyVolumeSlider(XWidget* dialog, int code, const char* id, int value, int& tickCooldown) override;
     void ShowStoredVolumes(XWidget* dialog) override;
 
+    // ---- What the screens ask of their owner (game/screens/ScreensHost.h; TheGame_Screens.cpp) ---
+    // The round's statistics, the play screen and the start menu. The like reward, the kept
+    // round and the new profile are declared where they live; the rest reads the state below.
+    int NewHighScoreRow() override;
+    int NewHighScoreTable() override;
+    CSpriteSet* GetBoostPointsIcon() override;
+    CommonString TakePendingStartAction() override;
+    CInAppPurchaseManager* GetPurchaseManager() override;
+
+    // ---- What the loaders ask of their owner (game/screens/LoaderHost.h; TheGame_Screens.cpp) ---
+    // The frame rate, the sprite sets, the music and the fonts are declared where they live; the
+    // rest makes the managers or fills the state below.
+    void KeepGameFont(EGameFont kind, CBitmapFontText* font) override;
+    bool MakeStartUpManagers(int step, CommonString& failure) override;
+    bool IsFarmGroupLoaded() override;
+    void KeepCachedObjectsOf(const YardDef& yard, CQuorvanArray<FarmObjectDef*>& missing) override;
+    void CacheFarmObject(CFarmObject* object) override;
+    void NoteGroupLoaded(const CommonString& group) override;
+
+    // ---- What the shops, quests, boosts, leaders and player dialogs ask (ScreensHost.h) -------
+    // (TheGame_Screens.cpp) Buying, the boost points' counter and the deleting of a profile's kept
+    // games are declared where they live; the rest reads or fills the state below.
+    bool TakePendingAddCoins() override;
+    TShopTabsKept KeptShopTabs() override;
+    CSpriteSet* GetCoinsIcon() override;
+
     // ---- Start-up and resource declarations (TheGame_Init.cpp) -----------------------------
     // The rotator, the engine's start-up, the UI sprite sets, the effects, the sound table and
     // the bird calls, the resume storage, then the loader screen: false at the first failing step
     // (one line on stderr names it). Saves at exit are made only after a completed start-up.
     bool Init(int width, int height) override;
     // SetFpsControl, then the resulting rate (16.16) to every particle system.
-    void SetFpsControlCobblebrooks(int fps, bool a, bool b);
+    void SetFpsControlCobblebrooks(int fps, bool a, bool b) override;
     // Portrait: 480 high with the screen's aspect when it is squarer than 2:3, else 320 wide; a
     // short side of 480 or more turns on double-resolution images. Landscape: the engine's rule.
     bool SelectAndroidInGameResolution(int w, int h, int& outW, int& outH) override;
@@ -238,7 +261,7 @@ public:
     // The other four description files (game, chicken, shop, farm objects), in that order;
     // false at the first that cannot be read (named in failedFile when given), or without a
     // sprite-set manager.
-    bool DefineSpriteSets_TheRest(CommonString* failedFile = nullptr);
+    bool DefineSpriteSets_TheRest(CommonString* failedFile = nullptr) override;
     // A new particle manager with the 13 effects; their indexes go to m_ParticleEffectIndex.
     bool DefineParticleSystems();
     // A new sound manager and its table "Data\sfx.txt"; false when the table cannot be read or
@@ -246,7 +269,7 @@ public:
     bool DefineSounds(CommonString* failure = nullptr);
     // Loads the six music tracks as streams into g_cs_OGG_LoadedIndexes; false without a sound
     // system or at the first track that does not load.
-    bool InitMusicStreams();
+    bool InitMusicStreams() override;
     // A new record storage on the save directory's "saveresume.dat", no check sum.
     bool InitSaveResumeStorage();
     // Looks the set up into slot (null when unknown) and takes a reference: the reference's
@@ -258,11 +281,10 @@ public:
     void ResetShopTabOffsets() override;
 
     // ---- Ranks and other shared services (TheGame_Services.cpp) -----------------------------
-    // Points from rank - 1 to rank (rank 1 and below: 0; past the curve: the last level's).
+    // The experience rank curve's XPDeltaForRank, XPRankToPoints and XPPointsToRank
+    // (game/progress/ExperienceRanks.h).
     static int getXPdeltaForTheRank(int rank);
-    // Total points a rank needs: 0 below rank 2. 64 bits: far ranks pass 32.
     static long long GetXP_Rank2Points(int rank);
-    // The highest rank whose total is at most the points; never below 1.
     static int GetXP_Points2Rank(unsigned int points);
     // The ad publisher id: one for resolution id 22, another for every other.
     CommonString GetPublisherIdForAd() override;
@@ -273,7 +295,7 @@ public:
     void GC_NotifyScoreReport(bool ok) override;
     void GC_NotifyAchievementReport(bool ok) override;
     // A new player profile: its index, or -1 when none can be added (six exist, or no data).
-    int CreateNewUserProfile();
+    int CreateNewUserProfile() override;
     // Passes the flag on to the ads engine when there is one.
     void OnAdReceived(bool received) override;
     // The back key (code 8) on the open screen or dialog: presses its close or menu button, goes
@@ -291,7 +313,7 @@ public:
     // width - 10, y 22), small, with alpha a. The x of the middle of the "x" sign (16.16), or 0
     // without a profile (nothing drawn).
     FIXED_FLOAT_16 DrawNumCoins(int a, float scale) override;
-    FIXED_FLOAT_16 DrawNumUpgradePoints(int a);
+    FIXED_FLOAT_16 DrawNumUpgradePoints(int a) override;
     // There is no mute icon: nothing is drawn and no touch is taken (0).
     void DrawMuteIcon();
     int NotifyPointerEventMuteIcon(int x, int y, int type);
@@ -309,10 +331,10 @@ public:
     // Loads the font of style record i from the images directory (under the language "ruRU" its
     // own glyph image first): 1 also for an index outside the table or a loaded record; 0 without
     // a style table or when the font does not load.
-    int LoadFont(int i);
+    int LoadFont(int i) override;
     // Caches the eight game fonts (m_Fonts) with their space widths, then the styles' fonts: 0
     // without any font record or when a named record's font is not loaded.
-    int ReLoadFontsLastStep();
+    int ReLoadFontsLastStep() override;
     // Reloads every font when either language is "ruRU": 1 when nothing needed it or all loaded.
     int ReLoadAllFontsOnLanguageChanged(int oldIndex, int newIndex);
     // The loaded font of the first record with that id; null when none or not loaded.
@@ -398,7 +420,7 @@ public:
     int SR_GetRecordId_OfArena(int profileIndex, const CommonString& arenaName);
     int SR_GetRecordId_OfYard(int profileIndex, const CommonString& yardName);
     // Whether the current profile has a round of that arena kept.
-    bool SR_IsResumeAvailable_Arena(const CommonString& arenaName);
+    bool SR_IsResumeAvailable_Arena(const CommonString& arenaName) override;
     // Opens the current profile's kept round of that arena: false without a record, when the
     // record is not a round's, or when it cannot be restored.
     bool SR_LoadResume_Arena(const CommonString& arenaName);
@@ -407,7 +429,7 @@ public:
     // yard record is true with nothing done (the yard screen reads its own).
     bool SR_LoadResume(IFile* record);
     // Deletes the records of the first three arenas and of every yard of a profile.
-    void SR_DeleteResume(int profileIndex);
+    void SR_DeleteResume(int profileIndex) override;
     void SR_DeleteResume_Arena(int profileIndex, const CommonString& arenaName) override;
 
     // ==== State (in the order of the game object's record) ====================================

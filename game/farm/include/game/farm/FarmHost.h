@@ -58,6 +58,10 @@ protected:
 
 // The farm host behind a game object: null for null or for a game that is not one.
 IFarmHost* FarmHostOf(CGameBase* game);
+// The farm behind a game object, and its arena table: null where FarmHostOf is, or before the
+// loader has made them.
+CFarmManager* FarmManagerOf(CGameBase* game);
+CArenaManager* ArenaManagerOf(CGameBase* game);
 // The game object behind an element of the yard's screen as the engine's application object: null
 // for null or an element under another kind of host (a test's).
 CGameBase* GameBaseOf(const CXElement* element);

@@ -62,3 +62,6 @@ protected:
 
 // The gameplay host behind a game object: null for null or for a game that is not one.
 IGameplayHost* GameplayHostOf(CGameBase* game);
+// The boosts' level tables behind a game object: null where GameplayHostOf is, or before the
+// loader has made them.
+CUpgradeManager* UpgradeManagerOf(CGameBase* game);

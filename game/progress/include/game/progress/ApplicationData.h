@@ -104,6 +104,8 @@ private:
     TUserProfile* CorrectedCurrentProfile();
 };
 
+// The game's player data; null without a game or without player data.
+CApplicationData* AppDataOf(CGameBase* game);
 // The current profile of the game's player data; null without a game, without player data or
 // without a current profile.
 TUserProfile* CurrentProfileOf(CGameBase* game);

@@ -41,3 +41,6 @@ protected:
 
 // The progression host behind a game object: null for null or for a game that is not one.
 IProgressHost* ProgressHostOf(CGameBase* game);
+// That font of the game's own drawing behind a game object: null where ProgressHostOf is, or
+// before the fonts are loaded.
+CBitmapFontText* GameFontOf(CGameBase* game, EGameFont font);

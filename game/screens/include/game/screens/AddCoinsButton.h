@@ -3,7 +3,7 @@
 // 0.9 towards the button's centre with its image; while the button or a dialog above it fades
 // they are drawn unscaled. Whoever shows the button sets the number as its caption.
 //
-// Depends on: ui (game button); the game object's small font (game/app). Main thread only.
+// Depends on: ui (game button); the game's small font (game/progress, its host). Main thread only.
 #pragma once
 
 #include "ui/GameButton.h"

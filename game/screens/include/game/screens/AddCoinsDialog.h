@@ -6,18 +6,19 @@
 // own. Only the buy button takes touches; a click on it reaches the screen that carries the shop
 // as a click with the entry's name, and the screen answers it with AnswerCoinShopMessage.
 //
-// Depends on: the game dialog, the shop's list, the coin-shop catalogue and purchases, the game's
-// fonts, sprite sets and coin counter. Main thread only.
+// Depends on: the game dialog, the shop's list, the game's fonts, sprite sets and coin counter
+// (the layers below), the coin-shop catalogue and purchases (IScreensHost). Main thread only.
 
 #include "core/Common.h"
 #include "core/CommonString.h"
 #include "ui/GameDialog.h"
 #include "ui/ScrollDialog.h"
 
-class CTheGame;
+class CGameBase;
 class CXShopScrollItemsDialog;
 class IDibBitmap;
 class CSpriteSet;
+class IScreensHost;
 struct InAppPurchaseDef;
 
 // The scales a text is drawn at so that it ends before a column's right edge: unsqueezed while
@@ -37,7 +38,7 @@ int LastRunOfFourBlanks(const char* text);
 // the game, the back buffer and the list's area.
 struct TShopRowCanvas {
     int alpha = 0;
-    CTheGame* game = nullptr;
+    CGameBase* game = nullptr;
     IDibBitmap* back = nullptr;
     TCoordRect2D area;
 };
@@ -125,8 +126,8 @@ private:
 // (the last of that name) has its purchase started, which shows the wait dialog, except
 // "inapp_free_coins", which sells nothing. False when no entry has that name: the click is not
 // the shop's.
-bool AnswerCoinShopClick(CTheGame* game, const char* id);
+bool AnswerCoinShopClick(IScreensHost* host, const char* id);
 // What a screen that carries the coin shop does with the shop's messages: the dialog's 607 (its
 // initialisation) sets it to show its list from the top on its next frame, and a click (600) is
 // answered by AnswerCoinShopClick. 1 when the message was the shop's, else 0 (the screen's own).
-int AnswerCoinShopMessage(CTheGame* game, CXElement* sender, int code, XWPARAM wparam);
+int AnswerCoinShopMessage(IScreensHost* host, CXElement* sender, int code, XWPARAM wparam);

@@ -8,11 +8,12 @@
 // purchase). The coin tab sells the coin-shop catalogue through the payment service.
 //
 // The game object keeps, between visits, each farm tab's scroll offset (whole pixels, -1000 for
-// none) and the current farm tab; the coin tab is never remembered. The yard screen forgets them
-// (CTheGame::ResetShopTabOffsets) when the player leaves the yard.
+// none) and the current farm tab (IScreensHost); the coin tab is never remembered. The yard
+// screen forgets them (IFarmHost::ResetShopTabOffsets) when the player leaves the yard.
 //
 // Depends on: the screen root, the shop's list and rows, tabs, the confirm-buy dialog, the farm
-// manager, the coin shop's answers, the game object's profile and coin counter. Main thread only.
+// manager, the coin shop's answers, the profile and the coin counter (the layers' hosts). Main
+// thread only.
 
 #include "core/CommonString.h"
 #include "game/widgets/GameRoot.h"

@@ -4,8 +4,8 @@
 // and draws the yard to complete, or the three yards before it fanned out, each with a padlock
 // while that yard is itself locked, over a row of three stars of which the required ones pulse.
 //
-// Depends on: ui (game dialog); the game object's sprite sets, rotator and farm definitions
-// (game/app, game/farm). Main thread only.
+// Depends on: ui (game dialog); the game's sprite sets and rotator, the farm's definitions
+// (game/farm, its host). Main thread only.
 #pragma once
 
 #include "core/Common.h"

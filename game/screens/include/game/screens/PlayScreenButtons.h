@@ -7,7 +7,7 @@
 // profile entry that asked for it is removed.
 //
 // Depends on: ui (game button); the game object's sprite sets, fonts, rotator, sound manager,
-// arena table, farm definitions and current profile (game/app). Main thread only.
+// arena table, farm definitions and current profile (through the game's hosts). Main thread only.
 #pragma once
 
 #include "core/Common.h"
@@ -16,7 +16,6 @@
 
 class CBitmapFontText;
 class CSpriteSet;
-class CTheGame;
 class IDibBitmap;
 struct Arena;
 struct YardDef;

@@ -5,7 +5,7 @@
 // screen).
 //
 // Depends on: ui (game button); the game object's sprite sets, rotator, small font and current
-// profile (game/app). Main thread only.
+// profile (through the game's hosts). Main thread only.
 #pragma once
 
 #include "core/Common.h"

@@ -5,8 +5,8 @@
 // player plate (CXPlayersButtonText). The screen root's factory makes the dialogs by record name;
 // the game dialog's factory makes the text.
 //
-// Depends on: ui (game dialog, buttons, texts, check boxes), the game object and its player data.
-// Main thread only.
+// Depends on: ui (game dialog, buttons, texts, check boxes), the player data, and IScreensHost for
+// a new profile and for deleting a player's kept games. Main thread only.
 
 #include "core/CommonString.h"
 #include "core/QuorvanArray.h"

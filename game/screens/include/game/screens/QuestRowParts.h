@@ -4,14 +4,13 @@
 // by a reference of their sprite sets) and a picture drawn scaled about a centre with only its
 // part inside a clip rectangle.
 //
-// Depends on: the game object's sprite sets (game/app), the farm definitions, the mini-quest
+// Depends on: the game's sprite sets, the farm definitions, the mini-quest
 // records, render (stretched drawing). Main thread only.
 
 #include "core/Common.h"
 
 class CGameBase;
 class CSpriteSet;
-class CTheGame;
 class IDibBitmap;
 struct FarmObjectDef;
 struct MiniQuest;
@@ -41,7 +40,8 @@ const char* QuestPictureSetName(const FarmObjectDef& def);
 // category 3 down to 0 and each list from its last entry, and takes their pictures. False
 // without a yard (nothing is taken then); an object the yard does not define keeps an empty
 // picture.
-bool LoadQuestObjectPictures(CTheGame* game, YardDef* yard, const MiniQuest& quest, TQuestObjectPicture (&pictures)[2]);
+bool LoadQuestObjectPictures(CGameBase* game, YardDef* yard, const MiniQuest& quest,
+                             TQuestObjectPicture (&pictures)[2]);
 // Gives back the sets' references and empties the pictures.
 void ReleaseQuestObjectPictures(TQuestObjectPicture (&pictures)[2]);
 

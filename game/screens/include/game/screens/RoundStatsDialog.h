@@ -31,8 +31,8 @@
 #include "ui/ScrollDialog.h"
 
 class CBitmapFontText;
+class CGameBase;
 class CSpriteSet;
-class CTheGame;
 class CTiledBGTutorial;
 class CXGameplaySurvival;
 class CXRoundStatsQuestsScrollDialog;
@@ -162,7 +162,8 @@ private:
     // The particle system of the sparks, or null.
     class CQuorvanParticleSystem2* Sparkle() const;
     TUserProfile* Profile() const;
-    CTheGame* Game() const;
+    // The game object behind the dialog when it serves the screens, else null.
+    CGameBase* Game() const;
     void PlaySound(const char* name);
     void StopSound(const char* name);
     void Post(int code, int wparam);

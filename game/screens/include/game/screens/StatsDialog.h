@@ -5,7 +5,7 @@
 // are drawn by the dialog as an icon, a small "x" and the number, centred on anchor widgets, and
 // appear in the second half of its fade-in.
 //
-// Depends on: ui (game dialog), the game object's counter icons, fonts, arenas and player data.
+// Depends on: ui (game dialog), the counter icons (IScreensHost), fonts, arenas and player data.
 // Main thread only.
 
 #include "core/Common.h"

@@ -5,7 +5,7 @@
 // the slider is let go; the effects change when their slider is let go, with one tick of
 // "Shop_SellItem" to hear them by. Main thread only.
 
-class CTheGame;
+class CGameBase;
 class XWidget;
 
 // Frames between two ticks of the effects slider.
@@ -15,7 +15,7 @@ inline constexpr int kVolumeTickCooldownFrames = 16;
 // held to 0 .. 100, goes into the player data and to the sound system as above, and its text
 // shows it ("85%"). The tick plays when the effects' value changed and tickCooldown is 0, which
 // then becomes 16 (the screen counts it down a frame at a time). False for any other id.
-bool ApplyVolumeSlider(CTheGame* game, XWidget* dialog, int code, const char* id, int value, int& tickCooldown);
+bool ApplyVolumeSlider(CGameBase* game, XWidget* dialog, int code, const char* id, int value, int& tickCooldown);
 // Sets both sliders and their texts to the stored volumes and hides the music notes
 // ("txt_music_desc", "txt_music_desc2") when the dialog has them.
-void ShowStoredVolumes(CTheGame* game, XWidget* dialog);
+void ShowStoredVolumes(CGameBase* game, XWidget* dialog);
