@@ -46,6 +46,11 @@ int screen_create_context(screen_context_t* ctx, int flags) {
     if (ConsumePlannedFailure("screen_create_context")) return -1;
     platform::TPlatformState& s = State();
     const platform::TPlatformSettings& settings = platform::CurrentSettings();
+    // Mesa's software rasteriser (llvmpipe) draws on the calling thread instead of handing each
+    // frame to worker threads, unless the user named a count: handing over and waiting cost
+    // about a third more CPU than the drawing itself, and one thread still draws a frame well
+    // inside its time. Read when the driver starts; other drivers ignore it.
+    ::setenv("LP_NUM_THREADS", "0", 0);
     if (!s.backend) {
         s.backend = platform::CreateWindowBackend(settings.mode);
         // Mesa picks its platform once, at the first eglGetDisplay, from this variable.

@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "PlatformFixture.h"
@@ -195,6 +197,60 @@ TEST_F(ScreenTest, TheBackKeyIsAKeyboardEventWithItsSymAndNoPosition) {
     ev = Next();
     ASSERT_NE(ev, nullptr);
     EXPECT_EQ(screen_get_event_property_iv(screen_event_get_event(ev), SCREEN_PROPERTY_KEY_SYM, &sym), -1);
+}
+
+// The software rasteriser's thread count: none of its own (it draws on the calling thread)
+// unless the user named a count, which stays.
+TEST_F(ScreenTest, SoftwareRasteriserThreadsAreNoneUnlessTheUserNamesACount) {
+    struct TCase {
+        const char* why;
+        const char* before;  // nullptr: unset
+        const char* after;
+    };
+    const TCase cases[] = {
+        {"unset: drawn on the calling thread", nullptr, "0"},
+        {"the user's count stays", "3", "3"},
+        {"the user's 8 stays", "8", "8"},
+    };
+    const char* old = std::getenv("LP_NUM_THREADS");
+    const std::string saved = old ? old : "";
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.why);
+        screen_destroy_context(ctx_);
+        if (c.before)
+            ::setenv("LP_NUM_THREADS", c.before, 1);
+        else
+            ::unsetenv("LP_NUM_THREADS");
+        ASSERT_EQ(screen_create_context(&ctx_, 0), 0);
+        const char* now = std::getenv("LP_NUM_THREADS");
+        ASSERT_NE(now, nullptr);
+        EXPECT_STREQ(now, c.after);
+    }
+    if (old)
+        ::setenv("LP_NUM_THREADS", saved.c_str(), 1);
+    else
+        ::unsetenv("LP_NUM_THREADS");
+}
+
+// The driver follows it: with no count named, a frame drawn and finished leaves no rasteriser
+// thread in the process (Mesa names them "llvmpipe-N").
+TEST_F(ScreenTest, SoftwareRasteriserDrawsWithoutThreadsOfItsOwn) {
+    if (std::getenv("LP_NUM_THREADS") != nullptr && std::string(std::getenv("LP_NUM_THREADS")) != "0")
+        GTEST_SKIP() << "the user named a thread count";
+    MakeCurrentSurface();
+    if (!GlDrawsOnCpu()) GTEST_SKIP() << "the GL does not draw on the CPU";
+    DrawTopRedBottomBlue(64, 48);
+    glFinish();
+    int rasterisers = 0, threads = 0;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+        std::ifstream comm(task.path() / "comm");
+        std::string name;
+        std::getline(comm, name);
+        ++threads;
+        rasterisers += name.rfind("llvmpipe", 0) == 0;
+    }
+    EXPECT_GE(threads, 1) << "the process's threads were read";
+    EXPECT_EQ(rasterisers, 0);
 }
 
 TEST_F(ScreenTest, HeadlessSurfaceIsAPbufferOfTheBufferSize) {

@@ -5,9 +5,9 @@
 
 #include "app/GameBase.h"
 #include "game/farm/FarmHost.h"
-#include "game/gameplay/GameplayHost.h"
 #include "game/progress/ApplicationData.h"
 #include "game/progress/ArenaManager.h"
+#include "game/progress/ExperienceRanks.h"
 #include "game/progress/UserProfile.h"
 #include "game/screens/ScreensHost.h"
 #include "game/widgets/ScoreValue.h"
@@ -42,7 +42,6 @@ void CXStatsDialog::UpdateStatsControls() {
     CApplicationData* data = AppDataOf(game);
     const TUserProfile* profile = CurrentProfileOf(game);
     CArenaManager* arenas = ArenaManagerOf(game);
-    IGameplayHost* gameplay = GameplayHostOf(game);
     for (int n = 0; n < 3; ++n) {
         // Without the arena table only the first arena counts as open.
         m_bArenaUnlocked[n] = arenas != nullptr ? arenas->IsArenaUnlocked(kArenaIds[n]) : n == 0;
@@ -71,9 +70,7 @@ void CXStatsDialog::UpdateStatsControls() {
             SetText(this, std::string(row.prefix) + std::to_string(n + 1) + "_val", text);
         }
     }
-    if (gameplay != nullptr)
-        SetText(this, "txt_stats_xp_level_val",
-                FormatWithCommas(gameplay->RankOfExperience(profile->m_uExperiencePoints)));
+    SetText(this, "txt_stats_xp_level_val", FormatWithCommas(XPPointsToRank(profile->m_uExperiencePoints)));
     for (const char* id : {"img_stats_dummy_gained", "img_stats_dummy_current"})
         if (XWidget* anchor = FindChildWithWidgetId(id)) anchor->Hide();
 }

@@ -16,7 +16,14 @@
 #include <string>
 #include <vector>
 
+// The game object under the round: the stand-in of testsupport/FakeGameplayGame.h in a binary
+// built with COBBLE_ROUND_ON_STAND_IN (the round's own suites), else the real one (the suites of
+// what the game object does with the round).
+#ifdef COBBLE_ROUND_ON_STAND_IN
+#include "GameplayFakeGame.h"
+#else
 #include "GameplayTestGame.h"
+#endif
 #include "app/GlobalConstants.h"
 #include "audio/SoundManager.h"
 #include "core/LocManager2.h"
