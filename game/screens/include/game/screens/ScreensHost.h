@@ -1,10 +1,8 @@
-// What the screens (the front end and the screens that compose rounds, yards and player data) ask
-// of the game object, beyond what every CGameBase serves (sprite sets, sounds, the rotator, the
-// style table, random values, messages, saving the player data) and what the areas below them
-// serve through their hosts (IProgressHost, INewsHost, IWidgetsHost, IGameplayHost, IFarmHost).
-// The game object implements it; a screen finds it behind its element (ScreensHostOf), so a test
-// hands in a stand-in of its own. A screen that wants another screen sends a game message. The
-// two loaders ask through their own host (game/screens/LoaderHost.h).
+// What the screens (front end, shops, quests, boosts, leaders, round statistics, player dialogs)
+// ask of the game object beyond CGameBase and the lower areas' hosts (IProgressHost, INewsHost,
+// IWidgetsHost, IGameplayHost, IFarmHost). The game object implements it; a screen finds it
+// behind its element (ScreensHostOf), so a test hands in a stand-in of its own. A screen that
+// wants another screen sends a game message; the loaders have their own host (LoaderHost.h).
 //
 // Threads: main thread only.
 #pragma once
@@ -28,16 +26,14 @@ struct TShopTabsKept {
 class IScreensHost {
 public:
     // ---- the round's statistics, the play screen, the start menu
-    // The new high score the round noted (IGameplayHost::NoteNewHighScore): its row, -1 for none,
-    // and the arena table it is in.
+    // The new high score the round noted (IGameplayHost): its row (-1 for none), its arena's table.
     virtual int NewHighScoreRow() = 0;
     virtual int NewHighScoreTable() = 0;
     // The boost points' icon ("HudXP"); null until the start menu has first opened.
     virtual CSpriteSet* GetBoostPointsIcon() = 0;
     // The "ui_main.txt" action the play screen runs once as it opens, now taken (then empty).
     virtual CommonString TakePendingStartAction() = 0;
-    // The purchases' catalogue (null before the loader has made it), and the like reward of its
-    // entry (once per profile), then the game's social page.
+    // The purchases' catalogue (null before the loader); the like reward, then the social page.
     virtual CInAppPurchaseManager* GetPurchaseManager() = 0;
     virtual void LikeOnFacebook(InAppPurchaseDef* item) = 0;
     // Whether the current profile has a round of that arena kept.
