@@ -345,6 +345,8 @@ TEST_F(GroupSetLoader, EachObjectMadeMovesTheBarAQuarter) {
     EXPECT_EQ(percents.front(), 25) << "the set alone in the first frame";
     EXPECT_EQ(percents.back(), 100);
     EXPECT_EQ(CachedIds(), (std::vector<std::string>{"bench2", "fence2", "tree2"}));
+    EXPECT_TRUE(game.m_bFarmGroupLoaded) << "the next yard keeps the farm's sets";
+    EXPECT_EQ(game.m_CachedYardName, "y2") << "the yard the cache was filled for";
     EXPECT_FALSE(game.IsFinished());
 }
 
