@@ -198,7 +198,18 @@ protected:
         EXPECT_EQ(screen->InitRoot(CommonString("ui_main.txt"), "root_GAMEPLAY_NoAds"), 1);
         Arrange(0);
     }
-    ~RoundTest() override { game.SafeDeleteChildren(); }
+    ~RoundTest() override {
+        game.SafeDeleteChildren();
+#ifdef COBBLE_ROUND_ON_STAND_IN
+        // The stand-in only lends the managers it is given; the game object owns and deletes them.
+        delete game.m_pArenaManager;
+        delete game.m_pMiniQuestManager;
+        delete game.m_pUpgradeManager;
+        game.m_pArenaManager = nullptr;
+        game.m_pMiniQuestManager = nullptr;
+        game.m_pUpgradeManager = nullptr;
+#endif
+    }
 
     void ReadArenas(const std::string& text) {
         TParseInput input = ParseInputOf(std::span<const char>(text.data(), text.size()), "arenas");
