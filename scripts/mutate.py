@@ -537,6 +537,27 @@ def run_programs(worker, plan, timeout):
     return "survived"
 
 
+def build_and_run(worker, plan, timeout, build_timeout):
+    """Builds each program of the plan just before it runs, so a mutant the first program kills
+    costs one link, not one per covering program: 'killed', 'timeout', 'survived', 'unbuilt' or
+    'build-timeout'. Programs left unbuilt keep their old link; the next mutant's build brings them
+    up to date, as ninja sees the changed object."""
+    left = timeout  # test time only: the builds have a limit of their own
+    built = set()
+    for step in plan:
+        if step[0] not in built:
+            result = worker.build_targets([step[0]], False, build_timeout)
+            if result != "ok":
+                return "unbuilt" if result == "fail" else "build-timeout"
+            built.add(step[0])
+        started = time.monotonic()
+        state = run_programs(worker, [step], left)
+        left -= time.monotonic() - started
+        if state != "survived":
+            return state
+    return "survived"
+
+
 def selected_test_count(worker, name, test_dir, gfilter):
     """How many tests of the program the filter selects (a filter that selects none would make every
     mutant 'survive' without a test having run)."""
@@ -687,7 +708,6 @@ def main():
                 plans[f] = make_plan(programs, chosen[f], f, seconds)
             spent = sum(seconds[n] for n in chosen[f])
             timeouts[f] = args.timeout or max(20.0, 4 * spent)
-        plan_targets = {f: sorted({name for name, _, _ in plan}) for f, plan in plans.items()}
 
         todo = []
         for m in mutants:
@@ -716,11 +736,7 @@ def main():
                 lines[m["line"] - 1] = m["after"]
                 write_file(path, "\n".join(lines))
                 started = time.monotonic()
-                built = w.build_targets(plan_targets[m["file"]], False, args.build_timeout)
-                if built == "ok":
-                    state = run_programs(w, plans[m["file"]], timeouts[m["file"]])
-                else:
-                    state = "unbuilt" if built == "fail" else "build-timeout"
+                state = build_and_run(w, plans[m["file"]], timeouts[m["file"]], args.build_timeout)
                 spent = time.monotonic() - started
             finally:
                 write_file(path, originals[m["file"]])
