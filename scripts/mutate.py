@@ -19,6 +19,9 @@ tests/game/farm/), plus any test program elsewhere built from a source named aft
 (X.cpp or X_Facet.cpp -> XTest.cpp, X_FacetTest.cpp). --tests replaces that choice. Program-level
 runs (tests/game/program) are left out unless named.
 
+Changes shown to be unable to alter behaviour are listed, with the reason, in
+scripts/mutate-equivalents.txt: they are not built or run again, and are counted apart.
+
 Results are kept in <build dir>/results.jsonl, by the text of the changed line: a second run skips
 the mutants already decided for lines that did not change (--fresh forgets them all, --recheck runs
 the survivors again after tests were added). The survivors and the figures are printed at the end
@@ -517,6 +520,30 @@ def mutant_key(m):
     return hashlib.sha1(("%s\0%d\0%s\0%s" % (m["file"], m["twin"], m["before"], m["after"])).encode()).hexdigest()
 
 
+EQUIVALENTS = os.path.join(ROOT, "scripts", "mutate-equivalents.txt")
+
+
+def read_equivalents(path):
+    """The changes a developer has shown cannot alter behaviour, each with its reason: lines of
+    "file<TAB>n<TAB>line<TAB>changed line<TAB>why", where n says which line of that same text in the
+    file it is (1 for the first) and the texts are without their leading and trailing blanks; '#'
+    starts a comment line. Such a change is not built or run again; it is reported as listed."""
+    listed = {}
+    if not os.path.exists(path):
+        return listed
+    for number, raw in enumerate(open(path, encoding="utf-8"), 1):
+        line = raw.rstrip("\n")
+        if not line.strip() or line.lstrip().startswith("#"):
+            continue
+        fields = line.split("\t")
+        if len(fields) != 5 or not all(f.strip() for f in fields) or not fields[1].strip().isdigit() \
+                or int(fields[1]) < 1:
+            sys.exit("mutate: %s:%d: expected file, n (1 for the first line of its text), line, changed line and "
+                     "why, separated by TABs" % (path, number))
+        listed[(fields[0].strip(), int(fields[1]) - 1, fields[2].strip(), fields[3].strip())] = fields[4].strip()
+    return listed
+
+
 def run_programs(worker, plan, timeout):
     """Runs the plan (list of (program, test_dir, filter)) until one fails: 'killed', 'timeout' or
     'survived'."""
@@ -605,6 +632,8 @@ def main():
     ap.add_argument("--fresh", action="store_true", help="forget the results of earlier runs")
     ap.add_argument("--recheck", action="store_true",
                     help="run the survivors of earlier runs again (after adding tests); the rest stay decided")
+    ap.add_argument("--run-listed", action="store_true",
+                    help="also run the changes listed in scripts/mutate-equivalents.txt")
     ap.add_argument("--cxx-flags", default="-O1 -DNDEBUG",
                     help="compile flags of the mutate build (default: -O1 -DNDEBUG)")
     args = ap.parse_args()
@@ -710,14 +739,22 @@ def main():
             timeouts[f] = args.timeout or max(20.0, 4 * spent)
 
         todo = []
+        equivalents = {} if args.run_listed else read_equivalents(EQUIVALENTS)
         for m in mutants:
             key = mutant_key(m)
-            if key in done and not (args.recheck and done[key]["state"] == "survived"):
+            why = equivalents.get((m["file"], m["twin"], m["before"].strip(), m["after"].strip()))
+            if why is not None:
+                results.append(dict(m, key=key, state="listed", why=why))
+            elif key in done and not (args.recheck and done[key]["state"] == "survived"):
                 results.append(dict(done[key], line=m["line"]))
             else:
                 todo.append((key, m))
-        if len(todo) < len(mutants):
-            print("mutate: %d mutants decided by an earlier run" % (len(mutants) - len(todo)), flush=True)
+        listed = sum(1 for r in results if r["state"] == "listed")
+        if listed:
+            print("mutate: %d mutants listed as unable to alter behaviour in %s (--run-listed runs them)"
+                  % (listed, os.path.relpath(EQUIVALENTS, ROOT)), flush=True)
+        if len(todo) + listed < len(mutants):
+            print("mutate: %d mutants decided by an earlier run" % (len(mutants) - len(todo) - listed), flush=True)
 
         lock = threading.Lock()
         free = list(workers)
@@ -773,7 +810,7 @@ def report(results, base):
     by_file = {}
     for r in results:
         by_file.setdefault(r["file"], []).append(r)
-    total = {"mutants": 0, "killed": 0, "timeout": 0, "survived": 0, "unbuilt": 0}
+    total = {"mutants": 0, "killed": 0, "timeout": 0, "survived": 0, "unbuilt": 0, "listed": 0}
     survivors = []
     for f in sorted(by_file):
         rs = by_file[f]
@@ -783,20 +820,24 @@ def report(results, base):
             if state in ("unbuilt", "build-timeout"):
                 counts["unbuilt"] += 1
                 continue
+            if state == "listed":
+                counts["listed"] += 1
+                continue
             counts["mutants"] += 1
             counts[state] += 1
             if state == "survived":
                 survivors.append(r)
         for k in total:
             total[k] += counts[k]
-        lines.append("%-50s %5d built, %5d killed, %4d timed out, %4d survived (%d did not build)"
+        lines.append("%-50s %5d built, %5d killed, %4d timed out, %4d survived (%d did not build, %d listed)"
                      % (f, counts["mutants"], counts["killed"], counts["timeout"], counts["survived"],
-                        counts["unbuilt"]))
+                        counts["unbuilt"], counts["listed"]))
     caught = total["killed"] + total["timeout"]
     if total["mutants"]:
         lines.append("total: %d mutants built, %d killed (%d by the time limit), %d survived: %.1f %% caught; "
-                     "%d did not build" % (total["mutants"], caught, total["timeout"], total["survived"],
-                                           100.0 * caught / total["mutants"], total["unbuilt"]))
+                     "%d did not build; %d listed as unable to alter behaviour"
+                     % (total["mutants"], caught, total["timeout"], total["survived"],
+                        100.0 * caught / total["mutants"], total["unbuilt"], total["listed"]))
     lines.append("")
     lines.append("survivors:" if survivors else "no survivors")
     for r in sorted(survivors, key=lambda r: (r["file"], r["line"])):
