@@ -458,6 +458,20 @@ TEST_P(RoundDrawTest, HeadUpDisplayTextsSitExactlyInTheirSlots) {
                               255, nullptr);
         });
     }
+    // A round whose arena is not in the list (a player's current arena the list no longer has)
+    // shows the number of the arena index it noted.
+    {
+        Arena* arena = s->m_pArena;
+        s->m_pArena = nullptr;
+        s->m_nLevel = 4;
+        s->m_nArenaIndex = 2;
+        const std::string text = "Level 3 - 5";
+        expectSame(2, [&](IDibBitmap* back) {
+            fonts[2]->TextOut(back, 189 - half(fonts[2]->Length2(text.c_str())), 45, text.c_str(), 245, 223, 153, 0,
+                              255, nullptr);
+        });
+        s->m_pArena = arena;
+    }
     s->m_nArenaIndex = noted;
 
     for (int lives : {1, 3, 12}) {
