@@ -75,11 +75,13 @@ XWidget* MakeIndexedButton(CXElement* screen, TTemplate* templ, TWidget* record,
 }
 
 Arena* ArenaAt(CGameBase* game, int i) {
-    return game != nullptr && ArenaManagerOf(game) != nullptr ? ArenaManagerOf(game)->GetArenaAt(i) : nullptr;
+    CArenaManager* arenas = ArenaManagerOf(game);
+    return arenas != nullptr ? arenas->GetArenaAt(i) : nullptr;
 }
 
 YardDef* YardAt(CGameBase* game, int i) {
-    return game != nullptr && FarmManagerOf(game) != nullptr ? FarmManagerOf(game)->GetYardDef(i) : nullptr;
+    CFarmManager* farm = FarmManagerOf(game);
+    return farm != nullptr ? farm->GetYardDef(i) : nullptr;
 }
 
 }  // namespace
@@ -154,9 +156,9 @@ int CXPlayScreen::OnInitElement() {
 void CXPlayScreen::UpdateFarmTutorialAvailability() {
     CGameBase* game = ScreensGameOf(this);
     const TUserProfile* profile = game != nullptr ? CurrentProfileOf(game) : nullptr;
+    CFarmManager* farm = FarmManagerOf(game);
     m_bYardHintDue = profile != nullptr && !profile->m_HintFlags[kHintPlayYardButton] && !m_bHintShown &&
-                     profile->m_nCoins > 0 && FarmManagerOf(game) != nullptr &&
-                     FarmManagerOf(game)->CanPurchaseAnyFarmObject(profile->m_nCoins);
+                     profile->m_nCoins > 0 && farm != nullptr && farm->CanPurchaseAnyFarmObject(profile->m_nCoins);
 }
 
 void CXPlayScreen::UpdateBoostsTutorialAvailability() {

@@ -96,16 +96,17 @@ CXPlayScreenArenaButton::CXPlayScreenArenaButton(CXElement* parent, TTemplate* t
     : CXPlayScreenButtonBase(parent, templ, record, placement), m_pArena(arena) {}
 
 bool CXPlayScreenArenaButton::IsUnlocked() {
-    CGameBase* game = ScreensGameOf(this);
-    return game != nullptr && ArenaManagerOf(game) != nullptr && ArenaManagerOf(game)->IsArenaUnlocked(m_pArena);
+    CArenaManager* arenas = ArenaManagerOf(ScreensGameOf(this));
+    return arenas != nullptr && arenas->IsArenaUnlocked(m_pArena);
 }
 
 int CXPlayScreenArenaButton::OnInitWidget() {
     if (!XButton::OnInitWidget()) return 0;
     CGameBase* game = ScreensGameOf(this);
-    if (game == nullptr || ArenaManagerOf(game) == nullptr || m_pArena == nullptr) return 0;
+    CArenaManager* arenas = ArenaManagerOf(game);
+    if (arenas == nullptr || m_pArena == nullptr) return 0;
     m_bLocked = !IsUnlocked();
-    const int index = ArenaManagerOf(game)->GetIndexOfArena(m_pArena->id);
+    const int index = arenas->GetIndexOfArena(m_pArena->id);
     if (index < 0) return 0;
 
     // Every entry of this arena in the profile's unlock list is shown now, once.
@@ -148,15 +149,15 @@ CXPlayScreenYardButton::CXPlayScreenYardButton(CXElement* parent, TTemplate* tem
 CXPlayScreenYardButton::~CXPlayScreenYardButton() { SafeDelete(m_pQuestionImage); }
 
 bool CXPlayScreenYardButton::IsUnlocked() {
-    CGameBase* game = ScreensGameOf(this);
-    return game != nullptr && FarmManagerOf(game) != nullptr && FarmManagerOf(game)->IsYardUnlocked(m_pYard);
+    CFarmManager* farm = FarmManagerOf(ScreensGameOf(this));
+    return farm != nullptr && farm->IsYardUnlocked(m_pYard);
 }
 
 int CXPlayScreenYardButton::OnInitWidget() {
     if (!XButton::OnInitWidget()) return 0;
     CGameBase* game = ScreensGameOf(this);
-    if (game == nullptr || FarmManagerOf(game) == nullptr || m_pYard == nullptr) return 0;
     CFarmManager* farm = FarmManagerOf(game);
+    if (farm == nullptr || m_pYard == nullptr) return 0;
     m_bVisible = farm->IsYardVisible(m_pYard);
     m_bLocked = !IsUnlocked();
     const int index = farm->GetYardIndex(m_pYard->id);

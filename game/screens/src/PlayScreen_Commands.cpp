@@ -63,8 +63,9 @@ void CXPlayScreen::Post(int code) {
 void CXPlayScreen::StartNewGame() {
     CGameBase* game = ScreensGameOf(this);
     const TUserProfile* profile = game != nullptr ? CurrentProfileOf(game) : nullptr;
-    const bool firstArena = profile != nullptr && ArenaManagerOf(game) != nullptr &&
-                            ArenaManagerOf(game)->GetIndexOfArena(profile->m_CurrentArena) == 0;
+    CArenaManager* arenas = ArenaManagerOf(game);
+    const bool firstArena =
+        profile != nullptr && arenas != nullptr && arenas->GetIndexOfArena(profile->m_CurrentArena) == 0;
     Post(profile != nullptr && profile->m_bTutorialOn && firstArena ? MSG_RUN_TUTORIAL : MSG_RUN_NEW_GAME);
 }
 

@@ -92,7 +92,7 @@ bool CXRoundStatsQuestsScrollDialog::CreateScrollItems() {
     m_nNextRowToLoad = 0;
     m_bPlaceholder = false;
     CGameBase* game = ScreensGameOf(this);
-    CFarmManager* farm = game != nullptr ? FarmManagerOf(game) : nullptr;
+    CFarmManager* farm = FarmManagerOf(game);
     const CMiniQuestManager* quests = game != nullptr ? FarmHostOf(game)->GetMiniQuestManager() : nullptr;
     TUserProfile* profile = game != nullptr ? CurrentProfileOf(game) : nullptr;
     int rows = 0;
@@ -154,7 +154,7 @@ int CXRoundStatsQuestsScrollDialog::OnMessage(CXElement* sender, int code, XWPAR
     if (set == nullptr || set->yardId.Length() == 0 || object.Length() == 0 || m_pDialog == nullptr) return 1;
     m_pDialog->SetChosenObject(set->yardId, object);
     CGameBase* game = ScreensGameOf(this);
-    CFarmManager* farm = game != nullptr ? FarmManagerOf(game) : nullptr;
+    CFarmManager* farm = FarmManagerOf(game);
     YardDef* yard = farm != nullptr ? farm->GetYardDef(set->yardId) : nullptr;
     const FarmObjectDef* def = yard != nullptr ? farm->GetFarmObjectDef(yard, object) : nullptr;
     const TUserProfile* profile = game != nullptr ? CurrentProfileOf(game) : nullptr;
@@ -201,8 +201,9 @@ int CXRoundStatsQuestsScrollItem::OnInitWidget() {
 
 void CXRoundStatsQuestsScrollItem::LoadGraphics() {
     CGameBase* game = ScreensGameOf(this);
-    if (game == nullptr || FarmManagerOf(game) == nullptr || m_pQuest == nullptr || m_bGraphicsLoaded) return;
-    YardDef* yard = FarmManagerOf(game)->GetYardDef(m_pSet->yardId);
+    CFarmManager* farm = FarmManagerOf(game);
+    if (farm == nullptr || m_pQuest == nullptr || m_bGraphicsLoaded) return;
+    YardDef* yard = farm->GetYardDef(m_pSet->yardId);
     if (LoadQuestObjectPictures(game, yard, *m_pQuest, m_Pictures)) m_bGraphicsLoaded = true;
 }
 

@@ -133,8 +133,9 @@ int CXUpgradesScreen::OnMessage(CXElement* sender, int code, XWPARAM wparam, int
         ResetUpgrades();
     } else if (Is(wparam, "btn_upgrade_coins_add_yes")) {
         BuyUpgradeCoinsInAppPurchase();
-    } else if (const char* id = XIdText(wparam); id != nullptr && UpgradeManagerOf(game) != nullptr) {
-        const int type = UpgradeManagerOf(game)->GetUpgradeType(CommonString(id));
+    } else if (const char* id = XIdText(wparam); id != nullptr) {
+        CUpgradeManager* table = UpgradeManagerOf(game);
+        const int type = table != nullptr ? table->GetUpgradeType(CommonString(id)) : -1;
         if (type >= 0) {
             // A refused purchase needs no answer: the row did not take the touch in the first place.
             (void)BuyUpgrade(type);
