@@ -472,6 +472,7 @@ TEST_F(RoundRecordTest, ADamagedBodyIsRefused) {
         {"a game-over clock past its cap", [](TBody& b) { b.gameOverClock = 16383 * 131072 + 1; }},
         {"a negative level", [](TBody& b) { b.level = -1; }},
         {"a level no round reaches", [](TBody& b) { b.level = 0x7ffffffb; }},
+        {"a level one past the highest kept", [](TBody& b) { b.level = 100001; }},
         {"a negative cleared count", [](TBody& b) { b.cleared = -1; }},
         {"more cleared than the level's target", [](TBody& b) { b.cleared = 23; }},
         {"a cleared count past any float", [](TBody& b) { b.cleared = 0x7fffffff; }},
@@ -479,7 +480,14 @@ TEST_F(RoundRecordTest, ADamagedBodyIsRefused) {
         {"easing past its frames", [](TBody& b) { b.easing = 496; }},
         {"a spawn interval of 0", [](TBody& b) { b.spawnInterval = 0; }},
         {"a huge spawn interval", [](TBody& b) { b.spawnInterval = 0x40000000; }},
+        {"a spawn interval one past 3,000 frames", [](TBody& b) { b.spawnInterval = 3001; }},
         {"a negative spawn counter", [](TBody& b) { b.spawnCounter = -1; }},
+        {"a spawn counter one past 3,000 frames", [](TBody& b) { b.spawnCounter = 3001; }},
+        {"a bursting pause one frame past its ceiling",
+         [](TBody& b) {
+             b.pause = 66 + 100001;
+             b.countdown = 3;
+         }},
         {"a drag highlight past opaque", [](TBody& b) { b.dragAlpha = 256; }},
         {"a negative drag highlight", [](TBody& b) { b.dragAlpha = -1; }},
         {"a negative marbles-on-path count", [](TBody& b) { b.onPath = -1; }},
@@ -514,6 +522,14 @@ TEST_F(RoundRecordTest, ADamagedBodyIsRefused) {
         {"every marble on a path", [](TBody& b) { b.onPath = 1; }},
         {"the game-over clock at its cap", [](TBody& b) { b.gameOverClock = 16383 * 131072; }},
         {"no points yet", [](TBody& b) { b.score = 0; }},
+        {"ninety-nine lives", [](TBody& b) { b.lives = 99; }},
+        {"the highest level kept", [](TBody& b) { b.level = 100000; }},
+        {"easing at its last frame", [](TBody& b) { b.easing = 495; }},
+        {"a spawn interval and counter of 3,000 frames",
+         [](TBody& b) {
+             b.spawnInterval = 3000;
+             b.spawnCounter = 3000;
+         }},
         {"the last life lost at game over",
          [](TBody& b) {
              b.lives = 0;
@@ -543,8 +559,9 @@ TEST_F(RoundRecordTest, ADamagedBodyIsRefused) {
         auto reader = NewReader();
         EXPECT_TRUE(Load(reader.get(), Build(body)));
     }
-    // At or past the burst frame with every marble set to burst is a pause a save can meet.
-    for (int pause : {66, 70}) {
+    // At or past the burst frame with every marble set to burst is a pause a save can meet, up to
+    // 100,000 frames past it.
+    for (int pause : {66, 70, 66 + 100000}) {
         TBody bursting;
         bursting.pause = pause;
         bursting.countdown = 3;
