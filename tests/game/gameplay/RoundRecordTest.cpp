@@ -40,6 +40,7 @@ struct TBody {
     bool withoutAdStrip = true;
     int countdown = 1024;
     unsigned firstMarbleId = 1;  // the marbles' saved identities count up from it
+    unsigned idStep = 1;         // by this much (0: a damaged body whose marbles share one)
 };
 
 Bytes Build(const TBody& f) {
@@ -58,7 +59,7 @@ Bytes Build(const TBody& f) {
     for (int i = 0; i < std::max(f.marbleCount, 0) && i < 4; ++i) {
         b.Int(f.marbleType);
         TMarbleFields m;
-        m.id = f.firstMarbleId + static_cast<std::uint32_t>(i);
+        m.id = f.firstMarbleId + f.idStep * static_cast<std::uint32_t>(i);
         m.x = m.prevX = (120 + 40 * i) << 16;
         m.y = m.prevY = 300 << 16;
         m.dirX = 46341;
@@ -614,6 +615,16 @@ TEST_F(RoundRecordTest, ABodyLaidOutWithTheAdStripMovesUp) {
     ASSERT_TRUE(Load(plain.get(), Build(body)));
     EXPECT_EQ(plain->m_Marbles.data[0]->m_Position.y, 300 << 16);
     EXPECT_EQ(plain->m_PlayRect.y, area.y);
+}
+
+TEST_F(RoundRecordTest, ADraggedIdentityTwoMarblesShareHoldsTheFirstOfThem) {
+    TBody body;
+    body.marbleCount = 3;
+    body.idStep = 0;
+    auto reader = NewReader();
+    ASSERT_TRUE(Load(reader.get(), Build(body)));
+    ASSERT_EQ(reader->m_Marbles.count, 3);
+    EXPECT_EQ(reader->m_pDraggedMarble, reader->m_Marbles.data[0]);
 }
 
 TEST_F(RoundRecordTest, ADraggedMarbleNotFoundLeavesNoneDragged) {
