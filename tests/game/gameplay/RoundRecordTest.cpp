@@ -361,6 +361,20 @@ TEST_F(RoundRecordTest, ALongLineOfPathPointsWithoutItsCurveStillLoads) {
     EXPECT_EQ(Save(reader.get()), bytes);
 }
 
+// The game writes the body into a record of fixed size: a body that outgrows it is no save, be
+// the record full half way along a line of path points or at the body's last byte.
+TEST_F(RoundRecordTest, ABodyLargerThanItsRecordIsNotSaved) {
+    for (int i = 0; i < 200; ++i) ASSERT_EQ(screen->m_PathPoints.Add(TVector2D{i * 256, 300 * 256}), 1);
+    const Bytes whole = Save(screen);
+    ASSERT_GT(whole.size(), 200u * 8) << "the points take most of the body";
+    ASSERT_LT(whole.size(), 200u * 8 * 2);
+    for (std::size_t room : {whole.size() / 2, whole.size() - 1}) {
+        CMemoryFile out;
+        ASSERT_EQ(out.Create(static_cast<unsigned>(room)), 1);
+        EXPECT_FALSE(screen->SaveResume(&out, 1)) << room << " of " << whole.size() << " bytes";
+    }
+}
+
 TEST_F(RoundRecordTest, AScreenWithoutItsFloatingTextsTakesNoBody) {
     auto reader = NewReader();
     delete reader->m_pJumpStrings;
