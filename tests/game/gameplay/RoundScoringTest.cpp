@@ -251,6 +251,25 @@ TEST_F(RoundScoringTest, ExplosionsLastNineteenFrames) {
     EXPECT_EQ(frames, 19);
 }
 
+TEST_F(RoundScoringTest, AnExplosionEndsOnceItsClockPasses255) {
+    // A kept round may hold an explosion at any clock: one that steps onto 255.0 exactly is still
+    // shown for that frame, one that steps 1/256 past it is gone at once.
+    const struct {
+        FIXED_FLOAT clock;
+        int frames;
+    } cases[] = {{241 * 256, 2}, {241 * 256 + 1, 1}};
+    for (const auto& c : cases) {
+        screen->m_Explosions.count = 0;
+        ASSERT_EQ(screen->m_Explosions.Add(CExplosion{{100 * 256, 100 * 256}, c.clock, 255, 0, 0, 0}), 1);
+        int frames = 0;
+        while (screen->m_Explosions.count > 0 && frames < 10) {
+            screen->RunProcessExplosions();
+            ++frames;
+        }
+        EXPECT_EQ(frames, c.frames) << c.clock;
+    }
+}
+
 TEST_F(RoundScoringTest, TheClearBonusComesWhenTheLastMarbleInTheAreaLeaves) {
     struct TCase {
         int leavingType;
