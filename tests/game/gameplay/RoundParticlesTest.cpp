@@ -190,6 +190,24 @@ TEST_F(RoundParticlesTest, ABlastsRingGrowsWithItsClockRoundACentreThatMoves) {
     EXPECT_FALSE(ring->IsStopped() && ring->GetNumActiveParticels() == 0);
 }
 
+// With the shared random tables at zero every particle is born at the figure's first corner: the
+// full radius to the right of the centre, to the 1/65536 of a pixel.
+TEST_F(RoundParticlesTest, ABlastsRingParticlesAreBornExactlyAtItsFirstCorner) {
+    ASSERT_NO_FATAL_FAILURE(AddRing(40.0f));
+    // Clock 1.0 of 2.0: radius 20 round (120, 210); then clock 2.0: radius 40 round (140, 220).
+    const struct { int x, y; } corners[] = {{120 + 20, 210}, {140 + 40, 220}};
+    int before = 0;
+    for (const auto& corner : corners) {
+        screen->RunProcessAnimations();
+        ASSERT_EQ(ring->GetNumActiveParticels(), before + 30);
+        for (int i = before; i < before + 30; ++i) {
+            EXPECT_EQ(ring->GetParticles()[i].x, corner.x * 65536) << i;
+            EXPECT_EQ(ring->GetParticles()[i].y, corner.y * 65536) << i;
+        }
+        before += 30;
+    }
+}
+
 TEST_F(RoundParticlesTest, ABlastsRingIsATwentyCorneredFigureRoundItsMovingCentre) {
     SpreadRandoms spread;
     ASSERT_NO_FATAL_FAILURE(AddRing(100.0f));
