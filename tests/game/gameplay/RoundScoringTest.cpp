@@ -742,6 +742,24 @@ TEST_F(RoundScoringTest, ABombWithoutADurationBlastsAtItsFullRadiusAtOnce) {
     }
 }
 
+TEST_F(RoundScoringTest, ABlastGrowsFromNothingAtCounterZero) {
+    // A one-frame bomb whose counter a damaged record left at -1 steps to 0 of 1: its blast has
+    // no radius yet and reaches 14 pixels, no further.
+    for (const auto& [dx, caught] : {std::pair{13, true}, std::pair{20, false}}) {
+        screen->m_Marbles.RemoveAll();
+        CMarble* m = Put(0, 100 + dx, 200);
+        CBomb bomb;
+        bomb.centre = TVector2D_16{100 * 65536, 200 * 65536};
+        bomb.counter = -1;
+        bomb.duration = 1;
+        bomb.radius = 10 * 256;
+        screen->m_Bombs.count = 0;
+        ASSERT_EQ(screen->m_Bombs.Add(bomb), 1);
+        screen->RunProcessBombs();
+        EXPECT_EQ(m->m_bRemoved, caught) << dx;
+    }
+}
+
 TEST_F(RoundScoringTest, ARayGoesWhereItLeavesTheWidenedAreaOnEverySide) {
     // The area widened by 14 pixels: x -2 .. 322, y 52 .. 483, its edges outside. A frame moves
     // a ray 20 pixels.
