@@ -641,6 +641,40 @@ TEST_F(RoundRecordTest, ADraggedIdentityTwoMarblesShareHoldsTheFirstOfThem) {
     EXPECT_EQ(reader->m_pDraggedMarble, reader->m_Marbles.data[0]);
 }
 
+// Lists that fill the block they grow by (16 items) move up whole, and nothing beyond their last
+// item is written.
+TEST_F(RoundRecordTest, FullListsLaidOutWithTheAdStripMoveUpWhole) {
+    constexpr int kItems = 16;
+    for (int i = 0; i < kItems; ++i) {
+        ASSERT_EQ(screen->m_Explosions.Add(CExplosion{{i * 256, 100 * 256}, 20 * 256, 255, 0, 0, 45 * 256}), 1);
+        ASSERT_EQ(screen->m_Rays.Add(CRay{{i << 16, 60 << 16}, {1 << 16, 0}}), 1);
+        ASSERT_EQ(screen->m_Bombs.Add(CBomb{{i << 16, 80 << 16}, 3, 20, 40 * 256}), 1);
+    }
+    Bytes bytes = Save(screen);
+    ASSERT_EQ(bytes.back(), 1) << "the body ends with its flag: laid out without the ad strip";
+    bytes.back() = 0;
+    auto reader = NewReader();
+    for (int i = 0; i < kItems; ++i) {
+        CAnimation a;
+        a.start = TVector2D{0, (200 + i) * 256};
+        a.end = TVector2D{0, (300 + i) * 256};
+        ASSERT_EQ(reader->m_Animations.Add(a), 1);
+    }
+    ASSERT_TRUE(Load(reader.get(), bytes));
+    const int up = GC.m_nAdBannerHeight / 2;
+    ASSERT_GT(up, 0);
+    ASSERT_EQ(reader->m_Explosions.count, kItems);
+    ASSERT_EQ(reader->m_Rays.count, kItems);
+    ASSERT_EQ(reader->m_Bombs.count, kItems);
+    for (int i = 0; i < kItems; ++i) {
+        EXPECT_EQ(reader->m_Explosions.data[i].position.y, (100 - up) * 256) << i;
+        EXPECT_EQ(reader->m_Rays.data[i].position.y, (60 - up) << 16) << i;
+        EXPECT_EQ(reader->m_Bombs.data[i].centre.y, (80 - up) << 16) << i;
+        EXPECT_EQ(reader->m_Animations.data[i].start.y, (200 + i - up) * 256) << i;
+        EXPECT_EQ(reader->m_Animations.data[i].end.y, (300 + i - up) * 256) << i;
+    }
+}
+
 TEST_F(RoundRecordTest, ADraggedMarbleNotFoundLeavesNoneDragged) {
     TBody body;
     body.draggedId = 99;
