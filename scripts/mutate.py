@@ -426,8 +426,8 @@ class Worker:
             env["CCACHE_DISABLE"] = "1"
         return env
 
-    def build_targets(self, targets, cached, timeout):
-        cmd = ["cmake", "--build", self.build, "-j", str(self.args.jobs), "--target"] + targets
+    def build_targets(self, targets, cached, timeout, jobs=None):
+        cmd = ["cmake", "--build", self.build, "-j", str(jobs or self.args.jobs), "--target"] + targets
         return run_quiet(cmd, self.build_env(cached), timeout)
 
     def program_path(self, name, test_dir):
@@ -709,10 +709,12 @@ def main():
     try:
         print("mutate: %d mutants in %d files; tests: %s" % (len(mutants), len(files), ", ".join(targets)),
               flush=True)
+        # The mirrors are brought up to date one after the other, so each may use every worker's
+        # share of the jobs (the first build of a new mirror is a whole build).
         for w in workers:
             print("mutate: building %s" % w.src, flush=True)
             w.configure()
-            if w.build_targets(targets, True, None) != "ok":
+            if w.build_targets(targets, True, None, args.jobs * len(workers)) != "ok":
                 sys.exit("mutate: the unchanged tree does not build in %s (run `cmake --build %s` to see why)"
                          % (w.build, w.build))
         # Every program once unchanged: it must pass, and its time orders the runs and sets the limit.
