@@ -488,6 +488,9 @@ TEST_F(RoundInputTest, LongLegsAndTurnsEveryWayAreSmoothedThroughTheBisectorToo)
         // and below the previous point, and only their distance across tells them apart.
         {{60, 300}, {100, 300}, {140, 300}, {170, 270}, {200, 240}},
         {{260, 200}, {220, 200}, {180, 200}, {150, 230}, {120, 260}},
+        // A finger that doubles back along its own line: both controls stand equally far from
+        // the previous point, and the one the turn's own side gives (above) closes the segment.
+        {{60, 300}, {160, 300}, {260, 300}, {180, 300}, {120, 250}},
     };
     for (const auto& laid : paths) {
         SCOPED_TRACE(laid.size());
