@@ -509,5 +509,63 @@ TEST_F(ScenarioTest, AMarbleDeletedWhileTheHandHeadsForItEndsTheMove) {
     EXPECT_EQ(tutorial->m_nLives, 1) << "one colour: no life lost";
 }
 
+// The round's delete pass removes a marble by moving the later ones down, and the old last slot
+// keeps its pointer: an index equal to the shortened count finds no marble, neither for a move nor
+// for a press.
+TEST_F(ScenarioTest, AnIndexAtTheShortenedCountFindsNoMarble) {
+    Put(kMarbleRed, 100, 300);
+    CMarble* middle = Put(kMarbleRed, 150, 300);
+    Put(kMarbleBlue, 200, 300);
+    ASSERT_EQ(screen->m_Marbles.RemoveAt(1), 1);
+    delete middle;
+    ASSERT_EQ(screen->m_Marbles.count, 2);
+    scenario->AddStepShowFinger(100 * kPx, 120 * kPx, false);
+    scenario->AddStepMoveFingerToMarble(2, true);
+    scenario->AddStepFingerDownOnMarble(2);
+    (void)Frames(3);
+    EXPECT_TRUE(scenario->m_Steps.data[1]->m_bDone);
+    EXPECT_TRUE(scenario->m_Steps.data[2]->m_bDone);
+    EXPECT_EQ(Hand()->m_X, 100 * kPx);
+    EXPECT_EQ(Hand()->m_Y, 120 * kPx);
+    EXPECT_TRUE(tutorial->events.empty());
+}
+
+// A marble the screen's full list cannot take is not there: the spawn ends without one and the
+// script goes on.
+TEST_F(ScenarioTest, ASpawnTheListCannotTakeEndsWithoutAMarble) {
+    screen->m_Marbles.growBy = INT_MAX;
+    screen->m_Marbles.capacity = screen->m_Marbles.count;
+    scenario->AddStepSpawnMarble(kMarbleRed, 100 * kPx, 200 * kPx, 51, 26);
+    scenario->AddStepShowFinger(10 * kPx, 10 * kPx, false);
+    (void)Frames(2);
+    EXPECT_TRUE(scenario->m_Steps.data[0]->m_bDone);
+    EXPECT_EQ(screen->m_Marbles.count, 0);
+    EXPECT_NE(Hand(), nullptr) << "the script went on";
+    screen->m_Marbles.growBy = 1;
+}
+
+// Only a point at (-1.0, -1.0) means the hand: one coordinate at -1.0 is a point like any other,
+// and the hand goes there.
+TEST_F(ScenarioTest, OnlyBothCoordinatesAtMinusOneMeanTheHand) {
+    const struct {
+        FIXED_FLOAT x, y;
+        TPointerEvent event;
+    } cases[] = {
+        {CScenarioStepTouchEvent::kAtFinger, 310 * kPx, {-1, 310, XPOINTER_PRESS, 1}},
+        {300 * kPx, CScenarioStepTouchEvent::kAtFinger, {300, -1, XPOINTER_PRESS, 1}},
+        {CScenarioStepTouchEvent::kAtFinger, CScenarioStepTouchEvent::kAtFinger, {120, 130, XPOINTER_PRESS, 1}},
+    };
+    for (const auto& c : cases) {
+        scenario = std::make_unique<CScenario>(&game);
+        tutorial->events.clear();
+        scenario->AddStepShowFinger(120 * kPx, 130 * kPx, false);
+        scenario->AddStepTouchEvent(c.x, c.y, XPOINTER_PRESS);
+        (void)Frames(2);
+        EXPECT_EQ(tutorial->events, std::vector<TPointerEvent>{c.event}) << c.x << ", " << c.y;
+        EXPECT_EQ(Hand()->m_X, c.event.x * kPx) << c.x << ", " << c.y;
+        EXPECT_EQ(Hand()->m_Y, c.event.y * kPx) << c.x << ", " << c.y;
+    }
+}
+
 }  // namespace
 }  // namespace gameplaytest
