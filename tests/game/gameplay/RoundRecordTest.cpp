@@ -382,14 +382,32 @@ TEST_F(RoundRecordTest, AScreenWithoutItsFloatingTextsTakesNoBody) {
     EXPECT_FALSE(Load(reader.get(), Build(TBody{})));
 }
 
-TEST_F(RoundRecordTest, ADraggedIdentityOfZeroMeansNoMarbleIsHeld) {
-    TBody body;
-    body.firstMarbleId = 0;
-    body.draggedId = 0;
-    auto reader = NewReader();
-    ASSERT_TRUE(Load(reader.get(), Build(body)));
-    ASSERT_EQ(reader->m_Marbles.count, 1);
-    EXPECT_EQ(reader->m_pDraggedMarble, nullptr);
+// The dragged marble is found by its saved identity: 0 holds none (even beside a marble saved
+// with identity 0), an identity no marble has holds none, and one two marbles share (a damaged
+// body) holds the first of them.
+TEST_F(RoundRecordTest, TheDraggedIdentityFindsItsMarble) {
+    const struct {
+        const char* what;
+        int marbles;
+        unsigned firstId, idStep, draggedId;
+        int held;  // the index of the marble held, -1 for none
+    } cases[] = {
+        {"identity 0 beside a marble saved with 0", 1, 0, 1, 0, -1},
+        {"an identity no marble has", 1, 1, 1, 99, -1},
+        {"an identity three marbles share", 3, 1, 0, 1, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TBody body;
+        body.marbleCount = c.marbles;
+        body.firstMarbleId = c.firstId;
+        body.idStep = c.idStep;
+        body.draggedId = c.draggedId;
+        auto reader = NewReader();
+        ASSERT_TRUE(Load(reader.get(), Build(body)));
+        ASSERT_EQ(reader->m_Marbles.count, c.marbles);
+        EXPECT_EQ(reader->m_pDraggedMarble, c.held < 0 ? nullptr : reader->m_Marbles.data[c.held]);
+    }
 }
 
 TEST_F(RoundRecordTest, AShortBoostTableLeavesTheLastLevelsAtZero) {
@@ -631,16 +649,6 @@ TEST_F(RoundRecordTest, ABodyLaidOutWithTheAdStripMovesUp) {
     EXPECT_EQ(plain->m_PlayRect.y, area.y);
 }
 
-TEST_F(RoundRecordTest, ADraggedIdentityTwoMarblesShareHoldsTheFirstOfThem) {
-    TBody body;
-    body.marbleCount = 3;
-    body.idStep = 0;
-    auto reader = NewReader();
-    ASSERT_TRUE(Load(reader.get(), Build(body)));
-    ASSERT_EQ(reader->m_Marbles.count, 3);
-    EXPECT_EQ(reader->m_pDraggedMarble, reader->m_Marbles.data[0]);
-}
-
 // Lists that fill the block they grow by (16 items) move up whole, and nothing beyond their last
 // item is written.
 TEST_F(RoundRecordTest, FullListsLaidOutWithTheAdStripMoveUpWhole) {
@@ -673,14 +681,6 @@ TEST_F(RoundRecordTest, FullListsLaidOutWithTheAdStripMoveUpWhole) {
         EXPECT_EQ(reader->m_Animations.data[i].start.y, (200 + i - up) * 256) << i;
         EXPECT_EQ(reader->m_Animations.data[i].end.y, (300 + i - up) * 256) << i;
     }
-}
-
-TEST_F(RoundRecordTest, ADraggedMarbleNotFoundLeavesNoneDragged) {
-    TBody body;
-    body.draggedId = 99;
-    auto reader = NewReader();
-    ASSERT_TRUE(Load(reader.get(), Build(body)));
-    EXPECT_EQ(reader->m_pDraggedMarble, nullptr);
 }
 
 }  // namespace
