@@ -6,6 +6,7 @@
 #include <climits>
 #include <cmath>
 
+#include "RefusedAllocation.h"
 #include "RoundTestGame.h"
 #include "game/gameplay/MarblePowerup.h"
 
@@ -146,6 +147,38 @@ TEST_F(RoundFlowTest, EdgeSpawnsDrawTheEdgeThenAlongItThenAcrossItThenTheColour)
         EXPECT_EQ(m->m_nColorType, c.randoms[3]);
         EXPECT_EQ(game.asked, c.ranges);
     }
+}
+
+// A marble or a power-up that cannot be made (memory has run out) is left out: nothing is added,
+// and the next one comes as usual.
+TEST_F(RoundFlowTest, WhatCannotBeMadeIsLeftOutAndTheNextComesAsUsual) {
+    RefuseNextNothrowAllocation(sizeof(CMarble));
+    EXPECT_EQ(screen->SpawnEnemy(2, 100, 200), nullptr);
+    EXPECT_EQ(screen->m_Marbles.count, 0);
+    EXPECT_FALSE(NothrowRefusalPending()) << "the marble's allocation was the one refused";
+
+    game.randoms.assign({0, 50, 7, 1});
+    RefuseNextNothrowAllocation(sizeof(CMarble));
+    screen->SpawnEnemy();
+    EXPECT_EQ(screen->m_Marbles.count, 0) << "an edge spawn without memory";
+    EXPECT_FALSE(NothrowRefusalPending());
+
+    RefuseNextNothrowAllocation(sizeof(CMarblePowerup));
+    EXPECT_EQ(screen->SpawnPowerUp(100, 200, kPowerUpBomb), nullptr);
+    EXPECT_EQ(screen->m_Marbles.count, 0) << "a power-up without memory";
+    EXPECT_FALSE(NothrowRefusalPending());
+    ClearNothrowRefusal();
+
+    game.randoms.assign({0, 50, 7, 1});
+    screen->SpawnEnemy();
+    ASSERT_EQ(screen->m_Marbles.count, 1);
+    EXPECT_EQ(screen->m_Marbles.data[0]->m_Position.x, 50 * 65536);
+    EXPECT_EQ(screen->m_Marbles.data[0]->m_Position.y, -21 * 65536);
+    CMarblePowerup* bomb = screen->SpawnPowerUp(100, 200, kPowerUpBomb);
+    ASSERT_NE(bomb, nullptr);
+    EXPECT_EQ(screen->m_Marbles.count, 2);
+    EXPECT_EQ(bomb->m_Position.x, 100 * 65536);
+    EXPECT_EQ(bomb->m_Position.y, 200 * 65536);
 }
 
 TEST_F(RoundFlowTest, ANewMarbleHeadsForTheCentreAtTheFreeSpeed) {

@@ -5,9 +5,11 @@
 
 #include <climits>
 #include <cmath>
+#include <cstddef>
 #include <functional>
 #include <memory>
 
+#include "RefusedAllocation.h"
 #include "TutorialTestGame.h"
 #include "text/QuorvanTextFormat.h"
 
@@ -337,16 +339,22 @@ TEST_F(ScenarioTest, TextBoxesThatCannotBeLaidOutAreSkippedAndRemovingIsByLastId
         CBitmapFontText* font;
         const char* text;
         bool shown;
+        std::size_t refused;  // the size of a nothrow allocation that fails, as when memory runs out
     } cases[] = {
-        {"a text in the font", smallFont.get(), "Draw a path", true},
-        {"no font", nullptr, "Draw a path", false},
-        {"no text", smallFont.get(), "", false},
+        {"a text in the font", smallFont.get(), "Draw a path", true, 0},
+        {"no font", nullptr, "Draw a path", false, 0},
+        {"no text", smallFont.get(), "", false, 0},
+        {"the box cannot be made", smallFont.get(), "Draw a path", false, sizeof(CScenarioElementTextBox)},
+        {"its layout cannot be made", smallFont.get(), "Draw a path", false, sizeof(CQuorvanTextFormat)},
     };
     for (const auto& c : cases) {
         scenario = std::make_unique<CScenario>(&game);
         scenario->AddStepShowTextBox(1, 20, 30, 190, c.font, c.text, 255, 128, 64);
         scenario->AddStepShowFinger(0, 0, false);
+        if (c.refused != 0) RefuseNextNothrowAllocation(c.refused);
         (void)Frames(1);
+        EXPECT_FALSE(NothrowRefusalPending()) << c.why;
+        ClearNothrowRefusal();
         EXPECT_EQ(scenario->m_Elements.count, c.shown ? 1 : 0) << c.why;
         if (c.shown) {
             // Placed at (20, 30) in whole pixels, laid out left-aligned in its width of 190.
