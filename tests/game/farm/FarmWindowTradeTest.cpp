@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -26,6 +27,29 @@
 namespace {
 
 constexpr const char* kShopBuy = "Sound_BB\\sfx_buy.wav";
+
+// Every sprite set the game knows with its reference count, in the manager's order.
+std::vector<std::pair<std::string, int>> SetReferences(CGameBase& game) {
+    std::vector<std::pair<std::string, int>> counts;
+    CSpriteSetManager* sets = game.GetSpriteSetManager();
+    for (int i = 0; sets != nullptr && i < sets->GetNumSpriteSets(); ++i) {
+        const CSpriteSet* set = sets->GetSpriteSetAt(i);
+        counts.emplace_back(set->m_Name.GetDataConst(), set->GetRefCount());
+    }
+    return counts;
+}
+// The sets whose reference count differs from that snapshot, as "name: before -> now".
+std::vector<std::string> ReferencesChangedSince(CGameBase& game,
+                                                const std::vector<std::pair<std::string, int>>& before) {
+    const auto now = SetReferences(game);
+    std::vector<std::string> changed;
+    for (std::size_t i = 0; i < now.size() && i < before.size(); ++i)
+        if (now[i] != before[i])
+            changed.push_back(now[i].first + ": " + std::to_string(before[i].second) + " -> " +
+                              std::to_string(now[i].second));
+    if (now.size() != before.size()) changed.push_back("the number of sets");
+    return changed;
+}
 
 TEST_F(YardTest, APendingPurchaseIsBoughtOnTheNextFrameAndTheNameEmptied) {
     Open();
@@ -143,6 +167,33 @@ TEST_F(YardTest, AnObjectThatCannotBeMadeIsNotPaidFor) {
     EXPECT_FALSE(player->IsFarmObjectPurchased(CommonString("yard1"), CommonString("ghost_statue")));
     EXPECT_EQ(Yard()->m_pJustBought, nullptr);
     EXPECT_TRUE(Played().empty());
+}
+
+// A yard whose object list cannot grow any more (its memory ran out) keeps no new object: the
+// bird is not paid for and is freed at once, giving back the references its sprite sets took.
+TEST_F(YardTest, AnObjectTheFullListCannotTakeIsNotPaidForAndIsFreed) {
+    Open();
+    CQuorvanObjPtrArray<CFarmObject*>& objects = Farm()->m_Objects;
+    objects.growBy = INT_MAX;
+    while (objects.count < objects.capacity) {
+        CFarmObject* filler = Farm()->CreateFarmObject("signpost");
+        ASSERT_NE(filler, nullptr);
+        ASSERT_TRUE(objects.Add(filler));
+    }
+    int points[kFarmCategoryCount];
+    for (int c = 0; c < kFarmCategoryCount; ++c) points[c] = Farm()->m_CategoryPoints[c];
+    const auto references = SetReferences(game);
+    const int count = objects.count;
+    player->m_nCoins = 100;
+    Played();
+    EXPECT_FALSE(Yard()->PurchaseFarmObject(Def("bird2")));
+    EXPECT_EQ(player->m_nCoins, 100);
+    EXPECT_EQ(objects.count, count);
+    for (int c = 0; c < kFarmCategoryCount; ++c) EXPECT_EQ(Farm()->m_CategoryPoints[c], points[c]) << c;
+    EXPECT_FALSE(player->IsFarmObjectPurchased(CommonString("yard1"), CommonString("bird2")));
+    EXPECT_EQ(Yard()->m_pJustBought, nullptr);
+    EXPECT_TRUE(Played().empty());
+    EXPECT_EQ(ReferencesChangedSince(game, references), std::vector<std::string>{});
 }
 
 // The burst over a bought object: 40 stars born on a ring of 5 pixels round the emitter, which
@@ -297,8 +348,10 @@ TEST_F(YardTest, SellingPaysSeventyPercentRoundedAndFloorsThePoints) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.id);
         player->m_nCoins = 1000;
+        const auto references = SetReferences(game);
         CFarmObject* object = Buy(row.id);
         ASSERT_NE(object, nullptr);
+        const bool bird = dynamic_cast<CChicken*>(object) != nullptr;
         Farm()->m_CategoryPoints[row.category] = row.pointsBefore;
         player->m_nCoins = 7;
         Played();
@@ -312,6 +365,11 @@ TEST_F(YardTest, SellingPaysSeventyPercentRoundedAndFloorsThePoints) {
         EXPECT_EQ(Yard()->m_pSelection, nullptr);
         EXPECT_FALSE(player->IsFarmObjectPurchased(CommonString("yard1"), CommonString(row.id)));
         EXPECT_EQ(Played(), std::vector<std::string>{"Sound_BB\\sfx_sell.wav"});
+        // The sold object is freed: a bird gives back every reference its sets took (a decor
+        // object's stay with the farm group).
+        if (bird) {
+            EXPECT_EQ(ReferencesChangedSince(game, references), std::vector<std::string>{});
+        }
     }
     // With nothing selected, the yes button sells nothing.
     player->m_nCoins = 7;
