@@ -210,6 +210,14 @@ TEST_F(YardTest, ThePurchaseBurstIsFortyStarsOnAFivePixelRingAtTheObjectsMiddle)
     std::fill(std::begin(g_RandomTable), std::end(g_RandomTable), 0);
     const FIXED_FLOAT_16 jitter = burst->m_Info.m_RandomPos;
     burst->m_Info.m_RandomPos = 0;
+    // The ring's 20 corners, one every 18 degrees from (5, 0), with the rotator's 8-bit sines.
+    const CQuorvanImageRotatorScaler* rotator = game.m_pRotatorScaler;
+    double cornerX[21], cornerY[21];
+    for (int k = 0; k <= 20; ++k) {
+        const int index = rotator->GetLookupIndex(k % 20 * 18 * 256);
+        cornerX[k] = 5.0 * rotator->GetCos256()[index] / 256.0;
+        cornerY[k] = 5.0 * rotator->GetSin256()[index] / 256.0;
+    }
     for (const char* id : {"bird2", "water_trough"}) {
         SCOPED_TRACE(id);
         g_GameRandomTableIndex = g_RandomTableIndex = 0;
@@ -229,6 +237,13 @@ TEST_F(YardTest, ThePurchaseBurstIsFortyStarsOnAFivePixelRingAtTheObjectsMiddle)
             EXPECT_GE(r, 4.9) << i;
             EXPECT_LE(r, 5.03) << i;
             onFirstPoint = onFirstPoint || (stars[i].x == 5 * 65536 && stars[i].y == 0);
+            // On the side between the two corners round its angle, to 1/500 pixel.
+            const double x = stars[i].x / 65536.0, y = stars[i].y / 65536.0;
+            const double degrees = std::fmod(std::atan2(y, x) * 180.0 / std::acos(-1.0) + 360.0, 360.0);
+            const int side = std::min(19, static_cast<int>(degrees / 18.0));
+            const double sx = cornerX[side + 1] - cornerX[side], sy = cornerY[side + 1] - cornerY[side];
+            const double off = ((x - cornerX[side]) * sy - (y - cornerY[side]) * sx) / std::hypot(sx, sy);
+            EXPECT_LT(std::fabs(off), 0.002) << i << " at " << degrees << " degrees";
         }
         EXPECT_TRUE(onFirstPoint) << "the ring starts at (5, 0) round (0, 0)";
         const long long halfHeight = object->m_Size.y / 2;
