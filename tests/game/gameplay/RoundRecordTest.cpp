@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <functional>
 #include <memory>
 #include <string>
@@ -229,6 +230,37 @@ TEST_F(RoundRecordTest, SavingKeepsTheRoundsEffectsAndLoadingReplacesTheReadersO
     EXPECT_EQ(reader->m_Explosions.data[0].clock, 20 * 256);
     EXPECT_EQ(reader->m_Rays.data[0].position.x, 50 << 16);
     EXPECT_EQ(reader->m_Bombs.data[0].radius, 40 * 256);
+}
+
+// A list that cannot take the record's items (its memory ran out) refuses the whole body: the
+// round must not go on with part of its field.
+TEST_F(RoundRecordTest, AListThatCannotTakeItsItemsRefusesTheBody) {
+    ASSERT_GE(screen->m_Explosions.Add(CExplosion{{100 * 256, 100 * 256}, 20 * 256, 255, 0, 0, 45 * 256}), 0);
+    ASSERT_GE(screen->m_Rays.Add(CRay{{50 << 16, 60 << 16}, {1 << 16, 0}}), 0);
+    ASSERT_GE(screen->m_Bombs.Add(CBomb{{70 << 16, 80 << 16}, 3, 20, 40 * 256}), 0);
+    ASSERT_EQ(screen->m_PathPoints.Add(TVector2D{200 * 256, 250 * 256}), 1);
+    const Bytes bytes = Save(screen);
+    // A growth step no block can hold makes the empty list's first Add fail.
+    const auto starve = [](auto& list) {
+        ASSERT_EQ(list.capacity, 0);
+        list.growBy = INT_MAX;
+    };
+    const struct {
+        const char* what;
+        std::function<void(CXGameplaySurvival*)> damage;
+    } rows[] = {
+        {"the explosions", [&](CXGameplaySurvival* r) { starve(r->m_Explosions); }},
+        {"the rays", [&](CXGameplaySurvival* r) { starve(r->m_Rays); }},
+        {"the bombs", [&](CXGameplaySurvival* r) { starve(r->m_Bombs); }},
+        {"the path points", [&](CXGameplaySurvival* r) { starve(r->m_PathPoints); }},
+    };
+    for (const auto& row : rows) {
+        auto reader = NewReader();
+        row.damage(reader.get());
+        EXPECT_FALSE(Load(reader.get(), bytes)) << row.what;
+    }
+    auto reader = NewReader();
+    EXPECT_TRUE(Load(reader.get(), bytes)) << "the same body into lists that can grow";
 }
 
 // Every list's count is weighed against the bytes left at its item's stored size (explosion 28,
