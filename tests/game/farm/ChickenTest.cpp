@@ -961,6 +961,32 @@ TEST_F(Chickens, ABirdWalkingToTheFrontStepsItsWalkCycle) {
     }
 }
 
+// Stopped at the front edge, a bird stands on its own standing frame (bird 1 on frame 4, the birds
+// from 13 on on frame 20, the others on 0), whatever frame its walk had got to.
+TEST_F(Chickens, ABirdStoppedAtTheFrontStandsOnItsOwnStandingFrame) {
+    const struct {
+        const char* id;
+        int standing;
+    } cases[] = {{"bird1", 4}, {"bird2", 0}, {"bird13", 20}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.id);
+        farm->m_Objects.RemoveAll();
+        CChicken* bird = Bird(c.id, 320, 320);
+        ASSERT_NE(bird, nullptr);
+        bird->m_Direction = TVector2D{0, 256};
+        bird->AdjustSpriteSetFromDir();
+        bird->ChangeState(kChickenWalkToFront, false, false);
+        int frames = 0;
+        while (bird->m_nState == kChickenWalkToFront && frames < 100) {
+            bird->RunProcess();
+            ++frames;
+        }
+        ASSERT_EQ(bird->m_nState, kChickenIdle);
+        EXPECT_EQ(bird->m_Position.y, kYardDepth);
+        EXPECT_EQ(bird->m_Frame, c.standing * 256);
+    }
+}
+
 TEST_F(Chickens, ABirdHoldsOneSpotAtATime) {
     auto* trough = Add<CFarmDecorObject>("trough", 200, 200);
     auto* feeder = Add<CFarmDecorObject>("feeder", 400, 200);
