@@ -1203,6 +1203,66 @@ TEST_F(Chickens, TheIconsAlphaTakesTheFadeFromTheTwentiethFrameBeforeTheEnd) {
     }
 }
 
+// A bird that reaches its spot shows the spot's icon from nothing: unseen on the frame it arrives,
+// then 12 more each frame.
+TEST_F(Chickens, AnArrivingBirdsIconStartsUnseenAndGrowsTwelveAFrame) {
+    for (const char* id : {"feeder", "trough", "lamp"}) {
+        SCOPED_TRACE(id);
+        farm->m_Objects.RemoveAll();
+        auto* spot = Add<CFarmDecorObject>(id, 320, 250);
+        CChicken* bird = Bird("bird1", 300, 240);
+        bird->ChangeStateToVisitSpot(spot);
+        ASSERT_EQ(bird->m_nState, kChickenVisit);
+        int frames = 0;
+        while (bird->m_nState == kChickenVisit && frames < 1000) {
+            bird->RunProcess();
+            ++frames;
+        }
+        ASSERT_EQ(bird->m_nState, kChickenIdle);
+        ASSERT_NE(bird->m_pEmotionSet, nullptr);
+        EXPECT_EQ(bird->m_nEmotionAlpha, 0) << "the frame it arrives";
+        for (const int alpha : {12, 24, 36}) {
+            bird->RunProcess();
+            EXPECT_EQ(bird->m_nEmotionAlpha, alpha);
+        }
+    }
+}
+
+// A tap while the icon fades out starts a new stay: the icon grows back 12 a frame from where the
+// fade had got to (76 at timer 6) and stops at 255, also when a step would take it to 256.
+TEST_F(Chickens, ATappedBirdsFadingIconGrowsBackAndStopsAt255) {
+    CChicken* bird = Bird("bird1", 320, 200);
+    bird->m_nState = kChickenIdle;
+    bird->m_nPreviousState = kChickenVisit;
+    bird->m_nIdleLook = 0;
+    bird->m_nPendingTurns = 0;
+    bird->PrepareEmotionSetForSpotType(kSpotEat);
+    bird->m_nTimer = 6;
+    bird->RunProcess();
+    ASSERT_EQ(bird->m_nEmotionAlpha, 76);
+    g_GameRandomTable[40] = 4;  // even: the tap bounces the bird
+    g_GameRandomTableIndex = 40;
+    bird->OnTap();
+    ASSERT_EQ(bird->m_nState, kChickenIdle);
+    ASSERT_EQ(bird->m_nTimer, 165);
+    const struct {
+        int frame, alpha;
+    } points[] = {{1, 88}, {2, 100}, {14, 244}, {15, 255}, {16, 255}, {20, 255}};
+    int frame = 0;
+    for (const auto& p : points) {
+        while (frame < p.frame) {
+            bird->RunProcess();
+            ++frame;
+        }
+        EXPECT_EQ(bird->m_nEmotionAlpha, p.alpha) << "frame " << p.frame;
+        // The icon is drawn last, at that alpha.
+        recorder.draws.clear();
+        bird->Draw(kDrawBody);
+        ASSERT_FALSE(recorder.draws.empty()) << "frame " << p.frame;
+        EXPECT_EQ(recorder.draws.back().alphaOffset, p.alpha - 255) << "frame " << p.frame;
+    }
+}
+
 // An idling bird makes its pending turns on the frames whose timer is a multiple of 3 and counts
 // its timer down, choosing its next state on the frame it drops below 1; a selected or dragged
 // bird does neither.
