@@ -184,6 +184,25 @@ TEST_F(YardRecord, CreaturesReadVisitingOrDraggedStartIdleFacingTheViewer) {
     }
 }
 
+// A bird in the player's hand counts the frames it has been held; a record written then keeps the
+// count, and the bird read back idles that long.
+TEST_F(YardRecord, ABirdWrittenWhileHeldIsReadIdlingForTheFramesItWasHeld) {
+    for (const int held : {1, 7, 40}) {
+        SCOPED_TRACE(held);
+        farm->m_Objects.RemoveAll();
+        auto* bird = Add<CChicken>("bird1", 300, 100);
+        ASSERT_NE(bird, nullptr);
+        bird->OnBeginDragging();
+        for (int i = 0; i < held; ++i) bird->RunProcess();
+        ASSERT_EQ(bird->m_nState, kChickenDragged);
+        ASSERT_TRUE(Read(Write()));
+        ASSERT_EQ(farm->m_Objects.count, 1);
+        const auto* read = static_cast<CChicken*>(farm->m_Objects[0]);
+        EXPECT_EQ(read->m_nState, kChickenIdle);
+        EXPECT_EQ(read->m_nTimer, held);
+    }
+}
+
 TEST_F(YardRecord, ARotatedValueAboveOneReadsAsNotRotated) {
     struct TCase {
         std::int64_t stored;
