@@ -510,10 +510,16 @@ namespace {
 
 // The gift-coins hint asks for a box 319 wide and 1 high at y 132, centred across the screen; the
 // hint's panel, whole tiles, is centred on that box. Opening it again while it is open changes
-// nothing.
+// nothing. On a screen of odd width the box's odd width centres it exactly; a box one pixel wider
+// or narrower would stand half a pixel off and be rounded a pixel aside.
 class RoundStatsWideScreenTest : public RoundStatsScreenTest {
 protected:
     RoundStatsWideScreenTest() : RoundStatsScreenTest(480, 400) {}
+};
+
+class RoundStatsOddWidthScreenTest : public RoundStatsScreenTest {
+protected:
+    RoundStatsOddWidthScreenTest() : RoundStatsScreenTest(480, 401) {}
 };
 
 void ExpectTheGiftCoinsHintOnItsBox(CXRoundStatsDialog* stats, int width) {
@@ -533,6 +539,10 @@ void ExpectTheGiftCoinsHintOnItsBox(CXRoundStatsDialog* stats, int width) {
 TEST_F(RoundStatsScreenTest, TheGiftCoinsHintIsCentredOnItsBox) { ExpectTheGiftCoinsHintOnItsBox(OpenStats(), 320); }
 
 TEST_F(RoundStatsWideScreenTest, TheGiftCoinsHintIsCentredOnItsBox) { ExpectTheGiftCoinsHintOnItsBox(OpenStats(), 400); }
+
+TEST_F(RoundStatsOddWidthScreenTest, TheGiftCoinsHintIsCentredOnItsBox) {
+    ExpectTheGiftCoinsHintOnItsBox(OpenStats(), 401);
+}
 
 TEST_F(RoundStatsScreenTest, WithUnspentPointsTheCaughtUpBarDimsToAboutAThird) {
     // The same meter twice, caught up inside rank 1 (about five sixths full), without and with a
