@@ -280,19 +280,28 @@ TEST_F(RoundStatsTest, SectionsFollowWithDelaysOfThreeThenOneAndTheirRowsAndSpar
 
 // Every band of sparks is placed from the middle of the screen: on a wider screen the rows' and
 // the quests' bands move with it, and the meter's with the meter (right by half the extra width).
+// Without a screen (0 here) everything stands where a 320-pixel screen puts it, and the gift-coins
+// hint, which has no screen to centre on, is not opened.
 TEST_F(RoundStatsTest, OnAWiderScreenEveryBandOfSparksMovesWithTheMiddle) {
-    for (const int width : {320, 400}) {
+    for (const int width : {320, 400, 0}) {
         SCOPED_TRACE(width);
         IDibBitmap* back = game.m_Screen.m_pBackBuffer;
-        auto* wide = new CWinDibBitmap(&game);
-        ASSERT_EQ(wide->Create(width, 480), 1);
+        CWinDibBitmap* wide = nullptr;
+        if (width > 0) {
+            wide = new CWinDibBitmap(&game);
+            ASSERT_EQ(wide->Create(width, 480), 1);
+        }
         game.m_Screen.m_pBackBuffer = game.m_Screen.m_pDrawTarget = wide;
         CHeardStats* d = Open(TResults{});
         ASSERT_NE(d, nullptr);
         Run(d, 34);
         for (int i = 0; i < 8 && d->GetSection() != 8; ++i) ASSERT_GT(RunUntilSectionChanges(d), 0);
-        const int half = width / 2;
-        const int meter = 260 + (width - 320) / 2;
+        if (width == 0) {
+            d->RunGiftCoinsTutorial();
+            EXPECT_EQ(d->GetTutorial(), nullptr);
+        }
+        const int half = (width > 0 ? width : 320) / 2;
+        const int meter = 260 + (width > 0 ? width - 320 : 0) / 2;
         EXPECT_EQ(d->bands, (std::vector<TBand>{{half - 120, half + 20, 65},
                                                 {half - 105, half + 35, 115},
                                                 {half - 105, half + 35, 145},
