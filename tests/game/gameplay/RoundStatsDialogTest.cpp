@@ -991,24 +991,43 @@ TEST_F(RoundStatsUnderABindingRootTest, TheFacebookClickGoesNoFurtherThanTheStat
     EXPECT_NE(screen->FindChildWithWidgetId("dlg_pause"), nullptr) << "the binding itself works";
 }
 
-// A dialog without a round reads the round's values as 0; the coin total is still the profile's.
-TEST_F(RoundStatsTest, WithoutARoundTheRoundsValuesReadZero) {
+// A dialog without a round reads the round's values as 0 and its meter starts from no
+// experience; the coin total is still the profile's. Without a player the round's values stand
+// and the profile's two read 0.
+TEST_F(RoundStatsTest, WithoutARoundOrAPlayerTheirValuesReadZero) {
     screen->m_nScore = 1000;
     screen->m_nCoinsPickedUp = 7;
     screen->m_nCoinsFromScore = 1;
     screen->m_nRoundCoins = 8;
+    screen->m_uExperienceBefore = 1234;
     profile->m_nCoins = 108;
     profile->m_nCoinTally = 37;
+    profile->m_uExperiencePoints = 2000;
+    CApplicationData& data = *game.GetAppData();
+    const int player = data.m_nCurrentProfile;
+    const struct {
+        bool round, player;
+        double finals[CXRoundStatsDialog::kValueCount];
+        unsigned int shownXP;
+    } cases[] = {
+        {false, true, {0, 0, 0, 0, 108, 37}, 0},
+        {true, false, {1000, 7, 1, 8, 0, 0}, 1234},
+    };
     TTemplate* templ = screen->GetTemplate();
     auto* record = const_cast<TWidget*>(templ->GetWidget("dlg_level_failed2"));
     ASSERT_NE(record, nullptr);
-    auto* d = static_cast<CXRoundStatsDialog*>(
-        InitOrFreeWidget(new CXRoundStatsDialog(screen, templ, record, nullptr, nullptr)));
-    ASSERT_NE(d, nullptr);
-    d->ShowAll();
-    const double finals[] = {0, 0, 0, 0, 108, 37};
-    for (int v = 0; v < CXRoundStatsDialog::kValueCount; ++v) EXPECT_EQ(d->GetShownValue(v), finals[v]) << v;
-    SAFE_FREE_XELEMENT(d);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.round ? "no player" : "no round");
+        data.m_nCurrentProfile = c.player ? player : -1;
+        auto* d = static_cast<CXRoundStatsDialog*>(
+            InitOrFreeWidget(new CXRoundStatsDialog(screen, templ, record, nullptr, c.round ? screen : nullptr)));
+        ASSERT_NE(d, nullptr);
+        EXPECT_EQ(d->GetShownXP(), c.shownXP);
+        d->ShowAll();
+        for (int v = 0; v < CXRoundStatsDialog::kValueCount; ++v) EXPECT_EQ(d->GetShownValue(v), c.finals[v]) << v;
+        SAFE_FREE_XELEMENT(d);
+        data.m_nCurrentProfile = player;
+    }
 }
 
 // The share text: the round's score with thousands commas and its arena counted from 1, the
