@@ -745,6 +745,68 @@ TEST_P(RoundStatsMissingSetTest, EachDrawnSetIsRequired) {
 
 INSTANTIATE_TEST_SUITE_P(EachSet, RoundStatsMissingSetTest, ::testing::Values("HudCoin", "XPMeterBG", "XPMeterProg"));
 
+// A meter set declared with optional images whose only image is missing: the set stands with one
+// frame, and that frame is empty. The statistics cannot draw the meter and are not made.
+class RoundStatsMissingImageTest : public RoundTest, public ::testing::WithParamInterface<const char*> {
+protected:
+    RoundStatsMissingImageTest() : RoundTest(RoundTextsCsv(), SetsWithout(GetParam())) {
+        CSpriteSetManager& sets = *game.m_pSpriteSetManager;
+        EXPECT_EQ(sets.AddSpriteSetMultiOptional(GetParam(), "t\\no_such_image%d.png", "", 1, 0, false, false), 1);
+        EXPECT_EQ(sets.AddSpriteSetRef(GetParam()), 1);
+    }
+};
+
+TEST_P(RoundStatsMissingImageTest, AMeterSetWithoutItsImageFailsTheStatistics) {
+    CSpriteSet* set = game.m_pSpriteSetManager->GetSpriteSetNamed(GetParam());
+    ASSERT_NE(set, nullptr);
+    ASSERT_EQ(set->GetNumFrames(), 1);
+    ASSERT_EQ(set->GetFrame(0), nullptr) << "the image really missing";
+    TTemplate* templ = screen->GetTemplate();
+    auto* widget = const_cast<TWidget*>(templ->GetWidget("dlg_level_failed2"));
+    ASSERT_NE(widget, nullptr);
+    EXPECT_EQ(InitOrFreeWidget(new CXRoundStatsDialog(screen, templ, widget, nullptr, screen)), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(EachMeterSet, RoundStatsMissingImageTest, ::testing::Values("XPMeterBG", "XPMeterProg"));
+
+// The statistics' record with the quest list as a child, as the game's template has it.
+std::string TemplateWithQuestList() {
+    std::string t = kRoundTemplate;
+    const std::string why = " child = btn_stats_facebook_why\n position = 284, 4\n";
+    t.insert(t.find(why) + why.size(), " child = dlg_roundstats_scroll\n position = 0, 294\n");
+    return t + "dialog = dlg_roundstats_scroll\nend\n";
+}
+
+// The quest list is a scroll list, which needs the scroller's edge set: with it the list is made
+// and waits hidden; without it the list, and so the statistics, cannot be made.
+class RoundStatsQuestListTest : public RoundTest, public ::testing::WithParamInterface<bool> {
+protected:
+    static std::vector<TSetSpec> Sets(bool edges) {
+        std::vector<TSetSpec> sets = RoundScreenSets();
+        if (edges) sets.push_back({"ScrollerEdge", 2});
+        return sets;
+    }
+    RoundStatsQuestListTest() : RoundTest(RoundTextsCsv(), Sets(GetParam()), TemplateWithQuestList().c_str()) {}
+};
+
+TEST_P(RoundStatsQuestListTest, TheQuestListIsMadeHiddenOrFailsTheStatistics) {
+    const bool edges = GetParam();
+    TTemplate* templ = screen->GetTemplate();
+    auto* widget = const_cast<TWidget*>(templ->GetWidget("dlg_level_failed2"));
+    ASSERT_NE(widget, nullptr);
+    auto* d = static_cast<CXRoundStatsDialog*>(
+        InitOrFreeWidget(new CXRoundStatsDialog(screen, templ, widget, nullptr, screen)));
+    EXPECT_EQ(d != nullptr, edges);
+    if (d == nullptr) return;
+    CXRoundStatsQuestsScrollDialog* list = d->GetQuestList();
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(d->FindChildWithWidgetId("dlg_roundstats_scroll"), list);
+    EXPECT_FALSE(list->IsVisible());
+    SAFE_FREE_XELEMENT(d);
+}
+
+INSTANTIATE_TEST_SUITE_P(WithAndWithoutEdges, RoundStatsQuestListTest, ::testing::Bool());
+
 INSTANTIATE_TEST_SUITE_P(
     EachChild, RoundStatsMissingWidgetTest,
     ::testing::Values(TMissingChild{"txt_failed_cap", true}, TMissingChild{"txt_current_quests", true},
@@ -944,14 +1006,21 @@ TEST_F(RoundStatsSparkleTest, FullyShownTheEffectsRunAStepAFrameAndAreDrawnAnew)
     }
 }
 
-// Only the quest list's record becomes the statistics' quest list; another dialog or a text inside
-// them is made as anywhere else.
-TEST_F(RoundStatsTest, OnlyTheQuestListsRecordBecomesTheQuestList) {
+// The suites' template with a text that bears the quest list's name, as a template could.
+class RoundStatsTextNamedAsTheListTest : public RoundStatsTest {
+protected:
+    RoundStatsTextNamedAsTheListTest()
+        : RoundStatsTest(std::string(kRoundTemplate) + "text = dlg_roundstats_scroll\n caption = \"Quests\"\nend\n") {}
+};
+
+// Only the quest list's dialog record becomes the statistics' quest list; another dialog, a text
+// inside them, or a text of the list's name is made as anywhere else.
+TEST_F(RoundStatsTextNamedAsTheListTest, OnlyTheQuestListsRecordBecomesTheQuestList) {
     CHeardStats* d = Open(TResults{});
     ASSERT_NE(d, nullptr);
     TTemplate* templ = screen->GetTemplate();
     WidgetContext placement;
-    for (const char* id : {"dlg_pause", "txt_current_quests"}) {
+    for (const char* id : {"dlg_pause", "txt_current_quests", "dlg_roundstats_scroll"}) {
         SCOPED_TRACE(id);
         auto* record = const_cast<TWidget*>(templ->GetWidget(id));
         ASSERT_NE(record, nullptr);
