@@ -353,17 +353,46 @@ TEST_F(Chickens, TheYardsEdgesTurnAWalkingBirdBack) {
 
 // A walk step whose direction has no sprite set (none loaded, or an index past the sets) holds the
 // walk cycle on its first frame.
+// Bird 13's cycle leaves out its last frame, which makes no frames at all one fewer still.
 TEST_F(Chickens, AWalkWithoutASetForItsViewStaysOnTheFirstFrame) {
-    CChicken* bird = Bird("bird2", 320, 160);
-    for (int set : {-1, static_cast<int>(bird->m_SpriteSets.count), 99}) {
-        bird->m_Direction = TVector2D{256, 0};
-        bird->m_nState = kChickenWalk;
-        bird->m_nPendingTurns = 0;
-        bird->m_nTimer = 50;
-        bird->m_nDirectionSet = set;
-        bird->m_Frame = 3 * 256 + 10;
-        bird->RunProcess();
-        EXPECT_EQ(bird->m_Frame, 0) << set;
+    for (const char* id : {"bird2", "bird13"}) {
+        CChicken* bird = Bird(id, 320, 160);
+        for (int set : {-1, static_cast<int>(bird->m_SpriteSets.count), 99}) {
+            bird->m_Direction = TVector2D{256, 0};
+            bird->m_nState = kChickenWalk;
+            bird->m_nPendingTurns = 0;
+            bird->m_nTimer = 50;
+            bird->m_nDirectionSet = set;
+            bird->m_Frame = 3 * 256 + 10;
+            bird->RunProcess();
+            EXPECT_EQ(bird->m_Frame, 0) << id << " " << set;
+        }
+    }
+}
+
+// A cycle of one frame (the robot's views) wraps like any other: the counter keeps the part of a
+// frame it has walked and drops whole frames, though the frame shown stays the first.
+TEST_F(Chickens, AOneFrameWalkCycleKeepsThePartOfAFrameItHasWalked) {
+    const struct {
+        FIXED_FLOAT speed;  // of the animation, frames per step (24.8)
+        FIXED_FLOAT after[5];
+    } cases[] = {{96, {96, 192, 32, 128, 224}}, {200, {200, 144, 88, 32, 232}}, {256, {0, 0, 0, 0, 0}}};
+    for (const auto& c : cases) {
+        farm->m_Objects.RemoveAll();
+        auto* robot = Add<CRobot>("robot", 320, 160);
+        robot->m_nState = kChickenWalk;
+        robot->m_nPendingTurns = 0;
+        robot->m_nTimer = 50;
+        robot->m_Direction = TVector2D{256, 0};
+        robot->AdjustSpriteSetFromDir();
+        ASSERT_EQ(robot->m_SpriteSets[robot->m_nDirectionSet]->GetNumFrames(), 1);
+        robot->m_AnimationSpeed = c.speed;
+        robot->m_Frame = 0;
+        for (int step = 0; step < 5; ++step) {
+            robot->RunProcess();
+            EXPECT_EQ(robot->m_Frame, c.after[step]) << c.speed << " step " << step;
+            EXPECT_EQ(robot->GetCurrentFrame(), robot->m_SpriteSets[robot->m_nDirectionSet]->GetFrame(0));
+        }
     }
 }
 
