@@ -426,28 +426,32 @@ TEST_F(Chickens, TheScreensSidesTurnAWalkingBirdBack) {
 
 // On the near edge (depth scale 1.0) world and screen pixels match, the yard's x 320 at the
 // screen's middle: on a 320-pixel screen the 20-pixel margins lie at world x 180 and 460. A step
-// onto a margin keeps the heading; only a step past it turns the bird back.
+// onto a margin keeps the heading; only a step past it turns the bird back, however little of the
+// heading points outwards (a heading of (1, 256) steps 1/256 pixel across).
 TEST_F(Chickens, TheScreensMarginsTurnABirdOnlyPastThem) {
     UseScreenWidth(320);
     CChicken* bird = Bird("bird2", 0, 0);
     const struct {
         FIXED_FLOAT x;  // after the step of 1.0
         int hx;
-        int sign;  // of the heading's x after
+        int sign;    // of the heading's x after
+        int hy = 0;  // the step ends on the near edge either way
     } cases[] = {{180 * 256, -256, -1},
                  {180 * 256 - 1, -256, 1},
                  {460 * 256, 256, 1},
                  {460 * 256 + 1, 256, -1},
-                 {461 * 256, 256, -1}};
+                 {461 * 256, 256, -1},
+                 {460 * 256 + 1, 1, -1, 256},
+                 {180 * 256 - 1, -1, 1, 256}};
     for (const auto& c : cases) {
-        bird->m_Position = TVector2D{c.x - c.hx, 329 * 256};
-        bird->m_Direction = TVector2D{c.hx, 0};
+        bird->m_Position = TVector2D{c.x - c.hx, 329 * 256 - c.hy};
+        bird->m_Direction = TVector2D{c.hx, c.hy};
         bird->m_nState = kChickenWalk;
         bird->m_nPendingTurns = 0;
         bird->m_nTimer = 50;
         bird->RunProcess();
-        ASSERT_EQ(bird->m_Position.x, c.x);
-        EXPECT_EQ(bird->m_Direction.x > 0 ? 1 : -1, c.sign) << c.x;
+        ASSERT_EQ(bird->m_Position.x, c.x) << c.hx;
+        EXPECT_EQ(bird->m_Direction.x > 0 ? 1 : -1, c.sign) << c.x << " " << c.hx;
     }
 }
 
