@@ -21,6 +21,11 @@ namespace {
 
 using namespace farmtest;
 
+// Runs the creature's frames until the count of frames run reaches `until`.
+void RunUntilFrame(CChicken* creature, int& frame, int until) {
+    for (; frame < until; ++frame) creature->RunProcess();
+}
+
 class Chickens : public FarmObjectsTest {
 protected:
     // The only object of the yard: a bird idle after an idle, with no turns pending, jumping upward
@@ -534,10 +539,7 @@ TEST_F(Chickens, TheBobRisesToOneAndFallsBackToZeroWhereItMoves) {
         creature->m_BounceSpeed = 1966;
         int frame = 0;
         for (const auto& p : points) {
-            while (frame < p.frame) {
-                creature->RunProcess();
-                ++frame;
-            }
+            RunUntilFrame(creature, frame, p.frame);
             EXPECT_EQ(creature->m_BouncePhase, c.bobs ? p.phase : 0) << "frame " << p.frame;
             EXPECT_EQ(creature->m_BounceSpeed, c.bobs ? p.sign * 1966 : 1966) << "frame " << p.frame;
         }
@@ -589,10 +591,7 @@ TEST_F(Chickens, TheTapBounceGoesUpAndDownOnceThenTheBobGoesOn) {
                   {19, 1966, 1966, false}};
     int frame = 0;
     for (const auto& p : points) {
-        while (frame < p.frame) {
-            bird->RunProcess();
-            ++frame;
-        }
+        RunUntilFrame(bird, frame, p.frame);
         EXPECT_EQ(bird->m_BouncePhase, p.phase) << "frame " << p.frame;
         EXPECT_EQ(bird->m_BounceSpeed, p.speed) << "frame " << p.frame;
         EXPECT_EQ(bird->m_bTapBounce, p.tap) << "frame " << p.frame;
@@ -1117,12 +1116,6 @@ TEST_F(Chickens, TheIconRunsForwardsAndBackOrWrapsAtItsEnd) {
         bird->m_nTimer = 10000;
         bird->PrepareEmotionSetForSpotType(spotType);
     };
-    const auto runTo = [&](int& frame, int until) {
-        while (frame < until) {
-            bird->RunProcess();
-            ++frame;
-        }
-    };
     idle(kSpotQuestion);
     ASSERT_NE(bird->m_pEmotionSet, nullptr);
     const int n = bird->m_pEmotionSet->GetNumFrames();
@@ -1138,7 +1131,7 @@ TEST_F(Chickens, TheIconRunsForwardsAndBackOrWrapsAtItsEnd) {
                     {4 * n + 4 * (n - 1) + 2, 64, 64}};
     int frame = 0;
     for (const auto& q : question) {
-        runTo(frame, q.frame);
+        RunUntilFrame(bird, frame, q.frame);
         EXPECT_EQ(bird->m_EmotionFrame, q.at) << "question, frame " << q.frame;
         EXPECT_EQ(bird->m_EmotionFrameSpeed, q.speed) << "question, frame " << q.frame;
     }
@@ -1148,7 +1141,7 @@ TEST_F(Chickens, TheIconRunsForwardsAndBackOrWrapsAtItsEnd) {
     ASSERT_EQ(h, 8);
     frame = 0;
     for (const int f : {1, h - 1, h, h + 1, 2 * h}) {
-        runTo(frame, f);
+        RunUntilFrame(bird, frame, f);
         EXPECT_EQ(bird->m_EmotionFrame, f % h * 256) << "heat, frame " << f;
         EXPECT_EQ(bird->m_EmotionFrameSpeed, 256);
     }
@@ -1283,10 +1276,7 @@ TEST_F(Chickens, ATappedBirdsFadingIconGrowsBackAndStopsAt255) {
     } points[] = {{1, 88}, {2, 100}, {14, 244}, {15, 255}, {16, 255}, {20, 255}};
     int frame = 0;
     for (const auto& p : points) {
-        while (frame < p.frame) {
-            bird->RunProcess();
-            ++frame;
-        }
+        RunUntilFrame(bird, frame, p.frame);
         EXPECT_EQ(bird->m_nEmotionAlpha, p.alpha) << "frame " << p.frame;
         // The icon is drawn last, at that alpha.
         recorder.draws.clear();
