@@ -26,6 +26,13 @@ void RunUntilFrame(CChicken* creature, int& frame, int until) {
     for (; frame < until; ++frame) creature->RunProcess();
 }
 
+// Runs the creature's frames while it stays in `state`, at most `limit` of them; answers how many ran.
+int RunWhileInState(CChicken* creature, int state, int limit) {
+    int frames = 0;
+    for (; creature->m_nState == state && frames < limit; ++frames) creature->RunProcess();
+    return frames;
+}
+
 class Chickens : public FarmObjectsTest {
 protected:
     // The only object of the yard: a bird idle after an idle, with no turns pending, jumping upward
@@ -950,11 +957,7 @@ TEST_F(Chickens, ABirdAtTheFrontRestsAndShowsItsLove) {
     bird->m_Direction = HeadingOfAngle(180);
     bird->AdjustSpriteSetFromDir();
     bird->ChangeState(kChickenWalkToFront, false, false);
-    int frames = 0;
-    while (bird->m_nState == kChickenWalkToFront && frames < 200) {
-        bird->RunProcess();
-        ++frames;
-    }
+    const int frames = RunWhileInState(bird, kChickenWalkToFront, 200);
     // Turning right from 180 to 90 takes 6 turns, 3 frames apart; then 29 steps to 329.
     EXPECT_EQ(frames, 6 * 3 + 30);
     EXPECT_EQ(bird->m_Position.y, kYardDepth);
@@ -1008,11 +1011,7 @@ TEST_F(Chickens, ABirdStoppedAtTheFrontStandsOnItsOwnStandingFrame) {
         bird->m_Direction = TVector2D{0, 256};
         bird->AdjustSpriteSetFromDir();
         bird->ChangeState(kChickenWalkToFront, false, false);
-        int frames = 0;
-        while (bird->m_nState == kChickenWalkToFront && frames < 100) {
-            bird->RunProcess();
-            ++frames;
-        }
+        (void)RunWhileInState(bird, kChickenWalkToFront, 100);
         ASSERT_EQ(bird->m_nState, kChickenIdle);
         EXPECT_EQ(bird->m_Position.y, kYardDepth);
         EXPECT_EQ(bird->m_Frame, c.standing * 256);
@@ -1239,11 +1238,7 @@ TEST_F(Chickens, AnArrivingBirdsIconStartsUnseenAndGrowsTwelveAFrame) {
         CChicken* bird = Bird("bird1", 300, 240);
         bird->ChangeStateToVisitSpot(spot);
         ASSERT_EQ(bird->m_nState, kChickenVisit);
-        int frames = 0;
-        while (bird->m_nState == kChickenVisit && frames < 1000) {
-            bird->RunProcess();
-            ++frames;
-        }
+        (void)RunWhileInState(bird, kChickenVisit, 1000);
         ASSERT_EQ(bird->m_nState, kChickenIdle);
         ASSERT_NE(bird->m_pEmotionSet, nullptr);
         EXPECT_EQ(bird->m_nEmotionAlpha, 0) << "the frame it arrives";
