@@ -24,10 +24,10 @@ void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
 
 namespace gameplaytest {
 
-void RefuseNextNothrowAllocation(std::size_t size) { g_RefuseSize = size; }
+CRefusedAllocation::CRefusedAllocation(std::size_t size) { g_RefuseSize = size; }
 
-bool NothrowRefusalPending() { return g_RefuseSize != 0; }
+CRefusedAllocation::~CRefusedAllocation() { g_RefuseSize = 0; }
 
-void ClearNothrowRefusal() { g_RefuseSize = 0; }
+bool CRefusedAllocation::Pending() const { return g_RefuseSize != 0; }
 
 }  // namespace gameplaytest

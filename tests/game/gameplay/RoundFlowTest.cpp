@@ -152,22 +152,25 @@ TEST_F(RoundFlowTest, EdgeSpawnsDrawTheEdgeThenAlongItThenAcrossItThenTheColour)
 // A marble or a power-up that cannot be made (memory has run out) is left out: nothing is added,
 // and the next one comes as usual.
 TEST_F(RoundFlowTest, WhatCannotBeMadeIsLeftOutAndTheNextComesAsUsual) {
-    RefuseNextNothrowAllocation(sizeof(CMarble));
-    EXPECT_EQ(screen->SpawnEnemy(2, 100, 200), nullptr);
-    EXPECT_EQ(screen->m_Marbles.count, 0);
-    EXPECT_FALSE(NothrowRefusalPending()) << "the marble's allocation was the one refused";
-
-    game.randoms.assign({0, 50, 7, 1});
-    RefuseNextNothrowAllocation(sizeof(CMarble));
-    screen->SpawnEnemy();
-    EXPECT_EQ(screen->m_Marbles.count, 0) << "an edge spawn without memory";
-    EXPECT_FALSE(NothrowRefusalPending());
-
-    RefuseNextNothrowAllocation(sizeof(CMarblePowerup));
-    EXPECT_EQ(screen->SpawnPowerUp(100, 200, kPowerUpBomb), nullptr);
-    EXPECT_EQ(screen->m_Marbles.count, 0) << "a power-up without memory";
-    EXPECT_FALSE(NothrowRefusalPending());
-    ClearNothrowRefusal();
+    {
+        const CRefusedAllocation refusal(sizeof(CMarble));
+        EXPECT_EQ(screen->SpawnEnemy(2, 100, 200), nullptr);
+        EXPECT_EQ(screen->m_Marbles.count, 0);
+        EXPECT_FALSE(refusal.Pending()) << "the marble's allocation was the one refused";
+    }
+    {
+        game.randoms.assign({0, 50, 7, 1});
+        const CRefusedAllocation refusal(sizeof(CMarble));
+        screen->SpawnEnemy();
+        EXPECT_EQ(screen->m_Marbles.count, 0) << "an edge spawn without memory";
+        EXPECT_FALSE(refusal.Pending());
+    }
+    {
+        const CRefusedAllocation refusal(sizeof(CMarblePowerup));
+        EXPECT_EQ(screen->SpawnPowerUp(100, 200, kPowerUpBomb), nullptr);
+        EXPECT_EQ(screen->m_Marbles.count, 0) << "a power-up without memory";
+        EXPECT_FALSE(refusal.Pending());
+    }
 
     game.randoms.assign({0, 50, 7, 1});
     screen->SpawnEnemy();

@@ -351,10 +351,11 @@ TEST_F(ScenarioTest, TextBoxesThatCannotBeLaidOutAreSkippedAndRemovingIsByLastId
         scenario = std::make_unique<CScenario>(&game);
         scenario->AddStepShowTextBox(1, 20, 30, 190, c.font, c.text, 255, 128, 64);
         scenario->AddStepShowFinger(0, 0, false);
-        if (c.refused != 0) RefuseNextNothrowAllocation(c.refused);
-        (void)Frames(1);
-        EXPECT_FALSE(NothrowRefusalPending()) << c.why;
-        ClearNothrowRefusal();
+        {
+            const CRefusedAllocation refusal(c.refused);
+            (void)Frames(1);
+            EXPECT_FALSE(refusal.Pending()) << c.why;
+        }
         EXPECT_EQ(scenario->m_Elements.count, c.shown ? 1 : 0) << c.why;
         if (c.shown) {
             // Placed at (20, 30) in whole pixels, laid out left-aligned in its width of 190.
